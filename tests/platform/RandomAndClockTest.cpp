@@ -1,0 +1,38 @@
+#include "platform/GameClock.h"
+#include "platform/GameRandom.h"
+
+#include <gtest/gtest.h>
+
+using namespace platform;
+
+TEST(GameRandom, SameSeedGivesSameSequence)
+{
+    seedGameRand(42);
+    int a = gameRand(), b = gameRand();
+    seedGameRand(42);
+    EXPECT_EQ(a, gameRand());
+    EXPECT_EQ(b, gameRand());
+}
+
+TEST(GameRandom, ScriptCyclesAndClears)
+{
+    scriptGameRand({7, 3});
+    EXPECT_EQ(7, gameRand());
+    EXPECT_EQ(3, gameRand());
+    EXPECT_EQ(7, gameRand());
+    clearGameRandScript();
+    seedGameRand(1);
+    int first = gameRand();
+    seedGameRand(1);
+    EXPECT_EQ(first, gameRand());
+}
+
+TEST(GameClock, ManualTimeIsFrozenUntilCleared)
+{
+    setManualGameTime(1000);
+    EXPECT_EQ(1000, gameTime());
+    advanceManualGameTime(3600);
+    EXPECT_EQ(4600, gameTime());
+    clearManualGameTime();
+    EXPECT_GT(gameTime(), 1700000000);
+}

@@ -1,0 +1,117 @@
+#include "app/Logger.h"
+
+#include "platform/DebugOutput.h"
+
+#include <cstdio>
+
+Logger::Logger(int sourceLine)
+    : m_sourceLine(sourceLine)
+    , m_sink(&writeLogLine)
+{
+    m_text << std::boolalpha;
+}
+
+Logger::~Logger()
+{
+    flush();
+}
+
+Logger& Logger::writeCString(const char* text)
+{
+    beginItem();
+    // A null C string would be undefined for the stream; show it plainly.
+    m_text << (text ? text : "(null)");
+    endItem();
+    return *this;
+}
+
+Logger& Logger::writeString(const std::string& text)
+{
+    beginItem();
+    m_text << text;
+    endItem();
+    return *this;
+}
+
+Logger& Logger::writeInt(uint32_t value)
+{
+    beginItem();
+    m_text << value;
+    endItem();
+    return *this;
+}
+
+Logger& Logger::writePointer(const void* pointer)
+{
+    beginItem();
+    m_text << pointer;
+    endItem();
+    return *this;
+}
+
+void Logger::beginItem()
+{
+    if (!m_pendingLabel.empty()) {
+        m_text << m_pendingLabel << ": ";
+        m_pendingLabel.clear();
+    }
+}
+
+void Logger::endItem()
+{
+    m_text << ' ';
+}
+
+void Logger::flush()
+{
+    if (m_level >= m_minimumLevel && m_sink)
+        m_sink(*this);
+    reset();
+}
+
+void Logger::reset()
+{
+    m_text.clear();
+    m_text.str(std::string());
+    m_level = 0;
+}
+
+std::string shortenSignature(const std::string& signature)
+{
+    std::string result = signature;
+    size_t open = result.find('(');
+    size_t close = result.rfind(')');
+    if (open != std::string::npos && close != std::string::npos && close >= open)
+        result.replace(open, close - open + 1, "(...)");
+    else
+        result += "(...)";
+    size_t bracketOpen = result.find('[');
+    size_t bracketClose = result.find(']');
+    if (bracketOpen != std::string::npos && bracketClose != std::string::npos && bracketClose > bracketOpen)
+        result.replace(bracketOpen, bracketClose - bracketOpen + 1, "[tmpl]");
+    return result;
+}
+
+std::string formatLogLine(const Logger& record)
+{
+    std::string line = shortenSignature(record.functionSignature());
+    char number[32];
+    std::snprintf(number, sizeof number, " (%d): ", record.sourceLine());
+    line += number;
+    std::string text = record.text();
+    line += text.empty() ? std::string("_") : text;
+    line += '\n';
+    return line;
+}
+
+void writeLogLine(const Logger& record)
+{
+    platform::DebugOutput::write(formatLogLine(record));
+}
+
+FunctionTrace::FunctionTrace(int sourceLine)
+    : m_finish(sourceLine)
+{
+    Logger(sourceLine) << "------function execution starts" << "; Thread id: " << "gettid()";
+    m_finish << "------execution finished";
+}

@@ -1,0 +1,119 @@
+#pragma once
+// One diagnostic record: filled by inserts on one statement and written as one
+// line when it is destroyed.  LOG << "text" << value;  or  Logger(N) << ...
+// Line form: "(...) (<line>): " then every item followed by one space ("_" when
+// there are none). Any thread may log; each line is written with one call.
+#include <cstdint>
+#include <sstream>
+#include <string>
+#include <type_traits>
+
+class Logger {
+public:
+    using Sink = void (*)(const Logger&);
+
+    // A label for the next item: LOG << Logger::Label("ok") << ok; gives "ok: true ".
+    struct Label {
+        const char* name;
+    };
+
+    explicit Logger(int sourceLine);
+    ~Logger();
+    Logger(const Logger&) = delete;
+    Logger& operator=(const Logger&) = delete;
+
+    Logger& writeCString(const char* text);
+    Logger& writeString(const std::string& text);
+    Logger& writeInt(uint32_t value);
+    Logger& writePointer(const void* pointer);
+
+    // Every other value goes through the same item procedure with the
+    // stream's standard formatting.
+    template <typename T>
+    Logger& writeValue(const T& value)
+    {
+        beginItem();
+        m_text << value;
+        endItem();
+        return *this;
+    }
+
+    Logger& operator<<(const char* text) { return writeCString(text); }
+    Logger& operator<<(char* text) { return writeCString(text); }
+    Logger& operator<<(const std::string& text) { return writeString(text); }
+    Logger& operator<<(unsigned int value) { return writeInt(value); }
+    Logger& operator<<(const Label& label)
+    {
+        m_pendingLabel = label.name ? label.name : "";
+        return *this;
+    }
+    template <typename T>
+    Logger& operator<<(const T& value)
+    {
+        if constexpr (std::is_pointer_v<T> || std::is_null_pointer_v<T>)
+            return writePointer(static_cast<const void*>(value));
+        else
+            return writeValue(value);
+    }
+
+    void beginItem();
+    void endItem();
+    // Hands the record to its sink when its level allows it, then resets it.
+    void flush();
+    // Clears the stream's state and text, and sets the level back to 0.
+    void reset();
+
+    // 0 ordinary, 2 error; the level does not show in the line.
+    Logger& setLevel(int level)
+    {
+        m_level = level;
+        return *this;
+    }
+    int level() const { return m_level; }
+    int sourceLine() const { return m_sourceLine; }
+    const char* functionSignature() const { return m_signature; }
+    std::string text() const { return m_text.str(); }
+    bool hasText() const { return !m_text.str().empty(); }
+
+private:
+    std::ostringstream m_text;
+    int m_level = 0;
+    int m_sourceLine;
+    const char* m_file = "";
+    const char* m_signature = "";
+    Sink m_sink;
+    std::string m_pendingLabel;
+    int m_minimumLevel = 0;
+};
+
+// The sink of every record: formats the line and hands it to the debugger output.
+void writeLogLine(const Logger& record);
+
+// Builds the line writeLogLine writes (without writing it).
+std::string formatLogLine(const Logger& record);
+
+// "(...)" for everything from the first "(" to the last ")", and "[tmpl]" for
+// the first "[...]"; an empty signature gives "(...)".
+std::string shortenSignature(const std::string& signature);
+
+// A traced operation: writes the start line now and the finish line when the
+// trace goes out of scope, both at the given source line.
+class FunctionTrace {
+public:
+    explicit FunctionTrace(int sourceLine);
+    FunctionTrace(const FunctionTrace&) = delete;
+    FunctionTrace& operator=(const FunctionTrace&) = delete;
+
+private:
+    Logger m_finish;
+};
+
+// Pops the running scene after the delay (seconds), on the main thread. Traced.
+void popSceneAfterDelay(float delay);
+
+#define LOG Logger(__LINE__)
+#define LOG_ERROR Logger(__LINE__).setLevel(2)
+#define LOG_TRACE_CONCAT2(a, b) a##b
+#define LOG_TRACE_CONCAT(a, b) LOG_TRACE_CONCAT2(a, b)
+// Traces the enclosing block: LOG_TRACE; or FunctionTrace trace(N); for a given line.
+#define LOG_TRACE FunctionTrace LOG_TRACE_CONCAT(functionTrace_, __LINE__)(__LINE__)

@@ -1,0 +1,150 @@
+#pragma once
+// The world's lighting: one integer level per cell, the sum of a base of 100,
+// the sun's layer (computed column by column from the top through the
+// materials) and the point lights of light-giving elements (shaped by the
+// field of view). Paints a darkness overlay once per step while light is on.
+//
+// Invariants: the light grid always equals 100 + the sun layer (while
+// applied) + every applied light contribution; each addition is matched by the
+// same subtraction, so taking a source out restores the rest exactly.
+// Records are taken from and returned to a preallocated pool (LIFO).
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+#include "world/FieldOfView.h"
+
+namespace cocos2d { class CCSprite; }
+class FieldOverlay;
+class LightMap;
+class World;
+
+// One point light. Owners move it by remove(), new x/y, changed = true, and
+// switch it with `on` (setting `changed` when they do).
+class Light {
+public:
+    Light() = default;
+    ~Light();
+    Light(const Light&) = delete;
+    Light& operator=(const Light&) = delete;
+
+    void init(int32_t index, int x, int y, int radius, float intensity);
+    // Takes the applied contribution out of the light grid (once).
+    void remove();
+    // Adds the contribution grid and the centre value to the light grid.
+    void apply();
+    // Recomputes when changed or, for radius >= 2, when a dirty cell lies
+    // within Manhattan distance `radius` of the centre.
+    void update(const int32_t* xs, const int32_t* ys, int32_t count);
+
+    // Contribution grid, `size` columns of `size` rows: [i * size + j] is
+    // the cell (x - radius + i, y - radius + j).
+    std::vector<int32_t> contribution;
+    bool removed = true;
+    int32_t index = -1;
+    int32_t x = 0;
+    int32_t y = 0;
+    int32_t radius = 0;
+    float intensity = 0.0f;
+    float radiusSquared = 0.0f;
+    int32_t size = 0;
+    bool on = false;
+    bool inUse = false;
+    bool changed = false;
+
+private:
+    friend class LightMap;
+    int32_t centreValue() const;
+    void addCentre(int32_t amount);
+    void takeOut();
+    LightMap* map_ = nullptr;
+    // Where and how much the applied contribution went, so that taking it
+    // out is exact even if an owner moved the centre first.
+    int32_t appliedX_ = 0;
+    int32_t appliedY_ = 0;
+    int32_t appliedCentre_ = 0;
+    bool hasGrid_ = false;
+};
+
+// Colour and kind of one cell as the overlay paints it; `a` holds the kind.
+struct CellColour {
+    uint8_t r = 0, g = 0, b = 0, a = 255;
+};
+
+class LightMap {
+public:
+    static constexpr int kWidth = 240;
+    static constexpr int kHeight = 160;
+    static constexpr int kRecords = 38400;
+    static constexpr int32_t kBaseLevel = 100;
+    // Cell kinds kept in CellColour::a.
+    static constexpr uint8_t kKindEmpty = 0;
+    static constexpr uint8_t kKindParticle = 1;
+    static constexpr uint8_t kKindEmptyNearParticle = 2;
+    static constexpr uint8_t kKindNoSun = 255;
+
+    explicit LightMap(World& world);
+    ~LightMap();
+    LightMap(const LightMap&) = delete;
+    LightMap& operator=(const LightMap&) = delete;
+
+    // Null outside 240 x 160 or when every record is in use.
+    Light* addLight(int x, int y, int radius, float intensity);
+    void removeLight(Light* light);
+
+    // The light step: sun pass, lights, then the overlay (while light is on).
+    void step(const int32_t* dirtyXs, const int32_t* dirtyYs, int32_t dirtyCount,
+              const int32_t* columnFlags);
+    // Frees every light; relights everything at the next sun pass.
+    void reset();
+    // Takes the whole sun layer out of the light grid.
+    void subtractLayer();
+    void setCellColor(int x, int y, CellColour colour);
+    CellColour getCellColor(int x, int y) const;
+
+    // Light level of a cell; 255 outside 240 x 160, as elements expect.
+    int32_t getLevelAt(int x, int y) const;
+    // Raw write access for the lights; skips cells outside 240 x 160.
+    void addLevel(int x, int y, int32_t amount);
+    int32_t sunLayerAt(int x, int y) const;
+
+    bool isLightOn() const { return lightOn_; }
+    bool isSunOn() const { return sunOn_; }
+    // Switches the overlay (and its sprite's visibility).
+    void setLightOn(bool on);
+    // Switching the sun off takes its layer out at once; switching it on
+    // brings it back at the next step.
+    void setSunOn(bool on);
+    cocos2d::CCSprite* getSprite() const;
+    void flushOverlay();
+
+    // Lights of radius 2 and more use these settings and this test.
+    static FovSettings& fovSettings();
+    static int isOpaque(void* map, int x, int y);
+    static void applyFalloff(void* map, int x, int y, int dx, int dy, void* source);
+
+    World& world() { return world_; }
+    int32_t lightsInUse() const { return kRecords - freeTop_; }
+
+private:
+    static size_t index(int x, int y) { return static_cast<size_t>(x) * kHeight + y; }
+    static bool inMap(int x, int y) { return x >= 0 && y >= 0 && x < kWidth && y < kHeight; }
+    void sunPass(const int32_t* columnFlags);
+    void subtractColumn(int x);
+    void addColumn(int x);
+    void computeColumn(int x, int w, int h);
+    void paintOverlay(int w, int h);
+
+    World& world_;
+    bool lightOn_ = false;
+    bool sunOn_ = false;
+    std::unique_ptr<FieldOverlay> overlay_;
+    std::vector<Light> records_;
+    std::vector<int32_t> freeRecords_;
+    int32_t freeTop_ = kRecords;
+    std::vector<int32_t> levels_;
+    std::vector<CellColour> cellColours_;
+    std::vector<int32_t> sunLayer_;
+    bool sunAllColumns_ = true;
+};

@@ -1,0 +1,80 @@
+#pragma once
+// The world's heat map: one temperature per 2 x 2 block of world cells,
+// diffused once per world step and pulled toward the ambient temperature of
+// the HUD's temperature level. Draws itself as a red/blue overlay while the
+// temperature view is on.
+//
+// Invariants: every stored value lies in [kMin, kMax]; only field cells
+// 0..119 x 0..79 are used, whatever the world size.
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+namespace cocos2d { class CCSprite; }
+class FieldOverlay;
+
+class TemperatureField {
+public:
+    static constexpr int kWidth = 120;
+    static constexpr int kHeight = 80;
+    static constexpr float kMin = -2550.0f;
+    static constexpr float kMax = 2550.0f;
+    static constexpr int kRoomTemperature = 293;
+    // Values written to the saved section: 4 per field cell, as stored.
+    static constexpr int32_t kSavedCount = 4 * kWidth * kHeight;
+    static constexpr int32_t kSectionLength = 4 + 4 * kSavedCount;
+
+    TemperatureField();
+    ~TemperatureField();
+    TemperatureField(const TemperatureField&) = delete;
+    TemperatureField& operator=(const TemperatureField&) = delete;
+
+    // World-cell accessors; (x, y) maps to field cell (x / 2, y / 2).
+    // Outside 0..239 x 0..159 getAt gives the ambient of the current level
+    // and the writers do nothing.
+    float getAt(int x, int y) const;
+    void addAt(int x, int y, float amount);
+    void setAt(int x, int y, float value);
+
+    // Back to 293 everywhere, HUD level 3, overlay cleared.
+    void reset();
+    // One diffusion and relaxation step (called by the world step).
+    void step();
+
+    // Appends the saved section to an empty `out` and returns its length;
+    // returns 0 and leaves `out` alone when it already holds bytes.
+    int32_t save(std::vector<uint8_t>& out) const;
+    // Resets, then reads a section from `data` (at most `available` bytes).
+    // Returns the section's length so the caller can skip it, or 0 when
+    // data is null or the section does not fit (the field stays reset).
+    int32_t load(const uint8_t* data, size_t available);
+
+    // Ambient temperature of a HUD temperature level (1..5).
+    static int ambientForLevel(int level);
+    // The ambient set by the last step (293 until the first one).
+    int getAmbient() const { return ambient_; }
+
+    bool isViewOn() const { return viewOn_; }
+    // Switches the temperature view and shows or hides the overlay with it.
+    void setViewOn(bool on);
+    cocos2d::CCSprite* getSprite() const;
+    // Uploads the overlay when something was painted since the last upload.
+    void flushOverlay();
+
+private:
+    using Buffer = std::vector<float>;  // column-major, kWidth x kHeight
+    static size_t index(int fx, int fy) { return static_cast<size_t>(fx) * kHeight + fy; }
+    Buffer& current() { return aIsCurrent_ ? a_ : b_; }
+    const Buffer& current() const { return aIsCurrent_ ? a_ : b_; }
+    Buffer& next() { return aIsCurrent_ ? b_ : a_; }
+    static float clamp(float v);
+    void repaint();
+
+    bool viewOn_ = false;
+    std::unique_ptr<FieldOverlay> overlay_;
+    int ambient_ = kRoomTemperature;
+    Buffer a_;
+    Buffer b_;
+    bool aIsCurrent_ = true;
+};

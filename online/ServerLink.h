@@ -1,0 +1,69 @@
+#pragma once
+// The world-sharing server client: builds requests for the server's REST API
+// and hands them to the network queue. Stateless apart from its base URL.
+//
+// The base URL comes from the environment (TESMORA_SERVER_URL); with none set
+// every request fails at once through its connection-error handler.
+#include <memory>
+#include <string>
+
+#include "cocos2d.h"
+#include "online/Action.h"
+
+class Profile;
+class NetworkManager;
+
+class ServerLink {
+public:
+    static ServerLink* getInstance();
+
+    // API root: base URL + "/v1"; empty when no server is configured.
+    std::string apiUrl() const;
+    const std::string& baseUrl() const { return baseUrl_; }
+    void setBaseUrl(const std::string& url) { baseUrl_ = url; }
+
+    // Percent-encodes a query value (a space is encoded as "%20").
+    static std::string urlEscape(const std::string& text);
+
+    // POST /players with the nickname, the platform id ("UUID") and the
+    // platform name ("device_model"). The answer stores the player's id and
+    // key, saves and runs the profile's pending callback; a refusal runs
+    // the given handler.
+    void createPlayer(Profile* profile, cocos2d::CCObject* refusalTarget,
+                      cocos2d::SEL_CallFunc refusalSelector);
+
+    // Where requests go (the game's NetworkManager unless a test sets one).
+    void setNetworkManager(NetworkManager* manager) { manager_ = manager; }
+    NetworkManager& networkManager();
+
+    // Test hook: a fresh client with the environment's base URL.
+    static void resetInstanceForTests();
+
+private:
+    ServerLink();
+    bool dispatch(const std::shared_ptr<RequestAction>& action);
+
+    std::string baseUrl_;
+    NetworkManager* manager_ = nullptr;
+};
+
+// The answer to the create-player request.
+class CreatePlayerCallback : public RequestAction {
+public:
+    CreatePlayerCallback(std::shared_ptr<Request> request, Profile* profile,
+                         cocos2d::CCObject* refusalTarget, cocos2d::SEL_CallFunc refusalSelector,
+                         cocos2d::CCObject* continuationTarget, cocos2d::SEL_CallFunc continuation);
+    ~CreatePlayerCallback() override;
+
+protected:
+    bool onResponse(const Response& response) override;
+    bool onConnectionError(int curlCode, const std::string& message) override;
+
+private:
+    void runRefusal();
+    Profile* profile_;
+    cocos2d::CCObject* refusalTarget_;
+    cocos2d::SEL_CallFunc refusalSelector_;
+    cocos2d::CCObject* continuationTarget_;
+    cocos2d::SEL_CallFunc continuation_;
+};

@@ -1,0 +1,42 @@
+#pragma once
+// Bitmap fonts: glyphs rasterised with FreeType (hinted, 1-bit) into one font
+// image, plus the font plist that gives every glyph's rectangle in it.
+#include "Image.h"
+
+#include <string>
+#include <vector>
+
+namespace assetgen {
+
+struct FontSpec {
+    std::string name;      // file name without ".plist", e.g. "ach_fontButtons"
+    std::string facePath;
+    int pixelSize = 9;
+    Rgba top{255, 255, 255, 255};    // colour of the glyphs' top row
+    Rgba bottom{255, 255, 255, 255}; // colour at the writing line and below
+    std::vector<std::string> chars;  // UTF-8 characters, in plist order
+};
+
+struct GlyphRect {
+    std::string key;
+    int x = 0, y = 0, w = 0, h = 0;
+};
+
+struct BitmapFont {
+    Image image;
+    std::vector<GlyphRect> glyphs;
+};
+
+// Metrics shared by every font file (the labels scale by size / fontSize).
+constexpr int kFontSize = 10;
+constexpr int kBaseLine = 2;
+constexpr int kLetterSpace = 1;
+constexpr int kGlyphRows = 13;     // row 0 empty, 1-2 accents, 3-10 ascent, 11-12 descent
+constexpr int kWritingLineRow = 11; // first row below the writing line
+constexpr int kMaxFontWidth = 256;
+constexpr int kSpaceWidth = 3;
+
+bool rasteriseFont(const FontSpec& spec, BitmapFont& out, std::string& error);
+std::string fontPlist(const BitmapFont& font);
+
+} // namespace assetgen

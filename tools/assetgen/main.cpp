@@ -1,0 +1,277 @@
+// assetgen: writes the generated part of the resource tree from the manifests
+// under assets/ (sprite sheets, bitmap fonts and pictures).
+//
+//   assetgen --assets <assets folder> --out <resource tree> [--faces <font folder>] [--stamp <file>]
+//
+// Every run rewrites the same files with the same bytes.
+#include "BitmapFont.h"
+#include "Image.h"
+#include "Manifest.h"
+#include "PixelMap.h"
+#include "Sheet.h"
+
+#include <dirent.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <map>
+#include <set>
+#include <string>
+#include <vector>
+
+using namespace assetgen;
+
+namespace {
+
+struct Context {
+    std::string assets;
+    std::string out;
+    std::string faces = "/usr/share/fonts/truetype/dejavu";
+    std::map<std::string, BitmapFont> fonts;
+    std::set<std::string> frameNames; // across all sheets: the frame cache is global
+};
+
+bool fail(const std::string& message)
+{
+    std::fprintf(stderr, "assetgen: %s\n", message.c_str());
+    return false;
+}
+
+bool parseColour(const std::vector<std::string>& words, size_t at, Rgba& c)
+{
+    if (words.size() < at + 4)
+        return false;
+    int v[4];
+    for (int i = 0; i < 4; ++i)
+        if (!parseInt(words[at + i], v[i]) || v[i] < 0 || v[i] > 255)
+            return false;
+    c = {static_cast<uint8_t>(v[0]), static_cast<uint8_t>(v[1]), static_cast<uint8_t>(v[2]), static_cast<uint8_t>(v[3])};
+    return true;
+}
+
+bool parseSize(const std::vector<std::string>& words, size_t at, int& w, int& h)
+{
+    return words.size() >= at + 2 && parseInt(words[at], w) && parseInt(words[at + 1], h) && w > 0 && h > 0 &&
+           w <= kMaxAtlasSize && h <= kMaxAtlasSize;
+}
+
+// A drawing recipe starting at words[at]:
+//   fill W H R G B A            a flat block
+//   box W H R G B A R G B A     a block (first colour) with a 1-pixel outline (second)
+//   art FILE                    a pixel map from assets/art/
+bool makePicture(const Context& ctx, const ManifestLine& line, size_t at, Image& out)
+{
+    const auto& w = line.words;
+    if (w.size() <= at)
+        return fail(line.where() + ": a drawing recipe is missing");
+    const std::string& kind = w[at];
+    int width = 0, height = 0;
+    if (kind == "fill" || kind == "box") {
+        Rgba fill, outline;
+        if (!parseSize(w, at + 1, width, height) || !parseColour(w, at + 3, fill))
+            return fail(line.where() + ": " + kind + " wants a size and a colour (R G B A)");
+        out = Image(width, height);
+        out.fillRect(0, 0, width, height, fill);
+        if (kind == "box") {
+            if (!parseColour(w, at + 7, outline))
+                return fail(line.where() + ": box wants a second colour for its outline");
+            out.fillRect(0, 0, width, 1, outline);
+            out.fillRect(0, height - 1, width, 1, outline);
+            out.fillRect(0, 0, 1, height, outline);
+            out.fillRect(width - 1, 0, 1, height, outline);
+        }
+        return true;
+    }
+    if (kind == "art") {
+        if (w.size() <= at + 1)
+            return fail(line.where() + ": art wants a pixel-map file");
+        std::string error;
+        if (!readPixelMap(ctx.assets + "/art/" + w[at + 1], out, error))
+            return fail(line.where() + ": " + error);
+        return true;
+    }
+    return fail(line.where() + ": unknown drawing recipe '" + kind + "'");
+}
+
+std::vector<std::string> listFiles(const std::string& folder, const std::string& suffix)
+{
+    std::vector<std::string> names;
+    if (DIR* dir = opendir(folder.c_str())) {
+        while (dirent* e = readdir(dir)) {
+            std::string name = e->d_name;
+            if (name.size() > suffix.size() && name.compare(name.size() - suffix.size(), suffix.size(), suffix) == 0)
+                names.push_back(name);
+        }
+        closedir(dir);
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+// fonts/fonts.manifest:
+//   ascii                                   adds the printable ASCII characters
+//   chars <UTF-8 characters>                adds characters (blanks ignored)
+//   font NAME FACE PIXELS white             a white font
+//   font NAME FACE PIXELS shade R G B R G B rows shade from the first colour to the second
+bool generateFonts(Context& ctx)
+{
+    std::vector<ManifestLine> lines;
+    std::string error;
+    const std::string path = ctx.assets + "/fonts/fonts.manifest";
+    if (!readManifest(path, lines, error))
+        return fail(error);
+    std::vector<std::string> chars;
+    std::set<std::string> seen;
+    auto addChar = [&](const std::string& ch) {
+        if (seen.insert(ch).second)
+            chars.push_back(ch);
+    };
+    std::vector<FontSpec> specs;
+    for (const ManifestLine& line : lines) {
+        const auto& w = line.words;
+        if (w[0] == "ascii") {
+            for (char c = 0x20; c <= 0x7E; ++c)
+                addChar(std::string(1, c));
+        } else if (w[0] == "chars") {
+            std::vector<std::string> list;
+            if (!splitUtf8Chars(line.rest, list))
+                return fail(line.where() + ": malformed UTF-8");
+            for (const std::string& ch : list)
+                addChar(ch);
+        } else if (w[0] == "font") {
+            FontSpec spec;
+            if (w.size() < 5 || !parseInt(w[3], spec.pixelSize) || spec.pixelSize < 4 || spec.pixelSize > 64)
+                return fail(line.where() + ": font wants NAME FACE PIXELS COLOUR");
+            spec.name = w[1];
+            spec.facePath = w[2].find('/') == std::string::npos ? ctx.faces + "/" + w[2] : w[2];
+            if (w[4] == "shade") {
+                int v[6];
+                for (int i = 0; i < 6; ++i)
+                    if (w.size() < 11 || !parseInt(w[5 + i], v[i]) || v[i] < 0 || v[i] > 255)
+                        return fail(line.where() + ": shade wants two colours (R G B R G B)");
+                spec.top = {static_cast<uint8_t>(v[0]), static_cast<uint8_t>(v[1]), static_cast<uint8_t>(v[2]), 255};
+                spec.bottom = {static_cast<uint8_t>(v[3]), static_cast<uint8_t>(v[4]), static_cast<uint8_t>(v[5]), 255};
+            } else if (w[4] != "white") {
+                return fail(line.where() + ": the colour is 'white' or 'shade ...'");
+            }
+            specs.push_back(spec);
+        } else {
+            return fail(line.where() + ": unknown statement '" + w[0] + "'");
+        }
+    }
+    for (FontSpec& spec : specs) {
+        spec.chars = chars;
+        BitmapFont font;
+        if (!rasteriseFont(spec, font, error))
+            return fail(error);
+        if (!writeTextFile(ctx.out + "/fonts/" + spec.name + ".plist", fontPlist(font), error))
+            return fail(error);
+        ctx.fonts[spec.name] = std::move(font);
+    }
+    return true;
+}
+
+// sheets/<sheet>.sheet:
+//   font NAME                 embeds the font image as frame <sheet>_NAME.png
+//   frame NAME RECIPE...      a frame named <sheet>_....png
+bool generateSheet(Context& ctx, const std::string& file)
+{
+    const std::string sheet = file.substr(0, file.size() - 6);
+    std::vector<ManifestLine> lines;
+    std::string error;
+    if (!readManifest(ctx.assets + "/sheets/" + file, lines, error))
+        return fail(error);
+    std::vector<SheetFrame> frames;
+    std::set<std::string> names;
+    const std::string prefix = sheet + "_";
+    for (const ManifestLine& line : lines) {
+        const auto& w = line.words;
+        SheetFrame frame;
+        if (w[0] == "font" && w.size() == 2) {
+            auto it = ctx.fonts.find(w[1]);
+            if (it == ctx.fonts.end())
+                return fail(line.where() + ": no font '" + w[1] + "' in fonts.manifest");
+            frame.name = prefix + w[1] + ".png";
+            frame.image = it->second.image;
+        } else if (w[0] == "frame" && w.size() >= 3) {
+            frame.name = w[1];
+            if (frame.name.rfind(prefix, 0) != 0 || frame.name.size() < prefix.size() + 5 ||
+                frame.name.compare(frame.name.size() - 4, 4, ".png") != 0)
+                return fail(line.where() + ": frame names are " + prefix + "<name>.png");
+            if (!makePicture(ctx, line, 2, frame.image))
+                return false;
+        } else {
+            return fail(line.where() + ": expected 'font NAME' or 'frame NAME RECIPE'");
+        }
+        if (!names.insert(frame.name).second || !ctx.frameNames.insert(frame.name).second)
+            return fail(line.where() + ": the frame name " + frame.name + " is already used");
+        frames.push_back(std::move(frame));
+    }
+    Image atlas;
+    if (!packSheet(frames, atlas, error))
+        return fail(file + ": " + error);
+    if (!writePng(ctx.out + "/pvr/" + sheet + ".png", atlas, error) ||
+        !writeTextFile(ctx.out + "/pvr/" + sheet + ".plist",
+                       sheetPlist(frames, sheet + ".png", atlas.width(), atlas.height()), error))
+        return fail(error);
+    return true;
+}
+
+// pictures/pictures.manifest:
+//   picture PATH RECIPE...    a PNG at PATH in the resource tree
+bool generatePictures(const Context& ctx)
+{
+    std::vector<ManifestLine> lines;
+    std::string error;
+    if (!readManifest(ctx.assets + "/pictures/pictures.manifest", lines, error))
+        return fail(error);
+    for (const ManifestLine& line : lines) {
+        const auto& w = line.words;
+        if (w[0] != "picture" || w.size() < 3)
+            return fail(line.where() + ": expected 'picture PATH RECIPE'");
+        if (w[1].empty() || w[1][0] == '/' || w[1].find("..") != std::string::npos)
+            return fail(line.where() + ": picture paths stay inside the resource tree");
+        Image image;
+        if (!makePicture(ctx, line, 2, image))
+            return false;
+        if (!writePng(ctx.out + "/" + w[1], image, error))
+            return fail(error);
+    }
+    return true;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    Context ctx;
+    std::string stamp;
+    for (int i = 1; i + 1 < argc; i += 2) {
+        std::string option = argv[i];
+        if (option == "--assets")
+            ctx.assets = argv[i + 1];
+        else if (option == "--out")
+            ctx.out = argv[i + 1];
+        else if (option == "--faces")
+            ctx.faces = argv[i + 1];
+        else if (option == "--stamp")
+            stamp = argv[i + 1];
+        else
+            return fail("unknown option " + option), 2;
+    }
+    if (ctx.assets.empty() || ctx.out.empty()) {
+        std::fprintf(stderr, "usage: assetgen --assets DIR --out DIR [--faces DIR] [--stamp FILE]\n");
+        return 2;
+    }
+    if (!generateFonts(ctx))
+        return 1;
+    for (const std::string& file : listFiles(ctx.assets + "/sheets", ".sheet"))
+        if (!generateSheet(ctx, file))
+            return 1;
+    if (!generatePictures(ctx))
+        return 1;
+    std::string error;
+    if (!stamp.empty() && !writeTextFile(stamp, "generated\n", error))
+        return fail(error), 1;
+    return 0;
+}

@@ -1,0 +1,169 @@
+#pragma once
+// World: the simulation's grid of cells, the pool that owns every live
+// particle (numbered by particle id), the queues of changes deferred to the
+// next step, the cells to relight, the fields (temperature, light,
+// electricity), and the step that advances all of it once per tick.
+//
+// Invariants:
+// - particleCount + freeTop == kMaxParticles at every moment;
+// - pool[i] == p exactly when p->id == i; a pooled particle's (x, y) is the
+//   cell that holds it; the border sentinel (id -1) is never pooled;
+// - the grid storage is always 240 x 160; width and height say how much of it
+//   is in use;
+// - free ids are handed out last-in first-out, 38,399 first after construction.
+// Element code reads grid, width, height and weather directly, raises event
+// flags, and changes cells only through the operations below.
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "cocos2d.h"
+#include "world/ElectricityGrid.h"
+#include "world/LightMap.h"
+#include "world/Particle.h"
+#include "world/TemperatureField.h"
+
+class CloudBlob;
+class GameLayer;
+class MPObject;
+class OverLayer;
+class Tool;
+
+class World {
+public:
+    static constexpr int kMaxWidth = 240;
+    static constexpr int kMaxHeight = 160;
+    static constexpr int kSmallWidth = 120;
+    static constexpr int kSmallHeight = 80;
+    static constexpr int kMaxParticles = 38400;
+    static constexpr int kDirtyCapacity = 76800;
+    static constexpr int kEventFlags = 11;
+    // Parking cell for swapPendingChanges; outside every world.
+    static constexpr int kParkingCell = 1000;
+
+    // Event flags: raised by world and player events, read and cleared by goals.
+    static constexpr int kEventMudRemoved = 0;
+    static constexpr int kEventWorldSaved = 1;
+
+    World();
+    ~World();
+    World(const World&) = delete;
+    World& operator=(const World&) = delete;
+
+    // Attaches the world to its layer: border lines, field overlays, overlay
+    // layer, first upload.
+    void init(GameLayer* owner);
+    void setBigWorld(bool big);
+
+    // Grid operations.
+    Particle* addParticle(int x, int y, uint32_t typeId, bool force);
+    void removeParticle(int x, int y);
+    // The caller makes sure (x, y) lies in the world and is empty.
+    void moveParticle(Particle* p, int x, int y);
+    void swapParticles(Particle* a, Particle* b);
+    int32_t allocParticleId();
+    void releaseParticleId(int32_t id);
+    void markDirty(int x, int y);
+
+    // Deferred changes, applied at the start of the next step.
+    void queueReplace(int x, int y, const std::string& typeName);
+    void queueReplaceById(int x, int y, uint32_t typeId);
+    void queueReplaceWithColor(int x, int y, uint32_t typeId, cocos2d::ccColor4B colour);
+    void queueRemove(int x, int y);
+    void applyPendingChanges();
+    void movePendingChanges(int x1, int y1, int x2, int y2);
+    void swapPendingChanges(Particle* a, Particle* b);
+    size_t pendingReplacementCount() const { return pendingReplacements.size(); }
+    size_t pendingRemovalCount() const { return pendingRemovals.size(); }
+    void clearPendingChanges();
+
+    // Texels only, endpoints included; no particle is touched.
+    void drawLine(cocos2d::ccColor4B colour, cocos2d::CCPoint from, cocos2d::CCPoint to);
+    void toggleWeather();
+
+    // The step.
+    void step();
+    void applyCurrentTool();
+    void settleByDensity();
+    void collectBrokenObjects();
+    void clearObjects();
+    void stepClouds();
+    void removeCloud(CloudBlob* blob);
+    void clearClouds();
+
+    // Cell helpers for element code and tools.
+    bool inWorld(int cx, int cy) const { return cx >= 0 && cy >= 0 && cx < width && cy < height; }
+    // The particle at a cell in use; null for an empty cell or outside the world.
+    Particle* at(int cx, int cy) const { return inWorld(cx, cy) ? grid[cx][cy] : nullptr; }
+    // Draws one texel of the world texture; (0, 0, 0, 0) is an empty cell.
+    void drawCell(int cx, int cy, cocos2d::ccColor4B colour) const;
+
+    // Fields, in this order.
+    bool settleParity = false;
+    TemperatureField temperatureField;
+    LightMap lightMap;
+    ElectricityGrid electricityGrid;
+    // 240 x 160 flags, all set at construction; nothing in the world reads them.
+    std::vector<bool> flagGrid;
+    // CCValue<CloudBlob*> boxes; a new cloud group appends itself.
+    cocos2d::CCArray* clouds = nullptr;
+    // CCValue<MPObject*> boxes; the boxes own nothing, the world frees objects.
+    cocos2d::CCArray* objects = nullptr;
+    OverLayer* overLayer = nullptr;
+    GameLayer* owner = nullptr;
+    // grid[x][y]; null = empty.
+    Particle* grid[kMaxWidth][kMaxHeight];
+    uint8_t eventFlags[kEventFlags] = {};
+    cocos2d::CCObject* undoSnapshot = nullptr;  // retained world blob, or null
+    bool undoInProgress = false;
+    Tool* currentTool = nullptr;  // owned
+    bool undoToggle = false;
+    bool weather = false;
+    bool bigWorld = false;
+    bool sizeChanged = false;
+    int32_t width = 4;
+    int32_t height = 4;
+    Particle* pool[kMaxParticles];
+    int32_t freeIds[kMaxParticles];
+    int32_t freeTop = 0;
+    int32_t dirtyX[kDirtyCapacity];
+    int32_t dirtyY[kDirtyCapacity];
+    int32_t dirtyCount = 0;
+    int32_t columnFlags[kMaxWidth];
+    int32_t rowFlags[kMaxHeight];
+    // Set when more cells were marked than the dirty lists hold: every light
+    // must then be recomputed at the next light step. Cleared by the step.
+    bool dirtyOverflow = false;
+    Particle* outsideWall = nullptr;  // owned border sentinel, never pooled
+    int32_t particleCount = 0;
+    int32_t levelRestarts = 0;  // kept by the HUD
+    int64_t lastClock = 0;
+    int64_t playedSeconds = 0;
+    int64_t lastElapsed = 0;
+    // Raised by a spark that powers Metal; read and cleared by goals.
+    bool sparkOnMetal = false;
+
+private:
+    // Deferred-change records. Kept as plain records in vectors that keep
+    // their capacity, so queuing allocates nothing in steady state.
+    struct Replacement {
+        int32_t x;
+        int32_t y;
+        uint32_t typeId;
+        bool coloured;
+        cocos2d::ccColor4B colour;
+    };
+    struct Removal {
+        int32_t x;
+        int32_t y;
+    };
+    std::vector<Replacement> pendingReplacements;
+    std::vector<Removal> pendingRemovals;
+};
+
+// The process-wide world every element reaches; set by the game layer (and by
+// tests) to the world in use.
+extern World* gWorld;
+
+// Golden-ratio hue step, then HSV to RGB; alpha 255.
+cocos2d::ccColor4B goldenRatioColor(float hue, float saturation, float value);

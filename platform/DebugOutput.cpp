@@ -46,6 +46,15 @@ void DebugOutput::write(std::string_view line)
         g_tap(line, g_tapContext);
 }
 
+void DebugOutput::writeFromSignal(const char* text, size_t length)
+{
+    std::string_view line(text, length);
+    writeAll(STDERR_FILENO, line);
+    int fd = g_logFd.load();
+    if (fd >= 0)
+        writeAll(fd, line);
+}
+
 bool DebugOutput::attachLogFile(const std::string& path)
 {
     int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644);

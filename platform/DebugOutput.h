@@ -12,6 +12,10 @@ public:
     // Writes one finished line (it carries its own newline). Thread-safe.
     static void write(std::string_view line);
 
+    // Async-signal-safe form for the crash handler: raw bytes to stderr and
+    // the log file, no tap, no allocation.
+    static void writeFromSignal(const char* text, size_t length);
+
     // Appends every later line to this file too (created when missing).
     // Returns false when the file cannot be opened; stderr keeps working.
     static bool attachLogFile(const std::string& path);

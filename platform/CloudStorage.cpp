@@ -1,0 +1,288 @@
+#include "platform/CloudStorage.h"
+
+#include "platform/DebugOutput.h"
+#include "platform/Folders.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <climits>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <dirent.h>
+#include <fcntl.h>
+#include <mutex>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <utility>
+#include <vector>
+
+namespace platform {
+
+namespace {
+
+// Temporary files of unfinished writes start with this and are never listed.
+const char kTempPrefix[] = ".cloud-tmp-";
+
+struct Store {
+    std::mutex mutex;
+    std::string root;
+    bool listingValid = false;
+    std::vector<std::pair<std::string, int32_t>> listing;
+};
+
+Store& store()
+{
+    static Store* instance = new Store(); // lives for the run
+    return *instance;
+}
+
+void logLine(const std::string& text)
+{
+    DebugOutput::write("cloud storage: " + text + "\n");
+}
+
+int32_t clampSize(long long size)
+{
+    return size > INT32_MAX ? INT32_MAX : static_cast<int32_t>(size);
+}
+
+void listFolder(const std::string& folder, const std::string& prefix,
+    std::vector<std::pair<std::string, int32_t>>& out, int depth)
+{
+    if (depth > 16)
+        return;
+    DIR* dir = ::opendir(folder.c_str());
+    if (!dir)
+        return;
+    while (dirent* entry = ::readdir(dir)) {
+        std::string name = entry->d_name;
+        if (name == "." || name == ".." || name.rfind(kTempPrefix, 0) == 0)
+            continue;
+        std::string path = folder + "/" + name;
+        struct stat info;
+        if (::lstat(path.c_str(), &info) != 0)
+            continue;
+        if (S_ISDIR(info.st_mode))
+            listFolder(path, prefix + name + "/", out, depth + 1);
+        else if (S_ISREG(info.st_mode))
+            out.emplace_back(prefix + name, clampSize(info.st_size));
+    }
+    ::closedir(dir);
+}
+
+// Full path of a folded name, or "" when there is no store or the name is refused.
+std::string pathOf(const Store& s, const std::string& name, std::string* folded = nullptr)
+{
+    std::string f = CloudStorage::foldName(name);
+    if (f.empty()) {
+        logLine("refused file name \"" + name + "\"");
+        return std::string();
+    }
+    if (s.root.empty())
+        return std::string();
+    if (folded)
+        *folded = f;
+    return s.root + "/" + f;
+}
+
+bool writeAll(int fd, const unsigned char* data, size_t size)
+{
+    while (size > 0) {
+        ssize_t n = ::write(fd, data, size);
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            return false;
+        }
+        data += n;
+        size -= static_cast<size_t>(n);
+    }
+    return true;
+}
+
+} // namespace
+
+std::string CloudStorage::foldName(const std::string& name)
+{
+    if (name.empty() || name[0] == '/')
+        return std::string();
+    std::string folded;
+    folded.reserve(name.size());
+    for (char c : name) {
+        if (c == '\0' || c == '\\')
+            return std::string();
+        folded += (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+    }
+    size_t start = 0;
+    while (start <= folded.size()) {
+        size_t end = folded.find('/', start);
+        if (end == std::string::npos)
+            end = folded.size();
+        std::string part = folded.substr(start, end - start);
+        if (part.empty() || part == "." || part == ".." || part.rfind(kTempPrefix, 0) == 0)
+            return std::string();
+        start = end + 1;
+    }
+    return folded;
+}
+
+bool CloudStorage::setRoot(const std::string& folder, std::string* error)
+{
+    if (!Folders::makeDirectories(folder, error))
+        return false;
+    Store& s = store();
+    std::lock_guard<std::mutex> lock(s.mutex);
+    s.root = folder;
+    while (s.root.size() > 1 && s.root.back() == '/')
+        s.root.pop_back();
+    s.listingValid = false;
+    return true;
+}
+
+std::string CloudStorage::root()
+{
+    Store& s = store();
+    std::lock_guard<std::mutex> lock(s.mutex);
+    return s.root;
+}
+
+void CloudStorage::clearRoot()
+{
+    Store& s = store();
+    std::lock_guard<std::mutex> lock(s.mutex);
+    s.root.clear();
+    s.listing.clear();
+    s.listingValid = false;
+}
+
+bool CloudStorage::fileWrite(const std::string& name, const void* data, int32_t size)
+{
+    if (size < 0 || (size > 0 && !data))
+        return false;
+    Store& s = store();
+    std::lock_guard<std::mutex> lock(s.mutex);
+    std::string path = pathOf(s, name);
+    if (path.empty())
+        return false;
+    std::string folder = path.substr(0, path.rfind('/'));
+    std::string error;
+    if (!Folders::makeDirectories(folder, &error)) {
+        logLine("cannot make folder " + error);
+        return false;
+    }
+    std::string temp = folder + "/" + kTempPrefix + "XXXXXX";
+    std::vector<char> templ(temp.begin(), temp.end());
+    templ.push_back('\0');
+    int fd = ::mkstemp(templ.data());
+    if (fd < 0) {
+        logLine("cannot write " + path + ": " + std::strerror(errno));
+        return false;
+    }
+    bool ok = writeAll(fd, static_cast<const unsigned char*>(data), static_cast<size_t>(size));
+    ok = ::fsync(fd) == 0 && ok;
+    ok = ::close(fd) == 0 && ok;
+    ::chmod(templ.data(), 0644); // mkstemp makes it private
+    if (ok && ::rename(templ.data(), path.c_str()) != 0)
+        ok = false;
+    if (!ok) {
+        logLine("cannot write " + path + ": " + std::strerror(errno));
+        ::unlink(templ.data());
+        return false;
+    }
+    s.listingValid = false;
+    return true;
+}
+
+int32_t CloudStorage::fileRead(const std::string& name, void* buffer, int32_t size)
+{
+    if (!buffer || size <= 0)
+        return 0;
+    Store& s = store();
+    std::lock_guard<std::mutex> lock(s.mutex);
+    std::string path = pathOf(s, name);
+    if (path.empty())
+        return 0;
+    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return 0;
+    auto* out = static_cast<unsigned char*>(buffer);
+    int32_t total = 0;
+    while (total < size) {
+        ssize_t n = ::read(fd, out + total, static_cast<size_t>(size - total));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            break;
+        total += static_cast<int32_t>(n);
+    }
+    ::close(fd);
+    return total;
+}
+
+bool CloudStorage::fileDelete(const std::string& name)
+{
+    Store& s = store();
+    std::lock_guard<std::mutex> lock(s.mutex);
+    std::string path = pathOf(s, name);
+    if (path.empty())
+        return false;
+    struct stat info;
+    if (::lstat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode))
+        return false;
+    s.listingValid = false;
+    return ::unlink(path.c_str()) == 0;
+}
+
+bool CloudStorage::fileExists(const std::string& name)
+{
+    Store& s = store();
+    std::lock_guard<std::mutex> lock(s.mutex);
+    std::string path = pathOf(s, name);
+    struct stat info;
+    return !path.empty() && ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
+}
+
+int32_t CloudStorage::getFileSize(const std::string& name)
+{
+    Store& s = store();
+    std::lock_guard<std::mutex> lock(s.mutex);
+    std::string path = pathOf(s, name);
+    struct stat info;
+    if (path.empty() || ::stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode))
+        return 0;
+    return clampSize(info.st_size);
+}
+
+int32_t CloudStorage::getFileCount()
+{
+    Store& s = store();
+    std::lock_guard<std::mutex> lock(s.mutex);
+    // Counting starts a listing: take a fresh look at the folder.
+    s.listing.clear();
+    if (!s.root.empty())
+        listFolder(s.root, std::string(), s.listing, 0);
+    std::sort(s.listing.begin(), s.listing.end());
+    s.listingValid = true;
+    return static_cast<int32_t>(s.listing.size());
+}
+
+std::string CloudStorage::getFileNameAndSize(int32_t index, int32_t* size)
+{
+    if (size)
+        *size = 0;
+    Store& s = store();
+    std::unique_lock<std::mutex> lock(s.mutex);
+    if (!s.listingValid) {
+        lock.unlock();
+        getFileCount();
+        lock.lock();
+    }
+    if (index < 0 || static_cast<size_t>(index) >= s.listing.size())
+        return std::string();
+    if (size)
+        *size = s.listing[static_cast<size_t>(index)].second;
+    return s.listing[static_cast<size_t>(index)].first;
+}
+
+} // namespace platform

@@ -1,0 +1,86 @@
+#include "platform/CrashHandler.h"
+
+#include "platform/DebugOutput.h"
+
+#include <csignal>
+#include <cstring>
+#include <exception>
+#include <unistd.h>
+
+namespace platform {
+
+namespace {
+
+char g_comment[512] = "";
+
+size_t appendText(char* buffer, size_t used, size_t capacity, const char* text)
+{
+    while (*text && used + 1 < capacity)
+        buffer[used++] = *text++;
+    buffer[used] = '\0';
+    return used;
+}
+
+const char* signalName(int sig)
+{
+    switch (sig) {
+    case SIGSEGV: return "SIGSEGV";
+    case SIGBUS: return "SIGBUS";
+    case SIGFPE: return "SIGFPE";
+    case SIGILL: return "SIGILL";
+    case SIGABRT: return "SIGABRT";
+    default: return "fatal signal";
+    }
+}
+
+void onSignal(int sig)
+{
+    CrashHandler::crash(signalName(sig));
+}
+
+void onTerminate()
+{
+    CrashHandler::crash("an exception escaped");
+}
+
+} // namespace
+
+void CrashHandler::install()
+{
+    struct sigaction action;
+    std::memset(&action, 0, sizeof action);
+    action.sa_handler = &onSignal;
+    sigemptyset(&action.sa_mask);
+    // One shot: a fault inside the handler ends the process the default way.
+    action.sa_flags = SA_RESETHAND;
+    for (int sig : {SIGSEGV, SIGBUS, SIGFPE, SIGILL, SIGABRT})
+        sigaction(sig, &action, nullptr);
+    std::set_terminate(&onTerminate);
+}
+
+void CrashHandler::setComment(const char* comment)
+{
+    appendText(g_comment, 0, sizeof g_comment, comment ? comment : "");
+}
+
+const char* CrashHandler::comment()
+{
+    return g_comment;
+}
+
+void CrashHandler::crash(const char* cause)
+{
+    // Only async-signal-safe calls from here on.
+    char line[768];
+    size_t used = 0;
+    used = appendText(line, used, sizeof line, "crash: ");
+    used = appendText(line, used, sizeof line, cause);
+    used = appendText(line, used, sizeof line, "; last comment: ");
+    used = appendText(line, used, sizeof line, g_comment[0] ? g_comment : "(none)\n");
+    if (used > 0 && line[used - 1] != '\n')
+        used = appendText(line, used, sizeof line, "\n");
+    DebugOutput::writeFromSignal(line, used);
+    _exit(kExitCode);
+}
+
+} // namespace platform

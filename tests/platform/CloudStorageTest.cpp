@@ -1,0 +1,122 @@
+#include "platform/CloudStorage.h"
+#include "support/TempFolders.h"
+
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <string>
+#include <vector>
+
+using namespace platform;
+using testsupport::TempDir;
+
+namespace {
+
+class CloudStorageTest : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_TRUE(CloudStorage::setRoot(m_dir.file("cloud"))); }
+    void TearDown() override { CloudStorage::clearRoot(); }
+
+    static bool write(const std::string& name, const std::string& bytes)
+    {
+        return CloudStorage::fileWrite(name, bytes.data(), static_cast<int32_t>(bytes.size()));
+    }
+    static std::string read(const std::string& name)
+    {
+        std::vector<char> buffer(static_cast<size_t>(CloudStorage::getFileSize(name)) + 1);
+        int32_t n = CloudStorage::fileRead(name, buffer.data(), static_cast<int32_t>(buffer.size()));
+        return std::string(buffer.data(), static_cast<size_t>(n));
+    }
+    static std::vector<std::string> listing()
+    {
+        std::vector<std::string> names;
+        int32_t count = CloudStorage::getFileCount();
+        for (int32_t i = 0; i < count; ++i)
+            names.push_back(CloudStorage::getFileNameAndSize(i, nullptr));
+        return names;
+    }
+
+    TempDir m_dir;
+};
+
+} // namespace
+
+TEST_F(CloudStorageTest, RoundTripReplacesTheWholeFile)
+{
+    EXPECT_FALSE(CloudStorage::fileExists("profile.dat"));
+    EXPECT_EQ(CloudStorage::getFileSize("profile.dat"), 0);
+    ASSERT_TRUE(write("profile.dat", std::string("long first\0content", 18)));
+    EXPECT_EQ(read("profile.dat"), std::string("long first\0content", 18));
+    ASSERT_TRUE(write("profile.dat", "short"));
+    EXPECT_TRUE(CloudStorage::fileExists("profile.dat"));
+    EXPECT_EQ(CloudStorage::getFileSize("profile.dat"), 5);
+    EXPECT_EQ(read("profile.dat"), "short");
+
+    char small[3];
+    EXPECT_EQ(CloudStorage::fileRead("profile.dat", small, 3), 3) << "a short buffer gets what fits";
+    EXPECT_EQ(CloudStorage::fileRead("missing", small, 3), 0);
+
+    EXPECT_TRUE(CloudStorage::fileDelete("profile.dat"));
+    EXPECT_FALSE(CloudStorage::fileExists("profile.dat"));
+    EXPECT_FALSE(CloudStorage::fileDelete("profile.dat"));
+}
+
+TEST_F(CloudStorageTest, NamesAreFoldedToLowerCaseInEveryOperation)
+{
+    ASSERT_TRUE(write("User/My_World.sav", "blob"));
+    EXPECT_TRUE(std::filesystem::exists(m_dir.file("cloud/user/my_world.sav")));
+    EXPECT_TRUE(CloudStorage::fileExists("user/MY_WORLD.SAV"));
+    EXPECT_EQ(CloudStorage::getFileSize("USER/my_world.sav"), 4);
+    EXPECT_EQ(read("uSeR/My_WoRlD.sav"), "blob");
+    EXPECT_EQ(listing(), std::vector<std::string>{"user/my_world.sav"});
+    EXPECT_TRUE(CloudStorage::fileDelete("USER/MY_WORLD.sav"));
+    EXPECT_TRUE(listing().empty());
+}
+
+TEST_F(CloudStorageTest, ListingIsSortedStableAndSkipsUnfinishedWrites)
+{
+    write("b.dat", "1");
+    write("User/z.sav", "22");
+    write("a.dat", "333");
+    write("User/a.png", "4444");
+    // A temporary file left by an interrupted write is not a cloud file.
+    testsupport::writeFile(m_dir.file("cloud/.cloud-tmp-abc123"), "junk");
+    std::vector<std::string> expected{"a.dat", "b.dat", "user/a.png", "user/z.sav"};
+    EXPECT_EQ(listing(), expected);
+    EXPECT_EQ(listing(), expected);
+    int32_t size = -1;
+    EXPECT_EQ(CloudStorage::getFileNameAndSize(2, &size), "user/a.png");
+    EXPECT_EQ(size, 4);
+    EXPECT_EQ(CloudStorage::getFileNameAndSize(4, &size), "");
+    EXPECT_EQ(CloudStorage::getFileNameAndSize(-1, &size), "");
+    EXPECT_EQ(size, 0);
+}
+
+TEST_F(CloudStorageTest, NamesThatTryToLeaveTheStoreAreRefused)
+{
+    std::string outside = m_dir.file("escaped");
+    for (const char* name : {"../escaped", "user/../../escaped", "/tmp/escaped", "", "a//b", "./a",
+             "a/./b", "a\\..\\b", "user/"}) {
+        EXPECT_FALSE(write(name, "x")) << name;
+        EXPECT_FALSE(CloudStorage::fileExists(name)) << name;
+        EXPECT_FALSE(CloudStorage::fileDelete(name)) << name;
+        EXPECT_EQ(CloudStorage::getFileSize(name), 0) << name;
+        EXPECT_EQ(CloudStorage::foldName(name), "") << name;
+    }
+    EXPECT_FALSE(std::filesystem::exists(outside));
+    EXPECT_EQ(CloudStorage::foldName("..hidden/x..y"), "..hidden/x..y") << "dots inside a name are fine";
+}
+
+TEST_F(CloudStorageTest, BadArgumentsAndNoStoreFailCleanly)
+{
+    EXPECT_FALSE(CloudStorage::fileWrite("a", nullptr, 3));
+    EXPECT_FALSE(CloudStorage::fileWrite("a", "abc", -1));
+    EXPECT_TRUE(CloudStorage::fileWrite("empty", "", 0));
+    EXPECT_TRUE(CloudStorage::fileExists("empty"));
+    char buffer[4];
+    EXPECT_EQ(CloudStorage::fileRead("empty", buffer, 4), 0);
+    EXPECT_EQ(CloudStorage::fileRead("empty", nullptr, 4), 0);
+
+    CloudStorage::clearRoot();
+    EXPECT_FALSE(write("a", "x"));
+    EXPECT_EQ(CloudStorage::getFileCount(), 0);
+}

@@ -1,0 +1,106 @@
+#include "platform/CloudStorage.h"
+#include "platform/CrashHandler.h"
+#include "platform/DebugOutput.h"
+#include "platform/Folders.h"
+#include "platform/PlatformIdentity.h"
+#include "platform/PlatformServices.h"
+#include "support/TempFolders.h"
+
+#include <csignal>
+#include <filesystem>
+#include <gtest/gtest.h>
+
+using namespace platform;
+using testsupport::readFile;
+using testsupport::TempDir;
+using testsupport::TempHome;
+using testsupport::writeFile;
+
+TEST(PlatformIdentity, IdIsMadeOnceAndStaysAcrossRuns)
+{
+    TempDir dir;
+    PlatformIdentity::reset();
+    ASSERT_TRUE(PlatformIdentity::load(dir.path()));
+    uint64_t first = PlatformIdentity::userId();
+    EXPECT_NE(first, 0u);
+    PlatformIdentity::reset();
+    ASSERT_TRUE(PlatformIdentity::load(dir.path()));
+    EXPECT_EQ(PlatformIdentity::userId(), first);
+
+    TempDir other;
+    PlatformIdentity::reset();
+    PlatformIdentity::load(other.path());
+    EXPECT_NE(PlatformIdentity::userId(), first) << "another player, another id";
+    PlatformIdentity::reset();
+}
+
+TEST(PlatformIdentity, UnreadableIdFileIsReplaced)
+{
+    TempDir dir;
+    writeFile(dir.file(PlatformIdentity::kFileName), "not an id\n");
+    PlatformIdentity::reset();
+    PlatformIdentity::load(dir.path());
+    uint64_t id = PlatformIdentity::userId();
+    EXPECT_NE(id, 0u);
+    PlatformIdentity::reset();
+    PlatformIdentity::load(dir.path());
+    EXPECT_EQ(PlatformIdentity::userId(), id);
+    PlatformIdentity::reset();
+}
+
+TEST(PlatformServices, StartMakesTheSaveFolderLogFileAndStore)
+{
+    TempHome home;
+    StartResult result = PlatformServices::start();
+    ASSERT_TRUE(result.ok) << result.cause;
+    EXPECT_EQ(result.saveFolder, home.saveFolder());
+    EXPECT_TRUE(Folders::isDirectory(home.saveFolder() + "/cloud"));
+    EXPECT_EQ(CloudStorage::root(), home.saveFolder() + "/cloud");
+    DebugOutput::write("a line for the log file\n");
+    EXPECT_NE(readFile(home.saveFolder() + "/tesmora.log").find("a line for the log file\n"), std::string::npos);
+    EXPECT_TRUE(std::filesystem::exists(home.saveFolder() + "/" + PlatformIdentity::kFileName));
+    PlatformServices::shutdown();
+    EXPECT_FALSE(PlatformServices::isStarted());
+    EXPECT_EQ(CloudStorage::root(), "");
+}
+
+TEST(PlatformServices, StartFailsWithACauseWhenTheSaveFolderCannotBeMade)
+{
+    TempHome home;
+    // The data folder is a plain file, so nothing can be made below it.
+    writeFile(home.dataHome(), "in the way");
+    StartResult result = PlatformServices::start();
+    EXPECT_FALSE(result.ok);
+    EXPECT_NE(result.cause.find("save folder"), std::string::npos) << result.cause;
+    EXPECT_FALSE(PlatformServices::isStarted());
+
+    home.env().set("XDG_DATA_HOME", nullptr);
+    home.env().set("HOME", nullptr);
+    result = PlatformServices::start();
+    EXPECT_FALSE(result.ok);
+    EXPECT_NE(result.cause.find("HOME"), std::string::npos) << result.cause;
+}
+
+TEST(CrashHandlerDeathTest, FatalSignalLogsTheLastCommentAndExitsWithMinusOne)
+{
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(
+        {
+            CrashHandler::install();
+            CrashHandler::setComment("Startup: Creating EGL View\n");
+            std::raise(SIGSEGV);
+        },
+        ::testing::ExitedWithCode(255), "crash: SIGSEGV; last comment: Startup: Creating EGL View");
+}
+
+TEST(CrashHandlerDeathTest, EscapingExceptionExitsWithMinusOne)
+{
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(
+        {
+            CrashHandler::install();
+            CrashHandler::setComment("Running: sharedApplication()\n");
+            std::terminate();
+        },
+        ::testing::ExitedWithCode(255), "crash: an exception escaped; last comment: Running");
+}

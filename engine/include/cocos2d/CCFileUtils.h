@@ -25,8 +25,7 @@ public:
     // always binary.
     unsigned char* getFileData(const char* name, const char* mode, unsigned long* size);
 
-    // True for an existing regular file (resolved like fullPathForFilename,
-    // without name mapping).
+    // True when the name resolves (with the name mapping) to a regular file.
     bool isFileExist(const std::string& name);
     bool isAbsolutePath(const std::string& path) const { return !path.empty() && path[0] == '/'; }
 

@@ -1,0 +1,12 @@
+#include "hud/GUI.h"
+
+#include "app/Logger.h"
+
+void GUI::refreshTemperature(int32_t level)
+{
+    if (level < 1 || level > 5) {
+        LOG << "temperature level out of range:" << level;
+        return;
+    }
+    m_temperatureLevel = level;
+}

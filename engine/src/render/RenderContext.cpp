@@ -1,0 +1,250 @@
+#include "render/RenderContext.h"
+
+#include <vector>
+
+#include "base/EngineLog.h"
+#include "cocos2d/CCImage.h"
+
+namespace cocos2d {
+namespace render {
+
+namespace {
+
+struct SavedTarget {
+    SDL_Texture* texture;
+    int width, height;
+    SDL_Rect viewport;
+    float scaleX, scaleY;
+    bool clipOn;
+    SDL_Rect clip;
+};
+
+struct Context {
+    SDL_Renderer* renderer = nullptr;
+    SDL_Surface* surface = nullptr; // software mode: the offscreen frame
+    bool ownsRenderer = false;
+    bool canTarget = false;
+    int frameWidth = 800;
+    int frameHeight = 600;
+    SDL_Texture* target = nullptr;
+    int targetWidth = 800;
+    int targetHeight = 600;
+    bool clipOn = false;
+    SDL_Rect clip{0, 0, 0, 0};
+    std::vector<SavedTarget> saved;
+    bool warnedNoTarget = false;
+};
+
+Context& ctx()
+{
+    static Context* c = new Context();  // never destroyed: the layer's singletons live for the run
+    return *c;
+}
+
+}  // namespace
+
+SDL_Renderer* renderer() { return ctx().renderer; }
+bool canRenderToTextures() { return ctx().renderer && ctx().canTarget; }
+bool isSoftware() { return ctx().surface != nullptr; }
+
+static void adopt(SDL_Renderer* r, int w, int h)
+{
+    Context& c = ctx();
+    c.renderer = r;
+    c.frameWidth = w;
+    c.frameHeight = h;
+    c.target = nullptr;
+    c.targetWidth = w;
+    c.targetHeight = h;
+    c.clipOn = false;
+    c.saved.clear();
+    SDL_RendererInfo info;
+    c.canTarget = r && SDL_GetRendererInfo(r, &info) == 0 && (info.flags & SDL_RENDERER_TARGETTEXTURE) != 0;
+    if (r) {
+        SDL_SetRenderDrawBlendMode(r, SDL_BLENDMODE_BLEND);
+        if (!c.canTarget)
+            engineLog("the renderer cannot draw into textures; render textures stay transparent");
+    }
+}
+
+void useRenderer(SDL_Renderer* r, int frameWidth, int frameHeight)
+{
+    stop();
+    adopt(r, frameWidth, frameHeight);
+}
+
+bool startSoftware(int frameWidth, int frameHeight)
+{
+    stop();
+    Context& c = ctx();
+    c.surface = SDL_CreateRGBSurfaceWithFormat(0, frameWidth, frameHeight, 32, SDL_PIXELFORMAT_RGBA32);
+    if (!c.surface) {
+        engineLog("cannot make the offscreen frame: %s", SDL_GetError());
+        return false;
+    }
+    SDL_Renderer* r = SDL_CreateSoftwareRenderer(c.surface);
+    if (!r) {
+        engineLog("cannot make the software renderer: %s", SDL_GetError());
+        SDL_FreeSurface(c.surface);
+        c.surface = nullptr;
+        return false;
+    }
+    c.ownsRenderer = true;
+    adopt(r, frameWidth, frameHeight);
+    return true;
+}
+
+void stop()
+{
+    Context& c = ctx();
+    if (c.ownsRenderer && c.renderer)
+        SDL_DestroyRenderer(c.renderer);
+    if (c.surface)
+        SDL_FreeSurface(c.surface);
+    c.renderer = nullptr;
+    c.surface = nullptr;
+    c.ownsRenderer = false;
+    c.canTarget = false;
+    c.target = nullptr;
+    c.saved.clear();
+    c.clipOn = false;
+}
+
+void beginFrame()
+{
+    Context& c = ctx();
+    if (!c.renderer)
+        return;
+    while (!c.saved.empty())
+        popTarget();  // a render texture left open must not swallow the frame
+    SDL_RenderSetClipRect(c.renderer, nullptr);
+    c.clipOn = false;
+    SDL_SetRenderDrawColor(c.renderer, 0, 0, 0, 255);
+    SDL_RenderClear(c.renderer);
+}
+
+void endFrame()
+{
+    Context& c = ctx();
+    if (!c.renderer)
+        return;
+    SDL_RenderPresent(c.renderer);
+}
+
+CCImage* captureFrame()
+{
+    Context& c = ctx();
+    if (!c.renderer || !c.surface)
+        return nullptr;
+    SDL_RenderFlush(c.renderer);
+    std::vector<unsigned char> pixels(static_cast<size_t>(c.frameWidth) * c.frameHeight * 4);
+    // The software renderer draws straight into the surface.
+    SDL_Surface* s = c.surface;
+    if (SDL_LockSurface(s) == 0) {
+        for (int y = 0; y < c.frameHeight; ++y)
+            SDL_memcpy(&pixels[static_cast<size_t>(y) * c.frameWidth * 4],
+                       static_cast<unsigned char*>(s->pixels) + static_cast<size_t>(y) * s->pitch,
+                       static_cast<size_t>(c.frameWidth) * 4);
+        SDL_UnlockSurface(s);
+    }
+    CCImage* image = new CCImage();
+    image->initWithRawPixels(pixels.data(), c.frameWidth, c.frameHeight, true);
+    return image;
+}
+
+int targetHeight() { return ctx().targetHeight; }
+int targetWidth() { return ctx().targetWidth; }
+bool insideRenderTexture() { return !ctx().saved.empty(); }
+
+bool pushTarget(SDL_Texture* texture, int width, int height)
+{
+    Context& c = ctx();
+    if (!c.renderer || !c.canTarget || !texture)
+        return false;
+    SavedTarget s;
+    s.texture = c.target;
+    s.width = c.targetWidth;
+    s.height = c.targetHeight;
+    SDL_RenderGetViewport(c.renderer, &s.viewport);
+    SDL_RenderGetScale(c.renderer, &s.scaleX, &s.scaleY);
+    s.clipOn = c.clipOn;
+    s.clip = c.clip;
+    if (SDL_SetRenderTarget(c.renderer, texture) != 0) {
+        engineLog("cannot draw into a render texture: %s", SDL_GetError());
+        return false;
+    }
+    c.saved.push_back(s);
+    c.target = texture;
+    c.targetWidth = width;
+    c.targetHeight = height;
+    SDL_RenderSetViewport(c.renderer, nullptr);
+    SDL_RenderSetScale(c.renderer, 1.0f, 1.0f);
+    SDL_RenderSetClipRect(c.renderer, nullptr);
+    c.clipOn = false;
+    return true;
+}
+
+void popTarget()
+{
+    Context& c = ctx();
+    if (!c.renderer || c.saved.empty())
+        return;
+    SavedTarget s = c.saved.back();
+    c.saved.pop_back();
+    SDL_SetRenderTarget(c.renderer, s.texture);
+    c.target = s.texture;
+    c.targetWidth = s.width;
+    c.targetHeight = s.height;
+    // With a logical size set on the window, SDL restores its own viewport
+    // and scale for the default target; setting them again would undo that.
+    if (s.texture) {
+        SDL_RenderSetViewport(c.renderer, &s.viewport);
+        SDL_RenderSetScale(c.renderer, s.scaleX, s.scaleY);
+    }
+    c.clipOn = s.clipOn;
+    c.clip = s.clip;
+    SDL_RenderSetClipRect(c.renderer, c.clipOn ? &c.clip : nullptr);
+}
+
+void setClip(int x, int y, int w, int h)
+{
+    Context& c = ctx();
+    c.clipOn = true;
+    c.clip = SDL_Rect{x, c.targetHeight - (y + h), w < 0 ? 0 : w, h < 0 ? 0 : h};
+    if (c.renderer)
+        SDL_RenderSetClipRect(c.renderer, &c.clip);
+}
+
+void clearClip()
+{
+    Context& c = ctx();
+    c.clipOn = false;
+    if (c.renderer)
+        SDL_RenderSetClipRect(c.renderer, nullptr);
+}
+
+bool clipEnabled() { return ctx().clipOn; }
+
+void drawQuad(SDL_Texture* texture, const Quad& q, SDL_Color colour)
+{
+    Context& c = ctx();
+    if (!c.renderer)
+        return;
+    // An empty clip rectangle would mean "no clip" to SDL: draw nothing instead.
+    if (c.clipOn && (c.clip.w <= 0 || c.clip.h <= 0))
+        return;
+    SDL_Vertex v[4];
+    const float h = static_cast<float>(c.targetHeight);
+    for (int i = 0; i < 4; ++i) {
+        v[i].position.x = q.x[i];
+        v[i].position.y = h - q.y[i];
+        v[i].color = colour;
+        v[i].tex_coord.x = q.u[i];
+        v[i].tex_coord.y = q.v[i];
+    }
+    static const int indices[6] = {0, 1, 2, 0, 2, 3};
+    SDL_RenderGeometry(c.renderer, texture, v, 4, indices, 6);
+}
+
+}  // namespace render
+}  // namespace cocos2d

@@ -1,0 +1,158 @@
+#include "cocos2d/CCTexture2D.h"
+
+#include <SDL.h>
+
+#include <vector>
+
+#include "base/EngineLog.h"
+#include "cocos2d/CCImage.h"
+#include "render/RenderContext.h"
+#include "textures/PixelConvert.h"
+
+NS_CC_BEGIN
+
+namespace {
+
+CCTexture2DPixelFormat g_defaultAlphaFormat = kCCTexture2DPixelFormat_RGBA8888;
+bool g_pvrPremultiplied = false;
+unsigned int g_nextName = 1;
+
+SDL_Texture* native(void* p) { return static_cast<SDL_Texture*>(p); }
+
+}  // namespace
+
+CCTexture2D::CCTexture2D() : m_uName(g_nextName++) {}
+
+CCTexture2D::~CCTexture2D() { releaseNative(); }
+
+void CCTexture2D::releaseNative()
+{
+    if (m_pNative)
+        SDL_DestroyTexture(native(m_pNative));
+    m_pNative = nullptr;
+}
+
+bool CCTexture2D::createNative(int access)
+{
+    releaseNative();
+    SDL_Renderer* r = render::renderer();
+    if (!r)
+        return false;  // headless: the size is all there is
+    SDL_Texture* t = SDL_CreateTexture(r, SDL_PIXELFORMAT_RGBA32, access, static_cast<int>(m_uPixelsWide),
+                                       static_cast<int>(m_uPixelsHigh));
+    if (!t) {
+        engineLog("CCTexture2D: cannot make a %u x %u texture: %s", m_uPixelsWide, m_uPixelsHigh, SDL_GetError());
+        return false;
+    }
+    SDL_SetTextureBlendMode(t, SDL_BLENDMODE_BLEND);
+    SDL_SetTextureScaleMode(t, m_bAliased ? SDL_ScaleModeNearest : SDL_ScaleModeLinear);
+    m_pNative = t;
+    return true;
+}
+
+bool CCTexture2D::initWithData(const void* data, CCTexture2DPixelFormat pixelFormat, unsigned int pixelsWide,
+                               unsigned int pixelsHigh, const CCSize& contentSize)
+{
+    if (pixelsWide == 0 || pixelsHigh == 0 || pixelsWide > 16384 || pixelsHigh > 16384) {
+        engineLog("CCTexture2D: a %u x %u texture cannot be made", pixelsWide, pixelsHigh);
+        return false;
+    }
+    m_ePixelFormat = pixelFormat;
+    m_uPixelsWide = pixelsWide;
+    m_uPixelsHigh = pixelsHigh;
+    m_tContentSize = contentSize;
+    m_fMaxS = contentSize.width / static_cast<float>(pixelsWide);
+    m_fMaxT = contentSize.height / static_cast<float>(pixelsHigh);
+    m_bHasPremultipliedAlpha = false;
+    m_bBottomUp = false;
+    if (createNative(SDL_TEXTUREACCESS_STREAMING))
+        updateData(data);
+    return true;
+}
+
+void CCTexture2D::updateData(const void* data)
+{
+    if (!m_pNative)
+        return;
+    const size_t count = static_cast<size_t>(m_uPixelsWide) * m_uPixelsHigh;
+    std::vector<uint8_t> rgba(count * 4, 0);
+    if (data)
+        convertToRgba(m_ePixelFormat, static_cast<const uint8_t*>(data), count, rgba.data());
+    if (SDL_UpdateTexture(native(m_pNative), nullptr, rgba.data(), static_cast<int>(m_uPixelsWide) * 4) != 0)
+        engineLog("CCTexture2D: upload failed: %s", SDL_GetError());
+}
+
+bool CCTexture2D::initWithImage(CCImage* image)
+{
+    if (!image || !image->getData()) {
+        engineLog("CCTexture2D: no picture to make a texture of");
+        return false;
+    }
+    const unsigned w = image->getWidth(), h = image->getHeight();
+    CCTexture2DPixelFormat format =
+        image->hasAlpha() ? kCCTexture2DPixelFormat_RGBA8888 : kCCTexture2DPixelFormat_RGB888;
+    m_ePixelFormat = format;
+    m_uPixelsWide = w;
+    m_uPixelsHigh = h;
+    m_tContentSize = CCSize(static_cast<float>(w), static_cast<float>(h));
+    m_fMaxS = 1;
+    m_fMaxT = 1;
+    m_bHasPremultipliedAlpha = false;
+    m_bBottomUp = false;
+    if (createNative(SDL_TEXTUREACCESS_STATIC))
+        updateData(image->getData());
+    return true;
+}
+
+bool CCTexture2D::initWithSizeOnly(unsigned int pixelsWide, unsigned int pixelsHigh)
+{
+    releaseNative();
+    m_ePixelFormat = kCCTexture2DPixelFormat_RGBA8888;
+    m_uPixelsWide = pixelsWide;
+    m_uPixelsHigh = pixelsHigh;
+    m_tContentSize = CCSize(static_cast<float>(pixelsWide), static_cast<float>(pixelsHigh));
+    m_fMaxS = 1;
+    m_fMaxT = 1;
+    return true;
+}
+
+bool CCTexture2D::initAsRenderTarget(unsigned int pixelsWide, unsigned int pixelsHigh)
+{
+    initWithSizeOnly(pixelsWide, pixelsHigh);
+    m_bBottomUp = true;
+    if (!render::canRenderToTextures())
+        return true;  // headless, or a renderer without targets: size only
+    if (!createNative(SDL_TEXTUREACCESS_TARGET))
+        return true;
+    // A new target starts fully transparent.
+    if (render::pushTarget(native(m_pNative), static_cast<int>(pixelsWide), static_cast<int>(pixelsHigh))) {
+        SDL_Renderer* r = render::renderer();
+        SDL_SetRenderDrawBlendMode(r, SDL_BLENDMODE_NONE);
+        SDL_SetRenderDrawColor(r, 0, 0, 0, 0);
+        SDL_RenderClear(r);
+        SDL_SetRenderDrawBlendMode(r, SDL_BLENDMODE_BLEND);
+        render::popTarget();
+    }
+    return true;
+}
+
+void CCTexture2D::setAliasTexParameters()
+{
+    m_bAliased = true;
+    if (m_pNative)
+        SDL_SetTextureScaleMode(native(m_pNative), SDL_ScaleModeNearest);
+}
+
+void CCTexture2D::setAntiAliasTexParameters()
+{
+    m_bAliased = false;
+    if (m_pNative)
+        SDL_SetTextureScaleMode(native(m_pNative), SDL_ScaleModeLinear);
+}
+
+void CCTexture2D::setDefaultAlphaPixelFormat(CCTexture2DPixelFormat format) { g_defaultAlphaFormat = format; }
+CCTexture2DPixelFormat CCTexture2D::defaultAlphaPixelFormat() { return g_defaultAlphaFormat; }
+void CCTexture2D::PVRImagesHavePremultipliedAlpha(bool flag) { g_pvrPremultiplied = flag; }
+bool CCTexture2D::PVRImagesHavePremultipliedAlphaFlag() { return g_pvrPremultiplied; }
+
+NS_CC_END

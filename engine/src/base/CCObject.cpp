@@ -1,5 +1,8 @@
 #include "cocos2d/CCObject.h"
 
+#include <sys/syscall.h>
+#include <unistd.h>
+
 #include <algorithm>
 
 #include "base/EngineLog.h"
@@ -68,9 +71,26 @@ CCPoolManager* CCPoolManager::sharedPoolManager()
     return instance;
 }
 
+namespace {
+
+// On Linux the main thread's id equals the process id; this needs no
+// initialisation, so it holds before main too.
+bool onMainThread()
+{
+    return ::syscall(SYS_gettid) == ::getpid();
+}
+
+}  // namespace
+
 void CCPoolManager::addObject(CCObject* object)
 {
     if (!object) {
+        return;
+    }
+    if (!onMainThread()) {
+        // The pool is not locked: another thread must own its objects
+        // explicitly (retain/release), never autorelease them.
+        engineFault("autorelease of object %p outside the main thread", (void*)object);
         return;
     }
     ++object->m_uAutoReleaseCount;

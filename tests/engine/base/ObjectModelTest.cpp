@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "cocos2d.h"
@@ -140,6 +141,13 @@ TEST(ObjectModelDeathTest, OverReleaseAndUncoveredAutoreleaseAbort)
             o->release();  // deleted while the pool still owes a release
         },
         "engine: object .* destroyed with 1 pending autoreleases");
+    // The pool is not locked; another thread must never feed it.
+    EXPECT_DEATH(
+        {
+            std::thread worker([] { CCString::create("from a worker"); });
+            worker.join();
+        },
+        "engine: autorelease of object .* outside the main thread");
 }
 #endif
 

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
+#include <climits>
 #include <cstdlib>
 #include <fstream>
 #include <string>
@@ -42,11 +45,38 @@ protected:
 
 }  // namespace
 
+TEST(FileUtilsRoot, DefaultsToTheEnvironmentElseBesideTheExecutable)
+{
+    // Chosen once, on first use; other tests restore it after changing it.
+    std::string root = CCFileUtils::sharedFileUtils()->getResourceRoot();
+    const char* env = std::getenv("ENGINE_RESOURCES");
+    if (env && *env && env[0] == '/') {
+        std::string expected = env;
+        while (expected.size() > 1 && expected.back() == '/') {
+            expected.pop_back();
+        }
+        EXPECT_EQ(root, expected);
+    } else if (!env || !*env) {
+        char exe[PATH_MAX + 1] = {};
+        ASSERT_GT(readlink("/proc/self/exe", exe, PATH_MAX), 0);
+        std::string folder(exe);
+        folder.resize(folder.rfind('/'));
+        EXPECT_EQ(root, folder + "/resources");
+    }
+    EXPECT_EQ(root[0], '/');
+}
+
 TEST_F(FileUtils, RootIsAbsoluteAndJoined)
 {
     EXPECT_EQ(fu()->getResourceRoot(), m_dir);  // trailing slash dropped
     EXPECT_EQ(fu()->fullPathForFilename("a/b.txt"), m_dir + "/a/b.txt");
     EXPECT_EQ(fu()->fullPathForFilename("/etc/hostname"), "/etc/hostname");
+
+    // A relative root is fixed against the working directory when set.
+    char cwd[PATH_MAX];
+    ASSERT_NE(getcwd(cwd, sizeof cwd), nullptr);
+    fu()->setResourceRoot("assets");
+    EXPECT_EQ(fu()->getResourceRoot(), std::string(cwd) + "/assets");
 }
 
 TEST_F(FileUtils, NameMappingAppliesOnlyWhenTheNamedFileIsAbsent)

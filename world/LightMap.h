@@ -98,6 +98,9 @@ public:
               const int32_t* columnFlags);
     // Frees every light; relights everything at the next sun pass.
     void reset();
+    // Every light is recomputed at the next step (when more cells changed
+    // than the world could list).
+    void markAllLightsChanged();
     // Takes the whole sun layer out of the light grid.
     void subtractLayer();
     void setCellColor(int x, int y, CellColour colour);
@@ -143,6 +146,7 @@ private:
     std::vector<Light> records_;
     std::vector<int32_t> freeRecords_;
     int32_t freeTop_ = kRecords;
+    int32_t lowWater_ = kRecords;  // lowest record index ever handed out
     std::vector<int32_t> levels_;
     std::vector<CellColour> cellColours_;
     std::vector<int32_t> sunLayer_;

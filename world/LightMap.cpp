@@ -1,0 +1,497 @@
+#include "world/LightMap.h"
+
+#include <algorithm>
+
+#include "world/ColorTables.h"
+#include "world/FieldOverlay.h"
+#include "world/Particle.h"
+#include "world/ParticleCreator.h"
+#include "world/World.h"
+
+USING_NS_CC;
+
+namespace {
+
+constexpr uint32_t kOutsideWallType = hashString("OutsideWall");
+constexpr int kMaxRadius = 240;
+
+int32_t clampLevel(int32_t level)
+{
+    return std::clamp(level, 100, 255);
+}
+
+ccColor4B darkness(int32_t level)
+{
+    return ccColor4B{0, 0, 0, static_cast<uint8_t>(255 - clampLevel(level))};
+}
+
+// The colour the overlay gives the border; made once, never placed in a world.
+ccColor4B outsideWallColour()
+{
+    static Particle* wall = ParticleCreator::createOutsideWall();
+    return wall ? wall->color : ccColor4B{0, 0, 0, 255};
+}
+
+// Recent kinds seen going down one column, for the depth shading of runs.
+struct RecentKind {
+    uint32_t type = 0;
+    int32_t depth = 0;
+    int32_t age = 0;
+};
+
+} // namespace
+
+// ---- Light -----------------------------------------------------------------
+
+Light::~Light()
+{
+    if (hasGrid_ && map_)
+        remove();
+}
+
+int32_t Light::centreValue() const
+{
+    return static_cast<int32_t>(255.0f * intensity);
+}
+
+void Light::addCentre(int32_t amount)
+{
+    if (map_)
+        map_->addLevel(appliedX_, appliedY_, amount);
+}
+
+void Light::init(int32_t idx, int cx, int cy, int r, float strength)
+{
+    index = idx;
+    x = cx;
+    y = cy;
+    intensity = std::clamp(strength, -1.0f, 1.0f);
+    r = std::clamp(r, 0, kMaxRadius);
+    // A record is normally taken out of the grid before it is handed out
+    // again; make sure, so that zeroing the grid below cannot strand values.
+    if (hasGrid_)
+        remove();
+    radius = r;
+    size = r == 1 ? 1 : 2 * r;
+    radiusSquared = static_cast<float>(r) * static_cast<float>(r);
+    on = true;
+    inUse = true;
+    changed = true;
+    // The grid keeps its capacity, so reusing a record allocates nothing
+    // once it has held a light at least this large.
+    contribution.assign(static_cast<size_t>(size) * static_cast<size_t>(size), 0);
+    hasGrid_ = true;
+}
+
+void Light::remove()
+{
+    if (removed)
+        return;
+    removed = true;
+    addCentre(-appliedCentre_);
+    if (radius > 1 && map_) {
+        for (int i = 0; i < size; ++i) {
+            for (int j = 0; j < size; ++j) {
+                int32_t& v = contribution[static_cast<size_t>(i) * size + j];
+                if (v)
+                    map_->addLevel(appliedX_ - radius + i, appliedY_ - radius + j, -v);
+                v = 0;
+            }
+        }
+    }
+}
+
+void Light::apply()
+{
+    appliedX_ = x;
+    appliedY_ = y;
+    if (radius > 1 && map_) {
+        for (int i = 0; i < size; ++i) {
+            for (int j = 0; j < size; ++j) {
+                const int32_t v = contribution[static_cast<size_t>(i) * size + j];
+                if (v)
+                    map_->addLevel(x - radius + i, y - radius + j, v);
+            }
+        }
+    }
+    appliedCentre_ = centreValue();
+    addCentre(appliedCentre_);
+    removed = false;
+}
+
+void Light::update(const int32_t* xs, const int32_t* ys, int32_t count)
+{
+    // A light that is off and out of the grid has nothing to take out or put in.
+    if (!changed && !on && removed)
+        return;
+    bool recompute = changed;
+    if (!recompute && radius > 1 && xs && ys) {
+        for (int32_t k = 0; k < count; ++k) {
+            if (std::abs(xs[k] - x) + std::abs(ys[k] - y) <= radius) {
+                recompute = true;
+                break;
+            }
+        }
+    }
+    if (!recompute)
+        return;
+
+    remove();
+    if (on) {
+        if (radius > 1) {
+            FovSource src;
+            src.settings = &LightMap::fovSettings();
+            src.map = map_;
+            src.source = this;
+            src.x = x;
+            src.y = y;
+            src.radius = static_cast<uint32_t>(radius);
+            FieldOfView::compute(src);
+        }
+        apply();
+    }
+    changed = false;
+}
+
+// ---- LightMap --------------------------------------------------------------
+
+LightMap::LightMap(World& world)
+    : world_(world),
+      overlay_(std::make_unique<FieldOverlay>(kWidth, kHeight, 1.0f, ccColor4B{0, 0, 0, 100})),
+      records_(kRecords),
+      freeRecords_(kRecords),
+      levels_(static_cast<size_t>(kWidth) * kHeight, kBaseLevel),
+      cellColours_(static_cast<size_t>(kWidth) * kHeight),
+      sunLayer_(static_cast<size_t>(kWidth) * kHeight, 0)
+{
+    for (int32_t i = 0; i < kRecords; ++i) {
+        freeRecords_[i] = i;
+        records_[i].map_ = this;
+    }
+}
+
+LightMap::~LightMap()
+{
+    // Destroying the map never writes into the light grid.
+    for (Light& l : records_)
+        l.map_ = nullptr;
+}
+
+FovSettings& LightMap::fovSettings()
+{
+    static FovSettings settings = [] {
+        FovSettings s;
+        s.opacityTest = &LightMap::isOpaque;
+        s.apply = &LightMap::applyFalloff;
+        s.shape = FovSettings::kPrecalculatedCircle;
+        s.applyToBlockingCells = true;
+        return s;
+    }();
+    return settings;
+}
+
+int LightMap::isOpaque(void* map, int x, int y)
+{
+    World& world = static_cast<LightMap*>(map)->world_;
+    // Cells beyond the world block, so no light reads or leaks past it.
+    if (!world.inWorld(x, y))
+        return 1;
+    const Particle* p = world.at(x, y);
+    if (!p)
+        return 0;
+    return p->id == -1 || p->getType() == kOutsideWallType || p->lightAbsorption == 255;
+}
+
+void LightMap::applyFalloff(void*, int, int, int dx, int dy, void* source)
+{
+    Light* light = static_cast<Light*>(source);
+    const int r = light->radius;
+    if (r < 2)
+        return;
+    const int i = r + dx;
+    const int j = r + dy;
+    if (i < 0 || j < 0 || i >= light->size || j >= light->size)
+        return;
+    const float f = 1.0f - static_cast<float>(dx * dx + dy * dy) / light->radiusSquared;
+    light->contribution[static_cast<size_t>(i) * light->size + j] =
+        static_cast<int32_t>(f * (light->intensity * 255.0f));
+}
+
+Light* LightMap::addLight(int x, int y, int radius, float intensity)
+{
+    if (!inMap(x, y) || freeTop_ <= 0)
+        return nullptr;
+    const int32_t idx = freeRecords_[--freeTop_];
+    lowWater_ = std::min(lowWater_, idx);
+    Light* light = &records_[idx];
+    light->init(idx, x, y, radius, intensity);
+    return light;
+}
+
+void LightMap::removeLight(Light* light)
+{
+    // A light already given back (a reset frees every record before its
+    // owner goes) must not be pushed twice.
+    if (!light || light < records_.data() || light >= records_.data() + kRecords || !light->inUse)
+        return;
+    if (freeTop_ < kRecords)
+        freeRecords_[freeTop_++] = static_cast<int32_t>(light - records_.data());
+    light->inUse = false;
+    light->remove();
+}
+
+void LightMap::addLevel(int x, int y, int32_t amount)
+{
+    if (inMap(x, y))
+        levels_[index(x, y)] += amount;
+}
+
+int32_t LightMap::getLevelAt(int x, int y) const
+{
+    return inMap(x, y) ? levels_[index(x, y)] : 255;
+}
+
+int32_t LightMap::sunLayerAt(int x, int y) const
+{
+    return inMap(x, y) ? sunLayer_[index(x, y)] : 0;
+}
+
+void LightMap::setCellColor(int x, int y, CellColour colour)
+{
+    if (inMap(x, y))
+        cellColours_[index(x, y)] = colour;
+}
+
+CellColour LightMap::getCellColor(int x, int y) const
+{
+    return inMap(x, y) ? cellColours_[index(x, y)] : CellColour{};
+}
+
+void LightMap::setLightOn(bool on)
+{
+    lightOn_ = on;
+    overlay_->setVisible(on);
+}
+
+void LightMap::setSunOn(bool on)
+{
+    if (sunOn_ && !on)
+        subtractLayer();
+    if (!sunOn_ && on)
+        sunAllColumns_ = true;
+    sunOn_ = on;
+}
+
+cocos2d::CCSprite* LightMap::getSprite() const
+{
+    return overlay_->sprite();
+}
+
+void LightMap::flushOverlay()
+{
+    overlay_->flush();
+}
+
+void LightMap::subtractColumn(int x)
+{
+    for (int y = 0; y < kHeight; ++y) {
+        int32_t& layer = sunLayer_[index(x, y)];
+        levels_[index(x, y)] -= layer;
+        layer = 0;
+    }
+}
+
+void LightMap::addColumn(int x)
+{
+    for (int y = 0; y < kHeight; ++y)
+        levels_[index(x, y)] += sunLayer_[index(x, y)];
+}
+
+void LightMap::subtractLayer()
+{
+    // Every column, not only those in use: a world that shrank may have left
+    // sunlight in the others.
+    for (int x = 0; x < kWidth; ++x)
+        subtractColumn(x);
+}
+
+void LightMap::computeColumn(int x, int w, int h)
+{
+    int32_t light = 255;
+    int32_t absorbers = 0;
+    CellColour shade{0, 0, 0, 0};
+    uint32_t lastType = 0;
+    RecentKind recent[3];
+    int recentCount = 0;
+
+    auto occupied = [&](int cx, int cy) { return world_.at(cx, cy) != nullptr; };
+    auto own = [](const Particle* p) {
+        return CellColour{p->color.r, p->color.g, p->color.b, kKindParticle};
+    };
+    auto shaded = [&](const Particle* p, uint16_t steps) {
+        const ccColor4B c = darkenColor(p->color, steps);
+        shade = CellColour{c.r, c.g, c.b, 0};
+        return CellColour{c.r, c.g, c.b, kKindParticle};
+    };
+
+    for (int y = h - 1; y >= 0; --y) {
+        int32_t& layer = sunLayer_[index(x, y)];
+        if (x == 0 || x == w - 1 || y == 0 || y == h - 1) {
+            layer = 255;
+            continue;
+        }
+        light = std::max(light, 110);
+        layer = light;
+        const Particle* p = world_.at(x, y);
+        if (!p) {
+            // Border cells do not count: only neighbours inside the ring.
+            const bool left = x >= 2, right = x < w - 2, below = y >= 2, above = y < h - 2;
+            const bool near = (left && occupied(x - 1, y)) || (right && occupied(x + 1, y))
+                              || (below && occupied(x, y - 1)) || (above && occupied(x, y + 1))
+                              || (left && below && occupied(x - 1, y - 1)) || (left && above && occupied(x - 1, y + 1))
+                              || (right && below && occupied(x + 1, y - 1)) || (right && above && occupied(x + 1, y + 1));
+            setCellColor(x, y, CellColour{shade.r, shade.g, shade.b, near ? kKindEmptyNearParticle : kKindEmpty});
+            continue;
+        }
+        if (p->lightSource) {
+            setCellColor(x, y, own(p));
+            continue;
+        }
+        light -= p->lightAbsorption;
+        ++absorbers;
+        if (p->liquid) {
+            setCellColor(x, y, absorbers < 6 ? own(p) : shaded(p, static_cast<uint16_t>(absorbers / 6)));
+            continue;
+        }
+        const uint32_t type = p->getType();
+        if (type == lastType && recentCount > 0) {
+            for (int k = 1; k < recentCount; ++k)
+                ++recent[k].age;
+            const int32_t depth = ++recent[0].depth;
+            setCellColor(x, y, depth < 4 ? own(p) : shaded(p, static_cast<uint16_t>(depth / 4)));
+            continue;
+        }
+        if (!p->depthShaded) {
+            setCellColor(x, y, own(p));
+            layer = 255;
+            continue;
+        }
+        int found = -1;
+        for (int k = 0; k < recentCount; ++k) {
+            if (recent[k].type == type) {
+                found = k;
+                break;
+            }
+        }
+        if (found >= 0) {
+            const RecentKind kind = recent[found];
+            for (int k = found; k > 0; --k)
+                recent[k] = recent[k - 1];
+            recent[0] = kind;
+            if (recent[0].age >= 2) {
+                recent[0].depth = 0;
+                recent[0].age = 0;
+            }
+        } else {
+            if (recentCount < 3)
+                ++recentCount;
+            for (int k = recentCount - 1; k > 0; --k)
+                recent[k] = recent[k - 1];
+            recent[0] = RecentKind{type, 0, 0};
+        }
+        lastType = type;
+        setCellColor(x, y, own(p));
+    }
+}
+
+void LightMap::sunPass(const int32_t* columnFlags)
+{
+    const int w = std::min<int>(world_.width, kWidth);
+    const int h = std::min<int>(world_.height, kHeight);
+    for (int x = 0; x < w; ++x) {
+        if (!sunAllColumns_ && !(columnFlags && columnFlags[x]))
+            continue;
+        subtractColumn(x);
+        computeColumn(x, w, h);
+        addColumn(x);
+    }
+    sunAllColumns_ = false;
+}
+
+void LightMap::step(const int32_t* dirtyXs, const int32_t* dirtyYs, int32_t dirtyCount, const int32_t* columnFlags)
+{
+    const int w = std::min<int>(world_.width, kWidth);
+    const int h = std::min<int>(world_.height, kHeight);
+    if (sunOn_) {
+        sunPass(columnFlags);
+    } else {
+        for (int x = 0; x < w; ++x)
+            for (int y = 0; y < h; ++y)
+                cellColours_[index(x, y)] = CellColour{0, 0, 0, kKindNoSun};
+    }
+
+    // Records are handed out from the top down, so the ones ever used sit
+    // above the low-water mark.
+    for (int32_t i = lowWater_; i < kRecords; ++i)
+        if (records_[i].inUse)
+            records_[i].update(dirtyXs, dirtyYs, dirtyCount);
+
+    if (!lightOn_)
+        return;
+    paintOverlay(w, h);
+    overlay_->flush();
+}
+
+void LightMap::paintOverlay(int w, int h)
+{
+    const ccColor4B border = outsideWallColour();
+    for (int y = 0; y < h; ++y) {
+        for (int x = 0; x < w; ++x) {
+            ccColor4B texel;
+            const CellColour cell = cellColours_[index(x, y)];
+            const int32_t level = levels_[index(x, y)];
+            if (x == 0 || y == 0 || x == w - 1 || y == h - 1) {
+                texel = border;
+            } else if (cell.a == kKindParticle) {
+                // The particle may have left without its column being
+                // recomputed; an emptied cell is painted as empty.
+                const Particle* p = world_.at(x, y);
+                texel = p ? ccColor4B{cell.r, cell.g, cell.b, p->color.a} : darkness(level);
+            } else if (cell.a == kKindEmpty) {
+                texel = darkness(level);
+            } else {
+                texel = ccColor4B{0, 0, 0, static_cast<uint8_t>(std::max(18, 255 - clampLevel(level)))};
+            }
+            overlay_->setPixel(x, y, texel);
+        }
+    }
+}
+
+void LightMap::markAllLightsChanged()
+{
+    for (int32_t i = lowWater_; i < kRecords; ++i)
+        if (records_[i].inUse)
+            records_[i].changed = true;
+}
+
+void LightMap::reset()
+{
+    for (int32_t i = lowWater_; i < kRecords; ++i) {
+        Light& light = records_[i];
+        if (!light.inUse)
+            continue;
+        if (freeTop_ < kRecords)
+            freeRecords_[freeTop_++] = light.index;
+        light.inUse = false;
+        light.remove();
+    }
+    if (sunOn_)
+        sunAllColumns_ = true;
+    if (lightOn_) {
+        overlay_->fill(ccColor4B{0, 0, 0, 155});
+        for (int x = 0; x < kWidth; ++x)
+            for (int y = 0; y < kHeight; ++y)
+                overlay_->setPixel(x, y, darkness(levels_[index(x, y)]));
+        overlay_->flush();
+    }
+}

@@ -1,0 +1,215 @@
+#include "world/TemperatureField.h"
+
+#include <cmath>
+
+#include "hud/GUI.h"
+#include "world/ByteStream.h"
+#include "world/FieldOverlay.h"
+#include "world/GameLayer.h"
+
+USING_NS_CC;
+
+namespace {
+
+constexpr ccColor4B kClear{0, 0, 0, 0};
+constexpr float kRelaxStep = 30.0f;
+
+bool inWorldCells(int x, int y)
+{
+    return x >= 0 && y >= 0 && x < 2 * TemperatureField::kWidth && y < 2 * TemperatureField::kHeight;
+}
+
+// The HUD holds the level; without a HUD (tests, before the game layer
+// exists) the world runs at the normal level.
+int hudTemperatureLevel()
+{
+    GUI* gui = GameLayer::getInstance()->getGUI();
+    return gui ? gui->getTemperatureLevel() : 3;
+}
+
+void setHudTemperatureLevel(int level)
+{
+    if (GUI* gui = GameLayer::getInstance()->getGUI())
+        gui->refreshTemperature(level);
+}
+
+} // namespace
+
+TemperatureField::TemperatureField()
+    : overlay_(std::make_unique<FieldOverlay>(kWidth, kHeight, 2.0f, kClear)),
+      a_(static_cast<size_t>(kWidth) * kHeight, static_cast<float>(kRoomTemperature)),
+      b_(static_cast<size_t>(kWidth) * kHeight, static_cast<float>(kRoomTemperature))
+{
+}
+
+TemperatureField::~TemperatureField() = default;
+
+int TemperatureField::ambientForLevel(int level)
+{
+    switch (level) {
+    case 1: return -2550;
+    case 2: return -300;
+    case 4: return 400;
+    case 5: return 2550;
+    default: return kRoomTemperature;
+    }
+}
+
+float TemperatureField::clamp(float v)
+{
+    return v < kMin ? kMin : (v > kMax ? kMax : v);
+}
+
+float TemperatureField::getAt(int x, int y) const
+{
+    if (!inWorldCells(x, y))
+        return static_cast<float>(ambientForLevel(hudTemperatureLevel()));
+    return current()[index(x / 2, y / 2)];
+}
+
+void TemperatureField::addAt(int x, int y, float amount)
+{
+    if (!inWorldCells(x, y) || std::isnan(amount))
+        return;
+    float& cell = current()[index(x / 2, y / 2)];
+    cell = clamp(cell + amount);
+}
+
+void TemperatureField::setAt(int x, int y, float value)
+{
+    if (!inWorldCells(x, y) || std::isnan(value))
+        return;
+    current()[index(x / 2, y / 2)] = clamp(value);
+}
+
+void TemperatureField::reset()
+{
+    setHudTemperatureLevel(3);
+    std::fill(a_.begin(), a_.end(), static_cast<float>(kRoomTemperature));
+    std::fill(b_.begin(), b_.end(), static_cast<float>(kRoomTemperature));
+    overlay_->fill(kClear);
+    overlay_->flush();
+}
+
+void TemperatureField::step()
+{
+    ambient_ = ambientForLevel(hudTemperatureLevel());
+    const float ambient = static_cast<float>(ambient_);
+    const Buffer& c = current();
+    Buffer& n = next();
+
+    for (int x = 1; x < kWidth - 1; ++x) {
+        for (int y = 1; y < kHeight - 1; ++y) {
+            float v = (c[index(x - 1, y)] + c[index(x + 1, y)] + c[index(x, y - 1)] + c[index(x, y + 1)]
+                       + c[index(x, y)]) / 5.0f;
+            v = clamp(v);
+            if (std::fabs(v - ambient) < kRelaxStep)
+                v = ambient;
+            else if (v > ambient)
+                v -= kRelaxStep;
+            else
+                v += kRelaxStep;
+            n[index(x, y)] = v;
+        }
+    }
+    for (int x = 0; x < kWidth; ++x) {
+        n[index(x, 0)] = n[index(x, 1)];
+        n[index(x, kHeight - 1)] = n[index(x, kHeight - 2)];
+    }
+    for (int y = 0; y < kHeight; ++y) {
+        n[index(0, y)] = n[index(1, y)];
+        n[index(kWidth - 1, y)] = n[index(kWidth - 2, y)];
+    }
+    aIsCurrent_ = !aIsCurrent_;
+
+    if (viewOn_) {
+        repaint();
+        overlay_->flush();
+    }
+}
+
+void TemperatureField::repaint()
+{
+    const Buffer& c = current();
+    for (int x = 0; x < kWidth; ++x) {
+        for (int y = 0; y < kHeight; ++y) {
+            const float t = c[index(x, y)];
+            ccColor4B colour;
+            if (t > kRoomTemperature) {
+                const auto a = static_cast<uint8_t>(static_cast<int>(100.0f * (t - kRoomTemperature) / 2257.0f));
+                colour = ccColor4B{255, 0, 0, a};
+            } else {
+                const float d = (t - kRoomTemperature) / -2843.0f;
+                const auto r = static_cast<uint8_t>(static_cast<int>(128.0f * d));
+                const auto a = static_cast<uint8_t>(static_cast<int>(100.0f * d));
+                colour = ccColor4B{r, r, 255, a};
+            }
+            overlay_->setPixel(x, y, colour);
+        }
+    }
+}
+
+void TemperatureField::setViewOn(bool on)
+{
+    viewOn_ = on;
+    overlay_->setVisible(on);
+    if (on) {
+        // A paused world does not step, so paint now rather than show a stale picture.
+        repaint();
+        overlay_->flush();
+    }
+}
+
+cocos2d::CCSprite* TemperatureField::getSprite() const
+{
+    return overlay_->sprite();
+}
+
+void TemperatureField::flushOverlay()
+{
+    overlay_->flush();
+}
+
+int32_t TemperatureField::save(std::vector<uint8_t>& out) const
+{
+    if (!out.empty())
+        return 0;
+    out.reserve(kSectionLength);
+    ByteWriter w(out);
+    w.i32(kSavedCount);
+    int32_t written = 0;
+    for (int x = 0; x < kWidth; ++x) {
+        for (int y = 0; y < kHeight; ++y) {
+            w.i32(static_cast<int32_t>(getAt(x, y)));
+            ++written;
+        }
+    }
+    // The rest of the section is never read back; room temperature keeps it
+    // harmless for any reader that does.
+    for (; written < kSavedCount; ++written)
+        w.i32(kRoomTemperature);
+    return kSectionLength;
+}
+
+int32_t TemperatureField::load(const uint8_t* data, size_t available)
+{
+    if (!data)
+        return 0;
+    reset();
+    ByteReader r(data, available);
+    int32_t count = 0;
+    if (!r.i32(count) || count < 0)
+        return 0;
+    const int64_t length = 4 + 4 * static_cast<int64_t>(count);
+    if (length > static_cast<int64_t>(available) || length > INT32_MAX)
+        return 0;
+    int32_t read = 0;
+    for (int x = 0; x < kWidth && read < count; ++x) {
+        for (int y = 0; y < kHeight && read < count; ++y, ++read) {
+            int32_t value = 0;
+            r.i32(value);
+            setAt(x, y, static_cast<float>(value));
+        }
+    }
+    return static_cast<int32_t>(length);
+}

@@ -1,0 +1,87 @@
+#pragma once
+// Background music and sound effects. Over SDL2_mixer when an audio device
+// opens; otherwise (and in tests) a silent backend with the same state
+// machine, which "plays" tracks against the director's clock. Every call is
+// recorded so tests can see what was played.
+#include <string>
+#include <vector>
+
+namespace CocosDenshion {
+
+class AudioBackend;
+
+class SimpleAudioEngine {
+public:
+    // Lazy; works before the application runs and in tests. Never freed.
+    static SimpleAudioEngine* sharedEngine();
+
+    // Replaces any current track. A missing or undecodable file is logged and
+    // the track then counts as not playing.
+    void playBackgroundMusic(const char* path, bool loop = false);
+    void stopBackgroundMusic(bool releaseData = false);
+    void pauseBackgroundMusic();
+    void resumeBackgroundMusic();
+    // True from playBackgroundMusic until a non-looping track ends or is
+    // stopped; a paused track counts as playing.
+    bool isBackgroundMusicPlaying();
+    // Tracks start synchronously.
+    bool willPlayBackgroundMusic() { return false; }
+
+    // Volumes run from 0 to 1; other values are clamped.
+    float getBackgroundMusicVolume() const { return m_musicVolume; }
+    void setBackgroundMusicVolume(float volume);
+    float getEffectsVolume() const { return m_effectsVolume; }
+    // Applies to plays already running and to later ones.
+    void setEffectsVolume(float volume);
+
+    // A non-zero id never reused within the run; 0 when nothing plays
+    // (missing file, no free channel).
+    unsigned int playEffect(const char* path, bool loop = false);
+    // Stops that play only; an unknown or finished id does nothing.
+    void stopEffect(unsigned int soundId);
+    void pauseAllEffects();
+    void resumeAllEffects();
+    bool isEffectPlaying(unsigned int soundId);
+
+    // --- (ext) tests and the frame loop ---------------------------------
+    struct RecordedCall {
+        std::string operation;  // the method's name, e.g. "playEffect"
+        std::string path;       // as the caller gave it
+        bool loop = false;
+        unsigned int id = 0;    // the id returned or passed
+        float value = 0;        // volumes, after clamping
+    };
+    const std::vector<RecordedCall>& recordedCalls() const { return m_calls; }
+    void clearRecordedCalls() { m_calls.clear(); }
+    // Chooses the silent backend (true) or the device (false, falling back to
+    // silent when no device opens). Stops whatever plays.
+    void setBackendForTests(bool silent);
+    bool isSilent() const;
+    // How long the silent backend "plays" a non-looping track or effect, in
+    // seconds of the director's clock (120 s and 1 s by default).
+    void setSilentTrackDuration(double seconds) { m_silentTrackSeconds = seconds; }
+    void setSilentEffectDuration(double seconds) { m_silentEffectSeconds = seconds; }
+    double silentTrackDuration() const { return m_silentTrackSeconds; }
+    double silentEffectDuration() const { return m_silentEffectSeconds; }
+    // The director advances the silent backend's clock once a frame.
+    static void advanceClock(float dt);
+    // Stops everything, forgets the log, restores volumes and durations.
+    void resetForTests();
+
+private:
+    SimpleAudioEngine();
+    AudioBackend& backend();
+    void record(const char* operation, const char* path, bool loop, unsigned int id, float value = 0);
+
+    AudioBackend* m_backend = nullptr;
+    bool m_wantSilent = false;
+    float m_musicVolume = 1.0f;
+    float m_effectsVolume = 1.0f;
+    double m_silentTrackSeconds = 120.0;
+    double m_silentEffectSeconds = 1.0;
+    unsigned int m_nextId = 1;
+    std::vector<RecordedCall> m_calls;
+    friend class AudioBackend;
+};
+
+}  // namespace CocosDenshion

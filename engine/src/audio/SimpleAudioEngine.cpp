@@ -1,0 +1,202 @@
+#include "SimpleAudioEngine.h"
+
+#include <cstdlib>
+#include <cstring>
+
+#include "audio/AudioBackend.h"
+#include "base/EngineLog.h"
+#include "cocos2d/CCFileUtils.h"
+
+namespace CocosDenshion {
+
+using cocos2d::engineLog;
+
+namespace {
+
+SimpleAudioEngine* g_engine = nullptr;
+
+float clampVolume(float v)
+{
+    if (!(v >= 0.0f))  // NaN too
+        return 0.0f;
+    return v > 1.0f ? 1.0f : v;
+}
+
+// The dummy and disk drivers mean "no real device": stay silent and
+// deterministic rather than run a mixer thread against wall time.
+bool environmentWantsSilence()
+{
+    const char* driver = std::getenv("SDL_AUDIODRIVER");
+    return driver && (std::strcmp(driver, "dummy") == 0 || std::strcmp(driver, "disk") == 0);
+}
+
+}  // namespace
+
+SimpleAudioEngine::SimpleAudioEngine() : m_wantSilent(environmentWantsSilence()) {}
+
+SimpleAudioEngine* SimpleAudioEngine::sharedEngine()
+{
+    if (!g_engine)
+        g_engine = new SimpleAudioEngine();
+    return g_engine;
+}
+
+AudioBackend& SimpleAudioEngine::backend()
+{
+    if (!m_backend) {
+        if (!m_wantSilent)
+            m_backend = makeMixerBackend(m_musicVolume, m_effectsVolume);
+        if (!m_backend)
+            m_backend = makeSilentBackend(&m_silentTrackSeconds, &m_silentEffectSeconds);
+    }
+    return *m_backend;
+}
+
+bool SimpleAudioEngine::isSilent() const { return !m_backend || m_backend->silent(); }
+
+void SimpleAudioEngine::setBackendForTests(bool silent)
+{
+    if (m_backend) {
+        m_backend->stopAll();
+        delete m_backend;
+        m_backend = nullptr;
+    }
+    m_wantSilent = silent;
+}
+
+void SimpleAudioEngine::advanceClock(float dt)
+{
+    if (g_engine && g_engine->m_backend && dt > 0)
+        g_engine->m_backend->advance(dt);
+}
+
+void SimpleAudioEngine::resetForTests()
+{
+    if (m_backend)
+        m_backend->stopAll();
+    m_calls.clear();
+    m_musicVolume = 1.0f;
+    m_effectsVolume = 1.0f;
+    m_silentTrackSeconds = 120.0;
+    m_silentEffectSeconds = 1.0;
+    if (m_backend) {
+        m_backend->setMusicVolume(m_musicVolume);
+        m_backend->setEffectsVolume(m_effectsVolume);
+    }
+}
+
+void SimpleAudioEngine::record(const char* operation, const char* path, bool loop, unsigned int id, float value)
+{
+    RecordedCall call;
+    call.operation = operation;
+    call.path = path ? path : "";
+    call.loop = loop;
+    call.id = id;
+    call.value = value;
+    m_calls.push_back(call);
+}
+
+namespace {
+
+// The resolved path of an existing file, or "" (logged).
+std::string resolveSound(const char* path)
+{
+    if (!path || !*path) {
+        engineLog("SimpleAudioEngine: no sound file name");
+        return "";
+    }
+    cocos2d::CCFileUtils* files = cocos2d::CCFileUtils::sharedFileUtils();
+    std::string full = files->fullPathForFilename(path);
+    if (!files->isFileExist(full)) {
+        engineLog("SimpleAudioEngine: no sound file %s", full.c_str());
+        return "";
+    }
+    return full;
+}
+
+}  // namespace
+
+void SimpleAudioEngine::playBackgroundMusic(const char* path, bool loop)
+{
+    record("playBackgroundMusic", path, loop, 0);
+    AudioBackend& b = backend();
+    b.stopMusic();
+    std::string full = resolveSound(path);
+    if (!full.empty())
+        b.playMusic(full, loop);
+}
+
+void SimpleAudioEngine::stopBackgroundMusic(bool)
+{
+    record("stopBackgroundMusic", nullptr, false, 0);
+    backend().stopMusic();
+}
+
+void SimpleAudioEngine::pauseBackgroundMusic()
+{
+    record("pauseBackgroundMusic", nullptr, false, 0);
+    backend().pauseMusic();
+}
+
+void SimpleAudioEngine::resumeBackgroundMusic()
+{
+    record("resumeBackgroundMusic", nullptr, false, 0);
+    backend().resumeMusic();
+}
+
+bool SimpleAudioEngine::isBackgroundMusicPlaying() { return backend().musicPlaying(); }
+
+void SimpleAudioEngine::setBackgroundMusicVolume(float volume)
+{
+    m_musicVolume = clampVolume(volume);
+    record("setBackgroundMusicVolume", nullptr, false, 0, m_musicVolume);
+    backend().setMusicVolume(m_musicVolume);
+}
+
+void SimpleAudioEngine::setEffectsVolume(float volume)
+{
+    m_effectsVolume = clampVolume(volume);
+    record("setEffectsVolume", nullptr, false, 0, m_effectsVolume);
+    backend().setEffectsVolume(m_effectsVolume);
+}
+
+unsigned int SimpleAudioEngine::playEffect(const char* path, bool loop)
+{
+    AudioBackend& b = backend();
+    unsigned int id = 0;
+    std::string full = resolveSound(path);
+    if (!full.empty()) {
+        unsigned int candidate = m_nextId;
+        if (b.playEffect(candidate, full, loop)) {
+            id = candidate;
+            ++m_nextId;
+            if (m_nextId == 0)  // 0 means "nothing played"; wrap past it
+                m_nextId = 1;
+        }
+    }
+    record("playEffect", path, loop, id);
+    return id;
+}
+
+void SimpleAudioEngine::stopEffect(unsigned int soundId)
+{
+    record("stopEffect", nullptr, false, soundId);
+    if (soundId != 0)
+        backend().stopEffect(soundId);
+}
+
+bool SimpleAudioEngine::isEffectPlaying(unsigned int soundId) { return soundId != 0 && backend().effectPlaying(soundId); }
+
+void SimpleAudioEngine::pauseAllEffects()
+{
+    record("pauseAllEffects", nullptr, false, 0);
+    backend().pauseEffects();
+}
+
+void SimpleAudioEngine::resumeAllEffects()
+{
+    record("resumeAllEffects", nullptr, false, 0);
+    backend().resumeEffects();
+}
+
+}  // namespace CocosDenshion

@@ -14,6 +14,9 @@ NS_CC_BEGIN
 class CCArray : public CCObject {
 public:
     CCArray() = default;
+    // Members are owned references: no implicit copies.
+    CCArray(const CCArray&) = delete;
+    CCArray& operator=(const CCArray&) = delete;
     ~CCArray() override;
 
     static CCArray* create();

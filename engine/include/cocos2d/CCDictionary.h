@@ -30,6 +30,9 @@ private:
 class CCDictionary : public CCObject {
 public:
     CCDictionary() = default;
+    // Members are owned references: no implicit copies.
+    CCDictionary(const CCDictionary&) = delete;
+    CCDictionary& operator=(const CCDictionary&) = delete;
     ~CCDictionary() override;
 
     static CCDictionary* create();

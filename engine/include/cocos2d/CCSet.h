@@ -13,7 +13,9 @@ typedef std::vector<CCObject*>::const_iterator CCSetConstIterator;
 class CCSet : public CCObject {
 public:
     CCSet() = default;
+    // A copy retains the same members (the touch dispatcher hands out copies).
     CCSet(const CCSet& other);
+    CCSet& operator=(const CCSet&) = delete;
     ~CCSet() override;
 
     static CCSet* create();

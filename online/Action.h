@@ -3,6 +3,7 @@
 // runPendingActions; a RequestAction carries its Request and, once the worker
 // is done with it, calls its response handler or, when the transfer failed,
 // its connection-error handler.
+#include <atomic>
 #include <memory>
 #include <string>
 
@@ -32,6 +33,11 @@ public:
         errorMessage_ = message;
     }
     int transferResult() const { return curlCode_; }
+    const std::string& transferError() const { return errorMessage_; }
+
+    // A cancelled action is dropped by the worker and never executed.
+    void markCancelled() { cancelled_.store(true); }
+    bool isCancelled() const { return cancelled_.load(); }
 
 protected:
     // The server answered (any status code).
@@ -43,4 +49,5 @@ private:
     std::shared_ptr<Request> request_;
     int curlCode_ = -1;
     std::string errorMessage_ = "not performed";
+    std::atomic<bool> cancelled_{false};
 };

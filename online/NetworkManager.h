@@ -51,8 +51,9 @@ public:
     bool isRunning() const { return running_.load(); }
 
     // Worker side (also usable by tests): queue a finished action for the
-    // main thread.
-    void postCompleted(const std::shared_ptr<Action>& action);
+    // main thread. The worker moves its last reference in, so that actions
+    // are always freed on the main thread.
+    void postCompleted(std::shared_ptr<Action> action);
 
     // Main thread: run every finished action, in order, outside the lock.
     // Returns the number of actions run.

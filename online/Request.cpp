@@ -1,0 +1,144 @@
+#include "online/Request.h"
+
+#include <curl/curl.h>
+
+#include <algorithm>
+#include <cctype>
+
+namespace {
+
+bool sameTextIgnoringCase(const std::string& a, const std::string& b)
+{
+    return a.size() == b.size() &&
+           std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               return std::tolower(static_cast<unsigned char>(x)) ==
+                      std::tolower(static_cast<unsigned char>(y));
+           });
+}
+
+std::string trimmed(const std::string& text)
+{
+    size_t start = text.find_first_not_of(" \t\r\n");
+    if (start == std::string::npos)
+        return "";
+    size_t end = text.find_last_not_of(" \t\r\n");
+    return text.substr(start, end - start + 1);
+}
+
+} // namespace
+
+std::string Response::header(const std::string& name) const
+{
+    for (const auto& entry : headers)
+        if (sameTextIgnoringCase(entry.first, name))
+            return entry.second;
+    return "";
+}
+
+Request::Request(const std::string& url, Method method) : url_(url), method_(method) {}
+
+Request::~Request()
+{
+    if (easy_)
+        curl_easy_cleanup(static_cast<CURL*>(easy_));
+    if (headerList_)
+        curl_slist_free_all(static_cast<curl_slist*>(headerList_));
+}
+
+void Request::addHeader(const std::string& name, const std::string& value)
+{
+    // A header line cannot carry line breaks: they would start a new header.
+    std::string line = name + ": " + value;
+    line.erase(std::remove_if(line.begin(), line.end(), [](char c) { return c == '\r' || c == '\n'; }),
+               line.end());
+    headerLines_.push_back(line);
+}
+
+size_t Request::onBody(char* data, size_t size, size_t count, void* self)
+{
+    size_t bytes = size * count;
+    static_cast<Request*>(self)->response_.body.append(data, bytes);
+    return bytes;
+}
+
+size_t Request::onHeader(char* data, size_t size, size_t count, void* self)
+{
+    size_t bytes = size * count;
+    Response& response = static_cast<Request*>(self)->response_;
+    std::string line(data, bytes);
+    if (line.rfind("HTTP/", 0) == 0) {
+        // A new status line (after a redirect or a 100 Continue): its headers
+        // replace the earlier ones.
+        response.headers.clear();
+        return bytes;
+    }
+    size_t colon = line.find(':');
+    if (colon != std::string::npos)
+        response.headers.emplace_back(trimmed(line.substr(0, colon)), trimmed(line.substr(colon + 1)));
+    return bytes;
+}
+
+void* Request::prepareHandle()
+{
+    if (easy_)
+        return easy_;
+    CURL* curl = curl_easy_init();
+    if (!curl)
+        return nullptr;
+    easy_ = curl;
+    response_ = Response();
+
+    curl_easy_setopt(curl, CURLOPT_URL, url_.c_str());
+    curl_easy_setopt(curl, CURLOPT_NOSIGNAL, 1L);
+    // The server speaks HTTP(S) only; never follow a redirect anywhere else.
+    curl_easy_setopt(curl, CURLOPT_PROTOCOLS_STR, "http,https");
+    curl_easy_setopt(curl, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
+    curl_easy_setopt(curl, CURLOPT_FOLLOWLOCATION, followRedirects_ ? 1L : 0L);
+    curl_easy_setopt(curl, CURLOPT_MAXREDIRS, 5L);
+    curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT, connectTimeout_);
+    curl_easy_setopt(curl, CURLOPT_TIMEOUT, transferTimeout_);
+    curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, &Request::onBody);
+    curl_easy_setopt(curl, CURLOPT_WRITEDATA, this);
+    curl_easy_setopt(curl, CURLOPT_HEADERFUNCTION, &Request::onHeader);
+    curl_easy_setopt(curl, CURLOPT_HEADERDATA, this);
+
+    switch (method_) {
+    case Method::Get:
+        curl_easy_setopt(curl, CURLOPT_HTTPGET, 1L);
+        break;
+    case Method::Post:
+        curl_easy_setopt(curl, CURLOPT_POST, 1L);
+        curl_easy_setopt(curl, CURLOPT_POSTFIELDSIZE, static_cast<long>(body_.size()));
+        curl_easy_setopt(curl, CURLOPT_COPYPOSTFIELDS, body_.c_str());
+        break;
+    case Method::Put:
+        curl_easy_setopt(curl, CURLOPT_CUSTOMREQUEST, "PUT");
+        curl_easy_setopt(curl, CURLOPT_POSTFIELDSIZE, static_cast<long>(body_.size()));
+        curl_easy_setopt(curl, CURLOPT_COPYPOSTFIELDS, body_.c_str());
+        break;
+    case Method::Delete:
+        curl_easy_setopt(curl, CURLOPT_CUSTOMREQUEST, "DELETE");
+        break;
+    }
+
+    curl_slist* list = nullptr;
+    for (const std::string& line : headerLines_)
+        list = curl_slist_append(list, line.c_str());
+    headerList_ = list;
+    if (list)
+        curl_easy_setopt(curl, CURLOPT_HTTPHEADER, list);
+    return easy_;
+}
+
+void Request::collectResult()
+{
+    if (!easy_)
+        return;
+    CURL* curl = static_cast<CURL*>(easy_);
+    long code = 0;
+    curl_easy_getinfo(curl, CURLINFO_RESPONSE_CODE, &code);
+    response_.statusCode = code;
+    char* effective = nullptr;
+    curl_easy_getinfo(curl, CURLINFO_EFFECTIVE_URL, &effective);
+    response_.url = effective ? effective : url_;
+}

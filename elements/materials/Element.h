@@ -1,0 +1,261 @@
+#pragma once
+// The frame every material class is built on. A class's constants are one row
+// of data (ElementInfo); Element<Info> turns that row into the class-wide
+// statics (type id, sound name, colour-row list) and the getters every class
+// answers, and sets the constructor's fields and start colour. LitElement
+// adds the one Light a glowing class owns from construction to destruction.
+//
+// Invariants: the type id is djb2 of the type name (saved worlds hold it, so a
+// type name never changes); a class's colour-row list is built once, in table
+// order, and never freed; a lit element's light follows its cell.
+#include <array>
+#include <cstdint>
+#include <initializer_list>
+#include <string>
+
+#include "cocos2d.h"
+#include "platform/GameRandom.h"
+#include "world/ColorTables.h"
+#include "world/LightMap.h"
+#include "world/Particle.h"
+#include "world/World.h"
+
+// Type ids of the kinds the materials test their neighbours for.
+namespace TypeId {
+constexpr uint32_t of(const char* typeName) { return hashString(typeName); }
+inline constexpr uint32_t Wall = of("Wall");
+inline constexpr uint32_t OutsideWall = of("OutsideWall");
+inline constexpr uint32_t Void = of("Void");
+inline constexpr uint32_t Sand = of("Sand");
+inline constexpr uint32_t SandWet = of("SandWet");
+inline constexpr uint32_t Soil = of("Soil");
+inline constexpr uint32_t Mud = of("Mud");
+inline constexpr uint32_t Stone = of("Stone");
+inline constexpr uint32_t Ash = of("Ash");
+inline constexpr uint32_t Glass = of("Glass");
+inline constexpr uint32_t Wax = of("Wax");
+inline constexpr uint32_t Water = of("Water");
+inline constexpr uint32_t Ice = of("Ice");
+inline constexpr uint32_t Oil = of("Oil");
+inline constexpr uint32_t OilBurning = of("OilBurning");
+inline constexpr uint32_t Lava = of("Lava");
+inline constexpr uint32_t WaxMelt = of("WaxMelt");
+inline constexpr uint32_t Steam = of("Steam");
+inline constexpr uint32_t Smoke = of("Smoke");
+inline constexpr uint32_t Cloud = of("Cloud");
+inline constexpr uint32_t Fire = of("Fire");
+inline constexpr uint32_t Grass = of("Grass");
+}  // namespace TypeId
+
+// Which colour row a new particle starts with.
+enum class StartRow : uint8_t {
+    First,             // index 0
+    Random,            // rand() % the number of rows
+    SecondOneInThree,  // index 1 when rand() % 3 == 0, else index 0
+    None,              // the class sets its colour itself
+};
+
+// Constructor flags that differ from the base.
+enum ElementFlag : uint8_t {
+    kLiquid = 1,       // shaded as a liquid by the column light pass
+    kLightSource = 2,  // self-lit: drawn in its own colour
+    kFlat = 4,         // depthShaded 0: drawn flat at full light
+    kEditable = 8,     // a long press calls onTouch
+};
+
+// Up to eight colour-table rows, in list order.
+struct ColorRows {
+    std::array<int16_t, 8> rows{};
+    int count = 0;
+    constexpr ColorRows(std::initializer_list<int> list)
+    {
+        for (int row : list)
+            rows[static_cast<size_t>(count++)] = static_cast<int16_t>(row);
+    }
+};
+
+// One row of a family's constants table.
+struct ElementInfo {
+    const char* typeName;
+    int32_t density;
+    float blastFactor;
+    float factor;
+    ColorRows colorRows;
+    StartRow startRow;
+    const char* sound;
+    int32_t lightAbsorption = 255;
+    uint8_t flags = 0;
+    int32_t lightRadius = 0;  // lit elements: radius of their Light (intensity 1)
+};
+
+// Helpers shared by every material update. Cells outside the grid read as the
+// border sentinel, so nothing ever moves or reaches out of the world.
+class MaterialParticle : public Particle {
+protected:
+    static World& world() { return *gWorld; }
+    static Particle* cellAt(int cx, int cy)
+    {
+        World& w = *gWorld;
+        return w.inWorld(cx, cy) ? w.grid[cx][cy] : w.outsideWall;
+    }
+    static bool isEmptyAt(int cx, int cy) { return cellAt(cx, cy) == nullptr; }
+    static bool holds(int cx, int cy, uint32_t type)
+    {
+        Particle* p = cellAt(cx, cy);
+        return p && p->getType() == type;
+    }
+    // A chance of 1 in n.
+    static bool oneIn(int n) { return gameRand() % n == 0; }
+    // -1, 0 or 1.
+    static int randomOffset() { return gameRand() % 3 - 1; }
+
+    float temperature() const { return gWorld->temperatureField.getAt(x, y); }
+    void heat(float amount) const { gWorld->temperatureField.addAt(x, y, amount); }
+    // Deferred: the particle keeps acting until the next step begins.
+    void replaceBy(uint32_t type) const { gWorld->queueReplaceById(x, y, type); }
+    void removeSelf() const { gWorld->queueRemove(x, y); }
+    void moveTo(int cx, int cy) { gWorld->moveParticle(this, cx, cy); }
+    // Moves one cell down when that cell is empty.
+    bool dropIfFree()
+    {
+        if (!isEmptyAt(x, y - 1))
+            return false;
+        moveTo(x, y - 1);
+        return true;
+    }
+    // Rises one cell when that cell is empty.
+    bool riseIfFree()
+    {
+        if (!isEmptyAt(x, y + 1))
+            return false;
+        moveTo(x, y + 1);
+        return true;
+    }
+    // The 3 x 3 scan: dx outer, dy inner, own cell included; the first
+    // particle whose type satisfies `match`, or null.
+    template <class Match>
+    Particle* scan3x3(Match match) const
+    {
+        for (int dx = -1; dx <= 1; ++dx)
+            for (int dy = -1; dy <= 1; ++dy) {
+                Particle* p = cellAt(x + dx, y + dy);
+                if (p && match(p->getType()))
+                    return p;
+            }
+        return nullptr;
+    }
+    // Whether two or more consecutive cells directly above are occupied,
+    // counting only cells inside the grid (the top border row ends it).
+    bool loadedFromAbove() const
+    {
+        World& w = *gWorld;
+        return w.inWorld(x, y + 2) && w.grid[x][y + 1] && w.grid[x][y + 2];
+    }
+};
+
+// Builds a retained colour-row list (CCInteger rows in order), never freed.
+cocos2d::CCArray* buildColorRowList(const ColorRows& rows);
+
+template <const ElementInfo& Info>
+class Element : public MaterialParticle {
+public:
+    static constexpr uint32_t kTypeId = hashString(Info.typeName);
+    static constexpr const char* kTypeName = Info.typeName;
+
+    static cocos2d::CCArray* colorRowList()
+    {
+        static cocos2d::CCArray* list = buildColorRowList(Info.colorRows);
+        return list;
+    }
+    static const std::string& soundName()
+    {
+        static const std::string name(Info.sound);
+        return name;
+    }
+    // Builds the class-wide statics now rather than on first use.
+    static void prepareStatics()
+    {
+        colorRowList();
+        soundName();
+    }
+    // Colour 0 of the row at index i of the class's list.
+    static cocos2d::ccColor4B colorAtIndex(int i)
+    {
+        return i >= 0 && i < Info.colorRows.count ? colorOfRow(Info.colorRows.rows[static_cast<size_t>(i)])
+                                                  : cocos2d::ccColor4B{0, 0, 0, 0};
+    }
+
+    uint32_t getType() const override { return kTypeId; }
+    int32_t getDensity() const override { return Info.density; }
+    float getBlastFactor() const override { return Info.blastFactor; }
+    cocos2d::CCArray* getColors() const override { return colorRowList(); }
+    std::string getSoundName() const override { return soundName(); }
+    float getFactor() const override { return Info.factor; }
+
+protected:
+    Element()
+    {
+        lightAbsorption = Info.lightAbsorption;
+        liquid = (Info.flags & kLiquid) != 0;
+        lightSource = (Info.flags & kLightSource) != 0;
+        depthShaded = (Info.flags & kFlat) == 0;
+        editable = (Info.flags & kEditable) != 0;
+        switch (Info.startRow) {
+        case StartRow::First:
+            color = colorAtIndex(0);
+            break;
+        case StartRow::Random:
+            color = colorAtIndex(gameRand() % Info.colorRows.count);
+            break;
+        case StartRow::SecondOneInThree:
+            color = colorAtIndex(gameRand() % 3 == 0 ? 1 : 0);
+            break;
+        case StartRow::None:
+            break;
+        }
+    }
+};
+
+// A glowing element: takes its Light at (0, 0) when constructed (the cell is
+// not known yet), moves it in setPosition and gives it back when destroyed.
+// Without a world (a particle made outside any world) it simply has no light.
+template <const ElementInfo& Info>
+class LitElement : public Element<Info> {
+    static_assert(Info.lightRadius > 0, "a lit element needs a light radius");
+
+public:
+    ~LitElement() override
+    {
+        if (light && lightOwner)
+            lightOwner->removeLight(light);
+    }
+    void setPosition(int cx, int cy) override
+    {
+        Particle::setPosition(cx, cy);
+        followLight();
+    }
+    Light* getLight() const { return light; }
+
+protected:
+    LitElement()
+    {
+        if (gWorld) {
+            lightOwner = &gWorld->lightMap;
+            light = lightOwner->addLight(0, 0, Info.lightRadius, 1.0f);
+        }
+    }
+    // When the light's centre differs from the cell: take its contribution
+    // out, move it and mark it for recomputation.
+    void followLight()
+    {
+        if (!light || (light->x == this->x && light->y == this->y))
+            return;
+        light->remove();
+        light->x = this->x;
+        light->y = this->y;
+        light->changed = true;
+    }
+
+    Light* light = nullptr;
+    LightMap* lightOwner = nullptr;
+};

@@ -1,0 +1,7 @@
+#pragma once
+// One registration call per family of material classes; the factory's
+// registerAllElements calls each once.
+void registerPowders();
+void registerLiquids();
+void registerGases();
+void registerFire();

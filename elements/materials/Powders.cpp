@@ -1,0 +1,278 @@
+#include "elements/materials/Powders.h"
+
+#include "app/Profile.h"
+#include "world/ParticleCreator.h"
+
+namespace {
+
+// Snow's chill depends on how hot the world is kept: in the hot settings its
+// own cell may even warm.
+float snowChill(int ambient)
+{
+    if (ambient == 400)
+        return static_cast<float>(gameRand() % 400) - 210.0f;
+    if (ambient == 2550)
+        return static_cast<float>(gameRand() % 2550) - 1402.5f;
+    return -100.0f;
+}
+
+}  // namespace
+
+void Sand::update()
+{
+    if (temperature() > PowderHeat::kSandToGlass) {
+        if (oneIn(25))
+            replaceBy(TypeId::Glass);
+        return;
+    }
+    fall();
+    if (Particle* water = scan3x3([](uint32_t t) { return t == TypeId::Water; })) {
+        if (oneIn(25)) {
+            replaceBy(TypeId::SandWet);
+            world().removeParticle(water->x, water->y);
+        }
+    }
+}
+
+void SandWet::update()
+{
+    dropIfFree();
+    if (temperature() >= PowderHeat::kDries) {
+        replaceBy(TypeId::Sand);
+        return;
+    }
+    if (loadedFromAbove())
+        return;
+    if (!oneIn(8))
+        return;
+    Particle* below = cellAt(x + randomOffset(), y - 1);
+    if (!below)
+        return;
+    if (below->getType() == TypeId::Sand) {
+        world().swapParticles(this, below);
+    } else if (below->getType() == TypeId::Soil) {
+        replaceBy(TypeId::Sand);
+        world().queueReplaceById(below->x, below->y, TypeId::Mud);
+    }
+}
+
+void Soil::update()
+{
+    fall();
+    if (Particle* water = scan3x3([](uint32_t t) { return t == TypeId::Water; })) {
+        if (oneIn(40)) {
+            replaceBy(TypeId::Mud);
+            world().removeParticle(water->x, water->y);
+        }
+    }
+}
+
+void Mud::setPosition(int cx, int cy)
+{
+    Particle::setPosition(cx, cy);
+    stillTicks = 0;
+}
+
+void Mud::update()
+{
+    dropIfFree();
+    if (temperature() >= PowderHeat::kDries) {
+        replaceBy(TypeId::Soil);
+        return;
+    }
+    if (stillTicks < kStillBeforeGrowing) {
+        ++stillTicks;
+    } else if (world().lightMap.getLevelAt(x, y) > 230) {
+        tryGrowGrass(x - 1, y);
+        tryGrowGrass(x + 1, y);
+        tryGrowGrass(x, y + 1);
+    }
+    if (loadedFromAbove())
+        return;
+    if (!oneIn(8))
+        return;
+    Particle* below = cellAt(x + randomOffset(), y - 1);
+    if (!below)
+        return;
+    if (below->getType() == TypeId::Soil) {
+        world().swapParticles(this, below);
+    } else if (below->getType() == TypeId::Sand) {
+        replaceBy(TypeId::Soil);
+        world().queueReplaceById(below->x, below->y, TypeId::SandWet);
+    }
+}
+
+void Mud::tryGrowGrass(int cx, int cy)
+{
+    if (!oneIn(520) || !isEmptyAt(cx, cy))
+        return;
+    Particle* grass = world().addParticle(cx, cy, TypeId::Grass, false);
+    if (!grass)
+        return;
+    int growthLeft = 0;
+    bool flowering = false;
+    if (gameRand() % 2 == 0) {
+        growthLeft = 1;
+        if (gameRand() % 2 == 0) {
+            growthLeft = 2;
+            flowering = gameRand() % 2 == 0;
+        }
+    }
+    if (auto* seeded = dynamic_cast<SeededGrowth*>(grass))
+        seeded->seedGrowth(growthLeft, flowering);
+}
+
+Stone::Stone() : erosion(60 + gameRand() % 60) {}
+
+void Stone::update()
+{
+    fall();
+    if (gameRand() % 2 == 0 && temperature() >= PowderHeat::kStoneMelts) {
+        if (oneIn(10))
+            replaceBy(TypeId::Lava);
+        return;
+    }
+    Particle* wearer = scan3x3([](uint32_t t) { return t == TypeId::Water || t == TypeId::Ash; });
+    if (!wearer)
+        return;
+    --erosion;
+    if (erosion > 0 || !oneIn(100))
+        return;
+    const uint32_t becomes = wearer->getType() == TypeId::Water ? TypeId::Sand : TypeId::Oil;
+    world().swapParticles(this, wearer);
+    replaceBy(becomes);
+}
+
+void Ash::update()
+{
+    fall();
+    if (!oneIn(20))
+        return;
+    if (findNeighbour(TypeId::Lava))
+        removeSelf();
+    else if (holds(x, y + 1, TypeId::Stone))
+        replaceBy(TypeId::Oil);
+}
+
+void Snow::update()
+{
+    const int t = static_cast<int>(temperature());
+    if (t >= PowderHeat::kSnowBoils) {
+        Profile::getInstance()->countStoryDay13Snow();
+        replaceBy(TypeId::Steam);
+        return;
+    }
+    if (t > PowderHeat::kFreezing && gameRand() % 1000 < t) {
+        Profile::getInstance()->countStoryDay13Snow();
+        replaceBy(TypeId::Water);
+        return;
+    }
+    heat(snowChill(world().temperatureField.getAmbient()));
+    slide();
+    dropIfFree();
+}
+
+void Ice::update()
+{
+    const int t = static_cast<int>(temperature());
+    if (t >= PowderHeat::kSnowBoils) {
+        replaceBy(TypeId::Steam);
+        return;
+    }
+    if (t > PowderHeat::kFreezing && gameRand() % 800 < t) {
+        replaceBy(TypeId::Water);
+        return;
+    }
+    heat(snowChill(world().temperatureField.getAmbient()));
+    fall();
+}
+
+void Wax::update()
+{
+    if (temperature() >= PowderHeat::kWaxMelts)
+        replaceBy(TypeId::WaxMelt);
+    else
+        dropIfFree();
+}
+
+Metal::~Metal()
+{
+    if (gWorld)
+        gWorld->electricityGrid.setCell(x, y, ElectricityGrid::kEmpty);
+}
+
+void Metal::setPosition(int cx, int cy)
+{
+    // (0, 0) is where the factory builds every particle: not placed yet.
+    if (gWorld && (x != 0 || y != 0))
+        gWorld->electricityGrid.setCell(x, y, ElectricityGrid::kEmpty);
+    Particle::setPosition(cx, cy);
+    if (gWorld && (cx != 0 || cy != 0))
+        gWorld->electricityGrid.setCell(cx, cy, ElectricityGrid::kConductor);
+}
+
+void Insulator::update()
+{
+    world().temperatureField.setAt(x, y, static_cast<float>(world().temperatureField.getAmbient()));
+}
+
+void Wood::update()
+{
+    burnIfHot(PowderHeat::kWoodIgnites, PowderHeat::kWoodBurnChance);
+}
+
+void Wood::setColorIndex(int index)
+{
+    if (index < 0 || index >= kWoodInfo.colorRows.count)
+        return;
+    color = colorAtIndex(index);
+    redraw();
+}
+
+void Void::update()
+{
+    for (int dx = -1; dx <= 1; ++dx)
+        for (int dy = -1; dy <= 1; ++dy) {
+            Particle* p = world().at(x + dx, y + dy);
+            if (!p)
+                continue;
+            const uint32_t t = p->getType();
+            if (t == TypeId::Wall || t == TypeId::OutsideWall || t == TypeId::Void)
+                continue;
+            world().removeParticle(x + dx, y + dy);
+        }
+}
+
+void registerPowders()
+{
+    ParticleCreator::registerClass<Sand>(Sand::kTypeName);
+    ParticleCreator::registerClass<SandWet>(SandWet::kTypeName);
+    ParticleCreator::registerClass<Soil>(Soil::kTypeName);
+    ParticleCreator::registerClass<Mud>(Mud::kTypeName);
+    ParticleCreator::registerClass<Stone>(Stone::kTypeName);
+    ParticleCreator::registerClass<Ash>(Ash::kTypeName);
+    ParticleCreator::registerClass<Snow>(Snow::kTypeName);
+    ParticleCreator::registerClass<Ice>(Ice::kTypeName);
+    ParticleCreator::registerClass<Wax>(Wax::kTypeName);
+    ParticleCreator::registerClass<Glass>(Glass::kTypeName);
+    ParticleCreator::registerClass<Metal>(Metal::kTypeName);
+    ParticleCreator::registerClass<Insulator>(Insulator::kTypeName);
+    ParticleCreator::registerClass<Wood>(Wood::kTypeName);
+    ParticleCreator::registerClass<Wall>(Wall::kTypeName);
+    ParticleCreator::registerClass<Void>(Void::kTypeName);
+    Sand::prepareStatics();
+    SandWet::prepareStatics();
+    Soil::prepareStatics();
+    Mud::prepareStatics();
+    Stone::prepareStatics();
+    Ash::prepareStatics();
+    Snow::prepareStatics();
+    Ice::prepareStatics();
+    Wax::prepareStatics();
+    Glass::prepareStatics();
+    Metal::prepareStatics();
+    Insulator::prepareStatics();
+    Wood::prepareStatics();
+    Wall::prepareStatics();
+    Void::prepareStatics();
+}

@@ -1,0 +1,328 @@
+// The window and software backends of the view, over SDL2's 2D renderer.
+#include <SDL.h>
+
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+
+#include "base/EngineLog.h"
+#include "cocos2d/CCImage.h"
+#include "render/RenderContext.h"
+#include "sdl/SdlEvents.h"
+#include "view/ViewBackend.h"
+
+namespace cocos2d {
+
+namespace {
+
+SDL_Surface* surfaceFromImage(const std::string& path)
+{
+    CCImage image;
+    if (!image.initWithImageFile(path.c_str()))
+        return nullptr;
+    SDL_Surface* s = SDL_CreateRGBSurfaceWithFormat(0, image.getWidth(), image.getHeight(), 32, SDL_PIXELFORMAT_RGBA32);
+    if (!s)
+        return nullptr;
+    const int bpp = image.getBytesPerPixel();
+    SDL_LockSurface(s);
+    for (int y = 0; y < image.getHeight(); ++y) {
+        unsigned char* out = static_cast<unsigned char*>(s->pixels) + y * s->pitch;
+        const unsigned char* in = image.getData() + y * image.getWidth() * bpp;
+        for (int x = 0; x < image.getWidth(); ++x) {
+            out[x * 4] = in[x * bpp];
+            out[x * 4 + 1] = in[x * bpp + 1];
+            out[x * 4 + 2] = in[x * bpp + 2];
+            out[x * 4 + 3] = bpp == 4 ? in[x * bpp + 3] : 255;
+        }
+    }
+    SDL_UnlockSurface(s);
+    return s;
+}
+
+// Drawing is shared by both modes: the renderer comes from the render context.
+class RendererBackend : public ViewBackend {
+public:
+    bool drawsFrames() const override { return render::renderer() != nullptr; }
+    void beginFrame() override { render::beginFrame(); }
+    void endFrame() override { render::endFrame(); }
+    void setScissor(bool enabled, int x, int y, int width, int height) override
+    {
+        if (enabled)
+            render::setClip(x, y, width, height);
+        else
+            render::clearClip();
+    }
+    void fillRect(const CCAffineTransform& t, float width, float height, const ccColor4B& color) override
+    {
+        render::Quad q;
+        const float xs[4] = {0, width, width, 0};
+        const float ys[4] = {0, 0, height, height};
+        for (int i = 0; i < 4; ++i) {
+            CCPoint p = CCPointApplyAffineTransform(CCPoint(xs[i], ys[i]), t);
+            q.x[i] = p.x;
+            q.y[i] = p.y;
+            q.u[i] = q.v[i] = 0;
+        }
+        render::drawQuad(nullptr, q, SDL_Color{color.r, color.g, color.b, color.a});
+    }
+};
+
+// An offscreen 800 x 600 frame: the whole drawing path, no display, no SDL
+// video. Events never arrive; tests inject them.
+class SoftwareBackend : public RendererBackend {
+public:
+    bool open() override
+    {
+        if (render::renderer() && render::isSoftware())
+            return true;
+        return render::startSoftware(m_width, m_height);
+    }
+    void setFrameSize(int width, int height) override
+    {
+        if (width == m_width && height == m_height && render::renderer())
+            return;
+        m_width = width;
+        m_height = height;
+        if (render::renderer())
+            render::startSoftware(width, height);
+    }
+
+private:
+    int m_width = 800;
+    int m_height = 600;
+};
+
+// A real window with an accelerated renderer (the software one on the
+// window's surface where there is none), a fixed logical frame, letterboxed.
+class WindowBackend : public RendererBackend {
+public:
+    ~WindowBackend() override
+    {
+        render::stop();
+        if (m_renderer)
+            SDL_DestroyRenderer(m_renderer);
+        if (m_window)
+            SDL_DestroyWindow(m_window);
+        if (m_cursor)
+            SDL_FreeCursor(m_cursor);
+    }
+
+    bool open() override
+    {
+        if (m_window)
+            return true;
+        if (SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS | SDL_INIT_TIMER) != 0) {
+            engineLog("view: cannot start SDL video: %s", SDL_GetError());
+            return false;
+        }
+        SDL_SetHint(SDL_HINT_RENDER_BATCHING, "1");
+        m_window = SDL_CreateWindow(m_title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, m_width, m_height,
+                                    SDL_WINDOW_HIDDEN);
+        if (!m_window) {
+            engineLog("view: cannot open the window: %s", SDL_GetError());
+            return false;
+        }
+        m_renderer = SDL_CreateRenderer(m_window, -1, SDL_RENDERER_ACCELERATED | SDL_RENDERER_TARGETTEXTURE);
+        if (!m_renderer)
+            m_renderer = SDL_CreateRenderer(m_window, -1, SDL_RENDERER_SOFTWARE | SDL_RENDERER_TARGETTEXTURE);
+        if (!m_renderer) {
+            engineLog("view: cannot make a renderer: %s", SDL_GetError());
+            SDL_DestroyWindow(m_window);
+            m_window = nullptr;
+            return false;
+        }
+        SDL_RenderSetLogicalSize(m_renderer, m_width, m_height);
+        render::useRenderer(m_renderer, m_width, m_height);
+        if (!m_iconPath.empty())
+            setIcon(m_iconPath);
+        if (!m_cursorPath.empty())
+            setCursor(m_cursorPath);
+        SDL_StartTextInput();
+        return true;
+    }
+
+    void show() override
+    {
+        if (m_window)
+            SDL_ShowWindow(m_window);
+    }
+
+    void setTitle(const std::string& title) override
+    {
+        m_title = title;
+        if (m_window)
+            SDL_SetWindowTitle(m_window, title.c_str());
+    }
+
+    void setFrameSize(int width, int height) override
+    {
+        m_width = width;
+        m_height = height;
+        if (m_window && !m_fullscreen)
+            SDL_SetWindowSize(m_window, width, height);
+        if (m_renderer) {
+            SDL_RenderSetLogicalSize(m_renderer, width, height);
+            render::useRenderer(m_renderer, width, height);
+        }
+    }
+
+    bool setIcon(const std::string& path) override
+    {
+        m_iconPath = path;
+        if (!m_window)
+            return true;  // applied when the window opens
+        SDL_Surface* s = surfaceFromImage(path);
+        if (!s)
+            return false;
+        SDL_SetWindowIcon(m_window, s);
+        SDL_FreeSurface(s);
+        return true;
+    }
+
+    bool setCursor(const std::string& path) override
+    {
+        m_cursorPath = path;
+        if (!m_window)
+            return true;
+        SDL_Surface* s = surfaceFromImage(path);
+        if (!s)
+            return false;
+        // The pointer's tip is its top-left block.
+        SDL_Cursor* cursor = SDL_CreateColorCursor(s, 1, 1);
+        SDL_FreeSurface(s);
+        if (!cursor) {
+            engineLog("view: cannot make the cursor: %s", SDL_GetError());
+            return false;
+        }
+        SDL_SetCursor(cursor);
+        if (m_cursor)
+            SDL_FreeCursor(m_cursor);
+        m_cursor = cursor;
+        return true;
+    }
+
+    void setFullscreen(bool on, int windowWidth, int windowHeight) override
+    {
+        if (!m_window)
+            return;
+        if (on) {
+            const char* windowed = std::getenv("ENGINE_WINDOWED");
+            if (windowed && std::strcmp(windowed, "0") != 0 && *windowed)
+                return;  // development: stay in a window
+            if (SDL_SetWindowFullscreen(m_window, SDL_WINDOW_FULLSCREEN_DESKTOP) == 0)
+                m_fullscreen = true;
+            else
+                engineLog("view: cannot go full screen: %s", SDL_GetError());
+        } else {
+            SDL_SetWindowFullscreen(m_window, 0);
+            m_fullscreen = false;
+            if (windowWidth > 0 && windowHeight > 0)
+                SDL_SetWindowSize(m_window, windowWidth, windowHeight);
+            SDL_SetWindowPosition(m_window, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED);
+        }
+        // The logical frame stays; SDL letterboxes it with black bars.
+        SDL_RenderSetLogicalSize(m_renderer, m_width, m_height);
+    }
+
+    bool isKeyDown(int key) const override
+    {
+        if (!m_window)
+            return false;
+        const Uint8* state = SDL_GetKeyboardState(nullptr);
+        switch (key) {
+        case kCCKeyAlt: return state[SDL_SCANCODE_LALT] || state[SDL_SCANCODE_RALT];
+        case kCCKeySpace: return state[SDL_SCANCODE_SPACE];
+        case kCCKeyLeft: return state[SDL_SCANCODE_LEFT];
+        case kCCKeyRight: return state[SDL_SCANCODE_RIGHT];
+        case kCCKeyUp: return state[SDL_SCANCODE_UP];
+        case kCCKeyDown: return state[SDL_SCANCODE_DOWN];
+        default: return false;
+        }
+    }
+
+    void pumpEvents() override
+    {
+        CCEGLView* view = CCEGLView::sharedOpenGLView();
+        SDL_Event e;
+        while (SDL_PollEvent(&e))
+            dispatchSdlEvent(e, view, m_mouse);
+    }
+
+    double waitForNextFrame(double interval, bool idle) override
+    {
+        const double freq = static_cast<double>(SDL_GetPerformanceFrequency());
+        auto now = [freq] { return static_cast<double>(SDL_GetPerformanceCounter()) / freq; };
+        if (idle) {
+            // Paused or stopped: sleep until an event or a quarter second.
+            SDL_WaitEventTimeout(nullptr, 250);
+            m_started = false;
+            return interval;
+        }
+        double t = now();
+        if (!m_started || m_restart) {
+            m_started = true;
+            m_restart = false;
+            m_due = t + interval;
+            m_last = t;
+            return interval;
+        }
+        // Sleep for the bulk, spin for the last millisecond or two.
+        double wait = m_due - t;
+        if (wait > 0.002)
+            SDL_Delay(static_cast<Uint32>((wait - 0.002) * 1000.0));
+        while ((t = now()) < m_due) {
+        }
+        double dt;
+        if (t - m_due < interval) {
+            dt = interval;  // on time: exactly one interval, so timers never drift
+            m_due += interval;
+        } else {
+            dt = std::fmin(t - m_last, 0.25);  // late: measured, capped
+            m_due = t + interval;
+        }
+        m_last = t;
+        return dt;
+    }
+
+    void restartClock() { m_restart = true; }
+
+private:
+    SDL_Window* m_window = nullptr;
+    SDL_Renderer* m_renderer = nullptr;
+    SDL_Cursor* m_cursor = nullptr;
+    std::string m_title;
+    std::string m_iconPath;
+    std::string m_cursorPath;
+    int m_width = 800;
+    int m_height = 600;
+    bool m_fullscreen = false;
+    MouseState m_mouse;
+    bool m_started = false;
+    bool m_restart = false;
+    double m_due = 0;
+    double m_last = 0;
+};
+
+}  // namespace
+
+ViewBackend* createPlatformBackend(CCRunMode mode)
+{
+    switch (mode) {
+    case kCCRunModeSoftware: {
+        SoftwareBackend* b = new SoftwareBackend();
+        b->open();
+        return b;
+    }
+    case kCCRunModeWindow: {
+        // The window opens at once, hidden, so the renderer exists before the
+        // game makes its first texture; run() shows it.
+        WindowBackend* b = new WindowBackend();
+        b->open();
+        return b;
+    }
+    default:
+        return nullptr;
+    }
+}
+
+}  // namespace cocos2d

@@ -471,3 +471,33 @@ std::string urlEncode(const std::string& text, const std::string& unencoded, con
     }
     return result;
 }
+
+void invokeSelector(CCObject* target, SEL_CallFunc selector)
+{
+    if (!target || !selector)
+        return;
+    CCCallFunc::create(target, selector)->execute();
+}
+
+void runAfterDelay(CCNode* node, CCObject* target, SEL_CallFunc selector, float delay)
+{
+    if (!node)
+        node = CCDirector::sharedDirector()->getRunningScene();
+    if (!node) {
+        LOG_ERROR << "runAfterDelay: no scene to run on";
+        return;
+    }
+    node->runAction(CCSequence::create(CCDelayTime::create(delay), CCCallFunc::create(target, selector), NULL));
+}
+
+void popSceneAfterDelay(float delay)
+{
+    FunctionTrace trace(205);
+    CCScene* scene = CCDirector::sharedDirector()->getRunningScene();
+    if (!scene) {
+        LOG_ERROR << "popSceneAfterDelay: no running scene";
+        return;
+    }
+    scene->runAction(CCSequence::create(CCDelayTime::create(delay),
+        CCCallFunc::create(CCDirector::sharedDirector(), callfunc_selector(CCDirector::popScene)), NULL));
+}

@@ -1,8 +1,17 @@
-#include <cstdio>
+#include "app/GameMain.h"
+#include "platform/CrashHandler.h"
+#include "platform/DebugOutput.h"
 
-// Start-up is not built yet: the engine layer and the application shell come next.
 int main()
 {
-    std::fputs("The Tesmora: start-up is not built yet; nothing to show.\n", stderr);
-    return 0;
+    // Fatal signals and escaping exceptions leave the last start-up comment in
+    // the log and end the process with -1.
+    platform::CrashHandler::install();
+    try {
+        return runGame();
+    } catch (...) {
+        platform::DebugOutput::write(std::string("crash: an exception escaped; last comment: ")
+            + platform::CrashHandler::comment());
+        return platform::CrashHandler::kExitCode;
+    }
 }

@@ -1,0 +1,16 @@
+#pragma once
+// The game's view of the platform: the cloud listing, screenshots and the
+// player's platform identity.
+#include <list>
+#include <string>
+
+#include "cocos2d.h"
+
+// Cloud file names that begin with the lower-cased prefix, in the store's order.
+std::list<std::string> listCloudFiles(const std::string& prefix);
+// Writes the image without alpha; false (logged) on failure or a null image.
+bool saveScreenshotImage(cocos2d::CCImage* image, const std::string& path);
+// The low 32 bits of the platform id as a signed decimal.
+std::string platformUserId();
+// The platform's name for the server.
+std::string platformName();

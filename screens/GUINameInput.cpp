@@ -1,0 +1,26 @@
+#include "screens/GUINameInput.h"
+
+#include "app/Logger.h"
+
+USING_NS_CC;
+
+GUINameInput* GUINameInput::create()
+{
+    GUINameInput* layer = new GUINameInput();
+    layer->init();
+    layer->autorelease();
+    return layer;
+}
+
+CCScene* GUINameInput::scene()
+{
+    CCScene* scene = CCScene::create();
+    scene->addChild(create());
+    return scene;
+}
+
+void GUINameInput::onEnter()
+{
+    CCLayer::onEnter();
+    LOG << "GUINameInput: not built yet, an empty player-name scene";
+}

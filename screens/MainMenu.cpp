@@ -1,0 +1,31 @@
+#include "screens/MainMenu.h"
+
+#include "app/Logger.h"
+
+USING_NS_CC;
+
+namespace {
+MainMenu* g_mainMenu = nullptr;
+}
+
+MainMenu* MainMenu::getInstance()
+{
+    if (!g_mainMenu) {
+        g_mainMenu = new MainMenu();
+        g_mainMenu->init();
+    }
+    return g_mainMenu;
+}
+
+CCScene* MainMenu::scene()
+{
+    CCScene* scene = CCScene::create();
+    scene->addChild(getInstance());
+    return scene;
+}
+
+void MainMenu::onEnter()
+{
+    CCLayer::onEnter();
+    LOG << "MainMenu: not built yet, an empty main-menu scene";
+}

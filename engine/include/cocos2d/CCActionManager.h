@@ -46,6 +46,7 @@ private:
     };
     Target* findTarget(const CCObject* target);
     const Target* findTarget(const CCObject* target) const;
+    void markRemoved(Running& running);
     void sweep();
 
     std::vector<Target> m_targets;

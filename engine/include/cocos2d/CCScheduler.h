@@ -89,12 +89,14 @@ private:
     UpdateEntry* findUpdate(const CCObject* target);
     const UpdateEntry* findUpdate(const CCObject* target) const;
     bool pausedStateOf(const CCObject* target, bool fallback) const;
+    void insertUpdate(const UpdateEntry& entry);
     void runTimers(float dt);
     // Drops removed entries, then releases their targets.
     void sweep();
 
     std::vector<TimerTarget> m_timerTargets;
     std::vector<UpdateEntry> m_updates;
+    std::vector<UpdateEntry> m_addedUpdates;  // scheduled during an update
     uint64_t m_updateSerial = 0;
     bool m_bUpdating = false;
 };

@@ -1,0 +1,295 @@
+#include <cstring>
+
+#include "ProfileFixture.h"
+#include "app/Crc32.h"
+#include "app/ProfileFile.h"
+#include "app/ProfileServices.h"
+
+USING_NS_CC;
+using namespace ProfileFile;
+
+namespace {
+
+uint8_t* recordOf(std::vector<uint8_t>& file)
+{
+    return file.data() + kHeaderSize;
+}
+
+} // namespace
+
+TEST(Crc32, MatchesTheStandardCheckValue)
+{
+    const char* text = "123456789";
+    EXPECT_EQ(crc32Bytes(reinterpret_cast<const uint8_t*>(text), 9), 0xCBF43926u);
+    std::vector<uint8_t> zeros(kCrcBlockSize, 0);
+    EXPECT_EQ(crc32Block(zeros.data()), crc32Bytes(zeros.data(), zeros.size()));
+}
+
+TEST_F(ProfileTest, SavedFileHasTheFixedLayoutCrcAndVersion)
+{
+    profile->save();
+    std::vector<uint8_t> file = readFile(kFileName);
+    ASSERT_EQ(file.size(), 17992u);
+    EXPECT_EQ(readUInt32(file.data()), crc32Block(file.data() + 8));
+    EXPECT_EQ(readUInt32(file.data() + 4), 2u);
+    const uint8_t* record = recordOf(file);
+    EXPECT_EQ(readInt32(record + Record::MusicVolume), 100);
+    EXPECT_EQ(readInt32(record + Record::Mana), 3500);
+    EXPECT_EQ(readInt32(record + Record::BestDay + 4 * 31), 1);
+    EXPECT_EQ(readInt32(record + Record::ProgressBlock + ProgressWord::GameVersionNumber), 1513);
+    EXPECT_EQ(readInt32(record + Record::ProgressBlock + ProgressWord::DailyQuestIndex), -1);
+    EXPECT_EQ(readFixedText(record + Record::PrivateKey, 256), "Unconfigured");
+    // Purchase table: the 74 starting elements, then free entries.
+    EXPECT_EQ(readFixedText(record + Record::PurchaseTable, 16), "Soil");
+    EXPECT_EQ(readUInt32(record + Record::PurchaseTable + 73 * 24 + 20), kCategoryElement);
+    EXPECT_EQ(readFixedText(record + Record::PurchaseTable + 73 * 24, 16), "Aluminite");
+    EXPECT_EQ(record[Record::PurchaseTable + 74 * 24 + 16], 0);
+    EXPECT_EQ(readUInt32(record + Record::PurchaseTable + 74 * 24 + 20), kCategoryFree);
+}
+
+TEST_F(ProfileTest, SaveAndLoadRoundTripKeepsWhatLastsAndResetsWhatDoesNot)
+{
+    profile->setMusicVolume(40);
+    profile->setEffectsVolume(7);
+    profile->setSettingsFlag(true);
+    profile->setMana(1200);
+    profile->pendingMana = 300;
+    profile->levelPoints = 50;
+    profile->pouredPixels = 12345;
+    profile->freePlayTime = 0x1'0000'0005LL;
+    profile->dayEventCounters[DayEvent::Day29Wax] = 9;
+    profile->playTimeMilestones[1] = true;
+    profile->hasSavedWorld = true;
+    profile->achievementUnlocked[45] = 1;
+    profile->levelHints[3 * 32 + 7] = 5;
+    profile->setBestDay(4, 12);
+    profile->setLoginStreak(6);
+    profile->setPlayerId(-9);
+    profile->setCompletionFlag(CampaignIndex::Human, 1);
+    profile->purchasedBackgrounds->addObject(CCString::create("forest"));
+    profile->purchasedElements->addObject(CCString::create("Plasma"));
+    profile->save();
+
+    Profile* loaded = restart();
+    loaded->load(false);
+    ASSERT_TRUE(loaded->isLoaded());
+    EXPECT_EQ(loaded->getMusicVolume(), 40);
+    EXPECT_EQ(loaded->getEffectsVolume(), 7);
+    EXPECT_TRUE(loaded->isSettingsFlag());
+    EXPECT_EQ(loaded->getMana(), 1500); // mana plus what was pending
+    EXPECT_EQ(loaded->pendingMana, 0);
+    EXPECT_EQ(loaded->levelPoints, 0);
+    EXPECT_EQ(loaded->pouredPixels, 12345);
+    EXPECT_EQ(loaded->freePlayTime, 0x1'0000'0005LL);
+    EXPECT_EQ(loaded->dayEventCounters[DayEvent::Day29Wax], 9);
+    EXPECT_TRUE(loaded->playTimeMilestones[1]);
+    EXPECT_TRUE(loaded->isHasSavedWorld());
+    EXPECT_EQ(loaded->achievementUnlocked[45], 1);
+    EXPECT_EQ(loaded->levelHints[3 * 32 + 7], 5u);
+    EXPECT_EQ(loaded->getBestDay(4), 12);
+    EXPECT_EQ(loaded->getLoginStreak(), 6);
+    EXPECT_EQ(loaded->getPlayerId(), -9);
+    EXPECT_TRUE(loaded->isCampaignUnlocked(8));
+    EXPECT_TRUE(loaded->hasPurchasedBackground(CCString::create("forest")));
+    EXPECT_TRUE(loaded->hasPurchasedElement(CCString::create("Plasma")));
+    EXPECT_EQ(loaded->getPurchasedElements()->count(), 75u); // starting list plus one, each once
+    EXPECT_EQ(loaded->unlockedBackgrounds->count(), 0u);
+}
+
+TEST_F(ProfileTest, AGoodCrcWithAnotherFormatVersionWordLoads)
+{
+    profile->setMana(777);
+    profile->save();
+    std::vector<uint8_t> file = readFile(kFileName);
+    writeUInt32(file.data() + 4, 99);
+    writeFile(kFileName, file);
+
+    restart()->load(false);
+    EXPECT_TRUE(profile->isLoaded());
+    EXPECT_EQ(profile->getMana(), 777);
+}
+
+TEST_F(ProfileTest, OneChangedByteIsRejectedAndTheBackupIsUsed)
+{
+    profile->setMana(100);
+    profile->save();
+    profile->setMana(200);
+    profile->save(); // backup holds 100, profile.dat 200
+    EXPECT_EQ(readFile(kBackupFileName).size(), kFileSize);
+
+    std::vector<uint8_t> file = readFile(kFileName);
+    file[9000] ^= 0x01;
+    writeFile(kFileName, file);
+
+    // Without the backup the load fails and leaves the defaults, still unloaded.
+    restart()->load(false);
+    EXPECT_FALSE(profile->isLoaded());
+    EXPECT_EQ(profile->getMana(), 3500);
+
+    profile->load(true);
+    EXPECT_TRUE(profile->isLoaded());
+    EXPECT_EQ(profile->getMana(), 100);
+}
+
+TEST_F(ProfileTest, ShortOrMissingFilesFallBackToDefaultsWhenTheBackupFailsToo)
+{
+    profile->save();
+    std::vector<uint8_t> file = readFile(kFileName);
+    file.resize(kFileSize - 1);
+    writeFile(kFileName, file);
+
+    Profile* p = restart();
+    EXPECT_FALSE(p->loadFromFile(kFileName));
+    p->setMana(5);
+    p->load(true); // no backup exists yet
+    EXPECT_TRUE(p->isLoaded());
+    EXPECT_EQ(p->getMana(), 3500);
+
+    // A longer file loads; the bytes after the record are ignored.
+    restart()->save();
+    std::vector<uint8_t> longer = readFile(kFileName);
+    longer.resize(kFileSize + 100, 0xAB);
+    writeFile(kFileName, longer);
+    EXPECT_TRUE(restart()->loadFromFile(kFileName));
+}
+
+TEST_F(ProfileTest, AnotherGameVersionResetsTheShareRewardAndOpensTheDailyQuest)
+{
+    profile->setShareCount(3);
+    profile->setDailyQuestOpen(false); // saves
+    std::vector<uint8_t> file = readFile(kFileName);
+
+    // Same version: both kept.
+    restart()->load(false);
+    EXPECT_EQ(profile->getShareCount(), 3);
+    EXPECT_FALSE(profile->isDailyQuestOpen());
+
+    // Another version wrote the file.
+    writeInt32(recordOf(file) + Record::ProgressBlock + ProgressWord::GameVersionNumber, 1512);
+    resealCrc(file);
+    writeFile(kFileName, file);
+    restart()->load(false);
+    EXPECT_EQ(profile->getShareCount(), 0);
+    EXPECT_TRUE(profile->isDailyQuestOpen());
+    EXPECT_EQ(profile->getProgressWord(ProgressWord::DailyQuestOpen), 1);
+}
+
+TEST_F(ProfileTest, PurchaseTableNamesThatDoNotFitOrOtherCategoriesAreSkipped)
+{
+    // On save, a name of 16 characters is left out, not cut.
+    profile->purchasedElements->addObject(CCString::create("SixteenCharsLong"));
+    profile->purchasedElements->addObject(CCString::create("FifteenCharLong"));
+    profile->save();
+    std::vector<uint8_t> file = readFile(kFileName);
+    uint8_t* table = recordOf(file) + Record::PurchaseTable;
+    EXPECT_EQ(readFixedText(table + 74 * 24, 16), "FifteenCharLong");
+
+    // On load: a 16-byte name without terminator and a category-2 entry are skipped.
+    std::memcpy(table + 75 * 24, "ABCDEFGHIJKLMNOP", 16);
+    table[75 * 24 + 16] = 1;
+    writeUInt32(table + 75 * 24 + 20, 0);
+    std::memcpy(table + 76 * 24, "Gizmo", 6);
+    writeUInt32(table + 76 * 24 + 20, 2);
+    std::memcpy(table + 77 * 24, "Widget", 7);
+    table[77 * 24 + 16] = 0; // the used byte is not examined
+    writeUInt32(table + 77 * 24 + 20, 0);
+    resealCrc(file);
+    writeFile(kFileName, file);
+
+    Profile* p = restart();
+    ASSERT_TRUE(p->loadFromFile(kFileName));
+    EXPECT_TRUE(p->hasPurchasedElement(CCString::create("FifteenCharLong")));
+    EXPECT_TRUE(p->hasPurchasedElement(CCString::create("Widget")));
+    EXPECT_FALSE(p->hasPurchasedElement(CCString::create("ABCDEFGHIJKLMNOP")));
+    EXPECT_FALSE(p->hasPurchasedElement(CCString::create("ABCDEFGHIJKLMNO")));
+    EXPECT_FALSE(p->hasPurchasedElement(CCString::create("Gizmo")));
+    EXPECT_FALSE(p->hasPurchasedBackground(CCString::create("Gizmo")));
+}
+
+TEST_F(ProfileTest, TextFieldsAreBoundedOnSaveAndLoad)
+{
+    // Without an account the file keeps "Unnamed", whatever the nickname is.
+    profile->setNickname(CCString::create("Zed"));
+    profile->save();
+    std::vector<uint8_t> file = readFile(kFileName);
+    EXPECT_EQ(readFixedText(recordOf(file) + Record::Nickname, 16), "Unnamed");
+
+    // With one, the nickname is cut to 16 bytes and may fill its field.
+    profile->setPrivateKey(CCString::create(std::string(400, 'k')));
+    profile->setNickname(CCString::create("ABCDEFGHIJKLMNOPQRSTU"));
+    profile->save();
+    file = readFile(kFileName);
+    ASSERT_EQ(file.size(), kFileSize);
+    EXPECT_EQ(readFixedText(recordOf(file) + Record::Nickname, 16), "ABCDEFGHIJKLMNOP");
+    EXPECT_EQ(readFixedText(recordOf(file) + Record::PrivateKey, 256), std::string(255, 'k'));
+
+    // A key field without a terminator is read up to its end and no further.
+    std::memset(recordOf(file) + Record::PrivateKey, 'x', 256);
+    resealCrc(file);
+    writeFile(kFileName, file);
+    Profile* p = restart();
+    ASSERT_TRUE(p->loadFromFile(kFileName));
+    EXPECT_EQ(p->getPrivateKey()->getString(), std::string(256, 'x'));
+    EXPECT_EQ(p->getNickname()->getString(), "ABCDEFGHIJKLMNOP");
+}
+
+TEST_F(ProfileTest, AFailedWriteBetweenBackupAndSaveLosesNothing)
+{
+    profile->setMana(1111);
+    profile->save();
+
+    // The next write of profile.dat fails, as if the game stopped between the
+    // backup and the write.
+    auto realWrite = profileServices().fileWrite;
+    profileServices().fileWrite = [realWrite](const std::string& name, const void* data, int32_t size) {
+        if (name == kFileName)
+            return false;
+        return realWrite(name, data, size);
+    };
+    profile->setMana(2222);
+    profile->save();
+    profileServices().fileWrite = realWrite;
+
+    // profile.dat is still the last good save, and so is the backup.
+    restart()->load(false);
+    EXPECT_TRUE(profile->isLoaded());
+    EXPECT_EQ(profile->getMana(), 1111);
+    EXPECT_EQ(readFile(kBackupFileName), readFile(kFileName));
+
+    // The next save goes through and keeps the previous one as backup.
+    profile->setMana(3333);
+    profile->save();
+    EXPECT_EQ(restart()->loadFromFile(kFileName), true);
+    EXPECT_EQ(profile->getMana(), 3333);
+    EXPECT_TRUE(restart()->loadFromFile(kBackupFileName));
+    EXPECT_EQ(profile->getMana(), 1111);
+}
+
+TEST_F(ProfileTest, ADamagedProfileIsNotCopiedOverAGoodBackup)
+{
+    profile->setMana(10);
+    profile->save();
+    profile->save(); // backup = 10
+    std::vector<uint8_t> goodBackup = readFile(kBackupFileName);
+    std::vector<uint8_t> file = readFile(kFileName);
+    file[100] ^= 0xFF;
+    writeFile(kFileName, file);
+
+    profile->setMana(20);
+    profile->save();
+    EXPECT_EQ(readFile(kBackupFileName), goodBackup);
+    restart()->load(false);
+    EXPECT_EQ(profile->getMana(), 20);
+}
+
+TEST_F(ProfileTest, LoadHappensOnceAndSetsTheStoryMode)
+{
+    profile->save();
+    Profile* p = restart();
+    p->gameMode = 7;
+    p->load(false);
+    EXPECT_EQ(p->gameMode, 0);
+    p->setMana(42);
+    p->load(true); // already loaded: nothing happens
+    EXPECT_EQ(p->getMana(), 42);
+}

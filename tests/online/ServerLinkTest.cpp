@@ -1,0 +1,186 @@
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "LoopbackHttpServer.h"
+#include "app/Profile.h"
+#include "app/ProfileServices.h"
+#include "online/NetworkManager.h"
+#include "online/ServerLink.h"
+#include "online/json/Json.h"
+#include "platform/CloudStorage.h"
+
+USING_NS_CC;
+
+namespace {
+
+// Counts how often its selectors ran.
+class Listener : public CCObject {
+public:
+    int continued = 0;
+    int refused = 0;
+    void onContinue() { ++continued; }
+    void onRefused() { ++refused; }
+};
+
+class ServerLinkTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(NetworkManager::init());
+        folder = std::filesystem::temp_directory_path() /
+                 ("tesmora-serverlink-" + std::to_string(::getpid()) + "-" +
+                  ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        std::filesystem::remove_all(folder);
+        ASSERT_TRUE(platform::CloudStorage::setRoot(folder.string()));
+        resetProfileServices();
+        profileServices().showMessagePopup = [this](const char* key) { messages.push_back(key); };
+        Profile::resetInstanceForTests();
+        ServerLink::resetInstanceForTests();
+        ServerLink::getInstance()->setNetworkManager(&manager);
+        profile = Profile::getInstance();
+        profile->setNickname(CCString::create("Ann"));
+        listener = new Listener();
+        profile->setPendingCallback(listener, callfunc_selector(Listener::onContinue));
+        profile->setDuplicateNameHandler(listener, callfunc_selector(Listener::onRefused));
+    }
+
+    void TearDown() override
+    {
+        manager.stop();
+        manager.runPendingActions();
+        ServerLink::getInstance()->setNetworkManager(nullptr);
+        Profile::resetInstanceForTests();
+        listener->release();
+        resetProfileServices();
+        platform::CloudStorage::clearRoot();
+        std::filesystem::remove_all(folder);
+    }
+
+    void registerAgainst(const std::string& baseUrl)
+    {
+        ServerLink::getInstance()->setBaseUrl(baseUrl);
+        profile->ensureRegistered();
+        auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+        while (std::chrono::steady_clock::now() < deadline) {
+            if (manager.runPendingActions() > 0)
+                return;
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+        FAIL() << "no answer within 10 s";
+    }
+
+    NetworkManager manager;
+    std::filesystem::path folder;
+    std::vector<std::string> messages;
+    Profile* profile = nullptr;
+    Listener* listener = nullptr;
+};
+
+} // namespace
+
+TEST_F(ServerLinkTest, AcceptedPlayerStoresIdAndKeySavesAndContinues)
+{
+    for (int status : {200, 201, 202}) {
+        SCOPED_TRACE(status);
+        Profile::resetInstanceForTests();
+        profile = Profile::getInstance();
+        profile->setNickname(CCString::create("Ann"));
+        profile->setPendingCallback(listener, callfunc_selector(Listener::onContinue));
+        int before = listener->continued;
+
+        LoopbackHttpServer server([status](const ReceivedRequest&) {
+            return CannedResponse{status, R"({"id":77,"key":"s3cret-key"})"};
+        });
+        registerAgainst(server.url());
+
+        EXPECT_EQ(listener->continued, before + 1);
+        EXPECT_EQ(profile->getPlayerId(), 77);
+        EXPECT_STREQ(profile->getPrivateKey()->getCString(), "s3cret-key");
+        EXPECT_TRUE(profile->isRegistered());
+        EXPECT_EQ(profile->getProgressWord(ProgressWord::PlayerCreated), 1);
+        EXPECT_TRUE(messages.empty());
+
+        // The request carried the nickname, the platform id and the platform name.
+        auto got = server.received();
+        ASSERT_EQ(got.size(), 1u);
+        EXPECT_EQ(got[0].method, "POST");
+        EXPECT_EQ(got[0].path, "/v1/players");
+        auto body = json::Document::parse(got[0].body);
+        EXPECT_EQ(body.find("nickname")->stringValue(), "Ann");
+        EXPECT_FALSE(body.find("UUID")->stringValue().empty());
+        EXPECT_FALSE(body.find("device_model")->stringValue().empty());
+
+        // Saved: a fresh profile loads the account from the file.
+        Profile::resetInstanceForTests();
+        Profile::getInstance()->load(false);
+        EXPECT_EQ(Profile::getInstance()->getPlayerId(), 77);
+        EXPECT_STREQ(Profile::getInstance()->getPrivateKey()->getCString(), "s3cret-key");
+        EXPECT_STREQ(Profile::getInstance()->getNickname()->getCString(), "Ann");
+    }
+}
+
+TEST_F(ServerLinkTest, RefusedPlayerRunsTheRefusalHandlerAndShowsTheError)
+{
+    for (int status : {403, 500}) {
+        SCOPED_TRACE(status);
+        messages.clear();
+        int before = listener->refused;
+        LoopbackHttpServer server([status](const ReceivedRequest&) {
+            return CannedResponse{status, R"({"error":"duplicate"})"};
+        });
+        registerAgainst(server.url());
+        EXPECT_EQ(listener->refused, before + 1);
+        EXPECT_EQ(listener->continued, 0);
+        EXPECT_FALSE(profile->isRegistered());
+        EXPECT_EQ(messages, std::vector<std::string>{"NetError1"});
+    }
+}
+
+TEST_F(ServerLinkTest, UnreadableOrIncompleteAnswersAreIncorrectJsonAndChangeNothing)
+{
+    const std::string bodies[] = {
+        "<html>oops</html>",
+        R"({"id":5})",
+        R"({"key":"k"})",
+        R"({"id":"5","key":"k"})",
+        R"({"id":5,"key":""})",
+        R"({"id":99999999999,"key":"k"})",
+        R"({"id":5,"key":")" + std::string(300, 'k') + R"("})",
+        "[1,2,3]",
+    };
+    for (const std::string& body : bodies) {
+        SCOPED_TRACE(body.substr(0, 40));
+        messages.clear();
+        LoopbackHttpServer server([body](const ReceivedRequest&) { return CannedResponse{200, body}; });
+        registerAgainst(server.url());
+        EXPECT_EQ(messages, std::vector<std::string>{"NetErrorIncorrectJson"});
+        EXPECT_FALSE(profile->isRegistered());
+        EXPECT_EQ(profile->getPlayerId(), 0);
+        EXPECT_EQ(listener->continued, 0);
+    }
+}
+
+TEST_F(ServerLinkTest, ServerNotListeningOrNotConfiguredFailsWithoutHanging)
+{
+    registerAgainst("http://127.0.0.1:" + std::to_string(LoopbackHttpServer::unusedPort()));
+    EXPECT_EQ(messages, std::vector<std::string>{"NetErrorConnectionLost"});
+    messages.clear();
+    registerAgainst("");
+    EXPECT_EQ(messages, std::vector<std::string>{"NetErrorConnectionLost"});
+    EXPECT_FALSE(profile->isRegistered());
+    EXPECT_EQ(listener->continued + listener->refused, 0);
+}
+
+TEST(ServerLinkEscape, QueryValuesArePercentEncoded)
+{
+    EXPECT_EQ(ServerLink::urlEscape("a b&c"), "a%20b%26c");
+    EXPECT_EQ(ServerLink::urlEscape("x/y?z=1#"), "x%2Fy%3Fz%3D1%23");
+    EXPECT_EQ(ServerLink::urlEscape("Az09-_.~"), "Az09-_.~");
+    EXPECT_EQ(ServerLink::urlEscape("\xE9"), "%E9");
+}

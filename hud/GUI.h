@@ -5,6 +5,8 @@
 // come with the HUD's own work, which replaces this stand-in.
 #include <cstdint>
 
+#include "cocos2d.h"
+
 class GUI {
 public:
     GUI() = default;
@@ -16,6 +18,20 @@ public:
     // refused, so the HUD always holds one of the five.
     void refreshTemperature(int32_t level);
 
+    // The element chosen in the palette (null before any choice; "Clear" is
+    // the eraser). The palette that sets it is not built yet.
+    cocos2d::CCString* getCurrentElement() const { return m_currentElement; }
+    // Retains the new name, releases the old one.
+    void setCurrentElement(cocos2d::CCString* name)
+    {
+        if (name)
+            name->retain();
+        if (m_currentElement)
+            m_currentElement->release();
+        m_currentElement = name;
+    }
+
 private:
     int32_t m_temperatureLevel = 3;
+    cocos2d::CCString* m_currentElement = nullptr;
 };

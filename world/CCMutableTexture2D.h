@@ -14,10 +14,6 @@
 
 #include "cocos2d.h"
 
-#if __has_include("cocos2d/CCTexture2D.h")
-#include "cocos2d/CCTexture2D.h"
-#endif
-
 class CCMutableTexture2D : public cocos2d::CCTexture2D {
 public:
     // Engine pixel-format values.
@@ -57,7 +53,7 @@ public:
 
     bool isDirty() const { return m_dirty; }
     const uint8_t* pixelData() const { return m_pixels; }
-    int bytesPerPixel() const { return bytesPerPixelOf(m_format); }
+    int bytesPerPixel() const { return bytesPerPixelOf(m_ePixelFormat); }
     static int bytesPerPixelOf(int format);
     // The registry (tests and the background return read it).
     static const std::set<CCMutableTexture2D*>& registry();

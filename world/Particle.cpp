@@ -1,0 +1,552 @@
+#include "world/Particle.h"
+
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
+#include "hud/ParticleEditor.h"
+#include "platform/GameRandom.h"
+#include "world/ByteStream.h"
+#include "world/ColorTables.h"
+#include "world/World.h"
+
+USING_NS_CC;
+
+namespace {
+
+constexpr uint32_t kFireId = hashString("Fire");
+constexpr uint32_t kSmokeId = hashString("Smoke");
+constexpr uint32_t kExplosionId = hashString("Explosion");
+constexpr uint32_t kFireworksId = hashString("Fireworks");
+constexpr uint32_t kHumanLeaderId = hashString("HumanLeader");
+constexpr uint32_t kGrassId = hashString("Grass");
+constexpr uint32_t kWoodId = hashString("Wood");
+
+// Upper bound on the draws of the random neighbour searches. A match that can
+// be drawn is found long before this (each draw hits it with chance >= 1/9).
+constexpr int kMaxRandomDraws = 4096;
+
+bool isType(const Particle* p, uint32_t type) { return p && p->getType() == type; }
+
+// rand() % 3 - 1, the offset of a random cell of a 3 x 3 block.
+int randomOffset() { return gameRand() % 3 - 1; }
+
+}  // namespace
+
+ccColor4B colorForIndex(CCInteger* row)
+{
+    return colorOfRow(row ? row->getValue() : -1);
+}
+
+CCArray* makeColorRowList(std::initializer_list<int> rows)
+{
+    CCArray* list = CCArray::createWithCapacity(static_cast<unsigned>(rows.size()));
+    for (int row : rows)
+        list->addObject(CCInteger::create(row));
+    list->retain();
+    return list;
+}
+
+CCArray* Particle::baseColorRows()
+{
+    static CCArray* rows = makeColorRowList({24});
+    return rows;
+}
+
+Particle::Particle()
+    : color(colorForIndex(static_cast<CCInteger*>(baseColorRows()->objectAtIndex(0)))),
+      shimmerPeriod(10 + gameRand() % 5)
+{
+}
+
+Particle::~Particle()
+{
+    if (editor) {
+        ParticleEditor* open = editor;
+        editor = nullptr;
+        open->particleDestroyed();
+    }
+}
+
+int32_t Particle::getSaveSize() const { return 0; }
+bool Particle::isLiving() const { return false; }
+std::string Particle::getSoundName() const { return kBaseSoundName; }
+float Particle::getFactor() const { return 0.8f; }
+
+void Particle::setPosition(int newX, int newY)
+{
+    x = newX;
+    y = newY;
+}
+
+void Particle::saveExtra(ByteWriter&) {}
+void Particle::loadExtra(ByteReader&) {}
+void Particle::update() {}
+void Particle::onTouch() {}
+void Particle::applyEditor() {}
+
+// --- movement -------------------------------------------------------------
+
+void Particle::fall()
+{
+    World* w = gWorld;
+    if (w->inWorld(x, y - 1) && !w->grid[x][y - 1]) {
+        w->moveParticle(this, x, y - 1);
+        return;
+    }
+    if (w->at(x, y + 1))
+        slide();
+}
+
+void Particle::slide()
+{
+    World* w = gWorld;
+    int direction;
+    if (gameRand() % 5 != 0) {
+        direction = slideRight ? 1 : -1;
+    } else if (gameRand() % 2 == 1) {
+        direction = 1;
+        slideRight = true;
+    } else {
+        direction = -1;
+        slideRight = false;
+    }
+    const int tx = x + direction;
+    if (w->inWorld(tx, y) && !w->grid[tx][y])
+        w->moveParticle(this, tx, y);
+    else
+        slideRight = !slideRight;
+}
+
+void Particle::flow()
+{
+    World* w = gWorld;
+    if (w->inWorld(x, y - 1) && !w->grid[x][y - 1]) {
+        w->moveParticle(this, x, y - 1);
+        return;
+    }
+    const int first = gameRand() % 2 == 0 ? 1 : -1;
+    for (int side : {first, -first}) {
+        const int tx = x + side;
+        if (w->inWorld(tx, y) && !w->grid[tx][y]) {
+            w->moveParticle(this, tx, y);
+            return;
+        }
+    }
+}
+
+// --- colour ---------------------------------------------------------------
+
+void Particle::redraw() const
+{
+    gWorld->drawCell(x, y, color);
+}
+
+void Particle::setColor(ccColor4B colour)
+{
+    color = colour;
+    redraw();
+    colorChanged = true;
+}
+
+void Particle::shimmer(int dx, int dy, bool exchange)
+{
+    if (++shimmerCounter < shimmerPeriod)
+        return;
+    shimmerCounter = 0;
+    Particle* n = gWorld->at(x + dx, y + dy);
+    if (n && n->getType() == getType()) {
+        const ccColor4B ownColour = color;
+        const int32_t ownTag = tag;
+        color = n->color;
+        tag = n->tag;
+        if (exchange) {
+            n->color = ownColour;
+            n->tag = ownTag;
+        }
+        n->shimmerPeriod += 1;
+        shimmerPeriod = n->shimmerPeriod;
+        shimmerCounter = n->shimmerCounter;
+    } else {
+        CCArray* rows = getColors();
+        const unsigned count = rows ? rows->count() : 0;
+        if (count > 0)
+            color = colorForIndex(static_cast<CCInteger*>(rows->objectAtIndex(gameRand() % count)));
+    }
+    redraw();
+}
+
+// --- burning and explosions ------------------------------------------------
+
+bool Particle::burnIfHot(int threshold, int chance)
+{
+    World* w = gWorld;
+    const float t = w->temperatureField.getAt(x, y);
+    if (!(t > static_cast<float>(threshold)))
+        return false;
+    if (y + 2 < w->height && w->inWorld(x, y + 2) && !w->grid[x][y + 2]) {
+        w->addParticle(x, y + 2, kFireId, false);
+        if (!w->grid[x][y + 1])
+            w->addParticle(x, y + 1, kSmokeId, false);
+    }
+    // A chance that truncates to 0 (hotter than chance x threshold) means the
+    // particle burns away for sure, never a division by zero.
+    const int n = std::max(1, static_cast<int>(static_cast<float>(chance) * static_cast<float>(threshold) / t));
+    if (gameRand() % n != 0)
+        return false;
+    if (gameRand() % 10 == 0)
+        w->queueReplace(x, y, "Ash");
+    else
+        w->queueRemove(x, y);
+    return true;
+}
+
+void explode(int x, int y, int energy)
+{
+    World* w = gWorld;
+    SinCosTable::generateIfNecessary();
+    const float E = static_cast<float>(energy);
+    for (int i = 0; i < SinCosTable::kDirections; ++i) {
+        float e = 0.0f;
+        if (static_cast<int>(static_cast<float>(gameRand() % 5) + E - 2.0f) > 0)
+            e = static_cast<float>(static_cast<int>(static_cast<float>(gameRand() % 5) + E - 2.0f));
+        if (e <= 0.0f)
+            continue;
+        const float c = SinCosTable::cosine(i);
+        const float s = SinCosTable::sine(i);
+        float d = 0.0f;
+        while (e > d) {
+            const int cx = x + static_cast<int>(d * c);
+            const int cy = y + static_cast<int>(d * s);
+            // The border stops every ray; a world without one stops them at its edge.
+            if (!w->inWorld(cx, cy))
+                break;
+            Particle* p = w->grid[cx][cy];
+            if (p) {
+                const float f = p->getBlastFactor();
+                if (f >= 0.0f) {
+                    e *= f;
+                    if (f <= 1.0f && e - d > 1.0f) {
+                        const uint32_t type = p->getType();
+                        if (type == kExplosionId)
+                            p->setLife(gameRand() % 20);
+                        else if (type == kFireworksId)
+                            p->burst();
+                        else
+                            w->queueReplaceById(cx, cy, kExplosionId);
+                    }
+                }
+            } else {
+                w->addParticle(cx, cy, kExplosionId, false);
+                e *= 0.95f;
+            }
+            w->temperatureField.addAt(cx, cy, std::fabs(e - d) * 100.0f);
+            d += 0.9f;
+        }
+    }
+}
+
+void explodeColored(int x, int y, int energy, float hue, int colours)
+{
+    World* w = gWorld;
+    SinCosTable::generateIfNecessary();
+    colours = std::max(colours, 1);
+    std::vector<ccColor4B> palette(static_cast<size_t>(colours));
+    for (int k = 0; k < colours; ++k)
+        palette[k] = goldenRatioColor(hue, 1.0f - 0.25f * static_cast<float>(k), 1.0f);
+
+    const float E = static_cast<float>(energy);
+    for (int i = 0; i < SinCosTable::kDirections; ++i) {
+        const float v = static_cast<float>(gameRand() % 5) + E - 2.0f;
+        float e = v > 0.0f ? static_cast<float>(gameRand() % 5) + E - 2.0f : v;
+        const float c = SinCosTable::cosine(i);
+        const float s = SinCosTable::sine(i);
+        float d = 0.0f;
+        while (e > d) {
+            const int cx = x + static_cast<int>(d * c);
+            const int cy = y + static_cast<int>(d * s);
+            if (!w->inWorld(cx, cy))
+                break;
+            Particle* p = w->grid[cx][cy];
+            if (p && cx == x && cy == y) {
+                e *= p->getBlastFactor();
+                d += 0.9f;
+                continue;
+            }
+            if (p && p->getType() == kExplosionId) {
+                p->setColor(palette[gameRand() % colours]);
+                p->setTinted(true);
+                p->setLife(gameRand() % 20);
+            } else if (p) {
+                e = 0.0f;
+            } else {
+                Particle* spark = w->addParticle(cx, cy, kExplosionId, false);
+                e *= 0.95f;
+                if (spark) {
+                    spark->setColor(palette[gameRand() % colours]);
+                    spark->setTinted(true);
+                }
+            }
+            w->temperatureField.addAt(cx, cy, std::fabs(e - d) * 25.0f);
+            d += 0.9f;
+        }
+    }
+}
+
+// --- neighbour queries -------------------------------------------------------
+
+Particle* Particle::getRandomNeighbourAt(int dx, int dy) const
+{
+    const int rx = randomOffset();
+    const int ry = randomOffset();
+    return gWorld->at(x + dx + rx, y + dy + ry);
+}
+
+Particle* Particle::findNeighbour(uint32_t type) const
+{
+    const World* w = gWorld;
+    for (int cy = y - 1; cy <= y + 1; ++cy)
+        for (int cx = x - 1; cx <= x + 1; ++cx) {
+            Particle* p = w->at(cx, cy);
+            if (isType(p, type))
+                return p;
+        }
+    return nullptr;
+}
+
+Particle* Particle::findHumanNear(int dx, int dy) const
+{
+    const World* w = gWorld;
+    for (int cy = y + dy - 1; cy <= y + dy + 1; ++cy)
+        for (int cx = x + dx - 1; cx <= x + dx + 1; ++cx) {
+            Particle* p = w->at(cx, cy);
+            if (isType(p, kHumanLeaderId))
+                return p;
+        }
+    return nullptr;
+}
+
+Particle* Particle::randomNeighbourOfType(uint32_t type) const
+{
+    if (countNeighboursOfType(type) == 0)
+        return nullptr;
+    const World* w = gWorld;
+    for (int draw = 0; draw < kMaxRandomDraws; ++draw) {
+        const int rx = randomOffset();
+        const int ry = randomOffset();
+        Particle* p = w->at(x + rx, y + ry);
+        if (isType(p, type))
+            return p;
+    }
+    return nullptr;
+}
+
+Particle* Particle::randomNeighbourOfTypeAt(uint32_t type, int dx, int dy) const
+{
+    if (countNeighboursOfTypeAt(type, dx, dy) == 0)
+        return nullptr;
+    // The count looks at a clamped block, the draws at the unclamped one: when
+    // no match can ever be drawn the search would not end, so it gives up at
+    // once (without drawing) in that case.
+    const World* w = gWorld;
+    bool reachable = false;
+    for (int cy = y + dy - 1; cy <= y + dy + 1 && !reachable; ++cy)
+        for (int cx = x + dx - 1; cx <= x + dx + 1 && !reachable; ++cx)
+            reachable = isType(w->at(cx, cy), type);
+    if (!reachable)
+        return nullptr;
+    for (int draw = 0; draw < kMaxRandomDraws; ++draw) {
+        Particle* p = getRandomNeighbourAt(dx, dy);
+        if (isType(p, type))
+            return p;
+    }
+    return nullptr;
+}
+
+CCPoint Particle::randomEmptyNeighbour() const
+{
+    if (countEmptyNeighbours() >= 1) {
+        const int cx = x + randomOffset();
+        const int cy = y + randomOffset();
+        // A cell outside the world counts as empty for the count but is never
+        // handed out: nothing may be placed there.
+        if (gWorld->inWorld(cx, cy) && !gWorld->grid[cx][cy])
+            return ccp(static_cast<float>(cx), static_cast<float>(cy));
+    }
+    return ccp(-1.0f, -1.0f);
+}
+
+Particle* Particle::findNearest(uint32_t type, int radius) const
+{
+    const World* w = gWorld;
+    const int x0 = std::max(x - radius, 0);
+    const int x1 = std::min(x + radius, w->width - 1);
+    const int y0 = std::max(y - radius, 0);
+    const int y1 = std::min(y + radius, w->height - 1);
+    Particle* nearest = nullptr;
+    int best = 9999999;
+    for (int cy = y0; cy <= y1; ++cy)
+        for (int cx = x0; cx <= x1; ++cx) {
+            Particle* p = w->grid[cx][cy];
+            if (!p || p == this || p->getType() != type)
+                continue;
+            const int distance = (cx - x) * (cx - x) + (cy - y) * (cy - y);
+            if (distance < best) {
+                best = distance;
+                nearest = p;
+            }
+        }
+    return nearest;
+}
+
+bool Particle::isAreaEmpty(int dx1, int dx2, int dy) const
+{
+    const World* w = gWorld;
+    const int x0 = std::max(x + dx1, 0);
+    const int x1 = std::min(x + dx2, w->width - 1);
+    const int y0 = std::max(y + dy, 0);
+    const int y1 = std::min(y - 1, w->height - 1);
+    for (int cx = x0; cx <= x1; ++cx)
+        for (int cy = y0; cy <= y1; ++cy)
+            if (w->grid[cx][cy])
+                return false;
+    return true;
+}
+
+void Particle::removeNeighboursOfType(uint32_t type) const
+{
+    World* w = gWorld;
+    for (int cy = y - 1; cy <= y + 1; ++cy)
+        for (int cx = x - 1; cx <= x + 1; ++cx) {
+            Particle* p = w->at(cx, cy);
+            if (p != this && isType(p, type))
+                w->queueRemove(cx, cy);
+        }
+}
+
+Particle* Particle::findGrassAlong(int dx, bool right) const
+{
+    const World* w = gWorld;
+    const int stepX = right ? 1 : -1;
+    int px = x + dx;
+    int py = y - 1;
+    for (int step = 0; step < 20; ++step) {
+        if (!w->inWorld(px, py))
+            return nullptr;
+        if (w->grid[px][py]) {
+            // Ground: climb to the first empty cell above, at most a few rows.
+            const int limit = std::min(py + 5, w->height - 1);
+            bool climbed = false;
+            for (int cy = py + 1; cy < limit; ++cy) {
+                Particle* p = w->grid[px][cy];
+                if (!p) {
+                    px += stepX;
+                    py = cy - 1;
+                    climbed = true;
+                    break;
+                }
+                if (p->getType() == kGrassId)
+                    return p;
+            }
+            if (!climbed)
+                return nullptr;
+        } else {
+            // No ground: look for something to stand on not too far down.
+            const int from = std::max(py - 10, 0);
+            const int to = std::min(py - 1, w->height - 1);
+            bool landed = false;
+            for (int cy = from; cy < to; ++cy) {
+                Particle* p = w->grid[px][cy];
+                if (!p)
+                    continue;
+                if (p->getType() == kGrassId)
+                    return p;
+                px += stepX;
+                py = cy;
+                landed = true;
+                break;
+            }
+            if (!landed)
+                return nullptr;
+        }
+        Particle* here = w->at(px, py);
+        if (isType(here, kGrassId))
+            return here;
+    }
+    return nullptr;
+}
+
+int Particle::countWoodAbove(int dx, int dy) const
+{
+    const World* w = gWorld;
+    int count = 0;
+    for (int cy = y + dy + 1; isType(w->at(x + dx, cy), kWoodId); ++cy)
+        ++count;
+    return count;
+}
+
+int Particle::countEmptyNeighbours() const
+{
+    const World* w = gWorld;
+    int count = 0;
+    for (int cy = y - 1; cy <= y + 1; ++cy)
+        for (int cx = x - 1; cx <= x + 1; ++cx)
+            if (!w->at(cx, cy))
+                ++count;
+    return count;
+}
+
+int Particle::countOccupiedNeighbours() const
+{
+    return 9 - countEmptyNeighbours();
+}
+
+int Particle::countNeighboursOfType(uint32_t type) const
+{
+    const World* w = gWorld;
+    int count = 0;
+    for (int cy = y - 1; cy <= y + 1; ++cy)
+        for (int cx = x - 1; cx <= x + 1; ++cx) {
+            const Particle* p = w->at(cx, cy);
+            if (p != this && isType(p, type))
+                ++count;
+        }
+    return count;
+}
+
+int Particle::countNeighboursOfTypeAt(uint32_t type, int dx, int dy) const
+{
+    const World* w = gWorld;
+    const int x0 = std::max(x + dx - 1, 1);
+    const int x1 = std::min(x + dx + 1, w->width - 2);
+    const int y0 = std::max(y + dy - 1, 1);
+    const int y1 = std::min(y + dy + 1, w->height - 2);
+    int count = 0;
+    for (int cy = y0; cy <= y1; ++cy)
+        for (int cx = x0; cx <= x1; ++cx) {
+            const Particle* p = w->grid[cx][cy];
+            if (p != this && isType(p, type))
+                ++count;
+        }
+    return count;
+}
+
+int Particle::countEmptyAbove() const
+{
+    const World* w = gWorld;
+    int count = 0;
+    for (int cx = x - 1; cx <= x + 1; ++cx)
+        if (!w->at(cx, y + 1))
+            ++count;
+    return count;
+}
+
+int Particle::countOccupiedBelow() const
+{
+    const World* w = gWorld;
+    int count = 0;
+    for (int cx = x - 1; cx <= x + 1; ++cx)
+        if (w->at(cx, y - 1))
+            ++count;
+    return count;
+}

@@ -1,0 +1,409 @@
+#include "world/World.h"
+
+#include <cmath>
+#include <cstring>
+
+#include "SimpleAudioEngine.h"
+#include "app/Logger.h"
+#include "app/Utils.h"
+#include "cocos2d_extensions/CCValue.h"
+#include "elements/creatures/MPObject.h"
+#include "platform/GameClock.h"
+#include "world/CCMutableTexture2D.h"
+#include "world/CloudBlob.h"
+#include "world/GameLayer.h"
+#include "world/ParticleCreator.h"
+#include "world/Tool.h"
+
+USING_NS_CC;
+
+World* gWorld = nullptr;
+
+namespace {
+
+constexpr uint32_t kMudId = hashString("Mud");
+constexpr ccColor4B kEmptyCell = {0, 0, 0, 0};
+
+CCMutableTexture2D* worldTexture()
+{
+    return GameLayer::getInstance()->getWorldTexture();
+}
+
+}  // namespace
+
+// --- construction ------------------------------------------------------------
+
+World::World() : lightMap(*this), electricityGrid(*this)
+{
+    flagGrid.assign(static_cast<size_t>(kMaxWidth) * kMaxHeight, true);
+    clouds = CCArray::create();
+    clouds->retain();
+    objects = CCArray::create();
+    objects->retain();
+    std::memset(grid, 0, sizeof grid);
+    std::memset(pool, 0, sizeof pool);
+    std::memset(dirtyX, 0, sizeof dirtyX);
+    std::memset(dirtyY, 0, sizeof dirtyY);
+    std::memset(columnFlags, 0, sizeof columnFlags);
+    std::memset(rowFlags, 0, sizeof rowFlags);
+    outsideWall = ParticleCreator::createOutsideWall();
+    // Room for a busy step's worth of queued changes up front, so queuing
+    // does not allocate while the world runs.
+    pendingReplacements.reserve(4096);
+    pendingRemovals.reserve(4096);
+    currentTool = new Draw(1);
+    for (int i = 0; i < kMaxParticles; ++i)
+        freeIds[i] = i;
+    freeTop = kMaxParticles;
+    lastClock = platform::gameTime();
+}
+
+World::~World()
+{
+    // Each particle leaves the grid before it is destroyed, so a destructor
+    // that looks at its neighbours never meets a freed one.
+    for (int id = 0; id < kMaxParticles; ++id) {
+        Particle* p = pool[id];
+        if (!p)
+            continue;
+        pool[id] = nullptr;
+        if (p->x >= 0 && p->x < kMaxWidth && p->y >= 0 && p->y < kMaxHeight && grid[p->x][p->y] == p)
+            grid[p->x][p->y] = nullptr;
+        delete p;
+    }
+    particleCount = 0;
+    CC_SAFE_RELEASE(undoSnapshot);
+    undoSnapshot = nullptr;
+    pendingReplacements.clear();
+    pendingRemovals.clear();
+    delete outsideWall;
+    outsideWall = nullptr;
+    delete currentTool;
+    currentTool = nullptr;
+    clearObjects();
+    objects->release();
+    objects = nullptr;
+    clearClouds();
+    clouds->release();
+    clouds = nullptr;
+    if (gWorld == this)
+        gWorld = nullptr;
+}
+
+void World::init(GameLayer* layer)
+{
+    owner = layer;
+    const ccColor4B border = outsideWall ? outsideWall->color : ccc4(0, 0, 0, 0);
+    const float right = static_cast<float>(width - 1);
+    const float top = static_cast<float>(height - 1);
+    drawLine(border, ccp(0, 0), ccp(right, 0));
+    drawLine(border, ccp(0, 0), ccp(0, top));
+    drawLine(border, ccp(0, top), ccp(right, top));
+    drawLine(border, ccp(right, 0), ccp(right, top));
+    // The field overlays and the overlay layer join the layer once the game
+    // layer is a node of the scene; it is not one yet.
+    LOG << "World::init: the game layer is not a scene node yet; overlays are not attached";
+    if (CCMutableTexture2D* texture = worldTexture())
+        texture->apply();
+}
+
+void World::setBigWorld(bool big)
+{
+    const int oldWidth = width;
+    bigWorld = big;
+    width = big ? kMaxWidth : kSmallWidth;
+    height = big ? kMaxHeight : kSmallHeight;
+    sizeChanged = width != oldWidth;
+    if (sizeChanged)
+        GameLayer::getInstance()->resizeWorldView(big);
+}
+
+// --- the pool --------------------------------------------------------------------
+
+int32_t World::allocParticleId()
+{
+    if (freeTop <= 0) {
+        LOG_ERROR << "Too many particles :S!";
+        return -1;
+    }
+    return freeIds[--freeTop];
+}
+
+void World::releaseParticleId(int32_t id)
+{
+    if (id == -1)
+        return;
+    if (id < 0 || id >= kMaxParticles) {
+        LOG_ERROR << "Released a particle id outside the pool:" << id;
+        return;
+    }
+    if (freeTop >= kMaxParticles) {
+        LOG_ERROR << "Too many free particle IDs :S!";
+        return;
+    }
+    freeIds[freeTop++] = id;
+}
+
+void World::markDirty(int x, int y)
+{
+    if (x < 0 || y < 0 || x >= kMaxWidth || y >= kMaxHeight)
+        return;
+    if (dirtyCount >= kDirtyCapacity) {
+        // The lists are full: the next light step relights everything instead.
+        dirtyOverflow = true;
+        return;
+    }
+    dirtyX[dirtyCount] = x;
+    dirtyY[dirtyCount] = y;
+    ++dirtyCount;
+    columnFlags[x] = 1;
+    rowFlags[y] = 1;
+}
+
+void World::drawCell(int cx, int cy, ccColor4B colour) const
+{
+    if (CCMutableTexture2D* texture = worldTexture())
+        texture->setPixelAt(static_cast<float>(cx), static_cast<float>(cy), colour);
+}
+
+// --- grid operations ---------------------------------------------------------------
+
+Particle* World::addParticle(int x, int y, uint32_t typeId, bool force)
+{
+    if (!inWorld(x, y))
+        return nullptr;
+    if (!force && grid[x][y])
+        return nullptr;
+    if (particleCount >= kMaxParticles)
+        return nullptr;
+    // A forced add over a pooled particle replaces it, so no pooled particle
+    // is ever left without its cell.
+    if (force && grid[x][y] && grid[x][y]->id != -1)
+        removeParticle(x, y);
+    Particle* p = ParticleCreator::createAt(typeId, x, y);
+    if (!p)
+        return nullptr;
+    const int32_t id = allocParticleId();
+    if (id < 0) {
+        delete p;
+        return nullptr;
+    }
+    p->id = id;
+    pool[id] = p;
+    grid[x][y] = p;
+    drawCell(x, y, p->color);
+    ++particleCount;
+    if (p->lightAbsorption > 0)
+        markDirty(x, y);
+    return p;
+}
+
+void World::removeParticle(int x, int y)
+{
+    if (x >= width || x < 0 || y >= height || y < 0) {
+        LOG_ERROR << "incorrect coords";
+        return;
+    }
+    Particle* p = grid[x][y];
+    if (!p || p->id == -1)
+        return;
+    const int32_t id = p->id;
+    const int32_t absorption = p->lightAbsorption;
+    if (p->getType() == kMudId)
+        eventFlags[kEventMudRemoved] = 1;
+    drawCell(x, y, kEmptyCell);
+    grid[x][y] = nullptr;
+    releaseParticleId(id);
+    // The slot is cleared before the destructor runs, so a destructor that
+    // adds a particle (and gets this id back) is not undone afterwards.
+    if (id >= 0 && id < kMaxParticles && pool[id] == p) {
+        pool[id] = nullptr;
+        --particleCount;
+        delete p;
+    }
+    if (absorption > 0)
+        markDirty(x, y);
+}
+
+void World::moveParticle(Particle* p, int x, int y)
+{
+    if (!p || x < 0 || y < 0 || x >= kMaxWidth || y >= kMaxHeight)
+        return;
+    const int oldX = p->x;
+    const int oldY = p->y;
+    if (oldX == x && oldY == y) {
+        drawCell(x, y, p->color);
+        return;
+    }
+    p->setPosition(x, y);
+    grid[x][y] = p;
+    if (oldX >= 0 && oldX < kMaxWidth && oldY >= 0 && oldY < kMaxHeight && grid[oldX][oldY] == p)
+        grid[oldX][oldY] = nullptr;
+    drawCell(oldX, oldY, kEmptyCell);
+    drawCell(x, y, p->color);
+    if (p->lightAbsorption > 0) {
+        markDirty(oldX, oldY);
+        markDirty(x, y);
+    }
+}
+
+void World::swapParticles(Particle* a, Particle* b)
+{
+    if (!a || !b || a == b)
+        return;
+    const int ax = a->x, ay = a->y;
+    const int bx = b->x, by = b->y;
+    if (a->lightAbsorption > 0)
+        markDirty(ax, ay);
+    if (b->lightAbsorption > 0)
+        markDirty(bx, by);
+    a->setPosition(bx, by);
+    b->setPosition(ax, ay);
+    grid[bx][by] = a;
+    grid[ax][ay] = b;
+    drawCell(bx, by, a->color);
+    drawCell(ax, ay, b->color);
+}
+
+// --- deferred changes ---------------------------------------------------------------
+
+void World::queueReplace(int x, int y, const std::string& typeName)
+{
+    queueReplaceById(x, y, hashString(typeName));
+}
+
+void World::queueReplaceById(int x, int y, uint32_t typeId)
+{
+    pendingReplacements.push_back({x, y, typeId, false, kEmptyCell});
+}
+
+void World::queueReplaceWithColor(int x, int y, uint32_t typeId, ccColor4B colour)
+{
+    pendingReplacements.push_back({x, y, typeId, true, colour});
+}
+
+void World::queueRemove(int x, int y)
+{
+    pendingRemovals.push_back({x, y});
+}
+
+void World::applyPendingChanges()
+{
+    // Indexed walks: a destructor or constructor run by these changes may
+    // queue more, which are applied in this same pass.
+    for (size_t i = 0; i < pendingReplacements.size(); ++i) {
+        const Replacement r = pendingReplacements[i];
+        if (r.coloured) {
+            // The cell may have emptied since the change was queued.
+            Particle* occupant = at(r.x, r.y);
+            MPObject* group = occupant ? occupant->getGroup() : nullptr;
+            removeParticle(r.x, r.y);
+            if (Particle* p = addParticle(r.x, r.y, r.typeId, false)) {
+                p->setColor(r.colour);
+                p->setGroup(group);
+            }
+        } else {
+            removeParticle(r.x, r.y);
+            addParticle(r.x, r.y, r.typeId, false);
+        }
+    }
+    pendingReplacements.clear();
+    for (size_t i = 0; i < pendingRemovals.size(); ++i) {
+        const Removal r = pendingRemovals[i];
+        removeParticle(r.x, r.y);
+    }
+    pendingRemovals.clear();
+}
+
+void World::clearPendingChanges()
+{
+    pendingReplacements.clear();
+    pendingRemovals.clear();
+}
+
+void World::movePendingChanges(int x1, int y1, int x2, int y2)
+{
+    for (Replacement& r : pendingReplacements)
+        if (r.x == x1 && r.y == y1) {
+            r.x = x2;
+            r.y = y2;
+        }
+    for (Removal& r : pendingRemovals)
+        if (r.x == x1 && r.y == y1) {
+            r.x = x2;
+            r.y = y2;
+        }
+}
+
+void World::swapPendingChanges(Particle* a, Particle* b)
+{
+    if (!a || !b)
+        return;
+    const int ax = a->x, ay = a->y;
+    const int bx = b->x, by = b->y;
+    movePendingChanges(ax, ay, kParkingCell, kParkingCell);
+    movePendingChanges(bx, by, ax, ay);
+    movePendingChanges(kParkingCell, kParkingCell, bx, by);
+}
+
+// --- drawing and settings --------------------------------------------------------------
+
+void World::drawLine(ccColor4B colour, CCPoint from, CCPoint to)
+{
+    int x = static_cast<int>(from.x);
+    int y = static_cast<int>(from.y);
+    const int toX = static_cast<int>(to.x);
+    const int toY = static_cast<int>(to.y);
+    const int dx = std::abs(toX - x);
+    const int dy = std::abs(toY - y);
+    const int sx = from.x < to.x ? 1 : -1;
+    const int sy = from.y < to.y ? 1 : -1;
+    int err = 2 * (dx - dy);
+    CCMutableTexture2D* texture = worldTexture();
+    for (;;) {
+        if (texture)
+            texture->setPixelAt(static_cast<float>(x), static_cast<float>(y), colour);
+        if (x == toX && y == toY)
+            break;
+        const int e = err;
+        if (e > -dy) {
+            err -= 2 * dy;
+            x += sx;
+        }
+        if (e < dx) {
+            err += 2 * dx;
+            y += sy;
+        }
+    }
+}
+
+void World::toggleWeather()
+{
+    CocosDenshion::SimpleAudioEngine::sharedEngine()->playEffect(soundFilePath("sounds", "sfx_gui_weather").c_str(), false);
+    weather = !weather;
+}
+
+ccColor4B goldenRatioColor(float hue, float saturation, float value)
+{
+    const float h = std::fmod(hue + 0.618034f, 1.0f);
+    const int i = static_cast<int>(h * 6.0f);
+    const float f = h * 6.0f - static_cast<float>(i);
+    const float p = value * (1.0f - saturation);
+    const float q = value * (1.0f - f * saturation);
+    const float t = value * (1.0f - (1.0f - f) * saturation);
+    float r = 0.0f, g = 0.0f, b = 0.0f;
+    switch (i) {
+    case 0: r = value; g = t; b = p; break;
+    case 1: r = q; g = value; b = p; break;
+    case 2: r = p; g = value; b = t; break;
+    case 3: r = p; g = q; b = value; break;
+    case 4: r = t; g = p; b = value; break;
+    case 5: r = value; g = p; b = q; break;
+    default: break;
+    }
+    auto channel = [](float c) {
+        const float scaled = c * 255.0f;
+        return static_cast<uint8_t>(scaled <= 0.0f ? 0.0f : (scaled >= 255.0f ? 255.0f : scaled));
+    };
+    return ccc4(channel(r), channel(g), channel(b), 255);
+}

@@ -1,0 +1,217 @@
+// The world step and the object lists it keeps (multi-pixel objects, clouds).
+#include <vector>
+
+#include "app/Logger.h"
+#include "app/Profile.h"
+#include "cocos2d_extensions/CCValue.h"
+#include "elements/creatures/CreatureCounts.h"
+#include "elements/creatures/MPObject.h"
+#include "goals/AchievementManager.h"
+#include "hud/GUI.h"
+#include "platform/GameClock.h"
+#include "world/CCMutableTexture2D.h"
+#include "world/CloudBlob.h"
+#include "world/GameLayer.h"
+#include "world/Tool.h"
+#include "world/World.h"
+
+USING_NS_CC;
+
+namespace {
+
+using ObjectBox = cocos2d_extensions::CCValue<MPObject*>;
+using CloudBox = cocos2d_extensions::CCValue<CloudBlob*>;
+
+// While a popup window is shown the world stands still. The screen
+// utilities' current window is not built yet; the game layer's popup state
+// stands in for it.
+bool popupWindowShown()
+{
+    return GameLayer::getInstance()->getPopupShown();
+}
+
+}  // namespace
+
+void World::step()
+{
+    const int64_t now = platform::gameTime();
+    const int64_t elapsed = now - lastClock;
+    lastClock = now;
+    lastElapsed = 0;
+
+    if (popupWindowShown())
+        return;
+
+    GameLayer* layer = GameLayer::getInstance();
+    const bool running = !layer->getPaused() && !layer->getZoomedOut();
+    if (running) {
+        playedSeconds += elapsed;
+        lastElapsed = elapsed;
+    }
+
+    // The overlay layer (hidden while zoomed out) is not built yet.
+
+    Profile::getInstance()->transferPendingMana();
+
+    collectBrokenObjects();
+    applyPendingChanges();
+
+    if (running) {
+        temperatureField.step();
+        electricityGrid.step();
+        // Each slot is read when its turn comes: a particle removed before its
+        // turn is skipped, one added at a higher id is updated this step.
+        for (int id = 0; id < kMaxParticles; ++id) {
+            if (Particle* p = pool[id])
+                p->update();
+        }
+    }
+    if (running) {
+        settleByDensity();
+        stepClouds();
+    }
+
+    if (dirtyOverflow) {
+        // More cells changed than the lists hold: hand the light step a
+        // lattice in which every cell lies within one step (Manhattan) of a
+        // listed cell, so every light and every column is recomputed.
+        dirtyCount = 0;
+        for (int x = 0; x < width; ++x) {
+            columnFlags[x] = 1;
+            for (int y = 0; y < height; ++y)
+                if ((x + 2 * y) % 5 == 0 && dirtyCount < kDirtyCapacity) {
+                    dirtyX[dirtyCount] = x;
+                    dirtyY[dirtyCount] = y;
+                    ++dirtyCount;
+                }
+        }
+        for (int y = 0; y < height; ++y)
+            rowFlags[y] = 1;
+    }
+    lightMap.step(dirtyX, dirtyY, dirtyCount, columnFlags);
+
+    if (CCMutableTexture2D* texture = layer->getWorldTexture())
+        texture->apply();
+
+    AchievementManager::getInstance()->checkMissions();
+    AchievementManager::getInstance()->checkAchievements();
+
+    dirtyCount = 0;
+    dirtyOverflow = false;
+    for (int x = 0; x < width; ++x)
+        columnFlags[x] = 1;
+    for (int y = 0; y < height; ++y)
+        rowFlags[y] = 1;
+}
+
+void World::settleByDensity()
+{
+    for (int y = settleParity ? 1 : 0; y < height - 1; y += 2) {
+        for (int x = 0; x < width; ++x) {
+            Particle* upper = grid[x][y + 1];
+            Particle* lower = grid[x][y];
+            if (!upper || !lower)
+                continue;
+            const int32_t upperDensity = upper->getDensity();
+            const int32_t lowerDensity = lower->getDensity();
+            if (upperDensity != 0 && lowerDensity != 0 && upperDensity > lowerDensity)
+                swapParticles(upper, lower);
+        }
+    }
+    settleParity = !settleParity;
+}
+
+void World::applyCurrentTool()
+{
+    GameLayer* layer = GameLayer::getInstance();
+    CCArray* touches = layer->getTouches();
+    if (!layer->getTouching() || !touches || touches->count() == 0)
+        return;
+
+    GUI* gui = layer->getGUI();
+    CCString* element = gui ? gui->getCurrentElement() : nullptr;
+    const uint32_t type = hashString(element ? element->getString() : std::string());
+    const bool limitReached =
+        (type == hashString("RobotLeader") && CreatureCounts::robots >= 5) ||
+        (type == hashString("MPLeaderTruck") && CreatureCounts::trucks >= 3) ||
+        (type == hashString("MPLeaderCar") &&
+         CreatureCounts::cars - CreatureCounts::sportCars - CreatureCounts::tanks - CreatureCounts::trucks >= 3) ||
+        (type == hashString("MPLeaderTank") && CreatureCounts::tanks >= 1) ||
+        (type == hashString("MPSportCar") && CreatureCounts::sportCars >= 3) ||
+        (type == hashString("Flamingo") && CreatureCounts::flamingos >= 20) ||
+        (type == hashString("LionLeader") && CreatureCounts::lions >= 4);
+    if (limitReached)
+        return;
+    if (currentTool)
+        currentTool->apply(layer->getPreviousTouches(), touches);
+}
+
+void World::collectBrokenObjects()
+{
+    std::vector<CCObject*> collected;
+    for (unsigned i = 0; i < objects->count(); ++i) {
+        auto* box = static_cast<ObjectBox*>(objects->objectAtIndex(i));
+        MPObject* object = box ? box->getValue() : nullptr;
+        if (!object || !object->broken)
+            continue;
+        collected.push_back(box);
+        object->dissolve();
+        object->releaseMemberLists();
+        delete object;
+    }
+    for (CCObject* box : collected)
+        objects->removeObject(box);
+}
+
+void World::clearObjects()
+{
+    while (objects && objects->count() > 0) {
+        auto* box = static_cast<ObjectBox*>(objects->objectAtIndex(0));
+        MPObject* object = box ? box->getValue() : nullptr;
+        objects->removeObjectAtIndex(0);
+        if (object) {
+            object->dissolve();
+            object->releaseMemberLists();
+            delete object;
+        }
+    }
+}
+
+void World::stepClouds()
+{
+    // A group may remove itself while it steps; the walk then stays on the
+    // index that now holds the next group.
+    unsigned i = 0;
+    while (i < clouds->count()) {
+        CCObject* box = clouds->objectAtIndex(i);
+        CloudBlob* blob = box ? static_cast<CloudBox*>(box)->getValue() : nullptr;
+        if (blob)
+            blob->update();
+        if (i < clouds->count() && clouds->objectAtIndex(i) == box)
+            ++i;
+    }
+}
+
+void World::removeCloud(CloudBlob* blob)
+{
+    if (!blob)
+        return;
+    for (unsigned i = clouds->count(); i > 0; --i) {
+        auto* box = static_cast<CloudBox*>(clouds->objectAtIndex(i - 1));
+        if (box && box->getValue() == blob)
+            clouds->removeObjectAtIndex(i - 1);
+    }
+    delete blob;
+}
+
+void World::clearClouds()
+{
+    while (clouds && clouds->count() > 0) {
+        auto* box = static_cast<CloudBox*>(clouds->objectAtIndex(0));
+        CloudBlob* blob = box ? box->getValue() : nullptr;
+        if (blob)
+            removeCloud(blob);
+        else
+            clouds->removeObjectAtIndex(0);
+    }
+}

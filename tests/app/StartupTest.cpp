@@ -1,0 +1,199 @@
+#include "app/AppDelegate.h"
+#include "app/AppVersion.h"
+#include "app/GameMain.h"
+#include "app/LocalUtils.h"
+#include "app/Profile.h"
+#include "app/ScreenMetrics.h"
+#include "app/Utils.h"
+#include "platform/CloudStorage.h"
+#include "platform/Folders.h"
+#include "platform/MessageBox.h"
+#include "platform/PlatformServices.h"
+#include "screens/GUIIntro.h"
+#include "screens/GUINameInput.h"
+#include "screens/MainMenu.h"
+#include "support/HeadlessGame.h"
+#include "support/LogCapture.h"
+
+#include <filesystem>
+
+USING_NS_CC;
+using testsupport::LogCapture;
+
+namespace {
+
+class StartupTest : public testsupport::HeadlessGame {
+protected:
+    void SetUp() override
+    {
+        HeadlessGame::SetUp();
+        Profile::resetInstanceForTests();
+        resetScreenMetricsForTests();
+        CCApplication::setLanguageForTests(0);
+    }
+    void TearDown() override
+    {
+        CCApplication::setLanguageForTests(-1);
+        Profile::resetInstanceForTests();
+        HeadlessGame::TearDown();
+    }
+
+    // The real sequence, with a loop that launches headless and runs the
+    // given seconds of frames on the manual clock.
+    int runFor(float seconds, const std::function<void()>& whileRunning = nullptr)
+    {
+        return runGame([&] {
+            if (!CCApplication::sharedApplication()->launchForTests())
+                return 1;
+            stepSeconds(seconds);
+            if (whileRunning)
+                whileRunning();
+            return 0;
+        });
+    }
+
+    // The first child of the running scene, as the type asked for.
+    template <typename T>
+    static T* runningLayer()
+    {
+        CCScene* scene = CCDirector::sharedDirector()->getRunningScene();
+        if (!scene || scene->getChildren()->count() == 0)
+            return nullptr;
+        return dynamic_cast<T*>(scene->getChildren()->objectAtIndex(0));
+    }
+};
+
+} // namespace
+
+TEST_F(StartupTest, SequenceRunsInOrderAndMakesTheFolders)
+{
+    LogCapture log;
+    int intros = 0;
+    int code = runFor(1.0f, [&] {
+        intros = dynamic_cast<GUIIntro*>(CCDirector::sharedDirector()->getRunningScene()) ? 1 : 0;
+    });
+    EXPECT_EQ(code, 0);
+    EXPECT_EQ(intros, 1) << "the intro shows first";
+
+    int at = 0;
+    for (const char* line : {"(...) (46): swidth:  800 ", "(...) (52): pixelSize:  3 ", "(...) (378): Profile:Load ",
+             "(...) (404): ParticleCreator::resetElementsCreated ",
+             "(...) (410): getInstance()->initColorsAndShadows ", "(...) (413): SinCosTable::generateIfNecessary ",
+             "(...) (418): Profile:Load ", "(...) (447): StatsUtils::openedGame ", "(...) (451): Appdelegate Done! "}) {
+        int found = log.find(line, at);
+        EXPECT_GE(found, at) << "missing or out of order: " << line;
+        if (found >= 0)
+            at = found + 1;
+    }
+    EXPECT_EQ(log.find("createdSuccessfully"), -1);
+
+    std::string save = home().saveFolder();
+    EXPECT_EQ(saveFolder, save);
+    EXPECT_EQ(screenshotsFolder, home().documents() + "/ORVANE/TesmOra/screenshots");
+    EXPECT_TRUE(platform::Folders::isDirectory(save + "/user")) << "the thumbnail folder, lower-cased";
+    EXPECT_TRUE(platform::Folders::isDirectory(save + "/cloud"));
+    EXPECT_NE(testsupport::readFile(save + "/tesmora.log").find("(451): Appdelegate Done!"), std::string::npos);
+    EXPECT_EQ(gameVersion, "1.5.13");
+    EXPECT_DOUBLE_EQ(screenRatio, 0.78125);
+    EXPECT_FALSE(platform::PlatformServices::isStarted()) << "shut down after the loop";
+}
+
+TEST_F(StartupTest, NewPlayerGoesFromTheIntroToTheNameScreen)
+{
+    LogCapture log;
+    bool onIntroBefore = false, onNameScreen = false;
+    runGame([&] {
+        CCApplication::sharedApplication()->launchForTests();
+        stepSeconds(1.9f);
+        onIntroBefore = dynamic_cast<GUIIntro*>(CCDirector::sharedDirector()->getRunningScene()) != nullptr;
+        stepSeconds(0.3f);
+        onNameScreen = runningLayer<GUINameInput>() != nullptr;
+        return 0;
+    });
+    EXPECT_TRUE(onIntroBefore);
+    EXPECT_TRUE(onNameScreen);
+    EXPECT_NE(log.find("GUINameInput: not built yet"), -1);
+}
+
+TEST_F(StartupTest, RegisteredPlayerGoesToTheMainMenu)
+{
+    // A profile with a server account, kept in the cloud store beforehand.
+    ASSERT_TRUE(platform::PlatformServices::start().ok);
+    Profile::getInstance()->setPrivateKey(CCString::create("a-key"));
+    Profile::getInstance()->save();
+    platform::PlatformServices::shutdown();
+    Profile::resetInstanceForTests();
+
+    LogCapture log;
+    bool onMainMenu = false;
+    runFor(2.5f, [&] { onMainMenu = runningLayer<MainMenu>() != nullptr; });
+    EXPECT_TRUE(onMainMenu);
+    EXPECT_NE(log.find("MainMenu: not built yet"), -1);
+}
+
+TEST_F(StartupTest, LanguageCodePicksTheTable)
+{
+    // Each launch on a clean director (its reset also clears the language).
+    for (auto [code, cancel] : {std::pair<int, const char*>{2, "Annuler"}, {5, "Cancelar"}, {3, "Cancel"}}) {
+        CCDirector::sharedDirector()->resetForTests();
+        CCApplication::setLanguageForTests(code);
+        runFor(0.1f);
+        EXPECT_EQ(LocalUtils::localize("GenericCancelBut")->getString(), cancel) << code;
+    }
+}
+
+TEST_F(StartupTest, ForegroundWithoutBackgroundChangesNothing)
+{
+    LogCapture log;
+    bool pausedInBackground = false, runningAfter = false, quietForeground = false;
+    runFor(0.1f, [&] {
+        auto* app = static_cast<AppDelegate*>(CCApplication::sharedApplication());
+        int before = static_cast<int>(log.lines().size());
+        app->applicationWillEnterForeground();
+        auto lines = log.lines();
+        quietForeground = static_cast<int>(lines.size()) == before + 2
+            && lines[static_cast<size_t>(before)].find("(506): ------function execution starts") != std::string::npos;
+        app->applicationDidEnterBackground();
+        pausedInBackground = pausedByBackground && CCDirector::sharedDirector()->isPaused();
+        app->applicationWillEnterForeground();
+        runningAfter = !pausedByBackground && !CCDirector::sharedDirector()->isPaused();
+    });
+    EXPECT_TRUE(quietForeground) << "only the trace, nothing else";
+    EXPECT_TRUE(pausedInBackground);
+    EXPECT_TRUE(runningAfter);
+    EXPECT_NE(log.find("(482): ------execution finished"), -1);
+}
+
+TEST_F(StartupTest, NoSaveFolderMeansAMessageAndExitCodeOne)
+{
+    static std::string caption, text;
+    platform::MessageBox::setHandlerForTests([](const std::string& c, const std::string& t) {
+        caption = c;
+        text = t;
+    });
+    home().env().set("XDG_DATA_HOME", nullptr);
+    home().env().set("HOME", nullptr);
+    LogCapture log;
+    bool loopRan = false;
+    int code = runGame([&] {
+        loopRan = true;
+        return 0;
+    });
+    platform::MessageBox::setHandlerForTests(nullptr);
+    EXPECT_EQ(code, 1);
+    EXPECT_FALSE(loopRan) << "no delegate, no window";
+    EXPECT_EQ(caption, "Fatal Error");
+    EXPECT_NE(text.find("HOME"), std::string::npos) << text;
+    EXPECT_NE(log.find("Platform services failed to start: "), -1);
+}
+
+TEST_F(StartupTest, UserFolderFailureIsLoggedAndStartUpGoesOn)
+{
+    // A file where the thumbnail folder should be.
+    std::filesystem::create_directories(home().saveFolder());
+    testsupport::writeFile(home().saveFolder() + "/user", "in the way");
+    LogCapture log;
+    EXPECT_EQ(runFor(0.1f), 0);
+    EXPECT_NE(log.find("(...) (174): createdSuccessfully: false "), -1);
+    EXPECT_NE(log.find("Appdelegate Done!"), -1);
+}

@@ -1,0 +1,50 @@
+#include "support/HeadlessGame.h"
+
+#include "SimpleAudioEngine.h"
+#include "cocos2d.h"
+#include "platform/GameRandom.h"
+
+#include <cstdlib>
+
+USING_NS_CC;
+
+namespace testsupport {
+
+std::string HeadlessGame::resourceRoot()
+{
+    const char* root = std::getenv("ENGINE_RESOURCES");
+    return root ? root : std::string();
+}
+
+void HeadlessGame::SetUp()
+{
+    m_home = std::make_unique<TempHome>();
+    platform::seedGameRand(12345);
+    CCDirector::sharedDirector()->resetForTests();
+    CCEGLView::sharedOpenGLView()->resetForTests();
+    std::string root = resourceRoot();
+    if (!root.empty())
+        CCFileUtils::sharedFileUtils()->setResourceRoot(root);
+    CocosDenshion::SimpleAudioEngine::sharedEngine()->resetForTests();
+    CocosDenshion::SimpleAudioEngine::sharedEngine()->setBackendForTests(true);
+}
+
+void HeadlessGame::TearDown()
+{
+    CCDirector::sharedDirector()->resetForTests();
+    CCPoolManager::sharedPoolManager()->drain();
+    m_home.reset();
+}
+
+void HeadlessGame::stepFrames(int count, float dt)
+{
+    CCDirector::sharedDirector()->stepFrames(count, dt);
+}
+
+void HeadlessGame::stepSeconds(float seconds, float dt)
+{
+    int frames = static_cast<int>(seconds / dt + 0.5f);
+    stepFrames(frames, dt);
+}
+
+} // namespace testsupport

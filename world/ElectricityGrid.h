@@ -92,6 +92,7 @@ public:
     bool decodeCell(int x, int y, uint32_t code);
 
     cocos2d::CCSprite* getSprite() const;
+    FieldOverlay& overlay() { return *overlay_; }
     // Uploads the overlay when something was painted since the last upload.
     void flushOverlay();
 

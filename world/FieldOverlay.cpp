@@ -1,5 +1,6 @@
 #include "world/FieldOverlay.h"
 
+#include "app/ScreenMetrics.h"
 #include "world/CCMutableTexture2D.h"
 
 #if __has_include("cocos2d/CCSprite.h")
@@ -14,7 +15,7 @@ namespace {
 // Screen pixels per world cell, from the screen metrics.
 float cellPixelSize()
 {
-    return 1.0f;
+    return static_cast<float>(pixelSize);
 }
 
 } // namespace

@@ -202,11 +202,12 @@ int LightMap::isOpaque(void* map, int x, int y)
     return p->id == -1 || p->getType() == kOutsideWallType || p->lightAbsorption == 255;
 }
 
-void LightMap::applyFalloff(void*, int, int, int dx, int dy, void* source)
+void LightMap::applyFalloff(void* map, int x, int y, int dx, int dy, void* source)
 {
     Light* light = static_cast<Light*>(source);
     const int r = light->radius;
-    if (r < 2)
+    // Nothing beyond the world is lit (a small world leaves most of the grid unused).
+    if (r < 2 || !static_cast<LightMap*>(map)->world_.inWorld(x, y))
         return;
     const int i = r + dx;
     const int j = r + dy;

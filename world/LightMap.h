@@ -120,6 +120,7 @@ public:
     // brings it back at the next step.
     void setSunOn(bool on);
     cocos2d::CCSprite* getSprite() const;
+    FieldOverlay& overlay() { return *overlay_; }
     void flushOverlay();
 
     // Lights of radius 2 and more use these settings and this test.

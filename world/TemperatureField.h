@@ -59,6 +59,7 @@ public:
     // Switches the temperature view and shows or hides the overlay with it.
     void setViewOn(bool on);
     cocos2d::CCSprite* getSprite() const;
+    FieldOverlay& overlay() { return *overlay_; }
     // Uploads the overlay when something was painted since the last upload.
     void flushOverlay();
 

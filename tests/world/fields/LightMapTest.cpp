@@ -1,0 +1,235 @@
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "FieldWorld.h"
+#include "world/ColorTables.h"
+#include "world/CCMutableTexture2D.h"
+#include "world/FieldOverlay.h"
+#include "world/LightMap.h"
+
+namespace {
+
+struct LightMapTest : FieldWorld {
+    std::vector<int32_t> allColumns = std::vector<int32_t>(240, 1);
+    std::vector<int32_t> noColumns = std::vector<int32_t>(240, 0);
+
+    LightMap& lights() { return world->lightMap; }
+    void step(bool flagColumns = true)
+    {
+        lights().step(nullptr, nullptr, 0, (flagColumns ? allColumns : noColumns).data());
+    }
+    std::vector<int32_t> levels()
+    {
+        std::vector<int32_t> v;
+        for (int x = 0; x < 240; ++x)
+            for (int y = 0; y < 160; ++y)
+                v.push_back(lights().getLevelAt(x, y));
+        return v;
+    }
+};
+
+TEST_F(LightMapTest, FullSunOverAnEmptyWorldShowsEverything)
+{
+    lights().setSunOn(true);
+    lights().setLightOn(true);
+    step();
+    const cocos2d::ccColor4B wall = world->outsideWall->color;
+    FieldOverlay& overlay = lights().overlay();
+    for (int x = 1; x < 239; ++x) {
+        for (int y = 1; y < 159; ++y) {
+            ASSERT_EQ(lights().getLevelAt(x, y), 355) << x << "," << y;
+            const cocos2d::ccColor4B t = overlay.pixel(x, y);
+            ASSERT_EQ(t.a, 0) << x << "," << y;
+        }
+    }
+    for (auto [x, y] : {std::pair{0, 0}, {0, 80}, {239, 159}, {120, 159}, {120, 0}}) {
+        const cocos2d::ccColor4B t = overlay.pixel(x, y);
+        EXPECT_TRUE(t.r == wall.r && t.g == wall.g && t.b == wall.b && t.a == wall.a) << x << "," << y;
+    }
+    EXPECT_FALSE(overlay.texture()->isDirty()) << "uploaded once at the end of the step";
+}
+
+TEST_F(LightMapTest, WithoutTheSunTheWorldIsDark)
+{
+    lights().setLightOn(true);
+    step();
+    EXPECT_EQ(lights().getLevelAt(50, 50), 100);
+    EXPECT_EQ(lights().overlay().pixel(50, 50).a, 155);
+    EXPECT_EQ(lights().overlay().pixel(200, 100).a, 155);
+}
+
+TEST_F(LightMapTest, SunlightFallsThroughAColumnOfSand)
+{
+    const int x = 30;
+    for (int y = 158; y >= 154; --y)
+        putSand(x, y);
+    lights().setSunOn(true);
+    lights().setLightOn(true);
+    step();
+
+    const int expected[] = {255, 225, 195, 165, 135};
+    for (int k = 0; k < 5; ++k)
+        EXPECT_EQ(lights().sunLayerAt(x, 158 - k), expected[k]) << k;
+    for (int y = 153; y >= 1; --y)
+        ASSERT_EQ(lights().sunLayerAt(x, y), 110) << y;
+    EXPECT_EQ(lights().sunLayerAt(x, 159), 255) << "border";
+
+    for (int k = 0; k < 4; ++k) {
+        const CellColour c = lights().getCellColor(x, 158 - k);
+        EXPECT_EQ(c.a, LightMap::kKindParticle);
+        EXPECT_EQ(c.r, kSandColour.r) << k;
+    }
+    const cocos2d::ccColor4B darker = darkenColor(kSandColour, 1);
+    const CellColour fifth = lights().getCellColor(x, 154);
+    EXPECT_EQ(fifth.r, darker.r);
+    EXPECT_EQ(fifth.g, darker.g);
+    EXPECT_EQ(fifth.b, darker.b);
+    EXPECT_NE(fifth.r, kSandColour.r);
+
+    EXPECT_EQ(lights().getCellColor(x + 1, 156).a, LightMap::kKindEmptyNearParticle);
+    EXPECT_EQ(lights().getCellColor(x + 3, 156).a, LightMap::kKindEmpty);
+}
+
+TEST_F(LightMapTest, SwitchingTheSunOffTakesItsLayerOut)
+{
+    putSand(40, 100);
+    lights().setSunOn(true);
+    step();
+    EXPECT_GT(lights().getLevelAt(40, 50), 100);
+    lights().setSunOn(false);
+    EXPECT_EQ(lights().getLevelAt(40, 50), 100);
+    EXPECT_EQ(lights().getLevelAt(0, 0), 100);
+}
+
+TEST_F(LightMapTest, ASmallLightRaisesOnlyItsCellAndGoesBackExactly)
+{
+    const std::vector<int32_t> before = levels();
+    Light* fire = lights().addLight(60, 60, 1, 1.0f);
+    ASSERT_NE(fire, nullptr);
+    step();
+    EXPECT_EQ(lights().getLevelAt(60, 60), 355);
+    EXPECT_EQ(lights().getLevelAt(61, 60), 100);
+    lights().removeLight(fire);
+    EXPECT_EQ(levels(), before);
+    EXPECT_EQ(lights().lightsInUse(), 0);
+}
+
+TEST_F(LightMapTest, AWallShadowsABulbButIsLitItself)
+{
+    for (int y = 40; y <= 60; ++y)
+        putWall(55, y);
+    const std::vector<int32_t> before = levels();
+    Light* bulb = lights().addLight(50, 50, 10, 1.0f);
+    step();
+    EXPECT_GT(lights().getLevelAt(53, 50), 100);
+    EXPECT_GT(lights().getLevelAt(55, 50), 100) << "blocking cells are lit";
+    for (int x = 56; x <= 59; ++x)
+        EXPECT_EQ(lights().getLevelAt(x, 50), 100) << x;
+    EXPECT_GT(lights().getLevelAt(45, 50), 100) << "the open side is lit";
+    EXPECT_EQ(lights().getLevelAt(50, 50), 355);
+    EXPECT_EQ(lights().getLevelAt(60, 50), 100) << "reach is at most radius - 1";
+
+    lights().removeLight(bulb);
+    EXPECT_EQ(levels(), before);
+}
+
+TEST_F(LightMapTest, ANegativeLightDarkensByTheSameAmounts)
+{
+    Light* bright = lights().addLight(80, 80, 6, 1.0f);
+    step();
+    std::vector<int32_t> lit = levels();
+    lights().removeLight(bright);
+    Light* dark = lights().addLight(80, 80, 6, -1.0f);
+    step();
+    const std::vector<int32_t> darkened = levels();
+    for (size_t i = 0; i < lit.size(); ++i)
+        ASSERT_EQ(darkened[i] - 100, -(lit[i] - 100)) << i;
+    lights().removeLight(dark);
+    EXPECT_EQ(lights().getLevelAt(80, 80), 100);
+}
+
+TEST_F(LightMapTest, MovingSwitchingAndRecastingKeepTheSumsExact)
+{
+    for (int y = 20; y <= 30; ++y)
+        putWall(70, y);
+    const std::vector<int32_t> before = levels();
+    Light* a = lights().addLight(65, 25, 10, 1.0f);
+    Light* b = lights().addLight(75, 25, 4, 0.5f);
+    step();
+    // An owner moves its light the way the elements do.
+    a->remove();
+    a->x = 66;
+    a->changed = true;
+    b->on = false;
+    b->changed = true;
+    step();
+    EXPECT_EQ(lights().getLevelAt(75, 25), 100) << "switched off";
+    // A cell changing near a light recasts it without the light being marked.
+    putWall(68, 25);
+    const int32_t xs[] = {68};
+    const int32_t ys[] = {25};
+    lights().step(xs, ys, 1, noColumns.data());
+    EXPECT_EQ(lights().getLevelAt(69, 25), 100) << "now in the new wall's shadow";
+    lights().removeLight(a);
+    lights().removeLight(b);
+    EXPECT_EQ(levels(), before);
+}
+
+TEST_F(LightMapTest, LightsStayInsideTheWorld)
+{
+    EXPECT_EQ(lights().addLight(240, 0, 1, 1.0f), nullptr);
+    EXPECT_EQ(lights().addLight(0, 160, 1, 1.0f), nullptr);
+    EXPECT_EQ(lights().addLight(-1, 5, 1, 1.0f), nullptr);
+
+    // A small world: nothing beyond its 120 x 80 cells is read or lit.
+    resize(World::kSmallWidth, World::kSmallHeight);
+    const std::vector<int32_t> before = levels();
+    Light* edge = lights().addLight(60, 77, 10, 1.0f);
+    step();
+    for (int x = 0; x < 240; ++x)
+        for (int y = 80; y < 160; ++y)
+            ASSERT_EQ(lights().getLevelAt(x, y), 100) << x << "," << y;
+    EXPECT_GT(lights().getLevelAt(60, 78), 100);
+    lights().removeLight(edge);
+    EXPECT_EQ(levels(), before);
+}
+
+TEST_F(LightMapTest, ALightAtTheTopEdgeIgnoresCellsPastTheGrid)
+{
+    // In the grid's storage the cells past the top of column 120 are the
+    // bottom of column 121: a wall there must not shade a light at the top.
+    Light* top = lights().addLight(120, 158, 10, 1.0f);
+    step();
+    const std::vector<int32_t> open = levels();
+    lights().removeLight(top);
+    for (int y = 1; y <= 9; ++y)
+        putWall(121, y);
+    for (int y = 1; y <= 9; ++y)
+        putWall(122, y);
+    top = lights().addLight(120, 158, 10, 1.0f);
+    step();
+    const std::vector<int32_t> withWall = levels();
+    for (int x = 110; x <= 130; ++x)
+        for (int y = 148; y < 160; ++y)
+            ASSERT_EQ(withWall[static_cast<size_t>(x) * 160 + y], open[static_cast<size_t>(x) * 160 + y]) << x << "," << y;
+    lights().removeLight(top);
+}
+
+TEST_F(LightMapTest, RecordsAreReusedLastFreedFirstAndNeverTwice)
+{
+    Light* a = lights().addLight(10, 10, 2, 1.0f);
+    Light* b = lights().addLight(11, 10, 2, 1.0f);
+    EXPECT_NE(a, b);
+    lights().removeLight(a);
+    EXPECT_EQ(lights().addLight(12, 10, 2, 1.0f), a);
+    lights().reset();
+    EXPECT_EQ(lights().lightsInUse(), 0);
+    lights().removeLight(b);  // an owner giving back a light the reset already freed
+    EXPECT_EQ(lights().lightsInUse(), 0);
+    Light* c = lights().addLight(13, 10, 2, 1.0f);
+    Light* d = lights().addLight(14, 10, 2, 1.0f);
+    EXPECT_NE(c, d);
+}
+
+} // namespace

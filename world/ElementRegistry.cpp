@@ -1,8 +1,13 @@
 // The one place where every element family registers its classes with the
 // factory. A family adds its registration call here when it is built.
+#include "elements/materials/MaterialFamilies.h"
 #include "world/ParticleCreator.h"
 
 void registerAllElements()
 {
     // OutsideWall, the border sentinel, is built into the factory.
+    registerPowders();
+    registerLiquids();
+    registerGases();
+    registerFire();
 }

@@ -98,10 +98,13 @@ Table& table()
         std::sort(made->byId.begin(), made->byId.end());
         return made;
     }();
-    static bool builtInsRegistered = false;
-    if (!builtInsRegistered) {
-        builtInsRegistered = true;
+    // Every family built so far registers on the factory's first use, so the
+    // factory works whichever start-up path reaches it first.
+    static bool familiesRegistered = false;
+    if (!familiesRegistered) {
+        familiesRegistered = true;
         ParticleCreator::registerMaker("OutsideWall", makeOutsideWall);
+        registerAllElements();
     }
     return *t;
 }

@@ -55,5 +55,6 @@ public:
 
 // Registers every element family that is built so far. Each family file
 // provides one registration function (e.g. registerPowders) and adds its call
-// here. Safe to call more than once.
+// to world/ElementRegistry.cpp. The factory calls it on its first use; calling
+// it again is harmless.
 void registerAllElements();

@@ -1,8 +1,15 @@
 #include "app/ProfileServices.h"
 
+#include "SimpleAudioEngine.h"
+#include "app/AppVersion.h"
+#include "app/LocalUtils.h"
 #include "app/Logger.h"
+#include "app/ScreenUtils.h"
+#include "app/Utils.h"
+#include "hud/GUI.h"
 #include "online/ServerLink.h"
 #include "platform/CloudStorage.h"
+#include "world/GameLayer.h"
 
 namespace {
 
@@ -18,6 +25,7 @@ void logMissing(bool& logged, const char* what)
 
 ProfileServices makeDefaults()
 {
+    using CocosDenshion::SimpleAudioEngine;
     using platform::CloudStorage;
     ProfileServices s;
     s.fileExists = [](const std::string& name) { return CloudStorage::fileExists(name); };
@@ -30,17 +38,10 @@ ProfileServices makeDefaults()
     };
     s.fileDelete = [](const std::string& name) { return CloudStorage::fileDelete(name); };
 
-    s.setMusicVolume = [](float) {
-        static bool logged = false;
-        logMissing(logged, "sound engine (music volume)");
-    };
-    s.setEffectsVolume = [](float) {
-        static bool logged = false;
-        logMissing(logged, "sound engine (effects volume)");
-    };
-    s.playSound = [](const char*) {
-        static bool logged = false;
-        logMissing(logged, "sound engine (effects)");
+    s.setMusicVolume = [](float volume) { SimpleAudioEngine::sharedEngine()->setBackgroundMusicVolume(volume); };
+    s.setEffectsVolume = [](float volume) { SimpleAudioEngine::sharedEngine()->setEffectsVolume(volume); };
+    s.playSound = [](const char* name) {
+        SimpleAudioEngine::sharedEngine()->playEffect(soundFilePath("sounds", name).c_str());
     };
 
     // Free play is off until the save/load service that owns the flag exists.
@@ -60,10 +61,10 @@ ProfileServices makeDefaults()
         logMissing(logged, "game layer backgrounds");
     };
     s.loadedWorldName = [] { return std::string(); };
+    // The label reads "NORMAL" at the middle of the HUD's five levels.
     s.temperatureLabelIsNormal = [] {
-        static bool logged = false;
-        logMissing(logged, "HUD temperature label");
-        return false;
+        GUI* gui = GameLayer::getInstance()->getGUI();
+        return gui && gui->getTemperatureLevel() == 3;
     };
     s.freeModeIntroDone = [] { return uint8_t{0}; };
     s.setFreeModeIntroDone = [](uint8_t) {
@@ -71,12 +72,15 @@ ProfileServices makeDefaults()
         logMissing(logged, "in-game message window (free-mode introduction flag)");
     };
 
-    s.showNicknameKeyboard = [](cocos2d::CCString*, cocos2d::CCObject*) {
-        LOG << "not built yet: nickname keyboard";
+    s.showNicknameKeyboard = [](cocos2d::CCString* text, cocos2d::CCObject* target) {
+        ScreenUtils::getInstance()->showNicknameKeyboard(text, target);
     };
-    s.showMessagePopup = [](const char* key) { LOG << "not built yet: message popup" << key; };
+    s.showMessagePopup = [](const char* key) {
+        ScreenUtils::getInstance()->showPopup(LocalUtils::localize(key), nullptr, nullptr, nullptr, nullptr, 2);
+    };
 
-    s.versionString = [] { return std::string("1.5.13"); };
+    // Start-up sets the version text; before that the build's own.
+    s.versionString = [] { return gameVersion.empty() ? std::string(kGameVersion) : gameVersion; };
 
     s.createPlayer = [](Profile* profile, cocos2d::CCObject* target, cocos2d::SEL_CallFunc selector) {
         ServerLink::getInstance()->createPlayer(profile, target, selector);

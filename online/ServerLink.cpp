@@ -1,34 +1,20 @@
 #include "online/ServerLink.h"
 
-#include <cstdio>
 #include <cstdlib>
 
 #include "app/Logger.h"
+#include "app/PlatformUtils.h"
 #include "app/Profile.h"
 #include "app/ProfileServices.h"
 #include "app/Utils.h"
 #include "online/NetworkManager.h"
 #include "online/json/Json.h"
-#include "platform/PlatformIdentity.h"
 
 USING_NS_CC;
 
 namespace {
 
 ServerLink* g_instance = nullptr;
-
-// The player's platform id as the server knows it: the low 32 bits, signed.
-std::string deviceId()
-{
-    char text[16];
-    std::snprintf(text, sizeof(text), "%d", static_cast<int32_t>(platform::PlatformIdentity::userId() & 0xFFFFFFFFu));
-    return text;
-}
-
-const char* deviceModel()
-{
-    return "Linux";
-}
 
 void showMessage(const char* key)
 {
@@ -94,8 +80,8 @@ void ServerLink::createPlayer(Profile* profile, CCObject* refusalTarget, SEL_Cal
     std::string nickname = profile->getNickname() ? profile->getNickname()->getString() : std::string();
     request->setBody(json::objectJson({
         json::stringNode("nickname", nickname),
-        json::stringNode("UUID", deviceId()),
-        json::cstringNode("device_model", deviceModel()),
+        json::stringNode("UUID", platformUserId()),
+        json::stringNode("device_model", platformName()),
     }));
     auto action = std::make_shared<CreatePlayerCallback>(request, profile, refusalTarget, refusalSelector, profile,
                                                          callfunc_selector(Profile::runPendingCallback));

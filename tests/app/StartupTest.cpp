@@ -5,6 +5,7 @@
 #include "app/Profile.h"
 #include "app/ScreenMetrics.h"
 #include "app/Utils.h"
+#include "online/NetworkManager.h"
 #include "platform/CloudStorage.h"
 #include "platform/Folders.h"
 #include "platform/MessageBox.h"
@@ -162,6 +163,31 @@ TEST_F(StartupTest, ForegroundWithoutBackgroundChangesNothing)
     EXPECT_TRUE(pausedInBackground);
     EXPECT_TRUE(runningAfter);
     EXPECT_NE(log.find("(482): ------execution finished"), -1);
+}
+
+namespace {
+struct CountingAction : Action {
+    int* runs;
+    explicit CountingAction(int* counter) : runs(counter) {}
+    bool execute() override { return ++*runs > 0; }
+};
+} // namespace
+
+TEST_F(StartupTest, FinishedNetworkWorkRunsOnTheHalfSecondDrain)
+{
+    int runs = 0, afterPost = -1, afterNextDrain = -1;
+    runGame([&] {
+        CCApplication::sharedApplication()->launchForTests();
+        stepSeconds(0.6f); // one drain has passed
+        NetworkManager::getInstance().postCompleted(std::make_shared<CountingAction>(&runs));
+        stepSeconds(0.3f);
+        afterPost = runs;
+        stepSeconds(0.3f);
+        afterNextDrain = runs;
+        return 0;
+    });
+    EXPECT_EQ(afterPost, 0) << "nothing runs between drains";
+    EXPECT_EQ(afterNextDrain, 1);
 }
 
 TEST_F(StartupTest, NoSaveFolderMeansAMessageAndExitCodeOne)

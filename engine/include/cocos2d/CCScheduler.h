@@ -67,7 +67,7 @@ private:
         unsigned fired;
         bool useDelay;
         bool removed;
-        uint64_t startUpdate;  // the update it was (re)scheduled during
+        uint64_t startUpdate;  // the update it was created during
     };
     struct TimerTarget {
         CCObject* target;

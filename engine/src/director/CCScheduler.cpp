@@ -92,7 +92,8 @@ void CCScheduler::scheduleSelector(SEL_SCHEDULE selector, CCObject* target, floa
             t.delay = safeDelay;
             t.useDelay = safeDelay > 0.0;
             t.fired = 0;
-            t.startUpdate = start;
+            // An existing timer keeps its turn: one re-scheduled on every
+            // update must not be starved.
             return;
         }
     }

@@ -57,7 +57,10 @@ void Request::addHeader(const std::string& name, const std::string& value)
 size_t Request::onBody(char* data, size_t size, size_t count, void* self)
 {
     size_t bytes = size * count;
-    static_cast<Request*>(self)->response_.body.append(data, bytes);
+    Request* request = static_cast<Request*>(self);
+    if (request->response_.body.size() + bytes > request->maxBodySize_)
+        return 0; // libcurl ends the transfer with a write error
+    request->response_.body.append(data, bytes);
     return bytes;
 }
 

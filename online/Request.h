@@ -34,6 +34,9 @@ public:
     // request for ever.
     void setTransferTimeout(long seconds) { transferTimeout_ = seconds; }
     void setFollowRedirects(bool follow) { followRedirects_ = follow; }
+    // A body larger than this ends the transfer as failed: the server's
+    // answers are untrusted and held whole in memory.
+    void setMaxBodySize(size_t bytes) { maxBodySize_ = bytes; }
 
     const std::string& url() const { return url_; }
     Method method() const { return method_; }
@@ -60,6 +63,7 @@ private:
     long connectTimeout_ = 10;
     long transferTimeout_ = 60;
     bool followRedirects_ = true;
+    size_t maxBodySize_ = 32u << 20;
     void* easy_ = nullptr;        // CURL*
     void* headerList_ = nullptr;  // curl_slist*
     Response response_;

@@ -125,6 +125,18 @@ TEST_F(NetworkManagerTest, ServerNotListeningReachesTheConnectionErrorHandler)
     EXPECT_NE(action->errorCode, 0);
 }
 
+TEST_F(NetworkManagerTest, OversizedBodyEndsTheTransferAsFailed)
+{
+    LoopbackHttpServer server([](const ReceivedRequest&) { return CannedResponse{200, std::string(5000, 'x')}; });
+    NetworkManager manager;
+    auto action = makeAction(server.url("/big"));
+    action->request().setMaxBodySize(1000);
+    ASSERT_TRUE(manager.send(action));
+    ASSERT_TRUE(drainUntil(manager, [&] { return action->responses + action->errors > 0; }));
+    EXPECT_EQ(action->errors, 1);
+    EXPECT_EQ(action->responses, 0);
+}
+
 TEST_F(NetworkManagerTest, EmptyOrForeignUrlsFailWithoutATransfer)
 {
     NetworkManager manager;

@@ -11,14 +11,19 @@ GameLayer* s_instance = nullptr;
 
 GameLayer* GameLayer::getInstance()
 {
-    if (!s_instance)
+    if (!s_instance) {
         s_instance = new GameLayer();
+        s_instance->init();
+    }
     return s_instance;
 }
 
 void GameLayer::resetInstanceForTests()
 {
-    delete s_instance;
+    if (s_instance) {
+        s_instance->removeAllChildrenWithCleanup(true);
+        s_instance->release();
+    }
     s_instance = nullptr;
 }
 

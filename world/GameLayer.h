@@ -1,10 +1,10 @@
 #pragma once
 // GameLayer: the game scene's layer and singleton, owner of the running
-// simulation. Only the part the world core needs exists so far: the world
-// texture, the state the world step reads (paused, zoomed out, popup shown,
-// touches) and musicHoldTicks. The scene, input, tick, backgrounds and
-// windows come with the game layer's own work; until then this is a plain
-// object, not yet a node of the scene.
+// simulation. Only the part the world core needs exists so far: a colour
+// layer that the world's overlays are added to, the world texture, the state
+// the world step reads (paused, zoomed out, popup shown, touches) and
+// musicHoldTicks. The scene, input, tick, world sprite, camera, backgrounds
+// and windows come with the game layer's own work.
 #include <cstdint>
 
 #include "cocos2d.h"
@@ -12,7 +12,7 @@
 class CCMutableTexture2D;
 class GUI;
 
-class GameLayer {
+class GameLayer : public cocos2d::CCLayerColor {
 public:
     static GameLayer* getInstance();
     // Tests: drop the singleton so the next getInstance starts clean.
@@ -48,7 +48,7 @@ public:
 
 private:
     GameLayer();
-    ~GameLayer();
+    ~GameLayer() override;
 
     CCMutableTexture2D* m_worldTexture = nullptr;  // retained
     bool m_zoomedOut = false;

@@ -12,6 +12,7 @@
 #include "world/CCMutableTexture2D.h"
 #include "world/CloudBlob.h"
 #include "world/GameLayer.h"
+#include "world/OverLayer.h"
 #include "world/ParticleCreator.h"
 #include "world/Tool.h"
 
@@ -100,9 +101,20 @@ void World::init(GameLayer* layer)
     drawLine(border, ccp(0, 0), ccp(0, top));
     drawLine(border, ccp(0, top), ccp(right, top));
     drawLine(border, ccp(right, 0), ccp(right, top));
-    // The field overlays and the overlay layer join the layer once the game
-    // layer is a node of the scene; it is not one yet.
-    LOG << "World::init: the game layer is not a scene node yet; overlays are not attached";
+    if (owner) {
+        const std::pair<CCSprite*, int> overlays[] = {
+            {lightMap.getSprite(), 1}, {temperatureField.getSprite(), 2}, {electricityGrid.getSprite(), 3}};
+        for (const auto& [sprite, z] : overlays) {
+            if (!sprite)
+                continue;
+            owner->addChild(sprite, z);
+        }
+        OverLayer* layer = new OverLayer();
+        layer->init();
+        layer->autorelease();
+        owner->addChild(layer, 1000);
+        overLayer = layer;
+    }
     if (CCMutableTexture2D* texture = worldTexture())
         texture->apply();
 }

@@ -12,6 +12,7 @@
 #include "world/CCMutableTexture2D.h"
 #include "world/CloudBlob.h"
 #include "world/GameLayer.h"
+#include "world/OverLayer.h"
 #include "world/Tool.h"
 #include "world/World.h"
 
@@ -49,7 +50,8 @@ void World::step()
         lastElapsed = elapsed;
     }
 
-    // The overlay layer (hidden while zoomed out) is not built yet.
+    if (overLayer && overLayer->isVisible() == layer->getZoomedOut())
+        overLayer->setVisible(!layer->getZoomedOut());
 
     Profile::getInstance()->transferPendingMana();
 

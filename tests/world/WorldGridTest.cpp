@@ -1,6 +1,7 @@
 #include "WorldFixture.h"
 
 #include "support/LogCapture.h"
+#include "world/OverLayer.h"
 
 using namespace worldtest;
 USING_NS_CC;
@@ -183,9 +184,28 @@ TEST_F(WorldTest, IdsOutsideThePoolAreNotReleased)
     EXPECT_EQ(world->freeTop, World::kMaxParticles);
 }
 
+TEST_F(WorldTest, InitAttachesTheOverlaysAndTheOverlayLayerFollowsTheZoom)
+{
+    GameLayer* layer = GameLayer::getInstance();
+    world->init(layer);
+    ASSERT_NE(world->overLayer, nullptr);
+    EXPECT_EQ(world->overLayer->getParent(), layer);
+    EXPECT_EQ(world->overLayer->getZOrder(), 1000);
+    if (world->lightMap.getSprite()) {
+        EXPECT_EQ(world->lightMap.getSprite()->getZOrder(), 1);
+        EXPECT_EQ(world->electricityGrid.getSprite()->getZOrder(), 3);
+    }
+    layer->setZoomedOut(true);
+    world->step();
+    EXPECT_FALSE(world->overLayer->isVisible());
+    layer->setZoomedOut(false);
+    world->step();
+    EXPECT_TRUE(world->overLayer->isVisible());
+}
+
 TEST_F(WorldTest, BorderLinesAreDrawnByInit)
 {
-    world->init(nullptr);
+    world->init(GameLayer::getInstance());
     const ccColor4B border = world->outsideWall->color;
     EXPECT_TRUE(sameColour(texture()->getPixelAt(0, 0), border));
     EXPECT_TRUE(sameColour(texture()->getPixelAt(239, 100), border));

@@ -37,6 +37,7 @@ protected:
                  ("tesmora-serverlink-" + std::to_string(::getpid()) + "-" +
                   ::testing::UnitTest::GetInstance()->current_test_info()->name());
         std::filesystem::remove_all(folder);
+        previousStoreRoot = platform::CloudStorage::root();
         ASSERT_TRUE(platform::CloudStorage::setRoot(folder.string()));
         resetProfileServices();
         profileServices().showMessagePopup = [this](const char* key) { messages.push_back(key); };
@@ -58,7 +59,10 @@ protected:
         Profile::resetInstanceForTests();
         listener->release();
         resetProfileServices();
-        platform::CloudStorage::clearRoot();
+        if (previousStoreRoot.empty())
+            platform::CloudStorage::clearRoot();
+        else
+            platform::CloudStorage::setRoot(previousStoreRoot);
         std::filesystem::remove_all(folder);
     }
 
@@ -77,6 +81,7 @@ protected:
 
     NetworkManager manager;
     std::filesystem::path folder;
+    std::string previousStoreRoot;
     std::vector<std::string> messages;
     Profile* profile = nullptr;
     Listener* listener = nullptr;

@@ -16,6 +16,7 @@ void ProfileTest::SetUp()
              ("tesmora-profile-" + std::to_string(::getpid()) + "-" +
               ::testing::UnitTest::GetInstance()->current_test_info()->name());
     std::filesystem::remove_all(folder);
+    previousStoreRoot = platform::CloudStorage::root();
     ASSERT_TRUE(platform::CloudStorage::setRoot(folder.string()));
     platform::setManualGameTime(1'700'000'000);
 
@@ -38,7 +39,10 @@ void ProfileTest::TearDown()
 {
     Profile::resetInstanceForTests();
     resetProfileServices();
-    platform::CloudStorage::clearRoot();
+    if (previousStoreRoot.empty())
+        platform::CloudStorage::clearRoot();
+    else
+        platform::CloudStorage::setRoot(previousStoreRoot);
     platform::clearManualGameTime();
     std::filesystem::remove_all(folder);
 }

@@ -25,6 +25,7 @@ protected:
     Profile* restart();
 
     std::filesystem::path folder;
+    std::string previousStoreRoot;
     Profile* profile = nullptr;
     bool freePlay = false;
     std::vector<std::string> sounds;

@@ -115,6 +115,13 @@ protected:
     void replaceBy(uint32_t type) const { gWorld->queueReplaceById(x, y, type); }
     void removeSelf() const { gWorld->queueRemove(x, y); }
     void moveTo(int cx, int cy) { gWorld->moveParticle(this, cx, cy); }
+    // Exchanges cells with another particle; changes queued for either cell
+    // go with the particle they were meant for.
+    void swapWith(Particle* other)
+    {
+        gWorld->swapPendingChanges(this, other);
+        gWorld->swapParticles(this, other);
+    }
     // Moves one cell down when that cell is empty.
     bool dropIfFree()
     {

@@ -49,7 +49,7 @@ void SandWet::update()
     if (!below)
         return;
     if (below->getType() == TypeId::Sand) {
-        world().swapParticles(this, below);
+        swapWith(below);
     } else if (below->getType() == TypeId::Soil) {
         replaceBy(TypeId::Sand);
         world().queueReplaceById(below->x, below->y, TypeId::Mud);
@@ -95,7 +95,7 @@ void Mud::update()
     if (!below)
         return;
     if (below->getType() == TypeId::Soil) {
-        world().swapParticles(this, below);
+        swapWith(below);
     } else if (below->getType() == TypeId::Sand) {
         replaceBy(TypeId::Soil);
         world().queueReplaceById(below->x, below->y, TypeId::SandWet);
@@ -139,7 +139,7 @@ void Stone::update()
     if (erosion > 0 || !oneIn(100))
         return;
     const uint32_t becomes = wearer->getType() == TypeId::Water ? TypeId::Sand : TypeId::Oil;
-    world().swapParticles(this, wearer);
+    swapWith(wearer);
     replaceBy(becomes);
 }
 

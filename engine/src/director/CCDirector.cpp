@@ -11,9 +11,12 @@
 #include "cocos2d/CCKeypadDispatcher.h"
 #include "cocos2d/CCScene.h"
 #include "cocos2d/CCScheduler.h"
+#include "cocos2d/CCSpriteFrameCache.h"
+#include "cocos2d/CCTextureCache.h"
 #include "cocos2d/CCTouchDispatcher.h"
 #include "cocos2d/CCTransition.h"
 #include "view/ViewBackend.h"
+#include "SimpleAudioEngine.h"
 
 NS_CC_BEGIN
 
@@ -318,6 +321,8 @@ void CCDirector::stepFrame(float dt)
         float step = dt > 0.0f ? dt : 0.0f;
         m_pActionManager->update(step);
         m_pScheduler->update(step);
+        // The silent sound backend plays tracks against this clock.
+        CocosDenshion::SimpleAudioEngine::advanceClock(step);
     }
     if (m_bTransitionDone) {
         finishTransition();
@@ -353,6 +358,9 @@ void CCDirector::resetForTests()
     CCIMEDispatcher::sharedDispatcher()->reset();
     CCEGLView::sharedOpenGLView()->resetForTests();
     CCApplication::setLanguageForTests(-1);
+    CCTextureCache::sharedTextureCache()->removeAllTextures();
+    CCSpriteFrameCache::sharedSpriteFrameCache()->removeSpriteFrames();
+    CocosDenshion::SimpleAudioEngine::sharedEngine()->resetForTests();
     m_eProjection = kCCDirectorProjection2D;
     m_dAnimationInterval = 1.0 / 60.0;
     m_bAnimating = true;

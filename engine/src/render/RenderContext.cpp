@@ -225,25 +225,53 @@ void clearClip()
 
 bool clipEnabled() { return ctx().clipOn; }
 
-void drawQuad(SDL_Texture* texture, const Quad& q, SDL_Color colour)
+namespace {
+
+// The target rectangle in SDL's downward rows; false when nothing would show.
+bool targetRect(float x0, float y0, float x1, float y1, SDL_FRect& out)
 {
     Context& c = ctx();
     if (!c.renderer)
-        return;
+        return false;
     // An empty clip rectangle would mean "no clip" to SDL: draw nothing instead.
     if (c.clipOn && (c.clip.w <= 0 || c.clip.h <= 0))
+        return false;
+    const float left = x0 < x1 ? x0 : x1, right = x0 < x1 ? x1 : x0;
+    const float bottom = y0 < y1 ? y0 : y1, top = y0 < y1 ? y1 : y0;
+    if (right <= left || top <= bottom)
+        return false;
+    out = SDL_FRect{left, static_cast<float>(c.targetHeight) - top, right - left, top - bottom};
+    return true;
+}
+
+}  // namespace
+
+void drawTexture(SDL_Texture* texture, const SDL_Rect& src, float x0, float y0, float x1, float y1, bool flipH,
+                 bool flipV, SDL_Color colour)
+{
+    SDL_FRect dst;
+    if (!texture || src.w <= 0 || src.h <= 0 || !targetRect(x0, y0, x1, y1, dst))
         return;
-    SDL_Vertex v[4];
-    const float h = static_cast<float>(c.targetHeight);
-    for (int i = 0; i < 4; ++i) {
-        v[i].position.x = q.x[i];
-        v[i].position.y = h - q.y[i];
-        v[i].color = colour;
-        v[i].tex_coord.x = q.u[i];
-        v[i].tex_coord.y = q.v[i];
-    }
-    static const int indices[6] = {0, 1, 2, 0, 2, 3};
-    SDL_RenderGeometry(c.renderer, texture, v, 4, indices, 6);
+    // Corners given right-to-left or top-to-bottom mirror the picture.
+    if (x1 < x0)
+        flipH = !flipH;
+    if (y1 < y0)
+        flipV = !flipV;
+    const int flip = (flipH ? SDL_FLIP_HORIZONTAL : 0) | (flipV ? SDL_FLIP_VERTICAL : 0);
+    SDL_SetTextureColorMod(texture, colour.r, colour.g, colour.b);
+    SDL_SetTextureAlphaMod(texture, colour.a);
+    SDL_RenderCopyExF(ctx().renderer, texture, &src, &dst, 0.0, nullptr, static_cast<SDL_RendererFlip>(flip));
+}
+
+void fillRect(float x0, float y0, float x1, float y1, SDL_Color colour)
+{
+    SDL_FRect dst;
+    if (!targetRect(x0, y0, x1, y1, dst))
+        return;
+    SDL_Renderer* r = ctx().renderer;
+    SDL_SetRenderDrawBlendMode(r, SDL_BLENDMODE_BLEND);
+    SDL_SetRenderDrawColor(r, colour.r, colour.g, colour.b, colour.a);
+    SDL_RenderFillRectF(r, &dst);
 }
 
 }  // namespace render

@@ -39,15 +39,13 @@ void setClip(int x, int y, int w, int h);
 void clearClip();
 bool clipEnabled();
 
-// One quad: corners in target points with y up, in the order bottom-left,
-// bottom-right, top-right, top-left; tex coordinates per corner.
-struct Quad {
-    float x[4];
-    float y[4];
-    float u[4];
-    float v[4];
-};
-void drawQuad(SDL_Texture* texture, const Quad& quad, SDL_Color colour);
+// Nodes never rotate, so everything drawn is an upright rectangle, given
+// by two opposite corners in target points with y up (any order).
+// A rectangle of a texture: src in the texture's own rows (top first).
+void drawTexture(SDL_Texture* texture, const SDL_Rect& src, float x0, float y0, float x1, float y1, bool flipH,
+                 bool flipV, SDL_Color colour);
+// A filled rectangle, alpha-blended.
+void fillRect(float x0, float y0, float x1, float y1, SDL_Color colour);
 
 }  // namespace render
 }  // namespace cocos2d

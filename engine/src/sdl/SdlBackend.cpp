@@ -54,16 +54,9 @@ public:
     }
     void fillRect(const CCAffineTransform& t, float width, float height, const ccColor4B& color) override
     {
-        render::Quad q;
-        const float xs[4] = {0, width, width, 0};
-        const float ys[4] = {0, 0, height, height};
-        for (int i = 0; i < 4; ++i) {
-            CCPoint p = CCPointApplyAffineTransform(CCPoint(xs[i], ys[i]), t);
-            q.x[i] = p.x;
-            q.y[i] = p.y;
-            q.u[i] = q.v[i] = 0;
-        }
-        render::drawQuad(nullptr, q, SDL_Color{color.r, color.g, color.b, color.a});
+        CCPoint p0 = CCPointApplyAffineTransform(CCPointZero, t);
+        CCPoint p1 = CCPointApplyAffineTransform(CCPoint(width, height), t);
+        render::fillRect(p0.x, p0.y, p1.x, p1.y, SDL_Color{color.r, color.g, color.b, color.a});
     }
 };
 

@@ -152,39 +152,22 @@ void CCSprite::draw()
     SDL_Texture* texture = static_cast<SDL_Texture*>(m_pTexture->nativeHandle());
     if (!texture || !render::renderer())
         return;
-    const float pw = static_cast<float>(m_pTexture->getPixelsWide());
-    const float ph = static_cast<float>(m_pTexture->getPixelsHigh());
-    float uLeft = m_obRect.getMinX() / pw, uRight = m_obRect.getMaxX() / pw;
-    float vTop, vBottom;
+    // Texel rectangles are whole numbers in practice (sheets, glyphs, cells).
+    const int ph = static_cast<int>(m_pTexture->getPixelsHigh());
+    SDL_Rect src{static_cast<int>(m_obRect.getMinX() + 0.5f), static_cast<int>(m_obRect.getMinY() + 0.5f),
+                 static_cast<int>(m_obRect.size.width + 0.5f), static_cast<int>(m_obRect.size.height + 0.5f)};
+    bool flipV = m_bFlipY;
     if (m_pTexture->isBottomUp()) {
         // Render textures count rows from the bottom of what was drawn, and
         // an unflipped sprite over one shows it upside down.
-        vTop = (ph - m_obRect.getMinY()) / ph;
-        vBottom = (ph - m_obRect.getMaxY()) / ph;
-    } else {
-        vTop = m_obRect.getMinY() / ph;
-        vBottom = m_obRect.getMaxY() / ph;
+        src.y = ph - src.y - src.h;
+        flipV = !flipV;
     }
-    if (m_bFlipX)
-        std::swap(uLeft, uRight);
-    if (m_bFlipY)
-        std::swap(vTop, vBottom);
-
     const CCAffineTransform& t = currentDrawTransform();
-    const float w = m_obRect.size.width, h = m_obRect.size.height;
-    const float xs[4] = {0, w, w, 0};
-    const float ys[4] = {0, 0, h, h};
-    const float us[4] = {uLeft, uRight, uRight, uLeft};
-    const float vs[4] = {vBottom, vBottom, vTop, vTop};
-    render::Quad q;
-    for (int i = 0; i < 4; ++i) {
-        CCPoint p = CCPointApplyAffineTransform(CCPoint(xs[i], ys[i]), t);
-        q.x[i] = p.x;
-        q.y[i] = p.y;
-        q.u[i] = us[i];
-        q.v[i] = vs[i];
-    }
-    render::drawQuad(texture, q, SDL_Color{m_sColor.r, m_sColor.g, m_sColor.b, m_nOpacity});
+    CCPoint p0 = CCPointApplyAffineTransform(CCPointZero, t);
+    CCPoint p1 = CCPointApplyAffineTransform(CCPoint(m_obRect.size.width, m_obRect.size.height), t);
+    render::drawTexture(texture, src, p0.x, p0.y, p1.x, p1.y, m_bFlipX, flipV,
+                        SDL_Color{m_sColor.r, m_sColor.g, m_sColor.b, m_nOpacity});
 }
 
 NS_CC_END

@@ -178,7 +178,6 @@ void CCDirector::finishTransition()
         if (m_bCleanupOutgoing) {
             outgoing->cleanup();
         }
-        outgoing->release();
     }
     transition->setOutScene(nullptr);
     if (transition->isRunning()) {
@@ -186,6 +185,7 @@ void CCDirector::finishTransition()
     }
     transition->cleanup();
     incoming->onEnterTransitionDidFinish();
+    CC_SAFE_RELEASE(outgoing);
     transition->release();  // the stack's reference
 }
 

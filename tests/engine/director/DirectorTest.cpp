@@ -17,6 +17,16 @@ protected:
         return s;
     }
     Probe* probeOf(CCScene* s) { return static_cast<Probe*>(s->getChildren()->objectAtIndex(0)); }
+    std::vector<std::string> withoutTicks() const
+    {
+        std::vector<std::string> events;
+        for (const std::string& e : log) {
+            if (e.find(" tick") == std::string::npos) {
+                events.push_back(e);
+            }
+        }
+        return events;
+    }
     std::vector<std::string> log;
 };
 
@@ -147,24 +157,24 @@ TEST_F(DirectorSceneTest, AFadeRunsBothScenesReturnsTheIncomingOneAndHoldsTouche
     CCTransitionFade* fade = CCTransitionFade::create(0.25f, b);
     director->pushScene(fade);
     director->stepFrame(kFrame);
-    EXPECT_EQ(log, (std::vector<std::string>{"b enter"}));
+    EXPECT_EQ(withoutTicks(), (std::vector<std::string>{"b enter"}));
     EXPECT_TRUE(director->isInTransition());
     EXPECT_EQ(director->getRunningScene(), b) << "popups must land on the incoming scene";
 
-    aProbe->recording = false;
     int ticks = aProbe->ticks;
     CCEGLView::sharedOpenGLView()->simulateTouchBegan(0, ccp(10, 10));
     CCEGLView::sharedOpenGLView()->simulateTouchEnded(0, ccp(10, 10));
     EXPECT_EQ(toucher->began, 0);
     director->stepFrames(6, kFrame);
     EXPECT_EQ(aProbe->ticks, ticks + 6) << "the outgoing scene keeps running";
-    EXPECT_EQ(fade->getFadeOpacity(), 255) << "black half way through";
-    aProbe->recording = true;
+    director->stepFrame(kFrame);
+    EXPECT_GT(fade->getFadeOpacity(), 230) << "nearly black half way through";
 
-    director->stepFrames(9, kFrame);
+    director->stepFrames(8, kFrame);
     EXPECT_FALSE(director->isInTransition());
     EXPECT_EQ(director->getRunningScene(), b);
-    EXPECT_EQ(log, (std::vector<std::string>{"b enter", "a exit", "b didFinish"})) << "push: no cleanup of a";
+    EXPECT_EQ(withoutTicks(), (std::vector<std::string>{"b enter", "a exit", "b didFinish"}))
+        << "push: no cleanup of a";
 
     CCEGLView::sharedOpenGLView()->simulateTouchBegan(0, ccp(10, 10));
     EXPECT_EQ(toucher->began, 0) << "a is covered now";

@@ -1,24 +1,17 @@
 #include "elements/materials/Liquids.h"
 
-#include "app/Logger.h"
 #include "app/Profile.h"
+#include "app/ProfileServices.h"
 #include "world/ParticleCreator.h"
 
 namespace {
 
 constexpr int kWaxStoryDay = 29;
 
-// The free-play flag lives with the saved-world slots, which are not built
-// yet: until they are, the game counts as not in free play, so Oil never
-// raises the oil-on-water flag. Says so once in the log.
 bool isFreePlay()
 {
-    static bool told = false;
-    if (!told) {
-        told = true;
-        LOG << "free-play flag not available yet: oil on water is not recorded";
-    }
-    return false;
+    const auto& freePlay = profileServices().isFreePlay;
+    return freePlay && freePlay();
 }
 
 }  // namespace

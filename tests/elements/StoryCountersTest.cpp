@@ -1,0 +1,105 @@
+// The story counters and flags of the profile that materials raise.
+#include "MaterialWorld.h"
+#include "app/Profile.h"
+#include "app/ProfileServices.h"
+#include "elements/materials/Gases.h"
+#include "elements/materials/Liquids.h"
+#include "elements/materials/Powders.h"
+
+class StoryCounters : public MaterialWorld {
+protected:
+    void TearDown() override
+    {
+        resetProfileServices();
+        MaterialWorld::TearDown();
+    }
+    Profile& profile() { return *Profile::getInstance(); }
+    // Updates p until it has queued a change (at most `tries` updates).
+    void updateUntilChanged(Particle* p, float temperature, int tries = 20000)
+    {
+        for (int i = 0; i < tries; ++i) {
+            world->temperatureField.setAt(p->x, p->y, temperature);
+            p->update();
+            if (world->pendingReplacementCount() + world->pendingRemovalCount() > 0)
+                return;
+        }
+        FAIL() << "no change";
+    }
+};
+
+TEST_F(StoryCounters, BoilingWaterCountsOnDayElevenInTheNormalWorld)
+{
+    profile().storyDay = 11;
+    profileServices().temperatureLabelIsNormal = [] { return true; };
+    Particle* water = put(30, 30, Water::kTypeId);
+    seal(30, 30);
+    updateUntilChanged(water, 400.0f);
+    EXPECT_EQ(profile().getDay11WaterCount(), 1);
+
+    // Evaporation under open sky is not a boil.
+    world->clearPendingChanges();
+    world->weather = true;
+    Particle* pond = put(60, 1, Water::kTypeId);
+    put(59, 1, Wall::kTypeId);
+    put(61, 1, Wall::kTypeId);
+    updateUntilChanged(pond, 300.0f);
+    EXPECT_EQ(profile().getDay11WaterCount(), 1);
+}
+
+TEST_F(StoryCounters, FreezingCountsOnDayTwelveInItsWorld)
+{
+    profile().storyDay = 12;
+    profileServices().loadedWorldName = [] { return std::string("Day12"); };
+    Particle* water = put(30, 30, Water::kTypeId);
+    seal(30, 30);
+    updateUntilChanged(water, -2550.0f);
+    EXPECT_EQ(profile().getDay12WaterCount(), 1);
+}
+
+TEST_F(StoryCounters, MeltingOrBoilingSnowCountsOnDayThirteenIceDoesNot)
+{
+    profile().storyDay = 13;
+    profileServices().temperatureLabelIsNormal = [] { return true; };
+    Particle* snow = put(30, 30, Snow::kTypeId);
+    seal(30, 30);
+    updateUntilChanged(snow, 600.0f);
+    EXPECT_EQ(profile().getDay13SnowCount(), 1);
+    world->clearPendingChanges();
+    Particle* ice = put(60, 30, Ice::kTypeId);
+    seal(60, 30);
+    updateUntilChanged(ice, 600.0f);
+    EXPECT_EQ(profile().getDay13SnowCount(), 1);
+}
+
+TEST_F(StoryCounters, GasGoingOffCountsOnDayTwentyAndInFreePlay)
+{
+    profile().storyDay = 20;
+    profileServices().loadedWorldName = [] { return std::string("Day20"); };
+    profileServices().isFreePlay = [] { return true; };
+    Particle* gas = put(30, 30, Gas::kTypeId);
+    updateUntilChanged(gas, 400.0f);
+    EXPECT_EQ(profile().getDay20GasCount(), 1);
+    EXPECT_EQ(profile().getGasCount(), 1);
+}
+
+TEST_F(StoryCounters, SettingWaxCountsOnDayTwentyNine)
+{
+    profile().storyDay = 29;
+    Particle* melt = put(30, 30, WaxMelt::kTypeId);
+    seal(30, 30);
+    updateUntilChanged(melt, 300.0f);
+    EXPECT_EQ(profile().waxCounter(), 1);
+}
+
+TEST_F(StoryCounters, OilTouchingWaterIsRecordedOnlyInFreePlay)
+{
+    Particle* oil = put(30, 30, Oil::kTypeId);
+    seal(30, 30);
+    world->removeParticle(31, 30);
+    put(31, 30, Water::kTypeId);
+    oil->update();
+    EXPECT_FALSE(profile().isOilBurned());
+    profileServices().isFreePlay = [] { return true; };
+    oil->update();
+    EXPECT_TRUE(profile().isOilBurned());
+}

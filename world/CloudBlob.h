@@ -9,12 +9,12 @@ struct CloudCellNode {
 class CloudBlob {
 public:
     CloudBlob() = default;
-    ~CloudBlob();
+    virtual ~CloudBlob();
     CloudBlob(const CloudBlob&) = delete;
     CloudBlob& operator=(const CloudBlob&) = delete;
 
     // One step of the group.
-    void update();
+    virtual void update();
     // Frees the cell list node by node and clears the list fields.
     void freeCells();
 

@@ -39,6 +39,19 @@ constexpr std::array<const char*, ParticleCreator::kAcceptedNames> kTypeNames = 
 
 static_assert(kTypeNames[ParticleCreator::kAcceptedNames - 1] != nullptr, "every accepted name is listed");
 
+constexpr bool idsAreDistinct()
+{
+    for (size_t i = 0; i < kTypeNames.size(); ++i) {
+        if (hashString(kTypeNames[i]) == ParticleCreator::kParticleTypeId)
+            return false;
+        for (size_t j = i + 1; j < kTypeNames.size(); ++j)
+            if (hashString(kTypeNames[i]) == hashString(kTypeNames[j]))
+                return false;
+    }
+    return true;
+}
+static_assert(idsAreDistinct(), "saved worlds tell elements apart by these ids");
+
 // Accepted names whose name-table entry differs from the name itself.
 struct NameException {
     const char* accepted;

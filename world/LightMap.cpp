@@ -115,6 +115,7 @@ void Light::apply()
         }
     }
     appliedCentre_ = centreValue();
+    appliedIntensity_ = intensity;
     addCentre(appliedCentre_);
     removed = false;
 }
@@ -124,17 +125,21 @@ void Light::update(const int32_t* xs, const int32_t* ys, int32_t count)
     // A light that is off and out of the grid has nothing to take out or put in.
     if (!changed && !on && removed)
         return;
-    bool recompute = changed;
-    if (!recompute && radius > 1 && xs && ys) {
-        for (int32_t k = 0; k < count; ++k) {
-            if (std::abs(xs[k] - x) + std::abs(ys[k] - y) <= radius) {
-                recompute = true;
-                break;
-            }
-        }
+    auto dirtyNear = [&] { return radius > 1 && map_ && map_->dirtyNear(x, y, radius, xs, ys, count); };
+    bool recompute;
+    if (changed) {
+        // Glowing elements mark their lights changed every update. When the
+        // light has not moved or changed and nothing around it has, the cast
+        // would give exactly what is applied: keep it.
+        const bool asApplied = on && !removed && x == appliedX_ && y == appliedY_ && intensity == appliedIntensity_;
+        recompute = !asApplied || dirtyNear();
+    } else {
+        recompute = dirtyNear();
     }
-    if (!recompute)
+    if (!recompute) {
+        changed = false;
         return;
+    }
 
     remove();
     if (on) {
@@ -162,7 +167,9 @@ LightMap::LightMap(World& world)
       freeRecords_(kRecords),
       levels_(static_cast<size_t>(kWidth) * kHeight, kBaseLevel),
       cellColours_(static_cast<size_t>(kWidth) * kHeight),
-      sunLayer_(static_cast<size_t>(kWidth) * kHeight, 0)
+      sunLayer_(static_cast<size_t>(kWidth) * kHeight, 0),
+      dirtyBlocks_(static_cast<size_t>(kBlocksWide) * kBlocksHigh, 0),
+      shownTexels_(static_cast<size_t>(kWidth) * kHeight, CellColour{0, 0, 0, 100})
 {
     for (int32_t i = 0; i < kRecords; ++i) {
         freeRecords_[i] = i;
@@ -199,7 +206,7 @@ int LightMap::isOpaque(void* map, int x, int y)
     const Particle* p = world.at(x, y);
     if (!p)
         return 0;
-    return p->id == -1 || p->getType() == kOutsideWallType || p->lightAbsorption == 255;
+    return p->lightAbsorption == 255 || p->id == -1 || p->getType() == kOutsideWallType;
 }
 
 void LightMap::applyFalloff(void* map, int x, int y, int dx, int dy, void* source)
@@ -325,7 +332,11 @@ void LightMap::computeColumn(int x, int w, int h)
     RecentKind recent[3];
     int recentCount = 0;
 
-    auto occupied = [&](int cx, int cy) { return world_.at(cx, cy) != nullptr; };
+    // Inner cells only look at cells inside the world, so the columns are
+    // read straight from the grid.
+    Particle* const* const column = world_.grid[x];
+    Particle* const* const leftColumn = world_.grid[x > 0 ? x - 1 : x];
+    Particle* const* const rightColumn = world_.grid[x + 1 < World::kMaxWidth ? x + 1 : x];
     auto own = [](const Particle* p) {
         return CellColour{p->color.r, p->color.g, p->color.b, kKindParticle};
     };
@@ -343,14 +354,13 @@ void LightMap::computeColumn(int x, int w, int h)
         }
         light = std::max(light, 110);
         layer = light;
-        const Particle* p = world_.at(x, y);
+        const Particle* p = column[y];
         if (!p) {
             // Border cells do not count: only neighbours inside the ring.
             const bool left = x >= 2, right = x < w - 2, below = y >= 2, above = y < h - 2;
-            const bool near = (left && occupied(x - 1, y)) || (right && occupied(x + 1, y))
-                              || (below && occupied(x, y - 1)) || (above && occupied(x, y + 1))
-                              || (left && below && occupied(x - 1, y - 1)) || (left && above && occupied(x - 1, y + 1))
-                              || (right && below && occupied(x + 1, y - 1)) || (right && above && occupied(x + 1, y + 1));
+            const bool near = (below && column[y - 1]) || (above && column[y + 1])
+                              || (left && (leftColumn[y] || (below && leftColumn[y - 1]) || (above && leftColumn[y + 1])))
+                              || (right && (rightColumn[y] || (below && rightColumn[y - 1]) || (above && rightColumn[y + 1])));
             setCellColor(x, y, CellColour{shade.r, shade.g, shade.b, near ? kKindEmptyNearParticle : kKindEmpty});
             continue;
         }
@@ -431,11 +441,13 @@ void LightMap::step(const int32_t* dirtyXs, const int32_t* dirtyYs, int32_t dirt
                 cellColours_[index(x, y)] = CellColour{0, 0, 0, kKindNoSun};
     }
 
+    markDirtyBlocks(dirtyXs, dirtyYs, dirtyCount);
     // Records are handed out from the top down, so the ones ever used sit
     // above the low-water mark.
     for (int32_t i = lowWater_; i < kRecords; ++i)
         if (records_[i].inUse)
             records_[i].update(dirtyXs, dirtyYs, dirtyCount);
+    blocksReady_ = false;
 
     if (!lightOn_)
         return;
@@ -463,9 +475,46 @@ void LightMap::paintOverlay(int w, int h)
             } else {
                 texel = ccColor4B{0, 0, 0, static_cast<uint8_t>(std::max(18, 255 - clampLevel(level)))};
             }
-            overlay_->setPixel(x, y, texel);
+            CellColour& shown = shownTexels_[index(x, y)];
+            if (shown.r != texel.r || shown.g != texel.g || shown.b != texel.b || shown.a != texel.a) {
+                shown = CellColour{texel.r, texel.g, texel.b, texel.a};
+                overlay_->setPixel(x, y, texel);
+            }
         }
     }
+}
+
+void LightMap::markDirtyBlocks(const int32_t* xs, const int32_t* ys, int32_t count)
+{
+    std::fill(dirtyBlocks_.begin(), dirtyBlocks_.end(), 0);
+    if (xs && ys) {
+        for (int32_t k = 0; k < count; ++k)
+            if (inMap(xs[k], ys[k]))
+                dirtyBlocks_[static_cast<size_t>(xs[k] / kBlock) * kBlocksHigh + ys[k] / kBlock] = 1;
+    }
+    blocksReady_ = true;
+}
+
+bool LightMap::dirtyNear(int x, int y, int r, const int32_t* xs, const int32_t* ys, int32_t count) const
+{
+    if (blocksReady_) {
+        // Blocks touching the light's square: a superset of the cells within
+        // its Manhattan reach, so a light is never left stale (a needless
+        // recast gives the same light).
+        const int bx0 = std::max(x - r, 0) / kBlock, bx1 = std::min(x + r, kWidth - 1) / kBlock;
+        const int by0 = std::max(y - r, 0) / kBlock, by1 = std::min(y + r, kHeight - 1) / kBlock;
+        for (int bx = bx0; bx <= bx1; ++bx)
+            for (int by = by0; by <= by1; ++by)
+                if (dirtyBlocks_[static_cast<size_t>(bx) * kBlocksHigh + by])
+                    return true;
+        return false;
+    }
+    if (!xs || !ys)
+        return false;
+    for (int32_t k = 0; k < count; ++k)
+        if (std::abs(xs[k] - x) + std::abs(ys[k] - y) <= r)
+            return true;
+    return false;
 }
 
 void LightMap::markAllLightsChanged()
@@ -490,9 +539,13 @@ void LightMap::reset()
         sunAllColumns_ = true;
     if (lightOn_) {
         overlay_->fill(ccColor4B{0, 0, 0, 155});
-        for (int x = 0; x < kWidth; ++x)
-            for (int y = 0; y < kHeight; ++y)
-                overlay_->setPixel(x, y, darkness(levels_[index(x, y)]));
+        for (int x = 0; x < kWidth; ++x) {
+            for (int y = 0; y < kHeight; ++y) {
+                const ccColor4B texel = darkness(levels_[index(x, y)]);
+                shownTexels_[index(x, y)] = CellColour{texel.r, texel.g, texel.b, texel.a};
+                overlay_->setPixel(x, y, texel);
+            }
+        }
         overlay_->flush();
     }
 }

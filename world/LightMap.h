@@ -64,6 +64,7 @@ private:
     int32_t appliedX_ = 0;
     int32_t appliedY_ = 0;
     int32_t appliedCentre_ = 0;
+    float appliedIntensity_ = 0.0f;
     bool hasGrid_ = false;
 };
 
@@ -129,6 +130,9 @@ public:
     static void applyFalloff(void* map, int x, int y, int dx, int dy, void* source);
 
     World& world() { return world_; }
+    // Whether a changed cell lies near enough to (x, y) to alter a light of
+    // radius r (the listed cells, or their blocks during a step).
+    bool dirtyNear(int x, int y, int r, const int32_t* xs, const int32_t* ys, int32_t count) const;
     int32_t lightsInUse() const { return kRecords - freeTop_; }
 
 private:
@@ -139,6 +143,10 @@ private:
     void addColumn(int x);
     void computeColumn(int x, int w, int h);
     void paintOverlay(int w, int h);
+    void markDirtyBlocks(const int32_t* xs, const int32_t* ys, int32_t count);
+    static constexpr int kBlock = 8;
+    static constexpr int kBlocksWide = kWidth / kBlock;
+    static constexpr int kBlocksHigh = kHeight / kBlock;
 
     World& world_;
     bool lightOn_ = false;
@@ -152,4 +160,9 @@ private:
     std::vector<CellColour> cellColours_;
     std::vector<int32_t> sunLayer_;
     bool sunAllColumns_ = true;
+    // Changed cells of the current step by 8 x 8 block, for the lights' test.
+    std::vector<uint8_t> dirtyBlocks_;
+    bool blocksReady_ = false;
+    // What the overlay texture holds, so a step writes only the texels that change.
+    std::vector<CellColour> shownTexels_;
 };

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <vector>
 
 #include "FieldWorld.h"
@@ -91,6 +92,25 @@ TEST_F(LightMapTest, SunlightFallsThroughAColumnOfSand)
     EXPECT_EQ(lights().getCellColor(x + 3, 156).a, LightMap::kKindEmpty);
 }
 
+TEST_F(LightMapTest, ACellEmptiedSinceItsColumnWasLitIsPaintedEmpty)
+{
+    putSand(30, 100);
+    lights().setSunOn(true);
+    lights().setLightOn(true);
+    step();
+    ASSERT_EQ(lights().getCellColor(30, 100).a, LightMap::kKindParticle);
+    EXPECT_EQ(lights().overlay().pixel(30, 100).r, kSandColour.r);
+
+    // The particle leaves without its column being flagged for relighting.
+    world->grid[30][100] = nullptr;
+    owned.clear();
+    step(false);
+    const cocos2d::ccColor4B t = lights().overlay().pixel(30, 100);
+    const int32_t level = std::clamp(lights().getLevelAt(30, 100), 100, 255);
+    EXPECT_EQ(t.r, 0);
+    EXPECT_EQ(t.a, 255 - level);
+}
+
 TEST_F(LightMapTest, SwitchingTheSunOffTakesItsLayerOut)
 {
     putSand(40, 100);
@@ -174,6 +194,31 @@ TEST_F(LightMapTest, MovingSwitchingAndRecastingKeepTheSumsExact)
     lights().removeLight(a);
     lights().removeLight(b);
     EXPECT_EQ(levels(), before);
+}
+
+TEST_F(LightMapTest, AGlowingLightFollowsEveryChangeAroundIt)
+{
+    Light* bulb = lights().addLight(50, 50, 10, 1.0f);
+    step(false);
+    const std::vector<int32_t> lit = levels();
+    bulb->changed = true;  // glowing elements mark their light every update
+    step(false);
+    EXPECT_EQ(levels(), lit);
+    EXPECT_FALSE(bulb->changed);
+
+    putWall(53, 50);
+    bulb->changed = true;
+    const int32_t xs[] = {53};
+    const int32_t ys[] = {50};
+    lights().step(xs, ys, 1, noColumns.data());
+    EXPECT_EQ(lights().getLevelAt(56, 50), 100) << "the new wall's shadow";
+
+    bulb->intensity = 0.5f;
+    bulb->changed = true;
+    step(false);
+    EXPECT_EQ(lights().getLevelAt(50, 50), 100 + 127);
+    lights().removeLight(bulb);
+    EXPECT_EQ(lights().getLevelAt(51, 50), 100);
 }
 
 TEST_F(LightMapTest, LightsStayInsideTheWorld)

@@ -25,9 +25,11 @@
 
 class CloudBlob;
 class GameLayer;
+class NSData;
 class MPObject;
 class OverLayer;
 class Tool;
+namespace worldblob { struct LoadPlan; }
 
 class World {
 public:
@@ -80,6 +82,17 @@ public:
     // Texels only, endpoints included; no particle is touched.
     void drawLine(cocos2d::ccColor4B colour, cocos2d::CCPoint from, cocos2d::CCPoint to);
     void toggleWeather();
+
+    // World blob (world/WorldBlob.cpp). save returns a new autoreleased
+    // version-11 blob. load checks the whole blob first: one that does not
+    // hold up is refused (false, logged) and the world stays as it was.
+    // reset starts a new empty universe. undo exchanges the world with the
+    // undo snapshot, so a second undo is the redo.
+    NSData* save();
+    bool load(NSData* data);
+    bool loadBytes(const uint8_t* data, size_t size);
+    void reset();
+    void undo();
 
     // The step.
     void step();
@@ -144,6 +157,9 @@ public:
     bool sparkOnMetal = false;
 
 private:
+    void applyBlob(const uint8_t* data, const worldblob::LoadPlan& plan);
+    void readParticles(const uint8_t* data, const worldblob::LoadPlan& plan);
+
     // Deferred-change records. Kept as plain records in vectors that keep
     // their capacity, so queuing allocates nothing in steady state.
     struct Replacement {

@@ -1,0 +1,227 @@
+#include "BlobFixture.h"
+
+#include <cstring>
+
+using namespace blobtest;
+USING_NS_CC;
+
+namespace {
+
+class WorldBlobSaveLoad : public BlobTest {
+protected:
+    // A world that uses every part of the blob.
+    void buildRichWorld()
+    {
+        for (int x = 10; x < 60; ++x)
+            add(x, 20, kSand);
+        for (int x = 10; x < 40; ++x)
+            add(x, 21, kWater);
+        addTagged(100, 100, 0xDEADBEEF, 0x1234);
+        addTagged(101, 100, 7, 9);
+        world->at(12, 20)->setColor(ccc4(1, 2, 3, 4));
+        world->at(101, 100)->setColor(ccc4(200, 100, 50, 255));
+
+        world->temperatureField.setAt(4, 6, 1000.7f);
+        world->temperatureField.setAt(118, 78, -2000.0f);
+        world->temperatureField.setAt(200, 150, 2000.0f);  // beyond what the blob keeps
+
+        ElectricityGrid& e = world->electricityGrid;
+        for (int x = 30; x < 40; ++x)
+            e.setCell(x, 50, ElectricityGrid::kConductor);
+        e.setCell(35, 50, ElectricityGrid::kTail);
+        e.setBridge(70, 70, true);
+        e.bridgeIn(0, 70, 70).fromLeft = 3;
+        e.setCell(70, 70, ElectricityGrid::kConductor);
+
+        WorldBlobServices& s = worldBlobServices();
+        s.setUniverseName("Harbour");
+        s.setUniverseDescription("Boats and sand");
+        s.changeBackground("night.png", false);
+        hud->refreshTemperature(4);
+        world->temperatureField.setViewOn(true);
+        world->lightMap.setSunOn(true);
+        world->weather = true;
+        s.addResource("Food", 12);
+        s.addResource("Stone", -3);
+        s.addResource("Wood", 99);
+        GameLayer::getInstance()->setPaused(true);
+    }
+
+    std::vector<uint32_t> electricityCodes()
+    {
+        std::vector<uint32_t> codes;
+        for (int x = 0; x < world->width; ++x)
+            for (int y = 0; y < world->height; ++y)
+                codes.push_back(world->electricityGrid.encodeCell(x, y) * 1000 + world->electricityGrid.getCell(x, y));
+        return codes;
+    }
+};
+
+TEST_F(WorldBlobSaveLoad, AnEmptyWorldSavesTo153972Bytes)
+{
+    const std::vector<uint8_t> blob = saveBytes();
+    EXPECT_EQ(blob.size(), 153972u);
+    ByteReader r(blob.data(), blob.size());
+    uint32_t version = 0;
+    int32_t width = 0, height = 0;
+    r.u32(version);
+    r.i32(width);
+    r.i32(height);
+    EXPECT_EQ(version, 11u);
+    EXPECT_EQ(width, 240);
+    EXPECT_EQ(height, 160);
+    // Level 3 is stored as 293 + 2550.
+    EXPECT_EQ(blob[28] | blob[29] << 8, 2843);
+}
+
+TEST_F(WorldBlobSaveLoad, ARoundTripKeepsEveryParticleColourTemperatureAndElectricityCell)
+{
+    buildRichWorld();
+    const CellMap before = cells();
+    const std::vector<uint32_t> codesBefore = electricityCodes();
+    const std::vector<uint8_t> blob = saveBytes();
+
+    GameLayer::getInstance()->setPaused(false);
+    world->reset();
+    worldBlobServices().isFreePlay = [] { return true; };
+    ASSERT_TRUE(loadBytes(blob));
+    expectSoundWorld();
+
+    EXPECT_EQ(cells(), before);
+    EXPECT_EQ(world->particleCount, static_cast<int32_t>(before.size()));
+    EXPECT_EQ(electricityCodes(), codesBefore);
+    EXPECT_EQ(world->temperatureField.getAt(4, 6), 1000.0f);
+    EXPECT_EQ(world->temperatureField.getAt(5, 7), 1000.0f);  // same field cell
+    EXPECT_EQ(world->temperatureField.getAt(118, 78), -2000.0f);
+    EXPECT_EQ(world->temperatureField.getAt(200, 150), 293.0f);
+
+    WorldBlobServices& s = worldBlobServices();
+    EXPECT_EQ(s.universeName(), "Harbour");
+    EXPECT_EQ(s.universeDescription(), "Boats and sand");
+    EXPECT_EQ(s.backgroundName(), "night.png");
+    EXPECT_TRUE(s.backgroundOn());
+    EXPECT_EQ(hud->getTemperatureLevel(), 4);
+    EXPECT_TRUE(world->temperatureField.isViewOn());
+    EXPECT_FALSE(world->lightMap.isLightOn());
+    EXPECT_TRUE(world->lightMap.isSunOn());
+    EXPECT_TRUE(world->weather);
+    EXPECT_TRUE(GameLayer::getInstance()->getPaused());
+    EXPECT_EQ(s.getResource("Food"), 12);
+    EXPECT_EQ(s.getResource("Stone"), -3);
+    EXPECT_EQ(s.getResource("Wood"), 99);
+}
+
+TEST_F(WorldBlobSaveLoad, LoadingReversesRecordOrderSoTwoRoundTripsGiveTheSameBytes)
+{
+    buildRichWorld();
+    worldBlobServices().isFreePlay = [] { return true; };  // keeps the pause
+    const std::vector<uint8_t> first = saveBytes();
+    ASSERT_TRUE(loadBytes(first));
+    const std::vector<uint8_t> second = saveBytes();
+    EXPECT_EQ(second.size(), first.size());
+    ASSERT_TRUE(loadBytes(second));
+    const std::vector<uint8_t> third = saveBytes();
+    ASSERT_EQ(third.size(), first.size());
+    for (size_t i = 0; i < first.size(); ++i)
+        ASSERT_EQ(third[i], first[i]) << "first difference at byte " << i;
+}
+
+TEST_F(WorldBlobSaveLoad, LongTextsAreCutToTheirFieldsWithATerminator)
+{
+    WorldBlobServices& s = worldBlobServices();
+    s.setUniverseName(std::string(40, 'N'));
+    s.setUniverseDescription(std::string(400, 'd'));
+    s.changeBackground("a-very-long-background-name.png", false);
+    const std::vector<uint8_t> blob = saveBytes();
+    ASSERT_EQ(blob.size(), 153972u);  // nothing spilled past the fields
+    EXPECT_EQ(blob[32 + 15], 0);
+    EXPECT_EQ(blob[48 + 15], 0);
+    EXPECT_EQ(blob[64 + 255], 0);
+
+    ASSERT_TRUE(loadBytes(blob));
+    EXPECT_EQ(s.universeName(), std::string(15, 'N'));
+    EXPECT_EQ(s.universeDescription(), std::string(255, 'd'));
+    EXPECT_EQ(s.backgroundName(), "a-very-long-bac");
+}
+
+TEST_F(WorldBlobSaveLoad, ACutNeverSplitsAUtf8Character)
+{
+    // 14 ASCII bytes, then a two-byte character straddling the 15-byte limit.
+    worldBlobServices().setUniverseName(std::string(14, 'a') + "\xC3\xA9");
+    const std::vector<uint8_t> blob = saveBytes();
+    EXPECT_EQ(blob[48 + 13], 'a');
+    EXPECT_EQ(blob[48 + 14], 0);
+}
+
+TEST_F(WorldBlobSaveLoad, TextsWithoutTerminatorAreReadWithinTheirFields)
+{
+    std::vector<uint8_t> blob = saveBytes();
+    std::memset(blob.data() + 32, 'B', 16);
+    std::memset(blob.data() + 48, 'N', 16);
+    std::memset(blob.data() + 64, 'D', 256);
+    ASSERT_TRUE(loadBytes(blob));
+    WorldBlobServices& s = worldBlobServices();
+    EXPECT_EQ(s.universeName(), std::string(16, 'N'));
+    EXPECT_EQ(s.universeDescription(), std::string(256, 'D'));
+    EXPECT_EQ(s.backgroundName(), std::string(16, 'B'));
+}
+
+TEST_F(WorldBlobSaveLoad, ThePlaceholderDescriptionIsReplacedByTheLocalisedDefault)
+{
+    ASSERT_EQ(std::strlen(worldblob::kPlaceholderDescription), 255u);
+    WorldBlobServices& s = worldBlobServices();
+    s.localize = [](const char* key) { return std::string("<") + key + ">"; };
+    s.setUniverseDescription(worldblob::kPlaceholderDescription);
+    const std::vector<uint8_t> blob = saveBytes();
+    ASSERT_TRUE(loadBytes(blob));
+    EXPECT_EQ(s.universeDescription(), "<UniverseDescriptionInitial>");
+
+    s.setUniverseDescription(std::string(worldblob::kPlaceholderDescription).substr(1));
+    ASSERT_TRUE(loadBytes(saveBytes()));
+    EXPECT_EQ(s.universeDescription(), std::string(worldblob::kPlaceholderDescription).substr(1));
+}
+
+TEST_F(WorldBlobSaveLoad, ASmallWorldComesBackSmall)
+{
+    world->setBigWorld(false);
+    world->reset();
+    add(50, 40, kSand);
+    world->temperatureField.setAt(119, 79, 700.0f);
+    const std::vector<uint8_t> blob = saveBytes();
+    world->setBigWorld(true);
+    world->reset();
+    ASSERT_TRUE(loadBytes(blob));
+    EXPECT_EQ(world->width, 120);
+    EXPECT_EQ(world->height, 80);
+    ASSERT_NE(world->at(50, 40), nullptr);
+    EXPECT_EQ(world->temperatureField.getAt(119, 79), 700.0f);
+    EXPECT_EQ(world->grid[119][40], world->outsideWall);
+}
+
+TEST_F(WorldBlobSaveLoad, ExtraDataOfTheWrongLengthIsPaddedSoLaterRecordsStayReadable)
+{
+    class Sloppy : public TaggedElement {
+    public:
+        void saveExtra(ByteWriter& out) override { out.u8(0xAB); }  // 1 byte of 6
+    };
+    ParticleCreator::registerClass<Sloppy>("PiranthaTunnel");
+    addTagged(20, 20, 0, 0);
+    add(21, 20, kSand);
+    const std::vector<uint8_t> blob = saveBytes();
+    ParticleCreator::registerClass<TaggedElement>("PiranthaTunnel");
+    ASSERT_TRUE(loadBytes(blob));
+    auto* tagged = dynamic_cast<TaggedElement*>(world->at(20, 20));
+    ASSERT_NE(tagged, nullptr);
+    EXPECT_EQ(tagged->charge, 0xABu);
+    ASSERT_NE(world->at(21, 20), nullptr);
+    EXPECT_EQ(world->at(21, 20)->getType(), kSand);
+}
+
+TEST_F(WorldBlobSaveLoad, AnEmptyDataObjectChangesNothing)
+{
+    add(30, 30, kSand);
+    EXPECT_FALSE(world->load(nullptr));
+    EXPECT_NE(world->at(30, 30), nullptr);
+}
+
+} // namespace

@@ -1,0 +1,803 @@
+#include "world/WorldBlob.h"
+
+#include <algorithm>
+#include <map>
+#include <unordered_map>
+
+#include "app/LocalUtils.h"
+#include "app/Logger.h"
+#include "app/NSData.h"
+#include "app/Profile.h"
+#include "hud/GUI.h"
+#include "platform/GameClock.h"
+#include "world/ByteStream.h"
+#include "world/CCMutableTexture2D.h"
+#include "world/GameLayer.h"
+#include "world/ParticleCreator.h"
+#include "world/World.h"
+
+USING_NS_CC;
+
+namespace worldblob {
+
+const char* const kPlaceholderDescription =
+    "D1234567890123456789012345678901234567890123456789012345678901234567890123456789012345678901234567890"
+    "1234567890123456789012345678901234567890123456789012345678901234567890123456789012345678901234567890"
+    "12345678901234567890123456789012345678901234567890123D";
+
+namespace {
+
+constexpr int32_t kLevelAmbients[] = {-2550, -300, 293, 400, 2550};
+
+// Where the sections start and which reader each version uses.
+struct VersionLayout {
+    size_t sectionStart;
+    ParticleReader reader;
+};
+
+VersionLayout layoutOf(uint32_t version)
+{
+    switch (version) {
+    case 1: return {12, ParticleReader::A};
+    case 2: return {16, ParticleReader::A};
+    case 3: return {20, ParticleReader::A};
+    case 4: return {20, ParticleReader::B};
+    case 5: return {32, ParticleReader::B};
+    case 6: return {48, ParticleReader::B};
+    case 7: return {52, ParticleReader::B};
+    case 8:
+    case 9: return {324, ParticleReader::B};
+    case 10: return {324, ParticleReader::C};
+    default: return {kHeaderSize, ParticleReader::C};
+    }
+}
+
+uint32_t u32At(const uint8_t* p)
+{
+    return static_cast<uint32_t>(p[0]) | static_cast<uint32_t>(p[1]) << 8 | static_cast<uint32_t>(p[2]) << 16
+        | static_cast<uint32_t>(p[3]) << 24;
+}
+
+int32_t i32At(const uint8_t* p) { return static_cast<int32_t>(u32At(p)); }
+
+// The header fields of every version; the caller has checked that the blob
+// holds at least sectionStart bytes.
+void readHeader(const uint8_t* data, BlobHeader& h)
+{
+    const uint32_t v = h.version;
+    if (v >= 2 && v <= 4) {
+        h.hasOptions = true;
+        h.temperatureView = data[12] != 0;
+        h.light = data[13] != 0;
+        h.sun = data[14] != 0;
+        h.weather = data[15] != 0;
+        if (v >= 3) {
+            h.hasAmbient = true;
+            h.ambient = i32At(data + 16);
+        }
+    } else if (v >= 5) {
+        h.hasOptions = true;
+        h.temperatureView = u32At(data + 12) != 0;
+        h.light = u32At(data + 16) != 0;
+        h.sun = u32At(data + 20) != 0;
+        h.weather = u32At(data + 24) != 0;
+        h.hasAmbient = true;
+        h.ambient = i32At(data + 28);
+        if (v >= 6) {
+            // Stored shifted; done in 64 bits so a hostile value cannot overflow.
+            const int64_t unshifted = static_cast<int64_t>(h.ambient) - kAmbientShift;
+            h.ambient = unshifted < INT32_MIN ? INT32_MIN : static_cast<int32_t>(unshifted);
+            h.hasBackground = true;
+            h.background = readTextField(data + 32, kTextFieldSize);
+        }
+        if (v == 7) {
+            h.hasBackgroundShown = true;
+            h.backgroundShown = u32At(data + 48) != 0;
+        }
+        if (v >= 8) {
+            h.hasTexts = true;
+            h.name = readTextField(data + 48, kTextFieldSize);
+            h.description = readTextField(data + 64, kDescriptionFieldSize);
+            h.hasBackgroundShown = true;
+            h.backgroundShown = data[320] != 0;
+        }
+        if (v >= 9) {
+            h.hasPaused = true;
+            h.paused = data[321] != 0;
+        }
+        if (v >= 11) {
+            h.hasResources = true;
+            h.food = i32At(data + 324);
+            h.stone = i32At(data + 328);
+            h.wood = i32At(data + 332);
+        }
+    }
+}
+
+// Extra-data sizes of the element classes met while parsing. A class is made
+// once to ask it; the element-created record is put back afterwards, since a
+// refused blob must leave no trace.
+class ExtraSizes {
+public:
+    // -1 when the factory cannot make the type.
+    int32_t of(uint32_t type)
+    {
+        auto it = m_sizes.find(type);
+        if (it != m_sizes.end())
+            return it->second;
+        int32_t size = -1;
+        if (ParticleCreator::isBuilt(type)) {
+            const std::string name = ParticleCreator::getName(type);
+            CCDictionary* before = ParticleCreator::getElementsCreated();
+            CCObject* old = before ? before->objectForKey(name) : nullptr;
+            CC_SAFE_RETAIN(old);
+            if (Particle* p = ParticleCreator::createById(type)) {
+                size = p->getSaveSize();
+                delete p;
+            }
+            if (CCDictionary* after = ParticleCreator::getElementsCreated()) {
+                if (old)
+                    after->setObject(old, name);
+                else
+                    after->removeObjectForKey(name);
+            }
+            CC_SAFE_RELEASE(old);
+        }
+        m_sizes.emplace(type, size);
+        return size;
+    }
+
+private:
+    std::unordered_map<uint32_t, int32_t> m_sizes;
+};
+
+} // namespace
+
+int32_t storedAmbientForLevel(int32_t level)
+{
+    if (level < 1 || level > 5)
+        return kAmbientShift;
+    return kLevelAmbients[level - 1] + kAmbientShift;
+}
+
+int32_t levelForAmbient(int32_t ambient)
+{
+    for (int i = 0; i < 5; ++i)
+        if (kLevelAmbients[i] == ambient)
+            return i + 1;
+    return 0;
+}
+
+void writeTextField(std::vector<uint8_t>& out, const std::string& text, size_t size)
+{
+    size_t n = std::min(text.size(), size - 1);
+    // Never leave half of a UTF-8 character behind.
+    if (n < text.size())
+        while (n > 0 && (static_cast<uint8_t>(text[n]) & 0xC0) == 0x80)
+            --n;
+    out.insert(out.end(), text.begin(), text.begin() + static_cast<std::ptrdiff_t>(n));
+    out.insert(out.end(), size - n, 0);
+}
+
+std::string readTextField(const uint8_t* field, size_t size)
+{
+    const uint8_t* end = std::find(field, field + size, 0);
+    return std::string(reinterpret_cast<const char*>(field), static_cast<size_t>(end - field));
+}
+
+bool parseBlob(const uint8_t* data, size_t size, LoadPlan& plan, std::string& why)
+{
+    plan = LoadPlan{};
+    BlobHeader& h = plan.header;
+    if (!data || size < 12) {
+        why = "shorter than its version and size words";
+        return false;
+    }
+    h.version = u32At(data);
+    h.width = i32At(data + 4);
+    h.height = i32At(data + 8);
+    if (h.version < 1 || h.version > kCurrentVersion) {
+        why = "unknown format version " + std::to_string(h.version);
+        return false;
+    }
+    const VersionLayout layout = layoutOf(h.version);
+    h.sectionStart = layout.sectionStart;
+    plan.reader = layout.reader;
+    plan.bigWorld = h.width > World::kSmallWidth;
+    if (size < h.sectionStart) {
+        why = "shorter than the header of version " + std::to_string(h.version);
+        return false;
+    }
+    readHeader(data, h);
+
+    ByteReader r(data + h.sectionStart, size - h.sectionStart);
+    const size_t base = h.sectionStart;
+
+    uint32_t electricityCount = 0;
+    if (!r.u32(electricityCount) || electricityCount > r.remaining() / 12) {
+        why = "electricity section longer than the blob";
+        return false;
+    }
+    plan.electricityOffset = base + r.position() - 4;
+    plan.electricityLength = 4 + 12 * static_cast<size_t>(electricityCount);
+    r.skip(12 * static_cast<size_t>(electricityCount));
+
+    if (plan.reader != ParticleReader::A) {
+        uint32_t temperatureCount = 0;
+        if (!r.u32(temperatureCount) || temperatureCount > INT32_MAX || temperatureCount > r.remaining() / 4) {
+            why = "temperature section longer than the blob";
+            return false;
+        }
+        plan.hasTemperature = true;
+        plan.temperatureOffset = base + r.position() - 4;
+        plan.temperatureLength = 4 + 4 * static_cast<size_t>(temperatureCount);
+        r.skip(4 * static_cast<size_t>(temperatureCount));
+    }
+
+    uint32_t particleCount = 0;
+    uint32_t colourCount = 0;
+    if (!r.u32(particleCount) || (plan.reader == ParticleReader::C && !r.u32(colourCount))) {
+        why = "no room for the particle counts";
+        return false;
+    }
+    if (particleCount > r.remaining() / 12) {
+        why = "particle count " + std::to_string(particleCount) + " longer than the blob";
+        return false;
+    }
+    plan.particles.reserve(particleCount);
+    ExtraSizes extraSizes;
+    for (uint32_t k = 0; k < particleCount; ++k) {
+        uint32_t x = 0, y = 0, type = 0;
+        if (!r.u32(x) || !r.u32(y) || !r.u32(type)) {
+            why = "particle record " + std::to_string(k) + " cut short";
+            return false;
+        }
+        const int32_t extra = extraSizes.of(type);
+        if (extra < 0) {
+            why = "particle record " + std::to_string(k) + " has a type the game cannot make ("
+                + std::to_string(static_cast<int32_t>(type)) + "); nothing after it can be located";
+            return false;
+        }
+        if (static_cast<size_t>(extra) > r.remaining()) {
+            why = "extra data of particle record " + std::to_string(k) + " cut short";
+            return false;
+        }
+        plan.particles.push_back({static_cast<int32_t>(x), static_cast<int32_t>(y), type,
+                                  base + r.position(), extra});
+        r.skip(static_cast<size_t>(extra));
+    }
+
+    if (colourCount > r.remaining() / 12) {
+        why = "colour count " + std::to_string(colourCount) + " longer than the blob";
+        return false;
+    }
+    plan.colours.reserve(colourCount);
+    for (uint32_t k = 0; k < colourCount; ++k) {
+        uint32_t x = 0, y = 0;
+        uint8_t a = 0, red = 0, green = 0, blue = 0;
+        r.u32(x);
+        r.u32(y);
+        r.u8(a);
+        r.u8(red);
+        r.u8(green);
+        r.u8(blue);
+        plan.colours.push_back({static_cast<int32_t>(x), static_cast<int32_t>(y), ccc4(red, green, blue, a)});
+    }
+    if (r.remaining())
+        LOG << "world blob: ignored trailing bytes:" << r.remaining();
+    return true;
+}
+
+} // namespace worldblob
+
+using namespace worldblob;
+
+// ---------------------------------------------------------------------------
+// Services and their defaults.
+
+namespace {
+
+void logMissingOnce(bool& logged, const char* what)
+{
+    if (logged)
+        return;
+    logged = true;
+    LOG << "world blob: not built yet, using a stand-in:" << what;
+}
+
+// Stand-in for the game layer's universe members (name, description, loaded
+// world name, background), which come with the game layer's own work. It only
+// keeps the values, so that saving and loading carry them; nothing shows them.
+struct UniverseStandIn {
+    bool initialised = false;
+    std::string name;
+    std::string description;
+    std::string loadedWorldName;
+    std::string background = "peaceful.png";
+    bool backgroundOn = false;
+};
+
+UniverseStandIn& universe()
+{
+    static UniverseStandIn u;
+    if (!u.initialised) {
+        u.initialised = true;
+        u.name = worldBlobServices().localize("UniverseNameEmpty");
+        u.description = worldBlobServices().localize("UniverseDescriptionInitial");
+    }
+    return u;
+}
+
+// Stand-in for the colony resource store of the humans (not built yet).
+std::map<std::string, int32_t>& resourceStore()
+{
+    static std::map<std::string, int32_t> store;
+    return store;
+}
+
+GUI* hud() { return GameLayer::getInstance()->getGUI(); }
+
+void setDefaults(WorldBlobServices& s)
+{
+    s.temperatureLevel = [] { return hud() ? hud()->getTemperatureLevel() : 3; };
+    s.refreshTemperature = [](int32_t level) {
+        if (hud())
+            hud()->refreshTemperature(level);
+    };
+    // The HUD's switches also refresh their menu entries and play their sound;
+    // those come with the HUD. The stand-ins switch the world's own flags.
+    s.applyTemperature = [](World& w) {
+        static bool logged = false;
+        logMissingOnce(logged, "HUD temperature switch (menu entry, sound)");
+        w.temperatureField.setViewOn(!w.temperatureField.isViewOn());
+    };
+    s.applyLight = [](World& w) {
+        static bool logged = false;
+        logMissingOnce(logged, "HUD light switch (menu entry, sound)");
+        w.lightMap.setLightOn(!w.lightMap.isLightOn());
+    };
+    s.applySun = [](World& w) {
+        static bool logged = false;
+        logMissingOnce(logged, "HUD sun switch (menu entry, sound)");
+        w.lightMap.setSunOn(!w.lightMap.isSunOn());
+    };
+    s.applyWeather = [](World& w) {
+        static bool logged = false;
+        logMissingOnce(logged, "HUD weather switch (menu entry)");
+        w.toggleWeather();
+    };
+    s.closeHudMenu = [] {
+        static bool logged = false;
+        logMissingOnce(logged, "HUD menu window");
+    };
+    s.setZoomButtonIcon = [](const char*) {
+        static bool logged = false;
+        logMissingOnce(logged, "top bar zoom button");
+    };
+    s.setPlayPauseIcon = [](const char*) {
+        static bool logged = false;
+        logMissingOnce(logged, "top bar play/pause button");
+    };
+
+    s.universeName = [] { return universe().name; };
+    s.setUniverseName = [](const std::string& v) { universe().name = v; };
+    s.universeDescription = [] { return universe().description; };
+    s.setUniverseDescription = [](const std::string& v) { universe().description = v; };
+    s.clearLoadedWorldName = [] { universe().loadedWorldName.clear(); };
+    s.backgroundName = [] { return universe().background; };
+    s.backgroundOn = [] { return universe().backgroundOn; };
+    s.changeBackground = [](const std::string& name, bool isDefault) {
+        static bool logged = false;
+        logMissingOnce(logged, "game layer backgrounds (the picture is not shown)");
+        if (!isDefault)
+            universe().background = name;
+    };
+    s.toggleBackground = [] {
+        UniverseStandIn& u = universe();
+        u.backgroundOn = !u.backgroundOn;
+        worldBlobServices().changeBackground(u.backgroundOn ? u.background : "background.png", !u.backgroundOn);
+        return u.backgroundOn;
+    };
+    s.resetBackground = [] {
+        universe().background = "peaceful.png";
+        universe().backgroundOn = true;
+    };
+    s.paused = [] { return GameLayer::getInstance()->getPaused(); };
+    s.setPaused = [](bool v) { GameLayer::getInstance()->setPaused(v); };
+    s.zoomedOut = [] { return GameLayer::getInstance()->getZoomedOut(); };
+    s.zoomInAround = [](CCPoint) {
+        static bool logged = false;
+        logMissingOnce(logged, "game layer zoom (only the flag is cleared)");
+        GameLayer::getInstance()->setZoomedOut(false);
+    };
+    s.clearOverlayDrawings = [] {
+        static bool logged = false;
+        logMissingOnce(logged, "overlay layer drawings");
+    };
+
+    s.getResource = [](const std::string& name) {
+        auto it = resourceStore().find(name);
+        return it == resourceStore().end() ? 0 : it->second;
+    };
+    s.replaceResourceStore = [] {
+        static bool logged = false;
+        logMissingOnce(logged, "colony resource store (kept by the blob for now)");
+        resourceStore().clear();
+    };
+    s.addResource = [](const std::string& name, int32_t amount) {
+        // Wraps like the 32-bit store it stands in for, without overflowing.
+        int32_t& v = resourceStore()[name];
+        v = static_cast<int32_t>(static_cast<uint32_t>(v) + static_cast<uint32_t>(amount));
+    };
+    s.clearHumanRegistry = [] {
+        static bool logged = false;
+        logMissingOnce(logged, "registry of humans");
+    };
+
+    s.isFreePlay = [] {
+        static bool logged = false;
+        logMissingOnce(logged, "free-play flag of the save/load service");
+        return false;
+    };
+    s.campaignSlot = [] { return Profile::getInstance()->getGameMode(); };
+    s.localize = [](const char* key) {
+        CCString* text = LocalUtils::localize(key);
+        return std::string(text ? text->getCString() : key);
+    };
+}
+
+} // namespace
+
+WorldBlobServices& worldBlobServices()
+{
+    static WorldBlobServices services = [] {
+        WorldBlobServices s;
+        setDefaults(s);
+        return s;
+    }();
+    return services;
+}
+
+void resetWorldBlobServices()
+{
+    setDefaults(worldBlobServices());
+    resourceStore().clear();
+    universe() = UniverseStandIn{};
+}
+
+// ---------------------------------------------------------------------------
+// World operations.
+
+namespace {
+
+bool onBorder(const World& w, int x, int y)
+{
+    return x == 0 || y == 0 || x == w.width - 1 || y == w.height - 1;
+}
+
+// A background name from a blob names a picture file: refuse anything that
+// could leave the backgrounds folder.
+bool isSafeBackgroundName(const std::string& name)
+{
+    if (name.empty() || name[0] == '.')
+        return false;
+    return std::none_of(name.begin(), name.end(),
+                        [](char c) { return c == '/' || c == '\\' || static_cast<unsigned char>(c) < 0x20; });
+}
+
+} // namespace
+
+NSData* World::save()
+{
+    WorldBlobServices& s = worldBlobServices();
+    std::vector<uint8_t> electricity;
+    std::vector<uint8_t> temperature;
+    electricityGrid.save(electricity);
+    temperatureField.save(temperature);
+
+    size_t recordBytes = 0;
+    uint32_t colourCount = 0;
+    for (Particle* p : pool) {
+        if (!p)
+            continue;
+        recordBytes += 12 + static_cast<size_t>(std::max(0, p->getSaveSize()));
+        if (p->colorChanged)
+            ++colourCount;
+    }
+
+    std::vector<uint8_t> out;
+    out.reserve(kHeaderSize + electricity.size() + temperature.size() + 8 + recordBytes + 12 * colourCount);
+    ByteWriter w(out);
+    w.u32(kCurrentVersion);
+    w.i32(width);
+    w.i32(height);
+    w.u32(temperatureField.isViewOn() ? 1 : 0);
+    w.u32(lightMap.isLightOn() ? 1 : 0);
+    w.u32(lightMap.isSunOn() ? 1 : 0);
+    w.u32(weather ? 1 : 0);
+    w.i32(storedAmbientForLevel(s.temperatureLevel()));
+    writeTextField(out, s.backgroundName(), kTextFieldSize);
+    writeTextField(out, s.universeName(), kTextFieldSize);
+    writeTextField(out, s.universeDescription(), kDescriptionFieldSize);
+    w.boolean(s.backgroundOn());
+    w.boolean(s.paused());
+    w.u16(0);
+    w.i32(s.getResource("Food"));
+    w.i32(s.getResource("Stone"));
+    w.i32(s.getResource("Wood"));
+    out.insert(out.end(), 20, 0);
+
+    w.bytes(electricity.data(), electricity.size());
+    w.bytes(temperature.data(), temperature.size());
+    w.u32(static_cast<uint32_t>(particleCount));
+    w.u32(colourCount);
+
+    int faultyExtras = 0;
+    for (Particle* p : pool) {
+        if (!p)
+            continue;
+        w.u32(static_cast<uint32_t>(p->x));
+        w.u32(static_cast<uint32_t>(p->y));
+        w.u32(p->getType());
+        const size_t extra = static_cast<size_t>(std::max(0, p->getSaveSize()));
+        const size_t before = out.size();
+        p->saveExtra(w);
+        // The record must be exactly as long as the class says, or every
+        // record after it would be misread.
+        if (out.size() != before + extra) {
+            out.resize(before + extra, 0);
+            ++faultyExtras;
+        }
+    }
+    if (faultyExtras)
+        LOG << "world save: extra data of the wrong length, padded or cut:" << faultyExtras;
+
+    for (Particle* p : pool) {
+        if (!p || !p->colorChanged)
+            continue;
+        w.u32(static_cast<uint32_t>(p->x));
+        w.u32(static_cast<uint32_t>(p->y));
+        w.u8(p->color.a);
+        w.u8(p->color.r);
+        w.u8(p->color.g);
+        w.u8(p->color.b);
+    }
+    return NSData::dataWithBytes(out.data(), static_cast<uint32_t>(out.size()));
+}
+
+bool World::load(NSData* data)
+{
+    if (!data || !data->bytes || data->length == 0) {
+        LOG << "world load: no bytes, nothing loaded";
+        return false;
+    }
+    return loadBytes(data->bytes, data->length);
+}
+
+bool World::loadBytes(const uint8_t* data, size_t size)
+{
+    LoadPlan plan;
+    std::string why;
+    if (!parseBlob(data, size, plan, why)) {
+        LOG << "world load refused, the world is unchanged:" << why;
+        return false;
+    }
+    applyBlob(data, plan);
+    return true;
+}
+
+void World::applyBlob(const uint8_t* data, const LoadPlan& plan)
+{
+    WorldBlobServices& s = worldBlobServices();
+    const BlobHeader& h = plan.header;
+
+    setBigWorld(plan.bigWorld);
+    reset();
+    LOG << "Loading world version" << h.version;
+
+    if (h.hasOptions) {
+        if (h.temperatureView != temperatureField.isViewOn())
+            s.applyTemperature(*this);
+        if (h.light != lightMap.isLightOn())
+            s.applyLight(*this);
+        if (h.sun != lightMap.isSunOn())
+            s.applySun(*this);
+        if (h.weather != weather)
+            s.applyWeather(*this);
+    }
+
+    if (h.hasBackground) {
+        if (isSafeBackgroundName(h.background))
+            s.changeBackground(h.background, false);
+        else
+            LOG << "world load: background name refused, kept the default";
+        if (h.version == 6) {
+            if (!s.backgroundOn())
+                s.changeBackground("background.png", true);
+        } else if (h.hasBackgroundShown && h.backgroundShown != s.backgroundOn()) {
+            s.toggleBackground();
+        }
+    }
+
+    if (h.version == 7) {
+        s.setUniverseName(s.localize("UniverseNameEmpty"));
+        s.setUniverseDescription(s.localize("UniverseDescriptionInitial"));
+    } else if (h.hasTexts) {
+        s.setUniverseName(h.name);
+        s.setUniverseDescription(h.description);
+    }
+
+    if (h.hasPaused) {
+        bool allowed = s.isFreePlay();
+        if (h.version == 10)
+            allowed = allowed || s.campaignSlot() != 0;
+        else if (h.version >= 11)
+            allowed = allowed || s.campaignSlot() > 0;
+        s.setPaused(allowed && h.paused);
+    }
+    s.setPlayPauseIcon(s.paused() ? "guitopbar_HUDPlayPicto.png" : "guitopbar_HUDPausePicto.png");
+
+    readParticles(data, plan);
+
+    if (h.hasAmbient) {
+        if (const int32_t level = levelForAmbient(h.ambient))
+            s.refreshTemperature(level);
+    }
+
+    if (h.hasResources) {
+        s.replaceResourceStore();
+        s.addResource("Food", h.food);
+        s.addResource("Stone", h.stone);
+        s.addResource("Wood", h.wood);
+    }
+
+    if (s.universeDescription() == kPlaceholderDescription)
+        s.setUniverseDescription(s.localize("UniverseDescriptionInitial"));
+    s.closeHudMenu();
+}
+
+void World::readParticles(const uint8_t* data, const LoadPlan& plan)
+{
+    if (plan.reader == ParticleReader::A)
+        reset();
+    if (plan.reader == ParticleReader::C)
+        LOG << "new particle count " << plan.particles.size();
+
+    int skipped = 0;
+    for (const ParticleRecord& rec : plan.particles) {
+        Particle* p = nullptr;
+        // The border keeps its sentinel, and a cell holds one particle: a
+        // record that would break either is skipped.
+        const bool usable = inWorld(rec.x, rec.y) && !onBorder(*this, rec.x, rec.y) && !grid[rec.x][rec.y];
+        if (usable)
+            p = addParticle(rec.x, rec.y, rec.type, true);
+        if (p) {
+            ByteReader extra(data + rec.extraOffset, static_cast<size_t>(rec.extraSize));
+            p->loadExtra(extra);
+        } else {
+            ++skipped;
+            // As the loader always did: the element is made and dropped, which
+            // marks its name as created.
+            delete ParticleCreator::createById(rec.type);
+        }
+    }
+    if (skipped)
+        LOG << "world load: particle records skipped:" << skipped;
+
+    int unplaced = 0;
+    for (const ColourRecord& rec : plan.colours) {
+        Particle* p = at(rec.x, rec.y);
+        // Never the shared border sentinel (id -1): it is every border cell.
+        if (p && p->id >= 0)
+            p->setColor(rec.colour);
+        else
+            ++unplaced;
+    }
+    if (unplaced)
+        LOG << "world load: colour records skipped:" << unplaced;
+
+    electricityGrid.load(data + plan.electricityOffset, plan.electricityLength);
+    if (plan.hasTemperature)
+        temperatureField.load(data + plan.temperatureOffset, plan.temperatureLength);
+}
+
+void World::reset()
+{
+    WorldBlobServices& s = worldBlobServices();
+    const bool zoomed = s.zoomedOut();
+    if (zoomed)
+        s.setZoomButtonIcon("guitopbar_HUDZoom.png");
+
+    s.clearLoadedWorldName();
+    s.setUniverseName(s.localize("UniverseNameEmpty"));
+    s.setUniverseDescription(s.localize("UniverseDescriptionInitial"));
+
+    temperatureField.reset();
+    electricityGrid.reset();
+    s.clearOverlayDrawings();
+
+    s.resetBackground();
+    s.changeBackground("peaceful.png", true);
+
+    s.replaceResourceStore();
+    s.clearHumanRegistry();
+
+    if (s.isFreePlay() && !temperatureField.isViewOn())
+        temperatureField.setViewOn(true);
+
+    for (Particle*& slot : pool) {
+        Particle* p = slot;
+        if (!p)
+            continue;
+        slot = nullptr;
+        // Other destructors must not meet a freed particle in the grid.
+        if (p->x >= 0 && p->y >= 0 && p->x < kMaxWidth && p->y < kMaxHeight && grid[p->x][p->y] == p)
+            grid[p->x][p->y] = nullptr;
+        delete p;
+    }
+    for (int32_t i = 0; i < kMaxParticles; ++i)
+        freeIds[i] = i;
+    freeTop = kMaxParticles;
+
+    for (auto& column : grid)
+        std::fill(std::begin(column), std::end(column), nullptr);
+    for (int x = 0; x < width; ++x) {
+        grid[x][0] = outsideWall;
+        grid[x][height - 1] = outsideWall;
+    }
+    for (int y = 0; y < height; ++y) {
+        grid[0][y] = outsideWall;
+        grid[width - 1][y] = outsideWall;
+    }
+
+    std::fill(std::begin(columnFlags), std::end(columnFlags), 0);
+    std::fill(std::begin(rowFlags), std::end(rowFlags), 0);
+    std::fill(columnFlags, columnFlags + width, 1);
+    std::fill(rowFlags, rowFlags + height, 1);
+    lightMap.reset();
+
+    particleCount = 0;
+    clearPendingChanges();
+
+    if (CCMutableTexture2D* texture = GameLayer::getInstance()->getWorldTexture()) {
+        texture->fill(ccc4(0, 0, 0, 0));
+        const ccColor4B wall = outsideWall ? outsideWall->color : ccc4(0, 0, 0, 255);
+        const float right = static_cast<float>(width - 1);
+        const float top = static_cast<float>(height - 1);
+        drawLine(wall, ccp(0, 0), ccp(right, 0));
+        drawLine(wall, ccp(0, 0), ccp(0, top));
+        drawLine(wall, ccp(0, top), ccp(right, top));
+        drawLine(wall, ccp(right, 0), ccp(right, top));
+        texture->apply();
+    }
+
+    if (zoomed) {
+        if (undoInProgress)
+            s.setZoomButtonIcon("guitopbar_HUDZoomOut.png");
+        else
+            s.zoomInAround(ccp(0, 0));
+    }
+
+    lastClock = platform::gameTime();
+    playedSeconds = 0;
+    lastElapsed = 0;
+}
+
+void World::undo()
+{
+    if (!undoSnapshot)
+        return;
+    NSData* current = save();
+    undoInProgress = true;
+    const bool loaded = load(dynamic_cast<NSData*>(undoSnapshot));
+    undoInProgress = false;
+    if (!loaded) {
+        // Keep the snapshot and the toggle: nothing was exchanged.
+        LOG << "undo: the snapshot could not be loaded, the world is unchanged";
+        return;
+    }
+    CC_SAFE_RETAIN(current);
+    CC_SAFE_RELEASE(undoSnapshot);
+    undoSnapshot = current;
+    undoToggle = !undoToggle;
+}

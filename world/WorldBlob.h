@@ -1,0 +1,173 @@
+#pragma once
+// The world blob: one contiguous little-endian byte buffer that holds a whole
+// world (format version 11; versions 1 to 10 are still read). World::save
+// writes it; World::load reads it in two passes: parseBlob checks every byte
+// of the untrusted blob against its length and builds a plan without touching
+// any world, and only a plan that passed is applied (reset, then restore).
+// A refused blob leaves the current world exactly as it was.
+//
+// Everything the blob reads or writes outside the World (the game layer's
+// universe texts and background, the HUD's options and temperature level,
+// the top bar's icons, the colony resources) goes through WorldBlobServices,
+// so that tests can watch it and later subsystems can plug themselves in.
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "cocos2d.h"
+
+class World;
+
+namespace worldblob {
+
+constexpr uint32_t kCurrentVersion = 11;
+constexpr size_t kHeaderSize = 356;
+constexpr size_t kTextFieldSize = 16;          // background and universe name
+constexpr size_t kDescriptionFieldSize = 256;  // universe description
+// Ambient temperatures are stored shifted by this much (versions 6 and up).
+constexpr int32_t kAmbientShift = 2550;
+
+// The description an old editor left in fresh worlds; a load replaces it by
+// the localised default.
+extern const char* const kPlaceholderDescription;
+
+// The stored header value of a level: ambient + 2550, and 2550 for a level
+// outside 1..5.
+int32_t storedAmbientForLevel(int32_t level);
+// The level of an ambient temperature (-2550, -300, 293, 400, 2550 give
+// 1..5); 0 for any other value.
+int32_t levelForAmbient(int32_t ambient);
+
+enum class ParticleReader { A, B, C };
+
+// What a blob's header says, for any version. has* tell which parts the
+// version carries.
+struct BlobHeader {
+    uint32_t version = 0;
+    int32_t width = 0;
+    int32_t height = 0;
+    bool hasOptions = false;
+    bool temperatureView = false;
+    bool light = false;
+    bool sun = false;
+    bool weather = false;
+    bool hasAmbient = false;
+    int32_t ambient = 0;  // already unshifted
+    bool hasBackground = false;
+    std::string background;
+    bool hasBackgroundShown = false;
+    bool backgroundShown = false;
+    bool hasTexts = false;  // versions 8 and up
+    std::string name;
+    std::string description;
+    bool hasPaused = false;  // versions 9 and up
+    bool paused = false;
+    bool hasResources = false;  // version 11
+    int32_t food = 0;
+    int32_t stone = 0;
+    int32_t wood = 0;
+    size_t sectionStart = 0;
+};
+
+struct ParticleRecord {
+    int32_t x;
+    int32_t y;
+    uint32_t type;
+    size_t extraOffset;  // into the blob
+    int32_t extraSize;
+};
+
+struct ColourRecord {
+    int32_t x;
+    int32_t y;
+    cocos2d::ccColor4B colour;
+};
+
+// A blob that passed every check, ready to apply. Offsets point into the
+// blob, which must outlive the plan.
+struct LoadPlan {
+    BlobHeader header;
+    ParticleReader reader = ParticleReader::A;
+    bool bigWorld = false;
+    size_t electricityOffset = 0;
+    size_t electricityLength = 0;
+    bool hasTemperature = false;
+    size_t temperatureOffset = 0;
+    size_t temperatureLength = 0;
+    std::vector<ParticleRecord> particles;
+    std::vector<ColourRecord> colours;
+};
+
+// Checks a whole blob against its length and builds the plan. Touches no
+// world (element classes are made only to learn their extra-data size, and
+// the element-created record is put back as it was). False, with the reason
+// in `why`, when the blob cannot be loaded as a whole: too short for its
+// header or counts, a version outside 1..11, or a particle type that cannot
+// be made (its extra data cannot be skipped, so nothing after it can be
+// located).
+bool parseBlob(const uint8_t* data, size_t size, LoadPlan& plan, std::string& why);
+
+// Copies a text into a fixed field: at most size - 1 bytes, then zeros.
+void writeTextField(std::vector<uint8_t>& out, const std::string& text, size_t size);
+// The text of a fixed field: up to its first zero, never past the field.
+std::string readTextField(const uint8_t* field, size_t size);
+
+} // namespace worldblob
+
+// What the blob needs of the rest of the game. Each entry has a default that
+// calls the real service; where that service is not built yet the default is
+// a plainly marked stand-in (see WorldBlob.cpp). Tests replace entries to
+// watch them, and put them back with resetWorldBlobServices.
+struct WorldBlobServices {
+    // HUD (temperature level, option switches, menu window).
+    std::function<int32_t()> temperatureLevel;
+    std::function<void(int32_t)> refreshTemperature;
+    // Each switch toggles its option of the world once.
+    std::function<void(World&)> applyTemperature;
+    std::function<void(World&)> applyLight;
+    std::function<void(World&)> applySun;
+    std::function<void(World&)> applyWeather;
+    std::function<void()> closeHudMenu;
+
+    // Top bar pictures.
+    std::function<void(const char*)> setZoomButtonIcon;
+    // Does nothing when the top bar has no play/pause button.
+    std::function<void(const char*)> setPlayPauseIcon;
+
+    // Game layer: universe texts, background, pause and zoom.
+    std::function<std::string()> universeName;
+    std::function<void(const std::string&)> setUniverseName;
+    std::function<std::string()> universeDescription;
+    std::function<void(const std::string&)> setUniverseDescription;
+    std::function<void()> clearLoadedWorldName;
+    std::function<std::string()> backgroundName;
+    std::function<bool()> backgroundOn;
+    std::function<void(const std::string&, bool)> changeBackground;  // name, isDefault
+    std::function<bool()> toggleBackground;
+    std::function<void()> resetBackground;  // "peaceful.png", shown
+    std::function<bool()> paused;
+    std::function<void(bool)> setPaused;
+    std::function<bool()> zoomedOut;
+    std::function<void(cocos2d::CCPoint)> zoomInAround;
+    // Removes every speech balloon and job icon over the creatures.
+    std::function<void()> clearOverlayDrawings;
+
+    // Colony resources and humans.
+    std::function<int32_t(const std::string&)> getResource;
+    std::function<void()> replaceResourceStore;  // a new empty store
+    std::function<void(const std::string&, int32_t)> addResource;
+    std::function<void()> clearHumanRegistry;
+
+    // Modes: the free-play flag, and the profile's campaign slot (game mode).
+    std::function<bool()> isFreePlay;
+    std::function<int32_t()> campaignSlot;
+
+    // Localised text of a key.
+    std::function<std::string(const char*)> localize;
+};
+
+WorldBlobServices& worldBlobServices();
+// Puts every entry back to its default (and clears the stand-ins' state).
+void resetWorldBlobServices();

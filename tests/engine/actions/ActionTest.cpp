@@ -96,6 +96,7 @@ TEST_F(ActionTest, DelayedCallKeepsItsTargetAliveAfterRemovalFromTheTree)
 TEST_F(ActionTest, CallFuncOHoldsItsObjectAndExecutesDirectly)
 {
     Probe* target = Probe::create(&log, "t");
+    target->retain();
     CCString* payload = CCString::create("x");
     CCCallFuncO* call = CCCallFuncO::create(target, callfuncO_selector(Probe::fireWith), payload);
     call->retain();
@@ -107,6 +108,15 @@ TEST_F(ActionTest, CallFuncOHoldsItsObjectAndExecutesDirectly)
 
     // A null target does nothing.
     CCCallFunc::create(nullptr, callfunc_selector(Probe::fire))->execute();
+
+    // CCCallFuncN passes the node the action runs on.
+    CCScene* scene = runScene();
+    CCNode* node = CCNode::create();
+    scene->addChild(node);
+    node->runAction(CCCallFuncN::create(target, callfuncN_selector(Probe::fireWithNode)));
+    director->stepFrame(kFrame);
+    EXPECT_EQ(target->received, node);
+    target->release();
 }
 
 TEST_F(ActionTest, EaseInWithRateZeroReachesItsEndAtTheFirstStep)

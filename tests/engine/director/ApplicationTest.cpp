@@ -114,3 +114,24 @@ TEST_F(ApplicationTest, TheSharedApplicationIsTheLastOneMade)
     }
     EXPECT_EQ(CCApplication::sharedApplication(), nullptr);
 }
+
+TEST_F(ApplicationTest, TheViewKeepsItsFrameThroughFullScreenAndRecordsTheClip)
+{
+    CCEGLView* view = CCEGLView::sharedOpenGLView();
+    view->enterFullscreen(0, 0);
+    EXPECT_TRUE(view->isFullscreen());
+    EXPECT_TRUE(view->getFrameSize().equals(CCSize(800, 600)));
+    EXPECT_TRUE(director->getWinSize().equals(CCSize(800, 600)));
+    view->exitFullscreen(0, 0, 1024, 768, 0, 0);
+    EXPECT_FALSE(view->isFullscreen());
+
+    view->enableScissor(10, 20, 30, 40);
+    view->enableScissor(1, 2, 3, 4);  // not nested: replaces
+    EXPECT_TRUE(view->isScissorEnabled());
+    EXPECT_TRUE(view->getScissorRect().equals(CCRect(1, 2, 3, 4)));
+    view->disableScissor();
+    EXPECT_FALSE(view->isScissorEnabled());
+
+    view->setFrameSize(0, 600);  // refused
+    EXPECT_TRUE(view->getFrameSize().equals(CCSize(800, 600)));
+}

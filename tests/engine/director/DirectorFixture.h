@@ -17,7 +17,13 @@ class DirectorTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        cocos2d::CCEGLView::setRunMode(cocos2d::kCCRunModeHeadless);  // refused once a view exists
+        // Whichever test makes the view first chooses the mode; these tests
+        // work in either headless or software mode.
+        static bool modeChosen = false;
+        if (!modeChosen) {
+            modeChosen = true;
+            cocos2d::CCEGLView::setRunMode(cocos2d::kCCRunModeHeadless);
+        }
         director = cocos2d::CCDirector::sharedDirector();
         director->resetForTests();
     }
@@ -84,6 +90,7 @@ public:
     void other(float) { note("other"); }
     void fire() { ++fired; note("fire"); }
     void fireWith(cocos2d::CCObject* o) { received = o; note("fireWith"); }
+    void fireWithNode(cocos2d::CCNode* n) { received = n; note("fireWithNode"); }
     void update(float dt) override
     {
         ++updates;

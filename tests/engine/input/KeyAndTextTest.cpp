@@ -72,6 +72,28 @@ TEST_F(KeyAndTextTest, KeysReachEveryDelegateInRegistrationOrder)
     keypad->removeAllDelegates();
 }
 
+TEST_F(KeyAndTextTest, AKeypadEnabledLayerHearsKeysOnlyWhileRunning)
+{
+    struct BackLayer : public CCLayer {
+        int backs = 0;
+        void keyBackClicked() override { ++backs; }
+    };
+    CCScene* scene = runScene();
+    BackLayer* layer = new BackLayer();
+    layer->init();
+    layer->autorelease();
+    layer->setKeypadEnabled(true);
+    view->simulateKey(kCCKeyBack, true);
+    scene->addChild(layer);
+    view->simulateKey(kCCKeyBack, true);
+    layer->retain();
+    layer->removeFromParent();
+    view->simulateKey(kCCKeyBack, true);
+    EXPECT_EQ(layer->backs, 1);
+    EXPECT_FALSE(keypad->isRegistered(layer));
+    layer->release();
+}
+
 TEST_F(KeyAndTextTest, ArrowPageAndWheelCodes)
 {
     Keys k(&log, "k");

@@ -151,6 +151,25 @@ TEST_F(WorldTest, MarkingMoreCellsThanTheListsHoldAsksForAFullRelight)
     EXPECT_EQ(world->dirtyCount, 0);
 }
 
+TEST_F(WorldTest, AfterAnOverflowEveryLightIsRecomputed)
+{
+    Light* light = world->lightMap.addLight(100, 100, 6, 1.0f);
+    ASSERT_NE(light, nullptr);
+    world->step();
+    const int32_t lit = world->lightMap.getLevelAt(104, 100);
+
+    // A wall appears beside the light while the lists are already full of
+    // cells far away, so its own mark is lost.
+    for (int i = 0; i < World::kDirtyCapacity; ++i)
+        world->markDirty(10 + i % 20, 10 + (i / 20) % 20);
+    world->grid[102][100] = world->outsideWall;
+    world->markDirty(102, 100);
+    world->step();
+    EXPECT_LT(world->lightMap.getLevelAt(104, 100), lit);
+    world->grid[102][100] = nullptr;
+    world->lightMap.removeLight(light);
+}
+
 TEST_F(WorldTest, RemovingMudRaisesTheFirstEventFlag)
 {
     add(4, 4, kSand);

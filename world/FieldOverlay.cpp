@@ -1,54 +1,35 @@
 #include "world/FieldOverlay.h"
 
 #include "app/ScreenMetrics.h"
-#include "world/CCMutableTexture2D.h"
-
-#if __has_include("cocos2d/CCSprite.h")
 #include "cocos2d/CCSprite.h"
-#define TESMORA_HAVE_SPRITES 1
-#endif
+#include "world/CCMutableTexture2D.h"
 
 USING_NS_CC;
 
-namespace {
-
-// Screen pixels per world cell, from the screen metrics.
-float cellPixelSize()
-{
-    return static_cast<float>(pixelSize);
-}
-
-} // namespace
-
 FieldOverlay::FieldOverlay(int width, int height, float cellScale, ccColor4B clear)
 {
-    m_texture = CCMutableTexture2D::createWithSize(CCSize(static_cast<float>(width), static_cast<float>(height)));
+    const float w = static_cast<float>(width);
+    const float h = static_cast<float>(height);
+    m_texture = CCMutableTexture2D::createWithSize(CCSize(w, h));
     m_texture->retain();
     m_texture->fill(clear);
     m_texture->apply();
     m_texture->setAliasTexParameters();
-#ifdef TESMORA_HAVE_SPRITES
-    m_sprite = CCSprite::createWithTexture(m_texture, CCRect(0, 0, static_cast<float>(width), static_cast<float>(height)));
+    m_sprite = CCSprite::createWithTexture(m_texture, CCRect(0, 0, w, h));
     m_sprite->retain();
     m_sprite->setAnchorPoint(CCPoint(0, 0));
-    const float p = cellPixelSize();
+    // Scaled like the world sprite (p x p per world cell), so the overlays
+    // lie exactly over the cells they describe.
+    const float p = static_cast<float>(pixelSize);
     m_sprite->setScale(cellScale * p * p);
     m_sprite->setFlipY(true);
     m_sprite->setVisible(false);
-#else
-    (void)cellScale;
-    (void)cellPixelSize;
-#endif
 }
 
 FieldOverlay::~FieldOverlay()
 {
-#ifdef TESMORA_HAVE_SPRITES
-    if (m_sprite)
-        m_sprite->release();
-#endif
-    if (m_texture)
-        m_texture->release();
+    m_sprite->release();
+    m_texture->release();
 }
 
 void FieldOverlay::setPixel(int x, int y, ccColor4B colour)
@@ -74,8 +55,5 @@ void FieldOverlay::flush()
 void FieldOverlay::setVisible(bool visible)
 {
     m_visible = visible;
-#ifdef TESMORA_HAVE_SPRITES
-    if (m_sprite)
-        m_sprite->setVisible(visible);
-#endif
+    m_sprite->setVisible(visible);
 }

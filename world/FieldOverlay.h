@@ -31,6 +31,6 @@ public:
 
 private:
     CCMutableTexture2D* m_texture = nullptr;  // retained
-    cocos2d::CCSprite* m_sprite = nullptr;    // retained; null until the engine has sprites
+    cocos2d::CCSprite* m_sprite = nullptr;    // retained
     bool m_visible = false;
 };

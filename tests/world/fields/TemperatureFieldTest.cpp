@@ -3,7 +3,11 @@
 #include <cfloat>
 #include <memory>
 
+#include "app/ScreenMetrics.h"
+#include "cocos2d/CCSprite.h"
 #include "hud/GUI.h"
+#include "world/ElectricityGrid.h"
+#include "world/World.h"
 #include "world/FieldOverlay.h"
 #include "world/GameLayer.h"
 #include "world/TemperatureField.h"
@@ -162,6 +166,29 @@ TEST_F(TemperatureFieldTest, TheOverlayShowsHeatRedAndColdBlueOnlyWhileViewed)
     EXPECT_EQ(cold.a, 100);
     EXPECT_EQ(field->overlay().pixel(70, 70).a, 0) << "room temperature is clear";
     EXPECT_TRUE(field->overlay().isVisible());
+}
+
+TEST(FieldOverlayTest, OverlaysCoverTheWorldSpriteExactly)
+{
+    const int saved = pixelSize;
+    pixelSize = 3;
+    {
+        // The world sprite is drawn at p x p per cell; the temperature
+        // overlay has one texel per 2 x 2 cells.
+        TemperatureField temperature;
+        World world;
+        cocos2d::CCSprite* heat = temperature.getSprite();
+        ASSERT_NE(heat, nullptr);
+        EXPECT_EQ(heat->getScale(), 18.0f);
+        EXPECT_TRUE(heat->isFlipY());
+        EXPECT_FALSE(heat->isVisible());
+        EXPECT_EQ(heat->getAnchorPoint().x, 0.0f);
+        EXPECT_EQ(world.electricityGrid.getSprite()->getScale(), 9.0f);
+        EXPECT_EQ(world.lightMap.getSprite()->getScale(), 9.0f);
+        world.lightMap.setLightOn(true);
+        EXPECT_TRUE(world.lightMap.getSprite()->isVisible());
+    }
+    pixelSize = saved;
 }
 
 } // namespace

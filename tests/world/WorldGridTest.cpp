@@ -1,5 +1,6 @@
 #include "WorldFixture.h"
 
+#include "SimpleAudioEngine.h"
 #include "support/LogCapture.h"
 #include "world/OverLayer.h"
 
@@ -246,11 +247,18 @@ TEST_F(WorldTest, GoldenRatioColoursStepTheHue)
     EXPECT_EQ(grey.g, grey.b);
 }
 
-TEST_F(WorldTest, WeatherToggles)
+TEST_F(WorldTest, WeatherTogglesWithItsSound)
 {
+    CocosDenshion::SimpleAudioEngine* audio = CocosDenshion::SimpleAudioEngine::sharedEngine();
+    audio->setBackendForTests(true);
+    audio->clearRecordedCalls();
     EXPECT_FALSE(world->weather);
     world->toggleWeather();
     EXPECT_TRUE(world->weather);
+    ASSERT_FALSE(audio->recordedCalls().empty());
+    EXPECT_EQ(audio->recordedCalls().back().operation, "playEffect");
+    EXPECT_EQ(audio->recordedCalls().back().path, "sounds/sfx_gui_weather.mp3");
+    EXPECT_FALSE(audio->recordedCalls().back().loop);
     world->toggleWeather();
     EXPECT_FALSE(world->weather);
 }

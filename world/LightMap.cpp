@@ -199,6 +199,8 @@ FovSettings& LightMap::fovSettings()
 
 int LightMap::isOpaque(void* map, int x, int y)
 {
+    if (!map)
+        return 1;
     World& world = static_cast<LightMap*>(map)->world_;
     // Cells beyond the world block, so no light reads or leaks past it.
     if (!world.inWorld(x, y))
@@ -214,7 +216,7 @@ void LightMap::applyFalloff(void* map, int x, int y, int dx, int dy, void* sourc
     Light* light = static_cast<Light*>(source);
     const int r = light->radius;
     // Nothing beyond the world is lit (a small world leaves most of the grid unused).
-    if (r < 2 || !static_cast<LightMap*>(map)->world_.inWorld(x, y))
+    if (r < 2 || !map || !static_cast<LightMap*>(map)->world_.inWorld(x, y))
         return;
     const int i = r + dx;
     const int j = r + dy;

@@ -136,8 +136,12 @@ public:
 
     void show() override
     {
-        if (m_window)
-            SDL_ShowWindow(m_window);
+        if (!m_window)
+            return;
+        SDL_ShowWindow(m_window);
+        m_shown = true;
+        if (m_fullscreen)
+            goFullscreen();
     }
 
     void setTitle(const std::string& title) override
@@ -202,10 +206,11 @@ public:
             const char* windowed = std::getenv("ENGINE_WINDOWED");
             if (windowed && std::strcmp(windowed, "0") != 0 && *windowed)
                 return;  // development: stay in a window
-            if (SDL_SetWindowFullscreen(m_window, SDL_WINDOW_FULLSCREEN_DESKTOP) == 0)
-                m_fullscreen = true;
-            else
-                engineLog("view: cannot go full screen: %s", SDL_GetError());
+            m_fullscreen = true;
+            // A hidden window goes full screen when it is shown: X11 servers
+            // without a window manager misplace one switched while unmapped.
+            if (m_shown)
+                goFullscreen();
         } else {
             SDL_SetWindowFullscreen(m_window, 0);
             m_fullscreen = false;
@@ -277,9 +282,18 @@ public:
         return dt;
     }
 
-    void restartClock() { m_restart = true; }
-
 private:
+    void goFullscreen()
+    {
+        // Without a window manager nobody moves the window to the display's
+        // corner; do it first, so the whole frame is on screen.
+        SDL_Rect bounds;
+        if (SDL_GetDisplayBounds(SDL_GetWindowDisplayIndex(m_window), &bounds) == 0)
+            SDL_SetWindowPosition(m_window, bounds.x, bounds.y);
+        if (SDL_SetWindowFullscreen(m_window, SDL_WINDOW_FULLSCREEN_DESKTOP) != 0)
+            engineLog("view: cannot go full screen: %s", SDL_GetError());
+    }
+
     SDL_Window* m_window = nullptr;
     SDL_Renderer* m_renderer = nullptr;
     SDL_Cursor* m_cursor = nullptr;
@@ -289,6 +303,7 @@ private:
     int m_width = 800;
     int m_height = 600;
     bool m_fullscreen = false;
+    bool m_shown = false;
     MouseState m_mouse;
     bool m_started = false;
     bool m_restart = false;

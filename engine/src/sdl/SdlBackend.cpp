@@ -1,13 +1,13 @@
 // The window and software backends of the view, over SDL2's 2D renderer.
 #include <SDL.h>
 
-#include <cmath>
 #include <cstdlib>
 #include <cstring>
 
 #include "base/EngineLog.h"
 #include "cocos2d/CCImage.h"
 #include "render/RenderContext.h"
+#include "sdl/FramePacer.h"
 #include "sdl/SdlEvents.h"
 #include "view/ViewBackend.h"
 
@@ -253,33 +253,18 @@ public:
         if (idle) {
             // Paused or stopped: sleep until an event or a quarter second.
             SDL_WaitEventTimeout(nullptr, 250);
-            m_started = false;
+            m_pacer.restart();
             return interval;
         }
-        double t = now();
-        if (!m_started || m_restart) {
-            m_started = true;
-            m_restart = false;
-            m_due = t + interval;
-            m_last = t;
-            return interval;
-        }
+        const double due = m_pacer.dueTime(now(), interval);
         // Sleep for the bulk, spin for the last millisecond or two.
-        double wait = m_due - t;
+        const double wait = due - now();
         if (wait > 0.002)
             SDL_Delay(static_cast<Uint32>((wait - 0.002) * 1000.0));
-        while ((t = now()) < m_due) {
+        double t;
+        while ((t = now()) < due) {
         }
-        double dt;
-        if (t - m_due < interval) {
-            dt = interval;  // on time: exactly one interval, so timers never drift
-            m_due += interval;
-        } else {
-            dt = std::fmin(t - m_last, 0.25);  // late: measured, capped
-            m_due = t + interval;
-        }
-        m_last = t;
-        return dt;
+        return m_pacer.frameStarted(t, interval);
     }
 
 private:
@@ -305,10 +290,7 @@ private:
     bool m_fullscreen = false;
     bool m_shown = false;
     MouseState m_mouse;
-    bool m_started = false;
-    bool m_restart = false;
-    double m_due = 0;
-    double m_last = 0;
+    FramePacer m_pacer;
 };
 
 }  // namespace

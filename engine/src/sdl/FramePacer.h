@@ -1,0 +1,55 @@
+#pragma once
+// Internal: the loop's pacing, apart from any clock so it can be tested.
+// A frame that starts less than one interval after its due time gets exactly
+// one interval, so a 1/30 s timer fires on every second 1/60 s frame and game
+// time never drifts from real time by more than a frame; a later frame gets
+// the measured time, capped at 0.25 s, and the schedule starts again from it.
+
+namespace cocos2d {
+
+class FramePacer {
+public:
+    static constexpr double kMaxStep = 0.25;
+
+    // Forgets the schedule: the next frame starts a new one (after a pause).
+    void restart() { m_started = false; }
+
+    // When the next frame is due, given the time now; the loop waits for it.
+    double dueTime(double now, double interval)
+    {
+        if (!m_started) {
+            m_started = true;
+            m_fresh = true;
+            m_due = now;
+            m_last = now - interval;
+        }
+        return m_due;
+    }
+
+    // The frame starts at now (at or after its due time); returns its dt.
+    double frameStarted(double now, double interval)
+    {
+        double dt;
+        if (m_fresh) {
+            dt = interval;
+            m_due = now + interval;
+            m_fresh = false;
+        } else if (now - m_due < interval) {
+            dt = interval;
+            m_due += interval;
+        } else {
+            dt = now - m_last < kMaxStep ? now - m_last : kMaxStep;
+            m_due = now + interval;
+        }
+        m_last = now;
+        return dt;
+    }
+
+private:
+    bool m_started = false;
+    bool m_fresh = false;
+    double m_due = 0;
+    double m_last = 0;
+};
+
+}  // namespace cocos2d

@@ -20,7 +20,9 @@ enum ccTouchPhase {
 
 // Routes touches to registered delegates: targeted delegates first, then
 // standard ones, each in ascending priority, the most recent registration
-// first among equal priorities. Delegates that are CCObjects are retained
+// first among equal priorities. During a transition (or with dispatching off)
+// began and moved events are held back; a touch that began before still
+// delivers its end. Delegates that are CCObjects are retained
 // while registered. Registration changes made during a dispatch apply when
 // that dispatch ends; a delegate removed during it gets no further calls.
 class CCTouchDispatcher : public CCObject {
@@ -37,6 +39,8 @@ public:
     void setDispatchEvents(bool dispatch) { m_bDispatchEvents = dispatch; }
     // (ext) Registered and not pending removal.
     bool isRegistered(CCTouchDelegate* delegate) const;
+    // (ext) Forgets the touches whose began was held back.
+    void forgetHeldTouches();
 
     // Left-button touches: targeted, then standard delegates.
     void touchesBegan(CCSet* touches, CCEvent* event);
@@ -76,6 +80,7 @@ private:
     std::vector<Handler*> m_targeted;
     std::vector<Handler*> m_standard;
     std::vector<Change> m_pending;
+    std::vector<CCTouch*> m_unseen;  // retained: began held back, not ended yet
     uint64_t m_serial = 0;
     int m_dispatchDepth = 0;
     bool m_bDispatchEvents = true;

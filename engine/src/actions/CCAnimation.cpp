@@ -5,13 +5,8 @@
 #include "base/EngineLog.h"
 #include "cocos2d/CCNode.h"
 
-#if __has_include("cocos2d/CCSprite.h") && __has_include("cocos2d/CCSpriteFrame.h")
 #include "cocos2d/CCSprite.h"
 #include "cocos2d/CCSpriteFrame.h"
-#define ENGINE_HAS_SPRITES 1
-#else
-#define ENGINE_HAS_SPRITES 0
-#endif
 
 NS_CC_BEGIN
 
@@ -31,15 +26,7 @@ CCAnimation* CCAnimation::createWithSpriteFrames(CCArray* frames, float delay)
     return a;
 }
 
-void CCAnimation::addSpriteFrame(CCSpriteFrame* frame)
-{
-#if ENGINE_HAS_SPRITES
-    m_pFrames->addObject(frame);
-#else
-    (void)frame;
-    engineLog("CCAnimation::addSpriteFrame: sprite frames are not built yet; frame ignored");
-#endif
-}
+void CCAnimation::addSpriteFrame(CCSpriteFrame* frame) { m_pFrames->addObject(frame); }
 
 float CCAnimation::getDuration() const { return m_pFrames->count() * m_fDelayPerUnit; }
 
@@ -84,20 +71,13 @@ void CCAnimate::update(float t)
 
 void CCAnimate::showFrame(CCObject* frame)
 {
-#if ENGINE_HAS_SPRITES
     auto* sprite = dynamic_cast<CCSprite*>(m_pTarget);
     auto* spriteFrame = dynamic_cast<CCSpriteFrame*>(frame);
     if (sprite && spriteFrame) {
         sprite->setDisplayFrame(spriteFrame);
+    } else if (!sprite) {
+        engineLog("CCAnimate: the target is not a sprite; no frame is shown");
     }
-#else
-    (void)frame;
-    static bool logged = false;
-    if (!logged) {
-        logged = true;
-        engineLog("CCAnimate: sprites are not built yet; frames are counted but not shown");
-    }
-#endif
 }
 
 NS_CC_END

@@ -353,6 +353,7 @@ void CCDirector::resetForTests()
     m_pScheduler->unscheduleAll();
     m_pActionManager->removeAllActions();
     m_pTouchDispatcher->removeAllDelegates();
+    m_pTouchDispatcher->forgetHeldTouches();
     m_pTouchDispatcher->setDispatchEvents(true);
     m_pKeypadDispatcher->removeAllDelegates();
     CCIMEDispatcher::sharedDispatcher()->reset();

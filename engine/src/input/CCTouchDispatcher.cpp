@@ -44,6 +44,16 @@ CCTouchDispatcher::~CCTouchDispatcher()
 {
     m_dispatchDepth = 0;
     applyRemoveAll();
+    forgetHeldTouches();
+}
+
+void CCTouchDispatcher::forgetHeldTouches()
+{
+    std::vector<CCTouch*> unseen;
+    unseen.swap(m_unseen);
+    for (CCTouch* t : unseen) {
+        t->release();
+    }
 }
 
 CCTouchDispatcher::Handler* CCTouchDispatcher::findHandler(CCTouchDelegate* delegate)
@@ -214,12 +224,38 @@ void CCTouchDispatcher::dispatch(CCSet* touches, CCEvent* event, ccTouchPhase ph
     if (!touches || touches->count() == 0) {
         return;
     }
-    // Ended and cancelled events still reach their claimers during a
-    // transition, so that no handler is left holding a touch.
-    bool blocked = !m_bDispatchEvents || CCDirector::sharedDirector()->isInTransition();
-    if (blocked && (phase == kCCTouchBegan || phase == kCCTouchMoved)) {
+    // While events are held back (a transition runs, or dispatching is off)
+    // no began or moved event goes out. A touch whose began was held back
+    // stays unseen to its end; one that began before still delivers its end,
+    // so that no delegate is left holding a touch.
+    bool holding = !m_bDispatchEvents || CCDirector::sharedDirector()->isInTransition();
+    CCSet* deliverable = new CCSet();
+    for (CCObject* o : *touches) {
+        CCTouch* touch = static_cast<CCTouch*>(o);
+        auto unseen = std::find(m_unseen.begin(), m_unseen.end(), touch);
+        if (unseen != m_unseen.end()) {
+            if (phase == kCCTouchEnded || phase == kCCTouchCancelled) {
+                m_unseen.erase(unseen);
+                touch->release();
+            }
+            continue;
+        }
+        if (holding && phase == kCCTouchBegan) {
+            touch->retain();
+            m_unseen.push_back(touch);
+            continue;
+        }
+        if (holding && phase == kCCTouchMoved) {
+            continue;
+        }
+        deliverable->addObject(touch);
+    }
+    if (deliverable->count() == 0) {
+        deliverable->release();
         return;
     }
+    touches = deliverable;
+
     CCEvent* ev = event;
     CCEvent fallback;
     if (!ev) {
@@ -245,9 +281,6 @@ void CCTouchDispatcher::dispatch(CCSet* touches, CCEvent* event, ccTouchPhase ph
                 Hold hold(h->object);
                 switch (phase) {
                 case kCCTouchBegan:
-                    if (blocked) {
-                        break;
-                    }
                     claimed = h->delegate->ccTouchBegan(touch, ev);
                     if (claimed && !h->removed) {
                         touch->retain();
@@ -282,7 +315,7 @@ void CCTouchDispatcher::dispatch(CCSet* touches, CCEvent* event, ccTouchPhase ph
         }
     }
 
-    if (!blocked && remaining->count() > 0) {
+    if (remaining->count() > 0) {
         for (Handler* h : standard) {
             if (h->removed || remaining->count() == 0) {
                 continue;
@@ -306,6 +339,7 @@ void CCTouchDispatcher::dispatch(CCSet* touches, CCEvent* event, ccTouchPhase ph
         }
     }
     remaining->release();
+    deliverable->release();
 
     --m_dispatchDepth;
     if (m_dispatchDepth == 0) {

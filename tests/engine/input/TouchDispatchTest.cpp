@@ -234,3 +234,29 @@ TEST_F(TouchDispatchTest, FocusLossCancelsHeldTouchesBeforeTheBackgroundCall)
     EXPECT_EQ(log, (std::vector<std::string>{"game touchesCancelled x1", "background", "foreground"}));
     EXPECT_EQ(view->activeTouchCount(), 0u);
 }
+
+TEST_F(TouchDispatchTest, HeldBackEventsNeverLeaveADelegateHoldingATouch)
+{
+    Toucher* button = make("button", true);
+    Toucher* game = make("game");
+    dispatcher->addTargetedDelegate(button, 0, false);
+    dispatcher->addStandardDelegate(game, 0);
+
+    // Began before events were held back: the end still arrives.
+    view->simulateTouchBegan(0, ccp(1, 1));
+    dispatcher->setDispatchEvents(false);
+    view->simulateTouchMoved(0, ccp(2, 2));
+    view->simulateTouchEnded(0, ccp(2, 2));
+    EXPECT_EQ(log, (std::vector<std::string>{"button began", "game touchesBegan x1", "button ended",
+                                             "game touchesEnded x1"}));
+
+    // Began while held back: unseen to its end, even after dispatching resumes.
+    log.clear();
+    view->simulateTouchBegan(0, ccp(1, 1));
+    dispatcher->setDispatchEvents(true);
+    view->simulateTouchMoved(0, ccp(2, 2));
+    view->simulateTouchEnded(0, ccp(2, 2));
+    EXPECT_TRUE(log.empty());
+    tap(0, ccp(3, 3));
+    EXPECT_EQ(log.size(), 4u);
+}

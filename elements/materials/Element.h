@@ -88,6 +88,25 @@ struct ElementInfo {
     int32_t lightRadius = 0;  // lit elements: radius of their Light (intensity 1)
 };
 
+// Order in which a 3 x 3 block is searched.
+enum class BlockOrder : uint8_t {
+    ColumnsFirst,  // dx outer, dy inner: the materials' own 3 x 3 scan
+    RowsFirst,     // dy outer, dx inner: Particle::findNeighbour's order
+};
+
+// Kind tests for the neighbour scans that run every update. A `Likely` test
+// reads a plain field that every particle of the kind carries (set from its
+// constants row, never changed), so most cells are ruled out before the
+// virtual type id is asked; the `IsType` test then decides.
+namespace Likely {
+inline bool liquid(const Particle* p) { return p->liquid; }
+inline bool selfLit(const Particle* p) { return p->lightSource; }
+}  // namespace Likely
+namespace IsType {
+inline bool water(uint32_t type) { return type == TypeId::Water; }
+inline bool lava(uint32_t type) { return type == TypeId::Lava; }
+}  // namespace IsType
+
 // Helpers shared by every material update. Cells outside the grid read as the
 // border sentinel, so nothing ever moves or reaches out of the world.
 class MaterialParticle : public Particle {
@@ -138,18 +157,37 @@ protected:
         moveTo(x, y + 1);
         return true;
     }
-    // The 3 x 3 scan: dx outer, dy inner, own cell included; the first
-    // particle whose type satisfies `match`, or null.
-    template <class Match>
-    Particle* scan3x3(Match match) const
+    // The first particle of the 3 x 3 block (own cell included) in the given
+    // order that passes `likely` and then `confirm`, or null. The nine cells
+    // are read before any is tested, so their loads overlap.
+    template <class Likely, class Confirm>
+    Particle* firstInBlock(BlockOrder order, Likely likely, Confirm confirm) const
     {
-        for (int dx = -1; dx <= 1; ++dx)
-            for (int dy = -1; dy <= 1; ++dy) {
-                Particle* p = cellAt(x + dx, y + dy);
-                if (p && match(p->getType()))
-                    return p;
-            }
+        Particle* cells[9];
+        gatherBlock(cells, order);
+        unsigned candidates = 0;
+        for (unsigned i = 0; i < 9; ++i)
+            candidates |= static_cast<unsigned>(cells[i] != nullptr && likely(cells[i])) << i;
+        while (candidates) {
+            const int i = __builtin_ctz(candidates);
+            if (confirm(cells[i]->getType()))
+                return cells[i];
+            candidates &= candidates - 1;
+        }
         return nullptr;
+    }
+    // The nine cells of the block in search order.
+    void gatherBlock(Particle* (&cells)[9], BlockOrder order) const
+    {
+        const World& w = *gWorld;
+        const bool inside = x >= 1 && y >= 1 && x < w.width - 1 && y < w.height - 1;
+        int i = 0;
+        for (int outer = -1; outer <= 1; ++outer)
+            for (int inner = -1; inner <= 1; ++inner) {
+                const int cx = x + (order == BlockOrder::ColumnsFirst ? outer : inner);
+                const int cy = y + (order == BlockOrder::ColumnsFirst ? inner : outer);
+                cells[i++] = inside ? w.grid[cx][cy] : cellAt(cx, cy);
+            }
     }
     // Whether two or more consecutive cells directly above are occupied,
     // counting only cells inside the grid (the top border row ends it).

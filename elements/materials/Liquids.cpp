@@ -27,7 +27,7 @@ void Water::update()
 
 bool Water::meetLava()
 {
-    Particle* lava = findNeighbour(TypeId::Lava);
+    Particle* lava = firstInBlock(BlockOrder::RowsFirst, Likely::selfLit, IsType::lava);
     if (!lava)
         return false;
     if (oneIn(3)) {
@@ -76,7 +76,7 @@ void Oil::update()
     flow();
     if (temperature() >= LiquidHeat::kOilIgnites || world().electricityGrid.isPoweredNear(x, y))
         replaceBy(TypeId::OilBurning);
-    if (findNeighbour(TypeId::Water) && isFreePlay())
+    if (isFreePlay() && firstInBlock(BlockOrder::RowsFirst, Likely::liquid, IsType::water))
         Profile::getInstance()->setOilOnWater(true);
 }
 

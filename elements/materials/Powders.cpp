@@ -26,7 +26,7 @@ void Sand::update()
         return;
     }
     fall();
-    if (Particle* water = scan3x3([](uint32_t t) { return t == TypeId::Water; })) {
+    if (Particle* water = firstInBlock(BlockOrder::ColumnsFirst, Likely::liquid, IsType::water)) {
         if (oneIn(25)) {
             replaceBy(TypeId::SandWet);
             world().removeParticle(water->x, water->y);
@@ -59,7 +59,7 @@ void SandWet::update()
 void Soil::update()
 {
     fall();
-    if (Particle* water = scan3x3([](uint32_t t) { return t == TypeId::Water; })) {
+    if (Particle* water = firstInBlock(BlockOrder::ColumnsFirst, Likely::liquid, IsType::water)) {
         if (oneIn(40)) {
             replaceBy(TypeId::Mud);
             world().removeParticle(water->x, water->y);
@@ -127,12 +127,18 @@ Stone::Stone() : erosion(60 + gameRand() % 60) {}
 void Stone::update()
 {
     fall();
-    if (gameRand() % 2 == 0 && temperature() >= PowderHeat::kStoneMelts) {
+    // Half the time a stone this hot melts by chance; the heat is looked at
+    // first so that cool stone draws no random number.
+    if (temperature() >= PowderHeat::kStoneMelts && gameRand() % 2 == 0) {
         if (oneIn(10))
             replaceBy(TypeId::Lava);
         return;
     }
-    Particle* wearer = scan3x3([](uint32_t t) { return t == TypeId::Water || t == TypeId::Ash; });
+    // Every Water is liquid and every Ash absorbs light fully.
+    Particle* wearer = firstInBlock(
+        BlockOrder::ColumnsFirst,
+        [](const Particle* p) { return p->liquid || p->lightAbsorption == kAshInfo.lightAbsorption; },
+        [](uint32_t t) { return t == TypeId::Water || t == TypeId::Ash; });
     if (!wearer)
         return;
     --erosion;
@@ -148,7 +154,7 @@ void Ash::update()
     fall();
     if (!oneIn(20))
         return;
-    if (findNeighbour(TypeId::Lava))
+    if (firstInBlock(BlockOrder::RowsFirst, Likely::selfLit, IsType::lava))
         removeSelf();
     else if (holds(x, y + 1, TypeId::Stone))
         replaceBy(TypeId::Oil);

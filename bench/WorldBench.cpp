@@ -1,0 +1,286 @@
+// The world benchmark: standard scenes on a full 240 x 160 world, timed one
+// world step per iteration. Reports world steps per second and the time per
+// particle update, and counts heap allocations per step.
+//
+//   mixed    every cell inside the border, bands of eight rows cycling sand,
+//            water, stone, wood, oil and wax from the bottom up; settled for
+//            200 steps first
+//   burning  a forest of wood columns on stone, set alight at the bottom and
+//            timed while it burns (rebuilt, untimed, when it has burnt down)
+//   lights   300 Bright particles (radius-10 lights) spread over stone, with
+//            the light overlay and the sun on
+#include <benchmark/benchmark.h>
+
+#include <atomic>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <memory>
+#include <new>
+#include <string>
+#include <unistd.h>
+
+#include "app/Profile.h"
+#include "platform/GameRandom.h"
+#include "world/ColorTables.h"
+#include "world/GameLayer.h"
+#include "world/ParticleCreator.h"
+#include "world/World.h"
+
+namespace {
+
+std::atomic<long> g_allocations{0};
+
+}  // namespace
+
+// Every allocation of the process is counted, so a step that allocates shows.
+// (GCC cannot tell that these replace the global pair; the warning is moot.)
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
+void* operator new(std::size_t size)
+{
+    g_allocations.fetch_add(1, std::memory_order_relaxed);
+    if (void* p = std::malloc(size ? size : 1))
+        return p;
+    throw std::bad_alloc();
+}
+void operator delete(void* p) noexcept { std::free(p); }
+void operator delete(void* p, std::size_t) noexcept { std::free(p); }
+#pragma GCC diagnostic pop
+
+namespace {
+
+constexpr uint32_t id(const char* name) { return hashString(name); }
+
+// A fresh full-size world with its border, as the game has after a reset.
+class BenchWorld {
+public:
+    BenchWorld()
+    {
+        platform::seedGameRand(1234u);
+        world = std::make_unique<World>();
+        gWorld = world.get();
+        world->setBigWorld(true);
+        for (int x = 0; x < world->width; ++x) {
+            world->grid[x][0] = world->outsideWall;
+            world->grid[x][world->height - 1] = world->outsideWall;
+        }
+        for (int y = 0; y < world->height; ++y) {
+            world->grid[0][y] = world->outsideWall;
+            world->grid[world->width - 1][y] = world->outsideWall;
+        }
+    }
+    ~BenchWorld()
+    {
+        world.reset();
+        gWorld = nullptr;
+    }
+    void put(int x, int y, uint32_t type) { world->addParticle(x, y, type, false); }
+    int count(uint32_t type) const
+    {
+        int n = 0;
+        for (Particle* p : world->pool)
+            n += p && p->getType() == type;
+        return n;
+    }
+
+    std::unique_ptr<World> world;
+};
+
+void buildMixed(BenchWorld& b)
+{
+    static const uint32_t kBands[] = {id("Sand"), id("Water"), id("Stone"), id("Wood"), id("Oil"), id("Wax")};
+    World& w = *b.world;
+    for (int y = 1; y < w.height - 1; ++y) {
+        const uint32_t type = kBands[((y - 1) / 8) % 6];
+        for (int x = 1; x < w.width - 1; ++x)
+            b.put(x, y, type);
+    }
+}
+
+// Trunks two cells wide with a gap of one, standing on stone. The gaps'
+// feet hold burning oil, and the forest is set alight: its lower half starts
+// hot enough for wood to catch (heat spreads too slowly for a flame at the
+// foot of a trunk to light the whole of it).
+void buildForest(BenchWorld& b)
+{
+    World& w = *b.world;
+    for (int y = 1; y <= 6; ++y)
+        for (int x = 1; x < w.width - 1; ++x)
+            b.put(x, y, id("Stone"));
+    for (int x = 2; x + 2 < w.width - 1; x += 3) {
+        for (int y = 7; y < 120; ++y) {
+            b.put(x, y, id("Wood"));
+            b.put(x + 1, y, id("Wood"));
+        }
+        for (int y = 7; y <= 10; ++y)
+            b.put(x + 2, y, id("OilBurning"));
+    }
+    for (int x = 1; x < w.width - 1; ++x)
+        for (int y = 7; y < 60; ++y)
+            w.temperatureField.setAt(x, y, 2000.0f);
+}
+
+void buildLights(BenchWorld& b)
+{
+    World& w = *b.world;
+    for (int y = 1; y <= 60; ++y)
+        for (int x = 1; x < w.width - 1; ++x)
+            b.put(x, y, id("Stone"));
+    int placed = 0;
+    while (placed < 300) {
+        const int x = 2 + gameRand() % (w.width - 4);
+        const int y = 61 + gameRand() % (w.height - 63);
+        if (!w.at(x, y)) {
+            b.put(x, y, id("Bright"));
+            ++placed;
+        }
+    }
+    w.lightMap.setSunOn(true);
+    w.lightMap.setLightOn(true);
+}
+
+void report(benchmark::State& state, long particleUpdates, long allocations)
+{
+    state.counters["steps_per_s"] = benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
+    // Seconds per particle update: shown with an SI suffix ("52n" = 52 ns).
+    state.counters["per_particle"] = benchmark::Counter(static_cast<double>(particleUpdates),
+                                                        benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+    state.counters["allocs_per_step"] =
+        static_cast<double>(allocations) / static_cast<double>(state.iterations());
+}
+
+void BM_mixed(benchmark::State& state)
+{
+    BenchWorld b;
+    buildMixed(b);
+    for (int i = 0; i < 200; ++i)
+        b.world->step();
+    long updates = 0;
+    const long allocationsBefore = g_allocations.load();
+    for (auto _ : state) {
+        updates += b.world->particleCount;
+        b.world->step();
+    }
+    report(state, updates, g_allocations.load() - allocationsBefore);
+    state.counters["particles"] = b.world->particleCount;
+}
+BENCHMARK(BM_mixed)->Name("mixed")->Unit(benchmark::kMillisecond);
+
+void BM_burning(benchmark::State& state)
+{
+    std::unique_ptr<BenchWorld> b;
+    long updates = 0;
+    long allocations = 0;
+    int stepsInScene = 0;
+    int woodAtStart = 0;
+    double burntShare = 0.0;
+    int scenes = 0;
+    for (auto _ : state) {
+        if (!b || stepsInScene == 300) {
+            state.PauseTiming();
+            if (b) {
+                burntShare += 1.0 - static_cast<double>(b->count(id("Wood"))) / woodAtStart;
+                ++scenes;
+            }
+            b.reset();
+            b = std::make_unique<BenchWorld>();
+            buildForest(*b);
+            woodAtStart = b->count(id("Wood"));
+            stepsInScene = 0;
+            state.ResumeTiming();
+        }
+        updates += b->world->particleCount;
+        const long before = g_allocations.load();
+        b->world->step();
+        allocations += g_allocations.load() - before;
+        ++stepsInScene;
+    }
+    report(state, updates, allocations);
+    // How much of the forest a scene's 300 steps burn.
+    if (scenes > 0)
+        state.counters["wood_burnt"] = burntShare / scenes;
+}
+BENCHMARK(BM_burning)->Name("burning")->Unit(benchmark::kMillisecond);
+
+void BM_lights(benchmark::State& state)
+{
+    BenchWorld b;
+    buildLights(b);
+    b.world->step();
+    long updates = 0;
+    const long allocationsBefore = g_allocations.load();
+    for (auto _ : state) {
+        updates += b.world->particleCount;
+        b.world->step();
+    }
+    report(state, updates, g_allocations.load() - allocationsBefore);
+}
+BENCHMARK(BM_lights)->Name("lights")->Unit(benchmark::kMillisecond);
+
+long residentKilobytes()
+{
+    long pages = 0;
+    long resident = 0;
+    if (FILE* f = std::fopen("/proc/self/statm", "r")) {
+        if (std::fscanf(f, "%ld %ld", &pages, &resident) != 2)
+            resident = 0;
+        std::fclose(f);
+    }
+    return resident * (sysconf(_SC_PAGESIZE) / 1024);
+}
+
+// 10,000 steps of the mixed scene in one go: memory must stay flat.
+void BM_mixedLong(benchmark::State& state)
+{
+    for (auto _ : state) {
+        BenchWorld b;
+        buildMixed(b);
+        for (int i = 0; i < 200; ++i)
+            b.world->step();
+        const long before = residentKilobytes();
+        const long allocationsBefore = g_allocations.load();
+        for (int i = 0; i < 10000; ++i)
+            b.world->step();
+        state.counters["rss_growth_kb"] = static_cast<double>(residentKilobytes() - before);
+        state.counters["allocs_per_step"] = static_cast<double>(g_allocations.load() - allocationsBefore) / 10000.0;
+    }
+}
+BENCHMARK(BM_mixedLong)->Name("mixed_10000_steps")->Iterations(1)->Unit(benchmark::kSecond);
+
+// The profile and the game layer write nothing outside a temporary home.
+std::string useTemporaryHome()
+{
+    char pattern[] = "/tmp/tesmora-bench-XXXXXX";
+    const char* dir = mkdtemp(pattern);
+    if (!dir)
+        return {};
+    const std::string home(dir);
+    {
+        setenv("HOME", home.c_str(), 1);
+        setenv("XDG_DATA_HOME", (home + "/data").c_str(), 1);
+        setenv("XDG_CONFIG_HOME", (home + "/config").c_str(), 1);
+        setenv("XDG_DOCUMENTS_DIR", (home + "/docs").c_str(), 1);
+    }
+    return home;
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    const std::string home = useTemporaryHome();
+    initColorsAndShadows();
+    GameLayer::getInstance();
+    Profile::getInstance();
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    if (!home.empty()) {
+        std::error_code ignored;
+        std::filesystem::remove_all(home, ignored);
+    }
+    return 0;
+}

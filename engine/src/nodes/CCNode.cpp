@@ -365,20 +365,20 @@ void CCNode::visit()
     CCAffineTransform parent = stack.empty() ? CCAffineTransformIdentity : stack.back();
     stack.push_back(CCAffineTransformConcat(nodeToParentTransform(), parent));
 
-    std::vector<CCNode*> children = snapshotChildren(m_pChildren);
-    size_t i = 0;
-    for (; i < children.size() && children[i]->m_nZOrder < 0; ++i) {
-        if (children[i]->m_pParent == this) {
-            children[i]->visit();
+    // Drawing does not change the tree, so the live array is walked as it is
+    // (no per-frame snapshot); the index is checked against the count anyway.
+    unsigned i = 0;
+    for (; i < m_pChildren->count(); ++i) {
+        CCNode* child = static_cast<CCNode*>(m_pChildren->objectAtIndex(i));
+        if (child->m_nZOrder >= 0) {
+            break;
         }
+        child->visit();
     }
     draw();
-    for (; i < children.size(); ++i) {
-        if (children[i]->m_pParent == this) {
-            children[i]->visit();
-        }
+    for (; i < m_pChildren->count(); ++i) {
+        static_cast<CCNode*>(m_pChildren->objectAtIndex(i))->visit();
     }
-    releaseAll(children);
 
     // The stack object may have moved if a nested target was begun and ended.
     drawStacks().back().pop_back();

@@ -14,6 +14,9 @@ public:
 
     // A label for the next item: LOG << Logger::Label("ok") << ok; gives "ok: true ".
     struct Label {
+        // Spelled out so Label("x") also builds with compilers that lack
+        // parenthesised aggregate initialisation (clang before 16).
+        constexpr explicit Label(const char* labelName) : name(labelName) {}
         const char* name;
     };
 

@@ -5,6 +5,7 @@
 
 #include "audio/AudioBackend.h"
 #include "base/EngineLog.h"
+#include "cocos2d/CCEGLView.h"
 #include "cocos2d/CCFileUtils.h"
 
 namespace CocosDenshion {
@@ -44,7 +45,9 @@ SimpleAudioEngine* SimpleAudioEngine::sharedEngine()
 AudioBackend& SimpleAudioEngine::backend()
 {
     if (!m_backend) {
-        if (!m_wantSilent)
+        // Only the real window plays sound; headless and software runs (tests)
+        // stay silent whatever devices the machine has.
+        if (!m_wantSilent && cocos2d::CCEGLView::getRunMode() == cocos2d::kCCRunModeWindow)
             m_backend = makeMixerBackend(m_musicVolume, m_effectsVolume);
         if (!m_backend)
             m_backend = makeSilentBackend(&m_silentTrackSeconds, &m_silentEffectSeconds);

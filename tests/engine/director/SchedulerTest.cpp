@@ -24,6 +24,12 @@ public:
         }
     }
     void other(float dt) { otherArgs.push_back(dt); }
+    void act()
+    {
+        if (log) {
+            log->push_back(name + " action");
+        }
+    }
     void update(float dt) override
     {
         (void)dt;
@@ -182,7 +188,7 @@ TEST_F(SchedulerTest, TimersAddedDuringAnUpdateStartWithTheNextOne)
     EXPECT_EQ(c->otherArgs.size(), 1u);
 }
 
-TEST_F(SchedulerTest, UpdatesRunByPriorityThenSchedulingOrderAndBeforeTimers)
+TEST_F(SchedulerTest, ActionsThenUpdatesByPriorityAndSchedulingOrderThenTimers)
 {
     CCScene* scene = runScene();
     std::vector<std::string> log;
@@ -201,8 +207,9 @@ TEST_F(SchedulerTest, UpdatesRunByPriorityThenSchedulingOrderAndBeforeTimers)
     b->scheduleUpdate();
     c->scheduleUpdateWithPriority(-1);
     a->scheduleUpdate();
+    a->runAction(CCCallFunc::create(a, callfunc_selector(Counter::act)));
     director->stepFrame(kFrame);
-    EXPECT_EQ(log, (std::vector<std::string>{"c update", "b update", "a update", "a tick"}));
+    EXPECT_EQ(log, (std::vector<std::string>{"a action", "c update", "b update", "a update", "a tick"}));
 }
 
 TEST_F(SchedulerTest, TheSchedulerOwnsItsTargetsUntilTheyAreUnscheduled)

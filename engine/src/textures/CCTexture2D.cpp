@@ -2,6 +2,7 @@
 
 #include <SDL.h>
 
+#include <cstring>
 #include <vector>
 
 #include "base/EngineLog.h"
@@ -74,11 +75,31 @@ void CCTexture2D::updateData(const void* data)
 {
     if (!m_pNative)
         return;
-    const size_t count = static_cast<size_t>(m_uPixelsWide) * m_uPixelsHigh;
-    std::vector<uint8_t> rgba(count * 4, 0);
-    if (data)
-        convertToRgba(m_ePixelFormat, static_cast<const uint8_t*>(data), count, rgba.data());
-    if (SDL_UpdateTexture(native(m_pNative), nullptr, rgba.data(), static_cast<int>(m_uPixelsWide) * 4) != 0)
+    SDL_Texture* t = native(m_pNative);
+    const size_t w = m_uPixelsWide, h = m_uPixelsHigh;
+    const int inBpp = bytesPerPixel(m_ePixelFormat);
+    const uint8_t* in = static_cast<const uint8_t*>(data);
+    int access = 0;
+    SDL_QueryTexture(t, nullptr, &access, nullptr, nullptr);
+    void* out = nullptr;
+    int pitch = 0;
+    // Streaming textures (the world, every step) are converted straight into
+    // the locked pixels: no allocation per upload.
+    if (access == SDL_TEXTUREACCESS_STREAMING && SDL_LockTexture(t, nullptr, &out, &pitch) == 0) {
+        for (size_t y = 0; y < h; ++y) {
+            uint8_t* row = static_cast<uint8_t*>(out) + y * static_cast<size_t>(pitch);
+            if (in)
+                convertToRgba(m_ePixelFormat, in + y * w * inBpp, w, row);
+            else
+                std::memset(row, 0, w * 4);
+        }
+        SDL_UnlockTexture(t);
+        return;
+    }
+    std::vector<uint8_t> rgba(w * h * 4, 0);
+    if (in)
+        convertToRgba(m_ePixelFormat, in, w * h, rgba.data());
+    if (SDL_UpdateTexture(t, nullptr, rgba.data(), static_cast<int>(w) * 4) != 0)
         engineLog("CCTexture2D: upload failed: %s", SDL_GetError());
 }
 

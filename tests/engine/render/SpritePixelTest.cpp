@@ -81,6 +81,38 @@ TEST_F(SoftwareRender, LaterChildrenAndHigherZDrawOnTop)
     EXPECT_PIXEL(at(50, 50), kRed);
 }
 
+TEST_F(SoftwareRender, ChildrenDrawThroughTheTransformsOfTheWholeTree)
+{
+    CCLayer* layer = CCLayer::create();  // ignores its anchor: bottom-left at its position
+    layer->setPosition(ccp(100, 50));
+    CCNode* group = CCNode::create();
+    group->setPosition(ccp(10, 10));
+    group->setScale(2);
+    layer->addChild(group);
+    CCSprite* sprite = quadSprite();  // anchor (0, 0)
+    sprite->setPosition(ccp(5, 5));
+    group->addChild(sprite);
+    drawFrame(layer);
+    // (100 + 10 + 2 * 5, 50 + 10 + 2 * 5) = (120, 70), 16 x 16 on screen.
+    EXPECT_PIXEL(at(120, 70), kBlue);
+    EXPECT_PIXEL(at(135, 85), kGreen);
+    EXPECT_PIXEL(at(119, 70), kBlack);
+    EXPECT_PIXEL(at(136, 85), kBlack);
+}
+
+TEST_F(SoftwareRender, ColourLayerFillsItsRectangleWithColourTimesOpacity)
+{
+    if (!view->getBackend() || !view->getBackend()->drawsFrames())
+        GTEST_SKIP() << "the view was made headless earlier in this process";
+    CCLayerColor* layer = CCLayerColor::create(ccc4(200, 100, 50, 128), 40, 30);
+    layer->setPosition(ccp(10, 20));
+    drawFrame(layer);
+    EXPECT_PIXEL(at(10, 20), ccc4(100, 50, 25, 255));
+    EXPECT_PIXEL(at(49, 49), ccc4(100, 50, 25, 255));
+    EXPECT_PIXEL(at(50, 20), kBlack);
+    EXPECT_PIXEL(at(10, 50), kBlack);
+}
+
 TEST_F(SoftwareRender, ClippedNodeDrawsNothingOutsideTheClip)
 {
     CCNode* root = CCNode::create();

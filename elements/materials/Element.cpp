@@ -1,5 +1,8 @@
 #include "elements/materials/Element.h"
 
+#include "app/Logger.h"
+#include "world/ParticleCreator.h"
+
 USING_NS_CC;
 
 CCArray* buildColorRowList(const ColorRows& rows)
@@ -10,4 +13,15 @@ CCArray* buildColorRowList(const ColorRows& rows)
     // Class-wide and never freed: it outlives every particle of the class.
     list->retain();
     return list;
+}
+
+bool kindIsBuilt(uint32_t type, bool& toldMissing, const char* whatInstead)
+{
+    if (ParticleCreator::isBuilt(type))
+        return true;
+    if (!toldMissing) {
+        toldMissing = true;
+        LOG << ParticleCreator::getName(type) << "is not built yet:" << whatInstead;
+    }
+    return false;
 }

@@ -201,6 +201,11 @@ protected:
 // Builds a retained colour-row list (CCInteger rows in order), never freed.
 cocos2d::CCArray* buildColorRowList(const ColorRows& rows);
 
+// Whether the factory can make the kind now. Materials that turn into kinds
+// of later families (Grass, Cloud) ask first, and say once in the log what
+// they do instead while the kind is missing.
+bool kindIsBuilt(uint32_t type, bool& toldMissing, const char* whatInstead);
+
 template <const ElementInfo& Info>
 class Element : public MaterialParticle {
 public:

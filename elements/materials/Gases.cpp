@@ -29,7 +29,9 @@ bool Steam::condense()
     }
     // Trapped in a pocket: it rains back down, or gathers into cloud.
     if (countEmptyAbove() == 0 && countOccupiedBelow() >= 2 && oneIn(40)) {
-        replaceBy(weather ? TypeId::Cloud : TypeId::Water);
+        static bool toldMissing = false;
+        const bool cloud = weather && kindIsBuilt(TypeId::Cloud, toldMissing, "trapped steam turns into water");
+        replaceBy(cloud ? TypeId::Cloud : TypeId::Water);
         return true;
     }
     return false;

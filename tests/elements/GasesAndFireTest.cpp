@@ -92,6 +92,17 @@ TEST_F(Gases, SteamInASealedPocketCondenses)
     EXPECT_EQ(kind, TypeId::Cloud);
 }
 
+TEST_F(Gases, TrappedSteamRainsBackWhileThereIsNoCloudElement)
+{
+    world->weather = true;
+    Particle* steam = put(30, 30, Steam::kTypeId);
+    seal(30, 30);
+    uint32_t kind = Steam::kTypeId;
+    for (int i = 0; i < 2000 && kind == Steam::kTypeId; ++i)
+        kind = updateAndApply(steam, 293.0f);
+    EXPECT_EQ(kind, Water::kTypeId) << "nothing vanishes";
+}
+
 TEST_F(Gases, SteamJoinsACloudOnlyInWeather)
 {
     ParticleCreator::registerClass<TestCloud>("Cloud");

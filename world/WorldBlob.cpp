@@ -213,9 +213,18 @@ bool parseBlob(const uint8_t* data, size_t size, LoadPlan& plan, std::string& wh
     ByteReader r(data + h.sectionStart, size - h.sectionStart);
     const size_t base = h.sectionStart;
 
+    // No world holds more cells, particles or coloured particles than this, so
+    // a larger count cannot come from a save.
+    constexpr uint32_t kMostRecords = World::kMaxWidth * World::kMaxHeight;
+    static_assert(kMostRecords == static_cast<uint32_t>(World::kMaxParticles));
+
     uint32_t electricityCount = 0;
     if (!r.u32(electricityCount) || electricityCount > r.remaining() / 12) {
         why = "electricity section longer than the blob";
+        return false;
+    }
+    if (electricityCount > kMostRecords) {
+        why = "more electricity records than cells: " + std::to_string(electricityCount);
         return false;
     }
     plan.electricityOffset = base + r.position() - 4;
@@ -242,6 +251,10 @@ bool parseBlob(const uint8_t* data, size_t size, LoadPlan& plan, std::string& wh
     }
     if (particleCount > r.remaining() / 12) {
         why = "particle count " + std::to_string(particleCount) + " longer than the blob";
+        return false;
+    }
+    if (particleCount > kMostRecords || colourCount > kMostRecords) {
+        why = "more particle or colour records than a world holds";
         return false;
     }
     plan.particles.reserve(particleCount);

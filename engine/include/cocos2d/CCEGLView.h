@@ -83,8 +83,9 @@ public:
     void simulateTouchCancelled(int id, const CCPoint& glPoint, bool right = false);
     // Cancels every held touch.
     void cancelAllTouches();
-    // Back and menu ignore repeats; arrows and pages send a press on every
-    // repeat and a release; Enter types "\n"; Backspace deletes backward.
+    // Back, menu and Enter ignore repeats; arrows and pages send a press on
+    // every repeat and a release; Enter types "\n"; Backspace deletes
+    // backward on every repeat.
     // Alt, Space and the arrows also update the key state.
     void simulateKey(int code, bool pressed, bool repeat = false);
     // Wheel notches: positive is up (arrow code 8), negative down (9); no

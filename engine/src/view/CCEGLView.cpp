@@ -342,7 +342,8 @@ void CCEGLView::simulateKey(int code, bool pressed, bool repeat)
         }
         return;
     case kCCKeyEnter:
-        if (pressed) {
+        // One line break per press: Enter submits the keyboard's text.
+        if (pressed && !repeat) {
             CCIMEDispatcher::sharedDispatcher()->dispatchInsertText("\n", 1);
         }
         return;

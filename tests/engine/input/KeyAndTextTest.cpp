@@ -168,6 +168,7 @@ TEST_F(KeyAndTextTest, EnterTypesANewlineAndBackspaceDeletes)
     keypad->addDelegate(&k);
     view->simulateText("ab");
     view->simulateKey(kCCKeyEnter, true);
+    view->simulateKey(kCCKeyEnter, true, true);  // a held Enter submits once
     view->simulateText("c\xC3\xA9");  // c, e acute
     view->simulateKey(kCCKeyBackspace, true);
     view->simulateKey(kCCKeyBackspace, true, true);  // repeats delete too

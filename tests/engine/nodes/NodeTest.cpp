@@ -207,11 +207,16 @@ TEST_F(NodeTest, ConvertToNodeSpaceUnderAZoomedLayerFollowsTheCameraFormula)
 
 TEST_F(NodeTest, VisitDrawsNegativeZThenTheNodeThenTheRestAndSkipsHiddenNodes)
 {
-    Probe* root = Probe::create(&log, "root");
-    root->addChild(Probe::create(&log, "front"), 1);
-    root->addChild(Probe::create(&log, "back"), -1);
-    Probe* hidden = Probe::create(&log, "hidden");
-    hidden->addChild(Probe::create(&log, "underHidden"));
+    auto drawing = [this](const char* name) {
+        Probe* p = Probe::create(&log, name);
+        p->logDraws = true;
+        return p;
+    };
+    Probe* root = drawing("root");
+    root->addChild(drawing("front"), 1);
+    root->addChild(drawing("back"), -1);
+    Probe* hidden = drawing("hidden");
+    hidden->addChild(drawing("underHidden"));
     hidden->setVisible(false);
     root->addChild(hidden, 0);
     root->visit();

@@ -72,12 +72,14 @@ public:
     }
     void setFrameSize(int width, int height) override
     {
-        if (width == m_width && height == m_height && render::renderer())
-            return;
-        m_width = width;
-        m_height = height;
-        if (render::renderer())
-            render::startSoftware(width, height);
+        if (!render::renderer()) {
+            m_width = width;
+            m_height = height;
+        } else if (width != m_width || height != m_height) {
+            // Remaking the surface would destroy every texture with the old
+            // renderer; the frame is fixed anyway.
+            engineLog("view: the offscreen frame stays %d x %d", m_width, m_height);
+        }
     }
 
 private:

@@ -18,7 +18,7 @@ struct Glyph {
     std::vector<uint8_t> ink; // width x kGlyphRows, 1 = set
 };
 
-Rgba rowColour(const FontSpec& spec, int row)
+Rgba rowColour(const FontRecipe& recipe, int row)
 {
     // Shade from the top glyph row (1) to the last row above the writing line.
     const int first = 1, last = kWritingLineRow - 1;
@@ -27,7 +27,7 @@ Rgba rowColour(const FontSpec& spec, int row)
     auto mix = [t](uint8_t a, uint8_t b) {
         return static_cast<uint8_t>(static_cast<float>(a) + (static_cast<float>(b) - static_cast<float>(a)) * t + 0.5f);
     };
-    return {mix(spec.top.r, spec.bottom.r), mix(spec.top.g, spec.bottom.g), mix(spec.top.b, spec.bottom.b), 255};
+    return {mix(recipe.top.r, recipe.bottom.r), mix(recipe.top.g, recipe.bottom.g), mix(recipe.top.b, recipe.bottom.b), 255};
 }
 
 bool renderGlyph(FT_Face face, const std::string& key, Glyph& glyph, std::string& error)
@@ -77,7 +77,7 @@ bool renderGlyph(FT_Face face, const std::string& key, Glyph& glyph, std::string
 
 } // namespace
 
-bool rasteriseFont(const FontSpec& spec, BitmapFont& out, std::string& error)
+bool rasteriseFont(const FontRecipe& recipe, BitmapFont& out, std::string& error)
 {
     FT_Library library = nullptr;
     if (FT_Init_FreeType(&library) != 0) {
@@ -85,18 +85,18 @@ bool rasteriseFont(const FontSpec& spec, BitmapFont& out, std::string& error)
         return false;
     }
     FT_Face face = nullptr;
-    bool ok = FT_New_Face(library, spec.facePath.c_str(), 0, &face) == 0;
+    bool ok = FT_New_Face(library, recipe.facePath.c_str(), 0, &face) == 0;
     if (!ok)
-        error = "cannot open the font face " + spec.facePath;
-    ok = ok && FT_Set_Pixel_Sizes(face, 0, static_cast<FT_UInt>(spec.pixelSize)) == 0;
+        error = "cannot open the font face " + recipe.facePath;
+    ok = ok && FT_Set_Pixel_Sizes(face, 0, static_cast<FT_UInt>(recipe.pixelSize)) == 0;
     std::vector<Glyph> glyphs;
-    for (size_t i = 0; ok && i < spec.chars.size(); ++i) {
+    for (size_t i = 0; ok && i < recipe.chars.size(); ++i) {
         Glyph glyph;
-        ok = renderGlyph(face, spec.chars[i], glyph, error);
+        ok = renderGlyph(face, recipe.chars[i], glyph, error);
         if (ok)
             glyphs.push_back(std::move(glyph));
         else
-            error = spec.name + ": " + error;
+            error = recipe.name + ": " + error;
     }
     if (face)
         FT_Done_Face(face);
@@ -122,7 +122,7 @@ bool rasteriseFont(const FontSpec& spec, BitmapFont& out, std::string& error)
         for (int row = 0; row < kGlyphRows; ++row)
             for (int col = 0; col < r.w; ++col)
                 if (glyphs[i].ink[static_cast<size_t>(row) * r.w + col])
-                    out.image.set(r.x + col, r.y + row, rowColour(spec, row));
+                    out.image.set(r.x + col, r.y + row, rowColour(recipe, row));
     }
     return true;
 }

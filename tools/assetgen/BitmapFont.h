@@ -8,7 +8,7 @@
 
 namespace assetgen {
 
-struct FontSpec {
+struct FontRecipe {
     std::string name;      // file name without ".plist", e.g. "ach_fontButtons"
     std::string facePath;
     int pixelSize = 9;
@@ -36,7 +36,7 @@ constexpr int kWritingLineRow = 11; // first row below the writing line
 constexpr int kMaxFontWidth = 256;
 constexpr int kSpaceWidth = 3;
 
-bool rasteriseFont(const FontSpec& spec, BitmapFont& out, std::string& error);
+bool rasteriseFont(const FontRecipe& recipe, BitmapFont& out, std::string& error);
 std::string fontPlist(const BitmapFont& font);
 
 } // namespace assetgen

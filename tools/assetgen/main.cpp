@@ -126,7 +126,7 @@ bool generateFonts(Context& ctx)
         if (seen.insert(ch).second)
             chars.push_back(ch);
     };
-    std::vector<FontSpec> specs;
+    std::vector<FontRecipe> recipes;
     for (const ManifestLine& line : lines) {
         const auto& w = line.words;
         if (w[0] == "ascii") {
@@ -139,34 +139,34 @@ bool generateFonts(Context& ctx)
             for (const std::string& ch : list)
                 addChar(ch);
         } else if (w[0] == "font") {
-            FontSpec spec;
-            if (w.size() < 5 || !parseInt(w[3], spec.pixelSize) || spec.pixelSize < 4 || spec.pixelSize > 64)
+            FontRecipe recipe;
+            if (w.size() < 5 || !parseInt(w[3], recipe.pixelSize) || recipe.pixelSize < 4 || recipe.pixelSize > 64)
                 return fail(line.where() + ": font wants NAME FACE PIXELS COLOUR");
-            spec.name = w[1];
-            spec.facePath = w[2].find('/') == std::string::npos ? ctx.faces + "/" + w[2] : w[2];
+            recipe.name = w[1];
+            recipe.facePath = w[2].find('/') == std::string::npos ? ctx.faces + "/" + w[2] : w[2];
             if (w[4] == "shade") {
                 int v[6];
                 for (int i = 0; i < 6; ++i)
                     if (w.size() < 11 || !parseInt(w[5 + i], v[i]) || v[i] < 0 || v[i] > 255)
                         return fail(line.where() + ": shade wants two colours (R G B R G B)");
-                spec.top = {static_cast<uint8_t>(v[0]), static_cast<uint8_t>(v[1]), static_cast<uint8_t>(v[2]), 255};
-                spec.bottom = {static_cast<uint8_t>(v[3]), static_cast<uint8_t>(v[4]), static_cast<uint8_t>(v[5]), 255};
+                recipe.top = {static_cast<uint8_t>(v[0]), static_cast<uint8_t>(v[1]), static_cast<uint8_t>(v[2]), 255};
+                recipe.bottom = {static_cast<uint8_t>(v[3]), static_cast<uint8_t>(v[4]), static_cast<uint8_t>(v[5]), 255};
             } else if (w[4] != "white") {
                 return fail(line.where() + ": the colour is 'white' or 'shade ...'");
             }
-            specs.push_back(spec);
+            recipes.push_back(recipe);
         } else {
             return fail(line.where() + ": unknown statement '" + w[0] + "'");
         }
     }
-    for (FontSpec& spec : specs) {
-        spec.chars = chars;
+    for (FontRecipe& recipe : recipes) {
+        recipe.chars = chars;
         BitmapFont font;
-        if (!rasteriseFont(spec, font, error))
+        if (!rasteriseFont(recipe, font, error))
             return fail(error);
-        if (!writeTextFile(ctx.out + "/fonts/" + spec.name + ".plist", fontPlist(font), error))
+        if (!writeTextFile(ctx.out + "/fonts/" + recipe.name + ".plist", fontPlist(font), error))
             return fail(error);
-        ctx.fonts[spec.name] = std::move(font);
+        ctx.fonts[recipe.name] = std::move(font);
     }
     return true;
 }

@@ -4,8 +4,11 @@
 
 int main()
 {
-    // Fatal signals and escaping exceptions leave the last start-up comment in
-    // the log and end the process with -1.
+    // Under a debugger a crash stops where it happens.
+    if (platform::CrashHandler::debuggerAttached())
+        return runGame();
+    // Otherwise fatal signals and escaping exceptions leave the last start-up
+    // comment in the log and end the process with -1.
     platform::CrashHandler::install();
     try {
         return runGame();

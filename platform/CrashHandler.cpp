@@ -3,8 +3,11 @@
 #include "platform/DebugOutput.h"
 
 #include <csignal>
+#include <cstdlib>
 #include <cstring>
 #include <exception>
+#include <fstream>
+#include <string>
 #include <unistd.h>
 
 namespace platform {
@@ -56,6 +59,18 @@ void CrashHandler::install()
     for (int sig : {SIGSEGV, SIGBUS, SIGFPE, SIGILL, SIGABRT})
         sigaction(sig, &action, nullptr);
     std::set_terminate(&onTerminate);
+}
+
+bool CrashHandler::debuggerAttached()
+{
+    std::ifstream status("/proc/self/status");
+    std::string line;
+    const std::string key = "TracerPid:";
+    while (std::getline(status, line)) {
+        if (line.compare(0, key.size(), key) == 0)
+            return std::atoi(line.c_str() + key.size()) != 0;
+    }
+    return false;
 }
 
 void CrashHandler::setComment(const char* comment)

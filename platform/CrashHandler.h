@@ -15,6 +15,8 @@ public:
     // kept in a fixed buffer, so any length is safe (longer ones are cut).
     static void setComment(const char* comment);
     static const char* comment();
+    // True when a debugger traces the process: crashes are then left to it.
+    static bool debuggerAttached();
     // Writes the crash lines for the given cause and exits with kExitCode.
     [[noreturn]] static void crash(const char* cause);
 };

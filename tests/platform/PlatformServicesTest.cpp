@@ -104,3 +104,9 @@ TEST(CrashHandlerDeathTest, EscapingExceptionExitsWithMinusOne)
         },
         ::testing::ExitedWithCode(255), "crash: an exception escaped; last comment: Running");
 }
+
+TEST(CrashHandler, AnUntracedProcessIsNotUnderADebugger)
+{
+    // Misreading "TracerPid: 0" would switch the crash handling off.
+    EXPECT_FALSE(CrashHandler::debuggerAttached());
+}

@@ -7,6 +7,7 @@
 
 NS_CC_BEGIN
 
+class CCImage;
 class CCTouch;
 class ViewBackend;
 
@@ -101,6 +102,9 @@ public:
     bool isInBackground() const { return m_bInBackground; }
     // (ext) Touches currently held.
     unsigned activeTouchCount() const { return (unsigned)m_touches.size(); }
+    // (ext) Software mode: the last drawn frame as an upright picture (count
+    // 1; the caller releases it); null in the other modes.
+    CCImage* captureFrame() const;
 
     // (ext) Drops held touches (without dispatching), key state, scissor and
     // full screen, and restores the 800 x 600 frame.

@@ -119,12 +119,19 @@ std::multiset<std::string> placeholders(const std::string& text)
     return found;
 }
 
-// Every literal key the game's sources hand to a lookup.
-std::set<std::string> keysUsedByTheCode()
+// Literal keys handed to a lookup, directly or through a helper that takes a
+// key (add such helpers here as they appear).
+void collectKeys(const std::string& source, std::set<std::string>& keys)
 {
     static const std::regex call(
-        R"((?:getLocalizedString|localize|localizeWithVar)\s*\(\s*"([^"\\]*)\")"
+        R"((?:getLocalizedString|localize|localizeWithVar|showMessagePopup|showMessage)\s*\(\s*"([^"\\]*)\")"
         R"(|(?:localizeCCString|localizeCCStringWithVar|localizeWithVars)\s*\(\s*CCString::create\(\s*"([^"\\]*)\")");
+    for (auto it = std::sregex_iterator(source.begin(), source.end(), call); it != std::sregex_iterator(); ++it)
+        keys.insert((*it)[1].matched ? (*it)[1].str() : (*it)[2].str());
+}
+
+std::set<std::string> keysUsedByTheCode()
+{
     std::set<std::string> keys;
     for (const char* dir : {"app", "world", "elements", "gui", "goals", "hud", "campaigns", "online", "screens"}) {
         std::filesystem::path root = kRepo / dir;
@@ -137,15 +144,22 @@ std::set<std::string> keysUsedByTheCode()
             std::ifstream in(entry.path());
             std::stringstream text;
             text << in.rdbuf();
-            std::string source = text.str();
-            for (auto it = std::sregex_iterator(source.begin(), source.end(), call); it != std::sregex_iterator(); ++it)
-                keys.insert((*it)[1].matched ? (*it)[1].str() : (*it)[2].str());
+            collectKeys(text.str(), keys);
         }
     }
     return keys;
 }
 
 } // namespace
+
+TEST(LocalizationTables, TheScanFindsKeysInTheUsualCallForms)
+{
+    std::set<std::string> keys;
+    collectKeys(R"(LocalUtils::localize("A"); s.localize( "B" ); LocalUtils::localizeWithVar("C", v);
+        showMessage("D"); LocalUtils::localizeWithVars(CCString::create("E"), a, b); localize(key);)",
+        keys);
+    EXPECT_EQ(keys, (std::set<std::string>{"A", "B", "C", "D", "E"}));
+}
 
 TEST(LocalizationTables, EveryKeyTheCodeLooksUpExistsInAllThreeLanguages)
 {

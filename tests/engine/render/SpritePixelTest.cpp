@@ -113,6 +113,26 @@ TEST_F(SoftwareRender, ColourLayerFillsItsRectangleWithColourTimesOpacity)
     EXPECT_PIXEL(at(10, 50), kBlack);
 }
 
+TEST_F(SoftwareRender, TheDirectorsFrameDrawsTheRunningSceneOnBlack)
+{
+    if (!view->getBackend() || !view->getBackend()->drawsFrames())
+        GTEST_SKIP() << "the view was made headless earlier in this process";
+    CCScene* scene = CCScene::create();
+    CCSprite* sprite = quadSprite();
+    sprite->setPosition(ccp(700, 500));
+    sprite->setScale(2);
+    scene->addChild(sprite);
+    CCDirector* director = CCDirector::sharedDirector();
+    director->runWithScene(scene);
+    director->stepFrame(1 / 60.f);
+    frame = view->captureFrame();
+    director->resetForTests();
+    ASSERT_NE(frame, nullptr);
+    EXPECT_PIXEL(at(701, 515), kRed);
+    EXPECT_PIXEL(at(715, 501), kYellow);
+    EXPECT_PIXEL(at(10, 10), kBlack);
+}
+
 TEST_F(SoftwareRender, ClippedNodeDrawsNothingOutsideTheClip)
 {
     CCNode* root = CCNode::create();

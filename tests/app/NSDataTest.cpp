@@ -47,6 +47,12 @@ TEST_F(NSDataTest, MissingFileIsNullWithAnErrorLine)
     EXPECT_EQ(log.lines().at(0), "(...) (22): Failed to open file:  " + m_dir.file("nope") + " \n");
 }
 
+TEST_F(NSDataTest, AFolderIsNotAFile)
+{
+    LogCapture log;
+    EXPECT_EQ(NSData::dataWithContentsOfFile(m_dir.path()), nullptr);
+}
+
 TEST_F(NSDataTest, EmptyBytesAreRefused)
 {
     LogCapture log;

@@ -75,6 +75,21 @@ bool renderGlyph(FT_Face face, const std::string& key, Glyph& glyph, std::string
     return true;
 }
 
+bool glyphFromPicture(const std::string& key, const Image& picture, Glyph& glyph, std::string& error)
+{
+    if (picture.height() != kGlyphRows || picture.width() < 1) {
+        error = "the drawn glyph '" + key + "' must be " + std::to_string(kGlyphRows) + " rows high";
+        return false;
+    }
+    glyph.key = key;
+    glyph.width = picture.width();
+    glyph.ink.assign(static_cast<size_t>(glyph.width) * kGlyphRows, 0);
+    for (int row = 1; row < kGlyphRows; ++row)  // row 0 stays empty, as for rasterised glyphs
+        for (int x = 0; x < glyph.width; ++x)
+            glyph.ink[static_cast<size_t>(row) * glyph.width + x] = picture.at(x, row).a != 0;
+    return true;
+}
+
 } // namespace
 
 bool rasteriseFont(const FontRecipe& recipe, BitmapFont& out, std::string& error)
@@ -92,7 +107,11 @@ bool rasteriseFont(const FontRecipe& recipe, BitmapFont& out, std::string& error
     std::vector<Glyph> glyphs;
     for (size_t i = 0; ok && i < recipe.chars.size(); ++i) {
         Glyph glyph;
-        ok = renderGlyph(face, recipe.chars[i], glyph, error);
+        auto drawn = recipe.overrides.find(recipe.chars[i]);
+        if (drawn != recipe.overrides.end())
+            ok = glyphFromPicture(recipe.chars[i], drawn->second, glyph, error);
+        else
+            ok = renderGlyph(face, recipe.chars[i], glyph, error);
         if (ok)
             glyphs.push_back(std::move(glyph));
         else

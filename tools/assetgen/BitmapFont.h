@@ -3,6 +3,7 @@
 // image, plus the font plist that gives every glyph's rectangle in it.
 #include "Image.h"
 
+#include <map>
 #include <string>
 #include <vector>
 
@@ -15,6 +16,9 @@ struct FontRecipe {
     Rgba top{255, 255, 255, 255};    // colour of the glyphs' top row
     Rgba bottom{255, 255, 255, 255}; // colour at the writing line and below
     std::vector<std::string> chars;  // UTF-8 characters, in plist order
+    // Hand-drawn glyphs that replace rasterised ones: kGlyphRows high, any
+    // opaque pixel is ink.
+    std::map<std::string, Image> overrides;
 };
 
 struct GlyphRect {

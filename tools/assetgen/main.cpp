@@ -113,6 +113,8 @@ std::vector<std::string> listFiles(const std::string& folder, const std::string&
 //   chars <UTF-8 characters>                adds characters (blanks ignored)
 //   font NAME FACE PIXELS white             a white font
 //   font NAME FACE PIXELS shade R G B R G B rows shade from the first colour to the second
+//   override CHAR FILE                      a hand-drawn glyph (pixel map in fonts/overrides/)
+//                                           for every font
 bool generateFonts(Context& ctx)
 {
     std::vector<ManifestLine> lines;
@@ -127,6 +129,7 @@ bool generateFonts(Context& ctx)
             chars.push_back(ch);
     };
     std::vector<FontRecipe> recipes;
+    std::map<std::string, Image> overrides;
     for (const ManifestLine& line : lines) {
         const auto& w = line.words;
         if (w[0] == "ascii") {
@@ -155,12 +158,21 @@ bool generateFonts(Context& ctx)
                 return fail(line.where() + ": the colour is 'white' or 'shade ...'");
             }
             recipes.push_back(recipe);
+        } else if (w[0] == "override" && w.size() == 3) {
+            std::vector<std::string> ch;
+            if (!splitUtf8Chars(w[1], ch) || ch.size() != 1)
+                return fail(line.where() + ": override wants one character and a pixel-map file");
+            Image picture;
+            if (!readPixelMap(ctx.assets + "/fonts/overrides/" + w[2], picture, error))
+                return fail(line.where() + ": " + error);
+            overrides[ch[0]] = picture;
         } else {
             return fail(line.where() + ": unknown statement '" + w[0] + "'");
         }
     }
     for (FontRecipe& recipe : recipes) {
         recipe.chars = chars;
+        recipe.overrides = overrides;
         BitmapFont font;
         if (!rasteriseFont(recipe, font, error))
             return fail(error);

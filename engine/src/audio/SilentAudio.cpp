@@ -30,20 +30,18 @@ public:
 
     bool playEffect(unsigned int id, const std::string&, bool loop) override
     {
-        m_effects[id] = Play{loop, m_effectsPaused, 0};
+        m_effects[id] = Play{loop, false, 0};  // as with the mixer, a pause holds only running plays
         return true;
     }
     void stopEffect(unsigned int id) override { m_effects.erase(id); }
     bool effectPlaying(unsigned int id) override { return m_effects.count(id) != 0; }
     void pauseEffects() override
     {
-        m_effectsPaused = true;
         for (auto& e : m_effects)
             e.second.paused = true;
     }
     void resumeEffects() override
     {
-        m_effectsPaused = false;
         for (auto& e : m_effects)
             e.second.paused = false;
     }
@@ -52,7 +50,6 @@ public:
     {
         m_musicOn = false;
         m_effects.clear();
-        m_effectsPaused = false;
     }
 
     void advance(double dt) override
@@ -83,7 +80,6 @@ private:
     const double* m_effectSeconds;
     Play m_music;
     bool m_musicOn = false;
-    bool m_effectsPaused = false;
     std::map<unsigned int, Play> m_effects;
 };
 

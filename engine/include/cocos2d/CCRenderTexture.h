@@ -49,6 +49,7 @@ private:
     int m_nWidth = 0;
     int m_nHeight = 0;
     bool m_bDrawing = false;
+    bool m_bPushed = false;  // the texture is the renderer's target now
 };
 
 NS_CC_END

@@ -63,7 +63,7 @@ void CCRenderTexture::begin()
     }
     m_bDrawing = true;
     CCNode::beginDrawTarget();
-    render::pushTarget(static_cast<SDL_Texture*>(m_pTexture->nativeHandle()), m_nWidth, m_nHeight);
+    m_bPushed = render::pushTarget(static_cast<SDL_Texture*>(m_pTexture->nativeHandle()), m_nWidth, m_nHeight);
 }
 
 void CCRenderTexture::end()
@@ -71,8 +71,9 @@ void CCRenderTexture::end()
     if (!m_bDrawing)
         return;
     m_bDrawing = false;
-    if (m_pTexture->nativeHandle() && render::insideRenderTexture())
+    if (m_bPushed)
         render::popTarget();
+    m_bPushed = false;
     CCNode::endDrawTarget();
 }
 
@@ -80,7 +81,7 @@ void CCRenderTexture::beginWithClear(float r, float g, float b, float a)
 {
     begin();
     SDL_Renderer* renderer = render::renderer();
-    if (!renderer || !m_pTexture->nativeHandle())
+    if (!renderer || !m_bPushed)
         return;
     auto byte = [](float v) { return static_cast<Uint8>(v <= 0 ? 0 : v >= 1 ? 255 : v * 255.0f + 0.5f); };
     SDL_SetRenderDrawBlendMode(renderer, SDL_BLENDMODE_NONE);

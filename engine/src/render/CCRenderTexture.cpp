@@ -100,7 +100,7 @@ bool CCRenderTexture::readPixels(unsigned char* rgba)
 {
     SDL_Renderer* renderer = render::renderer();
     SDL_Texture* texture = static_cast<SDL_Texture*>(m_pTexture->nativeHandle());
-    if (!renderer || !texture)
+    if (!renderer || !texture || (m_bDrawing && !m_bPushed))
         return false;
     // Reading needs the texture as the target; this also flushes its drawing.
     const bool pushed = !m_bDrawing;

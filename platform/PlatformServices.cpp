@@ -5,6 +5,9 @@
 #include "platform/Folders.h"
 #include "platform/PlatformIdentity.h"
 
+#include <cstdio>
+#include <sys/stat.h>
+
 namespace platform {
 
 namespace {
@@ -28,6 +31,10 @@ StartResult PlatformServices::start()
     // Everything below is optional: the game runs without a log file, and a
     // store or identity that cannot be kept shows up as failed saves later.
     std::string logPath = save.path + "/" + kLogFileName;
+    // One earlier log is kept, so the file cannot grow run after run.
+    struct stat info;
+    if (::stat(logPath.c_str(), &info) == 0 && info.st_size > kLogFileLimit)
+        std::rename(logPath.c_str(), (logPath + ".old").c_str());
     if (!DebugOutput::attachLogFile(logPath))
         DebugOutput::write("platform: cannot open the log file " + logPath + "\n");
     if (!CloudStorage::setRoot(save.path + "/" + kCloudFolderName, &error))

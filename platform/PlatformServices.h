@@ -16,6 +16,8 @@ class PlatformServices {
 public:
     static constexpr const char* kLogFileName = "tesmora.log";
     static constexpr const char* kCloudFolderName = "cloud";
+    // A log larger than this at start becomes tesmora.log.old.
+    static constexpr long kLogFileLimit = 4L * 1024 * 1024;
 
     static StartResult start();
     static void shutdown();

@@ -64,6 +64,19 @@ TEST(PlatformServices, StartMakesTheSaveFolderLogFileAndStore)
     EXPECT_EQ(CloudStorage::root(), "");
 }
 
+TEST(PlatformServices, ABigLogIsSetAsideAtStart)
+{
+    TempHome home;
+    std::filesystem::create_directories(home.saveFolder());
+    writeFile(home.saveFolder() + "/tesmora.log", std::string(PlatformServices::kLogFileLimit + 1, 'x'));
+    ASSERT_TRUE(PlatformServices::start().ok);
+    DebugOutput::write("fresh\n");
+    PlatformServices::shutdown();
+    EXPECT_EQ(readFile(home.saveFolder() + "/tesmora.log"), "fresh\n");
+    EXPECT_EQ(std::filesystem::file_size(home.saveFolder() + "/tesmora.log.old"),
+        static_cast<uintmax_t>(PlatformServices::kLogFileLimit + 1));
+}
+
 TEST(PlatformServices, StartFailsWithACauseWhenTheSaveFolderCannotBeMade)
 {
     TempHome home;

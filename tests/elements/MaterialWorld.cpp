@@ -1,6 +1,7 @@
 #include "MaterialWorld.h"
 
 #include <cmath>
+#include <cstdlib>
 
 #include "app/Profile.h"
 #include "elements/materials/MaterialFamilies.h"
@@ -18,7 +19,9 @@ void MaterialWorld::SetUp()
     registerLiquids();
     registerGases();
     registerFire();
-    platform::seedGameRand(20261207u);
+    // A fixed seed; TESMORA_TEST_SEED picks another to shake the statistics.
+    const char* seed = std::getenv("TESMORA_TEST_SEED");
+    platform::seedGameRand(seed ? static_cast<unsigned>(std::strtoul(seed, nullptr, 10)) : 20261207u);
     world = std::make_unique<World>();
     gWorld = world.get();
     world->setBigWorld(true);

@@ -76,6 +76,7 @@ TEST_F(Powders, SandMeetingWaterTurnsWetAndTakesTheWater)
     fill(20, 4, 40, 4, Water::kTypeId);
     const int water = count(Water::kTypeId);
     step(60);
+    world->applyPendingChanges();
     const int wet = count(SandWet::kTypeId);
     EXPECT_GT(wet, 0);
     EXPECT_EQ(count(Water::kTypeId), water - wet) << "each wet sand took one water";

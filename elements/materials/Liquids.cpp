@@ -27,6 +27,8 @@ void Water::update()
 
 bool Water::meetLava()
 {
+    if (!Lava::anyExist())
+        return false;
     Particle* lava = firstInBlock(BlockOrder::RowsFirst, Likely::selfLit, IsType::lava);
     if (!lava)
         return false;
@@ -123,9 +125,17 @@ void OilBurning::throwFlames()
     }
 }
 
+int Lava::s_live = 0;
+
 Lava::Lava()
 {
     shimmerPeriod = 20 + gameRand() % 5;
+    ++s_live;
+}
+
+Lava::~Lava()
+{
+    --s_live;
 }
 
 void Lava::update()

@@ -54,7 +54,14 @@ private:
 class Lava : public LitElement<kLavaInfo> {
 public:
     Lava();
+    ~Lava() override;
     void update() override;
+    // Whether any Lava exists at all: while none does, the neighbours that
+    // react to it need not look for it.
+    static bool anyExist() { return s_live > 0; }
+
+private:
+    static int s_live;
 };
 
 class WaxMelt : public Element<kWaxMeltInfo> {

@@ -1,6 +1,7 @@
 #include "elements/materials/Powders.h"
 
 #include "app/Profile.h"
+#include "elements/materials/Liquids.h"
 #include "world/ParticleCreator.h"
 
 namespace {
@@ -157,7 +158,7 @@ void Ash::update()
     fall();
     if (!oneIn(20))
         return;
-    if (firstInBlock(BlockOrder::RowsFirst, Likely::selfLit, IsType::lava))
+    if (Lava::anyExist() && firstInBlock(BlockOrder::RowsFirst, Likely::selfLit, IsType::lava))
         removeSelf();
     else if (holds(x, y + 1, TypeId::Stone))
         replaceBy(TypeId::Oil);

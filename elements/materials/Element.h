@@ -208,6 +208,9 @@ bool kindIsBuilt(uint32_t type, bool& toldMissing, const char* whatInstead);
 
 template <const ElementInfo& Info>
 class Element : public MaterialParticle {
+    static_assert(Info.startRow == StartRow::None || Info.colorRows.count > 0,
+                  "a class that picks a start row needs colour rows");
+
 public:
     static constexpr uint32_t kTypeId = hashString(Info.typeName);
     static constexpr const char* kTypeName = Info.typeName;

@@ -247,10 +247,10 @@ int32_t Profile::currentVersionNumber()
 void Profile::updateDailyLogin()
 {
     int64_t now = platform::gameTime();
-    int64_t elapsed = now - lastLoginTime;
-    if (elapsed < 0)
-        elapsed = -elapsed;
-    int64_t days = static_cast<int64_t>(static_cast<double>(elapsed) / 86400.0);
+    // In double: the stored time comes from the file and may be anything, and
+    // the difference of two int64 values can overflow.
+    double elapsed = std::fabs(static_cast<double>(now) - static_cast<double>(lastLoginTime));
+    int64_t days = static_cast<int64_t>(elapsed / 86400.0);
     if (days <= 0)
         return;
     lastLoginTime = now;

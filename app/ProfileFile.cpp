@@ -36,7 +36,10 @@ namespace {
 
 using namespace ProfileFile;
 
-// Reads a whole cloud file; empty when it is absent, empty or unreadable.
+// Reads a profile file from the cloud store, at most its fixed size (the
+// bytes after it mean nothing, and an oversized file must not be copied whole
+// into memory and into the backup at every save); empty when it is absent,
+// empty or unreadable.
 std::vector<uint8_t> readCloudFile(const std::string& name)
 {
     ProfileServices& services = profileServices();
@@ -45,6 +48,8 @@ std::vector<uint8_t> readCloudFile(const std::string& name)
     int32_t size = services.getFileSize(name);
     if (size <= 0)
         return {};
+    if (static_cast<size_t>(size) > kFileSize)
+        size = static_cast<int32_t>(kFileSize);
     std::vector<uint8_t> data(static_cast<size_t>(size));
     int32_t got = services.fileRead(name, data.data(), size);
     if (got <= 0)

@@ -13,6 +13,8 @@
 
 namespace {
 
+uint8_t g_freeModeIntroByte = 0;
+
 // Stand-ins for services that are not built yet. Each logs once per run what
 // it skipped, so that a missing piece shows in the log without flooding it.
 void logMissing(bool& logged, const char* what)
@@ -66,10 +68,13 @@ ProfileServices makeDefaults()
         GUI* gui = GameLayer::getInstance()->getGUI();
         return gui && gui->getTemperatureLevel() == 3;
     };
-    s.freeModeIntroDone = [] { return uint8_t{0}; };
-    s.setFreeModeIntroDone = [](uint8_t) {
+    // Until the message window exists its flag byte is kept here, so that
+    // the byte a load hands over goes back into the file on the next save.
+    s.freeModeIntroDone = [] { return g_freeModeIntroByte; };
+    s.setFreeModeIntroDone = [](uint8_t value) {
         static bool logged = false;
-        logMissing(logged, "in-game message window (free-mode introduction flag)");
+        logMissing(logged, "in-game message window (free-mode introduction flag kept for the file)");
+        g_freeModeIntroByte = value;
     };
 
     s.showNicknameKeyboard = [](cocos2d::CCString* text, cocos2d::CCObject* target) {
@@ -98,5 +103,6 @@ ProfileServices& profileServices()
 
 void resetProfileServices()
 {
+    g_freeModeIntroByte = 0;
     profileServices() = makeDefaults();
 }

@@ -38,8 +38,9 @@ public:
 
     // Main thread: hand a request to the worker. Its action is posted to the
     // completed-action queue when the transfer ends (or fails). False when the
-    // network is not initialised or the worker is not running: then nothing is
-    // queued and the caller reports the failure itself.
+    // network is not initialised or the worker is not running: then no
+    // transfer starts, and the action's connection-error handler runs on the
+    // next drain.
     bool send(const std::shared_ptr<RequestAction>& action);
 
     // Main thread: abandon a queued or running request; its action never runs.

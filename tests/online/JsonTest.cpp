@@ -31,7 +31,7 @@ TEST(Json, MissingPathsAndWrongTypesGiveTheInvalidNodeAndFallbacks)
 
 TEST(Json, TextThatIsNotJsonGivesAnInvalidDocumentWithAMessage)
 {
-    for (const std::string text : {std::string(""), std::string("<html>502</html>"), std::string("{\"a\":"),
+    for (const std::string& text : {std::string(""), std::string("<html>502</html>"), std::string("{\"a\":"),
                                    std::string("{\"a\":1}\0x", 9)}) {
         auto doc = json::Document::parse(text);
         EXPECT_FALSE(doc.isValid()) << text;

@@ -1,9 +1,11 @@
+#include <cstdint>
 #include <cstring>
 
 #include "ProfileFixture.h"
 #include "app/Crc32.h"
 #include "app/ProfileFile.h"
 #include "app/ProfileServices.h"
+#include "platform/GameClock.h"
 
 USING_NS_CC;
 using namespace ProfileFile;
@@ -151,6 +153,38 @@ TEST_F(ProfileTest, ShortOrMissingFilesFallBackToDefaultsWhenTheBackupFailsToo)
     longer.resize(kFileSize + 100, 0xAB);
     writeFile(kFileName, longer);
     EXPECT_TRUE(restart()->loadFromFile(kFileName));
+    // The backup keeps the record, not the trailing bytes.
+    profile->save();
+    EXPECT_EQ(readFile(kBackupFileName), std::vector<uint8_t>(longer.begin(), longer.begin() + kFileSize));
+}
+
+TEST_F(ProfileTest, TheFreeModeIntroductionByteSurvivesALoadAndTheNextSave)
+{
+    profile->save();
+    std::vector<uint8_t> file = readFile(kFileName);
+    EXPECT_EQ(recordOf(file)[Record::FreeModeIntroDone], 0);
+    recordOf(file)[Record::FreeModeIntroDone] = 1;
+    resealCrc(file);
+    writeFile(kFileName, file);
+
+    restart()->load(false);
+    profile->save();
+    EXPECT_EQ(recordOf(file = readFile(kFileName))[Record::FreeModeIntroDone], 1);
+}
+
+TEST_F(ProfileTest, ExtremeTimesInTheFileDoNotBreakTheLoginStreak)
+{
+    profile->setLoginStreak(5);
+    profile->save();
+    std::vector<uint8_t> file = readFile(kFileName);
+    writeInt64(recordOf(file) + Record::LastLoginTime, INT64_MIN);
+    resealCrc(file);
+    writeFile(kFileName, file);
+
+    restart()->load(false);
+    EXPECT_TRUE(profile->isLoaded());
+    EXPECT_EQ(profile->getLoginStreak(), 0);
+    EXPECT_EQ(profile->lastLoginTime, platform::gameTime());
 }
 
 TEST_F(ProfileTest, AnotherGameVersionResetsTheShareRewardAndOpensTheDailyQuest)

@@ -128,8 +128,12 @@ void CCScheduler::scheduleUpdateForTarget(CCNode* target, int priority, bool pau
         return;
     }
     uint64_t start = m_bUpdating ? m_updateSerial : 0;
+    // The new entry's hold comes first: sweeping the old entry below must not
+    // let go of the last reference to the target.
+    target->retain();
     if (UpdateEntry* existing = findUpdate(target)) {
         if (existing->priority == priority) {
+            target->release();
             return;
         }
         // A new priority moves the entry: remove it and add it again.
@@ -142,7 +146,6 @@ void CCScheduler::scheduleUpdateForTarget(CCNode* target, int priority, bool pau
     } else {
         paused = pausedStateOf(target, paused);
     }
-    target->retain();
     UpdateEntry entry{target, target, priority, paused, false, start};
     if (m_bUpdating) {
         // Inserting now would shift the entries being walked.

@@ -235,4 +235,17 @@ TEST_F(SchedulerTest, TheSchedulerOwnsItsTargetsUntilTheyAreUnscheduled)
     p->recording = false;
     p->unscheduleAllSelectors();
     EXPECT_EQ(log, (std::vector<std::string>{"p tick", "p deleted"}));
+
+    // Moving the update of such a target to another priority keeps it alive.
+    log.clear();
+    Probe* q = new Probe(&log, "q");
+    q->scheduleUpdate();
+    q->release();
+    q->scheduleUpdateWithPriority(5);
+    director->getScheduler()->resumeTarget(q);
+    director->stepFrame(kFrame);
+    EXPECT_EQ(q->updates, 1);
+    q->recording = false;
+    q->unscheduleUpdate();
+    EXPECT_EQ(log, (std::vector<std::string>{"q update", "q deleted"}));
 }

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <climits>
 #include <cstring>
 
 #include "base/EngineLog.h"
@@ -86,11 +87,12 @@ bool CCImage::initWithImageData(const void* data, int dataLen, EImageFormat form
 bool CCImage::initWithRawPixels(const unsigned char* pixels, int width, int height, bool hasAlpha)
 {
     clear();
-    if (width <= 0 || height <= 0 || width > 0xFFFF || height > 0xFFFF) {
+    const int bpp = hasAlpha ? 4 : 3;
+    if (width <= 0 || height <= 0 || width > 0xFFFF || height > 0xFFFF ||
+        (long long)width * height * bpp > INT_MAX) {
         engineLog("CCImage: a %d x %d picture cannot be held", width, height);
         return false;
     }
-    const int bpp = hasAlpha ? 4 : 3;
     m_nDataLen = width * height * bpp;
     m_pData = new unsigned char[m_nDataLen];
     if (pixels)
@@ -126,7 +128,7 @@ bool CCImage::decode(const void* data, int dataLen, const std::string& what)
         return false;
     }
     bool ok = false;
-    if (converted->w > 0xFFFF || converted->h > 0xFFFF) {
+    if (converted->w > 0xFFFF || converted->h > 0xFFFF || (long long)converted->w * converted->h * 4 > INT_MAX) {
         engineLog("CCImage: %s is too large", what.c_str());
     } else if (SDL_LockSurface(converted) == 0) {
         const int bpp = alpha ? 4 : 3;

@@ -92,6 +92,10 @@ TEST(Image, FailuresAreDetectable)
     EXPECT_FALSE(image.saveToFile(dir.file("picture.bmp").c_str()));
     EXPECT_EQ(std::fopen(dir.file("picture.bmp").c_str(), "rb"), nullptr);
     EXPECT_FALSE(image.saveToFile(dir.file("no/such/folder/x.png").c_str()));
+
+    // Sizes whose byte count does not fit are refused, not wrapped around.
+    EXPECT_FALSE(image.initWithRawPixels(nullptr, 60000, 60000, true));
+    EXPECT_EQ(image.getData(), nullptr);
 }
 
 }  // namespace

@@ -83,6 +83,10 @@ public:
             return false;
         }
         Mix_Volume(channel, m_effectsVolume);
+        // The channel's previous play is over: forget its id, so the table
+        // holds at most one id per channel however long the game runs.
+        if (m_owner[channel] != 0)
+            m_channelOf.erase(m_owner[channel]);
         m_owner[channel] = id;
         m_channelOf[id] = channel;
         return true;

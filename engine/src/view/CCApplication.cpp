@@ -144,9 +144,11 @@ int CCApplication::run()
     const int exitAfter = exitAfterFrames();
     int frames = 0;
     while (!director->hasEnded()) {
-        backend->pumpEvents();
         bool idle = director->isPaused() || !director->isAnimating();
         double dt = backend->waitForNextFrame(director->getAnimationInterval(), idle);
+        // Input that arrived while waiting goes out right before the frame
+        // that answers it.
+        backend->pumpEvents();
         if (director->takeClockRestart()) {
             dt = director->getAnimationInterval();
         }

@@ -24,3 +24,11 @@ void GUINameInput::onEnter()
     CCLayer::onEnter();
     LOG << "GUINameInput: not built yet, an empty player-name scene";
 }
+
+void GUINameInput::onLoginTimeout()
+{
+    unscheduleAllSelectors();
+    LOG << "timeout";
+    // Not built yet: the progress bar that shows "NetErrorTimeout" as its failure.
+    LOG << "not built yet: progress bar failure" << "NetErrorTimeout";
+}

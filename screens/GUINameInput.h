@@ -10,4 +10,6 @@ public:
     static cocos2d::CCScene* scene();
 
     void onEnter() override;
+    // The progress bar ran out while the player was being created.
+    void onLoginTimeout();
 };

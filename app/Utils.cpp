@@ -77,23 +77,23 @@ CCArray* splitCCString(CCString* string, const std::string& separator)
 {
     if (!string)
         return nullptr;
-    CCArray* pieces = CCArray::create();
+    CCArray* parts = CCArray::create();
     const std::string& text = string->getString();
     if (separator.empty()) {
-        pieces->addObject(CCString::create(text));
-        return pieces;
+        parts->addObject(CCString::create(text));
+        return parts;
     }
     size_t position = 0;
     while (true) {
         size_t match = text.find(separator, position);
         if (match == std::string::npos) {
-            pieces->addObject(CCString::create(text.substr(position)));
+            parts->addObject(CCString::create(text.substr(position)));
             break;
         }
-        pieces->addObject(CCString::create(text.substr(position, match - position)));
+        parts->addObject(CCString::create(text.substr(position, match - position)));
         position = match + separator.size();
     }
-    return pieces;
+    return parts;
 }
 
 namespace {

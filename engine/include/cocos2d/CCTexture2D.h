@@ -84,6 +84,10 @@ protected:
     bool m_bHasPremultipliedAlpha = false;
 
 private:
+    // Format, sizes, maxS/maxT = content / pixels, no premultiplied alpha,
+    // rows top first.
+    void setGeometry(CCTexture2DPixelFormat format, unsigned int pixelsWide, unsigned int pixelsHigh,
+                     const CCSize& contentSize);
     void releaseNative();
     bool createNative(int access);
 

@@ -58,14 +58,7 @@ bool CCTexture2D::initWithData(const void* data, CCTexture2DPixelFormat pixelFor
         engineLog("CCTexture2D: a %u x %u texture cannot be made", pixelsWide, pixelsHigh);
         return false;
     }
-    m_ePixelFormat = pixelFormat;
-    m_uPixelsWide = pixelsWide;
-    m_uPixelsHigh = pixelsHigh;
-    m_tContentSize = contentSize;
-    m_fMaxS = contentSize.width / static_cast<float>(pixelsWide);
-    m_fMaxT = contentSize.height / static_cast<float>(pixelsHigh);
-    m_bHasPremultipliedAlpha = false;
-    m_bBottomUp = false;
+    setGeometry(pixelFormat, pixelsWide, pixelsHigh, contentSize);
     if (createNative(SDL_TEXTUREACCESS_STREAMING))
         updateData(data);
     return true;
@@ -110,16 +103,8 @@ bool CCTexture2D::initWithImage(CCImage* image)
         return false;
     }
     const unsigned w = image->getWidth(), h = image->getHeight();
-    CCTexture2DPixelFormat format =
-        image->hasAlpha() ? kCCTexture2DPixelFormat_RGBA8888 : kCCTexture2DPixelFormat_RGB888;
-    m_ePixelFormat = format;
-    m_uPixelsWide = w;
-    m_uPixelsHigh = h;
-    m_tContentSize = CCSize(static_cast<float>(w), static_cast<float>(h));
-    m_fMaxS = 1;
-    m_fMaxT = 1;
-    m_bHasPremultipliedAlpha = false;
-    m_bBottomUp = false;
+    setGeometry(image->hasAlpha() ? kCCTexture2DPixelFormat_RGBA8888 : kCCTexture2DPixelFormat_RGB888, w, h,
+                CCSize(static_cast<float>(w), static_cast<float>(h)));
     if (createNative(SDL_TEXTUREACCESS_STATIC))
         updateData(image->getData());
     return true;
@@ -128,13 +113,22 @@ bool CCTexture2D::initWithImage(CCImage* image)
 bool CCTexture2D::initWithSizeOnly(unsigned int pixelsWide, unsigned int pixelsHigh)
 {
     releaseNative();
-    m_ePixelFormat = kCCTexture2DPixelFormat_RGBA8888;
+    setGeometry(kCCTexture2DPixelFormat_RGBA8888, pixelsWide, pixelsHigh,
+                CCSize(static_cast<float>(pixelsWide), static_cast<float>(pixelsHigh)));
+    return true;
+}
+
+void CCTexture2D::setGeometry(CCTexture2DPixelFormat format, unsigned int pixelsWide, unsigned int pixelsHigh,
+                              const CCSize& contentSize)
+{
+    m_ePixelFormat = format;
     m_uPixelsWide = pixelsWide;
     m_uPixelsHigh = pixelsHigh;
-    m_tContentSize = CCSize(static_cast<float>(pixelsWide), static_cast<float>(pixelsHigh));
-    m_fMaxS = 1;
-    m_fMaxT = 1;
-    return true;
+    m_tContentSize = contentSize;
+    m_fMaxS = pixelsWide ? contentSize.width / static_cast<float>(pixelsWide) : 1.0f;
+    m_fMaxT = pixelsHigh ? contentSize.height / static_cast<float>(pixelsHigh) : 1.0f;
+    m_bHasPremultipliedAlpha = false;
+    m_bBottomUp = false;
 }
 
 bool CCTexture2D::initAsRenderTarget(unsigned int pixelsWide, unsigned int pixelsHigh)

@@ -16,6 +16,7 @@ constexpr ccColor4B kHeadColour{255, 255, 0, 255};
 constexpr ccColor4B kTailColour{140, 140, 0, 255};
 constexpr uint32_t kElectroType = hashString("Electro");
 constexpr uint32_t kMaxState = ElectricityGrid::kTailDelayed;
+static_assert(ElectricityGrid::kSparkMadeEventFlag < World::kEventFlags);
 
 // The delayed states last one step; they show as what they are about to be.
 ccColor4B colourOf(uint32_t state)
@@ -113,8 +114,14 @@ void ElectricityGrid::writeState(int x, int y, uint32_t state)
 {
     if (!inGrid(x, y))
         return;
-    states()[index(x, y)] = state;
-    paint(x, y, state);
+    uint32_t& cell = states()[index(x, y)];
+    // Every texel shows its cell's state, so an unchanged colour needs no
+    // paint (and so no upload: conductors are marked on every move).
+    const ccColor4B before = colourOf(cell);
+    const ccColor4B after = colourOf(state);
+    cell = state;
+    if (before.r != after.r || before.g != after.g || before.b != after.b || before.a != after.a)
+        paint(x, y, state);
 }
 
 uint32_t ElectricityGrid::getCell(int x, int y) const
@@ -207,11 +214,13 @@ void ElectricityGrid::setCell(int x, int y, uint32_t state)
             limitBranchesDelayed(x, y);
     }
     writeState(x, y, state);
+    overlay_->flush();
 }
 
 void ElectricityGrid::moveCell(int x1, int y1, int x2, int y2)
 {
-    if (!inGrid(x1, y1) || !inGrid(x2, y2))
+    // A move onto itself would empty the cell and drop its bridge.
+    if (!inGrid(x1, y1) || !inGrid(x2, y2) || (x1 == x2 && y1 == y2))
         return;
     const uint32_t state = stateAt(x1, y1);
     writeState(x2, y2, state);
@@ -220,11 +229,12 @@ void ElectricityGrid::moveCell(int x1, int y1, int x2, int y2)
         setBridge(x2, y2, true);
         setBridge(x1, y1, false);
     }
+    overlay_->flush();
 }
 
 void ElectricityGrid::swapCells(int x1, int y1, int x2, int y2)
 {
-    if (!inGrid(x1, y1) || !inGrid(x2, y2))
+    if (!inGrid(x1, y1) || !inGrid(x2, y2) || (x1 == x2 && y1 == y2))
         return;
     const uint32_t first = stateAt(x1, y1);
     const uint32_t second = stateAt(x2, y2);
@@ -247,7 +257,7 @@ void ElectricityGrid::sparkAtDeadEnd(int x, int y)
             const int sx = x - dx;
             const int sy = y - dy;
             if (world_.inWorld(sx, sy) && !world_.at(sx, sy) && world_.addParticle(sx, sy, kElectroType, false))
-                world_.sparkOnMetal = true;
+                world_.eventFlags[kSparkMadeEventFlag] = 1;
             return;
         }
     }

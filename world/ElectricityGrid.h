@@ -37,6 +37,10 @@ public:
     };
     static constexpr int kMaxWidth = 240;
     static constexpr int kMaxHeight = 160;
+    // The World event flag a dead-end spark raises ("spark made"; the story's
+    // spark mission reads and clears it). The flags follow the order saved,
+    // reset, loaded, stone mined, metal electrified, spark made, fill used.
+    static constexpr int kSparkMadeEventFlag = 6;
 
     explicit ElectricityGrid(World& world);
     ~ElectricityGrid();
@@ -53,10 +57,12 @@ public:
     // Current anywhere in the 3 x 3 block around the cell.
     bool isPoweredNear(int x, int y) const;
     // Heads (1, 4) only start on a conductor and cut extra branches first;
-    // other states are written as given. Cell (0, 0) is ignored.
+    // other states are written as given. Cell (0, 0) is ignored. A change the
+    // overlay shows is uploaded at once (a paused world does not step).
     void setCell(int x, int y, uint32_t state);
     uint32_t getCell(int x, int y) const;
-    // The state (and a bridge) moves; the source becomes empty.
+    // The state (and a bridge) moves; the source becomes empty. Uploads like
+    // setCell.
     void moveCell(int x1, int y1, int x2, int y2);
     // States exchange; a bridge at the first cell moves to the second.
     void swapCells(int x1, int y1, int x2, int y2);
@@ -103,7 +109,8 @@ private:
     const std::vector<uint32_t>& states() const { return aIsCurrent_ ? stateA_ : stateB_; }
     std::vector<uint32_t>& nextStates() { return aIsCurrent_ ? stateB_ : stateA_; }
     uint32_t stateAt(int x, int y) const { return inGrid(x, y) ? states()[index(x, y)] : kEmpty; }
-    void writeState(int x, int y, uint32_t state);  // current buffer + texel
+    // Current buffer; the texel is repainted when the state's colour changes.
+    void writeState(int x, int y, uint32_t state);
     void paint(int x, int y, uint32_t state);
     void limitBranchesTo(int x, int y, uint32_t blocked);
     void startHead(int x, int y);          // junction rule, then 1

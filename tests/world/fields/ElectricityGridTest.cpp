@@ -4,6 +4,7 @@
 #include "platform/GameRandom.h"
 #include "world/CCMutableTexture2D.h"
 #include "world/FieldOverlay.h"
+#include "world/ParticleCreator.h"
 
 namespace {
 
@@ -260,7 +261,7 @@ TEST_F(ElectricityGridTest, AStaleCounterDoesNotTurnAPlainCellIntoABridge)
     EXPECT_EQ(grid().encodeCell(40, 40), 3u);
 }
 
-TEST_F(ElectricityGridTest, OverlayShowsHeadsAndTailsAndUploadsOncePerStep)
+TEST_F(ElectricityGridTest, OverlayShowsHeadsAndTailsAndUploadsAtOnce)
 {
     grid().setCell(12, 10, S::kConductor);
     grid().setCell(12, 10, S::kHeadDelayed);
@@ -271,12 +272,58 @@ TEST_F(ElectricityGridTest, OverlayShowsHeadsAndTailsAndUploadsOncePerStep)
     EXPECT_EQ(overlay.pixel(12, 10).g, 255);
     EXPECT_EQ(overlay.pixel(16, 10).r, 140);
     EXPECT_EQ(overlay.pixel(20, 10).a, 0) << "a plain conductor is not drawn";
-    EXPECT_TRUE(overlay.texture()->isDirty()) << "cell writes wait for the step's upload";
+    EXPECT_FALSE(overlay.texture()->isDirty()) << "a paused world must show cell writes too";
+    grid().moveCell(16, 10, 17, 10);
+    EXPECT_EQ(overlay.pixel(16, 10).a, 0);
+    EXPECT_EQ(overlay.pixel(17, 10).r, 140);
+    EXPECT_FALSE(overlay.texture()->isDirty());
     grid().step();
     EXPECT_FALSE(overlay.texture()->isDirty());
     EXPECT_EQ(overlay.pixel(12, 10).r, 255);
     EXPECT_EQ(grid().getCell(12, 10), S::kHead);
-    EXPECT_EQ(grid().getCell(16, 10), S::kTail);
+    EXPECT_EQ(grid().getCell(17, 10), S::kTail);
+}
+
+TEST_F(ElectricityGridTest, MovingOrSwappingACellOntoItselfKeepsItAndItsBridge)
+{
+    grid().setCell(20, 20, S::kConductor);
+    grid().setBridge(20, 20, true);
+    grid().bridgeIn(0, 20, 20).fromLeft = 3;
+    grid().moveCell(20, 20, 20, 20);
+    grid().swapCells(20, 20, 20, 20);
+    EXPECT_EQ(grid().getCell(20, 20), S::kConductor);
+    EXPECT_TRUE(grid().isBridge(20, 20));
+    EXPECT_EQ(grid().bridgeIn(0, 20, 20).fromLeft, 3);
+}
+
+// A tail whose block holds seven conductors throws an Electro spark into the
+// empty cell opposite the first conductor, and raises the spark-made flag.
+TEST_F(ElectricityGridTest, ATailAtTheEndOfAThickConductorThrowsASpark)
+{
+    constexpr uint32_t kElectro = hashString("Electro");
+    ParticleCreator::registerClass<TestMaterialOf<kElectro>>("Electro");
+    struct Unregister {
+        ~Unregister() { ParticleCreator::clearRegistrations(); }
+    } unregister;
+    auto thickEnd = [&](int cx, int cy, int conductors) {
+        int placed = 0;
+        for (int x = cx - 1; x <= cx + 1; ++x)
+            for (int y = cy - 1; y <= cy + 1; ++y)
+                if ((x != cx || y != cy) && (x != cx + 1 || y != cy + 1) && placed++ < conductors)
+                    grid().setCell(x, y, S::kConductor);
+        grid().setCell(cx, cy, S::kTail);
+    };
+    thickEnd(50, 50, 7);
+    thickEnd(80, 50, 6);
+    grid().step();
+
+    Particle* spark = world->at(51, 51);
+    ASSERT_NE(spark, nullptr) << "opposite the first conductor, (49, 49)";
+    EXPECT_EQ(spark->getType(), kElectro);
+    EXPECT_EQ(world->eventFlags[ElectricityGrid::kSparkMadeEventFlag], 1);
+    EXPECT_FALSE(world->sparkOnMetal) << "that flag is for a spark meeting Metal";
+    EXPECT_EQ(world->at(81, 51), nullptr) << "six conductors are no dead end";
+    EXPECT_EQ(world->particleCount, 1);
 }
 
 } // namespace

@@ -28,6 +28,13 @@ private:
     uint32_t m_type;
 };
 
+// A material the factory can make, for the fields that add particles.
+template <uint32_t Type>
+class TestMaterialOf : public TestMaterial {
+public:
+    TestMaterialOf() : TestMaterial(Type, 0, cocos2d::ccColor4B{255, 255, 200, 255}) {}
+};
+
 inline constexpr uint32_t kTestSand = hashString("Sand");
 inline constexpr uint32_t kTestWall = hashString("Wall");
 inline constexpr uint32_t kTestWater = hashString("Water");

@@ -509,10 +509,12 @@ NSData* World::save()
     temperatureField.save(temperature);
 
     size_t recordBytes = 0;
+    uint32_t recordCount = 0;
     uint32_t colourCount = 0;
     for (Particle* p : pool) {
         if (!p)
             continue;
+        ++recordCount;
         recordBytes += 12 + static_cast<size_t>(std::max(0, p->getSaveSize()));
         if (p->colorChanged)
             ++colourCount;
@@ -542,7 +544,11 @@ NSData* World::save()
 
     w.bytes(electricity.data(), electricity.size());
     w.bytes(temperature.data(), temperature.size());
-    w.u32(static_cast<uint32_t>(particleCount));
+    // The particle count, taken from the records themselves: a count that
+    // disagreed with them would make the whole blob unreadable.
+    if (recordCount != static_cast<uint32_t>(particleCount))
+        LOG << "world save: particle count" << particleCount << "but pooled particles:" << recordCount;
+    w.u32(recordCount);
     w.u32(colourCount);
 
     int faultyExtras = 0;
@@ -679,10 +685,9 @@ void World::readParticles(const uint8_t* data, const LoadPlan& plan)
     int skipped = 0;
     for (const ParticleRecord& rec : plan.particles) {
         Particle* p = nullptr;
-        // The border keeps its sentinel, and a cell holds one particle: a
-        // record that would break either is skipped.
-        const bool usable = inWorld(rec.x, rec.y) && !onBorder(*this, rec.x, rec.y) && !grid[rec.x][rec.y];
-        if (usable)
+        // Forced: a record replaces whatever stands in its cell, except the
+        // border's sentinel, which a record may never displace.
+        if (inWorld(rec.x, rec.y) && !onBorder(*this, rec.x, rec.y))
             p = addParticle(rec.x, rec.y, rec.type, true);
         if (p) {
             ByteReader extra(data + rec.extraOffset, static_cast<size_t>(rec.extraSize));

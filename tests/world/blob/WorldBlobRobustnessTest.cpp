@@ -276,7 +276,7 @@ TEST_F(WorldBlobRobustness, AnUnknownTypeIdRefusesTheWholeBlob)
     EXPECT_TRUE(!created || !created->objectForKey("N/A"));
 }
 
-TEST_F(WorldBlobRobustness, RecordsOutsideTheWorldOnTheBorderOrTwiceInACellAreSkipped)
+TEST_F(WorldBlobRobustness, RecordsOutsideTheWorldOrOnTheBorderAreSkippedAndALaterRecordWinsItsCell)
 {
     OldBlob b;
     b.particles = {{0, 10, kSand},    {239, 10, kSand}, {10, 0, kSand},  {10, 159, kSand},
@@ -286,7 +286,8 @@ TEST_F(WorldBlobRobustness, RecordsOutsideTheWorldOnTheBorderOrTwiceInACellAreSk
     expectSoundWorld();
     EXPECT_EQ(world->particleCount, 1);
     ASSERT_NE(world->at(20, 20), nullptr);
-    EXPECT_EQ(world->at(20, 20)->getType(), kSand);
+    EXPECT_EQ(world->at(20, 20)->getType(), kWater) << "records are added forced";
+    EXPECT_EQ(worldtest::liveElements, 1) << "the replaced particle is gone";
 }
 
 TEST_F(WorldBlobRobustness, ColourRecordsNeverRecolourTheBorderAndSkipCellsOutside)

@@ -9,4 +9,9 @@ void GUI::refreshTemperature(int32_t level)
         return;
     }
     m_temperatureLevel = level;
+    static bool logged = false;
+    if (!logged) {
+        logged = true;
+        LOG << "HUD not built yet: the temperature buttons and the top bar's icon are not refreshed";
+    }
 }

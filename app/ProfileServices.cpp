@@ -56,13 +56,19 @@ ProfileServices makeDefaults()
         static bool logged = false;
         logMissing(logged, "top bar mana counter");
     };
+    // The game layer has no scene or top bar yet: the profile treats it as
+    // absent (no counter refresh, no background change after a purchase).
     s.gameLayerExists = [] { return false; };
     s.gameLayerIsRunningSceneFirstChild = [] { return false; };
     s.changeBackground = [](const std::string&) {
         static bool logged = false;
         logMissing(logged, "game layer backgrounds");
     };
-    s.loadedWorldName = [] { return std::string(); };
+    s.loadedWorldName = [] {
+        static bool logged = false;
+        logMissing(logged, "game layer's loaded world name (story-day counters of days 12 and 20)");
+        return std::string();
+    };
     // The label reads "NORMAL" at the middle of the HUD's five levels.
     s.temperatureLabelIsNormal = [] {
         GUI* gui = GameLayer::getInstance()->getGUI();

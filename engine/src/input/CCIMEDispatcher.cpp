@@ -1,6 +1,7 @@
 #include "cocos2d/CCIMEDispatcher.h"
 
 #include "cocos2d/CCIMEDelegate.h"
+#include "cocos2d/CCObject.h"
 
 NS_CC_BEGIN
 
@@ -40,9 +41,21 @@ bool CCIMEDispatcher::detachDelegateWithIME(CCIMEDelegate* delegate)
     return true;
 }
 
+namespace {
+
+// Keeps a delegate that is also a CCObject alive through a call into it.
+struct Hold {
+    explicit Hold(CCIMEDelegate* delegate) : object(dynamic_cast<CCObject*>(delegate)) { CC_SAFE_RETAIN(object); }
+    ~Hold() { CC_SAFE_RELEASE(object); }
+    CCObject* object;
+};
+
+}  // namespace
+
 void CCIMEDispatcher::dispatchInsertText(const char* text, int len)
 {
     if (m_pAttached && text && len > 0) {
+        Hold hold(m_pAttached);
         m_pAttached->insertText(text, len);
     }
 }
@@ -50,6 +63,7 @@ void CCIMEDispatcher::dispatchInsertText(const char* text, int len)
 void CCIMEDispatcher::dispatchDeleteBackward()
 {
     if (m_pAttached) {
+        Hold hold(m_pAttached);
         m_pAttached->deleteBackward();
     }
 }

@@ -81,8 +81,16 @@ void CCMenuItemSprite::unselected()
 
 void CCMenuItemSprite::activate()
 {
-    if (m_bEnabled && m_pTarget && m_pfnSelector)
-        (m_pTarget->*m_pfnSelector)(this);
+    if (!m_bEnabled || !m_pTarget || !m_pfnSelector)
+        return;
+    // The handler may remove this item or let go of its target: both stay
+    // alive until it returns.
+    CCObject* target = m_pTarget;
+    retain();
+    target->retain();
+    (target->*m_pfnSelector)(this);
+    target->release();
+    release();
 }
 
 void CCMenuItemSprite::setEnabled(bool enabled)

@@ -158,6 +158,20 @@ TEST_F(KeyAndTextTest, OnlyTheLastAttachedDelegateGetsText)
     }
     EXPECT_EQ(CCIMEDispatcher::sharedDispatcher()->getAttachedDelegate(), nullptr) << "destroyed: detached";
     view->simulateText("lost");  // nobody attached: harmless
+
+    // A keyboard that is an object and lets go of itself on Enter is kept
+    // alive until its handler returns.
+    struct ClosingKeyboard : public CCObject, public Field {
+        void insertText(const char* text, int len) override
+        {
+            release();
+            Field::insertText(text, len);
+        }
+    };
+    ClosingKeyboard* closing = new ClosingKeyboard();
+    closing->attachWithIME();
+    view->simulateKey(kCCKeyEnter, true);
+    EXPECT_EQ(CCIMEDispatcher::sharedDispatcher()->getAttachedDelegate(), nullptr) << "deleted once the call returned";
 }
 
 TEST_F(KeyAndTextTest, EnterTypesANewlineAndBackspaceDeletes)

@@ -507,6 +507,10 @@ void Profile::markElementUsed(CCString* name)
 {
     if (!name || !profileServices().isFreePlay || !profileServices().isFreePlay())
         return;
+    // Called for every painted cell: no new box once the name is marked.
+    auto* current = dynamic_cast<CCInteger*>(elementsUsed->objectForKey(name->getString()));
+    if (current && current->getValue() == 1)
+        return;
     elementsUsed->setObject(CCInteger::create(1), name->getString());
 }
 

@@ -269,7 +269,7 @@ bool Profile::transferPendingMana()
 {
     double share = static_cast<double>(pendingMana) * 0.1;
     int32_t moved = static_cast<int32_t>(std::ceil(share));
-    mana += moved;
+    mana = ProfileFile::clampedSum(mana, moved);
     pendingMana -= moved;
 
     if (profileServices().refreshTopBarMana)

@@ -104,7 +104,7 @@ void Profile::save()
     record[Record::SettingsFlag] = settingsFlag ? 1 : 0;
     for (int i = 0; i < kModeSlots; ++i)
         writeInt32(record + Record::BestDay + 4 * i, bestDay[i]);
-    writeInt32(record + Record::Mana, mana + pendingMana);
+    writeInt32(record + Record::Mana, clampedSum(mana, pendingMana));
     writeInt32(record + Record::PouredPixels, pouredPixels);
     writeInt64(record + Record::FreePlayTime, freePlayTime);
     for (int i = 0; i < kDayEventCount; ++i)

@@ -75,6 +75,17 @@ inline int64_t readInt64(const uint8_t* at)
                                 (static_cast<uint64_t>(readUInt32(at + 4)) << 32));
 }
 
+// a + b held within int32: mana values come from the file and may be extreme.
+inline int32_t clampedSum(int32_t a, int32_t b)
+{
+    int64_t sum = static_cast<int64_t>(a) + b;
+    if (sum > INT32_MAX)
+        return INT32_MAX;
+    if (sum < INT32_MIN)
+        return INT32_MIN;
+    return static_cast<int32_t>(sum);
+}
+
 // Text of a fixed field: the bytes before the first NUL, never past the field.
 std::string readFixedText(const uint8_t* at, size_t fieldSize);
 // Writes text into a fixed field, zero-filled; at most fieldSize - 1 bytes

@@ -187,6 +187,18 @@ TEST_F(ProfileTest, ExtremeTimesInTheFileDoNotBreakTheLoginStreak)
     EXPECT_EQ(profile->lastLoginTime, platform::gameTime());
 }
 
+TEST_F(ProfileTest, ManaAtTheTopOfItsRangeStaysThereWhenMoreArrives)
+{
+    profile->setMana(INT32_MAX);
+    profile->pendingMana = 50;
+    profile->save();
+    std::vector<uint8_t> file = readFile(kFileName);
+    EXPECT_EQ(readInt32(recordOf(file) + Record::Mana), INT32_MAX);
+    EXPECT_TRUE(profile->transferPendingMana());
+    EXPECT_EQ(profile->getMana(), INT32_MAX);
+    EXPECT_EQ(profile->pendingMana, 45);
+}
+
 TEST_F(ProfileTest, AnotherGameVersionResetsTheShareRewardAndOpensTheDailyQuest)
 {
     profile->setShareCount(3);

@@ -74,6 +74,67 @@ TEST_F(WorldBlobSaveLoad, AnEmptyWorldSavesTo153972Bytes)
     EXPECT_EQ(blob[28] | blob[29] << 8, 2843);
 }
 
+// Old builds and the server read these bytes by position, so the writer's
+// layout is checked field by field, not only through its own reader.
+TEST_F(WorldBlobSaveLoad, TheWriterPutsEveryFieldAtItsPlace)
+{
+    WorldBlobServices& s = worldBlobServices();
+    s.setUniverseName("Name");
+    s.setUniverseDescription("Words");
+    s.changeBackground("night.png", false);
+    hud->refreshTemperature(2);
+    world->lightMap.setLightOn(true);
+    world->weather = true;
+    GameLayer::getInstance()->setPaused(true);
+    s.addResource("Food", 5);
+    s.addResource("Stone", 6);
+    s.addResource("Wood", -7);
+    world->electricityGrid.setCell(9, 8, ElectricityGrid::kConductor);
+    add(20, 30, kSand)->setColor(ccc4(11, 22, 33, 44));
+
+    const std::vector<uint8_t> b = saveBytes();
+    auto u32 = [&](size_t at) {
+        return static_cast<uint32_t>(b[at]) | static_cast<uint32_t>(b[at + 1]) << 8
+            | static_cast<uint32_t>(b[at + 2]) << 16 | static_cast<uint32_t>(b[at + 3]) << 24;
+    };
+    EXPECT_EQ(u32(12), 0u) << "temperature view";
+    EXPECT_EQ(u32(16), 1u) << "light";
+    EXPECT_EQ(u32(20), 0u) << "sun";
+    EXPECT_EQ(u32(24), 1u) << "weather";
+    EXPECT_EQ(u32(28), 2250u) << "level 2 is -300 + 2550";
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(&b[32])), "night.png");
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(&b[48])), "Name");
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(&b[64])), "Words");
+    EXPECT_EQ(b[320], 1) << "background shown";
+    EXPECT_EQ(b[321], 1) << "paused";
+    EXPECT_EQ(u32(324), 5u);
+    EXPECT_EQ(u32(328), 6u);
+    EXPECT_EQ(static_cast<int32_t>(u32(332)), -7);
+    for (size_t at = 336; at < 356; ++at)
+        ASSERT_EQ(b[at], 0) << at;
+
+    EXPECT_EQ(u32(356), 1u) << "one electricity record";
+    EXPECT_EQ(u32(360), 9u);
+    EXPECT_EQ(u32(364), 8u);
+    EXPECT_EQ(u32(368), 3u);
+    const size_t temperature = 372;
+    EXPECT_EQ(u32(temperature), 38400u);
+    const size_t counts = temperature + 4 + 4 * 38400;
+    EXPECT_EQ(u32(counts), 1u) << "P";
+    EXPECT_EQ(u32(counts + 4), 1u) << "C";
+    EXPECT_EQ(u32(counts + 8), 20u);
+    EXPECT_EQ(u32(counts + 12), 30u);
+    EXPECT_EQ(u32(counts + 16), kSand);
+    const size_t colour = counts + 20;
+    EXPECT_EQ(u32(colour), 20u);
+    EXPECT_EQ(u32(colour + 4), 30u);
+    EXPECT_EQ(b[colour + 8], 44) << "alpha first";
+    EXPECT_EQ(b[colour + 9], 11);
+    EXPECT_EQ(b[colour + 10], 22);
+    EXPECT_EQ(b[colour + 11], 33);
+    EXPECT_EQ(b.size(), colour + 12);
+}
+
 TEST_F(WorldBlobSaveLoad, ARoundTripKeepsEveryParticleColourTemperatureAndElectricityCell)
 {
     buildRichWorld();

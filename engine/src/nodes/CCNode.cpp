@@ -1,5 +1,6 @@
 #include "cocos2d/CCNode.h"
 
+#include <algorithm>
 #include <vector>
 
 #include "base/EngineLog.h"
@@ -392,6 +393,23 @@ void CCNode::onEnter()
     for (CCNode* child : children) {
         if (child->m_pParent == this) {
             child->onEnter();
+        }
+    }
+    // A child that a handler added meanwhile joined a node that was not
+    // running yet, so nobody entered it: enter it now, once.
+    bool unchanged = m_pChildren->count() == children.size() &&
+                     std::equal(children.begin(), children.end(), m_pChildren->begin());
+    for (bool added = !unchanged; added;) {
+        added = false;
+        for (CCObject* o : *m_pChildren) {
+            CCNode* child = static_cast<CCNode*>(o);
+            if (!child->m_bRunning && std::find(children.begin(), children.end(), child) == children.end()) {
+                child->retain();
+                children.push_back(child);
+                child->onEnter();
+                added = true;
+                break;  // the handler may have changed the children again
+            }
         }
     }
     releaseAll(children);

@@ -132,6 +132,32 @@ TEST_F(NodeTest, EnteringRunsChildrenFirstAndHandlersMayChangeTheTree)
     EXPECT_TRUE(a->isRunning());
     EXPECT_TRUE(b->isRunning());
 
+    // A sibling added by an entry handler is entered too, once.
+    struct Opener : public CCNode {
+        CCNode* extra = nullptr;
+        void onEnter() override
+        {
+            CCNode::onEnter();
+            getParent()->addChild(extra);
+        }
+    };
+    log.clear();
+    CCScene* next = CCScene::create();
+    Opener* opener = new Opener();
+    opener->autorelease();
+    Probe* popup = Probe::create(&log, "popup");
+    opener->extra = popup;
+    next->addChild(opener);
+    director->replaceScene(next);
+    director->stepFrame(kFrame);
+    EXPECT_TRUE(popup->isRunning());
+    EXPECT_EQ(std::count(log.begin(), log.end(), "popup enter"), 1);
+    EXPECT_EQ(std::count(log.begin(), log.end(), "popup didFinish"), 1);
+    popup->schedule(schedule_selector(Probe::tick), 0.0f);
+    director->stepFrame(kFrame);
+    EXPECT_EQ(popup->ticks, 1) << "its timers run";
+    scene = next;
+
     // A removal from inside onExit of a sibling is safe.
     struct Remover : public CCNode {
         CCNode* victim = nullptr;

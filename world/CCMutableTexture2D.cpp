@@ -1,5 +1,6 @@
 #include "world/CCMutableTexture2D.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 
@@ -15,9 +16,15 @@ std::set<CCMutableTexture2D*>& liveTextures()
     return *textures;
 }
 
+// Longest side that gets a pixel buffer; the engine makes no larger texture.
+constexpr unsigned kMaxSide = 16384;
+
 unsigned powerOfTwoAtLeast(float extent)
 {
-    const unsigned wanted = extent > 0.0f ? static_cast<unsigned>(extent) : 0u;
+    // Capped just past the largest side, so a huge or endless extent neither
+    // overflows the cast nor doubles the size past 2^31 forever.
+    const float capped = extent > 0.0f ? std::min(extent, static_cast<float>(2 * kMaxSide)) : 0.0f;
+    const unsigned wanted = static_cast<unsigned>(capped);
     unsigned size = 2;
     while (size < wanted)
         size <<= 1;
@@ -105,8 +112,12 @@ bool CCMutableTexture2D::initWithSize(int format, const CCSize& size)
     m_tContentSize = size;
     m_uPixelsWide = powerOfTwoAtLeast(size.width);
     m_uPixelsHigh = powerOfTwoAtLeast(size.height);
-    // RGB888 has no write rule, so a texture made by size in it has no buffer.
-    const int bpp = format == kRGB888 ? 0 : bytesPerPixelOf(format);
+    // RGB888 has no write rule, so a texture made by size in it has no buffer;
+    // neither has one too large to be made.
+    const bool tooLarge = m_uPixelsWide > kMaxSide || m_uPixelsHigh > kMaxSide;
+    if (tooLarge)
+        LOG << "texture too large for a pixel buffer:" << size.width << "x" << size.height;
+    const int bpp = format == kRGB888 || tooLarge ? 0 : bytesPerPixelOf(format);
     const size_t bytes = static_cast<size_t>(m_uPixelsWide) * m_uPixelsHigh * bpp;
     if (m_pixels) {
         std::free(m_pixels);
@@ -114,7 +125,7 @@ bool CCMutableTexture2D::initWithSize(int format, const CCSize& size)
     }
     if (bytes > 0)
         m_pixels = static_cast<uint8_t*>(std::calloc(bytes, 1));
-    if (hasUpload(format)) {
+    if (hasUpload(format) && !tooLarge) {
         initWithData(m_pixels, m_ePixelFormat, m_uPixelsWide, m_uPixelsHigh, size);
         setAntiAliasTexParameters();
     }

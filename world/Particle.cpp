@@ -189,9 +189,11 @@ bool Particle::burnIfHot(int threshold, int chance)
         if (!w->grid[x][y + 1])
             w->addParticle(x, y + 1, kSmokeId, false);
     }
-    // A chance that truncates to 0 (hotter than chance x threshold) means the
-    // particle burns away for sure, never a division by zero.
-    const int n = std::max(1, static_cast<int>(static_cast<float>(chance) * static_cast<float>(threshold) / t));
+    // A chance that truncates to 0 or less (hotter than chance x threshold, or
+    // a threshold below zero) means the particle burns away for sure: never a
+    // division by zero, nor an infinite chance cast to an int.
+    const float odds = static_cast<float>(chance) * static_cast<float>(threshold) / t;
+    const int n = odds >= 1.0f ? static_cast<int>(std::min(odds, 2147483520.0f)) : 1;
     if (gameRand() % n != 0)
         return false;
     if (gameRand() % 10 == 0)
@@ -343,17 +345,9 @@ Particle* Particle::randomNeighbourOfType(uint32_t type) const
 
 Particle* Particle::randomNeighbourOfTypeAt(uint32_t type, int dx, int dy) const
 {
+    // The counted block is the drawn one clamped, so a counted match can
+    // always be drawn; the bound only guards against a scripted generator.
     if (countNeighboursOfTypeAt(type, dx, dy) == 0)
-        return nullptr;
-    // The count looks at a clamped block, the draws at the unclamped one: when
-    // no match can ever be drawn the search would not end, so it gives up at
-    // once (without drawing) in that case.
-    const World* w = gWorld;
-    bool reachable = false;
-    for (int cy = y + dy - 1; cy <= y + dy + 1 && !reachable; ++cy)
-        for (int cx = x + dx - 1; cx <= x + dx + 1 && !reachable; ++cx)
-            reachable = isType(w->at(cx, cy), type);
-    if (!reachable)
         return nullptr;
     for (int draw = 0; draw < kMaxRandomDraws; ++draw) {
         Particle* p = getRandomNeighbourAt(dx, dy);

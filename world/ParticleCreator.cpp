@@ -158,7 +158,9 @@ Particle* ParticleCreator::createById(uint32_t typeId)
     markCreated(index >= 0 ? t.shownNames[index] : t.notAccepted);
     if (index >= 0 && t.makers[index])
         return t.makers[index]();
-    if (typeId == kParticleTypeId)
+    if (index >= 0)
+        LOG << "Element class not built yet:" << kTypeNames[index];
+    else if (typeId == kParticleTypeId)
         LOG << "Tried to load a particle of type Particle! Like OMG, right!?!?!";
     else
         LOG << "Tried to load an unexisting type of particle " << static_cast<int32_t>(typeId);

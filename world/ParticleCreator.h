@@ -3,7 +3,7 @@
 // type name. It accepts exactly the game's 175 type names (171 classes); each
 // element family registers the constructors of its classes with one explicit
 // call (see registerAllElements). A known name whose class is not registered
-// yet is refused like an unknown one. It also keeps elementsCreated, the
+// yet is refused like an unknown one, with a line that says it is not built. It also keeps elementsCreated, the
 // record of which element names were made since the last reset (0/1 flags).
 #include <cstdint>
 #include <string>

@@ -225,10 +225,12 @@ void World::removeParticle(int x, int y)
         eventFlags[kEventMudRemoved] = 1;
     drawCell(x, y, kEmptyCell);
     grid[x][y] = nullptr;
-    releaseParticleId(id);
+    // Only the pool's own particle gives its id back: an occupant that claims
+    // an id it does not hold would otherwise have that id handed out twice.
     // The slot is cleared before the destructor runs, so a destructor that
     // adds a particle (and gets this id back) is not undone afterwards.
     if (id >= 0 && id < kMaxParticles && pool[id] == p) {
+        releaseParticleId(id);
         pool[id] = nullptr;
         --particleCount;
         delete p;
@@ -239,7 +241,7 @@ void World::removeParticle(int x, int y)
 
 void World::moveParticle(Particle* p, int x, int y)
 {
-    if (!p || x < 0 || y < 0 || x >= kMaxWidth || y >= kMaxHeight)
+    if (!p || !inWorld(x, y))
         return;
     const int oldX = p->x;
     const int oldY = p->y;
@@ -247,6 +249,9 @@ void World::moveParticle(Particle* p, int x, int y)
         drawCell(x, y, p->color);
         return;
     }
+    // Moving over another particle would leave it pooled but in no cell.
+    if (grid[x][y])
+        return;
     p->setPosition(x, y);
     grid[x][y] = p;
     if (oldX >= 0 && oldX < kMaxWidth && oldY >= 0 && oldY < kMaxHeight && grid[oldX][oldY] == p)

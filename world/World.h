@@ -60,7 +60,8 @@ public:
     // Grid operations.
     Particle* addParticle(int x, int y, uint32_t typeId, bool force);
     void removeParticle(int x, int y);
-    // The caller makes sure (x, y) lies in the world and is empty.
+    // The caller makes sure (x, y) lies in the world and is empty; a move
+    // outside the world or onto another particle is refused.
     void moveParticle(Particle* p, int x, int y);
     void swapParticles(Particle* a, Particle* b);
     int32_t allocParticleId();

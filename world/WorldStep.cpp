@@ -115,8 +115,10 @@ void World::settleByDensity()
             if (!upper || !lower)
                 continue;
             const int32_t upperDensity = upper->getDensity();
+            if (upperDensity == 0)
+                continue;
             const int32_t lowerDensity = lower->getDensity();
-            if (upperDensity != 0 && lowerDensity != 0 && upperDensity > lowerDensity)
+            if (lowerDensity != 0 && upperDensity > lowerDensity)
                 swapParticles(upper, lower);
         }
     }

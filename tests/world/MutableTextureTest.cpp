@@ -102,6 +102,16 @@ TEST(MutableTexture, WritesOutsideTheTextureAreRefused)
     EXPECT_EQ(t->getPixelAt(240, 0).a, 0);
 }
 
+TEST(MutableTexture, ATextureTooLargeToMakeHasNoBuffer)
+{
+    TextureHolder t(CCMutableTexture2D::createWithSize(CCSize(4.0e9f, 16)));
+    EXPECT_EQ(t->pixelData(), nullptr);
+    EXPECT_FALSE(t->setPixelAt(1, 1, ccc4(1, 1, 1, 1)));
+    EXPECT_EQ(t->getPixelAt(1, 1).a, 0);
+    t->apply();
+    EXPECT_FALSE(t->isDirty());
+}
+
 TEST(MutableTexture, FillStaysInsideTheContentAndApplyCleans)
 {
     TextureHolder t(CCMutableTexture2D::createWithSize(CCSize(240, 160)));

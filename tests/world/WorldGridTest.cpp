@@ -110,11 +110,74 @@ TEST_F(WorldTest, CellsAreDrawnAsParticlesComeAndGo)
     EXPECT_TRUE(sameColour(texture()->getPixelAt(21, 30), ccc4(0, 0, 0, 0)));
 }
 
-TEST_F(WorldTest, MovingAParticleOntoItsOwnCellKeepsIt)
+TEST_F(WorldTest, MovesThatWouldLoseAParticleAreRefused)
 {
     Particle* p = add(20, 30, kSand);
     world->moveParticle(p, 20, 30);
     EXPECT_EQ(world->grid[20][30], p);
+
+    // Onto another particle: both stay where they are.
+    Particle* other = add(21, 30, kWater);
+    world->moveParticle(p, 21, 30);
+    EXPECT_EQ(world->grid[20][30], p);
+    EXPECT_EQ(world->grid[21][30], other);
+    EXPECT_EQ(p->x, 20);
+
+    // Past the cells in use of a small world.
+    world->setBigWorld(false);
+    Particle* edge = add(119, 5, kSand);
+    world->moveParticle(edge, 120, 5);
+    EXPECT_EQ(world->grid[119][5], edge);
+    EXPECT_EQ(world->grid[120][5], nullptr);
+    EXPECT_EQ(edge->x, 119);
+}
+
+namespace {
+// Leaves Ash in the cell above when it is destroyed, while armed.
+class LeavesAsh : public TestElement {
+public:
+    LeavesAsh() : TestElement(hashString("Snow"), 1, 0) {}
+    ~LeavesAsh() override
+    {
+        if (armed)
+            gWorld->addParticle(x, y + 1, kAsh, false);
+    }
+    static inline bool armed = false;
+};
+}  // namespace
+
+TEST_F(WorldTest, AParticleAddedByADestructorKeepsTheFreedIdAndItsSlot)
+{
+    ParticleCreator::registerClass<LeavesAsh>("Snow");
+    Particle* snow = add(30, 30, hashString("Snow"));
+    ASSERT_NE(snow, nullptr);
+    const int32_t id = snow->id;
+    LeavesAsh::armed = true;
+    world->removeParticle(30, 30);
+    LeavesAsh::armed = false;
+    Particle* ash = world->grid[30][31];
+    ASSERT_NE(ash, nullptr);
+    // The id freed last is handed out next: the ash took it, and the pool
+    // still holds the ash afterwards.
+    EXPECT_EQ(ash->id, id);
+    EXPECT_EQ(world->pool[id], ash);
+    EXPECT_EQ(world->particleCount, 1);
+    EXPECT_EQ(world->particleCount + world->freeTop, World::kMaxParticles);
+}
+
+TEST_F(WorldTest, AnOccupantOutsideThePoolNeverFreesAnotherParticlesId)
+{
+    Particle* pooled = add(10, 10, kSand);
+    std::unique_ptr<Particle> stray(ParticleCreator::createAt(kWater, 11, 10));
+    stray->id = pooled->id;  // claims an id it does not hold
+    world->grid[11][10] = stray.get();
+    world->removeParticle(11, 10);
+    EXPECT_EQ(world->grid[11][10], nullptr);
+    Particle* next = add(12, 10, kSand);
+    ASSERT_NE(next, nullptr);
+    EXPECT_NE(next->id, pooled->id);
+    EXPECT_EQ(world->pool[pooled->id], pooled);
+    EXPECT_EQ(world->particleCount + world->freeTop, World::kMaxParticles);
 }
 
 TEST_F(WorldTest, OnlyLightAbsorbersMarkCellsForRelighting)

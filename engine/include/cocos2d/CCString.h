@@ -13,6 +13,8 @@ public:
     explicit CCString(const std::string& text) : m_sString(text) {}
 
     static CCString* create(const std::string& text);
+    // A null text gives "" (a std::string cannot be made from null).
+    static CCString* create(const char* text) { return create(std::string(text ? text : "")); }
     // No length limit. Pass "%ld" arguments as long.
     static CCString* createWithFormat(const char* format, ...) CC_FORMAT_PRINTF(1, 2);
 

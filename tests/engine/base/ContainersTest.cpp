@@ -247,6 +247,8 @@ TEST(Strings, BoolFloatCompareAndFormat)
     EXPECT_GT(s->compare(""), 0);
     EXPECT_TRUE(s->isEqual(CCString::create("abc")));
     EXPECT_FALSE(s->isEqual(CCInteger::create(0)));
+    const char* none = nullptr;
+    EXPECT_EQ(CCString::create(none)->getString(), "") << "a null text is empty, not a crash";
 
     std::string longText(5000, 'q');
     CCString* f = CCString::createWithFormat("%ld mana, %s", 1234567L, longText.c_str());

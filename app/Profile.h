@@ -267,6 +267,7 @@ public:
     bool campaignFlags[kCampaignFlagCount] = {};
     bool rewardsOff = false;
     bool loaded = false;
+    bool recordInSync = false; // this run has read or written the stored record
 };
 
 // Maps a game mode (0 story .. 10 Invasion) to its CampaignIndex; -1 when none.

@@ -82,6 +82,15 @@ const char* Profile::backupFileName()
 
 void Profile::save()
 {
+    // Until a load has run, the record in memory is only the defaults: it must
+    // not replace a stored profile (or, through the backup step, its backup)
+    // that has not been read yet, for instance when the game goes to the
+    // background before the intro has loaded the profile with its backup.
+    if (!loaded && !recordInSync
+        && (profileServices().fileExists(kFileName) || profileServices().fileExists(kBackupFileName))) {
+        LOG_ERROR << "profile not loaded yet: save skipped, the stored profile is kept";
+        return;
+    }
     crc32BuildTable();
 
     std::string recordNickname = "Unnamed";
@@ -164,6 +173,8 @@ void Profile::save()
 
     if (!profileServices().fileWrite(kFileName, file.data(), static_cast<int32_t>(file.size())))
         LOG_ERROR << "Failed writing file: profile.dat";
+    else
+        recordInSync = true;
 }
 
 void Profile::backupProfileFile(const char* backupName)
@@ -227,6 +238,7 @@ bool Profile::loadFromFile(const char* fileName)
 
     const uint8_t* record = file.data() + kHeaderSize;
     ProfileServices& services = profileServices();
+    recordInSync = true;
 
     musicVolume = readInt32(record + Record::MusicVolume);
     effectsVolume = readInt32(record + Record::EffectsVolume);

@@ -122,6 +122,7 @@ TEST(CCValue, GetValueReturnsACopy)
     auto* box = cocos2d_extensions::CCValue<CCPoint>::create(CCPoint(1, 2));
     CCPoint copy = box->getValue();
     copy.x = 9;
+    EXPECT_EQ(copy.x, 9);
     EXPECT_EQ(box->getValue().x, 1);
     CCPoolManager::sharedPoolManager()->drain();
 }

@@ -148,7 +148,8 @@ TEST_F(ProfileTest, ShortOrMissingFilesFallBackToDefaultsWhenTheBackupFailsToo)
     EXPECT_EQ(p->getMana(), 3500);
 
     // A longer file loads; the bytes after the record are ignored.
-    restart()->save();
+    restart()->load(true);
+    profile->save();
     std::vector<uint8_t> longer = readFile(kFileName);
     longer.resize(kFileSize + 100, 0xAB);
     writeFile(kFileName, longer);
@@ -326,6 +327,26 @@ TEST_F(ProfileTest, ADamagedProfileIsNotCopiedOverAGoodBackup)
     EXPECT_EQ(readFile(kBackupFileName), goodBackup);
     restart()->load(false);
     EXPECT_EQ(profile->getMana(), 20);
+}
+
+TEST_F(ProfileTest, ASaveBeforeTheBackupLoadKeepsADamagedProfilesBackup)
+{
+    profile->setMana(1234);
+    profile->save();
+    profile->save(); // backup = 1234
+    std::vector<uint8_t> file = readFile(kFileName);
+    file[100] ^= 0xFF;
+    writeFile(kFileName, file);
+
+    // Start-up's loads fail; going to the background before the intro's load
+    // with the backup must not store the defaults in place of the player's.
+    Profile* p = restart();
+    p->load(false);
+    EXPECT_FALSE(p->isLoaded());
+    p->save();
+    EXPECT_EQ(readFile(kFileName), file);
+    p->load(true);
+    EXPECT_EQ(p->getMana(), 1234);
 }
 
 TEST_F(ProfileTest, LoadHappensOnceAndSetsTheStoryMode)

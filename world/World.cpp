@@ -47,6 +47,7 @@ World::World() : lightMap(*this), electricityGrid(*this)
     std::memset(dirtyY, 0, sizeof dirtyY);
     std::memset(columnFlags, 0, sizeof columnFlags);
     std::memset(rowFlags, 0, sizeof rowFlags);
+    std::memset(pendingMarks, 0, sizeof pendingMarks);
     outsideWall = ParticleCreator::createOutsideWall();
     // Room for a busy step's worth of queued changes up front, so queuing
     // does not allocate while the world runs.

@@ -158,6 +158,9 @@ public:
     bool sparkOnMetal = false;
 
 private:
+    // Marks, for settling, every cell that holds a queued change.
+    void markPendingCells();
+
     void applyBlob(const uint8_t* data, const worldblob::LoadPlan& plan);
     void readParticles(const uint8_t* data, const worldblob::LoadPlan& plan);
 
@@ -176,6 +179,9 @@ private:
     };
     std::vector<Replacement> pendingReplacements;
     std::vector<Removal> pendingRemovals;
+    // While settling: 1 for cells that may hold queued changes, so that a
+    // settled particle takes its own queued changes along. Zero otherwise.
+    uint8_t pendingMarks[kMaxWidth][kMaxHeight];
 };
 
 // The process-wide world every element reaches; set by the game layer (and by

@@ -1,4 +1,5 @@
 // The world step and the object lists it keeps (multi-pixel objects, clouds).
+#include <cstring>
 #include <vector>
 
 #include "app/Logger.h"
@@ -108,6 +109,13 @@ void World::step()
 
 void World::settleByDensity()
 {
+    // A particle that queued a change of its own cell (smoke fading, steam
+    // condensing) and then settles takes the change along, as an element's
+    // own swap does; left behind, it would hit the particle that took its
+    // place. Only cells marked as holding changes pay for the carrying.
+    const bool carry = !pendingReplacements.empty() || !pendingRemovals.empty();
+    if (carry)
+        markPendingCells();
     for (int y = settleParity ? 1 : 0; y < height - 1; y += 2) {
         for (int x = 0; x < width; ++x) {
             Particle* upper = grid[x][y + 1];
@@ -118,11 +126,28 @@ void World::settleByDensity()
             if (upperDensity == 0)
                 continue;
             const int32_t lowerDensity = lower->getDensity();
-            if (lowerDensity != 0 && upperDensity > lowerDensity)
-                swapParticles(upper, lower);
+            if (lowerDensity == 0 || upperDensity <= lowerDensity)
+                continue;
+            if (carry && (pendingMarks[x][y] || pendingMarks[x][y + 1])) {
+                swapPendingChanges(upper, lower);
+                pendingMarks[x][y] = pendingMarks[x][y + 1] = 1;
+            }
+            swapParticles(upper, lower);
         }
     }
+    if (carry)
+        std::memset(pendingMarks, 0, sizeof pendingMarks);
     settleParity = !settleParity;
+}
+
+void World::markPendingCells()
+{
+    for (const Replacement& r : pendingReplacements)
+        if (inWorld(r.x, r.y))
+            pendingMarks[r.x][r.y] = 1;
+    for (const Removal& r : pendingRemovals)
+        if (inWorld(r.x, r.y))
+            pendingMarks[r.x][r.y] = 1;
 }
 
 void World::applyCurrentTool()

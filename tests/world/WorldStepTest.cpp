@@ -209,6 +209,33 @@ TEST_F(WorldTest, GasRisesAndDensityZeroOrEqualNeverSettles)
     EXPECT_EQ(world->grid[40][159]->getType(), kSand);
 }
 
+TEST_F(WorldTest, ASettledParticleTakesItsQueuedChangesAlong)
+{
+    // Steam under Sand fades this step (it queues its own removal) and is
+    // then settled above the Sand: the removal follows the steam.
+    Particle* steam = add(10, 10, kSteam);
+    Particle* sand = add(10, 11, kSand);
+    // Water over Sand far away is not settled and keeps its queued change.
+    add(30, 10, kSand);
+    add(30, 11, kWater);
+    updateHook = [&](Particle& p) {
+        if (&p == steam)
+            world->queueRemove(p.x, p.y);
+        if (p.x == 30 && p.y == 11 && world->particleCount == 4)
+            world->queueReplaceById(30, 11, kGlass);
+    };
+    world->step();
+    EXPECT_EQ(world->grid[10][10], sand);
+    EXPECT_EQ(world->grid[10][11], steam);
+    updateHook = nullptr;
+    world->step();
+    EXPECT_EQ(world->grid[10][10], sand);
+    EXPECT_EQ(world->grid[10][11], nullptr);
+    ASSERT_NE(world->grid[30][11], nullptr);
+    EXPECT_EQ(world->grid[30][11]->getType(), kGlass);
+    EXPECT_EQ(world->grid[30][10]->getType(), kSand);
+}
+
 TEST_F(WorldTest, TheStepUploadsTheTextureAndResetsTheDirtyLists)
 {
     add(10, 10, kSand);

@@ -1,5 +1,7 @@
 #include "WorldFixture.h"
 
+#include <algorithm>
+#include <cstdlib>
 #include <cstring>
 #include <map>
 
@@ -235,6 +237,34 @@ TEST_F(WorldTest, ExplosionRaysStopAtTheBorderAndLeaveExplosions)
     EXPECT_GE(world->pendingReplacementCount(), 1u);
     for (int x = 0; x < 120; ++x)
         EXPECT_EQ(world->grid[x][0], world->outsideWall);
+}
+
+namespace {
+// An explosive strengthens every ray that crosses it and survives the blast.
+class TestAmplifier : public TestElement {
+public:
+    TestAmplifier() : TestElement(hashString("Tnt"), 0, 0) {}
+    float getBlastFactor() const override { return 2.0f; }
+};
+}  // namespace
+
+TEST_F(WorldTest, AnExplosiveAtTheBlastCentreStrengthensEveryRayAndSurvives)
+{
+    ParticleCreator::registerClass<TestExplosion>("Explosion");
+    ParticleCreator::registerClass<TestAmplifier>("Tnt");
+    buildBorder();
+    Particle* tnt = add(100, 80, hashString("Tnt"));
+    // Energy 3 alone reaches under 5 cells; the explosive's factor, applied
+    // at distance 0 and again at 0.9 (still its cell), takes rays further.
+    explode(100, 80, 3);
+    EXPECT_EQ(world->grid[100][80], tnt);
+    EXPECT_EQ(world->pendingReplacementCount(), 0u);
+    int farthest = 0;
+    for (int x = 0; x < 240; ++x)
+        for (int y = 0; y < 160; ++y)
+            if (world->grid[x][y] && world->grid[x][y]->getType() == hashString("Explosion"))
+                farthest = std::max(farthest, std::max(std::abs(x - 100), std::abs(y - 80)));
+    EXPECT_GE(farthest, 6);
 }
 
 TEST_F(WorldTest, AnExplosionAtTheEdgeOfAWorldWithoutBorderStaysInside)

@@ -74,10 +74,12 @@ CCPoolManager* CCPoolManager::sharedPoolManager()
 namespace {
 
 // On Linux the main thread's id equals the process id; this needs no
-// initialisation, so it holds before main too.
+// initialisation, so it holds before main too. Asked once per thread, not
+// on every autorelease.
 bool onMainThread()
 {
-    return ::syscall(SYS_gettid) == ::getpid();
+    thread_local const bool isMain = ::syscall(SYS_gettid) == ::getpid();
+    return isMain;
 }
 
 }  // namespace

@@ -3,6 +3,9 @@
 
 NS_CC_BEGIN
 
+typedef void (CCObject::*SEL_CallFuncN)(CCNode*);
+#define callfuncN_selector(_SELECTOR) static_cast<cocos2d::SEL_CallFuncN>(&_SELECTOR)
+
 // Done in its first step; it consumes no time.
 class CCActionInstant : public CCFiniteTimeAction {
 public:
@@ -31,6 +34,16 @@ public:
 protected:
     CCObject* m_pSelectorTarget = nullptr;
     SEL_CallFunc m_pCallFunc = nullptr;
+};
+
+// Calls (target->*selector)(node) with the node the action runs on.
+class CCCallFuncN : public CCCallFunc {
+public:
+    static CCCallFuncN* create(CCObject* target, SEL_CallFuncN selector);
+    void execute() override;
+
+protected:
+    SEL_CallFuncN m_pCallFuncN = nullptr;
 };
 
 // Calls (target->*selector)(object). Retains both target and object.

@@ -83,6 +83,17 @@ protected:
     CCPoint m_delta;
 };
 
+class CCMoveBy : public CCActionInterval {
+public:
+    static CCMoveBy* create(float duration, const CCPoint& delta);
+    void startWithTarget(CCNode* target) override;
+    void update(float t) override;
+
+protected:
+    CCPoint m_delta;
+    CCPoint m_startPosition;
+};
+
 // Sets scaleX and scaleY (never the one-factor setScale).
 class CCScaleTo : public CCActionInterval {
 public:
@@ -113,6 +124,12 @@ protected:
 class CCFadeOut : public CCFadeTo {
 public:
     static CCFadeOut* create(float duration);
+};
+
+// To 255 from the current opacity.
+class CCFadeIn : public CCFadeTo {
+public:
+    static CCFadeIn* create(float duration);
 };
 
 NS_CC_END

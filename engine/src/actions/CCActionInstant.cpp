@@ -55,6 +55,29 @@ void CCCallFunc::execute()
     target->release();
 }
 
+CCCallFuncN* CCCallFuncN::create(CCObject* target, SEL_CallFuncN selector)
+{
+    CCCallFuncN* a = new CCCallFuncN();
+    a->setTargetCallback(target);
+    a->m_pCallFuncN = selector;
+    a->autorelease();
+    return a;
+}
+
+void CCCallFuncN::execute()
+{
+    if (!m_pSelectorTarget || !m_pCallFuncN) {
+        return;
+    }
+    CCObject* target = m_pSelectorTarget;
+    CCNode* node = m_pTarget;
+    target->retain();
+    CC_SAFE_RETAIN(node);
+    (target->*m_pCallFuncN)(node);
+    CC_SAFE_RELEASE(node);
+    target->release();
+}
+
 CCCallFuncO::~CCCallFuncO() { CC_SAFE_RELEASE(m_pObject); }
 
 CCCallFuncO* CCCallFuncO::create(CCObject* target, SEL_CallFuncO selector, CCObject* object)

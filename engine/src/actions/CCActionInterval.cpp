@@ -267,6 +267,28 @@ void CCMoveTo::update(float t)
     }
 }
 
+CCMoveBy* CCMoveBy::create(float duration, const CCPoint& delta)
+{
+    CCMoveBy* a = new CCMoveBy();
+    a->initWithDuration(duration);
+    a->m_delta = delta;
+    a->autorelease();
+    return a;
+}
+
+void CCMoveBy::startWithTarget(CCNode* target)
+{
+    CCActionInterval::startWithTarget(target);
+    m_startPosition = target->getPosition();
+}
+
+void CCMoveBy::update(float t)
+{
+    if (m_pTarget) {
+        m_pTarget->setPosition(m_startPosition + m_delta * t);
+    }
+}
+
 CCScaleTo* CCScaleTo::create(float duration, float scale) { return create(duration, scale, scale); }
 
 CCScaleTo* CCScaleTo::create(float duration, float scaleX, float scaleY)
@@ -326,6 +348,15 @@ CCFadeOut* CCFadeOut::create(float duration)
     CCFadeOut* a = new CCFadeOut();
     a->initWithDuration(duration);
     a->m_toOpacity = 0;
+    a->autorelease();
+    return a;
+}
+
+CCFadeIn* CCFadeIn::create(float duration)
+{
+    CCFadeIn* a = new CCFadeIn();
+    a->initWithDuration(duration);
+    a->m_toOpacity = 255;
     a->autorelease();
     return a;
 }

@@ -108,6 +108,14 @@ TEST_F(ActionTest, CallFuncOHoldsItsObjectAndExecutesDirectly)
 
     // A null target does nothing.
     CCCallFunc::create(nullptr, callfunc_selector(Probe::fire))->execute();
+
+    // CCCallFuncN passes the node the action runs on.
+    CCScene* scene = runScene();
+    CCNode* node = CCNode::create();
+    scene->addChild(node);
+    node->runAction(CCCallFuncN::create(target, callfuncN_selector(Probe::fireWithNode)));
+    director->stepFrame(kFrame);
+    EXPECT_EQ(target->received, node);
     target->release();
 }
 
@@ -153,6 +161,11 @@ TEST_F(ActionTest, MoveToReversedMidwayStartsFromTheCurrentPosition)
     EXPECT_NEAR(window->getPosition().y, 100.0f - 100.0f / 12, 0.01f);
     director->stepFrames(11, kFrame);
     EXPECT_EQ(window->getPosition().y, 0.0f);
+
+    // MoveBy adds to where the node was when it started.
+    window->runAction(CCMoveBy::create(0.1f, ccp(5, -5)));
+    director->stepFrames(6, kFrame);
+    EXPECT_TRUE(window->getPosition().equals(ccp(5, -5)));
 }
 
 TEST_F(ActionTest, FadesGoFromTheCurrentOpacityAndLeaveChildrenAlone)
@@ -172,7 +185,7 @@ TEST_F(ActionTest, FadesGoFromTheCurrentOpacityAndLeaveChildrenAlone)
     dim->runAction(CCFadeTo::create(0.0f, 128));
     director->stepFrame(kFrame);
     EXPECT_EQ(dim->getOpacity(), 128);
-    dim->runAction(CCFadeTo::create(0.1f, 255));
+    dim->runAction(CCFadeIn::create(0.1f));
     director->stepFrames(6, kFrame);
     EXPECT_EQ(dim->getOpacity(), 255);
 

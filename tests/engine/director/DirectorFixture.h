@@ -98,6 +98,7 @@ public:
     void other(float) { note("other"); }
     void fire() { ++fired; note("fire"); }
     void fireWith(cocos2d::CCObject* o) { received = o; note("fireWith"); }
+    void fireWithNode(cocos2d::CCNode* n) { received = n; note("fireWithNode"); }
     void update(float dt) override
     {
         ++updates;

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
 using namespace platform;
 
 TEST(GameRandom, SameSeedGivesSameSequence)
@@ -12,6 +14,16 @@ TEST(GameRandom, SameSeedGivesSameSequence)
     seedGameRand(42);
     EXPECT_EQ(a, gameRand());
     EXPECT_EQ(b, gameRand());
+}
+
+TEST(GameRandom, DrawsTheCLibrarySequenceForTheSameSeed)
+{
+    for (unsigned seed : {1u, 42u, 20261207u}) {
+        std::srand(seed);
+        seedGameRand(seed);
+        for (int i = 0; i < 1000; ++i)
+            ASSERT_EQ(std::rand(), gameRand()) << "seed " << seed << " draw " << i;
+    }
 }
 
 TEST(GameRandom, ScriptCyclesAndClears)

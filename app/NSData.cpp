@@ -153,18 +153,15 @@ NSData* NSData::dataWithBytesNoCopy(void* bytes, uint32_t length)
 
 bool NSData::writeToFile(NSData* data, const std::string& path)
 {
-    if (!data) {
+    // Checked before the open: opening with "wb" would already have emptied
+    // an existing file that this call then refuses to write.
+    if (!data || !data->bytes) {
         Logger(283).setLevel(2) << "trying to write empty buffer ";
         return false;
     }
     FileHandle* file = openFile(path, "wb");
     if (!file) {
         Logger(277).setLevel(2) << "can't open file " << path;
-        return false;
-    }
-    if (!data->bytes) {
-        Logger(283).setLevel(2) << "trying to write empty buffer ";
-        closeFile(file);
         return false;
     }
     size_t offset = 0;

@@ -59,20 +59,51 @@ void listFolder(const std::string& folder, const std::string& prefix,
         std::string name = entry->d_name;
         if (name == "." || name == ".." || name.rfind(kTempPrefix, 0) == 0)
             continue;
+        // A name no operation can reach (upper case, a backslash...) is not
+        // reported: every listed name must read back.
+        std::string relative = prefix + name;
+        if (CloudStorage::foldName(relative) != relative)
+            continue;
         std::string path = folder + "/" + name;
         struct stat info;
         if (::lstat(path.c_str(), &info) != 0)
             continue;
         if (S_ISDIR(info.st_mode))
-            listFolder(path, prefix + name + "/", out, depth + 1);
+            listFolder(path, relative + "/", out, depth + 1);
         else if (S_ISREG(info.st_mode))
-            out.emplace_back(prefix + name, clampSize(info.st_size));
+            out.emplace_back(relative, clampSize(info.st_size));
     }
     ::closedir(dir);
 }
 
+// What a name's path is on disk. Symbolic links inside the store are never
+// followed: a link (to a file or a folder) could lead a read, a write or a
+// delete out of the store.
+enum class Entry { Missing, File, Blocked };
+
+// Looks at every component below the root with lstat: each folder on the way
+// must be a real folder (or missing), the last one a regular file (or missing).
+Entry entryOf(const std::string& root, const std::string& folded)
+{
+    std::string path = root;
+    size_t start = 0;
+    while (true) {
+        size_t end = folded.find('/', start);
+        bool last = end == std::string::npos;
+        path += "/" + folded.substr(start, last ? std::string::npos : end - start);
+        struct stat info;
+        if (::lstat(path.c_str(), &info) != 0)
+            return errno == ENOENT ? Entry::Missing : Entry::Blocked;
+        if (last)
+            return S_ISREG(info.st_mode) ? Entry::File : Entry::Blocked;
+        if (!S_ISDIR(info.st_mode))
+            return Entry::Blocked;
+        start = end + 1;
+    }
+}
+
 // Full path of a folded name, or "" when there is no store or the name is refused.
-std::string pathOf(const Store& s, const std::string& name, std::string* folded = nullptr)
+std::string pathOf(const Store& s, const std::string& name)
 {
     std::string f = CloudStorage::foldName(name);
     if (f.empty()) {
@@ -81,9 +112,44 @@ std::string pathOf(const Store& s, const std::string& name, std::string* folded 
     }
     if (s.root.empty())
         return std::string();
-    if (folded)
-        *folded = f;
     return s.root + "/" + f;
+}
+
+// The path of an existing regular file of the store, or "".
+std::string existingFile(const Store& s, const std::string& name)
+{
+    std::string path = pathOf(s, name);
+    if (path.empty() || entryOf(s.root, path.substr(s.root.size() + 1)) != Entry::File)
+        return std::string();
+    return path;
+}
+
+// Makes the folders of a folded name below the root, refusing any component
+// that is a link or not a folder.
+bool makeStoreFolders(const std::string& root, const std::string& folded, std::string* error)
+{
+    std::string path = root;
+    size_t start = 0;
+    for (size_t end = folded.find('/'); end != std::string::npos; end = folded.find('/', start)) {
+        path += "/" + folded.substr(start, end - start);
+        struct stat info;
+        if (::lstat(path.c_str(), &info) != 0) {
+            if (errno != ENOENT || (::mkdir(path.c_str(), 0755) != 0 && errno != EEXIST)) {
+                *error = path + ": " + std::strerror(errno);
+                return false;
+            }
+            if (::lstat(path.c_str(), &info) != 0) {
+                *error = path + ": " + std::strerror(errno);
+                return false;
+            }
+        }
+        if (!S_ISDIR(info.st_mode)) {
+            *error = path + ": not a folder of the store";
+            return false;
+        }
+        start = end + 1;
+    }
+    return true;
 }
 
 bool writeAll(int fd, const unsigned char* data, size_t size)
@@ -167,7 +233,7 @@ bool CloudStorage::fileWrite(const std::string& name, const void* data, int32_t 
         return false;
     std::string folder = path.substr(0, path.rfind('/'));
     std::string error;
-    if (!Folders::makeDirectories(folder, &error)) {
+    if (!makeStoreFolders(s.root, path.substr(s.root.size() + 1), &error)) {
         logLine("cannot make folder " + error);
         return false;
     }
@@ -179,14 +245,18 @@ bool CloudStorage::fileWrite(const std::string& name, const void* data, int32_t 
         logLine("cannot write " + path + ": " + std::strerror(errno));
         return false;
     }
-    bool ok = writeAll(fd, static_cast<const unsigned char*>(data), static_cast<size_t>(size));
-    ok = ::fsync(fd) == 0 && ok;
-    ok = ::close(fd) == 0 && ok;
-    ::chmod(templ.data(), 0644); // mkstemp makes it private
-    if (ok && ::rename(templ.data(), path.c_str()) != 0)
-        ok = false;
-    if (!ok) {
-        logLine("cannot write " + path + ": " + std::strerror(errno));
+    // mkstemp makes the file private; a cloud file is an ordinary one.
+    ::fchmod(fd, 0644);
+    int failure = 0;
+    if (!writeAll(fd, static_cast<const unsigned char*>(data), static_cast<size_t>(size)) || ::fsync(fd) != 0)
+        failure = errno;
+    if (::close(fd) != 0 && failure == 0)
+        failure = errno;
+    // rename replaces a link of that name rather than writing through it.
+    if (failure == 0 && ::rename(templ.data(), path.c_str()) != 0)
+        failure = errno;
+    if (failure != 0) {
+        logLine("cannot write " + path + ": " + std::strerror(failure));
         ::unlink(templ.data());
         return false;
     }
@@ -200,10 +270,10 @@ int32_t CloudStorage::fileRead(const std::string& name, void* buffer, int32_t si
         return 0;
     Store& s = store();
     std::lock_guard<std::mutex> lock(s.mutex);
-    std::string path = pathOf(s, name);
+    std::string path = existingFile(s, name);
     if (path.empty())
         return 0;
-    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW);
     if (fd < 0)
         return 0;
     auto* out = static_cast<unsigned char*>(buffer);
@@ -224,11 +294,8 @@ bool CloudStorage::fileDelete(const std::string& name)
 {
     Store& s = store();
     std::lock_guard<std::mutex> lock(s.mutex);
-    std::string path = pathOf(s, name);
+    std::string path = existingFile(s, name);
     if (path.empty())
-        return false;
-    struct stat info;
-    if (::lstat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode))
         return false;
     s.listingValid = false;
     return ::unlink(path.c_str()) == 0;
@@ -238,18 +305,16 @@ bool CloudStorage::fileExists(const std::string& name)
 {
     Store& s = store();
     std::lock_guard<std::mutex> lock(s.mutex);
-    std::string path = pathOf(s, name);
-    struct stat info;
-    return !path.empty() && ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
+    return !existingFile(s, name).empty();
 }
 
 int32_t CloudStorage::getFileSize(const std::string& name)
 {
     Store& s = store();
     std::lock_guard<std::mutex> lock(s.mutex);
-    std::string path = pathOf(s, name);
+    std::string path = existingFile(s, name);
     struct stat info;
-    if (path.empty() || ::stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode))
+    if (path.empty() || ::lstat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode))
         return 0;
     return clampSize(info.st_size);
 }

@@ -3,7 +3,8 @@
 // Every name is folded to lower case in every operation, so the store holds
 // and reports lower-case names only. Names are relative paths with '/'; a name
 // that is empty, absolute, holds "." or ".." parts, empty parts, a backslash
-// or a NUL is refused. Writes are atomic (temporary file, then rename).
+// or a NUL is refused, and no symbolic link inside the store is followed.
+// Writes are atomic (temporary file, then rename).
 // Main thread; a lock keeps the listing cache sound anyway.
 #include <cstdint>
 #include <string>
@@ -28,7 +29,7 @@ public:
     // Size in bytes, 0 when absent.
     static int32_t getFileSize(const std::string& name);
     // Number of files; the listing is sorted by name, so indexes are stable
-    // while the store does not change.
+    // while the store does not change. Only names in folded form are listed.
     static int32_t getFileCount();
     // Name of the file at the index (0 .. count - 1), "" outside; its size
     // goes to `size` when given.

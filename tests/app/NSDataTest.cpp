@@ -5,6 +5,8 @@
 
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <csignal>
+#include <sys/resource.h>
 #include <sys/stat.h>
 
 USING_NS_CC;
@@ -95,15 +97,41 @@ TEST_F(NSDataTest, WriteToAnUnopenablePathLeavesNothing)
     EXPECT_FALSE(NSData::writeToFile(nullptr, m_dir.file("x")));
 }
 
+TEST_F(NSDataTest, RefusedWriteLeavesAnExistingFileAlone)
+{
+    writeFile(m_dir.file("kept"), "old contents");
+    unsigned char byte = 7;
+    NSData* data = NSData::dataWithBytes(&byte, 1);
+    delete[] data->bytes;
+    data->bytes = nullptr;
+    LogCapture log;
+    EXPECT_FALSE(NSData::writeToFile(data, m_dir.file("kept")));
+    EXPECT_FALSE(NSData::writeToFile(nullptr, m_dir.file("kept")));
+    EXPECT_NE(log.find("(283): trying to write empty buffer "), -1);
+    EXPECT_EQ(readFile(m_dir.file("kept")), "old contents");
+}
+
 TEST_F(NSDataTest, FailedWriteRemovesThePartialFile)
 {
-    if (!std::filesystem::exists("/dev/full"))
-        GTEST_SKIP() << "no /dev/full";
+    // A file-size limit makes the write fail part way, on a file of our own
+    // (never a device node: a failed write removes its path).
+    struct rlimit saved;
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
+    void (*oldHandler)(int) = std::signal(SIGXFSZ, SIG_IGN);
+    struct rlimit small = saved;
+    small.rlim_cur = 4096;
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+
     std::vector<unsigned char> big(1 << 16, 0xAB);
     NSData* data = NSData::dataWithBytes(big.data(), static_cast<uint32_t>(big.size()));
     LogCapture log;
-    EXPECT_FALSE(NSData::writeToFile(data, "/dev/full"));
-    EXPECT_NE(log.find("ERROR OCCURED!"), -1);
+    bool written = NSData::writeToFile(data, m_dir.file("partial"));
+
+    setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, oldHandler);
+    EXPECT_FALSE(written);
+    EXPECT_NE(log.find("(292): ERROR OCCURED!"), -1);
+    EXPECT_FALSE(std::filesystem::exists(m_dir.file("partial")));
 }
 
 TEST_F(NSDataTest, ResourceFilesComeThroughTheEngine)

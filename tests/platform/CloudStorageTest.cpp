@@ -106,6 +106,45 @@ TEST_F(CloudStorageTest, NamesThatTryToLeaveTheStoreAreRefused)
     EXPECT_EQ(CloudStorage::foldName("..hidden/x..y"), "..hidden/x..y") << "dots inside a name are fine";
 }
 
+TEST_F(CloudStorageTest, LinksInsideTheStoreAreNeverFollowed)
+{
+    namespace fs = std::filesystem;
+    fs::create_directories(m_dir.file("outside"));
+    testsupport::writeFile(m_dir.file("outside/secret.dat"), "secret");
+    fs::create_directory_symlink(m_dir.file("outside"), m_dir.file("cloud/user"));
+    fs::create_symlink(m_dir.file("outside/secret.dat"), m_dir.file("cloud/profile.dat"));
+
+    // Through a linked folder: nothing is read, written or deleted outside.
+    EXPECT_FALSE(CloudStorage::fileExists("User/secret.dat"));
+    EXPECT_EQ(CloudStorage::getFileSize("User/secret.dat"), 0);
+    EXPECT_EQ(read("User/secret.dat"), "");
+    EXPECT_FALSE(CloudStorage::fileDelete("User/secret.dat"));
+    EXPECT_FALSE(write("User/new.sav", "x"));
+    EXPECT_FALSE(fs::exists(m_dir.file("outside/new.sav")));
+
+    // A linked file reads as absent, and a write replaces the link itself.
+    EXPECT_FALSE(CloudStorage::fileExists("profile.dat"));
+    EXPECT_EQ(read("profile.dat"), "");
+    EXPECT_FALSE(CloudStorage::fileDelete("profile.dat"));
+    EXPECT_TRUE(listing().empty());
+    ASSERT_TRUE(write("profile.dat", "mine"));
+    EXPECT_FALSE(fs::is_symlink(m_dir.file("cloud/profile.dat")));
+    EXPECT_EQ(read("profile.dat"), "mine");
+    EXPECT_EQ(testsupport::readFile(m_dir.file("outside/secret.dat")), "secret");
+}
+
+TEST_F(CloudStorageTest, ListingHoldsOnlyNamesThatReadBack)
+{
+    // Put there by hand: no folded name reaches them, so they are not listed.
+    std::filesystem::create_directories(m_dir.file("cloud/Saves"));
+    testsupport::writeFile(m_dir.file("cloud/Saves/a.sav"), "1");
+    testsupport::writeFile(m_dir.file("cloud/README.txt"), "2");
+    write("readme.txt", "3");
+    EXPECT_EQ(listing(), std::vector<std::string>{"readme.txt"});
+    for (const std::string& name : listing())
+        EXPECT_TRUE(CloudStorage::fileExists(name)) << name;
+}
+
 TEST_F(CloudStorageTest, BadArgumentsAndNoStoreFailCleanly)
 {
     EXPECT_FALSE(CloudStorage::fileWrite("a", nullptr, 3));

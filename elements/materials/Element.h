@@ -52,6 +52,8 @@ enum class StartRow : uint8_t {
     First,             // index 0
     Random,            // rand() % the number of rows
     SecondOneInThree,  // index 1 when rand() % 3 == 0, else index 0
+    RandomAfterFields, // as Random, drawn by the class's constructor once its
+                       // own fields have drawn theirs (pickStartRow)
     None,              // the class sets its colour itself
 };
 
@@ -263,9 +265,17 @@ protected:
         case StartRow::SecondOneInThree:
             color = colorAtIndex(gameRand() % 3 == 0 ? 1 : 0);
             break;
+        case StartRow::RandomAfterFields:
         case StartRow::None:
             break;
         }
+    }
+    // The start row of a class whose own fields draw random numbers: the
+    // fields draw first, then the row.
+    void pickStartRow()
+    {
+        static_assert(Info.startRow == StartRow::RandomAfterFields);
+        color = colorAtIndex(gameRand() % Info.colorRows.count);
     }
 };
 

@@ -126,14 +126,17 @@ void Mud::tryGrowGrass(int cx, int cy)
         seeded->seedGrowth(growthLeft, flowering);
 }
 
-Stone::Stone() : erosion(60 + gameRand() % 60) {}
+Stone::Stone() : erosion(60 + gameRand() % 60)
+{
+    pickStartRow();
+}
 
 void Stone::update()
 {
     fall();
-    // Half the time a stone this hot melts by chance; the heat is looked at
-    // first so that cool stone draws no random number.
-    if (temperature() >= PowderHeat::kStoneMelts && gameRand() % 2 == 0) {
+    // Half the time a stone this hot melts by chance (the half is drawn on
+    // every update, hot or not).
+    if (gameRand() % 2 == 0 && temperature() >= PowderHeat::kStoneMelts) {
         if (oneIn(10))
             replaceBy(TypeId::Lava);
         return;

@@ -7,22 +7,22 @@
 #include "elements/materials/Element.h"
 
 // clang-format off
-//                                     type name    dens  blast  factor colour rows  start row                   sound                    absorb flags
-inline constexpr ElementInfo kSandInfo      {"Sand",      100, 0.8f,  0.3f, {44, 45}, StartRow::Random,           "sfx_element_sand",      30};
-inline constexpr ElementInfo kSandWetInfo   {"SandWet",   100, 0.5f,  0.8f, {46, 47}, StartRow::Random,           "sfx_element_sand",      30};
-inline constexpr ElementInfo kSoilInfo      {"Soil",      100, 0.8f,  0.2f, {52, 53}, StartRow::Random,           "sfx_element_soil",      255};
-inline constexpr ElementInfo kMudInfo       {"Mud",       100, 0.5f,  0.2f, {36, 37}, StartRow::Random,           "sfx_element_soil",      255};
-inline constexpr ElementInfo kStoneInfo     {"Stone",     100, 0.5f,  0.2f, {56, 57}, StartRow::Random,           "sfx_element_stone",     30};
-inline constexpr ElementInfo kAshInfo       {"Ash",       1,   0.8f,  0.8f, {4, 5},   StartRow::Random,           "sfx_element_fire",      255};
-inline constexpr ElementInfo kSnowInfo      {"Snow",      1,   0.9f,  0.8f, {51},     StartRow::First,            "sfx_element_snow",      0};
-inline constexpr ElementInfo kIceInfo       {"Ice",       1,   0.8f,  0.8f, {30, 31}, StartRow::Random,           "sfx_element_ice",       15,  kFlat};
-inline constexpr ElementInfo kWaxInfo       {"Wax",       100, 0.9f,  0.5f, {75},     StartRow::First,            "sfx_element_wax",       255};
-inline constexpr ElementInfo kGlassInfo     {"Glass",     0,   0.9f,  0.4f, {24, 25}, StartRow::First,            "sfx_element_glass",     10};
-inline constexpr ElementInfo kMetalInfo     {"Metal",     0,   0.3f,  0.0f, {34, 35}, StartRow::First,            "sfx_element_metal",     255, kFlat};
-inline constexpr ElementInfo kInsulatorInfo {"Insulator", 0,   0.2f,  0.5f, {143},    StartRow::First,            "sfx_element_insulator", 255, kFlat};
-inline constexpr ElementInfo kWoodInfo      {"Wood",      0,   0.65f, 0.2f, {77, 78}, StartRow::Random,           "sfx_element_wood",      50};
-inline constexpr ElementInfo kWallInfo      {"Wall",      0,   0.0f,  0.5f, {70, 71}, StartRow::SecondOneInThree, "sfx_element_wall",      255, kFlat};
-inline constexpr ElementInfo kVoidInfo      {"Void",      0,   0.0f,  0.8f, {69},     StartRow::First,            "sfx_element_void",      0,   kFlat};
+//                                     type name    dens  blast  factor colour rows  start row                    sound                    absorb flags
+inline constexpr ElementInfo kSandInfo      {"Sand",      100, 0.8f,  0.3f, {44, 45}, StartRow::Random,            "sfx_element_sand",      30};
+inline constexpr ElementInfo kSandWetInfo   {"SandWet",   100, 0.5f,  0.8f, {46, 47}, StartRow::Random,            "sfx_element_sand",      30};
+inline constexpr ElementInfo kSoilInfo      {"Soil",      100, 0.8f,  0.2f, {52, 53}, StartRow::Random,            "sfx_element_soil",      255};
+inline constexpr ElementInfo kMudInfo       {"Mud",       100, 0.5f,  0.2f, {36, 37}, StartRow::Random,            "sfx_element_soil",      255};
+inline constexpr ElementInfo kStoneInfo     {"Stone",     100, 0.5f,  0.2f, {56, 57}, StartRow::RandomAfterFields, "sfx_element_stone",     30};
+inline constexpr ElementInfo kAshInfo       {"Ash",       1,   0.8f,  0.8f, {4, 5},   StartRow::Random,            "sfx_element_fire",      255};
+inline constexpr ElementInfo kSnowInfo      {"Snow",      1,   0.9f,  0.8f, {51},     StartRow::First,             "sfx_element_snow",      0};
+inline constexpr ElementInfo kIceInfo       {"Ice",       1,   0.8f,  0.8f, {30, 31}, StartRow::Random,            "sfx_element_ice",       15,  kFlat};
+inline constexpr ElementInfo kWaxInfo       {"Wax",       100, 0.9f,  0.5f, {75},     StartRow::First,             "sfx_element_wax",       255};
+inline constexpr ElementInfo kGlassInfo     {"Glass",     0,   0.9f,  0.4f, {24, 25}, StartRow::First,             "sfx_element_glass",     10};
+inline constexpr ElementInfo kMetalInfo     {"Metal",     0,   0.3f,  0.0f, {34, 35}, StartRow::First,             "sfx_element_metal",     255, kFlat};
+inline constexpr ElementInfo kInsulatorInfo {"Insulator", 0,   0.2f,  0.5f, {143},    StartRow::First,             "sfx_element_insulator", 255, kFlat};
+inline constexpr ElementInfo kWoodInfo      {"Wood",      0,   0.65f, 0.2f, {77, 78}, StartRow::Random,            "sfx_element_wood",      50};
+inline constexpr ElementInfo kWallInfo      {"Wall",      0,   0.0f,  0.5f, {70, 71}, StartRow::SecondOneInThree,  "sfx_element_wall",      255, kFlat};
+inline constexpr ElementInfo kVoidInfo      {"Void",      0,   0.0f,  0.8f, {69},     StartRow::First,             "sfx_element_void",      0,   kFlat};
 // clang-format on
 
 // Temperatures (field units) at which the powders change.

@@ -16,6 +16,10 @@ namespace {
 
 char g_comment[512] = "";
 
+// The handler's own stack: a stack overflow leaves no room on the thread's
+// stack to run it. Static, so nothing is allocated when a crash comes.
+alignas(16) char g_signalStack[64 * 1024];
+
 size_t appendText(char* buffer, size_t used, size_t capacity, const char* text)
 {
     while (*text && used + 1 < capacity)
@@ -50,12 +54,18 @@ void onTerminate()
 
 void CrashHandler::install()
 {
+    stack_t altStack;
+    std::memset(&altStack, 0, sizeof altStack);
+    altStack.ss_sp = g_signalStack;
+    altStack.ss_size = sizeof g_signalStack;
+    sigaltstack(&altStack, nullptr);
+
     struct sigaction action;
     std::memset(&action, 0, sizeof action);
     action.sa_handler = &onSignal;
     sigemptyset(&action.sa_mask);
     // One shot: a fault inside the handler ends the process the default way.
-    action.sa_flags = SA_RESETHAND;
+    action.sa_flags = SA_RESETHAND | SA_ONSTACK;
     for (int sig : {SIGSEGV, SIGBUS, SIGFPE, SIGILL, SIGABRT})
         sigaction(sig, &action, nullptr);
     std::set_terminate(&onTerminate);

@@ -11,6 +11,12 @@ namespace platform {
 namespace {
 
 std::atomic<int> g_logFd{-1};
+// The one descriptor number the log file ever has. Writers read g_logFd
+// without a lock, so the number is never closed and reused for another
+// file while a writer may still hold it: a new log file is put in its place
+// with dup2, and a detached one is replaced by /dev/null.
+int g_parkedFd = -1;
+std::mutex g_attachMutex;
 // The tap is a test hook; the mutex only guards swapping it.
 std::mutex g_tapMutex;
 DebugOutput::Tap g_tap = nullptr;
@@ -60,17 +66,35 @@ bool DebugOutput::attachLogFile(const std::string& path)
     int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644);
     if (fd < 0)
         return false;
-    int old = g_logFd.exchange(fd);
-    if (old >= 0)
-        ::close(old);
+    std::lock_guard<std::mutex> lock(g_attachMutex);
+    if (g_parkedFd < 0) {
+        g_parkedFd = fd;
+    } else {
+        // dup2 leaves the parked number without O_CLOEXEC; set it again.
+        int moved = ::dup2(fd, g_parkedFd);
+        ::close(fd);
+        if (moved < 0)
+            return false;
+        ::fcntl(g_parkedFd, F_SETFD, FD_CLOEXEC);
+    }
+    g_logFd.store(g_parkedFd);
     return true;
 }
 
 void DebugOutput::detachLogFile()
 {
-    int old = g_logFd.exchange(-1);
-    if (old >= 0)
-        ::close(old);
+    std::lock_guard<std::mutex> lock(g_attachMutex);
+    g_logFd.store(-1);
+    if (g_parkedFd < 0)
+        return;
+    // A writer that loaded the number just before still writes somewhere
+    // harmless, and the file itself is closed now.
+    int sink = ::open("/dev/null", O_WRONLY | O_CLOEXEC);
+    if (sink >= 0) {
+        ::dup2(sink, g_parkedFd);
+        ::close(sink);
+        ::fcntl(g_parkedFd, F_SETFD, FD_CLOEXEC);
+    }
 }
 
 void DebugOutput::setTap(Tap tap, void* context)

@@ -64,6 +64,23 @@ TEST(PlatformServices, StartMakesTheSaveFolderLogFileAndStore)
     EXPECT_EQ(CloudStorage::root(), "");
 }
 
+TEST(DebugOutput, EachLineGoesToTheLogFileAttachedAtTheTime)
+{
+    TempDir dir;
+    ASSERT_TRUE(DebugOutput::attachLogFile(dir.file("first.log")));
+    DebugOutput::write("one\n");
+    ASSERT_TRUE(DebugOutput::attachLogFile(dir.file("second.log")));
+    DebugOutput::write("two\n");
+    DebugOutput::detachLogFile();
+    DebugOutput::write("three\n");
+    ASSERT_TRUE(DebugOutput::attachLogFile(dir.file("first.log")));
+    DebugOutput::write("four\n");
+    DebugOutput::detachLogFile();
+    EXPECT_EQ(readFile(dir.file("first.log")), "one\nfour\n");
+    EXPECT_EQ(readFile(dir.file("second.log")), "two\n");
+    EXPECT_FALSE(DebugOutput::attachLogFile(dir.file("no/such/folder.log")));
+}
+
 TEST(PlatformServices, ABigLogIsSetAsideAtStart)
 {
     TempHome home;
@@ -104,6 +121,32 @@ TEST(CrashHandlerDeathTest, FatalSignalLogsTheLastCommentAndExitsWithMinusOne)
             std::raise(SIGSEGV);
         },
         ::testing::ExitedWithCode(255), "crash: SIGSEGV; last comment: Startup: Creating EGL View");
+}
+
+namespace {
+volatile int g_depthLimit = 1 << 30;
+
+// Runs off the stack long before the limit; the volatile buffer keeps every frame.
+int recurse(int depth)
+{
+    volatile char frame[1024];
+    frame[0] = static_cast<char>(depth);
+    if (depth >= g_depthLimit)
+        return frame[0];
+    return recurse(depth + 1) + frame[0];
+}
+} // namespace
+
+TEST(CrashHandlerDeathTest, StackOverflowStillLogsTheCrash)
+{
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(
+        {
+            CrashHandler::install();
+            CrashHandler::setComment("Running: sharedApplication()\n");
+            std::exit(recurse(0));
+        },
+        ::testing::ExitedWithCode(255), "crash: SIGSEGV; last comment: Running");
 }
 
 TEST(CrashHandlerDeathTest, EscapingExceptionExitsWithMinusOne)

@@ -18,6 +18,7 @@
 #include "world/ColorTables.h"
 #include "world/LightMap.h"
 #include "world/Particle.h"
+#include "world/ParticleCreator.h"
 #include "world/World.h"
 
 // Type ids of the kinds the materials test their neighbours for.
@@ -198,6 +199,11 @@ protected:
         World& w = *gWorld;
         return w.inWorld(x, y + 2) && w.grid[x][y + 1] && w.grid[x][y + 2];
     }
+    // The wet powders (SandWet, Mud) seep down unless two or more cells rest
+    // on them: 1 in 8 they pick a cell of the row below and swap with their
+    // own dry kind there, or pass their water to the other dry kind (this
+    // cell dries, that one turns wet). Defined with the powders.
+    void seepDown(uint32_t dryKind, uint32_t otherDryKind, uint32_t otherWetKind);
 };
 
 // Builds a retained colour-row list (CCInteger rows in order), never freed.
@@ -322,3 +328,12 @@ protected:
     Light* light = nullptr;
     LightMap* lightOwner = nullptr;
 };
+
+// Registers each class with the element factory under its type name and
+// builds its class-wide statics.
+template <class... Classes>
+void registerElements()
+{
+    (ParticleCreator::registerClass<Classes>(Classes::kTypeName), ...);
+    (Classes::prepareStatics(), ...);
+}

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "world/ParticleCreator.h"
 
 USING_NS_CC;
 
@@ -103,10 +102,5 @@ void Bright::update()
 
 void registerFire()
 {
-    ParticleCreator::registerClass<Fire>(Fire::kTypeName);
-    ParticleCreator::registerClass<Explosion>(Explosion::kTypeName);
-    ParticleCreator::registerClass<Bright>(Bright::kTypeName);
-    Fire::prepareStatics();
-    Explosion::prepareStatics();
-    Bright::prepareStatics();
+    registerElements<Fire, Explosion, Bright>();
 }

@@ -1,7 +1,6 @@
 #include "elements/materials/Gases.h"
 
 #include "app/Profile.h"
-#include "world/ParticleCreator.h"
 
 void Steam::update()
 {
@@ -61,10 +60,5 @@ void Gas::update()
 
 void registerGases()
 {
-    ParticleCreator::registerClass<Steam>(Steam::kTypeName);
-    ParticleCreator::registerClass<Smoke>(Smoke::kTypeName);
-    ParticleCreator::registerClass<Gas>(Gas::kTypeName);
-    Steam::prepareStatics();
-    Smoke::prepareStatics();
-    Gas::prepareStatics();
+    registerElements<Steam, Smoke, Gas>();
 }

@@ -2,7 +2,6 @@
 
 #include "app/Profile.h"
 #include "app/ProfileServices.h"
-#include "world/ParticleCreator.h"
 
 namespace {
 
@@ -183,14 +182,5 @@ void WaxMelt::update()
 
 void registerLiquids()
 {
-    ParticleCreator::registerClass<Water>(Water::kTypeName);
-    ParticleCreator::registerClass<Oil>(Oil::kTypeName);
-    ParticleCreator::registerClass<OilBurning>(OilBurning::kTypeName);
-    ParticleCreator::registerClass<Lava>(Lava::kTypeName);
-    ParticleCreator::registerClass<WaxMelt>(WaxMelt::kTypeName);
-    Water::prepareStatics();
-    Oil::prepareStatics();
-    OilBurning::prepareStatics();
-    Lava::prepareStatics();
-    WaxMelt::prepareStatics();
+    registerElements<Water, Oil, OilBurning, Lava, WaxMelt>();
 }

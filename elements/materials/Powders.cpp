@@ -2,7 +2,6 @@
 
 #include "app/Profile.h"
 #include "elements/materials/Liquids.h"
-#include "world/ParticleCreator.h"
 
 namespace {
 
@@ -18,6 +17,22 @@ float snowChill(int ambient)
 }
 
 }  // namespace
+
+void MaterialParticle::seepDown(uint32_t dryKind, uint32_t otherDryKind, uint32_t otherWetKind)
+{
+    if (loadedFromAbove() || !oneIn(8))
+        return;
+    Particle* below = cellAt(x + randomOffset(), y - 1);
+    if (!below)
+        return;
+    const uint32_t kind = below->getType();
+    if (kind == dryKind) {
+        swapWith(below);
+    } else if (kind == otherDryKind) {
+        replaceBy(dryKind);
+        world().queueReplaceById(below->x, below->y, otherWetKind);
+    }
+}
 
 void Sand::update()
 {
@@ -42,19 +57,7 @@ void SandWet::update()
         replaceBy(TypeId::Sand);
         return;
     }
-    if (loadedFromAbove())
-        return;
-    if (!oneIn(8))
-        return;
-    Particle* below = cellAt(x + randomOffset(), y - 1);
-    if (!below)
-        return;
-    if (below->getType() == TypeId::Sand) {
-        swapWith(below);
-    } else if (below->getType() == TypeId::Soil) {
-        replaceBy(TypeId::Sand);
-        world().queueReplaceById(below->x, below->y, TypeId::Mud);
-    }
+    seepDown(TypeId::Sand, TypeId::Soil, TypeId::Mud);
 }
 
 void Soil::update()
@@ -88,19 +91,7 @@ void Mud::update()
         tryGrowGrass(x + 1, y);
         tryGrowGrass(x, y + 1);
     }
-    if (loadedFromAbove())
-        return;
-    if (!oneIn(8))
-        return;
-    Particle* below = cellAt(x + randomOffset(), y - 1);
-    if (!below)
-        return;
-    if (below->getType() == TypeId::Soil) {
-        swapWith(below);
-    } else if (below->getType() == TypeId::Sand) {
-        replaceBy(TypeId::Soil);
-        world().queueReplaceById(below->x, below->y, TypeId::SandWet);
-    }
+    seepDown(TypeId::Soil, TypeId::Sand, TypeId::SandWet);
 }
 
 void Mud::tryGrowGrass(int cx, int cy)
@@ -258,34 +249,5 @@ void Void::update()
 
 void registerPowders()
 {
-    ParticleCreator::registerClass<Sand>(Sand::kTypeName);
-    ParticleCreator::registerClass<SandWet>(SandWet::kTypeName);
-    ParticleCreator::registerClass<Soil>(Soil::kTypeName);
-    ParticleCreator::registerClass<Mud>(Mud::kTypeName);
-    ParticleCreator::registerClass<Stone>(Stone::kTypeName);
-    ParticleCreator::registerClass<Ash>(Ash::kTypeName);
-    ParticleCreator::registerClass<Snow>(Snow::kTypeName);
-    ParticleCreator::registerClass<Ice>(Ice::kTypeName);
-    ParticleCreator::registerClass<Wax>(Wax::kTypeName);
-    ParticleCreator::registerClass<Glass>(Glass::kTypeName);
-    ParticleCreator::registerClass<Metal>(Metal::kTypeName);
-    ParticleCreator::registerClass<Insulator>(Insulator::kTypeName);
-    ParticleCreator::registerClass<Wood>(Wood::kTypeName);
-    ParticleCreator::registerClass<Wall>(Wall::kTypeName);
-    ParticleCreator::registerClass<Void>(Void::kTypeName);
-    Sand::prepareStatics();
-    SandWet::prepareStatics();
-    Soil::prepareStatics();
-    Mud::prepareStatics();
-    Stone::prepareStatics();
-    Ash::prepareStatics();
-    Snow::prepareStatics();
-    Ice::prepareStatics();
-    Wax::prepareStatics();
-    Glass::prepareStatics();
-    Metal::prepareStatics();
-    Insulator::prepareStatics();
-    Wood::prepareStatics();
-    Wall::prepareStatics();
-    Void::prepareStatics();
+    registerElements<Sand, SandWet, Soil, Mud, Stone, Ash, Snow, Ice, Wax, Glass, Metal, Insulator, Wood, Wall, Void>();
 }

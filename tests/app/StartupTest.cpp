@@ -7,6 +7,7 @@
 #include "app/Utils.h"
 #include "online/NetworkManager.h"
 #include "platform/CloudStorage.h"
+#include "platform/CrashHandler.h"
 #include "platform/Folders.h"
 #include "platform/MessageBox.h"
 #include "platform/PlatformServices.h"
@@ -70,11 +71,14 @@ TEST_F(StartupTest, SequenceRunsInOrderAndMakesTheFolders)
 {
     LogCapture log;
     int intros = 0;
+    std::string crashComment;
     int code = runFor(1.0f, [&] {
         intros = dynamic_cast<GUIIntro*>(CCDirector::sharedDirector()->getRunningScene()) ? 1 : 0;
+        crashComment = platform::CrashHandler::comment();
     });
     EXPECT_EQ(code, 0);
     EXPECT_EQ(intros, 1) << "the intro shows first";
+    EXPECT_EQ(crashComment, "Running: sharedApplication()\n") << "a crash in the loop names the loop";
 
     int at = 0;
     for (const char* line : {"(...) (46): swidth:  800 ", "(...) (52): pixelSize:  3 ", "(...) (378): Profile:Load ",

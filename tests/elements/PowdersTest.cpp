@@ -123,6 +123,33 @@ TEST_F(Powders, WetSandUnderTwoCellsDoesNotSinkTheTopOneDoes)
     EXPECT_EQ(typeAt(31, 4), Sand::kTypeId);
 }
 
+TEST_F(Powders, WetPowdersPassTheirWaterToTheOtherPowderBelow)
+{
+    // Each stands on a row of the other dry powder, walled in at its sides.
+    const struct {
+        uint32_t wet, below, wetBecomes, belowBecomes;
+    } cases[] = {
+        {SandWet::kTypeId, Soil::kTypeId, Sand::kTypeId, Mud::kTypeId},
+        {Mud::kTypeId, Sand::kTypeId, Soil::kTypeId, SandWet::kTypeId},
+    };
+    int x = 30;
+    for (const auto& c : cases) {
+        fill(x - 1, 1, x + 1, 1, c.below);
+        put(x - 1, 2, Wall::kTypeId);
+        put(x + 1, 2, Wall::kTypeId);
+        Particle* wet = put(x, 2, c.wet);
+        for (int i = 0; i < 1000 && world->pendingReplacementCount() == 0; ++i)
+            wet->update();
+        world->applyPendingChanges();
+        EXPECT_EQ(typeAt(x, 2), c.wetBecomes);
+        int turnedWet = 0;
+        for (int dx = -1; dx <= 1; ++dx)
+            turnedWet += typeAt(x + dx, 1) == c.belowBecomes;
+        EXPECT_EQ(turnedWet, 1);
+        x += 10;
+    }
+}
+
 TEST_F(Powders, WetSandUnderTheTopBorderStillSinks)
 {
     // Two cells above it lies the outside of the grid, not a second occupant.

@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <stdexcept>
 
 namespace testsupport {
 
@@ -12,8 +13,10 @@ TempDir::TempDir()
     std::string pattern = (std::filesystem::temp_directory_path() / "tesmora-test-XXXXXX").string();
     std::vector<char> buffer(pattern.begin(), pattern.end());
     buffer.push_back('\0');
-    if (::mkdtemp(buffer.data()))
-        m_path = buffer.data();
+    // Without its folder a test would write relative to "/": stop it loudly.
+    if (!::mkdtemp(buffer.data()))
+        throw std::runtime_error("cannot make a temporary folder from " + pattern);
+    m_path = buffer.data();
 }
 
 TempDir::~TempDir()

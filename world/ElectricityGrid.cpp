@@ -77,6 +77,8 @@ void ElectricityGrid::reset()
             bridgeB_[i].isBridge = 0;
         }
     }
+    liveCells_ = 0;
+    bridges_ = 0;
     overlay_->fill(kClear);
     overlay_->flush();
 }
@@ -86,17 +88,11 @@ ElectricityBridge& ElectricityGrid::bridgeIn(int buffer, int x, int y)
     return (buffer == 0 ? bridgeA_ : bridgeB_)[index(x, y)];
 }
 
-bool ElectricityGrid::isBridge(int x, int y) const
-{
-    if (!inGrid(x, y))
-        return false;
-    return (aIsCurrent_ ? bridgeA_ : bridgeB_)[index(x, y)].isBridge != 0;
-}
-
 void ElectricityGrid::setBridge(int x, int y, bool present)
 {
     if (!inGrid(x, y))
         return;
+    bridges_ += static_cast<int>(present) - static_cast<int>(isBridge(x, y));
     for (ElectricityBridge* b : {&bridgeA_[index(x, y)], &bridgeB_[index(x, y)]}) {
         if (present)
             *b = ElectricityBridge{1, 0, 0, 0, 0};
@@ -119,6 +115,7 @@ void ElectricityGrid::writeState(int x, int y, uint32_t state)
     // paint (and so no upload: conductors are marked on every move).
     const ccColor4B before = colourOf(cell);
     const ccColor4B after = colourOf(state);
+    liveCells_ += static_cast<int>(isLive(state)) - static_cast<int>(isLive(cell));
     cell = state;
     if (before.r != after.r || before.g != after.g || before.b != after.b || before.a != after.a)
         paint(x, y, state);
@@ -129,13 +126,13 @@ uint32_t ElectricityGrid::getCell(int x, int y) const
     return stateAt(x, y);
 }
 
-bool ElectricityGrid::isPowered(int x, int y) const
+bool ElectricityGrid::poweredAround(int x, int y) const
 {
     return carriesCurrent(stateAt(x, y)) || carriesCurrent(stateAt(x - 1, y)) || carriesCurrent(stateAt(x + 1, y))
            || carriesCurrent(stateAt(x, y - 1)) || carriesCurrent(stateAt(x, y + 1));
 }
 
-bool ElectricityGrid::isPoweredNear(int x, int y) const
+bool ElectricityGrid::poweredInBlock(int x, int y) const
 {
     for (int dx = -1; dx <= 1; ++dx)
         for (int dy = -1; dy <= 1; ++dy)
@@ -265,8 +262,23 @@ void ElectricityGrid::sparkAtDeadEnd(int x, int y)
 
 void ElectricityGrid::step()
 {
-    stepBridges();
+    // Without current or bridges every cell keeps its state: only the bridge
+    // buffers change places, as they do at every step.
+    if (liveCells_ != 0 || bridges_ != 0) {
+        if (bridges_ != 0)
+            stepBridges();
+        stepCells();
+        statesInA_ = !statesInA_;
+    }
+    aIsCurrent_ = !aIsCurrent_;
+    overlay_->flush();
+}
 
+void ElectricityGrid::stepCells()
+{
+    // Writes made to the current buffer while the pass runs (a spark's new
+    // particle) are dropped with it, so the live count is the pass's own.
+    int live = 0;
     const std::vector<uint32_t>& cur = states();
     std::vector<uint32_t>& nxt = nextStates();
     for (int x = 0; x < width_; ++x) {
@@ -290,12 +302,12 @@ void ElectricityGrid::step()
             default: break;
             }
             nxt[i] = ns;
+            live += isLive(ns);
             if (ns != s)
                 paint(x, y, ns);
         }
     }
-    aIsCurrent_ = !aIsCurrent_;
-    overlay_->flush();
+    liveCells_ = live;
 }
 
 void ElectricityGrid::stepBridges()
@@ -452,6 +464,7 @@ bool ElectricityGrid::decodeCell(int x, int y, uint32_t code)
         return false;
 
     const size_t i = index(x, y);
+    bridges_ += static_cast<int>(code >= kBridgeWeight) - static_cast<int>(isBridge(x, y));
     ElectricityBridge* both[] = {&bridgeA_[i], &bridgeB_[i]};
     for (ElectricityBridge* b : both)
         b->isBridge = 0;

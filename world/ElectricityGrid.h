@@ -6,7 +6,12 @@
 //
 // Invariants: the step reads the current buffers and writes the other state
 // buffer, then flips; readers always see the newest states. Bridge records
-// are kept in two buffers selected by the same flag.
+// are kept in two buffers selected by a flag of their own, which every step
+// flips. The step of a grid with no current and no bridge changes no state, so
+// it leaves the state buffers as they are and only flips the bridge flag: the
+// counts of live cells and bridges below say when that is so, and every write
+// of a current state or a bridge flag keeps them exact (a bridge flag changes
+// only through setBridge, decodeCell and reset).
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -53,9 +58,10 @@ public:
     void step();
 
     // Current at the cell or one of its four orthogonal neighbours.
-    bool isPowered(int x, int y) const;
-    // Current anywhere in the 3 x 3 block around the cell.
-    bool isPoweredNear(int x, int y) const;
+    bool isPowered(int x, int y) const { return liveCells_ != 0 && poweredAround(x, y); }
+    // Current anywhere in the 3 x 3 block around the cell. Asked by many
+    // elements every step, mostly of a grid without any current.
+    bool isPoweredNear(int x, int y) const { return liveCells_ != 0 && poweredInBlock(x, y); }
     // Heads (1, 4) only start on a conductor and cut extra branches first;
     // other states are written as given. Cell (0, 0) is ignored. A change the
     // overlay shows is uploaded at once (a paused world does not step).
@@ -79,10 +85,17 @@ public:
     ElectricityBridge& bridgeIn(int buffer, int x, int y);
     ElectricityBridge& currentBridge(int x, int y) { return bridgeIn(aIsCurrent_ ? 0 : 1, x, y); }
     ElectricityBridge& nextBridge(int x, int y) { return bridgeIn(aIsCurrent_ ? 1 : 0, x, y); }
-    bool isBridge(int x, int y) const;
+    bool isBridge(int x, int y) const
+    {
+        return inGrid(x, y) && (aIsCurrent_ ? bridgeA_ : bridgeB_)[index(x, y)].isBridge != 0;
+    }
     // Places (all four counters 0) or removes a bridge in both buffers.
     void setBridge(int x, int y, bool present);
+    // Which bridge buffer is current (A: true).
     bool isACurrent() const { return aIsCurrent_; }
+    // In-grid cells holding a head, a tail or a delayed one; in-grid bridges.
+    int liveCellCount() const { return liveCells_; }
+    int bridgeCount() const { return bridges_; }
 
     // Saved section: u32 n, then n records (x, y, code) of u32 each.
     // save appends to an empty `out` and returns the length (0 when `out`
@@ -105,10 +118,14 @@ public:
 private:
     static size_t index(int x, int y) { return static_cast<size_t>(x) * kMaxHeight + y; }
     bool inGrid(int x, int y) const { return x >= 0 && y >= 0 && x < width_ && y < height_; }
-    std::vector<uint32_t>& states() { return aIsCurrent_ ? stateA_ : stateB_; }
-    const std::vector<uint32_t>& states() const { return aIsCurrent_ ? stateA_ : stateB_; }
-    std::vector<uint32_t>& nextStates() { return aIsCurrent_ ? stateB_ : stateA_; }
+    std::vector<uint32_t>& states() { return statesInA_ ? stateA_ : stateB_; }
+    const std::vector<uint32_t>& states() const { return statesInA_ ? stateA_ : stateB_; }
+    std::vector<uint32_t>& nextStates() { return statesInA_ ? stateB_ : stateA_; }
     uint32_t stateAt(int x, int y) const { return inGrid(x, y) ? states()[index(x, y)] : kEmpty; }
+    static bool isLive(uint32_t state) { return state != kEmpty && state != kConductor; }
+    bool poweredAround(int x, int y) const;
+    bool poweredInBlock(int x, int y) const;
+    void stepCells();
     // Current buffer; the texel is repainted when the state's colour changes.
     void writeState(int x, int y, uint32_t state);
     void paint(int x, int y, uint32_t state);
@@ -122,7 +139,10 @@ private:
 
     World& world_;
     std::unique_ptr<FieldOverlay> overlay_;
-    bool aIsCurrent_ = true;
+    bool aIsCurrent_ = true;   // bridge buffers
+    bool statesInA_ = true;    // state buffers
+    int liveCells_ = 0;
+    int bridges_ = 0;
     int width_ = kMaxWidth;
     int height_ = kMaxHeight;
     std::vector<uint32_t> stateA_;

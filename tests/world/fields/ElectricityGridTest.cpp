@@ -326,4 +326,85 @@ TEST_F(ElectricityGridTest, ATailAtTheEndOfAThickConductorThrowsASpark)
     EXPECT_EQ(world->particleCount, 1);
 }
 
+// The step skips a grid without current or bridges, so the counts that say
+// so must match the cells after every kind of write.
+TEST_F(ElectricityGridTest, LiveCellAndBridgeCountsFollowEveryWrite)
+{
+    auto expectCounts = [&](const char* after) {
+        int live = 0, bridges = 0;
+        for (int x = 0; x < World::kMaxWidth; ++x)
+            for (int y = 0; y < World::kMaxHeight; ++y) {
+                const uint32_t s = grid().getCell(x, y);
+                live += s != S::kEmpty && s != S::kConductor;
+                bridges += grid().isBridge(x, y);
+            }
+        EXPECT_EQ(grid().liveCellCount(), live) << after;
+        EXPECT_EQ(grid().bridgeCount(), bridges) << after;
+    };
+    wire(10, 30, 20);
+    grid().setCell(10, 20, S::kTail);
+    grid().setCell(11, 20, S::kHead);
+    grid().setCell(50, 50, S::kHeadDelayed);  // refused: no conductor there
+    grid().setCell(60, 60, S::kTailDelayed);
+    grid().setCell(60, 60, S::kTailDelayed);
+    expectCounts("setCell");
+    grid().setBridge(40, 40, true);
+    grid().setBridge(40, 40, true);
+    grid().setBridge(41, 40, false);
+    expectCounts("setBridge");
+    grid().moveCell(40, 40, 42, 42);
+    grid().moveCell(60, 60, 61, 61);
+    grid().swapCells(61, 61, 70, 70);
+    grid().swapCells(42, 42, 43, 43);
+    grid().moveCell(43, 43, 44, 44);
+    expectCounts("moving");
+    EXPECT_TRUE(grid().decodeCell(44, 44, 3));    // the bridge goes
+    EXPECT_TRUE(grid().decodeCell(45, 45, 171));  // a bridge comes with a head
+    EXPECT_FALSE(grid().decodeCell(46, 46, 9));
+    expectCounts("decodeCell");
+    for (int step = 0; step < 5; ++step) {
+        grid().step();
+        expectCounts("step");
+    }
+    std::vector<uint8_t> section;
+    ASSERT_GT(grid().save(section), 4);
+    grid().reset();
+    expectCounts("reset");
+    ASSERT_EQ(grid().load(section.data(), section.size()), static_cast<int32_t>(section.size()));
+    expectCounts("load");
+    EXPECT_GT(grid().liveCellCount(), 0);
+    EXPECT_EQ(grid().bridgeCount(), 1);
+    // Cells beyond a smaller grid are out of it, and out of the counts.
+    grid().setCell(200, 100, S::kTail);
+    resize(120, 80);
+    expectCounts("a smaller grid");
+    resize(World::kMaxWidth, World::kMaxHeight);
+    expectCounts("the full grid again");
+}
+
+// A wire without current idles; a spark set on it later runs as on any wire,
+// and current near a cell shows only while it is there.
+TEST_F(ElectricityGridTest, AnIdleWireKeepsItsConductorsAndCarriesALaterSpark)
+{
+    wire(10, 40, 20);
+    for (int step = 0; step < 7; ++step)
+        grid().step();
+    for (int x = 10; x <= 40; ++x)
+        ASSERT_EQ(grid().getCell(x, 20), S::kConductor) << x;
+    EXPECT_FALSE(grid().isPoweredNear(20, 21));
+    EXPECT_FALSE(grid().isPowered(20, 20));
+    grid().setCell(19, 20, S::kTail);
+    grid().setCell(20, 20, S::kHead);
+    EXPECT_TRUE(grid().isPoweredNear(21, 21));
+    for (int step = 1; step <= 5; ++step) {
+        grid().step();
+        EXPECT_EQ(grid().getCell(20 + step, 20), S::kHead) << step;
+        EXPECT_EQ(grid().getCell(19 + step, 20), S::kTail) << step;
+    }
+    for (int step = 0; step < 30; ++step)
+        grid().step();
+    EXPECT_EQ(grid().liveCellCount(), 0);
+    EXPECT_FALSE(grid().isPoweredNear(40, 21));
+}
+
 } // namespace

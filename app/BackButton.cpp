@@ -6,6 +6,12 @@ namespace {
 BackButtonAdapter* g_adapter = nullptr;
 }
 
+BackButtonListener::~BackButtonListener()
+{
+    if (g_adapter)
+        g_adapter->removeListener(this);
+}
+
 BackButtonAdapter* BackButtonAdapter::getInstance()
 {
     if (!g_adapter) {

@@ -8,7 +8,9 @@
 
 class BackButtonListener {
 public:
-    virtual ~BackButtonListener() = default;
+    // A listener that goes without removing itself is taken off the list
+    // anyway, so the back key never reaches a freed one.
+    virtual ~BackButtonListener();
     virtual void onBackPressed() {}
 };
 

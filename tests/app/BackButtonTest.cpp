@@ -67,6 +67,19 @@ TEST_F(BackButtonTest, RemovingABackListenerKeepsTheFront)
     EXPECT_EQ(a.presses, 0);
 }
 
+TEST_F(BackButtonTest, AListenerThatGoesIsNeverCalledAgain)
+{
+    CountingListener screen;
+    adapter()->addListener(&screen);
+    {
+        CountingListener window; // closed without removing itself
+        adapter()->addListener(&window);
+    }
+    EXPECT_EQ(adapter()->frontListener(), &screen);
+    adapter()->keyBackClicked();
+    EXPECT_EQ(screen.presses, 1);
+}
+
 TEST_F(BackButtonTest, TheDefaultHandlerDoesNothing)
 {
     BackButtonListener plain;

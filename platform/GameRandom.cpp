@@ -25,6 +25,7 @@ void ensureSeeded()
         return;
     seeded = true;
     g_randomState.state = nullptr;
+    // 128 bytes select the additive generator that gameRand() draws inline.
     initstate_r(1, g_stateBuffer, sizeof g_stateBuffer, &g_randomState);
 }
 

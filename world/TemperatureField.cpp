@@ -14,11 +14,6 @@ namespace {
 constexpr ccColor4B kClear{0, 0, 0, 0};
 constexpr float kRelaxStep = 30.0f;
 
-bool inWorldCells(int x, int y)
-{
-    return x >= 0 && y >= 0 && x < 2 * TemperatureField::kWidth && y < 2 * TemperatureField::kHeight;
-}
-
 // The HUD holds the level; without a HUD (tests, before the game layer
 // exists) the world runs at the normal level.
 int hudTemperatureLevel()
@@ -38,7 +33,8 @@ void setHudTemperatureLevel(int level)
 TemperatureField::TemperatureField()
     : overlay_(std::make_unique<FieldOverlay>(kWidth, kHeight, 2.0f, kClear)),
       a_(static_cast<size_t>(kWidth) * kHeight, static_cast<float>(kRoomTemperature)),
-      b_(static_cast<size_t>(kWidth) * kHeight, static_cast<float>(kRoomTemperature))
+      b_(static_cast<size_t>(kWidth) * kHeight, static_cast<float>(kRoomTemperature)),
+      current_(a_.data())
 {
 }
 
@@ -55,31 +51,9 @@ int TemperatureField::ambientForLevel(int level)
     }
 }
 
-float TemperatureField::clamp(float v)
+float TemperatureField::ambientOutside() const
 {
-    return v < kMin ? kMin : (v > kMax ? kMax : v);
-}
-
-float TemperatureField::getAt(int x, int y) const
-{
-    if (!inWorldCells(x, y))
-        return static_cast<float>(ambientForLevel(hudTemperatureLevel()));
-    return current()[index(x / 2, y / 2)];
-}
-
-void TemperatureField::addAt(int x, int y, float amount)
-{
-    if (!inWorldCells(x, y) || std::isnan(amount))
-        return;
-    float& cell = current()[index(x / 2, y / 2)];
-    cell = clamp(cell + amount);
-}
-
-void TemperatureField::setAt(int x, int y, float value)
-{
-    if (!inWorldCells(x, y) || std::isnan(value))
-        return;
-    current()[index(x / 2, y / 2)] = clamp(value);
+    return static_cast<float>(ambientForLevel(hudTemperatureLevel()));
 }
 
 void TemperatureField::reset()
@@ -121,6 +95,7 @@ void TemperatureField::step()
         n[index(kWidth - 1, y)] = n[index(kWidth - 2, y)];
     }
     aIsCurrent_ = !aIsCurrent_;
+    current_ = current().data();
 
     if (viewOn_) {
         repaint();

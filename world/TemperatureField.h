@@ -6,6 +6,7 @@
 //
 // Invariants: every stored value lies in [kMin, kMax]; only field cells
 // 0..119 x 0..79 are used, whatever the world size.
+#include <cmath>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -32,10 +33,24 @@ public:
 
     // World-cell accessors; (x, y) maps to field cell (x / 2, y / 2).
     // Outside 0..239 x 0..159 getAt gives the ambient of the current level
-    // and the writers do nothing.
-    float getAt(int x, int y) const;
-    void addAt(int x, int y, float amount);
-    void setAt(int x, int y, float value);
+    // and the writers do nothing. Inline: elements ask for every update.
+    float getAt(int x, int y) const
+    {
+        return inWorldCells(x, y) ? current_[cellOf(x, y)] : ambientOutside();
+    }
+    void addAt(int x, int y, float amount)
+    {
+        if (!inWorldCells(x, y) || std::isnan(amount))
+            return;
+        float& cell = current_[cellOf(x, y)];
+        cell = clamp(cell + amount);
+    }
+    void setAt(int x, int y, float value)
+    {
+        if (!inWorldCells(x, y) || std::isnan(value))
+            return;
+        current_[cellOf(x, y)] = clamp(value);
+    }
 
     // Back to 293 everywhere, HUD level 3, overlay cleared.
     void reset();
@@ -66,10 +81,17 @@ public:
 private:
     using Buffer = std::vector<float>;  // column-major, kWidth x kHeight
     static size_t index(int fx, int fy) { return static_cast<size_t>(fx) * kHeight + fy; }
+    static bool inWorldCells(int x, int y)
+    {
+        return static_cast<unsigned>(x) < 2u * kWidth && static_cast<unsigned>(y) < 2u * kHeight;
+    }
+    // Field cell of a world cell in 0..239 x 0..159.
+    static size_t cellOf(int x, int y) { return index(x >> 1, y >> 1); }
     Buffer& current() { return aIsCurrent_ ? a_ : b_; }
     const Buffer& current() const { return aIsCurrent_ ? a_ : b_; }
     Buffer& next() { return aIsCurrent_ ? b_ : a_; }
-    static float clamp(float v);
+    static float clamp(float v) { return v < kMin ? kMin : (v > kMax ? kMax : v); }
+    float ambientOutside() const;
     void repaint();
 
     bool viewOn_ = false;
@@ -78,4 +100,5 @@ private:
     Buffer a_;
     Buffer b_;
     bool aIsCurrent_ = true;
+    float* current_ = nullptr;  // data of the current buffer
 };

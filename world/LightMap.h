@@ -13,6 +13,7 @@
 #include <memory>
 #include <vector>
 
+#include "cocos2d.h"
 #include "world/FieldOfView.h"
 
 namespace cocos2d { class CCSprite; }
@@ -143,6 +144,9 @@ private:
     void addColumn(int x);
     void computeColumn(int x, int w, int h);
     void paintOverlay(int w, int h);
+    // darkenColor, remembered: the sun pass shades most deep cells of every
+    // column at every step, from a handful of colours.
+    cocos2d::ccColor4B darkened(cocos2d::ccColor4B colour, uint16_t steps);
     void markDirtyBlocks(const int32_t* xs, const int32_t* ys, int32_t count);
     static constexpr int kBlock = 8;
     static constexpr int kBlocksWide = kWidth / kBlock;
@@ -165,4 +169,10 @@ private:
     bool blocksReady_ = false;
     // What the overlay texture holds, so a step writes only the texels that change.
     std::vector<CellColour> shownTexels_;
+    struct DarkenedColour {
+        uint64_t key = 0;  // kDarkenedInUse | colour << 8 | steps
+        cocos2d::ccColor4B colour{};
+    };
+    static constexpr int kDarkenedSlots = 512;
+    std::vector<DarkenedColour> darkenedColours_;
 };

@@ -92,6 +92,34 @@ TEST_F(LightMapTest, SunlightFallsThroughAColumnOfSand)
     EXPECT_EQ(lights().getCellColor(x + 3, 156).a, LightMap::kKindEmpty);
 }
 
+// Deep cells take darkenColor's shade of their own colour at their depth,
+// however many colours and depths share the step, and a recoloured particle
+// is shaded anew.
+TEST_F(LightMapTest, EveryDeepCellIsShadedFromItsOwnColourAndDepth)
+{
+    std::vector<Particle*> stacks;
+    for (int x = 1; x < 239; ++x)
+        for (int y = 158; y >= 1; --y) {
+            const cocos2d::ccColor4B colour{static_cast<uint8_t>(x * 7), static_cast<uint8_t>(x * 13),
+                                            static_cast<uint8_t>(x * 29), 255};
+            stacks.push_back(put(x, y, kTestSand, 30, colour));
+        }
+    lights().setSunOn(true);
+    for (int round = 0; round < 2; ++round) {
+        step();
+        for (const Particle* p : stacks) {
+            const int depth = 158 - p->y;
+            const cocos2d::ccColor4B expected =
+                depth < 4 ? p->color : darkenColor(p->color, static_cast<uint16_t>(depth / 4));
+            const CellColour c = lights().getCellColor(p->x, p->y);
+            ASSERT_TRUE(c.r == expected.r && c.g == expected.g && c.b == expected.b)
+                << p->x << "," << p->y << " in round " << round;
+        }
+        for (Particle* p : stacks)
+            p->color = cocos2d::ccColor4B{p->color.g, p->color.b, p->color.r, 255};
+    }
+}
+
 TEST_F(LightMapTest, ACellEmptiedSinceItsColumnWasLitIsPaintedEmpty)
 {
     putSand(30, 100);

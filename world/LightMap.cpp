@@ -170,7 +170,9 @@ LightMap::LightMap(World& world)
       sunLayer_(static_cast<size_t>(kWidth) * kHeight, 0),
       dirtyBlocks_(static_cast<size_t>(kBlocksWide) * kBlocksHigh, 0),
       shownTexels_(static_cast<size_t>(kWidth) * kHeight, CellColour{0, 0, 0, 100}),
-      darkenedColours_(kDarkenedSlots)
+      darkenedColours_(kDarkenedSlots),
+      freshColumns_(kWidth, 0),
+      particleAlphas_(static_cast<size_t>(kWidth) * kHeight, 0)
 {
     for (int32_t i = 0; i < kRecords; ++i) {
         freeRecords_[i] = i;
@@ -367,6 +369,7 @@ void LightMap::computeColumn(int x, int w, int h)
             setCellColor(x, y, CellColour{shade.r, shade.g, shade.b, near ? kKindEmptyNearParticle : kKindEmpty});
             continue;
         }
+        particleAlphas_[index(x, y)] = p->color.a;
         if (p->lightSource) {
             setCellColor(x, y, own(p));
             continue;
@@ -446,6 +449,7 @@ void LightMap::sunPass(const int32_t* columnFlags)
         subtractColumn(x);
         computeColumn(x, w, h);
         addColumn(x);
+        freshColumns_[x] = 1;
     }
     sunAllColumns_ = false;
 }
@@ -454,6 +458,7 @@ void LightMap::step(const int32_t* dirtyXs, const int32_t* dirtyYs, int32_t dirt
 {
     const int w = std::min<int>(world_.width, kWidth);
     const int h = std::min<int>(world_.height, kHeight);
+    std::fill(freshColumns_.begin(), freshColumns_.end(), 0);
     if (sunOn_) {
         sunPass(columnFlags);
     } else {
@@ -487,6 +492,8 @@ void LightMap::paintOverlay(int w, int h)
             const int32_t level = levels_[index(x, y)];
             if (x == 0 || y == 0 || x == w - 1 || y == h - 1) {
                 texel = border;
+            } else if (cell.a == kKindParticle && freshColumns_[x]) {
+                texel = ccColor4B{cell.r, cell.g, cell.b, particleAlphas_[index(x, y)]};
             } else if (cell.a == kKindParticle) {
                 // The particle may have left without its column being
                 // recomputed; an emptied cell is painted as empty.

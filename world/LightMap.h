@@ -175,4 +175,9 @@ private:
     };
     static constexpr int kDarkenedSlots = 512;
     std::vector<DarkenedColour> darkenedColours_;
+    // Columns the sun pass of this step recomputed, and the alpha of the
+    // particle each of their cells held then: nothing moves between the sun
+    // pass and the overlay, so the overlay need not visit those particles.
+    std::vector<uint8_t> freshColumns_;
+    std::vector<uint8_t> particleAlphas_;
 };

@@ -139,6 +139,26 @@ TEST_F(LightMapTest, ACellEmptiedSinceItsColumnWasLitIsPaintedEmpty)
     EXPECT_EQ(t.a, 255 - level);
 }
 
+// A particle's texel carries the particle's own alpha as it is when painted,
+// whether or not its column was recomputed in that step.
+TEST_F(LightMapTest, AParticleTexelTakesTheParticlesCurrentAlpha)
+{
+    Particle* glass = put(30, 100, kTestSand, 0, cocos2d::ccColor4B{10, 20, 30, 120});
+    lights().setSunOn(true);
+    lights().setLightOn(true);
+    step();
+    EXPECT_EQ(lights().overlay().pixel(30, 100).a, 120);
+    glass->color.a = 90;
+    step(false);
+    EXPECT_EQ(lights().overlay().pixel(30, 100).a, 90) << "column not recomputed";
+    glass->color.a = 60;
+    step();
+    EXPECT_EQ(lights().overlay().pixel(30, 100).a, 60) << "column recomputed";
+    glass->color.a = 200;
+    step(false);
+    EXPECT_EQ(lights().overlay().pixel(30, 100).a, 200) << "column not recomputed again";
+}
+
 TEST_F(LightMapTest, SwitchingTheSunOffTakesItsLayerOut)
 {
     putSand(40, 100);

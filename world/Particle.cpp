@@ -125,14 +125,16 @@ void Particle::flow()
         w->moveParticle(this, x, y - 1);
         return;
     }
-    const int first = gameRand() % 2 == 0 ? 1 : -1;
-    for (int side : {first, -first}) {
-        const int tx = x + side;
-        if (w->inWorld(tx, y) && !w->grid[tx][y]) {
-            w->moveParticle(this, tx, y);
-            return;
-        }
-    }
+    // Both sides are read before the draw picks the first: in a settled
+    // liquid both are occupied and both are read anyway, and the draw's
+    // unpredictable branch then decides nothing but which free side to take.
+    const bool leftFree = w->inWorld(x - 1, y) && !w->grid[x - 1][y];
+    const bool rightFree = w->inWorld(x + 1, y) && !w->grid[x + 1][y];
+    const bool rightFirst = gameRand() % 2 == 0;
+    if (!leftFree && !rightFree)
+        return;
+    const bool right = rightFirst ? rightFree : !leftFree;
+    w->moveParticle(this, right ? x + 1 : x - 1, y);
 }
 
 // --- colour ---------------------------------------------------------------

@@ -141,6 +141,41 @@ TEST_F(WorldTest, FallingSlidingAndFlowing)
     EXPECT_EQ(w->x, 31);
 }
 
+// An even draw tries the right first, an odd one the left; a blocked first
+// side sends it to the other. One draw whenever it cannot fall, none when it can.
+TEST_F(WorldTest, FlowingTakesTheDrawnSideFirstAndDrawsOnceWhenItCannotFall)
+{
+    buildBorder();
+    struct Case {
+        bool leftOpen, rightOpen;
+        int draw;
+        int expectedDx;
+    };
+    const Case cases[] = {
+        {true, true, 0, 1},   {true, true, 1, -1},  {false, true, 1, 1}, {true, false, 0, -1},
+        {false, false, 0, 0}, {false, false, 1, 0},
+    };
+    int x = 40;
+    for (const Case& c : cases) {
+        Particle* w = add(x, 1, kWater);
+        if (!c.leftOpen)
+            add(x - 1, 1, kWall);
+        if (!c.rightOpen)
+            add(x + 1, 1, kWall);
+        platform::scriptGameRand({c.draw, 7, 7});
+        w->flow();
+        EXPECT_EQ(w->x, x + c.expectedDx) << "draw " << c.draw << " left " << c.leftOpen << " right " << c.rightOpen;
+        EXPECT_EQ(w->y, 1);
+        EXPECT_EQ(gameRand(), 7) << "one draw";
+        x += 5;
+    }
+    Particle* falling = add(x, 5, kWater);
+    platform::scriptGameRand({7, 8});
+    falling->flow();
+    EXPECT_EQ(falling->y, 4);
+    EXPECT_EQ(gameRand(), 7) << "no draw";
+}
+
 TEST_F(WorldTest, SlidingTriesTheOtherSideAfterABlockedOne)
 {
     buildBorder();

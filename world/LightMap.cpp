@@ -1,6 +1,7 @@
 #include "world/LightMap.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include "world/ColorTables.h"
 #include "world/FieldOverlay.h"
@@ -486,27 +487,34 @@ void LightMap::paintOverlay(int w, int h)
     const ccColor4B border = outsideWallColour();
     // Column by column, as the maps are stored; each texel stands alone.
     for (int x = 0; x < w; ++x) {
+        const bool borderColumn = x == 0 || x == w - 1;
+        const bool fresh = freshColumns_[x] != 0;
+        const size_t column = index(x, 0);
         for (int y = 0; y < h; ++y) {
+            const size_t i = column + static_cast<size_t>(y);
             ccColor4B texel;
-            const CellColour cell = cellColours_[index(x, y)];
-            const int32_t level = levels_[index(x, y)];
-            if (x == 0 || y == 0 || x == w - 1 || y == h - 1) {
+            const CellColour cell = cellColours_[i];
+            if (borderColumn || y == 0 || y == h - 1) {
                 texel = border;
-            } else if (cell.a == kKindParticle && freshColumns_[x]) {
-                texel = ccColor4B{cell.r, cell.g, cell.b, particleAlphas_[index(x, y)]};
+            } else if (cell.a == kKindParticle && fresh) {
+                texel = ccColor4B{cell.r, cell.g, cell.b, particleAlphas_[i]};
             } else if (cell.a == kKindParticle) {
                 // The particle may have left without its column being
                 // recomputed; an emptied cell is painted as empty.
                 const Particle* p = world_.at(x, y);
-                texel = p ? ccColor4B{cell.r, cell.g, cell.b, p->color.a} : darkness(level);
+                texel = p ? ccColor4B{cell.r, cell.g, cell.b, p->color.a} : darkness(levels_[i]);
             } else if (cell.a == kKindEmpty) {
-                texel = darkness(level);
+                texel = darkness(levels_[i]);
             } else {
-                texel = ccColor4B{0, 0, 0, static_cast<uint8_t>(std::max(18, 255 - clampLevel(level)))};
+                texel = ccColor4B{0, 0, 0, static_cast<uint8_t>(std::max(18, 255 - clampLevel(levels_[i])))};
             }
-            CellColour& shown = shownTexels_[index(x, y)];
-            if (shown.r != texel.r || shown.g != texel.g || shown.b != texel.b || shown.a != texel.a) {
-                shown = CellColour{texel.r, texel.g, texel.b, texel.a};
+            // Four bytes each, compared at once.
+            static_assert(sizeof(CellColour) == 4 && sizeof(ccColor4B) == 4);
+            uint32_t now = 0, before = 0;
+            std::memcpy(&now, &texel, 4);
+            std::memcpy(&before, &shownTexels_[i], 4);
+            if (now != before) {
+                shownTexels_[i] = CellColour{texel.r, texel.g, texel.b, texel.a};
                 overlay_->setPixel(x, y, texel);
             }
         }

@@ -6,7 +6,6 @@
 #include "world/ColorTables.h"
 #include "world/FieldOverlay.h"
 #include "world/Particle.h"
-#include "world/ParticleCreator.h"
 #include "world/World.h"
 
 USING_NS_CC;
@@ -24,13 +23,6 @@ int32_t clampLevel(int32_t level)
 ccColor4B darkness(int32_t level)
 {
     return ccColor4B{0, 0, 0, static_cast<uint8_t>(255 - clampLevel(level))};
-}
-
-// The colour the overlay gives the border; made once, never placed in a world.
-ccColor4B outsideWallColour()
-{
-    static Particle* wall = ParticleCreator::createOutsideWall();
-    return wall ? wall->color : ccColor4B{0, 0, 0, 255};
 }
 
 // Recent kinds seen going down one column, for the depth shading of runs.
@@ -484,7 +476,8 @@ void LightMap::step(const int32_t* dirtyXs, const int32_t* dirtyYs, int32_t dirt
 
 void LightMap::paintOverlay(int w, int h)
 {
-    const ccColor4B border = outsideWallColour();
+    // The border is drawn in the colour of the world's own sentinel.
+    const ccColor4B border = world_.outsideWall ? world_.outsideWall->color : ccColor4B{0, 0, 0, 255};
     // Column by column, as the maps are stored; each texel stands alone.
     for (int x = 0; x < w; ++x) {
         const bool borderColumn = x == 0 || x == w - 1;

@@ -235,10 +235,6 @@ TEST_F(StepDeterminismTest, SparksOnWiresRunTheSameWay)
 // Bright particles over stone with the sun and the light overlay on.
 TEST_F(StepDeterminismTest, LightsRelightTheSameWay)
 {
-    // The overlay's first paint in a process makes a border sentinel of its
-    // own, which draws a random value: paint once before the seed is set.
-    makeWorld(true).lightMap.setLightOn(true);
-    step(1);
     platform::seedGameRand(1234u);
     World& w = makeWorld(true);
     for (int y = 1; y <= 60; ++y)

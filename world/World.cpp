@@ -95,13 +95,7 @@ World::~World()
 void World::init(GameLayer* layer)
 {
     owner = layer;
-    const ccColor4B border = outsideWall ? outsideWall->color : ccc4(0, 0, 0, 0);
-    const float right = static_cast<float>(width - 1);
-    const float top = static_cast<float>(height - 1);
-    drawLine(border, ccp(0, 0), ccp(right, 0));
-    drawLine(border, ccp(0, 0), ccp(0, top));
-    drawLine(border, ccp(0, top), ccp(right, top));
-    drawLine(border, ccp(right, 0), ccp(right, top));
+    drawBorder();
     if (owner) {
         const std::pair<CCSprite*, int> overlays[] = {
             {lightMap.getSprite(), 1}, {temperatureField.getSprite(), 2}, {electricityGrid.getSprite(), 3}};
@@ -365,6 +359,29 @@ void World::swapPendingChanges(Particle* a, Particle* b)
 }
 
 // --- drawing and settings --------------------------------------------------------------
+
+void World::placeBorderWalls()
+{
+    for (int x = 0; x < width; ++x) {
+        grid[x][0] = outsideWall;
+        grid[x][height - 1] = outsideWall;
+    }
+    for (int y = 0; y < height; ++y) {
+        grid[0][y] = outsideWall;
+        grid[width - 1][y] = outsideWall;
+    }
+}
+
+void World::drawBorder()
+{
+    const ccColor4B border = outsideWall ? outsideWall->color : ccc4(0, 0, 0, 255);
+    const float right = static_cast<float>(width - 1);
+    const float top = static_cast<float>(height - 1);
+    drawLine(border, ccp(0, 0), ccp(right, 0));
+    drawLine(border, ccp(0, 0), ccp(0, top));
+    drawLine(border, ccp(0, top), ccp(right, top));
+    drawLine(border, ccp(right, 0), ccp(right, top));
+}
 
 void World::drawLine(ccColor4B colour, CCPoint from, CCPoint to)
 {

@@ -82,6 +82,9 @@ public:
 
     // Texels only, endpoints included; no particle is touched.
     void drawLine(cocos2d::ccColor4B colour, cocos2d::CCPoint from, cocos2d::CCPoint to);
+    // The border sentinel on the outermost ring of cells, and its texels.
+    void placeBorderWalls();
+    void drawBorder();
     void toggleWeather();
 
     // World blob (world/WorldBlob.cpp). save returns a new autoreleased

@@ -759,14 +759,7 @@ void World::reset()
 
     for (auto& column : grid)
         std::fill(std::begin(column), std::end(column), nullptr);
-    for (int x = 0; x < width; ++x) {
-        grid[x][0] = outsideWall;
-        grid[x][height - 1] = outsideWall;
-    }
-    for (int y = 0; y < height; ++y) {
-        grid[0][y] = outsideWall;
-        grid[width - 1][y] = outsideWall;
-    }
+    placeBorderWalls();
 
     std::fill(std::begin(columnFlags), std::end(columnFlags), 0);
     std::fill(std::begin(rowFlags), std::end(rowFlags), 0);
@@ -779,13 +772,7 @@ void World::reset()
 
     if (CCMutableTexture2D* texture = GameLayer::getInstance()->getWorldTexture()) {
         texture->fill(ccc4(0, 0, 0, 0));
-        const ccColor4B wall = outsideWall ? outsideWall->color : ccc4(0, 0, 0, 255);
-        const float right = static_cast<float>(width - 1);
-        const float top = static_cast<float>(height - 1);
-        drawLine(wall, ccp(0, 0), ccp(right, 0));
-        drawLine(wall, ccp(0, 0), ccp(0, top));
-        drawLine(wall, ccp(0, top), ccp(right, top));
-        drawLine(wall, ccp(right, 0), ccp(right, top));
+        drawBorder();
         texture->apply();
     }
 

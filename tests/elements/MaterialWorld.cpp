@@ -25,14 +25,7 @@ void MaterialWorld::SetUp()
     world = std::make_unique<World>();
     gWorld = world.get();
     world->setBigWorld(true);
-    for (int x = 0; x < world->width; ++x) {
-        world->grid[x][0] = world->outsideWall;
-        world->grid[x][world->height - 1] = world->outsideWall;
-    }
-    for (int y = 0; y < world->height; ++y) {
-        world->grid[0][y] = world->outsideWall;
-        world->grid[world->width - 1][y] = world->outsideWall;
-    }
+    world->placeBorderWalls();
 }
 
 void MaterialWorld::TearDown()

@@ -85,14 +85,7 @@ protected:
         gWorld = world.get();
         world->setBigWorld(big);
         World& w = *world;
-        for (int x = 0; x < w.width; ++x) {
-            w.grid[x][0] = w.outsideWall;
-            w.grid[x][w.height - 1] = w.outsideWall;
-        }
-        for (int y = 0; y < w.height; ++y) {
-            w.grid[0][y] = w.outsideWall;
-            w.grid[w.width - 1][y] = w.outsideWall;
-        }
+        w.placeBorderWalls();
         return w;
     }
 

@@ -116,14 +116,7 @@ protected:
     // Puts the border sentinel on the outermost ring, as a world reset does.
     void buildBorder()
     {
-        for (int x = 0; x < world->width; ++x) {
-            world->grid[x][0] = world->outsideWall;
-            world->grid[x][world->height - 1] = world->outsideWall;
-        }
-        for (int y = 0; y < world->height; ++y) {
-            world->grid[0][y] = world->outsideWall;
-            world->grid[world->width - 1][y] = world->outsideWall;
-        }
+        world->placeBorderWalls();
     }
 
     Particle* add(int x, int y, uint32_t type) { return world->addParticle(x, y, type, false); }

@@ -12,13 +12,13 @@
 #include "online/NetworkManager.h"
 #include "screens/GUIIntro.h"
 #include "world/ColorTables.h"
+#include "world/GameHost.h"
 #include "world/GameLayer.h"
 #include "world/ParticleCreator.h"
 
 USING_NS_CC;
 using CocosDenshion::SimpleAudioEngine;
 
-std::string gameVersion;
 bool pausedByBackground = false;
 
 void NetworkUpdater::update(float)
@@ -28,6 +28,9 @@ void NetworkUpdater::update(float)
 
 AppDelegate::AppDelegate()
 {
+    // Every service the world and the profile call is wired before anything
+    // reaches them.
+    installGameHost();
     NetworkManager::init();
     m_updater = new NetworkUpdater();
 }

@@ -7,7 +7,8 @@
 
 #include "app/Logger.h"
 #include "app/ProfileFile.h"
-#include "app/ProfileServices.h"
+#include "world/GameServices.h"
+#include "world/WorldHost.h"
 #include "app/StatsUtils.h"
 #include "platform/GameClock.h"
 
@@ -71,8 +72,8 @@ void replaceString(CCString*& field, const std::string& text)
 
 void playProfileSound(const char* name)
 {
-    if (profileServices().playSound)
-        profileServices().playSound(name);
+    if (gameServices().playSound)
+        gameServices().playSound(name);
 }
 
 } // namespace
@@ -121,10 +122,10 @@ void Profile::resetToDefaults()
     effectsVolume = 100;
     settingsFlag = false;
     rewardsOff = false;
-    if (profileServices().setMusicVolume)
-        profileServices().setMusicVolume(1.0f);
-    if (profileServices().setEffectsVolume)
-        profileServices().setEffectsVolume(static_cast<float>(effectsVolume / 100.0));
+    if (gameServices().setMusicVolume)
+        gameServices().setMusicVolume(1.0f);
+    if (gameServices().setEffectsVolume)
+        gameServices().setEffectsVolume(static_cast<float>(effectsVolume / 100.0));
 
     replaceString(nickname, "Unnamed");
     replaceString(privateKey, "Unconfigured");
@@ -234,7 +235,7 @@ void Profile::setCompletionFlag(int index, int32_t value)
 
 int32_t Profile::currentVersionNumber()
 {
-    std::string version = profileServices().versionString ? profileServices().versionString() : "";
+    std::string version = gameServices().versionString ? gameServices().versionString() : "";
     std::string digits;
     for (char c : version)
         if (c != '.')
@@ -272,10 +273,10 @@ bool Profile::transferPendingMana()
     mana = ProfileFile::clampedSum(mana, moved);
     pendingMana -= moved;
 
-    if (profileServices().refreshTopBarMana)
-        profileServices().refreshTopBarMana();
+    if (gameServices().refreshTopBarMana)
+        gameServices().refreshTopBarMana();
 
-    if (profileServices().isFreePlay && profileServices().isFreePlay()) {
+    if (worldHost().isFreePlay()) {
         int64_t now = platform::gameTime();
         freePlayTime += now - freePlayStamp;
         freePlayStamp = now;
@@ -304,9 +305,9 @@ bool Profile::buyShopItem(CCString* elementName, ShopItem item)
             return false;
         mana -= item.price;
     }
-    if (profileServices().gameLayerExists && profileServices().gameLayerExists() &&
-        profileServices().refreshTopBarMana)
-        profileServices().refreshTopBarMana();
+    if (gameServices().gameLayerExists && gameServices().gameLayerExists() &&
+        gameServices().refreshTopBarMana)
+        gameServices().refreshTopBarMana();
 
     item.name[sizeof(item.name) - 1] = '\0';
     switch (item.category) {
@@ -330,15 +331,15 @@ bool Profile::buyShopItem(CCString* elementName, ShopItem item)
         StatsUtils::boughtBackground(CCString::create(id), item.price);
         purchasedBackgrounds->addObject(CCString::create(id));
         playProfileSound("sfx_gui_buy");
-        if (profileServices().gameLayerExists && profileServices().gameLayerExists() &&
-            profileServices().gameLayerIsRunningSceneFirstChild &&
-            profileServices().gameLayerIsRunningSceneFirstChild() && profileServices().changeBackground)
-            profileServices().changeBackground(id + ".png");
+        if (gameServices().gameLayerExists && gameServices().gameLayerExists() &&
+            gameServices().gameLayerIsRunningSceneFirstChild &&
+            gameServices().gameLayerIsRunningSceneFirstChild() && gameServices().changeBackground)
+            gameServices().changeBackground(id + ".png", false);
         break;
     }
     case 2:
-        if (profileServices().showMessagePopup)
-            profileServices().showMessagePopup("NotificationParentalControl");
+        if (gameServices().showMessagePopup)
+            gameServices().showMessagePopup("NotificationParentalControl");
         break;
     }
     save();
@@ -426,8 +427,8 @@ bool Profile::isRegistered()
 void Profile::ensureRegistered()
 {
     if (!hasNickname()) {
-        if (profileServices().showNicknameKeyboard)
-            profileServices().showNicknameKeyboard(CCString::create("Input nickname"), this);
+        if (gameServices().showNicknameKeyboard)
+            gameServices().showNicknameKeyboard(CCString::create("Input nickname"), this);
         return;
     }
     if (!isRegistered()) {
@@ -437,8 +438,8 @@ void Profile::ensureRegistered()
             target = duplicateNameTarget;
             selector = duplicateNameSelector;
         }
-        if (profileServices().createPlayer)
-            profileServices().createPlayer(this, target, selector);
+        if (gameServices().createPlayer)
+            gameServices().createPlayer(this, target, selector);
         return;
     }
     runPendingCallback();
@@ -474,8 +475,8 @@ void Profile::setDuplicateNameHandler(CCObject* target, SEL_CallFunc selector)
 
 void Profile::showDuplicateNickname()
 {
-    if (profileServices().showNicknameKeyboard)
-        profileServices().showNicknameKeyboard(CCString::create("Duplicate!"), this);
+    if (gameServices().showNicknameKeyboard)
+        gameServices().showNicknameKeyboard(CCString::create("Duplicate!"), this);
 }
 
 void Profile::setNickname(CCString* text)
@@ -505,7 +506,7 @@ void Profile::setPrivateKey(CCString* text)
 
 void Profile::markElementUsed(CCString* name)
 {
-    if (!name || !profileServices().isFreePlay || !profileServices().isFreePlay())
+    if (!name || !worldHost().isFreePlay())
         return;
     // Called for every painted cell: no new box once the name is marked.
     auto* current = dynamic_cast<CCInteger*>(elementsUsed->objectForKey(name->getString()));
@@ -516,7 +517,7 @@ void Profile::markElementUsed(CCString* name)
 
 void Profile::incrementElementCount(CCString* name)
 {
-    if (!name || !profileServices().isFreePlay || !profileServices().isFreePlay())
+    if (!name || !worldHost().isFreePlay())
         return;
     auto* current = dynamic_cast<CCInteger*>(countedElements->objectForKey(name->getString()));
     countedElements->setObject(CCInteger::create(current ? current->getValue() + 1 : 1), name->getString());
@@ -538,29 +539,29 @@ bool Profile::allElementsUsed()
 
 void Profile::countDay11Water()
 {
-    if (storyDay == 11 && profileServices().temperatureLabelIsNormal &&
-        profileServices().temperatureLabelIsNormal())
+    if (storyDay == 11 && gameServices().temperatureLabelIsNormal &&
+        gameServices().temperatureLabelIsNormal())
         dayEventCounters[DayEvent::Day11Water] += 1;
 }
 
 void Profile::countDay12Water()
 {
-    if (storyDay == 12 && profileServices().loadedWorldName && profileServices().loadedWorldName() == "Day12")
+    if (storyDay == 12 && gameServices().loadedWorldName && gameServices().loadedWorldName() == "Day12")
         dayEventCounters[DayEvent::Day12Water] += 1;
 }
 
 void Profile::countDay13Snow()
 {
-    if (storyDay == 13 && profileServices().temperatureLabelIsNormal &&
-        profileServices().temperatureLabelIsNormal())
+    if (storyDay == 13 && gameServices().temperatureLabelIsNormal &&
+        gameServices().temperatureLabelIsNormal())
         dayEventCounters[DayEvent::Day13Snow] += 1;
 }
 
 void Profile::countDay20Gas()
 {
-    if (storyDay == 20 && profileServices().loadedWorldName && profileServices().loadedWorldName() == "Day20")
+    if (storyDay == 20 && gameServices().loadedWorldName && gameServices().loadedWorldName() == "Day20")
         dayEventCounters[DayEvent::Day20Gas] += 1;
-    if (profileServices().isFreePlay && profileServices().isFreePlay())
+    if (worldHost().isFreePlay())
         gasCount += 1;
 }
 

@@ -7,7 +7,7 @@
 #include "app/Crc32.h"
 #include "app/Logger.h"
 #include "app/Profile.h"
-#include "app/ProfileServices.h"
+#include "world/GameServices.h"
 #include "platform/GameClock.h"
 
 USING_NS_CC;
@@ -42,7 +42,7 @@ using namespace ProfileFile;
 // empty or unreadable.
 std::vector<uint8_t> readCloudFile(const std::string& name)
 {
-    ProfileServices& services = profileServices();
+    GameServices& services = gameServices();
     if (!services.fileExists(name))
         return {};
     int32_t size = services.getFileSize(name);
@@ -87,7 +87,7 @@ void Profile::save()
     // that has not been read yet, for instance when the game goes to the
     // background before the intro has loaded the profile with its backup.
     if (!loaded && !recordInSync
-        && (profileServices().fileExists(kFileName) || profileServices().fileExists(kBackupFileName))) {
+        && (gameServices().fileExists(kFileName) || gameServices().fileExists(kBackupFileName))) {
         LOG_ERROR << "profile not loaded yet: save skipped, the stored profile is kept";
         return;
     }
@@ -128,7 +128,7 @@ void Profile::save()
     setProgressWord(ProgressWord::GameVersionNumber, currentVersionNumber());
     std::memcpy(record + Record::ProgressBlock, progressBlock, sizeof(progressBlock));
 
-    record[Record::FreeModeIntroDone] = profileServices().freeModeIntroDone ? profileServices().freeModeIntroDone() : 0;
+    record[Record::FreeModeIntroDone] = gameServices().freeModeIntroDone ? gameServices().freeModeIntroDone() : 0;
 
     // Purchase table: elements, then backgrounds; a name too long for its
     // field is left out rather than cut (a cut name would be another item).
@@ -171,7 +171,7 @@ void Profile::save()
 
     backupProfileFile(kBackupFileName);
 
-    if (!profileServices().fileWrite(kFileName, file.data(), static_cast<int32_t>(file.size())))
+    if (!gameServices().fileWrite(kFileName, file.data(), static_cast<int32_t>(file.size())))
         LOG_ERROR << "Failed writing file: profile.dat";
     else
         recordInSync = true;
@@ -191,7 +191,7 @@ void Profile::backupProfileFile(const char* backupName)
     }
     // The store replaces the backup whole, and "profile.dat" stays where it
     // is until the new one replaces it: a failed write loses nothing.
-    if (!profileServices().fileWrite(name, current.data(), static_cast<int32_t>(current.size()))) {
+    if (!gameServices().fileWrite(name, current.data(), static_cast<int32_t>(current.size()))) {
         LOG_ERROR << "preparing backup file " + name + " failed: write refused. Skip";
         return;
     }
@@ -237,7 +237,7 @@ bool Profile::loadFromFile(const char* fileName)
         return false;
 
     const uint8_t* record = file.data() + kHeaderSize;
-    ProfileServices& services = profileServices();
+    GameServices& services = gameServices();
     recordInSync = true;
 
     musicVolume = readInt32(record + Record::MusicVolume);

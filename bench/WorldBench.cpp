@@ -23,6 +23,7 @@
 #include "app/Profile.h"
 #include "platform/GameRandom.h"
 #include "world/ColorTables.h"
+#include "world/GameHost.h"
 #include "world/GameLayer.h"
 #include "world/ParticleCreator.h"
 #include "world/World.h"
@@ -268,6 +269,7 @@ int main(int argc, char** argv)
 {
     const std::string home = useTemporaryHome();
     initColorsAndShadows();
+    installGameHost();
     GameLayer::getInstance();
     Profile::getInstance();
     benchmark::Initialize(&argc, argv);

@@ -18,6 +18,7 @@
 #include "platform/GameRandom.h"
 #include "world/ByteStream.h"
 #include "world/ColorTables.h"
+#include "world/GameHost.h"
 #include "world/GameLayer.h"
 #include "world/ParticleCreator.h"
 #include "world/World.h"
@@ -94,6 +95,7 @@ extern "C" int LLVMFuzzerInitialize(int*, char***)
     platform::setManualGameTime(1000);
     registerAllElements();
     initColorsAndShadows();
+    installGameHost();
     static GUI hud;
     GameLayer::getInstance()->setGUI(&hud);
     g_world = new World();

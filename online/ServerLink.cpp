@@ -5,7 +5,7 @@
 #include "app/Logger.h"
 #include "app/PlatformUtils.h"
 #include "app/Profile.h"
-#include "app/ProfileServices.h"
+#include "world/GameServices.h"
 #include "app/Utils.h"
 #include "online/NetworkManager.h"
 #include "online/json/Json.h"
@@ -18,8 +18,8 @@ ServerLink* g_instance = nullptr;
 
 void showMessage(const char* key)
 {
-    if (profileServices().showMessagePopup)
-        profileServices().showMessagePopup(key);
+    if (gameServices().showMessagePopup)
+        gameServices().showMessagePopup(key);
 }
 
 } // namespace

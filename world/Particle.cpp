@@ -4,11 +4,11 @@
 #include <cmath>
 #include <vector>
 
-#include "hud/ParticleEditor.h"
 #include "platform/GameRandom.h"
 #include "world/ByteStream.h"
 #include "world/ColorTables.h"
 #include "world/World.h"
+#include "world/WorldHost.h"
 
 USING_NS_CC;
 
@@ -64,7 +64,7 @@ Particle::~Particle()
     if (editor) {
         ParticleEditor* open = editor;
         editor = nullptr;
-        open->particleDestroyed();
+        worldHost().particleDestroyed(open);
     }
 }
 

@@ -3,10 +3,9 @@
 #include <cmath>
 #include <cstring>
 
-#include "hud/GUI.h"
 #include "world/ByteStream.h"
 #include "world/FieldOverlay.h"
-#include "world/GameLayer.h"
+#include "world/WorldHost.h"
 
 USING_NS_CC;
 
@@ -47,19 +46,9 @@ T relax(T mean, float ambientValue)
     return select((d < step) & (d > -step), ambient, stepped);
 }
 
-// The HUD holds the level; without a HUD (tests, before the game layer
-// exists) the world runs at the normal level.
-int hudTemperatureLevel()
-{
-    GUI* gui = GameLayer::getInstance()->getGUI();
-    return gui ? gui->getTemperatureLevel() : 3;
-}
-
-void setHudTemperatureLevel(int level)
-{
-    if (GUI* gui = GameLayer::getInstance()->getGUI())
-        gui->refreshTemperature(level);
-}
+// The HUD holds the level.
+int hudTemperatureLevel() { return worldHost().temperatureLevel(); }
+void setHudTemperatureLevel(int level) { worldHost().refreshTemperature(level); }
 
 } // namespace
 

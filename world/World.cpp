@@ -11,10 +11,10 @@
 #include "platform/GameClock.h"
 #include "world/CCMutableTexture2D.h"
 #include "world/CloudBlob.h"
-#include "world/GameLayer.h"
 #include "world/OverLayer.h"
 #include "world/ParticleCreator.h"
 #include "world/Tool.h"
+#include "world/WorldHost.h"
 
 USING_NS_CC;
 
@@ -27,7 +27,7 @@ constexpr ccColor4B kEmptyCell = {0, 0, 0, 0};
 
 CCMutableTexture2D* worldTexture()
 {
-    return GameLayer::getInstance()->getWorldTexture();
+    return worldHost().worldTexture();
 }
 
 }  // namespace
@@ -92,7 +92,7 @@ World::~World()
         gWorld = nullptr;
 }
 
-void World::init(GameLayer* layer)
+void World::init(CCNode* layer)
 {
     owner = layer;
     drawBorder();
@@ -122,7 +122,7 @@ void World::setBigWorld(bool big)
     height = big ? kMaxHeight : kSmallHeight;
     sizeChanged = width != oldWidth;
     if (sizeChanged)
-        GameLayer::getInstance()->resizeWorldView(big);
+        worldHost().resizeWorldView(big);
 }
 
 // --- the pool --------------------------------------------------------------------

@@ -24,7 +24,6 @@
 #include "world/TemperatureField.h"
 
 class CloudBlob;
-class GameLayer;
 class NSData;
 class MPObject;
 class OverLayer;
@@ -54,7 +53,7 @@ public:
 
     // Attaches the world to its layer: border lines, field overlays, overlay
     // layer, first upload.
-    void init(GameLayer* owner);
+    void init(cocos2d::CCNode* owner);
     void setBigWorld(bool big);
 
     // Grid operations.
@@ -127,7 +126,7 @@ public:
     // CCValue<MPObject*> boxes; the boxes own nothing, the world frees objects.
     cocos2d::CCArray* objects = nullptr;
     OverLayer* overLayer = nullptr;
-    GameLayer* owner = nullptr;
+    cocos2d::CCNode* owner = nullptr;
     // grid[x][y]; null = empty.
     Particle* grid[kMaxWidth][kMaxHeight];
     uint8_t eventFlags[kEventFlags] = {};

@@ -8,11 +8,11 @@
 #include "app/Logger.h"
 #include "app/NSData.h"
 #include "app/Profile.h"
-#include "hud/GUI.h"
 #include "platform/GameClock.h"
 #include "world/ByteStream.h"
 #include "world/CCMutableTexture2D.h"
-#include "world/GameLayer.h"
+#include "world/GameServices.h"
+#include "world/WorldHost.h"
 #include "world/ParticleCreator.h"
 #include "world/World.h"
 
@@ -306,179 +306,6 @@ bool parseBlob(const uint8_t* data, size_t size, LoadPlan& plan, std::string& wh
 using namespace worldblob;
 
 // ---------------------------------------------------------------------------
-// Services and their defaults.
-
-namespace {
-
-void logMissingOnce(bool& logged, const char* what)
-{
-    if (logged)
-        return;
-    logged = true;
-    LOG << "world blob: not built yet, using a stand-in:" << what;
-}
-
-// Stand-in for the game layer's universe members (name, description, loaded
-// world name, background), which come with the game layer's own work. It only
-// keeps the values, so that saving and loading carry them; nothing shows them.
-struct UniverseStandIn {
-    bool initialised = false;
-    std::string name;
-    std::string description;
-    std::string loadedWorldName;
-    std::string background = "peaceful.png";
-    bool backgroundOn = false;
-};
-
-UniverseStandIn& universe()
-{
-    static UniverseStandIn u;
-    if (!u.initialised) {
-        u.initialised = true;
-        u.name = worldBlobServices().localize("UniverseNameEmpty");
-        u.description = worldBlobServices().localize("UniverseDescriptionInitial");
-    }
-    return u;
-}
-
-// Stand-in for the colony resource store of the humans (not built yet).
-std::map<std::string, int32_t>& resourceStore()
-{
-    static std::map<std::string, int32_t> store;
-    return store;
-}
-
-GUI* hud() { return GameLayer::getInstance()->getGUI(); }
-
-void setDefaults(WorldBlobServices& s)
-{
-    s.temperatureLevel = [] { return hud() ? hud()->getTemperatureLevel() : 3; };
-    s.refreshTemperature = [](int32_t level) {
-        if (hud())
-            hud()->refreshTemperature(level);
-    };
-    // The HUD's switches also refresh their menu entries and play their sound;
-    // those come with the HUD. The stand-ins switch the world's own flags.
-    s.applyTemperature = [](World& w) {
-        static bool logged = false;
-        logMissingOnce(logged, "HUD temperature switch (menu entry, sound)");
-        w.temperatureField.setViewOn(!w.temperatureField.isViewOn());
-    };
-    s.applyLight = [](World& w) {
-        static bool logged = false;
-        logMissingOnce(logged, "HUD light switch (menu entry, sound)");
-        w.lightMap.setLightOn(!w.lightMap.isLightOn());
-    };
-    s.applySun = [](World& w) {
-        static bool logged = false;
-        logMissingOnce(logged, "HUD sun switch (menu entry, sound)");
-        w.lightMap.setSunOn(!w.lightMap.isSunOn());
-    };
-    s.applyWeather = [](World& w) {
-        static bool logged = false;
-        logMissingOnce(logged, "HUD weather switch (menu entry)");
-        w.toggleWeather();
-    };
-    s.closeHudMenu = [] {
-        static bool logged = false;
-        logMissingOnce(logged, "HUD menu window");
-    };
-    s.setZoomButtonIcon = [](const char*) {
-        static bool logged = false;
-        logMissingOnce(logged, "top bar zoom button");
-    };
-    s.setPlayPauseIcon = [](const char*) {
-        static bool logged = false;
-        logMissingOnce(logged, "top bar play/pause button");
-    };
-
-    s.universeName = [] { return universe().name; };
-    s.setUniverseName = [](const std::string& v) { universe().name = v; };
-    s.universeDescription = [] { return universe().description; };
-    s.setUniverseDescription = [](const std::string& v) { universe().description = v; };
-    s.clearLoadedWorldName = [] { universe().loadedWorldName.clear(); };
-    s.backgroundName = [] { return universe().background; };
-    s.backgroundOn = [] { return universe().backgroundOn; };
-    s.changeBackground = [](const std::string& name, bool isDefault) {
-        static bool logged = false;
-        logMissingOnce(logged, "game layer backgrounds (the picture is not shown)");
-        if (!isDefault)
-            universe().background = name;
-    };
-    s.toggleBackground = [] {
-        UniverseStandIn& u = universe();
-        u.backgroundOn = !u.backgroundOn;
-        worldBlobServices().changeBackground(u.backgroundOn ? u.background : "background.png", !u.backgroundOn);
-        return u.backgroundOn;
-    };
-    s.resetBackground = [] {
-        universe().background = "peaceful.png";
-        universe().backgroundOn = true;
-    };
-    s.paused = [] { return GameLayer::getInstance()->getPaused(); };
-    s.setPaused = [](bool v) { GameLayer::getInstance()->setPaused(v); };
-    s.zoomedOut = [] { return GameLayer::getInstance()->getZoomedOut(); };
-    s.zoomInAround = [](CCPoint) {
-        static bool logged = false;
-        logMissingOnce(logged, "game layer zoom (only the flag is cleared)");
-        GameLayer::getInstance()->setZoomedOut(false);
-    };
-    s.clearOverlayDrawings = [] {
-        static bool logged = false;
-        logMissingOnce(logged, "overlay layer drawings");
-    };
-
-    s.getResource = [](const std::string& name) {
-        auto it = resourceStore().find(name);
-        return it == resourceStore().end() ? 0 : it->second;
-    };
-    s.replaceResourceStore = [] {
-        static bool logged = false;
-        logMissingOnce(logged, "colony resource store (kept by the blob for now)");
-        resourceStore().clear();
-    };
-    s.addResource = [](const std::string& name, int32_t amount) {
-        // Wraps like the 32-bit store it stands in for, without overflowing.
-        int32_t& v = resourceStore()[name];
-        v = static_cast<int32_t>(static_cast<uint32_t>(v) + static_cast<uint32_t>(amount));
-    };
-    s.clearHumanRegistry = [] {
-        static bool logged = false;
-        logMissingOnce(logged, "registry of humans");
-    };
-
-    s.isFreePlay = [] {
-        static bool logged = false;
-        logMissingOnce(logged, "free-play flag of the save/load service");
-        return false;
-    };
-    s.campaignSlot = [] { return Profile::getInstance()->getGameMode(); };
-    s.localize = [](const char* key) {
-        CCString* text = LocalUtils::localize(key);
-        return std::string(text ? text->getCString() : key);
-    };
-}
-
-} // namespace
-
-WorldBlobServices& worldBlobServices()
-{
-    static WorldBlobServices services = [] {
-        WorldBlobServices s;
-        setDefaults(s);
-        return s;
-    }();
-    return services;
-}
-
-void resetWorldBlobServices()
-{
-    setDefaults(worldBlobServices());
-    resourceStore().clear();
-    universe() = UniverseStandIn{};
-}
-
-// ---------------------------------------------------------------------------
 // World operations.
 
 namespace {
@@ -502,7 +329,7 @@ bool isSafeBackgroundName(const std::string& name)
 
 NSData* World::save()
 {
-    WorldBlobServices& s = worldBlobServices();
+    GameServices& s = gameServices();
     std::vector<uint8_t> electricity;
     std::vector<uint8_t> temperature;
     electricityGrid.save(electricity);
@@ -530,12 +357,12 @@ NSData* World::save()
     w.u32(lightMap.isLightOn() ? 1 : 0);
     w.u32(lightMap.isSunOn() ? 1 : 0);
     w.u32(weather ? 1 : 0);
-    w.i32(storedAmbientForLevel(s.temperatureLevel()));
+    w.i32(storedAmbientForLevel(worldHost().temperatureLevel()));
     writeTextField(out, s.backgroundName(), kTextFieldSize);
     writeTextField(out, s.universeName(), kTextFieldSize);
     writeTextField(out, s.universeDescription(), kDescriptionFieldSize);
     w.boolean(s.backgroundOn());
-    w.boolean(s.paused());
+    w.boolean(worldHost().paused());
     w.u16(0);
     w.i32(s.getResource("Food"));
     w.i32(s.getResource("Stone"));
@@ -607,7 +434,7 @@ bool World::loadBytes(const uint8_t* data, size_t size)
 
 void World::applyBlob(const uint8_t* data, const LoadPlan& plan)
 {
-    WorldBlobServices& s = worldBlobServices();
+    GameServices& s = gameServices();
     const BlobHeader& h = plan.header;
 
     setBigWorld(plan.bigWorld);
@@ -647,20 +474,20 @@ void World::applyBlob(const uint8_t* data, const LoadPlan& plan)
     }
 
     if (h.hasPaused) {
-        bool allowed = s.isFreePlay();
+        bool allowed = worldHost().isFreePlay();
         if (h.version == 10)
             allowed = allowed || s.campaignSlot() != 0;
         else if (h.version >= 11)
             allowed = allowed || s.campaignSlot() > 0;
-        s.setPaused(allowed && h.paused);
+        worldHost().setPaused(allowed && h.paused);
     }
-    s.setPlayPauseIcon(s.paused() ? "guitopbar_HUDPlayPicto.png" : "guitopbar_HUDPausePicto.png");
+    s.setPlayPauseIcon(worldHost().paused() ? "guitopbar_HUDPlayPicto.png" : "guitopbar_HUDPausePicto.png");
 
     readParticles(data, plan);
 
     if (h.hasAmbient) {
         if (const int32_t level = levelForAmbient(h.ambient))
-            s.refreshTemperature(level);
+            worldHost().refreshTemperature(level);
     }
 
     if (h.hasResources) {
@@ -721,8 +548,8 @@ void World::readParticles(const uint8_t* data, const LoadPlan& plan)
 
 void World::reset()
 {
-    WorldBlobServices& s = worldBlobServices();
-    const bool zoomed = s.zoomedOut();
+    GameServices& s = gameServices();
+    const bool zoomed = worldHost().zoomedOut();
     if (zoomed)
         s.setZoomButtonIcon("guitopbar_HUDZoom.png");
 
@@ -740,7 +567,7 @@ void World::reset()
     s.replaceResourceStore();
     s.clearHumanRegistry();
 
-    if (s.isFreePlay() && !temperatureField.isViewOn())
+    if (worldHost().isFreePlay() && !temperatureField.isViewOn())
         temperatureField.setViewOn(true);
 
     for (Particle*& slot : pool) {
@@ -770,7 +597,7 @@ void World::reset()
     particleCount = 0;
     clearPendingChanges();
 
-    if (CCMutableTexture2D* texture = GameLayer::getInstance()->getWorldTexture()) {
+    if (CCMutableTexture2D* texture = worldHost().worldTexture()) {
         texture->fill(ccc4(0, 0, 0, 0));
         drawBorder();
         texture->apply();

@@ -6,13 +6,12 @@
 // any world, and only a plan that passed is applied (reset, then restore).
 // A refused blob leaves the current world exactly as it was.
 //
-// Everything the blob reads or writes outside the World (the game layer's
-// universe texts and background, the HUD's options and temperature level,
-// the top bar's icons, the colony resources) goes through WorldBlobServices,
-// so that tests can watch it and later subsystems can plug themselves in.
+// Everything the blob reads or writes outside the World goes through the
+// world host (pause, zoom, temperature level, free play) and GameServices
+// (the universe texts and background, the HUD's switches, the top bar's
+// icons, the colony resources), so that tests can watch it.
 #include <cstddef>
 #include <cstdint>
-#include <functional>
 #include <string>
 #include <vector>
 
@@ -116,58 +115,3 @@ std::string readTextField(const uint8_t* field, size_t size);
 
 } // namespace worldblob
 
-// What the blob needs of the rest of the game. Each entry has a default that
-// calls the real service; where that service is not built yet the default is
-// a plainly marked stand-in (see WorldBlob.cpp). Tests replace entries to
-// watch them, and put them back with resetWorldBlobServices.
-struct WorldBlobServices {
-    // HUD (temperature level, option switches, menu window).
-    std::function<int32_t()> temperatureLevel;
-    std::function<void(int32_t)> refreshTemperature;
-    // Each switch toggles its option of the world once.
-    std::function<void(World&)> applyTemperature;
-    std::function<void(World&)> applyLight;
-    std::function<void(World&)> applySun;
-    std::function<void(World&)> applyWeather;
-    std::function<void()> closeHudMenu;
-
-    // Top bar pictures.
-    std::function<void(const char*)> setZoomButtonIcon;
-    // Does nothing when the top bar has no play/pause button.
-    std::function<void(const char*)> setPlayPauseIcon;
-
-    // Game layer: universe texts, background, pause and zoom.
-    std::function<std::string()> universeName;
-    std::function<void(const std::string&)> setUniverseName;
-    std::function<std::string()> universeDescription;
-    std::function<void(const std::string&)> setUniverseDescription;
-    std::function<void()> clearLoadedWorldName;
-    std::function<std::string()> backgroundName;
-    std::function<bool()> backgroundOn;
-    std::function<void(const std::string&, bool)> changeBackground;  // name, isDefault
-    std::function<bool()> toggleBackground;
-    std::function<void()> resetBackground;  // "peaceful.png", shown
-    std::function<bool()> paused;
-    std::function<void(bool)> setPaused;
-    std::function<bool()> zoomedOut;
-    std::function<void(cocos2d::CCPoint)> zoomInAround;
-    // Removes every speech balloon and job icon over the creatures.
-    std::function<void()> clearOverlayDrawings;
-
-    // Colony resources and humans.
-    std::function<int32_t(const std::string&)> getResource;
-    std::function<void()> replaceResourceStore;  // a new empty store
-    std::function<void(const std::string&, int32_t)> addResource;
-    std::function<void()> clearHumanRegistry;
-
-    // Modes: the free-play flag, and the profile's campaign slot (game mode).
-    std::function<bool()> isFreePlay;
-    std::function<int32_t()> campaignSlot;
-
-    // Localised text of a key.
-    std::function<std::string(const char*)> localize;
-};
-
-WorldBlobServices& worldBlobServices();
-// Puts every entry back to its default (and clears the stand-ins' state).
-void resetWorldBlobServices();

@@ -7,15 +7,13 @@
 #include "cocos2d_extensions/CCValue.h"
 #include "elements/creatures/CreatureCounts.h"
 #include "elements/creatures/MPObject.h"
-#include "goals/AchievementManager.h"
-#include "hud/GUI.h"
 #include "platform/GameClock.h"
 #include "world/CCMutableTexture2D.h"
 #include "world/CloudBlob.h"
-#include "world/GameLayer.h"
 #include "world/OverLayer.h"
 #include "world/Tool.h"
 #include "world/World.h"
+#include "world/WorldHost.h"
 
 USING_NS_CC;
 
@@ -23,14 +21,6 @@ namespace {
 
 using ObjectBox = cocos2d_extensions::CCValue<MPObject*>;
 using CloudBox = cocos2d_extensions::CCValue<CloudBlob*>;
-
-// While a popup window is shown the world stands still. The screen
-// utilities' current window is not built yet; the game layer's popup state
-// stands in for it.
-bool popupWindowShown()
-{
-    return GameLayer::getInstance()->getPopupShown();
-}
 
 }  // namespace
 
@@ -41,18 +31,20 @@ void World::step()
     lastClock = now;
     lastElapsed = 0;
 
-    if (popupWindowShown())
+    // While a window is shown the world stands still.
+    WorldHost& host = worldHost();
+    if (host.windowShown())
         return;
 
-    GameLayer* layer = GameLayer::getInstance();
-    const bool running = !layer->getPaused() && !layer->getZoomedOut();
+    const bool zoomedOut = host.zoomedOut();
+    const bool running = !host.paused() && !zoomedOut;
     if (running) {
         playedSeconds += elapsed;
         lastElapsed = elapsed;
     }
 
-    if (overLayer && overLayer->isVisible() == layer->getZoomedOut())
-        overLayer->setVisible(!layer->getZoomedOut());
+    if (overLayer && overLayer->isVisible() == zoomedOut)
+        overLayer->setVisible(!zoomedOut);
 
     Profile::getInstance()->transferPendingMana();
 
@@ -93,11 +85,10 @@ void World::step()
     }
     lightMap.step(dirtyX, dirtyY, dirtyCount, columnFlags);
 
-    if (CCMutableTexture2D* texture = layer->getWorldTexture())
+    if (CCMutableTexture2D* texture = host.worldTexture())
         texture->apply();
 
-    AchievementManager::getInstance()->checkMissions();
-    AchievementManager::getInstance()->checkAchievements();
+    host.afterStep();
 
     dirtyCount = 0;
     dirtyOverflow = false;
@@ -152,13 +143,12 @@ void World::markPendingCells()
 
 void World::applyCurrentTool()
 {
-    GameLayer* layer = GameLayer::getInstance();
-    CCArray* touches = layer->getTouches();
-    if (!layer->getTouching() || !touches || touches->count() == 0)
+    WorldHost& host = worldHost();
+    CCArray* touches = host.touches();
+    if (!host.touching() || !touches || touches->count() == 0)
         return;
 
-    GUI* gui = layer->getGUI();
-    CCString* element = gui ? gui->getCurrentElement() : nullptr;
+    CCString* element = host.currentElement();
     const uint32_t type = hashString(element ? element->getString() : std::string());
     const bool limitReached =
         (type == hashString("RobotLeader") && CreatureCounts::robots >= 5) ||
@@ -172,7 +162,7 @@ void World::applyCurrentTool()
     if (limitReached)
         return;
     if (currentTool)
-        currentTool->apply(layer->getPreviousTouches(), touches);
+        currentTool->apply(host.previousTouches(), touches);
 }
 
 void World::collectBrokenObjects()

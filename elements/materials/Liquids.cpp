@@ -1,17 +1,11 @@
 #include "elements/materials/Liquids.h"
 
 #include "app/Profile.h"
-#include "app/ProfileServices.h"
+#include "world/WorldHost.h"
 
 namespace {
 
 constexpr int kWaxStoryDay = 29;
-
-bool isFreePlay()
-{
-    const auto& freePlay = profileServices().isFreePlay;
-    return freePlay && freePlay();
-}
 
 }  // namespace
 
@@ -43,27 +37,27 @@ bool Water::meetLava()
 
 void Water::changeWithTemperature()
 {
+    // The profile is looked up only on a change, not for every drop.
     const float t = temperature();
-    Profile* profile = Profile::getInstance();
     if (t > LiquidHeat::kWaterBoilsFast) {
         if (oneIn(130)) {
             replaceBy(TypeId::Steam);
-            profile->countStoryDay11Steam();
+            Profile::getInstance()->countStoryDay11Steam();
         }
     } else if (t > LiquidHeat::kWaterBoils) {
         if (oneIn(440)) {
             replaceBy(TypeId::Steam);
-            profile->countStoryDay11Steam();
+            Profile::getInstance()->countStoryDay11Steam();
         }
     } else if (t <= LiquidHeat::kWaterFreezesFast) {
         if (oneIn(10)) {
             replaceBy(TypeId::Ice);
-            profile->countStoryDay12Ice();
+            Profile::getInstance()->countStoryDay12Ice();
         }
     } else if (t <= LiquidHeat::kWaterFreezes) {
         if (oneIn(400)) {
             replaceBy(TypeId::Ice);
-            profile->countStoryDay12Ice();
+            Profile::getInstance()->countStoryDay12Ice();
         }
     } else if (world().weather && countEmptyAbove() == 3 && countOccupiedBelow() >= 2) {
         // Evaporation under the open sky; not a boil, so not counted.
@@ -77,7 +71,7 @@ void Oil::update()
     flow();
     if (temperature() >= LiquidHeat::kOilIgnites || world().electricityGrid.isPoweredNear(x, y))
         replaceBy(TypeId::OilBurning);
-    if (isFreePlay() && firstInBlock(BlockOrder::RowsFirst, Likely::liquid, IsType::water))
+    if (worldHost().isFreePlay() && firstInBlock(BlockOrder::RowsFirst, Likely::liquid, IsType::water))
         Profile::getInstance()->setOilOnWater(true);
 }
 

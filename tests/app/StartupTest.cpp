@@ -29,14 +29,12 @@ protected:
     void SetUp() override
     {
         HeadlessGame::SetUp();
-        Profile::resetInstanceForTests();
         resetScreenMetricsForTests();
         CCApplication::setLanguageForTests(0);
     }
     void TearDown() override
     {
         CCApplication::setLanguageForTests(-1);
-        Profile::resetInstanceForTests();
         HeadlessGame::TearDown();
     }
 

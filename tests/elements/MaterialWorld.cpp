@@ -1,4 +1,5 @@
 #include "MaterialWorld.h"
+#include "support/CleanGame.h"
 
 #include <cmath>
 #include <cstdlib>
@@ -7,13 +8,12 @@
 #include "elements/materials/MaterialFamilies.h"
 #include "platform/GameRandom.h"
 #include "world/ColorTables.h"
-#include "world/GameLayer.h"
+
 #include "world/ParticleCreator.h"
 
 void MaterialWorld::SetUp()
 {
-    GameLayer::resetInstanceForTests();
-    Profile::resetInstanceForTests();
+    testsupport::resetGame();
     initColorsAndShadows();
     registerPowders();
     registerLiquids();
@@ -34,6 +34,7 @@ void MaterialWorld::TearDown()
     gWorld = nullptr;
     ParticleCreator::clearRegistrations();
     platform::clearGameRandScript();
+    testsupport::resetGame();
 }
 
 Particle* MaterialWorld::put(int x, int y, uint32_t type)

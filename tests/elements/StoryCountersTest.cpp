@@ -1,18 +1,14 @@
 // The story counters and flags of the profile that materials raise.
 #include "MaterialWorld.h"
+#include "support/CleanGame.h"
 #include "app/Profile.h"
-#include "app/ProfileServices.h"
+#include "world/GameServices.h"
 #include "elements/materials/Gases.h"
 #include "elements/materials/Liquids.h"
 #include "elements/materials/Powders.h"
 
 class StoryCounters : public MaterialWorld {
 protected:
-    void TearDown() override
-    {
-        resetProfileServices();
-        MaterialWorld::TearDown();
-    }
     Profile& profile() { return *Profile::getInstance(); }
     // Updates p until it has queued a change (at most `tries` updates).
     void updateUntilChanged(Particle* p, float temperature, int tries = 20000)
@@ -30,7 +26,7 @@ protected:
 TEST_F(StoryCounters, BoilingWaterCountsOnDayElevenInTheNormalWorld)
 {
     profile().storyDay = 11;
-    profileServices().temperatureLabelIsNormal = [] { return true; };
+    gameServices().temperatureLabelIsNormal = [] { return true; };
     Particle* water = put(30, 30, Water::kTypeId);
     seal(30, 30);
     updateUntilChanged(water, 400.0f);
@@ -49,7 +45,7 @@ TEST_F(StoryCounters, BoilingWaterCountsOnDayElevenInTheNormalWorld)
 TEST_F(StoryCounters, FreezingCountsOnDayTwelveInItsWorld)
 {
     profile().storyDay = 12;
-    profileServices().loadedWorldName = [] { return std::string("Day12"); };
+    gameServices().loadedWorldName = [] { return std::string("Day12"); };
     Particle* water = put(30, 30, Water::kTypeId);
     seal(30, 30);
     updateUntilChanged(water, -2550.0f);
@@ -59,7 +55,7 @@ TEST_F(StoryCounters, FreezingCountsOnDayTwelveInItsWorld)
 TEST_F(StoryCounters, MeltingOrBoilingSnowCountsOnDayThirteenIceDoesNot)
 {
     profile().storyDay = 13;
-    profileServices().temperatureLabelIsNormal = [] { return true; };
+    gameServices().temperatureLabelIsNormal = [] { return true; };
     Particle* snow = put(30, 30, Snow::kTypeId);
     seal(30, 30);
     updateUntilChanged(snow, 600.0f);
@@ -74,8 +70,8 @@ TEST_F(StoryCounters, MeltingOrBoilingSnowCountsOnDayThirteenIceDoesNot)
 TEST_F(StoryCounters, GasGoingOffCountsOnDayTwentyAndInFreePlay)
 {
     profile().storyDay = 20;
-    profileServices().loadedWorldName = [] { return std::string("Day20"); };
-    profileServices().isFreePlay = [] { return true; };
+    gameServices().loadedWorldName = [] { return std::string("Day20"); };
+    testsupport::testHost().freePlay = true;
     Particle* gas = put(30, 30, Gas::kTypeId);
     updateUntilChanged(gas, 400.0f);
     EXPECT_EQ(profile().getDay20GasCount(), 1);
@@ -99,7 +95,7 @@ TEST_F(StoryCounters, OilTouchingWaterIsRecordedOnlyInFreePlay)
     put(31, 30, Water::kTypeId);
     oil->update();
     EXPECT_FALSE(profile().isOilBurned());
-    profileServices().isFreePlay = [] { return true; };
+    testsupport::testHost().freePlay = true;
     oil->update();
     EXPECT_TRUE(profile().isOilBurned());
 }

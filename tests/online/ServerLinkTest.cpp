@@ -9,7 +9,8 @@
 
 #include "LoopbackHttpServer.h"
 #include "app/Profile.h"
-#include "app/ProfileServices.h"
+#include "support/CleanGame.h"
+#include "world/GameServices.h"
 #include "online/NetworkManager.h"
 #include "online/ServerLink.h"
 #include "online/json/Json.h"
@@ -39,10 +40,8 @@ protected:
         std::filesystem::remove_all(folder);
         previousStoreRoot = platform::CloudStorage::root();
         ASSERT_TRUE(platform::CloudStorage::setRoot(folder.string()));
-        resetProfileServices();
-        profileServices().showMessagePopup = [this](const char* key) { messages.push_back(key); };
-        Profile::resetInstanceForTests();
-        ServerLink::resetInstanceForTests();
+        testsupport::resetGame();
+        gameServices().showMessagePopup = [this](const char* key) { messages.push_back(key); };
         ServerLink::getInstance()->setNetworkManager(&manager);
         profile = Profile::getInstance();
         profile->setNickname(CCString::create("Ann"));
@@ -56,9 +55,8 @@ protected:
         manager.stop();
         manager.runPendingActions();
         ServerLink::getInstance()->setNetworkManager(nullptr);
-        Profile::resetInstanceForTests();
         listener->release();
-        resetProfileServices();
+        testsupport::resetGame();
         if (previousStoreRoot.empty())
             platform::CloudStorage::clearRoot();
         else

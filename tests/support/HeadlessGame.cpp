@@ -3,6 +3,7 @@
 #include "SimpleAudioEngine.h"
 #include "cocos2d.h"
 #include "platform/GameRandom.h"
+#include "support/CleanGame.h"
 
 #include <cstdlib>
 
@@ -27,11 +28,13 @@ void HeadlessGame::SetUp()
         CCFileUtils::sharedFileUtils()->setResourceRoot(root);
     CocosDenshion::SimpleAudioEngine::sharedEngine()->resetForTests();
     CocosDenshion::SimpleAudioEngine::sharedEngine()->setBackendForTests(true);
+    resetGame();
 }
 
 void HeadlessGame::TearDown()
 {
     CCDirector::sharedDirector()->resetForTests();
+    resetGame();
     CCPoolManager::sharedPoolManager()->drain();
     m_home.reset();
 }

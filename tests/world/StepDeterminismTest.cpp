@@ -19,6 +19,7 @@
 #include "world/CCMutableTexture2D.h"
 #include "world/ColorTables.h"
 #include "world/FieldOverlay.h"
+#include "support/CleanGame.h"
 #include "world/GameLayer.h"
 #include "world/ParticleCreator.h"
 #include "world/World.h"
@@ -57,8 +58,7 @@ class StepDeterminismTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        GameLayer::resetInstanceForTests();
-        Profile::resetInstanceForTests();
+        testsupport::resetGame();
         initColorsAndShadows();
         registerPowders();
         registerLiquids();
@@ -75,7 +75,7 @@ protected:
         ParticleCreator::clearRegistrations();
         platform::clearGameRandScript();
         platform::clearManualGameTime();
-        GameLayer::resetInstanceForTests();
+        testsupport::resetGame();
     }
 
     // A fresh world of the given size with its border, as after a reset.

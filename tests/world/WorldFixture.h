@@ -14,6 +14,7 @@
 #include "platform/GameRandom.h"
 #include "world/CCMutableTexture2D.h"
 #include "world/ColorTables.h"
+#include "support/CleanGame.h"
 #include "world/GameLayer.h"
 #include "world/Particle.h"
 #include "world/ParticleCreator.h"
@@ -91,7 +92,7 @@ protected:
     {
         registerTestElements();
         initColorsAndShadows();
-        GameLayer::resetInstanceForTests();
+        testsupport::resetGame();
         platform::seedGameRand(12345);
         platform::setManualGameTime(1000);
         updateHook = nullptr;
@@ -106,7 +107,7 @@ protected:
         world.reset();
         gWorld = nullptr;
         updateHook = nullptr;
-        GameLayer::resetInstanceForTests();
+        testsupport::resetGame();
         platform::clearGameRandScript();
         platform::clearManualGameTime();
         cocos2d::CCPoolManager::sharedPoolManager()->drain();

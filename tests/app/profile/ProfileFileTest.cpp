@@ -4,7 +4,7 @@
 #include "ProfileFixture.h"
 #include "app/Crc32.h"
 #include "app/ProfileFile.h"
-#include "app/ProfileServices.h"
+#include "world/GameServices.h"
 #include "platform/GameClock.h"
 
 USING_NS_CC;
@@ -287,15 +287,15 @@ TEST_F(ProfileTest, AFailedWriteBetweenBackupAndSaveLosesNothing)
 
     // The next write of profile.dat fails, as if the game stopped between the
     // backup and the write.
-    auto realWrite = profileServices().fileWrite;
-    profileServices().fileWrite = [realWrite](const std::string& name, const void* data, int32_t size) {
+    auto realWrite = gameServices().fileWrite;
+    gameServices().fileWrite = [realWrite](const std::string& name, const void* data, int32_t size) {
         if (name == kFileName)
             return false;
         return realWrite(name, data, size);
     };
     profile->setMana(2222);
     profile->save();
-    profileServices().fileWrite = realWrite;
+    gameServices().fileWrite = realWrite;
 
     // profile.dat is still the last good save, and so is the backup.
     restart()->load(false);

@@ -4,7 +4,7 @@
 
 #include "app/Crc32.h"
 #include "app/ProfileFile.h"
-#include "app/ProfileServices.h"
+#include "world/GameServices.h"
 #include "platform/CloudStorage.h"
 #include "platform/GameClock.h"
 
@@ -20,9 +20,8 @@ void ProfileTest::SetUp()
     ASSERT_TRUE(platform::CloudStorage::setRoot(folder.string()));
     platform::setManualGameTime(1'700'000'000);
 
-    resetProfileServices();
-    ProfileServices& services = profileServices();
-    services.isFreePlay = [this] { return freePlay; };
+    testsupport::resetGame();
+    GameServices& services = gameServices();
     services.playSound = [this](const char* name) { sounds.push_back(name); };
     services.showMessagePopup = [this](const char* key) { popups.push_back(key); };
     services.showNicknameKeyboard = [this](CCString* text, CCObject*) { keyboards.push_back(text->getString()); };
@@ -37,8 +36,7 @@ void ProfileTest::SetUp()
 
 void ProfileTest::TearDown()
 {
-    Profile::resetInstanceForTests();
-    resetProfileServices();
+    testsupport::resetGame();
     if (previousStoreRoot.empty())
         platform::CloudStorage::clearRoot();
     else

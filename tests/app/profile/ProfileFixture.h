@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "app/Profile.h"
+#include "support/CleanGame.h"
 
 class ProfileTest : public ::testing::Test {
 protected:
@@ -27,7 +28,7 @@ protected:
     std::filesystem::path folder;
     std::string previousStoreRoot;
     Profile* profile = nullptr;
-    bool freePlay = false;
+    bool& freePlay = testsupport::testHost().freePlay;
     std::vector<std::string> sounds;
     std::vector<std::string> popups;
     std::vector<std::string> keyboards;

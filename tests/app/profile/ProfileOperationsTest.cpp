@@ -1,6 +1,6 @@
 #include "ProfileFixture.h"
 #include "app/ProfileFile.h"
-#include "app/ProfileServices.h"
+#include "world/GameServices.h"
 #include "platform/GameClock.h"
 
 USING_NS_CC;
@@ -268,8 +268,8 @@ TEST_F(ProfileTest, StoryDayCountersNeedTheirDayAndCondition)
 {
     bool normal = false;
     std::string world = "Day12";
-    profileServices().temperatureLabelIsNormal = [&normal] { return normal; };
-    profileServices().loadedWorldName = [&world] { return world; };
+    gameServices().temperatureLabelIsNormal = [&normal] { return normal; };
+    gameServices().loadedWorldName = [&world] { return world; };
 
     profile->storyDay = 11;
     profile->countDay11Water();

@@ -17,6 +17,7 @@
 #include "app/NSData.h"
 #include "hud/GUI.h"
 #include "world/ByteStream.h"
+#include "world/GameServices.h"
 #include "world/WorldBlob.h"
 
 namespace blobtest {
@@ -82,13 +83,11 @@ protected:
         ParticleCreator::registerClass<TaggedElement>("PiranthaTunnel");
         hud = std::make_unique<GUI>();
         GameLayer::getInstance()->setGUI(hud.get());
-        resetWorldBlobServices();
         world->reset();
     }
 
     void TearDown() override
     {
-        resetWorldBlobServices();
         GameLayer::getInstance()->setGUI(nullptr);
         WorldTest::TearDown();
         hud.reset();

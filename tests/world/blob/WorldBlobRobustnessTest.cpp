@@ -32,7 +32,7 @@ protected:
     {
         BlobTest::SetUp();
         // Keep the stand-ins quiet and the paused state out of the picture.
-        worldBlobServices().isFreePlay = [] { return true; };
+        testsupport::testHost().freePlay = true;
     }
 
     std::vector<uint8_t> richBlob()
@@ -52,7 +52,7 @@ protected:
         world->electricityGrid.setBridge(70, 70, true);
         world->electricityGrid.bridgeIn(0, 70, 70).fromAbove = 3;
         world->temperatureField.setAt(50, 50, 1200.0f);
-        worldBlobServices().setUniverseName("Fuzzed");
+        gameServices().setUniverseName("Fuzzed");
         return saveBytes();
     }
 

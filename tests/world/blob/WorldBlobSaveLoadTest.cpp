@@ -33,7 +33,7 @@ protected:
         e.bridgeIn(0, 70, 70).fromLeft = 3;
         e.setCell(70, 70, ElectricityGrid::kConductor);
 
-        WorldBlobServices& s = worldBlobServices();
+        GameServices& s = gameServices();
         s.setUniverseName("Harbour");
         s.setUniverseDescription("Boats and sand");
         s.changeBackground("night.png", false);
@@ -78,7 +78,7 @@ TEST_F(WorldBlobSaveLoad, AnEmptyWorldSavesTo153972Bytes)
 // layout is checked field by field, not only through its own reader.
 TEST_F(WorldBlobSaveLoad, TheWriterPutsEveryFieldAtItsPlace)
 {
-    WorldBlobServices& s = worldBlobServices();
+    GameServices& s = gameServices();
     s.setUniverseName("Name");
     s.setUniverseDescription("Words");
     s.changeBackground("night.png", false);
@@ -144,7 +144,7 @@ TEST_F(WorldBlobSaveLoad, ARoundTripKeepsEveryParticleColourTemperatureAndElectr
 
     GameLayer::getInstance()->setPaused(false);
     world->reset();
-    worldBlobServices().isFreePlay = [] { return true; };
+    testsupport::testHost().freePlay = true;
     ASSERT_TRUE(loadBytes(blob));
     expectSoundWorld();
 
@@ -156,7 +156,7 @@ TEST_F(WorldBlobSaveLoad, ARoundTripKeepsEveryParticleColourTemperatureAndElectr
     EXPECT_EQ(world->temperatureField.getAt(118, 78), -2000.0f);
     EXPECT_EQ(world->temperatureField.getAt(200, 150), 293.0f);
 
-    WorldBlobServices& s = worldBlobServices();
+    GameServices& s = gameServices();
     EXPECT_EQ(s.universeName(), "Harbour");
     EXPECT_EQ(s.universeDescription(), "Boats and sand");
     EXPECT_EQ(s.backgroundName(), "night.png");
@@ -175,7 +175,7 @@ TEST_F(WorldBlobSaveLoad, ARoundTripKeepsEveryParticleColourTemperatureAndElectr
 TEST_F(WorldBlobSaveLoad, LoadingReversesRecordOrderSoTwoRoundTripsGiveTheSameBytes)
 {
     buildRichWorld();
-    worldBlobServices().isFreePlay = [] { return true; };  // keeps the pause
+    testsupport::testHost().freePlay = true;  // keeps the pause
     const std::vector<uint8_t> first = saveBytes();
     ASSERT_TRUE(loadBytes(first));
     const std::vector<uint8_t> second = saveBytes();
@@ -189,7 +189,7 @@ TEST_F(WorldBlobSaveLoad, LoadingReversesRecordOrderSoTwoRoundTripsGiveTheSameBy
 
 TEST_F(WorldBlobSaveLoad, LongTextsAreCutToTheirFieldsWithATerminator)
 {
-    WorldBlobServices& s = worldBlobServices();
+    GameServices& s = gameServices();
     s.setUniverseName(std::string(40, 'N'));
     s.setUniverseDescription(std::string(400, 'd'));
     s.changeBackground("a-very-long-background-name.png", false);
@@ -208,7 +208,7 @@ TEST_F(WorldBlobSaveLoad, LongTextsAreCutToTheirFieldsWithATerminator)
 TEST_F(WorldBlobSaveLoad, ACutNeverSplitsAUtf8Character)
 {
     // 14 ASCII bytes, then a two-byte character straddling the 15-byte limit.
-    worldBlobServices().setUniverseName(std::string(14, 'a') + "\xC3\xA9");
+    gameServices().setUniverseName(std::string(14, 'a') + "\xC3\xA9");
     const std::vector<uint8_t> blob = saveBytes();
     EXPECT_EQ(blob[48 + 13], 'a');
     EXPECT_EQ(blob[48 + 14], 0);
@@ -221,7 +221,7 @@ TEST_F(WorldBlobSaveLoad, TextsWithoutTerminatorAreReadWithinTheirFields)
     std::memset(blob.data() + 48, 'N', 16);
     std::memset(blob.data() + 64, 'D', 256);
     ASSERT_TRUE(loadBytes(blob));
-    WorldBlobServices& s = worldBlobServices();
+    GameServices& s = gameServices();
     EXPECT_EQ(s.universeName(), std::string(16, 'N'));
     EXPECT_EQ(s.universeDescription(), std::string(256, 'D'));
     EXPECT_EQ(s.backgroundName(), std::string(16, 'B'));
@@ -230,7 +230,7 @@ TEST_F(WorldBlobSaveLoad, TextsWithoutTerminatorAreReadWithinTheirFields)
 TEST_F(WorldBlobSaveLoad, ThePlaceholderDescriptionIsReplacedByTheLocalisedDefault)
 {
     ASSERT_EQ(std::strlen(worldblob::kPlaceholderDescription), 255u);
-    WorldBlobServices& s = worldBlobServices();
+    GameServices& s = gameServices();
     s.localize = [](const char* key) { return std::string("<") + key + ">"; };
     s.setUniverseDescription(worldblob::kPlaceholderDescription);
     const std::vector<uint8_t> blob = saveBytes();

@@ -10,7 +10,7 @@ protected:
     void SetUp() override
     {
         BlobTest::SetUp();
-        WorldBlobServices& s = worldBlobServices();
+        GameServices& s = gameServices();
         s.setZoomButtonIcon = [this](const char* icon) { zoomIcons.push_back(icon); };
         s.zoomInAround = [this](CCPoint p) {
             zoomIns.push_back(p);
@@ -105,9 +105,9 @@ TEST_F(WorldBlobUndoReset, AnUnloadableSnapshotLeavesWorldSnapshotAndToggleAlone
 
 TEST_F(WorldBlobUndoReset, ResetStartsAnEmptyUniverseWithDefaults)
 {
-    WorldBlobServices& s = worldBlobServices();
+    GameServices& s = gameServices();
     s.localize = [](const char* key) { return std::string("<") + key + ">"; };
-    s.isFreePlay = [] { return true; };
+    testsupport::testHost().freePlay = true;
     add(40, 40, kSand);
     addTagged(50, 50, 1, 1);
     world->queueRemove(40, 40);

@@ -10,9 +10,8 @@ protected:
     void SetUp() override
     {
         BlobTest::SetUp();
-        WorldBlobServices& s = worldBlobServices();
+        GameServices& s = gameServices();
         s.localize = [](const char* key) { return std::string("<") + key + ">"; };
-        s.isFreePlay = [this] { return freePlay; };
         s.campaignSlot = [this] { return campaignSlot; };
         s.setPlayPauseIcon = [this](const char* icon) { playPauseIcon = icon; };
         s.applyTemperature = [this](World& w) {
@@ -44,7 +43,7 @@ protected:
 
     bool load(const OldBlob& b) { return loadBytes(b.build()); }
 
-    bool freePlay = false;
+    bool& freePlay = testsupport::testHost().freePlay;
     int32_t campaignSlot = 0;
     std::string playPauseIcon;
     std::map<std::string, int> toggles;
@@ -69,11 +68,11 @@ TEST_F(WorldBlobVersions, EveryVersionLoadsItsParticlesAndElectricity)
 TEST_F(WorldBlobVersions, AVersionOneBlobHasLevelThreeAndTheDefaultTexts)
 {
     hud->refreshTemperature(5);
-    worldBlobServices().setUniverseName("Before");
+    gameServices().setUniverseName("Before");
     ASSERT_TRUE(load(blobOf(1)));
     EXPECT_EQ(hud->getTemperatureLevel(), 3);
-    EXPECT_EQ(worldBlobServices().universeName(), "<UniverseNameEmpty>");
-    EXPECT_EQ(worldBlobServices().universeDescription(), "<UniverseDescriptionInitial>");
+    EXPECT_EQ(gameServices().universeName(), "<UniverseNameEmpty>");
+    EXPECT_EQ(gameServices().universeDescription(), "<UniverseDescriptionInitial>");
 }
 
 TEST_F(WorldBlobVersions, OnlyTheOptionsThatDifferAreSwitched)
@@ -130,7 +129,7 @@ TEST_F(WorldBlobVersions, TemperaturesAreReadFromVersionFourOn)
 
 TEST_F(WorldBlobVersions, BackgroundAndTextsByVersion)
 {
-    WorldBlobServices& s = worldBlobServices();
+    GameServices& s = gameServices();
     OldBlob b = blobOf(6);
     b.background = "desert.png";
     ASSERT_TRUE(load(b));
@@ -158,7 +157,7 @@ TEST_F(WorldBlobVersions, ABackgroundNameThatLeavesItsFolderIsRefused)
     OldBlob b = blobOf(11);
     b.background = "../../secret";
     ASSERT_TRUE(load(b));
-    EXPECT_EQ(worldBlobServices().backgroundName(), "peaceful.png");
+    EXPECT_EQ(gameServices().backgroundName(), "peaceful.png");
 }
 
 TEST_F(WorldBlobVersions, VersionEightIgnoresThePausedByte)
@@ -217,7 +216,7 @@ TEST_F(WorldBlobVersions, ColourRecordsFromVersionTenOn)
 
 TEST_F(WorldBlobVersions, ResourcesComeOnlyFromVersionEleven)
 {
-    WorldBlobServices& s = worldBlobServices();
+    GameServices& s = gameServices();
     OldBlob b = blobOf(11);
     b.food = 5;
     b.stone = 6;
@@ -234,7 +233,7 @@ TEST_F(WorldBlobVersions, ResourcesComeOnlyFromVersionEleven)
 TEST_F(WorldBlobVersions, AnUnknownVersionIsRefusedAndTheWorldKept)
 {
     add(30, 30, kSand);
-    worldBlobServices().setUniverseName("Mine");
+    gameServices().setUniverseName("Mine");
     const std::vector<uint8_t> before = saveBytes();
     for (uint32_t v : {0u, 12u, 0xFFFFFFFFu}) {
         OldBlob b = blobOf(11);

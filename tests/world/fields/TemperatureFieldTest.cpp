@@ -9,6 +9,7 @@
 #include "world/ElectricityGrid.h"
 #include "world/World.h"
 #include "world/FieldOverlay.h"
+#include "support/CleanGame.h"
 #include "world/GameLayer.h"
 #include "world/TemperatureField.h"
 
@@ -20,13 +21,14 @@ struct TemperatureFieldTest : ::testing::Test {
 
     void SetUp() override
     {
+        testsupport::resetGame();
         GameLayer::getInstance()->setGUI(&hud);
         field = std::make_unique<TemperatureField>();
     }
     void TearDown() override
     {
         field.reset();
-        GameLayer::getInstance()->setGUI(nullptr);
+        testsupport::resetGame();
     }
 };
 

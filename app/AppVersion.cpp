@@ -1,0 +1,3 @@
+#include "app/AppVersion.h"
+
+std::string gameVersion;

@@ -1,0 +1,2 @@
+#include "app/Profile.h"
+// The profile is part of the world layer, above the base services.

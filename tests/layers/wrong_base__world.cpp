@@ -1,0 +1,2 @@
+#include "world/World.h"
+// The base services know nothing of the world.

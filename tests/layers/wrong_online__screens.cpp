@@ -1,0 +1,2 @@
+#include "screens/MainMenu.h"
+// The server client may not reach the screens.

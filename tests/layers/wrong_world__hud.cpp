@@ -1,0 +1,2 @@
+#include "hud/GUI.h"
+// The world may not reach up into the HUD: it asks its host.

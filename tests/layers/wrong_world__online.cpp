@@ -1,0 +1,2 @@
+#include "online/ServerLink.h"
+// The server client sits above the world.

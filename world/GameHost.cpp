@@ -1,0 +1,295 @@
+#include "world/GameHost.h"
+
+#include <map>
+#include <string>
+
+#include "SimpleAudioEngine.h"
+#include "app/AppVersion.h"
+#include "app/LocalUtils.h"
+#include "app/Logger.h"
+#include "app/Profile.h"
+#include "app/ScreenUtils.h"
+#include "app/Utils.h"
+#include "goals/AchievementManager.h"
+#include "hud/GUI.h"
+#include "hud/ParticleEditor.h"
+#include "online/ServerLink.h"
+#include "platform/CloudStorage.h"
+#include "world/GameLayer.h"
+#include "world/GameServices.h"
+#include "world/World.h"
+
+USING_NS_CC;
+
+// --- the world host ----------------------------------------------------------
+
+namespace {
+
+GUI* hud() { return GameLayer::getInstance()->getGUI(); }
+
+// Each stand-in logs once per run what it skipped, so that a missing piece
+// shows in the log without flooding it.
+void notBuilt(bool& logged, const char* what)
+{
+    if (logged)
+        return;
+    logged = true;
+    LOG << "not built yet:" << what;
+}
+
+} // namespace
+
+// The screen utilities' current window is not built yet; the game layer's
+// popup state stands in for it.
+bool GameHost::windowShown() { return GameLayer::getInstance()->getPopupShown(); }
+bool GameHost::paused() { return GameLayer::getInstance()->getPaused(); }
+void GameHost::setPaused(bool v) { GameLayer::getInstance()->setPaused(v); }
+bool GameHost::zoomedOut() { return GameLayer::getInstance()->getZoomedOut(); }
+void GameHost::setZoomedOut(bool v) { GameLayer::getInstance()->setZoomedOut(v); }
+
+// Without a HUD (before the game layer has one) the world runs at the normal
+// level.
+int32_t GameHost::temperatureLevel() { return hud() ? hud()->getTemperatureLevel() : 3; }
+
+void GameHost::refreshTemperature(int32_t level)
+{
+    if (hud())
+        hud()->refreshTemperature(level);
+}
+
+CCString* GameHost::currentElement() { return hud() ? hud()->getCurrentElement() : nullptr; }
+bool GameHost::touching() { return GameLayer::getInstance()->getTouching(); }
+CCArray* GameHost::touches() { return GameLayer::getInstance()->getTouches(); }
+CCArray* GameHost::previousTouches() { return GameLayer::getInstance()->getPreviousTouches(); }
+CCMutableTexture2D* GameHost::worldTexture() { return GameLayer::getInstance()->getWorldTexture(); }
+void GameHost::resizeWorldView(bool big) { GameLayer::getInstance()->resizeWorldView(big); }
+
+void GameHost::afterStep()
+{
+    AchievementManager::getInstance()->checkMissions();
+    AchievementManager::getInstance()->checkAchievements();
+}
+
+void GameHost::particleDestroyed(ParticleEditor* editor)
+{
+    if (editor)
+        editor->particleDestroyed();
+}
+
+// Free play is off until the save/load service that owns the flag exists.
+bool GameHost::isFreePlay()
+{
+    static bool logged = false;
+    notBuilt(logged, "free-play flag of the save/load service");
+    return false;
+}
+
+// --- the services ------------------------------------------------------------
+
+namespace {
+
+// Stand-in for the game layer's universe members (name, description, loaded
+// world name, background), which come with the game layer's own work. It only
+// keeps the values, so that saving and loading carry them; nothing shows them.
+struct UniverseStandIn {
+    bool initialised = false;
+    std::string name;
+    std::string description;
+    std::string loadedWorldName;
+    std::string background = "peaceful.png";
+    bool backgroundOn = false;
+};
+
+UniverseStandIn& universe()
+{
+    static UniverseStandIn u;
+    if (!u.initialised) {
+        u.initialised = true;
+        u.name = gameServices().localize("UniverseNameEmpty");
+        u.description = gameServices().localize("UniverseDescriptionInitial");
+    }
+    return u;
+}
+
+// Stand-in for the colony resource store of the humans.
+std::map<std::string, int32_t>& resourceStore()
+{
+    static std::map<std::string, int32_t> store;
+    return store;
+}
+
+// Until the message window exists its flag byte is kept here, so that the
+// byte a load hands over goes back into the file on the next save.
+uint8_t g_freeModeIntroByte = 0;
+
+void wireStorageAndSound(GameServices& s)
+{
+    using CocosDenshion::SimpleAudioEngine;
+    using platform::CloudStorage;
+    s.fileExists = [](const std::string& name) { return CloudStorage::fileExists(name); };
+    s.getFileSize = [](const std::string& name) { return CloudStorage::getFileSize(name); };
+    s.fileRead = [](const std::string& name, void* buffer, int32_t size) {
+        return CloudStorage::fileRead(name, buffer, size);
+    };
+    s.fileWrite = [](const std::string& name, const void* data, int32_t size) {
+        return CloudStorage::fileWrite(name, data, size);
+    };
+    s.fileDelete = [](const std::string& name) { return CloudStorage::fileDelete(name); };
+
+    s.setMusicVolume = [](float volume) { SimpleAudioEngine::sharedEngine()->setBackgroundMusicVolume(volume); };
+    s.setEffectsVolume = [](float volume) { SimpleAudioEngine::sharedEngine()->setEffectsVolume(volume); };
+    s.playSound = [](const char* name) {
+        SimpleAudioEngine::sharedEngine()->playEffect(soundFilePath("sounds", name).c_str());
+    };
+}
+
+void wireHudAndTopBar(GameServices& s)
+{
+    // The HUD's switches also refresh their menu entries and play their sound;
+    // those come with the HUD. The stand-ins switch the world's own flags.
+    s.applyTemperature = [](World& w) {
+        static bool logged = false;
+        notBuilt(logged, "HUD temperature switch (menu entry, sound)");
+        w.temperatureField.setViewOn(!w.temperatureField.isViewOn());
+    };
+    s.applyLight = [](World& w) {
+        static bool logged = false;
+        notBuilt(logged, "HUD light switch (menu entry, sound)");
+        w.lightMap.setLightOn(!w.lightMap.isLightOn());
+    };
+    s.applySun = [](World& w) {
+        static bool logged = false;
+        notBuilt(logged, "HUD sun switch (menu entry, sound)");
+        w.lightMap.setSunOn(!w.lightMap.isSunOn());
+    };
+    s.applyWeather = [](World& w) {
+        static bool logged = false;
+        notBuilt(logged, "HUD weather switch (menu entry)");
+        w.toggleWeather();
+    };
+    s.closeHudMenu = [] {
+        static bool logged = false;
+        notBuilt(logged, "HUD menu window");
+    };
+    // The label reads "NORMAL" at the middle of the HUD's five levels.
+    s.temperatureLabelIsNormal = [] { return worldHost().temperatureLevel() == 3; };
+
+    s.refreshTopBarMana = [] {
+        static bool logged = false;
+        notBuilt(logged, "top bar mana counter");
+    };
+    s.setZoomButtonIcon = [](const char*) {
+        static bool logged = false;
+        notBuilt(logged, "top bar zoom button");
+    };
+    s.setPlayPauseIcon = [](const char*) {
+        static bool logged = false;
+        notBuilt(logged, "top bar play/pause button");
+    };
+}
+
+void wireGameLayer(GameServices& s)
+{
+    // The game layer has no scene or top bar yet: the profile treats it as
+    // absent (no counter refresh, no background change after a purchase).
+    s.gameLayerExists = [] { return false; };
+    s.gameLayerIsRunningSceneFirstChild = [] { return false; };
+    s.universeName = [] { return universe().name; };
+    s.setUniverseName = [](const std::string& v) { universe().name = v; };
+    s.universeDescription = [] { return universe().description; };
+    s.setUniverseDescription = [](const std::string& v) { universe().description = v; };
+    s.loadedWorldName = [] { return universe().loadedWorldName; };
+    s.clearLoadedWorldName = [] { universe().loadedWorldName.clear(); };
+    s.backgroundName = [] { return universe().background; };
+    s.backgroundOn = [] { return universe().backgroundOn; };
+    s.changeBackground = [](const std::string& name, bool isDefault) {
+        static bool logged = false;
+        notBuilt(logged, "game layer backgrounds (the picture is not shown)");
+        if (!isDefault)
+            universe().background = name;
+    };
+    s.toggleBackground = [] {
+        UniverseStandIn& u = universe();
+        u.backgroundOn = !u.backgroundOn;
+        gameServices().changeBackground(u.backgroundOn ? u.background : "background.png", !u.backgroundOn);
+        return u.backgroundOn;
+    };
+    s.resetBackground = [] {
+        universe().background = "peaceful.png";
+        universe().backgroundOn = true;
+    };
+    s.zoomInAround = [](CCPoint) {
+        static bool logged = false;
+        notBuilt(logged, "game layer zoom (only the flag is cleared)");
+        worldHost().setZoomedOut(false);
+    };
+    s.clearOverlayDrawings = [] {
+        static bool logged = false;
+        notBuilt(logged, "overlay layer drawings");
+    };
+
+    s.getResource = [](const std::string& name) {
+        auto it = resourceStore().find(name);
+        return it == resourceStore().end() ? 0 : it->second;
+    };
+    s.replaceResourceStore = [] {
+        static bool logged = false;
+        notBuilt(logged, "colony resource store (kept by the blob for now)");
+        resourceStore().clear();
+    };
+    s.addResource = [](const std::string& name, int32_t amount) {
+        // Wraps like the 32-bit store it stands in for, without overflowing.
+        int32_t& v = resourceStore()[name];
+        v = static_cast<int32_t>(static_cast<uint32_t>(v) + static_cast<uint32_t>(amount));
+    };
+    s.clearHumanRegistry = [] {
+        static bool logged = false;
+        notBuilt(logged, "registry of humans");
+    };
+}
+
+void wireWindowsAndServer(GameServices& s)
+{
+    s.freeModeIntroDone = [] { return g_freeModeIntroByte; };
+    s.setFreeModeIntroDone = [](uint8_t value) {
+        static bool logged = false;
+        notBuilt(logged, "in-game message window (free-mode introduction flag kept for the file)");
+        g_freeModeIntroByte = value;
+    };
+    s.showNicknameKeyboard = [](CCString* text, CCObject* target) {
+        ScreenUtils::getInstance()->showNicknameKeyboard(text, target);
+    };
+    s.showMessagePopup = [](const char* key) {
+        ScreenUtils::getInstance()->showPopup(LocalUtils::localize(key), nullptr, nullptr, nullptr, nullptr, 2);
+    };
+
+    s.campaignSlot = [] { return Profile::getInstance()->getGameMode(); };
+    s.localize = [](const char* key) {
+        CCString* text = LocalUtils::localize(key);
+        return std::string(text ? text->getCString() : key);
+    };
+    // Start-up sets the version text; before that the build's own.
+    s.versionString = [] { return gameVersion.empty() ? std::string(kGameVersion) : gameVersion; };
+    s.createPlayer = [](Profile* profile, CCObject* target, SEL_CallFunc selector) {
+        ServerLink::getInstance()->createPlayer(profile, target, selector);
+    };
+}
+
+} // namespace
+
+void installGameHost(GameHost* host)
+{
+    static GameHost gameHost;
+    setWorldHost(host ? host : &gameHost);
+
+    GameServices& s = gameServices();
+    s = GameServices{};
+    wireStorageAndSound(s);
+    wireHudAndTopBar(s);
+    wireGameLayer(s);
+    wireWindowsAndServer(s);
+
+    universe() = UniverseStandIn{};
+    resourceStore().clear();
+    g_freeModeIntroByte = 0;
+}

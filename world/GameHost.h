@@ -1,0 +1,31 @@
+#pragma once
+// GameHost: the game's answers to what the world asks (WorldHost), from the
+// game layer, its HUD, the goals and the particle editor. installGameHost is
+// the one place where the world host and every GameServices entry are wired,
+// to the real service or, where that is not built yet, to a stand-in that
+// logs once that it is not built (docs/stand-ins.md lists them).
+#include "world/WorldHost.h"
+
+class GameHost : public WorldHost {
+public:
+    bool windowShown() override;
+    bool paused() override;
+    void setPaused(bool v) override;
+    bool zoomedOut() override;
+    void setZoomedOut(bool v) override;
+    int32_t temperatureLevel() override;
+    void refreshTemperature(int32_t level) override;
+    cocos2d::CCString* currentElement() override;
+    bool touching() override;
+    cocos2d::CCArray* touches() override;
+    cocos2d::CCArray* previousTouches() override;
+    CCMutableTexture2D* worldTexture() override;
+    void resizeWorldView(bool big) override;
+    void afterStep() override;
+    void particleDestroyed(ParticleEditor* editor) override;
+    bool isFreePlay() override;
+};
+
+// Installs host (the game's own when null) as the world host, fills every
+// GameServices entry with its default and clears the stand-ins' state.
+void installGameHost(GameHost* host = nullptr);

@@ -1,0 +1,7 @@
+#include "world/GameServices.h"
+
+GameServices& gameServices()
+{
+    static GameServices services;
+    return services;
+}

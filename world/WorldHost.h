@@ -1,0 +1,61 @@
+#pragma once
+// WorldHost: everything the world (and the profile beside it) asks of the
+// game above it, in one interface. The world is built below the game layer,
+// HUD and goals and may not include them; the game installs its host
+// (world/GameHost.h) at start-up, and tests install the game's or a plain one.
+// Without an installed host the world runs under this plain one: no window,
+// running, not zoomed, the normal temperature level, no element chosen, no
+// free play, no texture, and nothing happens after a step.
+//
+// The step asks the host a few times per step, never per particle.
+#include <cstdint>
+
+#include "cocos2d.h"
+
+class CCMutableTexture2D;
+class ParticleEditor;
+
+class WorldHost {
+public:
+    virtual ~WorldHost() = default;
+
+    // While a window is shown over the world, the step changes nothing.
+    virtual bool windowShown() { return false; }
+    virtual bool paused() { return false; }
+    virtual void setPaused(bool) {}
+    virtual bool zoomedOut() { return false; }
+    virtual void setZoomedOut(bool) {}
+
+    // The HUD's temperature level, 1 (coldest) .. 5 (hottest); 3 is normal.
+    virtual int32_t temperatureLevel() { return 3; }
+    virtual void refreshTemperature(int32_t) {}
+    // The element chosen in the palette; null before any choice.
+    virtual cocos2d::CCString* currentElement() { return nullptr; }
+
+    // The player's touches, for the current tool.
+    virtual bool touching() { return false; }
+    virtual cocos2d::CCArray* touches() { return nullptr; }
+    virtual cocos2d::CCArray* previousTouches() { return nullptr; }
+
+    // The texture the world draws into; null when nothing shows the world.
+    virtual CCMutableTexture2D* worldTexture() { return nullptr; }
+    // Rebuilds the view at 240 x 160 (big) or 120 x 80.
+    virtual void resizeWorldView(bool) {}
+
+    // After every step: the goals test their missions and achievements.
+    virtual void afterStep() {}
+    // A particle with an open editor window is being destroyed.
+    virtual void particleDestroyed(ParticleEditor*) {}
+
+    // The one answer to "is this free play?".
+    virtual bool isFreePlay() { return false; }
+};
+
+namespace worldhost_detail {
+extern WorldHost* current;
+}
+
+// The installed host (the plain one when none is).
+inline WorldHost& worldHost() { return *worldhost_detail::current; }
+// Installs a host the caller keeps alive; null puts the plain one back.
+void setWorldHost(WorldHost* host);

@@ -108,6 +108,10 @@ struct LoadPlan {
 // located).
 bool parseBlob(const uint8_t* data, size_t size, LoadPlan& plan, std::string& why);
 
+// Appends the version-11 header of h (its version field is ignored; ambient
+// is unshifted, as parsed).
+void writeHeader(std::vector<uint8_t>& out, const BlobHeader& h);
+
 // Copies a text into a fixed field: at most size - 1 bytes, then zeros.
 void writeTextField(std::vector<uint8_t>& out, const std::string& text, size_t size);
 // The text of a fixed field: up to its first zero, never past the field.

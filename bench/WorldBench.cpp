@@ -73,7 +73,7 @@ public:
     int count(uint32_t type) const
     {
         int n = 0;
-        for (Particle* p : world->pool)
+        for (Particle* p : world->pool())
             n += p && p->getType() == type;
         return n;
     }
@@ -159,11 +159,11 @@ void BM_mixed(benchmark::State& state)
     long updates = 0;
     const long allocationsBefore = g_allocations.load();
     for (auto _ : state) {
-        updates += b.world->particleCount;
+        updates += b.world->particleCount();
         b.world->step();
     }
     report(state, updates, g_allocations.load() - allocationsBefore);
-    state.counters["particles"] = b.world->particleCount;
+    state.counters["particles"] = b.world->particleCount();
 }
 BENCHMARK(BM_mixed)->Name("mixed")->Unit(benchmark::kMillisecond);
 
@@ -190,7 +190,7 @@ void BM_burning(benchmark::State& state)
             stepsInScene = 0;
             state.ResumeTiming();
         }
-        updates += b->world->particleCount;
+        updates += b->world->particleCount();
         const long before = g_allocations.load();
         b->world->step();
         allocations += g_allocations.load() - before;
@@ -211,7 +211,7 @@ void BM_lights(benchmark::State& state)
     long updates = 0;
     const long allocationsBefore = g_allocations.load();
     for (auto _ : state) {
-        updates += b.world->particleCount;
+        updates += b.world->particleCount();
         b.world->step();
     }
     report(state, updates, g_allocations.load() - allocationsBefore);

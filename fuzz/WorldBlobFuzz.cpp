@@ -76,14 +76,14 @@ void checkSound(const World& w)
 {
     int pooled = 0;
     for (int i = 0; i < World::kMaxParticles; ++i) {
-        const Particle* p = w.pool[i];
+        const Particle* p = w.pool()[i];
         if (!p)
             continue;
         ++pooled;
         if (p->id != i || !w.inWorld(p->x, p->y) || w.grid[p->x][p->y] != p)
             std::abort();
     }
-    if (pooled != w.particleCount || w.particleCount + w.freeTop != World::kMaxParticles)
+    if (pooled != w.particleCount() || w.particleCount() + w.freeTop() != World::kMaxParticles)
         std::abort();
 }
 
@@ -111,12 +111,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     World& w = *g_world;
     platform::seedGameRand(1);
-    const int32_t countBefore = w.particleCount;
+    const int32_t countBefore = w.particleCount();
     if (w.loadBytes(data, size)) {
         checkSound(w);
         w.step();
         checkSound(w);
-    } else if (w.particleCount != countBefore) {
+    } else if (w.particleCount() != countBefore) {
         std::abort();  // a refused blob touched the world
     }
     cocos2d::CCPoolManager::sharedPoolManager()->drain();

@@ -42,7 +42,7 @@ World::World() : lightMap(*this), electricityGrid(*this)
     objects = CCArray::create();
     objects->retain();
     std::memset(grid, 0, sizeof grid);
-    std::memset(pool, 0, sizeof pool);
+    std::memset(pool_, 0, sizeof pool_);
     std::memset(dirtyX, 0, sizeof dirtyX);
     std::memset(dirtyY, 0, sizeof dirtyY);
     std::memset(columnFlags, 0, sizeof columnFlags);
@@ -55,8 +55,8 @@ World::World() : lightMap(*this), electricityGrid(*this)
     pendingRemovals.reserve(4096);
     currentTool = new Draw(1);
     for (int i = 0; i < kMaxParticles; ++i)
-        freeIds[i] = i;
-    freeTop = kMaxParticles;
+        freeIds_[i] = i;
+    freeTop_ = kMaxParticles;
     lastClock = platform::gameTime();
 }
 
@@ -65,15 +65,15 @@ World::~World()
     // Each particle leaves the grid before it is destroyed, so a destructor
     // that looks at its neighbours never meets a freed one.
     for (int id = 0; id < kMaxParticles; ++id) {
-        Particle* p = pool[id];
+        Particle* p = pool_[id];
         if (!p)
             continue;
-        pool[id] = nullptr;
+        pool_[id] = nullptr;
         if (p->x >= 0 && p->x < kMaxWidth && p->y >= 0 && p->y < kMaxHeight && grid[p->x][p->y] == p)
             grid[p->x][p->y] = nullptr;
         delete p;
     }
-    particleCount = 0;
+    particleCount_ = 0;
     CC_SAFE_RELEASE(undoSnapshot);
     undoSnapshot = nullptr;
     pendingReplacements.clear();
@@ -129,11 +129,11 @@ void World::setBigWorld(bool big)
 
 int32_t World::allocParticleId()
 {
-    if (freeTop <= 0) {
+    if (freeTop_ <= 0) {
         LOG_ERROR << "Too many particles :S!";
         return -1;
     }
-    return freeIds[--freeTop];
+    return freeIds_[--freeTop_];
 }
 
 void World::releaseParticleId(int32_t id)
@@ -144,11 +144,11 @@ void World::releaseParticleId(int32_t id)
         LOG_ERROR << "Released a particle id outside the pool:" << id;
         return;
     }
-    if (freeTop >= kMaxParticles) {
+    if (freeTop_ >= kMaxParticles) {
         LOG_ERROR << "Too many free particle IDs :S!";
         return;
     }
-    freeIds[freeTop++] = id;
+    freeIds_[freeTop_++] = id;
 }
 
 void World::markDirty(int x, int y)
@@ -181,7 +181,7 @@ Particle* World::addParticle(int x, int y, uint32_t typeId, bool force)
         return nullptr;
     if (!force && grid[x][y])
         return nullptr;
-    if (particleCount >= kMaxParticles)
+    if (particleCount_ >= kMaxParticles)
         return nullptr;
     // A forced add over a pooled particle replaces it, so no pooled particle
     // is ever left without its cell.
@@ -196,10 +196,10 @@ Particle* World::addParticle(int x, int y, uint32_t typeId, bool force)
         return nullptr;
     }
     p->id = id;
-    pool[id] = p;
+    pool_[id] = p;
     grid[x][y] = p;
     drawCell(x, y, p->color);
-    ++particleCount;
+    ++particleCount_;
     if (p->lightAbsorption > 0)
         markDirty(x, y);
     return p;
@@ -224,10 +224,10 @@ void World::removeParticle(int x, int y)
     // an id it does not hold would otherwise have that id handed out twice.
     // The slot is cleared before the destructor runs, so a destructor that
     // adds a particle (and gets this id back) is not undone afterwards.
-    if (id >= 0 && id < kMaxParticles && pool[id] == p) {
+    if (id >= 0 && id < kMaxParticles && pool_[id] == p) {
         releaseParticleId(id);
-        pool[id] = nullptr;
-        --particleCount;
+        pool_[id] = nullptr;
+        --particleCount_;
         delete p;
     }
     if (absorption > 0)

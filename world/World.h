@@ -107,6 +107,12 @@ public:
     void removeCloud(CloudBlob* blob);
     void clearClouds();
 
+    // The pool, read-only: pool()[id] is the particle with that id, or null.
+    Particle* const (&pool() const)[kMaxParticles] { return pool_; }
+    int32_t particleCount() const { return particleCount_; }
+    // Ids still free; particleCount() + freeTop() == kMaxParticles.
+    int32_t freeTop() const { return freeTop_; }
+
     // Cell helpers for element code and tools.
     bool inWorld(int cx, int cy) const { return cx >= 0 && cy >= 0 && cx < width && cy < height; }
     // The particle at a cell in use; null for an empty cell or outside the world.
@@ -139,9 +145,6 @@ public:
     bool sizeChanged = false;
     int32_t width = 4;
     int32_t height = 4;
-    Particle* pool[kMaxParticles];
-    int32_t freeIds[kMaxParticles];
-    int32_t freeTop = 0;
     int32_t dirtyX[kDirtyCapacity];
     int32_t dirtyY[kDirtyCapacity];
     int32_t dirtyCount = 0;
@@ -151,7 +154,6 @@ public:
     // must then be recomputed at the next light step. Cleared by the step.
     bool dirtyOverflow = false;
     Particle* outsideWall = nullptr;  // owned border sentinel, never pooled
-    int32_t particleCount = 0;
     int32_t levelRestarts = 0;  // kept by the HUD
     int64_t lastClock = 0;
     int64_t playedSeconds = 0;
@@ -160,6 +162,13 @@ public:
     bool sparkOnMetal = false;
 
 private:
+    // The pool and its free ids (see the invariants above); changed only by
+    // addParticle, removeParticle, the id calls, reset and the destructor.
+    Particle* pool_[kMaxParticles];
+    int32_t freeIds_[kMaxParticles];
+    int32_t freeTop_ = 0;
+    int32_t particleCount_ = 0;
+
     // Marks, for settling, every cell that holds a queued change.
     void markPendingCells();
 

@@ -51,7 +51,7 @@ NSData* World::save()
     size_t recordBytes = 0;
     uint32_t recordCount = 0;
     uint32_t colourCount = 0;
-    for (Particle* p : pool) {
+    for (Particle* p : pool_) {
         if (!p)
             continue;
         ++recordCount;
@@ -86,13 +86,13 @@ NSData* World::save()
     w.bytes(temperature.data(), temperature.size());
     // The particle count, taken from the records themselves: a count that
     // disagreed with them would make the whole blob unreadable.
-    if (recordCount != static_cast<uint32_t>(particleCount))
-        LOG << "world save: particle count" << particleCount << "but pooled particles:" << recordCount;
+    if (recordCount != static_cast<uint32_t>(particleCount_))
+        LOG << "world save: particle count" << particleCount_ << "but pooled particles:" << recordCount;
     w.u32(recordCount);
     w.u32(colourCount);
 
     int faultyExtras = 0;
-    for (Particle* p : pool) {
+    for (Particle* p : pool_) {
         if (!p)
             continue;
         w.u32(static_cast<uint32_t>(p->x));
@@ -111,7 +111,7 @@ NSData* World::save()
     if (faultyExtras)
         LOG << "world save: extra data of the wrong length, padded or cut:" << faultyExtras;
 
-    for (Particle* p : pool) {
+    for (Particle* p : pool_) {
         if (!p || !p->colorChanged)
             continue;
         w.u32(static_cast<uint32_t>(p->x));
@@ -283,7 +283,7 @@ void World::reset()
     if (worldHost().isFreePlay() && !temperatureField.isViewOn())
         temperatureField.setViewOn(true);
 
-    for (Particle*& slot : pool) {
+    for (Particle*& slot : pool_) {
         Particle* p = slot;
         if (!p)
             continue;
@@ -294,8 +294,8 @@ void World::reset()
         delete p;
     }
     for (int32_t i = 0; i < kMaxParticles; ++i)
-        freeIds[i] = i;
-    freeTop = kMaxParticles;
+        freeIds_[i] = i;
+    freeTop_ = kMaxParticles;
 
     for (auto& column : grid)
         std::fill(std::begin(column), std::end(column), nullptr);
@@ -307,7 +307,7 @@ void World::reset()
     std::fill(rowFlags, rowFlags + height, 1);
     lightMap.reset();
 
-    particleCount = 0;
+    particleCount_ = 0;
     clearPendingChanges();
 
     if (CCMutableTexture2D* texture = worldHost().worldTexture()) {

@@ -57,7 +57,7 @@ void World::step()
         // Each slot is read when its turn comes: a particle removed before its
         // turn is skipped, one added at a higher id is updated this step.
         for (int id = 0; id < kMaxParticles; ++id) {
-            if (Particle* p = pool[id])
+            if (Particle* p = pool_[id])
                 p->update();
         }
     }

@@ -40,7 +40,7 @@ TEST_F(Gases, SteamRisesThroughAirAndWater)
     fill(78, 1, 78, 14, Wall::kTypeId);
     fill(82, 1, 82, 14, Wall::kTypeId);
     step(60);
-    for (Particle* p : world->pool) {
+    for (Particle* p : world->pool()) {
         if (!p || p->getType() != Steam::kTypeId || p->x < 79 || p->x > 81)
             continue;
         for (int y = p->y + 1; y < 14; ++y) {
@@ -168,7 +168,7 @@ TEST_F(Flames, FireRisesAndDiesOut)
     int highest = 20;
     for (int i = 0; i < 150; ++i) {
         step();
-        for (Particle* p : world->pool)
+        for (Particle* p : world->pool())
             if (p && p->getType() == Fire::kTypeId)
                 highest = std::max(highest, p->y);
     }

@@ -74,7 +74,7 @@ uint32_t MaterialWorld::typeAt(int x, int y) const
 int MaterialWorld::count(uint32_t type) const
 {
     int n = 0;
-    for (Particle* p : world->pool)
+    for (Particle* p : world->pool())
         if (p && p->getType() == type)
             ++n;
     return n;

@@ -19,7 +19,7 @@ TEST_F(Powders, SandFallsAndPiles)
     step(400);
     ASSERT_EQ(count(Sand::kTypeId), 30);
     int left = 239, right = 0, top = 0;
-    for (Particle* p : world->pool) {
+    for (Particle* p : world->pool()) {
         if (!p)
             continue;
         EXPECT_NE(typeAt(p->x, p->y - 1), 0u) << "sand left hanging at " << p->x << "," << p->y;

@@ -307,7 +307,7 @@ TEST_F(WorldTest, AnExplosionAtTheEdgeOfAWorldWithoutBorderStaysInside)
     ParticleCreator::registerClass<TestExplosion>("Explosion");
     explode(0, 0, 14);
     explode(239, 159, 14);
-    EXPECT_GT(world->particleCount, 0);
+    EXPECT_GT(world->particleCount(), 0);
 }
 
 TEST_F(WorldTest, ColouredBurstsTintTheirExplosions)

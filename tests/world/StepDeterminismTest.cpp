@@ -101,7 +101,7 @@ protected:
     {
         const World& w = *world;
         Fnv h;
-        h.add(static_cast<uint32_t>(w.particleCount));
+        h.add(static_cast<uint32_t>(w.particleCount()));
         for (int x = 0; x < World::kMaxWidth; ++x) {
             for (int y = 0; y < World::kMaxHeight; ++y) {
                 const Particle* p = w.grid[x][y];

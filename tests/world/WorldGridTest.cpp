@@ -23,13 +23,13 @@ TEST_F(WorldTest, IdsAreHandedOutFromTheTopAndTheLastFreedComesBackFirst)
     ASSERT_TRUE(first && second);
     EXPECT_EQ(first->id, 38399);
     EXPECT_EQ(second->id, 38398);
-    EXPECT_EQ(world->pool[38399], first);
+    EXPECT_EQ(world->pool()[38399], first);
 
     world->removeParticle(10, 10);
-    EXPECT_EQ(world->pool[38399], nullptr);
+    EXPECT_EQ(world->pool()[38399], nullptr);
     Particle* third = add(12, 10, kSand);
     EXPECT_EQ(third->id, 38399);
-    EXPECT_EQ(world->particleCount + world->freeTop, World::kMaxParticles);
+    EXPECT_EQ(world->particleCount() + world->freeTop(), World::kMaxParticles);
 }
 
 TEST_F(WorldTest, TheFullPoolRefusesEvenAForcedAdd)
@@ -37,8 +37,8 @@ TEST_F(WorldTest, TheFullPoolRefusesEvenAForcedAdd)
     for (int x = 0; x < 240; ++x)
         for (int y = 0; y < 160; ++y)
             ASSERT_NE(add(x, y, kGlass), nullptr);
-    EXPECT_EQ(world->particleCount, 38400);
-    EXPECT_EQ(world->freeTop, 0);
+    EXPECT_EQ(world->particleCount(), 38400);
+    EXPECT_EQ(world->freeTop(), 0);
     world->removeParticle(5, 5);
     ASSERT_NE(add(5, 5, kGlass), nullptr);
     EXPECT_EQ(world->addParticle(5, 5, kSand, true), nullptr);
@@ -53,7 +53,7 @@ TEST_F(WorldTest, AddsOutsideTheWorldOrOnOccupiedCellsAreRefusedQuietly)
     EXPECT_FALSE(log.contains("incorrect coords"));
     ASSERT_NE(add(3, 3, kSand), nullptr);
     EXPECT_EQ(add(3, 3, kWater), nullptr);
-    EXPECT_EQ(world->particleCount, 1);
+    EXPECT_EQ(world->particleCount(), 1);
 
     world->removeParticle(240, 0);
     world->removeParticle(0, -1);
@@ -67,7 +67,7 @@ TEST_F(WorldTest, AForcedAddOverAPooledParticleReplacesIt)
     Particle* fresh = world->addParticle(7, 7, kWater, true);
     ASSERT_NE(fresh, nullptr);
     EXPECT_EQ(world->grid[7][7], fresh);
-    EXPECT_EQ(world->particleCount, 1);
+    EXPECT_EQ(world->particleCount(), 1);
     EXPECT_EQ(liveElements, 1);
 }
 
@@ -160,9 +160,9 @@ TEST_F(WorldTest, AParticleAddedByADestructorKeepsTheFreedIdAndItsSlot)
     // The id freed last is handed out next: the ash took it, and the pool
     // still holds the ash afterwards.
     EXPECT_EQ(ash->id, id);
-    EXPECT_EQ(world->pool[id], ash);
-    EXPECT_EQ(world->particleCount, 1);
-    EXPECT_EQ(world->particleCount + world->freeTop, World::kMaxParticles);
+    EXPECT_EQ(world->pool()[id], ash);
+    EXPECT_EQ(world->particleCount(), 1);
+    EXPECT_EQ(world->particleCount() + world->freeTop(), World::kMaxParticles);
 }
 
 TEST_F(WorldTest, AnOccupantOutsideThePoolNeverFreesAnotherParticlesId)
@@ -176,8 +176,8 @@ TEST_F(WorldTest, AnOccupantOutsideThePoolNeverFreesAnotherParticlesId)
     Particle* next = add(12, 10, kSand);
     ASSERT_NE(next, nullptr);
     EXPECT_NE(next->id, pooled->id);
-    EXPECT_EQ(world->pool[pooled->id], pooled);
-    EXPECT_EQ(world->particleCount + world->freeTop, World::kMaxParticles);
+    EXPECT_EQ(world->pool()[pooled->id], pooled);
+    EXPECT_EQ(world->particleCount() + world->freeTop(), World::kMaxParticles);
 }
 
 TEST_F(WorldTest, OnlyLightAbsorbersMarkCellsForRelighting)
@@ -250,7 +250,7 @@ TEST_F(WorldTest, TheBorderSentinelIsNeverRemovedOrPooled)
     EXPECT_EQ(world->outsideWall->id, -1);
     world->removeParticle(0, 0);
     EXPECT_EQ(world->grid[0][0], world->outsideWall);
-    EXPECT_EQ(world->particleCount, 0);
+    EXPECT_EQ(world->particleCount(), 0);
     // The loaders add over the sentinel with force set.
     Particle* p = world->addParticle(0, 5, kWall, true);
     ASSERT_NE(p, nullptr);
@@ -261,10 +261,10 @@ TEST_F(WorldTest, IdsOutsideThePoolAreNotReleased)
 {
     testsupport::LogCapture log;
     world->releaseParticleId(-1);
-    EXPECT_EQ(world->freeTop, World::kMaxParticles);
+    EXPECT_EQ(world->freeTop(), World::kMaxParticles);
     world->releaseParticleId(5);
     EXPECT_TRUE(log.contains("Too many free particle IDs :S!"));
-    EXPECT_EQ(world->freeTop, World::kMaxParticles);
+    EXPECT_EQ(world->freeTop(), World::kMaxParticles);
 }
 
 TEST_F(WorldTest, InitAttachesTheOverlaysAndTheOverlayLayerFollowsTheZoom)

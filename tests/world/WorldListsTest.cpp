@@ -111,12 +111,12 @@ TEST_F(WorldTest, BrokenObjectsDissolveAtTheStartOfTheNextStep)
         object->memberLists[0]->addObject(cocos2d_extensions::CCValue<Particle*>::create(p));
     world->objects->addObject(cocos2d_extensions::CCValue<MPObject*>::create(object));
     world->step();
-    EXPECT_EQ(world->particleCount, 2);
+    EXPECT_EQ(world->particleCount(), 2);
     object->broken = true;
     world->step();
     // Dissolved before the queues were applied: its cells are gone this step.
     EXPECT_EQ(world->objects->count(), 0u);
-    EXPECT_EQ(world->particleCount, 0);
+    EXPECT_EQ(world->particleCount(), 0);
 }
 
 TEST_F(WorldTest, CloudsStepInOrderAndLeaveTheListCleanly)

@@ -26,7 +26,7 @@ TEST_F(WorldTest, AReplacementOfAnEmptyCellAddsAndTwoReplacementsApplyTwice)
     world->step();
     ASSERT_NE(world->grid[3][3], nullptr);
     EXPECT_EQ(world->grid[3][3]->getType(), kSand);
-    EXPECT_EQ(world->particleCount, 1);
+    EXPECT_EQ(world->particleCount(), 1);
 }
 
 TEST_F(WorldTest, AColouredReplacementOfAnEmptiedCellStillWorks)
@@ -72,7 +72,7 @@ TEST_F(WorldTest, MovedPendingChangesGoWithTheirCell)
     world->movePendingChanges(5, 5, 6, 5);
     world->moveParticle(p, 6, 5);
     world->step();
-    EXPECT_EQ(world->particleCount, 0);
+    EXPECT_EQ(world->particleCount(), 0);
 }
 
 TEST_F(WorldTest, ParticlesAreUpdatedOnceAStepInIdOrder)
@@ -104,7 +104,7 @@ TEST_F(WorldTest, AParticleAddedAtALowerIdWaitsAStep)
     Particle* high = add(1, 1, kSand);
     ASSERT_EQ(high->id, 38399);
     updateHook = [&](Particle& p) {
-        if (p.id == 38399 && world->particleCount == 1)
+        if (p.id == 38399 && world->particleCount() == 1)
             add(2, 2, kSand);  // 38398, lower than the current one
     };
     world->step();
@@ -126,7 +126,7 @@ TEST_F(WorldTest, AParticleThatRemovesItselfAndItsNeighbourIsTolerated)
     world->step();
     // (12, 10) holds id 38397 and goes first; its neighbour never gets a turn.
     EXPECT_EQ(updateLog, (std::vector<int32_t>{38397, 38399}));
-    EXPECT_EQ(world->particleCount, 1);
+    EXPECT_EQ(world->particleCount(), 1);
 }
 
 TEST_F(WorldTest, NothingMovesWhileAPopupWindowIsShown)
@@ -221,7 +221,7 @@ TEST_F(WorldTest, ASettledParticleTakesItsQueuedChangesAlong)
     updateHook = [&](Particle& p) {
         if (&p == steam)
             world->queueRemove(p.x, p.y);
-        if (p.x == 30 && p.y == 11 && world->particleCount == 4)
+        if (p.x == 30 && p.y == 11 && world->particleCount() == 4)
             world->queueReplaceById(30, 11, kGlass);
     };
     world->step();
@@ -257,20 +257,20 @@ TEST_F(WorldTest, AFullWorldStepsAndEmptiesWithoutLeaks)
     for (int x = 0; x < 240; ++x)
         for (int y = 0; y < 160; ++y)
             ASSERT_NE(add(x, y, (x + y) % 3 == 0 ? kWater : kSand), nullptr);
-    EXPECT_EQ(world->particleCount, 38400);
+    EXPECT_EQ(world->particleCount(), 38400);
     for (int i = 0; i < 5; ++i) {
         world->removeParticle(i * 7, i * 5);
         world->queueReplaceById(i * 11, i * 3, kSteam);
         world->step();
     }
-    EXPECT_EQ(world->particleCount + world->freeTop, World::kMaxParticles);
+    EXPECT_EQ(world->particleCount() + world->freeTop(), World::kMaxParticles);
     for (int x = 0; x < 240; ++x)
         for (int y = 0; y < 160; ++y)
             world->removeParticle(x, y);
-    EXPECT_EQ(world->particleCount, 0);
-    EXPECT_EQ(world->freeTop, World::kMaxParticles);
+    EXPECT_EQ(world->particleCount(), 0);
+    EXPECT_EQ(world->freeTop(), World::kMaxParticles);
     EXPECT_EQ(liveElements, 0);
-    EXPECT_TRUE(std::all_of(std::begin(world->pool), std::end(world->pool), [](Particle* p) { return !p; }));
+    EXPECT_TRUE(std::all_of(std::begin(world->pool()), std::end(world->pool()), [](Particle* p) { return !p; }));
 }
 
 TEST_F(WorldTest, DestroyingAFullWorldDestroysEveryParticle)

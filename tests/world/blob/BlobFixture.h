@@ -109,7 +109,7 @@ protected:
     CellMap cells() const
     {
         CellMap map;
-        for (Particle* p : world->pool) {
+        for (Particle* p : world->pool()) {
             if (!p)
                 continue;
             CellRecord r{p->getType(), 0, 0, p->colorChanged, 0};
@@ -128,10 +128,10 @@ protected:
     void expectSoundWorld() const
     {
         const World& w = *world;
-        ASSERT_EQ(w.particleCount + w.freeTop, World::kMaxParticles);
+        ASSERT_EQ(w.particleCount() + w.freeTop(), World::kMaxParticles);
         int pooled = 0;
         for (int i = 0; i < World::kMaxParticles; ++i) {
-            Particle* p = w.pool[i];
+            Particle* p = w.pool()[i];
             if (!p)
                 continue;
             ++pooled;
@@ -139,7 +139,7 @@ protected:
             ASSERT_TRUE(w.inWorld(p->x, p->y));
             ASSERT_EQ(w.grid[p->x][p->y], p);
         }
-        ASSERT_EQ(pooled, w.particleCount);
+        ASSERT_EQ(pooled, w.particleCount());
         for (int x = 0; x < w.width; ++x) {
             ASSERT_EQ(w.grid[x][0], w.outsideWall);
             ASSERT_EQ(w.grid[x][w.height - 1], w.outsideWall);

@@ -259,7 +259,7 @@ TEST_F(WorldBlobRobustness, MoreRecordsThanAWorldHoldsAreRefusedEvenWhenTheBytes
     b.particles.resize(2);
     b.electricity.assign(38401, {10, 10, 3});
     EXPECT_FALSE(loadBytes(b.build()));
-    EXPECT_EQ(world->particleCount, 0);
+    EXPECT_EQ(world->particleCount(), 0);
 }
 
 TEST_F(WorldBlobRobustness, AnUnknownTypeIdRefusesTheWholeBlob)
@@ -284,7 +284,7 @@ TEST_F(WorldBlobRobustness, RecordsOutsideTheWorldOrOnTheBorderAreSkippedAndALat
                    {20, 20, kSand},   {20, 20, kWater}};
     ASSERT_TRUE(loadBytes(b.build()));
     expectSoundWorld();
-    EXPECT_EQ(world->particleCount, 1);
+    EXPECT_EQ(world->particleCount(), 1);
     ASSERT_NE(world->at(20, 20), nullptr);
     EXPECT_EQ(world->at(20, 20)->getType(), kWater) << "records are added forced";
     EXPECT_EQ(worldtest::liveElements, 1) << "the replaced particle is gone";

@@ -149,7 +149,7 @@ TEST_F(WorldBlobSaveLoad, ARoundTripKeepsEveryParticleColourTemperatureAndElectr
     expectSoundWorld();
 
     EXPECT_EQ(cells(), before);
-    EXPECT_EQ(world->particleCount, static_cast<int32_t>(before.size()));
+    EXPECT_EQ(world->particleCount(), static_cast<int32_t>(before.size()));
     EXPECT_EQ(electricityCodes(), codesBefore);
     EXPECT_EQ(world->temperatureField.getAt(4, 6), 1000.0f);
     EXPECT_EQ(world->temperatureField.getAt(5, 7), 1000.0f);  // same field cell

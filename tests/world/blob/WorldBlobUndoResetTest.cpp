@@ -122,8 +122,8 @@ TEST_F(WorldBlobUndoReset, ResetStartsAnEmptyUniverseWithDefaults)
 
     world->reset();
 
-    EXPECT_EQ(world->particleCount, 0);
-    EXPECT_EQ(world->freeTop, World::kMaxParticles);
+    EXPECT_EQ(world->particleCount(), 0);
+    EXPECT_EQ(world->freeTop(), World::kMaxParticles);
     EXPECT_EQ(world->pendingRemovalCount(), 0u);
     EXPECT_EQ(worldtest::liveElements, 0);
     EXPECT_EQ(world->electricityGrid.getCell(45, 45), 0u);

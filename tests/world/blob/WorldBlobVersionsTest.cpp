@@ -58,7 +58,7 @@ TEST_F(WorldBlobVersions, EveryVersionLoadsItsParticlesAndElectricity)
         ASSERT_NE(world->at(10, 10), nullptr);
         EXPECT_EQ(world->at(10, 10)->getType(), kSand);
         EXPECT_EQ(world->at(11, 10)->getType(), kWater);
-        EXPECT_EQ(world->particleCount, 2);
+        EXPECT_EQ(world->particleCount(), 2);
         EXPECT_EQ(world->electricityGrid.getCell(20, 20), 3u);
         EXPECT_EQ(world->electricityGrid.getCell(21, 20), 1u);
         expectSoundWorld();

@@ -323,7 +323,7 @@ TEST_F(ElectricityGridTest, ATailAtTheEndOfAThickConductorThrowsASpark)
     EXPECT_EQ(world->eventFlags[ElectricityGrid::kSparkMadeEventFlag], 1);
     EXPECT_FALSE(world->sparkOnMetal) << "that flag is for a spark meeting Metal";
     EXPECT_EQ(world->at(81, 51), nullptr) << "six conductors are no dead end";
-    EXPECT_EQ(world->particleCount, 1);
+    EXPECT_EQ(world->particleCount(), 1);
 }
 
 // The step skips a grid without current or bridges, so the counts that say

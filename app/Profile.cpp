@@ -188,6 +188,28 @@ bool Profile::getCampaignFlag(int index) const
     return index >= 0 && index < kCampaignFlagCount && campaignFlags[index];
 }
 
+uint8_t Profile::getAchievementUnlocked(int slot) const
+{
+    return slot >= 0 && slot < kAchievementSlots ? achievementUnlocked[slot] : 0;
+}
+
+void Profile::setAchievementUnlocked(int slot, uint8_t v)
+{
+    if (slot >= 0 && slot < kAchievementSlots)
+        achievementUnlocked[slot] = v;
+}
+
+uint32_t Profile::getLevelHint(int slot) const
+{
+    return slot >= 0 && slot < kLevelHintSlots ? levelHints[slot] : 0;
+}
+
+void Profile::setLevelHint(int slot, uint32_t v)
+{
+    if (slot >= 0 && slot < kLevelHintSlots)
+        levelHints[slot] = v;
+}
+
 void Profile::setCampaignFlag(int index, bool v)
 {
     if (index >= 0 && index < kCampaignFlagCount)
@@ -537,27 +559,27 @@ bool Profile::allElementsUsed()
 
 // --- Story-day counters -------------------------------------------------------
 
-void Profile::countDay11Water()
+void Profile::countStoryDay11Steam()
 {
     if (storyDay == 11 && gameServices().temperatureLabelIsNormal &&
         gameServices().temperatureLabelIsNormal())
         dayEventCounters[DayEvent::Day11Water] += 1;
 }
 
-void Profile::countDay12Water()
+void Profile::countStoryDay12Ice()
 {
     if (storyDay == 12 && gameServices().loadedWorldName && gameServices().loadedWorldName() == "Day12")
         dayEventCounters[DayEvent::Day12Water] += 1;
 }
 
-void Profile::countDay13Snow()
+void Profile::countStoryDay13Snow()
 {
     if (storyDay == 13 && gameServices().temperatureLabelIsNormal &&
         gameServices().temperatureLabelIsNormal())
         dayEventCounters[DayEvent::Day13Snow] += 1;
 }
 
-void Profile::countDay20Gas()
+void Profile::countStoryDay20Gas()
 {
     if (storyDay == 20 && gameServices().loadedWorldName && gameServices().loadedWorldName() == "Day20")
         dayEventCounters[DayEvent::Day20Gas] += 1;

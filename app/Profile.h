@@ -83,90 +83,95 @@ public:
     bool loadFromFile(const char* fileName);
     static const char* backupFileName(); // one name for writing and reading the backup
 
-    // --- Accessor pairs ---
-    virtual int32_t getPlayerId() { return playerId; }
-    virtual void setPlayerId(int32_t v) { playerId = v; }
-    virtual int32_t getMusicVolume() { return musicVolume; }
-    virtual void setMusicVolume(int32_t v) { musicVolume = v; }
-    virtual int32_t getEffectsVolume() { return effectsVolume; }
-    virtual void setEffectsVolume(int32_t v) { effectsVolume = v; }
-    virtual bool isSettingsFlag() { return settingsFlag; }
-    virtual void setSettingsFlag(bool v) { settingsFlag = v; }
-    virtual int32_t getMana() { return mana; }
-    virtual void setMana(int32_t v) { mana = v; }
-    virtual int32_t getLevelPoints() { return levelPoints; }
-    virtual void setLevelPoints(int32_t v) { levelPoints = v; }
-    virtual bool isOilBurned() { return oilBurned; }
-    virtual void setOilBurned(bool v) { oilBurned = v; }
-    virtual int32_t getTreesGrown() { return treesGrown; }
-    virtual void setTreesGrown(int32_t v) { treesGrown = v; }
-    virtual bool isHasSavedWorld() { return hasSavedWorld; }
-    virtual void setHasSavedWorld(bool v) { hasSavedWorld = v; }
-    virtual int32_t getDay11WaterCount() { return dayEventCounters[DayEvent::Day11Water]; }
-    virtual void setDay11WaterCount(int32_t v) { dayEventCounters[DayEvent::Day11Water] = v; }
-    virtual int32_t getDay12WaterCount() { return dayEventCounters[DayEvent::Day12Water]; }
-    virtual void setDay12WaterCount(int32_t v) { dayEventCounters[DayEvent::Day12Water] = v; }
-    virtual int32_t getDay13SnowCount() { return dayEventCounters[DayEvent::Day13Snow]; }
-    virtual void setDay13SnowCount(int32_t v) { dayEventCounters[DayEvent::Day13Snow] = v; }
-    virtual int32_t getDay20GasCount() { return dayEventCounters[DayEvent::Day20Gas]; }
-    virtual void setDay20GasCount(int32_t v) { dayEventCounters[DayEvent::Day20Gas] = v; }
-    virtual int32_t getGasCount() { return gasCount; }
-    virtual void setGasCount(int32_t v) { gasCount = v; }
-    virtual bool isPlayTimeMilestone1h() { return playTimeMilestones[0]; }
-    virtual void setPlayTimeMilestone1h(bool v) { playTimeMilestones[0] = v; }
-    virtual bool isPlayTimeMilestone3h() { return playTimeMilestones[1]; }
-    virtual void setPlayTimeMilestone3h(bool v) { playTimeMilestones[1] = v; }
-    virtual bool isPlayTimeMilestone5h() { return playTimeMilestones[2]; }
-    virtual void setPlayTimeMilestone5h(bool v) { playTimeMilestones[2] = v; }
-    virtual int32_t getLoginStreak() { return loginStreak; }
-    virtual void setLoginStreak(int32_t v) { loginStreak = v; }
-    virtual int32_t getTreesBurned() { return treesBurned; }
-    virtual void setTreesBurned(int32_t v) { treesBurned = v; }
-    virtual cocos2d::CCArray* getPurchasedElements() { return purchasedElements; }
-    virtual cocos2d::CCArray* getPurchasedBackgrounds() { return purchasedBackgrounds; }
-    virtual bool isDayStarted() { return dayStarted; }
-    virtual void setDayStarted(bool v) { dayStarted = v; }
-    virtual bool isDailyQuestOpen() { return dailyQuestOpenCache; }
-    virtual void setDailyQuestOpen(bool open); // also writes the block word and saves
-    virtual bool isCampaignFlag0() { return campaignFlags[0]; }
-    virtual void setCampaignFlag0(bool v) { campaignFlags[0] = v; }
-    virtual bool isCampaignFlag1() { return campaignFlags[1]; }
-    virtual void setCampaignFlag1(bool v) { campaignFlags[1] = v; }
-    virtual bool isCampaignFlag2() { return campaignFlags[2]; }
-    virtual void setCampaignFlag2(bool v) { campaignFlags[2] = v; }
-    virtual bool isCampaignFlag3() { return campaignFlags[3]; }
-    virtual void setCampaignFlag3(bool v) { campaignFlags[3] = v; }
-    virtual bool isCampaignFlag4() { return campaignFlags[4]; }
-    virtual void setCampaignFlag4(bool v) { campaignFlags[4] = v; }
-    virtual bool isCampaignFlag5() { return campaignFlags[5]; }
-    virtual void setCampaignFlag5(bool v) { campaignFlags[5] = v; }
-    virtual bool isCampaignFlag6() { return campaignFlags[6]; }
-    virtual void setCampaignFlag6(bool v) { campaignFlags[6] = v; }
-    virtual bool isRewardsOff() { return rewardsOff; }
-    virtual void setRewardsOff(bool v) { rewardsOff = v; }
-
-    // Names the element and campaign code uses for the same fields.
+    // --- Accessors: one per field, under the names the game code uses ---
+    int32_t getPlayerId() const { return playerId; }
+    void setPlayerId(int32_t v) { playerId = v; }
+    cocos2d::CCString* getPrivateKey() const { return privateKey; }
+    cocos2d::CCString* getNickname() const { return nickname; }
+    int32_t getMusicVolume() const { return musicVolume; }
+    void setMusicVolume(int32_t v) { musicVolume = v; }
+    int32_t getEffectsVolume() const { return effectsVolume; }
+    void setEffectsVolume(int32_t v) { effectsVolume = v; }
+    bool isSettingsFlag() const { return settingsFlag; }
+    void setSettingsFlag(bool v) { settingsFlag = v; }
+    int32_t getBestDay(int mode) const;
+    void setBestDay(int mode, int32_t day);
+    // The current story day.
+    int32_t getDay() const { return storyDay; }
+    void setDay(int32_t v) { storyDay = v; }
     int32_t getGameMode() const { return gameMode; }
     void setGameMode(int32_t v) { gameMode = v; }
-    int32_t getDay() const { return storyDay; }
-    int32_t getStoryDay() const { return storyDay; }
     int32_t getPendingMana() const { return pendingMana; }
     void setPendingMana(int32_t v) { pendingMana = v; }
-    int32_t getTreesBurnt() { return getTreesBurned(); }
-    void setTreesBurnt(int32_t v) { setTreesBurned(v); }
-    void setOilOnWater(bool v) { setOilBurned(v); }
+    int32_t getMana() const { return mana; }
+    void setMana(int32_t v) { mana = v; }
+    int32_t getLevelPoints() const { return levelPoints; }
+    void setLevelPoints(int32_t v) { levelPoints = v; }
+    // Oil met water in free play.
+    bool isOilBurned() const { return oilBurned; }
+    void setOilBurned(bool v) { oilBurned = v; }
+    int32_t getTreesGrown() const { return treesGrown; }
+    void setTreesGrown(int32_t v) { treesGrown = v; }
+    bool isHasSavedWorld() const { return hasSavedWorld; }
+    void setHasSavedWorld(bool v) { hasSavedWorld = v; }
+    int32_t getPouredPixels() const { return pouredPixels; }
+    void setPouredPixels(int32_t v) { pouredPixels = v; }
+    // Element name -> CCInteger count (owned).
+    cocos2d::CCDictionary* getCountedElements() const { return countedElements; }
+    int32_t getDay11WaterCount() const { return dayEventCounters[DayEvent::Day11Water]; }
+    void setDay11WaterCount(int32_t v) { dayEventCounters[DayEvent::Day11Water] = v; }
+    int32_t getDay12WaterCount() const { return dayEventCounters[DayEvent::Day12Water]; }
+    void setDay12WaterCount(int32_t v) { dayEventCounters[DayEvent::Day12Water] = v; }
+    int32_t getDay13SnowCount() const { return dayEventCounters[DayEvent::Day13Snow]; }
+    void setDay13SnowCount(int32_t v) { dayEventCounters[DayEvent::Day13Snow] = v; }
+    int32_t getDay20GasCount() const { return dayEventCounters[DayEvent::Day20Gas]; }
+    void setDay20GasCount(int32_t v) { dayEventCounters[DayEvent::Day20Gas] = v; }
+    // Written directly by the acid and wax elements.
+    int32_t& acidRainCounter() { return dayEventCounters[DayEvent::Day20AcidWater]; }
+    int32_t& waxCounter() { return dayEventCounters[DayEvent::Day29Wax]; }
+    int32_t getGasCount() const { return gasCount; }
+    void setGasCount(int32_t v) { gasCount = v; }
+    // Seconds of free play, and when they were last added up.
+    int64_t getFreePlayTime() const { return freePlayTime; }
+    void setFreePlayTime(int64_t v) { freePlayTime = v; }
+    int64_t getFreePlayStamp() const { return freePlayStamp; }
+    void setFreePlayStamp(int64_t v) { freePlayStamp = v; }
+    bool isPlayTimeMilestone1h() const { return playTimeMilestones[0]; }
+    void setPlayTimeMilestone1h(bool v) { playTimeMilestones[0] = v; }
+    bool isPlayTimeMilestone3h() const { return playTimeMilestones[1]; }
+    void setPlayTimeMilestone3h(bool v) { playTimeMilestones[1] = v; }
+    bool isPlayTimeMilestone5h() const { return playTimeMilestones[2]; }
+    void setPlayTimeMilestone5h(bool v) { playTimeMilestones[2] = v; }
+    // Slots 0..63 (bounds-checked: outside reads 0 and ignores writes).
+    uint8_t getAchievementUnlocked(int slot) const;
+    void setAchievementUnlocked(int slot, uint8_t v);
+    // Element name -> CCInteger, 1 once used (owned).
+    cocos2d::CCDictionary* getElementsUsed() const { return elementsUsed; }
+    int64_t getLastLoginTime() const { return lastLoginTime; }
+    int32_t getLoginStreak() const { return loginStreak; }
+    void setLoginStreak(int32_t v) { loginStreak = v; }
+    int32_t getTreesBurnt() const { return treesBurned; }
+    void setTreesBurnt(int32_t v) { treesBurned = v; }
+    // Slots 0..1023 (bounds-checked like the achievements).
+    uint32_t getLevelHint(int slot) const;
+    void setLevelHint(int slot, uint32_t v);
+    cocos2d::CCArray* getPurchasedElements() const { return purchasedElements; }
+    cocos2d::CCArray* getPurchasedBackgrounds() const { return purchasedBackgrounds; }
+    cocos2d::CCArray* getUnlockedBackgrounds() const { return unlockedBackgrounds; }
+    bool isDayStarted() const { return dayStarted; }
+    void setDayStarted(bool v) { dayStarted = v; }
+    bool isDailyQuestOpen() const { return dailyQuestOpenCache; }
+    void setDailyQuestOpen(bool open); // also writes the block word and saves
+    // Campaign flags 0..6; flag 0 is the fireplace planted, flag 3 the
+    // structure built.
+    bool getCampaignFlag(int index) const;
+    void setCampaignFlag(int index, bool v);
     bool setFireplacePlanted(bool v) { campaignFlags[0] = v; return v; }
     bool isFireplacePlanted() const { return campaignFlags[0]; }
     bool setStructureBuilt(bool v) { campaignFlags[3] = v; return v; }
     bool isStructureBuilt() const { return campaignFlags[3]; }
-    bool getCampaignFlag(int index) const;
-    void setCampaignFlag(int index, bool v);
-    int32_t& acidRainCounter() { return dayEventCounters[DayEvent::Day20AcidWater]; }
-    int32_t& waxCounter() { return dayEventCounters[DayEvent::Day29Wax]; }
-    int32_t getBestDay(int mode) const;
-    void setBestDay(int mode, int32_t day);
-    cocos2d::CCString* getNickname() const { return nickname; }
-    cocos2d::CCString* getPrivateKey() const { return privateKey; }
+    bool isRewardsOff() const { return rewardsOff; }
+    void setRewardsOff(bool v) { rewardsOff = v; }
     bool isLoaded() const { return loaded; }
 
     // Progress block words (bounds-checked; an offset outside the block reads
@@ -206,15 +211,11 @@ public:
     void markElementUsed(cocos2d::CCString* name);
     void incrementElementCount(cocos2d::CCString* name);
     bool allElementsUsed();
-    void countDay11Water();
-    void countDay12Water();
-    void countDay13Snow();
-    void countDay20Gas();
-    // The same counters under the names the element classes use.
-    void countStoryDay11Steam() { countDay11Water(); }
-    void countStoryDay12Ice() { countDay12Water(); }
-    void countStoryDay13Snow() { countDay13Snow(); }
-    void countStoryDay20Gas() { countDay20Gas(); }
+    // Story-day counters, raised by the water, snow and gas elements.
+    void countStoryDay11Steam();
+    void countStoryDay12Ice();
+    void countStoryDay13Snow();
+    void countStoryDay20Gas();
 
     void setPendingCallback(cocos2d::CCObject* target, cocos2d::SEL_CallFunc selector);
     void setDuplicateNameHandler(cocos2d::CCObject* target, cocos2d::SEL_CallFunc selector);
@@ -225,7 +226,10 @@ public:
     // Test hook: drop the singleton's state and start from a new profile.
     static void resetInstanceForTests();
 
-    // --- Fields, in record order; read and written directly by their users ---
+private:
+    // Fields, in record order. Profile's own code (Profile.cpp, and the file
+    // code in ProfileFile.cpp) keeps the invariants above; others use the
+    // accessors.
     int32_t playerId = 0;
     cocos2d::CCString* privateKey = nullptr;
     int32_t musicVolume = 100;

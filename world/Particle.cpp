@@ -28,9 +28,6 @@ constexpr int kMaxRandomDraws = 4096;
 
 bool isType(const Particle* p, uint32_t type) { return p && p->getType() == type; }
 
-// rand() % 3 - 1, the offset of a random cell of a 3 x 3 block.
-int randomOffset() { return gameRand() % 3 - 1; }
-
 }  // namespace
 
 ccColor4B colorForIndex(CCInteger* row)
@@ -38,11 +35,12 @@ ccColor4B colorForIndex(CCInteger* row)
     return colorOfRow(row ? row->getValue() : -1);
 }
 
-CCArray* makeColorRowList(std::initializer_list<int> rows)
+CCArray* makeColorRowList(const ColorRows& rows)
 {
-    CCArray* list = CCArray::createWithCapacity(static_cast<unsigned>(rows.size()));
-    for (int row : rows)
-        list->addObject(CCInteger::create(row));
+    CCArray* list = CCArray::createWithCapacity(static_cast<unsigned>(rows.count));
+    for (int i = 0; i < rows.count; ++i)
+        list->addObject(CCInteger::create(rows.rows[static_cast<size_t>(i)]));
+    // Class-wide and never freed: it outlives every particle of the class.
     list->retain();
     return list;
 }
@@ -205,96 +203,98 @@ bool Particle::burnIfHot(int threshold, int chance)
     return true;
 }
 
-void explode(int x, int y, int energy)
+namespace {
+
+// The ray walk of every blast: for each direction of the sine table a ray
+// whose energy is drawn around `energy` walks out from (x, y) in steps of 0.9
+// until its energy is spent or it leaves the world (the border stops every
+// ray; a world without one stops them at its edge). cell(cx, cy, p, e, d)
+// handles one cell, may change the energy e, and returns whether the cell is
+// heated by |e - d| * heat.
+template <typename Cell>
+void walkBlastRays(int x, int y, int energy, float heat, Cell cell)
 {
     World* w = gWorld;
     SinCosTable::generateIfNecessary();
     const float E = static_cast<float>(energy);
     for (int i = 0; i < SinCosTable::kDirections; ++i) {
-        float e = 0.0f;
-        if (static_cast<int>(static_cast<float>(gameRand() % 5) + E - 2.0f) > 0)
-            e = static_cast<float>(static_cast<int>(static_cast<float>(gameRand() % 5) + E - 2.0f));
-        if (e <= 0.0f)
-            continue;
+        // A second draw only when the first leaves energy.
+        float e = static_cast<float>(gameRand() % 5) + E - 2.0f;
+        if (e > 0.0f)
+            e = static_cast<float>(gameRand() % 5) + E - 2.0f;
         const float c = SinCosTable::cosine(i);
         const float s = SinCosTable::sine(i);
         float d = 0.0f;
         while (e > d) {
             const int cx = x + static_cast<int>(d * c);
             const int cy = y + static_cast<int>(d * s);
-            // The border stops every ray; a world without one stops them at its edge.
             if (!w->inWorld(cx, cy))
                 break;
-            Particle* p = w->grid[cx][cy];
-            if (p) {
-                const float f = p->getBlastFactor();
-                if (f >= 0.0f) {
-                    e *= f;
-                    if (f <= 1.0f && e - d > 1.0f) {
-                        const uint32_t type = p->getType();
-                        if (type == kExplosionId)
-                            p->setLife(gameRand() % 20);
-                        else if (type == kFireworksId)
-                            p->burst();
-                        else
-                            w->queueReplaceById(cx, cy, kExplosionId);
-                    }
-                }
-            } else {
-                w->addParticle(cx, cy, kExplosionId, false);
-                e *= 0.95f;
-            }
-            w->temperatureField.addAt(cx, cy, std::fabs(e - d) * 100.0f);
+            if (cell(cx, cy, w->grid[cx][cy], e, d))
+                w->temperatureField.addAt(cx, cy, std::fabs(e - d) * heat);
             d += 0.9f;
         }
     }
 }
 
+}  // namespace
+
+void explode(int x, int y, int energy)
+{
+    World* w = gWorld;
+    walkBlastRays(x, y, energy, 100.0f, [w](int cx, int cy, Particle* p, float& e, float d) {
+        if (!p) {
+            w->addParticle(cx, cy, kExplosionId, false);
+            e *= 0.95f;
+            return true;
+        }
+        const float f = p->getBlastFactor();
+        if (f >= 0.0f) {
+            e *= f;
+            if (f <= 1.0f && e - d > 1.0f) {
+                const uint32_t type = p->getType();
+                if (type == kExplosionId)
+                    p->setLife(gameRand() % 20);
+                else if (type == kFireworksId)
+                    p->burst();
+                else
+                    w->queueReplaceById(cx, cy, kExplosionId);
+            }
+        }
+        return true;
+    });
+}
+
 void explodeColored(int x, int y, int energy, float hue, int colours)
 {
     World* w = gWorld;
-    SinCosTable::generateIfNecessary();
     colours = std::max(colours, 1);
     std::vector<ccColor4B> palette(static_cast<size_t>(colours));
     for (int k = 0; k < colours; ++k)
         palette[k] = goldenRatioColor(hue, 1.0f - 0.25f * static_cast<float>(k), 1.0f);
 
-    const float E = static_cast<float>(energy);
-    for (int i = 0; i < SinCosTable::kDirections; ++i) {
-        const float v = static_cast<float>(gameRand() % 5) + E - 2.0f;
-        float e = v > 0.0f ? static_cast<float>(gameRand() % 5) + E - 2.0f : v;
-        const float c = SinCosTable::cosine(i);
-        const float s = SinCosTable::sine(i);
-        float d = 0.0f;
-        while (e > d) {
-            const int cx = x + static_cast<int>(d * c);
-            const int cy = y + static_cast<int>(d * s);
-            if (!w->inWorld(cx, cy))
-                break;
-            Particle* p = w->grid[cx][cy];
-            if (p && cx == x && cy == y) {
-                e *= p->getBlastFactor();
-                d += 0.9f;
-                continue;
-            }
-            if (p && p->getType() == kExplosionId) {
-                p->setColor(palette[gameRand() % colours]);
-                p->setTinted(true);
-                p->setLife(gameRand() % 20);
-            } else if (p) {
-                e = 0.0f;
-            } else {
-                Particle* spark = w->addParticle(cx, cy, kExplosionId, false);
-                e *= 0.95f;
-                if (spark) {
-                    spark->setColor(palette[gameRand() % colours]);
-                    spark->setTinted(true);
-                }
-            }
-            w->temperatureField.addAt(cx, cy, std::fabs(e - d) * 25.0f);
-            d += 0.9f;
+    walkBlastRays(x, y, energy, 25.0f, [&](int cx, int cy, Particle* p, float& e, float) {
+        // The firework's own cell only weakens the ray.
+        if (p && cx == x && cy == y) {
+            e *= p->getBlastFactor();
+            return false;
         }
-    }
+        if (p && p->getType() == kExplosionId) {
+            p->setColor(palette[gameRand() % colours]);
+            p->setTinted(true);
+            p->setLife(gameRand() % 20);
+        } else if (p) {
+            e = 0.0f;
+        } else {
+            Particle* spark = w->addParticle(cx, cy, kExplosionId, false);
+            e *= 0.95f;
+            if (spark) {
+                spark->setColor(palette[gameRand() % colours]);
+                spark->setTinted(true);
+            }
+        }
+        return true;
+    });
 }
 
 // --- neighbour queries -------------------------------------------------------

@@ -8,12 +8,14 @@
 // Invariants: id is -1 while the particle is not in the pool; a pooled
 // particle's (x, y) is the cell that holds it. A particle that removes itself
 // (or is removed) during its update must not touch its own fields afterwards.
+#include <array>
 #include <cstdint>
 #include <initializer_list>
 #include <string>
 #include <string_view>
 
 #include "cocos2d.h"
+#include "platform/GameRandom.h"
 
 class ByteReader;
 class ByteWriter;
@@ -33,15 +35,29 @@ constexpr uint32_t hashString(std::string_view name)
 // Colour 0 of the colour-table row the box names.
 cocos2d::ccColor4B colorForIndex(cocos2d::CCInteger* row);
 
+// Up to eight colour-table rows, in list order.
+struct ColorRows {
+    std::array<int16_t, 8> rows{};
+    int count = 0;
+    constexpr ColorRows(std::initializer_list<int> list)
+    {
+        for (int row : list)
+            rows[static_cast<size_t>(count++)] = static_cast<int16_t>(row);
+    }
+};
+
 // A class-wide colour-row list: a retained CCArray of CCInteger rows in the
 // given order, never freed. Element classes build theirs once.
-cocos2d::CCArray* makeColorRowList(std::initializer_list<int> rows);
+cocos2d::CCArray* makeColorRowList(const ColorRows& rows);
 
 class Particle {
 public:
     Particle();
     Particle(const Particle&) = delete;
     Particle& operator=(const Particle&) = delete;
+
+    // -1, 0 or 1: the offset of a random cell of a 3 x 3 block.
+    static int randomOffset() { return gameRand() % 3 - 1; }
 
     // Virtual operations, in slot order.
     virtual int32_t getSaveSize() const;              // extra bytes saved per particle (0)

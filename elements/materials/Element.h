@@ -66,17 +66,6 @@ enum ElementFlag : uint8_t {
     kEditable = 8,     // a long press calls onTouch
 };
 
-// Up to eight colour-table rows, in list order.
-struct ColorRows {
-    std::array<int16_t, 8> rows{};
-    int count = 0;
-    constexpr ColorRows(std::initializer_list<int> list)
-    {
-        for (int row : list)
-            rows[static_cast<size_t>(count++)] = static_cast<int16_t>(row);
-    }
-};
-
 // One row of a family's constants table.
 struct ElementInfo {
     const char* typeName;
@@ -128,8 +117,6 @@ protected:
     }
     // A chance of 1 in n.
     static bool oneIn(int n) { return gameRand() % n == 0; }
-    // -1, 0 or 1.
-    static int randomOffset() { return gameRand() % 3 - 1; }
 
     float temperature() const { return gWorld->temperatureField.getAt(x, y); }
     void heat(float amount) const { gWorld->temperatureField.addAt(x, y, amount); }
@@ -206,9 +193,6 @@ protected:
     void seepDown(uint32_t dryKind, uint32_t otherDryKind, uint32_t otherWetKind);
 };
 
-// Builds a retained colour-row list (CCInteger rows in order), never freed.
-cocos2d::CCArray* buildColorRowList(const ColorRows& rows);
-
 // Whether the factory can make the kind now. Materials that turn into kinds
 // of later families (Grass, Cloud) ask first, and say once in the log what
 // they do instead while the kind is missing.
@@ -225,7 +209,7 @@ public:
 
     static cocos2d::CCArray* colorRowList()
     {
-        static cocos2d::CCArray* list = buildColorRowList(Info.colorRows);
+        static cocos2d::CCArray* list = makeColorRowList(Info.colorRows);
         return list;
     }
     static const std::string& soundName()

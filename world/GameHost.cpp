@@ -1,6 +1,7 @@
 #include "world/GameHost.h"
 
 #include <map>
+#include <set>
 #include <string>
 
 #include "SimpleAudioEngine.h"
@@ -29,12 +30,11 @@ GUI* hud() { return GameLayer::getInstance()->getGUI(); }
 
 // Each stand-in logs once per run what it skipped, so that a missing piece
 // shows in the log without flooding it.
-void notBuilt(bool& logged, const char* what)
+void notBuilt(const char* what)
 {
-    if (logged)
-        return;
-    logged = true;
-    LOG << "not built yet:" << what;
+    static std::set<std::string> told;
+    if (told.insert(what).second)
+        LOG << "not built yet:" << what;
 }
 
 } // namespace
@@ -79,8 +79,7 @@ void GameHost::particleDestroyed(ParticleEditor* editor)
 // Free play is off until the save/load service that owns the flag exists.
 bool GameHost::isFreePlay()
 {
-    static bool logged = false;
-    notBuilt(logged, "free-play flag of the save/load service");
+    notBuilt("free-play flag of the save/load service");
     return false;
 }
 
@@ -148,43 +147,35 @@ void wireHudAndTopBar(GameServices& s)
     // The HUD's switches also refresh their menu entries and play their sound;
     // those come with the HUD. The stand-ins switch the world's own flags.
     s.applyTemperature = [](World& w) {
-        static bool logged = false;
-        notBuilt(logged, "HUD temperature switch (menu entry, sound)");
+        notBuilt("HUD temperature switch (menu entry, sound)");
         w.temperatureField.setViewOn(!w.temperatureField.isViewOn());
     };
     s.applyLight = [](World& w) {
-        static bool logged = false;
-        notBuilt(logged, "HUD light switch (menu entry, sound)");
+        notBuilt("HUD light switch (menu entry, sound)");
         w.lightMap.setLightOn(!w.lightMap.isLightOn());
     };
     s.applySun = [](World& w) {
-        static bool logged = false;
-        notBuilt(logged, "HUD sun switch (menu entry, sound)");
+        notBuilt("HUD sun switch (menu entry, sound)");
         w.lightMap.setSunOn(!w.lightMap.isSunOn());
     };
     s.applyWeather = [](World& w) {
-        static bool logged = false;
-        notBuilt(logged, "HUD weather switch (menu entry)");
+        notBuilt("HUD weather switch (menu entry)");
         w.toggleWeather();
     };
     s.closeHudMenu = [] {
-        static bool logged = false;
-        notBuilt(logged, "HUD menu window");
+        notBuilt("HUD menu window");
     };
     // The label reads "NORMAL" at the middle of the HUD's five levels.
     s.temperatureLabelIsNormal = [] { return worldHost().temperatureLevel() == 3; };
 
     s.refreshTopBarMana = [] {
-        static bool logged = false;
-        notBuilt(logged, "top bar mana counter");
+        notBuilt("top bar mana counter");
     };
     s.setZoomButtonIcon = [](const char*) {
-        static bool logged = false;
-        notBuilt(logged, "top bar zoom button");
+        notBuilt("top bar zoom button");
     };
     s.setPlayPauseIcon = [](const char*) {
-        static bool logged = false;
-        notBuilt(logged, "top bar play/pause button");
+        notBuilt("top bar play/pause button");
     };
 }
 
@@ -203,8 +194,7 @@ void wireGameLayer(GameServices& s)
     s.backgroundName = [] { return universe().background; };
     s.backgroundOn = [] { return universe().backgroundOn; };
     s.changeBackground = [](const std::string& name, bool isDefault) {
-        static bool logged = false;
-        notBuilt(logged, "game layer backgrounds (the picture is not shown)");
+        notBuilt("game layer backgrounds (the picture is not shown)");
         if (!isDefault)
             universe().background = name;
     };
@@ -219,13 +209,11 @@ void wireGameLayer(GameServices& s)
         universe().backgroundOn = true;
     };
     s.zoomInAround = [](CCPoint) {
-        static bool logged = false;
-        notBuilt(logged, "game layer zoom (only the flag is cleared)");
+        notBuilt("game layer zoom (only the flag is cleared)");
         worldHost().setZoomedOut(false);
     };
     s.clearOverlayDrawings = [] {
-        static bool logged = false;
-        notBuilt(logged, "overlay layer drawings");
+        notBuilt("overlay layer drawings");
     };
 
     s.getResource = [](const std::string& name) {
@@ -233,8 +221,7 @@ void wireGameLayer(GameServices& s)
         return it == resourceStore().end() ? 0 : it->second;
     };
     s.replaceResourceStore = [] {
-        static bool logged = false;
-        notBuilt(logged, "colony resource store (kept by the blob for now)");
+        notBuilt("colony resource store (kept by the blob for now)");
         resourceStore().clear();
     };
     s.addResource = [](const std::string& name, int32_t amount) {
@@ -243,8 +230,7 @@ void wireGameLayer(GameServices& s)
         v = static_cast<int32_t>(static_cast<uint32_t>(v) + static_cast<uint32_t>(amount));
     };
     s.clearHumanRegistry = [] {
-        static bool logged = false;
-        notBuilt(logged, "registry of humans");
+        notBuilt("registry of humans");
     };
 }
 
@@ -252,8 +238,7 @@ void wireWindowsAndServer(GameServices& s)
 {
     s.freeModeIntroDone = [] { return g_freeModeIntroByte; };
     s.setFreeModeIntroDone = [](uint8_t value) {
-        static bool logged = false;
-        notBuilt(logged, "in-game message window (free-mode introduction flag kept for the file)");
+        notBuilt("in-game message window (free-mode introduction flag kept for the file)");
         g_freeModeIntroByte = value;
     };
     s.showNicknameKeyboard = [](CCString* text, CCObject* target) {

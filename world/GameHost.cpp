@@ -3,6 +3,7 @@
 #include <map>
 #include <set>
 #include <string>
+#include <string_view>
 
 #include "SimpleAudioEngine.h"
 #include "app/AppVersion.h"
@@ -32,9 +33,11 @@ GUI* hud() { return GameLayer::getInstance()->getGUI(); }
 // shows in the log without flooding it.
 void notBuilt(const char* what)
 {
-    static std::set<std::string> told;
-    if (told.insert(what).second)
-        LOG << "not built yet:" << what;
+    static std::set<std::string, std::less<>> told;
+    if (told.find(std::string_view(what)) != told.end())
+        return;
+    told.emplace(what);
+    LOG << "not built yet:" << what;
 }
 
 } // namespace
@@ -79,7 +82,12 @@ void GameHost::particleDestroyed(ParticleEditor* editor)
 // Free play is off until the save/load service that owns the flag exists.
 bool GameHost::isFreePlay()
 {
-    notBuilt("free-play flag of the save/load service");
+    // Asked for every oil particle: the flag keeps the lookup out of the step.
+    static bool told = false;
+    if (!told) {
+        told = true;
+        notBuilt("free-play flag of the save/load service");
+    }
     return false;
 }
 

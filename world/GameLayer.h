@@ -1,9 +1,10 @@
 #pragma once
 // GameLayer: the game scene's layer and singleton, owner of the running
-// simulation. Only the part the world core needs exists so far: a colour
-// layer that the world's overlays are added to, the world texture, the state
-// the world step reads (paused, zoomed out, popup shown, touches) and
-// musicHoldTicks. The scene, input, tick, world sprite, camera, backgrounds
+// simulation. Part of the game layer above the world: the world reaches it
+// only through the game's WorldHost (world/GameHost.h). Only the part the
+// world core needs exists so far: a colour layer that the world's overlays
+// are added to, the world texture, the state the host answers from (paused,
+// zoomed out, popup shown, touches) and musicHoldTicks. The scene, input, tick, world sprite, camera, backgrounds
 // and windows come with the game layer's own work.
 #include <cstdint>
 

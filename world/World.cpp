@@ -43,10 +43,10 @@ World::World() : lightMap(*this), electricityGrid(*this)
     objects->retain();
     std::memset(grid, 0, sizeof grid);
     std::memset(pool_, 0, sizeof pool_);
-    std::memset(dirtyX, 0, sizeof dirtyX);
-    std::memset(dirtyY, 0, sizeof dirtyY);
-    std::memset(columnFlags, 0, sizeof columnFlags);
-    std::memset(rowFlags, 0, sizeof rowFlags);
+    std::memset(dirtyX_, 0, sizeof dirtyX_);
+    std::memset(dirtyY_, 0, sizeof dirtyY_);
+    std::memset(columnFlags_, 0, sizeof columnFlags_);
+    std::memset(rowFlags_, 0, sizeof rowFlags_);
     std::memset(pendingMarks, 0, sizeof pendingMarks);
     outsideWall = ParticleCreator::createOutsideWall();
     // Room for a busy step's worth of queued changes up front, so queuing
@@ -57,7 +57,7 @@ World::World() : lightMap(*this), electricityGrid(*this)
     for (int i = 0; i < kMaxParticles; ++i)
         freeIds_[i] = i;
     freeTop_ = kMaxParticles;
-    lastClock = platform::gameTime();
+    lastClock_ = platform::gameTime();
 }
 
 World::~World()
@@ -155,16 +155,16 @@ void World::markDirty(int x, int y)
 {
     if (x < 0 || y < 0 || x >= kMaxWidth || y >= kMaxHeight)
         return;
-    if (dirtyCount >= kDirtyCapacity) {
+    if (dirtyCount_ >= kDirtyCapacity) {
         // The lists are full: the next light step relights everything instead.
-        dirtyOverflow = true;
+        dirtyOverflow_ = true;
         return;
     }
-    dirtyX[dirtyCount] = x;
-    dirtyY[dirtyCount] = y;
-    ++dirtyCount;
-    columnFlags[x] = 1;
-    rowFlags[y] = 1;
+    dirtyX_[dirtyCount_] = x;
+    dirtyY_[dirtyCount_] = y;
+    ++dirtyCount_;
+    columnFlags_[x] = 1;
+    rowFlags_[y] = 1;
 }
 
 void World::drawCell(int cx, int cy, ccColor4B colour) const

@@ -113,6 +113,22 @@ public:
     // Ids still free; particleCount() + freeTop() == kMaxParticles.
     int32_t freeTop() const { return freeTop_; }
 
+    // The cells to relight, read-only: markDirty adds, the step clears.
+    // dirtyCount() <= kDirtyCapacity; dirtyOverflow() says more were marked
+    // than the lists hold, so every light is recomputed at the next step.
+    const int32_t (&dirtyX() const)[kDirtyCapacity] { return dirtyX_; }
+    const int32_t (&dirtyY() const)[kDirtyCapacity] { return dirtyY_; }
+    int32_t dirtyCount() const { return dirtyCount_; }
+    bool dirtyOverflow() const { return dirtyOverflow_; }
+    const int32_t (&columnFlags() const)[kMaxWidth] { return columnFlags_; }
+    const int32_t (&rowFlags() const)[kMaxHeight] { return rowFlags_; }
+
+    // Game time: when the last step ran, the time played while running (reset
+    // starts it again) and what the last step added to it.
+    int64_t lastClock() const { return lastClock_; }
+    int64_t playedSeconds() const { return playedSeconds_; }
+    int64_t lastElapsed() const { return lastElapsed_; }
+
     // Cell helpers for element code and tools.
     bool inWorld(int cx, int cy) const { return cx >= 0 && cy >= 0 && cx < width && cy < height; }
     // The particle at a cell in use; null for an empty cell or outside the world.
@@ -145,19 +161,8 @@ public:
     bool sizeChanged = false;
     int32_t width = 4;
     int32_t height = 4;
-    int32_t dirtyX[kDirtyCapacity];
-    int32_t dirtyY[kDirtyCapacity];
-    int32_t dirtyCount = 0;
-    int32_t columnFlags[kMaxWidth];
-    int32_t rowFlags[kMaxHeight];
-    // Set when more cells were marked than the dirty lists hold: every light
-    // must then be recomputed at the next light step. Cleared by the step.
-    bool dirtyOverflow = false;
     Particle* outsideWall = nullptr;  // owned border sentinel, never pooled
     int32_t levelRestarts = 0;  // kept by the HUD
-    int64_t lastClock = 0;
-    int64_t playedSeconds = 0;
-    int64_t lastElapsed = 0;
     // Raised by a spark that powers Metal; read and cleared by goals.
     bool sparkOnMetal = false;
 
@@ -168,6 +173,16 @@ private:
     int32_t freeIds_[kMaxParticles];
     int32_t freeTop_ = 0;
     int32_t particleCount_ = 0;
+
+    int32_t dirtyX_[kDirtyCapacity];
+    int32_t dirtyY_[kDirtyCapacity];
+    int32_t dirtyCount_ = 0;
+    int32_t columnFlags_[kMaxWidth];
+    int32_t rowFlags_[kMaxHeight];
+    bool dirtyOverflow_ = false;
+    int64_t lastClock_ = 0;
+    int64_t playedSeconds_ = 0;
+    int64_t lastElapsed_ = 0;
 
     // Marks, for settling, every cell that holds a queued change.
     void markPendingCells();

@@ -301,10 +301,10 @@ void World::reset()
         std::fill(std::begin(column), std::end(column), nullptr);
     placeBorderWalls();
 
-    std::fill(std::begin(columnFlags), std::end(columnFlags), 0);
-    std::fill(std::begin(rowFlags), std::end(rowFlags), 0);
-    std::fill(columnFlags, columnFlags + width, 1);
-    std::fill(rowFlags, rowFlags + height, 1);
+    std::fill(std::begin(columnFlags_), std::end(columnFlags_), 0);
+    std::fill(std::begin(rowFlags_), std::end(rowFlags_), 0);
+    std::fill(columnFlags_, columnFlags_ + width, 1);
+    std::fill(rowFlags_, rowFlags_ + height, 1);
     lightMap.reset();
 
     particleCount_ = 0;
@@ -323,9 +323,9 @@ void World::reset()
             s.zoomInAround(ccp(0, 0));
     }
 
-    lastClock = platform::gameTime();
-    playedSeconds = 0;
-    lastElapsed = 0;
+    lastClock_ = platform::gameTime();
+    playedSeconds_ = 0;
+    lastElapsed_ = 0;
 }
 
 void World::undo()

@@ -27,9 +27,9 @@ using CloudBox = cocos2d_extensions::CCValue<CloudBlob*>;
 void World::step()
 {
     const int64_t now = platform::gameTime();
-    const int64_t elapsed = now - lastClock;
-    lastClock = now;
-    lastElapsed = 0;
+    const int64_t elapsed = now - lastClock_;
+    lastClock_ = now;
+    lastElapsed_ = 0;
 
     // While a window is shown the world stands still.
     WorldHost& host = worldHost();
@@ -39,8 +39,8 @@ void World::step()
     const bool zoomedOut = host.zoomedOut();
     const bool running = !host.paused() && !zoomedOut;
     if (running) {
-        playedSeconds += elapsed;
-        lastElapsed = elapsed;
+        playedSeconds_ += elapsed;
+        lastElapsed_ = elapsed;
     }
 
     if (overLayer && overLayer->isVisible() == zoomedOut)
@@ -66,36 +66,36 @@ void World::step()
         stepClouds();
     }
 
-    if (dirtyOverflow) {
+    if (dirtyOverflow_) {
         // More cells changed than the lists hold: hand the light step a
         // lattice in which every cell lies within one step (Manhattan) of a
         // listed cell, so every light and every column is recomputed.
-        dirtyCount = 0;
+        dirtyCount_ = 0;
         for (int x = 0; x < width; ++x) {
-            columnFlags[x] = 1;
+            columnFlags_[x] = 1;
             for (int y = 0; y < height; ++y)
-                if ((x + 2 * y) % 5 == 0 && dirtyCount < kDirtyCapacity) {
-                    dirtyX[dirtyCount] = x;
-                    dirtyY[dirtyCount] = y;
-                    ++dirtyCount;
+                if ((x + 2 * y) % 5 == 0 && dirtyCount_ < kDirtyCapacity) {
+                    dirtyX_[dirtyCount_] = x;
+                    dirtyY_[dirtyCount_] = y;
+                    ++dirtyCount_;
                 }
         }
         for (int y = 0; y < height; ++y)
-            rowFlags[y] = 1;
+            rowFlags_[y] = 1;
     }
-    lightMap.step(dirtyX, dirtyY, dirtyCount, columnFlags);
+    lightMap.step(dirtyX_, dirtyY_, dirtyCount_, columnFlags_);
 
     if (CCMutableTexture2D* texture = host.worldTexture())
         texture->apply();
 
     host.afterStep();
 
-    dirtyCount = 0;
-    dirtyOverflow = false;
+    dirtyCount_ = 0;
+    dirtyOverflow_ = false;
     for (int x = 0; x < width; ++x)
-        columnFlags[x] = 1;
+        columnFlags_[x] = 1;
     for (int y = 0; y < height; ++y)
-        rowFlags[y] = 1;
+        rowFlags_[y] = 1;
 }
 
 void World::settleByDensity()

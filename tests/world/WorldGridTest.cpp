@@ -183,22 +183,22 @@ TEST_F(WorldTest, AnOccupantOutsideThePoolNeverFreesAnotherParticlesId)
 TEST_F(WorldTest, OnlyLightAbsorbersMarkCellsForRelighting)
 {
     Particle* glass = add(1, 1, kGlass);
-    EXPECT_EQ(world->dirtyCount, 0);
+    EXPECT_EQ(world->dirtyCount(), 0);
     Particle* sand = add(5, 5, kSand);
-    EXPECT_EQ(world->dirtyCount, 1);
+    EXPECT_EQ(world->dirtyCount(), 1);
     world->moveParticle(sand, 5, 4);
-    EXPECT_EQ(world->dirtyCount, 3);
-    EXPECT_EQ(world->dirtyY[1], 5);
-    EXPECT_EQ(world->dirtyY[2], 4);
+    EXPECT_EQ(world->dirtyCount(), 3);
+    EXPECT_EQ(world->dirtyY()[1], 5);
+    EXPECT_EQ(world->dirtyY()[2], 4);
     world->moveParticle(glass, 1, 2);
-    EXPECT_EQ(world->dirtyCount, 3);
+    EXPECT_EQ(world->dirtyCount(), 3);
 
     // A swap marks only the absorber's old cell.
     Particle* sandNextToGlass = add(2, 2, kSand);
-    const int before = world->dirtyCount;
+    const int before = world->dirtyCount();
     world->swapParticles(sandNextToGlass, glass);
-    EXPECT_EQ(world->dirtyCount, before + 1);
-    EXPECT_EQ(world->dirtyX[before], 2);
+    EXPECT_EQ(world->dirtyCount(), before + 1);
+    EXPECT_EQ(world->dirtyX()[before], 2);
     EXPECT_EQ(world->grid[1][2], sandNextToGlass);
     EXPECT_EQ(world->grid[2][2], glass);
     EXPECT_EQ(glass->x, 2);
@@ -208,11 +208,11 @@ TEST_F(WorldTest, MarkingMoreCellsThanTheListsHoldAsksForAFullRelight)
 {
     for (int i = 0; i < World::kDirtyCapacity + 10; ++i)
         world->markDirty(i % 240, (i / 240) % 160);
-    EXPECT_EQ(world->dirtyCount, World::kDirtyCapacity);
-    EXPECT_TRUE(world->dirtyOverflow);
+    EXPECT_EQ(world->dirtyCount(), World::kDirtyCapacity);
+    EXPECT_TRUE(world->dirtyOverflow());
     world->step();
-    EXPECT_FALSE(world->dirtyOverflow);
-    EXPECT_EQ(world->dirtyCount, 0);
+    EXPECT_FALSE(world->dirtyOverflow());
+    EXPECT_EQ(world->dirtyCount(), 0);
 }
 
 TEST_F(WorldTest, AfterAnOverflowEveryLightIsRecomputed)

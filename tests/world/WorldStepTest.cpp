@@ -138,14 +138,14 @@ TEST_F(WorldTest, NothingMovesWhileAPopupWindowIsShown)
     world->step();
     EXPECT_NE(world->grid[10][10], nullptr);
     EXPECT_TRUE(updateLog.empty());
-    EXPECT_EQ(world->playedSeconds, 0);
+    EXPECT_EQ(world->playedSeconds(), 0);
 
     GameLayer::getInstance()->setPopupShown(false);
     platform::advanceManualGameTime(2);
     world->step();
     EXPECT_EQ(world->grid[10][10], nullptr);
-    EXPECT_EQ(world->playedSeconds, 2);
-    EXPECT_EQ(world->lastElapsed, 2);
+    EXPECT_EQ(world->playedSeconds(), 2);
+    EXPECT_EQ(world->lastElapsed(), 2);
 }
 
 TEST_F(WorldTest, PausedTheQueuesAreStillApplied)
@@ -160,7 +160,7 @@ TEST_F(WorldTest, PausedTheQueuesAreStillApplied)
     EXPECT_EQ(world->grid[10][10], nullptr);
     EXPECT_EQ(world->grid[20][20]->getType(), kWater);
     EXPECT_TRUE(updateLog.empty());
-    EXPECT_EQ(world->playedSeconds, 0);
+    EXPECT_EQ(world->playedSeconds(), 0);
     EXPECT_FALSE(world->settleParity);
 }
 
@@ -242,9 +242,9 @@ TEST_F(WorldTest, TheStepUploadsTheTextureAndResetsTheDirtyLists)
     EXPECT_TRUE(texture()->isDirty());
     world->step();
     EXPECT_FALSE(texture()->isDirty());
-    EXPECT_EQ(world->dirtyCount, 0);
-    EXPECT_EQ(world->columnFlags[239], 1);
-    EXPECT_EQ(world->rowFlags[159], 1);
+    EXPECT_EQ(world->dirtyCount(), 0);
+    EXPECT_EQ(world->columnFlags()[239], 1);
+    EXPECT_EQ(world->rowFlags()[159], 1);
 }
 
 TEST_F(WorldTest, AFullWorldStepsAndEmptiesWithoutLeaks)

@@ -108,6 +108,10 @@ TEST_F(WorldBlobUndoReset, ResetStartsAnEmptyUniverseWithDefaults)
     GameServices& s = gameServices();
     s.localize = [](const char* key) { return std::string("<") + key + ">"; };
     testsupport::testHost().freePlay = true;
+    // Some time played first.
+    platform::setManualGameTime(3000);
+    world->step();
+    ASSERT_GT(world->playedSeconds(), 0);
     add(40, 40, kSand);
     addTagged(50, 50, 1, 1);
     world->queueRemove(40, 40);
@@ -118,7 +122,6 @@ TEST_F(WorldBlobUndoReset, ResetStartsAnEmptyUniverseWithDefaults)
     s.changeBackground("night.png", false);
     s.addResource("Food", 4);
     platform::setManualGameTime(5000);
-    world->playedSeconds = 99;
 
     world->reset();
 
@@ -135,8 +138,8 @@ TEST_F(WorldBlobUndoReset, ResetStartsAnEmptyUniverseWithDefaults)
     EXPECT_EQ(s.backgroundName(), "peaceful.png");
     EXPECT_TRUE(s.backgroundOn());
     EXPECT_EQ(s.getResource("Food"), 0);
-    EXPECT_EQ(world->lastClock, 5000);
-    EXPECT_EQ(world->playedSeconds, 0);
+    EXPECT_EQ(world->lastClock(), 5000);
+    EXPECT_EQ(world->playedSeconds(), 0);
     expectSoundWorld();
 
     // Ids are handed out from the top again.

@@ -91,7 +91,7 @@ void GUIBatchNodeMenu::handleTouchEnded(CCTouch* touch)
             break;
         }
     }
-    pressed->setColor(GUIButton::kPlainTint);
+    pressed->setPressed(false);
     pressed->release();
 }
 

@@ -197,7 +197,7 @@ void GUIWindow::firePressedButton()
     button->retain();
     setPressedButton(nullptr);
     button->activate();
-    button->setColor(GUIButton::kPlainTint);
+    button->setPressed(false);
     button->release();
 }
 
@@ -217,7 +217,7 @@ void GUIWindow::handleTouchMoved(CCTouch* touch)
         if (auto* slider = dynamic_cast<GUISlider*>(pressed)) {
             slider->handleTouch(touch);
         } else {
-            pressed->setColor(GUIButton::kPlainTint);
+            pressed->setPressed(false);
             setPressedButton(nullptr);
         }
     }
@@ -270,7 +270,7 @@ void GUIWindow::handleTouchEnded(CCTouch* touch)
         }
     }
     if (pressed) {
-        pressed->setColor(GUIButton::kPlainTint);
+        pressed->setPressed(false);
         pressed->release();
     }
     setPressedButton(nullptr);

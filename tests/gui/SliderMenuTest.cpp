@@ -164,7 +164,8 @@ TEST_F(HoldButtons, OnlyTheHoldingTouchReleasesAndASlideMovesTheHold)
     }());
     EXPECT_EQ(b->getHoldingTouch(), second);
     second->release();  // the view lets go of it; the button still holds it
-    EXPECT_NE(b->getHoldingTouch(), nullptr);
+    ASSERT_NE(b->getHoldingTouch(), nullptr);
+    EXPECT_EQ(b->getHoldingTouch()->retainCount(), 1u);
     first->release();
 }
 
@@ -233,6 +234,7 @@ TEST_F(Menus, ReleasingElsewhereFiresNothing)
     touchUp(700, 500);    // on nothing
     EXPECT_EQ(first->count + second->count, 0);
     EXPECT_FALSE(under->isPressed());
+    CCPoolManager::sharedPoolManager()->drain();  // only the menu holds its buttons now
     touchDown(120, 100);
     under->removeFromParent();  // gone before the release
     touchUp(120, 100);

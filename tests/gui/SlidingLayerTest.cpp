@@ -84,6 +84,7 @@ TEST_F(Sliding, ATapCountsOnlyOnTheRowItBeganOnAndSelectionMovesInMode2)
     EXPECT_EQ(layer->getSelectedItem(), b);
     EXPECT_EQ(taps->count, 2);
     // The owner takes the selected row away: the layer lets go of it.
+    CCPoolManager::sharedPoolManager()->drain();
     layer->removeChild(b);
     EXPECT_EQ(layer->getSelectedItem(), nullptr);
     touchDown(200, rowY(0));

@@ -415,7 +415,7 @@ void GUILabel::wrap(CCString* text, float maxWidth, int maxLines, bool multiline
             m += glyph.size.width + perGlyph;
             if (m > maxWidth) {
                 // Cut before the character that holds the byte before this
-                // glyph's last byte; the first piece keeps at least one glyph.
+                // glyph's last byte; the head always keeps at least one glyph.
                 const size_t last = j - 1;
                 size_t at = start;
                 if (last >= 1) {

@@ -289,7 +289,7 @@ TEST_F(LabelLayout, WordsWrapAndCountLinesPerLayout)
     EXPECT_EQ(none->getChildrenCount(), 0u);
 }
 
-TEST_F(LabelLayout, ALongWordIsCutAndEveryPieceTakesAGlyph)
+TEST_F(LabelLayout, ALongWordIsCutAndEveryLineTakesAGlyph)
 {
     fakeFont("abcdefghij", 4);
     GUILabel* label = GUILabel::create();

@@ -56,6 +56,14 @@ public:
             GUIDynamicButton::create(nullptr, nullptr, "gamemenus_brush9.png"));
         GUIScroll* scroll = GUIScroll::create("pvr/gamemenus.png", 10);
         scroll->setRect(CCRect(300, 20, 200, 60));
+        scroll->setMinY(20);
+        scroll->setMaxY(200);
+        // A row just below the visible rectangle.
+        CCSprite* row = CCSprite::createWithSpriteFrameName("gamemenus_brushSizeSlider.png");
+        row->getTexture()->setAliasTexParameters();
+        row->setAnchorPoint(CCPointZero);
+        row->setPosition(ccp(0, -30));
+        scroll->addChild(row);
         window->addChild(scroll);
         window->m_scroll = scroll;
         window->autorelease();
@@ -185,6 +193,29 @@ TEST_F(TestScene, ScrollAndSlidingContentIsClippedToItsRectangle)
     EXPECT_TRUE(black(at(170, 405)));
     EXPECT_TRUE(black(at(150, 395)));  // the lower rows are below the viewport
     EXPECT_FALSE(CCEGLView::sharedOpenGLView()->isScissorEnabled());
+}
+
+TEST_F(TestScene, AWindowIsPressedByATouchAndScrolledByAKey)
+{
+    SceneWindow* window = SceneWindow::create();
+    scene()->addChild(window);
+    host()->window = window;
+    window->toggle();
+    stepSeconds(0.25f);
+    touchDown(25, 149);
+    drawScene();
+    saveFrame("window_pressed");
+    // Texel (5, 8) of the button's frame, tinted grey.
+    EXPECT_TRUE(near(at(25, 149), 60 * 140 / 255, 78 * 140 / 255, 104 * 140 / 255)) << describe(at(25, 149));
+    EXPECT_TRUE(black(at(310, 25)));  // the scroll's row is still below its rectangle
+    touchUp(600, 500);
+    CCEGLView::sharedOpenGLView()->simulateKey(kCCKeyPageDown, true);
+    CCEGLView::sharedOpenGLView()->simulateKey(kCCKeyPageDown, false);
+    drawScene();
+    saveFrame("window_scrolled");
+    EXPECT_TRUE(near(at(25, 149), 60, 78, 104)) << describe(at(25, 149));
+    EXPECT_FALSE(black(at(310, 25)));  // scrolled up into view
+    EXPECT_TRUE(black(at(310, 18)));   // and still clipped at the bottom edge
 }
 
 TEST_F(TestScene, BordersFillTheMarginsOfAWideFrame)

@@ -540,9 +540,8 @@ std::optional<size_t> parseColorMarkup(const std::string& text, size_t open, ccC
         }
         bool overflow = false;
         long value = readInteger(buffer, overflow);
-        if (value < 0)
-            value = 0;
-        if (overflow || value > 255) {
+        // Read as unsigned: a negative number wraps to a huge one.
+        if (overflow || value < 0 || value > 255) {
             LOG_ERROR << "Bad buffer cast!!!";
             value = 255;
         }

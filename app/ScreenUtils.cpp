@@ -6,8 +6,43 @@ USING_NS_CC;
 
 ScreenUtils* ScreenUtils::getInstance()
 {
-    static ScreenUtils* instance = new ScreenUtils();
+    static ScreenUtils* instance = [] {
+        auto* made = new ScreenUtils();
+        made->setBusy(false);
+        made->setCurrentWindow(nullptr);
+        return made;
+    }();
     return instance;
+}
+
+bool ScreenUtils::isBusy()
+{
+    return m_busy;
+}
+
+void ScreenUtils::setBusy(bool busy)
+{
+    m_busy = busy;
+}
+
+GUIWindow* ScreenUtils::getCurrentWindow()
+{
+    return m_currentWindow;
+}
+
+void ScreenUtils::setCurrentWindow(GUIWindow* window)
+{
+    m_currentWindow = window;
+}
+
+void ScreenUtils::forgetWindow(GUIWindow* window)
+{
+    if (!window)
+        return;
+    if (m_currentWindow == window)
+        m_currentWindow = nullptr;
+    if (savedWindow == window)
+        savedWindow = nullptr;
 }
 
 void ScreenUtils::showNicknameKeyboard(CCString* text, CCObject*)

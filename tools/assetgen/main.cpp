@@ -59,6 +59,9 @@ bool parseSize(const std::vector<std::string>& words, size_t at, int& w, int& h)
 //   fill W H R G B A            a flat block
 //   box W H R G B A R G B A     a block (first colour) with a 1-pixel outline (second)
 //   art FILE                    a pixel map from assets/art/
+//   bevel W H R G B A           a panel: light top and left edges, dark bottom
+//                               and right edges, a faint diagonal dot pattern
+//   disc W H D R G B A          a disc D pixels across, centred, on transparency
 bool makePicture(const Context& ctx, const ManifestLine& line, size_t at, Image& out)
 {
     const auto& w = line.words;
@@ -80,6 +83,44 @@ bool makePicture(const Context& ctx, const ManifestLine& line, size_t at, Image&
             out.fillRect(0, 0, 1, height, outline);
             out.fillRect(width - 1, 0, 1, height, outline);
         }
+        return true;
+    }
+    if (kind == "bevel") {
+        Rgba body;
+        if (!parseSize(w, at + 1, width, height) || !parseColour(w, at + 3, body))
+            return fail(line.where() + ": bevel wants a size and a colour (R G B A)");
+        auto shade = [&](int delta) {
+            auto channel = [delta](uint8_t v) { return static_cast<uint8_t>(std::clamp(v + delta, 0, 255)); };
+            return Rgba{channel(body.r), channel(body.g), channel(body.b), body.a};
+        };
+        out = Image(width, height);
+        out.fillRect(0, 0, width, height, body);
+        const Rgba dots = shade(12);
+        for (int y = 2; y < height - 2; ++y)
+            for (int x = 2; x < width - 2; ++x)
+                if ((x + y) % 6 == 0)
+                    out.set(x, y, dots);
+        out.fillRect(0, 0, width, 1, shade(48));
+        out.fillRect(0, 0, 1, height, shade(48));
+        out.fillRect(0, height - 1, width, 1, shade(-48));
+        out.fillRect(width - 1, 0, 1, height, shade(-48));
+        return true;
+    }
+    if (kind == "disc") {
+        int across = 0;
+        Rgba ink;
+        if (!parseSize(w, at + 1, width, height) || w.size() < at + 4 || !parseInt(w[at + 3], across) ||
+            across < 1 || !parseColour(w, at + 4, ink))
+            return fail(line.where() + ": disc wants a size, a diameter and a colour (R G B A)");
+        out = Image(width, height);
+        // Pixel centres within the radius of the picture's centre.
+        const double cx = width / 2.0, cy = height / 2.0, r = across / 2.0;
+        for (int y = 0; y < height; ++y)
+            for (int x = 0; x < width; ++x) {
+                const double dx = x + 0.5 - cx, dy = y + 0.5 - cy;
+                if (dx * dx + dy * dy <= r * r + 0.25)
+                    out.set(x, y, ink);
+            }
         return true;
     }
     if (kind == "art") {

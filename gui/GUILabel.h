@@ -1,0 +1,91 @@
+#pragma once
+// Bitmap-font labels. One font is current at a time (the registry below, shared
+// by every screen); a label keeps the sheet texture and frame origin of the
+// font image it was made with and lays its text out as one glyph sprite per
+// character, using the glyph table and metrics of the font current at the call.
+// Main thread only.
+#include <optional>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include "cocos2d.h"
+
+class GUILabel : public cocos2d::CCSprite {
+public:
+    // --- the font registry ---------------------------------------------
+    static cocos2d::CCString* currentFontName;  // retained; null before the first font
+    static std::unordered_map<std::string, cocos2d::CCRect> fontFrames;
+    static float fontSize;
+    static float letterSpace;
+    static float baseLine;
+    static float lineSpacing;
+    static int lowercase;
+    static int uppercase;
+    // The sheets whose labels snap their scale to whole pixels (filled once).
+    static std::vector<std::string> fontSheetPrefixes;
+
+    // "gamemenus_ach_fontButtons": the font file fonts/ach_fontButtons.plist,
+    // the font image the frame gamemenus_ach_fontButtons.png.
+    static void setFontName(const char* name);
+    static void setFont(cocos2d::CCString* name);
+    // fonts/ + the name after its first '_' (the whole name without one) + .plist.
+    static std::string fontFilePath(const std::string& name);
+    // Tests: forget the current font.
+    static void resetRegistryForTests();
+
+    // --- the label -----------------------------------------------------
+    static GUILabel* create();
+    GUILabel();
+    ~GUILabel() override;
+
+    void initWithCurrentFont();
+    // False when the current font's image was not in the frame cache at
+    // creation: such a label shows nothing and its layouts add nothing.
+    bool hasFontFrame() const { return m_hasFontFrame; }
+
+    void scaleToSize(float size);
+    // Every child first, then the label itself.
+    void setColor(const cocos2d::ccColor3B& color) override;
+    void setOpacity(uint8_t opacity) override;
+    virtual int getLineCount() const { return m_lineCount; }
+    virtual float getWidth() const { return m_width; }
+    virtual float getHeight() const { return m_height; }
+    cocos2d::CCString* getText() const { return m_text; }
+    const std::string& getFontName() const { return m_fontName; }
+
+    void onEnter() override;
+    void onEnterTransitionDidFinish() override;
+    float getCumulativeScale();
+    void snapScale();
+
+    // The three layouts (one line; wrapped within a width; wrapped within a
+    // width and a number of lines). A null text counts as empty.
+    void setText(cocos2d::CCString* text);
+    void setColoredText(cocos2d::CCString* text, float maxWidth);
+    void setMultilineText(cocos2d::CCString* text, float maxWidth, int maxLines);
+
+private:
+    enum class Lookup { Glyph, Space, End };
+    // The glyph of the character at byte i of s; i moves past the character.
+    static Lookup lookupGlyph(const std::string& s, size_t& i, cocos2d::CCRect& glyph);
+    void prepare(cocos2d::CCString* text);
+    void placeGlyph(const cocos2d::CCRect& glyph, float x, float y, bool dropTopRow);
+    void wrap(cocos2d::CCString* text, float maxWidth, int maxLines, bool multiline);
+
+    std::string m_fontName;
+    int m_lineCount = 0;
+    float m_width = 0.0f;
+    float m_height = 0.0f;
+    cocos2d::CCString* m_text = nullptr;  // retained
+    bool m_hasFontFrame = false;
+    // State of one layout run.
+    float m_penX = 0.0f;
+    bool m_coloured = false;
+    cocos2d::ccColor3B m_chosenColor{255, 255, 255};
+};
+
+// Reads the colour markup "[r,g,b]" whose '[' is at `open` in text: fills
+// colour and returns the position after the ']', or nothing when the text ends
+// first. Components above 255 are logged and become 255.
+std::optional<size_t> parseColorMarkup(const std::string& text, size_t open, cocos2d::ccColor3B& colour);

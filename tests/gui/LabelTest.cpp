@@ -1,0 +1,317 @@
+// The font registry, the label and its three layouts.
+#include "GuiFixture.h"
+
+#include <cmath>
+#include <optional>
+
+#include "gui/GUILabel.h"
+
+USING_NS_CC;
+using guitest::GuiTest;
+
+namespace {
+
+std::vector<float> glyphXs(CCNode* label)
+{
+    std::vector<float> xs;
+    for (CCObject* object : *label->getChildren())
+        xs.push_back(static_cast<CCNode*>(object)->getPosition().x);
+    return xs;
+}
+
+std::vector<float> glyphWidths(CCNode* label)
+{
+    std::vector<float> ws;
+    for (CCObject* object : *label->getChildren())
+        ws.push_back(static_cast<CCSprite*>(object)->getTextureRect().size.width);
+    return ws;
+}
+
+bool sameColour(const ccColor3B& a, const ccColor3B& b)
+{
+    return a.r == b.r && a.g == b.g && a.b == b.b;
+}
+
+} // namespace
+
+using FontRegistry = GuiTest;
+
+TEST_F(FontRegistry, NamesReadTheFileAfterTheSheetPrefixAndTheFrameOfTheWholeName)
+{
+    EXPECT_EQ(GUILabel::fontFilePath("gamemenus_ach_fontButtons"), "fonts/ach_fontButtons.plist");
+    EXPECT_EQ(GUILabel::fontFilePath("plain"), "fonts/plain.plist");
+    GUILabel::setFontName("gamemenus_ach_fontButtons");
+    EXPECT_FLOAT_EQ(GUILabel::fontSize, 10);
+    EXPECT_FLOAT_EQ(GUILabel::baseLine, 2);
+    EXPECT_FLOAT_EQ(GUILabel::letterSpace, 1);
+    EXPECT_EQ(GUILabel::uppercase, 1);
+    EXPECT_TRUE(GUILabel::fontFrames.count(" "));
+    EXPECT_TRUE(GUILabel::fontFrames.count("\xC3\xA9"));  // é as one key
+    GUILabel* label = GUILabel::create();
+    EXPECT_TRUE(label->hasFontFrame());
+    CCSpriteFrame* frame =
+        CCSpriteFrameCache::sharedSpriteFrameCache()->spriteFrameByName("gamemenus_ach_fontButtons.png");
+    ASSERT_NE(frame, nullptr);
+    EXPECT_EQ(label->getTexture(), frame->getTexture());
+    EXPECT_FLOAT_EQ(label->getTextureRect().origin.x, frame->getRect().origin.x);
+    EXPECT_FLOAT_EQ(label->getContentSize().width, 0);
+}
+
+TEST_F(FontRegistry, EachFontChangeReplacesTheTableAndResetsLineSpacingAndPrefixesFillOnce)
+{
+    GUILabel::setFontName("gamemenus_ach_fontButtons");
+    GUILabel::lineSpacing = -3;
+    const size_t prefixes = GUILabel::fontSheetPrefixes.size();
+    EXPECT_EQ(prefixes, 14u);
+    GUILabel::setFontName("mainmenu_ach_fontButtonsGold");
+    EXPECT_STREQ(GUILabel::currentFontName->getCString(), "mainmenu_ach_fontButtonsGold");
+    EXPECT_FLOAT_EQ(GUILabel::lineSpacing, 0);
+    EXPECT_EQ(GUILabel::fontSheetPrefixes.size(), prefixes);
+}
+
+TEST_F(FontRegistry, AnUnreadableFontLeavesNoGlyphsAndAUsableSize)
+{
+    GUILabel::setFontName("gamemenus_no_such_font");
+    EXPECT_TRUE(GUILabel::fontFrames.empty());
+    EXPECT_GT(GUILabel::fontSize, 0);
+    EXPECT_TRUE(log.contains("no_such_font"));
+    GUILabel* label = GUILabel::create();  // no frame of that name either
+    label->scaleToSize(10);
+    EXPECT_TRUE(std::isfinite(label->getScale()));
+}
+
+TEST_F(FontRegistry, ALabelWithoutItsFontFrameDrawsNothing)
+{
+    GUILabel::setFontName("gamemenus_ach_fontButtons");
+    GUILabel::currentFontName->release();
+    GUILabel::currentFontName = CCString::create("nosheet_ach_fontButtons");
+    GUILabel::currentFontName->retain();
+    GUILabel* label = GUILabel::create();
+    EXPECT_FALSE(label->hasFontFrame());
+    label->setText(CCString::create("Hello"));
+    label->setColoredText(CCString::create("Hello there"), 20);
+    label->setMultilineText(CCString::create("Hello there"), 20, 3);
+    EXPECT_EQ(label->getChildrenCount(), 0u);
+    EXPECT_FLOAT_EQ(label->getWidth(), 0);
+}
+
+TEST_F(FontRegistry, SnapScaleOnlyForListedSheetsAndOnlyNearWholeScales)
+{
+    struct Case {
+        const char* font;
+        float parentScale;
+        float effective;
+    } cases[] = {
+        {"popups_ach_fontButtons", 1.9f, 2.0f},     {"popups_ach_fontButtons", 1.85f, 2.0f},
+        {"popups_ach_fontButtons", 2.1f, 2.0f},     {"popups_ach_fontButtons", 2.5f, 2.5f},
+        {"popups_ach_fontButtons", 0.15f, 0.15f},   {"mainmenu_ach_fontButtons", 1.9f, 1.9f},
+        {"gamemenus_ach_fontButtons", 1.0f, 1.0f},
+    };
+    for (const Case& c : cases) {
+        GUILabel::setFontName(c.font);
+        CCNode* parent = CCNode::create();
+        parent->setScale(c.parentScale);
+        GUILabel* label = GUILabel::create();
+        parent->addChild(label);
+        scene()->addChild(parent);  // enters: snaps
+        EXPECT_NEAR(label->getCumulativeScale(), c.effective, 1e-4) << c.font << " under " << c.parentScale;
+        scene()->removeChild(parent);
+    }
+}
+
+TEST_F(FontRegistry, ColourAndOpacityReachEveryGlyph)
+{
+    GUILabel* label = GUILabel::create();
+    label->setText(CCString::create("abc"));
+    label->setColor(ccc3(36, 75, 98));
+    label->setOpacity(100);
+    ASSERT_EQ(label->getChildrenCount(), 3u);
+    for (CCObject* object : *label->getChildren()) {
+        auto* glyph = static_cast<CCSprite*>(object);
+        EXPECT_TRUE(sameColour(glyph->getColor(), ccc3(36, 75, 98)));
+        EXPECT_EQ(glyph->getOpacity(), 100);
+    }
+    label->setText(CCString::create("d"));  // new glyphs take the label's colour
+    EXPECT_EQ(childrenColoured(label, ccc3(36, 75, 98)), 1);
+}
+
+using LabelLayout = GuiTest;
+
+TEST_F(LabelLayout, OneLineTextAndItsSize)
+{
+    fakeFont("abcAB", 4);
+    GUILabel* label = GUILabel::create();
+    label->setText(CCString::create(""));
+    EXPECT_EQ(label->getChildrenCount(), 0u);
+    EXPECT_FLOAT_EQ(label->getContentSize().width, 0);
+    EXPECT_FLOAT_EQ(label->getContentSize().height, 8);  // fontSize - baseLine
+    label->setText(nullptr);  // a null text is empty
+    EXPECT_EQ(label->getChildrenCount(), 0u);
+    ASSERT_NE(label->getText(), nullptr);
+    label->setText(CCString::create("ab"));
+    EXPECT_EQ(glyphXs(label), (std::vector<float>{0, 5}));
+    EXPECT_FLOAT_EQ(label->getContentSize().width, 10);  // letter space after the last glyph too
+    auto* first = static_cast<CCSprite*>(label->getChildren()->objectAtIndex(0));
+    EXPECT_FLOAT_EQ(first->getPosition().y, -2);
+    EXPECT_FLOAT_EQ(first->getTextureRect().size.height, 12);  // top row dropped
+}
+
+TEST_F(LabelLayout, UnderscoreIsASpaceAndFontsWithoutCapitalsLookUpLowerCase)
+{
+    fakeFont("ab", 4);
+    GUILabel::uppercase = 0;
+    GUILabel* label = GUILabel::create();
+    label->setText(CCString::create("A_B"));
+    EXPECT_EQ(glyphWidths(label), (std::vector<float>{4, 3, 4}));
+    EXPECT_FALSE(log.contains("doesn't contain"));
+}
+
+TEST_F(LabelLayout, MissingCharactersBecomeOneSpaceAndSkipExactlyThemselves)
+{
+    fakeFont("ab", 4);
+    struct Case {
+        const char* text;
+        std::vector<float> widths;
+    } cases[] = {
+        {"axb", {4, 3, 4}},                      // one byte
+        {"a\xC3\xA9" "b", {4, 3, 4}},            // two bytes
+        {"a\xE2\x82\xAC" "b", {4, 3, 4}},        // three bytes
+        {"a\xF0\x9F\x98\x80" "b", {4, 3, 4}},    // four bytes
+        {"a\xC3", {4, 3}},                       // cut short at the end
+    };
+    for (const Case& c : cases) {
+        GUILabel* label = GUILabel::create();
+        log.clear();
+        label->setText(CCString::create(c.text));
+        EXPECT_EQ(glyphWidths(label), c.widths) << c.text;
+        EXPECT_TRUE(log.contains("fontFrames doesn't contain key ")) << c.text;
+    }
+    fakeFont("ab", 4, false);  // no space glyph: the rest is not drawn
+    GUILabel* label = GUILabel::create();
+    label->setText(CCString::create("axb"));
+    EXPECT_EQ(glyphWidths(label), (std::vector<float>{4}));
+}
+
+TEST_F(LabelLayout, MarkupColoursFollowingGlyphsAndTakesNoWidth)
+{
+    fakeFont("HeloWrd", 4);
+    GUILabel* label = GUILabel::create();
+    label->setColor(ccc3(36, 75, 98));
+    label->setText(CCString::create("[255,0,0]Hello|World"));
+    EXPECT_EQ(childrenColoured(label, ccc3(255, 0, 0)), 5);
+    EXPECT_EQ(childrenColoured(label, ccc3(36, 75, 98)), 5);
+    GUILabel* wrapped = GUILabel::create();
+    wrapped->setColoredText(CCString::create("[255,0,0]Hello"), 1000);
+    GUILabel* plain = GUILabel::create();
+    plain->setColoredText(CCString::create("Hello"), 1000);
+    EXPECT_FLOAT_EQ(wrapped->getContentSize().width, plain->getContentSize().width);
+    EXPECT_EQ(childrenColoured(wrapped, ccc3(255, 0, 0)), 5);
+    EXPECT_TRUE(log.contains("choosenColor.r 255"));
+}
+
+TEST_F(LabelLayout, BadMarkupIsLoggedAndDrawnAsText)
+{
+    fakeFont("1234,", 4);
+    GUILabel* label = GUILabel::create();
+    label->setText(CCString::create("[12,34"));
+    EXPECT_TRUE(log.contains(">>>> Failed to parse color!!!"));
+    EXPECT_EQ(label->getChildrenCount(), 5u);  // 12,34
+}
+
+TEST_F(LabelLayout, ColourComponentsAreCappedOrCutNeverOverflowed)
+{
+    ccColor3B colour{1, 2, 3};
+    std::string text = "[300,0,0]";
+    EXPECT_EQ(parseColorMarkup(text, 0, colour), std::optional<size_t>(9));
+    EXPECT_TRUE(sameColour(colour, ccc3(255, 0, 0)));
+    EXPECT_TRUE(log.contains("Bad buffer cast!!!"));
+    text = "[99999999999999999999999,7, 8]";
+    EXPECT_TRUE(parseColorMarkup(text, 0, colour).has_value());
+    EXPECT_TRUE(sameColour(colour, ccc3(255, 7, 8)));
+    EXPECT_FALSE(parseColorMarkup("[1,2,3", 0, colour).has_value());
+
+    fakeFont("ab", 4);
+    struct Case {
+        const char* text;
+        ccColor3B expected;
+    } cases[] = {
+        {"[300,0,0]a", {44, 0, 0}},
+        {"[99999999999999999999999,0,0]a", {255, 0, 0}},
+        {"[0, 128, 9]a", {0, 128, 9}},
+    };
+    for (const Case& c : cases) {
+        GUILabel* label = GUILabel::create();
+        label->setMultilineText(CCString::create(c.text), 1000, 5);
+        EXPECT_EQ(childrenColoured(label, c.expected), 1) << c.text;
+    }
+}
+
+TEST_F(LabelLayout, AShortMarkupKeepsTheLabelsOwnColourForMissingComponents)
+{
+    fakeFont("ab", 4);
+    GUILabel* label = GUILabel::create();
+    label->setColor(ccc3(36, 75, 98));
+    label->setMultilineText(CCString::create("[10,20]a"), 1000, 5);
+    EXPECT_EQ(childrenColoured(label, ccc3(10, 75, 98)), 1);
+    GUILabel* other = GUILabel::create();
+    other->setColor(ccc3(36, 75, 98));
+    other->setText(CCString::create("[10]a"));
+    EXPECT_EQ(childrenColoured(other, ccc3(10, 75, 98)), 1);
+}
+
+TEST_F(LabelLayout, WordsWrapAndCountLinesPerLayout)
+{
+    fakeFont("abcdefghij", 4);
+    GUILabel* coloured = GUILabel::create();
+    coloured->setColoredText(CCString::create("abc def"), 20);
+    EXPECT_EQ(coloured->getLineCount(), 2);
+    GUILabel* multi = GUILabel::create();
+    multi->setMultilineText(CCString::create("abc def"), 20, 5);
+    EXPECT_EQ(multi->getLineCount(), 1);  // line breaks made
+    // The second word starts the second line, one line step down.
+    auto* d = static_cast<CCNode*>(coloured->getChildren()->objectAtIndex(3));
+    EXPECT_FLOAT_EQ(d->getPosition().x, 0);
+    EXPECT_FLOAT_EQ(d->getPosition().y, -(8 + 2));
+    EXPECT_FLOAT_EQ(coloured->getContentSize().height, 8 + 10);
+
+    GUILabel::lineSpacing = -2;
+    GUILabel* closer = GUILabel::create();
+    closer->setColoredText(CCString::create("abc def"), 20);
+    auto* d2 = static_cast<CCNode*>(closer->getChildren()->objectAtIndex(3));
+    EXPECT_FLOAT_EQ(d2->getPosition().y, -(8 + 2 - 2));
+
+    GUILabel::lineSpacing = 0;
+    GUILabel* limited = GUILabel::create();
+    limited->setMultilineText(CCString::create("abc def ghi"), 20, 2);
+    EXPECT_EQ(limited->getChildrenCount(), 6u);  // the third line is not drawn
+    GUILabel* none = GUILabel::create();
+    none->setMultilineText(CCString::create("abc"), 20, 0);
+    EXPECT_EQ(none->getChildrenCount(), 0u);
+}
+
+TEST_F(LabelLayout, ALongWordIsCutAndEveryLineTakesAGlyph)
+{
+    fakeFont("abcdefghij", 4);
+    GUILabel* label = GUILabel::create();
+    label->setColoredText(CCString::create("abcdefghij"), 20);
+    EXPECT_EQ(label->getChildrenCount(), 10u);
+    EXPECT_GT(label->getLineCount(), 1);
+    // Narrower than one glyph: one glyph per line, and the layout ends.
+    for (bool multiline : {false, true}) {
+        GUILabel* narrow = GUILabel::create();
+        if (multiline)
+            narrow->setMultilineText(CCString::create("abcd"), 2, 10);
+        else
+            narrow->setColoredText(CCString::create("abcd"), 2);
+        EXPECT_EQ(narrow->getChildrenCount(), 4u);
+        for (CCObject* object : *narrow->getChildren())
+            EXPECT_FLOAT_EQ(static_cast<CCNode*>(object)->getPosition().x, 0);
+    }
+    // A cut never splits a character.
+    fakeFont("a\xC3\xA9", 4);
+    GUILabel* accents = GUILabel::create();
+    log.clear();
+    accents->setColoredText(CCString::create("\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9"), 12);
+    EXPECT_EQ(accents->getChildrenCount(), 4u);
+    EXPECT_FALSE(log.contains("doesn't contain"));
+}

@@ -159,6 +159,8 @@ public:
     int64_t lastElapsed = 0;
     // Raised by a spark that powers Metal; read and cleared by goals.
     bool sparkOnMetal = false;
+    // Steps begun since the world was made (for once-a-step log lines).
+    int64_t stepsBegun = 0;
 
 private:
     // Marks, for settling, every cell that holds a queued change.

@@ -7,11 +7,11 @@
 #include "cocos2d_extensions/CCValue.h"
 #include "elements/creatures/CreatureCounts.h"
 #include "elements/creatures/MPObject.h"
+#include "elements/materials/Clouds.h"
 #include "goals/AchievementManager.h"
 #include "hud/GUI.h"
 #include "platform/GameClock.h"
 #include "world/CCMutableTexture2D.h"
-#include "world/CloudBlob.h"
 #include "world/GameLayer.h"
 #include "world/OverLayer.h"
 #include "world/Tool.h"
@@ -36,6 +36,7 @@ bool popupWindowShown()
 
 void World::step()
 {
+    ++stepsBegun;
     const int64_t now = platform::gameTime();
     const int64_t elapsed = now - lastClock;
     lastClock = now;

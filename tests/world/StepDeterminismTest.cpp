@@ -64,6 +64,13 @@ protected:
         registerLiquids();
         registerGases();
         registerFire();
+        registerAcids();
+        registerVirus();
+        registerExplosives();
+        registerFireworks();
+        registerClouds();
+        registerCloners();
+        registerGems();
         platform::setManualGameTime(1000);
         platform::seedGameRand(1234u);
     }

@@ -195,3 +195,23 @@ TEST_F(VirusRules, VirusConvertsAndSparesItsKinds)
     EXPECT_EQ(typeAt(31, 30), Multi::kTypeId);
     EXPECT_EQ(typeAt(30, 29), Wall::kTypeId);
 }
+
+TEST_F(VirusRules, ABlockConvertingHundredsLogsOnceAStepAtMost)
+{
+    fill(40, 40, 99, 99, Sand::kTypeId);
+    for (int x = 60; x < 80; ++x)
+        for (int y = 60; y < 80; ++y) {
+            world->removeParticle(x, y);
+            put(x, y, Virus::kTypeId);
+        }
+    const int sandBefore = count(Sand::kTypeId);
+    testing::internal::CaptureStderr();
+    step(3);
+    const std::string log = testing::internal::GetCapturedStderr();
+    int lines = 0;
+    for (size_t at = log.find("Prepare to clear"); at != std::string::npos; at = log.find("Prepare to clear", at + 1))
+        ++lines;
+    EXPECT_LT(count(Sand::kTypeId), sandBefore - 10) << "many conversions";
+    EXPECT_GE(lines, 1);
+    EXPECT_LE(lines, 3);
+}

@@ -149,14 +149,18 @@ TEST_F(Clouds, FreedGroupsLeaveNoLinkBehind)
     world->clearClouds();
     EXPECT_EQ(cloudAt(30, 120)->blob, nullptr);
     EXPECT_EQ(cloudAt(60, 120)->blob, nullptr);
-    // A cloud without a group does nothing, and leaves nothing to free.
+    // A cloud without a group does nothing, and a grouped cloud touching one
+    // skips it rather than merging with nothing.
+    Particle* beside = put(34, 121, Cloud::kTypeId);
+    beside->update();
+    EXPECT_EQ(static_cast<Cloud*>(beside)->blob->memberCount(), 1);
     step(3);
     world->removeParticle(30, 120);
 
     CloudBlob* blob = group(90, 120, 3, 3);
     world->removeCloud(blob);
     EXPECT_EQ(cloudAt(91, 121)->blob, nullptr);
-    EXPECT_EQ(world->clouds->count(), 0u);
+    EXPECT_EQ(world->clouds->count(), 1u) << "only the group of the cloud put beside";
     world.reset();  // destroying the clouds touches no freed group
     gWorld = nullptr;
 }

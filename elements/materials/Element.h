@@ -226,7 +226,7 @@ protected:
 cocos2d::CCArray* buildColorRowList(const ColorRows& rows);
 
 // Whether the factory can make the kind now. Materials that turn into kinds
-// of later families (Grass, Cloud) ask first, and say once in the log what
+// of later families (Grass) ask first, and say once in the log what
 // they do instead while the kind is missing.
 bool kindIsBuilt(uint32_t type, bool& toldMissing, const char* whatInstead);
 

@@ -203,3 +203,45 @@ TEST_F(Clouds, ATrialCloudLeavesNoGroupBehind)
     delete trial;
     gWorld = saved;
 }
+
+TEST_F(Clouds, AGroupSpanningTwelveRowsArmsStormAtItsNextMove)
+{
+    struct Case {
+        int w;
+        int h;
+        bool storm;
+    };
+    for (const Case c : {Case{3, 14, true}, Case{14, 3, false}}) {
+        CloudBlob* blob = group(100, 110, c.w, c.h);
+        // The period grows with every member that joined.
+        for (int i = 0; i < 15; ++i)
+            blob->update();
+        EXPECT_EQ(blob->storm, c.storm) << c.w << " x " << c.h;
+        EXPECT_FALSE(blob->rain);
+        for (const Cloud* m : std::vector<Cloud*>(blob->memberList()))
+            world->removeParticle(m->x, m->y);
+    }
+}
+
+TEST_F(Clouds, ASmallGroupDriftsToItsHeightAndTurnsAtObstacles)
+{
+    Cloud* cloud = static_cast<Cloud*>(put(120, 90, Cloud::kTypeId));
+    CloudBlob* blob = cloud->blob;
+    EXPECT_GE(blob->targetY, 113);
+    EXPECT_LE(blob->targetY, 152);
+    for (int i = 0; i < 1200; ++i)
+        blob->update();
+    EXPECT_LE(std::abs(cloud->y - blob->targetY), 2);
+
+    // Walled in on both sides: every move is blocked and turns it around.
+    Cloud* boxed = static_cast<Cloud*>(put(60, cloud->y, Cloud::kTypeId));
+    put(59, boxed->y, Wall::kTypeId);
+    put(61, boxed->y, Wall::kTypeId);
+    fill(59, boxed->y + 1, 61, boxed->y + 1, Wall::kTypeId);
+    fill(59, boxed->y - 1, 61, boxed->y - 1, Wall::kTypeId);
+    CloudBlob* small = boxed->blob;
+    const int direction = small->direction;
+    small->counter = small->period;
+    small->update();
+    EXPECT_EQ(small->direction, -direction);
+}

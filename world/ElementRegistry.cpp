@@ -10,4 +10,11 @@ void registerAllElements()
     registerLiquids();
     registerGases();
     registerFire();
+    registerAcids();
+    registerVirus();
+    registerExplosives();
+    registerFireworks();
+    registerClouds();
+    registerCloners();
+    registerGems();
 }

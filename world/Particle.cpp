@@ -26,6 +26,8 @@ constexpr uint32_t kWoodId = hashString("Wood");
 // be drawn is found long before this (each draw hits it with chance >= 1/9).
 constexpr int kMaxRandomDraws = 4096;
 
+constexpr int kMaxBurstColours = 8;
+
 bool isType(const Particle* p, uint32_t type) { return p && p->getType() == type; }
 
 }  // namespace
@@ -268,8 +270,11 @@ void explode(int x, int y, int energy)
 void explodeColored(int x, int y, int energy, float hue, int colours)
 {
     World* w = gWorld;
-    colours = std::max(colours, 1);
-    std::vector<ccColor4B> palette(static_cast<size_t>(colours));
+    SinCosTable::generateIfNecessary();
+    // A burst has two or three tints; past four the saturation is spent, so
+    // a small fixed palette serves and a burst allocates nothing.
+    colours = std::clamp(colours, 1, kMaxBurstColours);
+    ccColor4B palette[kMaxBurstColours];
     for (int k = 0; k < colours; ++k)
         palette[k] = goldenRatioColor(hue, 1.0f - 0.25f * static_cast<float>(k), 1.0f);
 

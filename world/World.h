@@ -165,6 +165,8 @@ public:
     int32_t levelRestarts = 0;  // kept by the HUD
     // Raised by a spark that powers Metal; read and cleared by goals.
     bool sparkOnMetal = false;
+    // Steps begun since the world was made (for once-a-step log lines).
+    int64_t stepsBegun = 0;
 
 private:
     // The pool and its free ids (see the invariants above); changed only by

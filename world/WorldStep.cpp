@@ -9,7 +9,7 @@
 #include "elements/creatures/MPObject.h"
 #include "platform/GameClock.h"
 #include "world/CCMutableTexture2D.h"
-#include "world/CloudBlob.h"
+#include "elements/materials/Clouds.h"
 #include "world/OverLayer.h"
 #include "world/Tool.h"
 #include "world/World.h"
@@ -26,6 +26,7 @@ using CloudBox = cocos2d_extensions::CCValue<CloudBlob*>;
 
 void World::step()
 {
+    ++stepsBegun;
     const int64_t now = platform::gameTime();
     const int64_t elapsed = now - lastClock_;
     lastClock_ = now;

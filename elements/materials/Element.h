@@ -46,11 +46,26 @@ inline constexpr uint32_t Smoke = of("Smoke");
 inline constexpr uint32_t Cloud = of("Cloud");
 inline constexpr uint32_t Fire = of("Fire");
 inline constexpr uint32_t Grass = of("Grass");
+inline constexpr uint32_t Metal = of("Metal");
+inline constexpr uint32_t Snow = of("Snow");
+inline constexpr uint32_t Gas = of("Gas");
+inline constexpr uint32_t Explosion = of("Explosion");
+inline constexpr uint32_t Acid = of("Acid");
+inline constexpr uint32_t AcidWater = of("AcidWater");
+inline constexpr uint32_t AcidSteam = of("AcidSteam");
+inline constexpr uint32_t Virus = of("Virus");
+inline constexpr uint32_t AVirus = of("AVirus");
+inline constexpr uint32_t Electro = of("Electro");
+inline constexpr uint32_t Multi = of("Multi");
+inline constexpr uint32_t EMulti = of("EMulti");
+inline constexpr uint32_t Meteor = of("Meteor");
+inline constexpr uint32_t Fireworks = of("Fireworks");
 }  // namespace TypeId
 
 // Which colour row a new particle starts with.
 enum class StartRow : uint8_t {
     First,             // index 0
+    Second,            // index 1
     Random,            // rand() % the number of rows
     SecondOneInThree,  // index 1 when rand() % 3 == 0, else index 0
     RandomAfterFields, // as Random, drawn by the class's constructor once its
@@ -97,6 +112,7 @@ inline bool selfLit(const Particle* p) { return p->lightSource; }
 namespace IsType {
 inline bool water(uint32_t type) { return type == TypeId::Water; }
 inline bool lava(uint32_t type) { return type == TypeId::Lava; }
+inline bool electro(uint32_t type) { return type == TypeId::Electro; }
 }  // namespace IsType
 
 // Helpers shared by every material update. Cells outside the grid read as the
@@ -194,7 +210,7 @@ protected:
 };
 
 // Whether the factory can make the kind now. Materials that turn into kinds
-// of later families (Grass, Cloud) ask first, and say once in the log what
+// of later families (Grass) ask first, and say once in the log what
 // they do instead while the kind is missing.
 bool kindIsBuilt(uint32_t type, bool& toldMissing, const char* whatInstead);
 
@@ -248,6 +264,9 @@ protected:
         switch (Info.startRow) {
         case StartRow::First:
             color = colorAtIndex(0);
+            break;
+        case StartRow::Second:
+            color = colorAtIndex(1);
             break;
         case StartRow::Random:
             color = colorAtIndex(gameRand() % Info.colorRows.count);

@@ -28,9 +28,7 @@ bool Steam::condense()
     }
     // Trapped in a pocket: it rains back down, or gathers into cloud.
     if (countEmptyAbove() == 0 && countOccupiedBelow() >= 2 && oneIn(40)) {
-        static bool toldMissing = false;
-        const bool cloud = weather && kindIsBuilt(TypeId::Cloud, toldMissing, "trapped steam turns into water");
-        replaceBy(cloud ? TypeId::Cloud : TypeId::Water);
+        replaceBy(weather ? TypeId::Cloud : TypeId::Water);
         return true;
     }
     return false;

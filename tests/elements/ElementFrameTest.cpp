@@ -143,3 +143,74 @@ TEST_F(ElementFrame, LavaCarriesItsLightWhenSwapped)
     EXPECT_EQ(lava->getLight()->y, 29);
     EXPECT_EQ(lava->getLight()->radius, 1);
 }
+
+TEST_F(ElementFrame, TheSecondFamiliesFollowTheirConstantsTables)
+{
+    struct Row {
+        const char* name;
+        int32_t density;
+        float blast;
+        float factor;
+        const char* sound;
+        int32_t saveBytes;
+        bool living;
+        int startRow;  // colour-table row of the start colour
+        int32_t absorb;
+        bool liquid;
+        bool flat;
+        bool lit;
+    };
+    // clang-format off
+    const Row rows[] = {
+        {"Acid",        3,   0.7f,  0.8f, "sfx_element_acid",      0, false, 0,   20,  true,  false, false},
+        {"AcidWater",   1,   0.7f,  0.8f, "sfx_element_acid",      0, false, 3,   15,  true,  false, false},
+        {"AcidSteam",   0,   0.95f, 0.8f, "sfx_element_steam",     0, false, 2,   0,   false, false, false},
+        {"Virus",       0,   0.9f,  0.2f, "sfx_element_virus",     0, false, 68,  0,   false, true,  false},
+        {"Bomb",        90,  1.5f,  0.8f, "sfx_element_tnt",       0, false, 107, 0,   false, true,  false},
+        {"C4",          0,   1.5f,  0.8f, "sfx_element_c4",        0, false, 116, 0,   false, true,  false},
+        {"Tnt",         0,   1.5f,  0.8f, "sfx_element_tnt",       0, false, 117, 255, false, true,  false},
+        {"Meteor",      90,  2.0f,  0.8f, "sfx_element_tnt",       0, true,  113, 0,   false, true,  false},
+        {"Fireworks",   0,   1.5f,  0.8f, "sfx_element_fireworks", 0, false, 108, 0,   false, true,  false},
+        {"Multi",       0,   -1.0f, 0.2f, "sfx_element_multi",     4, false, 38,  0,   false, true,  false},
+        {"EMulti",      0,   -1.0f, 0.2f, "sfx_element_multi",     4, false, 153, 0,   false, true,  false},
+        {"Electro",     0,   0.95f, 0.8f, "sfx_element_electro",   0, false, 11,  0,   false, true,  true},
+        {"Amatist",     100, 0.5f,  0.6f, "sfx_element_gem",       0, false, 90,  20,  false, false, false},
+        {"Citrine",     100, 0.5f,  0.6f, "sfx_element_gem",       0, false, 93,  20,  false, false, false},
+        {"Diamond",     100, 0.5f,  0.6f, "sfx_element_gem",       0, false, 96,  20,  false, false, false},
+        {"Emerald",     100, 0.5f,  0.6f, "sfx_element_gem",       0, false, 99,  20,  false, false, false},
+        {"Lapislazuli", 100, 0.5f,  0.6f, "sfx_element_gem",       0, false, 102, 20,  false, false, false},
+        {"Obsidian",    100, 0.5f,  0.6f, "sfx_element_gem",       0, false, 105, 20,  false, false, false},
+        {"Ruby",        100, 0.5f,  0.6f, "sfx_element_gem",       0, false, 108, 20,  false, false, false},
+        {"Sapphire",    100, 0.5f,  0.6f, "sfx_element_gem",       0, false, 111, 20,  false, false, false},
+        {"Zircon",      100, 0.5f,  0.6f, "sfx_element_gem",       0, false, 114, 20,  false, false, false},
+    };
+    // clang-format on
+    std::set<uint32_t> ids;
+    for (const Row& r : rows) {
+        Particle* p = ParticleCreator::createByName(r.name);
+        ASSERT_NE(p, nullptr) << r.name;
+        EXPECT_EQ(p->getType(), hashString(r.name)) << r.name;
+        EXPECT_EQ(p->getDensity(), r.density) << r.name;
+        EXPECT_FLOAT_EQ(p->getBlastFactor(), r.blast) << r.name;
+        EXPECT_FLOAT_EQ(p->getFactor(), r.factor) << r.name;
+        EXPECT_EQ(p->getSoundName(), r.sound) << r.name;
+        EXPECT_EQ(p->getSaveSize(), r.saveBytes) << r.name;
+        EXPECT_EQ(p->isLiving(), r.living) << r.name;
+        EXPECT_TRUE(sameColour(p->color, colorOfRow(r.startRow))) << r.name;
+        EXPECT_EQ(p->lightAbsorption, r.absorb) << r.name;
+        EXPECT_EQ(p->liquid, r.liquid) << r.name;
+        EXPECT_EQ(p->depthShaded, !r.flat) << r.name;
+        EXPECT_EQ(p->lightSource, r.lit) << r.name;
+        EXPECT_FALSE(p->colorChanged) << r.name;
+        ids.insert(p->getType());
+        delete p;
+    }
+    // The cloud's colour is its group's shade, so it is checked with clouds.
+    Particle* cloud = ParticleCreator::createByName("Cloud");
+    ASSERT_NE(cloud, nullptr);
+    EXPECT_EQ(cloud->getDensity(), -2);
+    EXPECT_EQ(cloud->lightAbsorption, 1);
+    EXPECT_FALSE(cloud->depthShaded);
+    delete cloud;
+    EXPECT_EQ(ids.size() + 1, 22u);
+}

@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "MaterialWorld.h"
+#include "elements/materials/Clouds.h"
 #include "elements/materials/Fire.h"
 #include "elements/materials/Gases.h"
 #include "elements/materials/Liquids.h"
@@ -12,12 +13,6 @@
 #include "world/ParticleCreator.h"
 
 namespace {
-
-// Stands in for the cloud element so that Steam's changes into Cloud show.
-class TestCloud : public Element<kGasInfo> {
-public:
-    uint32_t getType() const override { return TypeId::Cloud; }
-};
 
 bool sameColour(cocos2d::ccColor4B a, cocos2d::ccColor4B b)
 {
@@ -73,7 +68,6 @@ TEST_F(Gases, SmokeFadesInTenTicksOnAverage)
 
 TEST_F(Gases, SteamInASealedPocketCondenses)
 {
-    ParticleCreator::registerClass<TestCloud>("Cloud");
     Particle* steam = put(30, 30, Steam::kTypeId);
     seal(30, 30);
     const int trials = 8000;
@@ -92,20 +86,23 @@ TEST_F(Gases, SteamInASealedPocketCondenses)
     EXPECT_EQ(kind, TypeId::Cloud);
 }
 
-TEST_F(Gases, TrappedSteamRainsBackWhileThereIsNoCloudElement)
+TEST_F(Gases, TrappedSteamInWeatherGathersIntoACloudOfItsOwn)
 {
     world->weather = true;
-    Particle* steam = put(30, 30, Steam::kTypeId);
-    seal(30, 30);
+    Particle* steam = put(30, 130, Steam::kTypeId);
+    seal(30, 130);
     uint32_t kind = Steam::kTypeId;
     for (int i = 0; i < 2000 && kind == Steam::kTypeId; ++i)
         kind = updateAndApply(steam, 293.0f);
-    EXPECT_EQ(kind, Water::kTypeId) << "nothing vanishes";
+    ASSERT_EQ(kind, Cloud::kTypeId);
+    const auto* cloud = static_cast<const Cloud*>(world->at(30, 130));
+    ASSERT_NE(cloud->blob, nullptr);
+    EXPECT_EQ(cloud->blob->memberCount(), 1);
+    EXPECT_EQ(world->clouds->count(), 1u);
 }
 
 TEST_F(Gases, SteamJoinsACloudOnlyInWeather)
 {
-    ParticleCreator::registerClass<TestCloud>("Cloud");
     Particle* steam = put(30, 30, Steam::kTypeId);
     put(31, 31, TypeId::Cloud);
     fill(29, 31, 30, 31, Wall::kTypeId);

@@ -5,6 +5,7 @@
 #include <cstdlib>
 
 #include "app/Profile.h"
+#include "elements/creatures/CreatureKinds.h"
 #include "elements/materials/MaterialFamilies.h"
 #include "platform/GameRandom.h"
 #include "world/ColorTables.h"
@@ -19,6 +20,13 @@ void MaterialWorld::SetUp()
     registerLiquids();
     registerGases();
     registerFire();
+    registerAcids();
+    registerVirus();
+    registerExplosives();
+    registerFireworks();
+    registerClouds();
+    registerCloners();
+    registerGems();
     // A fixed seed; TESMORA_TEST_SEED picks another to shake the statistics.
     const char* seed = std::getenv("TESMORA_TEST_SEED");
     platform::seedGameRand(seed ? static_cast<unsigned>(std::strtoul(seed, nullptr, 10)) : 20261207u);
@@ -33,6 +41,7 @@ void MaterialWorld::TearDown()
     world.reset();
     gWorld = nullptr;
     ParticleCreator::clearRegistrations();
+    setHumanJobHook(nullptr);
     platform::clearGameRandScript();
     testsupport::resetGame();
 }

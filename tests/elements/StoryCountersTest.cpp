@@ -3,6 +3,7 @@
 #include "support/CleanGame.h"
 #include "app/Profile.h"
 #include "world/GameServices.h"
+#include "elements/materials/Acids.h"
 #include "elements/materials/Gases.h"
 #include "elements/materials/Liquids.h"
 #include "elements/materials/Powders.h"
@@ -98,4 +99,23 @@ TEST_F(StoryCounters, OilTouchingWaterIsRecordedOnlyInFreePlay)
     testsupport::testHost().freePlay = true;
     oil->update();
     EXPECT_TRUE(profile().isOilBurned());
+}
+
+TEST_F(StoryCounters, AcidWaterTurningToSteamCountsOnDayTwenty)
+{
+    for (const auto& [day, counts] : {std::pair{19, 0}, std::pair{20, 1}}) {
+        profile().setDay(day);
+        const int32_t before = profile().acidRainCounter();
+        Particle* acid = put(day * 3, 30, AcidWater::kTypeId);
+        seal(day * 3, 30);
+        EXPECT_EQ(updateAndApply(acid, 400.0f), AcidSteam::kTypeId);
+        EXPECT_EQ(profile().acidRainCounter() - before, counts) << "day " << day;
+        world->clearPendingChanges();
+    }
+    // Cold turns it back into Acid and counts nothing.
+    Particle* cold = put(90, 30, AcidWater::kTypeId);
+    seal(90, 30);
+    const int32_t before = profile().acidRainCounter();
+    EXPECT_EQ(updateAndApply(cold, 200.0f), Acid::kTypeId);
+    EXPECT_EQ(profile().acidRainCounter(), before);
 }

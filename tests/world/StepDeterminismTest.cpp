@@ -64,6 +64,13 @@ protected:
         registerLiquids();
         registerGases();
         registerFire();
+        registerAcids();
+        registerVirus();
+        registerExplosives();
+        registerFireworks();
+        registerClouds();
+        registerCloners();
+        registerGems();
         platform::setManualGameTime(1000);
         platform::seedGameRand(1234u);
     }
@@ -246,6 +253,115 @@ TEST_F(StepDeterminismTest, LightsRelightTheSameWay)
     w.lightMap.setLightOn(true);
     step(60);
     EXPECT_EQ(hashWorld(), 7592756616695357519ull);
+}
+
+// Acid over water and metal beside a Virus block in wood; an AcidWater pool
+// on hot stone boils into acid steam.
+TEST_F(StepDeterminismTest, AcidsAndVirusEatTheSameWay)
+{
+    World& w = makeWorld(false);
+    for (int x = 1; x < w.width - 1; ++x) {
+        put(x, 1, id("Stone"));
+        put(x, 2, id("Metal"));
+    }
+    for (int x = 1; x < 60; ++x)
+        for (int y = 3; y < 15; ++y)
+            put(x, y, id("Water"));
+    for (int x = 1; x < 60; ++x)
+        for (int y = 15; y < 25; ++y)
+            put(x, y, id("Acid"));
+    for (int x = 60; x < w.width - 1; ++x)
+        for (int y = 3; y < 40; ++y)
+            put(x, y, x >= 80 && x < 95 && y >= 15 && y < 30 ? id("Virus") : id("Wood"));
+    for (int x = 20; x < 40; ++x)
+        for (int y = 40; y < 45; ++y) {
+            put(x, y, id("AcidWater"));
+            w.temperatureField.setAt(x, y, 450.0f);
+        }
+    w.weather = true;
+    step(300);
+    EXPECT_EQ(hashWorld(), 8185716031554084514ull);
+}
+
+// C4 and TNT blocks on sand set off by sparks and lava, bombs and meteors
+// dropped, and fireworks on a hot plate, some beside water.
+TEST_F(StepDeterminismTest, ExplosivesAndFireworksBlastTheSameWay)
+{
+    World& w = makeWorld(false);
+    for (int x = 1; x < w.width - 1; ++x)
+        for (int y = 1; y < 6; ++y)
+            put(x, y, id("Sand"));
+    for (int x = 5; x < 11; ++x)
+        for (int y = 6; y < 12; ++y) {
+            put(x, y, id("C4"));
+            put(x + 10, y, id("Tnt"));
+        }
+    put(7, 14, id("Electro"));
+    for (int x = 30; x < 34; ++x)
+        put(x, 6, id("Lava"));
+    for (int x = 22; x < 30; ++x)
+        for (int y = 6; y < 9; ++y)
+            put(x, y, id("Tnt"));
+    for (int i = 0; i < 8; ++i) {
+        put(40 + 6 * i, 60, id("Bomb"));
+        put(43 + 6 * i, 70, id("Meteor"));
+    }
+    for (int x = 90; x < 110; ++x) {
+        put(x, 6, id("Stone"));
+        put(x, 7, id("Fireworks"));
+        put(x, 8, id("Fireworks"));
+        w.temperatureField.setAt(x, 7, 2000.0f);
+    }
+    for (int x = 105; x < 110; ++x)
+        put(x, 9, id("Water"));
+    step(200);
+    EXPECT_EQ(hashWorld(), 8707976452624853986ull);
+}
+
+// Cloud blocks in weather over water merge, drift and rain; a cloner fills
+// with sand, a powered one beside metal clones water, sparks fall on metal.
+TEST_F(StepDeterminismTest, CloudsClonersAndSparksRunTheSameWay)
+{
+    World& w = makeWorld(true);
+    w.weather = true;
+    for (int x = 1; x < w.width - 1; ++x) {
+        put(x, 1, id("Stone"));
+        put(x, 2, id("Metal"));
+        for (int y = 3; y < 10; ++y)
+            put(x, y, id("Water"));
+    }
+    for (int block = 0; block < 4; ++block)
+        for (int x = 10 + 55 * block; x < 40 + 55 * block; ++x)
+            for (int y = 120 + 3 * block; y < 128 + 3 * block; ++y)
+                put(x, y, id("Cloud"));
+    put(60, 60, id("Multi"));
+    put(61, 61, id("Sand"));
+    for (int x = 100; x < 130; ++x)
+        put(x, 40, id("Metal"));
+    put(115, 41, id("EMulti"));
+    put(114, 42, id("Water"));
+    w.electricityGrid.setCell(100, 40, ElectricityGrid::kTail);
+    w.electricityGrid.setCell(101, 40, ElectricityGrid::kHead);
+    for (int x = 150; x < 200; x += 5)
+        put(x, 100, id("Electro"));
+    step(400);
+    EXPECT_EQ(hashWorld(), 88592146412194568ull);
+}
+
+// Bands of the nine gems falling into a pile and sparkling.
+TEST_F(StepDeterminismTest, GemsPileAndSparkleTheSameWay)
+{
+    const uint32_t gems[] = {id("Amatist"), id("Citrine"), id("Diamond"), id("Emerald"), id("Lapislazuli"),
+                             id("Obsidian"), id("Ruby"), id("Sapphire"), id("Zircon")};
+    World& w = makeWorld(false);
+    for (int x = 1; x < w.width - 1; ++x)
+        put(x, 1, id("Stone"));
+    for (int i = 0; i < 9; ++i)
+        for (int x = 20 + 8 * i; x < 40 + 8 * i; ++x)
+            for (int y = 20 + 4 * i; y < 24 + 4 * i; ++y)
+                put(x, y, gems[i]);
+    step(300);
+    EXPECT_EQ(hashWorld(), 3055746704285081103ull);
 }
 
 }  // namespace

@@ -3,9 +3,9 @@
 #include "cocos2d_extensions/CCValue.h"
 #include "elements/creatures/CreatureCounts.h"
 #include "elements/creatures/MPObject.h"
+#include "elements/materials/Clouds.h"
 #include "hud/GUI.h"
 #include "world/ByteStream.h"
-#include "world/CloudBlob.h"
 #include "world/Tool.h"
 
 using namespace worldtest;
@@ -22,7 +22,7 @@ public:
 // A cloud group that counts its steps and can take itself out of the world.
 class CountingCloud : public CloudBlob {
 public:
-    explicit CountingCloud(bool leaves) : m_leaves(leaves) {}
+    explicit CountingCloud(bool leaves) : CloudBlob(gWorld), m_leaves(leaves) {}
     ~CountingCloud() override { ++destroyed; }
     void update() override
     {
@@ -123,7 +123,7 @@ TEST_F(WorldTest, CloudsStepInOrderAndLeaveTheListCleanly)
 {
     CountingCloud::destroyed = 0;
     for (int i = 0; i < 3; ++i)
-        world->clouds->addObject(cocos2d_extensions::CCValue<CloudBlob*>::create(new CountingCloud(i == 1)));
+        new CountingCloud(i == 1);  // appends itself to the world's list
     CountingCloud::steps = 0;
     // The middle group leaves during its own step; the last one still steps.
     world->step();

@@ -1,0 +1,327 @@
+#include "elements/materials/Clouds.h"
+
+#include <algorithm>
+
+#include "cocos2d_extensions/CCValue.h"
+
+USING_NS_CC;
+
+namespace {
+
+constexpr int kRainMembers = 150;   // members + rand() % 20 above this arms rain
+constexpr int kStormMembers = 250;  // members + rand() % 60 above this arms storm
+constexpr int kStormRows = 10;      // a group taller than this arms storm
+constexpr float kPeriodStep = 0.05f;
+constexpr float kShortestPeriod = 1.05f;
+
+int sign(int v) { return (v > 0) - (v < 0); }
+
+}  // namespace
+
+// --- Cloud -------------------------------------------------------------------
+
+Cloud::Cloud()
+{
+    // A trial cloud made with no world has no group to join.
+    if (gWorld) {
+        auto* group = new CloudBlob(gWorld);
+        blob = group;
+        group->addMember(this);
+    }
+}
+
+Cloud::~Cloud()
+{
+    if (blob) {
+        CloudBlob* group = blob;
+        blob = nullptr;
+        group->removeMember(this);
+    }
+}
+
+uint32_t Cloud::rainKind() const
+{
+    return temperature() < kSnowBelow ? TypeId::Snow : TypeId::Water;
+}
+
+void Cloud::turnInto(uint32_t type)
+{
+    CloudBlob* group = blob;
+    blob = nullptr;
+    group->removeMember(this);
+    replaceBy(type);
+}
+
+void Cloud::update()
+{
+    if (!blob)
+        return;
+    World& w = world();
+    if (!w.weather) {
+        turnInto(TypeId::Water);
+        return;
+    }
+    if (y < w.height / 2) {
+        turnInto(rainKind());
+        return;
+    }
+    const CloudBlob& group = *blob;
+    if (y < group.centreY) {
+        if (x == group.centreX) {
+            if (group.rain || group.storm) {
+                turnInto(rainKind());
+                return;
+            }
+        } else if (group.storm) {
+            if (oneIn(1000)) {
+                const bool cold = temperature() < kSnowBelow;
+                turnInto(cold ? TypeId::Snow : oneIn(8) ? TypeId::Electro : TypeId::Water);
+                return;
+            }
+        } else if (group.rain && oneIn(2000)) {
+            turnInto(rainKind());
+            return;
+        }
+    }
+    if (spark) {
+        if (isEmptyAt(x, y + 1))
+            w.addParticle(x, y + 1, TypeId::Electro, false);
+        if (gameRand() % 2 == 0)
+            spark = false;
+    }
+    mergeAround();
+}
+
+void Cloud::mergeAround()
+{
+    for (int cy = y - 1; cy <= y + 1; ++cy)
+        for (int cx = x - 1; cx <= x + 1; ++cx) {
+            Particle* p = cellAt(cx, cy);
+            if (!p || p->getType() != kTypeId)
+                continue;
+            // A neighbour without a group has nothing to merge.
+            CloudBlob* other = static_cast<Cloud*>(p)->blob;
+            if (!other || other == blob)
+                continue;
+            // After a merge this cloud's group may be the other one.
+            if (!CloudBlob::tryMerge(blob, other) && gameRand() % 10 < 5)
+                spark = true;
+        }
+}
+
+// --- CloudBlob ---------------------------------------------------------------
+
+CloudBlob::CloudBlob(World* world) : world_(world)
+{
+    const int height = world ? world->height : World::kMaxHeight;
+    targetY = height - 8 - gameRand() % (height / 4);
+    direction = gameRand() % 10 > 5 ? 1 : -1;
+    period = static_cast<float>(7 + gameRand() % 3);
+    if (world && world->clouds)
+        world->clouds->addObject(cocos2d_extensions::CCValue<CloudBlob*>::create(this));
+}
+
+CloudBlob::~CloudBlob()
+{
+    for (Cloud* member : members)
+        if (member->blob == this)
+            member->blob = nullptr;
+}
+
+bool CloudBlob::holds(const Particle* p) const
+{
+    return p && p->getType() == Cloud::kTypeId && static_cast<const Cloud*>(p)->blob == this;
+}
+
+ccColor4B CloudBlob::shadeColour() const
+{
+    const int v = std::clamp(shade + gameRand() % 20 - 10, 128, 255);
+    const auto c = static_cast<uint8_t>(v);
+    return ccColor4B{c, c, c, 255};
+}
+
+void CloudBlob::paintMembers(ccColor4B colour)
+{
+    // The colour only: each member shows it when it next moves.
+    for (Cloud* member : members)
+        member->color = colour;
+}
+
+ccColor4B CloudBlob::join(Cloud* cloud)
+{
+    --shade;
+    const ccColor4B colour = shadeColour();
+    period += kPeriodStep;
+    members.push_back(cloud);
+    return colour;
+}
+
+void CloudBlob::addMember(Cloud* cloud)
+{
+    paintMembers(join(cloud));
+    updateBounds();
+}
+
+void CloudBlob::removeMember(Cloud* cloud)
+{
+    ++shade;
+    paintMembers(shadeColour());
+    if (period > kShortestPeriod)
+        period -= kPeriodStep;
+    cloud->color = ccColor4B{255, 255, 255, 255};
+    auto it = std::find(members.begin(), members.end(), cloud);
+    if (it != members.end())
+        members.erase(it);
+    if (members.empty()) {
+        if (world_)
+            world_->removeCloud(this);
+        else
+            delete this;
+        return;
+    }
+    updateBounds();
+}
+
+bool CloudBlob::tryMerge(CloudBlob* a, CloudBlob* b)
+{
+    if (!a || !b || a == b)
+        return false;
+    if (gameRand() % 1000 > 0) {
+        const int t1 = 50 + gameRand() % 200;
+        if (a->memberCount() > t1) {
+            const int t2 = 50 + gameRand() % 200;
+            if (b->memberCount() > t2)
+                return false;
+        }
+        if ((a->rain || a->storm) && b->memberCount() > 100)
+            return false;
+        if ((b->rain || b->storm) && a->memberCount() > 100)
+            return false;
+    }
+    CloudBlob* keep = a->memberCount() > b->memberCount() ? a : b;
+    CloudBlob* gone = keep == a ? b : a;
+    // Every join draws a colour for all members; only the last one shows, so
+    // it is the only one written.
+    ccColor4B colour{};
+    for (Cloud* member : gone->members) {
+        member->blob = keep;
+        colour = keep->join(member);
+    }
+    gone->members.clear();
+    keep->paintMembers(colour);
+    if (gone->world_)
+        gone->world_->removeCloud(gone);
+    else
+        delete gone;
+    keep->updateBounds();
+    return true;
+}
+
+void CloudBlob::updateBounds()
+{
+    if (members.empty())
+        return;
+    minX = maxX = members.front()->x;
+    minY = maxY = members.front()->y;
+    for (const Cloud* m : members) {
+        minX = std::min(minX, m->x);
+        maxX = std::max(maxX, m->x);
+        minY = std::min(minY, m->y);
+        maxY = std::max(maxY, m->y);
+    }
+    centreX = minX + (maxX - minX) / 2;
+    centreY = minY + (maxY - minY) / 2;
+}
+
+bool CloudBlob::moveBy(bool horizontal, int step)
+{
+    World& w = *gWorld;
+    // Front members first, so each finds the cell of the one ahead already
+    // free and none is lost or doubled.
+    moveOrder_.assign(members.begin(), members.end());
+    std::stable_sort(moveOrder_.begin(), moveOrder_.end(), [horizontal, step](const Cloud* a, const Cloud* b) {
+        const int ka = (horizontal ? a->x : a->y) * step;
+        const int kb = (horizontal ? b->x : b->y) * step;
+        return ka > kb;
+    });
+    bool blocked = false;
+    for (Cloud* m : moveOrder_) {
+        const int tx = m->x + (horizontal ? step : 0);
+        const int ty = m->y + (horizontal ? 0 : step);
+        Particle* target = w.inWorld(tx, ty) ? w.grid[tx][ty] : w.outsideWall;
+        if (!target) {
+            w.moveParticle(m, tx, ty);
+            continue;
+        }
+        // A member held up by its own group stays behind the one ahead.
+        if (!holds(target))
+            blocked = true;
+    }
+    return blocked;
+}
+
+void CloudBlob::contract()
+{
+    World& w = *gWorld;
+    const int cx = centreX;
+    const int cy = centreY;
+    auto stepInto = [&w](Cloud* m, int dx, int dy) {
+        const int tx = m->x + dx;
+        const int ty = m->y + dy;
+        if ((dx != 0 || dy != 0) && w.inWorld(tx, ty) && !w.grid[tx][ty])
+            w.moveParticle(m, tx, ty);
+    };
+    for (Cloud* m : members) {
+        const int sx = sign(cx - m->x);
+        const int sy = sign(cy - m->y);
+        if (gameRand() % 2 == 0) {
+            stepInto(m, sx, 0);
+            stepInto(m, 0, sy);
+        } else {
+            stepInto(m, 0, sy);
+            stepInto(m, sx, 0);
+        }
+    }
+}
+
+void CloudBlob::jiggle()
+{
+    World& w = *gWorld;
+    for (Cloud* m : members) {
+        const int dx = gameRand() % 3 - 1;
+        const int dy = gameRand() % 3 - 1;
+        const int tx = m->x + dx;
+        const int ty = m->y + dy;
+        if (w.inWorld(tx, ty) && !w.grid[tx][ty])
+            w.moveParticle(m, tx, ty);
+    }
+}
+
+void CloudBlob::update()
+{
+    counter += 1.0f;
+    if (counter < period)
+        return;
+    counter = 0.0f;
+    jiggle();
+    if (centreY > targetY)
+        moveBy(false, -1);
+    else if (centreY < targetY)
+        moveBy(false, 1);
+    if (moveBy(true, direction))
+        direction = -direction;
+    updateBounds();
+    contract();
+    const int count = memberCount();
+    if (!rain)
+        rain = count + gameRand() % 20 > kRainMembers;
+    if (!storm)
+        storm = count + gameRand() % 60 > kStormMembers;
+    if (maxY - minY > kStormRows)
+        storm = true;
+}
+
+void registerClouds()
+{
+    registerElements<Cloud>();
+}

@@ -4,6 +4,7 @@
 #include <cstdlib>
 
 #include "app/Profile.h"
+#include "elements/living/LivingFamilies.h"
 #include "elements/materials/MaterialFamilies.h"
 #include "platform/GameRandom.h"
 #include "world/ColorTables.h"
@@ -19,6 +20,8 @@ void MaterialWorld::SetUp()
     registerLiquids();
     registerGases();
     registerFire();
+    registerPlants();
+    registerTrees();
     // A fixed seed; TESMORA_TEST_SEED picks another to shake the statistics.
     const char* seed = std::getenv("TESMORA_TEST_SEED");
     platform::seedGameRand(seed ? static_cast<unsigned>(std::strtoul(seed, nullptr, 10)) : 20261207u);

@@ -13,4 +13,7 @@ void registerAllElements()
     registerFire();
     registerPlants();
     registerTrees();
+    registerBuildingSeeds();
+    registerTreeSeeds();
+    registerDinosaurSeeds();
 }

@@ -3,3 +3,6 @@
 // registerAllElements calls each once.
 void registerPlants();
 void registerTrees();
+void registerBuildingSeeds();
+void registerTreeSeeds();
+void registerDinosaurSeeds();

@@ -22,6 +22,9 @@ void MaterialWorld::SetUp()
     registerFire();
     registerPlants();
     registerTrees();
+    registerBuildingSeeds();
+    registerTreeSeeds();
+    registerDinosaurSeeds();
     // A fixed seed; TESMORA_TEST_SEED picks another to shake the statistics.
     const char* seed = std::getenv("TESMORA_TEST_SEED");
     platform::seedGameRand(seed ? static_cast<unsigned>(std::strtoul(seed, nullptr, 10)) : 20261207u);

@@ -55,12 +55,20 @@ private:
     void finish(const Particle& self, const SeedParams& params);
 };
 
+// Reaches the state of any structure seed (tools and tests).
+class SeedCarrier {
+public:
+    virtual ~SeedCarrier() = default;
+    virtual SeedState& seedState() = 0;
+};
+
 template <const ElementInfo& Info, const SeedParams& Params>
-class StructureSeed : public Element<Info> {
+class StructureSeed : public Element<Info>, public SeedCarrier {
 public:
     static const SeedParams& seedParams() { return Params; }
     bool isLiving() const override { return true; }
     void update() override { state.update(*this, Params); }
+    SeedState& seedState() override { return state; }
 
     SeedState state{Params};
 };

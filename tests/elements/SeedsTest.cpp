@@ -46,26 +46,10 @@ protected:
     testsupport::FixtureBlueprints fixtures;
 };
 
-// Every seed class keeps its state in the same member.
 SeedState* Seeds::stateOf(Particle* p)
 {
-    if (auto* s = dynamic_cast<SeedHouse*>(p))
-        return &s->state;
-    if (auto* s = dynamic_cast<SeedNiceHouse*>(p))
-        return &s->state;
-    if (auto* s = dynamic_cast<SeedFireplace*>(p))
-        return &s->state;
-    if (auto* s = dynamic_cast<SeedPier*>(p))
-        return &s->state;
-    if (auto* s = dynamic_cast<SeedWoodHouse*>(p))
-        return &s->state;
-    if (auto* s = dynamic_cast<SeedOak*>(p))
-        return &s->state;
-    if (auto* s = dynamic_cast<Plesiosaurus*>(p))
-        return &s->state;
-    if (auto* s = dynamic_cast<Brontosaur*>(p))
-        return &s->state;
-    return nullptr;
+    auto* carrier = dynamic_cast<SeedCarrier*>(p);
+    return carrier ? &carrier->seedState() : nullptr;
 }
 
 TEST_F(Seeds, ASeedFallsSinksAndBuildsFromTheRowAboveOneParticleAnUpdate)

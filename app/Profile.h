@@ -149,6 +149,7 @@ public:
     int32_t getGameMode() const { return gameMode; }
     void setGameMode(int32_t v) { gameMode = v; }
     int32_t getDay() const { return storyDay; }
+    void setDay(int32_t v) { storyDay = v; }
     int32_t getStoryDay() const { return storyDay; }
     int32_t getPendingMana() const { return pendingMana; }
     void setPendingMana(int32_t v) { pendingMana = v; }

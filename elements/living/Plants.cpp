@@ -2,12 +2,12 @@
 
 #include <algorithm>
 
-#include "app/ProfileServices.h"
 #include "world/ByteStream.h"
+#include "world/WorldBlob.h"
 
 bool livingFreePlay()
 {
-    const auto& freePlay = profileServices().isFreePlay;
+    const auto& freePlay = worldBlobServices().isFreePlay;
     return freePlay && freePlay();
 }
 

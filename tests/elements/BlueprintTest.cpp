@@ -290,7 +290,7 @@ TEST_F(Blueprints, TheCampaignFlagAndTheEndSoundComeOnceAtTheEnd)
         CocosDenshion::SimpleAudioEngine::sharedEngine()->clearRecordedCalls();
         Profile& profile = *Profile::getInstance();
         profile.setGameMode(c.mode);
-        profile.storyDay = c.day;
+        profile.setDay(c.day);
         Blueprint b("sfx_construction", "sfx_element_dino_1", path.c_str(), 20, 20, false);
         EXPECT_EQ(effectsPlayed("sounds/sfx_construction.mp3"), 1);
         EXPECT_FALSE(b.step());

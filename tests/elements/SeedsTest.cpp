@@ -175,7 +175,7 @@ TEST_F(Seeds, TheFireplaceFlagIsSetOnDayOneOfTheHumanCampaignEvenWhenBlocked)
         Profile::resetInstanceForTests();
         Profile& profile = *Profile::getInstance();
         profile.setGameMode(5);
-        profile.storyDay = day;
+        profile.setDay(day);
         bed(Soil::kTypeId, 5);
         put(70, 7, Glass::kTypeId);  // in the way: blocked
         Particle* seed = put(70, 6, SeedFireplace::kTypeId);

@@ -3,7 +3,7 @@
 // to the profile in free play only.
 #include "MaterialWorld.h"
 #include "app/Profile.h"
-#include "app/ProfileServices.h"
+#include "world/WorldBlob.h"
 #include "elements/living/Plants.h"
 #include "elements/living/Trees.h"
 #include "elements/materials/Powders.h"
@@ -20,12 +20,12 @@ class Trees : public MaterialWorld {
 protected:
     void TearDown() override
     {
-        resetProfileServices();
+        resetWorldBlobServices();
         MaterialWorld::TearDown();
     }
     void setFreePlay(bool on)
     {
-        profileServices().isFreePlay = [on] { return on; };
+        worldBlobServices().isFreePlay = [on] { return on; };
     }
     TreeRoot* root(int x, int y, int trunk, int crown, bool leftSide)
     {

@@ -30,6 +30,3 @@ namespace PlantLight {
 constexpr int32_t kGrassDiesAtOrBelow = 230;
 constexpr int32_t kFlowerDiesBelow = 230;
 }  // namespace PlantLight
-
-// Whether the free-play flag is set (a story or campaign level clears it).
-bool livingFreePlay();

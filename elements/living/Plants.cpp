@@ -3,13 +3,6 @@
 #include <algorithm>
 
 #include "world/ByteStream.h"
-#include "world/WorldBlob.h"
-
-bool livingFreePlay()
-{
-    const auto& freePlay = worldBlobServices().isFreePlay;
-    return freePlay && freePlay();
-}
 
 void Algae::update()
 {

@@ -5,6 +5,18 @@
 
 #include "app/Profile.h"
 #include "elements/materials/Powders.h"
+#include "world/WorldBlob.h"
+
+namespace {
+
+// Grown and burnt trees count only in free play.
+bool isFreePlay()
+{
+    const auto& freePlay = worldBlobServices().isFreePlay;
+    return freePlay && freePlay();
+}
+
+}  // namespace
 
 void clearSeedColumn(const Particle& seed, int dx)
 {
@@ -155,7 +167,7 @@ void TreeCenter::setPosition(int cx, int cy)
     if (counted || !gWorld)
         return;
     counted = true;
-    if (livingFreePlay()) {
+    if (isFreePlay()) {
         Profile* profile = Profile::getInstance();
         profile->setTreesGrown(profile->getTreesGrown() + 1);
     }
@@ -164,7 +176,7 @@ void TreeCenter::setPosition(int cx, int cy)
 void TreeCenter::update()
 {
     if (burnIfHot(LivingHeat::kBurns, LivingHeat::kBurnChance)) {
-        if (livingFreePlay()) {
+        if (isFreePlay()) {
             Profile* profile = Profile::getInstance();
             profile->setTreesBurnt(profile->getTreesBurnt() + 1);
         }

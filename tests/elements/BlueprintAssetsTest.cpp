@@ -21,17 +21,17 @@ using cocos2d::CCString;
 
 enum class Bed { None, Mud, Soil, Water, Xenovine };
 
-struct StageSpec {
+struct StagePlan {
     const char* element;
     const char* order;
 };
 
-struct FolderSpec {
+struct FolderPlan {
     const char* path;
     const char* seed;  // type name of the seed that builds it
     int width;
     int height;
-    std::vector<StageSpec> stages;
+    std::vector<StagePlan> stages;
     bool flipping;
     int variants;  // 0: specs.plist in the folder itself
     Bed bed;       // a space-checked folder's ground
@@ -41,10 +41,10 @@ const char* const B = "BottomToTop";
 const char* const T = "TopToBottom";
 const char* const C = "CenterToSides";
 
-std::vector<FolderSpec> folders()
+std::vector<FolderPlan> folders()
 {
-    const std::vector<StageSpec> tree = {{"Wood", B}, {"TreeLeaf", C}};
-    const std::vector<StageSpec> dino = {{"TreeLeaf", B}};
+    const std::vector<StagePlan> tree = {{"Wood", B}, {"TreeLeaf", C}};
+    const std::vector<StagePlan> dino = {{"TreeLeaf", B}};
     return {
         {"buildings/chichenitza", "SeedChichenItza", 41, 22, {{"Wall", B}, {"Clear", B}}, false, 0, Bed::None},
         {"buildings/eiffel", "SeedEiffel", 23, 60, {{"Metal", B}}, false, 0, Bed::None},
@@ -93,7 +93,7 @@ std::vector<FolderSpec> folders()
     };
 }
 
-bool isLandmark(const FolderSpec& f)
+bool isLandmark(const FolderPlan& f)
 {
     static const char* const names[] = {"chichenitza", "eiffel", "futuristicbuilding", "kremlin",    "liberty",
                                         "magetower",   "oldmecha", "pagoda",            "pisa",      "pyramid",
@@ -116,7 +116,7 @@ std::string root()
 }
 
 // One variant folder: checks it and returns its stage pictures.
-std::vector<Picture> checkVariant(const FolderSpec& spec, const std::string& folder)
+std::vector<Picture> checkVariant(const FolderPlan& plan, const std::string& folder)
 {
     std::vector<Picture> pictures;
     CCArray* stages = CCArray::createWithContentsOfFile(folder + "/specs.plist");
@@ -124,8 +124,8 @@ std::vector<Picture> checkVariant(const FolderSpec& spec, const std::string& fol
         ADD_FAILURE() << folder << ": no stage list";
         return pictures;
     }
-    EXPECT_EQ(stages->count(), spec.stages.size()) << folder;
-    for (unsigned i = 0; i < stages->count() && i < spec.stages.size(); ++i) {
+    EXPECT_EQ(stages->count(), plan.stages.size()) << folder;
+    for (unsigned i = 0; i < stages->count() && i < plan.stages.size(); ++i) {
         auto* stage = dynamic_cast<CCDictionary*>(stages->objectAtIndex(i));
         if (!stage) {
             ADD_FAILURE() << folder << ": stage " << i << " is not a dictionary";
@@ -133,13 +133,13 @@ std::vector<Picture> checkVariant(const FolderSpec& spec, const std::string& fol
         }
         CCString* element = stage->valueForKey("element");
         CCString* order = stage->valueForKey("behaviour");
-        EXPECT_EQ(element->getString(), spec.stages[i].element) << folder << " stage " << i;
-        EXPECT_EQ(order->getString(), spec.stages[i].order) << folder << " stage " << i;
+        EXPECT_EQ(element->getString(), plan.stages[i].element) << folder << " stage " << i;
+        EXPECT_EQ(order->getString(), plan.stages[i].order) << folder << " stage " << i;
         EXPECT_TRUE(element->getString() == "Clear" || ParticleCreator::isAccepted(hashString(element->getString())))
             << element->getString();
         auto* flip = dynamic_cast<CCString*>(stage->objectForKey("allowFlipping"));
         if (i == 0) {
-            EXPECT_EQ(flip && flip->boolValue(), spec.flipping) << folder;
+            EXPECT_EQ(flip && flip->boolValue(), plan.flipping) << folder;
         } else {
             EXPECT_EQ(flip, nullptr) << folder << ": allowFlipping outside stage 0";
         }
@@ -152,8 +152,8 @@ std::vector<Picture> checkVariant(const FolderSpec& spec, const std::string& fol
         Picture pic;
         pic.width = image.getWidth();
         pic.height = image.getHeight();
-        EXPECT_EQ(pic.width, spec.width) << png;
-        EXPECT_EQ(pic.height, spec.height) << png;
+        EXPECT_EQ(pic.width, plan.width) << png;
+        EXPECT_EQ(pic.height, plan.height) << png;
         const unsigned char* data = image.getData();
         for (int p = 0; p < pic.width * pic.height; ++p) {
             const uint8_t a = data[p * 4 + 3];
@@ -172,23 +172,23 @@ std::vector<Picture> checkVariant(const FolderSpec& spec, const std::string& fol
 
 TEST(BlueprintAssets, EveryFolderParsesAndKeepsItsSizeAlphaAndBudget)
 {
-    for (const FolderSpec& spec : folders()) {
-        SCOPED_TRACE(spec.path);
-        const std::string folder = root() + "/" + spec.path;
+    for (const FolderPlan& plan : folders()) {
+        SCOPED_TRACE(plan.path);
+        const std::string folder = root() + "/" + plan.path;
         std::vector<std::string> variants;
-        if (spec.variants == 0) {
+        if (plan.variants == 0) {
             variants.push_back(folder);
         } else {
             CCDictionary* vars = CCDictionary::createWithContentsOfFile(folder + "/randomVars.plist");
             ASSERT_NE(vars, nullptr);
-            EXPECT_EQ(vars->valueForKey("variants")->intValue(), spec.variants);
-            for (int v = 0; v < spec.variants; ++v)
+            EXPECT_EQ(vars->valueForKey("variants")->intValue(), plan.variants);
+            for (int v = 0; v < plan.variants; ++v)
                 variants.push_back(folder + "/" + std::to_string(v));
         }
         for (const std::string& variant : variants) {
-            const std::vector<Picture> pictures = checkVariant(spec, variant);
+            const std::vector<Picture> pictures = checkVariant(plan, variant);
             int opaque = 0;
-            int bottomLeft = spec.width, bottomRight = -1;
+            int bottomLeft = plan.width, bottomRight = -1;
             for (const Picture& pic : pictures) {
                 for (size_t i = 0; i < pic.alpha.size(); ++i)
                     opaque += pic.alpha[i] != 0;
@@ -199,12 +199,12 @@ TEST(BlueprintAssets, EveryFolderParsesAndKeepsItsSizeAlphaAndBudget)
                     }
             }
             EXPECT_GT(opaque, 0) << variant;
-            EXPECT_LE(opaque, isLandmark(spec) ? 900 : 400) << variant;
+            EXPECT_LE(opaque, isLandmark(plan) ? 900 : 400) << variant;
             const int bottom = bottomRight - bottomLeft + 1;
-            if (spec.bed == Bed::Mud || spec.bed == Bed::Xenovine) {
+            if (plan.bed == Bed::Mud || plan.bed == Bed::Xenovine) {
                 EXPECT_LE(bottom, 2) << variant << ": a tree stands on its trunk base";
             }
-            if (spec.bed == Bed::Soil) {
+            if (plan.bed == Bed::Soil) {
                 EXPECT_LE(bottom, 8) << variant << ": a house stands on its foundation";
             }
         }
@@ -217,17 +217,17 @@ using BlueprintBeds = MaterialWorld;
 // pixel of a built kind to stand in the world.
 TEST_F(BlueprintBeds, EverySpaceCheckedFolderBuildsWholeOnItsBed)
 {
-    for (const FolderSpec& spec : folders()) {
-        if (spec.bed == Bed::None || spec.bed == Bed::Xenovine)
+    for (const FolderPlan& plan : folders()) {
+        if (plan.bed == Bed::None || plan.bed == Bed::Xenovine)
             continue;  // the mushboom's bed comes with the alien biome
-        SCOPED_TRACE(spec.path);
+        SCOPED_TRACE(plan.path);
         world->reset();
         world->placeBorderWalls();
-        const uint32_t ground = spec.bed == Bed::Mud    ? Mud::kTypeId
-                                : spec.bed == Bed::Soil ? Soil::kTypeId
+        const uint32_t ground = plan.bed == Bed::Mud    ? Mud::kTypeId
+                                : plan.bed == Bed::Soil ? Soil::kTypeId
                                                         : Water::kTypeId;
         fill(1, 1, world->width - 2, 5, ground);
-        Particle* seed = put(120, 6, hashString(spec.seed));
+        Particle* seed = put(120, 6, hashString(plan.seed));
         ASSERT_NE(seed, nullptr);
         auto* carrier = dynamic_cast<SeedCarrier*>(seed);
         ASSERT_NE(carrier, nullptr);
@@ -254,9 +254,9 @@ TEST_F(BlueprintBeds, EverySpaceCheckedFolderBuildsWholeOnItsBed)
                 ++placed;
         // The seed left; every other new particle is a pixel of the picture.
         int expected = 0;
-        const std::string folder = root() + "/" + spec.path;
-        for (size_t i = 0; i < spec.stages.size(); ++i) {
-            if (!ParticleCreator::isBuilt(hashString(spec.stages[i].element)))
+        const std::string folder = root() + "/" + plan.path;
+        for (size_t i = 0; i < plan.stages.size(); ++i) {
+            if (!ParticleCreator::isBuilt(hashString(plan.stages[i].element)))
                 continue;
             cocos2d::CCImage image;
             ASSERT_TRUE(image.initWithImageFile((folder + "/" + std::to_string(i) + ".png").c_str()));

@@ -9,6 +9,7 @@
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
+#include <sstream>
 #include <dirent.h>
 #include <sys/stat.h>
 #include <vector>
@@ -229,6 +230,13 @@ std::string lastPathComponent(const std::string& path)
 std::string soundFilePath(const char* folder, const char* name)
 {
     return joinPath(folder ? folder : "", name ? name : "") + "." + "mp3";
+}
+
+std::string intToString(int value)
+{
+    std::ostringstream text;
+    text << value;
+    return text.str();
 }
 
 bool stringsEqual(const char* a, const char* b)

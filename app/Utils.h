@@ -46,6 +46,9 @@ std::string removeExtension(const std::string& path);
 std::string lastPathComponent(const std::string& path);
 std::string soundFilePath(const char* folder, const char* name);
 
+// Decimal text of a number, through a string stream.
+std::string intToString(int value);
+
 // Null-safe comparisons: two nulls are equal, one null differs.
 bool stringsEqual(const char* a, const char* b);
 bool ccStringEqualsCString(cocos2d::CCString* a, const char* b);

@@ -1,5 +1,6 @@
 // The one place where every element family registers its classes with the
 // factory. A family adds its registration call here when it is built.
+#include "elements/living/LivingFamilies.h"
 #include "elements/materials/MaterialFamilies.h"
 #include "world/ParticleCreator.h"
 
@@ -17,4 +18,9 @@ void registerAllElements()
     registerClouds();
     registerCloners();
     registerGems();
+    registerPlants();
+    registerTrees();
+    registerBuildingSeeds();
+    registerTreeSeeds();
+    registerDinosaurSeeds();
 }

@@ -98,9 +98,6 @@ void Mud::tryGrowGrass(int cx, int cy)
 {
     if (!oneIn(520) || !isEmptyAt(cx, cy))
         return;
-    static bool toldMissing = false;
-    if (!kindIsBuilt(TypeId::Grass, toldMissing, "mud grows nothing"))
-        return;
     Particle* grass = world().addParticle(cx, cy, TypeId::Grass, false);
     if (!grass)
         return;

@@ -6,6 +6,7 @@
 
 #include "app/Profile.h"
 #include "elements/creatures/CreatureKinds.h"
+#include "elements/living/LivingFamilies.h"
 #include "elements/materials/MaterialFamilies.h"
 #include "platform/GameRandom.h"
 #include "world/ColorTables.h"
@@ -27,6 +28,11 @@ void MaterialWorld::SetUp()
     registerClouds();
     registerCloners();
     registerGems();
+    registerPlants();
+    registerTrees();
+    registerBuildingSeeds();
+    registerTreeSeeds();
+    registerDinosaurSeeds();
     // A fixed seed; TESMORA_TEST_SEED picks another to shake the statistics.
     const char* seed = std::getenv("TESMORA_TEST_SEED");
     platform::seedGameRand(seed ? static_cast<unsigned>(std::strtoul(seed, nullptr, 10)) : 20261207u);

@@ -13,7 +13,9 @@
 #include <memory>
 
 #include "app/Profile.h"
+#include "elements/living/LivingFamilies.h"
 #include "elements/materials/MaterialFamilies.h"
+#include "elements/materials/Powders.h"
 #include "platform/GameClock.h"
 #include "platform/GameRandom.h"
 #include "world/CCMutableTexture2D.h"
@@ -23,6 +25,7 @@
 #include "world/GameLayer.h"
 #include "world/ParticleCreator.h"
 #include "world/World.h"
+#include "support/BlueprintFixtures.h"
 
 namespace {
 
@@ -71,6 +74,11 @@ protected:
         registerClouds();
         registerCloners();
         registerGems();
+        registerPlants();
+        registerTrees();
+        registerBuildingSeeds();
+        registerTreeSeeds();
+        registerDinosaurSeeds();
         platform::setManualGameTime(1000);
         platform::seedGameRand(1234u);
     }
@@ -362,6 +370,50 @@ TEST_F(StepDeterminismTest, GemsPileAndSparkleTheSameWay)
                 put(x, y, gems[i]);
     step(300);
     EXPECT_EQ(hashWorld(), 3055746704285081103ull);
+}
+
+// Seeds rooting in a sunny mud bed, a flowering blade, an algae pond, and a
+// seed of each family building from the test fixtures (so the game's own art
+// can change without moving this constant).
+TEST_F(StepDeterminismTest, PlantsTreesAndSeedsGrowTheSameWay)
+{
+    testsupport::FixtureBlueprints fixtures;
+    World& w = makeWorld(true);
+    for (int x = 1; x < w.width - 1; ++x)
+        for (int y = 1; y <= 3; ++y)
+            put(x, y, id("Stone"));
+    // Mud bed with two tree seeds, a tree seed and a flowering blade.
+    for (int x = 10; x <= 100; ++x)
+        for (int y = 4; y <= 8; ++y)
+            put(x, y, id("Mud"));
+    put(30, 40, id("Seed"));
+    put(70, 30, id("Seed"));
+    put(50, 35, id("SeedOak"));
+    put(90, 9, id("Grass"));
+    if (auto* blade = dynamic_cast<SeededGrowth*>(w.at(90, 9)))
+        blade->seedGrowth(2, true);
+    // An algae pond on mud between walls, a plesiosaurus above it.
+    for (int y = 4; y <= 20; ++y) {
+        put(110, y, id("Wall"));
+        put(150, y, id("Wall"));
+    }
+    for (int x = 111; x <= 149; ++x) {
+        put(x, 4, id("Mud"));
+        for (int y = 5; y <= 18; ++y)
+            put(x, y, id("Water"));
+    }
+    for (int x : {120, 130, 140})
+        put(x, 25, id("Algae"));
+    put(145, 30, id("Plesiosaurus"));
+    // A soil bed with a building seed and a dinosaur seed.
+    for (int x = 160; x <= 230; ++x)
+        for (int y = 4; y <= 6; ++y)
+            put(x, y, id("Soil"));
+    put(180, 20, id("SeedHouse"));
+    put(210, 30, id("Brontosaurus"));
+    w.lightMap.setSunOn(true);
+    step(400);
+    EXPECT_EQ(hashWorld(), 10083675955846438297ull);
 }
 
 }  // namespace

@@ -1,10 +1,11 @@
 // assetgen: writes the generated part of the resource tree from the manifests
-// under assets/ (sprite sheets, bitmap fonts and pictures).
+// under assets/ (sprite sheets, bitmap fonts, pictures and blueprint folders).
 //
 //   assetgen --assets <assets folder> --out <resource tree> [--faces <font folder>] [--stamp <file>]
 //
 // Every run rewrites the same files with the same bytes.
 #include "BitmapFont.h"
+#include "Blueprints.h"
 #include "Image.h"
 #include "Manifest.h"
 #include "PixelMap.h"
@@ -324,6 +325,8 @@ int main(int argc, char** argv)
     if (!generatePictures(ctx))
         return 1;
     std::string error;
+    if (!generateBlueprints(ctx.assets + "/blueprints", ctx.out, error))
+        return fail(error), 1;
     if (!stamp.empty() && !writeTextFile(stamp, "generated\n", error))
         return fail(error), 1;
     return 0;

@@ -1,0 +1,6 @@
+#include "elements/living/TreeSeeds.h"
+
+void registerTreeSeeds()
+{
+    registerElements<SeedBaobab, SeedBonsai, SeedCedar, SeedDracaena, SeedOak, SeedPalm, SeedPine, SeedRedMaple, SeedSakura, SeedTenere, SeedWillow>();
+}

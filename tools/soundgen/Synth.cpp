@@ -306,8 +306,14 @@ Samples pluck(double frequency, double seconds, double brightness, uint32_t seed
     Noise noise(seed);
     OnePole soften;
     soften.setLowpass(2000 + 8000 * brightness);
-    for (size_t i = 0; i < size; ++i)
-        line[i] = soften.process(noise.next());
+    // Noise for the pluck's grain plus one period of a plucked-string shape,
+    // so every seed leaves a strong fundamental rather than, by chance, an octave.
+    for (size_t i = 0; i < size; ++i) {
+        double at = static_cast<double>(i) / delay;
+        at -= std::floor(at);
+        float shape = static_cast<float>(at < 0.5 ? 4 * at - 1 : 3 - 4 * at);
+        line[i] = 0.4f * soften.process(noise.next()) + 0.6f * shape;
+    }
     size_t write = 0;
     float previous = 0;
     const float damping = 0.996f;

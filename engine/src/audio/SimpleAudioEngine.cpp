@@ -171,7 +171,7 @@ void SimpleAudioEngine::setEffectsVolume(float volume)
 
 void SimpleAudioEngine::preloadEffect(const char* path)
 {
-    record("preloadEffect", path, false, 0);
+    // Not recorded: a preload changes when decoding happens, not what plays.
     std::string full = resolveSound(path);
     if (!full.empty())
         backend().preloadEffect(full);

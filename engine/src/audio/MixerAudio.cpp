@@ -3,9 +3,11 @@
 
 #include <map>
 #include <memory>
+#include <set>
 #include <vector>
 
 #include "audio/AudioBackend.h"
+#include "audio/Mp3Decoder.h"
 #include "audio/SoundCache.h"
 #include "base/EngineLog.h"
 
@@ -40,6 +42,16 @@ public:
     bool playMusic(const std::string& path, bool loop) override
     {
         stopMusic();
+        // Music streams; a damaged file is refused up front (logged once)
+        // rather than played until it breaks off.
+        if (m_badMusic.count(path))
+            return false;
+        std::string why;
+        if (!probeMp3File(path, why)) {
+            engineLog("SimpleAudioEngine: cannot play music: %s", why.c_str());
+            m_badMusic.insert(path);
+            return false;
+        }
         m_music = Mix_LoadMUS(path.c_str());
         if (!m_music) {
             engineLog("SimpleAudioEngine: cannot load music %s: %s", path.c_str(), Mix_GetError());
@@ -142,6 +154,7 @@ private:
     }
 
     Mix_Music* m_music = nullptr;
+    std::set<std::string> m_badMusic;
     SoundCache m_cache;
     std::map<std::string, Mix_Chunk*> m_chunks;
     std::vector<unsigned int> m_owner;

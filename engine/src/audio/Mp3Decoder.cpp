@@ -17,19 +17,57 @@ struct HandleCloser {
     }
 };
 
-} // namespace
+using Handle = std::unique_ptr<mpg123_handle, HandleCloser>;
 
-bool decodeMp3File(const std::string& path, DecodedSound& out, std::string& error)
+Handle newHandle(std::string& error)
 {
     static std::once_flag initialised;
     std::call_once(initialised, [] { mpg123_init(); });
-    out = DecodedSound();
     int err = MPG123_OK;
-    std::unique_ptr<mpg123_handle, HandleCloser> mh(mpg123_new(nullptr, &err));
-    if (!mh) {
+    Handle mh(mpg123_new(nullptr, &err));
+    if (!mh)
         error = "the MP3 decoder does not start";
+    return mh;
+}
+
+} // namespace
+
+bool probeMp3File(const std::string& path, std::string& error)
+{
+    Handle mh = newHandle(error);
+    if (!mh)
+        return false;
+    mpg123_param(mh.get(), MPG123_ADD_FLAGS, MPG123_GAPLESS | MPG123_QUIET, 0);
+    if (mpg123_open(mh.get(), path.c_str()) != MPG123_OK) {
+        error = "cannot open " + path;
         return false;
     }
+    long rate = 0;
+    int channels = 0, encoding = 0;
+    if (mpg123_getformat(mh.get(), &rate, &channels, &encoding) != MPG123_OK) {
+        error = path + " is not MPEG audio";
+        return false;
+    }
+    const off_t announced = mpg123_length(mh.get());
+    if (mpg123_scan(mh.get()) != MPG123_OK) {
+        error = path + " is damaged";
+        return false;
+    }
+    const off_t found = mpg123_length(mh.get());
+    if (announced <= 0 || found < announced) {
+        error = path + " is damaged or truncated (" + std::to_string(found) + " of " + std::to_string(announced) +
+                " samples)";
+        return false;
+    }
+    return true;
+}
+
+bool decodeMp3File(const std::string& path, DecodedSound& out, std::string& error)
+{
+    out = DecodedSound();
+    Handle mh = newHandle(error);
+    if (!mh)
+        return false;
     mpg123_param(mh.get(), MPG123_ADD_FLAGS, MPG123_GAPLESS | MPG123_QUIET, 0);
     // Any rate, but always 16-bit samples: the caller checks the rate.
     mpg123_format_none(mh.get());

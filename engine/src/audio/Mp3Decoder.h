@@ -19,4 +19,9 @@ struct DecodedSound {
 // or shorter than its header says.
 bool decodeMp3File(const std::string& path, DecodedSound& out, std::string& error);
 
+// A quick look over a file that is streamed rather than decoded (music): it
+// opens as MPEG audio and holds every frame its info tag announces. Reads the
+// frame headers only.
+bool probeMp3File(const std::string& path, std::string& error);
+
 } // namespace CocosDenshion

@@ -104,6 +104,15 @@ TEST_F(DecodedSounds, DamagedFilesAreRefusedNotHalfPlayed)
     DecodedSound sound;
     std::string error;
     EXPECT_FALSE(CocosDenshion::decodeMp3File((m_dir / "missing.mp3").string(), sound, error));
+
+    // Music streams, so it is probed instead: the same damage is seen.
+    std::vector<char> track = readAll(resources() + "/music/music_level_2.mp3");
+    ASSERT_GT(track.size(), 100000u);
+    EXPECT_TRUE(CocosDenshion::probeMp3File(resources() + "/music/music_level_2.mp3", error)) << error;
+    for (const Case& c : cases)
+        EXPECT_FALSE(CocosDenshion::probeMp3File(write(c.name, c.bytes), error)) << c.name;
+    EXPECT_FALSE(CocosDenshion::probeMp3File(
+        write("short_track.mp3", std::vector<char>(track.begin(), track.end() - 50000)), error));
 }
 
 TEST_F(DecodedSounds, CacheDecodesOnceAndLogsAFailureOnce)

@@ -115,3 +115,61 @@ TEST(DiskDriver, AnEffectAndASeamlessLoopReachTheMixedStream)
 }
 
 } // namespace
+
+namespace {
+
+size_t count(const std::string& text, const std::string& part)
+{
+    size_t n = 0;
+    for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1))
+        ++n;
+    return n;
+}
+
+// Level music streams through the mixer; damaged files, effect or track, are
+// logged once and play nothing.
+TEST(DiskDriver, MusicPlaysAndDamagedFilesStaySilent)
+{
+    const char* root = std::getenv("ENGINE_RESOURCES");
+    const fs::path tree = root ? root : "";
+    if (!fs::exists(tree / "music/music_level_2.mp3"))
+        GTEST_SKIP() << "no generated sounds";
+    const fs::path dir = fs::temp_directory_path() / ("disk-audio-bad-" + std::to_string(::getpid()));
+    fs::create_directories(dir);
+    const std::string stream = (dir / "stream.raw").string();
+    setenv("SDL_AUDIODRIVER", "disk", 1);
+    setenv("SDL_DISKAUDIOFILE", stream.c_str(), 1);
+    auto truncatedCopy = [&](const fs::path& from, const char* name) {
+        std::ifstream in(from, std::ios::binary);
+        std::vector<char> bytes((std::istreambuf_iterator<char>(in)), {});
+        bytes.resize(bytes.size() / 2);
+        std::ofstream((dir / name).string(), std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+        return (dir / name).string();
+    };
+    const std::string badEffect = truncatedCopy(tree / "sounds/sfx_element_lava.mp3", "lava.mp3");
+    const std::string badTrack = truncatedCopy(tree / "music/music_level_3.mp3", "track.mp3");
+
+    SimpleAudioEngine* audio = SimpleAudioEngine::sharedEngine();
+    audio->setBackendForTests(false);
+    audio->resetForTests();
+    audio->playBackgroundMusic((tree / "music/music_level_2.mp3").c_str(), false);
+    ASSERT_FALSE(audio->isSilent()) << "the disk driver did not open";
+    sleepFor(0.3);
+    EXPECT_TRUE(audio->isBackgroundMusicPlaying());
+
+    testing::internal::CaptureStderr();
+    for (int i = 0; i < 2; ++i) {
+        EXPECT_EQ(audio->playEffect(badEffect.c_str(), true), 0u);
+        audio->playBackgroundMusic(badTrack.c_str(), true);
+        EXPECT_FALSE(audio->isBackgroundMusicPlaying());
+    }
+    const std::string log = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(count(log, badEffect), 1u) << log;
+    EXPECT_EQ(count(log, badTrack), 1u) << log;
+
+    audio->setBackendForTests(true);
+    std::error_code ec;
+    fs::remove_all(dir, ec);
+}
+
+} // namespace

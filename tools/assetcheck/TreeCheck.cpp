@@ -19,7 +19,7 @@ constexpr int kRate = 44100;
 constexpr double kLengthTolerance = 0.002; // seconds
 constexpr float kPeakLimit = 0.7943f;      // -2 dBFS: the -3 dBFS level plus the encoder's overshoot
 constexpr float kRestLevel = 0.1f; // where a one-shot starts and ends; the codec smears a sharp onset a little
-constexpr double kLoudnessTolerance = 2.0; // dB around the group's median
+constexpr double kLoudnessTolerance = 1.5; // dB around the group's median
 constexpr double kPitchTolerance = 0.01;
 
 std::string lower(std::string s)

@@ -29,6 +29,9 @@ namespace fs = std::filesystem;
 namespace {
 
 constexpr float kPeak = 0.7079f; // -3 dBFS
+// Effects are levelled a decibel lower: noisy transients come back from the
+// encoder a little above the level they went in at.
+constexpr float kEffectPeak = 0.631f;
 constexpr int kMonoKbps = 64, kStereoKbps = 128;
 
 int fail(const std::string& message)
@@ -85,25 +88,32 @@ bool runAll(std::vector<std::function<bool(std::string&)>>& jobs, unsigned threa
     return ok;
 }
 
-// One gain per sound of a group: every sound as loud as the quietest can be
-// without passing the peak, so a group plays at one level.
+// One gain per sound of a group, so a group plays at one loudness: the level
+// that three in four of its sounds reach without passing the peak. The few
+// spikier ones (crackles, clicks) have their spikes rounded off below it.
 void levelGroups(const std::vector<EffectRecipe>& recipes, std::vector<Samples>& sounds)
 {
-    std::map<std::string, float> target;
+    std::map<std::string, std::vector<float>> reachable;
     std::vector<float> loudness(sounds.size());
     for (size_t i = 0; i < sounds.size(); ++i) {
         loudness[i] = loudnessOf(sounds[i]);
         float peak = peakOf(sounds[i]);
-        if (peak <= 0 || loudness[i] <= 0)
-            continue;
-        float reachable = loudness[i] * kPeak / peak;
-        auto it = target.find(recipes[i].group);
-        if (it == target.end() || reachable < it->second)
-            target[recipes[i].group] = reachable;
+        if (peak > 0 && loudness[i] > 0)
+            reachable[recipes[i].group].push_back(loudness[i] * kEffectPeak / peak);
     }
-    for (size_t i = 0; i < sounds.size(); ++i)
-        if (loudness[i] > 0)
-            scale(sounds[i], target[recipes[i].group] / loudness[i]);
+    std::map<std::string, float> target;
+    for (auto& [group, levels] : reachable) {
+        std::sort(levels.begin(), levels.end());
+        target[group] = levels[levels.size() / 4];
+    }
+    for (size_t i = 0; i < sounds.size(); ++i) {
+        if (loudness[i] <= 0)
+            continue;
+        scale(sounds[i], target[recipes[i].group] / loudness[i]);
+        if (peakOf(sounds[i]) > kEffectPeak)
+            for (float& v : sounds[i])
+                v = kEffectPeak * std::tanh(v / kEffectPeak);
+    }
 }
 
 void levelToPeak(Samples& s)

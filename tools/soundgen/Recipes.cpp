@@ -7,6 +7,16 @@
 
 namespace soundgen {
 
+bool safeName(const std::string& name)
+{
+    if (name.empty())
+        return false;
+    for (char c : name)
+        if (!((c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '_' || c == '#'))
+            return false;
+    return true;
+}
+
 bool addLayerLine(const assetgen::ManifestLine& line, EffectRecipe* recipe, std::string& error)
 {
     if (!recipe) {
@@ -44,6 +54,10 @@ bool readEffects(const std::string& path, std::vector<EffectRecipe>& out, std::s
         }
         EffectRecipe recipe;
         recipe.name = w[1];
+        if (!safeName(recipe.name)) {
+            error = line.where() + ": an effect name is lower-case letters, digits and _";
+            return false;
+        }
         char* end = nullptr;
         recipe.seconds = std::strtod(w[2].c_str(), &end);
         if (!end || *end || !(recipe.seconds >= 0.02 && recipe.seconds <= 10)) {

@@ -13,6 +13,10 @@ struct ManifestLine;
 
 namespace soundgen {
 
+// Names the project chooses: lower-case letters, digits, '_' and the '#' of
+// notes. Nothing else reaches a file name, so no path leaves the output folder.
+bool safeName(const std::string& name);
+
 bool readEffects(const std::string& path, std::vector<EffectRecipe>& out, std::string& error);
 
 // Shared by both manifests: a "layer" line joins the recipe above it.

@@ -79,6 +79,10 @@ bool readInstruments(const std::string& path, Instruments& out, std::string& err
             if (w.size() == 8) {
                 v.folder = w[4];
                 v.prefix = w[5];
+                if (!safeName(v.folder) || !safeName(v.prefix)) {
+                    error = line.where() + ": folder and prefix are lower-case letters, digits and _";
+                    return false;
+                }
                 if (!parseRange(w[6], v.firstOctave, v.lastOctave) || !assetgen::parseInt(w[7], v.shift) ||
                     v.lastOctave + v.shift > 7) {
                     error = line.where() + ": expected octaves FIRST..LAST and a shift";
@@ -89,9 +93,17 @@ bool readInstruments(const std::string& path, Instruments& out, std::string& err
         } else if (w[0] == "drums" && w.size() == 3) {
             out.drumFolder = w[1];
             out.drumPrefix = w[2];
+            if (!safeName(out.drumFolder) || !safeName(out.drumPrefix)) {
+                error = line.where() + ": folder and prefix are lower-case letters, digits and _";
+                return false;
+            }
         } else if (w[0] == "drum" && w.size() == 3) {
             Drum d;
             d.recipe.name = w[1];
+            if (!safeName(d.recipe.name)) {
+                error = line.where() + ": a drum name is lower-case letters, digits, _ and #";
+                return false;
+            }
             if (!parseSeconds(w[2], d.recipe.seconds)) {
                 error = line.where() + ": a drum has a length in seconds";
                 return false;

@@ -40,15 +40,6 @@ int fail(const std::string& message)
     return 1;
 }
 
-// Names the project chooses: lower-case letters, digits, '_' and the '#' of notes.
-bool safeName(const std::string& name)
-{
-    if (name.empty())
-        return false;
-    return std::all_of(name.begin(), name.end(),
-                       [](char c) { return (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '_' || c == '#'; });
-}
-
 bool writeFile(const fs::path& path, const std::vector<uint8_t>& bytes, std::string& error)
 {
     std::error_code ec;
@@ -153,18 +144,6 @@ int main(int argc, char** argv)
     if (!readEffects(assets + "/sounds/effects.manifest", effects, error) ||
         !readInstruments(assets + "/sounds/instruments.manifest", instruments, error))
         return fail(error);
-    for (const auto& e : effects)
-        if (!safeName(e.name))
-            return fail("effect name '" + e.name + "' is not lower-case letters, digits and _");
-    for (const auto& v : instruments.voices)
-        if (!v.folder.empty() && (!safeName(v.folder) || !safeName(v.prefix)))
-            return fail("voice " + v.name + ": folder and prefix are lower-case letters, digits and _");
-    if (!instruments.drums.empty() && (!safeName(instruments.drumFolder) || !safeName(instruments.drumPrefix)))
-        return fail("drum folder and prefix are lower-case letters, digits and _");
-    for (const auto& d : instruments.drums)
-        if (!safeName(d.recipe.name))
-            return fail("drum name '" + d.recipe.name + "' is not lower-case letters, digits, _ and #");
-
     std::vector<std::pair<std::string, Score>> scores;
     std::error_code ec;
     std::vector<std::string> scoreFiles;

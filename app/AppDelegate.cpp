@@ -7,6 +7,7 @@
 #include "app/Logger.h"
 #include "app/Profile.h"
 #include "app/ScreenMetrics.h"
+#include "app/SoundPreload.h"
 #include "app/StatsUtils.h"
 #include "app/Utils.h"
 #include "online/NetworkManager.h"
@@ -56,6 +57,7 @@ bool AppDelegate::applicationDidFinishLaunching()
     director->getKeypadDispatcher()->addDelegate(BackButtonAdapter::getInstance());
     CCTexture2D::setDefaultAlphaPixelFormat(kCCTexture2DPixelFormat_RGBA8888);
     computeScreenMetrics(director->getWinSizeInPixels());
+    preloadEffectSounds();
     GUIIntro* intro = new GUIIntro();
     director->runWithScene(intro);
     intro->release(); // the director holds it now

@@ -1,6 +1,8 @@
 #include "screens/MainMenu.h"
 
+#include "SimpleAudioEngine.h"
 #include "app/Logger.h"
+#include "app/Utils.h"
 
 USING_NS_CC;
 
@@ -27,5 +29,8 @@ CCScene* MainMenu::scene()
 void MainMenu::onEnter()
 {
     CCLayer::onEnter();
+    // The title screen's music, looped.
+    CocosDenshion::SimpleAudioEngine::sharedEngine()->playBackgroundMusic(
+        soundFilePath("music", "music_main_menu").c_str(), true);
     LOG << "MainMenu: not built yet, an empty main-menu scene";
 }

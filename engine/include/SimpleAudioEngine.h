@@ -34,8 +34,11 @@ public:
     // Applies to plays already running and to later ones.
     void setEffectsVolume(float volume);
 
+    // Decodes a sound ahead of its first play, on a worker thread, so that
+    // play does not wait for it. A missing file is logged and skipped.
+    void preloadEffect(const char* path);
     // A non-zero id never reused within the run; 0 when nothing plays
-    // (missing file, no free channel).
+    // (missing or undecodable file, no free channel).
     unsigned int playEffect(const char* path, bool loop = false);
     // Stops that play only; an unknown or finished id does nothing.
     void stopEffect(unsigned int soundId);
@@ -54,8 +57,11 @@ public:
     const std::vector<RecordedCall>& recordedCalls() const { return m_calls; }
     void clearRecordedCalls() { m_calls.clear(); }
     // Chooses the silent backend (true) or the device (false, falling back to
-    // silent when no device opens). Stops whatever plays.
+    // silent when no device opens, whatever the run mode). Stops whatever plays.
     void setBackendForTests(bool silent);
+    // Bytes of decoded effect PCM held, and a wait for queued preloads.
+    size_t decodedEffectBytes();
+    void waitForPreloads();
     bool isSilent() const;
     // How long the silent backend "plays" a non-looping track or effect, in
     // seconds of the director's clock (120 s and 1 s by default).
@@ -75,6 +81,7 @@ private:
 
     AudioBackend* m_backend = nullptr;
     bool m_wantSilent = false;
+    bool m_forceDevice = false;
     float m_musicVolume = 1.0f;
     float m_effectsVolume = 1.0f;
     double m_silentTrackSeconds = 120.0;

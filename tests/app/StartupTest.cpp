@@ -1,4 +1,5 @@
 #include "app/AppDelegate.h"
+#include "SimpleAudioEngine.h"
 #include "app/AppVersion.h"
 #include "app/GameMain.h"
 #include "app/LocalUtils.h"
@@ -132,6 +133,12 @@ TEST_F(StartupTest, RegisteredPlayerGoesToTheMainMenu)
     runFor(2.5f, [&] { onMainMenu = runningLayer<MainMenu>() != nullptr; });
     EXPECT_TRUE(onMainMenu);
     EXPECT_NE(log.find("MainMenu: not built yet"), -1);
+    // The title screen loops its music, a file the resource tree has.
+    bool music = false;
+    for (const auto& call : CocosDenshion::SimpleAudioEngine::sharedEngine()->recordedCalls())
+        music = music || (call.operation == "playBackgroundMusic" && call.path == "music/music_main_menu.mp3" && call.loop);
+    EXPECT_TRUE(music);
+    EXPECT_TRUE(CocosDenshion::SimpleAudioEngine::sharedEngine()->isBackgroundMusicPlaying());
 }
 
 TEST_F(StartupTest, LanguageCodePicksTheTable)

@@ -18,6 +18,10 @@ public:
     // False when nothing plays.
     virtual bool playEffect(unsigned int id, const std::string& path, bool loop) = 0;
     virtual void stopEffect(unsigned int id) = 0;
+    // Decodes ahead, off the frame path; nothing for the silent backend.
+    virtual void preloadEffect(const std::string&) {}
+    virtual size_t decodedBytes() const { return 0; }
+    virtual void waitForPreloads() {}
     virtual bool effectPlaying(unsigned int id) = 0;
     virtual void pauseEffects() = 0;
     virtual void resumeEffects() = 0;

@@ -2,9 +2,13 @@
 #include <SDL_mixer.h>
 
 #include <map>
+#include <memory>
+#include <set>
 #include <vector>
 
 #include "audio/AudioBackend.h"
+#include "audio/Mp3Decoder.h"
+#include "audio/SoundCache.h"
 #include "base/EngineLog.h"
 
 namespace CocosDenshion {
@@ -14,12 +18,13 @@ using cocos2d::engineLog;
 namespace {
 
 constexpr int kChannels = 32;
+constexpr int kRate = 44100;
 
 // SDL2_mixer with no callbacks: the end of a track is seen by polling, so no
 // audio-thread code touches game state.
 class MixerBackend : public AudioBackend {
 public:
-    MixerBackend(float musicVolume, float effectsVolume) : m_owner(kChannels, 0)
+    MixerBackend(float musicVolume, float effectsVolume) : m_cache(kRate), m_owner(kChannels, 0)
     {
         Mix_AllocateChannels(kChannels);
         setMusicVolume(musicVolume);
@@ -37,6 +42,16 @@ public:
     bool playMusic(const std::string& path, bool loop) override
     {
         stopMusic();
+        // Music streams; a damaged file is refused up front (logged once)
+        // rather than played until it breaks off.
+        if (m_badMusic.count(path))
+            return false;
+        std::string why;
+        if (!probeMp3File(path, why)) {
+            engineLog("SimpleAudioEngine: cannot play music: %s", why.c_str());
+            m_badMusic.insert(path);
+            return false;
+        }
         m_music = Mix_LoadMUS(path.c_str());
         if (!m_music) {
             engineLog("SimpleAudioEngine: cannot load music %s: %s", path.c_str(), Mix_GetError());
@@ -69,9 +84,15 @@ public:
         if (it != m_chunks.end()) {
             chunk = it->second;
         } else {
-            chunk = Mix_LoadWAV(path.c_str());
+            // Decoded once (the cache logs a file it cannot decode, once);
+            // the chunk points at the cache's samples, which live as long.
+            SoundCache::Pcm pcm = m_cache.get(path);
+            if (!pcm || pcm->empty())
+                return false;
+            chunk = Mix_QuickLoad_RAW(reinterpret_cast<Uint8*>(const_cast<int16_t*>(pcm->data())),
+                                      static_cast<Uint32>(pcm->size() * sizeof(int16_t)));
             if (!chunk) {
-                engineLog("SimpleAudioEngine: cannot load sound %s: %s", path.c_str(), Mix_GetError());
+                engineLog("SimpleAudioEngine: cannot play sound %s: %s", path.c_str(), Mix_GetError());
                 return false;
             }
             m_chunks[path] = chunk;
@@ -91,6 +112,9 @@ public:
         m_channelOf[id] = channel;
         return true;
     }
+    void preloadEffect(const std::string& path) override { m_cache.preload(path); }
+    size_t decodedBytes() const override { return m_cache.bytes(); }
+    void waitForPreloads() override { m_cache.waitForPreloads(); }
     void stopEffect(unsigned int id) override
     {
         int channel = channelPlaying(id);
@@ -130,6 +154,8 @@ private:
     }
 
     Mix_Music* m_music = nullptr;
+    std::set<std::string> m_badMusic;
+    SoundCache m_cache;
     std::map<std::string, Mix_Chunk*> m_chunks;
     std::vector<unsigned int> m_owner;
     std::map<unsigned int, int> m_channelOf;
@@ -145,7 +171,9 @@ AudioBackend* makeMixerBackend(float musicVolume, float effectsVolume)
         return nullptr;
     }
     Mix_Init(MIX_INIT_OGG | MIX_INIT_MP3);
-    if (Mix_OpenAudio(44100, AUDIO_S16SYS, 2, 1024) != 0) {
+    // Exactly 44.1 kHz 16-bit stereo: decoded effects are handed over as they
+    // are, and SDL converts for the device if it must.
+    if (Mix_OpenAudioDevice(kRate, AUDIO_S16SYS, 2, 1024, nullptr, 0) != 0) {
         engineLog("SimpleAudioEngine: no audio device (%s); sounds stay silent", Mix_GetError());
         SDL_QuitSubSystem(SDL_INIT_AUDIO);
         return nullptr;

@@ -23,12 +23,13 @@ float clampVolume(float v)
     return v > 1.0f ? 1.0f : v;
 }
 
-// The dummy and disk drivers mean "no real device": stay silent and
-// deterministic rather than run a mixer thread against wall time.
+// The dummy driver means "no device": stay silent and deterministic rather
+// than run a mixer thread against wall time. The disk driver does mix, into a
+// file, which is how a run's sound is checked without speakers.
 bool environmentWantsSilence()
 {
     const char* driver = std::getenv("SDL_AUDIODRIVER");
-    return driver && (std::strcmp(driver, "dummy") == 0 || std::strcmp(driver, "disk") == 0);
+    return driver && std::strcmp(driver, "dummy") == 0;
 }
 
 }  // namespace
@@ -47,7 +48,7 @@ AudioBackend& SimpleAudioEngine::backend()
     if (!m_backend) {
         // Only the real window plays sound; headless and software runs (tests)
         // stay silent whatever devices the machine has.
-        if (!m_wantSilent && cocos2d::CCEGLView::getRunMode() == cocos2d::kCCRunModeWindow)
+        if (!m_wantSilent && (m_forceDevice || cocos2d::CCEGLView::getRunMode() == cocos2d::kCCRunModeWindow))
             m_backend = makeMixerBackend(m_musicVolume, m_effectsVolume);
         if (!m_backend)
             m_backend = makeSilentBackend(&m_silentTrackSeconds, &m_silentEffectSeconds);
@@ -65,7 +66,12 @@ void SimpleAudioEngine::setBackendForTests(bool silent)
         m_backend = nullptr;
     }
     m_wantSilent = silent;
+    m_forceDevice = !silent;
 }
+
+size_t SimpleAudioEngine::decodedEffectBytes() { return backend().decodedBytes(); }
+
+void SimpleAudioEngine::waitForPreloads() { backend().waitForPreloads(); }
 
 void SimpleAudioEngine::advanceClock(float dt)
 {
@@ -161,6 +167,14 @@ void SimpleAudioEngine::setEffectsVolume(float volume)
     m_effectsVolume = clampVolume(volume);
     record("setEffectsVolume", nullptr, false, 0, m_effectsVolume);
     backend().setEffectsVolume(m_effectsVolume);
+}
+
+void SimpleAudioEngine::preloadEffect(const char* path)
+{
+    // Not recorded: a preload changes when decoding happens, not what plays.
+    std::string full = resolveSound(path);
+    if (!full.empty())
+        backend().preloadEffect(full);
 }
 
 unsigned int SimpleAudioEngine::playEffect(const char* path, bool loop)

@@ -23,4 +23,12 @@ void registerAllElements()
     registerBuildingSeeds();
     registerTreeSeeds();
     registerDinosaurSeeds();
+
+    // The living world.
+    registerBees();
+    registerFish();
+    registerFlocks();
+    registerAlien();
+    registerStinger();
+    registerAVirus();
 }

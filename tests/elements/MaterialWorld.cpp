@@ -33,6 +33,13 @@ void MaterialWorld::SetUp()
     registerBuildingSeeds();
     registerTreeSeeds();
     registerDinosaurSeeds();
+
+    registerBees();
+    registerFish();
+    registerFlocks();
+    registerAlien();
+    registerStinger();
+    registerAVirus();
     // A fixed seed; TESMORA_TEST_SEED picks another to shake the statistics.
     const char* seed = std::getenv("TESMORA_TEST_SEED");
     platform::seedGameRand(seed ? static_cast<unsigned>(std::strtoul(seed, nullptr, 10)) : 20261207u);

@@ -1,6 +1,7 @@
 #include "support/CleanGame.h"
 
 #include "app/Profile.h"
+#include "elements/living/LivingFamilies.h"
 #include "online/ServerLink.h"
 #include "world/GameLayer.h"
 
@@ -19,6 +20,7 @@ void resetGame()
     GameLayer::resetInstanceForTests();
     Profile::resetInstanceForTests();
     ServerLink::resetInstanceForTests();
+    resetLivingRunStateForTests();
 }
 
 } // namespace testsupport

@@ -1,0 +1,250 @@
+#include "elements/living/Flocks.h"
+
+#include <algorithm>
+#include <cstdlib>
+
+#include "elements/creatures/CreatureCounts.h"
+#include "world/ByteStream.h"
+
+namespace {
+
+int clampX(int x)
+{
+    return std::clamp(x, 0, gWorld->width - 1);
+}
+
+int clampY(int y)
+{
+    return std::clamp(y, 0, gWorld->height - 1);
+}
+
+bool emptyCell(int cx, int cy)
+{
+    return gWorld->inWorld(cx, cy) && !gWorld->grid[cx][cy];
+}
+
+}  // namespace
+
+FlockRegistry& FlockRegistry::getInstance()
+{
+    static FlockRegistry registry;
+    return registry;
+}
+
+bool FlockRegistry::has(uint32_t type, const Flocking* member)
+{
+    const std::vector<Flocking*>& list = flocks_[type];
+    return std::find(list.begin(), list.end(), member) != list.end();
+}
+
+Flocking* FlockRegistry::getLeader(uint32_t type)
+{
+    for (Flocking* member : flocks_[type])
+        if (member->isLeader)
+            return member;
+    return nullptr;
+}
+
+void FlockRegistry::join(uint32_t type, Flocking* member, bool isLeader)
+{
+    flocks_[type].push_back(member);
+    const FlockSettings& s = FlockSettings::shared();
+    member->spread = s.spread;
+    member->dirX = s.dirX;
+    member->dirY = s.dirY;
+    member->isLeader = isLeader;
+}
+
+void FlockRegistry::leave(const Flocking* member)
+{
+    for (auto& [type, list] : flocks_)
+        list.erase(std::remove(list.begin(), list.end(), member), list.end());
+}
+
+size_t FlockRegistry::memberCount(uint32_t type) const
+{
+    const auto it = flocks_.find(type);
+    return it == flocks_.end() ? 0 : it->second.size();
+}
+
+template <const ElementInfo& Info>
+void FlockMemberOf<Info>::saveExtra(ByteWriter& out)
+{
+    out.u32(flockId);
+}
+
+template <const ElementInfo& Info>
+void FlockMemberOf<Info>::loadExtra(ByteReader& in)
+{
+    uint32_t word = 0;
+    if (in.u32(word))
+        flockId = word;
+}
+
+template <const ElementInfo& Info>
+void FlockMemberOf<Info>::flutter()
+{
+    const int dx = gameRand() % 2 != 0 ? -1 : 1;
+    const int dy = gameRand() % 2 != 0 ? -1 : 1;
+    if (emptyCell(this->x + dx, this->y + dy))
+        this->moveTo(this->x + dx, this->y + dy);
+}
+
+template <const ElementInfo& Info>
+void FlockMemberOf<Info>::flockStep()
+{
+    if (!started) {
+        started = true;
+        return;
+    }
+    FlockRegistry& flocks = FlockRegistry::getInstance();
+    const uint32_t type = this->getType();
+    if (!flocks.has(type, this))
+        flocks.join(type, this, flocks.getLeader(type) == nullptr);
+    const int x = this->x;
+    const int y = this->y;
+    if (isLeader) {
+        const int nx = clampX(x + dirX);
+        // Any occupant turns the leader, a wall or a flock mate.
+        if (emptyCell(nx, y))
+            this->moveTo(nx, y);
+        else
+            dirX = -dirX;
+        return;
+    }
+    Flocking* leader = flocks.getLeader(type);
+    if (!leader)
+        return;
+    const Particle& l = leader->cell();
+    if ((leader->dirX > 0 && x >= l.x) || (leader->dirX < 0 && x <= l.x)) {
+        flutter();
+        return;
+    }
+    int nx = clampX(x + dirX);
+    if (dirX + std::abs(x - l.x) > std::abs(spread * dirX) && emptyCell(nx, y)) {
+        dirX = leader->dirX;
+        nx = clampX(x + leader->dirX);
+    }
+    const int d = dirY;
+    const int dy = std::abs(y - l.y);
+    int ny;
+    if (dy + d <= std::abs(spread * d)) {
+        dirY = -d;
+        ny = y - d;
+    } else if (!emptyCell(x, clampY(y - d))) {
+        ny = y - d;
+    } else {
+        dirY = -d;
+        ny = y + d;
+    }
+    ny = clampY(ny);
+    if (emptyCell(nx, ny))
+        this->moveTo(nx, ny);
+}
+
+template class FlockMemberOf<kFlockMemberInfo>;
+template class FlockMemberOf<kFlamingoInfo>;
+
+Flamingo::~Flamingo()
+{
+    if (started && counted)
+        --CreatureCounts::flamingos;
+}
+
+void Flamingo::saveExtra(ByteWriter& out)
+{
+    out.u32(saveWord);
+}
+
+void Flamingo::loadExtra(ByteReader& in)
+{
+    uint32_t word = 0;
+    if (in.u32(word))
+        saveWord = word;
+}
+
+Particle* Flamingo::findWaterBelow()
+{
+    fishing = false;
+    const World& w = world();
+    const int cx = clampX(x);
+    for (int cy = clampY(y); cy >= 0; --cy) {
+        Particle* p = w.grid[cx][cy];
+        if (p && p->getType() == TypeId::Water) {
+            fishing = true;
+            return p;
+        }
+    }
+    return nullptr;
+}
+
+void Flamingo::diveToward()
+{
+    if (!emptyCell(waterX, clampY(waterY + 1)))
+        return;
+    const int below = clampY(y - 1);
+    if (emptyCell(x, below)) {
+        moveTo(x, below);
+    } else {
+        fishing = false;
+        flutter();
+    }
+}
+
+void Flamingo::eatFishBelow()
+{
+    for (int k = 0; k >= -2; --k) {
+        if (countNeighboursOfTypeAt(LivingId::Fish, 0, k) == 0)
+            continue;
+        if (Particle* fish = randomNeighbourOfTypeAt(LivingId::Fish, 0, k)) {
+            fed = true;
+            world().queueRemove(fish->x, fish->y);
+        }
+    }
+}
+
+void Flamingo::update()
+{
+    if (burnIfHot(LivingHeat::kBurns, LivingHeat::kBurnChance))
+        return;
+    if (started && !counted) {
+        ++CreatureCounts::flamingos;
+        counted = true;
+    }
+    if (!fishing) {
+        flockStep();
+        eatFishBelow();
+    }
+    int32_t& count = CreatureCounts::flamingos;
+    if (cycle + count + gameRand() % 30 >= 200) {
+        fishing = false;
+        ++cycle;
+    }
+    if (cycle + count + gameRand() % 30 >= 300) {
+        cycle = 0;
+        return;
+    }
+    Particle* water = nullptr;
+    if (cycle + count < 200)
+        water = findWaterBelow();
+    if (fishing && !fed && water) {
+        waterX = water->x;
+        waterY = water->y;
+        diveToward();
+        eatFishBelow();
+        ++cycle;
+    } else {
+        flutter();
+    }
+    if (!water)
+        flutter();
+    if (fed && ++fedTicks >= kFedSteps) {
+        fed = false;
+        fedTicks = 0;
+    }
+}
+
+void registerFlocks()
+{
+    registerElements<Flamingo>();
+}

@@ -416,4 +416,76 @@ TEST_F(StepDeterminismTest, PlantsTreesAndSeedsGrowTheSameWay)
     EXPECT_EQ(hashWorld(), 10083675955846438297ull);
 }
 
+// Bees by a tree over flowers, fish, deep-sea fish and fireflies, flamingos
+// over a pond, a xenovine field with piranthas and a Stinger, aluminite in
+// the light, and the anti-virus among Virus.
+TEST_F(StepDeterminismTest, TheLivingWorldLivesTheSameWay)
+{
+    registerBees();
+    registerFish();
+    registerFlocks();
+    registerAlien();
+    registerStinger();
+    registerAVirus();
+    World& w = makeWorld(true);
+    for (int x = 1; x < w.width - 1; ++x)
+        for (int y = 1; y <= 3; ++y)
+            put(x, y, id("Stone"));
+    // A tree of leaves on a wood trunk, grass and flowers, and bees.
+    for (int y = 4; y <= 20; ++y)
+        put(30, y, id("Wood"));
+    for (int x = 22; x <= 38; ++x)
+        for (int y = 21; y <= 26; ++y)
+            put(x, y, id("TreeLeaf"));
+    for (int x = 10; x <= 60; ++x)
+        put(x, 4, id("Mud"));
+    for (int x = 40; x <= 56; x += 4) {
+        put(x, 5, id("FlowerCenter"));
+        put(x + 1, 5, id("FlowerPetal"));
+    }
+    for (int i = 0; i < 12; ++i)
+        put(20 + 3 * i, 40 + i % 4, id("Bee"));
+    // A pond with algae, fish and deep-sea fish; flamingos and fireflies above.
+    for (int y = 4; y <= 24; ++y) {
+        put(70, y, id("Wall"));
+        put(130, y, id("Wall"));
+    }
+    for (int x = 71; x <= 129; ++x) {
+        put(x, 4, id("Mud"));
+        for (int y = 5; y <= 22; ++y)
+            put(x, y, id("Water"));
+    }
+    for (int x : {80, 100, 120})
+        put(x, 5, id("Algae"));
+    for (int i = 0; i < 10; ++i) {
+        w.removeParticle(75 + 5 * i, 10 + i % 6);
+        put(75 + 5 * i, 10 + i % 6, id(i < 8 ? "Fish" : "DeepSeaFish"));
+    }
+    for (int i = 0; i < 5; ++i)
+        put(85 + 8 * i, 40, id("Flamingo"));
+    for (int i = 0; i < 8; ++i)
+        put(75 + 7 * i, 60 + i % 3, id("Firefly"));
+    // A dark xenovine field under a roof, piranthas and a Stinger hunting a fish.
+    for (int x = 140; x <= 200; ++x)
+        put(x, 60, id("Wall"));
+    for (int x = 145; x <= 195; ++x)
+        for (int y = 4; y <= 6; ++y)
+            put(x, y, id("Xenovine"));
+    for (int x : {150, 170, 190})
+        put(x, 12, id("Pirantha"));
+    put(160, 20, id("Stinger"));
+    put(185, 8, id("Fish"));
+    // Aluminite in the open light; the anti-virus among Virus.
+    for (int x = 205; x <= 212; ++x)
+        put(x, 4, id("Aluminite"));
+    for (int x = 215; x <= 225; ++x)
+        for (int y = 4; y <= 8; ++y)
+            put(x, y, id("Virus"));
+    put(220, 12, id("AVirus"));
+    put(214, 12, id("AVirus"));
+    w.lightMap.setSunOn(true);
+    step(400);
+    EXPECT_EQ(hashWorld(), 16637803998869404346ull);
+}
+
 }  // namespace

@@ -18,6 +18,12 @@
 //   storm    weather on, water over stone with a metal wire, 6,400 cloud
 //            cells in eight blocks high up that merge, rain, snow and spark;
 //            600 steps a build
+//   living   stone floor, a mud bed over two thirds with trees grown from
+//            seeds, grass and flowers, an algae pond on mud with 40 fish and
+//            4 deep-sea fish, grown 1,000 steps untimed; then 60 wild bees,
+//            20 fireflies and 10 flamingos; 1,200 steps a build
+//   alien    in the dark: a xenovine field with piranthas and 5 stingers
+//            hunting the fish of a pond beside it; 600 steps a build
 //   mixed_10000_steps, storm_10000_steps  one scene stepped 10,000 times:
 //            memory must stay flat
 #include <benchmark/benchmark.h>
@@ -33,6 +39,7 @@
 
 #include "app/Profile.h"
 #include "cocos2d.h"
+#include "elements/materials/Powders.h"
 #include "platform/GameRandom.h"
 #include "world/ColorTables.h"
 #include "world/GameHost.h"
@@ -355,6 +362,94 @@ BENCHMARK(BM_blasts)->Name("blasts")->Unit(benchmark::kMillisecond);
 
 void BM_storm(benchmark::State& state) { runRebuiltScene(state, buildStorm, 600); }
 BENCHMARK(BM_storm)->Name("storm")->Unit(benchmark::kMillisecond);
+
+// The living scenes.
+void buildPond(BenchWorld& b, int x0, int x1, int fish, int deepSeaFish)
+{
+    for (int y = 4; y <= 30; ++y) {
+        b.put(x0 - 1, y, id("Wall"));
+        b.put(x1 + 1, y, id("Wall"));
+    }
+    for (int x = x0; x <= x1; ++x) {
+        for (int y = 4; y <= 5; ++y)
+            b.put(x, y, id("Mud"));
+        for (int y = 6; y <= 28; ++y)
+            b.put(x, y, id("Water"));
+    }
+    for (int x = x0 + 4; x <= x1 - 4; x += 8)
+        b.put(x, 6, id("Algae"));
+    World& w = *b.world;
+    for (int i = 0; i < fish + deepSeaFish; ++i) {
+        const int x = x0 + 1 + (i * 7) % (x1 - x0 - 1);
+        const int y = 8 + (i * 5) % 18;
+        w.removeParticle(x, y);
+        b.put(x, y, id(i < fish ? "Fish" : "DeepSeaFish"));
+    }
+}
+
+void buildLiving(BenchWorld& b)
+{
+    World& w = *b.world;
+    for (int x = 1; x < w.width - 1; ++x)
+        for (int y = 1; y <= 3; ++y)
+            b.put(x, y, id("Stone"));
+    const int bedEnd = (w.width - 2) * 2 / 3;
+    for (int x = 1; x <= bedEnd; ++x)
+        for (int y = 4; y <= 7; ++y)
+            b.put(x, y, id("Mud"));
+    for (int x = 12; x < bedEnd - 8; x += 22)
+        b.put(x, 40, id("Seed"));
+    for (int x = 5; x < bedEnd; x += 6) {
+        b.put(x, 8, id("Grass"));
+        if (auto* blade = dynamic_cast<SeededGrowth*>(w.at(x, 8)))
+            blade->seedGrowth(2, x % 12 == 5);
+    }
+    buildPond(b, bedEnd + 3, w.width - 3, 40, 4);
+    w.lightMap.setSunOn(true);
+    for (int i = 0; i < 1000; ++i)
+        w.step();
+    // The animals of the air, placed in free cells.
+    auto scatter = [&](const char* kind, int n, int x0, int x1, int y0, int y1) {
+        for (int placed = 0, tries = 0; placed < n && tries < 10000; ++tries) {
+            const int x = x0 + gameRand() % (x1 - x0 + 1);
+            const int y = y0 + gameRand() % (y1 - y0 + 1);
+            if (!w.at(x, y)) {
+                b.put(x, y, id(kind));
+                ++placed;
+            }
+        }
+    };
+    scatter("Bee", 60, 5, bedEnd, 50, 120);
+    scatter("Firefly", 20, 5, bedEnd, 50, 120);
+    scatter("Flamingo", 10, bedEnd + 5, w.width - 5, 40, 60);
+}
+
+void buildAlien(BenchWorld& b)
+{
+    World& w = *b.world;
+    for (int x = 1; x < w.width - 1; ++x)
+        for (int y = 1; y <= 3; ++y)
+            b.put(x, y, id("Stone"));
+    const int fieldEnd = 150;
+    for (int x = 2; x <= fieldEnd; ++x)
+        for (int y = 4; y <= 6; ++y)
+            b.put(x, y, id("Soil"));
+    for (int x = 4; x <= fieldEnd - 2; x += 2)
+        for (int y = 10; y <= 14; y += 2)
+            b.put(x, y, id("Xenovine"));
+    for (int x = 10; x <= fieldEnd; x += 14)
+        b.put(x, 20, id("Pirantha"));
+    for (int i = 0; i < 5; ++i)
+        b.put(30 + 25 * i, 40, id("Stinger"));
+    buildPond(b, fieldEnd + 6, w.width - 3, 40, 4);
+    w.lightMap.setSunOn(false);
+}
+
+void BM_living(benchmark::State& state) { runRebuiltScene(state, buildLiving, 1200); }
+BENCHMARK(BM_living)->Name("living")->Unit(benchmark::kMillisecond);
+
+void BM_alien(benchmark::State& state) { runRebuiltScene(state, buildAlien, 600); }
+BENCHMARK(BM_alien)->Name("alien")->Unit(benchmark::kMillisecond);
 
 long residentKilobytes()
 {

@@ -63,7 +63,8 @@ void Aluminite::setLit(bool on)
         light->changed = true;
     }
     color = colorAtIndex(on ? 0 : 1);
-    redraw();
+    if (gWorld)
+        redraw();
 }
 
 void Aluminite::setCharge(float v)

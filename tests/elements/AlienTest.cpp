@@ -23,6 +23,12 @@ inline constexpr ElementInfo kBodyCellInfo {"HumanPart", 0, 0.8f, 0.8f, {24}, St
 // clang-format on
 class BodyCell : public Element<kBodyCellInfo> {
 public:
+    // As a creature's cell may: a member that goes breaks up its body.
+    ~BodyCell() override
+    {
+        if (group)
+            group->memberLists[0]->removeAllObjects();
+    }
     MPObject* getGroup() const override { return group; }
     void setGroup(MPObject* g) override { group = g; }
     MPObject* group = nullptr;

@@ -4,6 +4,7 @@
 #include "MaterialWorld.h"
 #include "StandInHuman.h"
 #include "elements/living/AVirus.h"
+#include "elements/living/Alien.h"
 #include "elements/living/Bees.h"
 #include "elements/living/Fish.h"
 #include "elements/living/Plants.h"
@@ -290,9 +291,13 @@ TEST_F(Animals, LightCarriersMadeWithoutAWorldHaveNoLight)
     {
         DeepSeaFish fish;
         Firefly fly;
+        Aluminite ore;
         AVirus antivirus;  // searches only in a world
         EXPECT_EQ(fish.getLight(), nullptr);
         EXPECT_EQ(fly.getLight(), nullptr);
+        EXPECT_EQ(ore.getLight(), nullptr);
+        ore.setLit(true);
+        EXPECT_TRUE(ore.lit);
     }
     gWorld = saved;
 }

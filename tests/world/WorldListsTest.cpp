@@ -167,3 +167,15 @@ TEST(ByteStream, ReadsBackWhatWasWrittenAndNeverPastTheEnd)
     ByteReader empty(nullptr, 50);
     EXPECT_FALSE(empty.skip(1));
 }
+
+TEST_F(WorldToolTest, PaintingRefusesTheTwentyFirstFlamingo)
+{
+    choose("Flamingo");
+    CreatureCounts::flamingos = 20;
+    world->applyCurrentTool();
+    EXPECT_EQ(tool->applied, 0);
+    CreatureCounts::flamingos = 19;
+    world->applyCurrentTool();
+    EXPECT_EQ(tool->applied, 1);
+    CreatureCounts::flamingos = 0;
+}

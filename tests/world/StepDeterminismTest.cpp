@@ -63,22 +63,7 @@ protected:
     {
         testsupport::resetGame();
         initColorsAndShadows();
-        registerPowders();
-        registerLiquids();
-        registerGases();
-        registerFire();
-        registerAcids();
-        registerVirus();
-        registerExplosives();
-        registerFireworks();
-        registerClouds();
-        registerCloners();
-        registerGems();
-        registerPlants();
-        registerTrees();
-        registerBuildingSeeds();
-        registerTreeSeeds();
-        registerDinosaurSeeds();
+        registerAllElements();
         platform::setManualGameTime(1000);
         platform::seedGameRand(1234u);
     }

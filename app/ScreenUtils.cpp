@@ -259,22 +259,24 @@ void ScreenUtils::showNicknameKeyboard(CCString* text, CCObject* target)
 
 void ScreenUtils::setKeyboardText()
 {
-    GUILabel::lineSpacing = -2.0f;
     GUIKeyboard* keyboard = GUIKeyboard::getInstance();
     CCString* text = keyboard->getText();
     if (GUILabel* label = g_binding.targetLabel) {
-        // The label's own glyph table, not the keyboard's, must lay it out.
+        // The label's own glyph table, not the keyboard's, must lay it out;
+        // switching fonts resets the line spacing, so it is set after.
         CCString* current = GUILabel::currentFontName;
         if (current)
             current->retain();
         if (!label->getFontName().empty())
             GUILabel::setFontName(label->getFontName().c_str());
+        GUILabel::lineSpacing = -2.0f;
         label->setMultilineText(text, keyboard->getLabelWidth(), keyboard->getLabelLines());
         if (current) {
             GUILabel::setFont(current);
             current->release();
         }
     }
+    GUILabel::lineSpacing = -2.0f;
     if (g_binding.callbackTarget && g_binding.callbackSelector) {
         CCObject* target = g_binding.callbackTarget;
         target->retain();

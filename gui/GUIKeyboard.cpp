@@ -279,15 +279,22 @@ void GUIKeyboard::showWithLabel(CCString* text, float width)
     GUILabel::setFontName(kFont);
     GUILabel* probe = GUILabel::create();
     probe->setText(CCString::create("M"));
-    const float per = std::trunc(GUILabel::letterSpace) + probe->getContentSize().width;
-    // A font without "M" and without letter space would divide by zero.
-    const double length = per > 0 ? static_cast<double>(width) / per * 5.0 : kShortTextLength;
-    m_maxLength = std::isfinite(length) && length < 1e6 ? static_cast<int32_t>(length) : kShortTextLength;
-    if (m_maxLength < 0)
-        m_maxLength = 0;
+    m_maxLength = maxLengthFor(width, GUILabel::letterSpace, probe->getContentSize().width);
     changeText(m_text);
     m_replaceOnFirstKey = false;
     m_active = true;
+}
+
+int32_t GUIKeyboard::maxLengthFor(float width, float letterSpace, float mWidth)
+{
+    const float per = std::trunc(letterSpace) + mWidth;
+    // A font without "M" and without letter space would divide by zero.
+    if (!(per > 0))
+        return kShortTextLength;
+    const double length = static_cast<double>(width) / per * 5.0;
+    if (!std::isfinite(length) || length < 0)
+        return kShortTextLength;
+    return length > 1e6 ? 1000000 : static_cast<int32_t>(length);
 }
 
 void GUIKeyboard::updateCharsLeft()

@@ -34,6 +34,10 @@ public:
     void show(cocos2d::CCString* text);
     // A text wrapped over up to 5 lines of the width.
     void showWithLabel(cocos2d::CCString* text, float width);
+    // The byte capacity of a text wrapped over 5 lines of width: the lines
+    // hold width / (letter space + the width of "M") characters each; 15
+    // when a font gives no width at all.
+    static int32_t maxLengthFor(float width, float letterSpace, float mWidth);
     // The first edit replaces the text shown; the counter shows the capacity.
     void updateCharsLeft();
     void accept();

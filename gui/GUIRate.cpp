@@ -58,7 +58,7 @@ int32_t GUIRate::ratingOf(float value)
 {
     // The value comes from the server: anything outside the five stars is
     // held to them rather than converted blindly.
-    if (!std::isfinite(value) || value < -1.0f)
+    if (std::isnan(value) || value < -1.0f)
         return -1;
     if (value >= 4.0f)
         return 4;

@@ -20,7 +20,7 @@ public:
     // Tests: take the popup out and forget it.
     static void resetInstanceForTests();
     // The rating shown for a value from the server: its floor held in -1..4
-    // (a non-finite value counts as none).
+    // (not a number counts as none).
     static int32_t ratingOf(float value);
 
     bool initWithSize(cocos2d::CCSize size) override;

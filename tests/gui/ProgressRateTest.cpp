@@ -172,11 +172,11 @@ TEST_F(Rate, TheServersValueLightsItsFloorHeldToTheFiveStars)
         {2.7f, 3, "2"}, {0.0f, 1, "0"}, {-0.5f, 0, "-1"}, {4.5f, 5, "4"},
         {1e30f, 5, "4"}, {-1e30f, 0, "-1"}, {std::nanf(""), 0, "-1"}, {INFINITY, 5, "4"},
     };
-    GUI gui;
+    Held<GUI> gui;
     for (const Case& c : cases) {
         SCOPED_TRACE(c.value);
         log.clear();
-        ScreenUtils::showRatePopup(c.value, &gui);
+        ScreenUtils::showRatePopup(c.value, gui.get());
         ASSERT_EQ(rate()->getParent(), scene());
         EXPECT_EQ(current(), rate());
         int count = 0;
@@ -193,8 +193,8 @@ TEST_F(Rate, TheServersValueLightsItsFloorHeldToTheFiveStars)
 
 TEST_F(Rate, TappingTheFourthStarSendsThreeAndTheBackKeySendsLikeTheTick)
 {
-    GUI gui;
-    ScreenUtils::showRatePopup(0, &gui);
+    Held<GUI> gui;
+    ScreenUtils::showRatePopup(0, gui.get());
     executeAction(rate()->getStar(3)->getCallback());
     EXPECT_EQ(lit(), (std::vector<bool>{true, true, true, true, false}));
     EXPECT_EQ(BackButtonAdapter::getInstance()->frontListener(), rate());
@@ -207,9 +207,9 @@ TEST_F(Rate, TappingTheFourthStarSendsThreeAndTheBackKeySendsLikeTheTick)
 
 TEST_F(Rate, OpeningAgainKeepsOneDimmingAndOneAttachment)
 {
-    GUI gui;
-    ScreenUtils::showRatePopup(1, &gui);
-    ScreenUtils::showRatePopup(2, &gui);
+    Held<GUI> gui;
+    ScreenUtils::showRatePopup(1, gui.get());
+    ScreenUtils::showRatePopup(2, gui.get());
     int layers = 0;
     for (CCObject* child : *rate()->getChildren())
         layers += dynamic_cast<CCLayerColor*>(child) != nullptr;

@@ -4,6 +4,8 @@
 #include "app/LocalUtils.h"
 #include "gui/GUIButton.h"
 #include "gui/GUILabel.h"
+#include "hud/GUI.h"
+#include "world/GameServices.h"
 
 USING_NS_CC;
 using guitest::Held;
@@ -300,4 +302,25 @@ TEST_F(Keyboard, SetKeyboardTextWithNoBindingOnlySetsTheLineSpacing)
     GUILabel::lineSpacing = 3;
     ScreenUtils::setKeyboardText();
     EXPECT_FLOAT_EQ(GUILabel::lineSpacing, -2);
+}
+
+TEST_F(Keyboard, TheWorldDescriptionIsStoredAndItsLabelSaysWhenThereIsNone)
+{
+    Held<GUI> gui;
+    GUILabel* label = GUILabel::create();
+    label->setText(CCString::create("A quiet valley"));
+    gui->setDescriptionLabel(label);
+    ScreenUtils::showKeyboardWithLabel(label, 110, gui.get());
+    keyboard()->updateCharsLeft();
+    keyboard()->insertText("Dunes\n", 6);
+    EXPECT_EQ(gameServices().universeDescription(), "Dunes");
+    EXPECT_EQ(label->getText()->getString(), "Dunes");
+    stepSeconds(0.2f);
+
+    ScreenUtils::showKeyboardWithLabel(label, 110, gui.get());
+    tap(keyboard()->getClearKey());
+    tap(keyboard()->getEnterKey());
+    stepSeconds(0.1f);
+    EXPECT_EQ(gameServices().universeDescription(), "");
+    EXPECT_EQ(label->getText()->getString(), "No description");
 }

@@ -1,14 +1,17 @@
 #pragma once
-// ScreenUtils: the busy flag that holds GUI buttons back while a delayed press
-// is pending, and the window that is open over the scene (current) or kept
-// aside while the encyclopedia is shown (saved). Neither window is retained:
-// a window clears itself from both when it is destroyed.
-// NOT BUILT YET: the openers. The two the profile and the server client call
-// exist and open nothing (the keyboard and popup windows come with the
-// popups); each call logs what it would have shown.
+// ScreenUtils: the one place through which the game opens its modal windows
+// (the shared popup, the progress bar, the text keyboard, the rate popup and
+// the message pages), the window open over the scene (current) or kept aside
+// while the encyclopedia is shown (saved), and the busy flag that holds GUI
+// buttons back while a delayed press or a blocking request is pending.
+// Every opener does nothing while its window is in the scene (the keyboard
+// and rate openers rebind and reshow instead). Current and saved windows are
+// not retained: a window clears itself from both when it is destroyed.
+// Main thread only.
 #include "cocos2d.h"
 
 class GUIWindow;
+class GUILabel;
 
 class ScreenUtils : public cocos2d::CCObject {
 public:
@@ -22,13 +25,58 @@ public:
     // Called by a window's destructor: forgets it wherever it is kept.
     void forgetWindow(GUIWindow* window);
 
-    // The nickname keyboard: its accepted text goes to
-    // Profile::setNicknameFromInput on the target.
-    void showNicknameKeyboard(cocos2d::CCString* text, cocos2d::CCObject* target);
+    // --- message pages (the in-game message window is not built yet) ----------
+    static void showStoryIntroduction();
+    static void showFreeModeIntroduction();
+    static void showStoryReminder(int number);
+    static void showFreeModeMessage();
+    static void showOutro();
 
-    // A popup of the given kind (0 confirm, 1 purchase, 2 message, ...).
-    void showPopup(cocos2d::CCString* text, cocos2d::CCObject* confirmTarget, cocos2d::SEL_CallFunc confirmSelector,
-                   cocos2d::CCObject* cancelTarget, cocos2d::SEL_CallFunc cancelSelector, int kind);
+    // --- the shared popup --------------------------------------------------------
+    // Kinds 0 confirm, 1 purchase, 2 message, 3 share disclaimer, 4 level
+    // hints, 5 static confirm. The argument is shown when it is a text.
+    static void showPopup(cocos2d::CCObject* argument, cocos2d::CCObject* confirmTarget,
+                          cocos2d::SEL_CallFunc confirmSelector, cocos2d::CCObject* cancelTarget,
+                          cocos2d::SEL_CallFunc cancelSelector, int kind);
+    // Kind 5 with a confirming action that does nothing, or kind 2 when the
+    // identifier is missing or "/". The identifier is kept.
+    static void showPopupWithStaticCallback(cocos2d::CCString* identifier, cocos2d::CCString* text);
+    static void showOfflinePopup();
+    static void showMainMenuPopup() {}
+    static cocos2d::CCString* getStaticCallbackIdentifier();
+
+    // --- the progress bar ----------------------------------------------------------
+    static void showUploadProgress();
+    // The bar calls onLoginTimeout on the target (a GUINameInput) at 100.
+    static void showProgress(cocos2d::CCObject* target);
+    static void completeProgress();
+    static void showProgressFailure();
+
+    // --- the keyboard ------------------------------------------------------------
+    // The binding lives from an opening to the next one; label and target are
+    // retained meanwhile.
+    static void showKeyboardWithLabel(GUILabel* label, float width, cocos2d::CCObject* target);
+    static void showKeyboard(GUILabel* label, cocos2d::CCObject* target, cocos2d::SEL_CallFuncO selector);
+    static void showNicknameKeyboard(cocos2d::CCString* text, cocos2d::CCObject* target);
+    static void setKeyboardText();
+    // The window to give back when the keyboard closes (retained; null once given).
+    static GUIWindow* keyboardPreviousWindow();
+    static void takeKeyboardPreviousWindow();
+    static GUILabel* keyboardTargetLabel();
+    static cocos2d::CCObject* keyboardCallbackTarget();
+    // Tests: drop the binding.
+    static void clearKeyboardBindingForTests();
+
+    // --- the rate popup ------------------------------------------------------------
+    static void showRatePopup(float rating, cocos2d::CCObject* target);
+
+    // --- hooks after analytics events -----------------------------------------------
+    static void trackButton();
+    static void trackScreen();
+    // trackButton as an action.
+    void trackButtonPressed() { trackButton(); }
+    // The static confirm's action: nothing.
+    void staticCallback() {}
 
     // Read and written directly by the screens that leave the game and come back.
     GUIWindow* savedWindow = nullptr;

@@ -240,7 +240,10 @@ void GUIButton::setText(CCString* text, float size, const CCPoint& position)
 
 void GUIButton::setText(CCString* text, float size)
 {
-    setText(text, size, m_label ? m_label->getPosition() : CCPointZero);
+    // A copy: the old caption, and its position with it, goes before the new
+    // one is placed.
+    const CCPoint position = m_label ? m_label->getPosition() : CCPointZero;
+    setText(text, size, position);
 }
 
 void GUIButton::setText(CCString* text)

@@ -7,9 +7,22 @@
 
 #include "cocos2d.h"
 
-class GUI {
+class GUILabel;
+
+class GUI : public cocos2d::CCObject {
 public:
     GUI() = default;
+    ~GUI() override;
+
+    // The keyboard's answer for the world description: stored, and shown on
+    // the description label ("No description" when empty).
+    void onDescriptionEntered(cocos2d::CCObject* text);
+    // Retained; null for none.
+    void setDescriptionLabel(GUILabel* label);
+    GUILabel* getDescriptionLabel() const { return m_descriptionLabel; }
+    // The rate popup's answer (a CCValue<float>, 0..4 or -1). The online
+    // gallery that would send it is not built yet: it is logged.
+    void rateWorld(cocos2d::CCObject* rating);
 
     // The HUD's temperature level, 1 (coldest) .. 5 (hottest); 3 is normal.
     int32_t getTemperatureLevel() const { return m_temperatureLevel; }
@@ -34,4 +47,5 @@ public:
 private:
     int32_t m_temperatureLevel = 3;
     cocos2d::CCString* m_currentElement = nullptr;
+    GUILabel* m_descriptionLabel = nullptr;
 };

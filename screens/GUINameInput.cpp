@@ -1,6 +1,8 @@
 #include "screens/GUINameInput.h"
 
+#include "app/LocalUtils.h"
 #include "app/Logger.h"
+#include "gui/GUIProgressBar.h"
 
 USING_NS_CC;
 
@@ -29,6 +31,7 @@ void GUINameInput::onLoginTimeout()
 {
     unscheduleAllSelectors();
     LOG << "timeout";
-    // Not built yet: the progress bar that shows "NetErrorTimeout" as its failure.
-    LOG << "not built yet: progress bar failure" << "NetErrorTimeout";
+    GUIProgressBar* bar = GUIProgressBar::getInstance();
+    bar->setResultText(LocalUtils::localize("NetErrorTimeout"));
+    bar->showFailure();
 }

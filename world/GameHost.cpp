@@ -13,6 +13,7 @@
 #include "app/ScreenUtils.h"
 #include "app/Utils.h"
 #include "goals/AchievementManager.h"
+#include "gui/GUIWindow.h"
 #include "hud/GUI.h"
 #include "hud/ParticleEditor.h"
 #include "online/ServerLink.h"
@@ -42,9 +43,13 @@ void notBuilt(const char* what)
 
 } // namespace
 
-// The screen utilities' current window is not built yet; the game layer's
-// popup state stands in for it.
-bool GameHost::windowShown() { return GameLayer::getInstance()->getPopupShown(); }
+// A window over the world: the screen utilities' current window, while it is
+// visible.
+bool GameHost::windowShown()
+{
+    GUIWindow* window = ScreenUtils::getInstance()->getCurrentWindow();
+    return window && window->isVisible();
+}
 bool GameHost::paused() { return GameLayer::getInstance()->getPaused(); }
 void GameHost::setPaused(bool v) { GameLayer::getInstance()->setPaused(v); }
 bool GameHost::zoomedOut() { return GameLayer::getInstance()->getZoomedOut(); }
@@ -250,10 +255,10 @@ void wireWindowsAndServer(GameServices& s)
         g_freeModeIntroByte = value;
     };
     s.showNicknameKeyboard = [](CCString* text, CCObject* target) {
-        ScreenUtils::getInstance()->showNicknameKeyboard(text, target);
+        ScreenUtils::showNicknameKeyboard(text, target);
     };
     s.showMessagePopup = [](const char* key) {
-        ScreenUtils::getInstance()->showPopup(LocalUtils::localize(key), nullptr, nullptr, nullptr, nullptr, 2);
+        ScreenUtils::showPopup(LocalUtils::localize(key), nullptr, nullptr, nullptr, nullptr, 2);
     };
 
     s.campaignSlot = [] { return Profile::getInstance()->getGameMode(); };

@@ -4,7 +4,7 @@
 // only through the game's WorldHost (world/GameHost.h). Only the part the
 // world core needs exists so far: a colour layer that the world's overlays
 // are added to, the world texture, the state the host answers from (paused,
-// zoomed out, popup shown, touches) and musicHoldTicks. The scene, input, tick, world sprite, camera, backgrounds
+// zoomed out, touches) and musicHoldTicks. The scene, input, tick, world sprite, camera, backgrounds
 // and windows come with the game layer's own work.
 #include <cstdint>
 
@@ -36,11 +36,6 @@ public:
     GUI* getGUI() const { return m_gui; }
     void setGUI(GUI* gui) { m_gui = gui; }
 
-    // Stands in for the screen utilities' current popup window until they
-    // exist: while set, the world step changes nothing.
-    bool getPopupShown() const { return m_popupShown; }
-    bool setPopupShown(bool v) { return m_popupShown = v; }
-
     // Rebuilds the world texture at 240 x 160 (big) or 120 x 80.
     void resizeWorldView(bool big);
 
@@ -55,7 +50,6 @@ private:
     bool m_zoomedOut = false;
     bool m_paused = false;
     bool m_touching = false;
-    bool m_popupShown = false;
     cocos2d::CCArray* m_touches = nullptr;
     cocos2d::CCArray* m_previousTouches = nullptr;
     GUI* m_gui = nullptr;

@@ -17,29 +17,7 @@ void MaterialWorld::SetUp()
 {
     testsupport::resetGame();
     initColorsAndShadows();
-    registerPowders();
-    registerLiquids();
-    registerGases();
-    registerFire();
-    registerAcids();
-    registerVirus();
-    registerExplosives();
-    registerFireworks();
-    registerClouds();
-    registerCloners();
-    registerGems();
-    registerPlants();
-    registerTrees();
-    registerBuildingSeeds();
-    registerTreeSeeds();
-    registerDinosaurSeeds();
-
-    registerBees();
-    registerFish();
-    registerFlocks();
-    registerAlien();
-    registerStinger();
-    registerAVirus();
+    registerAllElements();
     // A fixed seed; TESMORA_TEST_SEED picks another to shake the statistics.
     const char* seed = std::getenv("TESMORA_TEST_SEED");
     platform::seedGameRand(seed ? static_cast<unsigned>(std::strtoul(seed, nullptr, 10)) : 20261207u);

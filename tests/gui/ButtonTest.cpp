@@ -154,6 +154,19 @@ TEST_F(Buttons, CaptionsDefaultToBlackAtTheOriginAndKeepWhatTheyReplace)
     EXPECT_STREQ(button->getText()->getCString(), "ef");
 }
 
+TEST_F(Buttons, ACaptionReplacedAfterItsFrameKeepsItsPlace)
+{
+    // Once the frame is over, the button holds the only reference to its
+    // caption: the new one must not read the old one's position after it went.
+    GUIButton* button = GUIButton::create(nullptr, "gamemenus_brushSizeSlider.png", nullptr);
+    button->retain();
+    button->setText(CCString::create("ab"), 20, ccp(5, 6), ccp(0.5f, 0.5f), ccc3(1, 2, 3));
+    stepFrames(1);
+    button->setText(CCString::create("cd"));
+    EXPECT_TRUE(button->getLabel()->getPosition().equals(ccp(5, 6)));
+    button->release();
+}
+
 TEST_F(Buttons, IconsAndTheTextOfAButtonWithoutCaption)
 {
     GUIButton* button = GUIButton::create(nullptr, "gamemenus_brushSizeSlider.png", "gamemenus_brush3.png");

@@ -83,6 +83,7 @@ TEST_F(Sheets, EveryListedFontCanBeMadeCurrentFromTheSameFontPicture)
         {"intro", {"ach_fontButtons", "ach_colorFont"}},
         {"GUIRate", {"ach_fontButtons"}},
         {"keyboard", {"keyboard_fontButtons"}},
+        {"ProgressBar", {"ach_fontButtons"}},
         {"achievements", {"ach_fontButtons", "ach_colorFont"}},
         {"options", {"ach_fontButtons", "ach_colorFont"}},
         {"elementpedia", {"ach_fontButtons", "ach_colorFont"}},
@@ -98,7 +99,9 @@ TEST_F(Sheets, EveryListedFontCanBeMadeCurrentFromTheSameFontPicture)
             ("pvr/" + std::string(sheet.name) + ".plist").c_str());
         const std::string prefix = std::string(sheet.name) + "_";
         bool placeholder = std::string(sheet.name) != "gamemenus" && std::string(sheet.name) != "guitopbar" &&
-                           std::string(sheet.name) != "keyboard";
+                           std::string(sheet.name) != "keyboard" &&
+                           std::string(sheet.name) != "popups" && std::string(sheet.name) != "GUIRate" &&
+                           std::string(sheet.name) != "ProgressBar";
         if (placeholder) {
             EXPECT_FLOAT_EQ(frameSize(prefix + "empty.png").width, 2) << sheet.name;
         }

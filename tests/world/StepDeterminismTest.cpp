@@ -63,22 +63,7 @@ protected:
     {
         testsupport::resetGame();
         initColorsAndShadows();
-        registerPowders();
-        registerLiquids();
-        registerGases();
-        registerFire();
-        registerAcids();
-        registerVirus();
-        registerExplosives();
-        registerFireworks();
-        registerClouds();
-        registerCloners();
-        registerGems();
-        registerPlants();
-        registerTrees();
-        registerBuildingSeeds();
-        registerTreeSeeds();
-        registerDinosaurSeeds();
+        registerAllElements();
         platform::setManualGameTime(1000);
         platform::seedGameRand(1234u);
     }
@@ -421,12 +406,6 @@ TEST_F(StepDeterminismTest, PlantsTreesAndSeedsGrowTheSameWay)
 // the light, and the anti-virus among Virus.
 TEST_F(StepDeterminismTest, TheLivingWorldLivesTheSameWay)
 {
-    registerBees();
-    registerFish();
-    registerFlocks();
-    registerAlien();
-    registerStinger();
-    registerAVirus();
     World& w = makeWorld(true);
     for (int x = 1; x < w.width - 1; ++x)
         for (int y = 1; y <= 3; ++y)

@@ -1,5 +1,8 @@
 #include "WorldFixture.h"
 
+#include "app/ScreenUtils.h"
+#include "gui/GUIWindow.h"
+
 #include <algorithm>
 
 using namespace worldtest;
@@ -129,18 +132,25 @@ TEST_F(WorldTest, AParticleThatRemovesItselfAndItsNeighbourIsTolerated)
     EXPECT_EQ(world->particleCount(), 1);
 }
 
-TEST_F(WorldTest, NothingMovesWhileAPopupWindowIsShown)
+TEST_F(WorldTest, NothingMovesWhileTheCurrentWindowIsVisible)
 {
     add(10, 10, kSand);
     world->queueRemove(10, 10);
-    GameLayer::getInstance()->setPopupShown(true);
+    auto* window = new GUIWindow();
+    window->initWithSize(cocos2d::CCSize(100, 100));
+    ScreenUtils::getInstance()->setCurrentWindow(window);
+    // A closed window is current but hidden: the world goes on.
+    EXPECT_FALSE(worldHost().windowShown());
+    window->setVisible(true);
     platform::advanceManualGameTime(60);
     world->step();
     EXPECT_NE(world->grid[10][10], nullptr);
     EXPECT_TRUE(updateLog.empty());
     EXPECT_EQ(world->playedSeconds(), 0);
 
-    GameLayer::getInstance()->setPopupShown(false);
+    // A window that goes takes itself out of the screen utilities.
+    window->release();
+    EXPECT_EQ(ScreenUtils::getInstance()->getCurrentWindow(), nullptr);
     platform::advanceManualGameTime(2);
     world->step();
     EXPECT_EQ(world->grid[10][10], nullptr);

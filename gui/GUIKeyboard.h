@@ -1,0 +1,106 @@
+#pragma once
+// The one text-entry window: a text field, a counter of the characters left
+// and an on-screen key layout, fed also by the physical keyboard through the
+// engine's input method. Enter, a typed newline or the back key accepts the
+// text, hands it to ScreenUtils' keyboard binding and slides the window away.
+// Opened only through ScreenUtils' keyboard openers. Main thread only.
+#include <cstdint>
+#include <string>
+
+#include "cocos2d.h"
+#include "gui/GUIWindow.h"
+
+class GUIButton;
+class GUILabel;
+
+class GUIKeyboard : public GUIWindow, public cocos2d::CCIMEDelegate {
+public:
+    static constexpr int kZOrder = 30;
+    static constexpr float kSlideSeconds = 0.1f;
+    static constexpr int kShortTextLength = 15;
+
+    static GUIKeyboard* getInstance();
+    // Tests: take the keyboard out and forget it.
+    static void resetInstanceForTests();
+
+    bool initWithSize(cocos2d::CCSize size) override;
+    void onBackPressed() override;
+    bool canAttachWithIME() override { return true; }
+    bool canDetachWithIME() override { return true; }
+    void insertText(const char* text, int len) override;
+    void deleteBackward() override;
+
+    // A short text (15 bytes, one line).
+    void show(cocos2d::CCString* text);
+    // A text wrapped over up to 5 lines of the width.
+    void showWithLabel(cocos2d::CCString* text, float width);
+    // The byte capacity of a text wrapped over 5 lines of width: the lines
+    // hold width / (letter space + the width of "M") characters each; 15
+    // when a font gives no width at all.
+    static int32_t maxLengthFor(float width, float letterSpace, float mWidth);
+    // The first edit replaces the text shown; the counter shows the capacity.
+    void updateCharsLeft();
+    void accept();
+    void onCloseFinished();
+    void onKeyPressed(cocos2d::CCObject* key);
+    void setShifted(bool shifted);
+    // The other case's text of a key caption; unchanged when it has none.
+    std::string shiftedKeyText(const std::string& caption) const;
+
+    cocos2d::CCString* getText() const { return m_text; }
+    void setText(cocos2d::CCString* text);
+    float getLabelWidth() const { return m_labelWidth; }
+    void setLabelWidth(float width) { m_labelWidth = width; }
+    int32_t getLabelLines() const { return m_labelLines; }
+    void setLabelLines(int32_t lines) { m_labelLines = lines; }
+    int32_t getMaxLength() const { return m_maxLength; }
+    bool isActive() const { return m_active; }
+    bool isShifted() const { return m_shifted; }
+    bool getReplaceOnFirstKey() const { return m_replaceOnFirstKey; }
+    GUILabel* getTextLabel() const { return m_textLabel; }
+    GUILabel* getCharsLeftLabel() const { return m_charsLeftLabel; }
+    cocos2d::CCArray* getCharacterKeys() const { return m_characterKeys; }
+    GUIButton* getShiftKey() const { return m_shiftKey; }
+    GUIButton* getSpaceKey() const { return m_spaceKey; }
+    GUIButton* getBackspaceKey() const { return m_backspaceKey; }
+    GUIButton* getClearKey() const { return m_clearKey; }
+    GUIButton* getResetKey() const { return m_resetKey; }
+    GUIButton* getEnterKey() const { return m_enterKey; }
+    // The character key whose caption is text, or null.
+    GUIButton* keyWithCaption(const std::string& text) const;
+
+private:
+    GUIKeyboard() = default;
+    ~GUIKeyboard() override;
+
+    void open(cocos2d::CCString* text);
+    void addKeyRow(cocos2d::CCArray* texts, float x, float y);
+    GUIButton* createKey(const char* text, const cocos2d::CCPoint& at);
+    GUIButton* specialKey(const char* frame, const char* icon, const char* captionKey, const cocos2d::CCPoint& at,
+                          cocos2d::CCObject* action);
+    void changeText(cocos2d::CCString* text);
+    void replaceText(cocos2d::CCString*& field, cocos2d::CCString* value);
+
+    cocos2d::CCArray* m_rows[8] = {};  // retained: four plain rows, then their shifted texts
+    cocos2d::CCString* m_text = nullptr;       // retained
+    cocos2d::CCString* m_resetText = nullptr;  // retained
+    float m_labelWidth = 2500.0f;
+    int32_t m_labelLines = 1;
+    int32_t m_maxLength = kShortTextLength;
+    bool m_replaceOnFirstKey = false;
+    bool m_shifted = false;
+    bool m_active = false;
+    GUILabel* m_textLabel = nullptr;
+    GUILabel* m_charsLeftLabel = nullptr;
+    cocos2d::CCArray* m_characterKeys = nullptr;  // retained
+    GUIButton* m_shiftKey = nullptr;
+    GUIButton* m_spaceKey = nullptr;
+    GUIButton* m_backspaceKey = nullptr;
+    GUIButton* m_clearKey = nullptr;
+    GUIButton* m_resetKey = nullptr;
+    GUIButton* m_enterKey = nullptr;
+};
+
+// The text without its last UTF-8 character (a lone or broken trailing byte
+// counts as one).
+std::string withoutLastCharacter(const std::string& text);

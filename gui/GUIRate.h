@@ -1,0 +1,55 @@
+#pragma once
+// The small popup in which the player rates the online world being played:
+// five stars and a tick. The tick or the back key sends the rating (the index
+// of the rightmost lit star, -1 for none) to GUI::rateWorld on the target.
+// Opened only through ScreenUtils::showRatePopup. Main thread only.
+#include <cstdint>
+
+#include "gui/GUIWindow.h"
+
+class GUIButton;
+class GUILabel;
+
+class GUIRate : public GUIWindow {
+public:
+    static constexpr int kZOrder = 30;
+    static constexpr int kStars = 5;
+    static constexpr float kFadeSeconds = 0.3f;
+
+    static GUIRate* getInstance();
+    // Tests: take the popup out and forget it.
+    static void resetInstanceForTests();
+    // The rating shown for a value from the server: its floor held in -1..4
+    // (not a number counts as none).
+    static int32_t ratingOf(float value);
+
+    bool initWithSize(cocos2d::CCSize size) override;
+    void onBackPressed() override;
+
+    void build(float value, cocos2d::CCObject* target);
+    void setRating(int32_t index);
+    void onStarPressed(cocos2d::CCObject* index);
+    void confirm();
+    void onDismissed();
+
+    int32_t getRating() const { return m_rating; }
+    GUIButton* getStar(int i) const { return i >= 0 && i < kStars ? m_stars[i] : nullptr; }
+    GUIButton* getTickButton() const { return m_tickButton; }
+    bool starLit(int i) const;
+
+private:
+    GUIRate() = default;
+    ~GUIRate() override;
+
+    void clearTarget();
+
+    GUILabel* m_promptLabel = nullptr;
+    GUIButton* m_stars[kStars] = {};
+    GUIButton* m_tickButton = nullptr;
+    cocos2d::CCLayerColor* m_dimming = nullptr;
+    int32_t m_rating = -1;
+    bool m_closing = false;
+    GUIWindow* m_previousWindow = nullptr;  // retained
+    cocos2d::CCObject* m_rateTarget = nullptr;  // retained
+    cocos2d::SEL_CallFuncO m_rateSelector = nullptr;
+};

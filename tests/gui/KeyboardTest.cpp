@@ -1,0 +1,326 @@
+// The text keyboard and ScreenUtils' keyboard binding: counters, first-key
+// replacement, shift, typed input, accepting once, and the window given back.
+#include "WindowsFixture.h"
+#include "app/LocalUtils.h"
+#include "gui/GUIButton.h"
+#include "gui/GUILabel.h"
+#include "hud/GUI.h"
+#include "world/GameServices.h"
+
+USING_NS_CC;
+using guitest::Held;
+using guitest::ModalTest;
+
+namespace {
+
+// Receives the keyboard's text.
+class Receiver : public CCObject {
+public:
+    void take(CCObject* text)
+    {
+        auto* string = dynamic_cast<CCString*>(text);
+        texts.push_back(string ? string->getString() : "<not a text>");
+    }
+    std::vector<std::string> texts;
+};
+
+} // namespace
+
+class Keyboard : public ModalTest {
+protected:
+    void SetUp() override
+    {
+        ModalTest::SetUp();
+        localizationTable = CCDictionary::createWithContentsOfFile("localization/en.plist");
+        localizationTable->retain();
+    }
+    void TearDown() override
+    {
+        localizationTable->release();
+        localizationTable = nullptr;
+        ModalTest::TearDown();
+    }
+    GUIKeyboard* keyboard() { return GUIKeyboard::getInstance(); }
+    // Opens the keyboard on a text, bound to the receiver, as the world menu does.
+    void open(const std::string& text, Receiver* receiver)
+    {
+        GUILabel* label = GUILabel::create();
+        label->setText(CCString::create(text));
+        ScreenUtils::showKeyboard(label, receiver, callfuncO_selector(Receiver::take));
+    }
+    void tap(const std::string& caption)
+    {
+        GUIButton* key = keyboard()->keyWithCaption(caption);
+        ASSERT_NE(key, nullptr) << caption;
+        executeAction(key->getCallback());
+    }
+    void tap(GUIButton* key) { executeAction(key->getCallback()); }
+    std::string text() { return keyboard()->getText() ? keyboard()->getText()->getString() : "<null>"; }
+    std::string counter() { return keyboard()->getCharsLeftLabel()->getText()->getString(); }
+};
+
+TEST_F(Keyboard, TheCounterShowsWhatIsLeftAndAFullTextRefusesCharacters)
+{
+    Held<Receiver> receiver;
+    struct Case {
+        const char* text;
+        const char* counter;
+        bool accepts;
+    };
+    const Case cases[] = {
+        {"fifteen-bytes!!", "0 characters left", false},
+        {"seventeen-bytes!!", "-2 characters left", false},
+        {"fourteen-bytes", "1 character left", true},
+        {"", "15 characters left", true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        open(c.text, receiver.get());
+        EXPECT_EQ(counter(), c.counter);
+        CocosDenshion::SimpleAudioEngine::sharedEngine()->clearRecordedCalls();
+        tap("q");
+        EXPECT_EQ(text(), c.accepts ? std::string(c.text) + "q" : std::string(c.text));
+        EXPECT_EQ(sounds("sfx_gui_error"), c.accepts ? 0 : 1);
+    }
+    // Backspace makes room for one more.
+    open("fifteen-bytes!!", receiver.get());
+    tap(keyboard()->getBackspaceKey());
+    tap("q");
+    EXPECT_EQ(text(), "fifteen-bytes!q");
+}
+
+TEST_F(Keyboard, AfterUpdateCharsLeftTheFirstEditReplacesTheTextAndResetGivesEmpty)
+{
+    Held<Receiver> receiver;
+    ScreenUtils::showNicknameKeyboard(CCString::create("Input nickname"), receiver.get());
+    EXPECT_EQ(counter(), "15 characters left");
+    tap("q");
+    EXPECT_EQ(text(), "q");
+    tap(keyboard()->getResetKey());
+    EXPECT_EQ(text(), "");
+
+    ScreenUtils::showNicknameKeyboard(CCString::create("Input nickname"), receiver.get());
+    tap(keyboard()->getResetKey());
+    EXPECT_EQ(text(), "");
+    ScreenUtils::showNicknameKeyboard(CCString::create("Input nickname"), receiver.get());
+    keyboard()->insertText("Z", 1);
+    EXPECT_EQ(text(), "Z");
+}
+
+TEST_F(Keyboard, ShiftActsOnOneCharacterAndTheShiftedRowsHoldTheirOwnTexts)
+{
+    Held<Receiver> receiver;
+    open("", receiver.get());
+    tap(keyboard()->getShiftKey());
+    EXPECT_NE(keyboard()->keyWithCaption("A"), nullptr);
+    tap("A");
+    EXPECT_EQ(text(), "A");
+    EXPECT_FALSE(keyboard()->isShifted());
+    EXPECT_NE(keyboard()->keyWithCaption("a"), nullptr);
+
+    tap(keyboard()->getShiftKey());
+    tap(keyboard()->getBackspaceKey());
+    EXPECT_TRUE(keyboard()->isShifted());
+    EXPECT_EQ(text(), "");
+    // The third digit key shows 8 shifted, the sixth a bracket.
+    auto* digits = keyboard()->getCharacterKeys();
+    tap(static_cast<GUIButton*>(digits->objectAtIndex(2)));
+    tap(keyboard()->getShiftKey());
+    tap(static_cast<GUIButton*>(digits->objectAtIndex(5)));
+    EXPECT_EQ(text(), "8[");
+    tap(keyboard()->getSpaceKey());
+    tap(".");
+    EXPECT_EQ(text(), "8[ .");
+    tap(keyboard()->getClearKey());
+    EXPECT_EQ(text(), "");
+}
+
+TEST_F(Keyboard, TypedInputTakesOnlyItsCharactersAndANewlineAcceptsWhatCameBefore)
+{
+    Held<Receiver> receiver;
+    open("", receiver.get());
+    keyboard()->insertText("[", 1);
+    keyboard()->insertText("\xC3\xA9", 2);
+    EXPECT_EQ(text(), "");
+    const std::string run = "ab?\ncd";
+    keyboard()->insertText(run.c_str(), static_cast<int>(run.size()));
+    EXPECT_EQ(receiver->texts, (std::vector<std::string>{"ab?"}));
+    EXPECT_FALSE(keyboard()->isActive());
+    keyboard()->insertText("x", 1);
+    keyboard()->deleteBackward();
+    EXPECT_EQ(receiver->texts.size(), 1u);
+}
+
+TEST_F(Keyboard, EnterDeliversOnceEvenWhenPressedAgainDuringTheSlide)
+{
+    Held<Receiver> receiver;
+    open("Bob", receiver.get());
+    tap(keyboard()->getEnterKey());
+    tap(keyboard()->getEnterKey());
+    keyboard()->onBackPressed();
+    keyboard()->insertText("\n", 1);
+    stepSeconds(0.2f);
+    EXPECT_EQ(receiver->texts, (std::vector<std::string>{"Bob"}));
+    EXPECT_EQ(keyboard()->getParent(), nullptr);
+    EXPECT_EQ(keyboard()->getText(), nullptr);
+}
+
+TEST_F(Keyboard, TheBackKeyAcceptsLikeEnter)
+{
+    Held<Receiver> receiver;
+    open("Eve", receiver.get());
+    EXPECT_EQ(BackButtonAdapter::getInstance()->frontListener(), keyboard());
+    BackButtonAdapter::getInstance()->onBackPressed();
+    EXPECT_EQ(receiver->texts, (std::vector<std::string>{"Eve"}));
+}
+
+TEST(KeyboardText, BackspaceRemovesTheWholeLastCharacter)
+{
+    const std::pair<std::string, std::string> cases[] = {
+        {"", ""},
+        {"a", ""},
+        {"n\xC3\xA9", "n"},                // é
+        {"\xE2\x82\xAC", ""},              // €
+        {"a\xF0\x9F\x98\x80", "a"},        // an emoji, four bytes
+        {"a\x80", "a"},                    // a stray continuation byte
+        {"ab\xC3", "ab"},                  // a cut lead byte
+    };
+    for (const auto& [before, after] : cases)
+        EXPECT_EQ(withoutLastCharacter(before), after) << before;
+}
+
+TEST_F(Keyboard, OnScreenAndTypedBackspaceRemoveAWholeCharacter)
+{
+    Held<Receiver> receiver;
+    open("n\xC3\xA9\xC3\xA9", receiver.get());
+    tap(keyboard()->getBackspaceKey());
+    EXPECT_EQ(text(), "n\xC3\xA9");
+    keyboard()->deleteBackward();
+    EXPECT_EQ(text(), "n");
+}
+
+TEST(KeyboardLength, TheWrappedCapacityComesFromTheWidthOfM)
+{
+    struct Case {
+        float width, letterSpace, m;
+        int32_t length;
+    };
+    const Case cases[] = {
+        {110, 1, 9, 55},
+        {110, 1.7f, 9, 55},  // the letter space is truncated first
+        {100, 0, 7, 71},     // truncated after the multiplication
+        {110, 0, 0, 15},     // no "M" and no letter space
+        {110, -3, 3, 15},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(GUIKeyboard::maxLengthFor(c.width, c.letterSpace, c.m), c.length) << c.width << " " << c.m;
+}
+
+TEST_F(Keyboard, ShowWithLabelWrapsOverFiveLinesAndDeliversToTheDescriptionReceiver)
+{
+    GUILabel* label = GUILabel::create();
+    label->setText(CCString::create("old"));
+    ScreenUtils::showKeyboardWithLabel(label, 110, nullptr);
+    EXPECT_EQ(keyboard()->getLabelLines(), 5);
+    EXPECT_FLOAT_EQ(keyboard()->getLabelWidth(), 110);
+    EXPECT_GT(keyboard()->getMaxLength(), 15);
+    EXPECT_EQ(text(), "old");
+}
+
+TEST_F(Keyboard, TheLabelIsLaidOutWithItsOwnFontAndTheCurrentFontIsKept)
+{
+    Held<Receiver> receiver;
+    GUILabel::setFontName("popups_ach_colorFont");
+    GUILabel* label = GUILabel::create();
+    label->setText(CCString::create(""));
+    GUILabel* reference = GUILabel::create();
+    GUILabel::lineSpacing = -2;
+    reference->setMultilineText(CCString::create("Hello"), 2500, 1);
+    label->retain();
+    ScreenUtils::showKeyboard(label, receiver.get(), callfuncO_selector(Receiver::take));
+    GUILabel::setFontName("keyboard_keyboard_fontButtons");
+    const float keyboardFontSize = GUILabel::fontSize;
+    keyboard()->insertText("Hello\n", 6);
+    EXPECT_FLOAT_EQ(label->getWidth(), reference->getWidth());
+    EXPECT_EQ(label->getText()->getString(), "Hello");
+    EXPECT_EQ(GUILabel::currentFontName->getString(), "keyboard_keyboard_fontButtons");
+    EXPECT_FLOAT_EQ(GUILabel::fontSize, keyboardFontSize);
+    label->release();
+}
+
+TEST_F(Keyboard, TheWindowThatWasCurrentComesBackEvenWhenTheKeyboardWasTakenOut)
+{
+    Held<Receiver> receiver;
+    auto* window = new GUIWindow();
+    window->initWithSize(CCSize(800, 200));
+    window->autorelease();
+    scene()->addChild(window);
+    ScreenUtils::getInstance()->setCurrentWindow(window);
+    open("a", receiver.get());
+    EXPECT_EQ(current(), keyboard());
+    keyboard()->removeFromParentAndCleanup(false);
+    keyboard()->accept();
+    keyboard()->onCloseFinished();
+    EXPECT_EQ(current(), window);
+    EXPECT_EQ(ScreenUtils::keyboardPreviousWindow(), nullptr);
+}
+
+TEST_F(Keyboard, RebindingTheOpenKeyboardKeepsItAttachedOnceAndNeverLeavesItCurrent)
+{
+    Held<Receiver> first, second;
+    open("one", first.get());
+    open("two", second.get());
+    EXPECT_EQ(ScreenUtils::keyboardPreviousWindow(), keyboard());
+    int attached = 0;
+    for (CCObject* child : *scene()->getChildren())
+        attached += child == keyboard();
+    EXPECT_EQ(attached, 1);
+    EXPECT_EQ(text(), "two");
+    keyboard()->insertText("\n", 1);
+    stepSeconds(0.2f);
+    EXPECT_TRUE(first->texts.empty());
+    EXPECT_EQ(second->texts, (std::vector<std::string>{"two"}));
+    EXPECT_EQ(current(), nullptr);
+}
+
+TEST_F(Keyboard, TheBindingHoldsItsLabelAndTargetUntilTheNextOpening)
+{
+    auto* receiver = new Receiver();
+    GUILabel* label = GUILabel::create();
+    label->setText(CCString::create("kept"));
+    ScreenUtils::showKeyboard(label, receiver, callfuncO_selector(Receiver::take));
+    receiver->release();  // the binding keeps it
+    stepFrames(1);        // and the label outlives its autorelease
+    keyboard()->insertText("\n", 1);
+    EXPECT_EQ(ScreenUtils::keyboardTargetLabel()->getText()->getString(), "kept");
+    EXPECT_EQ(static_cast<Receiver*>(ScreenUtils::keyboardCallbackTarget())->texts,
+              (std::vector<std::string>{"kept"}));
+}
+
+TEST_F(Keyboard, SetKeyboardTextWithNoBindingOnlySetsTheLineSpacing)
+{
+    GUILabel::lineSpacing = 3;
+    ScreenUtils::setKeyboardText();
+    EXPECT_FLOAT_EQ(GUILabel::lineSpacing, -2);
+}
+
+TEST_F(Keyboard, TheWorldDescriptionIsStoredAndItsLabelSaysWhenThereIsNone)
+{
+    Held<GUI> gui;
+    GUILabel* label = GUILabel::create();
+    label->setText(CCString::create("A quiet valley"));
+    gui->setDescriptionLabel(label);
+    ScreenUtils::showKeyboardWithLabel(label, 110, gui.get());
+    keyboard()->updateCharsLeft();
+    keyboard()->insertText("Dunes\n", 6);
+    EXPECT_EQ(gameServices().universeDescription(), "Dunes");
+    EXPECT_EQ(label->getText()->getString(), "Dunes");
+    stepSeconds(0.2f);
+
+    ScreenUtils::showKeyboardWithLabel(label, 110, gui.get());
+    tap(keyboard()->getClearKey());
+    tap(keyboard()->getEnterKey());
+    stepSeconds(0.1f);
+    EXPECT_EQ(gameServices().universeDescription(), "");
+    EXPECT_EQ(label->getText()->getString(), "No description");
+}

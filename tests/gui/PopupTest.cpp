@@ -1,0 +1,510 @@
+// The shared popup: opening, answering, closing, the window it gives back,
+// the purchase kind and the level hints chain on their real delays.
+#include <cmath>
+#include <fstream>
+
+#include "WindowsFixture.h"
+#include "app/Profile.h"
+#include "gui/GUIButton.h"
+#include "gui/GUILabel.h"
+
+USING_NS_CC;
+using guitest::Counter;
+using guitest::Held;
+using guitest::ModalTest;
+
+namespace {
+
+std::string textOf(GUILabel* label)
+{
+    return label && label->getText() ? label->getText()->getString() : std::string("<none>");
+}
+
+} // namespace
+
+class Popup : public ModalTest {
+protected:
+    GUIPopup* popup() { return GUIPopup::getInstance(); }
+    // Past the 0.3 s close.
+    void closeFully() { stepSeconds(0.35f); }
+    // A plain window in the scene that is current.
+    GUIWindow* currentWindowInScene()
+    {
+        auto* window = new GUIWindow();
+        window->initWithSize(CCSize(800, 200));
+        window->autorelease();
+        scene()->addChild(window);
+        ScreenUtils::getInstance()->setCurrentWindow(window);
+        return window;
+    }
+};
+
+TEST_F(Popup, AnOpenerShowsThePopupAtZ200AsTheCurrentWindowAndDropsRequestsWhileShown)
+{
+    Held<Counter> first, second;
+    ScreenUtils::showPopup(CCString::create("Sure?"), first.get(), callfunc_selector(Counter::hit), nullptr, nullptr,
+                           GUIPopup::Confirm);
+    ASSERT_EQ(popup()->getParent(), scene());
+    EXPECT_EQ(popup()->getZOrder(), 200);
+    EXPECT_EQ(current(), popup());
+    EXPECT_EQ(textOf(popup()->getMessageLabel()), "Sure?");
+    EXPECT_EQ(sounds("sfx_gui_modal"), 1);
+
+    ScreenUtils::showPopup(CCString::create("Other"), second.get(), callfunc_selector(Counter::hit), nullptr,
+                           nullptr, GUIPopup::Message);
+    ScreenUtils::showOfflinePopup();
+    EXPECT_EQ(textOf(popup()->getMessageLabel()), "Sure?");
+    EXPECT_NE(popup()->getCancelButton(), nullptr);
+
+    popup()->onOkPressed();
+    stepSeconds(0.2f);
+    // Still there until the close has run: a request now is dropped too.
+    ScreenUtils::showPopup(CCString::create("Other"), second.get(), callfunc_selector(Counter::hit), nullptr,
+                           nullptr, GUIPopup::Message);
+    EXPECT_EQ(popup()->getParent(), scene());
+    closeFully();
+    EXPECT_EQ(popup()->getParent(), nullptr);
+    EXPECT_EQ(first->count, 1);
+    EXPECT_EQ(second->count, 0);
+    EXPECT_EQ(current(), nullptr);
+
+    ScreenUtils::showPopup(CCString::create("Other"), nullptr, nullptr, nullptr, nullptr, GUIPopup::Message);
+    EXPECT_EQ(textOf(popup()->getMessageLabel()), "Other");
+    EXPECT_EQ(popup()->getCancelButton(), nullptr);
+}
+
+TEST_F(Popup, EachAnswerRunsItsOwnActionOnlyAfterTheClose)
+{
+    struct Case {
+        const char* name;
+        int kind;
+        bool okAction;
+        bool cancelAction;
+        void (GUIPopup::*press)();
+        int okRuns;
+        int cancelRuns;
+        const char* sound;  // null: none of next/back
+    };
+    const Case cases[] = {
+        {"ok", GUIPopup::Confirm, true, true, &GUIPopup::onOkPressed, 1, 0, "sfx_gui_next"},
+        {"cancel", GUIPopup::Confirm, true, true, &GUIPopup::onCancelPressed, 0, 1, "sfx_gui_back"},
+        {"cancel without action", GUIPopup::Confirm, true, false, &GUIPopup::onCancelPressed, 0, 0, "sfx_gui_back"},
+        {"message ok without action", GUIPopup::Message, false, false, &GUIPopup::onOkPressed, 0, 0, "sfx_gui_next"},
+        {"back key", GUIPopup::Confirm, true, true, &GUIPopup::onBackPressed, 0, 0, nullptr},
+        {"static confirm ok", GUIPopup::StaticConfirm, true, true, &GUIPopup::onOkPressed, 1, 0, "sfx_gui_next"},
+        {"disclaimer cancel", GUIPopup::Disclaimer, true, true, &GUIPopup::onCancelPressed, 0, 1, "sfx_gui_back"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Held<Counter> ok, cancel;
+        CocosDenshion::SimpleAudioEngine::sharedEngine()->clearRecordedCalls();
+        ScreenUtils::showPopup(CCString::create("Q"), c.okAction ? ok.get() : nullptr,
+                               callfunc_selector(Counter::hit), c.cancelAction ? cancel.get() : nullptr,
+                               callfunc_selector(Counter::hit), c.kind);
+        ASSERT_TRUE(popup()->isShown());
+        (popup()->*c.press)();
+        EXPECT_EQ(ok->count + cancel->count, 0);
+        closeFully();
+        EXPECT_FALSE(popup()->isShown());
+        EXPECT_EQ(ok->count, c.okRuns);
+        EXPECT_EQ(cancel->count, c.cancelRuns);
+        EXPECT_EQ(sounds("sfx_gui_next") + sounds("sfx_gui_back"), c.sound ? 1 : 0);
+        if (c.sound) {
+            EXPECT_EQ(sounds(c.sound), 1);
+        }
+    }
+}
+
+TEST_F(Popup, OnceClosingHasBegunFurtherPressesAndTheBackKeyAreIgnored)
+{
+    Held<Counter> ok, cancel;
+    ScreenUtils::showPopup(CCString::create("Q"), ok.get(), callfunc_selector(Counter::hit), cancel.get(),
+                           callfunc_selector(Counter::hit), GUIPopup::Confirm);
+    popup()->onCancelPressed();
+    stepSeconds(0.1f);
+    popup()->onOkPressed();
+    popup()->onBackPressed();
+    closeFully();
+    EXPECT_EQ(cancel->count, 1);
+    EXPECT_EQ(ok->count, 0);
+    EXPECT_EQ(sounds("sfx_gui_next"), 0);
+}
+
+TEST_F(Popup, AKindOutsideZeroToFiveIsRefusedWithALogLine)
+{
+    GUIWindow* window = currentWindowInScene();
+    for (int kind : {-1, 6, 99}) {
+        ScreenUtils::showPopup(CCString::create("Q"), nullptr, nullptr, nullptr, nullptr, kind);
+        EXPECT_FALSE(popup()->isShown()) << kind;
+        EXPECT_EQ(current(), window) << kind;
+    }
+    EXPECT_TRUE(log.contains("no popup of kind"));
+    EXPECT_FALSE(popup()->build(6, nullptr));
+}
+
+TEST_F(Popup, TheCurrentWindowIsGivenBackButNeverThePopupItselfNorAWindowThatLeft)
+{
+    // The window that was current comes back.
+    GUIWindow* window = currentWindowInScene();
+    ScreenUtils::showPopup(CCString::create("Q"), nullptr, nullptr, nullptr, nullptr, GUIPopup::Message);
+    EXPECT_EQ(popup()->getPreviousWindow(), window);
+    popup()->onOkPressed();
+    closeFully();
+    EXPECT_EQ(current(), window);
+
+    // A stale current window that is the popup: nothing to give back.
+    ScreenUtils::getInstance()->setCurrentWindow(popup());
+    ScreenUtils::showPopup(CCString::create("Q"), nullptr, nullptr, nullptr, nullptr, GUIPopup::Message);
+    EXPECT_EQ(popup()->getPreviousWindow(), nullptr);
+    popup()->onOkPressed();
+    closeFully();
+    EXPECT_EQ(current(), nullptr);
+
+    // A window that leaves the scene while the popup is shown is not made
+    // current again.
+    window = currentWindowInScene();
+    ScreenUtils::showPopup(CCString::create("Q"), nullptr, nullptr, nullptr, nullptr, GUIPopup::Message);
+    window->removeFromParentAndCleanup(true);
+    popup()->onOkPressed();
+    closeFully();
+    EXPECT_EQ(current(), nullptr);
+}
+
+namespace {
+
+// A pending action that opens the next popup at once or after a delay.
+class Chainer : public CCObject {
+public:
+    void openNow()
+    {
+        ScreenUtils::showPopup(CCString::create("next"), nullptr, nullptr, nullptr, nullptr, GUIPopup::Message);
+    }
+    void openLater()
+    {
+        CCDirector::sharedDirector()->getRunningScene()->runAction(CCSequence::create(
+            CCDelayTime::create(0.6f), CCCallFunc::create(this, callfunc_selector(Chainer::openNow)), nullptr));
+    }
+};
+
+} // namespace
+
+TEST_F(Popup, APendingActionCannotOpenAPopupAtOnceButCanAfterADelay)
+{
+    Held<Chainer> chain;
+    ScreenUtils::showPopup(CCString::create("first"), chain.get(), callfunc_selector(Chainer::openNow), nullptr,
+                           nullptr, GUIPopup::Message);
+    popup()->onOkPressed();
+    closeFully();
+    EXPECT_FALSE(popup()->isShown());
+
+    ScreenUtils::showPopup(CCString::create("first"), chain.get(), callfunc_selector(Chainer::openLater), nullptr,
+                           nullptr, GUIPopup::Message);
+    popup()->onOkPressed();
+    closeFully();
+    EXPECT_FALSE(popup()->isShown());
+    stepSeconds(0.7f);
+    ASSERT_TRUE(popup()->isShown());
+    EXPECT_EQ(textOf(popup()->getMessageLabel()), "next");
+}
+
+TEST_F(Popup, ReopeningShowsTheFullPanelAndFadesTheDimmingInAndTheBackKeyReachesItFirst)
+{
+    ScreenUtils::showPopup(CCString::create("Q"), nullptr, nullptr, nullptr, nullptr, GUIPopup::Message);
+    popup()->onOkPressed();
+    EXPECT_FLOAT_EQ(popup()->getBatchNode()->getScale(), 0.0f);
+    closeFully();
+    EXPECT_EQ(BackButtonAdapter::getInstance()->listenerCount(), 0u);
+
+    ScreenUtils::showPopup(CCString::create("Q"), nullptr, nullptr, nullptr, nullptr, GUIPopup::Message);
+    EXPECT_FLOAT_EQ(popup()->getBatchNode()->getScale(), 1.0f);
+    EXPECT_EQ(popup()->getDimming()->getOpacity(), 0);
+    stepSeconds(0.15f);
+    EXPECT_EQ(popup()->getDimming()->getOpacity(), 200);
+    EXPECT_EQ(BackButtonAdapter::getInstance()->frontListener(), popup());
+    BackButtonAdapter::getInstance()->onBackPressed();
+    closeFully();
+    EXPECT_FALSE(popup()->isShown());
+}
+
+TEST_F(Popup, TheArgumentIsShownOnlyWhenItIsATextAndTheStaticOpenerChoosesItsKind)
+{
+    ScreenUtils::showPopup(CCInteger::create(5), nullptr, nullptr, nullptr, nullptr, GUIPopup::Message);
+    EXPECT_EQ(textOf(popup()->getMessageLabel()), "");
+    popup()->onOkPressed();
+    closeFully();
+
+    ScreenUtils::showPopupWithStaticCallback(CCString::create("/"), CCString::create("plain"));
+    EXPECT_EQ(popup()->getKind(), GUIPopup::Message);
+    popup()->onOkPressed();
+    closeFully();
+
+    ScreenUtils::showPopupWithStaticCallback(CCString::create("rate-later"), CCString::create("ask"));
+    EXPECT_EQ(popup()->getKind(), GUIPopup::StaticConfirm);
+    EXPECT_EQ(ScreenUtils::getStaticCallbackIdentifier()->getString(), "rate-later");
+    popup()->onOkPressed();
+    closeFully();
+    EXPECT_FALSE(popup()->isShown());
+}
+
+// --- purchase --------------------------------------------------------------------
+
+TEST_F(Popup, PurchasePicturesFollowThePrefixRuleAndElementsGetTheSpecialDeal)
+{
+    struct Case {
+        const char* icon;
+        bool picture;
+        bool onPanel;
+        bool specialDeal;
+        float titleX;
+    };
+    const Case cases[] = {
+        {"popups_exclamation.png", true, true, false, 47},
+        {"exclamation.png", true, true, false, 47},  // prefixed
+        {"element_Sand.png", false, false, true, 47},  // its picture comes with the shop
+        {"pvr/popups.png", true, false, false, 66},    // a file
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.icon);
+        log.clear();
+        popup()->setPurchaseInfo(CCString::create("T"), CCString::create(c.icon), 10, CCString::create("D"));
+        ScreenUtils::showPopup(nullptr, nullptr, nullptr, nullptr, nullptr, GUIPopup::Purchase);
+        ASSERT_TRUE(popup()->isShown());
+        CCSprite* image = popup()->getItemImage();
+        EXPECT_EQ(image != nullptr, c.picture);
+        if (image) {
+            EXPECT_EQ(image->getParent() == popup()->getButtonContainer(), c.onPanel);
+            EXPECT_EQ(image->getParent() == popup(), !c.onPanel);
+        }
+        if (!c.picture) {
+            EXPECT_TRUE(log.contains("ERROR : Bad file name popups_element_Sand.png"));
+        }
+        EXPECT_EQ(popup()->getSpecialDealButton() != nullptr, c.specialDeal);
+        EXPECT_FLOAT_EQ(popup()->getTitleLabel()->getPosition().x, c.titleX);
+        popup()->onCancelPressed();
+        // The picture and the counter leave with the close.
+        if (image) {
+            EXPECT_EQ(image->getParent() == nullptr, !c.onPanel);
+        }
+        EXPECT_EQ(popup()->getManaCounter(), nullptr);
+        closeFully();
+    }
+}
+
+TEST_F(Popup, PurchasePriceIsTruncatedAndTheCounterAddsPendingMana)
+{
+    Profile::getInstance()->setMana(30);
+    Profile::getInstance()->setPendingMana(5);
+    const std::pair<float, const char*> prices[] = {
+        {12.7f, "12"}, {0.0f, "0"}, {-3.5f, "-3"}, {1e20f, "2147483647"}, {std::nanf(""), "0"}};
+    for (const auto& [price, shown] : prices) {
+        SCOPED_TRACE(shown);
+        popup()->setPurchaseInfo(nullptr, CCString::create("popups_exclamation.png"), price, nullptr);
+        ScreenUtils::showPopup(nullptr, nullptr, nullptr, nullptr, nullptr, GUIPopup::Purchase);
+        EXPECT_EQ(textOf(popup()->getPriceLabel()), shown);
+        EXPECT_EQ(textOf(popup()->getManaCounterLabel()), "35");
+        EXPECT_EQ(popup()->getManaCounter()->getParent(), popup());
+        popup()->onBackPressed();
+        closeFully();
+    }
+}
+
+TEST_F(Popup, TheSpecialDealRunsTheCancelActionAndDisablesCancel)
+{
+    Held<Counter> buy, cancel;
+    popup()->setPurchaseInfo(nullptr, CCString::create("element_Sand.png"), 5, nullptr);
+    ScreenUtils::showPopup(nullptr, buy.get(), callfunc_selector(Counter::hit), nullptr, nullptr,
+                           GUIPopup::Purchase);
+    popup()->onSpecialDealPressed();
+    EXPECT_FALSE(popup()->getCancelButton()->isEnabled());
+    closeFully();
+    EXPECT_EQ(buy->count, 0);
+    EXPECT_EQ(sounds("sfx_gui_back"), 0);
+
+    ScreenUtils::showPopup(nullptr, buy.get(), callfunc_selector(Counter::hit), cancel.get(),
+                           callfunc_selector(Counter::hit), GUIPopup::Purchase);
+    popup()->onSpecialDealPressed();
+    closeFully();
+    EXPECT_EQ(cancel->count, 1);
+    EXPECT_EQ(buy->count, 0);
+}
+
+// --- level hints -----------------------------------------------------------------
+
+TEST(PopupHints, LevelKeysAndMaskSlots)
+{
+    EXPECT_EQ(GUIPopup::levelKey(0, 0), "Level1");
+    EXPECT_EQ(GUIPopup::levelKey(0, 4), "Level4");
+    EXPECT_EQ(GUIPopup::levelKey(3, 5), "Level3_5");
+    EXPECT_EQ(GUIPopup::levelKey(2, 0), "Level2_1");
+    const std::pair<std::pair<int, int>, int> slots[] = {
+        {{0, 0}, 0}, {{0, 4}, 4}, {{3, 5}, 101}, {{31, 31}, 1023},
+        {{-1, 3}, -1}, {{32, 0}, -1}, {{0, 32}, -1}, {{0, -1}, -1}};
+    for (const auto& [level, slot] : slots)
+        EXPECT_EQ(GUIPopup::hintSlot(level.first, level.second), slot) << level.first << "," << level.second;
+}
+
+class Hints : public Popup {
+protected:
+    void SetUp() override
+    {
+        Popup::SetUp();
+        profile()->setGameMode(0);
+        profile()->setDay(4);
+    }
+    void TearDown() override
+    {
+        GUIPopup::setHintsFileForTests("");
+        Popup::TearDown();
+    }
+    static Profile* profile() { return Profile::getInstance(); }
+    void openList() { ScreenUtils::showPopup(CCString::create(""), nullptr, nullptr, nullptr, nullptr, 4); }
+    GUIButton* rowButton(int row)
+    {
+        return dynamic_cast<GUIButton*>(popup()->getButtonContainer()->getChildByTag(99 + row));
+    }
+    GUILabel* rowLabel(int row)
+    {
+        return dynamic_cast<GUILabel*>(popup()->getButtonContainer()->getChildByTag(88 + row));
+    }
+    void press(int row)
+    {
+        GUIButton* button = rowButton(row);
+        ASSERT_NE(button, nullptr);
+        executeAction(button->getCallback());
+    }
+};
+
+TEST_F(Hints, BuyingHintTwoOfDayFourRunsTheWholeChainOnItsDelays)
+{
+    profile()->setMana(120);
+    profile()->setPendingMana(500);
+    openList();
+    ASSERT_NE(rowButton(0), nullptr);
+    ASSERT_NE(rowButton(1), nullptr);
+    EXPECT_EQ(rowButton(2), nullptr);
+    EXPECT_EQ(textOf(rowLabel(0)), "HintShopSelectorPhrase");
+
+    press(1);  // the price equals the mana: affordable
+    EXPECT_EQ(popup()->getHintPrice(), 120);
+    EXPECT_EQ(popup()->getHintNumber(), 2);
+    stepSeconds(0.75f);
+    EXPECT_FALSE(popup()->isShown());
+    stepSeconds(0.1f);
+    ASSERT_TRUE(popup()->isShown());
+    EXPECT_EQ(popup()->getKind(), GUIPopup::Purchase);
+    EXPECT_EQ(textOf(popup()->getPriceLabel()), "120");
+    EXPECT_EQ(textOf(popup()->getManaCounterLabel()), "620");  // pending shows, but does not pay
+
+    popup()->onOkPressed();
+    closeFully();
+    EXPECT_EQ(profile()->getLevelHint(4), 2u);
+    EXPECT_EQ(profile()->getMana(), 120);
+    stepSeconds(0.6f);
+    EXPECT_EQ(profile()->getMana(), 0);
+    ASSERT_TRUE(popup()->isShown());
+    EXPECT_EQ(popup()->getKind(), GUIPopup::Hints);
+    EXPECT_TRUE(rowButton(0)->isVisible());
+    EXPECT_FALSE(rowButton(1)->isVisible());
+    EXPECT_FALSE(rowButton(1)->isEnabled());
+    EXPECT_EQ(textOf(rowLabel(1)), "Level4FreeHint2");
+    EXPECT_EQ(textOf(rowLabel(0)), "HintShopSelectorPhrase");
+}
+
+TEST_F(Hints, OneManaShortShowsTheShortageMessageAndPendingManaDoesNotCount)
+{
+    profile()->setMana(49);
+    profile()->setPendingMana(1000);
+    openList();
+    press(0);
+    stepSeconds(0.85f);
+    ASSERT_TRUE(popup()->isShown());
+    EXPECT_EQ(popup()->getKind(), GUIPopup::Message);
+    EXPECT_EQ(textOf(popup()->getMessageLabel()), "ConfirmationNotEnoughMana");
+    popup()->onOkPressed();
+    closeFully();
+    EXPECT_EQ(profile()->getMana(), 49);
+    EXPECT_EQ(profile()->getLevelHint(4), 0u);
+}
+
+TEST_F(Hints, CancellingThePurchaseKeepsManaAndRecordAndDoesNotReopenTheList)
+{
+    profile()->setMana(500);
+    openList();
+    press(0);
+    stepSeconds(0.85f);
+    ASSERT_EQ(popup()->getKind(), GUIPopup::Purchase);
+    popup()->onCancelPressed();
+    stepSeconds(2.0f);
+    EXPECT_FALSE(popup()->isShown());
+    EXPECT_EQ(profile()->getMana(), 500);
+    EXPECT_EQ(profile()->getLevelHint(4), 0u);
+}
+
+TEST_F(Hints, DayZeroReadsLevelOneWithTheMaskOfDayZero)
+{
+    profile()->setDay(0);
+    profile()->setLevelHint(0, 1u);
+    profile()->setLevelHint(1, 2u);
+    openList();
+    EXPECT_EQ(textOf(rowLabel(0)), "Level1FreeHint1");
+    EXPECT_EQ(textOf(rowLabel(1)), "HintShopSelectorPhrase");
+}
+
+TEST_F(Hints, OutsideTheMasksNothingIsReadOrWrittenAndAFourthRowIsNotCharged)
+{
+    const std::string file = home().home() + "/hints.plist";
+    std::ofstream(file) << "<?xml version=\"1.0\" encoding=\"UTF-8\"?><plist version=\"1.0\"><dict>"
+                           "<key>Hints</key><dict><key>Level4</key><dict>"
+                           "<key>FreeHint1</key><integer>10</integer><key>FreeHint2</key><integer>10</integer>"
+                           "<key>FreeHint3</key><integer>10</integer><key>FreeHint4</key><integer>10</integer>"
+                           "</dict><key>Level-1_4</key><dict><key>FreeHint1</key><integer>10</integer></dict>"
+                           "<key>Level33</key><dict><key>FreeHint1</key><integer>10</integer></dict>"
+                           "</dict></dict></plist>";
+    GUIPopup::setHintsFileForTests(file);
+    profile()->setMana(100);
+    openList();
+    ASSERT_NE(rowButton(3), nullptr);
+    EXPECT_EQ(textOf(rowLabel(3)), "Row over 3");
+    press(3);
+    stepSeconds(0.85f);
+    popup()->onOkPressed();
+    stepSeconds(1.5f);
+    EXPECT_EQ(profile()->getMana(), 100);
+    for (int slot = 0; slot < Profile::kLevelHintSlots; ++slot)
+        ASSERT_EQ(profile()->getLevelHint(slot), 0u) << slot;
+    popup()->onOkPressed();
+    closeFully();
+
+    // The daily quest (mode -1) and days past 31 have no mask: the hint
+    // shows as not bought, and buying it records and charges nothing (day 33
+    // of the story would write the mask of mode 1, day 1).
+    for (const auto& [mode, day] : {std::pair{-1, 4}, std::pair{0, 33}}) {
+        SCOPED_TRACE(day);
+        profile()->setGameMode(mode);
+        profile()->setDay(day);
+        profile()->setLevelHint(33, 0);
+        openList();
+        ASSERT_NE(rowButton(0), nullptr);
+        EXPECT_EQ(textOf(rowLabel(0)), "HintShopSelectorPhrase");
+        press(0);
+        stepSeconds(0.85f);
+        ASSERT_EQ(popup()->getKind(), GUIPopup::Purchase);
+        popup()->onOkPressed();
+        stepSeconds(1.5f);
+        EXPECT_EQ(profile()->getMana(), 100);
+        EXPECT_EQ(profile()->getLevelHint(33), 0u);
+        popup()->onOkPressed();
+        closeFully();
+    }
+}
+
+TEST_F(Hints, RowsStepByTheLineCountOfThePreviousLabel)
+{
+    openList();
+    GUIButton* first = rowButton(0);
+    GUIButton* second = rowButton(1);
+    const int lines = rowLabel(0)->getLineCount() == 0 ? 1 : rowLabel(0)->getLineCount();
+    EXPECT_FLOAT_EQ(first->getPosition().y, 109);
+    EXPECT_FLOAT_EQ(second->getPosition().y, 109 - (11.0f * static_cast<float>(lines) + 10));
+    EXPECT_FLOAT_EQ(rowLabel(1)->getPosition().y, 100 - (11.0f * static_cast<float>(lines) + 10));
+}

@@ -1,0 +1,225 @@
+// The progress popup (speeds, the 40 s time-out, results and failure) and the
+// rate popup (stars from the server's value, what confirming sends).
+#include <cmath>
+
+#include "WindowsFixture.h"
+#include "gui/GUIButton.h"
+#include "gui/GUILabel.h"
+#include "hud/GUI.h"
+#include "screens/GUINameInput.h"
+
+USING_NS_CC;
+using guitest::Counter;
+using guitest::Held;
+using guitest::ModalTest;
+
+class Progress : public ModalTest {
+protected:
+    GUIProgressBar* bar() { return GUIProgressBar::getInstance(); }
+    // Runs frames until the display stops moving or n frames have passed.
+    std::vector<float> framesOf(int n)
+    {
+        std::vector<float> shown;
+        for (int i = 0; i < n; ++i) {
+            stepFrames(1);
+            shown.push_back(bar()->getDisplayedProgress());
+        }
+        return shown;
+    }
+};
+
+TEST_F(Progress, TheDisplayMovesOnePerFrameOrTenWithFastFillAndNeverPastItsTarget)
+{
+    ScreenUtils::showUploadProgress();
+    ASSERT_TRUE(bar()->getParent());
+    EXPECT_EQ(current(), bar());
+    bar()->setTargetProgress(30);
+    EXPECT_EQ(framesOf(3), (std::vector<float>{1, 2, 3}));
+    stepFrames(40);
+    EXPECT_FLOAT_EQ(bar()->getDisplayedProgress(), 30);
+    // Backwards one step per frame.
+    bar()->setTargetProgress(27);
+    EXPECT_EQ(framesOf(4), (std::vector<float>{29, 28, 27, 27}));
+    // 27 towards 30 at ten per frame lands on 30 and stays.
+    bar()->setFastFill(true);
+    bar()->setTargetProgress(30);
+    EXPECT_EQ(framesOf(3), (std::vector<float>{30, 30, 30}));
+    bar()->setTargetProgress(7);
+    EXPECT_EQ(framesOf(4), (std::vector<float>{20, 10, 7, 7}));
+}
+
+TEST_F(Progress, AStartedBarWithNoAnswerTimesOutAfterFortySecondsWithTheFailureText)
+{
+    GUINameInput* screen = GUINameInput::create();
+    scene()->addChild(screen);
+    ScreenUtils::showProgress(screen);
+    EXPECT_EQ(bar()->getCaptionLabel()->getText()->getString(), "");
+    stepSeconds(39.0f, 0.1f);
+    EXPECT_LT(bar()->getDisplayedProgress(), 100);
+    EXPECT_EQ(sounds("sfx_gui_loading"), 0);
+    stepSeconds(1.2f, 0.1f);
+    stepFrames(5);
+    EXPECT_FLOAT_EQ(bar()->getDisplayedProgress(), 100);
+    EXPECT_EQ(sounds("sfx_gui_loading"), 1);
+    EXPECT_TRUE(log.contains("timeout"));
+    EXPECT_TRUE(bar()->isFailed());
+    EXPECT_TRUE(bar()->getOkButton()->isVisible());
+    EXPECT_EQ(bar()->getCaptionLabel()->getText()->getString(), "NetErrorTimeout");
+    bar()->onOkPressed();
+    stepSeconds(0.4f);
+    EXPECT_EQ(bar()->getParent(), nullptr);
+    EXPECT_EQ(current(), nullptr);
+}
+
+TEST_F(Progress, AnEmptyResultClosesAtOnceAndATextWaitsForOk)
+{
+    struct Case {
+        const char* result;
+        bool waits;
+    };
+    for (const Case& c : {Case{"", false}, Case{"Uploaded", true}}) {
+        SCOPED_TRACE(c.result);
+        Held<Counter> done;
+        ScreenUtils::showUploadProgress();
+        bar()->setResultText(CCString::create(c.result));
+        bar()->setCompletedCallback(done.get(), callfunc_selector(Counter::hit));
+        ScreenUtils::completeProgress();
+        stepFrames(12);
+        EXPECT_EQ(done->count, 1);
+        EXPECT_EQ(bar()->getOkButton()->isVisible(), c.waits);
+        stepSeconds(0.4f);
+        EXPECT_EQ(bar()->getParent() != nullptr, c.waits);
+        if (c.waits) {
+            EXPECT_EQ(bar()->getCaptionLabel()->getText()->getString(), "Uploaded");
+            bar()->onOkPressed();
+            stepSeconds(0.4f);
+        }
+        EXPECT_EQ(bar()->getParent(), nullptr);
+    }
+}
+
+TEST_F(Progress, AFailureTurnsTheFillRedRunsTheFailureCallbackAndPlaysTheError)
+{
+    Held<Counter> failed, done;
+    ScreenUtils::showUploadProgress();
+    bar()->setCompletedCallback(done.get(), callfunc_selector(Counter::hit));
+    bar()->setFailedCallback(failed.get(), callfunc_selector(Counter::hit));
+    bar()->setTargetProgress(40);
+    stepFrames(45);
+    bar()->setResultText(CCString::create("NetError1"));
+    ScreenUtils::showProgressFailure();
+    CCSprite* fill = bar()->getBarFill();
+    EXPECT_EQ(fill->getTextureRect().size.width, 122 * 0.4f);
+    stepFrames(10);
+    EXPECT_FLOAT_EQ(bar()->getBarEnd()->getPosition().x, GUIProgressBar::kBarX + 122 * 0.5f);
+    stepFrames(60);
+    EXPECT_EQ(failed->count, 1);
+    EXPECT_EQ(done->count, 0);
+    EXPECT_EQ(sounds("sfx_gui_error"), 1);
+    EXPECT_EQ(sounds("sfx_gui_loading"), 0);
+    EXPECT_FLOAT_EQ(bar()->getBarFill()->getTextureRect().size.width, 122);
+}
+
+TEST_F(Progress, OpeningAgainWhileShownChangesNothingAndTheBackKeyDoesNothing)
+{
+    Held<Counter> done;
+    ScreenUtils::showUploadProgress();
+    bar()->setTargetProgress(50);
+    stepFrames(10);
+    ScreenUtils::showProgress(done.get());
+    ScreenUtils::showUploadProgress();
+    EXPECT_FLOAT_EQ(bar()->getDisplayedProgress(), 10);
+    EXPECT_FLOAT_EQ(bar()->getTargetProgress(), 50);
+    EXPECT_EQ(BackButtonAdapter::getInstance()->frontListener(), nullptr);
+}
+
+TEST_F(Progress, CallsOnABarNeverBuiltTouchNoMissingNode)
+{
+    GUIProgressBar* fresh = bar();
+    ScreenUtils::showProgressFailure();
+    ScreenUtils::completeProgress();
+    fresh->setCaption(CCString::create("x"));
+    fresh->update(0);
+    fresh->onOkPressed();
+    stepSeconds(0.4f);
+    EXPECT_FLOAT_EQ(fresh->getTargetProgress(), 100);
+    EXPECT_TRUE(fresh->getFastFill());
+    EXPECT_TRUE(fresh->isFailed());
+}
+
+// --- rate popup ----------------------------------------------------------------
+
+class Rate : public ModalTest {
+protected:
+    GUIRate* rate() { return GUIRate::getInstance(); }
+    std::vector<bool> lit()
+    {
+        std::vector<bool> stars;
+        for (int i = 0; i < GUIRate::kStars; ++i)
+            stars.push_back(rate()->starLit(i));
+        return stars;
+    }
+};
+
+TEST_F(Rate, TheServersValueLightsItsFloorHeldToTheFiveStars)
+{
+    struct Case {
+        float value;
+        int lit;
+        const char* sent;
+    };
+    const Case cases[] = {
+        {2.7f, 3, "2"}, {0.0f, 1, "0"}, {-0.5f, 0, "-1"}, {4.5f, 5, "4"},
+        {1e30f, 5, "4"}, {-1e30f, 0, "-1"}, {std::nanf(""), 0, "-1"}, {INFINITY, 5, "4"},
+    };
+    Held<GUI> gui;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.value);
+        log.clear();
+        ScreenUtils::showRatePopup(c.value, gui.get());
+        ASSERT_EQ(rate()->getParent(), scene());
+        EXPECT_EQ(current(), rate());
+        int count = 0;
+        for (bool on : lit())
+            count += on;
+        EXPECT_EQ(count, c.lit);
+        rate()->confirm();
+        EXPECT_TRUE(log.contains(std::string("is not built): ") + c.sent));
+        stepSeconds(0.4f);
+        EXPECT_EQ(rate()->getParent(), nullptr);
+        EXPECT_EQ(current(), nullptr);
+    }
+}
+
+TEST_F(Rate, TappingTheFourthStarSendsThreeAndTheBackKeySendsLikeTheTick)
+{
+    Held<GUI> gui;
+    ScreenUtils::showRatePopup(0, gui.get());
+    executeAction(rate()->getStar(3)->getCallback());
+    EXPECT_EQ(lit(), (std::vector<bool>{true, true, true, true, false}));
+    EXPECT_EQ(BackButtonAdapter::getInstance()->frontListener(), rate());
+    BackButtonAdapter::getInstance()->onBackPressed();
+    EXPECT_TRUE(log.contains("is not built): 3"));
+    EXPECT_EQ(sounds("sfx_gui_next"), 1);
+    EXPECT_FALSE(rate()->getTickButton()->isEnabled());
+    stepSeconds(0.4f);
+}
+
+TEST_F(Rate, OpeningAgainKeepsOneDimmingAndOneAttachment)
+{
+    Held<GUI> gui;
+    ScreenUtils::showRatePopup(1, gui.get());
+    ScreenUtils::showRatePopup(2, gui.get());
+    int layers = 0;
+    for (CCObject* child : *rate()->getChildren())
+        layers += dynamic_cast<CCLayerColor*>(child) != nullptr;
+    EXPECT_EQ(layers, 1);
+    int attached = 0;
+    for (CCObject* child : *scene()->getChildren())
+        attached += child == rate();
+    EXPECT_EQ(attached, 1);
+    // Rebinding made the popup its own window to give back; it leaves none.
+    rate()->confirm();
+    stepSeconds(0.4f);
+    EXPECT_EQ(current(), nullptr);
+}

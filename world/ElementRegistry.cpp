@@ -23,4 +23,12 @@ void registerAllElements()
     registerBuildingSeeds();
     registerTreeSeeds();
     registerDinosaurSeeds();
+    // The devices.
+    registerWiring();
+    registerLeds();
+    registerSensors();
+    registerConveyorBelts();
+    registerLasers();
+    registerInstruments();
+    registerPipes();
 }

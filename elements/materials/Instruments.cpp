@@ -34,6 +34,36 @@ std::string Music::soundPath(const InstrumentVoice& voice, int32_t value, int32_
 
 // --- Instrument ---------------------------------------------------------------
 
+namespace {
+// Every path a voice can play, built once, so a play allocates nothing.
+const std::string& cachedSoundPath(const InstrumentVoice& voice, int32_t value, int32_t octave)
+{
+    static constexpr int kOctaves = 4;
+    struct Table {
+        const InstrumentVoice* voice;
+        std::array<std::string, Music::kNames * kOctaves> paths;
+    };
+    static std::array<Table, 5> tables = [] {
+        std::array<Table, 5> t{};
+        const InstrumentVoice* voices[] = {&kBassVoice, &kGuitarVoice, &kTrumpetVoice, &kNoteVoice, &kDrumsVoice};
+        for (size_t i = 0; i < t.size(); ++i) {
+            t[i].voice = voices[i];
+            for (int32_t n = 0; n < Music::kNames; ++n)
+                for (int32_t o = 0; o < kOctaves; ++o)
+                    t[i].paths[static_cast<size_t>(n * kOctaves + o)] = Music::soundPath(*voices[i], n, o);
+        }
+        return t;
+    }();
+    const int32_t clamped = voice.drums ? 0 : static_cast<int32_t>(std::clamp(static_cast<float>(octave), 0.0f,
+                                                                              static_cast<float>(voice.maxOctave)));
+    for (const Table& t : tables)
+        if (t.voice == &voice)
+            return t.paths[static_cast<size_t>(validIndex(value) * kOctaves + clamped)];
+    static const std::string none;
+    return none;
+}
+}  // namespace
+
 void Instrument::play(int32_t value, int32_t octaveToPlay) const
 {
     auto* audio = CocosDenshion::SimpleAudioEngine::sharedEngine();
@@ -43,8 +73,7 @@ void Instrument::play(int32_t value, int32_t octaveToPlay) const
     const InstrumentVoice& v = voice();
     if (&v == &kNoteVoice)
         Note::record(value, octaveToPlay);
-    const std::string path = Music::soundPath(v, value, octaveToPlay);
-    audio->playEffect(path.c_str(), false);
+    audio->playEffect(cachedSoundPath(v, value, octaveToPlay).c_str(), false);
 }
 
 void Instrument::update()

@@ -127,8 +127,9 @@ void PipeNetwork::collectOutletsNear(int cx, int cy, PipeIn& inlet)
         }
     }
     maxOutletsReadPerCell = std::max(maxOutletsReadPerCell, count);
-    std::sort(found, found + count,
-              [](const PipeOut* a, const PipeOut* b) { return a->registration < b->registration; });
+    for (int i = 1; i < count; ++i)
+        for (int j = i; j > 0 && found[j - 1]->registration > found[j]->registration; --j)
+            std::swap(found[j - 1], found[j]);
     for (int i = 0; i < count; ++i)
         inlet.outlets.push_back(found[i]);
 }

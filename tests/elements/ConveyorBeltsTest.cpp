@@ -2,6 +2,7 @@
 // stop at the world's edge, and carry sensors with their conductor.
 #include "DeviceTesting.h"
 #include "MaterialWorld.h"
+#include "elements/creatures/MPObject.h"
 #include "elements/materials/ConveyorBelts.h"
 #include "elements/materials/Powders.h"
 #include "elements/materials/Sensors.h"
@@ -106,4 +107,34 @@ TEST_F(ConveyorBelts, APoweredLineCarriesSandAlongInAWorld)
             if (typeAt(x, y) == Sand::kTypeId)
                 sandX = x;
     EXPECT_GT(sandX, 21) << "the sand was carried right";
+}
+
+namespace {
+// A body cell of a multi-pixel object, as the creatures will have.
+inline constexpr ElementInfo kBodyInfo{"MPBodyCar", 0, 0.8f, 0.8f, {24}, StartRow::First, "sfx_element_soil"};
+class StandInBody : public Element<kBodyInfo> {
+public:
+    bool isMultiPixel() const override { return true; }
+    MPObject* getGroup() const override { return group; }
+    MPObject* group = nullptr;
+};
+}  // namespace
+
+TEST_F(ConveyorBelts, AMultiPixelCellMovesWithItsObjectOrNotAtAll)
+{
+    ParticleCreator::registerClass<StandInBody>("MPBodyCar");
+    MPObject object;
+    for (const bool grouped : {false, true}) {
+        const int x = grouped ? 80 : 70;
+        put(x, 39, Metal::kTypeId);
+        Particle* belt = put(x, 40, ConveyorBeltRight::kTypeId);
+        auto* body = as<StandInBody>(put(x, 41, StandInBody::kTypeId));
+        body->group = grouped ? &object : nullptr;
+        world->electricityGrid.setCell(x, 39, ElectricityGrid::kHead);
+        belt->update();
+        // Never moved as a single cell: the object moves it (not built yet,
+        // so it stays), and a cell without its object stays too.
+        EXPECT_EQ(world->at(x, 41), body);
+        EXPECT_EQ(typeAt(x + 1, 41), 0u);
+    }
 }

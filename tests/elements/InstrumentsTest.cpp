@@ -185,3 +185,15 @@ TEST_F(Instruments, TheRingWrapsAndLongMelodiesGoRoundItAgain)
         Note::record(i % 4, 0);
     EXPECT_TRUE(Note::matchesLastPlayed(long80.data()));
 }
+
+TEST_F(Instruments, NotesOnAWirePlayInTheWorld)
+{
+    put(20, 20, TypeId::of("Power"));
+    fill(21, 20, 30, 20, Metal::kTypeId);
+    put(25, 21, Note::kTypeId);
+    step(40);
+    int notes = 0;
+    for (const std::string& path : played())
+        notes += path.find("sfx_element_note_c3") != std::string::npos;
+    EXPECT_GT(notes, 0);
+}

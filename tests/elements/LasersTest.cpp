@@ -218,3 +218,15 @@ TEST_F(Lasers, ATraceStartingOutsideTheWorldReadsNothing)
     LaserBase::traceBeam(0, 50, -1, 0, BeamRow::kObsidian);
     EXPECT_EQ(world->at(0, 50), world->outsideWall);
 }
+
+TEST_F(Lasers, ALaserThroughGlassAndRubyHeatsStoneInTheWorld)
+{
+    fill(1, 1, 238, 1, Stone::kTypeId);
+    put(20, 2, Laser::kTypeId);
+    put(21, 2, Glass::kTypeId);
+    put(30, 2, Ruby::kTypeId);
+    fill(60, 2, 62, 6, Stone::kTypeId);
+    step(10);
+    EXPECT_GE(world->temperatureField.getAt(60, 2), 2000.0f);
+    EXPECT_EQ(typeAt(45, 2), kBeam) << "a steady beam";
+}

@@ -159,3 +159,28 @@ TEST_F(Wiring, ABrokenBridgeIsLoggedOnceAStep)
     step(3);
     EXPECT_EQ(logCount(log, "Bridge doesn't exist? WTF?"), 3);
 }
+
+TEST_F(Wiring, APowerSourceLightsABulbAlongAMetalWire)
+{
+    put(20, 20, Power::kTypeId);
+    fill(21, 20, 40, 20, Metal::kTypeId);
+    auto* bulb = as<Bulb>(put(41, 20, Bulb::kTypeId));
+    int litSteps = 0;
+    for (int i = 0; i < 60; ++i) {
+        step();
+        litSteps += bulb->litTicks > 0;
+    }
+    EXPECT_GT(litSteps, 0) << "the pulse reached the bulb";
+    // Period 32 pulses seldom enough that the bulb goes dark in between.
+    as<Power>(world->at(20, 20))->period = 32;
+    bool darkened = false;
+    bool relit = false;
+    for (int i = 0; i < 80; ++i) {
+        step();
+        if (!bulb->lightSource)
+            darkened = true;
+        else if (darkened)
+            relit = true;
+    }
+    EXPECT_TRUE(darkened && relit) << "it blinks";
+}

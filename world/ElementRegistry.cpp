@@ -31,4 +31,13 @@ void registerAllElements()
     registerAlien();
     registerStinger();
     registerAVirus();
+
+    // The devices.
+    registerWiring();
+    registerLeds();
+    registerSensors();
+    registerConveyorBelts();
+    registerLasers();
+    registerInstruments();
+    registerPipes();
 }

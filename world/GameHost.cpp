@@ -78,6 +78,8 @@ void GameHost::afterStep()
     AchievementManager::getInstance()->checkAchievements();
 }
 
+void GameHost::holdMusic(int32_t ticks) { GameLayer::getInstance()->musicHoldTicks = ticks; }
+
 void GameHost::particleDestroyed(ParticleEditor* editor)
 {
     if (editor)

@@ -24,6 +24,7 @@ public:
     void afterStep() override;
     void particleDestroyed(ParticleEditor* editor) override;
     bool isFreePlay() override;
+    void holdMusic(int32_t ticks) override;
 };
 
 // Installs host (the game's own when null) as the world host, fills every

@@ -83,6 +83,8 @@ public:
     // Hooks other subsystems fill in (nothing in the base).
     // Multi-pixel cells: the group the cell belongs to (null for plain elements).
     virtual MPObject* getGroup() const { return nullptr; }
+    // A cell of a multi-pixel creature or vehicle (with or without a group).
+    virtual bool isMultiPixel() const { return false; }
     virtual void setGroup(MPObject*) {}
     // Explosion cells: a ray passing sets both life timers to one value, and the
     // firework burst tints the cell.

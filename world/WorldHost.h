@@ -49,6 +49,10 @@ public:
 
     // The one answer to "is this free play?".
     virtual bool isFreePlay() { return false; }
+
+    // An instrument played: the level music starts no new track for this
+    // many ticks.
+    virtual void holdMusic(int32_t) {}
 };
 
 namespace worldhost_detail {

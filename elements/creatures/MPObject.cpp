@@ -1,5 +1,6 @@
 #include "elements/creatures/MPObject.h"
 
+#include "app/Logger.h"
 #include "cocos2d_extensions/CCValue.h"
 #include "world/World.h"
 
@@ -44,4 +45,14 @@ void MPObject::releaseMemberLists()
             list->release();
         list = nullptr;
     }
+}
+
+bool MPObject::moveBy(int, int, bool)
+{
+    static bool told = false;
+    if (!told) {
+        told = true;
+        LOG << "not built yet: MPObject::moveBy, multi-pixel objects stay where they are";
+    }
+    return false;
 }

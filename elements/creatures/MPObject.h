@@ -20,6 +20,10 @@ public:
     // Detaches every member cell (its group becomes null), queues its removal
     // in the world and empties the member lists.
     void dissolve();
+    // Moves every member cell by (dx, dy), the vertical step first when
+    // `verticalFirst`; whether it moved. Not built yet: says so once in the
+    // log and moves nothing.
+    bool moveBy(int dx, int dy, bool verticalFirst);
     // Releases the four lists (the world does this before freeing the object).
     void releaseMemberLists();
 

@@ -214,8 +214,10 @@ protected:
 // they do instead while the kind is missing.
 bool kindIsBuilt(uint32_t type, bool& toldMissing, const char* whatInstead);
 
-template <const ElementInfo& Info>
-class Element : public MaterialParticle {
+// Base is MaterialParticle, or a family's own base class (itself a
+// MaterialParticle) that holds behaviour shared across the family's classes.
+template <const ElementInfo& Info, class Base = MaterialParticle>
+class Element : public Base {
     static_assert(Info.startRow == StartRow::None || Info.colorRows.count > 0,
                   "a class that picks a start row needs colour rows");
 
@@ -256,23 +258,23 @@ public:
 protected:
     Element()
     {
-        lightAbsorption = Info.lightAbsorption;
-        liquid = (Info.flags & kLiquid) != 0;
-        lightSource = (Info.flags & kLightSource) != 0;
-        depthShaded = (Info.flags & kFlat) == 0;
-        editable = (Info.flags & kEditable) != 0;
+        this->lightAbsorption = Info.lightAbsorption;
+        this->liquid = (Info.flags & kLiquid) != 0;
+        this->lightSource = (Info.flags & kLightSource) != 0;
+        this->depthShaded = (Info.flags & kFlat) == 0;
+        this->editable = (Info.flags & kEditable) != 0;
         switch (Info.startRow) {
         case StartRow::First:
-            color = colorAtIndex(0);
+            this->color = colorAtIndex(0);
             break;
         case StartRow::Second:
-            color = colorAtIndex(1);
+            this->color = colorAtIndex(1);
             break;
         case StartRow::Random:
-            color = colorAtIndex(gameRand() % Info.colorRows.count);
+            this->color = colorAtIndex(gameRand() % Info.colorRows.count);
             break;
         case StartRow::SecondOneInThree:
-            color = colorAtIndex(gameRand() % 3 == 0 ? 1 : 0);
+            this->color = colorAtIndex(gameRand() % 3 == 0 ? 1 : 0);
             break;
         case StartRow::RandomAfterFields:
         case StartRow::None:
@@ -284,15 +286,15 @@ protected:
     void pickStartRow()
     {
         static_assert(Info.startRow == StartRow::RandomAfterFields);
-        color = colorAtIndex(gameRand() % Info.colorRows.count);
+        this->color = colorAtIndex(gameRand() % Info.colorRows.count);
     }
 };
 
 // A glowing element: takes its Light at (0, 0) when constructed (the cell is
 // not known yet), moves it in setPosition and gives it back when destroyed.
 // Without a world (a particle made outside any world) it simply has no light.
-template <const ElementInfo& Info>
-class LitElement : public Element<Info> {
+template <const ElementInfo& Info, class Base = MaterialParticle>
+class LitElement : public Element<Info, Base> {
     static_assert(Info.lightRadius > 0, "a lit element needs a light radius");
 
 public:

@@ -12,3 +12,11 @@ void registerFireworks();
 void registerClouds();
 void registerCloners();
 void registerGems();
+// The devices.
+void registerWiring();
+void registerLeds();
+void registerSensors();
+void registerConveyorBelts();
+void registerLasers();
+void registerInstruments();
+void registerPipes();

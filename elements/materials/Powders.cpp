@@ -196,20 +196,31 @@ void Wax::update()
         dropIfFree();
 }
 
-Metal::~Metal()
+void moveConductorMarking(int fromX, int fromY, int toX, int toY)
+{
+    if (!gWorld)
+        return;
+    if (fromX != 0 || fromY != 0)
+        gWorld->electricityGrid.setCell(fromX, fromY, ElectricityGrid::kEmpty);
+    if (toX != 0 || toY != 0)
+        gWorld->electricityGrid.setCell(toX, toY, ElectricityGrid::kConductor);
+}
+
+void clearConductorMarking(int cx, int cy)
 {
     if (gWorld)
-        gWorld->electricityGrid.setCell(x, y, ElectricityGrid::kEmpty);
+        gWorld->electricityGrid.setCell(cx, cy, ElectricityGrid::kEmpty);
+}
+
+Metal::~Metal()
+{
+    clearConductorMarking(x, y);
 }
 
 void Metal::setPosition(int cx, int cy)
 {
-    // (0, 0) is where the factory builds every particle: not placed yet.
-    if (gWorld && (x != 0 || y != 0))
-        gWorld->electricityGrid.setCell(x, y, ElectricityGrid::kEmpty);
+    moveConductorMarking(x, y, cx, cy);
     Particle::setPosition(cx, cy);
-    if (gWorld && (cx != 0 || cy != 0))
-        gWorld->electricityGrid.setCell(cx, cy, ElectricityGrid::kConductor);
 }
 
 void Insulator::update()

@@ -97,6 +97,14 @@ public:
 
 class Glass : public Element<kGlassInfo> {};
 
+// The conductor marking, what makes a cell a wire (Metal, Power and the
+// sensors share it): moving from (fromX, fromY) to (toX, toY) clears the old
+// cell and marks the new one. (0, 0) is where the factory builds every
+// particle, so it counts as not placed: nothing is cleared or marked there.
+void moveConductorMarking(int fromX, int fromY, int toX, int toY);
+// The particle at (cx, cy) is going: its cell carries no current any more.
+void clearConductorMarking(int cx, int cy);
+
 // Marks its cell as a conductor for as long as it stands there.
 class Metal : public Element<kMetalInfo> {
 public:

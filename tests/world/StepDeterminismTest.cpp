@@ -16,6 +16,7 @@
 #include "elements/living/LivingFamilies.h"
 #include "elements/materials/MaterialFamilies.h"
 #include "elements/materials/Powders.h"
+#include "elements/materials/Wiring.h"
 #include "platform/GameClock.h"
 #include "platform/GameRandom.h"
 #include "world/CCMutableTexture2D.h"
@@ -465,6 +466,124 @@ TEST_F(StepDeterminismTest, TheLivingWorldLivesTheSameWay)
     w.lightMap.setSunOn(true);
     step(400);
     EXPECT_EQ(hashWorld(), 16637803998869404346ull);
+}
+
+// --- the devices ---------------------------------------------------------------
+
+// A wire fed by sources of several periods, lighting bulbs and LEDs, driving
+// heaters, coolers, a belt of sand and instruments, crossed by a second wire,
+// with a sensor of every kind on it.
+TEST_F(StepDeterminismTest, WiredDevicesRunTheSameWay)
+{
+    World& w = makeWorld(true);
+    for (int x = 1; x < w.width - 1; ++x)
+        put(x, 1, id("Stone"));
+    put(9, 20, id("Power"));
+    for (int x = 10; x <= 200; ++x)
+        put(x, 20, x == 150 ? id("CrossWire") : id("Metal"));
+    for (int y = 10; y <= 30; ++y)
+        if (y != 20)
+            put(150, y, id("Metal"));
+    put(150, 9, id("Power"));
+    static_cast<Power*>(w.at(150, 9))->period = 16;
+    for (int x = 12; x <= 60; x += 6)
+        put(x, 21, id("Bulb"));
+    for (int x = 20; x <= 70; ++x)
+        put(x, 19, x < 45 ? id("LedRed") : id("LedBlue"));
+    put(70, 21, id("Heater"));
+    put(80, 21, id("Cooler"));
+    const char* sensors[] = {"ColdSensor", "VeryColdSensor", "NormalSensor", "HotSensor", "VeryHotSensor",
+                             "GasSensor", "LiquidSensor", "HumanSensor", "LightSensor", "LedSensor"};
+    for (int i = 0; i < 10; ++i)
+        put(100 + 4 * i, 22, id(sensors[i]));
+    put(101, 23, id("Steam"));
+    put(120, 21, id("Note"));
+    put(125, 21, id("Drums"));
+    // A belt line on its own wire, fed every fourth step.
+    put(29, 40, id("Power"));
+    static_cast<Power*>(w.at(29, 40))->period = 4;
+    for (int x = 30; x <= 60; ++x) {
+        put(x, 40, id("Metal"));
+        put(x, 41, x < 58 ? id("ConveyorBeltR") : id("ConveyorBeltL"));
+    }
+    for (int x = 30; x <= 50; x += 5)
+        put(x, 42, id("Sand"));
+    step(200);
+    EXPECT_EQ(hashWorld(), 2579218868417480097ull);
+}
+
+// Lasers and a powered transmitter through glass corners, splitters and the
+// nine gems onto stone.
+TEST_F(StepDeterminismTest, LasersTraceTheSameWay)
+{
+    World& w = makeWorld(true);
+    const char* gems[] = {"Amatist", "Citrine", "Diamond", "Emerald", "Lapislazuli",
+                          "Obsidian", "Ruby", "Sapphire", "Zircon"};
+    for (int x = 1; x < w.width - 1; ++x)
+        put(x, 1, id("Stone"));
+    for (int i = 0; i < 9; ++i) {
+        const int y = 20 + 14 * i;
+        put(10, y, id("Laser"));
+        put(11, y, id("Glass"));
+        put(40, y - 1, id("Wall"));  // a shelf, so the gem stays in the beam
+        put(40, y, id(gems[i]));
+        for (int dy = -2; dy <= 2; ++dy)
+            put(200, y + dy, id("Stone"));
+    }
+    // A splitter: glass above and below the cell before the glass.
+    put(100, 34, id("Glass"));
+    put(99, 33, id("Glass"));
+    put(99, 35, id("Glass"));
+    // A transmitter on a powered wire, firing up through a corner.
+    put(150, 5, id("Power"));
+    for (int x = 151; x <= 160; ++x)
+        put(x, 5, id("Metal"));
+    put(160, 6, id("LaserTrans"));
+    put(160, 7, id("Glass"));
+    put(160, 60, id("Glass"));
+    put(159, 61, id("Glass"));
+    step(120);
+    EXPECT_EQ(hashWorld(), 8647722397457331326ull);
+}
+
+// Inlets in water and sand feeding outlets through a pipe network, with
+// LED-coloured ends.
+TEST_F(StepDeterminismTest, PipesCarryTheSameWay)
+{
+    World& w = makeWorld(true);
+    for (int x = 1; x < w.width - 1; ++x)
+        put(x, 1, id("Stone"));
+    // Two pools: water on the left, sand in the middle, walled in.
+    for (int y = 2; y <= 30; ++y) {
+        put(5, y, id("Wall"));
+        put(60, y, id("Wall"));
+        put(120, y, id("Wall"));
+    }
+    for (int x = 6; x < 60; ++x)
+        for (int y = 2; y <= 20; ++y)
+            put(x, y, id("Water"));
+    for (int x = 61; x < 120; ++x)
+        for (int y = 2; y <= 15; ++y)
+            put(x, y, id("Sand"));
+    // Inlets at the pools' surface, a main pipe along row 50 and outlets
+    // hanging down from it.
+    for (int x : {30, 90}) {
+        w.removeParticle(x, 21);
+        put(x, 21, id("PipeIn"));
+        for (int y = 22; y < 50; ++y)
+            put(x, y, id("Pipe"));
+    }
+    for (int x = 30; x <= 220; ++x)
+        if (!w.at(x, 50))
+            put(x, 50, id("Pipe"));
+    for (int x = 140; x <= 220; x += 20) {
+        put(x, 49, id("PipeOut"));
+        if (x % 40 == 0)
+            put(x + 1, 49, id("LedRed"));
+    }
+    put(31, 21, id("LedRed"));
+    step(300);
+    EXPECT_EQ(hashWorld(), 7839185091528512355ull);
 }
 
 }  // namespace

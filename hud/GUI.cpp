@@ -1,6 +1,38 @@
 #include "hud/GUI.h"
 
+#include <set>
+
 #include "app/Logger.h"
+#include "hud/GUITopBar.h"
+#include "world/Tool.h"
+#include "world/World.h"
+
+USING_NS_CC;
+
+namespace {
+
+void notBuilt(const char* what)
+{
+    static std::set<std::string> told;
+    if (told.insert(what).second)
+        LOG << "HUD not built yet:" << what;
+}
+
+} // namespace
+
+GUI::~GUI()
+{
+    CC_SAFE_RELEASE(m_currentElement);
+    m_currentElement = nullptr;
+}
+
+GUI* GUI::create(CCSize size)
+{
+    GUI* gui = new GUI();
+    gui->initWithSize(size);
+    gui->autorelease();
+    return gui;
+}
 
 void GUI::refreshTemperature(int32_t level)
 {
@@ -9,9 +41,68 @@ void GUI::refreshTemperature(int32_t level)
         return;
     }
     m_temperatureLevel = level;
-    static bool logged = false;
-    if (!logged) {
-        logged = true;
-        LOG << "HUD not built yet: the temperature buttons and the top bar's icon are not refreshed";
-    }
+    notBuilt("the temperature buttons and the top bar's icon are not refreshed");
+}
+
+void GUI::setCurrentElement(CCString* name)
+{
+    if (name)
+        name->retain();
+    if (m_currentElement)
+        m_currentElement->release();
+    m_currentElement = name;
+}
+
+bool GUI::isAvailable(const std::string&)
+{
+    return true;
+}
+
+void GUI::selectDefaultElement()
+{
+    selectElement("Soil");
+}
+
+std::string GUI::pickStartElement()
+{
+    return "Soil";
+}
+
+void GUI::selectElement(const std::string& name)
+{
+    setCurrentElement(CCString::create(name));
+}
+
+void GUI::selectDefaultTool()
+{
+    selectTool("Draw");
+}
+
+std::string GUI::pickStartTool()
+{
+    return "Draw";
+}
+
+void GUI::selectTool(const std::string& name)
+{
+    if (!gWorld)
+        return;
+    delete gWorld->currentTool;
+    gWorld->currentTool = Tool::create(name);
+    GUITopBar::getInstance()->setToolIcon(name);
+}
+
+void GUI::restoreLastElement()
+{
+    notBuilt("the palette's last element (the element stays)");
+}
+
+void GUI::closeMenu()
+{
+    notBuilt("the HUD menus (nothing to close)");
+}
+
+void GUI::openGallery()
+{
+    notBuilt("the online gallery (not opened)");
 }

@@ -1,6 +1,7 @@
 #include "screens/GUINameInput.h"
 
 #include "app/Logger.h"
+#include "screens/MainMenu.h"
 
 USING_NS_CC;
 
@@ -22,7 +23,8 @@ CCScene* GUINameInput::scene()
 void GUINameInput::onEnter()
 {
     CCLayer::onEnter();
-    LOG << "GUINameInput: not built yet, an empty player-name scene";
+    LOG << "GUINameInput: not built yet, going on to the main menu";
+    CCDirector::sharedDirector()->replaceScene(MainMenu::scene());
 }
 
 void GUINameInput::onLoginTimeout()

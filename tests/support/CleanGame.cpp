@@ -2,6 +2,7 @@
 
 #include "app/Profile.h"
 #include "online/ServerLink.h"
+#include "app/SaveLoadUtils.h"
 #include "world/GameLayer.h"
 
 namespace testsupport {
@@ -15,10 +16,14 @@ TestHost& testHost()
 void resetGame()
 {
     testHost() = TestHost{};
+    SaveLoadUtils::setFreePlay(false);
     installGameHost(&testHost());
     GameLayer::resetInstanceForTests();
     Profile::resetInstanceForTests();
     ServerLink::resetInstanceForTests();
+    // The layer exists before a test makes its own world, so that a world
+    // the test puts in gWorld afterwards stays the one in use.
+    GameLayer::getInstance();
 }
 
 } // namespace testsupport

@@ -16,6 +16,7 @@
 #include "screens/GUINameInput.h"
 #include "screens/MainMenu.h"
 #include "world/GameLayer.h"
+#include "world/Particle.h"
 #include "support/HeadlessGame.h"
 #include "support/LogCapture.h"
 
@@ -32,6 +33,9 @@ protected:
     {
         HeadlessGame::SetUp();
         resetScreenMetricsForTests();
+        // The game layer is laid out from the screen metrics: the launch
+        // makes it after computing them, as the game does.
+        GameLayer::resetInstanceForTests();
         CCApplication::setLanguageForTests(0);
     }
     void TearDown() override
@@ -121,6 +125,43 @@ TEST_F(StartupTest, NewPlayerGoesFromTheIntroThroughTheNameScreenToFreePlay)
     EXPECT_TRUE(inGame);
     EXPECT_NE(log.find("GUINameInput: not built yet"), -1);
     EXPECT_NE(log.find("MainMenu: not built yet"), -1);
+}
+
+// A new player starts the game, drags over the world and sees Soil appear
+// under the pointer and fall.
+TEST_F(StartupTest, ANewPlayerDrawsSoilInFreePlay)
+{
+    bool inGame = false;
+    bool painted = true;
+    bool fell = false;
+    runGame([&] {
+        CCApplication::sharedApplication()->launchForTests();
+        stepSeconds(2.5f, 1.0f / 30);
+        GameLayer* layer = runningLayer<GameLayer>();
+        inGame = layer != nullptr;
+        if (!layer)
+            return 0;
+        CCEGLView* view = CCEGLView::sharedOpenGLView();
+        view->simulateTouchBegan(1, ccp(400, 300));
+        stepFrames(2, 1.0f / 60);
+        view->simulateTouchMoved(1, ccp(500, 300));
+        view->simulateTouchEnded(1, ccp(500, 300));
+        World& world = layer->getWorld();
+        for (int x = 120; x <= 150; ++x) {
+            Particle* p = world.at(x, 90);
+            painted = painted && p && p->getType() == hashString("Soil");
+        }
+        stepSeconds(1.0f, 1.0f / 30);
+        for (int y = 1; y < 90; ++y) {
+            Particle* p = world.at(135, y);
+            fell = fell || (p && p->getType() == hashString("Soil"));
+        }
+        fell = fell && !world.at(135, 90);
+        return 0;
+    });
+    EXPECT_TRUE(inGame);
+    EXPECT_TRUE(painted);
+    EXPECT_TRUE(fell);
 }
 
 TEST_F(StartupTest, RegisteredPlayerGoesThroughTheMainMenuToFreePlay)

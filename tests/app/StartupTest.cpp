@@ -4,6 +4,7 @@
 #include "app/GameMain.h"
 #include "app/LocalUtils.h"
 #include "app/Profile.h"
+#include "app/SaveLoadUtils.h"
 #include "app/ScreenMetrics.h"
 #include "app/Utils.h"
 #include "online/NetworkManager.h"
@@ -178,6 +179,7 @@ TEST_F(StartupTest, RegisteredPlayerGoesThroughTheMainMenuToFreePlay)
     runFor(2.5f, [&] { inGame = runningLayer<GameLayer>() != nullptr; });
     EXPECT_TRUE(inGame);
     EXPECT_EQ(Profile::getInstance()->getGameMode(), MainMenu::kFreeModeGameMode);
+    EXPECT_TRUE(SaveLoadUtils::isFreePlay());
     EXPECT_NE(log.find("MainMenu: not built yet"), -1);
     // The title screen loops its music, a file the resource tree has.
     bool music = false;

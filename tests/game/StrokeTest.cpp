@@ -171,6 +171,28 @@ TEST_F(Strokes, MovingFarFromAnEditableParticleDraws)
     EXPECT_EQ(Editable::touched, 0);
 }
 
+TEST_F(Strokes, TheRightButtonPansOnlyWhileMagnified)
+{
+    CCEGLView* view = CCEGLView::sharedOpenGLView();
+    const CCPoint start = layer->getPosition();
+    view->simulateTouchBegan(2, ccp(400, 300), true);
+    view->simulateTouchMoved(2, ccp(300, 250), true);
+    view->simulateTouchEnded(2, ccp(300, 250), true);
+    EXPECT_EQ(layer->getPosition().x, start.x);
+    EXPECT_EQ(layer->getPosition().y, start.y);
+
+    layer->zoomToPoint(ccp(400, 300));
+    const CCPoint zoomed = layer->getPosition();
+    view->simulateTouchBegan(2, ccp(400, 300), true);
+    view->simulateTouchMoved(2, ccp(300, 250), true);
+    view->simulateTouchEnded(2, ccp(300, 250), true);
+    // The layer follows the pointer.
+    EXPECT_NEAR(layer->getPosition().x, zoomed.x - 100, 0.01);
+    EXPECT_NEAR(layer->getPosition().y, zoomed.y - 50, 0.01);
+    EXPECT_FALSE(layer->getCamera()->isPanning());
+    EXPECT_EQ(world->particleCount(), 0) << "a pan draws nothing";
+}
+
 TEST_F(Strokes, NoToolMeansNoStroke)
 {
     layer->getGUI()->selectTool("Zoom");

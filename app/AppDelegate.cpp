@@ -132,9 +132,9 @@ void AppDelegate::applicationWillEnterForeground()
     director->stopAnimation();
     director->resume();
     director->startAnimation();
-    // Not built yet: the game layer's restore flag (texture re-upload and the
-    // launch count on its next tick) comes with the game layer's tick.
-    LOG << "not built yet: GameLayer::restoreAfterBackground";
+    // The game layer's next tick uploads every texture again and counts the launch.
+    if (GameLayer* layer = GameLayer::existingInstance())
+        layer->setRestoreAfterBackground(true);
     SimpleAudioEngine::sharedEngine()->resumeBackgroundMusic();
     SimpleAudioEngine::sharedEngine()->resumeAllEffects();
 }

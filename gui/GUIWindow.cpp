@@ -9,6 +9,7 @@
 #include "gui/GUIButton.h"
 #include "gui/GUIScroll.h"
 #include "gui/GUISlider.h"
+#include "world/GameLayer.h"
 
 USING_NS_CC;
 
@@ -105,16 +106,7 @@ void GUIWindow::slideFinished()
 
 void GUIWindow::handOverClosedWindow()
 {
-    // Stand-in for the game layer's window closing, which does not exist yet:
-    // what it does for an ordinary window, without the background gallery.
-    static bool logged = false;
-    if (!logged) {
-        logged = true;
-        LOG << "not built yet: the game layer's window closing; the window is taken out here";
-    }
-    if (ScreenUtils::getInstance()->getCurrentWindow() == this)
-        ScreenUtils::getInstance()->setCurrentWindow(nullptr);
-    removeFromParentAndCleanup(true);
+    GameLayer::getInstance()->closeWindow(this);
 }
 
 void GUIWindow::setPressedButton(GUIButton* button)

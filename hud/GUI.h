@@ -1,18 +1,49 @@
 #pragma once
 // GUI: the in-game HUD window (element palette, tool menu, world menus).
-// NOT BUILT YET: only the temperature level that the world's fields read and
-// write exists here so far; the window, its menus and its other operations
-// come with the HUD's own work, which replaces this stand-in.
+// NOT BUILT YET: a stand-in window that answers neutrally until the HUD is
+// built: it never opens, every element and tool is available, the current
+// element starts as "Soil", the brush size is 1, and selecting a tool puts
+// it in the world. What it cannot do it logs once.
 #include <cstdint>
+#include <string>
 
 #include "cocos2d.h"
+#include "gui/GUIWindow.h"
 
 class GUILabel;
 
-class GUI : public cocos2d::CCObject {
+class GUI : public GUIWindow {
 public:
     GUI() = default;
     ~GUI() override;
+    static GUI* create(cocos2d::CCSize size);
+
+    // The HUD's temperature level, 1 (coldest) .. 5 (hottest); 3 is normal.
+    int32_t getTemperatureLevel() const { return m_temperatureLevel; }
+    // Stores the level; levels outside 1..5 are refused.
+    void refreshTemperature(int32_t level);
+
+    // The element chosen in the palette (null before any choice; "Clear" is
+    // the eraser).
+    cocos2d::CCString* getCurrentElement() const { return m_currentElement; }
+    // Retains the new name, releases the old one.
+    void setCurrentElement(cocos2d::CCString* name);
+
+    bool isAvailable(const std::string& name);
+    void selectDefaultElement();
+    std::string pickStartElement();
+    void selectElement(const std::string& name);
+    void selectDefaultTool();
+    std::string pickStartTool();
+    // Replaces the world's tool by Tool::create(name) (none for a name that
+    // is not a tool).
+    void selectTool(const std::string& name);
+    // The brush-size slider's value.
+    int32_t getBrushSize() const { return m_brushSize; }
+    void setBrushSize(int32_t size) { m_brushSize = size; }
+    void restoreLastElement();
+    void closeMenu();
+    void openGallery();
 
     // The keyboard's answer for the world description: stored, and shown on
     // the description label ("No description" when empty).
@@ -24,28 +55,9 @@ public:
     // gallery that would send it is not built yet: it is logged.
     void rateWorld(cocos2d::CCObject* rating);
 
-    // The HUD's temperature level, 1 (coldest) .. 5 (hottest); 3 is normal.
-    int32_t getTemperatureLevel() const { return m_temperatureLevel; }
-    // Stores the level. The settings menu's buttons and the top bar's icon it
-    // refreshes in the full HUD do not exist yet. Levels outside 1..5 are
-    // refused, so the HUD always holds one of the five.
-    void refreshTemperature(int32_t level);
-
-    // The element chosen in the palette (null before any choice; "Clear" is
-    // the eraser). The palette that sets it is not built yet.
-    cocos2d::CCString* getCurrentElement() const { return m_currentElement; }
-    // Retains the new name, releases the old one.
-    void setCurrentElement(cocos2d::CCString* name)
-    {
-        if (name)
-            name->retain();
-        if (m_currentElement)
-            m_currentElement->release();
-        m_currentElement = name;
-    }
-
 private:
     int32_t m_temperatureLevel = 3;
-    cocos2d::CCString* m_currentElement = nullptr;
-    GUILabel* m_descriptionLabel = nullptr;
+    int32_t m_brushSize = 1;
+    cocos2d::CCString* m_currentElement = nullptr;  // retained
+    GUILabel* m_descriptionLabel = nullptr;         // retained
 };

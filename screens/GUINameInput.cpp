@@ -3,6 +3,7 @@
 #include "app/LocalUtils.h"
 #include "app/Logger.h"
 #include "gui/GUIProgressBar.h"
+#include "screens/MainMenu.h"
 
 USING_NS_CC;
 
@@ -24,7 +25,8 @@ CCScene* GUINameInput::scene()
 void GUINameInput::onEnter()
 {
     CCLayer::onEnter();
-    LOG << "GUINameInput: not built yet, an empty player-name scene";
+    LOG << "GUINameInput: not built yet, going on to the main menu";
+    CCDirector::sharedDirector()->replaceScene(MainMenu::scene());
 }
 
 void GUINameInput::onLoginTimeout()

@@ -14,12 +14,16 @@
 #include "app/Utils.h"
 #include "goals/AchievementManager.h"
 #include "gui/GUIWindow.h"
+#include "app/SaveLoadUtils.h"
 #include "hud/GUI.h"
+#include "hud/GUIIngameMessage.h"
+#include "hud/GUITopBar.h"
 #include "hud/ParticleEditor.h"
 #include "online/ServerLink.h"
 #include "platform/CloudStorage.h"
 #include "world/GameLayer.h"
 #include "world/GameServices.h"
+#include "world/OverLayer.h"
 #include "world/World.h"
 
 USING_NS_CC;
@@ -66,6 +70,7 @@ void GameHost::refreshTemperature(int32_t level)
 }
 
 CCString* GameHost::currentElement() { return hud() ? hud()->getCurrentElement() : nullptr; }
+int32_t GameHost::brushSize() { return hud() ? hud()->getBrushSize() : 1; }
 bool GameHost::touching() { return GameLayer::getInstance()->getTouching(); }
 CCArray* GameHost::touches() { return GameLayer::getInstance()->getTouches(); }
 CCArray* GameHost::previousTouches() { return GameLayer::getInstance()->getPreviousTouches(); }
@@ -86,43 +91,32 @@ void GameHost::particleDestroyed(ParticleEditor* editor)
         editor->particleDestroyed();
 }
 
-// Free play is off until the save/load service that owns the flag exists.
 bool GameHost::isFreePlay()
 {
-    // Asked for every oil particle: the flag keeps the lookup out of the step.
-    static bool told = false;
-    if (!told) {
-        told = true;
-        notBuilt("free-play flag of the save/load service");
-    }
-    return false;
+    return SaveLoadUtils::isFreePlay();
 }
 
 // --- the services ------------------------------------------------------------
 
 namespace {
 
-// Stand-in for the game layer's universe members (name, description, loaded
-// world name, background), which come with the game layer's own work. It only
-// keeps the values, so that saving and loading carry them; nothing shows them.
-struct UniverseStandIn {
-    bool initialised = false;
-    std::string name;
-    std::string description;
-    std::string loadedWorldName;
+// Stand-in for the game layer's backgrounds, which come with the saved
+// worlds: it only keeps the name and the flag, so that saving and loading
+// carry them; nothing shows the picture.
+struct BackgroundStandIn {
     std::string background = "peaceful.png";
     bool backgroundOn = false;
 };
 
-UniverseStandIn& universe()
+BackgroundStandIn& universe()
 {
-    static UniverseStandIn u;
-    if (!u.initialised) {
-        u.initialised = true;
-        u.name = gameServices().localize("UniverseNameEmpty");
-        u.description = gameServices().localize("UniverseDescriptionInitial");
-    }
+    static BackgroundStandIn u;
     return u;
+}
+
+std::string stringOf(CCString* s)
+{
+    return s ? s->getString() : std::string();
 }
 
 // Stand-in for the colony resource store of the humans.
@@ -131,10 +125,6 @@ std::map<std::string, int32_t>& resourceStore()
     static std::map<std::string, int32_t> store;
     return store;
 }
-
-// Until the message window exists its flag byte is kept here, so that the
-// byte a load hands over goes back into the file on the next save.
-uint8_t g_freeModeIntroByte = 0;
 
 void wireStorageAndSound(GameServices& s)
 {
@@ -183,12 +173,8 @@ void wireHudAndTopBar(GameServices& s)
     // The label reads "NORMAL" at the middle of the HUD's five levels.
     s.temperatureLabelIsNormal = [] { return worldHost().temperatureLevel() == 3; };
 
-    s.refreshTopBarMana = [] {
-        notBuilt("top bar mana counter");
-    };
-    s.setZoomButtonIcon = [](const char*) {
-        notBuilt("top bar zoom button");
-    };
+    s.refreshTopBarMana = [] { GUITopBar::getInstance()->updateMana(); };
+    s.setZoomButtonIcon = [](const char* frame) { GUITopBar::getInstance()->setZoomButtonIcon(frame); };
     s.setPlayPauseIcon = [](const char*) {
         notBuilt("top bar play/pause button");
     };
@@ -196,16 +182,21 @@ void wireHudAndTopBar(GameServices& s)
 
 void wireGameLayer(GameServices& s)
 {
-    // The game layer has no scene or top bar yet: the profile treats it as
-    // absent (no counter refresh, no background change after a purchase).
-    s.gameLayerExists = [] { return false; };
-    s.gameLayerIsRunningSceneFirstChild = [] { return false; };
-    s.universeName = [] { return universe().name; };
-    s.setUniverseName = [](const std::string& v) { universe().name = v; };
-    s.universeDescription = [] { return universe().description; };
-    s.setUniverseDescription = [](const std::string& v) { universe().description = v; };
-    s.loadedWorldName = [] { return universe().loadedWorldName; };
-    s.clearLoadedWorldName = [] { universe().loadedWorldName.clear(); };
+    s.gameLayerExists = [] { return GameLayer::existingInstance() != nullptr; };
+    s.gameLayerIsRunningSceneFirstChild = [] {
+        CCScene* running = CCDirector::sharedDirector()->getRunningScene();
+        GameLayer* layer = GameLayer::existingInstance();
+        return running && layer && running->getChildrenCount() > 0 &&
+               running->getChildren()->objectAtIndex(0) == layer;
+    };
+    s.universeName = [] { return stringOf(GameLayer::getInstance()->getUniverseName()); };
+    s.setUniverseName = [](const std::string& v) { GameLayer::getInstance()->setUniverseName(CCString::create(v)); };
+    s.universeDescription = [] { return stringOf(GameLayer::getInstance()->getUniverseDescription()); };
+    s.setUniverseDescription = [](const std::string& v) {
+        GameLayer::getInstance()->setUniverseDescription(CCString::create(v));
+    };
+    s.loadedWorldName = [] { return stringOf(GameLayer::getInstance()->getLoadedWorldName()); };
+    s.clearLoadedWorldName = [] { GameLayer::getInstance()->setLoadedWorldName(nullptr); };
     s.backgroundName = [] { return universe().background; };
     s.backgroundOn = [] { return universe().backgroundOn; };
     s.changeBackground = [](const std::string& name, bool isDefault) {
@@ -214,7 +205,7 @@ void wireGameLayer(GameServices& s)
             universe().background = name;
     };
     s.toggleBackground = [] {
-        UniverseStandIn& u = universe();
+        BackgroundStandIn& u = universe();
         u.backgroundOn = !u.backgroundOn;
         gameServices().changeBackground(u.backgroundOn ? u.background : "background.png", !u.backgroundOn);
         return u.backgroundOn;
@@ -223,12 +214,10 @@ void wireGameLayer(GameServices& s)
         universe().background = "peaceful.png";
         universe().backgroundOn = true;
     };
-    s.zoomInAround = [](CCPoint) {
-        notBuilt("game layer zoom (only the flag is cleared)");
-        worldHost().setZoomedOut(false);
-    };
+    s.zoomInAround = [](CCPoint point) { GameLayer::getInstance()->zoomToPoint(point); };
     s.clearOverlayDrawings = [] {
-        notBuilt("overlay layer drawings");
+        if (gWorld && gWorld->overLayer)
+            gWorld->overLayer->removeAll();
     };
 
     s.getResource = [](const std::string& name) {
@@ -251,10 +240,12 @@ void wireGameLayer(GameServices& s)
 
 void wireWindowsAndServer(GameServices& s)
 {
-    s.freeModeIntroDone = [] { return g_freeModeIntroByte; };
+    s.freeModeIntroDone = [] {
+        GUIIngameMessage* window = GUIIngameMessage::existingInstance();
+        return window ? window->getFreeModeIntroShown() : uint8_t(0);
+    };
     s.setFreeModeIntroDone = [](uint8_t value) {
-        notBuilt("in-game message window (free-mode introduction flag kept for the file)");
-        g_freeModeIntroByte = value;
+        GUIIngameMessage::getInstance()->setFreeModeIntroShown(value != 0);
     };
     s.showNicknameKeyboard = [](CCString* text, CCObject* target) {
         ScreenUtils::showNicknameKeyboard(text, target);
@@ -289,7 +280,6 @@ void installGameHost(GameHost* host)
     wireGameLayer(s);
     wireWindowsAndServer(s);
 
-    universe() = UniverseStandIn{};
+    universe() = BackgroundStandIn{};
     resourceStore().clear();
-    g_freeModeIntroByte = 0;
 }

@@ -16,6 +16,7 @@ public:
     int32_t temperatureLevel() override;
     void refreshTemperature(int32_t level) override;
     cocos2d::CCString* currentElement() override;
+    int32_t brushSize() override;
     bool touching() override;
     cocos2d::CCArray* touches() override;
     cocos2d::CCArray* previousTouches() override;

@@ -123,13 +123,20 @@ Table& table()
 }
 
 // Index of an accepted id in the name list, or -1.
+// Runs of one element (a fill, a brush stroke) ask for the same id again and
+// again: the last answer is kept (main thread only, like the factory).
 int indexOf(uint32_t typeId)
 {
+    static uint32_t lastId = 0;
+    static int lastIndex = -2;  // nothing looked up yet
+    if (lastIndex != -2 && typeId == lastId)
+        return lastIndex;
     const Table& t = table();
     auto it = std::lower_bound(t.byId.begin(), t.byId.end(), std::make_pair(typeId, -1));
-    if (it != t.byId.end() && it->first == typeId)
-        return it->second;
-    return -1;
+    const int index = it != t.byId.end() && it->first == typeId ? it->second : -1;
+    lastId = typeId;
+    lastIndex = index;
+    return index;
 }
 
 CCDictionary* s_elementsCreated = nullptr;

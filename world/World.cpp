@@ -53,7 +53,8 @@ World::World() : lightMap(*this), electricityGrid(*this)
     // does not allocate while the world runs.
     pendingReplacements.reserve(4096);
     pendingRemovals.reserve(4096);
-    currentTool = new Draw(1);
+    // No tool until the HUD selects one.
+    currentTool = nullptr;
     for (int i = 0; i < kMaxParticles; ++i)
         freeIds_[i] = i;
     freeTop_ = kMaxParticles;

@@ -31,6 +31,8 @@ public:
     virtual void refreshTemperature(int32_t) {}
     // The element chosen in the palette; null before any choice.
     virtual cocos2d::CCString* currentElement() { return nullptr; }
+    // The HUD's brush size (1 .. 9), read by the tools as a radius.
+    virtual int32_t brushSize() { return 1; }
 
     // The player's touches, for the current tool.
     virtual bool touching() { return false; }

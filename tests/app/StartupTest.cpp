@@ -4,6 +4,7 @@
 #include "app/GameMain.h"
 #include "app/LocalUtils.h"
 #include "app/Profile.h"
+#include "app/SaveLoadUtils.h"
 #include "app/ScreenMetrics.h"
 #include "app/Utils.h"
 #include "online/NetworkManager.h"
@@ -15,6 +16,8 @@
 #include "screens/GUIIntro.h"
 #include "screens/GUINameInput.h"
 #include "screens/MainMenu.h"
+#include "world/GameLayer.h"
+#include "world/Particle.h"
 #include "support/HeadlessGame.h"
 #include "support/LogCapture.h"
 
@@ -31,6 +34,9 @@ protected:
     {
         HeadlessGame::SetUp();
         resetScreenMetricsForTests();
+        // The game layer is laid out from the screen metrics: the launch
+        // makes it after computing them, as the game does.
+        GameLayer::resetInstanceForTests();
         CCApplication::setLanguageForTests(0);
     }
     void TearDown() override
@@ -102,24 +108,64 @@ TEST_F(StartupTest, SequenceRunsInOrderAndMakesTheFolders)
     EXPECT_FALSE(platform::PlatformServices::isStarted()) << "shut down after the loop";
 }
 
-TEST_F(StartupTest, NewPlayerGoesFromTheIntroToTheNameScreen)
+// Until the name screen and the menu are built, both pass straight on, so a
+// new player reaches free play.
+TEST_F(StartupTest, NewPlayerGoesFromTheIntroThroughTheNameScreenToFreePlay)
 {
     LogCapture log;
-    bool onIntroBefore = false, onNameScreen = false;
+    bool onIntroBefore = false, inGame = false;
     runGame([&] {
         CCApplication::sharedApplication()->launchForTests();
         stepSeconds(1.9f);
         onIntroBefore = dynamic_cast<GUIIntro*>(CCDirector::sharedDirector()->getRunningScene()) != nullptr;
-        stepSeconds(0.3f);
-        onNameScreen = runningLayer<GUINameInput>() != nullptr;
+        stepSeconds(0.5f);
+        inGame = runningLayer<GameLayer>() != nullptr;
         return 0;
     });
     EXPECT_TRUE(onIntroBefore);
-    EXPECT_TRUE(onNameScreen);
+    EXPECT_TRUE(inGame);
     EXPECT_NE(log.find("GUINameInput: not built yet"), -1);
+    EXPECT_NE(log.find("MainMenu: not built yet"), -1);
 }
 
-TEST_F(StartupTest, RegisteredPlayerGoesToTheMainMenu)
+// A new player starts the game, drags over the world and sees Soil appear
+// under the pointer and fall.
+TEST_F(StartupTest, ANewPlayerDrawsSoilInFreePlay)
+{
+    bool inGame = false;
+    bool painted = true;
+    bool fell = false;
+    runGame([&] {
+        CCApplication::sharedApplication()->launchForTests();
+        stepSeconds(2.5f, 1.0f / 30);
+        GameLayer* layer = runningLayer<GameLayer>();
+        inGame = layer != nullptr;
+        if (!layer)
+            return 0;
+        CCEGLView* view = CCEGLView::sharedOpenGLView();
+        view->simulateTouchBegan(1, ccp(400, 300));
+        stepFrames(2, 1.0f / 60);
+        view->simulateTouchMoved(1, ccp(500, 300));
+        view->simulateTouchEnded(1, ccp(500, 300));
+        World& world = layer->getWorld();
+        for (int x = 120; x <= 150; ++x) {
+            Particle* p = world.at(x, 90);
+            painted = painted && p && p->getType() == hashString("Soil");
+        }
+        stepSeconds(1.0f, 1.0f / 30);
+        for (int y = 1; y < 90; ++y) {
+            Particle* p = world.at(135, y);
+            fell = fell || (p && p->getType() == hashString("Soil"));
+        }
+        fell = fell && !world.at(135, 90);
+        return 0;
+    });
+    EXPECT_TRUE(inGame);
+    EXPECT_TRUE(painted);
+    EXPECT_TRUE(fell);
+}
+
+TEST_F(StartupTest, RegisteredPlayerGoesThroughTheMainMenuToFreePlay)
 {
     // A profile with a server account, kept in the cloud store beforehand.
     ASSERT_TRUE(platform::PlatformServices::start().ok);
@@ -129,9 +175,11 @@ TEST_F(StartupTest, RegisteredPlayerGoesToTheMainMenu)
     Profile::resetInstanceForTests();
 
     LogCapture log;
-    bool onMainMenu = false;
-    runFor(2.5f, [&] { onMainMenu = runningLayer<MainMenu>() != nullptr; });
-    EXPECT_TRUE(onMainMenu);
+    bool inGame = false;
+    runFor(2.5f, [&] { inGame = runningLayer<GameLayer>() != nullptr; });
+    EXPECT_TRUE(inGame);
+    EXPECT_EQ(Profile::getInstance()->getGameMode(), MainMenu::kFreeModeGameMode);
+    EXPECT_TRUE(SaveLoadUtils::isFreePlay());
     EXPECT_NE(log.find("MainMenu: not built yet"), -1);
     // The title screen loops its music, a file the resource tree has.
     bool music = false;

@@ -3,6 +3,7 @@
 #include "app/Profile.h"
 #include "elements/living/LivingFamilies.h"
 #include "online/ServerLink.h"
+#include "app/SaveLoadUtils.h"
 #include "world/GameLayer.h"
 
 namespace testsupport {
@@ -16,11 +17,15 @@ TestHost& testHost()
 void resetGame()
 {
     testHost() = TestHost{};
+    SaveLoadUtils::setFreePlay(false);
     installGameHost(&testHost());
     GameLayer::resetInstanceForTests();
     Profile::resetInstanceForTests();
     ServerLink::resetInstanceForTests();
     resetLivingRunStateForTests();
+    // The layer exists before a test makes its own world, so that a world
+    // the test puts in gWorld afterwards stays the one in use.
+    GameLayer::getInstance();
 }
 
 } // namespace testsupport

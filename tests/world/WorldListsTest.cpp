@@ -46,6 +46,8 @@ protected:
         delete world->currentTool;
         world->currentTool = tool;
         gui = new GUI();
+        previousGui = GameLayer::getInstance()->getGUI();
+        previousTouches = GameLayer::getInstance()->getTouches();
         GameLayer::getInstance()->setGUI(gui);
         touches = CCArray::create();
         touches->retain();
@@ -55,10 +57,10 @@ protected:
     }
     void TearDown() override
     {
-        GameLayer::getInstance()->setGUI(nullptr);
-        GameLayer::getInstance()->setTouches(nullptr);
+        GameLayer::getInstance()->setGUI(previousGui);
+        GameLayer::getInstance()->setTouches(previousTouches);
         gui->setCurrentElement(nullptr);
-        delete gui;
+        gui->release();
         touches->release();
         CreatureCounts::tanks = CreatureCounts::cars = 0;
         WorldTest::TearDown();
@@ -67,6 +69,8 @@ protected:
 
     RecordingTool* tool = nullptr;
     GUI* gui = nullptr;
+    GUI* previousGui = nullptr;
+    CCArray* previousTouches = nullptr;
     CCArray* touches = nullptr;
 };
 

@@ -82,13 +82,14 @@ protected:
         WorldTest::SetUp();
         ParticleCreator::registerClass<TaggedElement>("PiranthaTunnel");
         hud = std::make_unique<GUI>();
+        previousHud = GameLayer::getInstance()->getGUI();
         GameLayer::getInstance()->setGUI(hud.get());
         world->reset();
     }
 
     void TearDown() override
     {
-        GameLayer::getInstance()->setGUI(nullptr);
+        GameLayer::getInstance()->setGUI(previousHud);
         WorldTest::TearDown();
         hud.reset();
     }
@@ -151,6 +152,7 @@ protected:
     }
 
     std::unique_ptr<GUI> hud;
+    GUI* previousHud = nullptr;
 };
 
 // A blob of any version, written field by field as that version laid it out.

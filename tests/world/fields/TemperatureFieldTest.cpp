@@ -17,17 +17,20 @@ namespace {
 
 struct TemperatureFieldTest : ::testing::Test {
     GUI hud;
+    GUI* previousHud = nullptr;
     std::unique_ptr<TemperatureField> field;
 
     void SetUp() override
     {
         testsupport::resetGame();
+        previousHud = GameLayer::getInstance()->getGUI();
         GameLayer::getInstance()->setGUI(&hud);
         field = std::make_unique<TemperatureField>();
     }
     void TearDown() override
     {
         field.reset();
+        GameLayer::getInstance()->setGUI(previousHud);
         testsupport::resetGame();
     }
 };

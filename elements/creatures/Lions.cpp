@@ -99,7 +99,8 @@ bool LionLeader::mirror()
     World& w = *gWorld;
     const int left = x - originX;
     const int right = left + bodyImage->width - 1;
-    std::vector<Particle*> work;
+    std::vector<Particle*>& work = mirrorWork;
+    work.clear();
     for (CCArray* list : {group->members, group->carried})
         for (unsigned i = 0; i < list->count(); ++i)
             work.push_back(static_cast<MPObject::Box*>(list->objectAtIndex(i))->getValue());
@@ -113,11 +114,12 @@ bool LionLeader::mirror()
             return false;
     }
     size_t next = 0;
-    std::vector<bool> done(work.size(), false);
+    std::vector<uint8_t>& done = mirrorDone;
+    done.assign(work.size(), 0);
     auto drop = [&](Particle* q) {
         for (size_t i = 0; i < work.size(); ++i)
             if (work[i] == q)
-                done[i] = true;
+                done[i] = 1;
     };
     while (next < work.size()) {
         if (done[next]) {
@@ -125,7 +127,7 @@ bool LionLeader::mirror()
             continue;
         }
         Particle* p = work[next];
-        done[next] = true;
+        done[next] = 1;
         const int mx = right - (p->x - left);
         Particle* q = w.grid[mx][p->y];
         if (!q) {

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <map>
 #include <memory>
+#include <vector>
 
 #include "elements/creatures/Behaviours.h"
 #include "elements/creatures/MPBase.h"
@@ -62,6 +63,11 @@ public:
     std::unique_ptr<PathSearch> search;
     ParticleAction* currentAction = nullptr;
     std::map<uint32_t, std::unique_ptr<ParticleAction>> actions;
+
+private:
+    // Kept between mirrors so that turning allocates nothing.
+    std::vector<Particle*> mirrorWork;
+    std::vector<uint8_t> mirrorDone;
 };
 
 // One registration call for the family.

@@ -1,6 +1,7 @@
 #include "elements/creatures/MPObject.h"
 
 #include <cmath>
+#include <vector>
 
 #include "elements/creatures/MPBase.h"
 #include "world/World.h"
@@ -327,16 +328,28 @@ void MPObject::releaseMemberLists()
 
 bool MPObject::rebuild(CCArray* descriptions)
 {
-    if (!leader || !descriptions || !gWorld)
+    if (!descriptions)
+        return false;
+    const unsigned n = descriptions->count();
+    std::vector<sBodyPart> parts(n);
+    for (unsigned i = 0; i < n; ++i)
+        parts[i] = static_cast<PartBox*>(descriptions->objectAtIndex(i))->getValue();
+    if (!rebuild(parts.data(), parts.size()))
+        return false;
+    descriptions->removeAllObjects();
+    return true;
+}
+
+bool MPObject::rebuild(const sBodyPart* parts, size_t n)
+{
+    if (!leader || !gWorld)
         return false;
     World& w = *gWorld;
     const int lx = leader->x;
     const int ly = leader->y;
-    const unsigned n = descriptions->count();
-    for (unsigned i = 0; i < n; ++i) {
-        const sBodyPart d = static_cast<PartBox*>(descriptions->objectAtIndex(i))->getValue();
-        const int tx = lx + d.dx;
-        const int ty = ly + d.dy;
+    for (size_t i = 0; i < n; ++i) {
+        const int tx = lx + parts[i].dx;
+        const int ty = ly + parts[i].dy;
         if (!w.inWorld(tx, ty))
             return false;
         Particle* occupant = w.grid[tx][ty];
@@ -348,32 +361,27 @@ bool MPObject::rebuild(CCArray* descriptions)
     while (i < members->count()) {
         Particle* cell = valueOf(members->objectAtIndex(i));
         bool wanted = false;
-        for (unsigned k = 0; k < n && !wanted; ++k) {
-            const sBodyPart d = static_cast<PartBox*>(descriptions->objectAtIndex(k))->getValue();
-            wanted = cell->x == lx + d.dx && cell->y == ly + d.dy;
-        }
+        for (size_t k = 0; k < n && !wanted; ++k)
+            wanted = cell->x == lx + parts[k].dx && cell->y == ly + parts[k].dy;
         if (wanted || !removeAt(cell->x, cell->y, true))
             ++i;
     }
-    // Occupied targets: recolour or replace.
-    unsigned k = 0;
-    while (k < descriptions->count()) {
-        const sBodyPart d = static_cast<PartBox*>(descriptions->objectAtIndex(k))->getValue();
+    // Occupied targets are recoloured or replaced; the empty ones are made
+    // afterwards, in order.
+    for (size_t k = 0; k < n; ++k) {
+        const sBodyPart& d = parts[k];
         Particle* occupant = w.grid[lx + d.dx][ly + d.dy];
-        if (!occupant) {
-            ++k;
+        if (!occupant)
             continue;
-        }
         if (occupant->getType() == d.type)
             occupant->setColor(d.colour);
         else
             w.queueReplaceWithColor(lx + d.dx, ly + d.dy, d.type, d.colour);
-        descriptions->removeObjectAtIndex(k);
     }
-    while (descriptions->count() > 0) {
-        const sBodyPart d = static_cast<PartBox*>(descriptions->objectAtIndex(0))->getValue();
-        createPartColoured(d.dx, d.dy, d.type, d.colour);
-        descriptions->removeObjectAtIndex(0);
+    for (size_t k = 0; k < n; ++k) {
+        const sBodyPart& d = parts[k];
+        if (!w.grid[lx + d.dx][ly + d.dy])
+            createPartColoured(d.dx, d.dy, d.type, d.colour);
     }
     return true;
 }

@@ -11,6 +11,7 @@
 // carried and once in each sorted list; the same box object stands in all
 // lists of its particle. Sorted lists stay sorted by the particles' current
 // cells; with equal coordinates a later insertion stands first.
+#include <cstddef>
 #include <cstdint>
 #include <unordered_set>
 
@@ -82,6 +83,8 @@ public:
     // Reshapes after CCValue<sBodyPart> descriptions (consumed); false, with
     // nothing changed, when a target is outside the world or foreign.
     bool rebuild(cocos2d::CCArray* descriptions);
+    // The same from plain descriptions (nothing is consumed).
+    bool rebuild(const sBodyPart* parts, size_t count);
     // Colours every member from a skin scheme; nothing for an unknown scheme.
     void paintScheme(cocos2d::CCString* name, int facing);
 

@@ -15,16 +15,6 @@ namespace {
 World& world() { return *gWorld; }
 bool occupied(int cx, int cy) { return gWorld->at(cx, cy) != nullptr; }
 
-MPObject::PartBox* part(int dx, int dy, uint32_t type, ccColor4B colour)
-{
-    sBodyPart p;
-    p.dx = dx;
-    p.dy = dy;
-    p.type = type;
-    p.colour = colour;
-    return MPObject::PartBox::create(p);
-}
-
 }  // namespace
 
 // --- Rabbit -------------------------------------------------------------------
@@ -47,11 +37,10 @@ bool MPLeaderRabbit::turn(bool right)
     if (!group)
         return false;
     facingRight = right;
-    CCArray* parts = CCArray::create();
-    parts->addObject(part(0, 0, MPLeaderRabbit::kTypeId, color));
-    parts->addObject(part(1, 0, MPRabbitBody::kTypeId, color));
-    parts->addObject(part(right ? 1 : 0, 1, MPRabbitBody::kTypeId, color));
-    if (group->rebuild(parts))
+    const sBodyPart parts[3] = {{0, 0, kTypeId, color},
+                                {1, 0, MPRabbitBody::kTypeId, color},
+                                {right ? 1 : 0, 1, MPRabbitBody::kTypeId, color}};
+    if (group->rebuild(parts, 3))
         return true;
     facingRight = !right;
     return false;

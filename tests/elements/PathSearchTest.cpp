@@ -134,3 +134,22 @@ TEST_F(PathSearchTest, ListsKeepOneEntryPerKindOrJob)
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(PathSearchTest, ASearchDropsThroughStaggeredGapsShelfByShelf)
+{
+    for (int y = 9 + 40; y < world->height - 8; y += 8)
+        for (int x = 1; x < world->width - 1; ++x)
+            if ((x + y * 5) % 24 >= 4)
+                put(x, y, kStone);
+    PathSearch search(6, 2);
+    search.addGoalKind(kRuby);
+    search.findPath(120, 146);
+    EXPECT_EQ(search.pathLength, 0);
+    // Every shelf is walked both ways: far more nodes than one shelf holds.
+    EXPECT_GT(search.nodesMade, 1500);
+    EXPECT_LT(search.wavesLeft, search.waveBudget - 100);
+}
+
+}  // namespace

@@ -375,6 +375,10 @@ void buildCritters(BenchWorld& b)
             b.put(x, y, id(y < top - 4 ? "Stone" : "Soil"));
         b.put(x, top + 1, id("Grass"));
     }
+    // The lions first: their bodies are the largest.
+    for (int i = 0; i < 4; ++i)
+        b.put(30 + i * 55, 50, id("LionLeader"));
+    w.step();
     for (int i = 0; i < 60; ++i)
         b.put(4 + (i * 37) % (w.width - 8), 45 + (i % 5) * 4, id("MPLeaderRabbit"));
     for (int i = 0; i < 40; ++i)
@@ -389,8 +393,6 @@ void buildCritters(BenchWorld& b)
         invader->buildFromImage(i);
         invader->buildState = -2;
     }
-    for (int i = 0; i < 4; ++i)
-        b.put(30 + i * 55, 50, id("LionLeader"));
     for (int i = 0; i < 500; ++i)
         w.step();
 }

@@ -35,11 +35,18 @@
 //            beam cells traced a step; 200 steps a build
 //   pipes    8 inlets in water and sand, a 4,000-cell block of Pipe and 48
 //            LED-tagged outlets; reports the worst step too
+//   critters grassy soil hills on stone with 60 rabbits, 40 falling blocks,
+//            the 12 invaders and 4 lions without prey (each runs a full
+//            path search every update); settled for 500 steps, rebuilt
+//            untimed every 1,200 steps
+//   path_worst  one 6 x 2 path search (limits 10/10) for a kind that is not
+//            there, over stone shelves every 8 rows with gaps: all 180 waves
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
 #include <atomic>
 #include <chrono>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -54,6 +61,8 @@
 #include "elements/materials/Lasers.h"
 #include "elements/materials/Pipes.h"
 #include "elements/materials/Wiring.h"
+#include "elements/creatures/PathSearch.h"
+#include "elements/creatures/SmallCreatures.h"
 #include "cocos2d.h"
 #include "elements/materials/Powders.h"
 #include "platform/GameRandom.h"
@@ -466,6 +475,80 @@ BENCHMARK(BM_living)->Name("living")->Unit(benchmark::kMillisecond);
 
 void BM_alien(benchmark::State& state) { runRebuiltScene(state, buildAlien, 600); }
 BENCHMARK(BM_alien)->Name("alien")->Unit(benchmark::kMillisecond);
+// Hills of soil on stone, grass on top, and the creatures scattered above.
+void buildCritters(BenchWorld& b)
+{
+    World& w = *b.world;
+    for (int x = 1; x < w.width - 1; ++x) {
+        const int top = 20 + static_cast<int>(8.0 * std::sin(x / 14.0) + 4.0 * std::sin(x / 5.0));
+        for (int y = 1; y <= top; ++y)
+            b.put(x, y, id(y < top - 4 ? "Stone" : "Soil"));
+        b.put(x, top + 1, id("Grass"));
+    }
+    // The lions first: their bodies are the largest.
+    for (int i = 0; i < 4; ++i)
+        b.put(30 + i * 55, 50, id("LionLeader"));
+    w.step();
+    for (int i = 0; i < 60; ++i)
+        b.put(4 + (i * 37) % (w.width - 8), 45 + (i % 5) * 4, id("MPLeaderRabbit"));
+    for (int i = 0; i < 40; ++i)
+        b.put(6 + (i * 53) % (w.width - 12), 70 + (i % 4) * 8, id("Tetro"));
+    for (int i = 0; i < MPInvader::kPictures; ++i) {
+        b.put(12 + i * 19, 130 + (i % 2) * 12, id("MPInvader"));
+        auto* invader = static_cast<MPInvader*>(w.at(12 + i * 19, 130 + (i % 2) * 12));
+        if (!invader)
+            continue;
+        invader->group = new MPObject();
+        invader->group->addLeader(invader);
+        invader->buildFromImage(i);
+        invader->buildState = -2;
+    }
+    for (int i = 0; i < 500; ++i)
+        w.step();
+}
+
+void BM_critters(benchmark::State& state)
+{
+    runRebuiltScene(state, buildCritters, 1200);
+    // What a settled scene holds (built once more, untimed).
+    BenchWorld b;
+    buildCritters(b);
+    state.counters["rabbits"] = b.count(id("MPLeaderRabbit"));
+    state.counters["blocks"] = b.count(id("Tetro"));
+    state.counters["invaders"] = b.count(id("MPInvader"));
+    state.counters["lions"] = b.count(id("LionLeader"));
+}
+BENCHMARK(BM_critters)->Name("critters")->Unit(benchmark::kMillisecond);
+
+void BM_pathWorst(benchmark::State& state)
+{
+    BenchWorld b;
+    World& w = *b.world;
+    for (int x = 1; x < w.width - 1; ++x)
+        b.put(x, 1, id("Stone"));
+    for (int y = 9; y < w.height - 8; y += 8)
+        for (int x = 1; x < w.width - 1; ++x)
+            if ((x + y * 5) % 24 >= 4)  // gaps four cells wide, staggered
+                b.put(x, y, id("Stone"));
+    PathSearch search(6, 2);
+    search.addGoalKind(id("Ruby"));
+    long nodes = 0;
+    long walkers = 0;
+    long waves = 0;
+    const long allocationsBefore = g_allocations.load();
+    for (auto _ : state) {
+        search.findPath(120, 146);  // on the top shelf
+        nodes += search.nodesMade;
+        walkers += search.walkersExpanded;
+        waves += search.waveBudget - search.wavesLeft;
+    }
+    const double n = static_cast<double>(state.iterations());
+    state.counters["nodes"] = static_cast<double>(nodes) / n;
+    state.counters["walkers"] = static_cast<double>(walkers) / n;
+    state.counters["waves"] = static_cast<double>(waves) / n;
+    state.counters["allocs_per_search"] = static_cast<double>(g_allocations.load() - allocationsBefore) / n;
+}
+BENCHMARK(BM_pathWorst)->Name("path_worst")->Unit(benchmark::kMillisecond);
 
 long residentKilobytes()
 {

@@ -1,5 +1,6 @@
 // The one place where every element family registers its classes with the
 // factory. A family adds its registration call here when it is built.
+#include "elements/creatures/CreatureFamilies.h"
 #include "elements/living/LivingFamilies.h"
 #include "elements/materials/MaterialFamilies.h"
 #include "world/ParticleCreator.h"
@@ -40,4 +41,8 @@ void registerAllElements()
     registerLasers();
     registerInstruments();
     registerPipes();
+
+    // Creatures.
+    registerSmallCreatures();
+    registerLions();
 }

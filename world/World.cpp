@@ -308,13 +308,20 @@ void World::applyPendingChanges()
         const Replacement r = pendingReplacements[i];
         if (r.coloured) {
             // The cell may have emptied since the change was queued.
+            // A member's replacement takes its place in the object: the old
+            // cell leaves quietly, the new one becomes a member.
             Particle* occupant = at(r.x, r.y);
             MPObject* group = occupant ? occupant->getGroup() : nullptr;
+            if (group)
+                group->removeMember(occupant);
             removeParticle(r.x, r.y);
-            if (Particle* p = addParticle(r.x, r.y, r.typeId, false)) {
+            Particle* p = addParticle(r.x, r.y, r.typeId, false);
+            if (p)
                 p->setColor(r.colour);
-                p->setGroup(group);
-            }
+            if (group && p)
+                group->adopt(p);
+            else if (group)
+                group->broken = true;
         } else {
             removeParticle(r.x, r.y);
             addParticle(r.x, r.y, r.typeId, false);

@@ -343,13 +343,14 @@ TEST_F(Alien, AStingerEatsATwelveCellBodyIntoTenWaxAndTwoXenovine)
         world->reset();
         world->placeBorderWalls();
         resetLivingRunStateForTests();
-        auto* body = new MPObject();
+        auto* body = new MPObject();  // joins the world's objects, which free it
         std::vector<BodyCell*> cells;
         for (int i = 0; i < 12; ++i) {
             auto* cell = as<BodyCell>(put(52 + i, 50, BodyCell::kTypeId));
-            if (c.grouped)
+            if (c.grouped) {
                 cell->setGroup(body);
-            body->memberLists[0]->addObject(cocos2d_extensions::CCValue<Particle*>::create(cell));
+                body->memberLists[0]->addObject(cocos2d_extensions::CCValue<Particle*>::create(cell));
+            }
             cells.push_back(cell);
         }
         Stinger* s = stinger(50, 50);
@@ -366,7 +367,6 @@ TEST_F(Alien, AStingerEatsATwelveCellBodyIntoTenWaxAndTwoXenovine)
         } else {
             EXPECT_EQ(count(BodyCell::kTypeId), 12) << "an unbound cell is met like any other";
         }
-        delete body;
     }
 }
 

@@ -123,17 +123,18 @@ public:
 TEST_F(ConveyorBelts, AMultiPixelCellMovesWithItsObjectOrNotAtAll)
 {
     ParticleCreator::registerClass<StandInBody>("MPBodyCar");
-    MPObject object;
+    auto* object = new MPObject();  // joins the world's objects, which free it
     for (const bool grouped : {false, true}) {
         const int x = grouped ? 80 : 70;
         put(x, 39, Metal::kTypeId);
         Particle* belt = put(x, 40, ConveyorBeltRight::kTypeId);
         auto* body = as<StandInBody>(put(x, 41, StandInBody::kTypeId));
-        body->group = grouped ? &object : nullptr;
+        body->group = grouped ? object : nullptr;
         world->electricityGrid.setCell(x, 39, ElectricityGrid::kHead);
         belt->update();
-        // Never moved as a single cell: the object moves it (not built yet,
-        // so it stays), and a cell without its object stays too.
+        // Never moved as a single cell: only its object moves it (this one
+        // does not list it, so it stays), and a cell without its object
+        // stays too.
         EXPECT_EQ(world->at(x, 41), body);
         EXPECT_EQ(typeAt(x + 1, 41), 0u);
     }

@@ -586,4 +586,29 @@ TEST_F(StepDeterminismTest, PipesCarryTheSameWay)
     EXPECT_EQ(hashWorld(), 7839185091528512355ull);
 }
 
+// Grassy soil on stone with rabbits, falling blocks, two invaders and two
+// lions roaming without prey.
+TEST_F(StepDeterminismTest, CreaturesRoamTheSameWay)
+{
+    World& w = makeWorld(true);
+    for (int x = 1; x < w.width - 1; ++x) {
+        for (int y = 1; y <= 20; ++y)
+            put(x, y, id("Stone"));
+        for (int y = 21; y <= 24; ++y)
+            put(x, y, id("Soil"));
+        if (x % 3 != 0)
+            put(x, 25, id("Grass"));
+    }
+    for (int x = 20; x < 220; x += 25)
+        put(x, 30, id("MPLeaderRabbit"));
+    for (int x = 30; x < 220; x += 40)
+        put(x, 90, id("Tetro"));
+    put(60, 130, id("MPInvader"));
+    put(160, 120, id("MPInvader"));
+    put(80, 40, id("LionLeader"));
+    put(170, 40, id("LionLeader"));
+    step(300);
+    EXPECT_EQ(hashWorld(), 3513752471788827234ull);
+}
+
 }  // namespace

@@ -110,10 +110,9 @@ TEST_F(WorldTest, BrokenObjectsDissolveAtTheStartOfTheNextStep)
 {
     Particle* a = add(10, 10, kSand);
     Particle* b = add(11, 10, kSand);
-    MPObject* object = new MPObject();
+    MPObject* object = new MPObject();  // joins the world's list
     for (Particle* p : {a, b})
         object->memberLists[0]->addObject(cocos2d_extensions::CCValue<Particle*>::create(p));
-    world->objects->addObject(cocos2d_extensions::CCValue<MPObject*>::create(object));
     world->step();
     EXPECT_EQ(world->particleCount(), 2);
     object->broken = true;

@@ -1,0 +1,5 @@
+#pragma once
+// One registration call per family of creature classes; the factory's
+// registerAllElements calls each once.
+void registerSmallCreatures();  // rabbits, falling blocks, invaders (and MPBodyBase)
+void registerLions();

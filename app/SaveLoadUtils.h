@@ -1,9 +1,36 @@
 #pragma once
-// SaveLoadUtils: the saved-world service. Only its free-play flag exists so
-// far: set when the player starts free mode, cleared by a campaign start;
-// the world, the blob and the profile ask it through the world host.
+// SaveLoadUtils: the free-play flag (set when the player starts free mode or
+// opens a gallery world, cleared by a campaign start) and the writing of
+// saved worlds: the world blob as "User/<name>.sav" in the cloud store, then
+// its one-pixel-per-cell picture as "User/<name>.png", kept also in the save
+// folder as the thumbnail cache. Reading, listing and deleting belong to the
+// saved-worlds screen. Main thread only.
+#include <string>
+
+#include "cocos2d.h"
+
 class SaveLoadUtils {
 public:
+    enum class SaveResult { Saved, Exists, Failed };
+
     static bool isFreePlay();
     static void setFreePlay(bool freePlay);
+
+    // Writes the running world under the game layer's universe name. Exists:
+    // a save of that name is there and overwrite is false (nothing written).
+    // Failed: the name is refused or the store did not take the blob; the
+    // old save stays, no flag, no thumbnail.
+    static SaveResult saveWorld(bool overwrite);
+    // The world's picture under the name (nothing for a missing or empty name).
+    static void saveThumbnail(cocos2d::CCString* name);
+    // Renders the node at its content size into the save folder's file at the
+    // path (lower-cased as the store names it), then into the store. False
+    // when the picture was not stored.
+    static bool saveImageToCloud(cocos2d::CCNode* node, const std::string& path);
+
+    // The universe name as a file name: spaces become "_", so do "/", "\" and
+    // control characters; "" for "." and "..", which are refused (false).
+    static bool worldFileName(const std::string& universeName, std::string& out);
+    // The save folder's copy of a cloud file (the store's lower-case name).
+    static std::string localCachePath(const std::string& cloudName);
 };

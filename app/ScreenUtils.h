@@ -67,6 +67,19 @@ public:
     // Tests: drop the binding.
     static void clearKeyboardBindingForTests();
 
+    // --- pictures (ScreenUtilsPictures.cpp) ----------------------------------------
+    // The world one pixel per cell (texture row 0 at the bottom): a cell's
+    // own colour, else the background picture's when it is switched on, else
+    // dark grey-blue. Autoreleased.
+    static cocos2d::CCSprite* createWorldSnapshot();
+    // The visible 4:3 area of the running scene; the caller releases it.
+    static cocos2d::CCImage* renderScreenToImage();
+    // The node at its content size, rows top first; the caller releases it.
+    static cocos2d::CCImage* renderNodeToImage(cocos2d::CCNode* node);
+    // A saved world's thumbnail (".sav" -> ".png"), from the save folder's
+    // copy or fetched from the cloud store into it; null when there is none.
+    static cocos2d::CCSprite* loadThumbnailSprite(cocos2d::CCString* worldName);
+
     // --- the rate popup ------------------------------------------------------------
     static void showRatePopup(float rating, cocos2d::CCObject* target);
 

@@ -19,9 +19,9 @@
 # that are not in the folder's own layer (app/: base, world/: world).
 
 set(TESMORA_APP_WORLD_FILES Profile ProfileFile ShopItem)
-set(TESMORA_APP_GAME_FILES ScreenUtils BackButton)
+set(TESMORA_APP_GAME_FILES ScreenUtils ScreenUtilsPictures BackButton SaveLoadUtils)
 set(TESMORA_APP_ENTRY_FILES AppDelegate GameMain main)
-set(TESMORA_WORLD_GAME_FILES GameLayer GameLayerInput GameHost)
+set(TESMORA_WORLD_GAME_FILES GameLayer GameLayerInput GameLayerWindows GameHost)
 
 set(TESMORA_LAYER_TREES ${CMAKE_BINARY_DIR}/layers)
 # Rebuilt on every configure, so a file that moved layer leaves no link behind.

@@ -106,6 +106,30 @@ void GUI::closeMenu()
     notBuilt("the HUD menus (nothing to close)");
 }
 
+void GUI::showElementMenu()
+{
+    m_currentMenu = 1;
+    notBuilt("the menu contents (the window opens empty)");
+}
+
+void GUI::showToolMenu()
+{
+    m_currentMenu = 2;
+    notBuilt("the menu contents (the window opens empty)");
+}
+
+void GUI::showWorldSettingsMenu()
+{
+    m_currentMenu = 3;
+    notBuilt("the menu contents (the window opens empty)");
+}
+
+void GUI::showWorldMenu()
+{
+    m_currentMenu = 4;
+    notBuilt("the menu contents (the window opens empty)");
+}
+
 void GUI::openGallery()
 {
     notBuilt("the online gallery (not opened)");

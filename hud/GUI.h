@@ -43,6 +43,14 @@ public:
     void setBrushSize(int32_t size) { m_brushSize = size; }
     void restoreLastElement();
     void closeMenu();
+
+    // The menu shown in the window: 0 none, 1 element palette, 2 tools,
+    // 3 world settings, 4 world menu. The builders only record it for now.
+    int32_t getCurrentMenu() const { return m_currentMenu; }
+    void showElementMenu();
+    void showToolMenu();
+    void showWorldSettingsMenu();
+    void showWorldMenu();
     void openGallery();
 
     // The keyboard's answer for the world description: stored, and shown on
@@ -58,6 +66,7 @@ public:
 private:
     int32_t m_temperatureLevel = 3;
     int32_t m_brushSize = 1;
+    int32_t m_currentMenu = 0;
     cocos2d::CCString* m_currentElement = nullptr;  // retained
     GUILabel* m_descriptionLabel = nullptr;         // retained
 };

@@ -100,20 +100,6 @@ bool GameHost::isFreePlay()
 
 namespace {
 
-// Stand-in for the game layer's backgrounds, which come with the saved
-// worlds: it only keeps the name and the flag, so that saving and loading
-// carry them; nothing shows the picture.
-struct BackgroundStandIn {
-    std::string background = "peaceful.png";
-    bool backgroundOn = false;
-};
-
-BackgroundStandIn& universe()
-{
-    static BackgroundStandIn u;
-    return u;
-}
-
 std::string stringOf(CCString* s)
 {
     return s ? s->getString() : std::string();
@@ -197,23 +183,13 @@ void wireGameLayer(GameServices& s)
     };
     s.loadedWorldName = [] { return stringOf(GameLayer::getInstance()->getLoadedWorldName()); };
     s.clearLoadedWorldName = [] { GameLayer::getInstance()->setLoadedWorldName(nullptr); };
-    s.backgroundName = [] { return universe().background; };
-    s.backgroundOn = [] { return universe().backgroundOn; };
+    s.backgroundName = [] { return stringOf(GameLayer::getInstance()->getBackgroundName()); };
+    s.backgroundOn = [] { return GameLayer::getInstance()->getBackgroundOn(); };
     s.changeBackground = [](const std::string& name, bool isDefault) {
-        notBuilt("game layer backgrounds (the picture is not shown)");
-        if (!isDefault)
-            universe().background = name;
+        GameLayer::getInstance()->changeBackground(name.c_str(), isDefault);
     };
-    s.toggleBackground = [] {
-        BackgroundStandIn& u = universe();
-        u.backgroundOn = !u.backgroundOn;
-        gameServices().changeBackground(u.backgroundOn ? u.background : "background.png", !u.backgroundOn);
-        return u.backgroundOn;
-    };
-    s.resetBackground = [] {
-        universe().background = "peaceful.png";
-        universe().backgroundOn = true;
-    };
+    s.toggleBackground = [] { return GameLayer::getInstance()->toggleBackground(); };
+    s.resetBackground = [] { GameLayer::getInstance()->resetBackground(); };
     s.zoomInAround = [](CCPoint point) { GameLayer::getInstance()->zoomToPoint(point); };
     s.clearOverlayDrawings = [] {
         if (gWorld && gWorld->overLayer)
@@ -280,6 +256,5 @@ void installGameHost(GameHost* host)
     wireGameLayer(s);
     wireWindowsAndServer(s);
 
-    universe() = BackgroundStandIn{};
     resourceStore().clear();
 }

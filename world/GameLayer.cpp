@@ -15,6 +15,8 @@
 #include "gui/GUIWindow.h"
 #include "hud/GUI.h"
 #include "hud/GUIAchievement.h"
+#include "hud/GUIBackgrounds.h"
+#include "hud/GUIShare.h"
 #include "hud/GUIIngameMessage.h"
 #include "hud/GUITopBar.h"
 #include "world/CCMutableTexture2D.h"
@@ -87,6 +89,10 @@ GameLayer::~GameLayer()
     m_musicDealer = nullptr;
     CC_SAFE_RELEASE(m_backgroundName);
     m_backgroundName = nullptr;
+    CC_SAFE_RELEASE(m_shareWindow);
+    m_shareWindow = nullptr;
+    CC_SAFE_RELEASE(m_backgroundsWindow);
+    m_backgroundsWindow = nullptr;
     CC_SAFE_RELEASE(m_zoomOutView);
     m_zoomOutView = nullptr;
     CC_SAFE_RELEASE(m_gui);

@@ -113,6 +113,26 @@ public:
     virtual cocos2d::CCString* getBackgroundName() { return m_backgroundName; }
     virtual void setBackgroundName(cocos2d::CCString* v) { m_backgroundName = v; }
 
+    // Backgrounds and windows (GameLayerWindows.cpp).
+    // Shows a picture of "backgrounds/Rewards/" (first) or "backgrounds/
+    // Missions/" behind the world; a default picture never becomes the
+    // chosen name. The on flag is not touched.
+    void changeBackground(const char* name, bool isDefault);
+    // On: the chosen picture; off: the plain "background.png". Returns the
+    // new flag.
+    bool toggleBackground();
+    // The chosen picture becomes "peaceful.png", switched on.
+    void resetBackground();
+    void openBackgroundsWindow();
+    void openShareWindow(cocos2d::CCObject* first, cocos2d::CCObject* second);
+    void openGoalsWindow();
+    void showDayCleared(cocos2d::CCObject* message, cocos2d::CCObject* unlocked, cocos2d::CCObject* more);
+    // The HUD's four menu buttons: open, switch or close their menu.
+    void onElementsButton(cocos2d::CCObject* sender);
+    void onToolsButton(cocos2d::CCObject* sender);
+    void onWorldSettingsButton(cocos2d::CCObject* sender);
+    void onWorldButton(cocos2d::CCObject* sender);
+
     // Universe texts: release the old string, retain the new one (null allowed).
     void setUniverseName(cocos2d::CCString* name);
     void setUniverseDescription(cocos2d::CCString* description);
@@ -157,6 +177,8 @@ private:
     // True when the creature limits refuse painting the element.
     bool creatureLimitRefuses(uint32_t type, const char** warningKey) const;
     void placeOverviewMarker();
+    void onMenuButton(cocos2d::CCObject* sender, int32_t kind);
+    bool backgroundsWindowShown();
 
     cocos2d::CCSprite* m_backgroundSprite = nullptr;
     bool m_backgroundOn = false;

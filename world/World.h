@@ -45,6 +45,7 @@ public:
     // Event flags: raised by world and player events, read and cleared by goals.
     static constexpr int kEventMudRemoved = 0;
     static constexpr int kEventWorldSaved = 1;
+    static constexpr int kEventWorldLoaded = 3;
 
     World();
     ~World();

@@ -14,6 +14,7 @@
 #include <dirent.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <map>
 #include <set>
@@ -63,6 +64,11 @@ bool parseSize(const std::vector<std::string>& words, size_t at, int& w, int& h)
 //   bevel W H R G B A           a panel: light top and left edges, dark bottom
 //                               and right edges, a faint diagonal dot pattern
 //   disc W H D R G B A          a disc D pixels across, centred, on transparency
+//   gradient W H R G B R G B    opaque, top colour to bottom colour
+//   hills W H SEED R G B R G B R G B
+//                               an opaque sky (top to horizon colour) over two
+//                               ranges of rolling hills in the third colour,
+//                               shaped by the seed
 bool makePicture(const Context& ctx, const ManifestLine& line, size_t at, Image& out)
 {
     const auto& w = line.words;
@@ -122,6 +128,50 @@ bool makePicture(const Context& ctx, const ManifestLine& line, size_t at, Image&
                 if (dx * dx + dy * dy <= r * r + 0.25)
                     out.set(x, y, ink);
             }
+        return true;
+    }
+    if (kind == "gradient" || kind == "hills") {
+        const bool hills = kind == "hills";
+        int seed = 0;
+        const size_t colours = at + (hills ? 4 : 3);
+        Rgba top, bottom, land;
+        auto rgb = [&](size_t i, Rgba& c) {
+            std::vector<std::string> four(w.begin() + static_cast<long>(i), w.begin() + static_cast<long>(i + 3));
+            four.push_back("255");
+            return parseColour(four, 0, c);
+        };
+        if (!parseSize(w, at + 1, width, height) || (hills && !parseInt(w[at + 3], seed)) ||
+            w.size() < colours + (hills ? 9 : 6) || !rgb(colours, top) || !rgb(colours + 3, bottom) ||
+            (hills && !rgb(colours + 6, land)))
+            return fail(line.where() + ": " + kind + " wants a size" + (hills ? ", a seed" : "") +
+                        " and colours (R G B)");
+        auto mix = [](Rgba a, Rgba b, double t) {
+            auto c = [t](uint8_t u, uint8_t v) { return static_cast<uint8_t>(u + (v - u) * t + 0.5); };
+            return Rgba{c(a.r, b.r), c(a.g, b.g), c(a.b, b.b), 255};
+        };
+        out = Image(width, height);
+        for (int y = 0; y < height; ++y)
+            out.fillRect(0, y, width, 1, mix(top, bottom, height > 1 ? double(y) / (height - 1) : 0.0));
+        if (!hills)
+            return true;
+        // Two ranges: the far one paler and higher, the near one in the land colour.
+        uint32_t state = static_cast<uint32_t>(seed) * 2654435761u + 1u;
+        auto next = [&state] {
+            state = state * 1664525u + 1013904223u;
+            return (state >> 8) / double(1u << 24);
+        };
+        for (int range = 0; range < 2; ++range) {
+            const double base = height * (range == 0 ? 0.55 : 0.72);
+            const double phase1 = next() * 6.283, phase2 = next() * 6.283;
+            const double amp = height * (range == 0 ? 0.10 : 0.07);
+            const Rgba colour = range == 0 ? mix(land, bottom, 0.55) : land;
+            for (int x = 0; x < width; ++x) {
+                const double t = double(x) / width * 6.283;
+                const int ridge = static_cast<int>(base - amp * (std::sin(t * 1.5 + phase1) + 0.5 * std::sin(t * 3.7 + phase2)));
+                for (int y = std::max(ridge, 0); y < height; ++y)
+                    out.set(x, y, mix(colour, Rgba{0, 0, 0, 255}, 0.25 * (y - ridge) / std::max(1, height - ridge)));
+            }
+        }
         return true;
     }
     if (kind == "art") {

@@ -84,7 +84,26 @@ protected:
         hud = std::make_unique<GUI>();
         previousHud = GameLayer::getInstance()->getGUI();
         GameLayer::getInstance()->setGUI(hud.get());
+        keepBackgroundsAsGiven();
         world->reset();
+    }
+
+    // The blob carries the background's name and flag; which picture files
+    // exist is the game layer's business, so here names are kept as given.
+    void keepBackgroundsAsGiven()
+    {
+        GameServices& s = gameServices();
+        s.backgroundName = [this] { return backdropName; };
+        s.backgroundOn = [this] { return backdropOn; };
+        s.changeBackground = [this](const std::string& name, bool isDefault) {
+            if (!isDefault)
+                backdropName = name;
+        };
+        s.toggleBackground = [this] { return backdropOn = !backdropOn; };
+        s.resetBackground = [this] {
+            backdropName = "peaceful.png";
+            backdropOn = true;
+        };
     }
 
     void TearDown() override
@@ -93,6 +112,9 @@ protected:
         WorldTest::TearDown();
         hud.reset();
     }
+
+    std::string backdropName = "peaceful.png";
+    bool backdropOn = true;
 
     std::vector<uint8_t> saveBytes() { return bytesOf(world->save()); }
     bool loadBytes(const std::vector<uint8_t>& blob) { return world->loadBytes(blob.data(), blob.size()); }

@@ -359,6 +359,18 @@ TEST_F(SavedWorlds, ThumbnailsComeFromTheCacheOrAWholeCloudRead)
     EXPECT_NE(ScreenUtils::loadThumbnailSprite(CCString::create("user/pic.sav")), nullptr);
     EXPECT_GT(cloudCalls, 0);
 
+    // A picture saved again under the same name shows the new one.
+    CCSprite* before = ScreenUtils::loadThumbnailSprite(CCString::create("user/pic.sav"));
+    ASSERT_NE(before, nullptr);
+    CCTexture2D* oldTexture = before->getTexture();
+    oldTexture->retain();
+    paintBlock("Stone", 0, 0, 30);
+    ASSERT_EQ(SaveLoadUtils::saveWorld(true), SaveLoadUtils::SaveResult::Saved);
+    CCSprite* after = ScreenUtils::loadThumbnailSprite(CCString::create("user/pic.sav"));
+    ASSERT_NE(after, nullptr);
+    EXPECT_NE(after->getTexture(), oldTexture);
+    oldTexture->release();
+
     // Two-character names stay as they are; missing ones give null.
     EXPECT_EQ(ScreenUtils::loadThumbnailSprite(CCString::create("ab")), nullptr);
     EXPECT_EQ(ScreenUtils::loadThumbnailSprite(CCString::create("user/none.sav")), nullptr);

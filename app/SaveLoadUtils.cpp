@@ -91,8 +91,11 @@ bool SaveLoadUtils::saveImageToCloud(CCNode* node, const std::string& path)
 {
     if (!node)
         return false;
+    // Drawn from its lower-left corner, so the whole node lands in the picture.
     const CCPoint position = node->getPosition();
+    const CCPoint anchor = node->getAnchorPoint();
     node->setPosition(CCPointZero);
+    node->setAnchorPoint(CCPointZero);
     const CCSize size = node->getContentSize();
     CCRenderTexture* target = CCRenderTexture::create(static_cast<int>(size.width), static_cast<int>(size.height));
     if (target) {
@@ -101,6 +104,7 @@ bool SaveLoadUtils::saveImageToCloud(CCNode* node, const std::string& path)
         target->end();
     }
     node->setPosition(position);
+    node->setAnchorPoint(anchor);
 
     const std::string local = localCachePath(path);
     std::remove(local.c_str());

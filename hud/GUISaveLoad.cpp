@@ -299,8 +299,8 @@ void GUISaveLoad::refreshList()
     m_slidingLayer->clearContent();
     m_loadButton->setVisible(false);
     m_deleteButton->setVisible(false);
+    // The font's own letter spacing: a tighter one runs the row titles together.
     GUILabel::setFontName(kFont);
-    GUILabel::letterSpace = -3;
 
     CCArray* names = listWorlds(m_folder);
     m_rowCount = static_cast<int32_t>(names->count());

@@ -49,5 +49,28 @@ TEST_F(SavedWorlds, TheThumbnailHoldsTheWholeWorld)
     picture->release();
 }
 
+// The screen capture is the visible area; a node's picture its content size,
+// its anchor given back.
+TEST_F(SavedWorlds, ScreenAndNodePictures)
+{
+    enterScene(false);
+    CCImage* screen = ScreenUtils::renderScreenToImage();
+    ASSERT_NE(screen, nullptr);
+    EXPECT_EQ(screen->getWidth(), 800);
+    EXPECT_EQ(screen->getHeight(), 600);
+    screen->release();
+
+    CCSprite* snapshot = ScreenUtils::createWorldSnapshot();
+    snapshot->setAnchorPoint(ccp(0.5f, 0.5f));
+    CCImage* node = ScreenUtils::renderNodeToImage(snapshot);
+    ASSERT_NE(node, nullptr);
+    EXPECT_EQ(node->getWidth(), 120);
+    EXPECT_EQ(node->getHeight(), 80);
+    EXPECT_EQ(node->getData()[3], 255);  // drawn from its corner: no empty quadrant
+    node->release();
+    EXPECT_FLOAT_EQ(snapshot->getAnchorPoint().x, 0.5f);
+    EXPECT_EQ(ScreenUtils::renderNodeToImage(nullptr), nullptr);
+}
+
 } // namespace
 } // namespace gametest

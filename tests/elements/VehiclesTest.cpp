@@ -116,6 +116,34 @@ TEST_F(VehiclesTest, ThePicturesBuildTheirBodiesFromTheBottomLeftPixel)
         EXPECT_EQ(truck->at(p.x, p.y).a, 255);
 }
 
+TEST_F(VehiclesTest, EachClassHasItsNameSoundRowsAndRecordSize)
+{
+    struct Case {
+        const char* name;
+        const char* sound;
+        int row;
+        int saveSize;
+    };
+    const Case cases[] = {
+        {"MPLeaderCar", "sfx_element_fire", 97, 16},   {"MPBodyCar", "sfx_element_fire", 96, 12},
+        {"MPLander", "sfx_element_lander", 97, 16},    {"MPLeaderTank", "sfx_element_fire", 97, 16},
+        {"MPLeaderTruck", "sfx_element_fire", 97, 20}, {"MPSportCar", "sfx_element_fire", 97, 16},
+        {"TankBullet", "sfx_element_tnt", 35, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Particle* p = ParticleCreator::createByName(c.name);
+        ASSERT_NE(p, nullptr);
+        EXPECT_EQ(p->getType(), hashString(c.name));
+        EXPECT_EQ(p->getSoundName(), c.sound);
+        EXPECT_EQ(static_cast<cocos2d::CCInteger*>(p->getColors()->objectAtIndex(0))->getValue(), c.row);
+        EXPECT_EQ(p->getSaveSize(), c.saveSize);
+        EXPECT_EQ(p->getDensity(), 0);
+        delete p;
+    }
+    EXPECT_EQ(CreatureCounts::cars, 0);
+}
+
 TEST_F(VehiclesTest, ClassLimitsRefuseTheExtraVehicleWhichLeavesAtOnce)
 {
     struct Case {
@@ -703,6 +731,37 @@ TEST_F(TruckTest, ATurnedTruckMirrorsItsPointsAndCargo)
     EXPECT_TRUE(t->tipBed());
     EXPECT_NE(typeAt(t->boxRight(), t->boxBottom() + 12), 0);
     EXPECT_TRUE(t->lowerBed());
+}
+
+TEST_F(TruckTest, ABedSavedUpIsTippedAgainAfterLoading)
+{
+    MPLeaderTruck* t = truck(100);
+    t->autoDrive = false;
+    ASSERT_TRUE(t->tipBed());
+    const auto cells = bedCells(t);
+    NSData* saved = world->save();
+    ASSERT_NE(saved, nullptr);
+    saved->retain();
+    world = std::make_unique<World>();
+    gWorld = world.get();
+    world->setBigWorld(true);
+    world->placeBorderWalls();
+    ASSERT_TRUE(world->load(saved));
+    saved->release();
+    step(6);
+    MPLeaderTruck* loaded = nullptr;
+    for (Particle* p : world->pool())
+        if (p && p->getType() == MPLeaderTruck::kTypeId)
+            loaded = static_cast<MPLeaderTruck*>(p);
+    ASSERT_NE(loaded, nullptr);
+    ASSERT_TRUE(loaded->hasBody());
+    EXPECT_TRUE(loaded->bedTipped);
+    EXPECT_FALSE(loaded->retipOnLoad);
+    EXPECT_EQ(members(loaded), 58);
+    // The button brings the bed down where it belongs.
+    EXPECT_TRUE(loaded->lowerBed());
+    for (auto [cx, cy] : cells)
+        EXPECT_EQ(typeAt(cx, cy), MPBodyCar::kTypeId) << cx << "," << cy;
 }
 
 TEST_F(TruckTest, TippingNearTheEdgesSkipsCellsOutsideTheGrid)

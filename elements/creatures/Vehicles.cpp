@@ -136,7 +136,8 @@ void resortGroup(MPObject& group)
 {
     // Cells moved and swapped among themselves: the sorted lists are made
     // anew from the cells' present places.
-    std::vector<MPObject::Box*> boxes;
+    // Kept between calls: a turn allocates nothing once warmed up.
+    static std::vector<MPObject::Box*> boxes;
     for (CCArray* list : {group.membersByX, group.membersByY}) {
         boxes.clear();
         for (unsigned i = 0; i < list->count(); ++i) {
@@ -162,8 +163,10 @@ bool VehicleLeader::turnAround()
     World& w = *gWorld;
     const int x0 = boxLeft();
     const int x1 = boxRight();
-    // Members and carried particles, in one work list.
-    std::vector<Particle*> work;
+    // Members and carried particles, in one work list (kept between calls:
+    // a turn allocates nothing once warmed up).
+    static std::vector<Particle*> work;
+    work.clear();
     for (int list : {MPObject::kMembers, MPObject::kCarried}) {
         CCArray* a = group->memberLists[list];
         for (unsigned i = 0; i < a->count(); ++i)

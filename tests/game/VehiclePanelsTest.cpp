@@ -193,5 +193,42 @@ TEST_F(VehiclePanelsTest, ATouchOnAnOpenPanelGoesToThePanelOnly)
     EXPECT_EQ(countOf("Sand"), sand) << "nothing painted under the panel";
 }
 
+TEST_F(VehiclePanelsTest, ACarDrivesInTheSceneAndALongPressWhileMagnifiedOpensItsPanel)
+{
+    auto* driving = vehicle<MPLeaderCar>(60);
+    const int x = driving->x;
+    stepSeconds(0.5f, 1.0f / 30);
+    EXPECT_GT(driving->x, x) << "the scene steps the world: it drives";
+
+    // Magnified: a long press on a car cell opens the car's panel.
+    layer->zoomToPoint(ccp(400, 300));
+    const CCPoint cell = layer->worldCellAt(ccp(400, 300));
+    auto* car = static_cast<MPLeaderCar*>(
+        world->addParticle(static_cast<int>(cell.x), static_cast<int>(cell.y), MPLeaderCar::kTypeId, false));
+    ASSERT_NE(car, nullptr);
+    car->autoDrive = false;
+    car->update();
+    ASSERT_TRUE(car->hasBody());
+    const CCPoint at = layer->convertToWorldSpace(ccp(car->x * 9 + 4.5f, car->y * 9 + 4.5f));
+    press(at.x, at.y);
+    stepSeconds(0.9f, 1.0f / 30);
+    release(at.x, at.y);
+    stepFrames(2, 1.0f / 30);
+    auto* panel = dynamic_cast<CarEditor*>(car->editor);
+    ASSERT_NE(panel, nullptr);
+    // With auto-drive off the panel's left button turns the car (it faces
+    // right), pressed by a touch on the button.
+    GUIButton* left = panel->button("left");
+    ASSERT_NE(left, nullptr);
+    const CCSize size = left->getContentSize();
+    const CCPoint on = left->convertToWorldSpace(ccp(size.width / 2, size.height / 2));
+    ASSERT_EQ(VehicleEditor::panelAt(on), panel);
+    press(on.x, on.y);
+    stepSeconds(0.3f, 1.0f / 30);
+    release(on.x, on.y);
+    stepFrames(2, 1.0f / 30);
+    EXPECT_FALSE(car->facingRight);
+}
+
 }  // namespace
 }  // namespace gametest

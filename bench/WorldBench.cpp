@@ -39,6 +39,10 @@
 //            the 12 invaders and 4 lions without prey (each runs a full
 //            path search every update); settled for 500 steps, rebuilt
 //            untimed every 1,200 steps
+//   traffic  the mixed bands in the lower 96 rows, settled, a stone road over
+//            them between end walls and five vehicles driving (a beetle, a
+//            sports car, two trucks hauling sand, a tank shelling a stone
+//            target); rebuilt untimed every 600 steps
 //   path_worst  one 6 x 2 path search (limits 10/10) for a kind that is not
 //            there, over stone shelves every 8 rows with gaps: all 180 waves
 #include <benchmark/benchmark.h>
@@ -62,6 +66,7 @@
 #include "elements/materials/Pipes.h"
 #include "elements/materials/Wiring.h"
 #include "elements/creatures/PathSearch.h"
+#include "elements/creatures/CreatureCounts.h"
 #include "elements/creatures/SmallCreatures.h"
 #include "cocos2d.h"
 #include "elements/materials/Powders.h"
@@ -848,6 +853,53 @@ void BM_pipes(benchmark::State& state)
     state.counters["outlets_read_per_cell"] = PipeNetwork::getInstance().maxOutletsReadPerCell;
 }
 BENCHMARK(BM_pipes)->Name("pipes")->Unit(benchmark::kMillisecond);
+
+// Traffic: the mixed bands in the lower 96 rows, settled; a stone road over
+// them between end walls; five vehicles driving: a beetle, a sports car, two
+// trucks hauling sand (31 grains each, so they dump) and a tank shelling a
+// stone target. Rebuilt, untimed, every 600 steps (the target is shot away).
+void buildTraffic(BenchWorld& b)
+{
+    static const uint32_t kBands[] = {id("Sand"), id("Water"), id("Stone"), id("Wood"), id("Oil"), id("Wax")};
+    World& w = *b.world;
+    for (int y = 1; y <= 96; ++y)
+        for (int x = 1; x < w.width - 1; ++x)
+            b.put(x, y, kBands[((y - 1) / 8) % 6]);
+    for (int i = 0; i < 200; ++i)
+        w.step();
+    for (int x = 1; x < w.width - 1; ++x)
+        for (int y = 97; y <= 98; ++y)
+            if (!w.at(x, y))
+                b.put(x, y, id("Stone"));
+    for (int y = 99; y <= 130; ++y) {
+        b.put(2, y, id("Wall"));
+        b.put(w.width - 3, y, id("Wall"));
+    }
+    for (int x = 215; x <= 219; ++x)
+        for (int y = 99; y <= 110; ++y)
+            b.put(x, y, id("Stone"));
+    b.put(20, 99, id("MPLeaderCar"));
+    b.put(50, 99, id("MPSportCar"));
+    b.put(80, 99, id("MPLeaderTruck"));
+    b.put(125, 99, id("MPLeaderTruck"));
+    b.put(185, 99, id("MPLeaderTank"));
+    w.step();
+    for (int truckX : {80, 125}) {
+        int grains = 0;
+        for (int y = 102; y <= 105; ++y)
+            for (int x = truckX - 1; x <= truckX + 6 && grains < 31; ++x, ++grains)
+                b.put(x, y, id("Sand"));
+    }
+}
+
+void BM_traffic(benchmark::State& state)
+{
+    runRebuiltScene(state, buildTraffic, 600);
+    BenchWorld b;
+    buildTraffic(b);
+    state.counters["vehicles"] = CreatureCounts::cars;
+}
+BENCHMARK(BM_traffic)->Name("traffic")->Unit(benchmark::kMillisecond);
 
 // The profile and the game layer write nothing outside a temporary home.
 std::string useTemporaryHome()

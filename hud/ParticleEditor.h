@@ -10,7 +10,9 @@ public:
     virtual ~ParticleEditor() = default;
 
     // The edited particle is being destroyed: forget it and close.
-    void particleDestroyed();
+    virtual void particleDestroyed();
+    // Closes the window.
+    virtual void close();
 
     Particle* particle = nullptr;
 };

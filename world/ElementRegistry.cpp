@@ -45,4 +45,7 @@ void registerAllElements()
     // Creatures.
     registerSmallCreatures();
     registerLions();
+
+    // Vehicles.
+    registerVehicles();
 }

@@ -19,6 +19,8 @@
 #include "hud/GUIIngameMessage.h"
 #include "hud/GUITopBar.h"
 #include "hud/ParticleEditor.h"
+#include "hud/VehicleEditors.h"
+#include "elements/creatures/Vehicles.h"
 #include "online/ServerLink.h"
 #include "platform/CloudStorage.h"
 #include "world/GameLayer.h"
@@ -89,6 +91,24 @@ void GameHost::particleDestroyed(ParticleEditor* editor)
 {
     if (editor)
         editor->particleDestroyed();
+}
+
+void GameHost::openVehiclePanel(Particle* vehicle, int kind)
+{
+    VehicleEditor::open(dynamic_cast<VehicleLeader*>(vehicle), kind);
+}
+
+void GameHost::showVehicleFuel(ParticleEditor* panel, float fraction)
+{
+    if (auto* lander = dynamic_cast<LanderEditor*>(panel))
+        lander->showFuel(fraction);
+}
+
+void GameHost::showLimitWarning(const char* key)
+{
+    GUITopBar* bar = GUITopBar::getInstance();
+    if (!bar->hasNotification())
+        bar->showNotification(LocalUtils::localize(key));
 }
 
 bool GameHost::isFreePlay()

@@ -24,6 +24,9 @@ public:
     void resizeWorldView(bool big) override;
     void afterStep() override;
     void particleDestroyed(ParticleEditor* editor) override;
+    void openVehiclePanel(Particle* vehicle, int kind) override;
+    void showVehicleFuel(ParticleEditor* panel, float fraction) override;
+    void showLimitWarning(const char* key) override;
     bool isFreePlay() override;
     void holdMusic(int32_t ticks) override;
 };

@@ -18,6 +18,7 @@ class GUITopBar;
 class GUIWindow;
 class Particle;
 class RandomDealer;
+class VehicleEditor;
 class ZoomOutView;
 
 // Windows the game layer opens on demand; built with the HUD.
@@ -174,6 +175,8 @@ private:
     void reanchorCamera();
     void emptyTouchArrays();
     bool windowTakesTouches() const;
+    // The open vehicle panel the current touch began on, if it is still open.
+    VehicleEditor* touchedPanel();
     // True when the creature limits refuse painting the element.
     bool creatureLimitRefuses(uint32_t type, const char** warningKey) const;
     void placeOverviewMarker();
@@ -217,6 +220,7 @@ private:
     // The pool id of m_touchedParticle: the long press checks that the
     // particle still lives there before touching it.
     int32_t m_touchedParticleId = -1;
+    VehicleEditor* m_panelTouched = nullptr;  // not retained; checked against the open panels
     bool m_openGalleryOnEnter = false;
     std::string m_lastTrack;
 };

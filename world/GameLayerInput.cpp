@@ -13,6 +13,7 @@
 #include "app/Utils.h"
 #include "cocos2d_extensions/CCValue.h"
 #include "elements/creatures/CreatureCounts.h"
+#include "hud/VehicleEditors.h"
 #include "gui/GUIWindow.h"
 #include "hud/GUI.h"
 #include "hud/GUITopBar.h"
@@ -99,6 +100,16 @@ void GameLayer::emptyTouchArrays()
         m_touches->removeAllObjects();
 }
 
+VehicleEditor* GameLayer::touchedPanel()
+{
+    // The panel may have closed since the touch began.
+    for (VehicleEditor* panel : VehicleEditor::openPanels())
+        if (panel == m_panelTouched)
+            return panel;
+    m_panelTouched = nullptr;
+    return nullptr;
+}
+
 bool GameLayer::windowTakesTouches() const
 {
     return visibleCurrentWindow() != nullptr;
@@ -112,6 +123,15 @@ void GameLayer::ccTouchesBegan(CCSet* touches, CCEvent*)
     const CCPoint p = touch->getLocation();
     GUITopBar* bar = GUITopBar::getInstance();
     GUIWindow* keyboard = keyboardWindowOnScreen();
+    // A vehicle panel is no current window: a touch on it goes to it alone.
+    if (!keyboard && !visibleCurrentWindow()) {
+        if (VehicleEditor* panel = VehicleEditor::panelAt(p)) {
+            m_panelTouched = panel;
+            panel->handleTouchBegan(touch);
+            return;
+        }
+    }
+    m_panelTouched = nullptr;
     if (keyboard) {
         keyboard->handleTouchBegan(touch);
     } else if (!bar->isBlocked() && p.y > screenSize.height - topBarHeight()) {
@@ -224,7 +244,7 @@ bool GameLayer::creatureLimitRefuses(uint32_t h, const char** key) const
         {hashString("MPSportCar"), C::sportCars >= 3, "VehicleLimitWarning"},
         {hashString("Flamingo"), C::flamingos >= 20, "FlamingoLimitWarning"},
         {hashString("LionLeader"), C::lions >= 4, "LionLimitWarning"},
-        // Landers are not counted yet: a lander is never refused.
+        {hashString("MPLander"), C::landers >= 1, "VehicleLimitWarning"},
     };
     for (const Limit& limit : limits) {
         if (limit.type != h)
@@ -294,6 +314,11 @@ void GameLayer::onLongPress(float)
 
 void GameLayer::ccTouchesMoved(CCSet* touches, CCEvent*)
 {
+    if (VehicleEditor* panel = touchedPanel()) {
+        if (CCTouch* touch = anyTouch(touches))
+            panel->handleTouchMoved(touch);
+        return;
+    }
     if (GUIWindow* window = visibleCurrentWindow()) {
         if (CCTouch* touch = anyTouch(touches))
             window->handleTouchMoved(touch);
@@ -322,6 +347,12 @@ void GameLayer::ccTouchesEnded(CCSet* touches, CCEvent*)
 {
     stopToolSound();
     m_strokeStarted = false;
+    if (VehicleEditor* panel = touchedPanel()) {
+        m_panelTouched = nullptr;
+        if (CCTouch* touch = anyTouch(touches))
+            panel->handleTouchEnded(touch);
+        return;
+    }
     if (GUIWindow* window = visibleCurrentWindow()) {
         if (CCTouch* touch = anyTouch(touches))
             window->handleTouchEnded(touch);

@@ -13,6 +13,7 @@
 #include "cocos2d.h"
 
 class CCMutableTexture2D;
+class Particle;
 class ParticleEditor;
 
 class WorldHost {
@@ -48,6 +49,15 @@ public:
     virtual void afterStep() {}
     // A particle with an open editor window is being destroyed.
     virtual void particleDestroyed(ParticleEditor*) {}
+
+    // A vehicle was touched: open its control panel (kind: car, tank, truck,
+    // lander).
+    virtual void openVehiclePanel(Particle*, int) {}
+    // The lander's fuel on its open panel, as a fraction of a full tank.
+    virtual void showVehicleFuel(ParticleEditor*, float) {}
+    // A creature's limit warning (a localisation key), shown only while the
+    // top bar shows no other notification.
+    virtual void showLimitWarning(const char*) {}
 
     // The one answer to "is this free play?".
     virtual bool isFreePlay() { return false; }

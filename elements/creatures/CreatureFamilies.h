@@ -3,3 +3,4 @@
 // registerAllElements calls each once.
 void registerSmallCreatures();  // rabbits, falling blocks, invaders (and MPBodyBase)
 void registerLions();
+void registerVehicles();  // cars, sports cars, the lander, the tank and its shell, the truck

@@ -611,4 +611,34 @@ TEST_F(StepDeterminismTest, CreaturesRoamTheSameWay)
     EXPECT_EQ(hashWorld(), 3513752471788827234ull);
 }
 
+// Five vehicles on a stone road between end walls: a beetle, a sports car,
+// two trucks hauling sand and a tank shelling a stone target.
+TEST_F(StepDeterminismTest, TrafficDrivesTheSameWay)
+{
+    World& w = makeWorld(true);
+    for (int x = 1; x < w.width - 1; ++x)
+        for (int y = 1; y <= 20; ++y)
+            put(x, y, id("Stone"));
+    for (int y = 21; y <= 40; ++y) {
+        put(3, y, id("Wall"));
+        put(w.width - 4, y, id("Wall"));
+    }
+    for (int x = 200; x <= 204; ++x)
+        for (int y = 21; y <= 30; ++y)
+            put(x, y, id("Stone"));
+    put(20, 21, id("MPLeaderCar"));
+    put(60, 21, id("MPSportCar"));
+    put(90, 21, id("MPLeaderTruck"));
+    put(130, 21, id("MPLeaderTruck"));
+    put(170, 21, id("MPLeaderTank"));
+    step(1);
+    // Both beds full of sand: more than a load, so they dump.
+    for (int truckX : {90, 130})
+        for (int x = truckX - 1; x <= truckX + 6; ++x)
+            for (int y = 24; y <= 27; ++y)
+                put(x, y, id("Sand"));
+    step(400);
+    EXPECT_EQ(hashWorld(), 244687497152664595ull);
+}
+
 }  // namespace

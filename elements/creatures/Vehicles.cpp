@@ -1,0 +1,274 @@
+#include "elements/creatures/Vehicles.h"
+
+#include <vector>
+
+#include "app/Logger.h"
+#include "elements/creatures/CreatureCounts.h"
+#include "elements/creatures/CreaturePictures.h"
+#include "elements/creatures/Lander.h"
+#include "elements/creatures/Tank.h"
+#include "elements/creatures/Truck.h"
+#include "world/ByteStream.h"
+#include "world/WorldHost.h"
+
+USING_NS_CC;
+
+void MPBodyCar::onTouch()
+{
+    if (group && group->leader)
+        group->leader->onTouch();
+}
+
+VehicleLeader::VehicleLeader()
+{
+    ++CreatureCounts::cars;
+}
+
+VehicleLeader::~VehicleLeader()
+{
+    --CreatureCounts::cars;
+}
+
+int VehicleLeader::boxRight() const
+{
+    return boxLeft() + (bodyImage ? bodyImage->width : 1) - 1;
+}
+
+void VehicleLeader::refuse()
+{
+    refused = true;
+    bodyImage = nullptr;
+}
+
+void VehicleLeader::loadPicture(const char* path)
+{
+    bodyImage = creaturePicture(path);
+    if (!bodyImage)
+        refuse();  // creaturePicture logged it once
+}
+
+void VehicleLeader::saveExtra(ByteWriter& out)
+{
+    out.i32(facingRight ? 1 : 0);
+    out.i32(autoDrive ? 1 : 0);
+    out.i32(originX);
+    out.i32(originY);
+}
+
+void VehicleLeader::loadExtra(ByteReader& in)
+{
+    int32_t right = 0;
+    int32_t drive = 0;
+    in.i32(right);
+    in.i32(drive);
+    in.i32(originX);
+    in.i32(originY);
+    facingRight = right == 1;
+    autoDrive = drive == 1;
+    MPLeaderBase::loadExtra(in);
+    loadBodyImage();
+    // Loaded origins are untrusted: keep them inside the picture.
+    if (bodyImage && (originX < 0 || originX >= bodyImage->width || originY < 0 || originY >= bodyImage->height)) {
+        LOG_ERROR << "Vehicle loaded with its origin outside its picture; the vehicle leaves";
+        refuse();
+    }
+}
+
+void VehicleLeader::buildBody()
+{
+    loadBodyImage();
+    facingRight = true;
+    if (!bodyImage)
+        return;
+    const CreaturePicture& pic = *bodyImage;
+    bool leaderPlaced = false;
+    for (int r = 0; r < pic.height; ++r)
+        for (int c = 0; c < pic.width; ++c) {
+            const ccColor4B colour = pic.at(c, r);
+            if (colour.a == 0)
+                continue;
+            if (!leaderPlaced) {
+                leaderPlaced = true;
+                originX = c;
+                originY = r;
+                setColor(colour);
+                continue;
+            }
+            group->createPartColoured(c - originX, r - originY, MPBodyCar::kTypeId, colour);
+        }
+}
+
+bool VehicleLeader::leaveIfRefused()
+{
+    if (!refused)
+        return false;
+    if (!removalQueued && gWorld) {
+        removalQueued = true;
+        gWorld->queueRemove(x, y);
+    }
+    return true;
+}
+
+void VehicleLeader::update()
+{
+    carUpdate();
+}
+
+void VehicleLeader::carUpdate()
+{
+    if (leaveIfRefused())
+        return;
+    MPLeaderBase::update();
+    if (leaveIfRefused() || !hasBody())
+        return;
+    group->moveBy(0, -1, true);
+    if (autoDrive && !group->moveBy(facingRight ? 1 : -1, 0, true))
+        turnAround();
+}
+
+void VehicleLeader::onTouch()
+{
+    if (!editor && hasBody())
+        worldHost().openVehiclePanel(this, static_cast<int>(panelKind()));
+}
+
+void resortGroup(MPObject& group)
+{
+    // Cells moved and swapped among themselves: the sorted lists are made
+    // anew from the cells' present places.
+    // Kept between calls: a turn allocates nothing once warmed up.
+    static std::vector<MPObject::Box*> boxes;
+    for (CCArray* list : {group.membersByX, group.membersByY}) {
+        boxes.clear();
+        for (unsigned i = 0; i < list->count(); ++i) {
+            auto* box = static_cast<MPObject::Box*>(list->objectAtIndex(i));
+            box->retain();
+            boxes.push_back(box);
+        }
+        list->removeAllObjects();
+        for (MPObject::Box* box : boxes) {
+            if (list == group.membersByX)
+                MPObject::insertSortedByX(list, box, box->getValue()->x);
+            else
+                MPObject::insertSortedByY(list, box, box->getValue()->y);
+            box->release();
+        }
+    }
+}
+
+bool VehicleLeader::turnAround()
+{
+    if (!hasBody() || !bodyImage || !gWorld)
+        return false;
+    World& w = *gWorld;
+    const int x0 = boxLeft();
+    const int x1 = boxRight();
+    // Members and carried particles, in one work list (kept between calls:
+    // a turn allocates nothing once warmed up).
+    static std::vector<Particle*> work;
+    work.clear();
+    for (int list : {MPObject::kMembers, MPObject::kCarried}) {
+        CCArray* a = group->memberLists[list];
+        for (unsigned i = 0; i < a->count(); ++i)
+            work.push_back(static_cast<MPObject::Box*>(a->objectAtIndex(i))->getValue());
+    }
+    for (Particle* p : work) {
+        const int mx = x1 - (p->x - x0);
+        // The border ring stays closed to every object (and a loaded origin
+        // may put the box anywhere).
+        if (mx < 1 || mx > w.width - 2 || p->y < 1 || p->y > w.height - 2)
+            return false;
+        Particle* q = w.grid[mx][p->y];
+        if (q && q != p && !group->contains(q))
+            return false;
+    }
+    size_t next = 0;
+    while (next < work.size()) {
+        Particle* p = work[next++];
+        if (!p)
+            continue;
+        const int tx = x1 - (p->x - x0);
+        const int ty = p->y;
+        Particle* q = w.grid[tx][ty];
+        if (!q) {
+            w.movePendingChanges(p->x, p->y, tx, ty);
+            w.electricityGrid.moveCell(p->x, p->y, tx, ty);
+            w.moveParticle(p, tx, ty);
+            continue;
+        }
+        for (size_t k = next; k < work.size(); ++k)
+            if (work[k] == q) {
+                work[k] = nullptr;
+                break;
+            }
+        if (q != p) {
+            w.swapPendingChanges(p, q);
+            w.electricityGrid.swapCells(p->x, p->y, q->x, q->y);
+            w.swapParticles(p, q);
+        }
+    }
+    resortGroup(*group);
+    originX = bodyImage->width - originX - 1;
+    facingRight = !facingRight;
+    return true;
+}
+
+void VehicleLeader::moveRight()
+{
+    if (autoDrive || !hasBody())
+        return;
+    if (!facingRight)
+        turnAround();
+    else
+        group->moveBy(1, 0, true);
+}
+
+void VehicleLeader::moveLeft()
+{
+    if (autoDrive || !hasBody())
+        return;
+    if (facingRight)
+        turnAround();
+    else
+        group->moveBy(-1, 0, true);
+}
+
+void MPLeaderCar::loadBodyImage()
+{
+    // The car's one picture; the draw keeps the random sequence of a list.
+    static const char* const kPictures[] = {"cars/beetle.png"};
+    if (CreatureCounts::cars > kLimit) {
+        refuse();
+        return;
+    }
+    loadPicture(kPictures[gameRand() % 1]);
+}
+
+MPSportCar::MPSportCar()
+{
+    ++CreatureCounts::sportCars;
+}
+
+MPSportCar::~MPSportCar()
+{
+    --CreatureCounts::sportCars;
+}
+
+void MPSportCar::loadBodyImage()
+{
+    if (CreatureCounts::sportCars > kLimit) {
+        refuse();
+        return;
+    }
+    loadPicture("cars/sportCar.png");
+}
+
+bool colorsEqual(ccColor4B a, ccColor4B b)
+{
+    return a.r == b.r && a.g == b.g && a.b == b.b && a.a == b.a;
+}
+
+void registerVehicles()
+{
+    registerElements<MPLeaderCar, MPBodyCar, MPSportCar, MPLander, MPLeaderTank, TankBullet, MPLeaderTruck>();
+}

@@ -18,6 +18,7 @@
 #include "hud/GUI.h"
 #include "hud/GUIIngameMessage.h"
 #include "hud/GUITopBar.h"
+#include "hud/DeviceEditors.h"
 #include "hud/ParticleEditor.h"
 #include "online/ServerLink.h"
 #include "platform/CloudStorage.h"
@@ -89,6 +90,11 @@ void GameHost::particleDestroyed(ParticleEditor* editor)
 {
     if (editor)
         editor->particleDestroyed();
+}
+
+bool GameHost::openEditor(Particle& particle, const char* window)
+{
+    return openDeviceEditor(particle, window);
 }
 
 bool GameHost::isFreePlay()

@@ -24,6 +24,7 @@ public:
     void resizeWorldView(bool big) override;
     void afterStep() override;
     void particleDestroyed(ParticleEditor* editor) override;
+    bool openEditor(Particle& particle, const char* window) override;
     bool isFreePlay() override;
     void holdMusic(int32_t ticks) override;
 };

@@ -14,6 +14,7 @@
 
 class CCMutableTexture2D;
 class ParticleEditor;
+class Particle;
 
 class WorldHost {
 public:
@@ -48,6 +49,9 @@ public:
     virtual void afterStep() {}
     // A particle with an open editor window is being destroyed.
     virtual void particleDestroyed(ParticleEditor*) {}
+    // A long press asks for the particle's editor window by name; false when
+    // none opens.
+    virtual bool openEditor(Particle&, const char*) { return false; }
 
     // The one answer to "is this free play?".
     virtual bool isFreePlay() { return false; }

@@ -40,7 +40,7 @@ TEST_F(Wiring, PowerFiresAtItsFirstPulseThenEveryPeriod)
     }
 }
 
-TEST_F(Wiring, ANewPeriodKeepsTheCounterAndTheEditorOpensNothingYet)
+TEST_F(Wiring, ANewPeriodKeepsTheCounterAndWithoutAGameNoEditorOpens)
 {
     auto* power = as<Power>(put(30, 100, Power::kTypeId));
     power->period = 32;

@@ -9,6 +9,9 @@ public:
 
     void checkMissions();
     void checkAchievements();
+    // Whether a goal of the running day is still open; true while goals are
+    // not built (a day is never cleared).
+    bool hasActiveGoals();
 
 private:
     AchievementManager() = default;

@@ -5,15 +5,20 @@
 // element starts as "Soil", the brush size is 1, and selecting a tool puts
 // it in the world. What it cannot do it logs once.
 #include <cstdint>
+#include <set>
 #include <string>
 
 #include "cocos2d.h"
 #include "gui/GUIWindow.h"
 
+class GUIButton;
 class GUILabel;
 
 class GUI : public GUIWindow {
 public:
+    // The open-menu numbers.
+    enum Menu { kNoMenu = 0, kElementMenu = 1, kToolMenu = 2, kWorldSettingsMenu = 3, kWorldMenu = 4 };
+
     GUI() = default;
     ~GUI() override;
     static GUI* create(cocos2d::CCSize size);
@@ -29,7 +34,37 @@ public:
     // Retains the new name, releases the old one.
     void setCurrentElement(cocos2d::CCString* name);
 
+    // The setting the top bar's thermometer shows (the level).
+    int32_t getTemperatureSetting() const { return m_temperatureLevel; }
+
+    // A bar button for a menu: the same menu's button closes the window,
+    // another switches the content in place.
+    void onMenuButton(int menu, GUIButton* sender);
+    int getOpenMenu() const { return m_openMenu; }
+    void setOpenMenu(int menu) { m_openMenu = menu; }
+    GUIButton* getMenuButton() const { return m_menuButton; }
+    // Unpresses and forgets the button that opened the current menu.
+    void releaseMenuButton();
+    // Counts of newly unlocked items, shown as the bar's badges.
+    int newElementCount() const { return m_newElements; }
+    int newToolCount() const { return m_newTools; }
+    int newOptionCount() const { return m_newOptions; }
+    void setNewItemCounts(int elements, int tools, int options)
+    {
+        m_newElements = elements;
+        m_newTools = tools;
+        m_newOptions = options;
+    }
+
+    // True in free play, with the everything-available flag, or for a name in
+    // the all-items set.
     bool isAvailable(const std::string& name);
+    void setEverythingAvailable(bool v) { m_everythingAvailable = v; }
+    bool getEverythingAvailable() const { return m_everythingAvailable; }
+    void addAvailableItem(const std::string& name) { m_allItems.insert(name); }
+    void clearAvailableItems() { m_allItems.clear(); }
+    // Makes "Clear" the current element.
+    void selectEraser();
     void selectDefaultElement();
     std::string pickStartElement();
     void selectElement(const std::string& name);
@@ -57,6 +92,14 @@ public:
 
 private:
     int32_t m_temperatureLevel = 3;
+    int m_openMenu = kNoMenu;
+    // Until the goals framework fills the sets, everything is available.
+    bool m_everythingAvailable = true;
+    std::set<std::string> m_allItems;
+    GUIButton* m_menuButton = nullptr;  // retained
+    int m_newElements = 0;
+    int m_newTools = 0;
+    int m_newOptions = 0;
     int32_t m_brushSize = 1;
     cocos2d::CCString* m_currentElement = nullptr;  // retained
     GUILabel* m_descriptionLabel = nullptr;         // retained

@@ -10,4 +10,6 @@ public:
     int getBoardKind() const { return 0; }
     void show();
     void hide() {}
+    // Today's goals (board 2); nothing while the goals window is a stand-in.
+    void showTodayGoals() { show(); }
 };

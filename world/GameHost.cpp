@@ -174,16 +174,15 @@ void wireHudAndTopBar(GameServices& s)
         w.toggleWeather();
     };
     s.closeHudMenu = [] {
-        notBuilt("HUD menu window");
+        if (hud())
+            hud()->closeMenu();
     };
     // The label reads "NORMAL" at the middle of the HUD's five levels.
     s.temperatureLabelIsNormal = [] { return worldHost().temperatureLevel() == 3; };
 
     s.refreshTopBarMana = [] { GUITopBar::getInstance()->updateMana(); };
     s.setZoomButtonIcon = [](const char* frame) { GUITopBar::getInstance()->setZoomButtonIcon(frame); };
-    s.setPlayPauseIcon = [](const char*) {
-        notBuilt("top bar play/pause button");
-    };
+    s.setPlayPauseIcon = [](const char* frame) { GUITopBar::getInstance()->setPlayPauseIcon(frame); };
 }
 
 void wireGameLayer(GameServices& s)

@@ -118,7 +118,12 @@ void GUI::onMenuButton(int menu, GUIButton* sender)
     }
     m_menuButton = sender;
     m_openMenu = menu;
-    notBuilt("the HUD menus' content (the window shows empty)");
+    switch (menu) {
+    case kElementMenu: showElementMenu(); break;
+    case kToolMenu: showToolMenu(); break;
+    case kWorldSettingsMenu: showWorldSettingsMenu(); break;
+    default: showWorldMenu(); break;
+    }
     if (getState() == Closed)
         toggle();
 }

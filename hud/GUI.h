@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <set>
 #include <string>
+#include <vector>
 
 #include "cocos2d.h"
 #include "gui/GUIWindow.h"
@@ -17,6 +18,7 @@ class GUILabel;
 class GUI : public GUIWindow {
 public:
     // The open-menu numbers.
+    static constexpr int kShadeTag = 7;
     enum Menu { kNoMenu = 0, kElementMenu = 1, kToolMenu = 2, kWorldSettingsMenu = 3, kWorldMenu = 4 };
 
     GUI() = default;
@@ -65,6 +67,28 @@ public:
     void clearAvailableItems() { m_allItems.clear(); }
     // Makes "Clear" the current element.
     void selectEraser();
+
+    // --- menus (GUIMenus.cpp) -------------------------------------------------------
+    void showElementMenu();
+    void showToolMenu();
+    void showWorldSettingsMenu();
+    void showWorldMenu();
+    // What the element palette offers now: "Clear" first, then every built
+    // entry of the palette table the player may use.
+    std::vector<std::string> paletteNames();
+    void onElementPicked(cocos2d::CCObject* name);
+    void onToolPicked(cocos2d::CCObject* name);
+    void onPresetPicked(cocos2d::CCObject* level);
+    void onSwitchPicked(cocos2d::CCObject* which);
+    // World-settings switches: flip the world's flag, then refresh the bar.
+    void applyTemperature();
+    void applyLight();
+    void applySun();
+    void applyWeather();
+    // The buttons of the menu on show (tests).
+    cocos2d::CCNode* getMenuContent() const { return m_buttonContainer; }
+    // The localised name of a temperature level (1..5).
+    static const char* temperatureNameKey(int level);
     void selectDefaultElement();
     std::string pickStartElement();
     void selectElement(const std::string& name);
@@ -91,6 +115,8 @@ public:
     void rateWorld(cocos2d::CCObject* rating);
 
 private:
+    // Empties the window and gives it a fresh button container.
+    cocos2d::CCNode* newMenuContent();
     int32_t m_temperatureLevel = 3;
     int m_openMenu = kNoMenu;
     // Until the goals framework fills the sets, everything is available.

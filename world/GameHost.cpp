@@ -155,23 +155,31 @@ void wireStorageAndSound(GameServices& s)
 
 void wireHudAndTopBar(GameServices& s)
 {
-    // The HUD's switches also refresh their menu entries and play their sound;
-    // those come with the HUD. The stand-ins switch the world's own flags.
+    // The HUD's switches flip the world's flags and refresh the bar; without
+    // a HUD the world's flag alone.
     s.applyTemperature = [](World& w) {
-        notBuilt("HUD temperature switch (menu entry, sound)");
-        w.temperatureField.setViewOn(!w.temperatureField.isViewOn());
+        if (hud())
+            hud()->applyTemperature();
+        else
+            w.temperatureField.setViewOn(!w.temperatureField.isViewOn());
     };
     s.applyLight = [](World& w) {
-        notBuilt("HUD light switch (menu entry, sound)");
-        w.lightMap.setLightOn(!w.lightMap.isLightOn());
+        if (hud())
+            hud()->applyLight();
+        else
+            w.lightMap.setLightOn(!w.lightMap.isLightOn());
     };
     s.applySun = [](World& w) {
-        notBuilt("HUD sun switch (menu entry, sound)");
-        w.lightMap.setSunOn(!w.lightMap.isSunOn());
+        if (hud())
+            hud()->applySun();
+        else
+            w.lightMap.setSunOn(!w.lightMap.isSunOn());
     };
     s.applyWeather = [](World& w) {
-        notBuilt("HUD weather switch (menu entry)");
-        w.toggleWeather();
+        if (hud())
+            hud()->applyWeather();
+        else
+            w.toggleWeather();
     };
     s.closeHudMenu = [] {
         if (hud())

@@ -101,7 +101,8 @@ struct Grid {
 Grid gridFor(float unitW, float unitH)
 {
     Grid g{unitW * uiScale(), unitH * uiScale()};
-    g.top = visibleSize.height - 80.0f * static_cast<float>(screenRatio);
+    // Below the bar and the edge of its notification panel.
+    g.top = visibleSize.height - 108.0f * static_cast<float>(screenRatio);
     g.columns = std::max(1, static_cast<int>((visibleSize.width - 16) / g.cellW));
     return g;
 }

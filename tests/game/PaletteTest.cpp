@@ -11,6 +11,7 @@
 #include "gui/GUIButton.h"
 #include "hud/GUITopBar.h"
 #include "hud/PaletteTable.h"
+#include "hud/PixelMarket.h"
 #include "world/ParticleCreator.h"
 #include "world/TemperatureField.h"
 
@@ -156,6 +157,23 @@ TEST_F(Palette, PresetsSetTheAmbientAndSwitchesFlipTheWorld)
     EXPECT_EQ(bar->getCloudsPicto()->isVisible(), world->weather);
     const std::string icon = GUITopBar::frameOf(bar->getTemperatureIcon());
     EXPECT_EQ(icon, std::string(world->temperatureField.isViewOn() ? "guitopbar_tempOn_4.png" : "guitopbar_tempOff_4.png"));
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(Palette, TheRequestedElementOutlivesTheFrameThatSetIt)
+{
+    PixelMarket* market = PixelMarket::getInstance();
+    market->setRequestedElement(CCString::create("Acid"));
+    CCPoolManager::sharedPoolManager()->drain();
+    ASSERT_NE(market->getRequestedElement(), nullptr);
+    EXPECT_EQ(market->getRequestedElement()->getString(), "Acid");
+    market->setRequestedElement(nullptr);
+    EXPECT_EQ(market->getRequestedElement(), nullptr);
+    EXPECT_EQ(market->elementPrice("NoSuchElement"), 0) << "no catalogue entry, no price";
+    PixelMarket::resetInstanceForTests();
 }
 
 } // namespace

@@ -77,6 +77,12 @@ public:
     // entry of the palette table the player may use.
     std::vector<std::string> paletteNames();
     void onElementPicked(cocos2d::CCObject* name);
+    // The purchase popup's confirmation for the element picked last.
+    void confirmPurchase();
+    void showNotEnoughMana();
+    // The catalogue price of an element the player does not own yet, else 0.
+    int32_t priceToPay(const std::string& name);
+    const std::string& getPendingPurchase() const { return m_pendingPurchase; }
     void onToolPicked(cocos2d::CCObject* name);
     void onPresetPicked(cocos2d::CCObject* level);
     void onSwitchPicked(cocos2d::CCObject* which);
@@ -119,6 +125,7 @@ private:
     cocos2d::CCNode* newMenuContent();
     int32_t m_temperatureLevel = 3;
     int m_openMenu = kNoMenu;
+    std::string m_pendingPurchase;
     // Until the goals framework fills the sets, everything is available.
     bool m_everythingAvailable = true;
     std::set<std::string> m_allItems;

@@ -6,6 +6,9 @@
 
 #include "app/LocalUtils.h"
 #include "app/Logger.h"
+#include "app/Profile.h"
+#include "app/ScreenUtils.h"
+#include "app/ShopItem.h"
 #include "app/ScreenMetrics.h"
 #include "app/Utils.h"
 #include "gui/GUIButton.h"
@@ -13,6 +16,7 @@
 #include "hud/GUI.h"
 #include "hud/GUITopBar.h"
 #include "hud/PaletteTable.h"
+#include "hud/PixelMarket.h"
 #include "world/ParticleCreator.h"
 #include "world/World.h"
 #include "world/WorldHost.h"
@@ -147,9 +151,41 @@ void GUI::showElementMenu()
         const std::string frame = "guitopbar_HUDelement_" + name + ".png";
         if (!CCSpriteFrameCache::sharedSpriteFrameCache()->spriteFrameByName(frame.c_str()))
             continue;
+        const int32_t price = priceToPay(name);
         addButton(content, this, callfuncO_selector(GUI::onElementPicked), CCString::create(name), frame.c_str(),
-                  nullptr, grid.next());
+                  price > 0 ? CCString::createWithFormat("%d", price) : nullptr, grid.next());
     }
+}
+
+int32_t GUI::priceToPay(const std::string& name)
+{
+    const int32_t price = PixelMarket::getInstance()->elementPrice(name.c_str());
+    if (price <= 0 || Profile::getInstance()->hasPurchasedElement(CCString::create(name)))
+        return 0;
+    return price;
+}
+
+void GUI::confirmPurchase()
+{
+    const std::string name = m_pendingPurchase;
+    m_pendingPurchase.clear();
+    const int32_t price = priceToPay(name);
+    if (name.empty() || price <= 0)
+        return;
+    ShopItem item;
+    item.setName(name.c_str());
+    item.price = price;
+    item.category = 0;
+    if (!Profile::getInstance()->buyShopItem(CCString::create(name), item))
+        return;
+    selectElement(name);
+    closeMenu();
+}
+
+void GUI::showNotEnoughMana()
+{
+    ScreenUtils::showPopup(LocalUtils::localize("ConfirmationNotEnoughMana"), PixelMarket::getInstance(),
+                           callfunc_selector(PixelMarket::onManaButton), nullptr, nullptr, 0);
 }
 
 void GUI::onElementPicked(CCObject* name)
@@ -161,7 +197,21 @@ void GUI::onElementPicked(CCObject* name)
         GUITopBar::getInstance()->onEraserButton();
         return;
     }
-    selectElement(picked->getString());
+    const std::string element = picked->getString();
+    if (const int32_t price = priceToPay(element); price > 0) {
+        if (Profile::getInstance()->getMana() >= price) {
+            m_pendingPurchase = element;
+            ScreenUtils::showPopup(CCString::create(element), this, callfunc_selector(GUI::confirmPurchase), nullptr,
+                                   nullptr, 1);
+        } else {
+            PixelMarket::getInstance()->setRequestedElement(CCString::create(element));
+            runAction(CCSequence::create(CCDelayTime::create(0.25f),
+                                         CCCallFunc::create(this, callfunc_selector(GUI::showNotEnoughMana)),
+                                         nullptr));
+        }
+        return;
+    }
+    selectElement(element);
     closeMenu();
 }
 

@@ -42,6 +42,13 @@ CCDictionary* PixelMarket::getCatalogue()
     return m_catalogue;
 }
 
+void PixelMarket::setCatalogueForTests(CCDictionary* catalogue)
+{
+    CC_SAFE_RETAIN(catalogue);
+    CC_SAFE_RELEASE(m_catalogue);
+    m_catalogue = catalogue;
+}
+
 int32_t PixelMarket::elementPrice(const char* name)
 {
     auto* elements = dynamic_cast<CCDictionary*>(getCatalogue()->objectForKey("elements"));

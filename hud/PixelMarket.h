@@ -14,6 +14,8 @@ public:
     // Reads the catalogue once; an absent file leaves an empty one.
     void loadCatalogue();
     cocos2d::CCDictionary* getCatalogue();
+    // Tests: use this catalogue instead of the file's.
+    void setCatalogueForTests(cocos2d::CCDictionary* catalogue);
     // The price of an element in the catalogue, or 0 when it has none.
     int32_t elementPrice(const char* name);
 

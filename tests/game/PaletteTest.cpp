@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "GameSceneFixture.h"
+#include "app/Profile.h"
 #include "gui/GUIButton.h"
 #include "hud/GUITopBar.h"
 #include "hud/PaletteTable.h"
@@ -174,6 +175,62 @@ TEST_F(Palette, TheRequestedElementOutlivesTheFrameThatSetIt)
     EXPECT_EQ(market->getRequestedElement(), nullptr);
     EXPECT_EQ(market->elementPrice("NoSuchElement"), 0) << "no catalogue entry, no price";
     PixelMarket::resetInstanceForTests();
+}
+
+} // namespace
+
+namespace {
+
+class Shop : public Palette {
+protected:
+    void SetUp() override
+    {
+        Palette::SetUp();
+        auto* acid = CCDictionary::create();
+        acid->setObject(CCString::create("40"), "price");
+        auto* elements = CCDictionary::create();
+        elements->setObject(acid, "Diamond");
+        auto* catalogue = CCDictionary::create();
+        catalogue->setObject(elements, "elements");
+        PixelMarket::getInstance()->setCatalogueForTests(catalogue);
+    }
+    void TearDown() override
+    {
+        PixelMarket::resetInstanceForTests();
+        Palette::TearDown();
+    }
+};
+
+TEST_F(Shop, APricedElementIsBoughtWithTheManaOrRequestedWithout)
+{
+    Profile* profile = Profile::getInstance();
+    // A fresh profile owns a start set; this test's element is not owned.
+    CCArray* owned = profile->getPurchasedElements();
+    for (int i = static_cast<int>(owned->count()) - 1; i >= 0; --i)
+        if (static_cast<CCString*>(owned->objectAtIndex(static_cast<unsigned>(i)))->getString() == "Diamond")
+            owned->removeObjectAtIndex(static_cast<unsigned>(i));
+    ASSERT_FALSE(profile->hasPurchasedElement(CCString::create("Diamond")));
+    EXPECT_EQ(gui->priceToPay("Diamond"), 40);
+    EXPECT_EQ(gui->priceToPay("Sand"), 0) << "not in the catalogue: free";
+
+    profile->setMana(10);
+    gui->selectElement("Sand");
+    gui->onElementPicked(CCString::create("Diamond"));
+    EXPECT_EQ(gui->getCurrentElement()->getString(), "Sand") << "nothing chosen without the mana";
+    ASSERT_NE(PixelMarket::getInstance()->getRequestedElement(), nullptr);
+    EXPECT_EQ(PixelMarket::getInstance()->getRequestedElement()->getString(), "Diamond");
+
+    profile->setMana(100);
+    gui->onElementPicked(CCString::create("Diamond"));
+    EXPECT_EQ(gui->getPendingPurchase(), "Diamond") << "the purchase popup asks first";
+    EXPECT_EQ(gui->getCurrentElement()->getString(), "Sand");
+    gui->confirmPurchase();
+    EXPECT_EQ(profile->getMana(), 60);
+    EXPECT_TRUE(profile->hasPurchasedElement(CCString::create("Diamond")));
+    EXPECT_EQ(gui->getCurrentElement()->getString(), "Diamond");
+    EXPECT_EQ(gui->priceToPay("Diamond"), 0) << "owned now";
+    gui->confirmPurchase();
+    EXPECT_EQ(profile->getMana(), 60) << "a second confirmation charges nothing";
 }
 
 } // namespace

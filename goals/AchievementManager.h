@@ -3,12 +3,26 @@
 // the user achievements once per world step. NOT BUILT YET: the goals
 // framework comes with its own work; until then both checks do nothing (the
 // first call logs that once).
+#include <string>
+#include <utility>
+#include <vector>
+
 class AchievementManager {
 public:
     static AchievementManager* getInstance();
 
     void checkMissions();
     void checkAchievements();
+    // Whether a goal of the running day is still open; true while goals are
+    // not built (a day is never cleared).
+    bool hasActiveGoals();
+    // The running day's missions, as (name, briefing); none while goals are
+    // not built.
+    std::vector<std::pair<std::string, std::string>> activeMissions();
+    // Completes every active mission at once (the goals window's skip).
+    void completeAllMissions();
+    // Whether a campaign step runs whose day can end (the next-day button).
+    bool hasCurrentStep();
 
 private:
     AchievementManager() = default;

@@ -8,6 +8,7 @@
 #include "app/ScreenMetrics.h"
 #include "app/ScreenUtils.h"
 #include "app/Utils.h"
+#include "hud/GUITopBar.h"
 #include "gui/GUIButton.h"
 #include "gui/GUILabel.h"
 
@@ -33,14 +34,11 @@ void hold(T*& field, T* value)
     field = value;
 }
 
-// The top bar's window flag and buttons belong to the top bar, not built yet.
+// The bar takes touches again, its buttons released.
 void topBarWindowClosed()
 {
-    static bool told = false;
-    if (!told) {
-        told = true;
-        LOG << "not built yet: top bar window-shown flag and button reset";
-    }
+    GUITopBar::getInstance()->setLocked(false);
+    GUITopBar::getInstance()->resetButtons();
 }
 
 } // namespace

@@ -4,11 +4,13 @@
 
 #include "app/Logger.h"
 #include "cocos2d_extensions/CCValue.h"
+#include "gui/GUIButton.h"
 #include "gui/GUILabel.h"
 #include "world/GameServices.h"
 #include "hud/GUITopBar.h"
 #include "world/Tool.h"
 #include "world/World.h"
+#include "world/WorldHost.h"
 
 USING_NS_CC;
 
@@ -28,6 +30,7 @@ GUI::~GUI()
     CC_SAFE_RELEASE(m_currentElement);
     m_currentElement = nullptr;
     setDescriptionLabel(nullptr);
+    CC_SAFE_RELEASE(m_menuButton);
 }
 
 GUI* GUI::create(CCSize size)
@@ -45,7 +48,7 @@ void GUI::refreshTemperature(int32_t level)
         return;
     }
     m_temperatureLevel = level;
-    notBuilt("the temperature buttons and the top bar's icon are not refreshed");
+    GUITopBar::getInstance()->refreshTemperatureIcon();
 }
 
 void GUI::setCurrentElement(CCString* name)
@@ -57,9 +60,9 @@ void GUI::setCurrentElement(CCString* name)
     m_currentElement = name;
 }
 
-bool GUI::isAvailable(const std::string&)
+bool GUI::isAvailable(const std::string& name)
 {
-    return true;
+    return m_everythingAvailable || m_allItems.count(name) > 0 || worldHost().isFreePlay();
 }
 
 void GUI::selectDefaultElement()
@@ -75,6 +78,54 @@ std::string GUI::pickStartElement()
 void GUI::selectElement(const std::string& name)
 {
     setCurrentElement(CCString::create(name));
+    GUITopBar* bar = GUITopBar::getInstance();
+    if (name == "Clear") {
+        bar->showEraserSelected();
+        return;
+    }
+    bar->setElementIcon(name);
+    bar->showElementSelected();
+}
+
+void GUI::selectEraser()
+{
+    setCurrentElement(CCString::create("Clear"));
+}
+
+void GUI::releaseMenuButton()
+{
+    if (!m_menuButton)
+        return;
+    m_menuButton->setPressed(false);
+    m_menuButton->release();
+    m_menuButton = nullptr;
+}
+
+void GUI::onMenuButton(int menu, GUIButton* sender)
+{
+    if (menu < kElementMenu || menu > kWorldMenu)
+        return;
+    if (m_openMenu == menu && getState() != Closed && getState() != Closing) {
+        m_openMenu = kNoMenu;
+        releaseMenuButton();
+        close();
+        return;
+    }
+    releaseMenuButton();
+    if (sender) {
+        sender->retain();
+        sender->setPressed(true);
+    }
+    m_menuButton = sender;
+    m_openMenu = menu;
+    switch (menu) {
+    case kElementMenu: showElementMenu(); break;
+    case kToolMenu: showToolMenu(); break;
+    case kWorldSettingsMenu: showWorldSettingsMenu(); break;
+    default: showWorldMenu(); break;
+    }
+    if (getState() == Closed)
+        toggle();
 }
 
 void GUI::selectDefaultTool()
@@ -91,8 +142,14 @@ void GUI::selectTool(const std::string& name)
 {
     if (!gWorld)
         return;
+    // A name that is no tool keeps the tool the player has.
+    Tool* tool = Tool::create(name);
+    if (!tool) {
+        LOG << "not a tool, the current one stays:" << name;
+        return;
+    }
     delete gWorld->currentTool;
-    gWorld->currentTool = Tool::create(name);
+    gWorld->currentTool = tool;
     GUITopBar::getInstance()->setToolIcon(name);
 }
 
@@ -103,31 +160,10 @@ void GUI::restoreLastElement()
 
 void GUI::closeMenu()
 {
-    notBuilt("the HUD menus (nothing to close)");
-}
-
-void GUI::showElementMenu()
-{
-    m_currentMenu = 1;
-    notBuilt("the menu contents (the window opens empty)");
-}
-
-void GUI::showToolMenu()
-{
-    m_currentMenu = 2;
-    notBuilt("the menu contents (the window opens empty)");
-}
-
-void GUI::showWorldSettingsMenu()
-{
-    m_currentMenu = 3;
-    notBuilt("the menu contents (the window opens empty)");
-}
-
-void GUI::showWorldMenu()
-{
-    m_currentMenu = 4;
-    notBuilt("the menu contents (the window opens empty)");
+    m_openMenu = kNoMenu;
+    releaseMenuButton();
+    if (getState() == Open)
+        close();
 }
 
 void GUI::openGallery()

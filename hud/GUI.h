@@ -5,15 +5,22 @@
 // element starts as "Soil", the brush size is 1, and selecting a tool puts
 // it in the world. What it cannot do it logs once.
 #include <cstdint>
+#include <set>
 #include <string>
+#include <vector>
 
 #include "cocos2d.h"
 #include "gui/GUIWindow.h"
 
+class GUIButton;
 class GUILabel;
 
 class GUI : public GUIWindow {
 public:
+    // The open-menu numbers.
+    static constexpr int kShadeTag = 7;
+    enum Menu { kNoMenu = 0, kElementMenu = 1, kToolMenu = 2, kWorldSettingsMenu = 3, kWorldMenu = 4 };
+
     GUI() = default;
     ~GUI() override;
     static GUI* create(cocos2d::CCSize size);
@@ -29,7 +36,65 @@ public:
     // Retains the new name, releases the old one.
     void setCurrentElement(cocos2d::CCString* name);
 
+    // The setting the top bar's thermometer shows (the level).
+    int32_t getTemperatureSetting() const { return m_temperatureLevel; }
+
+    // A bar button for a menu: the same menu's button closes the window,
+    // another switches the content in place.
+    void onMenuButton(int menu, GUIButton* sender);
+    int getOpenMenu() const { return m_openMenu; }
+    void setOpenMenu(int menu) { m_openMenu = menu; }
+    GUIButton* getMenuButton() const { return m_menuButton; }
+    // Unpresses and forgets the button that opened the current menu.
+    void releaseMenuButton();
+    // Counts of newly unlocked items, shown as the bar's badges.
+    int newElementCount() const { return m_newElements; }
+    int newToolCount() const { return m_newTools; }
+    int newOptionCount() const { return m_newOptions; }
+    void setNewItemCounts(int elements, int tools, int options)
+    {
+        m_newElements = elements;
+        m_newTools = tools;
+        m_newOptions = options;
+    }
+
+    // True in free play, with the everything-available flag, or for a name in
+    // the all-items set.
     bool isAvailable(const std::string& name);
+    void setEverythingAvailable(bool v) { m_everythingAvailable = v; }
+    bool getEverythingAvailable() const { return m_everythingAvailable; }
+    void addAvailableItem(const std::string& name) { m_allItems.insert(name); }
+    void clearAvailableItems() { m_allItems.clear(); }
+    // Makes "Clear" the current element.
+    void selectEraser();
+
+    // --- menus (GUIMenus.cpp) -------------------------------------------------------
+    void showElementMenu();
+    void showToolMenu();
+    void showWorldSettingsMenu();
+    void showWorldMenu();
+    // What the element palette offers now: "Clear" first, then every built
+    // entry of the palette table the player may use.
+    std::vector<std::string> paletteNames();
+    void onElementPicked(cocos2d::CCObject* name);
+    // The purchase popup's confirmation for the element picked last.
+    void confirmPurchase();
+    void showNotEnoughMana();
+    // The catalogue price of an element the player does not own yet, else 0.
+    int32_t priceToPay(const std::string& name);
+    const std::string& getPendingPurchase() const { return m_pendingPurchase; }
+    void onToolPicked(cocos2d::CCObject* name);
+    void onPresetPicked(cocos2d::CCObject* level);
+    void onSwitchPicked(cocos2d::CCObject* which);
+    // World-settings switches: flip the world's flag, then refresh the bar.
+    void applyTemperature();
+    void applyLight();
+    void applySun();
+    void applyWeather();
+    // The buttons of the menu on show (tests).
+    cocos2d::CCNode* getMenuContent() const { return m_buttonContainer; }
+    // The localised name of a temperature level (1..5).
+    static const char* temperatureNameKey(int level);
     void selectDefaultElement();
     std::string pickStartElement();
     void selectElement(const std::string& name);
@@ -44,13 +109,6 @@ public:
     void restoreLastElement();
     void closeMenu();
 
-    // The menu shown in the window: 0 none, 1 element palette, 2 tools,
-    // 3 world settings, 4 world menu. The builders only record it for now.
-    int32_t getCurrentMenu() const { return m_currentMenu; }
-    void showElementMenu();
-    void showToolMenu();
-    void showWorldSettingsMenu();
-    void showWorldMenu();
     void openGallery();
 
     // The keyboard's answer for the world description: stored, and shown on
@@ -64,9 +122,19 @@ public:
     void rateWorld(cocos2d::CCObject* rating);
 
 private:
+    // Empties the window and gives it a fresh button container.
+    cocos2d::CCNode* newMenuContent();
     int32_t m_temperatureLevel = 3;
+    int m_openMenu = kNoMenu;
+    std::string m_pendingPurchase;
+    // Until the goals framework fills the sets, everything is available.
+    bool m_everythingAvailable = true;
+    std::set<std::string> m_allItems;
+    GUIButton* m_menuButton = nullptr;  // retained
+    int m_newElements = 0;
+    int m_newTools = 0;
+    int m_newOptions = 0;
     int32_t m_brushSize = 1;
-    int32_t m_currentMenu = 0;
     cocos2d::CCString* m_currentElement = nullptr;  // retained
     GUILabel* m_descriptionLabel = nullptr;         // retained
 };

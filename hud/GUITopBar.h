@@ -1,39 +1,185 @@
 #pragma once
-// GUITopBar: the strip of buttons along the top of the game screen.
-// NOT BUILT YET: a stand-in window that is never blocked, never in its pan
-// state and shows no notification; a notification it is asked for (a
-// creature limit warning) is logged instead, and icon changes are logged
-// once.
+// GUITopBar: the strip of buttons along the top of the game screen, one for
+// the run, rebuilt in the free-play or the campaign layout whenever a world
+// starts. Its buttons forward to the HUD window and the game layer; the bar
+// keeps only what it shows: the selections, the draw/pan toggle of the
+// overview, the notification panel and its queue, the badges, the mana
+// counter and the day button (GUITopBarInfo.cpp). Main thread only.
+#include <cstdint>
 #include <string>
 
 #include "cocos2d.h"
 #include "gui/GUIWindow.h"
 
+class GUIButton;
+class GUILabel;
+
+// The draw/pan toggle of the overview: two buttons, one shown at a time.
+struct DrawPanToggle {
+    GUIButton* drawButton = nullptr;
+    GUIButton* panButton = nullptr;
+    int32_t current = 0;  // 0 draw, 1 pan
+    GUIButton* currentButton() const { return current == 0 ? drawButton : panButton; }
+};
+
 class GUITopBar : public GUIWindow {
 public:
+    static constexpr float kNotificationSlide = 0.4f;
+    static constexpr float kNotificationStay = 1.8f;
+
     static GUITopBar* getInstance();
     // Tests: drop the singleton.
     static void resetInstanceForTests();
 
-    bool isBlocked() const { return m_blocked; }
-    void setBlocked(bool v) { m_blocked = v; }
-    // Touches pan the magnified view while set.
-    bool isPanning() const { return m_panning; }
-    void setPanning(bool v) { m_panning = v; }
-    // Inverts the pan flag and swaps the draw/pan toggle's buttons.
+    bool initWithSize(cocos2d::CCSize size) override;
+    void onEnter() override;
+    void visit() override;
+
+    // --- layouts ---------------------------------------------------------------
+    void buildFreeModeBar();
+    void buildCampaignBar();
+    void clearBar();
+    // On the singleton: releases the menu buttons, drops the zoom hint and
+    // leaves zoom mode.
+    void resetButtons();
+    // The thermometer and the three pictograms of the world-settings button.
+    void refreshTemperatureIcon();
+
+    // --- touches: forwarded while not locked ----------------------------------
+    void handleTouchBegan(cocos2d::CCTouch* touch);
+    void handleTouchMoved(cocos2d::CCTouch* touch);
+    void handleTouchEnded(cocos2d::CCTouch* touch);
+
+    // --- handlers -----------------------------------------------------------------
+    void onElementMenuButton(cocos2d::CCObject* sender);
+    void onToolButton(cocos2d::CCObject* sender);
+    void onWorldSettingsButton(cocos2d::CCObject* sender);
+    void onWorldMenuButton(cocos2d::CCObject* sender);
+    void onEraserButton();
+    void onZoomButton();
+    void onUndoButton();
+    void onPlayPauseButton();
+    void onManaButton();
+    void onCameraButton();
+    void onLevelButton();
+    void onDayButton();
+    void onDrawPanToggle();
+
+    // --- what the game layer and the HUD ask -----------------------------------
+    bool isLocked() const { return m_locked; }
+    void setLocked(bool v) { m_locked = v; }
+    bool isDrawMode() const { return m_drawMode; }
+    void setDrawMode(bool v) { m_drawMode = v; }
+    // Touches pan the overview while the toggle is on the hand.
+    bool isPanning() const { return !m_drawMode; }
+    void setPanning(bool v) { m_drawMode = !v; }
+    // Inverts the draw mode and shows the toggle's other button.
     void switchDrawPanToggle();
-    bool hasNotification() const { return false; }
-    void showNotification(cocos2d::CCString* text);
+    void showZoomToggle(bool shown);
     void setZoomButtonIcon(const char* frame);
     void unpressZoomButton();
-    void showZoomToggle(bool shown);
     void setUndoButtonIcon(const char* frame);
+    void setPlayPauseIcon(const char* frame);
     void setToolIcon(const std::string& tool);
+    void setElementIcon(const std::string& element);
+    // Element menu and tool selected, eraser not (a picked element); or the
+    // eraser's selection (tool and eraser).
+    void showElementSelected();
+    void showEraserSelected();
+
+    // --- notifications, badges, counters (GUITopBarInfo.cpp) -----------------------
+    // Shows now, or queues behind the one on screen. The icon is a frame name
+    // without the sheet prefix; null for the check box.
+    void showNotification(cocos2d::CCString* text, cocos2d::CCString* icon = nullptr);
+    void showNextNotification();
+    // A notification is waiting behind the one on screen.
+    bool hasNotification() const;
+    bool isNotificationShowing() const { return m_notificationShowing; }
+    void updateBadges();
     void updateMana();
-    void buildFreeModeBar();
+    void updateDayButton();
+    void playLilGodAnimation();
+
+    // --- nodes (tests and the game layer) --------------------------------------------
+    GUIButton* getElementMenuButton() const { return m_elementMenuButton; }
+    GUIButton* getToolButton() const { return m_toolButton; }
+    GUIButton* getEraserButton() const { return m_eraserButton; }
+    GUIButton* getWorldSettingsButton() const { return m_worldSettingsButton; }
+    GUIButton* getWorldMenuButton() const { return m_worldMenuButton; }
+    GUIButton* getManaButton() const { return m_manaButton; }
+    GUIButton* getZoomButton() const { return m_zoomButton; }
+    GUIButton* getPlayPauseButton() const { return m_playPauseButton; }
+    GUIButton* getDayButton() const { return m_dayButton; }
+    GUIButton* getUndoButton() const { return m_undoButton; }
+    GUIButton* getCameraButton() const { return m_cameraButton; }
+    const DrawPanToggle& getDrawPanToggle() const { return m_toggle; }
+    GUILabel* getZoomHintLabel() const { return m_zoomHintLabel; }
+    cocos2d::CCSprite* getBar() const { return m_bar; }
+    cocos2d::CCSprite* getNotificationPanel() const { return m_notificationPanel; }
+    GUILabel* getNotificationLabel() const { return m_notificationLabel; }
+    cocos2d::CCSprite* getNotificationIcon() const { return m_notificationIcon; }
+    cocos2d::CCSprite* getCheckBox() const { return m_checkBox; }
+    cocos2d::CCArray* getNotificationQueue() const { return m_notificationQueue; }
+    cocos2d::CCSprite* getElementBadge() const { return m_elementBadge; }
+    cocos2d::CCSprite* getToolBadge() const { return m_toolBadge; }
+    cocos2d::CCSprite* getWorldSettingsBadge() const { return m_worldSettingsBadge; }
+    cocos2d::CCSprite* getTemperatureIcon() const { return m_temperatureIcon; }
+    cocos2d::CCSprite* getLightPicto() const { return m_lightPicto; }
+    cocos2d::CCSprite* getCloudsPicto() const { return m_cloudsPicto; }
+    cocos2d::CCSprite* getSunPicto() const { return m_sunPicto; }
+    cocos2d::CCSprite* getLilGodSprite() const { return m_lilGodSprite; }
+    int32_t getLastShownMana() const { return m_lastShownMana; }
+    // The name of a sprite's frame as the bar set it ("" for none).
+    static std::string frameOf(cocos2d::CCNode* node);
+    // The buttons of the current row, left to right.
+    cocos2d::CCArray* rowButtons() const;
 
 private:
     GUITopBar() = default;
-    bool m_blocked = false;
-    bool m_panning = false;
+    ~GUITopBar() override;
+
+    bool beginBuild();
+    GUIButton* addRowButton(const char* frame, const char* icon, cocos2d::CCObject* callback, GUIButton* previous);
+    void addWorldSettingsPictos();
+    void addDrawPanToggle();
+    void addManaCounter(float iconX);
+    void addDayButton(GUIButton* previous);
+    // Closes the HUD when it is not closed, forgetting its open menu.
+    void closeHud();
+    void placeBadge(cocos2d::CCSprite*& badge, int count, cocos2d::CCPoint at);
+
+    GUIButton* m_elementMenuButton = nullptr;
+    GUIButton* m_toolButton = nullptr;
+    GUIButton* m_eraserButton = nullptr;
+    GUIButton* m_worldSettingsButton = nullptr;
+    GUIButton* m_worldMenuButton = nullptr;
+    GUIButton* m_manaButton = nullptr;
+    bool m_locked = false;
+    GUIButton* m_zoomButton = nullptr;
+    GUIButton* m_playPauseButton = nullptr;
+    GUIButton* m_dayButton = nullptr;
+    DrawPanToggle m_toggle;
+    bool m_drawMode = true;
+    GUILabel* m_zoomPanLabel = nullptr;
+    GUILabel* m_zoomDrawLabel = nullptr;
+    GUILabel* m_zoomHintLabel = nullptr;
+    int32_t m_lastShownMana = -1;
+    cocos2d::CCSprite* m_elementBadge = nullptr;
+    cocos2d::CCSprite* m_toolBadge = nullptr;
+    cocos2d::CCSprite* m_worldSettingsBadge = nullptr;
+    cocos2d::CCArray* m_notificationQueue = nullptr;  // retained while not empty
+    GUIButton* m_undoButton = nullptr;
+    cocos2d::CCSprite* m_notificationPanel = nullptr;
+    GUILabel* m_notificationLabel = nullptr;
+    cocos2d::CCSprite* m_notificationIcon = nullptr;
+    cocos2d::CCSprite* m_checkBox = nullptr;   // retained
+    cocos2d::CCSprite* m_checkTick = nullptr;  // retained
+    bool m_notificationShowing = false;
+    GUIButton* m_cameraButton = nullptr;
+    cocos2d::CCSprite* m_lightPicto = nullptr;
+    cocos2d::CCSprite* m_cloudsPicto = nullptr;
+    cocos2d::CCSprite* m_sunPicto = nullptr;
+    cocos2d::CCSprite* m_temperatureIcon = nullptr;
+    cocos2d::CCSprite* m_lilGodSprite = nullptr;
+    cocos2d::CCSprite* m_bar = nullptr;  // the button container
 };

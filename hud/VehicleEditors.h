@@ -20,7 +20,7 @@ class MPLeaderTank;
 class MPLeaderTruck;
 class MPLander;
 
-class VehicleEditor : public GUIWindow, public ParticleEditor {
+class VehicleEditor : public ParticleEditor {
 public:
     static constexpr int kZOrder = -10;
     static constexpr float kMargin = 5.0f;

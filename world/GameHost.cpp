@@ -18,6 +18,7 @@
 #include "hud/GUI.h"
 #include "hud/GUIIngameMessage.h"
 #include "hud/GUITopBar.h"
+#include "hud/DeviceEditors.h"
 #include "hud/ParticleEditor.h"
 #include "hud/VehicleEditors.h"
 #include "elements/creatures/Vehicles.h"
@@ -111,6 +112,11 @@ void GameHost::showLimitWarning(const char* key)
         bar->showNotification(LocalUtils::localize(key));
 }
 
+bool GameHost::openEditor(Particle& particle, const char* window)
+{
+    return openDeviceEditor(particle, window);
+}
+
 bool GameHost::isFreePlay()
 {
     return SaveLoadUtils::isFreePlay();
@@ -155,35 +161,42 @@ void wireStorageAndSound(GameServices& s)
 
 void wireHudAndTopBar(GameServices& s)
 {
-    // The HUD's switches also refresh their menu entries and play their sound;
-    // those come with the HUD. The stand-ins switch the world's own flags.
+    // The HUD's switches flip the world's flags and refresh the bar; without
+    // a HUD the world's flag alone.
     s.applyTemperature = [](World& w) {
-        notBuilt("HUD temperature switch (menu entry, sound)");
-        w.temperatureField.setViewOn(!w.temperatureField.isViewOn());
+        if (hud())
+            hud()->applyTemperature();
+        else
+            w.temperatureField.setViewOn(!w.temperatureField.isViewOn());
     };
     s.applyLight = [](World& w) {
-        notBuilt("HUD light switch (menu entry, sound)");
-        w.lightMap.setLightOn(!w.lightMap.isLightOn());
+        if (hud())
+            hud()->applyLight();
+        else
+            w.lightMap.setLightOn(!w.lightMap.isLightOn());
     };
     s.applySun = [](World& w) {
-        notBuilt("HUD sun switch (menu entry, sound)");
-        w.lightMap.setSunOn(!w.lightMap.isSunOn());
+        if (hud())
+            hud()->applySun();
+        else
+            w.lightMap.setSunOn(!w.lightMap.isSunOn());
     };
     s.applyWeather = [](World& w) {
-        notBuilt("HUD weather switch (menu entry)");
-        w.toggleWeather();
+        if (hud())
+            hud()->applyWeather();
+        else
+            w.toggleWeather();
     };
     s.closeHudMenu = [] {
-        notBuilt("HUD menu window");
+        if (hud())
+            hud()->closeMenu();
     };
     // The label reads "NORMAL" at the middle of the HUD's five levels.
     s.temperatureLabelIsNormal = [] { return worldHost().temperatureLevel() == 3; };
 
     s.refreshTopBarMana = [] { GUITopBar::getInstance()->updateMana(); };
     s.setZoomButtonIcon = [](const char* frame) { GUITopBar::getInstance()->setZoomButtonIcon(frame); };
-    s.setPlayPauseIcon = [](const char*) {
-        notBuilt("top bar play/pause button");
-    };
+    s.setPlayPauseIcon = [](const char* frame) { GUITopBar::getInstance()->setPlayPauseIcon(frame); };
 }
 
 void wireGameLayer(GameServices& s)

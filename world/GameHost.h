@@ -27,6 +27,7 @@ public:
     void openVehiclePanel(Particle* vehicle, int kind) override;
     void showVehicleFuel(ParticleEditor* panel, float fraction) override;
     void showLimitWarning(const char* key) override;
+    bool openEditor(Particle& particle, const char* window) override;
     bool isFreePlay() override;
     void holdMusic(int32_t ticks) override;
 };

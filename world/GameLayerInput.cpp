@@ -134,11 +134,11 @@ void GameLayer::ccTouchesBegan(CCSet* touches, CCEvent*)
     m_panelTouched = nullptr;
     if (keyboard) {
         keyboard->handleTouchBegan(touch);
-    } else if (!bar->isBlocked() && p.y > screenSize.height - topBarHeight()) {
+    } else if (!bar->isLocked() && p.y > screenSize.height - topBarHeight()) {
         bar->handleTouchBegan(touch);
     } else if (GUIWindow* window = visibleCurrentWindow()) {
         window->handleTouchBegan(touch);
-    } else if (!bar->isBlocked() && m_zoomedOut && p.x < 90 && p.y < 90) {
+    } else if (!bar->isLocked() && m_zoomedOut && p.x < 90 && p.y < 90) {
         bar->handleTouchBegan(touch);
     } else {
         if (m_zoomMode) {

@@ -151,35 +151,22 @@ void GameLayer::onMenuButton(CCObject* sender, int32_t kind)
     if (!m_gui)
         return;
 
-    auto build = [this, kind] {
-        switch (kind) {
-        case kPaletteMenu: m_gui->showElementMenu(); break;
-        case kToolMenu: m_gui->showToolMenu(); break;
-        case kWorldSettingsMenu: m_gui->showWorldSettingsMenu(); break;
-        default: m_gui->showWorldMenu(); break;
-        }
-    };
+    // The palette button while erasing brings back the last element instead.
     const int state = m_gui->getState();
-    if (m_gui->getCurrentMenu() == kind && (state == GUIWindow::Opening || state == GUIWindow::Open)) {
-        m_gui->toggle();
-        setPressed(sender, false);
-    } else if (state == GUIWindow::Closed || state == GUIWindow::Closing) {
-        if (kind == kPaletteMenu) {
-            CCString* element = m_gui->getCurrentElement();
-            if (element && element->getString() == "Clear") {
-                m_gui->restoreLastElement();
-                return;
-            }
+    const bool hudClosed = state == GUIWindow::Closed || state == GUIWindow::Closing;
+    if (kind == kPaletteMenu && hudClosed) {
+        CCString* element = m_gui->getCurrentElement();
+        if (element && element->getString() == "Clear") {
+            m_gui->restoreLastElement();
+            return;
         }
-        build();
-        m_gui->toggle();
-        setPressed(sender, true);
-    } else {
+    }
+    // Switching from one open menu to another sounds; the HUD opens, switches
+    // or closes its window.
+    if (!hudClosed && m_gui->getOpenMenu() != kind)
         CocosDenshion::SimpleAudioEngine::sharedEngine()->playEffect(soundFilePath("sounds", "sfx_gui_select").c_str(),
                                                                       false);
-        build();
-        setPressed(sender, true);
-    }
+    m_gui->onMenuButton(kind, dynamic_cast<GUIButton*>(sender));
 }
 
 void GameLayer::onElementsButton(CCObject* sender)

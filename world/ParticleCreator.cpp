@@ -208,6 +208,11 @@ std::string ParticleCreator::getName(uint32_t typeId)
     return index >= 0 ? table().shownNames[index] : std::string(kNotAccepted);
 }
 
+std::vector<std::string> ParticleCreator::acceptedNames()
+{
+    return {std::begin(kTypeNames), std::end(kTypeNames)};
+}
+
 void ParticleCreator::resetElementsCreated()
 {
     if (s_elementsCreated) {

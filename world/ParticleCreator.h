@@ -7,6 +7,7 @@
 // record of which element names were made since the last reset (0/1 flags).
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "cocos2d.h"
 #include "world/Particle.h"
@@ -36,6 +37,8 @@ public:
     // The record (null before the first reset or creation).
     static cocos2d::CCDictionary* getElementsCreated();
 
+    // Every accepted name, in the factory's order.
+    static std::vector<std::string> acceptedNames();
     // Whether the factory accepts the id, and whether its class is registered.
     static bool isAccepted(uint32_t typeId);
     static bool isBuilt(uint32_t typeId);

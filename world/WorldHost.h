@@ -15,6 +15,7 @@
 class CCMutableTexture2D;
 class Particle;
 class ParticleEditor;
+class Particle;
 
 class WorldHost {
 public:
@@ -49,6 +50,9 @@ public:
     virtual void afterStep() {}
     // A particle with an open editor window is being destroyed.
     virtual void particleDestroyed(ParticleEditor*) {}
+    // A long press asks for the particle's editor window by name; false when
+    // none opens.
+    virtual bool openEditor(Particle&, const char*) { return false; }
 
     // A vehicle was touched: open its control panel (kind: car, tank, truck,
     // lander).

@@ -7,12 +7,15 @@
 #include "app/Logger.h"
 #include "elements/materials/Powders.h"
 #include "world/ByteStream.h"
+#include "world/WorldHost.h"
 
-void openElementEditor(Particle&, const char* window)
+void openElementEditor(Particle& p, const char* window)
 {
+    if (worldHost().openEditor(p, window))
+        return;
     static std::set<std::string, std::less<>> told;
     if (told.emplace(window).second)
-        LOG << "not built yet: element editor window, nothing opens:" << window;
+        LOG << "no element editor window opens here:" << window;
 }
 
 // --- Power ------------------------------------------------------------------

@@ -15,8 +15,9 @@ inline constexpr ElementInfo kHeaterInfo    {"Heater",    0, 0.7f, 0.8f, {29},  
 inline constexpr ElementInfo kCoolerInfo    {"Cooler",    0, 0.7f, 0.8f, {10},      StartRow::First, "sfx_element_electro", 0};
 // clang-format on
 
-// The element editor windows belong to the HUD. Until they exist a long
-// press says so once in the log and opens nothing.
+// The element editor windows belong to the HUD, reached through the world
+// host. Where none opens (no game above the world) a long press says so once
+// per window kind in the log.
 void openElementEditor(Particle& p, const char* window);
 
 // Draws a look that changes every update: straight into the world texture,

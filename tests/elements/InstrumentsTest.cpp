@@ -98,12 +98,12 @@ TEST_F(Instruments, EveryLongPressPlaysAndNoSecondEditorOpens)
 {
     auto* drums = as<Instrument>(put(30, 100, Drums::kTypeId));
     drums->note = 3;
-    testsupport::LogCapture log;
     drums->onTouch();
+    ParticleEditor* first = drums->editor;
+    ASSERT_NE(first, nullptr) << "the game opens the drums' editor";
     drums->onTouch();
+    EXPECT_EQ(drums->editor, first) << "no second editor";
     EXPECT_EQ(played(), (std::vector<std::string>(2, "sounds/sfx_element_drums/sfx_drums_sn2_d#1.mp3")));
-    EXPECT_EQ(drums->editor, nullptr);
-    EXPECT_EQ(logCount(log, "DrumsEditor"), 1);
     // An editor pick takes the values and plays them.
     drums->chosenNote = 7;
     drums->applyEditor();

@@ -7,6 +7,8 @@
 #include "MaterialWorld.h"
 #include "elements/materials/Powders.h"
 #include "elements/materials/Wiring.h"
+#include "support/CleanGame.h"
+#include "world/WorldHost.h"
 
 using Wiring = MaterialWorld;
 
@@ -40,7 +42,7 @@ TEST_F(Wiring, PowerFiresAtItsFirstPulseThenEveryPeriod)
     }
 }
 
-TEST_F(Wiring, ANewPeriodKeepsTheCounterAndTheEditorOpensNothingYet)
+TEST_F(Wiring, ANewPeriodKeepsTheCounterAndWithoutAGameNoEditorOpens)
 {
     auto* power = as<Power>(put(30, 100, Power::kTypeId));
     power->period = 32;
@@ -48,8 +50,10 @@ TEST_F(Wiring, ANewPeriodKeepsTheCounterAndTheEditorOpensNothingYet)
         power->update();
     ASSERT_EQ(power->counter, 11);
     testsupport::LogCapture log;
+    setWorldHost(nullptr);  // no game above the world
     power->onTouch();
     power->onTouch();
+    setWorldHost(&testsupport::testHost());
     EXPECT_EQ(power->editor, nullptr);
     EXPECT_EQ(logCount(log, "element editor window"), 1) << "said once";
     power->chosenPeriod = 4;

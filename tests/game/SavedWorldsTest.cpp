@@ -156,10 +156,10 @@ TEST_F(SavedWorlds, MenuButtonsOpenSwitchAndClose)
     layer->onWorldSettingsButton(nullptr);
     layer->onWorldButton(nullptr);
     EXPECT_EQ(gui->getState(), GUIWindow::Closed);
-    EXPECT_EQ(gui->getCurrentMenu(), 0);
+    EXPECT_EQ(gui->getOpenMenu(), 0);
 
     layer->onElementsButton(elements);
-    EXPECT_EQ(gui->getCurrentMenu(), 1);
+    EXPECT_EQ(gui->getOpenMenu(), 1);
     EXPECT_EQ(gui->getState(), GUIWindow::Opening);
     EXPECT_TRUE(elements->isPressed());
     stepSeconds(0.5f);
@@ -167,7 +167,7 @@ TEST_F(SavedWorlds, MenuButtonsOpenSwitchAndClose)
     // Another button switches the open window in place, with a sound.
     const int selects = soundsPlayed("sfx_gui_select");
     layer->onToolsButton(tools);
-    EXPECT_EQ(gui->getCurrentMenu(), 2);
+    EXPECT_EQ(gui->getOpenMenu(), 2);
     EXPECT_EQ(gui->getState(), GUIWindow::Open);
     EXPECT_EQ(soundsPlayed("sfx_gui_select"), selects + 1);
 

@@ -19,7 +19,12 @@ struct RecordingHost : WorldHost {
     bool paused() override { return isPaused; }
     bool zoomedOut() override { return zoomed; }
     void afterStep() override { ++afterSteps; }
-    void particleDestroyed(ParticleEditor* editor) override { destroyedEditors.push_back(editor); }
+    // As the game's host does, the editor forgets its particle.
+    void particleDestroyed(ParticleEditor* editor) override
+    {
+        destroyedEditors.push_back(editor);
+        editor->particle = nullptr;
+    }
 };
 
 } // namespace

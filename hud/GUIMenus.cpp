@@ -1,0 +1,340 @@
+// The HUD's four menus: the element palette, the tools, the world settings
+// and the world menu. Each rebuilds the window's button container.
+#include <algorithm>
+#include <set>
+#include <string>
+
+#include "app/LocalUtils.h"
+#include "app/Logger.h"
+#include "app/Profile.h"
+#include "app/ScreenUtils.h"
+#include "app/ShopItem.h"
+#include "app/ScreenMetrics.h"
+#include "app/Utils.h"
+#include "gui/GUIButton.h"
+#include "gui/GUILabel.h"
+#include "hud/GUI.h"
+#include "hud/GUITopBar.h"
+#include "hud/PaletteTable.h"
+#include "hud/PixelMarket.h"
+#include "world/ParticleCreator.h"
+#include "world/World.h"
+#include "world/WorldHost.h"
+
+USING_NS_CC;
+
+namespace {
+
+// A button's call-back retains its target; aimed at the HUD it would keep
+// the HUD alive through its own buttons. The relay holds it weakly; only the
+// HUD's buttons hold relays, so the HUD lives whenever one fires.
+class HudRelay : public CCObject {
+public:
+    static HudRelay* create(GUI* gui, SEL_CallFuncO selector)
+    {
+        auto* relay = new HudRelay();
+        relay->m_gui = gui;
+        relay->m_selector = selector;
+        relay->autorelease();
+        return relay;
+    }
+    void fire(CCObject* value) { (m_gui->*m_selector)(value); }
+
+private:
+    GUI* m_gui = nullptr;
+    SEL_CallFuncO m_selector = nullptr;
+};
+
+const char* const kTools[] = {"Draw", "Line", "Fill", "Replace", "Miner"};
+const char* const kWideButton = "gamemenus_editorWideButton.png";
+
+float uiScale() { return static_cast<float>(4.0 * screenRatio); }
+
+void notBuilt(const char* what)
+{
+    static std::set<std::string> told;
+    if (told.insert(what).second)
+        LOG << "HUD not built yet:" << what;
+}
+
+GUIButton* addButton(CCNode* content, GUI* gui, SEL_CallFuncO selector, CCObject* value, const char* frame,
+                     CCString* caption, CCPoint at)
+{
+    GUIButton* button = GUIButton::create(
+        CCCallFuncO::create(HudRelay::create(gui, selector), callfuncO_selector(HudRelay::fire), value), frame,
+        nullptr);
+    if (!button)
+        return nullptr;
+    button->setScale(uiScale());
+    button->setAnchorPoint(ccp(0, 1));
+    button->setPosition(at);
+    button->setActivateDelayed(true);
+    if (caption) {
+        GUILabel::setFontName("gamemenus_ach_fontButtons");
+        GUILabel* label = GUILabel::create();
+        label->setScale(7.0f / GUILabel::fontSize);
+        label->setText(caption);
+        label->setAnchorPoint(ccp(0.5f, 0.5f));
+        const CCSize size = button->getContentSize();
+        label->setPosition(ccp(size.width / 2, size.height / 2));
+        button->addChild(label);
+    }
+    content->addChild(button);
+    return button;
+}
+
+// A grid from the top-left of the area under the bar, left to right.
+struct Grid {
+    float cellW;
+    float cellH;
+    float left = 8;
+    float top = 0;
+    int column = 0;
+    int columns = 1;
+    CCPoint next()
+    {
+        const CCPoint at = ccp(left + cellW * static_cast<float>(column), top);
+        if (++column >= columns) {
+            column = 0;
+            top -= cellH;
+        }
+        return at;
+    }
+};
+
+Grid gridFor(float unitW, float unitH)
+{
+    Grid g{unitW * uiScale(), unitH * uiScale()};
+    // Below the bar and the edge of its notification panel.
+    g.top = visibleSize.height - 108.0f * static_cast<float>(screenRatio);
+    g.columns = std::max(1, static_cast<int>((visibleSize.width - 16) / g.cellW));
+    return g;
+}
+
+} // namespace
+
+CCNode* GUI::newMenuContent()
+{
+    if (m_buttonContainer)
+        m_buttonContainer->removeFromParentAndCleanup(true);
+    setPressedButton(nullptr);
+    CCSpriteFrameCache::sharedSpriteFrameCache()->addSpriteFramesWithFile("pvr/guitopbar.plist");
+    CCSpriteFrameCache::sharedSpriteFrameCache()->addSpriteFramesWithFile("pvr/gamemenus.plist");
+    m_buttonContainer = CCNode::create();
+    m_buttonContainer->setPosition(ccp((screenSize.width - visibleSize.width) / 2, 0));
+    addChild(m_buttonContainer, 1);
+    if (!getChildByTag(kShadeTag)) {
+        CCLayerColor* shade = CCLayerColor::create(ccc4(20, 30, 40, 200), screenSize.width, screenSize.height);
+        addChild(shade, 0, kShadeTag);
+    }
+    return m_buttonContainer;
+}
+
+std::vector<std::string> GUI::paletteNames()
+{
+    std::vector<std::string> names{"Clear"};
+    const bool freePlay = worldHost().isFreePlay();
+    for (const PaletteEntry& e : paletteTable()) {
+        if (!ParticleCreator::isBuilt(hashString(e.name)))
+            continue;
+        if (freePlay || isAvailable(e.name))
+            names.emplace_back(e.name);
+    }
+    return names;
+}
+
+void GUI::showElementMenu()
+{
+    CCNode* content = newMenuContent();
+    Grid grid = gridFor(15, 15);
+    for (const std::string& name : paletteNames()) {
+        const std::string frame = "guitopbar_HUDelement_" + name + ".png";
+        if (!CCSpriteFrameCache::sharedSpriteFrameCache()->spriteFrameByName(frame.c_str()))
+            continue;
+        const int32_t price = priceToPay(name);
+        addButton(content, this, callfuncO_selector(GUI::onElementPicked), CCString::create(name), frame.c_str(),
+                  price > 0 ? CCString::createWithFormat("%d", price) : nullptr, grid.next());
+    }
+}
+
+int32_t GUI::priceToPay(const std::string& name)
+{
+    const int32_t price = PixelMarket::getInstance()->elementPrice(name.c_str());
+    if (price <= 0 || Profile::getInstance()->hasPurchasedElement(CCString::create(name)))
+        return 0;
+    return price;
+}
+
+void GUI::confirmPurchase()
+{
+    const std::string name = m_pendingPurchase;
+    m_pendingPurchase.clear();
+    const int32_t price = priceToPay(name);
+    if (name.empty() || price <= 0)
+        return;
+    ShopItem item;
+    item.setName(name.c_str());
+    item.price = price;
+    item.category = 0;
+    if (!Profile::getInstance()->buyShopItem(CCString::create(name), item))
+        return;
+    selectElement(name);
+    closeMenu();
+}
+
+void GUI::showNotEnoughMana()
+{
+    ScreenUtils::showPopup(LocalUtils::localize("ConfirmationNotEnoughMana"), PixelMarket::getInstance(),
+                           callfunc_selector(PixelMarket::onManaButton), nullptr, nullptr, 0);
+}
+
+void GUI::onElementPicked(CCObject* name)
+{
+    auto* picked = dynamic_cast<CCString*>(name);
+    if (!picked)
+        return;
+    if (picked->getString() == "Clear") {
+        GUITopBar::getInstance()->onEraserButton();
+        return;
+    }
+    const std::string element = picked->getString();
+    if (const int32_t price = priceToPay(element); price > 0) {
+        if (Profile::getInstance()->getMana() >= price) {
+            m_pendingPurchase = element;
+            ScreenUtils::showPopup(CCString::create(element), this, callfunc_selector(GUI::confirmPurchase), nullptr,
+                                   nullptr, 1);
+        } else {
+            PixelMarket::getInstance()->setRequestedElement(CCString::create(element));
+            runAction(CCSequence::create(CCDelayTime::create(0.25f),
+                                         CCCallFunc::create(this, callfunc_selector(GUI::showNotEnoughMana)),
+                                         nullptr));
+        }
+        return;
+    }
+    selectElement(element);
+    closeMenu();
+}
+
+void GUI::showToolMenu()
+{
+    CCNode* content = newMenuContent();
+    Grid grid = gridFor(26, 14);
+    for (const char* tool : kTools) {
+        if (!worldHost().isFreePlay() && !isAvailable(tool))
+            continue;
+        addButton(content, this, callfuncO_selector(GUI::onToolPicked), CCString::create(tool), kWideButton,
+                  CCString::create(tool), grid.next());
+    }
+    for (const char* option : {"Clear", "Zoom"})
+        if (worldHost().isFreePlay() || isAvailable(option))
+            addButton(content, this, callfuncO_selector(GUI::onToolPicked), CCString::create(option), kWideButton,
+                      CCString::create(option), grid.next());
+    notBuilt("the brush-size slider (the brush stays at its size)");
+}
+
+void GUI::onToolPicked(CCObject* name)
+{
+    auto* picked = dynamic_cast<CCString*>(name);
+    if (!picked)
+        return;
+    const std::string tool = picked->getString();
+    if (tool == "Clear") {
+        GUITopBar::getInstance()->onEraserButton();
+        return;
+    }
+    if (tool == "Zoom") {
+        GUITopBar::getInstance()->onZoomButton();
+        return;
+    }
+    selectTool(tool);
+    closeMenu();
+}
+
+const char* GUI::temperatureNameKey(int level)
+{
+    static const char* const keys[] = {"VeryColdName", "ColdName", "NormalName", "HotName", "VeryHotName"};
+    return level >= 1 && level <= 5 ? keys[level - 1] : "NormalName";
+}
+
+void GUI::showWorldSettingsMenu()
+{
+    CCNode* content = newMenuContent();
+    Grid grid = gridFor(26, 14);
+    grid.columns = 5;
+    for (int level = 1; level <= 5; ++level) {
+        GUIButton* b = addButton(content, this, callfuncO_selector(GUI::onPresetPicked), CCInteger::create(level),
+                                 kWideButton, LocalUtils::localize(temperatureNameKey(level)), grid.next());
+        if (b)
+            b->setSelected(level == m_temperatureLevel);
+    }
+    const char* const switches[] = {"Temperature", "Light", "Sun", "Weather"};
+    for (int i = 0; i < 4; ++i)
+        addButton(content, this, callfuncO_selector(GUI::onSwitchPicked), CCInteger::create(i), kWideButton,
+                  CCString::create(switches[i]), grid.next());
+    notBuilt("the background and gallery buttons of the world settings");
+}
+
+void GUI::onPresetPicked(CCObject* level)
+{
+    auto* value = dynamic_cast<CCInteger*>(level);
+    if (!value)
+        return;
+    refreshTemperature(value->getValue());
+    GUITopBar::getInstance()->updateBadges();
+    closeMenu();
+}
+
+void GUI::onSwitchPicked(CCObject* which)
+{
+    auto* value = dynamic_cast<CCInteger*>(which);
+    switch (value ? value->getValue() : -1) {
+    case 0: applyTemperature(); break;
+    case 1: applyLight(); break;
+    case 2: applySun(); break;
+    case 3: applyWeather(); break;
+    default: return;
+    }
+    closeMenu();
+}
+
+namespace {
+void afterSwitch()
+{
+    GUITopBar::getInstance()->refreshTemperatureIcon();
+    GUITopBar::getInstance()->updateBadges();
+}
+} // namespace
+
+void GUI::applyTemperature()
+{
+    if (gWorld)
+        gWorld->temperatureField.setViewOn(!gWorld->temperatureField.isViewOn());
+    afterSwitch();
+}
+
+void GUI::applyLight()
+{
+    if (gWorld)
+        gWorld->lightMap.setLightOn(!gWorld->lightMap.isLightOn());
+    afterSwitch();
+}
+
+void GUI::applySun()
+{
+    if (gWorld)
+        gWorld->lightMap.setSunOn(!gWorld->lightMap.isSunOn());
+    afterSwitch();
+}
+
+void GUI::applyWeather()
+{
+    if (gWorld)
+        gWorld->toggleWeather();
+    afterSwitch();
+}
+
+void GUI::showWorldMenu()
+{
+    newMenuContent();
+    notBuilt("the world menu (name, description, snapshot, rating, save, load, new world)");
+}

@@ -45,4 +45,8 @@ void registerAllElements()
     // Creatures.
     registerSmallCreatures();
     registerLions();
+
+    // Humans and robots, and their dusts.
+    registerDusts();
+    registerHumans();
 }

@@ -12,6 +12,8 @@
 #include "app/Profile.h"
 #include "app/ScreenUtils.h"
 #include "app/Utils.h"
+#include "elements/creatures/HumanLeader.h"
+#include "elements/creatures/HumanRegistry.h"
 #include "goals/AchievementManager.h"
 #include "gui/GUIWindow.h"
 #include "app/SaveLoadUtils.h"
@@ -119,13 +121,6 @@ std::string stringOf(CCString* s)
     return s ? s->getString() : std::string();
 }
 
-// Stand-in for the colony resource store of the humans.
-std::map<std::string, int32_t>& resourceStore()
-{
-    static std::map<std::string, int32_t> store;
-    return store;
-}
-
 void wireStorageAndSound(GameServices& s)
 {
     using CocosDenshion::SimpleAudioEngine;
@@ -178,6 +173,11 @@ void wireHudAndTopBar(GameServices& s)
     s.setPlayPauseIcon = [](const char*) {
         notBuilt("top bar play/pause button");
     };
+    s.showLimitWarning = [](const char* key) {
+        GUITopBar* bar = GUITopBar::getInstance();
+        if (bar && !bar->hasNotification())
+            bar->showNotification(LocalUtils::localize(key));
+    };
 }
 
 void wireGameLayer(GameServices& s)
@@ -220,22 +220,10 @@ void wireGameLayer(GameServices& s)
             gWorld->overLayer->removeAll();
     };
 
-    s.getResource = [](const std::string& name) {
-        auto it = resourceStore().find(name);
-        return it == resourceStore().end() ? 0 : it->second;
-    };
-    s.replaceResourceStore = [] {
-        notBuilt("colony resource store (kept by the blob for now)");
-        resourceStore().clear();
-    };
-    s.addResource = [](const std::string& name, int32_t amount) {
-        // Wraps like the 32-bit store it stands in for, without overflowing.
-        int32_t& v = resourceStore()[name];
-        v = static_cast<int32_t>(static_cast<uint32_t>(v) + static_cast<uint32_t>(amount));
-    };
-    s.clearHumanRegistry = [] {
-        notBuilt("registry of humans");
-    };
+    s.getResource = [](const std::string& name) { return HumanLeader::getResource(name); };
+    s.replaceResourceStore = [] { HumanLeader::replaceResources(); };
+    s.addResource = [](const std::string& name, int32_t amount) { HumanLeader::addResource(name, amount); };
+    s.clearHumanRegistry = [] { HumanRegistry::getInstance()->clear(); };
 }
 
 void wireWindowsAndServer(GameServices& s)
@@ -281,5 +269,6 @@ void installGameHost(GameHost* host)
     wireWindowsAndServer(s);
 
     universe() = BackgroundStandIn{};
-    resourceStore().clear();
+    HumanLeader::replaceResources();
+    HumanRegistry::getInstance()->clear();
 }

@@ -3,3 +3,5 @@
 // registerAllElements calls each once.
 void registerSmallCreatures();  // rabbits, falling blocks, invaders (and MPBodyBase)
 void registerLions();
+void registerDusts();  // the nine job and role dusts
+void registerHumans();  // HumanLeader, HumanPart; installs the human-job hook

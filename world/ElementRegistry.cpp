@@ -49,4 +49,5 @@ void registerAllElements()
     // Humans and robots, and their dusts.
     registerDusts();
     registerHumans();
+    registerRobots();
 }

@@ -5,3 +5,4 @@ void registerSmallCreatures();  // rabbits, falling blocks, invaders (and MPBody
 void registerLions();
 void registerDusts();  // the nine job and role dusts
 void registerHumans();  // HumanLeader, HumanPart; installs the human-job hook
+void registerRobots();

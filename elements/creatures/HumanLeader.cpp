@@ -108,9 +108,8 @@ OverLayer* overlay()
 
 HumanLeader* HumanPart::leaderHuman() const
 {
-    if (!group || !group->leader || group->leader->getType() != HumanLeader::kTypeId)
-        return nullptr;
-    return static_cast<HumanLeader*>(group->leader);
+    // A robot's leader is a HumanLeader too.
+    return group ? dynamic_cast<HumanLeader*>(group->leader) : nullptr;
 }
 
 void HumanPart::update()
@@ -186,6 +185,13 @@ HumanLeader::HumanLeader()
     hunger = static_cast<int32_t>(gameRand() % 400);
     lastClock = gWorld ? static_cast<double>(gWorld->lastClock()) : 0.0;
     gender = gameRand() % 2 == 0 ? "male" : "female";
+}
+
+HumanLeader::HumanLeader(RobotBody)
+{
+    lookAheadFar = {1, 0, 0, 60, 28, 60 / kCellPixels, 28 / kCellPixels};
+    lookAheadNear = {1, 0, 0, 4, 12, 4 / kCellPixels, 12 / kCellPixels};
+    job = "normal";
 }
 
 HumanLeader::~HumanLeader()
@@ -467,6 +473,16 @@ void HumanLeader::sink()
     w.moveParticle(b, x + 1, y + 6);
 }
 
+void HumanLeader::refreshLookAhead()
+{
+    lookAheadFar.facing = facing_;
+    lookAheadFar.x = x + 2 * facing_;
+    lookAheadFar.y = y - 1;
+    lookAheadNear.facing = facing_;
+    lookAheadNear.x = x + facing_;
+    lookAheadNear.y = y + 1;
+}
+
 void HumanLeader::update()
 {
     MPLeaderBase::update();
@@ -484,12 +500,7 @@ void HumanLeader::update()
     burnCheck(static_cast<int>(burnThreshold), 10);
     clearPlantsAround(job == "woodchopper");
     sink();
-    lookAheadFar.facing = facing_;
-    lookAheadFar.x = x + 2 * facing_;
-    lookAheadFar.y = y - 1;
-    lookAheadNear.facing = facing_;
-    lookAheadNear.x = x + facing_;
-    lookAheadNear.y = y + 1;
+    refreshLookAhead();
     ++fallTick;
     if (climbSteps <= 0 && (!spaceman || fallTick % 15 == 0))
         group->moveBy(0, -1, true);
@@ -628,6 +639,7 @@ bool HumanLeader::takeDust(uint32_t dustType, uint32_t action)
     paintSkin();
     return true;
 }
+
 
 void HumanLeader::dustCheck()
 {

@@ -73,7 +73,7 @@ public:
     void setJob(const std::string& job);
     void becomeZombie();
     void paintSkin();
-    std::string skinName() const;
+    virtual std::string skinName() const;
 
     // BehaviourOwner.
     Particle* ownerCell() override { return this; }
@@ -132,13 +132,21 @@ public:
     uint32_t jobSearchType = 0;
     bool leaving = false;  // set by the destructor: leaving a behaviour has no side effect
 
+protected:
+    // The robot's constructor: the human table and search are not built.
+    struct RobotBody {};
+    explicit HumanLeader(RobotBody);
+    void sink();
+    void refreshLookAhead();
+    // Takes a dust beside the body (the probe row is dustRow); false when
+    // none was taken.
+    bool takeDust(uint32_t dustType, uint32_t action);
+
 private:
     void clearPlantsAround(bool woodchopper);
-    void sink();
     void movementStep();
     void eat();
     void dustCheck();
-    bool takeDust(uint32_t dustType, uint32_t action);
     void xenovineCheck();
     void surroundingsCheck();
     void acidCheck();

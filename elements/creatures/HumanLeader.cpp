@@ -8,6 +8,7 @@
 #include "elements/creatures/Dusts.h"
 #include "elements/creatures/HumanBehaviours.h"
 #include "elements/creatures/HumanRegistry.h"
+#include "elements/creatures/SkinSchemes.h"
 #include "elements/living/LivingKinds.h"
 #include "world/ByteStream.h"
 #include "world/GameServices.h"
@@ -753,4 +754,5 @@ void registerHumans()
     HumanLeader::prepareStatics();
     HumanPart::prepareStatics();
     setHumanJobHook(jobOfHumanCell);
+    installSkinSchemes();
 }

@@ -3,11 +3,13 @@
 // link to the edited particle exists, which the particle clears when it is
 // destroyed. Closing the window (removal from its parent) comes with the
 // editor windows themselves.
+#include "gui/GUIWindow.h"
+
 class Particle;
 
-class ParticleEditor {
+class ParticleEditor : public GUIWindow {
 public:
-    virtual ~ParticleEditor() = default;
+    ~ParticleEditor() override = default;
 
     // The edited particle is being destroyed: forget it and close.
     void particleDestroyed();

@@ -20,7 +20,9 @@
 #include "hud/GUI.h"
 #include "hud/GUIIngameMessage.h"
 #include "hud/GUITopBar.h"
+#include "hud/HumanEditor.h"
 #include "hud/ParticleEditor.h"
+#include "hud/RobotEditor.h"
 #include "online/ServerLink.h"
 #include "platform/CloudStorage.h"
 #include "world/GameLayer.h"
@@ -91,6 +93,36 @@ void GameHost::particleDestroyed(ParticleEditor* editor)
 {
     if (editor)
         editor->particleDestroyed();
+}
+
+void GameHost::openHumanEditor(Particle* human)
+{
+    HumanEditor::open(human);
+}
+
+void GameHost::refreshHumanEditor()
+{
+    HumanEditor::updateResourceIcons();
+}
+
+void GameHost::humanEditorLosesHuman(Particle* human)
+{
+    HumanEditor::humanLeaving(human);
+}
+
+void GameHost::closeHumanEditor()
+{
+    HumanEditor::closeOpen();
+}
+
+ParticleEditor* GameHost::openRobotEditor(Particle* robot)
+{
+    return RobotEditor::open(robot);
+}
+
+void GameHost::closeRobotEditor(ParticleEditor* editor)
+{
+    RobotEditor::closeWindow(editor);
 }
 
 bool GameHost::isFreePlay()

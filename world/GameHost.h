@@ -24,6 +24,12 @@ public:
     void resizeWorldView(bool big) override;
     void afterStep() override;
     void particleDestroyed(ParticleEditor* editor) override;
+    void openHumanEditor(Particle* human) override;
+    void refreshHumanEditor() override;
+    void humanEditorLosesHuman(Particle* human) override;
+    void closeHumanEditor() override;
+    ParticleEditor* openRobotEditor(Particle* robot) override;
+    void closeRobotEditor(ParticleEditor* editor) override;
     bool isFreePlay() override;
     void holdMusic(int32_t ticks) override;
 };

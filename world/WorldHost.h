@@ -14,6 +14,7 @@
 
 class CCMutableTexture2D;
 class ParticleEditor;
+class Particle;
 
 class WorldHost {
 public:
@@ -48,6 +49,16 @@ public:
     virtual void afterStep() {}
     // A particle with an open editor window is being destroyed.
     virtual void particleDestroyed(ParticleEditor*) {}
+    // The human editor: opened for a human (nothing while one is open), its
+    // resource counts refreshed, its human leaving (destroyed), and closed
+    // when the last human left the registry.
+    virtual void openHumanEditor(Particle*) {}
+    virtual void refreshHumanEditor() {}
+    virtual void humanEditorLosesHuman(Particle*) {}
+    virtual void closeHumanEditor() {}
+    // The robot editor of a robot: opened (null when none opens) and closed.
+    virtual ParticleEditor* openRobotEditor(Particle*) { return nullptr; }
+    virtual void closeRobotEditor(ParticleEditor*) {}
 
     // The one answer to "is this free play?".
     virtual bool isFreePlay() { return false; }

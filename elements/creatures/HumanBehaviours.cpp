@@ -10,6 +10,7 @@
 #include "platform/GameClock.h"
 #include "platform/GameRandom.h"
 #include "world/World.h"
+#include "world/WorldHost.h"
 
 namespace {
 const uint32_t kStoneKinds[] = {TypeId::Stone,           hashString("Amatist"), hashString("Citrine"),
@@ -36,6 +37,7 @@ bool takeOne(const Particle& self, uint32_t type, int dx, int pick)
 void credit(HumanLeader& h, const char* resource, const char* balloonText)
 {
     HumanLeader::gatherResource(resource);
+    worldHost().refreshHumanEditor();
     if (balloonText)
         h.showBalloon("thinking", balloonText);
 }

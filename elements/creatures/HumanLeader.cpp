@@ -90,15 +90,6 @@ void clearKindsAround(const Particle& cell, std::initializer_list<uint32_t> kind
         }
 }
 
-void logEditorMissing()
-{
-    static bool told = false;
-    if (!told) {
-        told = true;
-        LOG << "not built yet: human editor window, nothing opens";
-    }
-}
-
 OverLayer* overlay()
 {
     return gWorld ? gWorld->overLayer : nullptr;
@@ -206,8 +197,10 @@ HumanLeader::~HumanLeader()
             balloon->release();
             balloon = nullptr;
         }
-        if (registered)
+        if (registered) {
+            worldHost().humanEditorLosesHuman(this);
             HumanRegistry::getInstance()->remove(this);
+        }
         if (currentAction)
             currentAction->reset();
     }
@@ -333,7 +326,7 @@ void HumanLeader::setFacing(int f)
 
 void HumanLeader::openEditor()
 {
-    logEditorMissing();
+    worldHost().openHumanEditor(this);
 }
 
 void HumanLeader::onTouch()
@@ -496,6 +489,7 @@ void HumanLeader::update()
         return;
     if (!registered) {
         HumanRegistry::getInstance()->add(this);
+        worldHost().refreshHumanEditor();
         registered = true;
     }
     burnCheck(static_cast<int>(burnThreshold), 10);
@@ -637,6 +631,7 @@ bool HumanLeader::takeDust(uint32_t dustType, uint32_t action)
         gWorld->queueRemove(dust->x, dust->y);
     }
     setAction(action);
+    worldHost().refreshHumanEditor();
     paintSkin();
     return true;
 }
@@ -683,6 +678,7 @@ void HumanLeader::surroundingsCheck()
         if (ParticleAction* walk = actionOf(ActionType::Walk))
             walk->nextAction = actionOf(jobSearchType);
         setAction(ActionType::Walk);
+        worldHost().refreshHumanEditor();
         paintSkin();
     }
     const int cx = x + scanColumn * facing_;
@@ -695,6 +691,7 @@ void HumanLeader::surroundingsCheck()
             const uint32_t type = p->getType();
             if (type == TypeId::Acid || type == kBee) {
                 setAction(ActionType::Runaway);
+                worldHost().refreshHumanEditor();
                 paintSkin();
                 break;
             }

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "elements/creatures/CreatureKinds.h"
+#include "world/WorldHost.h"
 
 HumanRegistry* HumanRegistry::getInstance()
 {
@@ -19,8 +20,12 @@ void HumanRegistry::add(const Particle* human)
 void HumanRegistry::remove(const Particle* human)
 {
     auto it = std::find(humans.begin(), humans.end(), human);
-    if (it != humans.end())
-        humans.erase(it);
+    if (it == humans.end())
+        return;
+    humans.erase(it);
+    // The last human gone takes the human editor with it.
+    if (humans.empty())
+        worldHost().closeHumanEditor();
 }
 
 void HumanRegistry::clear()

@@ -1,6 +1,5 @@
 #include "elements/creatures/Robots.h"
 
-#include "app/Logger.h"
 #include "elements/creatures/CreatureCounts.h"
 #include "elements/creatures/CreatureKinds.h"
 #include "elements/creatures/Dusts.h"
@@ -122,6 +121,12 @@ RobotLeader::RobotLeader() : RetypedCell(HumanLeader::RobotBody{})
 
 RobotLeader::~RobotLeader()
 {
+    // A robot's death closes its editor.
+    if (editor) {
+        ParticleEditor* open = editor;
+        editor = nullptr;
+        worldHost().closeRobotEditor(open);
+    }
     // Only a robot that was counted is taken back off the count.
     if (counted)
         --CreatureCounts::robots;
@@ -238,13 +243,9 @@ void RobotLeader::onTouch()
 
 void RobotLeader::openRobotEditor()
 {
-    if (!worldHost().isFreePlay() || role != "guardian")
+    if (!worldHost().isFreePlay() || role != "guardian" || editor)
         return;
-    static bool told = false;
-    if (!told) {
-        told = true;
-        LOG << "not built yet: robot editor window, nothing opens";
-    }
+    editor = worldHost().openRobotEditor(this);
 }
 
 void RobotLeader::applyEditor()
@@ -325,6 +326,12 @@ void RobotLeader::update()
         dustRow = 8;
     if (stunnedAround(x, y))
         setAction(ActionType::RobotStun);
+    // A hunter has no editor.
+    if (role == "hunter" && editor) {
+        ParticleEditor* open = editor;
+        editor = nullptr;
+        worldHost().closeRobotEditor(open);
+    }
 }
 
 void RobotLeader::robotMovementStep()

@@ -92,7 +92,6 @@ public:
     int32_t editorValue = 0;
     int32_t editorRange = 3;
     int32_t editorChoice = 10;  // the patrol length chosen in the editor
-    bool editorOpen = false;
     std::string weapon;
     int32_t weaponIndex = 0;
     std::string role;

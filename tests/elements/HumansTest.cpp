@@ -10,7 +10,9 @@
 #include "elements/creatures/HumanBehaviours.h"
 #include "elements/creatures/HumanLeader.h"
 #include "elements/creatures/HumanRegistry.h"
+#include "platform/GameClock.h"
 #include "world/ByteStream.h"
+#include "world/GameServices.h"
 
 namespace {
 
@@ -281,6 +283,33 @@ TEST_F(Humans, AZombieTurnsAHumanAndNeverAnotherZombie)
     EXPECT_EQ(zombie->currentActionType, ActionType::SearchHuman);
     EXPECT_EQ(HumanRegistry::getInstance()->countZombies(), 2);
     EXPECT_EQ(HumanRegistry::getInstance()->countLiving(), 0);
+}
+
+TEST_F(Humans, AHumanWithoutRoomForItsBodyWarnsOfTheLimit)
+{
+    std::vector<std::string> warnings;
+    gameServices().showLimitWarning = [&warnings](const char* key) { warnings.emplace_back(key); };
+    for (int i = 0; i < 6; ++i)
+        human(20 + 10 * i);
+    EXPECT_TRUE(warnings.empty());
+    auto* seventh = static_cast<HumanLeader*>(put(200, 11, HumanLeader::kTypeId));
+    seventh->update();
+    EXPECT_EQ(warnings, std::vector<std::string>{"HumanLimitWarning"});
+}
+
+TEST_F(Humans, ACocoonHatchesIntoPiranthaOnceThreeSecondsHavePassed)
+{
+    platform::setManualGameTime(1000);
+    HumanLeader* h = human(50);
+    h->setAction(ActionType::XenovineCocoon);
+    ParticleAction* cocoon = h->actionOf(ActionType::XenovineCocoon);
+    cocoon->step();  // begins
+    for (int second = 1; second <= 3; ++second) {
+        platform::advanceManualGameTime(1);
+        cocoon->step();
+        EXPECT_EQ(world->pendingReplacementCount() > 0, second == 3) << second << " s";
+    }
+    platform::clearManualGameTime();
 }
 
 }  // namespace

@@ -11,6 +11,7 @@
 #include "elements/creatures/RobotBehaviours.h"
 #include "elements/creatures/Robots.h"
 #include "world/ByteStream.h"
+#include "world/ColorTables.h"
 
 namespace {
 
@@ -164,6 +165,32 @@ TEST_F(Robots, AGuardianSwitchesBetweenGuardAndPatrolAndShootsAHumanInItsRow)
     guard->step();
     guard->step();
     EXPECT_EQ(r->currentActionType, ActionType::RobotShootHuman);
+}
+
+TEST_F(Robots, ABeamOfRow107DestroysARobotAndOtherBeamsDoNot)
+{
+    int x = 50;
+    for (int row : {95, 107}) {
+        RobotLeader* r = robot(x);
+        Particle* beam = put(x - 1, 12, hashString("LaserBeam"));
+        beam->color = colorOfRow(row);
+        r->update();
+        world->applyPendingChanges();
+        EXPECT_EQ(world->at(x, 11) != nullptr, row != 107) << "row " << row;
+        x += 40;
+    }
+}
+
+TEST_F(Robots, ElectrifiedMetalBesideARobotStunsIt)
+{
+    RobotLeader* r = robot(50);
+    r->setAction(ActionType::RobotWalk);
+    put(49, 12, TypeId::Metal);
+    r->update();
+    EXPECT_EQ(r->currentActionType, ActionType::RobotWalk) << "metal without current";
+    world->electricityGrid.setCell(49, 12, ElectricityGrid::kHead);
+    r->update();
+    EXPECT_EQ(r->currentActionType, ActionType::RobotStun);
 }
 
 }  // namespace

@@ -170,6 +170,15 @@ public:
     bool isFireplacePlanted() const { return campaignFlags[0]; }
     bool setStructureBuilt(bool v) { campaignFlags[3] = v; return v; }
     bool isStructureBuilt() const { return campaignFlags[3]; }
+    // The colony's resource goals of the human campaign's days 2 to 4.
+    void setFoodGathered(bool v) { campaignFlags[1] = v; }
+    bool isFoodGathered() const { return campaignFlags[1]; }
+    void setWaterGathered(bool v) { campaignFlags[2] = v; }
+    bool isWaterGathered() const { return campaignFlags[2]; }
+    void setStoneGathered(bool v) { campaignFlags[4] = v; }
+    bool isStoneGathered() const { return campaignFlags[4]; }
+    void setStockpileGathered(bool v) { campaignFlags[6] = v; }
+    bool isStockpileGathered() const { return campaignFlags[6]; }
     bool isRewardsOff() const { return rewardsOff; }
     void setRewardsOff(bool v) { rewardsOff = v; }
     bool isLoaded() const { return loaded; }

@@ -58,6 +58,11 @@ CCArray* createArrayWithObjects(CCObject* first, ...)
     return array;
 }
 
+std::string toStdString(CCString* string)
+{
+    return string ? string->getString() : std::string();
+}
+
 CCString* createCCString(const char* text)
 {
     return new CCString(text);

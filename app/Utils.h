@@ -28,6 +28,7 @@ bool initSaveFolder();
 // Engine strings and arrays.
 cocos2d::CCArray* createArrayWithObjects(cocos2d::CCObject* first, ...); // NULL-ended, retained
 cocos2d::CCString* createCCString(const char* text);                    // retained
+std::string toStdString(cocos2d::CCString* string);                     // "" for null
 cocos2d::CCString* appendToCCString(cocos2d::CCString* string, const std::string& tail);
 cocos2d::CCString* concatCCStrings(cocos2d::CCString* first, cocos2d::CCString* second);
 cocos2d::CCArray* splitCCString(cocos2d::CCString* string, const std::string& separator);

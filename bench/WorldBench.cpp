@@ -43,6 +43,9 @@
 //            them between end walls and five vehicles driving (a beetle, a
 //            sports car, two trucks hauling sand, a tank shelling a stone
 //            target); rebuilt untimed every 600 steps
+//   colony   soil and stone, a wood forest, a stone-and-gem hill, grass with
+//            40 rabbits, a pond; 6 humans at work, 5 guardian robots, 4
+//            lions; settled for 500 steps, rebuilt untimed every 1,200 steps
 //   path_worst  one 6 x 2 path search (limits 10/10) for a kind that is not
 //            there, over stone shelves every 8 rows with gaps: all 180 waves
 #include <benchmark/benchmark.h>
@@ -62,6 +65,7 @@
 
 #include "SimpleAudioEngine.h"
 #include "app/Profile.h"
+#include "elements/creatures/HumanLeader.h"
 #include "elements/materials/Lasers.h"
 #include "elements/materials/Pipes.h"
 #include "elements/materials/Wiring.h"
@@ -524,6 +528,58 @@ void BM_critters(benchmark::State& state)
     state.counters["lions"] = b.count(id("LionLeader"));
 }
 BENCHMARK(BM_critters)->Name("critters")->Unit(benchmark::kMillisecond);
+
+// Six humans at work (two woodchoppers, two miners, a hunter and a builder
+// with stock), five guardian robots and four lions by a forest, a stone and
+// gem hill, grass with 40 rabbits and a pond.
+void buildColony(BenchWorld& b)
+{
+    World& w = *b.world;
+    for (int x = 1; x < w.width - 1; ++x) {
+        for (int y = 1; y <= 12; ++y)
+            b.put(x, y, id("Stone"));
+        for (int y = 13; y <= 16; ++y)
+            b.put(x, y, id(x >= 200 && x < 230 ? "Water" : "Soil"));
+        if (x >= 130 && x < 195)
+            b.put(x, 17, id("Grass"));
+    }
+    for (int x = 10; x < 40; x += 6)
+        for (int y = 17; y < 32; ++y)
+            b.put(x, y, id("Wood"));
+    for (int x = 95; x < 125; ++x)
+        for (int y = 17; y < 17 + std::min(x - 94, 125 - x); ++y)
+            b.put(x, y, id(y % 5 == 0 ? "Diamond" : "Stone"));
+    for (int i = 0; i < 4; ++i)
+        b.put(140 + i * 14, 40, id("LionLeader"));
+    w.step();
+    for (int i = 0; i < 40; ++i)
+        b.put(131 + (i * 7) % 62, 18 + (i % 3) * 3, id("MPLeaderRabbit"));
+    const char* dusts[] = {"WoodcutterDust", "WoodcutterDust", "MinerDust", "MinerDust", "HunterDust", "BuilderDust"};
+    const int columns[] = {45, 55, 85, 128, 135, 65};
+    for (int i = 0; i < 6; ++i) {
+        b.put(columns[i], 17, id("HumanLeader"));
+        b.put(columns[i] + 2, 40, id(dusts[i]));
+    }
+    for (int i = 0; i < 5; ++i)
+        b.put(20 + i * 40, 60, id("RobotLeader"));
+    HumanLeader::replaceResources();
+    HumanLeader::addResource("Wood", 20);
+    HumanLeader::addResource("Stone", 20);
+    for (int i = 0; i < 500; ++i)
+        w.step();
+}
+
+void BM_colony(benchmark::State& state)
+{
+    runRebuiltScene(state, buildColony, 1200);
+    BenchWorld b;
+    buildColony(b);
+    state.counters["humans"] = b.count(id("HumanLeader"));
+    state.counters["robots"] = b.count(id("RobotLeader"));
+    state.counters["lions"] = b.count(id("LionLeader"));
+    state.counters["rabbits"] = b.count(id("MPLeaderRabbit"));
+}
+BENCHMARK(BM_colony)->Name("colony")->Unit(benchmark::kMillisecond);
 
 void BM_pathWorst(benchmark::State& state)
 {

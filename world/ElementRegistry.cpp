@@ -48,4 +48,9 @@ void registerAllElements()
 
     // Vehicles.
     registerVehicles();
+
+    // Humans and robots, and their dusts.
+    registerDusts();
+    registerHumans();
+    registerRobots();
 }

@@ -12,6 +12,8 @@
 #include "app/Profile.h"
 #include "app/ScreenUtils.h"
 #include "app/Utils.h"
+#include "elements/creatures/HumanLeader.h"
+#include "elements/creatures/HumanRegistry.h"
 #include "goals/AchievementManager.h"
 #include "gui/GUIWindow.h"
 #include "app/SaveLoadUtils.h"
@@ -22,6 +24,8 @@
 #include "hud/ParticleEditor.h"
 #include "hud/VehicleEditors.h"
 #include "elements/creatures/Vehicles.h"
+#include "hud/HumanEditor.h"
+#include "hud/RobotEditor.h"
 #include "online/ServerLink.h"
 #include "platform/CloudStorage.h"
 #include "world/GameLayer.h"
@@ -117,6 +121,36 @@ bool GameHost::openEditor(Particle& particle, const char* window)
     return openDeviceEditor(particle, window);
 }
 
+void GameHost::openHumanEditor(Particle* human)
+{
+    HumanEditor::open(human);
+}
+
+void GameHost::refreshHumanEditor()
+{
+    HumanEditor::updateResourceIcons();
+}
+
+void GameHost::humanEditorLosesHuman(Particle* human)
+{
+    HumanEditor::humanLeaving(human);
+}
+
+void GameHost::closeHumanEditor()
+{
+    HumanEditor::closeOpen();
+}
+
+ParticleEditor* GameHost::openRobotEditor(Particle* robot)
+{
+    return RobotEditor::open(robot);
+}
+
+void GameHost::closeRobotEditor(ParticleEditor* editor)
+{
+    RobotEditor::closeWindow(editor);
+}
+
 bool GameHost::isFreePlay()
 {
     return SaveLoadUtils::isFreePlay();
@@ -129,13 +163,6 @@ namespace {
 std::string stringOf(CCString* s)
 {
     return s ? s->getString() : std::string();
-}
-
-// Stand-in for the colony resource store of the humans.
-std::map<std::string, int32_t>& resourceStore()
-{
-    static std::map<std::string, int32_t> store;
-    return store;
 }
 
 void wireStorageAndSound(GameServices& s)
@@ -197,6 +224,7 @@ void wireHudAndTopBar(GameServices& s)
     s.refreshTopBarMana = [] { GUITopBar::getInstance()->updateMana(); };
     s.setZoomButtonIcon = [](const char* frame) { GUITopBar::getInstance()->setZoomButtonIcon(frame); };
     s.setPlayPauseIcon = [](const char* frame) { GUITopBar::getInstance()->setPlayPauseIcon(frame); };
+    s.showLimitWarning = [](const char* key) { worldHost().showLimitWarning(key); };
 }
 
 void wireGameLayer(GameServices& s)
@@ -229,22 +257,10 @@ void wireGameLayer(GameServices& s)
             gWorld->overLayer->removeAll();
     };
 
-    s.getResource = [](const std::string& name) {
-        auto it = resourceStore().find(name);
-        return it == resourceStore().end() ? 0 : it->second;
-    };
-    s.replaceResourceStore = [] {
-        notBuilt("colony resource store (kept by the blob for now)");
-        resourceStore().clear();
-    };
-    s.addResource = [](const std::string& name, int32_t amount) {
-        // Wraps like the 32-bit store it stands in for, without overflowing.
-        int32_t& v = resourceStore()[name];
-        v = static_cast<int32_t>(static_cast<uint32_t>(v) + static_cast<uint32_t>(amount));
-    };
-    s.clearHumanRegistry = [] {
-        notBuilt("registry of humans");
-    };
+    s.getResource = [](const std::string& name) { return HumanLeader::getResource(name); };
+    s.replaceResourceStore = [] { HumanLeader::replaceResources(); };
+    s.addResource = [](const std::string& name, int32_t amount) { HumanLeader::addResource(name, amount); };
+    s.clearHumanRegistry = [] { HumanRegistry::getInstance()->clear(); };
 }
 
 void wireWindowsAndServer(GameServices& s)
@@ -289,5 +305,6 @@ void installGameHost(GameHost* host)
     wireGameLayer(s);
     wireWindowsAndServer(s);
 
-    resourceStore().clear();
+    HumanLeader::replaceResources();
+    HumanRegistry::getInstance()->clear();
 }

@@ -28,6 +28,12 @@ public:
     void showVehicleFuel(ParticleEditor* panel, float fraction) override;
     void showLimitWarning(const char* key) override;
     bool openEditor(Particle& particle, const char* window) override;
+    void openHumanEditor(Particle* human) override;
+    void refreshHumanEditor() override;
+    void humanEditorLosesHuman(Particle* human) override;
+    void closeHumanEditor() override;
+    ParticleEditor* openRobotEditor(Particle* robot) override;
+    void closeRobotEditor(ParticleEditor* editor) override;
     bool isFreePlay() override;
     void holdMusic(int32_t ticks) override;
 };

@@ -41,6 +41,9 @@ struct GameServices {
     std::function<void(const char*)> setZoomButtonIcon;
     // Does nothing when the top bar has no play/pause button.
     std::function<void(const char*)> setPlayPauseIcon;
+    // A creature limit warning (a localisation key), shown only when the top
+    // bar has no notification queued or showing.
+    std::function<void(const char*)> showLimitWarning;
 
     // Game layer: its presence, universe texts, background, zoom, drawings.
     std::function<bool()> gameLayerExists;

@@ -63,6 +63,17 @@ public:
     // top bar shows no other notification.
     virtual void showLimitWarning(const char*) {}
 
+    // The human editor: opened for a human (nothing while one is open), its
+    // resource counts refreshed, its human leaving (destroyed), and closed
+    // when the last human left the registry.
+    virtual void openHumanEditor(Particle*) {}
+    virtual void refreshHumanEditor() {}
+    virtual void humanEditorLosesHuman(Particle*) {}
+    virtual void closeHumanEditor() {}
+    // The robot editor of a robot: opened (null when none opens) and closed.
+    virtual ParticleEditor* openRobotEditor(Particle*) { return nullptr; }
+    virtual void closeRobotEditor(ParticleEditor*) {}
+
     // The one answer to "is this free play?".
     virtual bool isFreePlay() { return false; }
 

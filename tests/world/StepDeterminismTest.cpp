@@ -25,6 +25,7 @@
 #include "support/CleanGame.h"
 #include "world/GameLayer.h"
 #include "world/ParticleCreator.h"
+#include "elements/creatures/HumanLeader.h"
 #include "world/World.h"
 #include "support/BlueprintFixtures.h"
 
@@ -639,6 +640,44 @@ TEST_F(StepDeterminismTest, TrafficDrivesTheSameWay)
                 put(x, y, id("Sand"));
     step(400);
     EXPECT_EQ(hashWorld(), 244687497152664595ull);
+}
+
+// A colony at work: woodchoppers, a miner, a hunter and a builder with
+// stock, two guardian robots and a hunter robot, beside a forest, a stone
+// hill, grazing rabbits and a pond.
+TEST_F(StepDeterminismTest, AColonyWorksTheSameWay)
+{
+    World& w = makeWorld(true);
+    for (int x = 1; x < w.width - 1; ++x) {
+        for (int y = 1; y <= 10; ++y)
+            put(x, y, id("Stone"));
+        for (int y = 11; y <= 14; ++y)
+            put(x, y, id(x >= 190 && x < 215 ? "Water" : "Soil"));
+        if (x >= 120 && x < 180 && x % 2 == 0)
+            put(x, 15, id("Grass"));
+    }
+    for (int x = 20; x < 30; ++x)
+        for (int y = 15; y < 30; ++y)
+            put(x, y, id("Wood"));
+    for (int x = 90; x < 110; ++x)
+        for (int y = 15; y < 15 + (x < 100 ? x - 89 : 110 - x); ++y)
+            put(x, y, id(y % 4 == 0 ? "Ruby" : "Stone"));
+    for (int x = 125; x < 175; x += 10)
+        put(x, 16, id("MPLeaderRabbit"));
+    const char* dusts[] = {"WoodcutterDust", "WoodcutterDust", "MinerDust", "HunterDust", "BuilderDust"};
+    const int columns[] = {40, 50, 80, 115, 60};
+    for (int i = 0; i < 5; ++i) {
+        put(columns[i], 15, id("HumanLeader"));
+        put(columns[i] + 2, 40, id(dusts[i]));
+    }
+    put(70, 15, id("RobotLeader"));
+    put(140, 15, id("RobotLeader"));
+    put(180, 15, id("RobotLeader"));
+    put(182, 40, id("RHunterDust"));
+    HumanLeader::addResource("Wood", 5);
+    HumanLeader::addResource("Stone", 5);
+    step(300);
+    EXPECT_EQ(hashWorld(), 3825167262452365017ull);
 }
 
 }  // namespace

@@ -1,0 +1,34 @@
+#pragma once
+// The program's one list of the humans alive in the world with a built body:
+// it holds the cap of six and lets goal checks count zombies and the living.
+// Entries are leader cells, not owned; each human adds and removes itself.
+// Robots are never listed (they keep their own count).
+#include <cstddef>
+#include <vector>
+
+class Particle;
+
+class HumanRegistry {
+public:
+    static constexpr int kCap = 6;
+
+    // Created empty on first use and kept for the whole run.
+    static HumanRegistry* getInstance();
+
+    // Appends a human (each does so once).
+    void add(const Particle* human);
+    // Removes the first occurrence, keeping the order of the others; nothing
+    // when absent.
+    void remove(const Particle* human);
+    // Unregisters every listed human one by one; the humans are not touched.
+    void clear();
+
+    bool contains(const Particle* human) const;
+    int count() const { return static_cast<int>(humans.size()); }
+    // Listed humans whose job is exactly "zombie".
+    int countZombies() const;
+    int countLiving() const { return count() - countZombies(); }
+
+private:
+    std::vector<const Particle*> humans;
+};

@@ -30,6 +30,7 @@ GUI::~GUI()
     CC_SAFE_RELEASE(m_currentElement);
     m_currentElement = nullptr;
     setDescriptionLabel(nullptr);
+    setNameLabel(nullptr);
     CC_SAFE_RELEASE(m_menuButton);
 }
 
@@ -178,6 +179,15 @@ void GUI::setDescriptionLabel(GUILabel* label)
     if (m_descriptionLabel)
         m_descriptionLabel->release();
     m_descriptionLabel = label;
+}
+
+void GUI::setNameLabel(GUILabel* label)
+{
+    if (label)
+        label->retain();
+    if (m_nameLabel)
+        m_nameLabel->release();
+    m_nameLabel = label;
 }
 
 void GUI::onDescriptionEntered(CCObject* text)

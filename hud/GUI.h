@@ -1,15 +1,14 @@
 #pragma once
-// GUI: the in-game HUD window (element palette, tool menu, world menus).
-// NOT BUILT YET: a stand-in window that answers neutrally until the HUD is
-// built: it never opens, every element and tool is available, the current
-// element starts as "Soil", the brush size is 1, and selecting a tool puts
-// it in the world. What it cannot do it logs once.
+// GUI: the in-game HUD window (element palette, tool menu, world settings,
+// world menu). Until the goals framework fills the
+// availability sets, every element and tool is available.
 #include <cstdint>
 #include <set>
 #include <string>
 #include <vector>
 
 #include "cocos2d.h"
+#include "app/SaveLoadUtils.h"
 #include "gui/GUIWindow.h"
 
 class GUIButton;
@@ -121,7 +120,29 @@ public:
     // gallery that would send it is not built yet: it is logged.
     void rateWorld(cocos2d::CCObject* rating);
 
+    // --- world menu (GUIMenus.cpp) ------------------------------------------------
+    static constexpr int kSnapshotTag = 8;
+    void onNameButton(cocos2d::CCObject* sender);
+    // The keyboard's answer for the world name: stored and shown.
+    void onNameEntered(cocos2d::CCObject* text);
+    void onDescriptionButton(cocos2d::CCObject* sender);
+    void onRateButton(cocos2d::CCObject* sender);
+    // Saves without overwriting; an existing save of that name asks first.
+    void onSaveButton(cocos2d::CCObject* sender);
+    // The overwrite question's confirmation.
+    void confirmOverwrite();
+    void showSaveResult(SaveLoadUtils::SaveResult result);
+    void showDeferredSaveResult();
+    // Closes the HUD and pushes the saved-worlds screen over the game.
+    void onLoadButton(cocos2d::CCObject* sender);
+    void onNewWorldButton(cocos2d::CCObject* sender);
+    // Retained; null for none.
+    void setNameLabel(GUILabel* label);
+    GUILabel* getNameLabel() const { return m_nameLabel; }
+
 private:
+    void showSaveResultNow(SaveLoadUtils::SaveResult result);
+    SaveLoadUtils::SaveResult m_deferredSaveResult = SaveLoadUtils::SaveResult::Failed;
     // Empties the window and gives it a fresh button container.
     cocos2d::CCNode* newMenuContent();
     int32_t m_temperatureLevel = 3;
@@ -137,4 +158,5 @@ private:
     int32_t m_brushSize = 1;
     cocos2d::CCString* m_currentElement = nullptr;  // retained
     GUILabel* m_descriptionLabel = nullptr;         // retained
+    GUILabel* m_nameLabel = nullptr;                // retained
 };

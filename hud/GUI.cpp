@@ -32,6 +32,7 @@ GUI::~GUI()
     setDescriptionLabel(nullptr);
     setNameLabel(nullptr);
     CC_SAFE_RELEASE(m_menuButton);
+    releaseBrushSlider();
 }
 
 GUI* GUI::create(CCSize size)

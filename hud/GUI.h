@@ -1,6 +1,6 @@
 #pragma once
-// GUI: the in-game HUD window (element palette, tool menu, world settings,
-// world menu). Until the goals framework fills the
+// GUI: the in-game HUD window (element palette, tool menu with the brush
+// slider, world settings, world menu). Until the goals framework fills the
 // availability sets, every element and tool is available.
 #include <cstdint>
 #include <set>
@@ -13,6 +13,7 @@
 
 class GUIButton;
 class GUILabel;
+class GUISlider;
 
 class GUI : public GUIWindow {
 public:
@@ -102,9 +103,15 @@ public:
     // Replaces the world's tool by Tool::create(name) (none for a name that
     // is not a tool).
     void selectTool(const std::string& name);
-    // The brush-size slider's value.
-    int32_t getBrushSize() const { return m_brushSize; }
-    void setBrushSize(int32_t size) { m_brushSize = size; }
+    // The tool menu's brush-size slider, nine steps (made on first use);
+    // null when its frames are missing.
+    GUISlider* getBrushSlider();
+    // The slider's value, 1..9 (1 without a slider).
+    int32_t getBrushSize();
+    // Clamped to 1..9; the slider shows it.
+    void setBrushSize(int32_t size);
+    // Puts the slider at the point in the menu's content.
+    void addBrushSlider(cocos2d::CCNode* content, const cocos2d::CCPoint& at);
     void restoreLastElement();
     void closeMenu();
 
@@ -141,6 +148,7 @@ public:
     GUILabel* getNameLabel() const { return m_nameLabel; }
 
 private:
+    void releaseBrushSlider();
     void showSaveResultNow(SaveLoadUtils::SaveResult result);
     SaveLoadUtils::SaveResult m_deferredSaveResult = SaveLoadUtils::SaveResult::Failed;
     // Empties the window and gives it a fresh button container.
@@ -155,7 +163,7 @@ private:
     int m_newElements = 0;
     int m_newTools = 0;
     int m_newOptions = 0;
-    int32_t m_brushSize = 1;
+    GUISlider* m_brushSlider = nullptr;  // retained
     cocos2d::CCString* m_currentElement = nullptr;  // retained
     GUILabel* m_descriptionLabel = nullptr;         // retained
     GUILabel* m_nameLabel = nullptr;                // retained

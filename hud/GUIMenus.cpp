@@ -233,7 +233,11 @@ void GUI::showToolMenu()
         if (worldHost().isFreePlay() || isAvailable(option))
             addButton(content, this, callfuncO_selector(GUI::onToolPicked), CCString::create(option), kWideButton,
                       CCString::create(option), grid.next());
-    notBuilt("the brush-size slider (the brush stays at its size)");
+    if (grid.column != 0) {
+        grid.column = 0;
+        grid.top -= grid.cellH;
+    }
+    addBrushSlider(content, grid.next());
 }
 
 void GUI::onToolPicked(CCObject* name)

@@ -47,15 +47,19 @@ public:
     GUIButton* getMenuButton() const { return m_menuButton; }
     // Unpresses and forgets the button that opened the current menu.
     void releaseMenuButton();
-    // Counts of newly unlocked items, shown as the bar's badges.
-    int newElementCount() const { return m_newElements; }
-    int newToolCount() const { return m_newTools; }
-    int newOptionCount() const { return m_newOptions; }
-    void setNewItemCounts(int elements, int tools, int options)
+    // Newly unlocked items, counted by the bar's badges; each set empties
+    // when its menu shows.
+    int newElementCount() const { return static_cast<int>(m_newElements.size()); }
+    int newToolCount() const { return static_cast<int>(m_newTools.size()); }
+    int newOptionCount() const { return static_cast<int>(m_newOptions.size()); }
+    void addNewElement(const std::string& name) { m_newElements.insert(name); }
+    void addNewTool(const std::string& name) { m_newTools.insert(name); }
+    void addNewOption(const std::string& name) { m_newOptions.insert(name); }
+    void clearNewItems()
     {
-        m_newElements = elements;
-        m_newTools = tools;
-        m_newOptions = options;
+        m_newElements.clear();
+        m_newTools.clear();
+        m_newOptions.clear();
     }
 
     // True in free play, with the everything-available flag, or for a name in
@@ -91,6 +95,9 @@ public:
     void applyLight();
     void applySun();
     void applyWeather();
+    // Closes the HUD and opens the background gallery.
+    void onBackgroundsButton(cocos2d::CCObject* sender);
+    void onGalleryButton(cocos2d::CCObject* sender);
     // The buttons of the menu on show (tests).
     cocos2d::CCNode* getMenuContent() const { return m_buttonContainer; }
     // The localised name of a temperature level (1..5).
@@ -160,9 +167,9 @@ private:
     bool m_everythingAvailable = true;
     std::set<std::string> m_allItems;
     GUIButton* m_menuButton = nullptr;  // retained
-    int m_newElements = 0;
-    int m_newTools = 0;
-    int m_newOptions = 0;
+    std::set<std::string> m_newElements;
+    std::set<std::string> m_newTools;
+    std::set<std::string> m_newOptions;
     GUISlider* m_brushSlider = nullptr;  // retained
     cocos2d::CCString* m_currentElement = nullptr;  // retained
     GUILabel* m_descriptionLabel = nullptr;         // retained

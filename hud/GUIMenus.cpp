@@ -13,6 +13,7 @@
 #include "app/Utils.h"
 #include "app/SaveLoadUtils.h"
 #include "hud/GUISaveLoad.h"
+#include "world/GameLayer.h"
 #include "world/GameServices.h"
 #include "gui/GUIButton.h"
 #include "gui/GUILabel.h"
@@ -53,13 +54,6 @@ const char* const kTools[] = {"Draw", "Line", "Fill", "Replace", "Miner"};
 const char* const kWideButton = "gamemenus_editorWideButton.png";
 
 float uiScale() { return static_cast<float>(4.0 * screenRatio); }
-
-void notBuilt(const char* what)
-{
-    static std::set<std::string> told;
-    if (told.insert(what).second)
-        LOG << "HUD not built yet:" << what;
-}
 
 GUIButton* addButton(CCNode* content, GUI* gui, SEL_CallFuncO selector, CCObject* value, const char* frame,
                      CCString* caption, CCPoint at)
@@ -150,6 +144,8 @@ std::vector<std::string> GUI::paletteNames()
 void GUI::showElementMenu()
 {
     CCNode* content = newMenuContent();
+    m_newElements.clear();
+    GUITopBar::getInstance()->updateBadges();
     Grid grid = gridFor(15, 15);
     for (const std::string& name : paletteNames()) {
         const std::string frame = "guitopbar_HUDelement_" + name + ".png";
@@ -222,6 +218,8 @@ void GUI::onElementPicked(CCObject* name)
 void GUI::showToolMenu()
 {
     CCNode* content = newMenuContent();
+    m_newTools.clear();
+    GUITopBar::getInstance()->updateBadges();
     Grid grid = gridFor(26, 14);
     for (const char* tool : kTools) {
         if (!worldHost().isFreePlay() && !isAvailable(tool))
@@ -267,6 +265,8 @@ const char* GUI::temperatureNameKey(int level)
 void GUI::showWorldSettingsMenu()
 {
     CCNode* content = newMenuContent();
+    m_newOptions.clear();
+    GUITopBar::getInstance()->updateBadges();
     Grid grid = gridFor(26, 14);
     grid.columns = 5;
     for (int level = 1; level <= 5; ++level) {
@@ -279,7 +279,23 @@ void GUI::showWorldSettingsMenu()
     for (int i = 0; i < 4; ++i)
         addButton(content, this, callfuncO_selector(GUI::onSwitchPicked), CCInteger::create(i), kWideButton,
                   CCString::create(switches[i]), grid.next());
-    notBuilt("the background and gallery buttons of the world settings");
+    addButton(content, this, callfuncO_selector(GUI::onBackgroundsButton), nullptr, kWideButton,
+              LocalUtils::localize("BackgroundName"), grid.next());
+    addButton(content, this, callfuncO_selector(GUI::onGalleryButton), nullptr, kWideButton,
+              LocalUtils::localize("GalleryBut"), grid.next());
+}
+
+void GUI::onBackgroundsButton(CCObject*)
+{
+    closeMenu();
+    if (GameLayer* layer = GameLayer::existingInstance())
+        layer->openBackgroundsWindow();
+}
+
+void GUI::onGalleryButton(CCObject*)
+{
+    closeMenu();
+    openGallery();
 }
 
 void GUI::onPresetPicked(CCObject* level)

@@ -30,7 +30,9 @@ GUI::~GUI()
     CC_SAFE_RELEASE(m_currentElement);
     m_currentElement = nullptr;
     setDescriptionLabel(nullptr);
+    setNameLabel(nullptr);
     CC_SAFE_RELEASE(m_menuButton);
+    releaseBrushSlider();
 }
 
 GUI* GUI::create(CCSize size)
@@ -178,6 +180,15 @@ void GUI::setDescriptionLabel(GUILabel* label)
     if (m_descriptionLabel)
         m_descriptionLabel->release();
     m_descriptionLabel = label;
+}
+
+void GUI::setNameLabel(GUILabel* label)
+{
+    if (label)
+        label->retain();
+    if (m_nameLabel)
+        m_nameLabel->release();
+    m_nameLabel = label;
 }
 
 void GUI::onDescriptionEntered(CCObject* text)

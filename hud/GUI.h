@@ -1,19 +1,19 @@
 #pragma once
-// GUI: the in-game HUD window (element palette, tool menu, world menus).
-// NOT BUILT YET: a stand-in window that answers neutrally until the HUD is
-// built: it never opens, every element and tool is available, the current
-// element starts as "Soil", the brush size is 1, and selecting a tool puts
-// it in the world. What it cannot do it logs once.
+// GUI: the in-game HUD window (element palette, tool menu with the brush
+// slider, world settings, world menu). Until the goals framework fills the
+// availability sets, every element and tool is available.
 #include <cstdint>
 #include <set>
 #include <string>
 #include <vector>
 
 #include "cocos2d.h"
+#include "app/SaveLoadUtils.h"
 #include "gui/GUIWindow.h"
 
 class GUIButton;
 class GUILabel;
+class GUISlider;
 
 class GUI : public GUIWindow {
 public:
@@ -47,15 +47,19 @@ public:
     GUIButton* getMenuButton() const { return m_menuButton; }
     // Unpresses and forgets the button that opened the current menu.
     void releaseMenuButton();
-    // Counts of newly unlocked items, shown as the bar's badges.
-    int newElementCount() const { return m_newElements; }
-    int newToolCount() const { return m_newTools; }
-    int newOptionCount() const { return m_newOptions; }
-    void setNewItemCounts(int elements, int tools, int options)
+    // Newly unlocked items, counted by the bar's badges; each set empties
+    // when its menu shows.
+    int newElementCount() const { return static_cast<int>(m_newElements.size()); }
+    int newToolCount() const { return static_cast<int>(m_newTools.size()); }
+    int newOptionCount() const { return static_cast<int>(m_newOptions.size()); }
+    void addNewElement(const std::string& name) { m_newElements.insert(name); }
+    void addNewTool(const std::string& name) { m_newTools.insert(name); }
+    void addNewOption(const std::string& name) { m_newOptions.insert(name); }
+    void clearNewItems()
     {
-        m_newElements = elements;
-        m_newTools = tools;
-        m_newOptions = options;
+        m_newElements.clear();
+        m_newTools.clear();
+        m_newOptions.clear();
     }
 
     // True in free play, with the everything-available flag, or for a name in
@@ -91,6 +95,9 @@ public:
     void applyLight();
     void applySun();
     void applyWeather();
+    // Closes the HUD and opens the background gallery.
+    void onBackgroundsButton(cocos2d::CCObject* sender);
+    void onGalleryButton(cocos2d::CCObject* sender);
     // The buttons of the menu on show (tests).
     cocos2d::CCNode* getMenuContent() const { return m_buttonContainer; }
     // The localised name of a temperature level (1..5).
@@ -103,9 +110,15 @@ public:
     // Replaces the world's tool by Tool::create(name) (none for a name that
     // is not a tool).
     void selectTool(const std::string& name);
-    // The brush-size slider's value.
-    int32_t getBrushSize() const { return m_brushSize; }
-    void setBrushSize(int32_t size) { m_brushSize = size; }
+    // The tool menu's brush-size slider, nine steps (made on first use);
+    // null when its frames are missing.
+    GUISlider* getBrushSlider();
+    // The slider's value, 1..9 (1 without a slider).
+    int32_t getBrushSize();
+    // Clamped to 1..9; the slider shows it.
+    void setBrushSize(int32_t size);
+    // Puts the slider at the point in the menu's content.
+    void addBrushSlider(cocos2d::CCNode* content, const cocos2d::CCPoint& at);
     void restoreLastElement();
     void closeMenu();
 
@@ -121,7 +134,30 @@ public:
     // gallery that would send it is not built yet: it is logged.
     void rateWorld(cocos2d::CCObject* rating);
 
+    // --- world menu (GUIMenus.cpp) ------------------------------------------------
+    static constexpr int kSnapshotTag = 8;
+    void onNameButton(cocos2d::CCObject* sender);
+    // The keyboard's answer for the world name: stored and shown.
+    void onNameEntered(cocos2d::CCObject* text);
+    void onDescriptionButton(cocos2d::CCObject* sender);
+    void onRateButton(cocos2d::CCObject* sender);
+    // Saves without overwriting; an existing save of that name asks first.
+    void onSaveButton(cocos2d::CCObject* sender);
+    // The overwrite question's confirmation.
+    void confirmOverwrite();
+    void showSaveResult(SaveLoadUtils::SaveResult result);
+    void showDeferredSaveResult();
+    // Closes the HUD and pushes the saved-worlds screen over the game.
+    void onLoadButton(cocos2d::CCObject* sender);
+    void onNewWorldButton(cocos2d::CCObject* sender);
+    // Retained; null for none.
+    void setNameLabel(GUILabel* label);
+    GUILabel* getNameLabel() const { return m_nameLabel; }
+
 private:
+    void releaseBrushSlider();
+    void showSaveResultNow(SaveLoadUtils::SaveResult result);
+    SaveLoadUtils::SaveResult m_deferredSaveResult = SaveLoadUtils::SaveResult::Failed;
     // Empties the window and gives it a fresh button container.
     cocos2d::CCNode* newMenuContent();
     int32_t m_temperatureLevel = 3;
@@ -131,10 +167,11 @@ private:
     bool m_everythingAvailable = true;
     std::set<std::string> m_allItems;
     GUIButton* m_menuButton = nullptr;  // retained
-    int m_newElements = 0;
-    int m_newTools = 0;
-    int m_newOptions = 0;
-    int32_t m_brushSize = 1;
+    std::set<std::string> m_newElements;
+    std::set<std::string> m_newTools;
+    std::set<std::string> m_newOptions;
+    GUISlider* m_brushSlider = nullptr;  // retained
     cocos2d::CCString* m_currentElement = nullptr;  // retained
     GUILabel* m_descriptionLabel = nullptr;         // retained
+    GUILabel* m_nameLabel = nullptr;                // retained
 };

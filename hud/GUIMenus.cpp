@@ -11,8 +11,13 @@
 #include "app/ShopItem.h"
 #include "app/ScreenMetrics.h"
 #include "app/Utils.h"
+#include "app/SaveLoadUtils.h"
+#include "hud/GUISaveLoad.h"
+#include "world/GameLayer.h"
+#include "world/GameServices.h"
 #include "gui/GUIButton.h"
 #include "gui/GUILabel.h"
+#include "gui/GUIPopup.h"
 #include "hud/GUI.h"
 #include "hud/GUITopBar.h"
 #include "hud/PaletteTable.h"
@@ -49,13 +54,6 @@ const char* const kTools[] = {"Draw", "Line", "Fill", "Replace", "Miner"};
 const char* const kWideButton = "gamemenus_editorWideButton.png";
 
 float uiScale() { return static_cast<float>(4.0 * screenRatio); }
-
-void notBuilt(const char* what)
-{
-    static std::set<std::string> told;
-    if (told.insert(what).second)
-        LOG << "HUD not built yet:" << what;
-}
 
 GUIButton* addButton(CCNode* content, GUI* gui, SEL_CallFuncO selector, CCObject* value, const char* frame,
                      CCString* caption, CCPoint at)
@@ -146,6 +144,8 @@ std::vector<std::string> GUI::paletteNames()
 void GUI::showElementMenu()
 {
     CCNode* content = newMenuContent();
+    m_newElements.clear();
+    GUITopBar::getInstance()->updateBadges();
     Grid grid = gridFor(15, 15);
     for (const std::string& name : paletteNames()) {
         const std::string frame = "guitopbar_HUDelement_" + name + ".png";
@@ -218,6 +218,8 @@ void GUI::onElementPicked(CCObject* name)
 void GUI::showToolMenu()
 {
     CCNode* content = newMenuContent();
+    m_newTools.clear();
+    GUITopBar::getInstance()->updateBadges();
     Grid grid = gridFor(26, 14);
     for (const char* tool : kTools) {
         if (!worldHost().isFreePlay() && !isAvailable(tool))
@@ -229,7 +231,11 @@ void GUI::showToolMenu()
         if (worldHost().isFreePlay() || isAvailable(option))
             addButton(content, this, callfuncO_selector(GUI::onToolPicked), CCString::create(option), kWideButton,
                       CCString::create(option), grid.next());
-    notBuilt("the brush-size slider (the brush stays at its size)");
+    if (grid.column != 0) {
+        grid.column = 0;
+        grid.top -= grid.cellH;
+    }
+    addBrushSlider(content, grid.next());
 }
 
 void GUI::onToolPicked(CCObject* name)
@@ -259,6 +265,8 @@ const char* GUI::temperatureNameKey(int level)
 void GUI::showWorldSettingsMenu()
 {
     CCNode* content = newMenuContent();
+    m_newOptions.clear();
+    GUITopBar::getInstance()->updateBadges();
     Grid grid = gridFor(26, 14);
     grid.columns = 5;
     for (int level = 1; level <= 5; ++level) {
@@ -271,7 +279,23 @@ void GUI::showWorldSettingsMenu()
     for (int i = 0; i < 4; ++i)
         addButton(content, this, callfuncO_selector(GUI::onSwitchPicked), CCInteger::create(i), kWideButton,
                   CCString::create(switches[i]), grid.next());
-    notBuilt("the background and gallery buttons of the world settings");
+    addButton(content, this, callfuncO_selector(GUI::onBackgroundsButton), nullptr, kWideButton,
+              LocalUtils::localize("BackgroundName"), grid.next());
+    addButton(content, this, callfuncO_selector(GUI::onGalleryButton), nullptr, kWideButton,
+              LocalUtils::localize("GalleryBut"), grid.next());
+}
+
+void GUI::onBackgroundsButton(CCObject*)
+{
+    closeMenu();
+    if (GameLayer* layer = GameLayer::existingInstance())
+        layer->openBackgroundsWindow();
+}
+
+void GUI::onGalleryButton(CCObject*)
+{
+    closeMenu();
+    openGallery();
 }
 
 void GUI::onPresetPicked(CCObject* level)
@@ -335,6 +359,144 @@ void GUI::applyWeather()
 
 void GUI::showWorldMenu()
 {
-    newMenuContent();
-    notBuilt("the world menu (name, description, snapshot, rating, save, load, new world)");
+    CCNode* content = newMenuContent();
+    Grid grid = gridFor(26, 14);
+    grid.columns = 3;
+    GUILabel::setFontName("gamemenus_ach_fontButtons");
+    const std::string name = gameServices().universeName ? gameServices().universeName() : std::string();
+    const std::string description =
+        gameServices().universeDescription ? gameServices().universeDescription() : std::string();
+
+    const CCPoint nameAt = grid.next();
+    addButton(content, this, callfuncO_selector(GUI::onNameButton), nullptr, kWideButton,
+              LocalUtils::localize("WorldNameBut"), nameAt);
+    GUILabel* nameLabel = GUILabel::create();
+    nameLabel->setText(CCString::create(name));
+    nameLabel->setAnchorPoint(ccp(0, 1));
+    nameLabel->setPosition(ccp(nameAt.x + 28 * uiScale(), nameAt.y));
+    content->addChild(nameLabel);
+    setNameLabel(nameLabel);
+    grid.next();
+    grid.next();
+
+    const CCPoint descriptionAt = grid.next();
+    addButton(content, this, callfuncO_selector(GUI::onDescriptionButton), nullptr, kWideButton,
+              LocalUtils::localize("WorldDescriptionBut"), descriptionAt);
+    GUILabel* descriptionLabel = GUILabel::create();
+    descriptionLabel->setAnchorPoint(ccp(0, 1));
+    descriptionLabel->setPosition(ccp(descriptionAt.x + 28 * uiScale(), descriptionAt.y));
+    content->addChild(descriptionLabel);
+    setDescriptionLabel(descriptionLabel);
+    GUILabel::lineSpacing = -2.0f;
+    descriptionLabel->setMultilineText(CCString::create(description.empty() ? "No description" : description), 110,
+                                       5);
+    grid.next();
+    grid.next();
+
+    // The world as it is now, one pixel a cell.
+    if (CCSprite* snapshot = ScreenUtils::createWorldSnapshot()) {
+        snapshot->setAnchorPoint(ccp(0, 1));
+        snapshot->setPosition(grid.next());
+        content->addChild(snapshot, 0, kSnapshotTag);
+        grid.next();
+        grid.next();
+    }
+
+    addButton(content, this, callfuncO_selector(GUI::onRateButton), nullptr, kWideButton,
+              LocalUtils::localize("RateWorldBut"), grid.next());
+    addButton(content, this, callfuncO_selector(GUI::onSaveButton), nullptr, kWideButton,
+              LocalUtils::localize("SaveUniverseNameBut"), grid.next());
+    addButton(content, this, callfuncO_selector(GUI::onLoadButton), nullptr, kWideButton,
+              LocalUtils::localize("LoadName"), grid.next());
+    addButton(content, this, callfuncO_selector(GUI::onNewWorldButton), nullptr, kWideButton,
+              LocalUtils::localize("NewWorldBut"), grid.next());
+}
+
+void GUI::onNameButton(CCObject*)
+{
+    ScreenUtils::showKeyboard(m_nameLabel, this, callfuncO_selector(GUI::onNameEntered));
+}
+
+void GUI::onNameEntered(CCObject* text)
+{
+    auto* entered = dynamic_cast<CCString*>(text);
+    const std::string name = entered ? entered->getString() : std::string();
+    if (gameServices().setUniverseName)
+        gameServices().setUniverseName(name);
+    if (m_nameLabel)
+        m_nameLabel->setText(CCString::create(name));
+}
+
+void GUI::onDescriptionButton(CCObject*)
+{
+    ScreenUtils::showKeyboard(m_descriptionLabel, this, callfuncO_selector(GUI::onDescriptionEntered));
+}
+
+void GUI::onRateButton(CCObject*)
+{
+    ScreenUtils::showRatePopup(0.0f, this);
+}
+
+void GUI::onSaveButton(CCObject*)
+{
+    Profile::getInstance()->setHasSavedWorld(true);
+    showSaveResult(SaveLoadUtils::saveWorld(false));
+}
+
+void GUI::confirmOverwrite()
+{
+    showSaveResult(SaveLoadUtils::saveWorld(true));
+}
+
+void GUI::showSaveResult(SaveLoadUtils::SaveResult result)
+{
+    // From the overwrite question's answer that popup is still up and would
+    // swallow the next one: show the outcome a frame later.
+    if (GUIPopup::getInstance()->isShown()) {
+        m_deferredSaveResult = result;
+        runAction(CCSequence::create(CCDelayTime::create(0.0f),
+                                     CCCallFunc::create(this, callfunc_selector(GUI::showDeferredSaveResult)),
+                                     nullptr));
+        return;
+    }
+    showSaveResultNow(result);
+}
+
+void GUI::showDeferredSaveResult()
+{
+    showSaveResultNow(m_deferredSaveResult);
+}
+
+void GUI::showSaveResultNow(SaveLoadUtils::SaveResult result)
+{
+    switch (result) {
+    case SaveLoadUtils::SaveResult::Saved:
+        ScreenUtils::showPopup(LocalUtils::localize("WorldSavedPopup"), nullptr, nullptr, nullptr, nullptr, 2);
+        break;
+    case SaveLoadUtils::SaveResult::Exists:
+        ScreenUtils::showPopup(LocalUtils::localize("ConfirmationOverwritePopup"), this,
+                               callfunc_selector(GUI::confirmOverwrite), nullptr, nullptr, 0);
+        break;
+    case SaveLoadUtils::SaveResult::Failed:
+        // The old save, if any, is still there; say so rather than claim success.
+        ScreenUtils::showPopup(LocalUtils::localize("WorldSaveFailedPopup"), nullptr, nullptr, nullptr, nullptr, 2);
+        break;
+    }
+}
+
+void GUI::onLoadButton(CCObject*)
+{
+    GUITopBar::getInstance()->resetButtons();
+    releaseMenuButton();
+    m_openMenu = kNoMenu;
+    if (getState() != Closed && getState() != Closing)
+        close();
+    CCDirector::sharedDirector()->pushScene(CCTransitionFade::create(0.25f, GUISaveLoad::scene()));
+}
+
+void GUI::onNewWorldButton(CCObject*)
+{
+    if (gWorld)
+        gWorld->reset();
+    closeMenu();
 }

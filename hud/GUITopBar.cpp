@@ -669,11 +669,18 @@ void GUITopBar::onCameraButton()
     if (gui && gui->getState() == Open)
         return;
     resetButtons();
-    static bool told = false;
-    if (!told) {
-        told = true;
-        LOG << "not built yet: world snapshot and share window (the camera takes no picture)";
-    }
+    GameLayer* layer = GameLayer::existingInstance();
+    if (!layer)
+        return;
+    // The world first, then the whole screen.
+    CCImage* worldImage = nullptr;
+    if (CCSprite* snapshot = ScreenUtils::createWorldSnapshot())
+        worldImage = ScreenUtils::renderNodeToImage(snapshot);
+    CCImage* screenImage = ScreenUtils::renderScreenToImage();
+    layer->openShareWindow(worldImage, screenImage);
+    // Both come owned; the share window retains what it keeps.
+    CC_SAFE_RELEASE(worldImage);
+    CC_SAFE_RELEASE(screenImage);
 }
 
 void GUITopBar::onDrawPanToggle()

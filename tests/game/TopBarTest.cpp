@@ -188,6 +188,14 @@ TEST_F(TopBar, NotificationsQueueAndShowInOrderWithTheirIconOrTheCheckBox)
 
 TEST_F(TopBar, BadgesCountNewItemsOutsideFreePlay)
 {
+    auto fillNewItems = [this](int count) {
+        gui->clearNewItems();
+        for (int i = 0; i < count; ++i) {
+            gui->addNewElement("e" + std::to_string(i));
+            gui->addNewTool("t" + std::to_string(i));
+            gui->addNewOption("o" + std::to_string(i));
+        }
+    };
     buildCampaign();
     struct Case {
         int count;
@@ -195,7 +203,7 @@ TEST_F(TopBar, BadgesCountNewItemsOutsideFreePlay)
         int offset;
     };
     for (const Case c : {Case{1, true, 7}, Case{9, true, 39}, Case{10, true, 0}, Case{0, false, 0}}) {
-        gui->setNewItemCounts(c.count, c.count, c.count);
+        fillNewItems(c.count);
         bar->updateBadges();
         for (CCSprite* badge : {bar->getElementBadge(), bar->getToolBadge(), bar->getWorldSettingsBadge()}) {
             ASSERT_EQ(badge != nullptr, c.shown) << c.count;
@@ -205,11 +213,11 @@ TEST_F(TopBar, BadgesCountNewItemsOutsideFreePlay)
             EXPECT_EQ(static_cast<CCInteger*>(digit->getUserObject())->getValue(), c.offset) << c.count;
         }
     }
-    gui->setNewItemCounts(3, 3, 3);
+    fillNewItems(3);
     testsupport::testHost().freePlay = true;
     bar->updateBadges();
     EXPECT_EQ(bar->getElementBadge(), nullptr) << "no badge in free play";
-    gui->setNewItemCounts(0, 0, 0);
+    gui->clearNewItems();
 }
 
 TEST_F(TopBar, TheManaCounterShowsTheWholeCountAndToleratesNoButton)

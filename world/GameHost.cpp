@@ -41,17 +41,6 @@ namespace {
 
 GUI* hud() { return GameLayer::getInstance()->getGUI(); }
 
-// Each stand-in logs once per run what it skipped, so that a missing piece
-// shows in the log without flooding it.
-void notBuilt(const char* what)
-{
-    static std::set<std::string, std::less<>> told;
-    if (told.find(std::string_view(what)) != told.end())
-        return;
-    told.emplace(what);
-    LOG << "not built yet:" << what;
-}
-
 } // namespace
 
 // A window over the world: the screen utilities' current window, while it is

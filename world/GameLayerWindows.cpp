@@ -44,12 +44,6 @@ std::string languageVariant(const std::string& name)
     return out;
 }
 
-void setPressed(CCObject* sender, bool pressed)
-{
-    if (auto* button = dynamic_cast<GUIButton*>(sender))
-        button->setPressed(pressed);
-}
-
 void notBuilt(const char* what)
 {
     static bool told = false;

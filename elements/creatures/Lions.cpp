@@ -72,22 +72,7 @@ void LionLeader::buildBody()
 {
     if (!loadImage())
         return;
-    const CreaturePicture& picture = *bodyImage;
-    bool leaderFound = false;
-    for (int r = 0; r < picture.height; ++r)
-        for (int c = 0; c < picture.width; ++c) {
-            const ccColor4B p = picture.at(c, r);
-            if (p.a == 0)
-                continue;
-            if (!leaderFound) {
-                leaderFound = true;
-                originX = c;
-                originY = r;
-                setColor(p);
-                continue;
-            }
-            group->createPartColoured(c - originX, r - originY, LionPart::kTypeId, p);
-        }
+    buildFromPicture(*bodyImage, LionPart::kTypeId, originX, originY);
     if (facingSide > 0)
         mirror();
 }

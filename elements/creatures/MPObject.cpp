@@ -111,7 +111,7 @@ void MPObject::addParts(CCArray* parts)
             join(cell);
 }
 
-Particle* MPObject::createPart(int dx, int dy, uint32_t type)
+Particle* MPObject::placePart(int dx, int dy, uint32_t type)
 {
     if (!leader || !gWorld) {
         broken = true;
@@ -124,33 +124,26 @@ Particle* MPObject::createPart(int dx, int dy, uint32_t type)
         return nullptr;
     }
     Particle* cell = gWorld->addParticle(tx, ty, type, false);
-    if (!cell) {
+    if (!cell)
         broken = true;
-        return nullptr;
-    }
-    join(cell);
+    return cell;
+}
+
+Particle* MPObject::createPart(int dx, int dy, uint32_t type)
+{
+    Particle* cell = placePart(dx, dy, type);
+    if (cell)
+        join(cell);
     return cell;
 }
 
 Particle* MPObject::createPartColoured(int dx, int dy, uint32_t type, ccColor4B colour)
 {
-    if (!leader || !gWorld) {
-        broken = true;
-        return nullptr;
+    Particle* cell = placePart(dx, dy, type);
+    if (cell) {
+        cell->setColor(colour);
+        join(cell);
     }
-    const int tx = leader->x + dx;
-    const int ty = leader->y + dy;
-    if (!gWorld->inWorld(tx, ty) || gWorld->grid[tx][ty]) {
-        broken = true;
-        return nullptr;
-    }
-    Particle* cell = gWorld->addParticle(tx, ty, type, false);
-    if (!cell) {
-        broken = true;
-        return nullptr;
-    }
-    cell->setColor(colour);
-    join(cell);
     return cell;
 }
 

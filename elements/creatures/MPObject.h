@@ -101,6 +101,9 @@ public:
     bool broken = false;
 
 private:
+    // The new cell at the leader's offset, not yet a member; null (and the
+    // object broken) when the place is taken or outside the world.
+    Particle* placePart(int dx, int dy, uint32_t type);
     void join(Particle* cell);
     bool acceptable(int x, int y) const;
     bool targetsAcceptable(int dx, int dy) const;

@@ -80,22 +80,7 @@ void VehicleLeader::buildBody()
     facingRight = true;
     if (!bodyImage)
         return;
-    const CreaturePicture& pic = *bodyImage;
-    bool leaderPlaced = false;
-    for (int r = 0; r < pic.height; ++r)
-        for (int c = 0; c < pic.width; ++c) {
-            const ccColor4B colour = pic.at(c, r);
-            if (colour.a == 0)
-                continue;
-            if (!leaderPlaced) {
-                leaderPlaced = true;
-                originX = c;
-                originY = r;
-                setColor(colour);
-                continue;
-            }
-            group->createPartColoured(c - originX, r - originY, MPBodyCar::kTypeId, colour);
-        }
+    buildFromPicture(*bodyImage, MPBodyCar::kTypeId, originX, originY);
 }
 
 bool VehicleLeader::leaveIfRefused()

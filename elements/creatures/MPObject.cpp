@@ -471,3 +471,23 @@ bool MPObject::moveBy(int dx, int dy, bool separateSteps)
     return true;
 }
 
+
+bool MPObject::mirrorFits(int left, int right, std::vector<Particle*>& work) const
+{
+    World& w = *gWorld;
+    work.clear();
+    for (CCArray* list : {members, carried})
+        for (unsigned i = 0; i < list->count(); ++i)
+            work.push_back(static_cast<Box*>(list->objectAtIndex(i))->getValue());
+    for (Particle* p : work) {
+        const int mx = right - (p->x - left);
+        // The border ring is never entered (a loaded origin may put the box
+        // anywhere).
+        if (mx < 1 || mx > w.width - 2 || p->y < 1 || p->y > w.height - 2)
+            return false;
+        Particle* q = w.grid[mx][p->y];
+        if (q && q != p && !contains(q))
+            return false;
+    }
+    return true;
+}

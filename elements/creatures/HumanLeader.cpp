@@ -214,17 +214,24 @@ ParticleAction* HumanLeader::actionOf(uint32_t typeId)
     return it == actions.end() ? nullptr : it->second.get();
 }
 
-void HumanLeader::setAction(uint32_t typeId)
+bool HumanLeader::switchAction(uint32_t typeId)
 {
-    namespace A = ActionType;
     if (currentAction)
         currentAction->reset();
     currentActionType = typeId;
     currentAction = actionOf(typeId);
     if (!currentAction) {
         currentActionType = 0;
-        return;
+        return false;
     }
+    return true;
+}
+
+void HumanLeader::setAction(uint32_t typeId)
+{
+    namespace A = ActionType;
+    if (!switchAction(typeId))
+        return;
     if (search) {
         search->climbLimit = 10;
         search->dropLimit = 10;
@@ -422,20 +429,32 @@ void HumanLeader::buildBody()
             s.showLimitWarning("HumanLimitWarning");
         return;
     }
+    buildHumanBody(HumanPart::kTypeId);
+}
+
+void HumanLeader::buildHumanBody(uint32_t partType)
+{
     for (const BodyCell& c : kBody)
-        if (!group->createPartColoured(c.dx, c.dy, HumanPart::kTypeId, c.colour))
+        if (!group->createPartColoured(c.dx, c.dy, partType, c.colour))
             return;
     paintSkin();
 }
 
-void HumanLeader::onBodyBuilt()
+bool HumanLeader::bodyWhole()
 {
     if (!group)
-        return;
+        return false;
     if (static_cast<int>(group->members->count()) != kBodyCells) {
         group->broken = true;
-        return;
+        return false;
     }
+    return true;
+}
+
+void HumanLeader::onBodyBuilt()
+{
+    if (!bodyWhole())
+        return;
     Profile* profile = Profile::getInstance();
     if (profile && profile->getGameMode() == kHumanCampaign && !worldHost().isFreePlay()) {
         gender = "male";
@@ -536,6 +555,16 @@ void HumanLeader::update()
         surroundingsCheck();
 }
 
+const PathNode* HumanLeader::nextPathNode()
+{
+    search->findPath(x, y);
+    if (search->pathLength > 0 && search->path[0]->kind == PathNode::kGoal)
+        return search->path[0];
+    if (search->pathLength >= 2)
+        return search->path[1];
+    return nullptr;
+}
+
 void HumanLeader::movementStep()
 {
     if (climbSteps > 0) {
@@ -552,12 +581,7 @@ void HumanLeader::movementStep()
         group->moveBy(facing_, 0, true);
         return;
     }
-    search->findPath(x, y);
-    const PathNode* node = nullptr;
-    if (search->pathLength > 0 && search->path[0]->kind == PathNode::kGoal)
-        node = search->path[0];
-    else if (search->pathLength >= 2)
-        node = search->path[1];
+    const PathNode* node = nextPathNode();
     if (!node) {
         struct Need {
             const char* job;

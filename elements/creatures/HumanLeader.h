@@ -141,6 +141,18 @@ protected:
     // Takes a dust beside the body (the probe row is dustRow); false when
     // none was taken.
     bool takeDust(uint32_t dustType, uint32_t action);
+    // Builds the eleven body cells above the leader as partType cells and
+    // paints the skin; stops at the first cell that cannot be placed.
+    void buildHumanBody(uint32_t partType);
+    // False when there is no group or the body is not whole (the group then
+    // breaks).
+    bool bodyWhole();
+    // Leaves the current behaviour for typeId's; false (none current) when
+    // the table has no such behaviour.
+    bool switchAction(uint32_t typeId);
+    // Searches again from the leader: the goal when reached, else the path's
+    // next node; null without a path.
+    const PathNode* nextPathNode();
 
 private:
     void clearPlantsAround(bool woodchopper);

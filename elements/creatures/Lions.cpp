@@ -72,22 +72,7 @@ void LionLeader::buildBody()
 {
     if (!loadImage())
         return;
-    const CreaturePicture& picture = *bodyImage;
-    bool leaderFound = false;
-    for (int r = 0; r < picture.height; ++r)
-        for (int c = 0; c < picture.width; ++c) {
-            const ccColor4B p = picture.at(c, r);
-            if (p.a == 0)
-                continue;
-            if (!leaderFound) {
-                leaderFound = true;
-                originX = c;
-                originY = r;
-                setColor(p);
-                continue;
-            }
-            group->createPartColoured(c - originX, r - originY, LionPart::kTypeId, p);
-        }
+    buildFromPicture(*bodyImage, LionPart::kTypeId, originX, originY);
     if (facingSide > 0)
         mirror();
 }
@@ -100,19 +85,8 @@ bool LionLeader::mirror()
     const int left = x - originX;
     const int right = left + bodyImage->width - 1;
     std::vector<Particle*>& work = mirrorWork;
-    work.clear();
-    for (CCArray* list : {group->members, group->carried})
-        for (unsigned i = 0; i < list->count(); ++i)
-            work.push_back(static_cast<MPObject::Box*>(list->objectAtIndex(i))->getValue());
-    for (Particle* p : work) {
-        const int mx = right - (p->x - left);
-        // The border ring is never entered.
-        if (mx < 1 || mx > w.width - 2 || p->y < 1 || p->y > w.height - 2)
-            return false;
-        Particle* q = w.grid[mx][p->y];
-        if (q && q != p && !group->contains(q))
-            return false;
-    }
+    if (!group->mirrorFits(left, right, work))
+        return false;
     size_t next = 0;
     std::vector<uint8_t>& done = mirrorDone;
     done.assign(work.size(), 0);

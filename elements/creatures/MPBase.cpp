@@ -1,6 +1,7 @@
 #include "elements/creatures/MPBase.h"
 
 #include "app/Logger.h"
+#include "elements/creatures/CreaturePictures.h"
 #include "world/ByteStream.h"
 #include "world/World.h"
 
@@ -158,4 +159,24 @@ void MPBodyCell::update()
 void registerBodyBase()
 {
     registerElements<MPBodyBase>();
+}
+
+void MPLeaderBase::buildFromPicture(const CreaturePicture& picture, uint32_t partType, int32_t& originX,
+                                    int32_t& originY)
+{
+    bool leaderPlaced = false;
+    for (int r = 0; r < picture.height; ++r)
+        for (int c = 0; c < picture.width; ++c) {
+            const cocos2d::ccColor4B colour = picture.at(c, r);
+            if (colour.a == 0)
+                continue;
+            if (!leaderPlaced) {
+                leaderPlaced = true;
+                originX = c;
+                originY = r;
+                setColor(colour);
+                continue;
+            }
+            group->createPartColoured(c - originX, r - originY, partType, colour);
+        }
 }

@@ -12,6 +12,7 @@
 #include "elements/materials/Element.h"
 
 class MPLeaderBase;
+struct CreaturePicture;
 
 class MPBase : public Particle {
 public:
@@ -24,37 +25,10 @@ public:
     bool detached = false;  // already taken out of its object
 };
 
-// The class-wide values of a cell kind (type id, colour rows, sound, weight,
-// light absorption), on top of the cell class Base.
+// The class-wide values of a cell kind (the kind's getters, light
+// absorption, editability and first colour), on top of the cell class Base.
 template <const ElementInfo& Info, class Base>
-class CellKind : public Base {
-public:
-    static constexpr uint32_t kTypeId = hashString(Info.typeName);
-    static constexpr const char* kTypeName = Info.typeName;
-
-    static cocos2d::CCArray* colorRowList()
-    {
-        static cocos2d::CCArray* list = makeColorRowList(Info.colorRows);
-        return list;
-    }
-    static const std::string& soundName()
-    {
-        static const std::string name(Info.sound);
-        return name;
-    }
-    static void prepareStatics()
-    {
-        colorRowList();
-        soundName();
-    }
-
-    uint32_t getType() const override { return kTypeId; }
-    int32_t getDensity() const override { return Info.density; }
-    float getBlastFactor() const override { return Info.blastFactor; }
-    cocos2d::CCArray* getColors() const override { return colorRowList(); }
-    std::string getSoundName() const override { return soundName(); }
-    float getFactor() const override { return Info.factor; }
-
+class CellKind : public KindGetters<Info, Base> {
 protected:
     CellKind()
     {
@@ -85,6 +59,10 @@ public:
 
     // Forgets a registered body cell that is being destroyed.
     void forgetPart(Particle* cell);
+    // Builds the body from a picture: its first opaque point (bottom row
+    // first, from the left) is this cell and sets the origin, every other
+    // one becomes a part of partType in its own colour.
+    void buildFromPicture(const CreaturePicture& picture, uint32_t partType, int32_t& originX, int32_t& originY);
 
     cocos2d::CCArray* registeredParts = nullptr;
     int32_t buildState = -1;  // -1 new; 2, 1, 0 after a load; -2/-3 built

@@ -111,7 +111,7 @@ void MPObject::addParts(CCArray* parts)
             join(cell);
 }
 
-Particle* MPObject::createPart(int dx, int dy, uint32_t type)
+Particle* MPObject::placePart(int dx, int dy, uint32_t type)
 {
     if (!leader || !gWorld) {
         broken = true;
@@ -124,33 +124,26 @@ Particle* MPObject::createPart(int dx, int dy, uint32_t type)
         return nullptr;
     }
     Particle* cell = gWorld->addParticle(tx, ty, type, false);
-    if (!cell) {
+    if (!cell)
         broken = true;
-        return nullptr;
-    }
-    join(cell);
+    return cell;
+}
+
+Particle* MPObject::createPart(int dx, int dy, uint32_t type)
+{
+    Particle* cell = placePart(dx, dy, type);
+    if (cell)
+        join(cell);
     return cell;
 }
 
 Particle* MPObject::createPartColoured(int dx, int dy, uint32_t type, ccColor4B colour)
 {
-    if (!leader || !gWorld) {
-        broken = true;
-        return nullptr;
+    Particle* cell = placePart(dx, dy, type);
+    if (cell) {
+        cell->setColor(colour);
+        join(cell);
     }
-    const int tx = leader->x + dx;
-    const int ty = leader->y + dy;
-    if (!gWorld->inWorld(tx, ty) || gWorld->grid[tx][ty]) {
-        broken = true;
-        return nullptr;
-    }
-    Particle* cell = gWorld->addParticle(tx, ty, type, false);
-    if (!cell) {
-        broken = true;
-        return nullptr;
-    }
-    cell->setColor(colour);
-    join(cell);
     return cell;
 }
 
@@ -478,3 +471,23 @@ bool MPObject::moveBy(int dx, int dy, bool separateSteps)
     return true;
 }
 
+
+bool MPObject::mirrorFits(int left, int right, std::vector<Particle*>& work) const
+{
+    World& w = *gWorld;
+    work.clear();
+    for (CCArray* list : {members, carried})
+        for (unsigned i = 0; i < list->count(); ++i)
+            work.push_back(static_cast<Box*>(list->objectAtIndex(i))->getValue());
+    for (Particle* p : work) {
+        const int mx = right - (p->x - left);
+        // The border ring is never entered (a loaded origin may put the box
+        // anywhere).
+        if (mx < 1 || mx > w.width - 2 || p->y < 1 || p->y > w.height - 2)
+            return false;
+        Particle* q = w.grid[mx][p->y];
+        if (q && q != p && !contains(q))
+            return false;
+    }
+    return true;
+}

@@ -14,6 +14,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <unordered_set>
+#include <vector>
 
 #include "cocos2d.h"
 #include "cocos2d_extensions/CCValue.h"
@@ -91,6 +92,10 @@ public:
     // Moves the whole object; false when refused. separateSteps: the vertical
     // step is tested and made first, then the horizontal one.
     bool moveBy(int dx, int dy, bool separateSteps);
+    // Fills work with the members and carried particles; false when one of
+    // them, mirrored within columns left..right, would enter the border
+    // ring or a foreign particle.
+    bool mirrorFits(int left, int right, std::vector<Particle*>& work) const;
 
     cocos2d::CCArray* memberLists[kMemberLists] = {};
     cocos2d::CCArray*& members = memberLists[kMembers];
@@ -101,6 +106,9 @@ public:
     bool broken = false;
 
 private:
+    // The new cell at the leader's offset, not yet a member; null (and the
+    // object broken) when the place is taken or outside the world.
+    Particle* placePart(int dx, int dy, uint32_t type);
     void join(Particle* cell);
     bool acceptable(int x, int y) const;
     bool targetsAcceptable(int dx, int dy) const;

@@ -38,19 +38,6 @@ void clearAround(const Particle& cell)
         }
 }
 
-// Same body as a human's, before the skin is painted.
-struct BodyCell {
-    int dx;
-    int dy;
-    ccColor4B colour;
-};
-constexpr BodyCell kBody[] = {
-    {1, 0, {44, 73, 99, 255}},    {0, 1, {54, 89, 121, 255}},  {1, 1, {54, 89, 121, 255}},
-    {0, 2, {248, 213, 201, 255}}, {1, 2, {207, 110, 57, 255}}, {0, 3, {207, 110, 57, 255}},
-    {1, 3, {207, 110, 57, 255}},  {0, 4, {0, 0, 0, 255}},      {1, 4, {248, 213, 201, 255}},
-    {0, 5, {0, 0, 0, 255}},       {1, 5, {0, 0, 0, 255}},
-};
-
 void limitWarning()
 {
     GameServices& s = gameServices();
@@ -94,7 +81,7 @@ void RobotPart::onTouch()
 
 // --- RobotLeader ---
 
-RobotLeader::RobotLeader() : RetypedCell(HumanLeader::RobotBody{})
+RobotLeader::RobotLeader() : KindGetters(HumanLeader::RobotBody{})
 {
     setWeapon("laser");
     for (auto& a : makeRobotActions(this))
@@ -150,14 +137,8 @@ std::string RobotLeader::skinName() const
 
 void RobotLeader::setAction(uint32_t typeId)
 {
-    if (currentAction)
-        currentAction->reset();
-    currentActionType = typeId;
-    currentAction = actionOf(typeId);
-    if (!currentAction) {
-        currentActionType = 0;
+    if (!switchAction(typeId))
         return;
-    }
     currentAction->state = ParticleAction::kNotBegun;
     if (typeId == ActionType::RobotEquipLaser) {
         setWeapon("laser");
@@ -209,20 +190,13 @@ void RobotLeader::buildBody()
         limitWarning();
         return;
     }
-    for (const BodyCell& c : kBody)
-        if (!group->createPartColoured(c.dx, c.dy, RobotPart::kTypeId, c.colour))
-            return;
-    paintSkin();
+    buildHumanBody(RobotPart::kTypeId);
 }
 
 void RobotLeader::onBodyBuilt()
 {
-    if (!group)
+    if (!bodyWhole())
         return;
-    if (static_cast<int>(group->members->count()) != kBodyCells) {
-        group->broken = true;
-        return;
-    }
     // A robot re-assembled after a load is counted now.
     if (!counted) {
         ++CreatureCounts::robots;
@@ -337,12 +311,7 @@ void RobotLeader::robotMovementStep()
         group->moveBy(facing_, 1, true);
         return;
     }
-    search->findPath(x, y);
-    const PathNode* node = nullptr;
-    if (search->pathLength > 0 && search->path[0]->kind == PathNode::kGoal)
-        node = search->path[0];
-    else if (search->pathLength >= 2)
-        node = search->path[1];
+    const PathNode* node = nextPathNode();
     if (!node)
         return;
     const int dir = node->right ? 1 : -1;

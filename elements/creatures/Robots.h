@@ -15,48 +15,16 @@ inline constexpr ElementInfo kRobotLeaderInfo {"RobotLeader", 0, 0.0f, 1.0f, {72
 inline constexpr ElementInfo kRobotPartInfo   {"RobotPart",   0, 0.0f, 0.8f, {72, 73, 74}, StartRow::None, "sfx_element_water", 0, kEditable};
 // clang-format on
 
-// A kind's class-wide getters over another cell class.
-template <const ElementInfo& Info, class Base>
-class RetypedCell : public Base {
-public:
-    static constexpr uint32_t kTypeId = hashString(Info.typeName);
-    static constexpr const char* kTypeName = Info.typeName;
-    static cocos2d::CCArray* colorRowList()
-    {
-        static cocos2d::CCArray* list = makeColorRowList(Info.colorRows);
-        return list;
-    }
-    static const std::string& soundName()
-    {
-        static const std::string name(Info.sound);
-        return name;
-    }
-    static void prepareStatics()
-    {
-        colorRowList();
-        soundName();
-    }
-    uint32_t getType() const override { return kTypeId; }
-    int32_t getDensity() const override { return Info.density; }
-    float getBlastFactor() const override { return Info.blastFactor; }
-    cocos2d::CCArray* getColors() const override { return colorRowList(); }
-    std::string getSoundName() const override { return soundName(); }
-    float getFactor() const override { return Info.factor; }
-
-protected:
-    using Base::Base;
-};
-
 class RobotLeader;
 
-class RobotPart : public RetypedCell<kRobotPartInfo, HumanPart> {
+class RobotPart : public KindGetters<kRobotPartInfo, HumanPart> {
 public:
     void update() override;
     void onTouch() override;
     RobotLeader* robot() const;
 };
 
-class RobotLeader : public RetypedCell<kRobotLeaderInfo, HumanLeader> {
+class RobotLeader : public KindGetters<kRobotLeaderInfo, HumanLeader> {
 public:
     static constexpr int kLimit = 5;
     static constexpr int kBeamRow = 107;   // beams of this colour destroy robots

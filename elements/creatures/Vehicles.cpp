@@ -80,22 +80,7 @@ void VehicleLeader::buildBody()
     facingRight = true;
     if (!bodyImage)
         return;
-    const CreaturePicture& pic = *bodyImage;
-    bool leaderPlaced = false;
-    for (int r = 0; r < pic.height; ++r)
-        for (int c = 0; c < pic.width; ++c) {
-            const ccColor4B colour = pic.at(c, r);
-            if (colour.a == 0)
-                continue;
-            if (!leaderPlaced) {
-                leaderPlaced = true;
-                originX = c;
-                originY = r;
-                setColor(colour);
-                continue;
-            }
-            group->createPartColoured(c - originX, r - originY, MPBodyCar::kTypeId, colour);
-        }
+    buildFromPicture(*bodyImage, MPBodyCar::kTypeId, originX, originY);
 }
 
 bool VehicleLeader::leaveIfRefused()
@@ -166,22 +151,8 @@ bool VehicleLeader::turnAround()
     // Members and carried particles, in one work list (kept between calls:
     // a turn allocates nothing once warmed up).
     static std::vector<Particle*> work;
-    work.clear();
-    for (int list : {MPObject::kMembers, MPObject::kCarried}) {
-        CCArray* a = group->memberLists[list];
-        for (unsigned i = 0; i < a->count(); ++i)
-            work.push_back(static_cast<MPObject::Box*>(a->objectAtIndex(i))->getValue());
-    }
-    for (Particle* p : work) {
-        const int mx = x1 - (p->x - x0);
-        // The border ring stays closed to every object (and a loaded origin
-        // may put the box anywhere).
-        if (mx < 1 || mx > w.width - 2 || p->y < 1 || p->y > w.height - 2)
-            return false;
-        Particle* q = w.grid[mx][p->y];
-        if (q && q != p && !group->contains(q))
-            return false;
-    }
+    if (!group->mirrorFits(x0, x1, work))
+        return false;
     size_t next = 0;
     while (next < work.size()) {
         Particle* p = work[next++];

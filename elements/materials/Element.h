@@ -214,13 +214,10 @@ protected:
 // they do instead while the kind is missing.
 bool kindIsBuilt(uint32_t type, bool& toldMissing, const char* whatInstead);
 
-// Base is MaterialParticle, or a family's own base class (itself a
-// MaterialParticle) that holds behaviour shared across the family's classes.
-template <const ElementInfo& Info, class Base = MaterialParticle>
-class Element : public Base {
-    static_assert(Info.startRow == StartRow::None || Info.colorRows.count > 0,
-                  "a class that picks a start row needs colour rows");
-
+// The class-wide getters of a kind (type id, colour rows, sound, weight) over
+// a cell class Base; the kinds' own templates add their construction on top.
+template <const ElementInfo& Info, class Base>
+class KindGetters : public Base {
 public:
     static constexpr uint32_t kTypeId = hashString(Info.typeName);
     static constexpr const char* kTypeName = Info.typeName;
@@ -241,12 +238,6 @@ public:
         colorRowList();
         soundName();
     }
-    // Colour 0 of the row at index i of the class's list.
-    static cocos2d::ccColor4B colorAtIndex(int i)
-    {
-        return i >= 0 && i < Info.colorRows.count ? colorOfRow(Info.colorRows.rows[static_cast<size_t>(i)])
-                                                  : cocos2d::ccColor4B{0, 0, 0, 0};
-    }
 
     uint32_t getType() const override { return kTypeId; }
     int32_t getDensity() const override { return Info.density; }
@@ -254,6 +245,25 @@ public:
     cocos2d::CCArray* getColors() const override { return colorRowList(); }
     std::string getSoundName() const override { return soundName(); }
     float getFactor() const override { return Info.factor; }
+
+protected:
+    using Base::Base;
+};
+
+// Base is MaterialParticle, or a family's own base class (itself a
+// MaterialParticle) that holds behaviour shared across the family's classes.
+template <const ElementInfo& Info, class Base = MaterialParticle>
+class Element : public KindGetters<Info, Base> {
+    static_assert(Info.startRow == StartRow::None || Info.colorRows.count > 0,
+                  "a class that picks a start row needs colour rows");
+
+public:
+    // Colour 0 of the row at index i of the class's list.
+    static cocos2d::ccColor4B colorAtIndex(int i)
+    {
+        return i >= 0 && i < Info.colorRows.count ? colorOfRow(Info.colorRows.rows[static_cast<size_t>(i)])
+                                                  : cocos2d::ccColor4B{0, 0, 0, 0};
+    }
 
 protected:
     Element()

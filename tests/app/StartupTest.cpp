@@ -108,22 +108,19 @@ TEST_F(StartupTest, SequenceRunsInOrderAndMakesTheFolders)
     EXPECT_FALSE(platform::PlatformServices::isStarted()) << "shut down after the loop";
 }
 
-// Until the name screen is built it passes straight on to the menu.
-TEST_F(StartupTest, NewPlayerGoesFromTheIntroThroughTheNameScreenToTheMenu)
+TEST_F(StartupTest, NewPlayerGoesFromTheIntroToTheNameScreen)
 {
-    LogCapture log;
-    bool onIntroBefore = false, onMenu = false;
+    bool onIntroBefore = false, onNameScreen = false;
     runGame([&] {
         CCApplication::sharedApplication()->launchForTests();
         stepSeconds(1.9f);
         onIntroBefore = dynamic_cast<GUIIntro*>(CCDirector::sharedDirector()->getRunningScene()) != nullptr;
         stepSeconds(0.5f);
-        onMenu = runningLayer<MainMenu>() != nullptr;
+        onNameScreen = runningLayer<GUINameInput>() != nullptr;
         return 0;
     });
     EXPECT_TRUE(onIntroBefore);
-    EXPECT_TRUE(onMenu);
-    EXPECT_NE(log.find("GUINameInput: not built yet"), -1);
+    EXPECT_TRUE(onNameScreen);
 }
 
 // A new player starts the game, drags over the world and sees Soil appear
@@ -136,8 +133,7 @@ TEST_F(StartupTest, ANewPlayerDrawsSoilInFreePlay)
     runGame([&] {
         CCApplication::sharedApplication()->launchForTests();
         stepSeconds(2.5f, 1.0f / 30);
-        if (MainMenu* menu = runningLayer<MainMenu>())
-            menu->startFreeMode();
+        MainMenu::getInstance()->startFreeMode();
         stepSeconds(1.0f, 1.0f / 30);
         GameLayer* layer = runningLayer<GameLayer>();
         inGame = layer != nullptr;

@@ -6,6 +6,7 @@
 #include "app/ScreenUtils.h"
 #include "goals/AchievementManager.h"
 #include "gui/GUIButton.h"
+#include "gui/GUIPopup.h"
 #include "gui/GUILabel.h"
 #include "hud/GUI.h"
 #include "hud/GUITopBar.h"
@@ -160,6 +161,24 @@ TEST_F(MainMenuTest, FreeModeFromTheGameSceneLeavesMenuAndOneGameScene)
     CCDirector::sharedDirector()->popScene();
     stepFrames(2);
     EXPECT_TRUE(menuRunning());
+}
+
+TEST_F(MainMenuTest, BackInFreePlayConfirmedReturnsToTheMenu)
+{
+    GUIPopup::resetInstanceForTests();
+    click(menu->getFreeModeButton());
+    stepFrames(60);
+    ASSERT_TRUE(gameRunning());
+    BackButtonAdapter::getInstance()->onBackPressed();
+    stepFrames(2);
+    GUIPopup* popup = GUIPopup::getInstance();
+    ASSERT_TRUE(popup->isShown()) << "the confirmation, not the introduction";
+    popup->onOkPressed();
+    stepSeconds(0.1f);
+    EXPECT_TRUE(gameRunning()) << "the menu comes after 0.25 s";
+    stepSeconds(0.5f);
+    EXPECT_TRUE(menuRunning());
+    GUIPopup::resetInstanceForTests();
 }
 
 } // namespace

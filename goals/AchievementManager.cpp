@@ -38,3 +38,14 @@ bool AchievementManager::hasCurrentStep()
     noteNotBuilt();
     return false;
 }
+
+void AchievementManager::startDay(int day)
+{
+    m_startedDay = day;
+    if (!m_notedDayNotBuilt) {
+        m_notedDayNotBuilt = true;
+        LOG << "not built yet: a story day's goals and restrictions (the day starts empty)";
+    }
+}
+
+void AchievementManager::loadDay(int) {}

@@ -23,9 +23,16 @@ public:
     void completeAllMissions();
     // Whether a campaign step runs whose day can end (the next-day button).
     bool hasCurrentStep();
+    // Starting and loading a story day. Until goals are built the day starts
+    // empty with nothing restricted; the day number is kept (logged once).
+    void startDay(int day);
+    void loadDay(int day);
+    int lastStartedDay() const { return m_startedDay; }
 
 private:
     AchievementManager() = default;
     void noteNotBuilt();
     bool m_notedNotBuilt = false;
+    bool m_notedDayNotBuilt = false;
+    int m_startedDay = 0;
 };

@@ -22,6 +22,17 @@ void showMessage(const char* key)
         gameServices().showMessagePopup(key);
 }
 
+// A failed create-player answer: on the request's progress bar when one
+// shows, else in the message popup. Buttons act again either way.
+void reportFailure(const char* key)
+{
+    GameServices& services = gameServices();
+    if (services.setBusy)
+        services.setBusy(false);
+    if (!services.failProgress || !services.failProgress(key))
+        showMessage(key);
+}
+
 } // namespace
 
 ServerLink* ServerLink::getInstance()
@@ -116,12 +127,12 @@ bool CreatePlayerCallback::onResponse(const Response& response)
     long status = response.statusCode;
     if (status == 403 || status == 500) {
         runRefusal();
-        showMessage("NetError1");
+        reportFailure("NetError1");
         return true;
     }
     if (status < 200 || status > 202) {
         LOG_ERROR << "create player: unexpected status" << status;
-        showMessage("NetError1");
+        reportFailure("NetError1");
         return false;
     }
 
@@ -136,7 +147,7 @@ bool CreatePlayerCallback::onResponse(const Response& response)
                    key->stringValue().find('\0') == std::string::npos;
     if (!document.isValid() || !idFits || !keyFits) {
         LOG_ERROR << "create player: incorrect answer" << document.error();
-        showMessage("NetErrorIncorrectJson");
+        reportFailure("NetErrorIncorrectJson");
         return false;
     }
 
@@ -144,6 +155,10 @@ bool CreatePlayerCallback::onResponse(const Response& response)
     profile_->setPrivateKey(CCString::create(key->stringValue()));
     profile_->setProgressWord(ProgressWord::PlayerCreated, 1);
     profile_->save();
+    if (gameServices().setBusy)
+        gameServices().setBusy(false);
+    if (gameServices().completeProgress)
+        gameServices().completeProgress();
     if (continuationTarget_ && continuation_)
         (continuationTarget_->*continuation_)();
     return true;
@@ -152,6 +167,6 @@ bool CreatePlayerCallback::onResponse(const Response& response)
 bool CreatePlayerCallback::onConnectionError(int curlCode, const std::string& message)
 {
     LOG_ERROR << "create player: connection failed" << curlCode << message;
-    showMessage("NetErrorConnectionLost");
+    reportFailure("NetErrorConnectionLost");
     return true;
 }

@@ -15,6 +15,7 @@
 #include "elements/creatures/HumanLeader.h"
 #include "elements/creatures/HumanRegistry.h"
 #include "goals/AchievementManager.h"
+#include "gui/GUIProgressBar.h"
 #include "gui/GUIWindow.h"
 #include "app/SaveLoadUtils.h"
 #include "hud/GUI.h"
@@ -275,6 +276,19 @@ void wireWindowsAndServer(GameServices& s)
     };
     // Start-up sets the version text; before that the build's own.
     s.versionString = [] { return gameVersion.empty() ? std::string(kGameVersion) : gameVersion; };
+    s.completeProgress = [] {
+        if (GUIProgressBar::getInstance()->getParent())
+            ScreenUtils::completeProgress();
+    };
+    s.failProgress = [](const char* key) {
+        GUIProgressBar* bar = GUIProgressBar::getInstance();
+        if (!bar->getParent())
+            return false;
+        bar->setResultText(LocalUtils::localize(key));
+        ScreenUtils::showProgressFailure();
+        return true;
+    };
+    s.setBusy = [](bool busy) { ScreenUtils::getInstance()->setBusy(busy); };
     s.createPlayer = [](Profile* profile, CCObject* target, SEL_CallFunc selector) {
         ServerLink::getInstance()->createPlayer(profile, target, selector);
     };

@@ -387,10 +387,13 @@ void GameLayer::onEnterTransitionDidFinish()
             }
         }
     } else if (message->getFreeModeIntroShown() == 0 && !m_openGalleryOnEnter) {
+        // Without its pages the introduction counts as seen, so that the
+        // back key offers the way to the menu.
+        message->setFreeModeIntroShown(true);
         static bool told = false;
         if (!told) {
             told = true;
-            LOG << "not built yet: free-mode introduction pages";
+            LOG << "not built yet: free-mode introduction pages (the introduction counts as seen)";
         }
     }
     if (m_openGalleryOnEnter) {

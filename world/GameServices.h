@@ -76,6 +76,11 @@ struct GameServices {
     // Windows.
     std::function<void(cocos2d::CCString*, cocos2d::CCObject*)> showNicknameKeyboard;
     std::function<void(const char*)> showMessagePopup; // a localisation key, message kind
+    // The progress bar of a network request: filled to 100, or its failure
+    // with the localised key as result text (false when no bar shows).
+    std::function<void()> completeProgress;
+    std::function<bool(const char*)> failProgress;
+    std::function<void(bool)> setBusy;
 
     // The profile's campaign slot (game mode), localised text of a key, and
     // the application's version string ("1.5.13").

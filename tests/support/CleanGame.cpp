@@ -4,6 +4,7 @@
 #include "elements/living/LivingFamilies.h"
 #include "online/ServerLink.h"
 #include "app/SaveLoadUtils.h"
+#include "screens/MainMenu.h"
 #include "world/GameLayer.h"
 
 namespace testsupport {
@@ -19,6 +20,7 @@ void resetGame()
     testHost() = TestHost{};
     SaveLoadUtils::setFreePlay(false);
     installGameHost(&testHost());
+    MainMenu::resetInstanceForTests();
     GameLayer::resetInstanceForTests();
     Profile::resetInstanceForTests();
     ServerLink::resetInstanceForTests();

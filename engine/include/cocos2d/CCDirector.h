@@ -80,6 +80,8 @@ public:
     bool isInTransition() const;
     // (ext) Frames run since start or reset.
     unsigned getTotalFrames() const { return m_uTotalFrames; }
+    // (ext) Scenes on the stack, the running one included.
+    unsigned getSceneStackSize() const { return static_cast<unsigned>(m_stack.size()); }
     // (ext) For the loop's pacing: true once after resume or startAnimation.
     bool takeClockRestart();
     // (ext) Empties the stack (onExit and cleanup for every scene), clears

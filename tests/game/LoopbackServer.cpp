@@ -1,0 +1,2 @@
+// The online tests' loopback server, built into this binary too.
+#include "../online/LoopbackHttpServer.cpp"

@@ -460,10 +460,11 @@ void GUIKeyboard::onCloseFinished()
 {
     replaceText(m_text, nullptr);
     // The window to give back, whether or not the keyboard is still in the
-    // scene; never the keyboard itself, nor a window that has left.
+    // scene; never the keyboard itself, nor a window that has left. A window
+    // the answer opened (a progress bar, a popup) keeps its place.
     GUIWindow* previous = ScreenUtils::keyboardPreviousWindow();
     ScreenUtils* screens = ScreenUtils::getInstance();
-    if (screens->getCurrentWindow() == this || getParent())
+    if (screens->getCurrentWindow() == this || !screens->getCurrentWindow())
         screens->setCurrentWindow(previous && previous != this && previous->getParent() ? previous : nullptr);
     ScreenUtils::takeKeyboardPreviousWindow();
     if (getParent())

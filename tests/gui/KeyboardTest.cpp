@@ -265,6 +265,22 @@ TEST_F(Keyboard, TheWindowThatWasCurrentComesBackEvenWhenTheKeyboardWasTakenOut)
     EXPECT_EQ(ScreenUtils::keyboardPreviousWindow(), nullptr);
 }
 
+// The name screen opens its progress bar from the keyboard's answer: the bar
+// must stay the window that receives touches once the keyboard has gone.
+TEST_F(Keyboard, AWindowTheAnswerOpensStaysCurrentAfterTheKeyboardCloses)
+{
+    Held<Receiver> receiver;
+    open("a", receiver.get());
+    auto* opened = new GUIWindow();
+    opened->initWithSize(CCSize(800, 200));
+    opened->autorelease();
+    scene()->addChild(opened);
+    keyboard()->accept();
+    ScreenUtils::getInstance()->setCurrentWindow(opened);
+    keyboard()->onCloseFinished();
+    EXPECT_EQ(current(), opened);
+}
+
 TEST_F(Keyboard, RebindingTheOpenKeyboardKeepsItAttachedOnceAndNeverLeavesItCurrent)
 {
     Held<Receiver> first, second;

@@ -12,6 +12,7 @@
 #include "app/ScreenMetrics.h"
 #include "app/Utils.h"
 #include "app/SaveLoadUtils.h"
+#include "gui/WeakCallRelay.h"
 #include "hud/GUISaveLoad.h"
 #include "world/GameLayer.h"
 #include "world/GameServices.h"
@@ -30,26 +31,6 @@ USING_NS_CC;
 
 namespace {
 
-// A button's call-back retains its target; aimed at the HUD it would keep
-// the HUD alive through its own buttons. The relay holds it weakly; only the
-// HUD's buttons hold relays, so the HUD lives whenever one fires.
-class HudRelay : public CCObject {
-public:
-    static HudRelay* create(GUI* gui, SEL_CallFuncO selector)
-    {
-        auto* relay = new HudRelay();
-        relay->m_gui = gui;
-        relay->m_selector = selector;
-        relay->autorelease();
-        return relay;
-    }
-    void fire(CCObject* value) { (m_gui->*m_selector)(value); }
-
-private:
-    GUI* m_gui = nullptr;
-    SEL_CallFuncO m_selector = nullptr;
-};
-
 const char* const kTools[] = {"Draw", "Line", "Fill", "Replace", "Miner"};
 const char* const kWideButton = "gamemenus_editorWideButton.png";
 
@@ -59,7 +40,7 @@ GUIButton* addButton(CCNode* content, GUI* gui, SEL_CallFuncO selector, CCObject
                      CCString* caption, CCPoint at)
 {
     GUIButton* button = GUIButton::create(
-        CCCallFuncO::create(HudRelay::create(gui, selector), callfuncO_selector(HudRelay::fire), value), frame,
+        CCCallFuncO::create(WeakCallRelay::create(gui, selector), callfuncO_selector(WeakCallRelay::fire), value), frame,
         nullptr);
     if (!button)
         return nullptr;

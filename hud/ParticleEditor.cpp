@@ -2,6 +2,7 @@
 
 #include "app/ScreenMetrics.h"
 #include "app/ScreenUtils.h"
+#include "gui/WeakCallRelay.h"
 #include "gui/GUIButton.h"
 #include "gui/GUILabel.h"
 #include "world/GameLayer.h"
@@ -17,27 +18,6 @@ const char* const kSheetFrames = "pvr/gamemenus.plist";
 const char* const kButtonFont = "gamemenus_ach_fontButtons";
 
 float panelScale() { return static_cast<float>(4.0 * screenRatio); }
-
-// A button's call-back retains its target. Aimed at the window it would keep
-// the window (its own parent's parent) alive for ever; the relay holds the
-// window weakly instead. Only the window's own buttons hold a relay, so the
-// window is alive whenever one fires.
-class ChoiceRelay : public CCObject {
-public:
-    static ChoiceRelay* create(ParticleEditor* window, SEL_CallFuncO selector)
-    {
-        auto* relay = new ChoiceRelay();
-        relay->m_window = window;
-        relay->m_selector = selector;
-        relay->autorelease();
-        return relay;
-    }
-    void fire(CCObject* value) { (m_window->*m_selector)(value); }
-
-private:
-    ParticleEditor* m_window = nullptr;
-    SEL_CallFuncO m_selector = nullptr;
-};
 
 } // namespace
 
@@ -98,7 +78,7 @@ GUIButton* ParticleEditor::addChoiceButton(const char* frame, CCString* caption,
     if (!m_panel)
         return nullptr;
     GUIButton* button = GUIButton::create(
-        CCCallFuncO::create(ChoiceRelay::create(this, selector), callfuncO_selector(ChoiceRelay::fire),
+        CCCallFuncO::create(WeakCallRelay::create(this, selector), callfuncO_selector(WeakCallRelay::fire),
                             CCInteger::create(value)),
         frame, nullptr);
     if (!button)

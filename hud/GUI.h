@@ -93,8 +93,6 @@ public:
     void unlockElement(const std::string& name) { unlockItem(name, m_newElements); }
     void unlockTool(const std::string& name) { unlockItem(name, m_newTools); }
     void unlockOption(const std::string& name) { unlockItem(name, m_newOptions); }
-    // Whether the running day denies the listed items instead of allowing them.
-    bool isDenyMode() const { return m_denyMode; }
 
     // --- menus (GUIMenus.cpp) -------------------------------------------------------
     void showElementMenu();

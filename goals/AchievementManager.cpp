@@ -1,6 +1,9 @@
 #include "goals/AchievementManager.h"
 
 #include "app/Logger.h"
+#include "app/Profile.h"
+#include "hud/GUI.h"
+#include "world/GameLayer.h"
 
 AchievementManager* AchievementManager::getInstance()
 {
@@ -8,44 +11,62 @@ AchievementManager* AchievementManager::getInstance()
     return instance;
 }
 
-void AchievementManager::noteNotBuilt()
+void AchievementManager::notBuilt(const char* what)
 {
-    if (m_notedNotBuilt)
-        return;
-    m_notedNotBuilt = true;
-    LOG << "AchievementManager: goals are not built yet; missions and achievements are not tested";
+    if (m_told.insert(what).second)
+        LOG << what;
 }
 
-void AchievementManager::checkMissions() { noteNotBuilt(); }
-void AchievementManager::checkAchievements() { noteNotBuilt(); }
+void AchievementManager::checkMissions()
+{
+    notBuilt("AchievementManager: goals are not built yet; missions and achievements are not tested");
+}
+
+void AchievementManager::checkAchievements()
+{
+    notBuilt("AchievementManager: goals are not built yet; missions and achievements are not tested");
+}
 
 bool AchievementManager::hasActiveGoals()
 {
-    noteNotBuilt();
+    notBuilt("not built yet: the day's active goals (a day is never cleared)");
     return true;
 }
 
 std::vector<std::pair<std::string, std::string>> AchievementManager::activeMissions()
 {
-    noteNotBuilt();
+    notBuilt("not built yet: the day's missions (today's goals list is empty)");
     return {};
 }
 
-void AchievementManager::completeAllMissions() { noteNotBuilt(); }
+void AchievementManager::completeAllMissions()
+{
+    notBuilt("not built yet: completing the day's missions (the skip completes none)");
+}
 
 bool AchievementManager::hasCurrentStep()
 {
-    noteNotBuilt();
+    notBuilt("not built yet: the day's level step (the next-day button only closes the board)");
     return false;
 }
 
 void AchievementManager::startDay(int day)
 {
     m_startedDay = day;
-    if (!m_notedDayNotBuilt) {
-        m_notedDayNotBuilt = true;
-        LOG << "not built yet: a story day's goals and restrictions (the day starts empty)";
-    }
+    notBuilt("not built yet: a story day's goals (the day starts without goals)");
 }
 
-void AchievementManager::loadDay(int) {}
+std::string AchievementManager::dayName(int gameMode, int day)
+{
+    if (gameMode == 0)
+        return "Day" + std::to_string(day);
+    return "Day" + std::to_string(gameMode) + "_" + std::to_string(day);
+}
+
+void AchievementManager::loadDay(int day)
+{
+    notBuilt("not built yet: a day's prepared world (the current world stays)");
+    GameLayer* layer = GameLayer::existingInstance();
+    if (GUI* gui = layer ? layer->getGUI() : nullptr)
+        gui->loadDaySettings(dayName(Profile::getInstance()->getGameMode(), day));
+}

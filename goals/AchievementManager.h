@@ -1,8 +1,9 @@
 #pragma once
 // AchievementManager: the goals singleton that tests the active missions and
 // the user achievements once per world step. NOT BUILT YET: the goals
-// framework comes with its own work; until then both checks do nothing (the
-// first call logs that once).
+// framework comes with its own work; until then every operation answers as a
+// day without goals, and each logs once that it is not built.
+#include <set>
 #include <string>
 #include <utility>
 #include <vector>
@@ -23,16 +24,21 @@ public:
     void completeAllMissions();
     // Whether a campaign step runs whose day can end (the next-day button).
     bool hasCurrentStep();
-    // Starting and loading a story day. Until goals are built the day starts
-    // empty with nothing restricted; the day number is kept (logged once).
+    // Starting and loading a day. Until goals are built the day starts with
+    // no goals and its prepared world is not loaded; the day number is kept
+    // and loadDay restricts the HUD to the day's settings file.
     void startDay(int day);
     void loadDay(int day);
     int lastStartedDay() const { return m_startedDay; }
+    // The day's file name: "Day<d>" in the story (game mode 0), else
+    // "Day<mode>_<d>".
+    static std::string dayName(int gameMode, int day);
+    // Each stand-in logs again (tests).
+    void forgetNotesForTests() { m_told.clear(); }
 
 private:
     AchievementManager() = default;
-    void noteNotBuilt();
-    bool m_notedNotBuilt = false;
-    bool m_notedDayNotBuilt = false;
+    void notBuilt(const char* what);
+    std::set<std::string> m_told;
     int m_startedDay = 0;
 };

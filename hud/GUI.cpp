@@ -64,7 +64,9 @@ void GUI::setCurrentElement(CCString* name)
 
 bool GUI::isAvailable(const std::string& name)
 {
-    return m_everythingAvailable || m_allItems.count(name) > 0 || worldHost().isFreePlay();
+    if (m_everythingAvailable || m_allItems.count(name) > 0 || worldHost().isFreePlay())
+        return true;
+    return m_denyMode && m_deniedItems.count(name) == 0;
 }
 
 void GUI::selectDefaultElement()
@@ -72,14 +74,11 @@ void GUI::selectDefaultElement()
     selectElement("Soil");
 }
 
-std::string GUI::pickStartElement()
-{
-    return "Soil";
-}
-
 void GUI::selectElement(const std::string& name)
 {
     setCurrentElement(CCString::create(name));
+    if (name != "Clear")
+        m_lastElement = name;
     GUITopBar* bar = GUITopBar::getInstance();
     if (name == "Clear") {
         bar->showEraserSelected();
@@ -135,11 +134,6 @@ void GUI::selectDefaultTool()
     selectTool("Draw");
 }
 
-std::string GUI::pickStartTool()
-{
-    return "Draw";
-}
-
 void GUI::selectTool(const std::string& name)
 {
     if (!gWorld)
@@ -157,7 +151,10 @@ void GUI::selectTool(const std::string& name)
 
 void GUI::restoreLastElement()
 {
-    notBuilt("the palette's last element (the element stays)");
+    // Nothing chosen before the eraser: the eraser stays.
+    if (m_lastElement.empty())
+        return;
+    selectElement(isAvailable(m_lastElement) ? m_lastElement : pickStartElement());
 }
 
 void GUI::closeMenu()

@@ -1,7 +1,7 @@
 #pragma once
 // GUI: the in-game HUD window (element palette, tool menu with the brush
-// slider, world settings, world menu). Until the goals framework fills the
-// availability sets, every element and tool is available.
+// slider, world settings, world menu). Until a day's settings restrict it,
+// every element, tool and option is available.
 #include <cstdint>
 #include <set>
 #include <string>
@@ -63,14 +63,36 @@ public:
     }
 
     // True in free play, with the everything-available flag, or for a name in
-    // the all-items set.
+    // the all-items set; on a day that denies items, for every name it does
+    // not deny.
     bool isAvailable(const std::string& name);
     void setEverythingAvailable(bool v) { m_everythingAvailable = v; }
     bool getEverythingAvailable() const { return m_everythingAvailable; }
     void addAvailableItem(const std::string& name) { m_allItems.insert(name); }
-    void clearAvailableItems() { m_allItems.clear(); }
-    // Makes "Clear" the current element.
+    // Empties the all-items set and the denied set.
+    void clearAvailableItems()
+    {
+        m_allItems.clear();
+        m_deniedItems.clear();
+    }
+    // Makes "Clear" the current element; the element before it is kept for
+    // restoreLastElement.
     void selectEraser();
+
+    // --- day settings (GUIDaySettings.cpp) ------------------------------------------
+    // Reads "universes/Missions/<worldName>.plist" from the resource root and
+    // restricts the palette, tools and options to it, replacing the previous
+    // day's restrictions and unlocks. A missing, unreadable or malformed file
+    // is logged and the previous restrictions stay. True when applied.
+    bool loadDaySettings(const std::string& worldName);
+    // The same from a dictionary already read (keys "lock", "lockMode",
+    // "elements", "tools", "options").
+    bool applyDaySettings(cocos2d::CCDictionary* settings);
+    // One item more for the rest of the day. An item that was not available
+    // before joins its new-item set (the bar's badge counts it).
+    void unlockElement(const std::string& name) { unlockItem(name, m_newElements); }
+    void unlockTool(const std::string& name) { unlockItem(name, m_newTools); }
+    void unlockOption(const std::string& name) { unlockItem(name, m_newOptions); }
 
     // --- menus (GUIMenus.cpp) -------------------------------------------------------
     void showElementMenu();
@@ -119,7 +141,10 @@ public:
     void setBrushSize(int32_t size);
     // Puts the slider at the point in the menu's content.
     void addBrushSlider(cocos2d::CCNode* content, const cocos2d::CCPoint& at);
+    // Makes the element chosen before the eraser current again; one the day no
+    // longer offers gives way to the first available one.
     void restoreLastElement();
+    const std::string& getLastElement() const { return m_lastElement; }
     void closeMenu();
 
     void openGallery();
@@ -155,6 +180,7 @@ public:
     GUILabel* getNameLabel() const { return m_nameLabel; }
 
 private:
+    void unlockItem(const std::string& name, std::set<std::string>& newItems);
     void releaseBrushSlider();
     void showSaveResultNow(SaveLoadUtils::SaveResult result);
     SaveLoadUtils::SaveResult m_deferredSaveResult = SaveLoadUtils::SaveResult::Failed;
@@ -163,9 +189,13 @@ private:
     int32_t m_temperatureLevel = 3;
     int m_openMenu = kNoMenu;
     std::string m_pendingPurchase;
-    // Until the goals framework fills the sets, everything is available.
+    // Until a day's settings say otherwise, everything is available.
     bool m_everythingAvailable = true;
+    bool m_denyMode = false;
     std::set<std::string> m_allItems;
+    std::set<std::string> m_deniedItems;
+    // The last element other than the eraser.
+    std::string m_lastElement;
     GUIButton* m_menuButton = nullptr;  // retained
     std::set<std::string> m_newElements;
     std::set<std::string> m_newTools;

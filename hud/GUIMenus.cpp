@@ -111,8 +111,10 @@ CCNode* GUI::newMenuContent()
 
 std::vector<std::string> GUI::paletteNames()
 {
-    std::vector<std::string> names{"Clear"};
+    std::vector<std::string> names;
     const bool freePlay = worldHost().isFreePlay();
+    if (freePlay || isAvailable("Clear"))
+        names.emplace_back("Clear");
     for (const PaletteEntry& e : paletteTable()) {
         if (!ParticleCreator::isBuilt(hashString(e.name)))
             continue;
@@ -120,6 +122,23 @@ std::vector<std::string> GUI::paletteNames()
             names.emplace_back(e.name);
     }
     return names;
+}
+
+std::string GUI::pickStartElement()
+{
+    for (const PaletteEntry& e : paletteTable())
+        if (ParticleCreator::isBuilt(hashString(e.name)) && isAvailable(e.name))
+            return e.name;
+    // A day that offers no element starts on the eraser, which paints nothing.
+    return "Clear";
+}
+
+std::string GUI::pickStartTool()
+{
+    for (const char* tool : kTools)
+        if (isAvailable(tool))
+            return tool;
+    return "Draw";
 }
 
 void GUI::showElementMenu()
@@ -250,7 +269,12 @@ void GUI::showWorldSettingsMenu()
     GUITopBar::getInstance()->updateBadges();
     Grid grid = gridFor(26, 14);
     grid.columns = 5;
+    // A locked day offers only the presets and switches it lists.
+    const bool freePlay = worldHost().isFreePlay();
+    static const char* const presets[] = {"VeryCold", "Cold", "Normal", "Hot", "VeryHot"};
     for (int level = 1; level <= 5; ++level) {
+        if (!freePlay && !isAvailable(presets[level - 1]))
+            continue;
         GUIButton* b = addButton(content, this, callfuncO_selector(GUI::onPresetPicked), CCInteger::create(level),
                                  kWideButton, LocalUtils::localize(temperatureNameKey(level)), grid.next());
         if (b)
@@ -258,10 +282,12 @@ void GUI::showWorldSettingsMenu()
     }
     const char* const switches[] = {"Temperature", "Light", "Sun", "Weather"};
     for (int i = 0; i < 4; ++i)
-        addButton(content, this, callfuncO_selector(GUI::onSwitchPicked), CCInteger::create(i), kWideButton,
-                  CCString::create(switches[i]), grid.next());
-    addButton(content, this, callfuncO_selector(GUI::onBackgroundsButton), nullptr, kWideButton,
-              LocalUtils::localize("BackgroundName"), grid.next());
+        if (freePlay || isAvailable(switches[i]))
+            addButton(content, this, callfuncO_selector(GUI::onSwitchPicked), CCInteger::create(i), kWideButton,
+                      CCString::create(switches[i]), grid.next());
+    if (freePlay || isAvailable("Background"))
+        addButton(content, this, callfuncO_selector(GUI::onBackgroundsButton), nullptr, kWideButton,
+                  LocalUtils::localize("BackgroundName"), grid.next());
     addButton(content, this, callfuncO_selector(GUI::onGalleryButton), nullptr, kWideButton,
               LocalUtils::localize("GalleryBut"), grid.next());
 }

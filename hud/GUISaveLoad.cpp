@@ -1,5 +1,7 @@
 #include "hud/GUISaveLoad.h"
 
+#include <algorithm>
+
 #include "SimpleAudioEngine.h"
 #include "app/LocalUtils.h"
 #include "app/Logger.h"
@@ -118,7 +120,11 @@ void GUISaveLoad::onEnter()
         m_menu->setFireOnPress(true);
         GUILabel::setFontName(kFont);
 
-        m_slidingLayer = SlidingLayer::create(ccp(margin / 2 + 291 * s, 214 * s), CCSize(864 * s, 410 * s));
+        // The rows are laid out for a screen wider than 4:3; where they would
+        // run past the right edge, the list narrows and draws them smaller.
+        const float listX = margin / 2 + 291 * s;
+        const float fit = std::clamp((screenSize.width - 4 * s - listX) / (864 * s), 0.1f, 1.0f);
+        m_slidingLayer = SlidingLayer::create(ccp(listX, 214 * s), CCSize(864 * s * fit, 410 * s));
         m_slidingLayer->setAnchorPoint(CCPointZero);
         m_slidingLayer->setSelectionMode(2);
         m_slidingLayer->setScrollY(true);
@@ -127,7 +133,7 @@ void GUISaveLoad::onEnter()
         m_slidingLayer->setFriction(0.9f);
         m_slidingLayer->setBottomLeftMargin(ccp(0, m_slidingLayer->getContentSize().height));
         m_slidingLayer->setTopRightMargin(ccp(0, 60000 * s));
-        m_slidingLayer->setScale(2 * s);
+        m_slidingLayer->setScale(2 * s * fit);
 
         auto addSprite = [this, p](const char* frame, CCPoint at) {
             CCSprite* sprite = frameSprite(frame);

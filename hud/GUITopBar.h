@@ -143,6 +143,9 @@ private:
     void addWorldSettingsPictos();
     void addDrawPanToggle();
     void addManaCounter(float iconX);
+    // Shrinks the count to the room between the drop icon and the right
+    // margin when the text at full size would run under the icon.
+    void fitManaLabel();
     void addDayButton(GUIButton* previous);
     // Closes the HUD when it is not closed, forgetting its open menu.
     void closeHud();
@@ -164,6 +167,8 @@ private:
     GUILabel* m_zoomDrawLabel = nullptr;
     GUILabel* m_zoomHintLabel = nullptr;
     int32_t m_lastShownMana = -1;
+    // Where the mana count may start: just right of the drop icon.
+    float m_manaRoomLeft = 0.0f;
     cocos2d::CCSprite* m_elementBadge = nullptr;
     cocos2d::CCSprite* m_toolBadge = nullptr;
     cocos2d::CCSprite* m_worldSettingsBadge = nullptr;

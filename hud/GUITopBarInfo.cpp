@@ -193,11 +193,25 @@ void GUITopBar::addManaCounter(float iconX)
     const CCSize size = b->getContentSize();
     GUILabel::setFontName(kFont);
     b->setText(manaText(), 10, ccp(size.width - 5, size.height * 0.5f + 0.5f), ccp(1, 0.5f), ccc3(255, 255, 255));
+    m_manaRoomLeft = 0.0f;
     if (CCSprite* icon = frameSprite("guitopbar_HUDMana.png")) {
         icon->setAnchorPoint(ccp(0, 0.5f));
         icon->setPosition(ccp(iconX / static_cast<float>(4.0 * screenRatio), size.height * 0.5f + 0.5f));
         b->addChild(icon);
+        m_manaRoomLeft = icon->getPosition().x + icon->getContentSize().width + 1.0f;
     }
+    fitManaLabel();
+}
+
+void GUITopBar::fitManaLabel()
+{
+    GUILabel* label = m_manaButton ? m_manaButton->getLabel() : nullptr;
+    if (!label || GUILabel::fontSize <= 0)
+        return;
+    const float full = 10.0f / GUILabel::fontSize;
+    const float room = label->getPosition().x - m_manaRoomLeft;
+    const float width = label->getWidth() * full;
+    label->setScale(width > room && width > 0 && room > 0 ? full * room / width : full);
 }
 
 void GUITopBar::updateMana()
@@ -210,6 +224,7 @@ void GUITopBar::updateMana()
         return;
     GUILabel::setFontName(kFont);
     m_manaButton->getLabel()->setText(manaText());
+    fitManaLabel();
 }
 
 void GUITopBar::addDayButton(GUIButton* previous)
@@ -240,8 +255,10 @@ void GUITopBar::updateDayButton()
     GUILabel::setFontName(kFont);
     if (GUILabel* label = m_dayButton->getLabel())
         label->setText(dayText());
-    if (m_manaButton && m_manaButton->getLabel())
+    if (m_manaButton && m_manaButton->getLabel()) {
         m_manaButton->getLabel()->setText(manaText());
+        fitManaLabel();
+    }
 }
 
 void GUITopBar::playLilGodAnimation()

@@ -95,6 +95,8 @@ TEST_F(Palette, FreePlayOffersEveryBuiltElementAndTheEraserALockedDayOnlyItsOwn)
     gui->setEverythingAvailable(false);
     gui->addAvailableItem("Sand");
     gui->addAvailableItem("Water");
+    EXPECT_EQ(gui->paletteNames(), (std::vector<std::string>{"Sand", "Water"})) << "the eraser only where allowed";
+    gui->addAvailableItem("Clear");
     EXPECT_EQ(gui->paletteNames(), (std::vector<std::string>{"Clear", "Sand", "Water"}));
 }
 

@@ -289,4 +289,42 @@ TEST_F(TopBar, TheSameMenuButtonClosesTheHudAnotherSwitchesInPlace)
     EXPECT_EQ(gui->getState(), GUIWindow::Closed);
 }
 
+TEST_F(TopBar, TheManaCountNeverRunsUnderItsIcon)
+{
+    struct Case {
+        bool campaign;
+        int32_t mana;
+        bool fullSize;  // short counts keep the size the bar gives them
+    };
+    const Case cases[] = {
+        {false, 0, true}, {true, 7, true}, {false, 2500, false}, {true, 2500, false},
+        {false, 1234567, false}, {true, -99999, false},
+    };
+    for (const Case& c : cases) {
+        Profile::getInstance()->setMana(c.mana);
+        c.campaign ? buildCampaign() : buildFree();
+        for (bool afterUpdate : {false, true}) {
+            if (afterUpdate) {
+                Profile::getInstance()->setMana(c.mana + 1);
+                bar->updateMana();
+            }
+            GUIButton* button = bar->getManaButton();
+            ASSERT_NE(button, nullptr);
+            CCSprite* icon = nullptr;
+            for (CCObject* o : *button->getChildren())
+                if (GUITopBar::frameOf(static_cast<CCNode*>(o)) == "guitopbar_HUDMana.png")
+                    icon = static_cast<CCSprite*>(o);
+            ASSERT_NE(icon, nullptr);
+            GUILabel* label = button->getLabel();
+            const float iconRight = icon->getPosition().x + icon->getContentSize().width;
+            const float textLeft = label->getPosition().x - label->getWidth() * label->getScale();
+            EXPECT_GE(textLeft, iconRight) << c.mana << (c.campaign ? " campaign" : " free play");
+            EXPECT_FLOAT_EQ(label->getPosition().x, button->getContentSize().width - 5) << "right-aligned as before";
+            if (c.fullSize && !afterUpdate) {
+                EXPECT_FLOAT_EQ(label->getScale(), 10 / GUILabel::fontSize) << c.mana;
+            }
+        }
+    }
+}
+
 } // namespace

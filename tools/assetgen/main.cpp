@@ -9,6 +9,7 @@
 #include "Image.h"
 #include "Manifest.h"
 #include "PixelMap.h"
+#include "PixelText.h"
 #include "Sheet.h"
 
 #include <dirent.h>
@@ -60,6 +61,13 @@ bool parseSize(const std::vector<std::string>& words, size_t at, int& w, int& h)
 // A drawing recipe starting at words[at]:
 //   fill W H R G B A            a flat block
 //   box W H R G B A R G B A     a block (first colour) with a 1-pixel outline (second)
+//   label W H R G B A R G B A [TEXT]
+//                               a box with TEXT (up to three letters or
+//                               digits) centred in a 3 x 5 pixel font, white;
+//                               without TEXT, letters of the frame name's last
+//                               word (guitopbar_HUDelement_BuilderDust.png: BD)
+//   digits R G B A              the 42 x 7 badge digit strip: a plus at x 0,
+//                               digit n at x 4n + 3, glyphs 3 x 7
 //   art FILE                    a pixel map from assets/art/
 //   bevel W H R G B A           a panel: light top and left edges, dark bottom
 //                               and right edges, a faint diagonal dot pattern
@@ -90,6 +98,29 @@ bool makePicture(const Context& ctx, const ManifestLine& line, size_t at, Image&
             out.fillRect(0, 0, 1, height, outline);
             out.fillRect(width - 1, 0, 1, height, outline);
         }
+        return true;
+    }
+    if (kind == "label") {
+        Rgba fill, outline;
+        if (!parseSize(w, at + 1, width, height) || !parseColour(w, at + 3, fill) || !parseColour(w, at + 7, outline))
+            return fail(line.where() + ": label wants a size and two colours (R G B A)");
+        std::string text;
+        if (w.size() > at + 11) {
+            text = w[at + 11];
+        } else {
+            std::string name = at >= 1 ? w[at - 1] : std::string();
+            if (name.size() > 4 && name.compare(name.size() - 4, 4, ".png") == 0)
+                name.resize(name.size() - 4);
+            text = placeholderLabel(name.substr(name.find_last_of('_') + 1));
+        }
+        out = labelledBlock(width, height, fill, outline, text, Rgba{255, 255, 255, 255});
+        return true;
+    }
+    if (kind == "digits") {
+        Rgba ink;
+        if (!parseColour(w, at + 1, ink))
+            return fail(line.where() + ": digits wants a colour (R G B A)");
+        out = digitStrip(ink);
         return true;
     }
     if (kind == "bevel") {

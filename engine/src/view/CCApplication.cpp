@@ -10,6 +10,7 @@
 #include <typeinfo>
 
 #include "base/EngineLog.h"
+#include "base/EngineSwitches.h"
 #include "cocos2d/CCDirector.h"
 #include "cocos2d/CCEGLView.h"
 #include "cocos2d/CCFileUtils.h"
@@ -83,21 +84,6 @@ int exitAfterFrames()
         return 0;
     }
     return static_cast<int>(n);
-}
-
-// ENGINE_FIXED_STEP=1: every frame is exactly 1/60 s and the loop never
-// waits, so an unattended run does the same thing at any speed.
-bool fixedStep()
-{
-    const char* text = std::getenv("ENGINE_FIXED_STEP");
-    if (!text || !*text || std::strcmp(text, "0") == 0) {
-        return false;
-    }
-    if (std::strcmp(text, "1") != 0) {
-        engineLog("ENGINE_FIXED_STEP=%s ignored: 1 or 0", text);
-        return false;
-    }
-    return true;
 }
 
 constexpr double kFixedStep = 1.0 / 60.0;
@@ -223,8 +209,8 @@ int CCApplication::run()
 
     CCDirector* director = CCDirector::sharedDirector();
     const int exitAfter = exitAfterFrames();
-    const bool fixed = fixedStep();
-    bool capturesWritten = true;
+    const bool fixed = fixedStepWanted();
+    bool scriptOk = true;
     SceneWatch sceneWatch;
     int frame = 0;
     while (!director->hasEnded()) {
@@ -246,12 +232,19 @@ int CCApplication::run()
         if (scripted) {
             sceneWatch.check(frame);
             if (!script.afterFrame(frame, view)) {
-                capturesWritten = false;
+                scriptOk = false;
+            }
+            // Offscreen, nothing but the script can ever give input: a script
+            // without quit would leave the run spinning forever.
+            if (script.finished() && !director->hasEnded() && CCEGLView::getRunMode() == kCCRunModeSoftware) {
+                engineLog("input script: it ended at frame %d without quit; stopping the offscreen run", frame);
+                director->end();
+                scriptOk = false;
             }
         }
         ++frame;
     }
-    return capturesWritten ? 0 : 1;
+    return scriptOk ? 0 : 1;
 }
 
 NS_CC_END

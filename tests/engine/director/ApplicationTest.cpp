@@ -229,3 +229,16 @@ TEST_F(ApplicationTest, AFailedCaptureMakesTheRunFail)
     EXPECT_EQ(app.run(), 1);
     EXPECT_TRUE(director->hasEnded());
 }
+
+TEST_F(ApplicationTest, AnOffscreenScriptWithoutQuitEndsTheRunAsAFailure)
+{
+    const std::string script = writeScript("noquit.run", "1 click 5 5\n");
+    TestApp app;
+    ScopedEnv input("ENGINE_INPUT_SCRIPT", script.c_str());
+    ScopedEnv fixed("ENGINE_FIXED_STEP", "1");
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(app.run(), 1) << "never spins on with nobody to give input";
+    const std::string err = testing::internal::GetCapturedStderr();
+    EXPECT_NE(err.find("ended at frame 5 without quit"), std::string::npos) << err;
+    EXPECT_EQ(director->getTotalFrames(), 7u);
+}

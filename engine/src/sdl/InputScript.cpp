@@ -7,6 +7,7 @@
 #include <climits>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 
@@ -289,6 +290,12 @@ SDL_Event toSdlEvent(const Event& event)
 
 bool Player::load(const std::string& path, std::string& error)
 {
+    // A folder opens like a file and reads as nothing: say so instead.
+    std::error_code ignored;
+    if (std::filesystem::is_directory(path, ignored)) {
+        error = path + ": cannot read the input script: it is a folder";
+        return false;
+    }
     std::ifstream in(path, std::ios::binary);
     if (!in) {
         error = path + ": cannot read the input script: " + std::strerror(errno);

@@ -117,12 +117,17 @@ TEST_P(BadLines, NameTheFileAndLineAndKeepNothing)
 
 INSTANTIATE_TEST_SUITE_P(InputScript, BadLines, ::testing::ValuesIn(kBad));
 
-TEST(InputScriptPlayer, AMissingFileIsAnErrorNamingIt)
+TEST(InputScriptPlayer, AnUnreadableFileIsAnErrorNamingIt)
 {
-    Player player;
-    std::string error;
-    EXPECT_FALSE(player.load("/nonexistent/dir/run.script", error));
-    EXPECT_NE(error.find("/nonexistent/dir/run.script: cannot read the input script"), std::string::npos) << error;
+    const std::string folder = ::testing::TempDir();
+    for (const auto& [path, why] : {std::pair<std::string, std::string>{"/nonexistent/dir/run.script", "No such file"},
+                                    {folder, "it is a folder"}}) {
+        Player player;
+        std::string error;
+        EXPECT_FALSE(player.load(path, error));
+        EXPECT_EQ(error.rfind(path + ": cannot read the input script: ", 0), 0u) << error;
+        EXPECT_NE(error.find(why), std::string::npos) << error;
+    }
 }
 
 // The player queues real SDL events frame by frame; what comes out of SDL's

@@ -5,6 +5,7 @@
 
 #include "audio/AudioBackend.h"
 #include "base/EngineLog.h"
+#include "base/EngineSwitches.h"
 #include "cocos2d/CCEGLView.h"
 #include "cocos2d/CCFileUtils.h"
 
@@ -25,11 +26,12 @@ float clampVolume(float v)
 
 // The dummy driver means "no device": stay silent and deterministic rather
 // than run a mixer thread against wall time. The disk driver does mix, into a
-// file, which is how a run's sound is checked without speakers.
+// file, which is how a run's sound is checked without speakers. A fixed step
+// runs faster than wall time, so tracks must end on the director's clock.
 bool environmentWantsSilence()
 {
     const char* driver = std::getenv("SDL_AUDIODRIVER");
-    return driver && std::strcmp(driver, "dummy") == 0;
+    return (driver && std::strcmp(driver, "dummy") == 0) || cocos2d::fixedStepWanted();
 }
 
 }  // namespace

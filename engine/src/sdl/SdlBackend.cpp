@@ -61,9 +61,20 @@ public:
 };
 
 // An offscreen 800 x 600 frame: the whole drawing path, no display, no SDL
-// video. Events never arrive; tests inject them.
+// video. No window sends events: tests inject them, or an input script queues
+// them in SDL's event queue, which the pump empties as the window's does.
 class SoftwareBackend : public RendererBackend {
 public:
+    void pumpEvents() override
+    {
+        if (!SDL_WasInit(SDL_INIT_EVENTS))
+            return;
+        CCEGLView* view = CCEGLView::sharedOpenGLView();
+        SDL_Event e;
+        while (SDL_PollEvent(&e))
+            dispatchSdlEvent(e, view, m_mouse);
+    }
+
     bool open() override
     {
         if (render::renderer() && render::isSoftware())
@@ -85,6 +96,7 @@ public:
 private:
     int m_width = 800;
     int m_height = 600;
+    MouseState m_mouse;
 };
 
 // A real window with an accelerated renderer (the software one on the

@@ -1,16 +1,22 @@
 #include "cocos2d/CCApplication.h"
 
 #include <SDL.h>
+#include <cxxabi.h>
 #include <unistd.h>
 
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <typeinfo>
 
 #include "base/EngineLog.h"
+#include "base/EngineSwitches.h"
 #include "cocos2d/CCDirector.h"
 #include "cocos2d/CCEGLView.h"
 #include "cocos2d/CCFileUtils.h"
+#include "cocos2d/CCScene.h"
+#include "cocos2d/CCTransition.h"
+#include "sdl/InputScript.h"
 #include "view/ViewBackend.h"
 
 NS_CC_BEGIN
@@ -80,6 +86,51 @@ int exitAfterFrames()
     return static_cast<int>(n);
 }
 
+constexpr double kFixedStep = 1.0 / 60.0;
+
+std::string className(const CCObject* object)
+{
+    const char* mangled = typeid(*object).name();
+    int status = 0;
+    char* plain = abi::__cxa_demangle(mangled, nullptr, nullptr, &status);
+    std::string name = status == 0 && plain ? plain : mangled;
+    std::free(plain);
+    return name;
+}
+
+// The class a person would call the scene: its own, or its first layer's
+// when it is a plain scene holding layers.
+std::string sceneName(CCScene* scene)
+{
+    if (typeid(*scene) == typeid(CCScene) && scene->getChildrenCount() > 0) {
+        return className(scene->getChildren()->objectAtIndex(0));
+    }
+    return className(scene);
+}
+
+// A scripted run says which scene it is on, so a script can be written and
+// checked against the log. Transitions in between are not named. The last
+// scene is remembered by address and name, never touched: it may be gone.
+struct SceneWatch {
+    const CCScene* scene = nullptr;
+    std::string name;
+
+    void check(int frame)
+    {
+        CCScene* running = CCDirector::sharedDirector()->getRunningScene();
+        if (!running || dynamic_cast<CCTransitionScene*>(running)) {
+            return;
+        }
+        std::string now = sceneName(running);
+        if (running == scene && now == name) {
+            return;
+        }
+        scene = running;
+        name = now;
+        engineLog("input script: frame %d: scene %s", frame, name.c_str());
+    }
+};
+
 }  // namespace
 
 CCApplication::CCApplication() { sharedInstance() = this; }
@@ -131,6 +182,22 @@ int CCApplication::run()
 {
     CCEGLView* view = CCEGLView::sharedOpenGLView();
     ViewBackend* backend = view->getBackend();
+    // A script is read whole before anything starts: a bad line stops the run
+    // instead of leaving it to wait for input that never comes.
+    inputscript::Player script;
+    const char* scriptPath = std::getenv("ENGINE_INPUT_SCRIPT");
+    const bool scripted = scriptPath && *scriptPath;
+    if (scripted) {
+        std::string error;
+        if (!script.load(scriptPath, error)) {
+            engineLog("%s", error.c_str());
+            return 2;
+        }
+        if (CCEGLView::getRunMode() == kCCRunModeHeadless) {
+            engineLog("ENGINE_INPUT_SCRIPT needs the window or the software renderer, not headless");
+            return 2;
+        }
+    }
     if (!backend->open()) {
         engineLog("the window or its renderer cannot be made");
         return 1;
@@ -142,22 +209,42 @@ int CCApplication::run()
 
     CCDirector* director = CCDirector::sharedDirector();
     const int exitAfter = exitAfterFrames();
-    int frames = 0;
+    const bool fixed = fixedStepWanted();
+    bool scriptOk = true;
+    SceneWatch sceneWatch;
+    int frame = 0;
     while (!director->hasEnded()) {
         bool idle = director->isPaused() || !director->isAnimating();
-        double dt = backend->waitForNextFrame(director->getAnimationInterval(), idle);
+        double dt = fixed ? kFixedStep : backend->waitForNextFrame(director->getAnimationInterval(), idle);
+        if (scripted) {
+            script.beforeFrame(frame);
+        }
         // Input that arrived while waiting goes out right before the frame
         // that answers it.
         backend->pumpEvents();
         if (director->takeClockRestart()) {
-            dt = director->getAnimationInterval();
+            dt = fixed ? kFixedStep : director->getAnimationInterval();
         }
-        if (exitAfter > 0 && ++frames >= exitAfter) {
+        if (exitAfter > 0 && frame + 1 >= exitAfter) {
             director->end();
         }
         director->stepFrame(static_cast<float>(dt));
+        if (scripted) {
+            sceneWatch.check(frame);
+            if (!script.afterFrame(frame, view)) {
+                scriptOk = false;
+            }
+            // Offscreen, nothing but the script can ever give input: a script
+            // without quit would leave the run spinning forever.
+            if (script.finished() && !director->hasEnded() && CCEGLView::getRunMode() == kCCRunModeSoftware) {
+                engineLog("input script: it ended at frame %d without quit; stopping the offscreen run", frame);
+                director->end();
+                scriptOk = false;
+            }
+        }
+        ++frame;
     }
-    return 0;
+    return scriptOk ? 0 : 1;
 }
 
 NS_CC_END

@@ -1,6 +1,7 @@
 #include "cocos2d/CCEGLView.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
 
 #include "base/EngineLog.h"
@@ -18,8 +19,23 @@ NS_CC_BEGIN
 
 namespace {
 
+// ENGINE_RENDERER=software draws the real game offscreen, with no display
+// (unattended runs); unset or "window" is the window.
+CCRunMode defaultRunMode()
+{
+    const char* renderer = std::getenv("ENGINE_RENDERER");
+    if (!renderer || !*renderer || std::strcmp(renderer, "window") == 0) {
+        return kCCRunModeWindow;
+    }
+    if (std::strcmp(renderer, "software") == 0) {
+        return kCCRunModeSoftware;
+    }
+    engineLog("ENGINE_RENDERER=%s ignored: software or window", renderer);
+    return kCCRunModeWindow;
+}
+
 struct ViewState {
-    CCRunMode mode = kCCRunModeWindow;
+    CCRunMode mode = defaultRunMode();
     CCEGLView* view = nullptr;
 };
 

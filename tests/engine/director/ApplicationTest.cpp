@@ -1,5 +1,8 @@
 // The application: language choice, launching for tests, and the loop.
+#include <cstdio>
 #include <cstdlib>
+#include <string>
+#include <vector>
 
 #include "engine/director/DirectorFixture.h"
 
@@ -134,4 +137,108 @@ TEST_F(ApplicationTest, TheViewKeepsItsFrameThroughFullScreenAndRecordsTheClip)
 
     view->setFrameSize(0, 600);  // refused
     EXPECT_TRUE(view->getFrameSize().equals(CCSize(800, 600)));
+}
+
+namespace {
+
+// Records the touches that reach the running scene, and every frame's dt.
+class ScriptedApp : public TestApp, public CCTouchDelegate {
+public:
+    bool applicationDidFinishLaunching() override
+    {
+        CCDirector* d = CCDirector::sharedDirector();
+        d->runWithScene(CCScene::create());
+        d->getTouchDispatcher()->addTargetedDelegate(this, 0, true);
+        d->getScheduler()->scheduleSelector(schedule_selector(Clock::tick), &clock, 0, false);
+        d->setAnimationInterval(1.0 / 30);
+        return true;
+    }
+    bool ccTouchBegan(CCTouch* t, CCEvent*) override { return note("began", t); }
+    void ccTouchMoved(CCTouch* t, CCEvent*) override { note("moved", t); }
+    void ccTouchEnded(CCTouch* t, CCEvent*) override { note("ended", t); }
+    bool note(const char* what, CCTouch* t)
+    {
+        CCPoint p = t->getLocationInView();
+        touches.push_back(std::string(what) + " " + std::to_string(static_cast<int>(p.x)) + "," +
+                          std::to_string(static_cast<int>(p.y)) + " @" +
+                          std::to_string(CCDirector::sharedDirector()->getTotalFrames()));
+        return true;
+    }
+
+    struct Clock : public CCObject {
+        void tick(float dt) { steps.push_back(dt); }
+        std::vector<float> steps;
+    } clock;
+    std::vector<std::string> touches;
+};
+
+std::string writeScript(const std::string& name, const std::string& text)
+{
+    std::string path = ::testing::TempDir() + name;
+    FILE* f = std::fopen(path.c_str(), "w");
+    std::fputs(text.c_str(), f);
+    std::fclose(f);
+    return path;
+}
+
+}  // namespace
+
+TEST_F(ApplicationTest, AScriptedRunFeedsInputThroughSdlAndEndsOnQuit)
+{
+    const std::string shot = ::testing::TempDir() + "scripted_frame.png";
+    std::remove(shot.c_str());
+    const std::string script = writeScript("scripted.run", "# a drag, a picture, then quit\n"
+                                                           "1 drag 10 20 40 50 3\n"
+                                                           "6 capture " + shot + "\n"
+                                                           "8 quit\n");
+    ScriptedApp app;
+    ScopedEnv input("ENGINE_INPUT_SCRIPT", script.c_str());
+    ScopedEnv fixed("ENGINE_FIXED_STEP", "1");
+    EXPECT_EQ(app.run(), 0);
+    EXPECT_EQ(director->getTotalFrames(), 9u) << "quit at frame 8 ends the loop after that frame";
+    const std::vector<std::string> expected = {"began 10,20 @1", "moved 20,30 @2", "moved 30,40 @3",
+                                               "moved 40,50 @4", "ended 40,50 @5"};
+    EXPECT_EQ(app.touches, expected);
+    EXPECT_TRUE(CCImage().initWithImageFile(shot.c_str())) << "the captured frame is a readable PNG";
+    ASSERT_FALSE(app.clock.steps.empty());
+    for (float dt : app.clock.steps)
+        EXPECT_FLOAT_EQ(dt, 1.0f / 60) << "fixed step whatever the animation interval";
+    director->getTouchDispatcher()->removeDelegate(&app);
+    director->getScheduler()->unscheduleAllForTarget(&app.clock);
+}
+
+TEST_F(ApplicationTest, AMalformedScriptStopsTheRunBeforeLaunch)
+{
+    const std::string script = writeScript("malformed.run", "1 click 5 5\n2 clik 5 5\n");
+    TestApp app;
+    ScopedEnv input("ENGINE_INPUT_SCRIPT", script.c_str());
+    testing::internal::CaptureStderr();
+    EXPECT_NE(app.run(), 0);
+    const std::string err = testing::internal::GetCapturedStderr();
+    EXPECT_NE(err.find(script + ":2: unknown command 'clik'"), std::string::npos) << err;
+    EXPECT_EQ(app.launches, 0);
+    EXPECT_EQ(director->getTotalFrames(), 0u);
+}
+
+TEST_F(ApplicationTest, AFailedCaptureMakesTheRunFail)
+{
+    const std::string script = writeScript("badcapture.run", "1 capture /nonexistent/dir/x.png\n2 quit\n");
+    TestApp app;
+    ScopedEnv input("ENGINE_INPUT_SCRIPT", script.c_str());
+    ScopedEnv fixed("ENGINE_FIXED_STEP", "1");
+    EXPECT_EQ(app.run(), 1);
+    EXPECT_TRUE(director->hasEnded());
+}
+
+TEST_F(ApplicationTest, AnOffscreenScriptWithoutQuitEndsTheRunAsAFailure)
+{
+    const std::string script = writeScript("noquit.run", "1 click 5 5\n");
+    TestApp app;
+    ScopedEnv input("ENGINE_INPUT_SCRIPT", script.c_str());
+    ScopedEnv fixed("ENGINE_FIXED_STEP", "1");
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(app.run(), 1) << "never spins on with nobody to give input";
+    const std::string err = testing::internal::GetCapturedStderr();
+    EXPECT_NE(err.find("ended at frame 5 without quit"), std::string::npos) << err;
+    EXPECT_EQ(director->getTotalFrames(), 7u);
 }

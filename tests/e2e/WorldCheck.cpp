@@ -1,0 +1,97 @@
+// Reads the world a scripted run saved at its exit, with the game's own
+// loader (headless, into the game layer's world as the saved-worlds window does), and checks that the Sand painted high up fell: some Sand, none at or
+// above the painted rows, and most of it resting (nothing but filled cells
+// below it down to the floor).
+//   e2e_world_check <world.sav> <lowest painted row>
+// Prints what it found; exits 0 when the world passes, 1 when not, 2 on bad use.
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include "app/NSData.h"
+#include "app/ScreenMetrics.h"
+#include "cocos2d.h"
+#include "world/ColorTables.h"
+#include "world/GameHost.h"
+#include "world/GameLayer.h"
+#include "world/Particle.h"
+#include "world/ParticleCreator.h"
+#include "world/World.h"
+
+USING_NS_CC;
+
+namespace {
+
+struct SandCount {
+    int total = 0;
+    int resting = 0;
+    int highest = -1;
+};
+
+SandCount countSand(const World& world)
+{
+    constexpr uint32_t kSand = hashString("Sand");
+    SandCount count;
+    for (int x = 0; x < world.width; ++x) {
+        // Walking up the column: a cell rests when every cell below it is filled.
+        bool filledBelow = true;
+        for (int y = 0; y < world.height; ++y) {
+            const Particle* p = world.grid[x][y];
+            if (p && p != world.outsideWall && p->getType() == kSand) {
+                ++count.total;
+                count.resting += filledBelow ? 1 : 0;
+                count.highest = y > count.highest ? y : count.highest;
+            }
+            filledBelow = filledBelow && p != nullptr;
+        }
+    }
+    return count;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    char* end = nullptr;
+    const long paintedRow = argc == 3 ? std::strtol(argv[2], &end, 10) : 0;
+    if (argc != 3 || *end != '\0' || paintedRow <= 0) {
+        std::fprintf(stderr, "usage: e2e_world_check <world.sav> <lowest painted row>\n");
+        return 2;
+    }
+    CCEGLView::setRunMode(kCCRunModeHeadless);
+    CCEGLView::sharedOpenGLView()->setFrameSize(800, 600);
+    computeScreenMetrics(CCDirector::sharedDirector()->getWinSizeInPixels());
+    registerAllElements();
+    initColorsAndShadows();
+    // Loading resets the universe's texts, background and stores through the
+    // game's services, so the world is loaded where the game loads it.
+    installGameHost();
+
+    NSData* data = NSData::dataWithContentsOfFile(argv[1]);
+    if (!data || data->length == 0) {
+        std::fprintf(stderr, "world check: %s is missing or empty\n", argv[1]);
+        return 1;
+    }
+    World* world = &GameLayer::getInstance()->getWorld();
+    if (!world->load(data)) {
+        std::fprintf(stderr, "world check: the game's loader refused %s\n", argv[1]);
+        return 1;
+    }
+    const SandCount sand = countSand(*world);
+    std::printf("world check: %d x %d world, %d Sand cells, %d resting, highest row %d (painted from row %ld)\n",
+                world->width, world->height, sand.total, sand.resting, sand.highest, paintedRow);
+    bool ok = true;
+    if (sand.total == 0) {
+        std::fprintf(stderr, "world check: no Sand in the world\n");
+        ok = false;
+    }
+    if (sand.highest >= paintedRow) {
+        std::fprintf(stderr, "world check: Sand at row %d did not fall below the painted rows\n", sand.highest);
+        ok = false;
+    }
+    if (sand.resting * 4 < sand.total * 3) {
+        std::fprintf(stderr, "world check: only %d of %d Sand cells rest on the floor\n", sand.resting, sand.total);
+        ok = false;
+    }
+    return ok ? 0 : 1;
+}

@@ -49,11 +49,11 @@ void PixelMarket::setCatalogueForTests(CCDictionary* catalogue)
     m_catalogue = catalogue;
 }
 
+// The price is the value under the element's exact name in "Elements".
 int32_t PixelMarket::elementPrice(const char* name)
 {
-    auto* elements = dynamic_cast<CCDictionary*>(getCatalogue()->objectForKey("elements"));
-    auto* item = elements ? dynamic_cast<CCDictionary*>(elements->objectForKey(name)) : nullptr;
-    auto* price = item ? dynamic_cast<CCString*>(item->objectForKey("price")) : nullptr;
+    auto* elements = dynamic_cast<CCDictionary*>(getCatalogue()->objectForKey("Elements"));
+    auto* price = elements && name ? dynamic_cast<CCString*>(elements->objectForKey(name)) : nullptr;
     return price ? price->intValue() : 0;
 }
 

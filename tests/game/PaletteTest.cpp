@@ -188,12 +188,10 @@ protected:
     void SetUp() override
     {
         Palette::SetUp();
-        auto* acid = CCDictionary::create();
-        acid->setObject(CCString::create("40"), "price");
         auto* elements = CCDictionary::create();
-        elements->setObject(acid, "Diamond");
+        elements->setObject(CCString::create("40"), "Diamond");
         auto* catalogue = CCDictionary::create();
-        catalogue->setObject(elements, "elements");
+        catalogue->setObject(elements, "Elements");
         PixelMarket::getInstance()->setCatalogueForTests(catalogue);
     }
     void TearDown() override
@@ -233,6 +231,36 @@ TEST_F(Shop, APricedElementIsBoughtWithTheManaOrRequestedWithout)
     EXPECT_EQ(gui->priceToPay("Diamond"), 0) << "owned now";
     gui->confirmPurchase();
     EXPECT_EQ(profile->getMana(), 60) << "a second confirmation charges nothing";
+}
+
+} // namespace
+
+namespace {
+
+// The shipped catalogue is read as the palette reads it: every priced name is
+// one the factory accepts, and the prices reach the palette.
+TEST_F(Palette, TheShippedCataloguePricesAcceptedNames)
+{
+    PixelMarket::resetInstanceForTests();
+    PixelMarket* market = PixelMarket::getInstance();
+    auto* elements = dynamic_cast<CCDictionary*>(market->getCatalogue()->objectForKey("Elements"));
+    ASSERT_NE(elements, nullptr) << "data/shop.plist is missing or has no Elements";
+    EXPECT_EQ(elements->count(), 104u);
+    std::set<std::string> accepted;
+    for (const std::string& name : ParticleCreator::acceptedNames())
+        accepted.insert(name);
+    CCDictElement* e = nullptr;
+    CCDICT_FOREACH(elements, e)
+    {
+        EXPECT_TRUE(accepted.count(e->getStrKey())) << e->getStrKey();
+        EXPECT_GT(market->elementPrice(e->getStrKey()), 0) << e->getStrKey();
+    }
+    EXPECT_EQ(market->elementPrice("Acid"), 50);
+    EXPECT_EQ(market->elementPrice("Tyrannosaurus"), 500);
+    auto* backgrounds = dynamic_cast<CCArray*>(market->getCatalogue()->objectForKey("Backgrounds"));
+    ASSERT_NE(backgrounds, nullptr);
+    EXPECT_EQ(backgrounds->count(), 15u);
+    PixelMarket::resetInstanceForTests();
 }
 
 } // namespace

@@ -152,3 +152,24 @@ TEST_F(WorldBlobUndoReset, ResetStartsAnEmptyUniverseWithDefaults)
 }
 
 } // namespace
+
+namespace {
+
+// Before the game wires its services (a checker, a tool), a world still
+// saves, resets and loads: every service answers neutrally.
+TEST_F(WorldBlobUndoReset, AWorldRunsUnderServicesNobodyWired)
+{
+    add(40, 40, kSand);
+    NSData* blob = world->save();
+    blob->retain();
+    const GameServices wired = gameServices();
+    gameServices() = GameServices{};
+    EXPECT_NO_THROW(world->reset());
+    EXPECT_EQ(world->at(40, 40), nullptr);
+    EXPECT_NO_THROW(EXPECT_TRUE(world->load(blob)));
+    EXPECT_NE(world->at(40, 40), nullptr);
+    gameServices() = wired;
+    blob->release();
+}
+
+} // namespace

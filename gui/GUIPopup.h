@@ -41,6 +41,8 @@ public:
                     cocos2d::SEL_CallFunc cancelSelector);
     void setPurchaseInfo(cocos2d::CCString* title, cocos2d::CCString* icon, float price,
                          cocos2d::CCString* description);
+    cocos2d::CCString* getPurchaseTitle() const { return m_purchaseTitle; }
+    float getPurchasePrice() const { return m_purchasePrice; }
     bool isShown() const { return getParent() != nullptr; }
     bool isClosing() const { return m_closing; }
 

@@ -1,6 +1,7 @@
 // The HUD's four menus: the element palette, the tools, the world settings
 // and the world menu. Each rebuilds the window's button container.
 #include <algorithm>
+#include <cctype>
 #include <set>
 #include <string>
 
@@ -30,6 +31,21 @@
 USING_NS_CC;
 
 namespace {
+
+// A localised text of the key, or the fallback while the table lacks the key
+// (element titles and shop lines come with the shop's texts).
+std::string localizedOr(const std::string& key, const std::string& fallback)
+{
+    auto* text = localizationTable ? dynamic_cast<CCString*>(localizationTable->objectForKey(key)) : nullptr;
+    return text ? text->getString() : fallback;
+}
+
+std::string upperCased(std::string text)
+{
+    std::transform(text.begin(), text.end(), text.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
+    return text;
+}
 
 const char* const kTools[] = {"Draw", "Line", "Fill", "Replace", "Miner"};
 const char* const kWideButton = "gamemenus_editorWideButton.png";
@@ -201,6 +217,13 @@ void GUI::onElementPicked(CCObject* name)
     if (const int32_t price = priceToPay(element); price > 0) {
         if (Profile::getInstance()->getMana() >= price) {
             m_pendingPurchase = element;
+            // The popup shows what is bought and its price, as the shop's does.
+            const std::string title = localizedOr(element + "Title", element);
+            GUIPopup::getInstance()->setPurchaseInfo(
+                CCString::create(upperCased(LocalUtils::localizeWithVar("ShopElemGenericUnlockPhrase",
+                                                                        title.c_str())->getString())),
+                CCString::create("guitopbar_HUDelement_" + element + ".png"), static_cast<float>(price),
+                CCString::create(upperCased(localizedOr(element + "Shop", ""))));
             ScreenUtils::showPopup(CCString::create(element), this, callfunc_selector(GUI::confirmPurchase), nullptr,
                                    nullptr, 1);
         } else {

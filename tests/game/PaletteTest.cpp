@@ -10,6 +10,7 @@
 #include "GameSceneFixture.h"
 #include "app/Profile.h"
 #include "gui/GUIButton.h"
+#include "gui/GUIPopup.h"
 #include "hud/GUITopBar.h"
 #include "hud/PaletteTable.h"
 #include "hud/PixelMarket.h"
@@ -223,6 +224,8 @@ TEST_F(Shop, APricedElementIsBoughtWithTheManaOrRequestedWithout)
     profile->setMana(100);
     gui->onElementPicked(CCString::create("Diamond"));
     EXPECT_EQ(gui->getPendingPurchase(), "Diamond") << "the purchase popup asks first";
+    ASSERT_NE(GUIPopup::getInstance()->getPurchaseTitle(), nullptr);
+    EXPECT_EQ(GUIPopup::getInstance()->getPurchasePrice(), 40.0f) << "the popup shows the price it charges";
     EXPECT_EQ(gui->getCurrentElement()->getString(), "Sand");
     gui->confirmPurchase();
     EXPECT_EQ(profile->getMana(), 60);

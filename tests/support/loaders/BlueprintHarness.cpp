@@ -101,7 +101,7 @@ public:
         return out;
     }
 
-    std::string feed(const uint8_t* data, size_t size) override
+    std::string feedOnce(const uint8_t* data, size_t size) override
     {
         const Bytes input(data, data + size);
         writeBytes(m_dir.file("bp/specs.plist"), input);

@@ -83,7 +83,7 @@ public:
         return out;
     }
 
-    std::string feed(const uint8_t* data, size_t size) override
+    std::string feedOnce(const uint8_t* data, size_t size) override
     {
         std::error_code ec;
         fs::remove_all(m_root, ec);

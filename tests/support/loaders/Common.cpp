@@ -13,6 +13,13 @@ USING_NS_CC;
 
 namespace loaders {
 
+std::string Harness::feed(const uint8_t* data, size_t size)
+{
+    std::string why = feedOnce(data, size);
+    CCPoolManager::sharedPoolManager()->drain();
+    return why;
+}
+
 std::vector<uint8_t> readWholeFile(const std::string& path)
 {
     std::ifstream in(path, std::ios::binary);

@@ -22,10 +22,13 @@ public:
     virtual const char* name() const = 0;
     // Valid inputs to start from.
     virtual std::vector<std::vector<uint8_t>> seeds() = 0;
-    // Feeds one input: "" when all is well, else what went wrong.
-    virtual std::string feed(const uint8_t* data, size_t size) = 0;
-
+    // Feeds one input: "" when all is well, else what went wrong. What the
+    // input left in the autorelease pool goes with it, as at a frame's end.
+    std::string feed(const uint8_t* data, size_t size);
     std::string feed(const std::vector<uint8_t>& input) { return feed(input.data(), input.size()); }
+
+protected:
+    virtual std::string feedOnce(const uint8_t* data, size_t size) = 0;
 };
 
 std::unique_ptr<Harness> makeProfileHarness();

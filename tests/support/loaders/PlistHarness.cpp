@@ -98,7 +98,7 @@ public:
         return out;
     }
 
-    std::string feed(const uint8_t* data, size_t size) override
+    std::string feedOnce(const uint8_t* data, size_t size) override
     {
         {
             std::ofstream out(m_file, std::ios::binary | std::ios::trunc);

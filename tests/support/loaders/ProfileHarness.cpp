@@ -60,7 +60,7 @@ public:
         return out;
     }
 
-    std::string feed(const uint8_t* data, size_t size) override
+    std::string feedOnce(const uint8_t* data, size_t size) override
     {
         const Bytes input(data, data + size);
         // As it is: a damaged file is refused unless its CRC still matches.

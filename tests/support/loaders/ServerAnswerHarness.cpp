@@ -88,7 +88,7 @@ public:
         return out;
     }
 
-    std::string feed(const uint8_t* data, size_t size) override
+    std::string feedOnce(const uint8_t* data, size_t size) override
     {
         const std::string body(reinterpret_cast<const char*>(data), size);
         std::string why = checkDocument(body);

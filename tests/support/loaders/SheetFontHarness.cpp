@@ -79,7 +79,7 @@ public:
         return out;
     }
 
-    std::string feed(const uint8_t* data, size_t size) override
+    std::string feedOnce(const uint8_t* data, size_t size) override
     {
         if (!m_texture)
             return "the sound picture did not load";

@@ -10,6 +10,7 @@
 #include <fstream>
 #include <memory>
 #include <string>
+#include <unistd.h>
 
 #include "cocos2d.h"
 #include "fuzz/FuzzHarnessMain.h"
@@ -18,6 +19,9 @@
 namespace {
 
 testsupport::TempHome* g_home = nullptr;
+// libFuzzer's -close_fd_mask closes stderr after start-up; the reason for an
+// abort must still reach the log.
+int g_reportFd = 2;
 loaders::Harness* g_harness = nullptr;
 
 void writeSeeds(const std::string& folder)
@@ -35,6 +39,7 @@ void writeSeeds(const std::string& folder)
 
 extern "C" int LLVMFuzzerInitialize(int*, char***)
 {
+    g_reportFd = ::dup(2);
     cocos2d::CCEGLView::setRunMode(cocos2d::kCCRunModeHeadless);
     g_home = new testsupport::TempHome();
     g_harness = fuzzHarness().release();
@@ -47,7 +52,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     const std::string why = g_harness->feed(data, size);
     if (!why.empty()) {
-        std::fprintf(stderr, "%s: unsound after this input: %s\n", g_harness->name(), why.c_str());
+        const std::string line = std::string(g_harness->name()) + ": unsound after this input: " + why + "\n";
+        if (::write(g_reportFd, line.data(), line.size()) < 0)
+            std::fputs(line.c_str(), stderr);
         std::abort();
     }
     return 0;

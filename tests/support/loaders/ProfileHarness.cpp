@@ -119,6 +119,8 @@ private:
         Profile* p = Profile::getInstance();
         m_files = std::move(files);
         m_volumes.clear();
+        // The free-mode window's flag, as a new run of the game has it.
+        m_introDone = 0;
         if (withBackup)
             p->load(true);
         else if (p->loadFromFile(kFileName) != expectLoaded)

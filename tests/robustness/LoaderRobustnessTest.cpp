@@ -28,7 +28,7 @@ const Loader kLoaders[] = {
     {"Plist", loaders::makePlistHarness, 30},
     {"ServerAnswer", loaders::makeServerAnswerHarness, 60},
     {"SheetAndFont", loaders::makeSheetFontHarness, 10},
-    {"Blueprint", loaders::makeBlueprintHarness, 3},
+    {"Blueprint", loaders::makeBlueprintHarness, 5},
     {"CloudNames", loaders::makeCloudNameHarness, 6},
 };
 

@@ -1,6 +1,7 @@
 #include "app/Profile.h"
 
 #include <cctype>
+#include <climits>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
@@ -278,7 +279,9 @@ void Profile::updateDailyLogin()
         return;
     lastLoginTime = now;
     if (days == 1) {
-        loginStreak += 1;
+        // The streak comes from the file too.
+        if (loginStreak < INT32_MAX)
+            loginStreak += 1;
     } else {
         loginStreak = 0;
         setProgressWord(ProgressWord::StreakCounter0, 0);

@@ -1,6 +1,7 @@
 // Saving and loading the profile: "profile.dat", its CRC-32 and its backup.
 #include "app/ProfileFile.h"
 
+#include <algorithm>
 #include <cstring>
 #include <vector>
 
@@ -240,14 +241,23 @@ bool Profile::loadFromFile(const char* fileName)
     GameServices& services = gameServices();
     recordInSync = true;
 
-    musicVolume = readInt32(record + Record::MusicVolume);
-    effectsVolume = readInt32(record + Record::EffectsVolume);
+    // Percentages: an edited file must not hand the mixer -5 or 70000.
+    musicVolume = std::clamp(readInt32(record + Record::MusicVolume), 0, 100);
+    effectsVolume = std::clamp(readInt32(record + Record::EffectsVolume), 0, 100);
     if (services.setMusicVolume)
         services.setMusicVolume(static_cast<float>(musicVolume / 100.0));
     if (services.setEffectsVolume)
         services.setEffectsVolume(static_cast<float>(effectsVolume / 100.0));
     settingsFlag = record[Record::SettingsFlag] != 0;
-    setPrivateKey(CCString::create(readFixedText(record + Record::PrivateKey, kPrivateKeyFieldSize)));
+    // The server never hands out an empty key: an empty field is damaged,
+    // and an empty key must not count as an account.
+    const uint8_t* keyField = record + Record::PrivateKey;
+    if (keyField[0] == 0) {
+        LOG_ERROR << "private key field empty: not registered";
+        setPrivateKey(CCString::create("Unconfigured"));
+    } else {
+        setPrivateKey(CCString::create(readFixedText(keyField, kPrivateKeyFieldSize)));
+    }
     setNickname(CCString::create(readFixedText(record + Record::Nickname, kNicknameFieldSize)));
     playerId = readInt32(record + Record::PlayerId);
     for (int i = 0; i < kModeSlots; ++i)

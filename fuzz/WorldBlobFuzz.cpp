@@ -13,7 +13,6 @@
 #include <vector>
 
 #include "app/NSData.h"
-#include "hud/GUI.h"
 #include "platform/GameClock.h"
 #include "platform/GameRandom.h"
 #include "world/ByteStream.h"
@@ -96,8 +95,8 @@ extern "C" int LLVMFuzzerInitialize(int*, char***)
     registerAllElements();
     initColorsAndShadows();
     installGameHost();
-    static GUI hud;
-    GameLayer::getInstance()->setGUI(&hud);
+    // The layer makes its own HUD; replacing it would leak that one.
+    GameLayer::getInstance();
     g_world = new World();
     gWorld = g_world;
     g_world->setBigWorld(true);

@@ -128,11 +128,22 @@ void GUILabel::setFont(CCString* name)
     if (!glyphs)
         return;
     CCDictElement* element = nullptr;
+    int refused = 0;
     CCDICT_FOREACH(glyphs, element)
     {
-        auto* rect = dynamic_cast<CCString*>(element->getObject());
-        fontFrames[element->getStrKeyString()] = CCRectFromString(rect ? rect->getCString() : "");
+        auto* text = dynamic_cast<CCString*>(element->getObject());
+        const CCRect rect = CCRectFromString(text ? text->getCString() : "");
+        // A glyph the font file gives as "nan" or a negative size would make
+        // every width measured with it meaningless: it is left out.
+        if (!std::isfinite(rect.origin.x) || !std::isfinite(rect.origin.y) || !std::isfinite(rect.size.width) ||
+            !std::isfinite(rect.size.height) || rect.size.width < 0 || rect.size.height < 0) {
+            ++refused;
+            continue;
+        }
+        fontFrames[element->getStrKeyString()] = rect;
     }
+    if (refused > 0)
+        LOG_ERROR << "font file" << path << "has" << refused << "glyphs with a broken rectangle; left out";
 }
 
 void GUILabel::resetRegistryForTests()

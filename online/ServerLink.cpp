@@ -144,7 +144,10 @@ bool CreatePlayerCallback::onResponse(const Response& response)
     bool idFits = id->isInt() && id->intValue() >= INT32_MIN && id->intValue() <= INT32_MAX;
     bool keyFits = key->isString() && !key->stringValue().empty() &&
                    key->stringValue().size() < static_cast<size_t>(Profile::kPrivateKeyFieldSize) &&
-                   key->stringValue().find('\0') == std::string::npos;
+                   key->stringValue().find('\0') == std::string::npos &&
+                   // The profile's word for "no account": taking it would
+                   // report success and leave the player unregistered.
+                   key->stringValue() != "Unconfigured";
     if (!document.isValid() || !idFits || !keyFits) {
         LOG_ERROR << "create player: incorrect answer" << document.error();
         reportFailure("NetErrorIncorrectJson");

@@ -44,7 +44,8 @@ const std::string& cachedSoundPath(const InstrumentVoice& voice, int32_t value, 
         std::array<std::string, Music::kNames * kOctaves> paths;
     };
     static std::array<Table, 5> tables = [] {
-        std::array<Table, 5> t{};
+        // Every entry is set below; "t{}" here crashes clang 14 (the fuzz build).
+        std::array<Table, 5> t;
         const InstrumentVoice* voices[] = {&kBassVoice, &kGuitarVoice, &kTrumpetVoice, &kNoteVoice, &kDrumsVoice};
         for (size_t i = 0; i < t.size(); ++i) {
             t[i].voice = voices[i];

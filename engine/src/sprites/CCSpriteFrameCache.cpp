@@ -1,5 +1,7 @@
 #include "cocos2d/CCSpriteFrameCache.h"
 
+#include <cmath>
+
 #include "base/EngineLog.h"
 #include "cocos2d/CCDictionary.h"
 #include "cocos2d/CCFileUtils.h"
@@ -89,7 +91,10 @@ void CCSpriteFrameCache::addSpriteFramesWithFile(const char* plist)
         if (rectText.empty())
             rectText = stringOf(frameDict, "textureRect");
         CCRect rect = CCRectFromString(rectText.c_str());
-        if (rect.size.width <= 0 || rect.size.height <= 0 || rect.origin.x < 0 || rect.origin.y < 0 ||
+        // "nan" and "inf" parse as numbers and slip past every comparison.
+        const bool finite = std::isfinite(rect.origin.x) && std::isfinite(rect.origin.y) &&
+                            std::isfinite(rect.size.width) && std::isfinite(rect.size.height);
+        if (!finite || rect.size.width <= 0 || rect.size.height <= 0 || rect.origin.x < 0 || rect.origin.y < 0 ||
             rect.getMaxX() > texture->getPixelsWide() || rect.getMaxY() > texture->getPixelsHigh()) {
             engineLog("CCSpriteFrameCache: frame %s of %s has a bad rectangle \"%s\"; skipped", name.c_str(),
                       full.c_str(), rectText.c_str());

@@ -1,0 +1,225 @@
+// Names in the cloud store: names the game is asked to write, and names a
+// saved-worlds listing brings back (files that reached the store's folder by
+// other ways). Every name is folded or refused, nothing is written outside
+// the store, and every listed world can be read and deleted by its name.
+#include <filesystem>
+#include <fstream>
+
+#include "app/SaveLoadUtils.h"
+#include "hud/GUISaveLoad.h"
+#include "platform/CloudStorage.h"
+#include "support/TempFolders.h"
+#include "support/loaders/LoaderHarness.h"
+
+USING_NS_CC;
+namespace fs = std::filesystem;
+using platform::CloudStorage;
+
+namespace loaders {
+
+namespace {
+
+using Bytes = std::vector<uint8_t>;
+
+constexpr size_t kMaxNames = 8;
+
+std::string lower(std::string s)
+{
+    for (char& c : s)
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c - 'A' + 'a');
+    return s;
+}
+
+std::string checkFolded(const std::string& name, const std::string& folded)
+{
+    if (folded.empty())
+        return "";
+    if (folded != lower(name))
+        return "folded into another name";
+    if (CloudStorage::foldName(folded) != folded)
+        return "folding twice gives another name";
+    if (folded[0] == '/' || folded.find('\\') != std::string::npos || folded.find('\0') != std::string::npos)
+        return "an absolute name, a backslash or a NUL got through";
+    size_t start = 0;
+    while (start <= folded.size()) {
+        size_t end = folded.find('/', start);
+        if (end == std::string::npos)
+            end = folded.size();
+        const std::string part = folded.substr(start, end - start);
+        if (part.empty() || part == "." || part == "..")
+            return "an empty, \".\" or \"..\" part got through";
+        start = end + 1;
+    }
+    return "";
+}
+
+class CloudNameHarness : public Harness {
+public:
+    CloudNameHarness() : m_root(m_dir.file("store")), m_outside(m_dir.file("outside.txt"))
+    {
+        m_oldRoot = CloudStorage::root();
+        std::ofstream(m_outside) << "keep";
+    }
+
+    ~CloudNameHarness() override
+    {
+        if (m_oldRoot.empty())
+            CloudStorage::clearRoot();
+        else
+            CloudStorage::setRoot(m_oldRoot);
+    }
+
+    const char* name() const override { return "cloud names"; }
+
+    std::vector<Bytes> seeds() override
+    {
+        std::vector<Bytes> out;
+        for (const char* text : {"User/My World.sav\nUser/My World.png", "User/a_b.sav\nRewards/Gift.sav\nprofile.dat",
+                                 "User/caf\xC3\xA9.sav\nUser/..sav\nUser/.sav"}) {
+            const std::string s = text;
+            out.emplace_back(s.begin(), s.end());
+        }
+        return out;
+    }
+
+    std::string feedOnce(const uint8_t* data, size_t size) override
+    {
+        std::error_code ec;
+        fs::remove_all(m_root, ec);
+        CloudStorage::setRoot(m_root);
+        std::vector<std::string> names;
+        std::string current;
+        for (size_t i = 0; i < size && names.size() < kMaxNames; ++i) {
+            if (data[i] == '\n') {
+                names.push_back(current);
+                current.clear();
+            } else {
+                current += static_cast<char>(data[i]);
+            }
+        }
+        if (names.size() < kMaxNames)
+            names.push_back(current);
+
+        for (const std::string& name : names) {
+            std::string why = writeThroughStore(name);
+            if (why.empty())
+                why = writeBesideStore(name);
+            if (!why.empty())
+                return why;
+        }
+        std::string why = listReadDelete();
+        if (why.empty())
+            why = nothingOutside();
+        return why;
+    }
+
+private:
+    std::string writeThroughStore(const std::string& name)
+    {
+        const std::string folded = CloudStorage::foldName(name);
+        std::string why = checkFolded(name, folded);
+        if (!why.empty())
+            return "\"" + name + "\": " + why;
+        const bool existed = CloudStorage::fileExists(name);
+        const bool written = CloudStorage::fileWrite(name, name.data(), static_cast<int32_t>(name.size()));
+        if (written && folded.empty())
+            return "a refused name was written";
+        if (!written)
+            return existed || !CloudStorage::fileExists(name) ? "" : "a failed write left a file";
+        if (!CloudStorage::fileExists(name) || CloudStorage::getFileSize(name) != static_cast<int32_t>(name.size()))
+            return "a written file is not there";
+        std::string back(name.size(), '\0');
+        if (CloudStorage::fileRead(name, back.data(), static_cast<int32_t>(back.size())) !=
+                static_cast<int32_t>(back.size()) || back != name)
+            return "a written file reads back otherwise";
+        // The universe name the saved-worlds screen would save under.
+        std::string file;
+        if (SaveLoadUtils::worldFileName(name, file)) {
+            if (file.find('/') != std::string::npos || file.find('\\') != std::string::npos)
+                return "a world file name holds a folder separator";
+            const std::string path = "User/" + file + ".sav";
+            if (!CloudStorage::foldName(path).empty() && CloudStorage::foldName(path).rfind("user/", 0) != 0)
+                return "a world file lands outside the user folder";
+        }
+        return "";
+    }
+
+    // A file of that name put straight into the user folder, as a listing
+    // may bring names the game never wrote.
+    std::string writeBesideStore(const std::string& name)
+    {
+        if (name.empty() || name.size() > 200 || name.find('/') != std::string::npos ||
+            name.find('\0') != std::string::npos || name == "." || name == "..")
+            return "";
+        std::error_code ec;
+        fs::create_directories(m_root + "/user", ec);
+        std::ofstream(m_root + "/user/" + name + ".sav", std::ios::binary) << "x";
+        // And a link of a similar name out of the store: never to be followed.
+        fs::create_symlink(m_outside, m_root + "/user/" + name + "-link.sav", ec);
+        fs::create_directory_symlink(m_dir.path(), m_root + "/" + name + "-up", ec);
+        return "";
+    }
+
+    std::string listReadDelete()
+    {
+        for (const char* folder : {"User", "Rewards", "All"}) {
+            CCArray* worlds = GUISaveLoad::listWorlds(CCString::create(folder));
+            for (CCObject* object : *worlds) {
+                auto* listed = dynamic_cast<CCString*>(object);
+                if (!listed)
+                    return "a listed world without a name";
+                const std::string n = listed->getString();
+                if (CloudStorage::foldName(n) != n)
+                    return "listed name \"" + n + "\" is not the store's own";
+                if (!CloudStorage::fileExists(n) || CloudStorage::getFileSize(n) <= 0)
+                    return "listed world \"" + n + "\" cannot be found by its name";
+                if (GUISaveLoad::worldNameOf(n).find('/') != std::string::npos)
+                    return "a world name holds a folder";
+            }
+        }
+        const int32_t count = CloudStorage::getFileCount();
+        std::vector<std::string> all;
+        for (int32_t i = -1; i <= count; ++i) {
+            int32_t size = -1;
+            const std::string n = CloudStorage::getFileNameAndSize(i, &size);
+            if ((i < 0 || i == count) != n.empty())
+                return "the listing's ends are wrong";
+            if (!n.empty())
+                all.push_back(n);
+        }
+        for (const std::string& n : all)
+            if (!CloudStorage::fileDelete(n) || CloudStorage::fileExists(n))
+                return "listed file \"" + n + "\" cannot be deleted";
+        if (CloudStorage::getFileCount() != 0)
+            return "files left after deleting every listed one";
+        return "";
+    }
+
+    std::string nothingOutside()
+    {
+        std::ifstream in(m_outside);
+        std::string text;
+        std::getline(in, text);
+        if (text != "keep")
+            return "a file outside the store changed";
+        for (const auto& entry : fs::directory_iterator(m_dir.path()))
+            if (entry.path() != fs::path(m_root) && entry.path() != fs::path(m_outside))
+                return "something was written beside the store: " + entry.path().filename().string();
+        return "";
+    }
+
+    testsupport::TempDir m_dir;
+    std::string m_root;
+    std::string m_outside;
+    std::string m_oldRoot;
+};
+
+} // namespace
+
+std::unique_ptr<Harness> makeCloudNameHarness()
+{
+    return std::make_unique<CloudNameHarness>();
+}
+
+} // namespace loaders

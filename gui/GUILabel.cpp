@@ -274,7 +274,7 @@ GUILabel::Lookup GUILabel::lookupGlyph(const std::string& s, size_t& i, CCRect& 
     const size_t length = std::min(sequenceLength(static_cast<unsigned char>(s[i])), s.size() - i);
     std::string key = s.substr(i, length);
     if (key == "_")
-        key = " ";
+        key[0] = ' ';  // "_" draws as a space
     if (uppercase == 0 && key.size() == 1 && key[0] >= 'A' && key[0] <= 'Z')
         key[0] = static_cast<char>(key[0] - 'A' + 'a');
     i += length;

@@ -71,8 +71,12 @@ void Light::init(int32_t idx, int cx, int cy, int r, float strength)
     inUse = true;
     changed = true;
     // The grid keeps its capacity, so reusing a record allocates nothing
-    // once it has held a light at least this large.
-    contribution.assign(static_cast<size_t>(size) * static_cast<size_t>(size), 0);
+    // once it has held a light at least this large. A radius-1 light (every
+    // flame and spark) lights only its centre and needs no grid at all.
+    if (r > 1)
+        contribution.assign(static_cast<size_t>(size) * static_cast<size_t>(size), 0);
+    else
+        contribution.clear();
     hasGrid_ = true;
 }
 

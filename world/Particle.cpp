@@ -7,6 +7,7 @@
 #include "platform/GameRandom.h"
 #include "world/ByteStream.h"
 #include "world/ColorTables.h"
+#include "world/ParticlePool.h"
 #include "world/World.h"
 #include "world/WorldHost.h"
 
@@ -51,6 +52,21 @@ CCArray* Particle::baseColorRows()
 {
     static CCArray* rows = makeColorRowList({24});
     return rows;
+}
+
+static_assert(alignof(Particle) <= ParticlePool::kGranule, "the pool's blocks must suit a particle");
+
+void* Particle::operator new(std::size_t size)
+{
+    return particlesArePooled() ? particleMemory().allocate(size) : ::operator new(size);
+}
+
+void Particle::operator delete(void* block, std::size_t size) noexcept
+{
+    if (particlesArePooled())
+        particleMemory().release(block, size);
+    else
+        ::operator delete(block);
 }
 
 Particle::Particle()

@@ -336,9 +336,9 @@ void LightMap::computeColumn(int x, int w, int h)
 
     // Inner cells only look at cells inside the world, so the columns are
     // read straight from the grid.
-    Particle* const* const column = world_.grid[x];
-    Particle* const* const leftColumn = world_.grid[x > 0 ? x - 1 : x];
-    Particle* const* const rightColumn = world_.grid[x + 1 < World::kMaxWidth ? x + 1 : x];
+    const World::Cells::Column column = world_.grid[x];
+    const World::Cells::Column leftColumn = world_.grid[x > 0 ? x - 1 : x];
+    const World::Cells::Column rightColumn = world_.grid[x + 1 < World::kMaxWidth ? x + 1 : x];
     auto own = [](const Particle* p) {
         return CellColour{p->color.r, p->color.g, p->color.b, kKindParticle};
     };

@@ -106,11 +106,11 @@ void Particle::applyEditor() {}
 void Particle::fall()
 {
     World* w = gWorld;
-    if (w->inWorld(x, y - 1) && !w->grid[x][y - 1]) {
+    if (w->isFree(x, y - 1)) {
         w->moveParticle(this, x, y - 1);
         return;
     }
-    if (w->at(x, y + 1))
+    if (w->inWorld(x, y + 1) && w->occupiedAt(x, y + 1))
         slide();
 }
 
@@ -128,7 +128,7 @@ void Particle::slide()
         slideRight = false;
     }
     const int tx = x + direction;
-    if (w->inWorld(tx, y) && !w->grid[tx][y])
+    if (w->isFree(tx, y))
         w->moveParticle(this, tx, y);
     else
         slideRight = !slideRight;
@@ -137,15 +137,15 @@ void Particle::slide()
 void Particle::flow()
 {
     World* w = gWorld;
-    if (w->inWorld(x, y - 1) && !w->grid[x][y - 1]) {
+    if (w->isFree(x, y - 1)) {
         w->moveParticle(this, x, y - 1);
         return;
     }
     // Both sides are read before the draw picks the first: in a settled
     // liquid both are occupied and both are read anyway, and the draw's
     // unpredictable branch then decides nothing but which free side to take.
-    const bool leftFree = w->inWorld(x - 1, y) && !w->grid[x - 1][y];
-    const bool rightFree = w->inWorld(x + 1, y) && !w->grid[x + 1][y];
+    const bool leftFree = w->isFree(x - 1, y);
+    const bool rightFree = w->isFree(x + 1, y);
     const bool rightFirst = gameRand() % 2 == 0;
     if (!leftFree && !rightFree)
         return;

@@ -41,7 +41,10 @@ World::World() : lightMap(*this), electricityGrid(*this)
     clouds->retain();
     objects = CCArray::create();
     objects->retain();
-    std::memset(grid, 0, sizeof grid);
+    std::memset(grid.cells_, 0, sizeof grid.cells_);
+    std::memset(occupied_, 0, sizeof occupied_);
+    std::memset(kinds_, 0, sizeof kinds_);
+    std::memset(densities_, 0, sizeof densities_);
     std::memset(pool_, 0, sizeof pool_);
     std::memset(dirtyX_, 0, sizeof dirtyX_);
     std::memset(dirtyY_, 0, sizeof dirtyY_);
@@ -71,7 +74,7 @@ World::~World()
             continue;
         pool_[id] = nullptr;
         if (p->x >= 0 && p->x < kMaxWidth && p->y >= 0 && p->y < kMaxHeight && grid[p->x][p->y] == p)
-            grid[p->x][p->y] = nullptr;
+            setCell(p->x, p->y, nullptr);
         delete p;
     }
     particleCount_ = 0;
@@ -198,7 +201,7 @@ Particle* World::addParticle(int x, int y, uint32_t typeId, bool force)
     }
     p->id = id;
     pool_[id] = p;
-    grid[x][y] = p;
+    setCell(x, y, p);
     drawCell(x, y, p->color);
     ++particleCount_;
     if (p->lightAbsorption > 0)
@@ -220,7 +223,7 @@ void World::removeParticle(int x, int y)
     if (p->getType() == kMudId)
         eventFlags[kEventMudRemoved] = 1;
     drawCell(x, y, kEmptyCell);
-    grid[x][y] = nullptr;
+    setCell(x, y, nullptr);
     // Only the pool's own particle gives its id back: an occupant that claims
     // an id it does not hold would otherwise have that id handed out twice.
     // The slot is cleared before the destructor runs, so a destructor that
@@ -249,9 +252,9 @@ void World::moveParticle(Particle* p, int x, int y)
     if (grid[x][y])
         return;
     p->setPosition(x, y);
-    grid[x][y] = p;
+    setCell(x, y, p);
     if (oldX >= 0 && oldX < kMaxWidth && oldY >= 0 && oldY < kMaxHeight && grid[oldX][oldY] == p)
-        grid[oldX][oldY] = nullptr;
+        setCell(oldX, oldY, nullptr);
     drawCell(oldX, oldY, kEmptyCell);
     drawCell(x, y, p->color);
     if (p->lightAbsorption > 0) {
@@ -272,8 +275,8 @@ void World::swapParticles(Particle* a, Particle* b)
         markDirty(bx, by);
     a->setPosition(bx, by);
     b->setPosition(ax, ay);
-    grid[bx][by] = a;
-    grid[ax][ay] = b;
+    setCell(bx, by, a);
+    setCell(ax, ay, b);
     drawCell(bx, by, a->color);
     drawCell(ax, ay, b->color);
 }
@@ -371,12 +374,12 @@ void World::swapPendingChanges(Particle* a, Particle* b)
 void World::placeBorderWalls()
 {
     for (int x = 0; x < width; ++x) {
-        grid[x][0] = outsideWall;
-        grid[x][height - 1] = outsideWall;
+        setCell(x, 0, outsideWall);
+        setCell(x, height - 1, outsideWall);
     }
     for (int y = 0; y < height; ++y) {
-        grid[0][y] = outsideWall;
-        grid[width - 1][y] = outsideWall;
+        setCell(0, y, outsideWall);
+        setCell(width - 1, y, outsideWall);
     }
 }
 

@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstring>
+#include <utility>
 
 #include "SimpleAudioEngine.h"
 #include "app/Logger.h"
@@ -252,9 +253,18 @@ void World::moveParticle(Particle* p, int x, int y)
     if (grid[x][y])
         return;
     p->setPosition(x, y);
-    setCell(x, y, p);
-    if (oldX >= 0 && oldX < kMaxWidth && oldY >= 0 && oldY < kMaxHeight && grid[oldX][oldY] == p)
+    if (oldX >= 0 && oldX < kMaxWidth && oldY >= 0 && oldY < kMaxHeight && grid[oldX][oldY] == p) {
+        // The cell's entries go along; the particle need not be asked again.
+        const int from = cellIndex(oldX, oldY);
+        const int to = cellIndex(x, y);
+        grid.cells_[to] = p;
+        occupied_[to] = 1;
+        kinds_[to] = kinds_[from];
+        densities_[to] = densities_[from];
         setCell(oldX, oldY, nullptr);
+    } else {
+        setCell(x, y, p);
+    }
     drawCell(oldX, oldY, kEmptyCell);
     drawCell(x, y, p->color);
     if (p->lightAbsorption > 0) {
@@ -275,8 +285,17 @@ void World::swapParticles(Particle* a, Particle* b)
         markDirty(bx, by);
     a->setPosition(bx, by);
     b->setPosition(ax, ay);
-    setCell(bx, by, a);
-    setCell(ax, ay, b);
+    const int ia = cellIndex(ax, ay);
+    const int ib = cellIndex(bx, by);
+    if (grid.cells_[ia] == a && grid.cells_[ib] == b) {
+        // Each particle takes its cell's entries along.
+        std::swap(grid.cells_[ia], grid.cells_[ib]);
+        std::swap(kinds_[ia], kinds_[ib]);
+        std::swap(densities_[ia], densities_[ib]);
+    } else {
+        setCell(bx, by, a);
+        setCell(ax, ay, b);
+    }
     drawCell(bx, by, a->color);
     drawCell(ax, ay, b->color);
 }

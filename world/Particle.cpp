@@ -117,17 +117,14 @@ void Particle::fall()
 void Particle::slide()
 {
     World* w = gWorld;
-    int direction;
-    if (gameRand() % 5 != 0) {
-        direction = slideRight ? 1 : -1;
-    } else if (gameRand() % 2 == 1) {
-        direction = 1;
-        slideRight = true;
-    } else {
-        direction = -1;
-        slideRight = false;
+    // Four times in five the remembered direction holds; else a second draw
+    // picks one and remembers it.
+    bool right = slideRight;
+    if (__builtin_expect(gameRand() % 5 == 0, false)) {
+        right = gameRand() % 2 == 1;
+        slideRight = right;
     }
-    const int tx = x + direction;
+    const int tx = right ? x + 1 : x - 1;
     if (w->isFree(tx, y))
         w->moveParticle(this, tx, y);
     else
@@ -137,15 +134,24 @@ void Particle::slide()
 void Particle::flow()
 {
     World* w = gWorld;
-    if (w->isFree(x, y - 1)) {
+    bool belowFree, leftFree, rightFree;
+    if (x >= 1 && y >= 1 && x < w->width - 1 && y < w->height) {
+        // All three cells lie in the world: read them unchecked.
+        belowFree = !w->occupiedAt(x, y - 1);
+        leftFree = !w->occupiedAt(x - 1, y);
+        rightFree = !w->occupiedAt(x + 1, y);
+    } else {
+        belowFree = w->isFree(x, y - 1);
+        leftFree = w->isFree(x - 1, y);
+        rightFree = w->isFree(x + 1, y);
+    }
+    if (belowFree) {
         w->moveParticle(this, x, y - 1);
         return;
     }
     // Both sides are read before the draw picks the first: in a settled
     // liquid both are occupied and both are read anyway, and the draw's
     // unpredictable branch then decides nothing but which free side to take.
-    const bool leftFree = w->isFree(x - 1, y);
-    const bool rightFree = w->isFree(x + 1, y);
     const bool rightFirst = gameRand() % 2 == 0;
     if (!leftFree && !rightFree)
         return;

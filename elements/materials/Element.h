@@ -172,6 +172,14 @@ protected:
     {
         const World& w = *gWorld;
         if (x >= 1 && y >= 1 && x < w.width - 1 && y < w.height - 1) {
+            // Most blocks hold no match: all nine kinds are tested without
+            // a branch first, and only a block with one is walked in order.
+            bool any = false;
+            for (int dy = -1; dy <= 1; ++dy)
+                for (int dx = -1; dx <= 1; ++dx)
+                    any |= confirm(w.kindAt(x + dx, y + dy));
+            if (!any)
+                return nullptr;
             for (int outer = -1; outer <= 1; ++outer)
                 for (int inner = -1; inner <= 1; ++inner) {
                     const int cx = x + (order == BlockOrder::ColumnsFirst ? outer : inner);

@@ -5,6 +5,8 @@
 // destroying particles touches the heap no more. Chunks are kept for the
 // life of the pool. Larger requests go straight to the heap.
 //
+// Not locked: particles are made and destroyed only on the world's thread.
+//
 // Freed blocks are poisoned for AddressSanitizer, so a read of a destroyed
 // particle is still reported. Particle's own allocation bypasses the pool in
 // sanitizer builds (see particleMemory()), so that the heap's quarantine keeps

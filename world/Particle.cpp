@@ -208,9 +208,9 @@ bool Particle::burnIfHot(int threshold, int chance)
     const float t = w->temperatureField.getAt(x, y);
     if (!(t > static_cast<float>(threshold)))
         return false;
-    if (y + 2 < w->height && w->inWorld(x, y + 2) && !w->grid[x][y + 2]) {
+    if (y + 2 < w->height && w->isFree(x, y + 2)) {
         w->addParticle(x, y + 2, kFireId, false);
-        if (!w->grid[x][y + 1])
+        if (!w->occupiedAt(x, y + 1))
             w->addParticle(x, y + 1, kSmokeId, false);
     }
     // A chance that truncates to 0 or less (hotter than chance x threshold, or

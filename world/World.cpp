@@ -184,7 +184,7 @@ Particle* World::addParticle(int x, int y, uint32_t typeId, bool force)
 {
     if (!inWorld(x, y))
         return nullptr;
-    if (!force && grid[x][y])
+    if (!force && occupiedAt(x, y))
         return nullptr;
     if (particleCount_ >= kMaxParticles)
         return nullptr;
@@ -250,7 +250,7 @@ void World::moveParticle(Particle* p, int x, int y)
         return;
     }
     // Moving over another particle would leave it pooled but in no cell.
-    if (grid[x][y])
+    if (occupiedAt(x, y))
         return;
     p->setPosition(x, y);
     if (oldX >= 0 && oldX < kMaxWidth && oldY >= 0 && oldY < kMaxHeight && grid[oldX][oldY] == p) {

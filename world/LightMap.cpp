@@ -71,8 +71,12 @@ void Light::init(int32_t idx, int cx, int cy, int r, float strength)
     inUse = true;
     changed = true;
     // The grid keeps its capacity, so reusing a record allocates nothing
-    // once it has held a light at least this large.
-    contribution.assign(static_cast<size_t>(size) * static_cast<size_t>(size), 0);
+    // once it has held a light at least this large. A radius-1 light (every
+    // flame and spark) lights only its centre and needs no grid at all.
+    if (r > 1)
+        contribution.assign(static_cast<size_t>(size) * static_cast<size_t>(size), 0);
+    else
+        contribution.clear();
     hasGrid_ = true;
 }
 
@@ -332,9 +336,9 @@ void LightMap::computeColumn(int x, int w, int h)
 
     // Inner cells only look at cells inside the world, so the columns are
     // read straight from the grid.
-    Particle* const* const column = world_.grid[x];
-    Particle* const* const leftColumn = world_.grid[x > 0 ? x - 1 : x];
-    Particle* const* const rightColumn = world_.grid[x + 1 < World::kMaxWidth ? x + 1 : x];
+    const World::Cells::Column column = world_.grid[x];
+    const World::Cells::Column leftColumn = world_.grid[x > 0 ? x - 1 : x];
+    const World::Cells::Column rightColumn = world_.grid[x + 1 < World::kMaxWidth ? x + 1 : x];
     auto own = [](const Particle* p) {
         return CellColour{p->color.r, p->color.g, p->color.b, kKindParticle};
     };

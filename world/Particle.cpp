@@ -7,6 +7,7 @@
 #include "platform/GameRandom.h"
 #include "world/ByteStream.h"
 #include "world/ColorTables.h"
+#include "world/ParticlePool.h"
 #include "world/World.h"
 #include "world/WorldHost.h"
 
@@ -53,6 +54,21 @@ CCArray* Particle::baseColorRows()
     return rows;
 }
 
+static_assert(alignof(Particle) <= ParticlePool::kGranule, "the pool's blocks must suit a particle");
+
+void* Particle::operator new(std::size_t size)
+{
+    return particlesArePooled() ? particleMemory().allocate(size) : ::operator new(size);
+}
+
+void Particle::operator delete(void* block, std::size_t size) noexcept
+{
+    if (particlesArePooled())
+        particleMemory().release(block, size);
+    else
+        ::operator delete(block);
+}
+
 Particle::Particle()
     : color(colorForIndex(static_cast<CCInteger*>(baseColorRows()->objectAtIndex(0)))),
       shimmerPeriod(10 + gameRand() % 5)
@@ -90,29 +106,26 @@ void Particle::applyEditor() {}
 void Particle::fall()
 {
     World* w = gWorld;
-    if (w->inWorld(x, y - 1) && !w->grid[x][y - 1]) {
+    if (w->isFree(x, y - 1)) {
         w->moveParticle(this, x, y - 1);
         return;
     }
-    if (w->at(x, y + 1))
+    if (w->inWorld(x, y + 1) && w->occupiedAt(x, y + 1))
         slide();
 }
 
 void Particle::slide()
 {
     World* w = gWorld;
-    int direction;
-    if (gameRand() % 5 != 0) {
-        direction = slideRight ? 1 : -1;
-    } else if (gameRand() % 2 == 1) {
-        direction = 1;
-        slideRight = true;
-    } else {
-        direction = -1;
-        slideRight = false;
+    // Four times in five the remembered direction holds; else a second draw
+    // picks one and remembers it.
+    bool right = slideRight;
+    if (__builtin_expect(gameRand() % 5 == 0, false)) {
+        right = gameRand() % 2 == 1;
+        slideRight = right;
     }
-    const int tx = x + direction;
-    if (w->inWorld(tx, y) && !w->grid[tx][y])
+    const int tx = right ? x + 1 : x - 1;
+    if (w->isFree(tx, y))
         w->moveParticle(this, tx, y);
     else
         slideRight = !slideRight;
@@ -121,15 +134,24 @@ void Particle::slide()
 void Particle::flow()
 {
     World* w = gWorld;
-    if (w->inWorld(x, y - 1) && !w->grid[x][y - 1]) {
+    bool belowFree, leftFree, rightFree;
+    if (x >= 1 && y >= 1 && x < w->width - 1 && y < w->height) {
+        // All three cells lie in the world: read them unchecked.
+        belowFree = !w->occupiedAt(x, y - 1);
+        leftFree = !w->occupiedAt(x - 1, y);
+        rightFree = !w->occupiedAt(x + 1, y);
+    } else {
+        belowFree = w->isFree(x, y - 1);
+        leftFree = w->isFree(x - 1, y);
+        rightFree = w->isFree(x + 1, y);
+    }
+    if (belowFree) {
         w->moveParticle(this, x, y - 1);
         return;
     }
     // Both sides are read before the draw picks the first: in a settled
     // liquid both are occupied and both are read anyway, and the draw's
     // unpredictable branch then decides nothing but which free side to take.
-    const bool leftFree = w->inWorld(x - 1, y) && !w->grid[x - 1][y];
-    const bool rightFree = w->inWorld(x + 1, y) && !w->grid[x + 1][y];
     const bool rightFirst = gameRand() % 2 == 0;
     if (!leftFree && !rightFree)
         return;
@@ -186,9 +208,9 @@ bool Particle::burnIfHot(int threshold, int chance)
     const float t = w->temperatureField.getAt(x, y);
     if (!(t > static_cast<float>(threshold)))
         return false;
-    if (y + 2 < w->height && w->inWorld(x, y + 2) && !w->grid[x][y + 2]) {
+    if (y + 2 < w->height && w->isFree(x, y + 2)) {
         w->addParticle(x, y + 2, kFireId, false);
-        if (!w->grid[x][y + 1])
+        if (!w->occupiedAt(x, y + 1))
             w->addParticle(x, y + 1, kSmokeId, false);
     }
     // A chance that truncates to 0 or less (hotter than chance x threshold, or

@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstring>
+#include <utility>
 
 #include "SimpleAudioEngine.h"
 #include "app/Logger.h"
@@ -41,7 +42,10 @@ World::World() : lightMap(*this), electricityGrid(*this)
     clouds->retain();
     objects = CCArray::create();
     objects->retain();
-    std::memset(grid, 0, sizeof grid);
+    std::memset(grid.cells_, 0, sizeof grid.cells_);
+    std::memset(occupied_, 0, sizeof occupied_);
+    std::memset(kinds_, 0, sizeof kinds_);
+    std::memset(densities_, 0, sizeof densities_);
     std::memset(pool_, 0, sizeof pool_);
     std::memset(dirtyX_, 0, sizeof dirtyX_);
     std::memset(dirtyY_, 0, sizeof dirtyY_);
@@ -71,7 +75,7 @@ World::~World()
             continue;
         pool_[id] = nullptr;
         if (p->x >= 0 && p->x < kMaxWidth && p->y >= 0 && p->y < kMaxHeight && grid[p->x][p->y] == p)
-            grid[p->x][p->y] = nullptr;
+            setCell(p->x, p->y, nullptr);
         delete p;
     }
     particleCount_ = 0;
@@ -180,7 +184,7 @@ Particle* World::addParticle(int x, int y, uint32_t typeId, bool force)
 {
     if (!inWorld(x, y))
         return nullptr;
-    if (!force && grid[x][y])
+    if (!force && occupiedAt(x, y))
         return nullptr;
     if (particleCount_ >= kMaxParticles)
         return nullptr;
@@ -198,7 +202,7 @@ Particle* World::addParticle(int x, int y, uint32_t typeId, bool force)
     }
     p->id = id;
     pool_[id] = p;
-    grid[x][y] = p;
+    setCell(x, y, p);
     drawCell(x, y, p->color);
     ++particleCount_;
     if (p->lightAbsorption > 0)
@@ -220,7 +224,7 @@ void World::removeParticle(int x, int y)
     if (p->getType() == kMudId)
         eventFlags[kEventMudRemoved] = 1;
     drawCell(x, y, kEmptyCell);
-    grid[x][y] = nullptr;
+    setCell(x, y, nullptr);
     // Only the pool's own particle gives its id back: an occupant that claims
     // an id it does not hold would otherwise have that id handed out twice.
     // The slot is cleared before the destructor runs, so a destructor that
@@ -246,12 +250,21 @@ void World::moveParticle(Particle* p, int x, int y)
         return;
     }
     // Moving over another particle would leave it pooled but in no cell.
-    if (grid[x][y])
+    if (occupiedAt(x, y))
         return;
     p->setPosition(x, y);
-    grid[x][y] = p;
-    if (oldX >= 0 && oldX < kMaxWidth && oldY >= 0 && oldY < kMaxHeight && grid[oldX][oldY] == p)
-        grid[oldX][oldY] = nullptr;
+    if (oldX >= 0 && oldX < kMaxWidth && oldY >= 0 && oldY < kMaxHeight && grid[oldX][oldY] == p) {
+        // The cell's entries go along; the particle need not be asked again.
+        const int from = cellIndex(oldX, oldY);
+        const int to = cellIndex(x, y);
+        grid.cells_[to] = p;
+        occupied_[to] = 1;
+        kinds_[to] = kinds_[from];
+        densities_[to] = densities_[from];
+        setCell(oldX, oldY, nullptr);
+    } else {
+        setCell(x, y, p);
+    }
     drawCell(oldX, oldY, kEmptyCell);
     drawCell(x, y, p->color);
     if (p->lightAbsorption > 0) {
@@ -272,8 +285,17 @@ void World::swapParticles(Particle* a, Particle* b)
         markDirty(bx, by);
     a->setPosition(bx, by);
     b->setPosition(ax, ay);
-    grid[bx][by] = a;
-    grid[ax][ay] = b;
+    const int ia = cellIndex(ax, ay);
+    const int ib = cellIndex(bx, by);
+    if (grid.cells_[ia] == a && grid.cells_[ib] == b) {
+        // Each particle takes its cell's entries along.
+        std::swap(grid.cells_[ia], grid.cells_[ib]);
+        std::swap(kinds_[ia], kinds_[ib]);
+        std::swap(densities_[ia], densities_[ib]);
+    } else {
+        setCell(bx, by, a);
+        setCell(ax, ay, b);
+    }
     drawCell(bx, by, a->color);
     drawCell(ax, ay, b->color);
 }
@@ -371,12 +393,12 @@ void World::swapPendingChanges(Particle* a, Particle* b)
 void World::placeBorderWalls()
 {
     for (int x = 0; x < width; ++x) {
-        grid[x][0] = outsideWall;
-        grid[x][height - 1] = outsideWall;
+        setCell(x, 0, outsideWall);
+        setCell(x, height - 1, outsideWall);
     }
     for (int y = 0; y < height; ++y) {
-        grid[0][y] = outsideWall;
-        grid[width - 1][y] = outsideWall;
+        setCell(0, y, outsideWall);
+        setCell(width - 1, y, outsideWall);
     }
 }
 

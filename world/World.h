@@ -13,6 +13,7 @@
 // - free ids are handed out last-in first-out, 38,399 first after construction.
 // Element code reads grid, width, height and weather directly, raises event
 // flags, and changes cells only through the operations below.
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -150,8 +151,48 @@ public:
     cocos2d::CCArray* objects = nullptr;
     OverLayer* overLayer = nullptr;
     cocos2d::CCNode* owner = nullptr;
-    // grid[x][y]; null = empty.
-    Particle* grid[kMaxWidth][kMaxHeight];
+    // The cells, stored row by row (the passes run along rows), with each
+    // occupant's kind and density beside it so that scans need not visit
+    // the particles. grid[x][y] reads a cell (null = empty); cells change
+    // only through setCell and the grid operations above.
+    class Cells {
+    public:
+        class Column {
+        public:
+            explicit Column(Particle* const* first) : first_(first) {}
+            Particle* operator[](int cy) const { return first_[static_cast<ptrdiff_t>(cy) * kMaxWidth]; }
+
+        private:
+            Particle* const* first_;
+        };
+        Column operator[](int cx) const { return Column(cells_ + cx); }
+
+    private:
+        friend class World;
+        Particle* cells_[kMaxWidth * kMaxHeight];
+    };
+    Cells grid;
+    static int cellIndex(int cx, int cy) { return cy * kMaxWidth + cx; }
+    // Puts p (or null) in a cell of the 240 x 160 storage as it is: no pool,
+    // no texel, no relighting. The grid operations build on it; tests use it
+    // to stage a cell.
+    void setCell(int cx, int cy, Particle* p)
+    {
+        const int i = cellIndex(cx, cy);
+        grid.cells_[i] = p;
+        occupied_[i] = p != nullptr;
+        kinds_[i] = p ? p->getType() : 0;
+        densities_[i] = p ? p->getDensity() : 0;
+    }
+    // Kind and density of the occupant of a cell of the storage (0 when
+    // empty); no bounds check.
+    uint32_t kindAt(int cx, int cy) const { return kinds_[cellIndex(cx, cy)]; }
+    // Whether a cell of the storage holds a particle; no bounds check. The
+    // moves ask this of every neighbour: a byte a cell stays in cache.
+    bool occupiedAt(int cx, int cy) const { return occupied_[cellIndex(cx, cy)] != 0; }
+    // A cell in use that holds nothing.
+    bool isFree(int cx, int cy) const { return inWorld(cx, cy) && !occupiedAt(cx, cy); }
+    int32_t densityAt(int cx, int cy) const { return densities_[cellIndex(cx, cy)]; }
     uint8_t eventFlags[kEventFlags] = {};
     cocos2d::CCObject* undoSnapshot = nullptr;  // retained world blob, or null
     bool undoInProgress = false;
@@ -208,9 +249,16 @@ private:
     };
     std::vector<Replacement> pendingReplacements;
     std::vector<Removal> pendingRemovals;
+    // Beside grid's cells, same order: whether a cell is occupied, and
+    // getType() and getDensity() of each occupant, which never change for a
+    // particle.
+    uint8_t occupied_[kMaxWidth * kMaxHeight];
+    uint32_t kinds_[kMaxWidth * kMaxHeight];
+    int32_t densities_[kMaxWidth * kMaxHeight];
+
     // While settling: 1 for cells that may hold queued changes, so that a
     // settled particle takes its own queued changes along. Zero otherwise.
-    uint8_t pendingMarks[kMaxWidth][kMaxHeight];
+    uint8_t pendingMarks[kMaxHeight][kMaxWidth];  // [y][x]
 };
 
 // The process-wide world every element reaches; set by the game layer (and by

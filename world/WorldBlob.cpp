@@ -290,15 +290,16 @@ void World::reset()
         slot = nullptr;
         // Other destructors must not meet a freed particle in the grid.
         if (p->x >= 0 && p->y >= 0 && p->x < kMaxWidth && p->y < kMaxHeight && grid[p->x][p->y] == p)
-            grid[p->x][p->y] = nullptr;
+            setCell(p->x, p->y, nullptr);
         delete p;
     }
     for (int32_t i = 0; i < kMaxParticles; ++i)
         freeIds_[i] = i;
     freeTop_ = kMaxParticles;
 
-    for (auto& column : grid)
-        std::fill(std::begin(column), std::end(column), nullptr);
+    for (int cy = 0; cy < kMaxHeight; ++cy)
+        for (int cx = 0; cx < kMaxWidth; ++cx)
+            setCell(cx, cy, nullptr);
     placeBorderWalls();
 
     std::fill(std::begin(columnFlags_), std::end(columnFlags_), 0);

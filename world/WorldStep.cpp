@@ -22,6 +22,9 @@ namespace {
 using ObjectBox = cocos2d_extensions::CCValue<MPObject*>;
 using CloudBox = cocos2d_extensions::CCValue<CloudBlob*>;
 
+// How many slots ahead the update loop fetches particles.
+constexpr int kPrefetchAhead = 8;
+
 }  // namespace
 
 void World::step()
@@ -58,6 +61,14 @@ void World::step()
         // Each slot is read when its turn comes: a particle removed before its
         // turn is skipped, one added at a higher id is updated this step.
         for (int id = 0; id < kMaxParticles; ++id) {
+            // The particles live apart from the slots: fetch one a few turns
+            // ahead, so its update does not wait for memory. (A prefetch of
+            // one removed meanwhile is harmless.)
+            if (id + kPrefetchAhead < kMaxParticles)
+                if (const Particle* ahead = pool_[id + kPrefetchAhead]) {
+                    __builtin_prefetch(ahead);
+                    __builtin_prefetch(reinterpret_cast<const char*>(ahead) + sizeof(Particle) - 1);
+                }
             if (Particle* p = pool_[id])
                 p->update();
         }
@@ -108,21 +119,23 @@ void World::settleByDensity()
     const bool carry = !pendingReplacements.empty() || !pendingRemovals.empty();
     if (carry)
         markPendingCells();
+    // The densities are read from the flat array beside the cells: an empty
+    // cell reads 0 there, as a particle that never settles does.
     for (int y = settleParity ? 1 : 0; y < height - 1; y += 2) {
+        const int32_t* lowerDensities = densities_ + cellIndex(0, y);
+        const int32_t* upperDensities = lowerDensities + kMaxWidth;
         for (int x = 0; x < width; ++x) {
-            Particle* upper = grid[x][y + 1];
-            Particle* lower = grid[x][y];
-            if (!upper || !lower)
-                continue;
-            const int32_t upperDensity = upper->getDensity();
+            const int32_t upperDensity = upperDensities[x];
             if (upperDensity == 0)
                 continue;
-            const int32_t lowerDensity = lower->getDensity();
+            const int32_t lowerDensity = lowerDensities[x];
             if (lowerDensity == 0 || upperDensity <= lowerDensity)
                 continue;
-            if (carry && (pendingMarks[x][y] || pendingMarks[x][y + 1])) {
+            Particle* upper = grid[x][y + 1];
+            Particle* lower = grid[x][y];
+            if (carry && (pendingMarks[y][x] || pendingMarks[y + 1][x])) {
                 swapPendingChanges(upper, lower);
-                pendingMarks[x][y] = pendingMarks[x][y + 1] = 1;
+                pendingMarks[y][x] = pendingMarks[y + 1][x] = 1;
             }
             swapParticles(upper, lower);
         }
@@ -136,10 +149,10 @@ void World::markPendingCells()
 {
     for (const Replacement& r : pendingReplacements)
         if (inWorld(r.x, r.y))
-            pendingMarks[r.x][r.y] = 1;
+            pendingMarks[r.y][r.x] = 1;
     for (const Removal& r : pendingRemovals)
         if (inWorld(r.x, r.y))
-            pendingMarks[r.x][r.y] = 1;
+            pendingMarks[r.y][r.x] = 1;
 }
 
 void World::applyCurrentTool()

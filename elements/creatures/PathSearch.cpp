@@ -94,7 +94,8 @@ uint8_t PathSearch::classify(int c, int r)
     if (!p) {
         result = kFreeCell;
     } else {
-        const uint32_t type = p->getType();
+        // The world keeps each cell's kind beside it: no call into the particle.
+        const uint32_t type = w.kindAt(c, r);
         const uint8_t flags = flagsOf(type);
         if (flags & kPassable)
             result |= kFreeCell;
@@ -147,7 +148,7 @@ bool PathSearch::solidBelow(const PathWalker& w)
     for (int c = w.x; c < w.x + width; ++c) {
         if (c < 0 || r < 0 || c >= worldW || r >= worldH)
             return true;
-        if (gWorld->grid[c][r] && !(classify(c, r) & kFreeCell))
+        if (gWorld->occupiedAt(c, r) && !(classify(c, r) & kFreeCell))
             return true;
     }
     return false;

@@ -125,7 +125,7 @@ protected:
         World& w = *gWorld;
         return w.inWorld(cx, cy) ? w.grid[cx][cy] : w.outsideWall;
     }
-    static bool isEmptyAt(int cx, int cy) { return cellAt(cx, cy) == nullptr; }
+    static bool isEmptyAt(int cx, int cy) { return gWorld->isFree(cx, cy); }
     static bool holds(int cx, int cy, uint32_t type)
     {
         Particle* p = cellAt(cx, cy);
@@ -164,11 +164,34 @@ protected:
         return true;
     }
     // The first particle of the 3 x 3 block (own cell included) in the given
-    // order that passes `likely` and then `confirm`, or null. The nine cells
-    // are read before any is tested, so their loads overlap.
+    // order whose kind passes `confirm` and that passes `likely`, or null.
+    // Inside the border the kinds are read from the world's flat kind array,
+    // so only a match is visited.
     template <class Likely, class Confirm>
     Particle* firstInBlock(BlockOrder order, Likely likely, Confirm confirm) const
     {
+        const World& w = *gWorld;
+        if (x >= 1 && y >= 1 && x < w.width - 1 && y < w.height - 1) {
+            // Most blocks hold no match: all nine kinds are tested without
+            // a branch first, and only a block with one is walked in order.
+            bool any = false;
+            for (int dy = -1; dy <= 1; ++dy)
+                for (int dx = -1; dx <= 1; ++dx)
+                    any |= confirm(w.kindAt(x + dx, y + dy));
+            if (!any)
+                return nullptr;
+            for (int outer = -1; outer <= 1; ++outer)
+                for (int inner = -1; inner <= 1; ++inner) {
+                    const int cx = x + (order == BlockOrder::ColumnsFirst ? outer : inner);
+                    const int cy = y + (order == BlockOrder::ColumnsFirst ? inner : outer);
+                    if (!confirm(w.kindAt(cx, cy)))
+                        continue;
+                    Particle* p = w.grid[cx][cy];
+                    if (p && likely(p))
+                        return p;
+                }
+            return nullptr;
+        }
         Particle* cells[9];
         gatherBlock(cells, order);
         unsigned candidates = 0;
@@ -200,7 +223,7 @@ protected:
     bool loadedFromAbove() const
     {
         World& w = *gWorld;
-        return w.inWorld(x, y + 2) && w.grid[x][y + 1] && w.grid[x][y + 2];
+        return w.inWorld(x, y + 2) && w.occupiedAt(x, y + 1) && w.occupiedAt(x, y + 2);
     }
     // The wet powders (SandWet, Mud) seep down unless two or more cells rest
     // on them: 1 in 8 they pick a cell of the row below and swap with their

@@ -194,10 +194,10 @@ TEST_F(Blueprints, AnOriginOnRowZeroPassesTheGroundTest)
     const std::string path = folder("dot", "size 1 1\nstage Wood BottomToTop\ncolor w 0 1 1 1\nvariant\nw\n");
     // Open the border where the dot lands, so only the ground test counts.
     Particle* border = world->grid[30][0];
-    world->grid[30][0] = nullptr;
+    world->setCell(30, 0, nullptr);
     Blueprint b(nullptr, nullptr, path.c_str(), 31, 0, true);
     EXPECT_FALSE(b.isBlocked());
-    world->grid[30][0] = border;
+    world->setCell(30, 0, border);
     Blueprint air(nullptr, nullptr, path.c_str(), 31, 50, true);
     EXPECT_TRUE(air.isBlocked()) << "no ground under row 50";
 }

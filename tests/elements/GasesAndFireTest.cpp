@@ -203,7 +203,7 @@ TEST_F(Flames, FireRipensFromYellowToRedNoFasterThanItsAge)
         ASSERT_TRUE(sameColour(fire->color, colorOfRow(12)));
         // Held in a walled cell outside the pool: it neither moves nor spreads.
         fire->setPosition(100, 100);
-        world->grid[100][100] = fire;
+        world->setCell(100, 100, fire);
         for (int i = 1; i <= 12; ++i) {
             fire->update();
             if (i <= 1) {
@@ -217,7 +217,7 @@ TEST_F(Flames, FireRipensFromYellowToRedNoFasterThanItsAge)
             }
         }
         reachedRed += fire->stage == 2;
-        world->grid[100][100] = nullptr;
+        world->setCell(100, 100, nullptr);
         world->clearPendingChanges();
         delete fire;
     }

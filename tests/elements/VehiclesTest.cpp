@@ -350,7 +350,7 @@ TEST_F(VehiclesTest, AMirrorCellOnTheBorderRingRefusesTheTurn)
 {
     const CreaturePicture pic = pictureOf({"#.."});
     setCreaturePicture("cars/beetle.png", &pic);
-    world->grid[world->width - 1][50] = nullptr;
+    world->setCell(world->width - 1, 50, nullptr);
     auto* car = static_cast<MPLeaderCar*>(put(world->width - 2, 50, MPLeaderCar::kTypeId));
     car->buildState = -1;
     car->update();  // built; falls
@@ -612,7 +612,7 @@ TEST_F(VehiclesTest, AShellWaitsBehindFireAndExplodesOnAnythingElse)
 TEST_F(VehiclesTest, AShellAtTheGridEdgeExplodesAndOneMeetingItsTankToo)
 {
     // The border wall gone: outside the grid still ends the flight.
-    world->grid[world->width - 1][100] = nullptr;
+    world->setCell(world->width - 1, 100, nullptr);
     auto* shell = static_cast<TankBullet*>(put(world->width - 1, 100, TankBullet::kTypeId));
     const size_t removals = world->pendingRemovalCount();
     shell->update();
@@ -775,9 +775,9 @@ TEST_F(TruckTest, TippingNearTheEdgesSkipsCellsOutsideTheGrid)
         // Clear the border ring where the bed would turn, so that only the
         // grid's own bounds are in the way.
         for (int x = 0; x < world->width; ++x)
-            world->grid[x][world->height - 1] = nullptr;
+            world->setCell(x, world->height - 1, nullptr);
         for (int y = 0; y < world->height; ++y)
-            world->grid[0][y] = nullptr;
+            world->setCell(0, y, nullptr);
         MPLeaderTruck* t = nullptr;
         if (top) {
             fill(1, 1, 238, world->height - 10, kStone);

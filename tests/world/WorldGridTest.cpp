@@ -170,7 +170,7 @@ TEST_F(WorldTest, AnOccupantOutsideThePoolNeverFreesAnotherParticlesId)
     Particle* pooled = add(10, 10, kSand);
     std::unique_ptr<Particle> stray(ParticleCreator::createAt(kWater, 11, 10));
     stray->id = pooled->id;  // claims an id it does not hold
-    world->grid[11][10] = stray.get();
+    world->setCell(11, 10, stray.get());
     world->removeParticle(11, 10);
     EXPECT_EQ(world->grid[11][10], nullptr);
     Particle* next = add(12, 10, kSand);
@@ -226,11 +226,11 @@ TEST_F(WorldTest, AfterAnOverflowEveryLightIsRecomputed)
     // cells far away, so its own mark is lost.
     for (int i = 0; i < World::kDirtyCapacity; ++i)
         world->markDirty(10 + i % 20, 10 + (i / 20) % 20);
-    world->grid[102][100] = world->outsideWall;
+    world->setCell(102, 100, world->outsideWall);
     world->markDirty(102, 100);
     world->step();
     EXPECT_LT(world->lightMap.getLevelAt(104, 100), lit);
-    world->grid[102][100] = nullptr;
+    world->setCell(102, 100, nullptr);
     world->lightMap.removeLight(light);
 }
 

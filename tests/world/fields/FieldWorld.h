@@ -68,7 +68,7 @@ struct FieldWorld : ::testing::Test {
         for (int x = 0; x < width; ++x)
             for (int y = 0; y < height; ++y)
                 if (x == 0 || y == 0 || x == width - 1 || y == height - 1)
-                    world->grid[x][y] = world->outsideWall;
+                    world->setCell(x, y, world->outsideWall);
         world->electricityGrid.reset();
     }
 
@@ -78,7 +78,7 @@ struct FieldWorld : ::testing::Test {
         Particle* p = owned.back().get();
         p->x = x;
         p->y = y;
-        world->grid[x][y] = p;
+        world->setCell(x, y, p);
         return p;
     }
     Particle* putSand(int x, int y) { return put(x, y, kTestSand, 30, kSandColour); }
@@ -90,6 +90,6 @@ struct FieldWorld : ::testing::Test {
             return;
         for (int x = 0; x < World::kMaxWidth; ++x)
             for (int y = 0; y < World::kMaxHeight; ++y)
-                world->grid[x][y] = nullptr;
+                world->setCell(x, y, nullptr);
     }
 };

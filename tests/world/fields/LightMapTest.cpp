@@ -130,7 +130,7 @@ TEST_F(LightMapTest, ACellEmptiedSinceItsColumnWasLitIsPaintedEmpty)
     EXPECT_EQ(lights().overlay().pixel(30, 100).r, kSandColour.r);
 
     // The particle leaves without its column being flagged for relighting.
-    world->grid[30][100] = nullptr;
+    world->setCell(30, 100, nullptr);
     owned.clear();
     step(false);
     const cocos2d::ccColor4B t = lights().overlay().pixel(30, 100);

@@ -1,0 +1,62 @@
+#pragma once
+// ParticlePool: the memory particles live in. Blocks are grouped by size in
+// 8-byte steps (a particle needs no more alignment than that); each size keeps a free list of blocks carved from chunks
+// taken from the heap, so once a world has run for a while creating and
+// destroying particles touches the heap no more. Chunks are kept for the
+// life of the pool. Larger requests go straight to the heap.
+//
+// Not locked: particles are made and destroyed only on the world's thread.
+//
+// Freed blocks are poisoned for AddressSanitizer, so a read of a destroyed
+// particle is still reported. Particle's own allocation bypasses the pool in
+// sanitizer builds (see particleMemory()), so that the heap's quarantine keeps
+// catching a particle used after its block was handed out again.
+#include <array>
+#include <cstddef>
+#include <vector>
+
+class ParticlePool {
+public:
+    static constexpr std::size_t kGranule = 8;
+    static constexpr std::size_t kMaxPooledSize = 1024;
+    static constexpr std::size_t kBlocksPerChunk = 256;
+
+    ParticlePool() = default;
+    ~ParticlePool();
+    ParticlePool(const ParticlePool&) = delete;
+    ParticlePool& operator=(const ParticlePool&) = delete;
+
+    // A block of at least `size` bytes, aligned to kGranule.
+    void* allocate(std::size_t size);
+    // `size` must be the size the block was allocated with.
+    void release(void* block, std::size_t size) noexcept;
+
+    // Blocks handed out and not yet released.
+    std::size_t liveBlocks() const { return live_; }
+    // Chunks taken from the heap so far.
+    std::size_t chunkCount() const { return chunks_.size(); }
+    // Whether the block lies in a chunk of this pool.
+    bool owns(const void* block) const;
+
+private:
+    struct FreeBlock {
+        FreeBlock* next;
+    };
+    static constexpr std::size_t kClasses = kMaxPooledSize / kGranule;
+
+    static std::size_t classOf(std::size_t size) { return (size + kGranule - 1) / kGranule - 1; }
+    void grow(std::size_t sizeClass);
+
+    std::array<FreeBlock*, kClasses> free_{};
+    struct Chunk {
+        std::byte* begin;
+        std::size_t bytes;
+    };
+    std::vector<Chunk> chunks_;
+    std::size_t live_ = 0;
+};
+
+// The pool every particle is allocated from.
+ParticlePool& particleMemory();
+// Whether Particle's allocation goes through the pool in this build.
+bool particlesArePooled();

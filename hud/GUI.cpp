@@ -60,6 +60,8 @@ void GUI::setCurrentElement(CCString* name)
     if (m_currentElement)
         m_currentElement->release();
     m_currentElement = name;
+    if (name && name->getString() != "Clear")
+        m_lastElement = name->getString();
 }
 
 bool GUI::isAvailable(const std::string& name)
@@ -157,7 +159,7 @@ void GUI::selectTool(const std::string& name)
 
 void GUI::restoreLastElement()
 {
-    notBuilt("the palette's last element (the element stays)");
+    selectElement(m_lastElement.empty() ? pickStartElement() : m_lastElement);
 }
 
 void GUI::closeMenu()

@@ -31,7 +31,8 @@ public:
     void refreshTemperature(int32_t level);
 
     // The element chosen in the palette (null before any choice; "Clear" is
-    // the eraser).
+    // the eraser). The latest other element is remembered for
+    // restoreLastElement.
     cocos2d::CCString* getCurrentElement() const { return m_currentElement; }
     // Retains the new name, releases the old one.
     void setCurrentElement(cocos2d::CCString* name);
@@ -119,6 +120,8 @@ public:
     void setBrushSize(int32_t size);
     // Puts the slider at the point in the menu's content.
     void addBrushSlider(cocos2d::CCNode* content, const cocos2d::CCPoint& at);
+    // Makes the remembered element current again (after "Clear"); with none
+    // remembered, the start element.
     void restoreLastElement();
     void closeMenu();
 
@@ -172,6 +175,7 @@ private:
     std::set<std::string> m_newOptions;
     GUISlider* m_brushSlider = nullptr;  // retained
     cocos2d::CCString* m_currentElement = nullptr;  // retained
+    std::string m_lastElement;                      // the latest current element other than "Clear"
     GUILabel* m_descriptionLabel = nullptr;         // retained
     GUILabel* m_nameLabel = nullptr;                // retained
 };

@@ -4,6 +4,7 @@
 #include <iterator>
 
 #include "app/LocalUtils.h"
+#include "app/NSData.h"
 #include "app/ScreenMetrics.h"
 #include "app/ScreenUtils.h"
 #include "gui/GUIButton.h"
@@ -25,6 +26,9 @@
 USING_NS_CC;
 
 namespace soak {
+
+// SliderNode.cpp.
+CCNode* sliderNode(GUISlider* slider);
 
 namespace {
 
@@ -102,8 +106,19 @@ int ScriptedPlayer::pick(int count) { return count > 0 ? gameRand() % count : 0;
 
 void ScriptedPlayer::fail(const std::string& what)
 {
-    if (m_fault.empty())
-        m_fault = what;
+    if (!m_fault.empty())
+        return;
+    m_fault = what + " (after";
+    for (const std::string& action : m_recent)
+        m_fault += " " + action;
+    m_fault += ", frame " + std::to_string(m_counts.frames) + ")";
+}
+
+void ScriptedPlayer::note(const char* action)
+{
+    if (m_recent.size() == 8)
+        m_recent.erase(m_recent.begin());
+    m_recent.emplace_back(action);
 }
 
 void ScriptedPlayer::press(CCPoint at, bool right)
@@ -158,6 +173,12 @@ GameLayer* ScriptedPlayer::layer() const { return GameLayer::existingInstance();
 GUI* ScriptedPlayer::hud() const { return layer() ? layer()->getGUI() : nullptr; }
 
 int64_t ScriptedPlayer::worldSteps() const { return layer() ? layer()->getWorld().stepsBegun : 0; }
+
+size_t ScriptedPlayer::undoSnapshotBytes() const
+{
+    auto* snapshot = layer() ? dynamic_cast<NSData*>(layer()->getWorld().undoSnapshot) : nullptr;
+    return snapshot ? snapshot->length : 0;
+}
 
 // --- windows -------------------------------------------------------------------------
 
@@ -235,13 +256,24 @@ std::vector<CCNode*> ScriptedPlayer::openMenu(int menu)
     case GUI::kWorldMenu: button = bar->getWorldMenuButton(); break;
     default: break;
     }
+    const CCString* element = hud() ? hud()->getCurrentElement() : nullptr;
+    const bool erasing = element && element->getString() == "Clear";
     if (!tap(button)) {
         fail("the bar has no button for menu " + std::to_string(menu));
         return {};
     }
     GUI* gui = hud();
+    // While erasing, the palette's button first brings the last element back.
+    if (menu == GUI::kElementMenu && erasing && gui && gui->getState() == GUIWindow::Closed) {
+        element = gui->getCurrentElement();
+        if (!element || element->getString() == "Clear")
+            fail("the palette's button did not bring an element back after the eraser");
+        tap(button);
+    }
     if (!gui || gui->getOpenMenu() != menu || gui->getState() != GUIWindow::Open) {
-        fail("menu " + std::to_string(menu) + " did not open from the bar");
+        fail("menu " + std::to_string(menu) + " did not open from the bar (open menu " +
+             std::to_string(gui ? gui->getOpenMenu() : -1) + ", window state " +
+             std::to_string(gui ? gui->getState() : -1) + ")");
         return {};
     }
     return buttonsIn(gui->getMenuContent());
@@ -309,6 +341,7 @@ void ScriptedPlayer::act()
 
 void ScriptedPlayer::stroke()
 {
+    note("stroke");
     settle();
     CCPoint at = pointInWorldView();
     const bool twoFingers = chance(5);
@@ -342,6 +375,7 @@ void ScriptedPlayer::stroke()
 
 void ScriptedPlayer::chooseElement()
 {
+    note("chooseElement");
     // Every element the palette offers, in a shuffled round, then again.
     if (m_elementDeck.empty()) {
         m_elementDeck = hud()->paletteNames();
@@ -368,6 +402,7 @@ void ScriptedPlayer::chooseElement()
 
 void ScriptedPlayer::chooseTool()
 {
+    note("chooseTool");
     if (m_toolDeck.empty())
         m_toolDeck = {"Draw", "Line", "Fill", "Replace", "Miner"};
     const size_t at = static_cast<size_t>(pick(static_cast<int>(m_toolDeck.size())));
@@ -390,19 +425,40 @@ void ScriptedPlayer::chooseTool()
 
 void ScriptedPlayer::chooseBrushSize()
 {
+    note("chooseBrushSize");
     if (openMenu(GUI::kToolMenu).empty())
         return;
-    const int size = 1 + pick(9);
-    hud()->setBrushSize(size);
-    frames(2);
-    if (hud()->getBrushSize() != size)
-        fail("the brush slider does not keep size " + std::to_string(size));
+    CCNode* slider = hud()->getBrushSlider() ? sliderNode(hud()->getBrushSlider()) : nullptr;
+    if (!slider || !slider->getParent()) {
+        fail("the tool menu shows no brush slider");
+        settle();
+        return;
+    }
+    // A drag along the slider, ending somewhere on it.
+    const CCSize size = slider->getContentSize();
+    auto along = [&](float fraction) { return slider->convertToWorldSpace(ccp(size.width * fraction, size.height / 2)); };
+    CCPoint at = along(static_cast<float>(pick(101)) / 100.0f);
+    press(at);
+    frames(1);
+    for (int i = 0, n = pick(4); i < n; ++i) {
+        at = along(static_cast<float>(pick(101)) / 100.0f);
+        moveTo(at);
+        frames(1);
+    }
+    release(at);
+    frames(kSettleFrames);
+    const int32_t chosen = hud()->getBrushSize();
+    if (chosen < 1 || chosen > 9)
+        fail("the brush slider gave size " + std::to_string(chosen));
     ++m_counts.brushSizes;
     settle();
+    if (hud()->getBrushSize() != chosen)
+        fail("the brush size did not outlast its menu");
 }
 
 void ScriptedPlayer::undoOrRedo()
 {
+    note("undoOrRedo");
     settle();
     World& world = layer()->getWorld();
     const bool hadSnapshot = world.undoSnapshot != nullptr;
@@ -418,6 +474,7 @@ void ScriptedPlayer::undoOrRedo()
 
 void ScriptedPlayer::zoomOrPan()
 {
+    note("zoomOrPan");
     settle();
     GameLayer* game = layer();
     GUITopBar* bar = GUITopBar::getInstance();
@@ -456,6 +513,7 @@ void ScriptedPlayer::zoomOrPan()
 
 void ScriptedPlayer::worldSetting()
 {
+    note("worldSetting");
     std::vector<CCNode*> choices;
     for (CCNode* button : openMenu(GUI::kWorldSettingsMenu))
         if (numberOf(button) >= 0)
@@ -485,6 +543,7 @@ void ScriptedPlayer::worldSetting()
 
 void ScriptedPlayer::saveWorld()
 {
+    note("saveWorld");
     const std::string universe = kWorldNames[pick(static_cast<int>(std::size(kWorldNames)))];
     const std::vector<CCNode*> buttons = openMenu(GUI::kWorldMenu);
     // Name, description, rate, save, load, new world.
@@ -513,6 +572,7 @@ void ScriptedPlayer::saveWorld()
 
 void ScriptedPlayer::openSavedWorlds(bool remove)
 {
+    note(remove ? "deleteWorld" : "loadWorld");
     const std::vector<CCNode*> buttons = openMenu(GUI::kWorldMenu);
     if (buttons.size() < 6) {
         settle();
@@ -591,6 +651,7 @@ void ScriptedPlayer::openSavedWorlds(bool remove)
 
 void ScriptedPlayer::newWorld()
 {
+    note("newWorld");
     const std::vector<CCNode*> buttons = openMenu(GUI::kWorldMenu);
     if (buttons.size() < 6) {
         settle();

@@ -43,6 +43,8 @@ public:
     const std::string& fault() const { return m_fault; }
     const Counts& counts() const { return m_counts; }
     int64_t worldSteps() const;
+    // Bytes of the undo snapshot the world keeps (one saved world, by design).
+    size_t undoSnapshotBytes() const;
     size_t elementsUsed() const { return m_elementsUsed.size(); }
     size_t elementsOffered() const { return m_elementsOffered.size(); }
     size_t toolsUsed() const { return m_toolsUsed.size(); }
@@ -85,6 +87,10 @@ private:
     void openSavedWorlds(bool remove);
     void newWorld();
     void checkWorld();
+
+    // The latest actions, oldest first, for the report of a fault.
+    std::vector<std::string> m_recent;
+    void note(const char* action);
 
     Counts m_counts;
     std::string m_fault;

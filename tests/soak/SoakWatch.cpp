@@ -115,11 +115,12 @@ void MemoryWatch::settledSample(double elapsedSeconds, long kib)
         m_highestSettled = kib;
 }
 
-bool MemoryWatch::grewTooMuch() const
+bool MemoryWatch::grewTooMuch(long reference) const
 {
     if (m_baseline <= 0)
         return false;
-    return static_cast<double>(m_highestSettled) > static_cast<double>(m_baseline) * (1.0 + kAllowance);
+    const double base = static_cast<double>(reference > 0 ? reference : m_baseline);
+    return static_cast<double>(m_highestSettled - m_baseline) > base * kAllowance;
 }
 
 bool ErrorWatch::observe(const std::string& line)

@@ -46,7 +46,9 @@ public:
     // The highest settled sample after the baseline (0 before any).
     long highestSettled() const { return m_highestSettled; }
     int settledCount() const { return m_settledCount; }
-    bool grewTooMuch() const;
+    // Growth beyond the allowance of the baseline, or of `reference` when one
+    // is given (the heap's growth measured against the resident size).
+    bool grewTooMuch(long reference = 0) const;
 
 private:
     double m_warmup;

@@ -89,6 +89,13 @@ TEST(SoakMemory, PeaksBetweenSettledSamplesAreReportedNotHeldAgainstTheRun)
     EXPECT_EQ(watch.last(), 1020);
     EXPECT_EQ(watch.highestSettled(), 1020);
     EXPECT_EQ(watch.settledCount(), 2);
+
+    // Measured against a larger whole (the heap's growth against resident
+    // memory), the same growth may be within the allowance or not.
+    watch.settledSample(180, 1200);
+    EXPECT_TRUE(watch.grewTooMuch());
+    EXPECT_FALSE(watch.grewTooMuch(4000));
+    EXPECT_TRUE(watch.grewTooMuch(3999));
 }
 
 TEST(SoakMemory, ShortRunsWarmUpAndSettleInProportion)

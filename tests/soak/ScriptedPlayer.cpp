@@ -106,8 +106,10 @@ int ScriptedPlayer::pick(int count) { return count > 0 ? gameRand() % count : 0;
 
 void ScriptedPlayer::fail(const std::string& what)
 {
-    if (!m_fault.empty())
+    if (!m_fault.empty()) {
+        ++m_laterFaults;
         return;
+    }
     m_fault = what + " (after";
     for (const std::string& action : m_recent)
         m_fault += " " + action;

@@ -39,8 +39,9 @@ public:
     // A new, empty world through the world menu, every window closed: the
     // state in which the soak compares memory.
     void startAfresh();
-    // A wrong state found so far ("" while all is well).
+    // The first wrong state found ("" while all is well), and how many more.
     const std::string& fault() const { return m_fault; }
+    int laterFaults() const { return m_laterFaults; }
     const Counts& counts() const { return m_counts; }
     int64_t worldSteps() const;
     // Bytes of the undo snapshot the world keeps (one saved world, by design).
@@ -94,6 +95,7 @@ private:
 
     Counts m_counts;
     std::string m_fault;
+    int m_laterFaults = 0;
     int m_framesToClockTick = 60;
     int m_touchId = 1;
     int64_t m_actions = 0;

@@ -176,7 +176,9 @@ int main(int argc, char** argv)
         double nextReport = 60;
         const double settleEvery = soak::MemoryWatch::settleEvery(runSeconds);
         double nextSettle = settleEvery;
-        while (elapsed() < runSeconds && player.fault().empty() && errors.unexpected().empty()) {
+        // A fault is reported at the end; the play goes on, so that one run
+        // shows every kind of fault it meets.
+        while (elapsed() < runSeconds) {
             player.act();
             resident.sample(soak::residentKiB());
             if (elapsed() >= nextSettle) {
@@ -217,13 +219,16 @@ int main(int argc, char** argv)
                 memory.baseline(), memory.highestSettled(), memory.settledCount());
 
     if (!player.fault().empty()) {
-        std::printf("soak FAILED: wrong state: %s\n", player.fault().c_str());
+        std::printf("soak FAILED: wrong state: %s; %d more after it\n", player.fault().c_str(),
+                    player.laterFaults());
         result = 1;
     }
-    for (const std::string& line : errors.unexpected()) {
-        std::printf("soak FAILED: unexpected error line: %s", line.c_str());
+    for (size_t i = 0; i < errors.unexpected().size() && i < 20; ++i) {
+        std::printf("soak FAILED: unexpected error line: %s", errors.unexpected()[i].c_str());
         result = 1;
     }
+    if (errors.unexpected().size() > 20)
+        std::printf("soak FAILED: %zu more unexpected error lines\n", errors.unexpected().size() - 20);
     if (memory.grewTooMuch(kHeapAgainstResident ? resident.baseline() : 0)) {
         std::printf("soak FAILED: %s in a new world grew from %ld KiB to %ld KiB after the warm-up, more than 5 %% "
                     "of the resident %ld KiB\n",

@@ -2,7 +2,20 @@
 
 #include "platform/DebugOutput.h"
 
+#include <atomic>
 #include <cstdio>
+
+namespace {
+std::atomic<Logger::ErrorObserver> g_errorObserver{nullptr};
+std::atomic<void*> g_errorContext{nullptr};
+} // namespace
+
+void Logger::setErrorObserver(ErrorObserver observer, void* context)
+{
+    g_errorObserver = nullptr;
+    g_errorContext = context;
+    g_errorObserver = observer;
+}
 
 Logger::Logger(int sourceLine)
     : m_sourceLine(sourceLine)
@@ -64,8 +77,12 @@ void Logger::endItem()
 
 void Logger::flush()
 {
-    if (m_level >= m_minimumLevel && m_sink)
+    if (m_level >= m_minimumLevel && m_sink) {
         m_sink(*this);
+        if (m_level >= 2)
+            if (ErrorObserver observer = g_errorObserver)
+                observer(formatLogLine(*this), g_errorContext);
+    }
     reset();
 }
 

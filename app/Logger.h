@@ -74,6 +74,11 @@ public:
     }
     int level() const { return m_level; }
     int sourceLine() const { return m_sourceLine; }
+
+    // Sees every error-level line as it is written (one observer at a time,
+    // null to stop): a long unattended run counts what went wrong.
+    using ErrorObserver = void (*)(const std::string& line, void* context);
+    static void setErrorObserver(ErrorObserver observer, void* context);
     const char* functionSignature() const { return m_signature; }
     std::string text() const { return m_text.str(); }
     bool hasText() const { return !m_text.str().empty(); }

@@ -60,6 +60,8 @@ void GUI::setCurrentElement(CCString* name)
     if (m_currentElement)
         m_currentElement->release();
     m_currentElement = name;
+    if (name && name->getString() != "Clear")
+        m_lastElement = name->getString();
 }
 
 bool GUI::isAvailable(const std::string& name)
@@ -151,10 +153,9 @@ void GUI::selectTool(const std::string& name)
 
 void GUI::restoreLastElement()
 {
-    // Nothing chosen before the eraser: the eraser stays.
-    if (m_lastElement.empty())
-        return;
-    selectElement(isAvailable(m_lastElement) ? m_lastElement : pickStartElement());
+    // The element chosen before the eraser, or the first the day offers when
+    // it is gone or none was chosen, so the palette can be opened again.
+    selectElement(!m_lastElement.empty() && isAvailable(m_lastElement) ? m_lastElement : pickStartElement());
 }
 
 void GUI::closeMenu()

@@ -31,7 +31,8 @@ public:
     void refreshTemperature(int32_t level);
 
     // The element chosen in the palette (null before any choice; "Clear" is
-    // the eraser).
+    // the eraser). The latest other element is remembered for
+    // restoreLastElement.
     cocos2d::CCString* getCurrentElement() const { return m_currentElement; }
     // Retains the new name, releases the old one.
     void setCurrentElement(cocos2d::CCString* name);
@@ -141,8 +142,8 @@ public:
     void setBrushSize(int32_t size);
     // Puts the slider at the point in the menu's content.
     void addBrushSlider(cocos2d::CCNode* content, const cocos2d::CCPoint& at);
-    // Makes the element chosen before the eraser current again; one the day no
-    // longer offers gives way to the first available one.
+    // Makes the element chosen before the eraser current again; with none, or
+    // one the day no longer offers, the first available one.
     void restoreLastElement();
     const std::string& getLastElement() const { return m_lastElement; }
     void closeMenu();
@@ -202,6 +203,7 @@ private:
     std::set<std::string> m_newOptions;
     GUISlider* m_brushSlider = nullptr;  // retained
     cocos2d::CCString* m_currentElement = nullptr;  // retained
+    std::string m_lastElement;                      // the latest current element other than "Clear"
     GUILabel* m_descriptionLabel = nullptr;         // retained
     GUILabel* m_nameLabel = nullptr;                // retained
 };

@@ -40,10 +40,25 @@ GUIWindow* visibleCurrentWindow()
 }
 
 // Two lines of the button's caption, e.g. "Free" over "mode".
-CCString* twoLineCaption(const char* first, const char* second)
+// A caption of two lines is two labels: a label's text is one line, and a
+// line break in it is no glyph of the font.
+void addTwoLineCaption(GUIButton* button, const char* first, const char* second, float size)
 {
-    return CCString::createWithFormat("%s\n%s", LocalUtils::localize(first)->getCString(),
-                                      LocalUtils::localize(second)->getCString());
+    const float middle = button->getContentSize().height * 0.5f;
+    const struct {
+        const char* key;
+        CCPoint anchor;
+        CCPoint at;
+    } lines[] = {{first, ccp(0, 0), ccp(6, middle)}, {second, ccp(0, 1), ccp(4, middle + 1)}};
+    for (const auto& line : lines) {
+        GUILabel* label = GUILabel::create();
+        label->setText(LocalUtils::localize(line.key));
+        label->setAnchorPoint(line.anchor);
+        label->setPosition(line.at);
+        label->setScale(size / GUILabel::fontSize);
+        label->setColor(ccc3(0, 0, 0));
+        button->addChild(label);
+    }
 }
 
 } // namespace
@@ -115,7 +130,7 @@ bool MainMenu::init()
             continue;
         p.button->setScale(scale);
         p.button->setPosition(scaledPoint(p.x, 150));
-        p.button->setText(twoLineCaption(p.first, p.second), 12);
+        addTwoLineCaption(p.button, p.first, p.second, 12);
         p.button->setActivateDelayed(true);
         m_menu->addChild(p.button);
     }

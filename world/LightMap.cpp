@@ -558,16 +558,28 @@ void LightMap::markAllLightsChanged()
             records_[i].changed = true;
 }
 
+size_t LightMap::gridBytes() const
+{
+    size_t bytes = 0;
+    for (int32_t i = lowWater_; i < kRecords; ++i)
+        bytes += records_[i].contribution.capacity() * sizeof(int32_t);
+    return bytes;
+}
+
 void LightMap::reset()
 {
     for (int32_t i = lowWater_; i < kRecords; ++i) {
         Light& light = records_[i];
-        if (!light.inUse)
-            continue;
-        if (freeTop_ < kRecords)
-            freeRecords_[freeTop_++] = light.index;
-        light.inUse = false;
-        light.remove();
+        if (light.inUse) {
+            if (freeTop_ < kRecords)
+                freeRecords_[freeTop_++] = light.index;
+            light.inUse = false;
+            light.remove();
+        }
+        // Taken out of the grid above (or when the light was removed): the
+        // next world starts without the last one's grids.
+        std::vector<int32_t>().swap(light.contribution);
+        light.hasGrid_ = false;
     }
     if (sunOn_)
         sunAllColumns_ = true;

@@ -98,7 +98,8 @@ public:
     // The light step: sun pass, lights, then the overlay (while light is on).
     void step(const int32_t* dirtyXs, const int32_t* dirtyYs, int32_t dirtyCount,
               const int32_t* columnFlags);
-    // Frees every light; relights everything at the next sun pass.
+    // Frees every light and the memory of their grids (a full world of
+    // lights holds tens of megabytes); relights everything at the next sun pass.
     void reset();
     // Every light is recomputed at the next step (when more cells changed
     // than the world could list).
@@ -135,6 +136,9 @@ public:
     // radius r (the listed cells, or their blocks during a step).
     bool dirtyNear(int x, int y, int r, const int32_t* xs, const int32_t* ys, int32_t count) const;
     int32_t lightsInUse() const { return kRecords - freeTop_; }
+    // Bytes the lights' contribution grids hold (they keep their capacity
+    // from light to light until a reset).
+    size_t gridBytes() const;
 
 private:
     static size_t index(int x, int y) { return static_cast<size_t>(x) * kHeight + y; }

@@ -54,6 +54,18 @@ public:
     }
     // Forgets every registration except the built-in OutsideWall (tests).
     static void clearRegistrations();
+
+    // Makers of capped creatures refuse while their cap is reached, unless a
+    // CapsLifted lives: a saved world is measured while the running one may
+    // be at its caps, and the load replaces those creatures anyway.
+    struct CapsLifted {
+        CapsLifted() { ++depth; }
+        ~CapsLifted() { --depth; }
+        CapsLifted(const CapsLifted&) = delete;
+        CapsLifted& operator=(const CapsLifted&) = delete;
+        static inline int depth = 0;
+    };
+    static bool capsLifted() { return CapsLifted::depth > 0; }
 };
 
 // Registers every element family that is built so far. Each family file

@@ -125,6 +125,7 @@ public:
             CCDictionary* before = ParticleCreator::getElementsCreated();
             CCObject* old = before ? before->objectForKey(name) : nullptr;
             CC_SAFE_RETAIN(old);
+            const ParticleCreator::CapsLifted caps;
             if (Particle* p = ParticleCreator::createById(type)) {
                 size = p->getSaveSize();
                 delete p;

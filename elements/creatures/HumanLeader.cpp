@@ -763,12 +763,12 @@ void registerHumans()
 {
     // The factory makes no human cell while more than six are listed.
     ParticleCreator::registerMaker("HumanLeader", []() -> Particle* {
-        if (HumanRegistry::getInstance()->count() > HumanRegistry::kCap)
+        if (HumanRegistry::getInstance()->count() > HumanRegistry::kCap && !ParticleCreator::capsLifted())
             return nullptr;
         return new HumanLeader();
     });
     ParticleCreator::registerMaker("HumanPart", []() -> Particle* {
-        if (HumanRegistry::getInstance()->count() > HumanRegistry::kCap)
+        if (HumanRegistry::getInstance()->count() > HumanRegistry::kCap && !ParticleCreator::capsLifted())
             return nullptr;
         return new HumanPart();
     });

@@ -185,7 +185,7 @@ void registerLions()
 {
     // The factory makes no lion while more than the limit live.
     ParticleCreator::registerMaker("LionLeader", []() -> Particle* {
-        if (CreatureCounts::lions > LionLeader::kLimit)
+        if (CreatureCounts::lions > LionLeader::kLimit && !ParticleCreator::capsLifted())
             return nullptr;
         return new LionLeader();
     });

@@ -345,7 +345,7 @@ void registerRobots()
 {
     // The factory makes no robot while five have bodies.
     ParticleCreator::registerMaker("RobotLeader", []() -> Particle* {
-        if (CreatureCounts::robots >= RobotLeader::kLimit)
+        if (CreatureCounts::robots >= RobotLeader::kLimit && !ParticleCreator::capsLifted())
             return nullptr;
         return new RobotLeader();
     });

@@ -33,38 +33,63 @@ FlockRegistry& FlockRegistry::getInstance()
 
 bool FlockRegistry::has(uint32_t type, const Flocking* member)
 {
-    const std::vector<Flocking*>& list = flocks_[type];
-    return std::find(list.begin(), list.end(), member) != list.end();
+    flocks_[type];
+    return member->m_inFlock && member->m_flockType == type;
 }
 
 Flocking* FlockRegistry::getLeader(uint32_t type)
 {
-    for (Flocking* member : flocks_[type])
-        if (member->isLeader)
-            return member;
-    return nullptr;
+    return flocks_[type].leader;
 }
 
 void FlockRegistry::join(uint32_t type, Flocking* member, bool isLeader)
 {
-    flocks_[type].push_back(member);
+    // One entry per member: a second join moves it to the end of its new list.
+    leave(member);
+    Flock& flock = flocks_[type];
+    member->m_flockEntry = flock.members.insert(flock.members.end(), member);
+    member->m_inFlock = true;
+    member->m_flockType = type;
     const FlockSettings& s = FlockSettings::shared();
     member->spread = s.spread;
     member->dirX = s.dirX;
     member->dirY = s.dirY;
     member->isLeader = isLeader;
+    if (isLeader && !flock.leader)
+        flock.leader = member;
 }
 
 void FlockRegistry::leave(const Flocking* member)
 {
-    for (auto& [type, list] : flocks_)
-        list.erase(std::remove(list.begin(), list.end(), member), list.end());
+    if (!member->m_inFlock)
+        return;
+    Flocking* leaving = const_cast<Flocking*>(member);
+    Flock& flock = flocks_[leaving->m_flockType];
+    auto next = flock.members.erase(leaving->m_flockEntry);
+    leaving->m_inFlock = false;
+    if (flock.leader != leaving)
+        return;
+    // No member before the old leader led: the next leader comes after it.
+    flock.leader = nullptr;
+    for (; next != flock.members.end(); ++next)
+        if ((*next)->isLeader) {
+            flock.leader = *next;
+            break;
+        }
 }
 
 size_t FlockRegistry::memberCount(uint32_t type) const
 {
     const auto it = flocks_.find(type);
-    return it == flocks_.end() ? 0 : it->second.size();
+    return it == flocks_.end() ? 0 : it->second.members.size();
+}
+
+void FlockRegistry::resetForTests()
+{
+    for (auto& [type, flock] : flocks_)
+        for (Flocking* member : flock.members)
+            member->m_inFlock = false;
+    flocks_.clear();
 }
 
 template <const ElementInfo& Info>

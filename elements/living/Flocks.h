@@ -4,6 +4,7 @@
 // vertical bob. The Flamingo is the one flocking element: it walks with its
 // flock and, in its fishing phases, dives toward water and eats fish below.
 #include <cstdint>
+#include <list>
 #include <unordered_map>
 #include <vector>
 
@@ -39,10 +40,19 @@ public:
     int32_t dirY = 0;
     bool started = false;
     uint32_t flockId = 0;  // the extra save word
+
+private:
+    // The member's own place in its flock's list, kept by the registry, so
+    // that asking, joining and leaving cost the same in a flock of thousands.
+    friend class FlockRegistry;
+    bool m_inFlock = false;
+    uint32_t m_flockType = 0;
+    std::list<Flocking*>::iterator m_flockEntry;
 };
 
 // The flocks by type id, members in joining order. A member leaves when it is
-// destroyed, so a list never holds a freed member.
+// destroyed, so a list never holds a freed member. Each flock remembers its
+// first leading member; isLeader is set by join only.
 class FlockRegistry {
 public:
     static FlockRegistry& getInstance();
@@ -52,11 +62,16 @@ public:
     void join(uint32_t type, Flocking* member, bool isLeader);
     void leave(const Flocking* member);
     size_t memberCount(uint32_t type) const;
-    // Empties every list (for tests: the registry lives for a run).
-    void resetForTests() { flocks_.clear(); }
+    // Empties every list (for tests: the registry lives for a run); members
+    // still alive are then in no flock.
+    void resetForTests();
 
 private:
-    std::unordered_map<uint32_t, std::vector<Flocking*>> flocks_;
+    struct Flock {
+        std::list<Flocking*> members;
+        Flocking* leader = nullptr;  // the first member of the list that leads
+    };
+    std::unordered_map<uint32_t, Flock> flocks_;
 };
 
 template <const ElementInfo& Info>

@@ -54,6 +54,9 @@ public:
         unsigned int id = 0;    // the id returned or passed
         float value = 0;        // volumes, after clamping
     };
+    // The log keeps the latest calls only: the game records too, and a long
+    // session would otherwise grow it without end. When full, the older half goes.
+    static constexpr size_t kRecordedCallLimit = 4096;
     const std::vector<RecordedCall>& recordedCalls() const { return m_calls; }
     void clearRecordedCalls() { m_calls.clear(); }
     // Chooses the silent backend (true) or the device (false, falling back to

@@ -2,7 +2,9 @@
 #include "support/LogCapture.h"
 
 #include <gtest/gtest.h>
+#include <string>
 #include <thread>
+#include <vector>
 
 using testsupport::LogCapture;
 
@@ -105,4 +107,21 @@ TEST(Logger, LinesFromTwoThreadsStayWhole)
         ASSERT_EQ(line.rfind("(...) (1): ", 0), 0u) << line;
         ASSERT_EQ(line.find('\n'), line.size() - 1) << line;
     }
+}
+
+TEST(Logger, TheErrorObserverSeesErrorLinesOnly)
+{
+    static std::vector<std::string> seen;
+    seen.clear();
+    Logger::setErrorObserver([](const std::string& line, void* context) {
+        EXPECT_EQ(context, &seen);
+        seen.push_back(line);
+    }, &seen);
+    Logger(5) << "plain";
+    Logger(6).setLevel(2) << "broken" << 3;
+    Logger(7).setLevel(1) << "notice";
+    Logger::setErrorObserver(nullptr, nullptr);
+    Logger(8).setLevel(2) << "after";
+    ASSERT_EQ(seen.size(), 1u);
+    EXPECT_EQ(seen[0], "(...) (6): broken 3 \n");
 }

@@ -2,6 +2,9 @@
 // followers take the leader's direction once far enough behind; members that
 // go leave the registry; flamingos count themselves, fish and rejoin after a
 // load.
+#include <chrono>
+#include <vector>
+
 #include "MaterialWorld.h"
 #include "app/NSData.h"
 #include "elements/creatures/CreatureCounts.h"
@@ -196,4 +199,67 @@ TEST_F(Flocks, ASavedFlockRejoinsWithItsSaveWords)
     EXPECT_EQ(flocks().memberCount(Flamingo::kTypeId), 3u);
     EXPECT_NE(flocks().getLeader(Flamingo::kTypeId), nullptr);
     EXPECT_EQ(CreatureCounts::flamingos, 3);
+}
+
+TEST_F(Flocks, TheLeaderIsTheFirstLeadingMemberInJoiningOrder)
+{
+    struct Case {
+        const char* what;
+        std::vector<bool> leads;  // one member each, joined in this order
+        std::vector<int> leaving;
+        int leader;  // index, -1 for none
+        size_t members;
+    };
+    const Case cases[] = {
+        {"the first leader leads", {true, false, true}, {}, 0, 3},
+        {"its departure hands over to the next leader", {true, false, true}, {0}, 2, 2},
+        {"followers never take over", {true, false, false}, {0}, -1, 2},
+        {"a later leader's departure changes nothing", {false, true, true}, {2}, 1, 2},
+        {"the last one out leaves no leader", {true}, {0}, -1, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        flocks().resetForTests();
+        std::vector<FlockMember> members(c.leads.size());
+        for (size_t i = 0; i < members.size(); ++i)
+            flocks().join(FlockMember::kTypeId, &members[i], c.leads[i]);
+        for (int i : c.leaving)
+            flocks().leave(&members[static_cast<size_t>(i)]);
+        const Flocking* expected = c.leader < 0 ? nullptr : &members[static_cast<size_t>(c.leader)];
+        EXPECT_EQ(flocks().getLeader(FlockMember::kTypeId), expected);
+        EXPECT_EQ(flocks().memberCount(FlockMember::kTypeId), c.members);
+        for (int i : c.leaving)
+            EXPECT_FALSE(flocks().has(FlockMember::kTypeId, &members[static_cast<size_t>(i)]));
+    }
+    // Joining twice keeps one entry; a reset leaves members that can still go.
+    FlockMember twice;
+    flocks().join(FlockMember::kTypeId, &twice, true);
+    flocks().join(FlockMember::kTypeId, &twice, true);
+    EXPECT_EQ(flocks().memberCount(FlockMember::kTypeId), 1u);
+    EXPECT_TRUE(flocks().has(FlockMember::kTypeId, &twice));
+    EXPECT_FALSE(flocks().has(Flamingo::kTypeId, &twice));
+    flocks().resetForTests();
+    EXPECT_FALSE(flocks().has(FlockMember::kTypeId, &twice));
+}
+
+TEST_F(Flocks, AWorldFullOfMembersStepsAndEmptiesWithoutStalling)
+{
+    // A fill with a flocking element puts one in every cell: asking for
+    // membership and for the leader must not cost the size of the flock.
+    for (int x = 1; x < world->width - 1; ++x)
+        for (int y = 1; y < world->height - 1; ++y)
+            member(x, y);
+    const size_t everyone = static_cast<size_t>((world->width - 2) * (world->height - 2));
+    const auto begin = std::chrono::steady_clock::now();
+    step(2);
+    ASSERT_EQ(flocks().memberCount(FlockMember::kTypeId), everyone);
+    Flocking* leader = flocks().getLeader(FlockMember::kTypeId);
+    ASSERT_NE(leader, nullptr);
+    world->removeParticle(leader->cell().x, leader->cell().y);
+    EXPECT_EQ(flocks().getLeader(FlockMember::kTypeId), nullptr);
+    step(2);  // a leaderless flock: every member asks for a leader
+    world->reset();
+    EXPECT_EQ(flocks().memberCount(FlockMember::kTypeId), 0u);
+    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - begin).count();
+    EXPECT_LT(seconds, 10.0) << everyone << " members";
 }

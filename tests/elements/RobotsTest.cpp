@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "MaterialWorld.h"
+#include "app/NSData.h"
 #include "elements/creatures/CreatureCounts.h"
 #include "elements/creatures/CreatureKinds.h"
 #include "elements/creatures/Dusts.h"
@@ -51,6 +52,31 @@ TEST_F(Robots, TheSixthRobotRemovesItselfAndTheFactoryRefusesMore)
     EXPECT_EQ(count(RobotLeader::kTypeId), 5);
     EXPECT_EQ(CreatureCounts::robots, 5);
     EXPECT_EQ(world->addParticle(200, 30, RobotLeader::kTypeId, false), nullptr);
+}
+
+TEST_F(Robots, AWorldWithFiveRobotsLoadsAndUndoesWhileFiveLive)
+{
+    for (int i = 0; i < 5; ++i)
+        robot(20 + 12 * i);
+    step(2);
+    ASSERT_EQ(CreatureCounts::robots, 5);
+    NSData* saved = world->save();
+    saved->retain();
+    // The running world's robots are replaced by the load: they do not bar
+    // the saved ones.
+    EXPECT_TRUE(world->load(saved));
+    step(10);
+    EXPECT_EQ(count(RobotLeader::kTypeId), 5);
+    EXPECT_LE(CreatureCounts::robots, 5);
+    EXPECT_EQ(world->addParticle(200, 30, RobotLeader::kTypeId, false), nullptr) << "outside a load the cap holds";
+
+    // Undo exchanges the world with a snapshot that holds robots too.
+    CC_SAFE_RELEASE(world->undoSnapshot);
+    world->undoSnapshot = saved;
+    const bool toggle = world->undoToggle;
+    world->undo();
+    EXPECT_NE(world->undoToggle, toggle) << "the snapshot was loaded";
+    EXPECT_EQ(count(RobotLeader::kTypeId), 5);
 }
 
 TEST_F(Robots, ARobotDestroyedBeforeItsBodyIsNotTakenOffTheCount)

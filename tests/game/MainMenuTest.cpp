@@ -1,6 +1,7 @@
 // The title screen and the world start: free play and the story from the
 // menu, the menu's mana counter, and what stays below the game scene.
 #include "app/BackButton.h"
+#include "app/LocalUtils.h"
 #include "app/Profile.h"
 #include "app/SaveLoadUtils.h"
 #include "app/ScreenUtils.h"
@@ -14,6 +15,7 @@
 #include "world/ParticleCreator.h"
 #include "world/Tools.h"
 #include "GameSceneFixture.h"
+#include "support/LogCapture.h"
 
 USING_NS_CC;
 
@@ -67,6 +69,32 @@ protected:
 
     MainMenu* menu = nullptr;
 };
+
+TEST_F(MainMenuTest, EachModeButtonHasItsCaptionOnTwoLines)
+{
+    testsupport::LogCapture log;
+    MainMenu::resetInstanceForTests();
+    menu = MainMenu::getInstance();
+    EXPECT_EQ(log.find("fontFrames doesn't contain key"), -1) << "no caption asks the font for a line break";
+    const std::pair<GUIButton*, std::vector<const char*>> buttons[] = {
+        {menu->getStoryButton(), {"GoStoryModeLabel1", "GoStoryModeLabel2"}},
+        {menu->getFreeModeButton(), {"GoFreeModeLabel1", "GoFreeModeLabel2"}},
+    };
+    for (const auto& [button, keys] : buttons) {
+        ASSERT_NE(button, nullptr);
+        // The captions among the button's labels, in the order they were added.
+        std::vector<GUILabel*> lines;
+        for (CCObject* child : *button->getChildren())
+            if (auto* label = dynamic_cast<GUILabel*>(child); label && label->getText() &&
+                                                                !label->getText()->getString().empty())
+                lines.push_back(label);
+        ASSERT_EQ(lines.size(), 2u);
+        for (size_t i = 0; i < 2; ++i)
+            EXPECT_EQ(lines[i]->getText()->getString(), LocalUtils::localize(keys[i])->getString());
+        EXPECT_EQ(lines[0]->getAnchorPoint().y, 0) << "the first line stands on the middle";
+        EXPECT_EQ(lines[1]->getAnchorPoint().y, 1) << "the second hangs below it";
+    }
+}
 
 TEST_F(MainMenuTest, UpdateMovesPendingManaAndTheLabelFollows)
 {

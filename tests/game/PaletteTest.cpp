@@ -133,6 +133,37 @@ TEST_F(Palette, APickedElementIsWhatTheToolsPaintAndTheBarShows)
     EXPECT_GT(countOf("Sand"), 0) << "the stroke paints sand";
 }
 
+TEST_F(Palette, AfterTheEraserTheElementButtonBringsBackTheElementAndThenOpensThePalette)
+{
+    struct Case {
+        const char* picked;  // before the eraser; null: none picked yet
+        const char* back;
+    };
+    // The scene starts with its start element chosen.
+    const Case cases[] = {{nullptr, "Soil"}, {"Sand", "Sand"}, {"Water", "Water"}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.picked ? c.picked : "nothing picked");
+        if (c.picked)
+            gui->selectElement(c.picked);
+        bar->onEraserButton();
+        ASSERT_EQ(gui->getCurrentElement()->getString(), "Clear");
+
+        bar->onElementMenuButton(nullptr);
+        stepFrames(20);
+        EXPECT_EQ(gui->getCurrentElement()->getString(), c.back);
+        EXPECT_EQ(GUITopBar::frameOf(bar->getElementMenuButton()->getIcon()),
+                  std::string("guitopbar_HUDelement_") + c.back + ".png");
+        EXPECT_EQ(gui->getState(), GUIWindow::Closed) << "the first press only brings the element back";
+
+        bar->onElementMenuButton(nullptr);
+        stepFrames(30);
+        EXPECT_EQ(gui->getState(), GUIWindow::Open) << "the next press opens the palette";
+        EXPECT_EQ(gui->getOpenMenu(), GUI::kElementMenu);
+        gui->closeMenu();
+        stepFrames(30);
+    }
+}
+
 TEST_F(Palette, PresetsSetTheAmbientAndSwitchesFlipTheWorld)
 {
     gui->onPresetPicked(CCInteger::create(4));

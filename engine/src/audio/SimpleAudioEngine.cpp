@@ -104,6 +104,8 @@ void SimpleAudioEngine::record(const char* operation, const char* path, bool loo
     call.loop = loop;
     call.id = id;
     call.value = value;
+    if (m_calls.size() >= kRecordedCallLimit)
+        m_calls.erase(m_calls.begin(), m_calls.begin() + kRecordedCallLimit / 2);
     m_calls.push_back(call);
 }
 

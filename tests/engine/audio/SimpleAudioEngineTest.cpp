@@ -61,6 +61,23 @@ TEST_F(SilentAudio, EffectIdsAreNonZeroUniqueAndZeroForMissingFiles)
     EXPECT_NE(c, 0u);
 }
 
+TEST_F(SilentAudio, TheCallLogKeepsTheLatestCallsWithinItsLimit)
+{
+    const size_t limit = SimpleAudioEngine::kRecordedCallLimit;
+    unsigned last = 0;
+    for (size_t i = 0; i < 3 * limit + 7; ++i) {
+        last = m_audio->playEffect(m_sound.c_str());
+        m_audio->stopEffect(last);
+        ASSERT_LE(m_audio->recordedCalls().size(), limit) << "after " << i + 1 << " effects";
+    }
+    const auto& calls = m_audio->recordedCalls();
+    ASSERT_GE(calls.size(), limit / 2);
+    EXPECT_EQ(calls.back().operation, "stopEffect");
+    EXPECT_EQ(calls.back().id, last);
+    EXPECT_EQ(calls[calls.size() - 2].operation, "playEffect");
+    EXPECT_EQ(calls[calls.size() - 2].id, last);
+}
+
 TEST_F(SilentAudio, StoppingAFinishedEffectIsHarmlessAndALoopStopsById)
 {
     unsigned once = m_audio->playEffect(m_sound.c_str(), false);

@@ -1,0 +1,249 @@
+// The soak: the game headless on the fixed step and the manual clock, played
+// by the scripted player for the given minutes of wall time. It fails on a
+// wrong state, an error line it does not expect, or memory that keeps
+// growing after the warm-up; a crash or a sanitizer report ends it anyway.
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "ScriptedPlayer.h"
+#include "SimpleAudioEngine.h"
+#include "SoakWatch.h"
+#include "app/BackButton.h"
+#include "app/LocalUtils.h"
+#include "app/Logger.h"
+#include "app/Profile.h"
+#include "app/ScreenMetrics.h"
+#include "app/Utils.h"
+#include "cocos2d.h"
+#include "platform/GameClock.h"
+#include "platform/GameRandom.h"
+#include "platform/PlatformServices.h"
+#include "world/ColorTables.h"
+#include "world/GameHost.h"
+#include "world/ParticleCreator.h"
+
+#if defined(__SANITIZE_ADDRESS__)
+// The sanitizer runtime's count of heap bytes in use.
+extern "C" size_t __sanitizer_get_current_allocated_bytes();
+#endif
+
+USING_NS_CC;
+
+// A short quarantine, and free pages handed back soon, keep the sanitizer's
+// own memory small.
+extern "C" const char* __asan_default_options()
+{
+    return "quarantine_size_mb=8:allocator_release_to_os_interval_ms=500:malloc_context_size=10";
+}
+
+namespace {
+
+// Error lines that a run may write without anything being wrong.
+void expectKnownErrors(soak::ErrorWatch& watch)
+{
+    // The overview reports its frame size at error level whenever it is laid out.
+    watch.expect("frameSize.width");
+    // A body cell outside any creature (left when its creature could not be
+    // rebuilt, say in a world packed full) is saved and loaded with these lines.
+    watch.expect("MPBodyBase is being saved with no ownership!");
+    watch.expect("Trying to register MPBodyBase to non existent leader");
+    // The first profile save of a fresh save folder has no file to back up yet.
+    watch.expect("preparing backup file profile_bak.dat failed: read data is null. Skip", 1);
+}
+
+// The memory a new world is judged by. Under AddressSanitizer resident memory
+// also holds the sanitizer's free lists, which keep growing with the mix of
+// particle sizes the run has seen: there the growth of the heap in use counts
+// instead, against the resident size. The undo snapshot is left out: it is
+// one saved world of any size.
+long memoryInUseKiB(const soak::ScriptedPlayer& player)
+{
+#if defined(__SANITIZE_ADDRESS__)
+    const size_t heap = __sanitizer_get_current_allocated_bytes();
+    const size_t snapshot = player.undoSnapshotBytes();
+    return static_cast<long>((heap > snapshot ? heap - snapshot : 0) / 1024);
+#else
+    return soak::residentKiB() - static_cast<long>(player.undoSnapshotBytes() / 1024);
+#endif
+}
+
+#if defined(__SANITIZE_ADDRESS__)
+constexpr const char* kMemoryInUse = "heap in use";
+constexpr bool kHeapAgainstResident = true;
+#else
+constexpr const char* kMemoryInUse = "resident memory";
+constexpr bool kHeapAgainstResident = false;
+#endif
+
+void recordError(const std::string& line, void* context)
+{
+    static_cast<soak::ErrorWatch*>(context)->observe(line);
+}
+
+// A fresh folder for the run's home, data and documents.
+std::string makeHome()
+{
+    std::string pattern = (std::filesystem::temp_directory_path() / "tesmora-soak-XXXXXX").string();
+    if (!mkdtemp(pattern.data()))
+        return {};
+    for (const char* sub : {"/data", "/docs", "/config"})
+        mkdir((pattern + sub).c_str(), 0700);
+    setenv("HOME", pattern.c_str(), 1);
+    setenv("XDG_DATA_HOME", (pattern + "/data").c_str(), 1);
+    setenv("XDG_DOCUMENTS_DIR", (pattern + "/docs").c_str(), 1);
+    setenv("XDG_CONFIG_HOME", (pattern + "/config").c_str(), 1);
+    return pattern;
+}
+
+// What the application does at launch, without the intro.
+bool launch(std::string& error)
+{
+    const platform::StartResult started = platform::PlatformServices::start();
+    if (!started.ok) {
+        error = "the platform services did not start: " + started.cause;
+        return false;
+    }
+    installGameHost();
+    CCDirector* director = CCDirector::sharedDirector();
+    CCEGLView* view = CCEGLView::sharedOpenGLView();
+    view->setFrameSize(800, 600);
+    director->setOpenGLView(view);
+    director->getKeypadDispatcher()->addDelegate(BackButtonAdapter::getInstance());
+    computeScreenMetrics(director->getWinSizeInPixels());
+    CocosDenshion::SimpleAudioEngine::sharedEngine()->setBackendForTests(true);
+    initDocumentsFolders();
+    initSaveFolder();
+    makeDirectories(joinPath(saveFolder, "user"), true);
+    Profile::getInstance()->load(false);
+    if (CCDictionary* table = CCDictionary::createWithContentsOfFile(LocalUtils::tableFileForLanguage(0))) {
+        table->retain();
+        localizationTable = table;
+    }
+    ParticleCreator::resetElementsCreated();
+    initColorsAndShadows();
+    SinCosTable::generateIfNecessary();
+    return true;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    soak::Options options;
+    std::string error;
+    if (!soak::parseOptions(std::vector<std::string>(argv + 1, argv + argc), options, error)) {
+        std::fprintf(stderr, "soak: %s\nusage: soak [minutes] [--seed N]\n", error.c_str());
+        return 2;
+    }
+    const unsigned seed =
+        options.seedGiven ? options.seed : static_cast<unsigned>(platform::gameTime() * 2654435761u ^ getpid());
+    std::printf("soak: seed %u, %.2f minutes (again: soak %g --seed %u)\n", seed, options.minutes, options.minutes,
+                seed);
+    std::fflush(stdout);
+
+    const std::string home = makeHome();
+    if (home.empty()) {
+        std::fprintf(stderr, "soak: no temporary folder\n");
+        return 2;
+    }
+    CCEGLView::setRunMode(kCCRunModeHeadless);
+    platform::setManualGameTime(1767225600);
+    platform::seedGameRand(seed);
+
+    soak::ErrorWatch errors;
+    expectKnownErrors(errors);
+    Logger::setErrorObserver(&recordError, &errors);
+
+    int result = 0;
+    soak::ScriptedPlayer player;
+    const double runSeconds = options.minutes * 60;
+    soak::MemoryWatch memory(soak::MemoryWatch::warmupFor(runSeconds));
+    soak::MemoryWatch resident(soak::MemoryWatch::warmupFor(runSeconds));
+    const auto begin = std::chrono::steady_clock::now();
+    auto elapsed = [&] { return std::chrono::duration<double>(std::chrono::steady_clock::now() - begin).count(); };
+    if (!launch(error) || !player.start(error)) {
+        std::fprintf(stderr, "soak: %s\n", error.c_str());
+        result = 1;
+    } else {
+        double nextReport = 60;
+        const double settleEvery = soak::MemoryWatch::settleEvery(runSeconds);
+        double nextSettle = settleEvery;
+        // A fault is reported at the end; the play goes on, so that one run
+        // shows every kind of fault it meets.
+        while (elapsed() < runSeconds) {
+            player.act();
+            resident.sample(soak::residentKiB());
+            if (elapsed() >= nextSettle) {
+                player.startAfresh();
+                // Time for the allocator to hand back the pages of the old world.
+                std::this_thread::sleep_for(std::chrono::milliseconds(700));
+                resident.settledSample(elapsed(), soak::residentKiB());
+                memory.settledSample(elapsed(), memoryInUseKiB(player));
+                nextSettle += settleEvery;
+            }
+            if (elapsed() >= nextReport) {
+                std::printf("soak: %.0f s, %lld steps, %lld strokes, resident %ld KiB\n", elapsed(),
+                            static_cast<long long>(player.worldSteps()),
+                            static_cast<long long>(player.counts().strokes), resident.last());
+                std::fflush(stdout);
+                nextReport += 60;
+            }
+        }
+    }
+    Logger::setErrorObserver(nullptr, nullptr);
+
+    const soak::Counts& c = player.counts();
+    std::printf("soak: seed %u, %.0f s of play, %lld frames\n", seed, elapsed(), static_cast<long long>(c.frames));
+    std::printf("steps: %lld\nstrokes: %lld\nsaves: %lld\nloads: %lld\ndeletes: %lld\nresets: %lld\n",
+                static_cast<long long>(player.worldSteps()), static_cast<long long>(c.strokes),
+                static_cast<long long>(c.saves), static_cast<long long>(c.loads), static_cast<long long>(c.deletes),
+                static_cast<long long>(c.resets));
+    std::printf("undos: %lld, zooms: %lld, pans: %lld, settings: %lld, brush sizes: %lld\n",
+                static_cast<long long>(c.undos), static_cast<long long>(c.zooms), static_cast<long long>(c.pans),
+                static_cast<long long>(c.settings), static_cast<long long>(c.brushSizes));
+    std::printf("elements used: %zu of %zu, tools used: %zu of 5, expected error lines: %lld\n",
+                player.elementsUsed(), player.elementsOffered(), player.toolsUsed(),
+                static_cast<long long>(errors.expectedCount()));
+    std::printf("resident memory: peak %ld KiB, final %ld KiB; in a new world after the warm-up %ld KiB, at most "
+                "%ld KiB later\n",
+                resident.peak(), resident.last(), resident.baseline(), resident.highestSettled());
+    std::printf("%s in a new world: %ld KiB after the warm-up, at most %ld KiB later (%d samples)\n", kMemoryInUse,
+                memory.baseline(), memory.highestSettled(), memory.settledCount());
+
+    if (!player.fault().empty()) {
+        std::printf("soak FAILED: wrong state: %s; %d more after it\n", player.fault().c_str(),
+                    player.laterFaults());
+        result = 1;
+    }
+    for (size_t i = 0; i < errors.unexpected().size() && i < 20; ++i) {
+        std::printf("soak FAILED: unexpected error line: %s", errors.unexpected()[i].c_str());
+        result = 1;
+    }
+    if (errors.unexpected().size() > 20)
+        std::printf("soak FAILED: %zu more unexpected error lines\n", errors.unexpected().size() - 20);
+    if (memory.grewTooMuch(kHeapAgainstResident ? resident.baseline() : 0)) {
+        std::printf("soak FAILED: %s in a new world grew from %ld KiB to %ld KiB after the warm-up, more than 5 %% "
+                    "of the resident %ld KiB\n",
+                    kMemoryInUse, memory.baseline(), memory.highestSettled(),
+                    kHeapAgainstResident ? resident.baseline() : memory.baseline());
+        result = 1;
+    }
+    if (result == 0)
+        std::printf("soak passed\n");
+    std::fflush(stdout);
+
+    CCDirector::sharedDirector()->resetForTests();
+    CCPoolManager::sharedPoolManager()->drain();
+    platform::PlatformServices::shutdown();
+    std::error_code ignored;
+    std::filesystem::remove_all(home, ignored);
+    return result;
+}

@@ -79,8 +79,6 @@ void GUI::selectDefaultElement()
 void GUI::selectElement(const std::string& name)
 {
     setCurrentElement(CCString::create(name));
-    if (name != "Clear")
-        m_lastElement = name;
     GUITopBar* bar = GUITopBar::getInstance();
     if (name == "Clear") {
         bar->showEraserSelected();

@@ -196,7 +196,6 @@ private:
     std::set<std::string> m_allItems;
     std::set<std::string> m_deniedItems;
     // The last element other than the eraser.
-    std::string m_lastElement;
     GUIButton* m_menuButton = nullptr;  // retained
     std::set<std::string> m_newElements;
     std::set<std::string> m_newTools;

@@ -268,9 +268,22 @@ bool CCMutableTexture2D::setPixelAt(float x, float y, ccColor4B c)
 
 void CCMutableTexture2D::fill(ccColor4B colour)
 {
-    for (int y = 0; static_cast<float>(y) < m_tContentSize.height; ++y)
-        for (int x = 0; static_cast<float>(x) < m_tContentSize.width; ++x)
-            setPixelAt(static_cast<float>(x), static_cast<float>(y), colour);
+    // One pixel through the format's encoder, then its bytes copied over the
+    // content rectangle (clipped to the buffer): a world reset clears several
+    // full-size textures.
+    if (!setPixelAt(0.0f, 0.0f, colour))
+        return;
+    const size_t bytes = static_cast<size_t>(bytesPerPixelOf(m_ePixelFormat));
+    uint8_t pixel[4];
+    std::memcpy(pixel, m_pixels, bytes);
+    long wide = 0;
+    while (static_cast<float>(wide) < m_tContentSize.width && wide < static_cast<long>(m_uPixelsWide))
+        ++wide;
+    for (long y = 0; static_cast<float>(y) < m_tContentSize.height && y < static_cast<long>(m_uPixelsHigh); ++y) {
+        uint8_t* row = m_pixels + static_cast<size_t>(y) * m_uPixelsWide * bytes;
+        for (long x = 0; x < wide; ++x)
+            std::memcpy(row + static_cast<size_t>(x) * bytes, pixel, bytes);
+    }
 }
 
 void CCMutableTexture2D::apply()

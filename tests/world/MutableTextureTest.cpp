@@ -121,6 +121,11 @@ TEST(MutableTexture, FillStaysInsideTheContentAndApplyCleans)
     const uint8_t* pixels = t->pixelData();
     EXPECT_EQ(pixels[(0 * 256 + 240) * 4], 0);
     EXPECT_EQ(pixels[(160 * 256 + 0) * 4], 0);
+    t->fill(ccc4(1, 2, 3, 4));
+    for (const CCPoint& at : {CCPoint(0, 0), CCPoint(239, 0), CCPoint(117, 80), CCPoint(0, 159)}) {
+        const ccColor4B c = t->getPixelAt(at.x, at.y);
+        EXPECT_TRUE(c.r == 1 && c.g == 2 && c.b == 3 && c.a == 4) << at.x << "," << at.y;
+    }
     t->apply();
     EXPECT_FALSE(t->isDirty());
 }

@@ -204,6 +204,10 @@ void buildLights(BenchWorld& b)
     w.lightMap.setLightOn(true);
 }
 
+// Every scene steps the same number of times in every run, so two builds
+// measure the same stretch of the scene's life (the worlds change as they run).
+constexpr int kSceneSteps = 2000;
+
 void report(benchmark::State& state, long particleUpdates, long allocations)
 {
     state.counters["steps_per_s"] = benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
@@ -227,7 +231,7 @@ void BM_mixed(benchmark::State& state)
     report(state, updates, g_allocations.load() - allocationsBefore);
     state.counters["particles"] = b.world->particleCount();
 }
-BENCHMARK(BM_mixed)->Name("mixed")->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_mixed)->Name("mixed")->Iterations(kSceneSteps)->Unit(benchmark::kMillisecond);
 
 void BM_burning(benchmark::State& state)
 {
@@ -263,7 +267,7 @@ void BM_burning(benchmark::State& state)
     if (scenes > 0)
         state.counters["wood_burnt"] = burntShare / scenes;
 }
-BENCHMARK(BM_burning)->Name("burning")->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_burning)->Name("burning")->Iterations(kSceneSteps)->Unit(benchmark::kMillisecond);
 
 void BM_lights(benchmark::State& state)
 {
@@ -278,7 +282,7 @@ void BM_lights(benchmark::State& state)
     }
     report(state, updates, g_allocations.load() - allocationsBefore);
 }
-BENCHMARK(BM_lights)->Name("lights")->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_lights)->Name("lights")->Iterations(kSceneSteps)->Unit(benchmark::kMillisecond);
 
 void buildAcidVirus(BenchWorld& b)
 {
@@ -389,13 +393,13 @@ void runRebuiltScene(benchmark::State& state, void (*build)(BenchWorld&), int st
 }
 
 void BM_acidVirus(benchmark::State& state) { runRebuiltScene(state, buildAcidVirus, 300); }
-BENCHMARK(BM_acidVirus)->Name("acid_virus")->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_acidVirus)->Name("acid_virus")->Iterations(kSceneSteps)->Unit(benchmark::kMillisecond);
 
 void BM_blasts(benchmark::State& state) { runRebuiltScene(state, buildBlasts, 200); }
-BENCHMARK(BM_blasts)->Name("blasts")->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_blasts)->Name("blasts")->Iterations(kSceneSteps)->Unit(benchmark::kMillisecond);
 
 void BM_storm(benchmark::State& state) { runRebuiltScene(state, buildStorm, 600); }
-BENCHMARK(BM_storm)->Name("storm")->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_storm)->Name("storm")->Iterations(kSceneSteps)->Unit(benchmark::kMillisecond);
 
 // The living scenes.
 void buildPond(BenchWorld& b, int x0, int x1, int fish, int deepSeaFish)
@@ -480,10 +484,10 @@ void buildAlien(BenchWorld& b)
 }
 
 void BM_living(benchmark::State& state) { runRebuiltScene(state, buildLiving, 1200); }
-BENCHMARK(BM_living)->Name("living")->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_living)->Name("living")->Iterations(kSceneSteps)->Unit(benchmark::kMillisecond);
 
 void BM_alien(benchmark::State& state) { runRebuiltScene(state, buildAlien, 600); }
-BENCHMARK(BM_alien)->Name("alien")->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_alien)->Name("alien")->Iterations(kSceneSteps)->Unit(benchmark::kMillisecond);
 // Hills of soil on stone, grass on top, and the creatures scattered above.
 void buildCritters(BenchWorld& b)
 {
@@ -527,7 +531,7 @@ void BM_critters(benchmark::State& state)
     state.counters["invaders"] = b.count(id("MPInvader"));
     state.counters["lions"] = b.count(id("LionLeader"));
 }
-BENCHMARK(BM_critters)->Name("critters")->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_critters)->Name("critters")->Iterations(kSceneSteps)->Unit(benchmark::kMillisecond);
 
 // Six humans at work (two woodchoppers, two miners, a hunter and a builder
 // with stock), five guardian robots and four lions by a forest, a stone and
@@ -579,7 +583,7 @@ void BM_colony(benchmark::State& state)
     state.counters["lions"] = b.count(id("LionLeader"));
     state.counters["rabbits"] = b.count(id("MPLeaderRabbit"));
 }
-BENCHMARK(BM_colony)->Name("colony")->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_colony)->Name("colony")->Iterations(kSceneSteps)->Unit(benchmark::kMillisecond);
 
 void BM_pathWorst(benchmark::State& state)
 {
@@ -609,7 +613,7 @@ void BM_pathWorst(benchmark::State& state)
     state.counters["waves"] = static_cast<double>(waves) / n;
     state.counters["allocs_per_search"] = static_cast<double>(g_allocations.load() - allocationsBefore) / n;
 }
-BENCHMARK(BM_pathWorst)->Name("path_worst")->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_pathWorst)->Name("path_worst")->Iterations(kSceneSteps)->Unit(benchmark::kMillisecond);
 
 long residentKilobytes()
 {
@@ -770,7 +774,7 @@ void BM_wired(benchmark::State& state)
     state.counters["plays"] = static_cast<double>(CocosDenshion::SimpleAudioEngine::sharedEngine()->recordedCalls().size());
     CocosDenshion::SimpleAudioEngine::sharedEngine()->clearRecordedCalls();
 }
-BENCHMARK(BM_wired)->Name("wired")->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_wired)->Name("wired")->Iterations(kSceneSteps)->Unit(benchmark::kMillisecond);
 
 // Rows six apart: a laser (or a transmitter on a fed wire) fires right
 // through glass, over a gem on a wall shelf, through a pair of corners (odd
@@ -821,7 +825,7 @@ void BM_lasers(benchmark::State& state)
     state.counters["beam_cells_per_step"] =
         static_cast<double>(LaserBase::cellsWalked - walkedBefore) / static_cast<double>(state.iterations());
 }
-BENCHMARK(BM_lasers)->Name("lasers")->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_lasers)->Name("lasers")->Iterations(kSceneSteps)->Unit(benchmark::kMillisecond);
 
 // Water (left) and sand (right) pools; 8 inlets inside them, each at the foot
 // of a pipe column up to a 230 x 17 block of pipe at rows 60 .. 76; 48 outlets
@@ -908,7 +912,7 @@ void BM_pipes(benchmark::State& state)
     state.counters["pipes"] = static_cast<double>(PipeNetwork::getInstance().pipeCount());
     state.counters["outlets_read_per_cell"] = PipeNetwork::getInstance().maxOutletsReadPerCell;
 }
-BENCHMARK(BM_pipes)->Name("pipes")->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_pipes)->Name("pipes")->Iterations(kSceneSteps)->Unit(benchmark::kMillisecond);
 
 // Traffic: the mixed bands in the lower 96 rows, settled; a stone road over
 // them between end walls; five vehicles driving: a beetle, a sports car, two
@@ -955,7 +959,7 @@ void BM_traffic(benchmark::State& state)
     buildTraffic(b);
     state.counters["vehicles"] = CreatureCounts::cars;
 }
-BENCHMARK(BM_traffic)->Name("traffic")->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_traffic)->Name("traffic")->Iterations(kSceneSteps)->Unit(benchmark::kMillisecond);
 
 // The profile and the game layer write nothing outside a temporary home.
 std::string useTemporaryHome()

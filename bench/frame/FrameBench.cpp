@@ -20,6 +20,8 @@
 // `tesmora` beside this program).
 #include <benchmark/benchmark.h>
 
+#include "BenchCompare.h"
+
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <fcntl.h>
@@ -91,14 +93,7 @@ long statusKilobytes(const char* key)
     return -1;
 }
 
-double median(std::vector<double> values)
-{
-    if (values.empty())
-        return 0.0;
-    std::sort(values.begin(), values.end());
-    const size_t mid = values.size() / 2;
-    return values.size() % 2 ? values[mid] : (values[mid - 1] + values[mid]) / 2.0;
-}
+using benchcompare::median;
 
 constexpr double kMegabyte = 1024.0 * 1024.0;
 

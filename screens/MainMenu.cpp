@@ -44,19 +44,22 @@ GUIWindow* visibleCurrentWindow()
 // line break in it is no glyph of the font.
 void addTwoLineCaption(GUIButton* button, const char* first, const char* second, float size)
 {
-    const float middle = button->getContentSize().height * 0.5f;
+    // Centred, one line on the middle and one hanging below it, a gap between.
+    const CCSize box = button->getContentSize();
+    const float middle = box.height * 0.5f;
     const struct {
         const char* key;
         CCPoint anchor;
         CCPoint at;
-    } lines[] = {{first, ccp(0, 0), ccp(6, middle)}, {second, ccp(0, 1), ccp(4, middle + 1)}};
+    } lines[] = {{first, ccp(0.5f, 0), ccp(box.width * 0.5f, middle + 1)},
+                 {second, ccp(0.5f, 1), ccp(box.width * 0.5f, middle - 1)}};
     for (const auto& line : lines) {
         GUILabel* label = GUILabel::create();
         label->setText(LocalUtils::localize(line.key));
         label->setAnchorPoint(line.anchor);
         label->setPosition(line.at);
         label->setScale(size / GUILabel::fontSize);
-        label->setColor(ccc3(0, 0, 0));
+        label->setColor(ccc3(255, 255, 255));
         button->addChild(label);
     }
 }

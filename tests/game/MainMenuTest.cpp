@@ -93,6 +93,11 @@ TEST_F(MainMenuTest, EachModeButtonHasItsCaptionOnTwoLines)
             EXPECT_EQ(lines[i]->getText()->getString(), LocalUtils::localize(keys[i])->getString());
         EXPECT_EQ(lines[0]->getAnchorPoint().y, 0) << "the first line stands on the middle";
         EXPECT_EQ(lines[1]->getAnchorPoint().y, 1) << "the second hangs below it";
+        EXPECT_LT(lines[1]->getPosition().y, lines[0]->getPosition().y) << "a gap between the lines";
+        for (GUILabel* line : lines) {
+            EXPECT_EQ(line->getAnchorPoint().x, 0.5f) << "centred";
+            EXPECT_EQ(line->getPosition().x, button->getContentSize().width * 0.5f);
+        }
     }
 }
 

@@ -13,8 +13,10 @@ AchievementManager* AchievementManager::getInstance()
 
 void AchievementManager::notBuilt(const char* what)
 {
-    if (m_told.insert(what).second)
-        LOG << what;
+    if (m_told.find(std::string_view(what)) != m_told.end())
+        return;
+    m_told.emplace(what);
+    LOG << what;
 }
 
 void AchievementManager::checkMissions()

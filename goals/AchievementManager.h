@@ -5,6 +5,7 @@
 // day without goals, and each logs once that it is not built.
 #include <set>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -39,6 +40,8 @@ public:
 private:
     AchievementManager() = default;
     void notBuilt(const char* what);
-    std::set<std::string> m_told;
+    // Transparent: a note already told is found without building a string
+    // (the checks run after every world step).
+    std::set<std::string, std::less<>> m_told;
     int m_startedDay = 0;
 };

@@ -4,47 +4,47 @@
 //
 // It draws the C library's rand() sequence (same seed, same values) from a
 // state of its own: the world step draws tens of thousands of values, and
-// rand()'s global lock was a fifth of the step. The C library seeds that
-// state (srandom_r); the draw itself is inline: rand()'s generator for its
-// default 128-byte state (31 words, the second pointer three behind) adds the
-// word three back to the current one and returns the sum without its lowest
-// bit, as the library's own random_r does.
+// rand()'s global lock was a fifth of the step. The C library seeds the
+// state; after that the generator is rand()'s default one (x[n] = x[n-31] +
+// x[n-3] over 32-bit words, each value the word without its lowest bit),
+// computed a batch at a time so that a draw is one read from a buffer.
 #include <cstdint>
-#include <cstdlib>
 #include <vector>
 
 namespace platform {
 
 namespace detail {
-extern bool g_scripted;
-extern random_data g_randomState;
-int nextScripted();
-void ensureSeeded();
+constexpr int kLag = 31;     // the oldest word a new one is made from
+constexpr int kBatch = 258;  // words made at a time (a multiple of 3)
+constexpr int kEnd = kLag + kBatch;
+// The kLag words before the batch, then the batch.
+extern uint32_t g_words[kEnd];
+// Index of the next word to hand out; at kEnd every draw takes the slow path
+// (a new batch, a script, or the first draw of all).
+extern int g_next;
+int slowDraw(bool consume);
 } // namespace detail
 
 // Next value in [0, RAND_MAX]: rand()'s sequence unless scripted.
 inline int gameRand()
 {
-    random_data& s = detail::g_randomState;
-    // Scripted, or drawn during static initialisation before the seeding.
-    if (__builtin_expect(detail::g_scripted || s.fptr == nullptr, false)) {
-        if (detail::g_scripted)
-            return detail::nextScripted();
-        detail::ensureSeeded();
-    }
-    int32_t* front = s.fptr;
-    int32_t* rear = s.rptr;
-    const uint32_t value = static_cast<uint32_t>(*front) + static_cast<uint32_t>(*rear);
-    *front = static_cast<int32_t>(value);
-    ++front;
-    ++rear;
-    if (front >= s.end_ptr)
-        front = s.state;
-    else if (rear >= s.end_ptr)
-        rear = s.state;
-    s.fptr = front;
-    s.rptr = rear;
-    return static_cast<int>(value >> 1);
+    const int i = detail::g_next;
+    if (__builtin_expect(i >= detail::kEnd, false))
+        return detail::slowDraw(true);
+    detail::g_next = i + 1;
+    return static_cast<int>(detail::g_words[i] >> 1);
+}
+
+// gameRand() when `draw` is true; when false nothing is drawn and the value
+// is meaningless. Without a branch on `draw`, for the draws that depend on
+// an earlier one.
+inline int gameRandIf(bool draw)
+{
+    const int i = detail::g_next;
+    if (__builtin_expect(i >= detail::kEnd, false))
+        return detail::slowDraw(draw);
+    detail::g_next = i + static_cast<int>(draw);
+    return static_cast<int>(detail::g_words[i] >> 1);
 }
 
 // Seeds the generator as srand(seed) seeds rand(); unseeded, it starts as rand() does (seed 1).
@@ -57,3 +57,4 @@ void clearGameRandScript();
 } // namespace platform
 
 using platform::gameRand;
+using platform::gameRandIf;

@@ -44,6 +44,21 @@ public:
     // format that cannot be written.
     bool setPixelAt(float x, float y, cocos2d::ccColor4B colour);
     bool setPixelAt(const cocos2d::CCPoint& p, cocos2d::ccColor4B colour) { return setPixelAt(p.x, p.y, colour); }
+    // setPixelAt at whole coordinates; the world draws a cell for every move,
+    // so its own format is written in line.
+    bool setPixel(int x, int y, cocos2d::ccColor4B colour)
+    {
+        if (m_ePixelFormat != cocos2d::kCCTexture2DPixelFormat_RGBA8888 || !m_pixels ||
+            static_cast<unsigned>(x) >= m_uPixelsWide || static_cast<unsigned>(y) >= m_uPixelsHigh)
+            return setPixelAt(static_cast<float>(x), static_cast<float>(y), colour);
+        uint8_t* p = m_pixels + 4 * (static_cast<size_t>(m_uPixelsWide) * static_cast<unsigned>(y) + static_cast<unsigned>(x));
+        p[0] = colour.r;
+        p[1] = colour.g;
+        p[2] = colour.b;
+        p[3] = colour.a;
+        m_dirty = true;
+        return true;
+    }
     // Every pixel inside the content size; the rest of the buffer is kept.
     void fill(cocos2d::ccColor4B colour);
     // Uploads the whole buffer when dirty.

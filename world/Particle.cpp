@@ -118,12 +118,12 @@ void Particle::slide()
 {
     World* w = gWorld;
     // Four times in five the remembered direction holds; else a second draw
-    // picks one and remembers it.
-    bool right = slideRight;
-    if (__builtin_expect(gameRand() % 5 == 0, false)) {
-        right = gameRand() % 2 == 1;
-        slideRight = right;
-    }
+    // picks one and remembers it (taken without a branch: whether it is
+    // taken cannot be foreseen).
+    const bool redraw = static_cast<unsigned>(gameRand()) % 5u == 0;
+    const bool drawnRight = (static_cast<unsigned>(gameRandIf(redraw)) & 1u) != 0;
+    const bool right = (redraw & drawnRight) | (!redraw & slideRight);
+    slideRight = right;
     const int tx = right ? x + 1 : x - 1;
     if (w->isFree(tx, y))
         w->moveParticle(this, tx, y);
@@ -202,12 +202,9 @@ void Particle::shimmer(int dx, int dy, bool exchange)
 
 // --- burning and explosions ------------------------------------------------
 
-bool Particle::burnIfHot(int threshold, int chance)
+bool Particle::burn(float t, int threshold, int chance)
 {
     World* w = gWorld;
-    const float t = w->temperatureField.getAt(x, y);
-    if (!(t > static_cast<float>(threshold)))
-        return false;
     if (y + 2 < w->height && w->isFree(x, y + 2)) {
         w->addParticle(x, y + 2, kFireId, false);
         if (!w->occupiedAt(x, y + 1))

@@ -111,7 +111,11 @@ public:
     void setColor(cocos2d::ccColor4B colour);
     // Repaints the cell in the particle's colour without marking it changed.
     void redraw() const;
-    bool burnIfHot(int threshold, int chance);
+    // (Defined with the world: most calls find the particle cool and return
+    // at once, without a call.)
+    inline bool burnIfHot(int threshold, int chance);
+    // The rest of burnIfHot, for a particle at temperature t above threshold.
+    bool burn(float t, int threshold, int chance);
 
     // Neighbour queries. The 3 x 3 block is the cell and its eight neighbours;
     // cells outside the cells in use count as empty.

@@ -14,7 +14,7 @@ namespace {
 constexpr ccColor4B kClear{0, 0, 0, 0};
 constexpr float kRelaxStep = 30.0f;
 
-// Four field cells of a column at once. Each lane does exactly the scalar
+// Four field cells of a row at once. Each lane does exactly the scalar
 // arithmetic (IEEE sums in the same order, a true division), and the selects
 // are what the scalar code's branches chose, so the values do not change.
 using Lanes = float __attribute__((vector_size(16)));
@@ -94,20 +94,20 @@ void TemperatureField::step()
     const Buffer& c = current();
     Buffer& n = next();
 
-    for (int x = 1; x < kWidth - 1; ++x) {
-        const float* left = c.data() + index(x - 1, 0);
-        const float* mid = c.data() + index(x, 0);
-        const float* right = c.data() + index(x + 1, 0);
-        float* out = n.data() + index(x, 0);
-        int y = 1;
-        for (; y + 4 <= kHeight - 1; y += 4) {
-            const Lanes mean = (loadLanes(left + y) + loadLanes(right + y) + loadLanes(mid + y - 1)
-                                + loadLanes(mid + y + 1) + loadLanes(mid + y)) / 5.0f;
-            storeLanes(out + y, relax(mean, ambient));
+    for (int y = 1; y < kHeight - 1; ++y) {
+        const float* below = c.data() + index(0, y - 1);
+        const float* mid = c.data() + index(0, y);
+        const float* above = c.data() + index(0, y + 1);
+        float* out = n.data() + index(0, y);
+        int x = 1;
+        for (; x + 4 <= kWidth - 1; x += 4) {
+            const Lanes mean = (loadLanes(mid + x - 1) + loadLanes(mid + x + 1) + loadLanes(below + x)
+                                + loadLanes(above + x) + loadLanes(mid + x)) / 5.0f;
+            storeLanes(out + x, relax(mean, ambient));
         }
-        for (; y < kHeight - 1; ++y) {
-            const float mean = (left[y] + right[y] + mid[y - 1] + mid[y + 1] + mid[y]) / 5.0f;
-            out[y] = relax(mean, ambient);
+        for (; x < kWidth - 1; ++x) {
+            const float mean = (mid[x - 1] + mid[x + 1] + below[x] + above[x] + mid[x]) / 5.0f;
+            out[x] = relax(mean, ambient);
         }
     }
     for (int x = 0; x < kWidth; ++x) {

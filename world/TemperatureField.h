@@ -79,8 +79,9 @@ public:
     void flushOverlay();
 
 private:
-    using Buffer = std::vector<float>;  // column-major, kWidth x kHeight
-    static size_t index(int fx, int fy) { return static_cast<size_t>(fx) * kHeight + fy; }
+    // Row by row: the world step reads the field along rows of cells.
+    using Buffer = std::vector<float>;
+    static size_t index(int fx, int fy) { return static_cast<size_t>(fy) * kWidth + fx; }
     static bool inWorldCells(int x, int y)
     {
         return static_cast<unsigned>(x) < 2u * kWidth && static_cast<unsigned>(y) < 2u * kHeight;

@@ -175,7 +175,7 @@ void World::markDirty(int x, int y)
 void World::drawCell(int cx, int cy, ccColor4B colour) const
 {
     if (CCMutableTexture2D* texture = worldTexture())
-        texture->setPixelAt(static_cast<float>(cx), static_cast<float>(cy), colour);
+        texture->setPixel(cx, cy, colour);
 }
 
 // --- grid operations ---------------------------------------------------------------

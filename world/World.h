@@ -187,6 +187,8 @@ public:
     // Kind and density of the occupant of a cell of the storage (0 when
     // empty); no bounds check.
     uint32_t kindAt(int cx, int cy) const { return kinds_[cellIndex(cx, cy)]; }
+    // The kinds from a cell on, row by row (kMaxWidth apart), for the block scans.
+    const uint32_t* kindsFrom(int cx, int cy) const { return kinds_ + cellIndex(cx, cy); }
     // Whether a cell of the storage holds a particle; no bounds check. The
     // moves ask this of every neighbour: a byte a cell stays in cache.
     bool occupiedAt(int cx, int cy) const { return occupied_[cellIndex(cx, cy)] != 0; }
@@ -253,7 +255,8 @@ private:
     // getType() and getDensity() of each occupant, which never change for a
     // particle.
     uint8_t occupied_[kMaxWidth * kMaxHeight];
-    uint32_t kinds_[kMaxWidth * kMaxHeight];
+    // Four past the last cell, always 0: the block scans read four kinds a row.
+    uint32_t kinds_[kMaxWidth * kMaxHeight + 4];
     int32_t densities_[kMaxWidth * kMaxHeight];
 
     // While settling: 1 for cells that may hold queued changes, so that a
@@ -264,6 +267,14 @@ private:
 // The process-wide world every element reaches; set by the game layer (and by
 // tests) to the world in use.
 extern World* gWorld;
+
+inline bool Particle::burnIfHot(int threshold, int chance)
+{
+    const float t = gWorld->temperatureField.getAt(x, y);
+    if (!(t > static_cast<float>(threshold)))
+        return false;
+    return burn(t, threshold, chance);
+}
 
 // Golden-ratio hue step, then HSV to RGB; alpha 255.
 cocos2d::ccColor4B goldenRatioColor(float hue, float saturation, float value);

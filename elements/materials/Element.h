@@ -10,8 +10,10 @@
 // order, and never freed; a lit element's light follows its cell.
 #include <array>
 #include <cstdint>
+#include <cstring>
 #include <initializer_list>
 #include <string>
+#include <type_traits>
 
 #include "cocos2d.h"
 #include "platform/GameRandom.h"
@@ -109,11 +111,16 @@ namespace Likely {
 inline bool liquid(const Particle* p) { return p->liquid; }
 inline bool selfLit(const Particle* p) { return p->lightSource; }
 }  // namespace Likely
+// The kind tests take one kind or a row of them (KindLanes), so that a block
+// scan tests a row at once.
 namespace IsType {
-inline bool water(uint32_t type) { return type == TypeId::Water; }
-inline bool lava(uint32_t type) { return type == TypeId::Lava; }
-inline bool electro(uint32_t type) { return type == TypeId::Electro; }
+inline constexpr auto water = [](auto type) { return type == TypeId::Water; };
+inline constexpr auto lava = [](auto type) { return type == TypeId::Lava; };
+inline constexpr auto electro = [](auto type) { return type == TypeId::Electro; };
 }  // namespace IsType
+
+// Four kinds of a row of the grid.
+using KindLanes = uint32_t __attribute__((vector_size(16)));
 
 // Helpers shared by every material update. Cells outside the grid read as the
 // border sentinel, so nothing ever moves or reaches out of the world.
@@ -174,12 +181,24 @@ protected:
         if (x >= 1 && y >= 1 && x < w.width - 1 && y < w.height - 1) {
             // Most blocks hold no match: all nine kinds are tested without
             // a branch first, and only a block with one is walked in order.
-            bool any = false;
-            for (int dy = -1; dy <= 1; ++dy)
-                for (int dx = -1; dx <= 1; ++dx)
-                    any |= confirm(w.kindAt(x + dx, y + dy));
-            if (!any)
-                return nullptr;
+            const uint32_t* kinds = w.kindsFrom(x - 1, y - 1);
+            if constexpr (std::is_invocable_v<Confirm, KindLanes>) {
+                // A row of the block at a time; the fourth kind of each row
+                // lies outside the block.
+                KindLanes rows[3];
+                for (int row = 0; row < 3; ++row)
+                    std::memcpy(&rows[row], kinds + row * World::kMaxWidth, sizeof(KindLanes));
+                const auto hits = confirm(rows[0]) | confirm(rows[1]) | confirm(rows[2]);
+                if ((hits[0] | hits[1] | hits[2]) == 0)
+                    return nullptr;
+            } else {
+                bool any = false;
+                for (int row = 0; row < 3; ++row)
+                    for (int column = 0; column < 3; ++column)
+                        any |= confirm(kinds[row * World::kMaxWidth + column]);
+                if (!any)
+                    return nullptr;
+            }
             for (int outer = -1; outer <= 1; ++outer)
                 for (int inner = -1; inner <= 1; ++inner) {
                     const int cx = x + (order == BlockOrder::ColumnsFirst ? outer : inner);

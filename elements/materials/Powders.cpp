@@ -123,8 +123,10 @@ void Stone::update()
 {
     fall();
     // Half the time a stone this hot melts by chance (the half is drawn on
-    // every update, hot or not).
-    if (gameRand() % 2 == 0 && temperature() >= PowderHeat::kStoneMelts) {
+    // every update, hot or not; both tests are made, so that the coin toss
+    // is not a branch).
+    const bool heads = gameRand() % 2 == 0;
+    if (heads & (temperature() >= PowderHeat::kStoneMelts)) {
         if (oneIn(10))
             replaceBy(TypeId::Lava);
         return;
@@ -133,7 +135,7 @@ void Stone::update()
     Particle* wearer = firstInBlock(
         BlockOrder::ColumnsFirst,
         [](const Particle* p) { return p->liquid || p->lightAbsorption == kAshInfo.lightAbsorption; },
-        [](uint32_t t) { return t == TypeId::Water || t == TypeId::Ash; });
+        [](auto t) { return (t == TypeId::Water) | (t == TypeId::Ash); });
     if (!wearer)
         return;
     --erosion;

@@ -40,6 +40,41 @@ TEST(GameRandom, ScriptCyclesAndClears)
     EXPECT_EQ(first, gameRand());
 }
 
+TEST(GameRandom, AConditionalDrawTakesAValueOnlyWhenAsked)
+{
+    // Across batch edges: every pattern of draws keeps rand()'s sequence.
+    std::srand(7);
+    seedGameRand(7);
+    for (int i = 0; i < 3000; ++i) {
+        const bool draw = i % 3 != 1;
+        const int value = gameRandIf(draw);
+        if (draw)
+            ASSERT_EQ(std::rand(), value) << "draw " << i;
+    }
+    EXPECT_EQ(std::rand(), gameRand());
+}
+
+TEST(GameRandom, AScriptHidesTheSequenceWithoutUsingIt)
+{
+    std::srand(5);
+    seedGameRand(5);
+    EXPECT_EQ(std::rand(), gameRand());
+    scriptGameRand({4, 9});
+    EXPECT_EQ(4, gameRandIf(false));  // not taken: the next is still 4
+    EXPECT_EQ(4, gameRandIf(true));
+    EXPECT_EQ(9, gameRand());
+    clearGameRandScript();
+    for (int i = 0; i < 600; ++i)
+        ASSERT_EQ(std::rand(), gameRand()) << "draw " << i;
+    // Seeded while scripted: the new seed's sequence follows the script.
+    scriptGameRand({1});
+    seedGameRand(11);
+    EXPECT_EQ(1, gameRand());
+    clearGameRandScript();
+    std::srand(11);
+    EXPECT_EQ(std::rand(), gameRand());
+}
+
 TEST(GameClock, ManualTimeIsFrozenUntilCleared)
 {
     setManualGameTime(1000);

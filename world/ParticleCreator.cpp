@@ -85,9 +85,17 @@ constexpr const char* kNotReset[] = {
 
 constexpr const char* kNotAccepted = "N/A";
 
+// Open addressing over the accepted ids: the step makes particles of
+// alternating kinds, and a lookup there is a probe or two.
+constexpr int kSlotBits = 9;
+constexpr uint32_t kSlots = 1u << kSlotBits;
+static_assert(kSlots >= 2 * ParticleCreator::kAcceptedNames);
+
+uint32_t slotOf(uint32_t typeId) { return (typeId * 2654435761u) >> (32 - kSlotBits); }
+
 struct Table {
-    // (id, index) sorted by id, for the lookup.
-    std::array<std::pair<uint32_t, int>, ParticleCreator::kAcceptedNames> byId{};
+    // Accepted id and its index (index -1: a free slot).
+    std::array<std::pair<uint32_t, int>, kSlots> byId{};
     // The name table's entry of every accepted name, kept as strings so that
     // marking a creation needs no allocation.
     std::array<std::string, ParticleCreator::kAcceptedNames> shownNames;
@@ -101,14 +109,19 @@ Table& table()
 {
     static Table* t = [] {
         Table* made = new Table();
+        for (auto& slot : made->byId)
+            slot = {0, -1};
         for (int i = 0; i < ParticleCreator::kAcceptedNames; ++i) {
-            made->byId[i] = {hashString(kTypeNames[i]), i};
+            const uint32_t id = hashString(kTypeNames[i]);
+            uint32_t slot = slotOf(id);
+            while (made->byId[slot].second >= 0)
+                slot = (slot + 1) & (kSlots - 1);
+            made->byId[slot] = {id, i};
             made->shownNames[i] = kTypeNames[i];
             for (const NameException& e : kNameExceptions)
                 if (std::strcmp(e.accepted, kTypeNames[i]) == 0)
                     made->shownNames[i] = e.shown;
         }
-        std::sort(made->byId.begin(), made->byId.end());
         return made;
     }();
     // Every family built so far registers on the factory's first use, so the
@@ -132,28 +145,37 @@ int indexOf(uint32_t typeId)
     if (lastIndex != -2 && typeId == lastId)
         return lastIndex;
     const Table& t = table();
-    auto it = std::lower_bound(t.byId.begin(), t.byId.end(), std::make_pair(typeId, -1));
-    const int index = it != t.byId.end() && it->first == typeId ? it->second : -1;
+    uint32_t slot = slotOf(typeId);
+    while (t.byId[slot].second >= 0 && t.byId[slot].first != typeId)
+        slot = (slot + 1) & (kSlots - 1);
+    const int index = t.byId[slot].second;
     lastId = typeId;
     lastIndex = index;
     return index;
 }
 
 CCDictionary* s_elementsCreated = nullptr;
+// Per accepted name (and one for "N/A"): the record's stamp when its value was
+// last seen to be 1. While the record keeps that stamp, the 1 stands.
+std::array<uint64_t, ParticleCreator::kAcceptedNames + 1> s_seenOne{};
 
-void markCreated(const std::string& name)
+void markCreated(int index, const std::string& name)
 {
     if (!s_elementsCreated) {
         s_elementsCreated = new CCDictionary();
     }
+    uint64_t& seen = s_seenOne[index >= 0 ? index : ParticleCreator::kAcceptedNames];
+    if (seen == s_elementsCreated->stamp())
+        return;
     // Storing 1 over a 1 changes nothing: skip it so that the world step does
     // not make a boxed value per particle created.
     CCInteger* current = dynamic_cast<CCInteger*>(s_elementsCreated->objectForKey(name));
-    if (current && current->getValue() == 1)
-        return;
-    CCInteger* one = new CCInteger(1);
-    s_elementsCreated->setObject(one, name);
-    one->release();
+    if (!current || current->getValue() != 1) {
+        CCInteger* one = new CCInteger(1);
+        s_elementsCreated->setObject(one, name);
+        one->release();
+    }
+    seen = s_elementsCreated->stamp();
 }
 
 }  // namespace
@@ -162,7 +184,7 @@ Particle* ParticleCreator::createById(uint32_t typeId)
 {
     Table& t = table();
     const int index = indexOf(typeId);
-    markCreated(index >= 0 ? t.shownNames[index] : t.notAccepted);
+    markCreated(index, index >= 0 ? t.shownNames[index] : t.notAccepted);
     if (index >= 0 && t.makers[index])
         return t.makers[index]();
     if (index >= 0)

@@ -47,6 +47,7 @@ World::World() : lightMap(*this), electricityGrid(*this)
     std::memset(kinds_, 0, sizeof kinds_);
     std::memset(densities_, 0, sizeof densities_);
     std::memset(pool_, 0, sizeof pool_);
+    std::memset(liveSlots_, 0, sizeof liveSlots_);
     std::memset(dirtyX_, 0, sizeof dirtyX_);
     std::memset(dirtyY_, 0, sizeof dirtyY_);
     std::memset(columnFlags_, 0, sizeof columnFlags_);
@@ -73,7 +74,7 @@ World::~World()
         Particle* p = pool_[id];
         if (!p)
             continue;
-        pool_[id] = nullptr;
+        setSlot(id, nullptr);
         if (p->x >= 0 && p->x < kMaxWidth && p->y >= 0 && p->y < kMaxHeight && grid[p->x][p->y] == p)
             setCell(p->x, p->y, nullptr);
         delete p;
@@ -126,8 +127,11 @@ void World::setBigWorld(bool big)
     width = big ? kMaxWidth : kSmallWidth;
     height = big ? kMaxHeight : kSmallHeight;
     sizeChanged = width != oldWidth;
-    if (sizeChanged)
+    if (sizeChanged) {
+        // The view gets a new picture: a step under way must not draw on the old one.
+        stepTexture_ = nullptr;
         worldHost().resizeWorldView(big);
+    }
 }
 
 // --- the pool --------------------------------------------------------------------
@@ -174,7 +178,7 @@ void World::markDirty(int x, int y)
 
 void World::drawCell(int cx, int cy, ccColor4B colour) const
 {
-    if (CCMutableTexture2D* texture = worldTexture())
+    if (CCMutableTexture2D* texture = stepTexture_ ? stepTexture_ : worldTexture())
         texture->setPixel(cx, cy, colour);
 }
 
@@ -201,7 +205,7 @@ Particle* World::addParticle(int x, int y, uint32_t typeId, bool force)
         return nullptr;
     }
     p->id = id;
-    pool_[id] = p;
+    setSlot(id, p);
     setCell(x, y, p);
     drawCell(x, y, p->color);
     ++particleCount_;
@@ -231,7 +235,7 @@ void World::removeParticle(int x, int y)
     // adds a particle (and gets this id back) is not undone afterwards.
     if (id >= 0 && id < kMaxParticles && pool_[id] == p) {
         releaseParticleId(id);
-        pool_[id] = nullptr;
+        setSlot(id, nullptr);
         --particleCount_;
         delete p;
     }

@@ -283,11 +283,11 @@ void World::reset()
     if (worldHost().isFreePlay() && !temperatureField.isViewOn())
         temperatureField.setViewOn(true);
 
-    for (Particle*& slot : pool_) {
-        Particle* p = slot;
+    for (int32_t id = 0; id < kMaxParticles; ++id) {
+        Particle* p = pool_[id];
         if (!p)
             continue;
-        slot = nullptr;
+        setSlot(id, nullptr);
         // Other destructors must not meet a freed particle in the grid.
         if (p->x >= 0 && p->y >= 0 && p->x < kMaxWidth && p->y < kMaxHeight && grid[p->x][p->y] == p)
             setCell(p->x, p->y, nullptr);

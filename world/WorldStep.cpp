@@ -1,4 +1,5 @@
 // The world step and the object lists it keeps (multi-pixel objects, clouds).
+#include <cstdint>
 #include <cstring>
 #include <vector>
 
@@ -55,22 +56,29 @@ void World::step()
     collectBrokenObjects();
     applyPendingChanges();
 
+    stepTexture_ = host.worldTexture();
     if (running) {
         temperatureField.step();
         electricityGrid.step();
         // Each slot is read when its turn comes: a particle removed before its
-        // turn is skipped, one added at a higher id is updated this step.
-        for (int id = 0; id < kMaxParticles; ++id) {
-            // The particles live apart from the slots: fetch one a few turns
-            // ahead, so its update does not wait for memory. (A prefetch of
-            // one removed meanwhile is harmless.)
-            if (id + kPrefetchAhead < kMaxParticles)
-                if (const Particle* ahead = pool_[id + kPrefetchAhead]) {
-                    __builtin_prefetch(ahead);
-                    __builtin_prefetch(reinterpret_cast<const char*>(ahead) + sizeof(Particle) - 1);
+        // turn is skipped, one added at a higher id is updated this step. The
+        // live bits are read again after every update for that reason.
+        for (int word = 0; word < kSlotWords; ++word) {
+            uint64_t live = liveSlots_[word];
+            while (live) {
+                const int bit = __builtin_ctzll(live);
+                const int id = word * 64 + bit;
+                // The particles live apart from the slots: fetch one a few
+                // slots ahead, so its update does not wait for memory. (A
+                // prefetch of an empty slot's null is harmless.)
+                if (id + kPrefetchAhead < kMaxParticles) {
+                    const auto ahead = reinterpret_cast<uintptr_t>(pool_[id + kPrefetchAhead]);
+                    __builtin_prefetch(reinterpret_cast<const void*>(ahead));
+                    __builtin_prefetch(reinterpret_cast<const void*>(ahead + sizeof(Particle) - 1));
                 }
-            if (Particle* p = pool_[id])
-                p->update();
+                pool_[id]->update();
+                live = liveSlots_[word] & (~uint64_t{0} << bit << 1);
+            }
         }
     }
     if (running) {
@@ -97,6 +105,7 @@ void World::step()
     }
     lightMap.step(dirtyX_, dirtyY_, dirtyCount_, columnFlags_);
 
+    stepTexture_ = nullptr;
     if (CCMutableTexture2D* texture = host.worldTexture())
         texture->apply();
 

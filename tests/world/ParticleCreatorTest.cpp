@@ -141,6 +141,16 @@ TEST_F(ParticleCreatorTest, ResetListHolds147NamesAndCreationsFlipThemToOne)
     EXPECT_EQ(createdFlag("Glass"), 1);
     ParticleCreator::resetElementsCreated();
     EXPECT_EQ(createdFlag("Glass"), 0);
+    std::unique_ptr<Particle> third(ParticleCreator::createByName("Glass"));
+    EXPECT_EQ(createdFlag("Glass"), 1);
+    // A 0 stored by a reader of the record, or the name taken out: the next
+    // creation marks it again.
+    ParticleCreator::getElementsCreated()->setObject(CCInteger::create(0), "Glass");
+    std::unique_ptr<Particle> fourth(ParticleCreator::createByName("Glass"));
+    EXPECT_EQ(createdFlag("Glass"), 1);
+    ParticleCreator::getElementsCreated()->removeObjectForKey("Glass");
+    std::unique_ptr<Particle> fifth(ParticleCreator::createByName("Glass"));
+    EXPECT_EQ(createdFlag("Glass"), 1);
 }
 
 TEST_F(ParticleCreatorTest, TheSentinelIsAlwaysBuilt)

@@ -114,6 +114,21 @@ TEST_F(WorldTest, AParticleAddedAtALowerIdWaitsAStep)
     EXPECT_EQ(updateLog, (std::vector<int32_t>{38399}));
 }
 
+TEST_F(WorldTest, AParticleReplacedByOneOfItsOwnIdIsNotUpdatedTwice)
+{
+    add(1, 1, kSand);  // 38399
+    add(2, 1, kSand);  // 38398
+    updateHook = [&](Particle& p) {
+        // The new particle takes the freed id back, the slot just updated.
+        if (p.id == 38398 && p.getType() == kSand) {
+            world->removeParticle(p.x, p.y);
+            add(5, 5, kWater);
+        }
+    };
+    world->step();
+    EXPECT_EQ(updateLog, (std::vector<int32_t>{38398, 38399}));
+}
+
 TEST_F(WorldTest, AParticleThatRemovesItselfAndItsNeighbourIsTolerated)
 {
     add(10, 10, kSand);

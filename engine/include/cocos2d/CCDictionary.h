@@ -1,4 +1,5 @@
 #pragma once
+#include <cstdint>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -57,6 +58,11 @@ public:
     void removeObjectForKey(const std::string& key);
     void removeAllObjects();
 
+    // Changes whenever the dictionary does (a value set or removed), and no
+    // two dictionaries ever share one: a caller that saw a value under a
+    // stamp knows the value still stands while the stamp does.
+    uint64_t stamp() const { return m_stamp; }
+
     // For CCDICT_FOREACH. Elements stay valid until removed.
     CCDictElement* elementAtIndex(unsigned index) const
     {
@@ -64,8 +70,11 @@ public:
     }
 
 private:
+    static uint64_t nextStamp();
+
     std::vector<CCDictElement*> m_elements;
     std::unordered_map<std::string, CCDictElement*> m_index;
+    uint64_t m_stamp = nextStamp();
 };
 
 // Steps a CCDICT_FOREACH. If the body removed the element it was given, the

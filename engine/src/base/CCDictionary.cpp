@@ -1,11 +1,20 @@
 #include "cocos2d/CCDictionary.h"
 
+#include <atomic>
+
 #include "base/EngineLog.h"
 #include "cocos2d/CCArray.h"
 #include "cocos2d/CCString.h"
 #include "files/PlistReader.h"
 
 NS_CC_BEGIN
+
+uint64_t CCDictionary::nextStamp()
+{
+    // Dictionaries are also made on loading threads.
+    static std::atomic<uint64_t> last{0};
+    return last.fetch_add(1, std::memory_order_relaxed) + 1;
+}
 
 CCDictionary::~CCDictionary()
 {
@@ -71,6 +80,7 @@ void CCDictionary::setObject(CCObject* object, const std::string& key)
         return;
     }
     object->retain();
+    m_stamp = nextStamp();
     auto it = m_index.find(key);
     if (it != m_index.end()) {
         CCObject* old = it->second->m_object;
@@ -89,6 +99,7 @@ void CCDictionary::removeObjectForKey(const std::string& key)
     if (it == m_index.end()) {
         return;
     }
+    m_stamp = nextStamp();
     CCDictElement* element = it->second;
     m_index.erase(it);
     for (size_t i = 0; i < m_elements.size(); ++i) {
@@ -104,6 +115,7 @@ void CCDictionary::removeObjectForKey(const std::string& key)
 
 void CCDictionary::removeAllObjects()
 {
+    m_stamp = nextStamp();
     std::vector<CCDictElement*> elements;
     elements.swap(m_elements);
     m_index.clear();

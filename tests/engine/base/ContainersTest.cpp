@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -186,6 +187,31 @@ TEST_F(Containers, ValueForKeyIsNeverNull)
     // Byte-wise: no case folding, no trimming.
     EXPECT_EQ(dict->objectForKey("Price"), nullptr);
     EXPECT_EQ(dict->objectForKey("price "), nullptr);
+}
+
+TEST_F(Containers, ADictionaryStampChangesWithEveryChangeAndIsNeverShared)
+{
+    CCDictionary* a = CCDictionary::create();
+    CCDictionary* b = CCDictionary::create();
+    EXPECT_NE(a->stamp(), b->stamp());
+    uint64_t last = a->stamp();
+    const std::function<void()> changes[] = {
+        [&] { a->setObject(CCInteger::create(1), "k"); },
+        [&] { a->setObject(CCInteger::create(2), "k"); },  // replaced in place
+        [&] { a->removeObjectForKey("k"); },
+        [&] { a->setObject(CCInteger::create(3), "j"); },
+        [&] { a->removeAllObjects(); },
+    };
+    for (const auto& change : changes) {
+        change();
+        EXPECT_NE(a->stamp(), last);
+        last = a->stamp();
+    }
+    // Reading, or asking to remove what is not there, changes nothing.
+    a->objectForKey("j");
+    a->removeObjectForKey("absent");
+    a->setObject(nullptr, "null");
+    EXPECT_EQ(a->stamp(), last);
 }
 
 TEST_F(Containers, SetIgnoresDuplicatesAndIteratesInInsertionOrder)

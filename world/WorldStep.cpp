@@ -24,7 +24,7 @@ using ObjectBox = cocos2d_extensions::CCValue<MPObject*>;
 using CloudBox = cocos2d_extensions::CCValue<CloudBlob*>;
 
 // How many slots ahead the update loop fetches particles.
-constexpr int kPrefetchAhead = 8;
+constexpr int kPrefetchAhead = 16;
 
 }  // namespace
 
@@ -130,16 +130,13 @@ void World::settleByDensity()
         markPendingCells();
     // The densities are read from the flat array beside the cells: an empty
     // cell reads 0 there, as a particle that never settles does.
+    // A swap changes only its own column, so four columns are tested at
+    // once and only those that settle are visited, in order.
+    using Densities = int32_t __attribute__((vector_size(16)));
     for (int y = settleParity ? 1 : 0; y < height - 1; y += 2) {
         const int32_t* lowerDensities = densities_ + cellIndex(0, y);
         const int32_t* upperDensities = lowerDensities + kMaxWidth;
-        for (int x = 0; x < width; ++x) {
-            const int32_t upperDensity = upperDensities[x];
-            if (upperDensity == 0)
-                continue;
-            const int32_t lowerDensity = lowerDensities[x];
-            if (lowerDensity == 0 || upperDensity <= lowerDensity)
-                continue;
+        const auto settle = [&](int x) {
             Particle* upper = grid[x][y + 1];
             Particle* lower = grid[x][y];
             if (carry && (pendingMarks[y][x] || pendingMarks[y + 1][x])) {
@@ -147,6 +144,27 @@ void World::settleByDensity()
                 pendingMarks[y][x] = pendingMarks[y + 1][x] = 1;
             }
             swapParticles(upper, lower);
+        };
+        int x = 0;
+        for (; x + 4 <= width; x += 4) {
+            Densities upperDensity;
+            Densities lowerDensity;
+            std::memcpy(&upperDensity, upperDensities + x, sizeof upperDensity);
+            std::memcpy(&lowerDensity, lowerDensities + x, sizeof lowerDensity);
+            const Densities sinks = (upperDensity != 0) & (lowerDensity != 0) & (upperDensity > lowerDensity);
+            uint64_t halves[2];
+            std::memcpy(halves, &sinks, sizeof halves);
+            if ((halves[0] | halves[1]) == 0)
+                continue;
+            for (int lane = 0; lane < 4; ++lane)
+                if (sinks[lane])
+                    settle(x + lane);
+        }
+        for (; x < width; ++x) {
+            const int32_t upperDensity = upperDensities[x];
+            const int32_t lowerDensity = lowerDensities[x];
+            if (upperDensity != 0 && lowerDensity != 0 && upperDensity > lowerDensity)
+                settle(x);
         }
     }
     if (carry)

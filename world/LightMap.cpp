@@ -235,6 +235,7 @@ Light* LightMap::addLight(int x, int y, int radius, float intensity)
     lowWater_ = std::min(lowWater_, idx);
     Light* light = &records_[idx];
     light->init(idx, x, y, radius, intensity);
+    setInUseBit(idx, true);
     return light;
 }
 
@@ -247,6 +248,7 @@ void LightMap::removeLight(Light* light)
     if (freeTop_ < kRecords)
         freeRecords_[freeTop_++] = static_cast<int32_t>(light - records_.data());
     light->inUse = false;
+    setInUseBit(static_cast<int32_t>(light - records_.data()), false);
     light->remove();
 }
 
@@ -467,9 +469,14 @@ void LightMap::step(const int32_t* dirtyXs, const int32_t* dirtyYs, int32_t dirt
     markDirtyBlocks(dirtyXs, dirtyYs, dirtyCount);
     // Records are handed out from the top down, so the ones ever used sit
     // above the low-water mark.
-    for (int32_t i = lowWater_; i < kRecords; ++i)
-        if (records_[i].inUse)
-            records_[i].update(dirtyXs, dirtyYs, dirtyCount);
+    for (int32_t word = lowWater_ / 64; word < kRecords / 64; ++word) {
+        uint64_t inUse = inUseBits_[word];
+        while (inUse) {
+            const int bit = __builtin_ctzll(inUse);
+            records_[word * 64 + bit].update(dirtyXs, dirtyYs, dirtyCount);
+            inUse = inUseBits_[word] & (~uint64_t{0} << bit << 1);
+        }
+    }
     blocksReady_ = false;
 
     if (!lightOn_)
@@ -574,6 +581,7 @@ void LightMap::reset()
             if (freeTop_ < kRecords)
                 freeRecords_[freeTop_++] = light.index;
             light.inUse = false;
+            setInUseBit(i, false);
             light.remove();
         }
         // Taken out of the grid above (or when the light was removed): the

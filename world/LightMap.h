@@ -8,6 +8,7 @@
 // applied) + every applied light contribution; each addition is matched by the
 // same subtraction, so taking a source out restores the rest exactly.
 // Records are taken from and returned to a preallocated pool (LIFO).
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -164,6 +165,18 @@ private:
     std::vector<int32_t> freeRecords_;
     int32_t freeTop_ = kRecords;
     int32_t lowWater_ = kRecords;  // lowest record index ever handed out
+    // One bit a record, set while it is in use: the step updates the lights
+    // without reading every record above the low-water mark.
+    static_assert(kRecords % 64 == 0);
+    std::array<uint64_t, kRecords / 64> inUseBits_{};
+    void setInUseBit(int32_t i, bool on)
+    {
+        const uint64_t bit = uint64_t{1} << (i % 64);
+        if (on)
+            inUseBits_[i / 64] |= bit;
+        else
+            inUseBits_[i / 64] &= ~bit;
+    }
     std::vector<int32_t> levels_;
     std::vector<CellColour> cellColours_;
     std::vector<int32_t> sunLayer_;

@@ -17,6 +17,7 @@ namespace {
 
 constexpr uint32_t kFireId = hashString("Fire");
 constexpr uint32_t kSmokeId = hashString("Smoke");
+constexpr uint32_t kAshId = hashString("Ash");
 constexpr uint32_t kExplosionId = hashString("Explosion");
 constexpr uint32_t kFireworksId = hashString("Fireworks");
 constexpr uint32_t kHumanLeaderId = hashString("HumanLeader");
@@ -218,7 +219,7 @@ bool Particle::burn(float t, int threshold, int chance)
     if (gameRand() % n != 0)
         return false;
     if (gameRand() % 10 == 0)
-        w->queueReplace(x, y, "Ash");
+        w->queueReplaceById(x, y, kAshId);
     else
         w->queueRemove(x, y);
     return true;

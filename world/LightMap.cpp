@@ -270,8 +270,10 @@ int32_t LightMap::sunLayerAt(int x, int y) const
 
 void LightMap::setCellColor(int x, int y, CellColour colour)
 {
-    if (inMap(x, y))
+    if (inMap(x, y)) {
         cellColours_[index(x, y)] = colour;
+        noSunFilled_ = {0, 0};
+    }
 }
 
 CellColour LightMap::getCellColor(int x, int y) const
@@ -460,10 +462,13 @@ void LightMap::step(const int32_t* dirtyXs, const int32_t* dirtyYs, int32_t dirt
     std::fill(freshColumns_.begin(), freshColumns_.end(), 0);
     if (sunOn_) {
         sunPass(columnFlags);
-    } else {
+    } else if (noSunFilled_ != std::pair{w, h}) {
+        // Without the sun every cell reads "no sun": written once, not every
+        // step (the writes pushed the particles out of the cache).
         for (int x = 0; x < w; ++x)
             for (int y = 0; y < h; ++y)
                 cellColours_[index(x, y)] = CellColour{0, 0, 0, kKindNoSun};
+        noSunFilled_ = {w, h};
     }
 
     markDirtyBlocks(dirtyXs, dirtyYs, dirtyCount);

@@ -12,6 +12,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <utility>
 #include <vector>
 
 #include "cocos2d.h"
@@ -179,6 +180,9 @@ private:
     }
     std::vector<int32_t> levels_;
     std::vector<CellColour> cellColours_;
+    // The world size the colours were last all set to "no sun" for; {0, 0}
+    // once any cell's colour has been set since.
+    std::pair<int, int> noSunFilled_{0, 0};
     std::vector<int32_t> sunLayer_;
     bool sunAllColumns_ = true;
     // Changed cells of the current step by 8 x 8 block, for the lights' test.

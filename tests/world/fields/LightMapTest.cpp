@@ -170,6 +170,23 @@ TEST_F(LightMapTest, SwitchingTheSunOffTakesItsLayerOut)
     EXPECT_EQ(lights().getLevelAt(0, 0), 100);
 }
 
+TEST_F(LightMapTest, WithoutTheSunEveryCellReadsNoSunAgainAfterBeingSet)
+{
+    const auto noSun = [&](int x, int y) { return lights().getCellColor(x, y).a == LightMap::kKindNoSun; };
+    step();
+    EXPECT_TRUE(noSun(30, 30));
+    // The sun's pass leaves its colours; set by hand here as it would.
+    lights().setCellColor(30, 30, CellColour{1, 2, 3, LightMap::kKindParticle});
+    step();
+    EXPECT_TRUE(noSun(30, 30));
+    lights().setSunOn(true);
+    step();
+    EXPECT_FALSE(noSun(30, 30));
+    lights().setSunOn(false);
+    step();
+    EXPECT_TRUE(noSun(30, 30));
+}
+
 TEST_F(LightMapTest, ASmallLightRaisesOnlyItsCellAndGoesBackExactly)
 {
     const std::vector<int32_t> before = levels();

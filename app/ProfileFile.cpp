@@ -66,25 +66,27 @@ bool crcMatches(const std::vector<uint8_t>& file)
 }
 
 // Appends names a list does not hold yet, in order. The list is read once,
-// not once per name: a table of 512 entries would otherwise cost a quarter
-// of a million comparisons.
+// when the first name comes, not once per name: a table of 512 entries would
+// otherwise cost a quarter of a million comparisons.
 class UniqueNames {
 public:
-    explicit UniqueNames(CCArray* list) : m_list(list)
-    {
-        for (CCObject* object : *list)
-            if (auto* string = dynamic_cast<CCString*>(object))
-                m_names.insert(string->getString());
-    }
+    explicit UniqueNames(CCArray* list) : m_list(list) {}
 
     void add(const std::string& name)
     {
+        if (!m_listRead) {
+            for (CCObject* object : *m_list)
+                if (auto* string = dynamic_cast<CCString*>(object))
+                    m_names.insert(string->getString());
+            m_listRead = true;
+        }
         if (m_names.insert(name).second)
             m_list->addObject(CCString::create(name));
     }
 
 private:
     CCArray* m_list;
+    bool m_listRead = false;
     std::unordered_set<std::string> m_names;
 };
 

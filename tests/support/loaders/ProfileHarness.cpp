@@ -63,42 +63,32 @@ public:
     std::string feedOnce(const uint8_t* data, size_t size) override
     {
         const Bytes input(data, data + size);
+        const bool whole = input.size() >= kFileSize;
+        const uint32_t crc = whole ? crc32Block(input.data() + kHeaderSize) : 0;
         // As it is: a damaged file is refused unless its CRC still matches.
-        std::string why = loadOnly({{kFileName, input}}, false, crcMatches(input));
+        const bool matches = whole && readUInt32(input.data()) == crc;
+        std::string why = loadOnly({{kFileName, input}}, false, matches, true, true);
         if (!why.empty())
             return "as profile.dat: " + why;
-        // With the CRC made to match, so that every byte of the record is read;
-        // a file sealing leaves as it was (too short, or its CRC matched
-        // already) was just read whole.
+        // With the CRC made to match, so that every byte of the record is read,
+        // as the backup of a profile.dat broken in its middle: the way a
+        // damaged profile is recovered. The profile that refused the input is
+        // still the default one (just checked), so it takes these files as a
+        // new one would. A file too short to be a profile only resets it, and
+        // one whose CRC matched was read whole above: no second round trip.
         Bytes sealed = input;
-        if (sealed.size() >= kFileSize)
-            writeUInt32(sealed.data(), crc32Block(sealed.data() + kHeaderSize));
-        // The profile that refused the input is still the default one (just
-        // checked), so it takes the sealed file as a new one would.
-        if (sealed != input) {
-            why = loadOnly({{kFileName, sealed}}, false, true, true, false);
-            if (!why.empty())
-                return "resealed: " + why;
-        }
-        // A broken profile.dat and the input as the backup. The record was
-        // read whole and its save checked to read back the same above; what
-        // is new here is the way to it, so the state it leaves is checked
-        // without a second round trip.
+        if (whole)
+            writeUInt32(sealed.data(), crc);
         Bytes broken = sealed;
         if (!broken.empty())
             broken[broken.size() / 2] ^= 0x5A;
-        why = loadOnly({{kFileName, broken}, {kBackupFileName, sealed}}, true, true, false);
+        why = loadOnly({{kFileName, broken}, {kBackupFileName, sealed}}, true, whole, whole && !matches, matches);
         if (!why.empty())
             return "as backup: " + why;
         return "";
     }
 
 private:
-    static bool crcMatches(const Bytes& file)
-    {
-        return file.size() >= kFileSize && readUInt32(file.data()) == crc32Block(file.data() + kHeaderSize);
-    }
-
     void installServices()
     {
         testsupport::resetGame();
@@ -107,7 +97,12 @@ private:
         s.setMusicVolume = [this](float v) { m_volumes.push_back(v); };
         s.setEffectsVolume = [this](float v) { m_volumes.push_back(v); };
         s.freeModeIntroDone = [this] { return m_introDone; };
-        s.setFreeModeIntroDone = [this](uint8_t v) { m_introDone = v; };
+        // Only a record that is read sets the flag: the count tells a load
+        // from a reset to the defaults.
+        s.setFreeModeIntroDone = [this](uint8_t v) {
+            m_introDone = v;
+            ++m_recordsRead;
+        };
     }
 
     // What the profile would store now, written into an empty store.
@@ -121,22 +116,30 @@ private:
     }
 
     // Loads the files into a fresh profile (or, without `fresh`, into the one
-    // there is, known to be the default one); the profile must have loaded
-    // them when expected, else stay the default one; a loaded one must be
-    // sound, and with `roundTrip` store what reads back as the same record.
-    std::string loadOnly(std::map<std::string, Bytes> files, bool withBackup, bool expectLoaded,
-                         bool roundTrip = true, bool fresh = true)
+    // there is, known to be the default one). Without the backup the profile
+    // must have loaded profile.dat when expected, else stay the default one;
+    // with it, it must have read one record when expected, none otherwise.
+    // A loaded (or reset) one must be sound, and with `roundTrip` store what
+    // reads back as the same record.
+    std::string loadOnly(std::map<std::string, Bytes> files, bool withBackup, bool expectLoaded, bool roundTrip,
+                         bool fresh)
     {
         if (fresh)
             Profile::resetInstanceForTests();
         Profile* p = Profile::getInstance();
         m_files = std::move(files);
         m_volumes.clear();
+        m_recordsRead = 0;
         // The free-mode window's flag, as a new run of the game has it.
         m_introDone = 0;
-        if (withBackup)
+        if (withBackup) {
             p->load(true);
-        else if (p->loadFromFile(kFileName) != expectLoaded)
+            if (m_recordsRead != (expectLoaded ? 1 : 0))
+                return expectLoaded ? "a backup with a matching CRC was not read"
+                                    : "a file shorter than a profile was read";
+            return sound(p, roundTrip);
+        }
+        if (p->loadFromFile(kFileName) != expectLoaded)
             return expectLoaded ? "a file with a matching CRC was refused" : "a file with a wrong CRC was loaded";
         if (!expectLoaded) {
             if (!m_volumes.empty())
@@ -191,6 +194,7 @@ private:
     std::map<std::string, Bytes> m_files;
     std::vector<float> m_volumes;
     uint8_t m_introDone = 0;
+    int m_recordsRead = 0;
     Bytes m_defaults;
 };
 

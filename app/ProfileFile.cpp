@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <unordered_set>
 #include <vector>
 
 #include "app/Crc32.h"
@@ -64,15 +65,30 @@ bool crcMatches(const std::vector<uint8_t>& file)
     return file.size() >= kFileSize && readUInt32(file.data()) == crc32Block(file.data() + kHeaderSize);
 }
 
-void addUnique(CCArray* list, const std::string& name)
-{
-    for (CCObject* object : *list) {
-        auto* string = dynamic_cast<CCString*>(object);
-        if (string && string->getString() == name)
-            return;
+// Appends names a list does not hold yet, in order. The list is read once,
+// when the first name comes, not once per name: a table of 512 entries would
+// otherwise cost a quarter of a million comparisons.
+class UniqueNames {
+public:
+    explicit UniqueNames(CCArray* list) : m_list(list) {}
+
+    void add(const std::string& name)
+    {
+        if (!m_listRead) {
+            for (CCObject* object : *m_list)
+                if (auto* string = dynamic_cast<CCString*>(object))
+                    m_names.insert(string->getString());
+            m_listRead = true;
+        }
+        if (m_names.insert(name).second)
+            m_list->addObject(CCString::create(name));
     }
-    list->addObject(CCString::create(name));
-}
+
+private:
+    CCArray* m_list;
+    bool m_listRead = false;
+    std::unordered_set<std::string> m_names;
+};
 
 } // namespace
 
@@ -293,6 +309,8 @@ bool Profile::loadFromFile(const char* fileName)
         purchasedElements = new CCArray();
     if (!purchasedBackgrounds)
         purchasedBackgrounds = new CCArray();
+    UniqueNames elements(purchasedElements);
+    UniqueNames backgrounds(purchasedBackgrounds);
     for (size_t entry = 0; entry < kPurchaseEntries; ++entry) {
         const uint8_t* at = record + Record::PurchaseTable + entry * kPurchaseEntrySize;
         // A name without a NUL in its 16 bytes is longer than 15 characters.
@@ -303,9 +321,9 @@ bool Profile::loadFromFile(const char* fileName)
             continue;
         uint32_t category = readUInt32(at + 20);
         if (category == kCategoryElement)
-            addUnique(purchasedElements, name);
+            elements.add(name);
         else if (category == kCategoryBackground)
-            addUnique(purchasedBackgrounds, name);
+            backgrounds.add(name);
     }
 
     std::memcpy(achievementUnlocked, record + Record::Achievements, sizeof(achievementUnlocked));

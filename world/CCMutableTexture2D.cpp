@@ -268,22 +268,27 @@ bool CCMutableTexture2D::setPixelAt(float x, float y, ccColor4B c)
 
 void CCMutableTexture2D::fill(ccColor4B colour)
 {
-    // One pixel through the format's encoder, then its bytes copied over the
-    // content rectangle (clipped to the buffer): a world reset clears several
-    // full-size textures.
+    // One pixel through the format's encoder, its bytes doubled along the
+    // first row of the content rectangle (clipped to the buffer), and that
+    // row copied to the others: a world reset clears several full-size
+    // textures, and a copy per pixel was most of a reset's time.
     if (!setPixelAt(0.0f, 0.0f, colour))
         return;
     const size_t bytes = static_cast<size_t>(bytesPerPixelOf(m_ePixelFormat));
-    uint8_t pixel[4];
-    std::memcpy(pixel, m_pixels, bytes);
     long wide = 0;
     while (static_cast<float>(wide) < m_tContentSize.width && wide < static_cast<long>(m_uPixelsWide))
         ++wide;
-    for (long y = 0; static_cast<float>(y) < m_tContentSize.height && y < static_cast<long>(m_uPixelsHigh); ++y) {
-        uint8_t* row = m_pixels + static_cast<size_t>(y) * m_uPixelsWide * bytes;
-        for (long x = 0; x < wide; ++x)
-            std::memcpy(row + static_cast<size_t>(x) * bytes, pixel, bytes);
-    }
+    long high = 0;
+    while (static_cast<float>(high) < m_tContentSize.height && high < static_cast<long>(m_uPixelsHigh))
+        ++high;
+    if (wide == 0 || high == 0)
+        return;
+    const size_t rowBytes = static_cast<size_t>(wide) * bytes;
+    for (size_t done = bytes; done < rowBytes; done *= 2)
+        std::memcpy(m_pixels + done, m_pixels, std::min(done, rowBytes - done));
+    const size_t stride = static_cast<size_t>(m_uPixelsWide) * bytes;
+    for (long y = 1; y < high; ++y)
+        std::memcpy(m_pixels + static_cast<size_t>(y) * stride, m_pixels, rowBytes);
 }
 
 void CCMutableTexture2D::apply()

@@ -1,5 +1,7 @@
 #include "world/ElectricityGrid.h"
 
+#include <cstring>
+
 #include "app/Logger.h"
 #include "platform/GameRandom.h"
 #include "world/ByteStream.h"
@@ -67,14 +69,18 @@ void ElectricityGrid::reset()
         width_ = 0;
     if (height_ < 0)
         height_ = 0;
+    // Column by column, as the cells are stored.
     for (int x = 0; x < width_; ++x) {
+        const size_t column = index(x, 0);
+        static_assert(kEmpty == 0);
+        std::memset(stateA_.data() + column, 0, sizeof(uint32_t) * static_cast<size_t>(height_));
+        std::memset(stateB_.data() + column, 0, sizeof(uint32_t) * static_cast<size_t>(height_));
+        ElectricityBridge* a = bridgeA_.data() + column;
+        ElectricityBridge* b = bridgeB_.data() + column;
         for (int y = 0; y < height_; ++y) {
-            const size_t i = index(x, y);
-            stateA_[i] = kEmpty;
-            stateB_[i] = kEmpty;
             // Counters stay: a later bridge on this cell inherits them.
-            bridgeA_[i].isBridge = 0;
-            bridgeB_[i].isBridge = 0;
+            a[y].isBridge = 0;
+            b[y].isBridge = 0;
         }
     }
     liveCells_ = 0;

@@ -597,12 +597,16 @@ void LightMap::reset()
     if (sunOn_)
         sunAllColumns_ = true;
     if (lightOn_) {
-        overlay_->fill(ccColor4B{0, 0, 0, 155});
+        constexpr ccColor4B kDark{0, 0, 0, 155};
+        overlay_->fill(kDark);
+        // The fill already shows the darkest level: only lighter cells are
+        // painted again.
         for (int x = 0; x < kWidth; ++x) {
             for (int y = 0; y < kHeight; ++y) {
                 const ccColor4B texel = darkness(levels_[index(x, y)]);
                 shownTexels_[index(x, y)] = CellColour{texel.r, texel.g, texel.b, texel.a};
-                overlay_->setPixel(x, y, texel);
+                if (texel.a != kDark.a)
+                    overlay_->setPixel(x, y, texel);
             }
         }
         overlay_->flush();

@@ -202,12 +202,16 @@ int32_t TemperatureField::load(const uint8_t* data, size_t available)
     const int64_t length = 4 + 4 * static_cast<int64_t>(count);
     if (length > static_cast<int64_t>(available) || length > INT32_MAX)
         return 0;
+    // The whole section fits (checked above), so the values are read
+    // straight from the bytes; (x, y) are taken as world cells, as save
+    // wrote them, and always lie inside the field.
+    const uint8_t* value = data + 4;
     int32_t read = 0;
     for (int x = 0; x < kWidth && read < count; ++x) {
-        for (int y = 0; y < kHeight && read < count; ++y, ++read) {
-            int32_t value = 0;
-            r.i32(value);
-            setAt(x, y, static_cast<float>(value));
+        for (int y = 0; y < kHeight && read < count; ++y, ++read, value += 4) {
+            const uint32_t bits = static_cast<uint32_t>(value[0]) | static_cast<uint32_t>(value[1]) << 8
+                                  | static_cast<uint32_t>(value[2]) << 16 | static_cast<uint32_t>(value[3]) << 24;
+            current_[cellOf(x, y)] = clamp(static_cast<float>(static_cast<int32_t>(bits)));
         }
     }
     return static_cast<int32_t>(length);

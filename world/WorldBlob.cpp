@@ -3,6 +3,7 @@
 #include "world/WorldBlob.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include "app/Logger.h"
 #include "app/NSData.h"
@@ -297,9 +298,11 @@ void World::reset()
         freeIds_[i] = i;
     freeTop_ = kMaxParticles;
 
-    for (int cy = 0; cy < kMaxHeight; ++cy)
-        for (int cx = 0; cx < kMaxWidth; ++cx)
-            setCell(cx, cy, nullptr);
+    // Every cell of the storage empty, as setCell(x, y, nullptr) leaves one.
+    std::memset(grid.cells_, 0, sizeof grid.cells_);
+    std::memset(occupied_, 0, sizeof occupied_);
+    std::memset(kinds_, 0, sizeof kinds_);
+    std::memset(densities_, 0, sizeof densities_);
     placeBorderWalls();
 
     std::fill(std::begin(columnFlags_), std::end(columnFlags_), 0);

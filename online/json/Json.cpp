@@ -44,6 +44,9 @@ std::string formatDouble(double value)
 {
     if (!std::isfinite(value))
         return "null";
+    // "-0" would read back as the integer 0: negative zero keeps a point.
+    if (value == 0.0 && std::signbit(value))
+        return "-0.0";
     char buffer[64];
     std::snprintf(buffer, sizeof(buffer), "%.17g", value);
     return buffer;

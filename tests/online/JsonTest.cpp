@@ -66,3 +66,25 @@ TEST(Json, NamedNodesSerialiseWithEscapes)
     EXPECT_EQ(doc.find("nickname")->stringValue(), "A\"b\\c\n\x01");
     EXPECT_EQ(doc.find("n")->intValue(), -12);
 }
+
+TEST(Json, NumbersReadWrittenAndReadAgainKeepTheirText)
+{
+    // Written text, then what it must read back as once written.
+    const struct {
+        const char* input;
+        const char* written;
+    } cases[] = {
+        {"[-0e5]", "[-0.0]"}, {"[-0]", "[0]"},         {"[-0.0]", "[-0.0]"},
+        {"[0.5]", "[0.5]"},   {"[5.0]", "[5]"},        {"[1e300]", "[1.0000000000000001e+300]"},
+        {"[-1e-300]", "[-1e-300]"},                    {"[9300000000000000000]", "[9.3e+18]"},
+    };
+    for (const auto& c : cases) {
+        auto doc = json::Document::parse(c.input);
+        ASSERT_TRUE(doc.isValid()) << c.input;
+        const std::string once = doc.root()->toJson();
+        EXPECT_EQ(once, c.written) << c.input;
+        auto again = json::Document::parse(once);
+        ASSERT_TRUE(again.isValid()) << once;
+        EXPECT_EQ(again.root()->toJson(), once) << c.input;
+    }
+}

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "support/LogCapture.h"
 #include "cocos2d.h"
 #include "world/CCMutableTexture2D.h"
@@ -128,6 +130,46 @@ TEST(MutableTexture, FillStaysInsideTheContentAndApplyCleans)
     }
     t->apply();
     EXPECT_FALSE(t->isDirty());
+}
+
+TEST(MutableTexture, FillCoversExactlyTheContentInEveryFormat)
+{
+    // Widths that are not a power of two, one pixel, a content as large as
+    // its buffer, and a fraction of a pixel (which counts as one).
+    const struct {
+        int format;
+        float width, height;
+    } cases[] = {
+        {CCMutableTexture2D::kRGBA8888, 240, 160}, {CCMutableTexture2D::kRGBA8888, 1, 1},
+        {CCMutableTexture2D::kRGBA8888, 64, 32},   {CCMutableTexture2D::kRGB565, 120, 80},
+        {CCMutableTexture2D::kA8, 37, 5},          {CCMutableTexture2D::kRGBA4444, 100, 3},
+        {CCMutableTexture2D::kRGB5A1, 2.5f, 7},
+    };
+    const ccColor4B colour = ccc4(200, 100, 50, 255);
+    for (const auto& c : cases) {
+        TextureHolder t(made(c.format, c.width, c.height));
+        ASSERT_NE(t->pixelData(), nullptr) << c.format;
+        // What one pixel of the colour looks like in this format.
+        TextureHolder probe(made(c.format, 1, 1));
+        ASSERT_TRUE(probe->setPixelAt(0, 0, colour));
+        const int bytes = t->bytesPerPixel();
+        const uint8_t* expected = probe->pixelData();
+
+        t->fill(colour);
+        const unsigned wide = t->getPixelsWide(), high = t->getPixelsHigh();
+        const auto contentWide = static_cast<unsigned>(std::ceil(c.width));
+        const auto contentHigh = static_cast<unsigned>(std::ceil(c.height));
+        for (unsigned y = 0; y < high; ++y) {
+            for (unsigned x = 0; x < wide; ++x) {
+                const uint8_t* pixel = t->pixelData() + (static_cast<size_t>(y) * wide + x) * bytes;
+                const bool inside = x < contentWide && y < contentHigh;
+                for (int b = 0; b < bytes; ++b)
+                    ASSERT_EQ(pixel[b], inside ? expected[b] : 0)
+                        << "format " << c.format << " size " << c.width << "x" << c.height << " at " << x << ","
+                        << y;
+            }
+        }
+    }
 }
 
 TEST(MutableTexture, ReadOnlyImagesAndTheRegistry)

@@ -1,5 +1,6 @@
 #include <cstdint>
 #include <cstring>
+#include <vector>
 
 #include "ProfileFixture.h"
 #include "app/Crc32.h"
@@ -25,6 +26,50 @@ TEST(Crc32, MatchesTheStandardCheckValue)
     EXPECT_EQ(crc32Bytes(reinterpret_cast<const uint8_t*>(text), 9), 0xCBF43926u);
     std::vector<uint8_t> zeros(kCrcBlockSize, 0);
     EXPECT_EQ(crc32Block(zeros.data()), crc32Bytes(zeros.data(), zeros.size()));
+}
+
+TEST(Crc32, KnownTextsGiveTheirPublishedValues)
+{
+    const struct {
+        const char* text;
+        uint32_t crc;
+    } cases[] = {
+        {"", 0x00000000u},
+        {"a", 0xE8B7BE43u},
+        {"abc", 0x352441C2u},
+        {"message digest", 0x20159D7Fu},
+        {"The quick brown fox jumps over the lazy dog", 0x414FA339u},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(crc32Bytes(reinterpret_cast<const uint8_t*>(c.text), std::strlen(c.text)), c.crc) << c.text;
+}
+
+TEST(Crc32, EveryLengthAndStartAgreesWithTheBitwiseDefinition)
+{
+    // Bit by bit, as the polynomial defines it: no table to share a mistake.
+    auto bitwise = [](const uint8_t* data, size_t size) {
+        uint32_t crc = 0xFFFFFFFFu;
+        for (size_t i = 0; i < size; ++i) {
+            crc ^= data[i];
+            for (int bit = 0; bit < 8; ++bit)
+                crc = (crc >> 1) ^ ((crc & 1u) ? 0xEDB88320u : 0u);
+        }
+        return ~crc;
+    };
+    std::vector<uint8_t> bytes(kCrcBlockSize + 16);
+    uint32_t seed = 12345;
+    for (uint8_t& b : bytes) {
+        seed = seed * 1103515245u + 12345u;
+        b = static_cast<uint8_t>(seed >> 16);
+    }
+    // Lengths around the eight-byte steps, from unaligned starts, and the
+    // whole record.
+    for (size_t start : {0u, 1u, 3u, 7u})
+        for (size_t size = 0; size <= 40; ++size)
+            EXPECT_EQ(crc32Bytes(bytes.data() + start, size), bitwise(bytes.data() + start, size))
+                << "start " << start << " size " << size;
+    for (size_t start : {0u, 5u})
+        EXPECT_EQ(crc32Block(bytes.data() + start), bitwise(bytes.data() + start, kCrcBlockSize)) << start;
 }
 
 TEST_F(ProfileTest, SavedFileHasTheFixedLayoutCrcAndVersion)
@@ -251,6 +296,56 @@ TEST_F(ProfileTest, PurchaseTableNamesThatDoNotFitOrOtherCategoriesAreSkipped)
     EXPECT_FALSE(p->hasPurchasedElement(CCString::create("ABCDEFGHIJKLMNO")));
     EXPECT_FALSE(p->hasPurchasedElement(CCString::create("Gizmo")));
     EXPECT_FALSE(p->hasPurchasedBackground(CCString::create("Gizmo")));
+}
+
+TEST_F(ProfileTest, PurchaseTableNamesAreListedOnceInTheirFirstOrder)
+{
+    // A hand-edited table: names twice, a name the starting list already
+    // holds, one name in both categories, and a whole table of one name.
+    struct Entry {
+        const char* name;
+        uint32_t category;
+    };
+    const struct {
+        const char* what;
+        std::vector<Entry> entries;
+        std::vector<std::string> elementsAdded;
+        std::vector<std::string> backgrounds;
+    } cases[] = {
+        {"repeats", {{"Gizmo", 0}, {"Widget", 0}, {"Gizmo", 0}, {"Widget", 0}}, {"Gizmo", "Widget"}, {}},
+        {"starting element", {{"Soil", 0}, {"Gizmo", 0}}, {"Gizmo"}, {}},
+        {"both categories", {{"forest", 1}, {"forest", 0}, {"forest", 1}}, {"forest"}, {"forest"}},
+        {"full table", std::vector<Entry>(kPurchaseEntries, Entry{"Gizmo", 1}), {}, {"Gizmo"}},
+    };
+    const size_t starting = profile->getPurchasedElements()->count();
+    for (const auto& c : cases) {
+        std::vector<uint8_t> file(kFileSize, 0);
+        uint8_t* table = recordOf(file) + Record::PurchaseTable;
+        for (size_t i = 0; i < kPurchaseEntries; ++i) {
+            uint8_t* at = table + i * kPurchaseEntrySize;
+            if (i < c.entries.size()) {
+                writeFixedText(at, kPurchaseNameSize, c.entries[i].name, true);
+                writeUInt32(at + 20, c.entries[i].category);
+            } else {
+                writeUInt32(at + 20, kCategoryFree);
+            }
+        }
+        writeFixedText(recordOf(file) + Record::PrivateKey, 256, "key", true);
+        resealCrc(file);
+        writeFile(kFileName, file);
+
+        Profile* p = restart();
+        ASSERT_TRUE(p->loadFromFile(kFileName)) << c.what;
+        std::vector<std::string> elements, backgrounds;
+        for (CCObject* o : *p->getPurchasedElements())
+            elements.push_back(static_cast<CCString*>(o)->getString());
+        for (CCObject* o : *p->getPurchasedBackgrounds())
+            backgrounds.push_back(static_cast<CCString*>(o)->getString());
+        ASSERT_EQ(elements.size(), starting + c.elementsAdded.size()) << c.what;
+        EXPECT_EQ(std::vector<std::string>(elements.begin() + static_cast<std::ptrdiff_t>(starting), elements.end()),
+                  c.elementsAdded) << c.what;
+        EXPECT_EQ(backgrounds, c.backgrounds) << c.what;
+    }
 }
 
 TEST_F(ProfileTest, TextFieldsAreBoundedOnSaveAndLoad)

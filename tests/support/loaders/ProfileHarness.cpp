@@ -63,37 +63,32 @@ public:
     std::string feedOnce(const uint8_t* data, size_t size) override
     {
         const Bytes input(data, data + size);
+        const bool whole = input.size() >= kFileSize;
+        const uint32_t crc = whole ? crc32Block(input.data() + kHeaderSize) : 0;
         // As it is: a damaged file is refused unless its CRC still matches.
-        std::string why = loadOnly({{kFileName, input}}, false, crcMatches(input));
+        const bool matches = whole && readUInt32(input.data()) == crc;
+        std::string why = loadOnly({{kFileName, input}}, false, matches, true, true);
         if (!why.empty())
             return "as profile.dat: " + why;
-        // With the CRC made to match, so that every byte of the record is read;
-        // a file sealing leaves as it was (too short, or its CRC matched
-        // already) was just read whole.
+        // With the CRC made to match, so that every byte of the record is read,
+        // as the backup of a profile.dat broken in its middle: the way a
+        // damaged profile is recovered. The profile that refused the input is
+        // still the default one (just checked), so it takes these files as a
+        // new one would. A file too short to be a profile only resets it, and
+        // one whose CRC matched was read whole above: no second round trip.
         Bytes sealed = input;
-        if (sealed.size() >= kFileSize)
-            writeUInt32(sealed.data(), crc32Block(sealed.data() + kHeaderSize));
-        if (sealed != input) {
-            why = loadOnly({{kFileName, sealed}}, false, true);
-            if (!why.empty())
-                return "resealed: " + why;
-        }
-        // A broken profile.dat and the input as the backup.
+        if (whole)
+            writeUInt32(sealed.data(), crc);
         Bytes broken = sealed;
         if (!broken.empty())
             broken[broken.size() / 2] ^= 0x5A;
-        why = loadOnly({{kFileName, broken}, {kBackupFileName, sealed}}, true, true);
+        why = loadOnly({{kFileName, broken}, {kBackupFileName, sealed}}, true, whole, whole && !matches, matches);
         if (!why.empty())
             return "as backup: " + why;
         return "";
     }
 
 private:
-    static bool crcMatches(const Bytes& file)
-    {
-        return file.size() >= kFileSize && readUInt32(file.data()) == crc32Block(file.data() + kHeaderSize);
-    }
-
     void installServices()
     {
         testsupport::resetGame();
@@ -102,7 +97,12 @@ private:
         s.setMusicVolume = [this](float v) { m_volumes.push_back(v); };
         s.setEffectsVolume = [this](float v) { m_volumes.push_back(v); };
         s.freeModeIntroDone = [this] { return m_introDone; };
-        s.setFreeModeIntroDone = [this](uint8_t v) { m_introDone = v; };
+        // Only a record that is read sets the flag: the count tells a load
+        // from a reset to the defaults.
+        s.setFreeModeIntroDone = [this](uint8_t v) {
+            m_introDone = v;
+            ++m_recordsRead;
+        };
     }
 
     // What the profile would store now, written into an empty store.
@@ -115,29 +115,41 @@ private:
         return out;
     }
 
-    // Loads the files into a fresh profile; the profile must have loaded them
-    // when expected, else stay the default one; a loaded one must be sound.
-    std::string loadOnly(std::map<std::string, Bytes> files, bool withBackup, bool expectLoaded)
+    // Loads the files into a fresh profile (or, without `fresh`, into the one
+    // there is, known to be the default one). Without the backup the profile
+    // must have loaded profile.dat when expected, else stay the default one;
+    // with it, it must have read one record when expected, none otherwise.
+    // A loaded (or reset) one must be sound, and with `roundTrip` store what
+    // reads back as the same record.
+    std::string loadOnly(std::map<std::string, Bytes> files, bool withBackup, bool expectLoaded, bool roundTrip,
+                         bool fresh)
     {
-        Profile::resetInstanceForTests();
+        if (fresh)
+            Profile::resetInstanceForTests();
         Profile* p = Profile::getInstance();
         m_files = std::move(files);
         m_volumes.clear();
+        m_recordsRead = 0;
         // The free-mode window's flag, as a new run of the game has it.
         m_introDone = 0;
-        if (withBackup)
+        if (withBackup) {
             p->load(true);
-        else if (p->loadFromFile(kFileName) != expectLoaded)
+            if (m_recordsRead != (expectLoaded ? 1 : 0))
+                return expectLoaded ? "a backup with a matching CRC was not read"
+                                    : "a file shorter than a profile was read";
+            return sound(p, roundTrip);
+        }
+        if (p->loadFromFile(kFileName) != expectLoaded)
             return expectLoaded ? "a file with a matching CRC was refused" : "a file with a wrong CRC was loaded";
         if (!expectLoaded) {
             if (!m_volumes.empty())
                 return "a refused file changed the volume";
             return saved(p) == m_defaults ? "" : "a refused file changed the profile";
         }
-        return sound(p);
+        return sound(p, roundTrip);
     }
 
-    std::string sound(Profile* p)
+    std::string sound(Profile* p, bool roundTrip)
     {
         for (float v : m_volumes)
             if (!std::isfinite(v) || v < 0.0f || v > 1.0f)
@@ -165,6 +177,8 @@ private:
             return "registered with an empty key";
         if (!p->getNickname() || p->getNickname()->getString().size() > Profile::kNicknameFieldSize)
             return "nickname missing or too long";
+        if (!roundTrip)
+            return "";
         // What it stores reads back as the same record.
         const Bytes first = saved(p);
         Profile::resetInstanceForTests();
@@ -180,6 +194,7 @@ private:
     std::map<std::string, Bytes> m_files;
     std::vector<float> m_volumes;
     uint8_t m_introDone = 0;
+    int m_recordsRead = 0;
     Bytes m_defaults;
 };
 

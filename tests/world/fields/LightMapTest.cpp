@@ -51,6 +51,45 @@ TEST_F(LightMapTest, FullSunOverAnEmptyWorldShowsEverything)
     EXPECT_FALSE(overlay.texture()->isDirty()) << "uploaded once at the end of the step";
 }
 
+TEST_F(LightMapTest, AResetWithTheLightOnShowsEachCellsDarknessOverWhatWasPainted)
+{
+    // Sand and a bulb painted at the last step; the reset paints every cell
+    // from its level alone, the darkest ones by the fill.
+    const struct {
+        const char* what;
+        bool sun;
+        bool bulb;
+    } cases[] = {{"dark", false, false}, {"sun", true, false}, {"bulb in the dark", false, true},
+                 {"sun and bulb", true, true}};
+    for (const auto& c : cases) {
+        world->reset();
+        for (int x = 20; x < 40; ++x)
+            putSand(x, 100);
+        lights().setSunOn(c.sun);
+        lights().setLightOn(true);
+        if (c.bulb) {
+            ASSERT_NE(lights().addLight(60, 60, 10, 1.0f), nullptr) << c.what;
+        }
+        step();
+        std::vector<int32_t> before = levels();
+        lights().reset();
+        FieldOverlay& overlay = lights().overlay();
+        for (int x = 0; x < 240; ++x) {
+            for (int y = 0; y < 160; ++y) {
+                const int32_t level = std::clamp(lights().getLevelAt(x, y), 100, 255);
+                const cocos2d::ccColor4B t = overlay.pixel(x, y);
+                ASSERT_TRUE(t.r == 0 && t.g == 0 && t.b == 0 && t.a == 255 - level)
+                    << c.what << " at " << x << "," << y << " level " << level << " alpha " << int(t.a);
+            }
+        }
+        // The lights are gone; the sun stays until the next step.
+        EXPECT_EQ(lights().lightsInUse(), 0) << c.what;
+        if (!c.bulb) {
+            EXPECT_EQ(levels(), before) << c.what;
+        }
+    }
+}
+
 TEST_F(LightMapTest, WithoutTheSunTheWorldIsDark)
 {
     lights().setLightOn(true);

@@ -123,6 +123,9 @@ bool launch(std::string& error)
     initSaveFolder();
     makeDirectories(joinPath(saveFolder, "user"), true);
     Profile::getInstance()->load(false);
+    // Mana for every priced element the player chooses to buy: a new
+    // player's mana runs out after a few, and the rest would never be played.
+    Profile::getInstance()->setMana(100'000'000);
     if (CCDictionary* table = CCDictionary::createWithContentsOfFile(LocalUtils::tableFileForLanguage(0))) {
         table->retain();
         localizationTable = table;

@@ -8,7 +8,13 @@
 namespace {
 std::atomic<Logger::ErrorObserver> g_errorObserver{nullptr};
 std::atomic<void*> g_errorContext{nullptr};
+std::atomic<bool> g_muted{false};
 } // namespace
+
+void Logger::setMuted(bool muted)
+{
+    g_muted = muted;
+}
 
 void Logger::setErrorObserver(ErrorObserver observer, void* context)
 {
@@ -21,7 +27,10 @@ Logger::Logger(int sourceLine)
     : m_sourceLine(sourceLine)
     , m_sink(&writeLogLine)
 {
-    m_text << std::boolalpha;
+    if (g_muted.load(std::memory_order_relaxed))
+        return;
+    m_text.emplace();
+    *m_text << std::boolalpha;
 }
 
 Logger::~Logger()
@@ -31,52 +40,65 @@ Logger::~Logger()
 
 Logger& Logger::writeCString(const char* text)
 {
+    if (!m_text)
+        return *this;
     beginItem();
     // A null C string would be undefined for the stream; show it plainly.
-    m_text << (text ? text : "(null)");
+    *m_text << (text ? text : "(null)");
     endItem();
     return *this;
 }
 
 Logger& Logger::writeString(const std::string& text)
 {
+    if (!m_text)
+        return *this;
     beginItem();
-    m_text << text;
+    *m_text << text;
     endItem();
     return *this;
 }
 
 Logger& Logger::writeInt(uint32_t value)
 {
+    if (!m_text)
+        return *this;
     beginItem();
-    m_text << value;
+    *m_text << value;
     endItem();
     return *this;
 }
 
 Logger& Logger::writePointer(const void* pointer)
 {
+    if (!m_text)
+        return *this;
     beginItem();
-    m_text << pointer;
+    *m_text << pointer;
     endItem();
     return *this;
 }
 
 void Logger::beginItem()
 {
+    if (!m_text)
+        return;
     if (!m_pendingLabel.empty()) {
-        m_text << m_pendingLabel << ": ";
+        *m_text << m_pendingLabel << ": ";
         m_pendingLabel.clear();
     }
 }
 
 void Logger::endItem()
 {
-    m_text << ' ';
+    if (m_text)
+        *m_text << ' ';
 }
 
 void Logger::flush()
 {
+    if (!m_text)
+        return;
     if (m_level >= m_minimumLevel && m_sink) {
         m_sink(*this);
         if (m_level >= 2)
@@ -88,8 +110,10 @@ void Logger::flush()
 
 void Logger::reset()
 {
-    m_text.clear();
-    m_text.str(std::string());
+    if (m_text) {
+        m_text->clear();
+        m_text->str(std::string());
+    }
     m_level = 0;
 }
 

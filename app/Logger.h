@@ -4,6 +4,7 @@
 // Line form: "(...) (<line>): " then every item followed by one space ("_" when
 // there are none). Any thread may log; each line is written with one call.
 #include <cstdint>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <type_traits>
@@ -35,8 +36,10 @@ public:
     template <typename T>
     Logger& writeValue(const T& value)
     {
+        if (!m_text)
+            return *this;
         beginItem();
-        m_text << value;
+        *m_text << value;
         endItem();
         return *this;
     }
@@ -79,12 +82,16 @@ public:
     // null to stop): a long unattended run counts what went wrong.
     using ErrorObserver = void (*)(const std::string& line, void* context);
     static void setErrorObserver(ErrorObserver observer, void* context);
+    // Muted, records are neither formatted nor written (a fuzz run, which
+    // throws the lines away anyway, makes millions of them).
+    static void setMuted(bool muted);
     const char* functionSignature() const { return m_signature; }
-    std::string text() const { return m_text.str(); }
-    bool hasText() const { return !m_text.str().empty(); }
+    std::string text() const { return m_text ? m_text->str() : std::string(); }
+    bool hasText() const { return m_text && !m_text->str().empty(); }
 
 private:
-    std::ostringstream m_text;
+    // Empty while logging is muted.
+    std::optional<std::ostringstream> m_text;
     int m_level = 0;
     int m_sourceLine;
     const char* m_file = "";

@@ -125,3 +125,19 @@ TEST(Logger, TheErrorObserverSeesErrorLinesOnly)
     ASSERT_EQ(seen.size(), 1u);
     EXPECT_EQ(seen[0], "(...) (6): broken 3 \n");
 }
+
+TEST(Logger, AMutedRecordIsNeitherFormattedNorWritten)
+{
+    LogCapture log;
+    Logger::setMuted(true);
+    {
+        Logger record(9);
+        record << "quiet" << Logger::Label("n") << 3 << static_cast<const void*>(nullptr);
+        record.setLevel(2);
+        EXPECT_FALSE(record.hasText());
+    }
+    Logger::setMuted(false);
+    Logger(10) << "heard";
+    ASSERT_EQ(log.lines().size(), 1u);
+    EXPECT_EQ(log.lines()[0], "(...) (10): heard \n");
+}

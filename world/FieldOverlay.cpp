@@ -34,7 +34,7 @@ FieldOverlay::~FieldOverlay()
 
 void FieldOverlay::setPixel(int x, int y, ccColor4B colour)
 {
-    m_texture->setPixelAt(static_cast<float>(x), static_cast<float>(y), colour);
+    m_texture->setPixel(x, y, colour);
 }
 
 ccColor4B FieldOverlay::pixel(int x, int y) const

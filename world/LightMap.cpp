@@ -594,6 +594,9 @@ void LightMap::reset()
         std::vector<int32_t>().swap(light.contribution);
         light.hasGrid_ = false;
     }
+    // Every record is free and bare again: the next reset need only walk the
+    // ones handed out after this one.
+    lowWater_ = kRecords;
     if (sunOn_)
         sunAllColumns_ = true;
     if (lightOn_) {

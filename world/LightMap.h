@@ -165,7 +165,7 @@ private:
     std::vector<Light> records_;
     std::vector<int32_t> freeRecords_;
     int32_t freeTop_ = kRecords;
-    int32_t lowWater_ = kRecords;  // lowest record index ever handed out
+    int32_t lowWater_ = kRecords;  // lowest record index handed out since the last reset
     // One bit a record, set while it is in use: the step updates the lights
     // without reading every record above the low-water mark.
     static_assert(kRecords % 64 == 0);

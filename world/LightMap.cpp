@@ -235,7 +235,7 @@ Light* LightMap::addLight(int x, int y, int radius, float intensity)
     lowWater_ = std::min(lowWater_, idx);
     Light* light = &records_[idx];
     light->init(idx, x, y, radius, intensity);
-    setInUseBit(idx, true);
+    inUse_.set(idx, true);
     return light;
 }
 
@@ -248,7 +248,7 @@ void LightMap::removeLight(Light* light)
     if (freeTop_ < kRecords)
         freeRecords_[freeTop_++] = static_cast<int32_t>(light - records_.data());
     light->inUse = false;
-    setInUseBit(static_cast<int32_t>(light - records_.data()), false);
+    inUse_.set(static_cast<int>(light - records_.data()), false);
     light->remove();
 }
 
@@ -474,14 +474,7 @@ void LightMap::step(const int32_t* dirtyXs, const int32_t* dirtyYs, int32_t dirt
     markDirtyBlocks(dirtyXs, dirtyYs, dirtyCount);
     // Records are handed out from the top down, so the ones ever used sit
     // above the low-water mark.
-    for (int32_t word = lowWater_ / 64; word < kRecords / 64; ++word) {
-        uint64_t inUse = inUseBits_[word];
-        while (inUse) {
-            const int bit = __builtin_ctzll(inUse);
-            records_[word * 64 + bit].update(dirtyXs, dirtyYs, dirtyCount);
-            inUse = inUseBits_[word] & (~uint64_t{0} << bit << 1);
-        }
-    }
+    inUse_.forEachUsed(lowWater_, [&](int i) { records_[i].update(dirtyXs, dirtyYs, dirtyCount); });
     blocksReady_ = false;
 
     if (!lightOn_)
@@ -586,7 +579,7 @@ void LightMap::reset()
             if (freeTop_ < kRecords)
                 freeRecords_[freeTop_++] = light.index;
             light.inUse = false;
-            setInUseBit(i, false);
+            inUse_.set(i, false);
             light.remove();
         }
         // Taken out of the grid above (or when the light was removed): the

@@ -17,6 +17,7 @@
 
 #include "cocos2d.h"
 #include "world/FieldOfView.h"
+#include "world/SlotBits.h"
 
 namespace cocos2d { class CCSprite; }
 class FieldOverlay;
@@ -166,18 +167,9 @@ private:
     std::vector<int32_t> freeRecords_;
     int32_t freeTop_ = kRecords;
     int32_t lowWater_ = kRecords;  // lowest record index handed out since the last reset
-    // One bit a record, set while it is in use: the step updates the lights
-    // without reading every record above the low-water mark.
-    static_assert(kRecords % 64 == 0);
-    std::array<uint64_t, kRecords / 64> inUseBits_{};
-    void setInUseBit(int32_t i, bool on)
-    {
-        const uint64_t bit = uint64_t{1} << (i % 64);
-        if (on)
-            inUseBits_[i / 64] |= bit;
-        else
-            inUseBits_[i / 64] &= ~bit;
-    }
+    // The records in use: the step updates the lights without reading every
+    // record above the low-water mark.
+    SlotBits<kRecords> inUse_;
     std::vector<int32_t> levels_;
     std::vector<CellColour> cellColours_;
     // The world size the colours were last all set to "no sun" for; {0, 0}

@@ -47,7 +47,6 @@ World::World() : lightMap(*this), electricityGrid(*this)
     std::memset(kinds_, 0, sizeof kinds_);
     std::memset(densities_, 0, sizeof densities_);
     std::memset(pool_, 0, sizeof pool_);
-    std::memset(liveSlots_, 0, sizeof liveSlots_);
     std::memset(dirtyX_, 0, sizeof dirtyX_);
     std::memset(dirtyY_, 0, sizeof dirtyY_);
     std::memset(columnFlags_, 0, sizeof columnFlags_);

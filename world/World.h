@@ -22,6 +22,7 @@
 #include "world/ElectricityGrid.h"
 #include "world/LightMap.h"
 #include "world/Particle.h"
+#include "world/SlotBits.h"
 #include "world/TemperatureField.h"
 
 class CCMutableTexture2D;
@@ -217,19 +218,13 @@ private:
     // The pool and its free ids (see the invariants above); changed only by
     // addParticle, removeParticle, the id calls, reset and the destructor.
     Particle* pool_[kMaxParticles];
-    // One bit a slot, set while it holds a particle: the step goes from one
-    // particle to the next without visiting the empty slots between.
-    static constexpr int kSlotWords = kMaxParticles / 64;
-    static_assert(kMaxParticles % 64 == 0);
-    uint64_t liveSlots_[kSlotWords];
+    // The slots holding a particle: the step goes from one particle to the
+    // next without visiting the empty slots between.
+    SlotBits<kMaxParticles> liveSlots_;
     void setSlot(int32_t id, Particle* p)
     {
         pool_[id] = p;
-        const uint64_t bit = uint64_t{1} << (id % 64);
-        if (p)
-            liveSlots_[id / 64] |= bit;
-        else
-            liveSlots_[id / 64] &= ~bit;
+        liveSlots_.set(id, p != nullptr);
     }
     // The world's picture while a step runs (looked up once a step, not for
     // every cell drawn); null outside a step.

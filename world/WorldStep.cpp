@@ -61,27 +61,20 @@ void World::step()
         temperatureField.step();
         electricityGrid.step();
         // Each slot is read when its turn comes: a particle removed before its
-        // turn is skipped, one added at a higher id is updated this step. The
-        // live bits are read again after every update for that reason.
-        for (int word = 0; word < kSlotWords; ++word) {
-            uint64_t live = liveSlots_[word];
-            while (live) {
-                const int bit = __builtin_ctzll(live);
-                const int id = word * 64 + bit;
-                // The particles live apart from the slots: fetch one a few
-                // slots ahead, so its update does not wait for memory. An
-                // empty slot fetches the world itself, already at hand: a
-                // prefetch of address 0 costs a page walk that finds nothing.
-                if (id + kPrefetchAhead < kMaxParticles) {
-                    const Particle* next = pool_[id + kPrefetchAhead];
-                    const auto ahead = next ? reinterpret_cast<uintptr_t>(next) : reinterpret_cast<uintptr_t>(this);
-                    __builtin_prefetch(reinterpret_cast<const void*>(ahead));
-                    __builtin_prefetch(reinterpret_cast<const void*>(ahead + sizeof(Particle) - 1));
-                }
-                pool_[id]->update();
-                live = liveSlots_[word] & (~uint64_t{0} << bit << 1);
+        // turn is skipped, one added at a higher id is updated this step.
+        liveSlots_.forEachUsed(0, [this](int id) {
+            // The particles live apart from the slots: fetch one a few
+            // slots ahead, so its update does not wait for memory. An
+            // empty slot fetches the world itself, already at hand: a
+            // prefetch of address 0 costs a page walk that finds nothing.
+            if (id + kPrefetchAhead < kMaxParticles) {
+                const Particle* next = pool_[id + kPrefetchAhead];
+                const auto ahead = next ? reinterpret_cast<uintptr_t>(next) : reinterpret_cast<uintptr_t>(this);
+                __builtin_prefetch(reinterpret_cast<const void*>(ahead));
+                __builtin_prefetch(reinterpret_cast<const void*>(ahead + sizeof(Particle) - 1));
             }
-        }
+            pool_[id]->update();
+        });
     }
     if (running) {
         settleByDensity();

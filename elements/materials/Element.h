@@ -177,28 +177,20 @@ protected:
     template <class Likely, class Confirm>
     Particle* firstInBlock(BlockOrder order, Likely likely, Confirm confirm) const
     {
+        static_assert(std::is_invocable_v<Confirm, KindLanes>, "a kind test also takes a row (KindLanes)");
         const World& w = *gWorld;
         if (x >= 1 && y >= 1 && x < w.width - 1 && y < w.height - 1) {
             // Most blocks hold no match: all nine kinds are tested without
             // a branch first, and only a block with one is walked in order.
+            // A row of the block at a time; the fourth kind of each row lies
+            // outside the block.
             const uint32_t* kinds = w.kindsFrom(x - 1, y - 1);
-            if constexpr (std::is_invocable_v<Confirm, KindLanes>) {
-                // A row of the block at a time; the fourth kind of each row
-                // lies outside the block.
-                KindLanes rows[3];
-                for (int row = 0; row < 3; ++row)
-                    std::memcpy(&rows[row], kinds + row * World::kMaxWidth, sizeof(KindLanes));
-                const auto hits = confirm(rows[0]) | confirm(rows[1]) | confirm(rows[2]);
-                if ((hits[0] | hits[1] | hits[2]) == 0)
-                    return nullptr;
-            } else {
-                bool any = false;
-                for (int row = 0; row < 3; ++row)
-                    for (int column = 0; column < 3; ++column)
-                        any |= confirm(kinds[row * World::kMaxWidth + column]);
-                if (!any)
-                    return nullptr;
-            }
+            KindLanes rows[3];
+            for (int row = 0; row < 3; ++row)
+                std::memcpy(&rows[row], kinds + row * World::kMaxWidth, sizeof(KindLanes));
+            const auto hits = confirm(rows[0]) | confirm(rows[1]) | confirm(rows[2]);
+            if ((hits[0] | hits[1] | hits[2]) == 0)
+                return nullptr;
             for (int outer = -1; outer <= 1; ++outer)
                 for (int inner = -1; inner <= 1; ++inner) {
                     const int cx = x + (order == BlockOrder::ColumnsFirst ? outer : inner);

@@ -73,23 +73,31 @@ void Light::init(int32_t idx, int cx, int cy, int r, float strength)
     // The grid keeps its capacity, so reusing a record allocates nothing
     // once it has held a light at least this large. A radius-1 light (every
     // flame and spark) lights only its centre and needs no grid at all.
-    if (r > 1)
-        contribution.assign(static_cast<size_t>(size) * static_cast<size_t>(size), 0);
-    else
-        contribution.clear();
+    if (map_ && r > 1)
+        contribution().assign(static_cast<size_t>(size) * static_cast<size_t>(size), 0);
+    else if (map_)
+        contribution().clear();
     hasGrid_ = true;
 }
 
-void Light::remove()
+std::vector<int32_t>& Light::contribution()
 {
-    if (removed)
-        return;
+    // Only a map's records are ever cast; any other record has no grid.
+    static std::vector<int32_t> none;
+    if (!map_ || index < 0)
+        return none;
+    return map_->grids_[static_cast<size_t>(index)];
+}
+
+void Light::takeOut()
+{
     removed = true;
     addCentre(-appliedCentre_);
     if (radius > 1 && map_) {
+        std::vector<int32_t>& grid = contribution();
         for (int i = 0; i < size; ++i) {
             for (int j = 0; j < size; ++j) {
-                int32_t& v = contribution[static_cast<size_t>(i) * size + j];
+                int32_t& v = grid[static_cast<size_t>(i) * size + j];
                 if (v)
                     map_->addLevel(appliedX_ - radius + i, appliedY_ - radius + j, -v);
                 v = 0;
@@ -103,9 +111,10 @@ void Light::apply()
     appliedX_ = x;
     appliedY_ = y;
     if (radius > 1 && map_) {
+        const std::vector<int32_t>& grid = contribution();
         for (int i = 0; i < size; ++i) {
             for (int j = 0; j < size; ++j) {
-                const int32_t v = contribution[static_cast<size_t>(i) * size + j];
+                const int32_t v = grid[static_cast<size_t>(i) * size + j];
                 if (v)
                     map_->addLevel(x - radius + i, y - radius + j, v);
             }
@@ -161,6 +170,7 @@ LightMap::LightMap(World& world)
     : world_(world),
       overlay_(std::make_unique<FieldOverlay>(kWidth, kHeight, 1.0f, ccColor4B{0, 0, 0, 100})),
       records_(kRecords),
+      grids_(kRecords),
       freeRecords_(kRecords),
       levels_(static_cast<size_t>(kWidth) * kHeight, kBaseLevel),
       cellColours_(static_cast<size_t>(kWidth) * kHeight),
@@ -223,7 +233,7 @@ void LightMap::applyFalloff(void* map, int x, int y, int dx, int dy, void* sourc
     if (i < 0 || j < 0 || i >= light->size || j >= light->size)
         return;
     const float f = 1.0f - static_cast<float>(dx * dx + dy * dy) / light->radiusSquared;
-    light->contribution[static_cast<size_t>(i) * light->size + j] =
+    light->contribution()[static_cast<size_t>(i) * light->size + j] =
         static_cast<int32_t>(f * (light->intensity * 255.0f));
 }
 
@@ -232,6 +242,9 @@ Light* LightMap::addLight(int x, int y, int radius, float intensity)
     if (!inMap(x, y) || freeTop_ <= 0)
         return nullptr;
     const int32_t idx = freeRecords_[--freeTop_];
+    // The next record handed out is one given back a while ago: fetch it now.
+    if (freeTop_ > 0)
+        __builtin_prefetch(&records_[freeRecords_[freeTop_ - 1]], 1);
     lowWater_ = std::min(lowWater_, idx);
     Light* light = &records_[idx];
     light->init(idx, x, y, radius, intensity);
@@ -471,10 +484,14 @@ void LightMap::step(const int32_t* dirtyXs, const int32_t* dirtyYs, int32_t dirt
         noSunFilled_ = {w, h};
     }
 
-    markDirtyBlocks(dirtyXs, dirtyYs, dirtyCount);
+    // The changed cells are sorted into blocks when the first light of
+    // radius 2 or more asks (a scene of flames has none).
+    stepDirty_ = {dirtyXs, dirtyYs, dirtyCount};
+    blocksPending_ = true;
     // Records are handed out from the top down, so the ones ever used sit
     // above the low-water mark.
     inUse_.forEachUsed(lowWater_, [&](int i) { records_[i].update(dirtyXs, dirtyYs, dirtyCount); });
+    blocksPending_ = false;
     blocksReady_ = false;
 
     if (!lightOn_)
@@ -534,8 +551,12 @@ void LightMap::markDirtyBlocks(const int32_t* xs, const int32_t* ys, int32_t cou
     blocksReady_ = true;
 }
 
-bool LightMap::dirtyNear(int x, int y, int r, const int32_t* xs, const int32_t* ys, int32_t count) const
+bool LightMap::dirtyNear(int x, int y, int r, const int32_t* xs, const int32_t* ys, int32_t count)
 {
+    if (blocksPending_) {
+        markDirtyBlocks(stepDirty_.xs, stepDirty_.ys, stepDirty_.count);
+        blocksPending_ = false;
+    }
     if (blocksReady_) {
         // Blocks touching the light's square: a superset of the cells within
         // its Manhattan reach, so a light is never left stale (a needless
@@ -567,7 +588,7 @@ size_t LightMap::gridBytes() const
 {
     size_t bytes = 0;
     for (int32_t i = lowWater_; i < kRecords; ++i)
-        bytes += records_[i].contribution.capacity() * sizeof(int32_t);
+        bytes += grids_[static_cast<size_t>(i)].capacity() * sizeof(int32_t);
     return bytes;
 }
 
@@ -584,7 +605,7 @@ void LightMap::reset()
         }
         // Taken out of the grid above (or when the light was removed): the
         // next world starts without the last one's grids.
-        std::vector<int32_t>().swap(light.contribution);
+        std::vector<int32_t>().swap(grids_[static_cast<size_t>(i)]);
         light.hasGrid_ = false;
     }
     // Every record is free and bare again: the next reset need only walk the

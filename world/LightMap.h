@@ -26,7 +26,11 @@ class World;
 
 // One point light. Owners move it by remove(), new x/y, changed = true, and
 // switch it with `on` (setting `changed` when they do).
-class Light {
+//
+// A record is one cache line: flames take, move and give back thousands a
+// step, each from a record last touched long before. Its contribution grid
+// is kept by the map, beside the record.
+class alignas(64) Light {
 public:
     Light() = default;
     ~Light();
@@ -35,7 +39,11 @@ public:
 
     void init(int32_t index, int x, int y, int radius, float intensity);
     // Takes the applied contribution out of the light grid (once).
-    void remove();
+    void remove()
+    {
+        if (!removed)
+            takeOut();
+    }
     // Adds the contribution grid and the centre value to the light grid.
     void apply();
     // Recomputes when changed or, for radius >= 2, when a dirty cell lies
@@ -43,9 +51,14 @@ public:
     void update(const int32_t* xs, const int32_t* ys, int32_t count);
 
     // Contribution grid, `size` columns of `size` rows: [i * size + j] is
-    // the cell (x - radius + i, y - radius + j).
-    std::vector<int32_t> contribution;
+    // the cell (x - radius + i, y - radius + j). Empty for radius 1 and
+    // for a record outside a map.
+    std::vector<int32_t>& contribution();
+
     bool removed = true;
+    bool on = false;
+    bool inUse = false;
+    bool changed = false;
     int32_t index = -1;
     int32_t x = 0;
     int32_t y = 0;
@@ -53,16 +66,12 @@ public:
     float intensity = 0.0f;
     float radiusSquared = 0.0f;
     int32_t size = 0;
-    bool on = false;
-    bool inUse = false;
-    bool changed = false;
 
 private:
     friend class LightMap;
     int32_t centreValue() const;
     void addCentre(int32_t amount);
     void takeOut();
-    LightMap* map_ = nullptr;
     // Where and how much the applied contribution went, so that taking it
     // out is exact even if an owner moved the centre first.
     int32_t appliedX_ = 0;
@@ -70,7 +79,9 @@ private:
     int32_t appliedCentre_ = 0;
     float appliedIntensity_ = 0.0f;
     bool hasGrid_ = false;
+    LightMap* map_ = nullptr;
 };
+static_assert(sizeof(Light) == 64, "a light record is one cache line");
 
 // Colour and kind of one cell as the overlay paints it; `a` holds the kind.
 struct CellColour {
@@ -78,6 +89,8 @@ struct CellColour {
 };
 
 class LightMap {
+    friend class Light;
+
 public:
     static constexpr int kWidth = 240;
     static constexpr int kHeight = 160;
@@ -137,7 +150,7 @@ public:
     World& world() { return world_; }
     // Whether a changed cell lies near enough to (x, y) to alter a light of
     // radius r (the listed cells, or their blocks during a step).
-    bool dirtyNear(int x, int y, int r, const int32_t* xs, const int32_t* ys, int32_t count) const;
+    bool dirtyNear(int x, int y, int r, const int32_t* xs, const int32_t* ys, int32_t count);
     int32_t lightsInUse() const { return kRecords - freeTop_; }
     // Bytes the lights' contribution grids hold (they keep their capacity
     // from light to light until a reset).
@@ -164,6 +177,8 @@ private:
     bool sunOn_ = false;
     std::unique_ptr<FieldOverlay> overlay_;
     std::vector<Light> records_;
+    // records_[i]'s contribution grid.
+    std::vector<std::vector<int32_t>> grids_;
     std::vector<int32_t> freeRecords_;
     int32_t freeTop_ = kRecords;
     int32_t lowWater_ = kRecords;  // lowest record index handed out since the last reset
@@ -180,6 +195,14 @@ private:
     // Changed cells of the current step by 8 x 8 block, for the lights' test.
     std::vector<uint8_t> dirtyBlocks_;
     bool blocksReady_ = false;
+    // During a step, before the first light asked: the step's changed cells,
+    // not yet sorted into dirtyBlocks_.
+    bool blocksPending_ = false;
+    struct DirtyCells {
+        const int32_t* xs = nullptr;
+        const int32_t* ys = nullptr;
+        int32_t count = 0;
+    } stepDirty_;
     // What the overlay texture holds, so a step writes only the texels that change.
     std::vector<CellColour> shownTexels_;
     struct DarkenedColour {

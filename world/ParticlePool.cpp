@@ -34,6 +34,9 @@ void* ParticlePool::allocate(std::size_t size)
     const std::size_t blockBytes = (sizeClass + 1) * kGranule;
     ASAN_UNPOISON_MEMORY_REGION(block, blockBytes);
     free_[sizeClass] = block->next;
+    // The next block of this size is most often one freed steps ago and out
+    // of the cache: fetch it while this one is being built.
+    __builtin_prefetch(free_[sizeClass], 1);
     ++live_;
     return block;
 }

@@ -33,6 +33,12 @@ CCMutableTexture2D* worldTexture()
 
 }  // namespace
 
+inline void World::drawTexel(int cx, int cy, ccColor4B colour) const
+{
+    if (CCMutableTexture2D* texture = stepTexture_ ? stepTexture_ : worldTexture())
+        texture->setPixel(cx, cy, colour);
+}
+
 // --- construction ------------------------------------------------------------
 
 World::World() : lightMap(*this), electricityGrid(*this)
@@ -51,7 +57,7 @@ World::World() : lightMap(*this), electricityGrid(*this)
     std::memset(dirtyY_, 0, sizeof dirtyY_);
     std::memset(columnFlags_, 0, sizeof columnFlags_);
     std::memset(rowFlags_, 0, sizeof rowFlags_);
-    std::memset(pendingMarks, 0, sizeof pendingMarks);
+    std::memset(pendingCounts_, 0, sizeof pendingCounts_);
     outsideWall = ParticleCreator::createOutsideWall();
     // Room for a busy step's worth of queued changes up front, so queuing
     // does not allocate while the world runs.
@@ -81,8 +87,7 @@ World::~World()
     particleCount_ = 0;
     CC_SAFE_RELEASE(undoSnapshot);
     undoSnapshot = nullptr;
-    pendingReplacements.clear();
-    pendingRemovals.clear();
+    clearPendingChanges();
     delete outsideWall;
     outsideWall = nullptr;
     delete currentTool;
@@ -177,8 +182,7 @@ void World::markDirty(int x, int y)
 
 void World::drawCell(int cx, int cy, ccColor4B colour) const
 {
-    if (CCMutableTexture2D* texture = stepTexture_ ? stepTexture_ : worldTexture())
-        texture->setPixel(cx, cy, colour);
+    drawTexel(cx, cy, colour);
 }
 
 // --- grid operations ---------------------------------------------------------------
@@ -206,7 +210,7 @@ Particle* World::addParticle(int x, int y, uint32_t typeId, bool force)
     p->id = id;
     setSlot(id, p);
     setCell(x, y, p);
-    drawCell(x, y, p->color);
+    drawTexel(x, y, p->color);
     ++particleCount_;
     if (p->lightAbsorption > 0)
         markDirty(x, y);
@@ -226,7 +230,7 @@ void World::removeParticle(int x, int y)
     const int32_t absorption = p->lightAbsorption;
     if (p->getType() == kMudId)
         eventFlags[kEventMudRemoved] = 1;
-    drawCell(x, y, kEmptyCell);
+    drawTexel(x, y, kEmptyCell);
     setCell(x, y, nullptr);
     // Only the pool's own particle gives its id back: an occupant that claims
     // an id it does not hold would otherwise have that id handed out twice.
@@ -249,7 +253,7 @@ void World::moveParticle(Particle* p, int x, int y)
     const int oldX = p->x;
     const int oldY = p->y;
     if (oldX == x && oldY == y) {
-        drawCell(x, y, p->color);
+        drawTexel(x, y, p->color);
         return;
     }
     // Moving over another particle would leave it pooled but in no cell.
@@ -268,8 +272,8 @@ void World::moveParticle(Particle* p, int x, int y)
     } else {
         setCell(x, y, p);
     }
-    drawCell(oldX, oldY, kEmptyCell);
-    drawCell(x, y, p->color);
+    drawTexel(oldX, oldY, kEmptyCell);
+    drawTexel(x, y, p->color);
     if (p->lightAbsorption > 0) {
         markDirty(oldX, oldY);
         markDirty(x, y);
@@ -299,8 +303,8 @@ void World::swapParticles(Particle* a, Particle* b)
         setCell(bx, by, a);
         setCell(ax, ay, b);
     }
-    drawCell(bx, by, a->color);
-    drawCell(ax, ay, b->color);
+    drawTexel(bx, by, a->color);
+    drawTexel(ax, ay, b->color);
 }
 
 // --- deferred changes ---------------------------------------------------------------
@@ -313,16 +317,19 @@ void World::queueReplace(int x, int y, const std::string& typeName)
 void World::queueReplaceById(int x, int y, uint32_t typeId)
 {
     pendingReplacements.push_back({x, y, typeId, false, kEmptyCell});
+    countPending(x, y, 1);
 }
 
 void World::queueReplaceWithColor(int x, int y, uint32_t typeId, ccColor4B colour)
 {
     pendingReplacements.push_back({x, y, typeId, true, colour});
+    countPending(x, y, 1);
 }
 
 void World::queueRemove(int x, int y)
 {
     pendingRemovals.push_back({x, y});
+    countPending(x, y, 1);
 }
 
 void World::applyPendingChanges()
@@ -331,6 +338,7 @@ void World::applyPendingChanges()
     // queue more, which are applied in this same pass.
     for (size_t i = 0; i < pendingReplacements.size(); ++i) {
         const Replacement r = pendingReplacements[i];
+        countPending(r.x, r.y, -1);
         if (r.coloured) {
             // The cell may have emptied since the change was queued.
             // A member's replacement takes its place in the object: the old
@@ -355,6 +363,7 @@ void World::applyPendingChanges()
     pendingReplacements.clear();
     for (size_t i = 0; i < pendingRemovals.size(); ++i) {
         const Removal r = pendingRemovals[i];
+        countPending(r.x, r.y, -1);
         removeParticle(r.x, r.y);
     }
     pendingRemovals.clear();
@@ -362,22 +371,28 @@ void World::applyPendingChanges()
 
 void World::clearPendingChanges()
 {
+    for (const Replacement& r : pendingReplacements)
+        countPending(r.x, r.y, -1);
+    for (const Removal& r : pendingRemovals)
+        countPending(r.x, r.y, -1);
     pendingReplacements.clear();
     pendingRemovals.clear();
 }
 
 void World::movePendingChanges(int x1, int y1, int x2, int y2)
 {
+    const auto move = [&](auto& r) {
+        if (r.x == x1 && r.y == y1) {
+            countPending(x1, y1, -1);
+            countPending(x2, y2, 1);
+            r.x = x2;
+            r.y = y2;
+        }
+    };
     for (Replacement& r : pendingReplacements)
-        if (r.x == x1 && r.y == y1) {
-            r.x = x2;
-            r.y = y2;
-        }
+        move(r);
     for (Removal& r : pendingRemovals)
-        if (r.x == x1 && r.y == y1) {
-            r.x = x2;
-            r.y = y2;
-        }
+        move(r);
 }
 
 void World::swapPendingChanges(Particle* a, Particle* b)
@@ -386,6 +401,8 @@ void World::swapPendingChanges(Particle* a, Particle* b)
         return;
     const int ax = a->x, ay = a->y;
     const int bx = b->x, by = b->y;
+    if (!hasPending(ax, ay) && !hasPending(bx, by))
+        return;
     movePendingChanges(ax, ay, kParkingCell, kParkingCell);
     movePendingChanges(bx, by, ax, ay);
     movePendingChanges(kParkingCell, kParkingCell, bx, by);

@@ -229,6 +229,8 @@ private:
     // The world's picture while a step runs (looked up once a step, not for
     // every cell drawn); null outside a step.
     CCMutableTexture2D* stepTexture_ = nullptr;
+    // drawCell, in line for the world's own moves (defined in World.cpp).
+    inline void drawTexel(int cx, int cy, cocos2d::ccColor4B colour) const;
     int32_t freeIds_[kMaxParticles];
     int32_t freeTop_ = 0;
     int32_t particleCount_ = 0;
@@ -243,8 +245,17 @@ private:
     int64_t playedSeconds_ = 0;
     int64_t lastElapsed_ = 0;
 
-    // Marks, for settling, every cell that holds a queued change.
-    void markPendingCells();
+    // Keeps pendingCounts_ with the queues: `delta` for the cell (x, y) when
+    // it lies in the storage.
+    void countPending(int x, int y, int32_t delta)
+    {
+        if (x >= 0 && y >= 0 && x < kMaxWidth && y < kMaxHeight)
+            pendingCounts_[cellIndex(x, y)] += static_cast<uint32_t>(delta);
+    }
+    bool hasPending(int x, int y) const
+    {
+        return x >= 0 && y >= 0 && x < kMaxWidth && y < kMaxHeight && pendingCounts_[cellIndex(x, y)] != 0;
+    }
 
     void applyBlob(const uint8_t* data, const worldblob::LoadPlan& plan);
     void readParticles(const uint8_t* data, const worldblob::LoadPlan& plan);
@@ -272,9 +283,10 @@ private:
     uint32_t kinds_[kMaxWidth * kMaxHeight + 4];
     int32_t densities_[kMaxWidth * kMaxHeight];
 
-    // While settling: 1 for cells that may hold queued changes, so that a
-    // settled particle takes its own queued changes along. Zero otherwise.
-    uint8_t pendingMarks[kMaxHeight][kMaxWidth];  // [y][x]
+    // Queued changes not yet applied, per cell: a swap or a settle carries
+    // changes along only between cells that hold some, instead of walking
+    // both queues for every swap.
+    uint32_t pendingCounts_[kMaxWidth * kMaxHeight];
 };
 
 // The process-wide world every element reaches; set by the game layer (and by

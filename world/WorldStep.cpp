@@ -119,10 +119,7 @@ void World::settleByDensity()
     // A particle that queued a change of its own cell (smoke fading, steam
     // condensing) and then settles takes the change along, as an element's
     // own swap does; left behind, it would hit the particle that took its
-    // place. Only cells marked as holding changes pay for the carrying.
-    const bool carry = !pendingReplacements.empty() || !pendingRemovals.empty();
-    if (carry)
-        markPendingCells();
+    // place. Only cells holding changes pay for the carrying.
     // The densities are read from the flat array beside the cells: an empty
     // cell reads 0 there, as a particle that never settles does.
     // A swap changes only its own column, so four columns are tested at
@@ -134,10 +131,7 @@ void World::settleByDensity()
         const auto settle = [&](int x) {
             Particle* upper = grid[x][y + 1];
             Particle* lower = grid[x][y];
-            if (carry && (pendingMarks[y][x] || pendingMarks[y + 1][x])) {
-                swapPendingChanges(upper, lower);
-                pendingMarks[y][x] = pendingMarks[y + 1][x] = 1;
-            }
+            swapPendingChanges(upper, lower);
             swapParticles(upper, lower);
         };
         int x = 0;
@@ -162,19 +156,7 @@ void World::settleByDensity()
                 settle(x);
         }
     }
-    if (carry)
-        std::memset(pendingMarks, 0, sizeof pendingMarks);
     settleParity = !settleParity;
-}
-
-void World::markPendingCells()
-{
-    for (const Replacement& r : pendingReplacements)
-        if (inWorld(r.x, r.y))
-            pendingMarks[r.y][r.x] = 1;
-    for (const Removal& r : pendingRemovals)
-        if (inWorld(r.x, r.y))
-            pendingMarks[r.y][r.x] = 1;
 }
 
 void World::applyCurrentTool()

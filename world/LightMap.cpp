@@ -73,10 +73,13 @@ void Light::init(int32_t idx, int cx, int cy, int r, float strength)
     // The grid keeps its capacity, so reusing a record allocates nothing
     // once it has held a light at least this large. A radius-1 light (every
     // flame and spark) lights only its centre and needs no grid at all.
-    if (map_ && r > 1)
+    if (map_ && r > 1) {
         contribution().assign(static_cast<size_t>(size) * static_cast<size_t>(size), 0);
-    else if (map_)
+        gridHeld_ = true;
+    } else if (gridHeld_) {
         contribution().clear();
+        gridHeld_ = false;
+    }
     hasGrid_ = true;
 }
 
@@ -607,6 +610,7 @@ void LightMap::reset()
         // next world starts without the last one's grids.
         std::vector<int32_t>().swap(grids_[static_cast<size_t>(i)]);
         light.hasGrid_ = false;
+        light.gridHeld_ = false;
     }
     // Every record is free and bare again: the next reset need only walk the
     // ones handed out after this one.

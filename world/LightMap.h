@@ -79,6 +79,9 @@ private:
     int32_t appliedCentre_ = 0;
     float appliedIntensity_ = 0.0f;
     bool hasGrid_ = false;
+    // The map's grid for this record may hold cells (a wide light used it):
+    // a flame's record need not look at it.
+    bool gridHeld_ = false;
     LightMap* map_ = nullptr;
 };
 static_assert(sizeof(Light) == 64, "a light record is one cache line");

@@ -228,7 +228,7 @@ void World::removeParticle(int x, int y)
         return;
     const int32_t id = p->id;
     const int32_t absorption = p->lightAbsorption;
-    if (p->getType() == kMudId)
+    if (kindAt(x, y) == kMudId)
         eventFlags[kEventMudRemoved] = 1;
     drawTexel(x, y, kEmptyCell);
     setCell(x, y, nullptr);
@@ -362,11 +362,30 @@ void World::applyPendingChanges()
     }
     pendingReplacements.clear();
     for (size_t i = 0; i < pendingRemovals.size(); ++i) {
+        // Most particles queued their own removal a whole step ago (a flame
+        // dying, smoke fading) and have left the cache since: fetch the
+        // occupants a few removals ahead.
+        constexpr size_t kPrefetchAhead = 8;
+        if (i + kPrefetchAhead < pendingRemovals.size()) {
+            const Removal& ahead = pendingRemovals[i + kPrefetchAhead];
+            if (inWorld(ahead.x, ahead.y))
+                if (const Particle* p = grid.cells_[cellIndex(ahead.x, ahead.y)])
+                    __builtin_prefetch(p);
+        }
         const Removal r = pendingRemovals[i];
         countPending(r.x, r.y, -1);
         removeParticle(r.x, r.y);
     }
     pendingRemovals.clear();
+    pendingQueuesEmptied();
+}
+
+void World::pendingQueuesEmptied()
+{
+    if (pendingFull_ && pendingReplacements.empty() && pendingRemovals.empty()) {
+        std::memset(pendingCounts_, 0, sizeof pendingCounts_);
+        pendingFull_ = false;
+    }
 }
 
 void World::clearPendingChanges()
@@ -377,6 +396,7 @@ void World::clearPendingChanges()
         countPending(r.x, r.y, -1);
     pendingReplacements.clear();
     pendingRemovals.clear();
+    pendingQueuesEmptied();
 }
 
 void World::movePendingChanges(int x1, int y1, int x2, int y2)

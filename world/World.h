@@ -249,8 +249,15 @@ private:
     // it lies in the storage.
     void countPending(int x, int y, int32_t delta)
     {
-        if (x >= 0 && y >= 0 && x < kMaxWidth && y < kMaxHeight)
-            pendingCounts_[cellIndex(x, y)] += static_cast<uint32_t>(delta);
+        if (x < 0 || y < 0 || x >= kMaxWidth || y >= kMaxHeight)
+            return;
+        uint8_t& count = pendingCounts_[cellIndex(x, y)];
+        // A full count stays full (the cell may hold changes) until the
+        // queues are next empty.
+        if (count == kPendingFull)
+            return;
+        count = static_cast<uint8_t>(count + delta);
+        pendingFull_ |= count == kPendingFull;
     }
     bool hasPending(int x, int y) const
     {
@@ -286,7 +293,12 @@ private:
     // Queued changes not yet applied, per cell: a swap or a settle carries
     // changes along only between cells that hold some, instead of walking
     // both queues for every swap.
-    uint32_t pendingCounts_[kMaxWidth * kMaxHeight];
+    // A byte a cell keeps them in cache.
+    static constexpr uint8_t kPendingFull = 255;
+    uint8_t pendingCounts_[kMaxWidth * kMaxHeight];
+    bool pendingFull_ = false;
+    // Once both queues are empty: clears any count left full.
+    void pendingQueuesEmptied();
 };
 
 // The process-wide world every element reaches; set by the game layer (and by

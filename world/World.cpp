@@ -57,7 +57,7 @@ World::World() : lightMap(*this), electricityGrid(*this)
     std::memset(dirtyY_, 0, sizeof dirtyY_);
     std::memset(columnFlags_, 0, sizeof columnFlags_);
     std::memset(rowFlags_, 0, sizeof rowFlags_);
-    std::memset(pendingCounts_, 0, sizeof pendingCounts_);
+    std::memset(pendingCells_, 0, sizeof pendingCells_);
     outsideWall = ParticleCreator::createOutsideWall();
     // Room for a busy step's worth of queued changes up front, so queuing
     // does not allocate while the world runs.
@@ -317,19 +317,19 @@ void World::queueReplace(int x, int y, const std::string& typeName)
 void World::queueReplaceById(int x, int y, uint32_t typeId)
 {
     pendingReplacements.push_back({x, y, typeId, false, kEmptyCell});
-    countPending(x, y, 1);
+    markPending(x, y);
 }
 
 void World::queueReplaceWithColor(int x, int y, uint32_t typeId, ccColor4B colour)
 {
     pendingReplacements.push_back({x, y, typeId, true, colour});
-    countPending(x, y, 1);
+    markPending(x, y);
 }
 
 void World::queueRemove(int x, int y)
 {
     pendingRemovals.push_back({x, y});
-    countPending(x, y, 1);
+    markPending(x, y);
 }
 
 void World::applyPendingChanges()
@@ -338,7 +338,6 @@ void World::applyPendingChanges()
     // queue more, which are applied in this same pass.
     for (size_t i = 0; i < pendingReplacements.size(); ++i) {
         const Replacement r = pendingReplacements[i];
-        countPending(r.x, r.y, -1);
         if (r.coloured) {
             // The cell may have emptied since the change was queued.
             // A member's replacement takes its place in the object: the old
@@ -373,38 +372,24 @@ void World::applyPendingChanges()
                     __builtin_prefetch(p);
         }
         const Removal r = pendingRemovals[i];
-        countPending(r.x, r.y, -1);
         removeParticle(r.x, r.y);
     }
     pendingRemovals.clear();
-    pendingQueuesEmptied();
-}
-
-void World::pendingQueuesEmptied()
-{
-    if (pendingFull_ && pendingReplacements.empty() && pendingRemovals.empty()) {
-        std::memset(pendingCounts_, 0, sizeof pendingCounts_);
-        pendingFull_ = false;
-    }
+    std::memset(pendingCells_, 0, sizeof pendingCells_);
 }
 
 void World::clearPendingChanges()
 {
-    for (const Replacement& r : pendingReplacements)
-        countPending(r.x, r.y, -1);
-    for (const Removal& r : pendingRemovals)
-        countPending(r.x, r.y, -1);
     pendingReplacements.clear();
     pendingRemovals.clear();
-    pendingQueuesEmptied();
+    std::memset(pendingCells_, 0, sizeof pendingCells_);
 }
 
 void World::movePendingChanges(int x1, int y1, int x2, int y2)
 {
     const auto move = [&](auto& r) {
         if (r.x == x1 && r.y == y1) {
-            countPending(x1, y1, -1);
-            countPending(x2, y2, 1);
+            markPending(x2, y2);
             r.x = x2;
             r.y = y2;
         }

@@ -245,23 +245,21 @@ private:
     int64_t playedSeconds_ = 0;
     int64_t lastElapsed_ = 0;
 
-    // Keeps pendingCounts_ with the queues: `delta` for the cell (x, y) when
-    // it lies in the storage.
-    void countPending(int x, int y, int32_t delta)
+    // Marks a cell in pendingCells_ (cells outside the storage hold nothing
+    // a swap could carry).
+    void markPending(int x, int y)
     {
-        if (x < 0 || y < 0 || x >= kMaxWidth || y >= kMaxHeight)
-            return;
-        uint8_t& count = pendingCounts_[cellIndex(x, y)];
-        // A full count stays full (the cell may hold changes) until the
-        // queues are next empty.
-        if (count == kPendingFull)
-            return;
-        count = static_cast<uint8_t>(count + delta);
-        pendingFull_ |= count == kPendingFull;
+        if (x >= 0 && y >= 0 && x < kMaxWidth && y < kMaxHeight) {
+            const int i = cellIndex(x, y);
+            pendingCells_[i / 64] |= uint64_t{1} << (i % 64);
+        }
     }
     bool hasPending(int x, int y) const
     {
-        return x >= 0 && y >= 0 && x < kMaxWidth && y < kMaxHeight && pendingCounts_[cellIndex(x, y)] != 0;
+        if (x < 0 || y < 0 || x >= kMaxWidth || y >= kMaxHeight)
+            return false;
+        const int i = cellIndex(x, y);
+        return (pendingCells_[i / 64] >> (i % 64)) & 1;
     }
 
     void applyBlob(const uint8_t* data, const worldblob::LoadPlan& plan);
@@ -290,15 +288,12 @@ private:
     uint32_t kinds_[kMaxWidth * kMaxHeight + 4];
     int32_t densities_[kMaxWidth * kMaxHeight];
 
-    // Queued changes not yet applied, per cell: a swap or a settle carries
-    // changes along only between cells that hold some, instead of walking
-    // both queues for every swap.
-    // A byte a cell keeps them in cache.
-    static constexpr uint8_t kPendingFull = 255;
-    uint8_t pendingCounts_[kMaxWidth * kMaxHeight];
-    bool pendingFull_ = false;
-    // Once both queues are empty: clears any count left full.
-    void pendingQueuesEmptied();
+    // A bit for every cell that may hold a queued change (set when one is
+    // queued or carried there, cleared when the queues are emptied): a swap
+    // or a settle carries changes only between marked cells, instead of
+    // walking both queues for every swap.
+    uint64_t pendingCells_[kMaxWidth * kMaxHeight / 64];
+    static_assert(kMaxWidth * kMaxHeight % 64 == 0);
 };
 
 // The process-wide world every element reaches; set by the game layer (and by

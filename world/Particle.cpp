@@ -104,61 +104,7 @@ void Particle::applyEditor() {}
 
 // --- movement -------------------------------------------------------------
 
-void Particle::fall()
-{
-    World* w = gWorld;
-    if (w->isFree(x, y - 1)) {
-        w->moveParticle(this, x, y - 1);
-        return;
-    }
-    if (w->inWorld(x, y + 1) && w->occupiedAt(x, y + 1))
-        slide();
-}
-
-void Particle::slide()
-{
-    World* w = gWorld;
-    // Four times in five the remembered direction holds; else a second draw
-    // picks one and remembers it (taken without a branch: whether it is
-    // taken cannot be foreseen).
-    const bool redraw = static_cast<unsigned>(gameRand()) % 5u == 0;
-    const bool drawnRight = (static_cast<unsigned>(gameRandIf(redraw)) & 1u) != 0;
-    const bool right = (redraw & drawnRight) | (!redraw & slideRight);
-    slideRight = right;
-    const int tx = right ? x + 1 : x - 1;
-    if (w->isFree(tx, y))
-        w->moveParticle(this, tx, y);
-    else
-        slideRight = !slideRight;
-}
-
-void Particle::flow()
-{
-    World* w = gWorld;
-    bool belowFree, leftFree, rightFree;
-    if (x >= 1 && y >= 1 && x < w->width - 1 && y < w->height) {
-        // All three cells lie in the world: read them unchecked.
-        belowFree = !w->occupiedAt(x, y - 1);
-        leftFree = !w->occupiedAt(x - 1, y);
-        rightFree = !w->occupiedAt(x + 1, y);
-    } else {
-        belowFree = w->isFree(x, y - 1);
-        leftFree = w->isFree(x - 1, y);
-        rightFree = w->isFree(x + 1, y);
-    }
-    if (belowFree) {
-        w->moveParticle(this, x, y - 1);
-        return;
-    }
-    // Both sides are read before the draw picks the first: in a settled
-    // liquid both are occupied and both are read anyway, and the draw's
-    // unpredictable branch then decides nothing but which free side to take.
-    const bool rightFirst = gameRand() % 2 == 0;
-    if (!leftFree && !rightFree)
-        return;
-    const bool right = rightFirst ? rightFree : !leftFree;
-    w->moveParticle(this, right ? x + 1 : x - 1, y);
-}
+// fall, slide and flow are defined in line with the world (World.h).
 
 // --- colour ---------------------------------------------------------------
 

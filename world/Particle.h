@@ -104,9 +104,11 @@ public:
     virtual void burst() {}
 
     // Shared behaviours (moves go through World::moveParticle).
-    void fall();
-    void slide();
-    void flow();
+    // (In line, defined with the world: most particles call one of them at
+    // every update.)
+    inline void fall();
+    inline void slide();
+    inline void flow();
     void shimmer(int dx, int dy, bool exchange);
     void setColor(cocos2d::ccColor4B colour);
     // Repaints the cell in the particle's colour without marking it changed.

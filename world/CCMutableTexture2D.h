@@ -59,6 +59,16 @@ public:
         m_dirty = true;
         return true;
     }
+    // The buffer as 32-bit texels, for a writer of many pixels at once (the
+    // world step); null unless the format is RGBA8888 with a buffer. The
+    // writer calls markDirty() once it has written.
+    uint32_t* rgbaTexels()
+    {
+        return m_ePixelFormat == cocos2d::kCCTexture2DPixelFormat_RGBA8888 && m_pixels
+                   ? reinterpret_cast<uint32_t*>(m_pixels)
+                   : nullptr;
+    }
+    void markDirty() { m_dirty = true; }
     // Every pixel inside the content size; the rest of the buffer is kept.
     void fill(cocos2d::ccColor4B colour);
     // Uploads the whole buffer when dirty.

@@ -35,8 +35,33 @@ CCMutableTexture2D* worldTexture()
 
 inline void World::drawTexel(int cx, int cy, ccColor4B colour) const
 {
+    if (stepTexels_ && static_cast<uint32_t>(cx) < stepTexelsWide_ && static_cast<uint32_t>(cy) < stepTexelsHigh_) {
+        uint32_t texel;
+        std::memcpy(&texel, &colour, sizeof texel);
+        stepTexels_[static_cast<size_t>(stepTexelsWide_) * static_cast<uint32_t>(cy) + static_cast<uint32_t>(cx)] = texel;
+        stepTexelsDrawn_ = true;
+        return;
+    }
     if (CCMutableTexture2D* texture = stepTexture_ ? stepTexture_ : worldTexture())
         texture->setPixel(cx, cy, colour);
+}
+
+void World::beginStepDrawing(CCMutableTexture2D* texture)
+{
+    stepTexture_ = texture;
+    stepTexels_ = texture ? texture->rgbaTexels() : nullptr;
+    stepTexelsWide_ = stepTexels_ ? texture->getPixelsWide() : 0;
+    stepTexelsHigh_ = stepTexels_ ? texture->getPixelsHigh() : 0;
+    stepTexelsDrawn_ = false;
+}
+
+void World::endStepDrawing()
+{
+    if (stepTexelsDrawn_ && stepTexture_)
+        stepTexture_->markDirty();
+    stepTexture_ = nullptr;
+    stepTexels_ = nullptr;
+    stepTexelsDrawn_ = false;
 }
 
 // --- construction ------------------------------------------------------------
@@ -133,7 +158,7 @@ void World::setBigWorld(bool big)
     sizeChanged = width != oldWidth;
     if (sizeChanged) {
         // The view gets a new picture: a step under way must not draw on the old one.
-        stepTexture_ = nullptr;
+        endStepDrawing();
         worldHost().resizeWorldView(big);
     }
 }

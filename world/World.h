@@ -229,6 +229,15 @@ private:
     // The world's picture while a step runs (looked up once a step, not for
     // every cell drawn); null outside a step.
     CCMutableTexture2D* stepTexture_ = nullptr;
+    // Its pixels as 32-bit texels when it has them (RGBA8888), written
+    // straight by the moves; the picture is marked changed once, when the
+    // step ends, if any was written.
+    uint32_t* stepTexels_ = nullptr;
+    uint32_t stepTexelsWide_ = 0;
+    uint32_t stepTexelsHigh_ = 0;
+    mutable bool stepTexelsDrawn_ = false;
+    void beginStepDrawing(CCMutableTexture2D* texture);
+    void endStepDrawing();
     // drawCell, in line for the world's own moves (defined in World.cpp).
     inline void drawTexel(int cx, int cy, cocos2d::ccColor4B colour) const;
     int32_t freeIds_[kMaxParticles];

@@ -56,7 +56,7 @@ void World::step()
     collectBrokenObjects();
     applyPendingChanges();
 
-    stepTexture_ = host.worldTexture();
+    beginStepDrawing(host.worldTexture());
     if (running) {
         temperatureField.step();
         electricityGrid.step();
@@ -100,7 +100,7 @@ void World::step()
     }
     lightMap.step(dirtyX_, dirtyY_, dirtyCount_, columnFlags_);
 
-    stepTexture_ = nullptr;
+    endStepDrawing();
     if (CCMutableTexture2D* texture = host.worldTexture())
         texture->apply();
 

@@ -42,11 +42,6 @@ Light::~Light()
         remove();
 }
 
-int32_t Light::centreValue() const
-{
-    return static_cast<int32_t>(255.0f * intensity);
-}
-
 void Light::addCentre(int32_t amount)
 {
     if (map_)
@@ -268,12 +263,6 @@ void LightMap::removeLight(Light* light)
     light->remove();
 }
 
-void LightMap::addLevel(int x, int y, int32_t amount)
-{
-    if (inMap(x, y))
-        levels_[index(x, y)] += amount;
-}
-
 int32_t LightMap::getLevelAt(int x, int y) const
 {
     return inMap(x, y) ? levels_[index(x, y)] : 255;
@@ -493,7 +482,13 @@ void LightMap::step(const int32_t* dirtyXs, const int32_t* dirtyYs, int32_t dirt
     blocksPending_ = true;
     // Records are handed out from the top down, so the ones ever used sit
     // above the low-water mark.
-    inUse_.forEachUsed(lowWater_, [&](int i) { records_[i].update(dirtyXs, dirtyYs, dirtyCount); });
+    inUse_.forEachUsed(lowWater_, [&](int i) {
+        Light& light = records_[i];
+        if (light.radius <= 1)
+            light.updatePoint();
+        else
+            light.update(dirtyXs, dirtyYs, dirtyCount);
+    });
     blocksPending_ = false;
     blocksReady_ = false;
 

@@ -39,11 +39,7 @@ public:
 
     void init(int32_t index, int x, int y, int radius, float intensity);
     // Takes the applied contribution out of the light grid (once).
-    void remove()
-    {
-        if (!removed)
-            takeOut();
-    }
+    inline void remove();
     // Adds the contribution grid and the centre value to the light grid.
     void apply();
     // Recomputes when changed or, for radius >= 2, when a dirty cell lies
@@ -69,7 +65,9 @@ public:
 
 private:
     friend class LightMap;
-    int32_t centreValue() const;
+    // update() for a light of radius 1 or less (every flame), in line.
+    inline void updatePoint();
+    int32_t centreValue() const { return static_cast<int32_t>(255.0f * intensity); }
     void addCentre(int32_t amount);
     void takeOut();
     // Where and how much the applied contribution went, so that taking it
@@ -131,7 +129,11 @@ public:
     // Light level of a cell; 255 outside 240 x 160, as elements expect.
     int32_t getLevelAt(int x, int y) const;
     // Raw write access for the lights; skips cells outside 240 x 160.
-    void addLevel(int x, int y, int32_t amount);
+    void addLevel(int x, int y, int32_t amount)
+    {
+        if (inMap(x, y))
+            levels_[index(x, y)] += amount;
+    }
     int32_t sunLayerAt(int x, int y) const;
 
     bool isLightOn() const { return lightOn_; }
@@ -220,3 +222,37 @@ private:
     std::vector<uint8_t> freshColumns_;
     std::vector<uint8_t> particleAlphas_;
 };
+
+inline void Light::remove()
+{
+    if (removed)
+        return;
+    if (radius <= 1 && map_) {
+        // A point light (every flame) is only its centre.
+        removed = true;
+        map_->addLevel(appliedX_, appliedY_, -appliedCentre_);
+        return;
+    }
+    takeOut();
+}
+
+inline void Light::updatePoint()
+{
+    // As update(): no cell around a point light can change what it casts.
+    if (!changed)
+        return;
+    changed = false;
+    if (on && !removed && x == appliedX_ && y == appliedY_ && intensity == appliedIntensity_)
+        return;
+    remove();
+    if (on && map_) {
+        appliedX_ = x;
+        appliedY_ = y;
+        appliedCentre_ = centreValue();
+        appliedIntensity_ = intensity;
+        map_->addLevel(appliedX_, appliedY_, appliedCentre_);
+        removed = false;
+    } else if (on) {
+        apply();
+    }
+}

@@ -512,8 +512,9 @@ int Particle::countOccupiedBelow() const
 {
     const World* w = gWorld;
     int count = 0;
+    // The occupancy bytes say what at() would: every cell in the world that
+    // holds a particle (the border wall included) is marked.
     for (int cx = x - 1; cx <= x + 1; ++cx)
-        if (w->at(cx, y - 1))
-            ++count;
+        count += w->inWorld(cx, y - 1) && w->occupiedAt(cx, y - 1);
     return count;
 }

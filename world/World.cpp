@@ -412,6 +412,10 @@ void World::clearPendingChanges()
 
 void World::movePendingChanges(int x1, int y1, int x2, int y2)
 {
+    // An unmarked cell of the storage holds no change to move.
+    const bool inStorage = x1 >= 0 && y1 >= 0 && x1 < kMaxWidth && y1 < kMaxHeight;
+    if (inStorage && !hasPending(x1, y1))
+        return;
     const auto move = [&](auto& r) {
         if (r.x == x1 && r.y == y1) {
             markPending(x2, y2);
@@ -433,9 +437,22 @@ void World::swapPendingChanges(Particle* a, Particle* b)
     const int bx = b->x, by = b->y;
     if (!hasPending(ax, ay) && !hasPending(bx, by))
         return;
-    movePendingChanges(ax, ay, kParkingCell, kParkingCell);
-    movePendingChanges(bx, by, ax, ay);
-    movePendingChanges(kParkingCell, kParkingCell, bx, by);
+    // One walk: changes at a's cell go to b's and those at b's to a's.
+    const auto swap = [&](auto& r) {
+        if (r.x == ax && r.y == ay) {
+            markPending(bx, by);
+            r.x = bx;
+            r.y = by;
+        } else if (r.x == bx && r.y == by) {
+            markPending(ax, ay);
+            r.x = ax;
+            r.y = ay;
+        }
+    };
+    for (Replacement& r : pendingReplacements)
+        swap(r);
+    for (Removal& r : pendingRemovals)
+        swap(r);
 }
 
 // --- drawing and settings --------------------------------------------------------------

@@ -42,8 +42,6 @@ public:
     static constexpr int kMaxParticles = 38400;
     static constexpr int kDirtyCapacity = 76800;
     static constexpr int kEventFlags = 11;
-    // Parking cell for swapPendingChanges; outside every world.
-    static constexpr int kParkingCell = 1000;
 
     // Event flags: raised by world and player events, read and cleared by goals.
     static constexpr int kEventMudRemoved = 0;

@@ -49,9 +49,14 @@ CCArray* makeColorRowList(const ColorRows& rows)
     return list;
 }
 
+namespace {
+// The base class's one colour row.
+constexpr int kBaseColourRow = 24;
+}
+
 CCArray* Particle::baseColorRows()
 {
-    static CCArray* rows = makeColorRowList({24});
+    static CCArray* rows = makeColorRowList({kBaseColourRow});
     return rows;
 }
 
@@ -71,7 +76,7 @@ void Particle::operator delete(void* block, std::size_t size) noexcept
 }
 
 Particle::Particle()
-    : color(colorForIndex(static_cast<CCInteger*>(baseColorRows()->objectAtIndex(0)))),
+    : color(colorOfRow(kBaseColourRow)),  // entry 0 of baseColorRows(), read without the list
       shimmerPeriod(10 + gameRand() % 5)
 {
 }

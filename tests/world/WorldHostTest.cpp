@@ -2,6 +2,7 @@
 // each answer, and what it tells the host.
 #include "WorldFixture.h"
 #include "hud/ParticleEditor.h"
+#include "world/CCMutableTexture2D.h"
 #include "world/WorldHost.h"
 
 using namespace worldtest;
@@ -88,4 +89,43 @@ TEST_F(WorldTest, ADestroyedParticleTellsTheHostAboutItsOpenEditorOnly)
     ASSERT_EQ(host.destroyedEditors.size(), 1u);
     EXPECT_EQ(host.destroyedEditors[0], &editor);
     setWorldHost(nullptr);
+}
+
+// The step writes its moves straight into the picture's pixels and marks the
+// picture changed once, at its end, when it drew anything. This host hands
+// out the picture for the step, then nothing for the upload, so the mark is
+// still there to see.
+TEST_F(WorldTest, TheStepMarksItsPictureChangedOnlyWhenItDrew)
+{
+    struct PictureHost : RecordingHost {
+        CCMutableTexture2D* picture = nullptr;
+        int asked = 0;
+        CCMutableTexture2D* worldTexture() override { return asked++ == 0 ? picture : nullptr; }
+    };
+    CCMutableTexture2D* picture = CCMutableTexture2D::createWithSize(cocos2d::CCSize(240, 160));
+    picture->retain();
+    PictureHost host;
+    host.picture = picture;
+    setWorldHost(&host);
+
+    Particle* sand = add(30, 30, kSand);
+    picture->apply();
+    world->step();  // nothing moves a test element by itself
+    EXPECT_FALSE(picture->isDirty());
+
+    host.asked = 0;
+    updateHook = [&](Particle& q) {
+        if (&q == sand)
+            world->moveParticle(sand, 31, 30);
+    };
+    world->step();
+    EXPECT_TRUE(picture->isDirty());
+    EXPECT_EQ(picture->getPixelAt(30, 30).a, 0) << "the old cell is empty";
+    const cocos2d::ccColor4B shown = picture->getPixelAt(31, 30);
+    EXPECT_EQ((std::array<int, 4>{shown.r, shown.g, shown.b, shown.a}),
+              (std::array<int, 4>{sand->color.r, sand->color.g, sand->color.b, sand->color.a}));
+
+    updateHook = nullptr;
+    setWorldHost(nullptr);
+    picture->release();
 }

@@ -68,6 +68,28 @@ TEST_F(WorldTest, QueuedChangesFollowSwappedParticles)
     EXPECT_EQ(world->grid[5][5]->getType(), kGlass);
 }
 
+TEST_F(WorldTest, QueuedChangesFollowTheirParticleThroughSeveralSwaps)
+{
+    // Each swap must find the changes where the last one left them.
+    Particle* a = add(5, 5, kSand);
+    Particle* b = add(5, 6, kWater);
+    Particle* c = add(5, 7, kWater);
+    Particle* d = add(9, 9, kWater);
+    world->queueRemove(5, 5);  // meant for a
+    world->swapPendingChanges(a, b);
+    world->swapParticles(a, b);
+    world->swapPendingChanges(a, c);
+    world->swapParticles(a, c);
+    world->swapPendingChanges(d, b);  // b's cell holds nothing now
+    world->swapParticles(d, b);
+    world->step();
+    EXPECT_EQ(world->grid[5][7], nullptr) << "a, removed where it ended";
+    EXPECT_EQ(world->grid[5][5], d);
+    EXPECT_EQ(world->grid[5][6], c);
+    EXPECT_EQ(world->grid[9][9], b);
+    EXPECT_EQ(world->particleCount(), 3);
+}
+
 TEST_F(WorldTest, MovedPendingChangesGoWithTheirCell)
 {
     Particle* p = add(5, 5, kSand);

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 #include <vector>
 
 #include "FieldWorld.h"
@@ -237,6 +238,45 @@ TEST_F(LightMapTest, ASmallLightRaisesOnlyItsCellAndGoesBackExactly)
     lights().removeLight(fire);
     EXPECT_EQ(levels(), before);
     EXPECT_EQ(lights().lightsInUse(), 0);
+}
+
+TEST_F(LightMapTest, PointLightsFollowEveryChangeTheirOwnersMake)
+{
+    // What owners do to a flame's light between two steps, and the levels
+    // at its first cell (60, 60) and at (62, 60) after the second step.
+    struct Case {
+        const char* name;
+        int radius;
+        std::function<void(Light&)> change;
+        int32_t atFirst, atSecond;
+    };
+    const auto moveTo = [](Light& l, int x) {
+        l.remove();
+        l.x = x;
+        l.changed = true;
+    };
+    const Case cases[] = {
+        {"left alone", 1, [](Light&) {}, 355, 100},
+        {"marked but not moved", 1, [](Light& l) { l.changed = true; }, 355, 100},
+        {"moved twice", 1, [&](Light& l) { moveTo(l, 61); moveTo(l, 62); }, 100, 355},
+        {"switched off", 1, [](Light& l) { l.on = false; l.changed = true; }, 100, 100},
+        {"dimmed", 1, [](Light& l) { l.intensity = 0.5f; l.changed = true; }, 227, 100},
+        {"radius 0 moved", 0, [&](Light& l) { moveTo(l, 62); }, 100, 355},
+    };
+    const std::vector<int32_t> before = levels();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Light* light = lights().addLight(60, 60, c.radius, 1.0f);
+        ASSERT_NE(light, nullptr);
+        step();
+        EXPECT_EQ(lights().getLevelAt(60, 60), 355);
+        c.change(*light);
+        step();
+        EXPECT_EQ(lights().getLevelAt(60, 60), c.atFirst);
+        EXPECT_EQ(lights().getLevelAt(62, 60), c.atSecond);
+        lights().removeLight(light);
+        EXPECT_EQ(levels(), before);
+    }
 }
 
 TEST_F(LightMapTest, AResetLetsGoOfTheGridsOfEveryLightAndLightsStillWorkAfter)

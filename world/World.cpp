@@ -416,17 +416,10 @@ void World::movePendingChanges(int x1, int y1, int x2, int y2)
     const bool inStorage = x1 >= 0 && y1 >= 0 && x1 < kMaxWidth && y1 < kMaxHeight;
     if (inStorage && !hasPending(x1, y1))
         return;
-    const auto move = [&](auto& r) {
-        if (r.x == x1 && r.y == y1) {
-            markPending(x2, y2);
-            r.x = x2;
-            r.y = y2;
-        }
-    };
-    for (Replacement& r : pendingReplacements)
-        move(r);
-    for (Removal& r : pendingRemovals)
-        move(r);
+    forEachPendingCell([&](int32_t& x, int32_t& y) {
+        if (x == x1 && y == y1)
+            carryPending(x, y, x2, y2);
+    });
 }
 
 void World::swapPendingChanges(Particle* a, Particle* b)
@@ -438,21 +431,12 @@ void World::swapPendingChanges(Particle* a, Particle* b)
     if (!hasPending(ax, ay) && !hasPending(bx, by))
         return;
     // One walk: changes at a's cell go to b's and those at b's to a's.
-    const auto swap = [&](auto& r) {
-        if (r.x == ax && r.y == ay) {
-            markPending(bx, by);
-            r.x = bx;
-            r.y = by;
-        } else if (r.x == bx && r.y == by) {
-            markPending(ax, ay);
-            r.x = ax;
-            r.y = ay;
-        }
-    };
-    for (Replacement& r : pendingReplacements)
-        swap(r);
-    for (Removal& r : pendingRemovals)
-        swap(r);
+    forEachPendingCell([&](int32_t& x, int32_t& y) {
+        if (x == ax && y == ay)
+            carryPending(x, y, bx, by);
+        else if (x == bx && y == by)
+            carryPending(x, y, ax, ay);
+    });
 }
 
 // --- drawing and settings --------------------------------------------------------------

@@ -261,6 +261,22 @@ private:
             pendingCells_[i / 64] |= uint64_t{1} << (i % 64);
         }
     }
+    // Calls visit(x, y) with the cell of every queued change, as references.
+    template <class Visit>
+    void forEachPendingCell(Visit visit)
+    {
+        for (Replacement& r : pendingReplacements)
+            visit(r.x, r.y);
+        for (Removal& r : pendingRemovals)
+            visit(r.x, r.y);
+    }
+    // Moves a queued change's cell (x, y) to (toX, toY) and marks it there.
+    void carryPending(int32_t& x, int32_t& y, int toX, int toY)
+    {
+        markPending(toX, toY);
+        x = toX;
+        y = toY;
+    }
     bool hasPending(int x, int y) const
     {
         if (x < 0 || y < 0 || x >= kMaxWidth || y >= kMaxHeight)

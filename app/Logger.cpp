@@ -40,49 +40,27 @@ Logger::~Logger()
 
 Logger& Logger::writeCString(const char* text)
 {
-    if (!m_text)
-        return *this;
-    beginItem();
     // A null C string would be undefined for the stream; show it plainly.
-    *m_text << (text ? text : "(null)");
-    endItem();
-    return *this;
+    return writeValue(text ? text : "(null)");
 }
 
 Logger& Logger::writeString(const std::string& text)
 {
-    if (!m_text)
-        return *this;
-    beginItem();
-    *m_text << text;
-    endItem();
-    return *this;
+    return writeValue(text);
 }
 
 Logger& Logger::writeInt(uint32_t value)
 {
-    if (!m_text)
-        return *this;
-    beginItem();
-    *m_text << value;
-    endItem();
-    return *this;
+    return writeValue(value);
 }
 
 Logger& Logger::writePointer(const void* pointer)
 {
-    if (!m_text)
-        return *this;
-    beginItem();
-    *m_text << pointer;
-    endItem();
-    return *this;
+    return writeValue(pointer);
 }
 
 void Logger::beginItem()
 {
-    if (!m_text)
-        return;
     if (!m_pendingLabel.empty()) {
         *m_text << m_pendingLabel << ": ";
         m_pendingLabel.clear();
@@ -91,8 +69,7 @@ void Logger::beginItem()
 
 void Logger::endItem()
 {
-    if (m_text)
-        *m_text << ' ';
+    *m_text << ' ';
 }
 
 void Logger::flush()

@@ -31,8 +31,8 @@ public:
     Logger& writeInt(uint32_t value);
     Logger& writePointer(const void* pointer);
 
-    // Every other value goes through the same item procedure with the
-    // stream's standard formatting.
+    // Every value goes through the same item procedure with the stream's
+    // standard formatting (nothing while muted).
     template <typename T>
     Logger& writeValue(const T& value)
     {
@@ -62,8 +62,6 @@ public:
             return writeValue(value);
     }
 
-    void beginItem();
-    void endItem();
     // Hands the record to its sink when its level allows it, then resets it.
     void flush();
     // Clears the stream's state and text, and sets the level back to 0.
@@ -90,6 +88,10 @@ public:
     bool hasText() const { return m_text && !m_text->str().empty(); }
 
 private:
+    // The label and separator around an item; only with a text.
+    void beginItem();
+    void endItem();
+
     // Empty while logging is muted.
     std::optional<std::ostringstream> m_text;
     int m_level = 0;

@@ -42,12 +42,6 @@ Light::~Light()
         remove();
 }
 
-void Light::addCentre(int32_t amount)
-{
-    if (map_)
-        map_->addLevel(appliedX_, appliedY_, amount);
-}
-
 void Light::init(int32_t idx, int cx, int cy, int r, float strength)
 {
     index = idx;
@@ -87,27 +81,23 @@ std::vector<int32_t>& Light::contribution()
     return map_->grids_[static_cast<size_t>(index)];
 }
 
-void Light::takeOut()
+void Light::takeOutGrid()
 {
-    removed = true;
-    addCentre(-appliedCentre_);
-    if (radius > 1 && map_) {
-        std::vector<int32_t>& grid = contribution();
-        for (int i = 0; i < size; ++i) {
-            for (int j = 0; j < size; ++j) {
-                int32_t& v = grid[static_cast<size_t>(i) * size + j];
-                if (v)
-                    map_->addLevel(appliedX_ - radius + i, appliedY_ - radius + j, -v);
-                v = 0;
-            }
+    if (!map_)
+        return;
+    std::vector<int32_t>& grid = contribution();
+    for (int i = 0; i < size; ++i) {
+        for (int j = 0; j < size; ++j) {
+            int32_t& v = grid[static_cast<size_t>(i) * size + j];
+            if (v)
+                map_->addLevel(appliedX_ - radius + i, appliedY_ - radius + j, -v);
+            v = 0;
         }
     }
 }
 
 void Light::apply()
 {
-    appliedX_ = x;
-    appliedY_ = y;
     if (radius > 1 && map_) {
         const std::vector<int32_t>& grid = contribution();
         for (int i = 0; i < size; ++i) {
@@ -118,18 +108,15 @@ void Light::apply()
             }
         }
     }
-    appliedCentre_ = centreValue();
-    appliedIntensity_ = intensity;
-    addCentre(appliedCentre_);
-    removed = false;
+    applyCentre();
 }
 
-void Light::update(const int32_t* xs, const int32_t* ys, int32_t count)
+void Light::updateWide(const int32_t* xs, const int32_t* ys, int32_t count)
 {
     // A light that is off and out of the grid has nothing to take out or put in.
     if (!changed && !on && removed)
         return;
-    auto dirtyNear = [&] { return radius > 1 && map_ && map_->dirtyNear(x, y, radius, xs, ys, count); };
+    auto dirtyNear = [&] { return map_ && map_->dirtyNear(x, y, radius, xs, ys, count); };
     bool recompute;
     if (changed) {
         // Glowing elements mark their lights changed every update. When the
@@ -147,16 +134,14 @@ void Light::update(const int32_t* xs, const int32_t* ys, int32_t count)
 
     remove();
     if (on) {
-        if (radius > 1) {
-            FovSource src;
-            src.settings = &LightMap::fovSettings();
-            src.map = map_;
-            src.source = this;
-            src.x = x;
-            src.y = y;
-            src.radius = static_cast<uint32_t>(radius);
-            FieldOfView::compute(src);
-        }
+        FovSource src;
+        src.settings = &LightMap::fovSettings();
+        src.map = map_;
+        src.source = this;
+        src.x = x;
+        src.y = y;
+        src.radius = static_cast<uint32_t>(radius);
+        FieldOfView::compute(src);
         apply();
     }
     changed = false;
@@ -482,13 +467,7 @@ void LightMap::step(const int32_t* dirtyXs, const int32_t* dirtyYs, int32_t dirt
     blocksPending_ = true;
     // Records are handed out from the top down, so the ones ever used sit
     // above the low-water mark.
-    inUse_.forEachUsed(lowWater_, [&](int i) {
-        Light& light = records_[i];
-        if (light.radius <= 1)
-            light.updatePoint();
-        else
-            light.update(dirtyXs, dirtyYs, dirtyCount);
-    });
+    inUse_.forEachUsed(lowWater_, [&](int i) { records_[i].update(dirtyXs, dirtyYs, dirtyCount); });
     blocksPending_ = false;
     blocksReady_ = false;
 

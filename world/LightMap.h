@@ -43,8 +43,9 @@ public:
     // Adds the contribution grid and the centre value to the light grid.
     void apply();
     // Recomputes when changed or, for radius >= 2, when a dirty cell lies
-    // within Manhattan distance `radius` of the centre.
-    void update(const int32_t* xs, const int32_t* ys, int32_t count);
+    // within Manhattan distance `radius` of the centre. A point light
+    // (radius 1 or less: every flame) is handled in line.
+    inline void update(const int32_t* xs, const int32_t* ys, int32_t count);
 
     // Contribution grid, `size` columns of `size` rows: [i * size + j] is
     // the cell (x - radius + i, y - radius + j). Empty for radius 1 and
@@ -65,11 +66,14 @@ public:
 
 private:
     friend class LightMap;
-    // update() for a light of radius 1 or less (every flame), in line.
-    inline void updatePoint();
+    // update() of a light of radius 2 or more: recast over its grid.
+    void updateWide(const int32_t* xs, const int32_t* ys, int32_t count);
     int32_t centreValue() const { return static_cast<int32_t>(255.0f * intensity); }
-    void addCentre(int32_t amount);
-    void takeOut();
+    inline void addCentre(int32_t amount);
+    // The centre's part of apply(): records where and how much, and adds it.
+    inline void applyCentre();
+    // The grid's part of remove(), for radius 2 and more.
+    void takeOutGrid();
     // Where and how much the applied contribution went, so that taking it
     // out is exact even if an owner moved the centre first.
     int32_t appliedX_ = 0;
@@ -223,36 +227,46 @@ private:
     std::vector<uint8_t> particleAlphas_;
 };
 
+inline void Light::addCentre(int32_t amount)
+{
+    if (map_)
+        map_->addLevel(appliedX_, appliedY_, amount);
+}
+
 inline void Light::remove()
 {
     if (removed)
         return;
-    if (radius <= 1 && map_) {
-        // A point light (every flame) is only its centre.
-        removed = true;
-        map_->addLevel(appliedX_, appliedY_, -appliedCentre_);
-        return;
-    }
-    takeOut();
+    removed = true;
+    addCentre(-appliedCentre_);
+    if (radius > 1)
+        takeOutGrid();
 }
 
-inline void Light::updatePoint()
+inline void Light::applyCentre()
 {
-    // As update(): no cell around a point light can change what it casts.
+    appliedX_ = x;
+    appliedY_ = y;
+    appliedCentre_ = centreValue();
+    appliedIntensity_ = intensity;
+    addCentre(appliedCentre_);
+    removed = false;
+}
+
+inline void Light::update(const int32_t* xs, const int32_t* ys, int32_t count)
+{
+    if (radius > 1) {
+        updateWide(xs, ys, count);
+        return;
+    }
+    // Nothing around a point light changes what it casts: only a change of
+    // its own counts, and one that leaves it as applied changes nothing.
     if (!changed)
         return;
     changed = false;
     if (on && !removed && x == appliedX_ && y == appliedY_ && intensity == appliedIntensity_)
         return;
     remove();
-    if (on && map_) {
-        appliedX_ = x;
-        appliedY_ = y;
-        appliedCentre_ = centreValue();
-        appliedIntensity_ = intensity;
-        map_->addLevel(appliedX_, appliedY_, appliedCentre_);
-        removed = false;
-    } else if (on) {
-        apply();
-    }
+    if (on)
+        applyCentre();
 }

@@ -73,10 +73,7 @@ World::World() : lightMap(*this), electricityGrid(*this)
     clouds->retain();
     objects = CCArray::create();
     objects->retain();
-    std::memset(grid.cells_, 0, sizeof grid.cells_);
-    std::memset(occupied_, 0, sizeof occupied_);
-    std::memset(kinds_, 0, sizeof kinds_);
-    std::memset(densities_, 0, sizeof densities_);
+    clearCells();
     std::memset(pool_, 0, sizeof pool_);
     std::memset(dirtyX_, 0, sizeof dirtyX_);
     std::memset(dirtyY_, 0, sizeof dirtyY_);
@@ -98,17 +95,7 @@ World::World() : lightMap(*this), electricityGrid(*this)
 
 World::~World()
 {
-    // Each particle leaves the grid before it is destroyed, so a destructor
-    // that looks at its neighbours never meets a freed one.
-    for (int id = 0; id < kMaxParticles; ++id) {
-        Particle* p = pool_[id];
-        if (!p)
-            continue;
-        setSlot(id, nullptr);
-        if (p->x >= 0 && p->x < kMaxWidth && p->y >= 0 && p->y < kMaxHeight && grid[p->x][p->y] == p)
-            setCell(p->x, p->y, nullptr);
-        delete p;
-    }
+    destroyParticles();
     particleCount_ = 0;
     CC_SAFE_RELEASE(undoSnapshot);
     undoSnapshot = nullptr;
@@ -147,6 +134,30 @@ void World::init(CCNode* layer)
     }
     if (CCMutableTexture2D* texture = worldTexture())
         texture->apply();
+}
+
+void World::destroyParticles()
+{
+    // Each particle leaves its slot and the grid before it is destroyed, so
+    // a destructor that looks at its neighbours never meets a freed one.
+    for (int32_t id = 0; id < kMaxParticles; ++id) {
+        Particle* p = pool_[id];
+        if (!p)
+            continue;
+        setSlot(id, nullptr);
+        if (inStorage(p->x, p->y) && grid[p->x][p->y] == p)
+            setCell(p->x, p->y, nullptr);
+        delete p;
+    }
+}
+
+void World::clearCells()
+{
+    // Every cell of the storage empty, as setCell(x, y, nullptr) leaves one.
+    std::memset(grid.cells_, 0, sizeof grid.cells_);
+    std::memset(occupied_, 0, sizeof occupied_);
+    std::memset(kinds_, 0, sizeof kinds_);
+    std::memset(densities_, 0, sizeof densities_);
 }
 
 void World::setBigWorld(bool big)
@@ -191,7 +202,7 @@ void World::releaseParticleId(int32_t id)
 
 void World::markDirty(int x, int y)
 {
-    if (x < 0 || y < 0 || x >= kMaxWidth || y >= kMaxHeight)
+    if (!inStorage(x, y))
         return;
     if (dirtyCount_ >= kDirtyCapacity) {
         // The lists are full: the next light step relights everything instead.
@@ -285,7 +296,7 @@ void World::moveParticle(Particle* p, int x, int y)
     if (occupiedAt(x, y))
         return;
     p->setPosition(x, y);
-    if (oldX >= 0 && oldX < kMaxWidth && oldY >= 0 && oldY < kMaxHeight && grid[oldX][oldY] == p) {
+    if (inStorage(oldX, oldY) && grid[oldX][oldY] == p) {
         // The cell's entries go along; the particle need not be asked again.
         const int from = cellIndex(oldX, oldY);
         const int to = cellIndex(x, y);
@@ -413,8 +424,7 @@ void World::clearPendingChanges()
 void World::movePendingChanges(int x1, int y1, int x2, int y2)
 {
     // An unmarked cell of the storage holds no change to move.
-    const bool inStorage = x1 >= 0 && y1 >= 0 && x1 < kMaxWidth && y1 < kMaxHeight;
-    if (inStorage && !hasPending(x1, y1))
+    if (inStorage(x1, y1) && !hasPending(x1, y1))
         return;
     forEachPendingCell([&](int32_t& x, int32_t& y) {
         if (x == x1 && y == y1)

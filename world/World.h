@@ -173,6 +173,8 @@ public:
     };
     Cells grid;
     static int cellIndex(int cx, int cy) { return cy * kMaxWidth + cx; }
+    // Whether a cell lies in the storage (kMaxWidth x kMaxHeight), in use or not.
+    static bool inStorage(int cx, int cy) { return cx >= 0 && cy >= 0 && cx < kMaxWidth && cy < kMaxHeight; }
     // Puts p (or null) in a cell of the 240 x 160 storage as it is: no pool,
     // no texel, no relighting. The grid operations build on it; tests use it
     // to stage a cell.
@@ -256,7 +258,7 @@ private:
     // a swap could carry).
     void markPending(int x, int y)
     {
-        if (x >= 0 && y >= 0 && x < kMaxWidth && y < kMaxHeight) {
+        if (inStorage(x, y)) {
             const int i = cellIndex(x, y);
             pendingCells_[i / 64] |= uint64_t{1} << (i % 64);
         }
@@ -279,12 +281,16 @@ private:
     }
     bool hasPending(int x, int y) const
     {
-        if (x < 0 || y < 0 || x >= kMaxWidth || y >= kMaxHeight)
+        if (!inStorage(x, y))
             return false;
         const int i = cellIndex(x, y);
         return (pendingCells_[i / 64] >> (i % 64)) & 1;
     }
 
+    // Deletes every pooled particle, each out of its slot and cell first.
+    void destroyParticles();
+    // Empties every cell of the storage (the four cell arrays).
+    void clearCells();
     void applyBlob(const uint8_t* data, const worldblob::LoadPlan& plan);
     void readParticles(const uint8_t* data, const worldblob::LoadPlan& plan);
 

@@ -3,7 +3,6 @@
 #include "world/WorldBlob.h"
 
 #include <algorithm>
-#include <cstring>
 
 #include "app/Logger.h"
 #include "app/NSData.h"
@@ -284,25 +283,12 @@ void World::reset()
     if (worldHost().isFreePlay() && !temperatureField.isViewOn())
         temperatureField.setViewOn(true);
 
-    for (int32_t id = 0; id < kMaxParticles; ++id) {
-        Particle* p = pool_[id];
-        if (!p)
-            continue;
-        setSlot(id, nullptr);
-        // Other destructors must not meet a freed particle in the grid.
-        if (p->x >= 0 && p->y >= 0 && p->x < kMaxWidth && p->y < kMaxHeight && grid[p->x][p->y] == p)
-            setCell(p->x, p->y, nullptr);
-        delete p;
-    }
+    destroyParticles();
     for (int32_t i = 0; i < kMaxParticles; ++i)
         freeIds_[i] = i;
     freeTop_ = kMaxParticles;
 
-    // Every cell of the storage empty, as setCell(x, y, nullptr) leaves one.
-    std::memset(grid.cells_, 0, sizeof grid.cells_);
-    std::memset(occupied_, 0, sizeof occupied_);
-    std::memset(kinds_, 0, sizeof kinds_);
-    std::memset(densities_, 0, sizeof densities_);
+    clearCells();
     placeBorderWalls();
 
     std::fill(std::begin(columnFlags_), std::end(columnFlags_), 0);

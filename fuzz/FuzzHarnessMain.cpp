@@ -12,9 +12,9 @@
 #include <string>
 #include <unistd.h>
 
-#include "app/Logger.h"
 #include "cocos2d.h"
 #include "fuzz/FuzzHarnessMain.h"
+#include "FuzzLog.h"
 #include "support/TempFolders.h"
 
 namespace {
@@ -46,11 +46,7 @@ extern "C" int LLVMFuzzerInitialize(int*, char***)
     g_harness = fuzzHarness().release();
     if (const char* seeds = std::getenv("TESMORA_FUZZ_SEEDS"))
         writeSeeds(seeds);
-    // The run throws the game's log lines away (-close_fd_mask); formatting
-    // them was a good part of each input. TESMORA_FUZZ_LOG=1 keeps them, to
-    // read what the game said about an input being replayed.
-    if (!std::getenv("TESMORA_FUZZ_LOG"))
-        Logger::setMuted(true);
+    muteGameLogForFuzzing();
     return 0;
 }
 

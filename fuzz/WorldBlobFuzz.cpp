@@ -14,8 +14,8 @@
 #include <string>
 #include <vector>
 
-#include "app/Logger.h"
 #include "app/NSData.h"
+#include "FuzzLog.h"
 #include "platform/GameClock.h"
 #include "platform/GameRandom.h"
 #include "world/ByteStream.h"
@@ -38,17 +38,9 @@ void writeFile(const std::string& path, const std::vector<uint8_t>& bytes)
     }
 }
 
-void putU32(std::vector<uint8_t>& b, size_t at, uint32_t v)
-{
-    for (int i = 0; i < 4; ++i)
-        b[at + static_cast<size_t>(i)] = static_cast<uint8_t>(v >> (8 * i));
-}
+void putU32(std::vector<uint8_t>& b, size_t at, uint32_t v) { storeU32(b.data() + at, v); }
 
-uint32_t u32At(const std::vector<uint8_t>& b, size_t at)
-{
-    return static_cast<uint32_t>(b[at]) | static_cast<uint32_t>(b[at + 1]) << 8
-        | static_cast<uint32_t>(b[at + 2]) << 16 | static_cast<uint32_t>(b[at + 3]) << 24;
-}
+uint32_t u32At(const std::vector<uint8_t>& b, size_t at) { return loadU32(b.data() + at); }
 
 // The world saved now, as a version-11 blob.
 std::vector<uint8_t> saved(World& w)
@@ -228,11 +220,7 @@ extern "C" int LLVMFuzzerInitialize(int*, char***)
     g_world->reset();
     if (const char* seeds = std::getenv("TESMORA_FUZZ_SEEDS"))
         writeSeeds(seeds);
-    // The run throws the game's log lines away (-close_fd_mask); formatting
-    // them was a good part of each input. TESMORA_FUZZ_LOG=1 keeps them, to
-    // read what the game said about an input being replayed.
-    if (!std::getenv("TESMORA_FUZZ_LOG"))
-        Logger::setMuted(true);
+    muteGameLogForFuzzing();
     return 0;
 }
 

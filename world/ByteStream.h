@@ -8,6 +8,20 @@
 #include <cstring>
 #include <vector>
 
+// A little-endian value where the caller has checked that four bytes lie:
+// for reading a checked section straight, and for patching one in place.
+inline uint32_t loadU32(const uint8_t* p)
+{
+    return static_cast<uint32_t>(p[0]) | static_cast<uint32_t>(p[1]) << 8 | static_cast<uint32_t>(p[2]) << 16
+        | static_cast<uint32_t>(p[3]) << 24;
+}
+
+inline void storeU32(uint8_t* p, uint32_t v)
+{
+    for (int i = 0; i < 4; ++i)
+        p[i] = static_cast<uint8_t>(v >> (8 * i));
+}
+
 class ByteWriter {
 public:
     explicit ByteWriter(std::vector<uint8_t>& out) : m_out(out) {}
@@ -83,11 +97,8 @@ public:
     {
         if (!take(4))
             return false;
-        uint32_t r = 0;
-        for (int i = 3; i >= 0; --i)
-            r = (r << 8) | m_data[m_pos + i];
+        v = loadU32(m_data + m_pos);
         m_pos += 4;
-        v = r;
         return true;
     }
     bool i32(int32_t& v)

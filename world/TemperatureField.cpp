@@ -209,9 +209,7 @@ int32_t TemperatureField::load(const uint8_t* data, size_t available)
     int32_t read = 0;
     for (int x = 0; x < kWidth && read < count; ++x) {
         for (int y = 0; y < kHeight && read < count; ++y, ++read, value += 4) {
-            const uint32_t bits = static_cast<uint32_t>(value[0]) | static_cast<uint32_t>(value[1]) << 8
-                                  | static_cast<uint32_t>(value[2]) << 16 | static_cast<uint32_t>(value[3]) << 24;
-            current_[cellOf(x, y)] = clamp(static_cast<float>(static_cast<int32_t>(bits)));
+            current_[cellOf(x, y)] = clamp(static_cast<float>(static_cast<int32_t>(loadU32(value))));
         }
     }
     return static_cast<int32_t>(length);

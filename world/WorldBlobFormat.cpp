@@ -46,13 +46,7 @@ VersionLayout layoutOf(uint32_t version)
     }
 }
 
-uint32_t u32At(const uint8_t* p)
-{
-    return static_cast<uint32_t>(p[0]) | static_cast<uint32_t>(p[1]) << 8 | static_cast<uint32_t>(p[2]) << 16
-        | static_cast<uint32_t>(p[3]) << 24;
-}
-
-int32_t i32At(const uint8_t* p) { return static_cast<int32_t>(u32At(p)); }
+int32_t i32At(const uint8_t* p) { return static_cast<int32_t>(loadU32(p)); }
 
 // The header fields of every version; the caller has checked that the blob
 // holds at least sectionStart bytes.
@@ -71,10 +65,10 @@ void readHeader(const uint8_t* data, BlobHeader& h)
         }
     } else if (v >= 5) {
         h.hasOptions = true;
-        h.temperatureView = u32At(data + 12) != 0;
-        h.light = u32At(data + 16) != 0;
-        h.sun = u32At(data + 20) != 0;
-        h.weather = u32At(data + 24) != 0;
+        h.temperatureView = loadU32(data + 12) != 0;
+        h.light = loadU32(data + 16) != 0;
+        h.sun = loadU32(data + 20) != 0;
+        h.weather = loadU32(data + 24) != 0;
         h.hasAmbient = true;
         h.ambient = i32At(data + 28);
         if (v >= 6) {
@@ -86,7 +80,7 @@ void readHeader(const uint8_t* data, BlobHeader& h)
         }
         if (v == 7) {
             h.hasBackgroundShown = true;
-            h.backgroundShown = u32At(data + 48) != 0;
+            h.backgroundShown = loadU32(data + 48) != 0;
         }
         if (v >= 8) {
             h.hasTexts = true;
@@ -188,7 +182,7 @@ bool parseBlob(const uint8_t* data, size_t size, LoadPlan& plan, std::string& wh
         why = "shorter than its version and size words";
         return false;
     }
-    h.version = u32At(data);
+    h.version = loadU32(data);
     h.width = i32At(data + 4);
     h.height = i32At(data + 8);
     if (h.version < 1 || h.version > kCurrentVersion) {

@@ -108,6 +108,9 @@ public:
     // every update.)
     inline void fall();
     inline void slide();
+    // slide() and then a rise into the cell above if it is free, made as one
+    // move: the cell passed through ends as the two moves leave it.
+    inline void slideThenRise();
     inline void flow();
     void shimmer(int dx, int dy, bool exchange);
     void setColor(cocos2d::ccColor4B colour);

@@ -316,6 +316,15 @@ void World::moveParticle(Particle* p, int x, int y)
     }
 }
 
+void World::passThrough(const Particle* p, int x, int y)
+{
+    drawTexel(x, y, kEmptyCell);
+    if (p->lightAbsorption > 0) {
+        markDirty(x, y);
+        markDirty(x, y);
+    }
+}
+
 void World::swapParticles(Particle* a, Particle* b)
 {
     if (!a || !b || a == b)

@@ -64,6 +64,10 @@ public:
     // The caller makes sure (x, y) lies in the world and is empty; a move
     // outside the world or onto another particle is refused.
     void moveParticle(Particle* p, int x, int y);
+    // What moving p into the free cell (x, y) and on out of it leaves: the
+    // cell drawn empty and, for a particle that absorbs light, marked once
+    // for each of the two moves. The caller then moves p past it.
+    void passThrough(const Particle* p, int x, int y);
     void swapParticles(Particle* a, Particle* b);
     int32_t allocParticleId();
     void releaseParticleId(int32_t id);
@@ -355,6 +359,26 @@ inline void Particle::slide()
         w->moveParticle(this, tx, y);
     else
         slideRight = !slideRight;
+}
+
+inline void Particle::slideThenRise()
+{
+    World* w = gWorld;
+    // The draws and the remembered direction exactly as slide() makes them.
+    const bool redraw = static_cast<unsigned>(gameRand()) % 5u == 0;
+    const bool drawnRight = (static_cast<unsigned>(gameRandIf(redraw)) & 1u) != 0;
+    const bool right = (redraw & drawnRight) | (!redraw & slideRight);
+    const int tx = right ? x + 1 : x - 1;
+    const bool slid = w->isFree(tx, y);
+    slideRight = slid ? right : !right;
+    const int sx = slid ? tx : x;
+    // After the slide only this cell and the one beside it changed: the cell
+    // above the new one is read as it stands.
+    const bool rises = w->isFree(sx, y + 1);
+    if (slid && rises)
+        w->passThrough(this, sx, y);
+    if (slid || rises)
+        w->moveParticle(this, sx, rises ? y + 1 : y);
 }
 
 inline void Particle::flow()

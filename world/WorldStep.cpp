@@ -53,10 +53,11 @@ void World::step()
 
     Profile::getInstance()->transferPendingMana();
 
+    // The queued changes draw too: thousands of cells a step in a fire.
+    beginStepDrawing(host.worldTexture());
     collectBrokenObjects();
     applyPendingChanges();
 
-    beginStepDrawing(host.worldTexture());
     if (running) {
         temperatureField.step();
         electricityGrid.step();

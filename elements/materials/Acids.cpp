@@ -156,8 +156,7 @@ void AcidSteam::update()
         replaceBy(TypeId::AcidWater);
         return;
     }
-    slide();
-    riseIfFree();
+    slideThenRise();
     dissolveAround(x, y, false);
 }
 

@@ -10,8 +10,7 @@ void Fire::update()
     // A flame nearly always moves, and a move takes its light along: fetch
     // the light's record while the moves are worked out.
     __builtin_prefetch(light, 1);
-    slide();
-    riseIfFree();
+    slideThenRise();
     world().temperatureField.addAt(x, y - 1, kHeatBelow);
     followLight();
     if (oneIn(5) && isEmptyAt(x, y + 1))

@@ -6,8 +6,7 @@ void Steam::update()
 {
     if (condense())
         return;
-    slide();
-    riseIfFree();
+    slideThenRise();
 }
 
 // True when the steam turns into something else this tick.
@@ -36,8 +35,7 @@ bool Steam::condense()
 
 void Smoke::update()
 {
-    slide();
-    riseIfFree();
+    slideThenRise();
     if (oneIn(10))
         removeSelf();
 }

@@ -190,6 +190,70 @@ TEST_F(WorldTest, SlidingTriesTheOtherSideAfterABlockedOne)
     EXPECT_EQ(p->x, 49);
 }
 
+// The one-move slide and rise leaves the world as slide() followed by a rise
+// into a free cell above: cells, texels, marks for relighting, the remembered
+// side and the draws taken, whether it slides, rises, both or neither.
+TEST_F(WorldTest, SlideThenRiseEndsAsTheTwoMoves)
+{
+    struct Case {
+        uint32_t kind;
+        bool sideBlocked, aboveSideBlocked, aboveBlocked, rememberedRight;
+        int draw;  // % 5 == 0 redraws the side with the next draw (3: left)
+    };
+    const Case cases[] = {
+        {kSand, false, false, false, true, 1},  {kSand, false, true, false, true, 1},
+        {kSand, true, false, false, true, 1},   {kSand, true, false, true, true, 1},
+        {kSand, false, false, true, false, 1},  {kSand, false, false, false, true, 5},
+        {kGlass, false, false, false, false, 1}, {kGlass, true, true, true, false, 5},
+    };
+    struct Outcome {
+        int x, y;
+        bool slideRight;
+        int32_t dirty;
+        std::vector<uint32_t> texels;
+        int nextDraw;
+        bool operator==(const Outcome&) const = default;
+    };
+    const auto run = [&](const Case& c, bool oneMove) {
+        world = std::make_unique<World>();
+        gWorld = world.get();
+        world->setBigWorld(true);
+        Particle* p = add(50, 50, c.kind);
+        const int side = c.rememberedRight == (c.draw % 5 != 0) ? 51 : 49;
+        if (c.sideBlocked)
+            add(side, 50, kWall);
+        if (c.aboveSideBlocked)
+            add(side, 51, kWall);
+        if (c.aboveBlocked)
+            add(50, 51, kWall);
+        p->slideRight = c.rememberedRight;
+        const int32_t dirtyBefore = world->dirtyCount();
+        platform::scriptGameRand({c.draw, 3, 77});
+        if (oneMove) {
+            p->slideThenRise();
+        } else {
+            p->slide();
+            if (world->isFree(p->x, p->y + 1))
+                world->moveParticle(p, p->x, p->y + 1);
+        }
+        Outcome o{p->x, p->y, p->slideRight, world->dirtyCount() - dirtyBefore, {}, gameRand()};
+        for (int x = 48; x <= 52; ++x)
+            for (int y = 49; y <= 52; ++y) {
+                const cocos2d::ccColor4B t = texture()->getPixelAt(static_cast<float>(x), static_cast<float>(y));
+                o.texels.push_back(static_cast<uint32_t>(t.r) | t.g << 8 | t.b << 16 | static_cast<uint32_t>(t.a) << 24);
+            }
+        return o;
+    };
+    for (const Case& c : cases) {
+        const Outcome twoMoves = run(c, false);
+        const Outcome oneMove = run(c, true);
+        EXPECT_TRUE(oneMove == twoMoves) << "side blocked " << c.sideBlocked << ", above it " << c.aboveSideBlocked
+                                         << ", above " << c.aboveBlocked << ", draw " << c.draw << ": ends at "
+                                         << oneMove.x << "," << oneMove.y << " instead of " << twoMoves.x << ","
+                                         << twoMoves.y;
+    }
+}
+
 TEST_F(WorldTest, ShimmerTakesTheNeighboursColourAndSlowsDown)
 {
     Particle* a = add(60, 60, kWater);

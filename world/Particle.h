@@ -10,6 +10,7 @@
 // (or is removed) during its update must not touch its own fields afterwards.
 #include <array>
 #include <cstddef>
+#include <climits>
 #include <cstdint>
 #include <initializer_list>
 #include <new>
@@ -146,8 +147,21 @@ public:
     static cocos2d::CCArray* baseColorRows();  // [24]
     static constexpr const char* kBaseSoundName = "sfx_element_soil";
 
-    // Wide fields first, flags last: no padding between them keeps a
-    // particle at 56 bytes, so more of the world's particles stay in cache.
+    // The narrow fields fill the word after the class pointer, with no
+    // padding anywhere: a particle is 56 bytes, so more of the world's
+    // particles stay in cache.
+    // An update that does nothing while the temperature of the particle's
+    // cell is at most this (cool wood) is skipped by the step without a call;
+    // kNeverIdle: every update runs. Beside the class pointer, which the step
+    // reads anyway.
+    static constexpr int16_t kNeverIdle = INT16_MIN;
+    int16_t idleUpTo = kNeverIdle;
+    bool colorChanged = false;
+    bool lightSource = false;  // self-lit: drawn in its own colour, absorbs nothing
+    bool liquid = false;
+    bool editable = false;
+    bool depthShaded = true;  // false: the sun pass draws the cell flat at full light
+    bool slideRight = false;  // direction remembered by slide()
     ParticleEditor* editor = nullptr;
     int32_t tag = 0;
     int32_t id = -1;
@@ -157,13 +171,8 @@ public:
     int32_t shimmerPeriod;
     int32_t shimmerCounter = 0;
     int32_t lightAbsorption = 255;  // above 0: every change of the cell marks it for relighting
-    bool colorChanged = false;
-    bool lightSource = false;  // self-lit: drawn in its own colour, absorbs nothing
-    bool liquid = false;
-    bool editable = false;
-    bool depthShaded = true;  // false: the sun pass draws the cell flat at full light
-    bool slideRight = false;  // direction remembered by slide()
 };
+static_assert(sizeof(Particle) == 56, "a particle stays at 56 bytes");
 
 // The blast of bombs, meteors and other explosives, 72 rays from (x, y).
 void explode(int x, int y, int energy);

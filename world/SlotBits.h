@@ -24,8 +24,17 @@ public:
     template <class Visit>
     void forEachUsed(int first, Visit visit) const
     {
+        forEachUsed(first, [](int) {}, visit);
+    }
+    // The same, with beginWord(w) called before the slots 64w..64w+63 are
+    // visited.
+    template <class BeginWord, class Visit>
+    void forEachUsed(int first, BeginWord beginWord, Visit visit) const
+    {
         for (int word = first / 64; word < Slots / 64; ++word) {
             uint64_t used = words_[word];
+            if (used)
+                beginWord(word);
             if (word == first / 64)
                 used &= ~uint64_t{0} << (first % 64);
             while (used) {
@@ -35,6 +44,9 @@ public:
             }
         }
     }
+
+    // Whether any of the slots 64w..64w+63 is in use.
+    bool anyInWord(int word) const { return words_[word] != 0; }
 
 private:
     std::array<uint64_t, Slots / 64> words_{};

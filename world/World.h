@@ -225,10 +225,14 @@ private:
     // The slots holding a particle: the step goes from one particle to the
     // next without visiting the empty slots between.
     SlotBits<kMaxParticles> liveSlots_;
+    // The slots holding a particle that may idle (Particle::idleUpTo): the
+    // step tests for idling only within 64 slots that hold one.
+    SlotBits<kMaxParticles> idleSlots_;
     void setSlot(int32_t id, Particle* p)
     {
         pool_[id] = p;
         liveSlots_.set(id, p != nullptr);
+        idleSlots_.set(id, p != nullptr && p->idleUpTo != Particle::kNeverIdle);
     }
     // The world's picture while a step runs (looked up once a step, not for
     // every cell drawn); null outside a step.

@@ -63,7 +63,10 @@ void World::step()
         electricityGrid.step();
         // Each slot is read when its turn comes: a particle removed before its
         // turn is skipped, one added at a higher id is updated this step.
-        liveSlots_.forEachUsed(0, [this](int id) {
+        // Whether these 64 slots held a particle that may idle when the step
+        // came to them; one added since is simply updated.
+        bool mayIdle = false;
+        liveSlots_.forEachUsed(0, [&](int word) { mayIdle = idleSlots_.anyInWord(word); }, [&](int id) {
             // The particles live apart from the slots: fetch one a few
             // slots ahead, so its update does not wait for memory. An
             // empty slot fetches the world itself, already at hand: a
@@ -74,7 +77,11 @@ void World::step()
                 __builtin_prefetch(reinterpret_cast<const void*>(ahead));
                 __builtin_prefetch(reinterpret_cast<const void*>(ahead + sizeof(Particle) - 1));
             }
-            pool_[id]->update();
+            Particle* p = pool_[id];
+            if (mayIdle && p->idleUpTo != Particle::kNeverIdle &&
+                !(temperatureField.getAt(p->x, p->y) > static_cast<float>(p->idleUpTo)))
+                return;
+            p->update();
         });
     }
     if (running) {

@@ -120,6 +120,8 @@ public:
 
 class Wood : public Element<kWoodInfo> {
 public:
+    // update() only burns, and only above kWoodIgnites.
+    Wood() { idleUpTo = PowderHeat::kWoodIgnites; }
     void update() override;
     // Trees shade their wood: index 0 or 1 of Wood's rows; repaints the cell
     // without marking the colour as changed.

@@ -151,6 +151,62 @@ TEST_F(WorldTest, AParticleReplacedByOneOfItsOwnIdIsNotUpdatedTwice)
     EXPECT_EQ(updateLog, (std::vector<int32_t>{38398, 38399}));
 }
 
+namespace {
+
+// Idles up to 393 degrees, as cool wood does.
+class IdlingElement : public TestElementOf<hashString("Wood"), 0, 255> {
+public:
+    IdlingElement() { idleUpTo = 393; }
+};
+
+}  // namespace
+
+// The step skips a particle that idles while its cell is at most idleUpTo,
+// reading the temperature when its turn comes (a particle updated before it
+// in the same step may have heated the cell); the slot of an idling particle
+// replaced during the step by one that does not idle is updated.
+TEST_F(WorldTest, AnIdlingParticleIsSkippedOnlyWhileItsCellIsCool)
+{
+    ParticleCreator::registerClass<IdlingElement>("Wood");
+    const uint32_t kIdling = hashString("Wood");
+    struct Case {
+        float temperature;
+        bool updated;
+    };
+    for (const Case c : {Case{293.0f, false}, Case{393.0f, false}, Case{393.5f, true}, Case{-2550.0f, false}}) {
+        world = std::make_unique<World>();
+        gWorld = world.get();
+        world->setBigWorld(true);
+        Particle* idler = add(20, 20, kIdling);   // 38399: updated last
+        Particle* heater = add(60, 60, kSand);    // 38398
+        updateHook = [&](Particle& p) {
+            if (&p == heater)
+                world->temperatureField.setAt(20, 20, c.temperature);
+        };
+        updateLog.clear();
+        world->step();
+        const bool updated = std::count(updateLog.begin(), updateLog.end(), idler->id) == 1;
+        EXPECT_EQ(updated, c.updated) << "at " << c.temperature;
+    }
+
+    world = std::make_unique<World>();
+    gWorld = world.get();
+    world->setBigWorld(true);
+    add(20, 20, kIdling);  // 38399
+    Particle* replacer = add(60, 60, kSand);  // 38398
+    updateHook = [&](Particle& p) {
+        if (&p == replacer && p.id == 38398) {
+            world->removeParticle(20, 20);
+            world->removeParticle(60, 60);
+            add(61, 61, kSand);  // takes 38398 back
+            add(21, 21, kSand);  // takes 38399: no longer idling
+        }
+    };
+    updateLog.clear();
+    world->step();
+    EXPECT_EQ(updateLog, (std::vector<int32_t>{38398, 38399}));
+}
+
 TEST_F(WorldTest, AParticleThatRemovesItselfAndItsNeighbourIsTolerated)
 {
     add(10, 10, kSand);

@@ -1,5 +1,6 @@
 #include "elements/creatures/Vehicles.h"
 
+#include <algorithm>
 #include <vector>
 
 #include "app/Logger.h"
@@ -119,25 +120,35 @@ void VehicleLeader::onTouch()
 
 void resortGroup(MPObject& group)
 {
-    // Cells moved and swapped among themselves: the sorted lists are made
-    // anew from the cells' present places.
-    // Kept between calls: a turn allocates nothing once warmed up.
-    static std::vector<MPObject::Box*> boxes;
+    // Cells moved and swapped among themselves: the sorted lists are put in
+    // order again from the cells' present places, as inserting each box
+    // anew would: a box goes before the boxes of its own place, so among
+    // equal places the later box comes first.
+    // In place, with the entries kept between calls: a turn allocates
+    // nothing once warmed up.
+    struct Entry {
+        int place;
+        unsigned order;  // later boxes first among equal places
+        MPObject::Box* box;
+    };
+    static std::vector<Entry> entries;
     for (CCArray* list : {group.membersByX, group.membersByY}) {
-        boxes.clear();
-        for (unsigned i = 0; i < list->count(); ++i) {
+        const bool byX = list == group.membersByX;
+        const unsigned n = list->count();
+        entries.clear();
+        for (unsigned i = 0; i < n; ++i) {
             auto* box = static_cast<MPObject::Box*>(list->objectAtIndex(i));
             box->retain();
-            boxes.push_back(box);
+            const Particle* cell = box->getValue();
+            entries.push_back({byX ? cell->x : cell->y, n - 1 - i, box});
         }
-        list->removeAllObjects();
-        for (MPObject::Box* box : boxes) {
-            if (list == group.membersByX)
-                MPObject::insertSortedByX(list, box, box->getValue()->x);
-            else
-                MPObject::insertSortedByY(list, box, box->getValue()->y);
-            box->release();
-        }
+        std::sort(entries.begin(), entries.end(), [](const Entry& a, const Entry& b) {
+            return a.place != b.place ? a.place < b.place : a.order < b.order;
+        });
+        for (unsigned i = 0; i < n; ++i)
+            list->replaceObjectAtIndex(i, entries[i].box);
+        for (const Entry& e : entries)
+            e.box->release();
     }
 }
 

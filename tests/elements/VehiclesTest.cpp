@@ -1,5 +1,6 @@
 // Vehicles: cars built from pictures, the sports car, the lander, the tank and
 // its shells, the truck.
+#include <algorithm>
 #include <cstdlib>
 #include <string>
 #include <vector>
@@ -267,6 +268,52 @@ TEST_F(VehiclesTest, ATurnRefusedByAWallLeavesTheCarWaiting)
     EXPECT_TRUE(car->turnAround());
     EXPECT_EQ(typeAt(102, 41), MPLeaderCar::kTypeId) << "the leader's column mirrored";
     EXPECT_EQ(car->originX, 2);
+}
+
+// Resorting puts the lists in the order that inserting every box anew, in
+// the lists' present order, gives (a box before the boxes of its own place),
+// whatever order they were left in.
+TEST_F(VehiclesTest, ResortingOrdersTheListsAsInsertingEachBoxAnew)
+{
+    const CreaturePicture pic = pictureOf({"#.##", "####", "##.#"});
+    setCreaturePicture("cars/beetle.png", &pic);
+    fill(1, 1, 238, 40, kStone);
+    auto* car = vehicle<MPLeaderCar>(100, 41);
+    ASSERT_NE(car->group, nullptr);
+    MPObject& group = *car->group;
+    using cocos2d::CCArray;
+    const auto setOrder = [](CCArray* list, const std::vector<cocos2d::CCObject*>& order) {
+        for (cocos2d::CCObject* o : order)
+            o->retain();
+        list->removeAllObjects();
+        for (cocos2d::CCObject* o : order) {
+            list->addObject(o);
+            o->release();
+        }
+    };
+    const auto contents = [](CCArray* list) { return std::vector<cocos2d::CCObject*>(list->begin(), list->end()); };
+    for (int shuffle = 0; shuffle < 3; ++shuffle) {
+        std::vector<cocos2d::CCObject*> expectedX, expectedY;
+        for (CCArray* list : {group.membersByX, group.membersByY}) {
+            // A scrambled order: reversed, then rotated by the round.
+            std::vector<cocos2d::CCObject*> order = contents(list);
+            std::reverse(order.begin(), order.end());
+            std::rotate(order.begin(), order.begin() + shuffle % order.size(), order.end());
+            setOrder(list, order);
+            CCArray* inserted = CCArray::create();
+            for (cocos2d::CCObject* o : order) {
+                auto* box = static_cast<MPObject::Box*>(o);
+                if (list == group.membersByX)
+                    MPObject::insertSortedByX(inserted, box, box->getValue()->x);
+                else
+                    MPObject::insertSortedByY(inserted, box, box->getValue()->y);
+            }
+            (list == group.membersByX ? expectedX : expectedY) = contents(inserted);
+        }
+        resortGroup(group);
+        EXPECT_EQ(contents(group.membersByX), expectedX) << "round " << shuffle;
+        EXPECT_EQ(contents(group.membersByY), expectedY) << "round " << shuffle;
+    }
 }
 
 TEST_F(VehiclesTest, DrivingByHandTurnsFirstAndAutoDriveIgnoresIt)

@@ -10,7 +10,6 @@
 // (or is removed) during its update must not touch its own fields afterwards.
 #include <array>
 #include <cstddef>
-#include <climits>
 #include <cstdint>
 #include <initializer_list>
 #include <new>

@@ -281,8 +281,10 @@ void GameLayer::beginStroke(float)
                 bar->showNotification(LocalUtils::localize(key));
             return;
         }
-        const std::string suffix =
-            h == hashString("HumanLeader") ? "_" + std::to_string(gameRand() % 5 + 1) : std::string();
+        // Built by append: GCC 12 warns wrongly on "_" + std::to_string(...).
+        std::string suffix;
+        if (h == hashString("HumanLeader"))
+            suffix = std::string(1, '_').append(std::to_string(gameRand() % 5 + 1));
         if (Particle* probe = ParticleCreator::createById(h)) {
             if (!m_strokeStarted)
                 playStrokeSound(probe->getSoundName() + suffix);

@@ -1,7 +1,12 @@
 #include "world/ParticlePool.h"
 
+#include <algorithm>
 #include <functional>
 #include <new>
+
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
 
 #include <sanitizer/asan_interface.h>
 
@@ -76,6 +81,82 @@ void ParticlePool::grow(std::size_t sizeClass)
     }
     free_[sizeClass] = head;
     ASAN_POISON_MEMORY_REGION(begin, bytes);
+}
+
+std::size_t ParticlePool::trim()
+{
+    if (chunks_.empty())
+        return 0;
+    const auto byAddress = [](const Chunk& a, const Chunk& b) { return std::less<std::byte*>()(a.begin, b.begin); };
+    std::sort(chunks_.begin(), chunks_.end(), byAddress);
+    const auto chunkOf = [&](const FreeBlock* block) {
+        const Chunk probe{const_cast<std::byte*>(reinterpret_cast<const std::byte*>(block)), 0};
+        return static_cast<std::size_t>(std::upper_bound(chunks_.begin(), chunks_.end(), probe, byAddress) -
+                                        chunks_.begin()) - 1;
+    };
+    // A free block's link is read and written with the block unpoisoned.
+    const auto nextOf = [](FreeBlock* block) {
+        ASAN_UNPOISON_MEMORY_REGION(block, sizeof(FreeBlock));
+        FreeBlock* next = block->next;
+        ASAN_POISON_MEMORY_REGION(block, sizeof(FreeBlock));
+        return next;
+    };
+    const auto link = [](FreeBlock* block, FreeBlock* next) {
+        ASAN_UNPOISON_MEMORY_REGION(block, sizeof(FreeBlock));
+        block->next = next;
+        ASAN_POISON_MEMORY_REGION(block, sizeof(FreeBlock));
+    };
+
+    std::vector<std::size_t> freeBlocks(chunks_.size(), 0);
+    for (FreeBlock* head : free_)
+        for (FreeBlock* block = head; block; block = nextOf(block))
+            ++freeBlocks[chunkOf(block)];
+    std::vector<bool> idle(chunks_.size(), false);
+    bool anyIdle = false;
+    for (std::size_t i = 0; i < chunks_.size(); ++i) {
+        idle[i] = freeBlocks[i] == kBlocksPerChunk;
+        anyIdle = anyIdle || idle[i];
+    }
+    if (!anyIdle)
+        return 0;
+
+    // Each list keeps its other blocks in their order.
+    for (FreeBlock*& head : free_) {
+        FreeBlock* kept = nullptr;
+        FreeBlock* last = nullptr;
+        for (FreeBlock* block = head; block;) {
+            FreeBlock* next = nextOf(block);
+            if (!idle[chunkOf(block)]) {
+                if (last)
+                    link(last, block);
+                else
+                    kept = block;
+                last = block;
+            }
+            block = next;
+        }
+        if (last)
+            link(last, nullptr);
+        head = kept;
+    }
+    std::size_t given = 0;
+    std::vector<Chunk> remaining;
+    for (std::size_t i = 0; i < chunks_.size(); ++i) {
+        if (!idle[i]) {
+            remaining.push_back(chunks_[i]);
+            continue;
+        }
+        ASAN_UNPOISON_MEMORY_REGION(chunks_[i].begin, chunks_[i].bytes);
+        ::operator delete(chunks_[i].begin);
+        given += chunks_[i].bytes;
+    }
+    chunks_.swap(remaining);
+#ifdef __GLIBC__
+    // The chunks lay among other blocks of the heap: hand their pages back
+    // to the system rather than keep them resident until reused.
+    malloc_trim(0);
+#endif
+    return given;
 }
 
 bool ParticlePool::owns(const void* block) const

@@ -37,6 +37,10 @@ public:
     std::size_t chunkCount() const { return chunks_.size(); }
     // Whether the block lies in a chunk of this pool.
     bool owns(const void* block) const;
+    // Gives every chunk whose blocks are all free back to the heap, so that
+    // a world of other kinds can use the memory; returns the bytes given
+    // back. Run when a world's particles are all gone.
+    std::size_t trim();
 
 private:
     struct FreeBlock {

@@ -14,6 +14,7 @@
 #include "world/CCMutableTexture2D.h"
 #include "world/OverLayer.h"
 #include "world/ParticleCreator.h"
+#include "world/ParticlePool.h"
 #include "world/Tool.h"
 #include "world/WorldHost.h"
 
@@ -149,6 +150,10 @@ void World::destroyParticles()
             setCell(p->x, p->y, nullptr);
         delete p;
     }
+    // Each kind keeps blocks of its own size: without this, a world of other
+    // kinds would take new memory beside the blocks this one left.
+    if (particlesArePooled())
+        particleMemory().trim();
 }
 
 void World::clearCells()

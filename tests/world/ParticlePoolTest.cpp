@@ -2,6 +2,7 @@
 // blocks kept visible to AddressSanitizer.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <memory>
@@ -93,6 +94,50 @@ TEST(ParticlePoolTest, SteadyChurnTakesNoNewChunks)
         pool.release(p, 96);
 }
 
+// Trimming gives back exactly the chunks with no block in use, of every
+// size; the blocks still in use keep their bytes, and the free lists left
+// hand out only blocks of the chunks kept, each once.
+TEST(ParticlePoolTest, TrimGivesBackTheChunksWithNoBlockInUse)
+{
+    ParticlePool pool;
+    const std::size_t n = 3 * ParticlePool::kBlocksPerChunk;  // three chunks of each size
+    std::vector<void*> small, large;
+    for (std::size_t i = 0; i < n; ++i) {
+        small.push_back(pool.allocate(56));
+        large.push_back(pool.allocate(200));
+    }
+    ASSERT_EQ(pool.chunkCount(), 6u);
+    EXPECT_EQ(pool.trim(), 0u) << "every chunk in use";
+    // Keep one small block in the middle chunk; free everything else.
+    void* kept = small[n / 2];
+    std::memset(kept, 0x3c, 56);
+    for (std::size_t i = 0; i < n; ++i) {
+        if (small[i] != kept)
+            pool.release(small[i], 56);
+        pool.release(large[i], 200);
+    }
+    EXPECT_EQ(pool.trim(), 2 * 56 * ParticlePool::kBlocksPerChunk + 3 * 200 * ParticlePool::kBlocksPerChunk);
+    EXPECT_EQ(pool.chunkCount(), 1u);
+    EXPECT_TRUE(pool.owns(kept));
+    EXPECT_EQ(pool.liveBlocks(), 1u);
+    const auto* bytes = static_cast<const unsigned char*>(kept);
+    EXPECT_TRUE(std::all_of(bytes, bytes + 56, [](unsigned char b) { return b == 0x3c; }));
+    // The kept chunk's other blocks come back first, distinct, then a new chunk.
+    std::set<void*> handedOut{kept};
+    for (std::size_t i = 1; i < ParticlePool::kBlocksPerChunk; ++i) {
+        void* p = pool.allocate(56);
+        EXPECT_TRUE(handedOut.insert(p).second);
+        EXPECT_TRUE(pool.owns(p));
+    }
+    EXPECT_EQ(pool.chunkCount(), 1u);
+    handedOut.insert(pool.allocate(56));
+    EXPECT_EQ(pool.chunkCount(), 2u);
+    for (void* p : handedOut)
+        pool.release(p, 56);
+    EXPECT_EQ(pool.trim(), 2 * 56 * ParticlePool::kBlocksPerChunk);
+    EXPECT_EQ(pool.chunkCount(), 0u);
+}
+
 TEST(ParticlePoolTest, LargeBlocksComeFromTheHeap)
 {
     ParticlePool pool;
@@ -133,6 +178,22 @@ TEST_F(PooledParticlesTest, ParticlesComeFromThePoolUnlessSanitized)
     ASSERT_NE(p, nullptr);
     EXPECT_EQ(particleMemory().owns(p), particlesArePooled());
     EXPECT_EQ(particlesArePooled(), !underAddressSanitizer());
+}
+
+// A world that goes gives its particles' memory back: a world of other kinds
+// does not grow beside it.
+TEST_F(PooledParticlesTest, AWorldThatGoesGivesItsChunksBack)
+{
+    if (!particlesArePooled())
+        GTEST_SKIP() << "the sanitizer build gives particles to the heap";
+    const std::size_t before = particleMemory().chunkCount();
+    for (int x = 1; x < 201; ++x)
+        for (int y = 1; y < 41; ++y)
+            world->addParticle(x, y, kSand, false);
+    EXPECT_GT(particleMemory().chunkCount(), before);
+    world.reset();
+    gWorld = nullptr;
+    EXPECT_LE(particleMemory().chunkCount(), before);
 }
 
 TEST_F(PooledParticlesTest, ReplacingParticlesInARunningWorldTakesNoNewMemory)

@@ -1,9 +1,11 @@
 #pragma once
 // ParticlePool: the memory particles live in. Blocks are grouped by size in
-// 8-byte steps (a particle needs no more alignment than that); each size keeps a free list of blocks carved from chunks
-// taken from the heap, so once a world has run for a while creating and
-// destroying particles touches the heap no more. Chunks are kept for the
-// life of the pool. Larger requests go straight to the heap.
+// 8-byte steps (a particle needs no more alignment than that); each size
+// keeps a free list of blocks carved from chunks taken from the heap, so once
+// a world has run for a while creating and destroying particles touches the
+// heap no more. Chunks stay until trim() gives back those with no block in
+// use (the world does when its particles are all gone). Larger requests go
+// straight to the heap.
 //
 // Not locked: particles are made and destroyed only on the world's thread.
 //

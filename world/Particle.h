@@ -155,6 +155,7 @@ public:
     // reads anyway.
     static constexpr int16_t kNeverIdle = INT16_MIN;
     int16_t idleUpTo = kNeverIdle;
+    bool mayIdle() const { return idleUpTo != kNeverIdle; }
     bool colorChanged = false;
     bool lightSource = false;  // self-lit: drawn in its own colour, absorbs nothing
     bool liquid = false;

@@ -232,7 +232,7 @@ private:
     {
         pool_[id] = p;
         liveSlots_.set(id, p != nullptr);
-        idleSlots_.set(id, p != nullptr && p->idleUpTo != Particle::kNeverIdle);
+        idleSlots_.set(id, p != nullptr && p->mayIdle());
     }
     // The world's picture while a step runs (looked up once a step, not for
     // every cell drawn); null outside a step.

@@ -65,8 +65,8 @@ void World::step()
         // turn is skipped, one added at a higher id is updated this step.
         // Whether these 64 slots held a particle that may idle when the step
         // came to them; one added since is simply updated.
-        bool mayIdle = false;
-        liveSlots_.forEachUsed(0, [&](int word) { mayIdle = idleSlots_.anyInWord(word); }, [&](int id) {
+        bool wordMayIdle = false;
+        liveSlots_.forEachUsed(0, [&](int word) { wordMayIdle = idleSlots_.anyInWord(word); }, [&](int id) {
             // The particles live apart from the slots: fetch one a few
             // slots ahead, so its update does not wait for memory. An
             // empty slot fetches the world itself, already at hand: a
@@ -78,7 +78,7 @@ void World::step()
                 __builtin_prefetch(reinterpret_cast<const void*>(ahead + sizeof(Particle) - 1));
             }
             Particle* p = pool_[id];
-            if (mayIdle && p->idleUpTo != Particle::kNeverIdle &&
+            if (wordMayIdle && p->mayIdle() &&
                 !(temperatureField.getAt(p->x, p->y) > static_cast<float>(p->idleUpTo)))
                 return;
             p->update();

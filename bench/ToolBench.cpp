@@ -6,7 +6,7 @@
 
 #include "cocos2d.h"
 #include "hud/GUI.h"
-#include "world/GameLayer.h"
+#include "scene/GameLayer.h"
 #include "world/Tools.h"
 #include "world/World.h"
 

@@ -64,7 +64,7 @@
 #include <vector>
 
 #include "SimpleAudioEngine.h"
-#include "app/Profile.h"
+#include "profile/Profile.h"
 #include "elements/creatures/HumanLeader.h"
 #include "elements/materials/Lasers.h"
 #include "elements/materials/Pipes.h"
@@ -76,8 +76,8 @@
 #include "elements/materials/Powders.h"
 #include "platform/GameRandom.h"
 #include "world/ColorTables.h"
-#include "world/GameHost.h"
-#include "world/GameLayer.h"
+#include "scene/GameHost.h"
+#include "scene/GameLayer.h"
 #include "world/ParticleCreator.h"
 #include "world/World.h"
 

@@ -1,7 +1,7 @@
 #pragma once
 #include <cstdlib>
 
-#include "app/Logger.h"
+#include "base/Logger.h"
 
 // The run throws the game's log lines away (-close_fd_mask); formatting them
 // was a good part of each input. TESMORA_FUZZ_LOG=1 keeps them, to read what

@@ -14,14 +14,14 @@
 #include <string>
 #include <vector>
 
-#include "app/NSData.h"
+#include "base/NSData.h"
 #include "FuzzLog.h"
 #include "platform/GameClock.h"
 #include "platform/GameRandom.h"
 #include "world/ByteStream.h"
 #include "world/ColorTables.h"
-#include "world/GameHost.h"
-#include "world/GameLayer.h"
+#include "scene/GameHost.h"
+#include "scene/GameLayer.h"
 #include "world/ParticleCreator.h"
 #include "world/World.h"
 #include "world/WorldBlob.h"

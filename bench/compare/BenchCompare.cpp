@@ -7,7 +7,7 @@
 #include <set>
 #include <sstream>
 
-#include "online/json/Json.h"
+#include "base/json/Json.h"
 
 namespace benchcompare {
 

@@ -39,7 +39,7 @@
 #include "app/GameMain.h"
 #include "cocos2d.h"
 #include "screens/MainMenu.h"
-#include "world/GameLayer.h"
+#include "scene/GameLayer.h"
 #include "world/World.h"
 
 extern char** environ;

@@ -7,9 +7,9 @@
 #include <string>
 
 #include "app/GameMain.h"
-#include "app/NSData.h"
-#include "app/ScreenMetrics.h"
-#include "world/GameLayer.h"
+#include "base/NSData.h"
+#include "base/ScreenMetrics.h"
+#include "scene/GameLayer.h"
 #include "world/Particle.h"
 #include "world/World.h"
 #include "support/HeadlessGame.h"

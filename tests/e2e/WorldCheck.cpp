@@ -8,12 +8,12 @@
 #include <cstdlib>
 #include <string>
 
-#include "app/NSData.h"
-#include "app/ScreenMetrics.h"
+#include "base/NSData.h"
+#include "base/ScreenMetrics.h"
 #include "cocos2d.h"
 #include "world/ColorTables.h"
-#include "world/GameHost.h"
-#include "world/GameLayer.h"
+#include "scene/GameHost.h"
+#include "scene/GameLayer.h"
 #include "world/Particle.h"
 #include "world/ParticleCreator.h"
 #include "world/World.h"

@@ -3,7 +3,7 @@
 // through a save, the larva becomes a Stinger, the Stinger eats prey into
 // alien matter and follows the published field.
 #include "MaterialWorld.h"
-#include "app/NSData.h"
+#include "base/NSData.h"
 #include "cocos2d_extensions/CCValue.h"
 #include "elements/creatures/DistanceField.h"
 #include "elements/creatures/MPObject.h"

@@ -7,7 +7,7 @@
 
 #include "MaterialWorld.h"
 #include "SimpleAudioEngine.h"
-#include "app/Profile.h"
+#include "profile/Profile.h"
 #include "elements/living/Trees.h"
 #include "elements/living/blueprint/Blueprint.h"
 #include "elements/materials/Powders.h"

@@ -6,7 +6,7 @@
 #include <map>
 #include <string>
 
-#include "app/Profile.h"
+#include "profile/Profile.h"
 #include "elements/creatures/CreatureKinds.h"
 #include "elements/creatures/Dusts.h"
 #include "elements/creatures/HumanLeader.h"

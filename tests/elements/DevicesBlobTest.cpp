@@ -5,7 +5,7 @@
 
 #include "DeviceTesting.h"
 #include "MaterialWorld.h"
-#include "app/NSData.h"
+#include "base/NSData.h"
 #include "elements/materials/Instruments.h"
 #include "elements/materials/Leds.h"
 #include "elements/materials/Pipes.h"

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "MaterialWorld.h"
-#include "app/NSData.h"
+#include "base/NSData.h"
 #include "elements/creatures/CreatureCounts.h"
 #include "elements/living/Fish.h"
 #include "elements/living/Flocks.h"

@@ -8,7 +8,7 @@
 #include "SimpleAudioEngine.h"
 #include "elements/materials/Instruments.h"
 #include "elements/materials/Powders.h"
-#include "world/GameLayer.h"
+#include "scene/GameLayer.h"
 
 namespace {
 

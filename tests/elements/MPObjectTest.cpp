@@ -8,7 +8,7 @@
 #include "cocos2d.h"
 #include "elements/creatures/MPBase.h"
 #include "elements/creatures/SmallCreatures.h"
-#include "app/NSData.h"
+#include "base/NSData.h"
 #include "world/ByteStream.h"
 
 using cocos2d::CCArray;

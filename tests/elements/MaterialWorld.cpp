@@ -4,7 +4,7 @@
 #include <cmath>
 #include <cstdlib>
 
-#include "app/Profile.h"
+#include "profile/Profile.h"
 #include "elements/creatures/CreatureKinds.h"
 #include "elements/living/LivingFamilies.h"
 #include "elements/materials/MaterialFamilies.h"

@@ -4,7 +4,7 @@
 #include <map>
 
 #include "MaterialWorld.h"
-#include "app/NSData.h"
+#include "base/NSData.h"
 #include "elements/materials/Cloners.h"
 #include "elements/materials/Clouds.h"
 #include "elements/materials/Powders.h"

@@ -1,7 +1,7 @@
 // Grass grows from Mud in the light and may flower; flowers keep their colour
 // scheme through a save; algae grow a frond into the water around them.
 #include "MaterialWorld.h"
-#include "app/NSData.h"
+#include "base/NSData.h"
 #include "elements/living/Plants.h"
 #include "elements/materials/Liquids.h"
 #include "elements/materials/Powders.h"

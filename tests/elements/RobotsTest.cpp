@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "MaterialWorld.h"
-#include "app/NSData.h"
+#include "base/NSData.h"
 #include "elements/creatures/CreatureCounts.h"
 #include "elements/creatures/CreatureKinds.h"
 #include "elements/creatures/Dusts.h"

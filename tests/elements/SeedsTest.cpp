@@ -4,8 +4,8 @@
 // the Plesiosaurus dives. The folders are the test fixtures.
 #include "MaterialWorld.h"
 #include "SimpleAudioEngine.h"
-#include "app/NSData.h"
-#include "app/Profile.h"
+#include "base/NSData.h"
+#include "profile/Profile.h"
 #include "elements/creatures/HumanLeader.h"
 #include "elements/living/BuildingSeeds.h"
 #include "elements/living/DinosaurSeeds.h"

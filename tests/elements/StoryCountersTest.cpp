@@ -1,7 +1,7 @@
 // The story counters and flags of the profile that materials raise.
 #include "MaterialWorld.h"
 #include "support/CleanGame.h"
-#include "app/Profile.h"
+#include "profile/Profile.h"
 #include "world/GameServices.h"
 #include "elements/materials/Acids.h"
 #include "elements/materials/Gases.h"

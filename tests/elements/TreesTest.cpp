@@ -2,7 +2,7 @@
 // top and the centre grows its disc of leaves; the grown and burnt counts go
 // to the profile in free play only.
 #include "MaterialWorld.h"
-#include "app/Profile.h"
+#include "profile/Profile.h"
 #include "support/CleanGame.h"
 #include "elements/living/Plants.h"
 #include "elements/living/Trees.h"

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "MaterialWorld.h"
-#include "app/NSData.h"
+#include "base/NSData.h"
 #include "elements/creatures/CreatureCounts.h"
 #include "elements/creatures/CreaturePictures.h"
 #include "elements/creatures/Lander.h"

@@ -3,7 +3,7 @@
 #include <memory>
 
 #include "WindowsFixture.h"
-#include "app/Profile.h"
+#include "profile/Profile.h"
 #include "gui/GUILabel.h"
 #include "online/Request.h"
 #include "online/ServerLink.h"

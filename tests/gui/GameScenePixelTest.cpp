@@ -1,4 +1,4 @@
-#include "game/GameSceneFixture.h"
+#include "support/GameSceneFixture.h"
 
 USING_NS_CC;
 

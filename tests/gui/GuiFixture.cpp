@@ -2,9 +2,9 @@
 
 #include <cstdlib>
 
-#include "app/BackButton.h"
-#include "app/ScreenMetrics.h"
-#include "app/ScreenUtils.h"
+#include "scene/BackButton.h"
+#include "base/ScreenMetrics.h"
+#include "scene/ScreenUtils.h"
 #include "gui/GUIBatchNodeMenu.h"
 #include "gui/GUILabel.h"
 #include "gui/GUIWindow.h"

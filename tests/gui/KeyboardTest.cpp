@@ -1,7 +1,7 @@
 // The text keyboard and ScreenUtils' keyboard binding: counters, first-key
 // replacement, shift, typed input, accepting once, and the window given back.
 #include "WindowsFixture.h"
-#include "app/LocalUtils.h"
+#include "base/LocalUtils.h"
 #include "gui/GUIButton.h"
 #include "gui/GUILabel.h"
 #include "hud/GUI.h"

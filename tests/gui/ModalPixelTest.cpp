@@ -5,8 +5,8 @@
 #include <cmath>
 
 #include "WindowsFixture.h"
-#include "app/Profile.h"
-#include "app/ScreenMetrics.h"
+#include "profile/Profile.h"
+#include "base/ScreenMetrics.h"
 #include "gui/GUIButton.h"
 #include "hud/GUI.h"
 

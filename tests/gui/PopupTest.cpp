@@ -4,7 +4,7 @@
 #include <fstream>
 
 #include "WindowsFixture.h"
-#include "app/Profile.h"
+#include "profile/Profile.h"
 #include "gui/GUIButton.h"
 #include "gui/GUILabel.h"
 

@@ -2,7 +2,7 @@
 #include "GuiFixture.h"
 
 #include "SimpleAudioEngine.h"
-#include "app/ScreenMetrics.h"
+#include "base/ScreenMetrics.h"
 #include "gui/GUIBatchNodeMenu.h"
 #include "gui/GUIButton.h"
 #include "gui/GUISlider.h"

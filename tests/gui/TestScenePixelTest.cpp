@@ -3,7 +3,7 @@
 // side borders. With TESMORA_TEST_FRAMES set, each frame is saved there.
 #include "GuiFixture.h"
 
-#include "app/ScreenMetrics.h"
+#include "base/ScreenMetrics.h"
 #include "gui/GUIBatchNodeMenu.h"
 #include "gui/GUIButton.h"
 #include "gui/GUILabel.h"

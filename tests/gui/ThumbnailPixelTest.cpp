@@ -1,7 +1,7 @@
 #include <string>
 
-#include "app/ScreenUtils.h"
-#include "game/SavedWorldsFixture.h"
+#include "scene/ScreenUtils.h"
+#include "support/SavedWorldsFixture.h"
 
 USING_NS_CC;
 

@@ -1,6 +1,6 @@
 // The game sees every layer below it.
-#include "app/Logger.h"
+#include "base/Logger.h"
 #include "hud/GUI.h"
 #include "online/ServerLink.h"
-#include "world/GameHost.h"
-#include "world/GameLayer.h"
+#include "scene/GameHost.h"
+#include "scene/GameLayer.h"

@@ -1,2 +1,2 @@
-#include "app/Profile.h"
+#include "profile/Profile.h"
 // The profile is part of the world layer, above the base services.

@@ -1,2 +1,2 @@
-#include "world/GameLayer.h"
+#include "scene/GameLayer.h"
 // The game layer sits above the world even though its files live in world/.

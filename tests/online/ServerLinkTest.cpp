@@ -8,12 +8,12 @@
 #include <vector>
 
 #include "LoopbackHttpServer.h"
-#include "app/Profile.h"
+#include "profile/Profile.h"
 #include "support/CleanGame.h"
 #include "world/GameServices.h"
 #include "online/NetworkManager.h"
 #include "online/ServerLink.h"
-#include "online/json/Json.h"
+#include "base/json/Json.h"
 #include "platform/CloudStorage.h"
 
 USING_NS_CC;

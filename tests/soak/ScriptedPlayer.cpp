@@ -3,10 +3,10 @@
 #include <algorithm>
 #include <iterator>
 
-#include "app/LocalUtils.h"
-#include "app/NSData.h"
-#include "app/ScreenMetrics.h"
-#include "app/ScreenUtils.h"
+#include "base/LocalUtils.h"
+#include "base/NSData.h"
+#include "base/ScreenMetrics.h"
+#include "scene/ScreenUtils.h"
 #include "gui/GUIButton.h"
 #include "gui/GUILabel.h"
 #include "gui/GUIPopup.h"
@@ -19,7 +19,7 @@
 #include "platform/GameClock.h"
 #include "platform/GameRandom.h"
 #include "screens/MainMenu.h"
-#include "world/GameLayer.h"
+#include "scene/GameLayer.h"
 #include "world/Tool.h"
 #include "world/World.h"
 

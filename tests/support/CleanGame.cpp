@@ -1,11 +1,11 @@
 #include "support/CleanGame.h"
 
-#include "app/Profile.h"
+#include "profile/Profile.h"
 #include "elements/living/LivingFamilies.h"
 #include "online/ServerLink.h"
-#include "app/SaveLoadUtils.h"
+#include "scene/SaveLoadUtils.h"
 #include "screens/MainMenu.h"
-#include "world/GameLayer.h"
+#include "scene/GameLayer.h"
 
 namespace testsupport {
 

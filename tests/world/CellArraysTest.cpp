@@ -5,7 +5,7 @@
 #include <functional>
 #include <string>
 
-#include "app/NSData.h"
+#include "base/NSData.h"
 
 using namespace worldtest;
 

@@ -12,7 +12,7 @@
 #include <cstring>
 #include <memory>
 
-#include "app/Profile.h"
+#include "profile/Profile.h"
 #include "elements/living/LivingFamilies.h"
 #include "elements/materials/MaterialFamilies.h"
 #include "elements/materials/Powders.h"
@@ -23,7 +23,7 @@
 #include "world/ColorTables.h"
 #include "world/FieldOverlay.h"
 #include "support/CleanGame.h"
-#include "world/GameLayer.h"
+#include "scene/GameLayer.h"
 #include "world/ParticleCreator.h"
 #include "elements/creatures/HumanLeader.h"
 #include "world/World.h"

@@ -15,7 +15,7 @@
 #include "world/CCMutableTexture2D.h"
 #include "world/ColorTables.h"
 #include "support/CleanGame.h"
-#include "world/GameLayer.h"
+#include "scene/GameLayer.h"
 #include "world/Particle.h"
 #include "world/ParticleCreator.h"
 #include "world/World.h"

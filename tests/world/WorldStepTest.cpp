@@ -1,6 +1,6 @@
 #include "WorldFixture.h"
 
-#include "app/ScreenUtils.h"
+#include "scene/ScreenUtils.h"
 #include "gui/GUIWindow.h"
 
 #include <algorithm>

@@ -5,7 +5,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "app/SaveLoadUtils.h"
+#include "scene/SaveLoadUtils.h"
 #include "hud/GUISaveLoad.h"
 #include "platform/CloudStorage.h"
 #include "support/TempFolders.h"

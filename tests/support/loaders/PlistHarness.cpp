@@ -5,7 +5,7 @@
 #include <cmath>
 #include <fstream>
 
-#include "app/LocalUtils.h"
+#include "base/LocalUtils.h"
 #include "support/TempFolders.h"
 #include "support/loaders/LoaderHarness.h"
 

@@ -5,9 +5,9 @@
 #include <cmath>
 #include <map>
 
-#include "app/Crc32.h"
-#include "app/Profile.h"
-#include "app/ProfileFile.h"
+#include "base/Crc32.h"
+#include "profile/Profile.h"
+#include "profile/ProfileFile.h"
 #include "platform/GameClock.h"
 #include "support/CleanGame.h"
 #include "support/loaders/Common.h"

@@ -4,10 +4,10 @@
 // as unreadable and leaves the profile as it was.
 #include <map>
 
-#include "app/Profile.h"
-#include "app/ProfileFile.h"
+#include "profile/Profile.h"
+#include "profile/ProfileFile.h"
 #include "online/ServerLink.h"
-#include "online/json/Json.h"
+#include "base/json/Json.h"
 #include "platform/GameClock.h"
 #include "support/CleanGame.h"
 #include "support/loaders/Common.h"

@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "../WorldFixture.h"
-#include "app/NSData.h"
+#include "base/NSData.h"
 #include "hud/GUI.h"
 #include "world/ByteStream.h"
 #include "world/GameServices.h"

@@ -3,14 +3,14 @@
 #include <cfloat>
 #include <memory>
 
-#include "app/ScreenMetrics.h"
+#include "base/ScreenMetrics.h"
 #include "cocos2d/CCSprite.h"
 #include "hud/GUI.h"
 #include "world/ElectricityGrid.h"
 #include "world/World.h"
 #include "world/FieldOverlay.h"
 #include "support/CleanGame.h"
-#include "world/GameLayer.h"
+#include "scene/GameLayer.h"
 #include "world/TemperatureField.h"
 
 namespace {

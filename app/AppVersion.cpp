@@ -1,3 +1,0 @@
-#include "app/AppVersion.h"
-
-std::string gameVersion;

@@ -1,0 +1,3 @@
+#include "base/AppVersion.h"
+
+std::string gameVersion;

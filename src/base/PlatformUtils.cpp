@@ -1,0 +1,49 @@
+#include "base/PlatformUtils.h"
+
+#include "base/Logger.h"
+#include "base/Utils.h"
+#include "platform/CloudStorage.h"
+#include "platform/PlatformIdentity.h"
+
+#include <cstdint>
+#include <cstdio>
+
+USING_NS_CC;
+
+std::list<std::string> listCloudFiles(const std::string& prefix)
+{
+    std::string lowered = toLowerString(prefix);
+    std::list<std::string> names;
+    int32_t count = platform::CloudStorage::getFileCount();
+    for (int32_t i = 0; i < count; ++i) {
+        std::string name = platform::CloudStorage::getFileNameAndSize(i, nullptr);
+        if (name.compare(0, lowered.size(), lowered) == 0)
+            names.push_back(name);
+    }
+    return names;
+}
+
+bool saveScreenshotImage(CCImage* image, const std::string& path)
+{
+    LOG_ERROR << "UNIMPLEMENTED!!!";
+    if (!image)
+        return false;
+    bool saved = image->saveToFile(path.c_str(), true);
+    if (!saved)
+        LOG_ERROR << "Failed to save screenshot";
+    return saved;
+}
+
+std::string platformUserId()
+{
+    uint64_t id = platform::PlatformIdentity::userId();
+    char text[16];
+    std::snprintf(text, sizeof text, "%d", static_cast<int32_t>(static_cast<uint32_t>(id & 0xFFFFFFFFu)));
+    LOG << "steamID: " << text;
+    return text;
+}
+
+std::string platformName()
+{
+    return "Steam";
+}

@@ -1,0 +1,572 @@
+#include "gui/GUILabel.h"
+
+#include <climits>
+#include <cmath>
+#include <cstdio>
+
+#include "base/Logger.h"
+
+USING_NS_CC;
+
+CCString* GUILabel::currentFontName = nullptr;
+std::unordered_map<std::string, CCRect> GUILabel::fontFrames;
+float GUILabel::fontSize = 10.0f;
+float GUILabel::letterSpace = 0.0f;
+float GUILabel::baseLine = 0.0f;
+float GUILabel::lineSpacing = 0.0f;
+int GUILabel::lowercase = 0;
+int GUILabel::uppercase = 0;
+std::vector<std::string> GUILabel::fontSheetPrefixes;
+
+namespace {
+
+// The size used when a font gives none, so that size / fontSize stays finite.
+constexpr float kFallbackFontSize = 10.0f;
+
+// Bytes of the UTF-8 sequence that starts with lead (1 for a stray byte).
+size_t sequenceLength(unsigned char lead)
+{
+    if (lead < 0x80)
+        return 1;
+    if ((lead & 0xE0) == 0xC0)
+        return 2;
+    if ((lead & 0xF0) == 0xE0)
+        return 3;
+    if ((lead & 0xF8) == 0xF0)
+        return 4;
+    return 1;
+}
+
+// Leading blanks, an optional sign, digits. overflow is set when the value
+// does not fit an int.
+long readInteger(const std::string& buffer, bool& overflow)
+{
+    overflow = false;
+    size_t i = 0;
+    while (i < buffer.size() && (buffer[i] == ' ' || buffer[i] == '\t' || buffer[i] == '\n' || buffer[i] == '\r'))
+        ++i;
+    bool negative = false;
+    if (i < buffer.size() && (buffer[i] == '+' || buffer[i] == '-')) {
+        negative = buffer[i] == '-';
+        ++i;
+    }
+    long value = 0;
+    for (; i < buffer.size() && buffer[i] >= '0' && buffer[i] <= '9'; ++i) {
+        value = value * 10 + (buffer[i] - '0');
+        if (value > INT_MAX) {
+            overflow = true;
+            return negative ? INT_MIN : INT_MAX;
+        }
+    }
+    return negative ? -value : value;
+}
+
+std::vector<std::string> splitWords(const std::string& text)
+{
+    std::vector<std::string> words;
+    size_t start = 0;
+    for (;;) {
+        size_t space = text.find(' ', start);
+        if (space == std::string::npos) {
+            words.push_back(text.substr(start));
+            return words;
+        }
+        words.push_back(text.substr(start, space - start));
+        start = space + 1;
+    }
+}
+
+} // namespace
+
+// --- registry ----------------------------------------------------------------
+
+std::string GUILabel::fontFilePath(const std::string& name)
+{
+    size_t underscore = name.find('_');
+    std::string file = underscore == std::string::npos ? name : name.substr(underscore + 1);
+    return "fonts/" + file + ".plist";
+}
+
+void GUILabel::setFontName(const char* name)
+{
+    setFont(CCString::create(name ? name : ""));
+}
+
+void GUILabel::setFont(CCString* name)
+{
+    if (fontSheetPrefixes.empty())
+        fontSheetPrefixes = {"achgui_",    "popups_",        "pixelmarket_", "achievements_",     "options_",
+                             "elementpedia_", "intro_",      "campaignmenu_", "gamemenus_",       "onlinegallery_",
+                             "GUIRate_",   "campaignselection_", "levelselection_", "iapmarket_"};
+    if (name)
+        name->retain();
+    if (currentFontName)
+        currentFontName->release();
+    currentFontName = name;
+    fontFrames.clear();
+    lineSpacing = 0.0f;
+
+    const std::string fontName = name ? name->getString() : std::string();
+    const std::string path = fontFilePath(fontName);
+    CCDictionary* file =
+        CCDictionary::createWithContentsOfFile(CCFileUtils::sharedFileUtils()->fullPathForFilename(path));
+    const float size = static_cast<float>(file->valueForKey("fontSize")->intValue());
+    letterSpace = static_cast<float>(file->valueForKey("letterSpace")->intValue());
+    baseLine = static_cast<float>(file->valueForKey("baseLine")->intValue());
+    lowercase = file->valueForKey("lowercase")->intValue();
+    uppercase = file->valueForKey("uppercase")->intValue();
+    if (file->count() == 0 || size <= 0.0f) {
+        // Unreadable, or no size to divide by: no glyphs, a usable size.
+        LOG_ERROR << "font file unreadable or without a positive fontSize:" << path;
+        fontSize = kFallbackFontSize;
+        letterSpace = 0.0f;
+        baseLine = 0.0f;
+        return;
+    }
+    fontSize = size;
+    auto* glyphs = dynamic_cast<CCDictionary*>(file->objectForKey("font"));
+    if (!glyphs)
+        return;
+    CCDictElement* element = nullptr;
+    int refused = 0;
+    CCDICT_FOREACH(glyphs, element)
+    {
+        auto* text = dynamic_cast<CCString*>(element->getObject());
+        const CCRect rect = CCRectFromString(text ? text->getCString() : "");
+        // A glyph the font file gives as "nan" or a negative size would make
+        // every width measured with it meaningless: it is left out.
+        if (!std::isfinite(rect.origin.x) || !std::isfinite(rect.origin.y) || !std::isfinite(rect.size.width) ||
+            !std::isfinite(rect.size.height) || rect.size.width < 0 || rect.size.height < 0) {
+            ++refused;
+            continue;
+        }
+        fontFrames[element->getStrKeyString()] = rect;
+    }
+    if (refused > 0)
+        LOG_ERROR << "font file" << path << "has" << refused << "glyphs with a broken rectangle; left out";
+}
+
+void GUILabel::resetRegistryForTests()
+{
+    if (currentFontName)
+        currentFontName->release();
+    currentFontName = nullptr;
+    fontFrames.clear();
+    fontSize = kFallbackFontSize;
+    letterSpace = baseLine = lineSpacing = 0.0f;
+    lowercase = uppercase = 0;
+}
+
+// --- label -------------------------------------------------------------------
+
+GUILabel* GUILabel::create()
+{
+    auto* label = new GUILabel();
+    label->autorelease();
+    return label;
+}
+
+GUILabel::GUILabel()
+{
+    CCSprite::init();
+    initWithCurrentFont();
+}
+
+GUILabel::~GUILabel()
+{
+    if (m_text)
+        m_text->release();
+}
+
+void GUILabel::initWithCurrentFont()
+{
+    if (!currentFontName)
+        return;
+    const std::string frameName = currentFontName->getString() + ".png";
+    CCSpriteFrame* frame = CCSpriteFrameCache::sharedSpriteFrameCache()->spriteFrameByName(frameName.c_str());
+    if (!frame || !initWithSpriteFrame(frame))
+        return;
+    m_hasFontFrame = true;
+    if (m_text)
+        m_text->release();
+    m_text = nullptr;
+    m_fontName = currentFontName->getString();
+    setAnchorPoint(CCPointZero);
+    setPosition(CCPointZero);
+    const CCRect rect = frame->getRect();
+    setTextureRect(CCRect(rect.origin.x, rect.origin.y, 0, 0));
+}
+
+void GUILabel::scaleToSize(float size)
+{
+    setScale(size / fontSize);
+}
+
+void GUILabel::setColor(const ccColor3B& color)
+{
+    for (CCObject* child : *getChildren())
+        if (auto* rgba = dynamic_cast<CCRGBAProtocol*>(child))
+            rgba->setColor(color);
+    CCSprite::setColor(color);
+}
+
+void GUILabel::setOpacity(uint8_t opacity)
+{
+    for (CCObject* child : *getChildren())
+        if (auto* rgba = dynamic_cast<CCRGBAProtocol*>(child))
+            rgba->setOpacity(opacity);
+    CCSprite::setOpacity(opacity);
+}
+
+void GUILabel::onEnter()
+{
+    CCSprite::onEnter();
+    snapScale();
+}
+
+void GUILabel::onEnterTransitionDidFinish()
+{
+    CCSprite::onEnterTransitionDidFinish();
+    snapScale();
+}
+
+float GUILabel::getCumulativeScale()
+{
+    float scale = getScale();
+    CCNode* top = this;
+    for (CCNode* node = getParent(); node; node = node->getParent()) {
+        scale *= node->getScale();
+        top = node;
+    }
+    if (!dynamic_cast<CCScene*>(top))
+        LOG_ERROR << "Warning!!! Root node type is not CCScene!";
+    return scale;
+}
+
+void GUILabel::snapScale()
+{
+    bool listed = false;
+    for (const std::string& prefix : fontSheetPrefixes)
+        if (m_fontName.find(prefix) != std::string::npos) {
+            listed = true;
+            break;
+        }
+    if (!listed)
+        return;
+    const float s = getCumulativeScale();
+    const float n = std::trunc(s);
+    if (n + 0.2f < s && s < n + 0.8f)
+        return;
+    const float target = s <= n + 0.2f ? n : n + 1.0f;
+    float factor = 1.0f;
+    if (target > 0.0f) {
+        const float q = target / s;
+        if (!std::isnan(q) && !std::isinf(q))
+            factor = q;
+    }
+    setScale(getScale() * factor);
+}
+
+// --- layouts -----------------------------------------------------------------
+
+GUILabel::Lookup GUILabel::lookupGlyph(const std::string& s, size_t& i, CCRect& glyph)
+{
+    const size_t length = std::min(sequenceLength(static_cast<unsigned char>(s[i])), s.size() - i);
+    std::string key = s.substr(i, length);
+    if (key == "_")
+        key[0] = ' ';  // "_" draws as a space
+    if (uppercase == 0 && key.size() == 1 && key[0] >= 'A' && key[0] <= 'Z')
+        key[0] = static_cast<char>(key[0] - 'A' + 'a');
+    i += length;
+    auto found = fontFrames.find(key);
+    if (found != fontFrames.end()) {
+        glyph = found->second;
+        return Lookup::Glyph;
+    }
+    LOG_ERROR << "fontFrames doesn't contain key " << key;
+    found = fontFrames.find(" ");
+    if (found == fontFrames.end())
+        return Lookup::End;
+    glyph = found->second;
+    return Lookup::Space;
+}
+
+void GUILabel::prepare(CCString* text)
+{
+    CCString* copy = CCString::create(text ? text->getString() : std::string());
+    copy->retain();
+    if (m_text)
+        m_text->release();
+    m_text = copy;
+    m_fontName = currentFontName ? currentFontName->getString() : std::string();
+    removeAllChildrenWithCleanup(true);
+    m_penX = 0.0f;
+    m_width = 0.0f;
+    m_height = fontSize - baseLine;
+    const ccColor3B own = getColor();
+    setOpacityModifyRGB(getTexture() && getTexture()->hasPremultipliedAlpha());
+    setOpacity(255);
+    setColor(own);
+    m_coloured = false;
+    m_chosenColor = own;
+}
+
+void GUILabel::placeGlyph(const CCRect& g, float x, float y, bool dropTopRow)
+{
+    const CCPoint origin = getTextureRect().origin;
+    CCRect rect(origin.x + g.origin.x, origin.y + g.origin.y, g.size.width, g.size.height);
+    if (dropTopRow) {
+        rect.origin.y += 1;
+        rect.size.height -= 1;
+    }
+    CCSprite* sprite = CCSprite::createWithTexture(getTexture(), rect);
+    sprite->setAnchorPoint(CCPointZero);
+    sprite->setPosition(ccp(x, y));
+    sprite->setOpacityModifyRGB(isOpacityModifyRGB());
+    sprite->setColor(m_coloured ? m_chosenColor : getColor());
+    addChild(sprite);
+    m_penX += g.size.width + letterSpace;
+    m_width += g.size.width + letterSpace;
+}
+
+void GUILabel::setText(CCString* text)
+{
+    prepare(text);
+    const std::string s = m_text->getString();
+    if (m_hasFontFrame) {
+        size_t i = 0;
+        while (i < s.size()) {
+            if (s[i] == '[') {
+                ccColor3B colour = m_chosenColor;
+                if (auto after = parseColorMarkup(s, i, colour)) {
+                    m_chosenColor = colour;
+                    m_coloured = true;
+                    i = *after;
+                } else {
+                    LOG_ERROR << ">>>> Failed to parse color!!!";
+                    ++i;
+                }
+                continue;
+            }
+            if (s[i] == '|') {
+                m_coloured = false;
+                ++i;
+                continue;
+            }
+            CCRect glyph;
+            if (lookupGlyph(s, i, glyph) == Lookup::End)
+                break;
+            placeGlyph(glyph, m_penX, -baseLine, true);
+        }
+    }
+    setContentSize(CCSize(m_width, m_height));
+}
+
+void GUILabel::setColoredText(CCString* text, float maxWidth)
+{
+    wrap(text, maxWidth, 0, false);
+}
+
+void GUILabel::setMultilineText(CCString* text, float maxWidth, int maxLines)
+{
+    wrap(text, maxWidth, maxLines, true);
+}
+
+void GUILabel::wrap(CCString* text, float maxWidth, int maxLines, bool multiline)
+{
+    prepare(text);
+    if (!multiline)
+        m_lineCount = 1;
+    if (!m_hasFontFrame) {
+        if (!multiline)
+            setContentSize(CCSize(0, m_height));
+        return;
+    }
+    float lineY = 0.0f;
+    float totalHeight = m_height;
+    float widest = 0.0f;
+    int breaks = 0;
+    // Inline markup state of the multi-line layout, carried over words.
+    bool inMarkup = false;
+    int component = 0;
+    std::string buffer;
+    const float perGlyph = multiline ? letterSpace : 2.0f;
+
+    std::vector<std::string> words = splitWords(m_text->getString());
+    for (size_t w = 0; w < words.size(); ++w) {
+        const std::string& word = words[w];
+        // Measure, cutting a word wider than the line.
+        float m = 0.0f;
+        bool measuringMarkup = false;
+        std::vector<size_t> starts, ends;
+        bool cut = false;
+        for (size_t j = 0; j < word.size() && m_hasFontFrame;) {
+            const char c = word[j];
+            if (c == '|') {
+                ++j;
+                continue;
+            }
+            if (c == '[') {
+                measuringMarkup = true;
+                ++j;
+                continue;
+            }
+            if (measuringMarkup) {
+                if (c == ']')
+                    measuringMarkup = false;
+                ++j;
+                continue;
+            }
+            const size_t start = j;
+            CCRect glyph;
+            if (lookupGlyph(word, j, glyph) == Lookup::End)
+                break;
+            starts.push_back(start);
+            ends.push_back(j);
+            m += glyph.size.width + perGlyph;
+            if (m > maxWidth) {
+                // Cut before the character that holds the byte before this
+                // glyph's last byte; the head always keeps at least one glyph.
+                const size_t last = j - 1;
+                size_t at = start;
+                if (last >= 1) {
+                    for (size_t k = 0; k < starts.size(); ++k)
+                        if (starts[k] <= last - 1)
+                            at = starts[k];
+                }
+                if (at <= starts.front())
+                    at = ends.front();
+                if (at > 0 && at < word.size()) {
+                    std::string head = word.substr(0, at);
+                    std::string tail = word.substr(at);
+                    words[w] = head;
+                    words.insert(words.begin() + static_cast<long>(w) + 1, tail);
+                    cut = true;
+                }
+                break;
+            }
+        }
+        if (cut) {
+            --w;
+            continue;
+        }
+        // Line break.
+        if (m_width + m > maxWidth) {
+            m_penX = 0.0f;
+            const float step = m_height + 2.0f + lineSpacing;
+            lineY -= step;
+            totalHeight += step;
+            widest = std::max(widest, m_width - letterSpace);
+            m_width = 0.0f;
+            if (multiline)
+                m_lineCount = ++breaks;
+            else
+                m_lineCount += 1;
+        }
+        const bool draw = m_hasFontFrame && (!multiline || breaks < maxLines);
+        for (size_t j = 0; j < word.size();) {
+            const char c = word[j];
+            if (multiline) {
+                if (inMarkup) {
+                    if (c == ',' || c == ']') {
+                        bool overflow = false;
+                        long value = readInteger(buffer, overflow);
+                        const uint8_t byte = overflow ? 255 : static_cast<uint8_t>(value & 0xFF);
+                        if (c == ',' && component == 0)
+                            m_chosenColor.r = byte;
+                        else if (c == ',' && component == 1)
+                            m_chosenColor.g = byte;
+                        else if (c == ']' && component == 2)
+                            m_chosenColor.b = byte;
+                        buffer.clear();
+                        if (c == ']') {
+                            inMarkup = false;
+                            m_coloured = true;
+                        } else {
+                            ++component;
+                        }
+                    } else {
+                        buffer += c;
+                    }
+                    ++j;
+                    continue;
+                }
+                if (c == '[') {
+                    inMarkup = true;
+                    component = 0;
+                    buffer.clear();
+                    ++j;
+                    continue;
+                }
+            } else if (c == '[') {
+                ccColor3B colour = m_chosenColor;
+                auto after = parseColorMarkup(word, j, colour);
+                m_chosenColor = colour;
+                char line[96];
+                std::snprintf(line, sizeof line, "choosenColor.r %hhu choosenColor.g %hhu choosenColor.b %hhu",
+                              m_chosenColor.r, m_chosenColor.g, m_chosenColor.b);
+                LOG << line;
+                if (after) {
+                    m_coloured = true;
+                    j = *after;
+                } else {
+                    LOG_ERROR << ">>>> Failed to parse color!!!";
+                    ++j;
+                }
+                continue;
+            }
+            if (c == '|') {
+                m_coloured = false;
+                ++j;
+                continue;
+            }
+            if (!draw) {
+                ++j;
+                continue;
+            }
+            CCRect glyph;
+            if (lookupGlyph(word, j, glyph) == Lookup::End)
+                break;
+            placeGlyph(glyph, m_penX, lineY, false);
+        }
+        m_penX += letterSpace + 3.0f;
+        m_width += letterSpace + 3.0f;
+    }
+    widest = std::max(widest, m_width - letterSpace);
+    // The multi-line layout leaves the content size alone: its callers place
+    // it by anchor (0, 0) and scale.
+    if (!multiline)
+        setContentSize(CCSize(widest, totalHeight));
+}
+
+std::optional<size_t> parseColorMarkup(const std::string& text, size_t open, ccColor3B& colour)
+{
+    int component = 0;
+    std::string buffer;
+    for (size_t i = open + 1; i < text.size(); ++i) {
+        const char c = text[i];
+        if (c != ',' && c != ']') {
+            buffer += c;
+            continue;
+        }
+        bool overflow = false;
+        long value = readInteger(buffer, overflow);
+        // Read as unsigned: a negative number wraps to a huge one.
+        if (overflow || value < 0 || value > 255) {
+            LOG_ERROR << "Bad buffer cast!!!";
+            value = 255;
+        }
+        const auto byte = static_cast<uint8_t>(value);
+        if (component == 0)
+            colour.r = byte;
+        else if (component == 1)
+            colour.g = byte;
+        else if (component == 2)
+            colour.b = byte;
+        ++component;
+        buffer.clear();
+        if (c == ']')
+            return i + 1;
+    }
+    return std::nullopt;
+}

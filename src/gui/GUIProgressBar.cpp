@@ -1,0 +1,364 @@
+#include "gui/GUIProgressBar.h"
+
+#include <cmath>
+
+#include "SimpleAudioEngine.h"
+#include "base/LocalUtils.h"
+#include "base/Logger.h"
+#include "base/ScreenMetrics.h"
+#include "scene/ScreenUtils.h"
+#include "base/Utils.h"
+#include "hud/GUITopBar.h"
+#include "gui/GUIButton.h"
+#include "gui/GUILabel.h"
+
+USING_NS_CC;
+
+namespace {
+
+GUIProgressBar* g_bar = nullptr;
+const char* const kFont = "ProgressBar_ach_fontButtons";
+
+void playSound(const char* name)
+{
+    CocosDenshion::SimpleAudioEngine::sharedEngine()->playEffect(soundFilePath("sounds", name).c_str(), false);
+}
+
+template <typename T>
+void hold(T*& field, T* value)
+{
+    if (value)
+        value->retain();
+    if (field)
+        field->release();
+    field = value;
+}
+
+// The bar takes touches again, its buttons released.
+void topBarWindowClosed()
+{
+    GUITopBar::getInstance()->setLocked(false);
+    GUITopBar::getInstance()->resetButtons();
+}
+
+} // namespace
+
+GUIProgressBar* GUIProgressBar::getInstance()
+{
+    if (!g_bar) {
+        g_bar = new GUIProgressBar();
+        g_bar->initWithSize(CCDirector::sharedDirector()->getWinSize());
+    }
+    return g_bar;
+}
+
+void GUIProgressBar::resetInstanceForTests()
+{
+    if (!g_bar)
+        return;
+    GUIProgressBar* bar = g_bar;
+    g_bar = nullptr;
+    bar->unscheduleAllSelectors();
+    bar->stopAllActions();
+    if (bar->m_buttonContainer)
+        bar->m_buttonContainer->removeAllChildrenWithCleanup(true);
+    bar->m_okButton = nullptr;
+    bar->setCompletedCallback(nullptr, nullptr);
+    bar->setFailedCallback(nullptr, nullptr);
+    bar->removeFromParentAndCleanup(true);
+    bar->release();
+}
+
+GUIProgressBar::~GUIProgressBar()
+{
+    hold(m_previousWindow, static_cast<GUIWindow*>(nullptr));
+    hold(m_completedTarget, static_cast<CCObject*>(nullptr));
+    hold(m_failedTarget, static_cast<CCObject*>(nullptr));
+    hold(m_resultText, static_cast<CCString*>(nullptr));
+}
+
+bool GUIProgressBar::initWithSize(CCSize size)
+{
+    bool done = GUIWindow::initWithSize(size);
+    m_state = Open;
+    setPosition(CCPointZero);
+    setVisible(true);
+    m_failed = false;
+    addChild(CCLayerColor::create(ccc4(0, 0, 0, 0), size.width, size.height), 0, 1);
+    CCTexture2D::PVRImagesHavePremultipliedAlpha(true);
+    m_batchNode = CCSpriteBatchNode::create("pvr/ProgressBar.pvr.ccz", 500);
+    if (!m_batchNode)
+        m_batchNode = CCSpriteBatchNode::create("pvr/ProgressBar.png", 500);
+    if (!m_batchNode)
+        return false;
+    if (m_batchNode->getTexture())
+        m_batchNode->getTexture()->setAliasTexParameters();
+    m_batchNode->setPosition(ccp(size.width / 2, size.height / 2));
+    addChild(m_batchNode, 1);
+    CCSpriteFrameCache::sharedSpriteFrameCache()->addSpriteFramesWithFile("pvr/ProgressBar.plist");
+    if (CCSprite* first = CCSprite::createWithSpriteFrameName("ProgressBar_back.png"))
+        m_batchNode->addChild(first);
+    return done;
+}
+
+void GUIProgressBar::setCompletedCallback(CCObject* target, SEL_CallFunc selector)
+{
+    hold(m_completedTarget, target);
+    m_completedSelector = selector;
+}
+
+void GUIProgressBar::setFailedCallback(CCObject* target, SEL_CallFunc selector)
+{
+    hold(m_failedTarget, target);
+    m_failedSelector = selector;
+}
+
+void GUIProgressBar::setTargetProgress(float target)
+{
+    m_targetProgress = std::isfinite(target) ? std::fmax(0.0f, std::fmin(100.0f, target)) : 100.0f;
+}
+
+void GUIProgressBar::buildContent()
+{
+    GUIWindow* current = ScreenUtils::getInstance()->getCurrentWindow();
+    hold(m_previousWindow, current == this ? nullptr : current);
+    if (!m_batchNode)
+        return;
+    m_batchNode->removeAllChildrenWithCleanup(true);
+    m_buttonContainer = nullptr;
+    m_captionLabel = nullptr;
+    m_okButton = nullptr;
+    m_barFill = m_barEnd = nullptr;
+    m_dismissing = false;
+    CCSpriteFrameCache::sharedSpriteFrameCache()->addSpriteFramesWithFile("pvr/ProgressBar.plist");
+    CCSprite* panel = CCSprite::createWithSpriteFrameName("ProgressBar_back.png");
+    if (!panel)
+        return;
+    panel->setScale(static_cast<float>(4.0 * screenRatio));
+    panel->setPosition(CCPointZero);
+    m_batchNode->addChild(panel);
+    m_buttonContainer = panel;
+    GUILabel::setFontName(kFont);
+    GUILabel::lineSpacing = 1;
+    setCaption(LocalUtils::localize("UploadPopupUploading"));
+
+    m_okButton = GUIButton::create(CCCallFunc::create(this, callfunc_selector(GUIProgressBar::onOkPressed)),
+                                   "ProgressBar_buttonOk.png", "ProgressBar_ok.png");
+    m_okButton->setAnchorPoint(ccp(0, 0.5f));
+    m_okButton->setPosition(ccp(80, 2));
+    m_okButton->setActivateDelayed(true);
+    const CCSize size = m_okButton->getContentSize();
+    if (CCSprite* icon = m_okButton->getIcon())
+        icon->setPosition(ccp(size.width - 8, size.height / 2));
+    GUILabel* caption = GUILabel::create();
+    caption->setText(LocalUtils::localize("GenericOkBut"));
+    caption->setAnchorPoint(ccp(0.5f, 0.5f));
+    caption->setPosition(ccp(size.width / 2 - 4, size.height / 2));
+    caption->setScale(15.0f / GUILabel::fontSize);
+    m_okButton->addChild(caption);
+    m_okButton->setVisible(false);
+    panel->addChild(m_okButton);
+
+    if (CCSprite* trough = CCSprite::createWithSpriteFrameName("ProgressBar_bar_back.png")) {
+        trough->setAnchorPoint(CCPointZero);
+        trough->setPosition(ccp(16, 37));
+        panel->addChild(trough);
+    }
+    m_barFill = CCSprite::createWithSpriteFrameName("ProgressBar_bar_on.png");
+    if (m_barFill) {
+        m_barRect = m_barFill->getTextureRect();
+        m_barFill->setAnchorPoint(CCPointZero);
+        m_barFill->setPosition(ccp(kBarX, kBarY));
+        panel->addChild(m_barFill);
+        placeFill(0);
+    }
+    m_barEnd = CCSprite::createWithSpriteFrameName("ProgressBar_bar_end.png");
+    if (m_barEnd) {
+        m_barEnd->setAnchorPoint(CCPointZero);
+        m_barEnd->setPosition(ccp(0, kBarY));
+        m_barEnd->setVisible(false);
+        panel->addChild(m_barEnd);
+    }
+    m_displayedProgress = 0;
+    m_targetProgress = 0;
+    m_failed = false;
+    m_fastFill = false;
+    scheduleUpdate();
+}
+
+void GUIProgressBar::placeFill(float width)
+{
+    if (!m_barFill)
+        return;
+    m_barFill->setTextureRect(CCRect(m_barRect.origin.x, m_barRect.origin.y, width, m_barRect.size.height));
+}
+
+void GUIProgressBar::onEnter()
+{
+    CCLayer::onEnter();
+    if (auto* dim = dynamic_cast<CCLayerColor*>(getChildByTag(1))) {
+        dim->stopAllActions();
+        dim->setOpacity(0);
+        dim->runAction(CCFadeTo::create(0.1f, 200));
+    }
+    if (m_batchNode)
+        m_batchNode->setScale(1.0f);
+}
+
+void GUIProgressBar::startProgress()
+{
+    m_displayedProgress = m_targetProgress = 1;
+    unschedule(schedule_selector(GUIProgressBar::stepProgress));
+    schedule(schedule_selector(GUIProgressBar::stepProgress), kTickSeconds);
+    update(0);
+}
+
+void GUIProgressBar::stepProgress(float)
+{
+    m_targetProgress += kProgressStep;
+    if (m_targetProgress >= 100) {
+        m_targetProgress = 100;
+        unschedule(schedule_selector(GUIProgressBar::stepProgress));
+    }
+}
+
+void GUIProgressBar::complete()
+{
+    m_targetProgress = 100;
+    unschedule(schedule_selector(GUIProgressBar::stepProgress));
+    m_fastFill = true;
+}
+
+void GUIProgressBar::update(float)
+{
+    if (!isBuilt() || m_dismissing)
+        return;
+    const float step = m_fastFill ? 10.0f : 1.0f;
+    if (m_targetProgress < m_displayedProgress)
+        advance(-std::fmin(step, m_displayedProgress - m_targetProgress));
+    else if (m_targetProgress > m_displayedProgress)
+        advance(std::fmin(step, m_targetProgress - m_displayedProgress));
+}
+
+void GUIProgressBar::advance(float step)
+{
+    m_displayedProgress += step;
+    if (m_displayedProgress < 100) {
+        if (m_okButton)
+            m_okButton->setVisible(false);
+        const float w = m_displayedProgress / 100.0f * m_barRect.size.width;
+        placeFill(w);
+        if (m_barEnd) {
+            m_barEnd->setPosition(ccp(kBarX + w, kBarY));
+            m_barEnd->setVisible(true);
+        }
+        return;
+    }
+    m_displayedProgress = 100;
+    retain();
+    if (m_failed) {
+        playSound("sfx_gui_error");
+        if (m_failedTarget && m_failedSelector)
+            (m_failedTarget->*m_failedSelector)();
+    } else {
+        playSound("sfx_gui_loading");
+        if (m_completedTarget && m_completedSelector)
+            (m_completedTarget->*m_completedSelector)();
+    }
+    if (m_resultText && m_resultText->length() == 0) {
+        unscheduleUpdate();
+        dismiss();
+    } else if (isBuilt()) {
+        if (m_okButton)
+            m_okButton->setVisible(true);
+        placeFill(m_barRect.size.width);
+        if (m_barEnd)
+            m_barEnd->setVisible(false);
+        GUILabel::setFontName(kFont);
+        GUILabel::lineSpacing = 1;
+        setCaption(m_resultText);
+        // Shown; nothing more to step until the next opening.
+        unscheduleUpdate();
+    }
+    release();
+}
+
+void GUIProgressBar::setCaption(CCString* text)
+{
+    if (!m_buttonContainer)
+        return;
+    if (m_captionLabel)
+        m_captionLabel->removeFromParentAndCleanup(true);
+    m_captionLabel = GUILabel::create();
+    m_captionLabel->setScale(10.0f / GUILabel::fontSize);
+    m_captionLabel->setColoredText(text ? text : CCString::create(""), 120);
+    m_captionLabel->setAnchorPoint(ccp(0.5f, 0));
+    m_captionLabel->setPosition(ccp(m_buttonContainer->getContentSize().width / 2, 21));
+    m_buttonContainer->addChild(m_captionLabel);
+}
+
+void GUIProgressBar::setResultText(CCString* text)
+{
+    hold(m_resultText, text ? CCString::create(text->getString()) : nullptr);
+}
+
+void GUIProgressBar::showFailure()
+{
+    m_failed = true;
+    m_targetProgress = 100;
+    if (!m_buttonContainer)
+        return;
+    if (m_barFill)
+        m_barFill->removeFromParentAndCleanup(true);
+    m_barFill = CCSprite::createWithSpriteFrameName("ProgressBar_bar_red.png");
+    if (!m_barFill)
+        return;
+    m_barRect = m_barFill->getTextureRect();
+    m_barFill->setAnchorPoint(CCPointZero);
+    m_barFill->setPosition(ccp(kBarX, kBarY));
+    m_buttonContainer->addChild(m_barFill);
+    placeFill(m_displayedProgress >= 100 ? m_barRect.size.width : m_displayedProgress / 100.0f * m_barRect.size.width);
+}
+
+void GUIProgressBar::onOkPressed()
+{
+    if (m_dismissing)
+        return;
+    playSound("sfx_gui_next");
+    unscheduleUpdate();
+    if (m_okButton)
+        m_okButton->setEnabled(false);
+    dismiss();
+}
+
+void GUIProgressBar::dismiss()
+{
+    if (m_dismissing)
+        return;
+    m_dismissing = true;
+    if (m_buttonContainer)
+        m_buttonContainer->stopAllActions();
+    if (CCNode* dim = getChildByTag(1))
+        dim->runAction(CCFadeTo::create(0.2f, 0));
+    if (m_batchNode) {
+        m_batchNode->stopAllActions();
+        m_batchNode->setScale(0.0f);
+    }
+    runAction(CCSequence::create(CCDelayTime::create(0.3f),
+                                 CCCallFunc::create(this, callfunc_selector(GUIProgressBar::onDismissed)), nullptr));
+}
+
+void GUIProgressBar::onDismissed()
+{
+    unscheduleAllSelectors();
+    topBarWindowClosed();
+    GUIWindow* previous = m_previousWindow;
+    ScreenUtils::getInstance()->setCurrentWindow(previous && previous->getParent() ? previous : nullptr);
+    hold(m_previousWindow, static_cast<GUIWindow*>(nullptr));
+    setCompletedCallback(nullptr, nullptr);
+    setFailedCallback(nullptr, nullptr);
+    retain();
+    removeFromParentAndCleanup(true);
+    m_dismissing = false;
+    release();
+}

@@ -1,0 +1,232 @@
+#include "gui/GUIRate.h"
+
+#include <cmath>
+
+#include "SimpleAudioEngine.h"
+#include "scene/BackButton.h"
+#include "base/LocalUtils.h"
+#include "base/Logger.h"
+#include "base/ScreenMetrics.h"
+#include "scene/ScreenUtils.h"
+#include "base/Utils.h"
+#include "cocos2d_extensions/CCValue.h"
+#include "gui/GUIButton.h"
+#include "gui/GUILabel.h"
+#include "hud/GUI.h"
+
+USING_NS_CC;
+
+namespace {
+
+GUIRate* g_rate = nullptr;
+
+template <typename T>
+void hold(T*& field, T* value)
+{
+    if (value)
+        value->retain();
+    if (field)
+        field->release();
+    field = value;
+}
+
+} // namespace
+
+GUIRate* GUIRate::getInstance()
+{
+    if (!g_rate) {
+        g_rate = new GUIRate();
+        g_rate->initWithSize(CCDirector::sharedDirector()->getWinSize());
+    }
+    return g_rate;
+}
+
+void GUIRate::resetInstanceForTests()
+{
+    if (!g_rate)
+        return;
+    GUIRate* rate = g_rate;
+    g_rate = nullptr;
+    rate->stopAllActions();
+    if (rate->m_buttonContainer)
+        rate->m_buttonContainer->removeAllChildrenWithCleanup(true);
+    rate->removeFromParentAndCleanup(true);
+    rate->release();
+}
+
+int32_t GUIRate::ratingOf(float value)
+{
+    // The value comes from the server: anything outside the five stars is
+    // held to them rather than converted blindly.
+    if (std::isnan(value) || value < -1.0f)
+        return -1;
+    if (value >= 4.0f)
+        return 4;
+    return static_cast<int32_t>(std::floor(value));
+}
+
+GUIRate::~GUIRate()
+{
+    BackButtonAdapter::getInstance()->removeListener(this);
+    hold(m_previousWindow, static_cast<GUIWindow*>(nullptr));
+    clearTarget();
+}
+
+void GUIRate::clearTarget()
+{
+    hold(m_rateTarget, static_cast<CCObject*>(nullptr));
+    m_rateSelector = nullptr;
+}
+
+bool GUIRate::initWithSize(CCSize size)
+{
+    bool done = GUIWindow::initWithSize(size);
+    setVisible(true);
+    return done;
+}
+
+void GUIRate::build(float value, CCObject* target)
+{
+    BackButtonAdapter::getInstance()->addListener(this);
+    GUIWindow* current = ScreenUtils::getInstance()->getCurrentWindow();
+    hold(m_previousWindow, current);
+    hold(m_rateTarget, target);
+    m_rateSelector = callfuncO_selector(GUI::rateWorld);
+    m_state = Open;
+    m_closing = false;
+    stopAllActions();
+    if (m_dimming)
+        m_dimming->removeFromParentAndCleanup(true);
+    if (m_batchNode)
+        m_batchNode->removeFromParentAndCleanup(true);
+    m_dimming = nullptr;
+    m_batchNode = nullptr;
+    m_buttonContainer = nullptr;
+    m_tickButton = nullptr;
+    for (GUIButton*& star : m_stars)
+        star = nullptr;
+    setPosition(CCPointZero);
+    m_dimming = CCLayerColor::create(ccc4(0, 0, 0, 128), m_size.width, m_size.height);
+    addChild(m_dimming, 0);
+    CCTexture2D::PVRImagesHavePremultipliedAlpha(true);
+    m_batchNode = CCSpriteBatchNode::create("pvr/GUIRate.pvr.ccz", 500);
+    if (!m_batchNode)
+        m_batchNode = CCSpriteBatchNode::create("pvr/GUIRate.png", 500);
+    m_rating = ratingOf(value);
+    if (!m_batchNode)
+        return;
+    addChild(m_batchNode, 1);
+    CCSpriteFrameCache::sharedSpriteFrameCache()->addSpriteFramesWithFile("pvr/GUIRate.plist");
+    if (m_batchNode->getTexture())
+        m_batchNode->getTexture()->setAliasTexParameters();
+    CCSprite* panel = CCSprite::createWithSpriteFrameName("GUIRate_back.png");
+    if (!panel)
+        return;
+    panel->setScale(static_cast<float>(4.0 * screenRatio));
+    panel->setPosition(ccp(m_size.width / 2, m_size.height / 2));
+    m_batchNode->addChild(panel);
+    m_buttonContainer = panel;
+    GUILabel::setFontName("GUIRate_ach_fontButtons");
+    GUILabel::lineSpacing = 1;
+    m_promptLabel = GUILabel::create();
+    m_promptLabel->setScale(10.0f / GUILabel::fontSize);
+    m_promptLabel->setMultilineText(LocalUtils::localize("RatePopupTap"), 122, 2);
+    m_promptLabel->setAnchorPoint(CCPointZero);
+    m_promptLabel->setPosition(ccp(4, 21));
+    panel->addChild(m_promptLabel);
+
+    m_tickButton = GUIButton::create(CCCallFunc::create(this, callfunc_selector(GUIRate::confirm)),
+                                     "GUIRate_button.png", "GUIRate_tick.png");
+    m_tickButton->setAnchorPoint(ccp(0, 0.5f));
+    m_tickButton->setPosition(ccp(70, 8));
+    m_tickButton->setActivateDelayed(true);
+    const CCSize size = m_tickButton->getContentSize();
+    GUILabel* caption = GUILabel::create();
+    caption->setText(LocalUtils::localize("GenericOkBut"));
+    caption->setAnchorPoint(ccp(0.5f, 0.5f));
+    caption->setPosition(ccp(size.width / 2 - 4, size.height / 2));
+    caption->setScale(15.0f / GUILabel::fontSize);
+    m_tickButton->addChild(caption);
+    if (CCSprite* icon = m_tickButton->getIcon())
+        icon->setPosition(ccp(size.width, size.height / 2));
+    panel->addChild(m_tickButton);
+
+    for (int i = 0; i < kStars; ++i) {
+        GUIButton* star = GUIButton::create(
+            CCCallFuncO::create(this, callfuncO_selector(GUIRate::onStarPressed), CCInteger::create(i)),
+            "GUIRate_star_grey.png", "GUIRate_star_on.png");
+        star->setAnchorPoint(CCPointZero);
+        star->setPosition(ccp((star->getContentSize().width + 3) * static_cast<float>(i) + 8, 34));
+        panel->addChild(star);
+        m_stars[i] = star;
+    }
+    setRating(m_rating);
+}
+
+void GUIRate::setRating(int32_t index)
+{
+    m_rating = index < -1 ? -1 : (index > 4 ? 4 : index);
+    for (int i = 0; i < kStars; ++i)
+        if (m_stars[i] && m_stars[i]->getIcon())
+            m_stars[i]->getIcon()->setVisible(i <= m_rating);
+}
+
+bool GUIRate::starLit(int i) const
+{
+    GUIButton* star = getStar(i);
+    return star && star->getIcon() && star->getIcon()->isVisible();
+}
+
+void GUIRate::onStarPressed(CCObject* index)
+{
+    if (m_closing)
+        return;
+    if (auto* value = dynamic_cast<CCInteger*>(index))
+        setRating(value->getValue());
+}
+
+void GUIRate::confirm()
+{
+    if (m_closing)
+        return;
+    m_closing = true;
+    CocosDenshion::SimpleAudioEngine::sharedEngine()->playEffect(soundFilePath("sounds", "sfx_gui_next").c_str(),
+                                                                 false);
+    if (m_tickButton)
+        m_tickButton->setEnabled(false);
+    if (m_rateTarget) {
+        auto* box = cocos2d_extensions::CCValue<float>::create(static_cast<float>(m_rating));
+        if (m_rateSelector) {
+            CCObject* target = m_rateTarget;
+            target->retain();
+            (target->*m_rateSelector)(box);
+            target->release();
+        }
+    }
+    BackButtonAdapter::getInstance()->removeListener(this);
+    CCNode* panel = m_buttonContainer ? m_buttonContainer : this;
+    panel->stopAllActions();
+    runAction(CCSequence::create(CCDelayTime::create(kFadeSeconds),
+                                 CCCallFunc::create(this, callfunc_selector(GUIRate::onDismissed)), nullptr));
+    if (m_buttonContainer)
+        m_buttonContainer->runAction(CCFadeOut::create(kFadeSeconds));
+}
+
+void GUIRate::onDismissed()
+{
+    GUIWindow* previous = m_previousWindow;
+    ScreenUtils::getInstance()->setCurrentWindow(previous && previous != this && previous->getParent() ? previous
+                                                                                                       : nullptr);
+    hold(m_previousWindow, static_cast<GUIWindow*>(nullptr));
+    clearTarget();
+    retain();
+    removeFromParentAndCleanup(true);
+    m_closing = false;
+    release();
+}
+
+void GUIRate::onBackPressed()
+{
+    LOG << "";
+    confirm();
+}

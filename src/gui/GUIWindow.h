@@ -1,0 +1,68 @@
+#pragma once
+// The base of every window that slides up from the bottom edge over a scene.
+// It owns the 0.2 s open/close slide and its four states, lets only one window
+// be open at a time (through ScreenUtils), takes the back key first while open,
+// and turns the touches its owner scene forwards into button presses, scroll
+// drags, slider steps and holds. Main thread only.
+#include <cstdint>
+
+#include "scene/BackButton.h"
+#include "cocos2d.h"
+
+class GUIButton;
+class GUIScroll;
+class SlidingLayer;
+
+class GUIWindow : public cocos2d::CCLayer, public BackButtonListener {
+public:
+    enum State { Closed = 0, Opening = 1, Open = 2, Closing = 3 };
+    static constexpr float kSlideSeconds = 0.2f;
+    static constexpr float kPressSeconds = 0.2f;
+    static constexpr float kMoveCancel = 10.0f;
+
+    GUIWindow() = default;
+    ~GUIWindow() override;
+
+    virtual bool initWithSize(cocos2d::CCSize size);
+    virtual int getState() { return m_state; }
+    virtual bool getRemoveOnClose() { return m_removeOnClose; }
+    virtual void setRemoveOnClose(bool remove) { m_removeOnClose = remove; }
+
+    void toggle();
+    void open();
+    void close();
+    void handleTouchBegan(cocos2d::CCTouch* touch);
+    void handleTouchMoved(cocos2d::CCTouch* touch);
+    void handleTouchEnded(cocos2d::CCTouch* touch);
+    void firePressedButton();
+    void keyArrowPressed(int code) override;
+
+    const cocos2d::CCSize& getSize() const { return m_size; }
+    GUIButton* getPressedButton() const { return m_pressedButton; }
+    cocos2d::CCNode* getButtonContainer() const { return m_buttonContainer; }
+    GUIScroll* getScroll() const { return m_scroll; }
+    bool isTouching() const { return m_touching; }
+
+protected:
+    // The end of a slide (the target of the slide's call-back).
+    void slideFinished();
+    // Holds the button while it is pressed; null forgets it.
+    void setPressedButton(GUIButton* button);
+    // The pressed button if it is still in a tree; else forgets it.
+    GUIButton* livePressedButton();
+    // Where a closed window with removeOnClose goes.
+    virtual void handOverClosedWindow();
+
+    cocos2d::CCSize m_size;
+    cocos2d::CCSpriteBatchNode* m_batchNode = nullptr;
+    cocos2d::CCNode* m_buttonContainer = nullptr;
+    cocos2d::CCPoint m_lastTouchPoint;
+    GUIButton* m_pressedButton = nullptr;  // retained while pressed
+    GUIScroll* m_scroll = nullptr;
+    SlidingLayer* m_slidingLayer = nullptr;
+    int32_t m_scrollMin = 0;
+    int32_t m_scrollMax = 0;
+    bool m_touching = false;
+    int32_t m_state = Closed;
+    bool m_removeOnClose = false;
+};

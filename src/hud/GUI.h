@@ -1,0 +1,208 @@
+#pragma once
+// GUI: the in-game HUD window (element palette, tool menu with the brush
+// slider, world settings, world menu). Until a day's settings restrict it,
+// every element, tool and option is available.
+#include <cstdint>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "cocos2d.h"
+#include "scene/SaveLoadUtils.h"
+#include "gui/GUIWindow.h"
+
+class GUIButton;
+class GUILabel;
+class GUISlider;
+
+class GUI : public GUIWindow {
+public:
+    // The open-menu numbers.
+    static constexpr int kShadeTag = 7;
+    enum Menu { kNoMenu = 0, kElementMenu = 1, kToolMenu = 2, kWorldSettingsMenu = 3, kWorldMenu = 4 };
+
+    GUI() = default;
+    ~GUI() override;
+    static GUI* create(cocos2d::CCSize size);
+
+    // The HUD's temperature level, 1 (coldest) .. 5 (hottest); 3 is normal.
+    int32_t getTemperatureLevel() const { return m_temperatureLevel; }
+    // Stores the level; levels outside 1..5 are refused.
+    void refreshTemperature(int32_t level);
+
+    // The element chosen in the palette (null before any choice; "Clear" is
+    // the eraser). The latest other element is remembered for
+    // restoreLastElement.
+    cocos2d::CCString* getCurrentElement() const { return m_currentElement; }
+    // Retains the new name, releases the old one.
+    void setCurrentElement(cocos2d::CCString* name);
+
+    // The setting the top bar's thermometer shows (the level).
+    int32_t getTemperatureSetting() const { return m_temperatureLevel; }
+
+    // A bar button for a menu: the same menu's button closes the window,
+    // another switches the content in place.
+    void onMenuButton(int menu, GUIButton* sender);
+    int getOpenMenu() const { return m_openMenu; }
+    void setOpenMenu(int menu) { m_openMenu = menu; }
+    GUIButton* getMenuButton() const { return m_menuButton; }
+    // Unpresses and forgets the button that opened the current menu.
+    void releaseMenuButton();
+    // Newly unlocked items, counted by the bar's badges; each set empties
+    // when its menu shows.
+    int newElementCount() const { return static_cast<int>(m_newElements.size()); }
+    int newToolCount() const { return static_cast<int>(m_newTools.size()); }
+    int newOptionCount() const { return static_cast<int>(m_newOptions.size()); }
+    void addNewElement(const std::string& name) { m_newElements.insert(name); }
+    void addNewTool(const std::string& name) { m_newTools.insert(name); }
+    void addNewOption(const std::string& name) { m_newOptions.insert(name); }
+    void clearNewItems()
+    {
+        m_newElements.clear();
+        m_newTools.clear();
+        m_newOptions.clear();
+    }
+
+    // True in free play, with the everything-available flag, or for a name in
+    // the all-items set; on a day that denies items, for every name it does
+    // not deny.
+    bool isAvailable(const std::string& name);
+    void setEverythingAvailable(bool v) { m_everythingAvailable = v; }
+    bool getEverythingAvailable() const { return m_everythingAvailable; }
+    void addAvailableItem(const std::string& name) { m_allItems.insert(name); }
+    // Empties the all-items set and the denied set.
+    void clearAvailableItems()
+    {
+        m_allItems.clear();
+        m_deniedItems.clear();
+    }
+    // Makes "Clear" the current element; the element before it is kept for
+    // restoreLastElement.
+    void selectEraser();
+
+    // --- day settings (GUIDaySettings.cpp) ------------------------------------------
+    // Reads "universes/Missions/<worldName>.plist" from the resource root and
+    // restricts the palette, tools and options to it, replacing the previous
+    // day's restrictions and unlocks. A missing, unreadable or malformed file
+    // is logged and the previous restrictions stay. True when applied.
+    bool loadDaySettings(const std::string& worldName);
+    // The same from a dictionary already read (keys "lock", "lockMode",
+    // "elements", "tools", "options").
+    bool applyDaySettings(cocos2d::CCDictionary* settings);
+    // One item more for the rest of the day. An item that was not available
+    // before joins its new-item set (the bar's badge counts it).
+    void unlockElement(const std::string& name) { unlockItem(name, m_newElements); }
+    void unlockTool(const std::string& name) { unlockItem(name, m_newTools); }
+    void unlockOption(const std::string& name) { unlockItem(name, m_newOptions); }
+
+    // --- menus (GUIMenus.cpp) -------------------------------------------------------
+    void showElementMenu();
+    void showToolMenu();
+    void showWorldSettingsMenu();
+    void showWorldMenu();
+    // What the element palette offers now: "Clear" first, then every built
+    // entry of the palette table the player may use.
+    std::vector<std::string> paletteNames();
+    void onElementPicked(cocos2d::CCObject* name);
+    // The purchase popup's confirmation for the element picked last.
+    void confirmPurchase();
+    void showNotEnoughMana();
+    // The catalogue price of an element the player does not own yet, else 0.
+    int32_t priceToPay(const std::string& name);
+    const std::string& getPendingPurchase() const { return m_pendingPurchase; }
+    void onToolPicked(cocos2d::CCObject* name);
+    void onPresetPicked(cocos2d::CCObject* level);
+    void onSwitchPicked(cocos2d::CCObject* which);
+    // World-settings switches: flip the world's flag, then refresh the bar.
+    void applyTemperature();
+    void applyLight();
+    void applySun();
+    void applyWeather();
+    // Closes the HUD and opens the background gallery.
+    void onBackgroundsButton(cocos2d::CCObject* sender);
+    void onGalleryButton(cocos2d::CCObject* sender);
+    // The buttons of the menu on show (tests).
+    cocos2d::CCNode* getMenuContent() const { return m_buttonContainer; }
+    // The localised name of a temperature level (1..5).
+    static const char* temperatureNameKey(int level);
+    void selectDefaultElement();
+    std::string pickStartElement();
+    void selectElement(const std::string& name);
+    void selectDefaultTool();
+    std::string pickStartTool();
+    // Replaces the world's tool by Tool::create(name) (none for a name that
+    // is not a tool).
+    void selectTool(const std::string& name);
+    // The tool menu's brush-size slider, nine steps (made on first use);
+    // null when its frames are missing.
+    GUISlider* getBrushSlider();
+    // The slider's value, 1..9 (1 without a slider).
+    int32_t getBrushSize();
+    // Clamped to 1..9; the slider shows it.
+    void setBrushSize(int32_t size);
+    // Puts the slider at the point in the menu's content.
+    void addBrushSlider(cocos2d::CCNode* content, const cocos2d::CCPoint& at);
+    // Makes the element chosen before the eraser current again; with none, or
+    // one the day no longer offers, the first available one.
+    void restoreLastElement();
+    const std::string& getLastElement() const { return m_lastElement; }
+    void closeMenu();
+
+    void openGallery();
+
+    // The keyboard's answer for the world description: stored, and shown on
+    // the description label ("No description" when empty).
+    void onDescriptionEntered(cocos2d::CCObject* text);
+    // Retained; null for none.
+    void setDescriptionLabel(GUILabel* label);
+    GUILabel* getDescriptionLabel() const { return m_descriptionLabel; }
+    // The rate popup's answer (a CCValue<float>, 0..4 or -1). The online
+    // gallery that would send it is not built yet: it is logged.
+    void rateWorld(cocos2d::CCObject* rating);
+
+    // --- world menu (GUIMenus.cpp) ------------------------------------------------
+    static constexpr int kSnapshotTag = 8;
+    void onNameButton(cocos2d::CCObject* sender);
+    // The keyboard's answer for the world name: stored and shown.
+    void onNameEntered(cocos2d::CCObject* text);
+    void onDescriptionButton(cocos2d::CCObject* sender);
+    void onRateButton(cocos2d::CCObject* sender);
+    // Saves without overwriting; an existing save of that name asks first.
+    void onSaveButton(cocos2d::CCObject* sender);
+    // The overwrite question's confirmation.
+    void confirmOverwrite();
+    void showSaveResult(SaveLoadUtils::SaveResult result);
+    void showDeferredSaveResult();
+    // Closes the HUD and pushes the saved-worlds screen over the game.
+    void onLoadButton(cocos2d::CCObject* sender);
+    void onNewWorldButton(cocos2d::CCObject* sender);
+    // Retained; null for none.
+    void setNameLabel(GUILabel* label);
+    GUILabel* getNameLabel() const { return m_nameLabel; }
+
+private:
+    void unlockItem(const std::string& name, std::set<std::string>& newItems);
+    void releaseBrushSlider();
+    void showSaveResultNow(SaveLoadUtils::SaveResult result);
+    SaveLoadUtils::SaveResult m_deferredSaveResult = SaveLoadUtils::SaveResult::Failed;
+    // Empties the window and gives it a fresh button container.
+    cocos2d::CCNode* newMenuContent();
+    int32_t m_temperatureLevel = 3;
+    int m_openMenu = kNoMenu;
+    std::string m_pendingPurchase;
+    // Until a day's settings say otherwise, everything is available.
+    bool m_everythingAvailable = true;
+    bool m_denyMode = false;
+    std::set<std::string> m_allItems;
+    std::set<std::string> m_deniedItems;
+    // The last element other than the eraser.
+    GUIButton* m_menuButton = nullptr;  // retained
+    std::set<std::string> m_newElements;
+    std::set<std::string> m_newTools;
+    std::set<std::string> m_newOptions;
+    GUISlider* m_brushSlider = nullptr;  // retained
+    cocos2d::CCString* m_currentElement = nullptr;  // retained
+    std::string m_lastElement;                      // the latest current element other than "Clear"
+    GUILabel* m_descriptionLabel = nullptr;         // retained
+    GUILabel* m_nameLabel = nullptr;                // retained
+};

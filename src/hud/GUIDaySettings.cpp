@@ -1,0 +1,146 @@
+// A day's settings: which elements, tools and options the running day
+// offers, and the unlocks that add to them until the next day loads.
+#include "hud/GUIDaySettings.h"
+
+#include <set>
+#include <string>
+
+#include "base/Logger.h"
+#include "hud/GUI.h"
+#include "hud/GUITopBar.h"
+#include "scene/GameLayer.h"
+
+USING_NS_CC;
+
+namespace {
+
+// A plist boolean reads back as "1" or "0"; the words are accepted too.
+bool readFlag(CCObject* value, bool& flag)
+{
+    auto* text = dynamic_cast<CCString*>(value);
+    if (!text)
+        return false;
+    const std::string& s = text->getString();
+    if (s == "1" || s == "true") {
+        flag = true;
+        return true;
+    }
+    if (s == "0" || s == "false") {
+        flag = false;
+        return true;
+    }
+    return false;
+}
+
+// Adds the strings of the list under key; false when the key holds anything
+// but an array. Entries that are not strings are logged and skipped.
+bool readList(CCDictionary* settings, const char* key, std::set<std::string>& into)
+{
+    CCObject* value = settings->objectForKey(key);
+    if (!value)
+        return true;
+    auto* list = dynamic_cast<CCArray*>(value);
+    if (!list)
+        return false;
+    for (CCObject* o : *list) {
+        if (auto* s = dynamic_cast<CCString*>(o))
+            into.insert(s->getString());
+        else
+            LOG << "day settings: an entry of" << key << "is not a name, skipped";
+    }
+    return true;
+}
+
+// Only a plain base name: no folders, nothing hidden, nothing outside
+// universes/Missions/.
+bool isPlainName(const std::string& name)
+{
+    return !name.empty() && name[0] != '.' && name.find('/') == std::string::npos &&
+           name.find('\\') == std::string::npos;
+}
+
+GUI* runningHud()
+{
+    GameLayer* layer = GameLayer::existingInstance();
+    return layer ? layer->getGUI() : nullptr;
+}
+
+void unlockThroughHud(CCString* name, void (GUI::*unlock)(const std::string&))
+{
+    GUI* gui = runningHud();
+    if (!gui || !name || name->getString().empty())
+        return;
+    (gui->*unlock)(name->getString());
+    GUITopBar::getInstance()->updateBadges();
+}
+
+} // namespace
+
+bool GUI::loadDaySettings(const std::string& worldName)
+{
+    if (!isPlainName(worldName)) {
+        LOG << "day settings: refused the name" << worldName << "(the previous restrictions stay)";
+        return false;
+    }
+    const std::string path = "universes/Missions/" + worldName + ".plist";
+    if (!CCFileUtils::sharedFileUtils()->isFileExist(path)) {
+        LOG << "day settings: no file" << path << "(the previous restrictions stay)";
+        return false;
+    }
+    if (!applyDaySettings(CCDictionary::createWithContentsOfFile(path))) {
+        LOG << "day settings:" << path << "is malformed (the previous restrictions stay)";
+        return false;
+    }
+    return true;
+}
+
+bool GUI::applyDaySettings(CCDictionary* settings)
+{
+    bool lock = false;
+    if (!settings || !readFlag(settings->objectForKey("lock"), lock))
+        return false;
+    std::set<std::string> listed;
+    if (lock && !(readList(settings, "elements", listed) && readList(settings, "tools", listed) &&
+                  readList(settings, "options", listed)))
+        return false;
+    bool deny = false;
+    if (lock) {
+        auto* mode = dynamic_cast<CCString*>(settings->objectForKey("lockMode"));
+        const std::string modeName = mode ? mode->getString() : std::string();
+        deny = modeName == "deny";
+        if (!deny && modeName != "allow")
+            LOG << "day settings: unknown lockMode" << modeName << "- the lists are what is allowed";
+    }
+    // A new day replaces what the last one allowed, its unlocks included.
+    m_everythingAvailable = !lock;
+    m_denyMode = deny;
+    m_allItems.clear();
+    m_deniedItems.clear();
+    if (lock)
+        (deny ? m_deniedItems : m_allItems) = std::move(listed);
+    return true;
+}
+
+void GUI::unlockItem(const std::string& name, std::set<std::string>& newItems)
+{
+    if (name.empty())
+        return;
+    if (!isAvailable(name))
+        newItems.insert(name);
+    m_allItems.insert(name);
+}
+
+void unlockPaletteElement(CCString* name)
+{
+    unlockThroughHud(name, &GUI::unlockElement);
+}
+
+void unlockTool(CCString* name)
+{
+    unlockThroughHud(name, &GUI::unlockTool);
+}
+
+void unlockOption(CCString* name)
+{
+    unlockThroughHud(name, &GUI::unlockOption);
+}

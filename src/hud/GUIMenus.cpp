@@ -1,0 +1,532 @@
+// The HUD's four menus: the element palette, the tools, the world settings
+// and the world menu. Each rebuilds the window's button container.
+#include <algorithm>
+#include <cctype>
+#include <set>
+#include <string>
+
+#include "base/LocalUtils.h"
+#include "base/Logger.h"
+#include "profile/Profile.h"
+#include "scene/ScreenUtils.h"
+#include "profile/ShopItem.h"
+#include "base/ScreenMetrics.h"
+#include "base/Utils.h"
+#include "scene/SaveLoadUtils.h"
+#include "gui/WeakCallRelay.h"
+#include "hud/GUISaveLoad.h"
+#include "scene/GameLayer.h"
+#include "world/GameServices.h"
+#include "gui/GUIButton.h"
+#include "gui/GUILabel.h"
+#include "gui/GUIPopup.h"
+#include "hud/GUI.h"
+#include "hud/GUITopBar.h"
+#include "hud/PaletteTable.h"
+#include "hud/PixelMarket.h"
+#include "world/ParticleCreator.h"
+#include "world/World.h"
+#include "world/WorldHost.h"
+
+USING_NS_CC;
+
+namespace {
+
+// A localised text of the key, or the fallback while the table lacks the key
+// (element titles and shop lines come with the shop's texts).
+std::string localizedOr(const std::string& key, const std::string& fallback)
+{
+    auto* text = localizationTable ? dynamic_cast<CCString*>(localizationTable->objectForKey(key)) : nullptr;
+    return text ? text->getString() : fallback;
+}
+
+std::string upperCased(std::string text)
+{
+    std::transform(text.begin(), text.end(), text.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
+    return text;
+}
+
+const char* const kTools[] = {"Draw", "Line", "Fill", "Replace", "Miner"};
+const char* const kWideButton = "gamemenus_editorWideButton.png";
+
+float uiScale() { return static_cast<float>(4.0 * screenRatio); }
+
+GUIButton* addButton(CCNode* content, GUI* gui, SEL_CallFuncO selector, CCObject* value, const char* frame,
+                     CCString* caption, CCPoint at)
+{
+    GUIButton* button = GUIButton::create(
+        CCCallFuncO::create(WeakCallRelay::create(gui, selector), callfuncO_selector(WeakCallRelay::fire), value), frame,
+        nullptr);
+    if (!button)
+        return nullptr;
+    button->setScale(uiScale());
+    button->setAnchorPoint(ccp(0, 1));
+    button->setPosition(at);
+    button->setActivateDelayed(true);
+    if (caption) {
+        GUILabel::setFontName("gamemenus_ach_fontButtons");
+        GUILabel* label = GUILabel::create();
+        label->setScale(7.0f / GUILabel::fontSize);
+        label->setText(caption);
+        label->setAnchorPoint(ccp(0.5f, 0.5f));
+        const CCSize size = button->getContentSize();
+        label->setPosition(ccp(size.width / 2, size.height / 2));
+        button->addChild(label);
+    }
+    content->addChild(button);
+    return button;
+}
+
+// A grid from the top-left of the area under the bar, left to right.
+struct Grid {
+    float cellW;
+    float cellH;
+    float left = 8;
+    float top = 0;
+    int column = 0;
+    int columns = 1;
+    CCPoint next()
+    {
+        const CCPoint at = ccp(left + cellW * static_cast<float>(column), top);
+        if (++column >= columns) {
+            column = 0;
+            top -= cellH;
+        }
+        return at;
+    }
+};
+
+Grid gridFor(float unitW, float unitH)
+{
+    Grid g{unitW * uiScale(), unitH * uiScale()};
+    // Below the bar and the edge of its notification panel.
+    g.top = visibleSize.height - 108.0f * static_cast<float>(screenRatio);
+    g.columns = std::max(1, static_cast<int>((visibleSize.width - 16) / g.cellW));
+    return g;
+}
+
+} // namespace
+
+CCNode* GUI::newMenuContent()
+{
+    if (m_buttonContainer)
+        m_buttonContainer->removeFromParentAndCleanup(true);
+    setPressedButton(nullptr);
+    CCSpriteFrameCache::sharedSpriteFrameCache()->addSpriteFramesWithFile("pvr/guitopbar.plist");
+    CCSpriteFrameCache::sharedSpriteFrameCache()->addSpriteFramesWithFile("pvr/gamemenus.plist");
+    m_buttonContainer = CCNode::create();
+    m_buttonContainer->setPosition(ccp((screenSize.width - visibleSize.width) / 2, 0));
+    addChild(m_buttonContainer, 1);
+    if (!getChildByTag(kShadeTag)) {
+        CCLayerColor* shade = CCLayerColor::create(ccc4(20, 30, 40, 200), screenSize.width, screenSize.height);
+        addChild(shade, 0, kShadeTag);
+    }
+    return m_buttonContainer;
+}
+
+std::vector<std::string> GUI::paletteNames()
+{
+    std::vector<std::string> names;
+    const bool freePlay = worldHost().isFreePlay();
+    if (freePlay || isAvailable("Clear"))
+        names.emplace_back("Clear");
+    for (const PaletteEntry& e : paletteTable()) {
+        if (!ParticleCreator::isBuilt(hashString(e.name)))
+            continue;
+        if (freePlay || isAvailable(e.name))
+            names.emplace_back(e.name);
+    }
+    return names;
+}
+
+std::string GUI::pickStartElement()
+{
+    for (const PaletteEntry& e : paletteTable())
+        if (ParticleCreator::isBuilt(hashString(e.name)) && isAvailable(e.name))
+            return e.name;
+    // A day that offers no element starts on the eraser, which paints nothing.
+    return "Clear";
+}
+
+std::string GUI::pickStartTool()
+{
+    for (const char* tool : kTools)
+        if (isAvailable(tool))
+            return tool;
+    return "Draw";
+}
+
+void GUI::showElementMenu()
+{
+    CCNode* content = newMenuContent();
+    m_newElements.clear();
+    GUITopBar::getInstance()->updateBadges();
+    Grid grid = gridFor(15, 15);
+    for (const std::string& name : paletteNames()) {
+        const std::string frame = "guitopbar_HUDelement_" + name + ".png";
+        if (!CCSpriteFrameCache::sharedSpriteFrameCache()->spriteFrameByName(frame.c_str()))
+            continue;
+        const int32_t price = priceToPay(name);
+        addButton(content, this, callfuncO_selector(GUI::onElementPicked), CCString::create(name), frame.c_str(),
+                  price > 0 ? CCString::createWithFormat("%d", price) : nullptr, grid.next());
+    }
+}
+
+int32_t GUI::priceToPay(const std::string& name)
+{
+    const int32_t price = PixelMarket::getInstance()->elementPrice(name.c_str());
+    if (price <= 0 || Profile::getInstance()->hasPurchasedElement(CCString::create(name)))
+        return 0;
+    return price;
+}
+
+void GUI::confirmPurchase()
+{
+    const std::string name = m_pendingPurchase;
+    m_pendingPurchase.clear();
+    const int32_t price = priceToPay(name);
+    if (name.empty() || price <= 0)
+        return;
+    ShopItem item;
+    item.setName(name.c_str());
+    item.price = price;
+    item.category = 0;
+    if (!Profile::getInstance()->buyShopItem(CCString::create(name), item))
+        return;
+    selectElement(name);
+    closeMenu();
+}
+
+void GUI::showNotEnoughMana()
+{
+    ScreenUtils::showPopup(LocalUtils::localize("ConfirmationNotEnoughMana"), PixelMarket::getInstance(),
+                           callfunc_selector(PixelMarket::onManaButton), nullptr, nullptr, 0);
+}
+
+void GUI::onElementPicked(CCObject* name)
+{
+    auto* picked = dynamic_cast<CCString*>(name);
+    if (!picked)
+        return;
+    if (picked->getString() == "Clear") {
+        GUITopBar::getInstance()->onEraserButton();
+        return;
+    }
+    const std::string element = picked->getString();
+    if (const int32_t price = priceToPay(element); price > 0) {
+        if (Profile::getInstance()->getMana() >= price) {
+            m_pendingPurchase = element;
+            // The popup shows what is bought and its price, as the shop's does.
+            const std::string title = localizedOr(element + "Title", element);
+            GUIPopup::getInstance()->setPurchaseInfo(
+                CCString::create(upperCased(LocalUtils::localizeWithVar("ShopElemGenericUnlockPhrase",
+                                                                        title.c_str())->getString())),
+                CCString::create("guitopbar_HUDelement_" + element + ".png"), static_cast<float>(price),
+                CCString::create(upperCased(localizedOr(element + "Shop", ""))));
+            ScreenUtils::showPopup(CCString::create(element), this, callfunc_selector(GUI::confirmPurchase), nullptr,
+                                   nullptr, 1);
+        } else {
+            PixelMarket::getInstance()->setRequestedElement(CCString::create(element));
+            runAction(CCSequence::create(CCDelayTime::create(0.25f),
+                                         CCCallFunc::create(this, callfunc_selector(GUI::showNotEnoughMana)),
+                                         nullptr));
+        }
+        return;
+    }
+    selectElement(element);
+    closeMenu();
+}
+
+void GUI::showToolMenu()
+{
+    CCNode* content = newMenuContent();
+    m_newTools.clear();
+    GUITopBar::getInstance()->updateBadges();
+    Grid grid = gridFor(26, 14);
+    for (const char* tool : kTools) {
+        if (!worldHost().isFreePlay() && !isAvailable(tool))
+            continue;
+        addButton(content, this, callfuncO_selector(GUI::onToolPicked), CCString::create(tool), kWideButton,
+                  CCString::create(tool), grid.next());
+    }
+    for (const char* option : {"Clear", "Zoom"})
+        if (worldHost().isFreePlay() || isAvailable(option))
+            addButton(content, this, callfuncO_selector(GUI::onToolPicked), CCString::create(option), kWideButton,
+                      CCString::create(option), grid.next());
+    if (grid.column != 0) {
+        grid.column = 0;
+        grid.top -= grid.cellH;
+    }
+    addBrushSlider(content, grid.next());
+}
+
+void GUI::onToolPicked(CCObject* name)
+{
+    auto* picked = dynamic_cast<CCString*>(name);
+    if (!picked)
+        return;
+    const std::string tool = picked->getString();
+    if (tool == "Clear") {
+        GUITopBar::getInstance()->onEraserButton();
+        return;
+    }
+    if (tool == "Zoom") {
+        GUITopBar::getInstance()->onZoomButton();
+        return;
+    }
+    selectTool(tool);
+    closeMenu();
+}
+
+const char* GUI::temperatureNameKey(int level)
+{
+    static const char* const keys[] = {"VeryColdName", "ColdName", "NormalName", "HotName", "VeryHotName"};
+    return level >= 1 && level <= 5 ? keys[level - 1] : "NormalName";
+}
+
+void GUI::showWorldSettingsMenu()
+{
+    CCNode* content = newMenuContent();
+    m_newOptions.clear();
+    GUITopBar::getInstance()->updateBadges();
+    Grid grid = gridFor(26, 14);
+    grid.columns = 5;
+    // A locked day offers only the presets and switches it lists.
+    const bool freePlay = worldHost().isFreePlay();
+    static const char* const presets[] = {"VeryCold", "Cold", "Normal", "Hot", "VeryHot"};
+    for (int level = 1; level <= 5; ++level) {
+        if (!freePlay && !isAvailable(presets[level - 1]))
+            continue;
+        GUIButton* b = addButton(content, this, callfuncO_selector(GUI::onPresetPicked), CCInteger::create(level),
+                                 kWideButton, LocalUtils::localize(temperatureNameKey(level)), grid.next());
+        if (b)
+            b->setSelected(level == m_temperatureLevel);
+    }
+    const char* const switches[] = {"Temperature", "Light", "Sun", "Weather"};
+    for (int i = 0; i < 4; ++i)
+        if (freePlay || isAvailable(switches[i]))
+            addButton(content, this, callfuncO_selector(GUI::onSwitchPicked), CCInteger::create(i), kWideButton,
+                      CCString::create(switches[i]), grid.next());
+    if (freePlay || isAvailable("Background"))
+        addButton(content, this, callfuncO_selector(GUI::onBackgroundsButton), nullptr, kWideButton,
+                  LocalUtils::localize("BackgroundName"), grid.next());
+    addButton(content, this, callfuncO_selector(GUI::onGalleryButton), nullptr, kWideButton,
+              LocalUtils::localize("GalleryBut"), grid.next());
+}
+
+void GUI::onBackgroundsButton(CCObject*)
+{
+    closeMenu();
+    if (GameLayer* layer = GameLayer::existingInstance())
+        layer->openBackgroundsWindow();
+}
+
+void GUI::onGalleryButton(CCObject*)
+{
+    closeMenu();
+    openGallery();
+}
+
+void GUI::onPresetPicked(CCObject* level)
+{
+    auto* value = dynamic_cast<CCInteger*>(level);
+    if (!value)
+        return;
+    refreshTemperature(value->getValue());
+    GUITopBar::getInstance()->updateBadges();
+    closeMenu();
+}
+
+void GUI::onSwitchPicked(CCObject* which)
+{
+    auto* value = dynamic_cast<CCInteger*>(which);
+    switch (value ? value->getValue() : -1) {
+    case 0: applyTemperature(); break;
+    case 1: applyLight(); break;
+    case 2: applySun(); break;
+    case 3: applyWeather(); break;
+    default: return;
+    }
+    closeMenu();
+}
+
+namespace {
+void afterSwitch()
+{
+    GUITopBar::getInstance()->refreshTemperatureIcon();
+    GUITopBar::getInstance()->updateBadges();
+}
+} // namespace
+
+void GUI::applyTemperature()
+{
+    if (gWorld)
+        gWorld->temperatureField.setViewOn(!gWorld->temperatureField.isViewOn());
+    afterSwitch();
+}
+
+void GUI::applyLight()
+{
+    if (gWorld)
+        gWorld->lightMap.setLightOn(!gWorld->lightMap.isLightOn());
+    afterSwitch();
+}
+
+void GUI::applySun()
+{
+    if (gWorld)
+        gWorld->lightMap.setSunOn(!gWorld->lightMap.isSunOn());
+    afterSwitch();
+}
+
+void GUI::applyWeather()
+{
+    if (gWorld)
+        gWorld->toggleWeather();
+    afterSwitch();
+}
+
+void GUI::showWorldMenu()
+{
+    CCNode* content = newMenuContent();
+    Grid grid = gridFor(26, 14);
+    grid.columns = 3;
+    GUILabel::setFontName("gamemenus_ach_fontButtons");
+    const std::string name = gameServices().universeName ? gameServices().universeName() : std::string();
+    const std::string description =
+        gameServices().universeDescription ? gameServices().universeDescription() : std::string();
+
+    const CCPoint nameAt = grid.next();
+    addButton(content, this, callfuncO_selector(GUI::onNameButton), nullptr, kWideButton,
+              LocalUtils::localize("WorldNameBut"), nameAt);
+    GUILabel* nameLabel = GUILabel::create();
+    nameLabel->setText(CCString::create(name));
+    nameLabel->setAnchorPoint(ccp(0, 1));
+    nameLabel->setPosition(ccp(nameAt.x + 28 * uiScale(), nameAt.y));
+    content->addChild(nameLabel);
+    setNameLabel(nameLabel);
+    grid.next();
+    grid.next();
+
+    const CCPoint descriptionAt = grid.next();
+    addButton(content, this, callfuncO_selector(GUI::onDescriptionButton), nullptr, kWideButton,
+              LocalUtils::localize("WorldDescriptionBut"), descriptionAt);
+    GUILabel* descriptionLabel = GUILabel::create();
+    descriptionLabel->setAnchorPoint(ccp(0, 1));
+    descriptionLabel->setPosition(ccp(descriptionAt.x + 28 * uiScale(), descriptionAt.y));
+    content->addChild(descriptionLabel);
+    setDescriptionLabel(descriptionLabel);
+    GUILabel::lineSpacing = -2.0f;
+    descriptionLabel->setMultilineText(CCString::create(description.empty() ? "No description" : description), 110,
+                                       5);
+    grid.next();
+    grid.next();
+
+    // The world as it is now, one pixel a cell.
+    if (CCSprite* snapshot = ScreenUtils::createWorldSnapshot()) {
+        snapshot->setAnchorPoint(ccp(0, 1));
+        snapshot->setPosition(grid.next());
+        content->addChild(snapshot, 0, kSnapshotTag);
+        grid.next();
+        grid.next();
+    }
+
+    addButton(content, this, callfuncO_selector(GUI::onRateButton), nullptr, kWideButton,
+              LocalUtils::localize("RateWorldBut"), grid.next());
+    addButton(content, this, callfuncO_selector(GUI::onSaveButton), nullptr, kWideButton,
+              LocalUtils::localize("SaveUniverseNameBut"), grid.next());
+    addButton(content, this, callfuncO_selector(GUI::onLoadButton), nullptr, kWideButton,
+              LocalUtils::localize("LoadName"), grid.next());
+    addButton(content, this, callfuncO_selector(GUI::onNewWorldButton), nullptr, kWideButton,
+              LocalUtils::localize("NewWorldBut"), grid.next());
+}
+
+void GUI::onNameButton(CCObject*)
+{
+    ScreenUtils::showKeyboard(m_nameLabel, this, callfuncO_selector(GUI::onNameEntered));
+}
+
+void GUI::onNameEntered(CCObject* text)
+{
+    auto* entered = dynamic_cast<CCString*>(text);
+    const std::string name = entered ? entered->getString() : std::string();
+    if (gameServices().setUniverseName)
+        gameServices().setUniverseName(name);
+    if (m_nameLabel)
+        m_nameLabel->setText(CCString::create(name));
+}
+
+void GUI::onDescriptionButton(CCObject*)
+{
+    ScreenUtils::showKeyboard(m_descriptionLabel, this, callfuncO_selector(GUI::onDescriptionEntered));
+}
+
+void GUI::onRateButton(CCObject*)
+{
+    ScreenUtils::showRatePopup(0.0f, this);
+}
+
+void GUI::onSaveButton(CCObject*)
+{
+    Profile::getInstance()->setHasSavedWorld(true);
+    showSaveResult(SaveLoadUtils::saveWorld(false));
+}
+
+void GUI::confirmOverwrite()
+{
+    showSaveResult(SaveLoadUtils::saveWorld(true));
+}
+
+void GUI::showSaveResult(SaveLoadUtils::SaveResult result)
+{
+    // From the overwrite question's answer that popup is still up and would
+    // swallow the next one: show the outcome a frame later.
+    if (GUIPopup::getInstance()->isShown()) {
+        m_deferredSaveResult = result;
+        runAction(CCSequence::create(CCDelayTime::create(0.0f),
+                                     CCCallFunc::create(this, callfunc_selector(GUI::showDeferredSaveResult)),
+                                     nullptr));
+        return;
+    }
+    showSaveResultNow(result);
+}
+
+void GUI::showDeferredSaveResult()
+{
+    showSaveResultNow(m_deferredSaveResult);
+}
+
+void GUI::showSaveResultNow(SaveLoadUtils::SaveResult result)
+{
+    switch (result) {
+    case SaveLoadUtils::SaveResult::Saved:
+        ScreenUtils::showPopup(LocalUtils::localize("WorldSavedPopup"), nullptr, nullptr, nullptr, nullptr, 2);
+        break;
+    case SaveLoadUtils::SaveResult::Exists:
+        ScreenUtils::showPopup(LocalUtils::localize("ConfirmationOverwritePopup"), this,
+                               callfunc_selector(GUI::confirmOverwrite), nullptr, nullptr, 0);
+        break;
+    case SaveLoadUtils::SaveResult::Failed:
+        // The old save, if any, is still there; say so rather than claim success.
+        ScreenUtils::showPopup(LocalUtils::localize("WorldSaveFailedPopup"), nullptr, nullptr, nullptr, nullptr, 2);
+        break;
+    }
+}
+
+void GUI::onLoadButton(CCObject*)
+{
+    GUITopBar::getInstance()->resetButtons();
+    releaseMenuButton();
+    m_openMenu = kNoMenu;
+    if (getState() != Closed && getState() != Closing)
+        close();
+    CCDirector::sharedDirector()->pushScene(CCTransitionFade::create(0.25f, GUISaveLoad::scene()));
+}
+
+void GUI::onNewWorldButton(CCObject*)
+{
+    if (gWorld)
+        gWorld->reset();
+    closeMenu();
+}

@@ -1,0 +1,293 @@
+// The top bar's notices: the notification panel and its queue, the count
+// badges, the mana counter and the day button.
+#include "SimpleAudioEngine.h"
+#include "base/LocalUtils.h"
+#include "base/Logger.h"
+#include "profile/Profile.h"
+#include "world/WorldHost.h"
+#include "base/ScreenMetrics.h"
+#include "base/Utils.h"
+#include "goals/AchievementManager.h"
+#include "gui/GUIButton.h"
+#include "gui/GUILabel.h"
+#include "hud/GUI.h"
+#include "hud/GUITopBar.h"
+#include "scene/GameLayer.h"
+
+USING_NS_CC;
+
+namespace {
+
+const char* const kFont = "guitopbar_ach_fontButtons";
+
+void loadFrames() { CCSpriteFrameCache::sharedSpriteFrameCache()->addSpriteFramesWithFile("pvr/guitopbar.plist"); }
+
+void playSound(const char* name)
+{
+    CocosDenshion::SimpleAudioEngine::sharedEngine()->playEffect(soundFilePath("sounds", name).c_str(), false);
+}
+
+CCSprite* frameSprite(const std::string& frame)
+{
+    CCSprite* sprite = CCSprite::createWithSpriteFrameName(frame.c_str());
+    if (sprite)
+        sprite->setUserObject(CCString::create(frame));
+    return sprite;
+}
+
+void removeNode(CCNode* node)
+{
+    if (node && node->getParent())
+        node->removeFromParentAndCleanup(true);
+}
+
+// Mana is a 32-bit count.
+CCString* manaText() { return CCString::createWithFormat("%d", Profile::getInstance()->getMana()); }
+
+CCString* dayText()
+{
+    return LocalUtils::localizeCCStringWithVar(CCString::create("DayButtonInGame"),
+                                               CCString::createWithFormat("%d", Profile::getInstance()->getDay()));
+}
+
+} // namespace
+
+// --- notifications ----------------------------------------------------------------------
+
+void GUITopBar::showNotification(CCString* text, CCString* icon)
+{
+    if (m_notificationShowing) {
+        if (!m_notificationQueue) {
+            m_notificationQueue = CCArray::create();
+            m_notificationQueue->retain();
+        }
+        CCArray* entry = CCArray::create();
+        entry->addObject(text ? text : CCString::create(""));
+        if (icon)
+            entry->addObject(icon);
+        m_notificationQueue->addObject(entry);
+        return;
+    }
+    // Without a game scene (or before a build) there is nowhere to show it.
+    if (!getParent() || !m_notificationPanel || !m_notificationLabel)
+        return;
+    playSound("sfx_gui_notification");
+    m_notificationShowing = true;
+    loadFrames();
+    GUILabel::setFontName(kFont);
+    m_notificationLabel->setText(text ? text : CCString::create(""));
+    removeNode(m_notificationIcon);
+    m_notificationIcon = nullptr;
+    removeNode(m_checkBox);
+    removeNode(m_checkTick);
+    const CCSize panel = m_notificationPanel->getContentSize();
+    if (icon) {
+        if ((m_notificationIcon = frameSprite("guitopbar_" + icon->getString()))) {
+            m_notificationIcon->setAnchorPoint(ccp(1, 0.5f));
+            m_notificationIcon->setPosition(ccp(panel.width - 4, 10));
+            m_notificationPanel->addChild(m_notificationIcon);
+        }
+    } else {
+        if (!m_checkBox && (m_checkBox = frameSprite("guitopbar_hitbox.png")))
+            m_checkBox->retain();
+        if (!m_checkTick && (m_checkTick = frameSprite("guitopbar_tick.png")))
+            m_checkTick->retain();
+        if (m_checkBox) {
+            m_checkBox->setAnchorPoint(ccp(1, 0.5f));
+            m_checkBox->setPosition(ccp(panel.width - 4, 10));
+            if (m_checkTick) {
+                m_checkTick->setAnchorPoint(CCPointZero);
+                m_checkTick->setPosition(ccp(2, 2));
+                m_checkBox->addChild(m_checkTick);
+            }
+            m_notificationPanel->addChild(m_checkBox);
+        }
+    }
+    m_notificationPanel->stopAllActions();
+    m_notificationPanel->runAction(CCSequence::create(
+        CCMoveTo::create(kNotificationSlide, ccp(6, -7)), CCDelayTime::create(kNotificationStay),
+        CCMoveTo::create(kNotificationSlide, ccp(6, panel.height - 6)),
+        CCCallFunc::create(this, callfunc_selector(GUITopBar::showNextNotification)), nullptr));
+}
+
+void GUITopBar::showNextNotification()
+{
+    m_notificationShowing = false;
+    if (!m_notificationQueue || m_notificationQueue->count() == 0)
+        return;
+    CCArray* entry = static_cast<CCArray*>(m_notificationQueue->objectAtIndex(0));
+    entry->retain();
+    m_notificationQueue->removeObjectAtIndex(0);
+    if (m_notificationQueue->count() == 0)
+        CC_SAFE_RELEASE_NULL(m_notificationQueue);
+    auto* text = dynamic_cast<CCString*>(entry->objectAtIndex(0));
+    auto* icon = entry->count() > 1 ? dynamic_cast<CCString*>(entry->objectAtIndex(1)) : nullptr;
+    showNotification(text, icon);
+    entry->release();
+}
+
+bool GUITopBar::hasNotification() const
+{
+    return m_notificationQueue && m_notificationQueue->count() > 0;
+}
+
+// --- badges --------------------------------------------------------------------------------
+
+void GUITopBar::placeBadge(CCSprite*& badge, int count, CCPoint at)
+{
+    removeNode(badge);
+    badge = nullptr;
+    if (count <= 0 || !m_bar)
+        return;
+    if (!(badge = frameSprite("guitopbar_HUDBadge.png")))
+        return;
+    badge->setAnchorPoint(ccp(1, 1));
+    badge->setPosition(at);
+    m_bar->addChild(badge);
+    CCSpriteFrame* strip = CCSpriteFrameCache::sharedSpriteFrameCache()->spriteFrameByName("guitopbar_HUDNumbers.png");
+    if (!strip)
+        return;
+    // Glyphs of 3 x 7: "9+" first, then digit n at 4n + 3.
+    const float offset = count > 9 ? 0.0f : static_cast<float>(4 * count + 3);
+    const CCRect r = strip->getRect();
+    CCSprite* digit = CCSprite::createWithTexture(strip->getTexture(), CCRect(r.origin.x + offset, r.origin.y, 3, 7));
+    if (!digit)
+        return;
+    digit->setUserObject(CCInteger::create(static_cast<int>(offset)));
+    digit->setAnchorPoint(ccp(0.5f, 0.5f));
+    const CCSize size = badge->getContentSize();
+    digit->setPosition(ccp(size.width / 2, size.height / 2));
+    badge->addChild(digit);
+}
+
+void GUITopBar::updateBadges()
+{
+    if (worldHost().isFreePlay()) {
+        for (CCSprite** badge : {&m_elementBadge, &m_toolBadge, &m_worldSettingsBadge}) {
+            removeNode(*badge);
+            *badge = nullptr;
+        }
+        return;
+    }
+    GameLayer* layer = GameLayer::existingInstance();
+    GUI* gui = layer ? layer->getGUI() : nullptr;
+    if (!gui || !m_bar)
+        return;
+    loadFrames();
+    const float top = m_bar->getContentSize().height;
+    if (m_elementMenuButton)
+        placeBadge(m_elementBadge, gui->newElementCount(), ccp(m_elementMenuButton->getContentSize().width, top));
+    if (m_toolButton)
+        placeBadge(m_toolBadge, gui->newToolCount(),
+                   ccp(m_toolButton->getPosition().x + m_toolButton->getContentSize().width, top));
+    if (m_worldSettingsButton)
+        placeBadge(m_worldSettingsBadge, gui->newOptionCount(),
+                   ccp(m_worldSettingsButton->getPosition().x + m_worldSettingsButton->getContentSize().width, top));
+}
+
+// --- mana and day ---------------------------------------------------------------------------
+
+void GUITopBar::addManaCounter(float iconX)
+{
+    GUIButton* b = m_manaButton;
+    const CCSize size = b->getContentSize();
+    GUILabel::setFontName(kFont);
+    b->setText(manaText(), 10, ccp(size.width - 5, size.height * 0.5f + 0.5f), ccp(1, 0.5f), ccc3(255, 255, 255));
+    m_manaRoomLeft = 0.0f;
+    if (CCSprite* icon = frameSprite("guitopbar_HUDMana.png")) {
+        icon->setAnchorPoint(ccp(0, 0.5f));
+        icon->setPosition(ccp(iconX / static_cast<float>(4.0 * screenRatio), size.height * 0.5f + 0.5f));
+        b->addChild(icon);
+        m_manaRoomLeft = icon->getPosition().x + icon->getContentSize().width + 1.0f;
+    }
+    fitManaLabel();
+}
+
+void GUITopBar::fitManaLabel()
+{
+    GUILabel* label = m_manaButton ? m_manaButton->getLabel() : nullptr;
+    if (!label || GUILabel::fontSize <= 0)
+        return;
+    const float full = 10.0f / GUILabel::fontSize;
+    const float room = label->getPosition().x - m_manaRoomLeft;
+    const float width = label->getWidth() * full;
+    label->setScale(width > room && width > 0 && room > 0 ? full * room / width : full);
+}
+
+void GUITopBar::updateMana()
+{
+    const int32_t mana = Profile::getInstance()->getMana();
+    if (mana == m_lastShownMana)
+        return;
+    m_lastShownMana = mana;
+    if (!m_manaButton || !m_manaButton->getLabel())
+        return;
+    GUILabel::setFontName(kFont);
+    m_manaButton->getLabel()->setText(manaText());
+    fitManaLabel();
+}
+
+void GUITopBar::addDayButton(GUIButton* previous)
+{
+    Profile* profile = Profile::getInstance();
+    m_dayButton = addRowButton("guitopbar_HUDbtnMenuLevel.png", nullptr,
+                               CCCallFunc::create(this, callfunc_selector(GUITopBar::onLevelButton)), previous);
+    if (!m_dayButton)
+        return;
+    if (profile->getDay() < 0 || profile->getDay() > 100) {
+        LOG << "current level = " << profile->getDay() << " - incorrect";
+        profile->setDay(1);
+    }
+    const CCSize size = m_dayButton->getContentSize();
+    m_dayButton->setText(dayText(), 10, ccp(25, size.height * 0.5f + 0.5f));
+    if ((m_lilGodSprite = frameSprite("guitopbar_HUDlilgod.png"))) {
+        m_lilGodSprite->setAnchorPoint(CCPointZero);
+        m_lilGodSprite->setPosition(ccp(1, 2));
+        m_dayButton->addChild(m_lilGodSprite);
+    }
+}
+
+void GUITopBar::updateDayButton()
+{
+    if (!m_dayButton)
+        return;
+    loadFrames();
+    GUILabel::setFontName(kFont);
+    if (GUILabel* label = m_dayButton->getLabel())
+        label->setText(dayText());
+    if (m_manaButton && m_manaButton->getLabel()) {
+        m_manaButton->getLabel()->setText(manaText());
+        fitManaLabel();
+    }
+}
+
+void GUITopBar::playLilGodAnimation()
+{
+    if (!m_dayButton)
+        return;
+    removeNode(m_lilGodSprite);
+    m_lilGodSprite = nullptr;
+    if (!AchievementManager::getInstance()->hasActiveGoals()) {
+        CCArray* frames = CCArray::create();
+        for (int i = 1; i <= 4; ++i) {
+            const std::string name = "guitopbar_HUDlilGod" + std::to_string(i) + ".png";
+            if (CCSpriteFrame* f = CCSpriteFrameCache::sharedSpriteFrameCache()->spriteFrameByName(name.c_str()))
+                frames->addObject(f);
+        }
+        if ((m_lilGodSprite = frameSprite("guitopbar_HUDlilGod1.png"))) {
+            m_lilGodSprite->setAnchorPoint(CCPointZero);
+            m_lilGodSprite->setPosition(ccp(1, 1));
+            m_dayButton->addChild(m_lilGodSprite);
+            if (frames->count() > 0)
+                m_lilGodSprite->runAction(
+                    CCRepeatForever::create(CCAnimate::create(CCAnimation::createWithSpriteFrames(frames, 0.2f))));
+        }
+        playSound("sfx_game_cleared");
+        return;
+    }
+    if ((m_lilGodSprite = frameSprite("guitopbar_HUDlilgod.png"))) {
+        m_lilGodSprite->setAnchorPoint(CCPointZero);
+        m_lilGodSprite->setPosition(ccp(1, 2));
+        m_dayButton->addChild(m_lilGodSprite);
+    }
+}

@@ -1,0 +1,226 @@
+#pragma once
+// GameLayer: the game scene's layer and singleton, owner of the running
+// simulation. It embeds the World, shows it as one sprite with one texel per
+// cell, steps it 30 times a second, turns touches into tool strokes
+// (GameLayerInput.cpp) and hosts the HUD's windows. Part of the game layer
+// above the world: the world reaches it only through the game's WorldHost.
+#include <cstdint>
+
+#include "scene/BackButton.h"
+#include "cocos2d.h"
+#include "world/World.h"
+
+class Camera;
+class CCMutableTexture2D;
+class GUI;
+class GUIAchievement;
+class GUITopBar;
+class GUIWindow;
+class Particle;
+class RandomDealer;
+class VehicleEditor;
+class ZoomOutView;
+
+// Windows the game layer opens on demand; built with the HUD.
+class GUIShare;
+class GUIBackgrounds;
+
+class GameLayer : public cocos2d::CCLayerColor, public BackButtonListener {
+public:
+    // The singleton; stored before init runs, so init's callees get it too.
+    static GameLayer* getInstance();
+    // Null until the first getInstance.
+    static GameLayer* existingInstance();
+    // Tests: drop the singleton so the next getInstance starts clean.
+    static void resetInstanceForTests();
+    // A new scene: the layer, the side borders, the HUD windows.
+    static cocos2d::CCScene* scene();
+
+    bool init() override;
+    void onEnter() override;
+    void onEnterTransitionDidFinish() override;
+    void onExit() override;
+    void registerWithTouchDispatcher() override;
+    void keyArrowPressed(int code) override;
+    void onBackPressed() override;
+
+    // Rebuilds the world view for the big (240 x 160) or small world.
+    void resizeWorldView(bool big);
+    // A window has finished closing: take it out.
+    void closeWindow(GUIWindow* window);
+    void tick(float dt);
+    void pollAltKey();
+    void playNextLevelMusic();
+    void musicWatcher();
+    // The back-key popup's confirm action: leave the game scene.
+    void leaveToMenu();
+
+    // Input (GameLayerInput.cpp).
+    void ccTouchesBegan(cocos2d::CCSet* touches, cocos2d::CCEvent* event) override;
+    void ccTouchesMoved(cocos2d::CCSet* touches, cocos2d::CCEvent* event) override;
+    void ccTouchesEnded(cocos2d::CCSet* touches, cocos2d::CCEvent* event) override;
+    void ccTouchesCancelled(cocos2d::CCSet* touches, cocos2d::CCEvent* event) override;
+    void ccRightTouchesBegan(cocos2d::CCSet* touches, cocos2d::CCEvent* event) override;
+    void ccRightTouchesMoved(cocos2d::CCSet* touches, cocos2d::CCEvent* event) override;
+    void ccRightTouchesEnded(cocos2d::CCSet* touches, cocos2d::CCEvent* event) override;
+    void collectTouches(cocos2d::CCSet* touches);
+    void beginStroke(float dt);
+    void onLongPress(float dt);
+    void resetStroke();
+    cocos2d::CCPoint panCentroid(cocos2d::CCSet* touches);
+    void zoomToPoint(cocos2d::CCPoint glPoint);
+    // The world cell (with fractions) under a GL point.
+    cocos2d::CCPoint worldCellAt(cocos2d::CCPoint glPoint) const;
+    // Whether a GL point lies inside the world view (x only).
+    static bool insideWorldView(cocos2d::CCPoint glPoint);
+
+    // Properties: setters store the value unchanged.
+    virtual cocos2d::CCSprite* getBackgroundSprite() { return m_backgroundSprite; }
+    virtual void setBackgroundSprite(cocos2d::CCSprite* v) { m_backgroundSprite = v; }
+    virtual bool getBackgroundOn() { return m_backgroundOn; }
+    virtual bool setBackgroundOn(bool v) { return m_backgroundOn = v; }
+    virtual int32_t getOnlineWorldId() { return m_onlineWorldId; }
+    virtual void setOnlineWorldId(int32_t v) { m_onlineWorldId = v; }
+    virtual float getWorldRating() { return m_worldRating; }
+    virtual void setWorldRating(float v) { m_worldRating = v; }
+    virtual CCMutableTexture2D* getWorldTexture() { return m_worldTexture; }
+    virtual void setWorldTexture(CCMutableTexture2D* v) { m_worldTexture = v; }
+    virtual bool getLevelMusicOn() { return m_levelMusicOn; }
+    virtual bool setLevelMusicOn(bool v) { return m_levelMusicOn = v; }
+    virtual bool getZoomedOut() { return m_zoomedOut; }
+    virtual bool setZoomedOut(bool v) { return m_zoomedOut = v; }
+    virtual bool getZoomMode() { return m_zoomMode; }
+    virtual bool setZoomMode(bool v) { return m_zoomMode = v; }
+    virtual GUI* getGUI() { return m_gui; }
+    virtual void setGUI(GUI* v) { m_gui = v; }
+    virtual GUIShare* getShareWindow() { return m_shareWindow; }
+    virtual void setShareWindow(GUIShare* v) { m_shareWindow = v; }
+    virtual GUIBackgrounds* getBackgroundsWindow() { return m_backgroundsWindow; }
+    virtual void setBackgroundsWindow(GUIBackgrounds* v) { m_backgroundsWindow = v; }
+    virtual GUIAchievement* getAchievementWindow() { return m_achievementWindow; }
+    virtual void setAchievementWindow(GUIAchievement* v) { m_achievementWindow = v; }
+    virtual cocos2d::CCArray* getPreviousTouches() { return m_previousTouches; }
+    virtual void setPreviousTouches(cocos2d::CCArray* v) { m_previousTouches = v; }
+    virtual cocos2d::CCArray* getTouches() { return m_touches; }
+    virtual void setTouches(cocos2d::CCArray* v) { m_touches = v; }
+    virtual bool getTouching() { return m_touching; }
+    virtual bool setTouching(bool v) { return m_touching = v; }
+    virtual bool getZoomEnabled() { return m_zoomEnabled; }
+    virtual bool setZoomEnabled(bool v) { return m_zoomEnabled = v; }
+    virtual bool getOverviewUsed() { return m_overviewUsed; }
+    virtual bool setOverviewUsed(bool v) { return m_overviewUsed = v; }
+    virtual bool getSuppressGoalsWindow() { return m_suppressGoalsWindow; }
+    virtual bool setSuppressGoalsWindow(bool v) { return m_suppressGoalsWindow = v; }
+    virtual cocos2d::CCString* getBackgroundName() { return m_backgroundName; }
+    virtual void setBackgroundName(cocos2d::CCString* v) { m_backgroundName = v; }
+
+    // Backgrounds and windows (GameLayerWindows.cpp).
+    // Shows a picture of "backgrounds/Rewards/" (first) or "backgrounds/
+    // Missions/" behind the world; a default picture never becomes the
+    // chosen name. The on flag is not touched.
+    void changeBackground(const char* name, bool isDefault);
+    // On: the chosen picture; off: the plain "background.png". Returns the
+    // new flag.
+    bool toggleBackground();
+    // The chosen picture becomes "peaceful.png", switched on.
+    void resetBackground();
+    void openBackgroundsWindow();
+    void openShareWindow(cocos2d::CCObject* first, cocos2d::CCObject* second);
+    void openGoalsWindow();
+    void showDayCleared(cocos2d::CCObject* message, cocos2d::CCObject* unlocked, cocos2d::CCObject* more);
+    // The HUD's four menu buttons: open, switch or close their menu.
+    void onElementsButton(cocos2d::CCObject* sender);
+    void onToolsButton(cocos2d::CCObject* sender);
+    void onWorldSettingsButton(cocos2d::CCObject* sender);
+    void onWorldButton(cocos2d::CCObject* sender);
+
+    // Universe texts: release the old string, retain the new one (null allowed).
+    void setUniverseName(cocos2d::CCString* name);
+    void setUniverseDescription(cocos2d::CCString* description);
+    void setLoadedWorldName(cocos2d::CCString* name);
+    cocos2d::CCString* getUniverseName() const { return m_universeName; }
+    cocos2d::CCString* getUniverseDescription() const { return m_universeDescription; }
+    cocos2d::CCString* getLoadedWorldName() const { return m_loadedWorldName; }
+
+    bool getPaused() const { return m_paused; }
+    bool setPaused(bool v) { return m_paused = v; }
+    bool getRestoreAfterBackground() const { return m_restoreAfterBackground; }
+    void setRestoreAfterBackground(bool v) { m_restoreAfterBackground = v; }
+    bool getOpenGalleryOnEnter() const { return m_openGalleryOnEnter; }
+    void setOpenGalleryOnEnter(bool v) { m_openGalleryOnEnter = v; }
+    bool getAltDown() const { return m_altDown; }
+    bool getStrokeStarted() const { return m_strokeStarted; }
+    Particle* getTouchedParticle() const { return m_touchedParticle; }
+    cocos2d::CCPoint getTouchBegin() const { return m_touchBegin; }
+
+    World& getWorld() { return m_world; }
+    Camera* getCamera() const { return m_camera; }
+    ZoomOutView* getZoomOutView() const { return m_zoomOutView; }
+    cocos2d::CCSprite* getWorldSprite() const { return m_worldSprite; }
+    GUITopBar* getTopBar() const { return m_topBar; }
+    RandomDealer* getMusicDealer() const { return m_musicDealer; }
+    // The track the last playNextLevelMusic started ("" before any).
+    const std::string& getLastTrack() const { return m_lastTrack; }
+
+    // Ticks during which the level music starts nothing (instruments set 180).
+    int32_t musicHoldTicks = 0;
+
+private:
+    GameLayer();
+    ~GameLayer() override;
+
+    void buildWorldSprite(int w, int h);
+    void stopToolSound();
+    void playStrokeSound(const std::string& name);
+    void reanchorCamera();
+    void emptyTouchArrays();
+    bool windowTakesTouches() const;
+    // The open vehicle panel the current touch began on, if it is still open.
+    VehicleEditor* touchedPanel();
+    // True when the creature limits refuse painting the element.
+    bool creatureLimitRefuses(uint32_t type, const char** warningKey) const;
+    void placeOverviewMarker();
+    void onMenuButton(cocos2d::CCObject* sender, int32_t kind);
+    bool backgroundsWindowShown();
+
+    cocos2d::CCSprite* m_backgroundSprite = nullptr;
+    bool m_backgroundOn = false;
+    int32_t m_onlineWorldId = 0;
+    float m_worldRating = 0;
+    CCMutableTexture2D* m_worldTexture = nullptr;
+    bool m_levelMusicOn = true;
+    bool m_zoomedOut = false;
+    bool m_zoomMode = false;
+    GUI* m_gui = nullptr;  // retained
+    GUIShare* m_shareWindow = nullptr;
+    GUIBackgrounds* m_backgroundsWindow = nullptr;
+    GUIAchievement* m_achievementWindow = nullptr;  // retained
+    cocos2d::CCArray* m_previousTouches = nullptr;  // retained
+    cocos2d::CCArray* m_touches = nullptr;          // retained
+    bool m_touching = false;
+    bool m_zoomEnabled = false;
+    bool m_overviewUsed = false;
+    bool m_suppressGoalsWindow = false;
+    cocos2d::CCString* m_backgroundName = nullptr;  // retained
+    bool m_restoreAfterBackground = false;
+    bool m_altDown = false;
+    cocos2d::CCString* m_universeName = nullptr;         // retained
+    cocos2d::CCString* m_loadedWorldName = nullptr;      // retained
+    cocos2d::CCString* m_universeDescription = nullptr;  // retained
+    Camera* m_camera = nullptr;                          // retained
+    cocos2d::CCSprite* m_worldSprite = nullptr;          // a child of the layer
+    RandomDealer* m_musicDealer = nullptr;               // retained
+    bool m_strokeStarted = false;
+    bool m_paused = false;
+    ZoomOutView* m_zoomOutView = nullptr;  // retained
+    World m_world;
+    GUITopBar* m_topBar = nullptr;
+    cocos2d::CCPoint m_touchBegin;
+    Particle* m_touchedParticle = nullptr;
+    // The pool id of m_touchedParticle: the long press checks that the
+    // particle still lives there before touching it.
+    int32_t m_touchedParticleId = -1;
+    VehicleEditor* m_panelTouched = nullptr;  // not retained; checked against the open panels
+    bool m_openGalleryOnEnter = false;
+    std::string m_lastTrack;
+};

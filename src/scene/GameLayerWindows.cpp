@@ -1,0 +1,239 @@
+// GameLayer: the picture behind the world, the HUD's four menu buttons and
+// the windows the layer opens (goals, day cleared, background gallery, share).
+#include <string>
+
+#include "SimpleAudioEngine.h"
+#include "base/LocalUtils.h"
+#include "base/Logger.h"
+#include "base/ScreenMetrics.h"
+#include "base/Utils.h"
+#include "gui/GUIButton.h"
+#include "hud/GUI.h"
+#include "hud/GUIAchievement.h"
+#include "hud/GUIBackgrounds.h"
+#include "hud/GUIShare.h"
+#include "scene/GameLayer.h"
+
+USING_NS_CC;
+
+namespace {
+
+constexpr const char* kRewards = "backgrounds/Rewards/";
+constexpr const char* kMissions = "backgrounds/Missions/";
+constexpr int kPaletteMenu = 1;
+constexpr int kToolMenu = 2;
+constexpr int kWorldSettingsMenu = 3;
+constexpr int kWorldMenu = 4;
+
+bool resourceExists(const std::string& path)
+{
+    return CCFileUtils::sharedFileUtils()->isFileExist(path);
+}
+
+// "name.png" -> "name_en.png": every "." gets the language's file suffix.
+std::string languageVariant(const std::string& name)
+{
+    CCString* suffix = LocalUtils::localize("files_lang");
+    const std::string lang = suffix ? suffix->getString() : std::string();
+    std::string out;
+    for (char c : name) {
+        if (c == '.')
+            out += lang;
+        out += c;
+    }
+    return out;
+}
+
+void notBuilt(const char* what)
+{
+    static bool told = false;
+    if (!told)
+        LOG << "not built yet:" << what;
+    told = true;
+}
+
+} // namespace
+
+void GameLayer::changeBackground(const char* name, bool isDefault)
+{
+    const std::string file = name ? name : "";
+    LOG << file;
+    if (m_backgroundSprite) {
+        m_backgroundSprite->removeFromParentAndCleanup(true);
+        m_backgroundSprite = nullptr;
+    }
+    std::string path;
+    if (resourceExists(kRewards + file)) {
+        if (!isDefault) {
+            CC_SAFE_RELEASE(m_backgroundName);
+            m_backgroundName = new CCString(file);
+            LOG << "changeBackground: Rewards - " << file;
+        } else {
+            LOG << "changeBackground: Rewards (default) - " << file;
+        }
+        path = kRewards + file;
+    } else if (isDefault) {
+        LOG << "changeBackground: Missions (default)- " << file;
+        path = kMissions + file;
+    } else {
+        const std::string chosen = resourceExists(kMissions + file) ? file : languageVariant(file);
+        CC_SAFE_RELEASE(m_backgroundName);
+        m_backgroundName = new CCString(chosen);
+        LOG << "changeBackground: Missions - " << chosen;
+        path = kMissions + chosen;
+    }
+
+    CCSprite* sprite = resourceExists(path) ? CCSprite::create(path.c_str()) : nullptr;
+    m_backgroundSprite = sprite;
+    if (!sprite) {
+        LOG_ERROR << "cant find background " << file;
+        return;
+    }
+    if (sprite->getTexture())
+        sprite->getTexture()->setAliasTexParameters();
+    const float p = static_cast<float>(pixelSize > 0 ? pixelSize : 1);
+    sprite->setScale(p * p * (m_world.bigWorld ? 2.0f : 1.0f));
+    sprite->setAnchorPoint(CCPointZero);
+    sprite->setPosition(CCPointZero);
+    addChild(sprite, -100);
+}
+
+bool GameLayer::toggleBackground()
+{
+    if (m_backgroundOn) {
+        m_backgroundOn = false;
+        changeBackground("background.png", true);
+    } else {
+        m_backgroundOn = true;
+        // No chosen picture yet: nothing to show (not a crash).
+        if (m_backgroundName) {
+            const std::string chosen = m_backgroundName->getString();
+            changeBackground(chosen.c_str(), false);
+        } else if (m_backgroundSprite) {
+            m_backgroundSprite->removeFromParentAndCleanup(true);
+            m_backgroundSprite = nullptr;
+        }
+    }
+    return m_backgroundOn;
+}
+
+void GameLayer::resetBackground()
+{
+    CC_SAFE_RELEASE(m_backgroundName);
+    m_backgroundName = new CCString("peaceful.png");
+    m_backgroundOn = true;
+}
+
+bool GameLayer::backgroundsWindowShown()
+{
+    return m_backgroundsWindow && m_backgroundsWindow->isVisible();
+}
+
+void GameLayer::onMenuButton(CCObject* sender, int32_t kind)
+{
+    // Without a sender the press is dropped (and logged, as for a broken button).
+    if (!sender) {
+        LOG_ERROR << "NO SENDER!";
+        return;
+    }
+    if (kind != kWorldSettingsMenu && backgroundsWindowShown())
+        return;
+    if (m_achievementWindow && m_achievementWindow->getBoardKind() == 2)
+        m_achievementWindow->hide();
+    if (kind != kToolMenu)
+        unschedule(schedule_selector(GameLayer::beginStroke));
+    if (!m_gui)
+        return;
+
+    // The palette button while erasing brings back the last element instead.
+    const int state = m_gui->getState();
+    const bool hudClosed = state == GUIWindow::Closed || state == GUIWindow::Closing;
+    if (kind == kPaletteMenu && hudClosed) {
+        CCString* element = m_gui->getCurrentElement();
+        if (element && element->getString() == "Clear") {
+            m_gui->restoreLastElement();
+            return;
+        }
+    }
+    // Switching from one open menu to another sounds; the HUD opens, switches
+    // or closes its window.
+    if (!hudClosed && m_gui->getOpenMenu() != kind)
+        CocosDenshion::SimpleAudioEngine::sharedEngine()->playEffect(soundFilePath("sounds", "sfx_gui_select").c_str(),
+                                                                      false);
+    m_gui->onMenuButton(kind, dynamic_cast<GUIButton*>(sender));
+}
+
+void GameLayer::onElementsButton(CCObject* sender)
+{
+    onMenuButton(sender, kPaletteMenu);
+}
+
+void GameLayer::onToolsButton(CCObject* sender)
+{
+    onMenuButton(sender, kToolMenu);
+}
+
+void GameLayer::onWorldSettingsButton(CCObject* sender)
+{
+    onMenuButton(sender, kWorldSettingsMenu);
+}
+
+void GameLayer::onWorldButton(CCObject* sender)
+{
+    onMenuButton(sender, kWorldMenu);
+}
+
+void GameLayer::openGoalsWindow()
+{
+    if (m_suppressGoalsWindow) {
+        m_suppressGoalsWindow = false;
+        return;
+    }
+    if (backgroundsWindowShown())
+        return;
+    if (m_gui && m_gui->getState() != GUIWindow::Closed) {
+        m_gui->toggle();
+        m_gui->closeMenu();
+    }
+    if (m_achievementWindow && m_achievementWindow->getBoardKind() == 2) {
+        m_achievementWindow->hide();
+    } else if (m_achievementWindow) {
+        // Today's goals and the end of the day come with the goals window.
+        notBuilt("goals window (today's goals, ending the day)");
+        m_achievementWindow->show();
+    }
+    unschedule(schedule_selector(GameLayer::beginStroke));
+}
+
+void GameLayer::showDayCleared(CCObject*, CCObject*, CCObject*)
+{
+    if (m_gui && m_gui->getState() != GUIWindow::Closed)
+        m_gui->toggle();
+    notBuilt("goals window (today's goals, ending the day)");
+    if (m_achievementWindow)
+        m_achievementWindow->show();
+}
+
+void GameLayer::openBackgroundsWindow()
+{
+    if (!m_backgroundsWindow) {
+        m_backgroundsWindow = GUIBackgrounds::create(screenSize);
+        m_backgroundsWindow->retain();
+        if (getParent())
+            getParent()->addChild(m_backgroundsWindow);
+    }
+    m_backgroundsWindow->toggle();
+    m_backgroundsWindow->buildWindow();
+}
+
+void GameLayer::openShareWindow(CCObject* first, CCObject* second)
+{
+    if (!m_shareWindow) {
+        m_shareWindow = GUIShare::create(CCDirector::sharedDirector()->getWinSize());
+        m_shareWindow->retain();
+        if (getParent())
+            getParent()->addChild(m_shareWindow);
+    }
+    m_shareWindow->toggle();
+    m_shareWindow->buildContent(first, second);
+}

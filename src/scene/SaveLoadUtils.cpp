@@ -1,0 +1,125 @@
+#include "scene/SaveLoadUtils.h"
+
+#include "base/Logger.h"
+#include "base/NSData.h"
+#include "scene/ScreenUtils.h"
+#include "base/Utils.h"
+#include "scene/GameLayer.h"
+#include "world/GameServices.h"
+#include "world/World.h"
+
+#include <cstdio>
+
+USING_NS_CC;
+
+namespace {
+bool g_freePlay = false;
+}
+
+bool SaveLoadUtils::isFreePlay()
+{
+    return g_freePlay;
+}
+
+void SaveLoadUtils::setFreePlay(bool freePlay)
+{
+    g_freePlay = freePlay;
+}
+
+bool SaveLoadUtils::worldFileName(const std::string& universeName, std::string& out)
+{
+    out.clear();
+    for (char c : universeName) {
+        const auto u = static_cast<unsigned char>(c);
+        out += (c == ' ' || c == '/' || c == '\\' || u < 0x20 || u == 0x7f) ? '_' : c;
+    }
+    if (out == "." || out == "..") {
+        out.clear();
+        return false;
+    }
+    return true;
+}
+
+std::string SaveLoadUtils::localCachePath(const std::string& cloudName)
+{
+    return joinPath(saveFolder, toLowerString(cloudName));
+}
+
+SaveLoadUtils::SaveResult SaveLoadUtils::saveWorld(bool overwrite)
+{
+    GameLayer* layer = GameLayer::getInstance();
+    CCString* universe = layer->getUniverseName();
+    std::string name;
+    if (!worldFileName(universe ? universe->getString() : std::string(), name)) {
+        LOG_ERROR << "world name refused: " << (universe ? universe->getString() : std::string());
+        return SaveResult::Failed;
+    }
+
+    GameServices& s = gameServices();
+    const std::string path = "User/" + name + ".sav";
+    if (s.playSound)
+        s.playSound("sfx_gui_loading");
+    if (s.fileExists && s.fileExists(path) && !overwrite)
+        return SaveResult::Exists;
+
+    // The store replaces the file in one step, so the old save survives a
+    // failed write: no delete first.
+    NSData* blob = layer->getWorld().save();
+    const bool written = blob && blob->length > 0 && s.fileWrite &&
+                         s.fileWrite(path, blob->bytes, static_cast<int32_t>(blob->length));
+    if (!written) {
+        LOG_ERROR << "world save failed : " << path;
+        return SaveResult::Failed;
+    }
+    layer->setLoadedWorldName(CCString::create(name));
+    saveThumbnail(CCString::create(name));
+    layer->getWorld().eventFlags[World::kEventWorldSaved] = 1;
+    return SaveResult::Saved;
+}
+
+void SaveLoadUtils::saveThumbnail(CCString* name)
+{
+    if (!name || name->getString().empty())
+        return;
+    CCSprite* picture = ScreenUtils::createWorldSnapshot();
+    if (!picture)
+        return;
+    saveImageToCloud(picture, joinPath("User", name->getString() + ".png"));
+}
+
+bool SaveLoadUtils::saveImageToCloud(CCNode* node, const std::string& path)
+{
+    if (!node)
+        return false;
+    // Drawn from its lower-left corner, so the whole node lands in the picture.
+    const CCPoint position = node->getPosition();
+    const CCPoint anchor = node->getAnchorPoint();
+    node->setPosition(CCPointZero);
+    node->setAnchorPoint(CCPointZero);
+    const CCSize size = node->getContentSize();
+    CCRenderTexture* target = CCRenderTexture::create(static_cast<int>(size.width), static_cast<int>(size.height));
+    if (target) {
+        target->begin();
+        node->visit();
+        target->end();
+    }
+    node->setPosition(position);
+    node->setAnchorPoint(anchor);
+
+    const std::string local = localCachePath(path);
+    std::remove(local.c_str());
+    if (!target || !target->saveToFile(local.c_str())) {
+        LOG_ERROR << "save failed : " << path;
+        return false;
+    }
+    // A rewritten picture must not show the old one from the texture cache.
+    CCTextureCache::sharedTextureCache()->removeTextureForKey(local.c_str());
+    LOG << "save successful : " << path;
+    NSData* data = NSData::dataWithContentsOfFile(local);
+    GameServices& s = gameServices();
+    if (!data || !s.fileWrite || !s.fileWrite(path, data->bytes, static_cast<int32_t>(data->length))) {
+        LOG_ERROR << "write to Cloud failed : " << path;
+        return false;
+    }
+    return true;
+}

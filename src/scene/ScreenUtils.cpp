@@ -1,0 +1,339 @@
+#include "scene/ScreenUtils.h"
+
+#include <thread>
+
+#include "base/LocalUtils.h"
+#include "base/Logger.h"
+#include "profile/Profile.h"
+#include "gui/GUIKeyboard.h"
+#include "gui/GUILabel.h"
+#include "gui/GUIPopup.h"
+#include "gui/GUIProgressBar.h"
+#include "gui/GUIRate.h"
+#include "hud/GUI.h"
+#include "screens/GUINameInput.h"
+
+USING_NS_CC;
+
+namespace {
+
+// The keyboard binding: from an opening to the next one.
+struct KeyboardBinding {
+    GUIWindow* previousWindow = nullptr;  // retained
+    GUILabel* targetLabel = nullptr;      // retained
+    CCObject* callbackTarget = nullptr;   // retained
+    SEL_CallFuncO callbackSelector = nullptr;
+};
+
+KeyboardBinding g_binding;
+CCString* g_staticIdentifier = nullptr;  // retained
+
+template <typename T>
+void hold(T*& field, T* value)
+{
+    if (value)
+        value->retain();
+    if (field)
+        field->release();
+    field = value;
+}
+
+CCScene* runningScene()
+{
+    return CCDirector::sharedDirector()->getRunningScene();
+}
+
+// Stand-in for the message pages: their window is not built yet.
+void messagePageNotBuilt(const char* page)
+{
+    LOG << "not built yet: in-game message window, page" << page;
+}
+
+// Shows the popup built for kind with its actions; the common steps of
+// every popup opener.
+void openPopup(int kind, CCString* text, CCObject* okTarget, SEL_CallFunc okSelector, CCObject* cancelTarget,
+               SEL_CallFunc cancelSelector)
+{
+    GUIPopup* popup = GUIPopup::getInstance();
+    if (popup->getParent())
+        return;
+    CCScene* scene = runningScene();
+    if (!scene) {
+        LOG << "ScreenUtils: no running scene for the popup";
+        return;
+    }
+    if (!popup->build(kind, text))
+        return;
+    popup->setActions(okTarget, okSelector, cancelTarget, cancelSelector);
+    scene->addChild(popup, GUIPopup::kZOrder);
+    ScreenUtils::getInstance()->setCurrentWindow(popup);
+}
+
+// The keyboard in the running scene (added once) and the binding's window.
+GUIKeyboard* attachKeyboard()
+{
+    GUIKeyboard* keyboard = GUIKeyboard::getInstance();
+    hold(g_binding.previousWindow, ScreenUtils::getInstance()->getCurrentWindow());
+    if (!keyboard->getParent()) {
+        if (CCScene* scene = runningScene())
+            scene->addChild(keyboard, GUIKeyboard::kZOrder);
+    }
+    return keyboard;
+}
+
+void bind(GUILabel* label, CCObject* target, SEL_CallFuncO selector)
+{
+    hold(g_binding.targetLabel, label);
+    hold(g_binding.callbackTarget, target);
+    g_binding.callbackSelector = selector;
+}
+
+} // namespace
+
+ScreenUtils* ScreenUtils::getInstance()
+{
+    static ScreenUtils* instance = [] {
+        auto* made = new ScreenUtils();
+        made->setBusy(false);
+        made->setCurrentWindow(nullptr);
+        return made;
+    }();
+    return instance;
+}
+
+bool ScreenUtils::isBusy()
+{
+    return m_busy;
+}
+
+void ScreenUtils::setBusy(bool busy)
+{
+    m_busy = busy;
+}
+
+GUIWindow* ScreenUtils::getCurrentWindow()
+{
+    return m_currentWindow;
+}
+
+void ScreenUtils::setCurrentWindow(GUIWindow* window)
+{
+    m_currentWindow = window;
+}
+
+void ScreenUtils::forgetWindow(GUIWindow* window)
+{
+    if (!window)
+        return;
+    if (m_currentWindow == window)
+        m_currentWindow = nullptr;
+    if (savedWindow == window)
+        savedWindow = nullptr;
+}
+
+// --- message pages ---------------------------------------------------------------
+
+void ScreenUtils::showStoryIntroduction()
+{
+    messagePageNotBuilt("story introduction");
+}
+
+void ScreenUtils::showFreeModeIntroduction()
+{
+    messagePageNotBuilt("free-mode introduction");
+}
+
+void ScreenUtils::showStoryReminder(int number)
+{
+    messagePageNotBuilt(("story reminder " + std::to_string(number)).c_str());
+}
+
+void ScreenUtils::showFreeModeMessage()
+{
+    messagePageNotBuilt("free-mode message");
+}
+
+void ScreenUtils::showOutro()
+{
+    messagePageNotBuilt("outro");
+}
+
+// --- popups ------------------------------------------------------------------------
+
+void ScreenUtils::showPopup(CCObject* argument, CCObject* confirmTarget, SEL_CallFunc confirmSelector,
+                            CCObject* cancelTarget, SEL_CallFunc cancelSelector, int kind)
+{
+    if (!GUIPopup::isValidKind(kind)) {
+        LOG << "ScreenUtils: no popup of kind" << kind << "; the request is dropped";
+        return;
+    }
+    openPopup(kind, dynamic_cast<CCString*>(argument), confirmTarget, confirmSelector, cancelTarget,
+              cancelSelector);
+}
+
+void ScreenUtils::showPopupWithStaticCallback(CCString* identifier, CCString* text)
+{
+    hold(g_staticIdentifier, identifier);
+    if (GUIPopup::getInstance()->getParent())
+        return;
+    if (identifier && identifier->getString() != "/")
+        openPopup(GUIPopup::StaticConfirm, text, getInstance(), callfunc_selector(ScreenUtils::staticCallback),
+                  nullptr, nullptr);
+    else
+        openPopup(GUIPopup::Message, text, nullptr, nullptr, nullptr, nullptr);
+}
+
+CCString* ScreenUtils::getStaticCallbackIdentifier()
+{
+    return g_staticIdentifier;
+}
+
+void ScreenUtils::showOfflinePopup()
+{
+    CCString* text = LocalUtils::localize("NotificationOfflineMode");
+    openPopup(GUIPopup::Message, text, nullptr, nullptr, nullptr, nullptr);
+}
+
+// --- progress bar ------------------------------------------------------------------
+
+void ScreenUtils::showUploadProgress()
+{
+    GUIProgressBar* bar = GUIProgressBar::getInstance();
+    if (bar->getParent() || !runningScene())
+        return;
+    bar->buildContent();
+    runningScene()->addChild(bar, GUIProgressBar::kZOrder);
+    getInstance()->setCurrentWindow(bar);
+}
+
+void ScreenUtils::showProgress(CCObject* target)
+{
+    GUIProgressBar* bar = GUIProgressBar::getInstance();
+    if (bar->getParent() || !runningScene())
+        return;
+    bar->buildContent();
+    bar->setCaption(CCString::create(""));
+    runningScene()->addChild(bar, GUIProgressBar::kZOrder);
+    getInstance()->setCurrentWindow(bar);
+    bar->setCompletedCallback(target, target ? callfunc_selector(GUINameInput::onLoginTimeout) : nullptr);
+    bar->setFailedCallback(nullptr, nullptr);
+    bar->startProgress();
+}
+
+void ScreenUtils::completeProgress()
+{
+    GUIProgressBar::getInstance()->complete();
+}
+
+void ScreenUtils::showProgressFailure()
+{
+    GUIProgressBar::getInstance()->showFailure();
+}
+
+// --- keyboard ----------------------------------------------------------------------
+
+void ScreenUtils::showKeyboardWithLabel(GUILabel* label, float width, CCObject* target)
+{
+    GUIKeyboard* keyboard = attachKeyboard();
+    bind(label, target, target ? callfuncO_selector(GUI::onDescriptionEntered) : nullptr);
+    keyboard->showWithLabel(label ? label->getText() : nullptr, width);
+    getInstance()->setCurrentWindow(keyboard);
+}
+
+void ScreenUtils::showKeyboard(GUILabel* label, CCObject* target, SEL_CallFuncO selector)
+{
+    GUIKeyboard* keyboard = attachKeyboard();
+    bind(label, target, selector);
+    keyboard->show(label ? label->getText() : nullptr);
+    getInstance()->setCurrentWindow(keyboard);
+}
+
+void ScreenUtils::showNicknameKeyboard(CCString* text, CCObject* target)
+{
+    GUIKeyboard* keyboard = attachKeyboard();
+    bind(nullptr, target, callfuncO_selector(Profile::setNicknameFromInput));
+    keyboard->show(text);
+    keyboard->updateCharsLeft();
+    getInstance()->setCurrentWindow(keyboard);
+}
+
+void ScreenUtils::setKeyboardText()
+{
+    GUIKeyboard* keyboard = GUIKeyboard::getInstance();
+    CCString* text = keyboard->getText();
+    if (GUILabel* label = g_binding.targetLabel) {
+        // The label's own glyph table, not the keyboard's, must lay it out;
+        // switching fonts resets the line spacing, so it is set after.
+        CCString* current = GUILabel::currentFontName;
+        if (current)
+            current->retain();
+        if (!label->getFontName().empty())
+            GUILabel::setFontName(label->getFontName().c_str());
+        GUILabel::lineSpacing = -2.0f;
+        label->setMultilineText(text, keyboard->getLabelWidth(), keyboard->getLabelLines());
+        if (current) {
+            GUILabel::setFont(current);
+            current->release();
+        }
+    }
+    GUILabel::lineSpacing = -2.0f;
+    if (g_binding.callbackTarget && g_binding.callbackSelector) {
+        CCObject* target = g_binding.callbackTarget;
+        target->retain();
+        CCCallFuncO::create(target, g_binding.callbackSelector, text)->execute();
+        target->release();
+    }
+}
+
+GUIWindow* ScreenUtils::keyboardPreviousWindow()
+{
+    return g_binding.previousWindow;
+}
+
+void ScreenUtils::takeKeyboardPreviousWindow()
+{
+    hold(g_binding.previousWindow, static_cast<GUIWindow*>(nullptr));
+}
+
+GUILabel* ScreenUtils::keyboardTargetLabel()
+{
+    return g_binding.targetLabel;
+}
+
+CCObject* ScreenUtils::keyboardCallbackTarget()
+{
+    return g_binding.callbackTarget;
+}
+
+void ScreenUtils::clearKeyboardBindingForTests()
+{
+    hold(g_binding.previousWindow, static_cast<GUIWindow*>(nullptr));
+    bind(nullptr, nullptr, nullptr);
+    hold(g_staticIdentifier, static_cast<CCString*>(nullptr));
+}
+
+// --- rate popup ----------------------------------------------------------------------
+
+void ScreenUtils::showRatePopup(float rating, CCObject* target)
+{
+    GUIRate* rate = GUIRate::getInstance();
+    if (!rate->getParent()) {
+        if (CCScene* scene = runningScene())
+            scene->addChild(rate, GUIRate::kZOrder);
+    }
+    rate->build(rating, target);
+    getInstance()->setCurrentWindow(rate);
+}
+
+// --- hooks --------------------------------------------------------------------------
+
+void ScreenUtils::trackButton()
+{
+    LOG << "------function execution starts" << "; Thread id: " << "gettid()" << std::this_thread::get_id();
+    LOG << "------execution finished";
+}
+
+void ScreenUtils::trackScreen()
+{
+    trackButton();
+}

@@ -1,0 +1,32 @@
+#include "screens/GUIIntro.h"
+
+#include "base/Logger.h"
+#include "profile/Profile.h"
+#include "screens/GUINameInput.h"
+#include "screens/MainMenu.h"
+
+USING_NS_CC;
+
+GUIIntro::GUIIntro()
+{
+    init();
+    CCSize size = CCDirector::sharedDirector()->getWinSize();
+    addChild(CCLayerColor::create(ccc4(0, 0, 0, 255), size.width, size.height));
+    if (CCSprite* splash = CCSprite::create("images/app_icon.png")) {
+        splash->setPosition(ccp(size.width / 2, size.height / 2));
+        splash->setScale(4.0f);
+        addChild(splash);
+    } else {
+        LOG_ERROR << "intro: no splash picture";
+    }
+    runAction(CCSequence::create(CCDelayTime::create(kSplashSeconds),
+        CCCallFunc::create(this, callfunc_selector(GUIIntro::goOn)), NULL));
+}
+
+void GUIIntro::goOn()
+{
+    Profile* profile = Profile::getInstance();
+    profile->load(true);
+    CCScene* next = profile->isRegistered() ? MainMenu::scene() : GUINameInput::scene();
+    CCDirector::sharedDirector()->replaceScene(next);
+}

@@ -1,0 +1,240 @@
+#include "screens/GUINameInput.h"
+
+#include <string>
+
+#include "base/LocalUtils.h"
+#include "base/Logger.h"
+#include "profile/Profile.h"
+#include "base/ScreenMetrics.h"
+#include "scene/ScreenUtils.h"
+#include "gui/GUIBatchNodeMenu.h"
+#include "gui/GUILabel.h"
+#include "gui/GUIProgressBar.h"
+#include "gui/GUIWindow.h"
+#include "screens/MainMenu.h"
+
+USING_NS_CC;
+
+namespace {
+
+const char* const kSheetFrames = "pvr/InputName.plist";
+const char* const kFont = "InputName_ach_fontButtons";
+const char* const kDuplicate = "Duplicate!";
+
+GUIWindow* visibleCurrentWindow()
+{
+    GUIWindow* window = ScreenUtils::getInstance()->getCurrentWindow();
+    return window && window->isVisible() ? window : nullptr;
+}
+
+std::string trimmed(const std::string& text)
+{
+    const char* spaces = " \t\r\n";
+    const size_t first = text.find_first_not_of(spaces);
+    if (first == std::string::npos)
+        return "";
+    return text.substr(first, text.find_last_not_of(spaces) - first + 1);
+}
+
+bool progressShown()
+{
+    return GUIProgressBar::getInstance()->getParent() != nullptr;
+}
+
+} // namespace
+
+GUINameInput* GUINameInput::create()
+{
+    GUINameInput* layer = new GUINameInput();
+    layer->init();
+    layer->autorelease();
+    return layer;
+}
+
+CCScene* GUINameInput::scene()
+{
+    CCScene* scene = CCScene::create();
+    scene->addChild(create());
+    auto* borders = new GUIBorderLayer();
+    scene->addChild(borders);
+    borders->release();
+    return scene;
+}
+
+bool GUINameInput::init()
+{
+    if (!CCLayer::init())
+        return false;
+    setTouchEnabled(true);
+    CCSpriteFrameCache::sharedSpriteFrameCache()->addSpriteFramesWithFile(kSheetFrames);
+    GUILabel::setFontName(kFont);
+    const float scale = static_cast<float>(2 * screenRatio) * 10.0f / GUILabel::fontSize;
+    m_titleLabel = GUILabel::create();
+    m_titleLabel->setScale(scale * 1.5f);
+    m_titleLabel->setText(LocalUtils::localize("NameInputTitle"));
+    m_titleLabel->setAnchorPoint(ccp(0.5f, 0.5f));
+    m_titleLabel->setPosition(scaledPoint(240, 320));
+    addChild(m_titleLabel);
+    m_nameLabel = GUILabel::create();
+    m_nameLabel->setScale(scale);
+    m_nameLabel->setText(CCString::create(""));
+    m_nameLabel->setAnchorPoint(ccp(0.5f, 0.5f));
+    m_nameLabel->setPosition(scaledPoint(240, 280));
+    addChild(m_nameLabel);
+    return true;
+}
+
+void GUINameInput::onEnter()
+{
+    CCLayer::onEnter();
+    BackButtonAdapter::getInstance()->addListener(this);
+    schedule(schedule_selector(GUINameInput::watchProgress), 1.0f / 30);
+    if (m_request != Request::None)
+        return;
+    Profile* profile = Profile::getInstance();
+    if (profile->hasNickname()) {
+        // A name kept from an earlier try: register it again.
+        m_nameLabel->setText(profile->getNickname());
+        submitName();
+    } else {
+        showKeyboard();
+    }
+}
+
+void GUINameInput::onExit()
+{
+    BackButtonAdapter::getInstance()->removeListener(this);
+    unschedule(schedule_selector(GUINameInput::watchProgress));
+    CCLayer::onExit();
+}
+
+void GUINameInput::registerWithTouchDispatcher()
+{
+    CCDirector::sharedDirector()->getTouchDispatcher()->addTargetedDelegate(this, 0, true);
+}
+
+bool GUINameInput::ccTouchBegan(CCTouch* touch, CCEvent*)
+{
+    if (GUIWindow* window = visibleCurrentWindow())
+        window->handleTouchBegan(touch);
+    return true;
+}
+
+void GUINameInput::ccTouchMoved(CCTouch* touch, CCEvent*)
+{
+    if (GUIWindow* window = visibleCurrentWindow())
+        window->handleTouchMoved(touch);
+}
+
+void GUINameInput::ccTouchEnded(CCTouch* touch, CCEvent*)
+{
+    if (GUIWindow* window = visibleCurrentWindow())
+        window->handleTouchEnded(touch);
+}
+
+void GUINameInput::showKeyboard()
+{
+    ScreenUtils::showKeyboard(m_nameLabel, this, callfuncO_selector(GUINameInput::onNameEntered));
+}
+
+void GUINameInput::onNameEntered(CCObject* text)
+{
+    auto* entered = dynamic_cast<CCString*>(text);
+    std::string name = trimmed(entered ? entered->getString() : std::string());
+    // The refusal's prompt accepted as it stands is no name.
+    if (m_request == Request::Retyping && name == kDuplicate)
+        name.clear();
+    if (name.empty()) {
+        m_nameLabel->setText(CCString::create(""));
+        showKeyboard();
+        return;
+    }
+    m_nameLabel->setText(CCString::create(name));
+    Profile* profile = Profile::getInstance();
+    profile->setNickname(CCString::create(name));
+    profile->save();
+    submitName();
+}
+
+void GUINameInput::submitName()
+{
+    if (m_request == Request::Pending)
+        return;
+    m_request = Request::Pending;
+    Profile* profile = Profile::getInstance();
+    profile->setPendingCallback(this, callfunc_selector(GUINameInput::onRegistered));
+    profile->setDuplicateNameHandler(this, callfunc_selector(GUINameInput::onNameRefused));
+    ScreenUtils::getInstance()->setBusy(true);
+    ScreenUtils::showProgress(this);
+    GUIProgressBar::getInstance()->setFailedCallback(this, callfunc_selector(GUINameInput::onRequestFailed));
+    // An empty result closes the bar at 100 on success.
+    GUIProgressBar::getInstance()->setResultText(CCString::create(""));
+    profile->ensureRegistered();
+}
+
+void GUINameInput::onLoginTimeout()
+{
+    // The bar also reaches 100 after a success: only a pending request times out.
+    if (m_request != Request::Pending)
+        return;
+    m_request = Request::Failed;
+    unscheduleAllSelectors();
+    schedule(schedule_selector(GUINameInput::watchProgress), 1.0f / 30);
+    LOG << "timeout";
+    ScreenUtils::getInstance()->setBusy(false);
+    GUIProgressBar* bar = GUIProgressBar::getInstance();
+    bar->setResultText(LocalUtils::localize("NetErrorTimeout"));
+    bar->showFailure();
+}
+
+void GUINameInput::onRegistered()
+{
+    if (m_request != Request::Pending)
+        return;  // a late answer: the player has gone on or times out
+    m_request = Request::Succeeded;
+    if (!progressShown())
+        goOnToMenu();
+}
+
+void GUINameInput::onNameRefused()
+{
+    if (m_request == Request::Pending)
+        m_request = Request::Refused;
+}
+
+void GUINameInput::onRequestFailed()
+{
+    // A refusal keeps its state: it brings the keyboard back instead.
+    if (m_request == Request::Pending)
+        m_request = Request::Failed;
+}
+
+void GUINameInput::watchProgress(float)
+{
+    if (progressShown())
+        return;
+    switch (m_request) {
+    case Request::Succeeded:
+    case Request::Failed:
+        goOnToMenu();
+        break;
+    case Request::Refused:
+        m_request = Request::Retyping;
+        m_nameLabel->setText(CCString::create(kDuplicate));
+        showKeyboard();
+        break;
+    default:
+        break;
+    }
+}
+
+void GUINameInput::goOnToMenu()
+{
+    if (m_request == Request::Left)
+        return;
+    m_request = Request::Left;
+    unschedule(schedule_selector(GUINameInput::watchProgress));
+    ScreenUtils::getInstance()->setBusy(false);
+    Profile::getInstance()->setDuplicateNameHandler(nullptr, nullptr);
+    CCDirector::sharedDirector()->replaceScene(MainMenu::scene());
+}

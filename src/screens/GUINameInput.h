@@ -1,0 +1,54 @@
+#pragma once
+// The player-name screen: a title, the name typed so far and the keyboard.
+// An accepted name is kept in the profile and sent to the server; the
+// progress bar shows the request. A refused name brings the keyboard back;
+// any other failure, once acknowledged, goes on to the menu with the name
+// kept (registration is retried where an online feature needs it).
+#include "scene/BackButton.h"
+#include "cocos2d.h"
+
+class GUILabel;
+
+class GUINameInput : public cocos2d::CCLayer, public BackButtonListener {
+public:
+    enum class Request { None, Pending, Succeeded, Failed, Refused, Retyping, Left };
+
+    static GUINameInput* create();
+    // A new scene: the name layer and the side borders.
+    static cocos2d::CCScene* scene();
+
+    bool init() override;
+    void onEnter() override;
+    void onExit() override;
+    void registerWithTouchDispatcher() override;
+    bool ccTouchBegan(cocos2d::CCTouch* touch, cocos2d::CCEvent* event) override;
+    void ccTouchMoved(cocos2d::CCTouch* touch, cocos2d::CCEvent* event) override;
+    void ccTouchEnded(cocos2d::CCTouch* touch, cocos2d::CCEvent* event) override;
+
+    void showKeyboard();
+    // The keyboard's answer: the name typed.
+    void onNameEntered(cocos2d::CCObject* text);
+    // The progress bar ran out: a time-out while the request is pending,
+    // nothing otherwise.
+    void onLoginTimeout();
+    // The profile's pending callback: the player exists on the server.
+    void onRegistered();
+    // The server refused the name.
+    void onNameRefused();
+    // The bar showed a failure (at 100).
+    void onRequestFailed();
+    // Watches the bar: once it has gone, the screen moves on.
+    void watchProgress(float dt);
+
+    Request getRequest() const { return m_request; }
+    GUILabel* getNameLabel() const { return m_nameLabel; }
+    GUILabel* getTitleLabel() const { return m_titleLabel; }
+
+private:
+    void submitName();
+    void goOnToMenu();
+
+    GUILabel* m_titleLabel = nullptr;
+    GUILabel* m_nameLabel = nullptr;
+    Request m_request = Request::None;
+};

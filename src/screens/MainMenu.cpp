@@ -1,0 +1,305 @@
+#include "screens/MainMenu.h"
+
+#include <string>
+
+#include "SimpleAudioEngine.h"
+#include "base/LocalUtils.h"
+#include "base/Logger.h"
+#include "profile/Profile.h"
+#include "scene/SaveLoadUtils.h"
+#include "base/ScreenMetrics.h"
+#include "scene/ScreenUtils.h"
+#include "base/StatsUtils.h"
+#include "base/Utils.h"
+#include "goals/AchievementManager.h"
+#include "gui/GUIBatchNodeMenu.h"
+#include "gui/GUIButton.h"
+#include "gui/GUILabel.h"
+#include "gui/GUIWindow.h"
+#include "hud/GUITopBar.h"
+#include "scene/GameLayer.h"
+#include "world/ParticleCreator.h"
+#include "world/World.h"
+
+USING_NS_CC;
+
+namespace {
+
+MainMenu* g_mainMenu = nullptr;
+
+const char* const kSheetTexture = "pvr/mainmenu.png";
+const char* const kSheetFrames = "pvr/mainmenu.plist";
+const char* const kFont = "mainmenu_ach_fontButtons";
+const char* const kGoldFont = "mainmenu_ach_fontButtonsGold";
+constexpr float kTransitionSeconds = 0.5f;
+
+GUIWindow* visibleCurrentWindow()
+{
+    GUIWindow* window = ScreenUtils::getInstance()->getCurrentWindow();
+    return window && window->isVisible() ? window : nullptr;
+}
+
+// Two lines of the button's caption, e.g. "Free" over "mode".
+// A caption of two lines is two labels: a label's text is one line, and a
+// line break in it is no glyph of the font.
+void addTwoLineCaption(GUIButton* button, const char* first, const char* second, float size)
+{
+    // Centred, one line on the middle and one hanging below it, a gap between.
+    const CCSize box = button->getContentSize();
+    const float middle = box.height * 0.5f;
+    const struct {
+        const char* key;
+        CCPoint anchor;
+        CCPoint at;
+    } lines[] = {{first, ccp(0.5f, 0), ccp(box.width * 0.5f, middle + 1)},
+                 {second, ccp(0.5f, 1), ccp(box.width * 0.5f, middle - 1)}};
+    for (const auto& line : lines) {
+        GUILabel* label = GUILabel::create();
+        label->setText(LocalUtils::localize(line.key));
+        label->setAnchorPoint(line.anchor);
+        label->setPosition(line.at);
+        label->setScale(size / GUILabel::fontSize);
+        label->setColor(ccc3(255, 255, 255));
+        button->addChild(label);
+    }
+}
+
+} // namespace
+
+MainMenu* MainMenu::getInstance()
+{
+    if (!g_mainMenu) {
+        g_mainMenu = new MainMenu();
+        g_mainMenu->init();
+    }
+    return g_mainMenu;
+}
+
+void MainMenu::resetInstanceForTests()
+{
+    if (!g_mainMenu)
+        return;
+    // The buttons' actions hold the menu: let go of them first.
+    for (GUIButton* button : {g_mainMenu->m_storyButton, g_mainMenu->m_freeButton})
+        if (button)
+            button->setCallback(nullptr);
+    g_mainMenu->removeFromParentAndCleanup(true);
+    g_mainMenu->release();
+    g_mainMenu = nullptr;
+}
+
+CCScene* MainMenu::scene()
+{
+    CCScene* scene = CCScene::create();
+    MainMenu* layer = getInstance();
+    layer->removeFromParentAndCleanup(false);
+    scene->addChild(layer);
+    auto* borders = new GUIBorderLayer();
+    scene->addChild(borders);
+    borders->release();
+    return scene;
+}
+
+bool MainMenu::init()
+{
+    if (!CCLayer::init())
+        return false;
+    setTouchEnabled(true);
+    CCSpriteFrameCache::sharedSpriteFrameCache()->addSpriteFramesWithFile(kSheetFrames);
+    m_menu = GUIBatchNodeMenu::create(kSheetTexture, 16);
+    if (!m_menu) {
+        LOG_ERROR << "main menu: no sheet";
+        return true;
+    }
+    if (m_menu->getTexture())
+        m_menu->getTexture()->setAliasTexParameters();
+    addChild(m_menu);
+
+    GUILabel::setFontName(kFont);
+    const float scale = static_cast<float>(2 * screenRatio);
+    m_storyButton = GUIButton::create(CCCallFunc::create(this, callfunc_selector(MainMenu::startStoryMode)),
+                                      "mainmenu_buttonStory.png", nullptr);
+    m_freeButton = GUIButton::create(CCCallFunc::create(this, callfunc_selector(MainMenu::startFreeMode)),
+                                     "mainmenu_buttonFree.png", nullptr);
+    struct Placed {
+        GUIButton* button;
+        float x;
+        const char* first;
+        const char* second;
+    };
+    for (const Placed& p : {Placed{m_storyButton, 150, "GoStoryModeLabel1", "GoStoryModeLabel2"},
+                            Placed{m_freeButton, 330, "GoFreeModeLabel1", "GoFreeModeLabel2"}}) {
+        if (!p.button)
+            continue;
+        p.button->setScale(scale);
+        p.button->setPosition(scaledPoint(p.x, 150));
+        addTwoLineCaption(p.button, p.first, p.second, 12);
+        p.button->setActivateDelayed(true);
+        m_menu->addChild(p.button);
+    }
+
+    if (CCSprite* counter = CCSprite::createWithSpriteFrameName("mainmenu_manaCounter.png")) {
+        counter->setScale(scale);
+        counter->setPosition(scaledPoint(240, 300));
+        m_menu->addChild(counter);
+    }
+    GUILabel::setFontName(kGoldFont);
+    m_manaLabel = GUILabel::create();
+    m_manaLabel->setScale(scale * 10.0f / GUILabel::fontSize);
+    m_manaLabel->setPosition(scaledPoint(240, 300));
+    addChild(m_manaLabel, 1);
+    refreshManaLabel();
+    return true;
+}
+
+void MainMenu::onEnter()
+{
+    CCLayer::onEnter();
+    // Back on the menu: whatever world start was under way is over.
+    m_startingWorld = false;
+    BackButtonAdapter::getInstance()->addListener(this);
+    CocosDenshion::SimpleAudioEngine::sharedEngine()->playBackgroundMusic(
+        soundFilePath("music", "music_main_menu").c_str(), true);
+    refreshManaLabel();
+    schedule(schedule_selector(MainMenu::update), 1.0f / 30);
+}
+
+void MainMenu::onEnterTransitionDidFinish()
+{
+    CCLayer::onEnterTransitionDidFinish();
+    ScreenUtils::showMainMenuPopup();
+}
+
+void MainMenu::onExit()
+{
+    BackButtonAdapter::getInstance()->removeListener(this);
+    unschedule(schedule_selector(MainMenu::update));
+    if (m_startingWorld) {
+        // The game scene is in: its buttons may act again.
+        m_startingWorld = false;
+        ScreenUtils::getInstance()->setBusy(false);
+    }
+    CCLayer::onExit();
+}
+
+void MainMenu::registerWithTouchDispatcher()
+{
+    CCDirector::sharedDirector()->getTouchDispatcher()->addTargetedDelegate(this, 0, true);
+}
+
+bool MainMenu::ccTouchBegan(CCTouch* touch, CCEvent*)
+{
+    if (GUIWindow* window = visibleCurrentWindow()) {
+        window->handleTouchBegan(touch);
+        return true;
+    }
+    if (m_menu)
+        m_menu->handleTouchBegan(touch);
+    return true;
+}
+
+void MainMenu::ccTouchEnded(CCTouch* touch, CCEvent*)
+{
+    if (GUIWindow* window = visibleCurrentWindow()) {
+        window->handleTouchEnded(touch);
+        return;
+    }
+    if (m_menu)
+        m_menu->handleTouchEnded(touch);
+}
+
+void MainMenu::refreshManaLabel()
+{
+    if (m_manaLabel)
+        m_manaLabel->setText(CCString::createWithFormat("%d", Profile::getInstance()->getMana()));
+}
+
+void MainMenu::update(float)
+{
+    Profile* profile = Profile::getInstance();
+    const int before = profile->getMana();
+    profile->transferPendingMana();
+    if (profile->getMana() != before)
+        refreshManaLabel();
+}
+
+void MainMenu::startFreeMode()
+{
+    startWorld(true);
+}
+
+void MainMenu::startStoryMode()
+{
+    startWorld(false);
+}
+
+void MainMenu::startWorld(bool freeMode)
+{
+    // One world per press: a second press before the game scene is in is
+    // dropped.
+    if (m_startingWorld)
+        return;
+    m_startingWorld = true;
+    ScreenUtils::getInstance()->setBusy(true);
+
+    Profile* profile = Profile::getInstance();
+    GameLayer* layer = GameLayer::getInstance();
+    World& world = layer->getWorld();
+    if (freeMode) {
+        profile->setGameMode(kFreeModeGameMode);
+        SaveLoadUtils::setFreePlay(true);
+        world.setBigWorld(true);
+        world.reset();
+        layer->resetBackground();
+    } else {
+        profile->setGameMode(kStoryGameMode);
+        const int day = profile->getBestDay(kStoryGameMode);
+        profile->setDay(day > 0 ? day : 1);
+        SaveLoadUtils::setFreePlay(false);
+        ParticleCreator::resetElementsCreated();
+        world.setBigWorld(false);
+        world.reset();
+        world.lightMap.setLightOn(true);
+        world.lightMap.setSunOn(true);
+    }
+    profile->save();
+    layer->setOnlineWorldId(0);
+
+    GUITopBar* bar = GUITopBar::getInstance();
+    if (freeMode)
+        bar->buildFreeModeBar();
+    else
+        bar->buildCampaignBar();
+    bar->resetButtons();
+    bar->setLocked(false);
+    bar->updateBadges();
+
+    if (freeMode) {
+        StatsUtils::wentToFreeMode();
+    } else {
+        StatsUtils::wentToStoryMode();
+        AchievementManager::getInstance()->startDay(profile->getDay());
+        AchievementManager::getInstance()->loadDay(profile->getDay());
+    }
+    showGameScene();
+}
+
+void MainMenu::showGameScene()
+{
+    CCDirector* director = CCDirector::sharedDirector();
+    CCScene* running = director->getRunningScene();
+    GameLayer* layer = GameLayer::existingInstance();
+    const bool fromGame = running && layer && layer->getParent() == running;
+    // GameLayer::scene takes the layer out of the scene it is in, so the old
+    // game scene is left empty and never shares the layer.
+    CCScene* game = GameLayer::scene();
+    CCScene* fade = CCTransitionFade::create(kTransitionSeconds, game);
+    if (fromGame) {
+        director->replaceScene(fade);
+        // The menu is not in the running scene: nothing will clear the flags.
+        m_startingWorld = false;
+        ScreenUtils::getInstance()->setBusy(false);
+    } else {
+        director->pushScene(fade);
+    }
+}

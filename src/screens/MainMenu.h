@@ -1,0 +1,58 @@
+#pragma once
+// The title screen: Story and Free mode buttons and the mana counter. It stays
+// below the game scene while a world runs, so leaving the game pops back to
+// it. Touches go first to ScreenUtils' visible window (popups over the menu).
+#include "scene/BackButton.h"
+#include "cocos2d.h"
+
+class GUIBatchNodeMenu;
+class GUIButton;
+class GUILabel;
+
+class MainMenu : public cocos2d::CCLayer, public BackButtonListener {
+public:
+    static constexpr int kFreeModeGameMode = -99;
+    static constexpr int kStoryGameMode = 0;
+
+    // The one main-menu layer, created and initialised on first use.
+    static MainMenu* getInstance();
+    // A new scene: the layer and the side borders.
+    static cocos2d::CCScene* scene();
+    // Tests: drop the layer.
+    static void resetInstanceForTests();
+
+    bool init() override;
+    void onEnter() override;
+    void onEnterTransitionDidFinish() override;
+    void onExit() override;
+    void registerWithTouchDispatcher() override;
+    bool ccTouchBegan(cocos2d::CCTouch* touch, cocos2d::CCEvent* event) override;
+    void ccTouchEnded(cocos2d::CCTouch* touch, cocos2d::CCEvent* event) override;
+
+    // Free play in a new big world. From inside the game scene the game scene
+    // is swapped for a new one; the menu stays below.
+    void startFreeMode();
+    // The story at the best day reached.
+    void startStoryMode();
+    void refreshManaLabel();
+    // Every 1/30 s: pending mana into the profile, then the label.
+    void update(float dt) override;
+
+    GUIButton* getStoryButton() const { return m_storyButton; }
+    GUIButton* getFreeModeButton() const { return m_freeButton; }
+    GUILabel* getManaLabel() const { return m_manaLabel; }
+    // A world start is under way (until the game scene is entered).
+    bool isStartingWorld() const { return m_startingWorld; }
+
+private:
+    MainMenu() = default;
+    // What both modes share; `freeMode` picks the bar and the world size.
+    void startWorld(bool freeMode);
+    void showGameScene();
+
+    GUIBatchNodeMenu* m_menu = nullptr;
+    GUIButton* m_storyButton = nullptr;
+    GUIButton* m_freeButton = nullptr;
+    GUILabel* m_manaLabel = nullptr;
+    bool m_startingWorld = false;
+};

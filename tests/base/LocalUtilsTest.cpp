@@ -1,0 +1,191 @@
+#include "base/LocalUtils.h"
+
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <map>
+#include <regex>
+#include <set>
+#include <sstream>
+
+USING_NS_CC;
+
+namespace {
+
+class LocalUtilsTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        m_saved = localizationTable;
+        localizationTable = CCDictionary::create();
+        localizationTable->retain();
+        add("Plain", "Hello");
+        add("One", "#var# and #var#!");
+        add("Two", "#var1# then #var2#");
+        add("", "empty key");
+    }
+    void TearDown() override
+    {
+        localizationTable->release();
+        localizationTable = m_saved;
+        CCPoolManager::sharedPoolManager()->drain();
+    }
+    void add(const char* key, const char* text) { localizationTable->setObject(CCString::create(text), key); }
+    static CCString* str(const char* text) { return CCString::create(text); }
+
+    CCDictionary* m_saved = nullptr;
+};
+
+} // namespace
+
+TEST_F(LocalUtilsTest, LookupGivesTheTablesOwnTextOrTheKey)
+{
+    CCString* found = LocalUtils::getLocalizedString("Plain");
+    EXPECT_EQ(found, localizationTable->objectForKey("Plain")) << "the table's object, not a copy";
+    EXPECT_EQ(LocalUtils::getLocalizedString("plain")->getString(), "plain") << "case counts";
+    EXPECT_EQ(LocalUtils::getLocalizedString("Missing Key")->getString(), "Missing Key");
+    EXPECT_EQ(LocalUtils::localize(nullptr)->getString(), "");
+    EXPECT_EQ(LocalUtils::localize("")->getString(), "empty key") << "an empty key is looked up";
+    EXPECT_EQ(LocalUtils::localizeCCString(nullptr)->getString(), "");
+    EXPECT_EQ(LocalUtils::localizeCCString(str("Plain"))->getString(), "Hello");
+}
+
+TEST_F(LocalUtilsTest, NoTableAnswersEveryKeyWithItself)
+{
+    CCDictionary* table = localizationTable;
+    localizationTable = nullptr;
+    EXPECT_EQ(LocalUtils::localize("Plain")->getString(), "Plain");
+    EXPECT_EQ(LocalUtils::localizeWithVar("One", "x")->getString(), "One");
+    localizationTable = table;
+}
+
+TEST_F(LocalUtilsTest, OneValueReplacesEveryPlaceholder)
+{
+    EXPECT_EQ(LocalUtils::localizeWithVar("One", "5")->getString(), "5 and 5!");
+    CCString* unchanged = LocalUtils::localizeWithVar("Plain", "5");
+    EXPECT_EQ(unchanged->getString(), "Hello");
+    EXPECT_NE(unchanged, localizationTable->objectForKey("Plain")) << "a new text";
+    EXPECT_EQ(LocalUtils::localizeWithVar("One", nullptr)->getString(), "");
+    EXPECT_EQ(LocalUtils::localizeCCStringWithVar(str("One"), str("a"))->getString(), "a and a!");
+    EXPECT_EQ(LocalUtils::localizeCCStringWithVar(str("One"), nullptr)->getString(), "");
+    EXPECT_EQ(LocalUtils::localizeCCStringWithVar(nullptr, str("a"))->getString(), "");
+}
+
+TEST_F(LocalUtilsTest, TwoValuesReplaceInTwoPasses)
+{
+    EXPECT_EQ(LocalUtils::localizeWithVars(str("Two"), str("A"), str("B"))->getString(), "A then B");
+    // The second pass runs over the first's result.
+    EXPECT_EQ(LocalUtils::localizeWithVars(str("Two"), str("<#var2#>"), str("B"))->getString(), "<B> then B");
+    EXPECT_EQ(LocalUtils::localizeWithVars(str("Two"), nullptr, str("B"))->getString(), "");
+    EXPECT_EQ(LocalUtils::localizeWithVars(str("Two"), str("A"), nullptr)->getString(), "");
+    EXPECT_EQ(LocalUtils::localizeWithVars(nullptr, str("A"), str("B"))->getString(), "");
+}
+
+TEST(LocalUtilsLanguages, LanguageCodesPickTheirTables)
+{
+    EXPECT_STREQ(LocalUtils::tableFileForLanguage(2), "localization/fr.plist");
+    EXPECT_STREQ(LocalUtils::tableFileForLanguage(5), "localization/es.plist");
+    for (int code : {0, 1, 3, 4, 6, -1, 99})
+        EXPECT_STREQ(LocalUtils::tableFileForLanguage(code), "localization/en.plist") << code;
+}
+
+// ---- The committed tables against the code that reads them ----
+
+namespace {
+
+const std::filesystem::path kRepo = std::filesystem::path(__FILE__).parent_path().parent_path().parent_path();
+
+std::map<std::string, std::string> loadTable(const char* language)
+{
+    std::map<std::string, std::string> table;
+    std::string path = (kRepo / "resources/localization" / (std::string(language) + ".plist")).string();
+    CCDictionary* dict = CCDictionary::createWithContentsOfFile(path);
+    CCDictElement* element = nullptr;
+    CCDICT_FOREACH(dict, element)
+    {
+        if (auto* text = dynamic_cast<CCString*>(element->getObject()))
+            table[element->getStrKey()] = text->getString();
+    }
+    CCPoolManager::sharedPoolManager()->drain();
+    return table;
+}
+
+std::multiset<std::string> placeholders(const std::string& text)
+{
+    std::multiset<std::string> found;
+    static const std::regex pattern("#var[12]?#");
+    for (auto it = std::sregex_iterator(text.begin(), text.end(), pattern); it != std::sregex_iterator(); ++it)
+        found.insert(it->str());
+    return found;
+}
+
+// Literal keys handed to a lookup, directly or through a helper that takes a
+// key (add such helpers here as they appear).
+void collectKeys(const std::string& source, std::set<std::string>& keys)
+{
+    static const std::regex call(
+        R"((?:getLocalizedString|localize|localizeWithVar|showMessagePopup|showMessage)\s*\(\s*"([^"\\]*)\")"
+        R"(|(?:localizeCCString|localizeCCStringWithVar|localizeWithVars)\s*\(\s*CCString::create\(\s*"([^"\\]*)\")");
+    for (auto it = std::sregex_iterator(source.begin(), source.end(), call); it != std::sregex_iterator(); ++it)
+        keys.insert((*it)[1].matched ? (*it)[1].str() : (*it)[2].str());
+}
+
+std::set<std::string> keysUsedByTheCode()
+{
+    std::set<std::string> keys;
+    for (const char* dir : {"app", "world", "elements", "gui", "goals", "hud", "campaigns", "online", "screens"}) {
+        std::filesystem::path root = kRepo / dir;
+        if (!std::filesystem::exists(root))
+            continue;
+        for (const auto& entry : std::filesystem::recursive_directory_iterator(root)) {
+            std::string ext = entry.path().extension().string();
+            if (ext != ".cpp" && ext != ".h")
+                continue;
+            std::ifstream in(entry.path());
+            std::stringstream text;
+            text << in.rdbuf();
+            collectKeys(text.str(), keys);
+        }
+    }
+    return keys;
+}
+
+} // namespace
+
+TEST(LocalizationTables, TheScanFindsKeysInTheUsualCallForms)
+{
+    std::set<std::string> keys;
+    collectKeys(R"(LocalUtils::localize("A"); s.localize( "B" ); LocalUtils::localizeWithVar("C", v);
+        showMessage("D"); LocalUtils::localizeWithVars(CCString::create("E"), a, b); localize(key);)",
+        keys);
+    EXPECT_EQ(keys, (std::set<std::string>{"A", "B", "C", "D", "E"}));
+}
+
+TEST(LocalizationTables, EveryKeyTheCodeLooksUpExistsInAllThreeLanguages)
+{
+    auto en = loadTable("en"), fr = loadTable("fr"), es = loadTable("es");
+    ASSERT_FALSE(en.empty());
+    for (const std::string& key : keysUsedByTheCode()) {
+        EXPECT_TRUE(en.count(key)) << "en.plist lacks " << key;
+        EXPECT_TRUE(fr.count(key)) << "fr.plist lacks " << key;
+        EXPECT_TRUE(es.count(key)) << "es.plist lacks " << key;
+    }
+}
+
+TEST(LocalizationTables, LanguagesHaveTheSameKeysAndPlaceholders)
+{
+    auto en = loadTable("en"), fr = loadTable("fr"), es = loadTable("es");
+    for (const auto& [key, text] : en) {
+        ASSERT_TRUE(fr.count(key)) << key;
+        ASSERT_TRUE(es.count(key)) << key;
+        EXPECT_EQ(placeholders(text), placeholders(fr[key])) << key;
+        EXPECT_EQ(placeholders(text), placeholders(es[key])) << key;
+    }
+    EXPECT_EQ(en.size(), fr.size());
+    EXPECT_EQ(en.size(), es.size());
+    // The story compares the temperature label with this literal.
+    EXPECT_EQ(en["NormalName"], "NORMAL");
+    EXPECT_EQ(fr["NormalName"], "NORMAL");
+    EXPECT_EQ(es["NormalName"], "NORMAL");
+    EXPECT_EQ(fr["files_lang"], "_fr");
+}

@@ -1,0 +1,52 @@
+#include "base/PlatformUtils.h"
+#include "platform/CloudStorage.h"
+#include "platform/PlatformIdentity.h"
+#include "support/LogCapture.h"
+#include "support/TempFolders.h"
+
+#include <gtest/gtest.h>
+
+using testsupport::LogCapture;
+using testsupport::TempDir;
+
+namespace {
+class PlatformUtilsTest : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_TRUE(platform::CloudStorage::setRoot(m_dir.file("cloud"))); }
+    void TearDown() override
+    {
+        platform::CloudStorage::clearRoot();
+        platform::PlatformIdentity::reset();
+    }
+    static void put(const char* name) { ASSERT_TRUE(platform::CloudStorage::fileWrite(name, "x", 1)); }
+    TempDir m_dir;
+};
+} // namespace
+
+TEST_F(PlatformUtilsTest, CloudListingMatchesTheLowerCasedPrefix)
+{
+    put("profile.dat");
+    put("User/World.sav");
+    put("User/World.png");
+    put("Users.txt");
+    EXPECT_EQ(listCloudFiles("User/"), (std::list<std::string>{"user/world.png", "user/world.sav"}));
+    EXPECT_EQ(listCloudFiles("").size(), 4u);
+    EXPECT_TRUE(listCloudFiles("Missing/").empty());
+}
+
+TEST_F(PlatformUtilsTest, UserIdIsTheLowWordAsASignedDecimal)
+{
+    testsupport::writeFile(m_dir.file(platform::PlatformIdentity::kFileName), "12345678fffffffe\n");
+    platform::PlatformIdentity::load(m_dir.path());
+    LogCapture log;
+    EXPECT_EQ(platformUserId(), "-2");
+    EXPECT_NE(log.find("steamID:  -2 "), -1);
+    EXPECT_EQ(platformName(), "Steam");
+}
+
+TEST_F(PlatformUtilsTest, ScreenshotOfNoImageFails)
+{
+    LogCapture log;
+    EXPECT_FALSE(saveScreenshotImage(nullptr, m_dir.file("shot.png")));
+    EXPECT_NE(log.find("UNIMPLEMENTED!!!"), -1);
+}

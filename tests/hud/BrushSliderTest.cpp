@@ -1,0 +1,69 @@
+// The tool menu's brush slider: what a touch sets is the size the tools read.
+#include <gtest/gtest.h>
+
+#include "support/GameSceneFixture.h"
+#include "gui/GUISlider.h"
+#include "world/Tool.h"
+
+USING_NS_CC;
+
+namespace {
+
+class BrushSlider : public gametest::GameScene {
+protected:
+    void SetUp() override
+    {
+        GameScene::SetUp();
+        enterScene();
+        gui = layer->getGUI();
+    }
+    bool contentHolds(CCNode* node) const
+    {
+        return node && gui->getMenuContent() && node->getParent() == gui->getMenuContent();
+    }
+
+    GUI* gui = nullptr;
+};
+
+TEST_F(BrushSlider, TheBrushSliderSetsWhatTheToolsRead)
+{
+    gui->onMenuButton(GUI::kToolMenu, nullptr);
+    GUISlider* slider = gui->getBrushSlider();
+    ASSERT_NE(slider, nullptr);
+    ASSERT_TRUE(contentHolds(slider));
+    EXPECT_EQ(slider->getSteps()->count(), 9u);
+
+    // Touches along the slider, in its own units from its left edge.
+    struct Case {
+        float along;
+        int size;
+    };
+    const float left = gui->getMenuContent()->getPosition().x + slider->getPosition().x;
+    for (const Case c : {Case{-10, 1}, Case{0, 1}, Case{27, 2}, Case{100, 5}, Case{173, 9}, Case{400, 9}}) {
+        CCTouch touch;
+        touch.setTouchInfo(1, left + c.along, 300);
+        slider->handleTouch(&touch);
+        EXPECT_EQ(gui->getBrushSize(), c.size) << c.along;
+        EXPECT_EQ(Tool::brushSize(), c.size) << c.along;
+        int shown = 0;
+        for (CCObject* step : *slider->getSteps())
+            shown += static_cast<CCNode*>(step)->isVisible() ? 1 : 0;
+        EXPECT_EQ(shown, c.size) << c.along;
+    }
+
+    for (const Case c : {Case{0, 1}, Case{-3, 1}, Case{4, 4}, Case{12, 9}}) {
+        gui->setBrushSize(static_cast<int32_t>(c.along));
+        EXPECT_EQ(Tool::brushSize(), c.size) << c.along;
+    }
+
+    // Another menu and back: the same slider, the size kept.
+    gui->setBrushSize(6);
+    gui->onMenuButton(GUI::kWorldSettingsMenu, nullptr);
+    EXPECT_FALSE(contentHolds(slider));
+    gui->onMenuButton(GUI::kToolMenu, nullptr);
+    EXPECT_EQ(gui->getBrushSlider(), slider);
+    EXPECT_TRUE(contentHolds(slider));
+    EXPECT_EQ(Tool::brushSize(), 6);
+}
+
+} // namespace

@@ -1,0 +1,266 @@
+#include <chrono>
+#include <string>
+
+#include "support/SavedWorldsFixture.h"
+#include "scene/ScreenUtils.h"
+#include "gui/GUIButton.h"
+#include "gui/GUILabel.h"
+#include "gui/GUIPopup.h"
+#include "gui/SlidingLayer.h"
+#include "hud/GUISaveLoad.h"
+
+USING_NS_CC;
+
+namespace gametest {
+namespace {
+
+class SaveLoadScreen : public SavedWorlds {
+protected:
+    // The screen pushed over the running game scene, its transition ended.
+    GUISaveLoad* open()
+    {
+        CCScene* scene = GUISaveLoad::scene();
+        CCDirector::sharedDirector()->pushScene(scene);
+        stepFrames(3);
+        for (CCObject* child : *scene->getChildren())
+            if (auto* screen = dynamic_cast<GUISaveLoad*>(child))
+                return screen;
+        return nullptr;
+    }
+
+    void saveAs(const char* universe)
+    {
+        name(universe);
+        ASSERT_EQ(SaveLoadUtils::saveWorld(true), SaveLoadUtils::SaveResult::Saved);
+    }
+
+    static std::string rowTitle(GUISaveLoad* screen, int row)
+    {
+        auto* item = static_cast<CCNode*>(screen->getRows()->objectAtIndex(static_cast<unsigned>(row)));
+        for (CCObject* child : *item->getChildren())
+            if (auto* label = dynamic_cast<GUILabel*>(child))
+                return label->getText() ? label->getText()->getString() : "";
+        return "";
+    }
+
+    // Taps the row: its centre in screen space, through the screen's touches.
+    void tapRow(GUISaveLoad* screen, int row)
+    {
+        auto* item = static_cast<CCNode*>(screen->getRows()->objectAtIndex(static_cast<unsigned>(row)));
+        const CCPoint centre = item->getParent()->convertToWorldSpace(
+            ccp(item->getPosition().x + 40, item->getPosition().y - 20));
+        press(centre.x, centre.y, 7);
+        release(centre.x, centre.y, 7);
+    }
+};
+
+TEST(SaveExtension, OnlyExactSaveNames)
+{
+    const std::pair<const char*, bool> cases[] = {
+        {"user/a.sav", true}, {".sav", true}, {"sav", false}, {"", false},
+        {"user/a.sav.bak", false}, {"user/a.SAV", false}, {"user/a.png", false},
+    };
+    for (const auto& [name, expected] : cases)
+        EXPECT_EQ(GUISaveLoad::hasSaveExtension(name), expected) << name;
+    EXPECT_EQ(GUISaveLoad::worldNameOf("user/my_world.sav"), "my_world");
+}
+
+TEST_F(SaveLoadScreen, EmptyFolderShowsNoRows)
+{
+    enterScene(false);
+    GUISaveLoad* screen = open();
+    ASSERT_NE(screen, nullptr);
+    EXPECT_EQ(screen->getRowCount(), 0);
+    EXPECT_FALSE(screen->getLoadButton()->isVisible());
+    EXPECT_FALSE(screen->getDeleteButton()->isVisible());
+    EXPECT_EQ(soundsPlayed("sfx_gui_select"), 1);
+    EXPECT_EQ(screen->getFolder()->getString(), "User");
+}
+
+TEST_F(SaveLoadScreen, RowsAreNumberedInListingOrder)
+{
+    enterScene(false);
+    saveAs("alpha one");
+    saveAs("beta");
+    saveAs("gamma");
+    // Not listed: a backup suffix, another extension.
+    const char junk[] = "x";
+    platform::CloudStorage::fileWrite("User/old.sav.bak", junk, 1);
+    platform::CloudStorage::fileWrite("Rewards/gift.sav", junk, 1);
+
+    GUISaveLoad* screen = open();
+    ASSERT_EQ(screen->getRowCount(), 3);
+    EXPECT_EQ(rowTitle(screen, 0), "1 - alpha one");
+    EXPECT_EQ(rowTitle(screen, 1), "2 - beta");
+    EXPECT_EQ(rowTitle(screen, 2), "3 - gamma");
+    // Thumbnails of a small world are drawn whole, without the HD mark.
+    auto* first = static_cast<CCNode*>(screen->getRows()->objectAtIndex(0));
+    int sprites = 0;
+    for (CCObject* child : *first->getChildren())
+        sprites += dynamic_cast<GUILabel*>(child) == nullptr;
+    EXPECT_GE(sprites, 1);
+
+    screen->showRewardWorlds();
+    EXPECT_EQ(screen->getRowCount(), 1);
+    screen->showRewardWorlds();
+    EXPECT_EQ(soundsPlayed("sfx_gui_select"), 3);
+}
+
+TEST_F(SaveLoadScreen, PaintSaveResetLoadGivesTheSameBlob)
+{
+    enterScene(false);
+    paintBlock("Stone", 30, 30, 8);
+    saveAs("round trip");
+    const std::vector<char> saved = cloudBytes("User/round_trip.sav");
+    world->reset();
+    EXPECT_NE(blobBytes(*world), saved);
+
+    GUISaveLoad* screen = open();
+    ASSERT_EQ(screen->getRowCount(), 1);
+    tapRow(screen, 0);
+    ASSERT_NE(screen->selectedWorldName(), nullptr);
+    EXPECT_TRUE(screen->getLoadButton()->isVisible());
+    EXPECT_TRUE(screen->getDeleteButton()->isVisible());
+
+    screen->loadSelectedWorld();
+    EXPECT_EQ(soundsPlayed("sfx_gui_loading"), 2);  // the save, then the load
+    EXPECT_EQ(layer->getLoadedWorldName()->getString(), "round_trip");
+    EXPECT_EQ(world->eventFlags[World::kEventWorldLoaded], 1);
+    const std::vector<char> loaded = blobBytes(*world);
+    EXPECT_EQ(countOf("Stone"), 64);
+    EXPECT_EQ(typeAt(33, 33), hashString("Stone"));
+    // The screen gave the world exactly the saved bytes: a direct load of
+    // them saves the same.
+    ASSERT_TRUE(world->loadBytes(reinterpret_cast<const uint8_t*>(saved.data()), saved.size()));
+    EXPECT_EQ(firstDifference(loaded, blobBytes(*world)), -1);
+    stepSeconds(0.5f);
+    EXPECT_EQ(CCDirector::sharedDirector()->getRunningScene()->getChildren()->objectAtIndex(0), layer);
+}
+
+TEST_F(SaveLoadScreen, BrokenOrVanishedFilesLeaveTheWorld)
+{
+    enterScene(false);
+    saveAs("first");
+    saveAs("second");
+    paintBlock("Sand", 50, 50, 4);
+    layer->setLoadedWorldName(CCString::create("mine"));
+
+    GUISaveLoad* screen = open();
+    const std::vector<char> before = blobBytes(*world);
+    ASSERT_EQ(screen->getRowCount(), 2);
+    tapRow(screen, 1);
+    // A refused blob: error sound, nothing changes.
+    const char junk[] = "not a world at all";
+    platform::CloudStorage::fileWrite("User/second.sav", junk, sizeof junk);
+    screen->loadSelectedWorld();
+    EXPECT_EQ(soundsPlayed("sfx_gui_error"), 1);
+    EXPECT_EQ(firstDifference(blobBytes(*world), before), -1);
+    EXPECT_EQ(layer->getLoadedWorldName()->getString(), "mine");
+    EXPECT_EQ(world->eventFlags[World::kEventWorldLoaded], 0);
+    stepSeconds(0.5f);
+
+    // A short read is refused the same way.
+    screen = open();
+    const std::vector<char> before2 = blobBytes(*world);
+    tapRow(screen, 0);
+    gameServices().fileRead = [](const std::string& n, void* buffer, int32_t size) {
+        return platform::CloudStorage::fileRead(n, buffer, size - 1);
+    };
+    screen->loadSelectedWorld();
+    EXPECT_EQ(soundsPlayed("sfx_gui_error"), 2);
+    EXPECT_EQ(firstDifference(blobBytes(*world), before2), -1);
+    stepSeconds(0.5f);
+}
+
+TEST_F(SaveLoadScreen, RowsKeepTheirNamesWhenTheListingChanges)
+{
+    enterScene(false);
+    saveAs("b world");
+    saveAs("c world");
+    GUISaveLoad* screen = open();
+    tapRow(screen, 0);
+    ASSERT_EQ(screen->selectedWorldName()->getString(), "user/b_world.sav");
+
+    // A world that sorts first appears meanwhile: the row still means b.
+    saveAs("a world");
+    EXPECT_EQ(screen->selectedWorldName()->getString(), "user/b_world.sav");
+
+    // Delete asks first, then removes the world and its picture.
+    screen->askDeleteSelectedWorld();
+    EXPECT_NE(ScreenUtils::getInstance()->getCurrentWindow(), nullptr);
+    EXPECT_TRUE(platform::CloudStorage::fileExists("User/b_world.sav"));
+    screen->deleteSelectedWorld();
+    EXPECT_FALSE(platform::CloudStorage::fileExists("User/b_world.sav"));
+    EXPECT_FALSE(platform::CloudStorage::fileExists("User/b_world.png"));
+    EXPECT_TRUE(platform::CloudStorage::fileExists("User/c_world.sav"));
+    EXPECT_EQ(screen->getRowCount(), 2);
+    EXPECT_FALSE(screen->getLoadButton()->isVisible());
+    // Nothing selected now: load and delete do nothing.
+    screen->deleteSelectedWorld();
+    EXPECT_EQ(screen->getRowCount(), 2);
+}
+
+TEST_F(SaveLoadScreen, OpensOverFiveHundredWorlds)
+{
+    enterScene(false);
+    name("w");
+    ASSERT_EQ(SaveLoadUtils::saveWorld(false), SaveLoadUtils::SaveResult::Saved);
+    const std::vector<char> blob = cloudBytes("User/w.sav");
+    const std::vector<char> picture = cloudBytes("User/w.png");
+    for (int i = 0; i < 500; ++i) {
+        const std::string n = "User/world" + std::to_string(i);
+        platform::CloudStorage::fileWrite(n + ".sav", blob.data(), static_cast<int32_t>(blob.size()));
+        platform::CloudStorage::fileWrite(n + ".png", picture.data(), static_cast<int32_t>(picture.size()));
+    }
+    // Warm the thumbnail cache once.
+    open();
+    stepFrames(1);
+    CCDirector::sharedDirector()->popScene();
+    stepFrames(2);
+
+    const auto start = std::chrono::steady_clock::now();
+    GUISaveLoad* screen = open();
+    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    ASSERT_EQ(screen->getRowCount(), 501);
+    RecordProperty("open_seconds", std::to_string(seconds));
+    std::printf("saved-worlds screen over 501 worlds: %.3f s\n", seconds);
+}
+
+TEST_F(SaveLoadScreen, RowsStayOnScreenAtEveryWindowShape)
+{
+    enterScene(false);
+    saveAs("alpha");
+    saveAs("beta");
+    struct Case {
+        float width, height;
+        bool fullSize;  // wide enough for the rows as laid out
+    };
+    const Case cases[] = {{800, 600, false}, {1024, 768, false}, {1366, 768, true}, {1920, 1080, true}};
+    for (const Case& c : cases) {
+        resetScreenMetricsForTests();
+        computeScreenMetrics(CCSize(c.width, c.height));
+        GUISaveLoad* screen = open();
+        ASSERT_NE(screen, nullptr);
+        ASSERT_EQ(screen->getRowCount(), 2);
+        const float s = static_cast<float>(screenRatio);
+        for (int i = 0; i < 2; ++i) {
+            auto* row = static_cast<CCNode*>(screen->getRows()->objectAtIndex(static_cast<unsigned>(i)));
+            const CCSize size = row->getContentSize();
+            const CCPoint left = row->getParent()->convertToWorldSpace(row->getPosition());
+            const CCPoint right =
+                row->getParent()->convertToWorldSpace(ccp(row->getPosition().x + size.width, row->getPosition().y));
+            EXPECT_LE(right.x, c.width) << c.width << " x " << c.height << " row " << i;
+            EXPECT_GE(left.x, 0) << c.width << " x " << c.height;
+            if (c.fullSize) {
+                EXPECT_NEAR(right.x - left.x, 864 * s, 0.5f) << "rows keep their size where they fit";
+            } else {
+                EXPECT_GT(right.x - left.x, 600 * s) << "the rows shrink no more than they must";
+            }
+        }
+        CCDirector::sharedDirector()->popScene();
+        stepFrames(2);
+    }
+}
+
+} // namespace
+} // namespace gametest

@@ -1,0 +1,234 @@
+// The vehicles' control panels: opened by a vehicle's touch, driving it,
+// closed with it.
+#include "support/GameSceneFixture.h"
+#include "elements/creatures/Lander.h"
+#include "elements/creatures/Tank.h"
+#include "elements/creatures/Truck.h"
+#include "elements/creatures/Vehicles.h"
+#include "gui/GUIButton.h"
+#include "hud/VehicleEditors.h"
+
+USING_NS_CC;
+
+namespace gametest {
+namespace {
+
+class VehiclePanelsTest : public GameScene {
+protected:
+    void SetUp() override
+    {
+        GameScene::SetUp();
+        enterScene();
+        for (int x = 1; x < world->width - 1; ++x)
+            for (int y = 1; y <= 40; ++y)
+                world->addParticle(x, y, hashString("Stone"), false);
+    }
+    void TearDown() override
+    {
+        while (!VehicleEditor::openPanels().empty())
+            VehicleEditor::openPanels().back()->close();
+        GameScene::TearDown();
+    }
+    template <class T>
+    T* vehicle(int x)
+    {
+        auto* v = static_cast<T*>(world->addParticle(x, 41, T::kTypeId, false));
+        EXPECT_NE(v, nullptr);
+        v->update();
+        return v;
+    }
+    // Touches the vehicle (a body cell forwards to its leader).
+    VehicleEditor* openPanel(VehicleLeader* v)
+    {
+        Particle* cell = world->at(v->x + 1, v->y + 1);
+        (cell ? cell : v)->onTouch();
+        return dynamic_cast<VehicleEditor*>(v->editor);
+    }
+};
+
+TEST_F(VehiclePanelsTest, RowButtonsSitBetweenFiveUnitMarginsWithEqualGaps)
+{
+    EXPECT_FLOAT_EQ(VehicleEditor::rowGap(100, 20, 3), 15.0f);
+    EXPECT_EQ(VehicleEditor::rowPositions(100, 20, 3), (std::vector<float>{5, 40, 75}));
+    // Four buttons: the last still ends 5 units from the right edge.
+    EXPECT_NEAR(VehicleEditor::rowPositions(100, 20, 4).back(), 75.0f, 1e-4);
+    EXPECT_NEAR(VehicleEditor::rowGap(100, 20, 4), 10.0f / 3.0f, 1e-4);
+
+    auto* car = vehicle<MPLeaderCar>(100);
+    VehicleEditor* panel = openPanel(car);
+    ASSERT_NE(panel, nullptr);
+    EXPECT_EQ(panel->getParent(), layer->getParent());
+    EXPECT_EQ(panel->getZOrder(), VehicleEditor::kZOrder);
+    EXPECT_EQ(ScreenUtils::getInstance()->getCurrentWindow(), nullptr) << "the world steps on";
+    const char* names[] = {"left", "ai", "right"};
+    const float left[] = {5, 40, 75};
+    for (int i = 0; i < 3; ++i) {
+        GUIButton* b = panel->button(names[i]);
+        ASSERT_NE(b, nullptr) << names[i];
+        EXPECT_FLOAT_EQ(b->getPosition().x, left[i]);
+        EXPECT_FLOAT_EQ(b->getPosition().y, 5.0f);
+    }
+    // A second touch opens no second panel.
+    openPanel(car);
+    EXPECT_EQ(VehicleEditor::openPanels().size(), 1u);
+}
+
+TEST_F(VehiclePanelsTest, AiTogglesAutoDriveAndThenLeftAndRightDrive)
+{
+    auto* car = vehicle<MPLeaderCar>(100);
+    VehicleEditor* panel = openPanel(car);
+    ASSERT_NE(panel, nullptr);
+    GUIButton* ai = panel->button("ai");
+    EXPECT_TRUE(ai->isToggled());
+    const int x = car->x;
+    panel->press("right", nullptr);
+    panel->press("left", nullptr);
+    EXPECT_EQ(car->x, x) << "nothing while auto-drive is on";
+    EXPECT_TRUE(car->facingRight);
+    panel->press("ai", ai);
+    EXPECT_FALSE(car->autoDrive);
+    EXPECT_FALSE(ai->isToggled());
+    panel->press("right", nullptr);
+    EXPECT_EQ(car->x, x + 1);
+    panel->press("left", nullptr);
+    EXPECT_FALSE(car->facingRight);
+    panel->press("ai", ai);
+    EXPECT_TRUE(car->autoDrive);
+    EXPECT_TRUE(ai->isToggled());
+}
+
+TEST_F(VehiclePanelsTest, FireWorksWithAutoDriveOffAndUnloadTipsAndLowers)
+{
+    auto* tank = vehicle<MPLeaderTank>(60);
+    VehicleEditor* tankPanel = openPanel(tank);
+    ASSERT_NE(tankPanel, nullptr);
+    ASSERT_NE(dynamic_cast<TankEditor*>(tankPanel), nullptr);
+    tankPanel->press("ai", tankPanel->button("ai"));
+    EXPECT_FALSE(tank->autoDrive);
+    tankPanel->press("fire", nullptr);
+    EXPECT_EQ(countOf("TankBullet"), 1);
+
+    auto* truck = vehicle<MPLeaderTruck>(150);
+    VehicleEditor* truckPanel = openPanel(truck);
+    ASSERT_NE(dynamic_cast<TruckEditor*>(truckPanel), nullptr);
+    GUIButton* unload = truckPanel->button("unload");
+    ASSERT_NE(unload, nullptr);
+    EXPECT_FALSE(unload->isToggled());
+    truckPanel->press("unload", unload);
+    EXPECT_TRUE(truck->bedTipped);
+    EXPECT_FALSE(unload->isToggled()) << "the action leaves the toggled state";
+    truckPanel->press("unload", unload);
+    EXPECT_FALSE(truck->bedTipped);
+}
+
+TEST_F(VehiclePanelsTest, TheLanderPanelHoldsItsButtonsAndShowsTheFuel)
+{
+    auto* lander = vehicle<MPLander>(100);
+    auto* panel = dynamic_cast<LanderEditor*>(openPanel(lander));
+    ASSERT_NE(panel, nullptr);
+    ASSERT_NE(panel->fuelBar(), nullptr);
+    panel->hold("burstBig", true);
+    EXPECT_TRUE(lander->burstHeld);
+    EXPECT_TRUE(panel->flameOn()->isVisible());
+    struct Case {
+        float fraction;
+        bool lit;
+    };
+    for (Case c : {Case{1.0f, true}, Case{0.5f, true}, Case{0.11f, true}, Case{0.1f, false}, Case{0.0f, false}}) {
+        panel->showFuel(c.fraction);
+        EXPECT_EQ(panel->flameOn()->isVisible(), c.lit) << c.fraction;
+        EXPECT_EQ(panel->flameOff()->isVisible(), !c.lit) << c.fraction;
+        EXPECT_FLOAT_EQ(panel->fuelBar()->getTextureRect().size.width, 60.0f * c.fraction);
+    }
+    panel->hold("burstBig", false);
+    EXPECT_FALSE(lander->burstHeld);
+    EXPECT_TRUE(lander->facingRight);
+    panel->hold("leftBig", true);
+    EXPECT_FALSE(lander->facingRight) << "pressing left turns a lander facing right";
+    EXPECT_TRUE(lander->leftHeld);
+    panel->hold("leftBig", false);
+    EXPECT_FALSE(lander->leftHeld);
+    // Every step the lander shows its fuel on the open panel.
+    lander->fuel = 100;
+    lander->update();
+    EXPECT_NEAR(panel->fuelBar()->getTextureRect().size.width, 60.0f * 0.5f, 0.5f);
+}
+
+TEST_F(VehiclePanelsTest, AVehiclesDeathClosesItsPanelAndAClosedPanelForgetsIt)
+{
+    auto* car = vehicle<MPLeaderCar>(100);
+    VehicleEditor* panel = openPanel(car);
+    ASSERT_NE(panel, nullptr);
+    world->removeParticle(car->x, car->y);
+    EXPECT_TRUE(VehicleEditor::openPanels().empty());
+
+    auto* other = vehicle<MPLeaderCar>(160);
+    VehicleEditor* second = openPanel(other);
+    ASSERT_NE(second, nullptr);
+    second->close();
+    EXPECT_EQ(other->editor, nullptr);
+    EXPECT_TRUE(VehicleEditor::openPanels().empty());
+    // A new touch opens a new panel.
+    EXPECT_NE(openPanel(other), nullptr);
+}
+
+TEST_F(VehiclePanelsTest, ATouchOnAnOpenPanelGoesToThePanelOnly)
+{
+    choose("Sand");
+    auto* car = vehicle<MPLeaderCar>(100);
+    VehicleEditor* panel = openPanel(car);
+    ASSERT_NE(panel, nullptr);
+    car->autoDrive = false;
+    const int sand = countOf("Sand");
+    CC_SAFE_RELEASE(world->undoSnapshot);
+    world->undoSnapshot = nullptr;
+    // The panel sits at the middle of the window.
+    const CCSize win = CCDirector::sharedDirector()->getWinSize();
+    press(win.width / 2, win.height / 2);
+    stepFrames(3, 0.015f);
+    EXPECT_FALSE(layer->getTouching()) << "no stroke begins under the panel";
+    EXPECT_EQ(world->undoSnapshot, nullptr);
+    release(win.width / 2, win.height / 2);
+    stepFrames(3, 0.015f);
+    EXPECT_EQ(countOf("Sand"), sand) << "nothing painted under the panel";
+}
+
+TEST_F(VehiclePanelsTest, ACarDrivesInTheSceneAndALongPressWhileMagnifiedOpensItsPanel)
+{
+    auto* driving = vehicle<MPLeaderCar>(60);
+    const int x = driving->x;
+    stepSeconds(0.5f, 1.0f / 30);
+    EXPECT_GT(driving->x, x) << "the scene steps the world: it drives";
+
+    // Magnified: a long press on a car cell opens the car's panel.
+    layer->zoomToPoint(ccp(400, 300));
+    const CCPoint cell = layer->worldCellAt(ccp(400, 300));
+    auto* car = static_cast<MPLeaderCar*>(
+        world->addParticle(static_cast<int>(cell.x), static_cast<int>(cell.y), MPLeaderCar::kTypeId, false));
+    ASSERT_NE(car, nullptr);
+    car->autoDrive = false;
+    car->update();
+    ASSERT_TRUE(car->hasBody());
+    const CCPoint at = layer->convertToWorldSpace(ccp(car->x * 9 + 4.5f, car->y * 9 + 4.5f));
+    press(at.x, at.y);
+    stepSeconds(0.9f, 1.0f / 30);
+    release(at.x, at.y);
+    stepFrames(2, 1.0f / 30);
+    auto* panel = dynamic_cast<CarEditor*>(car->editor);
+    ASSERT_NE(panel, nullptr);
+    // With auto-drive off the panel's left button turns the car (it faces
+    // right), pressed by a touch on the button.
+    GUIButton* left = panel->button("left");
+    ASSERT_NE(left, nullptr);
+    const CCSize size = left->getContentSize();
+    const CCPoint on = left->convertToWorldSpace(ccp(size.width / 2, size.height / 2));
+    ASSERT_EQ(VehicleEditor::panelAt(on), panel);
+    press(on.x, on.y);
+    stepSeconds(0.3f, 1.0f / 30);
+    release(on.x, on.y);
+    stepFrames(2, 1.0f / 30);
+    EXPECT_FALSE(car->facingRight);
+}
+
+}  // namespace
+}  // namespace gametest

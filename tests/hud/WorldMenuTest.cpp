@@ -1,0 +1,159 @@
+// The HUD's world menu: name and description through the keyboard, saving
+// with its overwrite question and its failure message, loading and a new world.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "support/SavedWorldsFixture.h"
+#include "base/LocalUtils.h"
+#include "profile/Profile.h"
+#include "gui/GUIButton.h"
+#include "gui/GUILabel.h"
+#include "gui/GUIPopup.h"
+#include "hud/GUISaveLoad.h"
+#include "hud/GUITopBar.h"
+
+USING_NS_CC;
+
+namespace {
+
+class WorldMenu : public gametest::SavedWorlds {
+protected:
+    void SetUp() override
+    {
+        SavedWorlds::SetUp();
+        enterScene(false);
+        gui = layer->getGUI();
+        GUIPopup::resetInstanceForTests();
+    }
+    void TearDown() override
+    {
+        GUIPopup::resetInstanceForTests();
+        SavedWorlds::TearDown();
+    }
+
+    static std::string popupText()
+    {
+        GUILabel* label = GUIPopup::getInstance()->getMessageLabel();
+        return label && label->getText() ? label->getText()->getString() : std::string();
+    }
+    static std::string text(const char* key) { return LocalUtils::localize(key)->getString(); }
+
+    GUI* gui = nullptr;
+};
+
+TEST_F(WorldMenu, SavingAnswersWithThePopupThatMatchesTheOutcome)
+{
+    struct Case {
+        const char* what;
+        const char* universe;
+        bool savedBefore;
+        bool storeRefuses;
+        int kind;
+        const char* key;
+        bool written;
+    };
+    const Case cases[] = {
+        {"a new name is saved", "fresh", false, false, 2, "WorldSavedPopup", true},
+        {"an existing save asks first", "taken", true, false, 0, "ConfirmationOverwritePopup", false},
+        {"a refused name is a failure", "..", false, false, 2, "WorldSaveFailedPopup", false},
+        {"a store that refuses is a failure", "refused", false, true, 2, "WorldSaveFailedPopup", false},
+    };
+    const auto realWrite = gameServices().fileWrite;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        gameServices().fileWrite = realWrite;
+        name(c.universe);
+        if (c.savedBefore) {
+            ASSERT_EQ(SaveLoadUtils::saveWorld(false), SaveLoadUtils::SaveResult::Saved);
+        }
+        const std::vector<char> before = cloudBytes(std::string("User/") + c.universe + ".sav");
+        if (c.storeRefuses)
+            gameServices().fileWrite = [](const std::string&, const void*, int32_t) { return false; };
+        paintBlock("Stone", 30, 30, 4);
+        Profile::getInstance()->setHasSavedWorld(false);
+        GUIPopup::resetInstanceForTests();
+
+        gui->onSaveButton(nullptr);
+
+        EXPECT_TRUE(Profile::getInstance()->isHasSavedWorld());
+        EXPECT_EQ(GUIPopup::getInstance()->getKind(), c.kind);
+        EXPECT_EQ(popupText(), text(c.key));
+        const std::vector<char> after = cloudBytes(std::string("User/") + c.universe + ".sav");
+        EXPECT_EQ(after, c.written ? blobBytes(*world) : before);
+        world->reset();
+    }
+    gameServices().fileWrite = realWrite;
+}
+
+TEST_F(WorldMenu, ConfirmingTheOverwriteWritesTheWorld)
+{
+    layer->setPaused(true);  // the blob is compared after the popup's frames
+    name("mine");
+    ASSERT_EQ(SaveLoadUtils::saveWorld(false), SaveLoadUtils::SaveResult::Saved);
+    paintBlock("Sand", 50, 20, 6);
+    gui->onSaveButton(nullptr);
+    ASSERT_EQ(GUIPopup::getInstance()->getKind(), 0);
+    GUIPopup::getInstance()->onOkPressed();
+    stepSeconds(1.0f);
+    EXPECT_EQ(cloudBytes("User/mine.sav"), blobBytes(*world));
+    EXPECT_EQ(popupText(), text("WorldSavedPopup"));
+}
+
+TEST_F(WorldMenu, TheMenuShowsTheWorldAndTheKeyboardAnswersStoreIt)
+{
+    name("Valley");
+    layer->setUniverseDescription(CCString::create(""));
+    gui->onMenuButton(GUI::kWorldMenu, nullptr);
+    ASSERT_NE(gui->getNameLabel(), nullptr);
+    EXPECT_EQ(gui->getNameLabel()->getText()->getString(), "Valley");
+    EXPECT_EQ(gui->getDescriptionLabel()->getText()->getString(), "No description");
+    EXPECT_NE(gui->getMenuContent()->getChildByTag(GUI::kSnapshotTag), nullptr);
+
+    gui->onNameEntered(CCString::create("Hills"));
+    gui->onDescriptionEntered(CCString::create("Rolling"));
+    EXPECT_EQ(layer->getUniverseName()->getString(), "Hills");
+    EXPECT_EQ(layer->getUniverseDescription()->getString(), "Rolling");
+    EXPECT_EQ(gui->getNameLabel()->getText()->getString(), "Hills");
+}
+
+TEST_F(WorldMenu, LoadClosesTheHudAndPushesTheSavedWorldsScreen)
+{
+    GUIButton* sender = GUIButton::create(nullptr, "guitopbar_HUDbtnMenuPlanet.png", nullptr);
+    ASSERT_NE(sender, nullptr);
+    sender->retain();  // the bar's button outlives the frames stepped here
+    gui->onMenuButton(GUI::kWorldMenu, sender);
+    stepSeconds(1.0f);
+    ASSERT_TRUE(sender->isPressed());
+    CCScene* game = CCDirector::sharedDirector()->getRunningScene();
+
+    gui->onLoadButton(nullptr);
+    EXPECT_FALSE(sender->isPressed());
+    EXPECT_EQ(gui->getMenuButton(), nullptr);
+    EXPECT_EQ(gui->getOpenMenu(), GUI::kNoMenu);
+    EXPECT_TRUE(gui->getState() == GUIWindow::Closing || gui->getState() == GUIWindow::Closed);
+    stepFrames(2);
+    CCScene* shown = CCDirector::sharedDirector()->getRunningScene();
+    EXPECT_NE(shown, game);
+    EXPECT_TRUE(CCDirector::sharedDirector()->isInTransition());
+    bool savedWorlds = false;
+    if (shown && shown->getChildren())
+        for (CCObject* child : *shown->getChildren())
+            savedWorlds = savedWorlds || dynamic_cast<GUISaveLoad*>(child) != nullptr;
+    EXPECT_TRUE(savedWorlds);
+    sender->release();
+}
+
+TEST_F(WorldMenu, NewWorldEmptiesTheWorld)
+{
+    const int32_t empty = world->particleCount();
+    paintBlock("Stone", 10, 10, 5);
+    ASSERT_GT(world->particleCount(), empty);
+    gui->onMenuButton(GUI::kWorldMenu, nullptr);
+    gui->onNewWorldButton(nullptr);
+    EXPECT_EQ(world->particleCount(), empty);
+    EXPECT_EQ(gui->getOpenMenu(), GUI::kNoMenu);
+}
+
+} // namespace

@@ -1,0 +1,217 @@
+// The title screen and the world start: free play and the story from the
+// menu, the menu's mana counter, and what stays below the game scene.
+#include "scene/BackButton.h"
+#include "base/LocalUtils.h"
+#include "profile/Profile.h"
+#include "scene/SaveLoadUtils.h"
+#include "scene/ScreenUtils.h"
+#include "goals/AchievementManager.h"
+#include "gui/GUIButton.h"
+#include "gui/GUIPopup.h"
+#include "gui/GUILabel.h"
+#include "hud/GUI.h"
+#include "hud/GUITopBar.h"
+#include "screens/MainMenu.h"
+#include "world/ParticleCreator.h"
+#include "world/Tools.h"
+#include "support/GameSceneFixture.h"
+#include "support/LogCapture.h"
+
+USING_NS_CC;
+
+namespace {
+
+class MainMenuTest : public gametest::GameScene {
+protected:
+    void SetUp() override
+    {
+        GameScene::SetUp();
+        MainMenu::resetInstanceForTests();
+        ScreenUtils::getInstance()->setBusy(false);
+        menu = MainMenu::getInstance();
+        CCDirector::sharedDirector()->runWithScene(MainMenu::scene());
+        stepFrames(2);
+    }
+    void TearDown() override
+    {
+        ScreenUtils::getInstance()->setBusy(false);
+        MainMenu::resetInstanceForTests();
+        GameScene::TearDown();
+    }
+
+    static CCScene* running() { return CCDirector::sharedDirector()->getRunningScene(); }
+    static bool gameRunning()
+    {
+        GameLayer* l = GameLayer::existingInstance();
+        return l && running() && l->getParent() == running();
+    }
+    static bool menuRunning() { return running() && MainMenu::getInstance()->getParent() == running(); }
+    // Presses and releases a menu button where it is on screen.
+    void click(GUIButton* button)
+    {
+        ASSERT_NE(button, nullptr);
+        CCPoint at = button->getParent()->convertToWorldSpace(button->getPosition());
+        press(at.x, at.y);
+        release(at.x, at.y);
+    }
+    std::string manaText() const
+    {
+        GUILabel* label = menu->getManaLabel();
+        return label && label->getText() ? label->getText()->getString() : "";
+    }
+
+    static int createdSand()
+    {
+        auto* n = dynamic_cast<CCInteger*>(ParticleCreator::getElementsCreated()->objectForKey("Sand"));
+        return n ? n->getValue() : -1;
+    }
+    static unsigned sceneCount() { return CCDirector::sharedDirector()->getSceneStackSize(); }
+
+    MainMenu* menu = nullptr;
+};
+
+TEST_F(MainMenuTest, EachModeButtonHasItsCaptionOnTwoLines)
+{
+    testsupport::LogCapture log;
+    MainMenu::resetInstanceForTests();
+    menu = MainMenu::getInstance();
+    EXPECT_EQ(log.find("fontFrames doesn't contain key"), -1) << "no caption asks the font for a line break";
+    const std::pair<GUIButton*, std::vector<const char*>> buttons[] = {
+        {menu->getStoryButton(), {"GoStoryModeLabel1", "GoStoryModeLabel2"}},
+        {menu->getFreeModeButton(), {"GoFreeModeLabel1", "GoFreeModeLabel2"}},
+    };
+    for (const auto& [button, keys] : buttons) {
+        ASSERT_NE(button, nullptr);
+        // The captions among the button's labels, in the order they were added.
+        std::vector<GUILabel*> lines;
+        for (CCObject* child : *button->getChildren())
+            if (auto* label = dynamic_cast<GUILabel*>(child); label && label->getText() &&
+                                                                !label->getText()->getString().empty())
+                lines.push_back(label);
+        ASSERT_EQ(lines.size(), 2u);
+        for (size_t i = 0; i < 2; ++i)
+            EXPECT_EQ(lines[i]->getText()->getString(), LocalUtils::localize(keys[i])->getString());
+        EXPECT_EQ(lines[0]->getAnchorPoint().y, 0) << "the first line stands on the middle";
+        EXPECT_EQ(lines[1]->getAnchorPoint().y, 1) << "the second hangs below it";
+        EXPECT_LT(lines[1]->getPosition().y, lines[0]->getPosition().y) << "a gap between the lines";
+        for (GUILabel* line : lines) {
+            EXPECT_EQ(line->getAnchorPoint().x, 0.5f) << "centred";
+            EXPECT_EQ(line->getPosition().x, button->getContentSize().width * 0.5f);
+        }
+    }
+}
+
+TEST_F(MainMenuTest, UpdateMovesPendingManaAndTheLabelFollows)
+{
+    Profile* profile = Profile::getInstance();
+    EXPECT_EQ(manaText(), "3500");
+    profile->setPendingMana(100);
+    stepFrames(1);
+    // A tenth of the pending mana (rounded up) moves per update.
+    menu->update(1.0f / 30);
+    EXPECT_EQ(profile->getMana(), 3500 + 10 + 9);
+    EXPECT_EQ(manaText(), std::to_string(profile->getMana()));
+    stepFrames(300);
+    EXPECT_EQ(profile->getPendingMana(), 0);
+    EXPECT_EQ(manaText(), "3600");
+}
+
+TEST_F(MainMenuTest, FreeModeStartsAnEmptyBigWorldOverTheMenu)
+{
+    world->addParticle(10, 10, hashString("Soil"), false);
+    click(menu->getFreeModeButton());
+    stepFrames(60);
+    Profile* profile = Profile::getInstance();
+    EXPECT_EQ(profile->getGameMode(), MainMenu::kFreeModeGameMode);
+    EXPECT_TRUE(SaveLoadUtils::isFreePlay());
+    EXPECT_TRUE(world->bigWorld);
+    EXPECT_EQ(world->particleCount(), 0);
+    EXPECT_EQ(GUITopBar::getInstance()->rowButtons()->count(), 10u);
+    EXPECT_FALSE(GUITopBar::getInstance()->isLocked());
+    EXPECT_EQ(layer->getOnlineWorldId(), 0);
+    ASSERT_TRUE(gameRunning());
+    ASSERT_NE(layer->getGUI()->getCurrentElement(), nullptr);
+    EXPECT_EQ(layer->getGUI()->getCurrentElement()->getString(), std::string("Soil"));
+    EXPECT_NE(dynamic_cast<Draw*>(world->currentTool), nullptr);
+    EXPECT_FALSE(ScreenUtils::getInstance()->isBusy()) << "buttons act again in the game";
+    // The menu waits below: popping returns to it.
+    CCDirector::sharedDirector()->popScene();
+    stepFrames(2);
+    EXPECT_TRUE(menuRunning());
+}
+
+TEST_F(MainMenuTest, StoryStartsTheBestDayInASmallLitWorld)
+{
+    Profile* profile = Profile::getInstance();
+    SaveLoadUtils::setFreePlay(true);
+    world->lightMap.setLightOn(false);
+    world->lightMap.setSunOn(false);
+    delete ParticleCreator::createByName("Sand");
+    ASSERT_EQ(createdSand(), 1);
+    click(menu->getStoryButton());
+    stepFrames(60);
+    EXPECT_EQ(profile->getGameMode(), MainMenu::kStoryGameMode);
+    EXPECT_EQ(profile->getDay(), 1) << "a new profile starts at day 1";
+    EXPECT_FALSE(SaveLoadUtils::isFreePlay());
+    EXPECT_FALSE(world->bigWorld);
+    EXPECT_TRUE(world->lightMap.isLightOn());
+    EXPECT_TRUE(world->lightMap.isSunOn());
+    EXPECT_EQ(createdSand(), 0) << "the created record is reset";
+    EXPECT_EQ(AchievementManager::getInstance()->lastStartedDay(), 1);
+    EXPECT_TRUE(gameRunning());
+}
+
+TEST_F(MainMenuTest, ADoublePressStartsOneWorld)
+{
+    unsigned scenesBefore = sceneCount();
+    click(menu->getFreeModeButton());
+    stepFrames(4);  // the first press has fired; the fade is running
+    click(menu->getFreeModeButton());
+    menu->startFreeMode();
+    click(menu->getStoryButton());
+    stepFrames(60);
+    EXPECT_EQ(sceneCount(), scenesBefore + 1);
+    EXPECT_EQ(Profile::getInstance()->getGameMode(), MainMenu::kFreeModeGameMode);
+    EXPECT_TRUE(gameRunning());
+}
+
+TEST_F(MainMenuTest, FreeModeFromTheGameSceneLeavesMenuAndOneGameScene)
+{
+    click(menu->getStoryButton());
+    stepFrames(60);
+    ASSERT_TRUE(gameRunning());
+    CCScene* storyScene = running();
+    storyScene->retain();
+    unsigned scenes = sceneCount();
+    menu->startFreeMode();
+    stepFrames(60);
+    EXPECT_EQ(sceneCount(), scenes) << "the game scene is swapped, not stacked";
+    EXPECT_TRUE(gameRunning());
+    EXPECT_NE(running(), storyScene);
+    EXPECT_NE(layer->getParent(), storyScene) << "the layer is in one scene only";
+    storyScene->release();
+    EXPECT_TRUE(SaveLoadUtils::isFreePlay());
+    CCDirector::sharedDirector()->popScene();
+    stepFrames(2);
+    EXPECT_TRUE(menuRunning());
+}
+
+TEST_F(MainMenuTest, BackInFreePlayConfirmedReturnsToTheMenu)
+{
+    GUIPopup::resetInstanceForTests();
+    click(menu->getFreeModeButton());
+    stepFrames(60);
+    ASSERT_TRUE(gameRunning());
+    BackButtonAdapter::getInstance()->onBackPressed();
+    stepFrames(2);
+    GUIPopup* popup = GUIPopup::getInstance();
+    ASSERT_TRUE(popup->isShown()) << "the confirmation, not the introduction";
+    popup->onOkPressed();
+    stepSeconds(0.1f);
+    EXPECT_TRUE(gameRunning()) << "the menu comes after 0.25 s";
+    stepSeconds(0.5f);
+    EXPECT_TRUE(menuRunning());
+    GUIPopup::resetInstanceForTests();
+}
+
+} // namespace

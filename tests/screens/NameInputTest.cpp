@@ -1,0 +1,183 @@
+// The player-name screen against a server on the loopback: the answer drives
+// the progress bar, and every outcome leaves the screen the right way.
+#include <chrono>
+#include <thread>
+
+#include "base/LocalUtils.h"
+#include "profile/Profile.h"
+#include "scene/ScreenUtils.h"
+#include "gui/GUIKeyboard.h"
+#include "gui/GUIProgressBar.h"
+#include "online/NetworkManager.h"
+#include "online/ServerLink.h"
+#include "screens/GUINameInput.h"
+#include "screens/MainMenu.h"
+#include "support/GameSceneFixture.h"
+#include "../online/LoopbackHttpServer.h"
+
+USING_NS_CC;
+
+namespace {
+
+class NameInputTest : public gametest::GameScene {
+protected:
+    void SetUp() override
+    {
+        GameScene::SetUp();
+        ASSERT_TRUE(NetworkManager::init());
+        MainMenu::resetInstanceForTests();
+        GUIProgressBar::resetInstanceForTests();
+        GUIKeyboard::resetInstanceForTests();
+        ScreenUtils::getInstance()->setBusy(false);
+        ServerLink::getInstance()->setNetworkManager(&manager);
+    }
+    void TearDown() override
+    {
+        manager.stop();
+        manager.runPendingActions();
+        ServerLink::getInstance()->setNetworkManager(nullptr);
+        GUIProgressBar::resetInstanceForTests();
+        GUIKeyboard::resetInstanceForTests();
+        ScreenUtils::getInstance()->setBusy(false);
+        MainMenu::resetInstanceForTests();
+        GameScene::TearDown();
+    }
+
+    void open(const std::string& baseUrl)
+    {
+        ServerLink::getInstance()->setNetworkManager(&manager);
+        ServerLink::getInstance()->setBaseUrl(baseUrl);
+        CCScene* scene = GUINameInput::scene();
+        screen = static_cast<GUINameInput*>(scene->getChildren()->objectAtIndex(0));
+        CCDirector::sharedDirector()->runWithScene(scene);
+        stepFrames(10);
+    }
+    void type(const char* name)
+    {
+        GUIKeyboard* keyboard = GUIKeyboard::getInstance();
+        ASSERT_TRUE(keyboard->isActive());
+        keyboard->setText(CCString::create(name));
+        keyboard->accept();
+        stepFrames(10);
+    }
+    // Frames until the answer has been handled (or 10 s of waiting).
+    void awaitAnswer()
+    {
+        auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+        while (std::chrono::steady_clock::now() < deadline) {
+            stepFrames(1);
+            if (manager.runPendingActions() > 0)
+                return;
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        }
+        FAIL() << "no answer within 10 s";
+    }
+    static bool onMenu()
+    {
+        CCScene* running = CCDirector::sharedDirector()->getRunningScene();
+        return running && MainMenu::getInstance()->getParent() == running;
+    }
+    static std::string resultText()
+    {
+        CCString* text = GUIProgressBar::getInstance()->getResultText();
+        return text ? text->getString() : "";
+    }
+    static void pressOk()
+    {
+        GUIProgressBar::getInstance()->onOkPressed();
+    }
+
+    NetworkManager manager;
+    GUINameInput* screen = nullptr;
+};
+
+TEST_F(NameInputTest, OutcomesOfTheCreatePlayerRequest)
+{
+    struct Case {
+        int status;
+        const char* body;
+        bool menu;          // reached without OK (success)
+        const char* result; // the bar's failure text
+    };
+    for (const Case& c : {Case{201, R"({"id": 7, "key": "k7"})", true, ""},
+                          Case{200, "not json", false, "NetErrorIncorrectJson"},
+                          Case{404, "", false, "NetError1"}}) {
+        SCOPED_TRACE(c.status);
+        testsupport::resetGame();
+        LoopbackHttpServer server([&](const ReceivedRequest&) { return CannedResponse{c.status, c.body}; });
+        open(server.url());
+        type("  Ann  ");
+        EXPECT_EQ(std::string(Profile::getInstance()->getNickname()->getString()), "Ann");
+        EXPECT_TRUE(ScreenUtils::getInstance()->isBusy());
+        awaitAnswer();
+        EXPECT_FALSE(ScreenUtils::getInstance()->isBusy());
+        stepFrames(120);
+        if (c.menu) {
+            EXPECT_TRUE(onMenu());
+            EXPECT_TRUE(Profile::getInstance()->isRegistered());
+            EXPECT_FALSE(GUIProgressBar::getInstance()->isFailed()) << "no time-out after a success";
+        } else {
+            EXPECT_FALSE(onMenu()) << "the failure waits for OK";
+            EXPECT_TRUE(GUIProgressBar::getInstance()->isFailed());
+            EXPECT_EQ(resultText(), LocalUtils::localize(c.result)->getString());
+            pressOk();
+            stepFrames(30);
+            EXPECT_TRUE(onMenu()) << "a failure, acknowledged, goes on with the name kept";
+            EXPECT_TRUE(Profile::getInstance()->hasNickname());
+        }
+        // The bar's time-out comes later: nothing happens.
+        stepSeconds(45, 0.25f);
+        EXPECT_TRUE(onMenu());
+        CCDirector::sharedDirector()->resetForTests();
+    }
+}
+
+TEST_F(NameInputTest, ARefusedNameBringsTheKeyboardBack)
+{
+    LoopbackHttpServer server([](const ReceivedRequest&) { return CannedResponse{403, ""}; });
+    open(server.url());
+    type("Ann");
+    awaitAnswer();
+    stepFrames(120);
+    pressOk();
+    stepFrames(30);
+    EXPECT_FALSE(onMenu());
+    EXPECT_TRUE(GUIKeyboard::getInstance()->isActive());
+    CCString* shown = GUIKeyboard::getInstance()->getText();
+    EXPECT_EQ(shown ? std::string(shown->getString()) : "", "Duplicate!");
+    EXPECT_EQ(screen->getRequest(), GUINameInput::Request::Retyping);
+}
+
+TEST_F(NameInputTest, NoServerFailsThenOkGoesToTheMenu)
+{
+    open("http://127.0.0.1:" + std::to_string(LoopbackHttpServer::unusedPort()));
+    type("Ann");
+    awaitAnswer();
+    stepFrames(120);
+    EXPECT_EQ(resultText(), LocalUtils::localize("NetErrorConnectionLost")->getString());
+    pressOk();
+    stepFrames(30);
+    EXPECT_TRUE(onMenu());
+}
+
+TEST_F(NameInputTest, ASilentServerTimesOutAfterFortySeconds)
+{
+    LoopbackHttpServer server([](const ReceivedRequest&) {
+        CannedResponse r;
+        r.hang = true;
+        return r;
+    }, 8, 120);
+    open(server.url());
+    type("Ann");
+    stepSeconds(30, 0.25f);
+    EXPECT_FALSE(GUIProgressBar::getInstance()->isFailed());
+    stepSeconds(15, 0.25f);
+    EXPECT_TRUE(GUIProgressBar::getInstance()->isFailed());
+    EXPECT_EQ(resultText(), LocalUtils::localize("NetErrorTimeout")->getString());
+    pressOk();
+    stepFrames(30);
+    EXPECT_TRUE(onMenu());
+    server.stop();
+}
+
+} // namespace

@@ -20,6 +20,7 @@ namespace {
 Profile* g_instance = nullptr;
 
 // The starting purchased elements.
+// clang-format off
 const char* const kStartingElements[] = {
     "Soil", "Water", "Stone", "ConveyorBeltL", "ConveyorBeltR", "Laser", "Insulator", "Pipe", "PipeIn",
     "PipeOut", "LedGreen", "Cooler", "Void", "Steam", "BuilderDust", "LedBlue", "Gas", "VeryColdSensor",
@@ -31,6 +32,7 @@ const char* const kStartingElements[] = {
     "Glass", "SeedBonsai", "Acid", "LedYellow", "Wood", "LedRed", "Emerald", "GasSensor", "HumanSensor",
     "SpacemanDust", "Aluminite",
 };
+// clang-format on
 
 // Elements counted while painted in free play.
 const char* const kCountedElements[] = {

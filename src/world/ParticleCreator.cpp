@@ -12,6 +12,7 @@ USING_NS_CC;
 namespace {
 
 // The accepted type names, in the factory's order.
+// clang-format off
 constexpr std::array<const char*, ParticleCreator::kAcceptedNames> kTypeNames = {
     "Wall", "OutsideWall", "Bright", "Soil", "Mud", "Sand", "SandWet", "Glass", "Stone", "Bulb", "Metal",
     "Electro", "Water", "Steam", "Ice", "Fire", "Lava", "Multi", "Heater", "Cooler", "Virus", "AVirus",
@@ -36,6 +37,7 @@ constexpr std::array<const char*, ParticleCreator::kAcceptedNames> kTypeNames = 
     "MPLeaderTank", "TankBullet", "MPLeaderTruck", "MPSportCar", "MPLander", "MPInvader", "Fireworks",
     "Xenovine", "Mushboom", "Pirantha", "PiranthaTunnel", "Stinger", "LedSensor", "Aluminite",
 };
+// clang-format on
 
 static_assert(kTypeNames[ParticleCreator::kAcceptedNames - 1] != nullptr, "every accepted name is listed");
 

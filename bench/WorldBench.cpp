@@ -113,7 +113,10 @@ void operator delete(void* p, std::size_t) noexcept
 
 namespace {
 
-constexpr uint32_t id(const char* name) { return hashString(name); }
+constexpr uint32_t id(const char* name)
+{
+    return hashString(name);
+}
 
 // A fresh full-size world with its border, as the game has after a reset.
 class BenchWorld {
@@ -210,12 +213,12 @@ constexpr int kSceneSteps = 2000;
 
 void report(benchmark::State& state, long particleUpdates, long allocations)
 {
-    state.counters["steps_per_s"] = benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
+    state.counters["steps_per_s"] =
+        benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
     // Seconds per particle update: shown with an SI suffix ("52n" = 52 ns).
     state.counters["per_particle"] = benchmark::Counter(static_cast<double>(particleUpdates),
                                                         benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
-    state.counters["allocs_per_step"] =
-        static_cast<double>(allocations) / static_cast<double>(state.iterations());
+    state.counters["allocs_per_step"] = static_cast<double>(allocations) / static_cast<double>(state.iterations());
 }
 
 void BM_mixed(benchmark::State& state)
@@ -286,8 +289,8 @@ BENCHMARK(BM_lights)->Name("lights")->Iterations(kSceneSteps)->Unit(benchmark::k
 
 void buildAcidVirus(BenchWorld& b)
 {
-    static const uint32_t kGems[] = {id("Amatist"), id("Citrine"), id("Diamond"), id("Emerald"), id("Lapislazuli"),
-                                     id("Obsidian"), id("Ruby"), id("Sapphire"), id("Zircon")};
+    static const uint32_t kGems[] = {id("Amatist"),  id("Citrine"), id("Diamond"),  id("Emerald"), id("Lapislazuli"),
+                                     id("Obsidian"), id("Ruby"),    id("Sapphire"), id("Zircon")};
     World& w = *b.world;
     const int vx = (w.width - 30) / 2;
     const int vy = w.height - 45;
@@ -392,13 +395,22 @@ void runRebuiltScene(benchmark::State& state, void (*build)(BenchWorld&), int st
     report(state, updates, allocations);
 }
 
-void BM_acidVirus(benchmark::State& state) { runRebuiltScene(state, buildAcidVirus, 300); }
+void BM_acidVirus(benchmark::State& state)
+{
+    runRebuiltScene(state, buildAcidVirus, 300);
+}
 BENCHMARK(BM_acidVirus)->Name("acid_virus")->Iterations(kSceneSteps)->Unit(benchmark::kMillisecond);
 
-void BM_blasts(benchmark::State& state) { runRebuiltScene(state, buildBlasts, 200); }
+void BM_blasts(benchmark::State& state)
+{
+    runRebuiltScene(state, buildBlasts, 200);
+}
 BENCHMARK(BM_blasts)->Name("blasts")->Iterations(kSceneSteps)->Unit(benchmark::kMillisecond);
 
-void BM_storm(benchmark::State& state) { runRebuiltScene(state, buildStorm, 600); }
+void BM_storm(benchmark::State& state)
+{
+    runRebuiltScene(state, buildStorm, 600);
+}
 BENCHMARK(BM_storm)->Name("storm")->Iterations(kSceneSteps)->Unit(benchmark::kMillisecond);
 
 // The living scenes.
@@ -483,10 +495,16 @@ void buildAlien(BenchWorld& b)
     w.lightMap.setSunOn(false);
 }
 
-void BM_living(benchmark::State& state) { runRebuiltScene(state, buildLiving, 1200); }
+void BM_living(benchmark::State& state)
+{
+    runRebuiltScene(state, buildLiving, 1200);
+}
 BENCHMARK(BM_living)->Name("living")->Iterations(kSceneSteps)->Unit(benchmark::kMillisecond);
 
-void BM_alien(benchmark::State& state) { runRebuiltScene(state, buildAlien, 600); }
+void BM_alien(benchmark::State& state)
+{
+    runRebuiltScene(state, buildAlien, 600);
+}
 BENCHMARK(BM_alien)->Name("alien")->Iterations(kSceneSteps)->Unit(benchmark::kMillisecond);
 // Hills of soil on stone, grass on top, and the creatures scattered above.
 void buildCritters(BenchWorld& b)
@@ -719,8 +737,8 @@ void buildWired(BenchWorld& b)
     }
     // On the cells above the wires: bulbs, heaters, coolers, LEDs, sensors,
     // instruments, and belts with sand two rows up.
-    const char* sensors[] = {"ColdSensor", "VeryColdSensor", "NormalSensor", "HotSensor", "VeryHotSensor",
-                             "GasSensor", "LiquidSensor", "HumanSensor", "LightSensor", "LedSensor"};
+    const char* sensors[] = {"ColdSensor", "VeryColdSensor", "NormalSensor", "HotSensor",   "VeryHotSensor",
+                             "GasSensor",  "LiquidSensor",   "HumanSensor",  "LightSensor", "LedSensor"};
     const char* instruments[] = {"Bass", "Drums", "Guitar", "Trumpet", "Note"};
     int bulbs = 0, heaters = 0, coolers = 0, leds = 0, sensorCount = 0, belts = 0, played = 0;
     for (int y = 21; y <= 141; y += 6)
@@ -771,7 +789,8 @@ void BM_wired(benchmark::State& state)
     report(state, updates, g_allocations.load() - allocationsBefore);
     state.counters["particles"] = b.world->particleCount();
     state.counters["metal"] = b.count(id("Metal"));
-    state.counters["plays"] = static_cast<double>(CocosDenshion::SimpleAudioEngine::sharedEngine()->recordedCalls().size());
+    state.counters["plays"] =
+        static_cast<double>(CocosDenshion::SimpleAudioEngine::sharedEngine()->recordedCalls().size());
     CocosDenshion::SimpleAudioEngine::sharedEngine()->clearRecordedCalls();
 }
 BENCHMARK(BM_wired)->Name("wired")->Iterations(kSceneSteps)->Unit(benchmark::kMillisecond);
@@ -782,8 +801,8 @@ BENCHMARK(BM_wired)->Name("wired")->Iterations(kSceneSteps)->Unit(benchmark::kMi
 void buildLasers(BenchWorld& b)
 {
     World& w = *b.world;
-    const char* gems[] = {"Amatist", "Citrine", "Diamond", "Emerald", "Lapislazuli",
-                          "Obsidian", "Ruby", "Sapphire", "Zircon"};
+    const char* gems[] = {"Amatist",  "Citrine", "Diamond",  "Emerald", "Lapislazuli",
+                          "Obsidian", "Ruby",    "Sapphire", "Zircon"};
     for (int y = 2; y < w.height - 2; ++y)
         b.put(220, y, id("Stone"));
     for (int i = 0; i < 24; ++i) {

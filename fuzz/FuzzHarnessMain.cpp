@@ -36,7 +36,7 @@ void writeSeeds(const std::string& folder)
     std::fprintf(stderr, "%s: %d seeds written to %s\n", g_harness->name(), n, folder.c_str());
 }
 
-} // namespace
+}  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***)
 {

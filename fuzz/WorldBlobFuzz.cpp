@@ -38,9 +38,15 @@ void writeFile(const std::string& path, const std::vector<uint8_t>& bytes)
     }
 }
 
-void putU32(std::vector<uint8_t>& b, size_t at, uint32_t v) { storeU32(b.data() + at, v); }
+void putU32(std::vector<uint8_t>& b, size_t at, uint32_t v)
+{
+    storeU32(b.data() + at, v);
+}
 
-uint32_t u32At(const std::vector<uint8_t>& b, size_t at) { return loadU32(b.data() + at); }
+uint32_t u32At(const std::vector<uint8_t>& b, size_t at)
+{
+    return loadU32(b.data() + at);
+}
 
 // The world saved now, as a version-11 blob.
 std::vector<uint8_t> saved(World& w)
@@ -59,8 +65,8 @@ void fill(World& w)
     for (int x = 5, k = 0; x < right; x += 3)
         w.addParticle(x, 20 + (x % 7), hashString(kinds[k++ % 8]), false);
     // Kinds that keep extra data in their records.
-    const char* extras[] = {"Power", "Multi", "ColdSensor", "FlowerCenter", "FlockMember", "Xenovine", "Note",
-                            "CrossWire", "HumanLeader", "MPInvader"};
+    const char* extras[] = {"Power",    "Multi", "ColdSensor", "FlowerCenter", "FlockMember",
+                            "Xenovine", "Note",  "CrossWire",  "HumanLeader",  "MPInvader"};
     int x = 8;
     for (const char* kind : extras) {
         w.addParticle(x, 40, hashString(kind), false);
@@ -164,8 +170,9 @@ void writeSeeds(const std::string& folder)
     // its reading without 38 KB to copy and mutate at every run.
     w.setBigWorld(true);
     fill(w);
-    writeFile(folder + "/big-v11.sav", asVersion(saved(w), worldblob::kCurrentVersion,
-                                                 TemperatureField::kWidth * TemperatureField::kHeight / 4));
+    writeFile(
+        folder + "/big-v11.sav",
+        asVersion(saved(w), worldblob::kCurrentVersion, TemperatureField::kWidth * TemperatureField::kHeight / 4));
     w.reset();
     writeFile(folder + "/empty-v11.sav", asVersion(saved(w), worldblob::kCurrentVersion, 0));
 
@@ -203,7 +210,7 @@ void checkSound(const World& w)
         std::abort();
 }
 
-} // namespace
+}  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***)
 {

@@ -233,10 +233,9 @@ Comparison compare(const std::vector<ProgramPair>& programs, const Options& opti
             const bool oldFirst = round % 2 == 0;
             for (int turn = 0; turn < 2; ++turn) {
                 const bool oldSide = (turn == 0) == oldFirst;
-                const std::string reportPath =
-                    options.reportFolder + "/run-" + std::to_string(++runNumber) + ".json";
-                const std::optional<double> ms = runOnce(pathOf(row, oldSide), row.scene, options, runner,
-                                                         reportPath, log);
+                const std::string reportPath = options.reportFolder + "/run-" + std::to_string(++runNumber) + ".json";
+                const std::optional<double> ms =
+                    runOnce(pathOf(row, oldSide), row.scene, options, runner, reportPath, log);
                 if (!ms)
                     ++row.failures;
                 else

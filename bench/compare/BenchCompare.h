@@ -56,8 +56,8 @@ struct ProgramPair {
 
 struct Options {
     int rounds = 5;
-    int core = -1;                    // pinned with taskset when >= 0
-    std::string filter;               // ECMAScript regex searched in scene names; empty: all
+    int core = -1;                       // pinned with taskset when >= 0
+    std::string filter;                  // ECMAScript regex searched in scene names; empty: all
     std::vector<std::string> extraArgs;  // passed to every run
     std::string reportFolder = "/tmp";   // where the runs write their reports
 };

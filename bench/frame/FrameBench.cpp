@@ -208,10 +208,11 @@ GameRun runGameOnce(const std::string& binary)
     }
     // The environment is built before the fork: the child only execs.
     std::vector<std::pair<std::string, std::string>> set = homeVariables(home);
-    set.insert(set.end(), {{"SDL_VIDEODRIVER", "dummy"},
-                           {"SDL_AUDIODRIVER", "dummy"},
-                           {"ENGINE_EXIT_AFTER_FRAMES", "1"},
-                           {"ENGINE_RENDERER", "software"}});
+    set.insert(set.end(),
+               {{"SDL_VIDEODRIVER", "dummy"},
+                {"SDL_AUDIODRIVER", "dummy"},
+                {"ENGINE_EXIT_AFTER_FRAMES", "1"},
+                {"ENGINE_RENDERER", "software"}});
     std::vector<std::string> entries;
     for (char** e = environ; *e; ++e) {
         const std::string entry(*e);

@@ -36,8 +36,8 @@ std::string resourceFolder()
 CCString* longText()
 {
     std::string text;
-    const char* words[] = {"The",  "little", "[200,40,40]god|", "looks", "over", "the", "world,",
-                           "where", "sand",  "falls",           "and",   "water", "flows", "\xC3\xA9t\xC3\xA9"};
+    const char* words[] = {"The",   "little", "[200,40,40]god|", "looks", "over",  "the",   "world,",
+                           "where", "sand",   "falls",           "and",   "water", "flows", "\xC3\xA9t\xC3\xA9"};
     for (size_t i = 0; text.size() < 1000; ++i) {
         if (!text.empty())
             text += ' ';
@@ -107,7 +107,7 @@ void BM_slidingFrame(benchmark::State& state)
 }
 BENCHMARK(BM_slidingFrame)->Name("sliding_layer_500_rows_frame")->Unit(benchmark::kMicrosecond);
 
-} // namespace
+}  // namespace
 
 int main(int argc, char** argv)
 {

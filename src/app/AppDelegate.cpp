@@ -60,7 +60,7 @@ bool AppDelegate::applicationDidFinishLaunching()
     preloadEffectSounds();
     GUIIntro* intro = new GUIIntro();
     director->runWithScene(intro);
-    intro->release(); // the director holds it now
+    intro->release();  // the director holds it now
     director->setAnimationInterval(1.0 / 60);
     // The engine here has no view flag to set before full screen.
     view->enterFullscreen(0, 0);
@@ -70,8 +70,8 @@ bool AppDelegate::applicationDidFinishLaunching()
 
 bool AppDelegate::finishLaunching()
 {
-    CCDirector::sharedDirector()->getScheduler()->scheduleSelector(
-        schedule_selector(NetworkUpdater::update), m_updater, 0.5f, false);
+    CCDirector::sharedDirector()->getScheduler()->scheduleSelector(schedule_selector(NetworkUpdater::update), m_updater,
+                                                                   0.5f, false);
     initDocumentsFolders();
     initSaveFolder();
     gameVersion = kGameVersion;
@@ -85,7 +85,7 @@ bool AppDelegate::finishLaunching()
     if (dictionary) {
         dictionary->retain();
         if (localizationTable)
-            localizationTable->release(); // only when launched again, as tests do
+            localizationTable->release();  // only when launched again, as tests do
         localizationTable = dictionary;
     }
 
@@ -106,8 +106,7 @@ bool AppDelegate::finishLaunching()
 void ensureUserFolder(CCString* name)
 {
     // Without a save folder the join would be a relative path in the working folder.
-    if (saveFolder.empty() || !name
-        || !makeDirectories(joinPath(saveFolder, toLowerString(name->getString())), true))
+    if (saveFolder.empty() || !name || !makeDirectories(joinPath(saveFolder, toLowerString(name->getString())), true))
         Logger(174).setLevel(2) << Logger::Label("createdSuccessfully") << false;
 }
 

@@ -23,7 +23,7 @@ public:
     NetworkUpdater* getNetworkUpdater() const { return m_updater; }
 
 private:
-    NetworkUpdater* m_updater = nullptr; // owned; deleted directly
+    NetworkUpdater* m_updater = nullptr;  // owned; deleted directly
 };
 
 // Set by the background notification, cleared by the foreground one.

@@ -52,15 +52,15 @@ int saveWorldAtExit(const std::string& path)
     return 0;
 }
 
-} // namespace
+}  // namespace
 
 int runGame(const GameLoop& loop)
 {
     platform::StartResult started = platform::PlatformServices::start();
     if (!started.ok) {
         platform::DebugOutput::write("Platform services failed to start: " + started.cause + "\n");
-        platform::MessageBox::showError("Fatal Error",
-            "The game cannot keep its files, so it cannot start (" + started.cause + ").\n");
+        platform::MessageBox::showError(
+            "Fatal Error", "The game cannot keep its files, so it cannot start (" + started.cause + ").\n");
         return 1;
     }
     const std::string worldPath = worldAtExitPath();

@@ -13,8 +13,8 @@ int main()
     try {
         return runGame();
     } catch (...) {
-        platform::DebugOutput::write(std::string("crash: an exception escaped; last comment: ")
-            + platform::CrashHandler::comment());
+        platform::DebugOutput::write(std::string("crash: an exception escaped; last comment: ") +
+                                     platform::CrashHandler::comment());
         return platform::CrashHandler::kExitCode;
     }
 }

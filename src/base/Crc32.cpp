@@ -31,7 +31,7 @@ uint64_t loadLittleEndian64(const uint8_t* p)
     return value;
 }
 
-} // namespace
+}  // namespace
 
 void crc32BuildTable()
 {
@@ -59,8 +59,8 @@ uint32_t crc32Bytes(const uint8_t* data, size_t size)
         const uint64_t word = loadLittleEndian64(data + i);
         const uint32_t low = static_cast<uint32_t>(word) ^ crc;
         const uint32_t high = static_cast<uint32_t>(word >> 32);
-        crc = t[7][low & 0xFF] ^ t[6][(low >> 8) & 0xFF] ^ t[5][(low >> 16) & 0xFF] ^ t[4][low >> 24]
-            ^ t[3][high & 0xFF] ^ t[2][(high >> 8) & 0xFF] ^ t[1][(high >> 16) & 0xFF] ^ t[0][high >> 24];
+        crc = t[7][low & 0xFF] ^ t[6][(low >> 8) & 0xFF] ^ t[5][(low >> 16) & 0xFF] ^ t[4][low >> 24] ^
+            t[3][high & 0xFF] ^ t[2][(high >> 8) & 0xFF] ^ t[1][(high >> 16) & 0xFF] ^ t[0][high >> 24];
     }
     for (; i < size; ++i)
         crc = (crc >> 8) ^ t[0][(crc ^ data[i]) & 0xFF];

@@ -60,4 +60,4 @@ const char* tableFileForLanguage(int languageCode)
     }
 }
 
-} // namespace LocalUtils
+}  // namespace LocalUtils

@@ -24,4 +24,4 @@ cocos2d::CCString* localizeWithVars(cocos2d::CCString* key, cocos2d::CCString* f
 // The table file of a language code: 2 French, 5 Spanish, anything else English.
 const char* tableFileForLanguage(int languageCode);
 
-} // namespace LocalUtils
+}  // namespace LocalUtils

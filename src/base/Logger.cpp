@@ -9,7 +9,7 @@ namespace {
 std::atomic<Logger::ErrorObserver> g_errorObserver{nullptr};
 std::atomic<void*> g_errorContext{nullptr};
 std::atomic<bool> g_muted{false};
-} // namespace
+}  // namespace
 
 void Logger::setMuted(bool muted)
 {
@@ -23,9 +23,7 @@ void Logger::setErrorObserver(ErrorObserver observer, void* context)
     g_errorObserver = observer;
 }
 
-Logger::Logger(int sourceLine)
-    : m_sourceLine(sourceLine)
-    , m_sink(&writeLogLine)
+Logger::Logger(int sourceLine) : m_sourceLine(sourceLine), m_sink(&writeLogLine)
 {
     if (g_muted.load(std::memory_order_relaxed))
         return;
@@ -127,9 +125,10 @@ void writeLogLine(const Logger& record)
     platform::DebugOutput::write(formatLogLine(record));
 }
 
-FunctionTrace::FunctionTrace(int sourceLine)
-    : m_finish(sourceLine)
+FunctionTrace::FunctionTrace(int sourceLine) : m_finish(sourceLine)
 {
-    Logger(sourceLine) << "------function execution starts" << "; Thread id: " << "gettid()";
+    Logger(sourceLine) << "------function execution starts"
+                       << "; Thread id: "
+                       << "gettid()";
     m_finish << "------execution finished";
 }

@@ -17,7 +17,7 @@ public:
     struct Label {
         // Spelled out so Label("x") also builds with compilers that lack
         // parenthesised aggregate initialisation (clang before 16).
-        constexpr explicit Label(const char* labelName) : name(labelName) {}
+        constexpr explicit Label(const char* labelName) : name(labelName) { }
         const char* name;
     };
 
@@ -33,8 +33,7 @@ public:
 
     // Every value goes through the same item procedure with the stream's
     // standard formatting (nothing while muted).
-    template <typename T>
-    Logger& writeValue(const T& value)
+    template <typename T> Logger& writeValue(const T& value)
     {
         if (!m_text)
             return *this;
@@ -53,8 +52,7 @@ public:
         m_pendingLabel = label.name ? label.name : "";
         return *this;
     }
-    template <typename T>
-    Logger& operator<<(const T& value)
+    template <typename T> Logger& operator<<(const T& value)
     {
         if constexpr (std::is_pointer_v<T> || std::is_null_pointer_v<T>)
             return writePointer(static_cast<const void*>(value));

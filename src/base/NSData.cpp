@@ -45,7 +45,7 @@ void closeFile(FileHandle* handle)
     delete handle;
 }
 
-} // namespace
+}  // namespace
 
 NSData::~NSData()
 {

@@ -12,7 +12,7 @@ int pixelSize = 0;
 namespace {
 bool g_unitFixed = false;
 int g_unit = 0;
-} // namespace
+}  // namespace
 
 void computeScreenMetrics(const CCSize& windowSize)
 {
@@ -36,7 +36,7 @@ void computeScreenMetrics(const CCSize& windowSize)
     if (visibleSize.width > static_cast<float>(pixelSize * 240))
         pixelSize = static_cast<int>(visibleSize.width / 240.0f);
     if (pixelSize < 1)
-        pixelSize = 1; // a tiny window still draws every cell
+        pixelSize = 1;  // a tiny window still draws every cell
     Logger(46) << "swidth: " << screenSize.width;
     Logger(47) << "sheight: " << screenSize.height;
     Logger(48) << "vwidth: " << visibleSize.width;

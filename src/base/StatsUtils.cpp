@@ -45,7 +45,7 @@ void raiseWithText(const char* name, const char* key, CCString* value)
     raise(CCString::createWithFormat("%s", name), {json::stringNode(key, textOf(value))});
 }
 
-} // namespace
+}  // namespace
 
 void openedGame()
 {
@@ -186,4 +186,4 @@ void resetForTests()
     g_sink = nullptr;
 }
 
-} // namespace StatsUtils
+}  // namespace StatsUtils

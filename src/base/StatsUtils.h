@@ -42,4 +42,4 @@ double dayStartTime();
 // Test hook: tracker -2, start time 0.0, no sink.
 void resetForTests();
 
-} // namespace StatsUtils
+}  // namespace StatsUtils

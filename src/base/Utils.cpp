@@ -75,8 +75,8 @@ CCString* appendToCCString(CCString* string, const std::string& tail)
 
 CCString* concatCCStrings(CCString* first, CCString* second)
 {
-    return CCString::create((first ? first->getString() : std::string())
-        + (second ? second->getString() : std::string()));
+    return CCString::create((first ? first->getString() : std::string()) +
+                            (second ? second->getString() : std::string()));
 }
 
 CCArray* splitCCString(CCString* string, const std::string& separator)
@@ -123,7 +123,7 @@ int asciiLower(int c)
     return (c >= 'A' && c <= 'Z') ? c - 'A' + 'a' : c;
 }
 
-} // namespace
+}  // namespace
 
 CCString* toUpperCCString(const std::string& text)
 {
@@ -202,8 +202,8 @@ std::string joinPath(const std::string& first, const std::string& second)
     if (first.empty())
         return second;
     size_t start = second.find_first_not_of('/');
-    return stripTrailingSlashes(first, true) + "/"
-        + (start == std::string::npos ? std::string() : second.substr(start));
+    return stripTrailingSlashes(first, true) + "/" +
+        (start == std::string::npos ? std::string() : second.substr(start));
 }
 
 std::string appendExtension(const std::string& base, const std::string& extension)
@@ -410,7 +410,7 @@ bool makeOneDirectory(const std::string& path)
     return false;
 }
 
-} // namespace
+}  // namespace
 
 bool makeDirectories(const std::string& path, bool recursive)
 {
@@ -511,6 +511,7 @@ void popSceneAfterDelay(float delay)
         LOG_ERROR << "popSceneAfterDelay: no running scene";
         return;
     }
-    scene->runAction(CCSequence::create(CCDelayTime::create(delay),
+    scene->runAction(CCSequence::create(
+        CCDelayTime::create(delay),
         CCCallFunc::create(CCDirector::sharedDirector(), callfunc_selector(CCDirector::popScene)), NULL));
 }

@@ -14,9 +14,9 @@ class CCNode;
 }
 
 // Filled once at start-up; empty when the folder could not be found.
-extern std::string documentsFolder;   // documents + "/ORVANE/TesmOra"
-extern std::string screenshotsFolder; // documentsFolder + "/screenshots"
-extern std::string saveFolder;        // data folder + "/ORVANE/TesmOra"
+extern std::string documentsFolder;    // documents + "/ORVANE/TesmOra"
+extern std::string screenshotsFolder;  // documentsFolder + "/screenshots"
+extern std::string saveFolder;         // data folder + "/ORVANE/TesmOra"
 // The folder the game reads its assets from (the engine's resource root).
 extern std::string resourceRoot;
 
@@ -26,9 +26,9 @@ bool initDocumentsFolders();
 bool initSaveFolder();
 
 // Engine strings and arrays.
-cocos2d::CCArray* createArrayWithObjects(cocos2d::CCObject* first, ...); // NULL-ended, retained
-cocos2d::CCString* createCCString(const char* text);                    // retained
-std::string toStdString(cocos2d::CCString* string);                     // "" for null
+cocos2d::CCArray* createArrayWithObjects(cocos2d::CCObject* first, ...);  // NULL-ended, retained
+cocos2d::CCString* createCCString(const char* text);                      // retained
+std::string toStdString(cocos2d::CCString* string);                       // "" for null
 cocos2d::CCString* appendToCCString(cocos2d::CCString* string, const std::string& tail);
 cocos2d::CCString* concatCCStrings(cocos2d::CCString* first, cocos2d::CCString* second);
 cocos2d::CCArray* splitCCString(cocos2d::CCString* string, const std::string& separator);
@@ -91,4 +91,4 @@ void runAfterDelay(cocos2d::CCNode* node, cocos2d::CCObject* target, cocos2d::SE
 // characters of `unencoded`, minus those of `encoded`; every other byte is
 // "%XX". A space is always "%20": left as it is it would break the URL.
 std::string urlEncode(const std::string& text, const std::string& unencoded = std::string(),
-    const std::string& encoded = std::string());
+                      const std::string& encoded = std::string());

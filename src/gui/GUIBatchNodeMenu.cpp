@@ -109,13 +109,13 @@ CCSprite* borderSprite(const char* path, float marginWidth, float screenHeight)
     sprite->getTexture()->setAliasTexParameters();
     sprite->setAnchorPoint(CCPointZero);
     const CCSize image = sprite->getContentSize();
-    const float scale =
-        std::max(image.width > 0 ? marginWidth / image.width : 0.0f, image.height > 0 ? screenHeight / image.height : 0.0f);
+    const float scale = std::max(image.width > 0 ? marginWidth / image.width : 0.0f,
+                                 image.height > 0 ? screenHeight / image.height : 0.0f);
     sprite->setScale(scale);
     return sprite;
 }
 
-} // namespace
+}  // namespace
 
 GUIBorderLayer::GUIBorderLayer()
 {

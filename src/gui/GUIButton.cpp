@@ -37,7 +37,7 @@ private:
     bool m_fired = false;
 };
 
-} // namespace
+}  // namespace
 
 void executeAction(CCObject* action)
 {

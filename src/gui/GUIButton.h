@@ -62,7 +62,7 @@ public:
     virtual void setLabel(GUILabel* label) { m_label = label; }
 
     // A row callback that does nothing, for rows that must not react.
-    void emptyVirtual() {}
+    void emptyVirtual() { }
 
 protected:
     // The centred white caption every initialised button starts with.

@@ -43,7 +43,7 @@ bool typable(unsigned char c)
     return c != 0 && std::strchr(" !\"$&'()*+,-./:<=>?", c) != nullptr;
 }
 
-} // namespace
+}  // namespace
 
 std::string withoutLastCharacter(const std::string& text)
 {
@@ -175,11 +175,12 @@ bool GUIKeyboard::initWithSize(CCSize size)
     m_clearKey = specialKey("keyboard_keyShift.png", nullptr, "KeybClearButton", ccp(207, 133), nullptr);
     m_resetKey = specialKey("keyboard_keyShift.png", nullptr, "KeybResetButton", ccp(207, 108), nullptr);
     for (GUIButton* key : {m_shiftKey, m_backspaceKey, m_spaceKey, m_clearKey, m_resetKey})
-        key->setCallback(CCCallFuncO::create(this, pressed(), CCString::create(key == m_shiftKey       ? "shift"
-                                                                               : key == m_backspaceKey ? "backspace"
-                                                                               : key == m_spaceKey     ? "space"
-                                                                               : key == m_clearKey     ? "clear"
-                                                                                                       : "reset")));
+        key->setCallback(CCCallFuncO::create(this, pressed(),
+                                             CCString::create(key == m_shiftKey           ? "shift"
+                                                                  : key == m_backspaceKey ? "backspace"
+                                                                  : key == m_spaceKey     ? "space"
+                                                                  : key == m_clearKey     ? "clear"
+                                                                                          : "reset")));
     m_enterKey = specialKey("keyboard_keyEnter.png", nullptr, "KeybEnterButton", ccp(183, 2),
                             CCCallFunc::create(this, callfunc_selector(GUIKeyboard::accept)));
     replaceText(m_text, CCString::create(""));
@@ -301,8 +302,7 @@ void GUIKeyboard::updateCharsLeft()
 {
     m_replaceOnFirstKey = true;
     if (m_charsLeftLabel)
-        m_charsLeftLabel->setText(
-            LocalUtils::localizeWithVar("KeybCharsLeft", std::to_string(m_maxLength).c_str()));
+        m_charsLeftLabel->setText(LocalUtils::localizeWithVar("KeybCharsLeft", std::to_string(m_maxLength).c_str()));
 }
 
 void GUIKeyboard::setText(CCString* text)
@@ -451,8 +451,7 @@ void GUIKeyboard::accept()
     ScreenUtils::setKeyboardText();
     stopAllActions();
     runAction(CCSequence::create(CCEaseIn::create(CCMoveTo::create(kSlideSeconds, ccp(0, -m_size.height)), 2.0f),
-                                 CCCallFunc::create(this, callfunc_selector(GUIKeyboard::onCloseFinished)),
-                                 nullptr));
+                                 CCCallFunc::create(this, callfunc_selector(GUIKeyboard::onCloseFinished)), nullptr));
     release();
 }
 

@@ -81,7 +81,7 @@ private:
     void changeText(cocos2d::CCString* text);
     void replaceText(cocos2d::CCString*& field, cocos2d::CCString* value);
 
-    cocos2d::CCArray* m_rows[8] = {};  // retained: four plain rows, then their shifted texts
+    cocos2d::CCArray* m_rows[8] = {};          // retained: four plain rows, then their shifted texts
     cocos2d::CCString* m_text = nullptr;       // retained
     cocos2d::CCString* m_resetText = nullptr;  // retained
     float m_labelWidth = 2500.0f;

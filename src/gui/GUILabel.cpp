@@ -76,7 +76,7 @@ std::vector<std::string> splitWords(const std::string& text)
     }
 }
 
-} // namespace
+}  // namespace
 
 // --- registry ----------------------------------------------------------------
 
@@ -95,9 +95,10 @@ void GUILabel::setFontName(const char* name)
 void GUILabel::setFont(CCString* name)
 {
     if (fontSheetPrefixes.empty())
-        fontSheetPrefixes = {"achgui_",    "popups_",        "pixelmarket_", "achievements_",     "options_",
-                             "elementpedia_", "intro_",      "campaignmenu_", "gamemenus_",       "onlinegallery_",
-                             "GUIRate_",   "campaignselection_", "levelselection_", "iapmarket_"};
+        fontSheetPrefixes = {"achgui_",         "popups_",        "pixelmarket_", "achievements_",
+                             "options_",        "elementpedia_",  "intro_",       "campaignmenu_",
+                             "gamemenus_",      "onlinegallery_", "GUIRate_",     "campaignselection_",
+                             "levelselection_", "iapmarket_"};
     if (name)
         name->retain();
     if (currentFontName)

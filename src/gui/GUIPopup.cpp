@@ -35,8 +35,7 @@ void setRetained(CCObject*& field, CCObject* value)
     field = value;
 }
 
-template <typename T>
-void setRetainedTyped(T*& field, T* value)
+template <typename T> void setRetainedTyped(T*& field, T* value)
 {
     CCObject* object = field;
     setRetained(object, value);
@@ -60,7 +59,7 @@ CCString* textOrEmpty(CCString* text)
     return text ? text : CCString::create("");
 }
 
-} // namespace
+}  // namespace
 
 GUIPopup* GUIPopup::getInstance()
 {
@@ -572,7 +571,8 @@ CCDictionary* currentLevelHints(CCDictionary* hints)
     if (!all)
         return nullptr;
     Profile* profile = Profile::getInstance();
-    return dynamic_cast<CCDictionary*>(all->objectForKey(GUIPopup::levelKey(profile->getGameMode(), profile->getDay())));
+    return dynamic_cast<CCDictionary*>(
+        all->objectForKey(GUIPopup::levelKey(profile->getGameMode(), profile->getDay())));
 }
 
 uint32_t currentMask()
@@ -587,7 +587,7 @@ std::string hintKey(int32_t n)
     return "FreeHint" + std::to_string(n);
 }
 
-} // namespace
+}  // namespace
 
 int32_t GUIPopup::hintPriceOf(int32_t n) const
 {
@@ -626,9 +626,9 @@ void GUIPopup::buildHints()
         // The row's action carries the hint number rather than the button,
         // which would hold itself through its own action.
         CCString* number = CCString::createWithFormat("%i", n);
-        GUIButton* buy = GUIButton::create(
-            CCCallFuncO::create(this, callfuncO_selector(GUIPopup::onHintSelected), number), "popups_buttonOk.png",
-            "popups_mana.png");
+        GUIButton* buy =
+            GUIButton::create(CCCallFuncO::create(this, callfuncO_selector(GUIPopup::onHintSelected), number),
+                              "popups_buttonOk.png", "popups_mana.png");
         if (CCSprite* icon = buy->getIcon())
             icon->setPosition(ccpAdd(icon->getPosition(), ccp(13, 2)));
         GUILabel* label = newLabel(10);
@@ -722,8 +722,7 @@ void GUIPopup::chargeHint()
 {
     // Only a hint that can be recorded is paid for.
     Profile* profile = Profile::getInstance();
-    if (m_hintNumber >= 1 && m_hintNumber <= 3 &&
-        hintSlot(profile->getGameMode(), profile->getDay()) >= 0) {
+    if (m_hintNumber >= 1 && m_hintNumber <= 3 && hintSlot(profile->getGameMode(), profile->getDay()) >= 0) {
         profile->setMana(profile->getMana() - m_hintPrice);
         if (gameServices().refreshTopBarMana)
             gameServices().refreshTopBarMana();

@@ -24,8 +24,7 @@ void playSound(const char* name)
     CocosDenshion::SimpleAudioEngine::sharedEngine()->playEffect(soundFilePath("sounds", name).c_str(), false);
 }
 
-template <typename T>
-void hold(T*& field, T* value)
+template <typename T> void hold(T*& field, T* value)
 {
     if (value)
         value->retain();
@@ -41,7 +40,7 @@ void topBarWindowClosed()
     GUITopBar::getInstance()->resetButtons();
 }
 
-} // namespace
+}  // namespace
 
 GUIProgressBar* GUIProgressBar::getInstance()
 {

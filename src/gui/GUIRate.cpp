@@ -20,8 +20,7 @@ namespace {
 
 GUIRate* g_rate = nullptr;
 
-template <typename T>
-void hold(T*& field, T* value)
+template <typename T> void hold(T*& field, T* value)
 {
     if (value)
         value->retain();
@@ -30,7 +29,7 @@ void hold(T*& field, T* value)
     field = value;
 }
 
-} // namespace
+}  // namespace
 
 GUIRate* GUIRate::getInstance()
 {

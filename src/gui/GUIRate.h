@@ -49,7 +49,7 @@ private:
     cocos2d::CCLayerColor* m_dimming = nullptr;
     int32_t m_rating = -1;
     bool m_closing = false;
-    GUIWindow* m_previousWindow = nullptr;  // retained
+    GUIWindow* m_previousWindow = nullptr;      // retained
     cocos2d::CCObject* m_rateTarget = nullptr;  // retained
     cocos2d::SEL_CallFuncO m_rateSelector = nullptr;
 };

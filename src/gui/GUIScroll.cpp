@@ -21,7 +21,7 @@ CCPoint frameRatio()
     return ccp(kx, ky);
 }
 
-} // namespace
+}  // namespace
 
 GUIScroll* GUIScroll::create(const char* file, unsigned int capacity)
 {

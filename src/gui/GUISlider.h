@@ -19,7 +19,7 @@ public:
 
     virtual int getValue() { return m_value; }
     virtual void setValue(int value) { m_value = value; }
-    void activate() override {}
+    void activate() override { }
 
     void setSteps(cocos2d::CCArray* steps);
     void refreshSteps();
@@ -55,7 +55,7 @@ public:
                                     const char* frameName);
     ~GUIDynamicButton() override;
 
-    void activate() override {}
+    void activate() override { }
     // A free button pressed by a touch inside it; the holding touch leaving it
     // releases it.
     void updateHold(cocos2d::CCTouch* touch);
@@ -69,8 +69,8 @@ private:
     void hold(cocos2d::CCTouch* touch);
     void letGo();
 
-    cocos2d::CCTouch* m_holdingTouch = nullptr;  // retained while held, so it is never a stale pointer
-    cocos2d::CCObject* m_pressAction = nullptr;  // retained
+    cocos2d::CCTouch* m_holdingTouch = nullptr;    // retained while held, so it is never a stale pointer
+    cocos2d::CCObject* m_pressAction = nullptr;    // retained
     cocos2d::CCObject* m_releaseAction = nullptr;  // retained
 };
 

@@ -30,7 +30,7 @@ CCArray* snapshot(CCArray* children)
     return copy;
 }
 
-} // namespace
+}  // namespace
 
 GUIWindow::~GUIWindow()
 {

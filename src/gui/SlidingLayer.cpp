@@ -10,7 +10,7 @@ namespace {
 constexpr float kEmptyExtent = 99999.0f;
 constexpr float kDragThreshold = 32.0f;
 constexpr float kMinSpeedSquared = 25.0f;
-} // namespace
+}  // namespace
 
 SlidingLayer* SlidingLayer::create(const CCPoint& position, const CCSize& size)
 {
@@ -94,10 +94,10 @@ void SlidingLayer::clearContent()
 
 CCPoint SlidingLayer::clampPosition(const CCPoint& point) const
 {
-    const float x = clampf(point.x - m_origin.x, -m_contentMax.x - m_topRightMargin.x,
-                           m_bottomLeftMargin.x - m_contentMin.x);
-    const float y = clampf(point.y - m_origin.y, -m_contentMax.y - m_topRightMargin.y,
-                           m_bottomLeftMargin.y - m_contentMin.y);
+    const float x =
+        clampf(point.x - m_origin.x, -m_contentMax.x - m_topRightMargin.x, m_bottomLeftMargin.x - m_contentMin.x);
+    const float y =
+        clampf(point.y - m_origin.y, -m_contentMax.y - m_topRightMargin.y, m_bottomLeftMargin.y - m_contentMin.y);
     return ccp(m_origin.x + x, m_origin.y + y);
 }
 

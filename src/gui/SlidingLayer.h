@@ -13,7 +13,7 @@ public:
     void addChild(cocos2d::CCNode* child) override;
     using cocos2d::CCLayer::addChild;
     void visit() override;
-    void registerWithTouchDispatcher() override {}
+    void registerWithTouchDispatcher() override { }
     bool ccTouchBegan(cocos2d::CCTouch* touch, cocos2d::CCEvent* event) override;
     void ccTouchMoved(cocos2d::CCTouch* touch, cocos2d::CCEvent* event) override;
     void ccTouchEnded(cocos2d::CCTouch* touch, cocos2d::CCEvent* event) override;

@@ -18,7 +18,10 @@ const char* const kInstrumentPanel = "gamemenus_editorInstrument.png";
 const char* const kChoiceButton = "gamemenus_editorButton.png";
 const char* const kWideButton = "gamemenus_editorWideButton.png";
 
-CCString* numberText(int value) { return CCString::createWithFormat("%d", value); }
+CCString* numberText(int value)
+{
+    return CCString::createWithFormat("%d", value);
+}
 
 std::string upper(const char* name)
 {
@@ -28,15 +31,14 @@ std::string upper(const char* name)
     return s;
 }
 
-template <typename Editor>
-Editor* fresh()
+template <typename Editor> Editor* fresh()
 {
     auto* editor = new Editor();
     editor->autorelease();
     return editor;
 }
 
-} // namespace
+}  // namespace
 
 // --- Power ---------------------------------------------------------------------
 

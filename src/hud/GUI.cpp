@@ -23,7 +23,7 @@ void notBuilt(const char* what)
         LOG << "HUD not built yet:" << what;
 }
 
-} // namespace
+}  // namespace
 
 GUI::~GUI()
 {
@@ -195,8 +195,8 @@ void GUI::onDescriptionEntered(CCObject* text)
         gameServices().setUniverseDescription(description);
     if (m_descriptionLabel) {
         GUILabel::lineSpacing = -2.0f;
-        m_descriptionLabel->setMultilineText(
-            CCString::create(description.empty() ? "No description" : description), 110, 5);
+        m_descriptionLabel->setMultilineText(CCString::create(description.empty() ? "No description" : description),
+                                             110, 5);
     }
 }
 

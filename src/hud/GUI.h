@@ -200,7 +200,7 @@ private:
     std::set<std::string> m_newElements;
     std::set<std::string> m_newTools;
     std::set<std::string> m_newOptions;
-    GUISlider* m_brushSlider = nullptr;  // retained
+    GUISlider* m_brushSlider = nullptr;             // retained
     cocos2d::CCString* m_currentElement = nullptr;  // retained
     std::string m_lastElement;                      // the latest current element other than "Clear"
     GUILabel* m_descriptionLabel = nullptr;         // retained

@@ -44,7 +44,7 @@ void addSection(std::vector<std::string>& lines, const char* title, CCArray* ite
             lines.push_back("  " + s->getString());
 }
 
-} // namespace
+}  // namespace
 
 GUIAchievement* GUIAchievement::create(CCSize size)
 {

@@ -17,8 +17,7 @@ void notBuilt(const char* what)
         LOG << "not built yet:" << what;
 }
 
-template <typename W>
-W* createWindow(CCSize size)
+template <typename W> W* createWindow(CCSize size)
 {
     W* window = new W();
     window->initWithSize(size);
@@ -26,7 +25,7 @@ W* createWindow(CCSize size)
     return window;
 }
 
-} // namespace
+}  // namespace
 
 GUIBackgrounds* GUIBackgrounds::create(CCSize size)
 {

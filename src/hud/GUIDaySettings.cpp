@@ -56,7 +56,7 @@ bool readList(CCDictionary* settings, const char* key, std::set<std::string>& in
 bool isPlainName(const std::string& name)
 {
     return !name.empty() && name[0] != '.' && name.find('/') == std::string::npos &&
-           name.find('\\') == std::string::npos;
+        name.find('\\') == std::string::npos;
 }
 
 GUI* runningHud()
@@ -74,7 +74,7 @@ void unlockThroughHud(CCString* name, void (GUI::*unlock)(const std::string&))
     GUITopBar::getInstance()->updateBadges();
 }
 
-} // namespace
+}  // namespace
 
 bool GUI::loadDaySettings(const std::string& worldName)
 {
@@ -100,8 +100,9 @@ bool GUI::applyDaySettings(CCDictionary* settings)
     if (!settings || !readFlag(settings->objectForKey("lock"), lock))
         return false;
     std::set<std::string> listed;
-    if (lock && !(readList(settings, "elements", listed) && readList(settings, "tools", listed) &&
-                  readList(settings, "options", listed)))
+    if (lock &&
+        !(readList(settings, "elements", listed) && readList(settings, "tools", listed) &&
+          readList(settings, "options", listed)))
         return false;
     bool deny = false;
     if (lock) {

@@ -50,14 +50,17 @@ std::string upperCased(std::string text)
 const char* const kTools[] = {"Draw", "Line", "Fill", "Replace", "Miner"};
 const char* const kWideButton = "gamemenus_editorWideButton.png";
 
-float uiScale() { return static_cast<float>(4.0 * screenRatio); }
+float uiScale()
+{
+    return static_cast<float>(4.0 * screenRatio);
+}
 
 GUIButton* addButton(CCNode* content, GUI* gui, SEL_CallFuncO selector, CCObject* value, const char* frame,
                      CCString* caption, CCPoint at)
 {
     GUIButton* button = GUIButton::create(
-        CCCallFuncO::create(WeakCallRelay::create(gui, selector), callfuncO_selector(WeakCallRelay::fire), value), frame,
-        nullptr);
+        CCCallFuncO::create(WeakCallRelay::create(gui, selector), callfuncO_selector(WeakCallRelay::fire), value),
+        frame, nullptr);
     if (!button)
         return nullptr;
     button->setScale(uiScale());
@@ -106,7 +109,7 @@ Grid gridFor(float unitW, float unitH)
     return g;
 }
 
-} // namespace
+}  // namespace
 
 CCNode* GUI::newMenuContent()
 {
@@ -220,8 +223,8 @@ void GUI::onElementPicked(CCObject* name)
             // The popup shows what is bought and its price, as the shop's does.
             const std::string title = localizedOr(element + "Title", element);
             GUIPopup::getInstance()->setPurchaseInfo(
-                CCString::create(upperCased(LocalUtils::localizeWithVar("ShopElemGenericUnlockPhrase",
-                                                                        title.c_str())->getString())),
+                CCString::create(
+                    upperCased(LocalUtils::localizeWithVar("ShopElemGenericUnlockPhrase", title.c_str())->getString())),
                 CCString::create("guitopbar_HUDelement_" + element + ".png"), static_cast<float>(price),
                 CCString::create(upperCased(localizedOr(element + "Shop", ""))));
             ScreenUtils::showPopup(CCString::create(element), this, callfunc_selector(GUI::confirmPurchase), nullptr,
@@ -229,8 +232,7 @@ void GUI::onElementPicked(CCObject* name)
         } else {
             PixelMarket::getInstance()->setRequestedElement(CCString::create(element));
             runAction(CCSequence::create(CCDelayTime::create(0.25f),
-                                         CCCallFunc::create(this, callfunc_selector(GUI::showNotEnoughMana)),
-                                         nullptr));
+                                         CCCallFunc::create(this, callfunc_selector(GUI::showNotEnoughMana)), nullptr));
         }
         return;
     }
@@ -357,7 +359,7 @@ void afterSwitch()
     GUITopBar::getInstance()->refreshTemperatureIcon();
     GUITopBar::getInstance()->updateBadges();
 }
-} // namespace
+}  // namespace
 
 void GUI::applyTemperature()
 {
@@ -418,8 +420,7 @@ void GUI::showWorldMenu()
     content->addChild(descriptionLabel);
     setDescriptionLabel(descriptionLabel);
     GUILabel::lineSpacing = -2.0f;
-    descriptionLabel->setMultilineText(CCString::create(description.empty() ? "No description" : description), 110,
-                                       5);
+    descriptionLabel->setMultilineText(CCString::create(description.empty() ? "No description" : description), 110, 5);
     grid.next();
     grid.next();
 

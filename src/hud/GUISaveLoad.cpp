@@ -61,7 +61,7 @@ std::string thumbnailNameOf(const std::string& cloudName)
     return name;
 }
 
-} // namespace
+}  // namespace
 
 CCScene* GUISaveLoad::scene()
 {
@@ -151,8 +151,9 @@ void GUISaveLoad::onEnter()
         back->setPosition(ccp(3 * s, 17 * s));
         back->setEnabled(true);
         m_menu->addChild(back);
-        addSprite("guisaveload_saveloadGod.png",
-                  ccp(back->getPosition().x + 4 * p, back->getPosition().y + back->getContentSize().height * p - 2 * p));
+        addSprite(
+            "guisaveload_saveloadGod.png",
+            ccp(back->getPosition().x + 4 * p, back->getPosition().y + back->getContentSize().height * p - 2 * p));
 
         auto captioned = [this](SEL_CallFunc action, const char* frame, const char* key) {
             GUIButton* button = makeButton(this, action, frame, nullptr);
@@ -162,8 +163,8 @@ void GUISaveLoad::onEnter()
             button->setVisible(false);
             return button;
         };
-        m_loadButton = captioned(callfunc_selector(GUISaveLoad::loadSelectedWorld), "guisaveload_saveloadBtnLoad.png",
-                                 "LoadName");
+        m_loadButton =
+            captioned(callfunc_selector(GUISaveLoad::loadSelectedWorld), "guisaveload_saveloadBtnLoad.png", "LoadName");
         m_loadButton->setPosition(ccp(visibleSize.width - m_loadButton->getContentSize().width * p - 3 * s, 17 * s));
         m_menu->addChild(m_loadButton);
         m_deleteButton = captioned(callfunc_selector(GUISaveLoad::askDeleteSelectedWorld),
@@ -184,8 +185,8 @@ void GUISaveLoad::onEnter()
         m_userTabButton->setPosition(
             ccp(m_rewardsTabButton->getPosition().x - m_rewardsTabButton->getContentSize().width * p - 2 * s,
                 m_rewardsTabButton->getPosition().y));
-        for (auto [tab, key] : {std::pair{m_userTabButton, "MyWorldsFilterName"},
-                                std::pair{m_rewardsTabButton, "RewardsFilterName"}}) {
+        for (auto [tab, key] :
+             {std::pair{m_userTabButton, "MyWorldsFilterName"}, std::pair{m_rewardsTabButton, "RewardsFilterName"}}) {
             GUILabel* caption = GUILabel::create();
             caption->setText(LocalUtils::localize(key));
             caption->setAnchorPoint(ccp(0.5f, 0));
@@ -318,8 +319,9 @@ void GUISaveLoad::refreshList()
     for (int32_t i = 0; i < m_rowCount; ++i) {
         auto* name = static_cast<CCString*>(names->objectAtIndex(static_cast<unsigned>(i)));
         const bool even = i % 2 == 0;
-        auto* row = CCMenuItemSprite::create(frameSprite(even ? "guisaveload_bar_A_off.png" : "guisaveload_bar_B_off.png"),
-                                             frameSprite(even ? "guisaveload_bar_A_on.png" : "guisaveload_bar_B_on.png"));
+        auto* row =
+            CCMenuItemSprite::create(frameSprite(even ? "guisaveload_bar_A_off.png" : "guisaveload_bar_B_off.png"),
+                                     frameSprite(even ? "guisaveload_bar_A_on.png" : "guisaveload_bar_B_on.png"));
         row->setUserObject(CCInteger::create(i));
 
         int h = 0;

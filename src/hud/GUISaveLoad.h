@@ -76,7 +76,7 @@ private:
     GUIButton* m_rewardsTabButton = nullptr;
     cocos2d::CCString* m_folder = nullptr;  // retained
     int32_t m_rowCount = 0;
-    cocos2d::CCArray* m_rows = nullptr;  // retained
+    cocos2d::CCArray* m_rows = nullptr;   // retained
     std::vector<std::string> m_rowNames;  // the cloud name of each row
     bool m_built = false;
 };

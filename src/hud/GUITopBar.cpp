@@ -25,7 +25,10 @@ const char* const kSheetTexture = "pvr/guitopbar.png";
 const char* const kSheetFrames = "pvr/guitopbar.plist";
 const char* const kFont = "guitopbar_ach_fontButtons";
 
-void loadFrames() { CCSpriteFrameCache::sharedSpriteFrameCache()->addSpriteFramesWithFile(kSheetFrames); }
+void loadFrames()
+{
+    CCSpriteFrameCache::sharedSpriteFrameCache()->addSpriteFramesWithFile(kSheetFrames);
+}
 
 void playSound(const char* name)
 {
@@ -77,7 +80,7 @@ void removeNode(CCNode* node)
         node->removeFromParentAndCleanup(true);
 }
 
-} // namespace
+}  // namespace
 
 GUITopBar* GUITopBar::getInstance()
 {
@@ -264,8 +267,7 @@ void GUITopBar::addDrawPanToggle()
         if (!button)
             return button;
         button->setAnchorPoint(CCPointZero);
-        button->setPosition(
-            ccp(2, 22 - m_bar->getPosition().y / static_cast<float>(4.0 * screenRatio)));
+        button->setPosition(ccp(2, 22 - m_bar->getPosition().y / static_cast<float>(4.0 * screenRatio)));
         button->setActivateDelayed(true);
         button->setVisible(false);
         m_bar->addChild(button);
@@ -294,23 +296,22 @@ void GUITopBar::buildFreeModeBar()
     if (!beginBuild())
         return;
     GUIButton* b = nullptr;
-    b = m_elementMenuButton =
-        addRowButton("guitopbar_HUDbtnMenuElement.png", "guitopbar_HUDelement_Soil.png",
-                     TOPBAR_CALL_O(onElementMenuButton), nullptr);
-    b = m_toolButton = addRowButton("guitopbar_HUDbtnMenuGeneric.png", "guitopbar_HUDDraw.png",
-                                    TOPBAR_CALL_O(onToolButton), b);
+    b = m_elementMenuButton = addRowButton("guitopbar_HUDbtnMenuElement.png", "guitopbar_HUDelement_Soil.png",
+                                           TOPBAR_CALL_O(onElementMenuButton), nullptr);
+    b = m_toolButton =
+        addRowButton("guitopbar_HUDbtnMenuGeneric.png", "guitopbar_HUDDraw.png", TOPBAR_CALL_O(onToolButton), b);
     b = m_eraserButton = addRowButton("guitopbar_HUDbtnMenuGeneric.png", "guitopbar_HUDelement_Clear.png",
                                       TOPBAR_CALL(onEraserButton), b);
     b = m_zoomButton =
         addRowButton("guitopbar_HUDbtnMenuGeneric.png", "guitopbar_HUDZoom.png", TOPBAR_CALL(onZoomButton), b);
-    b = m_undoButton = addRowButton("guitopbar_HUDbtnMenuGeneric.png", "guitopbar_HUDUndoPicto.png",
-                                    TOPBAR_CALL(onUndoButton), b);
+    b = m_undoButton =
+        addRowButton("guitopbar_HUDbtnMenuGeneric.png", "guitopbar_HUDUndoPicto.png", TOPBAR_CALL(onUndoButton), b);
     b = m_playPauseButton = addRowButton("guitopbar_HUDbtnMenuGeneric.png", "guitopbar_HUDPausePicto.png",
                                          TOPBAR_CALL(onPlayPauseButton), b);
     b = m_worldSettingsButton =
         addRowButton("guitopbar_HUDbtnMenuOptions.png", nullptr, TOPBAR_CALL_O(onWorldSettingsButton), b);
-    b = m_worldMenuButton = addRowButton("guitopbar_HUDbtnMenuPlanet.png", "guitopbar_HUDplanet.png",
-                                         TOPBAR_CALL_O(onWorldMenuButton), b);
+    b = m_worldMenuButton =
+        addRowButton("guitopbar_HUDbtnMenuPlanet.png", "guitopbar_HUDplanet.png", TOPBAR_CALL_O(onWorldMenuButton), b);
     if (b)
         b->setOffset(ccp(-0.5f, 0.5f));
     b = m_manaButton = addRowButton("guitopbar_HUDbtnMenuMana.png", nullptr, TOPBAR_CALL(onManaButton), b);
@@ -318,8 +319,8 @@ void GUITopBar::buildFreeModeBar()
         m_manaButton->setEnabled(false);
         addManaCounter(5);
     }
-    m_cameraButton = addRowButton("guitopbar_HUDbtnMenuCamera.png", "guitopbar_camera.png",
-                                  TOPBAR_CALL(onCameraButton), b);
+    m_cameraButton =
+        addRowButton("guitopbar_HUDbtnMenuCamera.png", "guitopbar_camera.png", TOPBAR_CALL(onCameraButton), b);
     addWorldSettingsPictos();
     showElementSelected();
     addDrawPanToggle();
@@ -335,17 +336,16 @@ void GUITopBar::buildCampaignBar()
     GUI* gui = hud();
     GameLayer* layer = GameLayer::existingInstance();
     GUIButton* b = nullptr;
-    b = m_elementMenuButton =
-        addRowButton("guitopbar_HUDbtnMenuElement.png", "guitopbar_HUDelement_Soil.png",
-                     TOPBAR_CALL_O(onElementMenuButton), nullptr);
-    b = m_toolButton = addRowButton("guitopbar_HUDbtnMenuGeneric.png", "guitopbar_HUDDraw.png",
-                                    TOPBAR_CALL_O(onToolButton), b);
+    b = m_elementMenuButton = addRowButton("guitopbar_HUDbtnMenuElement.png", "guitopbar_HUDelement_Soil.png",
+                                           TOPBAR_CALL_O(onElementMenuButton), nullptr);
+    b = m_toolButton =
+        addRowButton("guitopbar_HUDbtnMenuGeneric.png", "guitopbar_HUDDraw.png", TOPBAR_CALL_O(onToolButton), b);
     // Unavailable eraser and zoom stay blank buttons that still call their
     // handlers (which refuse).
     const bool eraser = gui && gui->isAvailable("Clear");
-    b = m_eraserButton = addRowButton("guitopbar_HUDbtnMenuGeneric.png",
-                                      eraser ? "guitopbar_HUDelement_Clear.png" : nullptr,
-                                      TOPBAR_CALL(onEraserButton), b);
+    b = m_eraserButton =
+        addRowButton("guitopbar_HUDbtnMenuGeneric.png", eraser ? "guitopbar_HUDelement_Clear.png" : nullptr,
+                     TOPBAR_CALL(onEraserButton), b);
     if (b && !eraser)
         b->setActivateDelayed(false);
     const bool zoom = layer && layer->getZoomEnabled();
@@ -355,8 +355,8 @@ void GUITopBar::buildCampaignBar()
         b->setActivateDelayed(false);
     b = m_worldSettingsButton =
         addRowButton("guitopbar_HUDbtnMenuOptions.png", nullptr, TOPBAR_CALL_O(onWorldSettingsButton), b);
-    b = m_worldMenuButton = addRowButton("guitopbar_HUDbtnMenuPlanet.png", "guitopbar_HUDplanet.png",
-                                         TOPBAR_CALL_O(onWorldMenuButton), b);
+    b = m_worldMenuButton =
+        addRowButton("guitopbar_HUDbtnMenuPlanet.png", "guitopbar_HUDplanet.png", TOPBAR_CALL_O(onWorldMenuButton), b);
     if (b)
         b->setOffset(ccp(-0.5f, 0.5f));
     addDayButton(b);
@@ -367,8 +367,8 @@ void GUITopBar::buildCampaignBar()
         m_manaButton->setEnabled(true);
         addManaCounter(6);
     }
-    m_cameraButton = addRowButton("guitopbar_HUDbtnMenuCamera.png", "guitopbar_camera.png",
-                                  TOPBAR_CALL(onCameraButton), b);
+    m_cameraButton =
+        addRowButton("guitopbar_HUDbtnMenuCamera.png", "guitopbar_camera.png", TOPBAR_CALL(onCameraButton), b);
     addWorldSettingsPictos();
     showElementSelected();
     addDrawPanToggle();
@@ -380,9 +380,9 @@ void GUITopBar::buildCampaignBar()
 CCArray* GUITopBar::rowButtons() const
 {
     CCArray* row = CCArray::create();
-    for (GUIButton* b : {m_elementMenuButton, m_toolButton, m_eraserButton, m_zoomButton, m_undoButton,
-                         m_playPauseButton, m_worldSettingsButton, m_worldMenuButton, m_dayButton, m_manaButton,
-                         m_cameraButton})
+    for (GUIButton* b :
+         {m_elementMenuButton, m_toolButton, m_eraserButton, m_zoomButton, m_undoButton, m_playPauseButton,
+          m_worldSettingsButton, m_worldMenuButton, m_dayButton, m_manaButton, m_cameraButton})
         if (b)
             row->addObject(b);
     return row;
@@ -412,12 +412,11 @@ void GUITopBar::refreshTemperatureIcon()
     GUI* gui = hud();
     const int setting = gui ? gui->getTemperatureSetting() : 3;
     const bool on = gWorld && gWorld->temperatureField.isViewOn();
-    const std::string frame = std::string(on ? "guitopbar_tempOn_" : "guitopbar_tempOff_") +
-                              std::to_string(setting) + ".png";
+    const std::string frame =
+        std::string(on ? "guitopbar_tempOn_" : "guitopbar_tempOff_") + std::to_string(setting) + ".png";
     if ((m_temperatureIcon = frameSprite(frame.c_str()))) {
         m_temperatureIcon->setAnchorPoint(CCPointZero);
-        m_temperatureIcon->setPosition(
-            ccp(21 * static_cast<float>(screenRatio), 3 * static_cast<float>(screenRatio)));
+        m_temperatureIcon->setPosition(ccp(21 * static_cast<float>(screenRatio), 3 * static_cast<float>(screenRatio)));
         m_worldSettingsButton->addChild(m_temperatureIcon);
     }
     if (!gWorld)
@@ -625,8 +624,8 @@ void GUITopBar::onZoomButton()
         m_zoomHintLabel = newLabel(LocalUtils::localize("ZoomInText"));
         m_zoomHintLabel->setAnchorPoint(ccp(0.5f, 1));
         const CCSize size = m_zoomButton->getContentSize();
-        m_zoomHintLabel->setPosition(ccp(m_zoomButton->getPosition().x + size.width * 0.5f,
-                                         m_zoomButton->getPosition().y - size.height - 5));
+        m_zoomHintLabel->setPosition(
+            ccp(m_zoomButton->getPosition().x + size.width * 0.5f, m_zoomButton->getPosition().y - size.height - 5));
         m_bar->addChild(m_zoomHintLabel, -100);
     }
     playSound("sfx_gui_select");

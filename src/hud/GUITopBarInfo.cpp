@@ -20,7 +20,10 @@ namespace {
 
 const char* const kFont = "guitopbar_ach_fontButtons";
 
-void loadFrames() { CCSpriteFrameCache::sharedSpriteFrameCache()->addSpriteFramesWithFile("pvr/guitopbar.plist"); }
+void loadFrames()
+{
+    CCSpriteFrameCache::sharedSpriteFrameCache()->addSpriteFramesWithFile("pvr/guitopbar.plist");
+}
 
 void playSound(const char* name)
 {
@@ -42,7 +45,10 @@ void removeNode(CCNode* node)
 }
 
 // Mana is a 32-bit count.
-CCString* manaText() { return CCString::createWithFormat("%d", Profile::getInstance()->getMana()); }
+CCString* manaText()
+{
+    return CCString::createWithFormat("%d", Profile::getInstance()->getMana());
+}
 
 CCString* dayText()
 {
@@ -50,7 +56,7 @@ CCString* dayText()
                                                CCString::createWithFormat("%d", Profile::getInstance()->getDay()));
 }
 
-} // namespace
+}  // namespace
 
 // --- notifications ----------------------------------------------------------------------
 
@@ -104,10 +110,10 @@ void GUITopBar::showNotification(CCString* text, CCString* icon)
         }
     }
     m_notificationPanel->stopAllActions();
-    m_notificationPanel->runAction(CCSequence::create(
-        CCMoveTo::create(kNotificationSlide, ccp(6, -7)), CCDelayTime::create(kNotificationStay),
-        CCMoveTo::create(kNotificationSlide, ccp(6, panel.height - 6)),
-        CCCallFunc::create(this, callfunc_selector(GUITopBar::showNextNotification)), nullptr));
+    m_notificationPanel->runAction(
+        CCSequence::create(CCMoveTo::create(kNotificationSlide, ccp(6, -7)), CCDelayTime::create(kNotificationStay),
+                           CCMoveTo::create(kNotificationSlide, ccp(6, panel.height - 6)),
+                           CCCallFunc::create(this, callfunc_selector(GUITopBar::showNextNotification)), nullptr));
 }
 
 void GUITopBar::showNextNotification()

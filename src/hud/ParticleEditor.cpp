@@ -17,9 +17,12 @@ const char* const kSheetTexture = "pvr/gamemenus.png";
 const char* const kSheetFrames = "pvr/gamemenus.plist";
 const char* const kButtonFont = "gamemenus_ach_fontButtons";
 
-float panelScale() { return static_cast<float>(4.0 * screenRatio); }
+float panelScale()
+{
+    return static_cast<float>(4.0 * screenRatio);
+}
 
-} // namespace
+}  // namespace
 
 ParticleEditor::~ParticleEditor()
 {
@@ -77,10 +80,10 @@ GUIButton* ParticleEditor::addChoiceButton(const char* frame, CCString* caption,
 {
     if (!m_panel)
         return nullptr;
-    GUIButton* button = GUIButton::create(
-        CCCallFuncO::create(WeakCallRelay::create(this, selector), callfuncO_selector(WeakCallRelay::fire),
-                            CCInteger::create(value)),
-        frame, nullptr);
+    GUIButton* button =
+        GUIButton::create(CCCallFuncO::create(WeakCallRelay::create(this, selector),
+                                              callfuncO_selector(WeakCallRelay::fire), CCInteger::create(value)),
+                          frame, nullptr);
     if (!button)
         return nullptr;
     button->setPosition(position);
@@ -144,4 +147,3 @@ void ParticleEditor::particleDestroyed()
     if (getParent())
         removeFromParentAndCleanup(true);
 }
-

@@ -43,7 +43,8 @@ bool RobotEditor::initWithRobot(RobotLeader* robot)
     m_buttonContainer->addChild(title);
     for (int i = 0; i < kChoices; ++i) {
         auto* button = new GUIButton();
-        button->initWithLabel(CCCallFuncO::create(this, callfuncO_selector(RobotEditor::onChoice), CCInteger::create(i)));
+        button->initWithLabel(
+            CCCallFuncO::create(this, callfuncO_selector(RobotEditor::onChoice), CCInteger::create(i)));
         button->autorelease();
         button->setText(CCString::create(std::to_string(kPatrolLengths[i])));
         button->setPosition(ccp(15 + 30 * static_cast<float>(i), kHeight / 2));

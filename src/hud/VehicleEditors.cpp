@@ -69,18 +69,10 @@ VehicleEditor* VehicleEditor::open(VehicleLeader* vehicle, int kind)
         return nullptr;
     VehicleEditor* panel = nullptr;
     switch (static_cast<VehiclePanel>(kind)) {
-    case VehiclePanel::Car:
-        panel = CarEditor::create(vehicle);
-        break;
-    case VehiclePanel::Tank:
-        panel = TankEditor::create(dynamic_cast<MPLeaderTank*>(vehicle));
-        break;
-    case VehiclePanel::Truck:
-        panel = TruckEditor::create(dynamic_cast<MPLeaderTruck*>(vehicle));
-        break;
-    case VehiclePanel::Lander:
-        panel = LanderEditor::create(dynamic_cast<MPLander*>(vehicle));
-        break;
+    case VehiclePanel::Car: panel = CarEditor::create(vehicle); break;
+    case VehiclePanel::Tank: panel = TankEditor::create(dynamic_cast<MPLeaderTank*>(vehicle)); break;
+    case VehiclePanel::Truck: panel = TruckEditor::create(dynamic_cast<MPLeaderTruck*>(vehicle)); break;
+    case VehiclePanel::Lander: panel = LanderEditor::create(dynamic_cast<MPLander*>(vehicle)); break;
     }
     if (!panel)
         return nullptr;
@@ -211,8 +203,8 @@ bool VehicleEditor::initRow(VehicleLeader* vehicle, const char* title, const std
         const std::string frame = "carsGUI_" + names[i] + "_off.png";
         // The toggled picture is the button's icon, shown while toggled.
         const char* toggledFrame = names[i] == "ai" ? "carsGUI_ai_on.png"
-                                   : names[i] == "unload" ? "carsGUI_load_on.png"
-                                                          : nullptr;
+            : names[i] == "unload"                  ? "carsGUI_load_on.png"
+                                                    : nullptr;
         GUIButton* button = GUIButton::create(nullptr, frame.c_str(), toggledFrame);
         // The action carries the name, not the button: a button holding an
         // action that holds the button would never be freed.
@@ -328,9 +320,9 @@ bool LanderEditor::initLander(MPLander* lander)
     m_background->setPosition(ccp(size.width / 2, size.height / 2 - size.height * 0.05f));
     // Window fractions in the background's own units, from its lower left
     // corner in the window.
-    const CCPoint corner = ccpSub(m_background->getPosition(),
-                                  ccp(m_background->getContentSize().width * scale / 2,
-                                      m_background->getContentSize().height * scale / 2));
+    const CCPoint corner = ccpSub(
+        m_background->getPosition(),
+        ccp(m_background->getContentSize().width * scale / 2, m_background->getContentSize().height * scale / 2));
     auto at = [&](float wx, float wy) { return ccp((wx - corner.x) / scale, (wy - corner.y) / scale); };
     struct Held {
         const char* name;

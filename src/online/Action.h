@@ -18,7 +18,7 @@ public:
 
 class RequestAction : public Action, public std::enable_shared_from_this<RequestAction> {
 public:
-    explicit RequestAction(std::shared_ptr<Request> request) : request_(std::move(request)) {}
+    explicit RequestAction(std::shared_ptr<Request> request) : request_(std::move(request)) { }
 
     bool execute() override;
 

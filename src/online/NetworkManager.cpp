@@ -39,7 +39,7 @@ void encodeCommand(uint32_t command, unsigned char out[4])
     out[3] = static_cast<unsigned char>((command >> 24) & 0xFF);
 }
 
-} // namespace
+}  // namespace
 
 bool NetworkManager::init()
 {
@@ -188,9 +188,9 @@ void NetworkManager::finishTransfer(void* easy, int curlResult)
     active_.erase(found);
     curl_multi_remove_handle(static_cast<CURLM*>(multi_), static_cast<CURL*>(easy));
     action->request().collectResult();
-    action->setTransferResult(curlResult, curlResult == CURLE_OK
-                                              ? std::string()
-                                              : std::string(curl_easy_strerror(static_cast<CURLcode>(curlResult))));
+    action->setTransferResult(
+        curlResult,
+        curlResult == CURLE_OK ? std::string() : std::string(curl_easy_strerror(static_cast<CURLcode>(curlResult))));
     if (inFlight_ > 0)
         --inFlight_;
     // Cancelled ones go too: the main thread skips them, and they are freed
@@ -217,7 +217,7 @@ void NetworkManager::workerLoop()
             ssize_t got = ::recv(wakeSockets_[1], commandBytes + commandFill, sizeof(commandBytes) - commandFill, 0);
             if (got <= 0) {
                 if (got == 0)
-                    stopping = true; // the main side is gone
+                    stopping = true;  // the main side is gone
                 break;
             }
             commandFill += static_cast<size_t>(got);
@@ -225,7 +225,7 @@ void NetworkManager::workerLoop()
                 continue;
             commandFill = 0;
             uint32_t command = commandBytes[0] | (commandBytes[1] << 8) | (commandBytes[2] << 16) |
-                               (static_cast<uint32_t>(commandBytes[3]) << 24);
+                (static_cast<uint32_t>(commandBytes[3]) << 24);
             if (command == CommandStop) {
                 stopping = true;
                 break;
@@ -262,7 +262,7 @@ void NetworkManager::workerLoop()
                 for (auto& action : removing) {
                     auto found = std::find(active_.begin(), active_.end(), action);
                     if (found == active_.end()) {
-                        postCompleted(std::move(action)); // freed on the main thread
+                        postCompleted(std::move(action));  // freed on the main thread
                         continue;
                     }
                     curl_multi_remove_handle(multi, static_cast<CURL*>(action->request().handle()));

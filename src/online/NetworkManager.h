@@ -71,8 +71,8 @@ private:
 
     std::thread worker_;
     std::atomic<bool> running_{false};
-    int wakeSockets_[2] = {-1, -1}; // [0] main thread writes, [1] worker reads
-    void* multi_ = nullptr;         // CURLM*, touched only by the worker
+    int wakeSockets_[2] = {-1, -1};  // [0] main thread writes, [1] worker reads
+    void* multi_ = nullptr;          // CURLM*, touched only by the worker
 
     std::mutex queueMutex_;
     std::vector<std::shared_ptr<RequestAction>> toAdd_;

@@ -9,10 +9,8 @@ namespace {
 
 bool sameTextIgnoringCase(const std::string& a, const std::string& b)
 {
-    return a.size() == b.size() &&
-           std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return std::tolower(static_cast<unsigned char>(x)) ==
-                      std::tolower(static_cast<unsigned char>(y));
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
            });
 }
 
@@ -25,7 +23,7 @@ std::string trimmed(const std::string& text)
     return text.substr(start, end - start + 1);
 }
 
-} // namespace
+}  // namespace
 
 std::string Response::header(const std::string& name) const
 {
@@ -35,7 +33,7 @@ std::string Response::header(const std::string& name) const
     return "";
 }
 
-Request::Request(const std::string& url, Method method) : url_(url), method_(method) {}
+Request::Request(const std::string& url, Method method) : url_(url), method_(method) { }
 
 Request::~Request()
 {
@@ -49,8 +47,7 @@ void Request::addHeader(const std::string& name, const std::string& value)
 {
     // A header line cannot carry line breaks: they would start a new header.
     std::string line = name + ": " + value;
-    line.erase(std::remove_if(line.begin(), line.end(), [](char c) { return c == '\r' || c == '\n'; }),
-               line.end());
+    line.erase(std::remove_if(line.begin(), line.end(), [](char c) { return c == '\r' || c == '\n'; }), line.end());
     headerLines_.push_back(line);
 }
 
@@ -59,7 +56,7 @@ size_t Request::onBody(char* data, size_t size, size_t count, void* self)
     size_t bytes = size * count;
     Request* request = static_cast<Request*>(self);
     if (request->response_.body.size() + bytes > request->maxBodySize_)
-        return 0; // libcurl ends the transfer with a write error
+        return 0;  // libcurl ends the transfer with a write error
     request->response_.body.append(data, bytes);
     return bytes;
 }
@@ -106,9 +103,7 @@ void* Request::prepareHandle()
     curl_easy_setopt(curl, CURLOPT_HEADERDATA, this);
 
     switch (method_) {
-    case Method::Get:
-        curl_easy_setopt(curl, CURLOPT_HTTPGET, 1L);
-        break;
+    case Method::Get: curl_easy_setopt(curl, CURLOPT_HTTPGET, 1L); break;
     case Method::Post:
         curl_easy_setopt(curl, CURLOPT_POST, 1L);
         curl_easy_setopt(curl, CURLOPT_POSTFIELDSIZE, static_cast<long>(body_.size()));
@@ -119,9 +114,7 @@ void* Request::prepareHandle()
         curl_easy_setopt(curl, CURLOPT_POSTFIELDSIZE, static_cast<long>(body_.size()));
         curl_easy_setopt(curl, CURLOPT_COPYPOSTFIELDS, body_.c_str());
         break;
-    case Method::Delete:
-        curl_easy_setopt(curl, CURLOPT_CUSTOMREQUEST, "DELETE");
-        break;
+    case Method::Delete: curl_easy_setopt(curl, CURLOPT_CUSTOMREQUEST, "DELETE"); break;
     }
 
     curl_slist* list = nullptr;

@@ -10,8 +10,8 @@
 
 struct Response {
     long statusCode = 0;
-    std::string url; // the effective URL after redirects
-    std::vector<std::pair<std::string, std::string>> headers; // in arrival order
+    std::string url;                                           // the effective URL after redirects
+    std::vector<std::pair<std::string, std::string>> headers;  // in arrival order
     std::string body;
 
     // First header of that name, compared without case; empty when absent.

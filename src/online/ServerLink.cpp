@@ -33,7 +33,7 @@ void reportFailure(const char* key)
         showMessage(key);
 }
 
-} // namespace
+}  // namespace
 
 ServerLink* ServerLink::getInstance()
 {
@@ -99,9 +99,9 @@ void ServerLink::createPlayer(Profile* profile, CCObject* refusalTarget, SEL_Cal
     dispatch(action);
 }
 
-CreatePlayerCallback::CreatePlayerCallback(std::shared_ptr<Request> request, Profile* profile,
-                                           CCObject* refusalTarget, SEL_CallFunc refusalSelector,
-                                           CCObject* continuationTarget, SEL_CallFunc continuation)
+CreatePlayerCallback::CreatePlayerCallback(std::shared_ptr<Request> request, Profile* profile, CCObject* refusalTarget,
+                                           SEL_CallFunc refusalSelector, CCObject* continuationTarget,
+                                           SEL_CallFunc continuation)
     : RequestAction(std::move(request)), profile_(profile), refusalTarget_(refusalTarget),
       refusalSelector_(refusalSelector), continuationTarget_(continuationTarget), continuation_(continuation)
 {
@@ -143,11 +143,11 @@ bool CreatePlayerCallback::onResponse(const Response& response)
     json::NodePtr key = document.find("key");
     bool idFits = id->isInt() && id->intValue() >= INT32_MIN && id->intValue() <= INT32_MAX;
     bool keyFits = key->isString() && !key->stringValue().empty() &&
-                   key->stringValue().size() < static_cast<size_t>(Profile::kPrivateKeyFieldSize) &&
-                   key->stringValue().find('\0') == std::string::npos &&
-                   // The profile's word for "no account": taking it would
-                   // report success and leave the player unregistered.
-                   key->stringValue() != "Unconfigured";
+        key->stringValue().size() < static_cast<size_t>(Profile::kPrivateKeyFieldSize) &&
+        key->stringValue().find('\0') == std::string::npos &&
+        // The profile's word for "no account": taking it would
+        // report success and leave the player unregistered.
+        key->stringValue() != "Unconfigured";
     if (!document.isValid() || !idFits || !keyFits) {
         LOG_ERROR << "create player: incorrect answer" << document.error();
         reportFailure("NetErrorIncorrectJson");

@@ -29,8 +29,7 @@ public:
     // platform name ("device_model"). The answer stores the player's id and
     // key, saves and runs the profile's pending callback; a refusal runs
     // the given handler.
-    void createPlayer(Profile* profile, cocos2d::CCObject* refusalTarget,
-                      cocos2d::SEL_CallFunc refusalSelector);
+    void createPlayer(Profile* profile, cocos2d::CCObject* refusalTarget, cocos2d::SEL_CallFunc refusalSelector);
 
     // Where requests go (the game's NetworkManager unless a test sets one).
     void setNetworkManager(NetworkManager* manager) { manager_ = manager; }
@@ -50,9 +49,9 @@ private:
 // The answer to the create-player request.
 class CreatePlayerCallback : public RequestAction {
 public:
-    CreatePlayerCallback(std::shared_ptr<Request> request, Profile* profile,
-                         cocos2d::CCObject* refusalTarget, cocos2d::SEL_CallFunc refusalSelector,
-                         cocos2d::CCObject* continuationTarget, cocos2d::SEL_CallFunc continuation);
+    CreatePlayerCallback(std::shared_ptr<Request> request, Profile* profile, cocos2d::CCObject* refusalTarget,
+                         cocos2d::SEL_CallFunc refusalSelector, cocos2d::CCObject* continuationTarget,
+                         cocos2d::SEL_CallFunc continuation);
     ~CreatePlayerCallback() override;
 
 protected:

@@ -33,7 +33,7 @@ struct Store {
 
 Store& store()
 {
-    static Store* instance = new Store(); // lives for the run
+    static Store* instance = new Store();  // lives for the run
     return *instance;
 }
 
@@ -47,8 +47,8 @@ int32_t clampSize(long long size)
     return size > INT32_MAX ? INT32_MAX : static_cast<int32_t>(size);
 }
 
-void listFolder(const std::string& folder, const std::string& prefix,
-    std::vector<std::pair<std::string, int32_t>>& out, int depth)
+void listFolder(const std::string& folder, const std::string& prefix, std::vector<std::pair<std::string, int32_t>>& out,
+                int depth)
 {
     if (depth > 16)
         return;
@@ -167,7 +167,7 @@ bool writeAll(int fd, const unsigned char* data, size_t size)
     return true;
 }
 
-} // namespace
+}  // namespace
 
 std::string CloudStorage::foldName(const std::string& name)
 {
@@ -350,4 +350,4 @@ std::string CloudStorage::getFileNameAndSize(int32_t index, int32_t* size)
     return s.listing[static_cast<size_t>(index)].first;
 }
 
-} // namespace platform
+}  // namespace platform

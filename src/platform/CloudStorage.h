@@ -39,4 +39,4 @@ public:
     static std::string foldName(const std::string& name);
 };
 
-} // namespace platform
+}  // namespace platform

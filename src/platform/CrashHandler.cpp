@@ -50,7 +50,7 @@ void onTerminate()
     CrashHandler::crash("an exception escaped");
 }
 
-} // namespace
+}  // namespace
 
 void CrashHandler::install()
 {
@@ -108,4 +108,4 @@ void CrashHandler::crash(const char* cause)
     _exit(kExitCode);
 }
 
-} // namespace platform
+}  // namespace platform

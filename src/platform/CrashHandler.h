@@ -21,4 +21,4 @@ public:
     [[noreturn]] static void crash(const char* cause);
 };
 
-} // namespace platform
+}  // namespace platform

@@ -39,7 +39,7 @@ void writeAll(int fd, std::string_view line)
     }
 }
 
-} // namespace
+}  // namespace
 
 void DebugOutput::write(std::string_view line)
 {
@@ -104,4 +104,4 @@ void DebugOutput::setTap(Tap tap, void* context)
     g_tapContext = context;
 }
 
-} // namespace platform
+}  // namespace platform

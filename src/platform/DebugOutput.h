@@ -26,4 +26,4 @@ public:
     static void setTap(Tap tap, void* context);
 };
 
-} // namespace platform
+}  // namespace platform

@@ -31,8 +31,7 @@ FolderResult fromHome(const char* tail, const char* what)
     FolderResult result;
     std::string home = absoluteEnv("HOME");
     if (home.empty()) {
-        result.error = std::string("HOME is not set to an absolute folder, so the ") + what
-            + " folder cannot be found";
+        result.error = std::string("HOME is not set to an absolute folder, so the ") + what + " folder cannot be found";
         return result;
     }
     result.ok = true;
@@ -78,7 +77,7 @@ FolderResult withTail(FolderResult base)
     return base;
 }
 
-} // namespace
+}  // namespace
 
 FolderResult Folders::documentsBase()
 {
@@ -148,4 +147,4 @@ bool Folders::makeDirectories(const std::string& path, std::string* error)
     return true;
 }
 
-} // namespace platform
+}  // namespace platform

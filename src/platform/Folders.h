@@ -8,8 +8,8 @@ namespace platform {
 // A folder path, or why it could not be found.
 struct FolderResult {
     bool ok = false;
-    std::string path;  // '/'-separated, no trailing '/'
-    std::string error; // why, when !ok
+    std::string path;   // '/'-separated, no trailing '/'
+    std::string error;  // why, when !ok
 };
 
 class Folders {
@@ -34,4 +34,4 @@ public:
     static bool exists(const std::string& path);
 };
 
-} // namespace platform
+}  // namespace platform

@@ -6,7 +6,7 @@ namespace platform {
 namespace {
 bool g_manual = false;
 int64_t g_manualTime = 0;
-} // namespace
+}  // namespace
 
 int64_t gameTime()
 {
@@ -31,4 +31,4 @@ void clearManualGameTime()
     g_manual = false;
 }
 
-} // namespace platform
+}  // namespace platform

@@ -12,4 +12,4 @@ void setManualGameTime(int64_t seconds);
 void advanceManualGameTime(int64_t seconds);
 void clearManualGameTime();
 
-} // namespace platform
+}  // namespace platform

@@ -74,7 +74,7 @@ struct Seeder {
     }
 } g_seeder;
 
-} // namespace
+}  // namespace
 
 int slowDraw(bool consume)
 {
@@ -89,7 +89,7 @@ int slowDraw(bool consume)
     return value;
 }
 
-} // namespace detail
+}  // namespace detail
 
 using namespace detail;
 
@@ -125,4 +125,4 @@ void clearGameRandScript()
     g_scripted = false;
 }
 
-} // namespace platform
+}  // namespace platform

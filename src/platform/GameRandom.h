@@ -23,7 +23,7 @@ extern uint32_t g_words[kEnd];
 // (a new batch, a script, or the first draw of all).
 extern int g_next;
 int slowDraw(bool consume);
-} // namespace detail
+}  // namespace detail
 
 // Next value in [0, RAND_MAX]: rand()'s sequence unless scripted.
 inline int gameRand()
@@ -54,7 +54,7 @@ void seedGameRand(unsigned seed);
 void scriptGameRand(const std::vector<int>& values);
 void clearGameRandScript();
 
-} // namespace platform
+}  // namespace platform
 
 using platform::gameRand;
 using platform::gameRandIf;

@@ -23,4 +23,4 @@ void MessageBox::setHandlerForTests(Handler handler)
     g_handler = handler;
 }
 
-} // namespace platform
+}  // namespace platform

@@ -14,4 +14,4 @@ public:
     static void setHandlerForTests(Handler handler);
 };
 
-} // namespace platform
+}  // namespace platform

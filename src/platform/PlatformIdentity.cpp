@@ -81,7 +81,7 @@ bool loadLocked(const std::string& folder)
     return true;
 }
 
-} // namespace
+}  // namespace
 
 bool PlatformIdentity::load(const std::string& folder)
 {
@@ -112,4 +112,4 @@ void PlatformIdentity::reset()
     g_id = 0;
 }
 
-} // namespace platform
+}  // namespace platform

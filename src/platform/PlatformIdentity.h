@@ -20,4 +20,4 @@ public:
     static constexpr const char* kFileName = "platform-id";
 };
 
-} // namespace platform
+}  // namespace platform

@@ -60,4 +60,4 @@ bool PlatformServices::isStarted()
     return g_started;
 }
 
-} // namespace platform
+}  // namespace platform

@@ -8,8 +8,8 @@ namespace platform {
 
 struct StartResult {
     bool ok = false;
-    std::string cause;      // why the start failed, for the player
-    std::string saveFolder; // where the services keep their files
+    std::string cause;       // why the start failed, for the player
+    std::string saveFolder;  // where the services keep their files
 };
 
 class PlatformServices {
@@ -24,4 +24,4 @@ public:
     static bool isStarted();
 };
 
-} // namespace platform
+}  // namespace platform

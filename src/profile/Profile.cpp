@@ -41,16 +41,16 @@ const char* const kCountedElements[] = {
 
 // Elements whose first use in free play is recorded.
 const char* const kUsedElements[] = {
-    "Soil", "Water", "Stone", "Electro", "Fire", "Seed", "Mud", "Sand", "Steam", "Glass",
-    "Wood", "Metal", "Bulb", "Ice", "Bright", "Lava", "Wall", "Multi", "Heater", "Cooler",
-    "Virus", "AVirus", "Acid", "Oil", "Gas", "Wax", "Snow", "Note", "Power", "Void",
+    "Soil",  "Water",  "Stone", "Electro", "Fire",   "Seed", "Mud",  "Sand",  "Steam",  "Glass",
+    "Wood",  "Metal",  "Bulb",  "Ice",     "Bright", "Lava", "Wall", "Multi", "Heater", "Cooler",
+    "Virus", "AVirus", "Acid",  "Oil",     "Gas",    "Wax",  "Snow", "Note",  "Power",  "Void",
 };
 
 // Basic elements: mana spent on them is counted apart.
 const char* const kBasicElements[] = {
-    "Electro", "Fire", "Seed", "Mud", "Sand", "Steam", "Glass", "Wood", "Metal",
-    "Bulb", "Ice", "Bright", "Lava", "Multi", "Heater", "Cooler", "Virus", "AVirus",
-    "Acid", "Oil", "Gas", "Wax", "Snow", "Wall", "Note", "Power", "Void",
+    "Electro", "Fire", "Seed",   "Mud",  "Sand",  "Steam",  "Glass",  "Wood",  "Metal",
+    "Bulb",    "Ice",  "Bright", "Lava", "Multi", "Heater", "Cooler", "Virus", "AVirus",
+    "Acid",    "Oil",  "Gas",    "Wax",  "Snow",  "Wall",   "Note",   "Power", "Void",
 };
 
 bool arrayHoldsText(CCArray* array, const std::string& text)
@@ -79,7 +79,7 @@ void playProfileSound(const char* name)
         gameServices().playSound(name);
 }
 
-} // namespace
+}  // namespace
 
 Profile* Profile::getInstance()
 {
@@ -332,8 +332,7 @@ bool Profile::buyShopItem(CCString* elementName, ShopItem item)
             return false;
         mana -= item.price;
     }
-    if (gameServices().gameLayerExists && gameServices().gameLayerExists() &&
-        gameServices().refreshTopBarMana)
+    if (gameServices().gameLayerExists && gameServices().gameLayerExists() && gameServices().refreshTopBarMana)
         gameServices().refreshTopBarMana();
 
     item.name[sizeof(item.name) - 1] = '\0';
@@ -359,8 +358,8 @@ bool Profile::buyShopItem(CCString* elementName, ShopItem item)
         purchasedBackgrounds->addObject(CCString::create(id));
         playProfileSound("sfx_gui_buy");
         if (gameServices().gameLayerExists && gameServices().gameLayerExists() &&
-            gameServices().gameLayerIsRunningSceneFirstChild &&
-            gameServices().gameLayerIsRunningSceneFirstChild() && gameServices().changeBackground)
+            gameServices().gameLayerIsRunningSceneFirstChild && gameServices().gameLayerIsRunningSceneFirstChild() &&
+            gameServices().changeBackground)
             gameServices().changeBackground(id + ".png", false);
         break;
     }
@@ -566,8 +565,7 @@ bool Profile::allElementsUsed()
 
 void Profile::countStoryDay11Steam()
 {
-    if (storyDay == 11 && gameServices().temperatureLabelIsNormal &&
-        gameServices().temperatureLabelIsNormal())
+    if (storyDay == 11 && gameServices().temperatureLabelIsNormal && gameServices().temperatureLabelIsNormal())
         dayEventCounters[DayEvent::Day11Water] += 1;
 }
 
@@ -579,8 +577,7 @@ void Profile::countStoryDay12Ice()
 
 void Profile::countStoryDay13Snow()
 {
-    if (storyDay == 13 && gameServices().temperatureLabelIsNormal &&
-        gameServices().temperatureLabelIsNormal())
+    if (storyDay == 13 && gameServices().temperatureLabelIsNormal && gameServices().temperatureLabelIsNormal())
         dayEventCounters[DayEvent::Day13Snow] += 1;
 }
 

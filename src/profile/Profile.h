@@ -18,8 +18,8 @@
 namespace ProgressWord {
 constexpr size_t ShopWord0 = 0;
 constexpr size_t ShopWord4 = 4;
-constexpr size_t ShareRewardTaken = 8;   // rewarded shares in this game version
-constexpr size_t GameVersionNumber = 12; // "1.5.13" -> 1513
+constexpr size_t ShareRewardTaken = 8;    // rewarded shares in this game version
+constexpr size_t GameVersionNumber = 12;  // "1.5.13" -> 1513
 constexpr size_t ShopWord128 = 128;
 constexpr size_t DailyQuestOpen = 168;
 constexpr size_t DailyQuestIndex = 172;
@@ -29,32 +29,51 @@ constexpr size_t GalleryEntryCounter = 208;
 constexpr size_t ElementsBought = 212;
 constexpr size_t AnnouncementCounter = 216;
 constexpr size_t WorldsRated = 220;
-constexpr size_t StreakCounter0 = 228; // the three counters cleared when the streak breaks
+constexpr size_t StreakCounter0 = 228;  // the three counters cleared when the streak breaks
 constexpr size_t StreakCounter1 = 232;
 constexpr size_t StreakCounter2 = 236;
 constexpr size_t ManaSpentOnBasics = 256;
 constexpr size_t GalleryRatingRequest0 = 320;
 constexpr size_t GalleryRatingRequest1 = 324;
 constexpr size_t LaunchCount = 328;
-constexpr size_t PlayerCreated = 396; // written by the create-player answer
-constexpr size_t ShopWords404 = 404;  // four words, 404 to 416
-constexpr size_t CompletionFlags = 604; // 11 words, order of CampaignIndex
-} // namespace ProgressWord
+constexpr size_t PlayerCreated = 396;    // written by the create-player answer
+constexpr size_t ShopWords404 = 404;     // four words, 404 to 416
+constexpr size_t CompletionFlags = 604;  // 11 words, order of CampaignIndex
+}  // namespace ProgressWord
 
 // Order of the campaign completion flags in the progress block (not the game
 // mode numbers: use completionIndexForMode to go from one to the other).
 namespace CampaignIndex {
 enum : int {
-    Story = 0, UserMade, Human, Music, Contraptions, Dinosaurs, PixelArt,
-    LasersAndPipes, Zombie, Robot, Invasion, Count
+    Story = 0,
+    UserMade,
+    Human,
+    Music,
+    Contraptions,
+    Dinosaurs,
+    PixelArt,
+    LasersAndPipes,
+    Zombie,
+    Robot,
+    Invasion,
+    Count
 };
 }
 
 // Slots of Profile::dayEventCounters.
 namespace DayEvent {
 enum : int {
-    Day6TreeCentre = 0, Day8Bulb, Day11Water, Day12Water, Day13Snow, Day20Gas,
-    Day20AcidWater, Day19Note, Day29Wax, Spare, Count
+    Day6TreeCentre = 0,
+    Day8Bulb,
+    Day11Water,
+    Day12Water,
+    Day13Snow,
+    Day20Gas,
+    Day20AcidWater,
+    Day19Note,
+    Day29Wax,
+    Spare,
+    Count
 };
 }
 
@@ -81,7 +100,7 @@ public:
     void backupProfileFile(const char* backupName);
     void load(bool allowBackup);
     bool loadFromFile(const char* fileName);
-    static const char* backupFileName(); // one name for writing and reading the backup
+    static const char* backupFileName();  // one name for writing and reading the backup
 
     // --- Accessors: one per field, under the names the game code uses ---
     int32_t getPlayerId() const { return playerId; }
@@ -161,14 +180,22 @@ public:
     bool isDayStarted() const { return dayStarted; }
     void setDayStarted(bool v) { dayStarted = v; }
     bool isDailyQuestOpen() const { return dailyQuestOpenCache; }
-    void setDailyQuestOpen(bool open); // also writes the block word and saves
+    void setDailyQuestOpen(bool open);  // also writes the block word and saves
     // Campaign flags 0..6; flag 0 is the fireplace planted, flag 3 the
     // structure built.
     bool getCampaignFlag(int index) const;
     void setCampaignFlag(int index, bool v);
-    bool setFireplacePlanted(bool v) { campaignFlags[0] = v; return v; }
+    bool setFireplacePlanted(bool v)
+    {
+        campaignFlags[0] = v;
+        return v;
+    }
     bool isFireplacePlanted() const { return campaignFlags[0]; }
-    bool setStructureBuilt(bool v) { campaignFlags[3] = v; return v; }
+    bool setStructureBuilt(bool v)
+    {
+        campaignFlags[3] = v;
+        return v;
+    }
     bool isStructureBuilt() const { return campaignFlags[3]; }
     // The colony's resource goals of the human campaign's days 2 to 4.
     void setFoodGathered(bool v) { campaignFlags[1] = v; }
@@ -280,7 +307,7 @@ private:
     bool campaignFlags[kCampaignFlagCount] = {};
     bool rewardsOff = false;
     bool loaded = false;
-    bool recordInSync = false; // this run has read or written the stored record
+    bool recordInSync = false;  // this run has read or written the stored record
 };
 
 // Maps a game mode (0 story .. 10 Invasion) to its CampaignIndex; -1 when none.

@@ -32,7 +32,7 @@ void writeFixedText(uint8_t* at, size_t fieldSize, const std::string& text, bool
     std::memcpy(at, text.data(), length);
 }
 
-} // namespace ProfileFile
+}  // namespace ProfileFile
 
 namespace {
 
@@ -70,7 +70,7 @@ bool crcMatches(const std::vector<uint8_t>& file)
 // otherwise cost a quarter of a million comparisons.
 class UniqueNames {
 public:
-    explicit UniqueNames(CCArray* list) : m_list(list) {}
+    explicit UniqueNames(CCArray* list) : m_list(list) { }
 
     void add(const std::string& name)
     {
@@ -90,7 +90,7 @@ private:
     std::unordered_set<std::string> m_names;
 };
 
-} // namespace
+}  // namespace
 
 const char* Profile::backupFileName()
 {
@@ -103,8 +103,8 @@ void Profile::save()
     // not replace a stored profile (or, through the backup step, its backup)
     // that has not been read yet, for instance when the game goes to the
     // background before the intro has loaded the profile with its backup.
-    if (!loaded && !recordInSync
-        && (gameServices().fileExists(kFileName) || gameServices().fileExists(kBackupFileName))) {
+    if (!loaded && !recordInSync &&
+        (gameServices().fileExists(kFileName) || gameServices().fileExists(kBackupFileName))) {
         LOG_ERROR << "profile not loaded yet: save skipped, the stored profile is kept";
         return;
     }

@@ -37,11 +37,11 @@ constexpr size_t ProgressBlock = 12592;
 constexpr size_t LevelHints = 13616;
 constexpr size_t PrivateKey = 17712;
 constexpr size_t Nickname = 17968;
-} // namespace Record
+}  // namespace Record
 
 constexpr size_t kPurchaseEntries = 512;
 constexpr size_t kPurchaseEntrySize = 24;
-constexpr size_t kPurchaseNameSize = 16; // at most 15 characters and a NUL
+constexpr size_t kPurchaseNameSize = 16;  // at most 15 characters and a NUL
 constexpr uint32_t kCategoryElement = 0;
 constexpr uint32_t kCategoryBackground = 1;
 constexpr uint32_t kCategoryFree = 3;
@@ -56,12 +56,18 @@ inline void writeUInt32(uint8_t* at, uint32_t value)
 
 inline uint32_t readUInt32(const uint8_t* at)
 {
-    return static_cast<uint32_t>(at[0]) | (static_cast<uint32_t>(at[1]) << 8) |
-           (static_cast<uint32_t>(at[2]) << 16) | (static_cast<uint32_t>(at[3]) << 24);
+    return static_cast<uint32_t>(at[0]) | (static_cast<uint32_t>(at[1]) << 8) | (static_cast<uint32_t>(at[2]) << 16) |
+        (static_cast<uint32_t>(at[3]) << 24);
 }
 
-inline void writeInt32(uint8_t* at, int32_t value) { writeUInt32(at, static_cast<uint32_t>(value)); }
-inline int32_t readInt32(const uint8_t* at) { return static_cast<int32_t>(readUInt32(at)); }
+inline void writeInt32(uint8_t* at, int32_t value)
+{
+    writeUInt32(at, static_cast<uint32_t>(value));
+}
+inline int32_t readInt32(const uint8_t* at)
+{
+    return static_cast<int32_t>(readUInt32(at));
+}
 
 inline void writeInt64(uint8_t* at, int64_t value)
 {
@@ -92,4 +98,4 @@ std::string readFixedText(const uint8_t* at, size_t fieldSize);
 // when a terminator is required, else at most fieldSize.
 void writeFixedText(uint8_t* at, size_t fieldSize, const std::string& text, bool terminatorRequired);
 
-} // namespace ProfileFile
+}  // namespace ProfileFile

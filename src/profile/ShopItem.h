@@ -4,9 +4,9 @@
 #include <cstring>
 
 struct ShopItem {
-    char name[64] = {};   // NUL-terminated id text (element name or background id)
-    int32_t price = 0;    // mana
-    int32_t category = 0; // 0 element, 1 background, 2 mana pack
+    char name[64] = {};    // NUL-terminated id text (element name or background id)
+    int32_t price = 0;     // mana
+    int32_t category = 0;  // 0 element, 1 background, 2 mana pack
     uint8_t flag = 0;
     int32_t index = 0;
 

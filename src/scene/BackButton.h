@@ -11,7 +11,7 @@ public:
     // A listener that goes without removing itself is taken off the list
     // anyway, so the back key never reaches a freed one.
     virtual ~BackButtonListener();
-    virtual void onBackPressed() {}
+    virtual void onBackPressed() { }
 };
 
 class BackButtonAdapter : public cocos2d::CCKeypadDelegate, public cocos2d::CCObject {

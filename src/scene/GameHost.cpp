@@ -40,9 +40,12 @@ USING_NS_CC;
 
 namespace {
 
-GUI* hud() { return GameLayer::getInstance()->getGUI(); }
+GUI* hud()
+{
+    return GameLayer::getInstance()->getGUI();
+}
 
-} // namespace
+}  // namespace
 
 // A window over the world: the screen utilities' current window, while it is
 // visible.
@@ -51,14 +54,29 @@ bool GameHost::windowShown()
     GUIWindow* window = ScreenUtils::getInstance()->getCurrentWindow();
     return window && window->isVisible();
 }
-bool GameHost::paused() { return GameLayer::getInstance()->getPaused(); }
-void GameHost::setPaused(bool v) { GameLayer::getInstance()->setPaused(v); }
-bool GameHost::zoomedOut() { return GameLayer::getInstance()->getZoomedOut(); }
-void GameHost::setZoomedOut(bool v) { GameLayer::getInstance()->setZoomedOut(v); }
+bool GameHost::paused()
+{
+    return GameLayer::getInstance()->getPaused();
+}
+void GameHost::setPaused(bool v)
+{
+    GameLayer::getInstance()->setPaused(v);
+}
+bool GameHost::zoomedOut()
+{
+    return GameLayer::getInstance()->getZoomedOut();
+}
+void GameHost::setZoomedOut(bool v)
+{
+    GameLayer::getInstance()->setZoomedOut(v);
+}
 
 // Without a HUD (before the game layer has one) the world runs at the normal
 // level.
-int32_t GameHost::temperatureLevel() { return hud() ? hud()->getTemperatureLevel() : 3; }
+int32_t GameHost::temperatureLevel()
+{
+    return hud() ? hud()->getTemperatureLevel() : 3;
+}
 
 void GameHost::refreshTemperature(int32_t level)
 {
@@ -66,13 +84,34 @@ void GameHost::refreshTemperature(int32_t level)
         hud()->refreshTemperature(level);
 }
 
-CCString* GameHost::currentElement() { return hud() ? hud()->getCurrentElement() : nullptr; }
-int32_t GameHost::brushSize() { return hud() ? hud()->getBrushSize() : 1; }
-bool GameHost::touching() { return GameLayer::getInstance()->getTouching(); }
-CCArray* GameHost::touches() { return GameLayer::getInstance()->getTouches(); }
-CCArray* GameHost::previousTouches() { return GameLayer::getInstance()->getPreviousTouches(); }
-CCMutableTexture2D* GameHost::worldTexture() { return GameLayer::getInstance()->getWorldTexture(); }
-void GameHost::resizeWorldView(bool big) { GameLayer::getInstance()->resizeWorldView(big); }
+CCString* GameHost::currentElement()
+{
+    return hud() ? hud()->getCurrentElement() : nullptr;
+}
+int32_t GameHost::brushSize()
+{
+    return hud() ? hud()->getBrushSize() : 1;
+}
+bool GameHost::touching()
+{
+    return GameLayer::getInstance()->getTouching();
+}
+CCArray* GameHost::touches()
+{
+    return GameLayer::getInstance()->getTouches();
+}
+CCArray* GameHost::previousTouches()
+{
+    return GameLayer::getInstance()->getPreviousTouches();
+}
+CCMutableTexture2D* GameHost::worldTexture()
+{
+    return GameLayer::getInstance()->getWorldTexture();
+}
+void GameHost::resizeWorldView(bool big)
+{
+    GameLayer::getInstance()->resizeWorldView(big);
+}
 
 void GameHost::afterStep()
 {
@@ -80,7 +119,10 @@ void GameHost::afterStep()
     AchievementManager::getInstance()->checkAchievements();
 }
 
-void GameHost::holdMusic(int32_t ticks) { GameLayer::getInstance()->musicHoldTicks = ticks; }
+void GameHost::holdMusic(int32_t ticks)
+{
+    GameLayer::getInstance()->musicHoldTicks = ticks;
+}
 
 void GameHost::particleDestroyed(ParticleEditor* editor)
 {
@@ -223,8 +265,7 @@ void wireGameLayer(GameServices& s)
     s.gameLayerIsRunningSceneFirstChild = [] {
         CCScene* running = CCDirector::sharedDirector()->getRunningScene();
         GameLayer* layer = GameLayer::existingInstance();
-        return running && layer && running->getChildrenCount() > 0 &&
-               running->getChildren()->objectAtIndex(0) == layer;
+        return running && layer && running->getChildrenCount() > 0 && running->getChildren()->objectAtIndex(0) == layer;
     };
     s.universeName = [] { return stringOf(GameLayer::getInstance()->getUniverseName()); };
     s.setUniverseName = [](const std::string& v) { GameLayer::getInstance()->setUniverseName(CCString::create(v)); };
@@ -259,12 +300,8 @@ void wireWindowsAndServer(GameServices& s)
         GUIIngameMessage* window = GUIIngameMessage::existingInstance();
         return window ? window->getFreeModeIntroShown() : uint8_t(0);
     };
-    s.setFreeModeIntroDone = [](uint8_t value) {
-        GUIIngameMessage::getInstance()->setFreeModeIntroShown(value != 0);
-    };
-    s.showNicknameKeyboard = [](CCString* text, CCObject* target) {
-        ScreenUtils::showNicknameKeyboard(text, target);
-    };
+    s.setFreeModeIntroDone = [](uint8_t value) { GUIIngameMessage::getInstance()->setFreeModeIntroShown(value != 0); };
+    s.showNicknameKeyboard = [](CCString* text, CCObject* target) { ScreenUtils::showNicknameKeyboard(text, target); };
     s.showMessagePopup = [](const char* key) {
         ScreenUtils::showPopup(LocalUtils::localize(key), nullptr, nullptr, nullptr, nullptr, 2);
     };
@@ -294,7 +331,7 @@ void wireWindowsAndServer(GameServices& s)
     };
 }
 
-} // namespace
+}  // namespace
 
 void installGameHost(GameHost* host)
 {

@@ -49,7 +49,7 @@ void replaceString(CCString*& slot, CCString* value)
     slot = value;
 }
 
-} // namespace
+}  // namespace
 
 GameLayer* GameLayer::getInstance()
 {
@@ -323,9 +323,8 @@ void GameLayer::playNextLevelMusic()
         SimpleAudioEngine::sharedEngine()->playBackgroundMusic(soundFilePath("music", m_lastTrack.c_str()).c_str(),
                                                                false);
     if (CCScene* running = CCDirector::sharedDirector()->getRunningScene())
-        running->runAction(CCSequence::create(CCDelayTime::create(3.0f),
-                                              CCCallFunc::create(this, callfunc_selector(GameLayer::musicWatcher)),
-                                              NULL));
+        running->runAction(CCSequence::create(
+            CCDelayTime::create(3.0f), CCCallFunc::create(this, callfunc_selector(GameLayer::musicWatcher)), NULL));
 }
 
 void GameLayer::musicWatcher()
@@ -334,9 +333,9 @@ void GameLayer::musicWatcher()
     if (!running)
         return;
     if (m_levelMusicOn && musicHoldTicks <= 0 && !SimpleAudioEngine::sharedEngine()->isBackgroundMusicPlaying())
-        running->runAction(CCSequence::create(
-            CCDelayTime::create(1.0f), CCCallFunc::create(this, callfunc_selector(GameLayer::playNextLevelMusic)),
-            NULL));
+        running->runAction(
+            CCSequence::create(CCDelayTime::create(1.0f),
+                               CCCallFunc::create(this, callfunc_selector(GameLayer::playNextLevelMusic)), NULL));
     else
         running->runAction(CCSequence::create(
             CCDelayTime::create(3.0f), CCCallFunc::create(this, callfunc_selector(GameLayer::musicWatcher)), NULL));

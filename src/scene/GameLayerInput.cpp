@@ -25,8 +25,8 @@
 #include "scene/ZoomOutView.h"
 
 USING_NS_CC;
-using CocosDenshion::SimpleAudioEngine;
 using cocos2d_extensions::CCValue;
+using CocosDenshion::SimpleAudioEngine;
 
 namespace {
 
@@ -55,7 +55,7 @@ float topBarHeight()
     return 80.0f * static_cast<float>(screenRatio);
 }
 
-} // namespace
+}  // namespace
 
 bool GameLayer::insideWorldView(CCPoint p)
 {
@@ -452,8 +452,8 @@ void GameLayer::zoomToPoint(CCPoint point)
         const CCPoint a = getAnchorPointInPoints();
         const float m = screenSize.width - visibleSize.width;
         const float p2 = static_cast<float>(pixelSize * pixelSize);
-        const float x = static_cast<float>(
-            static_cast<int>((point.x - m / 2) / visibleSize.width * m_world.width * p2 * s));
+        const float x =
+            static_cast<float>(static_cast<int>((point.x - m / 2) / visibleSize.width * m_world.width * p2 * s));
         const float y = static_cast<float>(static_cast<int>(point.y / visibleSize.height * m_world.height * p2 * s));
         setPosition(ccp(-a.x * (1 - s) - x, -a.y * (1 - s) - y));
         m_camera->anchorHere();

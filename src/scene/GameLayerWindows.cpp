@@ -52,7 +52,7 @@ void notBuilt(const char* what)
     told = true;
 }
 
-} // namespace
+}  // namespace
 
 void GameLayer::changeBackground(const char* name, bool isDefault)
 {
@@ -159,7 +159,7 @@ void GameLayer::onMenuButton(CCObject* sender, int32_t kind)
     // or closes its window.
     if (!hudClosed && m_gui->getOpenMenu() != kind)
         CocosDenshion::SimpleAudioEngine::sharedEngine()->playEffect(soundFilePath("sounds", "sfx_gui_select").c_str(),
-                                                                      false);
+                                                                     false);
     m_gui->onMenuButton(kind, dynamic_cast<GUIButton*>(sender));
 }
 

@@ -65,8 +65,8 @@ SaveLoadUtils::SaveResult SaveLoadUtils::saveWorld(bool overwrite)
     // The store replaces the file in one step, so the old save survives a
     // failed write: no delete first.
     NSData* blob = layer->getWorld().save();
-    const bool written = blob && blob->length > 0 && s.fileWrite &&
-                         s.fileWrite(path, blob->bytes, static_cast<int32_t>(blob->length));
+    const bool written =
+        blob && blob->length > 0 && s.fileWrite && s.fileWrite(path, blob->bytes, static_cast<int32_t>(blob->length));
     if (!written) {
         LOG_ERROR << "world save failed : " << path;
         return SaveResult::Failed;

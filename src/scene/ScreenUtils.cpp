@@ -28,8 +28,7 @@ struct KeyboardBinding {
 KeyboardBinding g_binding;
 CCString* g_staticIdentifier = nullptr;  // retained
 
-template <typename T>
-void hold(T*& field, T* value)
+template <typename T> void hold(T*& field, T* value)
 {
     if (value)
         value->retain();
@@ -88,7 +87,7 @@ void bind(GUILabel* label, CCObject* target, SEL_CallFuncO selector)
     g_binding.callbackSelector = selector;
 }
 
-} // namespace
+}  // namespace
 
 ScreenUtils* ScreenUtils::getInstance()
 {
@@ -167,8 +166,7 @@ void ScreenUtils::showPopup(CCObject* argument, CCObject* confirmTarget, SEL_Cal
         LOG << "ScreenUtils: no popup of kind" << kind << "; the request is dropped";
         return;
     }
-    openPopup(kind, dynamic_cast<CCString*>(argument), confirmTarget, confirmSelector, cancelTarget,
-              cancelSelector);
+    openPopup(kind, dynamic_cast<CCString*>(argument), confirmTarget, confirmSelector, cancelTarget, cancelSelector);
 }
 
 void ScreenUtils::showPopupWithStaticCallback(CCString* identifier, CCString* text)
@@ -177,8 +175,8 @@ void ScreenUtils::showPopupWithStaticCallback(CCString* identifier, CCString* te
     if (GUIPopup::getInstance()->getParent())
         return;
     if (identifier && identifier->getString() != "/")
-        openPopup(GUIPopup::StaticConfirm, text, getInstance(), callfunc_selector(ScreenUtils::staticCallback),
-                  nullptr, nullptr);
+        openPopup(GUIPopup::StaticConfirm, text, getInstance(), callfunc_selector(ScreenUtils::staticCallback), nullptr,
+                  nullptr);
     else
         openPopup(GUIPopup::Message, text, nullptr, nullptr, nullptr, nullptr);
 }
@@ -329,7 +327,9 @@ void ScreenUtils::showRatePopup(float rating, CCObject* target)
 
 void ScreenUtils::trackButton()
 {
-    LOG << "------function execution starts" << "; Thread id: " << "gettid()" << std::this_thread::get_id();
+    LOG << "------function execution starts"
+        << "; Thread id: "
+        << "gettid()" << std::this_thread::get_id();
     LOG << "------execution finished";
 }
 

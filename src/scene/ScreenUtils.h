@@ -42,7 +42,7 @@ public:
     // identifier is missing or "/". The identifier is kept.
     static void showPopupWithStaticCallback(cocos2d::CCString* identifier, cocos2d::CCString* text);
     static void showOfflinePopup();
-    static void showMainMenuPopup() {}
+    static void showMainMenuPopup() { }
     static cocos2d::CCString* getStaticCallbackIdentifier();
 
     // --- the progress bar ----------------------------------------------------------
@@ -89,7 +89,7 @@ public:
     // trackButton as an action.
     void trackButtonPressed() { trackButton(); }
     // The static confirm's action: nothing.
-    void staticCallback() {}
+    void staticCallback() { }
 
     // Read and written directly by the screens that leave the game and come back.
     GUIWindow* savedWindow = nullptr;

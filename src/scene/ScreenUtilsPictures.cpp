@@ -44,7 +44,7 @@ CCMutableTexture2D* backgroundTexture(GameLayer* layer)
     return nullptr;
 }
 
-} // namespace
+}  // namespace
 
 CCSprite* ScreenUtils::createWorldSnapshot()
 {

@@ -27,8 +27,8 @@ void ZoomOutView::setup(CCTexture2D* texture)
     setPosition(ccp(screenSize.width - visibleMargin().width / 2 - panel.width, 0));
 
     const float unit = 15.0f * u;
-    m_frameSize = unit > 0 ? CCSize(static_cast<int>(panel.width / unit), static_cast<int>(panel.height / unit))
-                           : CCSize(0, 0);
+    m_frameSize =
+        unit > 0 ? CCSize(static_cast<int>(panel.width / unit), static_cast<int>(panel.height / unit)) : CCSize(0, 0);
     LOG_ERROR << "frameSize.width" << m_frameSize.width << "frameSize.height" << m_frameSize.height;
 
     CC_SAFE_RELEASE(m_frameTexture);

@@ -20,7 +20,7 @@ GUIIntro::GUIIntro()
         LOG_ERROR << "intro: no splash picture";
     }
     runAction(CCSequence::create(CCDelayTime::create(kSplashSeconds),
-        CCCallFunc::create(this, callfunc_selector(GUIIntro::goOn)), NULL));
+                                 CCCallFunc::create(this, callfunc_selector(GUIIntro::goOn)), NULL));
 }
 
 void GUIIntro::goOn()

@@ -41,7 +41,7 @@ bool progressShown()
     return GUIProgressBar::getInstance()->getParent() != nullptr;
 }
 
-} // namespace
+}  // namespace
 
 GUINameInput* GUINameInput::create()
 {
@@ -215,16 +215,13 @@ void GUINameInput::watchProgress(float)
         return;
     switch (m_request) {
     case Request::Succeeded:
-    case Request::Failed:
-        goOnToMenu();
-        break;
+    case Request::Failed: goOnToMenu(); break;
     case Request::Refused:
         m_request = Request::Retyping;
         m_nameLabel->setText(CCString::create(kDuplicate));
         showKeyboard();
         break;
-    default:
-        break;
+    default: break;
     }
 }
 

@@ -64,7 +64,7 @@ void addTwoLineCaption(GUIButton* button, const char* first, const char* second,
     }
 }
 
-} // namespace
+}  // namespace
 
 MainMenu* MainMenu::getInstance()
 {

@@ -12,8 +12,8 @@
 // for reading a checked section straight, and for patching one in place.
 inline uint32_t loadU32(const uint8_t* p)
 {
-    return static_cast<uint32_t>(p[0]) | static_cast<uint32_t>(p[1]) << 8 | static_cast<uint32_t>(p[2]) << 16
-        | static_cast<uint32_t>(p[3]) << 24;
+    return static_cast<uint32_t>(p[0]) | static_cast<uint32_t>(p[1]) << 8 | static_cast<uint32_t>(p[2]) << 16 |
+        static_cast<uint32_t>(p[3]) << 24;
 }
 
 inline void storeU32(uint8_t* p, uint32_t v)
@@ -24,7 +24,7 @@ inline void storeU32(uint8_t* p, uint32_t v)
 
 class ByteWriter {
 public:
-    explicit ByteWriter(std::vector<uint8_t>& out) : m_out(out) {}
+    explicit ByteWriter(std::vector<uint8_t>& out) : m_out(out) { }
 
     void u8(uint8_t v) { m_out.push_back(v); }
     void boolean(bool v) { u8(v ? 1 : 0); }
@@ -64,7 +64,7 @@ private:
 
 class ByteReader {
 public:
-    ByteReader(const uint8_t* data, size_t size) : m_data(data), m_size(data ? size : 0) {}
+    ByteReader(const uint8_t* data, size_t size) : m_data(data), m_size(data ? size : 0) { }
 
     bool ok() const { return m_ok; }
     size_t position() const { return m_pos; }

@@ -38,14 +38,15 @@ bool hasUpload(int format)
     case CCMutableTexture2D::kRGB565:
     case CCMutableTexture2D::kA8:
     case CCMutableTexture2D::kRGBA4444:
-    case CCMutableTexture2D::kRGB5A1:
-        return true;
-    default:
-        return false;
+    case CCMutableTexture2D::kRGB5A1: return true;
+    default: return false;
     }
 }
 
-uint16_t read16(const uint8_t* p) { return static_cast<uint16_t>(p[0] | (p[1] << 8)); }
+uint16_t read16(const uint8_t* p)
+{
+    return static_cast<uint16_t>(p[0] | (p[1] << 8));
+}
 
 void write16(uint8_t* p, uint32_t v)
 {
@@ -204,17 +205,14 @@ ccColor4B CCMutableTexture2D::getPixelAt(float x, float y) const
     const int format = m_ePixelFormat;
     const uint8_t* p = m_pixels + index * bytesPerPixelOf(format);
     switch (format) {
-    case kRGBA8888:
-        return ccc4(p[0], p[1], p[2], p[3]);
-    case kRGB888:
-        return ccc4(p[0], p[1], p[2], 255);
+    case kRGBA8888: return ccc4(p[0], p[1], p[2], p[3]);
+    case kRGB888: return ccc4(p[0], p[1], p[2], 255);
     case kRGB565: {
         const uint16_t v = read16(p);
         return ccc4(static_cast<uint8_t>((v >> 8) & 0xF8), static_cast<uint8_t>((v >> 5) << 2),
                     static_cast<uint8_t>(v << 3), 255);
     }
-    case kA8:
-        return ccc4(255, 255, 255, p[0]);
+    case kA8: return ccc4(255, 255, 255, p[0]);
     case kRGBA4444: {
         const uint16_t v = read16(p);
         return ccc4(static_cast<uint8_t>(((v >> 12) & 0xF) * 17), static_cast<uint8_t>(((v >> 8) & 0xF) * 17),
@@ -225,8 +223,7 @@ ccColor4B CCMutableTexture2D::getPixelAt(float x, float y) const
         return ccc4(static_cast<uint8_t>((v >> 8) & 0xF8), static_cast<uint8_t>((v >> 6) << 3),
                     static_cast<uint8_t>((v >> 1) << 3), (v & 1) ? 255 : 0);
     }
-    default:
-        return c;
+    default: return c;
     }
 }
 
@@ -248,21 +245,13 @@ bool CCMutableTexture2D::setPixelAt(float x, float y, ccColor4B c)
         p[2] = c.b;
         p[3] = c.a;
         return true;
-    case kRGB565:
-        write16(p, ((c.r >> 3) << 11) | ((c.g >> 2) << 5) | (c.b >> 3));
-        return true;
-    case kA8:
-        p[0] = c.a;
-        return true;
-    case kRGBA4444:
-        write16(p, ((c.r >> 4) << 12) | ((c.g >> 4) << 8) | ((c.b >> 4) << 4) | (c.a >> 4));
-        return true;
+    case kRGB565: write16(p, ((c.r >> 3) << 11) | ((c.g >> 2) << 5) | (c.b >> 3)); return true;
+    case kA8: p[0] = c.a; return true;
+    case kRGBA4444: write16(p, ((c.r >> 4) << 12) | ((c.g >> 4) << 8) | ((c.b >> 4) << 4) | (c.a >> 4)); return true;
     case kRGB5A1:
         write16(p, ((c.r >> 3) << 11) | ((c.g >> 3) << 6) | ((c.b >> 3) << 1) | (c.a != 0 ? 1 : 0));
         return true;
-    default:
-        m_dirty = false;
-        return false;
+    default: m_dirty = false; return false;
     }
 }
 

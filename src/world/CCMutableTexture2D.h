@@ -51,7 +51,8 @@ public:
         if (m_ePixelFormat != cocos2d::kCCTexture2DPixelFormat_RGBA8888 || !m_pixels ||
             static_cast<unsigned>(x) >= m_uPixelsWide || static_cast<unsigned>(y) >= m_uPixelsHigh)
             return setPixelAt(static_cast<float>(x), static_cast<float>(y), colour);
-        uint8_t* p = m_pixels + 4 * (static_cast<size_t>(m_uPixelsWide) * static_cast<unsigned>(y) + static_cast<unsigned>(x));
+        uint8_t* p =
+            m_pixels + 4 * (static_cast<size_t>(m_uPixelsWide) * static_cast<unsigned>(y) + static_cast<unsigned>(x));
         p[0] = colour.r;
         p[1] = colour.g;
         p[2] = colour.b;
@@ -65,8 +66,8 @@ public:
     uint32_t* rgbaTexels()
     {
         return m_ePixelFormat == cocos2d::kCCTexture2DPixelFormat_RGBA8888 && m_pixels
-                   ? reinterpret_cast<uint32_t*>(m_pixels)
-                   : nullptr;
+            ? reinterpret_cast<uint32_t*>(m_pixels)
+            : nullptr;
     }
     void markDirty() { m_dirty = true; }
     // Every pixel inside the content size; the rest of the buffer is kept.

@@ -12,9 +12,9 @@ constexpr int kColorsPerRow = 6;
 constexpr int kFilledColorRows = 159;
 
 struct HsvColor {
-    int hue = 0;              // degrees, 0 .. 359
-    uint8_t saturation = 0;   // 0 .. 255
-    uint8_t value = 0;        // 0 .. 255
+    int hue = 0;             // degrees, 0 .. 359
+    uint8_t saturation = 0;  // 0 .. 255
+    uint8_t value = 0;       // 0 .. 255
 };
 
 HsvColor rgbToHsv(cocos2d::ccColor4B colour);

@@ -25,13 +25,10 @@ ccColor4B colourOf(uint32_t state)
 {
     switch (state) {
     case ElectricityGrid::kHead:
-    case ElectricityGrid::kHeadDelayed:
-        return kHeadColour;
+    case ElectricityGrid::kHeadDelayed: return kHeadColour;
     case ElectricityGrid::kTail:
-    case ElectricityGrid::kTailDelayed:
-        return kTailColour;
-    default:
-        return kClear;
+    case ElectricityGrid::kTailDelayed: return kTailColour;
+    default: return kClear;
     }
 }
 
@@ -47,15 +44,13 @@ constexpr uint32_t kAboveWeight = 40;
 constexpr uint32_t kBelowWeight = 20;
 constexpr uint32_t kBridgeWeight = 10;
 
-} // namespace
+}  // namespace
 
 ElectricityGrid::ElectricityGrid(World& world)
-    : world_(world),
-      overlay_(std::make_unique<FieldOverlay>(kMaxWidth, kMaxHeight, 1.0f, kClear)),
+    : world_(world), overlay_(std::make_unique<FieldOverlay>(kMaxWidth, kMaxHeight, 1.0f, kClear)),
       stateA_(static_cast<size_t>(kMaxWidth) * kMaxHeight, kEmpty),
       stateB_(static_cast<size_t>(kMaxWidth) * kMaxHeight, kEmpty),
-      bridgeA_(static_cast<size_t>(kMaxWidth) * kMaxHeight),
-      bridgeB_(static_cast<size_t>(kMaxWidth) * kMaxHeight)
+      bridgeA_(static_cast<size_t>(kMaxWidth) * kMaxHeight), bridgeB_(static_cast<size_t>(kMaxWidth) * kMaxHeight)
 {
 }
 
@@ -134,8 +129,8 @@ uint32_t ElectricityGrid::getCell(int x, int y) const
 
 bool ElectricityGrid::poweredAround(int x, int y) const
 {
-    return carriesCurrent(stateAt(x, y)) || carriesCurrent(stateAt(x - 1, y)) || carriesCurrent(stateAt(x + 1, y))
-           || carriesCurrent(stateAt(x, y - 1)) || carriesCurrent(stateAt(x, y + 1));
+    return carriesCurrent(stateAt(x, y)) || carriesCurrent(stateAt(x - 1, y)) || carriesCurrent(stateAt(x + 1, y)) ||
+        carriesCurrent(stateAt(x, y - 1)) || carriesCurrent(stateAt(x, y + 1));
 }
 
 bool ElectricityGrid::poweredInBlock(int x, int y) const
@@ -542,8 +537,8 @@ int32_t ElectricityGrid::load(const uint8_t* data, size_t available)
         r.u32(x);
         r.u32(y);
         r.u32(code);
-        if (x >= static_cast<uint32_t>(width_) || y >= static_cast<uint32_t>(height_)
-            || !decodeCell(static_cast<int>(x), static_cast<int>(y), code))
+        if (x >= static_cast<uint32_t>(width_) || y >= static_cast<uint32_t>(height_) ||
+            !decodeCell(static_cast<int>(x), static_cast<int>(y), code))
             ++refused;
     }
     if (refused)

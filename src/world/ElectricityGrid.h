@@ -17,7 +17,9 @@
 #include <memory>
 #include <vector>
 
-namespace cocos2d { class CCSprite; }
+namespace cocos2d {
+class CCSprite;
+}
 class FieldOverlay;
 class World;
 
@@ -130,8 +132,8 @@ private:
     void writeState(int x, int y, uint32_t state);
     void paint(int x, int y, uint32_t state);
     void limitBranchesTo(int x, int y, uint32_t blocked);
-    void startHead(int x, int y);          // junction rule, then 1
-    void startHeadDelayed(int x, int y);   // delayed junction rule, then 4
+    void startHead(int x, int y);         // junction rule, then 1
+    void startHeadDelayed(int x, int y);  // delayed junction rule, then 4
     void sparkAtDeadEnd(int x, int y);
     void stepBridges();
     void stepBridge(int x, int y);
@@ -139,8 +141,8 @@ private:
 
     World& world_;
     std::unique_ptr<FieldOverlay> overlay_;
-    bool aIsCurrent_ = true;   // bridge buffers
-    bool statesInA_ = true;    // state buffers
+    bool aIsCurrent_ = true;  // bridge buffers
+    bool statesInA_ = true;   // state buffers
     int liveCells_ = 0;
     int bridges_ = 0;
     int width_ = kMaxWidth;

@@ -45,18 +45,14 @@ int shapeHeight(const FovSource& src, uint32_t i)
     FovSettings& s = *src.settings;
     const uint32_t r = src.radius;
     switch (s.shape) {
-    case FovSettings::kSquare:
-        return static_cast<int>(r);
-    case FovSettings::kCircle:
-        return static_cast<int>(std::sqrt(static_cast<float>(r * r - i * i)));
-    case FovSettings::kOctagon:
-        return 2 * (static_cast<int>(r) - static_cast<int>(i));
-    default:
-        return FieldOfView::heightFor(s, r, static_cast<int>(i));
+    case FovSettings::kSquare: return static_cast<int>(r);
+    case FovSettings::kCircle: return static_cast<int>(std::sqrt(static_cast<float>(r * r - i * i)));
+    case FovSettings::kOctagon: return 2 * (static_cast<int>(r) - static_cast<int>(i));
+    default: return FieldOfView::heightFor(s, r, static_cast<int>(i));
     }
 }
 
-} // namespace
+}  // namespace
 
 void FieldOfView::compute(const FovSource& src)
 {
@@ -97,8 +93,7 @@ void FieldOfView::scanOctant(const FovSource& src, int octant, uint32_t i, float
                 if (s.applyToBlockingCells && applies)
                     s.apply(src.map, c.x, c.y, dx, dy, src.source);
                 if (prev == Prev::Open)
-                    scanOctant(src, octant, i + 1, startSlope,
-                               slope(static_cast<float>(j) - 0.5f, fi + 0.5f));
+                    scanOctant(src, octant, i + 1, startSlope, slope(static_cast<float>(j) - 0.5f, fi + 0.5f));
                 prev = Prev::Blocked;
             } else {
                 if (applies)

@@ -6,7 +6,9 @@
 // per flush, and only when something was painted.
 #include "cocos2d.h"
 
-namespace cocos2d { class CCSprite; }
+namespace cocos2d {
+class CCSprite;
+}
 class CCMutableTexture2D;
 
 class FieldOverlay {

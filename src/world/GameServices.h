@@ -17,14 +17,11 @@ class World;
 
 // What an entry does before installGameHost wires it: nothing, answering a
 // zero, false or empty value, so a world runs under a plain host too.
-template <class Signature>
-struct NeutralCall;
-template <class R, class... Args>
-struct NeutralCall<R(Args...)> {
+template <class Signature> struct NeutralCall;
+template <class R, class... Args> struct NeutralCall<R(Args...)> {
     static R call(Args...) { return R(); }
 };
-template <class Signature>
-std::function<Signature> neutral()
+template <class Signature> std::function<Signature> neutral()
 {
     return &NeutralCall<Signature>::call;
 }
@@ -33,8 +30,10 @@ struct GameServices {
     // Cloud file storage (the store's whole-file calls).
     std::function<bool(const std::string&)> fileExists = neutral<bool(const std::string&)>();
     std::function<int32_t(const std::string&)> getFileSize = neutral<int32_t(const std::string&)>();
-    std::function<int32_t(const std::string&, void*, int32_t)> fileRead = neutral<int32_t(const std::string&, void*, int32_t)>();
-    std::function<bool(const std::string&, const void*, int32_t)> fileWrite = neutral<bool(const std::string&, const void*, int32_t)>();
+    std::function<int32_t(const std::string&, void*, int32_t)> fileRead =
+        neutral<int32_t(const std::string&, void*, int32_t)>();
+    std::function<bool(const std::string&, const void*, int32_t)> fileWrite =
+        neutral<bool(const std::string&, const void*, int32_t)>();
     std::function<bool(const std::string&)> fileDelete = neutral<bool(const std::string&)>();
 
     // Sound engine: volumes 0..1, and one effect by name from "sounds".
@@ -70,7 +69,8 @@ struct GameServices {
     std::function<void()> clearLoadedWorldName = neutral<void()>();
     std::function<std::string()> backgroundName = neutral<std::string()>();
     std::function<bool()> backgroundOn = neutral<bool()>();
-    std::function<void(const std::string&, bool)> changeBackground = neutral<void(const std::string&, bool)>();  // picture file name, isDefault
+    std::function<void(const std::string&, bool)> changeBackground =
+        neutral<void(const std::string&, bool)>();  // picture file name, isDefault
     std::function<bool()> toggleBackground = neutral<bool()>();
     std::function<void()> resetBackground = neutral<void()>();  // "peaceful.png", shown
     std::function<void(cocos2d::CCPoint)> zoomInAround = neutral<void(cocos2d::CCPoint)>();
@@ -84,12 +84,14 @@ struct GameServices {
     std::function<void()> clearHumanRegistry = neutral<void()>();
 
     // The in-game message window's free-mode introduction flag.
-    std::function<uint8_t()> freeModeIntroDone = neutral<uint8_t()>();        // 0 when the window does not exist
-    std::function<void(uint8_t)> setFreeModeIntroDone = neutral<void(uint8_t)>(); // creates the window
+    std::function<uint8_t()> freeModeIntroDone = neutral<uint8_t()>();             // 0 when the window does not exist
+    std::function<void(uint8_t)> setFreeModeIntroDone = neutral<void(uint8_t)>();  // creates the window
 
     // Windows.
-    std::function<void(cocos2d::CCString*, cocos2d::CCObject*)> showNicknameKeyboard = neutral<void(cocos2d::CCString*, cocos2d::CCObject*)>();
-    std::function<void(const char*)> showMessagePopup = neutral<void(const char*)>(); // a localisation key, message kind
+    std::function<void(cocos2d::CCString*, cocos2d::CCObject*)> showNicknameKeyboard =
+        neutral<void(cocos2d::CCString*, cocos2d::CCObject*)>();
+    std::function<void(const char*)> showMessagePopup =
+        neutral<void(const char*)>();  // a localisation key, message kind
     // The progress bar of a network request: filled to 100, or its failure
     // with the localised key as result text (false when no bar shows).
     std::function<void()> completeProgress = neutral<void()>();
@@ -103,7 +105,8 @@ struct GameServices {
     std::function<std::string()> versionString = neutral<std::string()>();
 
     // The server client's create-player request.
-    std::function<void(Profile*, cocos2d::CCObject*, cocos2d::SEL_CallFunc)> createPlayer = neutral<void(Profile*, cocos2d::CCObject*, cocos2d::SEL_CallFunc)>();
+    std::function<void(Profile*, cocos2d::CCObject*, cocos2d::SEL_CallFunc)> createPlayer =
+        neutral<void(Profile*, cocos2d::CCObject*, cocos2d::SEL_CallFunc)>();
 };
 
 GameServices& gameServices();

@@ -32,7 +32,7 @@ struct RecentKind {
     int32_t age = 0;
 };
 
-} // namespace
+}  // namespace
 
 // ---- Light -----------------------------------------------------------------
 
@@ -150,19 +150,13 @@ void Light::updateWide(const int32_t* xs, const int32_t* ys, int32_t count)
 // ---- LightMap --------------------------------------------------------------
 
 LightMap::LightMap(World& world)
-    : world_(world),
-      overlay_(std::make_unique<FieldOverlay>(kWidth, kHeight, 1.0f, ccColor4B{0, 0, 0, 100})),
-      records_(kRecords),
-      grids_(kRecords),
-      freeRecords_(kRecords),
-      levels_(static_cast<size_t>(kWidth) * kHeight, kBaseLevel),
-      cellColours_(static_cast<size_t>(kWidth) * kHeight),
+    : world_(world), overlay_(std::make_unique<FieldOverlay>(kWidth, kHeight, 1.0f, ccColor4B{0, 0, 0, 100})),
+      records_(kRecords), grids_(kRecords), freeRecords_(kRecords),
+      levels_(static_cast<size_t>(kWidth) * kHeight, kBaseLevel), cellColours_(static_cast<size_t>(kWidth) * kHeight),
       sunLayer_(static_cast<size_t>(kWidth) * kHeight, 0),
       dirtyBlocks_(static_cast<size_t>(kBlocksWide) * kBlocksHigh, 0),
-      shownTexels_(static_cast<size_t>(kWidth) * kHeight, CellColour{0, 0, 0, 100}),
-      darkenedColours_(kDarkenedSlots),
-      freshColumns_(kWidth, 0),
-      particleAlphas_(static_cast<size_t>(kWidth) * kHeight, 0)
+      shownTexels_(static_cast<size_t>(kWidth) * kHeight, CellColour{0, 0, 0, 100}), darkenedColours_(kDarkenedSlots),
+      freshColumns_(kWidth, 0), particleAlphas_(static_cast<size_t>(kWidth) * kHeight, 0)
 {
     for (int32_t i = 0; i < kRecords; ++i) {
         freeRecords_[i] = i;
@@ -333,9 +327,7 @@ void LightMap::computeColumn(int x, int w, int h)
     const World::Cells::Column column = world_.grid[x];
     const World::Cells::Column leftColumn = world_.grid[x > 0 ? x - 1 : x];
     const World::Cells::Column rightColumn = world_.grid[x + 1 < World::kMaxWidth ? x + 1 : x];
-    auto own = [](const Particle* p) {
-        return CellColour{p->color.r, p->color.g, p->color.b, kKindParticle};
-    };
+    auto own = [](const Particle* p) { return CellColour{p->color.r, p->color.g, p->color.b, kKindParticle}; };
     auto shaded = [&](const Particle* p, uint16_t steps) {
         const ccColor4B c = darkened(p->color, steps);
         shade = CellColour{c.r, c.g, c.b, 0};
@@ -354,9 +346,9 @@ void LightMap::computeColumn(int x, int w, int h)
         if (!p) {
             // Border cells do not count: only neighbours inside the ring.
             const bool left = x >= 2, right = x < w - 2, below = y >= 2, above = y < h - 2;
-            const bool near = (below && column[y - 1]) || (above && column[y + 1])
-                              || (left && (leftColumn[y] || (below && leftColumn[y - 1]) || (above && leftColumn[y + 1])))
-                              || (right && (rightColumn[y] || (below && rightColumn[y - 1]) || (above && rightColumn[y + 1])));
+            const bool near = (below && column[y - 1]) || (above && column[y + 1]) ||
+                (left && (leftColumn[y] || (below && leftColumn[y - 1]) || (above && leftColumn[y + 1]))) ||
+                (right && (rightColumn[y] || (below && rightColumn[y - 1]) || (above && rightColumn[y + 1])));
             setCellColor(x, y, CellColour{shade.r, shade.g, shade.b, near ? kKindEmptyNearParticle : kKindEmpty});
             continue;
         }
@@ -416,8 +408,8 @@ ccColor4B LightMap::darkened(ccColor4B colour, uint16_t steps)
 {
     // From 8 steps on the factor is its floor of 0.4: one entry serves them all.
     const uint16_t s = std::min<uint16_t>(steps, 8);
-    const uint32_t rgba = static_cast<uint32_t>(colour.r) | static_cast<uint32_t>(colour.g) << 8
-                          | static_cast<uint32_t>(colour.b) << 16 | static_cast<uint32_t>(colour.a) << 24;
+    const uint32_t rgba = static_cast<uint32_t>(colour.r) | static_cast<uint32_t>(colour.g) << 8 |
+        static_cast<uint32_t>(colour.b) << 16 | static_cast<uint32_t>(colour.a) << 24;
     constexpr uint64_t kInUse = 1ull << 63;
     const uint64_t key = kInUse | static_cast<uint64_t>(rgba) << 8 | s;
     const uint32_t slot = ((rgba ^ s * 0x85ebca77u) * 0x9e3779b1u) >> 23;  // 9 bits: 512 slots

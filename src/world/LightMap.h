@@ -19,7 +19,9 @@
 #include "world/FieldOfView.h"
 #include "world/SlotBits.h"
 
-namespace cocos2d { class CCSprite; }
+namespace cocos2d {
+class CCSprite;
+}
 class FieldOverlay;
 class LightMap;
 class World;
@@ -117,8 +119,7 @@ public:
     void removeLight(Light* light);
 
     // The light step: sun pass, lights, then the overlay (while light is on).
-    void step(const int32_t* dirtyXs, const int32_t* dirtyYs, int32_t dirtyCount,
-              const int32_t* columnFlags);
+    void step(const int32_t* dirtyXs, const int32_t* dirtyYs, int32_t dirtyCount, const int32_t* columnFlags);
     // Frees every light and the memory of their grids (a full world of
     // lights holds tens of megabytes); relights everything at the next sun pass.
     void reset();

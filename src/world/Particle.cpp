@@ -30,7 +30,10 @@ constexpr int kMaxRandomDraws = 4096;
 
 constexpr int kMaxBurstColours = 8;
 
-bool isType(const Particle* p, uint32_t type) { return p && p->getType() == type; }
+bool isType(const Particle* p, uint32_t type)
+{
+    return p && p->getType() == type;
+}
 
 }  // namespace
 
@@ -90,10 +93,22 @@ Particle::~Particle()
     }
 }
 
-int32_t Particle::getSaveSize() const { return 0; }
-bool Particle::isLiving() const { return false; }
-std::string Particle::getSoundName() const { return kBaseSoundName; }
-float Particle::getFactor() const { return 0.8f; }
+int32_t Particle::getSaveSize() const
+{
+    return 0;
+}
+bool Particle::isLiving() const
+{
+    return false;
+}
+std::string Particle::getSoundName() const
+{
+    return kBaseSoundName;
+}
+float Particle::getFactor() const
+{
+    return 0.8f;
+}
 
 void Particle::setPosition(int newX, int newY)
 {
@@ -101,11 +116,11 @@ void Particle::setPosition(int newX, int newY)
     y = newY;
 }
 
-void Particle::saveExtra(ByteWriter&) {}
-void Particle::loadExtra(ByteReader&) {}
-void Particle::update() {}
-void Particle::onTouch() {}
-void Particle::applyEditor() {}
+void Particle::saveExtra(ByteWriter&) { }
+void Particle::loadExtra(ByteReader&) { }
+void Particle::update() { }
+void Particle::onTouch() { }
+void Particle::applyEditor() { }
 
 // --- movement -------------------------------------------------------------
 
@@ -184,8 +199,7 @@ namespace {
 // ray; a world without one stops them at its edge). cell(cx, cy, p, e, d)
 // handles one cell, may change the energy e, and returns whether the cell is
 // heated by |e - d| * heat.
-template <typename Cell>
-void walkBlastRays(int x, int y, int energy, float heat, Cell cell)
+template <typename Cell> void walkBlastRays(int x, int y, int energy, float heat, Cell cell)
 {
     World* w = gWorld;
     SinCosTable::generateIfNecessary();

@@ -95,13 +95,13 @@ public:
     virtual MPObject* getGroup() const { return nullptr; }
     // A cell of a multi-pixel creature or vehicle (with or without a group).
     virtual bool isMultiPixel() const { return false; }
-    virtual void setGroup(MPObject*) {}
+    virtual void setGroup(MPObject*) { }
     // Explosion cells: a ray passing sets both life timers to one value, and the
     // firework burst tints the cell.
-    virtual void setLife(int) {}
-    virtual void setTinted(bool) {}
+    virtual void setLife(int) { }
+    virtual void setTinted(bool) { }
     // Fireworks cells: the coloured burst at the cell when a ray reaches it.
-    virtual void burst() {}
+    virtual void burst() { }
 
     // Shared behaviours (moves go through World::moveParticle).
     // (In line, defined with the world: most particles call one of them at

@@ -78,11 +78,14 @@ constexpr NameException kNameExceptions[] = {
 
 // Accepted names left out of the reset list ("TNT" takes the place of "Tnt").
 constexpr const char* kNotReset[] = {
-    "LionLeader", "LionPart", "SeedHouse", "Tnt", "CrossWire", "Pachycephalosaurus", "SeedChichenItza",
-    "SeedPisa", "SeedEiffel", "SeedPyramid", "SeedPagoda", "HumanLeader", "HumanPart", "RobotPart",
-    "MinerDust", "HunterDust", "BuilderDust", "WoodcutterDust", "MPLeaderRabbit", "MPRabbitBody",
-    "SeedFireplace", "SeedWoodHouse", "SeedStoneHouse", "SeedNiceHouse", "HumanSensor", "SeedPier",
-    "LaserBeam", "LaserTransmitter", "PiranthaTunnel",
+    "LionLeader",     "LionPart",           "SeedHouse",       "Tnt",
+    "CrossWire",      "Pachycephalosaurus", "SeedChichenItza", "SeedPisa",
+    "SeedEiffel",     "SeedPyramid",        "SeedPagoda",      "HumanLeader",
+    "HumanPart",      "RobotPart",          "MinerDust",       "HunterDust",
+    "BuilderDust",    "WoodcutterDust",     "MPLeaderRabbit",  "MPRabbitBody",
+    "SeedFireplace",  "SeedWoodHouse",      "SeedStoneHouse",  "SeedNiceHouse",
+    "HumanSensor",    "SeedPier",           "LaserBeam",       "LaserTransmitter",
+    "PiranthaTunnel",
 };
 
 constexpr const char* kNotAccepted = "N/A";
@@ -93,7 +96,10 @@ constexpr int kSlotBits = 9;
 constexpr uint32_t kSlots = 1u << kSlotBits;
 static_assert(kSlots >= 2 * ParticleCreator::kAcceptedNames);
 
-uint32_t slotOf(uint32_t typeId) { return (typeId * 2654435761u) >> (32 - kSlotBits); }
+uint32_t slotOf(uint32_t typeId)
+{
+    return (typeId * 2654435761u) >> (32 - kSlotBits);
+}
 
 struct Table {
     // Accepted id and its index (index -1: a free slot).
@@ -105,7 +111,10 @@ struct Table {
     std::string notAccepted = kNotAccepted;
 };
 
-Particle* makeOutsideWall() { return new OutsideWall(); }
+Particle* makeOutsideWall()
+{
+    return new OutsideWall();
+}
 
 Table& table()
 {
@@ -222,7 +231,9 @@ Particle* ParticleCreator::createOutsideWall()
 {
     Particle* p = createAt(hashString("OutsideWall"), 0, 0);
     if (!p)
-        LOG << "Tried to load " << "OutsideWall" << " particle";
+        LOG << "Tried to load "
+            << "OutsideWall"
+            << " particle";
     return p;
 }
 

@@ -47,8 +47,7 @@ public:
     // under two names registers twice). Refuses (false, log line) a name that
     // is not among the accepted ones. A second registration replaces the first.
     static bool registerMaker(const char* typeName, Maker maker);
-    template <class T>
-    static bool registerClass(const char* typeName)
+    template <class T> static bool registerClass(const char* typeName)
     {
         return registerMaker(typeName, []() -> Particle* { return new T(); });
     }

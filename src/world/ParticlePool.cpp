@@ -92,7 +92,8 @@ std::size_t ParticlePool::trim()
     const auto chunkOf = [&](const FreeBlock* block) {
         const Chunk probe{const_cast<std::byte*>(reinterpret_cast<const std::byte*>(block)), 0};
         return static_cast<std::size_t>(std::upper_bound(chunks_.begin(), chunks_.end(), probe, byAddress) -
-                                        chunks_.begin()) - 1;
+                                        chunks_.begin()) -
+            1;
     };
     // A free block's link is read and written with the block unpoisoned.
     const auto nextOf = [](FreeBlock* block) {
@@ -163,7 +164,8 @@ bool ParticlePool::owns(const void* block) const
 {
     const auto* p = static_cast<const std::byte*>(block);
     for (const Chunk& chunk : chunks_)
-        if (!std::less<const std::byte*>()(p, chunk.begin) && std::less<const std::byte*>()(p, chunk.begin + chunk.bytes))
+        if (!std::less<const std::byte*>()(p, chunk.begin) &&
+            std::less<const std::byte*>()(p, chunk.begin + chunk.bytes))
             return true;
     return false;
 }

@@ -4,8 +4,7 @@
 #include <array>
 #include <cstdint>
 
-template <int Slots>
-class SlotBits {
+template <int Slots> class SlotBits {
     static_assert(Slots % 64 == 0);
 
 public:
@@ -21,15 +20,14 @@ public:
     // Calls visit(slot) for every used slot from `first` on, in order. A word
     // is read again after every visit, so a slot further on that a visit
     // takes into use is visited too, and one it frees is not.
-    template <class Visit>
-    void forEachUsed(int first, Visit visit) const
+    template <class Visit> void forEachUsed(int first, Visit visit) const
     {
-        forEachUsed(first, [](int) {}, visit);
+        forEachUsed(
+            first, [](int) {}, visit);
     }
     // The same, with beginWord(w) called before the slots 64w..64w+63 are
     // visited.
-    template <class BeginWord, class Visit>
-    void forEachUsed(int first, BeginWord beginWord, Visit visit) const
+    template <class BeginWord, class Visit> void forEachUsed(int first, BeginWord beginWord, Visit visit) const
     {
         for (int word = first / 64; word < Slots / 64; ++word) {
             uint64_t used = words_[word];

@@ -26,15 +26,23 @@ Lanes loadLanes(const float* p)
     return v;
 }
 
-void storeLanes(float* p, Lanes v) { std::memcpy(p, &v, sizeof v); }
+void storeLanes(float* p, Lanes v)
+{
+    std::memcpy(p, &v, sizeof v);
+}
 
-Lanes select(decltype(Lanes{} < Lanes{}) mask, Lanes a, Lanes b) { return mask ? a : b; }
-float select(bool mask, float a, float b) { return mask ? a : b; }
+Lanes select(decltype(Lanes{} < Lanes{}) mask, Lanes a, Lanes b)
+{
+    return mask ? a : b;
+}
+float select(bool mask, float a, float b)
+{
+    return mask ? a : b;
+}
 
 // The mean of a cell and its four neighbours, clamped to the scale, moved
 // kRelaxStep toward the ambient or onto it when that close.
-template <class T>
-T relax(T mean, float ambientValue)
+template <class T> T relax(T mean, float ambientValue)
 {
     const T ambient = T{} + ambientValue;
     const T lowest = T{} + TemperatureField::kMin;
@@ -47,16 +55,21 @@ T relax(T mean, float ambientValue)
 }
 
 // The HUD holds the level.
-int hudTemperatureLevel() { return worldHost().temperatureLevel(); }
-void setHudTemperatureLevel(int level) { worldHost().refreshTemperature(level); }
+int hudTemperatureLevel()
+{
+    return worldHost().temperatureLevel();
+}
+void setHudTemperatureLevel(int level)
+{
+    worldHost().refreshTemperature(level);
+}
 
-} // namespace
+}  // namespace
 
 TemperatureField::TemperatureField()
     : overlay_(std::make_unique<FieldOverlay>(kWidth, kHeight, 2.0f, kClear)),
       a_(static_cast<size_t>(kWidth) * kHeight, static_cast<float>(kRoomTemperature)),
-      b_(static_cast<size_t>(kWidth) * kHeight, static_cast<float>(kRoomTemperature)),
-      current_(a_.data())
+      b_(static_cast<size_t>(kWidth) * kHeight, static_cast<float>(kRoomTemperature)), current_(a_.data())
 {
 }
 
@@ -101,8 +114,9 @@ void TemperatureField::step()
         float* out = n.data() + index(0, y);
         int x = 1;
         for (; x + 4 <= kWidth - 1; x += 4) {
-            const Lanes mean = (loadLanes(mid + x - 1) + loadLanes(mid + x + 1) + loadLanes(below + x)
-                                + loadLanes(above + x) + loadLanes(mid + x)) / 5.0f;
+            const Lanes mean = (loadLanes(mid + x - 1) + loadLanes(mid + x + 1) + loadLanes(below + x) +
+                                loadLanes(above + x) + loadLanes(mid + x)) /
+                5.0f;
             storeLanes(out + x, relax(mean, ambient));
         }
         for (; x < kWidth - 1; ++x) {

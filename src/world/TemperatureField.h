@@ -12,7 +12,9 @@
 #include <memory>
 #include <vector>
 
-namespace cocos2d { class CCSprite; }
+namespace cocos2d {
+class CCSprite;
+}
 class FieldOverlay;
 
 class TemperatureField {
@@ -34,10 +36,7 @@ public:
     // World-cell accessors; (x, y) maps to field cell (x / 2, y / 2).
     // Outside 0..239 x 0..159 getAt gives the ambient of the current level
     // and the writers do nothing. Inline: elements ask for every update.
-    float getAt(int x, int y) const
-    {
-        return inWorldCells(x, y) ? current_[cellOf(x, y)] : ambientOutside();
-    }
+    float getAt(int x, int y) const { return inWorldCells(x, y) ? current_[cellOf(x, y)] : ambientOutside(); }
     void addAt(int x, int y, float amount)
     {
         if (!inWorldCells(x, y) || std::isnan(amount))

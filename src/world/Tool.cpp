@@ -30,7 +30,7 @@ bool isCountedElement(uint32_t type)
     return false;
 }
 
-} // namespace
+}  // namespace
 
 void Tool::finish(int32_t, int32_t)
 {
@@ -194,8 +194,7 @@ void Tool::eraseLineWithBrush(Tool* tool, int32_t x0, int32_t y0, int32_t x1, in
     eraseLine(tool, x0, y0, x1, y1, brushSize());
 }
 
-void Tool::coatLine(Tool* tool, int32_t x0, int32_t y0, int32_t x1, int32_t y1, const std::string& name,
-                    int32_t radius)
+void Tool::coatLine(Tool* tool, int32_t x0, int32_t y0, int32_t x1, int32_t y1, const std::string& name, int32_t radius)
 {
     forLine(x0, y0, x1, y1, [&](int32_t x, int32_t y) {
         coatDisc(tool, radius, ccp(static_cast<float>(x), static_cast<float>(y)), name);

@@ -27,13 +27,13 @@ class Miner : public Tool {
 public:
     Miner() { kind = kMiner; }
     void apply(cocos2d::CCArray* previousTouches, cocos2d::CCArray* touches) override;
-    void finish(int32_t, int32_t) override {}
+    void finish(int32_t, int32_t) override { }
 };
 
 class Fill : public Tool {
 public:
     Fill() { kind = kFill; }
-    void apply(cocos2d::CCArray*, cocos2d::CCArray*) override {}
+    void apply(cocos2d::CCArray*, cocos2d::CCArray*) override { }
     void finish(int32_t x, int32_t y) override;
 
     void floodReplace(int32_t x, int32_t y);
@@ -44,7 +44,7 @@ public:
 class Replace : public Tool {
 public:
     Replace() { kind = kReplace; }
-    void apply(cocos2d::CCArray*, cocos2d::CCArray*) override {}
+    void apply(cocos2d::CCArray*, cocos2d::CCArray*) override { }
     void finish(int32_t x, int32_t y) override;
 
     void replaceAll(uint32_t from, uint32_t to);

@@ -39,7 +39,8 @@ inline void World::drawTexel(int cx, int cy, ccColor4B colour) const
     if (stepTexels_ && static_cast<uint32_t>(cx) < stepTexelsWide_ && static_cast<uint32_t>(cy) < stepTexelsHigh_) {
         uint32_t texel;
         std::memcpy(&texel, &colour, sizeof texel);
-        stepTexels_[static_cast<size_t>(stepTexelsWide_) * static_cast<uint32_t>(cy) + static_cast<uint32_t>(cx)] = texel;
+        stepTexels_[static_cast<size_t>(stepTexelsWide_) * static_cast<uint32_t>(cy) + static_cast<uint32_t>(cx)] =
+            texel;
         stepTexelsDrawn_ = true;
         return;
     }
@@ -519,7 +520,8 @@ void World::drawLine(ccColor4B colour, CCPoint from, CCPoint to)
 
 void World::toggleWeather()
 {
-    CocosDenshion::SimpleAudioEngine::sharedEngine()->playEffect(soundFilePath("sounds", "sfx_gui_weather").c_str(), false);
+    CocosDenshion::SimpleAudioEngine::sharedEngine()->playEffect(soundFilePath("sounds", "sfx_gui_weather").c_str(),
+                                                                 false);
     weather = !weather;
 }
 
@@ -533,12 +535,36 @@ ccColor4B goldenRatioColor(float hue, float saturation, float value)
     const float t = value * (1.0f - (1.0f - f) * saturation);
     float r = 0.0f, g = 0.0f, b = 0.0f;
     switch (i) {
-    case 0: r = value; g = t; b = p; break;
-    case 1: r = q; g = value; b = p; break;
-    case 2: r = p; g = value; b = t; break;
-    case 3: r = p; g = q; b = value; break;
-    case 4: r = t; g = p; b = value; break;
-    case 5: r = value; g = p; b = q; break;
+    case 0:
+        r = value;
+        g = t;
+        b = p;
+        break;
+    case 1:
+        r = q;
+        g = value;
+        b = p;
+        break;
+    case 2:
+        r = p;
+        g = value;
+        b = t;
+        break;
+    case 3:
+        r = p;
+        g = q;
+        b = value;
+        break;
+    case 4:
+        r = t;
+        g = p;
+        b = value;
+        break;
+    case 5:
+        r = value;
+        g = p;
+        b = q;
+        break;
     default: break;
     }
     auto channel = [](float c) {

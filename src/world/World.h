@@ -31,7 +31,9 @@ class NSData;
 class MPObject;
 class OverLayer;
 class Tool;
-namespace worldblob { struct LoadPlan; }
+namespace worldblob {
+struct LoadPlan;
+}
 
 class World {
 public:
@@ -163,7 +165,7 @@ public:
     public:
         class Column {
         public:
-            explicit Column(Particle* const* first) : first_(first) {}
+            explicit Column(Particle* const* first) : first_(first) { }
             Particle* operator[](int cy) const { return first_[static_cast<ptrdiff_t>(cy) * kMaxWidth]; }
 
         private:
@@ -212,7 +214,7 @@ public:
     int32_t width = 4;
     int32_t height = 4;
     Particle* outsideWall = nullptr;  // owned border sentinel, never pooled
-    int32_t levelRestarts = 0;  // kept by the HUD
+    int32_t levelRestarts = 0;        // kept by the HUD
     // Raised by a spark that powers Metal; read and cleared by goals.
     bool sparkOnMetal = false;
     // Steps begun since the world was made (for once-a-step log lines).
@@ -272,8 +274,7 @@ private:
         }
     }
     // Calls visit(x, y) with the cell of every queued change, as references.
-    template <class Visit>
-    void forEachPendingCell(Visit visit)
+    template <class Visit> void forEachPendingCell(Visit visit)
     {
         for (Replacement& r : pendingReplacements)
             visit(r.x, r.y);

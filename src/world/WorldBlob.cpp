@@ -38,7 +38,7 @@ bool isSafeBackgroundName(const std::string& name)
                         [](char c) { return c == '/' || c == '\\' || static_cast<unsigned char>(c) < 0x20; });
 }
 
-} // namespace
+}  // namespace
 
 NSData* World::save()
 {

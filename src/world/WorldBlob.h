@@ -117,5 +117,4 @@ void writeTextField(std::vector<uint8_t>& out, const std::string& text, size_t s
 // The text of a fixed field: up to its first zero, never past the field.
 std::string readTextField(const uint8_t* field, size_t size);
 
-} // namespace worldblob
-
+}  // namespace worldblob

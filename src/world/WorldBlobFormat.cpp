@@ -46,7 +46,10 @@ VersionLayout layoutOf(uint32_t version)
     }
 }
 
-int32_t i32At(const uint8_t* p) { return static_cast<int32_t>(loadU32(p)); }
+int32_t i32At(const uint8_t* p)
+{
+    return static_cast<int32_t>(loadU32(p));
+}
 
 // The header fields of every version; the caller has checked that the blob
 // holds at least sectionStart bytes.
@@ -140,7 +143,7 @@ private:
     std::unordered_map<uint32_t, int32_t> m_sizes;
 };
 
-} // namespace
+}  // namespace
 
 int32_t storedAmbientForLevel(int32_t level)
 {
@@ -256,16 +259,15 @@ bool parseBlob(const uint8_t* data, size_t size, LoadPlan& plan, std::string& wh
         }
         const int32_t extra = extraSizes.of(type);
         if (extra < 0) {
-            why = "particle record " + std::to_string(k) + " has a type the game cannot make ("
-                + std::to_string(static_cast<int32_t>(type)) + "); nothing after it can be located";
+            why = "particle record " + std::to_string(k) + " has a type the game cannot make (" +
+                std::to_string(static_cast<int32_t>(type)) + "); nothing after it can be located";
             return false;
         }
         if (static_cast<size_t>(extra) > r.remaining()) {
             why = "extra data of particle record " + std::to_string(k) + " cut short";
             return false;
         }
-        plan.particles.push_back({static_cast<int32_t>(x), static_cast<int32_t>(y), type,
-                                  base + r.position(), extra});
+        plan.particles.push_back({static_cast<int32_t>(x), static_cast<int32_t>(y), type, base + r.position(), extra});
         r.skip(static_cast<size_t>(extra));
     }
 
@@ -313,4 +315,4 @@ void writeHeader(std::vector<uint8_t>& out, const BlobHeader& h)
     out.insert(out.end(), 20, 0);
 }
 
-} // namespace worldblob
+}  // namespace worldblob

@@ -24,13 +24,13 @@ public:
     // While a window is shown over the world, the step changes nothing.
     virtual bool windowShown() { return false; }
     virtual bool paused() { return false; }
-    virtual void setPaused(bool) {}
+    virtual void setPaused(bool) { }
     virtual bool zoomedOut() { return false; }
-    virtual void setZoomedOut(bool) {}
+    virtual void setZoomedOut(bool) { }
 
     // The HUD's temperature level, 1 (coldest) .. 5 (hottest); 3 is normal.
     virtual int32_t temperatureLevel() { return 3; }
-    virtual void refreshTemperature(int32_t) {}
+    virtual void refreshTemperature(int32_t) { }
     // The element chosen in the palette; null before any choice.
     virtual cocos2d::CCString* currentElement() { return nullptr; }
     // The HUD's brush size (1 .. 9), read by the tools as a radius.
@@ -44,42 +44,42 @@ public:
     // The texture the world draws into; null when nothing shows the world.
     virtual CCMutableTexture2D* worldTexture() { return nullptr; }
     // Rebuilds the view at 240 x 160 (big) or 120 x 80.
-    virtual void resizeWorldView(bool) {}
+    virtual void resizeWorldView(bool) { }
 
     // After every step: the goals test their missions and achievements.
-    virtual void afterStep() {}
+    virtual void afterStep() { }
     // A particle with an open editor window is being destroyed.
-    virtual void particleDestroyed(ParticleEditor*) {}
+    virtual void particleDestroyed(ParticleEditor*) { }
     // A long press asks for the particle's editor window by name; false when
     // none opens.
     virtual bool openEditor(Particle&, const char*) { return false; }
 
     // A vehicle was touched: open its control panel (kind: car, tank, truck,
     // lander).
-    virtual void openVehiclePanel(Particle*, int) {}
+    virtual void openVehiclePanel(Particle*, int) { }
     // The lander's fuel on its open panel, as a fraction of a full tank.
-    virtual void showVehicleFuel(ParticleEditor*, float) {}
+    virtual void showVehicleFuel(ParticleEditor*, float) { }
     // A creature's limit warning (a localisation key), shown only while the
     // top bar shows no other notification.
-    virtual void showLimitWarning(const char*) {}
+    virtual void showLimitWarning(const char*) { }
 
     // The human editor: opened for a human (nothing while one is open), its
     // resource counts refreshed, its human leaving (destroyed), and closed
     // when the last human left the registry.
-    virtual void openHumanEditor(Particle*) {}
-    virtual void refreshHumanEditor() {}
-    virtual void humanEditorLosesHuman(Particle*) {}
-    virtual void closeHumanEditor() {}
+    virtual void openHumanEditor(Particle*) { }
+    virtual void refreshHumanEditor() { }
+    virtual void humanEditorLosesHuman(Particle*) { }
+    virtual void closeHumanEditor() { }
     // The robot editor of a robot: opened (null when none opens) and closed.
     virtual ParticleEditor* openRobotEditor(Particle*) { return nullptr; }
-    virtual void closeRobotEditor(ParticleEditor*) {}
+    virtual void closeRobotEditor(ParticleEditor*) { }
 
     // The one answer to "is this free play?".
     virtual bool isFreePlay() { return false; }
 
     // An instrument played: the level music starts no new track for this
     // many ticks.
-    virtual void holdMusic(int32_t) {}
+    virtual void holdMusic(int32_t) { }
 };
 
 namespace worldhost_detail {
@@ -87,6 +87,9 @@ extern WorldHost* current;
 }
 
 // The installed host (the plain one when none is).
-inline WorldHost& worldHost() { return *worldhost_detail::current; }
+inline WorldHost& worldHost()
+{
+    return *worldhost_detail::current;
+}
 // Installs a host the caller keeps alive; null puts the plain one back.
 void setWorldHost(WorldHost* host);

@@ -66,23 +66,25 @@ void World::step()
         // Whether these 64 slots held a particle that may idle when the step
         // came to them; one added since is simply updated.
         bool wordMayIdle = false;
-        liveSlots_.forEachUsed(0, [&](int word) { wordMayIdle = idleSlots_.anyInWord(word); }, [&](int id) {
-            // The particles live apart from the slots: fetch one a few
-            // slots ahead, so its update does not wait for memory. An
-            // empty slot fetches the world itself, already at hand: a
-            // prefetch of address 0 costs a page walk that finds nothing.
-            if (id + kPrefetchAhead < kMaxParticles) {
-                const Particle* next = pool_[id + kPrefetchAhead];
-                const auto ahead = next ? reinterpret_cast<uintptr_t>(next) : reinterpret_cast<uintptr_t>(this);
-                __builtin_prefetch(reinterpret_cast<const void*>(ahead));
-                __builtin_prefetch(reinterpret_cast<const void*>(ahead + sizeof(Particle) - 1));
-            }
-            Particle* p = pool_[id];
-            if (wordMayIdle && p->mayIdle() &&
-                !(temperatureField.getAt(p->x, p->y) > static_cast<float>(p->idleUpTo)))
-                return;
-            p->update();
-        });
+        liveSlots_.forEachUsed(
+            0, [&](int word) { wordMayIdle = idleSlots_.anyInWord(word); },
+            [&](int id) {
+                // The particles live apart from the slots: fetch one a few
+                // slots ahead, so its update does not wait for memory. An
+                // empty slot fetches the world itself, already at hand: a
+                // prefetch of address 0 costs a page walk that finds nothing.
+                if (id + kPrefetchAhead < kMaxParticles) {
+                    const Particle* next = pool_[id + kPrefetchAhead];
+                    const auto ahead = next ? reinterpret_cast<uintptr_t>(next) : reinterpret_cast<uintptr_t>(this);
+                    __builtin_prefetch(reinterpret_cast<const void*>(ahead));
+                    __builtin_prefetch(reinterpret_cast<const void*>(ahead + sizeof(Particle) - 1));
+                }
+                Particle* p = pool_[id];
+                if (wordMayIdle && p->mayIdle() &&
+                    !(temperatureField.getAt(p->x, p->y) > static_cast<float>(p->idleUpTo)))
+                    return;
+                p->update();
+            });
     }
     if (running) {
         settleByDensity();
@@ -176,8 +178,7 @@ void World::applyCurrentTool()
 
     CCString* element = host.currentElement();
     const uint32_t type = hashString(element ? element->getString() : std::string());
-    const bool limitReached =
-        (type == hashString("RobotLeader") && CreatureCounts::robots >= 5) ||
+    const bool limitReached = (type == hashString("RobotLeader") && CreatureCounts::robots >= 5) ||
         (type == hashString("MPLeaderTruck") && CreatureCounts::trucks >= 3) ||
         (type == hashString("MPLeaderCar") &&
          CreatureCounts::cars - CreatureCounts::sportCars - CreatureCounts::tanks - CreatureCounts::trucks >= 3) ||

@@ -60,8 +60,7 @@ protected:
     }
 
     // The first child of the running scene, as the type asked for.
-    template <typename T>
-    static T* runningLayer()
+    template <typename T> static T* runningLayer()
     {
         CCScene* scene = CCDirector::sharedDirector()->getRunningScene();
         if (!scene || scene->getChildren()->count() == 0)
@@ -70,7 +69,7 @@ protected:
     }
 };
 
-} // namespace
+}  // namespace
 
 TEST_F(StartupTest, SequenceRunsInOrderAndMakesTheFolders)
 {
@@ -86,10 +85,11 @@ TEST_F(StartupTest, SequenceRunsInOrderAndMakesTheFolders)
     EXPECT_EQ(crashComment, "Running: sharedApplication()\n") << "a crash in the loop names the loop";
 
     int at = 0;
-    for (const char* line : {"(...) (46): swidth:  800 ", "(...) (52): pixelSize:  3 ", "(...) (378): Profile:Load ",
-             "(...) (404): ParticleCreator::resetElementsCreated ",
-             "(...) (410): getInstance()->initColorsAndShadows ", "(...) (413): SinCosTable::generateIfNecessary ",
-             "(...) (418): Profile:Load ", "(...) (447): StatsUtils::openedGame ", "(...) (451): Appdelegate Done! "}) {
+    for (const char* line :
+         {"(...) (46): swidth:  800 ", "(...) (52): pixelSize:  3 ", "(...) (378): Profile:Load ",
+          "(...) (404): ParticleCreator::resetElementsCreated ", "(...) (410): getInstance()->initColorsAndShadows ",
+          "(...) (413): SinCosTable::generateIfNecessary ", "(...) (418): Profile:Load ",
+          "(...) (447): StatsUtils::openedGame ", "(...) (451): Appdelegate Done! "}) {
         int found = log.find(line, at);
         EXPECT_GE(found, at) << "missing or out of order: " << line;
         if (found >= 0)
@@ -186,7 +186,8 @@ TEST_F(StartupTest, RegisteredPlayerGoesToTheMainMenuAndOnToFreePlay)
     // The title screen loops its music, a file the resource tree has.
     bool music = false;
     for (const auto& call : CocosDenshion::SimpleAudioEngine::sharedEngine()->recordedCalls())
-        music = music || (call.operation == "playBackgroundMusic" && call.path == "music/music_main_menu.mp3" && call.loop);
+        music =
+            music || (call.operation == "playBackgroundMusic" && call.path == "music/music_main_menu.mp3" && call.loop);
     EXPECT_TRUE(music);
     EXPECT_TRUE(CocosDenshion::SimpleAudioEngine::sharedEngine()->isBackgroundMusicPlaying());
 }
@@ -211,8 +212,8 @@ TEST_F(StartupTest, ForegroundWithoutBackgroundChangesNothing)
         int before = static_cast<int>(log.lines().size());
         app->applicationWillEnterForeground();
         auto lines = log.lines();
-        quietForeground = static_cast<int>(lines.size()) == before + 2
-            && lines[static_cast<size_t>(before)].find("(506): ------function execution starts") != std::string::npos;
+        quietForeground = static_cast<int>(lines.size()) == before + 2 &&
+            lines[static_cast<size_t>(before)].find("(506): ------function execution starts") != std::string::npos;
         app->applicationDidEnterBackground();
         pausedInBackground = pausedByBackground && CCDirector::sharedDirector()->isPaused();
         app->applicationWillEnterForeground();
@@ -227,17 +228,17 @@ TEST_F(StartupTest, ForegroundWithoutBackgroundChangesNothing)
 namespace {
 struct CountingAction : Action {
     int* runs;
-    explicit CountingAction(int* counter) : runs(counter) {}
+    explicit CountingAction(int* counter) : runs(counter) { }
     bool execute() override { return ++*runs > 0; }
 };
-} // namespace
+}  // namespace
 
 TEST_F(StartupTest, FinishedNetworkWorkRunsOnTheHalfSecondDrain)
 {
     int runs = 0, afterPost = -1, afterNextDrain = -1;
     runGame([&] {
         CCApplication::sharedApplication()->launchForTests();
-        stepSeconds(0.6f); // one drain has passed
+        stepSeconds(0.6f);  // one drain has passed
         NetworkManager::getInstance().postCompleted(std::make_shared<CountingAction>(&runs));
         stepSeconds(0.3f);
         afterPost = runs;

@@ -109,4 +109,4 @@ TEST_P(WorldAtExit, WritesTheWorldOnlyAfterACleanExit)
 INSTANTIATE_TEST_SUITE_P(GameMain, WorldAtExit, ::testing::ValuesIn(kCases),
                          [](const auto& info) { return std::string(info.param.name); });
 
-} // namespace
+}  // namespace

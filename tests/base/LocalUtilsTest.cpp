@@ -36,7 +36,7 @@ protected:
     CCDictionary* m_saved = nullptr;
 };
 
-} // namespace
+}  // namespace
 
 TEST_F(LocalUtilsTest, LookupGivesTheTablesOwnTextOrTheKey)
 {
@@ -150,14 +150,14 @@ std::set<std::string> keysUsedByTheCode()
     return keys;
 }
 
-} // namespace
+}  // namespace
 
 TEST(LocalizationTables, TheScanFindsKeysInTheUsualCallForms)
 {
     std::set<std::string> keys;
     collectKeys(R"(LocalUtils::localize("A"); s.localize( "B" ); LocalUtils::localizeWithVar("C", v);
         showMessage("D"); LocalUtils::localizeWithVars(CCString::create("E"), a, b); localize(key);)",
-        keys);
+                keys);
     EXPECT_EQ(keys, (std::set<std::string>{"A", "B", "C", "D", "E"}));
 }
 

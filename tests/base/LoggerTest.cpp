@@ -11,7 +11,9 @@ using testsupport::LogCapture;
 TEST(Logger, EmptyRecordWritesUnderscore)
 {
     LogCapture log;
-    { Logger record(42); }
+    {
+        Logger record(42);
+    }
     ASSERT_EQ(log.lines().size(), 1u);
     EXPECT_EQ(log.lines()[0], "(...) (42): _\n");
 }
@@ -113,10 +115,12 @@ TEST(Logger, TheErrorObserverSeesErrorLinesOnly)
 {
     static std::vector<std::string> seen;
     seen.clear();
-    Logger::setErrorObserver([](const std::string& line, void* context) {
-        EXPECT_EQ(context, &seen);
-        seen.push_back(line);
-    }, &seen);
+    Logger::setErrorObserver(
+        [](const std::string& line, void* context) {
+            EXPECT_EQ(context, &seen);
+            seen.push_back(line);
+        },
+        &seen);
     Logger(5) << "plain";
     Logger(6).setLevel(2) << "broken" << 3;
     Logger(7).setLevel(1) << "notice";

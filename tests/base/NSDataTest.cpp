@@ -21,7 +21,7 @@ protected:
     void TearDown() override { CCPoolManager::sharedPoolManager()->drain(); }
     TempDir m_dir;
 };
-} // namespace
+}  // namespace
 
 TEST_F(NSDataTest, FileRoundTrip)
 {
@@ -73,7 +73,7 @@ TEST_F(NSDataTest, NoCopyNeverFreesTheCallersBytes)
     ASSERT_NE(data, nullptr);
     EXPECT_TRUE(data->doesNotOwn);
     EXPECT_EQ(data->bytes, owned);
-    CCPoolManager::sharedPoolManager()->drain(); // frees the object, not the stack bytes (ASan would see it)
+    CCPoolManager::sharedPoolManager()->drain();  // frees the object, not the stack bytes (ASan would see it)
     EXPECT_EQ(owned[3], 4);
 }
 

@@ -21,7 +21,7 @@ protected:
     static void put(const char* name) { ASSERT_TRUE(platform::CloudStorage::fileWrite(name, "x", 1)); }
     TempDir m_dir;
 };
-} // namespace
+}  // namespace
 
 TEST_F(PlatformUtilsTest, CloudListingMatchesTheLowerCasedPrefix)
 {

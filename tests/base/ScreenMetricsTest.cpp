@@ -11,7 +11,7 @@ protected:
     void SetUp() override { resetScreenMetricsForTests(); }
     void TearDown() override { resetScreenMetricsForTests(); }
 };
-} // namespace
+}  // namespace
 
 TEST_F(ScreenMetricsTest, StartUpFrame800x600)
 {

@@ -26,7 +26,7 @@ std::vector<std::string> texts(CCArray* array)
     return out;
 }
 
-} // namespace
+}  // namespace
 
 TEST_F(UtilsTest, JoinAndStripPaths)
 {

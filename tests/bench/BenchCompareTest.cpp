@@ -18,8 +18,8 @@ std::string report(const std::string& entries)
 
 std::string entry(const std::string& name, double realTime, const std::string& unit, const std::string& more = "")
 {
-    return R"({"name": ")" + name + R"(", "run_type": "iteration", "iterations": 10, "real_time": )"
-           + std::to_string(realTime) + R"(, "cpu_time": 1.0, "time_unit": ")" + unit + "\"" + more + "}";
+    return R"({"name": ")" + name + R"(", "run_type": "iteration", "iterations": 10, "real_time": )" +
+        std::to_string(realTime) + R"(, "cpu_time": 1.0, "time_unit": ")" + unit + "\"" + more + "}";
 }
 
 TEST(BenchCompare, ReportsGiveMillisecondsPerScene)
@@ -38,8 +38,9 @@ TEST(BenchCompare, ReportsGiveMillisecondsPerScene)
         {"a median counter wins over the mean",
          report(entry("startup/iterations:15/manual_time", 55.3, "ms", R"(, "median_ms": 51.9)")), "startup", 51.9},
         {"aggregates are skipped",
-         report(entry("lights", 2, "ms") + ","
-                + R"({"name": "lights_mean", "run_name": "lights", "run_type": "aggregate", "real_time": 9, "time_unit": "ms"})"),
+         report(
+             entry("lights", 2, "ms") + "," +
+             R"({"name": "lights_mean", "run_name": "lights", "run_type": "aggregate", "real_time": 9, "time_unit": "ms"})"),
          "lights", 2},
     };
     for (const Case& c : cases) {
@@ -149,9 +150,9 @@ TEST(BenchCompare, SharedScenesRunAlternatelyPinnedAndOnlyThose)
     options.rounds = 3;
     options.core = 7;
     std::ostringstream log;
-    const Comparison result = compare({{"world_bench", "/old/world_bench", "/new/world_bench"},
-                                       {"frame_bench", "", "/new/frame_bench"}},
-                                      options, fake.runner(), log);
+    const Comparison result =
+        compare({{"world_bench", "/old/world_bench", "/new/world_bench"}, {"frame_bench", "", "/new/frame_bench"}},
+                options, fake.runner(), log);
     ASSERT_EQ(result.rows.size(), 2u);
     EXPECT_EQ(result.rows[0].scene, "mixed");
     EXPECT_EQ(result.rows[1].scene, "burning");
@@ -174,13 +175,14 @@ TEST(BenchCompare, SharedScenesRunAlternatelyPinnedAndOnlyThose)
                   (std::vector<std::string>{"taskset", "-c", "7"}));
         order.push_back(c.argv[3].substr(1, 3) + " " + c.argv[4]);
     }
-    EXPECT_EQ(order, (std::vector<std::string>{
-                         "old --benchmark_filter=^mixed(/|$)", "new --benchmark_filter=^mixed(/|$)",
-                         "old --benchmark_filter=^burning(/|$)", "new --benchmark_filter=^burning(/|$)",
-                         "new --benchmark_filter=^mixed(/|$)", "old --benchmark_filter=^mixed(/|$)",
-                         "new --benchmark_filter=^burning(/|$)", "old --benchmark_filter=^burning(/|$)",
-                         "old --benchmark_filter=^mixed(/|$)", "new --benchmark_filter=^mixed(/|$)",
-                         "old --benchmark_filter=^burning(/|$)", "new --benchmark_filter=^burning(/|$)"}));
+    EXPECT_EQ(
+        order,
+        (std::vector<std::string>{"old --benchmark_filter=^mixed(/|$)", "new --benchmark_filter=^mixed(/|$)",
+                                  "old --benchmark_filter=^burning(/|$)", "new --benchmark_filter=^burning(/|$)",
+                                  "new --benchmark_filter=^mixed(/|$)", "old --benchmark_filter=^mixed(/|$)",
+                                  "new --benchmark_filter=^burning(/|$)", "old --benchmark_filter=^burning(/|$)",
+                                  "old --benchmark_filter=^mixed(/|$)", "new --benchmark_filter=^mixed(/|$)",
+                                  "old --benchmark_filter=^burning(/|$)", "new --benchmark_filter=^burning(/|$)"}));
 
     const std::string table = formatComparison(result);
     EXPECT_NE(table.find("mixed         2.000       1.000     0.50  3+3"), std::string::npos) << table;

@@ -1,7 +1,7 @@
 // Reads the world a scripted run saved at its exit, with the game's own
-// loader (headless, into the game layer's world as the saved-worlds window does), and checks that the Sand painted high up fell: some Sand, none at or
-// above the painted rows, and most of it resting (nothing but filled cells
-// below it down to the floor).
+// loader (headless, into the game layer's world as the saved-worlds window does), and checks that the Sand painted high
+// up fell: some Sand, none at or above the painted rows, and most of it resting (nothing but filled cells below it down
+// to the floor).
 //   e2e_world_check <world.sav> <lowest painted row>
 // Prints what it found; exits 0 when the world passes, 1 when not, 2 on bad use.
 #include <cstdio>
@@ -48,7 +48,7 @@ SandCount countSand(const World& world)
     return count;
 }
 
-} // namespace
+}  // namespace
 
 int main(int argc, char** argv)
 {

@@ -34,8 +34,7 @@ public:
     MPObject* group = nullptr;
 };
 
-template <class T>
-T* as(Particle* p)
+template <class T> T* as(Particle* p)
 {
     return dynamic_cast<T*>(p);
 }
@@ -422,8 +421,7 @@ TEST_F(Field, TheLowestNeighbourLeadsToTheNearestTarget)
         for (auto [dx, dy] : c.targets)
             put(100 + dx, 80 + dy, Fish::kTypeId);
         field().update();
-        EXPECT_EQ(field().findLowestNeighbour(100, 80),
-                  std::make_pair(100 + c.expected.first, 80 + c.expected.second));
+        EXPECT_EQ(field().findLowestNeighbour(100, 80), std::make_pair(100 + c.expected.first, 80 + c.expected.second));
     }
 }
 

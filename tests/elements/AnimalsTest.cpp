@@ -16,8 +16,7 @@
 using Animals = MaterialWorld;
 
 namespace {
-template <class T>
-T* as(Particle* p)
+template <class T> T* as(Particle* p)
 {
     return dynamic_cast<T*>(p);
 }

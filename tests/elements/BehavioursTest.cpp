@@ -43,16 +43,35 @@ TEST(BehaviourTest, BeginThenTickAndAFinishedBehaviourRests)
 TEST(BehaviourTest, TheTypeIdsAreDistinctHashesOfTheClassNames)
 {
     const uint32_t ids[] = {
-        ActionType::AvoidLava,        ActionType::BuildInSpace,    ActionType::Die,
-        ActionType::GatherAluminite,  ActionType::GatherFood,      ActionType::GatherHuman,
-        ActionType::GatherStone,      ActionType::GatherWater,     ActionType::GatherWood,
-        ActionType::LionGatherHuman,  ActionType::LionSearchFood,  ActionType::RobotEquipLaser,
-        ActionType::RobotEquipMissile, ActionType::RobotGuardSpot, ActionType::RobotSearchHuman,
-        ActionType::RobotShootHuman,  ActionType::RobotStun,       ActionType::RobotWalk,
-        ActionType::Runaway,          ActionType::SafariWalk,      ActionType::SearchAluminite,
-        ActionType::SearchBuildSpace, ActionType::SearchFood,      ActionType::SearchHuman,
-        ActionType::SearchStone,      ActionType::SearchWater,     ActionType::SearchWood,
-        ActionType::Walk,             ActionType::XenovineCocoon,
+        ActionType::AvoidLava,
+        ActionType::BuildInSpace,
+        ActionType::Die,
+        ActionType::GatherAluminite,
+        ActionType::GatherFood,
+        ActionType::GatherHuman,
+        ActionType::GatherStone,
+        ActionType::GatherWater,
+        ActionType::GatherWood,
+        ActionType::LionGatherHuman,
+        ActionType::LionSearchFood,
+        ActionType::RobotEquipLaser,
+        ActionType::RobotEquipMissile,
+        ActionType::RobotGuardSpot,
+        ActionType::RobotSearchHuman,
+        ActionType::RobotShootHuman,
+        ActionType::RobotStun,
+        ActionType::RobotWalk,
+        ActionType::Runaway,
+        ActionType::SafariWalk,
+        ActionType::SearchAluminite,
+        ActionType::SearchBuildSpace,
+        ActionType::SearchFood,
+        ActionType::SearchHuman,
+        ActionType::SearchStone,
+        ActionType::SearchWater,
+        ActionType::SearchWood,
+        ActionType::Walk,
+        ActionType::XenovineCocoon,
     };
     EXPECT_EQ(std::set<uint32_t>(std::begin(ids), std::end(ids)).size(), static_cast<size_t>(ActionType::kCount));
     EXPECT_EQ(ActionType::LionSearchFood, hashString("LionSearchFoodAction"));
@@ -60,7 +79,7 @@ TEST(BehaviourTest, TheTypeIdsAreDistinctHashesOfTheClassNames)
     EXPECT_NE(ActionType::WalkGetter, ActionType::Walk);
 }
 
-class ScanTest : public MaterialWorld {};
+class ScanTest : public MaterialWorld { };
 
 TEST_F(ScanTest, ThePickOffsetIsOneBeyondTheLastBlockCounted)
 {

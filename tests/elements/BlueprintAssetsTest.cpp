@@ -49,12 +49,24 @@ std::vector<FolderPlan> folders()
         {"buildings/chichenitza", "SeedChichenItza", 41, 22, {{"Wall", B}, {"Clear", B}}, false, 0, Bed::None},
         {"buildings/eiffel", "SeedEiffel", 23, 60, {{"Metal", B}}, false, 0, Bed::None},
         {"buildings/fireplace", "SeedFireplace", 7, 8, {{"Wall", B}, {"Wood", B}}, false, 0, Bed::Soil},
-        {"buildings/futuristicbuilding", "SeedFutureBuild", 19, 48, {{"Metal", C}, {"Glass", B}, {"LedBlue", B}},
-         false, 0, Bed::None},
+        {"buildings/futuristicbuilding",
+         "SeedFutureBuild",
+         19,
+         48,
+         {{"Metal", C}, {"Glass", B}, {"LedBlue", B}},
+         false,
+         0,
+         Bed::None},
         {"buildings/house", "SeedHouse", 15, 13, {{"Wood", B}, {"Glass", B}, {"Wall", T}}, true, 3, Bed::None},
         {"buildings/kremlin", "SeedKremlin", 37, 36, {{"Wall", B}, {"Wall", B}, {"Metal", B}}, false, 0, Bed::None},
         {"buildings/liberty", "SeedLiberty", 17, 46, {{"Wall", B}, {"Metal", B}, {"Bulb", B}}, true, 0, Bed::None},
-        {"buildings/magetower", "SeedMageTower", 15, 44, {{"Wall", B}, {"Wood", B}, {"LedPurple", B}}, false, 0,
+        {"buildings/magetower",
+         "SeedMageTower",
+         15,
+         44,
+         {{"Wall", B}, {"Wood", B}, {"LedPurple", B}},
+         false,
+         0,
          Bed::None},
         {"buildings/niceHouse", "SeedNiceHouse", 14, 12, {{"Wall", B}, {"Wood", B}, {"Glass", B}}, true, 0, Bed::Soil},
         {"buildings/oldmecha", "SeedOldMecha", 24, 30, {{"Metal", B}, {"LedRed", B}}, true, 0, Bed::None},
@@ -64,7 +76,13 @@ std::vector<FolderPlan> folders()
         {"buildings/pyramid", "SeedPyramid", 41, 21, {{"Wall", B}}, false, 0, Bed::None},
         {"buildings/robobridge", "SeedRoboBridge", 50, 18, {{"Metal", C}, {"LedGreen", B}}, false, 0, Bed::None},
         {"buildings/stoneHouse", "SeedStoneHouse", 12, 10, {{"Wall", B}, {"Wood", B}}, false, 0, Bed::Soil},
-        {"buildings/ufocrash", "SeedUFOCrash", 30, 14, {{"Metal", B}, {"Glass", B}, {"LedGreen", B}}, true, 0,
+        {"buildings/ufocrash",
+         "SeedUFOCrash",
+         30,
+         14,
+         {{"Metal", B}, {"Glass", B}, {"LedGreen", B}},
+         true,
+         0,
          Bed::None},
         {"buildings/woodenHouse", "SeedWoodHouse", 11, 10, {{"Wood", B}, {"Glass", B}}, false, 0, Bed::Soil},
         {"trees/baobab", "SeedBaobab", 21, 26, tree, true, 0, Bed::Mud},
@@ -95,9 +113,9 @@ std::vector<FolderPlan> folders()
 
 bool isLandmark(const FolderPlan& f)
 {
-    static const char* const names[] = {"chichenitza", "eiffel", "futuristicbuilding", "kremlin",    "liberty",
-                                        "magetower",   "oldmecha", "pagoda",            "pisa",      "pyramid",
-                                        "robobridge",  "ufocrash"};
+    static const char* const names[] = {"chichenitza", "eiffel",    "futuristicbuilding", "kremlin",
+                                        "liberty",     "magetower", "oldmecha",           "pagoda",
+                                        "pisa",        "pyramid",   "robobridge",         "ufocrash"};
     for (const char* n : names)
         if (std::string(f.path) == std::string("buildings/") + n)
             return true;
@@ -223,9 +241,9 @@ TEST_F(BlueprintBeds, EverySpaceCheckedFolderBuildsWholeOnItsBed)
         SCOPED_TRACE(plan.path);
         world->reset();
         world->placeBorderWalls();
-        const uint32_t ground = plan.bed == Bed::Mud    ? Mud::kTypeId
-                                : plan.bed == Bed::Soil ? Soil::kTypeId
-                                                        : Water::kTypeId;
+        const uint32_t ground = plan.bed == Bed::Mud ? Mud::kTypeId
+            : plan.bed == Bed::Soil                  ? Soil::kTypeId
+                                                     : Water::kTypeId;
         fill(1, 1, world->width - 2, 5, ground);
         Particle* seed = put(120, 6, hashString(plan.seed));
         ASSERT_NE(seed, nullptr);

@@ -104,7 +104,8 @@ TEST(BuilderOrders, AnUnknownNameSaysSoAndBuildsBottomToTop)
 {
     testing::internal::CaptureStdout();
     std::unique_ptr<BuilderBehaviour> b(BuilderBehaviour::create("Sideways", 2, 2));
-    EXPECT_EQ(testing::internal::GetCapturedStdout(), "Tried to load an unexisting type of builder behaviour \xc3\xb6\n");
+    EXPECT_EQ(testing::internal::GetCapturedStdout(),
+              "Tried to load an unexisting type of builder behaviour \xc3\xb6\n");
     EXPECT_EQ(b->cursorX, 0);
     EXPECT_EQ(b->cursorY, 0);
     b->advance();
@@ -261,16 +262,24 @@ TEST_F(Blueprints, TheVariantCounterIsSharedAcrossFolders)
     const std::string two = variants("two", 2);
     // Each draw below is the one-in-eight test (non-zero: no jump).
     platform::scriptGameRand({5});
-    { Blueprint a(nullptr, nullptr, three.c_str(), 10, 10, false); }
+    {
+        Blueprint a(nullptr, nullptr, three.c_str(), 10, 10, false);
+    }
     EXPECT_EQ(Blueprint::variantCounter, 1);
-    { Blueprint b(nullptr, nullptr, three.c_str(), 10, 10, false); }
+    {
+        Blueprint b(nullptr, nullptr, three.c_str(), 10, 10, false);
+    }
     EXPECT_EQ(Blueprint::variantCounter, 2);
     // Two variants only: the counter starts over at 0.
-    { Blueprint c(nullptr, nullptr, two.c_str(), 10, 10, false); }
+    {
+        Blueprint c(nullptr, nullptr, two.c_str(), 10, 10, false);
+    }
     EXPECT_EQ(Blueprint::variantCounter, 1);
     // The jump: 0 fires it, then rand() % 3 = 2 picks the variant.
     platform::scriptGameRand({0, 5});
-    { Blueprint d(nullptr, nullptr, three.c_str(), 10, 10, false); }
+    {
+        Blueprint d(nullptr, nullptr, three.c_str(), 10, 10, false);
+    }
     EXPECT_EQ(Blueprint::variantCounter, 3);
     platform::clearGameRandScript();
 }
@@ -328,11 +337,13 @@ TEST_F(Blueprints, BrokenFoldersLoadWithoutACrash)
         {"specs-dictionary", "", plist("<dict><key>element</key><string>Wood</string></dict>"), false, false, -1},
         {"specs-strings", "", plist("<array><string>Wood</string></array>"), false, false, -1},
         {"specs-garbage", "", "not a plist at all", false, false, -1},
-        {"no-element", "", plist("<array><dict><key>behaviour</key><string>BottomToTop</string></dict>" + woodStage +
-                                 "</array>"),
-         false, false, 1},
-        {"no-behaviour", "", plist("<array>" + woodStage + "<dict><key>element</key><string>Wood</string></dict>"
-                                   "</array>"),
+        {"no-element", "",
+         plist("<array><dict><key>behaviour</key><string>BottomToTop</string></dict>" + woodStage + "</array>"), false,
+         false, 1},
+        {"no-behaviour", "",
+         plist("<array>" + woodStage +
+               "<dict><key>element</key><string>Wood</string></dict>"
+               "</array>"),
          false, false, 1},
         {"picture-missing", "", "", true, false, 1},
         {"picture-garbled", "", "", false, true, 1},

@@ -13,8 +13,10 @@ using Sparks = MaterialWorld;
 using Gems = MaterialWorld;
 
 namespace {
-template <class T>
-T* as(Particle* p) { return static_cast<T*>(p); }
+template <class T> T* as(Particle* p)
+{
+    return static_cast<T*>(p);
+}
 }  // namespace
 
 TEST_F(Cloners, AMultiTakesTheFirstKindColumnsFirst)
@@ -83,9 +85,12 @@ TEST_F(Cloners, ALoadedKindItCouldNeverHaveTakenIsDropped)
         uint32_t loaded;
     };
     const Case cases[] = {
-        {Sand::kTypeId, false, Sand::kTypeId},     {hashString("NoSuchKind"), false, 0},
-        {TypeId::OutsideWall, false, 0},           {Multi::kTypeId, false, 0},
-        {Metal::kTypeId, false, Metal::kTypeId},   {Metal::kTypeId, true, 0},
+        {Sand::kTypeId, false, Sand::kTypeId},
+        {hashString("NoSuchKind"), false, 0},
+        {TypeId::OutsideWall, false, 0},
+        {Multi::kTypeId, false, 0},
+        {Metal::kTypeId, false, Metal::kTypeId},
+        {Metal::kTypeId, true, 0},
         {0, false, 0},
     };
     for (const Case& c : cases) {

@@ -57,8 +57,8 @@ TEST_F(Clouds, WithTheWeatherOffEveryCloudTurnsToWaterNextStep)
 
 TEST_F(Clouds, ACloudInTheLowerHalfRainsWaterOrSnow)
 {
-    for (const auto& [temperature, kind] : {std::pair{293.0f, Water::kTypeId}, std::pair{262.0f, Snow::kTypeId},
-                                            std::pair{263.0f, Water::kTypeId}}) {
+    for (const auto& [temperature, kind] :
+         {std::pair{293.0f, Water::kTypeId}, std::pair{262.0f, Snow::kTypeId}, std::pair{263.0f, Water::kTypeId}}) {
         Particle* cloud = put(30, 40, Cloud::kTypeId);
         EXPECT_EQ(updateAndApply(cloud, temperature), kind) << temperature;
         world->removeParticle(30, 40);

@@ -19,7 +19,10 @@ using Colony = MaterialWorld;
 using Registry = MaterialWorld;
 
 namespace {
-BaseDustState& dust(Particle* p) { return *static_cast<BaseDustState*>(p); }
+BaseDustState& dust(Particle* p)
+{
+    return *static_cast<BaseDustState*>(p);
+}
 
 const uint32_t kDustKinds[] = {WoodcutterDust::kTypeId, HunterDust::kTypeId,    MinerDust::kTypeId,
                                BuilderDust::kTypeId,    SafariDust::kTypeId,    SpacemanDust::kTypeId,
@@ -43,8 +46,8 @@ struct StandInHumanJobs {
 
 TEST_F(Dusts, EveryKindIsMadeWithItsSoundAndTheNeverPlacedBaseIsNot)
 {
-    const char* sounds[] = {"sfx_element_gem", "sfx_element_gem",      "sfx_element_gem",
-                            "sfx_element_gem", "sfx_element_gem",      "sfx_element_spaceman",
+    const char* sounds[] = {"sfx_element_gem", "sfx_element_gem",   "sfx_element_gem",
+                            "sfx_element_gem", "sfx_element_gem",   "sfx_element_spaceman",
                             "sfx_element_gem", "sfx_element_robot", "sfx_element_robot"};
     int x = 10;
     for (size_t i = 0; i < std::size(kDustKinds); ++i, x += 3) {
@@ -160,17 +163,12 @@ TEST_F(Colony, ResourceGoalsOnlyInTheHumanCampaignOnTheirDays)
         bool food, water, stoneGoal, stockpile;
     };
     const Case cases[] = {
-        {5, 2, 0, 0, "Food", true, false, false, false},
-        {5, 2, 0, 0, "Water", false, true, false, false},
-        {5, 2, 9, 9, "Stone", false, false, false, false},
-        {4, 2, 0, 0, "Food", false, false, false, false},
-        {5, 1, 0, 0, "Food", false, false, false, false},
-        {5, 3, 3, 0, "Wood", false, false, true, false},
+        {5, 2, 0, 0, "Food", true, false, false, false},   {5, 2, 0, 0, "Water", false, true, false, false},
+        {5, 2, 9, 9, "Stone", false, false, false, false}, {4, 2, 0, 0, "Food", false, false, false, false},
+        {5, 1, 0, 0, "Food", false, false, false, false},  {5, 3, 3, 0, "Wood", false, false, true, false},
         {5, 3, 2, 0, "Stone", false, false, false, false},  // checked before the count rises
-        {5, 4, 5, 8, "Food", false, false, false, true},
-        {5, 4, 5, 7, "Wood", false, false, false, false},
-        {5, 4, 4, 8, "Stone", false, false, false, false},
-        {0, 4, 5, 8, "Food", false, false, false, false},
+        {5, 4, 5, 8, "Food", false, false, false, true},   {5, 4, 5, 7, "Wood", false, false, false, false},
+        {5, 4, 4, 8, "Stone", false, false, false, false}, {0, 4, 5, 8, "Food", false, false, false, false},
     };
     for (const Case& c : cases) {
         Profile::resetInstanceForTests();
@@ -181,8 +179,8 @@ TEST_F(Colony, ResourceGoalsOnlyInTheHumanCampaignOnTheirDays)
         HumanLeader::addResource("Stone", c.stone);
         HumanLeader::addResource("Wood", c.wood);
         HumanLeader::gatherResource(c.gathered);
-        const std::string what = std::string("mode ") + std::to_string(c.mode) + " day " +
-                                 std::to_string(c.day) + " " + c.gathered;
+        const std::string what =
+            std::string("mode ") + std::to_string(c.mode) + " day " + std::to_string(c.day) + " " + c.gathered;
         EXPECT_EQ(profile.isFoodGathered(), c.food) << what;
         EXPECT_EQ(profile.isWaterGathered(), c.water) << what;
         EXPECT_EQ(profile.isStoneGathered(), c.stoneGoal) << what;

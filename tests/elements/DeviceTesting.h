@@ -9,8 +9,7 @@
 #include "world/ByteStream.h"
 #include "world/Particle.h"
 
-template <class T>
-T* as(Particle* p)
+template <class T> T* as(Particle* p)
 {
     return static_cast<T*>(p);
 }

@@ -17,13 +17,12 @@ using DevicesBlob = MaterialWorld;
 
 TEST_F(DevicesBlob, EveryDeviceComesBackFromASavedWorld)
 {
-    const char* kinds[] = {"Power",        "CrossWire",     "Bulb",          "Heater",        "Cooler",
-                           "LedBlue",      "LedGreen",      "LedOrange",     "LedPurple",     "LedRed",
-                           "LedYellow",    "ConveyorBeltL", "ConveyorBeltR", "ColdSensor",    "VeryColdSensor",
-                           "NormalSensor", "HotSensor",     "VeryHotSensor", "GasSensor",     "LiquidSensor",
-                           "HumanSensor",  "LightSensor",   "LedSensor",     "Laser",         "LaserBeam",
-                           "LaserTrans",   "Bass",          "Drums",         "Guitar",        "Trumpet",
-                           "Note",         "Pipe",          "PipeIn",        "PipeOut"};
+    const char* kinds[] = {
+        "Power",          "CrossWire",    "Bulb",      "Heater",        "Cooler",        "LedBlue",       "LedGreen",
+        "LedOrange",      "LedPurple",    "LedRed",    "LedYellow",     "ConveyorBeltL", "ConveyorBeltR", "ColdSensor",
+        "VeryColdSensor", "NormalSensor", "HotSensor", "VeryHotSensor", "GasSensor",     "LiquidSensor",  "HumanSensor",
+        "LightSensor",    "LedSensor",    "Laser",     "LaserBeam",     "LaserTrans",    "Bass",          "Drums",
+        "Guitar",         "Trumpet",      "Note",      "Pipe",          "PipeIn",        "PipeOut"};
     std::map<std::pair<int, int>, uint32_t> placed;
     int x = 4;
     for (const char* name : kinds) {

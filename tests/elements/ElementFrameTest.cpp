@@ -14,9 +14,9 @@
 namespace {
 
 const char* const kMaterialNames[] = {
-    "Sand", "SandWet", "Soil", "Mud", "Stone", "Ash", "Snow", "Ice", "Wax", "Glass", "Metal",
-    "Insulator", "Wood", "Wall", "Void", "Water", "Oil", "OilBurning", "Lava", "WaxMelt",
-    "Steam", "Smoke", "Gas", "Fire", "Explosion", "Bright",
+    "Sand",  "SandWet", "Soil",      "Mud",   "Stone", "Ash",  "Snow",      "Ice",    "Wax",
+    "Glass", "Metal",   "Insulator", "Wood",  "Wall",  "Void", "Water",     "Oil",    "OilBurning",
+    "Lava",  "WaxMelt", "Steam",     "Smoke", "Gas",   "Fire", "Explosion", "Bright",
 };
 
 bool sameColour(cocos2d::ccColor4B a, cocos2d::ccColor4B b)

@@ -74,8 +74,8 @@ TEST_F(Explosives, ALoadSetsTntOffOnlyWhenHeavyAndDry)
         bool goes;
     };
     const Case cases[] = {
-        {Sand::kTypeId, false, true},        {Bomb::kTypeId, false, true},  {StandInHuman::kTypeId, false, true},
-        {Water::kTypeId, false, false},      {Oil::kTypeId, false, false},  {Sand::kTypeId, true, false},
+        {Sand::kTypeId, false, true},   {Bomb::kTypeId, false, true}, {StandInHuman::kTypeId, false, true},
+        {Water::kTypeId, false, false}, {Oil::kTypeId, false, false}, {Sand::kTypeId, true, false},
         {TNT::kTypeId, false, false},
     };
     int x = 20;

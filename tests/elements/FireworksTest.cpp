@@ -11,7 +11,10 @@
 using Rockets = MaterialWorld;
 
 namespace {
-Fireworks* asRocket(Particle* p) { return static_cast<Fireworks*>(p); }
+Fireworks* asRocket(Particle* p)
+{
+    return static_cast<Fireworks*>(p);
+}
 }  // namespace
 
 TEST_F(Rockets, ARocketLitAboveRowSeventyBurstsAtOnce)
@@ -45,7 +48,7 @@ TEST_F(Rockets, AClimbingRocketPassesLightCellsAndBurstsUnderSand)
         uint32_t above;
         bool passes;
     };
-    const Case cases[] = {{TypeId::Fire, true},   {TypeId::Smoke, true}, {TypeId::Cloud, true},
+    const Case cases[] = {{TypeId::Fire, true},      {TypeId::Smoke, true},  {TypeId::Cloud, true},
                           {TypeId::Explosion, true}, {Sand::kTypeId, false}, {Wall::kTypeId, false}};
     int x = 20;
     for (const Case& c : cases) {

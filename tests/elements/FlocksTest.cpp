@@ -59,8 +59,10 @@ TEST_F(Flocks, AFollowerTakesTheLeadersDirectionBeyondFourOrSixColumns)
         bool takesOver;
     };
     const Case cases[] = {
-        {-1, 1, 4, false}, {-1, 1, 5, true},   // own direction +1: more than 4
-        {1, -1, 6, false}, {1, -1, 7, true},   // own direction -1: more than 6
+        {-1, 1, 4, false},
+        {-1, 1, 5, true},  // own direction +1: more than 4
+        {1, -1, 6, false},
+        {1, -1, 7, true},  // own direction -1: more than 6
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << c.ownDir << " at " << c.distance);

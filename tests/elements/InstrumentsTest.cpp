@@ -119,8 +119,10 @@ TEST_F(Instruments, LoadedNotesOutsideTheTablesBecomeC)
         std::initializer_list<int32_t> saved;
         int32_t note, octave;
     };
-    const Case cases[] = {{Bass::kTypeId, {11, 1}, 11, 1},   {Bass::kTypeId, {12, 1}, 0, 1},
-                          {Note::kTypeId, {-1, 9}, 0, 9},    {Drums::kTypeId, {40}, 0, 0},
+    const Case cases[] = {{Bass::kTypeId, {11, 1}, 11, 1},
+                          {Bass::kTypeId, {12, 1}, 0, 1},
+                          {Note::kTypeId, {-1, 9}, 0, 9},
+                          {Drums::kTypeId, {40}, 0, 0},
                           {Drums::kTypeId, {5}, 5, 0}};
     for (const Case& c : cases) {
         auto* inst = as<Instrument>(put(40, 100, c.kind));

@@ -48,10 +48,10 @@ TEST_F(Lasers, GlassRules)
 {
     struct Case {
         const char* rule;
-        int dx, dy;                                      // beam direction; glass g at (50, 80)
-        std::vector<std::pair<int, int>> glass;           // more glass, relative to g
-        std::vector<std::pair<int, int>> beams;           // cells (relative to g) that get a beam
-        std::vector<std::pair<int, int>> dark;            // cells that stay empty
+        int dx, dy;                              // beam direction; glass g at (50, 80)
+        std::vector<std::pair<int, int>> glass;  // more glass, relative to g
+        std::vector<std::pair<int, int>> beams;  // cells (relative to g) that get a beam
+        std::vector<std::pair<int, int>> dark;   // cells that stay empty
     };
     const Case cases[] = {
         {"straight e", 1, 0, {}, {{1, 0}, {5, 0}}, {}},
@@ -109,10 +109,10 @@ TEST_F(Lasers, EachGemGivesItsHit)
     struct Case {
         uint32_t gem;
         uint32_t target;
-        float heat;          // least change of the temperature at the target (the star
-                             // shares its 2 x 2 field cell, so it adds more)
-        uint32_t atTarget;   // kind at the target afterwards
-        uint32_t around;     // kind added next to the target (0 = none)
+        float heat;         // least change of the temperature at the target (the star
+                            // shares its 2 x 2 field cell, so it adds more)
+        uint32_t atTarget;  // kind at the target afterwards
+        uint32_t around;    // kind added next to the target (0 = none)
     };
     const Case cases[] = {
         {Diamond::kTypeId, Stone::kTypeId, 0, Stone::kTypeId, 0},
@@ -200,8 +200,18 @@ TEST_F(Lasers, AnObsidianBeamBackOntoItsLaserIsSafe)
     put(50, 50, Laser::kTypeId);
     put(50, 51, Glass::kTypeId);
     put(50, 53, Obsidian::kTypeId);
-    for (auto [x, y] : {std::pair{50, 60}, {49, 61}, {40, 69}, {39, 69}, {30, 68}, {29, 67}, {25, 62}, {25, 61},
-                        {26, 56}, {27, 55}, {34, 49}, {35, 49}})
+    for (auto [x, y] : {std::pair{50, 60},
+                        {49, 61},
+                        {40, 69},
+                        {39, 69},
+                        {30, 68},
+                        {29, 67},
+                        {25, 62},
+                        {25, 61},
+                        {26, 56},
+                        {27, 55},
+                        {34, 49},
+                        {35, 49}})
         put(x, y, Glass::kTypeId);
     world->at(50, 50)->update();
     EXPECT_NE(typeAt(50, 50), Laser::kTypeId) << "the beam came back and removed it";

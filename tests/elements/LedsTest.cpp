@@ -9,7 +9,10 @@ using Leds = MaterialWorld;
 
 namespace {
 // Powers (x, y) through a Metal cell to its left holding a pulse tail.
-void powerFromLeft(World& w, int x, int y) { w.electricityGrid.setCell(x - 1, y, ElectricityGrid::kTail); }
+void powerFromLeft(World& w, int x, int y)
+{
+    w.electricityGrid.setCell(x - 1, y, ElectricityGrid::kTail);
+}
 }  // namespace
 
 TEST_F(Leds, APoweredLedGoesToFullGlowAndLightsAtOnce)

@@ -120,8 +120,7 @@ TEST_F(LionsTest, TheBiteKillsAHumanAndSparesAZombie)
         step();
         const bool bitten = std::string(job) != "zombie";
         EXPECT_EQ(count(hashString("HumanLeader")), bitten ? 0 : 1);
-        EXPECT_EQ(l->currentAction->typeId(),
-                  bitten ? ActionType::LionSearchFood : ActionType::LionGatherHuman);
+        EXPECT_EQ(l->currentAction->typeId(), bitten ? ActionType::LionSearchFood : ActionType::LionGatherHuman);
         // A bite that finds nobody keeps testing every tick.
         if (!bitten) {
             EXPECT_EQ(l->currentAction->state, ParticleAction::kRunning);

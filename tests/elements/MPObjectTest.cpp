@@ -59,12 +59,9 @@ TEST_F(MPObjectTest, MovesKeepEveryCellAndRefuseTheRing)
         bool moved;
     };
     const Case cases[] = {
-        {"right by one", 1, 0, true, 50, true},
-        {"left by one", -1, 0, true, 50, true},
-        {"up and right combined", 1, 1, false, 50, true},
-        {"into column 0", -1, 0, true, 1, false},
-        {"into the last column", 1, 0, true, 237, false},
-        {"nothing", 0, 0, true, 50, true},
+        {"right by one", 1, 0, true, 50, true},           {"left by one", -1, 0, true, 50, true},
+        {"up and right combined", 1, 1, false, 50, true}, {"into column 0", -1, 0, true, 1, false},
+        {"into the last column", 1, 0, true, 237, false}, {"nothing", 0, 0, true, 50, true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

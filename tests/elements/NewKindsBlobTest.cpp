@@ -13,10 +13,10 @@ using NewKindsBlob = MaterialWorld;
 
 TEST_F(NewKindsBlob, EveryNewKindComesBackFromASavedWorld)
 {
-    const char* kinds[] = {"Acid",    "AcidWater", "AcidSteam", "Virus",    "Bomb",        "C4",
-                           "Tnt",     "Meteor",    "Fireworks", "Cloud",    "Multi",       "EMulti",
-                           "Electro", "Amatist",   "Citrine",   "Diamond",  "Emerald",     "Lapislazuli",
-                           "Obsidian", "Ruby",     "Sapphire",  "Zircon"};
+    const char* kinds[] = {"Acid",     "AcidWater", "AcidSteam", "Virus",   "Bomb",    "C4",
+                           "Tnt",      "Meteor",    "Fireworks", "Cloud",   "Multi",   "EMulti",
+                           "Electro",  "Amatist",   "Citrine",   "Diamond", "Emerald", "Lapislazuli",
+                           "Obsidian", "Ruby",      "Sapphire",  "Zircon"};
     std::map<std::pair<int, int>, uint32_t> placed;
     int x = 10;
     for (const char* name : kinds) {

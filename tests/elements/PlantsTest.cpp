@@ -11,7 +11,7 @@ namespace {
 uint32_t rgba(cocos2d::ccColor4B c)
 {
     return static_cast<uint32_t>(c.r) | static_cast<uint32_t>(c.g) << 8 | static_cast<uint32_t>(c.b) << 16 |
-           static_cast<uint32_t>(c.a) << 24;
+        static_cast<uint32_t>(c.a) << 24;
 }
 }  // namespace
 

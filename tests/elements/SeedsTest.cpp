@@ -31,10 +31,7 @@ protected:
         fill(x0 - 1, 1, x0 - 1, top + 1, Wall::kTypeId);
         fill(x1 + 1, 1, x1 + 1, top + 1, Wall::kTypeId);
     }
-    SeedState& state(Particle* p)
-    {
-        return *stateOf(p);
-    }
+    SeedState& state(Particle* p) { return *stateOf(p); }
     static SeedState* stateOf(Particle* p);
     int resource(const char* name) { return gameServices().getResource(name); }
     testsupport::FixtureBlueprints fixtures;
@@ -119,8 +116,8 @@ TEST_F(Seeds, ResourceSeedsWaitTheirDelayBeforeSettling)
         uint32_t type;
         int delay;
     };
-    for (const Case& c : {Case{SeedPier::kTypeId, 20}, Case{SeedNiceHouse::kTypeId, 200},
-                          Case{SeedWoodHouse::kTypeId, 200}}) {
+    for (const Case& c :
+         {Case{SeedPier::kTypeId, 20}, Case{SeedNiceHouse::kTypeId, 200}, Case{SeedWoodHouse::kTypeId, 200}}) {
         world->reset();
         world->placeBorderWalls();
         bed(Soil::kTypeId, 5);

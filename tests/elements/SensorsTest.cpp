@@ -56,8 +56,8 @@ TEST_F(Sensors, TheTemperatureBandsMeetAtTheirEnds)
         {2430, false, false, false, true, true},   {2520, false, false, false, true, true},
         {2521, false, false, false, false, true},
     };
-    const uint32_t kinds[] = {VeryColdSensor::kTypeId, ColdSensor::kTypeId, NormalSensor::kTypeId,
-                              HotSensor::kTypeId, VeryHotSensor::kTypeId};
+    const uint32_t kinds[] = {VeryColdSensor::kTypeId, ColdSensor::kTypeId, NormalSensor::kTypeId, HotSensor::kTypeId,
+                              VeryHotSensor::kTypeId};
     std::vector<SensorBase*> sensors;
     for (int i = 0; i < 5; ++i)
         sensors.push_back(as<SensorBase>(put(40 + 4 * i, 100, kinds[i])));
@@ -78,8 +78,8 @@ TEST_F(Sensors, NeighbourTests)
         bool fires;
     };
     const Case cases[] = {
-        {GasSensor::kTypeId, TypeId::Steam, true},     {GasSensor::kTypeId, TypeId::Water, false},
-        {LiquidSensor::kTypeId, TypeId::Oil, true},    {LiquidSensor::kTypeId, TypeId::Sand, false},
+        {GasSensor::kTypeId, TypeId::Steam, true},  {GasSensor::kTypeId, TypeId::Water, false},
+        {LiquidSensor::kTypeId, TypeId::Oil, true}, {LiquidSensor::kTypeId, TypeId::Sand, false},
         {HumanSensor::kTypeId, 0, false},
     };
     int x = 20;
@@ -125,15 +125,16 @@ TEST_F(Sensors, LoadedCountersOutsideTheCycleStartAtZero)
         int32_t saved;
         int32_t loaded;
     };
-    const Case cases[] = {{ColdSensor::kTypeId, 5, 5},   {ColdSensor::kTypeId, 8, 0},   {ColdSensor::kTypeId, -1, 0},
-                          {LedSensor::kTypeId, 31, 31},  {LedSensor::kTypeId, 32, 0},   {ColdSensor::kTypeId, 1 << 30, 0}};
+    const Case cases[] = {{ColdSensor::kTypeId, 5, 5},  {ColdSensor::kTypeId, 8, 0}, {ColdSensor::kTypeId, -1, 0},
+                          {LedSensor::kTypeId, 31, 31}, {LedSensor::kTypeId, 32, 0}, {ColdSensor::kTypeId, 1 << 30, 0}};
     for (const Case& c : cases) {
         auto* s = as<SensorBase>(put(80, 60, c.kind));
         loadWords(s, {c.saved});
         EXPECT_EQ(s->counter, c.loaded) << c.saved;
         s->update();
         if (c.loaded == 0) {
-            const auto own = s->getType() == LedSensor::kTypeId ? LedSensor::colorAtIndex(1) : ColdSensor::colorAtIndex(1);
+            const auto own =
+                s->getType() == LedSensor::kTypeId ? LedSensor::colorAtIndex(1) : ColdSensor::colorAtIndex(1);
             EXPECT_EQ(s->color.g, own.g) << "the cycle starts again at its own colour";
         }
         world->removeParticle(80, 60);

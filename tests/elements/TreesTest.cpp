@@ -12,16 +12,13 @@ namespace {
 uint32_t rgba(cocos2d::ccColor4B c)
 {
     return static_cast<uint32_t>(c.r) | static_cast<uint32_t>(c.g) << 8 | static_cast<uint32_t>(c.b) << 16 |
-           static_cast<uint32_t>(c.a) << 24;
+        static_cast<uint32_t>(c.a) << 24;
 }
 }  // namespace
 
 class Trees : public MaterialWorld {
 protected:
-    void setFreePlay(bool on)
-    {
-        testsupport::testHost().freePlay = on;
-    }
+    void setFreePlay(bool on) { testsupport::testHost().freePlay = on; }
     TreeRoot* root(int x, int y, int trunk, int crown, bool leftSide)
     {
         auto* r = dynamic_cast<TreeRoot*>(put(x, y, TreeRoot::kTypeId));
@@ -81,9 +78,9 @@ TEST_F(Trees, TheRootChoosesItsSideFromTheCellsDiagonallyBelow)
         bool drawn;
         bool leftSide;
     };
-    for (const Case& c : {Case{false, true, true, false}, Case{false, false, true, false},
-                          Case{true, false, false, true}, Case{true, true, true, true},
-                          Case{true, true, false, false}}) {
+    for (const Case& c :
+         {Case{false, true, true, false}, Case{false, false, true, false}, Case{true, false, false, true},
+          Case{true, true, true, true}, Case{true, true, false, false}}) {
         world->reset();
         world->placeBorderWalls();
         put(50, 9, Stone::kTypeId);

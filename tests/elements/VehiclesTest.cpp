@@ -60,8 +60,7 @@ protected:
         MaterialWorld::TearDown();
     }
     // A vehicle placed and updated once (its body built).
-    template <class T>
-    T* vehicle(int x, int y)
+    template <class T> T* vehicle(int x, int y)
     {
         auto* v = static_cast<T*>(put(x, y, T::kTypeId));
         v->update();
@@ -81,8 +80,10 @@ TEST_F(VehiclesTest, ThePicturesBuildTheirBodiesFromTheBottomLeftPixel)
     };
     // Opaque pixel counts of the pictures, and the first opaque column of
     // the bottom row.
-    const Case cases[] = {{MPLeaderCar::kTypeId, 42, 1}, {MPSportCar::kTypeId, 29, 1},
-                          {MPLander::kTypeId, 35, 0},    {MPLeaderTank::kTypeId, 87, 1},
+    const Case cases[] = {{MPLeaderCar::kTypeId, 42, 1},
+                          {MPSportCar::kTypeId, 29, 1},
+                          {MPLander::kTypeId, 35, 0},
+                          {MPLeaderTank::kTypeId, 87, 1},
                           {MPLeaderTruck::kTypeId, 58, 2}};
     fill(1, 1, 238, 40, kStone);
     int x = 20;
@@ -158,8 +159,10 @@ TEST_F(VehiclesTest, ClassLimitsRefuseTheExtraVehicleWhichLeavesAtOnce)
          {MPLeaderCar::kTypeId, MPLeaderTank::kTypeId, MPLeaderTruck::kTypeId},
          MPLeaderCar::kTypeId,
          true},
-        {"a fourth truck", {MPLeaderTruck::kTypeId, MPLeaderTruck::kTypeId, MPLeaderTruck::kTypeId},
-         MPLeaderTruck::kTypeId, true},
+        {"a fourth truck",
+         {MPLeaderTruck::kTypeId, MPLeaderTruck::kTypeId, MPLeaderTruck::kTypeId},
+         MPLeaderTruck::kTypeId,
+         true},
         {"a second tank", {MPLeaderTank::kTypeId}, MPLeaderTank::kTypeId, true},
         {"a fifth sports car",
          {MPSportCar::kTypeId, MPSportCar::kTypeId, MPSportCar::kTypeId, MPSportCar::kTypeId},

@@ -18,7 +18,7 @@ bool tinted(GUIButton* button, const ccColor3B& c)
     return t.r == c.r && t.g == c.g && t.b == c.b;
 }
 
-} // namespace
+}  // namespace
 
 using Buttons = GuiTest;
 
@@ -31,8 +31,8 @@ TEST_F(Buttons, TheFlagSetLastDecidesTheTint)
         ccColor3B expected;
     };
     const std::vector<std::vector<Step>> sequences = {
-        {{true, true, grey}, {false, true, blue}},     // pressed then selected: blue
-        {{false, true, blue}, {true, true, grey}},     // selected then pressed: grey
+        {{true, true, grey}, {false, true, blue}},                        // pressed then selected: blue
+        {{false, true, blue}, {true, true, grey}},                        // selected then pressed: grey
         {{false, true, blue}, {true, true, grey}, {true, false, blue}},   // unpressing a selected one
         {{true, true, grey}, {false, true, blue}, {false, false, grey}},  // unselecting a pressed one
         {{true, true, grey}, {true, false, white}},
@@ -173,7 +173,7 @@ TEST_F(Buttons, IconsAndTheTextOfAButtonWithoutCaption)
     ASSERT_TRUE(button->hasIcon());
     GUILabel* caption = button->getLabel();
     button->setIcon("gamemenus_brush4.png");
-    EXPECT_EQ(button->getLabel(), caption);  // still held
+    EXPECT_EQ(button->getLabel(), caption);    // still held
     EXPECT_EQ(caption->getParent(), nullptr);  // but no longer shown
     EXPECT_EQ(button->getChildrenCount(), 1u);
     EXPECT_TRUE(button->toggle());

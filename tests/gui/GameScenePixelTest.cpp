@@ -34,5 +34,5 @@ TEST_F(GameScene, APaintedCellShowsUnderThePress)
     EXPECT_NEAR(rgb[2], expected.b, 2);
 }
 
-} // namespace
-} // namespace gametest
+}  // namespace
+}  // namespace gametest

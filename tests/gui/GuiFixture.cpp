@@ -24,8 +24,8 @@ void GuiTest::SetUp()
     screens->setCurrentWindow(nullptr);
     screens->savedWindow = nullptr;
     BackButtonAdapter::getInstance()->removeAllListenersForTests();
-    for (const char* sheet : {"pvr/gamemenus.plist", "pvr/guitopbar.plist", "pvr/popups.plist", "pvr/mainmenu.plist",
-                              "pvr/keyboard.plist"})
+    for (const char* sheet :
+         {"pvr/gamemenus.plist", "pvr/guitopbar.plist", "pvr/popups.plist", "pvr/mainmenu.plist", "pvr/keyboard.plist"})
         CCSpriteFrameCache::sharedSpriteFrameCache()->addSpriteFramesWithFile(sheet);
     GUILabel::resetRegistryForTests();
     GUILabel::setFontName("gamemenus_ach_fontButtons");

@@ -70,9 +70,8 @@ public:
 
 // The opposite of the callbacks: tests keep these on the stack, so no one may
 // delete them; one reference stays with the test.
-template <typename T>
-struct Held {
-    Held() : object(new T()) {}
+template <typename T> struct Held {
+    Held() : object(new T()) { }
     ~Held() { object->release(); }
     T* operator->() const { return object; }
     T* get() const { return object; }

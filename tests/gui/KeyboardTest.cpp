@@ -24,7 +24,7 @@ public:
     std::vector<std::string> texts;
 };
 
-} // namespace
+}  // namespace
 
 class Keyboard : public ModalTest {
 protected:
@@ -179,11 +179,11 @@ TEST(KeyboardText, BackspaceRemovesTheWholeLastCharacter)
     const std::pair<std::string, std::string> cases[] = {
         {"", ""},
         {"a", ""},
-        {"n\xC3\xA9", "n"},                // é
-        {"\xE2\x82\xAC", ""},              // €
-        {"a\xF0\x9F\x98\x80", "a"},        // an emoji, four bytes
-        {"a\x80", "a"},                    // a stray continuation byte
-        {"ab\xC3", "ab"},                  // a cut lead byte
+        {"n\xC3\xA9", "n"},          // é
+        {"\xE2\x82\xAC", ""},        // €
+        {"a\xF0\x9F\x98\x80", "a"},  // an emoji, four bytes
+        {"a\x80", "a"},              // a stray continuation byte
+        {"ab\xC3", "ab"},            // a cut lead byte
     };
     for (const auto& [before, after] : cases)
         EXPECT_EQ(withoutLastCharacter(before), after) << before;
@@ -206,10 +206,9 @@ TEST(KeyboardLength, TheWrappedCapacityComesFromTheWidthOfM)
         int32_t length;
     };
     const Case cases[] = {
-        {110, 1, 9, 55},
-        {110, 1.7f, 9, 55},  // the letter space is truncated first
-        {100, 0, 7, 71},     // truncated after the multiplication
-        {110, 0, 0, 15},     // no "M" and no letter space
+        {110, 1, 9, 55},  {110, 1.7f, 9, 55},  // the letter space is truncated first
+        {100, 0, 7, 71},                       // truncated after the multiplication
+        {110, 0, 0, 15},                       // no "M" and no letter space
         {110, -3, 3, 15},
     };
     for (const Case& c : cases)
@@ -309,8 +308,7 @@ TEST_F(Keyboard, TheBindingHoldsItsLabelAndTargetUntilTheNextOpening)
     stepFrames(1);        // and the label outlives its autorelease
     keyboard()->insertText("\n", 1);
     EXPECT_EQ(ScreenUtils::keyboardTargetLabel()->getText()->getString(), "kept");
-    EXPECT_EQ(static_cast<Receiver*>(ScreenUtils::keyboardCallbackTarget())->texts,
-              (std::vector<std::string>{"kept"}));
+    EXPECT_EQ(static_cast<Receiver*>(ScreenUtils::keyboardCallbackTarget())->texts, (std::vector<std::string>{"kept"}));
 }
 
 TEST_F(Keyboard, SetKeyboardTextWithNoBindingOnlySetsTheLineSpacing)

@@ -32,7 +32,7 @@ bool sameColour(const ccColor3B& a, const ccColor3B& b)
     return a.r == b.r && a.g == b.g && a.b == b.b;
 }
 
-} // namespace
+}  // namespace
 
 using FontRegistry = GuiTest;
 
@@ -102,9 +102,9 @@ TEST_F(FontRegistry, SnapScaleOnlyForListedSheetsAndOnlyNearWholeScales)
         float parentScale;
         float effective;
     } cases[] = {
-        {"popups_ach_fontButtons", 1.9f, 2.0f},     {"popups_ach_fontButtons", 1.85f, 2.0f},
-        {"popups_ach_fontButtons", 2.1f, 2.0f},     {"popups_ach_fontButtons", 2.5f, 2.5f},
-        {"popups_ach_fontButtons", 0.15f, 0.15f},   {"mainmenu_ach_fontButtons", 1.9f, 1.9f},
+        {"popups_ach_fontButtons", 1.9f, 2.0f},    {"popups_ach_fontButtons", 1.85f, 2.0f},
+        {"popups_ach_fontButtons", 2.1f, 2.0f},    {"popups_ach_fontButtons", 2.5f, 2.5f},
+        {"popups_ach_fontButtons", 0.15f, 0.15f},  {"mainmenu_ach_fontButtons", 1.9f, 1.9f},
         {"gamemenus_ach_fontButtons", 1.0f, 1.0f},
     };
     for (const Case& c : cases) {
@@ -145,7 +145,7 @@ TEST_F(LabelLayout, OneLineTextAndItsSize)
     EXPECT_EQ(label->getChildrenCount(), 0u);
     EXPECT_FLOAT_EQ(label->getContentSize().width, 0);
     EXPECT_FLOAT_EQ(label->getContentSize().height, 8);  // fontSize - baseLine
-    label->setText(nullptr);  // a null text is empty
+    label->setText(nullptr);                             // a null text is empty
     EXPECT_EQ(label->getChildrenCount(), 0u);
     ASSERT_NE(label->getText(), nullptr);
     label->setText(CCString::create("ab"));
@@ -173,11 +173,17 @@ TEST_F(LabelLayout, MissingCharactersBecomeOneSpaceAndSkipExactlyThemselves)
         const char* text;
         std::vector<float> widths;
     } cases[] = {
-        {"axb", {4, 3, 4}},                      // one byte
-        {"a\xC3\xA9" "b", {4, 3, 4}},            // two bytes
-        {"a\xE2\x82\xAC" "b", {4, 3, 4}},        // three bytes
-        {"a\xF0\x9F\x98\x80" "b", {4, 3, 4}},    // four bytes
-        {"a\xC3", {4, 3}},                       // cut short at the end
+        {"axb", {4, 3, 4}},  // one byte
+        {"a\xC3\xA9"
+         "b",
+         {4, 3, 4}},  // two bytes
+        {"a\xE2\x82\xAC"
+         "b",
+         {4, 3, 4}},  // three bytes
+        {"a\xF0\x9F\x98\x80"
+         "b",
+         {4, 3, 4}},        // four bytes
+        {"a\xC3", {4, 3}},  // cut short at the end
     };
     for (const Case& c : cases) {
         GUILabel* label = GUILabel::create();

@@ -26,7 +26,7 @@ std::string describe(const ccColor4B& c)
     return "(" + std::to_string(c.r) + ", " + std::to_string(c.g) + ", " + std::to_string(c.b) + ")";
 }
 
-} // namespace
+}  // namespace
 
 class ModalPixels : public ModalTest {
 protected:
@@ -56,8 +56,7 @@ protected:
 
 TEST_F(ModalPixels, TheConfirmPanelIsCentredAtFourTimesTheUiScaleOverA200Dimming)
 {
-    ScreenUtils::showPopup(CCString::create("Reset the world?"), nullptr, nullptr, nullptr, nullptr,
-                           GUIPopup::Confirm);
+    ScreenUtils::showPopup(CCString::create("Reset the world?"), nullptr, nullptr, nullptr, nullptr, GUIPopup::Confirm);
     stepSeconds(0.15f);
     drawScene();
     saveFrame("popup_confirm");

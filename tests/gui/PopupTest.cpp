@@ -20,7 +20,7 @@ std::string textOf(GUILabel* label)
     return label && label->getText() ? label->getText()->getString() : std::string("<none>");
 }
 
-} // namespace
+}  // namespace
 
 class Popup : public ModalTest {
 protected:
@@ -50,8 +50,8 @@ TEST_F(Popup, AnOpenerShowsThePopupAtZ200AsTheCurrentWindowAndDropsRequestsWhile
     EXPECT_EQ(textOf(popup()->getMessageLabel()), "Sure?");
     EXPECT_EQ(sounds("sfx_gui_modal"), 1);
 
-    ScreenUtils::showPopup(CCString::create("Other"), second.get(), callfunc_selector(Counter::hit), nullptr,
-                           nullptr, GUIPopup::Message);
+    ScreenUtils::showPopup(CCString::create("Other"), second.get(), callfunc_selector(Counter::hit), nullptr, nullptr,
+                           GUIPopup::Message);
     ScreenUtils::showOfflinePopup();
     EXPECT_EQ(textOf(popup()->getMessageLabel()), "Sure?");
     EXPECT_NE(popup()->getCancelButton(), nullptr);
@@ -59,8 +59,8 @@ TEST_F(Popup, AnOpenerShowsThePopupAtZ200AsTheCurrentWindowAndDropsRequestsWhile
     popup()->onOkPressed();
     stepSeconds(0.2f);
     // Still there until the close has run: a request now is dropped too.
-    ScreenUtils::showPopup(CCString::create("Other"), second.get(), callfunc_selector(Counter::hit), nullptr,
-                           nullptr, GUIPopup::Message);
+    ScreenUtils::showPopup(CCString::create("Other"), second.get(), callfunc_selector(Counter::hit), nullptr, nullptr,
+                           GUIPopup::Message);
     EXPECT_EQ(popup()->getParent(), scene());
     closeFully();
     EXPECT_EQ(popup()->getParent(), nullptr);
@@ -98,9 +98,8 @@ TEST_F(Popup, EachAnswerRunsItsOwnActionOnlyAfterTheClose)
         SCOPED_TRACE(c.name);
         Held<Counter> ok, cancel;
         CocosDenshion::SimpleAudioEngine::sharedEngine()->clearRecordedCalls();
-        ScreenUtils::showPopup(CCString::create("Q"), c.okAction ? ok.get() : nullptr,
-                               callfunc_selector(Counter::hit), c.cancelAction ? cancel.get() : nullptr,
-                               callfunc_selector(Counter::hit), c.kind);
+        ScreenUtils::showPopup(CCString::create("Q"), c.okAction ? ok.get() : nullptr, callfunc_selector(Counter::hit),
+                               c.cancelAction ? cancel.get() : nullptr, callfunc_selector(Counter::hit), c.kind);
         ASSERT_TRUE(popup()->isShown());
         (popup()->*c.press)();
         EXPECT_EQ(ok->count + cancel->count, 0);
@@ -186,7 +185,7 @@ public:
     }
 };
 
-} // namespace
+}  // namespace
 
 TEST_F(Popup, APendingActionCannotOpenAPopupAtOnceButCanAfterADelay)
 {
@@ -259,7 +258,7 @@ TEST_F(Popup, PurchasePicturesFollowThePrefixRuleAndElementsGetTheSpecialDeal)
     };
     const Case cases[] = {
         {"popups_exclamation.png", true, true, false, 47},
-        {"exclamation.png", true, true, false, 47},  // prefixed
+        {"exclamation.png", true, true, false, 47},    // prefixed
         {"element_Sand.png", false, false, true, 47},  // its picture comes with the shop
         {"pvr/popups.png", true, false, false, 66},    // a file
     };
@@ -312,8 +311,7 @@ TEST_F(Popup, TheSpecialDealRunsTheCancelActionAndDisablesCancel)
 {
     Held<Counter> buy, cancel;
     popup()->setPurchaseInfo(nullptr, CCString::create("element_Sand.png"), 5, nullptr);
-    ScreenUtils::showPopup(nullptr, buy.get(), callfunc_selector(Counter::hit), nullptr, nullptr,
-                           GUIPopup::Purchase);
+    ScreenUtils::showPopup(nullptr, buy.get(), callfunc_selector(Counter::hit), nullptr, nullptr, GUIPopup::Purchase);
     popup()->onSpecialDealPressed();
     EXPECT_FALSE(popup()->getCancelButton()->isEnabled());
     closeFully();
@@ -336,9 +334,8 @@ TEST(PopupHints, LevelKeysAndMaskSlots)
     EXPECT_EQ(GUIPopup::levelKey(0, 4), "Level4");
     EXPECT_EQ(GUIPopup::levelKey(3, 5), "Level3_5");
     EXPECT_EQ(GUIPopup::levelKey(2, 0), "Level2_1");
-    const std::pair<std::pair<int, int>, int> slots[] = {
-        {{0, 0}, 0}, {{0, 4}, 4}, {{3, 5}, 101}, {{31, 31}, 1023},
-        {{-1, 3}, -1}, {{32, 0}, -1}, {{0, 32}, -1}, {{0, -1}, -1}};
+    const std::pair<std::pair<int, int>, int> slots[] = {{{0, 0}, 0},   {{0, 4}, 4},   {{3, 5}, 101}, {{31, 31}, 1023},
+                                                         {{-1, 3}, -1}, {{32, 0}, -1}, {{0, 32}, -1}, {{0, -1}, -1}};
     for (const auto& [level, slot] : slots)
         EXPECT_EQ(GUIPopup::hintSlot(level.first, level.second), slot) << level.first << "," << level.second;
 }

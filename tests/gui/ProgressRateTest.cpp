@@ -171,7 +171,7 @@ TEST_F(Rate, TheServersValueLightsItsFloorHeldToTheFiveStars)
         const char* sent;
     };
     const Case cases[] = {
-        {2.7f, 3, "2"}, {0.0f, 1, "0"}, {-0.5f, 0, "-1"}, {4.5f, 5, "4"},
+        {2.7f, 3, "2"},  {0.0f, 1, "0"},    {-0.5f, 0, "-1"},         {4.5f, 5, "4"},
         {1e30f, 5, "4"}, {-1e30f, 0, "-1"}, {std::nanf(""), 0, "-1"}, {INFINITY, 5, "4"},
     };
     Held<GUI> gui;

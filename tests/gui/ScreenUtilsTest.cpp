@@ -5,7 +5,7 @@
 USING_NS_CC;
 using guitest::ModalTest;
 
-class Openers : public ModalTest {};
+class Openers : public ModalTest { };
 
 TEST_F(Openers, MessagePagesSayTheirWindowIsNotBuiltAndChangeNothing)
 {

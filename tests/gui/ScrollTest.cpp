@@ -34,8 +34,13 @@ TEST_F(Scrolls, ADragMovesWithGainAndStiffensBeyondALimit)
     struct Case {
         float overshoot;
         float fraction;  // of the gained distance that still moves
-    } cases[] = {{0, 1}, {30, 1 - std::sqrt(0.75f)}, {59, 1 - std::sqrt(1 - (1 / 60.0f) * (1 / 60.0f))},
-                 {60, 0}, {90, 0}, {119, 0}, {200, 0}};
+    } cases[] = {{0, 1},
+                 {30, 1 - std::sqrt(0.75f)},
+                 {59, 1 - std::sqrt(1 - (1 / 60.0f) * (1 / 60.0f))},
+                 {60, 0},
+                 {90, 0},
+                 {119, 0},
+                 {200, 0}};
     for (const Case& c : cases) {
         scroll->moveTo(ccp(0, -100 - c.overshoot));
         scroll->handleTouchMoved(-10);
@@ -75,7 +80,7 @@ TEST_F(Scrolls, AReleaseGlidesWithDecayAndStopsAtALimit)
     tick();
     EXPECT_NEAR(y(), -5, 1e-3);  // as if released at 90
     tick(10);
-    EXPECT_FLOAT_EQ(y(), 100);   // the next step would have passed the top
+    EXPECT_FLOAT_EQ(y(), 100);  // the next step would have passed the top
     EXPECT_FALSE(scroll->isMoving());
 }
 

@@ -37,7 +37,7 @@ std::vector<unsigned char> framePixels(const std::string& sheet, const std::stri
     return pixels;
 }
 
-} // namespace
+}  // namespace
 
 using Sheets = GuiTest;
 
@@ -46,8 +46,10 @@ TEST_F(Sheets, KnownFramesAreThereAtTheirSizes)
     struct Case {
         const char* name;
         float w, h;
-    } cases[] = {{"gamemenus_brushSizeSlider.png", 200, 16}, {"gamemenus_HD.png", 9, 5},
-                 {"guitopbar_btnDraw.png", 18, 18},         {"guitopbar_btnPan.png", 18, 18}};
+    } cases[] = {{"gamemenus_brushSizeSlider.png", 200, 16},
+                 {"gamemenus_HD.png", 9, 5},
+                 {"guitopbar_btnDraw.png", 18, 18},
+                 {"guitopbar_btnPan.png", 18, 18}};
     for (const Case& c : cases) {
         const CCSize size = frameSize(c.name);
         EXPECT_FLOAT_EQ(size.width, c.w) << c.name;
@@ -99,9 +101,8 @@ TEST_F(Sheets, EveryListedFontCanBeMadeCurrentFromTheSameFontPicture)
             ("pvr/" + std::string(sheet.name) + ".plist").c_str());
         const std::string prefix = std::string(sheet.name) + "_";
         bool placeholder = std::string(sheet.name) != "gamemenus" && std::string(sheet.name) != "guitopbar" &&
-                           std::string(sheet.name) != "keyboard" &&
-                           std::string(sheet.name) != "popups" && std::string(sheet.name) != "GUIRate" &&
-                           std::string(sheet.name) != "ProgressBar";
+            std::string(sheet.name) != "keyboard" && std::string(sheet.name) != "popups" &&
+            std::string(sheet.name) != "GUIRate" && std::string(sheet.name) != "ProgressBar";
         if (placeholder) {
             EXPECT_FLOAT_EQ(frameSize(prefix + "empty.png").width, 2) << sheet.name;
         }

@@ -35,8 +35,8 @@ GUISlider* brushSlider(Counter* counter)
         slider->setCallback(counter->action());
     CCArray* steps = CCArray::create();
     for (int i = 1; i <= 9; ++i)
-        steps->addObject(CCSprite::createWithSpriteFrameName(CCString::createWithFormat("gamemenus_brush%d.png", i)
-                                                                 ->getCString()));
+        steps->addObject(
+            CCSprite::createWithSpriteFrameName(CCString::createWithFormat("gamemenus_brush%d.png", i)->getCString()));
     slider->setSteps(steps);
     return slider;
 }
@@ -49,7 +49,7 @@ int visibleSteps(GUISlider* slider)
     return count;
 }
 
-} // namespace
+}  // namespace
 
 using Sliders = GuiTest;
 
@@ -65,7 +65,7 @@ TEST_F(Sliders, TouchesStepTheBrushSliderAndOnlyAChangeSounds)
         float x;
         int value;
     } cases[] = {{26.9f, 1}, {27, 2}, {27 + 146.0f / 7 - 0.01f, 2}, {27 + 146.0f / 7 + 0.01f, 3}, {173, 9}, {500, 9},
-                 {500, 9}, {0, 1}};
+                 {500, 9},   {0, 1}};
     int value = slider->getValue();
     int calls = 0;
     for (const Case& c : cases) {
@@ -203,7 +203,7 @@ protected:
         under = GUIButton::create(first->action(), "gamemenus_brushSizeSlider.png", nullptr);
         under->setPosition(ccp(200, 100));  // x 100..300, y 92..108
         over = GUIButton::create(second->action(), "gamemenus_brushSizeSlider.png", nullptr);
-        over->setPosition(ccp(250, 100));   // x 150..350
+        over->setPosition(ccp(250, 100));  // x 150..350
         menu->addChild(under);
         menu->addChild(over);
     }
@@ -229,9 +229,9 @@ TEST_F(Menus, ReleasingElsewhereFiresNothing)
 {
     touchDown(120, 100);  // under only
     EXPECT_EQ(menu->getPressedButton(), under);
-    touchUp(340, 100);    // on over
+    touchUp(340, 100);  // on over
     touchDown(120, 100);
-    touchUp(700, 500);    // on nothing
+    touchUp(700, 500);  // on nothing
     EXPECT_EQ(first->count + second->count, 0);
     EXPECT_FALSE(under->isPressed());
     CCPoolManager::sharedPoolManager()->drain();  // only the menu holds its buttons now

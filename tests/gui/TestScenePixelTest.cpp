@@ -52,8 +52,7 @@ public:
         slider->setAnchorPoint(CCPointZero);
         slider->setPosition(ccp(20, 100));
         window->m_buttonContainer->addChild(slider);
-        window->m_buttonContainer->addChild(
-            GUIDynamicButton::create(nullptr, nullptr, "gamemenus_brush9.png"));
+        window->m_buttonContainer->addChild(GUIDynamicButton::create(nullptr, nullptr, "gamemenus_brush9.png"));
         GUIScroll* scroll = GUIScroll::create("pvr/gamemenus.png", 10);
         scroll->setRect(CCRect(300, 20, 200, 60));
         scroll->setMinY(20);
@@ -71,7 +70,7 @@ public:
     }
 };
 
-} // namespace
+}  // namespace
 
 class TestScene : public GuiTest {
 protected:

@@ -36,8 +36,7 @@ TEST_F(SavedWorlds, TheThumbnailHoldsTheWholeWorld)
         {0, 79, ccc4(250, 10, 10, 255)},   // world row 0: the bottom
         {119, 0, ccc4(10, 250, 10, 255)},  // the last row: the top
         {119, 79, ccc4(23, 30, 34, 255)},  // every corner drawn
-        {0, 0, ccc4(23, 30, 34, 255)},
-        {60, 40, ccc4(23, 30, 34, 255)},
+        {0, 0, ccc4(23, 30, 34, 255)},    {60, 40, ccc4(23, 30, 34, 255)},
     };
     for (const Case& c : cases) {
         const ccColor4B got = at(c.x, c.y);
@@ -72,5 +71,5 @@ TEST_F(SavedWorlds, ScreenAndNodePictures)
     EXPECT_EQ(ScreenUtils::renderNodeToImage(nullptr), nullptr);
 }
 
-} // namespace
-} // namespace gametest
+}  // namespace
+}  // namespace gametest

@@ -26,8 +26,8 @@ public:
         window->m_buttonContainer = CCNode::create();
         window->addChild(window->m_buttonContainer);
         // 200 x 16 at (100, 200): x 0..200, y 192..208.
-        window->button = GUIButton::create(counter ? counter->action() : nullptr, "gamemenus_brushSizeSlider.png",
-                                           nullptr);
+        window->button =
+            GUIButton::create(counter ? counter->action() : nullptr, "gamemenus_brushSizeSlider.png", nullptr);
         window->button->setPosition(ccp(100, 200));
         window->m_buttonContainer->addChild(window->button);
         window->other = GUIButton::create(nullptr, "gamemenus_brushSizeSlider.png", nullptr);
@@ -52,7 +52,7 @@ public:
     GUIButton* scrolled = nullptr;
     GUIScroll* scroll = nullptr;
     int handedOver = 0;
-    void onBackPressed() override {}
+    void onBackPressed() override { }
 };
 
 int sounds(const char* name)
@@ -64,7 +64,7 @@ int sounds(const char* name)
     return count;
 }
 
-} // namespace
+}  // namespace
 
 class Windows : public GuiTest {
 protected:
@@ -224,8 +224,8 @@ TEST_F(Windows, ArrowAndPageKeysScrollByFixedSteps)
     struct Case {
         int key;
         float moved;
-    } cases[] = {{kCCKeyUp, -8 * 1.4f},        {kCCKeyDown, 8 * 1.4f},  {kCCKeyPageUp, -24 * 1.4f},
-                 {kCCKeyPageDown, 24 * 1.4f}, {kCCKeyLeft, 0},         {kCCKeyRight, 0}};
+    } cases[] = {{kCCKeyUp, -8 * 1.4f},       {kCCKeyDown, 8 * 1.4f}, {kCCKeyPageUp, -24 * 1.4f},
+                 {kCCKeyPageDown, 24 * 1.4f}, {kCCKeyLeft, 0},        {kCCKeyRight, 0}};
     for (const Case& c : cases) {
         const float y = window->scroll->getPosition().y;
         CCEGLView::sharedOpenGLView()->simulateKey(c.key, true);

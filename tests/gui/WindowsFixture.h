@@ -49,4 +49,4 @@ protected:
     static GUIWindow* current() { return ScreenUtils::getInstance()->getCurrentWindow(); }
 };
 
-} // namespace guitest
+}  // namespace guitest

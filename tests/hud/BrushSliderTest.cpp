@@ -66,4 +66,4 @@ TEST_F(BrushSlider, TheBrushSliderSetsWhatTheToolsRead)
     EXPECT_EQ(Tool::brushSize(), 6);
 }
 
-} // namespace
+}  // namespace

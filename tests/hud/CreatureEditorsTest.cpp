@@ -25,8 +25,7 @@ protected:
             for (int y = 1; y < 10; ++y)
                 world->addParticle(x, y, hashString("Stone"), false);
     }
-    template <class T>
-    T* creature(uint32_t type, int x)
+    template <class T> T* creature(uint32_t type, int x)
     {
         auto* c = static_cast<T*>(world->addParticle(x, 10, type, false));
         c->update();

@@ -125,19 +125,37 @@ TEST_F(DaySettings, TheFileDecidesWhatIsAvailable)
         const char* logged;  // a line the load writes, or null
     };
     const Case cases[] = {
-        {"unlocked", plist("<dict><key>lock</key><false/><key>lockMode</key><string>allow</string>"
-                           "<key>elements</key><array><string>Sand</string></array></dict>"),
-         false, {{"Sand", true}, {"Water", true}, {"Clear", true}, {"Zoom", true}, {"Sun", true}}, nullptr},
-        {"allow", lockedDay("allow", names({"Sand"}), names({"Clear"}), names({"Sun"})), false,
-         {{"Sand", true}, {"Water", false}, {"Clear", true}, {"Zoom", false}, {"Sun", true}}, nullptr},
-        {"deny", lockedDay("deny", names({"Sand"}), names({"Zoom"})), false,
-         {{"Sand", false}, {"Water", true}, {"Clear", true}, {"Zoom", false}, {"Sun", true}}, nullptr},
-        {"unknown mode", lockedDay("permit", names({"Water"})), false,
-         {{"Sand", false}, {"Water", true}, {"Clear", false}, {"Zoom", false}, {"Sun", false}}, "unknown lockMode"},
-        {"no mode", lockedDay(nullptr, names({"Water"})), false,
-         {{"Sand", false}, {"Water", true}, {"Clear", false}, {"Zoom", false}, {"Sun", false}}, "unknown lockMode"},
-        {"free play", lockedDay("allow", names({"Water"})), true,
-         {{"Sand", true}, {"Water", true}, {"Clear", true}, {"Zoom", true}, {"Sun", true}}, nullptr},
+        {"unlocked",
+         plist("<dict><key>lock</key><false/><key>lockMode</key><string>allow</string>"
+               "<key>elements</key><array><string>Sand</string></array></dict>"),
+         false,
+         {{"Sand", true}, {"Water", true}, {"Clear", true}, {"Zoom", true}, {"Sun", true}},
+         nullptr},
+        {"allow",
+         lockedDay("allow", names({"Sand"}), names({"Clear"}), names({"Sun"})),
+         false,
+         {{"Sand", true}, {"Water", false}, {"Clear", true}, {"Zoom", false}, {"Sun", true}},
+         nullptr},
+        {"deny",
+         lockedDay("deny", names({"Sand"}), names({"Zoom"})),
+         false,
+         {{"Sand", false}, {"Water", true}, {"Clear", true}, {"Zoom", false}, {"Sun", true}},
+         nullptr},
+        {"unknown mode",
+         lockedDay("permit", names({"Water"})),
+         false,
+         {{"Sand", false}, {"Water", true}, {"Clear", false}, {"Zoom", false}, {"Sun", false}},
+         "unknown lockMode"},
+        {"no mode",
+         lockedDay(nullptr, names({"Water"})),
+         false,
+         {{"Sand", false}, {"Water", true}, {"Clear", false}, {"Zoom", false}, {"Sun", false}},
+         "unknown lockMode"},
+        {"free play",
+         lockedDay("allow", names({"Water"})),
+         true,
+         {{"Sand", true}, {"Water", true}, {"Clear", true}, {"Zoom", true}, {"Sun", true}},
+         nullptr},
     };
     for (const Case& c : cases) {
         testsupport::LogCapture log;
@@ -163,8 +181,9 @@ TEST_F(DaySettings, ABrokenOrMissingFileKeepsThePreviousDay)
         {"array root", "Listed", plist("<array><string>Sand</string></array>")},
         {"no lock", "NoLock", plist("<dict><key>lockMode</key><string>allow</string></dict>")},
         {"lock is no flag", "Odd", plist("<dict><key>lock</key><string>maybe</string></dict>")},
-        {"list is no array", "Flat", plist("<dict><key>lock</key><true/><key>lockMode</key><string>deny</string>"
-                                           "<key>elements</key><string>Sand</string></dict>")},
+        {"list is no array", "Flat",
+         plist("<dict><key>lock</key><true/><key>lockMode</key><string>deny</string>"
+               "<key>elements</key><string>Sand</string></dict>")},
         {"outside the folder", "../Escape", ""},
     };
     for (const Case& c : cases) {
@@ -227,8 +246,9 @@ TEST_F(DaySettings, UnlocksAddForTheDayAndANewDayReplacesThem)
 
 TEST_F(DaySettings, MenusOfferOnlyWhatTheDayAllows)
 {
-    ASSERT_TRUE(load("Day9", lockedDay("allow", names({"Sand", "Water"}), names({"Draw", "Fill", "Zoom"}),
-                                       names({"Cold", "Normal", "Light", "Background"}))));
+    ASSERT_TRUE(load("Day9",
+                     lockedDay("allow", names({"Sand", "Water"}), names({"Draw", "Fill", "Zoom"}),
+                               names({"Cold", "Normal", "Light", "Background"}))));
     EXPECT_EQ(gui->paletteNames(), (std::vector<std::string>{"Sand", "Water"})) << "no eraser on this day";
     gui->showToolMenu();
     EXPECT_EQ(offered(), (std::vector<std::string>{"Draw", "Fill", "Zoom"}));
@@ -317,4 +337,4 @@ TEST_F(DaySettings, EachGoalsStandInLogsOnce)
     EXPECT_EQ(lines, 5) << "four operations of the goals window and one for both checks";
 }
 
-} // namespace
+}  // namespace

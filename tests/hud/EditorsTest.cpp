@@ -20,11 +20,7 @@ protected:
         enterScene();
     }
 
-    template <typename T>
-    T* put(int x, int y)
-    {
-        return dynamic_cast<T*>(world->addParticle(x, y, T::kTypeId, true));
-    }
+    template <typename T> T* put(int x, int y) { return dynamic_cast<T*>(world->addParticle(x, y, T::kTypeId, true)); }
 
     static GUIWindow* current() { return ScreenUtils::getInstance()->getCurrentWindow(); }
 };
@@ -114,8 +110,10 @@ TEST_F(Editors, EachInstrumentOpensItsWindowWithItsOctaves)
         const char* window;
         int octaves;
     };
-    const Case cases[] = {{Bass::kTypeId, "BassEditor", 3},       {Drums::kTypeId, "DrumsEditor", 0},
-                          {Guitar::kTypeId, "GuitarEditor", 3},   {Trumpet::kTypeId, "TrumpetEditor", 2},
+    const Case cases[] = {{Bass::kTypeId, "BassEditor", 3},
+                          {Drums::kTypeId, "DrumsEditor", 0},
+                          {Guitar::kTypeId, "GuitarEditor", 3},
+                          {Trumpet::kTypeId, "TrumpetEditor", 2},
                           {Note::kTypeId, "NoteEditor", 4}};
     int x = 10;
     for (const Case& c : cases) {
@@ -150,4 +148,4 @@ TEST_F(Editors, AWindowNameWithoutAnEditorOpensNothing)
     EXPECT_EQ(power->editor, nullptr);
 }
 
-} // namespace
+}  // namespace

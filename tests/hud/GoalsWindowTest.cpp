@@ -75,4 +75,4 @@ TEST_F(GoalsWindow, EmptyOrAbsentListsShowNoSection)
     EXPECT_TRUE(goals->buildGoalsList(nullptr, nullptr, CCArray::create(), CCArray::create()).empty());
 }
 
-} // namespace
+}  // namespace

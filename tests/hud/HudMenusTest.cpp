@@ -102,4 +102,4 @@ TEST_F(HudMenus, TheCameraHandsTheShareWindowItsPicturesUnlessTheHudIsOpen)
     stepSeconds(1.0f);
 }
 
-} // namespace
+}  // namespace

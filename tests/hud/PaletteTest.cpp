@@ -115,8 +115,8 @@ TEST_F(Palette, APickedElementIsWhatTheToolsPaintAndTheBarShows)
             sand = b;
     }
     ASSERT_NE(sand, nullptr);
-    const CCPoint at = sand->getParent()->convertToWorldSpace(
-        ccp(sand->getPosition().x + 20, sand->getPosition().y - 20));
+    const CCPoint at =
+        sand->getParent()->convertToWorldSpace(ccp(sand->getPosition().x + 20, sand->getPosition().y - 20));
     press(at.x, at.y);
     release(at.x, at.y);
     stepFrames(20);
@@ -191,10 +191,11 @@ TEST_F(Palette, PresetsSetTheAmbientAndSwitchesFlipTheWorld)
     EXPECT_EQ(bar->getSunPicto()->isVisible(), world->lightMap.isSunOn());
     EXPECT_EQ(bar->getCloudsPicto()->isVisible(), world->weather);
     const std::string icon = GUITopBar::frameOf(bar->getTemperatureIcon());
-    EXPECT_EQ(icon, std::string(world->temperatureField.isViewOn() ? "guitopbar_tempOn_4.png" : "guitopbar_tempOff_4.png"));
+    EXPECT_EQ(icon,
+              std::string(world->temperatureField.isViewOn() ? "guitopbar_tempOn_4.png" : "guitopbar_tempOff_4.png"));
 }
 
-} // namespace
+}  // namespace
 
 namespace {
 
@@ -211,7 +212,7 @@ TEST_F(Palette, TheRequestedElementOutlivesTheFrameThatSetIt)
     PixelMarket::resetInstanceForTests();
 }
 
-} // namespace
+}  // namespace
 
 namespace {
 
@@ -267,7 +268,7 @@ TEST_F(Shop, APricedElementIsBoughtWithTheManaOrRequestedWithout)
     EXPECT_EQ(profile->getMana(), 60) << "a second confirmation charges nothing";
 }
 
-} // namespace
+}  // namespace
 
 namespace {
 
@@ -297,4 +298,4 @@ TEST_F(Palette, TheShippedCataloguePricesAcceptedNames)
     PixelMarket::resetInstanceForTests();
 }
 
-} // namespace
+}  // namespace

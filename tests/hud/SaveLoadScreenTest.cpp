@@ -47,8 +47,8 @@ protected:
     void tapRow(GUISaveLoad* screen, int row)
     {
         auto* item = static_cast<CCNode*>(screen->getRows()->objectAtIndex(static_cast<unsigned>(row)));
-        const CCPoint centre = item->getParent()->convertToWorldSpace(
-            ccp(item->getPosition().x + 40, item->getPosition().y - 20));
+        const CCPoint centre =
+            item->getParent()->convertToWorldSpace(ccp(item->getPosition().x + 40, item->getPosition().y - 20));
         press(centre.x, centre.y, 7);
         release(centre.x, centre.y, 7);
     }
@@ -57,7 +57,7 @@ protected:
 TEST(SaveExtension, OnlyExactSaveNames)
 {
     const std::pair<const char*, bool> cases[] = {
-        {"user/a.sav", true}, {".sav", true}, {"sav", false}, {"", false},
+        {"user/a.sav", true},      {".sav", true},        {"sav", false},        {"", false},
         {"user/a.sav.bak", false}, {"user/a.SAV", false}, {"user/a.png", false},
     };
     for (const auto& [name, expected] : cases)
@@ -262,5 +262,5 @@ TEST_F(SaveLoadScreen, RowsStayOnScreenAtEveryWindowShape)
     }
 }
 
-} // namespace
-} // namespace gametest
+}  // namespace
+}  // namespace gametest

@@ -148,9 +148,9 @@ TEST_F(TopBar, ALockedBarIgnoresTouches)
 {
     buildFree();
     GUIButton* play = bar->getPlayPauseButton();
-    const CCPoint at = play->getParent()->convertToWorldSpace(
-        ccp(play->getPosition().x + play->getContentSize().width / 2,
-            play->getPosition().y - play->getContentSize().height / 2));
+    const CCPoint at =
+        play->getParent()->convertToWorldSpace(ccp(play->getPosition().x + play->getContentSize().width / 2,
+                                                   play->getPosition().y - play->getContentSize().height / 2));
     bar->setLocked(true);
     press(at.x, at.y);
     release(at.x, at.y);
@@ -297,8 +297,8 @@ TEST_F(TopBar, TheManaCountNeverRunsUnderItsIcon)
         bool fullSize;  // short counts keep the size the bar gives them
     };
     const Case cases[] = {
-        {false, 0, true}, {true, 7, true}, {false, 2500, false}, {true, 2500, false},
-        {false, 1234567, false}, {true, -99999, false},
+        {false, 0, true},    {true, 7, true},         {false, 2500, false},
+        {true, 2500, false}, {false, 1234567, false}, {true, -99999, false},
     };
     for (const Case& c : cases) {
         Profile::getInstance()->setMana(c.mana);
@@ -327,4 +327,4 @@ TEST_F(TopBar, TheManaCountNeverRunsUnderItsIcon)
     }
 }
 
-} // namespace
+}  // namespace

@@ -29,8 +29,7 @@ protected:
             VehicleEditor::openPanels().back()->close();
         GameScene::TearDown();
     }
-    template <class T>
-    T* vehicle(int x)
+    template <class T> T* vehicle(int x)
     {
         auto* v = static_cast<T*>(world->addParticle(x, 41, T::kTypeId, false));
         EXPECT_NE(v, nullptr);

@@ -156,4 +156,4 @@ TEST_F(WorldMenu, NewWorldEmptiesTheWorld)
     EXPECT_EQ(gui->getOpenMenu(), GUI::kNoMenu);
 }
 
-} // namespace
+}  // namespace

@@ -40,7 +40,7 @@ bool waitReadable(int fd, int ms)
     return ::poll(&p, 1, ms) > 0;
 }
 
-} // namespace
+}  // namespace
 
 std::string ReceivedRequest::header(const std::string& name) const
 {
@@ -182,9 +182,9 @@ void LoopbackHttpServer::serve()
                 std::this_thread::sleep_for(std::chrono::milliseconds(20));
         } else {
             std::string reply = "HTTP/1.1 " + std::to_string(response.status) + " " + reasonFor(response.status) +
-                                "\r\nContent-Type: " + response.contentType +
-                                "\r\nContent-Length: " + std::to_string(response.body.size()) +
-                                "\r\nX-Test: loopback\r\nConnection: close\r\n\r\n" + response.body;
+                "\r\nContent-Type: " + response.contentType +
+                "\r\nContent-Length: " + std::to_string(response.body.size()) +
+                "\r\nX-Test: loopback\r\nConnection: close\r\n\r\n" + response.body;
             size_t sent = 0;
             while (sent < reply.size()) {
                 ssize_t n = ::send(client, reply.data() + sent, reply.size() - sent, MSG_NOSIGNAL);

@@ -21,7 +21,7 @@ struct CannedResponse {
     int status = 200;
     std::string body;
     std::string contentType = "application/json";
-    bool hang = false; // read the request, then never answer (until stopped)
+    bool hang = false;  // read the request, then never answer (until stopped)
 };
 
 class LoopbackHttpServer {

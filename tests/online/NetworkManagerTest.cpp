@@ -73,7 +73,7 @@ protected:
     void SetUp() override { ASSERT_TRUE(NetworkManager::init()); }
 };
 
-} // namespace
+}  // namespace
 
 TEST_F(NetworkManagerTest, AnsweredRequestRunsItsResponseHandlerOnTheDrainingThread)
 {
@@ -190,11 +190,13 @@ TEST_F(NetworkManagerTest, ActionsRunInCompletionOrderAndAFailedActionDoesNotSto
 
 TEST_F(NetworkManagerTest, CancelledRequestNeverRunsItsAction)
 {
-    LoopbackHttpServer server([](const ReceivedRequest&) {
-        CannedResponse r;
-        r.hang = true;
-        return r;
-    }, 4, 10);
+    LoopbackHttpServer server(
+        [](const ReceivedRequest&) {
+            CannedResponse r;
+            r.hang = true;
+            return r;
+        },
+        4, 10);
     NetworkManager manager;
     auto action = makeAction(server.url("/slow"));
     ASSERT_TRUE(manager.send(action));
@@ -211,11 +213,13 @@ TEST_F(NetworkManagerTest, CancelledRequestNeverRunsItsAction)
 
 TEST_F(NetworkManagerTest, StopWithRequestsInFlightReturnsPromptlyAndDropsThem)
 {
-    LoopbackHttpServer server([](const ReceivedRequest&) {
-        CannedResponse r;
-        r.hang = true;
-        return r;
-    }, 8, 15);
+    LoopbackHttpServer server(
+        [](const ReceivedRequest&) {
+            CannedResponse r;
+            r.hang = true;
+            return r;
+        },
+        8, 15);
     std::vector<std::shared_ptr<RecordingAction>> actions;
     auto started = std::chrono::steady_clock::now();
     {
@@ -234,12 +238,12 @@ TEST_F(NetworkManagerTest, StopWithRequestsInFlightReturnsPromptlyAndDropsThem)
         EXPECT_FALSE(manager.send(late));
         manager.runPendingActions();
         EXPECT_EQ(late->errors, 1);
-    } // the destructor after an explicit stop is harmless
+    }  // the destructor after an explicit stop is harmless
     auto elapsed = std::chrono::steady_clock::now() - started;
     EXPECT_LT(elapsed, std::chrono::seconds(8));
     for (auto& action : actions) {
         EXPECT_EQ(action->responses + action->errors, 0);
-        EXPECT_EQ(action.use_count(), 1); // nothing of the worker holds it any more
+        EXPECT_EQ(action.use_count(), 1);  // nothing of the worker holds it any more
     }
     server.stop();
 }

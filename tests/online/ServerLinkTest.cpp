@@ -35,8 +35,8 @@ protected:
     {
         ASSERT_TRUE(NetworkManager::init());
         folder = std::filesystem::temp_directory_path() /
-                 ("tesmora-serverlink-" + std::to_string(::getpid()) + "-" +
-                  ::testing::UnitTest::GetInstance()->current_test_info()->name());
+            ("tesmora-serverlink-" + std::to_string(::getpid()) + "-" +
+             ::testing::UnitTest::GetInstance()->current_test_info()->name());
         std::filesystem::remove_all(folder);
         previousStoreRoot = platform::CloudStorage::root();
         ASSERT_TRUE(platform::CloudStorage::setRoot(folder.string()));
@@ -85,7 +85,7 @@ protected:
     Listener* listener = nullptr;
 };
 
-} // namespace
+}  // namespace
 
 TEST_F(ServerLinkTest, AcceptedPlayerStoresIdAndKeySavesAndContinues)
 {

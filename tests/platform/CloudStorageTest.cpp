@@ -38,7 +38,7 @@ protected:
     TempDir m_dir;
 };
 
-} // namespace
+}  // namespace
 
 TEST_F(CloudStorageTest, RoundTripReplacesTheWholeFile)
 {
@@ -94,8 +94,8 @@ TEST_F(CloudStorageTest, ListingIsSortedStableAndSkipsUnfinishedWrites)
 TEST_F(CloudStorageTest, NamesThatTryToLeaveTheStoreAreRefused)
 {
     std::string outside = m_dir.file("escaped");
-    for (const char* name : {"../escaped", "user/../../escaped", "/tmp/escaped", "", "a//b", "./a",
-             "a/./b", "a\\..\\b", "user/"}) {
+    for (const char* name :
+         {"../escaped", "user/../../escaped", "/tmp/escaped", "", "a//b", "./a", "a/./b", "a\\..\\b", "user/"}) {
         EXPECT_FALSE(write(name, "x")) << name;
         EXPECT_FALSE(CloudStorage::fileExists(name)) << name;
         EXPECT_FALSE(CloudStorage::fileDelete(name)) << name;

@@ -91,7 +91,7 @@ TEST(PlatformServices, ABigLogIsSetAsideAtStart)
     PlatformServices::shutdown();
     EXPECT_EQ(readFile(home.saveFolder() + "/tesmora.log"), "fresh\n");
     EXPECT_EQ(std::filesystem::file_size(home.saveFolder() + "/tesmora.log.old"),
-        static_cast<uintmax_t>(PlatformServices::kLogFileLimit + 1));
+              static_cast<uintmax_t>(PlatformServices::kLogFileLimit + 1));
 }
 
 TEST(PlatformServices, StartFailsWithACauseWhenTheSaveFolderCannotBeMade)
@@ -135,7 +135,7 @@ int recurse(int depth)
         return frame[0];
     return recurse(depth + 1) + frame[0];
 }
-} // namespace
+}  // namespace
 
 TEST(CrashHandlerDeathTest, StackOverflowStillLogsTheCrash)
 {

@@ -18,7 +18,7 @@ uint8_t* recordOf(std::vector<uint8_t>& file)
     return file.data() + kHeaderSize;
 }
 
-} // namespace
+}  // namespace
 
 TEST(Crc32, MatchesTheStandardCheckValue)
 {
@@ -123,7 +123,7 @@ TEST_F(ProfileTest, SaveAndLoadRoundTripKeepsWhatLastsAndResetsWhatDoesNot)
     EXPECT_EQ(loaded->getMusicVolume(), 40);
     EXPECT_EQ(loaded->getEffectsVolume(), 7);
     EXPECT_TRUE(loaded->isSettingsFlag());
-    EXPECT_EQ(loaded->getMana(), 1500); // mana plus what was pending
+    EXPECT_EQ(loaded->getMana(), 1500);  // mana plus what was pending
     EXPECT_EQ(loaded->getPendingMana(), 0);
     EXPECT_EQ(loaded->getLevelPoints(), 0);
     EXPECT_EQ(loaded->getPouredPixels(), 12345);
@@ -139,7 +139,7 @@ TEST_F(ProfileTest, SaveAndLoadRoundTripKeepsWhatLastsAndResetsWhatDoesNot)
     EXPECT_TRUE(loaded->isCampaignUnlocked(8));
     EXPECT_TRUE(loaded->hasPurchasedBackground(CCString::create("forest")));
     EXPECT_TRUE(loaded->hasPurchasedElement(CCString::create("Plasma")));
-    EXPECT_EQ(loaded->getPurchasedElements()->count(), 75u); // starting list plus one, each once
+    EXPECT_EQ(loaded->getPurchasedElements()->count(), 75u);  // starting list plus one, each once
     EXPECT_EQ(loaded->getUnlockedBackgrounds()->count(), 0u);
 }
 
@@ -161,7 +161,7 @@ TEST_F(ProfileTest, OneChangedByteIsRejectedAndTheBackupIsUsed)
     profile->setMana(100);
     profile->save();
     profile->setMana(200);
-    profile->save(); // backup holds 100, profile.dat 200
+    profile->save();  // backup holds 100, profile.dat 200
     EXPECT_EQ(readFile(kBackupFileName).size(), kFileSize);
 
     std::vector<uint8_t> file = readFile(kFileName);
@@ -188,7 +188,7 @@ TEST_F(ProfileTest, ShortOrMissingFilesFallBackToDefaultsWhenTheBackupFailsToo)
     Profile* p = restart();
     EXPECT_FALSE(p->loadFromFile(kFileName));
     p->setMana(5);
-    p->load(true); // no backup exists yet
+    p->load(true);  // no backup exists yet
     EXPECT_TRUE(p->isLoaded());
     EXPECT_EQ(p->getMana(), 3500);
 
@@ -248,7 +248,7 @@ TEST_F(ProfileTest, ManaAtTheTopOfItsRangeStaysThereWhenMoreArrives)
 TEST_F(ProfileTest, AnotherGameVersionResetsTheShareRewardAndOpensTheDailyQuest)
 {
     profile->setShareCount(3);
-    profile->setDailyQuestOpen(false); // saves
+    profile->setDailyQuestOpen(false);  // saves
     std::vector<uint8_t> file = readFile(kFileName);
 
     // Same version: both kept.
@@ -283,7 +283,7 @@ TEST_F(ProfileTest, PurchaseTableNamesThatDoNotFitOrOtherCategoriesAreSkipped)
     std::memcpy(table + 76 * 24, "Gizmo", 6);
     writeUInt32(table + 76 * 24 + 20, 2);
     std::memcpy(table + 77 * 24, "Widget", 7);
-    table[77 * 24 + 16] = 0; // the used byte is not examined
+    table[77 * 24 + 16] = 0;  // the used byte is not examined
     writeUInt32(table + 77 * 24 + 20, 0);
     resealCrc(file);
     writeFile(kFileName, file);
@@ -343,7 +343,8 @@ TEST_F(ProfileTest, PurchaseTableNamesAreListedOnceInTheirFirstOrder)
             backgrounds.push_back(static_cast<CCString*>(o)->getString());
         ASSERT_EQ(elements.size(), starting + c.elementsAdded.size()) << c.what;
         EXPECT_EQ(std::vector<std::string>(elements.begin() + static_cast<std::ptrdiff_t>(starting), elements.end()),
-                  c.elementsAdded) << c.what;
+                  c.elementsAdded)
+            << c.what;
         EXPECT_EQ(backgrounds, c.backgrounds) << c.what;
     }
 }
@@ -411,7 +412,7 @@ TEST_F(ProfileTest, ADamagedProfileIsNotCopiedOverAGoodBackup)
 {
     profile->setMana(10);
     profile->save();
-    profile->save(); // backup = 10
+    profile->save();  // backup = 10
     std::vector<uint8_t> goodBackup = readFile(kBackupFileName);
     std::vector<uint8_t> file = readFile(kFileName);
     file[100] ^= 0xFF;
@@ -428,7 +429,7 @@ TEST_F(ProfileTest, ASaveBeforeTheBackupLoadKeepsADamagedProfilesBackup)
 {
     profile->setMana(1234);
     profile->save();
-    profile->save(); // backup = 1234
+    profile->save();  // backup = 1234
     std::vector<uint8_t> file = readFile(kFileName);
     file[100] ^= 0xFF;
     writeFile(kFileName, file);
@@ -452,6 +453,6 @@ TEST_F(ProfileTest, LoadHappensOnceAndSetsTheStoryMode)
     p->load(false);
     EXPECT_EQ(p->getGameMode(), 0);
     p->setMana(42);
-    p->load(true); // already loaded: nothing happens
+    p->load(true);  // already loaded: nothing happens
     EXPECT_EQ(p->getMana(), 42);
 }

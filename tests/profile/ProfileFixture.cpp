@@ -13,8 +13,8 @@ USING_NS_CC;
 void ProfileTest::SetUp()
 {
     folder = std::filesystem::temp_directory_path() /
-             ("tesmora-profile-" + std::to_string(::getpid()) + "-" +
-              ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        ("tesmora-profile-" + std::to_string(::getpid()) + "-" +
+         ::testing::UnitTest::GetInstance()->current_test_info()->name());
     std::filesystem::remove_all(folder);
     previousStoreRoot = platform::CloudStorage::root();
     ASSERT_TRUE(platform::CloudStorage::setRoot(folder.string()));

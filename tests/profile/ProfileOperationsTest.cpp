@@ -22,7 +22,7 @@ public:
     void run() { ++calls; }
 };
 
-} // namespace
+}  // namespace
 
 TEST_F(ProfileTest, NewProfileHasTheStartingValues)
 {
@@ -72,7 +72,7 @@ TEST_F(ProfileTest, FreePlayClockReachesOneMilestonePerStepAndOnlyInFreePlay)
 {
     platform::advanceManualGameTime(20000);
     profile->transferPendingMana();
-    EXPECT_EQ(profile->getFreePlayTime(), 0); // not free play
+    EXPECT_EQ(profile->getFreePlayTime(), 0);  // not free play
 
     freePlay = true;
     profile->setFreePlayStamp(platform::gameTime());
@@ -101,7 +101,7 @@ TEST_F(ProfileTest, LoginStreakCountsWholeDaysSinceTheLastAdvance)
     loadAfterHours(23);
     EXPECT_EQ(profile->getLoginStreak(), 4);
 
-    loadAfterHours(2); // 25 hours since the last advance
+    loadAfterHours(2);  // 25 hours since the last advance
     EXPECT_EQ(profile->getLoginStreak(), 5);
     EXPECT_EQ(profile->getProgressWord(ProgressWord::StreakCounter1), 9);
 
@@ -130,10 +130,9 @@ TEST_F(ProfileTest, CampaignUnlockTable)
         int completed;
         std::vector<int> open;
     } cases[] = {
-        {Story, {0, 2, 4, 5}},       {UserMade, {0, 1, 5}},   {Human, {0, 5, 8, 9}},
-        {Music, {0, 3, 5, 7}},       {Contraptions, {0, 5, 6, 7}}, {Dinosaurs, {0, 5, 6}},
-        {PixelArt, {0, 1, 5}},       {LasersAndPipes, {0, 3, 5}}, {Zombie, {0, 5, 10}},
-        {Robot, {0, 5, 10}},         {Invasion, {0, 5}},
+        {Story, {0, 2, 4, 5}},        {UserMade, {0, 1, 5}},  {Human, {0, 5, 8, 9}}, {Music, {0, 3, 5, 7}},
+        {Contraptions, {0, 5, 6, 7}}, {Dinosaurs, {0, 5, 6}}, {PixelArt, {0, 1, 5}}, {LasersAndPipes, {0, 3, 5}},
+        {Zombie, {0, 5, 10}},         {Robot, {0, 5, 10}},    {Invasion, {0, 5}},
     };
     for (const Case& c : cases) {
         for (int i = 0; i < Count; ++i)
@@ -150,11 +149,11 @@ TEST_F(ProfileTest, BuyingTakesManaRecordsTheItemAndSaves)
     profile->setMana(100);
     EXPECT_FALSE(profile->buyShopItem(CCString::create("Plasma"), item("Plasma", 101, 0)));
     EXPECT_EQ(profile->getMana(), 100);
-    EXPECT_TRUE(readFile(ProfileFile::kFileName).empty()); // nothing saved
+    EXPECT_TRUE(readFile(ProfileFile::kFileName).empty());  // nothing saved
 
     EXPECT_TRUE(profile->buyShopItem(CCString::create("Fire"), item("Fire", 40, 0)));
     EXPECT_EQ(profile->getMana(), 60);
-    EXPECT_EQ(profile->getPurchasedElements()->count(), 74u); // already owned: listed once
+    EXPECT_EQ(profile->getPurchasedElements()->count(), 74u);  // already owned: listed once
     EXPECT_EQ(profile->getProgressWord(ProgressWord::ElementsBought), 0);
 
     EXPECT_TRUE(profile->buyShopItem(CCString::create("Plasma"), item("Plasma", 10, 0)));
@@ -273,7 +272,7 @@ TEST_F(ProfileTest, StoryDayCountersNeedTheirDayAndCondition)
     profile->countStoryDay11Steam();
     normal = true;
     profile->countStoryDay11Steam();
-    profile->countStoryDay13Snow(); // wrong day
+    profile->countStoryDay13Snow();  // wrong day
     EXPECT_EQ(profile->getDay11WaterCount(), 1);
     EXPECT_EQ(profile->getDay13SnowCount(), 0);
 
@@ -307,7 +306,7 @@ TEST_F(ProfileTest, SmallHelpersGuardTheirRanges)
 {
     EXPECT_STREQ(extractDigits(CCString::create("Achievement45"))->getCString(), "45");
     EXPECT_STREQ(extractDigits(nullptr)->getCString(), "");
-    profile->setProgressWord(1022, 5); // would run past the block
+    profile->setProgressWord(1022, 5);  // would run past the block
     EXPECT_EQ(profile->getProgressWord(1022), 0);
     profile->setBestDay(32, 9);
     EXPECT_EQ(profile->getBestDay(32), 0);

@@ -27,7 +27,7 @@ protected:
     std::vector<Event> events;
 };
 
-} // namespace
+}  // namespace
 
 TEST_F(StatsUtilsTest, ModeEventsReportWhereThePlayerCameFrom)
 {

@@ -24,12 +24,9 @@ struct Loader {
 };
 
 const Loader kLoaders[] = {
-    {"Profile", loaders::makeProfileHarness, 10},
-    {"Plist", loaders::makePlistHarness, 30},
-    {"ServerAnswer", loaders::makeServerAnswerHarness, 60},
-    {"SheetAndFont", loaders::makeSheetFontHarness, 10},
-    {"Blueprint", loaders::makeBlueprintHarness, 5},
-    {"CloudNames", loaders::makeCloudNameHarness, 6},
+    {"Profile", loaders::makeProfileHarness, 10},           {"Plist", loaders::makePlistHarness, 30},
+    {"ServerAnswer", loaders::makeServerAnswerHarness, 60}, {"SheetAndFont", loaders::makeSheetFontHarness, 10},
+    {"Blueprint", loaders::makeBlueprintHarness, 5},        {"CloudNames", loaders::makeCloudNameHarness, 6},
 };
 
 // Enough of an input to find it again: text as it is, else hex of its start.
@@ -57,7 +54,7 @@ uint32_t seedOf(const std::string& name)
     return h;
 }
 
-class LoaderRobustness : public ::testing::TestWithParam<Loader> {};
+class LoaderRobustness : public ::testing::TestWithParam<Loader> { };
 
 TEST_P(LoaderRobustness, ValidInputsLoadSoundly)
 {
@@ -93,7 +90,7 @@ TEST_P(LoaderRobustness, DamagedInputsAreRefusedOrLoadedSoundly)
 INSTANTIATE_TEST_SUITE_P(Loaders, LoaderRobustness, ::testing::ValuesIn(kLoaders),
                          [](const ::testing::TestParamInfo<Loader>& info) { return std::string(info.param.name); });
 
-} // namespace
+}  // namespace
 
 TEST(Mutator, SameSeedSameDamageAndEveryKindChangesTheInput)
 {
@@ -187,7 +184,7 @@ const KnownInput kKnownInputs[] = {
      }},
 };
 
-} // namespace
+}  // namespace
 
 TEST(LoaderKnownInputs, OnceHarmfulInputsAreRefusedOrLoadedSoundly)
 {

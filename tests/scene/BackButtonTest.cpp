@@ -17,7 +17,7 @@ protected:
     static BackButtonAdapter* adapter() { return BackButtonAdapter::getInstance(); }
 };
 
-} // namespace
+}  // namespace
 
 TEST_F(BackButtonTest, BackWithNoListenerOnlyLogs)
 {
@@ -72,7 +72,7 @@ TEST_F(BackButtonTest, AListenerThatGoesIsNeverCalledAgain)
     CountingListener screen;
     adapter()->addListener(&screen);
     {
-        CountingListener window; // closed without removing itself
+        CountingListener window;  // closed without removing itself
         adapter()->addListener(&window);
     }
     EXPECT_EQ(adapter()->frontListener(), &screen);

@@ -195,5 +195,5 @@ TEST_F(GameScene, AOneTexelFrameStillDraws)
     view->release();
 }
 
-} // namespace
-} // namespace gametest
+}  // namespace
+}  // namespace gametest

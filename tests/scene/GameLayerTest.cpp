@@ -35,7 +35,8 @@ TEST_F(GameScene, TheInstanceIsKnownWhileItInitialises)
     EXPECT_NE(first->getGUI(), nullptr);
     EXPECT_NE(first->getZoomOutView(), nullptr);
     EXPECT_FALSE(first->getZoomOutView()->isVisible());
-    EXPECT_EQ(first->getUniverseName()->getString(), std::string(LocalUtils::localize("UniverseNameEmpty")->getCString()));
+    EXPECT_EQ(first->getUniverseName()->getString(),
+              std::string(LocalUtils::localize("UniverseNameEmpty")->getCString()));
 }
 
 TEST_F(GameScene, ResizesLeaveOneWorldSprite)
@@ -45,7 +46,7 @@ TEST_F(GameScene, ResizesLeaveOneWorldSprite)
         int sprites = 0;
         for (CCObject* child : *layer->getChildren())
             sprites += dynamic_cast<CCSprite*>(child) != nullptr &&
-                       static_cast<CCSprite*>(child)->getTexture() == layer->getWorldTexture();
+                static_cast<CCSprite*>(child)->getTexture() == layer->getWorldTexture();
         EXPECT_EQ(sprites, 1) << big;
         EXPECT_EQ(layer->getWorldSprite()->getParent(), layer);
         EXPECT_FLOAT_EQ(layer->getWorldSprite()->getContentSize().width, big ? 240 : 120);
@@ -171,5 +172,5 @@ TEST_F(GameScene, ArrowKeysPanOnlyWhileMagnified)
     EXPECT_NEAR(layer->getPosition().x, zoomed.x - 64, 0.01);
 }
 
-} // namespace
-} // namespace gametest
+}  // namespace
+}  // namespace gametest

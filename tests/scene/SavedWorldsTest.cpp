@@ -80,8 +80,7 @@ TEST_F(Backgrounds, RewardsWinAndDefaultsNeverRename)
     CCSprite* sprite = layer->getBackgroundSprite();
     ASSERT_NE(sprite, nullptr);
     // The Rewards picture, not the Missions one.
-    EXPECT_EQ(sprite->getTexture(),
-              CCTextureCache::sharedTextureCache()->addImage("backgrounds/Rewards/both.png"));
+    EXPECT_EQ(sprite->getTexture(), CCTextureCache::sharedTextureCache()->addImage("backgrounds/Rewards/both.png"));
 
     for (const char* name : {"both.png", "sky.png", "missing.png"}) {
         layer->changeBackground(name, true);
@@ -239,9 +238,8 @@ TEST_F(SavedWorlds, NamesAreMadeSafe)
         const char* file;
     };
     const Case cases[] = {
-        {"a b", true, "a_b"},       {"../x", true, ".._x"}, {"a\\b", true, "a_b"},
-        {"tab\there", true, "tab_here"}, {".", false, ""},   {"..", false, ""},
-        {"", true, ""},
+        {"a b", true, "a_b"}, {"../x", true, ".._x"}, {"a\\b", true, "a_b"}, {"tab\there", true, "tab_here"},
+        {".", false, ""},     {"..", false, ""},      {"", true, ""},
     };
     for (const Case& c : cases) {
         std::string out;
@@ -258,7 +256,7 @@ TEST_F(SavedWorlds, NamesAreMadeSafe)
     name("../x");
     EXPECT_EQ(SaveLoadUtils::saveWorld(false), SaveLoadUtils::SaveResult::Saved);
     EXPECT_TRUE(platform::CloudStorage::fileExists("User/.._x.sav"));
-    struct stat st {};
+    struct stat st { };
     EXPECT_NE(stat(m_cloud.file("x.sav").c_str(), &st), 0);
     EXPECT_NE(stat((saveFolder + "/x.png").c_str(), &st), 0);
 }
@@ -342,7 +340,10 @@ TEST_F(SavedWorlds, ThumbnailsComeFromTheCacheOrAWholeCloudRead)
     GameServices& s = gameServices();
     auto realExists = s.fileExists;
     auto realRead = s.fileRead;
-    s.fileExists = [&](const std::string& n) { ++cloudCalls; return realExists(n); };
+    s.fileExists = [&](const std::string& n) {
+        ++cloudCalls;
+        return realExists(n);
+    };
     CCSprite* cached = ScreenUtils::loadThumbnailSprite(CCString::create("user/pic.sav"));
     EXPECT_NE(cached, nullptr);
     EXPECT_EQ(cloudCalls, 0);
@@ -376,5 +377,5 @@ TEST_F(SavedWorlds, ThumbnailsComeFromTheCacheOrAWholeCloudRead)
     EXPECT_EQ(ScreenUtils::loadThumbnailSprite(CCString::create("user/none.sav")), nullptr);
 }
 
-} // namespace
-} // namespace gametest
+}  // namespace
+}  // namespace gametest

@@ -25,7 +25,7 @@ public:
         static CCArray* rows = makeColorRowList({44, 45});
         return rows;
     }
-    void update() override {}
+    void update() override { }
     void onTouch() override { ++touched; }
     static inline int touched = 0;
 };
@@ -97,10 +97,8 @@ TEST_F(Strokes, CreatureLimitsCountTheRightKinds)
         bool refused;
     };
     const Case cases[] = {
-        {"MPLeaderTruck", &CreatureCounts::trucks, 3, true},
-        {"MPLeaderTank", &CreatureCounts::tanks, 1, true},
-        {"MPSportCar", &CreatureCounts::sportCars, 2, false},
-        {"LionLeader", &CreatureCounts::lions, 4, true},
+        {"MPLeaderTruck", &CreatureCounts::trucks, 3, true},  {"MPLeaderTank", &CreatureCounts::tanks, 1, true},
+        {"MPSportCar", &CreatureCounts::sportCars, 2, false}, {"LionLeader", &CreatureCounts::lions, 4, true},
         {"Flamingo", &CreatureCounts::flamingos, 19, false},
     };
     for (const Case& c : cases) {
@@ -236,5 +234,5 @@ TEST_F(Strokes, ADragPaintsSoilUnderThePointer)
         EXPECT_EQ(typeAt(x, 90), hashString("Soil")) << x;
 }
 
-} // namespace
-} // namespace gametest
+}  // namespace
+}  // namespace gametest

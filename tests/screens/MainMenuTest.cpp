@@ -85,8 +85,8 @@ TEST_F(MainMenuTest, EachModeButtonHasItsCaptionOnTwoLines)
         // The captions among the button's labels, in the order they were added.
         std::vector<GUILabel*> lines;
         for (CCObject* child : *button->getChildren())
-            if (auto* label = dynamic_cast<GUILabel*>(child); label && label->getText() &&
-                                                                !label->getText()->getString().empty())
+            if (auto* label = dynamic_cast<GUILabel*>(child);
+                label && label->getText() && !label->getText()->getString().empty())
                 lines.push_back(label);
         ASSERT_EQ(lines.size(), 2u);
         for (size_t i = 0; i < 2; ++i)
@@ -214,4 +214,4 @@ TEST_F(MainMenuTest, BackInFreePlayConfirmedReturnsToTheMenu)
     GUIPopup::resetInstanceForTests();
 }
 
-} // namespace
+}  // namespace

@@ -82,10 +82,7 @@ protected:
         CCString* text = GUIProgressBar::getInstance()->getResultText();
         return text ? text->getString() : "";
     }
-    static void pressOk()
-    {
-        GUIProgressBar::getInstance()->onOkPressed();
-    }
+    static void pressOk() { GUIProgressBar::getInstance()->onOkPressed(); }
 
     NetworkManager manager;
     GUINameInput* screen = nullptr;
@@ -96,12 +93,11 @@ TEST_F(NameInputTest, OutcomesOfTheCreatePlayerRequest)
     struct Case {
         int status;
         const char* body;
-        bool menu;          // reached without OK (success)
-        const char* result; // the bar's failure text
+        bool menu;           // reached without OK (success)
+        const char* result;  // the bar's failure text
     };
     for (const Case& c : {Case{201, R"({"id": 7, "key": "k7"})", true, ""},
-                          Case{200, "not json", false, "NetErrorIncorrectJson"},
-                          Case{404, "", false, "NetError1"}}) {
+                          Case{200, "not json", false, "NetErrorIncorrectJson"}, Case{404, "", false, "NetError1"}}) {
         SCOPED_TRACE(c.status);
         testsupport::resetGame();
         LoopbackHttpServer server([&](const ReceivedRequest&) { return CannedResponse{c.status, c.body}; });
@@ -162,11 +158,13 @@ TEST_F(NameInputTest, NoServerFailsThenOkGoesToTheMenu)
 
 TEST_F(NameInputTest, ASilentServerTimesOutAfterFortySeconds)
 {
-    LoopbackHttpServer server([](const ReceivedRequest&) {
-        CannedResponse r;
-        r.hang = true;
-        return r;
-    }, 8, 120);
+    LoopbackHttpServer server(
+        [](const ReceivedRequest&) {
+            CannedResponse r;
+            r.hang = true;
+            return r;
+        },
+        8, 120);
     open(server.url());
     type("Ann");
     stepSeconds(30, 0.25f);
@@ -180,4 +178,4 @@ TEST_F(NameInputTest, ASilentServerTimesOutAfterFortySeconds)
     server.stop();
 }
 
-} // namespace
+}  // namespace

@@ -37,7 +37,10 @@ constexpr float kFrame = 1.0f / 60.0f;
 constexpr int kSettleFrames = 24;
 const char* const kWorldNames[] = {"soak one", "soak two", "soak three", "soak four", "soak five"};
 
-float topBarHeight() { return 80.0f * static_cast<float>(screenRatio); }
+float topBarHeight()
+{
+    return 80.0f * static_cast<float>(screenRatio);
+}
 
 // The buttons among a node's children, in the order they were added.
 std::vector<CCNode*> buttonsIn(CCNode* parent)
@@ -83,9 +86,12 @@ std::string popupText(GUIPopup* popup)
     return label && label->getText() ? label->getText()->getString() : std::string();
 }
 
-std::string localized(const char* key) { return LocalUtils::localize(key)->getString(); }
+std::string localized(const char* key)
+{
+    return LocalUtils::localize(key)->getString();
+}
 
-} // namespace
+}  // namespace
 
 // --- frames and touches --------------------------------------------------------------
 
@@ -102,7 +108,10 @@ void ScriptedPlayer::frames(int count)
     }
 }
 
-int ScriptedPlayer::pick(int count) { return count > 0 ? gameRand() % count : 0; }
+int ScriptedPlayer::pick(int count)
+{
+    return count > 0 ? gameRand() % count : 0;
+}
 
 void ScriptedPlayer::fail(const std::string& what)
 {
@@ -170,11 +179,20 @@ CCPoint ScriptedPlayer::pointInWorldView()
                1 + static_cast<float>(pick(static_cast<int>(height))));
 }
 
-GameLayer* ScriptedPlayer::layer() const { return GameLayer::existingInstance(); }
+GameLayer* ScriptedPlayer::layer() const
+{
+    return GameLayer::existingInstance();
+}
 
-GUI* ScriptedPlayer::hud() const { return layer() ? layer()->getGUI() : nullptr; }
+GUI* ScriptedPlayer::hud() const
+{
+    return layer() ? layer()->getGUI() : nullptr;
+}
 
-int64_t ScriptedPlayer::worldSteps() const { return layer() ? layer()->getWorld().stepsBegun : 0; }
+int64_t ScriptedPlayer::worldSteps() const
+{
+    return layer() ? layer()->getWorld().stepsBegun : 0;
+}
 
 size_t ScriptedPlayer::undoSnapshotBytes() const
 {
@@ -202,8 +220,8 @@ void ScriptedPlayer::answerPopups(bool cancel)
         if (!popup)
             return;
         GUIButton* button = cancel && popup->getCancelButton() && popup->getCancelButton()->isVisible()
-                                ? popup->getCancelButton()
-                                : popup->getOkButton();
+            ? popup->getCancelButton()
+            : popup->getOkButton();
         if (!tap(button)) {
             fail("a popup without a visible button: \"" + popupText(popup) + "\"");
             popup->onOkPressed();
@@ -438,7 +456,9 @@ void ScriptedPlayer::chooseBrushSize()
     }
     // A drag along the slider, ending somewhere on it.
     const CCSize size = slider->getContentSize();
-    auto along = [&](float fraction) { return slider->convertToWorldSpace(ccp(size.width * fraction, size.height / 2)); };
+    auto along = [&](float fraction) {
+        return slider->convertToWorldSpace(ccp(size.width * fraction, size.height / 2));
+    };
     CCPoint at = along(static_cast<float>(pick(101)) / 100.0f);
     press(at);
     frames(1);
@@ -530,7 +550,7 @@ void ScriptedPlayer::worldSetting()
     CCNode* button = choices[static_cast<size_t>(pick(static_cast<int>(choices.size())))];
     // The presets come first (levels 1..5), then the four switches (0..3).
     const bool preset = std::find(choices.begin(), choices.begin() + std::min<size_t>(5, choices.size()), button) !=
-                        choices.begin() + std::min<size_t>(5, choices.size());
+        choices.begin() + std::min<size_t>(5, choices.size());
     const int value = numberOf(button);
     tap(button);
     settle();
@@ -691,4 +711,4 @@ void ScriptedPlayer::checkWorld()
     }
 }
 
-} // namespace soak
+}  // namespace soak

@@ -106,4 +106,4 @@ private:
     std::set<std::string> m_toolsUsed;
 };
 
-} // namespace soak
+}  // namespace soak

@@ -4,6 +4,9 @@
 
 namespace soak {
 
-cocos2d::CCNode* sliderNode(GUISlider* slider) { return slider; }
+cocos2d::CCNode* sliderNode(GUISlider* slider)
+{
+    return slider;
+}
 
-} // namespace soak
+}  // namespace soak

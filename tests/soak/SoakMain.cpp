@@ -136,7 +136,7 @@ bool launch(std::string& error)
     return true;
 }
 
-} // namespace
+}  // namespace
 
 int main(int argc, char** argv)
 {
@@ -212,9 +212,8 @@ int main(int argc, char** argv)
     std::printf("undos: %lld, zooms: %lld, pans: %lld, settings: %lld, brush sizes: %lld\n",
                 static_cast<long long>(c.undos), static_cast<long long>(c.zooms), static_cast<long long>(c.pans),
                 static_cast<long long>(c.settings), static_cast<long long>(c.brushSizes));
-    std::printf("elements used: %zu of %zu, tools used: %zu of 5, expected error lines: %lld\n",
-                player.elementsUsed(), player.elementsOffered(), player.toolsUsed(),
-                static_cast<long long>(errors.expectedCount()));
+    std::printf("elements used: %zu of %zu, tools used: %zu of 5, expected error lines: %lld\n", player.elementsUsed(),
+                player.elementsOffered(), player.toolsUsed(), static_cast<long long>(errors.expectedCount()));
     std::printf("resident memory: peak %ld KiB, final %ld KiB; in a new world after the warm-up %ld KiB, at most "
                 "%ld KiB later\n",
                 resident.peak(), resident.last(), resident.baseline(), resident.highestSettled());
@@ -222,8 +221,7 @@ int main(int argc, char** argv)
                 memory.baseline(), memory.highestSettled(), memory.settledCount());
 
     if (!player.fault().empty()) {
-        std::printf("soak FAILED: wrong state: %s; %d more after it\n", player.fault().c_str(),
-                    player.laterFaults());
+        std::printf("soak FAILED: wrong state: %s; %d more after it\n", player.fault().c_str(), player.laterFaults());
         result = 1;
     }
     for (size_t i = 0; i < errors.unexpected().size() && i < 20; ++i) {

@@ -38,7 +38,7 @@ bool parseSeed(const std::string& text, unsigned& out)
     return true;
 }
 
-} // namespace
+}  // namespace
 
 bool parseOptions(const std::vector<std::string>& args, Options& out, std::string& error)
 {
@@ -137,4 +137,4 @@ bool ErrorWatch::observe(const std::string& line)
     return true;
 }
 
-} // namespace soak
+}  // namespace soak

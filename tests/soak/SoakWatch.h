@@ -28,7 +28,7 @@ class MemoryWatch {
 public:
     static constexpr double kAllowance = 0.05;
 
-    explicit MemoryWatch(double warmupSeconds) : m_warmup(warmupSeconds) {}
+    explicit MemoryWatch(double warmupSeconds) : m_warmup(warmupSeconds) { }
     // The warm-up for a run: the first minute, or the first third of a run
     // shorter than three minutes.
     static double warmupFor(double runSeconds);
@@ -80,4 +80,4 @@ private:
     int64_t m_expectedCount = 0;
 };
 
-} // namespace soak
+}  // namespace soak

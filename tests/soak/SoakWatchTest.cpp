@@ -105,8 +105,8 @@ TEST(SoakMemory, ShortRunsWarmUpAndSettleInProportion)
         double warmup;
         double every;
     };
-    const Case cases[] = {{60, 20, 10}, {30, 10, 10}, {179, 179.0 / 3, 179.0 / 6}, {180, 60, 30},
-                          {360, 60, 60}, {3600, 60, 60}};
+    const Case cases[] = {{60, 20, 10},  {30, 10, 10},  {179, 179.0 / 3, 179.0 / 6},
+                          {180, 60, 30}, {360, 60, 60}, {3600, 60, 60}};
     for (const Case& c : cases) {
         EXPECT_DOUBLE_EQ(soak::MemoryWatch::warmupFor(c.run), c.warmup) << c.run;
         EXPECT_DOUBLE_EQ(soak::MemoryWatch::settleEvery(c.run), c.every) << c.run;
@@ -130,4 +130,4 @@ TEST(SoakErrors, ExpectedLinesAreCountedAndOthersKept)
     EXPECT_EQ(watch.unexpected()[2], "(...) (12): the blob is broken \n");
 }
 
-} // namespace
+}  // namespace

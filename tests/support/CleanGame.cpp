@@ -30,4 +30,4 @@ void resetGame()
     GameLayer::getInstance();
 }
 
-} // namespace testsupport
+}  // namespace testsupport

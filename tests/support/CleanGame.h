@@ -18,4 +18,4 @@ TestHost& testHost();
 
 void resetGame();
 
-} // namespace testsupport
+}  // namespace testsupport

@@ -101,4 +101,4 @@ protected:
     World* world = nullptr;
 };
 
-} // namespace gametest
+}  // namespace gametest

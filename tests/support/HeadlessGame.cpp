@@ -50,4 +50,4 @@ void HeadlessGame::stepSeconds(float seconds, float dt)
     stepFrames(frames, dt);
 }
 
-} // namespace testsupport
+}  // namespace testsupport

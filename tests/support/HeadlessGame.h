@@ -30,4 +30,4 @@ private:
     std::unique_ptr<TempHome> m_home;
 };
 
-} // namespace testsupport
+}  // namespace testsupport

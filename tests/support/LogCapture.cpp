@@ -47,4 +47,4 @@ void LogCapture::clear()
     m_lines.clear();
 }
 
-} // namespace testsupport
+}  // namespace testsupport

@@ -27,4 +27,4 @@ private:
     std::vector<std::string> m_lines;
 };
 
-} // namespace testsupport
+}  // namespace testsupport

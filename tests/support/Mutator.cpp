@@ -12,19 +12,29 @@ const uint32_t kNastyWords[] = {0u,          1u,          0x7FFFFFFFu, 0x8000000
                                 0xFFFFFFFEu, 0x00010000u, 100u,        101u,        512u};
 
 const char* const kHugeNumbers[] = {
-    "99999999999999999999999999", "-9223372036854775809", "9223372036854775808", "4294967296",
-    "2147483648",                 "-2147483649",          "1e400",               "-1e400",
-    "1e-400",                     "nan",                  "inf",                 "-0",
-    "0x7fffffff",                 "1.7976931348623157e308",
+    "99999999999999999999999999",
+    "-9223372036854775809",
+    "9223372036854775808",
+    "4294967296",
+    "2147483648",
+    "-2147483649",
+    "1e400",
+    "-1e400",
+    "1e-400",
+    "nan",
+    "inf",
+    "-0",
+    "0x7fffffff",
+    "1.7976931348623157e308",
 };
 
 const char* const kBadUtf8[] = {
-    "\xC0\x80",         // overlong NUL
-    "\xFF",             // never valid
-    "\xED\xA0\x80",     // a surrogate
-    "\xF4\x90\x80\x80", // past U+10FFFF
-    "\xE2\x82",         // cut short
-    "\x80\x80\x80",     // continuation bytes alone
+    "\xC0\x80",          // overlong NUL
+    "\xFF",              // never valid
+    "\xED\xA0\x80",      // a surrogate
+    "\xF4\x90\x80\x80",  // past U+10FFFF
+    "\xE2\x82",          // cut short
+    "\x80\x80\x80",      // continuation bytes alone
     "\xF8\x88\x80\x80\x80",
 };
 
@@ -39,7 +49,7 @@ bool isDigit(uint8_t c)
     return c >= '0' && c <= '9';
 }
 
-} // namespace
+}  // namespace
 
 const char* damageName(Damage damage)
 {
@@ -140,7 +150,7 @@ void Mutator::lyingCount(std::vector<uint8_t>& b)
     if (next() % 4 != 0)
         at &= ~static_cast<size_t>(3);
     const uint32_t old = static_cast<uint32_t>(b[at]) | static_cast<uint32_t>(b[at + 1]) << 8 |
-                         static_cast<uint32_t>(b[at + 2]) << 16 | static_cast<uint32_t>(b[at + 3]) << 24;
+        static_cast<uint32_t>(b[at + 2]) << 16 | static_cast<uint32_t>(b[at + 3]) << 24;
     const uint32_t options[] = {old + 1, old - 1, old * 2, kNastyWords[below(std::size(kNastyWords))]};
     const uint32_t value = options[below(std::size(options))];
     for (int i = 0; i < 4; ++i)
@@ -235,4 +245,4 @@ void Mutator::badUtf8(std::vector<uint8_t>& b)
         replace(b, at, 0, bad);
 }
 
-} // namespace testsupport
+}  // namespace testsupport

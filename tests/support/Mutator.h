@@ -20,15 +20,14 @@ enum class Damage {
     BadUtf8,      // invalid UTF-8 sequences put in
 };
 
-constexpr Damage kAllDamage[] = {Damage::FlipBytes,   Damage::Cut,         Damage::LyingCount,
-                                 Damage::InsertBytes, Damage::RemoveBytes, Damage::DeepNesting,
-                                 Damage::HugeNumber,  Damage::BadUtf8};
+constexpr Damage kAllDamage[] = {Damage::FlipBytes,   Damage::Cut,         Damage::LyingCount, Damage::InsertBytes,
+                                 Damage::RemoveBytes, Damage::DeepNesting, Damage::HugeNumber, Damage::BadUtf8};
 
 const char* damageName(Damage damage);
 
 class Mutator {
 public:
-    explicit Mutator(uint32_t seed) : m_rng(seed) {}
+    explicit Mutator(uint32_t seed) : m_rng(seed) { }
 
     std::vector<uint8_t> mutate(const std::vector<uint8_t>& input, Damage damage);
     // One to three kinds of damage, chosen by the generator.
@@ -54,4 +53,4 @@ private:
 
 std::vector<uint8_t> bytesOf(const std::string& text);
 
-} // namespace testsupport
+}  // namespace testsupport

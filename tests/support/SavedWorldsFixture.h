@@ -80,4 +80,4 @@ protected:
     std::string previousSaveFolder;
 };
 
-} // namespace gametest
+}  // namespace gametest

@@ -23,8 +23,8 @@ TempDir::~TempDir()
 {
     if (!m_path.empty()) {
         std::error_code ignored;
-        std::filesystem::permissions(m_path, std::filesystem::perms::owner_all,
-            std::filesystem::perm_options::add, ignored);
+        std::filesystem::permissions(m_path, std::filesystem::perms::owner_all, std::filesystem::perm_options::add,
+                                     ignored);
         std::filesystem::remove_all(m_path, ignored);
     }
 }
@@ -72,4 +72,4 @@ bool writeFile(const std::string& path, const std::string& bytes)
     return static_cast<bool>(out);
 }
 
-} // namespace testsupport
+}  // namespace testsupport

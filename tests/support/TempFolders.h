@@ -56,4 +56,4 @@ private:
 std::string readFile(const std::string& path);
 bool writeFile(const std::string& path, const std::string& bytes);
 
-} // namespace testsupport
+}  // namespace testsupport

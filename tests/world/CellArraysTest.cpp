@@ -45,35 +45,42 @@ TEST_F(CellArraysTest, FollowEveryChangeOfACell)
         std::function<void(World&)> change;
     };
     const Case cases[] = {
-        {"add and forced add", [](World& w) {
+        {"add and forced add",
+         [](World& w) {
              w.addParticle(100, 100, kSand, false);
              w.addParticle(100, 100, kWall, true);
          }},
         {"remove", [](World& w) { w.removeParticle(10, 10); }},
-        {"move into a free cell", [](World& w) {
+        {"move into a free cell",
+         [](World& w) {
              Particle* p = w.addParticle(100, 50, kMud, false);
              w.moveParticle(p, 101, 60);
          }},
         {"refused move onto a particle", [](World& w) { w.moveParticle(w.at(5, 5), 6, 5); }},
         {"swap", [](World& w) { w.swapParticles(w.at(3, 3), w.at(3, 4)); }},
-        {"queued replacement and removal", [](World& w) {
+        {"queued replacement and removal",
+         [](World& w) {
              w.queueReplaceById(7, 7, kWall);
              w.queueRemove(8, 8);
              w.applyPendingChanges();
          }},
-        {"settling by density", [](World& w) {
+        {"settling by density",
+         [](World& w) {
              for (int i = 0; i < 20; ++i)
                  w.settleByDensity();
          }},
-        {"stepping", [](World& w) {
+        {"stepping",
+         [](World& w) {
              for (int i = 0; i < 5; ++i)
                  w.step();
          }},
-        {"staging a cell directly", [](World& w) {
+        {"staging a cell directly",
+         [](World& w) {
              w.setCell(120, 120, w.outsideWall);
              w.setCell(121, 120, nullptr);
          }},
-        {"load of a saved world", [](World& w) {
+        {"load of a saved world",
+         [](World& w) {
              NSData* blob = w.save();
              blob->retain();
              w.reset();

@@ -11,12 +11,12 @@ namespace {
 TEST_F(GameScene, EveryCreatureBalloonIsAFrameOfTheOverlaySheet)
 {
     const std::pair<const char*, const char*> balloons[] = {
-        {"saying", "newMiner"},        {"saying", "newWoodcutter"},     {"saying", "newHunter"},
-        {"saying", "newBuilder"},      {"thinking", "newHunter"},       {"thinking", "brain"},
-        {"saying", "ateFood"},         {"thinking", "needFood"},        {"thinking", "needStone"},
-        {"thinking", "needWood"},      {"thinking", "needAluminite"},   {"thinking", "cold"},
-        {"thinking", "needResource"},  {"thinking", "gatheredFood"},    {"thinking", "gatheredStone"},
-        {"thinking", "gatheredWood"},  {"thinking", "gatheredAluminite"},
+        {"saying", "newMiner"},       {"saying", "newWoodcutter"},       {"saying", "newHunter"},
+        {"saying", "newBuilder"},     {"thinking", "newHunter"},         {"thinking", "brain"},
+        {"saying", "ateFood"},        {"thinking", "needFood"},          {"thinking", "needStone"},
+        {"thinking", "needWood"},     {"thinking", "needAluminite"},     {"thinking", "cold"},
+        {"thinking", "needResource"}, {"thinking", "gatheredFood"},      {"thinking", "gatheredStone"},
+        {"thinking", "gatheredWood"}, {"thinking", "gatheredAluminite"},
     };
     enterScene();
     OverLayer* overlay = world->overLayer;

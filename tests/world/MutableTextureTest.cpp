@@ -165,8 +165,7 @@ TEST(MutableTexture, FillCoversExactlyTheContentInEveryFormat)
                 const bool inside = x < contentWide && y < contentHigh;
                 for (int b = 0; b < bytes; ++b)
                     ASSERT_EQ(pixel[b], inside ? expected[b] : 0)
-                        << "format " << c.format << " size " << c.width << "x" << c.height << " at " << x << ","
-                        << y;
+                        << "format " << c.format << " size " << c.width << "x" << c.height << " at " << x << "," << y;
             }
         }
     }

@@ -72,5 +72,5 @@ TEST_F(GameScene, ClosingAWindowTakesOnlyThatWindowOut)
     window->release();
 }
 
-} // namespace
-} // namespace gametest
+}  // namespace
+}  // namespace gametest

@@ -9,15 +9,15 @@ namespace {
 
 class TestPachy : public TestElement {
 public:
-    TestPachy() : TestElement(hashString("Pachy"), 0, 0) {}
+    TestPachy() : TestElement(hashString("Pachy"), 0, 0) { }
 };
 class TestTnt : public TestElement {
 public:
-    TestTnt() : TestElement(hashString("Tnt"), 0, 0) {}
+    TestTnt() : TestElement(hashString("Tnt"), 0, 0) { }
 };
 class TestLaserTransmitter : public TestElement {
 public:
-    TestLaserTransmitter() : TestElement(hashString("LaserTrans"), 0, 0) {}
+    TestLaserTransmitter() : TestElement(hashString("LaserTrans"), 0, 0) { }
 };
 
 int createdFlag(const char* name)
@@ -121,8 +121,8 @@ TEST_F(ParticleCreatorTest, NameTableExceptions)
     EXPECT_EQ(ParticleCreator::getName(hashString("RobotLeader")), "HumanLeader");
     EXPECT_EQ(ParticleCreator::getName(hashString("RobotPart")), "HumanPart");
     EXPECT_EQ(ParticleCreator::getName(hashString("LaserTrans")), "LaserTransmitter");
-    for (const char* name : {"LaserTransmitter", "LionPart", "SeedHouse", "SeedChichenItza", "SeedPisa",
-                             "SeedEiffel", "SeedPyramid", "SeedPagoda", "SeedPier"})
+    for (const char* name : {"LaserTransmitter", "LionPart", "SeedHouse", "SeedChichenItza", "SeedPisa", "SeedEiffel",
+                             "SeedPyramid", "SeedPagoda", "SeedPier"})
         EXPECT_EQ(ParticleCreator::getName(hashString(name)), "N/A") << name;
     EXPECT_EQ(ParticleCreator::getName(hashString("Aluminite")), "Aluminite");
     EXPECT_EQ(ParticleCreator::getName(hashString("Nothing")), "N/A");

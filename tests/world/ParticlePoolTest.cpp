@@ -59,11 +59,10 @@ TEST(ParticlePoolTest, ReleasedBlockIsReusedBySizesOfItsClass)
         bool sameBlock;
     };
     const Case cases[] = {
-        {64, 64, true},   // the same size
-        {64, 57, true},   // a smaller size of the same 8-byte class
-        {57, 64, true},
-        {64, 65, false},  // the next class up
-        {72, 64, false},  // the class below
+        {64, 64, true},                    // the same size
+        {64, 57, true},                    // a smaller size of the same 8-byte class
+        {57, 64, true},  {64, 65, false},  // the next class up
+        {72, 64, false},                   // the class below
     };
     for (const Case& c : cases) {
         ParticlePool pool;
@@ -170,7 +169,7 @@ TEST(ParticlePoolTest, FreedBlocksArePoisonedForTheSanitizer)
     pool.release(q, 40);
 }
 
-class PooledParticlesTest : public WorldTest {};
+class PooledParticlesTest : public WorldTest { };
 
 TEST_F(PooledParticlesTest, ParticlesComeFromThePoolUnlessSanitized)
 {

@@ -152,8 +152,8 @@ TEST_F(WorldTest, FlowingTakesTheDrawnSideFirstAndDrawsOnceWhenItCannotFall)
         int expectedDx;
     };
     const Case cases[] = {
-        {true, true, 0, 1},   {true, true, 1, -1},  {false, true, 1, 1}, {true, false, 0, -1},
-        {false, false, 0, 0}, {false, false, 1, 0},
+        {true, true, 0, 1},   {true, true, 1, -1},  {false, true, 1, 1},
+        {true, false, 0, -1}, {false, false, 0, 0}, {false, false, 1, 0},
     };
     int x = 40;
     for (const Case& c : cases) {
@@ -201,9 +201,9 @@ TEST_F(WorldTest, SlideThenRiseEndsAsTheTwoMoves)
         int draw;  // % 5 == 0 redraws the side with the next draw (3: left)
     };
     const Case cases[] = {
-        {kSand, false, false, false, true, 1},  {kSand, false, true, false, true, 1},
-        {kSand, true, false, false, true, 1},   {kSand, true, false, true, true, 1},
-        {kSand, false, false, true, false, 1},  {kSand, false, false, false, true, 5},
+        {kSand, false, false, false, true, 1},   {kSand, false, true, false, true, 1},
+        {kSand, true, false, false, true, 1},    {kSand, true, false, true, true, 1},
+        {kSand, false, false, true, false, 1},   {kSand, false, false, false, true, 5},
         {kGlass, false, false, false, false, 1}, {kGlass, true, true, true, false, 5},
     };
     struct Outcome {
@@ -240,7 +240,8 @@ TEST_F(WorldTest, SlideThenRiseEndsAsTheTwoMoves)
         for (int x = 48; x <= 52; ++x)
             for (int y = 49; y <= 52; ++y) {
                 const cocos2d::ccColor4B t = texture()->getPixelAt(static_cast<float>(x), static_cast<float>(y));
-                o.texels.push_back(static_cast<uint32_t>(t.r) | t.g << 8 | t.b << 16 | static_cast<uint32_t>(t.a) << 24);
+                o.texels.push_back(static_cast<uint32_t>(t.r) | t.g << 8 | t.b << 16 |
+                                   static_cast<uint32_t>(t.a) << 24);
             }
         return o;
     };
@@ -309,7 +310,7 @@ namespace {
 // Explosion cells strengthen the rays that cross them a little.
 class TestExplosion : public TestElement {
 public:
-    TestExplosion() : TestElement(hashString("Explosion"), 0, 0) {}
+    TestExplosion() : TestElement(hashString("Explosion"), 0, 0) { }
     float getBlastFactor() const override { return 1.01f; }
     void setLife(int ticks) override { life = ticks; }
     void setTinted(bool tinted) override { this->tinted = tinted; }
@@ -342,7 +343,7 @@ namespace {
 // An explosive strengthens every ray that crosses it and survives the blast.
 class TestAmplifier : public TestElement {
 public:
-    TestAmplifier() : TestElement(hashString("Tnt"), 0, 0) {}
+    TestAmplifier() : TestElement(hashString("Tnt"), 0, 0) { }
     float getBlastFactor() const override { return 2.0f; }
 };
 }  // namespace

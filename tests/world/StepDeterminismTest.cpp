@@ -31,7 +31,10 @@
 
 namespace {
 
-constexpr uint32_t id(const char* name) { return hashString(name); }
+constexpr uint32_t id(const char* name)
+{
+    return hashString(name);
+}
 
 class Fnv {
 public:
@@ -44,8 +47,8 @@ public:
     }
     void addColour(cocos2d::ccColor4B c)
     {
-        add(static_cast<uint32_t>(c.r) | static_cast<uint32_t>(c.g) << 8 | static_cast<uint32_t>(c.b) << 16
-            | static_cast<uint32_t>(c.a) << 24);
+        add(static_cast<uint32_t>(c.r) | static_cast<uint32_t>(c.g) << 8 | static_cast<uint32_t>(c.b) << 16 |
+            static_cast<uint32_t>(c.a) << 24);
     }
     void addFloat(float f)
     {
@@ -114,8 +117,8 @@ protected:
                 h.add(w.electricityGrid.encodeCell(x, y));
                 h.add(static_cast<uint32_t>(w.lightMap.getLevelAt(x, y)));
                 const CellColour shade = w.lightMap.getCellColor(x, y);
-                h.add(static_cast<uint32_t>(shade.r) | static_cast<uint32_t>(shade.g) << 8
-                      | static_cast<uint32_t>(shade.b) << 16 | static_cast<uint32_t>(shade.a) << 24);
+                h.add(static_cast<uint32_t>(shade.r) | static_cast<uint32_t>(shade.g) << 8 |
+                      static_cast<uint32_t>(shade.b) << 16 | static_cast<uint32_t>(shade.a) << 24);
             }
         }
         LightMap& light = world->lightMap;
@@ -346,8 +349,8 @@ TEST_F(StepDeterminismTest, CloudsClonersAndSparksRunTheSameWay)
 // Bands of the nine gems falling into a pile and sparkling.
 TEST_F(StepDeterminismTest, GemsPileAndSparkleTheSameWay)
 {
-    const uint32_t gems[] = {id("Amatist"), id("Citrine"), id("Diamond"), id("Emerald"), id("Lapislazuli"),
-                             id("Obsidian"), id("Ruby"), id("Sapphire"), id("Zircon")};
+    const uint32_t gems[] = {id("Amatist"),  id("Citrine"), id("Diamond"),  id("Emerald"), id("Lapislazuli"),
+                             id("Obsidian"), id("Ruby"),    id("Sapphire"), id("Zircon")};
     World& w = makeWorld(false);
     for (int x = 1; x < w.width - 1; ++x)
         put(x, 1, id("Stone"));
@@ -493,8 +496,8 @@ TEST_F(StepDeterminismTest, WiredDevicesRunTheSameWay)
         put(x, 19, x < 45 ? id("LedRed") : id("LedBlue"));
     put(70, 21, id("Heater"));
     put(80, 21, id("Cooler"));
-    const char* sensors[] = {"ColdSensor", "VeryColdSensor", "NormalSensor", "HotSensor", "VeryHotSensor",
-                             "GasSensor", "LiquidSensor", "HumanSensor", "LightSensor", "LedSensor"};
+    const char* sensors[] = {"ColdSensor", "VeryColdSensor", "NormalSensor", "HotSensor",   "VeryHotSensor",
+                             "GasSensor",  "LiquidSensor",   "HumanSensor",  "LightSensor", "LedSensor"};
     for (int i = 0; i < 10; ++i)
         put(100 + 4 * i, 22, id(sensors[i]));
     put(101, 23, id("Steam"));
@@ -518,8 +521,8 @@ TEST_F(StepDeterminismTest, WiredDevicesRunTheSameWay)
 TEST_F(StepDeterminismTest, LasersTraceTheSameWay)
 {
     World& w = makeWorld(true);
-    const char* gems[] = {"Amatist", "Citrine", "Diamond", "Emerald", "Lapislazuli",
-                          "Obsidian", "Ruby", "Sapphire", "Zircon"};
+    const char* gems[] = {"Amatist",  "Citrine", "Diamond",  "Emerald", "Lapislazuli",
+                          "Obsidian", "Ruby",    "Sapphire", "Zircon"};
     for (int x = 1; x < w.width - 1; ++x)
         put(x, 1, id("Stone"));
     for (int i = 0; i < 9; ++i) {

@@ -323,5 +323,5 @@ TEST_F(Tools, PaintingInFreePlayCountsThePaint)
     layer->setZoomedOut(false);
 }
 
-} // namespace
-} // namespace gametest
+}  // namespace
+}  // namespace gametest

@@ -57,19 +57,18 @@ private:
     int32_t m_density;
 };
 
-template <uint32_t Type, int32_t Density, int32_t Absorption>
-class TestElementOf : public TestElement {
+template <uint32_t Type, int32_t Density, int32_t Absorption> class TestElementOf : public TestElement {
 public:
-    TestElementOf() : TestElement(Type, Density, Absorption) {}
+    TestElementOf() : TestElement(Type, Density, Absorption) { }
 };
 
 // The kinds the tests paint with, under accepted type names.
-constexpr uint32_t kSand = hashString("Sand");      // density 100, absorbs light
-constexpr uint32_t kWater = hashString("Water");    // density 2, absorbs light
-constexpr uint32_t kSteam = hashString("Steam");    // density -1
-constexpr uint32_t kWall = hashString("Wall");      // density 0
+constexpr uint32_t kSand = hashString("Sand");    // density 100, absorbs light
+constexpr uint32_t kWater = hashString("Water");  // density 2, absorbs light
+constexpr uint32_t kSteam = hashString("Steam");  // density -1
+constexpr uint32_t kWall = hashString("Wall");    // density 0
 constexpr uint32_t kMud = hashString("Mud");
-constexpr uint32_t kGlass = hashString("Glass");    // absorbs nothing
+constexpr uint32_t kGlass = hashString("Glass");  // absorbs nothing
 constexpr uint32_t kGrass = hashString("Grass");
 constexpr uint32_t kAsh = hashString("Ash");
 
@@ -115,10 +114,7 @@ protected:
     }
 
     // Puts the border sentinel on the outermost ring, as a world reset does.
-    void buildBorder()
-    {
-        world->placeBorderWalls();
-    }
+    void buildBorder() { world->placeBorderWalls(); }
 
     Particle* add(int x, int y, uint32_t type) { return world->addParticle(x, y, type, false); }
     CCMutableTexture2D* texture() const { return GameLayer::getInstance()->getWorldTexture(); }

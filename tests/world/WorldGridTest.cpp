@@ -136,7 +136,7 @@ namespace {
 // Leaves Ash in the cell above when it is destroyed, while armed.
 class LeavesAsh : public TestElement {
 public:
-    LeavesAsh() : TestElement(hashString("Snow"), 1, 0) {}
+    LeavesAsh() : TestElement(hashString("Snow"), 1, 0) { }
     ~LeavesAsh() override
     {
         if (armed)

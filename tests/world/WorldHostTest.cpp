@@ -28,7 +28,7 @@ struct RecordingHost : WorldHost {
     }
 };
 
-} // namespace
+}  // namespace
 
 TEST_F(WorldTest, TheStepFollowsTheHostsAnswers)
 {

@@ -22,7 +22,7 @@ public:
 // A cloud group that counts its steps and can take itself out of the world.
 class CountingCloud : public CloudBlob {
 public:
-    explicit CountingCloud(bool leaves) : CloudBlob(gWorld), m_leaves(leaves) {}
+    explicit CountingCloud(bool leaves) : CloudBlob(gWorld), m_leaves(leaves) { }
     ~CountingCloud() override { ++destroyed; }
     void update() override
     {

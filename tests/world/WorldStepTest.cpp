@@ -57,8 +57,8 @@ TEST_F(WorldTest, QueuedChangesFollowSwappedParticles)
 {
     Particle* a = add(5, 5, kSand);
     Particle* b = add(5, 6, kWater);
-    world->queueRemove(5, 5);                 // meant for a
-    world->queueReplaceById(5, 6, kGlass);    // meant for b
+    world->queueRemove(5, 5);               // meant for a
+    world->queueReplaceById(5, 6, kGlass);  // meant for b
     world->swapPendingChanges(a, b);
     world->swapParticles(a, b);
     world->step();
@@ -102,11 +102,11 @@ TEST_F(WorldTest, MovedPendingChangesGoWithTheirCell)
 
 TEST_F(WorldTest, ParticlesAreUpdatedOnceAStepInIdOrder)
 {
-    add(1, 1, kSand);   // 38399
-    add(2, 1, kSand);   // 38398
-    add(3, 1, kSand);   // 38397
+    add(1, 1, kSand);             // 38399
+    add(2, 1, kSand);             // 38398
+    add(3, 1, kSand);             // 38397
     world->removeParticle(2, 1);  // frees 38398
-    add(4, 1, kSand);   // 38398 again
+    add(4, 1, kSand);             // 38398 again
     bool added = false;
     updateHook = [&](Particle& p) {
         // The first one updated removes the particle of id 38399 and adds a
@@ -177,8 +177,8 @@ TEST_F(WorldTest, AnIdlingParticleIsSkippedOnlyWhileItsCellIsCool)
         world = std::make_unique<World>();
         gWorld = world.get();
         world->setBigWorld(true);
-        Particle* idler = add(20, 20, kIdling);   // 38399: updated last
-        Particle* heater = add(60, 60, kSand);    // 38398
+        Particle* idler = add(20, 20, kIdling);  // 38399: updated last
+        Particle* heater = add(60, 60, kSand);   // 38398
         updateHook = [&](Particle& p) {
             if (&p == heater)
                 world->temperatureField.setAt(20, 20, c.temperature);
@@ -192,7 +192,7 @@ TEST_F(WorldTest, AnIdlingParticleIsSkippedOnlyWhileItsCellIsCool)
     world = std::make_unique<World>();
     gWorld = world.get();
     world->setBigWorld(true);
-    add(20, 20, kIdling);  // 38399
+    add(20, 20, kIdling);                     // 38399
     Particle* replacer = add(60, 60, kSand);  // 38398
     updateHook = [&](Particle& p) {
         if (&p == replacer && p.id == 38398) {
@@ -299,7 +299,7 @@ TEST_F(WorldTest, GasRisesAndDensityZeroOrEqualNeverSettles)
     add(10, 11, kSand);
     add(10, 10, kSteam);  // negative density under a powder: they swap
     add(20, 11, kSand);
-    add(20, 10, kWall);   // density 0 never moves
+    add(20, 10, kWall);  // density 0 never moves
     add(30, 11, kSand);
     add(30, 10, kSand);
     add(40, 159, kSand);  // the top row is never a lower row

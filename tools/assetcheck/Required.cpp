@@ -35,7 +35,7 @@ bool alternatives(const std::string& inside, std::vector<std::string>& out)
     return true;
 }
 
-} // namespace
+}  // namespace
 
 bool expandBraces(const std::string& pattern, std::vector<std::string>& out)
 {
@@ -105,4 +105,4 @@ bool readRequired(const std::string& path, std::vector<RequiredName>& out, std::
     return true;
 }
 
-} // namespace assetcheck
+}  // namespace assetcheck

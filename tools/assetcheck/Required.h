@@ -19,7 +19,7 @@ struct RequiredName {
     std::string kind;  // file sound music frame
     std::string path;  // relative to the resource root; a frame's bare name
     bool later = false;
-    std::string where; // manifest line, for messages
+    std::string where;  // manifest line, for messages
 };
 
 // Shell-style brace expansion; false on unbalanced braces or a bad range.
@@ -27,4 +27,4 @@ bool expandBraces(const std::string& pattern, std::vector<std::string>& out);
 
 bool readRequired(const std::string& path, std::vector<RequiredName>& out, std::string& error);
 
-} // namespace assetcheck
+}  // namespace assetcheck

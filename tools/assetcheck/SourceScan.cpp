@@ -10,7 +10,10 @@ namespace fs = std::filesystem;
 
 namespace {
 
-bool startsWith(const std::string& s, const std::string& prefix) { return s.rfind(prefix, 0) == 0; }
+bool startsWith(const std::string& s, const std::string& prefix)
+{
+    return s.rfind(prefix, 0) == 0;
+}
 bool endsWith(const std::string& s, const std::string& suffix)
 {
     return s.size() >= suffix.size() && s.compare(s.size() - suffix.size(), suffix.size(), suffix) == 0;
@@ -58,15 +61,15 @@ std::vector<std::string> spellings(const RequiredName& r)
     std::vector<std::string> out{r.path};
     fs::path p(r.path);
     if (r.kind == "sound" || r.kind == "music") {
-        out.push_back(p.stem().string());                                  // "sfx_gui_next"
-        out.push_back((p.parent_path() / p.stem()).generic_string());     // "sounds/sfx_gui_next"
+        out.push_back(p.stem().string());                              // "sfx_gui_next"
+        out.push_back((p.parent_path() / p.stem()).generic_string());  // "sounds/sfx_gui_next"
     }
     if (startsWith(r.path, "pvr/") && endsWith(r.path, ".png"))
-        out.push_back(r.path.substr(0, r.path.size() - 4) + ".pvr.ccz"); // the name the code uses
+        out.push_back(r.path.substr(0, r.path.size() - 4) + ".pvr.ccz");  // the name the code uses
     return out;
 }
 
-} // namespace
+}  // namespace
 
 std::vector<Literal> stringLiterals(const std::string& s, const std::string& file)
 {
@@ -174,4 +177,4 @@ void scanSources(const std::vector<std::string>& folders, const std::vector<Requ
     }
 }
 
-} // namespace assetcheck
+}  // namespace assetcheck

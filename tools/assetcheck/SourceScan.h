@@ -31,4 +31,4 @@ bool covered(const std::string& text, const std::vector<RequiredName>& required)
 void scanSources(const std::vector<std::string>& folders, const std::vector<RequiredName>& required,
                  const std::vector<std::string>& sheets, std::vector<std::string>& errors);
 
-} // namespace assetcheck
+}  // namespace assetcheck

@@ -16,10 +16,10 @@ namespace fs = std::filesystem;
 namespace {
 
 constexpr int kRate = 44100;
-constexpr double kLengthTolerance = 0.002; // seconds
-constexpr float kPeakLimit = 0.7943f;      // -2 dBFS: the -3 dBFS level plus the encoder's overshoot
-constexpr float kRestLevel = 0.1f; // where a one-shot starts and ends; the codec smears a sharp onset a little
-constexpr double kLoudnessTolerance = 1.5; // dB around the group's median
+constexpr double kLengthTolerance = 0.002;  // seconds
+constexpr float kPeakLimit = 0.7943f;       // -2 dBFS: the -3 dBFS level plus the encoder's overshoot
+constexpr float kRestLevel = 0.1f;          // where a one-shot starts and ends; the codec smears a sharp onset a little
+constexpr double kLoudnessTolerance = 1.5;  // dB around the group's median
 constexpr double kPitchTolerance = 0.01;
 
 std::string lower(std::string s)
@@ -40,9 +40,12 @@ std::vector<std::string> listTree(const std::string& root)
     return files;
 }
 
-double decibels(double ratio) { return 20 * std::log10(std::max(ratio, 1e-9)); }
+double decibels(double ratio)
+{
+    return 20 * std::log10(std::max(ratio, 1e-9));
+}
 
-} // namespace
+}  // namespace
 
 bool loadSoundTables(const std::string& assets, SoundTables& out, std::string& error)
 {
@@ -153,7 +156,7 @@ double measurePitch(const std::vector<float>& x, double expected)
         return std::sqrt(re * re + im * im);
     };
     constexpr int kSteps = 60;
-    constexpr double kStep = 0.0005; // 0.05 % a step, 3 % either side
+    constexpr double kStep = 0.0005;  // 0.05 % a step, 3 % either side
     std::vector<double> mags(2 * kSteps + 1);
     int peak = 0;
     for (int k = -kSteps; k <= kSteps; ++k) {
@@ -175,13 +178,13 @@ void checkSounds(const std::string& root, const std::vector<RequiredName>& requi
                  Report& report)
 {
     const std::vector<soundgen::NoteFile> notes = soundgen::noteFiles(tables.instruments);
-    std::map<std::string, std::vector<std::pair<std::string, double>>> groups; // group -> (path, loudness)
+    std::map<std::string, std::vector<std::pair<std::string, double>>> groups;  // group -> (path, loudness)
     for (const RequiredName& r : required) {
         if (r.kind != "sound" && r.kind != "music")
             continue;
         const std::string full = root + "/" + r.path;
         if (!fs::exists(full))
-            continue; // the tree check reports it
+            continue;  // the tree check reports it
         const bool music = r.kind == "music";
         double seconds = 0, pitch = 0;
         bool loop = false;
@@ -195,9 +198,11 @@ void checkSounds(const std::string& root, const std::vector<RequiredName>& requi
             }
             seconds = it->second.seconds();
         } else {
-            auto effect = std::find_if(tables.effects.begin(), tables.effects.end(),
-                                       [&](const soundgen::EffectRecipe& e) { return "sounds/" + e.name + ".mp3" == r.path; });
-            auto note = std::find_if(notes.begin(), notes.end(), [&](const soundgen::NoteFile& n) { return n.path == r.path; });
+            auto effect =
+                std::find_if(tables.effects.begin(), tables.effects.end(),
+                             [&](const soundgen::EffectRecipe& e) { return "sounds/" + e.name + ".mp3" == r.path; });
+            auto note =
+                std::find_if(notes.begin(), notes.end(), [&](const soundgen::NoteFile& n) { return n.path == r.path; });
             if (effect != tables.effects.end()) {
                 seconds = effect->seconds;
                 loop = effect->loop;
@@ -248,8 +253,10 @@ void checkSounds(const std::string& root, const std::vector<RequiredName>& requi
             const float seam = std::fabs(x.front() - x.back());
             if (seam > inside) {
                 char text[160];
-                std::snprintf(text, sizeof text, ": the loop's ends do not meet (a step of %.3f where the sound "
-                              "never steps more than %.3f)", seam, inside);
+                std::snprintf(text, sizeof text,
+                              ": the loop's ends do not meet (a step of %.3f where the sound "
+                              "never steps more than %.3f)",
+                              seam, inside);
                 report.errors.push_back(r.path + text);
             }
         } else if (!music && (std::fabs(x.front()) > kRestLevel || std::fabs(x.back()) > kRestLevel)) {
@@ -259,7 +266,8 @@ void checkSounds(const std::string& root, const std::vector<RequiredName>& requi
             // Past the attack, where a chime's inharmonic partial has died
             // down and cannot pull the measured period.
             const size_t from = std::min(x.size(), static_cast<size_t>(0.25 * kRate));
-            double measured = measurePitch(std::vector<float>(x.begin() + static_cast<std::ptrdiff_t>(from), x.end()), pitch);
+            double measured =
+                measurePitch(std::vector<float>(x.begin() + static_cast<std::ptrdiff_t>(from), x.end()), pitch);
             if (std::fabs(measured / pitch - 1) > kPitchTolerance) {
                 char text[160];
                 std::snprintf(text, sizeof text, ": sounds at %.2f Hz, its note is %.2f Hz", measured, pitch);
@@ -278,10 +286,11 @@ void checkSounds(const std::string& root, const std::vector<RequiredName>& requi
         for (auto& [path, level] : members)
             if (std::fabs(level - median) > kLoudnessTolerance) {
                 char text[160];
-                std::snprintf(text, sizeof text, ": %.1f dB from the %s group's loudness", level - median, group.c_str());
+                std::snprintf(text, sizeof text, ": %.1f dB from the %s group's loudness", level - median,
+                              group.c_str());
                 report.errors.push_back(path + text);
             }
     }
 }
 
-} // namespace assetcheck
+}  // namespace assetcheck

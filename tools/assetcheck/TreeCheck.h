@@ -23,7 +23,7 @@ struct Report {
 struct SoundTables {
     std::vector<soundgen::EffectRecipe> effects;
     soundgen::Instruments instruments;
-    std::map<std::string, soundgen::Score> scores; // by track name
+    std::map<std::string, soundgen::Score> scores;  // by track name
 };
 bool loadSoundTables(const std::string& assets, SoundTables& out, std::string& error);
 
@@ -35,4 +35,4 @@ void checkSounds(const std::string& root, const std::vector<RequiredName>& requi
 // more below to an octave and more above the expected pitch; 0 when none.
 double measurePitch(const std::vector<float>& samples, double expected);
 
-} // namespace assetcheck
+}  // namespace assetcheck

@@ -85,7 +85,7 @@ void checkDeterminism(const std::string& generator, const std::string& assets, c
     fs::remove_all(b, ec);
 }
 
-} // namespace
+}  // namespace
 
 int main(int argc, char** argv)
 {
@@ -110,9 +110,11 @@ int main(int argc, char** argv)
             return 2;
         }
     }
-    if (manifest.empty() || (!tree.empty() && assets.empty()) || (!generators.empty() && (assets.empty() || work.empty()))) {
-        std::fprintf(stderr, "usage: assetcheck --manifest FILE [--tree DIR --assets DIR] [--sources DIR]... "
-                             "[--generator EXE --assets DIR --work DIR]...\n");
+    if (manifest.empty() || (!tree.empty() && assets.empty()) ||
+        (!generators.empty() && (assets.empty() || work.empty()))) {
+        std::fprintf(stderr,
+                     "usage: assetcheck --manifest FILE [--tree DIR --assets DIR] [--sources DIR]... "
+                     "[--generator EXE --assets DIR --work DIR]...\n");
         return 2;
     }
     std::vector<RequiredName> required;
@@ -134,7 +136,8 @@ int main(int argc, char** argv)
     if (!sources.empty()) {
         std::vector<std::string> sheets;
         for (const RequiredName& r : required)
-            if (r.path.rfind("pvr/", 0) == 0 && r.path.size() > 10 && r.path.compare(r.path.size() - 6, 6, ".plist") == 0)
+            if (r.path.rfind("pvr/", 0) == 0 && r.path.size() > 10 &&
+                r.path.compare(r.path.size() - 6, 6, ".plist") == 0)
                 sheets.push_back(r.path.substr(4, r.path.size() - 10));
         scanSources(sources, required, sheets, report.errors);
     }

@@ -15,7 +15,7 @@ namespace {
 struct Glyph {
     std::string key;
     int width = 0;
-    std::vector<uint8_t> ink; // width x kGlyphRows, 1 = set
+    std::vector<uint8_t> ink;  // width x kGlyphRows, 1 = set
 };
 
 Rgba rowColour(const FontRecipe& recipe, int row)
@@ -27,7 +27,8 @@ Rgba rowColour(const FontRecipe& recipe, int row)
     auto mix = [t](uint8_t a, uint8_t b) {
         return static_cast<uint8_t>(static_cast<float>(a) + (static_cast<float>(b) - static_cast<float>(a)) * t + 0.5f);
     };
-    return {mix(recipe.top.r, recipe.bottom.r), mix(recipe.top.g, recipe.bottom.g), mix(recipe.top.b, recipe.bottom.b), 255};
+    return {mix(recipe.top.r, recipe.bottom.r), mix(recipe.top.g, recipe.bottom.g), mix(recipe.top.b, recipe.bottom.b),
+            255};
 }
 
 bool renderGlyph(FT_Face face, const std::string& key, Glyph& glyph, std::string& error)
@@ -66,7 +67,7 @@ bool renderGlyph(FT_Face face, const std::string& key, Glyph& glyph, std::string
     glyph.ink.assign(static_cast<size_t>(glyph.width) * kGlyphRows, 0);
     for (int y = 0; y < static_cast<int>(bm.rows); ++y) {
         int row = kWritingLineRow - top + y;
-        if (row < 1 || row >= kGlyphRows) // row 0 stays empty: the one-line layout drops it
+        if (row < 1 || row >= kGlyphRows)  // row 0 stays empty: the one-line layout drops it
             continue;
         for (int x = minX; x <= maxX; ++x)
             if (bit(x, y))
@@ -90,7 +91,7 @@ bool glyphFromPicture(const std::string& key, const Image& picture, Glyph& glyph
     return true;
 }
 
-} // namespace
+}  // namespace
 
 bool rasteriseFont(const FontRecipe& recipe, BitmapFont& out, std::string& error)
 {
@@ -171,4 +172,4 @@ std::string fontPlist(const BitmapFont& font)
     return w.finish();
 }
 
-} // namespace assetgen
+}  // namespace assetgen

@@ -10,12 +10,12 @@
 namespace assetgen {
 
 struct FontRecipe {
-    std::string name;      // file name without ".plist", e.g. "ach_fontButtons"
+    std::string name;  // file name without ".plist", e.g. "ach_fontButtons"
     std::string facePath;
     int pixelSize = 9;
-    Rgba top{255, 255, 255, 255};    // colour of the glyphs' top row
-    Rgba bottom{255, 255, 255, 255}; // colour at the writing line and below
-    std::vector<std::string> chars;  // UTF-8 characters, in plist order
+    Rgba top{255, 255, 255, 255};     // colour of the glyphs' top row
+    Rgba bottom{255, 255, 255, 255};  // colour at the writing line and below
+    std::vector<std::string> chars;   // UTF-8 characters, in plist order
     // Hand-drawn glyphs that replace rasterised ones: kGlyphRows high, any
     // opaque pixel is ink.
     std::map<std::string, Image> overrides;
@@ -35,12 +35,12 @@ struct BitmapFont {
 constexpr int kFontSize = 10;
 constexpr int kBaseLine = 2;
 constexpr int kLetterSpace = 1;
-constexpr int kGlyphRows = 13;     // row 0 empty, 1-2 accents, 3-10 ascent, 11-12 descent
-constexpr int kWritingLineRow = 11; // first row below the writing line
+constexpr int kGlyphRows = 13;       // row 0 empty, 1-2 accents, 3-10 ascent, 11-12 descent
+constexpr int kWritingLineRow = 11;  // first row below the writing line
 constexpr int kMaxFontWidth = 256;
 constexpr int kSpaceWidth = 3;
 
 bool rasteriseFont(const FontRecipe& recipe, BitmapFont& out, std::string& error);
 std::string fontPlist(const BitmapFont& font);
 
-} // namespace assetgen
+}  // namespace assetgen

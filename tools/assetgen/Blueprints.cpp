@@ -44,7 +44,7 @@ std::vector<std::string> listEntries(const std::string& folder, bool wantFolders
             const std::string name = e->d_name;
             if (name == "." || name == "..")
                 continue;
-            struct stat st {};
+            struct stat st { };
             if (stat((folder + "/" + name).c_str(), &st) != 0)
                 continue;
             if (S_ISDIR(st.st_mode) == wantFolders)
@@ -88,7 +88,7 @@ bool writeVariant(const BlueprintSource& source, size_t variant, const std::stri
     return true;
 }
 
-} // namespace
+}  // namespace
 
 bool readBlueprintSource(const std::string& path, BlueprintSource& out, std::string& error)
 {
@@ -123,8 +123,8 @@ bool readBlueprintSource(const std::string& path, BlueprintSource& out, std::str
             int stage = 0, r = 0, g = 0, b = 0;
             if (w[1].size() != 1 || c == '.' || c <= ' ' || c > '~')
                 return failAt(n, "a legend character is one printable character other than '.'");
-            if (!parseInt(w[2], stage) || stage < 0 || !parseInt(w[3], r) || !parseInt(w[4], g) ||
-                !parseInt(w[5], b) || r < 0 || r > 255 || g < 0 || g > 255 || b < 0 || b > 255)
+            if (!parseInt(w[2], stage) || stage < 0 || !parseInt(w[3], r) || !parseInt(w[4], g) || !parseInt(w[5], b) ||
+                r < 0 || r > 255 || g < 0 || g > 255 || b < 0 || b > 255)
                 return failAt(n, "color wants CHAR STAGE R G B");
             if (out.inLegend[c])
                 return failAt(n, "the character '" + w[1] + "' is already in the legend");
@@ -141,8 +141,8 @@ bool readBlueprintSource(const std::string& path, BlueprintSource& out, std::str
                 if (!text.empty() && text.back() == '\r')
                     text.pop_back();
                 if (static_cast<int>(text.size()) != out.width)
-                    return failAt(n, "a grid row is " + std::to_string(text.size()) + " wide, not " +
-                                         std::to_string(out.width));
+                    return failAt(
+                        n, "a grid row is " + std::to_string(text.size()) + " wide, not " + std::to_string(out.width));
                 for (char ch : text) {
                     const unsigned char c = static_cast<unsigned char>(ch);
                     if (c != '.' && !out.inLegend[c])
@@ -161,7 +161,8 @@ bool readBlueprintSource(const std::string& path, BlueprintSource& out, std::str
         return failAt(lines.size(), "no variant");
     for (int c = 0; c < 256; ++c)
         if (out.inLegend[c] && out.legend[c].stage >= static_cast<int>(out.stages.size()))
-            return failAt(lines.size(), std::string("the character '") + static_cast<char>(c) + "' names a missing stage");
+            return failAt(lines.size(),
+                          std::string("the character '") + static_cast<char>(c) + "' names a missing stage");
     return true;
 }
 
@@ -213,4 +214,4 @@ bool generateBlueprints(const std::string& sources, const std::string& out, std:
     return true;
 }
 
-} // namespace assetgen
+}  // namespace assetgen

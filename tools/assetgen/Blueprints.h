@@ -47,4 +47,4 @@ bool writeBlueprintFolder(const BlueprintSource& source, const std::string& fold
 // Every <group>/<name>.bp under `sources`, written to <out>/<group>/<name>.
 bool generateBlueprints(const std::string& sources, const std::string& out, std::string& error);
 
-} // namespace assetgen
+}  // namespace assetgen

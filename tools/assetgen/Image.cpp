@@ -80,7 +80,7 @@ void putChunk(std::vector<uint8_t>& out, const char* type, const std::vector<uin
     putU32(out, static_cast<uint32_t>(crc));
 }
 
-} // namespace
+}  // namespace
 
 bool makeParentFolders(const std::string& path)
 {
@@ -130,7 +130,7 @@ bool writePng(const std::string& path, const Image& image, std::string& error)
     std::vector<uint8_t> raw;
     raw.reserve((rowBytes + 1) * image.height());
     for (int y = 0; y < image.height(); ++y) {
-        raw.push_back(0); // filter: none
+        raw.push_back(0);  // filter: none
         const uint8_t* row = image.bytes().data() + rowBytes * y;
         raw.insert(raw.end(), row, row + rowBytes);
     }
@@ -146,11 +146,11 @@ bool writePng(const std::string& path, const Image& image, std::string& error)
     std::vector<uint8_t> header;
     putU32(header, static_cast<uint32_t>(image.width()));
     putU32(header, static_cast<uint32_t>(image.height()));
-    header.insert(header.end(), {8, 6, 0, 0, 0}); // 8 bits, RGBA, deflate, no filter set, no interlace
+    header.insert(header.end(), {8, 6, 0, 0, 0});  // 8 bits, RGBA, deflate, no filter set, no interlace
     putChunk(file, "IHDR", header);
     putChunk(file, "IDAT", packed);
     putChunk(file, "IEND", {});
     return writeBytes(path, file.data(), file.size(), error);
 }
 
-} // namespace assetgen
+}  // namespace assetgen

@@ -43,4 +43,4 @@ bool writePng(const std::string& path, const Image& image, std::string& error);
 bool makeParentFolders(const std::string& path);
 bool writeTextFile(const std::string& path, const std::string& text, std::string& error);
 
-} // namespace assetgen
+}  // namespace assetgen

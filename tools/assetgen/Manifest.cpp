@@ -135,4 +135,4 @@ std::string encodeUtf8(long cp)
     return out;
 }
 
-} // namespace assetgen
+}  // namespace assetgen

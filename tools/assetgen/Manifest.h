@@ -10,7 +10,7 @@ struct ManifestLine {
     std::string file;
     int number = 0;
     std::vector<std::string> words;
-    std::string rest; // the text after the first word, untouched
+    std::string rest;  // the text after the first word, untouched
     std::string where() const { return file + ":" + std::to_string(number); }
 };
 
@@ -27,4 +27,4 @@ bool splitUtf8Chars(const std::string& text, std::vector<std::string>& chars);
 long decodeUtf8(const std::string& ch);
 std::string encodeUtf8(long codepoint);
 
-} // namespace assetgen
+}  // namespace assetgen

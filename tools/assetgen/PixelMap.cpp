@@ -64,14 +64,14 @@ bool readPixelMap(const std::string& path, Image& out, std::string& error)
     for (size_t y = 0; y < rows.size(); ++y) {
         if (rows[y].size() != width) {
             error = path + ": pixel row " + std::to_string(y + 1) + " is " + std::to_string(rows[y].size()) +
-                    " wide, the first is " + std::to_string(width);
+                " wide, the first is " + std::to_string(width);
             return false;
         }
         for (size_t x = 0; x < width; ++x) {
             auto it = legend.find(rows[y][x]);
             if (it == legend.end()) {
                 error = path + ": pixel row " + std::to_string(y + 1) + " uses '" + std::string(1, rows[y][x]) +
-                        "', which the legend lacks";
+                    "', which the legend lacks";
                 return false;
             }
             image.set(static_cast<int>(x), static_cast<int>(y), it->second);
@@ -81,4 +81,4 @@ bool readPixelMap(const std::string& path, Image& out, std::string& error)
     return true;
 }
 
-} // namespace assetgen
+}  // namespace assetgen

@@ -14,4 +14,4 @@ namespace assetgen {
 
 bool readPixelMap(const std::string& path, Image& out, std::string& error);
 
-} // namespace assetgen
+}  // namespace assetgen

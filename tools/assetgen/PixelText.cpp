@@ -47,8 +47,7 @@ const Tall kTallDigits[10] = {
 };
 const Tall kTallPlus = {"...", "...", ".#.", "###", ".#.", "...", "..."};
 
-template <size_t Rows>
-void drawGlyph(Image& image, int x, int y, const std::array<const char*, Rows>& glyph, Rgba ink)
+template <size_t Rows> void drawGlyph(Image& image, int x, int y, const std::array<const char*, Rows>& glyph, Rgba ink)
 {
     for (size_t row = 0; row < Rows; ++row)
         for (int col = 0; col < 3; ++col)
@@ -56,7 +55,7 @@ void drawGlyph(Image& image, int x, int y, const std::array<const char*, Rows>& 
                 image.set(x + col, y + static_cast<int>(row), ink);
 }
 
-} // namespace
+}  // namespace
 
 int smallTextWidth(const std::string& text)
 {
@@ -120,4 +119,4 @@ std::string placeholderLabel(const std::string& name)
     return label;
 }
 
-} // namespace assetgen
+}  // namespace assetgen

@@ -27,4 +27,4 @@ Image digitStrip(Rgba ink);
 // ("Tyrannosaurus" -> "TYR", "SeedPagoda" -> "PAG").
 std::string placeholderLabel(const std::string& name);
 
-} // namespace assetgen
+}  // namespace assetgen

@@ -4,9 +4,10 @@ namespace assetgen {
 
 PlistWriter::PlistWriter()
 {
-    out_ = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
-           "<!DOCTYPE plist PUBLIC \"-//Apple//DTD PLIST 1.0//EN\" \"http://www.apple.com/DTDs/PropertyList-1.0.dtd\">\n"
-           "<plist version=\"1.0\">\n";
+    out_ =
+        "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+        "<!DOCTYPE plist PUBLIC \"-//Apple//DTD PLIST 1.0//EN\" \"http://www.apple.com/DTDs/PropertyList-1.0.dtd\">\n"
+        "<plist version=\"1.0\">\n";
 }
 
 void PlistWriter::indent()
@@ -75,7 +76,8 @@ std::string xmlEscape(const std::string& text)
 
 std::string rectText(int x, int y, int w, int h)
 {
-    return "{{" + std::to_string(x) + "," + std::to_string(y) + "},{" + std::to_string(w) + "," + std::to_string(h) + "}}";
+    return "{{" + std::to_string(x) + "," + std::to_string(y) + "},{" + std::to_string(w) + "," + std::to_string(h) +
+        "}}";
 }
 
 std::string sizeText(int w, int h)
@@ -83,4 +85,4 @@ std::string sizeText(int w, int h)
     return "{" + std::to_string(w) + "," + std::to_string(h) + "}";
 }
 
-} // namespace assetgen
+}  // namespace assetgen

@@ -25,4 +25,4 @@ std::string xmlEscape(const std::string& text);
 std::string rectText(int x, int y, int w, int h);
 std::string sizeText(int w, int h);
 
-} // namespace assetgen
+}  // namespace assetgen

@@ -34,7 +34,7 @@ int layoutRows(std::vector<SheetFrame>& frames, int width)
     return y + rowHeight;
 }
 
-} // namespace
+}  // namespace
 
 bool packSheet(std::vector<SheetFrame>& frames, Image& atlas, std::string& error)
 {
@@ -55,7 +55,7 @@ bool packSheet(std::vector<SheetFrame>& frames, Image& atlas, std::string& error
         }
     }
     error = "the frames do not fit into a " + std::to_string(kMaxAtlasSize) + " x " + std::to_string(kMaxAtlasSize) +
-            " atlas";
+        " atlas";
     return false;
 }
 
@@ -96,4 +96,4 @@ std::string sheetPlist(const std::vector<SheetFrame>& frames, const std::string&
     return w.finish();
 }
 
-} // namespace assetgen
+}  // namespace assetgen

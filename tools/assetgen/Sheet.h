@@ -11,7 +11,7 @@ namespace assetgen {
 struct SheetFrame {
     std::string name;
     Image image;
-    int x = 0, y = 0; // place in the atlas, set by packSheet
+    int x = 0, y = 0;  // place in the atlas, set by packSheet
 };
 
 constexpr int kFrameGap = 2;
@@ -24,4 +24,4 @@ bool packSheet(std::vector<SheetFrame>& frames, Image& atlas, std::string& error
 std::string sheetPlist(const std::vector<SheetFrame>& frames, const std::string& textureFileName, int atlasWidth,
                        int atlasHeight);
 
-} // namespace assetgen
+}  // namespace assetgen

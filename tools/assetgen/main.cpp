@@ -31,7 +31,7 @@ struct Context {
     std::string out;
     std::string faces = "/usr/share/fonts/truetype/dejavu";
     std::map<std::string, BitmapFont> fonts;
-    std::set<std::string> frameNames; // across all sheets: the frame cache is global
+    std::set<std::string> frameNames;  // across all sheets: the frame cache is global
 };
 
 bool fail(const std::string& message)
@@ -48,14 +48,15 @@ bool parseColour(const std::vector<std::string>& words, size_t at, Rgba& c)
     for (int i = 0; i < 4; ++i)
         if (!parseInt(words[at + i], v[i]) || v[i] < 0 || v[i] > 255)
             return false;
-    c = {static_cast<uint8_t>(v[0]), static_cast<uint8_t>(v[1]), static_cast<uint8_t>(v[2]), static_cast<uint8_t>(v[3])};
+    c = {static_cast<uint8_t>(v[0]), static_cast<uint8_t>(v[1]), static_cast<uint8_t>(v[2]),
+         static_cast<uint8_t>(v[3])};
     return true;
 }
 
 bool parseSize(const std::vector<std::string>& words, size_t at, int& w, int& h)
 {
     return words.size() >= at + 2 && parseInt(words[at], w) && parseInt(words[at + 1], h) && w > 0 && h > 0 &&
-           w <= kMaxAtlasSize && h <= kMaxAtlasSize;
+        w <= kMaxAtlasSize && h <= kMaxAtlasSize;
 }
 
 // A drawing recipe starting at words[at]:
@@ -147,8 +148,8 @@ bool makePicture(const Context& ctx, const ManifestLine& line, size_t at, Image&
     if (kind == "disc") {
         int across = 0;
         Rgba ink;
-        if (!parseSize(w, at + 1, width, height) || w.size() < at + 4 || !parseInt(w[at + 3], across) ||
-            across < 1 || !parseColour(w, at + 4, ink))
+        if (!parseSize(w, at + 1, width, height) || w.size() < at + 4 || !parseInt(w[at + 3], across) || across < 1 ||
+            !parseColour(w, at + 4, ink))
             return fail(line.where() + ": disc wants a size, a diameter and a colour (R G B A)");
         out = Image(width, height);
         // Pixel centres within the radius of the picture's centre.
@@ -198,7 +199,8 @@ bool makePicture(const Context& ctx, const ManifestLine& line, size_t at, Image&
             const Rgba colour = range == 0 ? mix(land, bottom, 0.55) : land;
             for (int x = 0; x < width; ++x) {
                 const double t = double(x) / width * 6.283;
-                const int ridge = static_cast<int>(base - amp * (std::sin(t * 1.5 + phase1) + 0.5 * std::sin(t * 3.7 + phase2)));
+                const int ridge =
+                    static_cast<int>(base - amp * (std::sin(t * 1.5 + phase1) + 0.5 * std::sin(t * 3.7 + phase2)));
                 for (int y = std::max(ridge, 0); y < height; ++y)
                     out.set(x, y, mix(colour, Rgba{0, 0, 0, 255}, 0.25 * (y - ridge) / std::max(1, height - ridge)));
             }
@@ -276,7 +278,8 @@ bool generateFonts(Context& ctx)
                     if (w.size() < 11 || !parseInt(w[5 + i], v[i]) || v[i] < 0 || v[i] > 255)
                         return fail(line.where() + ": shade wants two colours (R G B R G B)");
                 recipe.top = {static_cast<uint8_t>(v[0]), static_cast<uint8_t>(v[1]), static_cast<uint8_t>(v[2]), 255};
-                recipe.bottom = {static_cast<uint8_t>(v[3]), static_cast<uint8_t>(v[4]), static_cast<uint8_t>(v[5]), 255};
+                recipe.bottom = {static_cast<uint8_t>(v[3]), static_cast<uint8_t>(v[4]), static_cast<uint8_t>(v[5]),
+                                 255};
             } else if (w[4] != "white") {
                 return fail(line.where() + ": the colour is 'white' or 'shade ...'");
             }
@@ -375,7 +378,7 @@ bool generatePictures(const Context& ctx)
     return true;
 }
 
-} // namespace
+}  // namespace
 
 int main(int argc, char** argv)
 {

@@ -51,4 +51,4 @@ bool encodeMp3(const Samples& left, const Samples* right, int kbps, std::vector<
     return true;
 }
 
-} // namespace soundgen
+}  // namespace soundgen

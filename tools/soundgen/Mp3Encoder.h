@@ -13,4 +13,4 @@ namespace soundgen {
 // right is null for mono. Samples run from -1 to 1.
 bool encodeMp3(const Samples& left, const Samples* right, int kbps, std::vector<uint8_t>& out, std::string& error);
 
-} // namespace soundgen
+}  // namespace soundgen

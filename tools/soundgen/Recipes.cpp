@@ -83,4 +83,4 @@ bool readEffects(const std::string& path, std::vector<EffectRecipe>& out, std::s
     return true;
 }
 
-} // namespace soundgen
+}  // namespace soundgen

@@ -22,4 +22,4 @@ bool readEffects(const std::string& path, std::vector<EffectRecipe>& out, std::s
 // Shared by both manifests: a "layer" line joins the recipe above it.
 bool addLayerLine(const assetgen::ManifestLine& line, EffectRecipe* recipe, std::string& error);
 
-} // namespace soundgen
+}  // namespace soundgen

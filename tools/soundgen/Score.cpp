@@ -29,7 +29,7 @@ std::vector<std::string> splitPlus(const std::string& token)
     return parts;
 }
 
-} // namespace
+}  // namespace
 
 bool readScore(const std::string& path, const Instruments& instruments, Score& out, std::string& error)
 {
@@ -60,7 +60,7 @@ bool readScore(const std::string& path, const Instruments& instruments, Score& o
             if (!drums && !voice)
                 return bad("no voice '" + w[1] + "'");
             const size_t tokens = w.size() - 7;
-            std::vector<size_t> open; // events of the last sounding step, for "-"
+            std::vector<size_t> open;  // events of the last sounding step, for "-"
             size_t k = 0;
             for (double beat = from; beat < to - 1e-9; beat += step, ++k) {
                 const std::string& token = w[7 + k % tokens];
@@ -111,14 +111,15 @@ void renderScore(const Score& score, Samples& left, Samples& right)
     for (const ScoreEvent& e : score.events) {
         Samples s = e.drum ? renderEffect(e.drum->recipe) : renderNote(*e.voice, e.frequency, e.gate, seed++);
         const double angle = (e.pan + 1) * 0.25 * 3.14159265358979323846;
-        const float gl = e.gain * static_cast<float>(std::cos(angle)), gr = e.gain * static_cast<float>(std::sin(angle));
+        const float gl = e.gain * static_cast<float>(std::cos(angle)),
+                    gr = e.gain * static_cast<float>(std::sin(angle));
         size_t start = static_cast<size_t>(e.start * kRate);
         for (size_t i = 0; i < s.size(); ++i) {
             size_t at = start + i;
             if (at >= n) {
                 if (!score.loop)
                     break;
-                at %= n; // a looped track's tails ring on into its start
+                at %= n;  // a looped track's tails ring on into its start
             }
             left[at] += s[i] * gl;
             right[at] += s[i] * gr;
@@ -136,4 +137,4 @@ void renderScore(const Score& score, Samples& left, Samples& right)
     }
 }
 
-} // namespace soundgen
+}  // namespace soundgen

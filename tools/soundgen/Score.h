@@ -21,7 +21,7 @@ struct ScoreEvent {
     const Voice* voice = nullptr;
     const Drum* drum = nullptr;
     double frequency = 0;
-    double start = 0, gate = 0; // seconds
+    double start = 0, gate = 0;  // seconds
     float gain = 1, pan = 0;
 };
 
@@ -37,4 +37,4 @@ bool readScore(const std::string& path, const Instruments& instruments, Score& o
 // Left and right channels, levelled to the -3 dBFS peak.
 void renderScore(const Score& score, Samples& left, Samples& right);
 
-} // namespace soundgen
+}  // namespace soundgen

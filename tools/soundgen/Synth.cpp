@@ -9,7 +9,7 @@ namespace soundgen {
 namespace {
 
 constexpr double kPi = 3.14159265358979323846;
-constexpr double kLoopCrossfade = 0.15; // seconds blended across a loop seam
+constexpr double kLoopCrossfade = 0.15;  // seconds blended across a loop seam
 
 bool parseNumber(const std::string& text, double& value)
 {
@@ -67,8 +67,7 @@ float metal(double phase)
 }
 
 // One grain of a layer at a given start, pitch and gain.
-void renderGrain(const Layer& l, size_t start, size_t length, double frequency, float gain, Noise& noise,
-                 Samples& out)
+void renderGrain(const Layer& l, size_t start, size_t length, double frequency, float gain, Noise& noise, Samples& out)
 {
     if (start >= out.size())
         return;
@@ -120,7 +119,7 @@ void renderGrain(const Layer& l, size_t start, size_t length, double frequency, 
     }
 }
 
-} // namespace
+}  // namespace
 
 float Noise::next()
 {
@@ -153,7 +152,7 @@ float OnePole::process(float x)
 bool parseNoteName(const std::string& name, double& frequency)
 {
     static const char* names[] = {"c", "c#", "d", "d#", "e", "f", "f#", "g", "g#", "a", "a#", "b"};
-    for (int n = 11; n >= 0; --n) { // sharps first, so "c#" is not read as "c"
+    for (int n = 11; n >= 0; --n) {  // sharps first, so "c#" is not read as "c"
         size_t len = std::char_traits<char>::length(names[n]);
         if (name.size() <= len || name.compare(0, len, names[n]) != 0)
             continue;
@@ -202,7 +201,7 @@ bool parseLayer(const std::vector<std::string>& words, size_t at, Layer& layer, 
             auto parts = splitOn(value, ':');
             double rate = 0, depth = 0;
             ok = parts.size() == 2 && parseNumber(parts[0], rate) && parseNumber(parts[1], depth) && rate >= 0 &&
-                 depth >= 0;
+                depth >= 0;
             (key == "am" ? layer.amRate : layer.vibRate) = rate;
             (key == "am" ? layer.amDepth : layer.vibDepth) = depth;
         } else if (key == "seed") {
@@ -212,19 +211,19 @@ bool parseLayer(const std::vector<std::string>& words, size_t at, Layer& layer, 
             ok = parseNumber(value, number) && number >= 0 && number < 10000;
             layer.count = static_cast<int>(number);
         } else {
-            double* target = key == "at"      ? &layer.at
-                             : key == "len"   ? &layer.len
-                             : key == "atk"   ? &layer.attack
-                             : key == "dec"   ? &layer.decay
-                             : key == "rel"   ? &layer.release
-                             : key == "every" ? &layer.every
-                             : key == "jit"   ? &layer.jitter
-                             : key == "spread" ? &layer.spread
-                             : key == "vary"  ? &layer.vary
-                             : key == "lp"    ? &layer.lowpass
-                             : key == "hp"    ? &layer.highpass
-                             : key == "amp"   ? &layer.amp
-                                              : nullptr;
+            double* target = key == "at" ? &layer.at
+                : key == "len"           ? &layer.len
+                : key == "atk"           ? &layer.attack
+                : key == "dec"           ? &layer.decay
+                : key == "rel"           ? &layer.release
+                : key == "every"         ? &layer.every
+                : key == "jit"           ? &layer.jitter
+                : key == "spread"        ? &layer.spread
+                : key == "vary"          ? &layer.vary
+                : key == "lp"            ? &layer.lowpass
+                : key == "hp"            ? &layer.highpass
+                : key == "amp"           ? &layer.amp
+                                         : nullptr;
             if (!target) {
                 error = "unknown layer key '" + key + "'";
                 return false;
@@ -371,4 +370,4 @@ uint32_t hashName(const std::string& text)
     return h;
 }
 
-} // namespace soundgen
+}  // namespace soundgen

@@ -14,9 +14,9 @@ using Samples = std::vector<float>;
 // xorshift32: the only noise source; every user passes a fixed seed.
 class Noise {
 public:
-    explicit Noise(uint32_t seed) : m_state(seed ? seed : 0x9e3779b9u) {}
-    float next(); // uniform in [-1, 1)
-    float unit() { return (next() + 1.0f) * 0.5f; } // [0, 1)
+    explicit Noise(uint32_t seed) : m_state(seed ? seed : 0x9e3779b9u) { }
+    float next();                                    // uniform in [-1, 1)
+    float unit() { return (next() + 1.0f) * 0.5f; }  // [0, 1)
 
 private:
     uint32_t m_state;
@@ -41,13 +41,13 @@ double noteFrequency(int octave, int n);
 
 // One grain source with its envelope, repeated as the recipe says.
 struct Layer {
-    std::string source = "sine"; // sine square saw tri noise pluck metal
-    std::vector<double> freqs{440.0}; // cycled through by repeats
-    double to = 0;                  // end frequency of a sweep (0: none)
-    double at = 0, len = 0;         // start and length in seconds (len 0: to the end)
+    std::string source = "sine";       // sine square saw tri noise pluck metal
+    std::vector<double> freqs{440.0};  // cycled through by repeats
+    double to = 0;                     // end frequency of a sweep (0: none)
+    double at = 0, len = 0;            // start and length in seconds (len 0: to the end)
     double attack = 0.002, decay = 0, release = 0.005;
     double every = 0, jitter = 0, spread = 0, vary = 0;
-    int count = 0;                  // repeats (0: as many as fit)
+    int count = 0;  // repeats (0: as many as fit)
     double lowpass = 0, highpass = 0;
     double amRate = 0, amDepth = 0, vibRate = 0, vibDepth = 0;
     double amp = 1;
@@ -58,7 +58,7 @@ struct EffectRecipe {
     std::string name;
     double seconds = 0;
     bool loop = false;
-    std::string group;              // loudness is matched within a group
+    std::string group;  // loudness is matched within a group
     std::vector<Layer> layers;
 };
 
@@ -84,4 +84,4 @@ void scale(Samples& s, float gain);
 // FNV-1a, for seeds derived from names.
 uint32_t hashName(const std::string& text);
 
-} // namespace soundgen
+}  // namespace soundgen

@@ -27,7 +27,7 @@ bool parseRange(const std::string& text, int& first, int& last)
     if (dots == std::string::npos)
         return false;
     return assetgen::parseInt(text.substr(0, dots), first) && assetgen::parseInt(text.substr(dots + 2), last) &&
-           first >= 0 && first <= last && last <= 8;
+        first >= 0 && first <= last && last <= 8;
 }
 
 double harmonicSum(double phase, double frequency, int maxHarmonics)
@@ -39,7 +39,7 @@ double harmonicSum(double phase, double frequency, int maxHarmonics)
     return sum * 2 / kPi;
 }
 
-} // namespace
+}  // namespace
 
 const char* const kNoteNames[12] = {"c", "c#", "d", "d#", "e", "f", "f#", "g", "g#", "a", "a#", "b"};
 
@@ -204,4 +204,4 @@ std::vector<NoteFile> noteFiles(const Instruments& instruments)
     return files;
 }
 
-} // namespace soundgen
+}  // namespace soundgen

@@ -11,12 +11,12 @@ namespace soundgen {
 
 struct Voice {
     std::string name;
-    std::string kind;     // bass pluck brass chime pad
-    double seconds = 0.5; // natural length of one note file
-    std::string folder;   // under sounds/; empty for voices only scores use
-    std::string prefix;   // file name before "<note><k>.mp3"
+    std::string kind;      // bass pluck brass chime pad
+    double seconds = 0.5;  // natural length of one note file
+    std::string folder;    // under sounds/; empty for voices only scores use
+    std::string prefix;    // file name before "<note><k>.mp3"
     int firstOctave = 1, lastOctave = 1;
-    int shift = 0;        // scientific octave = file octave + shift
+    int shift = 0;  // scientific octave = file octave + shift
 };
 
 struct Drum {
@@ -28,7 +28,7 @@ struct Instruments {
     std::vector<Drum> drums;
     std::string drumFolder, drumPrefix;
     const Voice* voice(const std::string& name) const;
-    const Drum* drum(const std::string& shortName) const; // "bd" finds "bd_c"
+    const Drum* drum(const std::string& shortName) const;  // "bd" finds "bd_c"
 };
 
 extern const char* const kNoteNames[12];
@@ -45,12 +45,12 @@ bool readInstruments(const std::string& path, Instruments& out, std::string& err
 Samples renderNote(const Voice& voice, double frequency, double gate, uint32_t seed);
 
 struct NoteFile {
-    std::string path;     // relative to the resource root
+    std::string path;  // relative to the resource root
     const Voice* voice = nullptr;
     const Drum* drum = nullptr;
-    double frequency = 0; // 0 for drums
+    double frequency = 0;  // 0 for drums
 };
 // Every note file the instrument elements can name, in a fixed order.
 std::vector<NoteFile> noteFiles(const Instruments& instruments);
 
-} // namespace soundgen
+}  // namespace soundgen

@@ -28,7 +28,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-constexpr float kPeak = 0.7079f; // -3 dBFS
+constexpr float kPeak = 0.7079f;  // -3 dBFS
 // Effects are levelled a decibel lower: noisy transients come back from the
 // encoder a little above the level they went in at.
 constexpr float kEffectPeak = 0.631f;
@@ -114,7 +114,7 @@ void levelToPeak(Samples& s)
         scale(s, kPeak / peak);
 }
 
-} // namespace
+}  // namespace
 
 int main(int argc, char** argv)
 {
@@ -184,14 +184,14 @@ int main(int argc, char** argv)
             renderScore(*s, left, right);
             std::vector<uint8_t> bytes;
             return encodeMp3(left, &right, kStereoKbps, bytes, why) &&
-                   writeFile(root / "music" / (file + ".mp3"), bytes, why);
+                writeFile(root / "music" / (file + ".mp3"), bytes, why);
         });
     }
     for (size_t i = 0; i < effects.size(); ++i)
         jobs.push_back([&, i](std::string& why) {
             std::vector<uint8_t> bytes;
             return encodeMp3(rendered[i], nullptr, kMonoKbps, bytes, why) &&
-                   writeFile(root / "sounds" / (effects[i].name + ".mp3"), bytes, why);
+                writeFile(root / "sounds" / (effects[i].name + ".mp3"), bytes, why);
         });
     const std::vector<NoteFile> notes = noteFiles(instruments);
     for (size_t i = 0; i < notes.size(); ++i)

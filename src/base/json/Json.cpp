@@ -52,7 +52,7 @@ std::string formatDouble(double value)
     return buffer;
 }
 
-} // namespace
+}  // namespace
 
 std::string Node::stringValue(const std::string& fallback) const
 {
@@ -143,17 +143,12 @@ std::string Node::toJson() const
 {
     switch (type_) {
     case Type::Invalid:
-    case Type::Null:
-        return "null";
-    case Type::Bool:
-        return bool_ ? "true" : "false";
+    case Type::Null: return "null";
+    case Type::Bool: return bool_ ? "true" : "false";
     case Type::Int:
-    case Type::Double:
-        return text_;
-    case Type::String:
-        return quote(text_);
-    case Type::Object:
-        return objectJson(children_);
+    case Type::Double: return text_;
+    case Type::String: return quote(text_);
+    case Type::Object: return objectJson(children_);
     case Type::Array: {
         std::string out = "[";
         for (size_t i = 0; i < children_.size(); ++i) {
@@ -261,7 +256,7 @@ NodePtr convert(const std::string& name, yajl_val value)
         auto node = intNode(name, YAJL_GET_INTEGER(value));
         return node;
     }
-    if (YAJL_IS_NUMBER(value)) // a double, or an integer too large for int64
+    if (YAJL_IS_NUMBER(value))  // a double, or an integer too large for int64
         return doubleNode(name, YAJL_GET_DOUBLE(value));
     if (YAJL_IS_TRUE(value))
         return boolNode(name, true);
@@ -282,7 +277,7 @@ NodePtr convert(const std::string& name, yajl_val value)
     return nullNode(name);
 }
 
-} // namespace
+}  // namespace
 
 Document Document::parse(const std::string& text)
 {
@@ -306,4 +301,4 @@ Document Document::parse(const std::string& text)
     return document;
 }
 
-} // namespace json
+}  // namespace json

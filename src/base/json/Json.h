@@ -19,7 +19,7 @@ public:
     enum class Type { Invalid, Null, Bool, Int, Double, String, Object, Array };
 
     Node() = default;
-    Node(std::string name, Type type) : name_(std::move(name)), type_(type) {}
+    Node(std::string name, Type type) : name_(std::move(name)), type_(type) { }
 
     const std::string& name() const { return name_; }
     Type type() const { return type_; }
@@ -41,8 +41,8 @@ public:
     // Children of an object (with their keys as names) or an array.
     const std::vector<NodePtr>& children() const { return children_; }
     size_t size() const { return children_.size(); }
-    NodePtr at(size_t index) const;          // invalid node when out of range
-    NodePtr get(const std::string& key) const; // object member; invalid when absent
+    NodePtr at(size_t index) const;             // invalid node when out of range
+    NodePtr get(const std::string& key) const;  // object member; invalid when absent
     // Dotted path: "a.b.2.c"; a number steps into an array.
     NodePtr find(const std::string& path) const;
 
@@ -74,7 +74,7 @@ private:
 };
 
 // Named value nodes.
-NodePtr cstringNode(const std::string& name, const char* value); // null gives ""
+NodePtr cstringNode(const std::string& name, const char* value);  // null gives ""
 NodePtr stringNode(const std::string& name, const std::string& value);
 NodePtr intNode(const std::string& name, int64_t value);
 NodePtr doubleNode(const std::string& name, double value);
@@ -103,4 +103,4 @@ private:
 // JSON string literal of text, with quotes and escapes.
 std::string quote(const std::string& text);
 
-} // namespace json
+}  // namespace json

@@ -59,7 +59,7 @@ public:
     virtual int facing() const = 0;
     // Turns the creature to face the other way (a lion mirrors its body).
     virtual void turnAround() = 0;
-    virtual void swapWalkFrame(bool /*gathering*/) {}
+    virtual void swapWalkFrame(bool /*gathering*/) { }
     virtual PathSearch* pathSearch() = 0;
     // The behaviour of the leader's table under a type id, or null.
     virtual ParticleAction* actionOf(uint32_t typeId) = 0;

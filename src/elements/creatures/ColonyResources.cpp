@@ -35,8 +35,7 @@ void checkResourceGoals(const std::string& name)
         if (HumanLeader::getResource("Stone") >= 5 && HumanLeader::getResource("Wood") >= 8)
             profile->setStockpileGathered(true);
         break;
-    default:
-        break;
+    default: break;
     }
 }
 }  // namespace

@@ -11,6 +11,6 @@ struct CreatureCounts {
     static inline int32_t tanks = 0;
     static inline int32_t sportCars = 0;
     static inline int32_t landers = 0;
-    static inline int32_t lions = 0;  // LionLeader
+    static inline int32_t lions = 0;      // LionLeader
     static inline int32_t flamingos = 0;  // kept by the flock code
 };

@@ -25,8 +25,14 @@ inline constexpr uint32_t MPBodyCar = hashString("MPBodyCar");
 inline constexpr uint32_t MPLander = hashString("MPLander");
 inline constexpr uint32_t Flamingo = hashString("Flamingo");
 
-inline constexpr bool isHuman(uint32_t type) { return type == HumanLeader || type == HumanPart; }
-inline constexpr bool isRobot(uint32_t type) { return type == RobotLeader || type == RobotPart; }
+inline constexpr bool isHuman(uint32_t type)
+{
+    return type == HumanLeader || type == HumanPart;
+}
+inline constexpr bool isRobot(uint32_t type)
+{
+    return type == RobotLeader || type == RobotPart;
+}
 }  // namespace CreatureKind
 
 // (a HumanLeader or HumanPart cell) -> the job of its human; empty for none.

@@ -16,7 +16,7 @@ class DistanceField {
 public:
     static constexpr int kWidth = 240;
     static constexpr int kHeight = 160;
-    static constexpr int32_t kFar = 999999;     // unreached or blocked
+    static constexpr int32_t kFar = 999999;  // unreached or blocked
     static constexpr int kSweepsPerUpdate = 8;
 
     static DistanceField& instance();
@@ -52,8 +52,8 @@ private:
     uint8_t classOf(uint32_t type) const;
     void addToTable(uint32_t type, KindClass cls);
 
-    std::vector<int32_t> cells_;       // interleaved: (x * 160 + y) * 2 + buffer
-    std::vector<uint8_t> blocked_;     // per cell this update: occupied by a non-passable kind
+    std::vector<int32_t> cells_;    // interleaved: (x * 160 + y) * 2 + buffer
+    std::vector<uint8_t> blocked_;  // per cell this update: occupied by a non-passable kind
     int front_ = 1;
     int back_ = 0;
     int width_ = kWidth;

@@ -47,8 +47,7 @@ protected:
     void startGlint();
 };
 
-template <const ElementInfo& Info>
-class Dust : public Element<Info, BaseDustState> {
+template <const ElementInfo& Info> class Dust : public Element<Info, BaseDustState> {
 public:
     Dust()
     {

@@ -13,12 +13,12 @@
 #include "world/WorldHost.h"
 
 namespace {
-const uint32_t kStoneKinds[] = {TypeId::Stone,           hashString("Amatist"), hashString("Citrine"),
-                                hashString("Diamond"),   hashString("Emerald"), hashString("Lapislazuli"),
-                                hashString("Obsidian"),  hashString("Ruby"),    hashString("Sapphire"),
+const uint32_t kStoneKinds[] = {TypeId::Stone,          hashString("Amatist"), hashString("Citrine"),
+                                hashString("Diamond"),  hashString("Emerald"), hashString("Lapislazuli"),
+                                hashString("Obsidian"), hashString("Ruby"),    hashString("Sapphire"),
                                 hashString("Zircon")};
-const char* const kStoneNames[] = {"Stone",    "Amatist", "Citrine",  "Diamond",  "Emerald",
-                                   "Lapislazuli", "Obsidian", "Ruby", "Sapphire", "Zircon"};
+const char* const kStoneNames[] = {"Stone",       "Amatist",  "Citrine", "Diamond",  "Emerald",
+                                   "Lapislazuli", "Obsidian", "Ruby",    "Sapphire", "Zircon"};
 constexpr uint32_t kAluminite = hashString("Aluminite");
 constexpr uint32_t kRabbit = CreatureKind::MPLeaderRabbit;
 constexpr uint32_t kRabbitBody = CreatureKind::MPRabbitBody;
@@ -133,11 +133,11 @@ const behaviour::SearchTargets& SearchWaterAction::targets() const
 
 const behaviour::SearchTargets& SearchStoneAction::targets() const
 {
-    static const behaviour::SearchTargets t{
-        {kStoneKinds[1], kStoneKinds[2], kStoneKinds[3], kStoneKinds[4], kStoneKinds[5], kStoneKinds[6],
-         kStoneKinds[7], kStoneKinds[8], kStoneKinds[9], kStoneKinds[0]},
-        {},
-        {}};
+    static const behaviour::SearchTargets t{{kStoneKinds[1], kStoneKinds[2], kStoneKinds[3], kStoneKinds[4],
+                                             kStoneKinds[5], kStoneKinds[6], kStoneKinds[7], kStoneKinds[8],
+                                             kStoneKinds[9], kStoneKinds[0]},
+                                            {},
+                                            {}};
     return t;
 }
 

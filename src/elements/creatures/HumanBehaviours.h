@@ -18,15 +18,14 @@ class HumanLeader;
 class HumanAction : public ParticleAction {
 public:
     void begin() override { state = kRunning; }
-    void tick() override {}
+    void tick() override { }
     void reset() override { state = kNotBegun; }
 
 protected:
     HumanLeader* human() const;
 };
 
-template <uint32_t Id>
-class HumanActionOf : public HumanAction {
+template <uint32_t Id> class HumanActionOf : public HumanAction {
 public:
     static constexpr uint32_t kTypeId = Id;
     uint32_t typeId() const override { return kTypeId; }
@@ -49,13 +48,13 @@ public:
 class RunawayAction : public HumanActionOf<ActionType::Runaway> {
 public:
     void tick() override;
-    void reset() override {}
+    void reset() override { }
 };
 
 class AvoidLavaAction : public HumanActionOf<ActionType::AvoidLava> {
 public:
     void tick() override;
-    void reset() override {}
+    void reset() override { }
 };
 
 class DieAction : public HumanActionOf<ActionType::Die> {
@@ -78,8 +77,7 @@ protected:
     virtual std::vector<uint32_t> noLedgeKinds() const { return {}; }
 };
 
-template <uint32_t Id, uint32_t FollowUp>
-class SearchActionOf : public SearchAction {
+template <uint32_t Id, uint32_t FollowUp> class SearchActionOf : public SearchAction {
 public:
     static constexpr uint32_t kTypeId = Id;
     uint32_t typeId() const override { return kTypeId; }
@@ -97,7 +95,7 @@ protected:
 class SearchFoodAction : public SearchActionOf<ActionType::SearchFood, ActionType::GatherFood> {
 public:
     void begin() override;
-    void reset() override {}
+    void reset() override { }
 
 protected:
     const behaviour::SearchTargets& targets() const override;
@@ -107,7 +105,7 @@ protected:
 
 class SearchWaterAction : public SearchActionOf<ActionType::SearchWater, ActionType::GatherWater> {
 public:
-    void reset() override {}
+    void reset() override { }
 
 protected:
     const behaviour::SearchTargets& targets() const override;
@@ -148,7 +146,7 @@ class SearchBuildSpaceAction : public HumanActionOf<ActionType::SearchBuildSpace
 public:
     void begin() override;
     void tick() override;
-    void reset() override {}
+    void reset() override { }
     behaviour::WanderState wander;
     int32_t budget = 0;
 };
@@ -156,7 +154,7 @@ public:
 class BuildInSpaceAction : public HumanActionOf<ActionType::BuildInSpace> {
 public:
     void tick() override;
-    void reset() override {}
+    void reset() override { }
 };
 
 class GatherWoodAction : public HumanActionOf<ActionType::GatherWood> {
@@ -226,7 +224,7 @@ class GatherHumanAction : public HumanActionOf<ActionType::GatherHuman> {
 public:
     void begin() override;
     void tick() override;
-    void reset() override {}
+    void reset() override { }
     int32_t maxDepth = 7;
 
 private:

@@ -114,8 +114,9 @@ void HumanPart::update()
         return;
     burnCheck(static_cast<int>(leader->burnThreshold), 10);
     if (leader->job == "woodchopper")
-        clearKindsAround(*this, {LivingId::Grass, LivingId::FlowerCenter, LivingId::FlowerPetal, LivingId::TreeLeaf,
-                                 LivingId::TreeCenter, LivingId::TreeRoot});
+        clearKindsAround(*this,
+                         {LivingId::Grass, LivingId::FlowerCenter, LivingId::FlowerPetal, LivingId::TreeLeaf,
+                          LivingId::TreeCenter, LivingId::TreeRoot});
     else if (leader->job == "zombie")
         clearKindsAround(*this, {LivingId::Grass, LivingId::FlowerCenter, LivingId::FlowerPetal, TypeId::Glass});
     else
@@ -157,8 +158,12 @@ HumanLeader::HumanLeader()
         actions[key] = std::move(a);
     }
     search = std::make_unique<PathSearch>(kBodyHeight, kBodyWidth);
-    const uint32_t common[] = {kTypeId,           HumanPart::kTypeId,   MPBodyBase::kTypeId,
-                               MinerDust::kTypeId, HunterDust::kTypeId, WoodcutterDust::kTypeId,
+    const uint32_t common[] = {kTypeId,
+                               HumanPart::kTypeId,
+                               MPBodyBase::kTypeId,
+                               MinerDust::kTypeId,
+                               HunterDust::kTypeId,
+                               WoodcutterDust::kTypeId,
                                BuilderDust::kTypeId};
     for (uint32_t k : common) {
         search->addPassableKind(k);
@@ -288,10 +293,10 @@ void HumanLeader::setJob(const std::string& newJob)
         const char* text;
     };
     static const Row rows[] = {
-        {"hunter", 3, "saying", "newHunter"},     {"woodchopper", 2, "saying", "newWoodcutter"},
-        {"miner", 1, "saying", "newMiner"},       {"builder", 4, "saying", "newBuilder"},
-        {"zombie", 5, "thinking", "brain"},       {"xenovinecocoon", 6, nullptr, nullptr},
-        {"spaceman", 8, nullptr, nullptr},        {"safari", 7, "thinking", "newHunter"},
+        {"hunter", 3, "saying", "newHunter"}, {"woodchopper", 2, "saying", "newWoodcutter"},
+        {"miner", 1, "saying", "newMiner"},   {"builder", 4, "saying", "newBuilder"},
+        {"zombie", 5, "thinking", "brain"},   {"xenovinecocoon", 6, nullptr, nullptr},
+        {"spaceman", 8, nullptr, nullptr},    {"safari", 7, "thinking", "newHunter"},
     };
     jobIndex = 0;
     for (const Row& r : rows)
@@ -467,8 +472,9 @@ void HumanLeader::onBodyBuilt()
 void HumanLeader::clearPlantsAround(bool woodchopper)
 {
     if (woodchopper)
-        clearKindsAround(*this, {LivingId::Grass, LivingId::FlowerCenter, LivingId::FlowerPetal, LivingId::TreeLeaf,
-                                 LivingId::TreeCenter, LivingId::TreeRoot});
+        clearKindsAround(*this,
+                         {LivingId::Grass, LivingId::FlowerCenter, LivingId::FlowerPetal, LivingId::TreeLeaf,
+                          LivingId::TreeCenter, LivingId::TreeRoot});
     else
         clearKindsAround(*this, {LivingId::Grass, LivingId::FlowerCenter, LivingId::FlowerPetal});
 }
@@ -620,9 +626,7 @@ void HumanLeader::movementStep()
             sideSteps = 2;
         }
         break;
-    case PathNode::kFall:
-        group->moveBy(0, -1, true);
-        break;
+    case PathNode::kFall: group->moveBy(0, -1, true); break;
     case PathNode::kGoal:
         setFacing(dir);
         if (currentAction && currentAction->nextAction)
@@ -630,8 +634,7 @@ void HumanLeader::movementStep()
                           ? ActionType::Walk
                           : currentAction->nextAction->typeId());
         break;
-    default:
-        break;
+    default: break;
     }
 }
 
@@ -659,7 +662,6 @@ bool HumanLeader::takeDust(uint32_t dustType, uint32_t action)
     paintSkin();
     return true;
 }
-
 
 void HumanLeader::dustCheck()
 {

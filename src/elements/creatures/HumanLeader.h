@@ -134,7 +134,7 @@ public:
 
 protected:
     // The robot's constructor: the human table and search are not built.
-    struct RobotBody {};
+    struct RobotBody { };
     explicit HumanLeader(RobotBody);
     void sink();
     void refreshLookAhead();

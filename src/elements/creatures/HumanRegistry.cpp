@@ -41,7 +41,6 @@ bool HumanRegistry::contains(const Particle* human) const
 
 int HumanRegistry::countZombies() const
 {
-    return static_cast<int>(std::count_if(humans.begin(), humans.end(), [](const Particle* h) {
-        return isZombieCell(h);
-    }));
+    return static_cast<int>(
+        std::count_if(humans.begin(), humans.end(), [](const Particle* h) { return isZombieCell(h); }));
 }

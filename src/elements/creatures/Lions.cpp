@@ -21,9 +21,9 @@ LionLeader::LionLeader() : facingSide(gameRand() > 0 ? 1 : -1), search(std::make
     for (uint32_t kind : {CreatureKind::LionLeader, CreatureKind::LionPart, MPBodyBase::kTypeId, TypeId::Grass,
                           hashString("FlowerCenter"), hashString("FlowerPetal"), TypeId::Gas})
         search->addPassableKind(kind);
-    for (uint32_t kind : {CreatureKind::LionLeader, CreatureKind::LionPart, CreatureKind::HumanLeader,
-                          CreatureKind::HumanPart, MPBodyBase::kTypeId, TypeId::Grass, hashString("FlowerCenter"),
-                          hashString("FlowerPetal"), TypeId::Gas})
+    for (uint32_t kind :
+         {CreatureKind::LionLeader, CreatureKind::LionPart, CreatureKind::HumanLeader, CreatureKind::HumanPart,
+          MPBodyBase::kTypeId, TypeId::Grass, hashString("FlowerCenter"), hashString("FlowerPetal"), TypeId::Gas})
         search->addNoLedgeKind(kind);
     auto hunt = std::make_unique<LionSearchFoodAction>();
     auto bite = std::make_unique<LionGatherHumanAction>();

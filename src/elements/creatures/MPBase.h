@@ -27,8 +27,7 @@ public:
 
 // The class-wide values of a cell kind (the kind's getters, light
 // absorption, editability and first colour), on top of the cell class Base.
-template <const ElementInfo& Info, class Base>
-class CellKind : public KindGetters<Info, Base> {
+template <const ElementInfo& Info, class Base> class CellKind : public KindGetters<Info, Base> {
 protected:
     CellKind()
     {
@@ -55,7 +54,7 @@ public:
     // Creates the body through the group (createPart / createPartColoured).
     virtual void buildBody() = 0;
     // After the object was built or re-assembled.
-    virtual void onBodyBuilt() {}
+    virtual void onBodyBuilt() { }
 
     // Forgets a registered body cell that is being destroyed.
     void forgetPart(Particle* cell);
@@ -83,7 +82,7 @@ public:
     MPLeaderBase* registeredWith = nullptr;  // until the leader assembles
 };
 
-class MPBodyBase : public CellKind<kMPBodyBaseInfo, MPBodyCell> {};
+class MPBodyBase : public CellKind<kMPBodyBaseInfo, MPBodyCell> { };
 
 // Registers MPBodyBase with the factory.
 void registerBodyBase();

@@ -390,9 +390,9 @@ void MPObject::paintScheme(CCString* name, int facing)
         return;
     for (unsigned i = 0; i < members->count(); ++i) {
         Particle* cell = valueOf(members->objectAtIndex(i));
-        const ccColor4B colour = gSkinSchemes.colourAt ? gSkinSchemes.colourAt(key, cell->x - leader->x,
-                                                                                cell->y - leader->y, facing)
-                                                       : ccColor4B{255, 0, 255, 255};
+        const ccColor4B colour = gSkinSchemes.colourAt
+            ? gSkinSchemes.colourAt(key, cell->x - leader->x, cell->y - leader->y, facing)
+            : ccColor4B{255, 0, 255, 255};
         cell->setColor(colour);
     }
 }
@@ -470,7 +470,6 @@ bool MPObject::moveBy(int dx, int dy, bool separateSteps)
     }
     return true;
 }
-
 
 bool MPObject::mirrorFits(int left, int right, std::vector<Particle*>& work) const
 {

@@ -42,13 +42,34 @@ PathSearch::PathSearch(int bodyHeight, int bodyWidth) : height(bodyHeight), widt
 
 PathSearch::~PathSearch() = default;
 
-void PathSearch::addGoalKind(uint32_t type) { addOnce(goalKinds, type); }
-void PathSearch::addPassableKind(uint32_t type) { addOnce(passableKinds, type); }
-void PathSearch::addNoLedgeKind(uint32_t type) { addOnce(noLedgeKinds, type); }
-void PathSearch::removeGoalKind(uint32_t type) { removeAll(goalKinds, type); }
-void PathSearch::removePassableKind(uint32_t type) { removeAll(passableKinds, type); }
-void PathSearch::addGoalJob(const std::string& job) { addOnce(goalJobs, hashString(job)); }
-void PathSearch::removeGoalJob(const std::string& job) { removeAll(goalJobs, hashString(job)); }
+void PathSearch::addGoalKind(uint32_t type)
+{
+    addOnce(goalKinds, type);
+}
+void PathSearch::addPassableKind(uint32_t type)
+{
+    addOnce(passableKinds, type);
+}
+void PathSearch::addNoLedgeKind(uint32_t type)
+{
+    addOnce(noLedgeKinds, type);
+}
+void PathSearch::removeGoalKind(uint32_t type)
+{
+    removeAll(goalKinds, type);
+}
+void PathSearch::removePassableKind(uint32_t type)
+{
+    removeAll(passableKinds, type);
+}
+void PathSearch::addGoalJob(const std::string& job)
+{
+    addOnce(goalJobs, hashString(job));
+}
+void PathSearch::removeGoalJob(const std::string& job)
+{
+    removeAll(goalJobs, hashString(job));
+}
 
 void PathSearch::buildFlagTable()
 {

@@ -14,7 +14,7 @@ class RobotLeader;
 class RobotAction : public ParticleAction {
 public:
     void begin() override { state = kRunning; }
-    void tick() override {}
+    void tick() override { }
     void reset() override { state = kNotBegun; }
 
 protected:
@@ -23,8 +23,7 @@ protected:
     void backToRole() const;
 };
 
-template <uint32_t Id>
-class RobotActionOf : public RobotAction {
+template <uint32_t Id> class RobotActionOf : public RobotAction {
 public:
     static constexpr uint32_t kTypeId = Id;
     uint32_t typeId() const override { return kTypeId; }
@@ -50,7 +49,7 @@ public:
 class RobotShootHumanAction : public RobotActionOf<ActionType::RobotShootHuman> {
 public:
     void tick() override;
-    void reset() override {}
+    void reset() override { }
     // The first occupied cell of the robot's own row ahead is a human leader.
     static bool humanInLineOfFire(const RobotLeader& robot);
 };

@@ -23,8 +23,8 @@ constexpr uint32_t kObsidian = hashString("Obsidian");
 bool clearedByRobots(uint32_t type)
 {
     return type == LivingId::Grass || type == LivingId::FlowerCenter || type == LivingId::FlowerPetal ||
-           type == LivingId::TreeLeaf || type == LivingId::TreeCenter || type == LivingId::TreeRoot ||
-           type == TypeId::Glass || type == LivingId::Wood;
+        type == LivingId::TreeLeaf || type == LivingId::TreeCenter || type == LivingId::TreeRoot ||
+        type == TypeId::Glass || type == LivingId::Wood;
 }
 
 void clearAround(const Particle& cell)
@@ -87,8 +87,8 @@ RobotLeader::RobotLeader() : KindGetters(HumanLeader::RobotBody{})
     for (auto& a : makeRobotActions(this))
         actions[a->typeId()] = std::move(a);
     search = std::make_unique<PathSearch>(kBodyHeight, kBodyWidth);
-    for (uint32_t k : {kTypeId, RobotPart::kTypeId, MPBodyBase::kTypeId, TypeId::Glass, LivingId::Wood,
-                       LivingId::Grass, LivingId::FlowerCenter, LivingId::FlowerPetal, TypeId::Gas})
+    for (uint32_t k : {kTypeId, RobotPart::kTypeId, MPBodyBase::kTypeId, TypeId::Glass, LivingId::Wood, LivingId::Grass,
+                       LivingId::FlowerCenter, LivingId::FlowerPetal, TypeId::Gas})
         search->addPassableKind(k);
     for (uint32_t k : {kTypeId, RobotPart::kTypeId, MPBodyBase::kTypeId, MinerDust::kTypeId, HunterDust::kTypeId,
                        WoodcutterDust::kTypeId, BuilderDust::kTypeId, ZombieDust::kTypeId, LivingId::Grass,
@@ -329,15 +329,12 @@ void RobotLeader::robotMovementStep()
         setFacing(dir);
         group->moveBy(facing_, 0, true);
         break;
-    case PathNode::kFall:
-        group->moveBy(0, -1, true);
-        break;
+    case PathNode::kFall: group->moveBy(0, -1, true); break;
     case PathNode::kGoal:
         if (currentAction && currentAction->nextAction)
             setAction(currentAction->nextAction->typeId());
         break;
-    default:
-        break;
+    default: break;
     }
 }
 

@@ -27,9 +27,9 @@ public:
 class RobotLeader : public KindGetters<kRobotLeaderInfo, HumanLeader> {
 public:
     static constexpr int kLimit = 5;
-    static constexpr int kBeamRow = 107;   // beams of this colour destroy robots
-    static constexpr int kShotRow = 113;   // the robot laser's colour
-    static constexpr int kFireBound = 119; // the line of fire's last column in the small world
+    static constexpr int kBeamRow = 107;    // beams of this colour destroy robots
+    static constexpr int kShotRow = 113;    // the robot laser's colour
+    static constexpr int kFireBound = 119;  // the line of fire's last column in the small world
 
     RobotLeader();
     ~RobotLeader() override;
@@ -56,7 +56,7 @@ public:
     int32_t patrolSteps = 0;
     int32_t patrolLength = 10;
     int32_t sightRange = 10;
-    bool editorFlag = true;   // settings of the robot editor
+    bool editorFlag = true;  // settings of the robot editor
     int32_t editorValue = 0;
     int32_t editorRange = 3;
     int32_t editorChoice = 10;  // the patrol length chosen in the editor

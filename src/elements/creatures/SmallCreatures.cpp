@@ -12,8 +12,14 @@ USING_NS_CC;
 
 namespace {
 
-World& world() { return *gWorld; }
-bool occupied(int cx, int cy) { return gWorld->at(cx, cy) != nullptr; }
+World& world()
+{
+    return *gWorld;
+}
+bool occupied(int cx, int cy)
+{
+    return gWorld->at(cx, cy) != nullptr;
+}
 
 }  // namespace
 
@@ -37,9 +43,8 @@ bool MPLeaderRabbit::turn(bool right)
     if (!group)
         return false;
     facingRight = right;
-    const sBodyPart parts[3] = {{0, 0, kTypeId, color},
-                                {1, 0, MPRabbitBody::kTypeId, color},
-                                {right ? 1 : 0, 1, MPRabbitBody::kTypeId, color}};
+    const sBodyPart parts[3] = {
+        {0, 0, kTypeId, color}, {1, 0, MPRabbitBody::kTypeId, color}, {right ? 1 : 0, 1, MPRabbitBody::kTypeId, color}};
     if (group->rebuild(parts, 3))
         return true;
     facingRight = !right;
@@ -108,8 +113,7 @@ void MPLeaderRabbit::lookAround()
     if (type == MPRabbitBody::kTypeId) {
         auto* body = static_cast<MPRabbitBody*>(p);
         MPObject* other = body->group;
-        if (!body->detached && other && other != group && other->leader &&
-            other->leader->getType() == kTypeId)
+        if (!body->detached && other && other != group && other->leader && other->leader->getType() == kTypeId)
             breed(static_cast<MPLeaderRabbit*>(other->leader));
     }
 }
@@ -188,10 +192,9 @@ void MPLeaderRabbit::update()
 // --- Falling block -------------------------------------------------------------
 
 const int MPLeaderTetris::kShapeCells[kShapes][3][2] = {
-    {{1, 0}, {1, 1}, {0, 1}},    {{0, 1}, {1, 1}, {1, 2}},    {{0, 1}, {-1, 1}, {-1, 2}},
-    {{1, 0}, {1, 1}, {2, 1}},    {{-1, 0}, {-1, 1}, {-2, 1}}, {{0, 1}, {0, 2}, {1, 2}},
-    {{0, 1}, {0, 2}, {-1, 2}},   {{1, 0}, {2, 0}, {2, 1}},    {{-1, 0}, {-2, 0}, {-2, 1}},
-    {{1, 0}, {2, 0}, {2, -1}},   {{-1, 0}, {-2, 0}, {-2, -1}}, {{0, 1}, {0, 2}, {0, 3}},
+    {{1, 0}, {1, 1}, {0, 1}},    {{0, 1}, {1, 1}, {1, 2}},    {{0, 1}, {-1, 1}, {-1, 2}},   {{1, 0}, {1, 1}, {2, 1}},
+    {{-1, 0}, {-1, 1}, {-2, 1}}, {{0, 1}, {0, 2}, {1, 2}},    {{0, 1}, {0, 2}, {-1, 2}},    {{1, 0}, {2, 0}, {2, 1}},
+    {{-1, 0}, {-2, 0}, {-2, 1}}, {{1, 0}, {2, 0}, {2, -1}},   {{-1, 0}, {-2, 0}, {-2, -1}}, {{0, 1}, {0, 2}, {0, 3}},
     {{1, 0}, {2, 0}, {3, 0}},    {{-1, 0}, {-2, 0}, {-3, 0}},
 };
 

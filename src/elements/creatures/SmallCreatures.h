@@ -19,7 +19,7 @@ inline constexpr ElementInfo kTetroInfo       {"Tetro",          0, 0.8f, 0.8f, 
 inline constexpr ElementInfo kInvaderInfo     {"MPInvader",      0, 0.8f, 0.8f, {97}, StartRow::None, "sfx_element_invader", 0};
 // clang-format on
 
-class MPRabbitBody : public CellKind<kRabbitBodyInfo, MPBodyBase> {};
+class MPRabbitBody : public CellKind<kRabbitBodyInfo, MPBodyBase> { };
 
 class MPLeaderRabbit : public CellKind<kRabbitInfo, MPLeaderBase> {
 public:

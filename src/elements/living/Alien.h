@@ -54,11 +54,11 @@ private:
 class Xenovine : public Element<kXenovineInfo> {
 public:
     static constexpr float kBurns = 430.0f;
-    static constexpr float kTooWarm = 323.0f;    // above: withers for sure
-    static constexpr float kFrozen = -330.0f;    // at or below: no ageing
+    static constexpr float kTooWarm = 323.0f;      // above: withers for sure
+    static constexpr float kFrozen = -330.0f;      // at or below: no ageing
     static constexpr int32_t kGrowsInLight = 230;  // at or below this level
 
-    Xenovine() : nextBranch(gameRand() % 200 + 500), nextToggle(gameRand() % 15 + 25) {}
+    Xenovine() : nextBranch(gameRand() % 200 + 500), nextToggle(gameRand() % 15 + 25) { }
     int32_t getSaveSize() const override { return 8; }
     void saveExtra(ByteWriter& out) override;
     void loadExtra(ByteReader& in) override;
@@ -99,7 +99,7 @@ private:
 
 class Pirantha : public Element<kPiranthaInfo> {
 public:
-    Pirantha() : life(gameRand() % 200 + 100), timer(gameRand() % 4 + 8) {}
+    Pirantha() : life(gameRand() % 200 + 100), timer(gameRand() % 4 + 8) { }
     void update() override;
 
     bool fed = false;
@@ -111,7 +111,7 @@ private:
     void dig(const Particle* food);
 };
 
-class PiranthaTunnel : public Element<kPiranthaTunnelInfo> {};
+class PiranthaTunnel : public Element<kPiranthaTunnelInfo> { };
 
 // Registers the alien biome (without the Stinger) with the element factory.
 void registerAlien();

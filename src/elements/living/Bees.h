@@ -17,7 +17,7 @@ public:
     enum State : int32_t {
         kSearching = 1,  // wild, looking for a tree leaf
         kToLeaf = 2,
-        kForaging = 3,   // worker, looking for a flower
+        kForaging = 3,  // worker, looking for a flower
         kToFlower = 4,
         kFeeding = 5,
         kFed = 6,
@@ -29,7 +29,7 @@ public:
     static constexpr int kHiveSpacing = 5;  // no new hive this close to another
     static constexpr int kDrowns = 240;     // water contact beyond which it dies
 
-    Bee() : life((gameRand() % 6 + 20) * 60), wanderTicks(gameRand() % 50) {}
+    Bee() : life((gameRand() % 6 + 20) * 60), wanderTicks(gameRand() % 50) { }
     bool isLiving() const override { return true; }
     void update() override;
 
@@ -54,7 +54,7 @@ private:
 
 class BeeHive : public Element<kBeeHiveInfo> {
 public:
-    BeeHive() : spawnTicks(drawSpawnTicks()) {}
+    BeeHive() : spawnTicks(drawSpawnTicks()) { }
     void update() override;
     // A worker finished its rest: one more bee to release and one more honey
     // cell (a leaf next to the hive first, else an empty neighbour cell).
@@ -67,7 +67,7 @@ private:
     static int32_t drawSpawnTicks() { return (gameRand() % 2 * 5 + 10) * 4; }
 };
 
-class BeeHiveCell : public Element<kBeeHiveCellInfo> {};
+class BeeHiveCell : public Element<kBeeHiveCellInfo> { };
 
 // Registers the bees with the element factory.
 void registerBees();

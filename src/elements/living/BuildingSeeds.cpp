@@ -2,5 +2,7 @@
 
 void registerBuildingSeeds()
 {
-    registerElements<SeedChichenItza, SeedEiffel, SeedFireplace, SeedFuturisticBuilding, SeedHouse, SeedKremlin, SeedLiberty, SeedMageTower, SeedNiceHouse, SeedOldMecha, SeedPagoda, SeedPier, SeedPisa, SeedPyramid, SeedRoboBridge, SeedStoneHouse, SeedUFOCrash, SeedWoodHouse>();
+    registerElements<SeedChichenItza, SeedEiffel, SeedFireplace, SeedFuturisticBuilding, SeedHouse, SeedKremlin,
+                     SeedLiberty, SeedMageTower, SeedNiceHouse, SeedOldMecha, SeedPagoda, SeedPier, SeedPisa,
+                     SeedPyramid, SeedRoboBridge, SeedStoneHouse, SeedUFOCrash, SeedWoodHouse>();
 }

@@ -45,24 +45,24 @@ inline constexpr SeedParams kSeedUFOCrashParams{"buildings/ufocrash", SeedGround
 inline constexpr SeedParams kSeedWoodHouseParams{"buildings/woodenHouse", SeedGround::Resource, "sfx_construction", nullptr, true, 200, {"Wood", "Wood", "Wood"}};
 // clang-format on
 
-class SeedChichenItza : public StructureSeed<kSeedChichenItzaInfo, kSeedChichenItzaParams> {};
-class SeedEiffel : public StructureSeed<kSeedEiffelInfo, kSeedEiffelParams> {};
-class SeedFireplace : public StructureSeed<kSeedFireplaceInfo, kSeedFireplaceParams> {};
-class SeedFuturisticBuilding : public StructureSeed<kSeedFuturisticBuildingInfo, kSeedFuturisticBuildingParams> {};
-class SeedHouse : public StructureSeed<kSeedHouseInfo, kSeedHouseParams> {};
-class SeedKremlin : public StructureSeed<kSeedKremlinInfo, kSeedKremlinParams> {};
-class SeedLiberty : public StructureSeed<kSeedLibertyInfo, kSeedLibertyParams> {};
-class SeedMageTower : public StructureSeed<kSeedMageTowerInfo, kSeedMageTowerParams> {};
-class SeedNiceHouse : public StructureSeed<kSeedNiceHouseInfo, kSeedNiceHouseParams> {};
-class SeedOldMecha : public StructureSeed<kSeedOldMechaInfo, kSeedOldMechaParams> {};
-class SeedPagoda : public StructureSeed<kSeedPagodaInfo, kSeedPagodaParams> {};
-class SeedPier : public StructureSeed<kSeedPierInfo, kSeedPierParams> {};
-class SeedPisa : public StructureSeed<kSeedPisaInfo, kSeedPisaParams> {};
-class SeedPyramid : public StructureSeed<kSeedPyramidInfo, kSeedPyramidParams> {};
-class SeedRoboBridge : public StructureSeed<kSeedRoboBridgeInfo, kSeedRoboBridgeParams> {};
-class SeedStoneHouse : public StructureSeed<kSeedStoneHouseInfo, kSeedStoneHouseParams> {};
-class SeedUFOCrash : public StructureSeed<kSeedUFOCrashInfo, kSeedUFOCrashParams> {};
-class SeedWoodHouse : public StructureSeed<kSeedWoodHouseInfo, kSeedWoodHouseParams> {};
+class SeedChichenItza : public StructureSeed<kSeedChichenItzaInfo, kSeedChichenItzaParams> { };
+class SeedEiffel : public StructureSeed<kSeedEiffelInfo, kSeedEiffelParams> { };
+class SeedFireplace : public StructureSeed<kSeedFireplaceInfo, kSeedFireplaceParams> { };
+class SeedFuturisticBuilding : public StructureSeed<kSeedFuturisticBuildingInfo, kSeedFuturisticBuildingParams> { };
+class SeedHouse : public StructureSeed<kSeedHouseInfo, kSeedHouseParams> { };
+class SeedKremlin : public StructureSeed<kSeedKremlinInfo, kSeedKremlinParams> { };
+class SeedLiberty : public StructureSeed<kSeedLibertyInfo, kSeedLibertyParams> { };
+class SeedMageTower : public StructureSeed<kSeedMageTowerInfo, kSeedMageTowerParams> { };
+class SeedNiceHouse : public StructureSeed<kSeedNiceHouseInfo, kSeedNiceHouseParams> { };
+class SeedOldMecha : public StructureSeed<kSeedOldMechaInfo, kSeedOldMechaParams> { };
+class SeedPagoda : public StructureSeed<kSeedPagodaInfo, kSeedPagodaParams> { };
+class SeedPier : public StructureSeed<kSeedPierInfo, kSeedPierParams> { };
+class SeedPisa : public StructureSeed<kSeedPisaInfo, kSeedPisaParams> { };
+class SeedPyramid : public StructureSeed<kSeedPyramidInfo, kSeedPyramidParams> { };
+class SeedRoboBridge : public StructureSeed<kSeedRoboBridgeInfo, kSeedRoboBridgeParams> { };
+class SeedStoneHouse : public StructureSeed<kSeedStoneHouseInfo, kSeedStoneHouseParams> { };
+class SeedUFOCrash : public StructureSeed<kSeedUFOCrashInfo, kSeedUFOCrashParams> { };
+class SeedWoodHouse : public StructureSeed<kSeedWoodHouseInfo, kSeedWoodHouseParams> { };
 
 // Registers the building seeds with the element factory.
 void registerBuildingSeeds();

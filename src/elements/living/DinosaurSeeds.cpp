@@ -2,6 +2,7 @@
 
 void registerDinosaurSeeds()
 {
-    registerElements<Ankylosaur, Brontosaur, Compsognathus, Deinonychus, Pachy, Parasaurolophus, Plesiosaurus, Stegosaurus, Triceratops, Tyrannosaurus, Velociraptor>();
+    registerElements<Ankylosaur, Brontosaur, Compsognathus, Deinonychus, Pachy, Parasaurolophus, Plesiosaurus,
+                     Stegosaurus, Triceratops, Tyrannosaurus, Velociraptor>();
     ParticleCreator::registerClass<Pachy>("Pachycephalosaurus");
 }

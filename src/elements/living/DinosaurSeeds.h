@@ -30,17 +30,17 @@ inline constexpr SeedParams kTyrannosaurusParams{"dinosaurs/tyrannosaurus", Seed
 inline constexpr SeedParams kVelociraptorParams{"dinosaurs/velociraptor", SeedGround::Building, nullptr, "sfx_element_dino_1"};
 // clang-format on
 
-class Ankylosaur : public StructureSeed<kAnkylosaurInfo, kAnkylosaurParams> {};
-class Brontosaur : public StructureSeed<kBrontosaurInfo, kBrontosaurParams> {};
-class Compsognathus : public StructureSeed<kCompsognathusInfo, kCompsognathusParams> {};
-class Deinonychus : public StructureSeed<kDeinonychusInfo, kDeinonychusParams> {};
-class Pachy : public StructureSeed<kPachyInfo, kPachyParams> {};
-class Parasaurolophus : public StructureSeed<kParasaurolophusInfo, kParasaurolophusParams> {};
-class Plesiosaurus : public StructureSeed<kPlesiosaurusInfo, kPlesiosaurusParams> {};
-class Stegosaurus : public StructureSeed<kStegosaurusInfo, kStegosaurusParams> {};
-class Triceratops : public StructureSeed<kTriceratopsInfo, kTriceratopsParams> {};
-class Tyrannosaurus : public StructureSeed<kTyrannosaurusInfo, kTyrannosaurusParams> {};
-class Velociraptor : public StructureSeed<kVelociraptorInfo, kVelociraptorParams> {};
+class Ankylosaur : public StructureSeed<kAnkylosaurInfo, kAnkylosaurParams> { };
+class Brontosaur : public StructureSeed<kBrontosaurInfo, kBrontosaurParams> { };
+class Compsognathus : public StructureSeed<kCompsognathusInfo, kCompsognathusParams> { };
+class Deinonychus : public StructureSeed<kDeinonychusInfo, kDeinonychusParams> { };
+class Pachy : public StructureSeed<kPachyInfo, kPachyParams> { };
+class Parasaurolophus : public StructureSeed<kParasaurolophusInfo, kParasaurolophusParams> { };
+class Plesiosaurus : public StructureSeed<kPlesiosaurusInfo, kPlesiosaurusParams> { };
+class Stegosaurus : public StructureSeed<kStegosaurusInfo, kStegosaurusParams> { };
+class Triceratops : public StructureSeed<kTriceratopsInfo, kTriceratopsParams> { };
+class Tyrannosaurus : public StructureSeed<kTyrannosaurusInfo, kTyrannosaurusParams> { };
+class Velociraptor : public StructureSeed<kVelociraptorInfo, kVelociraptorParams> { };
 
 // Registers the dinosaur seeds with the element factory ("Pachycephalosaurus"
 // makes a Pachy too).

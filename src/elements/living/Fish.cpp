@@ -14,8 +14,7 @@ int sign(int v)
 }
 
 // The 8 cells around (x, y) holding any of the kinds.
-template <class Pred>
-int countAround(int x, int y, Pred pred)
+template <class Pred> int countAround(int x, int y, Pred pred)
 {
     const World& w = *gWorld;
     int n = 0;
@@ -30,8 +29,7 @@ int countAround(int x, int y, Pred pred)
     return n;
 }
 
-template <class FishClass>
-void eat(FishClass& fish, Particle* prey)
+template <class FishClass> void eat(FishClass& fish, Particle* prey)
 {
     gWorld->queueReplaceById(prey->x, prey->y, TypeId::Water);
     fish.food = std::min(fish.food + FishState::kMeal, FishState::kFullFood);
@@ -41,8 +39,7 @@ void eat(FishClass& fish, Particle* prey)
 }
 
 // Starving: below 1 food a fish may turn to ash, and does nothing more.
-template <class FishClass>
-bool starves(FishClass& fish)
+template <class FishClass> bool starves(FishClass& fish)
 {
     if (--fish.food >= 1)
         return false;
@@ -52,8 +49,7 @@ bool starves(FishClass& fish)
 }
 
 // The wandering part of steering: the hunt clock, then new directions.
-template <class FishClass, class Hunt>
-void drift(FishClass& fish, Hunt hunt)
+template <class FishClass, class Hunt> void drift(FishClass& fish, Hunt hunt)
 {
     if (++fish.huntTicks >= fish.huntInterval) {
         fish.huntTicks = gameRand() % 600;
@@ -78,8 +74,7 @@ void aimAt(FishState& fish, const Particle* prey)
 
 // One swim stroke through water: into an empty cell, swapping with water or
 // fish, or past one or two algae leaves into the water behind them.
-template <class FishClass>
-void swim(FishClass& fish)
+template <class FishClass> void swim(FishClass& fish)
 {
     if (gameRand() % 4 != 0)
         return;
@@ -152,9 +147,8 @@ void Fish::update()
     } else {
         drift(*this, [this] { aimAt(*this, findNearest(LivingId::AlgaeLeaf, kOwnHuntRadius)); });
     }
-    const int wet = countAround(x, y, [](uint32_t t) {
-        return t == LivingId::Fish || t == TypeId::Water || t == LivingId::AlgaeLeaf;
-    });
+    const int wet = countAround(
+        x, y, [](uint32_t t) { return t == LivingId::Fish || t == TypeId::Water || t == LivingId::AlgaeLeaf; });
     if (wet > 2) {
         swim(*this);
         return;
@@ -232,9 +226,8 @@ void DeepSeaFish::update()
     }
     if (steer())
         return;
-    const int wet = countAround(x, y, [](uint32_t t) {
-        return t == kTypeId || t == LivingId::AlgaeLeaf || t == TypeId::Water;
-    });
+    const int wet =
+        countAround(x, y, [](uint32_t t) { return t == kTypeId || t == LivingId::AlgaeLeaf || t == TypeId::Water; });
     if (wet >= 3) {
         swim(*this);
         return;
@@ -255,11 +248,8 @@ void DeepSeaFish::update()
 }
 
 Firefly::Firefly()
-    : female(gameRand() % 2 != 0 ? 1 : 0),
-      life((gameRand() % 6 + 20) * 60),
-      wanderTicks(gameRand() % 50),
-      maxOffspring(gameRand() % 3 + 1),
-      blinkPeriod(female == 1 ? 90 : 30)
+    : female(gameRand() % 2 != 0 ? 1 : 0), life((gameRand() % 6 + 20) * 60), wanderTicks(gameRand() % 50),
+      maxOffspring(gameRand() % 3 + 1), blinkPeriod(female == 1 ? 90 : 30)
 {
 }
 
@@ -275,8 +265,7 @@ Firefly* Firefly::findMate(int radius, uint32_t type) const
     for (int cy = y0; cy <= y1; ++cy)
         for (int cx = x0; cx <= x1; ++cx) {
             Particle* p = w.grid[cx][cy];
-            if (!p || p == this || p == parentA || p == parentB || p->getType() != type ||
-                p->getType() != kTypeId)
+            if (!p || p == this || p == parentA || p == parentB || p->getType() != type || p->getType() != kTypeId)
                 continue;
             auto* other = static_cast<Firefly*>(p);
             if (other->female == female)

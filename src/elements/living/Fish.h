@@ -16,7 +16,7 @@ inline constexpr ElementInfo kFireflyInfo     {"Firefly",     0, 0.9f, 0.8f, {13
 struct FishState {
     static constexpr int32_t kFullFood = 8000;
     static constexpr int32_t kMeal = 250;
-    FishState() : dirX(gameRand() % 3 - 1), dirY(gameRand() % 3 - 1), huntTicks(gameRand() % 600) {}
+    FishState() : dirX(gameRand() % 3 - 1), dirY(gameRand() % 3 - 1), huntTicks(gameRand() % 600) { }
 
     int32_t dirX;
     int32_t dirY;

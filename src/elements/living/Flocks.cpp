@@ -92,22 +92,19 @@ void FlockRegistry::resetForTests()
     flocks_.clear();
 }
 
-template <const ElementInfo& Info>
-void FlockMemberOf<Info>::saveExtra(ByteWriter& out)
+template <const ElementInfo& Info> void FlockMemberOf<Info>::saveExtra(ByteWriter& out)
 {
     out.u32(flockId);
 }
 
-template <const ElementInfo& Info>
-void FlockMemberOf<Info>::loadExtra(ByteReader& in)
+template <const ElementInfo& Info> void FlockMemberOf<Info>::loadExtra(ByteReader& in)
 {
     uint32_t word = 0;
     if (in.u32(word))
         flockId = word;
 }
 
-template <const ElementInfo& Info>
-void FlockMemberOf<Info>::flutter()
+template <const ElementInfo& Info> void FlockMemberOf<Info>::flutter()
 {
     const int dx = gameRand() % 2 != 0 ? -1 : 1;
     const int dy = gameRand() % 2 != 0 ? -1 : 1;
@@ -115,8 +112,7 @@ void FlockMemberOf<Info>::flutter()
         this->moveTo(this->x + dx, this->y + dy);
 }
 
-template <const ElementInfo& Info>
-void FlockMemberOf<Info>::flockStep()
+template <const ElementInfo& Info> void FlockMemberOf<Info>::flockStep()
 {
     if (!started) {
         started = true;

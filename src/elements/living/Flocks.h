@@ -74,8 +74,7 @@ private:
     std::unordered_map<uint32_t, Flock> flocks_;
 };
 
-template <const ElementInfo& Info>
-class FlockMemberOf : public Element<Info>, public Flocking {
+template <const ElementInfo& Info> class FlockMemberOf : public Element<Info>, public Flocking {
 public:
     ~FlockMemberOf() override { FlockRegistry::getInstance().leave(this); }
     Particle& cell() override { return *this; }
@@ -91,7 +90,7 @@ protected:
 };
 
 // The plain member; the factory makes none (every flocking kind has its own).
-class FlockMember : public FlockMemberOf<kFlockMemberInfo> {};
+class FlockMember : public FlockMemberOf<kFlockMemberInfo> { };
 
 class Flamingo : public FlockMemberOf<kFlamingoInfo> {
 public:

@@ -21,8 +21,8 @@ inline constexpr uint32_t Wood = TypeId::of("Wood");
 namespace LivingHeat {
 constexpr int kBurns = 393;
 constexpr int kBurnChance = 50;
-constexpr int kLeafBurns = 343;      // tree leaves
-constexpr int kRootBurnChance = 600; // tree roots
+constexpr int kLeafBurns = 343;       // tree leaves
+constexpr int kRootBurnChance = 600;  // tree roots
 }  // namespace LivingHeat
 
 // Light levels below which the small plants die.

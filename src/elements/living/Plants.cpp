@@ -27,7 +27,7 @@ void Algae::update()
     }
     if (ground != TypeId::Mud && ground != TypeId::SandWet) {
         const int wet = countNeighboursOfType(LivingId::Fish) + countNeighboursOfType(LivingId::AlgaeLeaf) +
-                        countNeighboursOfType(LivingId::Algae) + countNeighboursOfType(TypeId::Water);
+            countNeighboursOfType(LivingId::Algae) + countNeighboursOfType(TypeId::Water);
         if (wet <= 4)
             removeSelf();
         return;
@@ -170,14 +170,12 @@ void Grass::update()
     }
 }
 
-template <const ElementInfo& Info>
-void FlowerPart<Info>::saveExtra(ByteWriter& out)
+template <const ElementInfo& Info> void FlowerPart<Info>::saveExtra(ByteWriter& out)
 {
     out.i32(colorIndex);
 }
 
-template <const ElementInfo& Info>
-void FlowerPart<Info>::loadExtra(ByteReader& in)
+template <const ElementInfo& Info> void FlowerPart<Info>::loadExtra(ByteReader& in)
 {
     int32_t index = 0;
     if (in.i32(index))

@@ -18,8 +18,7 @@ inline constexpr ElementInfo kFlowerPetalInfo  {"FlowerPetal",  100, 0.9f, 0.8f,
 
 // The slow colour cycle Algae and its leaves share: one row further along
 // their list every 21 updates.
-template <const ElementInfo& Info>
-class CyclingPlant : public Element<Info> {
+template <const ElementInfo& Info> class CyclingPlant : public Element<Info> {
 public:
     static constexpr int kTicksPerColour = 20;
     CyclingPlant() : colorPhase(gameRand() % 3) { this->color = Element<Info>::colorAtIndex(colorPhase); }
@@ -83,8 +82,7 @@ public:
 };
 
 // The flower head and its petals share a colour scheme, saved as one word.
-template <const ElementInfo& Info>
-class FlowerPart : public Element<Info> {
+template <const ElementInfo& Info> class FlowerPart : public Element<Info> {
 public:
     static constexpr int kSchemes = 4;
     FlowerPart() : colorIndex(gameRand() % kSchemes) { this->color = Element<Info>::colorAtIndex(colorIndex); }

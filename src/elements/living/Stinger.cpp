@@ -23,21 +23,28 @@ bool inList(const std::vector<uint32_t>& list, uint32_t type)
 const std::vector<uint32_t>& Stinger::passableKinds()
 {
     static const std::vector<uint32_t> kinds{
-        of("Xenovine"), of("PiranthaTunnel"), of("Stinger"), of("Sand"),     of("Soil"),    of("Mud"),
-        of("TreeLeaf"), of("Ice"),            of("Snow"),    of("Wax"),      of("Water"),   of("Steam"),
-        of("Gas"),      of("Cloud"),          of("AVirus"),  of("Bulb"),     of("Heater"),  of("Aluminite"),
-        of("Citrine"),  of("Diamond"),        of("Emerald"), of("Lapislazuli"), of("Obsidian"), of("Ruby"),
-        of("Sapphire"), of("Zircon"),         of("CrossWire")};
+        of("Xenovine"), of("PiranthaTunnel"), of("Stinger"),   of("Sand"),    of("Soil"),
+        of("Mud"),      of("TreeLeaf"),       of("Ice"),       of("Snow"),    of("Wax"),
+        of("Water"),    of("Steam"),          of("Gas"),       of("Cloud"),   of("AVirus"),
+        of("Bulb"),     of("Heater"),         of("Aluminite"), of("Citrine"), of("Diamond"),
+        of("Emerald"),  of("Lapislazuli"),    of("Obsidian"),  of("Ruby"),    of("Sapphire"),
+        of("Zircon"),   of("CrossWire")};
     return kinds;
 }
 
 const std::vector<uint32_t>& Stinger::targetKinds()
 {
-    static const std::vector<uint32_t> kinds{
-        CreatureKind::HumanLeader, CreatureKind::HumanPart,      CreatureKind::Flamingo,
-        CreatureKind::LionLeader,  CreatureKind::LionPart,       of("Fish"),
-        of("DeepSeaFish"),         CreatureKind::MPLeaderRabbit, CreatureKind::MPRabbitBody,
-        of("Bee"),                 of("Firefly")};
+    static const std::vector<uint32_t> kinds{CreatureKind::HumanLeader,
+                                             CreatureKind::HumanPart,
+                                             CreatureKind::Flamingo,
+                                             CreatureKind::LionLeader,
+                                             CreatureKind::LionPart,
+                                             of("Fish"),
+                                             of("DeepSeaFish"),
+                                             CreatureKind::MPLeaderRabbit,
+                                             CreatureKind::MPRabbitBody,
+                                             of("Bee"),
+                                             of("Firefly")};
     return kinds;
 }
 
@@ -51,7 +58,7 @@ bool Stinger::isSoftMatter(uint32_t type)
 bool Stinger::isSmallPrey(uint32_t type)
 {
     return type == CreatureKind::Flamingo || type == of("Fish") || type == of("DeepSeaFish") || type == of("Bee") ||
-           type == of("Firefly");
+        type == of("Firefly");
 }
 
 bool Stinger::isGlowingPrey(uint32_t type)
@@ -62,8 +69,7 @@ bool Stinger::isGlowingPrey(uint32_t type)
 bool Stinger::isLargePrey(uint32_t type)
 {
     return type == CreatureKind::HumanPart || type == CreatureKind::HumanLeader || type == CreatureKind::LionLeader ||
-           type == CreatureKind::LionPart || type == CreatureKind::MPLeaderRabbit ||
-           type == CreatureKind::MPRabbitBody;
+        type == CreatureKind::LionPart || type == CreatureKind::MPLeaderRabbit || type == CreatureKind::MPRabbitBody;
 }
 
 void Stinger::resetForTests()

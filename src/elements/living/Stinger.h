@@ -17,7 +17,7 @@ class Stinger : public Element<kStingerInfo> {
 public:
     static constexpr int kBurns = 343;
 
-    Stinger() : life(gameRand() % 200 + 100), timer(gameRand() % 2 + 1) {}
+    Stinger() : life(gameRand() % 200 + 100), timer(gameRand() % 2 + 1) { }
     ~Stinger() override;
     void update() override;
     // Where the field leads: the lowest neighbour, or (-1, -1). The driver

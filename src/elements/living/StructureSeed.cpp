@@ -41,15 +41,9 @@ void SeedState::update(Particle& self, const SeedParams& params)
     }
     switch (params.ground) {
     case SeedGround::Building:
-    case SeedGround::Resource:
-        settleOnLand(self, params);
-        break;
-    case SeedGround::Tree:
-        settleOnMud(self, params);
-        break;
-    case SeedGround::Sea:
-        diveIntoWater(self, params);
-        break;
+    case SeedGround::Resource: settleOnLand(self, params); break;
+    case SeedGround::Tree: settleOnMud(self, params); break;
+    case SeedGround::Sea: diveIntoWater(self, params); break;
     }
 }
 
@@ -129,19 +123,13 @@ void SeedState::finish(const Particle& self, const SeedParams& params)
 {
     World& w = *gWorld;
     switch (params.ground) {
-    case SeedGround::Building:
-        w.queueRemove(self.x, self.y);
-        break;
+    case SeedGround::Building: w.queueRemove(self.x, self.y); break;
     case SeedGround::Resource:
         w.queueReplaceById(self.x, self.y, groundKind);
         for (const char* const* use = params.uses; *use; ++use)
             HumanLeader::useResource(*use);
         break;
-    case SeedGround::Tree:
-        w.queueReplaceById(self.x, self.y, TypeId::Mud);
-        break;
-    case SeedGround::Sea:
-        w.queueReplaceById(self.x, self.y, TypeId::Water);
-        break;
+    case SeedGround::Tree: w.queueReplaceById(self.x, self.y, TypeId::Mud); break;
+    case SeedGround::Sea: w.queueReplaceById(self.x, self.y, TypeId::Water); break;
     }
 }

@@ -38,7 +38,7 @@ constexpr ElementInfo seedInfo(const char* typeName, int32_t density = 100)
 // What a seed carries: its blueprint once settled, its delay, its ground.
 class SeedState {
 public:
-    explicit SeedState(const SeedParams& params) : startDelay(params.startDelay) {}
+    explicit SeedState(const SeedParams& params) : startDelay(params.startDelay) { }
     // One update of the seed `self` (never removes `self` at once: every
     // removal of its own cell is queued).
     void update(Particle& self, const SeedParams& params);

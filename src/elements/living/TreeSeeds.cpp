@@ -2,5 +2,6 @@
 
 void registerTreeSeeds()
 {
-    registerElements<SeedBaobab, SeedBonsai, SeedCedar, SeedDracaena, SeedOak, SeedPalm, SeedPine, SeedRedMaple, SeedSakura, SeedTenere, SeedWillow>();
+    registerElements<SeedBaobab, SeedBonsai, SeedCedar, SeedDracaena, SeedOak, SeedPalm, SeedPine, SeedRedMaple,
+                     SeedSakura, SeedTenere, SeedWillow>();
 }

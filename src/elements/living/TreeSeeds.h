@@ -30,17 +30,17 @@ inline constexpr SeedParams kSeedTenereParams{"trees/tenere", SeedGround::Tree, 
 inline constexpr SeedParams kSeedWillowParams{"trees/willow", SeedGround::Tree, nullptr, nullptr, true};
 // clang-format on
 
-class SeedBaobab : public StructureSeed<kSeedBaobabInfo, kSeedBaobabParams> {};
-class SeedBonsai : public StructureSeed<kSeedBonsaiInfo, kSeedBonsaiParams> {};
-class SeedCedar : public StructureSeed<kSeedCedarInfo, kSeedCedarParams> {};
-class SeedDracaena : public StructureSeed<kSeedDracaenaInfo, kSeedDracaenaParams> {};
-class SeedOak : public StructureSeed<kSeedOakInfo, kSeedOakParams> {};
-class SeedPalm : public StructureSeed<kSeedPalmInfo, kSeedPalmParams> {};
-class SeedPine : public StructureSeed<kSeedPineInfo, kSeedPineParams> {};
-class SeedRedMaple : public StructureSeed<kSeedRedMapleInfo, kSeedRedMapleParams> {};
-class SeedSakura : public StructureSeed<kSeedSakuraInfo, kSeedSakuraParams> {};
-class SeedTenere : public StructureSeed<kSeedTenereInfo, kSeedTenereParams> {};
-class SeedWillow : public StructureSeed<kSeedWillowInfo, kSeedWillowParams> {};
+class SeedBaobab : public StructureSeed<kSeedBaobabInfo, kSeedBaobabParams> { };
+class SeedBonsai : public StructureSeed<kSeedBonsaiInfo, kSeedBonsaiParams> { };
+class SeedCedar : public StructureSeed<kSeedCedarInfo, kSeedCedarParams> { };
+class SeedDracaena : public StructureSeed<kSeedDracaenaInfo, kSeedDracaenaParams> { };
+class SeedOak : public StructureSeed<kSeedOakInfo, kSeedOakParams> { };
+class SeedPalm : public StructureSeed<kSeedPalmInfo, kSeedPalmParams> { };
+class SeedPine : public StructureSeed<kSeedPineInfo, kSeedPineParams> { };
+class SeedRedMaple : public StructureSeed<kSeedRedMapleInfo, kSeedRedMapleParams> { };
+class SeedSakura : public StructureSeed<kSeedSakuraInfo, kSeedSakuraParams> { };
+class SeedTenere : public StructureSeed<kSeedTenereInfo, kSeedTenereParams> { };
+class SeedWillow : public StructureSeed<kSeedWillowInfo, kSeedWillowParams> { };
 
 // Registers the tree seeds with the element factory.
 void registerTreeSeeds();

@@ -62,8 +62,7 @@ void Seed::update()
     }
 }
 
-TreeRoot::TreeRoot()
-    : trunkHeight(6 + gameRand() % 2), crownRadius(4 + gameRand() % 2), leftSide(gameRand() % 2 == 0)
+TreeRoot::TreeRoot() : trunkHeight(6 + gameRand() % 2), crownRadius(4 + gameRand() % 2), leftSide(gameRand() % 2 == 0)
 {
 }
 

@@ -10,7 +10,7 @@ namespace {
 // its own way; the weak ones act on 3 in 5.
 class Dissolver {
 public:
-    Dissolver(int ax, int ay, bool strong) : x_(ax), y_(ay), strong_(strong) {}
+    Dissolver(int ax, int ay, bool strong) : x_(ax), y_(ay), strong_(strong) { }
 
     void run()
     {
@@ -103,12 +103,9 @@ bool resistsAcid(uint32_t type, bool strongAcid)
     case TypeId::of("Note"):
     case TypeId::of("Pipe"):
     case TypeId::of("PipeIn"):
-    case TypeId::of("PipeOut"):
-        return true;
-    case kEMulti:
-        return strongAcid;
-    default:
-        return false;
+    case TypeId::of("PipeOut"): return true;
+    case kEMulti: return strongAcid;
+    default: return false;
     }
 }
 

@@ -23,24 +23,19 @@ bool clonerMayCopy(uint32_t type, bool powered)
     case TypeId::of("MPLeaderTank"):
     case TypeId::of("MPLeaderTruck"):
     case TypeId::of("MPSportCar"):
-    case TypeId::of("Explosion"):
-        return false;
+    case TypeId::of("Explosion"): return false;
     case TypeId::of("Metal"):
-    case TypeId::of("Power"):
-        return !powered;
-    default:
-        return true;
+    case TypeId::of("Power"): return !powered;
+    default: return true;
     }
 }
 
-template <const ElementInfo& Info, bool Powered>
-void Cloner<Info, Powered>::saveExtra(ByteWriter& out)
+template <const ElementInfo& Info, bool Powered> void Cloner<Info, Powered>::saveExtra(ByteWriter& out)
 {
     out.u32(copiedType);
 }
 
-template <const ElementInfo& Info, bool Powered>
-void Cloner<Info, Powered>::loadExtra(ByteReader& in)
+template <const ElementInfo& Info, bool Powered> void Cloner<Info, Powered>::loadExtra(ByteReader& in)
 {
     uint32_t type = 0;
     if (!in.u32(type))
@@ -49,8 +44,7 @@ void Cloner<Info, Powered>::loadExtra(ByteReader& in)
     copiedType = possible ? type : 0;
 }
 
-template <const ElementInfo& Info, bool Powered>
-void Cloner<Info, Powered>::update()
+template <const ElementInfo& Info, bool Powered> void Cloner<Info, Powered>::update()
 {
     const int x = this->x;
     const int y = this->y;

@@ -19,8 +19,7 @@ bool clonerMayCopy(uint32_t type, bool powered);
 
 // Multi and EMulti: the kind taken (0 = none yet) is saved as four
 // little-endian bytes, so a loaded cloner goes on with the same kind.
-template <const ElementInfo& Info, bool Powered>
-class Cloner : public Element<Info> {
+template <const ElementInfo& Info, bool Powered> class Cloner : public Element<Info> {
 public:
     static constexpr int32_t kSaveBytes = 4;
     int32_t getSaveSize() const override { return kSaveBytes; }

@@ -14,7 +14,10 @@ constexpr int kStormRows = 10;      // a group taller than this arms storm
 constexpr float kPeriodStep = 0.05f;
 constexpr float kShortestPeriod = 1.05f;
 
-int sign(int v) { return (v > 0) - (v < 0); }
+int sign(int v)
+{
+    return (v > 0) - (v < 0);
+}
 
 }  // namespace
 

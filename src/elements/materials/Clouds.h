@@ -87,7 +87,7 @@ private:
     cocos2d::ccColor4B join(Cloud* cloud);
 
     World* world_;
-    std::vector<Cloud*> members;  // joining order
+    std::vector<Cloud*> members;     // joining order
     std::vector<Cloud*> moveOrder_;  // scratch for moveBy, keeps its capacity
 };
 

@@ -26,8 +26,7 @@ private:
     void carry(Particle* load, int tx, int ty);
 };
 
-template <const ElementInfo& Info, int Direction>
-class Belt : public Element<Info, ConveyorBelt> {
+template <const ElementInfo& Info, int Direction> class Belt : public Element<Info, ConveyorBelt> {
 public:
     Belt() { this->direction = Direction; }
     void update() override

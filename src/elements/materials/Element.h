@@ -25,7 +25,10 @@
 
 // Type ids of the kinds the materials test their neighbours for.
 namespace TypeId {
-constexpr uint32_t of(const char* typeName) { return hashString(typeName); }
+constexpr uint32_t of(const char* typeName)
+{
+    return hashString(typeName);
+}
 inline constexpr uint32_t Wall = of("Wall");
 inline constexpr uint32_t OutsideWall = of("OutsideWall");
 inline constexpr uint32_t Void = of("Void");
@@ -66,13 +69,13 @@ inline constexpr uint32_t Fireworks = of("Fireworks");
 
 // Which colour row a new particle starts with.
 enum class StartRow : uint8_t {
-    First,             // index 0
-    Second,            // index 1
-    Random,            // rand() % the number of rows
-    SecondOneInThree,  // index 1 when rand() % 3 == 0, else index 0
-    RandomAfterFields, // as Random, drawn by the class's constructor once its
-                       // own fields have drawn theirs (pickStartRow)
-    None,              // the class sets its colour itself
+    First,              // index 0
+    Second,             // index 1
+    Random,             // rand() % the number of rows
+    SecondOneInThree,   // index 1 when rand() % 3 == 0, else index 0
+    RandomAfterFields,  // as Random, drawn by the class's constructor once its
+                        // own fields have drawn theirs (pickStartRow)
+    None,               // the class sets its colour itself
 };
 
 // Constructor flags that differ from the base.
@@ -108,8 +111,14 @@ enum class BlockOrder : uint8_t {
 // constants row, never changed), so most cells are ruled out before the
 // virtual type id is asked; the `IsType` test then decides.
 namespace Likely {
-inline bool liquid(const Particle* p) { return p->liquid; }
-inline bool selfLit(const Particle* p) { return p->lightSource; }
+inline bool liquid(const Particle* p)
+{
+    return p->liquid;
+}
+inline bool selfLit(const Particle* p)
+{
+    return p->lightSource;
+}
 }  // namespace Likely
 // The kind tests take one kind or a row of them (KindLanes), so that a block
 // scan tests a row at once.
@@ -250,8 +259,7 @@ bool kindIsBuilt(uint32_t type, bool& toldMissing, const char* whatInstead);
 
 // The class-wide getters of a kind (type id, colour rows, sound, weight) over
 // a cell class Base; the kinds' own templates add their construction on top.
-template <const ElementInfo& Info, class Base>
-class KindGetters : public Base {
+template <const ElementInfo& Info, class Base> class KindGetters : public Base {
 public:
     static constexpr uint32_t kTypeId = hashString(Info.typeName);
     static constexpr const char* kTypeName = Info.typeName;
@@ -286,8 +294,7 @@ protected:
 
 // Base is MaterialParticle, or a family's own base class (itself a
 // MaterialParticle) that holds behaviour shared across the family's classes.
-template <const ElementInfo& Info, class Base = MaterialParticle>
-class Element : public KindGetters<Info, Base> {
+template <const ElementInfo& Info, class Base = MaterialParticle> class Element : public KindGetters<Info, Base> {
     static_assert(Info.startRow == StartRow::None || Info.colorRows.count > 0,
                   "a class that picks a start row needs colour rows");
 
@@ -308,21 +315,12 @@ protected:
         this->depthShaded = (Info.flags & kFlat) == 0;
         this->editable = (Info.flags & kEditable) != 0;
         switch (Info.startRow) {
-        case StartRow::First:
-            this->color = colorAtIndex(0);
-            break;
-        case StartRow::Second:
-            this->color = colorAtIndex(1);
-            break;
-        case StartRow::Random:
-            this->color = colorAtIndex(gameRand() % Info.colorRows.count);
-            break;
-        case StartRow::SecondOneInThree:
-            this->color = colorAtIndex(gameRand() % 3 == 0 ? 1 : 0);
-            break;
+        case StartRow::First: this->color = colorAtIndex(0); break;
+        case StartRow::Second: this->color = colorAtIndex(1); break;
+        case StartRow::Random: this->color = colorAtIndex(gameRand() % Info.colorRows.count); break;
+        case StartRow::SecondOneInThree: this->color = colorAtIndex(gameRand() % 3 == 0 ? 1 : 0); break;
         case StartRow::RandomAfterFields:
-        case StartRow::None:
-            break;
+        case StartRow::None: break;
         }
     }
     // The start row of a class whose own fields draw random numbers: the
@@ -337,8 +335,7 @@ protected:
 // A glowing element: takes its Light at (0, 0) when constructed (the cell is
 // not known yet), moves it in setPosition and gives it back when destroyed.
 // Without a world (a particle made outside any world) it simply has no light.
-template <const ElementInfo& Info, class Base = MaterialParticle>
-class LitElement : public Element<Info, Base> {
+template <const ElementInfo& Info, class Base = MaterialParticle> class LitElement : public Element<Info, Base> {
     static_assert(Info.lightRadius > 0, "a lit element needs a light radius");
 
 public:
@@ -380,8 +377,7 @@ protected:
 
 // Registers each class with the element factory under its type name and
 // builds its class-wide statics.
-template <class... Classes>
-void registerElements()
+template <class... Classes> void registerElements()
 {
     (ParticleCreator::registerClass<Classes>(Classes::kTypeName), ...);
     (Classes::prepareStatics(), ...);

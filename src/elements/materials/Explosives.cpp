@@ -11,8 +11,7 @@ void Bomb::update()
     }
 }
 
-template <const ElementInfo& Info, int Power>
-bool Charge<Info, Power>::countDown()
+template <const ElementInfo& Info, int Power> bool Charge<Info, Power>::countDown()
 {
     if (exploded) {
         // Stays one step after going off.
@@ -24,17 +23,15 @@ bool Charge<Info, Power>::countDown()
     return true;
 }
 
-template <const ElementInfo& Info, int Power>
-bool Charge<Info, Power>::poweredOrSparked() const
+template <const ElementInfo& Info, int Power> bool Charge<Info, Power>::poweredOrSparked() const
 {
     const int cx = this->x;
     const int cy = this->y;
     return gWorld->electricityGrid.isPowered(cx, cy) ||
-           this->firstInBlock(BlockOrder::RowsFirst, Likely::selfLit, IsType::electro) != nullptr;
+        this->firstInBlock(BlockOrder::RowsFirst, Likely::selfLit, IsType::electro) != nullptr;
 }
 
-template <const ElementInfo& Info, int Power>
-void Charge<Info, Power>::detonate()
+template <const ElementInfo& Info, int Power> void Charge<Info, Power>::detonate()
 {
     if (exploded)
         return;
@@ -88,7 +85,7 @@ bool TNT::loadSetsOff() const
     if (type == kTypeId)
         return false;
     return CreatureKind::isHuman(type) || type == CreatureKind::MPBodyCar || type == CreatureKind::MPLander ||
-           above->getDensity() > Blast::kTntHeavyLoad;
+        above->getDensity() > Blast::kTntHeavyLoad;
 }
 
 namespace {
@@ -97,8 +94,8 @@ namespace {
 bool meteorPasses(uint32_t type)
 {
     return type == TypeId::Meteor || type == TypeId::Fire || type == TypeId::Smoke || type == TypeId::Explosion ||
-           type == TypeId::Electro || type == TypeId::Steam || type == TypeId::Gas || type == TypeId::AcidSteam ||
-           type == TypeId::Cloud || type == TypeId::AVirus;
+        type == TypeId::Electro || type == TypeId::Steam || type == TypeId::Gas || type == TypeId::AcidSteam ||
+        type == TypeId::Cloud || type == TypeId::AVirus;
 }
 
 }  // namespace

@@ -19,9 +19,9 @@ constexpr int kBombPower = 1;
 constexpr int kC4Power = 1;
 constexpr int kTntPower = 3;
 constexpr int kMeteorPower = 6;
-constexpr int kBombFuse = 120;        // updates: four seconds
-constexpr float kTntIgnites = 430.0f; // at or above
-constexpr int kTntHeavyLoad = 5;      // densities above this set TNT off
+constexpr int kBombFuse = 120;         // updates: four seconds
+constexpr float kTntIgnites = 430.0f;  // at or above
+constexpr int kTntHeavyLoad = 5;       // densities above this set TNT off
 }  // namespace Blast
 
 class Bomb : public Element<kBombInfo> {
@@ -33,10 +33,9 @@ public:
 
 // C4 and TNT: once triggered by a neighbour that went off, each waits its own
 // delay, so a block goes off as a spreading wave.
-template <const ElementInfo& Info, int Power>
-class Charge : public Element<Info> {
+template <const ElementInfo& Info, int Power> class Charge : public Element<Info> {
 public:
-    Charge() : delay(1 + gameRand() % 8) {}
+    Charge() : delay(1 + gameRand() % 8) { }
 
     bool exploded = false;
     bool triggered = false;

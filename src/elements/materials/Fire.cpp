@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-
 USING_NS_CC;
 
 void Fire::update()

@@ -34,9 +34,9 @@ public:
     void setLife(int value) override;
     void setTinted(bool value) override;
 
-    int32_t life;        // updates left
-    int32_t lifeStart;   // the life it was given
-    bool tinted = false; // keeps its firework colour and throws nothing
+    int32_t life;         // updates left
+    int32_t lifeStart;    // the life it was given
+    bool tinted = false;  // keeps its firework colour and throws nothing
 
 private:
     void throwFireOrSmoke();

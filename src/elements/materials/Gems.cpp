@@ -22,8 +22,7 @@ void blendGemSparkle(Particle& gem, GemSparkle& s)
     gem.redraw();
 }
 
-template <const ElementInfo& Info>
-void Gem<Info>::update()
+template <const ElementInfo& Info> void Gem<Info>::update()
 {
     GemSparkle& s = state;
     if (s.fresh) {

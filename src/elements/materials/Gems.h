@@ -42,8 +42,7 @@ void startGemSparkle(Particle& gem, GemSparkle& s);
 // pixel straight to the world texture.
 void blendGemSparkle(Particle& gem, GemSparkle& s);
 
-template <const ElementInfo& Info>
-class Gem : public Element<Info> {
+template <const ElementInfo& Info> class Gem : public Element<Info> {
 public:
     Gem()
     {

@@ -11,14 +11,23 @@
 
 namespace {
 constexpr const char* kNoteNames[Music::kNames] = {"c", "c#", "d", "d#", "e", "f", "f#", "g", "g#", "a", "a#", "b"};
-constexpr const char* kDrumNames[Music::kNames] = {"bd_c", "rs_c#", "sn1_d", "sn2_d#", "hcc_e", "hc_f",
-                                                   "ho_f#", "t1_g", "t2_g#", "cr1_a", "t3_a#", "ri_b"};
+constexpr const char* kDrumNames[Music::kNames] = {"bd_c",  "rs_c#", "sn1_d", "sn2_d#", "hcc_e", "hc_f",
+                                                   "ho_f#", "t1_g",  "t2_g#", "cr1_a",  "t3_a#", "ri_b"};
 
-int32_t validIndex(int32_t i) { return i >= 0 && i < Music::kNames ? i : 0; }
+int32_t validIndex(int32_t i)
+{
+    return i >= 0 && i < Music::kNames ? i : 0;
+}
 }  // namespace
 
-const char* Music::noteName(int32_t note) { return kNoteNames[validIndex(note)]; }
-const char* Music::drumName(int32_t drum) { return kDrumNames[validIndex(drum)]; }
+const char* Music::noteName(int32_t note)
+{
+    return kNoteNames[validIndex(note)];
+}
+const char* Music::drumName(int32_t drum)
+{
+    return kDrumNames[validIndex(drum)];
+}
 
 std::string Music::soundPath(const InstrumentVoice& voice, int32_t value, int32_t octave)
 {
@@ -55,8 +64,9 @@ const std::string& cachedSoundPath(const InstrumentVoice& voice, int32_t value, 
         }
         return t;
     }();
-    const int32_t clamped = voice.drums ? 0 : static_cast<int32_t>(std::clamp(static_cast<float>(octave), 0.0f,
-                                                                              static_cast<float>(voice.maxOctave)));
+    const int32_t clamped = voice.drums
+        ? 0
+        : static_cast<int32_t>(std::clamp(static_cast<float>(octave), 0.0f, static_cast<float>(voice.maxOctave)));
     for (const Table& t : tables)
         if (t.voice == &voice)
             return t.paths[static_cast<size_t>(validIndex(value) * kOctaves + clamped)];
@@ -104,7 +114,10 @@ void Instrument::applyEditor()
     play(note, octave);
 }
 
-int32_t Instrument::getSaveSize() const { return voice().drums ? 4 : 8; }
+int32_t Instrument::getSaveSize() const
+{
+    return voice().drums ? 4 : 8;
+}
 
 void Instrument::saveExtra(ByteWriter& out)
 {

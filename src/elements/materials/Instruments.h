@@ -29,20 +29,20 @@ struct NoteRecord {
 // How one kind of instrument sounds.
 struct InstrumentVoice {
     const char* folder;
-    const char* format;     // note name then octave number; Drums: drum name only
-    int32_t maxOctave;      // the octave is clamped to 0..this, then raised by 1
-    const char* editor;     // the editor window's name
+    const char* format;  // note name then octave number; Drums: drum name only
+    int32_t maxOctave;   // the octave is clamped to 0..this, then raised by 1
+    const char* editor;  // the editor window's name
     int32_t startOctave;
     bool drums;
 };
 
 inline constexpr InstrumentVoice kBassVoice{"sounds/sfx_element_bass", "sfx_bass_%s%d", 2, "BassEditor", 2, false};
-inline constexpr InstrumentVoice kGuitarVoice{"sounds/sfx_element_guitar", "sfx_guitar_%s%d", 2, "GuitarEditor", 2,
-                                              false};
-inline constexpr InstrumentVoice kTrumpetVoice{"sounds/sfx_element_trumpet", "sfx_trumpet_%s%d", 3, "TrumpetEditor",
-                                               1, false};
-inline constexpr InstrumentVoice kNoteVoice{"sounds/sfx_element_note", "sfx_element_note_%s%d", 3, "NoteEditor", 2,
-                                            false};
+inline constexpr InstrumentVoice kGuitarVoice{
+    "sounds/sfx_element_guitar", "sfx_guitar_%s%d", 2, "GuitarEditor", 2, false};
+inline constexpr InstrumentVoice kTrumpetVoice{
+    "sounds/sfx_element_trumpet", "sfx_trumpet_%s%d", 3, "TrumpetEditor", 1, false};
+inline constexpr InstrumentVoice kNoteVoice{
+    "sounds/sfx_element_note", "sfx_element_note_%s%d", 3, "NoteEditor", 2, false};
 inline constexpr InstrumentVoice kDrumsVoice{"sounds/sfx_element_drums", "sfx_drums_%s1", 0, "DrumsEditor", 0, true};
 
 namespace Music {
@@ -81,8 +81,7 @@ protected:
     void play(int32_t value, int32_t octaveToPlay) const;
 };
 
-template <const ElementInfo& Info, const InstrumentVoice& Voice>
-class InstrumentOf : public Element<Info, Instrument> {
+template <const ElementInfo& Info, const InstrumentVoice& Voice> class InstrumentOf : public Element<Info, Instrument> {
 public:
     InstrumentOf()
     {

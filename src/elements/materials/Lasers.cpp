@@ -23,7 +23,10 @@ int32_t BeamRow::ofGem(uint32_t type)
 
 namespace {
 
-cocos2d::ccColor4B rowColour(int32_t row) { return colorOfRow(row); }
+cocos2d::ccColor4B rowColour(int32_t row)
+{
+    return colorOfRow(row);
+}
 
 bool glassAt(int cx, int cy)
 {
@@ -39,8 +42,7 @@ bool emptyAt(int cx, int cy)
 }
 
 // The cells at distance 1 .. r from (x, y) along the eight directions.
-template <class Visit>
-void forStar(int x, int y, int r, Visit visit)
+template <class Visit> void forStar(int x, int y, int r, Visit visit)
 {
     static constexpr int dirs[8][2] = {{1, 0}, {-1, 0}, {0, 1}, {0, -1}, {1, 1}, {1, -1}, {-1, 1}, {-1, -1}};
     for (int k = 1; k <= r; ++k)
@@ -264,8 +266,7 @@ void LaserBase::hitAt(int x, int y, int32_t row)
         else
             addOnStar(x, y, 9, TypeId::Electro);
         break;
-    case BeamRow::kDiamond:
-        break;
+    case BeamRow::kDiamond: break;
     case BeamRow::kEmerald:
         if (target)
             addOnStar(x, y, 4, TypeId::Virus);
@@ -293,9 +294,7 @@ void LaserBase::hitAt(int x, int y, int32_t row)
         heatStar(x, y, 2, 100.0f);
         flash(x, y, 2, rowColour(row));
         break;
-    default:
-        LOG << "Shouldn't get here ever :S";
-        break;
+    default: LOG << "Shouldn't get here ever :S"; break;
     }
 }
 

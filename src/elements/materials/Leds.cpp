@@ -9,10 +9,8 @@ bool Led::isLed(uint32_t type)
     case TypeId::of("LedYellow"):
     case TypeId::of("LedBlue"):
     case TypeId::of("LedPurple"):
-    case TypeId::of("LedGreen"):
-        return true;
-    default:
-        return false;
+    case TypeId::of("LedGreen"): return true;
+    default: return false;
     }
 }
 

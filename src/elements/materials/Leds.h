@@ -51,8 +51,7 @@ private:
     bool receive(int32_t amount, int32_t& excess);
 };
 
-template <const ElementInfo& Info>
-class LedColour : public LitElement<Info, Led> {
+template <const ElementInfo& Info> class LedColour : public LitElement<Info, Led> {
 public:
     LedColour()
     {

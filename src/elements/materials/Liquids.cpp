@@ -141,15 +141,9 @@ void Lava::update()
         return;
     }
     switch (world().temperatureField.getAmbient()) {
-    case -300:
-        heat(100.0f);
-        break;
-    case -2550:
-        heat(50.0f);
-        break;
-    default:
-        heat(200.0f);
-        break;
+    case -300: heat(100.0f); break;
+    case -2550: heat(50.0f); break;
+    default: heat(200.0f); break;
     }
     if (countOccupiedBelow() < 2)
         return;

@@ -7,9 +7,15 @@ namespace {
 // Left, right, up, down: the order a pipe looks at its neighbours in.
 constexpr int kSides[4][2] = {{-1, 0}, {1, 0}, {0, 1}, {0, -1}};
 
-Particle* cellAtOrNull(int cx, int cy) { return gWorld ? gWorld->at(cx, cy) : nullptr; }
+Particle* cellAtOrNull(int cx, int cy)
+{
+    return gWorld ? gWorld->at(cx, cy) : nullptr;
+}
 
-bool isPlainPipe(const Particle* p) { return p && p->getType() == Pipe::kTypeId; }
+bool isPlainPipe(const Particle* p)
+{
+    return p && p->getType() == Pipe::kTypeId;
+}
 
 }  // namespace
 
@@ -149,10 +155,8 @@ bool PipeEnd::isLedKind(uint32_t type)
     case TypeId::of("LedOrange"):
     case TypeId::of("LedPurple"):
     case TypeId::of("LedRed"):
-    case TypeId::of("LedYellow"):
-        return true;
-    default:
-        return false;
+    case TypeId::of("LedYellow"): return true;
+    default: return false;
     }
 }
 
@@ -230,10 +234,8 @@ bool PipeIn::acceptsKind(uint32_t type)
     case TypeId::of("Ruby"):
     case TypeId::of("Sapphire"):
     case TypeId::of("Zircon"):
-    case TypeId::of("Aluminite"):
-        return true;
-    default:
-        return false;
+    case TypeId::of("Aluminite"): return true;
+    default: return false;
     }
 }
 

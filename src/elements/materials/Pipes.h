@@ -28,8 +28,8 @@ public:
     // listed once (a second entry would outlive the pipe).
     virtual void registerInNetwork();
 
-    bool visited = false;     // reached by the current outlet search
-    int32_t pipeIndex = -1;   // place in the network's list of pipes; -1 = not listed
+    bool visited = false;    // reached by the current outlet search
+    int32_t pipeIndex = -1;  // place in the network's list of pipes; -1 = not listed
 
 protected:
     PipeBase() = default;
@@ -82,8 +82,8 @@ public:
     // Places a new particle of the kind on the side away from the pipe.
     void release(uint32_t type);
 
-    bool open = true;  // a neighbour was empty at its last update
-    bool busy = true;  // received in the current cycle
+    bool open = true;           // a neighbour was empty at its last update
+    bool busy = true;           // received in the current cycle
     uint64_t registration = 0;  // order of registration, for search results
 };
 

@@ -95,7 +95,7 @@ public:
     void update() override;
 };
 
-class Glass : public Element<kGlassInfo> {};
+class Glass : public Element<kGlassInfo> { };
 
 // The conductor marking, what makes a cell a wire (Metal, Power and the
 // sensors share it): moving from (fromX, fromY) to (toX, toY) clears the old
@@ -128,7 +128,7 @@ public:
     void setColorIndex(int index);
 };
 
-class Wall : public Element<kWallInfo> {};
+class Wall : public Element<kWallInfo> { };
 
 class Void : public Element<kVoidInfo> {
 public:

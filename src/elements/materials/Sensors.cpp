@@ -54,8 +54,7 @@ int temperatureAt(const Particle& s)
 }
 
 // Whether the 3 x 3 block holds one of the kinds.
-template <size_t N>
-bool blockHolds(const Particle& s, const uint32_t (&kinds)[N])
+template <size_t N> bool blockHolds(const Particle& s, const uint32_t (&kinds)[N])
 {
     for (uint32_t kind : kinds)
         if (s.findNeighbour(kind))
@@ -73,7 +72,10 @@ bool cold(const Particle& s)
     return t >= SensorBand::kVeryColdTop && t <= SensorBand::kColdTop;
 }
 
-bool veryCold(const Particle& s) { return temperatureAt(s) <= SensorBand::kVeryColdTop; }
+bool veryCold(const Particle& s)
+{
+    return temperatureAt(s) <= SensorBand::kVeryColdTop;
+}
 
 bool normal(const Particle& s)
 {
@@ -87,7 +89,10 @@ bool hot(const Particle& s)
     return t >= SensorBand::kNormalTop && t <= SensorBand::kHotTop;
 }
 
-bool veryHot(const Particle& s) { return temperatureAt(s) >= SensorBand::kVeryHotBottom; }
+bool veryHot(const Particle& s)
+{
+    return temperatureAt(s) >= SensorBand::kVeryHotBottom;
+}
 
 bool gas(const Particle& s)
 {
@@ -112,7 +117,10 @@ bool human(const Particle& s)
     return part && !isZombieCell(part);
 }
 
-bool light(const Particle& s) { return gWorld->lightMap.getLevelAt(s.x, s.y) > SensorBand::kBrightAbove; }
+bool light(const Particle& s)
+{
+    return gWorld->lightMap.getLevelAt(s.x, s.y) > SensorBand::kBrightAbove;
+}
 
 bool led(const Particle& s)
 {

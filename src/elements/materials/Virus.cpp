@@ -8,7 +8,7 @@ namespace {
 bool sparedByVirus(uint32_t type)
 {
     return type == TypeId::Wall || type == TypeId::OutsideWall || type == TypeId::AVirus || type == TypeId::Void ||
-           type == TypeId::Multi;
+        type == TypeId::Multi;
 }
 
 // A whole block of Virus converts hundreds of cells a step; the line is

@@ -126,8 +126,7 @@ void Bulb::update()
 
 // --- Heater and Cooler ----------------------------------------------------------
 
-template <const ElementInfo& Info, int Sign>
-void TemperatureDriver<Info, Sign>::update()
+template <const ElementInfo& Info, int Sign> void TemperatureDriver<Info, Sign>::update()
 {
     const int x = this->x;
     const int y = this->y;

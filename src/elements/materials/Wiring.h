@@ -68,8 +68,7 @@ public:
 };
 
 // Heater (+1) and Cooler (-1): five updates of the extreme after current.
-template <const ElementInfo& Info, int Sign>
-class TemperatureDriver : public Element<Info> {
+template <const ElementInfo& Info, int Sign> class TemperatureDriver : public Element<Info> {
 public:
     static constexpr int32_t kActiveUpdates = 5;
     void update() override;

@@ -51,8 +51,8 @@ public:
         std::string operation;  // the method's name, e.g. "playEffect"
         std::string path;       // as the caller gave it
         bool loop = false;
-        unsigned int id = 0;    // the id returned or passed
-        float value = 0;        // volumes, after clamping
+        unsigned int id = 0;  // the id returned or passed
+        float value = 0;      // volumes, after clamping
     };
     // The log keeps the latest calls only: the game records too, and a long
     // session would otherwise grow it without end. When full, the older half goes.

@@ -6,8 +6,8 @@
 
 TEST(Json, DottedPathsReachNestedValuesAndArrayItems)
 {
-    auto doc = json::Document::parse(
-        R"({"player":{"id":42,"key":"abc","score":2.5,"tags":["a","b"],"ok":true,"none":null}})");
+    auto doc =
+        json::Document::parse(R"({"player":{"id":42,"key":"abc","score":2.5,"tags":["a","b"],"ok":true,"none":null}})");
     ASSERT_TRUE(doc.isValid());
     EXPECT_EQ(doc.find("player.id")->intValue(), 42);
     EXPECT_EQ(doc.find("player.id")->text(), "42");
@@ -31,8 +31,8 @@ TEST(Json, MissingPathsAndWrongTypesGiveTheInvalidNodeAndFallbacks)
 
 TEST(Json, TextThatIsNotJsonGivesAnInvalidDocumentWithAMessage)
 {
-    for (const std::string& text : {std::string(""), std::string("<html>502</html>"), std::string("{\"a\":"),
-                                   std::string("{\"a\":1}\0x", 9)}) {
+    for (const std::string& text :
+         {std::string(""), std::string("<html>502</html>"), std::string("{\"a\":"), std::string("{\"a\":1}\0x", 9)}) {
         auto doc = json::Document::parse(text);
         EXPECT_FALSE(doc.isValid()) << text;
         EXPECT_FALSE(doc.error().empty());
@@ -74,9 +74,10 @@ TEST(Json, NumbersReadWrittenAndReadAgainKeepTheirText)
         const char* input;
         const char* written;
     } cases[] = {
-        {"[-0e5]", "[-0.0]"}, {"[-0]", "[0]"},         {"[-0.0]", "[-0.0]"},
-        {"[0.5]", "[0.5]"},   {"[5.0]", "[5]"},        {"[1e300]", "[1.0000000000000001e+300]"},
-        {"[-1e-300]", "[-1e-300]"},                    {"[9300000000000000000]", "[9.3e+18]"},
+        {"[-0e5]", "[-0.0]"},       {"[-0]", "[0]"},
+        {"[-0.0]", "[-0.0]"},       {"[0.5]", "[0.5]"},
+        {"[5.0]", "[5]"},           {"[1e300]", "[1.0000000000000001e+300]"},
+        {"[-1e-300]", "[-1e-300]"}, {"[9300000000000000000]", "[9.3e+18]"},
     };
     for (const auto& c : cases) {
         auto doc = json::Document::parse(c.input);

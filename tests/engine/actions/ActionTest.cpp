@@ -34,8 +34,8 @@ TEST_F(ActionTest, DelayedCallFiresInTheFrameItsDelayIsReached)
     CCScene* scene = runScene();
     Probe* p = Probe::create(&log, "p");
     scene->addChild(p);
-    p->runAction(CCSequence::create(CCDelayTime::create(0.2f), CCCallFunc::create(p, callfunc_selector(Probe::fire)),
-                                    NULL));
+    p->runAction(
+        CCSequence::create(CCDelayTime::create(0.2f), CCCallFunc::create(p, callfunc_selector(Probe::fire)), NULL));
     director->stepFrames(11, kFrame);
     EXPECT_EQ(p->fired, 0);
     director->stepFrame(kFrame);
@@ -83,8 +83,8 @@ TEST_F(ActionTest, DelayedCallKeepsItsTargetAliveAfterRemovalFromTheTree)
     Probe* window = Probe::create(&log, "window");
     scene->addChild(window);
     // The hide sequence runs on the scene and calls back into the window.
-    scene->runAction(
-        CCSequence::create(CCDelayTime::create(0.1f), CCCallFunc::create(window, callfunc_selector(Probe::fire)), NULL));
+    scene->runAction(CCSequence::create(CCDelayTime::create(0.1f),
+                                        CCCallFunc::create(window, callfunc_selector(Probe::fire)), NULL));
     scene->removeChild(window);
     log.clear();
     director->stepFrames(3, kFrame);
@@ -214,8 +214,8 @@ TEST_F(ActionTest, RepeatForeverRestartsAtOnceCarryingTheExcess)
     CCScene* scene = runScene();
     Probe* p = Probe::create(&log, "p");
     scene->addChild(p);
-    p->runAction(CCRepeatForever::create(CCSequence::create(
-        CCDelayTime::create(0.1f), CCCallFunc::create(p, callfunc_selector(Probe::fire)), NULL)));
+    p->runAction(CCRepeatForever::create(
+        CCSequence::create(CCDelayTime::create(0.1f), CCCallFunc::create(p, callfunc_selector(Probe::fire)), NULL)));
     director->stepFrame(0.25f);
     EXPECT_EQ(p->fired, 2);
     director->stepFrame(0.05f);

@@ -62,11 +62,11 @@ TEST_F(DecodedSounds, GeneratedFilesDecodeToExactlyTheirSynthesisedLength)
         int channels;
         size_t frames;
     } cases[] = {
-        {"sounds/sfx_gui_select.mp3", 1, 2646},                         // 0.06 s
-        {"sounds/sfx_element_soil.mp3", 1, 44100},                       // a 1 s loop
-        {"sounds/sfx_element_bass/sfx_bass_c#1.mp3", 1, 30870},          // 0.7 s
-        {"sounds/sfx_element_drums/sfx_drums_bd_c1.mp3", 1, 22050},     // 0.5 s
-        {"music/music_main_menu.mp3", 2, 2646000},                      // 60 s
+        {"sounds/sfx_gui_select.mp3", 1, 2646},                      // 0.06 s
+        {"sounds/sfx_element_soil.mp3", 1, 44100},                   // a 1 s loop
+        {"sounds/sfx_element_bass/sfx_bass_c#1.mp3", 1, 30870},      // 0.7 s
+        {"sounds/sfx_element_drums/sfx_drums_bd_c1.mp3", 1, 22050},  // 0.5 s
+        {"music/music_main_menu.mp3", 2, 2646000},                   // 60 s
     };
     for (const Case& c : cases) {
         DecodedSound sound;
@@ -162,4 +162,4 @@ TEST_F(DecodedSounds, AllEffectsAndNotesPreloadOffThreadWithinTheMemoryBudget)
     EXPECT_GT(bytes, 0u);
 }
 
-} // namespace
+}  // namespace

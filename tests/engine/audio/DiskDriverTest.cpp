@@ -22,7 +22,10 @@ namespace fs = std::filesystem;
 
 namespace {
 
-void sleepFor(double seconds) { std::this_thread::sleep_for(std::chrono::duration<double>(seconds)); }
+void sleepFor(double seconds)
+{
+    std::this_thread::sleep_for(std::chrono::duration<double>(seconds));
+}
 
 int maxStep(const std::vector<int16_t>& s, size_t from, size_t to, size_t stride)
 {
@@ -39,7 +42,8 @@ TEST(DiskDriver, AnEffectAndASeamlessLoopReachTheMixedStream)
     const std::string loop = std::string(root ? root : "") + "/sounds/sfx_element_soil.mp3";
     if (!fs::exists(select) || !fs::exists(loop))
         GTEST_SKIP() << "no generated sounds";
-    const std::string stream = (fs::temp_directory_path() / ("disk-audio-" + std::to_string(::getpid()) + ".raw")).string();
+    const std::string stream =
+        (fs::temp_directory_path() / ("disk-audio-" + std::to_string(::getpid()) + ".raw")).string();
     setenv("SDL_AUDIODRIVER", "disk", 1);
     setenv("SDL_DISKAUDIOFILE", stream.c_str(), 1);
 
@@ -58,11 +62,11 @@ TEST(DiskDriver, AnEffectAndASeamlessLoopReachTheMixedStream)
     sleepFor(2.6);
     EXPECT_TRUE(audio->isEffectPlaying(id));
     audio->stopEffect(id);
-    audio->stopEffect(id);     // already stopped: nothing happens
-    audio->stopEffect(987654); // never issued: nothing happens
+    audio->stopEffect(id);      // already stopped: nothing happens
+    audio->stopEffect(987654);  // never issued: nothing happens
     EXPECT_FALSE(audio->isEffectPlaying(id));
     sleepFor(0.1);
-    audio->setBackendForTests(true); // closes the device, flushing the file
+    audio->setBackendForTests(true);  // closes the device, flushing the file
 
     std::ifstream in(stream, std::ios::binary);
     std::vector<char> bytes((std::istreambuf_iterator<char>(in)), {});
@@ -114,7 +118,7 @@ TEST(DiskDriver, AnEffectAndASeamlessLoopReachTheMixedStream)
     EXPECT_LE(streamWorst, inside);
 }
 
-} // namespace
+}  // namespace
 
 namespace {
 
@@ -143,7 +147,8 @@ TEST(DiskDriver, MusicPlaysAndDamagedFilesStaySilent)
         std::ifstream in(from, std::ios::binary);
         std::vector<char> bytes((std::istreambuf_iterator<char>(in)), {});
         bytes.resize(bytes.size() / 2);
-        std::ofstream((dir / name).string(), std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+        std::ofstream((dir / name).string(), std::ios::binary)
+            .write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
         return (dir / name).string();
     };
     const std::string badEffect = truncatedCopy(tree / "sounds/sfx_element_lava.mp3", "lava.mp3");
@@ -172,4 +177,4 @@ TEST(DiskDriver, MusicPlaysAndDamagedFilesStaySilent)
     fs::remove_all(dir, ec);
 }
 
-} // namespace
+}  // namespace

@@ -101,7 +101,8 @@ TEST_F(Containers, ForeachWalksTheLiveArrayBothWays)
     }
     std::string seen;
     CCObject* obj = nullptr;
-    CCARRAY_FOREACH(arr, obj) {
+    CCARRAY_FOREACH(arr, obj)
+    {
         seen += text(obj);
         if (text(obj) == "a") {
             arr->addObject(CCString::create("e"));  // appended members are reached
@@ -110,7 +111,8 @@ TEST_F(Containers, ForeachWalksTheLiveArrayBothWays)
     EXPECT_EQ(seen, "abcde");
 
     seen.clear();
-    CCARRAY_FOREACH_REVERSE(arr, obj) {
+    CCARRAY_FOREACH_REVERSE(arr, obj)
+    {
         seen += text(obj);
         arr->removeObject(obj);  // the usual "remove while walking backwards"
     }
@@ -119,8 +121,14 @@ TEST_F(Containers, ForeachWalksTheLiveArrayBothWays)
 
     CCArray* none = nullptr;
     int visits = 0;
-    CCARRAY_FOREACH(none, obj) { ++visits; }
-    CCARRAY_FOREACH_REVERSE(none, obj) { ++visits; }
+    CCARRAY_FOREACH(none, obj)
+    {
+        ++visits;
+    }
+    CCARRAY_FOREACH_REVERSE(none, obj)
+    {
+        ++visits;
+    }
     EXPECT_EQ(visits, 0);
 
     arr->addObject(CCString::create("x"));
@@ -148,7 +156,8 @@ TEST_F(Containers, DictionaryKeepsInsertionOrderAndFirstPosition)
 
     std::string order;
     CCDictElement* el = nullptr;
-    CCDICT_FOREACH(dict, el) {
+    CCDICT_FOREACH(dict, el)
+    {
         order += std::string(el->getStrKey()) + "=" + text(el->getObject()) + ";";
     }
     EXPECT_EQ(order, "zeta=4;alpha=2;mid=3;beta=new;");
@@ -160,7 +169,8 @@ TEST_F(Containers, DictionaryKeepsInsertionOrderAndFirstPosition)
 
     // Removing the element in hand does not skip the next one.
     order.clear();
-    CCDICT_FOREACH(dict, el) {
+    CCDICT_FOREACH(dict, el)
+    {
         order += el->getStrKeyString();
         if (order == "zeta" || el->getStrKeyString() == "mid") {
             dict->removeObjectForKey(el->getStrKeyString());
@@ -245,9 +255,9 @@ TEST(Strings, IntValueFollowsAtoi)
         const char* in;
         int out;
     };
-    for (Case c : {Case{"42", 42}, Case{"  -7", -7}, Case{"+3", 3}, Case{"12.5", 12}, Case{"abc", 0},
-                   Case{"", 0}, Case{"9x", 9}, Case{"- 5", 0}, Case{"\t\n15", 15},
-                   Case{"99999999999999999999", 2147483647}, Case{"-99999999999999999999", -2147483647 - 1}}) {
+    for (Case c : {Case{"42", 42}, Case{"  -7", -7}, Case{"+3", 3}, Case{"12.5", 12}, Case{"abc", 0}, Case{"", 0},
+                   Case{"9x", 9}, Case{"- 5", 0}, Case{"\t\n15", 15}, Case{"99999999999999999999", 2147483647},
+                   Case{"-99999999999999999999", -2147483647 - 1}}) {
         EXPECT_EQ(CCString::create(c.in)->intValue(), c.out) << '"' << c.in << '"';
     }
     EXPECT_EQ(CCString::create("-1")->uintValue(), 0u);

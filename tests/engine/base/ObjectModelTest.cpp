@@ -15,7 +15,7 @@ namespace {
 // lets go.
 class Tracked : public CCObject {
 public:
-    Tracked(std::vector<std::string>* log, std::string name) : m_log(log), m_name(std::move(name)) {}
+    Tracked(std::vector<std::string>* log, std::string name) : m_log(log), m_name(std::move(name)) { }
     ~Tracked() override { m_log->push_back(m_name); }
 
     // Autoreleases another object while being destroyed, like a node whose
@@ -40,8 +40,8 @@ public:
 
 // Built by a static initialiser, as the game's tables of names are.
 CCArray* g_staticNames = [] {
-    CCArray* names = CCArray::create(CCString::create("water"), CCString::create("sand"),
-                                     CCString::create("fire"), NULL);
+    CCArray* names =
+        CCArray::create(CCString::create("water"), CCString::create("sand"), CCString::create("fire"), NULL);
     names->retain();
     return names;
 }();

@@ -21,8 +21,8 @@ public:
         }
         return launchResult;
     }
-    void applicationDidEnterBackground() override {}
-    void applicationWillEnterForeground() override {}
+    void applicationDidEnterBackground() override { }
+    void applicationWillEnterForeground() override { }
     int launches = 0;
     bool launchResult = true;
     bool runScene = true;
@@ -46,7 +46,7 @@ private:
     std::string m_old;
 };
 
-class ApplicationTest : public DirectorTest {};
+class ApplicationTest : public DirectorTest { };
 
 }  // namespace
 
@@ -187,17 +187,20 @@ TEST_F(ApplicationTest, AScriptedRunFeedsInputThroughSdlAndEndsOnQuit)
 {
     const std::string shot = ::testing::TempDir() + "scripted_frame.png";
     std::remove(shot.c_str());
-    const std::string script = writeScript("scripted.run", "# a drag, a picture, then quit\n"
-                                                           "1 drag 10 20 40 50 3\n"
-                                                           "6 capture " + shot + "\n"
-                                                           "8 quit\n");
+    const std::string script = writeScript("scripted.run",
+                                           "# a drag, a picture, then quit\n"
+                                           "1 drag 10 20 40 50 3\n"
+                                           "6 capture " +
+                                               shot +
+                                               "\n"
+                                               "8 quit\n");
     ScriptedApp app;
     ScopedEnv input("ENGINE_INPUT_SCRIPT", script.c_str());
     ScopedEnv fixed("ENGINE_FIXED_STEP", "1");
     EXPECT_EQ(app.run(), 0);
     EXPECT_EQ(director->getTotalFrames(), 9u) << "quit at frame 8 ends the loop after that frame";
-    const std::vector<std::string> expected = {"began 10,20 @1", "moved 20,30 @2", "moved 30,40 @3",
-                                               "moved 40,50 @4", "ended 40,50 @5"};
+    const std::vector<std::string> expected = {"began 10,20 @1", "moved 20,30 @2", "moved 30,40 @3", "moved 40,50 @4",
+                                               "ended 40,50 @5"};
     EXPECT_EQ(app.touches, expected);
     EXPECT_TRUE(CCImage().initWithImageFile(shot.c_str())) << "the captured frame is a readable PNG";
     ASSERT_FALSE(app.clock.steps.empty());

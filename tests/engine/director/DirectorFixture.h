@@ -45,7 +45,7 @@ protected:
 // Writes what happens to it into a shared log, and counts its deletion.
 class Probe : public cocos2d::CCLayer {
 public:
-    Probe(std::vector<std::string>* log, const std::string& name) : m_log(log), m_name(name) {}
+    Probe(std::vector<std::string>* log, const std::string& name) : m_log(log), m_name(name) { }
     ~Probe() override
     {
         if (m_log) {
@@ -96,9 +96,21 @@ public:
         note("tick");
     }
     void other(float) { note("other"); }
-    void fire() { ++fired; note("fire"); }
-    void fireWith(cocos2d::CCObject* o) { received = o; note("fireWith"); }
-    void fireWithNode(cocos2d::CCNode* n) { received = n; note("fireWithNode"); }
+    void fire()
+    {
+        ++fired;
+        note("fire");
+    }
+    void fireWith(cocos2d::CCObject* o)
+    {
+        received = o;
+        note("fireWith");
+    }
+    void fireWithNode(cocos2d::CCNode* n)
+    {
+        received = n;
+        note("fireWithNode");
+    }
     void update(float dt) override
     {
         ++updates;

@@ -201,8 +201,9 @@ TEST_F(DirectorSceneTest, AReplacingFadeCleansTheOutgoingSceneAtItsEnd)
     director->replaceScene(scene("d"));
     director->stepFrame(kFrame);
     EXPECT_FALSE(director->isInTransition());
-    EXPECT_EQ(log, (std::vector<std::string>{"c enter", "b exit", "c didFinish", "c exit", "c cleanup", "d enter",
-                                             "d didFinish", "c deleted"}));
+    EXPECT_EQ(log,
+              (std::vector<std::string>{"c enter", "b exit", "c didFinish", "c exit", "c cleanup", "d enter",
+                                        "d didFinish", "c deleted"}));
 }
 
 TEST_F(DirectorSceneTest, PausingFreezesTimersAndActionsButNotThePool)

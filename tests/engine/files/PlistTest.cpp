@@ -42,7 +42,7 @@ protected:
                "<!DOCTYPE plist PUBLIC \"-//Apple//DTD PLIST 1.0//EN\" "
                "\"http://www.apple.com/DTDs/PropertyList-1.0.dtd\">\n"
                "<plist version=\"1.0\">\n" +
-               inner + "\n</plist>\n";
+            inner + "\n</plist>\n";
     }
     static std::string str(CCObject* o)
     {
@@ -100,12 +100,14 @@ TEST_F(PlistFiles, ScalarsComeBackAsTheTextWritten)
 
 TEST_F(PlistFiles, ParsedDictionaryIteratesInFileOrderAndDuplicateKeepsFirstPlace)
 {
-    write("order.plist", plist("<dict><key>z</key><string>1</string><key>a</key><string>2</string>"
-                               "<key>z</key><string>3</string><key>m</key><string>4</string></dict>"));
+    write("order.plist",
+          plist("<dict><key>z</key><string>1</string><key>a</key><string>2</string>"
+                "<key>z</key><string>3</string><key>m</key><string>4</string></dict>"));
     CCDictionary* d = CCDictionary::createWithContentsOfFile("order.plist");
     std::string seen;
     CCDictElement* el = nullptr;
-    CCDICT_FOREACH(d, el) {
+    CCDICT_FOREACH(d, el)
+    {
         seen += el->getStrKeyString() + str(el->getObject());
     }
     EXPECT_EQ(seen, "z3a2m4");
@@ -142,8 +144,9 @@ TEST_F(PlistFiles, BadFilesGiveEmptyContainersAndOneLogLine)
 
 TEST_F(PlistFiles, UnknownElementsAndDanglingKeysAreSkipped)
 {
-    write("odd.plist", plist("<dict><key>a</key><thing>?</thing><key>b</key><string>kept</string>"
-                             "<key>c</key><key>d</key><integer>4</integer><key>tail</key></dict>"));
+    write("odd.plist",
+          plist("<dict><key>a</key><thing>?</thing><key>b</key><string>kept</string>"
+                "<key>c</key><key>d</key><integer>4</integer><key>tail</key></dict>"));
     testing::internal::CaptureStderr();
     CCDictionary* d = CCDictionary::createWithContentsOfFile("odd.plist");
     std::string err = testing::internal::GetCapturedStderr();

@@ -10,7 +10,7 @@ namespace {
 
 class Keys : public CCKeypadDelegate {
 public:
-    Keys(std::vector<std::string>* log, std::string name) : m_log(log), m_name(std::move(name)) {}
+    Keys(std::vector<std::string>* log, std::string name) : m_log(log), m_name(std::move(name)) { }
     void keyBackClicked() override { note("back"); }
     void keyMenuClicked() override { note("menu"); }
     void keyArrowPressed(int code) override { note("press " + std::to_string(code)); }
@@ -66,9 +66,9 @@ TEST_F(KeyAndTextTest, KeysReachEveryDelegateInRegistrationOrder)
     view->simulateKey(kCCKeyUp, true);
     view->simulateKey(kCCKeyUp, true, true);  // arrows repeat
     view->simulateKey(kCCKeyUp, false);
-    EXPECT_EQ(log, (std::vector<std::string>{"adapter back", "window back", "adapter press 1", "window press 1",
-                                             "adapter press 1", "window press 1", "adapter release 1",
-                                             "window release 1"}));
+    EXPECT_EQ(log,
+              (std::vector<std::string>{"adapter back", "window back", "adapter press 1", "window press 1",
+                                        "adapter press 1", "window press 1", "adapter release 1", "window release 1"}));
     keypad->removeAllDelegates();
 }
 
@@ -105,8 +105,9 @@ TEST_F(KeyAndTextTest, ArrowPageAndWheelCodes)
     view->simulateKey(kCCKeySpace, true);  // state only
     view->simulateWheel(2);
     view->simulateWheel(-1);
-    EXPECT_EQ(log, (std::vector<std::string>{"k press 1", "k press 2", "k press 3", "k press 4", "k press 8",
-                                             "k press 9", "k menu", "k press 8", "k press 8", "k press 9"}));
+    EXPECT_EQ(log,
+              (std::vector<std::string>{"k press 1", "k press 2", "k press 3", "k press 4", "k press 8", "k press 9",
+                                        "k menu", "k press 8", "k press 8", "k press 9"}));
     keypad->removeDelegate(&k);
 }
 
@@ -183,7 +184,7 @@ TEST_F(KeyAndTextTest, EnterTypesANewlineAndBackspaceDeletes)
     view->simulateText("ab");
     view->simulateKey(kCCKeyEnter, true);
     view->simulateKey(kCCKeyEnter, true, true);  // a held Enter submits once
-    view->simulateText("c\xC3\xA9");  // c, e acute
+    view->simulateText("c\xC3\xA9");             // c, e acute
     view->simulateKey(kCCKeyBackspace, true);
     view->simulateKey(kCCKeyBackspace, true, true);  // repeats delete too
     view->simulateKey(kCCKeyBackspace, false);

@@ -26,8 +26,16 @@ public:
         }
         return m_claims;
     }
-    void ccTouchMoved(CCTouch* touch, CCEvent*) override { touches.push_back(touch); note("moved"); }
-    void ccTouchEnded(CCTouch* touch, CCEvent*) override { touches.push_back(touch); note("ended"); }
+    void ccTouchMoved(CCTouch* touch, CCEvent*) override
+    {
+        touches.push_back(touch);
+        note("moved");
+    }
+    void ccTouchEnded(CCTouch* touch, CCEvent*) override
+    {
+        touches.push_back(touch);
+        note("ended");
+    }
     void ccTouchCancelled(CCTouch*, CCEvent*) override { note("cancelled"); }
     void ccTouchesBegan(CCSet* set, CCEvent*) override { noteSet("Began", set); }
     void ccTouchesMoved(CCSet* set, CCEvent*) override { noteSet("Moved", set); }
@@ -113,8 +121,9 @@ TEST_F(TouchDispatchTest, PrioritiesOrderTargetedDelegatesAndSwallowingHidesTouc
     dispatcher->addTargetedDelegate(newest, 5, false);
     dispatcher->addStandardDelegate(game, 0);
     tap(0, ccp(1, 1));
-    EXPECT_EQ(log, (std::vector<std::string>{"first began", "newest began", "late began", "game touchesBegan x1",
-                                             "game touchesEnded x1"}))
+    EXPECT_EQ(log,
+              (std::vector<std::string>{"first began", "newest began", "late began", "game touchesBegan x1",
+                                        "game touchesEnded x1"}))
         << "ascending priority, the most recent first among equals";
 
     // A swallowing claimer takes the touch away from everyone after it.
@@ -138,8 +147,9 @@ TEST_F(TouchDispatchTest, AClaimWithoutSwallowingSharesTheTouchButKeepsItsMovesT
     view->simulateTouchBegan(0, ccp(1, 1));
     view->simulateTouchMoved(0, ccp(3, 3));
     view->simulateTouchCancelled(0, ccp(3, 3));
-    EXPECT_EQ(log, (std::vector<std::string>{"slider began", "other began", "game touchesBegan x1", "slider moved",
-                                             "game touchesMoved x1", "slider cancelled", "game touchesCancelled x1"}));
+    EXPECT_EQ(log,
+              (std::vector<std::string>{"slider began", "other began", "game touchesBegan x1", "slider moved",
+                                        "game touchesMoved x1", "slider cancelled", "game touchesCancelled x1"}));
 }
 
 TEST_F(TouchDispatchTest, RightTouchesGoOnlyToStandardDelegates)
@@ -247,8 +257,9 @@ TEST_F(TouchDispatchTest, HeldBackEventsNeverLeaveADelegateHoldingATouch)
     dispatcher->setDispatchEvents(false);
     view->simulateTouchMoved(0, ccp(2, 2));
     view->simulateTouchEnded(0, ccp(2, 2));
-    EXPECT_EQ(log, (std::vector<std::string>{"button began", "game touchesBegan x1", "button ended",
-                                             "game touchesEnded x1"}));
+    EXPECT_EQ(
+        log,
+        (std::vector<std::string>{"button began", "game touchesBegan x1", "button ended", "game touchesEnded x1"}));
 
     // Began while held back: unseen to its end, even after dispatching resumes.
     log.clear();

@@ -51,14 +51,13 @@ inline cocos2d::ccColor4B pixelAt(cocos2d::CCImage* image, int x, int y)
 inline bool near(const cocos2d::ccColor4B& a, const cocos2d::ccColor4B& b, int tolerance = 2)
 {
     auto d = [](int x, int y) { return x > y ? x - y : y - x; };
-    return d(a.r, b.r) <= tolerance && d(a.g, b.g) <= tolerance && d(a.b, b.b) <= tolerance &&
-           d(a.a, b.a) <= tolerance;
+    return d(a.r, b.r) <= tolerance && d(a.g, b.g) <= tolerance && d(a.b, b.b) <= tolerance && d(a.a, b.a) <= tolerance;
 }
 
 inline std::string describe(const cocos2d::ccColor4B& c)
 {
     return "(" + std::to_string(c.r) + ", " + std::to_string(c.g) + ", " + std::to_string(c.b) + ", " +
-           std::to_string(c.a) + ")";
+        std::to_string(c.a) + ")";
 }
 
 inline void touchLater(const std::string& path)

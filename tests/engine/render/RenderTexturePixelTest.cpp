@@ -1,8 +1,8 @@
 #include "engine/render/SoftwareRenderFixture.h"
 
 using namespace cocos2d;
-using enginetest::SoftwareRender;
 using enginetest::pixelAt;
+using enginetest::SoftwareRender;
 
 namespace {
 

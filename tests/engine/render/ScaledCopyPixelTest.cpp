@@ -38,11 +38,11 @@ SDL_Texture* patternTexture(int w, int h, bool partlyClear)
 
 struct ScaledCase {
     const char* name;
-    SDL_Rect src;      // in a 256 x 256 texture
-    SDL_FRect dst;     // SDL's rows (top first), in whole or quarter pixels
+    SDL_Rect src;   // in a 256 x 256 texture
+    SDL_FRect dst;  // SDL's rows (top first), in whole or quarter pixels
     bool flipV;
     SDL_Color colour;
-    bool clipped;      // inside a 300 x 200 clip
+    bool clipped;  // inside a 300 x 200 clip
 };
 
 const ScaledCase kCases[] = {
@@ -53,8 +53,7 @@ const ScaledCase kCases[] = {
     {"below the frame's top only", {0, 0, 240, 160}, {0, 300, 800, 533}, false, {255, 255, 255, 255}, false},
     {"inside a clip", {0, 0, 240, 160}, {0, 67, 800, 533}, true, {255, 255, 255, 255}, true},
     {"shrunk", {0, 0, 240, 160}, {10, 10, 180, 120}, true, {255, 255, 255, 255}, false},
-    {"odd scale at quarter pixels", {3, 5, 19, 16}, {23.25f, 8.75f, 63.5f, 53.25f}, false, {255, 255, 255, 255},
-     false},
+    {"odd scale at quarter pixels", {3, 5, 19, 16}, {23.25f, 8.75f, 63.5f, 53.25f}, false, {255, 255, 255, 255}, false},
     {"tinted and half opaque", {0, 0, 240, 160}, {0, 67, 800, 533}, true, {200, 150, 255, 128}, false},
 };
 
@@ -161,7 +160,8 @@ TEST_F(ScaledCopy, PartlyClearTexelsBlendWithinTwoLevels)
 TEST_F(ScaledCopy, LeavesTheClipAndTheTextureAsTheyWere)
 {
     SDL_Texture* texture = patternTexture(256, 256, false);
-    SDL_Texture* white = SDL_CreateTexture(render::renderer(), SDL_PIXELFORMAT_RGBA32, SDL_TEXTUREACCESS_STREAMING, 4, 4);
+    SDL_Texture* white =
+        SDL_CreateTexture(render::renderer(), SDL_PIXELFORMAT_RGBA32, SDL_TEXTUREACCESS_STREAMING, 4, 4);
     ASSERT_TRUE(texture && white);
     const std::vector<uint32_t> texels(16, 0xFFFFFFFFu);
     SDL_UpdateTexture(white, nullptr, texels.data(), 16);

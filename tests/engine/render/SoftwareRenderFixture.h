@@ -76,8 +76,8 @@ protected:
     cocos2d::CCImage* frame = nullptr;
 };
 
-#define EXPECT_PIXEL(actual, expected)                                                        \
-    EXPECT_TRUE(enginetest::near((actual), (expected)))                                        \
+#define EXPECT_PIXEL(actual, expected)                                                                                 \
+    EXPECT_TRUE(enginetest::near((actual), (expected)))                                                                \
         << "got " << enginetest::describe(actual) << ", want " << enginetest::describe(expected)
 
 }  // namespace enginetest

@@ -65,17 +65,19 @@ const GoodCase kGood[] = {
      {"4 down 1,2", "8 up 1,2", "8 keydown Escape", "9 quit", "9 keyup Escape"}},
 };
 
-class GoodLines : public ::testing::TestWithParam<GoodCase> {};
+class GoodLines : public ::testing::TestWithParam<GoodCase> { };
 
-TEST_P(GoodLines, ExpandToTimedEvents) { EXPECT_EQ(expand(GetParam().script), GetParam().events); }
+TEST_P(GoodLines, ExpandToTimedEvents)
+{
+    EXPECT_EQ(expand(GetParam().script), GetParam().events);
+}
 
-INSTANTIATE_TEST_SUITE_P(InputScript, GoodLines, ::testing::ValuesIn(kGood),
-                         [](const auto& info) {
-                             std::string name;
-                             for (const char* c = info.param.name; *c; ++c)
-                                 name += std::isalnum(static_cast<unsigned char>(*c)) ? *c : '_';
-                             return name;
-                         });
+INSTANTIATE_TEST_SUITE_P(InputScript, GoodLines, ::testing::ValuesIn(kGood), [](const auto& info) {
+    std::string name;
+    for (const char* c = info.param.name; *c; ++c)
+        name += std::isalnum(static_cast<unsigned char>(*c)) ? *c : '_';
+    return name;
+});
 
 struct BadCase {
     const char* script;
@@ -104,7 +106,7 @@ const BadCase kBad[] = {
     {"# fine\n2 quit\n3 clik 1 1\n4 also bad", "run.script:3: unknown command 'clik'"},
 };
 
-class BadLines : public ::testing::TestWithParam<BadCase> {};
+class BadLines : public ::testing::TestWithParam<BadCase> { };
 
 TEST_P(BadLines, NameTheFileAndLineAndKeepNothing)
 {

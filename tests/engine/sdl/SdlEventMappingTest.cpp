@@ -164,8 +164,9 @@ TEST_F(SdlEventMapping, KeysWheelAndTextReachKeypadAndInputMethod)
     wheel(1);
     wheel(-1, true);  // a flipped wheel reports up as down
     key(SDL_KEYDOWN, SDL_SCANCODE_APPLICATION);
-    EXPECT_EQ(left.keys, (std::vector<std::string>{"back", "press1", "press1", "release1", "press3", "press9",
-                                                   "press8", "press8", "menu"}));
+    EXPECT_EQ(left.keys,
+              (std::vector<std::string>{"back", "press1", "press1", "release1", "press3", "press9", "press8", "press8",
+                                        "menu"}));
 
     SDL_Event text{};
     text.type = SDL_TEXTINPUT;

@@ -45,9 +45,8 @@ protected:
     static std::string entry(const std::string& name, const std::string& rect, bool rotated = false,
                              const std::string& offset = "{0,0}")
     {
-        return "<key>" + name + "</key><dict><key>frame</key><string>" + rect +
-               "</string><key>offset</key><string>" + offset + "</string><key>rotated</key>" +
-               (rotated ? "<true/>" : "<false/>") + "</dict>";
+        return "<key>" + name + "</key><dict><key>frame</key><string>" + rect + "</string><key>offset</key><string>" +
+            offset + "</string><key>rotated</key>" + (rotated ? "<true/>" : "<false/>") + "</dict>";
     }
     CCSpriteFrameCache* frames = CCSpriteFrameCache::sharedSpriteFrameCache();
 };
@@ -81,12 +80,11 @@ TEST_F(SpriteFrames, FirstDefinitionWinsAndBadFramesAreRefused)
     TempDir dir;
     frames->addSpriteFramesWithFile("pvr/enginetest.plist");
     const CCRect original = frames->spriteFrameByName("enginetest_red.png")->getRect();
-    const std::string other = writeSheet(dir, "other.plist",
-                                         entry("enginetest_red.png", "{{0,0},{2,2}}") +
-                                             entry("rotated.png", "{{0,0},{2,2}}", true) +
-                                             entry("trimmed.png", "{{0,0},{2,2}}", false, "{1,0}") +
-                                             entry("outside.png", "{{250,120},{10,10}}") +
-                                             entry("fresh.png", "{{1, 2}, {3, 4}}"));
+    const std::string other =
+        writeSheet(dir, "other.plist",
+                   entry("enginetest_red.png", "{{0,0},{2,2}}") + entry("rotated.png", "{{0,0},{2,2}}", true) +
+                       entry("trimmed.png", "{{0,0},{2,2}}", false, "{1,0}") +
+                       entry("outside.png", "{{250,120},{10,10}}") + entry("fresh.png", "{{1, 2}, {3, 4}}"));
     frames->addSpriteFramesWithFile(other.c_str());
     EXPECT_TRUE(frames->spriteFrameByName("enginetest_red.png")->getRect().equals(original));
     EXPECT_EQ(frames->spriteFrameByName("rotated.png"), nullptr);

@@ -15,8 +15,8 @@ namespace {
 std::vector<unsigned char> samplePixels()
 {
     std::vector<unsigned char> px;
-    const unsigned char colours[6][4] = {{255, 0, 0, 255},   {0, 255, 0, 128}, {0, 0, 255, 255},
-                                         {10, 20, 30, 255},  {40, 50, 60, 128}, {70, 80, 90, 0}};
+    const unsigned char colours[6][4] = {{255, 0, 0, 255},  {0, 255, 0, 128},  {0, 0, 255, 255},
+                                         {10, 20, 30, 255}, {40, 50, 60, 128}, {70, 80, 90, 0}};
     for (auto& c : colours)
         px.insert(px.end(), c, c + 4);
     return px;

@@ -167,11 +167,11 @@ private:
     std::unique_ptr<World> m_world;
 };
 
-} // namespace
+}  // namespace
 
 std::unique_ptr<Harness> makeBlueprintHarness()
 {
     return std::make_unique<BlueprintHarness>();
 }
 
-} // namespace loaders
+}  // namespace loaders

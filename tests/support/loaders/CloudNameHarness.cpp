@@ -131,7 +131,8 @@ private:
             return "a written file is not there";
         std::string back(name.size(), '\0');
         if (CloudStorage::fileRead(name, back.data(), static_cast<int32_t>(back.size())) !=
-                static_cast<int32_t>(back.size()) || back != name)
+                static_cast<int32_t>(back.size()) ||
+            back != name)
             return "a written file reads back otherwise";
         // The universe name the saved-worlds screen would save under.
         std::string file;
@@ -215,11 +216,11 @@ private:
     std::string m_oldRoot;
 };
 
-} // namespace
+}  // namespace
 
 std::unique_ptr<Harness> makeCloudNameHarness()
 {
     return std::make_unique<CloudNameHarness>();
 }
 
-} // namespace loaders
+}  // namespace loaders

@@ -63,4 +63,4 @@ void installMemoryStore(std::map<std::string, Bytes>& files)
     s.setFreeModeIntroDone = [](uint8_t) {};
 }
 
-} // namespace loaders
+}  // namespace loaders

@@ -14,4 +14,4 @@ using Bytes = std::vector<uint8_t>;
 // window and registration services quiet stand-ins.
 void installMemoryStore(std::map<std::string, Bytes>& files);
 
-} // namespace loaders
+}  // namespace loaders

@@ -43,4 +43,4 @@ std::vector<uint8_t> readWholeFile(const std::string& path);
 // The resource tree the game reads (ENGINE_RESOURCES, else beside the program).
 std::string gameResourceRoot();
 
-} // namespace loaders
+}  // namespace loaders

@@ -79,7 +79,7 @@ std::string walk(CCObject* node, int depth, int& nodes)
 
 class PlistHarness : public Harness {
 public:
-    PlistHarness() : m_file(m_dir.file("fuzz.plist")) {}
+    PlistHarness() : m_file(m_dir.file("fuzz.plist")) { }
 
     const char* name() const override { return "plist"; }
 
@@ -161,11 +161,11 @@ private:
     std::string m_file;
 };
 
-} // namespace
+}  // namespace
 
 std::unique_ptr<Harness> makePlistHarness()
 {
     return std::make_unique<PlistHarness>();
 }
 
-} // namespace loaders
+}  // namespace loaders

@@ -198,11 +198,11 @@ private:
     Bytes m_defaults;
 };
 
-} // namespace
+}  // namespace
 
 std::unique_ptr<Harness> makeProfileHarness()
 {
     return std::make_unique<ProfileHarness>();
 }
 
-} // namespace loaders
+}  // namespace loaders

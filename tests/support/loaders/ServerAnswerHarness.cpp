@@ -78,10 +78,10 @@ public:
     std::vector<Bytes> seeds() override
     {
         std::vector<Bytes> out;
-        for (const char* text : {R"({"id":77,"key":"s3cret-key"})",
-                                 R"({"id":-2147483648,"key":"k","extra":[1,2.5,true,null,{"a":"\u00e9"}]})",
-                                 R"({"error":"duplicate","details":{"field":"nickname"}})",
-                                 R"([{"id":1},{"key":"x"}])"}) {
+        for (const char* text :
+             {R"({"id":77,"key":"s3cret-key"})",
+              R"({"id":-2147483648,"key":"k","extra":[1,2.5,true,null,{"a":"\u00e9"}]})",
+              R"({"error":"duplicate","details":{"field":"nickname"}})", R"([{"id":1},{"key":"x"}])"}) {
             const std::string s = text;
             out.emplace_back(s.begin(), s.end());
         }
@@ -110,9 +110,9 @@ private:
         auto request = std::make_shared<Request>("http://127.0.0.1:9/v1/players", Request::Method::Post);
         request->response().statusCode = 200;
         request->response().body = body;
-        auto action = std::make_shared<CreatePlayerCallback>(
-            request, profile, m_listener, callfunc_selector(Listener::onRefused), m_listener,
-            callfunc_selector(Listener::onContinue));
+        auto action =
+            std::make_shared<CreatePlayerCallback>(request, profile, m_listener, callfunc_selector(Listener::onRefused),
+                                                   m_listener, callfunc_selector(Listener::onContinue));
         action->setTransferResult(0, "");
         const bool handled = action->execute();
         CCPoolManager::sharedPoolManager()->drain();
@@ -154,11 +154,11 @@ private:
     Listener* m_listener = nullptr;
 };
 
-} // namespace
+}  // namespace
 
 std::unique_ptr<Harness> makeServerAnswerHarness()
 {
     return std::make_unique<ServerAnswerHarness>();
 }
 
-} // namespace loaders
+}  // namespace loaders

@@ -21,7 +21,7 @@ using Bytes = std::vector<uint8_t>;
 bool finite(const CCRect& r)
 {
     return std::isfinite(r.origin.x) && std::isfinite(r.origin.y) && std::isfinite(r.size.width) &&
-           std::isfinite(r.size.height);
+        std::isfinite(r.size.height);
 }
 
 void writeBytes(const std::string& path, const uint8_t* data, size_t size)
@@ -167,11 +167,11 @@ private:
     CCTexture2D* m_texture = nullptr;
 };
 
-} // namespace
+}  // namespace
 
 std::unique_ptr<Harness> makeSheetFontHarness()
 {
     return std::make_unique<SheetFontHarness>();
 }
 
-} // namespace loaders
+}  // namespace loaders

@@ -193,9 +193,9 @@ struct OldBlob {
     std::string description = "Made long ago";
     bool paused = false;
     int32_t food = 0, stone = 0, wood = 0;
-    std::vector<std::array<uint32_t, 3>> electricity;  // x, y, code
+    std::vector<std::array<uint32_t, 3>> electricity;                   // x, y, code
     std::vector<std::pair<std::pair<int, int>, int32_t>> temperatures;  // world cell, value
-    std::vector<std::array<uint32_t, 3>> particles;  // x, y, type (types without extra data)
+    std::vector<std::array<uint32_t, 3>> particles;                     // x, y, type (types without extra data)
     std::vector<std::pair<std::array<uint32_t, 2>, cocos2d::ccColor4B>> colours;
 
     std::vector<uint8_t> build() const
@@ -268,4 +268,4 @@ struct OldBlob {
     }
 };
 
-} // namespace blobtest
+}  // namespace blobtest

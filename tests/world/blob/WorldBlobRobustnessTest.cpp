@@ -22,8 +22,8 @@ void putU32(std::vector<uint8_t>& b, size_t at, uint32_t v)
 
 uint32_t getU32(const std::vector<uint8_t>& b, size_t at)
 {
-    return static_cast<uint32_t>(b[at]) | static_cast<uint32_t>(b[at + 1]) << 8
-        | static_cast<uint32_t>(b[at + 2]) << 16 | static_cast<uint32_t>(b[at + 3]) << 24;
+    return static_cast<uint32_t>(b[at]) | static_cast<uint32_t>(b[at + 1]) << 8 |
+        static_cast<uint32_t>(b[at + 2]) << 16 | static_cast<uint32_t>(b[at + 3]) << 24;
 }
 
 class WorldBlobRobustness : public BlobTest {
@@ -61,7 +61,7 @@ protected:
         size_t electricityCount;
         size_t temperatureCount = 0;  // 0: none
         size_t particleCount;
-        size_t colourCount = 0;       // 0: none
+        size_t colourCount = 0;                  // 0: none
         std::vector<size_t> particleRecords;     // start of x
         std::vector<size_t> electricityRecords;  // start of x
         std::vector<size_t> colourRecords;       // start of x
@@ -98,8 +98,8 @@ protected:
 
     uint32_t nasty(std::mt19937& rng)
     {
-        static const uint32_t values[] = {0u, 1u, 119u, 120u, 159u, 160u, 239u, 240u, 0x7FFFFFFFu, 0x80000000u,
-                                          0xFFFFFFFFu, 0xFFFFFFFEu, 310u, 666u};
+        static const uint32_t values[] = {0u,   1u,          119u,        120u,        159u,        160u, 239u,
+                                          240u, 0x7FFFFFFFu, 0x80000000u, 0xFFFFFFFFu, 0xFFFFFFFEu, 310u, 666u};
         if (rng() % 3 == 0)
             return static_cast<uint32_t>(rng());
         return values[rng() % std::size(values)];
@@ -214,8 +214,7 @@ TEST_F(WorldBlobRobustness, DamagedBlobsAreRefusedWithTheWorldUnchangedOrLoadSou
         if (HasFatalFailure())
             return;
     }
-    const double seconds =
-        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     RecordProperty("seconds", std::to_string(seconds));
     // Both roads must really be taken, or the test proves nothing.
     EXPECT_GT(refused, kRounds / 4);
@@ -279,9 +278,8 @@ TEST_F(WorldBlobRobustness, AnUnknownTypeIdRefusesTheWholeBlob)
 TEST_F(WorldBlobRobustness, RecordsOutsideTheWorldOrOnTheBorderAreSkippedAndALaterRecordWinsItsCell)
 {
     OldBlob b;
-    b.particles = {{0, 10, kSand},    {239, 10, kSand}, {10, 0, kSand},  {10, 159, kSand},
-                   {240, 10, kSand},  {10, 160, kSand}, {0xFFFFFFFFu, 5, kSand},
-                   {20, 20, kSand},   {20, 20, kWater}};
+    b.particles = {{0, 10, kSand},   {239, 10, kSand},        {10, 0, kSand},  {10, 159, kSand}, {240, 10, kSand},
+                   {10, 160, kSand}, {0xFFFFFFFFu, 5, kSand}, {20, 20, kSand}, {20, 20, kWater}};
     ASSERT_TRUE(loadBytes(b.build()));
     expectSoundWorld();
     EXPECT_EQ(world->particleCount(), 1);
@@ -309,8 +307,8 @@ TEST_F(WorldBlobRobustness, ColourRecordsNeverRecolourTheBorderAndSkipCellsOutsi
 TEST_F(WorldBlobRobustness, ElectricityRecordsOutOfRangeOrWithImpossibleStatesAreSkipped)
 {
     OldBlob b;
-    b.electricity = {{20, 20, 3}, {240, 20, 3}, {20, 160, 3}, {30, 30, 9}, {31, 30, 310 + 6}, {32, 30, 0xFFFFFFFFu},
-                     {33, 30, 173}};
+    b.electricity = {{20, 20, 3},       {240, 20, 3},          {20, 160, 3}, {30, 30, 9},
+                     {31, 30, 310 + 6}, {32, 30, 0xFFFFFFFFu}, {33, 30, 173}};
     ASSERT_TRUE(loadBytes(b.build()));
     ElectricityGrid& e = world->electricityGrid;
     EXPECT_EQ(e.getCell(20, 20), 3u);
@@ -322,4 +320,4 @@ TEST_F(WorldBlobRobustness, ElectricityRecordsOutOfRangeOrWithImpossibleStatesAr
     world->step();  // the overlay paints only states it knows
 }
 
-} // namespace
+}  // namespace

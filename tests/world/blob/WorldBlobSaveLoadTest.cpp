@@ -94,8 +94,8 @@ TEST_F(WorldBlobSaveLoad, TheWriterPutsEveryFieldAtItsPlace)
 
     const std::vector<uint8_t> b = saveBytes();
     auto u32 = [&](size_t at) {
-        return static_cast<uint32_t>(b[at]) | static_cast<uint32_t>(b[at + 1]) << 8
-            | static_cast<uint32_t>(b[at + 2]) << 16 | static_cast<uint32_t>(b[at + 3]) << 24;
+        return static_cast<uint32_t>(b[at]) | static_cast<uint32_t>(b[at + 1]) << 8 |
+            static_cast<uint32_t>(b[at + 2]) << 16 | static_cast<uint32_t>(b[at + 3]) << 24;
     };
     EXPECT_EQ(u32(12), 0u) << "temperature view";
     EXPECT_EQ(u32(16), 1u) << "light";
@@ -285,4 +285,4 @@ TEST_F(WorldBlobSaveLoad, AnEmptyDataObjectChangesNothing)
     EXPECT_NE(world->at(30, 30), nullptr);
 }
 
-} // namespace
+}  // namespace

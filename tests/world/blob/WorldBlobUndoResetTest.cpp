@@ -151,7 +151,7 @@ TEST_F(WorldBlobUndoReset, ResetStartsAnEmptyUniverseWithDefaults)
     EXPECT_EQ(tex->getPixelAt(50, 50).a, 0);
 }
 
-} // namespace
+}  // namespace
 
 namespace {
 
@@ -172,4 +172,4 @@ TEST_F(WorldBlobUndoReset, AWorldRunsUnderServicesNobodyWired)
     blob->release();
 }
 
-} // namespace
+}  // namespace

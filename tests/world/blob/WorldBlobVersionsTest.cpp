@@ -247,4 +247,4 @@ TEST_F(WorldBlobVersions, AnUnknownVersionIsRefusedAndTheWorldKept)
     EXPECT_EQ(saveBytes(), before);
 }
 
-} // namespace
+}  // namespace

@@ -241,10 +241,8 @@ TEST_F(ElectricityGridTest, BadSectionsAreRefusedWithoutReadingPastTheEnd)
     EXPECT_EQ(grid().getCell(5, 5), S::kEmpty);
 
     // One record off the grid, one with an impossible state: both skipped.
-    const uint8_t bad[] = {3, 0, 0, 0,
-                           0, 1, 0, 0, 5, 0, 0, 0, 3, 0, 0, 0,
-                           6, 0, 0, 0, 6, 0, 0, 0, 9, 0, 0, 0,
-                           7, 0, 0, 0, 7, 0, 0, 0, 3, 0, 0, 0};
+    const uint8_t bad[] = {3, 0, 0, 0, 0, 1, 0, 0, 5, 0, 0, 0, 3, 0, 0, 0, 6, 0, 0, 0,
+                           6, 0, 0, 0, 9, 0, 0, 0, 7, 0, 0, 0, 7, 0, 0, 0, 3, 0, 0, 0};
     EXPECT_EQ(grid().load(bad, sizeof bad), static_cast<int32_t>(sizeof bad));
     EXPECT_EQ(grid().getCell(6, 6), S::kEmpty);
     EXPECT_EQ(grid().getCell(7, 7), S::kConductor);
@@ -407,4 +405,4 @@ TEST_F(ElectricityGridTest, AnIdleWireKeepsItsConductorsAndCarriesALaterSpark)
     EXPECT_FALSE(grid().isPoweredNear(40, 21));
 }
 
-} // namespace
+}  // namespace

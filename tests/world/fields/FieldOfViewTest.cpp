@@ -81,7 +81,8 @@ TEST_F(FieldOfViewTest, RadiusTenReachesNineCellsAndFillsEachOctant)
         EXPECT_LE(std::abs(cell.first - 50), 9);
         EXPECT_LE(std::abs(cell.second - 50), 9);
         const bool diagonal = std::abs(cell.first - 50) == std::abs(cell.second - 50);
-        EXPECT_EQ(times, diagonal ? 2 : 1) << "axis cells once, diagonals twice, at " << cell.first << "," << cell.second;
+        EXPECT_EQ(times, diagonal ? 2 : 1)
+            << "axis cells once, diagonals twice, at " << cell.first << "," << cell.second;
     }
     EXPECT_EQ(got, expected);
 }
@@ -134,4 +135,4 @@ TEST_F(FieldOfViewTest, OtherShapesBoundTheScan)
     EXPECT_EQ(scene.applied.count({55, 50}), 0u);
 }
 
-} // namespace
+}  // namespace

@@ -13,8 +13,7 @@
 // A material with the lighting properties a test needs.
 class TestMaterial : public Particle {
 public:
-    TestMaterial(uint32_t type, int32_t absorption, cocos2d::ccColor4B colour)
-        : m_type(type)
+    TestMaterial(uint32_t type, int32_t absorption, cocos2d::ccColor4B colour) : m_type(type)
     {
         lightAbsorption = absorption;
         color = colour;
@@ -29,10 +28,9 @@ private:
 };
 
 // A material the factory can make, for the fields that add particles.
-template <uint32_t Type>
-class TestMaterialOf : public TestMaterial {
+template <uint32_t Type> class TestMaterialOf : public TestMaterial {
 public:
-    TestMaterialOf() : TestMaterial(Type, 0, cocos2d::ccColor4B{255, 255, 200, 255}) {}
+    TestMaterialOf() : TestMaterial(Type, 0, cocos2d::ccColor4B{255, 255, 200, 255}) { }
 };
 
 inline constexpr uint32_t kTestSand = hashString("Sand");

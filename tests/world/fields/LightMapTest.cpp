@@ -60,8 +60,8 @@ TEST_F(LightMapTest, AResetWithTheLightOnShowsEachCellsDarknessOverWhatWasPainte
         const char* what;
         bool sun;
         bool bulb;
-    } cases[] = {{"dark", false, false}, {"sun", true, false}, {"bulb in the dark", false, true},
-                 {"sun and bulb", true, true}};
+    } cases[] = {
+        {"dark", false, false}, {"sun", true, false}, {"bulb in the dark", false, true}, {"sun and bulb", true, true}};
     for (const auto& c : cases) {
         world->reset();
         for (int x = 20; x < 40; ++x)
@@ -258,9 +258,24 @@ TEST_F(LightMapTest, PointLightsFollowEveryChangeTheirOwnersMake)
     const Case cases[] = {
         {"left alone", 1, [](Light&) {}, 355, 100},
         {"marked but not moved", 1, [](Light& l) { l.changed = true; }, 355, 100},
-        {"moved twice", 1, [&](Light& l) { moveTo(l, 61); moveTo(l, 62); }, 100, 355},
-        {"switched off", 1, [](Light& l) { l.on = false; l.changed = true; }, 100, 100},
-        {"dimmed", 1, [](Light& l) { l.intensity = 0.5f; l.changed = true; }, 227, 100},
+        {"moved twice", 1,
+         [&](Light& l) {
+             moveTo(l, 61);
+             moveTo(l, 62);
+         },
+         100, 355},
+        {"switched off", 1,
+         [](Light& l) {
+             l.on = false;
+             l.changed = true;
+         },
+         100, 100},
+        {"dimmed", 1,
+         [](Light& l) {
+             l.intensity = 0.5f;
+             l.changed = true;
+         },
+         227, 100},
         {"radius 0 moved", 0, [&](Light& l) { moveTo(l, 62); }, 100, 355},
     };
     const std::vector<int32_t> before = levels();
@@ -428,7 +443,8 @@ TEST_F(LightMapTest, ALightAtTheTopEdgeIgnoresCellsPastTheGrid)
     const std::vector<int32_t> withWall = levels();
     for (int x = 110; x <= 130; ++x)
         for (int y = 148; y < 160; ++y)
-            ASSERT_EQ(withWall[static_cast<size_t>(x) * 160 + y], open[static_cast<size_t>(x) * 160 + y]) << x << "," << y;
+            ASSERT_EQ(withWall[static_cast<size_t>(x) * 160 + y], open[static_cast<size_t>(x) * 160 + y])
+                << x << "," << y;
     lights().removeLight(top);
 }
 
@@ -448,4 +464,4 @@ TEST_F(LightMapTest, RecordsAreReusedLastFreedFirstAndNeverTwice)
     EXPECT_NE(c, d);
 }
 
-} // namespace
+}  // namespace

@@ -101,8 +101,8 @@ TEST_F(TemperatureFieldTest, ValuesWithinThirtyOfTheAmbientSnapToIt)
 
 TEST_F(TemperatureFieldTest, EdgeCellsRepeatTheirInnerNeighbour)
 {
-    field->setAt(2, 40, 2550.0f);     // field (1, 20), next to the left edge
-    field->setAt(100, 157, -2550.0f); // field (50, 78), next to the top edge
+    field->setAt(2, 40, 2550.0f);      // field (1, 20), next to the left edge
+    field->setAt(100, 157, -2550.0f);  // field (50, 78), next to the top edge
     field->step();
     EXPECT_EQ(field->getAt(0, 40), field->getAt(2, 40));
     EXPECT_NE(field->getAt(0, 40), 293.0f);
@@ -196,4 +196,4 @@ TEST(FieldOverlayTest, OverlaysCoverTheWorldSpriteExactly)
     pixelSize = saved;
 }
 
-} // namespace
+}  // namespace

@@ -71,12 +71,12 @@ protected:
         soundgen::Samples s(44100);
         for (size_t i = 0; i < s.size(); ++i)
             s[i] = 0.3f * static_cast<float>(std::sin(2 * 3.14159265 * 220 * static_cast<double>(i) / 44100)) +
-                   (i < s.size() / 2 ? 0.3f : -0.3f); // a jump midway leaves the ends apart
+                (i < s.size() / 2 ? 0.3f : -0.3f);  // a jump midway leaves the ends apart
         std::vector<uint8_t> bytes;
         std::string error;
         ASSERT_TRUE(soundgen::encodeMp3(s, nullptr, 64, bytes, error)) << error;
-        std::ofstream(to, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
-                                                  static_cast<std::streamsize>(bytes.size()));
+        std::ofstream(to, std::ios::binary)
+            .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
     }
 
     SoundTables m_tables;
@@ -97,22 +97,30 @@ TEST_F(TreeFaults, EachPlantedFaultIsReported)
         {"missing sound", [&] { fs::remove(select); }, {"missing sounds/sfx_gui_select.mp3"}},
         {"wrong case",
          [&] { fs::rename(select, m_root / "sounds/sfx_GUI_select.mp3"); },
-         {"the tree has sounds/sfx_GUI_select.mp3, which differs in case", "unexpected file sounds/sfx_GUI_select.mp3"}},
-        {"case twins",
-         [&] { fs::copy_file(select, m_root / "sounds/Sfx_gui_select.mp3"); },
-         {"differ only in case"}},
+         {"the tree has sounds/sfx_GUI_select.mp3, which differs in case",
+          "unexpected file sounds/sfx_GUI_select.mp3"}},
+        {"case twins", [&] { fs::copy_file(select, m_root / "sounds/Sfx_gui_select.mp3"); }, {"differ only in case"}},
         {"space", [&] { fs::copy_file(select, m_root / "sounds/a b.mp3"); }, {"space in the name sounds/a b.mp3"}},
         {"note at the wrong pitch",
-         [&] { fs::copy_file(kTree / "sounds/sfx_element_bass/sfx_bass_d1.mp3", note, fs::copy_options::overwrite_existing); },
+         [&] {
+             fs::copy_file(kTree / "sounds/sfx_element_bass/sfx_bass_d1.mp3", note,
+                           fs::copy_options::overwrite_existing);
+         },
          {"sfx_bass_c#1.mp3: sounds at"}},
-        {"truncated", [&] { fs::resize_file(soil, fs::file_size(soil) / 2); }, {"sfx_element_soil.mp3: does not decode"}},
+        {"truncated",
+         [&] { fs::resize_file(soil, fs::file_size(soil) / 2); },
+         {"sfx_element_soil.mp3: does not decode"}},
         {"wrong length",
          [&] { fs::copy_file(select, soil, fs::copy_options::overwrite_existing); },
          {"sfx_element_soil.mp3: 0.0600 s long, its recipe says 1.0000 s"}},
-        {"click at the loop seam", [&] { writeLoopWithClick(soil); }, {"sfx_element_soil.mp3: the loop's ends do not meet"}},
+        {"click at the loop seam",
+         [&] { writeLoopWithClick(soil); },
+         {"sfx_element_soil.mp3: the loop's ends do not meet"}},
         {"mono where stereo belongs",
-         [&] { fs::copy_file(kTree / "sounds/sfx_element_lava.mp3", m_root / "music/music_level_3.mp3",
-                             fs::copy_options::overwrite_existing); },
+         [&] {
+             fs::copy_file(kTree / "sounds/sfx_element_lava.mp3", m_root / "music/music_level_3.mp3",
+                           fs::copy_options::overwrite_existing);
+         },
          {"music_level_3.mp3: 1 channels, expected 2"}},
     };
     for (const Case& c : cases) {
@@ -185,8 +193,8 @@ TEST(SourceScan, LiteralsNamingUnknownAssetsAreReportedWithTheirPlace)
         {"sfx_gui_select", true, true},
         {"sounds/sfx_gui_select.mp3", true, true},
         {"sfx_gui_selekt", true, false},
-        {"sfx_bass_", true, true},           // a prefix of built names
-        {"sfx_bass_%s%d", true, true},       // a template of built names
+        {"sfx_bass_", true, true},      // a prefix of built names
+        {"sfx_bass_%s%d", true, true},  // a template of built names
         {"sfx_trumpet_%s%d", true, false},
         {"music_level_2", true, true},
         {"music_level_9", true, false},
@@ -223,4 +231,4 @@ TEST(SourceScan, LiteralsNamingUnknownAssetsAreReportedWithTheirPlace)
     EXPECT_NE(errors[1].find("Screen.cpp:5: the literal \"music_raw\""), std::string::npos) << errors[1];
 }
 
-} // namespace
+}  // namespace

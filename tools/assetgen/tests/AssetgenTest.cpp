@@ -56,7 +56,7 @@ TEST(SheetPacking, FramesGoInNameOrderWithGapsIntoAPowerOfTwoAtlas)
         for (size_t j = i + 1; j < frames.size(); ++j) {
             const SheetFrame& b = frames[j];
             const bool apart = a.x + a.image.width() + kFrameGap <= b.x || b.x + b.image.width() + kFrameGap <= a.x ||
-                               a.y + a.image.height() + kFrameGap <= b.y || b.y + b.image.height() + kFrameGap <= a.y;
+                a.y + a.image.height() + kFrameGap <= b.y || b.y + b.image.height() + kFrameGap <= a.y;
             EXPECT_TRUE(apart) << a.name << " and " << b.name << " are closer than the gap";
         }
     }
@@ -82,9 +82,7 @@ TEST(SheetPlist, ListsEveryFrameUntrimmedAndUnrotated)
 TEST(PixelMaps, LegendScaleAndMistakes)
 {
     const std::string path = tempPath("map.art");
-    auto write = [&path](const std::string& text) {
-        std::ofstream(path) << text;
-    };
+    auto write = [&path](const std::string& text) { std::ofstream(path) << text; };
     Image out;
     std::string error;
     write("# comment\nscale 2\ncolor . 0 0 0 0\ncolor # 9 8 7 255\npixels\n#.\n.#\n");

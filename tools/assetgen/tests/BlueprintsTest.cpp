@@ -41,7 +41,7 @@ void collect(const std::string& base, const std::string& rel, std::map<std::stri
         if (name == "." || name == "..")
             continue;
         const std::string path = rel + "/" + name;
-        struct stat st {};
+        struct stat st { };
         stat((base + path).c_str(), &st);
         if (S_ISDIR(st.st_mode))
             collect(base, path, out);
@@ -60,7 +60,7 @@ bool parse(const std::string& text, BlueprintSource& out, std::string& error)
     return ok;
 }
 
-} // namespace
+}  // namespace
 
 TEST(Blueprints, TheGridIsCutIntoOnePicturePerStage)
 {

@@ -47,9 +47,17 @@ TEST(PixelText, TheDigitStripHasOneDistinctGlyphPerCountWhereTheBadgeCutsIt)
 TEST(PixelText, PlaceholderLabelsNameTheElement)
 {
     const std::pair<const char*, const char*> cases[] = {
-        {"Tyrannosaurus", "TYR"}, {"BuilderDust", "BD"},   {"SeedPagoda", "PAG"}, {"SeedRedMaple", "RM"},
-        {"SeedUFOCrash", "UFO"},  {"MPLeaderTank", "TAN"}, {"MPLander", "LAN"},   {"Tnt", "TNT"},
-        {"Ox", "OX"},             {"Seed", "SEE"},         {"", ""},
+        {"Tyrannosaurus", "TYR"},
+        {"BuilderDust", "BD"},
+        {"SeedPagoda", "PAG"},
+        {"SeedRedMaple", "RM"},
+        {"SeedUFOCrash", "UFO"},
+        {"MPLeaderTank", "TAN"},
+        {"MPLander", "LAN"},
+        {"Tnt", "TNT"},
+        {"Ox", "OX"},
+        {"Seed", "SEE"},
+        {"", ""},
     };
     for (const auto& [name, label] : cases)
         EXPECT_EQ(placeholderLabel(name), label) << name;
@@ -84,4 +92,4 @@ TEST(PixelText, ALabelledBlockKeepsItsOutlineAndShowsItsText)
     }
 }
 
-} // namespace
+}  // namespace

@@ -29,7 +29,7 @@ TEST(Recipes, BadLinesAreRefusedWithTheirPlace)
 {
     struct Case {
         const char* text;
-        const char* expected; // part of the error
+        const char* expected;  // part of the error
     } cases[] = {
         {"effect a 1.0 once gui\nlayer sine f=440\n", ""},
         {"effect a 1.0 sometimes gui\nlayer sine\n", ":1: expected 'effect"},
@@ -65,7 +65,7 @@ TEST(Synth, OneShotsHaveTheirLengthAndStartAndEndAtRest)
     Layer l;
     l.source = "square";
     l.freqs = {300};
-    l.release = 0; // the fades alone must bring it to rest
+    l.release = 0;  // the fades alone must bring it to rest
     r.layers.push_back(l);
     Samples s = renderEffect(r);
     ASSERT_EQ(s.size(), 11025u);
@@ -83,7 +83,7 @@ TEST(Synth, LoopSeamsAreAsSmoothAsTheSoundItself)
         r.loop = true;
         Layer l;
         l.source = source;
-        l.freqs = {233.3}; // not a whole number of periods in the loop
+        l.freqs = {233.3};  // not a whole number of periods in the loop
         l.amDepth = 0.5;
         l.amRate = 3.3;
         r.layers.push_back(l);
@@ -127,11 +127,11 @@ TEST(Voices, NoteFilesFollowTheOctaveRule)
         const char* path;
         double frequency;
     } cases[] = {
-        {"sounds/sfx_element_bass/sfx_bass_c1.mp3", 65.406},            // C2
-        {"sounds/sfx_element_bass/sfx_bass_b3.mp3", 493.883},           // B4
-        {"sounds/sfx_element_guitar/sfx_guitar_c#1.mp3", 138.591},      // C#3
-        {"sounds/sfx_element_trumpet/sfx_trumpet_b4.mp3", 1975.533},    // B6
-        {"sounds/sfx_element_note/sfx_element_note_a2.mp3", 440.0},     // A4
+        {"sounds/sfx_element_bass/sfx_bass_c1.mp3", 65.406},          // C2
+        {"sounds/sfx_element_bass/sfx_bass_b3.mp3", 493.883},         // B4
+        {"sounds/sfx_element_guitar/sfx_guitar_c#1.mp3", 138.591},    // C#3
+        {"sounds/sfx_element_trumpet/sfx_trumpet_b4.mp3", 1975.533},  // B6
+        {"sounds/sfx_element_note/sfx_element_note_a2.mp3", 440.0},   // A4
         {"sounds/sfx_element_drums/sfx_drums_rs_c#1.mp3", 0},
     };
     for (const Case& c : cases) {
@@ -176,14 +176,15 @@ TEST(Scores, StepsHoldsRestsAndChordsBecomeTimedNotes)
     ASSERT_EQ(score.events.size(), 3u);
     EXPECT_DOUBLE_EQ(score.seconds(), 2.0);
     EXPECT_DOUBLE_EQ(score.events[0].start, 0.0);
-    EXPECT_DOUBLE_EQ(score.events[0].gate, 1.0); // held for a second step
+    EXPECT_DOUBLE_EQ(score.events[0].gate, 1.0);  // held for a second step
     EXPECT_DOUBLE_EQ(score.events[1].start, 1.5);
     EXPECT_DOUBLE_EQ(score.events[2].start, 1.5);
-    for (const char* bad : {"tempo 120\nbeats 4\nseq kazoo 1 0 0 4 1 c2\n", "tempo 120\nbeats 4\nseq bass 1 0 0 4 1 h2\n",
-                            "tempo 120\nbeats 4\nseq drums 1 0 0 4 1 gong\n", "tempo 120\n"}) {
+    for (const char* bad :
+         {"tempo 120\nbeats 4\nseq kazoo 1 0 0 4 1 c2\n", "tempo 120\nbeats 4\nseq bass 1 0 0 4 1 h2\n",
+          "tempo 120\nbeats 4\nseq drums 1 0 0 4 1 gong\n", "tempo 120\n"}) {
         Score s;
         EXPECT_FALSE(readScore(writeTemp("bad", bad), instruments, s, error)) << bad;
     }
 }
 
-} // namespace
+}  // namespace

@@ -21,9 +21,9 @@ namespace {
 // Kinds every space-checked blueprint may build over: the ground, plants and
 // seeds.
 const char* const kAlwaysReplaceable[] = {
-    "Grass",     "TreeLeaf",  "Soil",      "Stone",       "Mud",     "FlowerPetal", "FlowerCenter",
-    "Seed",      "SeedBaobab", "SeedBonsai", "SeedCedar", "SeedDracaena", "SeedOak", "SeedPalm",
-    "SeedPine",  "SeedRedMaple", "SeedSakura", "SeedTenere", "SeedWillow",
+    "Grass",    "TreeLeaf",     "Soil",       "Stone",      "Mud",          "FlowerPetal", "FlowerCenter",
+    "Seed",     "SeedBaobab",   "SeedBonsai", "SeedCedar",  "SeedDracaena", "SeedOak",     "SeedPalm",
+    "SeedPine", "SeedRedMaple", "SeedSakura", "SeedTenere", "SeedWillow",
 };
 
 // The human campaign's fourth day asks for a finished structure.

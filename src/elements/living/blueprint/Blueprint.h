@@ -34,8 +34,7 @@ public:
     Blueprint(const char* startSound, const char* endSound, const char* folder, int x, int y, bool checkSpace,
               const Particle* owner = nullptr);
     // No end sound, checkSpace on.
-    Blueprint(cocos2d::CCString* startSound, cocos2d::CCString* folder, int x, int y,
-              const Particle* owner = nullptr);
+    Blueprint(cocos2d::CCString* startSound, cocos2d::CCString* folder, int x, int y, const Particle* owner = nullptr);
     ~Blueprint();
     Blueprint(const Blueprint&) = delete;
     Blueprint& operator=(const Blueprint&) = delete;

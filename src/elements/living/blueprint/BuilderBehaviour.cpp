@@ -15,7 +15,7 @@ BuilderBehaviour* BuilderBehaviour::create(const std::string& name, int width, i
     return new BuilderBehaviour(width, height);
 }
 
-BuilderBehaviour::BuilderBehaviour(int w, int h) : width(w), height(h) {}
+BuilderBehaviour::BuilderBehaviour(int w, int h) : width(w), height(h) { }
 
 bool BuilderBehaviour::advance()
 {

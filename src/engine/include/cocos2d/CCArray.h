@@ -92,13 +92,13 @@ inline bool ccArrayForeachPrev(const CCArray* array, unsigned& index, CCObject*&
 }
 
 // __object__ must be a CCObject* variable declared by the caller.
-#define CCARRAY_FOREACH(__array__, __object__)                                            \
-    for (unsigned CC_CONCAT(ccArrayIdx_, __LINE__) = 0;                                   \
-         cocos2d::ccArrayForeachNext((__array__), CC_CONCAT(ccArrayIdx_, __LINE__), (__object__)); \
+#define CCARRAY_FOREACH(__array__, __object__)                                                                         \
+    for (unsigned CC_CONCAT(ccArrayIdx_, __LINE__) = 0;                                                                \
+         cocos2d::ccArrayForeachNext((__array__), CC_CONCAT(ccArrayIdx_, __LINE__), (__object__));                     \
          ++CC_CONCAT(ccArrayIdx_, __LINE__))
 
-#define CCARRAY_FOREACH_REVERSE(__array__, __object__)                                    \
-    for (unsigned CC_CONCAT(ccArrayIdx_, __LINE__) = UINT_MAX;                            \
+#define CCARRAY_FOREACH_REVERSE(__array__, __object__)                                                                 \
+    for (unsigned CC_CONCAT(ccArrayIdx_, __LINE__) = UINT_MAX;                                                         \
          cocos2d::ccArrayForeachPrev((__array__), CC_CONCAT(ccArrayIdx_, __LINE__), (__object__));)
 
 NS_CC_END

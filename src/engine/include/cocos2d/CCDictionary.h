@@ -21,7 +21,7 @@ public:
 
 private:
     friend class CCDictionary;
-    CCDictElement(const std::string& key, CCObject* object) : m_key(key), m_object(object) {}
+    CCDictElement(const std::string& key, CCObject* object) : m_key(key), m_object(object) { }
     std::string m_key;
     CCObject* m_object;
 };
@@ -94,8 +94,8 @@ inline bool ccDictForeachNext(const CCDictionary* dict, unsigned& index, CCDictE
 }
 
 // __el__ must be a CCDictElement* variable declared by the caller.
-#define CCDICT_FOREACH(__dict__, __el__)                                                  \
-    for (unsigned CC_CONCAT(ccDictIdx_, __LINE__) = ((__el__) = nullptr, 0u);             \
+#define CCDICT_FOREACH(__dict__, __el__)                                                                               \
+    for (unsigned CC_CONCAT(ccDictIdx_, __LINE__) = ((__el__) = nullptr, 0u);                                          \
          cocos2d::ccDictForeachNext((__dict__), CC_CONCAT(ccDictIdx_, __LINE__), (__el__));)
 
 NS_CC_END

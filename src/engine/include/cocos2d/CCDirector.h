@@ -114,7 +114,7 @@ private:
 
     std::vector<CCScene*> m_stack;  // retained; back() is the top
     std::vector<Request> m_requests;
-    CCScene* m_pRunningScene = nullptr;  // the entered top, or null
+    CCScene* m_pRunningScene = nullptr;   // the entered top, or null
     CCScene* m_pOutgoingScene = nullptr;  // retained during a transition
     bool m_bCleanupOutgoing = false;
     bool m_bTransitionDone = false;

@@ -8,10 +8,14 @@ public:
     float x;
     float y;
 
-    constexpr CCPoint() : x(0), y(0) {}
-    constexpr CCPoint(float px, float py) : x(px), y(py) {}
+    constexpr CCPoint() : x(0), y(0) { }
+    constexpr CCPoint(float px, float py) : x(px), y(py) { }
 
-    void setPoint(float px, float py) { x = px; y = py; }
+    void setPoint(float px, float py)
+    {
+        x = px;
+        y = py;
+    }
     bool equals(const CCPoint& other) const { return x == other.x && y == other.y; }
 
     CCPoint operator+(const CCPoint& o) const { return CCPoint(x + o.x, y + o.y); }
@@ -25,10 +29,14 @@ public:
     float width;
     float height;
 
-    constexpr CCSize() : width(0), height(0) {}
-    constexpr CCSize(float w, float h) : width(w), height(h) {}
+    constexpr CCSize() : width(0), height(0) { }
+    constexpr CCSize(float w, float h) : width(w), height(h) { }
 
-    void setSize(float w, float h) { width = w; height = h; }
+    void setSize(float w, float h)
+    {
+        width = w;
+        height = h;
+    }
     bool equals(const CCSize& other) const { return width == other.width && height == other.height; }
 };
 
@@ -38,7 +46,7 @@ public:
     CCSize size;
 
     constexpr CCRect() = default;
-    constexpr CCRect(float x, float y, float w, float h) : origin(x, y), size(w, h) {}
+    constexpr CCRect(float x, float y, float w, float h) : origin(x, y), size(w, h) { }
 
     void setRect(float x, float y, float w, float h)
     {
@@ -70,14 +78,35 @@ inline constexpr CCPoint CCPointZero{};
 inline constexpr CCSize CCSizeZero{};
 inline constexpr CCRect CCRectZero{};
 
-inline CCPoint ccp(float x, float y) { return CCPoint(x, y); }
+inline CCPoint ccp(float x, float y)
+{
+    return CCPoint(x, y);
+}
 
-inline CCPoint ccpAdd(const CCPoint& a, const CCPoint& b) { return a + b; }
-inline CCPoint ccpSub(const CCPoint& a, const CCPoint& b) { return a - b; }
-inline CCPoint ccpMult(const CCPoint& a, float s) { return a * s; }
-inline CCPoint ccpNeg(const CCPoint& a) { return -a; }
-inline float ccpDot(const CCPoint& a, const CCPoint& b) { return a.x * b.x + a.y * b.y; }
-inline float ccpLengthSQ(const CCPoint& a) { return ccpDot(a, a); }
+inline CCPoint ccpAdd(const CCPoint& a, const CCPoint& b)
+{
+    return a + b;
+}
+inline CCPoint ccpSub(const CCPoint& a, const CCPoint& b)
+{
+    return a - b;
+}
+inline CCPoint ccpMult(const CCPoint& a, float s)
+{
+    return a * s;
+}
+inline CCPoint ccpNeg(const CCPoint& a)
+{
+    return -a;
+}
+inline float ccpDot(const CCPoint& a, const CCPoint& b)
+{
+    return a.x * b.x + a.y * b.y;
+}
+inline float ccpLengthSQ(const CCPoint& a)
+{
+    return ccpDot(a, a);
+}
 float ccpLength(const CCPoint& a);
 float ccpDistance(const CCPoint& a, const CCPoint& b);
 

@@ -19,8 +19,12 @@ public:
     virtual bool canAttachWithIME() { return true; }
     virtual bool canDetachWithIME() { return true; }
     // UTF-8 bytes, possibly several characters; Enter arrives as "\n".
-    virtual void insertText(const char* text, int len) { (void)text; (void)len; }
-    virtual void deleteBackward() {}
+    virtual void insertText(const char* text, int len)
+    {
+        (void)text;
+        (void)len;
+    }
+    virtual void deleteBackward() { }
 
 protected:
     CCIMEDelegate() = default;

@@ -5,7 +5,7 @@ NS_CC_BEGIN
 
 class CCInteger : public CCObject {
 public:
-    explicit CCInteger(int value) : m_nValue(value) {}
+    explicit CCInteger(int value) : m_nValue(value) { }
     static CCInteger* create(int value)
     {
         CCInteger* p = new CCInteger(value);
@@ -21,7 +21,7 @@ private:
 // Boxes unsigned values such as type ids.
 class CCUnsignedInteger : public CCObject {
 public:
-    explicit CCUnsignedInteger(unsigned value) : m_uValue(value) {}
+    explicit CCUnsignedInteger(unsigned value) : m_uValue(value) { }
     static CCUnsignedInteger* create(unsigned value)
     {
         CCUnsignedInteger* p = new CCUnsignedInteger(value);

@@ -9,8 +9,8 @@ NS_CC_BEGIN
 class CCKeypadDelegate {
 public:
     virtual ~CCKeypadDelegate() = default;
-    virtual void keyBackClicked() {}
-    virtual void keyMenuClicked() {}
+    virtual void keyBackClicked() { }
+    virtual void keyMenuClicked() { }
     virtual void keyArrowPressed(int code) { (void)code; }
     virtual void keyArrowReleased(int code) { (void)code; }
     // One call per typed character (a Unicode code point).

@@ -14,8 +14,8 @@ public:
                                     SEL_MenuHandler selector = nullptr);
     static CCMenuItemSprite* create(CCNode* normalSprite, CCNode* selectedSprite, CCNode* disabledSprite,
                                     CCObject* target, SEL_MenuHandler selector);
-    bool initWithNormalSprite(CCNode* normalSprite, CCNode* selectedSprite, CCNode* disabledSprite,
-                              CCObject* target, SEL_MenuHandler selector);
+    bool initWithNormalSprite(CCNode* normalSprite, CCNode* selectedSprite, CCNode* disabledSprite, CCObject* target,
+                              SEL_MenuHandler selector);
 
     // Shows the selected image when there is one.
     virtual void selected();

@@ -143,7 +143,7 @@ public:
     // draw(), then the other children. A direct visit() outside a frame's
     // visit applies the node's own transform only.
     virtual void visit();
-    virtual void draw() {}
+    virtual void draw() { }
     // Node-to-target transform of the node being drawn (identity outside a
     // visit). Render textures bracket their visits with begin/endDrawTarget
     // so that a nested visit starts again from the identity.

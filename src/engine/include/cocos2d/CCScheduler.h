@@ -36,8 +36,8 @@ public:
     // interval, repeat and delay and keeps its elapsed time and paused state.
     void scheduleSelector(SEL_SCHEDULE selector, CCObject* target, float interval, bool paused);
     // Fires repeat + 1 times, the first once delay has passed.
-    void scheduleSelector(SEL_SCHEDULE selector, CCObject* target, float interval, unsigned repeat,
-                          float delay, bool paused);
+    void scheduleSelector(SEL_SCHEDULE selector, CCObject* target, float interval, unsigned repeat, float delay,
+                          bool paused);
     void unscheduleSelector(SEL_SCHEDULE selector, CCObject* target);
     // Calls target->update(dt) every update.
     void scheduleUpdateForTarget(CCNode* target, int priority, bool paused);

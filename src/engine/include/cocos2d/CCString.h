@@ -9,8 +9,8 @@ NS_CC_BEGIN
 class CCString : public CCObject {
 public:
     CCString() = default;
-    explicit CCString(const char* text) : m_sString(text ? text : "") {}
-    explicit CCString(const std::string& text) : m_sString(text) {}
+    explicit CCString(const char* text) : m_sString(text ? text : "") { }
+    explicit CCString(const std::string& text) : m_sString(text) { }
 
     static CCString* create(const std::string& text);
     // A null text gives "" (a std::string cannot be made from null).

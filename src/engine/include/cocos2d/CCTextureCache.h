@@ -31,7 +31,7 @@ private:
     struct Entry {
         CCTexture2D* texture = nullptr;
         long long fileSize = -1;
-        long long modified = 0; // nanoseconds
+        long long modified = 0;  // nanoseconds
     };
     std::string keyFor(const char* path);
     std::map<std::string, Entry> m_textures;

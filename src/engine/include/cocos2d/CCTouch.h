@@ -30,7 +30,6 @@ private:
 };
 
 // Passed non-null to every touch handler; it carries nothing.
-class CCEvent : public CCObject {
-};
+class CCEvent : public CCObject { };
 
 NS_CC_END

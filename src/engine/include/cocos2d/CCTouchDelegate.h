@@ -16,22 +16,71 @@ public:
     virtual ~CCTouchDelegate() = default;
 
     // Targeted: one touch at a time. Returning true claims the touch.
-    virtual bool ccTouchBegan(CCTouch* touch, CCEvent* event) { (void)touch; (void)event; return false; }
-    virtual void ccTouchMoved(CCTouch* touch, CCEvent* event) { (void)touch; (void)event; }
-    virtual void ccTouchEnded(CCTouch* touch, CCEvent* event) { (void)touch; (void)event; }
-    virtual void ccTouchCancelled(CCTouch* touch, CCEvent* event) { (void)touch; (void)event; }
+    virtual bool ccTouchBegan(CCTouch* touch, CCEvent* event)
+    {
+        (void)touch;
+        (void)event;
+        return false;
+    }
+    virtual void ccTouchMoved(CCTouch* touch, CCEvent* event)
+    {
+        (void)touch;
+        (void)event;
+    }
+    virtual void ccTouchEnded(CCTouch* touch, CCEvent* event)
+    {
+        (void)touch;
+        (void)event;
+    }
+    virtual void ccTouchCancelled(CCTouch* touch, CCEvent* event)
+    {
+        (void)touch;
+        (void)event;
+    }
 
     // Standard: the set of touches no targeted delegate swallowed.
-    virtual void ccTouchesBegan(CCSet* touches, CCEvent* event) { (void)touches; (void)event; }
-    virtual void ccTouchesMoved(CCSet* touches, CCEvent* event) { (void)touches; (void)event; }
-    virtual void ccTouchesEnded(CCSet* touches, CCEvent* event) { (void)touches; (void)event; }
-    virtual void ccTouchesCancelled(CCSet* touches, CCEvent* event) { (void)touches; (void)event; }
+    virtual void ccTouchesBegan(CCSet* touches, CCEvent* event)
+    {
+        (void)touches;
+        (void)event;
+    }
+    virtual void ccTouchesMoved(CCSet* touches, CCEvent* event)
+    {
+        (void)touches;
+        (void)event;
+    }
+    virtual void ccTouchesEnded(CCSet* touches, CCEvent* event)
+    {
+        (void)touches;
+        (void)event;
+    }
+    virtual void ccTouchesCancelled(CCSet* touches, CCEvent* event)
+    {
+        (void)touches;
+        (void)event;
+    }
 
     // Right button: standard delegates only.
-    virtual void ccRightTouchesBegan(CCSet* touches, CCEvent* event) { (void)touches; (void)event; }
-    virtual void ccRightTouchesMoved(CCSet* touches, CCEvent* event) { (void)touches; (void)event; }
-    virtual void ccRightTouchesEnded(CCSet* touches, CCEvent* event) { (void)touches; (void)event; }
-    virtual void ccRightTouchesCancelled(CCSet* touches, CCEvent* event) { (void)touches; (void)event; }
+    virtual void ccRightTouchesBegan(CCSet* touches, CCEvent* event)
+    {
+        (void)touches;
+        (void)event;
+    }
+    virtual void ccRightTouchesMoved(CCSet* touches, CCEvent* event)
+    {
+        (void)touches;
+        (void)event;
+    }
+    virtual void ccRightTouchesEnded(CCSet* touches, CCEvent* event)
+    {
+        (void)touches;
+        (void)event;
+    }
+    virtual void ccRightTouchesCancelled(CCSet* touches, CCEvent* event)
+    {
+        (void)touches;
+        (void)event;
+    }
 };
 
 NS_CC_END

@@ -18,10 +18,19 @@ typedef struct _ccColor4B {
     uint8_t a;
 } ccColor4B;
 
-inline ccColor3B ccc3(uint8_t r, uint8_t g, uint8_t b) { return ccColor3B{r, g, b}; }
-inline ccColor4B ccc4(uint8_t r, uint8_t g, uint8_t b, uint8_t a) { return ccColor4B{r, g, b, a}; }
+inline ccColor3B ccc3(uint8_t r, uint8_t g, uint8_t b)
+{
+    return ccColor3B{r, g, b};
+}
+inline ccColor4B ccc4(uint8_t r, uint8_t g, uint8_t b, uint8_t a)
+{
+    return ccColor4B{r, g, b, a};
+}
 
-inline bool ccc3Equal(const ccColor3B& a, const ccColor3B& b) { return a.r == b.r && a.g == b.g && a.b == b.b; }
+inline bool ccc3Equal(const ccColor3B& a, const ccColor3B& b)
+{
+    return a.r == b.r && a.g == b.g && a.b == b.b;
+}
 inline bool ccc4Equal(const ccColor4B& a, const ccColor4B& b)
 {
     return a.r == b.r && a.g == b.g && a.b == b.b && a.a == b.a;

@@ -5,8 +5,7 @@ namespace cocos2d_extensions {
 
 // Boxes one plain value (a point, a colour, a float, a pointer, a selector)
 // as a reference-counted object so it can live in the engine's containers.
-template <typename T>
-class CCValue : public cocos2d::CCObject {
+template <typename T> class CCValue : public cocos2d::CCObject {
 public:
     static CCValue* create(const T& value)
     {
@@ -16,12 +15,12 @@ public:
         return box;
     }
 
-    ~CCValue() override {}
+    ~CCValue() override { }
 
     virtual T getValue() const { return m_value; }
 
 protected:
-    CCValue() : m_value() {}
+    CCValue() : m_value() { }
 
 private:
     T m_value;

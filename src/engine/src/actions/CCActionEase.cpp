@@ -6,7 +6,10 @@
 
 NS_CC_BEGIN
 
-CCActionEase::~CCActionEase() { CC_SAFE_RELEASE(m_pInner); }
+CCActionEase::~CCActionEase()
+{
+    CC_SAFE_RELEASE(m_pInner);
+}
 
 bool CCActionEase::initWithAction(CCActionInterval* action)
 {

@@ -19,7 +19,10 @@ double CCActionInstant::advance(double dt)
     return dt > 0.0 ? dt : 0.0;
 }
 
-CCCallFunc::~CCCallFunc() { CC_SAFE_RELEASE(m_pSelectorTarget); }
+CCCallFunc::~CCCallFunc()
+{
+    CC_SAFE_RELEASE(m_pSelectorTarget);
+}
 
 CCCallFunc* CCCallFunc::create(CCObject* target, SEL_CallFunc selector)
 {
@@ -78,7 +81,10 @@ void CCCallFuncN::execute()
     target->release();
 }
 
-CCCallFuncO::~CCCallFuncO() { CC_SAFE_RELEASE(m_pObject); }
+CCCallFuncO::~CCCallFuncO()
+{
+    CC_SAFE_RELEASE(m_pObject);
+}
 
 CCCallFuncO* CCCallFuncO::create(CCObject* target, SEL_CallFuncO selector, CCObject* object)
 {

@@ -22,7 +22,10 @@ void CCAction::startWithTarget(CCNode* target)
     m_pOriginalTarget = target;
 }
 
-void CCAction::stop() { m_pTarget = nullptr; }
+void CCAction::stop()
+{
+    m_pTarget = nullptr;
+}
 
 bool CCActionInterval::initWithDuration(float duration)
 {
@@ -37,7 +40,10 @@ void CCActionInterval::startWithTarget(CCNode* target)
     m_dElapsed = 0.0;
 }
 
-bool CCActionInterval::isDone() { return m_dElapsed >= m_fDuration - kTimeTolerance; }
+bool CCActionInterval::isDone()
+{
+    return m_dElapsed >= m_fDuration - kTimeTolerance;
+}
 
 double CCActionInterval::advance(double dt)
 {
@@ -148,7 +154,10 @@ void CCSequence::stop()
     CCActionInterval::stop();
 }
 
-bool CCSequence::isDone() { return m_current >= m_actions.size(); }
+bool CCSequence::isDone()
+{
+    return m_current >= m_actions.size();
+}
 
 double CCSequence::advance(double dt)
 {
@@ -197,7 +206,10 @@ CCDelayTime* CCDelayTime::create(float duration)
     return a;
 }
 
-CCRepeatForever::~CCRepeatForever() { CC_SAFE_RELEASE(m_pInner); }
+CCRepeatForever::~CCRepeatForever()
+{
+    CC_SAFE_RELEASE(m_pInner);
+}
 
 CCRepeatForever* CCRepeatForever::create(CCActionInterval* action)
 {
@@ -289,7 +301,10 @@ void CCMoveBy::update(float t)
     }
 }
 
-CCScaleTo* CCScaleTo::create(float duration, float scale) { return create(duration, scale, scale); }
+CCScaleTo* CCScaleTo::create(float duration, float scale)
+{
+    return create(duration, scale, scale);
+}
 
 CCScaleTo* CCScaleTo::create(float duration, float scaleX, float scaleY)
 {

@@ -8,7 +8,10 @@
 
 NS_CC_BEGIN
 
-CCActionManager::~CCActionManager() { removeAllActions(); }
+CCActionManager::~CCActionManager()
+{
+    removeAllActions();
+}
 
 CCActionManager::Target* CCActionManager::findTarget(const CCObject* target)
 {

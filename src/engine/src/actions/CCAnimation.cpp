@@ -10,9 +10,15 @@
 
 NS_CC_BEGIN
 
-CCAnimation::~CCAnimation() { CC_SAFE_RELEASE(m_pFrames); }
+CCAnimation::~CCAnimation()
+{
+    CC_SAFE_RELEASE(m_pFrames);
+}
 
-CCAnimation* CCAnimation::create() { return createWithSpriteFrames(nullptr, 0.0f); }
+CCAnimation* CCAnimation::create()
+{
+    return createWithSpriteFrames(nullptr, 0.0f);
+}
 
 CCAnimation* CCAnimation::createWithSpriteFrames(CCArray* frames, float delay)
 {
@@ -26,11 +32,20 @@ CCAnimation* CCAnimation::createWithSpriteFrames(CCArray* frames, float delay)
     return a;
 }
 
-void CCAnimation::addSpriteFrame(CCSpriteFrame* frame) { m_pFrames->addObject(frame); }
+void CCAnimation::addSpriteFrame(CCSpriteFrame* frame)
+{
+    m_pFrames->addObject(frame);
+}
 
-float CCAnimation::getDuration() const { return m_pFrames->count() * m_fDelayPerUnit; }
+float CCAnimation::getDuration() const
+{
+    return m_pFrames->count() * m_fDelayPerUnit;
+}
 
-CCAnimate::~CCAnimate() { CC_SAFE_RELEASE(m_pAnimation); }
+CCAnimate::~CCAnimate()
+{
+    CC_SAFE_RELEASE(m_pAnimation);
+}
 
 CCAnimate* CCAnimate::create(CCAnimation* animation)
 {

@@ -19,15 +19,15 @@ public:
     virtual bool playEffect(unsigned int id, const std::string& path, bool loop) = 0;
     virtual void stopEffect(unsigned int id) = 0;
     // Decodes ahead, off the frame path; nothing for the silent backend.
-    virtual void preloadEffect(const std::string&) {}
+    virtual void preloadEffect(const std::string&) { }
     virtual size_t decodedBytes() const { return 0; }
-    virtual void waitForPreloads() {}
+    virtual void waitForPreloads() { }
     virtual bool effectPlaying(unsigned int id) = 0;
     virtual void pauseEffects() = 0;
     virtual void resumeEffects() = 0;
     virtual void setEffectsVolume(float v) = 0;
     virtual void stopAll() = 0;
-    virtual void advance(double) {}
+    virtual void advance(double) { }
 };
 
 // The silent backend: durations come from the engine's settings.

@@ -30,7 +30,7 @@ Handle newHandle(std::string& error)
     return mh;
 }
 
-} // namespace
+}  // namespace
 
 bool probeMp3File(const std::string& path, std::string& error)
 {
@@ -56,7 +56,7 @@ bool probeMp3File(const std::string& path, std::string& error)
     const off_t found = mpg123_length(mh.get());
     if (announced <= 0 || found < announced) {
         error = path + " is damaged or truncated (" + std::to_string(found) + " of " + std::to_string(announced) +
-                " samples)";
+            " samples)";
         return false;
     }
     return true;
@@ -115,11 +115,11 @@ bool decodeMp3File(const std::string& path, DecodedSound& out, std::string& erro
     out.channels = channels;
     if (out.samples.empty() || (expected > 0 && static_cast<off_t>(out.frames()) != expected)) {
         error = path + " is damaged or truncated (" + std::to_string(out.frames()) + " of " + std::to_string(expected) +
-                " samples)";
+            " samples)";
         out = DecodedSound();
         return false;
     }
     return true;
 }
 
-} // namespace CocosDenshion
+}  // namespace CocosDenshion

@@ -11,7 +11,7 @@ namespace CocosDenshion {
 struct DecodedSound {
     int rate = 0;
     int channels = 0;
-    std::vector<int16_t> samples; // interleaved
+    std::vector<int16_t> samples;  // interleaved
     size_t frames() const { return channels ? samples.size() / static_cast<size_t>(channels) : 0; }
 };
 
@@ -24,4 +24,4 @@ bool decodeMp3File(const std::string& path, DecodedSound& out, std::string& erro
 // frame headers only.
 bool probeMp3File(const std::string& path, std::string& error);
 
-} // namespace CocosDenshion
+}  // namespace CocosDenshion

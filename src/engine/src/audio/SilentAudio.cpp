@@ -26,7 +26,7 @@ public:
     void pauseMusic() override { m_music.paused = true; }
     void resumeMusic() override { m_music.paused = false; }
     bool musicPlaying() override { return m_musicOn; }
-    void setMusicVolume(float) override {}
+    void setMusicVolume(float) override { }
 
     bool playEffect(unsigned int id, const std::string&, bool loop) override
     {
@@ -45,7 +45,7 @@ public:
         for (auto& e : m_effects)
             e.second.paused = false;
     }
-    void setEffectsVolume(float) override {}
+    void setEffectsVolume(float) override { }
     void stopAll() override
     {
         m_musicOn = false;

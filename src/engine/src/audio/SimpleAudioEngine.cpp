@@ -36,7 +36,7 @@ bool environmentWantsSilence()
 
 }  // namespace
 
-SimpleAudioEngine::SimpleAudioEngine() : m_wantSilent(environmentWantsSilence()) {}
+SimpleAudioEngine::SimpleAudioEngine() : m_wantSilent(environmentWantsSilence()) { }
 
 SimpleAudioEngine* SimpleAudioEngine::sharedEngine()
 {
@@ -58,7 +58,10 @@ AudioBackend& SimpleAudioEngine::backend()
     return *m_backend;
 }
 
-bool SimpleAudioEngine::isSilent() const { return !m_backend || m_backend->silent(); }
+bool SimpleAudioEngine::isSilent() const
+{
+    return !m_backend || m_backend->silent();
+}
 
 void SimpleAudioEngine::setBackendForTests(bool silent)
 {
@@ -71,9 +74,15 @@ void SimpleAudioEngine::setBackendForTests(bool silent)
     m_forceDevice = !silent;
 }
 
-size_t SimpleAudioEngine::decodedEffectBytes() { return backend().decodedBytes(); }
+size_t SimpleAudioEngine::decodedEffectBytes()
+{
+    return backend().decodedBytes();
+}
 
-void SimpleAudioEngine::waitForPreloads() { backend().waitForPreloads(); }
+void SimpleAudioEngine::waitForPreloads()
+{
+    backend().waitForPreloads();
+}
 
 void SimpleAudioEngine::advanceClock(float dt)
 {
@@ -157,7 +166,10 @@ void SimpleAudioEngine::resumeBackgroundMusic()
     backend().resumeMusic();
 }
 
-bool SimpleAudioEngine::isBackgroundMusicPlaying() { return backend().musicPlaying(); }
+bool SimpleAudioEngine::isBackgroundMusicPlaying()
+{
+    return backend().musicPlaying();
+}
 
 void SimpleAudioEngine::setBackgroundMusicVolume(float volume)
 {
@@ -206,7 +218,10 @@ void SimpleAudioEngine::stopEffect(unsigned int soundId)
         backend().stopEffect(soundId);
 }
 
-bool SimpleAudioEngine::isEffectPlaying(unsigned int soundId) { return soundId != 0 && backend().effectPlaying(soundId); }
+bool SimpleAudioEngine::isEffectPlaying(unsigned int soundId)
+{
+    return soundId != 0 && backend().effectPlaying(soundId);
+}
 
 void SimpleAudioEngine::pauseAllEffects()
 {

@@ -116,4 +116,4 @@ void SoundCache::work()
     }
 }
 
-} // namespace CocosDenshion
+}  // namespace CocosDenshion

@@ -20,7 +20,7 @@ class SoundCache {
 public:
     using Pcm = std::shared_ptr<const std::vector<int16_t>>;
 
-    explicit SoundCache(int deviceRate) : m_rate(deviceRate) {}
+    explicit SoundCache(int deviceRate) : m_rate(deviceRate) { }
     ~SoundCache();
     SoundCache(const SoundCache&) = delete;
     SoundCache& operator=(const SoundCache&) = delete;
@@ -56,4 +56,4 @@ private:
     size_t m_bytes = 0;
 };
 
-} // namespace CocosDenshion
+}  // namespace CocosDenshion

@@ -10,9 +10,9 @@
 
 NS_CC_BEGIN
 
-CCObject::CCObject() : m_uReference(1), m_uAutoReleaseCount(0) {}
+CCObject::CCObject() : m_uReference(1), m_uAutoReleaseCount(0) { }
 
-CCObject::CCObject(const CCObject&) : m_uReference(1), m_uAutoReleaseCount(0) {}
+CCObject::CCObject(const CCObject&) : m_uReference(1), m_uAutoReleaseCount(0) { }
 
 CCObject::~CCObject()
 {

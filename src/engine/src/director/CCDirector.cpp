@@ -27,14 +27,15 @@ CCDirector* CCDirector::sharedDirector()
 }
 
 CCDirector::CCDirector()
-    : m_pScheduler(new CCScheduler()),
-      m_pActionManager(new CCActionManager()),
-      m_pTouchDispatcher(new CCTouchDispatcher()),
-      m_pKeypadDispatcher(new CCKeypadDispatcher())
+    : m_pScheduler(new CCScheduler()), m_pActionManager(new CCActionManager()),
+      m_pTouchDispatcher(new CCTouchDispatcher()), m_pKeypadDispatcher(new CCKeypadDispatcher())
 {
 }
 
-void CCDirector::setOpenGLView(CCEGLView* view) { m_pView = view; }
+void CCDirector::setOpenGLView(CCEGLView* view)
+{
+    m_pView = view;
+}
 
 CCSize CCDirector::getWinSize() const
 {
@@ -73,9 +74,15 @@ void CCDirector::startAnimation()
     }
 }
 
-void CCDirector::stopAnimation() { m_bAnimating = false; }
+void CCDirector::stopAnimation()
+{
+    m_bAnimating = false;
+}
 
-void CCDirector::pause() { m_bPaused = true; }
+void CCDirector::pause()
+{
+    m_bPaused = true;
+}
 
 void CCDirector::resume()
 {
@@ -118,7 +125,10 @@ void CCDirector::pushScene(CCScene* scene)
     m_bEnded = false;
 }
 
-void CCDirector::popScene() { m_requests.push_back(Request{SceneOp::Pop, nullptr}); }
+void CCDirector::popScene()
+{
+    m_requests.push_back(Request{SceneOp::Pop, nullptr});
+}
 
 void CCDirector::replaceScene(CCScene* scene)
 {
@@ -139,9 +149,15 @@ CCScene* CCDirector::getRunningScene() const
     return m_pRunningScene;
 }
 
-bool CCDirector::isInTransition() const { return dynamic_cast<CCTransitionScene*>(m_pRunningScene) != nullptr; }
+bool CCDirector::isInTransition() const
+{
+    return dynamic_cast<CCTransitionScene*>(m_pRunningScene) != nullptr;
+}
 
-void CCDirector::end() { m_bEndRequested = true; }
+void CCDirector::end()
+{
+    m_bEndRequested = true;
+}
 
 void CCDirector::transitionDidFinish(CCTransitionScene* transition)
 {

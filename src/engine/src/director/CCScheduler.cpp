@@ -13,7 +13,10 @@ namespace {
 constexpr double kTimeTolerance = 1e-6;
 }  // namespace
 
-CCScheduler::~CCScheduler() { unscheduleAll(); }
+CCScheduler::~CCScheduler()
+{
+    unscheduleAll();
+}
 
 CCScheduler::TimerTarget* CCScheduler::findTimerTarget(const CCObject* target)
 {
@@ -228,7 +231,10 @@ void CCScheduler::resumeTarget(CCObject* target)
     }
 }
 
-bool CCScheduler::isTargetPaused(CCObject* target) const { return pausedStateOf(target, false); }
+bool CCScheduler::isTargetPaused(CCObject* target) const
+{
+    return pausedStateOf(target, false);
+}
 
 bool CCScheduler::isScheduled(SEL_SCHEDULE selector, const CCObject* target) const
 {
@@ -242,7 +248,10 @@ bool CCScheduler::isScheduled(SEL_SCHEDULE selector, const CCObject* target) con
     return false;
 }
 
-bool CCScheduler::isUpdateScheduled(const CCObject* target) const { return findUpdate(target) != nullptr; }
+bool CCScheduler::isUpdateScheduled(const CCObject* target) const
+{
+    return findUpdate(target) != nullptr;
+}
 
 void CCScheduler::update(float dt)
 {
@@ -313,9 +322,9 @@ void CCScheduler::sweep()
 {
     std::vector<CCObject*> toRelease;
     for (TimerTarget& entry : m_timerTargets) {
-        entry.timers.erase(std::remove_if(entry.timers.begin(), entry.timers.end(),
-                                          [](const Timer& t) { return t.removed; }),
-                           entry.timers.end());
+        entry.timers.erase(
+            std::remove_if(entry.timers.begin(), entry.timers.end(), [](const Timer& t) { return t.removed; }),
+            entry.timers.end());
         if (entry.timers.empty()) {
             entry.removed = true;
         }

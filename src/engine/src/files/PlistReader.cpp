@@ -123,11 +123,9 @@ CCObject* plistReadBuffer(const char* data, size_t size, const std::string& name
     }
     pugi::xml_document doc;
     // parse_ws_pcdata_single keeps "<key> </key>" as a single space.
-    pugi::xml_parse_result parsed =
-        doc.load_buffer(data, size, pugi::parse_default | pugi::parse_ws_pcdata_single);
+    pugi::xml_parse_result parsed = doc.load_buffer(data, size, pugi::parse_default | pugi::parse_ws_pcdata_single);
     if (!parsed) {
-        engineLog("plist %s: malformed at byte %lld: %s", name.c_str(), (long long)parsed.offset,
-                  parsed.description());
+        engineLog("plist %s: malformed at byte %lld: %s", name.c_str(), (long long)parsed.offset, parsed.description());
         return nullptr;
     }
     pugi::xml_node top = doc.document_element();

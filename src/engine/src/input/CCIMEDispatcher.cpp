@@ -5,11 +5,20 @@
 
 NS_CC_BEGIN
 
-CCIMEDelegate::~CCIMEDelegate() { CCIMEDispatcher::sharedDispatcher()->removeDelegate(this); }
+CCIMEDelegate::~CCIMEDelegate()
+{
+    CCIMEDispatcher::sharedDispatcher()->removeDelegate(this);
+}
 
-bool CCIMEDelegate::attachWithIME() { return CCIMEDispatcher::sharedDispatcher()->attachDelegateWithIME(this); }
+bool CCIMEDelegate::attachWithIME()
+{
+    return CCIMEDispatcher::sharedDispatcher()->attachDelegateWithIME(this);
+}
 
-bool CCIMEDelegate::detachWithIME() { return CCIMEDispatcher::sharedDispatcher()->detachDelegateWithIME(this); }
+bool CCIMEDelegate::detachWithIME()
+{
+    return CCIMEDispatcher::sharedDispatcher()->detachDelegateWithIME(this);
+}
 
 CCIMEDispatcher* CCIMEDispatcher::sharedDispatcher()
 {

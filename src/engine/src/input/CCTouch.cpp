@@ -4,9 +4,15 @@
 
 NS_CC_BEGIN
 
-CCPoint CCTouch::getLocation() const { return CCDirector::sharedDirector()->convertToGL(m_point); }
+CCPoint CCTouch::getLocation() const
+{
+    return CCDirector::sharedDirector()->convertToGL(m_point);
+}
 
-CCPoint CCTouch::getPreviousLocation() const { return CCDirector::sharedDirector()->convertToGL(m_prevPoint); }
+CCPoint CCTouch::getPreviousLocation() const
+{
+    return CCDirector::sharedDirector()->convertToGL(m_prevPoint);
+}
 
 void CCTouch::setTouchInfo(int id, float x, float y)
 {

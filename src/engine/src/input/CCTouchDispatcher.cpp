@@ -195,9 +195,18 @@ void CCTouchDispatcher::applyRemoveAll()
     }
 }
 
-void CCTouchDispatcher::touchesBegan(CCSet* touches, CCEvent* event) { dispatch(touches, event, kCCTouchBegan, false); }
-void CCTouchDispatcher::touchesMoved(CCSet* touches, CCEvent* event) { dispatch(touches, event, kCCTouchMoved, false); }
-void CCTouchDispatcher::touchesEnded(CCSet* touches, CCEvent* event) { dispatch(touches, event, kCCTouchEnded, false); }
+void CCTouchDispatcher::touchesBegan(CCSet* touches, CCEvent* event)
+{
+    dispatch(touches, event, kCCTouchBegan, false);
+}
+void CCTouchDispatcher::touchesMoved(CCSet* touches, CCEvent* event)
+{
+    dispatch(touches, event, kCCTouchMoved, false);
+}
+void CCTouchDispatcher::touchesEnded(CCSet* touches, CCEvent* event)
+{
+    dispatch(touches, event, kCCTouchEnded, false);
+}
 void CCTouchDispatcher::touchesCancelled(CCSet* touches, CCEvent* event)
 {
     dispatch(touches, event, kCCTouchCancelled, false);
@@ -323,15 +332,9 @@ void CCTouchDispatcher::dispatch(CCSet* touches, CCEvent* event, ccTouchPhase ph
             Hold hold(h->object);
             CCTouchDelegate* d = h->delegate;
             switch (phase) {
-            case kCCTouchBegan:
-                right ? d->ccRightTouchesBegan(remaining, ev) : d->ccTouchesBegan(remaining, ev);
-                break;
-            case kCCTouchMoved:
-                right ? d->ccRightTouchesMoved(remaining, ev) : d->ccTouchesMoved(remaining, ev);
-                break;
-            case kCCTouchEnded:
-                right ? d->ccRightTouchesEnded(remaining, ev) : d->ccTouchesEnded(remaining, ev);
-                break;
+            case kCCTouchBegan: right ? d->ccRightTouchesBegan(remaining, ev) : d->ccTouchesBegan(remaining, ev); break;
+            case kCCTouchMoved: right ? d->ccRightTouchesMoved(remaining, ev) : d->ccTouchesMoved(remaining, ev); break;
+            case kCCTouchEnded: right ? d->ccRightTouchesEnded(remaining, ev) : d->ccTouchesEnded(remaining, ev); break;
             case kCCTouchCancelled:
                 right ? d->ccRightTouchesCancelled(remaining, ev) : d->ccTouchesCancelled(remaining, ev);
                 break;
@@ -347,15 +350,9 @@ void CCTouchDispatcher::dispatch(CCSet* touches, CCEvent* event, ccTouchPhase ph
         pending.swap(m_pending);
         for (const Change& c : pending) {
             switch (c.kind) {
-            case Change::Add:
-                addHandler(c.handler);
-                break;
-            case Change::Remove:
-                applyRemove(c.handler.delegate);
-                break;
-            case Change::RemoveAll:
-                applyRemoveAll();
-                break;
+            case Change::Add: addHandler(c.handler); break;
+            case Change::Remove: applyRemove(c.handler.delegate); break;
+            case Change::RemoveAll: applyRemoveAll(); break;
             }
         }
     }

@@ -118,7 +118,10 @@ CCLayerColor* CCLayerColor::create(const ccColor4B& color, float width, float he
     return layer;
 }
 
-bool CCLayerColor::init() { return initWithColor(ccc4(0, 0, 0, 0)); }
+bool CCLayerColor::init()
+{
+    return initWithColor(ccc4(0, 0, 0, 0));
+}
 
 bool CCLayerColor::initWithColor(const ccColor4B& color)
 {

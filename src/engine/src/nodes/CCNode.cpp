@@ -39,8 +39,8 @@ CCRect CCRectApplyAffineTransform(const CCRect& rect, const CCAffineTransform& t
 
 CCAffineTransform CCAffineTransformConcat(const CCAffineTransform& t1, const CCAffineTransform& t2)
 {
-    return CCAffineTransform{t1.a * t2.a + t1.b * t2.c,        t1.a * t2.b + t1.b * t2.d,
-                             t1.c * t2.a + t1.d * t2.c,        t1.c * t2.b + t1.d * t2.d,
+    return CCAffineTransform{t1.a * t2.a + t1.b * t2.c,           t1.a * t2.b + t1.b * t2.d,
+                             t1.c * t2.a + t1.d * t2.c,           t1.c * t2.b + t1.d * t2.d,
                              t1.tx * t2.a + t1.ty * t2.c + t2.tx, t1.tx * t2.b + t1.ty * t2.d + t2.ty};
 }
 
@@ -53,12 +53,8 @@ CCAffineTransform CCAffineTransformInvert(const CCAffineTransform& t)
         return CCAffineTransform{0, 0, 0, 0, 0, 0};
     }
     float inv = 1.0f / det;
-    return CCAffineTransform{inv * t.d,
-                             -inv * t.b,
-                             -inv * t.c,
-                             inv * t.a,
-                             inv * (t.c * t.ty - t.d * t.tx),
-                             inv * (t.b * t.tx - t.a * t.ty)};
+    return CCAffineTransform{
+        inv * t.d, -inv * t.b, -inv * t.c, inv * t.a, inv * (t.c * t.ty - t.d * t.tx), inv * (t.b * t.tx - t.a * t.ty)};
 }
 
 // --- draw transform stack ----------------------------------------------------
@@ -72,8 +68,14 @@ std::vector<std::vector<CCAffineTransform>>& drawStacks()
     return *stacks;
 }
 
-CCActionManager* actionManager() { return CCDirector::sharedDirector()->getActionManager(); }
-CCScheduler* scheduler() { return CCDirector::sharedDirector()->getScheduler(); }
+CCActionManager* actionManager()
+{
+    return CCDirector::sharedDirector()->getActionManager();
+}
+CCScheduler* scheduler()
+{
+    return CCDirector::sharedDirector()->getScheduler();
+}
 
 // Children are visited and notified through a retained snapshot, so handlers
 // may change the tree; a child that left this parent meanwhile is skipped.
@@ -105,7 +107,10 @@ const CCAffineTransform& CCNode::currentDrawTransform()
     return stack.empty() ? CCAffineTransformIdentity : stack.back();
 }
 
-void CCNode::beginDrawTarget() { drawStacks().emplace_back(); }
+void CCNode::beginDrawTarget()
+{
+    drawStacks().emplace_back();
+}
 
 void CCNode::endDrawTarget()
 {
@@ -118,7 +123,7 @@ void CCNode::endDrawTarget()
 
 // --- node ----------------------------------------------------------------------
 
-CCNode::CCNode() : m_pChildren(new CCArray()) {}
+CCNode::CCNode() : m_pChildren(new CCArray()) { }
 
 CCNode::~CCNode()
 {
@@ -137,11 +142,20 @@ CCNode* CCNode::create()
     return node;
 }
 
-bool CCNode::init() { return true; }
+bool CCNode::init()
+{
+    return true;
+}
 
-void CCNode::addChild(CCNode* child) { addChild(child, child ? child->m_nZOrder : 0); }
+void CCNode::addChild(CCNode* child)
+{
+    addChild(child, child ? child->m_nZOrder : 0);
+}
 
-void CCNode::addChild(CCNode* child, int zOrder) { addChild(child, zOrder, child ? child->m_nTag : kCCNodeTagInvalid); }
+void CCNode::addChild(CCNode* child, int zOrder)
+{
+    addChild(child, zOrder, child ? child->m_nTag : kCCNodeTagInvalid);
+}
 
 bool CCNode::isAncestorOf(const CCNode* node) const
 {
@@ -226,9 +240,15 @@ void CCNode::removeFromParentAndCleanup(bool cleanup)
     }
 }
 
-void CCNode::removeFromParent() { removeFromParentAndCleanup(true); }
+void CCNode::removeFromParent()
+{
+    removeFromParentAndCleanup(true);
+}
 
-void CCNode::removeAllChildren() { removeAllChildrenWithCleanup(true); }
+void CCNode::removeAllChildren()
+{
+    removeAllChildrenWithCleanup(true);
+}
 
 void CCNode::removeAllChildrenWithCleanup(bool cleanup)
 {
@@ -282,7 +302,10 @@ void CCNode::setUserObject(CCObject* object)
 
 // --- geometry --------------------------------------------------------------------
 
-void CCNode::setPosition(const CCPoint& position) { m_obPosition = position; }
+void CCNode::setPosition(const CCPoint& position)
+{
+    m_obPosition = position;
+}
 
 void CCNode::setAnchorPoint(const CCPoint& anchor)
 {
@@ -302,9 +325,15 @@ void CCNode::setScale(float scale)
     m_fScaleY = scale;
 }
 
-void CCNode::setScaleX(float scaleX) { m_fScaleX = scaleX; }
+void CCNode::setScaleX(float scaleX)
+{
+    m_fScaleX = scaleX;
+}
 
-void CCNode::setScaleY(float scaleY) { m_fScaleY = scaleY; }
+void CCNode::setScaleY(float scaleY)
+{
+    m_fScaleY = scaleY;
+}
 
 CCAffineTransform CCNode::nodeToParentTransform() const
 {
@@ -314,11 +343,18 @@ CCAffineTransform CCNode::nodeToParentTransform() const
         x += m_obAnchorPointInPoints.x;
         y += m_obAnchorPointInPoints.y;
     }
-    return CCAffineTransform{m_fScaleX, 0, 0, m_fScaleY, x - m_fScaleX * m_obAnchorPointInPoints.x,
+    return CCAffineTransform{m_fScaleX,
+                             0,
+                             0,
+                             m_fScaleY,
+                             x - m_fScaleX * m_obAnchorPointInPoints.x,
                              y - m_fScaleY * m_obAnchorPointInPoints.y};
 }
 
-CCAffineTransform CCNode::parentToNodeTransform() const { return CCAffineTransformInvert(nodeToParentTransform()); }
+CCAffineTransform CCNode::parentToNodeTransform() const
+{
+    return CCAffineTransformInvert(nodeToParentTransform());
+}
 
 CCAffineTransform CCNode::nodeToWorldTransform() const
 {
@@ -329,7 +365,10 @@ CCAffineTransform CCNode::nodeToWorldTransform() const
     return t;
 }
 
-CCAffineTransform CCNode::worldToNodeTransform() const { return CCAffineTransformInvert(nodeToWorldTransform()); }
+CCAffineTransform CCNode::worldToNodeTransform() const
+{
+    return CCAffineTransformInvert(nodeToWorldTransform());
+}
 
 CCPoint CCNode::convertToNodeSpace(const CCPoint& worldPoint) const
 {
@@ -397,8 +436,8 @@ void CCNode::onEnter()
     }
     // A child that a handler added meanwhile joined a node that was not
     // running yet, so nobody entered it: enter it now, once.
-    bool unchanged = m_pChildren->count() == children.size() &&
-                     std::equal(children.begin(), children.end(), m_pChildren->begin());
+    bool unchanged =
+        m_pChildren->count() == children.size() && std::equal(children.begin(), children.end(), m_pChildren->begin());
     for (bool added = !unchanged; added;) {
         added = false;
         for (CCObject* o : *m_pChildren) {
@@ -466,13 +505,25 @@ CCAction* CCNode::runAction(CCAction* action)
     return action;
 }
 
-void CCNode::stopAllActions() { actionManager()->removeAllActionsFromTarget(this); }
+void CCNode::stopAllActions()
+{
+    actionManager()->removeAllActionsFromTarget(this);
+}
 
-void CCNode::stopAction(CCAction* action) { actionManager()->removeAction(action); }
+void CCNode::stopAction(CCAction* action)
+{
+    actionManager()->removeAction(action);
+}
 
-unsigned CCNode::numberOfRunningActions() const { return actionManager()->numberOfRunningActionsInTarget(this); }
+unsigned CCNode::numberOfRunningActions() const
+{
+    return actionManager()->numberOfRunningActionsInTarget(this);
+}
 
-void CCNode::schedule(SEL_SCHEDULE selector) { schedule(selector, 0.0f); }
+void CCNode::schedule(SEL_SCHEDULE selector)
+{
+    schedule(selector, 0.0f);
+}
 
 void CCNode::schedule(SEL_SCHEDULE selector, float interval)
 {
@@ -489,18 +540,30 @@ void CCNode::scheduleOnce(SEL_SCHEDULE selector, float delay)
     scheduler()->scheduleSelector(selector, this, 0.0f, 0, delay, !m_bRunning);
 }
 
-void CCNode::unschedule(SEL_SCHEDULE selector) { scheduler()->unscheduleSelector(selector, this); }
+void CCNode::unschedule(SEL_SCHEDULE selector)
+{
+    scheduler()->unscheduleSelector(selector, this);
+}
 
-void CCNode::unscheduleAllSelectors() { scheduler()->unscheduleAllForTarget(this); }
+void CCNode::unscheduleAllSelectors()
+{
+    scheduler()->unscheduleAllForTarget(this);
+}
 
-void CCNode::scheduleUpdate() { scheduleUpdateWithPriority(0); }
+void CCNode::scheduleUpdate()
+{
+    scheduleUpdateWithPriority(0);
+}
 
 void CCNode::scheduleUpdateWithPriority(int priority)
 {
     scheduler()->scheduleUpdateForTarget(this, priority, !m_bRunning);
 }
 
-void CCNode::unscheduleUpdate() { scheduler()->unscheduleUpdateForTarget(this); }
+void CCNode::unscheduleUpdate()
+{
+    scheduler()->unscheduleUpdateForTarget(this);
+}
 
 void CCNode::resumeSchedulerAndActions()
 {

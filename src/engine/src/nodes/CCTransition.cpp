@@ -112,7 +112,10 @@ void CCTransitionScene::visit()
 
 CCTransitionFade::CCTransitionFade() = default;
 
-CCTransitionFade::~CCTransitionFade() { CC_SAFE_RELEASE(m_pFadeLayer); }
+CCTransitionFade::~CCTransitionFade()
+{
+    CC_SAFE_RELEASE(m_pFadeLayer);
+}
 
 CCTransitionFade* CCTransitionFade::create(float duration, CCScene* scene)
 {
@@ -154,7 +157,10 @@ void CCTransitionFade::progressChanged(float progress)
     m_pFadeLayer->setOpacity(static_cast<uint8_t>(level * 255.0f + 0.5f));
 }
 
-uint8_t CCTransitionFade::getFadeOpacity() const { return m_pFadeLayer->getOpacity(); }
+uint8_t CCTransitionFade::getFadeOpacity() const
+{
+    return m_pFadeLayer->getOpacity();
+}
 
 void CCTransitionFade::visit()
 {

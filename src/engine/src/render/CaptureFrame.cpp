@@ -4,6 +4,9 @@
 
 NS_CC_BEGIN
 
-CCImage* CCEGLView::captureFrame() const { return render::captureFrame(); }
+CCImage* CCEGLView::captureFrame() const
+{
+    return render::captureFrame();
+}
 
 NS_CC_END

@@ -21,10 +21,10 @@ struct SavedTarget {
 
 struct Context {
     SDL_Renderer* renderer = nullptr;
-    SDL_Surface* surface = nullptr; // software mode: the offscreen frame
+    SDL_Surface* surface = nullptr;  // software mode: the offscreen frame
     bool ownsRenderer = false;
     bool canTarget = false;
-    bool softwareDraw = false;  // SDL's software renderer, offscreen or in a window
+    bool softwareDraw = false;       // SDL's software renderer, offscreen or in a window
     SDL_Texture* scratch = nullptr;  // large scaled pictures are stretched here first
     int scratchWidth = 0;
     int scratchHeight = 0;
@@ -47,9 +47,18 @@ Context& ctx()
 
 }  // namespace
 
-SDL_Renderer* renderer() { return ctx().renderer; }
-bool canRenderToTextures() { return ctx().renderer && ctx().canTarget; }
-bool isSoftware() { return ctx().surface != nullptr; }
+SDL_Renderer* renderer()
+{
+    return ctx().renderer;
+}
+bool canRenderToTextures()
+{
+    return ctx().renderer && ctx().canTarget;
+}
+bool isSoftware()
+{
+    return ctx().surface != nullptr;
+}
 
 static void adopt(SDL_Renderer* r, int w, int h)
 {
@@ -163,9 +172,18 @@ CCImage* captureFrame()
     return image;
 }
 
-int targetHeight() { return ctx().targetHeight; }
-int targetWidth() { return ctx().targetWidth; }
-bool insideRenderTexture() { return !ctx().saved.empty(); }
+int targetHeight()
+{
+    return ctx().targetHeight;
+}
+int targetWidth()
+{
+    return ctx().targetWidth;
+}
+bool insideRenderTexture()
+{
+    return !ctx().saved.empty();
+}
 
 bool pushTarget(SDL_Texture* texture, int width, int height)
 {
@@ -234,7 +252,10 @@ void clearClip()
         SDL_RenderSetClipRect(c.renderer, nullptr);
 }
 
-bool clipEnabled() { return ctx().clipOn; }
+bool clipEnabled()
+{
+    return ctx().clipOn;
+}
 
 namespace {
 
@@ -294,16 +315,15 @@ bool copyThroughScratch(SDL_Renderer* r, SDL_Texture* texture, const SDL_Rect& s
     // SDL truncates the rectangle to whole pixels.
     const SDL_Rect whole{static_cast<int>(dst.x), static_cast<int>(dst.y), static_cast<int>(dst.w),
                          static_cast<int>(dst.h)};
-    if ((whole.w == src.w && whole.h == src.h) || static_cast<long>(whole.w) * whole.h < kScratchMinArea
-        || whole.w > kScratchMaxSide)
+    if ((whole.w == src.w && whole.h == src.h) || static_cast<long>(whole.w) * whole.h < kScratchMinArea ||
+        whole.w > kScratchMaxSide)
         return false;
     float scaleX = 1.0f, scaleY = 1.0f;
     SDL_RenderGetScale(r, &scaleX, &scaleY);
     SDL_BlendMode blend;
     SDL_ScaleMode mode;
-    if (scaleX != 1.0f || scaleY != 1.0f || SDL_GetTextureBlendMode(texture, &blend) != 0
-        || blend != SDL_BLENDMODE_BLEND || SDL_GetTextureScaleMode(texture, &mode) != 0
-        || mode != SDL_ScaleModeNearest)
+    if (scaleX != 1.0f || scaleY != 1.0f || SDL_GetTextureBlendMode(texture, &blend) != 0 ||
+        blend != SDL_BLENDMODE_BLEND || SDL_GetTextureScaleMode(texture, &mode) != 0 || mode != SDL_ScaleModeNearest)
         return false;
     // Only the rows that can show are stretched (a row of the picture is one
     // source row repeated, so cutting it is exact); the columns are not, as

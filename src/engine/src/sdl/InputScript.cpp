@@ -278,11 +278,8 @@ SDL_Event toSdlEvent(const Event& event)
         e.type = SDL_TEXTINPUT;
         SDL_strlcpy(e.text.text, event.text.c_str(), sizeof(e.text.text));
         break;
-    case Op::Quit:
-        e.type = SDL_QUIT;
-        break;
-    case Op::Capture:
-        break;  // not an input: the player writes it after the frame
+    case Op::Quit: e.type = SDL_QUIT; break;
+    case Op::Capture: break;  // not an input: the player writes it after the frame
     }
     e.common.timestamp = SDL_GetTicks();
     return e;

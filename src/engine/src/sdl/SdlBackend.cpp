@@ -276,8 +276,7 @@ public:
         if (wait > 0.002)
             SDL_Delay(static_cast<Uint32>((wait - 0.002) * 1000.0));
         double t;
-        while ((t = now()) < due) {
-        }
+        while ((t = now()) < due) { }
         return m_pacer.frameStarted(t, interval);
     }
 
@@ -324,8 +323,7 @@ ViewBackend* createPlatformBackend(CCRunMode mode)
         b->open();
         return b;
     }
-    default:
-        return nullptr;
+    default: return nullptr;
     }
 }
 

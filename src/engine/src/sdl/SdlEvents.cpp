@@ -44,9 +44,7 @@ void dispatchSdlEvent(const SDL_Event& e, CCEGLView* view, MouseState& mouse)
     if (!view)
         return;
     switch (e.type) {
-    case SDL_QUIT:
-        CCDirector::sharedDirector()->end();
-        break;
+    case SDL_QUIT: CCDirector::sharedDirector()->end(); break;
     case SDL_WINDOWEVENT:
         switch (e.window.event) {
         case SDL_WINDOWEVENT_FOCUS_LOST:
@@ -56,11 +54,8 @@ void dispatchSdlEvent(const SDL_Event& e, CCEGLView* view, MouseState& mouse)
             view->simulateFocus(false);
             break;
         case SDL_WINDOWEVENT_FOCUS_GAINED:
-        case SDL_WINDOWEVENT_RESTORED:
-            view->simulateFocus(true);
-            break;
-        default:
-            break;
+        case SDL_WINDOWEVENT_RESTORED: view->simulateFocus(true); break;
+        default: break;
         }
         break;
     case SDL_MOUSEBUTTONDOWN:
@@ -106,8 +101,7 @@ void dispatchSdlEvent(const SDL_Event& e, CCEGLView* view, MouseState& mouse)
         if (e.text.text[0] != '\0')
             view->simulateText(e.text.text);
         break;
-    default:
-        break;
+    default: break;
     }
 }
 

@@ -2,7 +2,10 @@
 
 NS_CC_BEGIN
 
-CCMenuItemSprite::CCMenuItemSprite() { m_obAnchorPoint = CCPoint(0.5f, 0.5f); }
+CCMenuItemSprite::CCMenuItemSprite()
+{
+    m_obAnchorPoint = CCPoint(0.5f, 0.5f);
+}
 
 CCMenuItemSprite* CCMenuItemSprite::create(CCNode* normalSprite, CCNode* selectedSprite, CCObject* target,
                                            SEL_MenuHandler selector)
@@ -52,8 +55,14 @@ void CCMenuItemSprite::setNormalImage(CCNode* image)
         setContentSize(m_pNormalImage->getContentSize());
 }
 
-void CCMenuItemSprite::setSelectedImage(CCNode* image) { replaceImage(m_pSelectedImage, image, 2); }
-void CCMenuItemSprite::setDisabledImage(CCNode* image) { replaceImage(m_pDisabledImage, image, 3); }
+void CCMenuItemSprite::setSelectedImage(CCNode* image)
+{
+    replaceImage(m_pSelectedImage, image, 2);
+}
+void CCMenuItemSprite::setDisabledImage(CCNode* image)
+{
+    replaceImage(m_pDisabledImage, image, 3);
+}
 
 void CCMenuItemSprite::updateImages()
 {

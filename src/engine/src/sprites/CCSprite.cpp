@@ -9,14 +9,19 @@
 
 NS_CC_BEGIN
 
-CCSprite::CCSprite() { m_obAnchorPoint = CCPoint(0.5f, 0.5f); }
+CCSprite::CCSprite()
+{
+    m_obAnchorPoint = CCPoint(0.5f, 0.5f);
+}
 
-CCSprite::~CCSprite() { CC_SAFE_RELEASE(m_pTexture); }
+CCSprite::~CCSprite()
+{
+    CC_SAFE_RELEASE(m_pTexture);
+}
 
 namespace {
 
-template <typename Init>
-CCSprite* make(Init init)
+template <typename Init> CCSprite* make(Init init)
 {
     CCSprite* sprite = new CCSprite();
     if (init(sprite)) {
@@ -128,7 +133,10 @@ void CCSprite::setTextureRect(const CCRect& rect)
     setContentSize(rect.size);
 }
 
-void CCSprite::setTextureRect(const CCRect& rect, bool, const CCSize&) { setTextureRect(rect); }
+void CCSprite::setTextureRect(const CCRect& rect, bool, const CCSize&)
+{
+    setTextureRect(rect);
+}
 
 void CCSprite::setDisplayFrame(CCSpriteFrame* frame)
 {
@@ -143,7 +151,10 @@ bool CCSprite::isFrameDisplayed(CCSpriteFrame* frame) const
     return frame && frame->getTexture() == m_pTexture && frame->getRect().equals(m_obRect);
 }
 
-CCSpriteFrame* CCSprite::displayFrame() { return CCSpriteFrame::create(m_pTexture, m_obRect); }
+CCSpriteFrame* CCSprite::displayFrame()
+{
+    return CCSpriteFrame::create(m_pTexture, m_obRect);
+}
 
 void CCSprite::draw()
 {

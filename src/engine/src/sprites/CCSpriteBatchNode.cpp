@@ -12,7 +12,10 @@ CCSpriteBatchNode::CCSpriteBatchNode()
     m_obAnchorPoint = CCPointZero;
 }
 
-CCSpriteBatchNode::~CCSpriteBatchNode() { CC_SAFE_RELEASE(m_pTexture); }
+CCSpriteBatchNode::~CCSpriteBatchNode()
+{
+    CC_SAFE_RELEASE(m_pTexture);
+}
 
 CCSpriteBatchNode* CCSpriteBatchNode::create(const char* file, unsigned int capacity)
 {

@@ -4,7 +4,10 @@
 
 NS_CC_BEGIN
 
-CCSpriteFrame::~CCSpriteFrame() { CC_SAFE_RELEASE(m_pTexture); }
+CCSpriteFrame::~CCSpriteFrame()
+{
+    CC_SAFE_RELEASE(m_pTexture);
+}
 
 CCSpriteFrame* CCSpriteFrame::create(CCTexture2D* texture, const CCRect& rect)
 {

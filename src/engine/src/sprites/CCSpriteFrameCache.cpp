@@ -93,7 +93,7 @@ void CCSpriteFrameCache::addSpriteFramesWithFile(const char* plist)
         CCRect rect = CCRectFromString(rectText.c_str());
         // "nan" and "inf" parse as numbers and slip past every comparison.
         const bool finite = std::isfinite(rect.origin.x) && std::isfinite(rect.origin.y) &&
-                            std::isfinite(rect.size.width) && std::isfinite(rect.size.height);
+            std::isfinite(rect.size.width) && std::isfinite(rect.size.height);
         if (!finite || rect.size.width <= 0 || rect.size.height <= 0 || rect.origin.x < 0 || rect.origin.y < 0 ||
             rect.getMaxX() > texture->getPixelsWide() || rect.getMaxY() > texture->getPixelsHigh()) {
             engineLog("CCSpriteFrameCache: frame %s of %s has a bad rectangle \"%s\"; skipped", name.c_str(),

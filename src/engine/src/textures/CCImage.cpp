@@ -39,7 +39,10 @@ std::string lowerExtension(const std::string& path)
 
 CCImage::CCImage() = default;
 
-CCImage::~CCImage() { clear(); }
+CCImage::~CCImage()
+{
+    clear();
+}
 
 void CCImage::clear()
 {
@@ -88,8 +91,7 @@ bool CCImage::initWithRawPixels(const unsigned char* pixels, int width, int heig
 {
     clear();
     const int bpp = hasAlpha ? 4 : 3;
-    if (width <= 0 || height <= 0 || width > 0xFFFF || height > 0xFFFF ||
-        (long long)width * height * bpp > INT_MAX) {
+    if (width <= 0 || height <= 0 || width > 0xFFFF || height > 0xFFFF || (long long)width * height * bpp > INT_MAX) {
         engineLog("CCImage: a %d x %d picture cannot be held", width, height);
         return false;
     }
@@ -116,10 +118,10 @@ bool CCImage::decode(const void* data, int dataLen, const std::string& what)
     }
     // Transparency may come as an alpha channel or as a palette colour key.
     const bool alpha = loaded->format->Amask != 0 || SDL_HasColorKey(loaded) ||
-                       (loaded->format->palette && std::any_of(loaded->format->palette->colors,
-                                                               loaded->format->palette->colors +
-                                                                   loaded->format->palette->ncolors,
-                                                               [](const SDL_Color& c) { return c.a != 255; }));
+        (loaded->format->palette &&
+         std::any_of(loaded->format->palette->colors,
+                     loaded->format->palette->colors + loaded->format->palette->ncolors,
+                     [](const SDL_Color& c) { return c.a != 255; }));
     SDL_Surface* converted =
         SDL_ConvertSurfaceFormat(loaded, alpha ? SDL_PIXELFORMAT_RGBA32 : SDL_PIXELFORMAT_RGB24, 0);
     SDL_FreeSurface(loaded);

@@ -18,13 +18,19 @@ CCTexture2DPixelFormat g_defaultAlphaFormat = kCCTexture2DPixelFormat_RGBA8888;
 bool g_pvrPremultiplied = false;
 unsigned int g_nextName = 1;
 
-SDL_Texture* native(void* p) { return static_cast<SDL_Texture*>(p); }
+SDL_Texture* native(void* p)
+{
+    return static_cast<SDL_Texture*>(p);
+}
 
 }  // namespace
 
-CCTexture2D::CCTexture2D() : m_uName(g_nextName++) {}
+CCTexture2D::CCTexture2D() : m_uName(g_nextName++) { }
 
-CCTexture2D::~CCTexture2D() { releaseNative(); }
+CCTexture2D::~CCTexture2D()
+{
+    releaseNative();
+}
 
 void CCTexture2D::releaseNative()
 {
@@ -165,9 +171,21 @@ void CCTexture2D::setAntiAliasTexParameters()
         SDL_SetTextureScaleMode(native(m_pNative), SDL_ScaleModeLinear);
 }
 
-void CCTexture2D::setDefaultAlphaPixelFormat(CCTexture2DPixelFormat format) { g_defaultAlphaFormat = format; }
-CCTexture2DPixelFormat CCTexture2D::defaultAlphaPixelFormat() { return g_defaultAlphaFormat; }
-void CCTexture2D::PVRImagesHavePremultipliedAlpha(bool flag) { g_pvrPremultiplied = flag; }
-bool CCTexture2D::PVRImagesHavePremultipliedAlphaFlag() { return g_pvrPremultiplied; }
+void CCTexture2D::setDefaultAlphaPixelFormat(CCTexture2DPixelFormat format)
+{
+    g_defaultAlphaFormat = format;
+}
+CCTexture2DPixelFormat CCTexture2D::defaultAlphaPixelFormat()
+{
+    return g_defaultAlphaFormat;
+}
+void CCTexture2D::PVRImagesHavePremultipliedAlpha(bool flag)
+{
+    g_pvrPremultiplied = flag;
+}
+bool CCTexture2D::PVRImagesHavePremultipliedAlphaFlag()
+{
+    return g_pvrPremultiplied;
+}
 
 NS_CC_END

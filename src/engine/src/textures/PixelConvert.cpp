@@ -22,14 +22,22 @@ int bytesPerPixel(CCTexture2DPixelFormat format)
 namespace {
 
 // Bit replication widens n bits to 8 the way samplers do.
-inline uint8_t five(unsigned v) { return static_cast<uint8_t>((v << 3) | (v >> 2)); }
-inline uint8_t six(unsigned v) { return static_cast<uint8_t>((v << 2) | (v >> 4)); }
-inline unsigned le16(const uint8_t* p) { return p[0] | (p[1] << 8); }
+inline uint8_t five(unsigned v)
+{
+    return static_cast<uint8_t>((v << 3) | (v >> 2));
+}
+inline uint8_t six(unsigned v)
+{
+    return static_cast<uint8_t>((v << 2) | (v >> 4));
+}
+inline unsigned le16(const uint8_t* p)
+{
+    return p[0] | (p[1] << 8);
+}
 
 // One pass per format, so the world's upload every step does not branch on
 // the format once per pixel.
-template <typename Pixel>
-void convertEach(const uint8_t* in, size_t count, size_t inBytes, uint8_t* out, Pixel pixel)
+template <typename Pixel> void convertEach(const uint8_t* in, size_t count, size_t inBytes, uint8_t* out, Pixel pixel)
 {
     for (size_t i = 0; i < count; ++i, in += inBytes, out += 4) {
         pixel(in, out);
@@ -41,9 +49,7 @@ void convertEach(const uint8_t* in, size_t count, size_t inBytes, uint8_t* out, 
 void convertToRgba(CCTexture2DPixelFormat format, const uint8_t* in, size_t count, uint8_t* out)
 {
     switch (format) {
-    case kCCTexture2DPixelFormat_RGBA8888:
-        std::memcpy(out, in, count * 4);
-        return;
+    case kCCTexture2DPixelFormat_RGBA8888: std::memcpy(out, in, count * 4); return;
     case kCCTexture2DPixelFormat_RGB888:
         convertEach(in, count, 3, out, [](const uint8_t* p, uint8_t* o) {
             o[0] = p[0];

@@ -133,7 +133,10 @@ struct SceneWatch {
 
 }  // namespace
 
-CCApplication::CCApplication() { sharedInstance() = this; }
+CCApplication::CCApplication()
+{
+    sharedInstance() = this;
+}
 
 CCApplication::~CCApplication()
 {
@@ -142,14 +145,20 @@ CCApplication::~CCApplication()
     }
 }
 
-CCApplication* CCApplication::sharedApplication() { return sharedInstance(); }
+CCApplication* CCApplication::sharedApplication()
+{
+    return sharedInstance();
+}
 
 void CCApplication::setAnimationInterval(double interval)
 {
     CCDirector::sharedDirector()->setAnimationInterval(interval);
 }
 
-void CCApplication::setLanguageForTests(int language) { languageOverride() = language; }
+void CCApplication::setLanguageForTests(int language)
+{
+    languageOverride() = language;
+}
 
 ccLanguageType CCApplication::getCurrentLanguage()
 {
@@ -176,7 +185,10 @@ bool CCApplication::prepareLaunch(bool changeDirectory)
     return applicationDidFinishLaunching();
 }
 
-bool CCApplication::launchForTests() { return prepareLaunch(false); }
+bool CCApplication::launchForTests()
+{
+    return prepareLaunch(false);
+}
 
 int CCApplication::run()
 {

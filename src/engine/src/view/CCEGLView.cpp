@@ -55,27 +55,20 @@ CCEvent* sharedEvent()
 int arrowCodeFor(int key)
 {
     switch (key) {
-    case kCCKeyUp:
-        return 1;
-    case kCCKeyDown:
-        return 2;
-    case kCCKeyLeft:
-        return 3;
-    case kCCKeyRight:
-        return 4;
-    case kCCKeyPageUp:
-        return 8;
-    case kCCKeyPageDown:
-        return 9;
-    default:
-        return 0;
+    case kCCKeyUp: return 1;
+    case kCCKeyDown: return 2;
+    case kCCKeyLeft: return 3;
+    case kCCKeyRight: return 4;
+    case kCCKeyPageUp: return 8;
+    case kCCKeyPageDown: return 9;
+    default: return 0;
     }
 }
 
 bool isStateKey(int key)
 {
     return key == kCCKeyAlt || key == kCCKeySpace || key == kCCKeyLeft || key == kCCKeyUp || key == kCCKeyRight ||
-           key == kCCKeyDown;
+        key == kCCKeyDown;
 }
 
 // Decodes one UTF-8 sequence at text[i]; malformed bytes come out as U+FFFD
@@ -119,7 +112,10 @@ void CCEGLView::setRunMode(CCRunMode mode)
     state.mode = mode;
 }
 
-CCRunMode CCEGLView::getRunMode() { return viewState().mode; }
+CCRunMode CCEGLView::getRunMode()
+{
+    return viewState().mode;
+}
 
 CCEGLView* CCEGLView::sharedOpenGLView()
 {
@@ -183,9 +179,15 @@ void CCEGLView::setResource(int id, bool icon)
     }
 }
 
-void CCEGLView::setIconResource(int id) { setResource(id, true); }
+void CCEGLView::setIconResource(int id)
+{
+    setResource(id, true);
+}
 
-void CCEGLView::setCursorResource(int id) { setResource(id, false); }
+void CCEGLView::setCursorResource(int id)
+{
+    setResource(id, false);
+}
 
 void CCEGLView::enterFullscreen(int width, int height)
 {
@@ -208,8 +210,8 @@ void CCEGLView::exitFullscreen(int x, int y, int width, int height, int a, int b
 void CCEGLView::enableScissor(int x, int y, int width, int height)
 {
     m_bScissor = true;
-    m_scissorRect = CCRect(static_cast<float>(x), static_cast<float>(y), static_cast<float>(width),
-                           static_cast<float>(height));
+    m_scissorRect =
+        CCRect(static_cast<float>(x), static_cast<float>(y), static_cast<float>(width), static_cast<float>(height));
     m_pBackend->setScissor(true, x, y, width, height);
 }
 
@@ -258,18 +260,10 @@ void CCEGLView::dispatchTouch(ActiveTouch& active, int phase)
     bool right = active.right;
     CCEvent* event = sharedEvent();
     switch (phase) {
-    case kCCTouchBegan:
-        right ? dispatcher->rightTouchesBegan(set, event) : dispatcher->touchesBegan(set, event);
-        break;
-    case kCCTouchMoved:
-        right ? dispatcher->rightTouchesMoved(set, event) : dispatcher->touchesMoved(set, event);
-        break;
-    case kCCTouchEnded:
-        right ? dispatcher->rightTouchesEnded(set, event) : dispatcher->touchesEnded(set, event);
-        break;
-    default:
-        right ? dispatcher->rightTouchesCancelled(set, event) : dispatcher->touchesCancelled(set, event);
-        break;
+    case kCCTouchBegan: right ? dispatcher->rightTouchesBegan(set, event) : dispatcher->touchesBegan(set, event); break;
+    case kCCTouchMoved: right ? dispatcher->rightTouchesMoved(set, event) : dispatcher->touchesMoved(set, event); break;
+    case kCCTouchEnded: right ? dispatcher->rightTouchesEnded(set, event) : dispatcher->touchesEnded(set, event); break;
+    default: right ? dispatcher->rightTouchesCancelled(set, event) : dispatcher->touchesCancelled(set, event); break;
     }
     set->release();
 }
@@ -368,8 +362,7 @@ void CCEGLView::simulateKey(int code, bool pressed, bool repeat)
             CCIMEDispatcher::sharedDispatcher()->dispatchDeleteBackward();
         }
         return;
-    default:
-        break;
+    default: break;
     }
     int arrow = arrowCodeFor(code);
     if (arrow == 0) {

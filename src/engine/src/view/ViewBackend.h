@@ -17,40 +17,69 @@ public:
 
     // --- view ---
     virtual void setTitle(const std::string& title) { (void)title; }
-    virtual void setFrameSize(int width, int height) { (void)width; (void)height; }
+    virtual void setFrameSize(int width, int height)
+    {
+        (void)width;
+        (void)height;
+    }
     // The path exists; false when it cannot be used.
-    virtual bool setIcon(const std::string& path) { (void)path; return true; }
-    virtual bool setCursor(const std::string& path) { (void)path; return true; }
+    virtual bool setIcon(const std::string& path)
+    {
+        (void)path;
+        return true;
+    }
+    virtual bool setCursor(const std::string& path)
+    {
+        (void)path;
+        return true;
+    }
     virtual void setFullscreen(bool on, int windowWidth, int windowHeight)
     {
-        (void)on; (void)windowWidth; (void)windowHeight;
+        (void)on;
+        (void)windowWidth;
+        (void)windowHeight;
     }
     // Frame pixels, origin at the bottom left.
     virtual void setScissor(bool enabled, int x, int y, int width, int height)
     {
-        (void)enabled; (void)x; (void)y; (void)width; (void)height;
+        (void)enabled;
+        (void)x;
+        (void)y;
+        (void)width;
+        (void)height;
     }
     // The physical key state (isKeyDown numbers).
-    virtual bool isKeyDown(int key) const { (void)key; return false; }
+    virtual bool isKeyDown(int key) const
+    {
+        (void)key;
+        return false;
+    }
 
     // --- loop ---
     // Makes the window or surface; false makes run() return 1.
     virtual bool open() { return true; }
-    virtual void show() {}
+    virtual void show() { }
     // Dispatches pending platform events through the view's simulate* calls.
-    virtual void pumpEvents() {}
+    virtual void pumpEvents() { }
     // Waits until the next frame is due and returns its dt. idle is true
     // while the director is paused or stopped.
-    virtual double waitForNextFrame(double interval, bool idle) { (void)idle; return interval; }
+    virtual double waitForNextFrame(double interval, bool idle)
+    {
+        (void)idle;
+        return interval;
+    }
 
     // --- drawing ---
     virtual bool drawsFrames() const { return false; }
-    virtual void beginFrame() {}
-    virtual void endFrame() {}
+    virtual void beginFrame() { }
+    virtual void endFrame() { }
     // A width x height rectangle at the origin of the transform's space.
     virtual void fillRect(const CCAffineTransform& transform, float width, float height, const ccColor4B& color)
     {
-        (void)transform; (void)width; (void)height; (void)color;
+        (void)transform;
+        (void)width;
+        (void)height;
+        (void)color;
     }
 };
 

@@ -1,4 +1,10 @@
 // Not compiled: scripts/check-stand-ins reads it, and must find the second
 // line unlisted in standins/docs/stand-ins.md.
-void probe() { LOG << "not built yet: the listed window"; }
-void probe2() { LOG << "not built yet: the probe's window"; }
+void probe()
+{
+    LOG << "not built yet: the listed window";
+}
+void probe2()
+{
+    LOG << "not built yet: the probe's window";
+}

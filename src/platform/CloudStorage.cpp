@@ -90,7 +90,7 @@ Entry entryOf(const std::string& root, const std::string& folded)
     while (true) {
         size_t end = folded.find('/', start);
         bool last = end == std::string::npos;
-        path += "/" + folded.substr(start, last ? std::string::npos : end - start);
+        path.append(1, '/').append(folded, start, last ? std::string::npos : end - start);
         struct stat info;
         if (::lstat(path.c_str(), &info) != 0)
             return errno == ENOENT ? Entry::Missing : Entry::Blocked;
@@ -131,7 +131,7 @@ bool makeStoreFolders(const std::string& root, const std::string& folded, std::s
     std::string path = root;
     size_t start = 0;
     for (size_t end = folded.find('/'); end != std::string::npos; end = folded.find('/', start)) {
-        path += "/" + folded.substr(start, end - start);
+        path.append(1, '/').append(folded, start, end - start);
         struct stat info;
         if (::lstat(path.c_str(), &info) != 0) {
             if (errno != ENOENT || (::mkdir(path.c_str(), 0755) != 0 && errno != EEXIST)) {

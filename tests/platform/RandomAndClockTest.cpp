@@ -48,8 +48,9 @@ TEST(GameRandom, AConditionalDrawTakesAValueOnlyWhenAsked)
     for (int i = 0; i < 3000; ++i) {
         const bool draw = i % 3 != 1;
         const int value = gameRandIf(draw);
-        if (draw)
+        if (draw) {
             ASSERT_EQ(std::rand(), value) << "draw " << i;
+        }
     }
     EXPECT_EQ(std::rand(), gameRand());
 }

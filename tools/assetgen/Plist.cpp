@@ -82,7 +82,8 @@ std::string rectText(int x, int y, int w, int h)
 
 std::string sizeText(int w, int h)
 {
-    return "{" + std::to_string(w) + "," + std::to_string(h) + "}";
+    // Appended: GCC 12 warns wrongly (-Wrestrict) on "{" + std::to_string(w).
+    return std::string(1, '{').append(std::to_string(w)).append(1, ',').append(std::to_string(h)).append(1, '}');
 }
 
 }  // namespace assetgen

@@ -148,7 +148,7 @@ private:
     {
         if (args.size() != 5)
             return fail("drag takes <x1> <y1> <x2> <y2> <frames>");
-        int x1, y1, x2, y2;
+        int x1 = 0, y1 = 0, x2 = 0, y2 = 0;
         if (!coordinate(args[0], x1) || !coordinate(args[1], y1) || !coordinate(args[2], x2) ||
             !coordinate(args[3], y2))
             return false;

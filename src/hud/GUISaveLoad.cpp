@@ -366,6 +366,7 @@ void GUISaveLoad::refreshList()
         const std::string title = listTitleOf(name->getString());
         GUILabel* label = GUILabel::create();
         label->setText(CCString::createWithFormat("%i - %s", i + 1, title.c_str()));
+        LOG << "saved world listed as" << label->getText()->getString();
         label->setScale(GUILabel::fontSize > 0 ? 20 / GUILabel::fontSize : 1);
         label->setAnchorPoint(CCPointZero);
         label->setPosition(ccp(5, h + 5));

@@ -9,6 +9,7 @@
 #include "base/Utils.h"
 #include "scene/ScreenUtils.h"
 #include "gui/GUIBatchNodeMenu.h"
+#include "gui/GUIKeyboard.h"
 #include "gui/GUILabel.h"
 #include "gui/GUIProgressBar.h"
 #include "gui/GUIWindow.h"
@@ -151,9 +152,10 @@ void GUINameInput::onNameEntered(CCObject* text)
     profile->setNickname(CCString::create(name));
     profile->save();
     if (!ServerLink::getInstance()->isConfigured()) {
-        // Offline: the name is all there is to do.
+        // Offline: the name is all there is to do; the menu follows once the
+        // keyboard has slid away (watchProgress).
         LOG << "no server configured: the name is kept and the game plays offline";
-        goOnToMenu();
+        m_request = Request::Succeeded;
         return;
     }
     submitName();
@@ -214,7 +216,9 @@ void GUINameInput::onRequestFailed()
 
 void GUINameInput::watchProgress(float)
 {
-    if (progressShown())
+    // The keyboard gives its window back when its slide ends: leaving before
+    // that would leave the menu's touches going to a keyboard that is gone.
+    if (progressShown() || GUIKeyboard::getInstance()->getParent())
         return;
     switch (m_request) {
     case Request::Succeeded:

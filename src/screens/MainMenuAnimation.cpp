@@ -82,7 +82,7 @@ bool MainMenuAnimation::build()
         addChild(cloud);
         m_clouds.push_back(Cloud{cloud, c.speed, width * c.x});
     }
-    return addBand("mainmenu_backdropHills.png", height * 0.22f, kHillsSpeed) &&
+    return addBand("mainmenu_backdropHills.png", height * 0.12f, kHillsSpeed) &&
         addBand("mainmenu_backdropDunes.png", 0.0f, kDunesSpeed) &&
         addBand("mainmenu_backdropSea.png", 0.0f, kSeaSpeed);
 }

@@ -7,6 +7,7 @@
 #include "BitmapFont.h"
 #include "Blueprints.h"
 #include "Image.h"
+#include "Landscape.h"
 #include "Manifest.h"
 #include "PixelMap.h"
 #include "PixelText.h"
@@ -223,32 +224,7 @@ bool makePicture(const Context& ctx, const ManifestLine& line, size_t at, Image&
             if (!parseColour(four, 0, land))
                 return fail(line.where() + ": ridge wants a size, a seed and a colour (R G B)");
         }
-        out = Image(width, height);
-        uint32_t state = static_cast<uint32_t>(seed) * 2654435761u + 7u;
-        auto next = [&state] {
-            state = state * 1664525u + 1013904223u;
-            return (state >> 8) / double(1u << 24);
-        };
-        // Whole waves across the width, so that the two edges meet.
-        const int wave1 = 1 + static_cast<int>(next() * 2), wave2 = 3 + static_cast<int>(next() * 3);
-        const double phase1 = next() * 6.283, phase2 = next() * 6.283;
-        auto shade = [](Rgba c, int delta) {
-            auto channel = [delta](uint8_t v) { return static_cast<uint8_t>(std::clamp(v + delta, 0, 255)); };
-            return Rgba{channel(c.r), channel(c.g), channel(c.b), 255};
-        };
-        for (int x = 0; x < width; ++x) {
-            const double t = double(x) / width * 6.283185307179586;
-            const double wave = std::sin(wave1 * t + phase1) + 0.4 * std::sin(wave2 * t + phase2);
-            const int crest = std::clamp(static_cast<int>(height * (0.35 - 0.22 * wave / 1.4)), 0, height - 1);
-            for (int y = crest; y < height; ++y) {
-                // A fixed grain per pixel, darker with depth.
-                const uint32_t h = (static_cast<uint32_t>(x) * 73856093u) ^ (static_cast<uint32_t>(y) * 19349663u) ^
-                    static_cast<uint32_t>(seed);
-                const int grain = static_cast<int>((h * 2654435761u) >> 28) - 8;
-                const int depth = -24 * (y - crest) / std::max(1, height - crest);
-                out.set(x, y, shade(land, (y == crest ? 28 : 0) + grain + depth));
-            }
-        }
+        out = drawRidge(width, height, seed, land);
         return true;
     }
     if (kind == "art") {

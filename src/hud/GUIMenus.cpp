@@ -484,8 +484,7 @@ void GUI::onDescriptionButton(CCObject*)
         gameServices().universeDescription ? gameServices().universeDescription() : std::string();
     CCString* initial = LocalUtils::localize("UniverseDescriptionInitial");
     const bool real = !trimmedText(description).empty() && description != initial->getString();
-    if (m_descriptionLabel && real)
-        m_descriptionLabel->setText(CCString::create(description));
+    // A real description opens as its label shows it.
     ScreenUtils::showKeyboardWithLabel(m_descriptionLabel, kDescriptionWidth, this, real ? nullptr : initial);
 }
 

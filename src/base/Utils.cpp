@@ -145,6 +145,15 @@ std::string toLowerString(const std::string& text)
     return mapBytes(text, asciiLower);
 }
 
+std::string trimmedText(const std::string& text)
+{
+    const char* blanks = " \t\r\n";
+    const size_t first = text.find_first_not_of(blanks);
+    if (first == std::string::npos)
+        return "";
+    return text.substr(first, text.find_last_not_of(blanks) - first + 1);
+}
+
 CCString* truncateCCString(CCString* string, unsigned maxLength)
 {
     if (!string)

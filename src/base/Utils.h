@@ -36,6 +36,8 @@ cocos2d::CCString* toUpperCCString(const std::string& text);
 cocos2d::CCString* toLowerCCString(const std::string& text);
 cocos2d::CCString* toLowerCString(const char* text);
 std::string toLowerString(const std::string& text);
+// The text without the blanks (spaces, tabs, line ends) at its ends.
+std::string trimmedText(const std::string& text);
 cocos2d::CCString* truncateCCString(cocos2d::CCString* string, unsigned maxLength);
 std::wstring ansiToWide(const std::string& text);
 

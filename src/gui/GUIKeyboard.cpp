@@ -1,5 +1,6 @@
 #include "gui/GUIKeyboard.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cmath>
 #include <cstring>
@@ -106,6 +107,7 @@ GUIKeyboard::~GUIKeyboard()
         m_characterKeys->release();
     replaceText(m_text, nullptr);
     replaceText(m_resetText, nullptr);
+    replaceText(m_hint, nullptr);
 }
 
 void GUIKeyboard::replaceText(CCString*& field, CCString* value)
@@ -258,6 +260,8 @@ void GUIKeyboard::open(CCString* text)
     runAction(CCEaseOut::create(CCMoveTo::create(kSlideSeconds, CCPointZero), 2.0f));
     replaceText(m_text, text ? text : CCString::create(""));
     replaceText(m_resetText, CCString::create(m_text->getString()));
+    // A hint belongs to one opening.
+    replaceText(m_hint, nullptr);
 }
 
 void GUIKeyboard::show(CCString* text)
@@ -280,7 +284,8 @@ void GUIKeyboard::showWithLabel(CCString* text, float width)
     GUILabel::setFontName(kFont);
     GUILabel* probe = GUILabel::create();
     probe->setText(CCString::create("M"));
-    m_maxLength = maxLengthFor(width, GUILabel::letterSpace, probe->getContentSize().width);
+    m_maxLength =
+        std::min<int32_t>(kLongTextLength, maxLengthFor(width, GUILabel::letterSpace, probe->getContentSize().width));
     changeText(m_text);
     m_replaceOnFirstKey = false;
     m_active = true;
@@ -310,13 +315,34 @@ void GUIKeyboard::setText(CCString* text)
     replaceText(m_text, text);
 }
 
+void GUIKeyboard::setHint(CCString* hint)
+{
+    replaceText(m_hint, hint && hint->length() > 0 ? hint : nullptr);
+    showTextOrHint();
+}
+
+bool GUIKeyboard::isShowingHint() const
+{
+    return m_hint && (!m_text || m_text->length() == 0);
+}
+
+void GUIKeyboard::showTextOrHint()
+{
+    if (!m_textLabel)
+        return;
+    const bool hint = isShowingHint();
+    GUILabel::lineSpacing = -2;
+    m_textLabel->setMultilineText(hint ? m_hint : (m_text ? m_text : CCString::create("")), 146, 5);
+    m_textLabel->setOpacity(hint ? kHintOpacity : 255);
+}
+
 void GUIKeyboard::changeText(CCString* text)
 {
     replaceText(m_text, text ? text : CCString::create(""));
-    const int32_t left = m_maxLength - static_cast<int32_t>(m_text->length());
-    GUILabel::lineSpacing = -2;
-    if (m_textLabel)
-        m_textLabel->setMultilineText(m_text, 146, 5);
+    // A text opened longer than the limit only takes deletions: never a
+    // negative count.
+    const int32_t left = std::max<int32_t>(0, m_maxLength - static_cast<int32_t>(m_text->length()));
+    showTextOrHint();
     if (!m_charsLeftLabel)
         return;
     if (left == 1)

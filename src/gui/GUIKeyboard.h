@@ -18,6 +18,10 @@ public:
     static constexpr int kZOrder = 30;
     static constexpr float kSlideSeconds = 0.1f;
     static constexpr int kShortTextLength = 15;
+    // A world description's record holds 255 bytes and its terminator.
+    static constexpr int kLongTextLength = 255;
+    // How strongly a hint shows, against the text's own 255.
+    static constexpr uint8_t kHintOpacity = 170;
 
     static GUIKeyboard* getInstance();
     // Tests: take the keyboard out and forget it.
@@ -32,8 +36,15 @@ public:
 
     // A short text (15 bytes, one line).
     void show(cocos2d::CCString* text);
-    // A text wrapped over up to 5 lines of the width.
+    // A text wrapped over up to 5 lines of the width, at most kLongTextLength
+    // bytes.
     void showWithLabel(cocos2d::CCString* text, float width);
+    // Right after an opening on an empty text: the field shows the hint,
+    // dimmed, until the text holds something; the hint itself is never text.
+    void setHint(cocos2d::CCString* hint);
+    cocos2d::CCString* getHint() const { return m_hint; }
+    // The hint is what the field shows now.
+    bool isShowingHint() const;
     // The byte capacity of a text wrapped over 5 lines of width: the lines
     // hold width / (letter space + the width of "M") characters each; 15
     // when a font gives no width at all.
@@ -79,11 +90,13 @@ private:
     GUIButton* specialKey(const char* frame, const char* icon, const char* captionKey, const cocos2d::CCPoint& at,
                           cocos2d::CCObject* action);
     void changeText(cocos2d::CCString* text);
+    void showTextOrHint();
     void replaceText(cocos2d::CCString*& field, cocos2d::CCString* value);
 
     cocos2d::CCArray* m_rows[8] = {};          // retained: four plain rows, then their shifted texts
     cocos2d::CCString* m_text = nullptr;       // retained
     cocos2d::CCString* m_resetText = nullptr;  // retained
+    cocos2d::CCString* m_hint = nullptr;       // retained; null when there is none
     float m_labelWidth = 2500.0f;
     int32_t m_labelLines = 1;
     int32_t m_maxLength = kShortTextLength;

@@ -196,7 +196,7 @@ void GUI::onDescriptionEntered(CCObject* text)
     if (m_descriptionLabel) {
         GUILabel::lineSpacing = -2.0f;
         m_descriptionLabel->setMultilineText(CCString::create(description.empty() ? "No description" : description),
-                                             110, 5);
+                                             kDescriptionWidth, kDescriptionLines);
     }
 }
 

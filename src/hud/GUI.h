@@ -162,13 +162,23 @@ public:
 
     // --- world menu (GUIMenus.cpp) ------------------------------------------------
     static constexpr int kSnapshotTag = 8;
+    // The description label's layout, which the keyboard's limit follows.
+    static constexpr float kDescriptionWidth = 110.0f;
+    static constexpr int kDescriptionLines = 5;
     void onNameButton(cocos2d::CCObject* sender);
-    // The keyboard's answer for the world name: stored and shown.
+    // The name keyboard: on the world's name, or empty with the prompt as its
+    // hint while the world has none.
+    void openNameKeyboard();
+    // The keyboard's answer for the world name, trimmed: stored and shown
+    // (nothing typed leaves the world unnamed), then the save that waited
+    // for it.
     void onNameEntered(cocos2d::CCObject* text);
     void onDescriptionButton(cocos2d::CCObject* sender);
     void onRateButton(cocos2d::CCObject* sender);
-    // Saves without overwriting; an existing save of that name asks first.
+    // Saves without overwriting; an existing save of that name asks first,
+    // and an unnamed world asks for its name first.
     void onSaveButton(cocos2d::CCObject* sender);
+    bool isSavingAfterNaming() const { return m_saveAfterNaming; }
     // The overwrite question's confirmation.
     void confirmOverwrite();
     void showSaveResult(SaveLoadUtils::SaveResult result);
@@ -205,4 +215,5 @@ private:
     std::string m_lastElement;                      // the latest current element other than "Clear"
     GUILabel* m_descriptionLabel = nullptr;         // retained
     GUILabel* m_nameLabel = nullptr;                // retained
+    bool m_saveAfterNaming = false;
 };

@@ -420,7 +420,8 @@ void GUI::showWorldMenu()
     content->addChild(descriptionLabel);
     setDescriptionLabel(descriptionLabel);
     GUILabel::lineSpacing = -2.0f;
-    descriptionLabel->setMultilineText(CCString::create(description.empty() ? "No description" : description), 110, 5);
+    descriptionLabel->setMultilineText(CCString::create(description.empty() ? "No description" : description),
+                                       kDescriptionWidth, kDescriptionLines);
     grid.next();
     grid.next();
 
@@ -445,22 +446,46 @@ void GUI::showWorldMenu()
 
 void GUI::onNameButton(CCObject*)
 {
-    ScreenUtils::showKeyboard(m_nameLabel, this, callfuncO_selector(GUI::onNameEntered));
+    m_saveAfterNaming = false;
+    openNameKeyboard();
+}
+
+void GUI::openNameKeyboard()
+{
+    // An unnamed world opens the keyboard empty, its prompt as the hint.
+    const std::string name = gameServices().universeName ? gameServices().universeName() : std::string();
+    CCString* prompt = LocalUtils::localize("UniverseNameEmpty");
+    const bool named = !trimmedText(name).empty() && name != prompt->getString();
+    if (m_nameLabel && named)
+        m_nameLabel->setText(CCString::create(name));
+    ScreenUtils::showKeyboard(m_nameLabel, this, callfuncO_selector(GUI::onNameEntered), named ? nullptr : prompt);
 }
 
 void GUI::onNameEntered(CCObject* text)
 {
     auto* entered = dynamic_cast<CCString*>(text);
-    const std::string name = entered ? entered->getString() : std::string();
+    std::string name = trimmedText(entered ? entered->getString() : std::string());
+    const bool saveNow = m_saveAfterNaming && !name.empty();
+    m_saveAfterNaming = false;
+    // Nothing typed leaves the world unnamed, with its prompt.
+    if (name.empty())
+        name = LocalUtils::localize("UniverseNameEmpty")->getString();
     if (gameServices().setUniverseName)
         gameServices().setUniverseName(name);
     if (m_nameLabel)
         m_nameLabel->setText(CCString::create(name));
+    if (saveNow)
+        onSaveButton(nullptr);
 }
 
 void GUI::onDescriptionButton(CCObject*)
 {
-    ScreenUtils::showKeyboard(m_descriptionLabel, this, callfuncO_selector(GUI::onDescriptionEntered));
+    const std::string description =
+        gameServices().universeDescription ? gameServices().universeDescription() : std::string();
+    CCString* initial = LocalUtils::localize("UniverseDescriptionInitial");
+    const bool real = !trimmedText(description).empty() && description != initial->getString();
+    // A real description opens as its label shows it.
+    ScreenUtils::showKeyboardWithLabel(m_descriptionLabel, kDescriptionWidth, this, real ? nullptr : initial);
 }
 
 void GUI::onRateButton(CCObject*)
@@ -470,6 +495,13 @@ void GUI::onRateButton(CCObject*)
 
 void GUI::onSaveButton(CCObject*)
 {
+    // An unnamed world is named first; the save follows the name.
+    const std::string name = gameServices().universeName ? gameServices().universeName() : std::string();
+    if (trimmedText(name).empty() || name == LocalUtils::localize("UniverseNameEmpty")->getString()) {
+        m_saveAfterNaming = true;
+        openNameKeyboard();
+        return;
+    }
     Profile::getInstance()->setHasSavedWorld(true);
     showSaveResult(SaveLoadUtils::saveWorld(false));
 }

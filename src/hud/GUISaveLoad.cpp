@@ -17,7 +17,10 @@
 #include "gui/SlidingLayer.h"
 #include "hud/GUI.h"
 #include "scene/GameLayer.h"
+#include "scene/SaveLoadUtils.h"
+#include "world/ByteStream.h"
 #include "world/GameServices.h"
+#include "world/WorldBlob.h"
 
 #include <vector>
 
@@ -277,6 +280,25 @@ std::string GUISaveLoad::worldNameOf(const std::string& cloudName)
     return name;
 }
 
+std::string GUISaveLoad::listTitleOf(const std::string& cloudName)
+{
+    const std::string file = worldNameOf(cloudName);
+    GameServices& s = gameServices();
+    // The header up to the end of the name field is enough.
+    uint8_t head[worldblob::kNameOffset + worldblob::kTextFieldSize] = {};
+    if (s.fileRead && s.fileRead(cloudName, head, sizeof head) == static_cast<int32_t>(sizeof head)) {
+        const uint32_t version = loadU32(head);
+        const std::string name = worldblob::readTextField(head + worldblob::kNameOffset, worldblob::kTextFieldSize);
+        std::string nameFile;
+        if (version >= 8 && version <= worldblob::kCurrentVersion && SaveLoadUtils::worldFileName(name, nameFile) &&
+            !nameFile.empty() && toLowerString(nameFile) == toLowerString(file))
+            return name;
+    }
+    std::string title = file;
+    std::replace(title.begin(), title.end(), '_', ' ');
+    return title;
+}
+
 CCArray* GUISaveLoad::listWorlds(CCString* folder)
 {
     if (folder && folder->getString() == "All")
@@ -341,12 +363,10 @@ void GUISaveLoad::refreshList()
             }
         }
 
-        std::string title = worldNameOf(name->getString());
-        for (char& c : title)
-            if (c == '_')
-                c = ' ';
+        const std::string title = listTitleOf(name->getString());
         GUILabel* label = GUILabel::create();
         label->setText(CCString::createWithFormat("%i - %s", i + 1, title.c_str()));
+        LOG << "saved world listed as" << label->getText()->getString();
         label->setScale(GUILabel::fontSize > 0 ? 20 / GUILabel::fontSize : 1);
         label->setAnchorPoint(CCPointZero);
         label->setPosition(ccp(5, h + 5));

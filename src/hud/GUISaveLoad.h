@@ -53,6 +53,11 @@ public:
     static bool hasSaveExtension(const std::string& name);
     // "User/my_world.sav" -> "my_world".
     static std::string worldNameOf(const std::string& cloudName);
+    // What the list shows for a saved world: the name the player gave it, as
+    // its blob's header keeps it (the store folds file names to lower case),
+    // or the file's name with spaces for underscores when the header has no
+    // name of that file.
+    static std::string listTitleOf(const std::string& cloudName);
 
     GUIBatchNodeMenu* getMenu() const { return m_menu; }
     SlidingLayer* getSlidingLayer() const { return m_slidingLayer; }

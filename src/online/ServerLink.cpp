@@ -24,7 +24,7 @@ void showMessage(const char* key)
 
 // A failed create-player answer: on the request's progress bar when one
 // shows, else in the message popup. Buttons act again either way.
-void reportFailure(const char* key)
+void reportLoudly(const char* key)
 {
     GameServices& services = gameServices();
     if (services.setBusy)
@@ -82,6 +82,17 @@ bool ServerLink::dispatch(const std::shared_ptr<RequestAction>& action)
 
 void ServerLink::createPlayer(Profile* profile, CCObject* refusalTarget, SEL_CallFunc refusalSelector)
 {
+    sendCreatePlayer(profile, refusalTarget, refusalSelector, false);
+}
+
+void ServerLink::createPlayerQuietly(Profile* profile)
+{
+    LOG << "registering the kept name again in the background";
+    sendCreatePlayer(profile, nullptr, nullptr, true);
+}
+
+void ServerLink::sendCreatePlayer(Profile* profile, CCObject* refusalTarget, SEL_CallFunc refusalSelector, bool quiet)
+{
     if (!profile)
         return;
     std::string url = apiUrl().empty() ? std::string() : apiUrl() + "/players";
@@ -96,6 +107,7 @@ void ServerLink::createPlayer(Profile* profile, CCObject* refusalTarget, SEL_Cal
     }));
     auto action = std::make_shared<CreatePlayerCallback>(request, profile, refusalTarget, refusalSelector, profile,
                                                          callfunc_selector(Profile::runPendingCallback));
+    action->setQuiet(quiet);
     dispatch(action);
 }
 
@@ -114,6 +126,15 @@ CreatePlayerCallback::~CreatePlayerCallback()
 {
     CC_SAFE_RELEASE(refusalTarget_);
     CC_SAFE_RELEASE(continuationTarget_);
+}
+
+void CreatePlayerCallback::reportFailure(const char* key)
+{
+    if (quiet_) {
+        LOG << "create player: failed in the background (" << key << "); the name is kept";
+        return;
+    }
+    reportLoudly(key);
 }
 
 void CreatePlayerCallback::runRefusal()
@@ -158,9 +179,9 @@ bool CreatePlayerCallback::onResponse(const Response& response)
     profile_->setPrivateKey(CCString::create(key->stringValue()));
     profile_->setProgressWord(ProgressWord::PlayerCreated, 1);
     profile_->save();
-    if (gameServices().setBusy)
+    if (!quiet_ && gameServices().setBusy)
         gameServices().setBusy(false);
-    if (gameServices().completeProgress)
+    if (!quiet_ && gameServices().completeProgress)
         gameServices().completeProgress();
     if (continuationTarget_ && continuation_)
         (continuationTarget_->*continuation_)();

@@ -21,6 +21,8 @@ public:
     std::string apiUrl() const;
     const std::string& baseUrl() const { return baseUrl_; }
     void setBaseUrl(const std::string& url) { baseUrl_ = url; }
+    // A server address is set: without one the game plays offline.
+    bool isConfigured() const { return !baseUrl_.empty(); }
 
     // Percent-encodes a query value (a space is encoded as "%20").
     static std::string urlEscape(const std::string& text);
@@ -30,6 +32,10 @@ public:
     // key, saves and runs the profile's pending callback; a refusal runs
     // the given handler.
     void createPlayer(Profile* profile, cocos2d::CCObject* refusalTarget, cocos2d::SEL_CallFunc refusalSelector);
+    // The same request in the background, as a later start retries it: no
+    // progress bar, no popup, no busy flag; what fails is logged, and the
+    // next start tries again.
+    void createPlayerQuietly(Profile* profile);
 
     // Where requests go (the game's NetworkManager unless a test sets one).
     void setNetworkManager(NetworkManager* manager) { manager_ = manager; }
@@ -41,6 +47,8 @@ public:
 private:
     ServerLink();
     bool dispatch(const std::shared_ptr<RequestAction>& action);
+    void sendCreatePlayer(Profile* profile, cocos2d::CCObject* refusalTarget, cocos2d::SEL_CallFunc refusalSelector,
+                          bool quiet);
 
     std::string baseUrl_;
     NetworkManager* manager_ = nullptr;
@@ -53,6 +61,8 @@ public:
                          cocos2d::SEL_CallFunc refusalSelector, cocos2d::CCObject* continuationTarget,
                          cocos2d::SEL_CallFunc continuation);
     ~CreatePlayerCallback() override;
+    // Failures are logged only, and the screen's state is left alone.
+    void setQuiet(bool quiet) { quiet_ = quiet; }
 
 protected:
     bool onResponse(const Response& response) override;
@@ -60,6 +70,8 @@ protected:
 
 private:
     void runRefusal();
+    void reportFailure(const char* key);
+    bool quiet_ = false;
     Profile* profile_;
     cocos2d::CCObject* refusalTarget_;
     cocos2d::SEL_CallFunc refusalSelector_;

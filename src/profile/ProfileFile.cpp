@@ -110,8 +110,10 @@ void Profile::save()
     }
     crc32BuildTable();
 
+    // The name is kept whether or not the server has made an account for it:
+    // an offline player, or one whose registration failed, names once.
     std::string recordNickname = "Unnamed";
-    if (isRegistered() && nickname)
+    if (hasNickname())
         recordNickname = nickname->getString().substr(0, kNicknameFieldSize);
     if (!privateKey)
         privateKey = new CCString("Unconfigured");

@@ -31,12 +31,16 @@ bool SaveLoadUtils::worldFileName(const std::string& universeName, std::string& 
     out.clear();
     for (char c : universeName) {
         const auto u = static_cast<unsigned char>(c);
+        // One dot of a run: ".." would step out of the folder on some stores.
+        if (c == '.' && !out.empty() && out.back() == '.')
+            continue;
         out += (c == ' ' || c == '/' || c == '\\' || u < 0x20 || u == 0x7f) ? '_' : c;
     }
-    if (out == "." || out == "..") {
-        out.clear();
+    // A dot before the extension would make "name..sav".
+    while (!out.empty() && out.back() == '.')
+        out.pop_back();
+    if (out.empty() && !universeName.empty())
         return false;
-    }
     return true;
 }
 

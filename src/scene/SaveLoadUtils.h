@@ -29,7 +29,8 @@ public:
     static bool saveImageToCloud(cocos2d::CCNode* node, const std::string& path);
 
     // The universe name as a file name: spaces become "_", so do "/", "\" and
-    // control characters; "" for "." and "..", which are refused (false).
+    // control characters; a run of dots is one dot and a name never ends in
+    // one. A name of dots alone gives "" and is refused (false).
     static bool worldFileName(const std::string& universeName, std::string& out);
     // The save folder's copy of a cloud file (the store's lower-case name).
     static std::string localCachePath(const std::string& cloudName);

@@ -230,19 +230,21 @@ void ScreenUtils::showProgressFailure()
 
 // --- keyboard ----------------------------------------------------------------------
 
-void ScreenUtils::showKeyboardWithLabel(GUILabel* label, float width, CCObject* target)
+void ScreenUtils::showKeyboardWithLabel(GUILabel* label, float width, CCObject* target, CCString* hint)
 {
     GUIKeyboard* keyboard = attachKeyboard();
     bind(label, target, target ? callfuncO_selector(GUI::onDescriptionEntered) : nullptr);
-    keyboard->showWithLabel(label ? label->getText() : nullptr, width);
+    keyboard->showWithLabel(hint || !label ? nullptr : label->getText(), width);
+    keyboard->setHint(hint);
     getInstance()->setCurrentWindow(keyboard);
 }
 
-void ScreenUtils::showKeyboard(GUILabel* label, CCObject* target, SEL_CallFuncO selector)
+void ScreenUtils::showKeyboard(GUILabel* label, CCObject* target, SEL_CallFuncO selector, CCString* hint)
 {
     GUIKeyboard* keyboard = attachKeyboard();
     bind(label, target, selector);
-    keyboard->show(label ? label->getText() : nullptr);
+    keyboard->show(hint || !label ? nullptr : label->getText());
+    keyboard->setHint(hint);
     getInstance()->setCurrentWindow(keyboard);
 }
 

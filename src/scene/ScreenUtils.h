@@ -54,9 +54,12 @@ public:
 
     // --- the keyboard ------------------------------------------------------------
     // The binding lives from an opening to the next one; label and target are
-    // retained meanwhile.
-    static void showKeyboardWithLabel(GUILabel* label, float width, cocos2d::CCObject* target);
-    static void showKeyboard(GUILabel* label, cocos2d::CCObject* target, cocos2d::SEL_CallFuncO selector);
+    // retained meanwhile. The keyboard opens on the label's text; with a hint
+    // it opens empty instead, the hint shown until the first key.
+    static void showKeyboardWithLabel(GUILabel* label, float width, cocos2d::CCObject* target,
+                                      cocos2d::CCString* hint = nullptr);
+    static void showKeyboard(GUILabel* label, cocos2d::CCObject* target, cocos2d::SEL_CallFuncO selector,
+                             cocos2d::CCString* hint = nullptr);
     static void showNicknameKeyboard(cocos2d::CCString* text, cocos2d::CCObject* target);
     static void setKeyboardText();
     // The window to give back when the keyboard closes (retained; null once given).

@@ -1,6 +1,7 @@
 #include "screens/GUIIntro.h"
 
 #include "base/Logger.h"
+#include "online/ServerLink.h"
 #include "profile/Profile.h"
 #include "screens/GUINameInput.h"
 #include "screens/MainMenu.h"
@@ -27,6 +28,13 @@ void GUIIntro::goOn()
 {
     Profile* profile = Profile::getInstance();
     profile->load(true);
-    CCScene* next = profile->isRegistered() ? MainMenu::scene() : GUINameInput::scene();
-    CCDirector::sharedDirector()->replaceScene(next);
+    // The name screen asks once: a kept name goes straight to the menu, and
+    // an account the server has not made yet is asked for again quietly.
+    if (!profile->isRegistered() && !profile->hasNickname()) {
+        CCDirector::sharedDirector()->replaceScene(GUINameInput::scene());
+        return;
+    }
+    if (!profile->isRegistered() && ServerLink::getInstance()->isConfigured())
+        ServerLink::getInstance()->createPlayerQuietly(profile);
+    CCDirector::sharedDirector()->replaceScene(MainMenu::scene());
 }

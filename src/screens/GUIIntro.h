@@ -1,7 +1,8 @@
 #pragma once
 // The first scene: the splash picture for 2 s, then the profile is loaded
 // (backup allowed) and the main menu follows, or the player-name screen while
-// the player has no server account yet.
+// the player has no name yet. A name the server has no account for yet is
+// registered quietly meanwhile, when there is a server.
 #include "cocos2d.h"
 
 class GUIIntro : public cocos2d::CCScene {

@@ -6,11 +6,14 @@
 #include "base/Logger.h"
 #include "profile/Profile.h"
 #include "base/ScreenMetrics.h"
+#include "base/Utils.h"
 #include "scene/ScreenUtils.h"
 #include "gui/GUIBatchNodeMenu.h"
+#include "gui/GUIKeyboard.h"
 #include "gui/GUILabel.h"
 #include "gui/GUIProgressBar.h"
 #include "gui/GUIWindow.h"
+#include "online/ServerLink.h"
 #include "screens/MainMenu.h"
 
 USING_NS_CC;
@@ -25,15 +28,6 @@ GUIWindow* visibleCurrentWindow()
 {
     GUIWindow* window = ScreenUtils::getInstance()->getCurrentWindow();
     return window && window->isVisible() ? window : nullptr;
-}
-
-std::string trimmed(const std::string& text)
-{
-    const char* spaces = " \t\r\n";
-    const size_t first = text.find_first_not_of(spaces);
-    if (first == std::string::npos)
-        return "";
-    return text.substr(first, text.find_last_not_of(spaces) - first + 1);
 }
 
 bool progressShown()
@@ -93,9 +87,13 @@ void GUINameInput::onEnter()
         return;
     Profile* profile = Profile::getInstance();
     if (profile->hasNickname()) {
-        // A name kept from an earlier try: register it again.
+        // A name kept from an earlier try: register it again, or go on
+        // when there is no server to register with.
         m_nameLabel->setText(profile->getNickname());
-        submitName();
+        if (ServerLink::getInstance()->isConfigured())
+            submitName();
+        else
+            goOnToMenu();
     } else {
         showKeyboard();
     }
@@ -140,7 +138,7 @@ void GUINameInput::showKeyboard()
 void GUINameInput::onNameEntered(CCObject* text)
 {
     auto* entered = dynamic_cast<CCString*>(text);
-    std::string name = trimmed(entered ? entered->getString() : std::string());
+    std::string name = trimmedText(entered ? entered->getString() : std::string());
     // The refusal's prompt accepted as it stands is no name.
     if (m_request == Request::Retyping && name == kDuplicate)
         name.clear();
@@ -153,6 +151,13 @@ void GUINameInput::onNameEntered(CCObject* text)
     Profile* profile = Profile::getInstance();
     profile->setNickname(CCString::create(name));
     profile->save();
+    if (!ServerLink::getInstance()->isConfigured()) {
+        // Offline: the name is all there is to do; the menu follows once the
+        // keyboard has slid away (watchProgress).
+        LOG << "no server configured: the name is kept and the game plays offline";
+        m_request = Request::Succeeded;
+        return;
+    }
     submitName();
 }
 
@@ -211,7 +216,9 @@ void GUINameInput::onRequestFailed()
 
 void GUINameInput::watchProgress(float)
 {
-    if (progressShown())
+    // The keyboard gives its window back when its slide ends: leaving before
+    // that would leave the menu's touches going to a keyboard that is gone.
+    if (progressShown() || GUIKeyboard::getInstance()->getParent())
         return;
     switch (m_request) {
     case Request::Succeeded:

@@ -1,9 +1,10 @@
 #pragma once
 // The player-name screen: a title, the name typed so far and the keyboard.
-// An accepted name is kept in the profile and sent to the server; the
-// progress bar shows the request. A refused name brings the keyboard back;
-// any other failure, once acknowledged, goes on to the menu with the name
-// kept (registration is retried where an online feature needs it).
+// An accepted name is kept in the profile. Without a server that is all, and
+// the menu follows; with one the name is sent and the progress bar shows the
+// request. A refused name brings the keyboard back; any other failure, once
+// acknowledged, goes on to the menu with the name kept (the intro registers
+// it quietly at a later start, and so does an online feature that needs it).
 #include "scene/BackButton.h"
 #include "cocos2d.h"
 

@@ -15,9 +15,11 @@
 #include "gui/GUIBatchNodeMenu.h"
 #include "gui/GUIButton.h"
 #include "gui/GUILabel.h"
+#include "gui/GUIPopup.h"
 #include "gui/GUIWindow.h"
 #include "hud/GUITopBar.h"
 #include "scene/GameLayer.h"
+#include "screens/MainMenuAnimation.h"
 #include "world/ParticleCreator.h"
 #include "world/World.h"
 
@@ -32,6 +34,8 @@ const char* const kSheetFrames = "pvr/mainmenu.plist";
 const char* const kFont = "mainmenu_ach_fontButtons";
 const char* const kGoldFont = "mainmenu_ach_fontButtonsGold";
 constexpr float kTransitionSeconds = 0.5f;
+// The game's name is the same in every language.
+const char* const kGameTitle = "The Tesmora";
 
 GUIWindow* visibleCurrentWindow()
 {
@@ -106,6 +110,9 @@ bool MainMenu::init()
         return false;
     setTouchEnabled(true);
     CCSpriteFrameCache::sharedSpriteFrameCache()->addSpriteFramesWithFile(kSheetFrames);
+    m_backdrop = MainMenuAnimation::create();
+    if (m_backdrop)
+        addChild(m_backdrop, -1);
     m_menu = GUIBatchNodeMenu::create(kSheetTexture, 16);
     if (!m_menu) {
         LOG_ERROR << "main menu: no sheet";
@@ -138,16 +145,56 @@ bool MainMenu::init()
         m_menu->addChild(p.button);
     }
 
+    // The top of the 4:3 box: the title in the middle, the player's name on
+    // the left, the mana on the right.
+    const CCSize margin = visibleMargin();
+    const CCPoint origin = ccp(margin.width / 2, margin.height / 2);
+    auto boxPoint = [&](float fx, float fy) {
+        return ccp(origin.x + visibleSize.width * fx, origin.y + visibleSize.height * fy);
+    };
+    const CCPoint counterAt = boxPoint(0.86f, 0.93f);
     if (CCSprite* counter = CCSprite::createWithSpriteFrameName("mainmenu_manaCounter.png")) {
         counter->setScale(scale);
-        counter->setPosition(scaledPoint(240, 300));
+        counter->setPosition(counterAt);
         m_menu->addChild(counter);
+        if (CCSprite* icon = CCSprite::createWithSpriteFrameName("mainmenu_manaIcon.png")) {
+            icon->setScale(scale * 1.5f);
+            icon->setAnchorPoint(ccp(1, 0.5f));
+            icon->setPosition(ccp(counterAt.x - counter->getContentSize().width * scale / 2 - 4 * scale, counterAt.y));
+            m_menu->addChild(icon);
+        }
     }
+
     GUILabel::setFontName(kGoldFont);
+    // The title, with a dark copy behind it so it reads on any part of the sky.
+    const CCPoint titleAt = boxPoint(0.5f, 0.78f);
+    for (int copy = 0; copy < 2; ++copy) {
+        GUILabel* title = GUILabel::create();
+        title->setText(CCString::create(kGameTitle));
+        title->setAnchorPoint(ccp(0.5f, 0.5f));
+        title->setScale(scale * 26.0f / GUILabel::fontSize);
+        if (copy == 0) {
+            title->setColor(ccc3(20, 16, 40));
+            title->setPosition(ccp(titleAt.x + 2 * scale, titleAt.y - 2 * scale));
+        } else {
+            title->setPosition(titleAt);
+            m_titleLabel = title;
+        }
+        addChild(title, 1);
+    }
+
     m_manaLabel = GUILabel::create();
     m_manaLabel->setScale(scale * 10.0f / GUILabel::fontSize);
-    m_manaLabel->setPosition(scaledPoint(240, 300));
+    m_manaLabel->setPosition(counterAt);
     addChild(m_manaLabel, 1);
+
+    GUILabel::setFontName(kFont);
+    m_playerNameLabel = GUILabel::create();
+    m_playerNameLabel->setScale(scale * 10.0f / GUILabel::fontSize);
+    m_playerNameLabel->setAnchorPoint(ccp(0, 0.5f));
+    m_playerNameLabel->setPosition(boxPoint(0.04f, 0.93f));
+    addChild(m_playerNameLabel, 1);
+    refreshPlayerName();
     refreshManaLabel();
     return true;
 }
@@ -161,6 +208,7 @@ void MainMenu::onEnter()
     CocosDenshion::SimpleAudioEngine::sharedEngine()->playBackgroundMusic(
         soundFilePath("music", "music_main_menu").c_str(), true);
     refreshManaLabel();
+    refreshPlayerName();
     schedule(schedule_selector(MainMenu::update), 1.0f / 30);
 }
 
@@ -212,6 +260,29 @@ void MainMenu::refreshManaLabel()
 {
     if (m_manaLabel)
         m_manaLabel->setText(CCString::createWithFormat("%d", Profile::getInstance()->getMana()));
+}
+
+void MainMenu::refreshPlayerName()
+{
+    if (!m_playerNameLabel)
+        return;
+    Profile* profile = Profile::getInstance();
+    m_playerNameLabel->setText(profile->hasNickname() ? profile->getNickname() : CCString::create(""));
+}
+
+void MainMenu::onBackPressed()
+{
+    // A world on its way in, or a popup already up (it takes the key first).
+    if (m_startingWorld || GUIPopup::getInstance()->getParent())
+        return;
+    ScreenUtils::showPopup(LocalUtils::localize("ConfirmationQuitGame"), this, callfunc_selector(MainMenu::quitGame),
+                           nullptr, nullptr, 0);
+}
+
+void MainMenu::quitGame()
+{
+    LOG << "quit from the main menu";
+    CCDirector::sharedDirector()->end();
 }
 
 void MainMenu::update(float)

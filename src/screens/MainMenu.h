@@ -1,13 +1,16 @@
 #pragma once
-// The title screen: Story and Free mode buttons and the mana counter. It stays
-// below the game scene while a world runs, so leaving the game pops back to
-// it. Touches go first to ScreenUtils' visible window (popups over the menu).
+// The title screen: the game's title over its drifting backdrop, Story and
+// Free mode buttons, the mana counter and the player's name. It stays below
+// the game scene while a world runs, so leaving the game pops back to it.
+// Touches go first to ScreenUtils' visible window (popups over the menu). The
+// back key asks whether to quit the game.
 #include "scene/BackButton.h"
 #include "cocos2d.h"
 
 class GUIBatchNodeMenu;
 class GUIButton;
 class GUILabel;
+class MainMenuAnimation;
 
 class MainMenu : public cocos2d::CCLayer, public BackButtonListener {
 public:
@@ -35,12 +38,20 @@ public:
     // The story at the best day reached.
     void startStoryMode();
     void refreshManaLabel();
+    // The profile's nickname; nothing before the player has one.
+    void refreshPlayerName();
+    // The back key: "Quit the game?", and OK quits.
+    void onBackPressed() override;
+    void quitGame();
     // Every 1/30 s: pending mana into the profile, then the label.
     void update(float dt) override;
 
     GUIButton* getStoryButton() const { return m_storyButton; }
     GUIButton* getFreeModeButton() const { return m_freeButton; }
     GUILabel* getManaLabel() const { return m_manaLabel; }
+    GUILabel* getTitleLabel() const { return m_titleLabel; }
+    GUILabel* getPlayerNameLabel() const { return m_playerNameLabel; }
+    MainMenuAnimation* getBackdrop() const { return m_backdrop; }
     // A world start is under way (until the game scene is entered).
     bool isStartingWorld() const { return m_startingWorld; }
 
@@ -51,6 +62,9 @@ private:
     void showGameScene();
 
     GUIBatchNodeMenu* m_menu = nullptr;
+    MainMenuAnimation* m_backdrop = nullptr;
+    GUILabel* m_titleLabel = nullptr;
+    GUILabel* m_playerNameLabel = nullptr;
     GUIButton* m_storyButton = nullptr;
     GUIButton* m_freeButton = nullptr;
     GUILabel* m_manaLabel = nullptr;

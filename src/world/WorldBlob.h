@@ -25,6 +25,7 @@ constexpr uint32_t kCurrentVersion = 11;
 constexpr size_t kHeaderSize = 356;
 constexpr size_t kTextFieldSize = 16;          // background and universe name
 constexpr size_t kDescriptionFieldSize = 256;  // universe description
+constexpr size_t kNameOffset = 48;             // of the universe name, versions 8 and up
 // Ambient temperatures are stored shifted by this much (versions 6 and up).
 constexpr int32_t kAmbientShift = 2550;
 

@@ -87,7 +87,7 @@ void readHeader(const uint8_t* data, BlobHeader& h)
         }
         if (v >= 8) {
             h.hasTexts = true;
-            h.name = readTextField(data + 48, kTextFieldSize);
+            h.name = readTextField(data + kNameOffset, kTextFieldSize);
             h.description = readTextField(data + 64, kDescriptionFieldSize);
             h.hasBackgroundShown = true;
             h.backgroundShown = data[320] != 0;

@@ -3,6 +3,8 @@
 // up fell: some Sand, none at or above the painted rows, and most of it resting (nothing but filled cells below it down
 // to the floor).
 //   e2e_world_check <world.sav> <lowest painted row>
+// Or checks the name and description the loaded world carries:
+//   e2e_world_check --texts <world.sav> <name> <description>
 // Prints what it found; exits 0 when the world passes, 1 when not, 2 on bad use.
 #include <cstdio>
 #include <cstdlib>
@@ -52,10 +54,17 @@ SandCount countSand(const World& world)
 
 int main(int argc, char** argv)
 {
+    const bool texts = argc == 5 && std::string(argv[1]) == "--texts";
+    if (texts) {
+        ++argv;
+        argc = 3;
+    }
     char* end = nullptr;
-    const long paintedRow = argc == 3 ? std::strtol(argv[2], &end, 10) : 0;
-    if (argc != 3 || *end != '\0' || paintedRow <= 0) {
-        std::fprintf(stderr, "usage: e2e_world_check <world.sav> <lowest painted row>\n");
+    const long paintedRow = texts ? 1 : argc == 3 ? std::strtol(argv[2], &end, 10) : 0;
+    if (argc != 3 || (!texts && *end != '\0') || paintedRow <= 0) {
+        std::fprintf(stderr,
+                     "usage: e2e_world_check <world.sav> <lowest painted row>\n"
+                     "       e2e_world_check --texts <world.sav> <name> <description>\n");
         return 2;
     }
     CCEGLView::setRunMode(kCCRunModeHeadless);
@@ -76,6 +85,13 @@ int main(int argc, char** argv)
     if (!world->load(data)) {
         std::fprintf(stderr, "world check: the game's loader refused %s\n", argv[1]);
         return 1;
+    }
+    if (texts) {
+        auto text = [](CCString* s) { return s ? s->getString() : std::string("<none>"); };
+        const std::string name = text(GameLayer::getInstance()->getUniverseName());
+        const std::string description = text(GameLayer::getInstance()->getUniverseDescription());
+        std::printf("world check: named \"%s\", described \"%s\"\n", name.c_str(), description.c_str());
+        return name == argv[2] && description == argv[3] ? 0 : 1;
     }
     const SandCount sand = countSand(*world);
     std::printf("world check: %d x %d world, %d Sand cells, %d resting, highest row %d (painted from row %ld)\n",

@@ -69,7 +69,7 @@ TEST_F(Keyboard, TheCounterShowsWhatIsLeftAndAFullTextRefusesCharacters)
     };
     const Case cases[] = {
         {"fifteen-bytes!!", "0 characters left", false},
-        {"seventeen-bytes!!", "-2 characters left", false},
+        {"seventeen-bytes!!", "0 characters left", false},
         {"fourteen-bytes", "1 character left", true},
         {"", "15 characters left", true},
     };
@@ -87,6 +87,63 @@ TEST_F(Keyboard, TheCounterShowsWhatIsLeftAndAFullTextRefusesCharacters)
     tap(keyboard()->getBackspaceKey());
     tap("q");
     EXPECT_EQ(text(), "fifteen-bytes!q");
+}
+
+TEST_F(Keyboard, AHintShowsUntilTheFirstKeyAndIsNeverTheText)
+{
+    Held<Receiver> receiver;
+    GUILabel* label = GUILabel::create();
+    label->setText(CCString::create("Please give your world a name."));
+    struct Case {
+        const char* typed;  // physical keys; "" accepts at once
+        const char* delivered;
+    };
+    for (const Case& c : {Case{"", ""}, Case{"Beach 2", "Beach 2"}, Case{"x\b", ""}}) {
+        SCOPED_TRACE(c.typed);
+        ScreenUtils::showKeyboard(label, receiver.get(), callfuncO_selector(Receiver::take),
+                                  CCString::create("Please give your world a name."));
+        EXPECT_EQ(text(), "") << "the prompt is not the text";
+        EXPECT_TRUE(keyboard()->isShowingHint());
+        EXPECT_EQ(counter(), "15 characters left");
+        EXPECT_EQ(std::string(keyboard()->getTextLabel()->getText()->getString()), "Please give your world a name.");
+        EXPECT_LT(keyboard()->getTextLabel()->getOpacity(), 255) << "a hint is dimmed";
+        for (const char* k = c.typed; *k; ++k) {
+            if (*k == '\b')
+                keyboard()->deleteBackward();
+            else
+                keyboard()->insertText(k, 1);
+        }
+        EXPECT_EQ(keyboard()->isShowingHint(), *c.delivered == 0);
+        keyboard()->accept();
+        stepSeconds(0.2f);
+        ASSERT_FALSE(receiver->texts.empty());
+        EXPECT_EQ(receiver->texts.back(), c.delivered);
+    }
+    // A real text opens as it is, editable, and the hint of an earlier opening is gone.
+    label->setText(CCString::create("Beach 2"));
+    ScreenUtils::showKeyboard(label, receiver.get(), callfuncO_selector(Receiver::take));
+    EXPECT_EQ(text(), "Beach 2");
+    EXPECT_FALSE(keyboard()->isShowingHint());
+    keyboard()->insertText("!", 1);
+    EXPECT_EQ(text(), "Beach 2!");
+    EXPECT_EQ(keyboard()->getTextLabel()->getOpacity(), 255);
+}
+
+TEST_F(Keyboard, ALongTextHoldsWhatItsLabelLinesTakeAndNeverMoreThanItsRecord)
+{
+    Held<Receiver> receiver;
+    GUILabel* label = GUILabel::create();
+    label->setText(CCString::create(""));
+    ScreenUtils::showKeyboardWithLabel(label, 110, receiver.get());
+    const int32_t narrow = keyboard()->getMaxLength();
+    EXPECT_GT(narrow, 15) << "a description is more than a name";
+    EXPECT_LE(narrow, GUIKeyboard::kLongTextLength);
+    ScreenUtils::showKeyboardWithLabel(label, 5000, receiver.get());
+    EXPECT_EQ(keyboard()->getMaxLength(), GUIKeyboard::kLongTextLength);
+    const std::string typed(300, 'a');
+    keyboard()->insertText(typed.c_str(), static_cast<int>(typed.size()));
+    EXPECT_EQ(text().size(), static_cast<size_t>(GUIKeyboard::kLongTextLength));
+    EXPECT_EQ(counter(), "0 characters left");
 }
 
 TEST_F(Keyboard, AfterUpdateCharsLeftTheFirstEditReplacesTheTextAndResetGivesEmpty)

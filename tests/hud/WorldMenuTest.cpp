@@ -9,10 +9,12 @@
 #include "base/LocalUtils.h"
 #include "profile/Profile.h"
 #include "gui/GUIButton.h"
+#include "gui/GUIKeyboard.h"
 #include "gui/GUILabel.h"
 #include "gui/GUIPopup.h"
 #include "hud/GUISaveLoad.h"
 #include "hud/GUITopBar.h"
+#include "platform/CloudStorage.h"
 
 USING_NS_CC;
 
@@ -116,6 +118,61 @@ TEST_F(WorldMenu, TheMenuShowsTheWorldAndTheKeyboardAnswersStoreIt)
     EXPECT_EQ(layer->getUniverseName()->getString(), "Hills");
     EXPECT_EQ(layer->getUniverseDescription()->getString(), "Rolling");
     EXPECT_EQ(gui->getNameLabel()->getText()->getString(), "Hills");
+}
+
+TEST_F(WorldMenu, AnUnnamedWorldIsNamedAndDescribedAsTypedAndSavedUnderThatName)
+{
+    GUIKeyboard* keyboard = GUIKeyboard::getInstance();
+    auto type = [&](const std::string& typed) {
+        keyboard->insertText(typed.c_str(), static_cast<int>(typed.size()));
+        keyboard->insertText("\n", 1);
+        stepSeconds(0.3f);
+    };
+    layer->setPaused(true);
+    gui->onMenuButton(GUI::kWorldMenu, nullptr);
+    ASSERT_EQ(layer->getUniverseName()->getString(), text("UniverseNameEmpty"));
+
+    // Saving an unnamed world asks for the name first: the prompt is a hint.
+    gui->onSaveButton(nullptr);
+    EXPECT_TRUE(keyboard->isActive());
+    EXPECT_EQ(keyboard->getText()->getString(), "");
+    EXPECT_TRUE(keyboard->isShowingHint());
+    EXPECT_EQ(platform::CloudStorage::getFileCount(), 0) << "nothing saved before the name";
+    type("Beach 2");
+    EXPECT_EQ(layer->getUniverseName()->getString(), "Beach 2");
+    EXPECT_EQ(gui->getNameLabel()->getText()->getString(), "Beach 2");
+    EXPECT_TRUE(platform::CloudStorage::fileExists("User/Beach_2.sav"));
+    EXPECT_EQ(popupText(), text("WorldSavedPopup"));
+    GUIPopup::getInstance()->onOkPressed();
+    stepSeconds(0.5f);
+
+    // The fresh world's description is a hint too; what is typed is kept whole.
+    ASSERT_EQ(layer->getUniverseDescription()->getString(), text("UniverseDescriptionInitial"));
+    gui->onDescriptionButton(nullptr);
+    EXPECT_EQ(keyboard->getText()->getString(), "");
+    EXPECT_TRUE(keyboard->isShowingHint());
+    EXPECT_GT(keyboard->getMaxLength(), 15);
+    type("Sand and sea, and a long shore");
+    EXPECT_EQ(layer->getUniverseDescription()->getString(), "Sand and sea, and a long shore");
+    EXPECT_EQ(gui->getDescriptionLabel()->getText()->getString(), "Sand and sea, and a long shore");
+
+    // A named world opens on its name; nothing typed at all leaves the name.
+    gui->onNameButton(nullptr);
+    EXPECT_EQ(keyboard->getText()->getString(), "Beach 2");
+    EXPECT_FALSE(keyboard->isShowingHint());
+    keyboard->accept();
+    stepSeconds(0.3f);
+    EXPECT_EQ(layer->getUniverseName()->getString(), "Beach 2");
+    // Emptied, the world is unnamed again; a save then asks again.
+    gui->onNameButton(nullptr);
+    keyboard->onKeyPressed(CCString::create("clear"));
+    keyboard->accept();
+    stepSeconds(0.3f);
+    EXPECT_EQ(layer->getUniverseName()->getString(), text("UniverseNameEmpty"));
+
+    // The saved-worlds list shows the name as typed, though the store folds it.
+    EXPECT_EQ(GUISaveLoad::listTitleOf("user/beach_2.sav"), "Beach 2");
+    EXPECT_EQ(GUISaveLoad::listTitleOf("user/never_saved.sav"), "never saved");
 }
 
 TEST_F(WorldMenu, LoadClosesTheHudAndPushesTheSavedWorldsScreen)

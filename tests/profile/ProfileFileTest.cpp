@@ -351,11 +351,13 @@ TEST_F(ProfileTest, PurchaseTableNamesAreListedOnceInTheirFirstOrder)
 
 TEST_F(ProfileTest, TextFieldsAreBoundedOnSaveAndLoad)
 {
-    // Without an account the file keeps "Unnamed", whatever the nickname is.
+    // Without an account the name is kept too (offline play names once).
     profile->setNickname(CCString::create("Zed"));
     profile->save();
     std::vector<uint8_t> file = readFile(kFileName);
-    EXPECT_EQ(readFixedText(recordOf(file) + Record::Nickname, 16), "Unnamed");
+    EXPECT_EQ(readFixedText(recordOf(file) + Record::Nickname, 16), "Zed");
+    ASSERT_TRUE(restart()->loadFromFile(kFileName));
+    EXPECT_EQ(profile->getNickname()->getString(), "Zed");
 
     // With one, the nickname is cut to 16 bytes and may fill its field.
     profile->setPrivateKey(CCString::create(std::string(400, 'k')));

@@ -238,8 +238,17 @@ TEST_F(SavedWorlds, NamesAreMadeSafe)
         const char* file;
     };
     const Case cases[] = {
-        {"a b", true, "a_b"}, {"../x", true, ".._x"}, {"a\\b", true, "a_b"}, {"tab\there", true, "tab_here"},
-        {".", false, ""},     {"..", false, ""},      {"", true, ""},
+        {"a b", true, "a_b"},
+        {"../x", true, "._x"},
+        {"a\\b", true, "a_b"},
+        {"tab\there", true, "tab_here"},
+        {".", false, ""},
+        {"..", false, ""},
+        {"...", false, ""},
+        {"", true, ""},
+        {"Please give your world a name.", true, "Please_give_your_world_a_name"},
+        {"a..b...c", true, "a.b.c"},
+        {"v1.2", true, "v1.2"},
     };
     for (const Case& c : cases) {
         std::string out;
@@ -255,7 +264,7 @@ TEST_F(SavedWorlds, NamesAreMadeSafe)
 
     name("../x");
     EXPECT_EQ(SaveLoadUtils::saveWorld(false), SaveLoadUtils::SaveResult::Saved);
-    EXPECT_TRUE(platform::CloudStorage::fileExists("User/.._x.sav"));
+    EXPECT_TRUE(platform::CloudStorage::fileExists("User/._x.sav"));
     struct stat st { };
     EXPECT_NE(stat(m_cloud.file("x.sav").c_str(), &st), 0);
     EXPECT_NE(stat((saveFolder + "/x.png").c_str(), &st), 0);

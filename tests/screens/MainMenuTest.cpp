@@ -1,5 +1,7 @@
 // The title screen and the world start: free play and the story from the
 // menu, the menu's mana counter, and what stays below the game scene.
+#include <string>
+
 #include "scene/BackButton.h"
 #include "base/LocalUtils.h"
 #include "profile/Profile.h"
@@ -12,6 +14,7 @@
 #include "hud/GUI.h"
 #include "hud/GUITopBar.h"
 #include "screens/MainMenu.h"
+#include "screens/MainMenuAnimation.h"
 #include "world/ParticleCreator.h"
 #include "world/Tools.h"
 #include "support/GameSceneFixture.h"
@@ -211,6 +214,59 @@ TEST_F(MainMenuTest, BackInFreePlayConfirmedReturnsToTheMenu)
     EXPECT_TRUE(gameRunning()) << "the menu comes after 0.25 s";
     stepSeconds(0.5f);
     EXPECT_TRUE(menuRunning());
+    GUIPopup::resetInstanceForTests();
+}
+
+TEST_F(MainMenuTest, TheMenuShowsTheTitleOverAMovingBackdropTheManaAndThePlayersName)
+{
+    Profile::getInstance()->setNickname(CCString::create("Ada"));
+    Profile::getInstance()->setMana(3500);
+    menu->onExit();
+    menu->onEnter();
+    ASSERT_NE(menu->getTitleLabel(), nullptr);
+    EXPECT_EQ(std::string(menu->getTitleLabel()->getText()->getString()), "The Tesmora");
+    EXPECT_EQ(std::string(menu->getPlayerNameLabel()->getText()->getString()), "Ada");
+    EXPECT_EQ(manaText(), "3500");
+
+    MainMenuAnimation* backdrop = menu->getBackdrop();
+    ASSERT_NE(backdrop, nullptr);
+    ASSERT_EQ(backdrop->getBandCount(), 3u);
+    EXPECT_EQ(backdrop->getCloudCount(), 3u);
+    stepSeconds(2.0f, 0.25f);
+    // Slowly, the far hills slowest: a few pixels a second at most.
+    for (size_t band = 0; band < backdrop->getBandCount(); ++band) {
+        EXPECT_GT(backdrop->getDrift(band), 0.0f) << band;
+        EXPECT_LT(backdrop->getDrift(band), 40.0f) << band;
+        if (band > 0) {
+            EXPECT_GT(backdrop->getDrift(band), backdrop->getDrift(band - 1)) << band;
+        }
+    }
+}
+
+TEST_F(MainMenuTest, TheBackKeyAsksBeforeQuittingAndOkQuits)
+{
+    GUIPopup::resetInstanceForTests();
+    BackButtonAdapter::getInstance()->onBackPressed();
+    stepFrames(2);
+    GUIPopup* popup = GUIPopup::getInstance();
+    ASSERT_TRUE(popup->isShown());
+    EXPECT_EQ(popup->getKind(), 0);
+    EXPECT_EQ(std::string(popup->getMessageLabel()->getText()->getString()),
+              LocalUtils::localize("ConfirmationQuitGame")->getString());
+    // The back key again answers the question (cancel), and the game goes on.
+    BackButtonAdapter::getInstance()->onBackPressed();
+    stepSeconds(0.5f);
+    EXPECT_FALSE(popup->isShown());
+    EXPECT_TRUE(menuRunning());
+    EXPECT_FALSE(CCDirector::sharedDirector()->hasEnded());
+
+    BackButtonAdapter::getInstance()->onBackPressed();
+    stepFrames(2);
+    ASSERT_TRUE(popup->isShown());
+    popup->onOkPressed();
+    stepSeconds(0.5f);
+    EXPECT_TRUE(CCDirector::sharedDirector()->hasEnded());
+    CCDirector::sharedDirector()->resetForTests();
     GUIPopup::resetInstanceForTests();
 }
 

@@ -1,5 +1,6 @@
 // The player-name screen against a server on the loopback: the answer drives
 // the progress bar, and every outcome leaves the screen the right way.
+#include <atomic>
 #include <chrono>
 #include <thread>
 
@@ -7,12 +8,17 @@
 #include "profile/Profile.h"
 #include "scene/ScreenUtils.h"
 #include "gui/GUIKeyboard.h"
+#include "gui/GUIPopup.h"
 #include "gui/GUIProgressBar.h"
 #include "online/NetworkManager.h"
 #include "online/ServerLink.h"
+#include "screens/GUIIntro.h"
 #include "screens/GUINameInput.h"
 #include "screens/MainMenu.h"
 #include "support/GameSceneFixture.h"
+#include "support/LogCapture.h"
+#include "support/TempFolders.h"
+#include "platform/CloudStorage.h"
 #include "../online/LoopbackHttpServer.h"
 
 USING_NS_CC;
@@ -25,6 +31,8 @@ protected:
     {
         GameScene::SetUp();
         ASSERT_TRUE(NetworkManager::init());
+        // The profile is written and read back across a start.
+        ASSERT_TRUE(platform::CloudStorage::setRoot(cloud.file("cloud")));
         MainMenu::resetInstanceForTests();
         GUIProgressBar::resetInstanceForTests();
         GUIKeyboard::resetInstanceForTests();
@@ -40,6 +48,7 @@ protected:
         GUIKeyboard::resetInstanceForTests();
         ScreenUtils::getInstance()->setBusy(false);
         MainMenu::resetInstanceForTests();
+        platform::CloudStorage::clearRoot();
         GameScene::TearDown();
     }
 
@@ -84,6 +93,7 @@ protected:
     }
     static void pressOk() { GUIProgressBar::getInstance()->onOkPressed(); }
 
+    testsupport::TempDir cloud;
     NetworkManager manager;
     GUINameInput* screen = nullptr;
 };
@@ -154,6 +164,66 @@ TEST_F(NameInputTest, NoServerFailsThenOkGoesToTheMenu)
     pressOk();
     stepFrames(30);
     EXPECT_TRUE(onMenu());
+}
+
+TEST_F(NameInputTest, WithoutAServerTheNameIsKeptAndTheMenuFollowsAtOnce)
+{
+    testsupport::LogCapture log;
+    Profile::getInstance()->load(false);  // as the start-up does
+    open("");
+    type("Ann");
+    EXPECT_TRUE(onMenu());
+    EXPECT_EQ(GUIProgressBar::getInstance()->getParent(), nullptr) << "no bar for a request never sent";
+    EXPECT_EQ(GUIPopup::getInstance()->getParent(), nullptr);
+    EXPECT_FALSE(ScreenUtils::getInstance()->isBusy());
+    Profile::getInstance()->load(false);
+    EXPECT_EQ(std::string(Profile::getInstance()->getNickname()->getString()), "Ann");
+    EXPECT_EQ(log.find("create player"), -1);
+}
+
+// A later start with the name kept: straight to the menu, and with a server
+// the account is asked for again in the background, its failure unshown.
+TEST_F(NameInputTest, ALaterStartGoesToTheMenuAndRegistersQuietly)
+{
+    struct Case {
+        bool server;
+        int status;
+        const char* body;
+        bool registered;
+    };
+    for (const Case& c :
+         {Case{false, 0, "", false}, Case{true, 500, "", false}, Case{true, 201, R"({"id": 9, "key": "k9"})", true}}) {
+        SCOPED_TRACE(c.status);
+        testsupport::resetGame();
+        GUIPopup::resetInstanceForTests();
+        Profile::getInstance()->load(false);
+        Profile::getInstance()->setNickname(CCString::create("Ann"));
+        Profile::getInstance()->save();
+        std::atomic<int> requests{0};
+        LoopbackHttpServer server([&](const ReceivedRequest&) {
+            ++requests;
+            return CannedResponse{c.status, c.body};
+        });
+        ServerLink::getInstance()->setNetworkManager(&manager);
+        ServerLink::getInstance()->setBaseUrl(c.server ? server.url() : "");
+        auto* intro = new GUIIntro();
+        CCDirector::sharedDirector()->runWithScene(intro);
+        intro->release();
+        stepSeconds(2.5f, 0.25f);
+        EXPECT_TRUE(onMenu());
+        if (c.server)
+            awaitAnswer();
+        stepFrames(60);
+        EXPECT_EQ(requests.load(), c.server ? 1 : 0);
+        EXPECT_TRUE(onMenu());
+        EXPECT_EQ(GUIPopup::getInstance()->getParent(), nullptr) << "a failed retry is not shown";
+        EXPECT_EQ(GUIProgressBar::getInstance()->getParent(), nullptr);
+        EXPECT_FALSE(ScreenUtils::getInstance()->isBusy());
+        EXPECT_EQ(Profile::getInstance()->isRegistered(), c.registered);
+        EXPECT_EQ(std::string(Profile::getInstance()->getNickname()->getString()), "Ann");
+        server.stop();
+        CCDirector::sharedDirector()->resetForTests();
+    }
 }
 
 TEST_F(NameInputTest, ASilentServerTimesOutAfterFortySeconds)

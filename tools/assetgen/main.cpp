@@ -7,6 +7,7 @@
 #include "BitmapFont.h"
 #include "Blueprints.h"
 #include "Image.h"
+#include "Landscape.h"
 #include "Manifest.h"
 #include "PixelMap.h"
 #include "PixelText.h"
@@ -78,6 +79,11 @@ bool parseSize(const std::vector<std::string>& words, size_t at, int& w, int& h)
 //                               an opaque sky (top to horizon colour) over two
 //                               ranges of rolling hills in the third colour,
 //                               shaped by the seed
+//   ridge W H SEED R G B        a band of land in the colour, transparent
+//                               above its skyline, grainy like the world's
+//                               powders, with a lit crest; its left and right
+//                               edges meet, so copies side by side scroll
+//                               without a seam
 bool makePicture(const Context& ctx, const ManifestLine& line, size_t at, Image& out)
 {
     const auto& w = line.words;
@@ -205,6 +211,20 @@ bool makePicture(const Context& ctx, const ManifestLine& line, size_t at, Image&
                     out.set(x, y, mix(colour, Rgba{0, 0, 0, 255}, 0.25 * (y - ridge) / std::max(1, height - ridge)));
             }
         }
+        return true;
+    }
+    if (kind == "ridge") {
+        int seed = 0;
+        Rgba land;
+        if (!parseSize(w, at + 1, width, height) || w.size() < at + 7 || !parseInt(w[at + 3], seed))
+            return fail(line.where() + ": ridge wants a size, a seed and a colour (R G B)");
+        {
+            std::vector<std::string> four(w.begin() + static_cast<long>(at + 4), w.begin() + static_cast<long>(at + 7));
+            four.push_back("255");
+            if (!parseColour(four, 0, land))
+                return fail(line.where() + ": ridge wants a size, a seed and a colour (R G B)");
+        }
+        out = drawRidge(width, height, seed, land);
         return true;
     }
     if (kind == "art") {

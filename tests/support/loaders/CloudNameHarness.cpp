@@ -139,6 +139,8 @@ private:
         if (SaveLoadUtils::worldFileName(name, file)) {
             if (file.find('/') != std::string::npos || file.find('\\') != std::string::npos)
                 return "a world file name holds a folder separator";
+            if (file.find("..") != std::string::npos || (!file.empty() && file.back() == '.'))
+                return "a world file name holds two dots or ends in one";
             const std::string path = "User/" + file + ".sav";
             if (!CloudStorage::foldName(path).empty() && CloudStorage::foldName(path).rfind("user/", 0) != 0)
                 return "a world file lands outside the user folder";

@@ -3,7 +3,9 @@
 #include <unistd.h>
 #include <zlib.h>
 
+#include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <iterator>
 #include <string>
@@ -11,6 +13,7 @@
 
 #include "BitmapFont.h"
 #include "Image.h"
+#include "Landscape.h"
 #include "Manifest.h"
 #include "PixelMap.h"
 #include "Sheet.h"
@@ -200,3 +203,25 @@ TEST(Manifests, StrictNumbersAndUtf8)
 }
 
 }  // namespace
+
+TEST(Landscapes, ARidgeIsLandBelowItsCrestNothingAboveAndItsEdgesMeet)
+{
+    const Rgba sand{214, 172, 98, 255};
+    for (const int seed : {3, 5, 11}) {
+        const int width = 200, height = 40;
+        const Image ridge = drawRidge(width, height, seed, sand);
+        ASSERT_EQ(ridge.width(), width);
+        for (int x = 0; x < width; ++x) {
+            const int crest = ridgeCrest(width, height, seed, x);
+            ASSERT_GE(crest, 0);
+            ASSERT_LT(crest, height);
+            EXPECT_EQ(ridge.at(x, std::max(0, crest - 1)).a, crest == 0 ? 255 : 0) << seed << " " << x;
+            EXPECT_EQ(ridge.at(x, crest).a, 255);
+            EXPECT_EQ(ridge.at(x, height - 1).a, 255);
+        }
+        // The column after the last is the first again: no step at the seam.
+        EXPECT_LE(std::abs(ridgeCrest(width, height, seed, width) - ridgeCrest(width, height, seed, 0)), 1);
+        EXPECT_LE(std::abs(ridgeCrest(width, height, seed, width - 1) - ridgeCrest(width, height, seed, 0)), 1);
+        EXPECT_EQ(drawRidge(width, height, seed, sand).bytes(), ridge.bytes()) << "the same picture every time";
+    }
+}

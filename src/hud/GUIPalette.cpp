@@ -4,6 +4,7 @@
 // tick there, and one the day does not offer is dimmed, locked and inert.
 #include <algorithm>
 #include <cctype>
+#include <cmath>
 #include <string>
 #include <vector>
 
@@ -40,7 +41,11 @@ constexpr float kEntryW = 49, kEntryH = 16, kEntryGap = 1;
 constexpr float kIconSize = 14;
 constexpr float kTextLeft = 16.5f, kTextRight = 48;
 // Caption sizes in units per font line (labels are scaled size / fontSize).
-constexpr float kTabText = 7, kNameText = 6, kSmallestText = 4.5f, kPriceText = 5;
+constexpr float kTabText = 7, kNameText = 6, kSmallestText = 4.5f, kTightestText = 3.6f, kPriceText = 4.5f;
+// The centres of a name's lines: one or two beside the icon, and above a
+// badge (5 units high) in the lower right corner.
+constexpr float kUpperLine = 11.5f, kLowerLine = 4.5f;
+constexpr float kBadgedSingleLine = 11, kBadgedUpperLine = 13.4f, kBadgedLowerLine = 8.25f;
 
 float uiScale()
 {
@@ -61,17 +66,33 @@ std::string upperCased(std::string text)
     return text;
 }
 
-// One line of text centred vertically on y, scaled to `size` and shrunk to
-// fit `width` units (never below the smallest size).
+// The scale a label ends up with on screen: within 0.2 of a whole number of
+// screen pixels per font pixel it snaps to that number.
+float snapped(float onScreen)
+{
+    const float n = std::trunc(onScreen);
+    if (n + 0.2f < onScreen && onScreen < n + 0.8f)
+        return onScreen;
+    return onScreen <= n + 0.2f ? n : n + 1.0f;
+}
+
+// One line of text placed at `at`, scaled to `size` and shrunk to fit `width`
+// units (but never below `smallest`), on a parent drawn at uiScale. The label
+// snaps its scale when it enters the screen; a snap that would widen it past
+// the width is avoided by staying just below it.
 GUILabel* addLine(CCNode* parent, const std::string& text, float size, float width, const CCPoint& at,
-                  const CCPoint& anchor)
+                  const CCPoint& anchor, float smallest = kSmallestText)
 {
     GUILabel::setFontName(kFont);
     GUILabel* label = GUILabel::create();
     label->setText(CCString::create(text));
     float scale = size / GUILabel::fontSize;
-    if (label->getWidth() * scale > width && label->getWidth() > 0)
-        scale = std::max(kSmallestText / GUILabel::fontSize, width / label->getWidth());
+    const float natural = label->getWidth();
+    if (natural * scale > width && natural > 0)
+        scale = std::max(smallest / GUILabel::fontSize, width / natural);
+    const float onScreen = scale * uiScale();
+    if (natural * snapped(onScreen) / uiScale() > width && onScreen > std::trunc(onScreen) + 0.8f)
+        scale = (std::trunc(onScreen) + 0.79f) / uiScale();
     label->setScale(scale);
     label->setAnchorPoint(anchor);
     label->setPosition(at);
@@ -88,23 +109,34 @@ float lineWidth(const std::string& text, float size)
     return probe->getWidth() * size / GUILabel::fontSize;
 }
 
-// The name on an entry: one line when it fits or when the lower half holds a
-// badge, else two lines split at the space nearest the middle.
+// The name on an entry, beside the icon: one line when it fits, else two
+// split at the space that needs the least shrinking. With a badge (a price or
+// a tick) in the lower right corner, the name keeps above it.
 void addName(GUIButton* entry, const std::string& name, bool badge)
 {
     const float width = kTextRight - kTextLeft;
-    const size_t space = name.find(' ');
-    if (badge || space == std::string::npos || lineWidth(name, kNameText) <= width) {
-        addLine(entry, name, kNameText, width, ccp(kTextLeft, badge ? 12.0f : kEntryH / 2), ccp(0, 0.5f));
+    const float upper = badge ? kBadgedUpperLine : kUpperLine;
+    const float lower = badge ? kBadgedLowerLine : kLowerLine;
+    if (name.find(' ') == std::string::npos || lineWidth(name, kNameText) <= width) {
+        addLine(entry, name, kNameText, width, ccp(kTextLeft, badge ? kBadgedSingleLine : kEntryH / 2), ccp(0, 0.5f),
+                kTightestText);
         return;
     }
-    size_t split = space;
-    for (size_t i = space; i != std::string::npos; i = name.find(' ', i + 1))
-        if (std::abs(static_cast<long>(i) * 2 - static_cast<long>(name.size())) <
-            std::abs(static_cast<long>(split) * 2 - static_cast<long>(name.size())))
-            split = i;
-    addLine(entry, name.substr(0, split), kNameText, width, ccp(kTextLeft, 11.5f), ccp(0, 0.5f));
-    addLine(entry, name.substr(split + 1), kNameText, width, ccp(kTextLeft, 4.5f), ccp(0, 0.5f));
+    size_t best = std::string::npos;
+    float bestScale = 0;
+    for (size_t i = name.find(' '); i != std::string::npos; i = name.find(' ', i + 1)) {
+        const float scale = std::min(
+            {1.0f, width / lineWidth(name.substr(0, i), kNameText), width / lineWidth(name.substr(i + 1), kNameText)});
+        if (best == std::string::npos || scale > bestScale + 0.01f ||
+            (scale > bestScale - 0.01f &&
+             std::abs(static_cast<long>(i * 2) - static_cast<long>(name.size())) <
+                 std::abs(static_cast<long>(best * 2) - static_cast<long>(name.size())))) {
+            best = i;
+            bestScale = scale;
+        }
+    }
+    addLine(entry, name.substr(0, best), kNameText, width, ccp(kTextLeft, upper), ccp(0, 0.5f), kTightestText);
+    addLine(entry, name.substr(best + 1), kNameText, width, ccp(kTextLeft, lower), ccp(0, 0.5f), kTightestText);
 }
 
 GUIButton* makeButton(GUI* gui, SEL_CallFuncO selector, CCObject* value, const char* frame)
@@ -187,7 +219,8 @@ void GUI::showPaletteFamily(int family)
     const PaletteLayout layout = paletteLayout();
 
     for (int f = 0; f < kPaletteFamilies; ++f) {
-        GUIButton* tab = makeButton(this, callfuncO_selector(GUI::onPaletteFamilyPicked), CCInteger::create(f), kTabFrame);
+        GUIButton* tab =
+            makeButton(this, callfuncO_selector(GUI::onPaletteFamilyPicked), CCInteger::create(f), kTabFrame);
         if (!tab)
             break;
         tab->setPosition(ccp(layout.tabsLeft, layout.top - (kTabH + kTabGap) * s * static_cast<float>(f)));
@@ -216,14 +249,14 @@ void GUI::showPaletteFamily(int family)
         const bool owned = price > 0 && priceToPay(name) == 0;
         addName(entry, elementTitle(name), price > 0);
         if (price > 0 && !owned) {
-            if (CCSprite* badge = addSprite(entry, kPriceFrame, ccp(kTextRight, 1), ccp(1, 0))) {
-                addSprite(badge, kManaFrame, ccp(1.5f, 0.5f), ccp(0, 0));
-                addLine(badge, std::to_string(price), kPriceText, badge->getContentSize().width - 8,
-                        ccp(badge->getContentSize().width - 1.5f, badge->getContentSize().height / 2),
-                        ccp(1, 0.5f));
+            if (CCSprite* badge = addSprite(entry, kPriceFrame, ccp(kTextRight, 0.5f), ccp(1, 0))) {
+                const CCSize size = badge->getContentSize();
+                addSprite(badge, kManaFrame, ccp(1, 0), ccp(0, 0));
+                addLine(badge, std::to_string(price), kPriceText, size.width - 8, ccp(size.width - 1, size.height / 2),
+                        ccp(1, 0.5f), kTightestText);
             }
         } else if (owned) {
-            addSprite(entry, kOwnedFrame, ccp(kTextRight - 1, 1.5f), ccp(1, 0));
+            addSprite(entry, kOwnedFrame, ccp(kTextRight, 0.5f), ccp(1, 0));
         }
         if (!available) {
             entry->setOpacity(96);
@@ -253,9 +286,9 @@ void GUI::onElementPicked(CCObject* name)
             // The popup shows what is bought and its price, as the shop's does;
             // its picture is the sheet's element picture, element_<name>.png.
             GUIPopup::getInstance()->setPurchaseInfo(
-                CCString::create(upperCased(
-                    LocalUtils::localizeWithVar("ShopElemGenericUnlockPhrase", elementTitle(element).c_str())
-                        ->getString())),
+                CCString::create(
+                    upperCased(LocalUtils::localizeWithVar("ShopElemGenericUnlockPhrase", elementTitle(element).c_str())
+                                   ->getString())),
                 CCString::create("element_" + element + ".png"), static_cast<float>(price),
                 CCString::create(upperCased(localizedOr(element + "Shop", ""))));
             ScreenUtils::showPopup(CCString::create(element), this, callfunc_selector(GUI::confirmPurchase), nullptr,

@@ -201,9 +201,9 @@ PaletteFamily paletteFamilyOf(const std::string& name)
 const char* paletteFamilyKey(PaletteFamily family)
 {
     static const char* const keys[kPaletteFamilies] = {
-        "PaletteFamilyPowders",   "PaletteFamilyLiquids",   "PaletteFamilyGases",
-        "PaletteFamilyFire",      "PaletteFamilyDevices",   "PaletteFamilyLife",
-        "PaletteFamilyCreatures", "PaletteFamilyVehicles",  "PaletteFamilySpecial",
+        "PaletteFamilyPowders",   "PaletteFamilyLiquids",  "PaletteFamilyGases",
+        "PaletteFamilyFire",      "PaletteFamilyDevices",  "PaletteFamilyLife",
+        "PaletteFamilyCreatures", "PaletteFamilyVehicles", "PaletteFamilySpecial",
     };
     const int i = static_cast<int>(family);
     return i >= 0 && i < kPaletteFamilies ? keys[i] : keys[0];

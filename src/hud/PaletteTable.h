@@ -8,9 +8,9 @@ enum class PaletteFamily : int {
     Powders,
     Liquids,
     Gases,
-    Fire,  // fire and explosives
+    Fire,     // fire and explosives
     Devices,  // energy and devices
-    Life,  // plants and life
+    Life,     // plants and life
     Creatures,
     Vehicles,
     Special,

@@ -23,8 +23,8 @@ int main(int argc, char** argv)
     const int x0 = std::atoi(argv[2]), y0 = std::atoi(argv[3]), w = std::atoi(argv[4]), h = std::atoi(argv[5]);
     const double least = std::atof(argv[6]);
     auto* image = new CCImage();
-    if (!image->initWithImageFile(argv[1]) || image->getBytesPerPixel() < 3 || w <= 0 || h <= 0 || x0 < 0 ||
-        y0 < 0 || x0 + w > image->getWidth() || y0 + h > image->getHeight()) {
+    if (!image->initWithImageFile(argv[1]) || image->getBytesPerPixel() < 3 || w <= 0 || h <= 0 || x0 < 0 || y0 < 0 ||
+        x0 + w > image->getWidth() || y0 + h > image->getHeight()) {
         std::fprintf(stderr, "cannot read %s, or the rectangle lies outside it\n", argv[1]);
         return 2;
     }
@@ -50,7 +50,7 @@ int main(int argc, char** argv)
         }
     image->release();
     const double share = 100.0 * standing / (w * h);
-    std::printf("%s: %.1f %% of the %d x %d pixels at (%d, %d) stand out (at least %.1f %% wanted)\n", argv[1],
-                share, w, h, x0, y0, least);
+    std::printf("%s: %.1f %% of the %d x %d pixels at (%d, %d) stand out (at least %.1f %% wanted)\n", argv[1], share,
+                w, h, x0, y0, least);
     return share >= least ? 0 : 1;
 }

@@ -373,7 +373,8 @@ TEST_F(Palette, EveryEntryHasItsOwnIconAndNoTwoAreAlike)
     constexpr int kAtLeast = 12;
     for (size_t i = 0; i < names.size(); ++i)
         for (size_t j = i + 1; j < names.size(); ++j)
-            EXPECT_GE(differingPixels(icons[i], icons[j]), kAtLeast) << names[i] << " and " << names[j] << " look alike";
+            EXPECT_GE(differingPixels(icons[i], icons[j]), kAtLeast)
+                << names[i] << " and " << names[j] << " look alike";
 }
 
 TEST_F(Palette, EveryElementOnSaleHasItsPurchasePicture)
@@ -474,10 +475,52 @@ TEST_F(Palette, ItOpensOnTheCurrentElementsFamilyAndTheTabsSwitchPages)
     EXPECT_FALSE(entries.count("Water"));
     int selectedTabs = 0;
     for (CCObject* o : *gui->getMenuContent()->getChildren())
-        if (auto* b = dynamic_cast<GUIButton*>(o); b && dynamic_cast<CCInteger*>(
-                                                            static_cast<CCCallFuncO*>(b->getCallback())->getObject()))
+        if (auto* b = dynamic_cast<GUIButton*>(o);
+            b && dynamic_cast<CCInteger*>(static_cast<CCCallFuncO*>(b->getCallback())->getObject()))
             selectedTabs += b->isSelected() ? (textsOn(b) == "Creatures" ? 1 : 100) : 0;
     EXPECT_EQ(selectedTabs, 1) << "the creatures tab, and only it, is marked";
+}
+
+TEST_F(Palette, EveryNameFitsItsEntryBesideAPriceInEveryLanguage)
+{
+    // Nothing owned: every priced entry shows its price, the widest badge.
+    Profile::getInstance()->getPurchasedElements()->removeAllObjects();
+    PixelMarket::resetInstanceForTests();
+    CCDictionary* english = localizationTable;
+    for (const char* language : {"en", "fr", "es"}) {
+        localizationTable =
+            CCDictionary::createWithContentsOfFile((std::string("localization/") + language + ".plist").c_str());
+        ASSERT_NE(localizationTable, nullptr);
+        for (int f = 0; f < kPaletteFamilies; ++f) {
+            gui->showPaletteFamily(f);
+            for (CCObject* o : *gui->getMenuContent()->getChildren()) {
+                auto* button = dynamic_cast<GUIButton*>(o);
+                if (!button)
+                    continue;
+                const CCSize room = button->getContentSize();
+                std::vector<CCRect> badges;
+                for (CCObject* c : *button->getChildren())
+                    if (auto* s = dynamic_cast<CCSprite*>(c);
+                        s && GUITopBar::frameOf(s).find("palettePrice") != std::string::npos)
+                        badges.push_back(s->boundingBox());
+                for (CCObject* c : *button->getChildren()) {
+                    auto* label = dynamic_cast<GUILabel*>(c);
+                    if (!label || !label->getText() || label->getText()->getString().empty())
+                        continue;
+                    const CCRect box = label->boundingBox();
+                    const std::string what = std::string(language) + ": " + label->getText()->getString();
+                    EXPECT_LE(box.getMaxX(), room.width - 0.5f) << what << " runs over its button";
+                    EXPECT_GE(box.getMinX(), 0.5f) << what;
+                    for (const CCRect& badge : badges)
+                        EXPECT_FALSE(box.intersectsRect(badge)) << what << " runs under the price";
+                    // At least one screen pixel per font pixel: the font at its own size.
+                    EXPECT_GE(label->getCumulativeScale(), 0.99f) << what << " is too small to read";
+                }
+            }
+        }
+    }
+    localizationTable = english;
+    PixelMarket::resetInstanceForTests();
 }
 
 }  // namespace
@@ -532,8 +575,10 @@ TEST_F(Shop, PricesOwnedAndWithheldEntriesAreToldApartAndBadgesLeaveTheNameClear
                 badge = s;
         ASSERT_NE(badge, nullptr) << name;
         for (CCObject* o : *entries[name]->getChildren()) {
-            if (auto* label = dynamic_cast<GUILabel*>(o)) {
-                EXPECT_FALSE(label->boundingBox().intersectsRect(badge->boundingBox())) << name;
+            auto* label = dynamic_cast<GUILabel*>(o);
+            if (label && label->getText() && !label->getText()->getString().empty()) {
+                EXPECT_FALSE(label->boundingBox().intersectsRect(badge->boundingBox()))
+                    << name << ": " << label->getText()->getString();
             }
         }
     }

@@ -33,7 +33,7 @@ struct Context {
     std::string out;
     std::string faces = "/usr/share/fonts/truetype/dejavu";
     std::map<std::string, BitmapFont> fonts;
-    std::set<std::string> frameNames;  // across all sheets: the frame cache is global
+    std::set<std::string> frameNames;     // across all sheets: the frame cache is global
     std::unique_ptr<ElementIcons> icons;  // made on first use: it runs the game's elements
 };
 

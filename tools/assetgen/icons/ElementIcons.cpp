@@ -192,12 +192,13 @@ bool ElementIcons::load(std::string& error)
     std::vector<ManifestLine> lines;
     if (!readManifest(m_assets + "/icons/elements.icons", lines, error))
         return false;
-    static const std::set<std::string> kinds = {"heap", "pool",    "puff",      "flame", "art",
+    static const std::set<std::string> kinds = {"heap",    "pool",      "puff", "flame", "art",
                                                 "picture", "blueprint", "dust", "same"};
     for (const ManifestLine& line : lines) {
         if (line.words.size() < 2 || !kinds.count(line.words[1])) {
-            error = line.where() + ": expected NAME KIND ARGS (kinds: heap pool puff flame art picture blueprint "
-                                   "dust same)";
+            error = line.where() +
+                ": expected NAME KIND ARGS (kinds: heap pool puff flame art picture blueprint "
+                "dust same)";
             return false;
         }
         IconRecipe r{line.words[0], line.words[1], {line.words.begin() + 2, line.words.end()}, line.where()};
@@ -209,8 +210,8 @@ bool ElementIcons::load(std::string& error)
         m_recipes[r.element] = r;
     }
     for (const auto& [name, r] : m_recipes)
-        if (r.kind == "same" && (r.args.size() != 1 || !m_recipes.count(r.args[0]) ||
-                                 m_recipes[r.args[0]].kind == "same")) {
+        if (r.kind == "same" &&
+            (r.args.size() != 1 || !m_recipes.count(r.args[0]) || m_recipes[r.args[0]].kind == "same")) {
             error = r.where + ": 'same' names one other element that has a recipe of its own";
             return false;
         }
@@ -265,8 +266,8 @@ bool ElementIcons::icon(const std::string& name, Image& out, std::string& error)
 bool ElementIcons::draw(const IconRecipe& r, Image& inner, std::string& error)
 {
     const std::string& name = r.element;
-    const bool runsTheElement = r.kind == "heap" || r.kind == "pool" || r.kind == "puff" || r.kind == "flame" ||
-        r.kind == "dust";
+    const bool runsTheElement =
+        r.kind == "heap" || r.kind == "pool" || r.kind == "puff" || r.kind == "flame" || r.kind == "dust";
     if (runsTheElement && !ParticleCreator::isAccepted(hashString(name))) {
         error = r.where + ": the game makes no element named " + name;
         return false;
@@ -362,7 +363,8 @@ bool ElementIcons::draw(const IconRecipe& r, Image& inner, std::string& error)
     }
     if (r.kind == "picture" || r.kind == "dust") {
         if (r.args.size() != 1 && !(r.kind == "dust" && r.args.size() == 2)) {
-            error = r.where + ": " + r.kind + (r.kind == "dust" ? " wants a pixel map and maybe a badge" : " wants one pixel map");
+            error = r.where + ": " + r.kind +
+                (r.kind == "dust" ? " wants a pixel map and maybe a badge" : " wants one pixel map");
             return false;
         }
         Image picture;

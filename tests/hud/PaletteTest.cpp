@@ -393,13 +393,22 @@ TEST_F(Palette, EveryElementOnSaleHasItsPurchasePicture)
     PixelMarket::resetInstanceForTests();
 }
 
-TEST_F(Palette, EveryPaletteNameAndFamilyHasItsTitleInEveryLanguage)
+TEST_F(Palette, EveryNameFamilyAndSaleHasItsTextsInEveryLanguage)
 {
     std::vector<std::string> keys = {"ClearTitle"};
     for (const PaletteEntry& e : paletteTable())
         keys.push_back(std::string(e.name) + "Title");
     for (int f = 0; f < kPaletteFamilies; ++f)
         keys.emplace_back(paletteFamilyKey(static_cast<PaletteFamily>(f)));
+    // The purchase popup's description of each element on sale.
+    auto* sale = dynamic_cast<CCDictionary*>(PixelMarket::getInstance()->getCatalogue()->objectForKey("Elements"));
+    ASSERT_NE(sale, nullptr);
+    CCDictElement* item = nullptr;
+    CCDICT_FOREACH(sale, item)
+    {
+        keys.push_back(std::string(item->getStrKey()) + "Shop");
+    }
+    PixelMarket::resetInstanceForTests();
     for (const char* language : {"en", "fr", "es"}) {
         CCDictionary* table =
             CCDictionary::createWithContentsOfFile((std::string("localization/") + language + ".plist").c_str());

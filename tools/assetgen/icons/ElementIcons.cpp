@@ -329,8 +329,7 @@ bool ElementIcons::draw(const IconRecipe& r, Image& inner, std::string& error)
             error = r.where + ": art wants one pixel map or more";
             return false;
         }
-        inner = Image(kInner, kInner);
-        const Rgba last = lastRowColour(name);
+        Image layers(kInner, kInner);
         for (const std::string& file : r.args) {
             Image layer;
             if (!readPixelMap(m_assets + "/art/" + file, layer, error)) {
@@ -342,23 +341,41 @@ bool ElementIcons::draw(const IconRecipe& r, Image& inner, std::string& error)
                 return false;
             }
             for (int y = 0; y < kInner; ++y)
-                for (int x = 0; x < kInner; ++x) {
-                    Rgba c = layer.at(x, y);
-                    if (c.a == 0)
-                        continue;
-                    // The element's own colours: fresh particles, shaded for
-                    // the lit and shadowed faces, and its last row.
-                    if (c == kMagenta)
-                        c = freshColour(name);
-                    else if (c == kDarkMagenta)
-                        c = shaded(freshColour(name), -0.35);
-                    else if (c == kLightMagenta)
-                        c = shaded(freshColour(name), 0.35);
-                    else if (c == kCyan)
-                        c = last;
-                    inner.set(x, y, c);
-                }
+                for (int x = 0; x < kInner; ++x)
+                    if (layer.at(x, y).a != 0)
+                        layers.set(x, y, layer.at(x, y));
         }
+        // The element's own colours: its particles put where the map is
+        // magenta, as the world colours them (a cloud shades its members),
+        // lit and shadowed faces shaded from them, and its last colour row.
+        const bool placed = ParticleCreator::isAccepted(hashString(name));
+        Stage stage;
+        if (placed)
+            for (int y = 0; y < kInner; ++y)
+                for (int x = 0; x < kInner; ++x) {
+                    const Rgba c = layers.at(x, y);
+                    if (c == kMagenta || c == kDarkMagenta || c == kLightMagenta)
+                        stage.put(x, kInner - 1 - y, name);
+                }
+        const Image own = stage.picture();
+        const Rgba last = lastRowColour(name);
+        inner = Image(kInner, kInner);
+        for (int y = 0; y < kInner; ++y)
+            for (int x = 0; x < kInner; ++x) {
+                Rgba c = layers.at(x, y);
+                if (c.a == 0)
+                    continue;
+                const Rgba base = own.at(x, y).a != 0 ? own.at(x, y) : freshColour(name);
+                if (c == kMagenta)
+                    c = base;
+                else if (c == kDarkMagenta)
+                    c = shaded(base, -0.35);
+                else if (c == kLightMagenta)
+                    c = shaded(base, 0.35);
+                else if (c == kCyan)
+                    c = last;
+                inner.set(x, y, c);
+            }
         return true;
     }
     if (r.kind == "picture" || r.kind == "dust") {

@@ -104,6 +104,28 @@ public:
     // entry of the palette table the player may use.
     std::vector<std::string> paletteNames();
     void onElementPicked(cocos2d::CCObject* name);
+
+    // --- element palette (GUIPalette.cpp) -------------------------------------------
+    // The palette opens on the family page of the current element; its tabs
+    // switch pages in place.
+    void showPaletteFamily(int family);
+    void onPaletteFamilyPicked(cocos2d::CCObject* family);
+    int getPaletteFamily() const { return m_paletteFamily; }
+    // A family's page: the eraser first on the special page, then the built
+    // entries of the palette table in its order, offered or not.
+    static std::vector<std::string> familyNames(int family);
+    // The element's localised title ("<name>Title"), or its name while the
+    // table lacks one.
+    static std::string elementTitle(const std::string& name);
+    // Where the palette puts its tabs and entries, in the menu's points.
+    struct PaletteLayout {
+        float top = 0;
+        float tabsLeft = 0;
+        float gridLeft = 0;
+        int columns = 1;
+        int rows = 1;
+    };
+    static PaletteLayout paletteLayout();
     // The purchase popup's confirmation for the element picked last.
     void confirmPurchase();
     void showNotEnoughMana();
@@ -199,6 +221,7 @@ private:
     cocos2d::CCNode* newMenuContent();
     int32_t m_temperatureLevel = 3;
     int m_openMenu = kNoMenu;
+    int m_paletteFamily = 0;
     std::string m_pendingPurchase;
     // Until a day's settings say otherwise, everything is available.
     bool m_everythingAvailable = true;

@@ -32,21 +32,6 @@ USING_NS_CC;
 
 namespace {
 
-// A localised text of the key, or the fallback while the table lacks the key
-// (element titles and shop lines come with the shop's texts).
-std::string localizedOr(const std::string& key, const std::string& fallback)
-{
-    auto* text = localizationTable ? dynamic_cast<CCString*>(localizationTable->objectForKey(key)) : nullptr;
-    return text ? text->getString() : fallback;
-}
-
-std::string upperCased(std::string text)
-{
-    std::transform(text.begin(), text.end(), text.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
-    return text;
-}
-
 const char* const kTools[] = {"Draw", "Line", "Fill", "Replace", "Miner"};
 const char* const kWideButton = "gamemenus_editorWideButton.png";
 
@@ -160,22 +145,6 @@ std::string GUI::pickStartTool()
     return "Draw";
 }
 
-void GUI::showElementMenu()
-{
-    CCNode* content = newMenuContent();
-    m_newElements.clear();
-    GUITopBar::getInstance()->updateBadges();
-    Grid grid = gridFor(15, 15);
-    for (const std::string& name : paletteNames()) {
-        const std::string frame = "guitopbar_HUDelement_" + name + ".png";
-        if (!CCSpriteFrameCache::sharedSpriteFrameCache()->spriteFrameByName(frame.c_str()))
-            continue;
-        const int32_t price = priceToPay(name);
-        addButton(content, this, callfuncO_selector(GUI::onElementPicked), CCString::create(name), frame.c_str(),
-                  price > 0 ? CCString::createWithFormat("%d", price) : nullptr, grid.next());
-    }
-}
-
 int32_t GUI::priceToPay(const std::string& name)
 {
     const int32_t price = PixelMarket::getInstance()->elementPrice(name.c_str());
@@ -205,39 +174,6 @@ void GUI::showNotEnoughMana()
 {
     ScreenUtils::showPopup(LocalUtils::localize("ConfirmationNotEnoughMana"), PixelMarket::getInstance(),
                            callfunc_selector(PixelMarket::onManaButton), nullptr, nullptr, 0);
-}
-
-void GUI::onElementPicked(CCObject* name)
-{
-    auto* picked = dynamic_cast<CCString*>(name);
-    if (!picked)
-        return;
-    if (picked->getString() == "Clear") {
-        GUITopBar::getInstance()->onEraserButton();
-        return;
-    }
-    const std::string element = picked->getString();
-    if (const int32_t price = priceToPay(element); price > 0) {
-        if (Profile::getInstance()->getMana() >= price) {
-            m_pendingPurchase = element;
-            // The popup shows what is bought and its price, as the shop's does.
-            const std::string title = localizedOr(element + "Title", element);
-            GUIPopup::getInstance()->setPurchaseInfo(
-                CCString::create(
-                    upperCased(LocalUtils::localizeWithVar("ShopElemGenericUnlockPhrase", title.c_str())->getString())),
-                CCString::create("guitopbar_HUDelement_" + element + ".png"), static_cast<float>(price),
-                CCString::create(upperCased(localizedOr(element + "Shop", ""))));
-            ScreenUtils::showPopup(CCString::create(element), this, callfunc_selector(GUI::confirmPurchase), nullptr,
-                                   nullptr, 1);
-        } else {
-            PixelMarket::getInstance()->setRequestedElement(CCString::create(element));
-            runAction(CCSequence::create(CCDelayTime::create(0.25f),
-                                         CCCallFunc::create(this, callfunc_selector(GUI::showNotEnoughMana)), nullptr));
-        }
-        return;
-    }
-    selectElement(element);
-    closeMenu();
 }
 
 void GUI::showToolMenu()

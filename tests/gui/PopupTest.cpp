@@ -258,9 +258,10 @@ TEST_F(Popup, PurchasePicturesFollowThePrefixRuleAndElementsGetTheSpecialDeal)
     };
     const Case cases[] = {
         {"popups_exclamation.png", true, true, false, 47},
-        {"exclamation.png", true, true, false, 47},    // prefixed
-        {"element_Sand.png", false, false, true, 47},  // its picture comes with the shop
-        {"pvr/popups.png", true, false, false, 66},    // a file
+        {"exclamation.png", true, true, false, 47},  // prefixed
+        {"element_Sand.png", true, true, true, 47},
+        {"element_NoSuchElement.png", false, false, true, 47},  // no such frame
+        {"pvr/popups.png", true, false, false, 66},             // a file
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.icon);
@@ -275,7 +276,7 @@ TEST_F(Popup, PurchasePicturesFollowThePrefixRuleAndElementsGetTheSpecialDeal)
             EXPECT_EQ(image->getParent() == popup(), !c.onPanel);
         }
         if (!c.picture) {
-            EXPECT_TRUE(log.contains("ERROR : Bad file name popups_element_Sand.png"));
+            EXPECT_TRUE(log.contains("ERROR : Bad file name popups_element_NoSuchElement.png"));
         }
         EXPECT_EQ(popup()->getSpecialDealButton() != nullptr, c.specialDeal);
         EXPECT_FLOAT_EQ(popup()->getTitleLabel()->getPosition().x, c.titleX);

@@ -3,13 +3,17 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <map>
 #include <set>
 #include <string>
 #include <vector>
 
 #include "support/GameSceneFixture.h"
+#include "support/LogCapture.h"
+#include "base/LocalUtils.h"
 #include "profile/Profile.h"
 #include "gui/GUIButton.h"
+#include "gui/GUILabel.h"
 #include "gui/GUIPopup.h"
 #include "hud/GUITopBar.h"
 #include "hud/PaletteTable.h"
@@ -31,13 +35,24 @@ protected:
         gui = layer->getGUI();
         testsupport::testHost().freePlay = true;
         bar->buildFreeModeBar();
+        if (!localizationTable) {
+            // The palette shows localised names.
+            localizationTable = CCDictionary::createWithContentsOfFile("localization/en.plist");
+            localizationTable->retain();
+            ownTable = true;
+        }
     }
     void TearDown() override
     {
         gui->setEverythingAvailable(true);
         gui->clearAvailableItems();
+        if (ownTable) {
+            localizationTable->release();
+            localizationTable = nullptr;
+        }
         GameScene::TearDown();
     }
+    bool ownTable = false;
     static bool has(const std::vector<std::string>& v, const std::string& s)
     {
         return std::find(v.begin(), v.end(), s) != v.end();
@@ -296,6 +311,306 @@ TEST_F(Palette, TheShippedCataloguePricesAcceptedNames)
     ASSERT_NE(backgrounds, nullptr);
     EXPECT_EQ(backgrounds->count(), 15u);
     PixelMarket::resetInstanceForTests();
+}
+
+}  // namespace
+
+namespace {
+
+// The RGBA bytes of a frame of a loaded sheet, row by row.
+std::vector<unsigned char> framePixels(const std::string& sheet, const std::string& name, CCSize& size)
+{
+    CCSpriteFrame* frame = CCSpriteFrameCache::sharedSpriteFrameCache()->spriteFrameByName(name.c_str());
+    std::vector<unsigned char> pixels;
+    size = CCSize(0, 0);
+    if (!frame)
+        return pixels;
+    auto* image = new CCImage();
+    if (image->initWithImageFile(("pvr/" + sheet + ".png").c_str()) && image->getBytesPerPixel() == 4) {
+        const CCRect r = frame->getRect();
+        size = r.size;
+        for (int y = static_cast<int>(r.origin.y); y < static_cast<int>(r.getMaxY()); ++y)
+            for (int x = static_cast<int>(r.origin.x); x < static_cast<int>(r.getMaxX()); ++x)
+                for (int c = 0; c < 4; ++c)
+                    pixels.push_back(image->getData()[(static_cast<size_t>(y) * image->getWidth() + x) * 4 + c]);
+    }
+    image->release();
+    return pixels;
+}
+
+// Pixels a player tells apart: one drawn and one not, or a colour channel
+// that differs by more than a fifth of its range.
+int differingPixels(const std::vector<unsigned char>& a, const std::vector<unsigned char>& b)
+{
+    int n = 0;
+    for (size_t i = 0; i + 3 < a.size() && i + 3 < b.size(); i += 4) {
+        const bool drawnA = a[i + 3] != 0, drawnB = b[i + 3] != 0;
+        int most = 0;
+        for (int c = 0; c < 3; ++c)
+            most = std::max(most, std::abs(int(a[i + c]) - int(b[i + c])));
+        n += drawnA != drawnB || (drawnA && most > 51);
+    }
+    return n;
+}
+
+TEST_F(Palette, EveryEntryHasItsOwnIconAndNoTwoAreAlike)
+{
+    std::vector<std::string> names = {"Clear"};
+    for (const PaletteEntry& e : paletteTable())
+        names.emplace_back(e.name);
+    std::vector<std::vector<unsigned char>> icons;
+    for (const std::string& name : names) {
+        CCSize size;
+        icons.push_back(framePixels("guitopbar", "guitopbar_HUDelement_" + name + ".png", size));
+        EXPECT_EQ(size.width, 14) << name;
+        EXPECT_EQ(size.height, 14) << name;
+        int drawn = 0;
+        for (size_t i = 3; i < icons.back().size(); i += 4)
+            drawn += icons.back()[i] != 0;
+        EXPECT_GE(drawn, 30) << name << ": the icon shows next to nothing";
+    }
+    // Every pair, so a new recipe cannot copy another element's picture.
+    constexpr int kAtLeast = 12;
+    for (size_t i = 0; i < names.size(); ++i)
+        for (size_t j = i + 1; j < names.size(); ++j)
+            EXPECT_GE(differingPixels(icons[i], icons[j]), kAtLeast)
+                << names[i] << " and " << names[j] << " look alike";
+}
+
+TEST_F(Palette, EveryElementOnSaleHasItsPurchasePicture)
+{
+    CCSpriteFrameCache::sharedSpriteFrameCache()->addSpriteFramesWithFile("pvr/popups.plist");
+    auto* elements = dynamic_cast<CCDictionary*>(PixelMarket::getInstance()->getCatalogue()->objectForKey("Elements"));
+    ASSERT_NE(elements, nullptr);
+    CCDictElement* e = nullptr;
+    CCDICT_FOREACH(elements, e)
+    {
+        CCSize size;
+        const std::string name = e->getStrKey();
+        EXPECT_FALSE(framePixels("popups", "popups_element_" + name + ".png", size).empty()) << name;
+        EXPECT_EQ(size.width, 32) << name;
+    }
+    PixelMarket::resetInstanceForTests();
+}
+
+TEST_F(Palette, EveryNameFamilyAndSaleHasItsTextsInEveryLanguage)
+{
+    std::vector<std::string> keys = {"ClearTitle"};
+    for (const PaletteEntry& e : paletteTable())
+        keys.push_back(std::string(e.name) + "Title");
+    for (int f = 0; f < kPaletteFamilies; ++f)
+        keys.emplace_back(paletteFamilyKey(static_cast<PaletteFamily>(f)));
+    // The purchase popup's description of each element on sale.
+    auto* sale = dynamic_cast<CCDictionary*>(PixelMarket::getInstance()->getCatalogue()->objectForKey("Elements"));
+    ASSERT_NE(sale, nullptr);
+    CCDictElement* item = nullptr;
+    CCDICT_FOREACH(sale, item)
+    {
+        keys.push_back(std::string(item->getStrKey()) + "Shop");
+    }
+    PixelMarket::resetInstanceForTests();
+    for (const char* language : {"en", "fr", "es"}) {
+        CCDictionary* table =
+            CCDictionary::createWithContentsOfFile((std::string("localization/") + language + ".plist").c_str());
+        ASSERT_NE(table, nullptr) << language;
+        for (const std::string& key : keys) {
+            auto* text = dynamic_cast<CCString*>(table->objectForKey(key));
+            EXPECT_TRUE(text && !text->getString().empty()) << language << ": " << key;
+        }
+    }
+}
+
+// The entries of the page on show, by element name.
+std::map<std::string, GUIButton*> pageEntries(GUI* gui)
+{
+    std::map<std::string, GUIButton*> entries;
+    for (CCObject* o : *gui->getMenuContent()->getChildren()) {
+        auto* b = dynamic_cast<GUIButton*>(o);
+        auto* call = b ? dynamic_cast<CCCallFuncO*>(b->getCallback()) : nullptr;
+        if (auto* name = call ? dynamic_cast<CCString*>(call->getObject()) : nullptr)
+            entries[name->getString()] = b;
+    }
+    return entries;
+}
+
+// The texts of the labels on a button, in order.
+std::string textsOn(CCNode* node)
+{
+    std::string texts;
+    for (CCObject* o : *node->getChildren())
+        if (auto* label = dynamic_cast<GUILabel*>(o); label && label->getText())
+            texts += (texts.empty() ? "" : " ") + label->getText()->getString();
+    return texts;
+}
+
+TEST_F(Palette, EveryFamilyFitsOnePageAndEveryElementIsInOne)
+{
+    const GUI::PaletteLayout layout = GUI::paletteLayout();
+    size_t listed = 0;
+    for (int f = 0; f < kPaletteFamilies; ++f) {
+        const auto names = GUI::familyNames(f);
+        EXPECT_FALSE(names.empty()) << f;
+        EXPECT_LE(names.size(), static_cast<size_t>(layout.columns * layout.rows)) << "family " << f;
+        listed += names.size();
+        for (const std::string& name : names)
+            EXPECT_EQ(static_cast<int>(paletteFamilyOf(name)), f) << name;
+    }
+    EXPECT_EQ(listed, gui->paletteNames().size()) << "free play offers each name on exactly one page";
+}
+
+TEST_F(Palette, ItOpensOnTheCurrentElementsFamilyAndTheTabsSwitchPages)
+{
+    struct Case {
+        const char* current;
+        PaletteFamily family;
+        const char* shownTitle;
+    };
+    const Case cases[] = {{"Water", PaletteFamily::Liquids, "Water"},
+                          {"Sand", PaletteFamily::Powders, "Sand"},
+                          {"LedRed", PaletteFamily::Devices, "Red LED"},
+                          {"MPLeaderTank", PaletteFamily::Vehicles, "Tank"}};
+    for (const Case& c : cases) {
+        gui->selectElement(c.current);
+        gui->showElementMenu();
+        EXPECT_EQ(gui->getPaletteFamily(), static_cast<int>(c.family)) << c.current;
+        auto entries = pageEntries(gui);
+        ASSERT_TRUE(entries.count(c.current)) << c.current;
+        EXPECT_TRUE(entries[c.current]->isSelected()) << "the current element stands out";
+        EXPECT_EQ(textsOn(entries[c.current]), c.shownTitle) << "the entry shows the element's name";
+    }
+    gui->onPaletteFamilyPicked(CCInteger::create(static_cast<int>(PaletteFamily::Creatures)));
+    auto entries = pageEntries(gui);
+    EXPECT_TRUE(entries.count("HumanLeader"));
+    EXPECT_FALSE(entries.count("Water"));
+    int selectedTabs = 0;
+    for (CCObject* o : *gui->getMenuContent()->getChildren())
+        if (auto* b = dynamic_cast<GUIButton*>(o);
+            b && dynamic_cast<CCInteger*>(static_cast<CCCallFuncO*>(b->getCallback())->getObject()))
+            selectedTabs += b->isSelected() ? (textsOn(b) == "Creatures" ? 1 : 100) : 0;
+    EXPECT_EQ(selectedTabs, 1) << "the creatures tab, and only it, is marked";
+}
+
+TEST_F(Palette, EveryNameFitsItsEntryBesideAPriceInEveryLanguage)
+{
+    // Nothing owned: every priced entry shows its price, the widest badge.
+    Profile::getInstance()->getPurchasedElements()->removeAllObjects();
+    PixelMarket::resetInstanceForTests();
+    CCDictionary* english = localizationTable;
+    for (const char* language : {"en", "fr", "es"}) {
+        localizationTable =
+            CCDictionary::createWithContentsOfFile((std::string("localization/") + language + ".plist").c_str());
+        ASSERT_NE(localizationTable, nullptr);
+        for (int f = 0; f < kPaletteFamilies; ++f) {
+            gui->showPaletteFamily(f);
+            for (CCObject* o : *gui->getMenuContent()->getChildren()) {
+                auto* button = dynamic_cast<GUIButton*>(o);
+                if (!button)
+                    continue;
+                const CCSize room = button->getContentSize();
+                std::vector<CCRect> badges;
+                for (CCObject* c : *button->getChildren())
+                    if (auto* s = dynamic_cast<CCSprite*>(c);
+                        s && GUITopBar::frameOf(s).find("palettePrice") != std::string::npos)
+                        badges.push_back(s->boundingBox());
+                for (CCObject* c : *button->getChildren()) {
+                    auto* label = dynamic_cast<GUILabel*>(c);
+                    if (!label || !label->getText() || label->getText()->getString().empty())
+                        continue;
+                    const CCRect box = label->boundingBox();
+                    const std::string what = std::string(language) + ": " + label->getText()->getString();
+                    EXPECT_LE(box.getMaxX(), room.width - 0.5f) << what << " runs over its button";
+                    EXPECT_GE(box.getMinX(), 0.5f) << what;
+                    for (const CCRect& badge : badges)
+                        EXPECT_FALSE(box.intersectsRect(badge)) << what << " runs under the price";
+                    // At least one screen pixel per font pixel: the font at its own size.
+                    EXPECT_GE(label->getCumulativeScale(), 0.99f) << what << " is too small to read";
+                }
+            }
+        }
+    }
+    localizationTable = english;
+    PixelMarket::resetInstanceForTests();
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(Shop, PricesOwnedAndWithheldEntriesAreToldApartAndBadgesLeaveTheNameClear)
+{
+    Profile* profile = Profile::getInstance();
+    auto* elements = CCDictionary::create();
+    for (const char* name : {"Diamond", "Ruby", "Sapphire"})
+        elements->setObject(CCString::create("150"), name);
+    auto* catalogue = CCDictionary::create();
+    catalogue->setObject(elements, "Elements");
+    PixelMarket::getInstance()->setCatalogueForTests(catalogue);
+    CCArray* owned = profile->getPurchasedElements();
+    for (int i = static_cast<int>(owned->count()) - 1; i >= 0; --i) {
+        const std::string name = static_cast<CCString*>(owned->objectAtIndex(static_cast<unsigned>(i)))->getString();
+        if (name == "Diamond" || name == "Ruby" || name == "Sapphire")
+            owned->removeObjectAtIndex(static_cast<unsigned>(i));
+    }
+    owned->addObject(CCString::create("Ruby"));
+    // A day that offers sand and the gems, not wall.
+    testsupport::testHost().freePlay = false;
+    gui->setEverythingAvailable(false);
+    for (const char* name : {"Sand", "Diamond", "Ruby", "Sapphire"})
+        gui->addAvailableItem(name);
+    gui->showPaletteFamily(static_cast<int>(PaletteFamily::Powders));
+    auto entries = pageEntries(gui);
+    ASSERT_TRUE(entries.count("Wall") && entries.count("Sand") && entries.count("Diamond") && entries.count("Ruby"));
+
+    auto framesOn = [](CCNode* node) {
+        std::set<std::string> frames;
+        for (CCObject* o : *node->getChildren())
+            if (auto* s = dynamic_cast<CCSprite*>(o); s && !dynamic_cast<GUILabel*>(s))
+                frames.insert(GUITopBar::frameOf(s));
+        return frames;
+    };
+    EXPECT_TRUE(framesOn(entries["Diamond"]).count("gamemenus_palettePrice.png")) << "on sale: a price";
+    EXPECT_TRUE(framesOn(entries["Ruby"]).count("gamemenus_paletteOwned.png")) << "owned: a tick";
+    EXPECT_FALSE(framesOn(entries["Ruby"]).count("gamemenus_palettePrice.png"));
+    EXPECT_TRUE(framesOn(entries["Wall"]).count("gamemenus_paletteLock.png")) << "withheld: a lock";
+    EXPECT_FALSE(entries["Wall"]->isEnabled());
+    EXPECT_TRUE(entries["Sand"]->isEnabled());
+    EXPECT_TRUE(framesOn(entries["Sand"]).size() == 1) << "a free element shows only its icon";
+
+    // The badge and the name never overlap, in any language's length.
+    for (const char* name : {"Diamond", "Sapphire"}) {
+        CCSprite* badge = nullptr;
+        for (CCObject* o : *entries[name]->getChildren())
+            if (auto* s = dynamic_cast<CCSprite*>(o); s && GUITopBar::frameOf(s) == "gamemenus_palettePrice.png")
+                badge = s;
+        ASSERT_NE(badge, nullptr) << name;
+        for (CCObject* o : *entries[name]->getChildren()) {
+            auto* label = dynamic_cast<GUILabel*>(o);
+            if (label && label->getText() && !label->getText()->getString().empty()) {
+                EXPECT_FALSE(label->boundingBox().intersectsRect(badge->boundingBox()))
+                    << name << ": " << label->getText()->getString();
+            }
+        }
+    }
+    gui->onElementPicked(CCString::create("Wall"));
+    EXPECT_NE(gui->getCurrentElement()->getString(), "Wall") << "a withheld element cannot be picked";
+}
+
+TEST_F(Shop, ThePurchasePopupShowsTheElementsPictureAndTitle)
+{
+    CCArray* owned = Profile::getInstance()->getPurchasedElements();
+    for (int i = static_cast<int>(owned->count()) - 1; i >= 0; --i)
+        if (static_cast<CCString*>(owned->objectAtIndex(static_cast<unsigned>(i)))->getString() == "Diamond")
+            owned->removeObjectAtIndex(static_cast<unsigned>(i));
+    Profile::getInstance()->setMana(100);
+    testsupport::LogCapture log;
+    gui->onElementPicked(CCString::create("Diamond"));
+    stepFrames(5);
+    GUIPopup* popup = GUIPopup::getInstance();
+    ASSERT_TRUE(popup->isShown());
+    ASSERT_NE(popup->getItemImage(), nullptr) << "the popup shows the element";
+    EXPECT_EQ(popup->getItemImage()->getContentSize().width, 32) << "the element's purchase picture";
+    EXPECT_EQ(popup->getPurchaseTitle()->getString(), "UNLOCK DIAMOND");
+    EXPECT_FALSE(log.contains("Bad file name"));
 }
 
 }  // namespace

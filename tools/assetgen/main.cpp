@@ -12,6 +12,7 @@
 #include "PixelMap.h"
 #include "PixelText.h"
 #include "Sheet.h"
+#include "icons/ElementIcons.h"
 
 #include <dirent.h>
 
@@ -19,6 +20,7 @@
 #include <cmath>
 #include <cstdio>
 #include <map>
+#include <memory>
 #include <set>
 #include <string>
 #include <vector>
@@ -32,7 +34,8 @@ struct Context {
     std::string out;
     std::string faces = "/usr/share/fonts/truetype/dejavu";
     std::map<std::string, BitmapFont> fonts;
-    std::set<std::string> frameNames;  // across all sheets: the frame cache is global
+    std::set<std::string> frameNames;     // across all sheets: the frame cache is global
+    std::unique_ptr<ElementIcons> icons;  // made on first use: it runs the game's elements
 };
 
 bool fail(const std::string& message)
@@ -332,6 +335,36 @@ bool generateFonts(Context& ctx)
 // sheets/<sheet>.sheet:
 //   font NAME                 embeds the font image as frame <sheet>_NAME.png
 //   frame NAME RECIPE...      a frame named <sheet>_....png
+//   icons PREFIX SCALE PAD    one frame PREFIX<element>.png per element icon
+//                             (icons/elements.icons): the 14 x 14 icon with PAD
+//                             transparent pixels round it, enlarged SCALE times
+bool addIconFrames(Context& ctx, const ManifestLine& line, const std::string& prefix, std::vector<SheetFrame>& frames)
+{
+    const auto& w = line.words;
+    int scale = 0, pad = -1;
+    if (w.size() != 4 || w[1].rfind(prefix, 0) != 0 || !parseInt(w[2], scale) || scale < 1 || scale > 8 ||
+        !parseInt(w[3], pad) || pad < 0 || pad > 8)
+        return fail(line.where() + ": icons wants " + prefix + "<prefix> SCALE PAD");
+    std::string error;
+    if (!ctx.icons) {
+        ctx.icons = std::make_unique<ElementIcons>(ctx.assets);
+        if (!ctx.icons->load(error))
+            return fail(error);
+    }
+    for (const std::string& name : ctx.icons->names()) {
+        Image icon;
+        if (!ctx.icons->icon(name, icon, error))
+            return fail(error);
+        Image padded(icon.width() + 2 * pad, icon.height() + 2 * pad);
+        padded.blit(icon, pad, pad);
+        SheetFrame frame;
+        frame.name = w[1] + name + ".png";
+        frame.image = padded.scaled(scale);
+        frames.push_back(std::move(frame));
+    }
+    return true;
+}
+
 bool generateSheet(Context& ctx, const std::string& file)
 {
     const std::string sheet = file.substr(0, file.size() - 6);
@@ -344,6 +377,15 @@ bool generateSheet(Context& ctx, const std::string& file)
     const std::string prefix = sheet + "_";
     for (const ManifestLine& line : lines) {
         const auto& w = line.words;
+        if (w[0] == "icons") {
+            const size_t first = frames.size();
+            if (!addIconFrames(ctx, line, prefix, frames))
+                return false;
+            for (size_t i = first; i < frames.size(); ++i)
+                if (!names.insert(frames[i].name).second || !ctx.frameNames.insert(frames[i].name).second)
+                    return fail(line.where() + ": the frame name " + frames[i].name + " is already used");
+            continue;
+        }
         SheetFrame frame;
         if (w[0] == "font" && w.size() == 2) {
             auto it = ctx.fonts.find(w[1]);
@@ -359,7 +401,7 @@ bool generateSheet(Context& ctx, const std::string& file)
             if (!makePicture(ctx, line, 2, frame.image))
                 return false;
         } else {
-            return fail(line.where() + ": expected 'font NAME' or 'frame NAME RECIPE'");
+            return fail(line.where() + ": expected 'font NAME', 'frame NAME RECIPE' or 'icons PREFIX SCALE PAD'");
         }
         if (!names.insert(frame.name).second || !ctx.frameNames.insert(frame.name).second)
             return fail(line.where() + ": the frame name " + frame.name + " is already used");

@@ -575,9 +575,8 @@ void GUITopBar::onDayButton()
 {
     resetButtons();
     updateBadges();
-    GameLayer* layer = GameLayer::existingInstance();
-    if (GUIAchievement* goals = layer ? layer->getAchievementWindow() : nullptr)
-        goals->showTodayGoals();
+    if (GameLayer* layer = GameLayer::existingInstance())
+        layer->openGoalsWindow();
 }
 
 void GUITopBar::onLevelButton()

@@ -435,20 +435,6 @@ TEST_F(GoalsManager, UnknownNamesUnlockAndResetNothing)
     EXPECT_FALSE(wasElementCreated(CCString::create("Nothing")));
 }
 
-TEST_F(GoalsManager, TheWorldNameAndTheGameLayerFlagsGoThroughTheScreen)
-{
-    ui.worldName = "Day6";
-    EXPECT_TRUE(isWorldNamed(CCString::create("Day6")));
-    EXPECT_FALSE(isWorldNamed(CCString::create("Day5")));
-    EXPECT_FALSE(isWorldNamed(nullptr));
-    ui.overview = true;
-    EXPECT_TRUE(isZoomDone());
-    resetZoomDone();
-    EXPECT_FALSE(isZoomDone());
-    setStoryLevel2Flag();
-    EXPECT_TRUE(ui.storyLevel2);
-}
-
 TEST_F(GoalsManager, ADayLoadsItsPreparedWorldAndSettingsByName)
 {
     struct Case {

@@ -581,7 +581,9 @@ void GUITopBar::onDayButton()
 
 void GUITopBar::onLevelButton()
 {
-    if (!AchievementManager::getInstance()->hasActiveGoals())
+    // The sound of a day that ends now (a day without goals has no end).
+    AchievementManager* goals = AchievementManager::getInstance();
+    if (!goals->hasActiveGoals() && goals->hasCurrentStep())
         playSound("sfx_game_day_cleared");
     onDayButton();
 }

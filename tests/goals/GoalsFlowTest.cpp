@@ -7,6 +7,7 @@
 
 #include <memory>
 
+#include "SimpleAudioEngine.h"
 #include "base/NSData.h"
 #include "goals/GoalsTesting.h"
 #include "gui/GUIButton.h"
@@ -79,6 +80,14 @@ protected:
         stepFrames(20);
     }
 
+    static bool played(const std::string& sound)
+    {
+        for (const auto& call : CocosDenshion::SimpleAudioEngine::sharedEngine()->recordedCalls())
+            if (call.operation == "playEffect" && call.path.find(sound) != std::string::npos)
+                return true;
+        return false;
+    }
+
     std::string loadedName() const
     {
         CCString* name = layer->getLoadedWorldName();
@@ -118,6 +127,7 @@ TEST_F(GoalsFlow, AMissionPassesTheDayEndsAndNextLoadsTheNextWorldAtOnce)
     EXPECT_EQ(dynamic_cast<CCString*>(queued->objectAtIndex(0))->getString(), "+10 mana");
     EXPECT_EQ(dynamic_cast<CCString*>(queued->objectAtIndex(1))->getString(), "HUDMana.png");
     EXPECT_EQ(GUITopBar::frameOf(bar->getLilGodSprite()), "guitopbar_HUDlilGod1.png") << "no goal is left";
+    EXPECT_TRUE(played("sfx_game_cleared"));
 
     // The day button: the day ends on the board.
     tap(bar->getDayButton(), ccp(0.5f, -0.5f));
@@ -126,6 +136,7 @@ TEST_F(GoalsFlow, AMissionPassesTheDayEndsAndNextLoadsTheNextWorldAtOnce)
     EXPECT_EQ(window->getLines(), (std::vector<std::string>{"elements", "  Sand", "mana", "  100"}));
     EXPECT_TRUE(bar->isLocked());
     EXPECT_EQ(journal.back(), "board 1");
+    EXPECT_TRUE(played("sfx_game_day_cleared"));
 
     // Next: the step sets up level 2 and its world comes in the same frame.
     tap(window->getNextButton(), ccp(0, 0.5f));
@@ -140,6 +151,26 @@ TEST_F(GoalsFlow, AMissionPassesTheDayEndsAndNextLoadsTheNextWorldAtOnce)
     EXPECT_FALSE(bar->isLocked());
     stepFrames(30);
     EXPECT_EQ(firstTestWorld["L2a"], "Day5_2") << "no mission of the new day saw the old world";
+}
+
+TEST_F(GoalsFlow, ADayWithoutGoalsListsNothingAndNeverEnds)
+{
+    Profile::getInstance()->setGameMode(2);
+    enterScene(false);
+    GUITopBar* bar = GUITopBar::getInstance();
+    bar->buildCampaignBar();
+    bar->setLocked(false);
+    AchievementManager::getInstance()->startDay(1);
+    GUIAchievement* window = layer->getAchievementWindow();
+    for (int press = 0; press < 2; ++press) {
+        tap(bar->getDayButton(), ccp(0.5f, -0.5f));
+        EXPECT_EQ(window->getBoardKind(), GUIAchievement::kTodayGoals) << press;
+        EXPECT_TRUE(window->getLines().empty());
+        EXPECT_EQ(window->getSkipButton(), nullptr) << "nothing to skip";
+        tap(bar->getDayButton(), ccp(0.5f, -0.5f));
+        EXPECT_EQ(window->getBoardKind(), GUIAchievement::kNoBoard) << "the button closes it again";
+    }
+    EXPECT_FALSE(played("sfx_game_day_cleared"));
 }
 
 TEST_F(GoalsFlow, AMissingOrBrokenWorldKeepsTheCurrentOne)

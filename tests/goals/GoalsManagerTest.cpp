@@ -9,6 +9,7 @@
 #include "goals/GoalsTesting.h"
 #include "platform/CloudStorage.h"
 #include "platform/GameClock.h"
+#include "scene/GameLayer.h"
 #include "support/CleanGame.h"
 #include "support/HeadlessGame.h"
 #include "support/LogCapture.h"
@@ -433,6 +434,26 @@ TEST_F(GoalsManager, UnknownNamesUnlockAndResetNothing)
     resetElementCreated(CCString::create("Sand"));
     EXPECT_FALSE(wasElementCreated(CCString::create("Sand")));
     EXPECT_FALSE(wasElementCreated(CCString::create("Nothing")));
+}
+
+TEST_F(GoalsManager, WithoutAGameLayerTheScreenIsLeftAlone)
+{
+    setGoalsUi(nullptr);  // the game's own
+    GameLayer::resetInstanceForTests();
+    mirror->write("universes/Missions/Day5_3", "blob");
+    CCArray* amounts = CCArray::create();
+    amounts->addObject(CCInteger::create(5));
+    startAt(3, 3);  // a silent replay, then live
+    showAnnouncement(amounts, amounts, CCString::create("Goal!"), amounts, amounts);
+    showLevelUp(nullptr, nullptr, nullptr, amounts);
+    unlockPaletteElement(CCString::create("Sand"));
+    resetZoomDone();
+    setStoryLevel2Flag();
+    goals->completeAllMissions();
+    goals->loadDay(3);
+    EXPECT_FALSE(isZoomDone());
+    EXPECT_FALSE(isWorldNamed(CCString::create("Day5_3")));
+    EXPECT_EQ(GameLayer::existingInstance(), nullptr) << "nothing made a game layer";
 }
 
 TEST_F(GoalsManager, ADayLoadsItsPreparedWorldAndSettingsByName)

@@ -1,61 +1,355 @@
 #include "goals/AchievementManager.h"
 
+#include <algorithm>
+#include <limits>
+
 #include "base/Logger.h"
+#include "base/NSData.h"
+#include "base/StatsUtils.h"
+#include "goals/GoalFunctions.h"
+#include "goals/GoalRegistry.h"
+#include "goals/GoalsUi.h"
+#include "platform/GameClock.h"
 #include "profile/Profile.h"
-#include "hud/GUI.h"
-#include "scene/GameLayer.h"
+#include "profile/ProfileFile.h"
+#include "world/WorldHost.h"
+
+USING_NS_CC;
+
+namespace {
+
+AchievementManager* g_instance = nullptr;
+
+// No game mode has more days; a day beyond comes from a damaged profile.
+constexpr int32_t kMaxDay = 100;
+
+// The game modes with prepared days: the story (0) and the ten campaigns.
+bool hasPreparedDays(int32_t mode)
+{
+    return mode >= 0 && mode <= 10;
+}
+
+// A world name is a plain file name of universes/Missions/.
+bool isPlainName(const std::string& name)
+{
+    return !name.empty() && name[0] != '.' && name.find('/') == std::string::npos &&
+        name.find('\\') == std::string::npos;
+}
+
+int64_t dueAfter(int64_t now, int64_t delay)
+{
+    delay = std::max<int64_t>(delay, 0);
+    return delay > std::numeric_limits<int64_t>::max() - now ? std::numeric_limits<int64_t>::max() : now + delay;
+}
+
+}  // namespace
+
+// --- the singleton ------------------------------------------------------------------
 
 AchievementManager* AchievementManager::getInstance()
 {
-    static AchievementManager* instance = new AchievementManager();
-    return instance;
+    if (!g_instance)
+        g_instance = new AchievementManager();
+    return g_instance;
 }
 
-void AchievementManager::notBuilt(const char* what)
+void AchievementManager::resetInstanceForTests()
 {
-    if (m_told.find(std::string_view(what)) != m_told.end())
+    delete g_instance;
+    g_instance = nullptr;
+}
+
+AchievementManager::AchievementManager()
+{
+    registerAllGoals(*this);
+}
+
+AchievementManager::~AchievementManager()
+{
+    Call call(*this);
+    clearDay();
+}
+
+AchievementManager::Call::~Call()
+{
+    if (--m_manager.m_depth > 0)
         return;
-    m_told.emplace(what);
-    LOG << what;
+    // A destructor could let go of more: free until none is left.
+    while (!m_manager.m_letGo.empty()) {
+        std::vector<AchievementBase*> goals;
+        goals.swap(m_manager.m_letGo);
+        for (AchievementBase* goal : goals)
+            delete goal;
+    }
 }
 
-void AchievementManager::checkMissions()
+// --- lists ----------------------------------------------------------------------------
+
+void AchievementManager::GoalList::append(AchievementBase* goal)
 {
-    notBuilt("AchievementManager: goals are not built yet; missions and achievements are not tested");
+    goal->previous = tail;
+    goal->next = nullptr;
+    (tail ? tail->next : head) = goal;
+    tail = goal;
+    ++count;
 }
 
-void AchievementManager::checkAchievements()
+void AchievementManager::GoalList::unlink(AchievementBase* goal)
 {
-    notBuilt("AchievementManager: goals are not built yet; missions and achievements are not tested");
+    (goal->previous ? goal->previous->next : head) = goal->next;
+    (goal->next ? goal->next->previous : tail) = goal->previous;
+    goal->previous = goal->next = nullptr;
+    --count;
 }
 
-bool AchievementManager::hasActiveGoals()
+void AchievementManager::letGo(AchievementBase* goal)
 {
-    notBuilt("not built yet: the day's active goals (a day is never cleared)");
-    return true;
+    if (goal)
+        m_letGo.push_back(goal);
+}
+
+void AchievementManager::clearList(GoalList& list)
+{
+    while (AchievementBase* goal = list.head) {
+        list.unlink(goal);
+        letGo(goal);
+    }
+    ++m_clears;
+}
+
+void AchievementManager::clearDay()
+{
+    clearList(m_active);
+    clearList(m_completed);
+    letGo(m_step);
+    m_step = nullptr;
+}
+
+void AchievementManager::addMission(AchievementBase* mission)
+{
+    if (!mission)
+        return;
+    mission->rewardDue = 0;
+    mission->rewardPending = 0;
+    m_active.append(mission);
+}
+
+void AchievementManager::setCurrentStep(AchievementBase* step)
+{
+    Call call(*this);
+    if (step == m_step)
+        return;
+    letGo(m_step);
+    m_step = step;
 }
 
 std::vector<std::pair<std::string, std::string>> AchievementManager::activeMissions()
 {
-    notBuilt("not built yet: the day's missions (today's goals list is empty)");
-    return {};
+    std::vector<std::pair<std::string, std::string>> missions;
+    for (AchievementBase* m = m_active.head; m; m = m->next) {
+        CCString* name = m->getName();
+        CCString* briefing = m->getBriefing();
+        missions.emplace_back(name ? name->getString() : std::string(),
+                              briefing ? briefing->getString() : std::string());
+    }
+    return missions;
 }
+
+void AchievementManager::complete(AchievementBase* mission)
+{
+    m_active.unlink(mission);
+    mission->rewardPending = 0;
+    m_completed.append(mission);
+}
+
+// The mission's reward, then its move to the completed list (unless the
+// reward cleared the day meanwhile).
+void AchievementManager::reward(AchievementBase* mission)
+{
+    const uint64_t clears = m_clears;
+    mission->onAccomplished();
+    if (m_clears == clears)
+        complete(mission);
+}
+
+// --- per step ---------------------------------------------------------------------------
+
+void AchievementManager::checkMissions()
+{
+    if (m_active.count == 0 || worldHost().isFreePlay())
+        return;
+    Call call(*this);
+    const int64_t now = platform::gameTime();
+    const uint64_t clears = m_clears;
+    bool passed = false;
+    for (AchievementBase* mission = m_active.head; mission && m_clears == clears;) {
+        AchievementBase* following = mission->next;
+        if (mission->rewardPending) {
+            if (mission->rewardDue <= now) {
+                reward(mission);
+                if (m_live)
+                    goalsUi().playLilGodAnimation();
+            }
+        } else if (!passed && mission->isAccomplished()) {
+            passed = true;
+            if (m_live) {
+                mission->rewardPending = 1;
+                mission->rewardDue = dueAfter(now, mission->getRewardDelay());
+            } else {
+                reward(mission);
+            }
+        }
+        mission = following;
+    }
+}
+
+const std::array<AchievementManager::UserAchievement, AchievementManager::kUserAchievements>&
+AchievementManager::userAchievements()
+{
+    static const std::array<UserAchievement, kUserAchievements> table{{
+        {"InitialStory", "Achievement1", CampaignIndex::Story},
+        {"UserMade", "Achievement2", CampaignIndex::UserMade},
+        {"HumanCampaign", "Achievement3", CampaignIndex::Human},
+        {"MusicCampaign", "Achievement4", CampaignIndex::Music},
+        {"Contraptions", "Achievement5", CampaignIndex::Contraptions},
+        {"Dinosaurs", "Achievement6", CampaignIndex::Dinosaurs},
+        {"PixelArt", "Achievement7", CampaignIndex::PixelArt},
+        {"LaserAndPipes", "Achievement8", CampaignIndex::LasersAndPipes},
+        {"ZombieCampaign", "Achievement9", CampaignIndex::Zombie},
+        {"RobotCampaign", "Achievement10", CampaignIndex::Robot},
+        {"AlienCampaign", "Achievement11", CampaignIndex::Invasion},
+    }};
+    return table;
+}
+
+int AchievementManager::achievementSlot(const char* key)
+{
+    int slot = 0;
+    bool digits = false;
+    for (const char* c = key; c && *c; ++c) {
+        if (*c < '0' || *c > '9')
+            continue;
+        digits = true;
+        slot = slot * 10 + (*c - '0');
+        if (slot >= Profile::kAchievementSlots)
+            return -1;
+    }
+    return digits ? slot : -1;
+}
+
+void AchievementManager::checkAchievements()
+{
+    Profile* profile = Profile::getInstance();
+    for (const UserAchievement& a : userAchievements()) {
+        const int slot = achievementSlot(a.key);
+        if (slot < 0 || profile->getAchievementUnlocked(slot) != 0 ||
+            profile->getCompletionFlag(a.completionIndex) != 1)
+            continue;
+        profile->setAchievementUnlocked(slot, 1);
+        profile->save();
+        showAchievementEarned(CCString::create(a.name));
+    }
+}
+
+// --- the goals window -------------------------------------------------------------------
 
 void AchievementManager::completeAllMissions()
 {
-    notBuilt("not built yet: completing the day's missions (the skip completes none)");
+    Call call(*this);
+    const uint64_t clears = m_clears;
+    // The missions active now; any a reward adds waits for its own test.
+    AchievementBase* last = m_active.tail;
+    while (AchievementBase* mission = m_active.head) {
+        const bool wasLast = mission == last;
+        reward(mission);
+        if (wasLast || m_clears != clears)
+            break;
+    }
+    // The active list has been emptied under any walk that called this.
+    ++m_clears;
+    goalsUi().playLilGodAnimation();
 }
 
-bool AchievementManager::hasCurrentStep()
+void AchievementManager::endDay(int32_t gameMode)
 {
-    notBuilt("not built yet: the day's level step (the next-day button only closes the board)");
-    return false;
+    Call call(*this);
+    if (m_active.count > 0) {
+        LOG << "endDay:" << m_active.count << "missions are still open; the day goes on";
+        return;
+    }
+    if (!m_step) {
+        LOG << "endDay: no level step runs; the day goes on";
+        return;
+    }
+    clearList(m_completed);
+    m_step->onAccomplished();
+    Profile* profile = Profile::getInstance();
+    if (m_live) {
+        StatsUtils::endDay(gameMode, profile->getDay());
+        profile->setProgressWord(ProgressWord::DaysCompletedLive,
+                                 ProfileFile::clampedSum(profile->getProgressWord(ProgressWord::DaysCompletedLive), 1));
+    } else {
+        profile->setRewardsOff(true);
+        if (m_step)
+            m_step->onLevelEnd();
+        profile->setRewardsOff(false);
+    }
+    profile->save();
 }
 
-void AchievementManager::startDay(int day)
+void AchievementManager::levelEnd()
 {
-    m_startedDay = day;
-    notBuilt("not built yet: a story day's goals (the day starts without goals)");
+    Call call(*this);
+    if (m_step)
+        m_step->onLevelEnd();
+}
+
+// --- days -------------------------------------------------------------------------------
+
+void AchievementManager::startDay(int32_t day)
+{
+    Call call(*this);
+    Profile* profile = Profile::getInstance();
+    const int32_t mode = profile->getGameMode();
+    if (day < 1 || day > kMaxDay) {
+        LOG << "startDay: day" << day << "is out of range; day 1 starts";
+        day = 1;
+        profile->setDay(day);
+    }
+    clearDay();
+    profile->setDayStarted(true);
+    StatsUtils::startDay(mode, day);
+    const auto entry = m_modes.find(mode);
+    if (entry == m_modes.end()) {
+        LOG << "not built yet: the goals of game mode" << mode << "(the day starts without goals)";
+    } else {
+        for (GoalMaker make : entry->second.missions)
+            addMission(make());
+        if (entry->second.firstStep)
+            setCurrentStep(entry->second.firstStep());
+        m_live = 0;
+        for (int32_t replayed = 1; replayed < day; ++replayed)
+            replayDay(mode);
+    }
+    m_live = 1;
+    // A day never closed before pays what it announces.
+    m_newBestDay = mode >= 0 && mode < Profile::kModeSlots && day >= profile->getBestDay(mode);
+    goalsUi().updateDayButton();
+}
+
+// One earlier day, silently: its missions rewarded from the last added to
+// the first, all completed, then the day ended.
+void AchievementManager::replayDay(int32_t gameMode)
+{
+    const uint64_t clears = m_clears;
+    for (AchievementBase* mission = m_active.tail; mission && m_clears == clears;) {
+        AchievementBase* before = mission->previous;
+        mission->onAccomplished();
+        mission = before;
+    }
+    while (m_clears == clears && m_active.head)
+        complete(m_active.head);
+    endDay(gameMode);
 }
 
 std::string AchievementManager::dayName(int gameMode, int day)
@@ -65,10 +359,45 @@ std::string AchievementManager::dayName(int gameMode, int day)
     return "Day" + std::to_string(gameMode) + "_" + std::to_string(day);
 }
 
-void AchievementManager::loadDay(int day)
+void AchievementManager::loadDay(int32_t day)
 {
-    notBuilt("not built yet: a day's prepared world (the current world stays)");
-    GameLayer* layer = GameLayer::existingInstance();
-    if (GUI* gui = layer ? layer->getGUI() : nullptr)
-        gui->loadDaySettings(dayName(Profile::getInstance()->getGameMode(), day));
+    const int32_t mode = Profile::getInstance()->getGameMode();
+    if (!hasPreparedDays(mode)) {
+        LOG << "loadDay: game mode" << mode << "has no prepared days";
+        return;
+    }
+    const std::string name = dayName(mode, day);
+    loadMissionUniverse(name);
+    goalsUi().loadDaySettings(name);
+}
+
+bool AchievementManager::loadMissionUniverse(const std::string& worldName)
+{
+    if (!isPlainName(worldName)) {
+        LOG << "loadDay: refused the world name" << worldName << "(the current world stays)";
+        return false;
+    }
+    const std::string path = "universes/Missions/" + worldName;
+    if (!CCFileUtils::sharedFileUtils()->isFileExist(path)) {
+        LOG << "loadDay: no world" << path << "(the current world stays)";
+        return false;
+    }
+    if (!goalsUi().loadWorld(NSData::dataWithResourceFile(path))) {
+        LOG << "loadDay: the world" << path << "was not loaded (the current world stays)";
+        return false;
+    }
+    goalsUi().setLoadedWorldName(worldName);
+    return true;
+}
+
+// --- the game modes' first days ----------------------------------------------------------
+
+void AchievementManager::setEntryMissions(int gameMode, std::vector<GoalMaker> missions)
+{
+    m_modes[gameMode].missions = std::move(missions);
+}
+
+void AchievementManager::setFirstStep(int gameMode, GoalMaker step)
+{
+    m_modes[gameMode].firstStep = step;
 }

@@ -1,47 +1,145 @@
 #pragma once
-// AchievementManager: the goals singleton that tests the active missions and
-// the user achievements once per world step. NOT BUILT YET: the goals
-// framework comes with its own work; until then every operation answers as a
-// day without goals, and each logs once that it is not built.
-#include <set>
+// AchievementManager: the goals singleton. It owns the running day's goals:
+// the active missions (tested once per world step, in the order they were
+// added), the completed ones (freed when the next day begins) and the
+// current level step, which closes the day and sets up the next. It starts a
+// day of a game mode from that mode's entry missions and first step,
+// replaying the earlier days silently (not live), ends days, loads a day's
+// prepared world and settings, and unlocks the user achievements.
+//
+// Invariants: a goal is in at most one place (active list, completed list,
+// current step); a goal the manager lets go of is freed only when the
+// outermost manager call returns, so a goal may replace itself (a step that
+// makes its successor current) and go on running until it returns.
+#include <array>
+#include <cstdint>
+#include <map>
 #include <string>
-#include <string_view>
 #include <utility>
 #include <vector>
 
+#include "goals/AchievementBase.h"
+
 class AchievementManager {
 public:
-    static AchievementManager* getInstance();
+    using GoalMaker = AchievementBase* (*)();
 
-    void checkMissions();
-    void checkAchievements();
-    // Whether a goal of the running day is still open; true while goals are
-    // not built (a day is never cleared).
-    bool hasActiveGoals();
-    // The running day's missions, as (name, briefing); none while goals are
-    // not built.
+    static AchievementManager* getInstance();
+    // Tests: frees every goal and starts a new manager.
+    static void resetInstanceForTests();
+
+    // --- the day's goals -------------------------------------------------------------
+    // Takes the mission over and appends it; it is tested from the next step.
+    void addMission(AchievementBase* mission);
+    // Takes the step over; the one it replaces is let go of.
+    void setCurrentStep(AchievementBase* step);
+    AchievementBase* getCurrentStep() const { return m_step; }
+    bool hasCurrentStep() const { return m_step != nullptr; }
+    // A mission of the day is still open.
+    bool hasActiveGoals() const { return m_active.count > 0; }
+    int32_t activeCount() const { return m_active.count; }
+    int32_t completedCount() const { return m_completed.count; }
+    AchievementBase* firstActive() const { return m_active.head; }
+    AchievementBase* firstCompleted() const { return m_completed.head; }
+    // The active missions as (name, briefing), in order.
     std::vector<std::pair<std::string, std::string>> activeMissions();
-    // Completes every active mission at once (the goals window's skip).
+    // Live play; off while earlier days are replayed.
+    bool isLive() const { return m_live != 0; }
+    // The first-time flag: the day running was never closed before, so its
+    // rewards are paid.
+    bool isNewBestDay() const { return m_newBestDay; }
+    void setNewBestDay(bool v) { m_newBestDay = v; }
+
+    // --- after every world step --------------------------------------------------------
+    // Nothing in free play. One walk in order: a pending mission whose reward
+    // is due is rewarded and completed; the others are tested until one
+    // passes, which in live play becomes pending (due after its delay) and
+    // outside it is rewarded at once.
+    void checkMissions();
+    // The user achievements not unlocked yet whose campaign is finished:
+    // unlocked, saved and announced.
+    void checkAchievements();
+
+    // --- the goals window ------------------------------------------------------------
+    // Every active mission rewarded and completed (the skip).
     void completeAllMissions();
-    // Whether a campaign step runs whose day can end (the next-day button).
-    bool hasCurrentStep();
-    // Starting and loading a day. Until goals are built the day starts with
-    // no goals and its prepared world is not loaded; the day number is kept
-    // and loadDay restricts the HUD to the day's settings file.
-    void startDay(int day);
-    void loadDay(int day);
-    int lastStartedDay() const { return m_startedDay; }
-    // The day's file name: "Day<d>" in the story (game mode 0), else
-    // "Day<mode>_<d>".
+    // With no mission left: the completed ones freed, the step's board; in
+    // live play the day counts as completed, while replaying the step sets
+    // up the next day with rewards off; then the profile is saved.
+    void endDay(int32_t gameMode);
+    // The step's set-up of the next day (the board's next button).
+    void levelEnd();
+
+    // --- days ------------------------------------------------------------------------
+    // Starts the profile's game mode at the day: its entry missions and first
+    // step, then days 1 .. day - 1 replayed silently. Level points are kept.
+    void startDay(int32_t day);
+    // The day's prepared world and settings ("Day<d>" in the story, else
+    // "Day<mode>_<d>").
+    void loadDay(int32_t day);
+    // A prepared world of "universes/Missions/" into the game; a missing or
+    // refused one leaves the world as it is (false, logged).
+    bool loadMissionUniverse(const std::string& worldName);
     static std::string dayName(int gameMode, int day);
-    // Each stand-in logs again (tests).
-    void forgetNotesForTests() { m_told.clear(); }
+
+    // --- what each game mode's first day starts with -----------------------------------
+    void setEntryMissions(int gameMode, std::vector<GoalMaker> missions);
+    void setFirstStep(int gameMode, GoalMaker step);
+
+    // --- user achievements -----------------------------------------------------------
+    struct UserAchievement {
+        const char* name;     // its class name; "<name>Name" is its text
+        const char* key;      // "Achievement<n>": n is its slot in the profile
+        int completionIndex;  // the campaign-finished flag it waits for
+    };
+    static constexpr int kUserAchievements = 11;
+    static const std::array<UserAchievement, kUserAchievements>& userAchievements();
+    // The slot a key names ("Achievement45" -> 45); -1 outside 0..63.
+    static int achievementSlot(const char* key);
 
 private:
-    AchievementManager() = default;
-    void notBuilt(const char* what);
-    // Transparent: a note already told is found without building a string
-    // (the checks run after every world step).
-    std::set<std::string, std::less<>> m_told;
-    int m_startedDay = 0;
+    AchievementManager();
+    ~AchievementManager();
+
+    struct GoalList {
+        AchievementBase* head = nullptr;
+        AchievementBase* tail = nullptr;
+        int32_t count = 0;
+        void append(AchievementBase* goal);
+        void unlink(AchievementBase* goal);
+    };
+    struct ModeGoals {
+        std::vector<GoalMaker> missions;
+        GoalMaker firstStep = nullptr;
+    };
+    // Held by every entry point: goals let go of during the call are freed
+    // when the outermost one returns.
+    class Call {
+    public:
+        explicit Call(AchievementManager& m) : m_manager(m) { ++m_manager.m_depth; }
+        ~Call();
+        Call(const Call&) = delete;
+        Call& operator=(const Call&) = delete;
+
+    private:
+        AchievementManager& m_manager;
+    };
+
+    void letGo(AchievementBase* goal);
+    void clearList(GoalList& list);
+    void clearDay();
+    void complete(AchievementBase* mission);
+    void reward(AchievementBase* mission);
+    void replayDay(int32_t gameMode);
+
+    GoalList m_active;
+    GoalList m_completed;
+    AchievementBase* m_step = nullptr;
+    uint8_t m_live = 1;
+    bool m_newBestDay = false;
+    // Raised whenever the lists are emptied, so a walk over them stops.
+    uint64_t m_clears = 0;
+    int m_depth = 0;
+    std::vector<AchievementBase*> m_letGo;
+    std::map<int, ModeGoals> m_modes;
 };

@@ -2,13 +2,14 @@
 // offers, and the unlocks that add to them until the next day loads.
 #include "hud/GUIDaySettings.h"
 
+#include <algorithm>
+#include <iterator>
 #include <set>
 #include <string>
 
 #include "base/Logger.h"
 #include "hud/GUI.h"
-#include "hud/GUITopBar.h"
-#include "scene/GameLayer.h"
+#include "world/ParticleCreator.h"
 
 USING_NS_CC;
 
@@ -32,9 +33,19 @@ bool readFlag(CCObject* value, bool& flag)
     return false;
 }
 
-// Adds the strings of the list under key; false when the key holds anything
-// but an array. Entries that are not strings are logged and skipped.
-bool readList(CCDictionary* settings, const char* key, std::set<std::string>& into)
+const char* const kTools[] = {"Draw", "Line", "Fill", "Replace", "Miner", "Clear", "Zoom"};
+const char* const kOptions[] = {"Sun",      "Weather", "Temperature", "Light", "Background",
+                                "VeryCold", "Cold",    "Normal",      "Hot",   "VeryHot"};
+
+bool inList(const char* const* first, const char* const* last, const std::string& name)
+{
+    return std::any_of(first, last, [&name](const char* item) { return name == item; });
+}
+
+// Adds the names of the list under key; false when the key holds anything
+// but an array. Entries that are not names of the list's kind are logged and
+// skipped.
+bool readList(CCDictionary* settings, const char* key, DayItem kind, std::set<std::string>& into)
 {
     CCObject* value = settings->objectForKey(key);
     if (!value)
@@ -43,10 +54,13 @@ bool readList(CCDictionary* settings, const char* key, std::set<std::string>& in
     if (!list)
         return false;
     for (CCObject* o : *list) {
-        if (auto* s = dynamic_cast<CCString*>(o))
-            into.insert(s->getString());
-        else
+        auto* s = dynamic_cast<CCString*>(o);
+        if (!s)
             LOG << "day settings: an entry of" << key << "is not a name, skipped";
+        else if (!isKnownDayItem(kind, s->getString()))
+            LOG << "day settings: unknown name" << s->getString() << "in" << key << ", skipped";
+        else
+            into.insert(s->getString());
     }
     return true;
 }
@@ -59,22 +73,17 @@ bool isPlainName(const std::string& name)
         name.find('\\') == std::string::npos;
 }
 
-GUI* runningHud()
-{
-    GameLayer* layer = GameLayer::existingInstance();
-    return layer ? layer->getGUI() : nullptr;
-}
-
-void unlockThroughHud(CCString* name, void (GUI::*unlock)(const std::string&))
-{
-    GUI* gui = runningHud();
-    if (!gui || !name || name->getString().empty())
-        return;
-    (gui->*unlock)(name->getString());
-    GUITopBar::getInstance()->updateBadges();
-}
-
 }  // namespace
+
+bool isKnownDayItem(DayItem kind, const std::string& name)
+{
+    switch (kind) {
+    case DayItem::Element: return !name.empty() && ParticleCreator::isAccepted(hashString(name));
+    case DayItem::Tool: return inList(std::begin(kTools), std::end(kTools), name);
+    case DayItem::Option: return inList(std::begin(kOptions), std::end(kOptions), name);
+    }
+    return false;
+}
 
 bool GUI::loadDaySettings(const std::string& worldName)
 {
@@ -101,8 +110,8 @@ bool GUI::applyDaySettings(CCDictionary* settings)
         return false;
     std::set<std::string> listed;
     if (lock &&
-        !(readList(settings, "elements", listed) && readList(settings, "tools", listed) &&
-          readList(settings, "options", listed)))
+        !(readList(settings, "elements", DayItem::Element, listed) &&
+          readList(settings, "tools", DayItem::Tool, listed) && readList(settings, "options", DayItem::Option, listed)))
         return false;
     bool deny = false;
     if (lock) {
@@ -129,19 +138,4 @@ void GUI::unlockItem(const std::string& name, std::set<std::string>& newItems)
     if (!isAvailable(name))
         newItems.insert(name);
     m_allItems.insert(name);
-}
-
-void unlockPaletteElement(CCString* name)
-{
-    unlockThroughHud(name, &GUI::unlockElement);
-}
-
-void unlockTool(CCString* name)
-{
-    unlockThroughHud(name, &GUI::unlockTool);
-}
-
-void unlockOption(CCString* name)
-{
-    unlockThroughHud(name, &GUI::unlockOption);
 }

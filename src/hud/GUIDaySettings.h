@@ -1,10 +1,12 @@
 #pragma once
-// The goals' one-item unlocks: make an element, tool or option available in
-// the running game for the rest of the day and refresh the bar's badges.
-// Without a game layer or HUD (a silent replay before the game scene exists)
-// they do nothing.
-#include "cocos2d.h"
+// What a day may offer: the element, tool and option names its settings
+// file lists and the goals unlock (GUI::loadDaySettings reads the file).
+#include <string>
 
-void unlockPaletteElement(cocos2d::CCString* name);
-void unlockTool(cocos2d::CCString* name);
-void unlockOption(cocos2d::CCString* name);
+enum class DayItem { Element, Tool, Option };
+
+// Elements are the factory's type names; tools "Draw", "Line", "Fill",
+// "Replace", "Miner", "Clear" (the eraser) and "Zoom"; options "Sun",
+// "Weather", "Temperature", "Light", "Background" and the five temperature
+// presets.
+bool isKnownDayItem(DayItem kind, const std::string& name);

@@ -575,14 +575,15 @@ void GUITopBar::onDayButton()
 {
     resetButtons();
     updateBadges();
-    GameLayer* layer = GameLayer::existingInstance();
-    if (GUIAchievement* goals = layer ? layer->getAchievementWindow() : nullptr)
-        goals->showTodayGoals();
+    if (GameLayer* layer = GameLayer::existingInstance())
+        layer->openGoalsWindow();
 }
 
 void GUITopBar::onLevelButton()
 {
-    if (!AchievementManager::getInstance()->hasActiveGoals())
+    // The sound of a day that ends now (a day without goals has no end).
+    AchievementManager* goals = AchievementManager::getInstance();
+    if (!goals->hasActiveGoals() && goals->hasCurrentStep())
         playSound("sfx_game_day_cleared");
     onDayButton();
 }

@@ -126,8 +126,12 @@ public:
     void resetBackground();
     void openBackgroundsWindow();
     void openShareWindow(cocos2d::CCObject* first, cocos2d::CCObject* second);
+    // Today's goals, or the end of the day when none is left.
     void openGoalsWindow();
-    void showDayCleared(cocos2d::CCObject* message, cocos2d::CCObject* unlocked, cocos2d::CCObject* more);
+    // The goals window's day-cleared board with the unlocked elements,
+    // options and backgrounds and the mana list (any may be null).
+    void showDayCleared(cocos2d::CCArray* elements, cocos2d::CCArray* options, cocos2d::CCArray* backgrounds,
+                        cocos2d::CCArray* mana);
     // The HUD's four menu buttons: open, switch or close their menu.
     void onElementsButton(cocos2d::CCObject* sender);
     void onToolsButton(cocos2d::CCObject* sender);
@@ -142,6 +146,9 @@ public:
     cocos2d::CCString* getUniverseDescription() const { return m_universeDescription; }
     cocos2d::CCString* getLoadedWorldName() const { return m_loadedWorldName; }
 
+    // Set by the story's second day; nothing reads it yet.
+    bool getStoryLevel2() const { return m_storyLevel2; }
+    void setStoryLevel2(bool v) { m_storyLevel2 = v; }
     bool getPaused() const { return m_paused; }
     bool setPaused(bool v) { return m_paused = v; }
     bool getRestoreAfterBackground() const { return m_restoreAfterBackground; }
@@ -222,5 +229,6 @@ private:
     int32_t m_touchedParticleId = -1;
     VehicleEditor* m_panelTouched = nullptr;  // not retained; checked against the open panels
     bool m_openGalleryOnEnter = false;
+    bool m_storyLevel2 = false;
     std::string m_lastTrack;
 };

@@ -7,6 +7,8 @@
 #include "base/Logger.h"
 #include "base/ScreenMetrics.h"
 #include "base/Utils.h"
+#include "profile/Profile.h"
+#include "goals/AchievementManager.h"
 #include "gui/GUIButton.h"
 #include "hud/GUI.h"
 #include "hud/GUIAchievement.h"
@@ -42,14 +44,6 @@ std::string languageVariant(const std::string& name)
         out += c;
     }
     return out;
-}
-
-void notBuilt(const char* what)
-{
-    static bool told = false;
-    if (!told)
-        LOG << "not built yet:" << what;
-    told = true;
 }
 
 }  // namespace
@@ -195,23 +189,26 @@ void GameLayer::openGoalsWindow()
         m_gui->toggle();
         m_gui->closeMenu();
     }
-    if (m_achievementWindow && m_achievementWindow->getBoardKind() == 2) {
+    AchievementManager* goals = AchievementManager::getInstance();
+    if (m_achievementWindow && m_achievementWindow->getBoardKind() == GUIAchievement::kTodayGoals) {
         m_achievementWindow->hide();
+    } else if (!goals->hasActiveGoals() && goals->hasCurrentStep()) {
+        m_levelMusicOn = false;
+        CocosDenshion::SimpleAudioEngine::sharedEngine()->stopBackgroundMusic();
+        goals->endDay(Profile::getInstance()->getGameMode());
     } else if (m_achievementWindow) {
-        // Today's goals and the end of the day come with the goals window.
-        notBuilt("goals window (today's goals, ending the day)");
-        m_achievementWindow->show();
+        // A day without a step (no goals for its mode) shows its empty list.
+        m_achievementWindow->showTodayGoals();
     }
     unschedule(schedule_selector(GameLayer::beginStroke));
 }
 
-void GameLayer::showDayCleared(CCObject*, CCObject*, CCObject*)
+void GameLayer::showDayCleared(CCArray* elements, CCArray* options, CCArray* backgrounds, CCArray* mana)
 {
     if (m_gui && m_gui->getState() != GUIWindow::Closed)
         m_gui->toggle();
-    notBuilt("goals window (today's goals, ending the day)");
     if (m_achievementWindow)
-        m_achievementWindow->show();
+        m_achievementWindow->showDayCleared(elements, options, backgrounds, mana);
 }
 
 void GameLayer::openBackgroundsWindow()

@@ -11,10 +11,9 @@
 
 #include "support/GameSceneFixture.h"
 #include "profile/Profile.h"
-#include "goals/AchievementManager.h"
 #include "gui/GUIButton.h"
 #include "gui/GUILabel.h"
-#include "hud/GUIDaySettings.h"
+#include "goals/GoalFunctions.h"
 #include "hud/GUITopBar.h"
 #include "support/LogCapture.h"
 #include "support/TempFolders.h"
@@ -294,47 +293,6 @@ TEST_F(DaySettings, TheEraserGivesBackTheElementBeforeIt)
                   std::string("guitopbar_HUDelement_") + c.restored + ".png");
         EXPECT_EQ(gui->getState(), GUIWindow::Closed) << "the button restores instead of opening the palette";
     }
-}
-
-TEST_F(DaySettings, LoadingADayReadsItsSettingsByName)
-{
-    struct Case {
-        int mode, day;
-        const char* name;
-    };
-    const Case cases[] = {{0, 4, "Day4"}, {0, 31, "Day31"}, {3, 5, "Day3_5"}, {10, 1, "Day10_1"}};
-    for (const Case& c : cases) {
-        EXPECT_EQ(AchievementManager::dayName(c.mode, c.day), c.name);
-        gui->setEverythingAvailable(true);
-        std::ofstream(root.file(std::string("universes/Missions/") + c.name + ".plist"))
-            << lockedDay("allow", names({c.name}));
-        Profile::getInstance()->setGameMode(c.mode);
-        files->setResourceRoot(root.path());
-        AchievementManager::getInstance()->loadDay(c.day);
-        files->setResourceRoot(previousRoot);
-        EXPECT_TRUE(gui->isAvailable(c.name)) << c.name;
-        EXPECT_FALSE(gui->isAvailable("Sand")) << c.name;
-    }
-    Profile::getInstance()->setGameMode(0);
-}
-
-TEST_F(DaySettings, EachGoalsStandInLogsOnce)
-{
-    AchievementManager* goals = AchievementManager::getInstance();
-    goals->forgetNotesForTests();
-    testsupport::LogCapture log;
-    for (int round = 0; round < 2; ++round) {
-        goals->hasActiveGoals();
-        goals->activeMissions();
-        goals->completeAllMissions();
-        goals->hasCurrentStep();
-        goals->checkMissions();
-        goals->checkAchievements();
-    }
-    int lines = 0;
-    for (const std::string& line : log.lines())
-        lines += line.find("not built yet") != std::string::npos;
-    EXPECT_EQ(lines, 5) << "four operations of the goals window and one for both checks";
 }
 
 }  // namespace

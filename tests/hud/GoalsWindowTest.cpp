@@ -2,6 +2,9 @@
 // acting once per board.
 #include <gtest/gtest.h>
 
+#include "goals/GoalsTesting.h"
+#include "gui/GUILabel.h"
+#include "gui/GUIPopup.h"
 #include "support/GameSceneFixture.h"
 #include "profile/Profile.h"
 #include "hud/GUIAchievement.h"
@@ -30,21 +33,55 @@ protected:
     GUIAchievement* goals = nullptr;
 };
 
-TEST_F(GoalsWindow, TheSkipTakes150OnceUnlessRewardsAreOff)
+TEST_F(GoalsWindow, TheSkipIsPaidFromTheManaOrRefusedAndEndsTheDay)
 {
     struct Case {
+        int32_t mana, pending;
         bool rewardsOff;
-        int32_t after;
+        bool skipped;
+        int32_t pendingAfter;
     };
-    for (const Case c : {Case{false, 50}, Case{true, 200}}) {
-        Profile::getInstance()->setRewardsOff(c.rewardsOff);
-        Profile::getInstance()->setPendingMana(200);
-        goals->showTodayGoals();
-        goals->onSkipConfirmed();
-        goals->onSkipConfirmed();
-        EXPECT_EQ(Profile::getInstance()->getPendingMana(), c.after) << "rewards off " << c.rewardsOff;
-        EXPECT_EQ(goals->getBoardKind(), GUIAchievement::kTodayGoals) << "the window shows again";
+    const Case cases[] = {
+        {3500, 0, false, true, -150},
+        {100, 50, false, true, -100},
+        {100, 49, false, false, 49},
+        {0, 0, true, true, 0},
+    };
+    for (const Case& c : cases) {
+        goalstest::registerTestMode(5);
+        Profile* profile = Profile::getInstance();
+        profile->setGameMode(5);
+        profile->setMana(c.mana);
+        profile->setPendingMana(c.pending);
+        profile->setRewardsOff(c.rewardsOff);
+        AchievementManager::getInstance()->startDay(1);
+        GUIPopup::resetInstanceForTests();
+        layer->openGoalsWindow();
+        ASSERT_EQ(goals->getBoardKind(), GUIAchievement::kTodayGoals);
+        ASSERT_NE(goals->getSkipButton(), nullptr);
+        goals->onSkipButton();
+        GUIPopup* popup = GUIPopup::getInstance();
+        ASSERT_TRUE(popup->isShown());
+        if (c.skipped) {
+            EXPECT_EQ(popup->getKind(), GUIPopup::Purchase);
+            EXPECT_EQ(popup->getPurchasePrice(), 150.0f);
+            goals->onSkipConfirmed();
+            goals->onSkipConfirmed();
+            EXPECT_EQ(goals->getBoardKind(), GUIAchievement::kDayCleared) << "the day ends at once";
+        } else {
+            EXPECT_EQ(popup->getKind(), GUIPopup::Confirm);
+            EXPECT_EQ(popup->getMessageLabel()->getText()->getString(), "ConfirmationNotEnoughMana");
+            goals->onSkipConfirmed();
+            EXPECT_EQ(AchievementManager::getInstance()->activeCount(), 2) << "nothing was completed";
+        }
+        EXPECT_EQ(profile->getPendingMana(), c.pendingAfter) << c.mana << " + " << c.pending;
+        for (int i = 0; i < 40; ++i) {
+            profile->transferPendingMana();
+            EXPECT_GE(profile->getMana(), 0);
+        }
+        EXPECT_EQ(profile->getMana() + profile->getPendingMana(), c.mana + c.pendingAfter);
         goals->hide();
+        GUIPopup::resetInstanceForTests();
         stepFrames(20);
     }
     Profile::getInstance()->setRewardsOff(false);
@@ -70,8 +107,11 @@ TEST_F(GoalsWindow, EmptyOrAbsentListsShowNoSection)
     CCArray* mana = CCArray::create();
     mana->addObject(CCInteger::create(20));
     mana->addObject(CCString::create("30"));
-    EXPECT_EQ(goals->buildGoalsList(list({"Acid", "Gem"}), CCArray::create(), nullptr, mana),
-              (std::vector<std::string>{"elements", "  Acid", "  Gem", "mana", "  50"}));
+    goalstest::ScopedTable table({{"AcidTitle", "ACID"}, {"SunName", "Sun"}, {"PolarBkgName", "Polar sea"}});
+    EXPECT_EQ(goals->buildGoalsList(list({"Acid", "Gem"}), list({"Sun"}), list({"Polar"}), mana),
+              (std::vector<std::string>{"elements", "  ACID", "  Gem", "options", "  Sun", "backgrounds", "  Polar sea",
+                                        "mana", "  50"}))
+        << "titles, else the names";
     EXPECT_TRUE(goals->buildGoalsList(nullptr, nullptr, CCArray::create(), CCArray::create()).empty());
 }
 

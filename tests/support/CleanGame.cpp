@@ -2,6 +2,8 @@
 
 #include "profile/Profile.h"
 #include "elements/living/LivingFamilies.h"
+#include "goals/AchievementManager.h"
+#include "goals/GoalsUi.h"
 #include "online/ServerLink.h"
 #include "scene/SaveLoadUtils.h"
 #include "screens/MainMenu.h"
@@ -25,6 +27,8 @@ void resetGame()
     Profile::resetInstanceForTests();
     ServerLink::resetInstanceForTests();
     resetLivingRunStateForTests();
+    setGoalsUi(nullptr);
+    AchievementManager::resetInstanceForTests();
     // The layer exists before a test makes its own world, so that a world
     // the test puts in gWorld afterwards stays the one in use.
     GameLayer::getInstance();

@@ -1,0 +1,7 @@
+#include "goals/GoalRegistry.h"
+
+#include "goals/AchievementManager.h"
+
+// The story and each campaign add one registration call here as their goals
+// are built; a game mode without one starts its days without goals.
+void registerAllGoals(AchievementManager&) { }

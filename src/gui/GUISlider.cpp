@@ -57,8 +57,12 @@ void GUISlider::refreshSteps()
         return;
     int index = 0;
     for (CCObject* object : *m_steps)
-        if (auto* step = dynamic_cast<CCNode*>(object))
+        if (auto* step = dynamic_cast<CCNode*>(object)) {
             step->setVisible(++index <= m_value);
+            // A knob stands on the last step shown.
+            if (m_knob && index == m_value)
+                m_knob->setPosition(ccp(step->getPosition().x, getContentSize().height / 2));
+        }
 }
 
 void GUISlider::positionKnob()

@@ -300,8 +300,8 @@ void GUITopBar::buildFreeModeBar()
                                            TOPBAR_CALL_O(onElementMenuButton), nullptr);
     b = m_toolButton =
         addRowButton("guitopbar_HUDbtnMenuGeneric.png", "guitopbar_HUDDraw.png", TOPBAR_CALL_O(onToolButton), b);
-    b = m_eraserButton = addRowButton("guitopbar_HUDbtnMenuGeneric.png", "guitopbar_HUDelement_Clear.png",
-                                      TOPBAR_CALL(onEraserButton), b);
+    b = m_eraserButton =
+        addRowButton("guitopbar_HUDbtnMenuGeneric.png", "guitopbar_HUDEraser.png", TOPBAR_CALL(onEraserButton), b);
     b = m_zoomButton =
         addRowButton("guitopbar_HUDbtnMenuGeneric.png", "guitopbar_HUDZoom.png", TOPBAR_CALL(onZoomButton), b);
     b = m_undoButton =
@@ -343,9 +343,8 @@ void GUITopBar::buildCampaignBar()
     // Unavailable eraser and zoom stay blank buttons that still call their
     // handlers (which refuse).
     const bool eraser = gui && gui->isAvailable("Clear");
-    b = m_eraserButton =
-        addRowButton("guitopbar_HUDbtnMenuGeneric.png", eraser ? "guitopbar_HUDelement_Clear.png" : nullptr,
-                     TOPBAR_CALL(onEraserButton), b);
+    b = m_eraserButton = addRowButton("guitopbar_HUDbtnMenuGeneric.png", eraser ? "guitopbar_HUDEraser.png" : nullptr,
+                                      TOPBAR_CALL(onEraserButton), b);
     if (b && !eraser)
         b->setActivateDelayed(false);
     const bool zoom = layer && layer->getZoomEnabled();
@@ -394,10 +393,7 @@ void GUITopBar::resetButtons()
     for (GUIButton* b : {bar->m_elementMenuButton, bar->m_toolButton, bar->m_worldSettingsButton,
                          bar->m_worldMenuButton, bar->m_dayButton, bar->m_manaButton, bar->m_zoomButton})
         releaseButton(b);
-    if (bar->m_zoomHintLabel) {
-        removeNode(bar->m_zoomHintLabel);
-        bar->m_zoomHintLabel = nullptr;
-    }
+    bar->hideZoomHint();
     if (GameLayer* layer = GameLayer::existingInstance())
         layer->setZoomMode(false);
 }
@@ -497,6 +493,12 @@ void GUITopBar::setZoomButtonIcon(const char* frame)
 void GUITopBar::unpressZoomButton()
 {
     releaseButton(m_zoomButton);
+}
+
+void GUITopBar::hideZoomHint()
+{
+    removeNode(m_zoomHintLabel);
+    m_zoomHintLabel = nullptr;
 }
 
 void GUITopBar::setUndoButtonIcon(const char* frame)

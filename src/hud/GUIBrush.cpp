@@ -12,6 +12,10 @@
 
 USING_NS_CC;
 
+namespace {
+constexpr float kBrushSliderScale = 2.0f;
+}  // namespace
+
 GUISlider* GUI::getBrushSlider()
 {
     if (m_brushSlider)
@@ -30,13 +34,15 @@ GUISlider* GUI::getBrushSlider()
         if (CCSprite* step = CCSprite::createWithSpriteFrameName(frame.c_str())) {
             const CCSize size = slider->getContentSize();
             step->setPosition(ccp(27 + (173 - 27) * static_cast<float>(i - 1) / 8.0f, size.height / 2));
-            // Twice the disc: a preview of the brush a player can see.
-            step->setScale(2);
+            // Larger discs: a preview of the brush a player can see.
+            step->setScale(1.75f);
             steps->addObject(step);
         }
     }
     slider->setSteps(steps);
     slider->setAnchorPoint(ccp(0, 1));
+    // Twice its frame: a bar and a knob a finger or a mouse can hold.
+    slider->setScale(kBrushSliderScale);
     // A ring around the chosen step, and the size in words at the right.
     if (CCSprite* knob = CCSprite::createWithSpriteFrameName("gamemenus_brushKnob.png")) {
         slider->addChild(knob, 2);
@@ -44,7 +50,7 @@ GUISlider* GUI::getBrushSlider()
     }
     GUILabel::setFontName("gamemenus_ach_fontButtons");
     GUILabel* label = GUILabel::create();
-    label->setScale(static_cast<float>(7.0 * 4.0 * screenRatio) / GUILabel::fontSize);
+    label->setScale(static_cast<float>(7.0 * 4.0 * screenRatio) / GUILabel::fontSize / kBrushSliderScale);
     label->setAnchorPoint(ccp(0, 0.5f));
     label->setPosition(ccp(slider->getContentSize().width + 10, slider->getContentSize().height / 2));
     slider->addChild(label, 2, kBrushSizeLabelTag);
@@ -87,7 +93,7 @@ void GUI::addBrushSlider(CCNode* content, const CCPoint& at)
     if (!slider || !content)
         return;
     slider->removeFromParentAndCleanup(false);
-    // Unscaled: the slider reads touches in its parent's units.
+    // The slider reads touches in its parent's units and its own scale.
     slider->setPosition(at);
     slider->setEnabled(true);
     content->addChild(slider);

@@ -24,6 +24,7 @@ GUITopBar* g_topBar = nullptr;
 const char* const kSheetTexture = "pvr/guitopbar.png";
 const char* const kSheetFrames = "pvr/guitopbar.plist";
 const char* const kFont = "guitopbar_ach_fontButtons";
+const int kZoomHintPlateTag = 71;
 
 void loadFrames()
 {
@@ -499,6 +500,8 @@ void GUITopBar::hideZoomHint()
 {
     removeNode(m_zoomHintLabel);
     m_zoomHintLabel = nullptr;
+    if (m_bar)
+        removeNode(m_bar->getChildByTag(kZoomHintPlateTag));
 }
 
 void GUITopBar::setUndoButtonIcon(const char* frame)
@@ -626,9 +629,21 @@ void GUITopBar::onZoomButton()
         m_zoomHintLabel = newLabel(LocalUtils::localize("ZoomInText"));
         m_zoomHintLabel->setAnchorPoint(ccp(0.5f, 1));
         const CCSize size = m_zoomButton->getContentSize();
-        m_zoomHintLabel->setPosition(
-            ccp(m_zoomButton->getPosition().x + size.width * 0.5f, m_zoomButton->getPosition().y - size.height - 5));
+        const CCPoint at =
+            ccp(m_zoomButton->getPosition().x + size.width * 0.5f, m_zoomButton->getPosition().y - size.height - 5);
+        m_zoomHintLabel->setPosition(at);
         m_bar->addChild(m_zoomHintLabel, -100);
+        // On a dark plate: the hint lies over the world, which may be as
+        // light as the sky.
+        if (CCSprite* plate = frameSprite("guitopbar_hintPlate.png")) {
+            const float scale = m_zoomHintLabel->getScale();
+            const CCSize plateSize = plate->getContentSize();
+            plate->setAnchorPoint(ccp(0.5f, 1));
+            plate->setPosition(ccp(at.x, at.y + 1));
+            plate->setScaleX((m_zoomHintLabel->getWidth() * scale + 4) / plateSize.width);
+            plate->setScaleY((m_zoomHintLabel->getHeight() * scale + 2) / plateSize.height);
+            m_bar->addChild(plate, -101, kZoomHintPlateTag);
+        }
     }
     playSound("sfx_gui_select");
     layer->setZoomMode(true);

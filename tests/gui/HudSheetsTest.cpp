@@ -206,6 +206,9 @@ TEST_F(HudSheets, TheZoomHintGoesOnceMagnified)
     bar->onZoomButton();
     ASSERT_NE(bar->getZoomHintLabel(), nullptr);
     ASSERT_TRUE(layer->getZoomMode());
+    stepFrames(1);
+    saveFrame("zoom_hint");
+    testsupport::expectReadable(bar->getZoomHintLabel(), "zoom hint over the sky");
     press(400, 300);
     release(400, 300);
     stepFrames(2);

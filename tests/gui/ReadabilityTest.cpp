@@ -5,6 +5,8 @@
 #include "WindowsFixture.h"
 #include "gui/GUIButton.h"
 #include "gui/GUILabel.h"
+#include "base/LocalUtils.h"
+#include "hud/GUI.h"
 #include "profile/Profile.h"
 #include "support/Readability.h"
 
@@ -82,6 +84,27 @@ TEST_F(Readability, TheKeyboardIsReadableAndItsCaptionsFit)
         keyboard->onBackPressed();
         stepSeconds(0.5f);
     }
+}
+
+TEST_F(Readability, TheProgressAndRatePopupsAreReadable)
+{
+    testsupport::LanguageTable table("en");
+    ScreenUtils::showUploadProgress();
+    GUIProgressBar::getInstance()->setResultText(LocalUtils::localize("NetErrorConnectionLost"));
+    ScreenUtils::showProgressFailure();
+    stepSeconds(0.5f);
+    drawScene();
+    saveFrame("readable_progress_failed");
+    testsupport::expectReadable(GUIProgressBar::getInstance(), "progress failure");
+    GUIProgressBar::getInstance()->onOkPressed();
+    stepSeconds(0.5f);
+
+    guitest::Held<GUI> gui;
+    ScreenUtils::showRatePopup(2.7f, gui.get());
+    stepSeconds(0.5f);
+    drawScene();
+    saveFrame("readable_rate");
+    testsupport::expectReadable(GUIRate::getInstance(), "rate popup");
 }
 
 TEST_F(Readability, TheRatioFollowsTheWcagFormula)

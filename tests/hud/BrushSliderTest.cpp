@@ -36,15 +36,17 @@ TEST_F(BrushSlider, TheBrushSliderSetsWhatTheToolsRead)
     ASSERT_TRUE(contentHolds(slider));
     EXPECT_EQ(slider->getSteps()->count(), 9u);
 
-    // Touches along the slider, in its own units from its left edge.
+    // Touches along the slider, in its own units from its left edge (drawn
+    // at its scale).
     struct Case {
         float along;
         int size;
     };
     const float left = gui->getMenuContent()->getPosition().x + slider->getPosition().x;
+    const float scale = slider->getScaleX();
     for (const Case c : {Case{-10, 1}, Case{0, 1}, Case{27, 2}, Case{100, 5}, Case{173, 9}, Case{400, 9}}) {
         CCTouch touch;
-        touch.setTouchInfo(1, left + c.along, 300);
+        touch.setTouchInfo(1, left + c.along * scale, 300);
         slider->handleTouch(&touch);
         EXPECT_EQ(gui->getBrushSize(), c.size) << c.along;
         EXPECT_EQ(Tool::brushSize(), c.size) << c.along;
@@ -90,7 +92,8 @@ TEST_F(BrushSlider, TheBrushSliderHasAKnobOnTheChosenStepAndSaysTheSize)
     EXPECT_GE(size.height * slider->getScale(), 16);
     // A touch moves both.
     CCTouch touch;
-    touch.setTouchInfo(1, gui->getMenuContent()->getPosition().x + slider->getPosition().x + 100, 300);
+    touch.setTouchInfo(1, gui->getMenuContent()->getPosition().x + slider->getPosition().x + 100 * slider->getScaleX(),
+                       300);
     slider->handleTouch(&touch);
     EXPECT_EQ(label->getText()->getString(), "Brush size: 5");
 }

@@ -268,7 +268,12 @@ void GUITopBar::addDrawPanToggle()
         if (!button)
             return button;
         button->setAnchorPoint(CCPointZero);
-        button->setPosition(ccp(2, 22 - m_bar->getPosition().y / static_cast<float>(4.0 * screenRatio)));
+        // In the screen's bottom-left corner (where the game layer hands
+        // touches to the bar), 6 pixels up: in the bar's units, from its
+        // bottom edge.
+        const float scale = m_bar->getScale() > 0 ? m_bar->getScale() : 1.0f;
+        const float barBottom = m_bar->getPosition().y - m_bar->getContentSize().height * scale;
+        button->setPosition(ccp(2, (6 - barBottom) / scale));
         button->setActivateDelayed(true);
         button->setVisible(false);
         m_bar->addChild(button);

@@ -199,7 +199,7 @@ TEST_F(HudSheets, SwitchesShowTheirStateAndFlipInPlace)
     }
 }
 
-TEST_F(HudSheets, TheZoomHintGoesOnceMagnified)
+TEST_F(HudSheets, TheZoomHintGoesOnceMagnifiedAndTheToggleShows)
 {
     testsupport::LanguageTable english("en");
     bar->buildFreeModeBar();
@@ -214,6 +214,14 @@ TEST_F(HudSheets, TheZoomHintGoesOnceMagnified)
     stepFrames(2);
     EXPECT_TRUE(layer->getZoomedOut()) << "magnified";
     EXPECT_EQ(bar->getZoomHintLabel(), nullptr);
+    // The draw/pan toggle shows whole in the bottom-left corner.
+    GUIButton* toggle = bar->getDrawPanToggle().currentButton();
+    ASSERT_NE(toggle, nullptr);
+    ASSERT_TRUE(toggle->isVisible());
+    const CCRect shown = onScreen(toggle);
+    EXPECT_GE(shown.getMinY(), 0);
+    EXPECT_LE(shown.getMaxX(), 90);
+    EXPECT_LE(shown.getMaxY(), 90);
 }
 
 TEST_F(HudSheets, TheWorldMenusButtonsStandBesideTheWorldsPicture)

@@ -2,8 +2,6 @@
 // editors open over the world with every label at 4.5:1 against what lies
 // under it and every caption inside its button, in the three languages. With TESMORA_TEST_FRAMES set, the English
 // frames are saved.
-#include <cstdlib>
-
 #include "elements/materials/Instruments.h"
 #include "elements/materials/Wiring.h"
 #include "hud/DeviceEditors.h"
@@ -27,15 +25,9 @@ protected:
         ASSERT_NE(window, nullptr) << name;
         stepSeconds(0.5f);
         if (language == "en")
-            if (const char* folder = std::getenv("TESMORA_TEST_FRAMES"); folder && *folder) {
-                CCImage* frame = CCEGLView::sharedOpenGLView()->captureFrame();
-                frame->saveToFile((std::string(folder) + "/editor_" + name + ".png").c_str(), false);
-                frame->release();
-            }
+            testsupport::saveTestFrame("editor_" + name);
         testsupport::expectReadable(window, language + " " + name);
-        for (const testsupport::CaptionFit& fit : testsupport::captionFits(window))
-            EXPECT_TRUE(fit.fits) << language << " " << name << ": \"" << fit.caption << "\" is "
-                                  << fit.caption_.size.width << " wide, its button " << fit.button.size.width;
+        testsupport::expectCaptionsFit(window, language + " " + name);
     }
 };
 

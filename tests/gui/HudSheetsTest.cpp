@@ -6,7 +6,6 @@
 // saved there.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <set>
 #include <string>
 
@@ -51,18 +50,6 @@ protected:
         stepSeconds(1.0f);
         ASSERT_EQ(gui->getState(), GUIWindow::Open);
     }
-    // Draws the scene and, with TESMORA_TEST_FRAMES set, saves it.
-    void saveFrame(const std::string& name)
-    {
-        stepFrames(1);
-        const char* folder = std::getenv("TESMORA_TEST_FRAMES");
-        if (!folder || !*folder)
-            return;
-        CCImage* frame = CCEGLView::sharedOpenGLView()->captureFrame();
-        ASSERT_NE(frame, nullptr);
-        frame->saveToFile((std::string(folder) + "/" + name + ".png").c_str(), false);
-        frame->release();
-    }
     static CCRect onScreen(CCNode* node)
     {
         const CCSize size = node->getContentSize();
@@ -83,11 +70,11 @@ TEST_F(HudSheets, EveryLabelOfTheBarAndTheMenusIsReadable)
     bar->buildFreeModeBar();
     bar->updateMana();
     stepFrames(2);
-    saveFrame("top_bar");
+    testsupport::saveTestFrame("top_bar");
     testsupport::expectReadable(bar, "top bar");
     for (const auto& m : kMenus) {
         open(m.menu);
-        saveFrame(m.name);
+        testsupport::saveTestFrame(m.name);
         testsupport::expectReadable(gui, m.name);
     }
 }
@@ -100,14 +87,11 @@ TEST_F(HudSheets, EveryCaptionFitsItsButtonInEveryLanguage)
             gui->closeMenu();
             stepSeconds(0.5f);
             open(m.menu);
-            int captions = 0;
-            for (const testsupport::CaptionFit& fit : testsupport::captionFits(gui->getMenuContent())) {
-                ++captions;
-                EXPECT_TRUE(fit.fits) << language << " " << m.name << ": \"" << fit.caption << "\" is "
-                                      << fit.caption_.size.width << " wide, its button " << fit.button.size.width;
-                // Fitted, not crushed: letters at least 16 screen pixels high.
-                EXPECT_GE(fit.caption_.size.height, 16) << language << " " << m.name << ": \"" << fit.caption << "\"";
-            }
+            const std::string where = std::string(language) + " " + m.name;
+            const int captions = testsupport::expectCaptionsFit(gui->getMenuContent(), where);
+            // Fitted, not crushed: letters at least 16 screen pixels high.
+            for (const testsupport::CaptionFit& fit : testsupport::captionFits(gui->getMenuContent()))
+                EXPECT_GE(fit.caption_.size.height, 16) << where << ": \"" << fit.caption << "\"";
             EXPECT_GT(captions, m.menu == GUI::kElementMenu ? 0 : 3) << language << " " << m.name;
         }
     }
@@ -183,7 +167,7 @@ TEST_F(HudSheets, SwitchesShowTheirStateAndFlipInPlace)
     ASSERT_EQ(switchTile(1), light);
     EXPECT_EQ(state(), "Off gamemenus_switchOff.png");
     stepFrames(1);
-    saveFrame("world_settings_light_off");
+    testsupport::saveTestFrame("world_settings_light_off");
     testsupport::expectReadable(gui, "world settings, light off");
 
     // Every switch says what the world's flag is, whoever flipped it.
@@ -207,7 +191,7 @@ TEST_F(HudSheets, TheZoomHintGoesOnceMagnifiedAndTheToggleShows)
     ASSERT_NE(bar->getZoomHintLabel(), nullptr);
     ASSERT_TRUE(layer->getZoomMode());
     stepFrames(1);
-    saveFrame("zoom_hint");
+    testsupport::saveTestFrame("zoom_hint");
     testsupport::expectReadable(bar->getZoomHintLabel(), "zoom hint over the sky");
     press(400, 300);
     release(400, 300);

@@ -1,8 +1,6 @@
 // The first screen a new player sees: with the keyboard up, the title stays
 // in sight above it and every text on the screen reads at 4.5:1, in the
 // three languages. With TESMORA_TEST_FRAMES set, the English frame is saved.
-#include <cstdlib>
-
 #include "gui/GUIButton.h"
 #include "gui/GUIKeyboard.h"
 #include "gui/GUILabel.h"
@@ -65,14 +63,8 @@ TEST_F(NameScreenSheets, TheTitleStaysAboveTheKeyboardAndEveryTextReads)
         EXPECT_LE(titleBox.getMaxY(), 600);
         EXPECT_GE(titleBox.getMinX(), 0);
         EXPECT_LE(titleBox.getMaxX(), 800);
-        if (std::string(language) == "en") {
-            stepFrames(1);
-            if (const char* folder = std::getenv("TESMORA_TEST_FRAMES"); folder && *folder) {
-                CCImage* frame = CCEGLView::sharedOpenGLView()->captureFrame();
-                frame->saveToFile((std::string(folder) + "/name_screen.png").c_str(), false);
-                frame->release();
-            }
-        }
+        if (std::string(language) == "en")
+            testsupport::saveTestFrame("name_screen");
         testsupport::expectReadable(title, std::string(language) + " name screen title");
         testsupport::expectReadable(keyboard, std::string(language) + " name screen keyboard");
         CCDirector::sharedDirector()->resetForTests();

@@ -2,8 +2,6 @@
 // the buttons at 4.5:1 against what lies under them, and every caption inside
 // its button in the three languages. With TESMORA_TEST_FRAMES set, the
 // English frame is saved there.
-#include <cstdlib>
-
 #include "gui/GUIButton.h"
 #include "hud/GUISaveLoad.h"
 #include "support/Readability.h"
@@ -35,18 +33,10 @@ TEST_F(SavedWorldsSheets, TheRowsTabsAndButtonsRead)
                 screen = s;
         ASSERT_NE(screen, nullptr);
         ASSERT_EQ(screen->getRowCount(), 2);
-        if (std::string(language) == "en") {
-            stepFrames(1);
-            if (const char* folder = std::getenv("TESMORA_TEST_FRAMES"); folder && *folder) {
-                CCImage* frame = CCEGLView::sharedOpenGLView()->captureFrame();
-                frame->saveToFile((std::string(folder) + "/saved_worlds.png").c_str(), false);
-                frame->release();
-            }
-        }
+        if (std::string(language) == "en")
+            testsupport::saveTestFrame("saved_worlds");
         testsupport::expectReadable(screen, std::string(language) + " saved worlds");
-        for (const testsupport::CaptionFit& fit : testsupport::captionFits(screen))
-            EXPECT_TRUE(fit.fits) << language << ": \"" << fit.caption << "\" is " << fit.caption_.size.width
-                                  << " wide, its button " << fit.button.size.width;
+        testsupport::expectCaptionsFit(screen, std::string(language) + " saved worlds");
         CCDirector::sharedDirector()->popScene();
         stepSeconds(1.0f);
     }

@@ -245,6 +245,25 @@ std::vector<CaptionFit> captionFits(CCNode* root)
 
 namespace testsupport {
 
+int expectCaptionsFit(CCNode* root, const std::string& where)
+{
+    const std::vector<CaptionFit> fits = captionFits(root);
+    for (const CaptionFit& fit : fits)
+        EXPECT_TRUE(fit.fits) << where << ": \"" << fit.caption << "\" is " << fit.caption_.size.width
+                              << " wide, its button " << fit.button.size.width;
+    return static_cast<int>(fits.size());
+}
+
+void saveTestFrame(const std::string& name)
+{
+    const char* folder = std::getenv("TESMORA_TEST_FRAMES");
+    if (!folder || !*folder)
+        return;
+    const std::unique_ptr<Frame> frame = draw();
+    if (frame->image)
+        frame->image->saveToFile((std::string(folder) + "/" + name + ".png").c_str(), false);
+}
+
 LanguageTable::LanguageTable(const std::string& code)
 {
     m_previous = localizationTable;

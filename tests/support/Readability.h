@@ -40,6 +40,14 @@ struct CaptionFit {
 // up and down by its middle?
 std::vector<CaptionFit> captionFits(cocos2d::CCNode* root);
 
+// Adds a test failure for every caption below root that overflows; returns
+// how many captions it looked at.
+int expectCaptionsFit(cocos2d::CCNode* root, const std::string& where);
+
+// With TESMORA_TEST_FRAMES set, draws the running scene in a frame of no
+// time and saves it there as name.png.
+void saveTestFrame(const std::string& name);
+
 }  // namespace testsupport
 
 namespace testsupport {

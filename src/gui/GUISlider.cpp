@@ -57,8 +57,12 @@ void GUISlider::refreshSteps()
         return;
     int index = 0;
     for (CCObject* object : *m_steps)
-        if (auto* step = dynamic_cast<CCNode*>(object))
+        if (auto* step = dynamic_cast<CCNode*>(object)) {
             step->setVisible(++index <= m_value);
+            // A knob stands on the last step shown.
+            if (m_knob && index == m_value)
+                m_knob->setPosition(ccp(step->getPosition().x, getContentSize().height / 2));
+        }
 }
 
 void GUISlider::positionKnob()
@@ -93,7 +97,9 @@ void GUISlider::handleTouch(CCTouch* touch)
             pw = parent->getContentSize().width;
             ps = parent->getScale();
         }
-        t = (p.x - px + ax * pw * ps) / ps - getPosition().x;
+        // In the slider's own units: a scaled slider draws its ranges larger.
+        const float own = getScaleX() != 0 ? getScaleX() : 1.0f;
+        t = ((p.x - px + ax * pw * ps) / ps - getPosition().x) / own;
     }
     const float from = m_positionRange.x, to = m_positionRange.y;
     const float min = m_valueRange.x, max = m_valueRange.y;

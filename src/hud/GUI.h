@@ -135,11 +135,22 @@ public:
     void onToolPicked(cocos2d::CCObject* name);
     void onPresetPicked(cocos2d::CCObject* level);
     void onSwitchPicked(cocos2d::CCObject* which);
-    // World-settings switches: flip the world's flag, then refresh the bar.
+    // World-settings switches: flip the world's flag, then refresh the bar
+    // and the switch's tile when the settings menu is on show.
     void applyTemperature();
     void applyLight();
     void applySun();
     void applyWeather();
+    // The switches (0 temperature view, 1 light, 2 sun, 3 weather): the
+    // world's flag, and the tile that shows it (tagged kSwitchTag + which;
+    // its toggle sprite kSwitchToggleTag).
+    static constexpr int kSwitchTag = 20;
+    static constexpr int kSwitchToggleTag = 9;
+    static constexpr int kSwitchStateTag = 10;
+    static bool isSwitchOn(int which);
+    GUIButton* addSwitch(cocos2d::CCNode* content, int which, const cocos2d::CCPoint& at);
+    static void showSwitchState(GUIButton* tile, bool on);
+    void refreshSwitches();
     // Closes the HUD and opens the background gallery.
     void onBackgroundsButton(cocos2d::CCObject* sender);
     void onGalleryButton(cocos2d::CCObject* sender);
@@ -162,6 +173,9 @@ public:
     int32_t getBrushSize();
     // Clamped to 1..9; the slider shows it.
     void setBrushSize(int32_t size);
+    // The slider's words "Brush size: N" follow its value.
+    static constexpr int kBrushSizeLabelTag = 11;
+    void onBrushSizeChanged(cocos2d::CCObject* sender);
     // Puts the slider at the point in the menu's content.
     void addBrushSlider(cocos2d::CCNode* content, const cocos2d::CCPoint& at);
     // Makes the element chosen before the eraser current again; with none, or
@@ -213,6 +227,8 @@ public:
     GUILabel* getNameLabel() const { return m_nameLabel; }
 
 private:
+    // After a world-settings switch: the top bar's pictograms and the tiles.
+    void afterSwitch();
     void unlockItem(const std::string& name, std::set<std::string>& newItems);
     void releaseBrushSlider();
     void showSaveResultNow(SaveLoadUtils::SaveResult result);

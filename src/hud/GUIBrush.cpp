@@ -3,10 +3,18 @@
 #include <algorithm>
 #include <string>
 
+#include "base/LocalUtils.h"
+#include "base/ScreenMetrics.h"
+#include "gui/GUILabel.h"
 #include "gui/GUISlider.h"
+#include "gui/WeakCallRelay.h"
 #include "hud/GUI.h"
 
 USING_NS_CC;
+
+namespace {
+constexpr float kBrushSliderScale = 2.0f;
+}  // namespace
 
 GUISlider* GUI::getBrushSlider()
 {
@@ -26,13 +34,42 @@ GUISlider* GUI::getBrushSlider()
         if (CCSprite* step = CCSprite::createWithSpriteFrameName(frame.c_str())) {
             const CCSize size = slider->getContentSize();
             step->setPosition(ccp(27 + (173 - 27) * static_cast<float>(i - 1) / 8.0f, size.height / 2));
+            // Larger discs: a preview of the brush a player can see.
+            step->setScale(1.75f);
             steps->addObject(step);
         }
     }
     slider->setSteps(steps);
     slider->setAnchorPoint(ccp(0, 1));
+    // Twice its frame: a bar and a knob a finger or a mouse can hold.
+    slider->setScale(kBrushSliderScale);
+    // A ring around the chosen step, and the size in words at the right.
+    if (CCSprite* knob = CCSprite::createWithSpriteFrameName("gamemenus_brushKnob.png")) {
+        slider->addChild(knob, 2);
+        slider->setKnob(knob);
+    }
+    GUILabel::setFontName("gamemenus_ach_fontButtons");
+    GUILabel* label = GUILabel::create();
+    label->setScale(static_cast<float>(7.0 * 4.0 * screenRatio) / GUILabel::fontSize / kBrushSliderScale);
+    label->setAnchorPoint(ccp(0, 0.5f));
+    label->setPosition(ccp(slider->getContentSize().width + 10, slider->getContentSize().height / 2));
+    slider->addChild(label, 2, kBrushSizeLabelTag);
+    slider->setCallback(CCCallFuncO::create(WeakCallRelay::create(this, callfuncO_selector(GUI::onBrushSizeChanged)),
+                                            callfuncO_selector(WeakCallRelay::fire), nullptr));
     m_brushSlider = slider;  // the reference from new is the HUD's
+    slider->refreshSteps();
+    onBrushSizeChanged(nullptr);
     return m_brushSlider;
+}
+
+void GUI::onBrushSizeChanged(CCObject*)
+{
+    GUISlider* slider = m_brushSlider;
+    auto* label = slider ? dynamic_cast<GUILabel*>(slider->getChildByTag(kBrushSizeLabelTag)) : nullptr;
+    if (!label)
+        return;
+    GUILabel::setFontName("gamemenus_ach_fontButtons");
+    label->setText(LocalUtils::localizeWithVar("BrushSizeLabel", std::to_string(getBrushSize()).c_str()));
 }
 
 int32_t GUI::getBrushSize()
@@ -46,6 +83,7 @@ void GUI::setBrushSize(int32_t size)
     if (GUISlider* slider = getBrushSlider()) {
         slider->setValue(std::clamp(size, 1, 9));
         slider->refreshSteps();
+        onBrushSizeChanged(nullptr);
     }
 }
 
@@ -55,10 +93,11 @@ void GUI::addBrushSlider(CCNode* content, const CCPoint& at)
     if (!slider || !content)
         return;
     slider->removeFromParentAndCleanup(false);
-    // Unscaled: the slider reads touches in its parent's units.
+    // The slider reads touches in its parent's units and its own scale.
     slider->setPosition(at);
     slider->setEnabled(true);
     content->addChild(slider);
+    onBrushSizeChanged(nullptr);
 }
 
 void GUI::releaseBrushSlider()

@@ -33,11 +33,36 @@ USING_NS_CC;
 namespace {
 
 const char* const kTools[] = {"Draw", "Line", "Fill", "Replace", "Miner"};
-const char* const kWideButton = "gamemenus_editorWideButton.png";
+const char* const kToolNameKeys[] = {"DrawName", "LineName", "FillName", "ReplaceName", "MinerName"};
+// The menus' buttons: 48 x 12, room for the longest caption of the three
+// languages at the menus' text size.
+const char* const kWideButton = "gamemenus_menuButton.png";
+const char* const kSwitchButton = "gamemenus_switchButton.png";
 
 float uiScale()
 {
     return static_cast<float>(4.0 * screenRatio);
+}
+
+// Scales a caption down until it fits the room, a unit of margin each side.
+void fitCaption(GUILabel* label, float room)
+{
+    const float width = label->getWidth() * label->getScale();
+    if (width > room - 2 && width > 0)
+        label->setScale(label->getScale() * (room - 2) / width);
+}
+
+GUILabel* addCaption(CCNode* button, CCString* caption, const CCPoint& at, float room)
+{
+    GUILabel::setFontName("gamemenus_ach_fontButtons");
+    GUILabel* label = GUILabel::create();
+    label->setScale(7.0f / GUILabel::fontSize);
+    label->setText(caption);
+    label->setAnchorPoint(ccp(0.5f, 0.5f));
+    label->setPosition(at);
+    fitCaption(label, room);
+    button->addChild(label);
+    return label;
 }
 
 GUIButton* addButton(CCNode* content, GUI* gui, SEL_CallFuncO selector, CCObject* value, const char* frame,
@@ -53,14 +78,8 @@ GUIButton* addButton(CCNode* content, GUI* gui, SEL_CallFuncO selector, CCObject
     button->setPosition(at);
     button->setActivateDelayed(true);
     if (caption) {
-        GUILabel::setFontName("gamemenus_ach_fontButtons");
-        GUILabel* label = GUILabel::create();
-        label->setScale(7.0f / GUILabel::fontSize);
-        label->setText(caption);
-        label->setAnchorPoint(ccp(0.5f, 0.5f));
         const CCSize size = button->getContentSize();
-        label->setPosition(ccp(size.width / 2, size.height / 2));
-        button->addChild(label);
+        addCaption(button, caption, ccp(size.width / 2, size.height / 2), size.width);
     }
     content->addChild(button);
     return button;
@@ -181,17 +200,18 @@ void GUI::showToolMenu()
     CCNode* content = newMenuContent();
     m_newTools.clear();
     GUITopBar::getInstance()->updateBadges();
-    Grid grid = gridFor(26, 14);
-    for (const char* tool : kTools) {
+    Grid grid = gridFor(50, 14);
+    for (size_t i = 0; i < std::size(kTools); ++i) {
+        const char* tool = kTools[i];
         if (!worldHost().isFreePlay() && !isAvailable(tool))
             continue;
         addButton(content, this, callfuncO_selector(GUI::onToolPicked), CCString::create(tool), kWideButton,
-                  CCString::create(tool), grid.next());
+                  LocalUtils::localize(kToolNameKeys[i]), grid.next());
     }
     for (const char* option : {"Clear", "Zoom"})
         if (worldHost().isFreePlay() || isAvailable(option))
             addButton(content, this, callfuncO_selector(GUI::onToolPicked), CCString::create(option), kWideButton,
-                      CCString::create(option), grid.next());
+                      LocalUtils::localize((std::string(option) + "Name").c_str()), grid.next());
     if (grid.column != 0) {
         grid.column = 0;
         grid.top -= grid.cellH;
@@ -228,7 +248,7 @@ void GUI::showWorldSettingsMenu()
     CCNode* content = newMenuContent();
     m_newOptions.clear();
     GUITopBar::getInstance()->updateBadges();
-    Grid grid = gridFor(26, 14);
+    Grid grid = gridFor(50, 14);
     grid.columns = 5;
     // A locked day offers only the presets and switches it lists.
     const bool freePlay = worldHost().isFreePlay();
@@ -241,16 +261,84 @@ void GUI::showWorldSettingsMenu()
         if (b)
             b->setSelected(level == m_temperatureLevel);
     }
+    // The switches: a row of taller tiles that show their state.
+    Grid tiles = grid;
+    tiles.column = 0;
+    tiles.top = grid.column == 0 ? grid.top : grid.top - grid.cellH;
+    tiles.cellH = 24 * uiScale();
     const char* const switches[] = {"Temperature", "Light", "Sun", "Weather"};
     for (int i = 0; i < 4; ++i)
         if (freePlay || isAvailable(switches[i]))
-            addButton(content, this, callfuncO_selector(GUI::onSwitchPicked), CCInteger::create(i), kWideButton,
-                      CCString::create(switches[i]), grid.next());
+            addSwitch(content, i, tiles.next());
+    grid.column = 0;
+    grid.top = tiles.column == 0 ? tiles.top : tiles.top - tiles.cellH;
     if (freePlay || isAvailable("Background"))
         addButton(content, this, callfuncO_selector(GUI::onBackgroundsButton), nullptr, kWideButton,
                   LocalUtils::localize("BackgroundName"), grid.next());
     addButton(content, this, callfuncO_selector(GUI::onGalleryButton), nullptr, kWideButton,
               LocalUtils::localize("GalleryBut"), grid.next());
+}
+
+bool GUI::isSwitchOn(int which)
+{
+    if (!gWorld)
+        return false;
+    switch (which) {
+    case 0: return gWorld->temperatureField.isViewOn();
+    case 1: return gWorld->lightMap.isLightOn();
+    case 2: return gWorld->lightMap.isSunOn();
+    case 3: return gWorld->weather;
+    default: return false;
+    }
+}
+
+GUIButton* GUI::addSwitch(CCNode* content, int which, const CCPoint& at)
+{
+    static const char* const names[] = {"TemperatureName", "LightName", "SunName", "WeatherName"};
+    GUIButton* button = addButton(content, this, callfuncO_selector(GUI::onSwitchPicked), CCInteger::create(which),
+                                  kSwitchButton, nullptr, at);
+    if (!button)
+        return nullptr;
+    button->setTag(kSwitchTag + which);
+    const CCSize size = button->getContentSize();
+    addCaption(button, LocalUtils::localize(names[which]), ccp(size.width / 2, size.height - 6), size.width);
+    // Below the name: the switch itself and its state in words.
+    if (CCSprite* toggle = CCSprite::createWithSpriteFrameName("gamemenus_switchOff.png")) {
+        toggle->setAnchorPoint(ccp(0, 0.5f));
+        toggle->setPosition(ccp(4, 6));
+        button->addChild(toggle, 1, kSwitchToggleTag);
+        const float left = 4 + toggle->getContentSize().width;
+        addCaption(button, CCString::create(""), ccp((left + size.width) / 2, 6), size.width - left)
+            ->setTag(kSwitchStateTag);
+    }
+    showSwitchState(button, isSwitchOn(which));
+    return button;
+}
+
+void GUI::showSwitchState(GUIButton* tile, bool on)
+{
+    auto* toggle = dynamic_cast<CCSprite*>(tile->getChildByTag(kSwitchToggleTag));
+    auto* state = dynamic_cast<GUILabel*>(tile->getChildByTag(kSwitchStateTag));
+    if (!toggle || !state)
+        return;
+    const char* frame = on ? "gamemenus_switchOn.png" : "gamemenus_switchOff.png";
+    if (CCSpriteFrame* f = CCSpriteFrameCache::sharedSpriteFrameCache()->spriteFrameByName(frame))
+        toggle->setDisplayFrame(f);
+    toggle->setUserObject(CCString::create(frame));
+    GUILabel::setFontName("gamemenus_ach_fontButtons");
+    state->setScale(7.0f / GUILabel::fontSize);
+    state->setText(LocalUtils::localize(on ? "SwitchOnLabel" : "SwitchOffLabel"));
+    const float left = toggle->getPosition().x + toggle->getContentSize().width;
+    fitCaption(state, tile->getContentSize().width - left);
+}
+
+void GUI::refreshSwitches()
+{
+    if (!m_buttonContainer)
+        return;
+    for (int which = 0; which < 4; ++which)
+        if (auto* tile = dynamic_cast<GUIButton*>(m_buttonContainer->getChildByTag(kSwitchTag + which)))
+            showSwitchState(tile, isSwitchOn(which));
 }
 
 void GUI::onBackgroundsButton(CCObject*)
@@ -286,16 +374,15 @@ void GUI::onSwitchPicked(CCObject* which)
     case 3: applyWeather(); break;
     default: return;
     }
-    closeMenu();
+    // The menu stays: the tile shows the new state.
 }
 
-namespace {
-void afterSwitch()
+void GUI::afterSwitch()
 {
     GUITopBar::getInstance()->refreshTemperatureIcon();
     GUITopBar::getInstance()->updateBadges();
+    refreshSwitches();
 }
-}  // namespace
 
 void GUI::applyTemperature()
 {
@@ -328,7 +415,7 @@ void GUI::applyWeather()
 void GUI::showWorldMenu()
 {
     CCNode* content = newMenuContent();
-    Grid grid = gridFor(26, 14);
+    Grid grid = gridFor(50, 14);
     grid.columns = 3;
     GUILabel::setFontName("gamemenus_ach_fontButtons");
     const std::string name = gameServices().universeName ? gameServices().universeName() : std::string();
@@ -341,7 +428,7 @@ void GUI::showWorldMenu()
     GUILabel* nameLabel = GUILabel::create();
     nameLabel->setText(CCString::create(name));
     nameLabel->setAnchorPoint(ccp(0, 1));
-    nameLabel->setPosition(ccp(nameAt.x + 28 * uiScale(), nameAt.y));
+    nameLabel->setPosition(ccp(nameAt.x + 52 * uiScale(), nameAt.y));
     content->addChild(nameLabel);
     setNameLabel(nameLabel);
     grid.next();
@@ -352,7 +439,7 @@ void GUI::showWorldMenu()
               LocalUtils::localize("WorldDescriptionBut"), descriptionAt);
     GUILabel* descriptionLabel = GUILabel::create();
     descriptionLabel->setAnchorPoint(ccp(0, 1));
-    descriptionLabel->setPosition(ccp(descriptionAt.x + 28 * uiScale(), descriptionAt.y));
+    descriptionLabel->setPosition(ccp(descriptionAt.x + 52 * uiScale(), descriptionAt.y));
     content->addChild(descriptionLabel);
     setDescriptionLabel(descriptionLabel);
     GUILabel::lineSpacing = -2.0f;
@@ -361,23 +448,24 @@ void GUI::showWorldMenu()
     grid.next();
     grid.next();
 
-    // The world as it is now, one pixel a cell.
+    // The world as it is now, one pixel a cell, and its buttons in a column
+    // at its right, clear of it.
+    const CCPoint pictureAt = grid.next();
+    Grid column{grid.cellW, grid.cellH, pictureAt.x, pictureAt.y};
     if (CCSprite* snapshot = ScreenUtils::createWorldSnapshot()) {
         snapshot->setAnchorPoint(ccp(0, 1));
-        snapshot->setPosition(grid.next());
+        snapshot->setPosition(pictureAt);
         content->addChild(snapshot, 0, kSnapshotTag);
-        grid.next();
-        grid.next();
+        column.left += snapshot->boundingBox().size.width + 4 * uiScale();
     }
-
     addButton(content, this, callfuncO_selector(GUI::onRateButton), nullptr, kWideButton,
-              LocalUtils::localize("RateWorldBut"), grid.next());
+              LocalUtils::localize("RateWorldBut"), column.next());
     addButton(content, this, callfuncO_selector(GUI::onSaveButton), nullptr, kWideButton,
-              LocalUtils::localize("SaveUniverseNameBut"), grid.next());
+              LocalUtils::localize("SaveUniverseNameBut"), column.next());
     addButton(content, this, callfuncO_selector(GUI::onLoadButton), nullptr, kWideButton,
-              LocalUtils::localize("LoadName"), grid.next());
+              LocalUtils::localize("LoadName"), column.next());
     addButton(content, this, callfuncO_selector(GUI::onNewWorldButton), nullptr, kWideButton,
-              LocalUtils::localize("NewWorldBut"), grid.next());
+              LocalUtils::localize("NewWorldBut"), column.next());
 }
 
 void GUI::onNameButton(CCObject*)

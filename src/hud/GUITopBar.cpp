@@ -24,6 +24,7 @@ GUITopBar* g_topBar = nullptr;
 const char* const kSheetTexture = "pvr/guitopbar.png";
 const char* const kSheetFrames = "pvr/guitopbar.plist";
 const char* const kFont = "guitopbar_ach_fontButtons";
+const int kZoomHintPlateTag = 71;
 
 void loadFrames()
 {
@@ -267,7 +268,12 @@ void GUITopBar::addDrawPanToggle()
         if (!button)
             return button;
         button->setAnchorPoint(CCPointZero);
-        button->setPosition(ccp(2, 22 - m_bar->getPosition().y / static_cast<float>(4.0 * screenRatio)));
+        // In the screen's bottom-left corner (where the game layer hands
+        // touches to the bar), 6 pixels up: in the bar's units, from its
+        // bottom edge.
+        const float scale = m_bar->getScale() > 0 ? m_bar->getScale() : 1.0f;
+        const float barBottom = m_bar->getPosition().y - m_bar->getContentSize().height * scale;
+        button->setPosition(ccp(2, (6 - barBottom) / scale));
         button->setActivateDelayed(true);
         button->setVisible(false);
         m_bar->addChild(button);
@@ -300,8 +306,8 @@ void GUITopBar::buildFreeModeBar()
                                            TOPBAR_CALL_O(onElementMenuButton), nullptr);
     b = m_toolButton =
         addRowButton("guitopbar_HUDbtnMenuGeneric.png", "guitopbar_HUDDraw.png", TOPBAR_CALL_O(onToolButton), b);
-    b = m_eraserButton = addRowButton("guitopbar_HUDbtnMenuGeneric.png", "guitopbar_HUDelement_Clear.png",
-                                      TOPBAR_CALL(onEraserButton), b);
+    b = m_eraserButton =
+        addRowButton("guitopbar_HUDbtnMenuGeneric.png", "guitopbar_HUDEraser.png", TOPBAR_CALL(onEraserButton), b);
     b = m_zoomButton =
         addRowButton("guitopbar_HUDbtnMenuGeneric.png", "guitopbar_HUDZoom.png", TOPBAR_CALL(onZoomButton), b);
     b = m_undoButton =
@@ -343,9 +349,8 @@ void GUITopBar::buildCampaignBar()
     // Unavailable eraser and zoom stay blank buttons that still call their
     // handlers (which refuse).
     const bool eraser = gui && gui->isAvailable("Clear");
-    b = m_eraserButton =
-        addRowButton("guitopbar_HUDbtnMenuGeneric.png", eraser ? "guitopbar_HUDelement_Clear.png" : nullptr,
-                     TOPBAR_CALL(onEraserButton), b);
+    b = m_eraserButton = addRowButton("guitopbar_HUDbtnMenuGeneric.png", eraser ? "guitopbar_HUDEraser.png" : nullptr,
+                                      TOPBAR_CALL(onEraserButton), b);
     if (b && !eraser)
         b->setActivateDelayed(false);
     const bool zoom = layer && layer->getZoomEnabled();
@@ -394,10 +399,7 @@ void GUITopBar::resetButtons()
     for (GUIButton* b : {bar->m_elementMenuButton, bar->m_toolButton, bar->m_worldSettingsButton,
                          bar->m_worldMenuButton, bar->m_dayButton, bar->m_manaButton, bar->m_zoomButton})
         releaseButton(b);
-    if (bar->m_zoomHintLabel) {
-        removeNode(bar->m_zoomHintLabel);
-        bar->m_zoomHintLabel = nullptr;
-    }
+    bar->hideZoomHint();
     if (GameLayer* layer = GameLayer::existingInstance())
         layer->setZoomMode(false);
 }
@@ -497,6 +499,14 @@ void GUITopBar::setZoomButtonIcon(const char* frame)
 void GUITopBar::unpressZoomButton()
 {
     releaseButton(m_zoomButton);
+}
+
+void GUITopBar::hideZoomHint()
+{
+    removeNode(m_zoomHintLabel);
+    m_zoomHintLabel = nullptr;
+    if (m_bar)
+        removeNode(m_bar->getChildByTag(kZoomHintPlateTag));
 }
 
 void GUITopBar::setUndoButtonIcon(const char* frame)
@@ -625,9 +635,21 @@ void GUITopBar::onZoomButton()
         m_zoomHintLabel = newLabel(LocalUtils::localize("ZoomInText"));
         m_zoomHintLabel->setAnchorPoint(ccp(0.5f, 1));
         const CCSize size = m_zoomButton->getContentSize();
-        m_zoomHintLabel->setPosition(
-            ccp(m_zoomButton->getPosition().x + size.width * 0.5f, m_zoomButton->getPosition().y - size.height - 5));
+        const CCPoint at =
+            ccp(m_zoomButton->getPosition().x + size.width * 0.5f, m_zoomButton->getPosition().y - size.height - 5);
+        m_zoomHintLabel->setPosition(at);
         m_bar->addChild(m_zoomHintLabel, -100);
+        // On a dark plate: the hint lies over the world, which may be as
+        // light as the sky.
+        if (CCSprite* plate = frameSprite("guitopbar_hintPlate.png")) {
+            const float scale = m_zoomHintLabel->getScale();
+            const CCSize plateSize = plate->getContentSize();
+            plate->setAnchorPoint(ccp(0.5f, 1));
+            plate->setPosition(ccp(at.x, at.y + 1));
+            plate->setScaleX((m_zoomHintLabel->getWidth() * scale + 4) / plateSize.width);
+            plate->setScaleY((m_zoomHintLabel->getHeight() * scale + 2) / plateSize.height);
+            m_bar->addChild(plate, -101, kZoomHintPlateTag);
+        }
     }
     playSound("sfx_gui_select");
     layer->setZoomMode(true);

@@ -78,6 +78,8 @@ public:
     void showZoomToggle(bool shown);
     void setZoomButtonIcon(const char* frame);
     void unpressZoomButton();
+    // The "Zoom in" hint goes once the player has magnified or given up.
+    void hideZoomHint();
     void setUndoButtonIcon(const char* frame);
     void setPlayPauseIcon(const char* frame);
     void setToolIcon(const std::string& tool);

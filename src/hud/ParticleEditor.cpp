@@ -96,6 +96,10 @@ GUIButton* ParticleEditor::addChoiceButton(const char* frame, CCString* caption,
         label->setAnchorPoint(ccp(0.5f, 0.5f));
         const CCSize size = button->getContentSize();
         label->setPosition(ccp(size.width / 2, size.height / 2));
+        // A longer word ("Apagado") shrinks to the button, a unit of margin
+        // each side.
+        if (const float width = label->getWidth() * label->getScale(); width > size.width - 2 && width > 0)
+            label->setScale(label->getScale() * (size.width - 2) / width);
         button->addChild(label);
     }
     m_panel->addChild(button);

@@ -150,6 +150,7 @@ void GameLayer::ccTouchesBegan(CCSet* touches, CCEvent*)
             }
             m_zoomMode = false;
             bar->unpressZoomButton();
+            bar->hideZoomHint();
             return;
         }
         m_touchedParticle = nullptr;
@@ -466,6 +467,7 @@ void GameLayer::zoomToPoint(CCPoint point)
         }
         m_zoomedOut = true;
         m_altDown = false;
+        bar->hideZoomHint();
         bar->showZoomToggle(true);
         bar->setPanning(true);
         bar->switchDrawPanToggle();

@@ -66,8 +66,11 @@ bool GUINameInput::init()
     m_titleLabel = GUILabel::create();
     m_titleLabel->setScale(scale * 1.5f);
     m_titleLabel->setText(LocalUtils::localize("NameInputTitle"));
+    // In the strip above the keyboard's panel (168 units high at 4 x the UI
+    // scale, centred), so that it stays in sight while the keyboard is up.
+    const float panelTop = screenSize.height / 2 + 84.0f * static_cast<float>(4 * screenRatio);
     m_titleLabel->setAnchorPoint(ccp(0.5f, 0.5f));
-    m_titleLabel->setPosition(scaledPoint(240, 320));
+    m_titleLabel->setPosition(ccp(screenSize.width / 2, (panelTop + screenSize.height) / 2));
     addChild(m_titleLabel);
     m_nameLabel = GUILabel::create();
     m_nameLabel->setScale(scale);
@@ -81,6 +84,13 @@ bool GUINameInput::init()
 void GUINameInput::onEnter()
 {
     CCLayer::onEnter();
+    // The keyboard dims everything under it: the title goes above it.
+    if (CCNode* scene = getParent(); scene && m_titleLabel->getParent() == this) {
+        m_titleLabel->retain();
+        m_titleLabel->removeFromParentAndCleanup(false);
+        scene->addChild(m_titleLabel, GUIKeyboard::kZOrder + 1);
+        m_titleLabel->release();
+    }
     BackButtonAdapter::getInstance()->addListener(this);
     schedule(schedule_selector(GUINameInput::watchProgress), 1.0f / 30);
     if (m_request != Request::None)

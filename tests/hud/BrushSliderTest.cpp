@@ -1,7 +1,10 @@
-// The tool menu's brush slider: what a touch sets is the size the tools read.
+// The tool menu's brush slider: what a touch sets is the size the tools read,
+// shown by a knob on the chosen step and in words.
 #include <gtest/gtest.h>
 
+#include "gui/GUILabel.h"
 #include "support/GameSceneFixture.h"
+#include "support/Readability.h"
 #include "gui/GUISlider.h"
 #include "world/Tool.h"
 
@@ -33,15 +36,17 @@ TEST_F(BrushSlider, TheBrushSliderSetsWhatTheToolsRead)
     ASSERT_TRUE(contentHolds(slider));
     EXPECT_EQ(slider->getSteps()->count(), 9u);
 
-    // Touches along the slider, in its own units from its left edge.
+    // Touches along the slider, in its own units from its left edge (drawn
+    // at its scale).
     struct Case {
         float along;
         int size;
     };
     const float left = gui->getMenuContent()->getPosition().x + slider->getPosition().x;
+    const float scale = slider->getScaleX();
     for (const Case c : {Case{-10, 1}, Case{0, 1}, Case{27, 2}, Case{100, 5}, Case{173, 9}, Case{400, 9}}) {
         CCTouch touch;
-        touch.setTouchInfo(1, left + c.along, 300);
+        touch.setTouchInfo(1, left + c.along * scale, 300);
         slider->handleTouch(&touch);
         EXPECT_EQ(gui->getBrushSize(), c.size) << c.along;
         EXPECT_EQ(Tool::brushSize(), c.size) << c.along;
@@ -64,6 +69,33 @@ TEST_F(BrushSlider, TheBrushSliderSetsWhatTheToolsRead)
     EXPECT_EQ(gui->getBrushSlider(), slider);
     EXPECT_TRUE(contentHolds(slider));
     EXPECT_EQ(Tool::brushSize(), 6);
+}
+
+TEST_F(BrushSlider, TheBrushSliderHasAKnobOnTheChosenStepAndSaysTheSize)
+{
+    testsupport::LanguageTable english("en");
+    gui->onMenuButton(GUI::kToolMenu, nullptr);
+    GUISlider* slider = gui->getBrushSlider();
+    ASSERT_NE(slider, nullptr);
+    ASSERT_NE(slider->getKnob(), nullptr);
+    auto* label = dynamic_cast<GUILabel*>(slider->getChildByTag(GUI::kBrushSizeLabelTag));
+    ASSERT_NE(label, nullptr);
+    for (int size : {1, 5, 9}) {
+        gui->setBrushSize(size);
+        auto* step = static_cast<CCNode*>(slider->getSteps()->objectAtIndex(static_cast<unsigned>(size - 1)));
+        EXPECT_FLOAT_EQ(slider->getKnob()->getPosition().x, step->getPosition().x) << size;
+        EXPECT_EQ(label->getText()->getString(), "Brush size: " + std::to_string(size));
+    }
+    // The knob is a handle, not a dot: at least 8 x 16 screen pixels.
+    const CCSize size = slider->getKnob()->boundingBox().size;
+    EXPECT_GE(size.width * slider->getScale(), 8);
+    EXPECT_GE(size.height * slider->getScale(), 16);
+    // A touch moves both.
+    CCTouch touch;
+    touch.setTouchInfo(1, gui->getMenuContent()->getPosition().x + slider->getPosition().x + 100 * slider->getScaleX(),
+                       300);
+    slider->handleTouch(&touch);
+    EXPECT_EQ(label->getText()->getString(), "Brush size: 5");
 }
 
 }  // namespace

@@ -95,6 +95,9 @@ protected:
         std::vector<std::string> out;
         for (CCObject* o : *gui->getMenuContent()->getChildren()) {
             auto* b = dynamic_cast<GUIButton*>(o);
+            // The brush slider says its size to the HUD: no item of the day.
+            if (static_cast<void*>(b) == static_cast<void*>(gui->getBrushSlider()))
+                continue;
             auto* call = b ? dynamic_cast<CCCallFuncO*>(b->getCallback()) : nullptr;
             if (auto* name = call ? dynamic_cast<CCString*>(call->getObject()) : nullptr)
                 out.push_back(name->getString());

@@ -1,0 +1,284 @@
+#include "support/Readability.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <memory>
+
+#include "base/LocalUtils.h"
+#include "gui/GUIButton.h"
+#include "gui/GUILabel.h"
+#include "gui/GUISlider.h"
+
+USING_NS_CC;
+
+namespace testsupport {
+
+namespace {
+
+double channel(int value)
+{
+    const double c = value / 255.0;
+    return c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
+}
+
+double luminance(const ccColor4B& c)
+{
+    return 0.2126 * channel(c.r) + 0.7152 * channel(c.g) + 0.0722 * channel(c.b);
+}
+
+bool shown(CCNode* node)
+{
+    for (; node; node = node->getParent())
+        if (!node->isVisible())
+            return false;
+    return true;
+}
+
+bool hasText(GUILabel* label)
+{
+    CCString* text = label->getText();
+    if (!text)
+        return false;
+    const std::string& s = text->getString();
+    return s.find_first_not_of(" \n") != std::string::npos && label->getChildrenCount() > 0;
+}
+
+void collectLabels(CCNode* node, std::vector<GUILabel*>& out)
+{
+    if (!node)
+        return;
+    if (auto* label = dynamic_cast<GUILabel*>(node)) {
+        out.push_back(label);
+        return;  // a label's children are its glyphs
+    }
+    if (CCArray* children = node->getChildren())
+        for (CCObject* child : *children)
+            collectLabels(static_cast<CCNode*>(child), out);
+}
+
+void collectButtons(CCNode* node, std::vector<GUIButton*>& out)
+{
+    if (!node)
+        return;
+    if (auto* button = dynamic_cast<GUIButton*>(node))
+        out.push_back(button);
+    if (CCArray* children = node->getChildren())
+        for (CCObject* child : *children)
+            collectButtons(static_cast<CCNode*>(child), out);
+}
+
+CCRect worldBox(CCNode* node)
+{
+    const CCSize size = node->getContentSize();
+    const CCAffineTransform t = node->nodeToWorldTransform();
+    return CCRectApplyAffineTransform(CCRect(0, 0, size.width, size.height), t);
+}
+
+CCRect unite(const CCRect& a, const CCRect& b)
+{
+    if (a.size.width <= 0 && a.size.height <= 0)
+        return b;
+    const float x0 = std::min(a.getMinX(), b.getMinX()), y0 = std::min(a.getMinY(), b.getMinY());
+    const float x1 = std::max(a.getMaxX(), b.getMaxX()), y1 = std::max(a.getMaxY(), b.getMaxY());
+    return CCRect(x0, y0, x1 - x0, y1 - y0);
+}
+
+// The box of a label's shown glyphs on screen.
+CCRect glyphBox(GUILabel* label)
+{
+    CCRect box;
+    if (CCArray* glyphs = label->getChildren())
+        for (CCObject* object : *glyphs) {
+            auto* glyph = static_cast<CCNode*>(object);
+            if (glyph->isVisible())
+                box = unite(box, worldBox(glyph));
+        }
+    return box;
+}
+
+struct Frame {
+    CCImage* image = nullptr;
+    ~Frame()
+    {
+        if (image)
+            image->release();
+    }
+    ccColor4B at(int x, int y) const
+    {
+        const int bpp = image->getBytesPerPixel();
+        const int h = image->getHeight();
+        const unsigned char* p =
+            image->getData() + (static_cast<size_t>(h - 1 - y) * image->getWidth() + static_cast<size_t>(x)) * bpp;
+        return ccc4(p[0], p[1], p[2], 255);
+    }
+};
+
+std::unique_ptr<Frame> draw()
+{
+    // A frame of no time: drawn, nothing moves.
+    CCDirector::sharedDirector()->stepFrames(1, 0.0f);
+    auto frame = std::make_unique<Frame>();
+    frame->image = CCEGLView::sharedOpenGLView()->captureFrame();
+    return frame;
+}
+
+}  // namespace
+
+double contrastRatio(const ccColor4B& a, const ccColor4B& b)
+{
+    const double la = luminance(a), lb = luminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+std::vector<LabelContrast> measureLabelContrast(CCNode* root)
+{
+    std::vector<GUILabel*> all;
+    collectLabels(root, all);
+    std::vector<GUILabel*> labels;
+    for (GUILabel* label : all)
+        if (shown(label) && label->getOpacity() > 0 && hasText(label))
+            labels.push_back(label);
+    std::vector<LabelContrast> out;
+    if (labels.empty())
+        return out;
+    const std::unique_ptr<Frame> with = draw();
+    for (GUILabel* label : labels)
+        label->setVisible(false);
+    const std::unique_ptr<Frame> without = draw();
+    for (GUILabel* label : labels)
+        label->setVisible(true);
+    if (!with->image || !without->image) {
+        ADD_FAILURE() << "no frame to measure";
+        return out;
+    }
+    const int width = with->image->getWidth(), height = with->image->getHeight();
+    for (GUILabel* label : labels) {
+        const CCRect box = glyphBox(label);
+        const int x0 = std::max(0, static_cast<int>(std::floor(box.getMinX())));
+        const int y0 = std::max(0, static_cast<int>(std::floor(box.getMinY())));
+        const int x1 = std::min(width - 1, static_cast<int>(std::ceil(box.getMaxX())));
+        const int y1 = std::min(height - 1, static_cast<int>(std::ceil(box.getMaxY())));
+        if (x0 > x1 || y0 > y1)
+            continue;  // off the screen
+        LabelContrast m;
+        m.text = label->getText()->getString();
+        m.box = box;
+        // Ink: where the label changes the picture. The glyphs' cores are the
+        // pixels changed at least half as much as the most changed one; the
+        // ratio is the median of theirs, so that edge pixels of a scaled
+        // glyph neither make nor break it.
+        struct Ink {
+            int change;
+            double ratio;
+        };
+        std::vector<Ink> ink;
+        int most = 0;
+        for (int y = y0; y <= y1; ++y)
+            for (int x = x0; x <= x1; ++x) {
+                const ccColor4B a = with->at(x, y), b = without->at(x, y);
+                const int change = std::abs(a.r - b.r) + std::abs(a.g - b.g) + std::abs(a.b - b.b);
+                if (change < 6)
+                    continue;
+                ink.push_back({change, contrastRatio(a, b)});
+                most = std::max(most, change);
+            }
+        m.inkPixels = static_cast<int>(ink.size());
+        if (ink.empty())
+            continue;  // covered by what is drawn over it
+        std::vector<double> core;
+        for (const Ink& i : ink)
+            if (i.change * 2 >= most)
+                core.push_back(i.ratio);
+        if (!core.empty()) {
+            std::nth_element(core.begin(), core.begin() + static_cast<long>(core.size() / 2), core.end());
+            m.ratio = core[core.size() / 2];
+        }
+        out.push_back(m);
+    }
+    return out;
+}
+
+void expectReadable(CCNode* root, const std::string& screen, double minimum)
+{
+    const std::vector<LabelContrast> measured = measureLabelContrast(root);
+    EXPECT_FALSE(measured.empty()) << screen << ": no label to measure";
+    for (const LabelContrast& m : measured)
+        EXPECT_GE(m.ratio, minimum) << screen << ": \"" << m.text << "\" at (" << m.box.origin.x << ", "
+                                    << m.box.origin.y << ") " << m.box.size.width << " x " << m.box.size.height << ", "
+                                    << m.inkPixels << " ink pixels";
+}
+
+std::vector<CaptionFit> captionFits(CCNode* root)
+{
+    std::vector<GUIButton*> buttons;
+    collectButtons(root, buttons);
+    std::vector<CaptionFit> out;
+    for (GUIButton* button : buttons) {
+        // A slider's words stand beside it, not on it.
+        if (!shown(button) || dynamic_cast<GUISlider*>(button))
+            continue;
+        std::vector<GUILabel*> captions;
+        if (CCArray* children = button->getChildren())
+            for (CCObject* child : *children)
+                if (auto* label = dynamic_cast<GUILabel*>(child); label && shown(label) && hasText(label))
+                    captions.push_back(label);
+        for (GUILabel* label : captions) {
+            CaptionFit fit;
+            fit.caption = label->getText()->getString();
+            fit.button = worldBox(button);
+            fit.caption_ = glyphBox(label);
+            // Across, the glyph cells; up and down, their middle (a cell has
+            // blank rows above and below the letters).
+            fit.fits = fit.caption_.getMinX() >= fit.button.getMinX() - 1 &&
+                fit.caption_.getMaxX() <= fit.button.getMaxX() + 1 && fit.caption_.getMidY() >= fit.button.getMinY() &&
+                fit.caption_.getMidY() <= fit.button.getMaxY();
+            out.push_back(fit);
+        }
+    }
+    return out;
+}
+
+}  // namespace testsupport
+
+namespace testsupport {
+
+int expectCaptionsFit(CCNode* root, const std::string& where)
+{
+    const std::vector<CaptionFit> fits = captionFits(root);
+    for (const CaptionFit& fit : fits)
+        EXPECT_TRUE(fit.fits) << where << ": \"" << fit.caption << "\" is " << fit.caption_.size.width
+                              << " wide, its button " << fit.button.size.width;
+    return static_cast<int>(fits.size());
+}
+
+void saveTestFrame(const std::string& name)
+{
+    const char* folder = std::getenv("TESMORA_TEST_FRAMES");
+    if (!folder || !*folder)
+        return;
+    const std::unique_ptr<Frame> frame = draw();
+    if (frame->image)
+        frame->image->saveToFile((std::string(folder) + "/" + name + ".png").c_str(), false);
+}
+
+LanguageTable::LanguageTable(const std::string& code)
+{
+    m_previous = localizationTable;
+    localizationTable = CCDictionary::createWithContentsOfFile(("localization/" + code + ".plist").c_str());
+    if (localizationTable)
+        localizationTable->retain();
+    else
+        ADD_FAILURE() << "no language table " << code;
+}
+
+LanguageTable::~LanguageTable()
+{
+    if (localizationTable)
+        localizationTable->release();
+    localizationTable = m_previous;
+}
+
+}  // namespace testsupport

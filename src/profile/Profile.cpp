@@ -296,7 +296,9 @@ void Profile::updateDailyLogin()
 bool Profile::transferPendingMana()
 {
     double share = static_cast<double>(pendingMana) * 0.1;
-    int32_t moved = static_cast<int32_t>(std::ceil(share));
+    // Rounded away from zero both ways: a charge (negative pending) rounded up
+    // would leave its last nine units pending for good.
+    int32_t moved = static_cast<int32_t>(share < 0 ? std::floor(share) : std::ceil(share));
     mana = ProfileFile::clampedSum(mana, moved);
     pendingMana -= moved;
 

@@ -68,6 +68,16 @@ TEST_F(ProfileTest, PendingManaMovesATenthRoundedUpEachStep)
     EXPECT_GT(topBarRefreshes, 0);
 }
 
+TEST_F(ProfileTest, APendingChargeIsTakenWhole)
+{
+    profile->setMana(200);
+    profile->setPendingMana(-150);
+    for (int step = 0; step < 200 && profile->getPendingMana() != 0; ++step)
+        profile->transferPendingMana();
+    EXPECT_EQ(profile->getPendingMana(), 0);
+    EXPECT_EQ(profile->getMana(), 50);
+}
+
 TEST_F(ProfileTest, FreePlayClockReachesOneMilestonePerStepAndOnlyInFreePlay)
 {
     platform::advanceManualGameTime(20000);

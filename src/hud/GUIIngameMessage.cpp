@@ -409,8 +409,12 @@ void GUIIngameMessage::buildPage(CCString* textKey, SEL_CallFunc callback, CCStr
             icon->setAnchorPoint(ccp(0, 1));
             icon->setVisible(true);
         }
-        button->setText(LocalUtils::localize("GenericOkBut"), 15, ccp(20, (height + 2) * 0.5f), ccp(1, 0.5f),
-                        kCaptionColour);
+        // Right-aligned at x 20 by its ink: the letter space after the last
+        // glyph lies past it.
+        const float okSize = 15.0f;
+        const float trailing = GUILabel::letterSpace * okSize / GUILabel::fontSize;
+        button->setText(LocalUtils::localize("GenericOkBut"), okSize, ccp(20 + trailing, (height + 2) * 0.5f),
+                        ccp(1, 0.5f), kCaptionColour);
     } else {
         button->setText(LocalUtils::localize("GenericNextBut"), 10, ccp(6, (height + 2) * 0.5f), ccp(0, 0.5f),
                         kCaptionColour);

@@ -14,6 +14,7 @@
 #include "gui/GUIPopup.h"
 #include "gui/WeakCallRelay.h"
 #include "hud/GUI.h"
+#include "hud/GUIIngameMessage.h"
 #include "hud/GUITopBar.h"
 #include "profile/Profile.h"
 #include "scene/GameLayer.h"
@@ -206,7 +207,10 @@ void GUIAchievement::hide()
         m_state = Open;
         close();
     }
-    GUITopBar::getInstance()->setLocked(false);
+    // A message page that came up meanwhile (a reminder set up by the next
+    // day) keeps the bar locked.
+    GUIIngameMessage* message = GUIIngameMessage::existingInstance();
+    GUITopBar::getInstance()->setLocked(message && message->holdsTopBarLocked());
 }
 
 void GUIAchievement::onNextDayButton()

@@ -298,9 +298,12 @@ void wireWindowsAndServer(GameServices& s)
 {
     s.freeModeIntroDone = [] {
         GUIIngameMessage* window = GUIIngameMessage::existingInstance();
-        return window ? window->getFreeModeIntroShown() : uint8_t(0);
+        return window && window->getFreeModeIntroDone() ? uint8_t(1) : uint8_t(0);
     };
-    s.setFreeModeIntroDone = [](uint8_t value) { GUIIngameMessage::getInstance()->setFreeModeIntroShown(value != 0); };
+    s.setFreeModeIntroDone = [](uint8_t value) {
+        const bool done = value != 0;
+        GUIIngameMessage::getInstance()->setFreeModeIntroDone(done);
+    };
     s.showNicknameKeyboard = [](CCString* text, CCObject* target) { ScreenUtils::showNicknameKeyboard(text, target); };
     s.showMessagePopup = [](const char* key) {
         ScreenUtils::showPopup(LocalUtils::localize(key), nullptr, nullptr, nullptr, nullptr, 2);

@@ -376,24 +376,18 @@ void GameLayer::onEnterTransitionDidFinish()
     ScreenUtils::getInstance()->setCurrentWindow(ScreenUtils::getInstance()->savedWindow);
     GUIIngameMessage* message = GUIIngameMessage::getInstance();
     if (!freePlay) {
-        if (message->getParent()) {
+        if (profile->getGameMode() == 0 && profile->getDay() == 1)
+            runAction(CCSequence::create(CCDelayTime::create(0.4f),
+                                         CCCallFunc::create(this, callfunc_selector(GameLayer::showStoryIntroduction)),
+                                         NULL));
+        else if (message->getParent())
             ScreenUtils::getInstance()->setCurrentWindow(message);
-        } else {
-            static bool told = false;
-            if (!told) {
-                told = true;
-                LOG << "not built yet: story introduction and goals on entering a campaign day";
-            }
-        }
-    } else if (message->getFreeModeIntroShown() == 0 && !m_openGalleryOnEnter) {
-        // Without its pages the introduction counts as seen, so that the
-        // back key offers the way to the menu.
-        message->setFreeModeIntroShown(true);
-        static bool told = false;
-        if (!told) {
-            told = true;
-            LOG << "not built yet: free-mode introduction pages (the introduction counts as seen)";
-        }
+        else
+            GUITopBar::getInstance()->onDayButton();
+    } else if (!message->getFreeModeIntroDone() && !m_openGalleryOnEnter) {
+        runAction(CCSequence::create(CCDelayTime::create(1.0f),
+                                     CCCallFunc::create(this, callfunc_selector(GameLayer::showFreeModeIntroduction)),
+                                     NULL));
     }
     if (m_openGalleryOnEnter) {
         m_openGalleryOnEnter = false;
@@ -408,11 +402,21 @@ void GameLayer::onEnterTransitionDidFinish()
 void GameLayer::onBackPressed()
 {
     GUIIngameMessage* message = GUIIngameMessage::getInstance();
-    if (message->getFreeModeIntroShown() == 0 && !m_openGalleryOnEnter &&
+    if (!message->getFreeModeIntroDone() && !m_openGalleryOnEnter &&
         Profile::getInstance()->getGameMode() == kFreePlayMode)
         return;
     ScreenUtils::getInstance()->showPopup(LocalUtils::localize("ConfirmationGameplayMainMenu"), this,
                                           callfunc_selector(GameLayer::leaveToMenu), nullptr, nullptr, 0);
+}
+
+void GameLayer::showStoryIntroduction()
+{
+    ScreenUtils::showStoryIntroduction();
+}
+
+void GameLayer::showFreeModeIntroduction()
+{
+    ScreenUtils::showFreeModeIntroduction();
 }
 
 void GameLayer::leaveToMenu()

@@ -54,6 +54,9 @@ public:
     void musicWatcher();
     // The back-key popup's confirm action: leave the game scene.
     void leaveToMenu();
+    // The scene entry's delayed introductions.
+    void showStoryIntroduction();
+    void showFreeModeIntroduction();
 
     // Input (GameLayerInput.cpp).
     void ccTouchesBegan(cocos2d::CCSet* touches, cocos2d::CCEvent* event) override;

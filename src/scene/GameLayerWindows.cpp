@@ -185,7 +185,8 @@ void GameLayer::openGoalsWindow()
     }
     if (backgroundsWindowShown())
         return;
-    if (m_gui && m_gui->getState() != GUIWindow::Closed) {
+    // A HUD already closing is left to close: toggling it would open it again.
+    if (m_gui && m_gui->getState() != GUIWindow::Closed && m_gui->getState() != GUIWindow::Closing) {
         m_gui->toggle();
         m_gui->closeMenu();
     }

@@ -11,6 +11,8 @@
 #include "gui/GUIProgressBar.h"
 #include "gui/GUIRate.h"
 #include "hud/GUI.h"
+#include "hud/GUIIngameMessage.h"
+#include "scene/GameLayer.h"
 #include "screens/GUINameInput.h"
 
 USING_NS_CC;
@@ -42,10 +44,26 @@ CCScene* runningScene()
     return CCDirector::sharedDirector()->getRunningScene();
 }
 
-// Stand-in for the message pages: their window is not built yet.
-void messagePageNotBuilt(const char* page)
+// The message window attached to the game scene (the game layer's parent)
+// and made the current window; null when it is showing already or when
+// there is no game scene to show it in.
+GUIIngameMessage* attachMessageWindow(const char* sequence, bool withZOrder = true)
 {
-    LOG << "not built yet: in-game message window, page" << page;
+    GUIIngameMessage* message = GUIIngameMessage::getInstance();
+    if (message->getParent())
+        return nullptr;
+    GameLayer* layer = GameLayer::existingInstance();
+    CCNode* scene = layer ? layer->getParent() : nullptr;
+    if (!scene) {
+        LOG << "ScreenUtils: no game scene for the message window; the" << sequence << "is not shown";
+        return nullptr;
+    }
+    ScreenUtils::getInstance()->setCurrentWindow(message);
+    if (withZOrder)
+        scene->addChild(message, GUIIngameMessage::kZOrder);
+    else
+        scene->addChild(message);
+    return message;
 }
 
 // Shows the popup built for kind with its actions; the common steps of
@@ -134,27 +152,34 @@ void ScreenUtils::forgetWindow(GUIWindow* window)
 
 void ScreenUtils::showStoryIntroduction()
 {
-    messagePageNotBuilt("story introduction");
+    if (GUIIngameMessage* message = attachMessageWindow("story introduction"))
+        message->showStoryIntro();
 }
 
 void ScreenUtils::showFreeModeIntroduction()
 {
-    messagePageNotBuilt("free-mode introduction");
+    if (GUIIngameMessage* message = attachMessageWindow("free-mode introduction"))
+        message->showFreeModeIntro();
 }
 
 void ScreenUtils::showStoryReminder(int number)
 {
-    messagePageNotBuilt(("story reminder " + std::to_string(number)).c_str());
+    if (GUIIngameMessage* message = attachMessageWindow("story reminder"))
+        message->showStoryReminder(number);
 }
 
 void ScreenUtils::showFreeModeMessage()
 {
-    messagePageNotBuilt("free-mode message");
+    if (GUIIngameMessage* message = attachMessageWindow("free-mode message", false))
+        message->showFreeModeMessage();
 }
 
 void ScreenUtils::showOutro()
 {
-    messagePageNotBuilt("outro");
+    if (GUIIngameMessage* message = attachMessageWindow("outro")) {
+        message->startSequence();
+        message->showOutro();
+    }
 }
 
 // --- popups ------------------------------------------------------------------------

@@ -25,7 +25,10 @@ public:
     // Called by a window's destructor: forgets it wherever it is kept.
     void forgetWindow(GUIWindow* window);
 
-    // --- message pages (the in-game message window is not built yet) ----------
+    // --- message pages -----------------------------------------------------------
+    // Each attaches the message window to the game scene (z-order 30; the
+    // free-mode message without one), makes it current and runs its opener;
+    // nothing while the window shows, nor without a game scene (logged).
     static void showStoryIntroduction();
     static void showFreeModeIntroduction();
     static void showStoryReminder(int number);

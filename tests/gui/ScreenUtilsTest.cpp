@@ -1,13 +1,14 @@
-// ScreenUtils' own list: the message-page openers that wait for their window,
+// ScreenUtils' own list: the message-page openers outside the game scene,
 // and the first use of the singleton.
 #include "WindowsFixture.h"
+#include "hud/GUIIngameMessage.h"
 
 USING_NS_CC;
 using guitest::ModalTest;
 
 class Openers : public ModalTest { };
 
-TEST_F(Openers, MessagePagesSayTheirWindowIsNotBuiltAndChangeNothing)
+TEST_F(Openers, MessagePagesOutsideTheGameSceneAttachNothingAndSaySo)
 {
     auto* window = new GUIWindow();
     window->initWithSize(CCSize(800, 200));
@@ -25,8 +26,9 @@ TEST_F(Openers, MessagePagesSayTheirWindowIsNotBuiltAndChangeNothing)
     }
     EXPECT_EQ(current(), window);
     EXPECT_EQ(scene()->getChildrenCount(), children);
-    EXPECT_TRUE(log.contains("not built yet: in-game message window, page story reminder 3"));
-    EXPECT_TRUE(log.contains("page outro"));
+    EXPECT_TRUE(log.contains("no game scene for the message window; the story reminder is not shown"));
+    EXPECT_TRUE(log.contains("the outro is not shown"));
+    EXPECT_EQ(GUIIngameMessage::getInstance()->getParent(), nullptr);
 }
 
 TEST_F(Openers, TheTrackingHooksOnlyWriteTheirTracePair)

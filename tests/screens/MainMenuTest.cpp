@@ -9,6 +9,7 @@
 #include "scene/ScreenUtils.h"
 #include "gui/GUIButton.h"
 #include "gui/GUIPopup.h"
+#include "hud/GUIIngameMessage.h"
 #include "gui/GUILabel.h"
 #include "hud/GUI.h"
 #include "hud/GUITopBar.h"
@@ -201,6 +202,8 @@ TEST_F(MainMenuTest, FreeModeFromTheGameSceneLeavesMenuAndOneGameScene)
 TEST_F(MainMenuTest, BackInFreePlayConfirmedReturnsToTheMenu)
 {
     GUIPopup::resetInstanceForTests();
+    // A player who has confirmed the free-mode introduction.
+    GUIIngameMessage::getInstance()->setFreeModeIntroDone(true);
     click(menu->getFreeModeButton());
     stepFrames(60);
     ASSERT_TRUE(gameRunning());

@@ -13,6 +13,7 @@
 #include "gui/GUIWindow.h"
 #include "gui/SlidingLayer.h"
 #include "hud/GUI.h"
+#include "hud/GUIIngameMessage.h"
 #include "hud/GUISaveLoad.h"
 #include "hud/GUITopBar.h"
 #include "platform/CloudStorage.h"
@@ -314,6 +315,17 @@ bool ScriptedPlayer::start(std::string& error)
     answerPopups();
     if (!layer() || !layer()->getParent() || layer()->getParent() != CCDirector::sharedDirector()->getRunningScene()) {
         error = "free play did not open the game scene";
+        return false;
+    }
+    // The free-mode introduction comes a second after the entry; the player
+    // reads it through (four Next, one OK) before playing.
+    frames(40);
+    GUIIngameMessage* message = GUIIngameMessage::getInstance();
+    for (int page = 0; page < 8 && message->getParent() && !message->isClosing(); ++page)
+        tap(message->getPageButton());
+    frames(30);
+    if (message->getParent() || !message->getFreeModeIntroDone()) {
+        error = "the free-mode introduction did not close on its buttons";
         return false;
     }
     for (const std::string& name : hud()->paletteNames())

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "base/ScreenMetrics.h"
+#include "scene/SaveLoadUtils.h"
 #include "scene/ScreenUtils.h"
 #include "cocos2d.h"
 #include "cocos2d_extensions/CCValue.h"
@@ -46,13 +47,16 @@ protected:
     }
 
     // A new world of that size in a running game scene, the default element
-    // and tool chosen.
+    // and tool chosen. Outside free play the entry opens today's goals; the
+    // tests start on the bare world instead.
     void enterScene(bool big = true)
     {
         world->setBigWorld(big);
         world->reset();
+        layer->setSuppressGoalsWindow(!SaveLoadUtils::isFreePlay());
         cocos2d::CCDirector::sharedDirector()->runWithScene(GameLayer::scene());
         stepFrames(2);
+        layer->setSuppressGoalsWindow(false);
     }
 
     void choose(const char* element) { layer->getGUI()->selectElement(element); }

@@ -18,7 +18,10 @@
 #include "elements/materials/Instruments.h"
 #include "elements/materials/Wiring.h"
 #include "goals/GoalsTesting.h"
+#include "base/ScreenMetrics.h"
+#include "gui/GUILabel.h"
 #include "hud/GUI.h"
+#include "hud/GUITopBar.h"
 #include "platform/GameClock.h"
 #include "support/GameSceneFixture.h"
 #include "support/LogCapture.h"
@@ -283,6 +286,40 @@ TEST_F(StoryMissions, TheRowsAgreeWithTheDaysTheRewardsAndTheTexts)
         }
         for (const char* background : {"OilPool", "ElectroShow", "Polar", "WaterCycle"})
             EXPECT_NE(backgroundTitle(background), background) << code;
+    }
+}
+
+// A mission's name goes into the top bar's notice ("Goal reached: ...") and,
+// with its briefing, onto one line of the goals window: both in every
+// language, at the sizes those windows draw them.
+TEST_F(StoryMissions, TheTextsFitTheBarsNoticeAndTheGoalsWindow)
+{
+    GUITopBar::getInstance()->buildCampaignBar();
+    GUILabel* notice = GUITopBar::getInstance()->getNotificationLabel();
+    ASSERT_NE(notice, nullptr);
+    GUILabel::setFontName("guitopbar_ach_fontButtons");
+    const float goalsScale = 10.0f * 2.0f * static_cast<float>(screenRatio) / GUILabel::fontSize;
+    auto noticeWidth = [&](CCString* text) {
+        notice->setText(text);
+        return notice->getWidth() * notice->getScale();
+    };
+    for (const char* code : {"en", "fr", "es"}) {
+        testsupport::LanguageTable language(code);
+        for (const MissionRow& row : storyMissionRows()) {
+            CCString* name = LocalUtils::localize(row.nameKey);
+            EXPECT_LE(
+                noticeWidth(LocalUtils::localizeCCStringWithVar(CCString::create("AnouncementMissionGeneric"), name)),
+                140.0f)
+                << code << " " << name->getString();
+            GUILabel* line = GUILabel::create();
+            line->setText(CCString::create("  " + LocalUtils::localize(row.briefingKey)->getString()));
+            EXPECT_LE(40.0f + line->getWidth() * goalsScale, screenSize.width - 8.0f) << code << " " << row.briefingKey;
+        }
+        for (const char* background : {"OilPool", "ElectroShow", "Polar", "WaterCycle"})
+            EXPECT_LE(noticeWidth(LocalUtils::localizeWithVar("AnouncementUniverseGeneric",
+                                                              backgroundTitle(background).c_str())),
+                      140.0f)
+                << code << " " << background;
     }
 }
 

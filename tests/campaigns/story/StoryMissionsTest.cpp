@@ -289,7 +289,7 @@ TEST_F(StoryMissions, TheRowsAgreeWithTheDaysTheRewardsAndTheTexts)
     }
 }
 
-// A mission's name goes into the top bar's notice ("Goal reached: ...") and,
+// A mission's name goes into the top bar's notice ("Done: ...") and,
 // with its briefing, onto one line of the goals window: both in every
 // language, at the sizes those windows draw them.
 TEST_F(StoryMissions, TheTextsFitTheBarsNoticeAndTheGoalsWindow)

@@ -191,6 +191,11 @@ TEST_F(StoryMissions, TheDaysRulesAtTheirEdges)
     EXPECT_TRUE(passes("BurnOil"));
     EXPECT_FALSE(passes("DiscoverFire"));
 
+    // Day 4's new world is the world menu's.
+    clean();
+    layer->getGUI()->onNewWorldButton(nullptr);
+    EXPECT_TRUE(passes("ResetUniverse"));
+
     // The land takes one material: each alone passes, a mixture fails.
     const MissionRow& earth = *storyMissionRow("PaintEarth");
     for (char letter : {'B', 'C', 'D', 'E'}) {

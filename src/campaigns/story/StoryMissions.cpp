@@ -40,6 +40,8 @@ constexpr std::array<MissionPatternRecord, N + 1> rowOf(int32_t x, int32_t step,
     return t;
 }
 
+// The tables drawn as pixel maps (assets/levels/tables), as kMap<mission><letter>,
+// written at build time by tools/tablegen; the listed ones follow.
 #include "campaigns/story/StoryTableMaps.inc"
 
 constexpr MissionPatternRecord kLightBulbA[] = {{31, 20, kBulb, 0}, {38, 20, kBulb, 0}, kEnd};

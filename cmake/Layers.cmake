@@ -61,6 +61,9 @@ tesmora_layer(tesmora_online
 tesmora_layer(tesmora_game
   FOLDERS scene gui hud goals campaigns screens
   DEPENDS tesmora_online)
+# The pattern tables drawn as pixel maps, written by tools/tablegen.
+add_dependencies(tesmora_game pattern_tables)
+target_include_directories(tesmora_game PRIVATE ${TESMORA_GENERATED_DIR})
 
 tesmora_layer(tesmora_app
   FOLDERS app

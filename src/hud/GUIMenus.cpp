@@ -583,7 +583,10 @@ void GUI::onLoadButton(CCObject*)
 
 void GUI::onNewWorldButton(CCObject*)
 {
-    if (gWorld)
+    if (gWorld) {
         gWorld->reset();
+        // The player cleared the world (day 4 asks for it).
+        gWorld->eventFlags[World::kEventWorldReset] = 1;
+    }
     closeMenu();
 }

@@ -16,7 +16,7 @@ using cocos2d_extensions::CCValue;
 
 namespace {
 
-constexpr int kMinerStoneFlag = 4;
+constexpr int kMinerStoneFlag = World::kEventStoneMined;
 
 // Elements whose painting is counted per element while in free play.
 bool isCountedElement(uint32_t type)

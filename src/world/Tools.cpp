@@ -13,8 +13,8 @@ USING_NS_CC;
 
 namespace {
 
-constexpr int kFillFlag = 7;
-constexpr int kReplaceFlag = 9;
+constexpr int kFillFlag = World::kEventFillUsed;
+constexpr int kReplaceFlag = World::kEventReplaceUsed;
 
 int32_t trunc32(float v)
 {

@@ -48,7 +48,12 @@ public:
     // Event flags: raised by world and player events, read and cleared by goals.
     static constexpr int kEventMudRemoved = 0;
     static constexpr int kEventWorldSaved = 1;
+    static constexpr int kEventWorldReset = 2;  // the HUD's new-world action
     static constexpr int kEventWorldLoaded = 3;
+    static constexpr int kEventStoneMined = 4;  // the Miner in Day6
+    static constexpr int kEventSparkMade = ElectricityGrid::kSparkMadeEventFlag;
+    static constexpr int kEventFillUsed = 7;     // in Day15
+    static constexpr int kEventReplaceUsed = 9;  // in Day21
 
     World();
     ~World();

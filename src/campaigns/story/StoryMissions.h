@@ -1,0 +1,18 @@
+#pragma once
+// The story's 48 missions, one constant row each (campaigns/MissionRow.h),
+// made by class name. Day 1's two are the story's entry missions.
+#include <span>
+#include <string>
+
+#include "campaigns/MissionRow.h"
+
+class AchievementManager;
+
+// In day order.
+std::span<const MissionRow> storyMissionRows();
+// The row of a class name, or null.
+const MissionRow* storyMissionRow(const std::string& className);
+// A new mission of that class; null (logged) for a name that is none.
+AchievementBase* makeStoryMission(const std::string& className);
+// The story's entry missions, MakeMud and MakeSand.
+void registerStoryGoals(AchievementManager& goals);

@@ -28,6 +28,9 @@ constexpr const char* kFrames = "pvr/guisaveload.plist";
 constexpr const char* kFont = "guisaveload_ach_fontButtons";
 constexpr float kThumbWidth = 120, kThumbHeight = 80;  // a picture that cannot be read keeps its tile's place
 constexpr float kNotEnoughManaDelay = 0.3f;
+// Window units (UI scale 1): the tiles' view and where the first row starts,
+// three rows of the page in view.
+constexpr float kClipBottom = 150, kClipHeight = 536, kGridBottom = 200;
 
 std::string rewardsFolder()
 {
@@ -110,7 +113,8 @@ bool GUIBackgrounds::initWithSize(CCSize size)
         m_buttonContainer = m_background;
     }
 
-    const CCRect clip(12 * s, 220 * s, win.width, 0.46f * win.height);
+    // The tiles' view: from above the OK row to the window's top edge.
+    const CCRect clip(12 * s, kClipBottom * s, win.width, kClipHeight * s);
     m_slidingLayer = SlidingLayer::create(clip.origin, clip.size);
     m_slidingLayer->retain();
     m_slidingLayer->setSelectionMode(0);
@@ -137,6 +141,17 @@ bool GUIBackgrounds::initWithSize(CCSize size)
     if (m_batchNode)
         addChild(m_batchNode, -100);
     return done;
+}
+
+void GUIBackgrounds::cleanup()
+{
+    clearWindow();
+    if (m_scroll)
+        m_scroll->removeAllChildrenWithCleanup(true);
+    if (m_slidingLayer)
+        m_slidingLayer->removeAllChildrenWithCleanup(true);
+    m_tileParts->removeAllObjects();
+    GUIWindow::cleanup();
 }
 
 void GUIBackgrounds::playSound(const char* name)
@@ -227,7 +242,7 @@ void GUIBackgrounds::buildPage()
     if (m_scroll) {
         m_scroll->setLinkedNode(m_slidingLayer);
         m_slidingLayer->setInertiaPaused(true);
-        m_scroll->moveTo(ccp(visibleMargin().width / 2 + 12 * s, 70 * s));
+        m_scroll->moveTo(ccp(visibleMargin().width / 2 + 12 * s, kGridBottom * s));
         m_scroll->removeAllChildrenWithCleanup(true);
     }
     if (m_slidingLayer)
@@ -271,11 +286,13 @@ void GUIBackgrounds::addTile(int slot, const std::string& id, int32_t price)
         LOG << "background gallery: no picture " << path;
     }
     if (m_scroll) {
+        // The grid scrolls up until its last row has come into view.
         const float y = m_scroll->getPosition().y;
+        const float lowest = y + (at.y - 6) * 2 * s;
         m_scrollMin = static_cast<int32_t>(y);
-        m_scrollMax = static_cast<int32_t>(static_cast<float>(static_cast<int32_t>(y)) - 8.5f * h);
+        m_scrollMax = static_cast<int32_t>(y + std::max(0.0f, kClipBottom * s - lowest));
         m_scroll->setMinY(y);
-        m_scroll->setMaxY(7 * h + static_cast<float>(static_cast<int32_t>(y)));
+        m_scroll->setMaxY(static_cast<float>(m_scrollMax));
     }
 
     GUIButton* button = GUIButton::create(
@@ -302,12 +319,13 @@ void GUIBackgrounds::addTile(int slot, const std::string& id, int32_t price)
     const CCPoint b = button->getPosition();
     CCSprite* lock = CCSprite::createWithSpriteFrameName("guisaveload_background_locked.png");
     lock->setAnchorPoint(CCPointZero);
-    lock->setPosition(ccp(b.x + 7 * s, b.y + 11 * s));
+    // Over the picture's top right corner, clear of the price.
+    lock->setPosition(ccp(b.x + 47 * 4 * s, b.y + 27 * 4 * s));
     lock->setScale(4 * s);
     lock->setVisible(false);
     CCSprite* frame = CCSprite::createWithSpriteFrameName("guisaveload_background_container_border.png");
     frame->setAnchorPoint(CCPointZero);
-    frame->setPosition(ccp(b.x + 3, b.y + 4));
+    frame->setPosition(ccp(b.x - 4 * s, b.y - 4 * s));
     frame->setScale(4 * s);
     frame->setVisible(false);
     if (m_scroll) {
@@ -435,12 +453,11 @@ void GUIBackgrounds::onNotEnoughManaClosed()
     CCScene* scene = CCDirector::sharedDirector()->getRunningScene();
     if (!scene)
         return;
-    scene->runAction(CCSequence::create(CCDelayTime::create(kNotEnoughManaDelay),
-                                        CCCallFunc::create(this, callfunc_selector(GUIBackgrounds::closeIfOpen)),
-                                        CCDelayTime::create(kNotEnoughManaDelay),
-                                        CCCallFunc::create(ScreenUtils::getInstance(),
-                                                           callfunc_selector(ScreenUtils::trackButtonPressed)),
-                                        nullptr));
+    scene->runAction(CCSequence::create(
+        CCDelayTime::create(kNotEnoughManaDelay),
+        CCCallFunc::create(this, callfunc_selector(GUIBackgrounds::closeIfOpen)),
+        CCDelayTime::create(kNotEnoughManaDelay),
+        CCCallFunc::create(ScreenUtils::getInstance(), callfunc_selector(ScreenUtils::trackButtonPressed)), nullptr));
 }
 
 // As the OK button closes it: the top bar is unlocked again.
@@ -494,7 +511,7 @@ void GUIBackgrounds::toggle()
     setVisible(true);
     ScreenUtils::getInstance()->setCurrentWindow(this);
     if (CCScene* scene = CCDirector::sharedDirector()->getRunningScene())
-        scene->runAction(CCSequence::create(
-            CCDelayTime::create(0.5f),
-            CCCallFunc::create(this, callfunc_selector(GUIBackgrounds::playPopupSound)), nullptr));
+        scene->runAction(CCSequence::create(CCDelayTime::create(0.5f),
+                                            CCCallFunc::create(this, callfunc_selector(GUIBackgrounds::playPopupSound)),
+                                            nullptr));
 }

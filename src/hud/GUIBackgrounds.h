@@ -28,6 +28,9 @@ public:
     ~GUIBackgrounds() override;
 
     bool initWithSize(cocos2d::CCSize size) override;
+    // Leaving the scene for good: the buttons' actions hold the window, so
+    // they go first.
+    void cleanup() override;
     // Rebuilds the content on page 1 from the catalogue.
     void buildWindow();
     void buildPage();

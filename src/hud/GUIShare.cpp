@@ -94,6 +94,12 @@ bool GUIShare::initWithSize(CCSize size)
     return done;
 }
 
+void GUIShare::cleanup()
+{
+    clearContent();
+    GUIWindow::cleanup();
+}
+
 void GUIShare::clearContent()
 {
     if (m_snapshot)

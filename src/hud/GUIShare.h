@@ -23,6 +23,9 @@ public:
     ~GUIShare() override;
 
     bool initWithSize(cocos2d::CCSize size) override;
+    // Leaving the scene for good: the buttons' actions hold the window, so
+    // they go first.
+    void cleanup() override;
     // Replaces the picture and the buttons; keeps both images (CCImage,
     // either may be missing) until the next call.
     void buildContent(cocos2d::CCObject* worldImage, cocos2d::CCObject* screenImage);

@@ -5,8 +5,6 @@
 std::string backgroundIdOf(const std::string& name)
 {
     std::string id = name;
-    if (const size_t slash = id.find_last_of('/'); slash != std::string::npos)
-        id.erase(0, slash + 1);
     for (char& c : id)
         c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     if (id.size() > 4 && id.compare(id.size() - 4, 4, ".png") == 0)

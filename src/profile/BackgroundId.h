@@ -11,7 +11,7 @@
 // the profile's purchase names too.
 constexpr size_t kMaxBackgroundIdLength = 11;
 
-// Lower-cased, without a trailing ".png" (of any case) and without a folder.
+// Lower-cased, without a trailing ".png" (of any case).
 std::string backgroundIdOf(const std::string& name);
 // 1 to 11 lower-case letters, digits or '_': a name that can be bought,
 // saved with a world and looked up as a picture without leaving its folder.

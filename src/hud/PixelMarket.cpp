@@ -75,8 +75,7 @@ std::vector<PixelMarket::BackgroundOffer> PixelMarket::backgroundOffers()
         const std::string id = name ? backgroundIdOf(name->getString()) : std::string();
         if (!isUsableBackgroundId(id) || !price || price->intValue() < 0) {
             LOG << "shop catalogue: background record " << index << " skipped (its bkgID "
-                << (name ? name->getString() : std::string("is missing"))
-                << (price ? "" : ", no Price") << ")";
+                << (name ? name->getString() : std::string("is missing")) << (price ? "" : ", no Price") << ")";
             continue;
         }
         bool seen = false;

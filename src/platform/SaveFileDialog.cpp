@@ -137,7 +137,7 @@ std::string SaveFileDialog::findProgram(const std::string& program)
         const std::string folder = folders.substr(start, end - start);
         if (!folder.empty()) {
             const std::string candidate = folder + "/" + program;
-            struct stat info {};
+            struct stat info { };
             if (stat(candidate.c_str(), &info) == 0 && S_ISREG(info.st_mode) && access(candidate.c_str(), X_OK) == 0)
                 return candidate;
         }
@@ -184,8 +184,7 @@ ProgramRun SaveFileDialog::runProgram(const std::vector<std::string>& argv)
     }
     close(out[0]);
     int status = 0;
-    while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
-    }
+    while (waitpid(pid, &status, 0) < 0 && errno == EINTR) { }
     result.status = WIFEXITED(status) && WEXITSTATUS(status) != 127 ? WEXITSTATUS(status) : -1;
     return result;
 }

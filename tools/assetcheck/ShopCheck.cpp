@@ -140,8 +140,9 @@ void checkShop(const std::string& root, const std::vector<RequiredName>& require
             const std::string id = name->getString();
             bool lower = !id.empty() && id.size() <= kMaxId;
             for (char c : id)
-                lower = lower && (std::islower(static_cast<unsigned char>(c)) ||
-                                  std::isdigit(static_cast<unsigned char>(c)) || c == '_');
+                lower = lower &&
+                    (std::islower(static_cast<unsigned char>(c)) || std::isdigit(static_cast<unsigned char>(c)) ||
+                     c == '_');
             if (!lower)
                 report.errors.push_back(where + ": the bkgID \"" + id +
                                         "\" is not 1 to 11 lower-case letters, digits or '_'");
@@ -161,7 +162,8 @@ void checkShop(const std::string& root, const std::vector<RequiredName>& require
     std::error_code ec;
     for (const auto& entry : fs::directory_iterator(root + "/backgrounds/Rewards", ec)) {
         const std::string file = entry.path().filename().string();
-        if (file.size() > 4 && file.compare(file.size() - 4, 4, ".png") == 0 && !ids.count(file.substr(0, file.size() - 4)))
+        if (file.size() > 4 && file.compare(file.size() - 4, 4, ".png") == 0 &&
+            !ids.count(file.substr(0, file.size() - 4)))
             report.errors.push_back("shop: backgrounds/Rewards/" + file + " has no record in data/shop.plist");
     }
 }

@@ -100,8 +100,11 @@ public:
     void hills(Dice& dice, double base, double amp, Rgba c, double darken = 0.3)
     {
         const double p1 = dice.next() * kTau, p2 = dice.next() * kTau, f = 1 + dice.next();
-        land([&](int x) { return base - amp * (std::sin(x * kTau / w * f + p1) + 0.45 * std::sin(x * kTau / w * 3.3 + p2)); },
-             c, darken);
+        land(
+            [&](int x) {
+                return base - amp * (std::sin(x * kTau / w * f + p1) + 0.45 * std::sin(x * kTau / w * 3.3 + p2));
+            },
+            c, darken);
     }
     void cloud(double cx, double cy, double width, Rgba c, double t = 1.0)
     {
@@ -133,7 +136,8 @@ void lightshow(Canvas& c, Dice& d)
 {
     c.sky(rgb(6, 6, 22), rgb(34, 20, 60));
     c.stars(d, 60, c.h * 2 / 3, rgb(230, 230, 255));
-    const Rgba beams[] = {rgb(255, 80, 120), rgb(80, 220, 255), rgb(255, 230, 90), rgb(140, 255, 120), rgb(200, 110, 255)};
+    const Rgba beams[] = {rgb(255, 80, 120), rgb(80, 220, 255), rgb(255, 230, 90), rgb(140, 255, 120),
+                          rgb(200, 110, 255)};
     for (int i = 0; i < 5; ++i) {
         const double foot = c.w * (0.1 + 0.2 * i), angle = (d.next() - 0.5) * 1.1;
         for (int y = 0; y < c.h * 3 / 4; ++y) {
@@ -153,11 +157,13 @@ void polar(Canvas& c, Dice& d)
     for (int x = 0; x < c.w; ++x) {
         const double wave = 10 + 6 * std::sin(x * 0.08 + 1) + 3 * std::sin(x * 0.21);
         for (int k = 0; k < 14; ++k)
-            c.tint(x, static_cast<int>(wave) + k, k < 7 ? rgb(90, 255, 170) : rgb(170, 120, 255), 0.35 * (1 - k / 14.0));
+            c.tint(x, static_cast<int>(wave) + k, k < 7 ? rgb(90, 255, 170) : rgb(170, 120, 255),
+                   0.35 * (1 - k / 14.0));
     }
     c.land([&](int) { return c.h * 0.62; }, rgb(40, 90, 130), 0.45);
     for (int i = 0; i < 4; ++i) {
-        const double cx = c.w * (0.12 + 0.25 * i + 0.05 * d.next()), width = 10 + 12 * d.next(), top = c.h * (0.45 + 0.08 * d.next());
+        const double cx = c.w * (0.12 + 0.25 * i + 0.05 * d.next()), width = 10 + 12 * d.next(),
+                     top = c.h * (0.45 + 0.08 * d.next());
         for (int x = static_cast<int>(cx - width); x <= cx + width; ++x) {
             const double u = std::fabs(x - cx) / width;
             for (int y = static_cast<int>(top + u * u * (c.h * 0.62 - top)); y < c.h * 0.62 + 2; ++y)
@@ -199,11 +205,13 @@ void oilpool(Canvas& c, Dice& d)
     c.disc(c.w * 0.3, c.h * 0.62, 9, rgb(255, 190, 90));
     c.land([&](int x) { return c.h * 0.64 + std::sin(x * 0.05) * 1.5; }, rgb(58, 44, 36), 0.4);
     for (int i = 0; i < 3; ++i) {
-        const int x = static_cast<int>(c.w * (0.55 + 0.15 * i)), base = static_cast<int>(c.h * 0.64), top = base - 22 + i * 3;
+        const int x = static_cast<int>(c.w * (0.55 + 0.15 * i)), base = static_cast<int>(c.h * 0.64),
+                  top = base - 22 + i * 3;
         c.line(x - 6, base, x, top, rgb(24, 18, 22));
         c.line(x + 6, base, x, top, rgb(24, 18, 22));
         for (int y = top + 4; y < base; y += 5)
-            c.line(x - 6 * (y - top) / double(base - top), y, x + 6 * (y - top) / double(base - top), y, rgb(24, 18, 22));
+            c.line(x - 6 * (y - top) / double(base - top), y, x + 6 * (y - top) / double(base - top), y,
+                   rgb(24, 18, 22));
     }
     for (int i = 0; i < 4; ++i) {
         const double cx = c.w * (0.15 + 0.22 * i + 0.05 * d.next()), cy = c.h * (0.78 + 0.12 * d.next());
@@ -258,7 +266,8 @@ void desert(Canvas& c, Dice& d)
     c.hills(d, c.h * 0.6, c.h * 0.05, rgb(214, 170, 110), 0.2);
     c.hills(d, c.h * 0.72, c.h * 0.06, rgb(232, 190, 120), 0.25);
     for (int i = 0; i < 3; ++i) {
-        const int x = static_cast<int>(c.w * (0.2 + 0.3 * i)), base = static_cast<int>(c.h * 0.74), top = base - 10 - d.below(5);
+        const int x = static_cast<int>(c.w * (0.2 + 0.3 * i)), base = static_cast<int>(c.h * 0.74),
+                  top = base - 10 - d.below(5);
         c.rect(x, top, 2, base - top, rgb(60, 120, 60));
         c.rect(x - 3, top + 4, 3, 1, rgb(60, 120, 60));
         c.rect(x - 3, top + 1, 1, 3, rgb(60, 120, 60));
@@ -367,7 +376,8 @@ void aurora(Canvas& c, Dice& d)
             const double top = base + 6 * std::sin(x * 0.06 + p) + 3 * std::sin(x * 0.17 + p * 2);
             const double length = 14 + 6 * std::sin(x * 0.11 + p);
             for (int k = 0; k < length; ++k)
-                c.tint(x, static_cast<int>(top + k), colour, 0.45 * (1 - k / length) * (0.6 + 0.4 * std::sin(x * 0.5 + p)));
+                c.tint(x, static_cast<int>(top + k), colour,
+                       0.45 * (1 - k / length) * (0.6 + 0.4 * std::sin(x * 0.5 + p)));
         }
     }
     c.hills(d, c.h * 0.78, c.h * 0.05, rgb(14, 26, 34), 0.3);
@@ -419,10 +429,11 @@ struct NamedScene {
 };
 
 const NamedScene kScenes[] = {
-    {"lightshow", lightshow}, {"polar", polar},   {"watercycle", watercycle}, {"nightsky", nightsky},
-    {"oilpool", oilpool},     {"electroshow", electroshow}, {"sunset", sunset},         {"desert", desert},
-    {"forest", forest},       {"ocean", ocean},   {"mountains", mountains},   {"cavern", cavern},
-    {"aurora", aurora},       {"volcano", volcano}, {"city", city},
+    {"lightshow", lightshow}, {"polar", polar},         {"watercycle", watercycle},
+    {"nightsky", nightsky},   {"oilpool", oilpool},     {"electroshow", electroshow},
+    {"sunset", sunset},       {"desert", desert},       {"forest", forest},
+    {"ocean", ocean},         {"mountains", mountains}, {"cavern", cavern},
+    {"aurora", aurora},       {"volcano", volcano},     {"city", city},
 };
 
 // A rounded box: fill and a one-pixel outline, corners cut.

@@ -1,29 +1,19 @@
 #include "hud/GUI.h"
 
-#include <set>
-
 #include "base/Logger.h"
 #include "cocos2d_extensions/CCValue.h"
 #include "gui/GUIButton.h"
 #include "gui/GUILabel.h"
 #include "world/GameServices.h"
+#include "gui/GUIRate.h"
 #include "hud/GUITopBar.h"
+#include "scene/GameLayer.h"
+#include "scene/ScreenUtils.h"
 #include "world/Tool.h"
 #include "world/World.h"
 #include "world/WorldHost.h"
 
 USING_NS_CC;
-
-namespace {
-
-void notBuilt(const char* what)
-{
-    static std::set<std::string> told;
-    if (told.insert(what).second)
-        LOG << "HUD not built yet:" << what;
-}
-
-}  // namespace
 
 GUI::~GUI()
 {
@@ -164,9 +154,18 @@ void GUI::closeMenu()
         close();
 }
 
+// The online gallery needs the world-sharing server, which the game does not
+// reach: the player is told so, and nothing is pushed or sent.
 void GUI::openGallery()
 {
-    notBuilt("the online gallery (not opened)");
+    if (getState() != Closed)
+        closeMenu();
+    ScreenUtils::showOfflinePopup();
+}
+
+void GUI::showOfflineNotice()
+{
+    ScreenUtils::showOfflinePopup();
 }
 
 void GUI::setDescriptionLabel(GUILabel* label)
@@ -200,9 +199,17 @@ void GUI::onDescriptionEntered(CCObject* text)
     }
 }
 
+// Only a world from the online gallery can be rated, and none is loaded
+// offline: the rating is logged, nothing is sent or stored, and once the
+// stars have gone the offline notice says why.
 void GUI::rateWorld(CCObject* rating)
 {
     auto* value = dynamic_cast<cocos2d_extensions::CCValue<float>*>(rating);
-    LOG << "rating of the online world (the gallery that sends it is not built):"
-        << (value ? value->getValue() : -1.0f);
+    GameLayer* layer = GameLayer::existingInstance();
+    LOG << "rating" << (value ? value->getValue() : -1.0f) << "of online world"
+        << (layer ? layer->getOnlineWorldId() : 0) << "not sent (offline)";
+    if (CCScene* scene = CCDirector::sharedDirector()->getRunningScene())
+        scene->runAction(CCSequence::create(CCDelayTime::create(GUIRate::kFadeSeconds + 0.05f),
+                                            CCCallFunc::create(this, callfunc_selector(GUI::showOfflineNotice)),
+                                            nullptr));
 }

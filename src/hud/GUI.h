@@ -184,7 +184,9 @@ public:
     const std::string& getLastElement() const { return m_lastElement; }
     void closeMenu();
 
+    // Offline, the online gallery only says it cannot be reached.
     void openGallery();
+    void showOfflineNotice();
 
     // The keyboard's answer for the world description: stored, and shown on
     // the description label ("No description" when empty).
@@ -192,8 +194,8 @@ public:
     // Retained; null for none.
     void setDescriptionLabel(GUILabel* label);
     GUILabel* getDescriptionLabel() const { return m_descriptionLabel; }
-    // The rate popup's answer (a CCValue<float>, 0..4 or -1). The online
-    // gallery that would send it is not built yet: it is logged.
+    // The rate popup's answer (a CCValue<float>, 0..4 or -1): logged, and
+    // the offline notice follows.
     void rateWorld(cocos2d::CCObject* rating);
 
     // --- world menu (GUIMenus.cpp) ------------------------------------------------

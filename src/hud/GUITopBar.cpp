@@ -12,6 +12,8 @@
 #include "gui/GUILabel.h"
 #include "hud/GUI.h"
 #include "hud/GUIAchievement.h"
+#include "hud/GUIBackgrounds.h"
+#include "hud/GUIShare.h"
 #include "scene/GameLayer.h"
 #include "world/World.h"
 
@@ -678,8 +680,10 @@ void GUITopBar::onManaButton()
         gui->toggle();
     if (GUIAchievement* goals = layer ? layer->getAchievementWindow() : nullptr; goals && goals->isVisible())
         goals->hide();
-    // The background gallery, the share window and the shop come with their
-    // own windows.
+    if (GUIBackgrounds* gallery = layer ? layer->getBackgroundsWindow() : nullptr; gallery && gallery->isVisible())
+        gallery->toggle();
+    if (GUIShare* share = layer ? layer->getShareWindow() : nullptr; share && share->isVisible())
+        share->toggle();
     ScreenUtils::trackButton();
 }
 

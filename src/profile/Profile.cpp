@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "base/Logger.h"
+#include "profile/BackgroundId.h"
 #include "profile/ProfileFile.h"
 #include "world/GameServices.h"
 #include "world/WorldHost.h"
@@ -353,9 +354,7 @@ bool Profile::buyShopItem(CCString* elementName, ShopItem item)
         break;
     }
     case 1: {
-        std::string id;
-        for (const char* c = item.name; *c; ++c)
-            id += static_cast<char>(std::tolower(static_cast<unsigned char>(*c)));
+        const std::string id = backgroundIdOf(item.name);
         StatsUtils::boughtBackground(CCString::create(id), item.price);
         purchasedBackgrounds->addObject(CCString::create(id));
         playProfileSound("sfx_gui_buy");

@@ -220,8 +220,12 @@ void GameLayer::openBackgroundsWindow()
         if (getParent())
             getParent()->addChild(m_backgroundsWindow);
     }
-    m_backgroundsWindow->toggle();
-    m_backgroundsWindow->buildWindow();
+    GUIBackgrounds* gallery = m_backgroundsWindow;
+    gallery->toggle();
+    gallery->buildWindow();
+    // Refused because another window is open: no hidden gallery stays behind.
+    if (gallery->getState() == GUIWindow::Closed)
+        closeWindow(gallery);
 }
 
 void GameLayer::openShareWindow(CCObject* first, CCObject* second)
@@ -232,6 +236,9 @@ void GameLayer::openShareWindow(CCObject* first, CCObject* second)
         if (getParent())
             getParent()->addChild(m_shareWindow);
     }
-    m_shareWindow->toggle();
-    m_shareWindow->buildContent(first, second);
+    GUIShare* share = m_shareWindow;
+    share->toggle();
+    share->buildContent(first, second);
+    if (share->getState() == GUIWindow::Closed)
+        closeWindow(share);
 }

@@ -3,8 +3,10 @@
 #include <cmath>
 
 #include "WindowsFixture.h"
+#include "base/LocalUtils.h"
 #include "gui/GUIButton.h"
 #include "gui/GUILabel.h"
+#include "gui/GUIPopup.h"
 #include "hud/GUI.h"
 #include "screens/GUINameInput.h"
 
@@ -163,6 +165,18 @@ protected:
     }
 };
 
+// Offline, a rating is followed by the offline notice; answering it leaves
+// no window behind.
+static void answerOfflineNotice()
+{
+    GUIPopup* popup = GUIPopup::getInstance();
+    ASSERT_TRUE(popup->isShown()) << "the offline notice follows the stars";
+    EXPECT_EQ(popup->getMessageLabel()->getText()->getString(),
+              LocalUtils::localize("NotificationOfflineMode")->getString());
+    popup->onOkPressed();
+    CCDirector::sharedDirector()->stepFrames(60, 1.0f / 60.0f);
+}
+
 TEST_F(Rate, TheServersValueLightsItsFloorHeldToTheFiveStars)
 {
     struct Case {
@@ -186,9 +200,10 @@ TEST_F(Rate, TheServersValueLightsItsFloorHeldToTheFiveStars)
             count += on;
         EXPECT_EQ(count, c.lit);
         rate()->confirm();
-        EXPECT_TRUE(log.contains(std::string("is not built): ") + c.sent));
+        EXPECT_TRUE(log.contains(std::string("rating ") + c.sent + " of online world"));
         stepSeconds(0.4f);
         EXPECT_EQ(rate()->getParent(), nullptr);
+        answerOfflineNotice();
         EXPECT_EQ(current(), nullptr);
     }
 }
@@ -201,7 +216,7 @@ TEST_F(Rate, TappingTheFourthStarSendsThreeAndTheBackKeySendsLikeTheTick)
     EXPECT_EQ(lit(), (std::vector<bool>{true, true, true, true, false}));
     EXPECT_EQ(BackButtonAdapter::getInstance()->frontListener(), rate());
     BackButtonAdapter::getInstance()->onBackPressed();
-    EXPECT_TRUE(log.contains("is not built): 3"));
+    EXPECT_TRUE(log.contains("rating 3 of online world"));
     EXPECT_EQ(sounds("sfx_gui_next"), 1);
     EXPECT_FALSE(rate()->getTickButton()->isEnabled());
     stepSeconds(0.4f);
@@ -223,5 +238,6 @@ TEST_F(Rate, OpeningAgainKeepsOneDimmingAndOneAttachment)
     // Rebinding made the popup its own window to give back; it leaves none.
     rate()->confirm();
     stepSeconds(0.4f);
+    answerOfflineNotice();
     EXPECT_EQ(current(), nullptr);
 }

@@ -614,3 +614,32 @@ TEST_F(Shop, ThePurchasePopupShowsTheElementsPictureAndTitle)
 }
 
 }  // namespace
+
+namespace {
+
+// The shipped catalogue end to end: Bee is on sale and not in the start set,
+// its entry shows the price, and the popup shows its picture, price and text.
+TEST_F(Palette, AnUnownedBeeIsBoughtThroughThePopupWithItsPicture)
+{
+    PixelMarket::resetInstanceForTests();
+    Profile* profile = Profile::getInstance();
+    ASSERT_FALSE(profile->hasPurchasedElement(CCString::create("Bee")));
+    const int32_t price = PixelMarket::getInstance()->elementPrice("Bee");
+    ASSERT_GT(price, 0);
+    EXPECT_EQ(gui->priceToPay("Bee"), price);
+    profile->setMana(price);
+    gui->onElementPicked(CCString::create("Bee"));
+    stepFrames(5);
+    GUIPopup* popup = GUIPopup::getInstance();
+    ASSERT_TRUE(popup->isShown());
+    EXPECT_EQ(popup->getPurchasePrice(), static_cast<float>(price));
+    ASSERT_NE(popup->getItemImage(), nullptr);
+    EXPECT_EQ(popup->getItemImage()->getContentSize().width, 32);
+    popup->onOkPressed();
+    stepSeconds(1.0f);
+    EXPECT_EQ(profile->getMana(), 0);
+    EXPECT_TRUE(profile->hasPurchasedElement(CCString::create("Bee")));
+    EXPECT_EQ(gui->getCurrentElement()->getString(), "Bee");
+}
+
+}  // namespace

@@ -80,12 +80,12 @@ bool readRequired(const std::string& path, std::vector<RequiredName>& out, std::
             later = true;
             w.erase(w.begin());
         }
-        static const char* kinds[] = {"file", "sound", "music", "sheet", "frame"};
+        static const char* kinds[] = {"file", "sound", "music", "sheet", "frame", "shop"};
         bool known = false;
         for (const char* k : kinds)
             known = known || (!w.empty() && w[0] == k);
         if (!known || w.size() != 2) {
-            error = line.where() + ": expected [later] file|sound|music|sheet|frame PATTERN";
+            error = line.where() + ": expected [later] file|sound|music|sheet|frame|shop PATTERN";
             return false;
         }
         std::vector<std::string> names;

@@ -6,6 +6,7 @@
 //   music PATTERN         a music track (checked against its score)
 //   sheet NAME            pvr/NAME.plist and pvr/NAME.png
 //   frame PATTERN         a frame of a sheet
+//   shop PATTERN          an element of the shop's list (data/shop.plist prices it)
 //   later KIND PATTERN    named by the code, made by a later step: known to the
 //                         source scan, reported (not failed) while missing
 //
@@ -16,7 +17,7 @@
 namespace assetcheck {
 
 struct RequiredName {
-    std::string kind;  // file sound music frame
+    std::string kind;  // file sound music frame shop
     std::string path;  // relative to the resource root; a frame's bare name
     bool later = false;
     std::string where;  // manifest line, for messages

@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "Required.h"
+#include "ShopCheck.h"
 #include "SourceScan.h"
 #include "TreeCheck.h"
 
@@ -132,6 +133,7 @@ int main(int argc, char** argv)
         }
         checkTree(tree, required, report);
         checkSounds(tree, required, tables, report);
+        checkShop(tree, required, report);
     }
     if (!sources.empty()) {
         std::vector<std::string> sheets;

@@ -11,6 +11,7 @@
 #include "Manifest.h"
 #include "PixelMap.h"
 #include "PixelText.h"
+#include "Scenes.h"
 #include "Sheet.h"
 #include "icons/ElementIcons.h"
 
@@ -87,6 +88,14 @@ bool parseSize(const std::vector<std::string>& words, size_t at, int& w, int& h)
 //                               powders, with a lit crest; its left and right
 //                               edges meet, so copies side by side scroll
 //                               without a seam
+//   ring W H T R G B A          a frame T pixels thick, transparent inside
+//   tileframe W H STRIP         a gallery tile: a light outline round a clear
+//                               window and a dark caption strip STRIP rows
+//                               high along the bottom
+//   scene W H NAME SEED         a reward background painted in code (Scenes.h)
+//   sharepanel W H PW PH DX DY  the share window: a panel, a speech bubble and
+//                               a photo frame PW x PH, DX right of and DY
+//                               below the centre
 bool makePicture(const Context& ctx, const ManifestLine& line, size_t at, Image& out)
 {
     const auto& w = line.words;
@@ -228,6 +237,51 @@ bool makePicture(const Context& ctx, const ManifestLine& line, size_t at, Image&
                 return fail(line.where() + ": ridge wants a size, a seed and a colour (R G B)");
         }
         out = drawRidge(width, height, seed, land);
+        return true;
+    }
+    if (kind == "ring") {
+        int thick = 0;
+        Rgba ink;
+        if (!parseSize(w, at + 1, width, height) || w.size() < at + 4 || !parseInt(w[at + 3], thick) || thick < 1 ||
+            !parseColour(w, at + 4, ink))
+            return fail(line.where() + ": ring wants a size, a thickness and a colour (R G B A)");
+        out = Image(width, height);
+        out.fillRect(0, 0, width, thick, ink);
+        out.fillRect(0, height - thick, width, thick, ink);
+        out.fillRect(0, 0, thick, height, ink);
+        out.fillRect(width - thick, 0, thick, height, ink);
+        return true;
+    }
+    if (kind == "tileframe") {
+        int strip = 0;
+        if (!parseSize(w, at + 1, width, height) || w.size() < at + 4 || !parseInt(w[at + 3], strip) || strip < 1 ||
+            strip >= height)
+            return fail(line.where() + ": tileframe wants a size and a strip height");
+        const Rgba edge{200, 210, 220, 255}, shadow{20, 34, 46, 255}, band{24, 38, 52, 255};
+        out = Image(width, height);
+        out.fillRect(0, height - strip, width, strip, band);
+        out.fillRect(1, height - strip, width - 2, 1, shadow);
+        out.fillRect(0, 0, width, 1, edge);
+        out.fillRect(0, height - 1, width, 1, edge);
+        out.fillRect(0, 0, 1, height, edge);
+        out.fillRect(width - 1, 0, 1, height, edge);
+        return true;
+    }
+    if (kind == "scene") {
+        int seed = 0;
+        if (!parseSize(w, at + 1, width, height) || w.size() < at + 5 || !parseInt(w[at + 4], seed))
+            return fail(line.where() + ": scene wants a size, a name and a seed");
+        out = drawScene(w[at + 3], width, height, seed);
+        if (out.empty())
+            return fail(line.where() + ": no scene is called '" + w[at + 3] + "'");
+        return true;
+    }
+    if (kind == "sharepanel") {
+        int pw = 0, ph = 0, dx = 0, dy = 0;
+        if (!parseSize(w, at + 1, width, height) || !parseSize(w, at + 3, pw, ph) || w.size() < at + 7 ||
+            !parseInt(w[at + 5], dx) || !parseInt(w[at + 6], dy))
+            return fail(line.where() + ": sharepanel wants a size, a photo size and its offset");
+        out = drawSharePanel(width, height, pw, ph, dx, dy);
         return true;
     }
     if (kind == "art") {

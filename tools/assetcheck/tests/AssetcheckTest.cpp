@@ -13,6 +13,7 @@
 
 #include "Mp3Encoder.h"
 #include "Required.h"
+#include "ShopCheck.h"
 #include "SourceScan.h"
 #include "TreeCheck.h"
 
@@ -131,6 +132,64 @@ TEST_F(TreeFaults, EachPlantedFaultIsReported)
         for (const std::string& e : c.expected)
             EXPECT_NE(errors.find(e), std::string::npos) << c.fault << ": expected '" << e << "' in\n" << errors;
     }
+}
+
+// The shop catalogue on a copy of the generated tree's catalogue, tables,
+// popup frames and reward pictures, checked with the manifest's shop list.
+TEST(ShopFaults, EachPlantedFaultIsReported)
+{
+    if (!fs::exists(kTree / "backgrounds/Rewards/sunset.png"))
+        GTEST_SKIP() << "no generated tree";
+    const fs::path root = fs::temp_directory_path() / ("assetcheck-shop-" + std::to_string(getpid()));
+    std::vector<RequiredName> required;
+    std::string error;
+    ASSERT_TRUE(readRequired(kAssets + "/required.manifest", required, error)) << error;
+    auto replaceIn = [&](const std::string& from, const std::string& to) {
+        std::ifstream in(root / "data/shop.plist");
+        std::string text((std::istreambuf_iterator<char>(in)), {});
+        const size_t at = text.find(from);
+        ASSERT_NE(at, std::string::npos) << from;
+        text.replace(at, from.size(), to);
+        std::ofstream(root / "data/shop.plist") << text;
+    };
+    struct Case {
+        const char* fault;
+        std::function<void()> plant;
+        std::vector<std::string> expected;
+    } cases[] = {
+        {"none", [] {}, {}},
+        {"capitalised id",
+         [&] { replaceIn("<string>sunset</string>", "<string>Sunset</string>"); },
+         {"the bkgID \"Sunset\" is not 1 to 11 lower-case", "backgrounds/Rewards/sunset.png has no record"}},
+        {"missing picture",
+         [&] { fs::remove(root / "backgrounds/Rewards/city.png"); },
+         {"no picture backgrounds/Rewards/city.png"}},
+        {"duplicate id",
+         [&] { replaceIn("<string>desert</string>", "<string>forest</string>"); },
+         {"the bkgID \"forest\" is used twice", "backgrounds/Rewards/desert.png has no record"}},
+        {"unpriced element",
+         [&] { replaceIn("<key>Bee</key>", "<key>Bees</key>"); },
+         {"the shop element Bee has no price"}},
+    };
+    for (const Case& c : cases) {
+        fs::remove_all(root);
+        for (const char* path : {"data", "localization", "pvr", "backgrounds/Rewards"})
+            fs::create_directories(root / path);
+        fs::copy(kTree / "data/shop.plist", root / "data/shop.plist");
+        fs::copy(kTree / "localization", root / "localization");
+        fs::copy(kTree / "pvr/popups.plist", root / "pvr/popups.plist");
+        fs::copy(kTree / "backgrounds/Rewards", root / "backgrounds/Rewards");
+        c.plant();
+        Report report;
+        checkShop(root.string(), required, report);
+        const std::string errors = joined(report.errors);
+        if (c.expected.empty()) {
+            EXPECT_EQ(errors, "") << "the shipped catalogue passes";
+        }
+        for (const std::string& e : c.expected)
+            EXPECT_NE(errors.find(e), std::string::npos) << c.fault << ": expected '" << e << "' in\n" << errors;
+    }
+    fs::remove_all(root);
 }
 
 TEST(BraceExpansion, ExpandsListsRangesAndNesting)

@@ -1,0 +1,498 @@
+// The background gallery and the share window as the top bar and the world
+// settings open them: pages, ownership, purchases and what a saved world
+// keeps; the share reward, the screenshot file and the save dialog's
+// answers; the online gallery's offline answer. Headless, manual clock,
+// 800 x 600.
+#include <gtest/gtest.h>
+
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "base/LocalUtils.h"
+#include "base/NSData.h"
+#include "base/ScreenMetrics.h"
+#include "base/Utils.h"
+#include "cocos2d_extensions/CCValue.h"
+#include "gui/GUIButton.h"
+#include "gui/GUILabel.h"
+#include "gui/GUIPopup.h"
+#include "gui/GUIRate.h"
+#include "hud/GUIBackgrounds.h"
+#include "hud/GUIShare.h"
+#include "hud/GUITopBar.h"
+#include "hud/PixelMarket.h"
+#include "online/ServerLink.h"
+#include "platform/SaveFileDialog.h"
+#include "profile/Profile.h"
+#include "support/GameSceneFixture.h"
+#include "support/LogCapture.h"
+#include "support/TempFolders.h"
+
+USING_NS_CC;
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string text(GUILabel* label)
+{
+    return label && label->getText() ? label->getText()->getString() : std::string();
+}
+
+class Windows : public gametest::GameScene {
+protected:
+    void SetUp() override
+    {
+        GameScene::SetUp();
+        enterScene(false);
+        testsupport::testHost().freePlay = true;
+        GUITopBar::getInstance()->buildFreeModeBar();
+        if (!localizationTable) {
+            localizationTable = CCDictionary::createWithContentsOfFile("localization/en.plist");
+            localizationTable->retain();
+            ownTable = true;
+        }
+        profile = Profile::getInstance();
+        profile->setMana(3500);
+        profile->getPurchasedBackgrounds()->removeAllObjects();
+        profile->getUnlockedBackgrounds()->removeAllObjects();
+        PixelMarket::resetInstanceForTests();
+    }
+    void TearDown() override
+    {
+        platform::SaveFileDialog::clearSeamsForTests();
+        PixelMarket::resetInstanceForTests();
+        if (ownTable) {
+            localizationTable->release();
+            localizationTable = nullptr;
+        }
+        GameScene::TearDown();
+    }
+
+    // A catalogue of `count` records "b0", "b1"... at 100, then any extras.
+    static void useCatalogue(int count, std::vector<std::pair<std::string, std::string>> extra = {})
+    {
+        auto* records = CCArray::create();
+        auto add = [&](const std::string& id, const std::string& price) {
+            auto* record = CCDictionary::create();
+            if (!id.empty())
+                record->setObject(CCString::create(id), "bkgID");
+            record->setObject(CCString::create(price), "Price");
+            records->addObject(record);
+        };
+        for (int i = 0; i < count; ++i)
+            add("b" + std::to_string(i), "100");
+        for (auto& [id, price] : extra)
+            add(id, price);
+        auto* catalogue = CCDictionary::create();
+        catalogue->setObject(records, "Backgrounds");
+        PixelMarket::getInstance()->setCatalogueForTests(catalogue);
+    }
+
+    GUIBackgrounds* openGallery()
+    {
+        layer->openBackgroundsWindow();
+        stepSeconds(0.5f);
+        return layer->getBackgroundsWindow();
+    }
+    GUILabel* tileLabel(GUIBackgrounds* gallery, const std::string& id)
+    {
+        CCArray* parts = gallery->getTileParts(id);
+        return parts ? static_cast<GUILabel*>(parts->objectAtIndex(GUIBackgrounds::Label)) : nullptr;
+    }
+    bool partShown(GUIBackgrounds* gallery, const std::string& id, int part)
+    {
+        CCArray* parts = gallery->getTileParts(id);
+        return parts && static_cast<CCNode*>(parts->objectAtIndex(static_cast<unsigned>(part)))->isVisible();
+    }
+    void press(GUIBackgrounds* gallery, const std::string& id)
+    {
+        gallery->onTilePressed(CCString::create(id + ".png"));
+        stepSeconds(0.5f);
+    }
+    // Answers the popup that is up with its confirming button.
+    void answerPopup()
+    {
+        GUIPopup* popup = GUIPopup::getInstance();
+        ASSERT_TRUE(popup->isShown());
+        popup->onOkPressed();
+        stepSeconds(1.0f);
+    }
+    static std::string popupText()
+    {
+        GUIPopup* popup = GUIPopup::getInstance();
+        return popup->isShown() ? text(popup->getMessageLabel()) : std::string();
+    }
+
+    Profile* profile = nullptr;
+    bool ownTable = false;
+};
+
+// --- the gallery ------------------------------------------------------------
+
+TEST_F(Windows, PagesHoldFifteenTilesAndThePageButtonsStayInRange)
+{
+    const struct {
+        int count, pages, onLast;
+    } cases[] = {{0, 1, 0}, {15, 1, 15}, {16, 2, 1}, {31, 3, 1}};
+    for (const auto& c : cases) {
+        useCatalogue(c.count);
+        GUIBackgrounds* gallery = openGallery();
+        ASSERT_NE(gallery, nullptr);
+        const std::string where = std::to_string(c.count) + " backgrounds";
+        EXPECT_EQ(gallery->getPageCount(), c.pages) << where;
+        EXPECT_EQ(text(gallery->getPageLabel()), "1 / " + std::to_string(c.pages)) << where;
+        const CCPoint first =
+            c.count ? static_cast<CCNode*>(gallery->getTileButtons()->objectAtIndex(0))->getPosition() : CCPointZero;
+        gallery->onPreviousPage();
+        EXPECT_EQ(gallery->getCurrentPage(), 1) << where;
+        for (int i = 0; i < c.pages + 2; ++i)
+            gallery->onNextPage();
+        EXPECT_EQ(gallery->getCurrentPage(), c.pages) << where;
+        EXPECT_EQ(static_cast<int>(gallery->getTileButtons()->count()), c.onLast) << where;
+        if (c.onLast == 1) {
+            EXPECT_TRUE(static_cast<CCNode*>(gallery->getTileButtons()->objectAtIndex(0))->getPosition().equals(first))
+                << where << ": the last page's one tile sits at column 0, row 0";
+        }
+        gallery->onOkButton();
+        stepSeconds(0.5f);
+        EXPECT_EQ(layer->getBackgroundsWindow(), nullptr) << where << ": a closed gallery is let go";
+        EXPECT_FALSE(GUITopBar::getInstance()->isLocked()) << where;
+        EXPECT_EQ(openGallery()->getCurrentPage(), 1) << where << ": every request opens page 1";
+        layer->getBackgroundsWindow()->onBackPressed();
+        stepSeconds(0.5f);
+    }
+}
+
+TEST_F(Windows, OwnedTilesAreChosenInPlaceOthersShowTheirPriceAndLock)
+{
+    profile->getUnlockedBackgrounds()->addObject(CCString::create("polar"));
+    layer->setBackgroundOn(false);  // switched off: choosing switches it on with the picture
+    GUIBackgrounds* gallery = openGallery();
+    ASSERT_NE(gallery, nullptr);
+    EXPECT_EQ(gallery->getBackgroundCount(), 15) << "the shipped catalogue";
+    EXPECT_EQ(text(tileLabel(gallery, "lightshow")), "300");
+    EXPECT_TRUE(partShown(gallery, "lightshow", GUIBackgrounds::Lock));
+    EXPECT_TRUE(partShown(gallery, "lightshow", GUIBackgrounds::ManaIcon));
+    EXPECT_EQ(text(tileLabel(gallery, "polar")), "Choose") << "a goal's reward counts as owned";
+    EXPECT_FALSE(partShown(gallery, "polar", GUIBackgrounds::Lock));
+
+    const int32_t mana = profile->getMana();
+    press(gallery, "polar");
+    EXPECT_FALSE(GUIPopup::getInstance()->isShown()) << "owned: no purchase";
+    EXPECT_EQ(profile->getMana(), mana);
+    ASSERT_NE(layer->getBackgroundName(), nullptr);
+    EXPECT_EQ(layer->getBackgroundName()->getString(), "polar.png");
+    EXPECT_TRUE(layer->getBackgroundOn()) << "a chosen picture is switched on, so a saved world keeps it";
+    EXPECT_EQ(gallery->getState(), GUIWindow::Open) << "choosing keeps the gallery open";
+    EXPECT_EQ(text(tileLabel(gallery, "polar")), "In use");
+    EXPECT_TRUE(partShown(gallery, "polar", GUIBackgrounds::InUse));
+}
+
+TEST_F(Windows, ABackgroundIsBoughtWithTheExactManaAndASavedWorldKeepsIt)
+{
+    layer->setBackgroundOn(false);
+    profile->setMana(200);
+    GUIBackgrounds* gallery = openGallery();
+    press(gallery, "sunset");
+    GUIPopup* popup = GUIPopup::getInstance();
+    ASSERT_TRUE(popup->isShown());
+    EXPECT_EQ(popup->getKind(), GUIPopup::Purchase) << "a price equal to the mana is affordable";
+    EXPECT_EQ(popup->getPurchaseTitle()->getString(), "Sunset") << "the display key is the capitalised id";
+    EXPECT_EQ(popup->getPurchasePrice(), 200.0f);
+    ASSERT_NE(popup->getItemImage(), nullptr) << "the popup shows the picture";
+    EXPECT_STREQ(gallery->getPendingPurchase().name, "sunset");
+    answerPopup();
+    EXPECT_EQ(profile->getMana(), 0);
+    EXPECT_TRUE(profile->hasPurchasedBackground(CCString::create("sunset")));
+    EXPECT_EQ(layer->getBackgroundsWindow(), nullptr) << "buying closes the gallery";
+    EXPECT_FALSE(GUITopBar::getInstance()->isLocked());
+    ASSERT_NE(layer->getBackgroundName(), nullptr);
+    EXPECT_EQ(layer->getBackgroundName()->getString(), "sunset.png");
+    EXPECT_TRUE(layer->getBackgroundOn());
+
+    NSData* saved = world->save();
+    saved->retain();
+    layer->resetBackground();
+    layer->changeBackground("peaceful.png", true);
+    ASSERT_TRUE(world->load(saved));
+    saved->release();
+    EXPECT_EQ(layer->getBackgroundName()->getString(), "sunset.png") << "the saved world shows what was bought";
+    EXPECT_TRUE(layer->getBackgroundOn());
+
+    profile->setMana(199);
+    gallery = openGallery();
+    EXPECT_EQ(text(tileLabel(gallery, "sunset")), "In use");
+    press(gallery, "desert");
+    EXPECT_EQ(popupText(), LocalUtils::localize("ConfirmationNotEnoughMana")->getString()) << "one mana short";
+}
+
+TEST_F(Windows, AnsweringNotEnoughManaClosesTheGalleryAndUnlocksTheBar)
+{
+    profile->setMana(10);
+    GUIBackgrounds* gallery = openGallery();
+    EXPECT_TRUE(GUITopBar::getInstance()->isLocked());
+    press(gallery, "city");
+    answerPopup();
+    stepSeconds(1.0f);
+    EXPECT_EQ(layer->getBackgroundsWindow(), nullptr);
+    EXPECT_FALSE(GUITopBar::getInstance()->isLocked()) << "the bar answers again";
+    EXPECT_EQ(profile->getMana(), 10);
+}
+
+TEST_F(Windows, OneIdPerBackgroundWhateverTheRecordsSpelling)
+{
+    // A capitalised record, a duplicate, a name too long to keep, one without
+    // an id and one with a path in it: one tile each for the usable ids.
+    useCatalogue(
+        0,
+        {{"Sunset", "50"}, {"sunset", "70"}, {"averyveryverylong", "10"}, {"", "10"}, {"../x", "10"}, {"ocean", "60"}});
+    testsupport::LogCapture log;
+    GUIBackgrounds* gallery = openGallery();
+    EXPECT_EQ(gallery->getBackgroundCount(), 2);
+    EXPECT_TRUE(log.contains("skipped")) << "unusable records are logged";
+    ASSERT_NE(gallery->getTileParts("sunset"), nullptr);
+    EXPECT_EQ(text(tileLabel(gallery, "sunset")), "50") << "the first record of an id wins";
+    press(gallery, "sunset");
+    answerPopup();
+    EXPECT_EQ(profile->getMana(), 3450);
+    gallery = openGallery();
+    EXPECT_EQ(text(tileLabel(gallery, "sunset")), "In use") << "bought once, owned for good";
+    press(gallery, "sunset");
+    EXPECT_FALSE(GUIPopup::getInstance()->isShown()) << "never offered again";
+    EXPECT_EQ(profile->getMana(), 3450);
+}
+
+TEST_F(Windows, NoCatalogueOrNoArrayGivesOneEmptyPage)
+{
+    for (bool withArray : {false, true}) {
+        auto* catalogue = CCDictionary::create();
+        if (withArray)
+            catalogue->setObject(CCString::create("not an array"), "Elements");
+        PixelMarket::getInstance()->setCatalogueForTests(catalogue);
+        GUIBackgrounds* gallery = openGallery();
+        ASSERT_NE(gallery, nullptr);
+        EXPECT_EQ(gallery->getBackgroundCount(), 0);
+        EXPECT_EQ(text(gallery->getPageLabel()), "1 / 1");
+        gallery->onOkButton();
+        stepSeconds(0.5f);
+    }
+}
+
+TEST_F(Windows, ARefusedRequestLeavesNoHiddenGalleryHoldingTheBackKey)
+{
+    GUI* gui = layer->getGUI();
+    gui->onMenuButton(GUI::kWorldSettingsMenu, nullptr);
+    stepSeconds(0.5f);
+    ASSERT_EQ(ScreenUtils::getInstance()->getCurrentWindow(), gui);
+    layer->openBackgroundsWindow();
+    EXPECT_EQ(layer->getBackgroundsWindow(), nullptr);
+    EXPECT_EQ(BackButtonAdapter::getInstance()->frontListener(), static_cast<BackButtonListener*>(gui));
+}
+
+TEST_F(Windows, TheManaButtonClosesTheGalleryAndTheShareWindow)
+{
+    openGallery();
+    GUITopBar::getInstance()->onManaButton();
+    stepSeconds(0.5f);
+    EXPECT_EQ(layer->getBackgroundsWindow(), nullptr);
+    GUITopBar::getInstance()->onCameraButton();
+    stepSeconds(0.5f);
+    ASSERT_NE(layer->getShareWindow(), nullptr);
+    GUITopBar::getInstance()->onManaButton();
+    stepSeconds(0.5f);
+    EXPECT_EQ(layer->getShareWindow(), nullptr);
+    EXPECT_FALSE(GUITopBar::getInstance()->isLocked());
+}
+
+// --- the share window ----------------------------------------------------------
+
+class Share : public Windows {
+protected:
+    GUIShare* openShare()
+    {
+        GUITopBar::getInstance()->onCameraButton();
+        stepSeconds(0.5f);
+        return layer->getShareWindow();
+    }
+    // The save dialog answers with the given status and output.
+    static void dialogAnswers(int status, const std::string& output, std::vector<std::string>* argv = nullptr)
+    {
+        platform::SaveFileDialog::setSeamsForTests(
+            [](const std::string& program) { return program == "zenity" ? "/usr/bin/zenity" : ""; },
+            [=](const std::vector<std::string>& args) {
+                if (argv)
+                    *argv = args;
+                return platform::ProgramRun{status, output};
+            });
+    }
+    testsupport::TempDir folder;
+};
+
+TEST_F(Share, FourSharesAVersionAreRewardedAndStored)
+{
+    const struct {
+        int32_t count;
+        bool rewardsOff;
+        int32_t pending, stored;
+        bool message;
+    } cases[] = {{0, false, 250, 1, true}, {3, false, 250, 4, true}, {3, true, 0, 4, true}, {4, false, 0, 4, false}};
+    for (const auto& c : cases) {
+        const std::string where = "share count " + std::to_string(c.count) + (c.rewardsOff ? ", rewards off" : "");
+        profile->setShareCount(c.count);
+        profile->setShareVersion(0);
+        profile->setPendingMana(0);
+        profile->setRewardsOff(c.rewardsOff);
+        GUIShare* share = openShare();
+        ASSERT_NE(share, nullptr) << where;
+        share->onOkPressed();
+        EXPECT_EQ(profile->getPendingMana(), c.pending) << where;
+        EXPECT_EQ(profile->getShareCount(), c.stored) << where;
+        if (c.message) {
+            EXPECT_EQ(profile->getShareVersion(), 1513) << where;
+            EXPECT_NE(popupText().find("250"), std::string::npos) << where;
+            answerPopup();
+        } else {
+            EXPECT_FALSE(GUIPopup::getInstance()->isShown()) << where << ": the fifth share only closes";
+        }
+        stepSeconds(0.5f);
+        EXPECT_EQ(layer->getShareWindow(), nullptr) << where;
+        EXPECT_FALSE(GUITopBar::getInstance()->isLocked()) << where;
+    }
+    profile->setRewardsOff(false);
+    // A second share in the same window's run: nothing more once the counter is full.
+    profile->setShareCount(3);
+    openShare()->onBackPressed();
+    answerPopup();
+    profile->setPendingMana(0);
+    openShare()->onBackPressed();
+    EXPECT_EQ(profile->getPendingMana(), 0) << "back is OK: the fifth share of the version gives nothing";
+    EXPECT_EQ(profile->getShareCount(), 4);
+}
+
+TEST_F(Share, ABigWorldsPictureIsDrawnAtHalfTheScale)
+{
+    for (bool big : {false, true}) {
+        enterScene(big);
+        GUIShare* share = openShare();
+        ASSERT_NE(share, nullptr);
+        ASSERT_NE(share->getSnapshot(), nullptr);
+        EXPECT_FLOAT_EQ(share->getSnapshot()->getScale(), static_cast<float>((big ? 2 : 4) * screenRatio));
+        EXPECT_EQ(share->getSnapshot()->getContentSize().width, big ? 240 : 120);
+        share->onOkPressed();
+        stepSeconds(1.0f);
+        if (GUIPopup::getInstance()->isShown())
+            answerPopup();
+    }
+}
+
+TEST_F(Share, TheSavedFileIsTheScreenAndTheWindowClosesOnItsMessage)
+{
+    const std::string file = folder.path() + "/shot";
+    std::vector<std::string> argv;
+    dialogAnswers(0, file + "\n", &argv);
+    GUIShare* share = openShare();
+    share->saveScreenshotAs();
+    ASSERT_FALSE(argv.empty());
+    EXPECT_NE(std::find(argv.begin(), argv.end(), "--title=Save Screenshot As"), argv.end());
+    EXPECT_NE(std::find(argv.begin(), argv.end(), "--confirm-overwrite"), argv.end());
+    ASSERT_TRUE(fs::exists(file + ".png")) << "\".png\" is added to a name without one";
+    EXPECT_EQ(popupText(), LocalUtils::localize("CameraSaveDone")->getString());
+    EXPECT_EQ(share->getState(), GUIWindow::Open) << "open until the message is answered";
+
+    CCImage* written = new CCImage();
+    ASSERT_TRUE(written->initWithImageFile((file + ".png").c_str()));
+    CCImage* screen = share->getScreenImage();
+    ASSERT_EQ(written->getWidth(), 800);
+    ASSERT_EQ(written->getHeight(), 600);
+    const int bpp = screen->getBytesPerPixel(), wbpp = written->getBytesPerPixel();
+    int differing = 0;
+    for (int i = 0; i < 800 * 600; i += 97)
+        for (int k = 0; k < 3; ++k)
+            differing += screen->getData()[i * bpp + k] != written->getData()[i * wbpp + k];
+    EXPECT_EQ(differing, 0) << "the file holds the screen's picture";
+    written->release();
+
+    answerPopup();
+    stepSeconds(0.5f);
+    EXPECT_EQ(layer->getShareWindow(), nullptr);
+}
+
+TEST_F(Share, CancelFailureAndMissingPicturesLeaveTheWindowOpen)
+{
+    CCEGLView* view = CCEGLView::sharedOpenGLView();
+    view->enterFullscreen(0, 0);
+    dialogAnswers(1, "");
+    GUIShare* share = openShare();
+    share->saveScreenshotAs();
+    EXPECT_TRUE(view->isFullscreen()) << "full screen again after the dialog";
+    EXPECT_FALSE(GUIPopup::getInstance()->isShown());
+    EXPECT_EQ(share->getState(), GUIWindow::Open);
+
+    // No picture of the world or the screen: nothing shown, the save fails.
+    share->buildContent(nullptr, nullptr);
+    EXPECT_EQ(share->getSnapshot(), nullptr);
+    dialogAnswers(0, folder.path() + "/none.png\n");
+    share->saveScreenshotAs();
+    EXPECT_FALSE(fs::exists(folder.path() + "/none.png"));
+    EXPECT_FALSE(GUIPopup::getInstance()->isShown()) << "a failed save says nothing done";
+    EXPECT_EQ(share->getState(), GUIWindow::Open);
+    view->resetForTests();
+}
+
+// --- the online gallery offline --------------------------------------------------
+
+TEST_F(Windows, TheOnlineGalleryAndTheRatingSayOfflineAndSendNothing)
+{
+    // A server that would see any request.
+    const int listener = socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK, 0);
+    ASSERT_GE(listener, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    ASSERT_EQ(bind(listener, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+    ASSERT_EQ(listen(listener, 4), 0);
+    socklen_t length = sizeof address;
+    getsockname(listener, reinterpret_cast<sockaddr*>(&address), &length);
+    ServerLink* link = ServerLink::getInstance();
+    const std::string previous = link->baseUrl();
+    link->setBaseUrl("http://127.0.0.1:" + std::to_string(ntohs(address.sin_port)));
+
+    GUI* gui = layer->getGUI();
+    gui->onMenuButton(GUI::kWorldSettingsMenu, nullptr);
+    stepSeconds(0.5f);
+    gui->onGalleryButton(nullptr);
+    stepSeconds(1.0f);
+    EXPECT_EQ(gui->getState(), GUIWindow::Closed) << "the HUD's menu closes";
+    EXPECT_EQ(popupText(), LocalUtils::localize("NotificationOfflineMode")->getString());
+    answerPopup();
+
+    const int32_t mana = profile->getMana();
+    testsupport::LogCapture log;
+    ScreenUtils::showRatePopup(0.0f, gui);
+    stepSeconds(0.3f);
+    GUIRate* rate = GUIRate::getInstance();
+    rate->onStarPressed(CCInteger::create(3));
+    rate->confirm();
+    stepSeconds(1.0f);
+    EXPECT_TRUE(log.contains("rating 3")) << "the fourth star is rating 3";
+    EXPECT_TRUE(log.contains("of online world 0"));
+    EXPECT_EQ(popupText(), LocalUtils::localize("NotificationOfflineMode")->getString());
+    answerPopup();
+    EXPECT_EQ(profile->getMana(), mana) << "nothing stored";
+
+    world->addParticle(60, 40, hashString("Sand"), true);
+    stepSeconds(0.5f);
+    EXPECT_NE(typeAt(60, 40), hashString("Sand")) << "the world steps again: the grain has fallen";
+    stepSeconds(1.0f);
+    EXPECT_LT(accept(listener, nullptr, nullptr), 0) << "the server saw no request";
+    close(listener);
+    link->setBaseUrl(previous);
+}
+
+}  // namespace

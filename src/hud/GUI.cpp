@@ -154,6 +154,14 @@ void GUI::closeMenu()
         close();
 }
 
+void GUI::onBackPressed()
+{
+    if (getState() != Open)
+        return;
+    closeMenu();
+    GUITopBar::getInstance()->resetButtons();
+}
+
 // The online gallery needs the world-sharing server, which the game does not
 // reach: the player is told so, and nothing is pushed or sent.
 void GUI::openGallery()

@@ -183,6 +183,8 @@ public:
     void restoreLastElement();
     const std::string& getLastElement() const { return m_lastElement; }
     void closeMenu();
+    // The back key closes an open menu, as its bar button does.
+    void onBackPressed() override;
 
     // Offline, the online gallery only says it cannot be reached.
     void openGallery();

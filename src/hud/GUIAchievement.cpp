@@ -213,6 +213,12 @@ void GUIAchievement::hide()
     GUITopBar::getInstance()->setLocked(message && message->holdsTopBarLocked());
 }
 
+void GUIAchievement::onBackPressed()
+{
+    if (m_board == kTodayGoals && getState() == Open)
+        hide();
+}
+
 void GUIAchievement::onNextDayButton()
 {
     if (m_acted || m_board != kDayCleared)

@@ -38,6 +38,9 @@ public:
     const std::vector<std::string>& getLines() const { return m_lines; }
     // Slides out and unlocks the top bar.
     void hide();
+    // The back key closes today's goals as the day button does; the cleared
+    // board waits for its next button.
+    void onBackPressed() override;
     // The board's next button: the level step sets up the next day, whose
     // world and settings load at once (no world step runs in between).
     void onNextDayButton();

@@ -9,6 +9,7 @@
 #include "profile/Profile.h"
 #include "hud/GUIAchievement.h"
 #include "hud/GUITopBar.h"
+#include "scene/BackButton.h"
 
 USING_NS_CC;
 
@@ -100,6 +101,26 @@ TEST_F(GoalsWindow, TheDayClearedBoardLocksTheBarUntilNextClosesIt)
     EXPECT_EQ(goals->getState(), GUIWindow::Closed);
     goals->onNextDayButton();
     EXPECT_EQ(goals->getState(), GUIWindow::Closed) << "acts once per board";
+}
+
+TEST_F(GoalsWindow, TheBackKeyClosesTodaysGoalsButNotTheClearedBoard)
+{
+    goalstest::registerTestMode(5);
+    Profile::getInstance()->setGameMode(5);
+    AchievementManager::getInstance()->startDay(1);
+    layer->openGoalsWindow();
+    stepFrames(20);
+    ASSERT_EQ(goals->getState(), GUIWindow::Open);
+    BackButtonAdapter::getInstance()->onBackPressed();
+    stepFrames(20);
+    EXPECT_EQ(goals->getState(), GUIWindow::Closed);
+    EXPECT_FALSE(GUITopBar::getInstance()->isLocked());
+
+    goals->showDayCleared(list({"Acid"}), nullptr, CCArray::create(), nullptr);
+    stepFrames(20);
+    BackButtonAdapter::getInstance()->onBackPressed();
+    stepFrames(20);
+    EXPECT_EQ(goals->getState(), GUIWindow::Open) << "the cleared board waits for next";
 }
 
 TEST_F(GoalsWindow, EmptyOrAbsentListsShowNoSection)

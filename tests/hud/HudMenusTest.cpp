@@ -9,6 +9,7 @@
 #include "hud/GUIBackgrounds.h"
 #include "hud/GUIShare.h"
 #include "hud/GUITopBar.h"
+#include "scene/BackButton.h"
 
 USING_NS_CC;
 
@@ -68,6 +69,17 @@ TEST_F(HudMenus, EachMenuEmptiesItsOwnNewItemsAndItsBadge)
         EXPECT_EQ(bar->getToolBadge() != nullptr, c.tools > 0) << c.menu;
         EXPECT_EQ(bar->getWorldSettingsBadge() != nullptr, c.options > 0) << c.menu;
     }
+}
+
+TEST_F(HudMenus, TheBackKeyClosesAnOpenMenu)
+{
+    gui->onMenuButton(GUI::kToolMenu, nullptr);
+    stepSeconds(1.0f);
+    ASSERT_EQ(gui->getState(), GUIWindow::Open);
+    BackButtonAdapter::getInstance()->onBackPressed();
+    stepSeconds(1.0f);
+    EXPECT_EQ(gui->getState(), GUIWindow::Closed);
+    EXPECT_EQ(gui->getOpenMenu(), GUI::kNoMenu);
 }
 
 TEST_F(HudMenus, TheBackgroundsAndGalleryButtonsCloseTheHud)

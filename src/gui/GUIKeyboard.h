@@ -20,6 +20,8 @@ public:
     static constexpr int kShortTextLength = 15;
 
     static GUIKeyboard* getInstance();
+    // The keyboard if it was made, without making it.
+    static GUIKeyboard* existingInstance();
     // Tests: take the keyboard out and forget it.
     static void resetInstanceForTests();
 

@@ -9,6 +9,7 @@
 #include "base/NSData.h"
 #include "profile/Profile.h"
 #include "gui/GUIButton.h"
+#include "gui/GUIKeyboard.h"
 #include "gui/GUILabel.h"
 #include "hud/GUITopBar.h"
 
@@ -162,6 +163,27 @@ TEST_F(TopBar, ALockedBarIgnoresTouches)
     release(at.x, at.y);
     stepFrames(20);
     EXPECT_TRUE(layer->getPaused()) << "a real press on the bar fires";
+}
+
+TEST_F(TopBar, WhileTheKeyboardIsUpTheBarsStripIsTheKeyboards)
+{
+    buildFree();
+    GUIButton* play = bar->getPlayPauseButton();
+    const CCPoint at =
+        play->getParent()->convertToWorldSpace(ccp(play->getPosition().x + play->getContentSize().width / 2,
+                                                   play->getPosition().y - play->getContentSize().height / 2));
+    GUILabel* label = GUILabel::create();
+    label->setText(CCString::create("World"));
+    ScreenUtils::showKeyboard(label, nullptr, nullptr);
+    stepFrames(20);
+    ASSERT_NE(GUIKeyboard::existingInstance()->getParent(), nullptr);
+    press(at.x, at.y);
+    EXPECT_EQ(bar->getPressedButton(), nullptr) << "the bar saw a touch meant for the keyboard";
+    release(at.x, at.y);
+    stepFrames(20);
+    EXPECT_FALSE(layer->getPaused());
+    ScreenUtils::clearKeyboardBindingForTests();
+    GUIKeyboard::resetInstanceForTests();
 }
 
 TEST_F(TopBar, NotificationsQueueAndShowInOrderWithTheirIconOrTheCheckBox)

@@ -44,12 +44,18 @@ GUIWindow* visibleCurrentWindow()
     return window && window->isVisible() ? window : nullptr;
 }
 
-// The on-screen keyboard takes touches first while it is in the scene, even
-// on the top bar's strip.
+// The on-screen keyboard takes touches first while it is in the running
+// scene, even on the top bar's strip. One left in a scene that was replaced
+// is not on screen.
 GUIWindow* keyboardWindowOnScreen()
 {
     GUIKeyboard* keyboard = GUIKeyboard::existingInstance();
-    return keyboard && keyboard->getParent() ? keyboard : nullptr;
+    if (!keyboard || !keyboard->getParent())
+        return nullptr;
+    CCNode* root = keyboard;
+    while (root->getParent())
+        root = root->getParent();
+    return root == CCDirector::sharedDirector()->getRunningScene() ? keyboard : nullptr;
 }
 
 float topBarHeight()

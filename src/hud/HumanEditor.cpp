@@ -56,7 +56,9 @@ bool HumanEditor::initWithHuman(Particle* human)
     for (int i = 0; i < kResources; ++i) {
         const float centre = step * (static_cast<float>(i) + 0.5f);
         if (CCSprite* icon = CCSprite::createWithSpriteFrameName(kIcons[i])) {
-            icon->setPosition(ccp(centre - 7, size.height / 2 - 6));
+            // The overlay's 7-pixel icons, twice their size to read on the panel.
+            icon->setScale(2);
+            icon->setPosition(ccp(centre - 8, size.height / 2 - 6));
             m_panel->addChild(icon);
         }
         m_labels[i] = addLabel(CCString::create("0"), ccp(centre + 6, size.height / 2 - 6), 8);

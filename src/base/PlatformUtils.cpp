@@ -10,9 +10,13 @@
 
 USING_NS_CC;
 
-std::list<std::string> listCloudFiles(const std::string& prefix)
+std::list<std::string> listCloudFiles(const std::string& folder)
 {
-    std::string lowered = toLowerString(prefix);
+    // A folder, not a bare prefix: "User" must not bring in a root-level
+    // "users.sav".
+    std::string lowered = toLowerString(folder);
+    if (!lowered.empty() && lowered.back() != '/')
+        lowered += '/';
     std::list<std::string> names;
     int32_t count = platform::CloudStorage::getFileCount();
     for (int32_t i = 0; i < count; ++i) {

@@ -6,8 +6,9 @@
 
 #include "cocos2d.h"
 
-// Cloud file names that begin with the lower-cased prefix, in the store's order.
-std::list<std::string> listCloudFiles(const std::string& prefix);
+// Cloud file names inside the folder (case-insensitive, a trailing '/' is
+// optional), in the store's order; every file for an empty folder name.
+std::list<std::string> listCloudFiles(const std::string& folder);
 // Writes the image without alpha; false (logged) on failure or a null image.
 bool saveScreenshotImage(cocos2d::CCImage* image, const std::string& path);
 // The low 32 bits of the platform id as a signed decimal.

@@ -80,6 +80,11 @@ GUIKeyboard* GUIKeyboard::getInstance()
     return g_keyboard;
 }
 
+GUIKeyboard* GUIKeyboard::existingInstance()
+{
+    return g_keyboard;
+}
+
 void GUIKeyboard::resetInstanceForTests()
 {
     if (!g_keyboard)

@@ -24,6 +24,8 @@ public:
     static constexpr uint8_t kHintOpacity = 170;
 
     static GUIKeyboard* getInstance();
+    // The keyboard if it was made, without making it.
+    static GUIKeyboard* existingInstance();
     // Tests: take the keyboard out and forget it.
     static void resetInstanceForTests();
 

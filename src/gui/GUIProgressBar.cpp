@@ -11,13 +11,15 @@
 #include "hud/GUITopBar.h"
 #include "gui/GUIButton.h"
 #include "gui/GUILabel.h"
+#include "gui/GUIModalPanel.h"
 
 USING_NS_CC;
 
 namespace {
 
 GUIProgressBar* g_bar = nullptr;
-const char* const kFont = "ProgressBar_ach_fontButtons";
+const char* const kSheet = "ProgressBar";
+constexpr int kDimmingTag = 1;
 
 void playSound(const char* name)
 {
@@ -83,20 +85,13 @@ bool GUIProgressBar::initWithSize(CCSize size)
     setPosition(CCPointZero);
     setVisible(true);
     m_failed = false;
-    addChild(CCLayerColor::create(ccc4(0, 0, 0, 0), size.width, size.height), 0, 1);
-    CCTexture2D::PVRImagesHavePremultipliedAlpha(true);
-    m_batchNode = CCSpriteBatchNode::create("pvr/ProgressBar.pvr.ccz", 500);
-    if (!m_batchNode)
-        m_batchNode = CCSpriteBatchNode::create("pvr/ProgressBar.png", 500);
+    // The dimming starts clear: onEnter fades it in.
+    addModalDimming(this, size, 0, kDimmingTag);
+    m_batchNode = addModalSheet(this, kSheet);
     if (!m_batchNode)
         return false;
-    if (m_batchNode->getTexture())
-        m_batchNode->getTexture()->setAliasTexParameters();
     m_batchNode->setPosition(ccp(size.width / 2, size.height / 2));
-    addChild(m_batchNode, 1);
-    CCSpriteFrameCache::sharedSpriteFrameCache()->addSpriteFramesWithFile("pvr/ProgressBar.plist");
-    if (CCSprite* first = CCSprite::createWithSpriteFrameName("ProgressBar_back.png"))
-        m_batchNode->addChild(first);
+    addModalPanel(m_batchNode, kSheet, CCPointZero);
     return done;
 }
 
@@ -130,33 +125,16 @@ void GUIProgressBar::buildContent()
     m_barFill = m_barEnd = nullptr;
     m_dismissing = false;
     CCSpriteFrameCache::sharedSpriteFrameCache()->addSpriteFramesWithFile("pvr/ProgressBar.plist");
-    CCSprite* panel = CCSprite::createWithSpriteFrameName("ProgressBar_back.png");
+    CCSprite* panel = addModalPanel(m_batchNode, kSheet, CCPointZero);
     if (!panel)
         return;
-    panel->setScale(static_cast<float>(4.0 * screenRatio));
-    panel->setPosition(CCPointZero);
-    m_batchNode->addChild(panel);
     m_buttonContainer = panel;
-    GUILabel::setFontName(kFont);
-    GUILabel::lineSpacing = 1;
+    useModalFont(kSheet);
     setCaption(LocalUtils::localize("UploadPopupUploading"));
 
-    m_okButton = GUIButton::create(CCCallFunc::create(this, callfunc_selector(GUIProgressBar::onOkPressed)),
-                                   "ProgressBar_buttonOk.png", "ProgressBar_ok.png");
-    m_okButton->setAnchorPoint(ccp(0, 0.5f));
-    m_okButton->setPosition(ccp(80, 2));
-    m_okButton->setActivateDelayed(true);
-    const CCSize size = m_okButton->getContentSize();
-    if (CCSprite* icon = m_okButton->getIcon())
-        icon->setPosition(ccp(size.width - 8, size.height / 2));
-    GUILabel* caption = GUILabel::create();
-    caption->setText(LocalUtils::localize("GenericOkBut"));
-    caption->setAnchorPoint(ccp(0.5f, 0.5f));
-    caption->setPosition(ccp(size.width / 2 - 4, size.height / 2));
-    caption->setScale(15.0f / GUILabel::fontSize);
-    m_okButton->addChild(caption);
+    m_okButton = addModalOkButton(panel, CCCallFunc::create(this, callfunc_selector(GUIProgressBar::onOkPressed)),
+                                  "ProgressBar_buttonOk.png", "ProgressBar_ok.png", ccp(80, 2), 8);
     m_okButton->setVisible(false);
-    panel->addChild(m_okButton);
 
     if (CCSprite* trough = CCSprite::createWithSpriteFrameName("ProgressBar_bar_back.png")) {
         trough->setAnchorPoint(CCPointZero);
@@ -195,7 +173,7 @@ void GUIProgressBar::placeFill(float width)
 void GUIProgressBar::onEnter()
 {
     CCLayer::onEnter();
-    if (auto* dim = dynamic_cast<CCLayerColor*>(getChildByTag(1))) {
+    if (auto* dim = dynamic_cast<CCLayerColor*>(getChildByTag(kDimmingTag))) {
         dim->stopAllActions();
         dim->setOpacity(0);
         dim->runAction(CCFadeTo::create(0.1f, 200));
@@ -273,8 +251,7 @@ void GUIProgressBar::advance(float step)
         placeFill(m_barRect.size.width);
         if (m_barEnd)
             m_barEnd->setVisible(false);
-        GUILabel::setFontName(kFont);
-        GUILabel::lineSpacing = 1;
+        useModalFont(kSheet);
         setCaption(m_resultText);
         // Shown; nothing more to step until the next opening.
         unscheduleUpdate();
@@ -337,7 +314,7 @@ void GUIProgressBar::dismiss()
     m_dismissing = true;
     if (m_buttonContainer)
         m_buttonContainer->stopAllActions();
-    if (CCNode* dim = getChildByTag(1))
+    if (CCNode* dim = getChildByTag(kDimmingTag))
         dim->runAction(CCFadeTo::create(0.2f, 0));
     if (m_batchNode) {
         m_batchNode->stopAllActions();

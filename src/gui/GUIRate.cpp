@@ -12,6 +12,7 @@
 #include "cocos2d_extensions/CCValue.h"
 #include "gui/GUIButton.h"
 #include "gui/GUILabel.h"
+#include "gui/GUIModalPanel.h"
 #include "hud/GUI.h"
 
 USING_NS_CC;
@@ -105,28 +106,16 @@ void GUIRate::build(float value, CCObject* target)
     for (GUIButton*& star : m_stars)
         star = nullptr;
     setPosition(CCPointZero);
-    m_dimming = CCLayerColor::create(ccc4(0, 0, 0, 128), m_size.width, m_size.height);
-    addChild(m_dimming, 0);
-    CCTexture2D::PVRImagesHavePremultipliedAlpha(true);
-    m_batchNode = CCSpriteBatchNode::create("pvr/GUIRate.pvr.ccz", 500);
-    if (!m_batchNode)
-        m_batchNode = CCSpriteBatchNode::create("pvr/GUIRate.png", 500);
+    m_dimming = addModalDimming(this, m_size, 128, kCCNodeTagInvalid);
+    m_batchNode = addModalSheet(this, "GUIRate");
     m_rating = ratingOf(value);
     if (!m_batchNode)
         return;
-    addChild(m_batchNode, 1);
-    CCSpriteFrameCache::sharedSpriteFrameCache()->addSpriteFramesWithFile("pvr/GUIRate.plist");
-    if (m_batchNode->getTexture())
-        m_batchNode->getTexture()->setAliasTexParameters();
-    CCSprite* panel = CCSprite::createWithSpriteFrameName("GUIRate_back.png");
+    CCSprite* panel = addModalPanel(m_batchNode, "GUIRate", ccp(m_size.width / 2, m_size.height / 2));
     if (!panel)
         return;
-    panel->setScale(static_cast<float>(4.0 * screenRatio));
-    panel->setPosition(ccp(m_size.width / 2, m_size.height / 2));
-    m_batchNode->addChild(panel);
     m_buttonContainer = panel;
-    GUILabel::setFontName("GUIRate_ach_fontButtons");
-    GUILabel::lineSpacing = 1;
+    useModalFont("GUIRate");
     m_promptLabel = GUILabel::create();
     m_promptLabel->setScale(10.0f / GUILabel::fontSize);
     m_promptLabel->setMultilineText(LocalUtils::localize("RatePopupTap"), 122, 2);
@@ -134,21 +123,8 @@ void GUIRate::build(float value, CCObject* target)
     m_promptLabel->setPosition(ccp(4, 21));
     panel->addChild(m_promptLabel);
 
-    m_tickButton = GUIButton::create(CCCallFunc::create(this, callfunc_selector(GUIRate::confirm)),
-                                     "GUIRate_button.png", "GUIRate_tick.png");
-    m_tickButton->setAnchorPoint(ccp(0, 0.5f));
-    m_tickButton->setPosition(ccp(70, 8));
-    m_tickButton->setActivateDelayed(true);
-    const CCSize size = m_tickButton->getContentSize();
-    GUILabel* caption = GUILabel::create();
-    caption->setText(LocalUtils::localize("GenericOkBut"));
-    caption->setAnchorPoint(ccp(0.5f, 0.5f));
-    caption->setPosition(ccp(size.width / 2 - 4, size.height / 2));
-    caption->setScale(15.0f / GUILabel::fontSize);
-    m_tickButton->addChild(caption);
-    if (CCSprite* icon = m_tickButton->getIcon())
-        icon->setPosition(ccp(size.width, size.height / 2));
-    panel->addChild(m_tickButton);
+    m_tickButton = addModalOkButton(panel, CCCallFunc::create(this, callfunc_selector(GUIRate::confirm)),
+                                    "GUIRate_button.png", "GUIRate_tick.png", ccp(70, 8), 0);
 
     for (int i = 0; i < kStars; ++i) {
         GUIButton* star = GUIButton::create(

@@ -74,9 +74,9 @@ private:
     cocos2d::CCObject* m_releaseAction = nullptr;  // retained
 };
 
-// The pair of top-bar buttons of which one shows at a time.
-// The record keeps both buttons alive; the owner adds them where they show
-// and deletes the record.
+// The pair of top-bar buttons of which one shows at a time (the draw/pan
+// toggle of the magnified view). The record keeps both buttons alive; the
+// owner adds them where they show and deletes the record.
 struct DrawPanToggle {
     DrawPanToggle() = default;
     DrawPanToggle(const DrawPanToggle&) = delete;
@@ -84,9 +84,11 @@ struct DrawPanToggle {
     ~DrawPanToggle();
     GUIButton* drawButton = nullptr;  // retained
     GUIButton* panButton = nullptr;   // retained
-    int mode = 0;
+    int mode = 0;                     // 0 draw, 1 pan
+    GUIButton* currentButton() const { return mode == 0 ? drawButton : panButton; }
 };
 
 // Both buttons hidden, sharing the callback.
 DrawPanToggle* createDrawPanToggle(cocos2d::CCObject* callback);
+// Swaps the two buttons and the mode, only while one of them shows.
 void switchDrawPanToggle(DrawPanToggle* toggle);

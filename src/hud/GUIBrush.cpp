@@ -1,5 +1,4 @@
-// The tool menu's brush-size slider. Kept apart from the menus: the slider's
-// header and the top bar's both name their draw/pan toggle.
+// The tool menu's brush-size slider.
 #include <algorithm>
 #include <string>
 

@@ -134,7 +134,7 @@ void GUITopBar::onEnter()
 void GUITopBar::visit()
 {
     GameLayer* layer = GameLayer::existingInstance();
-    if (GUIButton* shown = m_toggle.currentButton(); shown && layer && layer->getZoomedOut()) {
+    if (GUIButton* shown = m_toggle ? m_toggle->currentButton() : nullptr; shown && layer && layer->getZoomedOut()) {
         GUIWindow* window = ScreenUtils::getInstance()->getCurrentWindow();
         shown->setVisible(!window || !window->isVisible());
     }
@@ -158,7 +158,7 @@ void GUITopBar::clearBar()
     m_notificationShowing = false;
     m_elementMenuButton = m_toolButton = m_eraserButton = m_worldSettingsButton = m_worldMenuButton = nullptr;
     m_manaButton = m_zoomButton = m_playPauseButton = m_dayButton = m_undoButton = m_cameraButton = nullptr;
-    m_toggle = DrawPanToggle{};
+    m_toggle.reset();
     m_zoomPanLabel = m_zoomDrawLabel = m_zoomHintLabel = nullptr;
     m_elementBadge = m_toolBadge = m_worldSettingsBadge = nullptr;
     m_notificationPanel = nullptr;
@@ -263,12 +263,8 @@ void GUITopBar::addWorldSettingsPictos()
 
 void GUITopBar::addDrawPanToggle()
 {
-    m_toggle = DrawPanToggle{};
-    auto make = [this](const char* frame) {
-        GUIButton* button =
-            GUIButton::create(CCCallFunc::create(this, callfunc_selector(GUITopBar::onDrawPanToggle)), frame, nullptr);
-        if (!button)
-            return button;
+    m_toggle.reset(createDrawPanToggle(CCCallFunc::create(this, callfunc_selector(GUITopBar::onDrawPanToggle))));
+    for (GUIButton* button : {m_toggle->drawButton, m_toggle->panButton}) {
         button->setAnchorPoint(CCPointZero);
         // In the screen's bottom-left corner (where the game layer hands
         // touches to the bar), 6 pixels up: in the bar's units, from its
@@ -277,23 +273,17 @@ void GUITopBar::addDrawPanToggle()
         const float barBottom = m_bar->getPosition().y - m_bar->getContentSize().height * scale;
         button->setPosition(ccp(2, (6 - barBottom) / scale));
         button->setActivateDelayed(true);
-        button->setVisible(false);
         m_bar->addChild(button);
-        return button;
-    };
-    m_toggle.drawButton = make("guitopbar_btnDraw.png");
-    m_toggle.panButton = make("guitopbar_btnPan.png");
+    }
     auto label = [](GUIButton* on, const char* key) -> GUILabel* {
-        if (!on)
-            return nullptr;
         GUILabel* l = newLabel(LocalUtils::localize(key));
         l->setAnchorPoint(CCPointZero);
         l->setPosition(ccp(on->getContentSize().width * 1.25f, 0));
         on->addChild(l);
         return l;
     };
-    m_zoomPanLabel = label(m_toggle.drawButton, "ZoomPanText");
-    m_zoomDrawLabel = label(m_toggle.panButton, "ZoomDrawText");
+    m_zoomPanLabel = label(m_toggle->drawButton, "ZoomPanText");
+    m_zoomDrawLabel = label(m_toggle->panButton, "ZoomDrawText");
 }
 
 #define TOPBAR_CALL(sel) CCCallFunc::create(this, callfunc_selector(GUITopBar::sel))
@@ -523,25 +513,22 @@ void GUITopBar::setPlayPauseIcon(const char* frame)
 
 void GUITopBar::showZoomToggle(bool shown)
 {
-    m_toggle.current = 0;
-    if (m_toggle.drawButton)
-        m_toggle.drawButton->setVisible(shown);
-    if (m_toggle.panButton)
-        m_toggle.panButton->setVisible(false);
+    resetDrawPanToggle(shown);
+}
+
+void GUITopBar::resetDrawPanToggle(bool drawShown)
+{
+    if (!m_toggle)
+        return;
+    m_toggle->mode = 0;
+    m_toggle->drawButton->setVisible(drawShown);
+    m_toggle->panButton->setVisible(false);
 }
 
 void GUITopBar::switchDrawPanToggle()
 {
     m_drawMode = !m_drawMode;
-    GUIButton* a = m_toggle.drawButton;
-    GUIButton* b = m_toggle.panButton;
-    if (!(a && a->isVisible()) && !(b && b->isVisible()))
-        return;
-    if (a)
-        a->setVisible(!a->isVisible());
-    if (b)
-        b->setVisible(!b->isVisible());
-    m_toggle.current = 1 - m_toggle.current;
+    ::switchDrawPanToggle(m_toggle.get());
 }
 
 // --- handlers ---------------------------------------------------------------------------------
@@ -617,11 +604,7 @@ void GUITopBar::onZoomButton()
     GUI* gui = hud();
     if (!worldHost().isFreePlay() && !(gui && gui->isAvailable("Zoom")))
         return;
-    m_toggle.current = 0;
-    if (m_toggle.drawButton)
-        m_toggle.drawButton->setVisible(false);
-    if (m_toggle.panButton)
-        m_toggle.panButton->setVisible(false);
+    resetDrawPanToggle(false);
     resetButtons();
     closeHud();
     GameLayer* layer = GameLayer::getInstance();

@@ -6,21 +6,15 @@
 // overview, the notification panel and its queue, the badges, the mana
 // counter and the day button (GUITopBarInfo.cpp). Main thread only.
 #include <cstdint>
+#include <memory>
 #include <string>
 
 #include "cocos2d.h"
+#include "gui/GUISlider.h"
 #include "gui/GUIWindow.h"
 
 class GUIButton;
 class GUILabel;
-
-// The draw/pan toggle of the overview: two buttons, one shown at a time.
-struct DrawPanToggle {
-    GUIButton* drawButton = nullptr;
-    GUIButton* panButton = nullptr;
-    int32_t current = 0;  // 0 draw, 1 pan
-    GUIButton* currentButton() const { return current == 0 ? drawButton : panButton; }
-};
 
 class GUITopBar : public GUIWindow {
 public:
@@ -114,7 +108,8 @@ public:
     GUIButton* getDayButton() const { return m_dayButton; }
     GUIButton* getUndoButton() const { return m_undoButton; }
     GUIButton* getCameraButton() const { return m_cameraButton; }
-    const DrawPanToggle& getDrawPanToggle() const { return m_toggle; }
+    // Null before the first build.
+    const DrawPanToggle* getDrawPanToggle() const { return m_toggle.get(); }
     GUILabel* getZoomHintLabel() const { return m_zoomHintLabel; }
     cocos2d::CCSprite* getBar() const { return m_bar; }
     cocos2d::CCSprite* getNotificationPanel() const { return m_notificationPanel; }
@@ -144,6 +139,8 @@ private:
     GUIButton* addRowButton(const char* frame, const char* icon, cocos2d::CCObject* callback, GUIButton* previous);
     void addWorldSettingsPictos();
     void addDrawPanToggle();
+    // Both toggle buttons hidden, the draw one current.
+    void resetDrawPanToggle(bool drawShown);
     void addManaCounter(float iconX);
     // Shrinks the count to the room between the drop icon and the right
     // margin when the text at full size would run under the icon.
@@ -163,7 +160,7 @@ private:
     GUIButton* m_zoomButton = nullptr;
     GUIButton* m_playPauseButton = nullptr;
     GUIButton* m_dayButton = nullptr;
-    DrawPanToggle m_toggle;
+    std::unique_ptr<DrawPanToggle> m_toggle;  // made anew at every build
     bool m_drawMode = true;
     GUILabel* m_zoomPanLabel = nullptr;
     GUILabel* m_zoomDrawLabel = nullptr;

@@ -6,17 +6,17 @@
 #include "elements/creatures/HumanLeader.h"
 #include "gui/GUIButton.h"
 #include "gui/GUILabel.h"
-#include "scene/GameLayer.h"
 
 USING_NS_CC;
 
 namespace {
+// Not owned: the scene holds the window, which forgets itself when it goes.
 HumanEditor* gOpen = nullptr;
 
-const char* const kIcons[HumanEditor::kResources] = {"overlay_icon_gatheredFood.png", "overlay_icon_gatheredStone.png",
-                                                     "overlay_icon_gatheredWood.png"};
-constexpr float kWidth = 120.0f;
-constexpr float kHeight = 80.0f;
+const char* const kPanel = "gamemenus_editorCreature.png";
+const char* const kCloseButton = "gamemenus_editorButton.png";
+const char* const kIcons[HumanEditor::kResources] = {"gamemenus_editorFood.png", "gamemenus_editorStone.png",
+                                                     "gamemenus_editorWood.png"};
 }  // namespace
 
 const char* const HumanEditor::kResourceNames[HumanEditor::kResources] = {"Food", "Stone", "Wood"};
@@ -31,47 +31,38 @@ HumanEditor* HumanEditor::open(Particle* human)
     if (gOpen)
         return gOpen;
     auto* editor = new HumanEditor();
-    editor->initWithHuman(human);
     editor->autorelease();
-    editor->retain();
+    if (!editor->initWithHuman(human) || !present(editor, human))
+        return nullptr;
     gOpen = editor;
-    if (GameLayer* layer = GameLayer::existingInstance())
-        layer->addChild(editor, 100);
+    updateResourceIcons();
     return editor;
+}
+
+HumanEditor::~HumanEditor()
+{
+    forget();
 }
 
 bool HumanEditor::initWithHuman(Particle* human)
 {
-    GUIWindow::initWithSize(CCSize(kWidth, kHeight));
-    particle = human;
-    m_state = Open;
-    setVisible(true);
-    setPosition(CCPointZero);
-    m_buttonContainer = CCNode::create();
-    addChild(m_buttonContainer);
-    GUILabel* title = GUILabel::create();
-    title->setText(LocalUtils::localize("EditorHumanTitle"));
-    title->setPosition(ccp(kWidth / 2, kHeight - 10));
-    m_buttonContainer->addChild(title);
+    if (!human || !initEditor(kPanel))
+        return false;
+    const CCSize size = m_panel->getContentSize();
+    addLabel(LocalUtils::localize("EditorHumanTitle"), ccp(size.width / 2, size.height - 8), 8);
+    m_closeButton = addChoiceButton(kCloseButton, CCString::create("X"), ccp(size.width - 9, size.height - 8),
+                                    callfuncO_selector(HumanEditor::onClosePressed), 0);
+    const float step = size.width / kResources;
     for (int i = 0; i < kResources; ++i) {
-        const float y = kHeight - 30 - 15 * static_cast<float>(i);
-        if (CCSpriteFrameCache::sharedSpriteFrameCache()->spriteFrameByName(kIcons[i])) {
-            CCSprite* icon = CCSprite::createWithSpriteFrameName(kIcons[i]);
-            icon->setPosition(ccp(20, y));
-            m_buttonContainer->addChild(icon);
+        const float centre = step * (static_cast<float>(i) + 0.5f);
+        if (CCSprite* icon = CCSprite::createWithSpriteFrameName(kIcons[i])) {
+            // The overlay's 7-pixel icons, twice their size to read on the panel.
+            icon->setScale(2);
+            icon->setPosition(ccp(centre - 8, size.height / 2 - 6));
+            m_panel->addChild(icon);
         }
-        m_labels[i] = GUILabel::create();
-        m_labels[i]->setPosition(ccp(50, y));
-        m_buttonContainer->addChild(m_labels[i]);
+        m_labels[i] = addLabel(CCString::create("0"), ccp(centre + 6, size.height / 2 - 6), 8);
     }
-    auto* closeButton = new GUIButton();
-    closeButton->initWithLabel(CCCallFunc::create(this, callfunc_selector(HumanEditor::onClosePressed)));
-    closeButton->autorelease();
-    closeButton->setText(CCString::create("X"));
-    closeButton->setPosition(ccp(kWidth - 10, kHeight - 10));
-    m_buttonContainer->addChild(closeButton);
-    m_closeButton = closeButton;
-    updateResourceIcons();
     return true;
 }
 
@@ -88,8 +79,12 @@ void HumanEditor::updateResourceIcons()
 
 void HumanEditor::humanLeaving(Particle* human)
 {
-    if (gOpen && gOpen->particle == human)
+    if (gOpen && human && gOpen->particle == human) {
+        // The window outlives its human: neither may reach the other.
+        if (human->editor == gOpen)
+            human->editor = nullptr;
         gOpen->particle = nullptr;
+    }
     updateResourceIcons();
 }
 
@@ -98,20 +93,39 @@ void HumanEditor::closeOpen()
     HumanEditor* editor = gOpen;
     if (!editor)
         return;
-    gOpen = nullptr;
-    editor->particle = nullptr;
-    editor->removeFromParentAndCleanup(true);
-    editor->release();
+    editor->forget();
+    if (editor->particle && editor->particle->editor == editor)
+        editor->particle->editor = nullptr;
+    // At once: the colony is gone, nothing is left to show.
+    editor->particleDestroyed();
 }
 
-void HumanEditor::cleanup()
+void HumanEditor::close()
 {
-    if (m_closeButton)
-        m_closeButton->setCallback(nullptr);
-    ParticleEditor::cleanup();
+    forget();
+    ParticleEditor::close();
 }
 
-void HumanEditor::onClosePressed()
+void HumanEditor::particleDestroyed()
 {
-    closeOpen();
+    forget();
+    ParticleEditor::particleDestroyed();
+}
+
+void HumanEditor::handOverClosedWindow()
+{
+    // Closed as any window (another window took the screen).
+    forget();
+    ParticleEditor::handOverClosedWindow();
+}
+
+void HumanEditor::forget()
+{
+    if (gOpen == this)
+        gOpen = nullptr;
+}
+
+void HumanEditor::onClosePressed(CCObject*)
+{
+    close();
 }

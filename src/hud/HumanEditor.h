@@ -1,7 +1,7 @@
 #pragma once
 // The human editor: one window for the whole program, opened by a long press
 // on a human. It shows the colony's Food, Stone and Wood with their icons and
-// closes with its button, or when the last human is gone.
+// closes with its button or the back key, or when the last human is gone.
 #include "cocos2d.h"
 #include "hud/ParticleEditor.h"
 
@@ -13,8 +13,8 @@ public:
     static constexpr int kResources = 3;
     static const char* const kResourceNames[kResources];
 
-    // Opens the window for a human and adds it to the game layer; a second
-    // open while one is open does nothing. Returns the open window.
+    // Opens the window for a human over the game; a second open while one is
+    // open does nothing. Returns the open window (null when none could open).
     static HumanEditor* open(Particle* human);
     // The open window, or null.
     static HumanEditor* openEditor();
@@ -22,21 +22,27 @@ public:
     static void updateResourceIcons();
     // The human is going: the window stays while other humans live.
     static void humanLeaving(Particle* human);
-    // Clears the link, takes the window out of its parent and forgets it.
+    // Clears the link and takes the window out at once.
     static void closeOpen();
 
-    bool initWithHuman(Particle* human);
+    ~HumanEditor() override;
+    void close() override;
+    void particleDestroyed() override;
+
     // The count shown for resource i.
     int32_t shownCount(int i) const { return m_counts[i]; }
+    GUIButton* getCloseButton() const { return m_closeButton; }
 
-    // Leaving the tree drops the buttons' call-backs, which hold the window.
-    void cleanup() override;
+protected:
+    void handOverClosedWindow() override;
 
 private:
-    void onClosePressed();
+    bool initWithHuman(Particle* human);
+    void onClosePressed(cocos2d::CCObject*);
+    // No longer the program's open window.
+    void forget();
 
     GUIButton* m_closeButton = nullptr;
-
     GUILabel* m_labels[kResources] = {};
     int32_t m_counts[kResources] = {};
 };

@@ -5,61 +5,46 @@
 #include "base/LocalUtils.h"
 #include "elements/creatures/Robots.h"
 #include "gui/GUIButton.h"
-#include "gui/GUILabel.h"
-#include "scene/GameLayer.h"
 
 USING_NS_CC;
 
 namespace {
-constexpr float kWidth = 120.0f;
-constexpr float kHeight = 60.0f;
+const char* const kPanel = "gamemenus_editorCreature.png";
+const char* const kChoiceButton = "gamemenus_editorWideButton.png";
+const char* const kCloseButton = "gamemenus_editorButton.png";
 }  // namespace
 
 RobotEditor* RobotEditor::open(Particle* robot)
 {
     auto* r = dynamic_cast<RobotLeader*>(robot);
-    if (!r)
+    if (!r || r->editor)
         return nullptr;
     auto* editor = new RobotEditor();
-    editor->initWithRobot(r);
     editor->autorelease();
-    if (GameLayer* layer = GameLayer::existingInstance())
-        layer->addChild(editor, 100);
+    if (!editor->initWithRobot(r) || !present(editor, r))
+        return nullptr;
     return editor;
 }
 
 bool RobotEditor::initWithRobot(RobotLeader* robot)
 {
-    GUIWindow::initWithSize(CCSize(kWidth, kHeight));
-    particle = robot;
-    m_state = Open;
-    setVisible(true);
-    setPosition(CCPointZero);
-    m_buttonContainer = CCNode::create();
-    addChild(m_buttonContainer);
-    GUILabel* title = GUILabel::create();
-    title->setText(LocalUtils::localize("EditorRobotTitle"));
-    title->setPosition(ccp(kWidth / 2, kHeight - 10));
-    m_buttonContainer->addChild(title);
+    if (!initEditor(kPanel))
+        return false;
+    const CCSize size = m_panel->getContentSize();
+    addLabel(LocalUtils::localize("EditorRobotTitle"), ccp(size.width / 2, size.height - 8), 8);
+    m_closeButton = addChoiceButton(kCloseButton, CCString::create("X"), ccp(size.width - 9, size.height - 8),
+                                    callfuncO_selector(RobotEditor::onClosePressed), 0);
+    const float step = size.width / kChoices;
     for (int i = 0; i < kChoices; ++i) {
-        auto* button = new GUIButton();
-        button->initWithLabel(
-            CCCallFuncO::create(this, callfuncO_selector(RobotEditor::onChoice), CCInteger::create(i)));
-        button->autorelease();
-        button->setText(CCString::create(std::to_string(kPatrolLengths[i])));
-        button->setPosition(ccp(15 + 30 * static_cast<float>(i), kHeight / 2));
-        m_buttonContainer->addChild(button);
-        m_buttons[i] = button;
-        if (robot->patrolLength == kPatrolLengths[i])
-            mark(i);
+        m_buttons[i] = addChoiceButton(kChoiceButton, CCString::create(std::to_string(kPatrolLengths[i])),
+                                       ccp(step * (static_cast<float>(i) + 0.5f), size.height / 2 - 4),
+                                       callfuncO_selector(RobotEditor::onChoice), i);
     }
-    auto* closeButton = new GUIButton();
-    closeButton->initWithLabel(CCCallFunc::create(this, callfunc_selector(RobotEditor::onClosePressed)));
-    closeButton->autorelease();
-    closeButton->setText(CCString::create("X"));
-    closeButton->setPosition(ccp(kWidth - 10, kHeight - 10));
-    m_buttonContainer->addChild(closeButton);
-    m_closeButton = closeButton;
+    int current = -1;
+    for (int i = 0; i < kChoices; ++i)
+        if (robot->patrolLength == kPatrolLengths[i])
+            current = i;
+    mark(current);
     return true;
 }
 
@@ -67,7 +52,7 @@ void RobotEditor::mark(int i)
 {
     for (int k = 0; k < kChoices; ++k)
         if (m_buttons[k])
-            m_buttons[k]->setOpacity(k == i ? 255 : 128);
+            m_buttons[k]->setSelected(k == i);
     m_marked = i;
 }
 
@@ -76,6 +61,7 @@ void RobotEditor::choose(int i)
     if (i < 0 || i >= kChoices)
         return;
     mark(i);
+    // The robot may have gone while the press was pending.
     if (auto* robot = dynamic_cast<RobotLeader*>(particle)) {
         robot->editorChoice = kPatrolLengths[i];
         robot->applyEditor();
@@ -90,26 +76,11 @@ void RobotEditor::onChoice(CCObject* index)
 
 void RobotEditor::closeWindow(ParticleEditor* editor)
 {
-    auto* window = dynamic_cast<RobotEditor*>(editor);
-    if (!window)
-        return;
-    if (auto* robot = dynamic_cast<RobotLeader*>(window->particle))
-        robot->editor = nullptr;
-    window->particle = nullptr;
-    window->removeFromParentAndCleanup(true);
+    if (auto* window = dynamic_cast<RobotEditor*>(editor))
+        window->close();
 }
 
-void RobotEditor::cleanup()
+void RobotEditor::onClosePressed(CCObject*)
 {
-    for (GUIButton* button : m_buttons)
-        if (button)
-            button->setCallback(nullptr);
-    if (m_closeButton)
-        m_closeButton->setCallback(nullptr);
-    ParticleEditor::cleanup();
-}
-
-void RobotEditor::onClosePressed()
-{
-    closeWindow(this);
+    close();
 }

@@ -1,7 +1,8 @@
 #pragma once
 // The robot editor: opened by a long press on a guardian in free play. It
 // offers the patrol lengths 5, 10, 20 and 40 with the robot's current one
-// marked; a choice is applied to the robot at once.
+// selected; a choice is applied to the robot at once. It closes with its
+// button or the back key, when the robot turns hunter, or with the robot.
 #include "cocos2d.h"
 #include "hud/ParticleEditor.h"
 
@@ -13,23 +14,23 @@ public:
     static constexpr int kChoices = 4;
     static constexpr int kPatrolLengths[kChoices] = {5, 10, 20, 40};
 
-    // Opens a window for the robot, adds it to the game layer and returns it.
+    // Opens a window for the robot over the game and returns it; null when
+    // the particle is no robot or already has an editor.
     static RobotEditor* open(Particle* robot);
     // Closes a window (its robot no longer has an editor).
     static void closeWindow(ParticleEditor* editor);
 
-    bool initWithRobot(RobotLeader* robot);
     // Applies choice i (0..3) to the robot.
     void choose(int i);
-    // The index of the marked choice, -1 when none.
+    // The index of the selected choice, -1 when none.
     int markedChoice() const { return m_marked; }
-
-    // Leaving the tree drops the buttons' call-backs, which hold the window.
-    void cleanup() override;
+    GUIButton* choiceButton(int i) const { return i >= 0 && i < kChoices ? m_buttons[i] : nullptr; }
+    GUIButton* getCloseButton() const { return m_closeButton; }
 
 private:
+    bool initWithRobot(RobotLeader* robot);
     void onChoice(cocos2d::CCObject* index);
-    void onClosePressed();
+    void onClosePressed(cocos2d::CCObject*);
     void mark(int i);
 
     GUIButton* m_buttons[kChoices] = {};

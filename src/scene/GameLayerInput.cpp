@@ -14,6 +14,7 @@
 #include "cocos2d_extensions/CCValue.h"
 #include "elements/creatures/CreatureCounts.h"
 #include "hud/VehicleEditors.h"
+#include "gui/GUIKeyboard.h"
 #include "gui/GUIWindow.h"
 #include "hud/GUI.h"
 #include "hud/GUITopBar.h"
@@ -43,11 +44,18 @@ GUIWindow* visibleCurrentWindow()
     return window && window->isVisible() ? window : nullptr;
 }
 
-// The on-screen keyboard takes touches first while it is shown; it comes with
-// the popups, and until then no keyboard is ever on screen.
+// The on-screen keyboard takes touches first while it is in the running
+// scene, even on the top bar's strip. One left in a scene that was replaced
+// is not on screen.
 GUIWindow* keyboardWindowOnScreen()
 {
-    return nullptr;
+    GUIKeyboard* keyboard = GUIKeyboard::existingInstance();
+    if (!keyboard || !keyboard->getParent())
+        return nullptr;
+    CCNode* root = keyboard;
+    while (root->getParent())
+        root = root->getParent();
+    return root == CCDirector::sharedDirector()->getRunningScene() ? keyboard : nullptr;
 }
 
 float topBarHeight()

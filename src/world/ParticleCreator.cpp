@@ -199,7 +199,7 @@ Particle* ParticleCreator::createById(uint32_t typeId)
     if (index >= 0 && t.makers[index])
         return t.makers[index]();
     if (index >= 0)
-        LOG << "Element class not built yet:" << kTypeNames[index];
+        LOG << "Element class not registered:" << kTypeNames[index];
     else if (typeId == kParticleTypeId)
         LOG << "Tried to load a particle of type Particle! Like OMG, right!?!?!";
     else

@@ -3,8 +3,9 @@
 // type name. It accepts exactly the game's 175 type names (171 classes); each
 // element family registers the constructors of its classes with one explicit
 // call (see registerAllElements). A known name whose class is not registered
-// yet is refused like an unknown one, with a line that says it is not built. It also keeps elementsCreated, the
-// record of which element names were made since the last reset (0/1 flags).
+// is refused like an unknown one, with a line that says so. It also keeps
+// elementsCreated, the record of which element names were made since the last
+// reset (0/1 flags).
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -20,7 +21,7 @@ public:
     static constexpr int kAcceptedNames = 175;
 
     // Marks the name, makes the element at (0, 0) without placing it; null and
-    // a log line for an id that is not accepted or not built.
+    // a log line for an id that is not accepted or not registered.
     static Particle* createById(uint32_t typeId);
     // createById, then setPosition(x, y); an error line on failure.
     static Particle* createAt(uint32_t typeId, int x, int y);

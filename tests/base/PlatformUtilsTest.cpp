@@ -23,14 +23,19 @@ protected:
 };
 }  // namespace
 
-TEST_F(PlatformUtilsTest, CloudListingMatchesTheLowerCasedPrefix)
+TEST_F(PlatformUtilsTest, CloudListingMatchesTheFolderNotAPrefix)
 {
     put("profile.dat");
     put("User/World.sav");
     put("User/World.png");
     put("Users.txt");
-    EXPECT_EQ(listCloudFiles("User/"), (std::list<std::string>{"user/world.png", "user/world.sav"}));
-    EXPECT_EQ(listCloudFiles("").size(), 4u);
+    put("users.sav");
+    put("Userspace/a.sav");
+    const std::list<std::string> user{"user/world.png", "user/world.sav"};
+    EXPECT_EQ(listCloudFiles("User/"), user);
+    EXPECT_EQ(listCloudFiles("User"), user);
+    EXPECT_EQ(listCloudFiles("user"), user);
+    EXPECT_EQ(listCloudFiles("").size(), 6u);
     EXPECT_TRUE(listCloudFiles("Missing/").empty());
 }
 

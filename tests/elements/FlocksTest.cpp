@@ -20,7 +20,7 @@ protected:
     {
         MaterialWorld::SetUp();
         // The factory makes no plain member; the tests stand one in under a
-        // name of a creature not built yet.
+        // creature's name, in place of its own class.
         ParticleCreator::registerClass<FlockMember>(kStandInName);
     }
     static constexpr const char* kStandInName = "LionPart";

@@ -42,6 +42,22 @@ protected:
         }
         return out;
     }
+    // Each sorted list holds every member once, in order of its cells.
+    static bool sortedLists(const MPObject& o)
+    {
+        auto inOrder = [&o](cocos2d::CCArray* list, bool byX) {
+            if (list->count() != o.members->count() + o.carried->count())
+                return false;
+            for (unsigned i = 1; i < list->count(); ++i) {
+                const Particle* a = static_cast<MPObject::Box*>(list->objectAtIndex(i - 1))->getValue();
+                const Particle* b = static_cast<MPObject::Box*>(list->objectAtIndex(i))->getValue();
+                if ((byX ? a->x : a->y) > (byX ? b->x : b->y))
+                    return false;
+            }
+            return true;
+        };
+        return inOrder(o.membersByX, true) && inOrder(o.membersByY, false);
+    }
 };
 
 TEST_F(LionsTest, ALionFacingRightIsMirroredOnceAndTwiceRestores)
@@ -60,6 +76,21 @@ TEST_F(LionsTest, ALionFacingRightIsMirroredOnceAndTwiceRestores)
     EXPECT_EQ(l->x, 100);
     ASSERT_TRUE(l->mirror());
     EXPECT_EQ(cells(*l), before);
+}
+
+// Mirroring swaps body cells that trade places; the column and row lists
+// must follow the cells, or the next move walks them in the wrong order.
+TEST_F(LionsTest, MirroringKeepsTheSortedListsInOrder)
+{
+    fill(1, 1, 238, 40, kStone);
+    LionLeader* l = lion(100, 41);
+    ASSERT_TRUE(sortedLists(*l->group));
+    for (int turn = 1; turn <= 4; ++turn) {
+        ASSERT_TRUE(l->mirror());
+        EXPECT_TRUE(sortedLists(*l->group)) << "after mirror " << turn;
+    }
+    EXPECT_TRUE(l->group->moveBy(1, 0, true));
+    EXPECT_TRUE(sortedLists(*l->group));
 }
 
 TEST_F(LionsTest, AMirrorOntoAForeignParticleOrTheRingIsRefused)

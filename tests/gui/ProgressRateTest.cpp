@@ -1,12 +1,15 @@
-// The progress popup (speeds, the 40 s time-out, results and failure) and the
-// rate popup (stars from the server's value, what confirming sends).
+// The progress popup (speeds, the 40 s time-out, results and failure), the
+// rate popup (stars from the server's value, what confirming sends) and the
+// modal-panel builder they share.
 #include <cmath>
 
 #include "WindowsFixture.h"
 #include "base/LocalUtils.h"
 #include "gui/GUIButton.h"
+#include "base/ScreenMetrics.h"
 #include "gui/GUILabel.h"
 #include "gui/GUIPopup.h"
+#include "gui/GUIModalPanel.h"
 #include "hud/GUI.h"
 #include "screens/GUINameInput.h"
 
@@ -240,4 +243,45 @@ TEST_F(Rate, OpeningAgainKeepsOneDimmingAndOneAttachment)
     stepSeconds(0.4f);
     answerOfflineNotice();
     EXPECT_EQ(current(), nullptr);
+}
+
+// --- the modal-panel builder both popups stand on ---------------------------------
+
+using ModalBuilder = ModalTest;
+
+TEST_F(ModalBuilder, BothPopupsGetTheirPanelAndOkButtonFromIt)
+{
+    Held<GUI> gui;
+    ScreenUtils::showUploadProgress();
+    ScreenUtils::showRatePopup(2, gui.get());
+    struct Case {
+        GUIWindow* popup;
+        GUIButton* ok;
+    };
+    for (const Case& c : {Case{GUIProgressBar::getInstance(), GUIProgressBar::getInstance()->getOkButton()},
+                          Case{GUIRate::getInstance(), GUIRate::getInstance()->getTickButton()}}) {
+        ASSERT_NE(c.ok, nullptr);
+        CCNode* panel = c.popup->getButtonContainer();
+        ASSERT_NE(panel, nullptr);
+        EXPECT_FLOAT_EQ(panel->getScale(), static_cast<float>(4.0 * screenRatio));
+        EXPECT_EQ(c.ok->getParent(), panel);
+        EXPECT_TRUE(c.ok->getActivateDelayed());
+        EXPECT_EQ(c.ok->getAnchorPoint().y, 0.5f);
+        int dimmings = 0;
+        for (CCObject* child : *c.popup->getChildren())
+            dimmings += dynamic_cast<CCLayerColor*>(child) != nullptr;
+        EXPECT_EQ(dimmings, 1);
+    }
+}
+
+TEST_F(ModalBuilder, AMissingSheetOrFrameAddsNothing)
+{
+    CCNode* window = CCNode::create();
+    EXPECT_EQ(addModalSheet(window, "NoSuchSheet"), nullptr);
+    EXPECT_EQ(window->getChildrenCount(), 0u);
+    CCSpriteBatchNode* sheet = addModalSheet(window, "GUIRate");
+    ASSERT_NE(sheet, nullptr);
+    EXPECT_EQ(sheet->getZOrder(), 1);
+    EXPECT_EQ(addModalPanel(sheet, "NoSuchSheet", CCPointZero), nullptr);
+    EXPECT_EQ(sheet->getChildrenCount(), 0u);
 }

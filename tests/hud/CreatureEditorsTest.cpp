@@ -1,12 +1,14 @@
 // The human and robot editors: one human editor for the program whose counts
 // follow the colony and which goes with the last human; the robot editor for
 // guardians in free play only, its choice setting the patrol length, closed
-// with the robot.
+// with the robot. Both stand over the game as its current window, as every
+// element editor does.
 #include "support/GameSceneFixture.h"
 #include "elements/creatures/HumanLeader.h"
 #include "elements/creatures/HumanRegistry.h"
 #include "elements/creatures/Robots.h"
 #include "hud/HumanEditor.h"
+#include "gui/GUIButton.h"
 #include "hud/RobotEditor.h"
 
 USING_NS_CC;
@@ -31,6 +33,17 @@ protected:
         c->update();
         return c;
     }
+    static GUIWindow* current() { return ScreenUtils::getInstance()->getCurrentWindow(); }
+    // Presses and releases the button where it is drawn, once the window is open.
+    void tapOnScreen(GUIWindow* window, GUIButton* button)
+    {
+        stepFrames(20);
+        ASSERT_EQ(window->getState(), GUIWindow::Open);
+        const CCPoint centre = button->getParent()->convertToWorldSpace(button->getPosition());
+        press(centre.x, centre.y);
+        release(centre.x, centre.y);
+        stepFrames(20);
+    }
 };
 
 TEST_F(CreatureEditors, OneHumanEditorFollowsTheColonyAndGoesWithTheLastHuman)
@@ -41,7 +54,10 @@ TEST_F(CreatureEditors, OneHumanEditorFollowsTheColonyAndGoesWithTheLastHuman)
     first->onTouch();
     HumanEditor* editor = HumanEditor::openEditor();
     ASSERT_NE(editor, nullptr);
-    EXPECT_NE(editor->getParent(), nullptr) << "added to the game layer";
+    EXPECT_NE(editor->getParent(), nullptr) << "added over the game";
+    EXPECT_EQ(current(), editor);
+    EXPECT_EQ(first->editor, editor);
+    EXPECT_NE(editor->getPanel(), nullptr);
     second->onTouch();
     EXPECT_EQ(HumanEditor::openEditor(), editor) << "a second open does nothing";
     EXPECT_EQ(editor->particle, first);
@@ -63,6 +79,35 @@ TEST_F(CreatureEditors, OneHumanEditorFollowsTheColonyAndGoesWithTheLastHuman)
     stepFrames(1);
 }
 
+TEST_F(CreatureEditors, TheHumanEditorClosesWithItsButtonAndLeavesNoLinkWhenTheColonyIsCleared)
+{
+    auto* human = creature<HumanLeader>(HumanLeader::kTypeId, 50);
+    human->onTouch();
+    HumanEditor* editor = HumanEditor::openEditor();
+    ASSERT_NE(editor, nullptr);
+    const Particle* sand = world->addParticle(120, 100, hashString("Sand"), false);
+    ASSERT_NE(sand, nullptr);
+    stepFrames(20);
+    EXPECT_EQ(world->at(120, 100), sand) << "the world stands still under the window";
+    tapOnScreen(editor, editor->getCloseButton());
+    EXPECT_EQ(HumanEditor::openEditor(), nullptr);
+    EXPECT_EQ(human->editor, nullptr);
+    EXPECT_EQ(current(), nullptr);
+    stepFrames(10);
+    EXPECT_NE(world->at(120, 100), sand) << "and steps again once it closed";
+
+    human->onTouch();
+    ASSERT_NE(HumanEditor::openEditor(), nullptr) << "opens again once closed";
+    // A cleared registry (a new world) takes the window with it and unlinks
+    // the human, whose death must not reach the window afterwards.
+    HumanRegistry::getInstance()->clear();
+    EXPECT_EQ(HumanEditor::openEditor(), nullptr);
+    EXPECT_EQ(human->editor, nullptr);
+    EXPECT_EQ(current(), nullptr);
+    world->removeParticle(50, 10);
+    stepFrames(1);
+}
+
 TEST_F(CreatureEditors, TheRobotEditorOpensForGuardiansInFreePlayAndSetsThePatrol)
 {
     auto* robot = creature<RobotLeader>(RobotLeader::kTypeId, 50);
@@ -74,12 +119,20 @@ TEST_F(CreatureEditors, TheRobotEditorOpensForGuardiansInFreePlayAndSetsThePatro
     robot->onTouch();
     auto* editor = dynamic_cast<RobotEditor*>(robot->editor);
     ASSERT_NE(editor, nullptr);
+    EXPECT_EQ(current(), editor);
     EXPECT_EQ(editor->markedChoice(), 1) << "10 steps to start with";
+    EXPECT_TRUE(editor->choiceButton(1)->isSelected());
     editor->choose(3);
     EXPECT_EQ(robot->patrolLength, 40);
     EXPECT_EQ(editor->markedChoice(), 3);
+    tapOnScreen(editor, editor->choiceButton(0));
+    EXPECT_EQ(robot->patrolLength, 5) << "a press on the drawn button";
+    EXPECT_TRUE(editor->choiceButton(0)->isSelected());
+    EXPECT_FALSE(editor->choiceButton(3)->isSelected());
     RobotEditor::closeWindow(editor);
     EXPECT_EQ(robot->editor, nullptr) << "closing clears the robot's editor";
+    stepFrames(20);
+    EXPECT_EQ(current(), nullptr);
 
     robot->onTouch();
     ASSERT_NE(robot->editor, nullptr);

@@ -9,6 +9,7 @@
 #include "base/NSData.h"
 #include "profile/Profile.h"
 #include "gui/GUIButton.h"
+#include "gui/GUIKeyboard.h"
 #include "gui/GUILabel.h"
 #include "hud/GUITopBar.h"
 
@@ -162,6 +163,56 @@ TEST_F(TopBar, ALockedBarIgnoresTouches)
     release(at.x, at.y);
     stepFrames(20);
     EXPECT_TRUE(layer->getPaused()) << "a real press on the bar fires";
+}
+
+TEST_F(TopBar, TheDrawPanToggleShowsOneButtonWhileMagnifiedAndATapSwapsThem)
+{
+    buildFree();
+    const DrawPanToggle* toggle = bar->getDrawPanToggle();
+    ASSERT_NE(toggle, nullptr);
+    EXPECT_FALSE(toggle->drawButton->isVisible());
+    EXPECT_FALSE(toggle->panButton->isVisible());
+    layer->zoomToPoint(ccp(400, 300));
+    stepFrames(2);
+    for (int tapNo = 0; tapNo < 2; ++tapNo) {
+        GUIButton* shown = toggle->currentButton();
+        GUIButton* other = shown == toggle->drawButton ? toggle->panButton : toggle->drawButton;
+        ASSERT_TRUE(shown->isVisible());
+        ASSERT_FALSE(other->isVisible());
+        const bool panning = bar->isPanning();
+        const CCPoint at =
+            shown->getParent()->convertToWorldSpace(ccp(shown->getPosition().x + shown->getContentSize().width / 2,
+                                                        shown->getPosition().y + shown->getContentSize().height / 2));
+        press(at.x, at.y);
+        release(at.x, at.y);
+        stepFrames(20);
+        EXPECT_NE(bar->isPanning(), panning) << "tap " << tapNo;
+        EXPECT_EQ(toggle->currentButton(), other) << "tap " << tapNo;
+        EXPECT_FALSE(shown->isVisible());
+    }
+    buildFree();
+    EXPECT_NE(bar->getDrawPanToggle(), nullptr) << "every build makes its own toggle";
+}
+
+TEST_F(TopBar, WhileTheKeyboardIsUpTheBarsStripIsTheKeyboards)
+{
+    buildFree();
+    GUIButton* play = bar->getPlayPauseButton();
+    const CCPoint at =
+        play->getParent()->convertToWorldSpace(ccp(play->getPosition().x + play->getContentSize().width / 2,
+                                                   play->getPosition().y - play->getContentSize().height / 2));
+    GUILabel* label = GUILabel::create();
+    label->setText(CCString::create("World"));
+    ScreenUtils::showKeyboard(label, nullptr, nullptr);
+    stepFrames(20);
+    ASSERT_NE(GUIKeyboard::existingInstance()->getParent(), nullptr);
+    press(at.x, at.y);
+    EXPECT_EQ(bar->getPressedButton(), nullptr) << "the bar saw a touch meant for the keyboard";
+    release(at.x, at.y);
+    stepFrames(20);
+    EXPECT_FALSE(layer->getPaused());
+    ScreenUtils::clearKeyboardBindingForTests();
+    GUIKeyboard::resetInstanceForTests();
 }
 
 TEST_F(TopBar, NotificationsQueueAndShowInOrderWithTheirIconOrTheCheckBox)

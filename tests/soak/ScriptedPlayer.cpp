@@ -10,6 +10,7 @@
 #include "gui/GUIButton.h"
 #include "gui/GUILabel.h"
 #include "gui/GUIPopup.h"
+#include "gui/GUISlider.h"
 #include "gui/GUIWindow.h"
 #include "gui/SlidingLayer.h"
 #include "hud/GUI.h"
@@ -27,9 +28,6 @@
 USING_NS_CC;
 
 namespace soak {
-
-// SliderNode.cpp.
-CCNode* sliderNode(GUISlider* slider);
 
 namespace {
 
@@ -460,7 +458,7 @@ void ScriptedPlayer::chooseBrushSize()
     note("chooseBrushSize");
     if (openMenu(GUI::kToolMenu).empty())
         return;
-    CCNode* slider = hud()->getBrushSlider() ? sliderNode(hud()->getBrushSlider()) : nullptr;
+    CCNode* slider = hud()->getBrushSlider();
     if (!slider || !slider->getParent()) {
         fail("the tool menu shows no brush slider");
         settle();
@@ -527,8 +525,9 @@ void ScriptedPlayer::zoomOrPan()
         return;
     }
     // Magnified: pan with the hand toggle or the right button.
+    auto toggleButton = [bar] { return bar->getDrawPanToggle() ? bar->getDrawPanToggle()->currentButton() : nullptr; };
     const bool byToggle = chance(50);
-    if (byToggle && !tap(bar->getDrawPanToggle().currentButton()))
+    if (byToggle && !tap(toggleButton()))
         return;
     CCPoint at = pointInWorldView();
     press(at, !byToggle);
@@ -541,7 +540,7 @@ void ScriptedPlayer::zoomOrPan()
     release(at, !byToggle);
     frames(1);
     if (byToggle && bar->isPanning())
-        tap(bar->getDrawPanToggle().currentButton());
+        tap(toggleButton());
     ++m_counts.pans;
 }
 

@@ -110,7 +110,7 @@ TEST_F(ParticleCreatorTest, KnownNamesWithoutABuiltClassAreRefused)
     testsupport::LogCapture log;
     EXPECT_EQ(ParticleCreator::createByName("Bee"), nullptr);
     EXPECT_TRUE(log.contains("Tried to load  Bee  particle"));
-    EXPECT_TRUE(log.contains("not built yet: Bee"));
+    EXPECT_TRUE(log.contains("Element class not registered: Bee"));
     EXPECT_FALSE(log.contains("unexisting"));
     EXPECT_EQ(createdFlag("Bee"), 1);  // marked before the class is looked for
     EXPECT_FALSE(ParticleCreator::registerMaker("NotAnElement", nullptr));

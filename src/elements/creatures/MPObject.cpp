@@ -3,6 +3,7 @@
 #include "base/Logger.h"
 #include "cocos2d_extensions/CCValue.h"
 #include <cmath>
+#include <utility>
 #include <vector>
 
 #include "elements/creatures/MPBase.h"
@@ -223,6 +224,8 @@ void MPObject::updateSortedPosition(Particle* p, int x, int y)
 
 void MPObject::updateSortedSwap(Particle* a, Particle* b)
 {
+    if (!a || !b)
+        return;
     Box* boxA = boxOf(a, members);
     if (!boxA)
         boxA = boxOf(a, carried);
@@ -239,15 +242,21 @@ void MPObject::updateSortedSwap(Particle* a, Particle* b)
         membersByY->removeObject(boxB);
         membersByX->removeObject(boxB);
     }
-    // a takes b's cell and b takes a's.
+    // The exchange has not happened yet: trade the coordinates for the
+    // insertions, so that a and b are also compared with each other at the
+    // cells they are about to take, then give them back.
+    std::swap(a->x, b->x);
+    std::swap(a->y, b->y);
     if (boxA) {
-        insertSortedByX(membersByX, boxA, b->x);
-        insertSortedByY(membersByY, boxA, b->y);
+        insertSortedByX(membersByX, boxA, a->x);
+        insertSortedByY(membersByY, boxA, a->y);
     }
     if (boxB) {
-        insertSortedByX(membersByX, boxB, a->x);
-        insertSortedByY(membersByY, boxB, a->y);
+        insertSortedByX(membersByX, boxB, b->x);
+        insertSortedByY(membersByY, boxB, b->y);
     }
+    std::swap(a->x, b->x);
+    std::swap(a->y, b->y);
     if (boxA)
         boxA->release();
     if (boxB)

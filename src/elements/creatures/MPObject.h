@@ -69,6 +69,8 @@ public:
     void carryParticles(cocos2d::CCArray* points, int originX, int originY);
     void dropCarried();
     void updateSortedPosition(Particle* p, int x, int y);
+    // Called just before a and b exchange their cells: re-sorts them as if
+    // they had.
     void updateSortedSwap(Particle* a, Particle* b);
 
     // Detaches the member at (x, y); false when no member stands there.

@@ -107,8 +107,8 @@ void RobotShootHumanAction::tick()
     if (r.weapon == "laser") {
         traceLaserBeam(r.x + 2 * f, r.y + 4, f, 0, RobotLeader::kShotRow);
     } else if (gWorld) {
-        // The shell is the vehicles' TankBullet; until it is built the
-        // factory refuses it and nothing is fired.
+        // The shell is the vehicles' TankBullet; none is fired when the
+        // world refuses it (a taken cell, the edge, a full world).
         Particle* shell = gWorld->addParticle(r.x + 2 * f, r.y + 4, hashString("TankBullet"), false);
         if (shell)
             fireShell(shell, f);

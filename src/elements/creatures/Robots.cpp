@@ -103,12 +103,8 @@ RobotLeader::RobotLeader() : KindGetters(HumanLeader::RobotBody{})
 
 RobotLeader::~RobotLeader()
 {
-    // A robot's death closes its editor.
-    if (editor) {
-        ParticleEditor* open = editor;
-        editor = nullptr;
-        worldHost().closeRobotEditor(open);
-    }
+    // A robot's death takes its editor out with it: the particle's own
+    // destructor does that, as for every edited particle.
     // Only a robot that was counted is taken back off the count.
     if (counted)
         --CreatureCounts::robots;

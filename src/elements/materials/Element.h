@@ -252,11 +252,6 @@ protected:
     void seepDown(uint32_t dryKind, uint32_t otherDryKind, uint32_t otherWetKind);
 };
 
-// Whether the factory can make the kind now. Materials that turn into kinds
-// of later families (Grass) ask first, and say once in the log what
-// they do instead while the kind is missing.
-bool kindIsBuilt(uint32_t type, bool& toldMissing, const char* whatInstead);
-
 // The class-wide getters of a kind (type id, colour rows, sound, weight) over
 // a cell class Base; the kinds' own templates add their construction on top.
 template <const ElementInfo& Info, class Base> class KindGetters : public Base {

@@ -264,7 +264,7 @@ bool Blueprint::placeOne()
     if (!ParticleCreator::isBuilt(s.typeId)) {
         if (!s.toldMissing) {
             s.toldMissing = true;
-            LOG << s.element + " is not built yet: its blueprint pixels place nothing";
+            LOG << s.element + " is no element the game makes: its blueprint pixels place nothing";
         }
         return true;
     }

@@ -58,7 +58,7 @@ public:
         bool clear = false;
         std::string behaviour;
         Image image;
-        bool toldMissing = false;  // the element's class is not built: said once
+        bool toldMissing = false;  // the factory cannot make the element: said once
     };
 
     bool isEmpty() const { return stages.empty(); }

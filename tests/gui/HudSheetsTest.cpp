@@ -199,7 +199,9 @@ TEST_F(HudSheets, TheZoomHintGoesOnceMagnifiedAndTheToggleShows)
     EXPECT_TRUE(layer->getZoomedOut()) << "magnified";
     EXPECT_EQ(bar->getZoomHintLabel(), nullptr);
     // The draw/pan toggle shows whole in the bottom-left corner.
-    GUIButton* toggle = bar->getDrawPanToggle().currentButton();
+    const DrawPanToggle* drawPan = bar->getDrawPanToggle();
+    ASSERT_NE(drawPan, nullptr);
+    GUIButton* toggle = drawPan->currentButton();
     ASSERT_NE(toggle, nullptr);
     ASSERT_TRUE(toggle->isVisible());
     const CCRect shown = onScreen(toggle);

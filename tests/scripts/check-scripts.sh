@@ -39,20 +39,20 @@ refused soak --speed 2
 
 # The set-up from nothing: each script makes its build folder and configures it.
 set_up() {
-    local folder=$1 compiler=$2
-    shift 2
-    local out
-    if ! out=$(bash "$scratch/scripts/$*" --setup-only 2>&1); then
-        fail "scripts/$* --setup-only failed: $out"
+    local folder=$1 compiler=$2 script=$3
+    shift 3
+    local what="scripts/$script${*:+ $*} --setup-only" out
+    if ! out=$(bash "$scratch/scripts/$script" "$@" --setup-only 2>&1); then
+        fail "$what failed: $out"
         return
     fi
     local cache="$scratch/build/$folder/CMakeCache.txt"
     if [ ! -f "$cache" ]; then
-        fail "scripts/$* --setup-only left no configured build/$folder"
+        fail "$what left no configured build/$folder"
     elif ! grep -q "^CMAKE_CXX_COMPILER:[A-Z]*=.*$compiler" "$cache"; then
         fail "build/$folder is not configured with $compiler: $(grep '^CMAKE_CXX_COMPILER:' "$cache")"
     else
-        echo "scripts/$* --setup-only: build/$folder configured with $compiler"
+        echo "$what: build/$folder configured with $compiler"
     fi
 }
 set_up fuzz clang++ fuzz

@@ -775,6 +775,7 @@ void buildWired(BenchWorld& b)
 void BM_wired(benchmark::State& state)
 {
     CocosDenshion::SimpleAudioEngine::sharedEngine()->setBackendForTests(true);
+    CocosDenshion::SimpleAudioEngine::sharedEngine()->keepCallLog(false);  // as in the game
     BenchWorld b;
     buildWired(b);
     // As in the game, the sound clock runs on (a step is 1/30 s), so plays

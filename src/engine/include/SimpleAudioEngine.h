@@ -57,11 +57,14 @@ public:
         unsigned int id = 0;  // the id returned or passed
         float value = 0;      // volumes, after clamping
     };
-    // The log is kept once resetForTests has run (the game keeps none), and
-    // holds the latest calls only. When full, the older half goes.
+    // The log is kept once a test hook has run (resetForTests,
+    // setBackendForTests, clearRecordedCalls); the game keeps none. It holds
+    // the latest calls only: when full, the older half goes.
     static constexpr size_t kRecordedCallLimit = 4096;
     const std::vector<RecordedCall>& recordedCalls() const { return m_calls; }
     void clearRecordedCalls();
+    // Keeps the log or not, whatever the hooks did (a benchmark plays as the game does).
+    void keepCallLog(bool keep) { m_logCalls = keep; }
     // Chooses the silent backend (true) or the device (false, falling back to
     // silent when no device opens, whatever the run mode). Stops whatever plays.
     void setBackendForTests(bool silent);
@@ -77,8 +80,7 @@ public:
     double silentEffectDuration() const { return m_silentEffectSeconds; }
     // The director advances the silent backend's clock once a frame.
     static void advanceClock(float dt);
-    // Stops everything, forgets the log and keeps it from now on, restores
-    // volumes and durations.
+    // Stops everything, forgets the log, restores volumes and durations.
     void resetForTests();
     // Effects that started playing since the engine was made, log or not.
     uint64_t effectsPlayed() const { return m_effectsPlayed; }

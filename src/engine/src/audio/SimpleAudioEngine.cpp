@@ -74,6 +74,7 @@ void SimpleAudioEngine::setBackendForTests(bool silent)
     }
     m_wantSilent = silent;
     m_forceDevice = !silent;
+    m_logCalls = true;
 }
 
 size_t SimpleAudioEngine::decodedEffectBytes()
@@ -97,7 +98,6 @@ void SimpleAudioEngine::resetForTests()
     if (m_backend)
         m_backend->stopAll();
     clearRecordedCalls();
-    m_logCalls = true;
     m_musicVolume = 1.0f;
     m_effectsVolume = 1.0f;
     m_silentTrackSeconds = 120.0;
@@ -138,6 +138,7 @@ void SimpleAudioEngine::clearRecordedCalls()
     for (RecordedCall& call : m_calls)
         m_spareCalls.push_back(std::move(call));
     m_calls.clear();
+    m_logCalls = true;
 }
 
 namespace {

@@ -136,6 +136,8 @@ bool launch(std::string& error)
     director->getKeypadDispatcher()->addDelegate(BackButtonAdapter::getInstance());
     computeScreenMetrics(director->getWinSizeInPixels());
     CocosDenshion::SimpleAudioEngine::sharedEngine()->setBackendForTests(true);
+    // No call log, as in the game: a log filling up would count as growth.
+    CocosDenshion::SimpleAudioEngine::sharedEngine()->keepCallLog(false);
     initDocumentsFolders();
     initSaveFolder();
     makeDirectories(joinPath(saveFolder, "user"), true);

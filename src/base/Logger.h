@@ -94,7 +94,6 @@ private:
     std::optional<std::ostringstream> m_text;
     int m_level = 0;
     int m_sourceLine;
-    const char* m_file = "";
     const char* m_signature = "";
     Sink m_sink;
     std::string m_pendingLabel;

@@ -171,7 +171,7 @@ bool GUIKeyboard::initWithSize(CCSize size)
     addKeyRow(m_rows[1], 2, 60);
     addKeyRow(m_rows[2], 14, 40);
     addKeyRow(m_rows[3], 39, 20);
-    auto pressed = [this] { return callfuncO_selector(GUIKeyboard::onKeyPressed); };
+    auto pressed = [] { return callfuncO_selector(GUIKeyboard::onKeyPressed); };
     // The special keys' actions carry the key itself; made first, set after.
     m_shiftKey = specialKey("keyboard_keyShift.png", "keyboard_keyShiftIcon.png", nullptr, ccp(4, 20), nullptr);
     m_backspaceKey =

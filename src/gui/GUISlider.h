@@ -12,6 +12,9 @@ public:
 
     ~GUISlider() override;
 
+    // The button's own set-up stays callable beside the slider's.
+    using GUIButton::initWithFrameName;
+
     // valueRange (min, max), positionRange (from, to). Null and a log line
     // when the frame is missing. Makes no caption and does not enable.
     GUISlider* initWithFrameName(cocos2d::CCString* frameName, const cocos2d::CCPoint& valueRange,

@@ -15,12 +15,12 @@ constexpr float kMinSpeedSquared = 25.0f;
 SlidingLayer* SlidingLayer::create(const CCPoint& position, const CCSize& size)
 {
     auto* layer = new SlidingLayer();
-    layer->init(position, size);
+    layer->initAt(position, size);
     layer->autorelease();
     return layer;
 }
 
-bool SlidingLayer::init(const CCPoint& position, const CCSize& size)
+bool SlidingLayer::initAt(const CCPoint& position, const CCSize& size)
 {
     CCLayer::init();
     setPosition(position);

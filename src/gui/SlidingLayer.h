@@ -52,7 +52,7 @@ public:
     void inertiaStep(float dt);
 
 private:
-    bool init(const cocos2d::CCPoint& position, const cocos2d::CCSize& size);
+    bool initAt(const cocos2d::CCPoint& position, const cocos2d::CCSize& size);
     // The item if it is still one of this layer's children.
     cocos2d::CCMenuItemSprite* live(cocos2d::CCMenuItemSprite* item) const;
     void keep(cocos2d::CCMenuItemSprite*& slot, cocos2d::CCMenuItemSprite* item);

@@ -64,12 +64,16 @@ void ElectricityGrid::reset()
         width_ = 0;
     if (height_ < 0)
         height_ = 0;
+    const bool clearBridgeFlags =
+        bridgeFlagsRaised_ || width_ > bridgeFlagsClearedWidth_ || height_ > bridgeFlagsClearedHeight_;
     // Column by column, as the cells are stored.
     for (int x = 0; x < width_; ++x) {
         const size_t column = index(x, 0);
         static_assert(kEmpty == 0);
         std::memset(stateA_.data() + column, 0, sizeof(uint32_t) * static_cast<size_t>(height_));
         std::memset(stateB_.data() + column, 0, sizeof(uint32_t) * static_cast<size_t>(height_));
+        if (!clearBridgeFlags)
+            continue;
         ElectricityBridge* a = bridgeA_.data() + column;
         ElectricityBridge* b = bridgeB_.data() + column;
         for (int y = 0; y < height_; ++y) {
@@ -77,6 +81,11 @@ void ElectricityGrid::reset()
             a[y].isBridge = 0;
             b[y].isBridge = 0;
         }
+    }
+    if (clearBridgeFlags) {
+        bridgeFlagsRaised_ = false;
+        bridgeFlagsClearedWidth_ = width_;
+        bridgeFlagsClearedHeight_ = height_;
     }
     liveCells_ = 0;
     bridges_ = 0;
@@ -94,6 +103,7 @@ void ElectricityGrid::setBridge(int x, int y, bool present)
     if (!inGrid(x, y))
         return;
     bridges_ += static_cast<int>(present) - static_cast<int>(isBridge(x, y));
+    bridgeFlagsRaised_ |= present;
     for (ElectricityBridge* b : {&bridgeA_[index(x, y)], &bridgeB_[index(x, y)]}) {
         if (present)
             *b = ElectricityBridge{1, 0, 0, 0, 0};
@@ -484,6 +494,7 @@ bool ElectricityGrid::decodeCell(int x, int y, uint32_t code)
         if (code < side.weight)
             continue;
         code -= side.weight;
+        bridgeFlagsRaised_ = true;
         for (ElectricityBridge* b : both) {
             b->isBridge = 1;
             if (side.counter)

@@ -151,4 +151,9 @@ private:
     std::vector<uint32_t> stateB_;
     std::vector<ElectricityBridge> bridgeA_;
     std::vector<ElectricityBridge> bridgeB_;
+    // Whether a bridge flag was raised since reset last cleared them, and the
+    // extent it cleared: a reset of a world without bridges skips the cells.
+    bool bridgeFlagsRaised_ = true;
+    int bridgeFlagsClearedWidth_ = 0;
+    int bridgeFlagsClearedHeight_ = 0;
 };

@@ -262,6 +262,8 @@ TEST_F(Flocks, AWorldFullOfMembersStepsAndEmptiesWithoutStalling)
     step(2);  // a leaderless flock: every member asks for a leader
     world->reset();
     EXPECT_EQ(flocks().memberCount(FlockMember::kTypeId), 0u);
+    // How long it took is reported, not judged: a test's verdict must not
+    // depend on the machine's load (the benchmarks measure speed).
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - begin).count();
-    EXPECT_LT(seconds, 10.0) << everyone << " members";
+    RecordProperty("seconds", std::to_string(seconds));
 }

@@ -28,7 +28,7 @@ class LoopbackHttpServer {
 public:
     using Handler = std::function<CannedResponse(const ReceivedRequest&)>;
 
-    explicit LoopbackHttpServer(Handler handler, int maxConnections = 8, int lifetimeSeconds = 20);
+    explicit LoopbackHttpServer(Handler handler, int maxConnections = 8, int lifetimeSeconds = 120);
     ~LoopbackHttpServer();
 
     int port() const { return port_; }

@@ -69,17 +69,17 @@ protected:
         keyboard->accept();
         stepFrames(10);
     }
-    // Frames until the answer has been handled (or 10 s of waiting).
+    // Frames until the answer has been handled (or 60 s of waiting).
     void awaitAnswer()
     {
-        auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+        auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
         while (std::chrono::steady_clock::now() < deadline) {
             stepFrames(1);
             if (manager.runPendingActions() > 0)
                 return;
             std::this_thread::sleep_for(std::chrono::milliseconds(5));
         }
-        FAIL() << "no answer within 10 s";
+        FAIL() << "no answer within 60 s";
     }
     static bool onMenu()
     {

@@ -53,6 +53,13 @@ bool parseOptions(const std::vector<std::string>& args, Options& out, std::strin
             }
             options.seedGiven = true;
             ++i;
+        } else if (arg == "--wall-limit") {
+            if (i + 1 >= args.size() || !parseNumber(args[i + 1], options.wallLimitSeconds) ||
+                options.wallLimitSeconds <= 0) {
+                error = "--wall-limit needs a number of seconds above 0";
+                return false;
+            }
+            ++i;
         } else if (!minutesGiven && parseNumber(arg, options.minutes)) {
             if (options.minutes <= 0 || options.minutes > 7 * 24 * 60) {
                 error = "minutes must be more than 0 and at most a week: " + arg;
@@ -66,6 +73,11 @@ bool parseOptions(const std::vector<std::string>& args, Options& out, std::strin
     }
     out = options;
     return true;
+}
+
+double wallLimitFor(double playSeconds)
+{
+    return 10 * playSeconds + 300;
 }
 
 long residentKiB()
@@ -107,12 +119,18 @@ void MemoryWatch::settledSample(double elapsedSeconds, long kib)
     if (kib <= 0 || elapsedSeconds < m_warmup)
         return;
     ++m_settledCount;
+    m_settled.emplace_back(elapsedSeconds, kib);
     if (m_baseline == 0) {
         m_baseline = kib;
         return;
     }
     if (kib > m_highestSettled)
         m_highestSettled = kib;
+}
+
+long MemoryWatch::allowedGrowth(long reference) const
+{
+    return static_cast<long>(static_cast<double>(reference > 0 ? reference : m_baseline) * kAllowance);
 }
 
 bool MemoryWatch::grewTooMuch(long reference) const

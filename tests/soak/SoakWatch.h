@@ -3,19 +3,26 @@
 // the warm-up, and error-level log lines it did not expect.
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace soak {
 
 struct Options {
-    double minutes = 60;
+    double minutes = 60;  // of play, on the game's clock
     unsigned seed = 0;
     bool seedGiven = false;
+    double wallLimitSeconds = 0;  // 0: wallLimitFor(minutes of play)
 };
 
-// "[minutes] [--seed N]" (minutes may be a fraction). False with a message
-// for anything else.
+// "[minutes] [--seed N] [--wall-limit SECONDS]" (minutes may be a fraction).
+// False with a message for anything else.
 bool parseOptions(const std::vector<std::string>& args, Options& out, std::string& error);
+
+// How long a run of that much play may take on the wall clock before the
+// soak gives up: ten times its play and five minutes more, far above what
+// even a sanitizer build on a busy machine needs.
+double wallLimitFor(double playSeconds);
 
 // Resident memory of this process in KiB (from /proc/self/statm), 0 when unreadable.
 long residentKiB();
@@ -46,9 +53,13 @@ public:
     // The highest settled sample after the baseline (0 before any).
     long highestSettled() const { return m_highestSettled; }
     int settledCount() const { return m_settledCount; }
+    // Every settled sample after the warm-up: (seconds, KiB).
+    const std::vector<std::pair<double, long>>& settled() const { return m_settled; }
     // Growth beyond the allowance of the baseline, or of `reference` when one
     // is given (the heap's growth measured against the resident size).
     bool grewTooMuch(long reference = 0) const;
+    // The growth the rule allows: kAllowance of `reference`, or of the baseline.
+    long allowedGrowth(long reference = 0) const;
 
 private:
     double m_warmup;
@@ -57,6 +68,7 @@ private:
     long m_last = 0;
     long m_highestSettled = 0;
     int m_settledCount = 0;
+    std::vector<std::pair<double, long>> m_settled;
 };
 
 // Error lines: each one either matches an expected text or is kept as a fault.

@@ -12,6 +12,7 @@ TEST(SoakOptions, MinutesAndSeedAreReadAndNonsenseIsRefused)
         double minutes;
         bool seedGiven;
         unsigned seed;
+        double wallLimit = 0;
     };
     const Case cases[] = {
         {{}, true, 60, false, 0},
@@ -31,6 +32,12 @@ TEST(SoakOptions, MinutesAndSeedAreReadAndNonsenseIsRefused)
         {{"--seed", "4294967296"}, false, 0, false, 0},
         {{"--seed", "12x"}, false, 0, false, 0},
         {{"--speed", "1"}, false, 0, false, 0},
+        {{"2", "--wall-limit", "900"}, true, 2, false, 0, 900},
+        {{"--wall-limit", "0.5", "--seed", "7"}, true, 60, true, 7, 0.5},
+        {{"--wall-limit"}, false, 0, false, 0},
+        {{"--wall-limit", "0"}, false, 0, false, 0},
+        {{"--wall-limit", "-5"}, false, 0, false, 0},
+        {{"--wall-limit", "soon"}, false, 0, false, 0},
     };
     for (const Case& c : cases) {
         std::string joined;
@@ -48,6 +55,7 @@ TEST(SoakOptions, MinutesAndSeedAreReadAndNonsenseIsRefused)
         EXPECT_DOUBLE_EQ(options.minutes, c.minutes) << joined;
         EXPECT_EQ(options.seedGiven, c.seedGiven) << joined;
         EXPECT_EQ(options.seed, c.seed) << joined;
+        EXPECT_DOUBLE_EQ(options.wallLimitSeconds, c.wallLimit) << joined;
     }
 }
 
@@ -96,6 +104,9 @@ TEST(SoakMemory, PeaksBetweenSettledSamplesAreReportedNotHeldAgainstTheRun)
     EXPECT_TRUE(watch.grewTooMuch());
     EXPECT_FALSE(watch.grewTooMuch(4000));
     EXPECT_TRUE(watch.grewTooMuch(3999));
+    // What a failure reports as allowed.
+    EXPECT_EQ(watch.allowedGrowth(), 50);
+    EXPECT_EQ(watch.allowedGrowth(4000), 200);
 }
 
 TEST(SoakMemory, ShortRunsWarmUpAndSettleInProportion)
@@ -112,6 +123,7 @@ TEST(SoakMemory, ShortRunsWarmUpAndSettleInProportion)
         EXPECT_DOUBLE_EQ(soak::MemoryWatch::settleEvery(c.run), c.every) << c.run;
     }
     EXPECT_GT(soak::residentKiB(), 0) << "this process has resident pages";
+    EXPECT_DOUBLE_EQ(soak::wallLimitFor(60), 900);
 }
 
 TEST(SoakErrors, ExpectedLinesAreCountedAndOthersKept)

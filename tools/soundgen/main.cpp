@@ -46,6 +46,8 @@ bool writeFile(const fs::path& path, const std::vector<uint8_t>& bytes, std::str
     fs::create_directories(path.parent_path(), ec);
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    // A full disk may show only when the last bytes go out at the close.
+    out.close();
     if (!out) {
         error = "cannot write " + path.string();
         return false;
@@ -161,43 +163,42 @@ int main(int argc, char** argv)
         scores.emplace_back(name, std::move(score));
     }
 
-    // Effects are rendered first: their levels depend on their whole group.
-    std::vector<Samples> rendered(effects.size());
+    // Every sound is rendered first, on all threads; effects are then
+    // levelled, since their levels depend on their whole group.
+    struct Output {
+        fs::path path;
+        Samples left, right;
+        bool stereo = false;
+        Mp3Encoder encoder;
+    };
+    const std::vector<NoteFile> notes = noteFiles(instruments);
+    std::vector<Output> outputs(scores.size() + effects.size() + notes.size());
     std::vector<std::function<bool(std::string&)>> jobs;
-    for (size_t i = 0; i < effects.size(); ++i)
-        jobs.push_back([&, i](std::string&) {
-            rendered[i] = renderEffect(effects[i]);
-            return true;
-        });
-    if (!runAll(jobs, threads, error))
-        return fail(error);
-    levelGroups(effects, rendered);
-
-    const fs::path root(out);
-    jobs.clear();
+    size_t at = 0;
     // The longest jobs go first so the cores finish together.
     for (const auto& [name, score] : scores) {
-        const Score* s = &score;
-        std::string file = name;
-        jobs.push_back([&, s, file](std::string& why) {
-            Samples left, right;
-            renderScore(*s, left, right);
-            std::vector<uint8_t> bytes;
-            return encodeMp3(left, &right, kStereoKbps, bytes, why) &&
-                writeFile(root / "music" / (file + ".mp3"), bytes, why);
+        Output& o = outputs[at++];
+        o.path = fs::path("music") / (name + ".mp3");
+        o.stereo = true;
+        jobs.push_back([&o, s = &score](std::string&) {
+            renderScore(*s, o.left, o.right);
+            return true;
         });
     }
-    for (size_t i = 0; i < effects.size(); ++i)
-        jobs.push_back([&, i](std::string& why) {
-            std::vector<uint8_t> bytes;
-            return encodeMp3(rendered[i], nullptr, kMonoKbps, bytes, why) &&
-                writeFile(root / "sounds" / (effects[i].name + ".mp3"), bytes, why);
+    const size_t firstEffect = at;
+    for (const EffectRecipe& effect : effects) {
+        Output& o = outputs[at++];
+        o.path = fs::path("sounds") / (effect.name + ".mp3");
+        jobs.push_back([&o, &effect](std::string&) {
+            o.left = renderEffect(effect);
+            return true;
         });
-    const std::vector<NoteFile> notes = noteFiles(instruments);
-    for (size_t i = 0; i < notes.size(); ++i)
-        jobs.push_back([&, i](std::string& why) {
-            const NoteFile& note = notes[i];
-            Samples s;
+    }
+    for (const NoteFile& note : notes) {
+        Output& o = outputs[at++];
+        o.path = note.path;
+        jobs.push_back([&o, &note](std::string&) {
+            Samples& s = o.left;
             if (note.drum) {
                 s = renderEffect(note.drum->recipe);
             } else {
@@ -207,8 +208,33 @@ int main(int argc, char** argv)
                 s.resize(static_cast<size_t>(std::lround(note.voice->seconds * kRate)), 0.0f);
             }
             levelToPeak(s);
+            return true;
+        });
+    }
+    if (!runAll(jobs, threads, error))
+        return fail(error);
+    std::vector<Samples> rendered(effects.size());
+    for (size_t i = 0; i < effects.size(); ++i)
+        rendered[i] = std::move(outputs[firstEffect + i].left);
+    levelGroups(effects, rendered);
+    for (size_t i = 0; i < effects.size(); ++i)
+        outputs[firstEffect + i].left = std::move(rendered[i]);
+
+    // Encoders are set up one after another on this thread, and only then
+    // run: a set-up beside a running encoder would rewrite tables it reads.
+    for (Output& o : outputs)
+        if (!o.encoder.open(o.stereo, o.stereo ? kStereoKbps : kMonoKbps, error))
+            return fail(o.path.generic_string() + ": " + error);
+    const fs::path root(out);
+    jobs.clear();
+    for (Output& o : outputs)
+        jobs.push_back([&o, &root](std::string& why) {
             std::vector<uint8_t> bytes;
-            return encodeMp3(s, nullptr, kMonoKbps, bytes, why) && writeFile(root / note.path, bytes, why);
+            const bool done = o.encoder.encode(o.left, o.stereo ? &o.right : nullptr, bytes, why) &&
+                writeFile(root / o.path, bytes, why);
+            o.left = Samples();
+            o.right = Samples();
+            return done;
         });
     if (!runAll(jobs, threads, error))
         return fail(error);

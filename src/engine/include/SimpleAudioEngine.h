@@ -3,7 +3,10 @@
 // opens; otherwise (and in tests) a silent backend with the same state
 // machine, which "plays" tracks against the director's clock. Every call is
 // recorded so tests can see what was played.
+#include <cstdint>
+#include <map>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace CocosDenshion {
@@ -54,11 +57,14 @@ public:
         unsigned int id = 0;  // the id returned or passed
         float value = 0;      // volumes, after clamping
     };
-    // The log keeps the latest calls only: the game records too, and a long
-    // session would otherwise grow it without end. When full, the older half goes.
+    // The log is kept once a test hook has run (resetForTests,
+    // setBackendForTests, clearRecordedCalls); the game keeps none. It holds
+    // the latest calls only: when full, the older half goes.
     static constexpr size_t kRecordedCallLimit = 4096;
     const std::vector<RecordedCall>& recordedCalls() const { return m_calls; }
-    void clearRecordedCalls() { m_calls.clear(); }
+    void clearRecordedCalls();
+    // Keeps the log or not, whatever the hooks did (a benchmark plays as the game does).
+    void keepCallLog(bool keep) { m_logCalls = keep; }
     // Chooses the silent backend (true) or the device (false, falling back to
     // silent when no device opens, whatever the run mode). Stops whatever plays.
     void setBackendForTests(bool silent);
@@ -76,11 +82,15 @@ public:
     static void advanceClock(float dt);
     // Stops everything, forgets the log, restores volumes and durations.
     void resetForTests();
+    // Effects that started playing since the engine was made, log or not.
+    uint64_t effectsPlayed() const { return m_effectsPlayed; }
 
 private:
     SimpleAudioEngine();
     AudioBackend& backend();
     void record(const char* operation, const char* path, bool loop, unsigned int id, float value = 0);
+    // The full path of an existing sound file, or null (logged).
+    const std::string* resolveSound(const char* path);
 
     AudioBackend* m_backend = nullptr;
     bool m_wantSilent = false;
@@ -90,7 +100,13 @@ private:
     double m_silentTrackSeconds = 120.0;
     double m_silentEffectSeconds = 1.0;
     unsigned int m_nextId = 1;
+    uint64_t m_effectsPlayed = 0;
+    bool m_logCalls = false;
     std::vector<RecordedCall> m_calls;
+    std::vector<RecordedCall> m_spareCalls;  // entries that went out of the log, for reuse
+    // Sound names as callers give them, resolved under m_resolvedRoot.
+    std::map<std::string, std::string, std::less<>> m_resolved;
+    std::string m_resolvedRoot;
     friend class AudioBackend;
 };
 

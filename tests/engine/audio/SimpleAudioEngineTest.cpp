@@ -4,9 +4,11 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <functional>
 #include <string>
 
 #include "SimpleAudioEngine.h"
+#include "cocos2d/CCFileUtils.h"
 
 using CocosDenshion::SimpleAudioEngine;
 
@@ -150,6 +152,49 @@ TEST_F(SilentAudio, VolumesAreClampedToZeroToOne)
     m_audio->setBackgroundMusicVolume(0.35f);
     EXPECT_FLOAT_EQ(m_audio->getBackgroundMusicVolume(), 0.35f);
     EXPECT_FALSE(m_audio->willPlayBackgroundMusic());
+}
+
+}  // namespace
+
+namespace {
+
+// A name is resolved once per resource root, yet a play still follows the
+// file: removed, it is missing; under another root, it is that root's file.
+TEST_F(SilentAudio, AResolvedNameFollowsItsFileAndTheResourceRoot)
+{
+    cocos2d::CCFileUtils* files = cocos2d::CCFileUtils::sharedFileUtils();
+    const std::string oldRoot = files->getResourceRoot();
+    char other[] = "/tmp/audio-root-XXXXXX";
+    ASSERT_NE(mkdtemp(other), nullptr);
+    const std::string otherSound = std::string(other) + "/click.wav";
+    struct Step {
+        const char* what;
+        std::function<void()> change;
+        bool plays;
+    } steps[] = {
+        {"first play", [] {}, true},
+        {"again, resolved", [] {}, true},
+        {"file removed", [&] { std::remove(m_sound.c_str()); }, false},
+        {"file back", [&] { std::fclose(std::fopen(m_sound.c_str(), "wb")); }, true},
+        {"another root without it", [&] { files->setResourceRoot(other); }, false},
+        {"another root with it", [&] { std::fclose(std::fopen(otherSound.c_str(), "wb")); }, true},
+        {"first root again", [&] { files->setResourceRoot(m_dir); }, true},
+    };
+    files->setResourceRoot(m_dir);
+    const uint64_t before = m_audio->effectsPlayed();
+    uint64_t expected = before;
+    for (const Step& step : steps) {
+        step.change();
+        const unsigned id = m_audio->playEffect("click.wav");
+        EXPECT_EQ(id != 0, step.plays) << step.what;
+        expected += step.plays;
+        EXPECT_EQ(m_audio->effectsPlayed(), expected) << step.what;
+        ASSERT_FALSE(m_audio->recordedCalls().empty());
+        EXPECT_EQ(m_audio->recordedCalls().back().path, "click.wav") << step.what;
+    }
+    files->setResourceRoot(oldRoot);
+    std::remove(otherSound.c_str());
+    rmdir(other);
 }
 
 }  // namespace

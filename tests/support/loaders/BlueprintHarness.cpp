@@ -121,8 +121,7 @@ private:
     std::string build(const char* folder, bool checkSpace)
     {
         World& w = *m_world;
-        w.reset();
-        w.placeBorderWalls();
+        w.reset();  // which places the border walls too
         platform::seedGameRand(7);
         Blueprint::variantCounter = 0;
         const uint32_t stone = hashString("Stone");

@@ -1,5 +1,7 @@
 #include "SimpleAudioEngine.h"
 
+#include <sys/stat.h>
+
 #include <cstdlib>
 #include <cstring>
 
@@ -72,6 +74,7 @@ void SimpleAudioEngine::setBackendForTests(bool silent)
     }
     m_wantSilent = silent;
     m_forceDevice = !silent;
+    m_logCalls = true;
 }
 
 size_t SimpleAudioEngine::decodedEffectBytes()
@@ -94,7 +97,7 @@ void SimpleAudioEngine::resetForTests()
 {
     if (m_backend)
         m_backend->stopAll();
-    m_calls.clear();
+    clearRecordedCalls();
     m_musicVolume = 1.0f;
     m_effectsVolume = 1.0f;
     m_silentTrackSeconds = 120.0;
@@ -107,45 +110,83 @@ void SimpleAudioEngine::resetForTests()
 
 void SimpleAudioEngine::record(const char* operation, const char* path, bool loop, unsigned int id, float value)
 {
-    RecordedCall call;
-    call.operation = operation;
-    call.path = path ? path : "";
+    if (!m_logCalls)
+        return;
+    if (m_calls.size() >= kRecordedCallLimit) {
+        for (size_t i = 0; i < kRecordedCallLimit / 2; ++i)
+            m_spareCalls.push_back(std::move(m_calls[i]));
+        m_calls.erase(m_calls.begin(), m_calls.begin() + kRecordedCallLimit / 2);
+    }
+    // A spare entry keeps its string's buffer: a game that plays sounds
+    // every step records without allocating once the log has filled.
+    if (m_spareCalls.empty()) {
+        m_calls.emplace_back();
+    } else {
+        m_calls.push_back(std::move(m_spareCalls.back()));
+        m_spareCalls.pop_back();
+    }
+    RecordedCall& call = m_calls.back();
+    call.operation.assign(operation);
+    call.path.assign(path ? path : "");
     call.loop = loop;
     call.id = id;
     call.value = value;
-    if (m_calls.size() >= kRecordedCallLimit)
-        m_calls.erase(m_calls.begin(), m_calls.begin() + kRecordedCallLimit / 2);
-    m_calls.push_back(call);
+}
+
+void SimpleAudioEngine::clearRecordedCalls()
+{
+    for (RecordedCall& call : m_calls)
+        m_spareCalls.push_back(std::move(call));
+    m_calls.clear();
+    m_logCalls = true;
 }
 
 namespace {
 
-// The resolved path of an existing file, or "" (logged).
-std::string resolveSound(const char* path)
+bool regularFileExists(const char* path)
 {
-    if (!path || !*path) {
-        engineLog("SimpleAudioEngine: no sound file name");
-        return "";
-    }
-    cocos2d::CCFileUtils* files = cocos2d::CCFileUtils::sharedFileUtils();
-    std::string full = files->fullPathForFilename(path);
-    if (!files->isFileExist(full)) {
-        engineLog("SimpleAudioEngine: no sound file %s", full.c_str());
-        return "";
-    }
-    return full;
+    struct stat st;
+    return ::stat(path, &st) == 0 && S_ISREG(st.st_mode);
 }
 
 }  // namespace
+
+const std::string* SimpleAudioEngine::resolveSound(const char* path)
+{
+    if (!path || !*path) {
+        engineLog("SimpleAudioEngine: no sound file name");
+        return nullptr;
+    }
+    // Names resolve once per resource root; a file removed since still
+    // counts as missing.
+    cocos2d::CCFileUtils* files = cocos2d::CCFileUtils::sharedFileUtils();
+    const std::string& root = files->getResourceRoot();
+    if (root != m_resolvedRoot) {
+        m_resolved.clear();
+        m_resolvedRoot = root;
+    }
+    auto found = m_resolved.find(std::string_view(path));
+    if (found != m_resolved.end() && regularFileExists(found->second.c_str()))
+        return &found->second;
+    std::string full = files->fullPathForFilename(path);
+    if (!regularFileExists(full.c_str())) {
+        engineLog("SimpleAudioEngine: no sound file %s", full.c_str());
+        return nullptr;
+    }
+    if (found != m_resolved.end()) {
+        found->second = std::move(full);
+        return &found->second;
+    }
+    return &m_resolved.emplace(path, std::move(full)).first->second;
+}
 
 void SimpleAudioEngine::playBackgroundMusic(const char* path, bool loop)
 {
     record("playBackgroundMusic", path, loop, 0);
     AudioBackend& b = backend();
     b.stopMusic();
-    std::string full = resolveSound(path);
-    if (!full.empty())
-        b.playMusic(full, loop);
+    if (const std::string* full = resolveSound(path))
+        b.playMusic(*full, loop);
 }
 
 void SimpleAudioEngine::stopBackgroundMusic(bool)
@@ -188,20 +229,19 @@ void SimpleAudioEngine::setEffectsVolume(float volume)
 void SimpleAudioEngine::preloadEffect(const char* path)
 {
     // Not recorded: a preload changes when decoding happens, not what plays.
-    std::string full = resolveSound(path);
-    if (!full.empty())
-        backend().preloadEffect(full);
+    if (const std::string* full = resolveSound(path))
+        backend().preloadEffect(*full);
 }
 
 unsigned int SimpleAudioEngine::playEffect(const char* path, bool loop)
 {
     AudioBackend& b = backend();
     unsigned int id = 0;
-    std::string full = resolveSound(path);
-    if (!full.empty()) {
+    if (const std::string* full = resolveSound(path)) {
         unsigned int candidate = m_nextId;
-        if (b.playEffect(candidate, full, loop)) {
+        if (b.playEffect(candidate, *full, loop)) {
             id = candidate;
+            ++m_effectsPlayed;
             ++m_nextId;
             if (m_nextId == 0)  // 0 means "nothing played"; wrap past it
                 m_nextId = 1;

@@ -75,8 +75,11 @@ SaveDialogAnswer timestampedName(const std::string& folder, bool folderMade)
     char stamp[32];
     std::strftime(stamp, sizeof stamp, "%Y-%m-%d-%H%M%S", &parts);
     for (int n = 1; n <= 100; ++n) {
-        const std::string path =
-            folder + "/screenshot-" + stamp + (n > 1 ? "-" + std::to_string(n) : std::string()) + ".png";
+        // Appended: GCC 12 warns wrongly (-Wrestrict) on "-" + std::to_string(n).
+        std::string path = folder + "/screenshot-" + stamp;
+        if (n > 1)
+            path.append(1, '-').append(std::to_string(n));
+        path += ".png";
         if (!Folders::exists(path)) {
             answer.kind = SaveDialogAnswer::Chosen;
             answer.path = path;

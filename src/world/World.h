@@ -85,6 +85,8 @@ public:
     void swapPendingChanges(Particle* a, Particle* b);
     size_t pendingReplacementCount() const { return pendingReplacements.size(); }
     size_t pendingRemovalCount() const { return pendingRemovals.size(); }
+    // Records the replacement queue holds room for.
+    size_t pendingReplacementCapacity() const { return pendingReplacements.capacity(); }
     void clearPendingChanges();
 
     // Texels only, endpoints included; no particle is touched.

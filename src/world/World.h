@@ -75,7 +75,12 @@ public:
     void releaseParticleId(int32_t id);
     void markDirty(int x, int y);
 
-    // Deferred changes, applied at the start of the next step.
+    // Deferred changes, applied at the start of the next step, replacements
+    // first, each queue in order. A replacement the same as the last one
+    // queued for its cell is already there: it is not queued again (many
+    // blasts crossing a cell would otherwise queue it once a ray). So the
+    // replacement queue holds at most one record per cell and kind of change
+    // in a row, and the world, not the number of rays, bounds it.
     void queueReplace(int x, int y, const std::string& typeName);
     void queueReplaceById(int x, int y, uint32_t typeId);
     void queueReplaceWithColor(int x, int y, uint32_t typeId, cocos2d::ccColor4B colour);
@@ -85,8 +90,10 @@ public:
     void swapPendingChanges(Particle* a, Particle* b);
     size_t pendingReplacementCount() const { return pendingReplacements.size(); }
     size_t pendingRemovalCount() const { return pendingRemovals.size(); }
-    // Records the replacement queue holds room for.
+    // Records the replacement queue holds room for: kQueueRoom, more after a
+    // step that queued more, and kQueueRoom again after a reset.
     size_t pendingReplacementCapacity() const { return pendingReplacements.capacity(); }
+    static constexpr size_t kQueueRoom = 4096;
     void clearPendingChanges();
 
     // Texels only, endpoints included; no particle is touched.
@@ -267,21 +274,26 @@ private:
     int64_t lastElapsed_ = 0;
 
     // Marks a cell in pendingCells_ (cells outside the storage hold nothing
-    // a swap could carry).
+    // a swap could carry). A cell marked anew holds no replacement yet.
     void markPending(int x, int y)
     {
         if (inStorage(x, y)) {
             const int i = cellIndex(x, y);
-            pendingCells_[i / 64] |= uint64_t{1} << (i % 64);
+            const uint64_t bit = uint64_t{1} << (i % 64);
+            if (!(pendingCells_[i / 64] & bit)) {
+                pendingCells_[i / 64] |= bit;
+                lastReplacement_[i] = -1;
+            }
         }
     }
-    // Calls visit(x, y) with the cell of every queued change, as references.
+    // Calls visit(x, y, index) with the cell of every queued change, as
+    // references, and the replacement's index (-1 for a removal).
     template <class Visit> void forEachPendingCell(Visit visit)
     {
-        for (Replacement& r : pendingReplacements)
-            visit(r.x, r.y);
+        for (size_t k = 0; k < pendingReplacements.size(); ++k)
+            visit(pendingReplacements[k].x, pendingReplacements[k].y, static_cast<int32_t>(k));
         for (Removal& r : pendingRemovals)
-            visit(r.x, r.y);
+            visit(r.x, r.y, -1);
     }
     // Moves a queued change's cell (x, y) to (toX, toY) and marks it there.
     void carryPending(int32_t& x, int32_t& y, int toX, int toY)
@@ -297,6 +309,18 @@ private:
         const int i = cellIndex(x, y);
         return (pendingCells_[i / 64] >> (i % 64)) & 1;
     }
+    // Says which replacement was queued last at a marked cell of the storage
+    // (-1: none).
+    void setLastReplacement(int x, int y, int32_t index)
+    {
+        if (inStorage(x, y))
+            lastReplacement_[cellIndex(x, y)] = index;
+    }
+    // Back to kQueueRoom when a step grew the queues beyond it.
+    void shrinkQueues();
+    // Gives the heap's free pages back to the system, and the particle
+    // pool's unused chunks first.
+    static void giveBackMemory();
 
     // Deletes every pooled particle, each out of its slot and cell first.
     void destroyParticles();
@@ -320,6 +344,10 @@ private:
     };
     std::vector<Replacement> pendingReplacements;
     std::vector<Removal> pendingRemovals;
+    void queueReplacement(const Replacement& r);
+    // Set while the queues are applied: a change queued then goes after the
+    // ones applied already and never merges with one of them.
+    bool applyingChanges_ = false;
     // Beside grid's cells, same order: whether a cell is occupied, and
     // getType() and getDensity() of each occupant, which never change for a
     // particle.
@@ -334,6 +362,9 @@ private:
     // walking both queues for every swap.
     uint64_t pendingCells_[kMaxWidth * kMaxHeight / 64];
     static_assert(kMaxWidth * kMaxHeight % 64 == 0);
+    // For a marked cell, the index of the last replacement queued or carried
+    // there (-1: none); meaningless for an unmarked one.
+    int32_t lastReplacement_[kMaxWidth * kMaxHeight];
 };
 
 // The process-wide world every element reaches; set by the game layer (and by

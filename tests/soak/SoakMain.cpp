@@ -29,6 +29,7 @@
 #include "world/ColorTables.h"
 #include "scene/GameHost.h"
 #include "world/ParticleCreator.h"
+#include "world/World.h"
 
 #if defined(__SANITIZE_ADDRESS__)
 // The sanitizer runtime's count of heap bytes in use.
@@ -193,9 +194,14 @@ int main(int argc, char** argv)
                 nextSettle += settleEvery;
             }
             if (elapsed() >= nextReport) {
-                std::printf("soak: %.0f s, %lld steps, %lld strokes, resident %ld KiB\n", elapsed(),
-                            static_cast<long long>(player.worldSteps()),
-                            static_cast<long long>(player.counts().strokes), resident.last());
+                // The world's own holdings beside it: room of the replacement
+                // queue, bytes of the lights' grids.
+                std::printf("soak: %.0f s, %lld steps, %lld strokes, resident %ld KiB, queue room %zu, light grids "
+                            "%zu KiB\n",
+                            elapsed(), static_cast<long long>(player.worldSteps()),
+                            static_cast<long long>(player.counts().strokes), resident.last(),
+                            gWorld ? gWorld->pendingReplacementCapacity() : size_t{0},
+                            gWorld ? gWorld->lightMap.gridBytes() / 1024 : size_t{0});
                 std::fflush(stdout);
                 nextReport += 60;
             }

@@ -3,6 +3,9 @@
 // wrong state, an error line it does not expect, or memory that keeps
 // growing after the warm-up; a crash or a sanitizer report ends it anyway.
 #include <sys/stat.h>
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
 #include <unistd.h>
 
 #include <chrono>
@@ -73,6 +76,20 @@ long memoryInUseKiB(const soak::ScriptedPlayer& player)
     return static_cast<long>((heap > snapshot ? heap - snapshot : 0) / 1024);
 #else
     return soak::residentKiB() - static_cast<long>(player.undoSnapshotBytes() / 1024);
+#endif
+}
+
+// The heap's own count of the bytes it has handed out and not had back, so a
+// minute line tells memory held from pages the allocator keeps.
+long heapInUseKiB()
+{
+#if defined(__SANITIZE_ADDRESS__)
+    return static_cast<long>(__sanitizer_get_current_allocated_bytes() / 1024);
+#elif defined(__GLIBC__)
+    const struct mallinfo2 info = mallinfo2();
+    return static_cast<long>((info.uordblks + info.hblkhd) / 1024);
+#else
+    return 0;
 #endif
 }
 
@@ -194,12 +211,12 @@ int main(int argc, char** argv)
                 nextSettle += settleEvery;
             }
             if (elapsed() >= nextReport) {
-                // The world's own holdings beside it: room of the replacement
-                // queue, bytes of the lights' grids.
-                std::printf("soak: %.0f s, %lld steps, %lld strokes, resident %ld KiB, queue room %zu, light grids "
-                            "%zu KiB\n",
+                // Beside it the heap in use and the world's own holdings: room
+                // of the replacement queue, bytes of the lights' grids.
+                std::printf("soak: %.0f s, %lld steps, %lld strokes, resident %ld KiB, heap in use %ld KiB, queue "
+                            "room %zu, light grids %zu KiB\n",
                             elapsed(), static_cast<long long>(player.worldSteps()),
-                            static_cast<long long>(player.counts().strokes), resident.last(),
+                            static_cast<long long>(player.counts().strokes), resident.last(), heapInUseKiB(),
                             gWorld ? gWorld->pendingReplacementCapacity() : size_t{0},
                             gWorld ? gWorld->lightMap.gridBytes() / 1024 : size_t{0});
                 std::fflush(stdout);

@@ -378,13 +378,24 @@ void World::queueReplaceWithColor(int x, int y, uint32_t typeId, ccColor4B colou
     queueReplacement({x, y, typeId, true, colour});
 }
 
+int32_t World::lastReplacementAt(int x, int y) const
+{
+    if (!inStorage(x, y))
+        return -1;
+    const int32_t last = lastReplacement_[cellIndex(x, y)];
+    if (last < 0 || static_cast<size_t>(last) >= pendingReplacements.size())
+        return -1;
+    const Replacement& q = pendingReplacements[static_cast<size_t>(last)];
+    return q.x == x && q.y == y ? last : -1;
+}
+
 void World::queueReplacement(const Replacement& r)
 {
     if (inStorage(r.x, r.y)) {
         const int i = cellIndex(r.x, r.y);
         markPending(r.x, r.y);
-        const int32_t last = lastReplacement_[i];
-        if (last >= 0 && !applyingChanges_) {
+        const int32_t last = applyingChanges_ ? -1 : lastReplacementAt(r.x, r.y);
+        if (last >= 0) {
             const Replacement& q = pendingReplacements[static_cast<size_t>(last)];
             // The cell already becomes this: applying it again would only
             // make the same kind anew in the same place.
@@ -492,7 +503,7 @@ void World::movePendingChanges(int x1, int y1, int x2, int y2)
         return;
     // The moved changes come after any already at (x2, y2) when they were
     // queued later.
-    int32_t last = hasPending(x2, y2) ? lastReplacement_[cellIndex(x2, y2)] : -1;
+    int32_t last = lastReplacementAt(x2, y2);
     forEachPendingCell([&](int32_t& x, int32_t& y, int32_t index) {
         if (x == x1 && y == y1) {
             carryPending(x, y, x2, y2);
@@ -500,8 +511,7 @@ void World::movePendingChanges(int x1, int y1, int x2, int y2)
         }
     });
     setLastReplacement(x1, y1, -1);
-    if (hasPending(x2, y2))
-        setLastReplacement(x2, y2, last);
+    setLastReplacement(x2, y2, last);
 }
 
 void World::swapPendingChanges(Particle* a, Particle* b)
@@ -524,8 +534,6 @@ void World::swapPendingChanges(Particle* a, Particle* b)
             lastToA = std::max(lastToA, index);
         }
     });
-    markPending(ax, ay);
-    markPending(bx, by);
     setLastReplacement(ax, ay, lastToA);
     setLastReplacement(bx, by, lastToB);
 }

@@ -274,16 +274,12 @@ private:
     int64_t lastElapsed_ = 0;
 
     // Marks a cell in pendingCells_ (cells outside the storage hold nothing
-    // a swap could carry). A cell marked anew holds no replacement yet.
+    // a swap could carry).
     void markPending(int x, int y)
     {
         if (inStorage(x, y)) {
             const int i = cellIndex(x, y);
-            const uint64_t bit = uint64_t{1} << (i % 64);
-            if (!(pendingCells_[i / 64] & bit)) {
-                pendingCells_[i / 64] |= bit;
-                lastReplacement_[i] = -1;
-            }
+            pendingCells_[i / 64] |= uint64_t{1} << (i % 64);
         }
     }
     // Calls visit(x, y, index) with the cell of every queued change, as
@@ -309,13 +305,15 @@ private:
         const int i = cellIndex(x, y);
         return (pendingCells_[i / 64] >> (i % 64)) & 1;
     }
-    // Says which replacement was queued last at a marked cell of the storage
-    // (-1: none).
+    // Says which replacement was queued or carried last to a cell of the
+    // storage (-1: none).
     void setLastReplacement(int x, int y, int32_t index)
     {
         if (inStorage(x, y))
             lastReplacement_[cellIndex(x, y)] = index;
     }
+    // The last replacement at a cell of the storage, or -1 when it holds none.
+    int32_t lastReplacementAt(int x, int y) const;
     // Back to kQueueRoom when a step grew the queues beyond it.
     void shrinkQueues();
     // Gives the heap's free pages back to the system, and the particle
@@ -362,8 +360,11 @@ private:
     // walking both queues for every swap.
     uint64_t pendingCells_[kMaxWidth * kMaxHeight / 64];
     static_assert(kMaxWidth * kMaxHeight % 64 == 0);
-    // For a marked cell, the index of the last replacement queued or carried
-    // there (-1: none); meaningless for an unmarked one.
+    // For each cell, the index of the last replacement queued or carried
+    // there. Changes leave a cell only all together, and each arrival sets
+    // its entry, so an entry that names a record standing at its cell names
+    // the cell's last one, and any other entry (-1, or left from an earlier
+    // step, or from changes that went on) means the cell holds none.
     int32_t lastReplacement_[kMaxWidth * kMaxHeight];
 };
 

@@ -26,6 +26,8 @@
 //            hunting the fish of a pond beside it; 600 steps a build
 //   mixed_10000_steps, storm_10000_steps  one scene stepped 10,000 times:
 //            memory must stay flat
+//   charge_field  60 rows of packed TNT over a sand bed, set off by lava:
+//            the worst step, the queued changes and memory; 100 steps a build
 //   wired    a Metal lattice (~6,000 cells) fed by 24 Power sources of
 //            periods 4-32, with CrossWires, Bulbs, Heaters, Coolers, 600 LEDs,
 //            100 sensors of every kind, 30 belts carrying sand and 20
@@ -693,6 +695,62 @@ void BM_stormLong(benchmark::State& state)
     }
 }
 BENCHMARK(BM_stormLong)->Name("storm_10000_steps")->Iterations(1)->Unit(benchmark::kSecond);
+
+// A packed charge field: a sand bed under 60 rows of TNT across the whole
+// world, a hot lava cell inside. Its heat sets the field off within a few
+// steps, thousands of charges in one step, each blast's rays running through
+// the sand. Reports the worst step, the most replacements queued for one
+// step, the most the queue held room for, and resident memory at the peak
+// and once the worlds are gone.
+void buildChargeField(BenchWorld& b)
+{
+    World& w = *b.world;
+    for (int x = 1; x < w.width - 1; ++x) {
+        for (int y = 1; y <= 40; ++y)
+            b.put(x, y, id("Sand"));
+        for (int y = 41; y <= 100; ++y)
+            b.put(x, y, id(x == 120 && y == 70 ? "Lava" : "Tnt"));
+    }
+    w.temperatureField.setAt(120, 70, 2000.0f);
+}
+
+void BM_chargeField(benchmark::State& state)
+{
+    const long before = residentKilobytes();
+    long peak = before;
+    std::unique_ptr<BenchWorld> b;
+    int stepsInScene = 0;
+    double worst = 0.0;
+    size_t mostQueued = 0;
+    size_t mostRoom = 0;
+    for (auto _ : state) {
+        if (!b || stepsInScene == 100) {
+            state.PauseTiming();
+            b.reset();
+            b = std::make_unique<BenchWorld>();
+            buildChargeField(*b);
+            stepsInScene = 0;
+            state.ResumeTiming();
+        }
+        const auto start = std::chrono::steady_clock::now();
+        b->world->step();
+        const std::chrono::duration<double, std::milli> took = std::chrono::steady_clock::now() - start;
+        worst = std::max(worst, took.count());
+        mostQueued = std::max(mostQueued, b->world->pendingReplacementCount());
+        mostRoom = std::max(mostRoom, b->world->pendingReplacementCapacity());
+        ++stepsInScene;
+        state.PauseTiming();
+        peak = std::max(peak, residentKilobytes());
+        state.ResumeTiming();
+    }
+    b.reset();
+    state.counters["worst_step_ms"] = worst;
+    state.counters["most_queued"] = static_cast<double>(mostQueued);
+    state.counters["queue_room"] = static_cast<double>(mostRoom);
+    state.counters["rss_peak_growth_kb"] = static_cast<double>(peak - before);
+    state.counters["rss_left_kb"] = static_cast<double>(residentKilobytes() - before);
+}
+BENCHMARK(BM_chargeField)->Name("charge_field")->Iterations(300)->Unit(benchmark::kMillisecond);
 
 // --- the devices -----------------------------------------------------------------
 

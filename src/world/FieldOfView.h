@@ -15,7 +15,8 @@ struct FovSettings {
     int shape = kPrecalculatedCircle;
     bool applyToBlockingCells = false;
     // Precalculated-circle heights, slot r - 1 for radius r, made on demand
-    // and kept for the life of the settings.
+    // and kept for the life of the settings, across worlds: r + 2 values for
+    // each radius up to the largest asked for (the lights' radii, 10 at most).
     std::vector<std::vector<int32_t>> heightTables;
 };
 

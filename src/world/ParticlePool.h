@@ -4,8 +4,9 @@
 // keeps a free list of blocks carved from chunks taken from the heap, so once
 // a world has run for a while creating and destroying particles touches the
 // heap no more. Chunks stay until trim() gives back those with no block in
-// use (the world does when its particles are all gone). Larger requests go
-// straight to the heap.
+// use (the world does when its particles are all gone, at every reset), so
+// what the pool keeps across worlds is the chunks of particles still alive.
+// Larger requests go straight to the heap.
 //
 // Not locked: particles are made and destroyed only on the world's thread.
 //

@@ -1,8 +1,13 @@
 #include "world/World.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <utility>
+
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
 
 #include "SimpleAudioEngine.h"
 #include "base/Logger.h"
@@ -82,11 +87,12 @@ World::World() : lightMap(*this), electricityGrid(*this)
     std::memset(columnFlags_, 0, sizeof columnFlags_);
     std::memset(rowFlags_, 0, sizeof rowFlags_);
     std::memset(pendingCells_, 0, sizeof pendingCells_);
+    std::fill(std::begin(lastReplacement_), std::end(lastReplacement_), -1);
     outsideWall = ParticleCreator::createOutsideWall();
     // Room for a busy step's worth of queued changes up front, so queuing
     // does not allocate while the world runs.
-    pendingReplacements.reserve(4096);
-    pendingRemovals.reserve(4096);
+    pendingReplacements.reserve(kQueueRoom);
+    pendingRemovals.reserve(kQueueRoom);
     // No tool until the HUD selects one.
     currentTool = nullptr;
     for (int i = 0; i < kMaxParticles; ++i)
@@ -98,6 +104,7 @@ World::World() : lightMap(*this), electricityGrid(*this)
 World::~World()
 {
     destroyParticles();
+    giveBackMemory();
     particleCount_ = 0;
     CC_SAFE_RELEASE(undoSnapshot);
     undoSnapshot = nullptr;
@@ -152,10 +159,6 @@ void World::destroyParticles()
             setCell(p->x, p->y, nullptr);
         delete p;
     });
-    // Each kind keeps blocks of its own size: without this, a world of other
-    // kinds would take new memory beside the blocks this one left.
-    if (particlesArePooled())
-        particleMemory().trim();
 }
 
 void World::clearCells()
@@ -368,14 +371,44 @@ void World::queueReplace(int x, int y, const std::string& typeName)
 
 void World::queueReplaceById(int x, int y, uint32_t typeId)
 {
-    pendingReplacements.push_back({x, y, typeId, false, kEmptyCell});
-    markPending(x, y);
+    queueReplacement({x, y, typeId, false, kEmptyCell});
 }
 
 void World::queueReplaceWithColor(int x, int y, uint32_t typeId, ccColor4B colour)
 {
-    pendingReplacements.push_back({x, y, typeId, true, colour});
-    markPending(x, y);
+    queueReplacement({x, y, typeId, true, colour});
+}
+
+int32_t World::lastReplacementAt(int x, int y) const
+{
+    if (!inStorage(x, y))
+        return -1;
+    const int32_t last = lastReplacement_[cellIndex(x, y)];
+    if (last < 0 || static_cast<size_t>(last) >= pendingReplacements.size())
+        return -1;
+    const Replacement& q = pendingReplacements[static_cast<size_t>(last)];
+    return q.x == x && q.y == y ? last : -1;
+}
+
+void World::queueReplacement(const Replacement& r)
+{
+    if (inStorage(r.x, r.y)) {
+        const int i = cellIndex(r.x, r.y);
+        markPending(r.x, r.y);
+        const int32_t last = applyingChanges_ ? -1 : lastReplacementAt(r.x, r.y);
+        if (last >= 0) {
+            const Replacement& q = pendingReplacements[static_cast<size_t>(last)];
+            // The cell already becomes this: applying it again would only
+            // make the same kind anew in the same place.
+            if (q.typeId == r.typeId && q.coloured == r.coloured &&
+                (!r.coloured ||
+                 (q.colour.r == r.colour.r && q.colour.g == r.colour.g && q.colour.b == r.colour.b &&
+                  q.colour.a == r.colour.a)))
+                return;
+        }
+        lastReplacement_[i] = static_cast<int32_t>(pendingReplacements.size());
+    }
+    pendingReplacements.push_back(r);
 }
 
 void World::queueRemove(int x, int y)
@@ -388,6 +421,7 @@ void World::applyPendingChanges()
 {
     // Indexed walks: a destructor or constructor run by these changes may
     // queue more, which are applied in this same pass.
+    applyingChanges_ = true;
     for (size_t i = 0; i < pendingReplacements.size(); ++i) {
         const Replacement r = pendingReplacements[i];
         if (r.coloured) {
@@ -428,6 +462,7 @@ void World::applyPendingChanges()
     }
     pendingRemovals.clear();
     std::memset(pendingCells_, 0, sizeof pendingCells_);
+    applyingChanges_ = false;
 }
 
 void World::clearPendingChanges()
@@ -437,15 +472,47 @@ void World::clearPendingChanges()
     std::memset(pendingCells_, 0, sizeof pendingCells_);
 }
 
+void World::shrinkQueues()
+{
+    if (pendingReplacements.capacity() > kQueueRoom) {
+        std::vector<Replacement> room;
+        room.reserve(kQueueRoom);
+        pendingReplacements.swap(room);
+    }
+    if (pendingRemovals.capacity() > kQueueRoom) {
+        std::vector<Removal> room;
+        room.reserve(kQueueRoom);
+        pendingRemovals.swap(room);
+    }
+}
+
+void World::giveBackMemory()
+{
+    // The pool's trim ends with the heap's.
+    if (particlesArePooled())
+        particleMemory().trim();
+#ifdef __GLIBC__
+    else
+        malloc_trim(0);
+#endif
+}
+
 void World::movePendingChanges(int x1, int y1, int x2, int y2)
 {
     // An unmarked cell of the storage holds no change to move.
     if (inStorage(x1, y1) && !hasPending(x1, y1))
         return;
-    forEachPendingCell([&](int32_t& x, int32_t& y) {
-        if (x == x1 && y == y1)
+    // The moved changes come after any already at (x2, y2) when they were
+    // queued later.
+    int32_t last = lastReplacementAt(x2, y2);
+    forEachPendingCell([&](int32_t& x, int32_t& y, int32_t index) {
+        if (x == x1 && y == y1) {
             carryPending(x, y, x2, y2);
+            last = std::max(last, index);
+        }
     });
+    setLastReplacement(x1, y1, -1);
+    setLastReplacement(x2, y2, last);
 }
 
 void World::swapPendingChanges(Particle* a, Particle* b)
@@ -457,12 +524,19 @@ void World::swapPendingChanges(Particle* a, Particle* b)
     if (!hasPending(ax, ay) && !hasPending(bx, by))
         return;
     // One walk: changes at a's cell go to b's and those at b's to a's.
-    forEachPendingCell([&](int32_t& x, int32_t& y) {
-        if (x == ax && y == ay)
+    int32_t lastToA = -1;
+    int32_t lastToB = -1;
+    forEachPendingCell([&](int32_t& x, int32_t& y, int32_t index) {
+        if (x == ax && y == ay) {
             carryPending(x, y, bx, by);
-        else if (x == bx && y == by)
+            lastToB = std::max(lastToB, index);
+        } else if (x == bx && y == by) {
             carryPending(x, y, ax, ay);
+            lastToA = std::max(lastToA, index);
+        }
     });
+    setLastReplacement(ax, ay, lastToA);
+    setLastReplacement(bx, by, lastToB);
 }
 
 // --- drawing and settings --------------------------------------------------------------

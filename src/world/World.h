@@ -80,7 +80,12 @@ public:
     void releaseParticleId(int32_t id);
     void markDirty(int x, int y);
 
-    // Deferred changes, applied at the start of the next step.
+    // Deferred changes, applied at the start of the next step, replacements
+    // first, each queue in order. A replacement the same as the last one
+    // queued for its cell is already there: it is not queued again (many
+    // blasts crossing a cell would otherwise queue it once a ray). So the
+    // replacement queue holds at most one record per cell and kind of change
+    // in a row, and the world, not the number of rays, bounds it.
     void queueReplace(int x, int y, const std::string& typeName);
     void queueReplaceById(int x, int y, uint32_t typeId);
     void queueReplaceWithColor(int x, int y, uint32_t typeId, cocos2d::ccColor4B colour);
@@ -90,6 +95,10 @@ public:
     void swapPendingChanges(Particle* a, Particle* b);
     size_t pendingReplacementCount() const { return pendingReplacements.size(); }
     size_t pendingRemovalCount() const { return pendingRemovals.size(); }
+    // Records the replacement queue holds room for: kQueueRoom, more after a
+    // step that queued more, and kQueueRoom again after a reset.
+    size_t pendingReplacementCapacity() const { return pendingReplacements.capacity(); }
+    static constexpr size_t kQueueRoom = 4096;
     void clearPendingChanges();
 
     // Texels only, endpoints included; no particle is touched.
@@ -278,13 +287,14 @@ private:
             pendingCells_[i / 64] |= uint64_t{1} << (i % 64);
         }
     }
-    // Calls visit(x, y) with the cell of every queued change, as references.
+    // Calls visit(x, y, index) with the cell of every queued change, as
+    // references, and the replacement's index (-1 for a removal).
     template <class Visit> void forEachPendingCell(Visit visit)
     {
-        for (Replacement& r : pendingReplacements)
-            visit(r.x, r.y);
+        for (size_t k = 0; k < pendingReplacements.size(); ++k)
+            visit(pendingReplacements[k].x, pendingReplacements[k].y, static_cast<int32_t>(k));
         for (Removal& r : pendingRemovals)
-            visit(r.x, r.y);
+            visit(r.x, r.y, -1);
     }
     // Moves a queued change's cell (x, y) to (toX, toY) and marks it there.
     void carryPending(int32_t& x, int32_t& y, int toX, int toY)
@@ -300,6 +310,20 @@ private:
         const int i = cellIndex(x, y);
         return (pendingCells_[i / 64] >> (i % 64)) & 1;
     }
+    // Says which replacement was queued or carried last to a cell of the
+    // storage (-1: none).
+    void setLastReplacement(int x, int y, int32_t index)
+    {
+        if (inStorage(x, y))
+            lastReplacement_[cellIndex(x, y)] = index;
+    }
+    // The last replacement at a cell of the storage, or -1 when it holds none.
+    int32_t lastReplacementAt(int x, int y) const;
+    // Back to kQueueRoom when a step grew the queues beyond it.
+    void shrinkQueues();
+    // Gives the heap's free pages back to the system, and the particle
+    // pool's unused chunks first.
+    static void giveBackMemory();
 
     // Deletes every pooled particle, each out of its slot and cell first.
     void destroyParticles();
@@ -323,6 +347,10 @@ private:
     };
     std::vector<Replacement> pendingReplacements;
     std::vector<Removal> pendingRemovals;
+    void queueReplacement(const Replacement& r);
+    // Set while the queues are applied: a change queued then goes after the
+    // ones applied already and never merges with one of them.
+    bool applyingChanges_ = false;
     // Beside grid's cells, same order: whether a cell is occupied, and
     // getType() and getDensity() of each occupant, which never change for a
     // particle.
@@ -337,6 +365,12 @@ private:
     // walking both queues for every swap.
     uint64_t pendingCells_[kMaxWidth * kMaxHeight / 64];
     static_assert(kMaxWidth * kMaxHeight % 64 == 0);
+    // For each cell, the index of the last replacement queued or carried
+    // there. Changes leave a cell only all together, and each arrival sets
+    // its entry, so an entry that names a record standing at its cell names
+    // the cell's last one, and any other entry (-1, or left from an earlier
+    // step, or from changes that went on) means the cell holds none.
+    int32_t lastReplacement_[kMaxWidth * kMaxHeight];
 };
 
 // The process-wide world every element reaches; set by the game layer (and by

@@ -299,6 +299,7 @@ void World::reset()
 
     particleCount_ = 0;
     clearPendingChanges();
+    shrinkQueues();
 
     if (CCMutableTexture2D* texture = worldHost().worldTexture()) {
         texture->fill(ccc4(0, 0, 0, 0));
@@ -316,6 +317,10 @@ void World::reset()
     lastClock_ = platform::gameTime();
     playedSeconds_ = 0;
     lastElapsed_ = 0;
+    // Last, once the particles, the lights' grids and the queues are gone:
+    // each kind of particle keeps blocks of its own size, and a world of
+    // other kinds would otherwise take new memory beside what this one left.
+    giveBackMemory();
 }
 
 void World::undo()

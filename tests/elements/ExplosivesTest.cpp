@@ -132,3 +132,20 @@ TEST_F(Explosives, AMeteorRestsOnAnotherMeteor)
     EXPECT_EQ(world->pendingRemovalCount(), 0u);
     EXPECT_EQ(typeAt(30, 32), TypeId::Fire) << "its fire trail";
 }
+
+TEST_F(Explosives, APackedBlockGoingOffAtOnceQueuesACellOnceAndTheNextWorldStartsSmall)
+{
+    // A hot TNT block on a sand bed: every charge goes off in the same step,
+    // and the rays of every blast run down through the same sand.
+    fill(1, 1, 238, 20, Sand::kTypeId);
+    fill(110, 21, 129, 28, TNT::kTypeId);
+    setTemperature(110, 21, 129, 28, 2000.0f);
+    step();
+    const size_t queued = world->pendingReplacementCount();
+    EXPECT_GT(queued, 0u);
+    EXPECT_LE(queued, 238u * 20u) << "at most one Explosion for each sand cell";
+    step();
+    EXPECT_GT(count(TypeId::Explosion), 0);
+    world->reset();
+    EXPECT_EQ(world->pendingReplacementCapacity(), World::kQueueRoom);
+}

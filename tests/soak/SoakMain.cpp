@@ -4,6 +4,9 @@
 // keeps growing after the warm-up, or a run that outlasts its wall-time
 // limit; a crash or a sanitizer report ends it anyway.
 #include <sys/stat.h>
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
 #include <unistd.h>
 
 #include <chrono>
@@ -30,14 +33,13 @@
 #include "world/ColorTables.h"
 #include "scene/GameHost.h"
 #include "world/ParticleCreator.h"
+#include "world/World.h"
 
 #if defined(__SANITIZE_ADDRESS__)
 // The sanitizer runtime's count of heap bytes in use, and its hand-back of
 // free memory.
 extern "C" size_t __sanitizer_get_current_allocated_bytes();
 extern "C" void __sanitizer_purge_allocator();
-#else
-#include <malloc.h>
 #endif
 
 USING_NS_CC;
@@ -77,6 +79,20 @@ long memoryInUseKiB(const soak::ScriptedPlayer& player)
     return static_cast<long>((heap > snapshot ? heap - snapshot : 0) / 1024);
 #else
     return soak::residentKiB() - static_cast<long>(player.undoSnapshotBytes() / 1024);
+#endif
+}
+
+// The heap's own count of the bytes it has handed out and not had back, so a
+// minute line tells memory held from pages the allocator keeps.
+long heapInUseKiB()
+{
+#if defined(__SANITIZE_ADDRESS__)
+    return static_cast<long>(__sanitizer_get_current_allocated_bytes() / 1024);
+#elif defined(__GLIBC__)
+    const struct mallinfo2 info = mallinfo2();
+    return static_cast<long>((info.uordblks + info.hblkhd) / 1024);
+#else
+    return 0;
 #endif
 }
 
@@ -227,9 +243,14 @@ int main(int argc, char** argv)
                 nextSettle += settleEvery;
             }
             if (wall() >= nextReport) {
-                std::printf("soak: %.0f s, %.0f of %.0f s of play, %lld steps, %lld strokes, resident %ld KiB\n",
+                // Beside it the heap in use and the world's own holdings: room
+                // of the replacement queue, bytes of the lights' grids.
+                std::printf("soak: %.0f s, %.0f of %.0f s of play, %lld steps, %lld strokes, resident %ld KiB, heap in "
+                            "use %ld KiB, queue room %zu, light grids %zu KiB\n",
                             wall(), played(), playSeconds, static_cast<long long>(player.worldSteps()),
-                            static_cast<long long>(player.counts().strokes), resident.last());
+                            static_cast<long long>(player.counts().strokes), resident.last(), heapInUseKiB(),
+                            gWorld ? gWorld->pendingReplacementCapacity() : size_t{0},
+                            gWorld ? gWorld->lightMap.gridBytes() / 1024 : size_t{0});
                 std::fflush(stdout);
                 nextReport += 60;
             }

@@ -4,6 +4,7 @@
 #include "gui/GUIWindow.h"
 
 #include <algorithm>
+#include <vector>
 
 using namespace worldtest;
 USING_NS_CC;
@@ -30,6 +31,69 @@ TEST_F(WorldTest, AReplacementOfAnEmptyCellAddsAndTwoReplacementsApplyTwice)
     ASSERT_NE(world->grid[3][3], nullptr);
     EXPECT_EQ(world->grid[3][3]->getType(), kSand);
     EXPECT_EQ(world->particleCount(), 1);
+}
+
+TEST_F(WorldTest, AReplacementLikeTheLastOneQueuedForItsCellIsQueuedOnce)
+{
+    struct Case {
+        const char* what;
+        std::vector<uint32_t> kinds;  // queued at (3, 3) in turn
+        size_t records;
+        uint32_t result;
+    };
+    const Case cases[] = {
+        {"the same twice", {kWater, kWater}, 1, kWater},
+        {"two kinds apply in turn", {kWater, kSand}, 2, kSand},
+        {"back to the first kind", {kWater, kSand, kWater}, 3, kWater},
+        {"a run after another kind", {kSand, kWater, kWater, kWater}, 2, kWater},
+    };
+    for (const Case& c : cases) {
+        for (uint32_t kind : c.kinds)
+            world->queueReplaceById(3, 3, kind);
+        EXPECT_EQ(world->pendingReplacementCount(), c.records) << c.what;
+        world->step();
+        ASSERT_NE(world->grid[3][3], nullptr) << c.what;
+        EXPECT_EQ(world->grid[3][3]->getType(), c.result) << c.what;
+        EXPECT_EQ(world->particleCount(), 1) << c.what;
+        world->removeParticle(3, 3);
+    }
+}
+
+TEST_F(WorldTest, AReplacementMergesOnlyWithTheLastOneWhereverItsCellsChangesWent)
+{
+    // Colours: the same colour merges; no colour or another colour is a
+    // change of its own.
+    world->queueReplaceWithColor(4, 4, kWater, ccc4(1, 2, 3, 255));
+    world->queueReplaceWithColor(4, 4, kWater, ccc4(1, 2, 3, 255));
+    world->queueReplaceById(4, 4, kWater);
+    world->queueReplaceWithColor(4, 4, kWater, ccc4(7, 8, 9, 255));
+    EXPECT_EQ(world->pendingReplacementCount(), 3u);
+    // A swap: a's change follows it to (5, 6), and (5, 5) holds none.
+    Particle* a = add(5, 5, kSand);
+    Particle* b = add(5, 6, kWater);
+    world->queueReplaceById(5, 5, kGlass);
+    world->swapPendingChanges(a, b);
+    world->swapParticles(a, b);
+    world->queueReplaceById(5, 6, kGlass);  // merged with a's
+    world->queueReplaceById(5, 5, kGlass);  // b's own
+    EXPECT_EQ(world->pendingReplacementCount(), 5u);
+    // A move joins two cells' changes: the one queued later stays the last.
+    world->queueReplaceById(10, 10, kGlass);
+    world->queueReplaceById(11, 10, kWater);
+    world->movePendingChanges(10, 10, 11, 10);
+    world->queueReplaceById(11, 10, kGlass);  // after Water: a change of its own
+    world->queueReplaceById(10, 10, kSand);   // the moved cell holds nothing now
+    world->queueReplaceById(10, 10, kSand);
+    EXPECT_EQ(world->pendingReplacementCount(), 9u);
+    world->step();
+    EXPECT_EQ(world->grid[4][4]->color.r, 7);
+    EXPECT_EQ(world->grid[5][5]->getType(), kGlass);
+    EXPECT_EQ(world->grid[5][6]->getType(), kGlass);
+    EXPECT_EQ(world->grid[11][10]->getType(), kGlass);
+    EXPECT_EQ(world->grid[10][10]->getType(), kSand);
+    // The queues start over with every step.
+    world->queueReplaceById(5, 5, kGlass);
+    EXPECT_EQ(world->pendingReplacementCount(), 1u);
 }
 
 TEST_F(WorldTest, AColouredReplacementOfAnEmptiedCellStillWorks)

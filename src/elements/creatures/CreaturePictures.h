@@ -1,7 +1,9 @@
 #pragma once
 // The pictures creature bodies are read from (invaders, the lion), decoded
-// once per process into main memory. Picture rows are counted from the
-// bottom: row 0 is the body's lowest row.
+// once per process into main memory and kept across worlds: one entry for
+// each path the game's code names (the lion, the vehicles, the twelve
+// invaders), none for what a saved world holds. Picture rows are counted
+// from the bottom: row 0 is the body's lowest row.
 #include <string>
 #include <vector>
 

@@ -101,6 +101,19 @@ TEST(ObjectModel, AutoreleaseDuringDrainIsPerformedInTheSameDrain)
     EXPECT_EQ(pool->pendingCount(), 0u);
 }
 
+TEST(ObjectModel, ADrainGivesBackTheRoomOfABusyFrame)
+{
+    CCPoolManager* pool = CCPoolManager::sharedPoolManager();
+    pool->drain();
+    const size_t many = CCPoolManager::kKeptRoom * 4;
+    for (size_t i = 0; i < many; ++i)
+        (new CCObject())->autorelease();
+    EXPECT_GE(pool->room(), many);
+    pool->drain();
+    EXPECT_EQ(pool->pendingCount(), 0u);
+    EXPECT_LE(pool->room(), CCPoolManager::kKeptRoom);
+}
+
 TEST(ObjectModel, ObjectsCreatedBeforeMainSurviveTheDrain)
 {
     CCPoolManager::sharedPoolManager()->drain();

@@ -117,6 +117,11 @@ void CCPoolManager::drain()
         object->release();
     }
     m_objects.clear();
+    if (m_objects.capacity() > kKeptRoom) {
+        std::vector<CCObject*> room;
+        room.reserve(kKeptRoom);
+        m_objects.swap(room);
+    }
     m_draining = false;
 }
 

@@ -56,6 +56,11 @@ CCPoint scaledPoint(float x, float y)
     return CCPoint(static_cast<float>(screenRatio * (2 * x + 64)), static_cast<float>(screenRatio * (2 * y + 32)));
 }
 
+float sheetScale()
+{
+    return static_cast<float>(4.0 * screenRatio);
+}
+
 int scaledUnit()
 {
     if (!g_unitFixed) {

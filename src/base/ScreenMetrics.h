@@ -15,6 +15,9 @@ void computeScreenMetrics(const cocos2d::CCSize& windowSize);
 cocos2d::CCSize visibleMargin();
 // (screenRatio * (2x + 64), screenRatio * (2y + 32)).
 cocos2d::CCPoint scaledPoint(float x, float y);
+// The scale of a sheet's pixels on screen: 4 * screenRatio (the sheets are
+// drawn at a quarter of the reference size).
+float sheetScale();
 // screenRatio * 64, fixed at the first call.
 int scaledUnit();
 

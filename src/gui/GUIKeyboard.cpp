@@ -149,7 +149,7 @@ bool GUIKeyboard::initWithSize(CCSize size)
     CCSprite* background = CCSprite::createWithSpriteFrameName("keyboard_background.png");
     if (!background)
         return false;
-    background->setScale(static_cast<float>(4.0 * screenRatio));
+    background->setScale(sheetScale());
     background->setPosition(ccp(size.width / 2, size.height / 2));
     m_batchNode->addChild(background);
     m_buttonContainer = background;

@@ -37,7 +37,7 @@ CCSprite* addModalPanel(CCSpriteBatchNode* batch, const char* sheet, CCPoint at)
     CCSprite* panel = CCSprite::createWithSpriteFrameName((std::string(sheet) + "_back.png").c_str());
     if (!panel)
         return nullptr;
-    panel->setScale(static_cast<float>(4.0 * screenRatio));
+    panel->setScale(sheetScale());
     panel->setPosition(at);
     batch->addChild(panel);
     return panel;

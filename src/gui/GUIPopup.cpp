@@ -124,7 +124,7 @@ bool GUIPopup::initWithSize(CCSize size)
 
 float GUIPopup::panelScale() const
 {
-    return static_cast<float>(4.0 * screenRatio);
+    return sheetScale();
 }
 
 CCSprite* GUIPopup::newBackground(const char* frame)

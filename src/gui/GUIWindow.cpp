@@ -58,12 +58,22 @@ void GUIWindow::toggle()
         close();
         return;
     }
-    if (m_state == Opening)
-        return;
-    GUIWindow* current = ScreenUtils::getInstance()->getCurrentWindow();
-    if (current && current != this && current->getState() != Closed && current->getState() != Closing)
+    if (!mayOpenAsCurrent())
         return;
     playPopupSound();
+    openAsCurrent();
+}
+
+bool GUIWindow::mayOpenAsCurrent() const
+{
+    if (m_state == Opening)
+        return false;
+    GUIWindow* current = ScreenUtils::getInstance()->getCurrentWindow();
+    return !current || current == this || current->getState() == Closed || current->getState() == Closing;
+}
+
+void GUIWindow::openAsCurrent()
+{
     open();
     setVisible(true);
     ScreenUtils::getInstance()->setCurrentWindow(this);

@@ -44,6 +44,11 @@ public:
     bool isTouching() const { return m_touching; }
 
 protected:
+    // A window opens over no other open or opening window, and not while it
+    // is opening itself.
+    bool mayOpenAsCurrent() const;
+    // Opens, shows and becomes the current window.
+    void openAsCurrent();
     // The end of a slide (the target of the slide's call-back).
     void slideFinished();
     // Holds the button while it is pressed; null forgets it.

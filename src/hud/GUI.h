@@ -183,6 +183,10 @@ public:
     void restoreLastElement();
     const std::string& getLastElement() const { return m_lastElement; }
     void closeMenu();
+    // A menu's button at the sheet's scale, anchored at its top left, firing
+    // selector on gui with value (held weakly, so a closed menu dies).
+    static GUIButton* makeMenuButton(GUI* gui, cocos2d::SEL_CallFuncO selector, cocos2d::CCObject* value,
+                                     const char* frame);
     // The back key closes an open menu, as its bar button does.
     void onBackPressed() override;
 

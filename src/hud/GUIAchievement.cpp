@@ -146,7 +146,7 @@ void GUIAchievement::addButton(GUIButton*& field, const char* frame, const char*
                           frame, nullptr);
     if (!field)
         return;
-    field->setScale(static_cast<float>(4.0 * screenRatio));
+    field->setScale(sheetScale());
     field->setAnchorPoint(ccp(0.5f, 0));
     field->setPosition(ccp(screenSize.width / 2, y));
     const CCSize size = field->getContentSize();

@@ -501,15 +501,10 @@ void GUIBackgrounds::toggle()
         close();
         return;
     }
-    if (m_state == Opening)
-        return;
-    GUIWindow* current = ScreenUtils::getInstance()->getCurrentWindow();
-    if (current && current != this && (current->getState() == Opening || current->getState() == Open))
+    if (!mayOpenAsCurrent())
         return;
     bar->setLocked(true);
-    open();
-    setVisible(true);
-    ScreenUtils::getInstance()->setCurrentWindow(this);
+    openAsCurrent();
     if (CCScene* scene = CCDirector::sharedDirector()->getRunningScene())
         scene->runAction(CCSequence::create(CCDelayTime::create(0.5f),
                                             CCCallFunc::create(this, callfunc_selector(GUIBackgrounds::playPopupSound)),

@@ -49,7 +49,7 @@ GUISlider* GUI::getBrushSlider()
     }
     GUILabel::setFontName("gamemenus_ach_fontButtons");
     GUILabel* label = GUILabel::create();
-    label->setScale(static_cast<float>(7.0 * 4.0 * screenRatio) / GUILabel::fontSize / kBrushSliderScale);
+    label->setScale(7.0f * sheetScale() / GUILabel::fontSize / kBrushSliderScale);
     label->setAnchorPoint(ccp(0, 0.5f));
     label->setPosition(ccp(slider->getContentSize().width + 10, slider->getContentSize().height / 2));
     slider->addChild(label, 2, kBrushSizeLabelTag);

@@ -172,7 +172,7 @@ bool GUIIngameMessage::initWithSize(CCSize size)
         LOG_ERROR << "in-game message: no page background";
         m_background = CCSprite::create();
     }
-    m_background->setScale(static_cast<float>(4.0 * screenRatio));
+    m_background->setScale(sheetScale());
     m_background->setAnchorPoint(CCPointZero);
     m_background->setPosition(CCPointZero);
     m_buttonContainer = m_background;

@@ -39,11 +39,6 @@ const char* const kToolNameKeys[] = {"DrawName", "LineName", "FillName", "Replac
 const char* const kWideButton = "gamemenus_menuButton.png";
 const char* const kSwitchButton = "gamemenus_switchButton.png";
 
-float uiScale()
-{
-    return static_cast<float>(4.0 * screenRatio);
-}
-
 // Scales a caption down until it fits the room, a unit of margin each side.
 void fitCaption(GUILabel* label, float room)
 {
@@ -68,15 +63,10 @@ GUILabel* addCaption(CCNode* button, CCString* caption, const CCPoint& at, float
 GUIButton* addButton(CCNode* content, GUI* gui, SEL_CallFuncO selector, CCObject* value, const char* frame,
                      CCString* caption, CCPoint at)
 {
-    GUIButton* button = GUIButton::create(
-        CCCallFuncO::create(WeakCallRelay::create(gui, selector), callfuncO_selector(WeakCallRelay::fire), value),
-        frame, nullptr);
+    GUIButton* button = GUI::makeMenuButton(gui, selector, value, frame);
     if (!button)
         return nullptr;
-    button->setScale(uiScale());
-    button->setAnchorPoint(ccp(0, 1));
     button->setPosition(at);
-    button->setActivateDelayed(true);
     if (caption) {
         const CCSize size = button->getContentSize();
         addCaption(button, caption, ccp(size.width / 2, size.height / 2), size.width);
@@ -84,6 +74,23 @@ GUIButton* addButton(CCNode* content, GUI* gui, SEL_CallFuncO selector, CCObject
     content->addChild(button);
     return button;
 }
+
+}  // namespace
+
+GUIButton* GUI::makeMenuButton(GUI* gui, SEL_CallFuncO selector, CCObject* value, const char* frame)
+{
+    GUIButton* button = GUIButton::create(
+        CCCallFuncO::create(WeakCallRelay::create(gui, selector), callfuncO_selector(WeakCallRelay::fire), value),
+        frame, nullptr);
+    if (!button)
+        return nullptr;
+    button->setScale(sheetScale());
+    button->setAnchorPoint(ccp(0, 1));
+    button->setActivateDelayed(true);
+    return button;
+}
+
+namespace {
 
 // A grid from the top-left of the area under the bar, left to right.
 struct Grid {
@@ -106,7 +113,7 @@ struct Grid {
 
 Grid gridFor(float unitW, float unitH)
 {
-    Grid g{unitW * uiScale(), unitH * uiScale()};
+    Grid g{unitW * sheetScale(), unitH * sheetScale()};
     // Below the bar and the edge of its notification panel.
     g.top = visibleSize.height - 108.0f * static_cast<float>(screenRatio);
     g.columns = std::max(1, static_cast<int>((visibleSize.width - 16) / g.cellW));
@@ -265,7 +272,7 @@ void GUI::showWorldSettingsMenu()
     Grid tiles = grid;
     tiles.column = 0;
     tiles.top = grid.column == 0 ? grid.top : grid.top - grid.cellH;
-    tiles.cellH = 24 * uiScale();
+    tiles.cellH = 24 * sheetScale();
     const char* const switches[] = {"Temperature", "Light", "Sun", "Weather"};
     for (int i = 0; i < 4; ++i)
         if (freePlay || isAvailable(switches[i]))
@@ -428,7 +435,7 @@ void GUI::showWorldMenu()
     GUILabel* nameLabel = GUILabel::create();
     nameLabel->setText(CCString::create(name));
     nameLabel->setAnchorPoint(ccp(0, 1));
-    nameLabel->setPosition(ccp(nameAt.x + 52 * uiScale(), nameAt.y));
+    nameLabel->setPosition(ccp(nameAt.x + 52 * sheetScale(), nameAt.y));
     content->addChild(nameLabel);
     setNameLabel(nameLabel);
     grid.next();
@@ -439,7 +446,7 @@ void GUI::showWorldMenu()
               LocalUtils::localize("WorldDescriptionBut"), descriptionAt);
     GUILabel* descriptionLabel = GUILabel::create();
     descriptionLabel->setAnchorPoint(ccp(0, 1));
-    descriptionLabel->setPosition(ccp(descriptionAt.x + 52 * uiScale(), descriptionAt.y));
+    descriptionLabel->setPosition(ccp(descriptionAt.x + 52 * sheetScale(), descriptionAt.y));
     content->addChild(descriptionLabel);
     setDescriptionLabel(descriptionLabel);
     GUILabel::lineSpacing = -2.0f;
@@ -456,7 +463,7 @@ void GUI::showWorldMenu()
         snapshot->setAnchorPoint(ccp(0, 1));
         snapshot->setPosition(pictureAt);
         content->addChild(snapshot, 0, kSnapshotTag);
-        column.left += snapshot->boundingBox().size.width + 4 * uiScale();
+        column.left += snapshot->boundingBox().size.width + 4 * sheetScale();
     }
     addButton(content, this, callfuncO_selector(GUI::onRateButton), nullptr, kWideButton,
               LocalUtils::localize("RateWorldBut"), column.next());

@@ -47,11 +47,6 @@ constexpr float kTabText = 7, kNameText = 6, kSmallestText = 4.5f, kTightestText
 constexpr float kUpperLine = 11.5f, kLowerLine = 4.5f;
 constexpr float kBadgedSingleLine = 11, kBadgedUpperLine = 13.4f, kBadgedLowerLine = 8.25f;
 
-float uiScale()
-{
-    return static_cast<float>(4.0 * screenRatio);
-}
-
 // A localised text of the key, or the fallback while the table lacks the key.
 std::string localizedOr(const std::string& key, const std::string& fallback)
 {
@@ -90,9 +85,9 @@ GUILabel* addLine(CCNode* parent, const std::string& text, float size, float wid
     const float natural = label->getWidth();
     if (natural * scale > width && natural > 0)
         scale = std::max(smallest / GUILabel::fontSize, width / natural);
-    const float onScreen = scale * uiScale();
-    if (natural * snapped(onScreen) / uiScale() > width && onScreen > std::trunc(onScreen) + 0.8f)
-        scale = (std::trunc(onScreen) + 0.79f) / uiScale();
+    const float onScreen = scale * sheetScale();
+    if (natural * snapped(onScreen) / sheetScale() > width && onScreen > std::trunc(onScreen) + 0.8f)
+        scale = (std::trunc(onScreen) + 0.79f) / sheetScale();
     label->setScale(scale);
     label->setAnchorPoint(anchor);
     label->setPosition(at);
@@ -139,19 +134,6 @@ void addName(GUIButton* entry, const std::string& name, bool badge)
     addLine(entry, name.substr(best + 1), kNameText, width, ccp(kTextLeft, lower), ccp(0, 0.5f), kTightestText);
 }
 
-GUIButton* makeButton(GUI* gui, SEL_CallFuncO selector, CCObject* value, const char* frame)
-{
-    GUIButton* button = GUIButton::create(
-        CCCallFuncO::create(WeakCallRelay::create(gui, selector), callfuncO_selector(WeakCallRelay::fire), value),
-        frame, nullptr);
-    if (!button)
-        return nullptr;
-    button->setScale(uiScale());
-    button->setAnchorPoint(ccp(0, 1));
-    button->setActivateDelayed(true);
-    return button;
-}
-
 CCSprite* addSprite(CCNode* parent, const char* frame, const CCPoint& at, const CCPoint& anchor)
 {
     if (!CCSpriteFrameCache::sharedSpriteFrameCache()->spriteFrameByName(frame))
@@ -174,7 +156,7 @@ std::string GUI::elementTitle(const std::string& name)
 GUI::PaletteLayout GUI::paletteLayout()
 {
     PaletteLayout l;
-    const float s = uiScale();
+    const float s = sheetScale();
     l.top = visibleSize.height - 108.0f * static_cast<float>(screenRatio);
     l.tabsLeft = 8;
     l.gridLeft = l.tabsLeft + (kTabW + 2) * s;
@@ -215,12 +197,12 @@ void GUI::showPaletteFamily(int family)
     m_newElements.clear();
     GUITopBar::getInstance()->updateBadges();
     PixelMarket::getInstance()->loadCatalogue();
-    const float s = uiScale();
+    const float s = sheetScale();
     const PaletteLayout layout = paletteLayout();
 
     for (int f = 0; f < kPaletteFamilies; ++f) {
         GUIButton* tab =
-            makeButton(this, callfuncO_selector(GUI::onPaletteFamilyPicked), CCInteger::create(f), kTabFrame);
+            GUI::makeMenuButton(this, callfuncO_selector(GUI::onPaletteFamilyPicked), CCInteger::create(f), kTabFrame);
         if (!tab)
             break;
         tab->setPosition(ccp(layout.tabsLeft, layout.top - (kTabH + kTabGap) * s * static_cast<float>(f)));
@@ -236,7 +218,7 @@ void GUI::showPaletteFamily(int family)
     for (const std::string& name : familyNames(family)) {
         const std::string icon = "guitopbar_HUDelement_" + name + ".png";
         GUIButton* entry =
-            makeButton(this, callfuncO_selector(GUI::onElementPicked), CCString::create(name), kEntryFrame);
+            GUI::makeMenuButton(this, callfuncO_selector(GUI::onElementPicked), CCString::create(name), kEntryFrame);
         if (!entry)
             break;
         const int column = slot % layout.columns, row = slot / layout.columns;

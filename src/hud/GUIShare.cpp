@@ -183,15 +183,10 @@ void GUIShare::toggle()
         close();
         return;
     }
-    if (m_state == Opening)
-        return;
-    GUIWindow* current = ScreenUtils::getInstance()->getCurrentWindow();
-    if (current && current != this && (current->getState() == Opening || current->getState() == Open))
+    if (!mayOpenAsCurrent())
         return;
     bar->setLocked(true);
-    open();
-    setVisible(true);
-    ScreenUtils::getInstance()->setCurrentWindow(this);
+    openAsCurrent();
 }
 
 void GUIShare::onOkPressed()

@@ -202,7 +202,7 @@ void GUITopBar::addManaCounter(float iconX)
     m_manaRoomLeft = 0.0f;
     if (CCSprite* icon = frameSprite("guitopbar_HUDMana.png")) {
         icon->setAnchorPoint(ccp(0, 0.5f));
-        icon->setPosition(ccp(iconX / static_cast<float>(4.0 * screenRatio), size.height * 0.5f + 0.5f));
+        icon->setPosition(ccp(iconX / sheetScale(), size.height * 0.5f + 0.5f));
         b->addChild(icon);
         m_manaRoomLeft = icon->getPosition().x + icon->getContentSize().width + 1.0f;
     }

@@ -17,11 +17,6 @@ const char* const kSheetTexture = "pvr/gamemenus.png";
 const char* const kSheetFrames = "pvr/gamemenus.plist";
 const char* const kButtonFont = "gamemenus_ach_fontButtons";
 
-float panelScale()
-{
-    return static_cast<float>(4.0 * screenRatio);
-}
-
 }  // namespace
 
 ParticleEditor::~ParticleEditor()
@@ -69,7 +64,7 @@ bool ParticleEditor::initEditor(const char* panelFrame)
     m_panel = CCSprite::createWithSpriteFrameName(panelFrame);
     if (!m_panel)
         return false;
-    m_panel->setScale(panelScale());
+    m_panel->setScale(sheetScale());
     m_batchNode->addChild(m_panel);
     m_buttonContainer = m_panel;
     return done;

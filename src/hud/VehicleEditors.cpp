@@ -29,11 +29,6 @@ CCSize winSize()
     return CCDirector::sharedDirector()->getWinSize();
 }
 
-float uiScale()
-{
-    return static_cast<float>(4.0 * screenRatio);
-}
-
 // The full width of the fuel filling, taken at the first call.
 float g_fuelFullWidth = -1.0f;
 
@@ -165,7 +160,7 @@ bool VehicleEditor::buildFrame(VehicleLeader* vehicle)
     m_background = CCSprite::createWithSpriteFrameName("carsGUI_background.png");
     if (!m_background)
         return false;
-    m_background->setScale(uiScale());
+    m_background->setScale(sheetScale());
     const CCSize size = winSize();
     m_background->setPosition(ccp(size.width / 2, size.height / 2));
     m_batchNode->addChild(m_background);
@@ -316,7 +311,7 @@ bool LanderEditor::initLander(MPLander* lander)
     if (!buildFrame(lander))
         return false;
     const CCSize size = winSize();
-    const float scale = uiScale();
+    const float scale = sheetScale();
     m_background->setPosition(ccp(size.width / 2, size.height / 2 - size.height * 0.05f));
     // Window fractions in the background's own units, from its lower left
     // corner in the window.

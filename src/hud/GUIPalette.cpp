@@ -214,7 +214,9 @@ void GUI::showPaletteFamily(int family)
     CCNode* content = newMenuContent();
     m_newElements.clear();
     GUITopBar::getInstance()->updateBadges();
-    PixelMarket::getInstance()->loadCatalogue();
+    PixelMarket* market = PixelMarket::getInstance();
+    if (market)
+        market->loadCatalogue();
     const float s = uiScale();
     const PaletteLayout layout = paletteLayout();
 
@@ -245,7 +247,7 @@ void GUI::showPaletteFamily(int family)
                                layout.top - (kEntryH + kEntryGap) * s * static_cast<float>(row)));
         addSprite(entry, icon.c_str(), ccp(1, 1), ccp(0, 0));
         const bool available = freePlay || isAvailable(name);
-        const int32_t price = PixelMarket::getInstance()->elementPrice(name.c_str());
+        const int32_t price = market ? market->elementPrice(name.c_str()) : 0;
         const bool owned = price > 0 && priceToPay(name) == 0;
         addName(entry, elementTitle(name), price > 0);
         if (price > 0 && !owned) {
@@ -294,7 +296,8 @@ void GUI::onElementPicked(CCObject* name)
             ScreenUtils::showPopup(CCString::create(element), this, callfunc_selector(GUI::confirmPurchase), nullptr,
                                    nullptr, 1);
         } else {
-            PixelMarket::getInstance()->setRequestedElement(CCString::create(element));
+            if (PixelMarket* market = PixelMarket::getInstance())
+                market->setRequestedElement(CCString::create(element));
             runAction(CCSequence::create(CCDelayTime::create(0.25f),
                                          CCCallFunc::create(this, callfunc_selector(GUI::showNotEnoughMana)), nullptr));
         }

@@ -116,7 +116,8 @@ PixelMarket::~PixelMarket()
 {
     BackButtonAdapter::getInstance()->removeListener(this);
     CC_SAFE_RELEASE_NULL(m_catalogue);
-    setCategoryPageVisible(false);
+    // The front page's widgets went with the tree; the pages' own nodes go here.
+    clearPageRows();
     CC_SAFE_RELEASE_NULL(m_pageFrame);
     CC_SAFE_RELEASE_NULL(m_scroll);
     CC_SAFE_RELEASE_NULL(m_backgroundSlider);
@@ -280,6 +281,9 @@ void PixelMarket::ccTouchCancelled(CCTouch* touch, CCEvent* event)
 
 void PixelMarket::setPreviousWindow(GUIWindow* window)
 {
+    // The shop shown again over itself covers no other window.
+    if (window == this)
+        window = nullptr;
     CC_SAFE_RETAIN(window);
     CC_SAFE_RELEASE(m_previousWindow);
     m_previousWindow = window;
@@ -327,6 +331,13 @@ void PixelMarket::onEnter()
 void PixelMarket::onExit()
 {
     LOG << "PixelMarket: exit";
+    // Taken away without its back action: it must not stay the current
+    // window, or the world it no longer covers would stay frozen.
+    if (ScreenUtils::getInstance()->getCurrentWindow() == this) {
+        GUIWindow* previous = m_previousWindow && m_previousWindow->getParent() ? m_previousWindow : nullptr;
+        ScreenUtils::getInstance()->setCurrentWindow(previous);
+        setPreviousWindow(nullptr);
+    }
     GUIWindow::onExit();
     BackButtonAdapter::getInstance()->removeListener(this);
     CC_SAFE_RELEASE_NULL(m_touchWindow);

@@ -551,13 +551,14 @@ void PixelMarket::closeShop()
 {
     retain();
     GameLayer* layer = GameLayer::existingInstance();
-    if (m_returnToGallery && layer)
-        layer->openBackgroundsWindow();
     // A window that has left its scene is not given back: it would freeze
-    // the world it no longer covers.
+    // the world it no longer covers. The gallery, when it comes back, comes
+    // after it, so that it is the window current.
     GUIWindow* previous = m_previousWindow && m_previousWindow->getParent() ? m_previousWindow : nullptr;
     ScreenUtils::getInstance()->setCurrentWindow(previous);
     setPreviousWindow(nullptr);
+    if (m_returnToGallery && layer)
+        layer->openBackgroundsWindow();
     MainMenu* menu = mainMenuShown();
     removeFromParentAndCleanup(true);
     if (menu)

@@ -150,11 +150,6 @@ float ratio()
     return static_cast<float>(screenRatio);
 }
 
-CCString* upper(CCString* text)
-{
-    return toUpperCCString(text ? text->getString() : std::string());
-}
-
 // The main menu when the running scene shows it.
 MainMenu* mainMenuShown()
 {
@@ -175,14 +170,38 @@ bool ownsBackground(const std::string& id)
 }
 
 // The row's text on its button, size 10, shrunk only when it would not fit
-// the room it has.
+// the room it has. The shrunk size stays clear of the whole-pixel snap that
+// labels make on entering (it rounds up from .8), so it keeps to its room.
 void setRowText(GUIButton* button, CCString* text, const CCPoint& at, float room)
 {
     button->setText(text, 10, at, ccp(0.5f, 0.5f), ccc3(255, 255, 255));
     GUILabel* label = button->getLabel();
     const float shown = label ? label->getWidth() * label->getScale() : 0;
-    if (shown > room && room > 0)
-        label->setScale(label->getScale() * room / shown);
+    if (shown <= room || room <= 0)
+        return;
+    const float parent = button->getScale();
+    const float wanted = parent * label->getScale() * room / shown;
+    const float onScreen = std::min(wanted, std::floor(wanted) + 0.79f);
+    label->setScale(onScreen / parent);
+}
+
+// Capitals of a UTF-8 text: ASCII and the accented Latin letters (the
+// French and Spanish names of elements and backgrounds).
+CCString* upper(CCString* text)
+{
+    std::string s = text ? text->getString() : std::string();
+    for (size_t i = 0; i < s.size(); ++i) {
+        const auto c = static_cast<unsigned char>(s[i]);
+        if (c >= 'a' && c <= 'z') {
+            s[i] = static_cast<char>(c - 32);
+        } else if (c == 0xC3 && i + 1 < s.size()) {
+            const auto next = static_cast<unsigned char>(s[i + 1]);
+            if (next >= 0xA0 && next <= 0xBE && next != 0xB7)
+                s[i + 1] = static_cast<char>(next - 0x20);
+            ++i;
+        }
+    }
+    return CCString::create(s);
 }
 
 // The buy tag of a row and its price (or "owned"), in the scroll beside the row.

@@ -22,7 +22,7 @@
 
 namespace shoptest {
 
-constexpr int kShopZ = 50;
+constexpr int kShopZ = 150;
 
 // The shop over the running scene, the window it covers kept to give back.
 inline PixelMarket* presentShop()

@@ -249,7 +249,9 @@ void GUIBackgrounds::buildPage()
         m_slidingLayer->removeAllChildrenWithCleanup(true);
     m_tileParts->removeAllObjects();
 
-    const std::vector<PixelMarket::BackgroundOffer> offers = PixelMarket::getInstance()->backgroundOffers();
+    PixelMarket* market = PixelMarket::getInstance();
+    const std::vector<PixelMarket::BackgroundOffer> offers =
+        market ? market->backgroundOffers() : std::vector<PixelMarket::BackgroundOffer>();
     m_backgroundCount = static_cast<int32_t>(offers.size());
     m_currentPage = std::clamp(m_currentPage, 1, getPageCount());
     GUILabel::setFontName(kFont);
@@ -395,7 +397,8 @@ void GUIBackgrounds::onTilePressed(CCObject* fileName)
     if (!file || m_state != Open)
         return;
     const std::string id = backgroundIdOf(file->getString());
-    const int32_t price = PixelMarket::getInstance()->backgroundPrice(id);
+    PixelMarket* market = PixelMarket::getInstance();
+    const int32_t price = market ? market->backgroundPrice(id) : 0;
     refreshPageTiles();
 
     if (owns(id)) {

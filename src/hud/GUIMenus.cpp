@@ -5,6 +5,7 @@
 #include <set>
 #include <string>
 
+#include "base/StatsUtils.h"
 #include "base/LocalUtils.h"
 #include "base/Logger.h"
 #include "profile/Profile.h"
@@ -173,7 +174,8 @@ std::string GUI::pickStartTool()
 
 int32_t GUI::priceToPay(const std::string& name)
 {
-    const int32_t price = PixelMarket::getInstance()->elementPrice(name.c_str());
+    PixelMarket* market = PixelMarket::getInstance();
+    const int32_t price = market ? market->elementPrice(name.c_str()) : 0;
     if (price <= 0 || Profile::getInstance()->hasPurchasedElement(CCString::create(name)))
         return 0;
     return price;
@@ -590,6 +592,7 @@ void GUI::onLoadButton(CCObject*)
 
 void GUI::onNewWorldButton(CCObject*)
 {
+    StatsUtils::worldReset(CCString::create(worldHost().isFreePlay() ? "Free Mode" : "Story Mode"));
     if (gWorld) {
         gWorld->reset();
         // The player cleared the world (day 4 asks for it).

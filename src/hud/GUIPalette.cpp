@@ -196,7 +196,9 @@ void GUI::showPaletteFamily(int family)
     CCNode* content = newMenuContent();
     m_newElements.clear();
     GUITopBar::getInstance()->updateBadges();
-    PixelMarket::getInstance()->loadCatalogue();
+    PixelMarket* market = PixelMarket::getInstance();
+    if (market)
+        market->loadCatalogue();
     const float s = sheetScale();
     const PaletteLayout layout = paletteLayout();
 
@@ -227,7 +229,7 @@ void GUI::showPaletteFamily(int family)
                                layout.top - (kEntryH + kEntryGap) * s * static_cast<float>(row)));
         addSprite(entry, icon.c_str(), ccp(1, 1), ccp(0, 0));
         const bool available = freePlay || isAvailable(name);
-        const int32_t price = PixelMarket::getInstance()->elementPrice(name.c_str());
+        const int32_t price = market ? market->elementPrice(name.c_str()) : 0;
         const bool owned = price > 0 && priceToPay(name) == 0;
         addName(entry, elementTitle(name), price > 0);
         if (price > 0 && !owned) {
@@ -276,7 +278,8 @@ void GUI::onElementPicked(CCObject* name)
             ScreenUtils::showPopup(CCString::create(element), this, callfunc_selector(GUI::confirmPurchase), nullptr,
                                    nullptr, 1);
         } else {
-            PixelMarket::getInstance()->setRequestedElement(CCString::create(element));
+            if (PixelMarket* market = PixelMarket::getInstance())
+                market->setRequestedElement(CCString::create(element));
             runAction(CCSequence::create(CCDelayTime::create(0.25f),
                                          CCCallFunc::create(this, callfunc_selector(GUI::showNotEnoughMana)), nullptr));
         }

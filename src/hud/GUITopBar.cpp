@@ -1,6 +1,7 @@
 #include "hud/GUITopBar.h"
 
 #include "SimpleAudioEngine.h"
+#include "base/StatsUtils.h"
 #include "base/LocalUtils.h"
 #include "base/Logger.h"
 #include "world/WorldHost.h"
@@ -667,6 +668,7 @@ void GUITopBar::onManaButton()
         gallery->toggle();
     if (GUIShare* share = layer ? layer->getShareWindow() : nullptr; share && share->isVisible())
         share->toggle();
+    StatsUtils::openedShop(CCString::create("Mana Button"));
     ScreenUtils::trackButton();
 }
 

@@ -99,6 +99,8 @@ void checkShop(const std::string& root, const std::vector<RequiredName>& require
     };
     Plist popups(root + "/pvr/popups.plist");
     auto* frames = popups.dict ? dynamic_cast<CCDictionary*>(popups.dict->objectForKey("frames")) : nullptr;
+    Plist shopSheet(root + "/pvr/pixelmarket.plist");
+    auto* shopFrames = shopSheet.dict ? dynamic_cast<CCDictionary*>(shopSheet.dict->objectForKey("frames")) : nullptr;
 
     // Elements: each of the shop's list priced, and every priced one complete.
     auto* elements = dynamic_cast<CCDictionary*>(shop.dict->objectForKey("Elements"));
@@ -115,6 +117,9 @@ void checkShop(const std::string& root, const std::vector<RequiredName>& require
                     report.errors.push_back("shop: the price of " + name + " is not a whole number");
                 if (!frames || !frames->objectForKey("popups_element_" + name + ".png"))
                     report.errors.push_back("shop: the priced element " + name + " has no popups_element_" + name +
+                                            ".png frame");
+                if (!shopFrames || !shopFrames->objectForKey("pixelmarket_element_" + name + ".png"))
+                    report.errors.push_back("shop: the priced element " + name + " has no pixelmarket_element_" + name +
                                             ".png frame");
                 needText(name + "Title", "the priced element " + name);
                 needText(name + "Shop", "the priced element " + name);

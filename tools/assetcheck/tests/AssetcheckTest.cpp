@@ -135,7 +135,7 @@ TEST_F(TreeFaults, EachPlantedFaultIsReported)
 }
 
 // The shop catalogue on a copy of the generated tree's catalogue, tables,
-// popup frames and reward pictures, checked with the manifest's shop list.
+// popup and shop frames and reward pictures, checked with the manifest's shop list.
 TEST(ShopFaults, EachPlantedFaultIsReported)
 {
     if (!fs::exists(kTree / "backgrounds/Rewards/sunset.png"))
@@ -170,6 +170,16 @@ TEST(ShopFaults, EachPlantedFaultIsReported)
         {"unpriced element",
          [&] { replaceIn("<key>Bee</key>", "<key>Bees</key>"); },
          {"the shop element Bee has no price"}},
+        {"element without its shop picture",
+         [&] {
+             std::ifstream in(root / "pvr/pixelmarket.plist");
+             std::string text((std::istreambuf_iterator<char>(in)), {});
+             const size_t at = text.find("pixelmarket_element_Bee.png");
+             ASSERT_NE(at, std::string::npos);
+             text.replace(at, 27, "pixelmarket_element_Bea.png");
+             std::ofstream(root / "pvr/pixelmarket.plist") << text;
+         },
+         {"the priced element Bee has no pixelmarket_element_Bee.png frame"}},
     };
     for (const Case& c : cases) {
         fs::remove_all(root);
@@ -178,6 +188,7 @@ TEST(ShopFaults, EachPlantedFaultIsReported)
         fs::copy(kTree / "data/shop.plist", root / "data/shop.plist");
         fs::copy(kTree / "localization", root / "localization");
         fs::copy(kTree / "pvr/popups.plist", root / "pvr/popups.plist");
+        fs::copy(kTree / "pvr/pixelmarket.plist", root / "pvr/pixelmarket.plist");
         fs::copy(kTree / "backgrounds/Rewards", root / "backgrounds/Rewards");
         c.plant();
         Report report;

@@ -72,7 +72,7 @@ float snapped(float onScreen)
 }
 
 // One line of text placed at `at`, scaled to `size` and shrunk to fit `width`
-// units (but never below `smallest`), on a parent drawn at uiScale. The label
+// units (but never below `smallest`), on a parent drawn at the sheet scale. The label
 // snaps its scale when it enters the screen; a snap that would widen it past
 // the width is avoided by staying just below it.
 GUILabel* addLine(CCNode* parent, const std::string& text, float size, float width, const CCPoint& at,

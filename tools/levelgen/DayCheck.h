@@ -37,10 +37,13 @@ bool sameRecordsReversed(const std::vector<uint8_t>& a, const std::vector<uint8_
 void checkWorld(LevelBuilder& builder, const std::vector<uint8_t>& blob, const std::string& world,
                 const std::string& tree, CheckReport& report);
 
-// One settings file; `places` is the level script's list (none when no
-// script exists).
+// One settings file; `places` is the level script's list and `solved` the
+// elements its solved build uses (none when no script exists).
 void checkSettings(const std::string& path, const std::string& world, const std::vector<std::string>* places,
-                   CheckReport& report);
+                   CheckReport& report, const std::vector<std::string>* solved = nullptr);
+
+// The elements a script's solved section puts into the world, each once.
+std::vector<std::string> solvedElements(const levelscript::Level& level);
 
 // Every level script under levelsDir against the tree; the story days
 // without a script are notes, or errors when allDays is set.

@@ -203,6 +203,19 @@ TEST(Levelgen, WorldChecksFindPlantedFaults)
     checkWorld(builder, built.prepared, "Day1", tree.root(), report);
     EXPECT_EQ(report.errors, (std::vector<std::string>{"Day1: holds Mud, which its day's missions count as made"}));
 
+    // Creatures beyond the game's limits.
+    ASSERT_TRUE(levelscript::parseLevel("world Zoo\nbackground peaceful\nfill LionLeader 10 10 13 10\n", "Zoo.level",
+                                        LevelBuilder::knownElement, level, error))
+        << error;
+    ASSERT_TRUE(builder.build(level, built, error)) << error;
+    report = {};
+    checkWorld(builder, built.prepared, "Zoo", tree.root(), report);
+    EXPECT_EQ(report.errors, (std::vector<std::string>{"Zoo: 4 lions, more than 3"}));
+    ASSERT_TRUE(levelscript::parseLevel("world Day1\nbackground peaceful\ncell Mud 50 50\ncell Soil 51 50\n",
+                                        "Day1.level", LevelBuilder::knownElement, level, error))
+        << error;
+    ASSERT_TRUE(builder.build(level, built, error)) << error;
+
     // Not reversed, the two records differ.
     std::string why;
     EXPECT_FALSE(sameRecordsReversed(built.prepared, built.prepared, why));
@@ -276,7 +289,20 @@ TEST(Levelgen, SettingsChecksFindPlantedFaults)
         checkSettings(tree.path(rel), c.world, &places, report);
         EXPECT_EQ(report.errors, c.errors) << c.body;
     }
+    // The solved build's elements, a table's own among them.
+    levelscript::Level level = fixture();
+    level.solved.push_back(level.build[5]);  // the stamp: Metal, and a cell emptied
+    EXPECT_EQ(solvedElements(level), (std::vector<std::string>{"Metal"}));
+    level.solved.push_back(level.build[1]);  // the disc of Water
+    const std::vector<std::string> solved = solvedElements(level);
+    EXPECT_EQ(solved, (std::vector<std::string>{"Metal", "Water"}));
+    tree.write("universes/Missions/Day1.plist", plist(lock + day1));
     CheckReport report;
+    checkSettings(tree.path("universes/Missions/Day1.plist"), "Day1", &places, report, &solved);
+    EXPECT_EQ(report.errors,
+              (std::vector<std::string>{"Day1.plist: the solved build uses Metal, the file does not allow it"}));
+
+    report = {};
     checkSettings(tree.path("universes/Missions/Day9.plist"), "Day9", &places, report);
     EXPECT_EQ(report.errors, (std::vector<std::string>{"Day9: no settings file universes/Missions/Day9.plist"}));
 }

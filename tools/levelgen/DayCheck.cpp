@@ -360,6 +360,7 @@ void checkLevels(const std::string& levelsDir, const std::string& tree, bool all
 {
     LevelBuilder builder;
     std::set<int> daysSeen;
+    int64_t bounds = 0;
     for (const std::string& file : levelFiles(levelsDir)) {
         levelscript::Level level;
         std::string error;
@@ -368,8 +369,14 @@ void checkLevels(const std::string& levelsDir, const std::string& tree, bool all
             continue;
         }
         const std::string& world = level.header.world;
-        if (const int day = storyDayOf(world))
+        if (const int day = storyDayOf(world)) {
             daysSeen.insert(day);
+            // The last day never ends by its missions.
+            if (day < kStoryDays && level.header.bound == 0)
+                report.errors.push_back(world + ": no step bound");
+            if (day < kStoryDays)
+                bounds += level.header.bound;
+        }
         const std::string worldPath = tree + "/universes/Missions/" + world;
         if (!fs::is_regular_file(worldPath))
             report.errors.push_back(world + ": no world universes/Missions/" + world + " in the tree");
@@ -378,6 +385,9 @@ void checkLevels(const std::string& levelsDir, const std::string& tree, bool all
         const std::vector<std::string> solved = solvedElements(level);
         checkSettings(worldPath + ".plist", world, &level.header.places, report, &solved);
     }
+    if (bounds > kStoryStepBudget)
+        report.errors.push_back("the story days' step bounds sum to " + std::to_string(bounds) + ", more than " +
+                                std::to_string(kStoryStepBudget));
     std::string missing;
     for (int day = 1; day <= kStoryDays; ++day) {
         if (daysSeen.count(day))

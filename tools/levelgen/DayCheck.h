@@ -19,6 +19,8 @@ struct CheckReport {
 };
 
 constexpr int kStoryDays = 31;
+// The playthrough's whole budget: the bounds of days 1..30 sum to at most this.
+constexpr int64_t kStoryStepBudget = 60000;
 
 // N for "Day<N>" with N in 1..31, else 0.
 int storyDayOf(const std::string& world);
@@ -45,8 +47,9 @@ void checkSettings(const std::string& path, const std::string& world, const std:
 // The elements a script's solved section puts into the world, each once.
 std::vector<std::string> solvedElements(const levelscript::Level& level);
 
-// Every level script under levelsDir against the tree; the story days
-// without a script are notes, or errors when allDays is set.
+// Every level script under levelsDir against the tree, and the step bounds
+// of the story days 1..30 (each given, summing to at most the budget); the
+// story days without a script are notes, or errors when allDays is set.
 void checkLevels(const std::string& levelsDir, const std::string& tree, bool allDays, CheckReport& report);
 
 // The level scripts of a folder, sorted by name.

@@ -319,10 +319,22 @@ TEST(Levelgen, LevelsCheckReportsMissingDaysAndFaultyScripts)
     EXPECT_EQ(report.notes[0].rfind("story days without a level script: 1 2 3 4 ", 0), 0u) << report.notes[0];
 
     tree.write("levels/Day3.level", "world Day3\nbackground peaceful\nfill Metal 1 1 2 2\n");
+    tree.write("levels/Day4.level", "world Day4\nbackground peaceful\nbound 59000\n");
+    tree.write("levels/Day31.level", "world Day31\nbackground peaceful\n");
     report = {};
     checkLevels(levels, tree.root(), true, report);
-    ASSERT_EQ(report.errors.size(), 3u);
-    EXPECT_EQ(report.errors[0], "Day3: no world universes/Missions/Day3 in the tree");
-    EXPECT_EQ(report.errors[1], "Day3: no settings file universes/Missions/Day3.plist");
-    EXPECT_EQ(report.errors[2].rfind("story days without a level script: 1 2 4 5 ", 0), 0u) << report.errors[2];
+    ASSERT_EQ(report.errors.size(), 8u);
+    EXPECT_EQ(report.errors[0], "Day3: no step bound");
+    EXPECT_EQ(report.errors[1], "Day3: no world universes/Missions/Day3 in the tree");
+    EXPECT_EQ(report.errors[2], "Day3: no settings file universes/Missions/Day3.plist");
+    EXPECT_EQ(report.errors[3], "Day31: no world universes/Missions/Day31 in the tree");
+    EXPECT_EQ(report.errors[5], "Day4: no world universes/Missions/Day4 in the tree");
+    EXPECT_EQ(report.errors[7].rfind("story days without a level script: 1 2 5 6 ", 0), 0u) << report.errors[7];
+
+    tree.write("levels/Day5.level", "world Day5\nbackground peaceful\nbound 1001\n");
+    report = {};
+    checkLevels(levels, tree.root(), false, report);
+    EXPECT_NE(std::find(report.errors.begin(), report.errors.end(),
+                        "the story days' step bounds sum to 60001, more than 60000"),
+              report.errors.end());
 }

@@ -16,6 +16,7 @@
 #include "hud/GUIAchievement.h"
 #include "hud/GUIDaySettings.h"
 #include "platform/GameClock.h"
+#include "screens/MainMenu.h"
 #include "support/GameSceneFixture.h"
 #include "support/LogCapture.h"
 #include "world/Particle.h"
@@ -479,6 +480,21 @@ TEST_F(StorySteps, AStoryStartedAfterItsEndOpensItsLastDaySilently)
         EXPECT_EQ(profile->getDay(), 32);
         EXPECT_EQ(profile->getPendingMana(), best == 31 ? reward("CheckLvEnd") : 0) << best;
     }
+}
+
+// The front end starts the story at the best day: after the end that is
+// day 31 again, with its own world and settings asked for.
+TEST_F(StorySteps, TheMenusStoryButtonAfterTheEndOpensDay31)
+{
+    profile->setBestDay(0, 32);
+    profile->setDay(32);
+    MainMenu::getInstance()->startStoryMode();
+    EXPECT_EQ(profile->getDay(), 31);
+    EXPECT_EQ(state().missions, std::vector<std::string>{"BlockBeta"});
+    EXPECT_EQ(state().step, "CheckLvEnd");
+    EXPECT_EQ(ui.settings, std::vector<std::string>{"Day31"});
+    EXPECT_TRUE(ui.messages.empty());
+    EXPECT_FALSE(goals->isNewBestDay());
 }
 
 // Live play from day 1, each day skipped and moved on from, against a story

@@ -93,7 +93,7 @@ TEST(LocalUtilsLanguages, LanguageCodesPickTheirTables)
 
 namespace {
 
-const std::filesystem::path kRepo = std::filesystem::path(__FILE__).parent_path().parent_path().parent_path();
+const std::filesystem::path kRepo = TESMORA_SOURCE_DIR;
 
 std::map<std::string, std::string> loadTable(const char* language)
 {

@@ -195,6 +195,14 @@ TEST_F(CampaignData, LevelsAndMissionsAgreeAndTheirKeysAreInTheResources)
             EXPECT_NE(m.test, nullptr);
         }
     }
+    // Only UserMade's fourth level end makes its step current before the
+    // next level's missions.
+    for (const Campaign* c : builtCampaigns())
+        for (const CampaignLevelRow& level : c->levels)
+            if (&level != &c->levels.back()) {
+                EXPECT_EQ(level.order, c->mode == 6 && level.level == 4 ? ends::stepFirst : ends::usual)
+                    << c->name << " " << level.level;
+            }
     // Keys that are not the class's own.
     const Campaign* music = campaignOfMode(1);
     EXPECT_STREQ(music->mission("Music_Lv3")->rewardKey, "Music_Lv4");

@@ -1,5 +1,6 @@
 #include "goals/GoalRegistry.h"
 
+#include "campaigns/Campaigns.h"
 #include "campaigns/story/StoryMissions.h"
 #include "goals/AchievementManager.h"
 
@@ -8,4 +9,5 @@
 void registerAllGoals(AchievementManager& goals)
 {
     registerStoryGoals(goals);
+    registerCampaignGoals(goals);
 }

@@ -439,6 +439,37 @@ TEST_F(Hints, EachStoryDayHasANudgeAndASolutionThatFitThePanel)
     }
 }
 
+// The same for every level of the four device campaigns (game modes 1, 2,
+// 6 and 7), whose hints are keyed "Level<mode>_<level>".
+TEST_F(Hints, EachDeviceCampaignLevelHasANudgeAndASolutionThatFitThePanel)
+{
+    constexpr int kMaxLines = 7;
+    const std::pair<int, int> campaigns[] = {{1, 10}, {2, 11}, {6, 10}, {7, 10}};
+    for (const char* code : {"en", "fr", "es"}) {
+        testsupport::LanguageTable language(code);
+        for (const auto& [mode, levels] : campaigns)
+            for (int level = 1; level <= levels; ++level) {
+                const std::string name = std::to_string(mode) + "_" + std::to_string(level);
+                profile()->setGameMode(mode);
+                profile()->setDay(level);
+                profile()->setLevelHint(GUIPopup::hintSlot(mode, level), 3u);
+                openList();
+                EXPECT_EQ(popup()->hintPriceOf(1), 50) << name;
+                EXPECT_EQ(popup()->hintPriceOf(2), 120) << name;
+                ASSERT_NE(rowLabel(1), nullptr) << code << " level " << name;
+                int lines = 0;
+                for (int row = 0; row < 2; ++row) {
+                    const std::string key = "Level" + name + "FreeHint" + std::to_string(row + 1);
+                    EXPECT_NE(textOf(rowLabel(row)), key) << code << " lacks " << key;
+                    lines += rowLabel(row)->getLineCount();
+                }
+                EXPECT_LE(lines, kMaxLines) << code << " level " << name;
+                popup()->onOkPressed();
+                closeFully();
+            }
+    }
+}
+
 TEST_F(Hints, OneManaShortShowsTheShortageMessageAndPendingManaDoesNotCount)
 {
     profile()->setMana(49);

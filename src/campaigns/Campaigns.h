@@ -1,0 +1,14 @@
+#pragma once
+// The campaigns built so far, by game mode, and their registration with the
+// goals manager: entry missions, first step and last level of each.
+#include <span>
+
+#include "campaigns/CampaignRows.h"
+
+class AchievementManager;
+
+// Music, Contraptions, UserMade, lasers and pipes.
+std::span<const Campaign* const> builtCampaigns();
+// The campaign of a game mode, or null.
+const Campaign* campaignOfMode(int mode);
+void registerCampaignGoals(AchievementManager& goals);

@@ -1,0 +1,111 @@
+// A campaign level handed over on the headless game through the goals
+// window: the next button sets up the next level and loads its world in the
+// same frame, so no mission of the new level is ever tested against the old
+// world (Contra_Demolish passes on any world without its TNT, such as the
+// pirate ship of the level before).
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "base/NSData.h"
+#include "campaigns/Campaigns.h"
+#include "goals/GoalsTesting.h"
+#include "gui/GUIButton.h"
+#include "hud/GUIAchievement.h"
+#include "hud/GUITopBar.h"
+#include "platform/GameClock.h"
+#include "support/GameSceneFixture.h"
+
+USING_NS_CC;
+
+namespace {
+
+class CampaignFlow : public gametest::GameScene {
+protected:
+    void SetUp() override
+    {
+        GameScene::SetUp();
+        mirror = std::make_unique<testsupport::ResourceMirror>();
+        platform::setManualGameTime(1000);
+    }
+    void TearDown() override
+    {
+        platform::clearManualGameTime();
+        mirror.reset();
+        AchievementManager::resetInstanceForTests();
+        GameScene::TearDown();
+    }
+
+    // A prepared world holding the table's cells.
+    void writeWorld(const std::string& name, MissionPattern cells)
+    {
+        world->setBigWorld(false);
+        world->reset();
+        for (; cells && !(cells->end & 0xff); ++cells)
+            world->addParticle(cells->x, cells->y, cells->type, true);
+        NSData* blob = world->save();
+        mirror->write("universes/Missions/" + name, std::string(reinterpret_cast<char*>(blob->bytes), blob->length));
+        mirror->write("universes/Missions/" + name + ".plist",
+                      testsupport::plistText("<dict><key>lock</key><false/></dict>"));
+    }
+    static MissionPattern table(const char* name)
+    {
+        for (const CampaignTable& t : campaignOfMode(2)->tables)
+            if (std::string(t.name) == name)
+                return t.records;
+        return nullptr;
+    }
+    std::string loadedName() const
+    {
+        CCString* name = layer->getLoadedWorldName();
+        return name ? name->getString() : std::string();
+    }
+    void tap(GUIButton* button, CCPoint anchorOffset)
+    {
+        ASSERT_NE(button, nullptr);
+        const CCSize size = button->getContentSize();
+        const float s = button->getScale();
+        const CCPoint at =
+            button->getParent()->convertToWorldSpace(ccp(button->getPosition().x + anchorOffset.x * size.width * s,
+                                                         button->getPosition().y + anchorOffset.y * size.height * s));
+        press(at.x, at.y);
+        release(at.x, at.y);
+        stepFrames(20);
+    }
+
+    std::unique_ptr<testsupport::ResourceMirror> mirror;
+};
+
+TEST_F(CampaignFlow, NextLoadsTheNextLevelsWorldBeforeItsMissionIsTested)
+{
+    writeWorld("Day2_8", table("ShipGlass"));  // none of level 9's TNT
+    writeWorld("Day2_9", table("Demolish"));
+    Profile* profile = Profile::getInstance();
+    profile->setGameMode(2);
+    profile->setBestDay(2, 12);
+    profile->setDay(8);
+    enterScene(false);
+    GUITopBar* bar = GUITopBar::getInstance();
+    bar->buildCampaignBar();
+    bar->setLocked(false);
+    AchievementManager* goals = AchievementManager::getInstance();
+    goals->startDay(8);
+    goals->loadDay(8);
+    ASSERT_EQ(loadedName(), "Day2_8");
+
+    goals->completeAllMissions();
+    tap(bar->getDayButton(), ccp(0.5f, -0.5f));
+    GUIAchievement* window = layer->getAchievementWindow();
+    ASSERT_EQ(window->getBoardKind(), GUIAchievement::kDayCleared);
+    tap(window->getNextButton(), ccp(0, 0.5f));
+
+    EXPECT_EQ(loadedName(), "Day2_9");
+    EXPECT_EQ(profile->getDay(), 9);
+    ASSERT_EQ(goals->activeCount(), 1);
+    EXPECT_STREQ(dynamic_cast<CampaignMission&>(*goals->firstActive()).row().className, "Contra_Demolish");
+    stepFrames(30);
+    EXPECT_EQ(goals->firstActive()->rewardPending, 0) << "tested only on its own world, where the TNT stands";
+    EXPECT_EQ(goals->activeCount(), 1);
+}
+
+}  // namespace

@@ -1,0 +1,278 @@
+// The device campaigns' missions whose tests do more than one pattern test:
+// the melodies and the two run-long counters of Music, the one-cell and any-
+// link tests of Contraptions and lasers and pipes, UserMade's own cell read;
+// then every mission's texts at the sizes the top bar and goals window draw.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "base/LocalUtils.h"
+#include "base/ScreenMetrics.h"
+#include "campaigns/Campaigns.h"
+#include "campaigns/music/MusicCampaign.h"
+#include "elements/materials/Instruments.h"
+#include "elements/materials/Leds.h"
+#include "goals/AchievementManager.h"
+#include "goals/GoalsTesting.h"
+#include "gui/GUILabel.h"
+#include "hud/GUITopBar.h"
+#include "support/GameSceneFixture.h"
+#include "support/Readability.h"
+
+USING_NS_CC;
+
+namespace {
+
+constexpr uint32_t kMetal = hashString("Metal");
+constexpr uint32_t kNote = hashString("Note");
+
+class CampaignMissions : public gametest::GameScene {
+protected:
+    void SetUp() override
+    {
+        GameScene::SetUp();
+        enterScene(false);
+        world->reset();
+        Note::resetLastPlayed();
+    }
+    void TearDown() override
+    {
+        Note::resetLastPlayed();
+        musicPoweredLatch() = 0;
+        musicHoldCount() = 0;
+        AchievementManager::resetInstanceForTests();
+        GameScene::TearDown();
+    }
+
+    static bool passes(int mode, const char* mission)
+    {
+        const CampaignMissionRow* row = campaignOfMode(mode)->mission(mission);
+        EXPECT_NE(row, nullptr) << mission;
+        return row && row->test();
+    }
+    Particle* put(int x, int y, const char* element)
+    {
+        world->removeParticle(x, y);
+        Particle* p = world->addParticle(x, y, hashString(element), true);
+        EXPECT_NE(p, nullptr) << element;
+        return p;
+    }
+    void power(int x, int y) { world->electricityGrid.setCell(x, y, ElectricityGrid::kTail); }
+    static void play(const NoteRecord* melody)
+    {
+        for (int i = 0; i < melodyLength(melody); ++i)
+            Note::record(melody[i].note, melody[i].octave);
+    }
+    static const NoteRecord* melodyOf(const char* name)
+    {
+        for (const CampaignMelody& m : campaignOfMode(1)->melodies)
+            if (std::string(m.name) == name)
+                return m.notes;
+        return nullptr;
+    }
+    static MissionPattern table(int mode, const char* name)
+    {
+        for (const CampaignTable& t : campaignOfMode(mode)->tables)
+            if (std::string(t.name) == name)
+                return t.records;
+        return nullptr;
+    }
+    void fill(MissionPattern t)
+    {
+        for (; !(t->end & 0xff); ++t)
+            world->addParticle(t->x, t->y, t->type, true);
+    }
+};
+
+TEST_F(CampaignMissions, MelodyBIsAAndAHighCAndAWrongNoteUndoesIt)
+{
+    fill(table(1, "M3"));
+    play(melodyOf("A"));
+    EXPECT_TRUE(passes(1, "Music_NoteCheckLv2"));
+    EXPECT_FALSE(passes(1, "Music_Lv3")) << "A alone";
+    Note::record(0, 1);
+    EXPECT_TRUE(passes(1, "Music_Lv3")) << "A and c1";
+    EXPECT_FALSE(passes(1, "Music_NoteCheckLv2")) << "A is no longer the last played";
+
+    world->removeParticle(84, 38);
+    EXPECT_FALSE(passes(1, "Music_Lv3")) << "melody B without its Notes in place";
+    world->reset();
+    fill(table(1, "M3"));
+    EXPECT_TRUE(passes(1, "Music_Lv3")) << "what was played outlives the world";
+
+    Note::record(2, 1);
+    EXPECT_FALSE(passes(1, "Music_Lv3")) << "a wrong note after it";
+    play(melodyOf("B"));
+    EXPECT_TRUE(passes(1, "Music_Lv3"));
+
+    for (const auto& [mission, melody] : {std::pair{"Music_Lv5", "C"}, std::pair{"Music_NoteCheckLv6", "D"},
+                                          std::pair{"Music_NoteCheckLv9", "E"}, std::pair{"Music_Lv10", "F"}}) {
+        EXPECT_FALSE(passes(1, mission)) << mission;
+        play(melodyOf(melody));
+        EXPECT_TRUE(passes(1, mission)) << mission;
+    }
+}
+
+TEST_F(CampaignMissions, Level8PassesOnThe322ndCountedTestAcrossBreaks)
+{
+    musicHoldCount() = 0;
+    fill(table(1, "M8"));
+    for (int call = 1; call <= 200; ++call)
+        ASSERT_FALSE(passes(1, "Music_Lv8")) << call;
+    world->removeParticle(21, 43);
+    for (int call = 0; call < 50; ++call)
+        ASSERT_FALSE(passes(1, "Music_Lv8"));
+    EXPECT_EQ(musicHoldCount(), 200) << "a broken pattern keeps the count";
+    put(21, 43, "Metal");
+    for (int call = 201; call <= 321; ++call)
+        ASSERT_FALSE(passes(1, "Music_Lv8")) << call;
+    EXPECT_TRUE(passes(1, "Music_Lv8")) << "the 322nd";
+
+    rewardMission(*campaignOfMode(1)->mission("Music_Lv8"));
+    EXPECT_EQ(musicHoldCount(), 0) << "its reward clears the count";
+}
+
+TEST_F(CampaignMissions, Level7RemembersCurrentSeenOnceInTheRun)
+{
+    musicPoweredLatch() = 0;
+    fill(table(1, "M7"));
+    put(30, 28, "Metal");
+    EXPECT_FALSE(passes(1, "Music_Lv7")) << "no current seen yet";
+    power(31, 29);
+    EXPECT_TRUE(passes(1, "Music_Lv7"));
+
+    world->reset();  // another attempt at the level
+    fill(table(1, "M7"));
+    EXPECT_TRUE(passes(1, "Music_Lv7")) << "the latch from the earlier attempt";
+    world->removeParticle(29, 42);
+    EXPECT_FALSE(passes(1, "Music_Lv7")) << "the metal must still be in place";
+}
+
+TEST_F(CampaignMissions, LaserExtinctionNeedsOneCellOfItsKind)
+{
+    const char* mission = "Contra_LaserExctinction";
+    EXPECT_FALSE(passes(7, mission));
+    put(63, 59, "Bright");
+    EXPECT_TRUE(passes(7, mission)) << "one Bright on a Bright cell";
+    world->reset();
+    put(72, 59, "LaserBeam");
+    EXPECT_TRUE(passes(7, mission)) << "one beam on a beam cell";
+    world->reset();
+    put(53, 59, "Bright");
+    put(63, 59, "LaserBeam");
+    put(63, 60, "Bright");
+    EXPECT_FALSE(passes(7, mission)) << "kinds swapped, or off the row";
+}
+
+TEST_F(CampaignMissions, TheDrainWantsItsOutletAndAnythingInItsArea)
+{
+    put(89, 49, "PipeOut");
+    EXPECT_FALSE(passes(7, "Contra_Drain")) << "an empty area";
+    put(98, 40, "Sand");
+    EXPECT_TRUE(passes(7, "Contra_Drain")) << "any particle in the area";
+    world->removeParticle(89, 49);
+    EXPECT_FALSE(passes(7, "Contra_Drain")) << "no outlet";
+
+    put(43, 12, "Water");
+    put(100, 14, "PipeIn");
+    EXPECT_FALSE(passes(7, "Contra_FixTheSystem")) << "one row still empty";
+    put(73, 12, "Stone");
+    EXPECT_TRUE(passes(7, "Contra_FixTheSystem"));
+}
+
+TEST_F(CampaignMissions, TheBombIsFixedByAnyOneOfItsLinks)
+{
+    for (const char* link : {"A", "B", "C"}) {
+        SCOPED_TRACE(link);
+        world->reset();
+        fill(table(2, (std::string("BombLink") + link).c_str()));
+        EXPECT_FALSE(passes(2, "Contra_FixBomb")) << "no current";
+        const MissionPatternRecord& powered = *table(2, (std::string("BombPower") + link).c_str());
+        power(powered.x + 1, powered.y);
+        EXPECT_TRUE(passes(2, "Contra_FixBomb"));
+    }
+}
+
+TEST_F(CampaignMissions, NoneMatchTestsPassOnceTheirKindsAreGone)
+{
+    fill(table(7, "ColorCode"));
+    EXPECT_FALSE(passes(7, "Contra_ColorCode"));
+    world->reset();
+    put(21, 38, "Sand");
+    put(18, 43, "Metal");
+    EXPECT_TRUE(passes(7, "Contra_ColorCode")) << "other kinds and empty cells";
+    put(24, 43, "Tnt");
+    EXPECT_FALSE(passes(7, "Contra_ColorCode")) << "a single TNT left";
+
+    put(13, 36, "Glass");
+    fill(table(2, "ShipWires"));
+    fill(table(2, "ShipTnt"));
+    put(84, 34, "Metal");
+    power(85, 35);
+    EXPECT_FALSE(passes(2, "Contra_PirateShip")) << "the glass is still there";
+    world->removeParticle(13, 36);
+    EXPECT_TRUE(passes(2, "Contra_PirateShip"));
+}
+
+TEST_F(CampaignMissions, UserMadeReadsItsOwnCellAndAnyLitLed)
+{
+    EXPECT_FALSE(passes(6, "UserMade_Level4"));
+    put(20, 5, "Water");
+    EXPECT_TRUE(passes(6, "UserMade_Level4")) << "any kind";
+
+    fill(table(6, "LedMetal"));
+    auto* red = dynamic_cast<Led*>(put(51, 51, "LedRed"));
+    auto* yellow = dynamic_cast<Led*>(put(63, 51, "LedYellow"));
+    ASSERT_TRUE(red && yellow);
+    red->glow = 4;
+    yellow->glow = 0;
+    EXPECT_FALSE(passes(6, "UserMade_LedLevel5")) << "an unlit LED";
+    yellow->glow = 1;
+    EXPECT_TRUE(passes(6, "UserMade_LedLevel5")) << "lit LEDs of any colour";
+    world->removeParticle(2, 1);
+    EXPECT_FALSE(passes(6, "UserMade_LedLevel5")) << "the metal ring open";
+
+    world->reset();
+    put(60, 40, "Wax");
+    put(58, 41, "LedRed");
+    EXPECT_TRUE(passes(6, "UserMade_NoPixelLevel6")) << "other kinds on the block";
+    put(59, 43, "Tnt");
+    EXPECT_FALSE(passes(6, "UserMade_NoPixelLevel6")) << "TNT by its type name";
+
+    world->reset();
+    put(40, 42, "Wax");
+    EXPECT_TRUE(passes(6, "UserMade_Level3")) << "one Wax and no Mud";
+    world->reset();
+    put(40, 42, "Sand");
+    put(29, 40, "Glass");
+    EXPECT_FALSE(passes(6, "UserMade_Level3"));
+    EXPECT_TRUE(passes(6, "UserMade_NoGlassLevel3")) << "glass at an odd x";
+}
+
+// "Done: <name>" fits the top bar's notice and the briefing one line of
+// the goals window, in every language.
+TEST_F(CampaignMissions, TheTextsFitTheBarsNoticeAndTheGoalsWindow)
+{
+    GUITopBar::getInstance()->buildCampaignBar();
+    GUILabel* notice = GUITopBar::getInstance()->getNotificationLabel();
+    ASSERT_NE(notice, nullptr);
+    GUILabel::setFontName("guitopbar_ach_fontButtons");
+    const float goalsScale = 10.0f * 2.0f * static_cast<float>(screenRatio) / GUILabel::fontSize;
+    for (const char* code : testsupport::kLanguages) {
+        testsupport::LanguageTable language(code);
+        for (const Campaign* c : builtCampaigns())
+            for (const CampaignMissionRow& row : c->missions) {
+                CampaignMission mission(row);
+                notice->setText(LocalUtils::localizeCCStringWithVar(CCString::create("AnouncementMissionGeneric"),
+                                                                    mission.getName()));
+                EXPECT_LE(notice->getWidth() * notice->getScale(), 140.0f)
+                    << code << " " << mission.getName()->getString();
+                GUILabel* line = GUILabel::create();
+                line->setText(CCString::create("  " + mission.getBriefing()->getString()));
+                EXPECT_LE(40.0f + line->getWidth() * goalsScale, screenSize.width - 8.0f)
+                    << code << " " << row.className << " " << mission.getBriefing()->getString();
+            }
+    }
+}
+
+}  // namespace

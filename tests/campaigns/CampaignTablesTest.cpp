@@ -1,0 +1,243 @@
+// The four device campaigns' data: every cell table (its size, cells inside
+// the small world, none twice, in order, closed, kinds the factory makes),
+// the melodies' lengths, and the level and mission rows against each other
+// and against the resources (reward keys, texts in three languages).
+#include <gtest/gtest.h>
+
+#include <map>
+#include <memory>
+#include <set>
+#include <string>
+
+#include "base/LocalUtils.h"
+#include "campaigns/Campaigns.h"
+#include "goals/AchievementManager.h"
+#include "goals/GoalFunctions.h"
+#include "support/HeadlessGame.h"
+#include "support/Readability.h"
+#include "world/ParticleCreator.h"
+
+USING_NS_CC;
+
+namespace {
+
+class CampaignData : public testsupport::HeadlessGame {
+protected:
+    void TearDown() override
+    {
+        AchievementManager::resetInstanceForTests();
+        HeadlessGame::TearDown();
+    }
+};
+
+// The cells of each table, as the levels' descriptions count them.
+const std::map<std::string, std::map<std::string, int>> kTableSizes = {
+    {"Music",
+     {{"M1", 123},
+      {"M2", 1},
+      {"M3", 3},
+      {"M3x", 3},
+      {"M4", 7},
+      {"M6", 4},
+      {"M7", 3},
+      {"M7p", 1},
+      {"M8", 9},
+      {"M9", 13}}},
+    {"Contraptions",
+     {{"LedsOnLed", 1},     {"LedsOnPower", 1},    {"LedRow", 15},     {"SenseLed", 1},    {"Sensors", 5},
+      {"SemaphoreLeds", 4}, {"SemaphoreWires", 8}, {"WarmUpMetal", 1}, {"WarmUpParts", 3}, {"Dam", 85},
+      {"DamWater", 1},      {"HouseWall", 14},     {"HouseBlock", 56}, {"HouseC4", 28},    {"ShipWires", 9},
+      {"ShipTnt", 1},       {"ShipGlass", 1},      {"ShipMetal", 1},   {"Demolish", 19},   {"BombLinkA", 3},
+      {"BombPowerA", 1},    {"BombLinkB", 3},      {"BombPowerB", 1},  {"BombLinkC", 3},   {"BombPowerC", 1},
+      {"CounterMetal", 1},  {"Counter", 85}}},
+    {"UserMade",
+     {{"Level1", 1},
+      {"Level2", 227},
+      {"Level3Mud", 130},
+      {"Level3Wax", 130},
+      {"NoGlass", 32},
+      {"Level5", 220},
+      {"LedMetal", 4},
+      {"LedLit", 2},
+      {"Level6", 24},
+      {"NoPixel", 12},
+      {"Bulb", 1},
+      {"Level7", 12},
+      {"Lava", 1},
+      {"Level8", 1},
+      {"ColdSensor", 1},
+      {"HotSensorLava", 1},
+      {"WaterSensor", 1},
+      {"Level10", 7},
+      {"LightSensor", 1}}},
+    {"LasersAndPipes",
+     {{"Lasers", 15},
+      {"Reflect", 1},
+      {"Extinction", 20},
+      {"Gems", 4},
+      {"Citrine", 1},
+      {"PoweredLeds", 4},
+      {"Pump", 1},
+      {"Pipe", 155},
+      {"DrainOutlet", 1},
+      {"DrainArea", 17},
+      {"FixRowRight", 8},
+      {"FixRowLeft", 7},
+      {"FixInlet", 1},
+      {"ColorCode", 42},
+      {"GasSensor", 1},
+      {"Insulator", 18},
+      {"TntTesting", 4}}},
+};
+
+const std::map<std::string, int> kMelodyLengths = {{"A", 15}, {"B", 16}, {"C", 63}, {"D", 28}, {"E", 55}, {"F", 47}};
+
+// Levels, missions and steps of each campaign.
+struct Shape {
+    int mode;
+    int levels;
+    int missions;
+    const char* firstStep;
+    const char* lastStep;
+};
+const std::map<std::string, Shape> kShapes = {
+    {"Music", {1, 10, 14, "Music_CheckLv2", "Music_CheckLv11"}},
+    {"Contraptions", {2, 11, 11, "Contra_CheckLv2", "Contra_CheckLv12"}},
+    {"UserMade", {6, 10, 18, "CheckUserMade_Level1", "CheckUserMade_Level10"}},
+    {"LasersAndPipes", {7, 10, 14, "Contra_CheckLv13", "Contra_CheckLv22"}},
+};
+
+TEST_F(CampaignData, EveryTableHasItsCellsOnceInsideTheSmallWorldInOrderAndClosed)
+{
+    EXPECT_EQ(hashString("Tnt"), 193472219u) << "djb2 of the type name";
+    ASSERT_EQ(builtCampaigns().size(), kTableSizes.size());
+    for (const Campaign* c : builtCampaigns()) {
+        const auto& sizes = kTableSizes.at(c->name);
+        EXPECT_EQ(c->tables.size(), sizes.size()) << c->name;
+        for (const CampaignTable& t : c->tables) {
+            SCOPED_TRACE(std::string(c->name) + " " + t.name);
+            std::set<std::pair<int, int>> cells;
+            int n = 0;
+            const MissionPatternRecord* r = t.records;
+            for (; !(r->end & 0xff); ++r, ++n) {
+                EXPECT_TRUE(r->x >= 0 && r->x < 120 && r->y >= 0 && r->y < 80) << r->x << "," << r->y;
+                EXPECT_TRUE(cells.insert({r->x, r->y}).second) << "twice: " << r->x << "," << r->y;
+                EXPECT_TRUE(ParticleCreator::isAccepted(r->type)) << "no element has the id " << r->type;
+                if (n > 0) {
+                    EXPECT_TRUE(r[-1].x < r->x || (r[-1].x == r->x && r[-1].y < r->y)) << "order of x, then y";
+                }
+            }
+            EXPECT_EQ(n, sizes.at(t.name));
+            EXPECT_EQ(r->x, 0);
+            EXPECT_EQ(r->y, 0);
+            EXPECT_EQ(r->type, 0u);
+            EXPECT_EQ(r->end, 1);
+        }
+    }
+    const Campaign* music = campaignOfMode(1);
+    ASSERT_EQ(music->melodies.size(), kMelodyLengths.size());
+    for (const CampaignMelody& m : music->melodies) {
+        EXPECT_EQ(melodyLength(m.notes), kMelodyLengths.at(m.name)) << m.name;
+        const int n = melodyLength(m.notes);
+        EXPECT_TRUE(m.notes[n].end && m.notes[n].note == 0 && m.notes[n].octave == 0) << m.name << " closed";
+        for (int i = 0; i < n; ++i)
+            EXPECT_TRUE(m.notes[i].note >= 0 && m.notes[i].note < 12 && m.notes[i].octave >= 0 &&
+                        m.notes[i].octave <= 3)
+                << m.name << " note " << i;
+    }
+    // A few notes read back: sharps, octaves and the melodies' ends.
+    const NoteRecord* e = music->melodies[4].notes;
+    EXPECT_EQ(e[2].note, 10) << "a#";
+    EXPECT_EQ(e[2].octave, 1);
+    EXPECT_EQ(e[54].note, 1) << "c#";
+    EXPECT_EQ(music->melodies[5].notes[46].note, 7) << "g";
+}
+
+TEST_F(CampaignData, LevelsAndMissionsAgreeAndTheirKeysAreInTheResources)
+{
+    CCDictionary* rewards =
+        dynamic_cast<CCDictionary*>(CCDictionary::createWithContentsOfFile(kRewardsFile)->objectForKey("Levels"));
+    ASSERT_NE(rewards, nullptr);
+    std::set<std::string> goalNames;
+    for (const Campaign* c : builtCampaigns()) {
+        SCOPED_TRACE(c->name);
+        const Shape& shape = kShapes.at(c->name);
+        EXPECT_EQ(c->mode, shape.mode);
+        EXPECT_EQ(c->levelCount(), shape.levels);
+        EXPECT_EQ(static_cast<int>(c->missions.size()), shape.missions);
+        EXPECT_STREQ(c->levels.front().step, shape.firstStep);
+        EXPECT_STREQ(c->levels.back().step, shape.lastStep);
+        EXPECT_EQ(campaignOfMode(c->mode), c);
+
+        std::set<std::string> made;
+        for (const CampaignLevelRow& level : c->levels) {
+            EXPECT_EQ(level.level, &level - c->levels.data() + 1);
+            EXPECT_TRUE(goalNames.insert(level.step).second) << level.step;
+            int points = 0;
+            for (const char* name : level.missions) {
+                if (!name)
+                    continue;
+                const CampaignMissionRow* m = c->mission(name);
+                ASSERT_NE(m, nullptr) << name;
+                EXPECT_EQ(m->level, level.level) << name;
+                EXPECT_TRUE(made.insert(name).second) << name << " made twice";
+                points += m->points;
+            }
+            EXPECT_EQ(points, c->mode == 6 && level.level == 9 ? 150 : 100) << "level " << level.level;
+            for (const char* key : {level.rewardKey, level.boardKey})
+                EXPECT_GT(getMissionReward(key), 0) << key;
+        }
+        EXPECT_EQ(made.size(), c->missions.size()) << "every mission is made by one level";
+        for (const CampaignMissionRow& m : c->missions) {
+            EXPECT_TRUE(goalNames.insert(m.className).second) << m.className;
+            EXPECT_GT(getMissionReward(m.rewardKey), 0) << m.rewardKey;
+            EXPECT_STREQ(m.textKey, m.className);
+            EXPECT_NE(m.test, nullptr);
+        }
+    }
+    // Only UserMade's fourth level end makes its step current before the
+    // next level's missions.
+    for (const Campaign* c : builtCampaigns())
+        for (const CampaignLevelRow& level : c->levels)
+            if (&level != &c->levels.back()) {
+                EXPECT_EQ(level.order, c->mode == 6 && level.level == 4 ? ends::stepFirst : ends::usual)
+                    << c->name << " " << level.level;
+            }
+    // Keys that are not the class's own.
+    const Campaign* music = campaignOfMode(1);
+    EXPECT_STREQ(music->mission("Music_Lv3")->rewardKey, "Music_Lv4");
+    EXPECT_STREQ(music->mission("Music_PixRemoveLv3")->rewardKey, "Music_Lv4");
+
+    for (const char* code : testsupport::kLanguages) {
+        testsupport::LanguageTable language(code);
+        std::set<std::string> names;
+        for (const Campaign* c : builtCampaigns())
+            for (const CampaignMissionRow& m : c->missions) {
+                for (const char* suffix : {"Name", "Briefing"}) {
+                    const std::string key = std::string(m.textKey) + suffix;
+                    EXPECT_TRUE(localizationTable->objectForKey(key)) << code << " lacks " << key;
+                }
+                std::unique_ptr<AchievementBase> mission(makeCampaignMission(*c, m.className));
+                EXPECT_TRUE(names.insert(mission->getName()->getString()).second)
+                    << code << " names two missions " << mission->getName()->getString();
+            }
+    }
+}
+
+TEST_F(CampaignData, StepsHaveEmptyTextsForTheWholeRunAndUnknownNamesMakeNothing)
+{
+    for (const Campaign* c : builtCampaigns()) {
+        std::unique_ptr<AchievementBase> step(makeCampaignStep(*c, c->levels[0].step));
+        ASSERT_NE(step, nullptr);
+        CCString* name = step->getName();
+        EXPECT_EQ(name->getString(), "");
+        EXPECT_EQ(step->getBriefing()->getString(), "");
+        step.reset();
+        EXPECT_EQ(name->getString(), "") << "still alive once its step is gone";
+        EXPECT_EQ(makeCampaignStep(*c, "NoSuchStep"), nullptr);
+        EXPECT_EQ(makeCampaignMission(*c, "NoSuchMission"), nullptr);
+    }
+    EXPECT_EQ(campaignOfMode(3), nullptr);
+}
+
+}  // namespace

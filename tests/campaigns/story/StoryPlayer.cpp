@@ -167,12 +167,24 @@ std::vector<Paint> cellsOf(const levelscript::Command& c)
                 out.push_back({x, y, c.kind == CommandKind::Clear ? std::string() : c.element});
         break;
     case CommandKind::Line: {
-        const int dx = std::abs(a[2] - a[0]), dy = std::abs(a[3] - a[1]);
-        const int n = std::max(dx, dy);
-        for (int i = 0; i <= n; ++i) {
-            const int x = n ? a[0] + (a[2] - a[0]) * i / n : a[0];
-            const int y = n ? a[1] + (a[3] - a[1]) * i / n : a[1];
+        // Bresenham's cells, each the centre of the brush, as levelgen draws.
+        int x = a[0], y = a[1];
+        const int dx = std::abs(a[2] - x), dy = -std::abs(a[3] - y);
+        const int sx = x < a[2] ? 1 : -1, sy = y < a[3] ? 1 : -1;
+        int err = dx + dy;
+        for (;;) {
             addDisc(out, x, y, c.radius, c.element);
+            if (x == a[2] && y == a[3])
+                break;
+            const int e2 = 2 * err;
+            if (e2 >= dy) {
+                err += dy;
+                x += sx;
+            }
+            if (e2 <= dx) {
+                err += dx;
+                y += sy;
+            }
         }
         break;
     }
@@ -181,8 +193,9 @@ std::vector<Paint> cellsOf(const levelscript::Command& c)
     case CommandKind::Stamp:
         for (size_t row = 0; row < c.rows.size(); ++row)
             for (size_t col = 0; col < c.rows[row].size(); ++col) {
-                const auto found = c.legend.find(c.rows[row][col]);
-                if (found != c.legend.end())
+                const char ch = c.rows[row][col];
+                const auto found = c.legend.find(ch);
+                if (ch != '.' && ch != ' ' && ch != '\t' && found != c.legend.end())
                     out.push_back({a[0] + static_cast<int>(col), a[1] - static_cast<int>(row), found->second});
             }
         break;
@@ -190,7 +203,7 @@ std::vector<Paint> cellsOf(const levelscript::Command& c)
         if (c.mode == levelscript::TableMode::Mark)
             break;
         if (MissionPattern table = storyTable(c.mission.c_str(), c.letter))
-            for (const MissionPatternRecord* r = table; !r->end; ++r)
+            for (const MissionPatternRecord* r = table; (r->end & 0xff) == 0; ++r)
                 out.push_back({r->x, r->y,
                                c.mode == levelscript::TableMode::Empty ? std::string()
                                    : c.element.empty()                 ? tableElement(*r)
@@ -545,12 +558,13 @@ void StoryPlayer::applySolved(const levelscript::Level& level)
         }
         // Cell by cell, as the player's painting puts them (each counts as made).
         for (const Paint& p : cellsOf(c)) {
-            if (!world->inWorld(p.x, p.y))
-                continue;
-            if (p.element.empty())
+            Particle* there = world->at(p.x, p.y);
+            if (!world->inWorld(p.x, p.y) || (there && there->id < 0))
+                continue;  // the border ring stays
+            if (there)
                 world->removeParticle(p.x, p.y);
-            else
-                world->addParticle(p.x, p.y, hashString(p.element.c_str()), true);
+            if (!p.element.empty())
+                world->addParticle(p.x, p.y, hashString(p.element.c_str()), false);
         }
     }
 }

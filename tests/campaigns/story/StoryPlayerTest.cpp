@@ -11,6 +11,7 @@
 #include "hud/GUITopBar.h"
 #include "platform/GameClock.h"
 #include "profile/Profile.h"
+#include "world/ParticleCreator.h"
 
 USING_NS_CC;
 
@@ -120,6 +121,66 @@ TEST_F(StoryRunner, ASavedWorldComesBackThroughTheSavedWorldsScreen)
     act(1, action(K::Load, {}), false);
     EXPECT_EQ(typeAt(50, 30), hashString("Metal"));
     EXPECT_EQ(world->eventFlags[World::kEventWorldLoaded], 1);
+}
+
+// The solved section put into the live world cell by cell, each counted as
+// made, and the border ring kept.
+TEST_F(StoryRunner, TheSolvedBuildIsPutCellByCellAndCountsAsMade)
+{
+    ASSERT_FALSE(HasFatalFailure());
+    const char* const text = R"(world Day1
+background peaceful
+places Metal
+solved
+  fill Stone 10 10 12 11
+  line Metal 20 20 23 22
+  disc Water 40 40 1
+  cell Bulb 50 50
+  fill Wall 0 30 3 30
+  legend
+    M Metal
+    x empty
+  end
+  stamp 60 30
+MM
+.x
+  end
+end
+)";
+    levelscript::Level level;
+    std::string error;
+    ASSERT_TRUE(levelscript::parseLevel(text, "Day1.level", nullptr, level, error)) << error;
+    world->reset();
+    world->addParticle(61, 29, hashString("Soil"), true);
+    world->addParticle(60, 29, hashString("Soil"), true);
+    ParticleCreator::resetElementsCreated();
+    applySolved(level);
+    const uint32_t stone = hashString("Stone"), metal = hashString("Metal"), water = hashString("Water");
+    const struct {
+        int x, y;
+        uint32_t type;
+    } cells[] = {
+        {10, 10, stone},
+        {12, 11, stone},
+        {13, 11, 0},
+        {20, 20, metal},
+        {23, 22, metal},
+        {21, 21, metal},
+        {40, 41, water},
+        {41, 41, 0},
+        {50, 50, hashString("Bulb")},
+        {1, 30, hashString("Wall")},
+        {60, 30, metal},
+        {61, 30, metal},
+        {60, 29, hashString("Soil")},
+        {61, 29, 0},
+    };
+    for (const auto& c : cells)
+        EXPECT_EQ(typeAt(c.x, c.y), c.type) << c.x << ", " << c.y;
+    EXPECT_NE(world->at(0, 30)->id, world->at(1, 30)->id) << "the border ring stays";
+    EXPECT_LT(world->at(0, 30)->id, 0);
+    auto* made = dynamic_cast<CCInteger*>(ParticleCreator::getElementsCreated()->objectForKey("Metal"));
+    EXPECT_TRUE(made && made->getValue() == 1) << "built elements count as made";
 }
 
 TEST_F(StoryRunner, AnUntilThatRunsOutNamesTheDayTheLineAndTheOpenMissions)

@@ -503,18 +503,24 @@ void StoryPlayer::act(int day, const levelscript::Action& a, bool solvedLoaded)
         run(1);
         break;
     case ActionKind::Load: loadLastSaved(); break;
-    case ActionKind::ZoomIn: {
-        click(GUITopBar::getInstance()->getZoomButton());
-        const CCPoint centre = ccp(400, 300);
-        press(centre.x, centre.y);
-        run(1);
-        release(centre.x, centre.y);
-        run(10);
+    case ActionKind::ZoomIn:
+        // The zoom button, then a touch where to magnify.
+        if (!layer->getZoomedOut()) {
+            click(GUITopBar::getInstance()->getZoomButton());
+            press(400, 300);
+            run(1);
+            release(400, 300);
+            run(10);
+        }
+        EXPECT_TRUE(layer->getZoomedOut()) << where << ": the view is not magnified";
         break;
-    }
     case ActionKind::ZoomOut:
-        click(GUITopBar::getInstance()->getZoomButton());
-        run(10);
+        // Back from the magnified view; without one there is nothing to leave.
+        if (layer->getZoomedOut()) {
+            click(GUITopBar::getInstance()->getZoomButton());
+            run(10);
+        }
+        EXPECT_FALSE(layer->getZoomedOut()) << where << ": the view stays magnified";
         break;
     case ActionKind::Option: {
         static const std::pair<const char*, int> switches[] = {

@@ -228,7 +228,8 @@ void checkSettings(const std::string& path, const std::string& world, const std:
         report.errors.push_back(world + ": no settings file universes/Missions/" + world + ".plist");
         return;
     }
-    CCDictionary* d = CCDictionary::createWithContentsOfFile(path);
+    // Relative paths would go to the engine's resource root.
+    CCDictionary* d = CCDictionary::createWithContentsOfFile(fs::absolute(path).string());
     if (!d) {
         fault("not a property list dictionary");
         return;

@@ -2,6 +2,8 @@
 
 #include <sys/stat.h>
 
+#include <filesystem>
+
 #include "cocos2d.h"
 
 namespace levelgen {
@@ -26,8 +28,10 @@ std::string backgroundPath(const std::string& tree, const std::string& fileName)
 
 bool readBackground(const std::string& path, assetgen::Image& out, std::string& error)
 {
+    // Relative paths would go to the engine's resource root.
+    const std::string absolute = std::filesystem::absolute(path).string();
     cocos2d::CCImage image;
-    if (!image.initWithImageFile(path.c_str())) {
+    if (!image.initWithImageFile(absolute.c_str())) {
         error = path + ": not a picture";
         return false;
     }

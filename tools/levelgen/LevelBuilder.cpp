@@ -74,7 +74,7 @@ struct LevelBuilder::Host : WorldHost {
         s.applyTemperature = [](World& w) { w.temperatureField.setViewOn(!w.temperatureField.isViewOn()); };
         s.applyLight = [](World& w) { w.lightMap.setLightOn(!w.lightMap.isLightOn()); };
         s.applySun = [](World& w) { w.lightMap.setSunOn(!w.lightMap.isSunOn()); };
-        s.applyWeather = [](World& w) { w.toggleWeather(); };
+        s.applyWeather = [](World& w) { w.weather = !w.weather; };
     }
 };
 
@@ -266,8 +266,8 @@ bool LevelBuilder::build(const Level& level, BuiltLevel& out, std::string& error
     header.resources = {{"Food", h.food}, {"Stone", h.stone}, {"Wood", h.wood}};
 
     World& w = *world_;
-    if (w.weather != h.weather)
-        w.toggleWeather();
+    // The flag itself: the HUD's switch would play its sound.
+    w.weather = h.weather;
     w.lightMap.setLightOn(h.light);
     w.lightMap.setSunOn(h.sun);
     w.temperatureField.setViewOn(h.temperature);

@@ -197,8 +197,8 @@ void Parser::command(const std::vector<std::string>& t, std::vector<Command>& in
         element(c.element = t[1]);
         c.at = {integer(t, 2, INT32_MIN, INT32_MAX), integer(t, 3, INT32_MIN, INT32_MAX)};
         c.radius = integer(t, 4, 0, 60);
-        cellIn(c.at[0] - c.radius, c.at[1] - c.radius);
-        cellIn(c.at[0] + c.radius, c.at[1] + c.radius);
+        // The centre lies in the world; the disc is cut at its edges.
+        cellIn(c.at[0], c.at[1]);
     } else if (w == "cell") {
         arity(t, 4, 4, "cell ELEMENT X Y");
         c.kind = CommandKind::Cell;

@@ -168,7 +168,7 @@ TEST(LevelScript, FaultsNameTheirFileAndLine)
         {head + "paint Soil 1 1\n", "Day7.level:3: unknown command 'paint'"},
         {head + "script\nfrob 1\nend\n", "Day7.level:4: unknown action 'frob'"},
         {head + "fill Soil 0 0 120 5\n", "Day7.level:3: cell (120, 5) is outside the 120 x 80 world"},
-        {head + "disc Water 3 10 4\n", "Day7.level:3: cell (-1, 6) is outside the 120 x 80 world"},
+        {head + "disc Water -1 10 4\n", "Day7.level:3: cell (-1, 10) is outside the 120 x 80 world"},
         {head + "cell Soil 1 x\n", "Day7.level:3: expected a number, got 'x'"},
         {head + "cell Soil 1\n", "Day7.level:3: expected: cell ELEMENT X Y"},
         {head + "ambient 6\n", "Day7.level:3: '6' is out of range 1..5"},

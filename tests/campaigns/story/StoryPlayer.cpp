@@ -8,10 +8,12 @@
 #include <set>
 #include <sstream>
 
+#include "campaigns/story/StoryMissions.h"
 #include "campaigns/story/StoryTables.h"
 #include "cocos2d_extensions/CCValue.h"
 #include "goals/AchievementManager.h"
 #include "goals/GoalFunctions.h"
+#include "goals/GoalsUi.h"
 #include "gui/GUIButton.h"
 #include "gui/GUIKeyboard.h"
 #include "gui/GUIPopup.h"
@@ -255,6 +257,45 @@ uint32_t playSeed()
     return seed && *seed ? static_cast<uint32_t>(std::strtoul(seed, nullptr, 10)) : 20261208u;
 }
 
+const std::vector<const char*>& missionsOfDay(int day)
+{
+    static const std::vector<std::vector<const char*>> days = {
+        {"MakeMud", "MakeSand"},
+        {"DiscoveredFlower", "DoZoom"},
+        {"DiscoveredCloud", "DiscoveredElectro"},
+        {"SaveUniverse", "ResetUniverse", "LoadUniverse"},
+        {"DiscoverFire", "DiscoverOil", "BurnOil"},
+        {"MinedStoneInMountain", "MakeTree", "MakeLava"},
+        {"MakeMetalBox", "MetalElectro"},
+        {"LightBulb"},
+        {"MakeResistance", "MakeSpark"},
+        {"MakeCooler", "MakeIce"},
+        {"LightVolcano", "BoilWater"},
+        {"MakeGlass", "MakeSnow", "FreezeLake"},
+        {"WaterDesti", "MeltSnow"},
+        {"MakeOilLamp"},
+        {"UseFill"},
+        {"MakeBattery"},
+        {"WaterCascade"},
+        {"VirusGame"},
+        {"WaterDam"},
+        {"KaBoom", "AcidRain"},
+        {"UseReplace"},
+        {"PaintEarth"},
+        {"CloggedFactory"},
+        {"Alchemy"},
+        {"MakeDiode"},
+        {"PortalSong"},
+        {"ChristmasLights"},
+        {"Compose"},
+        {"FindTree"},
+        {"EightBall"},
+        {"BlockBeta"},
+    };
+    static const std::vector<const char*> none;
+    return day >= 1 && day <= static_cast<int>(days.size()) ? days[static_cast<size_t>(day - 1)] : none;
+}
+
 std::string stepAfterDay(int day)
 {
     if (day == 30)
@@ -391,6 +432,19 @@ void StoryPlayer::startStoryFromMenu()
     run(15);
     click(GUITopBar::getInstance()->getDayButton());
     ASSERT_TRUE(runUntil([&] { return goals->getState() == GUIWindow::Closed; }, 60)) << "today's goals stay open";
+}
+
+void StoryPlayer::takeDayMissions(int day)
+{
+    AchievementManager::resetInstanceForTests();
+    AchievementManager* goals = AchievementManager::getInstance();
+    for (const char* name : missionsOfDay(day)) {
+        AchievementBase* mission = makeStoryMission(name);
+        ASSERT_NE(mission, nullptr) << name;
+        goals->addMission(mission);
+    }
+    if (day == 2)
+        goalsUi().setStoryLevel2Flag();
 }
 
 void StoryPlayer::playDay(int day, int& steps, bool solvedLoaded)

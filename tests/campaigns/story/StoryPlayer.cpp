@@ -455,6 +455,8 @@ void StoryPlayer::playDay(int day, int& steps, bool solvedLoaded)
     ASSERT_TRUE(levelscript::readLevel(levelPath(day), knownElement, level, error)) << error;
     ASSERT_EQ(Profile::getInstance()->getDay(), day);
     EXPECT_EQ(loadedWorld(), dayWorld(day)) << "the day's world is not the one loaded";
+    CCString* universe = layer->getUniverseName();
+    EXPECT_EQ(universe ? universe->getString() : std::string(), dayWorld(day)) << "the world's name";
     std::vector<std::string> offered = layer->getGUI()->paletteNames();
     std::set<std::string> palette(offered.begin(), offered.end());
     palette.erase("Clear");

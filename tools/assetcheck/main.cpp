@@ -70,27 +70,46 @@ void checkDeterminism(const std::string& generator, const std::string& assets, c
         first.insert(first.end(), {"--jobs", "1"});
         second.insert(second.end(), {"--jobs", cores});
     }
+    // The worlds are built on the tree's backgrounds; their solved variants
+    // stay outside the tree and are compared run against run.
+    const fs::path aSolved = fs::path(work) / (name + "-a-solved"), bSolved = fs::path(work) / (name + "-b-solved");
+    const bool levels = name == "levelgen";
+    if (levels) {
+        fs::remove_all(aSolved, ec);
+        fs::remove_all(bSolved, ec);
+        first.insert(first.end(), {"--backgrounds", tree, "--solved", aSolved.string()});
+        second.insert(second.end(), {"--backgrounds", tree, "--solved", bSolved.string()});
+    }
     if (!run(first) || !run(second)) {
         errors.push_back(name + " failed to run");
         return;
     }
     size_t compared = 0;
-    for (auto it = fs::recursive_directory_iterator(a); it != fs::recursive_directory_iterator(); ++it) {
-        if (!it->is_regular_file())
-            continue;
-        const fs::path rel = fs::relative(it->path(), a);
-        const std::vector<char> bytes = readAll(it->path());
-        if (!fs::exists(b / rel) || readAll(b / rel) != bytes)
-            errors.push_back(name + ": two runs give different bytes for " + rel.generic_string() +
-                             (name == "soundgen" ? " (1 and " + cores + " threads)" : ""));
-        else if (!tree.empty() && readAll(fs::path(tree) / rel) != bytes)
-            errors.push_back(name + ": " + rel.generic_string() + " in the tree differs from a fresh run");
-        ++compared;
-    }
+    auto compare = [&](const fs::path& one, const fs::path& two, const std::string& against) {
+        if (!fs::exists(one))
+            return;
+        for (auto it = fs::recursive_directory_iterator(one); it != fs::recursive_directory_iterator(); ++it) {
+            if (!it->is_regular_file())
+                continue;
+            const fs::path rel = fs::relative(it->path(), one);
+            const std::vector<char> bytes = readAll(it->path());
+            if (!fs::exists(two / rel) || readAll(two / rel) != bytes)
+                errors.push_back(name + ": two runs give different bytes for " + rel.generic_string() +
+                                 (name == "soundgen" ? " (1 and " + cores + " threads)" : ""));
+            else if (!against.empty() && readAll(fs::path(against) / rel) != bytes)
+                errors.push_back(name + ": " + rel.generic_string() + " in the tree differs from a fresh run");
+            ++compared;
+        }
+    };
+    compare(a, b, tree);
+    if (levels)
+        compare(aSolved, bSolved, std::string());
     std::printf("assetcheck: %s wrote %zu files, identical on two runs%s\n", name.c_str(), compared,
                 name == "soundgen" ? (" (1 and " + cores + " threads)").c_str() : "");
     fs::remove_all(a, ec);
     fs::remove_all(b, ec);
+    fs::remove_all(aSolved, ec);
+    fs::remove_all(bSolved, ec);
 }
 
 }  // namespace

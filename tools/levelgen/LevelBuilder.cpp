@@ -1,0 +1,319 @@
+#include "LevelBuilder.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cstdlib>
+
+#include "base/Logger.h"
+#include "base/NSData.h"
+#include "campaigns/story/StoryTables.h"
+#include "platform/GameClock.h"
+#include "platform/GameRandom.h"
+#include "world/ColorTables.h"
+#include "world/GameServices.h"
+#include "world/ParticleCreator.h"
+#include "world/World.h"
+#include "world/WorldHost.h"
+
+using namespace levelscript;
+
+namespace levelgen {
+
+namespace {
+
+// Every build starts at the same moment: nothing in a world may depend on
+// when it was generated.
+constexpr int64_t kBuildTime = 1700000000;
+
+void prepareGame()
+{
+    static bool ready = false;
+    if (ready)
+        return;
+    // The game's log is not the build's.
+    Logger::setMuted(true);
+    cocos2d::CCEGLView::setRunMode(cocos2d::kCCRunModeHeadless);
+    initColorsAndShadows();
+    registerAllElements();
+    ready = true;
+}
+
+}  // namespace
+
+// The header of the world being built (or loaded): what the game layer, the
+// HUD and the colony would answer.
+struct LevelBuilder::Host : WorldHost {
+    LoadedHeader header;
+
+    int32_t temperatureLevel() override { return header.ambient; }
+    void refreshTemperature(int32_t level) override { header.ambient = level; }
+
+    void install()
+    {
+        setWorldHost(this);
+        GameServices& s = gameServices();
+        s.universeName = [this] { return header.name; };
+        s.setUniverseName = [this](const std::string& n) { header.name = n; };
+        s.universeDescription = [this] { return header.description; };
+        s.setUniverseDescription = [this](const std::string& d) { header.description = d; };
+        s.backgroundName = [this] { return header.background; };
+        s.backgroundOn = [this] { return header.backgroundShown; };
+        s.changeBackground = [this](const std::string& name, bool) { header.background = name; };
+        s.toggleBackground = [this] { return header.backgroundShown = !header.backgroundShown; };
+        s.resetBackground = [this] {
+            header.background = "peaceful.png";
+            header.backgroundShown = true;
+        };
+        s.getResource = [this](const std::string& n) {
+            auto it = header.resources.find(n);
+            return it == header.resources.end() ? 0 : it->second;
+        };
+        s.replaceResourceStore = [this] { header.resources.clear(); };
+        s.addResource = [this](const std::string& n, int32_t v) { header.resources[n] += v; };
+        // Without a HUD the switches flip the world's own flags.
+        s.applyTemperature = [](World& w) { w.temperatureField.setViewOn(!w.temperatureField.isViewOn()); };
+        s.applyLight = [](World& w) { w.lightMap.setLightOn(!w.lightMap.isLightOn()); };
+        s.applySun = [](World& w) { w.lightMap.setSunOn(!w.lightMap.isSunOn()); };
+        s.applyWeather = [](World& w) { w.weather = !w.weather; };
+    }
+};
+
+LevelBuilder::LevelBuilder() : host_(std::make_unique<Host>())
+{
+    prepareGame();
+    host_->install();
+}
+
+LevelBuilder::~LevelBuilder()
+{
+    world_.reset();
+    gWorld = nullptr;
+    gameServices() = GameServices{};
+    setWorldHost(nullptr);
+    platform::clearManualGameTime();
+}
+
+bool LevelBuilder::knownElement(std::string_view name)
+{
+    prepareGame();
+    const uint32_t id = hashString(name);
+    return ParticleCreator::isAccepted(id) && ParticleCreator::isBuilt(id);
+}
+
+void LevelBuilder::freshWorld()
+{
+    world_.reset();
+    gWorld = nullptr;
+    platform::setManualGameTime(kBuildTime);
+    stepsRun_ = 0;
+    ParticleCreator::resetElementsCreated();
+    world_ = std::make_unique<World>();
+    gWorld = world_.get();
+    world_->setBigWorld(false);
+    world_->reset();
+}
+
+World& LevelBuilder::world()
+{
+    return *world_;
+}
+
+const LoadedHeader& LevelBuilder::loadedHeader() const
+{
+    return host_->header;
+}
+
+void LevelBuilder::put(int x, int y, uint32_t type)
+{
+    World& w = *world_;
+    if (Particle* p = w.at(x, y)) {
+        if (p->id < 0)
+            return;  // the border ring stays the border
+        w.removeParticle(x, y);
+    }
+    w.addParticle(x, y, type, false);
+}
+
+void LevelBuilder::clear(int x, int y)
+{
+    if (Particle* p = world_->at(x, y); p && p->id >= 0)
+        world_->removeParticle(x, y);
+}
+
+bool LevelBuilder::apply(const Command& c, const Level& level, std::vector<Cell>& marks, std::string& error)
+{
+    auto fault = [&](const std::string& message) {
+        const std::string& file = level.file;
+        error = file.substr(file.find_last_of('/') + 1) + ":" + std::to_string(c.line) + ": " + message;
+        return false;
+    };
+    const uint32_t type = c.element.empty() ? 0 : hashString(c.element);
+    auto brush = [&](int cx, int cy, int r) {
+        for (int dy = -r; dy <= r; ++dy)
+            for (int dx = -r; dx <= r; ++dx)
+                if (dx * dx + dy * dy <= r * r)
+                    put(cx + dx, cy + dy, type);
+    };
+    switch (c.kind) {
+    case CommandKind::Fill:
+    case CommandKind::Clear:
+    case CommandKind::Mark: {
+        const int x0 = std::min(c.at[0], c.at[2]), x1 = std::max(c.at[0], c.at[2]);
+        const int y0 = std::min(c.at[1], c.at[3]), y1 = std::max(c.at[1], c.at[3]);
+        for (int y = y0; y <= y1; ++y)
+            for (int x = x0; x <= x1; ++x) {
+                if (c.kind == CommandKind::Fill)
+                    put(x, y, type);
+                else if (c.kind == CommandKind::Clear)
+                    clear(x, y);
+                else
+                    marks.push_back({x, y});
+            }
+        return true;
+    }
+    case CommandKind::Line: {
+        // Bresenham's cells, each the centre of the brush.
+        int x = c.at[0], y = c.at[1];
+        const int dx = std::abs(c.at[2] - x), dy = -std::abs(c.at[3] - y);
+        const int sx = x < c.at[2] ? 1 : -1, sy = y < c.at[3] ? 1 : -1;
+        int err = dx + dy;
+        for (;;) {
+            brush(x, y, c.radius);
+            if (x == c.at[2] && y == c.at[3])
+                break;
+            const int e2 = 2 * err;
+            if (e2 >= dy) {
+                err += dy;
+                x += sx;
+            }
+            if (e2 <= dx) {
+                err += dx;
+                y += sy;
+            }
+        }
+        return true;
+    }
+    case CommandKind::Disc: brush(c.at[0], c.at[1], c.radius); return true;
+    case CommandKind::Cell: {
+        Particle* p = world_->at(c.at[0], c.at[1]);
+        if (p && p->id < 0)
+            return fault("cell (" + std::to_string(c.at[0]) + ", " + std::to_string(c.at[1]) +
+                         ") is the world's border");
+        put(c.at[0], c.at[1], type);
+        p = world_->at(c.at[0], c.at[1]);
+        if (!p || p->getType() != type)
+            return fault("the world did not take " + c.element + " at (" + std::to_string(c.at[0]) + ", " +
+                         std::to_string(c.at[1]) + ")");
+        return true;
+    }
+    case CommandKind::Stamp:
+        for (size_t r = 0; r < c.rows.size(); ++r)
+            for (size_t i = 0; i < c.rows[r].size(); ++i) {
+                const char ch = c.rows[r][i];
+                if (ch == '.' || ch == ' ' || ch == '\t')
+                    continue;
+                const std::string& name = c.legend.at(ch);
+                const int x = c.at[0] + static_cast<int>(i), y = c.at[1] - static_cast<int>(r);
+                if (name.empty())
+                    clear(x, y);
+                else
+                    put(x, y, hashString(name));
+            }
+        return true;
+    case CommandKind::Table: {
+        MissionPattern table = storyTable(c.mission.c_str(), c.letter);
+        if (!table)
+            return fault("no table " + c.mission + " " + c.letter);
+        for (MissionPattern r = table; (r->end & 0xff) == 0; ++r) {
+            if (c.mode == TableMode::Fill)
+                put(r->x, r->y, c.element.empty() ? r->type : type);
+            else if (c.mode == TableMode::Empty)
+                clear(r->x, r->y);
+            else
+                marks.push_back({r->x, r->y});
+        }
+        return true;
+    }
+    case CommandKind::Step:
+        // The game's clock moves a second every 30 steps, as in play.
+        for (int i = 0; i < c.count; ++i) {
+            world_->step();
+            if (++stepsRun_ % 30 == 0)
+                platform::advanceManualGameTime(1);
+        }
+        return true;
+    }
+    return true;
+}
+
+std::vector<uint8_t> LevelBuilder::save()
+{
+    NSData* data = world_->save();
+    std::vector<uint8_t> bytes(data->bytes, data->bytes + data->length);
+    cocos2d::CCPoolManager::sharedPoolManager()->drain();
+    return bytes;
+}
+
+bool LevelBuilder::build(const Level& level, BuiltLevel& out, std::string& error)
+{
+    out = BuiltLevel{};
+    const Header& h = level.header;
+    freshWorld();
+    platform::seedGameRand(h.seed);
+
+    // The ambient level counts while building too (melting, freezing).
+    LoadedHeader& header = host_->header;
+    header = LoadedHeader{};
+    header.name = h.world;
+    header.background = h.background + ".png";
+    header.backgroundShown = true;
+    header.ambient = h.ambient;
+    header.resources = {{"Food", h.food}, {"Stone", h.stone}, {"Wood", h.wood}};
+
+    World& w = *world_;
+    // The flag itself: the HUD's switch would play its sound.
+    w.weather = h.weather;
+    w.lightMap.setLightOn(h.light);
+    w.lightMap.setSunOn(h.sun);
+    w.temperatureField.setViewOn(h.temperature);
+
+    std::vector<Cell> marks;
+    for (const Command& c : level.build)
+        if (!apply(c, level, marks, error))
+            return false;
+    std::sort(marks.begin(), marks.end());
+    marks.erase(std::unique(marks.begin(), marks.end()), marks.end());
+    out.marks = marks;
+
+    std::string lower = h.world;
+    std::transform(lower.begin(), lower.end(), lower.begin(), [](unsigned char ch) { return std::tolower(ch); });
+    out.backgroundFile = (marks.empty() ? h.background : lower) + ".png";
+
+    header.background = out.backgroundFile;
+    out.prepared = save();
+
+    if (level.hasSolved) {
+        std::vector<Cell> unused;
+        for (const Command& c : level.solved)
+            if (!apply(c, level, unused, error))
+                return false;
+        out.solved = save();
+    }
+    return true;
+}
+
+bool LevelBuilder::load(const std::vector<uint8_t>& blob)
+{
+    freshWorld();
+    host_->header = LoadedHeader{};
+    const bool loaded = world_->loadBytes(blob.data(), blob.size());
+    cocos2d::CCPoolManager::sharedPoolManager()->drain();
+    return loaded;
+}
+
+std::vector<uint8_t> LevelBuilder::saveAgain()
+{
+    return save();
+}
+
+}  // namespace levelgen

@@ -1,0 +1,505 @@
+#include "LevelScript.h"
+
+#include <algorithm>
+#include <charconv>
+#include <climits>
+#include <fstream>
+#include <sstream>
+
+namespace levelscript {
+
+namespace {
+
+struct Fault {
+    std::string message;
+};
+
+std::vector<std::string> tokens(std::string_view line)
+{
+    std::vector<std::string> out;
+    size_t i = 0;
+    while (i < line.size()) {
+        while (i < line.size() && (line[i] == ' ' || line[i] == '\t' || line[i] == '\r'))
+            ++i;
+        size_t start = i;
+        while (i < line.size() && line[i] != ' ' && line[i] != '\t' && line[i] != '\r')
+            ++i;
+        if (i > start)
+            out.emplace_back(line.substr(start, i - start));
+    }
+    return out;
+}
+
+std::string_view withoutComment(std::string_view line)
+{
+    size_t hash = line.find('#');
+    line = line.substr(0, hash == std::string_view::npos ? line.size() : hash);
+    while (!line.empty() && (line.back() == ' ' || line.back() == '\t' || line.back() == '\r'))
+        line.remove_suffix(1);
+    return line;
+}
+
+class Parser {
+public:
+    Parser(const ElementCheck& known, Level& level) : known_(known), level_(level) { }
+
+    void line(std::string_view raw);
+    void finish();
+
+    int number = 0;
+
+private:
+    enum class Section { Header, Build, Solved, Script };
+    enum class Block { None, Legend, Stamp };
+
+    [[noreturn]] void fail(const std::string& message) const { throw Fault{message}; }
+    int32_t integer(const std::vector<std::string>& t, size_t i, int32_t low, int32_t high) const;
+    void element(const std::string& name) const;
+    void cellIn(int32_t x, int32_t y) const;
+    void arity(const std::vector<std::string>& t, size_t low, size_t high, const char* usage) const;
+    void header(const std::vector<std::string>& t);
+    void command(const std::vector<std::string>& t, std::vector<Command>& into);
+    void action(const std::vector<std::string>& t);
+    void stampRow(std::string_view row);
+
+    const ElementCheck& known_;
+    Level& level_;
+    Section section_ = Section::Header;
+    Block block_ = Block::None;
+    int blockLine_ = 0;
+    int sectionLine_ = 0;
+    std::map<char, std::string> legend_;
+    Command stamp_;
+    bool seen_[8] = {};
+};
+
+int32_t Parser::integer(const std::vector<std::string>& t, size_t i, int32_t low, int32_t high) const
+{
+    const std::string& s = t[i];
+    int32_t value = 0;
+    auto [end, ec] = std::from_chars(s.data(), s.data() + s.size(), value);
+    if (ec != std::errc() || end != s.data() + s.size())
+        fail("expected a number, got '" + s + "'");
+    if (value < low || value > high)
+        fail("'" + s + "' is out of range " + std::to_string(low) + ".." + std::to_string(high));
+    return value;
+}
+
+void Parser::element(const std::string& name) const
+{
+    if (known_ && !known_(name))
+        fail("unknown element '" + name + "'");
+}
+
+void Parser::cellIn(int32_t x, int32_t y) const
+{
+    if (x < 0 || y < 0 || x >= kWidth || y >= kHeight)
+        fail("cell (" + std::to_string(x) + ", " + std::to_string(y) + ") is outside the 120 x 80 world");
+}
+
+void Parser::arity(const std::vector<std::string>& t, size_t low, size_t high, const char* usage) const
+{
+    if (t.size() < low || t.size() > high)
+        fail(std::string("expected: ") + usage);
+}
+
+void Parser::header(const std::vector<std::string>& t)
+{
+    static const char* const names[] = {"world",  "background", "options", "ambient",
+                                        "colony", "seed",       "places",  "bound"};
+    size_t which = 0;
+    while (which < std::size(names) && t[0] != names[which])
+        ++which;
+    if (seen_[which])
+        fail("'" + t[0] + "' given twice");
+    seen_[which] = true;
+    Header& h = level_.header;
+    if (t[0] == "world") {
+        arity(t, 2, 2, "world NAME");
+        h.world = t[1];
+    } else if (t[0] == "background") {
+        arity(t, 2, 2, "background NAME");
+        // The world keeps "<name>.png" in 16 bytes with its terminator.
+        if (t[1].size() > 11)
+            fail("background name '" + t[1] + "' is longer than 11 characters");
+        h.background = t[1];
+    } else if (t[0] == "options") {
+        if (t.size() < 3 || t.size() % 2 == 0)
+            fail("expected: options NAME on|off ...");
+        for (size_t i = 1; i < t.size(); i += 2) {
+            bool* flag = t[i] == "sun"  ? &h.sun
+                : t[i] == "weather"     ? &h.weather
+                : t[i] == "light"       ? &h.light
+                : t[i] == "temperature" ? &h.temperature
+                                        : nullptr;
+            if (!flag)
+                fail("unknown option '" + t[i] + "'");
+            if (t[i + 1] != "on" && t[i + 1] != "off")
+                fail("expected on or off, got '" + t[i + 1] + "'");
+            *flag = t[i + 1] == "on";
+        }
+    } else if (t[0] == "ambient") {
+        arity(t, 2, 2, "ambient 1..5");
+        h.ambient = integer(t, 1, 1, 5);
+    } else if (t[0] == "colony") {
+        if (t.size() < 3 || t.size() % 2 == 0)
+            fail("expected: colony food N stone N wood N");
+        for (size_t i = 1; i < t.size(); i += 2) {
+            int32_t* value = t[i] == "food" ? &h.food : t[i] == "stone" ? &h.stone : t[i] == "wood" ? &h.wood : nullptr;
+            if (!value)
+                fail("unknown colony resource '" + t[i] + "'");
+            *value = integer(t, i + 1, 0, 1000000);
+        }
+    } else if (t[0] == "seed") {
+        arity(t, 2, 2, "seed N");
+        h.seed = static_cast<uint32_t>(integer(t, 1, 0, INT32_MAX));
+    } else if (t[0] == "places") {
+        for (size_t i = 1; i < t.size(); ++i) {
+            element(t[i]);
+            h.places.push_back(t[i]);
+        }
+    } else {
+        arity(t, 2, 2, "bound N");
+        h.bound = integer(t, 1, 1, 1000000);
+    }
+}
+
+void Parser::command(const std::vector<std::string>& t, std::vector<Command>& into)
+{
+    Command c;
+    c.line = number;
+    const std::string& w = t[0];
+    auto corners = [&](size_t first) {
+        for (size_t i = first; i < first + 4; ++i)
+            c.at.push_back(integer(t, i, INT32_MIN, INT32_MAX));
+        cellIn(c.at[0], c.at[1]);
+        cellIn(c.at[2], c.at[3]);
+    };
+    if (w == "fill") {
+        arity(t, 6, 6, "fill ELEMENT X0 Y0 X1 Y1");
+        c.kind = CommandKind::Fill;
+        element(c.element = t[1]);
+        corners(2);
+    } else if (w == "clear") {
+        arity(t, 5, 5, "clear X0 Y0 X1 Y1");
+        c.kind = CommandKind::Clear;
+        corners(1);
+    } else if (w == "line") {
+        arity(t, 6, 7, "line ELEMENT X0 Y0 X1 Y1 [R]");
+        c.kind = CommandKind::Line;
+        element(c.element = t[1]);
+        corners(2);
+        if (t.size() == 7)
+            c.radius = integer(t, 6, 0, 20);
+    } else if (w == "disc") {
+        arity(t, 5, 5, "disc ELEMENT X Y R");
+        c.kind = CommandKind::Disc;
+        element(c.element = t[1]);
+        c.at = {integer(t, 2, INT32_MIN, INT32_MAX), integer(t, 3, INT32_MIN, INT32_MAX)};
+        c.radius = integer(t, 4, 0, 60);
+        // The centre lies in the world; the disc is cut at its edges.
+        cellIn(c.at[0], c.at[1]);
+    } else if (w == "cell") {
+        arity(t, 4, 4, "cell ELEMENT X Y");
+        c.kind = CommandKind::Cell;
+        element(c.element = t[1]);
+        c.at = {integer(t, 2, INT32_MIN, INT32_MAX), integer(t, 3, INT32_MIN, INT32_MAX)};
+        cellIn(c.at[0], c.at[1]);
+    } else if (w == "table") {
+        arity(t, 4, 5, "table MISSION LETTER fill [ELEMENT] | empty | mark");
+        c.kind = CommandKind::Table;
+        c.mission = t[1];
+        if (t[2].size() != 1 || t[2][0] < 'A' || t[2][0] > 'Z')
+            fail("expected a table letter A..Z, got '" + t[2] + "'");
+        c.letter = t[2][0];
+        if (t[3] == "fill") {
+            c.mode = TableMode::Fill;
+            if (t.size() == 5)
+                element(c.element = t[4]);
+        } else if (t[3] == "empty" || t[3] == "mark") {
+            arity(t, 4, 4, "table MISSION LETTER empty | mark");
+            c.mode = t[3] == "empty" ? TableMode::Empty : TableMode::Mark;
+        } else {
+            fail("expected fill, empty or mark, got '" + t[3] + "'");
+        }
+    } else if (w == "mark") {
+        arity(t, 5, 5, "mark X0 Y0 X1 Y1");
+        c.kind = CommandKind::Mark;
+        corners(1);
+    } else if (w == "step") {
+        arity(t, 2, 2, "step N");
+        c.kind = CommandKind::Step;
+        c.count = integer(t, 1, 1, 100000);
+    } else if (w == "legend") {
+        arity(t, 1, 1, "legend");
+        block_ = Block::Legend;
+        blockLine_ = number;
+        return;
+    } else if (w == "stamp") {
+        arity(t, 3, 3, "stamp X Y");
+        stamp_ = Command{};
+        stamp_.kind = CommandKind::Stamp;
+        stamp_.line = number;
+        stamp_.at = {integer(t, 1, INT32_MIN, INT32_MAX), integer(t, 2, INT32_MIN, INT32_MAX)};
+        cellIn(stamp_.at[0], stamp_.at[1]);
+        stamp_.legend = legend_;
+        block_ = Block::Stamp;
+        blockLine_ = number;
+        return;
+    } else {
+        fail("unknown command '" + w + "'");
+    }
+    if (section_ == Section::Solved &&
+        (c.kind == CommandKind::Mark || (c.kind == CommandKind::Table && c.mode == TableMode::Mark)))
+        fail("marks belong to the prepared world, not the solved section");
+    into.push_back(std::move(c));
+}
+
+void Parser::action(const std::vector<std::string>& t)
+{
+    Action a;
+    a.line = number;
+    const std::string& w = t[0];
+    auto cells = [&](size_t first, size_t n) {
+        for (size_t i = first; i < first + n; ++i)
+            a.at.push_back(integer(t, i, INT32_MIN, INT32_MAX));
+        for (size_t i = 0; i < n; i += 2)
+            cellIn(a.at[i], a.at[i + 1]);
+    };
+    if (w == "paint") {
+        arity(t, 4, 5, "paint ELEMENT X Y [R]");
+        a.kind = ActionKind::Paint;
+        element(a.element = t[1]);
+        cells(2, 2);
+        if (t.size() == 5)
+            a.radius = integer(t, 4, 0, 9);
+    } else if (w == "stroke") {
+        arity(t, 6, 7, "stroke ELEMENT X0 Y0 X1 Y1 [R]");
+        a.kind = ActionKind::Stroke;
+        element(a.element = t[1]);
+        cells(2, 4);
+        if (t.size() == 7)
+            a.radius = integer(t, 6, 0, 9);
+    } else if (w == "erase") {
+        arity(t, 3, 4, "erase X Y [R]");
+        a.kind = ActionKind::Erase;
+        cells(1, 2);
+        if (t.size() == 4)
+            a.radius = integer(t, 3, 0, 9);
+    } else if (w == "miner" || w == "tap") {
+        arity(t, 3, 3, w == "miner" ? "miner X Y" : "tap X Y");
+        a.kind = w == "miner" ? ActionKind::Miner : ActionKind::Tap;
+        cells(1, 2);
+    } else if (w == "fill" || w == "replace") {
+        arity(t, 4, 4, w == "fill" ? "fill ELEMENT X Y" : "replace ELEMENT X Y");
+        a.kind = w == "fill" ? ActionKind::Fill : ActionKind::Replace;
+        element(a.element = t[1]);
+        cells(2, 2);
+    } else if (w == "build" || w == "save" || w == "reset" || w == "load") {
+        arity(t, 1, 1, w.c_str());
+        a.kind = w == "build" ? ActionKind::Build
+            : w == "save"     ? ActionKind::Save
+            : w == "reset"    ? ActionKind::Reset
+                              : ActionKind::Load;
+        if (a.kind == ActionKind::Build && !level_.hasSolved)
+            fail("build before a solved section");
+    } else if (w == "zoom") {
+        arity(t, 2, 2, "zoom in | zoom out");
+        if (t[1] != "in" && t[1] != "out")
+            fail("expected: zoom in | zoom out");
+        a.kind = t[1] == "in" ? ActionKind::ZoomIn : ActionKind::ZoomOut;
+    } else if (w == "option") {
+        arity(t, 3, 3, "option NAME on|off");
+        static const char* const options[] = {"Sun", "Weather", "Light", "Temperature", "Background"};
+        if (std::find(std::begin(options), std::end(options), t[1]) == std::end(options))
+            fail("unknown option '" + t[1] + "'");
+        if (t[2] != "on" && t[2] != "off")
+            fail("expected on or off, got '" + t[2] + "'");
+        a.kind = ActionKind::Option;
+        a.name = t[1];
+        a.on = t[2] == "on";
+    } else if (w == "temperature") {
+        arity(t, 2, 2, "temperature LEVEL");
+        static const char* const levels[] = {"VeryCold", "Cold", "Normal", "Hot", "VeryHot"};
+        if (std::find(std::begin(levels), std::end(levels), t[1]) == std::end(levels))
+            fail("unknown temperature '" + t[1] + "'");
+        a.kind = ActionKind::Temperature;
+        a.name = t[1];
+    } else if (w == "step" || w == "until") {
+        arity(t, 2, 2, w == "step" ? "step N" : "until N");
+        a.kind = w == "step" ? ActionKind::Step : ActionKind::Until;
+        a.count = integer(t, 1, 1, 1000000);
+    } else {
+        fail("unknown action '" + w + "'");
+    }
+    level_.script.push_back(std::move(a));
+}
+
+void Parser::stampRow(std::string_view row)
+{
+    int32_t y = stamp_.at[1] - static_cast<int32_t>(stamp_.rows.size());
+    for (size_t i = 0; i < row.size(); ++i) {
+        char ch = row[i];
+        if (ch == '.' || ch == ' ' || ch == '\t')
+            continue;
+        if (!stamp_.legend.count(ch))
+            fail(std::string("'") + ch + "' is not in the legend");
+        cellIn(stamp_.at[0] + static_cast<int32_t>(i), y);
+    }
+    stamp_.rows.emplace_back(row);
+}
+
+void Parser::line(std::string_view raw)
+{
+    ++number;
+    std::string_view text = withoutComment(raw);
+    std::vector<std::string> t = tokens(text);
+    if (block_ == Block::Stamp) {
+        if (t.size() == 1 && t[0] == "end") {
+            if (stamp_.rows.empty())
+                fail("a stamp without rows");
+            (section_ == Section::Solved ? level_.solved : level_.build).push_back(std::move(stamp_));
+            block_ = Block::None;
+        } else {
+            stampRow(text);
+        }
+        return;
+    }
+    if (t.empty())
+        return;
+    if (block_ == Block::Legend) {
+        if (t.size() == 1 && t[0] == "end") {
+            block_ = Block::None;
+            return;
+        }
+        if (t.size() != 2 || t[0].size() != 1)
+            fail("expected: CHARACTER ELEMENT | CHARACTER empty");
+        if (t[0] == ".")
+            fail("'.' always leaves the cell as it is");
+        if (t[1] != "empty")
+            element(t[1]);
+        legend_[t[0][0]] = t[1] == "empty" ? std::string() : t[1];
+        return;
+    }
+    const std::string& w = t[0];
+    if (w == "end") {
+        if (section_ != Section::Solved && section_ != Section::Script)
+            fail("'end' outside a section");
+        section_ = Section::Build;
+        return;
+    }
+    if (w == "solved" || w == "script") {
+        arity(t, 1, 1, w.c_str());
+        if (section_ == Section::Solved || section_ == Section::Script)
+            fail("'" + w + "' inside another section");
+        if (w == "solved" ? level_.hasSolved : level_.hasScript)
+            fail("a second '" + w + "' section");
+        (w == "solved" ? level_.hasSolved : level_.hasScript) = true;
+        section_ = w == "solved" ? Section::Solved : Section::Script;
+        sectionLine_ = number;
+        return;
+    }
+    static const char* const headers[] = {"world",  "background", "options", "ambient",
+                                          "colony", "seed",       "places",  "bound"};
+    bool isHeader = std::find(std::begin(headers), std::end(headers), w) != std::end(headers);
+    if (section_ == Section::Script) {
+        action(t);
+    } else if (isHeader) {
+        if (section_ != Section::Header)
+            fail("header line '" + w + "' after the first build command");
+        header(t);
+    } else {
+        if (section_ == Section::Header)
+            section_ = Section::Build;
+        command(t, section_ == Section::Solved ? level_.solved : level_.build);
+    }
+}
+
+void Parser::finish()
+{
+    if (block_ != Block::None) {
+        number = blockLine_;
+        fail(block_ == Block::Stamp ? "stamp without its 'end'" : "legend without its 'end'");
+    }
+    if (section_ == Section::Solved || section_ == Section::Script) {
+        number = sectionLine_;
+        fail(std::string(section_ == Section::Solved ? "solved" : "script") + " without its 'end'");
+    }
+    number = 0;
+    if (level_.header.world.empty())
+        fail("no 'world' line");
+    if (level_.header.background.empty())
+        fail("no 'background' line");
+}
+
+}  // namespace
+
+bool Level::marks() const
+{
+    for (const Command& c : build)
+        if (c.kind == CommandKind::Mark || (c.kind == CommandKind::Table && c.mode == TableMode::Mark))
+            return true;
+    return false;
+}
+
+bool parseLevel(std::string_view text, const std::string& where, const ElementCheck& known, Level& out,
+                std::string& error)
+{
+    out = Level{};
+    out.file = where;
+    Parser parser(known, out);
+    try {
+        size_t start = 0;
+        while (start <= text.size()) {
+            size_t end = text.find('\n', start);
+            if (end == std::string_view::npos) {
+                if (start < text.size())
+                    parser.line(text.substr(start));
+                break;
+            }
+            parser.line(text.substr(start, end - start));
+            start = end + 1;
+        }
+        parser.finish();
+        std::string base = where.substr(where.find_last_of('/') + 1);
+        if (base.size() > 6 && base.ends_with(".level") && base.substr(0, base.size() - 6) != out.header.world) {
+            parser.number = 0;
+            throw Fault{"world '" + out.header.world + "' is not named after its file"};
+        }
+    } catch (const Fault& fault) {
+        std::string base = where.substr(where.find_last_of('/') + 1);
+        error = base + (parser.number > 0 ? ":" + std::to_string(parser.number) : std::string()) + ": " + fault.message;
+        return false;
+    }
+    return true;
+}
+
+bool readLevel(const std::string& path, const ElementCheck& known, Level& out, std::string& error)
+{
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        error = path + ": cannot be read";
+        return false;
+    }
+    std::ostringstream text;
+    text << in.rdbuf();
+    return parseLevel(text.str(), path, known, out, error);
+}
+
+const char* commandName(CommandKind kind)
+{
+    switch (kind) {
+    case CommandKind::Fill: return "fill";
+    case CommandKind::Clear: return "clear";
+    case CommandKind::Line: return "line";
+    case CommandKind::Disc: return "disc";
+    case CommandKind::Cell: return "cell";
+    case CommandKind::Stamp: return "stamp";
+    case CommandKind::Table: return "table";
+    case CommandKind::Mark: return "mark";
+    case CommandKind::Step: return "step";
+    }
+    return "?";
+}
+
+}  // namespace levelscript

@@ -1,0 +1,113 @@
+#pragma once
+// Level scripts (assets/levels/<world>.level): the header of a prepared
+// world, the commands that build it, the player's finished build and the
+// actions a playthrough performs. Plain data only; assets/README.md has the
+// format. Knows nothing of the game: element names are checked through the
+// caller's function, and every fault names its file and line.
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace levelscript {
+
+// The small world every level is built in.
+constexpr int kWidth = 120;
+constexpr int kHeight = 80;
+
+struct Header {
+    std::string world;
+    std::string background;
+    bool sun = false;
+    bool weather = false;
+    bool light = false;
+    bool temperature = false;  // the temperature view
+    int32_t ambient = 3;       // 1 (very cold) .. 5 (very hot)
+    int32_t food = 0;
+    int32_t stone = 0;
+    int32_t wood = 0;
+    uint32_t seed = 1;
+    std::vector<std::string> places;
+    int32_t bound = 0;  // 0: none given
+};
+
+enum class CommandKind { Fill, Clear, Line, Disc, Cell, Stamp, Table, Mark, Step };
+enum class TableMode { Fill, Empty, Mark };
+
+struct Command {
+    CommandKind kind = CommandKind::Fill;
+    int line = 0;
+    std::string element;  // empty: clear (or, for a table fill, the table's own)
+    // Fill, Clear, Mark: x0 y0 x1 y1; Line: x0 y0 x1 y1; Disc: x y; Cell,
+    // Stamp: x y (the stamp's top-left cell); Step: none.
+    std::vector<int32_t> at;
+    int32_t radius = 0;  // Line: 0 is one cell wide; Disc: the radius
+    int32_t count = 0;   // Step
+    // Stamp: rows top first, and what each character places ("" empties).
+    std::vector<std::string> rows;
+    std::map<char, std::string> legend;
+    // Table.
+    std::string mission;
+    char letter = 'A';
+    TableMode mode = TableMode::Fill;
+};
+
+enum class ActionKind {
+    Paint,
+    Stroke,
+    Erase,
+    Miner,
+    Fill,
+    Replace,
+    Build,
+    Tap,
+    Save,
+    Reset,
+    Load,
+    ZoomIn,
+    ZoomOut,
+    Option,
+    Temperature,
+    Step,
+    Until,
+};
+
+struct Action {
+    ActionKind kind = ActionKind::Step;
+    int line = 0;
+    std::string element;      // Paint, Stroke, Fill, Replace
+    std::vector<int32_t> at;  // the cells: x y, or x0 y0 x1 y1 for Stroke
+    int32_t radius = 0;       // Paint, Stroke, Erase: 0 is one cell
+    int32_t count = 0;        // Step, Until
+    std::string name;         // Option: Sun ...; Temperature: VeryCold ...
+    bool on = false;          // Option
+};
+
+struct Level {
+    std::string file;  // as given to the parser, for messages
+    Header header;
+    std::vector<Command> build;
+    std::vector<Command> solved;
+    bool hasSolved = false;
+    std::vector<Action> script;
+    bool hasScript = false;
+    // Whether any build command marks the guide picture.
+    bool marks() const;
+};
+
+// Answers whether a name is an element the factory makes.
+using ElementCheck = std::function<bool(std::string_view)>;
+
+// False with "<where>:<line>: <fault>" on any fault. `where` is the file's
+// name; when it ends in ".level" the world must be named after it. A null
+// check accepts every element name.
+bool parseLevel(std::string_view text, const std::string& where, const ElementCheck& known, Level& out,
+                std::string& error);
+bool readLevel(const std::string& path, const ElementCheck& known, Level& out, std::string& error);
+
+// "Fill", "Stamp", ...: for messages.
+const char* commandName(CommandKind kind);
+
+}  // namespace levelscript

@@ -1,0 +1,212 @@
+// The level script reader: a whole script read into its parts, and every
+// fault named with its file and line.
+#include <gtest/gtest.h>
+
+#include "LevelScript.h"
+
+using namespace levelscript;
+
+namespace {
+
+bool known(std::string_view name)
+{
+    for (const char* e : {"Soil", "Water", "Stone", "Metal", "Bulb", "Glass", "Power"})
+        if (name == e)
+            return true;
+    return false;
+}
+
+const char* const kWhole = R"(# a test world
+world Day7
+background peaceful
+options sun on weather off light on temperature off
+ambient 4
+colony food 2 wood 3
+seed 7
+places Metal Soil
+bound 3000
+
+fill Stone 0 0 119 5      # ground
+clear 10 10 20 20
+line Metal 10 10 30 10 2
+disc Water 40 20 5
+cell Bulb 31 20
+legend
+  S Soil
+  W Water
+  x empty
+end
+stamp 10 30
+SSSS
+SW.x  # the bottom row
+end
+table MakeMetalBox A fill Glass
+table MakeMetalBox A empty
+table MakeMetalBox A mark
+mark 42 22 77 22
+step 120
+
+solved
+  table MakeMetalBox A fill
+  line Metal 42 22 77 22
+end
+
+script
+  paint Soil 30 20 2
+  stroke Soil 30 20 50 20
+  erase 30 20
+  miner 50 40
+  fill Water 10 10
+  replace Glass 20 20
+  build
+  tap 88 43
+  save
+  reset
+  load
+  zoom in
+  zoom out
+  option Sun off
+  temperature VeryCold
+  step 300
+  until 1200
+end
+)";
+
+}  // namespace
+
+TEST(LevelScript, ReadsAWholeScript)
+{
+    Level level;
+    std::string error;
+    ASSERT_TRUE(parseLevel(kWhole, "assets/levels/Day7.level", known, level, error)) << error;
+    const Header& h = level.header;
+    EXPECT_EQ(h.world, "Day7");
+    EXPECT_EQ(h.background, "peaceful");
+    EXPECT_TRUE(h.sun);
+    EXPECT_FALSE(h.weather);
+    EXPECT_TRUE(h.light);
+    EXPECT_FALSE(h.temperature);
+    EXPECT_EQ(h.ambient, 4);
+    EXPECT_EQ(h.food, 2);
+    EXPECT_EQ(h.stone, 0);
+    EXPECT_EQ(h.wood, 3);
+    EXPECT_EQ(h.seed, 7u);
+    EXPECT_EQ(h.places, (std::vector<std::string>{"Metal", "Soil"}));
+    EXPECT_EQ(h.bound, 3000);
+    EXPECT_TRUE(level.marks());
+
+    const CommandKind kinds[] = {CommandKind::Fill,  CommandKind::Clear, CommandKind::Line,  CommandKind::Disc,
+                                 CommandKind::Cell,  CommandKind::Stamp, CommandKind::Table, CommandKind::Table,
+                                 CommandKind::Table, CommandKind::Mark,  CommandKind::Step};
+    ASSERT_EQ(level.build.size(), std::size(kinds));
+    for (size_t i = 0; i < std::size(kinds); ++i)
+        EXPECT_EQ(level.build[i].kind, kinds[i]) << i;
+    EXPECT_EQ(level.build[0].line, 11);
+    EXPECT_EQ(level.build[0].at, (std::vector<int32_t>{0, 0, 119, 5}));
+    EXPECT_EQ(level.build[2].radius, 2);
+    EXPECT_EQ(level.build[3].radius, 5);
+    const Command& stamp = level.build[5];
+    EXPECT_EQ(stamp.line, 21);
+    EXPECT_EQ(stamp.at, (std::vector<int32_t>{10, 30}));
+    EXPECT_EQ(stamp.rows, (std::vector<std::string>{"SSSS", "SW.x"}));
+    EXPECT_EQ(stamp.legend.at('S'), "Soil");
+    EXPECT_EQ(stamp.legend.at('x'), "");
+    EXPECT_EQ(level.build[6].element, "Glass");
+    EXPECT_EQ(level.build[6].mission, "MakeMetalBox");
+    EXPECT_EQ(level.build[6].letter, 'A');
+    EXPECT_EQ(level.build[7].mode, TableMode::Empty);
+    EXPECT_EQ(level.build[8].mode, TableMode::Mark);
+    EXPECT_EQ(level.build[10].count, 120);
+
+    ASSERT_TRUE(level.hasSolved);
+    ASSERT_EQ(level.solved.size(), 2u);
+    EXPECT_EQ(level.solved[0].element, "");
+    EXPECT_EQ(level.solved[1].line, 33);
+
+    const ActionKind actions[] = {ActionKind::Paint,   ActionKind::Stroke,  ActionKind::Erase,       ActionKind::Miner,
+                                  ActionKind::Fill,    ActionKind::Replace, ActionKind::Build,       ActionKind::Tap,
+                                  ActionKind::Save,    ActionKind::Reset,   ActionKind::Load,        ActionKind::ZoomIn,
+                                  ActionKind::ZoomOut, ActionKind::Option,  ActionKind::Temperature, ActionKind::Step,
+                                  ActionKind::Until};
+    ASSERT_EQ(level.script.size(), std::size(actions));
+    for (size_t i = 0; i < std::size(actions); ++i)
+        EXPECT_EQ(level.script[i].kind, actions[i]) << i;
+    EXPECT_EQ(level.script[0].line, 37);
+    EXPECT_EQ(level.script[0].radius, 2);
+    EXPECT_EQ(level.script[1].at, (std::vector<int32_t>{30, 20, 50, 20}));
+    EXPECT_EQ(level.script[5].element, "Glass");
+    EXPECT_EQ(level.script[13].name, "Sun");
+    EXPECT_FALSE(level.script[13].on);
+    EXPECT_EQ(level.script[14].name, "VeryCold");
+    EXPECT_EQ(level.script[16].count, 1200);
+}
+
+TEST(LevelScript, DefaultsAndNoCheck)
+{
+    Level level;
+    std::string error;
+    // Without an element check any name passes; no marks, no sections.
+    ASSERT_TRUE(parseLevel("world W\nbackground b\ncell Anything 0 79\n", "W", nullptr, level, error)) << error;
+    EXPECT_EQ(level.header.ambient, 3);
+    EXPECT_EQ(level.header.seed, 1u);
+    EXPECT_EQ(level.header.bound, 0);
+    EXPECT_FALSE(level.header.sun);
+    EXPECT_FALSE(level.marks());
+    EXPECT_FALSE(level.hasSolved);
+    EXPECT_FALSE(level.hasScript);
+}
+
+TEST(LevelScript, FaultsNameTheirFileAndLine)
+{
+    const std::string head = "world Day7\nbackground peaceful\n";  // lines 1, 2
+    const struct {
+        std::string text;
+        const char* error;
+    } cases[] = {
+        {head + "fill Metl 0 0 1 1\n", "Day7.level:3: unknown element 'Metl'"},
+        {head + "places Soil Mud\n", "Day7.level:3: unknown element 'Mud'"},
+        {head + "paint Soil 1 1\n", "Day7.level:3: unknown command 'paint'"},
+        {head + "script\nfrob 1\nend\n", "Day7.level:4: unknown action 'frob'"},
+        {head + "fill Soil 0 0 120 5\n", "Day7.level:3: cell (120, 5) is outside the 120 x 80 world"},
+        {head + "disc Water -1 10 4\n", "Day7.level:3: cell (-1, 10) is outside the 120 x 80 world"},
+        {head + "cell Soil 1 x\n", "Day7.level:3: expected a number, got 'x'"},
+        {head + "cell Soil 1\n", "Day7.level:3: expected: cell ELEMENT X Y"},
+        {head + "ambient 6\n", "Day7.level:3: '6' is out of range 1..5"},
+        {head + "options sun maybe\n", "Day7.level:3: expected on or off, got 'maybe'"},
+        {head + "options moon on\n", "Day7.level:3: unknown option 'moon'"},
+        {head + "colony iron 3\n", "Day7.level:3: unknown colony resource 'iron'"},
+        {head + "world Day7\n", "Day7.level:3: 'world' given twice"},
+        {head + "step 3\nseed 4\n", "Day7.level:4: header line 'seed' after the first build command"},
+        {"world Day7\nbackground averyverylong\n",
+         "Day7.level:2: background name 'averyverylong' is longer than 11 characters"},
+        {head + "legend\nS Soil\nend\nstamp 0 1\nSS\nSS\nSS\nend\n",
+         "Day7.level:9: cell (0, -1) is outside the 120 x 80 world"},
+        {head + "legend\nS Soil\nend\nstamp 0 10\nSq\nend\n", "Day7.level:7: 'q' is not in the legend"},
+        {head + "legend\n. Soil\nend\n", "Day7.level:4: '.' always leaves the cell as it is"},
+        {head + "legend\nSoil S\nend\n", "Day7.level:4: expected: CHARACTER ELEMENT | CHARACTER empty"},
+        {head + "stamp 0 10\nend\n", "Day7.level:4: a stamp without rows"},
+        {head + "stamp 0 10\n\n", "Day7.level:3: stamp without its 'end'"},
+        {head + "solved\nfill Soil 0 0 1 1\n", "Day7.level:3: solved without its 'end'"},
+        {head + "solved\nmark 0 0 1 1\nend\n",
+         "Day7.level:4: marks belong to the prepared world, not the solved section"},
+        {head + "solved\nscript\n", "Day7.level:4: 'script' inside another section"},
+        {head + "solved\nend\nsolved\n", "Day7.level:5: a second 'solved' section"},
+        {head + "end\n", "Day7.level:3: 'end' outside a section"},
+        {head + "script\nbuild\nend\n", "Day7.level:4: build before a solved section"},
+        {head + "script\nzoom sideways\nend\n", "Day7.level:4: expected: zoom in | zoom out"},
+        {head + "script\noption Moon on\nend\n", "Day7.level:4: unknown option 'Moon'"},
+        {head + "script\ntemperature Warm\nend\n", "Day7.level:4: unknown temperature 'Warm'"},
+        {head + "table MakeMetalBox a fill\n", "Day7.level:3: expected a table letter A..Z, got 'a'"},
+        {head + "table MakeMetalBox A mark Soil\n", "Day7.level:3: expected: table MISSION LETTER empty | mark"},
+        {head + "table MakeMetalBox A paint\n", "Day7.level:3: expected fill, empty or mark, got 'paint'"},
+        {"background peaceful\n", "Day7.level: no 'world' line"},
+        {"world Day7\n", "Day7.level: no 'background' line"},
+        {"world Day8\nbackground peaceful\n", "Day7.level: world 'Day8' is not named after its file"},
+    };
+    for (const auto& c : cases) {
+        Level level;
+        std::string error;
+        EXPECT_FALSE(parseLevel(c.text, "assets/levels/Day7.level", known, level, error)) << c.text;
+        EXPECT_EQ(error, c.error) << c.text;
+    }
+}

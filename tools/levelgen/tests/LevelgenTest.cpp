@@ -1,0 +1,340 @@
+// The world builder on its fixture level: cells where the script puts them,
+// the header the script asks for, the same bytes on every run and after a
+// reload, the guide picture; and the checks on worlds and day settings,
+// each fault planted once.
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+
+#include "DayCheck.h"
+#include "GuidePicture.h"
+#include "LevelBuilder.h"
+#include "LevelScript.h"
+#include "campaigns/story/StoryTables.h"
+#include "world/World.h"
+#include "world/WorldBlob.h"
+
+namespace fs = std::filesystem;
+using namespace levelgen;
+
+namespace {
+
+levelscript::Level fixture()
+{
+    levelscript::Level level;
+    std::string error;
+    EXPECT_TRUE(levelscript::readLevel(LEVELGEN_FIXTURES "/Fixture.level", LevelBuilder::knownElement, level, error))
+        << error;
+    return level;
+}
+
+class Tree {
+public:
+    Tree() : root_(fs::temp_directory_path() / ("levelgen-test-" + std::to_string(::getpid())))
+    {
+        fs::remove_all(root_);
+        assetgen::Image sky(120, 80);
+        sky.fillRect(0, 0, 120, 80, assetgen::Rgba{10, 20, 30, 255});
+        std::string error;
+        EXPECT_TRUE(assetgen::writePng(path("backgrounds/Missions/peaceful.png"), sky, error)) << error;
+    }
+    ~Tree() { fs::remove_all(root_); }
+    std::string path(const std::string& rel) const { return (root_ / rel).string(); }
+    std::string root() const { return root_.string(); }
+    void write(const std::string& rel, const std::string& text) const
+    {
+        fs::create_directories(fs::path(path(rel)).parent_path());
+        std::ofstream(path(rel)) << text;
+    }
+
+private:
+    fs::path root_;
+};
+
+uint32_t typeAt(World& w, int x, int y)
+{
+    Particle* p = w.at(x, y);
+    return p && p->id >= 0 ? p->getType() : 0;
+}
+
+}  // namespace
+
+TEST(Levelgen, BuildsTheFixtureWhereTheScriptSays)
+{
+    LevelBuilder builder;
+    BuiltLevel built;
+    std::string error;
+    ASSERT_TRUE(builder.build(fixture(), built, error)) << error;
+    EXPECT_EQ(built.backgroundFile, "fixture.png");
+    // The square's outline and the marked row, each cell once.
+    MissionPattern box = storyTable("MakeMetalBox", 'A');
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(built.marks.size(), static_cast<size_t>(storyTableSize(box)) + 3);
+
+    ASSERT_TRUE(builder.load(built.prepared));
+    World& w = builder.world();
+    EXPECT_EQ(w.width, 120);
+    EXPECT_EQ(w.height, 80);
+    const uint32_t stone = hashString("Stone"), metal = hashString("Metal");
+    const struct {
+        int x, y;
+        uint32_t type;
+    } cells[] = {
+        {1, 1, stone},   {118, 5, stone}, {0, 3, 0},      {119, 3, 0},
+        {10, 10, metal}, {20, 10, metal}, {21, 10, 0},    {15, 15, metal},
+        {15, 13, metal}, {15, 16, 0},     {40, 5, metal}, {41, 5, 0},
+        {42, 5, metal},  {41, 4, metal},  {43, 5, stone}, {31, 20, hashString("Bulb")},
+        {42, 22, 0},     {77, 57, 0},
+    };
+    for (const auto& c : cells)
+        EXPECT_EQ(typeAt(w, c.x, c.y), c.type) << c.x << ", " << c.y;
+    const LoadedHeader& h = builder.loadedHeader();
+    EXPECT_EQ(h.name, "Fixture");
+    EXPECT_EQ(h.description, "");
+    EXPECT_EQ(h.background, "fixture.png");
+    EXPECT_TRUE(h.backgroundShown);
+    EXPECT_EQ(h.ambient, 4);
+    EXPECT_EQ(h.resources.at("Food"), 5);
+    EXPECT_EQ(h.resources.at("Stone"), 6);
+    EXPECT_EQ(h.resources.at("Wood"), 7);
+    EXPECT_TRUE(w.lightMap.isSunOn());
+    EXPECT_TRUE(w.lightMap.isLightOn());
+    EXPECT_FALSE(w.weather);
+    EXPECT_FALSE(w.temperatureField.isViewOn());
+    worldblob::LoadPlan plan;
+    ASSERT_TRUE(worldblob::parseBlob(built.prepared.data(), built.prepared.size(), plan, error)) << error;
+    EXPECT_FALSE(plan.header.paused);
+
+    // The solved variant holds the player's build on top.
+    ASSERT_TRUE(builder.load(built.solved));
+    for (MissionPattern r = box; (r->end & 0xff) == 0; ++r)
+        EXPECT_EQ(typeAt(builder.world(), r->x, r->y), metal) << r->x << ", " << r->y;
+}
+
+TEST(Levelgen, SameBytesTwiceAndAfterAReload)
+{
+    BuiltLevel first, second;
+    std::string error;
+    {
+        LevelBuilder builder;
+        ASSERT_TRUE(builder.build(fixture(), first, error)) << error;
+        // Another world built in between changes nothing.
+        levelscript::Level other;
+        ASSERT_TRUE(levelscript::parseLevel("world Other\nbackground peaceful\nseed 3\ndisc Water 50 50 9\nstep 20\n",
+                                            "Other.level", LevelBuilder::knownElement, other, error))
+            << error;
+        BuiltLevel unused;
+        ASSERT_TRUE(builder.build(other, unused, error)) << error;
+        ASSERT_TRUE(builder.build(fixture(), second, error)) << error;
+        // A load reverses the records: one round trip gives the same world,
+        // two the same bytes.
+        for (const std::vector<uint8_t>* blob : {&first.prepared, &first.solved}) {
+            ASSERT_TRUE(builder.load(*blob));
+            const std::vector<uint8_t> once = builder.saveAgain();
+            EXPECT_NE(once, *blob);
+            std::string why;
+            EXPECT_TRUE(sameRecordsReversed(*blob, once, why)) << why;
+            ASSERT_TRUE(builder.load(once));
+            EXPECT_EQ(builder.saveAgain(), *blob);
+        }
+    }
+    EXPECT_EQ(first.prepared, second.prepared);
+    EXPECT_EQ(first.solved, second.solved);
+    EXPECT_NE(first.prepared, first.solved);
+}
+
+TEST(Levelgen, GuidePictureMarksCellsTopRowFirst)
+{
+    Tree tree;
+    assetgen::Image sky;
+    std::string error;
+    const std::string path = backgroundPath(tree.root(), "peaceful.png");
+    ASSERT_FALSE(path.empty());
+    EXPECT_TRUE(backgroundPath(tree.root(), "nowhere.png").empty());
+    ASSERT_TRUE(readBackground(path, sky, error)) << error;
+    const assetgen::Image guide = guidePicture(sky, {{0, 0}, {100, 70}});
+    EXPECT_EQ(guide.at(0, 79), kGuideColour);
+    EXPECT_EQ(guide.at(100, 9), kGuideColour);
+    EXPECT_EQ(guide.at(100, 70), (assetgen::Rgba{10, 20, 30, 255}));
+}
+
+TEST(Levelgen, StoryDayRulesAreCumulative)
+{
+    const auto has = [](const std::vector<std::string>& list, const char* name) {
+        return std::find(list.begin(), list.end(), name) != list.end();
+    };
+    const DayRules day1 = storyDayRules(1), day2 = storyDayRules(2), day29 = storyDayRules(29);
+    EXPECT_EQ(day1.elements, (std::vector<std::string>{"Soil", "Water", "Stone"}));
+    EXPECT_EQ(day1.tools, (std::vector<std::string>{"Draw", "Clear"}));
+    EXPECT_EQ(day1.forbidden, (std::vector<std::string>{"Mud", "Sand", "SandWet"}));
+    // Mission rewards of a day reach the next day's file, not its own.
+    EXPECT_TRUE(has(day2.elements, "Mud"));
+    EXPECT_TRUE(has(day2.tools, "Zoom"));
+    EXPECT_TRUE(has(day2.options, "Sun"));
+    EXPECT_FALSE(has(storyDayRules(3).elements, "Steam"));
+    EXPECT_TRUE(has(storyDayRules(4).elements, "Steam"));
+    EXPECT_TRUE(has(day29.elements, "SeedWillow"));
+    EXPECT_TRUE(has(day29.elements, "AVirus"));
+    EXPECT_FALSE(has(storyDayRules(28).elements, "SeedOak"));
+    EXPECT_EQ(day29.elements.size(), 41u);
+    EXPECT_TRUE(storyDayRules(11).forbidden.empty());
+    EXPECT_EQ(storyDayOf("Day7"), 7);
+    EXPECT_EQ(storyDayOf("Day31"), 31);
+    for (const char* no : {"Day0", "Day32", "Day07", "Day5_3", "Fixture", "Day"})
+        EXPECT_EQ(storyDayOf(no), 0) << no;
+}
+
+TEST(Levelgen, WorldChecksFindPlantedFaults)
+{
+    Tree tree;
+    LevelBuilder builder;
+    std::string error;
+    levelscript::Level level;
+    ASSERT_TRUE(levelscript::parseLevel("world Day1\nbackground peaceful\ncell Mud 50 50\ncell Soil 51 50\n",
+                                        "Day1.level", LevelBuilder::knownElement, level, error))
+        << error;
+    BuiltLevel built;
+    ASSERT_TRUE(builder.build(level, built, error)) << error;
+    CheckReport report;
+    checkWorld(builder, built.prepared, "Day1", tree.root(), report);
+    EXPECT_EQ(report.errors, (std::vector<std::string>{"Day1: holds Mud, which its day's missions count as made"}));
+
+    // Creatures beyond the game's limits.
+    ASSERT_TRUE(levelscript::parseLevel("world Zoo\nbackground peaceful\nfill LionLeader 10 10 13 10\n", "Zoo.level",
+                                        LevelBuilder::knownElement, level, error))
+        << error;
+    ASSERT_TRUE(builder.build(level, built, error)) << error;
+    report = {};
+    checkWorld(builder, built.prepared, "Zoo", tree.root(), report);
+    EXPECT_EQ(report.errors, (std::vector<std::string>{"Zoo: 4 lions, more than 3"}));
+    ASSERT_TRUE(levelscript::parseLevel("world Day1\nbackground peaceful\ncell Mud 50 50\ncell Soil 51 50\n",
+                                        "Day1.level", LevelBuilder::knownElement, level, error))
+        << error;
+    ASSERT_TRUE(builder.build(level, built, error)) << error;
+
+    // Not reversed, the two records differ.
+    std::string why;
+    EXPECT_FALSE(sameRecordsReversed(built.prepared, built.prepared, why));
+    EXPECT_EQ(why.rfind("the particle at (", 0), 0u) << why;
+
+    // The same world without its background, and under another name.
+    report = {};
+    checkWorld(builder, built.prepared, "Day2", fs::temp_directory_path().string() + "/no-tree", report);
+    EXPECT_EQ(report.errors,
+              (std::vector<std::string>{"Day2: its background 'peaceful.png' is not in the tree",
+                                        "Day2: its universe name is 'Day1'"}));
+
+    // A blob cut short does not load.
+    report = {};
+    std::vector<uint8_t> cut(built.prepared.begin(), built.prepared.begin() + 100);
+    checkWorld(builder, cut, "Day1", tree.root(), report);
+    ASSERT_EQ(report.errors.size(), 1u);
+    EXPECT_EQ(report.errors[0].rfind("Day1: the world does not load", 0), 0u) << report.errors[0];
+}
+
+TEST(Levelgen, SettingsChecksFindPlantedFaults)
+{
+    Tree tree;
+    auto plist = [](const std::string& body) {
+        return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<plist version=\"1.0\">\n<dict>\n" + body +
+            "</dict>\n</plist>\n";
+    };
+    const std::string day1 = "<key>elements</key><array><string>Soil</string><string>Water</string>"
+                             "<string>Stone</string></array>"
+                             "<key>tools</key><array><string>Draw</string><string>Clear</string></array>"
+                             "<key>options</key><array><string>Normal</string></array>";
+    const std::string lock = "<key>lock</key><true/><key>lockMode</key><string>allow</string>";
+    const std::vector<std::string> places{"Soil"};
+    const struct {
+        std::string world;
+        std::string body;
+        std::vector<std::string> errors;
+    } cases[] = {
+        {"Day1", lock + day1, {}},
+        {"Day1", "<key>lock</key><false/>", {}},
+        {"Day1", day1, {"Day1.plist: 'lock' is missing or not a boolean"}},
+        {"Day1",
+         "<key>lock</key><true/><key>lockMode</key><string>maybe</string>" + day1,
+         {"Day1.plist: 'lockMode' is 'maybe', not allow or deny"}},
+        {"Day1",
+         lock + "<key>elements</key><array><string>Soil</string><string>Water</string></array>" +
+             "<key>tools</key><array><string>Draw</string><string>Clear</string><string>Hammer</string></array>" +
+             "<key>options</key><array><string>Normal</string></array><key>colour</key><string>red</string>",
+         {"Day1.plist: unknown key 'colour'", "Day1.plist: 'Hammer' in tools is not a known name",
+          "Day1.plist: day 1's cumulative set has Stone, the file does not allow it"}},
+        {"Day1",
+         "<key>lock</key><true/><key>lockMode</key><string>deny</string><key>elements</key><array>"
+         "<string>Soil</string></array>",
+         {"Day1.plist: day 1's cumulative set has Soil, the file does not allow it",
+          "Day1.plist: the level script places Soil, the file does not allow it"}},
+        {"Day2",
+         lock + day1,
+         {"Day2.plist: day 2's cumulative set has Mud, the file does not allow it",
+          "Day2.plist: day 2's cumulative set has Sand, the file does not allow it",
+          "Day2.plist: day 2's cumulative set has Zoom, the file does not allow it",
+          "Day2.plist: day 2's cumulative set has Sun, the file does not allow it"}},
+        {"Level",
+         lock + "<key>elements</key><string>Soil</string>",
+         {"Level.plist: elements, tools and options are arrays of strings",
+          "Level.plist: the level script places Soil, the file does not allow it"}},
+    };
+    for (const auto& c : cases) {
+        const std::string rel = "universes/Missions/" + c.world + ".plist";
+        tree.write(rel, plist(c.body));
+        CheckReport report;
+        checkSettings(tree.path(rel), c.world, &places, report);
+        EXPECT_EQ(report.errors, c.errors) << c.body;
+    }
+    // The solved build's elements, a table's own among them.
+    levelscript::Level level = fixture();
+    level.solved.push_back(level.build[5]);  // the stamp: Metal, and a cell emptied
+    EXPECT_EQ(solvedElements(level), (std::vector<std::string>{"Metal"}));
+    level.solved.push_back(level.build[1]);  // the disc of Water
+    const std::vector<std::string> solved = solvedElements(level);
+    EXPECT_EQ(solved, (std::vector<std::string>{"Metal", "Water"}));
+    tree.write("universes/Missions/Day1.plist", plist(lock + day1));
+    CheckReport report;
+    checkSettings(tree.path("universes/Missions/Day1.plist"), "Day1", &places, report, &solved);
+    EXPECT_EQ(report.errors,
+              (std::vector<std::string>{"Day1.plist: the solved build uses Metal, the file does not allow it"}));
+
+    report = {};
+    checkSettings(tree.path("universes/Missions/Day9.plist"), "Day9", &places, report);
+    EXPECT_EQ(report.errors, (std::vector<std::string>{"Day9: no settings file universes/Missions/Day9.plist"}));
+}
+
+TEST(Levelgen, LevelsCheckReportsMissingDaysAndFaultyScripts)
+{
+    Tree tree;
+    const std::string levels = tree.path("levels");
+    tree.write("levels/Day3.level", "world Day3\nbackground peaceful\nfill Metl 1 1 2 2\n");
+    CheckReport report;
+    checkLevels(levels, tree.root(), false, report);
+    EXPECT_EQ(report.errors, (std::vector<std::string>{"Day3.level:3: unknown element 'Metl'"}));
+    ASSERT_EQ(report.notes.size(), 1u);
+    EXPECT_EQ(report.notes[0].rfind("story days without a level script: 1 2 3 4 ", 0), 0u) << report.notes[0];
+
+    tree.write("levels/Day3.level", "world Day3\nbackground peaceful\nfill Metal 1 1 2 2\n");
+    tree.write("levels/Day4.level", "world Day4\nbackground peaceful\nbound 59000\n");
+    tree.write("levels/Day31.level", "world Day31\nbackground peaceful\n");
+    report = {};
+    checkLevels(levels, tree.root(), true, report);
+    ASSERT_EQ(report.errors.size(), 8u);
+    EXPECT_EQ(report.errors[0], "Day3: no step bound");
+    EXPECT_EQ(report.errors[1], "Day3: no world universes/Missions/Day3 in the tree");
+    EXPECT_EQ(report.errors[2], "Day3: no settings file universes/Missions/Day3.plist");
+    EXPECT_EQ(report.errors[3], "Day31: no world universes/Missions/Day31 in the tree");
+    EXPECT_EQ(report.errors[5], "Day4: no world universes/Missions/Day4 in the tree");
+    EXPECT_EQ(report.errors[7].rfind("story days without a level script: 1 2 5 6 ", 0), 0u) << report.errors[7];
+
+    tree.write("levels/Day5.level", "world Day5\nbackground peaceful\nbound 1001\n");
+    report = {};
+    checkLevels(levels, tree.root(), false, report);
+    EXPECT_NE(std::find(report.errors.begin(), report.errors.end(),
+                        "the story days' step bounds sum to 60001, more than 60000"),
+              report.errors.end());
+}

@@ -124,7 +124,8 @@ struct StepRow {
 
 // The level points the step's test waits for: 100 x (N - 1).
 int32_t stepThreshold(const StepRow& row);
-// The board's four lists: the row's three (null when absent) and the reward.
+// One of the board's lists as the board takes it: null when absent, else a
+// new array of the names (maybe none).
 cocos2d::CCArray* boardList(const BoardList& list);
 
 class RowStep : public AchievementBase {

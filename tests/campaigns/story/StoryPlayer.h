@@ -82,6 +82,8 @@ protected:
     // The world's name, the palette and the open missions as the HUD has them.
     std::string loadedWorld();
     std::string openMissionList();
+    // The windows, the bar and the scene, for failure messages.
+    std::string screenState();
 
     // The world as the player's own build: every cell of the solved section.
     void applySolved(const levelscript::Level& level);

@@ -24,6 +24,8 @@ protected:
     {
         StoryPlayer::SetUp();
         startStoryFromMenu();
+        // Day 1's settings would deny most of what the actions use.
+        layer->getGUI()->setEverythingAvailable(true);
     }
 
     levelscript::Action action(levelscript::ActionKind kind, std::vector<int32_t> at, std::string element = "",

@@ -711,6 +711,15 @@ void StoryPlayer::loadLastSaved()
     ASSERT_TRUE(runUntil([&] { return layer->getParent() == CCDirector::sharedDirector()->getRunningScene(); }, 60))
         << "the game did not come back after the load";
     run(5);
+    // Coming back to the game in the story lists today's goals, as a day's
+    // start does: the player closes them to go on.
+    GUIAchievement* goals = layer->getAchievementWindow();
+    if (goals && runUntil([&] { return goals->getBoardKind() == GUIAchievement::kTodayGoals; }, 30)) {
+        run(15);
+        click(GUITopBar::getInstance()->getDayButton());
+        ASSERT_TRUE(runUntil([&] { return goals->getState() == GUIWindow::Closed; }, 60))
+            << "today's goals stay open after the load";
+    }
 }
 
 void StoryPlayer::finishDay(int day)

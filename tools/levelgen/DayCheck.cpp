@@ -7,8 +7,11 @@
 #include <set>
 
 #include "GuidePicture.h"
+#include "elements/creatures/CreatureKinds.h"
+#include "campaigns/story/StoryTables.h"
 #include "hud/GUIDaySettings.h"
 #include "world/Particle.h"
+#include "world/ParticleCreator.h"
 #include "world/WorldBlob.h"
 
 namespace fs = std::filesystem;
@@ -197,6 +200,27 @@ void checkWorld(LevelBuilder& builder, const std::vector<uint8_t>& blob, const s
     }
     if (outside)
         fault(std::to_string(outside) + " particles outside the 120 x 80 world or on its border");
+    // Loading keeps no more creatures than the game's limits let a player place.
+    const struct {
+        const char* what;
+        std::vector<uint32_t> leaders;
+        size_t limit;
+    } limits[] = {
+        {"humans", {CreatureKind::HumanLeader}, 6},
+        {"robots", {CreatureKind::RobotLeader}, 4},
+        {"lions", {CreatureKind::LionLeader}, 3},
+        {"vehicles",
+         {CreatureKind::MPLeaderCar, CreatureKind::MPLeaderTank, CreatureKind::MPLeaderTruck, CreatureKind::MPLander},
+         3},
+        {"sports cars", {CreatureKind::MPSportCar}, 4},
+    };
+    for (const auto& l : limits) {
+        const size_t count = std::count_if(plan.particles.begin(), plan.particles.end(), [&](const auto& r) {
+            return std::find(l.leaders.begin(), l.leaders.end(), r.type) != l.leaders.end();
+        });
+        if (count > l.limit)
+            fault(std::to_string(count) + " " + l.what + ", more than " + std::to_string(l.limit));
+    }
     for (const std::string& f : forbiddenHeld)
         fault("holds " + f + ", which its day's missions count as made");
     if (!builder.load(blob)) {
@@ -219,7 +243,7 @@ void checkWorld(LevelBuilder& builder, const std::vector<uint8_t>& blob, const s
 }
 
 void checkSettings(const std::string& path, const std::string& world, const std::vector<std::string>* places,
-                   CheckReport& report)
+                   CheckReport& report, const std::vector<std::string>* solved)
 {
     auto fault = [&](const std::string& message) {
         report.errors.push_back(fs::path(path).filename().string() + ": " + message);
@@ -295,6 +319,30 @@ void checkSettings(const std::string& path, const std::string& world, const std:
         for (const std::string& e : *places)
             if (!allowed(elements, e))
                 fault("the level script places " + e + ", the file does not allow it");
+    if (solved)
+        for (const std::string& e : *solved)
+            if (!allowed(elements, e))
+                fault("the solved build uses " + e + ", the file does not allow it");
+}
+
+std::vector<std::string> solvedElements(const levelscript::Level& level)
+{
+    std::set<std::string> used;
+    for (const levelscript::Command& c : level.solved) {
+        if (c.kind == levelscript::CommandKind::Stamp) {
+            for (const std::string& row : c.rows)
+                for (char ch : row)
+                    if (auto it = c.legend.find(ch); it != c.legend.end() && !it->second.empty())
+                        used.insert(it->second);
+        } else if (c.kind == levelscript::CommandKind::Table && c.element.empty()) {
+            if (MissionPattern table = storyTable(c.mission.c_str(), c.letter))
+                for (MissionPattern r = table; (r->end & 0xff) == 0; ++r)
+                    used.insert(ParticleCreator::getName(r->type));
+        } else if (!c.element.empty()) {
+            used.insert(c.element);
+        }
+    }
+    return std::vector<std::string>(used.begin(), used.end());
 }
 
 std::vector<std::string> levelFiles(const std::string& levelsDir)
@@ -312,6 +360,7 @@ void checkLevels(const std::string& levelsDir, const std::string& tree, bool all
 {
     LevelBuilder builder;
     std::set<int> daysSeen;
+    int64_t bounds = 0;
     for (const std::string& file : levelFiles(levelsDir)) {
         levelscript::Level level;
         std::string error;
@@ -320,15 +369,25 @@ void checkLevels(const std::string& levelsDir, const std::string& tree, bool all
             continue;
         }
         const std::string& world = level.header.world;
-        if (const int day = storyDayOf(world))
+        if (const int day = storyDayOf(world)) {
             daysSeen.insert(day);
+            // The last day never ends by its missions.
+            if (day < kStoryDays && level.header.bound == 0)
+                report.errors.push_back(world + ": no step bound");
+            if (day < kStoryDays)
+                bounds += level.header.bound;
+        }
         const std::string worldPath = tree + "/universes/Missions/" + world;
         if (!fs::is_regular_file(worldPath))
             report.errors.push_back(world + ": no world universes/Missions/" + world + " in the tree");
         else
             checkWorld(builder, readBytes(worldPath), world, tree, report);
-        checkSettings(worldPath + ".plist", world, &level.header.places, report);
+        const std::vector<std::string> solved = solvedElements(level);
+        checkSettings(worldPath + ".plist", world, &level.header.places, report, &solved);
     }
+    if (bounds > kStoryStepBudget)
+        report.errors.push_back("the story days' step bounds sum to " + std::to_string(bounds) + ", more than " +
+                                std::to_string(kStoryStepBudget));
     std::string missing;
     for (int day = 1; day <= kStoryDays; ++day) {
         if (daysSeen.count(day))

@@ -19,6 +19,8 @@ struct CheckReport {
 };
 
 constexpr int kStoryDays = 31;
+// The playthrough's whole budget: the bounds of days 1..30 sum to at most this.
+constexpr int64_t kStoryStepBudget = 60000;
 
 // N for "Day<N>" with N in 1..31, else 0.
 int storyDayOf(const std::string& world);
@@ -37,13 +39,17 @@ bool sameRecordsReversed(const std::vector<uint8_t>& a, const std::vector<uint8_
 void checkWorld(LevelBuilder& builder, const std::vector<uint8_t>& blob, const std::string& world,
                 const std::string& tree, CheckReport& report);
 
-// One settings file; `places` is the level script's list (none when no
-// script exists).
+// One settings file; `places` is the level script's list and `solved` the
+// elements its solved build uses (none when no script exists).
 void checkSettings(const std::string& path, const std::string& world, const std::vector<std::string>* places,
-                   CheckReport& report);
+                   CheckReport& report, const std::vector<std::string>* solved = nullptr);
 
-// Every level script under levelsDir against the tree; the story days
-// without a script are notes, or errors when allDays is set.
+// The elements a script's solved section puts into the world, each once.
+std::vector<std::string> solvedElements(const levelscript::Level& level);
+
+// Every level script under levelsDir against the tree, and the step bounds
+// of the story days 1..30 (each given, summing to at most the budget); the
+// story days without a script are notes, or errors when allDays is set.
 void checkLevels(const std::string& levelsDir, const std::string& tree, bool allDays, CheckReport& report);
 
 // The level scripts of a folder, sorted by name.

@@ -105,6 +105,7 @@ void LevelBuilder::freshWorld()
     world_.reset();
     gWorld = nullptr;
     platform::setManualGameTime(kBuildTime);
+    stepsRun_ = 0;
     ParticleCreator::resetElementsCreated();
     world_ = std::make_unique<World>();
     gWorld = world_.get();
@@ -234,8 +235,12 @@ bool LevelBuilder::apply(const Command& c, const Level& level, std::vector<Cell>
         return true;
     }
     case CommandKind::Step:
-        for (int i = 0; i < c.count; ++i)
+        // The game's clock moves a second every 30 steps, as in play.
+        for (int i = 0; i < c.count; ++i) {
             world_->step();
+            if (++stepsRun_ % 30 == 0)
+                platform::advanceManualGameTime(1);
+        }
         return true;
     }
     return true;

@@ -1,9 +1,9 @@
 #pragma once
 // Builds a level script's world with the game's own World: a small world,
-// the script's seed in the game's random function, a fixed game clock, and a
-// world host of its own that answers the header the script asks for. The
-// world is written with World::save, so it always matches the running
-// code's blob format.
+// the script's seed in the game's random function, a game clock that starts
+// at a fixed moment and moves a second every 30 steps, and a world host of
+// its own that answers the header the script asks for. The world is written
+// with World::save, so it always matches the running code's blob format.
 //
 // One builder at a time: it installs itself as the world's host and fills
 // the game services the blob reads; the destructor puts the plain ones back.
@@ -75,6 +75,7 @@ private:
     std::vector<uint8_t> save();
 
     std::unique_ptr<Host> host_;
+    int64_t stepsRun_ = 0;
     std::unique_ptr<World> world_;
 };
 

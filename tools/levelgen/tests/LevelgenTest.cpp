@@ -203,6 +203,19 @@ TEST(Levelgen, WorldChecksFindPlantedFaults)
     checkWorld(builder, built.prepared, "Day1", tree.root(), report);
     EXPECT_EQ(report.errors, (std::vector<std::string>{"Day1: holds Mud, which its day's missions count as made"}));
 
+    // Creatures beyond the game's limits.
+    ASSERT_TRUE(levelscript::parseLevel("world Zoo\nbackground peaceful\nfill LionLeader 10 10 13 10\n", "Zoo.level",
+                                        LevelBuilder::knownElement, level, error))
+        << error;
+    ASSERT_TRUE(builder.build(level, built, error)) << error;
+    report = {};
+    checkWorld(builder, built.prepared, "Zoo", tree.root(), report);
+    EXPECT_EQ(report.errors, (std::vector<std::string>{"Zoo: 4 lions, more than 3"}));
+    ASSERT_TRUE(levelscript::parseLevel("world Day1\nbackground peaceful\ncell Mud 50 50\ncell Soil 51 50\n",
+                                        "Day1.level", LevelBuilder::knownElement, level, error))
+        << error;
+    ASSERT_TRUE(builder.build(level, built, error)) << error;
+
     // Not reversed, the two records differ.
     std::string why;
     EXPECT_FALSE(sameRecordsReversed(built.prepared, built.prepared, why));
@@ -276,7 +289,20 @@ TEST(Levelgen, SettingsChecksFindPlantedFaults)
         checkSettings(tree.path(rel), c.world, &places, report);
         EXPECT_EQ(report.errors, c.errors) << c.body;
     }
+    // The solved build's elements, a table's own among them.
+    levelscript::Level level = fixture();
+    level.solved.push_back(level.build[5]);  // the stamp: Metal, and a cell emptied
+    EXPECT_EQ(solvedElements(level), (std::vector<std::string>{"Metal"}));
+    level.solved.push_back(level.build[1]);  // the disc of Water
+    const std::vector<std::string> solved = solvedElements(level);
+    EXPECT_EQ(solved, (std::vector<std::string>{"Metal", "Water"}));
+    tree.write("universes/Missions/Day1.plist", plist(lock + day1));
     CheckReport report;
+    checkSettings(tree.path("universes/Missions/Day1.plist"), "Day1", &places, report, &solved);
+    EXPECT_EQ(report.errors,
+              (std::vector<std::string>{"Day1.plist: the solved build uses Metal, the file does not allow it"}));
+
+    report = {};
     checkSettings(tree.path("universes/Missions/Day9.plist"), "Day9", &places, report);
     EXPECT_EQ(report.errors, (std::vector<std::string>{"Day9: no settings file universes/Missions/Day9.plist"}));
 }
@@ -293,10 +319,22 @@ TEST(Levelgen, LevelsCheckReportsMissingDaysAndFaultyScripts)
     EXPECT_EQ(report.notes[0].rfind("story days without a level script: 1 2 3 4 ", 0), 0u) << report.notes[0];
 
     tree.write("levels/Day3.level", "world Day3\nbackground peaceful\nfill Metal 1 1 2 2\n");
+    tree.write("levels/Day4.level", "world Day4\nbackground peaceful\nbound 59000\n");
+    tree.write("levels/Day31.level", "world Day31\nbackground peaceful\n");
     report = {};
     checkLevels(levels, tree.root(), true, report);
-    ASSERT_EQ(report.errors.size(), 3u);
-    EXPECT_EQ(report.errors[0], "Day3: no world universes/Missions/Day3 in the tree");
-    EXPECT_EQ(report.errors[1], "Day3: no settings file universes/Missions/Day3.plist");
-    EXPECT_EQ(report.errors[2].rfind("story days without a level script: 1 2 4 5 ", 0), 0u) << report.errors[2];
+    ASSERT_EQ(report.errors.size(), 8u);
+    EXPECT_EQ(report.errors[0], "Day3: no step bound");
+    EXPECT_EQ(report.errors[1], "Day3: no world universes/Missions/Day3 in the tree");
+    EXPECT_EQ(report.errors[2], "Day3: no settings file universes/Missions/Day3.plist");
+    EXPECT_EQ(report.errors[3], "Day31: no world universes/Missions/Day31 in the tree");
+    EXPECT_EQ(report.errors[5], "Day4: no world universes/Missions/Day4 in the tree");
+    EXPECT_EQ(report.errors[7].rfind("story days without a level script: 1 2 5 6 ", 0), 0u) << report.errors[7];
+
+    tree.write("levels/Day5.level", "world Day5\nbackground peaceful\nbound 1001\n");
+    report = {};
+    checkLevels(levels, tree.root(), false, report);
+    EXPECT_NE(std::find(report.errors.begin(), report.errors.end(),
+                        "the story days' step bounds sum to 60001, more than 60000"),
+              report.errors.end());
 }

@@ -316,10 +316,14 @@ void AchievementManager::startDay(int32_t day)
         day = 1;
         profile->setDay(day);
     }
+    const auto entry = m_modes.find(mode);
+    if (entry != m_modes.end() && entry->second.lastDay > 0 && day > entry->second.lastDay) {
+        day = entry->second.lastDay;
+        profile->setDay(day);
+    }
     clearDay();
     profile->setDayStarted(true);
     StatsUtils::startDay(mode, day);
-    const auto entry = m_modes.find(mode);
     if (entry == m_modes.end()) {
         LOG << "not built yet: the goals of game mode" << mode << "(the day starts without goals)";
     } else {
@@ -401,4 +405,9 @@ void AchievementManager::setEntryMissions(int gameMode, std::vector<GoalMaker> m
 void AchievementManager::setFirstStep(int gameMode, GoalMaker step)
 {
     m_modes[gameMode].firstStep = step;
+}
+
+void AchievementManager::setLastDay(int gameMode, int32_t day)
+{
+    m_modes[gameMode].lastDay = day;
 }

@@ -73,6 +73,7 @@ public:
     // --- days ------------------------------------------------------------------------
     // Starts the profile's game mode at the day: its entry missions and first
     // step, then days 1 .. day - 1 replayed silently. Level points are kept.
+    // A day past the mode's last is that last day (the profile's day too).
     void startDay(int32_t day);
     // The day's prepared world and settings ("Day<d>" in the story, else
     // "Day<mode>_<d>").
@@ -85,6 +86,9 @@ public:
     // --- what each game mode's first day starts with -----------------------------------
     void setEntryMissions(int gameMode, std::vector<GoalMaker> missions);
     void setFirstStep(int gameMode, GoalMaker step);
+    // The mode's last playable day: a later day (the mode finished) starts
+    // that one again.
+    void setLastDay(int gameMode, int32_t day);
 
     // --- user achievements -----------------------------------------------------------
     struct UserAchievement {
@@ -111,6 +115,7 @@ private:
     struct ModeGoals {
         std::vector<GoalMaker> missions;
         GoalMaker firstStep = nullptr;
+        int32_t lastDay = 0;  // 0: none
     };
     // Held by every entry point: goals let go of during the call are freed
     // when the outermost one returns.

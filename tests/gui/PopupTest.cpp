@@ -7,6 +7,7 @@
 #include "profile/Profile.h"
 #include "gui/GUIButton.h"
 #include "gui/GUILabel.h"
+#include "support/Readability.h"
 
 USING_NS_CC;
 using guitest::Counter;
@@ -406,6 +407,36 @@ TEST_F(Hints, BuyingHintTwoOfDayFourRunsTheWholeChainOnItsDelays)
     EXPECT_FALSE(rowButton(1)->isEnabled());
     EXPECT_EQ(textOf(rowLabel(1)), "Level4FreeHint2");
     EXPECT_EQ(textOf(rowLabel(0)), "HintShopSelectorPhrase");
+}
+
+// Every story day up to 30 offers a nudge for 50 and the solution for 120,
+// written in all three languages; bought, both rows stay within the panel
+// above its OK button.
+TEST_F(Hints, EachStoryDayHasANudgeAndASolutionThatFitThePanel)
+{
+    constexpr int kMaxLines = 7;  // both rows together
+    for (const char* code : {"en", "fr", "es"}) {
+        testsupport::LanguageTable language(code);
+        for (int day = 1; day <= 30; ++day) {
+            profile()->setDay(day);
+            profile()->setLevelHint(day, 3u);
+            openList();
+            EXPECT_EQ(popup()->hintPriceOf(1), 50) << day;
+            EXPECT_EQ(popup()->hintPriceOf(2), 120) << day;
+            ASSERT_NE(rowLabel(1), nullptr) << code << " day " << day;
+            EXPECT_EQ(rowButton(2), nullptr) << day;
+            int lines = 0;
+            for (int row = 0; row < 2; ++row) {
+                const std::string key = "Level" + std::to_string(day) + "FreeHint" + std::to_string(row + 1);
+                EXPECT_NE(textOf(rowLabel(row)), key) << code << " lacks " << key;
+                lines += rowLabel(row)->getLineCount();
+            }
+            EXPECT_NE(textOf(rowLabel(0)), textOf(rowLabel(1))) << code << " day " << day;
+            EXPECT_LE(lines, kMaxLines) << code << " day " << day;
+            popup()->onOkPressed();
+            closeFully();
+        }
+    }
 }
 
 TEST_F(Hints, OneManaShortShowsTheShortageMessageAndPendingManaDoesNotCount)

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "base/Logger.h"
+#include "campaigns/story/StorySteps.h"
 #include "campaigns/story/StoryTables.h"
 #include "goals/AchievementManager.h"
 #include "world/Particle.h"
@@ -321,4 +322,7 @@ void registerStoryGoals(AchievementManager& goals)
 {
     goals.setEntryMissions(
         0, {[]() { return makeStoryMission("MakeMud"); }, []() { return makeStoryMission("MakeSand"); }});
+    goals.setFirstStep(0, []() { return makeStoryStep("CheckLv2"); });
+    // After its end the story opens its last day (BlockBeta) again.
+    goals.setLastDay(0, kStoryLastDay);
 }

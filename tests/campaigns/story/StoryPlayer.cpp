@@ -8,10 +8,12 @@
 #include <set>
 #include <sstream>
 
+#include "campaigns/story/StoryMissions.h"
 #include "campaigns/story/StoryTables.h"
 #include "cocos2d_extensions/CCValue.h"
 #include "goals/AchievementManager.h"
 #include "goals/GoalFunctions.h"
+#include "goals/GoalsUi.h"
 #include "gui/GUIButton.h"
 #include "gui/GUIKeyboard.h"
 #include "gui/GUIPopup.h"
@@ -255,6 +257,45 @@ uint32_t playSeed()
     return seed && *seed ? static_cast<uint32_t>(std::strtoul(seed, nullptr, 10)) : 20261208u;
 }
 
+const std::vector<const char*>& missionsOfDay(int day)
+{
+    static const std::vector<std::vector<const char*>> days = {
+        {"MakeMud", "MakeSand"},
+        {"DiscoveredFlower", "DoZoom"},
+        {"DiscoveredCloud", "DiscoveredElectro"},
+        {"SaveUniverse", "ResetUniverse", "LoadUniverse"},
+        {"DiscoverFire", "DiscoverOil", "BurnOil"},
+        {"MinedStoneInMountain", "MakeTree", "MakeLava"},
+        {"MakeMetalBox", "MetalElectro"},
+        {"LightBulb"},
+        {"MakeResistance", "MakeSpark"},
+        {"MakeCooler", "MakeIce"},
+        {"LightVolcano", "BoilWater"},
+        {"MakeGlass", "MakeSnow", "FreezeLake"},
+        {"WaterDesti", "MeltSnow"},
+        {"MakeOilLamp"},
+        {"UseFill"},
+        {"MakeBattery"},
+        {"WaterCascade"},
+        {"VirusGame"},
+        {"WaterDam"},
+        {"KaBoom", "AcidRain"},
+        {"UseReplace"},
+        {"PaintEarth"},
+        {"CloggedFactory"},
+        {"Alchemy"},
+        {"MakeDiode"},
+        {"PortalSong"},
+        {"ChristmasLights"},
+        {"Compose"},
+        {"FindTree"},
+        {"EightBall"},
+        {"BlockBeta"},
+    };
+    static const std::vector<const char*> none;
+    return day >= 1 && day <= static_cast<int>(days.size()) ? days[static_cast<size_t>(day - 1)] : none;
+}
+
 std::string stepAfterDay(int day)
 {
     if (day == 30)
@@ -393,6 +434,19 @@ void StoryPlayer::startStoryFromMenu()
     ASSERT_TRUE(runUntil([&] { return goals->getState() == GUIWindow::Closed; }, 60)) << "today's goals stay open";
 }
 
+void StoryPlayer::takeDayMissions(int day)
+{
+    AchievementManager::resetInstanceForTests();
+    AchievementManager* goals = AchievementManager::getInstance();
+    for (const char* name : missionsOfDay(day)) {
+        AchievementBase* mission = makeStoryMission(name);
+        ASSERT_NE(mission, nullptr) << name;
+        goals->addMission(mission);
+    }
+    if (day == 2)
+        goalsUi().setStoryLevel2Flag();
+}
+
 void StoryPlayer::playDay(int day, int& steps, bool solvedLoaded)
 {
     SCOPED_TRACE("Day" + std::to_string(day));
@@ -401,6 +455,8 @@ void StoryPlayer::playDay(int day, int& steps, bool solvedLoaded)
     ASSERT_TRUE(levelscript::readLevel(levelPath(day), knownElement, level, error)) << error;
     ASSERT_EQ(Profile::getInstance()->getDay(), day);
     EXPECT_EQ(loadedWorld(), dayWorld(day)) << "the day's world is not the one loaded";
+    CCString* universe = layer->getUniverseName();
+    EXPECT_EQ(universe ? universe->getString() : std::string(), dayWorld(day)) << "the world's name";
     std::vector<std::string> offered = layer->getGUI()->paletteNames();
     std::set<std::string> palette(offered.begin(), offered.end());
     palette.erase("Clear");
@@ -503,18 +559,24 @@ void StoryPlayer::act(int day, const levelscript::Action& a, bool solvedLoaded)
         run(1);
         break;
     case ActionKind::Load: loadLastSaved(); break;
-    case ActionKind::ZoomIn: {
-        click(GUITopBar::getInstance()->getZoomButton());
-        const CCPoint centre = ccp(400, 300);
-        press(centre.x, centre.y);
-        run(1);
-        release(centre.x, centre.y);
-        run(10);
+    case ActionKind::ZoomIn:
+        // The zoom button, then a touch where to magnify.
+        if (!layer->getZoomedOut()) {
+            click(GUITopBar::getInstance()->getZoomButton());
+            press(400, 300);
+            run(1);
+            release(400, 300);
+            run(10);
+        }
+        EXPECT_TRUE(layer->getZoomedOut()) << where << ": the view is not magnified";
         break;
-    }
     case ActionKind::ZoomOut:
-        click(GUITopBar::getInstance()->getZoomButton());
-        run(10);
+        // Back from the magnified view; without one there is nothing to leave.
+        if (layer->getZoomedOut()) {
+            click(GUITopBar::getInstance()->getZoomButton());
+            run(10);
+        }
+        EXPECT_FALSE(layer->getZoomedOut()) << where << ": the view stays magnified";
         break;
     case ActionKind::Option: {
         static const std::pair<const char*, int> switches[] = {

@@ -551,7 +551,13 @@ void StoryPlayer::act(int day, const levelscript::Action& a, bool solvedLoaded)
         pickElement(a.element);
         touchCell(a.at[0], a.at[1]);
         break;
-    case ActionKind::Tap: touchCell(a.at[0], a.at[1]); break;
+    case ActionKind::Tap:
+        // A touch that places nothing: the eraser over an empty cell.
+        pickTool("Draw");
+        click(GUITopBar::getInstance()->getEraserButton());
+        gui->setBrushSize(1);
+        touchCell(a.at[0], a.at[1]);
+        break;
     case ActionKind::Build: {
         if (solvedLoaded)
             break;

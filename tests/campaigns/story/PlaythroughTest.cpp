@@ -34,8 +34,6 @@ TEST_F(Playthrough, ANewProfilePlaysTheStoryFromTheMenuToItsEnd)
         GTEST_SKIP() << "no story day has its level and world yet";
     startStoryFromMenu();
     ASSERT_FALSE(HasFatalFailure());
-    if (!AchievementManager::getInstance()->hasCurrentStep())
-        GTEST_SKIP() << "the story's level steps are not built yet: no day ends";
     int total = 0;
     for (int day = 1; day <= last; ++day) {
         int steps = 0;
@@ -54,8 +52,7 @@ TEST_F(Playthrough, ANewProfilePlaysTheStoryFromTheMenuToItsEnd)
 
 // One day alone: the story started at that day (the earlier ones replayed)
 // and its script played from the prepared world, then the board and what
-// the next day brings. While the story's level steps are missing, the day's
-// missions are made here and the day is only played.
+// the next day brings.
 class StoryDay : public StoryPlayer, public ::testing::WithParamInterface<int> {
 protected:
     void SetUp() override
@@ -75,17 +72,11 @@ TEST_P(StoryDay, IsReachedByTheReplayAndWon)
     const int day = GetParam();
     startStoryFromMenu();
     ASSERT_FALSE(HasFatalFailure());
-    const bool steps = AchievementManager::getInstance()->hasCurrentStep();
-    if (!steps) {
-        std::printf("Day%d: no level steps yet, the day's missions are made by the test\n", day);
-        takeDayMissions(day);
-    }
     int used = 0;
     playDay(day, used);
     std::printf("Day%d: %d steps\n", day, used);
     ASSERT_FALSE(HasFailure());
-    if (steps)
-        finishDay(day);
+    finishDay(day);
 }
 
 // The level tests: the prepared world passes no mission of its day at load,

@@ -68,8 +68,8 @@ protected:
     // introduction's five pages are pressed through and today's goals
     // closed; later days close the goals window the entry opens.
     void startStoryFromMenu();
-    // The day's missions made here, as its opening step makes them, for a
-    // day the story cannot reach yet (no level steps) or a level test.
+    // The day's missions made here, as its opening step makes them (the
+    // level tests, which stand apart from the story's replay).
     void takeDayMissions(int day);
     // The day's level acted out (its load checked first). Adds the steps it
     // used to `steps`. On the solved world loaded by hand nothing is checked
@@ -82,6 +82,8 @@ protected:
     // The world's name, the palette and the open missions as the HUD has them.
     std::string loadedWorld();
     std::string openMissionList();
+    // The windows, the bar and the scene, for failure messages.
+    std::string screenState();
 
     // The world as the player's own build: every cell of the solved section.
     void applySolved(const levelscript::Level& level);

@@ -21,6 +21,7 @@
 #include "hud/GUIAchievement.h"
 #include "hud/GUIIngameMessage.h"
 #include "hud/GUISaveLoad.h"
+#include "hud/DeviceEditors.h"
 #include "hud/GUITopBar.h"
 #include "hud/PaletteTable.h"
 #include "base/Utils.h"
@@ -644,6 +645,41 @@ void StoryPlayer::act(int day, const levelscript::Action& a, bool solvedLoaded)
         EXPECT_TRUE(done) << where << ": after " << a.count << " steps missions still open: " << openMissionList();
         break;
     }
+    case ActionKind::Note: tuneInstrument(a, where); break;
+    }
+}
+
+// The way a player tunes one: the view magnified on the cell, a long press
+// there opens the instrument's editor, the note and octave picked, the editor
+// left with the back key and the view as it was.
+void StoryPlayer::tuneInstrument(const levelscript::Action& a, const std::string& where)
+{
+    const float side = static_cast<float>(pixelSize * pixelSize);
+    auto screen = [&] { return layer->convertToWorldSpace(ccp((a.at[0] + 0.5f) * side, (a.at[1] + 0.5f) * side)); };
+    const bool wasMagnified = layer->getZoomedOut();
+    if (!wasMagnified) {
+        click(GUITopBar::getInstance()->getZoomButton());
+        const CCPoint at = screen();
+        press(at.x, at.y);
+        run(1);
+        release(at.x, at.y);
+        run(10);
+    }
+    const CCPoint at = screen();
+    press(at.x, at.y);
+    run(30);  // past the 0.8 s of a long press
+    release(at.x, at.y);
+    run(2);
+    Particle* p = world->at(a.at[0], a.at[1]);
+    auto* editor = p ? dynamic_cast<InstrumentEditor*>(p->editor) : nullptr;
+    ASSERT_NE(editor, nullptr) << where << ": the long press opened no instrument editor";
+    click(editor->noteButton(levelscript::noteIndex(a.name)));
+    click(editor->octaveButton(a.count));
+    editor->onBackPressed();
+    run(10);
+    if (!wasMagnified) {
+        click(GUITopBar::getInstance()->getZoomButton());
+        run(10);
     }
 }
 

@@ -92,6 +92,8 @@ protected:
     void strokeCells(int x0, int y0, int x1, int y1);
     void pickElement(const std::string& name);
     void pickTool(const std::string& name);
+    // The note action: the instrument at the cell set to the note and octave.
+    void tuneInstrument(const levelscript::Action& a, const std::string& where);
     void loadLastSaved();
 
     int64_t m_clockBase = 1000000;

@@ -237,6 +237,25 @@ TEST_F(TopBar, NotificationsQueueAndShowInOrderWithTheirIconOrTheCheckBox)
     EXPECT_FALSE(bar->isNotificationShowing());
 }
 
+// At rest the panel hides under the bar's band: a strip of it peeking out
+// below the bar looked like an empty notice.
+TEST_F(TopBar, TheNotificationPanelRestsHiddenUnderTheBarsBand)
+{
+    buildFree();
+    CCSprite* panel = bar->getNotificationPanel();
+    ASSERT_NE(panel, nullptr);
+    CCNode* band = nullptr;
+    for (CCObject* o : *panel->getParent()->getChildren())
+        if (GUITopBar::frameOf(static_cast<CCNode*>(o)) == "guitopbar_container.png")
+            band = static_cast<CCNode*>(o);
+    ASSERT_NE(band, nullptr);
+    const CCRect rest = panel->boundingBox();
+    const CCRect cover = band->boundingBox();
+    EXPECT_GE(rest.getMinY(), cover.getMinY());
+    EXPECT_GE(rest.getMinX(), cover.getMinX());
+    EXPECT_LE(rest.getMaxX(), cover.getMaxX());
+}
+
 TEST_F(TopBar, BadgesCountNewItemsOutsideFreePlay)
 {
     auto fillNewItems = [this](int count) {

@@ -12,6 +12,7 @@
 #include "goals/AchievementManager.h"
 #include "goals/GoalsUi.h"
 #include "profile/Profile.h"
+#include "support/TempFolders.h"
 
 USING_NS_CC;
 
@@ -33,8 +34,6 @@ TEST_F(Playthrough, ANewProfilePlaysTheStoryFromTheMenuToItsEnd)
         GTEST_SKIP() << "no story day has its level and world yet";
     startStoryFromMenu();
     ASSERT_FALSE(HasFatalFailure());
-    if (!AchievementManager::getInstance()->hasCurrentStep())
-        GTEST_SKIP() << "the story's level steps are not built yet: no day ends";
     int total = 0;
     for (int day = 1; day <= last; ++day) {
         int steps = 0;
@@ -51,8 +50,9 @@ TEST_F(Playthrough, ANewProfilePlaysTheStoryFromTheMenuToItsEnd)
         std::printf("playthrough: days %d..%d have no level or world yet\n", last + 1, kLastPlayableDay);
 }
 
-// One day alone: the story started at that day (the earlier ones replayed),
-// its script played from the prepared world, then from the solved one.
+// One day alone: the story started at that day (the earlier ones replayed)
+// and its script played from the prepared world, then the board and what
+// the next day brings.
 class StoryDay : public StoryPlayer, public ::testing::WithParamInterface<int> {
 protected:
     void SetUp() override
@@ -67,42 +67,57 @@ protected:
     }
 };
 
-TEST_P(StoryDay, IsWonFromItsPreparedWorld)
+TEST_P(StoryDay, IsReachedByTheReplayAndWon)
 {
     const int day = GetParam();
     startStoryFromMenu();
     ASSERT_FALSE(HasFatalFailure());
-    if (!AchievementManager::getInstance()->hasCurrentStep())
-        GTEST_SKIP() << "the story's level steps are not built yet: day " << day << " is never reached";
-    int steps = 0;
-    playDay(day, steps);
-    std::printf("Day%d: %d steps\n", day, steps);
+    int used = 0;
+    playDay(day, used);
+    std::printf("Day%d: %d steps\n", day, used);
     ASSERT_FALSE(HasFailure());
     finishDay(day);
 }
 
-TEST_P(StoryDay, ItsSolvedWorldIsWonByItsScript)
+// The level tests: the prepared world passes no mission of its day at load,
+// and the solved world with the day's script passes all within the bound.
+class Level : public StoryDay { };
+
+TEST_P(Level, ItsPreparedWorldPassesNoMissionAtLoad)
 {
     const int day = GetParam();
-    NSData* solved = NSData::dataWithContentsOfFile(solvedWorld(day));
-    if (!solved || solved->length == 0)
-        GTEST_SKIP() << "no solved world " << solvedWorld(day);
     startStoryFromMenu();
     ASSERT_FALSE(HasFatalFailure());
-    if (!AchievementManager::getInstance()->hasCurrentStep())
-        GTEST_SKIP() << "the story's level steps are not built yet: day " << day << " is never reached";
-    // Read again: the start's frames drained the pool that held the first read.
-    solved = NSData::dataWithContentsOfFile(solvedWorld(day));
-    ASSERT_TRUE(solved && goalsUi().loadWorld(solved)) << solvedWorld(day);
-    // Loading names no world; the player's finished build is still the day's world.
+    takeDayMissions(day);
+    ASSERT_EQ(loadedWorld(), "Day" + std::to_string(day));
+    for (AchievementBase* m = AchievementManager::getInstance()->firstActive(); m; m = m->next)
+        EXPECT_FALSE(m->isAccomplished()) << m->getName()->getString() << " passes at load";
+}
+
+TEST_P(Level, ItsSolvedWorldIsWonByItsScript)
+{
+    const int day = GetParam();
+    const std::string file = solvedWorld(day);
+    if (testsupport::readFile(file).empty())
+        GTEST_SKIP() << "no solved world " << file;
+    startStoryFromMenu();
+    ASSERT_FALSE(HasFatalFailure());
+    takeDayMissions(day);
+    // Read now: the data is autoreleased at the next frame.
+    ASSERT_TRUE(goalsUi().loadWorld(NSData::dataWithContentsOfFile(file))) << file;
+    // Under the day's name, as the day's own world is loaded.
     goalsUi().setLoadedWorldName("Day" + std::to_string(day));
     int steps = 0;
     playDay(day, steps, /*solvedLoaded=*/true);
     std::printf("Day%d solved: %d steps\n", day, steps);
 }
 
-INSTANTIATE_TEST_SUITE_P(Story, StoryDay, ::testing::Range(1, kLastPlayableDay + 1),
-                         [](const ::testing::TestParamInfo<int>& info) { return "Day" + std::to_string(info.param); });
+std::string dayName(const ::testing::TestParamInfo<int>& info)
+{
+    return "Day" + std::to_string(info.param);
+}
+INSTANTIATE_TEST_SUITE_P(Story, StoryDay, ::testing::Range(1, kLastPlayableDay + 1), dayName);
+INSTANTIATE_TEST_SUITE_P(Story, Level, ::testing::Range(1, kLastPlayableDay + 1), dayName);
 
 }  // namespace
 }  // namespace storyplay

@@ -8,10 +8,12 @@
 #include <set>
 #include <sstream>
 
+#include "campaigns/story/StoryMissions.h"
 #include "campaigns/story/StoryTables.h"
 #include "cocos2d_extensions/CCValue.h"
 #include "goals/AchievementManager.h"
 #include "goals/GoalFunctions.h"
+#include "goals/GoalsUi.h"
 #include "gui/GUIButton.h"
 #include "gui/GUIKeyboard.h"
 #include "gui/GUIPopup.h"
@@ -115,6 +117,23 @@ std::set<std::string> cumulativeElements(int day)
                 if (shown.count(e))
                     names.insert(e);
     return names;
+}
+
+// The elements the game's made-elements record holds.
+std::string madeSoFar()
+{
+    std::set<std::string> names;
+    CCDictElement* entry = nullptr;
+    CCDICT_FOREACH(ParticleCreator::getElementsCreated(), entry)
+    {
+        auto* n = dynamic_cast<CCInteger*>(entry->getObject());
+        if (n && n->getValue() != 0)
+            names.insert(entry->getStrKey());
+    }
+    std::string out;
+    for (const std::string& n : names)
+        out += (out.empty() ? "" : " ") + n;
+    return out;
 }
 
 std::string joined(const std::set<std::string>& names)
@@ -256,6 +275,45 @@ uint32_t playSeed()
     return seed && *seed ? static_cast<uint32_t>(std::strtoul(seed, nullptr, 10)) : 20261208u;
 }
 
+const std::vector<const char*>& missionsOfDay(int day)
+{
+    static const std::vector<std::vector<const char*>> days = {
+        {"MakeMud", "MakeSand"},
+        {"DiscoveredFlower", "DoZoom"},
+        {"DiscoveredCloud", "DiscoveredElectro"},
+        {"SaveUniverse", "ResetUniverse", "LoadUniverse"},
+        {"DiscoverFire", "DiscoverOil", "BurnOil"},
+        {"MinedStoneInMountain", "MakeTree", "MakeLava"},
+        {"MakeMetalBox", "MetalElectro"},
+        {"LightBulb"},
+        {"MakeResistance", "MakeSpark"},
+        {"MakeCooler", "MakeIce"},
+        {"LightVolcano", "BoilWater"},
+        {"MakeGlass", "MakeSnow", "FreezeLake"},
+        {"WaterDesti", "MeltSnow"},
+        {"MakeOilLamp"},
+        {"UseFill"},
+        {"MakeBattery"},
+        {"WaterCascade"},
+        {"VirusGame"},
+        {"WaterDam"},
+        {"KaBoom", "AcidRain"},
+        {"UseReplace"},
+        {"PaintEarth"},
+        {"CloggedFactory"},
+        {"Alchemy"},
+        {"MakeDiode"},
+        {"PortalSong"},
+        {"ChristmasLights"},
+        {"Compose"},
+        {"FindTree"},
+        {"EightBall"},
+        {"BlockBeta"},
+    };
+    static const std::vector<const char*> none;
+    return day >= 1 && day <= static_cast<int>(days.size()) ? days[static_cast<size_t>(day - 1)] : none;
+}
+
 std::string stepAfterDay(int day)
 {
     if (day == 30)
@@ -358,6 +416,18 @@ std::string StoryPlayer::loadedWorld()
     return name ? name->getString() : std::string();
 }
 
+std::string StoryPlayer::screenState()
+{
+    std::ostringstream out;
+    GUIWindow* window = ScreenUtils::getInstance()->getCurrentWindow();
+    CCScene* running = CCDirector::sharedDirector()->getRunningScene();
+    out << "window " << (window ? typeid(*window).name() : "none") << (window && window->isVisible() ? " shown" : "")
+        << ", top bar " << (GUITopBar::getInstance()->isLocked() ? "locked" : "free") << ", HUD state "
+        << layer->getGUI()->getState() << ", game scene " << (layer->getParent() == running ? "running" : "not running")
+        << ", open missions " << openMissionList();
+    return out.str();
+}
+
 std::string StoryPlayer::openMissionList()
 {
     std::string out;
@@ -394,6 +464,19 @@ void StoryPlayer::startStoryFromMenu()
     ASSERT_TRUE(runUntil([&] { return goals->getState() == GUIWindow::Closed; }, 60)) << "today's goals stay open";
 }
 
+void StoryPlayer::takeDayMissions(int day)
+{
+    AchievementManager::resetInstanceForTests();
+    AchievementManager* goals = AchievementManager::getInstance();
+    for (const char* name : missionsOfDay(day)) {
+        AchievementBase* mission = makeStoryMission(name);
+        ASSERT_NE(mission, nullptr) << name;
+        goals->addMission(mission);
+    }
+    if (day == 2)
+        goalsUi().setStoryLevel2Flag();
+}
+
 void StoryPlayer::playDay(int day, int& steps, bool solvedLoaded)
 {
     SCOPED_TRACE("Day" + std::to_string(day));
@@ -402,6 +485,8 @@ void StoryPlayer::playDay(int day, int& steps, bool solvedLoaded)
     ASSERT_TRUE(levelscript::readLevel(levelPath(day), knownElement, level, error)) << error;
     ASSERT_EQ(Profile::getInstance()->getDay(), day);
     EXPECT_EQ(loadedWorld(), dayWorld(day)) << "the day's world is not the one loaded";
+    CCString* universe = layer->getUniverseName();
+    EXPECT_EQ(universe ? universe->getString() : std::string(), dayWorld(day)) << "the world's name";
     std::vector<std::string> offered = layer->getGUI()->paletteNames();
     std::set<std::string> palette(offered.begin(), offered.end());
     palette.erase("Clear");
@@ -415,7 +500,8 @@ void StoryPlayer::playDay(int day, int& steps, bool solvedLoaded)
     AchievementManager* goals = AchievementManager::getInstance();
     ASSERT_GT(goals->activeCount(), 0) << "Day" << day << " has no mission";
     for (AchievementBase* m = goals->firstActive(); m && !solvedLoaded; m = m->next)
-        EXPECT_FALSE(m->isAccomplished()) << "Day" << day << ": " << m->getName()->getString() << " passes at load";
+        EXPECT_FALSE(m->isAccomplished()) << "Day" << day << ": " << m->getName()->getString()
+                                          << " passes at load (made so far: " << madeSoFar() << ")";
 
     const int64_t before = m_stepsRun;
     for (const levelscript::Action& action : level.script) {
@@ -466,7 +552,13 @@ void StoryPlayer::act(int day, const levelscript::Action& a, bool solvedLoaded)
         pickElement(a.element);
         touchCell(a.at[0], a.at[1]);
         break;
-    case ActionKind::Tap: touchCell(a.at[0], a.at[1]); break;
+    case ActionKind::Tap:
+        // A touch that places nothing: the eraser over an empty cell.
+        pickTool("Draw");
+        click(GUITopBar::getInstance()->getEraserButton());
+        gui->setBrushSize(1);
+        touchCell(a.at[0], a.at[1]);
+        break;
     case ActionKind::Build: {
         if (solvedLoaded)
             break;
@@ -693,6 +785,13 @@ void StoryPlayer::loadLastSaved()
     ASSERT_TRUE(runUntil([&] { return layer->getParent() == CCDirector::sharedDirector()->getRunningScene(); }, 60))
         << "the game did not come back after the load";
     run(5);
+    // Back in the game scene, a story day opens today's goals: closed again.
+    GUIAchievement* goals = layer->getAchievementWindow();
+    if (goals && goals->getBoardKind() == GUIAchievement::kTodayGoals) {
+        click(GUITopBar::getInstance()->getDayButton());
+        ASSERT_TRUE(runUntil([&] { return goals->getState() == GUIWindow::Closed; }, 60))
+            << "today's goals stay open after the load";
+    }
 }
 
 void StoryPlayer::finishDay(int day)
@@ -703,7 +802,7 @@ void StoryPlayer::finishDay(int day)
     ASSERT_NE(goals, nullptr);
     click(GUITopBar::getInstance()->getDayButton());
     ASSERT_TRUE(runUntil([&] { return goals->getBoardKind() == GUIAchievement::kDayCleared; }, 30))
-        << "Day" << day << ": the day button did not bring the day-cleared board";
+        << "Day" << day << ": the day button did not bring the day-cleared board (" << screenState() << ")";
     const std::string step = stepAfterDay(day);
     const Board& board = boardAfterDay(day);
     CCArray* mana = CCArray::create();
@@ -750,6 +849,17 @@ void StoryPlayer::finishDay(int day)
     }
     ASSERT_TRUE(runUntil([&] { return !message->isShowing(); }, 60)) << "the message page stays";
     run(5);
+    // A page closed back to the game opens today's goals: read, then closed.
+    if (goals->getBoardKind() == GUIAchievement::kTodayGoals) {
+        run(15);
+        click(GUITopBar::getInstance()->getDayButton());
+        ASSERT_TRUE(runUntil([&] { return goals->getState() == GUIWindow::Closed; }, 60)) << "today's goals stay open";
+    }
+    EXPECT_FALSE(GUITopBar::getInstance()->isLocked()) << "Day" << next << " starts with the top bar locked";
+    GUIWindow* window = ScreenUtils::getInstance()->getCurrentWindow();
+    EXPECT_FALSE(window && window->isVisible())
+        << "Day" << next << " starts under a window (" << (window ? typeid(*window).name() : "")
+        << "): the world stands still";
 }
 
 }  // namespace storyplay

@@ -37,6 +37,8 @@ struct Board {
     std::vector<const char*> backgrounds;
     bool noElements = false, noOptions = false, noBackgrounds = false;  // absent lists
 };
+// The missions a day's opening step creates, in order.
+const std::vector<const char*>& missionsOfDay(int day);
 // Step "CheckLv<day + 1>" (day 30: "CheckLvFinal").
 const Board& boardAfterDay(int day);
 std::string stepAfterDay(int day);
@@ -66,6 +68,9 @@ protected:
     // introduction's five pages are pressed through and today's goals
     // closed; later days close the goals window the entry opens.
     void startStoryFromMenu();
+    // The day's missions made here, as its opening step makes them (the
+    // level tests, which stand apart from the story's replay).
+    void takeDayMissions(int day);
     // The day's level acted out (its load checked first). Adds the steps it
     // used to `steps`. On the solved world loaded by hand nothing is checked
     // at load and `build` is already done.
@@ -77,6 +82,8 @@ protected:
     // The world's name, the palette and the open missions as the HUD has them.
     std::string loadedWorld();
     std::string openMissionList();
+    // The windows, the bar and the scene, for failure messages.
+    std::string screenState();
 
     // The world as the player's own build: every cell of the solved section.
     void applySolved(const levelscript::Level& level);

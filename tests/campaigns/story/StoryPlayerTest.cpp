@@ -24,6 +24,8 @@ protected:
     {
         StoryPlayer::SetUp();
         startStoryFromMenu();
+        // Day 1's settings would deny most of what the actions use.
+        layer->getGUI()->setEverythingAvailable(true);
     }
 
     levelscript::Action action(levelscript::ActionKind kind, std::vector<int32_t> at, std::string element = "",
@@ -76,6 +78,8 @@ TEST_F(StoryRunner, EachActionReachesTheWorldThroughTheHud)
         {"stroke", action(K::Stroke, {20, 50, 40, 50}, "Metal"),
          [&] { return typeAt(20, 50) == metal && typeAt(30, 50) == metal && typeAt(40, 50) == metal; }},
         {"erase", action(K::Erase, {30, 40}), [&] { return typeAt(30, 40) == 0; }},
+        {"tap places nothing", action(K::Tap, {70, 60}), [&] { return typeAt(70, 60) == 0; }},
+        {"miner", action(K::Miner, {25, 50}), [&] { return typeAt(25, 50) == 0; }},
         {"replace", action(K::Replace, {30, 50}, "Glass"), [&] { return typeAt(30, 50) == glass; }},
         {"sun off", named(K::Option, "Sun", false), [&] { return !world->lightMap.isSunOn(); }},
         {"sun on", named(K::Option, "Sun", true), [&] { return world->lightMap.isSunOn(); }},

@@ -136,6 +136,35 @@ std::string madeSoFar()
     return out;
 }
 
+// With TESMORA_PLAY_PICTURE set, the world as rows of letters (the first of
+// each element's name, top row first), to see why a day was not won.
+std::string worldPicture()
+{
+    const char* wanted = std::getenv("TESMORA_PLAY_PICTURE");
+    if (!wanted || !*wanted)
+        return "";
+    const World& world = GameLayer::getInstance()->getWorld();
+    std::string out = "\n";
+    for (int y = world.height - 1; y >= 0; --y) {
+        out += std::to_string(y % 10);
+        for (int x = 0; x < world.width; ++x) {
+            const Particle* p = world.at(x, y);
+            const std::string name = p ? ParticleCreator::getName(p->getType()) : "";
+            out += name.empty() ? '.' : name[0];
+        }
+        out += '\n';
+    }
+    // The letters' names.
+    std::set<std::string> names;
+    for (int y = 0; y < world.height; ++y)
+        for (int x = 0; x < world.width; ++x)
+            if (const Particle* p = world.at(x, y))
+                names.insert(ParticleCreator::getName(p->getType()));
+    for (const std::string& n : names)
+        out += n + " ";
+    return out;
+}
+
 std::string joined(const std::set<std::string>& names)
 {
     std::string out;
@@ -642,7 +671,8 @@ void StoryPlayer::act(int day, const levelscript::Action& a, bool solvedLoaded)
     case ActionKind::Until: {
         AchievementManager* goals = AchievementManager::getInstance();
         const bool done = runUntil([&] { return goals->activeCount() == 0; }, a.count);
-        EXPECT_TRUE(done) << where << ": after " << a.count << " steps missions still open: " << openMissionList();
+        EXPECT_TRUE(done) << where << ": after " << a.count << " steps missions still open: " << openMissionList()
+                          << worldPicture();
         break;
     }
     case ActionKind::Note: tuneInstrument(a, where); break;

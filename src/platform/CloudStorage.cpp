@@ -105,7 +105,8 @@ enum class Entry { Missing, File, Blocked };
 
 // Looks at every component below the root with lstat: each folder on the way
 // must be a real folder (or missing), the last one a regular file (or missing).
-Entry entryOf(const std::string& root, const std::string& folded)
+// The last look goes to `found` when given.
+Entry entryOf(const std::string& root, const std::string& folded, struct stat* found = nullptr)
 {
     std::string path = root;
     size_t start = 0;
@@ -116,8 +117,11 @@ Entry entryOf(const std::string& root, const std::string& folded)
         struct stat info;
         if (::lstat(path.c_str(), &info) != 0)
             return errno == ENOENT ? Entry::Missing : Entry::Blocked;
-        if (last)
+        if (last) {
+            if (found)
+                *found = info;
             return S_ISREG(info.st_mode) ? Entry::File : Entry::Blocked;
+        }
         if (!S_ISDIR(info.st_mode))
             return Entry::Blocked;
         start = end + 1;
@@ -137,11 +141,12 @@ std::string pathOf(const Store& s, const std::string& name)
     return s.root + "/" + f;
 }
 
-// The path of an existing regular file of the store, or "".
-std::string existingFile(const Store& s, const std::string& name)
+// The path of an existing regular file of the store, or ""; its look in
+// `found` when given.
+std::string existingFile(const Store& s, const std::string& name, struct stat* found = nullptr)
 {
     std::string path = pathOf(s, name);
-    if (path.empty() || entryOf(s.root, path.substr(s.root.size() + 1)) != Entry::File)
+    if (path.empty() || entryOf(s.root, path.substr(s.root.size() + 1), found) != Entry::File)
         return std::string();
     return path;
 }
@@ -334,11 +339,8 @@ int32_t CloudStorage::getFileSize(const std::string& name)
 {
     Store& s = store();
     std::lock_guard<std::mutex> lock(s.mutex);
-    std::string path = existingFile(s, name);
     struct stat info;
-    if (path.empty() || ::lstat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode))
-        return 0;
-    return clampSize(info.st_size);
+    return existingFile(s, name, &info).empty() ? 0 : clampSize(info.st_size);
 }
 
 int32_t CloudStorage::getFileCount()
@@ -372,12 +374,9 @@ std::string CloudStorage::getFileNameAndSize(int32_t index, int32_t* size)
         return std::string();
     auto& [name, known] = s.listing[static_cast<size_t>(index)];
     if (size && known == kSizeUnknown) {
-        struct stat info;
-        const std::string path = s.root + "/" + name;
         // Looked up as any read would: through no link.
-        known = entryOf(s.root, name) == Entry::File && ::lstat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode)
-            ? clampSize(info.st_size)
-            : 0;
+        struct stat info;
+        known = entryOf(s.root, name, &info) == Entry::File ? clampSize(info.st_size) : 0;
     }
     if (size)
         *size = known;

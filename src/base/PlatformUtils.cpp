@@ -12,17 +12,24 @@ USING_NS_CC;
 
 std::list<std::string> listCloudFiles(const std::string& folder)
 {
-    // A folder, not a bare prefix: "User" must not bring in a root-level
-    // "users.sav".
-    std::string lowered = toLowerString(folder);
-    if (!lowered.empty() && lowered.back() != '/')
-        lowered += '/';
+    return listCloudFiles({folder});
+}
+
+std::list<std::string> listCloudFiles(std::initializer_list<std::string> folders)
+{
     std::list<std::string> names;
     int32_t count = platform::CloudStorage::getFileCount();
-    for (int32_t i = 0; i < count; ++i) {
-        std::string name = platform::CloudStorage::getFileNameAndSize(i, nullptr);
-        if (name.compare(0, lowered.size(), lowered) == 0)
-            names.push_back(name);
+    for (const std::string& folder : folders) {
+        // A folder, not a bare prefix: "User" must not bring in a root-level
+        // "users.sav".
+        std::string lowered = toLowerString(folder);
+        if (!lowered.empty() && lowered.back() != '/')
+            lowered += '/';
+        for (int32_t i = 0; i < count; ++i) {
+            std::string name = platform::CloudStorage::getFileNameAndSize(i, nullptr);
+            if (name.compare(0, lowered.size(), lowered) == 0)
+                names.push_back(name);
+        }
     }
     return names;
 }

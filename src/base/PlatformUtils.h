@@ -1,6 +1,7 @@
 #pragma once
 // The game's view of the platform: the cloud listing, screenshots and the
 // player's platform identity.
+#include <initializer_list>
 #include <list>
 #include <string>
 
@@ -9,6 +10,9 @@
 // Cloud file names inside the folder (case-insensitive, a trailing '/' is
 // optional), in the store's order; every file for an empty folder name.
 std::list<std::string> listCloudFiles(const std::string& folder);
+// The same for several folders from one look at the store: each folder's
+// names in turn.
+std::list<std::string> listCloudFiles(std::initializer_list<std::string> folders);
 // Writes the image without alpha; false (logged) on failure or a null image.
 bool saveScreenshotImage(cocos2d::CCImage* image, const std::string& path);
 // The low 32 bits of the platform id as a signed decimal.

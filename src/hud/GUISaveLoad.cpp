@@ -299,13 +299,13 @@ std::string GUISaveLoad::listTitleOf(const std::string& cloudName)
     return title;
 }
 
-CCArray* GUISaveLoad::listWorlds(CCString* folder)
+namespace {
+
+CCArray* worldsAmong(const std::list<std::string>& files)
 {
-    if (folder && folder->getString() == "All")
-        return listAllWorlds();
     CCArray* names = CCArray::create();
-    for (const std::string& name : listCloudFiles(folder ? folder->getString() : std::string())) {
-        if (!hasSaveExtension(name))
+    for (const std::string& name : files) {
+        if (!GUISaveLoad::hasSaveExtension(name))
             continue;
         LOG << "Added " << name;
         names->addObject(CCString::create(name));
@@ -313,12 +313,19 @@ CCArray* GUISaveLoad::listWorlds(CCString* folder)
     return names;
 }
 
+}  // namespace
+
+CCArray* GUISaveLoad::listWorlds(CCString* folder)
+{
+    if (folder && folder->getString() == "All")
+        return listAllWorlds();
+    return worldsAmong(listCloudFiles(folder ? folder->getString() : std::string()));
+}
+
 CCArray* GUISaveLoad::listAllWorlds()
 {
-    CCArray* all = CCArray::create();
-    all->addObjectsFromArray(listWorlds(CCString::create("Rewards")));
-    all->addObjectsFromArray(listWorlds(CCString::create("User")));
-    return all;
+    // One look at the store for both folders.
+    return worldsAmong(listCloudFiles({"Rewards", "User"}));
 }
 
 void GUISaveLoad::refreshList()

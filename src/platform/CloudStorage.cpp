@@ -47,33 +47,55 @@ int32_t clampSize(long long size)
     return size > INT32_MAX ? INT32_MAX : static_cast<int32_t>(size);
 }
 
-void listFolder(const std::string& folder, const std::string& prefix, std::vector<std::pair<std::string, int32_t>>& out,
-                int depth)
+// Size not looked up yet: a listing only reads its folders, and the size of
+// an entry is looked up when asked for.
+constexpr int32_t kSizeUnknown = -1;
+
+// Lists the open folder `fd` (and closes it). Each folder is read straight
+// into a buffer on the stack, and each entry is looked at relative to its
+// folder only when the folder does not say what it is: a listing allocates
+// nothing per folder and walks no path from the root. A link is never
+// followed.
+void listFolder(int fd, const std::string& prefix, std::vector<std::pair<std::string, int32_t>>& out, int depth)
 {
-    if (depth > 16)
+    if (depth > 16) {
+        ::close(fd);
         return;
-    DIR* dir = ::opendir(folder.c_str());
-    if (!dir)
-        return;
-    while (dirent* entry = ::readdir(dir)) {
-        std::string name = entry->d_name;
-        if (name == "." || name == ".." || name.rfind(kTempPrefix, 0) == 0)
-            continue;
-        // A name no operation can reach (upper case, a backslash...) is not
-        // reported: every listed name must read back.
-        std::string relative = prefix + name;
-        if (CloudStorage::foldName(relative) != relative)
-            continue;
-        std::string path = folder + "/" + name;
-        struct stat info;
-        if (::lstat(path.c_str(), &info) != 0)
-            continue;
-        if (S_ISDIR(info.st_mode))
-            listFolder(path, relative + "/", out, depth + 1);
-        else if (S_ISREG(info.st_mode))
-            out.emplace_back(relative, clampSize(info.st_size));
     }
-    ::closedir(dir);
+    alignas(dirent64) char buffer[4096];
+    ssize_t filled;
+    while ((filled = ::getdents64(fd, buffer, sizeof buffer)) > 0) {
+        for (ssize_t at = 0; at < filled;) {
+            const auto* entry = reinterpret_cast<const dirent64*>(buffer + at);
+            at += entry->d_reclen;
+            const char* name = entry->d_name;
+            if (std::strcmp(name, ".") == 0 || std::strcmp(name, "..") == 0 ||
+                std::strncmp(name, kTempPrefix, sizeof kTempPrefix - 1) == 0)
+                continue;
+            // A name no operation can reach (upper case, a backslash...) is
+            // not reported: every listed name must read back.
+            std::string relative = prefix + name;
+            if (CloudStorage::foldName(relative) != relative)
+                continue;
+            unsigned char type = entry->d_type;
+            int32_t size = kSizeUnknown;
+            if (type == DT_UNKNOWN) {
+                struct stat info;
+                if (::fstatat(fd, name, &info, AT_SYMLINK_NOFOLLOW) != 0)
+                    continue;
+                type = S_ISDIR(info.st_mode) ? DT_DIR : S_ISREG(info.st_mode) ? DT_REG : DT_UNKNOWN;
+                size = clampSize(info.st_size);
+            }
+            if (type == DT_DIR) {
+                const int sub = ::openat(fd, name, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+                if (sub >= 0)
+                    listFolder(sub, relative + "/", out, depth + 1);
+            } else if (type == DT_REG) {
+                out.emplace_back(std::move(relative), size);
+            }
+        }
+    }
+    ::close(fd);
 }
 
 // What a name's path is on disk. Symbolic links inside the store are never
@@ -83,7 +105,8 @@ enum class Entry { Missing, File, Blocked };
 
 // Looks at every component below the root with lstat: each folder on the way
 // must be a real folder (or missing), the last one a regular file (or missing).
-Entry entryOf(const std::string& root, const std::string& folded)
+// The last look goes to `found` when given.
+Entry entryOf(const std::string& root, const std::string& folded, struct stat* found = nullptr)
 {
     std::string path = root;
     size_t start = 0;
@@ -94,8 +117,11 @@ Entry entryOf(const std::string& root, const std::string& folded)
         struct stat info;
         if (::lstat(path.c_str(), &info) != 0)
             return errno == ENOENT ? Entry::Missing : Entry::Blocked;
-        if (last)
+        if (last) {
+            if (found)
+                *found = info;
             return S_ISREG(info.st_mode) ? Entry::File : Entry::Blocked;
+        }
         if (!S_ISDIR(info.st_mode))
             return Entry::Blocked;
         start = end + 1;
@@ -115,11 +141,12 @@ std::string pathOf(const Store& s, const std::string& name)
     return s.root + "/" + f;
 }
 
-// The path of an existing regular file of the store, or "".
-std::string existingFile(const Store& s, const std::string& name)
+// The path of an existing regular file of the store, or ""; its look in
+// `found` when given.
+std::string existingFile(const Store& s, const std::string& name, struct stat* found = nullptr)
 {
     std::string path = pathOf(s, name);
-    if (path.empty() || entryOf(s.root, path.substr(s.root.size() + 1)) != Entry::File)
+    if (path.empty() || entryOf(s.root, path.substr(s.root.size() + 1), found) != Entry::File)
         return std::string();
     return path;
 }
@@ -312,11 +339,8 @@ int32_t CloudStorage::getFileSize(const std::string& name)
 {
     Store& s = store();
     std::lock_guard<std::mutex> lock(s.mutex);
-    std::string path = existingFile(s, name);
     struct stat info;
-    if (path.empty() || ::lstat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode))
-        return 0;
-    return clampSize(info.st_size);
+    return existingFile(s, name, &info).empty() ? 0 : clampSize(info.st_size);
 }
 
 int32_t CloudStorage::getFileCount()
@@ -325,8 +349,11 @@ int32_t CloudStorage::getFileCount()
     std::lock_guard<std::mutex> lock(s.mutex);
     // Counting starts a listing: take a fresh look at the folder.
     s.listing.clear();
-    if (!s.root.empty())
-        listFolder(s.root, std::string(), s.listing, 0);
+    if (!s.root.empty()) {
+        const int fd = ::open(s.root.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        if (fd >= 0)
+            listFolder(fd, std::string(), s.listing, 0);
+    }
     std::sort(s.listing.begin(), s.listing.end());
     s.listingValid = true;
     return static_cast<int32_t>(s.listing.size());
@@ -345,9 +372,15 @@ std::string CloudStorage::getFileNameAndSize(int32_t index, int32_t* size)
     }
     if (index < 0 || static_cast<size_t>(index) >= s.listing.size())
         return std::string();
+    auto& [name, known] = s.listing[static_cast<size_t>(index)];
+    if (size && known == kSizeUnknown) {
+        // Looked up as any read would: through no link.
+        struct stat info;
+        known = entryOf(s.root, name, &info) == Entry::File ? clampSize(info.st_size) : 0;
+    }
     if (size)
-        *size = s.listing[static_cast<size_t>(index)].second;
-    return s.listing[static_cast<size_t>(index)].first;
+        *size = known;
+    return name;
 }
 
 }  // namespace platform

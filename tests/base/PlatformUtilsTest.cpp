@@ -37,6 +37,11 @@ TEST_F(PlatformUtilsTest, CloudListingMatchesTheFolderNotAPrefix)
     EXPECT_EQ(listCloudFiles("user"), user);
     EXPECT_EQ(listCloudFiles("").size(), 6u);
     EXPECT_TRUE(listCloudFiles("Missing/").empty());
+    // Several folders from one listing: each folder's names in turn.
+    put("Rewards/Gift.sav");
+    const std::list<std::string> both{"rewards/gift.sav", "user/world.png", "user/world.sav"};
+    EXPECT_EQ(listCloudFiles({"Rewards", "User"}), both);
+    EXPECT_EQ(listCloudFiles({"User", "Missing"}), user);
 }
 
 TEST_F(PlatformUtilsTest, UserIdIsTheLowWordAsASignedDecimal)

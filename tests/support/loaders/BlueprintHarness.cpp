@@ -29,16 +29,20 @@ constexpr int kGroundY = kOriginY - 1;
 // Wider and taller than any stage picture placed here.
 constexpr int kReach = 70;
 
+// The folder must exist.
 void writeBytes(const std::string& path, const Bytes& bytes)
 {
-    std::filesystem::create_directories(std::filesystem::path(path).parent_path());
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
 }
 
+// One pass over the pool: pool and grid agree, the count is right, and
+// nothing stands outside the blueprint's footprint (the ground row, the
+// sand column and the border aside).
 std::string checkSound(const World& w)
 {
     int pooled = 0;
+    bool outside = false;
     for (int i = 0; i < World::kMaxParticles; ++i) {
         const Particle* p = w.pool()[i];
         if (!p)
@@ -46,10 +50,13 @@ std::string checkSound(const World& w)
         ++pooled;
         if (p->id != i || !w.inWorld(p->x, p->y) || w.grid[p->x][p->y] != p)
             return "pool and grid disagree";
+        if (p->y > kGroundY && (std::abs(p->x - kOriginX) > kReach || p->y > kOriginY + kReach) && p->x != 5 &&
+            p->y < World::kMaxHeight - 1 && p->x > 0 && p->x < World::kMaxWidth - 1)
+            outside = true;
     }
     if (pooled != w.particleCount() || w.particleCount() + w.freeTop() != World::kMaxParticles)
         return "particle count wrong";
-    return "";
+    return outside ? "built outside its footprint" : "";
 }
 
 class BlueprintHarness : public Harness {
@@ -62,6 +69,8 @@ public:
         const Bytes stage0 = readWholeFile(tree + "0.png");
         const Bytes stage1 = readWholeFile(tree + "1.png");
         const Bytes tall = readWholeFile(m_oldRoot + "/buildings/eiffel/0.png");
+        for (const char* folder : {"bp", "rv/0", "rv/1"})
+            std::filesystem::create_directories(m_dir.file(folder));
         for (const char* folder : {"bp/", "rv/0/", "rv/1/"}) {
             writeBytes(m_dir.file(std::string(folder) + "0.png"), stage0);
             writeBytes(m_dir.file(std::string(folder) + "1.png"), stage1);
@@ -121,16 +130,22 @@ private:
     std::string build(const char* folder, bool checkSpace)
     {
         World& w = *m_world;
-        w.reset();  // which places the border walls too
-        platform::seedGameRand(7);
-        Blueprint::variantCounter = 0;
         const uint32_t stone = hashString("Stone");
         const uint32_t sand = hashString("Sand");
-        for (int x = 1; x < World::kMaxWidth - 1; ++x)
-            w.addParticle(x, kGroundY, stone, false);
-        for (int y = kOriginY; y < kOriginY + 10; ++y)
-            w.addParticle(5, y, sand, false);
-        const int before = w.particleCount();
+        // Most inputs make a blueprint that refuses or is blocked and places
+        // nothing: the world it leaves is the set-up one, and setting it up
+        // again was most of an input's time.
+        if (!m_setUp || w.particleCount() != m_setUpCount) {
+            w.reset();  // which places the border walls too
+            for (int x = 1; x < World::kMaxWidth - 1; ++x)
+                w.addParticle(x, kGroundY, stone, false);
+            for (int y = kOriginY; y < kOriginY + 10; ++y)
+                w.addParticle(5, y, sand, false);
+            m_setUpCount = w.particleCount();
+        }
+        m_setUp = false;
+        platform::seedGameRand(7);
+        Blueprint::variantCounter = 0;
 
         Blueprint blueprint(nullptr, nullptr, folder, kOriginX, kOriginY, checkSpace);
         // Three pictures of at most 23 x 60 per stage, and no more stages
@@ -151,12 +166,8 @@ private:
         for (int y = kOriginY; y < kOriginY + 10; ++y)
             if (!w.grid[5][y] || w.grid[5][y]->getType() != sand)
                 return "a particle outside the footprint changed";
-        for (int i = 0; i < World::kMaxParticles; ++i)
-            if (const Particle* p = w.pool()[i])
-                if (p->y > kGroundY && (std::abs(p->x - kOriginX) > kReach || p->y > kOriginY + kReach) && p->x != 5 &&
-                    p->y < World::kMaxHeight - 1 && p->x > 0 && p->x < World::kMaxWidth - 1)
-                    return "built outside its footprint";
-        (void)before;
+        // A blueprint that never started building left the world untouched.
+        m_setUp = blueprint.isEmpty() || blueprint.isBlocked();
         return "";
     }
 
@@ -164,6 +175,10 @@ private:
     std::string m_oldRoot;
     Bytes m_specs;
     std::unique_ptr<World> m_world;
+    // The world is as set up (the ground and the sand on a reset world), and
+    // how many particles that is.
+    bool m_setUp = false;
+    int m_setUpCount = 0;
 };
 
 }  // namespace

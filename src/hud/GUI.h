@@ -238,6 +238,9 @@ private:
     // After a world-settings switch: the top bar's pictograms and the tiles.
     void afterSwitch();
     void unlockItem(const std::string& name, std::set<std::string>& newItems);
+    // The game layer's zoom flag and the bar's eraser and zoom icons follow
+    // what the day allows now.
+    void availabilityChanged();
     void releaseBrushSlider();
     void showSaveResultNow(SaveLoadUtils::SaveResult result);
     SaveLoadUtils::SaveResult m_deferredSaveResult = SaveLoadUtils::SaveResult::Failed;

@@ -9,6 +9,8 @@
 
 #include "base/Logger.h"
 #include "hud/GUI.h"
+#include "hud/GUITopBar.h"
+#include "scene/GameLayer.h"
 #include "world/ParticleCreator.h"
 
 USING_NS_CC;
@@ -128,6 +130,7 @@ bool GUI::applyDaySettings(CCDictionary* settings)
     m_deniedItems.clear();
     if (lock)
         (deny ? m_deniedItems : m_allItems) = std::move(listed);
+    availabilityChanged();
     return true;
 }
 
@@ -138,4 +141,14 @@ void GUI::unlockItem(const std::string& name, std::set<std::string>& newItems)
     if (!isAvailable(name))
         newItems.insert(name);
     m_allItems.insert(name);
+    availabilityChanged();
+}
+
+void GUI::availabilityChanged()
+{
+    GameLayer* layer = GameLayer::existingInstance();
+    if (!layer || layer->getGUI() != this)
+        return;
+    layer->setZoomEnabled(isAvailable("Zoom"));
+    GUITopBar::getInstance()->showAvailableTools();
 }

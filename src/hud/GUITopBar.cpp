@@ -214,6 +214,27 @@ bool GUITopBar::beginBuild()
     return true;
 }
 
+void GUITopBar::showAvailableTools()
+{
+    if (worldHost().isFreePlay())
+        return;
+    GUI* gui = hud();
+    GameLayer* layer = GameLayer::existingInstance();
+    const auto show = [](GUIButton* button, bool available, const char* icon) {
+        if (!button)
+            return;
+        if (available && !button->hasIcon()) {
+            setIcon(button, icon);
+            button->setOffset(ccp(0, 0.5f));
+        } else if (!available && button->hasIcon()) {
+            button->removeIcon();
+        }
+        button->setActivateDelayed(available);
+    };
+    show(m_eraserButton, gui && gui->isAvailable("Clear"), "guitopbar_HUDEraser.png");
+    show(m_zoomButton, layer && layer->getZoomEnabled(), "guitopbar_HUDZoom.png");
+}
+
 GUIButton* GUITopBar::addRowButton(const char* frame, const char* icon, CCObject* callback, GUIButton* previous)
 {
     GUIButton* button = GUIButton::create(callback, frame, nullptr);
@@ -332,8 +353,6 @@ void GUITopBar::buildCampaignBar()
 {
     if (!beginBuild())
         return;
-    GUI* gui = hud();
-    GameLayer* layer = GameLayer::existingInstance();
     GUIButton* b = nullptr;
     b = m_elementMenuButton = addRowButton("guitopbar_HUDbtnMenuElement.png", "guitopbar_HUDelement_Soil.png",
                                            TOPBAR_CALL_O(onElementMenuButton), nullptr);
@@ -341,16 +360,9 @@ void GUITopBar::buildCampaignBar()
         addRowButton("guitopbar_HUDbtnMenuGeneric.png", "guitopbar_HUDDraw.png", TOPBAR_CALL_O(onToolButton), b);
     // Unavailable eraser and zoom stay blank buttons that still call their
     // handlers (which refuse).
-    const bool eraser = gui && gui->isAvailable("Clear");
-    b = m_eraserButton = addRowButton("guitopbar_HUDbtnMenuGeneric.png", eraser ? "guitopbar_HUDEraser.png" : nullptr,
-                                      TOPBAR_CALL(onEraserButton), b);
-    if (b && !eraser)
-        b->setActivateDelayed(false);
-    const bool zoom = layer && layer->getZoomEnabled();
-    b = m_zoomButton = addRowButton("guitopbar_HUDbtnMenuGeneric.png", zoom ? "guitopbar_HUDZoom.png" : nullptr,
-                                    TOPBAR_CALL(onZoomButton), b);
-    if (b && !zoom)
-        b->setActivateDelayed(false);
+    b = m_eraserButton = addRowButton("guitopbar_HUDbtnMenuGeneric.png", nullptr, TOPBAR_CALL(onEraserButton), b);
+    b = m_zoomButton = addRowButton("guitopbar_HUDbtnMenuGeneric.png", nullptr, TOPBAR_CALL(onZoomButton), b);
+    showAvailableTools();
     b = m_worldSettingsButton =
         addRowButton("guitopbar_HUDbtnMenuOptions.png", nullptr, TOPBAR_CALL_O(onWorldSettingsButton), b);
     b = m_worldMenuButton =

@@ -32,6 +32,10 @@ public:
     // --- layouts ---------------------------------------------------------------
     void buildFreeModeBar();
     void buildCampaignBar();
+    // Campaign layout: the eraser and zoom buttons show their icons while the
+    // day allows them and stay blank otherwise (a day's settings or an unlock
+    // changes that while the bar stands).
+    void showAvailableTools();
     void clearBar();
     // On the singleton: releases the menu buttons, drops the zoom hint and
     // leaves zoom mode.

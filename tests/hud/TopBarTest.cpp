@@ -96,6 +96,38 @@ TEST_F(TopBar, TheEraserAndZoomFollowAvailabilityInACampaignDayOnly)
     gui->setEverythingAvailable(true);
 }
 
+// A day's settings and the goals' unlocks change what the standing campaign
+// bar shows: the zoom button was left blank on the day that opened zooming.
+TEST_F(TopBar, ACampaignBarShowsTheZoomAndEraserTheDayAllowsNow)
+{
+    buildCampaign();
+    auto settings = [](bool zoom) {
+        CCDictionary* d = CCDictionary::create();
+        d->setObject(CCString::create("true"), "lock");
+        d->setObject(CCString::create("allow"), "lockMode");
+        CCArray* tools = CCArray::create(CCString::create("Draw"), nullptr);
+        if (zoom)
+            tools->addObject(CCString::create("Zoom"));
+        d->setObject(tools, "tools");
+        return d;
+    };
+    ASSERT_TRUE(gui->applyDaySettings(settings(true)));
+    EXPECT_TRUE(layer->getZoomEnabled());
+    EXPECT_TRUE(bar->getZoomButton()->hasIcon());
+    EXPECT_FALSE(bar->getEraserButton()->hasIcon()) << "no Clear listed";
+    ASSERT_TRUE(gui->applyDaySettings(settings(false)));
+    EXPECT_FALSE(layer->getZoomEnabled());
+    EXPECT_FALSE(bar->getZoomButton()->hasIcon());
+    gui->unlockTool("Zoom");
+    gui->unlockTool("Clear");
+    EXPECT_TRUE(bar->getZoomButton()->hasIcon());
+    EXPECT_TRUE(bar->getEraserButton()->hasIcon());
+    bar->onZoomButton();
+    EXPECT_TRUE(layer->getZoomMode());
+    bar->resetButtons();
+    gui->setEverythingAvailable(true);
+}
+
 TEST_F(TopBar, ZoomModeKeepsOneHintAndOnlyTheMenuButtonsLeaveIt)
 {
     buildFree();

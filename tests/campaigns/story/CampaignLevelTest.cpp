@@ -107,19 +107,29 @@ TEST_P(CampaignLevel, ItsUntouchedWorldPassesNoMissionAndKeepsItsCells)
                               << ParticleCreator::getName(k.type);
 }
 
+// A level whose missions only want actions (a tune played) has no solved
+// variant: its script plays the prepared world.
 TEST_P(CampaignLevel, ItsSolvedWorldIsWonByItsScript)
 {
     const LevelOf l = GetParam();
     const std::string file = std::string(TESMORA_TEST_DATA) + "/solved/" + worldName();
-    if (testsupport::readFile(file).empty())
-        GTEST_SKIP() << "no solved world " << file;
+    const bool solved = !testsupport::readFile(file).empty();
+    if (!solved) {
+        levelscript::Level level;
+        std::string error;
+        ASSERT_TRUE(levelscript::readLevel(levelPath(l.level, l.mode), nullptr, level, error)) << error;
+        if (!level.hasScript)
+            GTEST_SKIP() << "no solved world " << file << " and no script";
+    }
     startCampaignLevel(l.mode, l.level);
     ASSERT_FALSE(HasFatalFailure());
-    ASSERT_TRUE(goalsUi().loadWorld(NSData::dataWithContentsOfFile(file))) << file;
-    goalsUi().setLoadedWorldName(worldName());
+    if (solved) {
+        ASSERT_TRUE(goalsUi().loadWorld(NSData::dataWithContentsOfFile(file))) << file;
+        goalsUi().setLoadedWorldName(worldName());
+    }
     int steps = 0;
-    playDay(l.level, steps, /*solvedLoaded=*/true);
-    std::printf("%s solved: %d steps\n", worldName().c_str(), steps);
+    playDay(l.level, steps, solved);
+    std::printf("%s %s: %d steps\n", worldName().c_str(), solved ? "solved" : "played", steps);
 }
 
 std::string levelName(const ::testing::TestParamInfo<LevelOf>& info)

@@ -1,8 +1,10 @@
-// The campaigns' level tests on the story's runner: each level started as
-// its selection starts it. The untouched world passes no mission in 300
-// steps and keeps the cells its script fills from the missions' tables; the
-// solved world with the level's script passes every mission within its
-// bound. TESMORA_PLAY_LEVEL=<mode>_<level> plays one level only.
+// The campaigns' level tests on the story's runner, each level started as
+// its selection starts it: its palette offers what the player places, the
+// untouched world passes no mission in 300 steps and keeps the cells its
+// script fills from the missions' tables, and the solved world with the
+// level's script passes every mission within its bound.
+// TESMORA_PLAY_LEVEL=<mode>_<level> plays one level only.
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -80,6 +82,12 @@ TEST_P(CampaignLevel, ItsUntouchedWorldPassesNoMissionAndKeepsItsCells)
     levelscript::Level level;
     std::string error;
     ASSERT_TRUE(levelscript::readLevel(levelPath(l.level, l.mode), nullptr, level, error)) << error;
+
+    // The palette the level's settings give offers what the player places.
+    const std::vector<std::string> palette = layer->getGUI()->paletteNames();
+    for (const std::string& e : level.header.places)
+        EXPECT_TRUE(std::find(palette.begin(), palette.end(), e) != palette.end())
+            << worldName() << ": the palette does not offer " << e << ", which the player places";
 
     auto holds = [&](const KeptCell& k) {
         Particle* p = world->at(k.x, k.y);

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -27,6 +28,12 @@ struct LevelOf {
     int mode;
     int level;
 };
+
+// Test names and failures say "Day2_8", not the bytes of the struct.
+void PrintTo(const LevelOf& l, std::ostream* out)
+{
+    *out << "Day" << l.mode << "_" << l.level;
+}
 
 std::vector<LevelOf> everyCampaignLevel()
 {

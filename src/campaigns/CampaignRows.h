@@ -119,10 +119,15 @@ template <size_t N> constexpr std::array<NoteRecord, N + 1> melody(std::string_v
 // The notes of a melody before its closing record.
 int melodyLength(const NoteRecord* melody);
 
-// A campaign's tables and melodies by the names its tests give them.
+// A campaign's tables and melodies by the names its tests give them. A table
+// also names the mission that reads it and its letter ('A', 'B', ... in the
+// order the mission's test reads them), as the story's tables do, so the
+// tools that build the levels find it.
 struct CampaignTable {
     const char* name;
     MissionPattern records;
+    const char* mission = nullptr;
+    char letter = 0;
 };
 struct CampaignMelody {
     const char* name;

@@ -3,6 +3,7 @@
 #include "campaigns/contraptions/ContraptionsCampaign.h"
 #include "campaigns/lasers/LasersCampaign.h"
 #include "campaigns/music/MusicCampaign.h"
+#include "campaigns/story/StoryTables.h"
 #include "campaigns/usermade/UserMadeCampaign.h"
 #include "goals/AchievementManager.h"
 
@@ -60,4 +61,18 @@ void registerCampaignGoals(AchievementManager& goals)
     registerMode<2>(goals);
     registerMode<6>(goals);
     registerMode<7>(goals);
+}
+
+MissionPattern missionTable(const char* mission, char letter)
+{
+    if (!mission)
+        return nullptr;
+    if (MissionPattern story = storyTable(mission, letter))
+        return story;
+    const std::string_view name = mission;
+    for (const Campaign* c : builtCampaigns())
+        for (const CampaignTable& t : c->tables)
+            if (t.mission && t.mission == name && t.letter == letter)
+                return t.records;
+    return nullptr;
 }

@@ -12,3 +12,7 @@ std::span<const Campaign* const> builtCampaigns();
 // The campaign of a game mode, or null.
 const Campaign* campaignOfMode(int mode);
 void registerCampaignGoals(AchievementManager& goals);
+
+// A mission's pattern table by its class name and letter: the story's, then
+// the campaigns'; null for none.
+MissionPattern missionTable(const char* mission, char letter);

@@ -241,3 +241,23 @@ TEST_F(CampaignData, StepsHaveEmptyTextsForTheWholeRunAndUnknownNamesMakeNothing
 }
 
 }  // namespace
+
+// The tools find a table by its mission's class name and letter: each names a
+// mission of its own campaign, whose letters run A, B, ... without a gap.
+TEST_F(CampaignData, EveryTableIsFoundByItsMissionAndLetter)
+{
+    for (const Campaign* c : builtCampaigns()) {
+        std::map<std::string, std::string> letters;
+        for (const CampaignTable& t : c->tables) {
+            SCOPED_TRACE(std::string(c->name) + " " + t.name);
+            ASSERT_NE(t.mission, nullptr);
+            EXPECT_NE(c->mission(t.mission), nullptr) << "not a mission of the campaign: " << t.mission;
+            std::string& seen = letters[t.mission];
+            EXPECT_EQ(t.letter, static_cast<char>('A' + seen.size()));
+            seen += t.letter;
+            EXPECT_EQ(missionTable(t.mission, t.letter), t.records);
+        }
+    }
+    EXPECT_EQ(missionTable("Contra_FixBomb", 'G'), nullptr);
+    EXPECT_EQ(missionTable(nullptr, 'A'), nullptr);
+}

@@ -8,7 +8,7 @@
 
 #include "GuidePicture.h"
 #include "elements/creatures/CreatureKinds.h"
-#include "campaigns/story/StoryTables.h"
+#include "campaigns/Campaigns.h"
 #include "hud/GUIDaySettings.h"
 #include "world/Particle.h"
 #include "world/ParticleCreator.h"
@@ -325,6 +325,20 @@ void checkSettings(const std::string& path, const std::string& world, const std:
                 fault("the solved build uses " + e + ", the file does not allow it");
 }
 
+namespace {
+
+// The type name of a kind, as settings list it ("Tnt", where the factory
+// shows "TNT").
+std::string typeNameOf(uint32_t type)
+{
+    for (const std::string& name : ParticleCreator::acceptedNames())
+        if (hashString(name.c_str()) == type)
+            return name;
+    return ParticleCreator::getName(type);
+}
+
+}  // namespace
+
 std::vector<std::string> solvedElements(const levelscript::Level& level)
 {
     std::set<std::string> used;
@@ -334,10 +348,15 @@ std::vector<std::string> solvedElements(const levelscript::Level& level)
                 for (char ch : row)
                     if (auto it = c.legend.find(ch); it != c.legend.end() && !it->second.empty())
                         used.insert(it->second);
-        } else if (c.kind == levelscript::CommandKind::Table && c.element.empty()) {
-            if (MissionPattern table = storyTable(c.mission.c_str(), c.letter))
+        } else if (c.kind == levelscript::CommandKind::Table) {
+            // An emptied table places nothing.
+            if (c.mode != levelscript::TableMode::Fill)
+                continue;
+            if (!c.element.empty())
+                used.insert(c.element);
+            else if (MissionPattern table = missionTable(c.mission.c_str(), c.letter))
                 for (MissionPattern r = table; (r->end & 0xff) == 0; ++r)
-                    used.insert(ParticleCreator::getName(r->type));
+                    used.insert(typeNameOf(r->type));
         } else if (!c.element.empty()) {
             used.insert(c.element);
         }

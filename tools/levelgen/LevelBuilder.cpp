@@ -6,7 +6,8 @@
 
 #include "base/Logger.h"
 #include "base/NSData.h"
-#include "campaigns/story/StoryTables.h"
+#include "campaigns/Campaigns.h"
+#include "elements/materials/Instruments.h"
 #include "platform/GameClock.h"
 #include "platform/GameRandom.h"
 #include "world/ColorTables.h"
@@ -221,7 +222,7 @@ bool LevelBuilder::apply(const Command& c, const Level& level, std::vector<Cell>
             }
         return true;
     case CommandKind::Table: {
-        MissionPattern table = storyTable(c.mission.c_str(), c.letter);
+        MissionPattern table = missionTable(c.mission.c_str(), c.letter);
         if (!table)
             return fault("no table " + c.mission + " " + c.letter);
         for (MissionPattern r = table; (r->end & 0xff) == 0; ++r) {
@@ -232,6 +233,15 @@ bool LevelBuilder::apply(const Command& c, const Level& level, std::vector<Cell>
             else
                 marks.push_back({r->x, r->y});
         }
+        return true;
+    }
+    case CommandKind::Tune: {
+        Particle* p = world_->at(c.at[0], c.at[1]);
+        auto* instrument = p && p->id >= 0 ? dynamic_cast<Instrument*>(p) : nullptr;
+        if (!instrument)
+            return fault("no instrument at (" + std::to_string(c.at[0]) + ", " + std::to_string(c.at[1]) + ") to tune");
+        instrument->note = instrument->chosenNote = noteIndex(c.note);
+        instrument->octave = instrument->chosenOctave = c.count;
         return true;
     }
     case CommandKind::Step:

@@ -222,6 +222,15 @@ void Parser::command(const std::vector<std::string>& t, std::vector<Command>& in
         } else {
             fail("expected fill, empty or mark, got '" + t[3] + "'");
         }
+    } else if (w == "tune") {
+        arity(t, 5, 5, "tune X Y NAME OCTAVE");
+        c.kind = CommandKind::Tune;
+        c.at = {integer(t, 1, INT32_MIN, INT32_MAX), integer(t, 2, INT32_MIN, INT32_MAX)};
+        cellIn(c.at[0], c.at[1]);
+        if (noteIndex(t[3]) < 0)
+            fail("unknown note '" + t[3] + "' (c cs d ds e f fs g gs a as b)");
+        c.note = t[3];
+        c.count = integer(t, 4, 0, 3);
     } else if (w == "mark") {
         arity(t, 5, 5, "mark X0 Y0 X1 Y1");
         c.kind = CommandKind::Mark;
@@ -337,6 +346,11 @@ void Parser::action(const std::vector<std::string>& t)
             fail("unknown note '" + t[3] + "' (c cs d ds e f fs g gs a as b)");
         a.name = t[3];
         a.count = integer(t, 4, 0, 3);
+    } else if (w == "play") {
+        if (t.size() < 3 || t.size() % 2 == 0)
+            fail("expected: play X Y [X Y ...]");
+        a.kind = ActionKind::Play;
+        cells(1, t.size() - 1);
     } else {
         fail("unknown action '" + w + "'");
     }
@@ -515,6 +529,7 @@ const char* commandName(CommandKind kind)
     case CommandKind::Table: return "table";
     case CommandKind::Mark: return "mark";
     case CommandKind::Step: return "step";
+    case CommandKind::Tune: return "tune";
     }
     return "?";
 }

@@ -33,7 +33,7 @@ struct Header {
     int32_t bound = 0;  // 0: none given
 };
 
-enum class CommandKind { Fill, Clear, Line, Disc, Cell, Stamp, Table, Mark, Step };
+enum class CommandKind { Fill, Clear, Line, Disc, Cell, Stamp, Table, Mark, Step, Tune };
 enum class TableMode { Fill, Empty, Mark };
 
 struct Command {
@@ -41,10 +41,11 @@ struct Command {
     int line = 0;
     std::string element;  // empty: clear (or, for a table fill, the table's own)
     // Fill, Clear, Mark: x0 y0 x1 y1; Line: x0 y0 x1 y1; Disc: x y; Cell,
-    // Stamp: x y (the stamp's top-left cell); Step: none.
+    // Stamp: x y (the stamp's top-left cell); Tune: x y; Step: none.
     std::vector<int32_t> at;
     int32_t radius = 0;  // Line: 0 is one cell wide; Disc: the radius
-    int32_t count = 0;   // Step
+    int32_t count = 0;   // Step; Tune: the octave
+    std::string note;    // Tune: the note's name
     // Stamp: rows top first, and what each character places ("" empties).
     std::vector<std::string> rows;
     std::map<char, std::string> legend;
@@ -73,13 +74,14 @@ enum class ActionKind {
     Step,
     Until,
     Note,
+    Play,
 };
 
 struct Action {
     ActionKind kind = ActionKind::Step;
     int line = 0;
     std::string element;      // Paint, Stroke, Fill, Replace
-    std::vector<int32_t> at;  // the cells: x y, or x0 y0 x1 y1 for Stroke
+    std::vector<int32_t> at;  // the cells: x y, or x0 y0 x1 y1 for Stroke; Play: x y pairs
     int32_t radius = 0;       // Paint, Stroke, Erase: 0 is one cell
     int32_t count = 0;        // Step, Until
     std::string name;         // Option: Sun ...; Temperature: VeryCold ...

@@ -128,8 +128,11 @@ constexpr CampaignLevelRow kLevels[] = {
 // clang-format on
 
 constexpr CampaignTable kTables[] = {
-    {"M1", kM1.data()}, {"M2", kM2.data()}, {"M3", kM3.data()},   {"M3x", kM3x.data()}, {"M4", kM4.data()},
-    {"M6", kM6.data()}, {"M7", kM7.data()}, {"M7p", kM7p.data()}, {"M8", kM8.data()},   {"M9", kM9.data()},
+    {"M1", kM1.data(), "Music_Lv1", 'A'}, {"M2", kM2.data(), "Music_Lv2", 'A'},
+    {"M3", kM3.data(), "Music_Lv3", 'A'}, {"M3x", kM3x.data(), "Music_PixRemoveLv3", 'A'},
+    {"M4", kM4.data(), "Music_Lv4", 'A'}, {"M6", kM6.data(), "Music_Lv6", 'A'},
+    {"M7", kM7.data(), "Music_Lv7", 'A'}, {"M7p", kM7p.data(), "Music_Lv7", 'B'},
+    {"M8", kM8.data(), "Music_Lv8", 'A'}, {"M9", kM9.data(), "Music_Lv9", 'A'},
 };
 
 constexpr CampaignMelody kMelodies[] = {

@@ -9,7 +9,9 @@
 #include <sstream>
 
 #include "campaigns/story/StoryMissions.h"
-#include "campaigns/story/StoryTables.h"
+#include "campaigns/Campaigns.h"
+#include "campaigns/music/MusicCampaign.h"
+#include "elements/materials/Instruments.h"
 #include "cocos2d_extensions/CCValue.h"
 #include "goals/AchievementManager.h"
 #include "goals/GoalFunctions.h"
@@ -58,17 +60,11 @@ bool knownElement(std::string_view name)
     return ParticleCreator::isAccepted(hashString(std::string(name).c_str()));
 }
 
-std::string dayWorld(int day)
-{
-    return "Day" + std::to_string(day);
-}
-
 // The names a day's settings list under a key, those the palette can show.
-std::set<std::string> paletteOf(int day)
+std::set<std::string> paletteOf(const std::string& world)
 {
     std::set<std::string> names;
-    CCDictionary* settings =
-        CCDictionary::createWithContentsOfFile(("universes/Missions/" + dayWorld(day) + ".plist").c_str());
+    CCDictionary* settings = CCDictionary::createWithContentsOfFile(("universes/Missions/" + world + ".plist").c_str());
     auto* listed = settings ? dynamic_cast<CCArray*>(settings->objectForKey("elements")) : nullptr;
     std::set<std::string> allowed;
     for (unsigned i = 0; listed && i < listed->count(); ++i)
@@ -199,7 +195,10 @@ void addDisc(std::vector<Paint>& out, int cx, int cy, int r, const std::string& 
 
 std::string tableElement(const MissionPatternRecord& r)
 {
-    // The factory's name of the record's kind.
+    // The type name of the record's kind (the factory shows Tnt as "TNT").
+    for (const std::string& name : ParticleCreator::acceptedNames())
+        if (hashString(name.c_str()) == r.type)
+            return name;
     return ParticleCreator::getName(r.type);
 }
 
@@ -251,7 +250,7 @@ std::vector<Paint> cellsOf(const levelscript::Command& c)
     case CommandKind::Table:
         if (c.mode == levelscript::TableMode::Mark)
             break;
-        if (MissionPattern table = storyTable(c.mission.c_str(), c.letter))
+        if (MissionPattern table = missionTable(c.mission.c_str(), c.letter))
             for (const MissionPatternRecord* r = table; (r->end & 0xff) == 0; ++r)
                 out.push_back({r->x, r->y,
                                c.mode == levelscript::TableMode::Empty ? std::string()
@@ -259,6 +258,7 @@ std::vector<Paint> cellsOf(const levelscript::Command& c)
                                                                        : c.element});
         break;
     case CommandKind::Mark:
+    case CommandKind::Tune:
     case CommandKind::Step: break;
     }
     return out;
@@ -277,17 +277,23 @@ const char* temperatureNames[] = {"VeryCold", "Cold", "Normal", "Hot", "VeryHot"
 
 // --- levels ---------------------------------------------------------------------------
 
-std::string levelPath(int day)
+std::string dayWorld(int day, int mode)
 {
-    return sourceRoot() + "/assets/levels/" + dayWorld(day) + ".level";
+    return AchievementManager::dayName(mode, day);
 }
 
-bool dayExists(int day)
+std::string levelPath(int day, int mode)
+{
+    return sourceRoot() + "/assets/levels/" + dayWorld(day, mode) + ".level";
+}
+
+bool dayExists(int day, int mode)
 {
     const char* env = std::getenv("ENGINE_RESOURCES");
     const std::string root = env ? env : "";
-    return fileExists(levelPath(day)) && fileExists(root + "/universes/Missions/" + dayWorld(day)) &&
-        fileExists(root + "/universes/Missions/" + dayWorld(day) + ".plist");
+    const std::string world = dayWorld(day, mode);
+    return fileExists(levelPath(day, mode)) && fileExists(root + "/universes/Missions/" + world) &&
+        fileExists(root + "/universes/Missions/" + world + ".plist");
 }
 
 int lastConsecutiveDay()
@@ -493,6 +499,42 @@ void StoryPlayer::startStoryFromMenu()
     ASSERT_TRUE(runUntil([&] { return goals->getState() == GUIWindow::Closed; }, 60)) << "today's goals stay open";
 }
 
+void StoryPlayer::startCampaignLevel(int mode, int level)
+{
+    m_mode = mode;
+    // A level starts as in a fresh run: no notes heard, no Music latch or count.
+    Note::resetLastPlayed();
+    musicPoweredLatch() = 0;
+    musicHoldCount() = 0;
+    Profile* profile = Profile::getInstance();
+    profile->setGameMode(mode);
+    profile->setDay(level);
+    SaveLoadUtils::setFreePlay(false);
+    ParticleCreator::resetElementsCreated();
+    world->setBigWorld(false);
+    world->reset();
+    world->lightMap.setLightOn(true);
+    world->lightMap.setSunOn(true);
+    GUITopBar* bar = GUITopBar::getInstance();
+    bar->buildCampaignBar();
+    bar->resetButtons();
+    bar->setLocked(false);
+    bar->updateBadges();
+    AchievementManager* goals = AchievementManager::getInstance();
+    goals->startDay(level);
+    goals->loadDay(level);
+    CCDirector::sharedDirector()->runWithScene(GameLayer::scene());
+    ASSERT_TRUE(runUntil([&] { return layer->getParent() == CCDirector::sharedDirector()->getRunningScene(); }, 60))
+        << "the game scene did not come in";
+    GUIAchievement* window = layer->getAchievementWindow();
+    ASSERT_NE(window, nullptr);
+    if (runUntil([&] { return window->getBoardKind() == GUIAchievement::kTodayGoals; }, 60)) {
+        run(15);
+        click(GUITopBar::getInstance()->getDayButton());
+        ASSERT_TRUE(runUntil([&] { return window->getState() == GUIWindow::Closed; }, 60)) << "today's goals stay open";
+    }
+}
+
 void StoryPlayer::takeDayMissions(int day)
 {
     AchievementManager::resetInstanceForTests();
@@ -508,20 +550,22 @@ void StoryPlayer::takeDayMissions(int day)
 
 void StoryPlayer::playDay(int day, int& steps, bool solvedLoaded)
 {
-    SCOPED_TRACE("Day" + std::to_string(day));
+    const std::string worldName = dayWorld(day, m_mode);
+    SCOPED_TRACE(worldName);
     levelscript::Level level;
     std::string error;
-    ASSERT_TRUE(levelscript::readLevel(levelPath(day), knownElement, level, error)) << error;
+    ASSERT_TRUE(levelscript::readLevel(levelPath(day, m_mode), knownElement, level, error)) << error;
     ASSERT_EQ(Profile::getInstance()->getDay(), day);
-    EXPECT_EQ(loadedWorld(), dayWorld(day)) << "the day's world is not the one loaded";
+    EXPECT_EQ(loadedWorld(), worldName) << "the day's world is not the one loaded";
     CCString* universe = layer->getUniverseName();
-    EXPECT_EQ(universe ? universe->getString() : std::string(), dayWorld(day)) << "the world's name";
+    EXPECT_EQ(universe ? universe->getString() : std::string(), worldName) << "the world's name";
     std::vector<std::string> offered = layer->getGUI()->paletteNames();
     std::set<std::string> palette(offered.begin(), offered.end());
     palette.erase("Clear");
-    EXPECT_EQ(joined(palette), joined(paletteOf(day))) << "Day" << day << ": the palette is not its day's set";
+    EXPECT_EQ(joined(palette), joined(paletteOf(worldName))) << worldName << ": the palette is not its day's set";
     std::set<std::string> missing;
-    for (const std::string& e : cumulativeElements(day))
+    // Campaign levels offer their own lists, not the story's growing set.
+    for (const std::string& e : m_mode == 0 ? cumulativeElements(day) : std::set<std::string>())
         if (!palette.count(e))
             missing.insert(e);
     EXPECT_TRUE(missing.empty()) << "Day" << day << ": the palette lacks " << joined(missing);
@@ -550,7 +594,7 @@ void StoryPlayer::playDay(int day, int& steps, bool solvedLoaded)
 void StoryPlayer::act(int day, const levelscript::Action& a, bool solvedLoaded)
 {
     using levelscript::ActionKind;
-    const std::string where = "Day" + std::to_string(day) + ".level:" + std::to_string(a.line);
+    const std::string where = dayWorld(day, m_mode) + ".level:" + std::to_string(a.line);
     GUI* gui = layer->getGUI();
     switch (a.kind) {
     case ActionKind::Paint:
@@ -593,7 +637,7 @@ void StoryPlayer::act(int day, const levelscript::Action& a, bool solvedLoaded)
             break;
         levelscript::Level level;
         std::string error;
-        ASSERT_TRUE(levelscript::readLevel(levelPath(day), knownElement, level, error)) << error;
+        ASSERT_TRUE(levelscript::readLevel(levelPath(day, m_mode), knownElement, level, error)) << error;
         ASSERT_TRUE(level.hasSolved) << where << ": build without a solved section";
         applySolved(level);
         break;
@@ -605,7 +649,7 @@ void StoryPlayer::act(int day, const levelscript::Action& a, bool solvedLoaded)
         if (gui->isSavingAfterNaming()) {
             GUIKeyboard* keyboard = GUIKeyboard::getInstance();
             run(10);
-            const std::string name = dayWorld(day) + " saved";
+            const std::string name = dayWorld(day, m_mode) + " saved";
             keyboard->insertText(name.c_str(), static_cast<int>(name.size()));
             keyboard->accept();
             run(10);
@@ -676,6 +720,13 @@ void StoryPlayer::act(int day, const levelscript::Action& a, bool solvedLoaded)
         break;
     }
     case ActionKind::Note: tuneInstrument(a, where); break;
+    case ActionKind::Play:
+        for (size_t i = 0; i + 1 < a.at.size(); i += 2) {
+            playInstrument(a.at[i], a.at[i + 1], where);
+            if (::testing::Test::HasFatalFailure())
+                return;
+        }
+        break;
     }
 }
 
@@ -713,11 +764,58 @@ void StoryPlayer::tuneInstrument(const levelscript::Action& a, const std::string
     }
 }
 
+// A player's long press on an instrument: it sounds and its editor opens,
+// which the back key leaves. The view is magnified on the cell unless it
+// already shows the cell magnified, and stays so for the next notes.
+void StoryPlayer::playInstrument(int x, int y, const std::string& where)
+{
+    const float side = static_cast<float>(pixelSize * pixelSize);
+    auto screen = [&] { return layer->convertToWorldSpace(ccp((x + 0.5f) * side, (y + 0.5f) * side)); };
+    const CCSize view = CCDirector::sharedDirector()->getWinSize();
+    auto shown = [&] {
+        const CCPoint at = screen();
+        return at.x >= 0 && at.y >= 0 && at.x < view.width && at.y < view.height;
+    };
+    if (layer->getZoomedOut() && !shown()) {
+        click(GUITopBar::getInstance()->getZoomButton());
+        run(10);
+    }
+    if (!layer->getZoomedOut()) {
+        click(GUITopBar::getInstance()->getZoomButton());
+        const CCPoint at = screen();
+        press(at.x, at.y);
+        run(1);
+        release(at.x, at.y);
+        run(10);
+    }
+    ASSERT_TRUE(layer->getZoomedOut() && shown())
+        << where << ": (" << x << ", " << y << ") is not in the magnified view (at " << screen().x << ", " << screen().y
+        << ", magnified " << layer->getZoomedOut() << ")";
+    const CCPoint at = screen();
+    press(at.x, at.y);
+    run(26);  // past the 0.8 s of a long press
+    release(at.x, at.y);
+    run(1);
+    Particle* p = world->at(x, y);
+    auto* editor = p ? dynamic_cast<InstrumentEditor*>(p->editor) : nullptr;
+    ASSERT_NE(editor, nullptr) << where << ": the long press at (" << x << ", " << y << ") opened no editor";
+    editor->onBackPressed();
+    run(2);
+}
+
 void StoryPlayer::applySolved(const levelscript::Level& level)
 {
     for (const levelscript::Command& c : level.solved) {
         if (c.kind == levelscript::CommandKind::Step) {
             run(c.count);
+            continue;
+        }
+        if (c.kind == levelscript::CommandKind::Tune) {
+            Particle* p = world->at(c.at[0], c.at[1]);
+            auto* instrument = p ? dynamic_cast<Instrument*>(p) : nullptr;
+            ASSERT_NE(instrument, nullptr) << "no instrument to tune at line " << c.line;
+            instrument->note = instrument->chosenNote = levelscript::noteIndex(c.note);
+            instrument->octave = instrument->chosenOctave = c.count;
             continue;
         }
         // Cell by cell, as the player's painting puts them (each counts as made).

@@ -20,10 +20,12 @@ namespace storyplay {
 
 constexpr int kLastPlayableDay = 30;
 
-// assets/levels/Day<N>.level in the source tree.
-std::string levelPath(int day);
+// The world of a day: "Day<N>" in the story (mode 0), else "Day<mode>_<N>".
+std::string dayWorld(int day, int mode = 0);
+// assets/levels/<world>.level in the source tree.
+std::string levelPath(int day, int mode = 0);
 // The prepared world and settings in the resource tree, and the level file.
-bool dayExists(int day);
+bool dayExists(int day, int mode = 0);
 // 1 .. the last day whose level and world exist without a gap (0: none).
 int lastConsecutiveDay();
 // The seed for everything random in a playthrough: TESMORA_PLAY_SEED, else
@@ -68,6 +70,11 @@ protected:
     // introduction's five pages are pressed through and today's goals
     // closed; later days close the goals window the entry opens.
     void startStoryFromMenu();
+    // A campaign's level started as its selection starts it: mode and day,
+    // free play off, made elements forgotten, a small world and the
+    // campaign bar, then the level's goals and world in one frame; today's
+    // goals closed if they open. Later days of the fixture are that mode's.
+    void startCampaignLevel(int mode, int level);
     // The day's missions made here, as its opening step makes them (the
     // level tests, which stand apart from the story's replay).
     void takeDayMissions(int day);
@@ -94,8 +101,11 @@ protected:
     void pickTool(const std::string& name);
     // The note action: the instrument at the cell set to the note and octave.
     void tuneInstrument(const levelscript::Action& a, const std::string& where);
+    // A long press on the instrument at the cell, its editor left.
+    void playInstrument(int x, int y, const std::string& where);
     void loadLastSaved();
 
+    int m_mode = 0;  // the game mode whose days are played
     int64_t m_clockBase = 1000000;
     int64_t m_stepsRun = 0;
     std::string m_lastSaved;

@@ -10,7 +10,7 @@ namespace {
 
 bool known(std::string_view name)
 {
-    for (const char* e : {"Soil", "Water", "Stone", "Metal", "Bulb", "Glass", "Power"})
+    for (const char* e : {"Soil", "Water", "Stone", "Metal", "Bulb", "Glass", "Power", "Note"})
         if (name == e)
             return true;
     return false;
@@ -149,6 +149,27 @@ TEST(LevelScript, ReadsAWholeScript)
     EXPECT_EQ(level.script[16].count, 1200);
 }
 
+// Instruments of a prepared world tuned by the build; a run of notes played
+// by one action.
+TEST(LevelScript, TunesInstrumentsAndPlaysNotes)
+{
+    Level level;
+    std::string error;
+    ASSERT_TRUE(parseLevel("world Day1_2\nbackground music\ncell Note 40 30\ntune 40 30 as 1\nscript\n"
+                           "play 40 30 42 30 40 30\nend\n",
+                           "Day1_2.level", known, level, error))
+        << error;
+    ASSERT_EQ(level.build.size(), 2u);
+    EXPECT_EQ(level.build[1].kind, CommandKind::Tune);
+    EXPECT_EQ(level.build[1].at, (std::vector<int32_t>{40, 30}));
+    EXPECT_EQ(level.build[1].note, "as");
+    EXPECT_EQ(level.build[1].count, 1);
+    EXPECT_STREQ(commandName(CommandKind::Tune), "tune");
+    ASSERT_EQ(level.script.size(), 1u);
+    EXPECT_EQ(level.script[0].kind, ActionKind::Play);
+    EXPECT_EQ(level.script[0].at, (std::vector<int32_t>{40, 30, 42, 30, 40, 30}));
+}
+
 TEST(LevelScript, DefaultsAndNoCheck)
 {
     Level level;
@@ -206,6 +227,10 @@ TEST(LevelScript, FaultsNameTheirFileAndLine)
         {head + "script\ntemperature Warm\nend\n", "Day7.level:4: unknown temperature 'Warm'"},
         {head + "script\nnote 88 43 h 2\nend\n", "Day7.level:4: unknown note 'h' (c cs d ds e f fs g gs a as b)"},
         {head + "script\nnote 88 43 d\nend\n", "Day7.level:4: expected: note X Y NAME OCTAVE"},
+        {head + "tune 88 43 h 2\n", "Day7.level:3: unknown note 'h' (c cs d ds e f fs g gs a as b)"},
+        {head + "tune 88 43 c 4\n", "Day7.level:3: '4' is out of range 0..3"},
+        {head + "script\nplay 88 43 90\nend\n", "Day7.level:4: expected: play X Y [X Y ...]"},
+        {head + "script\nplay 88 80\nend\n", "Day7.level:4: cell (88, 80) is outside the 120 x 80 world"},
         {head + "table MakeMetalBox a fill\n", "Day7.level:3: expected a table letter A..Z, got 'a'"},
         {head + "table MakeMetalBox A mark Soil\n", "Day7.level:3: expected: table MISSION LETTER empty | mark"},
         {head + "table MakeMetalBox A paint\n", "Day7.level:3: expected fill, empty or mark, got 'paint'"},

@@ -14,6 +14,7 @@
 #include "GuidePicture.h"
 #include "LevelBuilder.h"
 #include "LevelScript.h"
+#include "campaigns/Campaigns.h"
 #include "campaigns/story/StoryTables.h"
 #include "world/World.h"
 #include "world/WorldBlob.h"
@@ -145,6 +146,52 @@ TEST(Levelgen, SameBytesTwiceAndAfterAReload)
     EXPECT_EQ(first.prepared, second.prepared);
     EXPECT_EQ(first.solved, second.solved);
     EXPECT_NE(first.prepared, first.solved);
+}
+
+// Campaign missions' tables by class name and letter, as the story's: each
+// mode fills, empties or marks its cells; an unknown letter is a fault.
+TEST(Levelgen, TablesOfCampaignMissionsByClassName)
+{
+    const uint32_t power = hashString("Power"), note = hashString("Note");
+    const struct {
+        const char* command;
+        int x, y;
+        uint32_t type;  // after the command, over a metal floor at y 31 and 38
+        size_t marks;
+    } cases[] = {
+        {"table Contra_LedsOn B fill", 48, 31, power, 0},
+        {"table Contra_LedsOn B fill Stone", 48, 31, hashString("Stone"), 0},
+        {"table Contra_LedsOn B empty", 48, 31, 0, 0},
+        {"table Contra_LedsOn A mark", 48, 31, hashString("Metal"), 1},
+        {"table Music_PixRemoveLv3 A fill", 80, 38, note, 0},
+        {"table Music_Lv1 A mark", 80, 38, hashString("Metal"), 123},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.command);
+        levelscript::Level level;
+        std::string error;
+        const std::string text = std::string("world Day2_1\nbackground peaceful\nfill Metal 1 31 118 31\n") +
+            "fill Metal 1 38 118 38\n" + c.command + "\n";
+        ASSERT_TRUE(levelscript::parseLevel(text, "Day2_1.level", LevelBuilder::knownElement, level, error)) << error;
+        LevelBuilder builder;
+        BuiltLevel built;
+        ASSERT_TRUE(builder.build(level, built, error)) << error;
+        EXPECT_EQ(built.marks.size(), c.marks);
+        ASSERT_TRUE(builder.load(built.prepared));
+        EXPECT_EQ(typeAt(builder.world(), c.x, c.y), c.type);
+    }
+    ASSERT_NE(missionTable("Music_Lv7", 'B'), nullptr);
+    EXPECT_EQ(missionTable("Music_Lv7", 'C'), nullptr);
+    EXPECT_EQ(missionTable("MakeMetalBox", 'A'), storyTable("MakeMetalBox", 'A'));
+    levelscript::Level level;
+    std::string error;
+    ASSERT_TRUE(levelscript::parseLevel("world Day2_1\nbackground peaceful\ntable Contra_LedsOn C fill\n",
+                                        "Day2_1.level", LevelBuilder::knownElement, level, error))
+        << error;
+    LevelBuilder builder;
+    BuiltLevel built;
+    EXPECT_FALSE(builder.build(level, built, error));
+    EXPECT_NE(error.find("no table Contra_LedsOn C"), std::string::npos) << error;
 }
 
 TEST(Levelgen, GuidePictureMarksCellsTopRowFirst)
@@ -296,6 +343,16 @@ TEST(Levelgen, SettingsChecksFindPlantedFaults)
     level.solved.push_back(level.build[1]);  // the disc of Water
     const std::vector<std::string> solved = solvedElements(level);
     EXPECT_EQ(solved, (std::vector<std::string>{"Metal", "Water"}));
+    {
+        // A table emptied places nothing; a table's kinds by their type names.
+        levelscript::Level tables;
+        std::string error;
+        ASSERT_TRUE(levelscript::parseLevel("world Day2_8\nbackground peaceful\nsolved\n"
+                                            "table Contra_PirateShip C empty\ntable Contra_PirateShip B fill\nend\n",
+                                            "Day2_8.level", LevelBuilder::knownElement, tables, error))
+            << error;
+        EXPECT_EQ(solvedElements(tables), (std::vector<std::string>{"Tnt"}));
+    }
     tree.write("universes/Missions/Day1.plist", plist(lock + day1));
     CheckReport report;
     checkSettings(tree.path("universes/Missions/Day1.plist"), "Day1", &places, report, &solved);

@@ -1,0 +1,157 @@
+// The campaigns' level tests on the story's runner, each level started as
+// its selection starts it: its palette offers what the player places, the
+// untouched world passes no mission in 300 steps and keeps the cells its
+// script fills from the missions' tables, and the solved world with the
+// level's script passes every mission within its bound.
+// TESMORA_PLAY_LEVEL=<mode>_<level> plays one level only.
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "base/NSData.h"
+#include "campaigns/Campaigns.h"
+#include "campaigns/story/StoryPlayer.h"
+#include "goals/AchievementManager.h"
+#include "goals/GoalsUi.h"
+#include "support/TempFolders.h"
+#include "world/ParticleCreator.h"
+
+USING_NS_CC;
+
+namespace storyplay {
+namespace {
+
+struct LevelOf {
+    int mode;
+    int level;
+};
+
+// Test names and failures say "Day2_8", not the bytes of the struct.
+void PrintTo(const LevelOf& l, std::ostream* out)
+{
+    *out << "Day" << l.mode << "_" << l.level;
+}
+
+std::vector<LevelOf> everyCampaignLevel()
+{
+    std::vector<LevelOf> out;
+    for (const Campaign* c : builtCampaigns())
+        for (int level = 1; level <= c->levelCount(); ++level)
+            out.push_back({c->mode, level});
+    return out;
+}
+
+class CampaignLevel : public StoryPlayer, public ::testing::WithParamInterface<LevelOf> {
+protected:
+    void SetUp() override
+    {
+        StoryPlayer::SetUp();
+        const LevelOf l = GetParam();
+        const std::string name = std::to_string(l.mode) + "_" + std::to_string(l.level);
+        const char* only = std::getenv("TESMORA_PLAY_LEVEL");
+        if (only && *only && name != only)
+            GTEST_SKIP() << "TESMORA_PLAY_LEVEL picks another level";
+        if (!dayExists(l.level, l.mode))
+            GTEST_SKIP() << dayWorld(l.level, l.mode) << " has no level or world yet";
+    }
+
+    std::string worldName() const { return dayWorld(GetParam().level, GetParam().mode); }
+};
+
+struct KeptCell {
+    int x, y;
+    uint32_t type;
+};
+
+// The cells the level's build fills from a mission's table: the puzzle's
+// given parts, which the world must not lose by itself. A cell a later
+// command takes away again is left out by the caller.
+std::vector<KeptCell> keptCells(const levelscript::Level& level)
+{
+    std::vector<KeptCell> out;
+    for (const levelscript::Command& c : level.build)
+        if (c.kind == levelscript::CommandKind::Table && c.mode == levelscript::TableMode::Fill)
+            if (MissionPattern table = missionTable(c.mission.c_str(), c.letter))
+                for (MissionPattern r = table; (r->end & 0xff) == 0; ++r)
+                    out.push_back({r->x, r->y, c.element.empty() ? r->type : hashString(c.element.c_str())});
+    return out;
+}
+
+TEST_P(CampaignLevel, ItsUntouchedWorldPassesNoMissionAndKeepsItsCells)
+{
+    const LevelOf l = GetParam();
+    startCampaignLevel(l.mode, l.level);
+    ASSERT_FALSE(HasFatalFailure());
+    ASSERT_EQ(loadedWorld(), worldName());
+    levelscript::Level level;
+    std::string error;
+    ASSERT_TRUE(levelscript::readLevel(levelPath(l.level, l.mode), nullptr, level, error)) << error;
+
+    // The palette the level's settings give offers what the player places.
+    const std::vector<std::string> palette = layer->getGUI()->paletteNames();
+    for (const std::string& e : level.header.places)
+        EXPECT_TRUE(std::find(palette.begin(), palette.end(), e) != palette.end())
+            << worldName() << ": the palette does not offer " << e << ", which the player places";
+
+    auto holds = [&](const KeptCell& k) {
+        Particle* p = world->at(k.x, k.y);
+        return p && p->getType() == k.type;
+    };
+    std::vector<KeptCell> kept;
+    for (const KeptCell& k : keptCells(level))
+        if (holds(k))
+            kept.push_back(k);
+
+    AchievementManager* goals = AchievementManager::getInstance();
+    const int open = goals->activeCount();
+    ASSERT_GT(open, 0) << worldName() << " has no mission";
+    for (int step = 0; step < 300; ++step) {
+        run(1);
+        std::string passed;
+        for (AchievementBase* m = goals->firstActive(); m; m = m->next)
+            if (m->rewardPending)
+                passed += m->getName()->getString() + " ";
+        ASSERT_TRUE(passed.empty() && goals->activeCount() == open && goals->completedCount() == 0)
+            << worldName() << ": untouched, a mission passed at step " << step + 1 << ": " << passed;
+    }
+    for (const KeptCell& k : kept)
+        EXPECT_TRUE(holds(k)) << worldName() << ": the given cell (" << k.x << ", " << k.y << ") lost its "
+                              << ParticleCreator::getName(k.type);
+}
+
+// A level whose missions only want actions (a tune played) has no solved
+// variant: its script plays the prepared world.
+TEST_P(CampaignLevel, ItsSolvedWorldIsWonByItsScript)
+{
+    const LevelOf l = GetParam();
+    const std::string file = std::string(TESMORA_TEST_DATA) + "/solved/" + worldName();
+    const bool solved = !testsupport::readFile(file).empty();
+    if (!solved) {
+        levelscript::Level level;
+        std::string error;
+        ASSERT_TRUE(levelscript::readLevel(levelPath(l.level, l.mode), nullptr, level, error)) << error;
+        if (!level.hasScript)
+            GTEST_SKIP() << "no solved world " << file << " and no script";
+    }
+    startCampaignLevel(l.mode, l.level);
+    ASSERT_FALSE(HasFatalFailure());
+    if (solved) {
+        ASSERT_TRUE(goalsUi().loadWorld(NSData::dataWithContentsOfFile(file))) << file;
+        goalsUi().setLoadedWorldName(worldName());
+    }
+    int steps = 0;
+    playDay(l.level, steps, solved);
+    std::printf("%s %s: %d steps\n", worldName().c_str(), solved ? "solved" : "played", steps);
+}
+
+std::string levelName(const ::testing::TestParamInfo<LevelOf>& info)
+{
+    return "Day" + std::to_string(info.param.mode) + "_" + std::to_string(info.param.level);
+}
+INSTANTIATE_TEST_SUITE_P(Campaigns, CampaignLevel, ::testing::ValuesIn(everyCampaignLevel()), levelName);
+
+}  // namespace
+}  // namespace storyplay

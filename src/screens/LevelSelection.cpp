@@ -20,11 +20,14 @@ namespace {
 constexpr int kPerRow = 8;
 constexpr float kStep = 50.0f;
 
-CCPoint levelPoint(int level)
+// Rows of up to eight, each centred on the screen (224 across).
+CCPoint levelPoint(int level, int count)
 {
     const int index = level - 1;
-    const float column = static_cast<float>(index % kPerRow) - (kPerRow - 1) / 2.0f;
-    return scaledPoint(224.0f + kStep * column, 196.0f - kStep * static_cast<float>(index / kPerRow));
+    const int row = index / kPerRow;
+    const int inRow = std::min(kPerRow, count - row * kPerRow);
+    const float column = static_cast<float>(index % kPerRow) - static_cast<float>(inRow - 1) / 2.0f;
+    return scaledPoint(224.0f + kStep * column, 196.0f - kStep * static_cast<float>(row));
 }
 
 }  // namespace
@@ -69,7 +72,7 @@ bool LevelSelection::initLevels()
     const int count = playableLevels(m_mode);
     for (int level = 1; level <= count; ++level) {
         GUIButton* button = addButton(callfuncO_selector(LevelSelection::onLevel), CCInteger::create(level),
-                                      "levelselection_level.png", levelPoint(level));
+                                      "levelselection_level.png", levelPoint(level, count));
         if (!button)
             break;
         addCaption(button, CCString::createWithFormat("%d", level), ccc3(255, 255, 255));

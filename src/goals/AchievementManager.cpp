@@ -392,6 +392,7 @@ bool AchievementManager::loadMissionUniverse(const std::string& worldName)
         return false;
     }
     goalsUi().setLoadedWorldName(worldName);
+    LOG << "loadDay: loaded" << worldName;
     return true;
 }
 

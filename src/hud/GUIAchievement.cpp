@@ -5,6 +5,7 @@
 
 #include "SimpleAudioEngine.h"
 #include "base/LocalUtils.h"
+#include "base/Logger.h"
 #include "base/ScreenMetrics.h"
 #include "base/Utils.h"
 #include "goals/AchievementManager.h"
@@ -176,10 +177,14 @@ void GUIAchievement::showTodayGoals()
 {
     m_lines.clear();
     m_pictures.clear();
+    std::string names;
     for (const auto& [name, briefing] : AchievementManager::getInstance()->activeMissions()) {
         m_lines.push_back(name);
         m_lines.push_back("  " + briefing);
+        names += (names.empty() ? "" : "; ") + name;
     }
+    // Unattended runs read what the player was asked to do from the log.
+    LOG << "today's goals:" << (names.empty() ? std::string("none") : names);
     present(kTodayGoals);
 }
 

@@ -329,6 +329,14 @@ void Parser::action(const std::vector<std::string>& t)
         arity(t, 2, 2, w == "step" ? "step N" : "until N");
         a.kind = w == "step" ? ActionKind::Step : ActionKind::Until;
         a.count = integer(t, 1, 1, 1000000);
+    } else if (w == "note") {
+        arity(t, 5, 5, "note X Y NAME OCTAVE");
+        a.kind = ActionKind::Note;
+        cells(1, 2);
+        if (noteIndex(t[3]) < 0)
+            fail("unknown note '" + t[3] + "' (c cs d ds e f fs g gs a as b)");
+        a.name = t[3];
+        a.count = integer(t, 4, 0, 3);
     } else {
         fail("unknown action '" + w + "'");
     }
@@ -484,6 +492,15 @@ bool readLevel(const std::string& path, const ElementCheck& known, Level& out, s
     std::ostringstream text;
     text << in.rdbuf();
     return parseLevel(text.str(), path, known, out, error);
+}
+
+int noteIndex(std::string_view name)
+{
+    static constexpr std::string_view kNames[] = {"c", "cs", "d", "ds", "e", "f", "fs", "g", "gs", "a", "as", "b"};
+    for (size_t i = 0; i < std::size(kNames); ++i)
+        if (kNames[i] == name)
+            return static_cast<int>(i);
+    return -1;
 }
 
 const char* commandName(CommandKind kind)

@@ -72,6 +72,7 @@ enum class ActionKind {
     Temperature,
     Step,
     Until,
+    Note,
 };
 
 struct Action {
@@ -106,6 +107,10 @@ using ElementCheck = std::function<bool(std::string_view)>;
 bool parseLevel(std::string_view text, const std::string& where, const ElementCheck& known, Level& out,
                 std::string& error);
 bool readLevel(const std::string& path, const ElementCheck& known, Level& out, std::string& error);
+
+// The index 0..11 of a note name: c cs d ds e f fs g gs a as b (s for sharp:
+// '#' starts a comment); -1 for any other name.
+int noteIndex(std::string_view name);
 
 // "Fill", "Stamp", ...: for messages.
 const char* commandName(CommandKind kind);

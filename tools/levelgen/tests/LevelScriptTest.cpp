@@ -69,6 +69,7 @@ script
   temperature VeryCold
   step 300
   until 1200
+  note 88 43 fs 3
 end
 )";
 
@@ -127,7 +128,7 @@ TEST(LevelScript, ReadsAWholeScript)
                                   ActionKind::Fill,    ActionKind::Replace, ActionKind::Build,       ActionKind::Tap,
                                   ActionKind::Save,    ActionKind::Reset,   ActionKind::Load,        ActionKind::ZoomIn,
                                   ActionKind::ZoomOut, ActionKind::Option,  ActionKind::Temperature, ActionKind::Step,
-                                  ActionKind::Until};
+                                  ActionKind::Until,   ActionKind::Note};
     ASSERT_EQ(level.script.size(), std::size(actions));
     for (size_t i = 0; i < std::size(actions); ++i)
         EXPECT_EQ(level.script[i].kind, actions[i]) << i;
@@ -138,6 +139,13 @@ TEST(LevelScript, ReadsAWholeScript)
     EXPECT_EQ(level.script[13].name, "Sun");
     EXPECT_FALSE(level.script[13].on);
     EXPECT_EQ(level.script[14].name, "VeryCold");
+    EXPECT_EQ(level.script[17].at, (std::vector<int32_t>{88, 43}));
+    EXPECT_EQ(level.script[17].name, "fs");
+    EXPECT_EQ(level.script[17].count, 3);
+    EXPECT_EQ(noteIndex("c"), 0);
+    EXPECT_EQ(noteIndex("fs"), 6);
+    EXPECT_EQ(noteIndex("b"), 11);
+    EXPECT_EQ(noteIndex("C"), -1);
     EXPECT_EQ(level.script[16].count, 1200);
 }
 
@@ -196,6 +204,8 @@ TEST(LevelScript, FaultsNameTheirFileAndLine)
         {head + "script\nzoom sideways\nend\n", "Day7.level:4: expected: zoom in | zoom out"},
         {head + "script\noption Moon on\nend\n", "Day7.level:4: unknown option 'Moon'"},
         {head + "script\ntemperature Warm\nend\n", "Day7.level:4: unknown temperature 'Warm'"},
+        {head + "script\nnote 88 43 h 2\nend\n", "Day7.level:4: unknown note 'h' (c cs d ds e f fs g gs a as b)"},
+        {head + "script\nnote 88 43 d\nend\n", "Day7.level:4: expected: note X Y NAME OCTAVE"},
         {head + "table MakeMetalBox a fill\n", "Day7.level:3: expected a table letter A..Z, got 'a'"},
         {head + "table MakeMetalBox A mark Soil\n", "Day7.level:3: expected: table MISSION LETTER empty | mark"},
         {head + "table MakeMetalBox A paint\n", "Day7.level:3: expected fill, empty or mark, got 'paint'"},

@@ -1,0 +1,895 @@
+#include "campaigns/story/StoryPlayer.h"
+
+#include <sys/stat.h>
+
+#include <cctype>
+#include <cstdlib>
+#include <fstream>
+#include <set>
+#include <sstream>
+
+#include "campaigns/story/StoryMissions.h"
+#include "campaigns/story/StoryTables.h"
+#include "cocos2d_extensions/CCValue.h"
+#include "goals/AchievementManager.h"
+#include "goals/GoalFunctions.h"
+#include "goals/GoalsUi.h"
+#include "gui/GUIButton.h"
+#include "gui/GUIKeyboard.h"
+#include "gui/GUIPopup.h"
+#include "gui/SlidingLayer.h"
+#include "hud/GUIAchievement.h"
+#include "hud/GUIIngameMessage.h"
+#include "hud/GUISaveLoad.h"
+#include "hud/DeviceEditors.h"
+#include "hud/GUITopBar.h"
+#include "hud/PaletteTable.h"
+#include "base/Utils.h"
+#include "platform/CloudStorage.h"
+#include "platform/GameClock.h"
+#include "platform/GameRandom.h"
+#include "profile/Profile.h"
+#include "profile/ProfileFile.h"
+#include "screens/MainMenu.h"
+#include "world/ParticleCreator.h"
+
+USING_NS_CC;
+
+namespace storyplay {
+
+namespace {
+
+constexpr float kStep = 1.0f / 30.0f;
+
+std::string sourceRoot()
+{
+    // The fixtures folder is tests/fixtures of the source tree.
+    return std::string(TESMORA_TEST_FIXTURES) + "/../..";
+}
+
+bool fileExists(const std::string& path)
+{
+    struct stat st { };
+    return stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
+bool knownElement(std::string_view name)
+{
+    return ParticleCreator::isAccepted(hashString(std::string(name).c_str()));
+}
+
+std::string dayWorld(int day)
+{
+    return "Day" + std::to_string(day);
+}
+
+// The names a day's settings list under a key, those the palette can show.
+std::set<std::string> paletteOf(int day)
+{
+    std::set<std::string> names;
+    CCDictionary* settings =
+        CCDictionary::createWithContentsOfFile(("universes/Missions/" + dayWorld(day) + ".plist").c_str());
+    auto* listed = settings ? dynamic_cast<CCArray*>(settings->objectForKey("elements")) : nullptr;
+    std::set<std::string> allowed;
+    for (unsigned i = 0; listed && i < listed->count(); ++i)
+        if (auto* s = dynamic_cast<CCString*>(listed->objectAtIndex(i)))
+            allowed.insert(s->getString());
+    for (const PaletteEntry& e : paletteTable())
+        if (ParticleCreator::isBuilt(hashString(e.name)) && allowed.count(e.name))
+            names.insert(e.name);
+    return names;
+}
+
+// The elements a story day offers from its start: the base, what the steps
+// up to it unlock and what earlier days' missions gave.
+std::set<std::string> cumulativeElements(int day)
+{
+    static const std::vector<std::pair<int, std::vector<const char*>>> from = {
+        {1, {"Soil", "Water", "Stone"}},
+        {2, {"Mud", "Sand"}},
+        {4, {"Steam", "Electro"}},
+        {6, {"Fire", "Oil", "Seed"}},
+        {7, {"Metal", "Wood", "Lava"}},
+        {8, {"Bulb"}},
+        {9, {"Power"}},
+        {10, {"Heater", "Bright"}},
+        {11, {"Cooler", "Ice"}},
+        {13, {"Glass", "Snow"}},
+        {14, {"Acid"}},
+        {15, {"Multi"}},
+        {17, {"Wall"}},
+        {18, {"Virus", "Void"}},
+        {19, {"AVirus", "Wax"}},
+        {21, {"Gas"}},
+        {27, {"Note"}},
+        {29,
+         {"SeedBaobab", "SeedBonsai", "SeedCedar", "SeedDracaena", "SeedOak", "SeedPalm", "SeedPine", "SeedRedMaple",
+          "SeedSakura", "SeedTenere", "SeedWillow"}},
+    };
+    std::set<std::string> shown;
+    for (const PaletteEntry& e : paletteTable())
+        if (ParticleCreator::isBuilt(hashString(e.name)))
+            shown.insert(e.name);
+    std::set<std::string> names;
+    for (const auto& [first, elements] : from)
+        if (first <= day)
+            for (const char* e : elements)
+                if (shown.count(e))
+                    names.insert(e);
+    return names;
+}
+
+// The elements the game's made-elements record holds.
+std::string madeSoFar()
+{
+    std::set<std::string> names;
+    CCDictElement* entry = nullptr;
+    CCDICT_FOREACH(ParticleCreator::getElementsCreated(), entry)
+    {
+        auto* n = dynamic_cast<CCInteger*>(entry->getObject());
+        if (n && n->getValue() != 0)
+            names.insert(entry->getStrKey());
+    }
+    std::string out;
+    for (const std::string& n : names)
+        out += (out.empty() ? "" : " ") + n;
+    return out;
+}
+
+// With TESMORA_PLAY_PICTURE set, the world as rows of letters (the first of
+// each element's name, top row first), to see why a day was not won.
+std::string worldPicture()
+{
+    const char* wanted = std::getenv("TESMORA_PLAY_PICTURE");
+    if (!wanted || !*wanted)
+        return "";
+    const World& world = GameLayer::getInstance()->getWorld();
+    std::string out = "\n";
+    for (int y = world.height - 1; y >= 0; --y) {
+        out += std::to_string(y % 10);
+        for (int x = 0; x < world.width; ++x) {
+            const Particle* p = world.at(x, y);
+            const std::string name = p ? ParticleCreator::getName(p->getType()) : "";
+            out += name.empty() ? '.' : name[0];
+        }
+        out += '\n';
+    }
+    // The letters' names.
+    std::set<std::string> names;
+    for (int y = 0; y < world.height; ++y)
+        for (int x = 0; x < world.width; ++x)
+            if (const Particle* p = world.at(x, y))
+                names.insert(ParticleCreator::getName(p->getType()));
+    for (const std::string& n : names)
+        out += n + " ";
+    return out;
+}
+
+std::string joined(const std::set<std::string>& names)
+{
+    std::string out;
+    for (const std::string& n : names)
+        out += (out.empty() ? "" : " ") + n;
+    return out.empty() ? "(none)" : out;
+}
+
+CCArray* namesArray(const std::vector<const char*>& names, bool absent)
+{
+    if (absent)
+        return nullptr;
+    CCArray* array = CCArray::create();
+    for (const char* n : names)
+        array->addObject(CCString::create(n));
+    return array;
+}
+
+// The cells of a build command, bottom-up world rows; "" empties.
+struct Paint {
+    int x, y;
+    std::string element;
+};
+
+void addDisc(std::vector<Paint>& out, int cx, int cy, int r, const std::string& element)
+{
+    for (int dx = -r; dx <= r; ++dx)
+        for (int dy = -r; dy <= r; ++dy)
+            if (dx * dx + dy * dy <= r * r)
+                out.push_back({cx + dx, cy + dy, element});
+}
+
+std::string tableElement(const MissionPatternRecord& r)
+{
+    // The factory's name of the record's kind.
+    return ParticleCreator::getName(r.type);
+}
+
+std::vector<Paint> cellsOf(const levelscript::Command& c)
+{
+    using levelscript::CommandKind;
+    std::vector<Paint> out;
+    const std::vector<int32_t>& a = c.at;
+    switch (c.kind) {
+    case CommandKind::Fill:
+    case CommandKind::Clear:
+        for (int x = std::min(a[0], a[2]); x <= std::max(a[0], a[2]); ++x)
+            for (int y = std::min(a[1], a[3]); y <= std::max(a[1], a[3]); ++y)
+                out.push_back({x, y, c.kind == CommandKind::Clear ? std::string() : c.element});
+        break;
+    case CommandKind::Line: {
+        // Bresenham's cells, each the centre of the brush, as levelgen draws.
+        int x = a[0], y = a[1];
+        const int dx = std::abs(a[2] - x), dy = -std::abs(a[3] - y);
+        const int sx = x < a[2] ? 1 : -1, sy = y < a[3] ? 1 : -1;
+        int err = dx + dy;
+        for (;;) {
+            addDisc(out, x, y, c.radius, c.element);
+            if (x == a[2] && y == a[3])
+                break;
+            const int e2 = 2 * err;
+            if (e2 >= dy) {
+                err += dy;
+                x += sx;
+            }
+            if (e2 <= dx) {
+                err += dx;
+                y += sy;
+            }
+        }
+        break;
+    }
+    case CommandKind::Disc: addDisc(out, a[0], a[1], c.radius, c.element); break;
+    case CommandKind::Cell: out.push_back({a[0], a[1], c.element}); break;
+    case CommandKind::Stamp:
+        for (size_t row = 0; row < c.rows.size(); ++row)
+            for (size_t col = 0; col < c.rows[row].size(); ++col) {
+                const char ch = c.rows[row][col];
+                const auto found = c.legend.find(ch);
+                if (ch != '.' && ch != ' ' && ch != '\t' && found != c.legend.end())
+                    out.push_back({a[0] + static_cast<int>(col), a[1] - static_cast<int>(row), found->second});
+            }
+        break;
+    case CommandKind::Table:
+        if (c.mode == levelscript::TableMode::Mark)
+            break;
+        if (MissionPattern table = storyTable(c.mission.c_str(), c.letter))
+            for (const MissionPatternRecord* r = table; (r->end & 0xff) == 0; ++r)
+                out.push_back({r->x, r->y,
+                               c.mode == levelscript::TableMode::Empty ? std::string()
+                                   : c.element.empty()                 ? tableElement(*r)
+                                                                       : c.element});
+        break;
+    case CommandKind::Mark:
+    case CommandKind::Step: break;
+    }
+    return out;
+}
+
+std::string lowerCased(std::string s)
+{
+    for (char& c : s)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return s;
+}
+
+const char* temperatureNames[] = {"VeryCold", "Cold", "Normal", "Hot", "VeryHot"};
+
+}  // namespace
+
+// --- levels ---------------------------------------------------------------------------
+
+std::string levelPath(int day)
+{
+    return sourceRoot() + "/assets/levels/" + dayWorld(day) + ".level";
+}
+
+bool dayExists(int day)
+{
+    const char* env = std::getenv("ENGINE_RESOURCES");
+    const std::string root = env ? env : "";
+    return fileExists(levelPath(day)) && fileExists(root + "/universes/Missions/" + dayWorld(day)) &&
+        fileExists(root + "/universes/Missions/" + dayWorld(day) + ".plist");
+}
+
+int lastConsecutiveDay()
+{
+    int day = 0;
+    while (day < kLastPlayableDay && dayExists(day + 1))
+        ++day;
+    return day;
+}
+
+uint32_t playSeed()
+{
+    const char* seed = std::getenv("TESMORA_PLAY_SEED");
+    return seed && *seed ? static_cast<uint32_t>(std::strtoul(seed, nullptr, 10)) : 20261208u;
+}
+
+const std::vector<const char*>& missionsOfDay(int day)
+{
+    static const std::vector<std::vector<const char*>> days = {
+        {"MakeMud", "MakeSand"},
+        {"DiscoveredFlower", "DoZoom"},
+        {"DiscoveredCloud", "DiscoveredElectro"},
+        {"SaveUniverse", "ResetUniverse", "LoadUniverse"},
+        {"DiscoverFire", "DiscoverOil", "BurnOil"},
+        {"MinedStoneInMountain", "MakeTree", "MakeLava"},
+        {"MakeMetalBox", "MetalElectro"},
+        {"LightBulb"},
+        {"MakeResistance", "MakeSpark"},
+        {"MakeCooler", "MakeIce"},
+        {"LightVolcano", "BoilWater"},
+        {"MakeGlass", "MakeSnow", "FreezeLake"},
+        {"WaterDesti", "MeltSnow"},
+        {"MakeOilLamp"},
+        {"UseFill"},
+        {"MakeBattery"},
+        {"WaterCascade"},
+        {"VirusGame"},
+        {"WaterDam"},
+        {"KaBoom", "AcidRain"},
+        {"UseReplace"},
+        {"PaintEarth"},
+        {"CloggedFactory"},
+        {"Alchemy"},
+        {"MakeDiode"},
+        {"PortalSong"},
+        {"ChristmasLights"},
+        {"Compose"},
+        {"FindTree"},
+        {"EightBall"},
+        {"BlockBeta"},
+    };
+    static const std::vector<const char*> none;
+    return day >= 1 && day <= static_cast<int>(days.size()) ? days[static_cast<size_t>(day - 1)] : none;
+}
+
+std::string stepAfterDay(int day)
+{
+    if (day == 30)
+        return "CheckLvFinal";
+    if (day == 31)
+        return "CheckLvEnd";
+    return "CheckLv" + std::to_string(day + 1);
+}
+
+const Board& boardAfterDay(int day)
+{
+    // What each day's closing step lists on its board.
+    static const Board none{{}, {}, {}, true, true, true};
+    static const std::vector<Board> boards = {
+        {{"Mud", "Sand"}, {"Sun", "Zoom"}, {}, false, false, true},
+        {{}, {"Weather"}, {}, true, false, false},
+        {{"Steam", "Electro"}, {"Temperature"}, {}},
+        {{}, {"Hot"}, {}, true, false, false},
+        {{"Seed", "Fire", "Oil"}, {"Miner"}, {}},
+        {{"Metal", "Wood", "Lava"}, {}, {}, false, true, false},
+        {{"Bulb"}, {"Line", "Light"}, {"LightShow"}},
+        {{"Power"}, {}, {}, false, true, false},
+        {{"Heater", "Bright"}, {}, {}, false, true, false},
+        {{"Cooler", "Ice"}, {}, {"Polar"}, false, true, false},
+        {{}, {"VeryHot"}, {"WaterCycle"}, true, false, false},
+        {{"Glass", "Snow"}, {"Cold"}, {}},
+        {{"Acid"}, {}, {}, false, true, false},
+        {{"Multi"}, {"Fill"}, {}},
+        {{}, {"VeryCold"}, {}, true, false, true},
+        {{"Wall"}, {}, {"LightShow"}, false, true, false},
+        {{"Virus", "Void"}, {"Background"}, {}, false, false, true},
+        {{"Wax", "AVirus"}, {}, {}, false, true, true},
+        none,
+        {{"Gas"}, {"Replace"}, {}, false, false, true},
+        none,
+        none,
+        none,
+        none,
+        {{"Note"}, {}, {}, false, true, true},
+        {{"Note"}, {}, {}, false, true, true},
+        none,
+        {{"SeedBaobab", "SeedBonsai", "SeedCedar"}, {}, {"NightSky"}, false, true, false},
+        none,
+        none,
+        none,
+    };
+    return day >= 1 && day <= static_cast<int>(boards.size()) ? boards[static_cast<size_t>(day - 1)] : none;
+}
+
+// --- the fixture ----------------------------------------------------------------------
+
+void StoryPlayer::SetUp()
+{
+    GameScene::SetUp();
+    ASSERT_TRUE(platform::CloudStorage::setRoot(m_cloud.file("cloud")));
+    m_previousSaveFolder = saveFolder;
+    saveFolder = m_cloud.file("save");
+    mkdir(saveFolder.c_str(), 0700);
+    mkdir((saveFolder + "/user").c_str(), 0700);
+    platform::seedGameRand(playSeed());
+    platform::setManualGameTime(m_clockBase);
+    MainMenu::resetInstanceForTests();
+    ScreenUtils::getInstance()->setBusy(false);
+}
+
+void StoryPlayer::TearDown()
+{
+    ScreenUtils::getInstance()->setBusy(false);
+    MainMenu::resetInstanceForTests();
+    AchievementManager::resetInstanceForTests();
+    platform::clearManualGameTime();
+    saveFolder = m_previousSaveFolder;
+    platform::CloudStorage::clearRoot();
+    GameScene::TearDown();
+}
+
+void StoryPlayer::run(int steps)
+{
+    for (int i = 0; i < steps; ++i) {
+        stepFrames(1, kStep);
+        ++m_stepsRun;
+        platform::setManualGameTime(m_clockBase + m_stepsRun / 30);
+    }
+}
+
+void StoryPlayer::click(GUIButton* button)
+{
+    ASSERT_NE(button, nullptr);
+    const CCSize size = button->getContentSize();
+    const CCPoint at = button->convertToWorldSpace(ccp(size.width / 2, size.height / 2));
+    press(at.x, at.y);
+    run(1);
+    release(at.x, at.y);
+    run(6);
+}
+
+std::string StoryPlayer::loadedWorld()
+{
+    CCString* name = layer->getLoadedWorldName();
+    return name ? name->getString() : std::string();
+}
+
+std::string StoryPlayer::screenState()
+{
+    std::ostringstream out;
+    GUIWindow* window = ScreenUtils::getInstance()->getCurrentWindow();
+    CCScene* running = CCDirector::sharedDirector()->getRunningScene();
+    out << "window " << (window ? typeid(*window).name() : "none") << (window && window->isVisible() ? " shown" : "")
+        << ", top bar " << (GUITopBar::getInstance()->isLocked() ? "locked" : "free") << ", HUD state "
+        << layer->getGUI()->getState() << ", game scene " << (layer->getParent() == running ? "running" : "not running")
+        << ", open missions " << openMissionList();
+    return out.str();
+}
+
+std::string StoryPlayer::openMissionList()
+{
+    std::string out;
+    for (const auto& [name, briefing] : AchievementManager::getInstance()->activeMissions())
+        out += (out.empty() ? "" : "; ") + name;
+    return out.empty() ? "(none)" : out;
+}
+
+void StoryPlayer::startStoryFromMenu()
+{
+    CCDirector::sharedDirector()->runWithScene(MainMenu::scene());
+    run(2);
+    click(MainMenu::getInstance()->getStoryButton());
+    const bool inGame = runUntil(
+        [&] { return layer->getParent() && layer->getParent() == CCDirector::sharedDirector()->getRunningScene(); },
+        120);
+    ASSERT_TRUE(inGame) << "the story button did not bring the game scene";
+    GUIIngameMessage* message = GUIIngameMessage::getInstance();
+    if (Profile::getInstance()->getDay() == 1) {
+        ASSERT_TRUE(runUntil([&] { return message->isShowing() && message->getPageButton(); }, 60))
+            << "no introduction at day 1";
+        for (int page = 1; page <= 5; ++page) {
+            ASSERT_TRUE(runUntil([&] { return message->getPageButton() != nullptr; }, 30)) << "page " << page;
+            ASSERT_EQ(message->getPageIndex(), page) << "the introduction's page";
+            click(message->getPageButton());
+        }
+    }
+    GUIAchievement* goals = layer->getAchievementWindow();
+    ASSERT_NE(goals, nullptr);
+    ASSERT_TRUE(runUntil([&] { return goals->getBoardKind() == GUIAchievement::kTodayGoals; }, 90))
+        << "today's goals did not open";
+    run(15);
+    click(GUITopBar::getInstance()->getDayButton());
+    ASSERT_TRUE(runUntil([&] { return goals->getState() == GUIWindow::Closed; }, 60)) << "today's goals stay open";
+}
+
+void StoryPlayer::takeDayMissions(int day)
+{
+    AchievementManager::resetInstanceForTests();
+    AchievementManager* goals = AchievementManager::getInstance();
+    for (const char* name : missionsOfDay(day)) {
+        AchievementBase* mission = makeStoryMission(name);
+        ASSERT_NE(mission, nullptr) << name;
+        goals->addMission(mission);
+    }
+    if (day == 2)
+        goalsUi().setStoryLevel2Flag();
+}
+
+void StoryPlayer::playDay(int day, int& steps, bool solvedLoaded)
+{
+    SCOPED_TRACE("Day" + std::to_string(day));
+    levelscript::Level level;
+    std::string error;
+    ASSERT_TRUE(levelscript::readLevel(levelPath(day), knownElement, level, error)) << error;
+    ASSERT_EQ(Profile::getInstance()->getDay(), day);
+    EXPECT_EQ(loadedWorld(), dayWorld(day)) << "the day's world is not the one loaded";
+    CCString* universe = layer->getUniverseName();
+    EXPECT_EQ(universe ? universe->getString() : std::string(), dayWorld(day)) << "the world's name";
+    std::vector<std::string> offered = layer->getGUI()->paletteNames();
+    std::set<std::string> palette(offered.begin(), offered.end());
+    palette.erase("Clear");
+    EXPECT_EQ(joined(palette), joined(paletteOf(day))) << "Day" << day << ": the palette is not its day's set";
+    std::set<std::string> missing;
+    for (const std::string& e : cumulativeElements(day))
+        if (!palette.count(e))
+            missing.insert(e);
+    EXPECT_TRUE(missing.empty()) << "Day" << day << ": the palette lacks " << joined(missing);
+
+    AchievementManager* goals = AchievementManager::getInstance();
+    ASSERT_GT(goals->activeCount(), 0) << "Day" << day << " has no mission";
+    for (AchievementBase* m = goals->firstActive(); m && !solvedLoaded; m = m->next)
+        EXPECT_FALSE(m->isAccomplished()) << "Day" << day << ": " << m->getName()->getString()
+                                          << " passes at load (made so far: " << madeSoFar() << ")";
+
+    const int64_t before = m_stepsRun;
+    for (const levelscript::Action& action : level.script) {
+        act(day, action, solvedLoaded);
+        if (::testing::Test::HasFatalFailure())
+            return;
+    }
+    const int used = static_cast<int>(m_stepsRun - before);
+    steps += used;
+    EXPECT_EQ(goals->activeCount(), 0) << "Day" << day
+                                       << ": the script ended with missions open: " << openMissionList();
+    if (level.header.bound > 0) {
+        EXPECT_LE(used, level.header.bound) << "Day" << day << " used more steps than its bound";
+    }
+}
+
+void StoryPlayer::act(int day, const levelscript::Action& a, bool solvedLoaded)
+{
+    using levelscript::ActionKind;
+    const std::string where = "Day" + std::to_string(day) + ".level:" + std::to_string(a.line);
+    GUI* gui = layer->getGUI();
+    switch (a.kind) {
+    case ActionKind::Paint:
+        pickTool("Draw");
+        pickElement(a.element);
+        gui->setBrushSize(a.radius + 1);
+        touchCell(a.at[0], a.at[1]);
+        break;
+    case ActionKind::Stroke:
+        pickTool("Draw");
+        pickElement(a.element);
+        gui->setBrushSize(a.radius + 1);
+        strokeCells(a.at[0], a.at[1], a.at[2], a.at[3]);
+        break;
+    case ActionKind::Erase:
+        pickTool("Draw");
+        click(GUITopBar::getInstance()->getEraserButton());
+        gui->setBrushSize(a.radius + 1);
+        touchCell(a.at[0], a.at[1]);
+        break;
+    case ActionKind::Miner:
+        pickTool("Miner");
+        touchCell(a.at[0], a.at[1]);
+        break;
+    case ActionKind::Fill:
+    case ActionKind::Replace:
+        pickTool(a.kind == ActionKind::Fill ? "Fill" : "Replace");
+        pickElement(a.element);
+        touchCell(a.at[0], a.at[1]);
+        break;
+    case ActionKind::Tap:
+        // A touch that places nothing: the eraser over an empty cell.
+        pickTool("Draw");
+        click(GUITopBar::getInstance()->getEraserButton());
+        gui->setBrushSize(1);
+        touchCell(a.at[0], a.at[1]);
+        break;
+    case ActionKind::Build: {
+        if (solvedLoaded)
+            break;
+        levelscript::Level level;
+        std::string error;
+        ASSERT_TRUE(levelscript::readLevel(levelPath(day), knownElement, level, error)) << error;
+        ASSERT_TRUE(level.hasSolved) << where << ": build without a solved section";
+        applySolved(level);
+        break;
+    }
+    case ActionKind::Save: {
+        gui->onSaveButton(nullptr);
+        run(2);
+        // An unnamed world (after a reset) asks for its name first: typed.
+        if (gui->isSavingAfterNaming()) {
+            GUIKeyboard* keyboard = GUIKeyboard::getInstance();
+            run(10);
+            const std::string name = dayWorld(day) + " saved";
+            keyboard->insertText(name.c_str(), static_cast<int>(name.size()));
+            keyboard->accept();
+            run(10);
+        }
+        // The overwrite question, then the outcome: both answered OK.
+        for (int i = 0; i < 3 && GUIPopup::getInstance()->isShown(); ++i) {
+            GUIPopup::getInstance()->onOkPressed();
+            run(15);
+        }
+        CCString* universe = layer->getUniverseName();
+        m_lastSaved = universe ? universe->getString() : std::string();
+        EXPECT_EQ(world->eventFlags[World::kEventWorldSaved], 1) << where << ": the save did not happen";
+        break;
+    }
+    case ActionKind::Reset:
+        gui->onNewWorldButton(nullptr);
+        run(1);
+        break;
+    case ActionKind::Load: loadLastSaved(); break;
+    case ActionKind::ZoomIn:
+        // The zoom button, then a touch where to magnify.
+        if (!layer->getZoomedOut()) {
+            click(GUITopBar::getInstance()->getZoomButton());
+            press(400, 300);
+            run(1);
+            release(400, 300);
+            run(10);
+        }
+        EXPECT_TRUE(layer->getZoomedOut()) << where << ": the view is not magnified";
+        break;
+    case ActionKind::ZoomOut:
+        // Back from the magnified view; without one there is nothing to leave.
+        if (layer->getZoomedOut()) {
+            click(GUITopBar::getInstance()->getZoomButton());
+            run(10);
+        }
+        EXPECT_FALSE(layer->getZoomedOut()) << where << ": the view stays magnified";
+        break;
+    case ActionKind::Option: {
+        static const std::pair<const char*, int> switches[] = {
+            {"Temperature", 0}, {"Light", 1}, {"Sun", 2}, {"Weather", 3}};
+        int which = -1;
+        for (const auto& [name, index] : switches)
+            if (a.name == name)
+                which = index;
+        ASSERT_GE(which, 0) << where << ": the runner has no switch " << a.name;
+        if (GUI::isSwitchOn(which) != a.on)
+            gui->onSwitchPicked(CCInteger::create(which));
+        EXPECT_EQ(GUI::isSwitchOn(which), a.on) << where;
+        break;
+    }
+    case ActionKind::Temperature: {
+        int level = 0;
+        for (int i = 0; i < 5; ++i)
+            if (a.name == temperatureNames[i])
+                level = i + 1;
+        ASSERT_GT(level, 0) << where << ": no temperature " << a.name;
+        gui->onPresetPicked(CCInteger::create(level));
+        EXPECT_EQ(gui->getTemperatureLevel(), level) << where;
+        break;
+    }
+    case ActionKind::Step: run(a.count); break;
+    case ActionKind::Until: {
+        AchievementManager* goals = AchievementManager::getInstance();
+        const bool done = runUntil([&] { return goals->activeCount() == 0; }, a.count);
+        EXPECT_TRUE(done) << where << ": after " << a.count << " steps missions still open: " << openMissionList()
+                          << worldPicture();
+        break;
+    }
+    case ActionKind::Note: tuneInstrument(a, where); break;
+    }
+}
+
+// The way a player tunes one: the view magnified on the cell, a long press
+// there opens the instrument's editor, the note and octave picked, the editor
+// left with the back key and the view as it was.
+void StoryPlayer::tuneInstrument(const levelscript::Action& a, const std::string& where)
+{
+    const float side = static_cast<float>(pixelSize * pixelSize);
+    auto screen = [&] { return layer->convertToWorldSpace(ccp((a.at[0] + 0.5f) * side, (a.at[1] + 0.5f) * side)); };
+    const bool wasMagnified = layer->getZoomedOut();
+    if (!wasMagnified) {
+        click(GUITopBar::getInstance()->getZoomButton());
+        const CCPoint at = screen();
+        press(at.x, at.y);
+        run(1);
+        release(at.x, at.y);
+        run(10);
+    }
+    const CCPoint at = screen();
+    press(at.x, at.y);
+    run(30);  // past the 0.8 s of a long press
+    release(at.x, at.y);
+    run(2);
+    Particle* p = world->at(a.at[0], a.at[1]);
+    auto* editor = p ? dynamic_cast<InstrumentEditor*>(p->editor) : nullptr;
+    ASSERT_NE(editor, nullptr) << where << ": the long press opened no instrument editor";
+    click(editor->noteButton(levelscript::noteIndex(a.name)));
+    click(editor->octaveButton(a.count));
+    editor->onBackPressed();
+    run(10);
+    if (!wasMagnified) {
+        click(GUITopBar::getInstance()->getZoomButton());
+        run(10);
+    }
+}
+
+void StoryPlayer::applySolved(const levelscript::Level& level)
+{
+    for (const levelscript::Command& c : level.solved) {
+        if (c.kind == levelscript::CommandKind::Step) {
+            run(c.count);
+            continue;
+        }
+        // Cell by cell, as the player's painting puts them (each counts as made).
+        for (const Paint& p : cellsOf(c)) {
+            Particle* there = world->at(p.x, p.y);
+            if (!world->inWorld(p.x, p.y) || (there && there->id < 0))
+                continue;  // the border ring stays
+            if (there)
+                world->removeParticle(p.x, p.y);
+            if (!p.element.empty())
+                world->addParticle(p.x, p.y, hashString(p.element.c_str()), false);
+        }
+    }
+}
+
+void StoryPlayer::pickElement(const std::string& name)
+{
+    GUI* gui = layer->getGUI();
+    gui->onElementPicked(CCString::create(name));
+    CCString* current = gui->getCurrentElement();
+    ASSERT_TRUE(current && current->getString() == name) << "the HUD did not offer " << name;
+}
+
+void StoryPlayer::pickTool(const std::string& name)
+{
+    layer->getGUI()->onToolPicked(CCString::create(name));
+}
+
+void StoryPlayer::touchCell(int x, int y)
+{
+    const float side = static_cast<float>(pixelSize * pixelSize);
+    const CCPoint at = layer->convertToWorldSpace(ccp((x + 0.5f) * side, (y + 0.5f) * side));
+    press(at.x, at.y);
+    run(2);
+    release(at.x, at.y);
+    run(1);
+}
+
+void StoryPlayer::strokeCells(int x0, int y0, int x1, int y1)
+{
+    const float side = static_cast<float>(pixelSize * pixelSize);
+    auto screen = [&](float x, float y) {
+        return layer->convertToWorldSpace(ccp((x + 0.5f) * side, (y + 0.5f) * side));
+    };
+    CCPoint at = screen(x0, y0);
+    press(at.x, at.y);
+    run(2);
+    const int n = std::max(std::abs(x1 - x0), std::abs(y1 - y0));
+    for (int i = 1; i <= n; ++i) {
+        at = screen(x0 + (x1 - x0) * static_cast<float>(i) / n, y0 + (y1 - y0) * static_cast<float>(i) / n);
+        drag(at.x, at.y);
+        run(1);
+    }
+    release(at.x, at.y);
+    run(1);
+}
+
+void StoryPlayer::loadLastSaved()
+{
+    ASSERT_FALSE(m_lastSaved.empty()) << "load before any save";
+    layer->getGUI()->onLoadButton(nullptr);
+    GUISaveLoad* screen = nullptr;
+    const bool shown = runUntil(
+        [&] {
+            CCScene* running = CCDirector::sharedDirector()->getRunningScene();
+            if (!running || !running->getChildren())
+                return false;
+            for (CCObject* child : *running->getChildren())
+                if ((screen = dynamic_cast<GUISaveLoad*>(child)))
+                    return true;
+            return false;
+        },
+        60);
+    ASSERT_TRUE(shown) << "the saved worlds did not show";
+    run(10);
+    std::string file;
+    ASSERT_TRUE(SaveLoadUtils::worldFileName(m_lastSaved, file));
+    bool selected = false;
+    CCArray* rows = screen->getRows();
+    for (unsigned i = 0; rows && i < rows->count() && !selected; ++i) {
+        auto* row = dynamic_cast<CCNode*>(rows->objectAtIndex(i));
+        if (!row)
+            continue;
+        const CCSize size = row->getContentSize();
+        const CCPoint at = row->convertToWorldSpace(ccp(size.width / 2, size.height / 2));
+        press(at.x, at.y);
+        run(1);
+        release(at.x, at.y);
+        run(2);
+        CCString* name = screen->selectedWorldName();
+        selected = name && GUISaveLoad::worldNameOf(name->getString()) == lowerCased(file);
+    }
+    ASSERT_TRUE(selected) << "no row of the saved worlds is " << m_lastSaved;
+    click(screen->getLoadButton());
+    ASSERT_TRUE(runUntil([&] { return layer->getParent() == CCDirector::sharedDirector()->getRunningScene(); }, 60))
+        << "the game did not come back after the load";
+    run(5);
+    // Back in the game scene, a story day opens today's goals: closed again.
+    GUIAchievement* goals = layer->getAchievementWindow();
+    if (goals && goals->getBoardKind() == GUIAchievement::kTodayGoals) {
+        click(GUITopBar::getInstance()->getDayButton());
+        ASSERT_TRUE(runUntil([&] { return goals->getState() == GUIWindow::Closed; }, 60))
+            << "today's goals stay open after the load";
+    }
+}
+
+void StoryPlayer::finishDay(int day)
+{
+    SCOPED_TRACE("after Day" + std::to_string(day));
+    Profile* profile = Profile::getInstance();
+    GUIAchievement* goals = layer->getAchievementWindow();
+    ASSERT_NE(goals, nullptr);
+    click(GUITopBar::getInstance()->getDayButton());
+    ASSERT_TRUE(runUntil([&] { return goals->getBoardKind() == GUIAchievement::kDayCleared; }, 30))
+        << "Day" << day << ": the day button did not bring the day-cleared board (" << screenState() << ")";
+    const std::string step = stepAfterDay(day);
+    const Board& board = boardAfterDay(day);
+    CCArray* mana = CCArray::create();
+    mana->addObject(CCInteger::create(getMissionReward(step)));
+    EXPECT_EQ(goals->getLines(),
+              goals->buildGoalsList(namesArray(board.elements, board.noElements),
+                                    namesArray(board.options, board.noOptions),
+                                    namesArray(board.backgrounds, board.noBackgrounds), mana))
+        << "Day" << day << ": the board is not " << step << "'s";
+    run(20);
+
+    const bool newBest = day + 1 > profile->getBestDay(0);
+    const int64_t manaBefore = static_cast<int64_t>(profile->getMana()) + profile->getPendingMana();
+    click(goals->getNextButton());
+    const int64_t manaAfter = static_cast<int64_t>(profile->getMana()) + profile->getPendingMana();
+    EXPECT_EQ(manaAfter - manaBefore, newBest ? getMissionReward(step) : 0)
+        << "Day" << day + 1 << ": the mana of a new day is paid once";
+    EXPECT_EQ(profile->getDay(), day + 1);
+
+    GUIIngameMessage* message = GUIIngameMessage::getInstance();
+    const int next = day + 1;
+    if (next >= 2 && next <= 4) {
+        ASSERT_TRUE(runUntil([&] { return message->isShowing() && message->getPageButton(); }, 30))
+            << "no reminder for day " << next;
+        click(message->getPageButton());
+    } else if (next == 8) {
+        ASSERT_TRUE(runUntil([&] { return message->isShowing() && message->isChoicePage(); }, 30))
+            << "no free-mode message on day 8";
+        click(message->getStoryModeChoiceButton());
+        EXPECT_FALSE(SaveLoadUtils::isFreePlay()) << "the answer \"story\" keeps the story";
+    } else if (next == 31) {
+        ASSERT_TRUE(runUntil([&] { return message->isShowing() && message->getPageButton(); }, 30))
+            << "no outro after day 30";
+        Profile disk;
+        ASSERT_TRUE(disk.loadFromFile(ProfileFile::kFileName));
+        EXPECT_EQ(disk.getCompletionFlag(CampaignIndex::Story), 1) << "the story-finished flag on disk";
+        EXPECT_EQ(loadedWorld(), "Day31");
+        click(message->getPageButton());
+        EXPECT_TRUE(runUntil([&] { return layer->getParent() != CCDirector::sharedDirector()->getRunningScene(); }, 60))
+            << "the outro's OK did not leave the game scene";
+        return;
+    } else {
+        EXPECT_FALSE(message->isShowing()) << "a message page on day " << next;
+    }
+    ASSERT_TRUE(runUntil([&] { return !message->isShowing(); }, 60)) << "the message page stays";
+    run(5);
+    // A page closed back to the game opens today's goals: read, then closed.
+    if (goals->getBoardKind() == GUIAchievement::kTodayGoals) {
+        run(15);
+        click(GUITopBar::getInstance()->getDayButton());
+        ASSERT_TRUE(runUntil([&] { return goals->getState() == GUIWindow::Closed; }, 60)) << "today's goals stay open";
+    }
+    EXPECT_FALSE(GUITopBar::getInstance()->isLocked()) << "Day" << next << " starts with the top bar locked";
+    GUIWindow* window = ScreenUtils::getInstance()->getCurrentWindow();
+    EXPECT_FALSE(window && window->isVisible())
+        << "Day" << next << " starts under a window (" << (window ? typeid(*window).name() : "")
+        << "): the world stands still";
+}
+
+}  // namespace storyplay

@@ -1,0 +1,106 @@
+#pragma once
+// The story played on the headless game as a player plays it: the menu's
+// story button, the real HUD, top bar, goals window and message pages, and
+// each day's level script (assets/levels/Day<N>.level) acted out through
+// them. The game clock moves one second per 30 world steps, so reward delays
+// pass as they would. A failure names the day, the script line and the
+// missions still open.
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "support/GameSceneFixture.h"
+#include "LevelScript.h"
+
+class GUIButton;
+
+namespace storyplay {
+
+constexpr int kLastPlayableDay = 30;
+
+// assets/levels/Day<N>.level in the source tree.
+std::string levelPath(int day);
+// The prepared world and settings in the resource tree, and the level file.
+bool dayExists(int day);
+// 1 .. the last day whose level and world exist without a gap (0: none).
+int lastConsecutiveDay();
+// The seed for everything random in a playthrough: TESMORA_PLAY_SEED, else
+// a fixed one.
+uint32_t playSeed();
+
+// The board a day's level step shows when the day is cleared.
+struct Board {
+    std::vector<const char*> elements;
+    std::vector<const char*> options;
+    std::vector<const char*> backgrounds;
+    bool noElements = false, noOptions = false, noBackgrounds = false;  // absent lists
+};
+// The missions a day's opening step creates, in order.
+const std::vector<const char*>& missionsOfDay(int day);
+// Step "CheckLv<day + 1>" (day 30: "CheckLvFinal").
+const Board& boardAfterDay(int day);
+std::string stepAfterDay(int day);
+
+class StoryPlayer : public gametest::GameScene {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // World steps with the clock following (one second per 30 steps).
+    void run(int steps);
+    // A player's click on a button: press, a step, release, its delay.
+    void click(GUIButton* button);
+    // The steps run until the condition holds, at most `limit`; false when
+    // it never did.
+    template <typename Condition> bool runUntil(Condition done, int limit)
+    {
+        for (int i = 0; i < limit; ++i) {
+            if (done())
+                return true;
+            run(1);
+        }
+        return done();
+    }
+
+    // The menu, then its story button; the game scene in. At day 1 the
+    // introduction's five pages are pressed through and today's goals
+    // closed; later days close the goals window the entry opens.
+    void startStoryFromMenu();
+    // The day's missions made here, as its opening step makes them (the
+    // level tests, which stand apart from the story's replay).
+    void takeDayMissions(int day);
+    // The day's level acted out (its load checked first). Adds the steps it
+    // used to `steps`. On the solved world loaded by hand nothing is checked
+    // at load and `build` is already done.
+    void playDay(int day, int& steps, bool solvedLoaded = false);
+    // The goals window's board after the day, its next button, and the pages
+    // the next day brings.
+    void finishDay(int day);
+
+    // The world's name, the palette and the open missions as the HUD has them.
+    std::string loadedWorld();
+    std::string openMissionList();
+    // The windows, the bar and the scene, for failure messages.
+    std::string screenState();
+
+    // The world as the player's own build: every cell of the solved section.
+    void applySolved(const levelscript::Level& level);
+    void act(int day, const levelscript::Action& action, bool solvedLoaded);
+    void touchCell(int x, int y);
+    void strokeCells(int x0, int y0, int x1, int y1);
+    void pickElement(const std::string& name);
+    void pickTool(const std::string& name);
+    // The note action: the instrument at the cell set to the note and octave.
+    void tuneInstrument(const levelscript::Action& a, const std::string& where);
+    void loadLastSaved();
+
+    int64_t m_clockBase = 1000000;
+    int64_t m_stepsRun = 0;
+    std::string m_lastSaved;
+    testsupport::TempDir m_cloud;
+    std::string m_previousSaveFolder;
+};
+
+}  // namespace storyplay

@@ -1,0 +1,203 @@
+// The playthrough's own runner: each script action reaches the world through
+// the HUD as a player's would, the clock follows the steps, and a day that
+// is not won says where and what is still open.
+#include <gtest/gtest-spi.h>
+
+#include <functional>
+#include <string>
+
+#include "campaigns/story/StoryPlayer.h"
+#include "goals/AchievementManager.h"
+#include "hud/GUITopBar.h"
+#include "platform/GameClock.h"
+#include "profile/Profile.h"
+#include "world/ParticleCreator.h"
+
+USING_NS_CC;
+
+namespace storyplay {
+namespace {
+
+class StoryRunner : public StoryPlayer {
+protected:
+    void SetUp() override
+    {
+        StoryPlayer::SetUp();
+        startStoryFromMenu();
+        // Day 1's settings would deny most of what the actions use.
+        layer->getGUI()->setEverythingAvailable(true);
+    }
+
+    levelscript::Action action(levelscript::ActionKind kind, std::vector<int32_t> at, std::string element = "",
+                               int radius = 0)
+    {
+        levelscript::Action a;
+        a.kind = kind;
+        a.line = 7;
+        a.at = std::move(at);
+        a.element = std::move(element);
+        a.radius = radius;
+        return a;
+    }
+    levelscript::Action named(levelscript::ActionKind kind, std::string name, bool on = false)
+    {
+        levelscript::Action a;
+        a.kind = kind;
+        a.line = 7;
+        a.name = std::move(name);
+        a.on = on;
+        return a;
+    }
+};
+
+TEST_F(StoryRunner, TheStoryStartsAtDayOneWithItsMissionsAndTheClockFollowsTheSteps)
+{
+    ASSERT_FALSE(HasFatalFailure());
+    EXPECT_EQ(Profile::getInstance()->getDay(), 1);
+    EXPECT_EQ(AchievementManager::getInstance()->activeCount(), 2) << "day 1's two missions";
+    const int64_t before = platform::gameTime();
+    run(90);
+    EXPECT_EQ(platform::gameTime() - before, 3) << "one second per 30 steps";
+}
+
+TEST_F(StoryRunner, EachActionReachesTheWorldThroughTheHud)
+{
+    ASSERT_FALSE(HasFatalFailure());
+    using K = levelscript::ActionKind;
+    world->reset();
+    struct Case {
+        const char* what;
+        levelscript::Action action;
+        std::function<bool()> done;
+    };
+    const uint32_t metal = hashString("Metal"), wall = hashString("Wall"), glass = hashString("Glass");
+    const std::vector<Case> cases = {
+        {"paint", action(K::Paint, {30, 40}, "Metal"), [&] { return typeAt(30, 40) == metal; }},
+        {"paint with a brush", action(K::Paint, {60, 40}, "Wall", 2),
+         [&] { return typeAt(60, 40) == wall && typeAt(61, 40) == wall; }},
+        {"stroke", action(K::Stroke, {20, 50, 40, 50}, "Metal"),
+         [&] { return typeAt(20, 50) == metal && typeAt(30, 50) == metal && typeAt(40, 50) == metal; }},
+        {"erase", action(K::Erase, {30, 40}), [&] { return typeAt(30, 40) == 0; }},
+        {"tap places nothing", action(K::Tap, {70, 60}), [&] { return typeAt(70, 60) == 0; }},
+        {"miner", action(K::Miner, {25, 50}), [&] { return typeAt(25, 50) == 0; }},
+        {"replace", action(K::Replace, {30, 50}, "Glass"), [&] { return typeAt(30, 50) == glass; }},
+        {"sun off", named(K::Option, "Sun", false), [&] { return !world->lightMap.isSunOn(); }},
+        {"sun on", named(K::Option, "Sun", true), [&] { return world->lightMap.isSunOn(); }},
+        {"temperature", named(K::Temperature, "Hot"), [&] { return layer->getGUI()->getTemperatureLevel() == 4; }},
+        {"reset", action(K::Reset, {}), [&] { return world->eventFlags[World::kEventWorldReset] == 1; }},
+    };
+    for (const Case& c : cases) {
+        act(1, c.action, false);
+        EXPECT_TRUE(c.done()) << c.what;
+    }
+}
+
+TEST_F(StoryRunner, ZoomingInAndOutMagnifiesTheViewAndBack)
+{
+    ASSERT_FALSE(HasFatalFailure());
+    Profile::getInstance()->setDay(2);
+    act(2, action(levelscript::ActionKind::ZoomIn, {}), false);
+    EXPECT_TRUE(layer->getZoomedOut()) << "magnified";
+    act(2, action(levelscript::ActionKind::ZoomOut, {}), false);
+    EXPECT_FALSE(layer->getZoomedOut());
+    EXPECT_TRUE(layer->getOverviewUsed()) << "day 2's zoom goal sees it";
+}
+
+TEST_F(StoryRunner, AnUnnamedWorldIsNamedThenSaved)
+{
+    ASSERT_FALSE(HasFatalFailure());
+    act(1, action(levelscript::ActionKind::Reset, {}), false);
+    act(1, action(levelscript::ActionKind::Save, {}), false);
+    EXPECT_EQ(world->eventFlags[World::kEventWorldSaved], 1);
+    EXPECT_STREQ(layer->getUniverseName()->getCString(), "Day1 saved");
+}
+
+TEST_F(StoryRunner, ASavedWorldComesBackThroughTheSavedWorldsScreen)
+{
+    ASSERT_FALSE(HasFatalFailure());
+    using K = levelscript::ActionKind;
+    world->reset();
+    layer->setUniverseName(CCString::create("Day1"));
+    world->addParticle(50, 30, hashString("Metal"), true);
+    act(1, action(K::Save, {}), false);
+    act(1, action(K::Reset, {}), false);
+    EXPECT_EQ(typeAt(50, 30), 0u);
+    act(1, action(K::Load, {}), false);
+    EXPECT_EQ(typeAt(50, 30), hashString("Metal"));
+    EXPECT_EQ(world->eventFlags[World::kEventWorldLoaded], 1);
+}
+
+// The solved section put into the live world cell by cell, each counted as
+// made, and the border ring kept.
+TEST_F(StoryRunner, TheSolvedBuildIsPutCellByCellAndCountsAsMade)
+{
+    ASSERT_FALSE(HasFatalFailure());
+    const char* const text = R"(world Day1
+background peaceful
+places Metal
+solved
+  fill Stone 10 10 12 11
+  line Metal 20 20 23 22
+  disc Water 40 40 1
+  cell Bulb 50 50
+  fill Wall 0 30 3 30
+  legend
+    M Metal
+    x empty
+  end
+  stamp 60 30
+MM
+.x
+  end
+end
+)";
+    levelscript::Level level;
+    std::string error;
+    ASSERT_TRUE(levelscript::parseLevel(text, "Day1.level", nullptr, level, error)) << error;
+    world->reset();
+    world->addParticle(61, 29, hashString("Soil"), true);
+    world->addParticle(60, 29, hashString("Soil"), true);
+    ParticleCreator::resetElementsCreated();
+    applySolved(level);
+    const uint32_t stone = hashString("Stone"), metal = hashString("Metal"), water = hashString("Water");
+    const struct {
+        int x, y;
+        uint32_t type;
+    } cells[] = {
+        {10, 10, stone},
+        {12, 11, stone},
+        {13, 11, 0},
+        {20, 20, metal},
+        {23, 22, metal},
+        {21, 21, metal},
+        {40, 41, water},
+        {41, 41, 0},
+        {50, 50, hashString("Bulb")},
+        {1, 30, hashString("Wall")},
+        {60, 30, metal},
+        {61, 30, metal},
+        {60, 29, hashString("Soil")},
+        {61, 29, 0},
+    };
+    for (const auto& c : cells)
+        EXPECT_EQ(typeAt(c.x, c.y), c.type) << c.x << ", " << c.y;
+    EXPECT_NE(world->at(0, 30)->id, world->at(1, 30)->id) << "the border ring stays";
+    EXPECT_LT(world->at(0, 30)->id, 0);
+    auto* made = dynamic_cast<CCInteger*>(ParticleCreator::getElementsCreated()->objectForKey("Metal"));
+    EXPECT_TRUE(made && made->getValue() == 1) << "built elements count as made";
+}
+
+TEST_F(StoryRunner, AnUntilThatRunsOutNamesTheDayTheLineAndTheOpenMissions)
+{
+    ASSERT_FALSE(HasFatalFailure());
+    world->reset();
+    levelscript::Action until;
+    until.kind = levelscript::ActionKind::Until;
+    until.line = 12;
+    until.count = 30;
+    const std::string open = AchievementManager::getInstance()->activeMissions().at(0).first;
+    EXPECT_NONFATAL_FAILURE(act(1, until, false), "Day1.level:12: after 30 steps missions still open: " + open);
+}
+
+}  // namespace
+}  // namespace storyplay

@@ -371,6 +371,7 @@ void AchievementManager::loadDay(int32_t day)
         return;
     }
     const std::string name = dayName(mode, day);
+    LOG << "loadDay:" << name;
     loadMissionUniverse(name);
     goalsUi().loadDaySettings(name);
 }

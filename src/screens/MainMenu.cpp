@@ -19,7 +19,9 @@
 #include "gui/GUIWindow.h"
 #include "hud/GUITopBar.h"
 #include "scene/GameLayer.h"
+#include "screens/CampaignSelection.h"
 #include "screens/MainMenuAnimation.h"
+#include "screens/SelectionScreen.h"
 #include "world/ParticleCreator.h"
 #include "world/World.h"
 
@@ -84,7 +86,7 @@ void MainMenu::resetInstanceForTests()
     if (!g_mainMenu)
         return;
     // The buttons' actions hold the menu: let go of them first.
-    for (GUIButton* button : {g_mainMenu->m_storyButton, g_mainMenu->m_freeButton})
+    for (GUIButton* button : {g_mainMenu->m_storyButton, g_mainMenu->m_freeButton, g_mainMenu->m_campaignsButton})
         if (button)
             button->setCallback(nullptr);
     g_mainMenu->removeFromParentAndCleanup(true);
@@ -143,6 +145,18 @@ bool MainMenu::init()
         addTwoLineCaption(p.button, p.first, p.second, 12);
         p.button->setActivateDelayed(true);
         m_menu->addChild(p.button);
+    }
+    m_campaignsButton = GUIButton::create(CCCallFunc::create(this, callfunc_selector(MainMenu::openCampaigns)),
+                                          "mainmenu_buttonCampaigns.png", nullptr);
+    if (m_campaignsButton) {
+        m_campaignsButton->setScale(scale);
+        m_campaignsButton->setPosition(scaledPoint(240, 70));
+        m_campaignsButton->setText(
+            LocalUtils::localize("CampaignsButton"), 12,
+            ccp(m_campaignsButton->getContentSize().width * 0.5f, m_campaignsButton->getContentSize().height * 0.5f),
+            ccp(0.5f, 0.5f), ccc3(255, 255, 255));
+        m_campaignsButton->setActivateDelayed(true);
+        m_menu->addChild(m_campaignsButton);
     }
 
     // The top of the 4:3 box: the title in the middle, the player's name on
@@ -296,16 +310,30 @@ void MainMenu::update(float)
 
 void MainMenu::startFreeMode()
 {
-    startWorld(true);
+    startWorld(kFreeModeGameMode, 0);
 }
 
 void MainMenu::startStoryMode()
 {
-    startWorld(false);
+    const int day = Profile::getInstance()->getBestDay(kStoryGameMode);
+    startWorld(kStoryGameMode, day > 0 ? day : 1);
 }
 
-void MainMenu::startWorld(bool freeMode)
+void MainMenu::startCampaignLevel(int mode, int day)
 {
+    startWorld(mode, day);
+}
+
+void MainMenu::openCampaigns()
+{
+    if (m_startingWorld || ScreenUtils::getInstance()->isBusy())
+        return;
+    CCDirector::sharedDirector()->pushScene(CampaignSelection::scene());
+}
+
+void MainMenu::startWorld(int mode, int day)
+{
+    const bool freeMode = mode == kFreeModeGameMode;
     // One world per press: a second press before the game scene is in is
     // dropped.
     if (m_startingWorld)
@@ -323,9 +351,8 @@ void MainMenu::startWorld(bool freeMode)
         world.reset();
         layer->resetBackground();
     } else {
-        profile->setGameMode(kStoryGameMode);
-        const int day = profile->getBestDay(kStoryGameMode);
-        profile->setDay(day > 0 ? day : 1);
+        profile->setGameMode(mode);
+        profile->setDay(day);
         SaveLoadUtils::setFreePlay(false);
         ParticleCreator::resetElementsCreated();
         world.setBigWorld(false);
@@ -348,7 +375,9 @@ void MainMenu::startWorld(bool freeMode)
     if (freeMode) {
         StatsUtils::wentToFreeMode();
     } else {
-        StatsUtils::wentToStoryMode();
+        if (mode == kStoryGameMode)
+            StatsUtils::wentToStoryMode();
+        // One frame: no world step between the new goals and their world.
         AchievementManager::getInstance()->startDay(profile->getDay());
         AchievementManager::getInstance()->loadDay(profile->getDay());
     }
@@ -365,7 +394,10 @@ void MainMenu::showGameScene()
     // game scene is left empty and never shares the layer.
     CCScene* game = GameLayer::scene();
     CCScene* fade = CCTransitionFade::create(kTransitionSeconds, game);
-    if (fromGame) {
+    // From a selection screen over the menu, the game takes its place.
+    const bool fromSelection = !fromGame && running && running->getChildren() && running->getChildren()->count() &&
+        dynamic_cast<SelectionScreen*>(running->getChildren()->objectAtIndex(0));
+    if (fromGame || fromSelection) {
         director->replaceScene(fade);
         // The menu is not in the running scene: nothing will clear the flags.
         m_startingWorld = false;

@@ -37,6 +37,11 @@ public:
     void startFreeMode();
     // The story at the best day reached.
     void startStoryMode();
+    // A campaign's level, from the level selection: started as the story
+    // starts its day. The selection's scene gives way to the game scene.
+    void startCampaignLevel(int mode, int day);
+    // The campaign selection over the menu.
+    void openCampaigns();
     void refreshManaLabel();
     // The profile's nickname; nothing before the player has one.
     void refreshPlayerName();
@@ -48,6 +53,7 @@ public:
 
     GUIButton* getStoryButton() const { return m_storyButton; }
     GUIButton* getFreeModeButton() const { return m_freeButton; }
+    GUIButton* getCampaignsButton() const { return m_campaignsButton; }
     GUILabel* getManaLabel() const { return m_manaLabel; }
     GUILabel* getTitleLabel() const { return m_titleLabel; }
     GUILabel* getPlayerNameLabel() const { return m_playerNameLabel; }
@@ -57,8 +63,8 @@ public:
 
 private:
     MainMenu() = default;
-    // What both modes share; `freeMode` picks the bar and the world size.
-    void startWorld(bool freeMode);
+    // What every start shares; free mode picks the bar and the world size.
+    void startWorld(int mode, int day);
     void showGameScene();
 
     GUIBatchNodeMenu* m_menu = nullptr;
@@ -67,6 +73,7 @@ private:
     GUILabel* m_playerNameLabel = nullptr;
     GUIButton* m_storyButton = nullptr;
     GUIButton* m_freeButton = nullptr;
+    GUIButton* m_campaignsButton = nullptr;
     GUILabel* m_manaLabel = nullptr;
     bool m_startingWorld = false;
 };

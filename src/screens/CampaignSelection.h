@@ -1,0 +1,42 @@
+#pragma once
+// The ten campaigns as tiles, from the main menu's Campaigns button. A
+// campaign is open when the profile unlocks it and its goals are built; a
+// finished one carries a tick, a closed one a padlock and does nothing. An
+// open one leads to its level selection; Back returns to the menu.
+#include "screens/SelectionScreen.h"
+
+class CampaignSelection : public SelectionScreen {
+public:
+    static constexpr int kFirstMode = 1;
+    static constexpr int kLastMode = 10;
+
+    struct State {
+        bool open = false;
+        bool finished = false;
+    };
+    // What the profile and the built goals make of a campaign's game mode.
+    static State stateOf(int mode);
+
+    static CampaignSelection* create();
+    static cocos2d::CCScene* scene();
+
+    bool init() override;
+
+    // Its level selection in this screen's place; nothing when it is closed.
+    void openCampaign(int mode);
+
+    // The tile of a game mode 1 to 10, or null.
+    GUIButton* tileOf(int mode) const;
+    cocos2d::CCSprite* lockOf(int mode) const;
+    cocos2d::CCSprite* tickOf(int mode) const;
+
+protected:
+    void leave() override;
+
+private:
+    void onTile(cocos2d::CCObject* mode);
+
+    GUIButton* m_tiles[kLastMode] = {};
+    cocos2d::CCSprite* m_locks[kLastMode] = {};
+    cocos2d::CCSprite* m_ticks[kLastMode] = {};
+};

@@ -155,7 +155,7 @@ TEST_F(GoalsFlow, AMissionPassesTheDayEndsAndNextLoadsTheNextWorldAtOnce)
 
 TEST_F(GoalsFlow, ADayWithoutGoalsListsNothingAndNeverEnds)
 {
-    Profile::getInstance()->setGameMode(3);
+    Profile::getInstance()->setGameMode(20);
     enterScene(false);
     GUITopBar* bar = GUITopBar::getInstance();
     bar->buildCampaignBar();

@@ -179,9 +179,9 @@ TEST_F(GoalsManager, DaysEndAndStartOnlyWhereTheyCan)
     EXPECT_TRUE(log.contains("endDay: no level step runs")) << "no step";
 
     goals->addMission(new TestMission("A"));
-    profile->setGameMode(3);
+    profile->setGameMode(20);
     goals->startDay(1);
-    EXPECT_TRUE(log.contains("not built yet: the goals of game mode 3"));
+    EXPECT_TRUE(log.contains("not built yet: the goals of game mode 20"));
     EXPECT_EQ(goals->activeCount(), 0) << "the day is cleared";
     EXPECT_FALSE(goals->hasCurrentStep());
     EXPECT_TRUE(profile->isDayStarted());
@@ -234,8 +234,8 @@ TEST_F(GoalsManager, TheGrantPaysInFreePlayOrLiveOnAFirstReach)
             GrantProbe().onAccomplished();
         } else {
             // A replayed day rewards its missions with the manager not live.
-            goals->setEntryMissions(8, {[]() -> AchievementBase* { return new GrantProbe(); }});
-            profile->setGameMode(8);
+            goals->setEntryMissions(20, {[]() -> AchievementBase* { return new GrantProbe(); }});
+            profile->setGameMode(20);
             goals->setNewBestDay(c.newBest);
             goals->startDay(2);  // its day end finds no step and saves nothing
         }

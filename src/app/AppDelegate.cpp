@@ -11,6 +11,7 @@
 #include "base/StatsUtils.h"
 #include "base/Utils.h"
 #include "online/NetworkManager.h"
+#include "platform/GameClock.h"
 #include "screens/GUIIntro.h"
 #include "world/ColorTables.h"
 #include "scene/GameHost.h"
@@ -25,6 +26,15 @@ bool pausedByBackground = false;
 void NetworkUpdater::update(float)
 {
     runPendingActions();
+}
+
+void FixedStepClock::update(float elapsed)
+{
+    m_pending += elapsed;
+    while (m_pending >= 1.0f) {
+        m_pending -= 1.0f;
+        platform::advanceManualGameTime(1);
+    }
 }
 
 AppDelegate::AppDelegate()
@@ -43,6 +53,12 @@ AppDelegate::~AppDelegate()
         CCDirector::sharedDirector()->getScheduler()->unscheduleAllForTarget(m_updater);
         delete m_updater;
         m_updater = nullptr;
+    }
+    if (m_clock) {
+        CCDirector::sharedDirector()->getScheduler()->unscheduleAllForTarget(m_clock);
+        delete m_clock;
+        m_clock = nullptr;
+        platform::clearManualGameTime();
     }
 }
 
@@ -72,6 +88,12 @@ bool AppDelegate::finishLaunching()
 {
     CCDirector::sharedDirector()->getScheduler()->scheduleSelector(schedule_selector(NetworkUpdater::update), m_updater,
                                                                    0.5f, false);
+    if (isFixedStep() && !m_clock) {
+        platform::setManualGameTime(platform::gameTime());
+        m_clock = new FixedStepClock();
+        CCDirector::sharedDirector()->getScheduler()->scheduleSelector(schedule_selector(FixedStepClock::update),
+                                                                       m_clock, 0, false);
+    }
     initDocumentsFolders();
     initSaveFolder();
     gameVersion = kGameVersion;

@@ -9,6 +9,16 @@ public:
     void update(float elapsed);
 };
 
+// In a fixed-step run (unattended, faster or slower than real time) the
+// game's clock follows the frames, so goals' reward delays pass in frames.
+class FixedStepClock : public cocos2d::CCObject {
+public:
+    void update(float elapsed);
+
+private:
+    float m_pending = 0;
+};
+
 class AppDelegate : public cocos2d::CCApplication {
 public:
     AppDelegate();
@@ -24,6 +34,7 @@ public:
 
 private:
     NetworkUpdater* m_updater = nullptr;  // owned; deleted directly
+    FixedStepClock* m_clock = nullptr;    // owned, made only in a fixed-step run
 };
 
 // Set by the background notification, cleared by the foreground one.

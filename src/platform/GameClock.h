@@ -7,7 +7,8 @@ namespace platform {
 // Wall-clock seconds since 1970, or the manual time while one is set.
 int64_t gameTime();
 
-// Test hooks: freeze the clock at a value, move it, or go back to the real clock.
+// Freeze the clock at a value, move it, or go back to the real clock: tests,
+// and fixed-step runs, whose clock follows the frames.
 void setManualGameTime(int64_t seconds);
 void advanceManualGameTime(int64_t seconds);
 void clearManualGameTime();

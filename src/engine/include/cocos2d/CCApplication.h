@@ -40,6 +40,9 @@ public:
     // (ext) What run() does before its loop, without changing the working
     // directory; returns what applicationDidFinishLaunching returned.
     bool launchForTests();
+    // (ext) Whether every frame is a fixed 1/60 s (ENGINE_FIXED_STEP=1, for
+    // unattended runs).
+    static bool isFixedStep();
     // (ext) Overrides the language until reset; a negative value clears it.
     static void setLanguageForTests(int language);
 

@@ -185,6 +185,11 @@ bool CCApplication::prepareLaunch(bool changeDirectory)
     return applicationDidFinishLaunching();
 }
 
+bool CCApplication::isFixedStep()
+{
+    return fixedStepWanted();
+}
+
 bool CCApplication::launchForTests()
 {
     return prepareLaunch(false);

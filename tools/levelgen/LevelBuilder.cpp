@@ -173,25 +173,7 @@ bool LevelBuilder::apply(const Command& c, const Level& level, std::vector<Cell>
         return true;
     }
     case CommandKind::Line: {
-        // Bresenham's cells, each the centre of the brush.
-        int x = c.at[0], y = c.at[1];
-        const int dx = std::abs(c.at[2] - x), dy = -std::abs(c.at[3] - y);
-        const int sx = x < c.at[2] ? 1 : -1, sy = y < c.at[3] ? 1 : -1;
-        int err = dx + dy;
-        for (;;) {
-            brush(x, y, c.radius);
-            if (x == c.at[2] && y == c.at[3])
-                break;
-            const int e2 = 2 * err;
-            if (e2 >= dy) {
-                err += dy;
-                x += sx;
-            }
-            if (e2 <= dx) {
-                err += dx;
-                y += sy;
-            }
-        }
+        forLineCells(c.at[0], c.at[1], c.at[2], c.at[3], [&](int32_t x, int32_t y) { brush(x, y, c.radius); });
         return true;
     }
     case CommandKind::Disc: brush(c.at[0], c.at[1], c.radius); return true;

@@ -114,6 +114,30 @@ bool readLevel(const std::string& path, const ElementCheck& known, Level& out, s
 // '#' starts a comment); -1 for any other name.
 int noteIndex(std::string_view name);
 
+// The cells of a `line` command from (x0, y0) to (x1, y1), ends included, in
+// order (Bresenham's): each is the centre of the line's brush. levelgen and
+// the playthrough's build draw the same cells.
+template <typename Visit> void forLineCells(int32_t x0, int32_t y0, int32_t x1, int32_t y1, Visit&& visit)
+{
+    const int32_t dx = x1 > x0 ? x1 - x0 : x0 - x1, dy = -(y1 > y0 ? y1 - y0 : y0 - y1);
+    const int32_t sx = x0 < x1 ? 1 : -1, sy = y0 < y1 ? 1 : -1;
+    int32_t err = dx + dy;
+    for (;;) {
+        visit(x0, y0);
+        if (x0 == x1 && y0 == y1)
+            return;
+        const int32_t e2 = 2 * err;
+        if (e2 >= dy) {
+            err += dy;
+            x0 += sx;
+        }
+        if (e2 <= dx) {
+            err += dx;
+            y0 += sy;
+        }
+    }
+}
+
 // "Fill", "Stamp", ...: for messages.
 const char* commandName(CommandKind kind);
 

@@ -215,25 +215,9 @@ std::vector<Paint> cellsOf(const levelscript::Command& c)
                 out.push_back({x, y, c.kind == CommandKind::Clear ? std::string() : c.element});
         break;
     case CommandKind::Line: {
-        // Bresenham's cells, each the centre of the brush, as levelgen draws.
-        int x = a[0], y = a[1];
-        const int dx = std::abs(a[2] - x), dy = -std::abs(a[3] - y);
-        const int sx = x < a[2] ? 1 : -1, sy = y < a[3] ? 1 : -1;
-        int err = dx + dy;
-        for (;;) {
-            addDisc(out, x, y, c.radius, c.element);
-            if (x == a[2] && y == a[3])
-                break;
-            const int e2 = 2 * err;
-            if (e2 >= dy) {
-                err += dy;
-                x += sx;
-            }
-            if (e2 <= dx) {
-                err += dx;
-                y += sy;
-            }
-        }
+        // The cells levelgen draws.
+        levelscript::forLineCells(a[0], a[1], a[2], a[3],
+                                  [&](int32_t x, int32_t y) { addDisc(out, x, y, c.radius, c.element); });
         break;
     }
     case CommandKind::Disc: addDisc(out, a[0], a[1], c.radius, c.element); break;

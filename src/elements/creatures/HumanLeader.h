@@ -130,7 +130,8 @@ public:
     int32_t gasCount = 0;
     int32_t gasLimit = 40;
     uint32_t jobSearchType = 0;
-    bool leaving = false;  // set by the destructor: leaving a behaviour has no side effect
+    bool leaving = false;      // set by the destructor: leaving a behaviour has no side effect
+    const bool robot = false;  // a robot's leader: never counted as a human built or destroyed
 
 protected:
     // The robot's constructor: the human table and search are not built.

@@ -137,6 +137,14 @@ std::string HumanPart::getJob() const
     return leader ? leader->job : std::string("loading");
 }
 
+bool HumanPart::hasJob(std::string_view wanted) const
+{
+    if (!group)
+        return false;
+    const HumanLeader* leader = leaderHuman();
+    return leader && leader->job == wanted;
+}
+
 void HumanPart::burnCheck(int threshold, int chance)
 {
     burnCell(*this, threshold, chance);

@@ -5,6 +5,7 @@
 #include "campaigns/music/MusicCampaign.h"
 #include "campaigns/story/StoryTables.h"
 #include "campaigns/usermade/UserMadeCampaign.h"
+#include "campaigns/zombie/ZombieCampaign.h"
 #include "goals/AchievementManager.h"
 
 namespace {
@@ -43,7 +44,7 @@ template <int Mode> void registerMode(AchievementManager& goals)
 std::span<const Campaign* const> builtCampaigns()
 {
     static const Campaign* const built[] = {&musicCampaign(), &contraptionsCampaign(), &userMadeCampaign(),
-                                            &lasersCampaign()};
+                                            &lasersCampaign(), &zombieCampaign()};
     return built;
 }
 
@@ -61,6 +62,7 @@ void registerCampaignGoals(AchievementManager& goals)
     registerMode<2>(goals);
     registerMode<6>(goals);
     registerMode<7>(goals);
+    registerMode<8>(goals);
 }
 
 MissionPattern missionTable(const char* mission, char letter)

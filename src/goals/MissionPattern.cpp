@@ -159,13 +159,15 @@ bool patternMatchesCarryName(MissionPattern table, CCString* name)
 
 bool patternHasHumanWithJob(MissionPattern table, CCString* job)
 {
-    const std::string wanted = job ? job->getString() : std::string();
-    return some(table, [&wanted](const MissionPatternRecord& r) {
+    if (!job)
+        return false;
+    const std::string_view wanted = job->getString();
+    return some(table, [wanted](const MissionPatternRecord& r) {
         Particle* p = cellOf(r);
         if (!p || p->getType() != kHumanPart)
             return false;
         auto* human = dynamic_cast<HumanPart*>(p);
-        return human && human->getJob() == wanted;
+        return human && human->hasJob(wanted);
     });
 }
 

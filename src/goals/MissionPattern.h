@@ -8,7 +8,7 @@
 // cell outside the world in use (or with no world) is empty. A kind's own
 // field (a Bulb's light, an LED's glow, a cloner's content, a Note's pitch,
 // a human's job) is read only once the cell's type id said what it holds.
-// None of them allocates, except patternHasHumanWithJob's job text.
+// None of them allocates.
 #include <cstdint>
 
 #include "cocos2d.h"
@@ -45,7 +45,8 @@ bool patternAllLedsLit(MissionPattern table);
 // No cell holding its kind carries other content than the named element
 // (cells without their kind do not fail it).
 bool patternMatchesCarryName(MissionPattern table, cocos2d::CCString* name);
-// Some cell holds a human's body whose job is the named one.
+// Some cell holds a human's body whose job is the named one; a body cell
+// not yet bound to its human (reported "loading") never matches.
 bool patternHasHumanWithJob(MissionPattern table, cocos2d::CCString* job);
 // The particle of the first cell that holds its kind, or null.
 Particle* firstPatternMatch(MissionPattern table);

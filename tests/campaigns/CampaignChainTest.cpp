@@ -151,10 +151,9 @@ struct Ending {
     std::vector<std::string> last;
 };
 const Ending kEndings[] = {
-    {1, 11, 4, {"outro 0", "save 0", "save 1"}},
-    {2, 12, 5, {"save 0", "save 1", "outro 1"}},
-    {6, 11, 2, {"outro 0", "save 0", "save 1"}},
-    {7, 11, 8, {"outro 0", "save 0", "save 1"}},
+    {1, 11, 4, {"outro 0", "save 0", "save 1"}}, {2, 12, 5, {"save 0", "save 1", "outro 1"}},
+    {6, 11, 2, {"outro 0", "save 0", "save 1"}}, {7, 11, 8, {"outro 0", "save 0", "save 1"}},
+    {8, 21, 9, {"outro 0", "save 1", "save 1"}},  // the flag before the grant
 };
 
 TEST_F(CampaignChain, EveryLevelPaysOnItsFirstReachAndTheLastEndsTheCampaignSaved)
@@ -226,6 +225,9 @@ const Replay kReplays[] = {
     {7, 3, 200, true, {"Contra_LaserExctinction"}},
     {7, 7, 600, true, {"Contra_Pump", "Contra_Pipe", "Contra_Drain"}},
     {7, 10, 900, true, {"Contra_GasSensor", "Contra_Insulator", "Contra_TntTesting"}},
+    {8, 5, 400, true, {"ZombieLv5"}},
+    {8, 11, 950, true, {"ZombieLv11"}},  // level 10 adds 50
+    {8, 16, 1450, true, {"ZombieLv16"}},
 };
 
 TEST_F(CampaignChain, AStartAtALaterLevelReplaysTheEarlierOnesSilently)

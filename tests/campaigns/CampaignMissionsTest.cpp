@@ -10,6 +10,8 @@
 #include "base/ScreenMetrics.h"
 #include "campaigns/Campaigns.h"
 #include "campaigns/music/MusicCampaign.h"
+#include "elements/creatures/HumanLeader.h"
+#include "elements/creatures/HumanRegistry.h"
 #include "elements/materials/Instruments.h"
 #include "elements/materials/Leds.h"
 #include "goals/AchievementManager.h"
@@ -82,6 +84,20 @@ protected:
         for (; !(t->end & 0xff); ++t)
             world->addParticle(t->x, t->y, t->type, true);
     }
+    // A human with its body built and listed; its body covers x..x+1, y..y+5.
+    HumanLeader* human(int x, int y, const char* job = "normal")
+    {
+        auto* h = dynamic_cast<HumanLeader*>(put(x, y, "HumanLeader"));
+        EXPECT_NE(h, nullptr);
+        if (!h)
+            return nullptr;
+        h->update();
+        EXPECT_TRUE(h->registered);
+        if (std::string(job) != "normal")
+            h->setJob(job);
+        return h;
+    }
+    void removeHuman(HumanLeader* h) { world->removeParticle(h->x, h->y); }
 };
 
 TEST_F(CampaignMissions, MelodyBIsAAndAHighCAndAWrongNoteUndoesIt)
@@ -273,6 +289,104 @@ TEST_F(CampaignMissions, TheTextsFitTheBarsNoticeAndTheGoalsWindow)
                     << code << " " << row.className << " " << mission.getBriefing()->getString();
             }
     }
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(CampaignMissions, ZombieFreeNeedsSomeoneListedAndTheEmptyWorldNeedsEveryoneGone)
+{
+    HumanRegistry& r = *HumanRegistry::getInstance();
+    r.clear();
+    for (const char* m : {"ZombieLv4", "ZombieLv9", "Zombie_CountLv15", "ZombieLv17", "ZombieLv18"})
+        EXPECT_FALSE(passes(8, m)) << m << ": no human listed yet";
+    EXPECT_FALSE(passes(8, "ZombieLv20")) << "no human ever";
+
+    HumanLeader* a = human(30, 40);
+    HumanLeader* b = human(60, 40);
+    EXPECT_TRUE(passes(8, "ZombieLv4"));
+    EXPECT_FALSE(passes(8, "ZombieLv20")) << "two living";
+    b->setJob("zombie");
+    EXPECT_FALSE(passes(8, "ZombieLv4"));
+    EXPECT_FALSE(passes(8, "ZombieLv12")) << "a zombie and one living";
+    removeHuman(b);
+    EXPECT_TRUE(passes(8, "ZombieLv4"));
+    EXPECT_FALSE(passes(8, "ZombieLv20")) << "one living";
+    removeHuman(a);
+    EXPECT_TRUE(passes(8, "ZombieLv4")) << "every human gone";
+    EXPECT_TRUE(passes(8, "ZombieLv20"));
+    r.clear();
+    EXPECT_FALSE(passes(8, "ZombieLv20")) << "a loaded world starts over";
+}
+
+TEST_F(CampaignMissions, ZombieBridgePassesWithFortySevenWoodLeftAndALivingHuman)
+{
+    HumanRegistry::getInstance()->clear();
+    fill(table(8, "T11"));
+    HumanLeader* h = human(30, 40);
+    MissionPattern t = table(8, "T11");
+    for (int i = 0; i < 13; ++i)
+        world->removeParticle(t[i].x, t[i].y);
+    EXPECT_FALSE(passes(8, "ZombieLv11")) << "48 left";
+    world->removeParticle(t[13].x, t[13].y);
+    EXPECT_TRUE(passes(8, "ZombieLv11")) << "47 left";
+    removeHuman(h);
+    EXPECT_FALSE(passes(8, "ZombieLv11")) << "no one living";
+}
+
+TEST_F(CampaignMissions, ZombieJobTestsReadTheHumanInTheirCells)
+{
+    HumanRegistry::getInstance()->clear();
+    // The shelter: wax or lava, and a normal human inside.
+    human(113, 12);
+    EXPECT_FALSE(passes(8, "ZombieLv10")) << "neither material";
+    fill(table(8, "T10a"));
+    EXPECT_TRUE(passes(8, "ZombieLv10")) << "the wax column";
+    world->reset();
+    HumanRegistry::getInstance()->clear();
+    fill(table(8, "T10b"));
+    HumanLeader* sheltered = human(113, 12);
+    EXPECT_TRUE(passes(8, "ZombieLv10")) << "the lava row";
+    sheltered->setJob("miner");
+    EXPECT_FALSE(passes(8, "ZombieLv10")) << "only a normal human counts";
+
+    // The mine: a miner at the mark and no TNT left.
+    world->reset();
+    HumanRegistry::getInstance()->clear();
+    human(42, 21, "miner");
+    fill(table(8, "T6b"));
+    world->removeParticle(59, 33);
+    world->removeParticle(59, 34);
+    world->removeParticle(60, 32);
+    world->removeParticle(60, 33);
+    world->removeParticle(60, 34);
+    world->removeParticle(61, 32);
+    EXPECT_FALSE(passes(8, "ZombieLv6")) << "one TNT left";
+    world->removeParticle(61, 33);
+    EXPECT_TRUE(passes(8, "ZombieLv6"));
+
+    // The pit: a zombie inside and someone living anywhere.
+    world->reset();
+    HumanRegistry::getInstance()->clear();
+    human(50, 11, "zombie");
+    EXPECT_FALSE(passes(8, "ZombieLv3")) << "a zombie alone";
+    human(20, 50);
+    EXPECT_TRUE(passes(8, "ZombieLv3"));
+}
+
+TEST_F(CampaignMissions, ZombieMetalCellsWantCurrentOrNothing)
+{
+    put(97, 14, "Metal");
+    EXPECT_FALSE(passes(8, "ZombieMetalLv8")) << "no current";
+    power(98, 14);
+    EXPECT_TRUE(passes(8, "ZombieMetalLv8"));
+
+    EXPECT_TRUE(passes(8, "ZombieMetalLv18")) << "an empty cell";
+    put(70, 62, "Metal");
+    EXPECT_FALSE(passes(8, "ZombieMetalLv18"));
+    put(70, 62, "Sand");
+    EXPECT_TRUE(passes(8, "ZombieMetalLv18"));
 }
 
 }  // namespace

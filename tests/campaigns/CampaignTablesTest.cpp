@@ -88,6 +88,26 @@ const std::map<std::string, std::map<std::string, int>> kTableSizes = {
       {"GasSensor", 1},
       {"Insulator", 18},
       {"TntTesting", 4}}},
+    {"Zombie",
+     {{"T1", 37},
+      {"T2", 459},
+      {"T3", 1122},
+      {"T5", 88},
+      {"T6a", 9},
+      {"T6b", 7},
+      {"T7", 76},
+      {"T8", 9},
+      {"TM8", 1},
+      {"T10a", 7},
+      {"T10b", 4},
+      {"T10c", 25},
+      {"T11", 61},
+      {"T13", 3},
+      {"T15", 1},
+      {"TG15", 3},
+      {"TM18", 1},
+      {"T19", 32},
+      {"TF19", 9}}},
 };
 
 const std::map<std::string, int> kMelodyLengths = {{"A", 15}, {"B", 16}, {"C", 63}, {"D", 28}, {"E", 55}, {"F", 47}};
@@ -105,7 +125,18 @@ const std::map<std::string, Shape> kShapes = {
     {"Contraptions", {2, 11, 11, "Contra_CheckLv2", "Contra_CheckLv12"}},
     {"UserMade", {6, 10, 18, "CheckUserMade_Level1", "CheckUserMade_Level10"}},
     {"LasersAndPipes", {7, 10, 14, "Contra_CheckLv13", "Contra_CheckLv22"}},
+    {"Zombie", {8, 20, 25, "Zombie_CheckLv2", "Zombie_CheckLv21"}},
 };
+
+// A level whose missions add other than 100 points.
+int levelPoints(int mode, int level)
+{
+    if (mode == 6 && level == 9)
+        return 150;
+    if (mode == 8 && level == 10)
+        return 50;
+    return 100;
+}
 
 TEST_F(CampaignData, EveryTableHasItsCellsOnceInsideTheSmallWorldInOrderAndClosed)
 {
@@ -183,7 +214,7 @@ TEST_F(CampaignData, LevelsAndMissionsAgreeAndTheirKeysAreInTheResources)
                 EXPECT_TRUE(made.insert(name).second) << name << " made twice";
                 points += m->points;
             }
-            EXPECT_EQ(points, c->mode == 6 && level.level == 9 ? 150 : 100) << "level " << level.level;
+            EXPECT_EQ(points, levelPoints(c->mode, level.level)) << "level " << level.level;
             for (const char* key : {level.rewardKey, level.boardKey})
                 EXPECT_GT(getMissionReward(key), 0) << key;
         }
@@ -207,6 +238,13 @@ TEST_F(CampaignData, LevelsAndMissionsAgreeAndTheirKeysAreInTheResources)
     const Campaign* music = campaignOfMode(1);
     EXPECT_STREQ(music->mission("Music_Lv3")->rewardKey, "Music_Lv4");
     EXPECT_STREQ(music->mission("Music_PixRemoveLv3")->rewardKey, "Music_Lv4");
+    const Campaign* zombie = campaignOfMode(8);
+    EXPECT_STREQ(zombie->mission("ZombieLv3")->rewardKey, "ZombieLv2");
+    EXPECT_STREQ(zombie->levels[3].boardKey, "Zombie_CheckLv5");
+    EXPECT_STREQ(zombie->levels[3].rewardKey, "Zombie_CheckLv5a");
+    EXPECT_NE(getMissionReward("Zombie_CheckLv5"), getMissionReward("Zombie_CheckLv5a")) << "tells them apart";
+    for (const CampaignMissionRow& m : zombie->missions)
+        EXPECT_EQ(m.delay, std::string_view(m.className) == "ZombieLv20" ? 8 : 6) << m.className;
 
     for (const char* code : testsupport::kLanguages) {
         testsupport::LanguageTable language(code);

@@ -10,6 +10,7 @@
 #include "elements/creatures/HumanBehaviours.h"
 #include "elements/creatures/HumanLeader.h"
 #include "elements/creatures/HumanRegistry.h"
+#include "elements/creatures/Robots.h"
 #include "platform/GameClock.h"
 #include "world/ByteStream.h"
 #include "world/GameServices.h"
@@ -313,3 +314,45 @@ TEST_F(Humans, ACocoonHatchesIntoPiranthaOnceThreeSecondsHavePassed)
 }
 
 }  // namespace
+
+TEST_F(Humans, TheRegistryCountsBuiltHumansAndRemembersAnyoneListedUntilCleared)
+{
+    HumanRegistry& r = *HumanRegistry::getInstance();
+    r.clear();
+    EXPECT_EQ(r.countZombies(), 0);
+    EXPECT_EQ(r.countLiving(), 0);
+    EXPECT_FALSE(r.everRegistered());
+
+    HumanLeader* a = human(50);
+    HumanLeader* b = human(80);
+    EXPECT_EQ(r.builtCount(), 2);
+    EXPECT_TRUE(r.everRegistered());
+    b->setJob("zombie");
+    EXPECT_EQ(r.countZombies(), 1);
+    EXPECT_EQ(r.countLiving(), 1);
+
+    world->removeParticle(a->x, a->y);
+    world->removeParticle(b->x, b->y);
+    EXPECT_EQ(r.count(), 0);
+    EXPECT_EQ(r.countZombies(), 0) << "none listed: the built counter, two built and two gone";
+    EXPECT_EQ(r.countLiving(), 0);
+    EXPECT_TRUE(r.everRegistered()) << "kept until a clear";
+
+    // A human gone that this run never built leaves the counter below zero.
+    r.humanDestroyed();
+    EXPECT_EQ(r.countZombies(), -1);
+    r.clear();
+    EXPECT_EQ(r.builtCount(), 0);
+    EXPECT_FALSE(r.everRegistered());
+}
+
+TEST_F(Humans, ARobotNeverMovesTheBuiltCounter)
+{
+    HumanRegistry& r = *HumanRegistry::getInstance();
+    r.clear();
+    Particle* robot = put(60, 11, RobotLeader::kTypeId);
+    robot->update();
+    world->removeParticle(60, 11);
+    EXPECT_EQ(r.builtCount(), 0);
+    EXPECT_FALSE(r.everRegistered());
+}

@@ -137,6 +137,14 @@ std::string HumanPart::getJob() const
     return leader ? leader->job : std::string("loading");
 }
 
+bool HumanPart::hasJob(std::string_view wanted) const
+{
+    if (!group)
+        return false;
+    const HumanLeader* leader = leaderHuman();
+    return leader && leader->job == wanted;
+}
+
 void HumanPart::burnCheck(int threshold, int chance)
 {
     burnCell(*this, threshold, chance);
@@ -184,7 +192,7 @@ HumanLeader::HumanLeader()
     gender = gameRand() % 2 == 0 ? "male" : "female";
 }
 
-HumanLeader::HumanLeader(RobotBody)
+HumanLeader::HumanLeader(RobotBody) : robot(true)
 {
     lookAheadFar = {1, 0, 0, 60, 28, 60 / kCellPixels, 28 / kCellPixels};
     lookAheadNear = {1, 0, 0, 4, 12, 4 / kCellPixels, 12 / kCellPixels};
@@ -195,6 +203,8 @@ HumanLeader::~HumanLeader()
 {
     // Leaving has no side effect here: no explosion, no balloon shown.
     leaving = true;
+    if (!overLimit && !robot)
+        HumanRegistry::getInstance()->humanDestroyed();
     if (!overLimit) {
         if (balloon) {
             if (balloon->getParent() && overlay())
@@ -435,6 +445,7 @@ void HumanLeader::buildBody()
         return;
     }
     buildHumanBody(HumanPart::kTypeId);
+    HumanRegistry::getInstance()->humanBuilt();
 }
 
 void HumanLeader::buildHumanBody(uint32_t partType)

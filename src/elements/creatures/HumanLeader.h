@@ -9,6 +9,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <string_view>
 
 #include "elements/creatures/Behaviours.h"
 #include "elements/creatures/MPBase.h"
@@ -28,6 +29,9 @@ public:
     void onTouch() override;
     // The job of this cell's human, or "loading" while it has no group.
     std::string getJob() const;
+    // Whether this cell's human has the job, without making its text; a cell
+    // not yet bound to its human has none.
+    bool hasJob(std::string_view wanted) const;
     void burnCheck(int threshold, int chance);
 
     HumanLeader* leaderHuman() const;
@@ -130,7 +134,8 @@ public:
     int32_t gasCount = 0;
     int32_t gasLimit = 40;
     uint32_t jobSearchType = 0;
-    bool leaving = false;  // set by the destructor: leaving a behaviour has no side effect
+    bool leaving = false;      // set by the destructor: leaving a behaviour has no side effect
+    const bool robot = false;  // a robot's leader: never counted as a human built or destroyed
 
 protected:
     // The robot's constructor: the human table and search are not built.

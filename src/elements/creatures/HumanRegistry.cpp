@@ -13,8 +13,10 @@ HumanRegistry* HumanRegistry::getInstance()
 
 void HumanRegistry::add(const Particle* human)
 {
-    if (human)
-        humans.push_back(human);
+    if (!human)
+        return;
+    humans.push_back(human);
+    registeredOnce = true;
 }
 
 void HumanRegistry::remove(const Particle* human)
@@ -32,6 +34,8 @@ void HumanRegistry::clear()
 {
     while (!humans.empty())
         remove(humans.front());
+    built = 0;
+    registeredOnce = false;
 }
 
 bool HumanRegistry::contains(const Particle* human) const
@@ -41,6 +45,15 @@ bool HumanRegistry::contains(const Particle* human) const
 
 int HumanRegistry::countZombies() const
 {
+    if (humans.empty())
+        return built;
     return static_cast<int>(
         std::count_if(humans.begin(), humans.end(), [](const Particle* h) { return isZombieCell(h); }));
+}
+
+int HumanRegistry::countLiving() const
+{
+    if (humans.empty())
+        return 0;
+    return count() - countZombies();
 }

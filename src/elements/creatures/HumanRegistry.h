@@ -25,10 +25,22 @@ public:
 
     bool contains(const Particle* human) const;
     int count() const { return static_cast<int>(humans.size()); }
-    // Listed humans whose job is exactly "zombie".
+    // Listed humans whose job is exactly "zombie"; with none listed, the
+    // built counter, which goals therefore test for 0 or less.
     int countZombies() const;
-    int countLiving() const { return count() - countZombies(); }
+    // Listed humans whose job is not "zombie"; 0 with none listed.
+    int countLiving() const;
+
+    // +1 for every human body built, -1 for every human destroyed; loaded
+    // humans are never built, so it may go below 0.
+    void humanBuilt() { ++built; }
+    void humanDestroyed() { --built; }
+    int builtCount() const { return built; }
+    // Some human was listed since the last clear.
+    bool everRegistered() const { return registeredOnce; }
 
 private:
     std::vector<const Particle*> humans;
+    int built = 0;
+    bool registeredOnce = false;
 };

@@ -6,6 +6,7 @@
 #include "base/Logger.h"
 #include "base/ScreenMetrics.h"
 #include "campaigns/Campaigns.h"
+#include "goals/AchievementManager.h"
 #include "gui/GUIButton.h"
 #include "gui/GUILabel.h"
 #include "profile/Profile.h"
@@ -27,6 +28,14 @@ bool validMode(int mode)
     return mode >= CampaignSelection::kFirstMode && mode <= CampaignSelection::kLastMode;
 }
 
+// A campaign whose goals are built but whose level worlds are not yet stays
+// closed: its levels would play in whatever world was there.
+bool levelsBuilt(int mode)
+{
+    return cocos2d::CCFileUtils::sharedFileUtils()->isFileExist("universes/Missions/" +
+                                                                AchievementManager::dayName(mode, 1));
+}
+
 }  // namespace
 
 CampaignSelection::State CampaignSelection::stateOf(int mode)
@@ -35,7 +44,7 @@ CampaignSelection::State CampaignSelection::stateOf(int mode)
     if (!validMode(mode))
         return state;
     Profile* profile = Profile::getInstance();
-    state.open = campaignOfMode(mode) && profile->isCampaignUnlocked(mode);
+    state.open = campaignOfMode(mode) && levelsBuilt(mode) && profile->isCampaignUnlocked(mode);
     state.finished = profile->getCompletionFlag(completionIndexForMode(mode)) == 1;
     return state;
 }

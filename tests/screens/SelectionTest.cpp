@@ -90,6 +90,8 @@ TEST_F(SelectionTest, CampaignsOpenAndCloseByTheProfileAndTheBuiltGoals)
         {"UserMade finished too", {ci::Story, ci::Contraptions, ci::UserMade}, {1, 2, 6, 7}, {2, 6}},
         // Music finished but not unlocked (an old profile): marked, still closed.
         {"Music finished alone", {ci::Music}, {7}, {1}},
+        // Zombie (8) is unlocked and has its goals, but no level worlds yet.
+        {"Human finished", {ci::Human}, {}, {5}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);

@@ -147,6 +147,8 @@ struct CampaignMissionRow {
     bool (*test)() = nullptr;
     // Runs after the grant, before the announcement (also when replayed).
     void (*extra)() = nullptr;
+    // The name's key where it is not "<textKey>Name".
+    const char* nameKey = nullptr;
 };
 
 // The standard reward: points, the grant of the reward key, the extra, then

@@ -1,8 +1,10 @@
 #include "campaigns/Campaigns.h"
 
 #include "campaigns/contraptions/ContraptionsCampaign.h"
+#include "campaigns/dinosaurs/DinosaursCampaign.h"
 #include "campaigns/lasers/LasersCampaign.h"
 #include "campaigns/music/MusicCampaign.h"
+#include "campaigns/pixelart/PixelArtCampaign.h"
 #include "campaigns/story/StoryTables.h"
 #include "campaigns/usermade/UserMadeCampaign.h"
 #include "goals/AchievementManager.h"
@@ -42,8 +44,8 @@ template <int Mode> void registerMode(AchievementManager& goals)
 
 std::span<const Campaign* const> builtCampaigns()
 {
-    static const Campaign* const built[] = {&musicCampaign(), &contraptionsCampaign(), &userMadeCampaign(),
-                                            &lasersCampaign()};
+    static const Campaign* const built[] = {&musicCampaign(),  &contraptionsCampaign(), &userMadeCampaign(),
+                                            &lasersCampaign(), &pixelArtCampaign(),     &dinosaursCampaign()};
     return built;
 }
 
@@ -59,6 +61,8 @@ void registerCampaignGoals(AchievementManager& goals)
 {
     registerMode<1>(goals);
     registerMode<2>(goals);
+    registerMode<3>(goals);
+    registerMode<4>(goals);
     registerMode<6>(goals);
     registerMode<7>(goals);
 }

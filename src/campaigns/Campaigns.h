@@ -7,7 +7,7 @@
 
 class AchievementManager;
 
-// Music, Contraptions, UserMade, lasers and pipes.
+// Music, Contraptions, UserMade, lasers and pipes, PixelArt, Dinosaurs.
 std::span<const Campaign* const> builtCampaigns();
 // The campaign of a game mode, or null.
 const Campaign* campaignOfMode(int mode);

@@ -151,10 +151,9 @@ struct Ending {
     std::vector<std::string> last;
 };
 const Ending kEndings[] = {
-    {1, 11, 4, {"outro 0", "save 0", "save 1"}},
-    {2, 12, 5, {"save 0", "save 1", "outro 1"}},
-    {6, 11, 2, {"outro 0", "save 0", "save 1"}},
-    {7, 11, 8, {"outro 0", "save 0", "save 1"}},
+    {1, 11, 4, {"outro 0", "save 0", "save 1"}}, {2, 12, 5, {"save 0", "save 1", "outro 1"}},
+    {6, 11, 2, {"outro 0", "save 0", "save 1"}}, {7, 11, 8, {"outro 0", "save 0", "save 1"}},
+    {4, 16, 7, {"outro 0", "save 1"}},           {3, 16, 6, {"outro 0", "save 0", "save 1"}},
 };
 
 TEST_F(CampaignChain, EveryLevelPaysOnItsFirstReachAndTheLastEndsTheCampaignSaved)
@@ -226,6 +225,11 @@ const Replay kReplays[] = {
     {7, 3, 200, true, {"Contra_LaserExctinction"}},
     {7, 7, 600, true, {"Contra_Pump", "Contra_Pipe", "Contra_Drain"}},
     {7, 10, 900, true, {"Contra_GasSensor", "Contra_Insulator", "Contra_TntTesting"}},
+    {4, 10, 900, false, {"Pix_PaintHard"}},
+    {4, 11, 1000, true, {"Pix_Font"}},
+    {4, 15, 1400, true, {"Pix_Final"}},
+    {3, 5, 400, false, {"Dino_Winterland"}},
+    {3, 12, 1100, true, {"Dino_Infiltrate"}},
 };
 
 TEST_F(CampaignChain, AStartAtALaterLevelReplaysTheEarlierOnesSilently)

@@ -214,6 +214,75 @@ TEST_F(CampaignMissions, NoneMatchTestsPassOnceTheirKindsAreGone)
     EXPECT_TRUE(passes(2, "Contra_PirateShip"));
 }
 
+// An outline wants every line cell in Obsidian and no Obsidian beside it;
+// another element beside a line does not matter.
+TEST_F(CampaignMissions, PixelArtSquaresFailOnObsidianBesideALineOnly)
+{
+    fill(table(4, "SquaresRequired"));
+    EXPECT_TRUE(passes(4, "Pix_Squares"));
+    put(87, 16, "Obsidian");
+    EXPECT_FALSE(passes(4, "Pix_Squares"));
+    put(87, 16, "Diamond");
+    EXPECT_TRUE(passes(4, "Pix_Squares"));
+    put(79, 17, "Diamond");
+    EXPECT_FALSE(passes(4, "Pix_Squares")) << "a line cell in another gem";
+    world->removeParticle(79, 17);
+    EXPECT_FALSE(passes(4, "Pix_Squares")) << "an empty line cell";
+    EXPECT_EQ(campaignOfMode(4)->mission("Pix_Squares")->delay, 2);
+}
+
+// The hunter must stay whole; its prey must be gone, or the way to it
+// blocked by three posts of one material, or the pit under them lava.
+TEST_F(CampaignMissions, DinosaursHunterHuntedWantsTheHunterAndOneWayOfStoppingIt)
+{
+    fill(table(3, "Hunter"));
+    fill(table(3, "HunterPrey"));
+    put(63, 20, "Glass");
+    put(63, 26, "Metal");
+    put(63, 31, "Glass");
+    EXPECT_FALSE(passes(3, "Dino_HunterHunted")) << "prey whole, posts mixed";
+    for (MissionPattern t = table(3, "HunterPrey"); !(t->end & 0xff); ++t)
+        if (t->x != 95 || t->y != 17)
+            world->removeParticle(t->x, t->y);
+    EXPECT_FALSE(passes(3, "Dino_HunterHunted")) << "one leaf of the prey left";
+    world->removeParticle(95, 17);
+    EXPECT_TRUE(passes(3, "Dino_HunterHunted"));
+
+    fill(table(3, "HunterPrey"));
+    for (int y : {20, 26, 31})
+        put(63, y, "Wax");
+    EXPECT_TRUE(passes(3, "Dino_HunterHunted")) << "all posts Wax";
+    for (int y : {20, 26, 31})
+        world->removeParticle(63, y);
+    put(63, 5, "Lava");
+    EXPECT_TRUE(passes(3, "Dino_HunterHunted")) << "the lava pit";
+    world->removeParticle(40, 12);
+    EXPECT_FALSE(passes(3, "Dino_HunterHunted")) << "the hunter broken";
+}
+
+TEST_F(CampaignMissions, DinosaursHumansSensorsAndTheMachine)
+{
+    EXPECT_FALSE(passes(3, "Dino_Infiltrate"));
+    put(107, 32, "HumanPart");
+    EXPECT_TRUE(passes(3, "Dino_Infiltrate")) << "a single body cell";
+
+    put(55, 8, "HotSensor");
+    put(61, 8, "HotSensor");
+    power(56, 9);
+    EXPECT_FALSE(passes(3, "Dino_TurnOnTimeMachine")) << "one socket without current";
+    power(60, 7);
+    EXPECT_TRUE(passes(3, "Dino_TurnOnTimeMachine"));
+
+    put(103, 7, "VeryHotSensor");
+    EXPECT_FALSE(passes(3, "Dino_FixTimeMachine")) << "unpowered";
+    power(104, 8);
+    EXPECT_TRUE(passes(3, "Dino_FixTimeMachine")) << "one powered core cell";
+
+    const Campaign& dinos = *campaignOfMode(3);
+    for (const CampaignMissionRow& m : dinos.missions)
+        EXPECT_EQ(m.delay, std::string(m.className) == "Dino_Oilsaurs" ? 15 : 1) << m.className;
+}
+
 TEST_F(CampaignMissions, UserMadeReadsItsOwnCellAndAnyLitLed)
 {
     EXPECT_FALSE(passes(6, "UserMade_Level4"));

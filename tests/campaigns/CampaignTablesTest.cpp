@@ -4,13 +4,16 @@
 // and against the resources (reward keys, texts in three languages).
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
 #include <memory>
 #include <set>
 #include <string>
+#include <vector>
 
 #include "base/LocalUtils.h"
 #include "campaigns/Campaigns.h"
+#include "campaigns/pixelart/PixelArtCampaign.h"
 #include "goals/AchievementManager.h"
 #include "goals/GoalFunctions.h"
 #include "support/HeadlessGame.h"
@@ -88,6 +91,12 @@ const std::map<std::string, std::map<std::string, int>> kTableSizes = {
       {"GasSensor", 1},
       {"Insulator", 18},
       {"TntTesting", 4}}},
+    {"PixelArt", {{"SquaresRequired", 196}, {"SquaresForbidden", 48}}},
+    {"Dinosaurs", {{"HunterPrey", 178}, {"PostsGlass", 3}, {"PitLava", 1},     {"PostsMetal", 3},     {"PostsMud", 3},
+                   {"PostsWall", 3},    {"PostsWax", 3},   {"Hunter", 216},    {"AutoImmune", 258},   {"MudPools", 130},
+                   {"CaveWater", 16},   {"Frozen", 9},     {"Volcanoes", 3},   {"AcidVictim", 70},    {"Survivors", 5},
+                   {"LastInfected", 1}, {"Herd", 198},     {"OilPumps", 6},    {"MachineSockets", 2}, {"Base", 27},
+                   {"Shelter", 2},      {"Refuge", 21},    {"MachineCore", 18}}},
 };
 
 const std::map<std::string, int> kMelodyLengths = {{"A", 15}, {"B", 16}, {"C", 63}, {"D", 28}, {"E", 55}, {"F", 47}};
@@ -105,6 +114,8 @@ const std::map<std::string, Shape> kShapes = {
     {"Contraptions", {2, 11, 11, "Contra_CheckLv2", "Contra_CheckLv12"}},
     {"UserMade", {6, 10, 18, "CheckUserMade_Level1", "CheckUserMade_Level10"}},
     {"LasersAndPipes", {7, 10, 14, "Contra_CheckLv13", "Contra_CheckLv22"}},
+    {"PixelArt", {4, 15, 15, "Pix_CheckLv2", "Pix_CheckLv16"}},
+    {"Dinosaurs", {3, 15, 15, "Dino_CheckLv2", "Dino_CheckLv16"}},
 };
 
 TEST_F(CampaignData, EveryTableHasItsCellsOnceInsideTheSmallWorldInOrderAndClosed)
@@ -206,6 +217,9 @@ TEST_F(CampaignData, LevelsAndMissionsAgreeAndTheirKeysAreInTheResources)
     // Keys that are not the class's own.
     const Campaign* music = campaignOfMode(1);
     EXPECT_STREQ(music->mission("Music_Lv3")->rewardKey, "Music_Lv4");
+    const CampaignMissionRow* medium = campaignOfMode(4)->mission("Pix_PaintMedium");
+    EXPECT_STREQ(medium->nameKey, "Pix_PaintMediumsName");
+    EXPECT_STREQ(medium->rewardKey, "Pix_PaintMedium");
     EXPECT_STREQ(music->mission("Music_PixRemoveLv3")->rewardKey, "Music_Lv4");
 
     for (const char* code : testsupport::kLanguages) {
@@ -213,10 +227,10 @@ TEST_F(CampaignData, LevelsAndMissionsAgreeAndTheirKeysAreInTheResources)
         std::set<std::string> names;
         for (const Campaign* c : builtCampaigns())
             for (const CampaignMissionRow& m : c->missions) {
-                for (const char* suffix : {"Name", "Briefing"}) {
-                    const std::string key = std::string(m.textKey) + suffix;
+                const std::string keys[] = {m.nameKey ? m.nameKey : std::string(m.textKey) + "Name",
+                                            std::string(m.textKey) + "Briefing"};
+                for (const std::string& key : keys)
                     EXPECT_TRUE(localizationTable->objectForKey(key)) << code << " lacks " << key;
-                }
                 std::unique_ptr<AchievementBase> mission(makeCampaignMission(*c, m.className));
                 EXPECT_TRUE(names.insert(mission->getName()->getString()).second)
                     << code << " names two missions " << mission->getName()->getString();
@@ -237,7 +251,7 @@ TEST_F(CampaignData, StepsHaveEmptyTextsForTheWholeRunAndUnknownNamesMakeNothing
         EXPECT_EQ(makeCampaignStep(*c, "NoSuchStep"), nullptr);
         EXPECT_EQ(makeCampaignMission(*c, "NoSuchMission"), nullptr);
     }
-    EXPECT_EQ(campaignOfMode(3), nullptr);
+    EXPECT_EQ(campaignOfMode(5), nullptr);
 }
 
 }  // namespace
@@ -260,4 +274,151 @@ TEST_F(CampaignData, EveryTableIsFoundByItsMissionAndLetter)
     }
     EXPECT_EQ(missionTable("Contra_FixBomb", 'G'), nullptr);
     EXPECT_EQ(missionTable(nullptr, 'A'), nullptr);
+}
+
+// --- PixelArt ---------------------------------------------------------------------------------
+
+namespace {
+
+using Cells = std::set<std::pair<int, int>>;
+
+Cells cellsOf(MissionPattern t, uint32_t type = 0)
+{
+    Cells cells;
+    for (; !(t->end & 0xff); ++t)
+        if (!type || t->type == type)
+            cells.insert({t->x, t->y});
+    return cells;
+}
+
+bool touches(const Cells& cells, std::pair<int, int> c)
+{
+    for (int dx = -1; dx <= 1; ++dx)
+        for (int dy = -1; dy <= 1; ++dy)
+            if ((dx || dy) && cells.count({c.first + dx, c.second + dy}))
+                return true;
+    return false;
+}
+
+// The figures, diagonal neighbours joined: each its size and how many ends
+// (cells with one neighbour) it has; a closed figure has none.
+std::multiset<std::pair<int, int>> figures(const Cells& cells)
+{
+    std::multiset<std::pair<int, int>> found;
+    Cells left = cells;
+    while (!left.empty()) {
+        std::vector<std::pair<int, int>> todo{*left.begin()};
+        left.erase(left.begin());
+        int size = 0;
+        int ends = 0;
+        while (!todo.empty()) {
+            const auto c = todo.back();
+            todo.pop_back();
+            ++size;
+            int neighbours = 0;
+            for (int dx = -1; dx <= 1; ++dx)
+                for (int dy = -1; dy <= 1; ++dy) {
+                    const std::pair<int, int> n{c.first + dx, c.second + dy};
+                    if ((dx || dy) && cells.count(n)) {
+                        ++neighbours;
+                        if (left.erase(n))
+                            todo.push_back(n);
+                    }
+                }
+            ends += neighbours == 1;
+        }
+        found.insert({size, ends});
+    }
+    return found;
+}
+
+// A row of a table: its x runs, ends included.
+struct Row {
+    int y;
+    std::vector<std::pair<int, int>> runs;
+};
+
+struct Outline {
+    const char* required;
+    const char* forbidden;
+    int box[2][4];  // x0 x1 y0 y1 of the required, then the forbidden cells
+    std::vector<Row> requiredRows;
+    std::vector<Row> forbiddenRows;
+    std::multiset<std::pair<int, int>> figures;  // size, ends
+    int forbiddenApart;                          // forbidden cells touching no required one
+};
+
+const Outline kOutlines[] = {
+    {"SquaresRequired",
+     "SquaresForbidden",
+     {{68, 105, 6, 64}, {69, 104, 5, 65}},
+     {{17, {{79, 94}}}, {18, {{79, 79}, {94, 94}}}},
+     {{16, {{87, 87}}}, {33, {{87, 87}}}},
+     {{60, 0}, {36, 0}, {20, 0}, {12, 0}, {68, 2}},
+     0},
+};
+
+MissionPattern pixelTable(const char* name)
+{
+    for (const CampaignTable& t : campaignOfMode(4)->tables)
+        if (std::string(t.name) == name)
+            return t.records;
+    return nullptr;
+}
+
+}  // namespace
+
+TEST_F(CampaignData, PixelArtOutlinesHaveTheirBoxesRowsAndFiguresAndForbiddenCellsBesideThem)
+{
+    const uint32_t ink = hashString("Obsidian");
+    for (const Outline& o : kOutlines) {
+        SCOPED_TRACE(o.required);
+        MissionPattern tables[] = {pixelTable(o.required), pixelTable(o.forbidden)};
+        ASSERT_TRUE(tables[0] && tables[1]);
+        const Cells required = cellsOf(tables[0]);
+        const Cells forbidden = cellsOf(tables[1]);
+        for (int k = 0; k < 2; ++k) {
+            const Cells all = cellsOf(tables[k]);
+            EXPECT_EQ(cellsOf(tables[k], ink), all) << "only Obsidian";
+            int box[4] = {1000, -1, 1000, -1};
+            for (const auto& [x, y] : all) {
+                box[0] = std::min(box[0], x);
+                box[1] = std::max(box[1], x);
+                box[2] = std::min(box[2], y);
+                box[3] = std::max(box[3], y);
+            }
+            for (int i = 0; i < 4; ++i)
+                EXPECT_EQ(box[i], o.box[k][i]) << "table " << k << " box " << i;
+            for (const Row& row : k == 0 ? o.requiredRows : o.forbiddenRows) {
+                Cells expected;
+                for (const auto& [x0, x1] : row.runs)
+                    for (int x = x0; x <= x1; ++x)
+                        expected.insert({x, row.y});
+                Cells got;
+                for (const auto& c : all)
+                    if (c.second == row.y)
+                        got.insert(c);
+                EXPECT_EQ(got, expected) << "table " << k << " row " << row.y;
+            }
+        }
+        EXPECT_EQ(figures(required), o.figures);
+        int apart = 0;
+        for (const auto& c : forbidden) {
+            EXPECT_FALSE(required.count(c)) << "both required and forbidden: " << c.first << "," << c.second;
+            apart += !touches(required, c);
+        }
+        EXPECT_EQ(apart, o.forbiddenApart);
+    }
+}
+
+TEST(PixelArtThreshold, ThePaintingsNeedTheirShareOfCellsRoundedDown)
+{
+    struct Case {
+        int32_t cells, percent, need;
+    };
+    const Case cases[] = {{1318, 99, 1304}, {1375, 95, 1306}, {4582, 95, 4352}, {297, 95, 282},
+                          {1428, 95, 1356}, {2232, 95, 2120}, {1998, 95, 1898}, {2806, 95, 2665}};
+    for (const Case& c : cases)
+        EXPECT_EQ(pixelArtThreshold(c.cells, c.percent), c.need) << c.cells;
+    EXPECT_EQ(4582 - pixelArtThreshold(4582, 95), 230) << "wrong cells the great painting forgives";
 }

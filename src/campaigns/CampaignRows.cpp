@@ -103,12 +103,12 @@ const CampaignLevelRow* Campaign::levelOfStep(std::string_view stepName) const
 
 CCString* CampaignStep::getName()
 {
-    return emptyText();
+    return m_campaign.newStepTexts ? CCString::create("") : emptyText();
 }
 
 CCString* CampaignStep::getBriefing()
 {
-    return emptyText();
+    return m_campaign.newStepTexts ? CCString::create("") : emptyText();
 }
 
 bool CampaignStep::isAccomplished()
@@ -160,6 +160,10 @@ void endCampaignLevel(const Campaign& campaign, const CampaignLevelRow& row)
         case EndAction::Outro: goalsUi().showOutro(); break;
         case EndAction::Finished: profile->setCompletionFlag(campaign.completionIndex, 1); break;
         case EndAction::Save: profile->save(); break;
+        case EndAction::Flags:
+            if (row.clearFlags)
+                row.clearFlags();
+            break;
         }
     }
 }

@@ -2,6 +2,7 @@
 
 #include "campaigns/contraptions/ContraptionsCampaign.h"
 #include "campaigns/dinosaurs/DinosaursCampaign.h"
+#include "campaigns/human/HumanCampaign.h"
 #include "campaigns/lasers/LasersCampaign.h"
 #include "campaigns/music/MusicCampaign.h"
 #include "campaigns/pixelart/PixelArtCampaign.h"
@@ -45,7 +46,8 @@ template <int Mode> void registerMode(AchievementManager& goals)
 std::span<const Campaign* const> builtCampaigns()
 {
     static const Campaign* const built[] = {&musicCampaign(),  &contraptionsCampaign(), &userMadeCampaign(),
-                                            &lasersCampaign(), &pixelArtCampaign(),     &dinosaursCampaign()};
+                                            &lasersCampaign(), &pixelArtCampaign(),     &dinosaursCampaign(),
+                                            &humanCampaign()};
     return built;
 }
 
@@ -63,6 +65,7 @@ void registerCampaignGoals(AchievementManager& goals)
     registerMode<2>(goals);
     registerMode<3>(goals);
     registerMode<4>(goals);
+    registerMode<5>(goals);
     registerMode<6>(goals);
     registerMode<7>(goals);
 }

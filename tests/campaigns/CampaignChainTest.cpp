@@ -154,6 +154,7 @@ const Ending kEndings[] = {
     {1, 11, 4, {"outro 0", "save 0", "save 1"}}, {2, 12, 5, {"save 0", "save 1", "outro 1"}},
     {6, 11, 2, {"outro 0", "save 0", "save 1"}}, {7, 11, 8, {"outro 0", "save 0", "save 1"}},
     {4, 16, 7, {"outro 0", "save 1"}},           {3, 16, 6, {"outro 0", "save 0", "save 1"}},
+    {5, 16, 3, {"outro 0", "save 1", "save 1"}},
 };
 
 TEST_F(CampaignChain, EveryLevelPaysOnItsFirstReachAndTheLastEndsTheCampaignSaved)
@@ -230,6 +231,8 @@ const Replay kReplays[] = {
     {4, 15, 1400, true, {"Pix_Final"}},
     {3, 5, 400, false, {"Dino_Winterland"}},
     {3, 12, 1100, true, {"Dino_Infiltrate"}},
+    {5, 13, 1200, false, {"Human_Level13"}},
+    {5, 14, 1330, false, {"Human_Level14", "Human_NoC4Level14", "Human_WallLevel14"}},
 };
 
 TEST_F(CampaignChain, AStartAtALaterLevelReplaysTheEarlierOnesSilently)

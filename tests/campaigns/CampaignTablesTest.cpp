@@ -33,6 +33,10 @@ protected:
     }
 };
 
+// The level end of the Human steps that clear the next level's flags.
+constexpr EndOrder kFlagsEnd{EndAction::Day, EndAction::Flags, EndAction::Missions, EndAction::NextStep,
+                             EndAction::Grant};
+
 // The cells of each table, as the levels' descriptions count them.
 const std::map<std::string, std::map<std::string, int>> kTableSizes = {
     {"Music",
@@ -97,6 +101,12 @@ const std::map<std::string, std::map<std::string, int>> kTableSizes = {
                    {"CaveWater", 16},   {"Frozen", 9},     {"Volcanoes", 3},   {"AcidVictim", 70},    {"Survivors", 5},
                    {"LastInfected", 1}, {"Herd", 198},     {"OilPumps", 6},    {"MachineSockets", 2}, {"Base", 27},
                    {"Shelter", 2},      {"Refuge", 21},    {"MachineCore", 18}}},
+    {"Human", {{"Z1Leader", 145}, {"Z1Part", 145},    {"Z2Water", 45},         {"Z3Leader", 77},   {"Z3Part", 77},
+               {"Z5Leader", 224}, {"Z5Part", 224},    {"Z6Leader", 267},       {"Z6Part", 267},    {"Z7Leader", 364},
+               {"Z7Part", 364},   {"Z8Leader", 81},   {"Z8Part", 81},          {"Z10Leader", 3},   {"Z10Part", 3},
+               {"Wax10", 6},      {"Z11Leader", 109}, {"Z11Part", 109},        {"Metal12", 1},     {"CrossWire12", 3},
+               {"Notes12", 2},    {"Bulbs12", 3},     {"Z13FireOrMetal", 119}, {"Z14Leader", 108}, {"Z14Part", 108},
+               {"C4Column", 9},   {"Wall", 15}}},
 };
 
 const std::map<std::string, int> kMelodyLengths = {{"A", 15}, {"B", 16}, {"C", 63}, {"D", 28}, {"E", 55}, {"F", 47}};
@@ -116,6 +126,7 @@ const std::map<std::string, Shape> kShapes = {
     {"LasersAndPipes", {7, 10, 14, "Contra_CheckLv13", "Contra_CheckLv22"}},
     {"PixelArt", {4, 15, 15, "Pix_CheckLv2", "Pix_CheckLv16"}},
     {"Dinosaurs", {3, 15, 15, "Dino_CheckLv2", "Dino_CheckLv16"}},
+    {"Human", {5, 15, 22, "CheckHuman_Level2", "CheckHuman_Level16"}},
 };
 
 TEST_F(CampaignData, EveryTableHasItsCellsOnceInsideTheSmallWorldInOrderAndClosed)
@@ -194,7 +205,8 @@ TEST_F(CampaignData, LevelsAndMissionsAgreeAndTheirKeysAreInTheResources)
                 EXPECT_TRUE(made.insert(name).second) << name << " made twice";
                 points += m->points;
             }
-            EXPECT_EQ(points, c->mode == 6 && level.level == 9 ? 150 : 100) << "level " << level.level;
+            const bool more = (c->mode == 6 && level.level == 9) || (c->mode == 5 && level.level == 13);
+            EXPECT_EQ(points, more ? (c->mode == 6 ? 150 : 130) : 100) << "level " << level.level;
             for (const char* key : {level.rewardKey, level.boardKey})
                 EXPECT_GT(getMissionReward(key), 0) << key;
         }
@@ -211,8 +223,13 @@ TEST_F(CampaignData, LevelsAndMissionsAgreeAndTheirKeysAreInTheResources)
     for (const Campaign* c : builtCampaigns())
         for (const CampaignLevelRow& level : c->levels)
             if (&level != &c->levels.back()) {
-                EXPECT_EQ(level.order, c->mode == 6 && level.level == 4 ? ends::stepFirst : ends::usual)
+                const bool flags = c->mode == 5 && (level.level == 1 || level.level == 3);
+                EXPECT_EQ(level.order,
+                          c->mode == 6 && level.level == 4 ? ends::stepFirst
+                              : flags                      ? kFlagsEnd
+                                                           : ends::usual)
                     << c->name << " " << level.level;
+                EXPECT_EQ(level.clearFlags != nullptr, flags) << c->name << " " << level.level;
             }
     // Keys that are not the class's own.
     const Campaign* music = campaignOfMode(1);
@@ -220,6 +237,7 @@ TEST_F(CampaignData, LevelsAndMissionsAgreeAndTheirKeysAreInTheResources)
     const CampaignMissionRow* medium = campaignOfMode(4)->mission("Pix_PaintMedium");
     EXPECT_STREQ(medium->nameKey, "Pix_PaintMediumsName");
     EXPECT_STREQ(medium->rewardKey, "Pix_PaintMedium");
+    EXPECT_STREQ(campaignOfMode(5)->mission("Human_NoC4Level14")->rewardKey, "Human_WaxLevel14");
     EXPECT_STREQ(music->mission("Music_PixRemoveLv3")->rewardKey, "Music_Lv4");
 
     for (const char* code : testsupport::kLanguages) {
@@ -251,7 +269,7 @@ TEST_F(CampaignData, StepsHaveEmptyTextsForTheWholeRunAndUnknownNamesMakeNothing
         EXPECT_EQ(makeCampaignStep(*c, "NoSuchStep"), nullptr);
         EXPECT_EQ(makeCampaignMission(*c, "NoSuchMission"), nullptr);
     }
-    EXPECT_EQ(campaignOfMode(5), nullptr);
+    EXPECT_EQ(campaignOfMode(8), nullptr);
 }
 
 }  // namespace

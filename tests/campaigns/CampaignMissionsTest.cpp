@@ -10,12 +10,16 @@
 #include "base/ScreenMetrics.h"
 #include "campaigns/Campaigns.h"
 #include "campaigns/music/MusicCampaign.h"
+#include "elements/creatures/HumanLeader.h"
+#include "elements/creatures/HumanRegistry.h"
 #include "elements/materials/Instruments.h"
 #include "elements/materials/Leds.h"
 #include "goals/AchievementManager.h"
+#include "goals/GoalFunctions.h"
 #include "goals/GoalsTesting.h"
 #include "gui/GUILabel.h"
 #include "hud/GUITopBar.h"
+#include "profile/Profile.h"
 #include "support/GameSceneFixture.h"
 #include "support/Readability.h"
 
@@ -281,6 +285,110 @@ TEST_F(CampaignMissions, DinosaursHumansSensorsAndTheMachine)
     const Campaign& dinos = *campaignOfMode(3);
     for (const CampaignMissionRow& m : dinos.missions)
         EXPECT_EQ(m.delay, std::string(m.className) == "Dino_Oilsaurs" ? 15 : 1) << m.className;
+}
+
+// Level 1 wants a leader cell and a body cell in its zone; the other zones
+// any cell of a human.
+TEST_F(CampaignMissions, HumanZonesWantTheirHumanCells)
+{
+    put(103, 20, "HumanLeader");
+    EXPECT_FALSE(passes(5, "Human_Level1")) << "the leader alone";
+    world->removeParticle(103, 20);
+    put(108, 22, "HumanPart");
+    EXPECT_FALSE(passes(5, "Human_Level1")) << "body cells alone";
+    put(110, 28, "HumanLeader");
+    EXPECT_TRUE(passes(5, "Human_Level1"));
+
+    EXPECT_FALSE(passes(5, "Human_Level3"));
+    put(95, 5, "HumanPart");
+    EXPECT_TRUE(passes(5, "Human_Level3")) << "one body cell";
+    EXPECT_FALSE(passes(5, "Human_Level10"));
+    put(117, 56, "HumanLeader");
+    EXPECT_TRUE(passes(5, "Human_Level10")) << "one leader cell on a lookout";
+
+    put(40, 25, "Water");
+    EXPECT_FALSE(passes(5, "Human_GotWaterLevel2")) << "one water cell";
+    put(41, 25, "Water");
+    EXPECT_TRUE(passes(5, "Human_GotWaterLevel2"));
+
+    EXPECT_FALSE(passes(5, "Human_Level13"));
+    put(84, 10, "Metal");
+    EXPECT_TRUE(passes(5, "Human_Level13")) << "the Metal without fire";
+    world->removeParticle(84, 10);
+    put(3, 30, "Fire");
+    EXPECT_TRUE(passes(5, "Human_Level13")) << "one fire cell in the cave";
+
+    EXPECT_TRUE(passes(5, "Human_NoC4Level14"));
+    put(113, 65, "C4");
+    EXPECT_FALSE(passes(5, "Human_NoC4Level14"));
+    put(113, 65, "Stone");
+    EXPECT_TRUE(passes(5, "Human_NoC4Level14")) << "another element passes";
+}
+
+// The colony's gathering sets level 2's and level 4's flags on their own
+// day of the campaign only; the store is read before the gathered unit.
+TEST_F(CampaignMissions, HumanFlagsComeFromTheColonyOnTheirDay)
+{
+    Profile* profile = Profile::getInstance();
+    profile->setFoodGathered(false);
+    profile->setStockpileGathered(false);
+    HumanLeader::replaceResources();
+    profile->setGameMode(1);
+    profile->setDay(2);
+    HumanLeader::gatherResource("Food");
+    EXPECT_FALSE(passes(5, "Human_Level2")) << "day 2 of another mode";
+    profile->setGameMode(5);
+    profile->setDay(3);
+    HumanLeader::gatherResource("Food");
+    EXPECT_FALSE(passes(5, "Human_Level2")) << "day 3";
+    profile->setDay(2);
+    HumanLeader::gatherResource("Wood");
+    EXPECT_FALSE(passes(5, "Human_Level2")) << "wood is not food";
+    HumanLeader::gatherResource("Food");
+    EXPECT_TRUE(passes(5, "Human_Level2"));
+
+    profile->setDay(4);
+    HumanLeader::replaceResources();
+    HumanLeader::addResource("Stone", 5);
+    HumanLeader::addResource("Wood", 7);
+    HumanLeader::gatherResource("Wood");
+    EXPECT_EQ(HumanLeader::getResource("Wood"), 8);
+    EXPECT_FALSE(passes(5, "Human_ResourceCollectLevel4")) << "the store was read before the unit";
+    HumanLeader::gatherResource("Stone");
+    EXPECT_TRUE(passes(5, "Human_ResourceCollectLevel4"));
+
+    // A flag left from an earlier play is cleared when its level begins.
+    profile->setBestDay(5, 16);
+    profile->setDay(2);
+    AchievementManager::getInstance()->startDay(2);
+    EXPECT_FALSE(passes(5, "Human_Level2"));
+    profile->setStructureBuilt(true);
+    profile->setDay(4);
+    AchievementManager::getInstance()->startDay(4);
+    EXPECT_FALSE(passes(5, "Human_Level4"));
+    EXPECT_FALSE(passes(5, "Human_ResourceCollectLevel4"));
+    HumanLeader::replaceResources();
+    profile->setGameMode(0);
+}
+
+TEST_F(CampaignMissions, HumanCountsTheRegistryAndABrightMadeInTheRun)
+{
+    HumanRegistry* registry = HumanRegistry::getInstance();
+    registry->clear();
+    Particle* first = put(10, 10, "Stone");
+    Particle* second = put(12, 10, "Stone");
+    registry->add(first);
+    EXPECT_FALSE(passes(5, "Human_Level15")) << "one human";
+    registry->add(second);
+    EXPECT_TRUE(passes(5, "Human_Level15"));
+    registry->clear();
+
+    CCString* bright = CCString::create("Bright");
+    resetElementCreated(bright);
+    EXPECT_FALSE(passes(5, "Human_Level9"));
+    put(30, 30, "Bright");
+    EXPECT_TRUE(passes(5, "Human_Level9")) << "made earlier in the run";
+    resetElementCreated(bright);
 }
 
 TEST_F(CampaignMissions, UserMadeReadsItsOwnCellAndAnyLitLed)

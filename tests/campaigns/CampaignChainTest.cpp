@@ -286,6 +286,25 @@ TEST_F(CampaignChain, AStartAfterTheEndPlaysTheLastLevelAgainWithoutItsEnd)
     }
 }
 
+// Finishing the last level again pays nothing under the grant rule, yet the
+// finished flag it sets is saved.
+TEST_F(CampaignChain, TheLastLevelPlayedAgainStillSavesTheFinishedFlag)
+{
+    for (int mode : {4, 5}) {
+        const Campaign& c = *campaignOfMode(mode);
+        SCOPED_TRACE(c.name);
+        fresh(c);
+        profile->setBestDay(c.mode, c.levelCount() + 1);
+        profile->setDay(c.levelCount());
+        goals->startDay(c.levelCount());
+        events.clear();
+        playLevel();
+        EXPECT_EQ(profile->getCompletionFlag(c.completionIndex), 1);
+        ASSERT_FALSE(events.empty());
+        EXPECT_EQ(events.back(), "save 1");
+    }
+}
+
 TEST_F(CampaignChain, LevelOnePaysOnlyOnItsFirstPlay)
 {
     for (const Campaign* c : builtCampaigns()) {

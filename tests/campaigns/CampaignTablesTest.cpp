@@ -95,7 +95,7 @@ const std::map<std::string, std::map<std::string, int>> kTableSizes = {
       {"GasSensor", 1},
       {"Insulator", 18},
       {"TntTesting", 4}}},
-    {"PixelArt", {{"SquaresRequired", 196}, {"SquaresForbidden", 48}}},
+    {"PixelArt", {{"SquaresRequired", 196}, {"SquaresForbidden", 48}, {"LinesRequired", 126}, {"LinesForbidden", 75}}},
     {"Dinosaurs", {{"HunterPrey", 178}, {"PostsGlass", 3}, {"PitLava", 1},     {"PostsMetal", 3},     {"PostsMud", 3},
                    {"PostsWall", 3},    {"PostsWax", 3},   {"Hunter", 216},    {"AutoImmune", 258},   {"MudPools", 130},
                    {"CaveWater", 16},   {"Frozen", 9},     {"Volcanoes", 3},   {"AcidVictim", 70},    {"Survivors", 5},
@@ -373,6 +373,13 @@ const Outline kOutlines[] = {
      {{17, {{79, 94}}}, {18, {{79, 79}, {94, 94}}}},
      {{16, {{87, 87}}}, {33, {{87, 87}}}},
      {{60, 0}, {36, 0}, {20, 0}, {12, 0}, {68, 2}},
+     0},
+    {"LinesRequired",
+     "LinesForbidden",
+     {{90, 110, 2, 61}, {89, 111, 1, 62}},
+     {{2, {{100, 100}}}, {3, {{99, 99}, {101, 101}}}, {17, {{93, 97}, {103, 107}}}},
+     {{3, {{100, 100}}}, {16, {{94, 96}, {103, 106}}}},
+     {{49, 0}, {29, 2}, {48, 0}},
      0},
 };
 

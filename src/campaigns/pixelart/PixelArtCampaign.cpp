@@ -32,6 +32,43 @@ CAMPAIGN_TABLE(kSquaresForbidden, cell(80, 18, kInk), cell(93, 18, kInk), cell(8
                cell(77, 13, kInk), cell(79, 13, kInk), cell(91, 13, kInk), cell(93, 13, kInk), cell(104, 13, kInk),
                cell(104, 11, kInk));
 
+// A heart, a lightning bolt and an octagon.
+CAMPAIGN_TABLE(kLinesRequired, column(90, 12, 15, kInk), cell(91, 11, kInk), cell(91, 16, kInk), cell(91, 22, kInk),
+               column(91, 49, 55, kInk), cell(92, 10, kInk), cell(92, 16, kInk), cell(92, 23, kInk), cell(92, 48, kInk),
+               cell(92, 56, kInk), cell(93, 9, kInk), cell(93, 17, kInk), cell(93, 24, kInk), cell(93, 47, kInk),
+               cell(93, 57, kInk), cell(94, 8, kInk), cell(94, 17, kInk), cell(94, 25, kInk), cell(94, 46, kInk),
+               cell(94, 58, kInk), cell(95, 7, kInk), cell(95, 17, kInk), cell(95, 26, kInk), cell(95, 45, kInk),
+               cell(95, 59, kInk), cell(96, 6, kInk), cell(96, 17, kInk), cell(96, 27, kInk), cell(96, 44, kInk),
+               cell(96, 60, kInk), cell(97, 5, kInk), cell(97, 17, kInk), cell(97, 28, kInk), cell(97, 43, kInk),
+               cell(97, 61, kInk), cell(98, 4, kInk), cell(98, 16, kInk), cell(98, 29, kInk), cell(98, 43, kInk),
+               cell(98, 61, kInk), cell(99, 3, kInk), column(99, 14, 15, kInk), cell(99, 30, kInk), cell(99, 43, kInk),
+               cell(99, 61, kInk), cell(100, 2, kInk), cell(100, 13, kInk), cell(100, 30, kInk), cell(100, 43, kInk),
+               cell(100, 61, kInk), cell(101, 3, kInk), column(101, 14, 15, kInk), cell(101, 30, kInk),
+               cell(101, 43, kInk), cell(101, 61, kInk), cell(102, 4, kInk), cell(102, 16, kInk), cell(102, 30, kInk),
+               cell(102, 43, kInk), cell(102, 61, kInk), cell(103, 5, kInk), cell(103, 17, kInk), cell(103, 30, kInk),
+               cell(103, 43, kInk), cell(103, 61, kInk), cell(104, 6, kInk), cell(104, 17, kInk), cell(104, 30, kInk),
+               cell(104, 44, kInk), cell(104, 60, kInk), cell(105, 7, kInk), cell(105, 17, kInk), cell(105, 30, kInk),
+               cell(105, 45, kInk), cell(105, 59, kInk), cell(106, 8, kInk), cell(106, 17, kInk), cell(106, 30, kInk),
+               cell(106, 46, kInk), cell(106, 58, kInk), cell(107, 9, kInk), cell(107, 17, kInk), cell(107, 30, kInk),
+               cell(107, 47, kInk), cell(107, 57, kInk), cell(108, 10, kInk), cell(108, 16, kInk),
+               column(108, 30, 41, kInk), cell(108, 48, kInk), cell(108, 56, kInk), cell(109, 11, kInk),
+               column(109, 15, 16, kInk), column(109, 49, 55, kInk), column(110, 12, 15, kInk));
+CAMPAIGN_TABLE(kLinesForbidden, column(89, 11, 12, kInk), cell(90, 11, kInk), cell(90, 49, kInk), cell(90, 54, kInk),
+               cell(91, 13, kInk), cell(91, 23, kInk), cell(92, 8, kInk), cell(92, 18, kInk), cell(92, 46, kInk),
+               cell(92, 53, kInk), cell(93, 7, kInk), cell(93, 22, kInk), cell(93, 46, kInk), cell(93, 59, kInk),
+               cell(94, 16, kInk), cell(94, 23, kInk), cell(94, 45, kInk), cell(94, 60, kInk), cell(95, 16, kInk),
+               cell(95, 18, kInk), cell(95, 44, kInk), cell(95, 60, kInk), cell(96, 16, kInk), cell(96, 18, kInk),
+               cell(96, 43, kInk), cell(96, 61, kInk), cell(97, 18, kInk), cell(97, 42, kInk), cell(98, 2, kInk),
+               cell(98, 15, kInk), cell(98, 31, kInk), cell(99, 2, kInk), cell(99, 17, kInk), cell(99, 60, kInk),
+               cell(100, 1, kInk), cell(100, 3, kInk), cell(100, 15, kInk), cell(100, 62, kInk), cell(101, 1, kInk),
+               cell(101, 13, kInk), cell(101, 60, kInk), cell(102, 14, kInk), cell(102, 31, kInk), cell(103, 6, kInk),
+               cell(103, 16, kInk), cell(103, 31, kInk), cell(103, 62, kInk), cell(104, 16, kInk), cell(104, 18, kInk),
+               cell(104, 46, kInk), cell(105, 6, kInk), cell(105, 16, kInk), cell(105, 31, kInk), cell(105, 58, kInk),
+               cell(106, 9, kInk), cell(106, 16, kInk), cell(106, 45, kInk), cell(106, 59, kInk), cell(107, 15, kInk),
+               cell(107, 34, kInk), cell(107, 39, kInk), cell(107, 48, kInk), cell(107, 59, kInk), cell(108, 15, kInk),
+               cell(108, 46, kInk), cell(108, 53, kInk), cell(109, 10, kInk), cell(109, 29, kInk), cell(109, 35, kInk),
+               cell(109, 40, kInk), cell(109, 57, kInk), cell(110, 49, kInk), cell(110, 55, kInk), cell(111, 12, kInk));
+
 // Every required cell in Obsidian, and none of the forbidden ones.
 bool outlineTest(MissionPattern required, MissionPattern forbidden)
 {
@@ -52,7 +89,7 @@ constexpr CampaignMissionRow kMissions[] = {
     {.className = "Pix_Squares", .level = 1, .textKey = "Pix_Squares", .rewardKey = "Pix_Squares", .delay = 2,
      .points = 100, .test = [] { return outlineTest(kSquaresRequired.data(), kSquaresForbidden.data()); }},
     {.className = "Pix_Lines", .level = 2, .textKey = "Pix_Lines", .rewardKey = "Pix_Lines", .delay = 2,
-     .points = 100, .test = [] { return notDrawnYet("Pix_Lines"); }},
+     .points = 100, .test = [] { return outlineTest(kLinesRequired.data(), kLinesForbidden.data()); }},
     {.className = "Pix_Curves", .level = 3, .textKey = "Pix_Curves", .rewardKey = "Pix_Curves", .delay = 2,
      .points = 100, .test = [] { return notDrawnYet("Pix_Curves"); }},
     {.className = "Pix_Geometry", .level = 4, .textKey = "Pix_Geometry", .rewardKey = "Pix_Geometry", .delay = 2,
@@ -124,6 +161,8 @@ constexpr CampaignLevelRow kLevels[] = {
 constexpr CampaignTable kTables[] = {
     {"SquaresRequired", kSquaresRequired.data(), "Pix_Squares", 'A'},
     {"SquaresForbidden", kSquaresForbidden.data(), "Pix_Squares", 'B'},
+    {"LinesRequired", kLinesRequired.data(), "Pix_Lines", 'A'},
+    {"LinesForbidden", kLinesForbidden.data(), "Pix_Lines", 'B'},
 };
 
 constexpr Campaign kPixelArt{.name = "PixelArt",

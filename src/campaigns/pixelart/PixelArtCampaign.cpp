@@ -69,6 +69,45 @@ CAMPAIGN_TABLE(kLinesForbidden, column(89, 11, 12, kInk), cell(90, 11, kInk), ce
                cell(108, 46, kInk), cell(108, 53, kInk), cell(109, 10, kInk), cell(109, 29, kInk), cell(109, 35, kInk),
                cell(109, 40, kInk), cell(109, 57, kInk), cell(110, 49, kInk), cell(110, 55, kInk), cell(111, 12, kInk));
 
+// A wave and four rounded rings.
+CAMPAIGN_TABLE(kCurvesRequired, cell(70, 10, kInk), cell(71, 11, kInk), cell(72, 12, kInk), cell(73, 12, kInk),
+               cell(74, 11, kInk), column(75, 9, 10, kInk), column(76, 7, 8, kInk), cell(77, 7, kInk),
+               cell(78, 8, kInk), cell(79, 9, kInk), cell(80, 10, kInk), column(80, 25, 28, kInk), cell(81, 10, kInk),
+               column(81, 23, 24, kInk), column(81, 29, 30, kInk), cell(82, 11, kInk), cell(82, 22, kInk),
+               cell(82, 31, kInk), column(82, 40, 43, kInk), cell(83, 11, kInk), cell(83, 21, kInk), cell(83, 32, kInk),
+               cell(83, 39, kInk), cell(83, 44, kInk), cell(84, 12, kInk), cell(84, 21, kInk), cell(84, 32, kInk),
+               cell(84, 38, kInk), cell(84, 45, kInk), column(84, 52, 53, kInk), cell(85, 13, kInk), cell(85, 20, kInk),
+               cell(85, 33, kInk), cell(85, 37, kInk), cell(85, 46, kInk), cell(85, 51, kInk), cell(85, 54, kInk),
+               column(85, 60, 61, kInk), cell(86, 13, kInk), cell(86, 20, kInk), cell(86, 33, kInk), cell(86, 37, kInk),
+               cell(86, 46, kInk), cell(86, 50, kInk), cell(86, 55, kInk), cell(86, 59, kInk), cell(86, 62, kInk),
+               cell(87, 13, kInk), cell(87, 20, kInk), cell(87, 33, kInk), cell(87, 37, kInk), cell(87, 46, kInk),
+               cell(87, 50, kInk), cell(87, 55, kInk), cell(87, 59, kInk), cell(87, 62, kInk), cell(88, 13, kInk),
+               cell(88, 20, kInk), cell(88, 33, kInk), cell(88, 37, kInk), cell(88, 46, kInk), cell(88, 51, kInk),
+               cell(88, 54, kInk), column(88, 60, 61, kInk), cell(89, 12, kInk), cell(89, 21, kInk), cell(89, 32, kInk),
+               cell(89, 38, kInk), cell(89, 45, kInk), column(89, 52, 53, kInk), cell(90, 11, kInk), cell(90, 21, kInk),
+               cell(90, 32, kInk), cell(90, 39, kInk), cell(90, 44, kInk), cell(91, 10, kInk), cell(91, 22, kInk),
+               cell(91, 31, kInk), column(91, 40, 43, kInk), cell(92, 9, kInk), column(92, 23, 24, kInk),
+               column(92, 29, 30, kInk), column(93, 7, 8, kInk), column(93, 25, 28, kInk), cell(94, 7, kInk),
+               cell(95, 8, kInk), column(96, 9, 10, kInk), column(97, 11, 12, kInk), cell(98, 12, kInk),
+               column(99, 10, 11, kInk), column(100, 8, 9, kInk), cell(101, 7, kInk), cell(102, 8, kInk),
+               column(103, 9, 10, kInk));
+CAMPAIGN_TABLE(kCurvesForbidden, column(72, 10, 11, kInk), cell(73, 13, kInk), cell(75, 7, kInk), cell(76, 11, kInk),
+               cell(78, 7, kInk), cell(79, 7, kInk), cell(79, 25, kInk), cell(80, 8, kInk), cell(80, 24, kInk),
+               cell(81, 11, kInk), cell(81, 27, kInk), cell(81, 40, kInk), cell(81, 44, kInk), cell(82, 23, kInk),
+               cell(82, 30, kInk), cell(82, 44, kInk), cell(83, 12, kInk), cell(83, 22, kInk), cell(83, 37, kInk),
+               cell(83, 43, kInk), cell(83, 53, kInk), cell(84, 19, kInk), cell(84, 34, kInk), cell(84, 43, kInk),
+               cell(84, 50, kInk), cell(84, 60, kInk), cell(85, 12, kInk), cell(85, 14, kInk), cell(85, 21, kInk),
+               cell(85, 36, kInk), cell(85, 47, kInk), cell(85, 55, kInk), cell(85, 62, kInk), cell(86, 12, kInk),
+               cell(86, 14, kInk), cell(86, 21, kInk), cell(86, 45, kInk), cell(86, 53, kInk), cell(86, 61, kInk),
+               cell(87, 12, kInk), cell(87, 14, kInk), cell(87, 36, kInk), cell(87, 49, kInk), cell(87, 56, kInk),
+               cell(88, 12, kInk), cell(88, 14, kInk), cell(88, 19, kInk), cell(88, 34, kInk), cell(88, 45, kInk),
+               cell(88, 53, kInk), cell(88, 62, kInk), cell(89, 20, kInk), cell(89, 36, kInk), cell(89, 44, kInk),
+               cell(89, 51, kInk), cell(89, 61, kInk), cell(90, 12, kInk), cell(90, 20, kInk), cell(90, 33, kInk),
+               cell(90, 42, kInk), cell(90, 52, kInk), cell(91, 11, kInk), cell(91, 25, kInk), cell(91, 33, kInk),
+               cell(92, 7, kInk), cell(92, 22, kInk), cell(92, 28, kInk), cell(92, 41, kInk), cell(93, 10, kInk),
+               cell(93, 30, kInk), cell(94, 25, kInk), cell(95, 7, kInk), cell(96, 8, kInk), cell(97, 10, kInk),
+               cell(98, 13, kInk), cell(100, 7, kInk), cell(101, 8, kInk));
+
 // Every required cell in Obsidian, and none of the forbidden ones.
 bool outlineTest(MissionPattern required, MissionPattern forbidden)
 {
@@ -91,7 +130,7 @@ constexpr CampaignMissionRow kMissions[] = {
     {.className = "Pix_Lines", .level = 2, .textKey = "Pix_Lines", .rewardKey = "Pix_Lines", .delay = 2,
      .points = 100, .test = [] { return outlineTest(kLinesRequired.data(), kLinesForbidden.data()); }},
     {.className = "Pix_Curves", .level = 3, .textKey = "Pix_Curves", .rewardKey = "Pix_Curves", .delay = 2,
-     .points = 100, .test = [] { return notDrawnYet("Pix_Curves"); }},
+     .points = 100, .test = [] { return outlineTest(kCurvesRequired.data(), kCurvesForbidden.data()); }},
     {.className = "Pix_Geometry", .level = 4, .textKey = "Pix_Geometry", .rewardKey = "Pix_Geometry", .delay = 2,
      .points = 100, .test = [] { return notDrawnYet("Pix_Geometry"); }},
     {.className = "Pix_Outlines", .level = 5, .textKey = "Pix_Outlines", .rewardKey = "Pix_Outlines", .delay = 2,
@@ -163,6 +202,8 @@ constexpr CampaignTable kTables[] = {
     {"SquaresForbidden", kSquaresForbidden.data(), "Pix_Squares", 'B'},
     {"LinesRequired", kLinesRequired.data(), "Pix_Lines", 'A'},
     {"LinesForbidden", kLinesForbidden.data(), "Pix_Lines", 'B'},
+    {"CurvesRequired", kCurvesRequired.data(), "Pix_Curves", 'A'},
+    {"CurvesForbidden", kCurvesForbidden.data(), "Pix_Curves", 'B'},
 };
 
 constexpr Campaign kPixelArt{.name = "PixelArt",

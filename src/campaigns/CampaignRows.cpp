@@ -25,6 +25,13 @@ CCString* localized(const char* stem, const char* suffix)
     return CCString::create(LocalUtils::localize(key.c_str())->getString());
 }
 
+CCString* missionName(const CampaignMissionRow& row)
+{
+    if (row.nameKey)
+        return CCString::create(LocalUtils::localize(row.nameKey)->getString());
+    return localized(row.textKey, "Name");
+}
+
 // A step's name and briefing: kept for the whole run.
 CCString* emptyText()
 {
@@ -61,14 +68,14 @@ void rewardMission(const CampaignMissionRow& row)
     grantExperience(getMissionReward(row.rewardKey));
     if (row.extra)
         row.extra();
-    CCString* message = LocalUtils::localizeCCStringWithVar(CCString::create("AnouncementMissionGeneric"),
-                                                            localized(row.textKey, "Name"));
+    CCString* message =
+        LocalUtils::localizeCCStringWithVar(CCString::create("AnouncementMissionGeneric"), missionName(row));
     showAnnouncement(nullptr, amountList(getMissionReward(row.rewardKey)), message, nullptr, nullptr);
 }
 
 CCString* CampaignMission::getName()
 {
-    return localized(m_row.textKey, "Name");
+    return missionName(m_row);
 }
 
 CCString* CampaignMission::getBriefing()
@@ -96,12 +103,12 @@ const CampaignLevelRow* Campaign::levelOfStep(std::string_view stepName) const
 
 CCString* CampaignStep::getName()
 {
-    return emptyText();
+    return m_campaign.newStepTexts ? CCString::create("") : emptyText();
 }
 
 CCString* CampaignStep::getBriefing()
 {
-    return emptyText();
+    return m_campaign.newStepTexts ? CCString::create("") : emptyText();
 }
 
 bool CampaignStep::isAccomplished()
@@ -153,6 +160,10 @@ void endCampaignLevel(const Campaign& campaign, const CampaignLevelRow& row)
         case EndAction::Outro: goalsUi().showOutro(); break;
         case EndAction::Finished: profile->setCompletionFlag(campaign.completionIndex, 1); break;
         case EndAction::Save: profile->save(); break;
+        case EndAction::Flags:
+            if (row.clearFlags)
+                row.clearFlags();
+            break;
         }
     }
 }

@@ -147,6 +147,8 @@ struct CampaignMissionRow {
     bool (*test)() = nullptr;
     // Runs after the grant, before the announcement (also when replayed).
     void (*extra)() = nullptr;
+    // The name's key where it is not "<textKey>Name".
+    const char* nameKey = nullptr;
 };
 
 // The standard reward: points, the grant of the reward key, the extra, then
@@ -184,6 +186,7 @@ enum class EndAction : uint8_t {
     Outro,
     Finished,  // the campaign's finished flag
     Save,
+    Flags,  // the row's campaign flags cleared
 };
 using EndOrder = std::array<EndAction, 6>;
 
@@ -205,6 +208,8 @@ struct CampaignLevelRow {
     const char* boardKey = nullptr;   // shown on the board
     StepGrant grant = StepGrant::Rule;
     EndOrder order = ends::usual;
+    // Clears the profile's flags that the next level reads.
+    void (*clearFlags)() = nullptr;
 };
 
 // The day-cleared board: empty unlock lists, or none at all, live only.
@@ -219,6 +224,8 @@ struct Campaign {
     std::span<const CampaignMissionRow> missions;
     std::span<const CampaignTable> tables;
     std::span<const CampaignMelody> melodies{};
+    // Steps answer a new empty text on each call rather than one kept.
+    bool newStepTexts = false;
 
     int32_t levelCount() const { return static_cast<int32_t>(levels.size()); }
     const CampaignMissionRow* mission(std::string_view className) const;

@@ -1,8 +1,11 @@
 #include "campaigns/Campaigns.h"
 
 #include "campaigns/contraptions/ContraptionsCampaign.h"
+#include "campaigns/dinosaurs/DinosaursCampaign.h"
+#include "campaigns/human/HumanCampaign.h"
 #include "campaigns/lasers/LasersCampaign.h"
 #include "campaigns/music/MusicCampaign.h"
+#include "campaigns/pixelart/PixelArtCampaign.h"
 #include "campaigns/story/StoryTables.h"
 #include "campaigns/usermade/UserMadeCampaign.h"
 #include "campaigns/zombie/ZombieCampaign.h"
@@ -43,8 +46,9 @@ template <int Mode> void registerMode(AchievementManager& goals)
 
 std::span<const Campaign* const> builtCampaigns()
 {
-    static const Campaign* const built[] = {&musicCampaign(), &contraptionsCampaign(), &userMadeCampaign(),
-                                            &lasersCampaign(), &zombieCampaign()};
+    static const Campaign* const built[] = {&musicCampaign(),  &contraptionsCampaign(), &userMadeCampaign(),
+                                            &lasersCampaign(), &pixelArtCampaign(),     &dinosaursCampaign(),
+                                            &humanCampaign(),  &zombieCampaign()};
     return built;
 }
 
@@ -60,6 +64,9 @@ void registerCampaignGoals(AchievementManager& goals)
 {
     registerMode<1>(goals);
     registerMode<2>(goals);
+    registerMode<3>(goals);
+    registerMode<4>(goals);
+    registerMode<5>(goals);
     registerMode<6>(goals);
     registerMode<7>(goals);
     registerMode<8>(goals);

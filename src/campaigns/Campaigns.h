@@ -7,7 +7,8 @@
 
 class AchievementManager;
 
-// Music, Contraptions, UserMade, lasers and pipes, Zombie.
+// Music, Contraptions, UserMade, lasers and pipes, PixelArt, Dinosaurs,
+// Human, Zombie.
 std::span<const Campaign* const> builtCampaigns();
 // The campaign of a game mode, or null.
 const Campaign* campaignOfMode(int mode);

@@ -154,6 +154,8 @@ const Ending kEndings[] = {
     {1, 11, 4, {"outro 0", "save 0", "save 1"}}, {2, 12, 5, {"save 0", "save 1", "outro 1"}},
     {6, 11, 2, {"outro 0", "save 0", "save 1"}}, {7, 11, 8, {"outro 0", "save 0", "save 1"}},
     {8, 21, 9, {"outro 0", "save 1", "save 1"}},  // the flag before the grant
+    {4, 16, 7, {"outro 0", "save 1"}},           {3, 16, 6, {"outro 0", "save 0", "save 1"}},
+    {5, 16, 3, {"outro 0", "save 1", "save 1"}},
 };
 
 TEST_F(CampaignChain, EveryLevelPaysOnItsFirstReachAndTheLastEndsTheCampaignSaved)
@@ -228,6 +230,13 @@ const Replay kReplays[] = {
     {8, 5, 400, true, {"ZombieLv5"}},
     {8, 11, 950, true, {"ZombieLv11"}},  // level 10 adds 50
     {8, 16, 1450, true, {"ZombieLv16"}},
+    {4, 10, 900, false, {"Pix_PaintHard"}},
+    {4, 11, 1000, true, {"Pix_Font"}},
+    {4, 15, 1400, true, {"Pix_Final"}},
+    {3, 5, 400, false, {"Dino_Winterland"}},
+    {3, 12, 1100, true, {"Dino_Infiltrate"}},
+    {5, 13, 1200, false, {"Human_Level13"}},
+    {5, 14, 1330, false, {"Human_Level14", "Human_NoC4Level14", "Human_WallLevel14"}},
 };
 
 TEST_F(CampaignChain, AStartAtALaterLevelReplaysTheEarlierOnesSilently)
@@ -278,6 +287,25 @@ TEST_F(CampaignChain, AStartAfterTheEndPlaysTheLastLevelAgainWithoutItsEnd)
         EXPECT_EQ(profile->getCompletionFlag(c->completionIndex), 0) << "no end was replayed";
         for (const std::string& e : events)
             EXPECT_EQ(e.rfind("outro", 0), std::string::npos) << e;
+    }
+}
+
+// Finishing the last level again pays nothing under the grant rule, yet the
+// finished flag it sets is saved.
+TEST_F(CampaignChain, TheLastLevelPlayedAgainStillSavesTheFinishedFlag)
+{
+    for (int mode : {4, 5}) {
+        const Campaign& c = *campaignOfMode(mode);
+        SCOPED_TRACE(c.name);
+        fresh(c);
+        profile->setBestDay(c.mode, c.levelCount() + 1);
+        profile->setDay(c.levelCount());
+        goals->startDay(c.levelCount());
+        events.clear();
+        playLevel();
+        EXPECT_EQ(profile->getCompletionFlag(c.completionIndex), 1);
+        ASSERT_FALSE(events.empty());
+        EXPECT_EQ(events.back(), "save 1");
     }
 }
 

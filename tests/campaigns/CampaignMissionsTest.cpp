@@ -15,9 +15,11 @@
 #include "elements/materials/Instruments.h"
 #include "elements/materials/Leds.h"
 #include "goals/AchievementManager.h"
+#include "goals/GoalFunctions.h"
 #include "goals/GoalsTesting.h"
 #include "gui/GUILabel.h"
 #include "hud/GUITopBar.h"
+#include "profile/Profile.h"
 #include "support/GameSceneFixture.h"
 #include "support/Readability.h"
 
@@ -228,6 +230,179 @@ TEST_F(CampaignMissions, NoneMatchTestsPassOnceTheirKindsAreGone)
     EXPECT_FALSE(passes(2, "Contra_PirateShip")) << "the glass is still there";
     world->removeParticle(13, 36);
     EXPECT_TRUE(passes(2, "Contra_PirateShip"));
+}
+
+// An outline wants every line cell in Obsidian and no Obsidian beside it;
+// another element beside a line does not matter.
+TEST_F(CampaignMissions, PixelArtSquaresFailOnObsidianBesideALineOnly)
+{
+    fill(table(4, "SquaresRequired"));
+    EXPECT_TRUE(passes(4, "Pix_Squares"));
+    put(87, 16, "Obsidian");
+    EXPECT_FALSE(passes(4, "Pix_Squares"));
+    put(87, 16, "Diamond");
+    EXPECT_TRUE(passes(4, "Pix_Squares"));
+    put(79, 17, "Diamond");
+    EXPECT_FALSE(passes(4, "Pix_Squares")) << "a line cell in another gem";
+    world->removeParticle(79, 17);
+    EXPECT_FALSE(passes(4, "Pix_Squares")) << "an empty line cell";
+    EXPECT_EQ(campaignOfMode(4)->mission("Pix_Squares")->delay, 2);
+}
+
+// The hunter must stay whole; its prey must be gone, or the way to it
+// blocked by three posts of one material, or the pit under them lava.
+TEST_F(CampaignMissions, DinosaursHunterHuntedWantsTheHunterAndOneWayOfStoppingIt)
+{
+    fill(table(3, "Hunter"));
+    fill(table(3, "HunterPrey"));
+    put(63, 20, "Glass");
+    put(63, 26, "Metal");
+    put(63, 31, "Glass");
+    EXPECT_FALSE(passes(3, "Dino_HunterHunted")) << "prey whole, posts mixed";
+    for (MissionPattern t = table(3, "HunterPrey"); !(t->end & 0xff); ++t)
+        if (t->x != 95 || t->y != 17)
+            world->removeParticle(t->x, t->y);
+    EXPECT_FALSE(passes(3, "Dino_HunterHunted")) << "one leaf of the prey left";
+    world->removeParticle(95, 17);
+    EXPECT_TRUE(passes(3, "Dino_HunterHunted"));
+
+    fill(table(3, "HunterPrey"));
+    for (int y : {20, 26, 31})
+        put(63, y, "Wax");
+    EXPECT_TRUE(passes(3, "Dino_HunterHunted")) << "all posts Wax";
+    for (int y : {20, 26, 31})
+        world->removeParticle(63, y);
+    put(63, 5, "Lava");
+    EXPECT_TRUE(passes(3, "Dino_HunterHunted")) << "the lava pit";
+    world->removeParticle(40, 12);
+    EXPECT_FALSE(passes(3, "Dino_HunterHunted")) << "the hunter broken";
+}
+
+TEST_F(CampaignMissions, DinosaursHumansSensorsAndTheMachine)
+{
+    EXPECT_FALSE(passes(3, "Dino_Infiltrate"));
+    put(107, 32, "HumanPart");
+    EXPECT_TRUE(passes(3, "Dino_Infiltrate")) << "a single body cell";
+
+    put(55, 8, "HotSensor");
+    put(61, 8, "HotSensor");
+    power(56, 9);
+    EXPECT_FALSE(passes(3, "Dino_TurnOnTimeMachine")) << "one socket without current";
+    power(60, 7);
+    EXPECT_TRUE(passes(3, "Dino_TurnOnTimeMachine"));
+
+    put(103, 7, "VeryHotSensor");
+    EXPECT_FALSE(passes(3, "Dino_FixTimeMachine")) << "unpowered";
+    power(104, 8);
+    EXPECT_TRUE(passes(3, "Dino_FixTimeMachine")) << "one powered core cell";
+
+    const Campaign& dinos = *campaignOfMode(3);
+    for (const CampaignMissionRow& m : dinos.missions)
+        EXPECT_EQ(m.delay, std::string(m.className) == "Dino_Oilsaurs" ? 15 : 1) << m.className;
+}
+
+// Level 1 wants a leader cell and a body cell in its zone; the other zones
+// any cell of a human.
+TEST_F(CampaignMissions, HumanZonesWantTheirHumanCells)
+{
+    put(103, 20, "HumanLeader");
+    EXPECT_FALSE(passes(5, "Human_Level1")) << "the leader alone";
+    world->removeParticle(103, 20);
+    put(108, 22, "HumanPart");
+    EXPECT_FALSE(passes(5, "Human_Level1")) << "body cells alone";
+    put(110, 28, "HumanLeader");
+    EXPECT_TRUE(passes(5, "Human_Level1"));
+
+    EXPECT_FALSE(passes(5, "Human_Level3"));
+    put(95, 5, "HumanPart");
+    EXPECT_TRUE(passes(5, "Human_Level3")) << "one body cell";
+    EXPECT_FALSE(passes(5, "Human_Level10"));
+    put(117, 56, "HumanLeader");
+    EXPECT_TRUE(passes(5, "Human_Level10")) << "one leader cell on a lookout";
+
+    put(40, 25, "Water");
+    EXPECT_FALSE(passes(5, "Human_GotWaterLevel2")) << "one water cell";
+    put(41, 25, "Water");
+    EXPECT_TRUE(passes(5, "Human_GotWaterLevel2"));
+
+    EXPECT_FALSE(passes(5, "Human_Level13"));
+    put(84, 10, "Metal");
+    EXPECT_TRUE(passes(5, "Human_Level13")) << "the Metal without fire";
+    world->removeParticle(84, 10);
+    put(3, 30, "Fire");
+    EXPECT_TRUE(passes(5, "Human_Level13")) << "one fire cell in the cave";
+
+    EXPECT_TRUE(passes(5, "Human_NoC4Level14"));
+    put(113, 65, "C4");
+    EXPECT_FALSE(passes(5, "Human_NoC4Level14"));
+    put(113, 65, "Stone");
+    EXPECT_TRUE(passes(5, "Human_NoC4Level14")) << "another element passes";
+}
+
+// The colony's gathering sets level 2's and level 4's flags on their own
+// day of the campaign only; the store is read before the gathered unit.
+TEST_F(CampaignMissions, HumanFlagsComeFromTheColonyOnTheirDay)
+{
+    Profile* profile = Profile::getInstance();
+    profile->setFoodGathered(false);
+    profile->setStockpileGathered(false);
+    HumanLeader::replaceResources();
+    profile->setGameMode(1);
+    profile->setDay(2);
+    HumanLeader::gatherResource("Food");
+    EXPECT_FALSE(passes(5, "Human_Level2")) << "day 2 of another mode";
+    profile->setGameMode(5);
+    profile->setDay(3);
+    HumanLeader::gatherResource("Food");
+    EXPECT_FALSE(passes(5, "Human_Level2")) << "day 3";
+    profile->setDay(2);
+    HumanLeader::gatherResource("Wood");
+    EXPECT_FALSE(passes(5, "Human_Level2")) << "wood is not food";
+    HumanLeader::gatherResource("Food");
+    EXPECT_TRUE(passes(5, "Human_Level2"));
+
+    profile->setDay(4);
+    HumanLeader::replaceResources();
+    HumanLeader::addResource("Stone", 5);
+    HumanLeader::addResource("Wood", 7);
+    HumanLeader::gatherResource("Wood");
+    EXPECT_EQ(HumanLeader::getResource("Wood"), 8);
+    EXPECT_FALSE(passes(5, "Human_ResourceCollectLevel4")) << "the store was read before the unit";
+    HumanLeader::gatherResource("Stone");
+    EXPECT_TRUE(passes(5, "Human_ResourceCollectLevel4"));
+
+    // A flag left from an earlier play is cleared when its level begins.
+    profile->setBestDay(5, 16);
+    profile->setDay(2);
+    AchievementManager::getInstance()->startDay(2);
+    EXPECT_FALSE(passes(5, "Human_Level2"));
+    profile->setStructureBuilt(true);
+    profile->setDay(4);
+    AchievementManager::getInstance()->startDay(4);
+    EXPECT_FALSE(passes(5, "Human_Level4"));
+    EXPECT_FALSE(passes(5, "Human_ResourceCollectLevel4"));
+    HumanLeader::replaceResources();
+    profile->setGameMode(0);
+}
+
+TEST_F(CampaignMissions, HumanCountsTheRegistryAndABrightMadeInTheRun)
+{
+    HumanRegistry* registry = HumanRegistry::getInstance();
+    registry->clear();
+    Particle* first = put(10, 10, "Stone");
+    Particle* second = put(12, 10, "Stone");
+    registry->add(first);
+    EXPECT_FALSE(passes(5, "Human_Level15")) << "one human";
+    registry->add(second);
+    EXPECT_TRUE(passes(5, "Human_Level15"));
+    registry->clear();
+
+    CCString* bright = CCString::create("Bright");
+    resetElementCreated(bright);
+    EXPECT_FALSE(passes(5, "Human_Level9"));
+    put(30, 30, "Bright");
+    EXPECT_TRUE(passes(5, "Human_Level9")) << "made earlier in the run";
+    resetElementCreated(bright);
 }
 
 TEST_F(CampaignMissions, UserMadeReadsItsOwnCellAndAnyLitLed)

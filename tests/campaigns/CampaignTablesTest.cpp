@@ -4,13 +4,16 @@
 // and against the resources (reward keys, texts in three languages).
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
 #include <memory>
 #include <set>
 #include <string>
+#include <vector>
 
 #include "base/LocalUtils.h"
 #include "campaigns/Campaigns.h"
+#include "campaigns/pixelart/PixelArtCampaign.h"
 #include "goals/AchievementManager.h"
 #include "goals/GoalFunctions.h"
 #include "support/HeadlessGame.h"
@@ -29,6 +32,10 @@ protected:
         HeadlessGame::TearDown();
     }
 };
+
+// The level end of the Human steps that clear the next level's flags.
+constexpr EndOrder kFlagsEnd{EndAction::Day, EndAction::Flags, EndAction::Missions, EndAction::NextStep,
+                             EndAction::Grant};
 
 // The cells of each table, as the levels' descriptions count them.
 const std::map<std::string, std::map<std::string, int>> kTableSizes = {
@@ -108,6 +115,24 @@ const std::map<std::string, std::map<std::string, int>> kTableSizes = {
       {"TM18", 1},
       {"T19", 32},
       {"TF19", 9}}},
+    {"PixelArt",
+     {{"SquaresRequired", 196},
+      {"SquaresForbidden", 48},
+      {"LinesRequired", 126},
+      {"LinesForbidden", 75},
+      {"CurvesRequired", 122},
+      {"CurvesForbidden", 78}}},
+    {"Dinosaurs", {{"HunterPrey", 178}, {"PostsGlass", 3}, {"PitLava", 1},     {"PostsMetal", 3},     {"PostsMud", 3},
+                   {"PostsWall", 3},    {"PostsWax", 3},   {"Hunter", 216},    {"AutoImmune", 258},   {"MudPools", 130},
+                   {"CaveWater", 16},   {"Frozen", 9},     {"Volcanoes", 3},   {"AcidVictim", 70},    {"Survivors", 5},
+                   {"LastInfected", 1}, {"Herd", 198},     {"OilPumps", 6},    {"MachineSockets", 2}, {"Base", 27},
+                   {"Shelter", 2},      {"Refuge", 21},    {"MachineCore", 18}}},
+    {"Human", {{"Z1Leader", 145}, {"Z1Part", 145},    {"Z2Water", 45},         {"Z3Leader", 77},   {"Z3Part", 77},
+               {"Z5Leader", 224}, {"Z5Part", 224},    {"Z6Leader", 267},       {"Z6Part", 267},    {"Z7Leader", 364},
+               {"Z7Part", 364},   {"Z8Leader", 81},   {"Z8Part", 81},          {"Z10Leader", 3},   {"Z10Part", 3},
+               {"Wax10", 6},      {"Z11Leader", 109}, {"Z11Part", 109},        {"Metal12", 1},     {"CrossWire12", 3},
+               {"Notes12", 2},    {"Bulbs12", 3},     {"Z13FireOrMetal", 119}, {"Z14Leader", 108}, {"Z14Part", 108},
+               {"C4Column", 9},   {"Wall", 15}}},
 };
 
 const std::map<std::string, int> kMelodyLengths = {{"A", 15}, {"B", 16}, {"C", 63}, {"D", 28}, {"E", 55}, {"F", 47}};
@@ -126,6 +151,9 @@ const std::map<std::string, Shape> kShapes = {
     {"UserMade", {6, 10, 18, "CheckUserMade_Level1", "CheckUserMade_Level10"}},
     {"LasersAndPipes", {7, 10, 14, "Contra_CheckLv13", "Contra_CheckLv22"}},
     {"Zombie", {8, 20, 25, "Zombie_CheckLv2", "Zombie_CheckLv21"}},
+    {"PixelArt", {4, 15, 15, "Pix_CheckLv2", "Pix_CheckLv16"}},
+    {"Dinosaurs", {3, 15, 15, "Dino_CheckLv2", "Dino_CheckLv16"}},
+    {"Human", {5, 15, 22, "CheckHuman_Level2", "CheckHuman_Level16"}},
 };
 
 // A level whose missions add other than 100 points.
@@ -135,6 +163,8 @@ int levelPoints(int mode, int level)
         return 150;
     if (mode == 8 && level == 10)
         return 50;
+    if (mode == 5 && level == 13)
+        return 130;
     return 100;
 }
 
@@ -231,12 +261,21 @@ TEST_F(CampaignData, LevelsAndMissionsAgreeAndTheirKeysAreInTheResources)
     for (const Campaign* c : builtCampaigns())
         for (const CampaignLevelRow& level : c->levels)
             if (&level != &c->levels.back()) {
-                EXPECT_EQ(level.order, c->mode == 6 && level.level == 4 ? ends::stepFirst : ends::usual)
+                const bool flags = c->mode == 5 && (level.level == 1 || level.level == 3);
+                EXPECT_EQ(level.order,
+                          c->mode == 6 && level.level == 4 ? ends::stepFirst
+                              : flags                      ? kFlagsEnd
+                                                           : ends::usual)
                     << c->name << " " << level.level;
+                EXPECT_EQ(level.clearFlags != nullptr, flags) << c->name << " " << level.level;
             }
     // Keys that are not the class's own.
     const Campaign* music = campaignOfMode(1);
     EXPECT_STREQ(music->mission("Music_Lv3")->rewardKey, "Music_Lv4");
+    const CampaignMissionRow* medium = campaignOfMode(4)->mission("Pix_PaintMedium");
+    EXPECT_STREQ(medium->nameKey, "Pix_PaintMediumsName");
+    EXPECT_STREQ(medium->rewardKey, "Pix_PaintMedium");
+    EXPECT_STREQ(campaignOfMode(5)->mission("Human_NoC4Level14")->rewardKey, "Human_WaxLevel14");
     EXPECT_STREQ(music->mission("Music_PixRemoveLv3")->rewardKey, "Music_Lv4");
     const Campaign* zombie = campaignOfMode(8);
     EXPECT_STREQ(zombie->mission("ZombieLv3")->rewardKey, "ZombieLv2");
@@ -251,10 +290,10 @@ TEST_F(CampaignData, LevelsAndMissionsAgreeAndTheirKeysAreInTheResources)
         std::set<std::string> names;
         for (const Campaign* c : builtCampaigns())
             for (const CampaignMissionRow& m : c->missions) {
-                for (const char* suffix : {"Name", "Briefing"}) {
-                    const std::string key = std::string(m.textKey) + suffix;
+                const std::string keys[] = {m.nameKey ? m.nameKey : std::string(m.textKey) + "Name",
+                                            std::string(m.textKey) + "Briefing"};
+                for (const std::string& key : keys)
                     EXPECT_TRUE(localizationTable->objectForKey(key)) << code << " lacks " << key;
-                }
                 std::unique_ptr<AchievementBase> mission(makeCampaignMission(*c, m.className));
                 EXPECT_TRUE(names.insert(mission->getName()->getString()).second)
                     << code << " names two missions " << mission->getName()->getString();
@@ -275,7 +314,7 @@ TEST_F(CampaignData, StepsHaveEmptyTextsForTheWholeRunAndUnknownNamesMakeNothing
         EXPECT_EQ(makeCampaignStep(*c, "NoSuchStep"), nullptr);
         EXPECT_EQ(makeCampaignMission(*c, "NoSuchMission"), nullptr);
     }
-    EXPECT_EQ(campaignOfMode(3), nullptr);
+    EXPECT_EQ(campaignOfMode(9), nullptr);
 }
 
 }  // namespace
@@ -298,4 +337,165 @@ TEST_F(CampaignData, EveryTableIsFoundByItsMissionAndLetter)
     }
     EXPECT_EQ(missionTable("Contra_FixBomb", 'G'), nullptr);
     EXPECT_EQ(missionTable(nullptr, 'A'), nullptr);
+}
+
+// --- PixelArt ---------------------------------------------------------------------------------
+
+namespace {
+
+using Cells = std::set<std::pair<int, int>>;
+
+Cells cellsOf(MissionPattern t, uint32_t type = 0)
+{
+    Cells cells;
+    for (; !(t->end & 0xff); ++t)
+        if (!type || t->type == type)
+            cells.insert({t->x, t->y});
+    return cells;
+}
+
+bool touches(const Cells& cells, std::pair<int, int> c)
+{
+    for (int dx = -1; dx <= 1; ++dx)
+        for (int dy = -1; dy <= 1; ++dy)
+            if ((dx || dy) && cells.count({c.first + dx, c.second + dy}))
+                return true;
+    return false;
+}
+
+// The figures, diagonal neighbours joined: each its size and how many ends
+// (cells with one neighbour) it has; a closed figure has none.
+std::multiset<std::pair<int, int>> figures(const Cells& cells)
+{
+    std::multiset<std::pair<int, int>> found;
+    Cells left = cells;
+    while (!left.empty()) {
+        std::vector<std::pair<int, int>> todo{*left.begin()};
+        left.erase(left.begin());
+        int size = 0;
+        int ends = 0;
+        while (!todo.empty()) {
+            const auto c = todo.back();
+            todo.pop_back();
+            ++size;
+            int neighbours = 0;
+            for (int dx = -1; dx <= 1; ++dx)
+                for (int dy = -1; dy <= 1; ++dy) {
+                    const std::pair<int, int> n{c.first + dx, c.second + dy};
+                    if ((dx || dy) && cells.count(n)) {
+                        ++neighbours;
+                        if (left.erase(n))
+                            todo.push_back(n);
+                    }
+                }
+            ends += neighbours == 1;
+        }
+        found.insert({size, ends});
+    }
+    return found;
+}
+
+// A row of a table: its x runs, ends included.
+struct Row {
+    int y;
+    std::vector<std::pair<int, int>> runs;
+};
+
+struct Outline {
+    const char* required;
+    const char* forbidden;
+    int box[2][4];  // x0 x1 y0 y1 of the required, then the forbidden cells
+    std::vector<Row> requiredRows;
+    std::vector<Row> forbiddenRows;
+    std::multiset<std::pair<int, int>> figures;  // size, ends
+    int forbiddenApart;                          // forbidden cells touching no required one
+};
+
+const Outline kOutlines[] = {
+    {"SquaresRequired",
+     "SquaresForbidden",
+     {{68, 105, 6, 64}, {69, 104, 5, 65}},
+     {{17, {{79, 94}}}, {18, {{79, 79}, {94, 94}}}},
+     {{16, {{87, 87}}}, {33, {{87, 87}}}},
+     {{60, 0}, {36, 0}, {20, 0}, {12, 0}, {68, 2}},
+     0},
+    {"LinesRequired",
+     "LinesForbidden",
+     {{90, 110, 2, 61}, {89, 111, 1, 62}},
+     {{2, {{100, 100}}}, {3, {{99, 99}, {101, 101}}}, {17, {{93, 97}, {103, 107}}}},
+     {{3, {{100, 100}}}, {16, {{94, 96}, {103, 106}}}},
+     {{49, 0}, {29, 2}, {48, 0}},
+     0},
+    {"CurvesRequired",
+     "CurvesForbidden",
+     {{70, 103, 7, 62}, {72, 101, 7, 62}},
+     {{13, {{85, 88}}}, {20, {{85, 88}}}},
+     {{12, {{83, 83}, {85, 88}, {90, 90}}}, {14, {{85, 88}}}},
+     {{42, 2}, {36, 0}, {24, 0}, {12, 0}, {8, 0}},
+     0},
+};
+
+MissionPattern pixelTable(const char* name)
+{
+    for (const CampaignTable& t : campaignOfMode(4)->tables)
+        if (std::string(t.name) == name)
+            return t.records;
+    return nullptr;
+}
+
+}  // namespace
+
+TEST_F(CampaignData, PixelArtOutlinesHaveTheirBoxesRowsAndFiguresAndForbiddenCellsBesideThem)
+{
+    const uint32_t ink = hashString("Obsidian");
+    for (const Outline& o : kOutlines) {
+        SCOPED_TRACE(o.required);
+        MissionPattern tables[] = {pixelTable(o.required), pixelTable(o.forbidden)};
+        ASSERT_TRUE(tables[0] && tables[1]);
+        const Cells required = cellsOf(tables[0]);
+        const Cells forbidden = cellsOf(tables[1]);
+        for (int k = 0; k < 2; ++k) {
+            const Cells all = cellsOf(tables[k]);
+            EXPECT_EQ(cellsOf(tables[k], ink), all) << "only Obsidian";
+            int box[4] = {1000, -1, 1000, -1};
+            for (const auto& [x, y] : all) {
+                box[0] = std::min(box[0], x);
+                box[1] = std::max(box[1], x);
+                box[2] = std::min(box[2], y);
+                box[3] = std::max(box[3], y);
+            }
+            for (int i = 0; i < 4; ++i)
+                EXPECT_EQ(box[i], o.box[k][i]) << "table " << k << " box " << i;
+            for (const Row& row : k == 0 ? o.requiredRows : o.forbiddenRows) {
+                Cells expected;
+                for (const auto& [x0, x1] : row.runs)
+                    for (int x = x0; x <= x1; ++x)
+                        expected.insert({x, row.y});
+                Cells got;
+                for (const auto& c : all)
+                    if (c.second == row.y)
+                        got.insert(c);
+                EXPECT_EQ(got, expected) << "table " << k << " row " << row.y;
+            }
+        }
+        EXPECT_EQ(figures(required), o.figures);
+        int apart = 0;
+        for (const auto& c : forbidden) {
+            EXPECT_FALSE(required.count(c)) << "both required and forbidden: " << c.first << "," << c.second;
+            apart += !touches(required, c);
+        }
+        EXPECT_EQ(apart, o.forbiddenApart);
+    }
+}
+
+TEST(PixelArtThreshold, ThePaintingsNeedTheirShareOfCellsRoundedDown)
+{
+    struct Case {
+        int32_t cells, percent, need;
+    };
+    const Case cases[] = {{1318, 99, 1304}, {1375, 95, 1306}, {4582, 95, 4352}, {297, 95, 282},
+                          {1428, 95, 1356}, {2232, 95, 2120}, {1998, 95, 1898}, {2806, 95, 2665}};
+    for (const Case& c : cases)
+        EXPECT_EQ(pixelArtThreshold(c.cells, c.percent), c.need) << c.cells;
+    EXPECT_EQ(4582 - pixelArtThreshold(4582, 95), 230) << "wrong cells the great painting forgives";
 }

@@ -83,14 +83,14 @@ TEST_F(SelectionTest, CampaignsOpenAndCloseByTheProfileAndTheBuiltGoals)
         std::vector<int> markedDone;  // game modes
     };
     const Case cases[] = {
+        // Campaigns with goals but no level worlds yet stay closed: Dinosaurs
+        // (3), PixelArt (4), Human (5, always unlocked) and Zombie (8).
         {"a new player", {}, {}, {}},
-        // PixelArt (4) and Human (5) are unlocked but have no goals yet.
         {"the story finished", {ci::Story}, {2}, {}},
         {"Contraptions finished", {ci::Story, ci::Contraptions}, {2, 6, 7}, {2}},
         {"UserMade finished too", {ci::Story, ci::Contraptions, ci::UserMade}, {1, 2, 6, 7}, {2, 6}},
         // Music finished but not unlocked (an old profile): marked, still closed.
         {"Music finished alone", {ci::Music}, {7}, {1}},
-        // Zombie (8) is unlocked and has its goals, but no level worlds yet.
         {"Human finished", {ci::Human}, {}, {5}},
     };
     for (const Case& c : cases) {

@@ -50,6 +50,13 @@ constexpr CellRun cell(int32_t x, int32_t y, std::string_view type)
 {
     return {x, x, y, y, hashString(type)};
 }
+// The same runs with another kind.
+template <size_t K> constexpr std::array<CellRun, K> retyped(std::array<CellRun, K> list, std::string_view type)
+{
+    for (CellRun& r : list)
+        r.type = hashString(type);
+    return list;
+}
 }  // namespace runs
 
 inline constexpr MissionPatternRecord kTableEnd{0, 0, 0, 1};
@@ -81,6 +88,10 @@ template <size_t N, size_t K> constexpr std::array<MissionPatternRecord, N + 1> 
 // CAMPAIGN_TABLE(kName, runs...): a constant table of the runs' cells.
 #define CAMPAIGN_TABLE(name, ...)                                                                                      \
     inline constexpr std::array name##Runs{__VA_ARGS__};                                                               \
+    inline constexpr auto name = cellTable<cellCount(name##Runs)>(name##Runs)
+// CAMPAIGN_TABLE_AS(kName, kOther, kind): kOther's cells holding another kind.
+#define CAMPAIGN_TABLE_AS(name, other, kind)                                                                           \
+    inline constexpr auto name##Runs = runs::retyped(other##Runs, kind);                                               \
     inline constexpr auto name = cellTable<cellCount(name##Runs)>(name##Runs)
 
 // --- melodies ------------------------------------------------------------------------------

@@ -19,29 +19,18 @@ CAMPAIGN_TABLE(kZ1Leader, column(102, 20, 26, kLeader), column(103, 19, 27, kLea
                column(108, 17, 29, kLeader), column(109, 17, 29, kLeader), column(110, 17, 29, kLeader),
                column(111, 17, 29, kLeader), column(112, 18, 28, kLeader), column(113, 19, 27, kLeader),
                column(114, 20, 26, kLeader));
-CAMPAIGN_TABLE(kZ1Part, column(102, 20, 26, kPart), column(103, 19, 27, kPart), column(104, 18, 28, kPart),
-               column(105, 17, 29, kPart), column(106, 17, 29, kPart), column(107, 17, 29, kPart),
-               column(108, 17, 29, kPart), column(109, 17, 29, kPart), column(110, 17, 29, kPart),
-               column(111, 17, 29, kPart), column(112, 18, 28, kPart), column(113, 19, 27, kPart),
-               column(114, 20, 26, kPart));
+CAMPAIGN_TABLE_AS(kZ1Part, kZ1Leader, kPart);
 CAMPAIGN_TABLE(kZ3Leader, column(92, 4, 10, kLeader), column(93, 3, 11, kLeader), column(94, 3, 11, kLeader),
                column(95, 3, 11, kLeader), column(96, 3, 11, kLeader), column(97, 3, 11, kLeader),
                column(98, 3, 11, kLeader), column(99, 3, 11, kLeader), column(100, 4, 10, kLeader));
-CAMPAIGN_TABLE(kZ3Part, column(92, 4, 10, kPart), column(93, 3, 11, kPart), column(94, 3, 11, kPart),
-               column(95, 3, 11, kPart), column(96, 3, 11, kPart), column(97, 3, 11, kPart), column(98, 3, 11, kPart),
-               column(99, 3, 11, kPart), column(100, 4, 10, kPart));
+CAMPAIGN_TABLE_AS(kZ3Part, kZ3Leader, kPart);
 CAMPAIGN_TABLE(kZ5Leader, column(93, 15, 23, kLeader), column(94, 14, 25, kLeader), column(95, 14, 26, kLeader),
                column(96, 14, 26, kLeader), column(97, 14, 26, kLeader), column(98, 14, 26, kLeader),
                column(99, 14, 26, kLeader), column(100, 14, 26, kLeader), column(101, 14, 26, kLeader),
                column(102, 14, 26, kLeader), column(103, 14, 26, kLeader), column(104, 14, 26, kLeader),
                column(105, 14, 26, kLeader), column(106, 14, 26, kLeader), column(107, 14, 26, kLeader),
                column(108, 14, 25, kLeader), column(109, 14, 25, kLeader), column(110, 15, 24, kLeader));
-CAMPAIGN_TABLE(kZ5Part, column(93, 15, 23, kPart), column(94, 14, 25, kPart), column(95, 14, 26, kPart),
-               column(96, 14, 26, kPart), column(97, 14, 26, kPart), column(98, 14, 26, kPart),
-               column(99, 14, 26, kPart), column(100, 14, 26, kPart), column(101, 14, 26, kPart),
-               column(102, 14, 26, kPart), column(103, 14, 26, kPart), column(104, 14, 26, kPart),
-               column(105, 14, 26, kPart), column(106, 14, 26, kPart), column(107, 14, 26, kPart),
-               column(108, 14, 25, kPart), column(109, 14, 25, kPart), column(110, 15, 24, kPart));
+CAMPAIGN_TABLE_AS(kZ5Part, kZ5Leader, kPart);
 CAMPAIGN_TABLE(kZ6Leader, column(91, 45, 51, kLeader), column(92, 44, 52, kLeader), column(93, 43, 53, kLeader),
                column(94, 43, 53, kLeader), column(95, 43, 53, kLeader), column(96, 43, 53, kLeader),
                column(97, 43, 53, kLeader), column(98, 43, 54, kLeader), column(99, 43, 55, kLeader),
@@ -51,15 +40,7 @@ CAMPAIGN_TABLE(kZ6Leader, column(91, 45, 51, kLeader), column(92, 44, 52, kLeade
                column(109, 47, 57, kLeader), column(110, 47, 57, kLeader), column(111, 47, 57, kLeader),
                column(112, 47, 57, kLeader), column(113, 47, 57, kLeader), column(114, 48, 56, kLeader),
                column(115, 49, 55, kLeader));
-CAMPAIGN_TABLE(kZ6Part, column(91, 45, 51, kPart), column(92, 44, 52, kPart), column(93, 43, 53, kPart),
-               column(94, 43, 53, kPart), column(95, 43, 53, kPart), column(96, 43, 53, kPart),
-               column(97, 43, 53, kPart), column(98, 43, 54, kPart), column(99, 43, 55, kPart),
-               column(100, 44, 55, kPart), column(101, 45, 55, kPart), column(102, 45, 55, kPart),
-               column(103, 45, 55, kPart), column(104, 45, 55, kPart), column(105, 45, 55, kPart),
-               column(106, 46, 56, kPart), column(107, 47, 57, kPart), column(108, 47, 57, kPart),
-               column(109, 47, 57, kPart), column(110, 47, 57, kPart), column(111, 47, 57, kPart),
-               column(112, 47, 57, kPart), column(113, 47, 57, kPart), column(114, 48, 56, kPart),
-               column(115, 49, 55, kPart));
+CAMPAIGN_TABLE_AS(kZ6Part, kZ6Leader, kPart);
 CAMPAIGN_TABLE(kZ7Leader, column(90, 20, 24, kLeader), column(91, 13, 24, kLeader), column(92, 12, 24, kLeader),
                column(93, 11, 24, kLeader), column(94, 11, 24, kLeader), column(95, 11, 25, kLeader),
                column(96, 11, 25, kLeader), column(97, 11, 25, kLeader), column(98, 11, 25, kLeader),
@@ -70,44 +51,25 @@ CAMPAIGN_TABLE(kZ7Leader, column(90, 20, 24, kLeader), column(91, 13, 24, kLeade
                column(111, 11, 24, kLeader), column(112, 12, 24, kLeader), column(113, 13, 24, kLeader),
                column(114, 16, 23, kLeader), column(115, 18, 22, kLeader), column(116, 18, 22, kLeader),
                column(117, 18, 22, kLeader), column(118, 18, 22, kLeader));
-CAMPAIGN_TABLE(kZ7Part, column(90, 20, 24, kPart), column(91, 13, 24, kPart), column(92, 12, 24, kPart),
-               column(93, 11, 24, kPart), column(94, 11, 24, kPart), column(95, 11, 25, kPart),
-               column(96, 11, 25, kPart), column(97, 11, 25, kPart), column(98, 11, 25, kPart),
-               column(99, 11, 25, kPart), column(100, 11, 25, kPart), column(101, 11, 25, kPart),
-               column(102, 11, 25, kPart), column(103, 11, 25, kPart), column(104, 11, 25, kPart),
-               column(105, 11, 25, kPart), column(106, 11, 25, kPart), column(107, 11, 25, kPart),
-               column(108, 11, 25, kPart), column(109, 11, 25, kPart), column(110, 11, 24, kPart),
-               column(111, 11, 24, kPart), column(112, 12, 24, kPart), column(113, 13, 24, kPart),
-               column(114, 16, 23, kPart), column(115, 18, 22, kPart), column(116, 18, 22, kPart),
-               column(117, 18, 22, kPart), column(118, 18, 22, kPart));
+CAMPAIGN_TABLE_AS(kZ7Part, kZ7Leader, kPart);
 CAMPAIGN_TABLE(kZ8Leader, column(101, 50, 60, kLeader), column(102, 50, 61, kLeader), column(103, 50, 61, kLeader),
                column(104, 50, 61, kLeader), column(105, 50, 61, kLeader), column(106, 51, 61, kLeader),
                column(107, 51, 61, kLeader));
-CAMPAIGN_TABLE(kZ8Part, column(101, 50, 60, kPart), column(102, 50, 61, kPart), column(103, 50, 61, kPart),
-               column(104, 50, 61, kPart), column(105, 50, 61, kPart), column(106, 51, 61, kPart),
-               column(107, 51, 61, kPart));
+CAMPAIGN_TABLE_AS(kZ8Part, kZ8Leader, kPart);
 CAMPAIGN_TABLE(kZ10Leader, cell(109, 56, kLeader), cell(113, 56, kLeader), cell(117, 56, kLeader));
-CAMPAIGN_TABLE(kZ10Part, cell(109, 56, kPart), cell(113, 56, kPart), cell(117, 56, kPart));
+CAMPAIGN_TABLE_AS(kZ10Part, kZ10Leader, kPart);
 CAMPAIGN_TABLE(kZ11Leader, column(100, 5, 11, kLeader), column(101, 4, 12, kLeader), column(102, 3, 13, kLeader),
                column(103, 3, 13, kLeader), column(104, 3, 13, kLeader), column(105, 3, 13, kLeader),
                column(106, 3, 13, kLeader), column(107, 3, 13, kLeader), column(108, 3, 13, kLeader),
                column(109, 4, 12, kLeader), column(110, 5, 11, kLeader));
-CAMPAIGN_TABLE(kZ11Part, column(100, 5, 11, kPart), column(101, 4, 12, kPart), column(102, 3, 13, kPart),
-               column(103, 3, 13, kPart), column(104, 3, 13, kPart), column(105, 3, 13, kPart),
-               column(106, 3, 13, kPart), column(107, 3, 13, kPart), column(108, 3, 13, kPart),
-               column(109, 4, 12, kPart), column(110, 5, 11, kPart));
+CAMPAIGN_TABLE_AS(kZ11Part, kZ11Leader, kPart);
 CAMPAIGN_TABLE(kZ14Leader, column(96, 64, 68, kLeader), column(97, 63, 69, kLeader), column(98, 63, 69, kLeader),
                column(99, 63, 69, kLeader), column(100, 63, 69, kLeader), column(101, 63, 69, kLeader),
                column(102, 63, 69, kLeader), column(103, 63, 69, kLeader), column(104, 63, 69, kLeader),
                column(105, 63, 69, kLeader), column(106, 63, 69, kLeader), column(107, 63, 69, kLeader),
                column(108, 63, 69, kLeader), column(109, 63, 69, kLeader), column(110, 63, 69, kLeader),
                column(111, 64, 68, kLeader));
-CAMPAIGN_TABLE(kZ14Part, column(96, 64, 68, kPart), column(97, 63, 69, kPart), column(98, 63, 69, kPart),
-               column(99, 63, 69, kPart), column(100, 63, 69, kPart), column(101, 63, 69, kPart),
-               column(102, 63, 69, kPart), column(103, 63, 69, kPart), column(104, 63, 69, kPart),
-               column(105, 63, 69, kPart), column(106, 63, 69, kPart), column(107, 63, 69, kPart),
-               column(108, 63, 69, kPart), column(109, 63, 69, kPart), column(110, 63, 69, kPart),
-               column(111, 64, 68, kPart));
+CAMPAIGN_TABLE_AS(kZ14Part, kZ14Leader, kPart);
 CAMPAIGN_TABLE(kZ2Water, column(38, 24, 28, "Water"), column(39, 23, 29, "Water"), column(40, 23, 29, "Water"),
                column(41, 23, 29, "Water"), column(42, 23, 29, "Water"), column(43, 23, 29, "Water"),
                column(44, 24, 28, "Water"));

@@ -60,19 +60,6 @@ protected:
         CCString* name = layer->getLoadedWorldName();
         return name ? name->getString() : std::string();
     }
-    void tap(GUIButton* button, CCPoint anchorOffset)
-    {
-        ASSERT_NE(button, nullptr);
-        const CCSize size = button->getContentSize();
-        const float s = button->getScale();
-        const CCPoint at =
-            button->getParent()->convertToWorldSpace(ccp(button->getPosition().x + anchorOffset.x * size.width * s,
-                                                         button->getPosition().y + anchorOffset.y * size.height * s));
-        press(at.x, at.y);
-        release(at.x, at.y);
-        stepFrames(20);
-    }
-
     std::unique_ptr<testsupport::ResourceMirror> mirror;
 };
 
@@ -94,10 +81,10 @@ TEST_F(CampaignFlow, NextLoadsTheNextLevelsWorldBeforeItsMissionIsTested)
     ASSERT_EQ(loadedName(), "Day2_8");
 
     goals->completeAllMissions();
-    tap(bar->getDayButton(), ccp(0.5f, -0.5f));
+    tapButton(bar->getDayButton(), ccp(0.5f, -0.5f));
     GUIAchievement* window = layer->getAchievementWindow();
     ASSERT_EQ(window->getBoardKind(), GUIAchievement::kDayCleared);
-    tap(window->getNextButton(), ccp(0, 0.5f));
+    tapButton(window->getNextButton(), ccp(0, 0.5f));
 
     EXPECT_EQ(loadedName(), "Day2_9");
     EXPECT_EQ(profile->getDay(), 9);

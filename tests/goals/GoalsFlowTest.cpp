@@ -66,20 +66,6 @@ protected:
         mirror->write("universes/Missions/" + name, std::string(reinterpret_cast<char*>(blob->bytes), blob->length));
     }
 
-    // A press and release on the button's centre, given time to fire.
-    void tap(GUIButton* button, CCPoint anchorOffset)
-    {
-        ASSERT_NE(button, nullptr);
-        const CCSize size = button->getContentSize();
-        const float s = button->getScale();
-        const CCPoint at =
-            button->getParent()->convertToWorldSpace(ccp(button->getPosition().x + anchorOffset.x * size.width * s,
-                                                         button->getPosition().y + anchorOffset.y * size.height * s));
-        press(at.x, at.y);
-        release(at.x, at.y);
-        stepFrames(20);
-    }
-
     static bool played(const std::string& sound)
     {
         for (const auto& call : CocosDenshion::SimpleAudioEngine::sharedEngine()->recordedCalls())
@@ -130,7 +116,7 @@ TEST_F(GoalsFlow, AMissionPassesTheDayEndsAndNextLoadsTheNextWorldAtOnce)
     EXPECT_TRUE(played("sfx_game_cleared"));
 
     // The day button: the day ends on the board.
-    tap(bar->getDayButton(), ccp(0.5f, -0.5f));
+    tapButton(bar->getDayButton(), ccp(0.5f, -0.5f));
     GUIAchievement* window = layer->getAchievementWindow();
     ASSERT_EQ(window->getBoardKind(), GUIAchievement::kDayCleared);
     EXPECT_EQ(window->getLines(), (std::vector<std::string>{"elements", "  Sand", "mana", "  100"}));
@@ -139,7 +125,7 @@ TEST_F(GoalsFlow, AMissionPassesTheDayEndsAndNextLoadsTheNextWorldAtOnce)
     EXPECT_TRUE(played("sfx_game_day_cleared"));
 
     // Next: the step sets up level 2 and its world comes in the same frame.
-    tap(window->getNextButton(), ccp(0, 0.5f));
+    tapButton(window->getNextButton(), ccp(0, 0.5f));
     EXPECT_EQ(journal.back(), "end 1");
     EXPECT_EQ(loadedName(), "Day5_2");
     EXPECT_EQ(layer->getWorld().at(5, 5), nullptr);
@@ -163,11 +149,11 @@ TEST_F(GoalsFlow, ADayWithoutGoalsListsNothingAndNeverEnds)
     AchievementManager::getInstance()->startDay(1);
     GUIAchievement* window = layer->getAchievementWindow();
     for (int press = 0; press < 2; ++press) {
-        tap(bar->getDayButton(), ccp(0.5f, -0.5f));
+        tapButton(bar->getDayButton(), ccp(0.5f, -0.5f));
         EXPECT_EQ(window->getBoardKind(), GUIAchievement::kTodayGoals) << press;
         EXPECT_TRUE(window->getLines().empty());
         EXPECT_EQ(window->getSkipButton(), nullptr) << "nothing to skip";
-        tap(bar->getDayButton(), ccp(0.5f, -0.5f));
+        tapButton(bar->getDayButton(), ccp(0.5f, -0.5f));
         EXPECT_EQ(window->getBoardKind(), GUIAchievement::kNoBoard) << "the button closes it again";
     }
     EXPECT_FALSE(played("sfx_game_day_cleared"));

@@ -12,6 +12,7 @@
 #include "cocos2d.h"
 #include "cocos2d_extensions/CCValue.h"
 #include "elements/creatures/CreatureCounts.h"
+#include "gui/GUIButton.h"
 #include "hud/GUI.h"
 #include "support/CleanGame.h"
 #include "support/HeadlessGame.h"
@@ -72,6 +73,21 @@ protected:
     static void release(float x, float y, int id = 1)
     {
         cocos2d::CCEGLView::sharedOpenGLView()->simulateTouchEnded(id, cocos2d::ccp(x, y));
+    }
+
+    // A press and release on the button at its anchor plus the offset (in
+    // button sizes), given time to fire.
+    void tapButton(GUIButton* button, cocos2d::CCPoint anchorOffset)
+    {
+        ASSERT_NE(button, nullptr);
+        const cocos2d::CCSize size = button->getContentSize();
+        const float s = button->getScale();
+        const cocos2d::CCPoint at = button->getParent()->convertToWorldSpace(
+            cocos2d::ccp(button->getPosition().x + anchorOffset.x * size.width * s,
+                         button->getPosition().y + anchorOffset.y * size.height * s));
+        press(at.x, at.y);
+        release(at.x, at.y);
+        stepFrames(20);
     }
 
     uint32_t typeAt(int x, int y) const

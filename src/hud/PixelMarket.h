@@ -150,6 +150,14 @@ public:
     std::vector<GUIButton*> pageRows() const;
 
 private:
+    // The purchase popup for an item, and the item it will buy.
+    struct PurchaseTexts {
+        cocos2d::CCString* title;
+        cocos2d::CCString* picture;
+        cocos2d::CCString* description;
+    };
+    void askToBuy(const char* question, const PurchaseTexts& shown, const std::string& name, int32_t price,
+                  int32_t category, int32_t index);
     PixelMarket() = default;
 
     void buildFrontPage();

@@ -69,16 +69,7 @@ void PixelMarket::onElementTile(CCObject* sender)
     }
     if (profile->hasPurchasedElement(name))
         return;
-    GUIPopup::getInstance()->setPurchaseInfo(title, picture, static_cast<float>(*price), description);
-    ScreenUtils::showPopup(CCString::create("PURCHASE THIS ELEMENT?"), this,
-                           callfunc_selector(PixelMarket::confirmPurchase), nullptr, nullptr, GUIPopup::Purchase);
-    m_pendingItem = ShopItem();
-    m_pendingItem.setName(element.c_str());
-    m_pendingItem.price = *price;
-    m_pendingItem.category = 0;
-    m_pendingItem.flag = 0;
-    m_pendingItem.index = row;
-    m_purchasePending = GUIPopup::getInstance()->isShown();
+    askToBuy("PURCHASE THIS ELEMENT?", {title, picture, description}, element, *price, 0, row);
 }
 
 void PixelMarket::onBackgroundTile(CCObject* sender)
@@ -101,14 +92,20 @@ void PixelMarket::onBackgroundTile(CCObject* sender)
         onNotEnoughMana();
         return;
     }
-    GUIPopup::getInstance()->setPurchaseInfo(title, picture, static_cast<float>(*price), description);
-    ScreenUtils::showPopup(CCString::create("PURCHASE THIS BACKGROUND?"), this,
-                           callfunc_selector(PixelMarket::confirmPurchase), nullptr, nullptr, GUIPopup::Purchase);
-    const int32_t index = m_pendingItem.index;
+    // A background keeps the row number the pending item had.
+    askToBuy("PURCHASE THIS BACKGROUND?", {title, picture, description}, id, *price, 1, m_pendingItem.index);
+}
+
+void PixelMarket::askToBuy(const char* question, const PurchaseTexts& shown, const std::string& name, int32_t price,
+                           int32_t category, int32_t index)
+{
+    GUIPopup::getInstance()->setPurchaseInfo(shown.title, shown.picture, static_cast<float>(price), shown.description);
+    ScreenUtils::showPopup(CCString::create(question), this, callfunc_selector(PixelMarket::confirmPurchase), nullptr,
+                           nullptr, GUIPopup::Purchase);
     m_pendingItem = ShopItem();
-    m_pendingItem.setName(id.c_str());
-    m_pendingItem.price = *price;
-    m_pendingItem.category = 1;
+    m_pendingItem.setName(name.c_str());
+    m_pendingItem.price = price;
+    m_pendingItem.category = category;
     m_pendingItem.flag = 0;
     m_pendingItem.index = index;
     m_purchasePending = GUIPopup::getInstance()->isShown();

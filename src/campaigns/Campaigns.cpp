@@ -6,6 +6,7 @@
 #include "campaigns/lasers/LasersCampaign.h"
 #include "campaigns/music/MusicCampaign.h"
 #include "campaigns/pixelart/PixelArtCampaign.h"
+#include "campaigns/robot/RobotCampaign.h"
 #include "campaigns/story/StoryTables.h"
 #include "campaigns/usermade/UserMadeCampaign.h"
 #include "campaigns/zombie/ZombieCampaign.h"
@@ -48,7 +49,7 @@ std::span<const Campaign* const> builtCampaigns()
 {
     static const Campaign* const built[] = {&musicCampaign(),  &contraptionsCampaign(), &userMadeCampaign(),
                                             &lasersCampaign(), &pixelArtCampaign(),     &dinosaursCampaign(),
-                                            &humanCampaign(),  &zombieCampaign()};
+                                            &humanCampaign(),  &zombieCampaign(),       &robotCampaign()};
     return built;
 }
 
@@ -70,6 +71,7 @@ void registerCampaignGoals(AchievementManager& goals)
     registerMode<6>(goals);
     registerMode<7>(goals);
     registerMode<8>(goals);
+    registerMode<9>(goals);
 }
 
 MissionPattern missionTable(const char* mission, char letter)

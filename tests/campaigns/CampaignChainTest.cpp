@@ -15,6 +15,7 @@
 
 #include "campaigns/Campaigns.h"
 #include "campaigns/music/MusicCampaign.h"
+#include "campaigns/robot/RobotCampaign.h"
 #include "goals/GoalsTesting.h"
 #include "platform/CloudStorage.h"
 #include "platform/GameClock.h"
@@ -155,7 +156,7 @@ const Ending kEndings[] = {
     {6, 11, 2, {"outro 0", "save 0", "save 1"}}, {7, 11, 8, {"outro 0", "save 0", "save 1"}},
     {8, 21, 9, {"outro 0", "save 1", "save 1"}},  // the flag before the grant
     {4, 16, 7, {"outro 0", "save 1"}},           {3, 16, 6, {"outro 0", "save 0", "save 1"}},
-    {5, 16, 3, {"outro 0", "save 1", "save 1"}},
+    {5, 16, 3, {"outro 0", "save 1", "save 1"}}, {9, 16, 10, {"outro 1", "save 1"}},  // finished since level 11's end
 };
 
 TEST_F(CampaignChain, EveryLevelPaysOnItsFirstReachAndTheLastEndsTheCampaignSaved)
@@ -237,6 +238,9 @@ const Replay kReplays[] = {
     {3, 12, 1100, true, {"Dino_Infiltrate"}},
     {5, 13, 1200, false, {"Human_Level13"}},
     {5, 14, 1330, false, {"Human_Level14", "Human_NoC4Level14", "Human_WallLevel14"}},
+    {9, 4, 300, true, {"RobotLv4a", "RobotLv4b"}},
+    {9, 10, 900, true, {"RobotLv10a", "RobotLv10b", "RobotLv10c"}},
+    {9, 13, 1200, true, {"RobotLv13a"}},
 };
 
 TEST_F(CampaignChain, AStartAtALaterLevelReplaysTheEarlierOnesSilently)
@@ -284,7 +288,8 @@ TEST_F(CampaignChain, AStartAfterTheEndPlaysTheLastLevelAgainWithoutItsEnd)
         EXPECT_EQ(profile->getDay(), c->levelCount());
         EXPECT_EQ(active(), missionsOf(c->levels.back()));
         EXPECT_EQ(step(), c->levels.back().step);
-        EXPECT_EQ(profile->getCompletionFlag(c->completionIndex), 0) << "no end was replayed";
+        // Robot counts as finished from level 11's end on, which was replayed.
+        EXPECT_EQ(profile->getCompletionFlag(c->completionIndex), c->mode == 9 ? 1 : 0) << "no end was replayed";
         for (const std::string& e : events)
             EXPECT_EQ(e.rfind("outro", 0), std::string::npos) << e;
     }
@@ -307,6 +312,32 @@ TEST_F(CampaignChain, TheLastLevelPlayedAgainStillSavesTheFinishedFlag)
         ASSERT_FALSE(events.empty());
         EXPECT_EQ(events.back(), "save 1");
     }
+}
+
+// Robot's finished flag: set by the ends of levels 11, 12 and 14, live or
+// replayed, and left alone by level 13's.
+TEST_F(CampaignChain, RobotIsFinishedFromLevelElevensEndAndLevelThirteensLeavesTheFlag)
+{
+    const Campaign& c = *campaignOfMode(9);
+    fresh(c);
+    profile->setBestDay(c.mode, 16);
+    profile->setDay(11);
+    goals->startDay(11);
+    EXPECT_EQ(profile->getCompletionFlag(c.completionIndex), 0) << "levels 1 to 10 replayed";
+    const int expected[] = {1, 1, 0, 1};  // after the ends of levels 11 to 14
+    for (int level = 11; level <= 14; ++level) {
+        profile->setCompletionFlag(c.completionIndex, 0);
+        playLevel();
+        EXPECT_EQ(profile->getCompletionFlag(c.completionIndex), expected[level - 11]) << "level " << level;
+    }
+
+    fresh(c);
+    profile->setBestDay(c.mode, 16);
+    profile->setDay(13);
+    robotLv12aInitialCount() = 149;
+    goals->startDay(13);
+    EXPECT_EQ(profile->getCompletionFlag(c.completionIndex), 1) << "level 11's end replayed";
+    EXPECT_EQ(robotLv12aInitialCount(), 0) << "level 12's mission paid in the replay";
 }
 
 TEST_F(CampaignChain, LevelOnePaysOnlyOnItsFirstPlay)

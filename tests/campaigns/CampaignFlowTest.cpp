@@ -9,6 +9,7 @@
 
 #include "base/NSData.h"
 #include "campaigns/Campaigns.h"
+#include "campaigns/robot/RobotCampaign.h"
 #include "goals/GoalsTesting.h"
 #include "gui/GUIButton.h"
 #include "hud/GUIAchievement.h"
@@ -48,9 +49,9 @@ protected:
         mirror->write("universes/Missions/" + name + ".plist",
                       testsupport::plistText("<dict><key>lock</key><false/></dict>"));
     }
-    static MissionPattern table(const char* name)
+    static MissionPattern table(const char* name, int mode = 2)
     {
-        for (const CampaignTable& t : campaignOfMode(2)->tables)
+        for (const CampaignTable& t : campaignOfMode(mode)->tables)
             if (std::string(t.name) == name)
                 return t.records;
         return nullptr;
@@ -93,6 +94,54 @@ TEST_F(CampaignFlow, NextLoadsTheNextLevelsWorldBeforeItsMissionIsTested)
     stepFrames(30);
     EXPECT_EQ(goals->firstActive()->rewardPending, 0) << "tested only on its own world, where the TNT stands";
     EXPECT_EQ(goals->activeCount(), 1);
+}
+
+}  // namespace
+
+namespace {
+
+// The tower mission takes its starting count at its first test: on the level
+// before, which has no tower, it would take 0 and pass at once.
+TEST_F(CampaignFlow, RobotTowerCountsItsOwnWorldAfterNextAndAfterAStart)
+{
+    writeWorld("Day9_11", table("T11a-1", 9));
+    writeWorld("Day9_12", table("T12a", 9));
+    Profile* profile = Profile::getInstance();
+    profile->setGameMode(9);
+    profile->setBestDay(9, 16);
+    profile->setDay(11);
+    enterScene(false);
+    GUITopBar* bar = GUITopBar::getInstance();
+    bar->buildCampaignBar();
+    bar->setLocked(false);
+    AchievementManager* goals = AchievementManager::getInstance();
+    robotLv12aInitialCount() = 0;
+    goals->startDay(11);
+    goals->loadDay(11);
+
+    goals->completeAllMissions();
+    tapButton(bar->getDayButton(), ccp(0.5f, -0.5f));
+    GUIAchievement* window = layer->getAchievementWindow();
+    ASSERT_EQ(window->getBoardKind(), GUIAchievement::kDayCleared);
+    tapButton(window->getNextButton(), ccp(0, 0.5f));
+    EXPECT_EQ(loadedName(), "Day9_12");
+    stepFrames(30);
+    EXPECT_EQ(robotLv12aInitialCount(), 149) << "counted on the tower's world";
+    ASSERT_EQ(goals->activeCount(), 1);
+    EXPECT_EQ(goals->firstActive()->rewardPending, 0);
+
+    // A start at level 12, as the level selection makes it: goals and world
+    // in one frame.
+    robotLv12aInitialCount() = 0;
+    writeWorld("Day9_11", nullptr);
+    goals->loadDay(11);
+    goals->startDay(12);
+    goals->loadDay(12);
+    stepFrames(30);
+    EXPECT_EQ(robotLv12aInitialCount(), 149);
+    ASSERT_EQ(goals->activeCount(), 1);
+    EXPECT_EQ(goals->firstActive()->rewardPending, 0);
+    robotLv12aInitialCount() = 0;
 }
 
 }  // namespace

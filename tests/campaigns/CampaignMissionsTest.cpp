@@ -4,12 +4,14 @@
 // then every mission's texts at the sizes the top bar and goals window draw.
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 
 #include "base/LocalUtils.h"
 #include "base/ScreenMetrics.h"
 #include "campaigns/Campaigns.h"
 #include "campaigns/music/MusicCampaign.h"
+#include "campaigns/robot/RobotCampaign.h"
 #include "elements/creatures/HumanLeader.h"
 #include "elements/creatures/HumanRegistry.h"
 #include "elements/materials/Instruments.h"
@@ -44,6 +46,7 @@ protected:
         Note::resetLastPlayed();
         musicPoweredLatch() = 0;
         musicHoldCount() = 0;
+        robotLv12aInitialCount() = 0;
         AchievementManager::resetInstanceForTests();
         GameScene::TearDown();
     }
@@ -562,6 +565,146 @@ TEST_F(CampaignMissions, ZombieMetalCellsWantCurrentOrNothing)
     EXPECT_FALSE(passes(8, "ZombieMetalLv18"));
     put(70, 62, "Sand");
     EXPECT_TRUE(passes(8, "ZombieMetalLv18"));
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(CampaignMissions, RobotAcidNeedsTenOfItsCells)
+{
+    MissionPattern acid = table(9, "T3");
+    for (int i = 0; i < 9; ++i)
+        put(acid[i].x, acid[i].y, "Acid");
+    put(31, 7, "Acid");
+    put(88, 8, "Acid");
+    EXPECT_FALSE(passes(9, "RobotLv3")) << "9 of its cells, acid elsewhere does not count";
+    put(acid[104].x, acid[104].y, "Acid");
+    EXPECT_TRUE(passes(9, "RobotLv3")) << "10";
+}
+
+TEST_F(CampaignMissions, RobotTeamworkWantsBothLeadersAndCurrentInOneCheck)
+{
+    put(25, 54, "HumanLeader");
+    put(45, 51, "RobotLeader");
+    put(43, 50, "Metal");
+    EXPECT_FALSE(passes(9, "RobotLv5")) << "unpowered metal";
+    power(44, 50);
+    EXPECT_TRUE(passes(9, "RobotLv5"));
+    put(45, 51, "RobotPart");
+    EXPECT_FALSE(passes(9, "RobotLv5")) << "a robot's body cell is not its leader";
+    put(62, 46, "RobotLeader");
+    put(25, 54, "RobotLeader");
+    EXPECT_FALSE(passes(9, "RobotLv5")) << "a robot's leader is not a human's";
+}
+
+// Each absence test passes with none of its kind from the start, fails while
+// one listed cell holds it, and ignores other kinds on its cells.
+TEST_F(CampaignMissions, RobotAbsenceTestsPassOnceTheLastListedCellIsClear)
+{
+    struct Case {
+        const char* mission;
+        const char* table;
+        const char* other;
+    };
+    const Case cases[] = {{"RobotLv9a", "T9a", "Stone"},
+                          {"RobotLv10c", "T10c", "RobotPart"},
+                          {"RobotLv14a", "T14a", "Sand"},
+                          {"RobotLv15a", "T15a", "Metal"}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.mission);
+        world->reset();
+        EXPECT_TRUE(passes(9, c.mission)) << "none from the start";
+        MissionPattern t = table(9, c.table);
+        fill(t);
+        EXPECT_FALSE(passes(9, c.mission));
+        int n = 0;
+        for (const MissionPatternRecord* r = t; !(r->end & 0xff); ++r, ++n)
+            if (n > 0)
+                world->removeParticle(r->x, r->y);
+        EXPECT_FALSE(passes(9, c.mission)) << "one left";
+        put(t[0].x, t[0].y, c.other);
+        EXPECT_TRUE(passes(9, c.mission));
+    }
+    // The gate: TNT on a Metal cell is not that cell's element.
+    world->reset();
+    MissionPattern gate = table(9, "T14a");
+    for (const MissionPatternRecord* r = gate; !(r->end & 0xff); ++r)
+        put(r->x, r->y, r->type == hashString("Metal") ? "Tnt" : "Metal");
+    EXPECT_TRUE(passes(9, "RobotLv14a")) << "every cell swapped";
+    // A robot whose body stands in the valley but whose leader does not.
+    world->reset();
+    for (int y = 30; y < 36; ++y) {
+        put(40, y, "RobotPart");
+        put(41, y, "RobotPart");
+    }
+    put(100, 40, "RobotLeader");
+    EXPECT_TRUE(passes(9, "RobotLv10c"));
+    put(40, 30, "RobotLeader");
+    EXPECT_FALSE(passes(9, "RobotLv10c"));
+}
+
+TEST_F(CampaignMissions, RobotStoneAndLavaWantEveryCell)
+{
+    for (const auto& [mission, name] : {std::pair{"RobotLv10a", "T10a"}, std::pair{"RobotLv10b", "T10b"}}) {
+        SCOPED_TRACE(mission);
+        MissionPattern t = table(9, name);
+        fill(t);
+        EXPECT_TRUE(passes(9, mission));
+        put(t[3].x, t[3].y, "Sand");
+        EXPECT_FALSE(passes(9, mission)) << "one cell of another kind";
+        world->removeParticle(t[3].x, t[3].y);
+        EXPECT_FALSE(passes(9, mission)) << "one cell empty";
+    }
+}
+
+TEST_F(CampaignMissions, RobotHideoutTakesAnyCellOfAHumanButNotOfARobot)
+{
+    const std::pair<const char*, bool> cases[] = {
+        {"HumanPart", true}, {"HumanLeader", true}, {"RobotPart", false}, {"RobotLeader", false}, {"Stone", false}};
+    for (const auto& [kind, passesWith] : cases) {
+        world->reset();
+        EXPECT_FALSE(passes(9, "RobotLv11a"));
+        put(22, 56, kind);
+        EXPECT_EQ(passes(9, "RobotLv11a"), passesWith) << kind << " alone";
+    }
+}
+
+TEST_F(CampaignMissions, RobotTowerPassesAtAnEleventhOfItsFirstCountKeptUntilPaid)
+{
+    int32_t& initial = robotLv12aInitialCount();
+    MissionPattern tower = table(9, "T12a");
+    auto leave = [&](int left) {
+        world->reset();
+        fill(tower);
+        for (int i = left; i < 149; ++i)
+            world->removeParticle(tower[i].x, tower[i].y);
+    };
+    initial = 0;
+    leave(149);
+    EXPECT_FALSE(passes(9, "RobotLv12a"));
+    EXPECT_EQ(initial, 149) << "taken at the first test";
+    leave(17);
+    EXPECT_FALSE(passes(9, "RobotLv12a")) << "17 of 149";
+    leave(16);
+    EXPECT_TRUE(passes(9, "RobotLv12a")) << "16 of 149";
+
+    // The player leaves the level: the count stays for the next one.
+    {
+        std::unique_ptr<AchievementBase> abandoned(makeCampaignMission(*campaignOfMode(9), "RobotLv12a"));
+        leave(60);
+        EXPECT_FALSE(abandoned->isAccomplished());
+    }
+    EXPECT_EQ(initial, 149);
+    leave(16);
+    std::unique_ptr<AchievementBase> next(makeCampaignMission(*campaignOfMode(9), "RobotLv12a"));
+    EXPECT_TRUE(next->isAccomplished()) << "measured against the kept 149";
+    next->onAccomplished();
+    EXPECT_EQ(initial, 0) << "cleared when paid";
+
+    world->reset();
+    EXPECT_TRUE(passes(9, "RobotLv12a")) << "nothing there at the first test";
+    EXPECT_EQ(initial, 0);
 }
 
 }  // namespace

@@ -115,6 +115,10 @@ const std::map<std::string, std::map<std::string, int>> kTableSizes = {
       {"TM18", 1},
       {"T19", 32},
       {"TF19", 9}}},
+    {"Robot",
+     {{"T1", 14},    {"T2", 11},    {"T3", 105},   {"T4a", 4},  {"T4b", 4},   {"T5-1", 6}, {"T5-2", 18}, {"T5-3", 1},
+      {"T6", 54},    {"T7", 9},     {"T8", 5},     {"T9a", 42}, {"T9b", 5},   {"T10a", 7}, {"T10b", 8},  {"T10c", 3424},
+      {"T11a-1", 6}, {"T11a-2", 6}, {"T12a", 149}, {"T13a", 9}, {"T14a", 63}, {"T15a", 10}}},
     {"PixelArt",
      {{"SquaresRequired", 196},
       {"SquaresForbidden", 48},
@@ -154,7 +158,26 @@ const std::map<std::string, Shape> kShapes = {
     {"PixelArt", {4, 15, 15, "Pix_CheckLv2", "Pix_CheckLv16"}},
     {"Dinosaurs", {3, 15, 15, "Dino_CheckLv2", "Dino_CheckLv16"}},
     {"Human", {5, 15, 22, "CheckHuman_Level2", "CheckHuman_Level16"}},
+    {"Robot", {9, 15, 19, "Robot_CheckLv2", "Robot_CheckLv16"}},
 };
+
+// The level ends that set the campaign's finished flag before the grant.
+constexpr EndOrder kFinishedEnd{EndAction::Day, EndAction::Missions, EndAction::NextStep, EndAction::Finished,
+                                EndAction::Grant};
+bool finishedEarly(int mode, int level)
+{
+    return mode == 9 && (level == 11 || level == 12 || level == 14);
+}
+
+// A mission's text key: its class name, but Robot's from level 11 on drop
+// their final "a".
+std::string textKeyOf(const Campaign& c, const CampaignMissionRow& m)
+{
+    std::string key = m.className;
+    if (c.mode == 9 && m.level >= 11)
+        key.pop_back();
+    return key;
+}
 
 // A level whose missions add other than 100 points.
 int levelPoints(int mode, int level)
@@ -252,7 +275,7 @@ TEST_F(CampaignData, LevelsAndMissionsAgreeAndTheirKeysAreInTheResources)
         for (const CampaignMissionRow& m : c->missions) {
             EXPECT_TRUE(goalNames.insert(m.className).second) << m.className;
             EXPECT_GT(getMissionReward(m.rewardKey), 0) << m.rewardKey;
-            EXPECT_STREQ(m.textKey, m.className);
+            EXPECT_EQ(m.textKey, textKeyOf(*c, m));
             EXPECT_NE(m.test, nullptr);
         }
     }
@@ -263,9 +286,10 @@ TEST_F(CampaignData, LevelsAndMissionsAgreeAndTheirKeysAreInTheResources)
             if (&level != &c->levels.back()) {
                 const bool flags = c->mode == 5 && (level.level == 1 || level.level == 3);
                 EXPECT_EQ(level.order,
-                          c->mode == 6 && level.level == 4 ? ends::stepFirst
-                              : flags                      ? kFlagsEnd
-                                                           : ends::usual)
+                          c->mode == 6 && level.level == 4          ? ends::stepFirst
+                              : flags                               ? kFlagsEnd
+                              : finishedEarly(c->mode, level.level) ? kFinishedEnd
+                                                                    : ends::usual)
                     << c->name << " " << level.level;
                 EXPECT_EQ(level.clearFlags != nullptr, flags) << c->name << " " << level.level;
             }
@@ -284,6 +308,16 @@ TEST_F(CampaignData, LevelsAndMissionsAgreeAndTheirKeysAreInTheResources)
     EXPECT_NE(getMissionReward("Zombie_CheckLv5"), getMissionReward("Zombie_CheckLv5a")) << "tells them apart";
     for (const CampaignMissionRow& m : zombie->missions)
         EXPECT_EQ(m.delay, std::string_view(m.className) == "ZombieLv20" ? 8 : 6) << m.className;
+    const Campaign* robot = campaignOfMode(9);
+    EXPECT_STREQ(robot->mission("RobotLv3")->rewardKey, "RobotLv2");
+    EXPECT_STREQ(robot->mission("RobotLv11a")->rewardKey, "RobotLv11");
+    EXPECT_STREQ(robot->levels[3].boardKey, "Robot_CheckLv5");
+    EXPECT_STREQ(robot->levels[3].rewardKey, "Robot_CheckLv5a");
+    EXPECT_NE(getMissionReward("Robot_CheckLv5"), getMissionReward("Robot_CheckLv5a")) << "tells them apart";
+    for (const CampaignLevelRow& level : robot->levels)
+        EXPECT_EQ(level.grant, StepGrant::Always) << level.step;
+    for (const CampaignMissionRow& m : robot->missions)
+        EXPECT_EQ(m.delay, 6) << m.className;
 
     for (const char* code : testsupport::kLanguages) {
         testsupport::LanguageTable language(code);
@@ -314,7 +348,7 @@ TEST_F(CampaignData, StepsHaveEmptyTextsForTheWholeRunAndUnknownNamesMakeNothing
         EXPECT_EQ(makeCampaignStep(*c, "NoSuchStep"), nullptr);
         EXPECT_EQ(makeCampaignMission(*c, "NoSuchMission"), nullptr);
     }
-    EXPECT_EQ(campaignOfMode(9), nullptr);
+    EXPECT_EQ(campaignOfMode(11), nullptr);
 }
 
 }  // namespace
@@ -498,4 +532,97 @@ TEST(PixelArtThreshold, ThePaintingsNeedTheirShareOfCellsRoundedDown)
     for (const Case& c : cases)
         EXPECT_EQ(pixelArtThreshold(c.cells, c.percent), c.need) << c.cells;
     EXPECT_EQ(4582 - pixelArtThreshold(4582, 95), 230) << "wrong cells the great painting forgives";
+}
+
+// --- Robot ------------------------------------------------------------------------------------
+
+namespace {
+
+MissionPattern robotTable(const char* name)
+{
+    for (const CampaignTable& t : campaignOfMode(9)->tables)
+        if (std::string(t.name) == name)
+            return t.records;
+    return nullptr;
+}
+
+// The kinds each table holds, and how many of each.
+struct Kinds {
+    const char* table;
+    std::map<std::string, int> counts;
+};
+const Kinds kRobotKinds[] = {
+    {"T1", {{"RobotPart", 14}}},
+    {"T2", {{"HumanLeader", 11}}},
+    {"T3", {{"Acid", 105}}},
+    {"T4a", {{"RobotLeader", 4}}},
+    {"T4b", {{"HumanLeader", 4}}},
+    {"T5-1", {{"HumanLeader", 6}}},
+    {"T5-2", {{"RobotLeader", 18}}},
+    {"T5-3", {{"Metal", 1}}},
+    {"T6", {{"HumanLeader", 54}}},
+    {"T7", {{"HumanLeader", 9}}},
+    {"T8", {{"HumanLeader", 5}}},
+    {"T9a", {{"Tnt", 42}}},
+    {"T9b", {{"HumanLeader", 5}}},
+    {"T10a", {{"Stone", 7}}},
+    {"T10b", {{"Lava", 8}}},
+    {"T10c", {{"RobotLeader", 3424}}},
+    {"T11a-1", {{"HumanPart", 6}}},
+    {"T11a-2", {{"HumanLeader", 6}}},
+    {"T12a", {{"Obsidian", 1}, {"Tnt", 148}}},
+    {"T13a", {{"HumanPart", 9}}},
+    {"T14a", {{"Metal", 34}, {"Tnt", 29}}},
+    {"T15a", {{"Tnt", 10}}},
+};
+
+// The gate of level 14 as its rows list it: x of its Metal, then of its TNT.
+struct GateRow {
+    int y;
+    std::vector<int> metal;
+    std::vector<int> tnt;
+};
+const GateRow kGate[] = {
+    {30, {53, 60, 61}, {54, 59, 62, 63}},
+    {31, {53, 59, 61, 62}, {54, 63}},
+    {32, {53}, {54, 63}},
+    {33, {53}, {54, 63}},
+    {34, {53, 54}, {63}},
+    {35, {53}, {54, 63}},
+    {36, {53, 63}, {54}},
+    {37, {53}, {54, 63}},
+    {38, {53, 61, 62, 63}, {54}},
+    {39, {53, 59, 60, 61, 63}, {54, 62}},
+    {40, {54, 55, 60, 63}, {53, 56, 59, 61, 62}},
+    {41, {53, 54, 57, 58, 60, 61}, {55, 56, 59, 62, 63}},
+};
+
+}  // namespace
+
+TEST_F(CampaignData, RobotTablesHoldTheirKindsTheKeyCellFirstAndTheGateByRows)
+{
+    for (const Kinds& k : kRobotKinds) {
+        SCOPED_TRACE(k.table);
+        MissionPattern t = robotTable(k.table);
+        ASSERT_NE(t, nullptr);
+        std::map<std::string, int> counts;
+        for (const auto& [kind, n] : k.counts)
+            counts[kind] = static_cast<int>(cellsOf(t, hashString(kind)).size());
+        EXPECT_EQ(counts, k.counts);
+    }
+    MissionPattern structure = robotTable("T12a");
+    EXPECT_EQ(structure[0].type, hashString("Obsidian"));
+    EXPECT_EQ(std::make_pair(structure[0].x, structure[0].y), std::make_pair(43, 32));
+
+    MissionPattern gate = robotTable("T14a");
+    Cells metal;
+    Cells tnt;
+    for (const GateRow& row : kGate) {
+        for (int x : row.metal)
+            metal.insert({x, row.y});
+        for (int x : row.tnt)
+            tnt.insert({x, row.y});
+    }
+    EXPECT_EQ(cellsOf(gate, hashString("Metal")), metal);
+    EXPECT_EQ(cellsOf(gate, hashString("Tnt")), tnt);
 }

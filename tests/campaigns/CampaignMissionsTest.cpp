@@ -644,20 +644,6 @@ TEST_F(CampaignMissions, RobotAbsenceTestsPassOnceTheLastListedCellIsClear)
     EXPECT_FALSE(passes(9, "RobotLv10c"));
 }
 
-TEST_F(CampaignMissions, RobotStoneAndLavaWantEveryCell)
-{
-    for (const auto& [mission, name] : {std::pair{"RobotLv10a", "T10a"}, std::pair{"RobotLv10b", "T10b"}}) {
-        SCOPED_TRACE(mission);
-        MissionPattern t = table(9, name);
-        fill(t);
-        EXPECT_TRUE(passes(9, mission));
-        put(t[3].x, t[3].y, "Sand");
-        EXPECT_FALSE(passes(9, mission)) << "one cell of another kind";
-        world->removeParticle(t[3].x, t[3].y);
-        EXPECT_FALSE(passes(9, mission)) << "one cell empty";
-    }
-}
-
 TEST_F(CampaignMissions, RobotHideoutTakesAnyCellOfAHumanButNotOfARobot)
 {
     const std::pair<const char*, bool> cases[] = {

@@ -6,6 +6,7 @@
 #include <atomic>
 #include <vector>
 
+#include "campaigns/Campaigns.h"
 #include "goals/AchievementManager.h"
 #include "goals/MissionPattern.h"
 #include "platform/GameClock.h"
@@ -129,6 +130,30 @@ TEST_F(CheckMissions, AllocatesNothingPerStep)
     }
     platform::clearManualGameTime();
     EXPECT_EQ(goals->activeCount(), 4) << "nothing passed";
+    EXPECT_EQ(allocations, 0);
+}
+
+// The largest campaign tables: 3,424 cells read for robot leaders and 1,122
+// for a zombie's body, on every step, none passing.
+TEST_F(CheckMissions, TheLargestCampaignTablesAllocateNothingPerStep)
+{
+#ifndef TESMORA_COUNTS_ALLOCATIONS
+    GTEST_SKIP() << "allocations are counted through the address sanitizer's hooks";
+#endif
+    enterScene();
+    world->addParticle(82, 63, hashString("RobotLeader"), true);  // the valley's last cell
+    AchievementManager* goals = AchievementManager::getInstance();
+    goals->addMission(makeCampaignMission(*campaignOfMode(9), "RobotLv10c"));
+    goals->addMission(makeCampaignMission(*campaignOfMode(8), "ZombieLv3"));
+    goals->checkMissions();  // the job texts are made once, at the first test
+    long allocations = 0;
+    {
+        AllocationCount counter;
+        for (int step = 0; step < 100; ++step)
+            goals->checkMissions();
+        allocations = counter.count();
+    }
+    EXPECT_EQ(goals->activeCount(), 2) << "nothing passed";
     EXPECT_EQ(allocations, 0);
 }
 

@@ -3,6 +3,7 @@
 #include "campaigns/contraptions/ContraptionsCampaign.h"
 #include "campaigns/dinosaurs/DinosaursCampaign.h"
 #include "campaigns/human/HumanCampaign.h"
+#include "campaigns/invasion/InvasionCampaign.h"
 #include "campaigns/lasers/LasersCampaign.h"
 #include "campaigns/music/MusicCampaign.h"
 #include "campaigns/pixelart/PixelArtCampaign.h"
@@ -48,7 +49,7 @@ std::span<const Campaign* const> builtCampaigns()
 {
     static const Campaign* const built[] = {&musicCampaign(),  &contraptionsCampaign(), &userMadeCampaign(),
                                             &lasersCampaign(), &pixelArtCampaign(),     &dinosaursCampaign(),
-                                            &humanCampaign(),  &zombieCampaign()};
+                                            &humanCampaign(),  &zombieCampaign(),       &invasionCampaign()};
     return built;
 }
 
@@ -70,6 +71,7 @@ void registerCampaignGoals(AchievementManager& goals)
     registerMode<6>(goals);
     registerMode<7>(goals);
     registerMode<8>(goals);
+    registerMode<10>(goals);
 }
 
 MissionPattern missionTable(const char* mission, char letter)

@@ -155,7 +155,7 @@ const Ending kEndings[] = {
     {6, 11, 2, {"outro 0", "save 0", "save 1"}}, {7, 11, 8, {"outro 0", "save 0", "save 1"}},
     {8, 21, 9, {"outro 0", "save 1", "save 1"}},  // the flag before the grant
     {4, 16, 7, {"outro 0", "save 1"}},           {3, 16, 6, {"outro 0", "save 0", "save 1"}},
-    {5, 16, 3, {"outro 0", "save 1", "save 1"}},
+    {5, 16, 3, {"outro 0", "save 1", "save 1"}}, {10, 11, 11, {"outro 0", "save 1", "save 1"}},
 };
 
 TEST_F(CampaignChain, EveryLevelPaysOnItsFirstReachAndTheLastEndsTheCampaignSaved)
@@ -237,6 +237,10 @@ const Replay kReplays[] = {
     {3, 12, 1100, true, {"Dino_Infiltrate"}},
     {5, 13, 1200, false, {"Human_Level13"}},
     {5, 14, 1330, false, {"Human_Level14", "Human_NoC4Level14", "Human_WallLevel14"}},
+    {10, 4, 300, true, {"InvasionLv4a", "InvasionLv4b"}},
+    {10, 5, 400, true, {"InvasionLv45a", "InvasionLv45b"}},  // after Invasion_CheckLv45
+    {10, 8, 700, true, {"InvasionLv7a", "InvasionLv7b"}},
+    {10, 10, 900, true, {"InvasionLv9a", "InvasionLv9b"}},
 };
 
 TEST_F(CampaignChain, AStartAtALaterLevelReplaysTheEarlierOnesSilently)

@@ -3,6 +3,7 @@
 #include "campaigns/contraptions/ContraptionsCampaign.h"
 #include "campaigns/dinosaurs/DinosaursCampaign.h"
 #include "campaigns/human/HumanCampaign.h"
+#include "campaigns/invasion/InvasionCampaign.h"
 #include "campaigns/lasers/LasersCampaign.h"
 #include "campaigns/music/MusicCampaign.h"
 #include "campaigns/pixelart/PixelArtCampaign.h"
@@ -47,9 +48,9 @@ template <int Mode> void registerMode(AchievementManager& goals)
 
 std::span<const Campaign* const> builtCampaigns()
 {
-    static const Campaign* const built[] = {&musicCampaign(),  &contraptionsCampaign(), &userMadeCampaign(),
-                                            &lasersCampaign(), &pixelArtCampaign(),     &dinosaursCampaign(),
-                                            &humanCampaign(),  &zombieCampaign(),       &robotCampaign()};
+    static const Campaign* const built[] = {
+        &musicCampaign(),     &contraptionsCampaign(), &userMadeCampaign(), &lasersCampaign(), &pixelArtCampaign(),
+        &dinosaursCampaign(), &humanCampaign(),        &zombieCampaign(),   &robotCampaign(),  &invasionCampaign()};
     return built;
 }
 
@@ -72,6 +73,7 @@ void registerCampaignGoals(AchievementManager& goals)
     registerMode<7>(goals);
     registerMode<8>(goals);
     registerMode<9>(goals);
+    registerMode<10>(goals);
 }
 
 MissionPattern missionTable(const char* mission, char letter)

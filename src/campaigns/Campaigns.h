@@ -8,7 +8,7 @@
 class AchievementManager;
 
 // Music, Contraptions, UserMade, lasers and pipes, PixelArt, Dinosaurs,
-// Human, Zombie, Robot.
+// Human, Zombie, Robot, Invasion.
 std::span<const Campaign* const> builtCampaigns();
 // The campaign of a game mode, or null.
 const Campaign* campaignOfMode(int mode);

@@ -152,11 +152,16 @@ struct Ending {
     std::vector<std::string> last;
 };
 const Ending kEndings[] = {
-    {1, 11, 4, {"outro 0", "save 0", "save 1"}}, {2, 12, 5, {"save 0", "save 1", "outro 1"}},
-    {6, 11, 2, {"outro 0", "save 0", "save 1"}}, {7, 11, 8, {"outro 0", "save 0", "save 1"}},
+    {1, 11, 4, {"outro 0", "save 0", "save 1"}},
+    {2, 12, 5, {"save 0", "save 1", "outro 1"}},
+    {6, 11, 2, {"outro 0", "save 0", "save 1"}},
+    {7, 11, 8, {"outro 0", "save 0", "save 1"}},
     {8, 21, 9, {"outro 0", "save 1", "save 1"}},  // the flag before the grant
-    {4, 16, 7, {"outro 0", "save 1"}},           {3, 16, 6, {"outro 0", "save 0", "save 1"}},
-    {5, 16, 3, {"outro 0", "save 1", "save 1"}}, {9, 16, 10, {"outro 1", "save 1"}},  // finished since level 11's end
+    {4, 16, 7, {"outro 0", "save 1"}},
+    {3, 16, 6, {"outro 0", "save 0", "save 1"}},
+    {5, 16, 3, {"outro 0", "save 1", "save 1"}},
+    {9, 16, 10, {"outro 1", "save 1"}},  // finished since level 11's end
+    {10, 11, 11, {"outro 0", "save 1", "save 1"}},
 };
 
 TEST_F(CampaignChain, EveryLevelPaysOnItsFirstReachAndTheLastEndsTheCampaignSaved)
@@ -241,6 +246,10 @@ const Replay kReplays[] = {
     {9, 4, 300, true, {"RobotLv4a", "RobotLv4b"}},
     {9, 10, 900, true, {"RobotLv10a", "RobotLv10b", "RobotLv10c"}},
     {9, 13, 1200, true, {"RobotLv13a"}},
+    {10, 4, 300, true, {"InvasionLv4a", "InvasionLv4b"}},
+    {10, 5, 400, true, {"InvasionLv45a", "InvasionLv45b"}},  // after Invasion_CheckLv45
+    {10, 8, 700, true, {"InvasionLv7a", "InvasionLv7b"}},
+    {10, 10, 900, true, {"InvasionLv9a", "InvasionLv9b"}},
 };
 
 TEST_F(CampaignChain, AStartAtALaterLevelReplaysTheEarlierOnesSilently)

@@ -6,6 +6,8 @@
 
 #include <memory>
 #include <string>
+#include <tuple>
+#include <vector>
 
 #include "base/LocalUtils.h"
 #include "base/ScreenMetrics.h"
@@ -16,11 +18,13 @@
 #include "elements/creatures/HumanRegistry.h"
 #include "elements/materials/Instruments.h"
 #include "elements/materials/Leds.h"
+#include "elements/materials/Wiring.h"
 #include "goals/AchievementManager.h"
 #include "goals/GoalFunctions.h"
 #include "goals/GoalsTesting.h"
 #include "gui/GUILabel.h"
 #include "hud/GUITopBar.h"
+#include "platform/GameClock.h"
 #include "profile/Profile.h"
 #include "support/GameSceneFixture.h"
 #include "support/Readability.h"
@@ -691,6 +695,148 @@ TEST_F(CampaignMissions, RobotTowerPassesAtAnEleventhOfItsFirstCountKeptUntilPai
     world->reset();
     EXPECT_TRUE(passes(9, "RobotLv12a")) << "nothing there at the first test";
     EXPECT_EQ(initial, 0);
+}
+
+// One cell decides a count or absence test: empty, another kind, its kind.
+TEST_F(CampaignMissions, InvasionCellTestsReadTheirOwnKind)
+{
+    struct Case {
+        const char* mission;
+        int x, y;
+        const char* kind;
+        const char* other;
+        bool absence;
+    };
+    const Case cases[] = {
+        {"InvasionLv1a", 56, 13, "HumanLeader", "HumanPart", false},
+        {"InvasionLv2a", 93, 34, "Lava", "Stone", true},
+        {"InvasionLv2b", 22, 13, "Xenovine", "TreeLeaf", false},
+        {"InvasionLv3b", 28, 16, "Ruby", "Sapphire", false},
+        {"InvasionLv4a", 105, 39, "Xenovine", "Stone", false},
+        {"InvasionLv4b", 115, 60, "PiranthaTunnel", "Sand", false},
+        {"InvasionLv45b", 110, 53, "MPBodyCar", "Metal", false},
+        {"InvasionLv6", 65, 5, "MPLander", "Metal", false},
+        {"InvasionLv7b", 56, 16, "Lava", "Stone", false},
+        {"InvasionLv8", 118, 63, "HumanLeader", "RobotLeader", false},
+        {"InvasionLv9a", 112, 16, "Xenovine", "Stone", true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.mission);
+        world->reset();
+        EXPECT_EQ(passes(10, c.mission), c.absence) << "an empty cell";
+        put(c.x, c.y, c.other);
+        EXPECT_EQ(passes(10, c.mission), c.absence) << c.other;
+        put(c.x, c.y, c.kind);
+        EXPECT_EQ(passes(10, c.mission), !c.absence) << c.kind;
+    }
+    // Whole tables fail on one wrong cell, the basin on oil on a water cell.
+    for (const auto& [t, mission, x, y, wrong] :
+         {std::tuple{"T3a", "InvasionLv3a", 69, 15, "Stone"}, std::tuple{"T45a", "InvasionLv45a", 111, 36, "Water"},
+          std::tuple{"T5", "InvasionLv5", 19, 24, "Oil"}, std::tuple{"T5", "InvasionLv5", 37, 41, "Water"},
+          std::tuple{"T9b", "InvasionLv9b", 17, 54, "Stone"}}) {
+        SCOPED_TRACE(std::string(t) + " " + wrong);
+        world->reset();
+        fill(table(10, t));
+        EXPECT_TRUE(passes(10, mission));
+        put(x, y, wrong);
+        EXPECT_FALSE(passes(10, mission));
+    }
+}
+
+TEST_F(CampaignMissions, InvasionSettlersAreTwoLeadersNotBodiesOrRobots)
+{
+    put(10, 15, "HumanLeader");
+    put(10, 16, "HumanPart");
+    put(11, 16, "HumanPart");
+    put(12, 15, "RobotLeader");
+    EXPECT_FALSE(passes(10, "InvasionLv1b")) << "one human, body cells and a robot";
+    put(18, 7, "HumanLeader");
+    EXPECT_TRUE(passes(10, "InvasionLv1b"));
+}
+
+TEST_F(CampaignMissions, InvasionRoomsAreLitTogetherOrNotAtAll)
+{
+    Bulb* bulbs[] = {dynamic_cast<Bulb*>(put(58, 18, "Bulb")), dynamic_cast<Bulb*>(put(25, 24, "Bulb")),
+                     dynamic_cast<Bulb*>(put(31, 36, "Bulb"))};
+    for (int dark = 0; dark < 3; ++dark) {
+        for (int i = 0; i < 3; ++i)
+            bulbs[i]->litTicks = i == dark ? 0 : 1;
+        EXPECT_FALSE(passes(10, "InvasionLv3c")) << "room " << dark << " dark";
+    }
+    bulbs[2]->litTicks = 1;
+    EXPECT_TRUE(passes(10, "InvasionLv3c"));
+}
+
+TEST_F(CampaignMissions, InvasionJudgesOnlyTheFirstCamperAndALoadedOneIsNew)
+{
+    EXPECT_FALSE(passes(10, "InvasionLv7a")) << "nobody in the camp";
+    auto* robot = dynamic_cast<HumanLeader*>(put(90, 48, "RobotLeader"));
+    auto* first = dynamic_cast<HumanLeader*>(put(90, 54, "HumanLeader"));
+    auto* later = dynamic_cast<HumanLeader*>(put(91, 48, "HumanLeader"));
+    ASSERT_TRUE(robot && first && later);
+    robot->age = 500.0;
+    later->age = 500.0;
+    first->age = 80.0;
+    EXPECT_FALSE(passes(10, "InvasionLv7a")) << "exactly 80 s; a robot before it, an older human after it";
+    first->age = 80.5;
+    EXPECT_TRUE(passes(10, "InvasionLv7a"));
+
+    ASSERT_TRUE(world->load(world->save()));
+    auto* loaded = dynamic_cast<HumanLeader*>(world->at(90, 54));
+    ASSERT_NE(loaded, nullptr);
+    EXPECT_EQ(loaded->age, 0.0);
+    EXPECT_FALSE(passes(10, "InvasionLv7a")) << "ages are not saved";
+}
+
+// A passing mission is paid once its delay has gone by, one of delay 0 at
+// the very next check.
+TEST_F(CampaignMissions, InvasionMissionsArePaidAfterTheirDelays)
+{
+    struct Case {
+        int level;
+        const char* mission;
+        std::vector<std::tuple<int, int, const char*>> cells;
+        int64_t delay;
+    };
+    const Case cases[] = {
+        {2, "InvasionLv2b", {{12, 16, "Xenovine"}, {56, 21, "Lava"}}, 20},  // the lava holds back level 2's other
+        {3, "InvasionLv3b", {{28, 16, "Ruby"}}, 1},
+        {5, "InvasionLv45b", {{103, 47, "MPBodyCar"}}, 2},
+        {8, "InvasionLv7b", {{56, 16, "Lava"}}, 0},
+        {9, "InvasionLv8", {{111, 52, "HumanLeader"}}, 6},
+    };
+    Profile* profile = Profile::getInstance();
+    AchievementManager* goals = AchievementManager::getInstance();
+    auto active = [goals](const char* name) -> AchievementBase* {
+        for (AchievementBase* m = goals->firstActive(); m; m = m->next)
+            if (std::string(dynamic_cast<CampaignMission&>(*m).row().className) == name)
+                return m;
+        return nullptr;
+    };
+    profile->setGameMode(10);
+    profile->setBestDay(10, 11);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.mission);
+        profile->setDay(c.level);
+        goals->startDay(c.level);
+        world->reset();
+        for (const auto& [x, y, kind] : c.cells)
+            put(x, y, kind);
+        platform::setManualGameTime(1000);
+        goals->checkMissions();
+        ASSERT_NE(active(c.mission), nullptr);
+        EXPECT_EQ(active(c.mission)->rewardPending, 1);
+        if (c.delay > 0) {
+            platform::setManualGameTime(1000 + c.delay - 1);
+            goals->checkMissions();
+            EXPECT_NE(active(c.mission), nullptr) << "a second early";
+        }
+        platform::setManualGameTime(1000 + c.delay);
+        goals->checkMissions();
+        EXPECT_EQ(active(c.mission), nullptr) << "paid when due";
+    }
+    platform::clearManualGameTime();
+    profile->setGameMode(0);
 }
 
 }  // namespace

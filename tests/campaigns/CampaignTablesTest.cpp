@@ -137,6 +137,9 @@ const std::map<std::string, std::map<std::string, int>> kTableSizes = {
                {"Wax10", 6},      {"Z11Leader", 109}, {"Z11Part", 109},        {"Metal12", 1},     {"CrossWire12", 3},
                {"Notes12", 2},    {"Bulbs12", 3},     {"Z13FireOrMetal", 119}, {"Z14Leader", 108}, {"Z14Part", 108},
                {"C4Column", 9},   {"Wall", 15}}},
+    {"Invasion", {{"T1a", 24},  {"T1b", 216}, {"T2a", 18}, {"T2b", 10},  {"T3a", 7},  {"T3b", 1},   {"T3c-1", 3},
+                  {"T3c-2", 2}, {"T3c-3", 2}, {"T4a", 7},  {"T4b", 299}, {"T45a", 6}, {"T45b", 56}, {"T5", 223},
+                  {"T6", 34},   {"T7a", 182}, {"T7b", 1},  {"T8", 59},   {"T9a", 3},  {"T9b", 2}}},
 };
 
 const std::map<std::string, int> kMelodyLengths = {{"A", 15}, {"B", 16}, {"C", 63}, {"D", 28}, {"E", 55}, {"F", 47}};
@@ -159,6 +162,7 @@ const std::map<std::string, Shape> kShapes = {
     {"Dinosaurs", {3, 15, 15, "Dino_CheckLv2", "Dino_CheckLv16"}},
     {"Human", {5, 15, 22, "CheckHuman_Level2", "CheckHuman_Level16"}},
     {"Robot", {9, 15, 19, "Robot_CheckLv2", "Robot_CheckLv16"}},
+    {"Invasion", {10, 10, 18, "Invasion_CheckLv2", "Invasion_CheckLv10"}},
 };
 
 // The level ends that set the campaign's finished flag before the grant.
@@ -170,9 +174,11 @@ bool finishedEarly(int mode, int level)
 }
 
 // A mission's text key: its class name, but Robot's from level 11 on drop
-// their final "a".
+// their final "a", and Invasion's are their reward keys.
 std::string textKeyOf(const Campaign& c, const CampaignMissionRow& m)
 {
+    if (c.mode == 10)
+        return m.rewardKey;
     std::string key = m.className;
     if (c.mode == 9 && m.level >= 11)
         key.pop_back();
@@ -318,6 +324,32 @@ TEST_F(CampaignData, LevelsAndMissionsAgreeAndTheirKeysAreInTheResources)
         EXPECT_EQ(level.grant, StepGrant::Always) << level.step;
     for (const CampaignMissionRow& m : robot->missions)
         EXPECT_EQ(m.delay, 6) << m.className;
+    // Invasion's classes run one behind their level from level 5 on; their
+    // text and reward keys carry the level (and the class's letter).
+    const std::map<std::string, int64_t> invasionDelays = {
+        {"InvasionLv2b", 20}, {"InvasionLv3a", 1}, {"InvasionLv3b", 1}, {"InvasionLv3c", 0}, {"InvasionLv45a", 5},
+        {"InvasionLv45b", 2}, {"InvasionLv6", 2},  {"InvasionLv7a", 0}, {"InvasionLv7b", 0}};
+    for (const CampaignMissionRow& m : campaignOfMode(10)->missions) {
+        const std::string cls = m.className;
+        const std::string letter = cls.back() >= 'a' ? cls.substr(cls.size() - 1) : "";
+        EXPECT_EQ(m.rewardKey, "InvasionLv" + std::to_string(m.level) + letter) << cls;
+        EXPECT_STREQ(m.textKey, m.rewardKey) << cls;
+        EXPECT_EQ(m.delay, invasionDelays.count(cls) ? invasionDelays.at(cls) : 6) << cls;
+    }
+    for (const CampaignLevelRow& level : campaignOfMode(10)->levels) {
+        EXPECT_STREQ(level.rewardKey, level.step) << "a step pays under its own name";
+        EXPECT_STREQ(level.boardKey, level.step);
+        EXPECT_EQ(level.grant, StepGrant::Always);
+    }
+    EXPECT_STREQ(campaignOfMode(10)->levels[3].step, "Invasion_CheckLv45") << "closes level 4";
+    int oil = 0;
+    int water = 0;
+    for (MissionPattern t = missionTable("InvasionLv5", 'A'); !(t->end & 0xff); ++t) {
+        oil += t->type == hashString("Oil");
+        water += t->type == hashString("Water");
+    }
+    EXPECT_EQ(oil, 213) << "the basin and the drops in one table";
+    EXPECT_EQ(water, 10);
 
     for (const char* code : testsupport::kLanguages) {
         testsupport::LanguageTable language(code);

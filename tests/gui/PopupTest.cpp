@@ -439,13 +439,13 @@ TEST_F(Hints, EachStoryDayHasANudgeAndASolutionThatFitThePanel)
     }
 }
 
-// The same for every level of the built campaigns (game modes 1 to 9),
+// The same for every level of the built campaigns (game modes 1 to 10),
 // whose hints are keyed "Level<mode>_<level>".
 TEST_F(Hints, EachCampaignLevelHasANudgeAndASolutionThatFitThePanel)
 {
     constexpr int kMaxLines = 7;
     const std::pair<int, int> campaigns[] = {{1, 10}, {2, 11}, {3, 15}, {4, 15}, {5, 15},
-                                             {6, 10}, {7, 10}, {8, 20}, {9, 15}};
+                                             {6, 10}, {7, 10}, {8, 20}, {9, 15}, {10, 10}};
     for (const char* code : {"en", "fr", "es"}) {
         testsupport::LanguageTable language(code);
         for (const auto& [mode, levels] : campaigns)

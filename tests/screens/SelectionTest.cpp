@@ -84,7 +84,7 @@ TEST_F(SelectionTest, CampaignsOpenAndCloseByTheProfileAndTheBuiltGoals)
     };
     const Case cases[] = {
         // Campaigns with goals but no level worlds yet stay closed: Dinosaurs
-        // (3), PixelArt (4), Human (5, always unlocked) and Zombie (8).
+        // (3), PixelArt (4), Human (5, always unlocked), Zombie (8) and Invasion (10).
         {"a new player", {}, {}, {}},
         {"the story finished", {ci::Story}, {2}, {}},
         {"Contraptions finished", {ci::Story, ci::Contraptions}, {2, 6, 7}, {2}},
@@ -92,6 +92,7 @@ TEST_F(SelectionTest, CampaignsOpenAndCloseByTheProfileAndTheBuiltGoals)
         // Music finished but not unlocked (an old profile): marked, still closed.
         {"Music finished alone", {ci::Music}, {7}, {1}},
         {"Human finished", {ci::Human}, {}, {5}},
+        {"Zombie finished", {ci::Zombie}, {}, {8}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);

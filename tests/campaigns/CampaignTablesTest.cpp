@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstring>
 #include <map>
 #include <memory>
 #include <set>
@@ -128,11 +129,13 @@ const std::map<std::string, std::map<std::string, int>> kTableSizes = {
       {"OutlinesForbidden", 146},
       {"Coloring", 567},
       {"Drawing", 567}}},
-    {"Dinosaurs", {{"HunterPrey", 178}, {"PostsGlass", 3}, {"PitLava", 1},     {"PostsMetal", 3},     {"PostsMud", 3},
-                   {"PostsWall", 3},    {"PostsWax", 3},   {"Hunter", 216},    {"AutoImmune", 258},   {"MudPools", 130},
-                   {"CaveWater", 16},   {"Frozen", 9},     {"Volcanoes", 3},   {"AcidVictim", 70},    {"Survivors", 5},
-                   {"LastInfected", 1}, {"Herd", 198},     {"OilPumps", 6},    {"MachineSockets", 2}, {"Base", 27},
-                   {"Shelter", 2},      {"Refuge", 21},    {"MachineCore", 18}}},
+    {"Dinosaurs",
+     {{"HunterPrey", 178}, {"PostsGlass", 3},     {"PitLava", 1},       {"PostsMetal", 3},    {"PostsMud", 3},
+      {"PostsWall", 3},    {"PostsWax", 3},       {"Hunter", 216},      {"AutoImmune", 258},  {"MudPools", 130},
+      {"CaveWater", 16},   {"CaveAcid", 1018},    {"HerdOfThree", 538}, {"VirusField", 3208}, {"Frozen", 9},
+      {"Volcanoes", 3},    {"AcidVictim", 70},    {"Survivors", 5},     {"LastInfected", 1},  {"Herd", 198},
+      {"OilPumps", 6},     {"MachineSockets", 2}, {"Base", 27},         {"Shelter", 2},       {"Refuge", 21},
+      {"MachineCore", 18}}},
     {"Human", {{"Z1Leader", 145}, {"Z1Part", 145},    {"Z2Water", 45},         {"Z3Leader", 77},   {"Z3Part", 77},
                {"Z5Leader", 224}, {"Z5Part", 224},    {"Z6Leader", 267},       {"Z6Part", 267},    {"Z7Leader", 364},
                {"Z7Part", 364},   {"Z8Leader", 81},   {"Z8Part", 81},          {"Z10Leader", 3},   {"Z10Part", 3},
@@ -602,4 +605,113 @@ TEST(PixelArtThreshold, ThePaintingsNeedTheirShareOfCellsRoundedDown)
     for (const Case& c : cases)
         EXPECT_EQ(pixelArtThreshold(c.cells, c.percent), c.need) << c.cells;
     EXPECT_EQ(4582 - pixelArtThreshold(4582, 95), 230) << "wrong cells the great painting forgives";
+}
+
+namespace {
+
+// A table's columns written as the levels describe them: "3: 50, 55-59; 4: 50-59".
+std::map<int, std::vector<int>> columnsOf(MissionPattern t)
+{
+    std::map<int, std::vector<int>> cols;
+    for (; !(t->end & 0xff); ++t)
+        cols[t->x].push_back(t->y);
+    return cols;
+}
+
+std::string runsText(const std::vector<int>& values)
+{
+    std::string out;
+    for (size_t i = 0; i < values.size();) {
+        size_t j = i;
+        while (j + 1 < values.size() && values[j + 1] == values[j] + 1)
+            ++j;
+        out += (out.empty() ? "" : ", ") + std::to_string(values[i]);
+        if (j > i)
+            out += "-" + std::to_string(values[j]);
+        i = j + 1;
+    }
+    return out;
+}
+
+std::string columnsText(const std::map<int, std::vector<int>>& cols, bool first, size_t n)
+{
+    std::vector<std::string> parts;
+    for (const auto& [x, ys] : cols)
+        parts.push_back(std::to_string(x) + ": " + runsText(ys));
+    const size_t from = first ? 0 : parts.size() - std::min(n, parts.size());
+    std::string out;
+    for (size_t i = from; i < std::min(parts.size(), from + n); ++i)
+        out += (out.empty() ? "" : "; ") + parts[i];
+    return out;
+}
+
+}  // namespace
+
+TEST_F(CampaignData, DinosaurListsDrawnAsMapsKeepTheirCountsBoxesEndsAndColumns)
+{
+    struct Drawn {
+        const char* mission;
+        char letter;
+        const char* element;
+        int count;
+        int box[4];  // x0, x1, y0, y1
+        const char* first;
+        const char* last;
+        const char* columns;
+    };
+    const Drawn lists[] = {
+        {"Dino_Cave",
+         'B',
+         "Acid",
+         1018,
+         {3, 85, 1, 70},
+         "3: 50, 55-59; 4: 50-59; 5: 46-60; 6: 46-61; 7: 41-59; 8: 44-56",
+         "82: 30-36; 83: 32-35; 84: 32-34; 85: 33-34",
+         "3-15, 20-85"},
+        {"Dino_DeathByTNT",
+         'A',
+         "TreeLeaf",
+         538,
+         {1, 100, 19, 39},
+         "1: 24-26; 2: 24-25; 3: 24-25; 4: 24-26; 5: 23-26; 6: 20-26",
+         "98: 22-24; 99: 22-23; 100: 21-22",
+         "1-22, 35-63, 75-100"},
+        {"Dino_VirusVsAcid",
+         'C',
+         "Virus",
+         3208,
+         {4, 91, 7, 61},
+         "4: 17-25; 5: 9-13, 15-26; 6: 8-27; 7: 7-27",
+         "89: 17-29; 90: 19-28; 91: 22-26",
+         "4-91"},
+    };
+    for (const Drawn& d : lists) {
+        SCOPED_TRACE(std::string(d.mission) + " " + d.letter);
+        MissionPattern t = missionTable(d.mission, d.letter);
+        ASSERT_NE(t, nullptr);
+        const auto cols = columnsOf(t);
+        std::vector<int> xs;
+        int count = 0, y0 = 1000, y1 = -1;
+        for (const auto& [x, ys] : cols) {
+            xs.push_back(x);
+            count += static_cast<int>(ys.size());
+            y0 = std::min(y0, ys.front());
+            y1 = std::max(y1, ys.back());
+        }
+        EXPECT_EQ(count, d.count);
+        EXPECT_EQ(xs.front(), d.box[0]);
+        EXPECT_EQ(xs.back(), d.box[1]);
+        EXPECT_EQ(y0, d.box[2]);
+        EXPECT_EQ(y1, d.box[3]);
+        EXPECT_EQ(columnsText(cols, true, std::count(d.first, d.first + std::strlen(d.first), ';') + 1), d.first);
+        EXPECT_EQ(columnsText(cols, false, std::count(d.last, d.last + std::strlen(d.last), ';') + 1), d.last);
+        EXPECT_EQ(runsText(xs), d.columns);
+        EXPECT_EQ(cellsOf(t, hashString(d.element)).size(), static_cast<size_t>(d.count)) << "one element";
+    }
+    // Where the lists meet the level's other cells: the cave's water pools
+    // hold no acid, and the infected dinosaur's cell is not in the field.
+    const auto acid = cellsOf(missionTable("Dino_Cave", 'B'));
+    for (const auto& c : cellsOf(missionTable("Dino_Cave", 'A')))
+        EXPECT_FALSE(acid.count(c)) << c.first << "," << c.second;
+    EXPECT_FALSE(cellsOf(missionTable("Dino_VirusVsAcid", 'C')).count({54, 27}));
 }

@@ -59,7 +59,9 @@ uint32_t jobAction(const std::string& job)
 
 std::string cellText(int x, int y)
 {
-    return "(" + std::to_string(x) + ", " + std::to_string(y) + ")";
+    std::string text = "(";
+    text += std::to_string(x) + ", " + std::to_string(y) + ")";
+    return text;
 }
 
 }  // namespace

@@ -59,8 +59,12 @@ uint32_t jobAction(const std::string& job)
 
 std::string cellText(int x, int y)
 {
+    // Appended piece by piece: GCC's restrict warning misreads "(" + string.
     std::string text = "(";
-    text += std::to_string(x) + ", " + std::to_string(y) + ")";
+    text += std::to_string(x);
+    text += ", ";
+    text += std::to_string(y);
+    text += ")";
     return text;
 }
 

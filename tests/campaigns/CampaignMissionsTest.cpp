@@ -285,6 +285,39 @@ TEST_F(CampaignMissions, DinosaursHunterHuntedWantsTheHunterAndOneWayOfStoppingI
     EXPECT_FALSE(passes(3, "Dino_HunterHunted")) << "the hunter broken";
 }
 
+// The three drawn lists: the cave wants 5 of its pools watered and every acid
+// cell full; the herd and the virus field must be gone to the last cell.
+TEST_F(CampaignMissions, DinosaursDrawnListsCountToTheirLastCell)
+{
+    fill(table(3, "CaveAcid"));
+    MissionPattern water = table(3, "CaveWater");
+    for (int i = 0; i < 4; ++i)
+        put(water[i].x, water[i].y, "Water");
+    EXPECT_FALSE(passes(3, "Dino_Cave")) << "4 water";
+    put(water[4].x, water[4].y, "Water");
+    EXPECT_TRUE(passes(3, "Dino_Cave")) << "5 water";
+    put(50, 65, "Wall");
+    EXPECT_FALSE(passes(3, "Dino_Cave")) << "one acid cell walled";
+
+    const struct {
+        const char* mission;
+        const char* table;
+        const char* element;
+        int x, y;  // its last cell left standing
+    } gone[] = {{"Dino_DeathByTNT", "HerdOfThree", "TreeLeaf", 100, 22},
+                {"Dino_VirusVsAcid", "VirusField", "Virus", 4, 17}};
+    fill(table(3, "Survivors"));
+    for (const auto& g : gone) {
+        SCOPED_TRACE(g.mission);
+        put(g.x, g.y, g.element);
+        EXPECT_FALSE(passes(3, g.mission));
+        world->removeParticle(g.x, g.y);
+        EXPECT_TRUE(passes(3, g.mission));
+    }
+    put(54, 27, "TreeLeaf");
+    EXPECT_FALSE(passes(3, "Dino_VirusVsAcid")) << "the infected one still standing";
+}
+
 TEST_F(CampaignMissions, DinosaursHumansSensorsAndTheMachine)
 {
     EXPECT_FALSE(passes(3, "Dino_Infiltrate"));

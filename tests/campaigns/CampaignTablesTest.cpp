@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstring>
 #include <map>
 #include <memory>
 #include <set>
@@ -125,12 +126,20 @@ const std::map<std::string, std::map<std::string, int>> kTableSizes = {
       {"LinesRequired", 126},
       {"LinesForbidden", 75},
       {"CurvesRequired", 122},
-      {"CurvesForbidden", 78}}},
-    {"Dinosaurs", {{"HunterPrey", 178}, {"PostsGlass", 3}, {"PitLava", 1},     {"PostsMetal", 3},     {"PostsMud", 3},
-                   {"PostsWall", 3},    {"PostsWax", 3},   {"Hunter", 216},    {"AutoImmune", 258},   {"MudPools", 130},
-                   {"CaveWater", 16},   {"Frozen", 9},     {"Volcanoes", 3},   {"AcidVictim", 70},    {"Survivors", 5},
-                   {"LastInfected", 1}, {"Herd", 198},     {"OilPumps", 6},    {"MachineSockets", 2}, {"Base", 27},
-                   {"Shelter", 2},      {"Refuge", 21},    {"MachineCore", 18}}},
+      {"CurvesForbidden", 78},
+      {"GeometryRequired", 200},
+      {"GeometryForbidden", 136},
+      {"OutlinesRequired", 229},
+      {"OutlinesForbidden", 146},
+      {"Coloring", 567},
+      {"Drawing", 567}}},
+    {"Dinosaurs",
+     {{"HunterPrey", 178}, {"PostsGlass", 3},     {"PitLava", 1},       {"PostsMetal", 3},    {"PostsMud", 3},
+      {"PostsWall", 3},    {"PostsWax", 3},       {"Hunter", 216},      {"AutoImmune", 258},  {"MudPools", 130},
+      {"CaveWater", 16},   {"CaveAcid", 1018},    {"HerdOfThree", 538}, {"VirusField", 3208}, {"Frozen", 9},
+      {"Volcanoes", 3},    {"AcidVictim", 70},    {"Survivors", 5},     {"LastInfected", 1},  {"Herd", 198},
+      {"OilPumps", 6},     {"MachineSockets", 2}, {"Base", 27},         {"Shelter", 2},       {"Refuge", 21},
+      {"MachineCore", 18}}},
     {"Human", {{"Z1Leader", 145}, {"Z1Part", 145},    {"Z2Water", 45},         {"Z3Leader", 77},   {"Z3Part", 77},
                {"Z5Leader", 224}, {"Z5Part", 224},    {"Z6Leader", 267},       {"Z6Part", 267},    {"Z7Leader", 364},
                {"Z7Part", 364},   {"Z8Leader", 81},   {"Z8Part", 81},          {"Z10Leader", 3},   {"Z10Part", 3},
@@ -499,6 +508,22 @@ const Outline kOutlines[] = {
      {{12, {{83, 83}, {85, 88}, {90, 90}}}, {14, {{85, 88}}}},
      {{42, 2}, {36, 0}, {24, 0}, {12, 0}, {8, 0}},
      0},
+    // A flower of boxes, triangles and a circle with two round eyes.
+    {"GeometryRequired",
+     "GeometryForbidden",
+     {{71, 95, 17, 54}, {72, 98, 16, 55}},
+     {{17, {{79, 88}}}, {24, {{79, 88}}}},
+     {{16, {{81, 85}}}, {26, {{78, 78}, {80, 87}, {89, 89}}}},
+     {{184, 0}, {8, 0}, {8, 0}},
+     6},
+    // The smiling flower's outline, eyes and mouth.
+    {"OutlinesRequired",
+     "OutlinesForbidden",
+     {{71, 95, 17, 54}, {71, 95, 17, 55}},
+     {{25, {{79, 88}}}, {27, {{78, 89}}}},
+     {{17, {{78, 78}, {81, 81}, {86, 86}, {89, 89}}}, {26, {{78, 78}, {80, 80}, {87, 87}, {89, 89}}}},
+     {{208, 0}, {13, 2}, {4, 2}, {4, 2}},
+     0},
 };
 
 MissionPattern pixelTable(const char* name)
@@ -552,6 +577,88 @@ TEST_F(CampaignData, PixelArtOutlinesHaveTheirBoxesRowsAndFiguresAndForbiddenCel
         }
         EXPECT_EQ(apart, o.forbiddenApart);
     }
+}
+
+namespace {
+
+struct ElementRun {
+    int x0, x1;
+    const char* element;
+};
+struct ElementRow {
+    int y;
+    std::vector<ElementRun> runs;
+};
+struct Picture {
+    const char* name;
+    int box[4];  // x0 x1 y0 y1
+    std::vector<std::pair<const char*, int>> counts;
+    std::vector<ElementRow> rows;
+};
+
+const Picture kPictures[] = {
+    {"Coloring",
+     {71, 95, 17, 54},
+     {{"Obsidian", 229}, {"Diamond", 196}, {"Citrine", 134}, {"Sapphire", 8}},
+     {{25, {{79, 88, "Obsidian"}}},
+      {26, {{79, 79, "Obsidian"}, {80, 87, "Sapphire"}, {88, 88, "Obsidian"}}},
+      {35, {{79, 80, "Obsidian"}, {81, 94, "Diamond"}, {95, 95, "Obsidian"}}}}},
+};
+
+}  // namespace
+
+// Each picture: its box, how many cells of each element, and its telling
+// rows cell by cell, each cell with its element.
+TEST_F(CampaignData, PixelArtPicturesHaveTheirBoxesElementCountsAndRows)
+{
+    for (const Picture& p : kPictures) {
+        SCOPED_TRACE(p.name);
+        MissionPattern t = pixelTable(p.name);
+        ASSERT_TRUE(t);
+        std::map<std::pair<int, int>, uint32_t> cells;
+        std::map<uint32_t, int> counts;
+        int box[4] = {1000, -1, 1000, -1};
+        for (; !(t->end & 0xff); ++t) {
+            cells[{t->x, t->y}] = t->type;
+            ++counts[t->type];
+            box[0] = std::min(box[0], t->x);
+            box[1] = std::max(box[1], t->x);
+            box[2] = std::min(box[2], t->y);
+            box[3] = std::max(box[3], t->y);
+        }
+        for (int i = 0; i < 4; ++i)
+            EXPECT_EQ(box[i], p.box[i]) << "box " << i;
+        std::map<uint32_t, int> expected;
+        for (const auto& [element, n] : p.counts)
+            expected[hashString(element)] = n;
+        EXPECT_EQ(counts, expected);
+        for (const ElementRow& row : p.rows) {
+            std::map<std::pair<int, int>, uint32_t> want, got;
+            for (const ElementRun& r : row.runs)
+                for (int x = r.x0; x <= r.x1; ++x)
+                    want[{x, row.y}] = hashString(r.element);
+            for (const auto& [c, type] : cells)
+                if (c.second == row.y)
+                    got[c] = type;
+            EXPECT_EQ(got, want) << "row " << row.y;
+        }
+    }
+}
+
+// The pictures that share cells: level 5 outlines level 6's picture, level 7
+// tests level 6's very table; the geometry's eyes are rings.
+TEST_F(CampaignData, PixelArtPicturesShareWhatTheirLevelsShare)
+{
+    EXPECT_EQ(cellsOf(pixelTable("OutlinesRequired")), cellsOf(pixelTable("Coloring"), hashString("Obsidian")));
+    EXPECT_EQ(pixelTable("Drawing"), pixelTable("Coloring"));
+    EXPECT_EQ(missionTable("Pix_Drawing", 'A'), missionTable("Pix_Coloring", 'A'));
+    const Cells required = cellsOf(pixelTable("GeometryRequired"));
+    for (int x0 : {82, 88})
+        for (int x = x0; x < x0 + 4; ++x)
+            for (int y = 40; y < 44; ++y) {
+                const bool ring = (x == x0 || x == x0 + 3) != (y == 40 || y == 43);
+                EXPECT_EQ(required.count({x, y}), ring ? 1u : 0u) << x << "," << y;
+            }
 }
 
 TEST(PixelArtThreshold, ThePaintingsNeedTheirShareOfCellsRoundedDown)
@@ -657,4 +764,113 @@ TEST_F(CampaignData, RobotTablesHoldTheirKindsTheKeyCellFirstAndTheGateByRows)
     }
     EXPECT_EQ(cellsOf(gate, hashString("Metal")), metal);
     EXPECT_EQ(cellsOf(gate, hashString("Tnt")), tnt);
+}
+
+namespace {
+
+// A table's columns written as the levels describe them: "3: 50, 55-59; 4: 50-59".
+std::map<int, std::vector<int>> columnsOf(MissionPattern t)
+{
+    std::map<int, std::vector<int>> cols;
+    for (; !(t->end & 0xff); ++t)
+        cols[t->x].push_back(t->y);
+    return cols;
+}
+
+std::string runsText(const std::vector<int>& values)
+{
+    std::string out;
+    for (size_t i = 0; i < values.size();) {
+        size_t j = i;
+        while (j + 1 < values.size() && values[j + 1] == values[j] + 1)
+            ++j;
+        out += (out.empty() ? "" : ", ") + std::to_string(values[i]);
+        if (j > i)
+            out += "-" + std::to_string(values[j]);
+        i = j + 1;
+    }
+    return out;
+}
+
+std::string columnsText(const std::map<int, std::vector<int>>& cols, bool first, size_t n)
+{
+    std::vector<std::string> parts;
+    for (const auto& [x, ys] : cols)
+        parts.push_back(std::to_string(x) + ": " + runsText(ys));
+    const size_t from = first ? 0 : parts.size() - std::min(n, parts.size());
+    std::string out;
+    for (size_t i = from; i < std::min(parts.size(), from + n); ++i)
+        out += (out.empty() ? "" : "; ") + parts[i];
+    return out;
+}
+
+}  // namespace
+
+TEST_F(CampaignData, DinosaurListsDrawnAsMapsKeepTheirCountsBoxesEndsAndColumns)
+{
+    struct Drawn {
+        const char* mission;
+        char letter;
+        const char* element;
+        int count;
+        int box[4];  // x0, x1, y0, y1
+        const char* first;
+        const char* last;
+        const char* columns;
+    };
+    const Drawn lists[] = {
+        {"Dino_Cave",
+         'B',
+         "Acid",
+         1018,
+         {3, 85, 1, 70},
+         "3: 50, 55-59; 4: 50-59; 5: 46-60; 6: 46-61; 7: 41-59; 8: 44-56",
+         "82: 30-36; 83: 32-35; 84: 32-34; 85: 33-34",
+         "3-15, 20-85"},
+        {"Dino_DeathByTNT",
+         'A',
+         "TreeLeaf",
+         538,
+         {1, 100, 19, 39},
+         "1: 24-26; 2: 24-25; 3: 24-25; 4: 24-26; 5: 23-26; 6: 20-26",
+         "98: 22-24; 99: 22-23; 100: 21-22",
+         "1-22, 35-63, 75-100"},
+        {"Dino_VirusVsAcid",
+         'C',
+         "Virus",
+         3208,
+         {4, 91, 7, 61},
+         "4: 17-25; 5: 9-13, 15-26; 6: 8-27; 7: 7-27",
+         "89: 17-29; 90: 19-28; 91: 22-26",
+         "4-91"},
+    };
+    for (const Drawn& d : lists) {
+        SCOPED_TRACE(std::string(d.mission) + " " + d.letter);
+        MissionPattern t = missionTable(d.mission, d.letter);
+        ASSERT_NE(t, nullptr);
+        const auto cols = columnsOf(t);
+        std::vector<int> xs;
+        int count = 0, y0 = 1000, y1 = -1;
+        for (const auto& [x, ys] : cols) {
+            xs.push_back(x);
+            count += static_cast<int>(ys.size());
+            y0 = std::min(y0, ys.front());
+            y1 = std::max(y1, ys.back());
+        }
+        EXPECT_EQ(count, d.count);
+        EXPECT_EQ(xs.front(), d.box[0]);
+        EXPECT_EQ(xs.back(), d.box[1]);
+        EXPECT_EQ(y0, d.box[2]);
+        EXPECT_EQ(y1, d.box[3]);
+        EXPECT_EQ(columnsText(cols, true, std::count(d.first, d.first + std::strlen(d.first), ';') + 1), d.first);
+        EXPECT_EQ(columnsText(cols, false, std::count(d.last, d.last + std::strlen(d.last), ';') + 1), d.last);
+        EXPECT_EQ(runsText(xs), d.columns);
+        EXPECT_EQ(cellsOf(t, hashString(d.element)).size(), static_cast<size_t>(d.count)) << "one element";
+    }
+    // Where the lists meet the level's other cells: the cave's water pools
+    // hold no acid, and the infected dinosaur's cell is not in the field.
+    const auto acid = cellsOf(missionTable("Dino_Cave", 'B'));
+    for (const auto& c : cellsOf(missionTable("Dino_Cave", 'A')))
+        EXPECT_FALSE(acid.count(c)) << c.first << "," << c.second;
+    EXPECT_FALSE(cellsOf(missionTable("Dino_VirusVsAcid", 'C')).count({54, 27}));
 }

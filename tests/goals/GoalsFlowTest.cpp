@@ -172,8 +172,9 @@ TEST_F(GoalsFlow, AMissingOrBrokenWorldKeepsTheCurrentOne)
         const char* logged;
     };
     for (const Case c :
-         {Case{"Day3_7", nullptr, "loadDay: no world universes/Missions/Day3_7"},
-          Case{"Day3_8", "not a world", "loadDay: the world universes/Missions/Day3_8 was not loaded"}}) {
+         // Final days are never played, so no world of theirs ships.
+         {Case{"Day3_16", nullptr, "loadDay: no world universes/Missions/Day3_16"},
+          Case{"Day1_11", "not a world", "loadDay: the world universes/Missions/Day1_11 was not loaded"}}) {
         if (c.bytes)
             mirror->write(std::string("universes/Missions/") + c.name, c.bytes);
         EXPECT_FALSE(goals->loadMissionUniverse(c.name));

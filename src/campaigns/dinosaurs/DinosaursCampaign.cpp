@@ -1,9 +1,8 @@
 #include "campaigns/dinosaurs/DinosaursCampaign.h"
 
-#include <set>
-#include <string>
-
-#include "base/Logger.h"
+// The cave's acid, the herd of three and the virus field are drawn as pixel
+// maps (assets/levels/tables), as kMap<mission><letter>.
+#include "campaigns/DrawnTables.inc"
 #include "profile/Profile.h"
 
 namespace {
@@ -111,16 +110,6 @@ bool hunterHunted()
         patternAllMatch(kHunter.data());
 }
 
-// The three long lists (the cave's acid, the forest of level 6 and the virus
-// field) are not drawn yet: their missions wait.
-bool notDrawnYet(const char* mission)
-{
-    static std::set<std::string> told;
-    if (told.insert(mission).second)
-        LOG << "not built yet: the Dinosaurs cell list of" << mission;
-    return false;
-}
-
 // clang-format off
 constexpr CampaignMissionRow kMissions[] = {
     {.className = "Dino_HunterHunted", .level = 1, .textKey = "Dino_HunterHunted", .rewardKey = "Dino_HunterHunted",
@@ -130,20 +119,20 @@ constexpr CampaignMissionRow kMissions[] = {
      .test = [] { return patternAllMatch(kAutoImmune.data()) && patternNoneMatch(kMudPools.data()); }},
     {.className = "Dino_Cave", .level = 3, .textKey = "Dino_Cave", .rewardKey = "Dino_Cave", .delay = 1,
      .points = 100,
-     .test = [] { return patternCountAtLeast(kCaveWater.data(), 5) && notDrawnYet("Dino_Cave"); }},
+     .test = [] { return patternCountAtLeast(kCaveWater.data(), 5) && patternAllMatch(kMapDino_CaveB); }},
     {.className = "Dino_Defrost", .level = 4, .textKey = "Dino_Defrost", .rewardKey = "Dino_Defrost", .delay = 1,
      .points = 100, .test = [] { return patternAllMatch(kFrozen.data()); }},
     {.className = "Dino_Winterland", .level = 5, .textKey = "Dino_Winterland", .rewardKey = "Dino_Winterland",
      .delay = 1, .points = 100, .test = [] { return patternAllMatch(kVolcanoes.data()); }},
     {.className = "Dino_DeathByTNT", .level = 6, .textKey = "Dino_DeathByTNT", .rewardKey = "Dino_DeathByTNT",
-     .delay = 1, .points = 100, .test = [] { return notDrawnYet("Dino_DeathByTNT"); }},
+     .delay = 1, .points = 100, .test = [] { return patternNoneMatch(kMapDino_DeathByTNTA); }},
     {.className = "Dino_DeathByAcid", .level = 7, .textKey = "Dino_DeathByAcid", .rewardKey = "Dino_DeathByAcid",
      .delay = 1, .points = 100, .test = [] { return patternNoneMatch(kAcidVictim.data()); }},
     {.className = "Dino_VirusVsAcid", .level = 8, .textKey = "Dino_VirusVsAcid", .rewardKey = "Dino_VirusVsAcid",
      .delay = 1, .points = 100,
      .test = [] {
          return patternAllMatch(kSurvivors.data()) && patternNoneMatch(kLastInfected.data()) &&
-             notDrawnYet("Dino_VirusVsAcid");
+             patternNoneMatch(kMapDino_VirusVsAcidC);
      }},
     {.className = "Dino_KillThemAll", .level = 9, .textKey = "Dino_KillThemAll", .rewardKey = "Dino_KillThemAll",
      .delay = 1, .points = 100, .test = [] { return patternNoneMatch(kHerd.data()); }},
@@ -198,11 +187,14 @@ constexpr CampaignTable kTables[] = {
     {"AutoImmune", kAutoImmune.data(), "Dino_AutoImmune", 'A'},
     {"MudPools", kMudPools.data(), "Dino_AutoImmune", 'B'},
     {"CaveWater", kCaveWater.data(), "Dino_Cave", 'A'},
+    {"CaveAcid", kMapDino_CaveB, "Dino_Cave", 'B'},
     {"Frozen", kFrozen.data(), "Dino_Defrost", 'A'},
     {"Volcanoes", kVolcanoes.data(), "Dino_Winterland", 'A'},
+    {"HerdOfThree", kMapDino_DeathByTNTA, "Dino_DeathByTNT", 'A'},
     {"AcidVictim", kAcidVictim.data(), "Dino_DeathByAcid", 'A'},
     {"Survivors", kSurvivors.data(), "Dino_VirusVsAcid", 'A'},
     {"LastInfected", kLastInfected.data(), "Dino_VirusVsAcid", 'B'},
+    {"VirusField", kMapDino_VirusVsAcidC, "Dino_VirusVsAcid", 'C'},
     {"Herd", kHerd.data(), "Dino_KillThemAll", 'A'},
     {"OilPumps", kOilPumps.data(), "Dino_Oilsaurs", 'A'},
     {"MachineSockets", kMachineSockets.data(), "Dino_TurnOnTimeMachine", 'A'},

@@ -68,15 +68,19 @@ struct KeptCell {
 
 // The cells the level's build fills from a mission's table: the puzzle's
 // given parts, which the world must not lose by itself. A cell a later
-// command takes away again is left out by the caller.
+// command takes away again is left out by the caller. Virus thins itself out
+// by its own rule, so its cells are given but never kept.
 std::vector<KeptCell> keptCells(const levelscript::Level& level)
 {
     std::vector<KeptCell> out;
     for (const levelscript::Command& c : level.build)
         if (c.kind == levelscript::CommandKind::Table && c.mode == levelscript::TableMode::Fill)
             if (MissionPattern table = missionTable(c.mission.c_str(), c.letter))
-                for (MissionPattern r = table; (r->end & 0xff) == 0; ++r)
-                    out.push_back({r->x, r->y, c.element.empty() ? r->type : hashString(c.element.c_str())});
+                for (MissionPattern r = table; (r->end & 0xff) == 0; ++r) {
+                    const uint32_t type = c.element.empty() ? r->type : hashString(c.element.c_str());
+                    if (type != hashString("Virus"))
+                        out.push_back({r->x, r->y, type});
+                }
     return out;
 }
 

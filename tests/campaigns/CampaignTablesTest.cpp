@@ -127,7 +127,10 @@ const std::map<std::string, std::map<std::string, int>> kTableSizes = {
       {"OutlinesRequired", 229},
       {"OutlinesForbidden", 146},
       {"Coloring", 567},
-      {"Drawing", 567}}},
+      {"Drawing", 567},
+      {"PaintHard", 4582},
+      {"Gradient", 1428},
+      {"Shading", 2232}}},
     {"Dinosaurs", {{"HunterPrey", 178}, {"PostsGlass", 3}, {"PitLava", 1},     {"PostsMetal", 3},     {"PostsMud", 3},
                    {"PostsWall", 3},    {"PostsWax", 3},   {"Hunter", 216},    {"AutoImmune", 258},   {"MudPools", 130},
                    {"CaveWater", 16},   {"Frozen", 9},     {"Volcanoes", 3},   {"AcidVictim", 70},    {"Survivors", 5},
@@ -534,6 +537,36 @@ const Picture kPictures[] = {
      {{25, {{79, 88, "Obsidian"}}},
       {26, {{79, 79, "Obsidian"}, {80, 87, "Sapphire"}, {88, 88, "Obsidian"}}},
       {35, {{79, 80, "Obsidian"}, {81, 94, "Diamond"}, {95, 95, "Obsidian"}}}}},
+    {"PaintHard",
+     {22, 100, 8, 65},
+     {{"Sapphire", 2488}, {"Diamond", 696}, {"Obsidian", 671}, {"Lapislazuli", 460}, {"Zircon", 145}, {"Citrine", 122}},
+     {{8, {{22, 100, "Obsidian"}}},
+      {9, {{22, 22, "Obsidian"}, {23, 99, "Sapphire"}, {100, 100, "Obsidian"}}},
+      {65, {{22, 100, "Obsidian"}}}}},
+    {"Gradient",
+     {30, 97, 11, 31},
+     {{"Pipe", 571}, {"PipeOut", 342}, {"PipeIn", 341}, {"Obsidian", 174}},
+     {{11, {{30, 97, "Obsidian"}}},
+      {31, {{30, 97, "Obsidian"}}},
+      {12, {{30, 30, "Obsidian"}, {31, 42, "PipeIn"},  {43, 43, "Pipe"},    {44, 46, "PipeIn"},  {47, 47, "Pipe"},
+            {48, 48, "PipeIn"},   {49, 49, "Pipe"},    {50, 50, "PipeIn"},  {51, 53, "Pipe"},    {54, 54, "PipeIn"},
+            {55, 72, "Pipe"},     {73, 73, "PipeOut"}, {74, 76, "Pipe"},    {77, 77, "PipeOut"}, {78, 78, "Pipe"},
+            {79, 79, "PipeOut"},  {80, 80, "Pipe"},    {81, 83, "PipeOut"}, {84, 84, "Pipe"},    {85, 96, "PipeOut"},
+            {97, 97, "Obsidian"}}}}},
+    {"Shading",
+     {54, 115, 1, 36},
+     {{"LiquidSensor", 819},
+      {"PipeOut", 616},
+      {"VeryColdSensor", 306},
+      {"LedPurple", 153},
+      {"Obsidian", 132},
+      {"PipeIn", 78},
+      {"Bulb", 69},
+      {"Amatist", 42},
+      {"Electro", 17}},
+     {{1,
+       {{54, 54, "Obsidian"}, {55, 96, "PipeOut"}, {97, 100, "PipeIn"}, {101, 114, "PipeOut"}, {115, 115, "Obsidian"}}},
+      {36, {{54, 115, "Obsidian"}}}}},
 };
 
 }  // namespace
@@ -583,6 +616,20 @@ TEST_F(CampaignData, PixelArtPicturesShareWhatTheirLevelsShare)
     EXPECT_EQ(cellsOf(pixelTable("OutlinesRequired")), cellsOf(pixelTable("Coloring"), hashString("Obsidian")));
     EXPECT_EQ(pixelTable("Drawing"), pixelTable("Coloring"));
     EXPECT_EQ(missionTable("Pix_Drawing", 'A'), missionTable("Pix_Coloring", 'A'));
+    // Full rectangles, two of them in a ring of Obsidian.
+    const std::pair<const char*, bool> full[] = {{"PaintHard", true}, {"Gradient", true}, {"Shading", false}};
+    for (const auto& [name, framed] : full) {
+        const Cells cells = cellsOf(pixelTable(name));
+        const Cells ink = cellsOf(pixelTable(name), hashString("Obsidian"));
+        const auto [x0, y0] = *cells.begin();
+        const auto [x1, y1] = *cells.rbegin();
+        EXPECT_EQ(cells.size(), static_cast<size_t>((x1 - x0 + 1) * (y1 - y0 + 1))) << name;
+        for (const auto& [x, y] : cells) {
+            if (framed && (x == x0 || x == x1 || y == y0 || y == y1)) {
+                EXPECT_EQ(ink.count({x, y}), 1u) << name << " frame at " << x << "," << y;
+            }
+        }
+    }
     const Cells required = cellsOf(pixelTable("GeometryRequired"));
     for (int x0 : {82, 88})
         for (int x = x0; x < x0 + 4; ++x)

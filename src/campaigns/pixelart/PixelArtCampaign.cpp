@@ -154,13 +154,13 @@ constexpr CampaignMissionRow kMissions[] = {
      .delay = 2, .points = 100, .test = [] { return notDrawnYet("Pix_PaintMedium"); },
      .nameKey = "Pix_PaintMediumsName"},
     {.className = "Pix_PaintHard", .level = 10, .textKey = "Pix_PaintHard", .rewardKey = "Pix_PaintHard", .delay = 2,
-     .points = 100, .test = [] { return notDrawnYet("Pix_PaintHard"); }},
+     .points = 100, .test = [] { return patternCountAtLeast(kMapPix_PaintHardA, paintingNeeds(kMapPix_PaintHardA, 95)); }},
     {.className = "Pix_Font", .level = 11, .textKey = "Pix_Font", .rewardKey = "Pix_Font", .delay = 2,
      .points = 100, .test = [] { return notDrawnYet("Pix_Font"); }},
     {.className = "Pix_Gradient", .level = 12, .textKey = "Pix_Gradient", .rewardKey = "Pix_Gradient", .delay = 2,
-     .points = 100, .test = [] { return notDrawnYet("Pix_Gradient"); }},
+     .points = 100, .test = [] { return patternCountAtLeast(kMapPix_GradientA, paintingNeeds(kMapPix_GradientA, 95)); }},
     {.className = "Pix_Shading", .level = 13, .textKey = "Pix_Shading", .rewardKey = "Pix_Shading", .delay = 2,
-     .points = 100, .test = [] { return notDrawnYet("Pix_Shading"); }},
+     .points = 100, .test = [] { return patternCountAtLeast(kMapPix_ShadingA, paintingNeeds(kMapPix_ShadingA, 95)); }},
     {.className = "Pix_Font2", .level = 14, .textKey = "Pix_Font2", .rewardKey = "Pix_Font2", .delay = 2,
      .points = 100, .test = [] { return notDrawnYet("Pix_Font2"); }},
     {.className = "Pix_Final", .level = 15, .textKey = "Pix_Final", .rewardKey = "Pix_Final", .delay = 2,
@@ -219,6 +219,9 @@ constexpr CampaignTable kTables[] = {
     // Level 7 draws level 6's picture again, on its own.
     {"Coloring", kMapPix_ColoringA, "Pix_Coloring", 'A'},
     {"Drawing", kMapPix_ColoringA, "Pix_Drawing", 'A'},
+    {"PaintHard", kMapPix_PaintHardA, "Pix_PaintHard", 'A'},
+    {"Gradient", kMapPix_GradientA, "Pix_Gradient", 'A'},
+    {"Shading", kMapPix_ShadingA, "Pix_Shading", 'A'},
 };
 
 constexpr Campaign kPixelArt{.name = "PixelArt",

@@ -164,7 +164,7 @@ constexpr CampaignMissionRow kMissions[] = {
     {.className = "Pix_Font2", .level = 14, .textKey = "Pix_Font2", .rewardKey = "Pix_Font2", .delay = 2,
      .points = 100, .test = [] { return notDrawnYet("Pix_Font2"); }},
     {.className = "Pix_Final", .level = 15, .textKey = "Pix_Final", .rewardKey = "Pix_Final", .delay = 2,
-     .points = 100, .test = [] { return notDrawnYet("Pix_Final"); }},
+     .points = 100, .test = [] { return patternCountAtLeast(kMapPix_FinalA, paintingNeeds(kMapPix_FinalA, 95)); }},
 };
 
 // The grant's save also stores the finished flag.
@@ -222,6 +222,7 @@ constexpr CampaignTable kTables[] = {
     {"PaintHard", kMapPix_PaintHardA, "Pix_PaintHard", 'A'},
     {"Gradient", kMapPix_GradientA, "Pix_Gradient", 'A'},
     {"Shading", kMapPix_ShadingA, "Pix_Shading", 'A'},
+    {"Final", kMapPix_FinalA, "Pix_Final", 'A'},
 };
 
 constexpr Campaign kPixelArt{.name = "PixelArt",

@@ -118,6 +118,13 @@ template <size_t N> constexpr int32_t paintingNeeds(const MissionPatternRecord (
     return pixelArtThreshold(static_cast<int32_t>(N) - 1, percent);
 }
 
+// A painting's test: at least its share of cells hold their element.
+template <const auto& Table, int32_t Percent> bool painting()
+{
+    static constexpr int32_t kNeeds = paintingNeeds(Table, Percent);
+    return patternCountAtLeast(Table, kNeeds);
+}
+
 // clang-format off
 constexpr CampaignMissionRow kMissions[] = {
     {.className = "Pix_Squares", .level = 1, .textKey = "Pix_Squares", .rewardKey = "Pix_Squares", .delay = 2,
@@ -135,23 +142,23 @@ constexpr CampaignMissionRow kMissions[] = {
     {.className = "Pix_Drawing", .level = 7, .textKey = "Pix_Drawing", .rewardKey = "Pix_Drawing", .delay = 2,
      .points = 100, .test = [] { return patternAllMatch(kMapPix_ColoringA); }},
     {.className = "Pix_PaintEasy", .level = 8, .textKey = "Pix_PaintEasy", .rewardKey = "Pix_PaintEasy", .delay = 2,
-     .points = 100, .test = [] { return patternCountAtLeast(kMapPix_PaintEasyA, paintingNeeds(kMapPix_PaintEasyA, 99)); }},
+     .points = 100, .test = painting<kMapPix_PaintEasyA, 99>},
     // Its name is kept under a key of its own.
     {.className = "Pix_PaintMedium", .level = 9, .textKey = "Pix_PaintMedium", .rewardKey = "Pix_PaintMedium",
-     .delay = 2, .points = 100, .test = [] { return patternCountAtLeast(kMapPix_PaintMediumA, paintingNeeds(kMapPix_PaintMediumA, 95)); },
+     .delay = 2, .points = 100, .test = painting<kMapPix_PaintMediumA, 95>,
      .nameKey = "Pix_PaintMediumsName"},
     {.className = "Pix_PaintHard", .level = 10, .textKey = "Pix_PaintHard", .rewardKey = "Pix_PaintHard", .delay = 2,
-     .points = 100, .test = [] { return patternCountAtLeast(kMapPix_PaintHardA, paintingNeeds(kMapPix_PaintHardA, 95)); }},
+     .points = 100, .test = painting<kMapPix_PaintHardA, 95>},
     {.className = "Pix_Font", .level = 11, .textKey = "Pix_Font", .rewardKey = "Pix_Font", .delay = 2,
-     .points = 100, .test = [] { return patternCountAtLeast(kMapPix_FontA, paintingNeeds(kMapPix_FontA, 95)); }},
+     .points = 100, .test = painting<kMapPix_FontA, 95>},
     {.className = "Pix_Gradient", .level = 12, .textKey = "Pix_Gradient", .rewardKey = "Pix_Gradient", .delay = 2,
-     .points = 100, .test = [] { return patternCountAtLeast(kMapPix_GradientA, paintingNeeds(kMapPix_GradientA, 95)); }},
+     .points = 100, .test = painting<kMapPix_GradientA, 95>},
     {.className = "Pix_Shading", .level = 13, .textKey = "Pix_Shading", .rewardKey = "Pix_Shading", .delay = 2,
-     .points = 100, .test = [] { return patternCountAtLeast(kMapPix_ShadingA, paintingNeeds(kMapPix_ShadingA, 95)); }},
+     .points = 100, .test = painting<kMapPix_ShadingA, 95>},
     {.className = "Pix_Font2", .level = 14, .textKey = "Pix_Font2", .rewardKey = "Pix_Font2", .delay = 2,
-     .points = 100, .test = [] { return patternCountAtLeast(kMapPix_Font2A, paintingNeeds(kMapPix_Font2A, 95)); }},
+     .points = 100, .test = painting<kMapPix_Font2A, 95>},
     {.className = "Pix_Final", .level = 15, .textKey = "Pix_Final", .rewardKey = "Pix_Final", .delay = 2,
-     .points = 100, .test = [] { return patternCountAtLeast(kMapPix_FinalA, paintingNeeds(kMapPix_FinalA, 95)); }},
+     .points = 100, .test = painting<kMapPix_FinalA, 95>},
 };
 
 // The grant's save also stores the finished flag.

@@ -121,7 +121,16 @@ const std::map<std::string, std::map<std::string, int>> kTableSizes = {
       {"LinesRequired", 126},
       {"LinesForbidden", 75},
       {"CurvesRequired", 122},
-      {"CurvesForbidden", 78}}},
+      {"CurvesForbidden", 78},
+      {"GeometryRequired", 200},
+      {"GeometryForbidden", 136},
+      {"OutlinesRequired", 229},
+      {"OutlinesForbidden", 146},
+      {"Coloring", 567},
+      {"Drawing", 567},
+      {"PaintHard", 4582},
+      {"Gradient", 1428},
+      {"Shading", 2232}}},
     {"Dinosaurs", {{"HunterPrey", 178}, {"PostsGlass", 3}, {"PitLava", 1},     {"PostsMetal", 3},     {"PostsMud", 3},
                    {"PostsWall", 3},    {"PostsWax", 3},   {"Hunter", 216},    {"AutoImmune", 258},   {"MudPools", 130},
                    {"CaveWater", 16},   {"Frozen", 9},     {"Volcanoes", 3},   {"AcidVictim", 70},    {"Survivors", 5},
@@ -433,6 +442,22 @@ const Outline kOutlines[] = {
      {{12, {{83, 83}, {85, 88}, {90, 90}}}, {14, {{85, 88}}}},
      {{42, 2}, {36, 0}, {24, 0}, {12, 0}, {8, 0}},
      0},
+    // A flower of boxes, triangles and a circle with two round eyes.
+    {"GeometryRequired",
+     "GeometryForbidden",
+     {{71, 95, 17, 54}, {72, 98, 16, 55}},
+     {{17, {{79, 88}}}, {24, {{79, 88}}}},
+     {{16, {{81, 85}}}, {26, {{78, 78}, {80, 87}, {89, 89}}}},
+     {{184, 0}, {8, 0}, {8, 0}},
+     6},
+    // The smiling flower's outline, eyes and mouth.
+    {"OutlinesRequired",
+     "OutlinesForbidden",
+     {{71, 95, 17, 54}, {71, 95, 17, 55}},
+     {{25, {{79, 88}}}, {27, {{78, 89}}}},
+     {{17, {{78, 78}, {81, 81}, {86, 86}, {89, 89}}}, {26, {{78, 78}, {80, 80}, {87, 87}, {89, 89}}}},
+     {{208, 0}, {13, 2}, {4, 2}, {4, 2}},
+     0},
 };
 
 MissionPattern pixelTable(const char* name)
@@ -486,6 +511,132 @@ TEST_F(CampaignData, PixelArtOutlinesHaveTheirBoxesRowsAndFiguresAndForbiddenCel
         }
         EXPECT_EQ(apart, o.forbiddenApart);
     }
+}
+
+namespace {
+
+struct ElementRun {
+    int x0, x1;
+    const char* element;
+};
+struct ElementRow {
+    int y;
+    std::vector<ElementRun> runs;
+};
+struct Picture {
+    const char* name;
+    int box[4];  // x0 x1 y0 y1
+    std::vector<std::pair<const char*, int>> counts;
+    std::vector<ElementRow> rows;
+};
+
+const Picture kPictures[] = {
+    {"Coloring",
+     {71, 95, 17, 54},
+     {{"Obsidian", 229}, {"Diamond", 196}, {"Citrine", 134}, {"Sapphire", 8}},
+     {{25, {{79, 88, "Obsidian"}}},
+      {26, {{79, 79, "Obsidian"}, {80, 87, "Sapphire"}, {88, 88, "Obsidian"}}},
+      {35, {{79, 80, "Obsidian"}, {81, 94, "Diamond"}, {95, 95, "Obsidian"}}}}},
+    {"PaintHard",
+     {22, 100, 8, 65},
+     {{"Sapphire", 2488}, {"Diamond", 696}, {"Obsidian", 671}, {"Lapislazuli", 460}, {"Zircon", 145}, {"Citrine", 122}},
+     {{8, {{22, 100, "Obsidian"}}},
+      {9, {{22, 22, "Obsidian"}, {23, 99, "Sapphire"}, {100, 100, "Obsidian"}}},
+      {65, {{22, 100, "Obsidian"}}}}},
+    {"Gradient",
+     {30, 97, 11, 31},
+     {{"Pipe", 571}, {"PipeOut", 342}, {"PipeIn", 341}, {"Obsidian", 174}},
+     {{11, {{30, 97, "Obsidian"}}},
+      {31, {{30, 97, "Obsidian"}}},
+      {12, {{30, 30, "Obsidian"}, {31, 42, "PipeIn"},  {43, 43, "Pipe"},    {44, 46, "PipeIn"},  {47, 47, "Pipe"},
+            {48, 48, "PipeIn"},   {49, 49, "Pipe"},    {50, 50, "PipeIn"},  {51, 53, "Pipe"},    {54, 54, "PipeIn"},
+            {55, 72, "Pipe"},     {73, 73, "PipeOut"}, {74, 76, "Pipe"},    {77, 77, "PipeOut"}, {78, 78, "Pipe"},
+            {79, 79, "PipeOut"},  {80, 80, "Pipe"},    {81, 83, "PipeOut"}, {84, 84, "Pipe"},    {85, 96, "PipeOut"},
+            {97, 97, "Obsidian"}}}}},
+    {"Shading",
+     {54, 115, 1, 36},
+     {{"LiquidSensor", 819},
+      {"PipeOut", 616},
+      {"VeryColdSensor", 306},
+      {"LedPurple", 153},
+      {"Obsidian", 132},
+      {"PipeIn", 78},
+      {"Bulb", 69},
+      {"Amatist", 42},
+      {"Electro", 17}},
+     {{1,
+       {{54, 54, "Obsidian"}, {55, 96, "PipeOut"}, {97, 100, "PipeIn"}, {101, 114, "PipeOut"}, {115, 115, "Obsidian"}}},
+      {36, {{54, 115, "Obsidian"}}}}},
+};
+
+}  // namespace
+
+// Each picture: its box, how many cells of each element, and its telling
+// rows cell by cell, each cell with its element.
+TEST_F(CampaignData, PixelArtPicturesHaveTheirBoxesElementCountsAndRows)
+{
+    for (const Picture& p : kPictures) {
+        SCOPED_TRACE(p.name);
+        MissionPattern t = pixelTable(p.name);
+        ASSERT_TRUE(t);
+        std::map<std::pair<int, int>, uint32_t> cells;
+        std::map<uint32_t, int> counts;
+        int box[4] = {1000, -1, 1000, -1};
+        for (; !(t->end & 0xff); ++t) {
+            cells[{t->x, t->y}] = t->type;
+            ++counts[t->type];
+            box[0] = std::min(box[0], t->x);
+            box[1] = std::max(box[1], t->x);
+            box[2] = std::min(box[2], t->y);
+            box[3] = std::max(box[3], t->y);
+        }
+        for (int i = 0; i < 4; ++i)
+            EXPECT_EQ(box[i], p.box[i]) << "box " << i;
+        std::map<uint32_t, int> expected;
+        for (const auto& [element, n] : p.counts)
+            expected[hashString(element)] = n;
+        EXPECT_EQ(counts, expected);
+        for (const ElementRow& row : p.rows) {
+            std::map<std::pair<int, int>, uint32_t> want, got;
+            for (const ElementRun& r : row.runs)
+                for (int x = r.x0; x <= r.x1; ++x)
+                    want[{x, row.y}] = hashString(r.element);
+            for (const auto& [c, type] : cells)
+                if (c.second == row.y)
+                    got[c] = type;
+            EXPECT_EQ(got, want) << "row " << row.y;
+        }
+    }
+}
+
+// The pictures that share cells: level 5 outlines level 6's picture, level 7
+// tests level 6's very table; the geometry's eyes are rings.
+TEST_F(CampaignData, PixelArtPicturesShareWhatTheirLevelsShare)
+{
+    EXPECT_EQ(cellsOf(pixelTable("OutlinesRequired")), cellsOf(pixelTable("Coloring"), hashString("Obsidian")));
+    EXPECT_EQ(pixelTable("Drawing"), pixelTable("Coloring"));
+    EXPECT_EQ(missionTable("Pix_Drawing", 'A'), missionTable("Pix_Coloring", 'A'));
+    // Full rectangles, two of them in a ring of Obsidian.
+    const std::pair<const char*, bool> full[] = {{"PaintHard", true}, {"Gradient", true}, {"Shading", false}};
+    for (const auto& [name, framed] : full) {
+        const Cells cells = cellsOf(pixelTable(name));
+        const Cells ink = cellsOf(pixelTable(name), hashString("Obsidian"));
+        const auto [x0, y0] = *cells.begin();
+        const auto [x1, y1] = *cells.rbegin();
+        EXPECT_EQ(cells.size(), static_cast<size_t>((x1 - x0 + 1) * (y1 - y0 + 1))) << name;
+        for (const auto& [x, y] : cells) {
+            if (framed && (x == x0 || x == x1 || y == y0 || y == y1)) {
+                EXPECT_EQ(ink.count({x, y}), 1u) << name << " frame at " << x << "," << y;
+            }
+        }
+    }
+    const Cells required = cellsOf(pixelTable("GeometryRequired"));
+    for (int x0 : {82, 88})
+        for (int x = x0; x < x0 + 4; ++x)
+            for (int y = 40; y < 44; ++y) {
+                const bool ring = (x == x0 || x == x0 + 3) != (y == 40 || y == 43);
+                EXPECT_EQ(required.count({x, y}), ring ? 1u : 0u) << x << "," << y;
+            }
 }
 
 TEST(PixelArtThreshold, ThePaintingsNeedTheirShareOfCellsRoundedDown)

@@ -36,13 +36,21 @@ bool parseTableSource(const std::string& text, const std::string& where, TableSo
     std::string line;
     int number = 0;
     bool haveOrigin = false;
+    bool inLegend = false;
+    bool haveLegend = false;
     bool inPixels = false;
     int32_t originX = 0, originY = 0;
     int row = 0;
     size_t width = 0;
+    std::vector<int> tableLines;
     auto fail = [&](const std::string& what) {
         error = where + ":" + std::to_string(number) + ": " + what;
         return false;
+    };
+    auto known = [&](char pixel) {
+        if (!haveLegend)
+            return pixel == '#';
+        return std::any_of(out.legend.begin(), out.legend.end(), [&](const Colour& c) { return c.pixel == pixel; });
     };
     while (std::getline(in, line)) {
         ++number;
@@ -57,9 +65,9 @@ bool parseTableSource(const std::string& text, const std::string& where, TableSo
             for (size_t c = 0; c < line.size(); ++c) {
                 if (line[c] == '.')
                     continue;
-                if (line[c] != '#')
+                if (!known(line[c]))
                     return fail(std::string("unknown pixel '") + line[c] + "'");
-                const Cell cell{originX + static_cast<int32_t>(c), originY - row};
+                const Cell cell{originX + static_cast<int32_t>(c), originY - row, line[c]};
                 if (cell.x < 0 || cell.y < 0 || cell.x >= kWorldWidth || cell.y >= kWorldHeight)
                     return fail("a cell outside the world");
                 out.cells.push_back(cell);
@@ -72,14 +80,39 @@ bool parseTableSource(const std::string& text, const std::string& where, TableSo
         std::istringstream words(line);
         std::string word;
         words >> word;
-        if (word == "table") {
+        if (inLegend) {
+            if (word == "end") {
+                if (out.legend.empty())
+                    return fail("an empty legend");
+                inLegend = false;
+            } else {
+                Colour colour;
+                if (word.size() != 1 || word[0] == '.' || !(words >> colour.element) || !isName(colour.element))
+                    return fail("expected: CHARACTER ELEMENT (not '.' or '#') or end");
+                colour.pixel = word[0];
+                if (known(colour.pixel))
+                    return fail(std::string("the colour '") + colour.pixel + "' twice");
+                out.legend.push_back(colour);
+            }
+        } else if (word == "table") {
             TableName name;
             std::string letter;
             if (!(words >> name.mission >> letter >> name.element) || !isName(name.mission) || !isName(name.element) ||
                 letter.size() != 1 || letter[0] < 'A' || letter[0] > 'Z')
-                return fail("expected: table MISSION LETTER ELEMENT");
+                return fail("expected: table MISSION LETTER ELEMENT, or table MISSION LETTER legend [CHARACTERS]");
             name.letter = letter[0];
+            if (name.element == "legend") {
+                name.element.clear();
+                words >> name.pixels;
+            } else {
+                name.pixels = "#";
+            }
             out.tables.push_back(name);
+            tableLines.push_back(number);
+        } else if (word == "legend") {
+            if (haveLegend)
+                return fail("a second legend");
+            inLegend = haveLegend = true;
         } else if (word == "origin") {
             if (!(words >> originX >> originY))
                 return fail("expected: origin X Y");
@@ -95,12 +128,29 @@ bool parseTableSource(const std::string& text, const std::string& where, TableSo
         if (words >> extra)
             return fail("unexpected '" + extra + "'");
     }
+    if (inLegend)
+        return fail("a legend without its end");
     if (out.tables.empty())
         return fail("no table line");
     if (out.cells.empty())
         return fail("no cell");
     std::sort(out.cells.begin(), out.cells.end(),
               [](const Cell& a, const Cell& b) { return a.x != b.x ? a.x < b.x : a.y < b.y; });
+    for (size_t i = 0; i < out.tables.size(); ++i) {
+        TableName& table = out.tables[i];
+        number = tableLines[i];
+        if (table.element.empty() != haveLegend)
+            return fail(haveLegend ? "a map with a legend takes its elements from it: table MISSION LETTER legend"
+                                   : "a table over a legend, but the map has none");
+        if (haveLegend && table.pixels.empty())
+            for (const Colour& c : out.legend)
+                table.pixels += c.pixel;
+        for (char pixel : table.pixels)
+            if (!known(pixel))
+                return fail(std::string("no colour '") + pixel + "' in the legend");
+        if (tableRecords(out, table).empty())
+            return fail("table " + table.mission + " " + table.letter + " has no cell");
+    }
     return true;
 }
 
@@ -124,11 +174,29 @@ uint32_t typeId(std::string_view name)
     return h;
 }
 
+std::vector<Record> tableRecords(const TableSource& source, const TableName& table)
+{
+    std::vector<Record> records;
+    for (const Cell& cell : source.cells) {
+        if (table.pixels.find(cell.pixel) == std::string::npos)
+            continue;
+        std::string element = table.element;
+        for (const Colour& c : source.legend)
+            if (element.empty() && c.pixel == cell.pixel)
+                element = c.element;
+        records.push_back({cell.x, cell.y, element});
+    }
+    return records;
+}
+
 bool writeTableData(const std::vector<TableSource>& sources, std::string& out, std::string& error)
 {
     std::set<std::string> seen;
     std::ostringstream s;
-    s << "// Written by tools/tablegen from assets/levels/tables; not to be edited.\n";
+    // Inline, so that every unit of the game may include them and the
+    // program holds each table once.
+    s << "// Written by tools/tablegen from assets/levels/tables; not to be edited.\n"
+         "#pragma once\n#include \"goals/MissionPattern.h\"\n";
     for (const TableSource& source : sources)
         for (const TableName& table : source.tables) {
             const std::string name = "kMap" + table.mission + table.letter;
@@ -136,11 +204,11 @@ bool writeTableData(const std::vector<TableSource>& sources, std::string& out, s
                 error = "table " + table.mission + " " + table.letter + " is drawn twice";
                 return false;
             }
-            s << "\n// " << table.mission << " " << table.letter << ": " << source.cells.size() << " x "
-              << table.element << "\nconstexpr MissionPatternRecord " << name << "[] = {\n";
-            const uint32_t type = typeId(table.element);
-            for (const Cell& cell : source.cells)
-                s << "    {" << cell.x << ", " << cell.y << ", " << type << "u, 0},\n";
+            const std::vector<Record> records = tableRecords(source, table);
+            s << "\n// " << table.mission << " " << table.letter << ": " << records.size() << " cells"
+              << "\ninline constexpr MissionPatternRecord " << name << "[] = {\n";
+            for (const Record& r : records)
+                s << "    {" << r.x << ", " << r.y << ", " << typeId(r.element) << "u, 0},\n";
             s << "    {0, 0, 0, 1},\n};\n";
         }
     out = s.str();

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "base/Logger.h"
+#include "campaigns/DrawnTables.inc"
 #include "profile/Profile.h"
 
 namespace {
@@ -114,6 +115,13 @@ bool outlineTest(MissionPattern required, MissionPattern forbidden)
     return patternAllMatch(required) && patternNoneMatch(forbidden);
 }
 
+// The picture of a painting level: every cell but a few, its record count
+// fixed with the map.
+template <size_t N> constexpr int32_t paintingNeeds(const MissionPatternRecord (&)[N], int32_t percent)
+{
+    return pixelArtThreshold(static_cast<int32_t>(N) - 1, percent);
+}
+
 // The pictures of the later levels are not drawn yet: their missions wait.
 bool notDrawnYet(const char* mission)
 {
@@ -132,13 +140,13 @@ constexpr CampaignMissionRow kMissions[] = {
     {.className = "Pix_Curves", .level = 3, .textKey = "Pix_Curves", .rewardKey = "Pix_Curves", .delay = 2,
      .points = 100, .test = [] { return outlineTest(kCurvesRequired.data(), kCurvesForbidden.data()); }},
     {.className = "Pix_Geometry", .level = 4, .textKey = "Pix_Geometry", .rewardKey = "Pix_Geometry", .delay = 2,
-     .points = 100, .test = [] { return notDrawnYet("Pix_Geometry"); }},
+     .points = 100, .test = [] { return outlineTest(kMapPix_GeometryA, kMapPix_GeometryB); }},
     {.className = "Pix_Outlines", .level = 5, .textKey = "Pix_Outlines", .rewardKey = "Pix_Outlines", .delay = 2,
-     .points = 100, .test = [] { return notDrawnYet("Pix_Outlines"); }},
+     .points = 100, .test = [] { return outlineTest(kMapPix_OutlinesA, kMapPix_OutlinesB); }},
     {.className = "Pix_Coloring", .level = 6, .textKey = "Pix_Coloring", .rewardKey = "Pix_Coloring", .delay = 2,
-     .points = 100, .test = [] { return notDrawnYet("Pix_Coloring"); }},
+     .points = 100, .test = [] { return patternAllMatch(kMapPix_ColoringA); }},
     {.className = "Pix_Drawing", .level = 7, .textKey = "Pix_Drawing", .rewardKey = "Pix_Drawing", .delay = 2,
-     .points = 100, .test = [] { return notDrawnYet("Pix_Drawing"); }},
+     .points = 100, .test = [] { return patternAllMatch(kMapPix_ColoringA); }},
     {.className = "Pix_PaintEasy", .level = 8, .textKey = "Pix_PaintEasy", .rewardKey = "Pix_PaintEasy", .delay = 2,
      .points = 100, .test = [] { return notDrawnYet("Pix_PaintEasy"); }},
     // Its name is kept under a key of its own.
@@ -146,13 +154,13 @@ constexpr CampaignMissionRow kMissions[] = {
      .delay = 2, .points = 100, .test = [] { return notDrawnYet("Pix_PaintMedium"); },
      .nameKey = "Pix_PaintMediumsName"},
     {.className = "Pix_PaintHard", .level = 10, .textKey = "Pix_PaintHard", .rewardKey = "Pix_PaintHard", .delay = 2,
-     .points = 100, .test = [] { return notDrawnYet("Pix_PaintHard"); }},
+     .points = 100, .test = [] { return patternCountAtLeast(kMapPix_PaintHardA, paintingNeeds(kMapPix_PaintHardA, 95)); }},
     {.className = "Pix_Font", .level = 11, .textKey = "Pix_Font", .rewardKey = "Pix_Font", .delay = 2,
      .points = 100, .test = [] { return notDrawnYet("Pix_Font"); }},
     {.className = "Pix_Gradient", .level = 12, .textKey = "Pix_Gradient", .rewardKey = "Pix_Gradient", .delay = 2,
-     .points = 100, .test = [] { return notDrawnYet("Pix_Gradient"); }},
+     .points = 100, .test = [] { return patternCountAtLeast(kMapPix_GradientA, paintingNeeds(kMapPix_GradientA, 95)); }},
     {.className = "Pix_Shading", .level = 13, .textKey = "Pix_Shading", .rewardKey = "Pix_Shading", .delay = 2,
-     .points = 100, .test = [] { return notDrawnYet("Pix_Shading"); }},
+     .points = 100, .test = [] { return patternCountAtLeast(kMapPix_ShadingA, paintingNeeds(kMapPix_ShadingA, 95)); }},
     {.className = "Pix_Font2", .level = 14, .textKey = "Pix_Font2", .rewardKey = "Pix_Font2", .delay = 2,
      .points = 100, .test = [] { return notDrawnYet("Pix_Font2"); }},
     {.className = "Pix_Final", .level = 15, .textKey = "Pix_Final", .rewardKey = "Pix_Final", .delay = 2,
@@ -204,6 +212,16 @@ constexpr CampaignTable kTables[] = {
     {"LinesForbidden", kLinesForbidden.data(), "Pix_Lines", 'B'},
     {"CurvesRequired", kCurvesRequired.data(), "Pix_Curves", 'A'},
     {"CurvesForbidden", kCurvesForbidden.data(), "Pix_Curves", 'B'},
+    {"GeometryRequired", kMapPix_GeometryA, "Pix_Geometry", 'A'},
+    {"GeometryForbidden", kMapPix_GeometryB, "Pix_Geometry", 'B'},
+    {"OutlinesRequired", kMapPix_OutlinesA, "Pix_Outlines", 'A'},
+    {"OutlinesForbidden", kMapPix_OutlinesB, "Pix_Outlines", 'B'},
+    // Level 7 draws level 6's picture again, on its own.
+    {"Coloring", kMapPix_ColoringA, "Pix_Coloring", 'A'},
+    {"Drawing", kMapPix_ColoringA, "Pix_Drawing", 'A'},
+    {"PaintHard", kMapPix_PaintHardA, "Pix_PaintHard", 'A'},
+    {"Gradient", kMapPix_GradientA, "Pix_Gradient", 'A'},
+    {"Shading", kMapPix_ShadingA, "Pix_Shading", 'A'},
 };
 
 constexpr Campaign kPixelArt{.name = "PixelArt",

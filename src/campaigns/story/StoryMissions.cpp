@@ -4,6 +4,9 @@
 #include <cstring>
 
 #include "base/Logger.h"
+// The tables drawn as pixel maps (assets/levels/tables), as kMap<mission><letter>,
+// written at build time by tools/tablegen.
+#include "campaigns/DrawnTables.inc"
 #include "campaigns/story/StorySteps.h"
 #include "campaigns/story/StoryTables.h"
 #include "goals/AchievementManager.h"
@@ -40,10 +43,6 @@ constexpr std::array<MissionPatternRecord, N + 1> rowOf(int32_t x, int32_t step,
     t[N] = kEnd;
     return t;
 }
-
-// The tables drawn as pixel maps (assets/levels/tables), as kMap<mission><letter>,
-// written at build time by tools/tablegen; the listed ones follow.
-#include "campaigns/story/StoryTableMaps.inc"
 
 constexpr MissionPatternRecord kLightBulbA[] = {{31, 20, kBulb, 0}, {38, 20, kBulb, 0}, kEnd};
 constexpr MissionPatternRecord kMakeResistanceA[] = {{58, 41, kHeater, 0}, kEnd};

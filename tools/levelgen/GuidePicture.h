@@ -12,8 +12,9 @@
 namespace levelgen {
 
 inline constexpr assetgen::Rgba kGuideColour{255, 40, 200, 255};
-// Cells to leave empty: a red no element of a picture is drawn in.
-inline constexpr assetgen::Rgba kKeepEmptyColour{235, 20, 20, 255};
+// Cells to leave empty: a blue that stands apart from the brick-red Wall
+// stencils and the Obsidian ink of the outline levels.
+inline constexpr assetgen::Rgba kKeepEmptyColour{20, 90, 235, 255};
 // How far a guide cell is blended from the background to its colour, of 256:
 // faint enough to tell from painted cells, plain enough to paint after.
 inline constexpr int kGuideStrength = 150;

@@ -129,8 +129,10 @@ const std::map<std::string, std::map<std::string, int>> kTableSizes = {
       {"Coloring", 567},
       {"Drawing", 567},
       {"PaintHard", 4582},
+      {"Font", 297},
       {"Gradient", 1428},
-      {"Shading", 2232}}},
+      {"Shading", 2232},
+      {"Final", 2806}}},
     {"Dinosaurs", {{"HunterPrey", 178}, {"PostsGlass", 3}, {"PitLava", 1},     {"PostsMetal", 3},     {"PostsMud", 3},
                    {"PostsWall", 3},    {"PostsWax", 3},   {"Hunter", 216},    {"AutoImmune", 258},   {"MudPools", 130},
                    {"CaveWater", 16},   {"Frozen", 9},     {"Volcanoes", 3},   {"AcidVictim", 70},    {"Survivors", 5},
@@ -543,6 +545,21 @@ const Picture kPictures[] = {
      {{8, {{22, 100, "Obsidian"}}},
       {9, {{22, 22, "Obsidian"}, {23, 99, "Sapphire"}, {100, 100, "Obsidian"}}},
       {65, {{22, 100, "Obsidian"}}}}},
+    {"Font",
+     {11, 117, 1, 29},
+     {{"Obsidian", 297}},
+     {{26,
+       {{26, 32, "Obsidian"},
+        {34, 34, "Obsidian"},
+        {39, 39, "Obsidian"},
+        {41, 47, "Obsidian"},
+        {51, 53, "Obsidian"},
+        {58, 60, "Obsidian"},
+        {65, 65, "Obsidian"},
+        {70, 71, "Obsidian"},
+        {76, 76, "Obsidian"},
+        {83, 84, "Obsidian"},
+        {92, 92, "Obsidian"}}}}},
     {"Gradient",
      {30, 97, 11, 31},
      {{"Pipe", 571}, {"PipeOut", 342}, {"PipeIn", 341}, {"Obsidian", 174}},
@@ -567,6 +584,28 @@ const Picture kPictures[] = {
      {{1,
        {{54, 54, "Obsidian"}, {55, 96, "PipeOut"}, {97, 100, "PipeIn"}, {101, 114, "PipeOut"}, {115, 115, "Obsidian"}}},
       {36, {{54, 115, "Obsidian"}}}}},
+    {"Final",
+     {67, 112, 5, 65},
+     {{"LiquidSensor", 1003},
+      {"Bright", 552},
+      {"Obsidian", 437},
+      {"VeryColdSensor", 341},
+      {"Bulb", 152},
+      {"Zircon", 111},
+      {"Wax", 87},
+      {"PipeOut", 60},
+      {"PipeIn", 36},
+      {"Sapphire", 14},
+      {"LedOrange", 13}},
+     {{5,
+       {{67, 73, "Obsidian"},
+        {74, 77, "Bright"},
+        {78, 84, "Obsidian"},
+        {85, 88, "Bright"},
+        {89, 96, "Obsidian"},
+        {97, 99, "Bright"},
+        {100, 112, "Obsidian"}}},
+      {65, {{67, 112, "Obsidian"}}}}},
 };
 
 }  // namespace
@@ -617,7 +656,8 @@ TEST_F(CampaignData, PixelArtPicturesShareWhatTheirLevelsShare)
     EXPECT_EQ(pixelTable("Drawing"), pixelTable("Coloring"));
     EXPECT_EQ(missionTable("Pix_Drawing", 'A'), missionTable("Pix_Coloring", 'A'));
     // Full rectangles, two of them in a ring of Obsidian.
-    const std::pair<const char*, bool> full[] = {{"PaintHard", true}, {"Gradient", true}, {"Shading", false}};
+    const std::pair<const char*, bool> full[] = {
+        {"PaintHard", true}, {"Gradient", true}, {"Shading", false}, {"Final", false}};
     for (const auto& [name, framed] : full) {
         const Cells cells = cellsOf(pixelTable(name));
         const Cells ink = cellsOf(pixelTable(name), hashString("Obsidian"));

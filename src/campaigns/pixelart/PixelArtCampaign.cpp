@@ -156,7 +156,7 @@ constexpr CampaignMissionRow kMissions[] = {
     {.className = "Pix_PaintHard", .level = 10, .textKey = "Pix_PaintHard", .rewardKey = "Pix_PaintHard", .delay = 2,
      .points = 100, .test = [] { return patternCountAtLeast(kMapPix_PaintHardA, paintingNeeds(kMapPix_PaintHardA, 95)); }},
     {.className = "Pix_Font", .level = 11, .textKey = "Pix_Font", .rewardKey = "Pix_Font", .delay = 2,
-     .points = 100, .test = [] { return notDrawnYet("Pix_Font"); }},
+     .points = 100, .test = [] { return patternCountAtLeast(kMapPix_FontA, paintingNeeds(kMapPix_FontA, 95)); }},
     {.className = "Pix_Gradient", .level = 12, .textKey = "Pix_Gradient", .rewardKey = "Pix_Gradient", .delay = 2,
      .points = 100, .test = [] { return patternCountAtLeast(kMapPix_GradientA, paintingNeeds(kMapPix_GradientA, 95)); }},
     {.className = "Pix_Shading", .level = 13, .textKey = "Pix_Shading", .rewardKey = "Pix_Shading", .delay = 2,
@@ -164,7 +164,7 @@ constexpr CampaignMissionRow kMissions[] = {
     {.className = "Pix_Font2", .level = 14, .textKey = "Pix_Font2", .rewardKey = "Pix_Font2", .delay = 2,
      .points = 100, .test = [] { return notDrawnYet("Pix_Font2"); }},
     {.className = "Pix_Final", .level = 15, .textKey = "Pix_Final", .rewardKey = "Pix_Final", .delay = 2,
-     .points = 100, .test = [] { return notDrawnYet("Pix_Final"); }},
+     .points = 100, .test = [] { return patternCountAtLeast(kMapPix_FinalA, paintingNeeds(kMapPix_FinalA, 95)); }},
 };
 
 // The grant's save also stores the finished flag.
@@ -220,8 +220,10 @@ constexpr CampaignTable kTables[] = {
     {"Coloring", kMapPix_ColoringA, "Pix_Coloring", 'A'},
     {"Drawing", kMapPix_ColoringA, "Pix_Drawing", 'A'},
     {"PaintHard", kMapPix_PaintHardA, "Pix_PaintHard", 'A'},
+    {"Font", kMapPix_FontA, "Pix_Font", 'A'},
     {"Gradient", kMapPix_GradientA, "Pix_Gradient", 'A'},
     {"Shading", kMapPix_ShadingA, "Pix_Shading", 'A'},
+    {"Final", kMapPix_FinalA, "Pix_Final", 'A'},
 };
 
 constexpr Campaign kPixelArt{.name = "PixelArt",

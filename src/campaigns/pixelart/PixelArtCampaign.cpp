@@ -148,10 +148,10 @@ constexpr CampaignMissionRow kMissions[] = {
     {.className = "Pix_Drawing", .level = 7, .textKey = "Pix_Drawing", .rewardKey = "Pix_Drawing", .delay = 2,
      .points = 100, .test = [] { return patternAllMatch(kMapPix_ColoringA); }},
     {.className = "Pix_PaintEasy", .level = 8, .textKey = "Pix_PaintEasy", .rewardKey = "Pix_PaintEasy", .delay = 2,
-     .points = 100, .test = [] { return notDrawnYet("Pix_PaintEasy"); }},
+     .points = 100, .test = [] { return patternCountAtLeast(kMapPix_PaintEasyA, paintingNeeds(kMapPix_PaintEasyA, 99)); }},
     // Its name is kept under a key of its own.
     {.className = "Pix_PaintMedium", .level = 9, .textKey = "Pix_PaintMedium", .rewardKey = "Pix_PaintMedium",
-     .delay = 2, .points = 100, .test = [] { return notDrawnYet("Pix_PaintMedium"); },
+     .delay = 2, .points = 100, .test = [] { return patternCountAtLeast(kMapPix_PaintMediumA, paintingNeeds(kMapPix_PaintMediumA, 95)); },
      .nameKey = "Pix_PaintMediumsName"},
     {.className = "Pix_PaintHard", .level = 10, .textKey = "Pix_PaintHard", .rewardKey = "Pix_PaintHard", .delay = 2,
      .points = 100, .test = [] { return patternCountAtLeast(kMapPix_PaintHardA, paintingNeeds(kMapPix_PaintHardA, 95)); }},
@@ -219,6 +219,8 @@ constexpr CampaignTable kTables[] = {
     // Level 7 draws level 6's picture again, on its own.
     {"Coloring", kMapPix_ColoringA, "Pix_Coloring", 'A'},
     {"Drawing", kMapPix_ColoringA, "Pix_Drawing", 'A'},
+    {"PaintEasy", kMapPix_PaintEasyA, "Pix_PaintEasy", 'A'},
+    {"PaintMedium", kMapPix_PaintMediumA, "Pix_PaintMedium", 'A'},
     {"PaintHard", kMapPix_PaintHardA, "Pix_PaintHard", 'A'},
     {"Font", kMapPix_FontA, "Pix_Font", 'A'},
     {"Gradient", kMapPix_GradientA, "Pix_Gradient", 'A'},

@@ -249,6 +249,70 @@ TEST_F(CampaignMissions, PixelArtSquaresFailOnObsidianBesideALineOnly)
     EXPECT_EQ(campaignOfMode(4)->mission("Pix_Squares")->delay, 2);
 }
 
+// Every outline: its lines in Obsidian pass; Obsidian on a cell beside them
+// fails, another gem there does not.
+TEST_F(CampaignMissions, PixelArtOutlinesFailOnObsidianBesideTheirLines)
+{
+    const char* const outlines[][3] = {{"Pix_Squares", "SquaresRequired", "SquaresForbidden"},
+                                       {"Pix_Lines", "LinesRequired", "LinesForbidden"},
+                                       {"Pix_Curves", "CurvesRequired", "CurvesForbidden"},
+                                       {"Pix_Geometry", "GeometryRequired", "GeometryForbidden"},
+                                       {"Pix_Outlines", "OutlinesRequired", "OutlinesForbidden"}};
+    for (const auto& [mission, required, forbidden] : outlines) {
+        SCOPED_TRACE(mission);
+        world->reset();
+        fill(table(4, required));
+        EXPECT_TRUE(passes(4, mission));
+        const MissionPatternRecord* last = table(4, forbidden);
+        while (!(last[1].end & 0xff))
+            ++last;
+        put(last->x, last->y, "Obsidian");
+        EXPECT_FALSE(passes(4, mission));
+        put(last->x, last->y, "Diamond");
+        EXPECT_TRUE(passes(4, mission));
+    }
+}
+
+// Level 7 passes on the very world that passes level 6, whose black cells
+// are level 5's lines; one cell in the wrong gem fails both.
+TEST_F(CampaignMissions, PixelArtDrawingPassesOnTheColouredPicturesWorld)
+{
+    fill(table(4, "Coloring"));
+    EXPECT_TRUE(passes(4, "Pix_Coloring"));
+    EXPECT_TRUE(passes(4, "Pix_Drawing"));
+    EXPECT_TRUE(patternAllMatch(table(4, "OutlinesRequired")));
+    put(80, 26, "Diamond");
+    EXPECT_FALSE(passes(4, "Pix_Coloring"));
+    EXPECT_FALSE(passes(4, "Pix_Drawing"));
+}
+
+// A painting passes with its share of cells and not with one fewer; the
+// cells it misses may be empty or in a wrong element alike.
+TEST_F(CampaignMissions, PixelArtPaintingsPassAtTheirShareOfCells)
+{
+    const struct {
+        const char* mission;
+        const char* table;
+        int need;
+    } paintings[] = {
+        {"Pix_PaintEasy", "PaintEasy", 1304}, {"Pix_Font", "Font", 282}, {"Pix_PaintHard", "PaintHard", 4352}};
+    for (const auto& p : paintings) {
+        SCOPED_TRACE(p.mission);
+        world->reset();
+        MissionPattern t = table(4, p.table);
+        int n = 0;
+        for (; !(t[n].end & 0xff); ++n)
+            if (n < p.need)
+                world->addParticle(t[n].x, t[n].y, t[n].type, true);
+        // The rest hold something else (every other cell) or nothing.
+        for (int i = p.need; i < n; i += 2)
+            put(t[i].x, t[i].y, t[i].type == hashString("Glass") ? "Wall" : "Glass");
+        EXPECT_TRUE(passes(4, p.mission)) << p.need << " of " << n;
+        world->removeParticle(t[0].x, t[0].y);
+        EXPECT_FALSE(passes(4, p.mission)) << p.need - 1 << " of " << n;
+    }
+}
+
 // The hunter must stay whole; its prey must be gone, or the way to it
 // blocked by three posts of one material, or the pit under them lava.
 TEST_F(CampaignMissions, DinosaursHunterHuntedWantsTheHunterAndOneWayOfStoppingIt)

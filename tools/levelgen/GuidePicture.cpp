@@ -3,8 +3,14 @@
 #include <sys/stat.h>
 
 #include <filesystem>
+#include <map>
+#include <memory>
 
 #include "cocos2d.h"
+#include "world/Particle.h"
+#include "world/ParticleCreator.h"
+
+USING_NS_CC;
 
 namespace levelgen {
 
@@ -49,11 +55,36 @@ bool readBackground(const std::string& path, assetgen::Image& out, std::string& 
     return true;
 }
 
-assetgen::Image guidePicture(const assetgen::Image& background, const std::vector<Cell>& marks)
+assetgen::Rgba elementColour(uint32_t type)
+{
+    std::unique_ptr<Particle> probe(ParticleCreator::createById(type));
+    CCArray* rows = probe ? probe->getColors() : nullptr;
+    if (!rows || rows->count() == 0)
+        return kGuideColour;
+    const ccColor4B c = colorForIndex(static_cast<CCInteger*>(rows->objectAtIndex(0)));
+    return assetgen::Rgba{c.r, c.g, c.b, 255};
+}
+
+assetgen::Image guidePicture(const assetgen::Image& background, const std::vector<Cell>& marks,
+                             const std::vector<GuideCell>& guides)
 {
     assetgen::Image out = background;
     for (const Cell& c : marks)
         out.set(c.x, levelscript::kHeight - 1 - c.y, kGuideColour);
+    std::map<uint32_t, assetgen::Rgba> colours;
+    auto blend = [](uint8_t from, uint8_t to) {
+        return static_cast<uint8_t>((from * (256 - kGuideStrength) + to * kGuideStrength) >> 8);
+    };
+    for (const GuideCell& g : guides) {
+        auto [it, fresh] = colours.try_emplace(g.type);
+        if (fresh)
+            it->second = g.type == 0 ? kKeepEmptyColour : elementColour(g.type);
+        const int row = levelscript::kHeight - 1 - g.cell.y;
+        const assetgen::Rgba under = background.at(g.cell.x, row);
+        out.set(g.cell.x, row,
+                assetgen::Rgba{blend(under.r, it->second.r), blend(under.g, it->second.g), blend(under.b, it->second.b),
+                               255});
+    }
     return out;
 }
 

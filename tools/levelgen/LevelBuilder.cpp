@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cstdlib>
+#include <set>
 
 #include "base/Logger.h"
 #include "base/NSData.h"
@@ -246,7 +247,8 @@ void LevelBuilder::clear(int x, int y)
         world_->removeParticle(x, y);
 }
 
-bool LevelBuilder::apply(const Command& c, const Level& level, std::vector<Cell>& marks, std::string& error)
+bool LevelBuilder::apply(const Command& c, const Level& level, std::vector<Cell>& marks, std::vector<GuideCell>& guides,
+                         std::string& error)
 {
     const std::string where = level.file.substr(level.file.find_last_of('/') + 1) + ":" + std::to_string(c.line) + ": ";
     auto fault = [&](const std::string& message) {
@@ -312,13 +314,27 @@ bool LevelBuilder::apply(const Command& c, const Level& level, std::vector<Cell>
         MissionPattern table = missionTable(c.mission.c_str(), c.letter);
         if (!table)
             return fault("no table " + c.mission + " " + c.letter);
+        if (c.mode == TableMode::Frame) {
+            std::set<Cell> cells;
+            for (MissionPattern r = table; (r->end & 0xff) == 0; ++r)
+                cells.insert({r->x, r->y});
+            // Beside and below: a grain falls into a free cell below, and
+            // slides into one beside once something rests on it.
+            for (const Cell& at : cells)
+                for (const Cell n : {Cell{at.x - 1, at.y}, Cell{at.x + 1, at.y}, Cell{at.x, at.y - 1}})
+                    if (!cells.count(n) && world_->inWorld(n.x, n.y))
+                        put(n.x, n.y, type);
+            return true;
+        }
         for (MissionPattern r = table; (r->end & 0xff) == 0; ++r) {
             if (c.mode == TableMode::Fill)
                 put(r->x, r->y, c.element.empty() ? r->type : type);
             else if (c.mode == TableMode::Empty)
                 clear(r->x, r->y);
-            else
+            else if (c.mode == TableMode::Mark)
                 marks.push_back({r->x, r->y});
+            else
+                guides.push_back({{r->x, r->y}, c.mode == TableMode::Guide ? r->type : 0u});
         }
         return true;
     }
@@ -356,10 +372,10 @@ void LevelBuilder::stepWorld()
 }
 
 bool LevelBuilder::applyAll(const std::vector<Command>& commands, const Level& level, std::vector<Cell>& marks,
-                            std::string& error)
+                            std::vector<GuideCell>& guides, std::string& error)
 {
     for (const Command& c : commands) {
-        if (!apply(c, level, marks, error))
+        if (!apply(c, level, marks, guides, error))
             return false;
         if (const std::string over = overLimit(); !over.empty()) {
             error = level.file.substr(level.file.find_last_of('/') + 1) + ":" + std::to_string(c.line) + ": " + over;
@@ -408,7 +424,7 @@ bool LevelBuilder::build(const Level& level, BuiltLevel& out, std::string& error
     w.temperatureField.setViewOn(h.temperature);
 
     std::vector<Cell> marks;
-    if (!applyAll(level.build, level, marks, error))
+    if (!applyAll(level.build, level, marks, out.guides, error))
         return false;
     std::sort(marks.begin(), marks.end());
     marks.erase(std::unique(marks.begin(), marks.end()), marks.end());
@@ -416,14 +432,16 @@ bool LevelBuilder::build(const Level& level, BuiltLevel& out, std::string& error
 
     std::string lower = h.world;
     std::transform(lower.begin(), lower.end(), lower.begin(), [](unsigned char ch) { return std::tolower(ch); });
-    out.backgroundFile = (marks.empty() ? h.background : lower) + ".png";
+    const std::string guide = h.guide.empty() ? lower : h.guide;
+    out.backgroundFile = (marks.empty() && out.guides.empty() ? h.background : guide) + ".png";
 
     header.background = out.backgroundFile;
     out.prepared = save();
 
     if (level.hasSolved) {
         std::vector<Cell> unused;
-        if (!applyAll(level.solved, level, unused, error))
+        std::vector<GuideCell> unusedGuides;
+        if (!applyAll(level.solved, level, unused, unusedGuides, error))
             return false;
         out.solved = save();
     }

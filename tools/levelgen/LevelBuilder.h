@@ -26,11 +26,19 @@ struct Cell {
     bool operator==(const Cell&) const = default;
 };
 
+// A cell of a guide picture: its element's colour, faintly, or (type 0) the
+// mark of a cell to leave empty.
+struct GuideCell {
+    Cell cell;
+    uint32_t type = 0;
+};
+
 struct BuiltLevel {
     std::vector<uint8_t> prepared;
-    std::vector<uint8_t> solved;  // empty without a solved section
-    std::vector<Cell> marks;      // sorted, each once
-    std::string backgroundFile;   // the picture the header names ("peaceful.png", "day7.png")
+    std::vector<uint8_t> solved;    // empty without a solved section
+    std::vector<Cell> marks;        // sorted, each once
+    std::vector<GuideCell> guides;  // in command order
+    std::string backgroundFile;     // the picture the header names ("peaceful.png", "day7.png", "pix01.png")
 };
 
 // How many creatures of a family a world may hold: loading keeps no more
@@ -78,9 +86,9 @@ public:
 private:
     void freshWorld();
     bool apply(const levelscript::Command& c, const levelscript::Level& level, std::vector<Cell>& marks,
-               std::string& error);
+               std::vector<GuideCell>& guides, std::string& error);
     bool applyAll(const std::vector<levelscript::Command>& commands, const levelscript::Level& level,
-                  std::vector<Cell>& marks, std::string& error);
+                  std::vector<Cell>& marks, std::vector<GuideCell>& guides, std::string& error);
     void stepWorld();
     void put(int x, int y, uint32_t type);
     bool placeCreature(const levelscript::Command& c, const std::string& where, std::string& error);

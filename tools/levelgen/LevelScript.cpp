@@ -39,6 +39,13 @@ std::string_view withoutComment(std::string_view line)
     return line;
 }
 
+bool marksGuide(const Command& c)
+{
+    return c.kind == CommandKind::Mark ||
+        (c.kind == CommandKind::Table &&
+         (c.mode == TableMode::Mark || c.mode == TableMode::Guide || c.mode == TableMode::KeepEmpty));
+}
+
 class Parser {
 public:
     Parser(const ElementCheck& known, Level& level) : known_(known), level_(level) { }
@@ -72,7 +79,7 @@ private:
     int sectionLine_ = 0;
     std::map<char, std::string> legend_;
     Command stamp_;
-    bool seen_[8] = {};
+    bool seen_[9] = {};
 };
 
 int32_t Parser::integer(const std::vector<std::string>& t, size_t i, int32_t low, int32_t high) const
@@ -107,8 +114,8 @@ void Parser::arity(const std::vector<std::string>& t, size_t low, size_t high, c
 
 void Parser::header(const std::vector<std::string>& t)
 {
-    static const char* const names[] = {"world",  "background", "options", "ambient",
-                                        "colony", "seed",       "places",  "bound"};
+    static const char* const names[] = {"world", "background", "options", "ambient", "colony",
+                                        "seed",  "places",     "bound",   "guide"};
     size_t which = 0;
     while (which < std::size(names) && t[0] != names[which])
         ++which;
@@ -160,6 +167,11 @@ void Parser::header(const std::vector<std::string>& t)
             element(t[i]);
             h.places.push_back(t[i]);
         }
+    } else if (t[0] == "guide") {
+        arity(t, 2, 2, "guide NAME");
+        if (t[1].size() > 11)
+            fail("guide name '" + t[1] + "' is longer than 11 characters");
+        h.guide = t[1];
     } else {
         arity(t, 2, 2, "bound N");
         h.bound = integer(t, 1, 1, 1000000);
@@ -208,7 +220,7 @@ void Parser::command(const std::vector<std::string>& t, std::vector<Command>& in
         c.at = {integer(t, 2, INT32_MIN, INT32_MAX), integer(t, 3, INT32_MIN, INT32_MAX)};
         cellIn(c.at[0], c.at[1]);
     } else if (w == "table") {
-        arity(t, 4, 5, "table MISSION LETTER fill [ELEMENT] | empty | mark");
+        arity(t, 4, 5, "table MISSION LETTER fill [ELEMENT] | empty | mark | guide [empty] | frame ELEMENT");
         c.kind = CommandKind::Table;
         c.mission = t[1];
         if (t[2].size() != 1 || t[2][0] < 'A' || t[2][0] > 'Z')
@@ -221,8 +233,16 @@ void Parser::command(const std::vector<std::string>& t, std::vector<Command>& in
         } else if (t[3] == "empty" || t[3] == "mark") {
             arity(t, 4, 4, "table MISSION LETTER empty | mark");
             c.mode = t[3] == "empty" ? TableMode::Empty : TableMode::Mark;
+        } else if (t[3] == "guide") {
+            if (t.size() == 5 && t[4] != "empty")
+                fail("expected: table MISSION LETTER guide [empty]");
+            c.mode = t.size() == 5 ? TableMode::KeepEmpty : TableMode::Guide;
+        } else if (t[3] == "frame") {
+            arity(t, 5, 5, "table MISSION LETTER frame ELEMENT");
+            c.mode = TableMode::Frame;
+            element(c.element = t[4]);
         } else {
-            fail("expected fill, empty or mark, got '" + t[3] + "'");
+            fail("expected fill, empty, mark, guide or frame, got '" + t[3] + "'");
         }
     } else if (w == "tune") {
         arity(t, 5, 5, "tune X Y NAME OCTAVE");
@@ -267,8 +287,7 @@ void Parser::command(const std::vector<std::string>& t, std::vector<Command>& in
     } else {
         fail("unknown command '" + w + "'");
     }
-    if (section_ == Section::Solved &&
-        (c.kind == CommandKind::Mark || (c.kind == CommandKind::Table && c.mode == TableMode::Mark)))
+    if (section_ == Section::Solved && marksGuide(c))
         fail("marks belong to the prepared world, not the solved section");
     into.push_back(std::move(c));
 }
@@ -460,8 +479,8 @@ void Parser::line(std::string_view raw)
         sectionLine_ = number;
         return;
     }
-    static const char* const headers[] = {"world",  "background", "options", "ambient",
-                                          "colony", "seed",       "places",  "bound"};
+    static const char* const headers[] = {"world", "background", "options", "ambient", "colony",
+                                          "seed",  "places",     "bound",   "guide"};
     bool isHeader = std::find(std::begin(headers), std::end(headers), w) != std::end(headers);
     if (section_ == Section::Script) {
         action(t);
@@ -498,7 +517,7 @@ void Parser::finish()
 bool Level::marks() const
 {
     for (const Command& c : build)
-        if (c.kind == CommandKind::Mark || (c.kind == CommandKind::Table && c.mode == TableMode::Mark))
+        if (marksGuide(c))
             return true;
     return false;
 }

@@ -31,10 +31,15 @@ struct Header {
     uint32_t seed = 1;
     std::vector<std::string> places;
     int32_t bound = 0;  // 0: none given
+    std::string guide;  // the guide picture's name; empty: the world's in lower case
 };
 
 enum class CommandKind { Fill, Clear, Line, Disc, Cell, Stamp, Table, Mark, Step, Tune, Human, Robot, Built };
-enum class TableMode { Fill, Empty, Mark };
+// Guide paints the cells faintly in their own elements' colours on the guide
+// picture, KeepEmpty in the mark of cells to leave empty; Frame puts the
+// command's element beside and below each cell that is not one of the table's,
+// so what is painted into the cells stays where it is put.
+enum class TableMode { Fill, Empty, Mark, Guide, KeepEmpty, Frame };
 
 struct Command {
     CommandKind kind = CommandKind::Fill;
@@ -101,7 +106,7 @@ struct Level {
     bool hasSolved = false;
     std::vector<Action> script;
     bool hasScript = false;
-    // Whether any build command marks the guide picture.
+    // Whether any build command marks or guides the guide picture.
     bool marks() const;
 };
 

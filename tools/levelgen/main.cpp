@@ -68,11 +68,11 @@ bool generate(LevelBuilder& builder, const std::string& file, const std::string&
     BuiltLevel built;
     if (!builder.build(level, built, error))
         return false;
-    if (!built.marks.empty()) {
+    if (!built.marks.empty() || !built.guides.empty()) {
         assetgen::Image picture;
         if (!readBackground(background, picture, error) ||
             !assetgen::writePng(out + "/backgrounds/Missions/" + built.backgroundFile,
-                                guidePicture(picture, built.marks), error))
+                                guidePicture(picture, built.marks, built.guides), error))
             return false;
     }
     if (!writeBytes(out + "/universes/Missions/" + level.header.world, built.prepared, error))

@@ -274,6 +274,73 @@ TEST(Levelgen, GuidePictureMarksCellsTopRowFirst)
     EXPECT_EQ(guide.at(100, 70), (assetgen::Rgba{10, 20, 30, 255}));
 }
 
+// A picture level's guide, keep-empty marks and stencil: guided cells stay
+// empty in the world and name the guide picture; the frame walls in each cell
+// beside and below, never on the table's own cells nor above them.
+TEST(Levelgen, GuideAndFrameOfAPictureTable)
+{
+    const uint32_t wall = hashString("Wall"), obsidian = hashString("Obsidian");
+    const struct {
+        const char* command;
+        size_t guides;
+        uint32_t guideType;
+        std::string background;
+        struct {
+            int x, y;
+            uint32_t type;
+        } cells[4];  // (79, 17) the bottom-left corner of the big square
+    } cases[] = {
+        {"table Pix_Squares A guide", 196, obsidian, "pix01.png", {{79, 17, 0}, {87, 16, 0}, {78, 18, 0}, {87, 33, 0}}},
+        {"table Pix_Squares B guide empty", 48, 0, "pix01.png", {{79, 17, 0}, {87, 16, 0}, {78, 18, 0}, {87, 33, 0}}},
+        {"table Pix_Squares A frame Wall",
+         0,
+         0,
+         "peaceful.png",
+         {{79, 17, 0}, {87, 16, wall}, {78, 18, wall}, {87, 33, 0}}},
+        // Painted into the stencil, the gems stay where they are put.
+        {"table Pix_Squares A frame Wall\ntable Pix_Squares A fill\nstep 90",
+         0,
+         0,
+         "peaceful.png",
+         {{79, 17, obsidian}, {94, 32, obsidian}, {85, 64, obsidian}, {105, 12, obsidian}}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.command);
+        levelscript::Level level;
+        std::string error;
+        const std::string text = std::string("world Day4_1\nbackground peaceful\nguide pix01\n") + c.command + "\n";
+        ASSERT_TRUE(levelscript::parseLevel(text, "Day4_1.level", LevelBuilder::knownElement, level, error)) << error;
+        LevelBuilder builder;
+        BuiltLevel built;
+        ASSERT_TRUE(builder.build(level, built, error)) << error;
+        ASSERT_EQ(built.guides.size(), c.guides);
+        for (const GuideCell& g : built.guides)
+            EXPECT_EQ(g.type, c.guideType);
+        EXPECT_TRUE(built.marks.empty());
+        EXPECT_EQ(built.backgroundFile, c.background);
+        ASSERT_TRUE(builder.load(built.prepared));
+        for (const auto& cell : c.cells)
+            EXPECT_EQ(typeAt(builder.world(), cell.x, cell.y), cell.type) << cell.x << ", " << cell.y;
+    }
+
+    // Faint colours of the elements themselves, over whatever lies beneath.
+    LevelBuilder builder;
+    const assetgen::Rgba ink = elementColour(obsidian), gem = elementColour(hashString("Diamond"));
+    EXPECT_NE(ink, gem);
+    EXPECT_NE(ink, kGuideColour);
+    assetgen::Image sky(120, 80);
+    sky.fillRect(0, 0, 120, 80, assetgen::Rgba{10, 20, 30, 255});
+    const assetgen::Image guide = guidePicture(sky, {{3, 3}}, {{{0, 0}, obsidian}, {{5, 5}, 0}, {{3, 3}, obsidian}});
+    auto faint = [](assetgen::Rgba to) {
+        auto mix = [](int a, int b) { return uint8_t((a * (256 - kGuideStrength) + b * kGuideStrength) >> 8); };
+        return assetgen::Rgba{mix(10, to.r), mix(20, to.g), mix(30, to.b), 255};
+    };
+    EXPECT_EQ(guide.at(0, 79), faint(ink));
+    EXPECT_EQ(guide.at(5, 74), faint(kKeepEmptyColour));
+    EXPECT_EQ(guide.at(3, 76), faint(ink));  // a guide over a mark blends with the background, not the mark
+    EXPECT_EQ(guide.at(1, 79), (assetgen::Rgba{10, 20, 30, 255}));
+}
+
 TEST(Levelgen, StoryDayRulesAreCumulative)
 {
     const auto has = [](const std::vector<std::string>& list, const char* name) {

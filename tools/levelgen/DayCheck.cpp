@@ -201,20 +201,7 @@ void checkWorld(LevelBuilder& builder, const std::vector<uint8_t>& blob, const s
     if (outside)
         fault(std::to_string(outside) + " particles outside the 120 x 80 world or on its border");
     // Loading keeps no more creatures than the game's limits let a player place.
-    const struct {
-        const char* what;
-        std::vector<uint32_t> leaders;
-        size_t limit;
-    } limits[] = {
-        {"humans", {CreatureKind::HumanLeader}, 6},
-        {"robots", {CreatureKind::RobotLeader}, 4},
-        {"lions", {CreatureKind::LionLeader}, 3},
-        {"vehicles",
-         {CreatureKind::MPLeaderCar, CreatureKind::MPLeaderTank, CreatureKind::MPLeaderTruck, CreatureKind::MPLander},
-         3},
-        {"sports cars", {CreatureKind::MPSportCar}, 4},
-    };
-    for (const auto& l : limits) {
+    for (const CreatureLimit& l : creatureLimits()) {
         const size_t count = std::count_if(plan.particles.begin(), plan.particles.end(), [&](const auto& r) {
             return std::find(l.leaders.begin(), l.leaders.end(), r.type) != l.leaders.end();
         });

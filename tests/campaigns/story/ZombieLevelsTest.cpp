@@ -45,7 +45,7 @@ INSTANTIATE_TEST_SUITE_P(Zombie, ZombieLevel,
                          ::testing::Values(People{1, 0, 1}, People{2, 2, 2}, People{3, 1, 1}, People{4, 3, 2},
                                            People{5, 2, 0}, People{6, 1, 0}, People{9, 2, 3}, People{10, 1, 0},
                                            People{11, 1, 0}, People{12, 4, 2}, People{13, 0, 1}, People{14, 3, 2},
-                                           People{15, 2, 1}, People{16, 1, 1}, People{17, 2, 3}, People{18, 1, 1},
+                                           People{15, 2, 1}, People{16, 2, 1}, People{17, 2, 3}, People{18, 1, 1},
                                            People{20, 0, 3}),
                          [](const ::testing::TestParamInfo<People>& info) { return dayWorld(info.param.level, 8); });
 

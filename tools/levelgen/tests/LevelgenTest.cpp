@@ -314,6 +314,15 @@ TEST(Levelgen, WorldChecksFindPlantedFaults)
     CheckReport report;
     checkWorld(builder, built.prepared, "Day1", tree.root(), report);
     EXPECT_EQ(report.errors, (std::vector<std::string>{"Day1: holds Mud, which its day's missions count as made"}));
+    // A campaign level's world too: the ninth Human level asks for Bright.
+    ASSERT_TRUE(levelscript::parseLevel("world Day5_9\nbackground peaceful\ncell Bright 50 50\n", "Day5_9.level",
+                                        LevelBuilder::knownElement, level, error))
+        << error;
+    ASSERT_TRUE(builder.build(level, built, error)) << error;
+    report = {};
+    checkWorld(builder, built.prepared, "Day5_9", tree.root(), report);
+    EXPECT_EQ(report.errors,
+              (std::vector<std::string>{"Day5_9: holds Bright, which its day's missions count as made"}));
 
     // Creatures beyond the game's limits, which the builder itself refuses:
     // planted in a loaded world.

@@ -1,11 +1,15 @@
 // The people of the Zombie levels: once loaded and joined to the registry,
 // each world holds the zombies its player has to cure and the living its
-// missions count, and nobody gets out or gets bitten while the player waits.
+// missions count, each wearing its job's skin, and nobody gets out or gets
+// bitten while the player waits.
 #include <ostream>
 #include <string>
 
 #include "campaigns/story/StoryPlayer.h"
+#include "elements/creatures/HumanLeader.h"
 #include "elements/creatures/HumanRegistry.h"
+#include "elements/creatures/MPObject.h"
+#include "elements/creatures/SkinSchemes.h"
 
 namespace storyplay {
 namespace {
@@ -38,6 +42,25 @@ TEST_P(ZombieLevel, KeepsItsLivingAndItsZombiesWhileNobodyActs)
         EXPECT_EQ(registry.countLiving(), p.living);
         EXPECT_EQ(registry.count() - registry.countLiving(), p.zombies);
     }
+    // A zombie that looked like anyone else could not be told apart.
+    const SchemeStore& skins = *SchemeStore::getInstance();
+    for (int x = 0; x < world->width; ++x)
+        for (int y = 0; y < world->height; ++y) {
+            auto* human = dynamic_cast<HumanLeader*>(world->grid[x][y]);
+            if (!human || !human->group)
+                continue;
+            const uint32_t skin = hashString(human->skinName().c_str());
+            ASSERT_TRUE(skins.hasKey(skin)) << human->skinName();
+            for (unsigned i = 0; i < human->group->members->count(); ++i) {
+                const Particle* cell = static_cast<MPObject::Box*>(human->group->members->objectAtIndex(i))->getValue();
+                if (cell->y - y < 3)
+                    continue;  // arms and legs swap as it walks
+                const cocos2d::ccColor4B want = skins.colourAt(skin, cell->x - x, cell->y - y, human->getFacing() < 0);
+                EXPECT_TRUE(cell->color.r == want.r && cell->color.g == want.g && cell->color.b == want.b)
+                    << human->job << " at (" << x << ", " << y << "): its cell (" << cell->x << ", " << cell->y
+                    << ") is not in its skin";
+            }
+        }
 }
 
 // Levels 7, 8 and 19 hold nobody.

@@ -57,10 +57,9 @@ uint32_t jobAction(const std::string& job)
     return ActionType::Walk;
 }
 
-// Appended piece by piece: GCC's release build reads the chain of + as an
-// overlapping copy.
 std::string cellText(int x, int y)
 {
+    // Appended piece by piece: GCC's restrict warning misreads "(" + string.
     std::string text = "(";
     text += std::to_string(x);
     text += ", ";

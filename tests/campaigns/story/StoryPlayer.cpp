@@ -838,11 +838,13 @@ void StoryPlayer::placeCreature(const levelscript::Action& a, const std::string&
     auto hasJob = [&] {
         return leaders().count(placed) && (robot ? static_cast<RobotLeader*>(placed)->role : placed->job) == a.name;
     };
-    // The dust falls past the body; a second sprinkle when the first landed.
-    for (int tries = 0; tries < 3 && !hasJob(); ++tries) {
+    // The dust falls past the body while the creature feels for it one row
+    // a step: a wide sprinkle beside the head, again when it has landed.
+    layer->getGUI()->setBrushSize(3);
+    for (int tries = 0; tries < 5 && !hasJob(); ++tries) {
         if (!leaders().count(placed))
             break;
-        touchCell(placed->x + (placed->getFacing() > 0 ? 2 : -1), placed->y + 5);
+        touchCell(placed->x + 2, placed->y + 5);
         runUntil(hasJob, 30);
     }
     ASSERT_TRUE(hasJob()) << where << ": the " << (robot ? "robot" : "human") << " did not take " << dust;

@@ -5,7 +5,8 @@
 //       every assets/levels/*.level (or the files named) into
 //       TREE/universes/Missions/<world>, the solved variants into the solved
 //       folder, guide pictures into TREE/backgrounds/Missions/. Backgrounds
-//       are read from --backgrounds (default: the output tree).
+//       and the creatures' pictures are read from --backgrounds (default:
+//       the output tree).
 //   levelgen --check --assets DIR --tree TREE [--all-days]
 //       the checks of DayCheck.h; missing story days fail with --all-days.
 //
@@ -20,6 +21,7 @@
 #include "GuidePicture.h"
 #include "LevelBuilder.h"
 #include "LevelScript.h"
+#include "cocos2d.h"
 
 namespace fs = std::filesystem;
 using namespace levelgen;
@@ -137,6 +139,9 @@ int main(int argc, char** argv)
         backgrounds = out;
     if (levels.empty())
         levels = levelFiles(assets + "/levels");
+    // Creatures are painted in their job's skin from the pictures of the tree
+    // the backgrounds come from.
+    cocos2d::CCFileUtils::sharedFileUtils()->setResourceRoot(backgrounds);
     LevelBuilder builder;
     for (const std::string& file : levels) {
         std::string error;

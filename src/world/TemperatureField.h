@@ -41,6 +41,8 @@ public:
     {
         if (!inWorldCells(x, y) || std::isnan(amount))
             return;
+        if (amount < 0.0f)
+            ++lowerings_;
         float& cell = current_[cellOf(x, y)];
         cell = clamp(cell + amount);
     }
@@ -48,8 +50,14 @@ public:
     {
         if (!inWorldCells(x, y) || std::isnan(value))
             return;
+        ++lowerings_;
         current_[cellOf(x, y)] = clamp(value);
     }
+
+    // Changes with every write that may lower a value (a step, a reset, a
+    // load, a set, a negative add): a cell known to be at kMax is still
+    // there while it stays the same.
+    uint32_t lowerings() const { return lowerings_; }
 
     // Back to 293 everywhere, HUD level 3, overlay cleared.
     void reset();
@@ -101,4 +109,5 @@ private:
     Buffer b_;
     bool aIsCurrent_ = true;
     float* current_ = nullptr;  // data of the current buffer
+    uint32_t lowerings_ = 0;
 };

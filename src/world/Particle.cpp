@@ -374,7 +374,7 @@ void explode(int x, int y, int energy)
     World* w = gWorld;
     const std::vector<RayPath>& paths = rayPaths();
     SpentCells& spent = w->spentCells;
-    spent.begin(w->width, w->height, w->temperatureField.lowerings());
+    spent.begin(w->width, w->height, w->temperatureField.bulkChanges());
     // A ray looks ahead at once when the blast starts among spent cells (a
     // charge in a field going off), else only once it has walked this far:
     // most blasts' rays end sooner.

@@ -8,8 +8,8 @@
 //
 // The blast marks the cells it finds spent; any change to a cell (its
 // occupant, a queued change) makes it live again, and a bulk change of the
-// world (queued changes applied, a new or loaded world, the heat map stepped
-// or lowered anywhere) forgets them all. Cells are counted live per tile of
+// world (queued changes applied, a new or loaded world, the heat map stepped)
+// forgets them all, and heat lowered at a cell makes its cells live. Cells are counted live per tile of
 // 8 x 8, so a ray tells the spent tiles on its path without visiting their
 // cells. Fixed size, no heap: 4,800 bytes of marks and 600 counts.
 #include <cstdint>
@@ -25,13 +25,22 @@ public:
     // Nothing is known spent any more.
     void forgetAll() { tracking_ = false; }
     // Starts over (every cell live) unless the marks are kept for a world of
-    // this size whose heat map has not been lowered since (heatStamp).
+    // this size whose heat map has had no bulk change since (heatStamp).
     void begin(int width, int height, uint32_t heatStamp);
     // The cell changed: live again. Cells outside the storage are ignored.
     void forgetCell(int cx, int cy)
     {
         if (tracking_ && inStorage(cx, cy))
             forget(cx, cy);
+    }
+    // The 2 x 2 block from (cx, cy): one cell of the heat map.
+    void forgetBlock(int cx, int cy)
+    {
+        if (tracking_)
+            for (int dx = 0; dx < 2; ++dx)
+                for (int dy = 0; dy < 2; ++dy)
+                    if (inStorage(cx + dx, cy + dy))
+                        forget(cx + dx, cy + dy);
     }
     void markSpent(int cx, int cy);
     bool isSpent(int cx, int cy) const

@@ -93,7 +93,7 @@ float TemperatureField::ambientOutside() const
 
 void TemperatureField::reset()
 {
-    ++lowerings_;
+    ++bulkChanges_;
     setHudTemperatureLevel(3);
     std::fill(a_.begin(), a_.end(), static_cast<float>(kRoomTemperature));
     std::fill(b_.begin(), b_.end(), static_cast<float>(kRoomTemperature));
@@ -103,7 +103,7 @@ void TemperatureField::reset()
 
 void TemperatureField::step()
 {
-    ++lowerings_;
+    ++bulkChanges_;
     ambient_ = ambientForLevel(hudTemperatureLevel());
     const float ambient = static_cast<float>(ambient_);
     const Buffer& c = current();
@@ -208,7 +208,7 @@ int32_t TemperatureField::save(std::vector<uint8_t>& out) const
 
 int32_t TemperatureField::load(const uint8_t* data, size_t available)
 {
-    ++lowerings_;
+    ++bulkChanges_;
     if (!data)
         return 0;
     reset();

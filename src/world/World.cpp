@@ -76,6 +76,7 @@ void World::endStepDrawing()
 World::World() : lightMap(*this), electricityGrid(*this)
 {
     flagGrid.assign(static_cast<size_t>(kMaxWidth) * kMaxHeight, true);
+    temperatureField.watchLowerings(&spentCells);
     clouds = CCArray::create();
     clouds->retain();
     objects = CCArray::create();

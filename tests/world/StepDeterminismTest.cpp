@@ -698,6 +698,7 @@ TEST_F(StepDeterminismTest, BlastsOverSpentCellsLeaveWhatFullWalksLeave)
     const Row rows[] = {
         {"nothing else changes", [](World&, int) {}},
         {"a spent cell cools", [](World& w, int blast) { w.temperatureField.setAt(60 + blast, 80, 300.0f); }},
+        {"a spent cell is chilled", [](World& w, int blast) { w.temperatureField.addAt(70 + blast, 85, -20.0f); }},
         {"a queued sand cell gets another change",
          [](World& w, int blast) { w.queueReplaceById(40 + blast, 20, id("Water")); }},
         {"a charge leaves its cell", [](World& w, int blast) { w.removeParticle(100 + blast, 60); }},

@@ -319,6 +319,52 @@ int lastLiveStep(const SpentCells& spent, const RayPath& path, int x, int y)
     return last;
 }
 
+// The steps of a path whose offset across (or down) lies in [lo, hi], as a
+// range [first, last] (empty when first > last).
+void stepsWithin(const std::vector<uint16_t>& reach, int sign, int length, int lo, int hi, int& first, int& last)
+{
+    const auto at = [&](int v) {
+        return v < static_cast<int>(reach.size()) ? static_cast<int>(reach[static_cast<size_t>(v)]) : length;
+    };
+    if (sign < 0) {
+        const int flipped = -lo;
+        lo = -hi;
+        hi = flipped;
+    }
+    if (hi < 0 || (sign == 0 && lo > 0)) {
+        first = 1;
+        last = 0;
+        return;
+    }
+    if (sign == 0) {
+        first = 0;
+        last = length - 1;
+        return;
+    }
+    first = lo <= 0 ? 0 : at(lo);
+    last = at(hi + 1) - 1;
+}
+
+// As lastLiveStep, from the few live tiles left: each tells the steps of
+// the path that fall in it.
+int lastLiveStepAmong(const int16_t* across, const int16_t* down, int tiles, const RayPath& path, int x, int y)
+{
+    constexpr int T = SpentCells::kTile;
+    const int length = static_cast<int>(path.steps.size());
+    int last = -1;
+    for (int t = 0; t < tiles; ++t) {
+        int firstX, lastX, firstY, lastY;
+        stepsWithin(path.reachX, path.signX, length, across[t] * T - x, across[t] * T + T - 1 - x, firstX, lastX);
+        if (firstX > lastX)
+            continue;
+        stepsWithin(path.reachY, path.signY, length, down[t] * T - y, down[t] * T + T - 1 - y, firstY, lastY);
+        const int end = std::min({lastX, lastY, length - 1});
+        if (std::max(firstX, firstY) <= end)
+            last = std::max(last, end);
+    }
+    return last;
+}
+
 // Blast factors by class: every class gives one value for all its particles,
 // so the walk asks each class once (a few hundred classes at most, fixed
 // room) instead of making a call for every cell a ray crosses.
@@ -379,6 +425,13 @@ void explode(int x, int y, int energy)
     // charge in a field going off), else only once it has walked this far:
     // most blasts' rays end sooner.
     constexpr int kLongRay = 12;
+    // When few tiles hold live cells, a ray asks them rather than walking
+    // the tiles on its way.
+    constexpr int kFewTiles = 24;
+    int16_t liveAcross[kFewTiles];
+    int16_t liveDown[kFewTiles];
+    const int liveTiles =
+        spent.liveTiles() <= kFewTiles ? spent.listLiveTiles(liveAcross, liveDown, kFewTiles) : kFewTiles + 1;
     const int lookAhead = !w->inWorld(x, y)                                   ? -1
         : spent.liveInTile(x / SpentCells::kTile, y / SpentCells::kTile) == 0 ? 0
                                                                               : kLongRay;
@@ -395,7 +448,9 @@ void explode(int x, int y, int energy)
             if (!(e > d))
                 break;
             if (k == lookAhead) {
-                end = lastLiveStep(spent, path, x, y) + 1;
+                end = (liveTiles <= kFewTiles ? lastLiveStepAmong(liveAcross, liveDown, liveTiles, path, x, y)
+                                              : lastLiveStep(spent, path, x, y)) +
+                    1;
                 if (k >= end)
                     break;
             }
@@ -404,6 +459,14 @@ void explode(int x, int y, int energy)
             if (!w->inWorld(cx, cy))
                 break;
             Particle* p = w->grid[cx][cy];
+            if (p && spent.isSpent(cx, cy)) {
+                // Only the ray changes here: its heat and its replacement
+                // would change nothing.
+                const float f = blastFactorOf(p);
+                if (f >= 0.0f)
+                    e *= f;
+                continue;
+            }
             if (!p) {
                 w->addParticle(cx, cy, kExplosionId, false);
                 e *= 0.95f;

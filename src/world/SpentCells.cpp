@@ -19,6 +19,9 @@ void SpentCells::begin(int width, int height, uint32_t heatStamp)
             const int down = std::clamp(height_ - ty * kTile, 0, kTile);
             live_[ty * kTilesAcross + tx] = static_cast<uint8_t>(across * down);
         }
+    liveTiles_ = 0;
+    for (uint8_t live : live_)
+        liveTiles_ += live > 0 ? 1 : 0;
 }
 
 void SpentCells::markSpent(int cx, int cy)
@@ -30,7 +33,8 @@ void SpentCells::markSpent(int cx, int cy)
     if (bits_[i / 64] & bit)
         return;
     bits_[i / 64] |= bit;
-    --live_[(cy / kTile) * kTilesAcross + cx / kTile];
+    if (--live_[(cy / kTile) * kTilesAcross + cx / kTile] == 0)
+        --liveTiles_;
 }
 
 void SpentCells::forget(int cx, int cy)
@@ -40,5 +44,20 @@ void SpentCells::forget(int cx, int cy)
     if (!(bits_[i / 64] & bit))
         return;
     bits_[i / 64] &= ~bit;
-    ++live_[(cy / kTile) * kTilesAcross + cx / kTile];
+    if (live_[(cy / kTile) * kTilesAcross + cx / kTile]++ == 0)
+        ++liveTiles_;
+}
+
+int SpentCells::listLiveTiles(int16_t* across, int16_t* down, int room) const
+{
+    int found = 0;
+    for (int t = 0; t < kTilesAcross * kTilesDown; ++t)
+        if (live_[t] > 0) {
+            if (found < room) {
+                across[found] = static_cast<int16_t>(t % kTilesAcross);
+                down[found] = static_cast<int16_t>(t / kTilesAcross);
+            }
+            ++found;
+        }
+    return found;
 }

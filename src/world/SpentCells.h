@@ -47,6 +47,11 @@ public:
     {
         return tracking_ && inStorage(cx, cy) && ((bits_[index(cx, cy) / 64] >> (index(cx, cy) % 64)) & 1) != 0;
     }
+    // Tiles with a live cell.
+    int liveTiles() const { return liveTiles_; }
+    // Writes the tiles with a live cell (x, y pairs, at most `room`) and
+    // returns how many there are.
+    int listLiveTiles(int16_t* across, int16_t* down, int room) const;
     // Live cells of the world in a tile; 0 for a tile outside the storage.
     int liveInTile(int tx, int ty) const
     {
@@ -66,4 +71,5 @@ private:
     uint32_t heatStamp_ = 0;
     uint64_t bits_[kMaxWidth * kMaxHeight / 64] = {};
     uint8_t live_[kTilesAcross * kTilesDown] = {};
+    int liveTiles_ = 0;
 };

@@ -233,7 +233,8 @@ namespace {
 // distance walked at each, exactly as the walk above reaches them; the path
 // ends where no world can hold the next cell. reachX[v] is the first step
 // whose offset across is at least v in size (the path's length when none),
-// reachY the same down: with them a ray finds the tiles it crosses.
+// reachY the same down: with them a ray finds the tiles it crosses. Built
+// once for the run and never grown: under 250 KB for the 72 directions.
 struct RayStep {
     int16_t dx;
     int16_t dy;

@@ -70,10 +70,12 @@ public:
     static int randomOffset() { return gameRand() % 3 - 1; }
 
     // Virtual operations, in slot order.
-    virtual int32_t getSaveSize() const;              // extra bytes saved per particle (0)
-    virtual uint32_t getType() const = 0;             // class-wide type id
-    virtual int32_t getDensity() const = 0;           // 0: never settles
-    virtual float getBlastFactor() const = 0;         // explosion rays are multiplied by it
+    virtual int32_t getSaveSize() const;     // extra bytes saved per particle (0)
+    virtual uint32_t getType() const = 0;    // class-wide type id
+    virtual int32_t getDensity() const = 0;  // 0: never settles
+    // Explosion rays are multiplied by it; one value for every particle of a
+    // class (blasts ask each class once).
+    virtual float getBlastFactor() const = 0;
     virtual bool isLiving() const;                    // placed one at a time (false)
     virtual cocos2d::CCArray* getColors() const = 0;  // CCInteger colour-table rows
     virtual std::string getSoundName() const;         // "sfx_element_soil"

@@ -93,6 +93,7 @@ float TemperatureField::ambientOutside() const
 
 void TemperatureField::reset()
 {
+    ++bulkChanges_;
     setHudTemperatureLevel(3);
     std::fill(a_.begin(), a_.end(), static_cast<float>(kRoomTemperature));
     std::fill(b_.begin(), b_.end(), static_cast<float>(kRoomTemperature));
@@ -102,6 +103,7 @@ void TemperatureField::reset()
 
 void TemperatureField::step()
 {
+    ++bulkChanges_;
     ambient_ = ambientForLevel(hudTemperatureLevel());
     const float ambient = static_cast<float>(ambient_);
     const Buffer& c = current();
@@ -206,6 +208,7 @@ int32_t TemperatureField::save(std::vector<uint8_t>& out) const
 
 int32_t TemperatureField::load(const uint8_t* data, size_t available)
 {
+    ++bulkChanges_;
     if (!data)
         return 0;
     reset();

@@ -12,6 +12,8 @@
 #include <memory>
 #include <vector>
 
+#include "world/SpentCells.h"
+
 namespace cocos2d {
 class CCSprite;
 }
@@ -41,6 +43,8 @@ public:
     {
         if (!inWorldCells(x, y) || std::isnan(amount))
             return;
+        if (amount < 0.0f)
+            lowered(x, y);
         float& cell = current_[cellOf(x, y)];
         cell = clamp(cell + amount);
     }
@@ -48,8 +52,15 @@ public:
     {
         if (!inWorldCells(x, y) || std::isnan(value))
             return;
+        lowered(x, y);
         current_[cellOf(x, y)] = clamp(value);
     }
+
+    // Changes with every write that may lower values anywhere (a step, a
+    // reset, a load); a set or a negative add tells the spent cells given
+    // here about its own cells instead.
+    uint32_t bulkChanges() const { return bulkChanges_; }
+    void watchLowerings(SpentCells* cells) { spentCells_ = cells; }
 
     // Back to 293 everywhere, HUD level 3, overlay cleared.
     void reset();
@@ -101,4 +112,12 @@ private:
     Buffer b_;
     bool aIsCurrent_ = true;
     float* current_ = nullptr;  // data of the current buffer
+    uint32_t bulkChanges_ = 0;
+    SpentCells* spentCells_ = nullptr;
+    // The four world cells of (x, y)'s field cell are no longer known hot.
+    void lowered(int x, int y)
+    {
+        if (spentCells_)
+            spentCells_->forgetBlock(x & ~1, y & ~1);
+    }
 };

@@ -76,6 +76,7 @@ void World::endStepDrawing()
 World::World() : lightMap(*this), electricityGrid(*this)
 {
     flagGrid.assign(static_cast<size_t>(kMaxWidth) * kMaxHeight, true);
+    temperatureField.watchLowerings(&spentCells);
     clouds = CCArray::create();
     clouds->retain();
     objects = CCArray::create();
@@ -168,6 +169,7 @@ void World::clearCells()
     std::memset(occupied_, 0, sizeof occupied_);
     std::memset(kinds_, 0, sizeof kinds_);
     std::memset(densities_, 0, sizeof densities_);
+    spentCells.forgetAll();
 }
 
 void World::setBigWorld(bool big)
@@ -177,6 +179,7 @@ void World::setBigWorld(bool big)
     width = big ? kMaxWidth : kSmallWidth;
     height = big ? kMaxHeight : kSmallHeight;
     sizeChanged = width != oldWidth;
+    spentCells.forgetAll();
     if (sizeChanged) {
         // The view gets a new picture: a step under way must not draw on the old one.
         endStepDrawing();
@@ -311,6 +314,7 @@ void World::moveParticle(Particle* p, int x, int y)
         const int from = cellIndex(oldX, oldY);
         const int to = cellIndex(x, y);
         grid.cells_[to] = p;
+        spentCells.forgetCell(x, y);
         occupied_[to] = 1;
         kinds_[to] = kinds_[from];
         densities_[to] = densities_[from];
@@ -352,6 +356,8 @@ void World::swapParticles(Particle* a, Particle* b)
     if (grid.cells_[ia] == a && grid.cells_[ib] == b) {
         // Each particle takes its cell's entries along.
         std::swap(grid.cells_[ia], grid.cells_[ib]);
+        spentCells.forgetCell(ax, ay);
+        spentCells.forgetCell(bx, by);
         std::swap(kinds_[ia], kinds_[ib]);
         std::swap(densities_[ia], densities_[ib]);
     } else {
@@ -390,6 +396,17 @@ int32_t World::lastReplacementAt(int x, int y) const
     return q.x == x && q.y == y ? last : -1;
 }
 
+bool World::queuedToBecome(int x, int y, uint32_t typeId) const
+{
+    if (!inStorage(x, y) || applyingChanges_)
+        return false;
+    const int32_t last = lastReplacementAt(x, y);
+    if (last < 0)
+        return false;
+    const Replacement& q = pendingReplacements[static_cast<size_t>(last)];
+    return q.typeId == typeId && !q.coloured;
+}
+
 void World::queueReplacement(const Replacement& r)
 {
     if (inStorage(r.x, r.y)) {
@@ -407,6 +424,7 @@ void World::queueReplacement(const Replacement& r)
                 return;
         }
         lastReplacement_[i] = static_cast<int32_t>(pendingReplacements.size());
+        spentCells.forgetCell(r.x, r.y);
     }
     pendingReplacements.push_back(r);
 }
@@ -463,6 +481,7 @@ void World::applyPendingChanges()
     pendingRemovals.clear();
     std::memset(pendingCells_, 0, sizeof pendingCells_);
     applyingChanges_ = false;
+    spentCells.forgetAll();
 }
 
 void World::clearPendingChanges()
@@ -470,6 +489,7 @@ void World::clearPendingChanges()
     pendingReplacements.clear();
     pendingRemovals.clear();
     std::memset(pendingCells_, 0, sizeof pendingCells_);
+    spentCells.forgetAll();
 }
 
 void World::shrinkQueues()

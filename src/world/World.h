@@ -23,6 +23,7 @@
 #include "world/LightMap.h"
 #include "world/Particle.h"
 #include "world/SlotBits.h"
+#include "world/SpentCells.h"
 #include "world/TemperatureField.h"
 
 class CCMutableTexture2D;
@@ -90,6 +91,9 @@ public:
     void queueReplaceById(int x, int y, uint32_t typeId);
     void queueReplaceWithColor(int x, int y, uint32_t typeId, cocos2d::ccColor4B colour);
     void queueRemove(int x, int y);
+    // Whether queuing a plain replacement of the cell by typeId now would be
+    // dropped as the same as the last one queued there.
+    bool queuedToBecome(int x, int y, uint32_t typeId) const;
     void applyPendingChanges();
     void movePendingChanges(int x1, int y1, int x2, int y2);
     void swapPendingChanges(Particle* a, Particle* b);
@@ -163,6 +167,9 @@ public:
     TemperatureField temperatureField;
     LightMap lightMap;
     ElectricityGrid electricityGrid;
+    // The cells blasts can no longer change (explode); every cell change
+    // below tells it.
+    SpentCells spentCells;
     // 240 x 160 flags, all set at construction; nothing in the world reads them.
     std::vector<bool> flagGrid;
     // CCValue<CloudBlob*> boxes; a new cloud group appends itself.
@@ -202,6 +209,7 @@ public:
     {
         const int i = cellIndex(cx, cy);
         grid.cells_[i] = p;
+        spentCells.forgetCell(cx, cy);
         occupied_[i] = p != nullptr;
         kinds_[i] = p ? p->getType() : 0;
         densities_[i] = p ? p->getDensity() : 0;
@@ -299,6 +307,8 @@ private:
     // Moves a queued change's cell (x, y) to (toX, toY) and marks it there.
     void carryPending(int32_t& x, int32_t& y, int toX, int toY)
     {
+        spentCells.forgetCell(x, y);
+        spentCells.forgetCell(toX, toY);
         markPending(toX, toY);
         x = toX;
         y = toY;
@@ -314,6 +324,7 @@ private:
     // storage (-1: none).
     void setLastReplacement(int x, int y, int32_t index)
     {
+        spentCells.forgetCell(x, y);
         if (inStorage(x, y))
             lastReplacement_[cellIndex(x, y)] = index;
     }

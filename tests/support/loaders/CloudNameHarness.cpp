@@ -130,7 +130,12 @@ public:
         const int root = ::open(m_root.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
         if (root >= 0)
             emptyFolder(root);
-        CloudStorage::setRoot(m_root);
+        // The store's folder is there (only emptied): set again only when
+        // something else moved the store, as making the folder looks at
+        // every folder on its path.
+        if (root < 0 || CloudStorage::root() != m_root)
+            CloudStorage::setRoot(m_root);
+        m_userFolderMade = false;
         std::vector<std::string> names;
         std::string current;
         for (size_t i = 0; i < size && names.size() < kMaxNames; ++i) {
@@ -200,7 +205,10 @@ private:
             name.find('\0') != std::string::npos || name == "." || name == "..")
             return "";
         std::error_code ec;
-        fs::create_directories(m_root + "/user", ec);
+        if (!m_userFolderMade) {
+            fs::create_directories(m_root + "/user", ec);
+            m_userFolderMade = true;
+        }
         // Plain calls: a stream's buffer for one byte cost more than the write.
         const int fd =
             ::open((m_root + "/user/" + name + ".sav").c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
@@ -289,6 +297,8 @@ private:
     std::string m_root;
     std::string m_outside;
     std::string m_oldRoot;
+    // Made for this input already (a later name's try would find the same).
+    bool m_userFolderMade = false;
 };
 
 }  // namespace

@@ -57,9 +57,16 @@ uint32_t jobAction(const std::string& job)
     return ActionType::Walk;
 }
 
+// Appended piece by piece: GCC's release build reads the chain of + as an
+// overlapping copy.
 std::string cellText(int x, int y)
 {
-    return "(" + std::to_string(x) + ", " + std::to_string(y) + ")";
+    std::string text = "(";
+    text += std::to_string(x);
+    text += ", ";
+    text += std::to_string(y);
+    text += ")";
+    return text;
 }
 
 }  // namespace

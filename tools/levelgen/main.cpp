@@ -5,8 +5,8 @@
 //       every assets/levels/*.level (or the files named) into
 //       TREE/universes/Missions/<world>, the solved variants into the solved
 //       folder, guide pictures into TREE/backgrounds/Missions/. Backgrounds
-//       and creature pictures are read from --backgrounds (default: the
-//       output tree).
+//       and the creatures' pictures are read from --backgrounds (default:
+//       the output tree).
 //   levelgen --check --assets DIR --tree TREE [--all-days]
 //       the checks of DayCheck.h; missing story days fail with --all-days.
 //
@@ -140,8 +140,7 @@ int main(int argc, char** argv)
     if (levels.empty())
         levels = levelFiles(assets + "/levels");
     // Creatures are painted in their job's skin from the pictures of the tree
-    // that gives the backgrounds (the tree being built, unless said), so a
-    // check's fresh output matches the tree's.
+    // the backgrounds come from.
     cocos2d::CCFileUtils::sharedFileUtils()->setResourceRoot(backgrounds);
     LevelBuilder builder;
     for (const std::string& file : levels) {

@@ -104,6 +104,45 @@ TEST_F(Humans, SaveAndLoadKeepBehaviourFacingAndGender)
     }
 }
 
+// A body cell saved before it rejoins its leader after a load keeps the
+// leader's cell; only a cell that belongs to no human is saved free.
+TEST_F(Humans, ABodyCellSavedBeforeItRejoinsItsLeaderKeepsIt)
+{
+    HumanLeader* h = human(50);
+    const struct {
+        const char* what;
+        bool bound, loaded, registered;
+        int32_t x, y;  // the leader cell written
+    } cases[] = {
+        {"in its human", true, false, false, 50, 11},
+        {"loaded, not yet registered", false, true, false, 40, 20},
+        {"registered, its human not yet built", false, false, true, 40, 20},
+        {"free", false, false, false, 0, 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        HumanPart part;
+        part.savedLeaderX = 40;
+        part.savedLeaderY = 20;
+        part.group = c.bound ? h->group : nullptr;
+        part.mustRegister = c.loaded;
+        part.registeredWith = c.registered ? h : nullptr;
+        std::vector<uint8_t> bytes;
+        ByteWriter out(bytes);
+        part.saveExtra(out);
+        part.group = nullptr;
+        part.registeredWith = nullptr;
+        ByteReader in(bytes.data(), bytes.size());
+        int32_t x = -1, y = -1, detached = -1;
+        in.i32(x);
+        in.i32(y);
+        in.i32(detached);
+        EXPECT_EQ(x, c.x);
+        EXPECT_EQ(y, c.y);
+        EXPECT_EQ(detached, 0);
+    }
+}
+
 TEST_F(Humans, AHumanEatsItsOneFoodAt801AndThenHasNone)
 {
     HumanLeader* h = human(50);

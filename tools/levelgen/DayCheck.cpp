@@ -69,6 +69,14 @@ const struct {
     {12, {"Glass", "Snow"}},
 };
 
+// The same for campaign levels, by world name.
+const struct {
+    const char* world;
+    std::vector<const char*> elements;
+} kCampaignForbidden[] = {
+    {"Day5_9", {"Bright"}},
+};
+
 std::vector<uint8_t> readBytes(const std::string& path)
 {
     std::ifstream in(path, std::ios::binary);
@@ -190,7 +198,10 @@ void checkWorld(LevelBuilder& builder, const std::vector<uint8_t>& blob, const s
               " world, not a small one");
     int outside = 0;
     std::set<std::string> forbiddenHeld;
-    const DayRules rules = storyDayRules(storyDayOf(world));
+    DayRules rules = storyDayRules(storyDayOf(world));
+    for (const auto& f : kCampaignForbidden)
+        if (world == f.world)
+            rules.forbidden.insert(rules.forbidden.end(), f.elements.begin(), f.elements.end());
     for (const worldblob::ParticleRecord& r : plan.particles) {
         if (r.x < 1 || r.y < 1 || r.x >= levelscript::kWidth - 1 || r.y >= levelscript::kHeight - 1)
             ++outside;
@@ -201,20 +212,7 @@ void checkWorld(LevelBuilder& builder, const std::vector<uint8_t>& blob, const s
     if (outside)
         fault(std::to_string(outside) + " particles outside the 120 x 80 world or on its border");
     // Loading keeps no more creatures than the game's limits let a player place.
-    const struct {
-        const char* what;
-        std::vector<uint32_t> leaders;
-        size_t limit;
-    } limits[] = {
-        {"humans", {CreatureKind::HumanLeader}, 6},
-        {"robots", {CreatureKind::RobotLeader}, 4},
-        {"lions", {CreatureKind::LionLeader}, 3},
-        {"vehicles",
-         {CreatureKind::MPLeaderCar, CreatureKind::MPLeaderTank, CreatureKind::MPLeaderTruck, CreatureKind::MPLander},
-         3},
-        {"sports cars", {CreatureKind::MPSportCar}, 4},
-    };
-    for (const auto& l : limits) {
+    for (const CreatureLimit& l : creatureLimits()) {
         const size_t count = std::count_if(plan.particles.begin(), plan.particles.end(), [&](const auto& r) {
             return std::find(l.leaders.begin(), l.leaders.end(), r.type) != l.leaders.end();
         });

@@ -7,6 +7,9 @@
 #include "base/Logger.h"
 #include "base/NSData.h"
 #include "campaigns/Campaigns.h"
+#include "elements/creatures/CreatureKinds.h"
+#include "elements/creatures/HumanLeader.h"
+#include "elements/creatures/Robots.h"
 #include "elements/materials/Instruments.h"
 #include "platform/GameClock.h"
 #include "platform/GameRandom.h"
@@ -39,7 +42,42 @@ void prepareGame()
     ready = true;
 }
 
+// The behaviour a job is saved as: a loaded human takes its job from it.
+uint32_t jobAction(const std::string& job)
+{
+    static const std::pair<const char*, uint32_t> actions[] = {
+        {"hunter", ActionType::SearchFood},  {"woodchopper", ActionType::SearchWood},
+        {"miner", ActionType::SearchStone},  {"builder", ActionType::SearchBuildSpace},
+        {"zombie", ActionType::SearchHuman}, {"spaceman", ActionType::SearchAluminite},
+        {"safari", ActionType::SafariWalk},
+    };
+    for (const auto& [name, action] : actions)
+        if (job == name)
+            return action;
+    return ActionType::Walk;
+}
+
+std::string cellText(int x, int y)
+{
+    return "(" + std::to_string(x) + ", " + std::to_string(y) + ")";
+}
+
 }  // namespace
+
+const std::vector<CreatureLimit>& creatureLimits()
+{
+    static const std::vector<CreatureLimit> limits = {
+        {"humans", {CreatureKind::HumanLeader}, 6},
+        {"robots", {CreatureKind::RobotLeader}, 4},
+        {"lions", {CreatureKind::LionLeader}, 3},
+        {"vehicles",
+         {CreatureKind::MPLeaderCar, CreatureKind::MPLeaderTank, CreatureKind::MPLeaderTruck, CreatureKind::MPLander},
+         3},
+        {"sports cars", {CreatureKind::MPSportCar}, 4},
+        {"flamingos", {CreatureKind::Flamingo}, 19},
+    };
+    return limits;
+}
 
 // The header of the world being built (or loaded): what the game layer, the
 // HUD and the colony would answer.
@@ -135,6 +173,67 @@ void LevelBuilder::put(int x, int y, uint32_t type)
     w.addParticle(x, y, type, false);
 }
 
+std::string LevelBuilder::overLimit() const
+{
+    const World& w = *world_;
+    for (const CreatureLimit& l : creatureLimits()) {
+        size_t count = 0;
+        for (int x = 0; x < w.width; ++x)
+            for (int y = 0; y < w.height; ++y)
+                if (const Particle* p = w.grid[x][y];
+                    p && std::find(l.leaders.begin(), l.leaders.end(), p->getType()) != l.leaders.end())
+                    ++count;
+        if (count > l.limit)
+            return std::to_string(count) + " " + l.what + ", more than " + std::to_string(l.limit);
+    }
+    return {};
+}
+
+std::string LevelBuilder::unbuiltCreature() const
+{
+    const World& w = *world_;
+    for (int x = 0; x < w.width; ++x)
+        for (int y = 0; y < w.height; ++y) {
+            const auto* leader = dynamic_cast<const MPLeaderBase*>(w.grid[x][y]);
+            if (!leader)
+                continue;
+            const bool human = dynamic_cast<const HumanLeader*>(leader) != nullptr;
+            const MPObject* g = leader->group;
+            if (!g || g->broken || (human && static_cast<int>(g->members->count()) != HumanLeader::kBodyCells))
+                return "the " + ParticleCreator::getName(leader->getType()) + " at " + cellText(x, y);
+        }
+    return {};
+}
+
+bool LevelBuilder::placeCreature(const Command& c, const std::string& where, std::string& error)
+{
+    World& w = *world_;
+    const int x = c.at[0], y = c.at[1];
+    // The body stands on the leader: two columns, six rows.
+    for (int dx = 0; dx < HumanLeader::kBodyWidth; ++dx)
+        for (int dy = 0; dy < HumanLeader::kBodyHeight; ++dy) {
+            const Particle* p = w.at(x + dx, y + dy);
+            if (p && (p->id < 0 || dx != 0 || dy != 0)) {
+                error = where + "no room for the body at " + cellText(x + dx, y + dy) + ", which holds " +
+                    (p->id < 0 ? std::string("the border") : ParticleCreator::getName(p->getType()));
+                return false;
+            }
+        }
+    const bool human = c.kind == CommandKind::Human;
+    put(x, y, human ? CreatureKind::HumanLeader : CreatureKind::RobotLeader);
+    auto* leader = dynamic_cast<HumanLeader*>(w.at(x, y));
+    if (!leader || leader->overLimit) {
+        error = where + "the world took no more " + (human ? "humans" : "robots");
+        return false;
+    }
+    if (human)
+        leader->setAction(jobAction(c.job));
+    else
+        leader->setAction(c.job == "hunter" ? ActionType::RobotSearchHuman : ActionType::RobotGuardSpot);
+    leader->facing_ = c.facing;
+    return true;
+}
+
 void LevelBuilder::clear(int x, int y)
 {
     if (Particle* p = world_->at(x, y); p && p->id >= 0)
@@ -143,9 +242,9 @@ void LevelBuilder::clear(int x, int y)
 
 bool LevelBuilder::apply(const Command& c, const Level& level, std::vector<Cell>& marks, std::string& error)
 {
+    const std::string where = level.file.substr(level.file.find_last_of('/') + 1) + ":" + std::to_string(c.line) + ": ";
     auto fault = [&](const std::string& message) {
-        const std::string& file = level.file;
-        error = file.substr(file.find_last_of('/') + 1) + ":" + std::to_string(c.line) + ": " + message;
+        error = where + message;
         return false;
     };
     const uint32_t type = c.element.empty() ? 0 : hashString(c.element);
@@ -227,13 +326,46 @@ bool LevelBuilder::apply(const Command& c, const Level& level, std::vector<Cell>
         return true;
     }
     case CommandKind::Step:
-        // The game's clock moves a second every 30 steps, as in play.
-        for (int i = 0; i < c.count; ++i) {
-            world_->step();
-            if (++stepsRun_ % 30 == 0)
-                platform::advanceManualGameTime(1);
-        }
+        for (int i = 0; i < c.count; ++i)
+            stepWorld();
         return true;
+    case CommandKind::Human:
+    case CommandKind::Robot: return placeCreature(c, where, error);
+    case CommandKind::Built:
+        for (int i = 0; i < c.count && !unbuiltCreature().empty(); ++i)
+            stepWorld();
+        if (const std::string unbuilt = unbuiltCreature(); !unbuilt.empty())
+            return fault("after " + std::to_string(c.count) + " steps " + unbuilt + " has no whole body");
+        return true;
+    }
+    return true;
+}
+
+void LevelBuilder::stepWorld()
+{
+    // The game's clock moves a second every 30 steps, as in play.
+    world_->step();
+    if (++stepsRun_ % 30 == 0)
+        platform::advanceManualGameTime(1);
+}
+
+bool LevelBuilder::applyAll(const std::vector<Command>& commands, const Level& level, std::vector<Cell>& marks,
+                            std::string& error)
+{
+    for (const Command& c : commands) {
+        if (!apply(c, level, marks, error))
+            return false;
+        if (const std::string over = overLimit(); !over.empty()) {
+            error = level.file.substr(level.file.find_last_of('/') + 1) + ":" + std::to_string(c.line) + ": " + over;
+            return false;
+        }
+    }
+    // A world is saved with its creatures whole: a loaded body cell finds
+    // its leader only then.
+    if (const std::string unbuilt = unbuiltCreature(); !unbuilt.empty()) {
+        error = level.file.substr(level.file.find_last_of('/') + 1) + ": " + unbuilt +
+            " has no whole body when the world is saved ('built' steps until it has)";
+        return false;
     }
     return true;
 }
@@ -270,9 +402,8 @@ bool LevelBuilder::build(const Level& level, BuiltLevel& out, std::string& error
     w.temperatureField.setViewOn(h.temperature);
 
     std::vector<Cell> marks;
-    for (const Command& c : level.build)
-        if (!apply(c, level, marks, error))
-            return false;
+    if (!applyAll(level.build, level, marks, error))
+        return false;
     std::sort(marks.begin(), marks.end());
     marks.erase(std::unique(marks.begin(), marks.end()), marks.end());
     out.marks = marks;
@@ -286,9 +417,8 @@ bool LevelBuilder::build(const Level& level, BuiltLevel& out, std::string& error
 
     if (level.hasSolved) {
         std::vector<Cell> unused;
-        for (const Command& c : level.solved)
-            if (!apply(c, level, unused, error))
-                return false;
+        if (!applyAll(level.solved, level, unused, error))
+            return false;
         out.solved = save();
     }
     return true;

@@ -33,6 +33,15 @@ struct BuiltLevel {
     std::string backgroundFile;   // the picture the header names ("peaceful.png", "day7.png")
 };
 
+// How many creatures of a family a world may hold: loading keeps no more
+// than a player may place.
+struct CreatureLimit {
+    const char* what;
+    std::vector<uint32_t> leaders;
+    size_t limit;
+};
+const std::vector<CreatureLimit>& creatureLimits();
+
 // The header a world blob carries, as the builder's host saw it at load.
 struct LoadedHeader {
     std::string name;
@@ -70,7 +79,15 @@ private:
     void freshWorld();
     bool apply(const levelscript::Command& c, const levelscript::Level& level, std::vector<Cell>& marks,
                std::string& error);
+    bool applyAll(const std::vector<levelscript::Command>& commands, const levelscript::Level& level,
+                  std::vector<Cell>& marks, std::string& error);
+    void stepWorld();
     void put(int x, int y, uint32_t type);
+    bool placeCreature(const levelscript::Command& c, const std::string& where, std::string& error);
+    // The first creature whose body is not whole, described; empty when all are.
+    std::string unbuiltCreature() const;
+    // The first family over its limit, described; empty when none is.
+    std::string overLimit() const;
     void clear(int x, int y);
     std::vector<uint8_t> save();
 

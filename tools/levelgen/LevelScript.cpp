@@ -61,6 +61,8 @@ private:
     void command(const std::vector<std::string>& t, std::vector<Command>& into);
     void action(const std::vector<std::string>& t);
     void stampRow(std::string_view row);
+    void creature(const std::vector<std::string>& t, bool human, std::vector<int32_t>& at, std::string& job,
+                  int32_t* facing);
 
     const ElementCheck& known_;
     Level& level_;
@@ -239,6 +241,13 @@ void Parser::command(const std::vector<std::string>& t, std::vector<Command>& in
         arity(t, 2, 2, "step N");
         c.kind = CommandKind::Step;
         c.count = integer(t, 1, 1, 100000);
+    } else if (w == "human" || w == "robot") {
+        c.kind = w == "human" ? CommandKind::Human : CommandKind::Robot;
+        creature(t, w == "human", c.at, c.job, &c.facing);
+    } else if (w == "built") {
+        arity(t, 1, 2, "built [N]");
+        c.kind = CommandKind::Built;
+        c.count = t.size() == 2 ? integer(t, 1, 1, 100000) : 100;
     } else if (w == "legend") {
         arity(t, 1, 1, "legend");
         block_ = Block::Legend;
@@ -346,6 +355,9 @@ void Parser::action(const std::vector<std::string>& t)
             fail("unknown note '" + t[3] + "' (c cs d ds e f fs g gs a as b)");
         a.name = t[3];
         a.count = integer(t, 4, 0, 3);
+    } else if (w == "human" || w == "robot") {
+        a.kind = w == "human" ? ActionKind::Human : ActionKind::Robot;
+        creature(t, w == "human", a.at, a.name, nullptr);
     } else if (w == "play") {
         if (t.size() < 3 || t.size() % 2 == 0)
             fail("expected: play X Y [X Y ...]");
@@ -355,6 +367,33 @@ void Parser::action(const std::vector<std::string>& t)
         fail("unknown action '" + w + "'");
     }
     level_.script.push_back(std::move(a));
+}
+
+// human X Y JOB [left|right], robot X Y ROLE [left|right]: the leader's
+// cell, and the body's two columns and six rows above it, lie in the world.
+// A script's player gives the job by the dust, so it has no facing.
+void Parser::creature(const std::vector<std::string>& t, bool human, std::vector<int32_t>& at, std::string& job,
+                      int32_t* facing)
+{
+    const char* usage = human ? (facing ? "human X Y JOB [left|right]" : "human X Y JOB")
+                              : (facing ? "robot X Y ROLE [left|right]" : "robot X Y ROLE");
+    arity(t, 4, facing ? 5 : 4, usage);
+    at = {integer(t, 1, INT32_MIN, INT32_MAX), integer(t, 2, INT32_MIN, INT32_MAX)};
+    cellIn(at[0], at[1]);
+    cellIn(at[0] + 1, at[1] + 5);
+    const std::vector<std::string>& names = human ? humanJobs() : robotRoles();
+    if (std::find(names.begin(), names.end(), t[3]) == names.end()) {
+        std::string list;
+        for (const std::string& n : names)
+            list += (list.empty() ? "" : " ") + n;
+        fail(std::string(human ? "unknown job '" : "unknown role '") + t[3] + "' (" + list + ")");
+    }
+    job = t[3];
+    if (t.size() == 5) {
+        if (t[4] != "left" && t[4] != "right")
+            fail("expected left or right, got '" + t[4] + "'");
+        *facing = t[4] == "left" ? -1 : 1;
+    }
 }
 
 void Parser::stampRow(std::string_view row)
@@ -517,6 +556,34 @@ int noteIndex(std::string_view name)
     return -1;
 }
 
+const std::vector<std::string>& humanJobs()
+{
+    static const std::vector<std::string> jobs = {"normal",  "settler", "hunter",   "woodchopper", "miner",
+                                                  "builder", "zombie",  "spaceman", "safari"};
+    return jobs;
+}
+
+const std::vector<std::string>& robotRoles()
+{
+    static const std::vector<std::string> roles = {"guardian", "hunter"};
+    return roles;
+}
+
+std::string dustOf(std::string_view jobOrRole, bool robot)
+{
+    if (robot)
+        return jobOrRole == "hunter" ? "RHunterDust" : "";
+    static const std::pair<std::string_view, const char*> dusts[] = {
+        {"hunter", "HunterDust"},   {"woodchopper", "WoodcutterDust"}, {"miner", "MinerDust"},
+        {"builder", "BuilderDust"}, {"zombie", "ZombieDust"},          {"spaceman", "SpacemanDust"},
+        {"safari", "SafariDust"},
+    };
+    for (const auto& [job, dust] : dusts)
+        if (job == jobOrRole)
+            return dust;
+    return {};
+}
+
 const char* commandName(CommandKind kind)
 {
     switch (kind) {
@@ -530,6 +597,9 @@ const char* commandName(CommandKind kind)
     case CommandKind::Mark: return "mark";
     case CommandKind::Step: return "step";
     case CommandKind::Tune: return "tune";
+    case CommandKind::Human: return "human";
+    case CommandKind::Robot: return "robot";
+    case CommandKind::Built: return "built";
     }
     return "?";
 }

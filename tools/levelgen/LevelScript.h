@@ -33,7 +33,7 @@ struct Header {
     int32_t bound = 0;  // 0: none given
 };
 
-enum class CommandKind { Fill, Clear, Line, Disc, Cell, Stamp, Table, Mark, Step, Tune };
+enum class CommandKind { Fill, Clear, Line, Disc, Cell, Stamp, Table, Mark, Step, Tune, Human, Robot, Built };
 enum class TableMode { Fill, Empty, Mark };
 
 struct Command {
@@ -41,10 +41,13 @@ struct Command {
     int line = 0;
     std::string element;  // empty: clear (or, for a table fill, the table's own)
     // Fill, Clear, Mark: x0 y0 x1 y1; Line: x0 y0 x1 y1; Disc: x y; Cell,
-    // Stamp: x y (the stamp's top-left cell); Tune: x y; Step: none.
+    // Stamp: x y (the stamp's top-left cell); Tune: x y; Human, Robot: the
+    // leader's cell x y; Step, Built: none.
     std::vector<int32_t> at;
     int32_t radius = 0;  // Line: 0 is one cell wide; Disc: the radius
-    int32_t count = 0;   // Step; Tune: the octave
+    int32_t count = 0;   // Step; Built: at most so many steps; Tune: the octave
+    std::string job;     // Human: its job; Robot: its role
+    int32_t facing = 1;  // Human, Robot: 1 right, -1 left
     std::string note;    // Tune: the note's name
     // Stamp: rows top first, and what each character places ("" empties).
     std::vector<std::string> rows;
@@ -75,6 +78,8 @@ enum class ActionKind {
     Until,
     Note,
     Play,
+    Human,
+    Robot,
 };
 
 struct Action {
@@ -84,7 +89,7 @@ struct Action {
     std::vector<int32_t> at;  // the cells: x y, or x0 y0 x1 y1 for Stroke; Play: x y pairs
     int32_t radius = 0;       // Paint, Stroke, Erase: 0 is one cell
     int32_t count = 0;        // Step, Until
-    std::string name;         // Option: Sun ...; Temperature: VeryCold ...
+    std::string name;         // Option: Sun ...; Temperature: VeryCold ...; Human: job; Robot: role
     bool on = false;          // Option
 };
 
@@ -137,6 +142,16 @@ template <typename Visit> void forLineCells(int32_t x0, int32_t y0, int32_t x1, 
         }
     }
 }
+
+// The jobs a level may give a human ("settler" is "normal" in the world
+// file: the human campaign turns every normal human into a settler at load),
+// and the roles of a robot.
+const std::vector<std::string>& humanJobs();
+const std::vector<std::string>& robotRoles();
+// The dust a player sprinkles for a human's job or a robot's role; empty
+// for "normal" and "settler" (a new human's own) and for "guardian" (a new
+// robot's own).
+std::string dustOf(std::string_view jobOrRole, bool robot = false);
 
 // "Fill", "Stamp", ...: for messages.
 const char* commandName(CommandKind kind);

@@ -110,6 +110,9 @@ void MPBodyCell::saveExtra(ByteWriter& out)
     if (group && group->leader) {
         savedLeaderX = group->leader->x;
         savedLeaderY = group->leader->y;
+    } else if (mustRegister || registeredWith) {
+        // Loaded and not yet rejoined: its leader is still where the file
+        // put it, so a save before the next step keeps the body.
     } else {
         LOG_ERROR << "MPBodyBase is being saved with no ownership!";
         // A free cell keeps its record size: (0, 0) makes it remove itself

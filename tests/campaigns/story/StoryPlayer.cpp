@@ -11,6 +11,9 @@
 #include "campaigns/story/StoryMissions.h"
 #include "campaigns/Campaigns.h"
 #include "campaigns/music/MusicCampaign.h"
+#include "elements/creatures/HumanLeader.h"
+#include "elements/creatures/MPObject.h"
+#include "elements/creatures/Robots.h"
 #include "elements/materials/Instruments.h"
 #include "cocos2d_extensions/CCValue.h"
 #include "goals/AchievementManager.h"
@@ -243,7 +246,10 @@ std::vector<Paint> cellsOf(const levelscript::Command& c)
         break;
     case CommandKind::Mark:
     case CommandKind::Tune:
-    case CommandKind::Step: break;
+    case CommandKind::Step:
+    case CommandKind::Human:
+    case CommandKind::Robot:
+    case CommandKind::Built: break;
     }
     return out;
 }
@@ -703,6 +709,8 @@ void StoryPlayer::act(int day, const levelscript::Action& a, bool solvedLoaded)
                           << worldPicture();
         break;
     }
+    case ActionKind::Human:
+    case ActionKind::Robot: placeCreature(a, where); break;
     case ActionKind::Note: tuneInstrument(a, where); break;
     case ActionKind::Play:
         for (size_t i = 0; i + 1 < a.at.size(); i += 2) {
@@ -787,11 +795,73 @@ void StoryPlayer::playInstrument(int x, int y, const std::string& where)
     run(2);
 }
 
+// As a player does it: the leader drawn on the cell, and once its body
+// stands, the job's dust sprinkled beside it until the creature takes it.
+void StoryPlayer::placeCreature(const levelscript::Action& a, const std::string& where)
+{
+    const bool robot = a.kind == levelscript::ActionKind::Robot;
+    const uint32_t kind = hashString(robot ? "RobotLeader" : "HumanLeader");
+    auto leaders = [&] {
+        std::set<Particle*> found;
+        for (int x = 0; x < world->width; ++x)
+            for (int y = 0; y < world->height; ++y)
+                if (Particle* p = world->grid[x][y]; p && p->getType() == kind)
+                    found.insert(p);
+        return found;
+    };
+    const std::set<Particle*> before = leaders();
+    pickTool("Draw");
+    pickElement(robot ? "RobotLeader" : "HumanLeader");
+    layer->getGUI()->setBrushSize(1);
+    touchCell(a.at[0], a.at[1]);
+    HumanLeader* placed = nullptr;
+    const bool whole = runUntil(
+        [&] {
+            for (Particle* p : leaders())
+                if (!before.count(p)) {
+                    placed = static_cast<HumanLeader*>(p);
+                    return placed->group && !placed->group->broken &&
+                        static_cast<int>(placed->group->members->count()) == HumanLeader::kBodyCells;
+                }
+            return false;
+        },
+        60);
+    ASSERT_TRUE(whole) << where << ": no whole " << (robot ? "robot" : "human") << " stands at (" << a.at[0] << ", "
+                       << a.at[1] << ")" << worldPicture();
+    const std::string dust = levelscript::dustOf(a.name, robot);
+    if (dust.empty())
+        return;
+    pickElement(dust);
+    auto hasJob = [&] {
+        return leaders().count(placed) && (robot ? static_cast<RobotLeader*>(placed)->role : placed->job) == a.name;
+    };
+    // The dust falls past the body; a second sprinkle when the first landed.
+    for (int tries = 0; tries < 3 && !hasJob(); ++tries) {
+        if (!leaders().count(placed))
+            break;
+        touchCell(placed->x + (placed->getFacing() > 0 ? 2 : -1), placed->y + 5);
+        runUntil(hasJob, 30);
+    }
+    ASSERT_TRUE(hasJob()) << where << ": the " << (robot ? "robot" : "human") << " did not take " << dust;
+}
+
 void StoryPlayer::applySolved(const levelscript::Level& level)
 {
     for (const levelscript::Command& c : level.solved) {
         if (c.kind == levelscript::CommandKind::Step) {
             run(c.count);
+            continue;
+        }
+        // A creature as the player places one; each waits for its body.
+        if (c.kind == levelscript::CommandKind::Human || c.kind == levelscript::CommandKind::Robot) {
+            levelscript::Action a;
+            a.kind = c.kind == levelscript::CommandKind::Human ? levelscript::ActionKind::Human
+                                                               : levelscript::ActionKind::Robot;
+            a.at = c.at;
+            a.name = c.job;
+            placeCreature(a, "solved line " + std::to_string(c.line));
+            if (::testing::Test::HasFatalFailure())
+                return;
             continue;
         }
         if (c.kind == levelscript::CommandKind::Tune) {

@@ -104,6 +104,8 @@ protected:
     // A long press on the instrument at the cell, its editor left.
     void playInstrument(int x, int y, const std::string& where);
     void loadLastSaved();
+    // The human or robot action: the leader placed, then its job's dust.
+    void placeCreature(const levelscript::Action& a, const std::string& where);
 
     int m_mode = 0;  // the game mode whose days are played
     int64_t m_clockBase = 1000000;

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "campaigns/story/StoryPlayer.h"
+#include "elements/creatures/Robots.h"
 #include "goals/AchievementManager.h"
 #include "hud/GUITopBar.h"
 #include "platform/GameClock.h"
@@ -38,6 +39,24 @@ protected:
         a.element = std::move(element);
         a.radius = radius;
         return a;
+    }
+    levelscript::Action creature(levelscript::ActionKind kind, std::vector<int32_t> at, std::string job)
+    {
+        levelscript::Action a = action(kind, std::move(at));
+        a.name = std::move(job);
+        return a;
+    }
+    // Some human's job or robot's role is this.
+    bool jobOfLeader(const std::string& job)
+    {
+        for (int x = 0; x < world->width; ++x)
+            for (int y = 0; y < world->height; ++y)
+                if (auto* robot = dynamic_cast<RobotLeader*>(world->at(x, y)); robot && robot->role == job)
+                    return true;
+                else if (auto* human = dynamic_cast<HumanLeader*>(world->at(x, y));
+                         human && !robot && human->job == job)
+                    return true;
+        return false;
     }
     levelscript::Action named(levelscript::ActionKind kind, std::string name, bool on = false)
     {
@@ -84,6 +103,10 @@ TEST_F(StoryRunner, EachActionReachesTheWorldThroughTheHud)
         {"sun off", named(K::Option, "Sun", false), [&] { return !world->lightMap.isSunOn(); }},
         {"sun on", named(K::Option, "Sun", true), [&] { return world->lightMap.isSunOn(); }},
         {"temperature", named(K::Temperature, "Hot"), [&] { return layer->getGUI()->getTemperatureLevel() == 4; }},
+        {"a human given a job by its dust", creature(K::Human, {80, 20}, "miner"),
+         [&] { return jobOfLeader("miner"); }},
+        {"a robot given a role by its dust", creature(K::Robot, {100, 20}, "hunter"),
+         [&] { return jobOfLeader("hunter"); }},
         {"reset", action(K::Reset, {}), [&] { return world->eventFlags[World::kEventWorldReset] == 1; }},
     };
     for (const Case& c : cases) {

@@ -170,6 +170,42 @@ TEST(LevelScript, TunesInstrumentsAndPlaysNotes)
     EXPECT_EQ(level.script[0].at, (std::vector<int32_t>{40, 30, 42, 30, 40, 30}));
 }
 
+// Creatures: the leader's cell, a job or role, a facing; the player's
+// dust for each job.
+TEST(LevelScript, PlacesCreaturesWithJobs)
+{
+    Level level;
+    std::string error;
+    ASSERT_TRUE(parseLevel("world Day5_2\nbackground peaceful\nhuman 20 10 hunter left\nrobot 40 10 guardian\n"
+                           "built\nbuilt 7\nscript\nhuman 30 10 builder\nrobot 50 10 hunter\nend\n",
+                           "Day5_2.level", known, level, error))
+        << error;
+    ASSERT_EQ(level.build.size(), 4u);
+    EXPECT_EQ(level.build[0].kind, CommandKind::Human);
+    EXPECT_EQ(level.build[0].at, (std::vector<int32_t>{20, 10}));
+    EXPECT_EQ(level.build[0].job, "hunter");
+    EXPECT_EQ(level.build[0].facing, -1);
+    EXPECT_EQ(level.build[1].kind, CommandKind::Robot);
+    EXPECT_EQ(level.build[1].facing, 1);
+    EXPECT_EQ(level.build[2].kind, CommandKind::Built);
+    EXPECT_EQ(level.build[2].count, 100);
+    EXPECT_EQ(level.build[3].count, 7);
+    ASSERT_EQ(level.script.size(), 2u);
+    EXPECT_EQ(level.script[0].kind, ActionKind::Human);
+    EXPECT_EQ(level.script[0].name, "builder");
+    EXPECT_EQ(level.script[1].kind, ActionKind::Robot);
+    const struct {
+        const char* job;
+        bool robot;
+        const char* dust;
+    } dusts[] = {{"hunter", false, "HunterDust"}, {"woodchopper", false, "WoodcutterDust"},
+                 {"settler", false, ""},          {"normal", false, ""},
+                 {"zombie", false, "ZombieDust"}, {"hunter", true, "RHunterDust"},
+                 {"guardian", true, ""}};
+    for (const auto& d : dusts)
+        EXPECT_EQ(dustOf(d.job, d.robot), d.dust) << d.job;
+}
+
 TEST(LevelScript, DefaultsAndNoCheck)
 {
     Level level;
@@ -231,6 +267,14 @@ TEST(LevelScript, FaultsNameTheirFileAndLine)
         {head + "tune 88 43 c 4\n", "Day7.level:3: '4' is out of range 0..3"},
         {head + "script\nplay 88 43 90\nend\n", "Day7.level:4: expected: play X Y [X Y ...]"},
         {head + "script\nplay 88 80\nend\n", "Day7.level:4: cell (88, 80) is outside the 120 x 80 world"},
+        {head + "human 10 2 pilot\n",
+         "Day7.level:3: unknown job 'pilot' (normal settler hunter woodchopper miner builder zombie spaceman safari)"},
+        {head + "robot 10 2 miner\n", "Day7.level:3: unknown role 'miner' (guardian hunter)"},
+        {head + "human 10 75 normal\n", "Day7.level:3: cell (11, 80) is outside the 120 x 80 world"},
+        {head + "human 119 2 normal\n", "Day7.level:3: cell (120, 7) is outside the 120 x 80 world"},
+        {head + "human 10 2 miner up\n", "Day7.level:3: expected left or right, got 'up'"},
+        {head + "script\nhuman 10 2 miner left\nend\n", "Day7.level:4: expected: human X Y JOB"},
+        {head + "built 0\n", "Day7.level:3: '0' is out of range 1..100000"},
         {head + "table MakeMetalBox a fill\n", "Day7.level:3: expected a table letter A..Z, got 'a'"},
         {head + "table MakeMetalBox A mark Soil\n", "Day7.level:3: expected: table MISSION LETTER empty | mark"},
         {head + "table MakeMetalBox A paint\n", "Day7.level:3: expected fill, empty or mark, got 'paint'"},

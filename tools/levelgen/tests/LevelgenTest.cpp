@@ -16,6 +16,9 @@
 #include "LevelScript.h"
 #include "campaigns/Campaigns.h"
 #include "campaigns/story/StoryTables.h"
+#include "elements/creatures/HumanLeader.h"
+#include "elements/creatures/MPObject.h"
+#include "elements/creatures/Robots.h"
 #include "world/World.h"
 #include "world/WorldBlob.h"
 
@@ -194,6 +197,68 @@ TEST(Levelgen, TablesOfCampaignMissionsByClassName)
     EXPECT_NE(error.find("no table Contra_LedsOn C"), std::string::npos) << error;
 }
 
+// Creatures are saved whole with their jobs, and a loaded world gives them
+// back; the body's room, its building and the limits are faults with lines.
+TEST(Levelgen, CreaturesAreSavedWholeWithTheirJobs)
+{
+    const std::string head = "world Day5_1\nbackground peaceful\nfill Stone 1 1 118 4\n";  // lines 1-3
+    const struct {
+        std::string body;
+        const char* error;  // empty: builds
+        const char* job;    // the first leader's job after a load
+    } cases[] = {
+        {"human 20 5 hunter left\nrobot 40 5 hunter\nbuilt\n", "", "hunter"},
+        {"human 20 5 settler\nbuilt 3\n", "", "normal"},
+        {"human 20 5 zombie\nbuilt\nstep 40\n", "", "zombie"},
+        {"human 20 3 normal\n", "Day5_1.level:4: no room for the body at (20, 4), which holds Stone", ""},
+        {"human 20 5 normal\n",
+         "Day5_1.level: the HumanLeader at (20, 5) has no whole body when the world is saved ('built' steps until it "
+         "has)",
+         ""},
+        {"human 10 5 normal\nhuman 20 5 normal\nhuman 30 5 normal\nhuman 40 5 normal\nhuman 50 5 normal\n"
+         "human 60 5 normal\nbuilt\nhuman 70 5 normal\n",
+         "Day5_1.level:11: the world took no more humans", ""},
+        {"human 10 5 normal\nhuman 20 5 normal\nhuman 30 5 normal\nhuman 40 5 normal\nhuman 50 5 normal\n"
+         "human 60 5 normal\nhuman 70 5 normal\n",
+         "Day5_1.level:10: 7 humans, more than 6", ""},
+        {"robot 10 5 guardian\nrobot 20 5 guardian\nrobot 30 5 guardian\nrobot 40 5 guardian\nrobot 50 5 hunter\n",
+         "Day5_1.level:8: 5 robots, more than 4", ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.body);
+        levelscript::Level level;
+        std::string error;
+        ASSERT_TRUE(levelscript::parseLevel(head + c.body, "Day5_1.level", LevelBuilder::knownElement, level, error))
+            << error;
+        LevelBuilder builder;
+        BuiltLevel built;
+        const bool ok = builder.build(level, built, error);
+        EXPECT_EQ(error, c.error);
+        if (!ok)
+            continue;
+        ASSERT_TRUE(builder.load(built.prepared));
+        World& w = builder.world();
+        for (int i = 0; i < 5; ++i)
+            w.step();
+        std::vector<HumanLeader*> leaders;
+        for (int x = 0; x < w.width; ++x)
+            for (int y = 0; y < w.height; ++y)
+                if (auto* h = dynamic_cast<HumanLeader*>(w.at(x, y)))
+                    leaders.push_back(h);
+        ASSERT_FALSE(leaders.empty());
+        for (HumanLeader* h : leaders)
+            EXPECT_TRUE(h->group && !h->group->broken &&
+                        static_cast<int>(h->group->members->count()) == HumanLeader::kBodyCells);
+        EXPECT_EQ(leaders.front()->job, c.job);
+        if (leaders.size() > 1) {
+            auto* robot = dynamic_cast<RobotLeader*>(leaders.back());
+            ASSERT_NE(robot, nullptr);
+            EXPECT_EQ(robot->role, "hunter");
+            EXPECT_EQ(leaders.front()->getFacing(), -1);
+        }
+    }
+}
+
 TEST(Levelgen, GuidePictureMarksCellsTopRowFirst)
 {
     Tree tree;
@@ -249,14 +314,28 @@ TEST(Levelgen, WorldChecksFindPlantedFaults)
     CheckReport report;
     checkWorld(builder, built.prepared, "Day1", tree.root(), report);
     EXPECT_EQ(report.errors, (std::vector<std::string>{"Day1: holds Mud, which its day's missions count as made"}));
-
-    // Creatures beyond the game's limits.
-    ASSERT_TRUE(levelscript::parseLevel("world Zoo\nbackground peaceful\nfill LionLeader 10 10 13 10\n", "Zoo.level",
+    // A campaign level's world too: the ninth Human level asks for Bright.
+    ASSERT_TRUE(levelscript::parseLevel("world Day5_9\nbackground peaceful\ncell Bright 50 50\n", "Day5_9.level",
                                         LevelBuilder::knownElement, level, error))
         << error;
     ASSERT_TRUE(builder.build(level, built, error)) << error;
     report = {};
-    checkWorld(builder, built.prepared, "Zoo", tree.root(), report);
+    checkWorld(builder, built.prepared, "Day5_9", tree.root(), report);
+    EXPECT_EQ(report.errors,
+              (std::vector<std::string>{"Day5_9: holds Bright, which its day's missions count as made"}));
+
+    // Creatures beyond the game's limits, which the builder itself refuses:
+    // planted in a loaded world.
+    ASSERT_TRUE(levelscript::parseLevel("world Zoo\nbackground peaceful\n", "Zoo.level", LevelBuilder::knownElement,
+                                        level, error))
+        << error;
+    ASSERT_TRUE(builder.build(level, built, error)) << error;
+    ASSERT_TRUE(builder.load(built.prepared));
+    for (int x = 10; x <= 13; ++x)
+        builder.world().addParticle(x, 10, hashString("LionLeader"), false);
+    const std::vector<uint8_t> zoo = builder.saveAgain();
+    report = {};
+    checkWorld(builder, zoo, "Zoo", tree.root(), report);
     EXPECT_EQ(report.errors, (std::vector<std::string>{"Zoo: 4 lions, more than 3"}));
     ASSERT_TRUE(levelscript::parseLevel("world Day1\nbackground peaceful\ncell Mud 50 50\ncell Soil 51 50\n",
                                         "Day1.level", LevelBuilder::knownElement, level, error))

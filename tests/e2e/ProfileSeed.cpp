@@ -1,7 +1,8 @@
 // Writes the profile a scripted run starts from, where the game keeps it
 // (XDG_DATA_HOME as the game reads it): a named player whose story is
-// finished, and optionally the best day reached in some game modes.
-//   e2e_profile_seed <name> [<mode>=<best day>...]
+// finished, and optionally the best day reached in some game modes and
+// more campaigns finished (by their index in the profile's flags).
+//   e2e_profile_seed <name> [<mode>=<best day>...] [finished=<campaign>...]
 // Exits 0 when the profile was written, 1 when not, 2 on bad use.
 #include <cstdio>
 #include <cstdlib>
@@ -20,7 +21,7 @@ USING_NS_CC;
 int main(int argc, char** argv)
 {
     if (argc < 2) {
-        std::fprintf(stderr, "usage: e2e_profile_seed <name> [<mode>=<best day>...]\n");
+        std::fprintf(stderr, "usage: e2e_profile_seed <name> [<mode>=<best day>...] [finished=<campaign>...]\n");
         return 2;
     }
     CCEGLView::setRunMode(kCCRunModeHeadless);
@@ -44,7 +45,16 @@ int main(int argc, char** argv)
             std::fprintf(stderr, "profile seed: '%s' is not <mode>=<best day>\n", argv[i]);
             return 2;
         }
-        profile->setBestDay(std::atoi(pair.substr(0, eq).c_str()), std::atoi(pair.substr(eq + 1).c_str()));
+        const int value = std::atoi(pair.substr(eq + 1).c_str());
+        if (pair.substr(0, eq) == "finished") {
+            if (value < 0 || value >= CampaignIndex::Count) {
+                std::fprintf(stderr, "profile seed: no campaign %d\n", value);
+                return 2;
+            }
+            profile->setCompletionFlag(value, 1);
+        } else {
+            profile->setBestDay(std::atoi(pair.substr(0, eq).c_str()), value);
+        }
     }
     profile->save();
     if (!gameServices().fileExists("profile.dat")) {

@@ -20,6 +20,7 @@
 #include "GuidePicture.h"
 #include "LevelBuilder.h"
 #include "LevelScript.h"
+#include "cocos2d.h"
 
 namespace fs = std::filesystem;
 using namespace levelgen;
@@ -137,6 +138,9 @@ int main(int argc, char** argv)
         backgrounds = out;
     if (levels.empty())
         levels = levelFiles(assets + "/levels");
+    // Creatures are painted in their job's skin from the pictures of the tree
+    // being built.
+    cocos2d::CCFileUtils::sharedFileUtils()->setResourceRoot(out);
     LevelBuilder builder;
     for (const std::string& file : levels) {
         std::string error;

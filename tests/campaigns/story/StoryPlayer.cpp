@@ -69,12 +69,15 @@ std::set<std::string> paletteOf(const std::string& world)
     std::set<std::string> names;
     CCDictionary* settings = CCDictionary::createWithContentsOfFile(("universes/Missions/" + world + ".plist").c_str());
     auto* listed = settings ? dynamic_cast<CCArray*>(settings->objectForKey("elements")) : nullptr;
-    std::set<std::string> allowed;
+    std::set<std::string> listedNames;
     for (unsigned i = 0; listed && i < listed->count(); ++i)
         if (auto* s = dynamic_cast<CCString*>(listed->objectAtIndex(i)))
-            allowed.insert(s->getString());
+            listedNames.insert(s->getString());
+    // A deny list offers everything it does not name.
+    auto* mode = settings ? dynamic_cast<CCString*>(settings->objectForKey("lockMode")) : nullptr;
+    const bool deny = mode && mode->getString() == "deny";
     for (const PaletteEntry& e : paletteTable())
-        if (ParticleCreator::isBuilt(hashString(e.name)) && allowed.count(e.name))
+        if (ParticleCreator::isBuilt(hashString(e.name)) && listedNames.count(e.name) != deny)
             names.insert(e.name);
     return names;
 }

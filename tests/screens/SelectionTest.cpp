@@ -84,7 +84,7 @@ TEST_F(SelectionTest, CampaignsOpenAndCloseByTheProfileAndTheBuiltGoals)
     };
     const Case cases[] = {
         // Campaigns with goals but no level worlds yet stay closed: Dinosaurs
-        // (3), PixelArt (4) and Invasion (10). Human (5) is always unlocked.
+        // (3) and PixelArt (4). Human (5) is always unlocked.
         {"a new player", {}, {5}, {}},
         {"the story finished", {ci::Story}, {2, 5}, {}},
         {"Contraptions finished", {ci::Story, ci::Contraptions}, {2, 5, 6, 7}, {2}},
@@ -93,6 +93,8 @@ TEST_F(SelectionTest, CampaignsOpenAndCloseByTheProfileAndTheBuiltGoals)
         {"Music finished alone", {ci::Music}, {5, 7}, {1}},
         // Human opens Zombie, whose levels exist.
         {"Human finished", {ci::Human}, {5, 8}, {5}},
+        // Zombie opens Invasion, whose levels exist too.
+        {"Zombie finished", {ci::Zombie}, {5, 10}, {8}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);

@@ -59,7 +59,14 @@ uint32_t jobAction(const std::string& job)
 
 std::string cellText(int x, int y)
 {
-    return "(" + std::to_string(x) + ", " + std::to_string(y) + ")";
+    // Appended piece by piece: GCC 12's optimiser warns (restrict) on the
+    // chain of + that starts from a literal.
+    std::string text = "(";
+    text += std::to_string(x);
+    text += ", ";
+    text += std::to_string(y);
+    text += ")";
+    return text;
 }
 
 }  // namespace

@@ -5,7 +5,8 @@
 //       every assets/levels/*.level (or the files named) into
 //       TREE/universes/Missions/<world>, the solved variants into the solved
 //       folder, guide pictures into TREE/backgrounds/Missions/. Backgrounds
-//       are read from --backgrounds (default: the output tree).
+//       and creature pictures are read from --backgrounds (default: the
+//       output tree).
 //   levelgen --check --assets DIR --tree TREE [--all-days]
 //       the checks of DayCheck.h; missing story days fail with --all-days.
 //
@@ -142,9 +143,10 @@ int main(int argc, char** argv)
         backgrounds = out;
     if (levels.empty())
         levels = levelFiles(assets + "/levels");
-    // Creatures are painted in their job's skin from the pictures of the tree
-    // being built.
-    cocos2d::CCFileUtils::sharedFileUtils()->setResourceRoot(out);
+    // Creatures are painted in their job's skin from the tree the pictures
+    // are read from: a fresh output folder has none, and its worlds would
+    // differ from the tree's.
+    cocos2d::CCFileUtils::sharedFileUtils()->setResourceRoot(backgrounds);
     LevelBuilder builder;
     for (const std::string& file : levels) {
         std::string error;

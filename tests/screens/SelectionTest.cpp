@@ -83,17 +83,16 @@ TEST_F(SelectionTest, CampaignsOpenAndCloseByTheProfileAndTheBuiltGoals)
         std::vector<int> markedDone;  // game modes
     };
     const Case cases[] = {
-        // Campaigns with goals but no level worlds yet stay closed: Invasion
-        // (10). Human (5) is always unlocked.
+        // Every campaign has its level worlds; Human (5) is always unlocked.
         {"a new player", {}, {5}, {}},
         {"the story finished", {ci::Story}, {2, 4, 5}, {}},
         {"Contraptions finished", {ci::Story, ci::Contraptions}, {2, 4, 5, 6, 7}, {2}},
         {"UserMade finished too", {ci::Story, ci::Contraptions, ci::UserMade}, {1, 2, 4, 5, 6, 7}, {2, 6}},
         // Music finished but not unlocked (an old profile): marked, still closed.
         {"Music finished alone", {ci::Music}, {3, 5, 7}, {1}},
-        // Human opens Zombie and Robot.
+        // Human opens Zombie and Robot, Zombie opens Invasion.
         {"Human finished", {ci::Human}, {5, 8, 9}, {5}},
-        {"Zombie finished", {ci::Zombie}, {5}, {8}},
+        {"Zombie finished", {ci::Zombie}, {5, 10}, {8}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);

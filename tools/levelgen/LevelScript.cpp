@@ -366,6 +366,16 @@ void Parser::action(const std::vector<std::string>& t)
         arity(t, 2, 2, w == "step" ? "step N" : "until N");
         a.kind = w == "step" ? ActionKind::Step : ActionKind::Until;
         a.count = integer(t, 1, 1, 1000000);
+    } else if (w == "key") {
+        if (t.size() < 3)
+            fail("expected: key left|right|space ... N");
+        a.kind = ActionKind::Key;
+        for (size_t i = 1; i + 1 < t.size(); ++i) {
+            if (t[i] != "left" && t[i] != "right" && t[i] != "space")
+                fail("unknown key '" + t[i] + "' (left right space)");
+            a.keys.push_back(t[i]);
+        }
+        a.count = integer(t, t.size() - 1, 1, 100000);
     } else if (w == "note") {
         arity(t, 5, 5, "note X Y NAME OCTAVE");
         a.kind = ActionKind::Note;

@@ -85,17 +85,19 @@ enum class ActionKind {
     Play,
     Human,
     Robot,
+    Key,
 };
 
 struct Action {
     ActionKind kind = ActionKind::Step;
     int line = 0;
-    std::string element;      // Paint, Stroke, Fill, Replace
-    std::vector<int32_t> at;  // the cells: x y, or x0 y0 x1 y1 for Stroke; Play: x y pairs
-    int32_t radius = 0;       // Paint, Stroke, Erase: 0 is one cell
-    int32_t count = 0;        // Step, Until
-    std::string name;         // Option: Sun ...; Temperature: VeryCold ...; Human: job; Robot: role
-    bool on = false;          // Option
+    std::string element;            // Paint, Stroke, Fill, Replace
+    std::vector<int32_t> at;        // the cells: x y, or x0 y0 x1 y1 for Stroke; Play: x y pairs
+    int32_t radius = 0;             // Paint, Stroke, Erase: 0 is one cell
+    int32_t count = 0;              // Step, Until
+    std::string name;               // Option: Sun ...; Temperature: VeryCold ...; Human: job; Robot: role
+    bool on = false;                // Option
+    std::vector<std::string> keys;  // Key: held together for `count` steps
 };
 
 struct Level {

@@ -81,6 +81,10 @@ bool generate(LevelBuilder& builder, const std::string& file, const std::string&
         return false;
     if (!solved.empty() && level.hasSolved && !writeBytes(solved + "/" + level.header.world, built.solved, error))
         return false;
+    // A level that lost its solved section must not leave the old variant
+    // for the level test to play.
+    if (!solved.empty() && !level.hasSolved)
+        std::remove((solved + "/" + level.header.world).c_str());
     return true;
 }
 

@@ -705,6 +705,18 @@ void StoryPlayer::act(int day, const levelscript::Action& a, bool solvedLoaded)
         break;
     }
     case ActionKind::Step: run(a.count); break;
+    case ActionKind::Key: {
+        // Held on the keyboard as a pilot holds them, then let go.
+        CCEGLView* view = CCEGLView::sharedOpenGLView();
+        auto hold = [&](bool down) {
+            for (const std::string& k : a.keys)
+                view->setKeyDown(k == "left" ? kCCKeyLeft : k == "right" ? kCCKeyRight : kCCKeySpace, down);
+        };
+        hold(true);
+        run(a.count);
+        hold(false);
+        break;
+    }
     case ActionKind::Until: {
         AchievementManager* goals = AchievementManager::getInstance();
         const bool done = runUntil([&] { return goals->activeCount() == 0; }, a.count);

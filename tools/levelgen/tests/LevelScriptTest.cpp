@@ -70,6 +70,7 @@ script
   step 300
   until 1200
   note 88 43 fs 3
+  key space right 20
 end
 )";
 
@@ -128,7 +129,7 @@ TEST(LevelScript, ReadsAWholeScript)
                                   ActionKind::Fill,    ActionKind::Replace, ActionKind::Build,       ActionKind::Tap,
                                   ActionKind::Save,    ActionKind::Reset,   ActionKind::Load,        ActionKind::ZoomIn,
                                   ActionKind::ZoomOut, ActionKind::Option,  ActionKind::Temperature, ActionKind::Step,
-                                  ActionKind::Until,   ActionKind::Note};
+                                  ActionKind::Until,   ActionKind::Note,    ActionKind::Key};
     ASSERT_EQ(level.script.size(), std::size(actions));
     for (size_t i = 0; i < std::size(actions); ++i)
         EXPECT_EQ(level.script[i].kind, actions[i]) << i;
@@ -138,6 +139,8 @@ TEST(LevelScript, ReadsAWholeScript)
     EXPECT_EQ(level.script[5].element, "Glass");
     EXPECT_EQ(level.script[13].name, "Sun");
     EXPECT_FALSE(level.script[13].on);
+    EXPECT_EQ(level.script[18].keys, (std::vector<std::string>{"space", "right"}));
+    EXPECT_EQ(level.script[18].count, 20);
     EXPECT_EQ(level.script[14].name, "VeryCold");
     EXPECT_EQ(level.script[17].at, (std::vector<int32_t>{88, 43}));
     EXPECT_EQ(level.script[17].name, "fs");
@@ -263,6 +266,8 @@ TEST(LevelScript, FaultsNameTheirFileAndLine)
         {head + "script\ntemperature Warm\nend\n", "Day7.level:4: unknown temperature 'Warm'"},
         {head + "script\nnote 88 43 h 2\nend\n", "Day7.level:4: unknown note 'h' (c cs d ds e f fs g gs a as b)"},
         {head + "script\nnote 88 43 d\nend\n", "Day7.level:4: expected: note X Y NAME OCTAVE"},
+        {head + "script\nkey up 5\nend\n", "Day7.level:4: unknown key 'up' (left right space)"},
+        {head + "script\nkey 5\nend\n", "Day7.level:4: expected: key left|right|space ... N"},
         {head + "tune 88 43 h 2\n", "Day7.level:3: unknown note 'h' (c cs d ds e f fs g gs a as b)"},
         {head + "tune 88 43 c 4\n", "Day7.level:3: '4' is out of range 0..3"},
         {head + "script\nplay 88 43 90\nend\n", "Day7.level:4: expected: play X Y [X Y ...]"},

@@ -118,7 +118,9 @@ public:
     {
         std::vector<Bytes> out;
         for (const char* text : {"User/My World.sav\nUser/My World.png", "User/a_b.sav\nRewards/Gift.sav\nprofile.dat",
-                                 "User/caf\xC3\xA9.sav\nUser/..sav\nUser/.sav"}) {
+                                 "User/caf\xC3\xA9.sav\nUser/..sav\nUser/.sav",
+                                 // A name whose file is the link an earlier name left beside the store.
+                                 "-link.\n-link.-link"}) {
             const std::string s = text;
             out.emplace_back(s.begin(), s.end());
         }
@@ -210,8 +212,11 @@ private:
             m_userFolderMade = true;
         }
         // Plain calls: a stream's buffer for one byte cost more than the write.
-        const int fd =
-            ::open((m_root + "/user/" + name + ".sav").c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+        // Never through a link an earlier name left ("a" makes "a-link.sav",
+        // which is the very file of the name "a-link"): the harness's own
+        // write must not be what changes the file outside.
+        const int fd = ::open((m_root + "/user/" + name + ".sav").c_str(),
+                              O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOFOLLOW, 0644);
         if (fd >= 0) {
             [[maybe_unused]] const ssize_t wrote = ::write(fd, "x", 1);
             ::close(fd);

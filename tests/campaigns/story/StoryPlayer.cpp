@@ -664,13 +664,8 @@ void StoryPlayer::act(int day, const levelscript::Action& a, bool solvedLoaded)
     case ActionKind::Load: loadLastSaved(); break;
     case ActionKind::ZoomIn:
         // The zoom button, then a touch where to magnify.
-        if (!layer->getZoomedOut()) {
-            click(GUITopBar::getInstance()->getZoomButton());
-            press(400, 300);
-            run(1);
-            release(400, 300);
-            run(10);
-        }
+        if (!layer->getZoomedOut())
+            magnifyAt(400, 300);
         EXPECT_TRUE(layer->getZoomedOut()) << where << ": the view is not magnified";
         break;
     case ActionKind::ZoomOut:
@@ -745,14 +740,8 @@ void StoryPlayer::tuneInstrument(const levelscript::Action& a, const std::string
     const float side = static_cast<float>(pixelSize * pixelSize);
     auto screen = [&] { return layer->convertToWorldSpace(ccp((a.at[0] + 0.5f) * side, (a.at[1] + 0.5f) * side)); };
     const bool wasMagnified = layer->getZoomedOut();
-    if (!wasMagnified) {
-        click(GUITopBar::getInstance()->getZoomButton());
-        const CCPoint at = screen();
-        press(at.x, at.y);
-        run(1);
-        release(at.x, at.y);
-        run(10);
-    }
+    if (!wasMagnified)
+        magnifyAt(screen().x, screen().y);
     const CCPoint at = screen();
     press(at.x, at.y);
     run(30);  // past the 0.8 s of a long press
@@ -771,6 +760,15 @@ void StoryPlayer::tuneInstrument(const levelscript::Action& a, const std::string
     }
 }
 
+void StoryPlayer::magnifyAt(float x, float y)
+{
+    click(GUITopBar::getInstance()->getZoomButton());
+    press(x, y);
+    run(1);
+    release(x, y);
+    run(10);
+}
+
 // A player's long press on an instrument: it sounds and its editor opens,
 // which the back key leaves. The view is magnified on the cell unless it
 // already shows the cell magnified, and stays so for the next notes.
@@ -787,14 +785,8 @@ void StoryPlayer::playInstrument(int x, int y, const std::string& where)
         click(GUITopBar::getInstance()->getZoomButton());
         run(10);
     }
-    if (!layer->getZoomedOut()) {
-        click(GUITopBar::getInstance()->getZoomButton());
-        const CCPoint at = screen();
-        press(at.x, at.y);
-        run(1);
-        release(at.x, at.y);
-        run(10);
-    }
+    if (!layer->getZoomedOut())
+        magnifyAt(screen().x, screen().y);
     ASSERT_TRUE(layer->getZoomedOut() && shown())
         << where << ": (" << x << ", " << y << ") is not in the magnified view (at " << screen().x << ", " << screen().y
         << ", magnified " << layer->getZoomedOut() << ")";

@@ -104,6 +104,8 @@ protected:
     // A long press on the instrument at the cell, its editor left.
     void playInstrument(int x, int y, const std::string& where);
     void loadLastSaved();
+    // The zoom button, then a tap on the screen point (x, y) to magnify there.
+    void magnifyAt(float x, float y);
     // The human or robot action: the leader placed, then its job's dust.
     void placeCreature(const levelscript::Action& a, const std::string& where);
 

@@ -6,6 +6,7 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -239,9 +240,6 @@ private:
                 const std::string n = listed->getString();
                 if (CloudStorage::foldName(n) != n)
                     return "listed name \"" + n + "\" is not the store's own";
-                // Every file here holds a byte at least: a size is found only for a file that is there.
-                if (CloudStorage::getFileSize(n) <= 0)
-                    return "listed world \"" + n + "\" cannot be found by its name";
                 if (GUISaveLoad::worldNameOf(n).find('/') != std::string::npos)
                     return "a world name holds a folder";
                 rewardsThenUser.push_back(n);
@@ -268,6 +266,11 @@ private:
             if (!n.empty())
                 all.push_back(n);
         }
+        // A listed world is one of the store's files, and each of those is
+        // found and deleted by its name below (the listing is in order).
+        for (const std::string& n : rewardsThenUser)
+            if (!std::binary_search(all.begin(), all.end(), n))
+                return "listed world \"" + n + "\" is not among the store's files";
         for (const std::string& n : all)
             if (!CloudStorage::fileDelete(n) || CloudStorage::fileExists(n))
                 return "listed file \"" + n + "\" cannot be deleted";

@@ -431,13 +431,19 @@ void GUI::showWorldMenu()
     const std::string description =
         gameServices().universeDescription ? gameServices().universeDescription() : std::string();
 
+    // The name and the description read at the size of the buttons' captions.
+    const float textScale = sheetScale() * 7.0f / GUILabel::fontSize;
     const CCPoint nameAt = grid.next();
-    addButton(content, this, callfuncO_selector(GUI::onNameButton), nullptr, kWideButton,
-              LocalUtils::localize("WorldNameBut"), nameAt);
+    GUIButton* nameButton = addButton(content, this, callfuncO_selector(GUI::onNameButton), nullptr, kWideButton,
+                                      LocalUtils::localize("WorldNameBut"), nameAt);
+    // Each text's first line beside the middle of its button.
+    const float lineHeight = (GUILabel::fontSize - GUILabel::baseLine) * textScale;
+    const float middle = nameButton ? nameButton->boundingBox().size.height / 2 : lineHeight / 2;
     GUILabel* nameLabel = GUILabel::create();
+    nameLabel->setScale(textScale);
     nameLabel->setText(CCString::create(name));
-    nameLabel->setAnchorPoint(ccp(0, 1));
-    nameLabel->setPosition(ccp(nameAt.x + 52 * sheetScale(), nameAt.y));
+    nameLabel->setAnchorPoint(ccp(0, 0.5f));
+    nameLabel->setPosition(ccp(nameAt.x + 52 * sheetScale(), nameAt.y - middle));
     content->addChild(nameLabel);
     setNameLabel(nameLabel);
     grid.next();
@@ -447,8 +453,9 @@ void GUI::showWorldMenu()
     addButton(content, this, callfuncO_selector(GUI::onDescriptionButton), nullptr, kWideButton,
               LocalUtils::localize("WorldDescriptionBut"), descriptionAt);
     GUILabel* descriptionLabel = GUILabel::create();
+    descriptionLabel->setScale(textScale);
     descriptionLabel->setAnchorPoint(ccp(0, 1));
-    descriptionLabel->setPosition(ccp(descriptionAt.x + 52 * sheetScale(), descriptionAt.y));
+    descriptionLabel->setPosition(ccp(descriptionAt.x + 52 * sheetScale(), descriptionAt.y - middle - lineHeight / 2));
     content->addChild(descriptionLabel);
     setDescriptionLabel(descriptionLabel);
     GUILabel::lineSpacing = -2.0f;
@@ -456,6 +463,10 @@ void GUI::showWorldMenu()
                                        kDescriptionWidth, kDescriptionLines);
     grid.next();
     grid.next();
+    // Its longest text runs below its button: the picture starts under that.
+    const float descriptionHeight =
+        kDescriptionLines * (GUILabel::fontSize - GUILabel::baseLine + 2.0f + GUILabel::lineSpacing) * textScale;
+    grid.top = std::min(grid.top, descriptionAt.y - descriptionHeight - 4 * sheetScale());
 
     // The world as it is now, one pixel a cell, and its buttons in a column
     // at its right, clear of it.

@@ -173,7 +173,7 @@ bool GUIPopup::build(int kind, CCString* text)
     m_kind = kind;
     m_closing = false;
     CCTexture2D::PVRImagesHavePremultipliedAlpha(true);
-    setPreviousWindow(ScreenUtils::getInstance()->getCurrentWindow());
+    setPreviousWindow(ScreenUtils::windowToGiveBack());
     releaseActions();
     setRetained(m_pendingCallback, nullptr);
     if (m_itemImage && m_itemImage->getParent() == this)

@@ -114,7 +114,7 @@ void GUIProgressBar::setTargetProgress(float target)
 
 void GUIProgressBar::buildContent()
 {
-    GUIWindow* current = ScreenUtils::getInstance()->getCurrentWindow();
+    GUIWindow* current = ScreenUtils::windowToGiveBack();
     hold(m_previousWindow, current == this ? nullptr : current);
     if (!m_batchNode)
         return;

@@ -88,7 +88,7 @@ bool GUIRate::initWithSize(CCSize size)
 void GUIRate::build(float value, CCObject* target)
 {
     BackButtonAdapter::getInstance()->addListener(this);
-    GUIWindow* current = ScreenUtils::getInstance()->getCurrentWindow();
+    GUIWindow* current = ScreenUtils::windowToGiveBack();
     hold(m_previousWindow, current);
     hold(m_rateTarget, target);
     m_rateSelector = callfuncO_selector(GUI::rateWorld);

@@ -310,6 +310,15 @@ void ScreenUtils::setKeyboardText()
     }
 }
 
+GUIWindow* ScreenUtils::windowToGiveBack()
+{
+    GUIWindow* current = getInstance()->getCurrentWindow();
+    GUIKeyboard* keyboard = GUIKeyboard::existingInstance();
+    if (current && current == keyboard && !keyboard->isActive())
+        return g_binding.previousWindow;
+    return current;
+}
+
 GUIWindow* ScreenUtils::keyboardPreviousWindow()
 {
     return g_binding.previousWindow;

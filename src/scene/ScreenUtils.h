@@ -24,6 +24,10 @@ public:
 
     // Called by a window's destructor: forgets it wherever it is kept.
     void forgetWindow(GUIWindow* window);
+    // What a window that opens now gives back when it goes: the current
+    // window, or, while a keyboard that has taken its text is on its way out,
+    // the window that keyboard gives back.
+    static GUIWindow* windowToGiveBack();
 
     // --- message pages -----------------------------------------------------------
     // Each attaches the message window to the game scene (z-order 30; the

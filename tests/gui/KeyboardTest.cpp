@@ -4,6 +4,7 @@
 #include "base/LocalUtils.h"
 #include "gui/GUIButton.h"
 #include "gui/GUILabel.h"
+#include "gui/GUIPopup.h"
 #include "hud/GUI.h"
 #include "world/GameServices.h"
 
@@ -335,6 +336,33 @@ TEST_F(Keyboard, AWindowTheAnswerOpensStaysCurrentAfterTheKeyboardCloses)
     ScreenUtils::getInstance()->setCurrentWindow(opened);
     keyboard()->onCloseFinished();
     EXPECT_EQ(current(), opened);
+}
+
+// Saving an unnamed world asks for its name and answers with "Your world is
+// saved.": once both have gone, the world menu must take touches again.
+TEST_F(Keyboard, APopupTheAnswerOpensGivesBackTheWindowTheKeyboardCameFrom)
+{
+    struct Answer : Receiver {
+        void take(CCObject* text)
+        {
+            Receiver::take(text);
+            ScreenUtils::showPopup(CCString::create("saved"), nullptr, nullptr, nullptr, nullptr, GUIPopup::Message);
+        }
+    };
+    Held<Answer> receiver;
+    auto* menu = new GUIWindow();
+    menu->initWithSize(CCSize(800, 200));
+    menu->autorelease();
+    scene()->addChild(menu);
+    ScreenUtils::getInstance()->setCurrentWindow(menu);
+    GUILabel* label = GUILabel::create();
+    ScreenUtils::showKeyboard(label, receiver.get(), callfuncO_selector(Answer::take));
+    keyboard()->insertText("\n", 1);
+    stepSeconds(0.2f);
+    EXPECT_EQ(current(), GUIPopup::getInstance());
+    GUIPopup::getInstance()->onOkPressed();
+    stepSeconds(0.35f);
+    EXPECT_EQ(current(), menu);
 }
 
 TEST_F(Keyboard, RebindingTheOpenKeyboardKeepsItAttachedOnceAndNeverLeavesItCurrent)

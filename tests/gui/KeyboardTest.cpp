@@ -58,6 +58,15 @@ protected:
     void tap(GUIButton* key) { executeAction(key->getCallback()); }
     std::string text() { return keyboard()->getText() ? keyboard()->getText()->getString() : "<null>"; }
     std::string counter() { return keyboard()->getCharsLeftLabel()->getText()->getString(); }
+    // A plain window in the scene, as a menu or a window the answer opens.
+    GUIWindow* addWindow()
+    {
+        auto* window = new GUIWindow();
+        window->initWithSize(CCSize(800, 200));
+        window->autorelease();
+        scene()->addChild(window);
+        return window;
+    }
 };
 
 TEST_F(Keyboard, TheCounterShowsWhatIsLeftAndAFullTextRefusesCharacters)
@@ -308,10 +317,7 @@ TEST_F(Keyboard, TheLabelIsLaidOutWithItsOwnFontAndTheCurrentFontIsKept)
 TEST_F(Keyboard, TheWindowThatWasCurrentComesBackEvenWhenTheKeyboardWasTakenOut)
 {
     Held<Receiver> receiver;
-    auto* window = new GUIWindow();
-    window->initWithSize(CCSize(800, 200));
-    window->autorelease();
-    scene()->addChild(window);
+    GUIWindow* window = addWindow();
     ScreenUtils::getInstance()->setCurrentWindow(window);
     open("a", receiver.get());
     EXPECT_EQ(current(), keyboard());
@@ -328,10 +334,7 @@ TEST_F(Keyboard, AWindowTheAnswerOpensStaysCurrentAfterTheKeyboardCloses)
 {
     Held<Receiver> receiver;
     open("a", receiver.get());
-    auto* opened = new GUIWindow();
-    opened->initWithSize(CCSize(800, 200));
-    opened->autorelease();
-    scene()->addChild(opened);
+    GUIWindow* opened = addWindow();
     keyboard()->accept();
     ScreenUtils::getInstance()->setCurrentWindow(opened);
     keyboard()->onCloseFinished();
@@ -350,10 +353,7 @@ TEST_F(Keyboard, APopupTheAnswerOpensGivesBackTheWindowTheKeyboardCameFrom)
         }
     };
     Held<Answer> receiver;
-    auto* menu = new GUIWindow();
-    menu->initWithSize(CCSize(800, 200));
-    menu->autorelease();
-    scene()->addChild(menu);
+    GUIWindow* menu = addWindow();
     ScreenUtils::getInstance()->setCurrentWindow(menu);
     GUILabel* label = GUILabel::create();
     ScreenUtils::showKeyboard(label, receiver.get(), callfuncO_selector(Answer::take));

@@ -58,6 +58,19 @@ uint32_t jobAction(const std::string& job)
     return ActionType::Walk;
 }
 
+// How a fault of the level begins: "<file>:<line>: ", or "<file>: " for the
+// level as a whole.
+std::string faultPrefix(const Level& level, int line = 0)
+{
+    std::string text = level.file.substr(level.file.find_last_of('/') + 1);
+    if (line > 0) {
+        text += ':';
+        text += std::to_string(line);
+    }
+    text += ": ";
+    return text;
+}
+
 std::string cellText(int x, int y)
 {
     // Appended piece by piece: GCC's restrict warning misreads "(" + string.
@@ -250,7 +263,7 @@ void LevelBuilder::clear(int x, int y)
 bool LevelBuilder::apply(const Command& c, const Level& level, std::vector<Cell>& marks, std::vector<GuideCell>& guides,
                          std::string& error)
 {
-    const std::string where = level.file.substr(level.file.find_last_of('/') + 1) + ":" + std::to_string(c.line) + ": ";
+    const std::string where = faultPrefix(level, c.line);
     auto fault = [&](const std::string& message) {
         error = where + message;
         return false;
@@ -378,15 +391,15 @@ bool LevelBuilder::applyAll(const std::vector<Command>& commands, const Level& l
         if (!apply(c, level, marks, guides, error))
             return false;
         if (const std::string over = overLimit(); !over.empty()) {
-            error = level.file.substr(level.file.find_last_of('/') + 1) + ":" + std::to_string(c.line) + ": " + over;
+            error = faultPrefix(level, c.line) + over;
             return false;
         }
     }
     // A world is saved with its creatures whole: a loaded body cell finds
     // its leader only then.
     if (const std::string unbuilt = unbuiltCreature(); !unbuilt.empty()) {
-        error = level.file.substr(level.file.find_last_of('/') + 1) + ": " + unbuilt +
-            " has no whole body when the world is saved ('built' steps until it has)";
+        error =
+            faultPrefix(level) + unbuilt + " has no whole body when the world is saved ('built' steps until it has)";
         return false;
     }
     return true;

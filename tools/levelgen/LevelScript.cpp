@@ -538,6 +538,7 @@ bool parseLevel(std::string_view text, const std::string& where, const ElementCh
     out = Level{};
     out.file = where;
     Parser parser(known, out);
+    const std::string base = where.substr(where.find_last_of('/') + 1);
     try {
         size_t start = 0;
         while (start <= text.size()) {
@@ -551,13 +552,11 @@ bool parseLevel(std::string_view text, const std::string& where, const ElementCh
             start = end + 1;
         }
         parser.finish();
-        std::string base = where.substr(where.find_last_of('/') + 1);
         if (base.size() > 6 && base.ends_with(".level") && base.substr(0, base.size() - 6) != out.header.world) {
             parser.number = 0;
             throw Fault{"world '" + out.header.world + "' is not named after its file"};
         }
     } catch (const Fault& fault) {
-        std::string base = where.substr(where.find_last_of('/') + 1);
         error = base + (parser.number > 0 ? ":" + std::to_string(parser.number) : std::string()) + ": " + fault.message;
         return false;
     }

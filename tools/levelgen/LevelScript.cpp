@@ -39,6 +39,10 @@ std::string_view withoutComment(std::string_view line)
     return line;
 }
 
+// The header lines, each at most once (Parser::seen_ keeps which came).
+constexpr const char* kHeaderNames[] = {"world", "background", "options", "ambient", "colony",
+                                        "seed",  "places",     "bound",   "guide"};
+
 bool marksGuide(const Command& c)
 {
     return c.kind == CommandKind::Mark ||
@@ -79,7 +83,7 @@ private:
     int sectionLine_ = 0;
     std::map<char, std::string> legend_;
     Command stamp_;
-    bool seen_[9] = {};
+    bool seen_[std::size(kHeaderNames)] = {};
 };
 
 int32_t Parser::integer(const std::vector<std::string>& t, size_t i, int32_t low, int32_t high) const
@@ -114,10 +118,8 @@ void Parser::arity(const std::vector<std::string>& t, size_t low, size_t high, c
 
 void Parser::header(const std::vector<std::string>& t)
 {
-    static const char* const names[] = {"world", "background", "options", "ambient", "colony",
-                                        "seed",  "places",     "bound",   "guide"};
     size_t which = 0;
-    while (which < std::size(names) && t[0] != names[which])
+    while (which < std::size(kHeaderNames) && t[0] != kHeaderNames[which])
         ++which;
     if (seen_[which])
         fail("'" + t[0] + "' given twice");
@@ -489,9 +491,7 @@ void Parser::line(std::string_view raw)
         sectionLine_ = number;
         return;
     }
-    static const char* const headers[] = {"world", "background", "options", "ambient", "colony",
-                                          "seed",  "places",     "bound",   "guide"};
-    bool isHeader = std::find(std::begin(headers), std::end(headers), w) != std::end(headers);
+    bool isHeader = std::find(std::begin(kHeaderNames), std::end(kHeaderNames), w) != std::end(kHeaderNames);
     if (section_ == Section::Script) {
         action(t);
     } else if (isHeader) {

@@ -50,6 +50,11 @@ constexpr CellRun cell(int32_t x, int32_t y, std::string_view type)
 {
     return {x, x, y, y, hashString(type)};
 }
+// Every cell of x0..x1 by y0..y1.
+constexpr CellRun block(int32_t x0, int32_t x1, int32_t y0, int32_t y1, std::string_view type)
+{
+    return {x0, x1, y0, y1, hashString(type)};
+}
 // The same runs with another kind.
 template <size_t K> constexpr std::array<CellRun, K> retyped(std::array<CellRun, K> list, std::string_view type)
 {

@@ -8,12 +8,6 @@ namespace {
 
 using namespace runs;
 
-// Every cell of x0..x1 by y0..y1.
-constexpr CellRun block(int32_t x0, int32_t x1, int32_t y0, int32_t y1, std::string_view type)
-{
-    return {x0, x1, y0, y1, hashString(type)};
-}
-
 // clang-format off
 CAMPAIGN_TABLE(kT1a, cell(14, 59, "HumanLeader"), cell(16, 34, "HumanLeader"), cell(19, 7, "HumanLeader"),
                block(54, 56, 7, 13, "HumanLeader"));

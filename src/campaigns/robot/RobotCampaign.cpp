@@ -7,12 +7,6 @@ namespace {
 
 using namespace runs;
 
-// Every cell of x0..x1 by y0..y1.
-constexpr CellRun block(int32_t x0, int32_t x1, int32_t y0, int32_t y1, std::string_view type)
-{
-    return {x0, x1, y0, y1, hashString(type)};
-}
-
 // A drawn block whose top left cell is (x0, y0): 'M' Metal, 'T' TNT, any
 // other character nothing. N must be the number of cells drawn.
 template <size_t N, size_t R>

@@ -11,12 +11,6 @@ namespace {
 
 using namespace runs;
 
-// Every cell of x0..x1 by y0..y1.
-constexpr CellRun block(int32_t x0, int32_t x1, int32_t y0, int32_t y1, std::string_view type)
-{
-    return {x0, x1, y0, y1, hashString(type)};
-}
-
 // clang-format off
 CAMPAIGN_TABLE(kT1, cell(3, 41, "AVirus"), cell(3, 58, "AVirus"), cell(4, 50, "AVirus"), cell(5, 66, "AVirus"),
                cell(5, 74, "AVirus"), cell(8, 51, "AVirus"), cell(11, 57, "AVirus"), cell(12, 68, "AVirus"),

@@ -217,9 +217,9 @@ std::string LevelBuilder::unbuiltCreature() const
             const auto* leader = dynamic_cast<const MPLeaderBase*>(w.grid[x][y]);
             if (!leader)
                 continue;
-            const bool human = dynamic_cast<const HumanLeader*>(leader) != nullptr;
+            const auto* human = dynamic_cast<const HumanLeader*>(leader);
             const MPObject* g = leader->group;
-            if (!g || g->broken || (human && static_cast<int>(g->members->count()) != HumanLeader::kBodyCells))
+            if (human ? !human->hasWholeBody() : (!g || g->broken))
                 return "the " + ParticleCreator::getName(leader->getType()) + " at " + cellText(x, y);
         }
     return {};

@@ -456,6 +456,11 @@ void HumanLeader::buildHumanBody(uint32_t partType)
     paintSkin();
 }
 
+bool HumanLeader::hasWholeBody() const
+{
+    return group && !group->broken && static_cast<int>(group->members->count()) == kBodyCells;
+}
+
 bool HumanLeader::bodyWhole()
 {
     if (!group)

@@ -67,6 +67,9 @@ public:
     void onTouch() override;
     void buildBody() override;
     void onBodyBuilt() override;
+    // Its body is built, unbroken and all there (a look; bodyWhole() below
+    // also marks a short body broken).
+    bool hasWholeBody() const;
 
     int getFacing() const { return facing_; }
     void setFacing(int f);

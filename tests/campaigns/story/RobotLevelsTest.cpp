@@ -28,8 +28,7 @@ protected:
         for (int x = 0; x < world->width; ++x)
             for (int y = 0; y < world->height; ++y)
                 if (auto* p = dynamic_cast<HumanLeader*>(world->grid[x][y]); p && p->getType() == kind)
-                    n += p->group && !p->group->broken &&
-                        static_cast<int>(p->group->members->count()) == HumanLeader::kBodyCells;
+                    n += p->hasWholeBody();
         return n;
     }
 };

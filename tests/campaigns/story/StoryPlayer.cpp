@@ -827,8 +827,7 @@ void StoryPlayer::placeCreature(const levelscript::Action& a, const std::string&
             for (Particle* p : leaders())
                 if (!before.count(p)) {
                     placed = static_cast<HumanLeader*>(p);
-                    return placed->group && !placed->group->broken &&
-                        static_cast<int>(placed->group->members->count()) == HumanLeader::kBodyCells;
+                    return placed->hasWholeBody();
                 }
             return false;
         },

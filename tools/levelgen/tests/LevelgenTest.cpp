@@ -247,8 +247,7 @@ TEST(Levelgen, CreaturesAreSavedWholeWithTheirJobs)
                     leaders.push_back(h);
         ASSERT_FALSE(leaders.empty());
         for (HumanLeader* h : leaders)
-            EXPECT_TRUE(h->group && !h->group->broken &&
-                        static_cast<int>(h->group->members->count()) == HumanLeader::kBodyCells);
+            EXPECT_TRUE(h->hasWholeBody());
         EXPECT_EQ(leaders.front()->job, c.job);
         if (leaders.size() > 1) {
             auto* robot = dynamic_cast<RobotLeader*>(leaders.back());

@@ -10,6 +10,7 @@
 #include <string>
 #include <unistd.h>
 
+#include "support/BenchSupport.h"
 #include "cocos2d.h"
 #include "gui/GUILabel.h"
 #include "gui/SlidingLayer.h"
@@ -121,12 +122,8 @@ int main(int argc, char** argv)
             break;
         }
     CCEGLView::setRunMode(software ? kCCRunModeSoftware : kCCRunModeHeadless);
+    benchsupport::quietGameLog("gui_bench");
     CCEGLView::sharedOpenGLView();
     CCFileUtils::sharedFileUtils()->setResourceRoot(resourceFolder());
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return benchsupport::runBenchmarks(argc, argv);
 }

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "BenchCompare.h"
+#include "support/BenchSupport.h"
 #include "base/ScreenMetrics.h"
 #include "base/Utils.h"
 #include "cocos2d.h"
@@ -74,13 +75,9 @@ BENCHMARK(BM_elementsPage)->Name("shop_elements_page")->Unit(benchmark::kMillise
 int main(int argc, char** argv)
 {
     CCEGLView::setRunMode(kCCRunModeHeadless);
+    benchsupport::quietGameLog("shop_bench");
     CCEGLView::sharedOpenGLView();
     CCFileUtils::sharedFileUtils()->setResourceRoot(resourceFolder());
     resourceRoot = CCFileUtils::sharedFileUtils()->getResourceRoot();
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return benchsupport::runBenchmarks(argc, argv);
 }

@@ -3,11 +3,19 @@
 // line when it is destroyed.  LOG << "text" << value;  or  Logger(N) << ...
 // Line form: "(...) (<line>): " then every item followed by one space ("_" when
 // there are none). Any thread may log; each line is written with one call.
+// A line of ordinary length is collected and written without the heap, so a
+// world step may log.
+#include <atomic>
 #include <cstdint>
 #include <optional>
+#include <ostream>
 #include <sstream>
+#include <streambuf>
 #include <string>
+#include <string_view>
 #include <type_traits>
+
+class RepeatedLine;
 
 class Logger {
 public:
@@ -47,6 +55,9 @@ public:
     Logger& operator<<(char* text) { return writeCString(text); }
     Logger& operator<<(const std::string& text) { return writeString(text); }
     Logger& operator<<(unsigned int value) { return writeInt(value); }
+    // Nothing for a repeated line written the first time; "(N times since
+    // the last line)" when it came up more than once since.
+    Logger& operator<<(const RepeatedLine& line);
     Logger& operator<<(const Label& label)
     {
         m_pendingLabel = label.name ? label.name : "";
@@ -82,22 +93,76 @@ public:
     // throws the lines away anyway, makes millions of them).
     static void setMuted(bool muted);
     const char* functionSignature() const { return m_signature; }
-    std::string text() const { return m_text ? m_text->str() : std::string(); }
-    bool hasText() const { return m_text && !m_text->str().empty(); }
+    std::string text() const { return std::string(textView()); }
+    // The text collected so far, valid until the next insert.
+    std::string_view textView() const { return m_buffer.view(); }
+    bool hasText() const { return m_text && !m_buffer.view().empty(); }
+
+    // Texts up to this long are kept in the record itself.
+    static constexpr size_t kInlineText = 480;
 
 private:
     // The label and separator around an item; only with a text.
     void beginItem();
     void endItem();
 
+    // Collects the text in the record's own array, and in a string only
+    // past its end.
+    class TextBuffer : public std::streambuf {
+    public:
+        TextBuffer();
+        std::string_view view() const;
+        void clear();
+
+    protected:
+        int_type overflow(int_type c) override;
+        std::streamsize xsputn(const char* text, std::streamsize count) override;
+
+    private:
+        char m_inline[kInlineText];
+        std::string m_spill;  // the whole text once it outgrew m_inline
+    };
+
+    TextBuffer m_buffer;
     // Empty while logging is muted.
-    std::optional<std::ostringstream> m_text;
+    std::optional<std::ostream> m_text;
     int m_level = 0;
     int m_sourceLine;
     const char* m_signature = "";
     Sink m_sink;
-    std::string m_pendingLabel;
+    const char* m_pendingLabel = nullptr;
     int m_minimumLevel = 0;
+};
+
+// A line that a fault may write every step, or for every particle of a step:
+// written the first time it comes up, then at most once a second of the
+// game's clock, with the number of times it came up since the line before.
+//   static RepeatedLine conversions;
+//   if (conversions.due())
+//       LOG << "Prepare to clear" << conversions;
+// Any thread may ask; each line keeps its own count.
+class RepeatedLine {
+public:
+    RepeatedLine();
+    ~RepeatedLine();
+    RepeatedLine(const RepeatedLine&) = delete;
+    RepeatedLine& operator=(const RepeatedLine&) = delete;
+
+    // Counts one more time; true when the line is to be written now.
+    bool due();
+    // Times it came up for the line being written: since the last line,
+    // this one included (1 the first time).
+    int64_t times() const { return m_times; }
+
+    // Every repeated line starts afresh, as if it had never come up (tests
+    // that look for a line another test wrote a moment ago).
+    static void forgetAll();
+
+private:
+    std::atomic<int64_t> m_since{0};
+    std::atomic<int64_t> m_lastSecond;
+    int64_t m_times = 0;
+    RepeatedLine* m_next = nullptr;
 };
 
 // The sink of every record: formats the line and hands it to the debugger output.

@@ -14,6 +14,7 @@ namespace {
 
 constexpr uint32_t kOutsideWallType = hashString("OutsideWall");
 constexpr int kMaxRadius = 240;
+constexpr uint32_t kPreparedRadii = 64;
 
 int32_t clampLevel(int32_t level)
 {
@@ -53,21 +54,21 @@ void Light::init(int32_t idx, int cx, int cy, int r, float strength)
     // again; make sure, so that zeroing the grid below cannot strand values.
     if (hasGrid_)
         remove();
+    // A radius-1 light (every flame and spark) lights only its centre and
+    // needs no grid at all; a wider one takes a grid of its size that the
+    // map keeps between lights, so lights come and go without the heap.
+    if (map_ && gridHeld_)
+        map_->spareGrid(index, radius);
+    gridHeld_ = false;
     radius = r;
     size = r == 1 ? 1 : 2 * r;
     radiusSquared = static_cast<float>(r) * static_cast<float>(r);
     on = true;
     inUse = true;
     changed = true;
-    // The grid keeps its capacity, so reusing a record allocates nothing
-    // once it has held a light at least this large. A radius-1 light (every
-    // flame and spark) lights only its centre and needs no grid at all.
     if (map_ && r > 1) {
-        contribution().assign(static_cast<size_t>(size) * static_cast<size_t>(size), 0);
+        map_->takeGrid(index, r, static_cast<size_t>(size) * static_cast<size_t>(size));
         gridHeld_ = true;
-    } else if (gridHeld_) {
-        contribution().clear();
-        gridHeld_ = false;
     }
     hasGrid_ = true;
 }
@@ -156,11 +157,31 @@ LightMap::LightMap(World& world)
       sunLayer_(static_cast<size_t>(kWidth) * kHeight, 0),
       dirtyBlocks_(static_cast<size_t>(kBlocksWide) * kBlocksHigh, 0),
       shownTexels_(static_cast<size_t>(kWidth) * kHeight, CellColour{0, 0, 0, 100}), darkenedColours_(kDarkenedSlots),
-      freshColumns_(kWidth, 0), particleAlphas_(static_cast<size_t>(kWidth) * kHeight, 0)
+      freshColumns_(kWidth, 0), particleAlphas_(static_cast<size_t>(kWidth) * kHeight, 0),
+      spareGrids_(static_cast<size_t>(kMaxRadius) + 1)
 {
     for (int32_t i = 0; i < kRecords; ++i) {
         freeRecords_[i] = i;
         records_[i].map_ = this;
+    }
+    reserveSpareGrids();
+    // The field of view's tables for every radius an element's light uses,
+    // made now rather than by the first such light mid-step.
+    for (uint32_t radius = 1; radius <= kPreparedRadii; ++radius)
+        FieldOfView::heightFor(fovSettings(), radius, 0);
+}
+
+void LightMap::reserveSpareGrids()
+{
+    // Room up front for a storm's sparks (radius 2) and a swarm of fireflies
+    // or deep-sea fish (radius 4): their lights come and go by the hundred,
+    // and a new peak would otherwise take grids from the heap mid-step.
+    constexpr std::pair<int, size_t> kReserved[] = {{2, 1024}, {4, 64}};
+    for (const auto& [radius, count] : kReserved) {
+        std::vector<std::vector<int32_t>>& spares = spareGrids_[static_cast<size_t>(radius)];
+        spares.reserve(count * 2);
+        while (spares.size() < count)
+            spares.emplace_back(static_cast<size_t>(4 * radius * radius), 0);
     }
 }
 
@@ -240,6 +261,31 @@ void LightMap::removeLight(Light* light)
     light->inUse = false;
     inUse_.set(static_cast<int>(light - records_.data()), false);
     light->remove();
+    // Taken out of the light grid: its grid waits for the next light this wide.
+    if (light->gridHeld_) {
+        spareGrid(light->index, light->radius);
+        light->gridHeld_ = false;
+    }
+}
+
+void LightMap::takeGrid(int32_t record, int radius, size_t cells)
+{
+    std::vector<int32_t>& grid = grids_[static_cast<size_t>(record)];
+    std::vector<std::vector<int32_t>>& spares = spareGrids_[static_cast<size_t>(radius)];
+    if (grid.capacity() < cells && !spares.empty()) {
+        grid.swap(spares.back());
+        spares.pop_back();
+    }
+    grid.assign(cells, 0);
+}
+
+void LightMap::spareGrid(int32_t record, int radius)
+{
+    std::vector<int32_t>& grid = grids_[static_cast<size_t>(record)];
+    if (grid.capacity() == 0 || radius < 0 || radius > kMaxRadius)
+        return;
+    spareGrids_[static_cast<size_t>(radius)].push_back(std::move(grid));
+    grid = std::vector<int32_t>();
 }
 
 int32_t LightMap::getLevelAt(int x, int y) const
@@ -558,6 +604,9 @@ size_t LightMap::gridBytes() const
     size_t bytes = 0;
     for (int32_t i = lowWater_; i < kRecords; ++i)
         bytes += grids_[static_cast<size_t>(i)].capacity() * sizeof(int32_t);
+    for (const std::vector<std::vector<int32_t>>& spares : spareGrids_)
+        for (const std::vector<int32_t>& grid : spares)
+            bytes += grid.capacity() * sizeof(int32_t);
     return bytes;
 }
 
@@ -578,6 +627,9 @@ void LightMap::reset()
         light.hasGrid_ = false;
         light.gridHeld_ = false;
     }
+    for (std::vector<std::vector<int32_t>>& spares : spareGrids_)
+        std::vector<std::vector<int32_t>>().swap(spares);
+    reserveSpareGrids();
     // Every record is free and bare again: the next reset need only walk the
     // ones handed out after this one.
     lowWater_ = kRecords;

@@ -162,8 +162,8 @@ public:
     // radius r (the listed cells, or their blocks during a step).
     bool dirtyNear(int x, int y, int r, const int32_t* xs, const int32_t* ys, int32_t count);
     int32_t lightsInUse() const { return kRecords - freeTop_; }
-    // Bytes the lights' contribution grids hold (they keep their capacity
-    // from light to light until a reset).
+    // Bytes the lights' contribution grids hold (a light's grid waits for
+    // the next light of its radius until a reset).
     size_t gridBytes() const;
 
 private:
@@ -189,6 +189,13 @@ private:
     std::vector<Light> records_;
     // records_[i]'s contribution grid.
     std::vector<std::vector<int32_t>> grids_;
+    // Gives record its zeroed grid of `cells` cells, a spare one when there is.
+    void takeGrid(int32_t record, int radius, size_t cells);
+    // The record's grid (its light, of that radius, is out of the light grid)
+    // joins the spares.
+    void spareGrid(int32_t record, int radius);
+    // The spares every map starts with.
+    void reserveSpareGrids();
     std::vector<int32_t> freeRecords_;
     int32_t freeTop_ = kRecords;
     int32_t lowWater_ = kRecords;  // lowest record index handed out since the last reset
@@ -226,6 +233,8 @@ private:
     // pass and the overlay, so the overlay need not visit those particles.
     std::vector<uint8_t> freshColumns_;
     std::vector<uint8_t> particleAlphas_;
+    // Grids of lights gone, by radius, for the next light of that radius.
+    std::vector<std::vector<std::vector<int32_t>>> spareGrids_;
 };
 
 inline void Light::addCentre(int32_t amount)

@@ -68,15 +68,12 @@ static_assert(alignof(Particle) <= ParticlePool::kGranule, "the pool's blocks mu
 
 void* Particle::operator new(std::size_t size)
 {
-    return particlesArePooled() ? particleMemory().allocate(size) : ::operator new(size);
+    return worldBlock(size);
 }
 
 void Particle::operator delete(void* block, std::size_t size) noexcept
 {
-    if (particlesArePooled())
-        particleMemory().release(block, size);
-    else
-        ::operator delete(block);
+    freeWorldBlock(block, size);
 }
 
 Particle::Particle()
@@ -416,6 +413,11 @@ bool blastSpent(const World* w, int cx, int cy)
 // are marked, and a long ray first looks for the last tile on its way that
 // still holds a live cell and stops there. So a field of charges going off
 // in one step costs about the cells the blasts reach.
+void prepareBlasts()
+{
+    rayPaths();
+}
+
 void explode(int x, int y, int energy)
 {
     World* w = gWorld;

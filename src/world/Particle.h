@@ -178,5 +178,8 @@ static_assert(sizeof(Particle) == 56, "a particle stays at 56 bytes");
 
 // The blast of bombs, meteors and other explosives, 72 rays from (x, y).
 void explode(int x, int y, int energy);
+// Builds the blasts' ray tables now (every world does when it is made), so
+// that the first blast of a run takes nothing from the heap mid-step.
+void prepareBlasts();
 // A firework's coloured burst: rays that tint the Explosion cells they make.
 void explodeColored(int x, int y, int energy, float hue, int colours);

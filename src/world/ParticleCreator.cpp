@@ -182,9 +182,10 @@ void markCreated(int index, const std::string& name)
     // not make a boxed value per particle created.
     CCInteger* current = dynamic_cast<CCInteger*>(s_elementsCreated->objectForKey(name));
     if (!current || current->getValue() != 1) {
-        CCInteger* one = new CCInteger(1);
+        // One 1 serves every name (nothing changes a value in place), so a
+        // name the last reset listed is marked without the heap.
+        static CCInteger* const one = new CCInteger(1);
         s_elementsCreated->setObject(one, name);
-        one->release();
     }
     seen = s_elementsCreated->stamp();
 }
@@ -198,12 +199,19 @@ Particle* ParticleCreator::createById(uint32_t typeId)
     markCreated(index, index >= 0 ? t.shownNames[index] : t.notAccepted);
     if (index >= 0 && t.makers[index])
         return t.makers[index]();
-    if (index >= 0)
-        LOG << "Element class not registered:" << kTypeNames[index];
-    else if (typeId == kParticleTypeId)
-        LOG << "Tried to load a particle of type Particle! Like OMG, right!?!?!";
-    else
-        LOG << "Tried to load an unexisting type of particle " << static_cast<int32_t>(typeId);
+    // An element that makes a kind the game lacks does so every step.
+    static RepeatedLine notRegistered;
+    static RepeatedLine baseClass;
+    static RepeatedLine unknown;
+    if (index >= 0) {
+        if (notRegistered.due())
+            LOG << "Element class not registered:" << kTypeNames[index] << notRegistered;
+    } else if (typeId == kParticleTypeId) {
+        if (baseClass.due())
+            LOG << "Tried to load a particle of type Particle! Like OMG, right!?!?!" << baseClass;
+    } else if (unknown.due()) {
+        LOG << "Tried to load an unexisting type of particle " << static_cast<int32_t>(typeId) << unknown;
+    }
     return nullptr;
 }
 
@@ -214,7 +222,9 @@ Particle* ParticleCreator::createAt(uint32_t typeId, int x, int y)
         p->setPosition(x, y);
         return p;
     }
-    LOG_ERROR << "Tried to load " << typeId << " " << getName(typeId) << " particle";
+    static RepeatedLine failed;
+    if (failed.due())
+        LOG_ERROR << "Tried to load " << typeId << " " << getName(typeId) << " particle" << failed;
     return nullptr;
 }
 

@@ -1,6 +1,7 @@
 #include "world/ParticlePool.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <functional>
 #include <new>
 
@@ -140,18 +141,19 @@ std::size_t ParticlePool::trim()
             link(last, nullptr);
         head = kept;
     }
+    // The chunks kept move up in place: the list keeps its room.
     std::size_t given = 0;
-    std::vector<Chunk> remaining;
+    std::size_t kept = 0;
     for (std::size_t i = 0; i < chunks_.size(); ++i) {
         if (!idle[i]) {
-            remaining.push_back(chunks_[i]);
+            chunks_[kept++] = chunks_[i];
             continue;
         }
         ASAN_UNPOISON_MEMORY_REGION(chunks_[i].begin, chunks_[i].bytes);
         ::operator delete(chunks_[i].begin);
         given += chunks_[i].bytes;
     }
-    chunks_.swap(remaining);
+    chunks_.resize(kept);
 #ifdef __GLIBC__
     // The chunks lay among other blocks of the heap: hand their pages back
     // to the system rather than keep them resident until reused.
@@ -176,6 +178,23 @@ ParticlePool& particleMemory()
     // static object.
     static ParticlePool* pool = new ParticlePool();
     return *pool;
+}
+
+void* worldBlock(std::size_t size)
+{
+    if (particlesArePooled())
+        return particleMemory().allocate(size);
+    if (void* block = std::malloc(size ? size : 1))
+        return block;
+    throw std::bad_alloc();
+}
+
+void freeWorldBlock(void* block, std::size_t size) noexcept
+{
+    if (particlesArePooled())
+        particleMemory().release(block, size);
+    else
+        std::free(block);
 }
 
 bool particlesArePooled()

@@ -24,7 +24,9 @@ public:
     static constexpr std::size_t kMaxPooledSize = 1024;
     static constexpr std::size_t kBlocksPerChunk = 256;
 
-    ParticlePool() = default;
+    // Room in the chunk list for a full world of particles of a few sizes,
+    // so that taking a chunk is the only allocation growing the pool makes.
+    ParticlePool() { chunks_.reserve(1024); }
     ~ParticlePool();
     ParticlePool(const ParticlePool&) = delete;
     ParticlePool& operator=(const ParticlePool&) = delete;
@@ -67,3 +69,9 @@ private:
 ParticlePool& particleMemory();
 // Whether Particle's allocation goes through the pool in this build.
 bool particlesArePooled();
+// A block for a particle or another object the world makes and drops while
+// it runs (the groups of creatures and clouds): from the pool, or in
+// sanitizer builds straight from malloc, whose quarantine watches it (and
+// which a count of the program's `new` leaves out, as it leaves the pool out).
+void* worldBlock(std::size_t size);
+void freeWorldBlock(void* block, std::size_t size) noexcept;

@@ -90,10 +90,12 @@ World::World() : lightMap(*this), electricityGrid(*this)
     std::memset(pendingCells_, 0, sizeof pendingCells_);
     std::fill(std::begin(lastReplacement_), std::end(lastReplacement_), -1);
     outsideWall = ParticleCreator::createOutsideWall();
+    prepareBlasts();
     // Room for a busy step's worth of queued changes up front, so queuing
     // does not allocate while the world runs.
     pendingReplacements.reserve(kQueueRoom);
     pendingRemovals.reserve(kQueueRoom);
+    brokenObjects_.reserve(64);
     // No tool until the HUD selects one.
     currentTool = nullptr;
     for (int i = 0; i < kMaxParticles; ++i)
@@ -105,7 +107,6 @@ World::World() : lightMap(*this), electricityGrid(*this)
 World::~World()
 {
     destroyParticles();
-    giveBackMemory();
     particleCount_ = 0;
     CC_SAFE_RELEASE(undoSnapshot);
     undoSnapshot = nullptr;
@@ -120,6 +121,8 @@ World::~World()
     clearClouds();
     clouds->release();
     clouds = nullptr;
+    // Once the objects are gone too: they take their memory from the pool.
+    giveBackMemory();
     if (gWorld == this)
         gWorld = nullptr;
 }
@@ -192,7 +195,9 @@ void World::setBigWorld(bool big)
 int32_t World::allocParticleId()
 {
     if (freeTop_ <= 0) {
-        LOG_ERROR << "Too many particles :S!";
+        static RepeatedLine full;
+        if (full.due())
+            LOG_ERROR << "Too many particles :S!" << full;
         return -1;
     }
     return freeIds_[--freeTop_];
@@ -203,11 +208,15 @@ void World::releaseParticleId(int32_t id)
     if (id == -1)
         return;
     if (id < 0 || id >= kMaxParticles) {
-        LOG_ERROR << "Released a particle id outside the pool:" << id;
+        static RepeatedLine outside;
+        if (outside.due())
+            LOG_ERROR << "Released a particle id outside the pool:" << id << outside;
         return;
     }
     if (freeTop_ >= kMaxParticles) {
-        LOG_ERROR << "Too many free particle IDs :S!";
+        static RepeatedLine overfull;
+        if (overfull.due())
+            LOG_ERROR << "Too many free particle IDs :S!" << overfull;
         return;
     }
     freeIds_[freeTop_++] = id;
@@ -269,7 +278,10 @@ Particle* World::addParticle(int x, int y, uint32_t typeId, bool force)
 void World::removeParticle(int x, int y)
 {
     if (x >= width || x < 0 || y >= height || y < 0) {
-        LOG_ERROR << "incorrect coords";
+        // An element that reaches out of the world does so every step.
+        static RepeatedLine outside;
+        if (outside.due())
+            LOG_ERROR << "incorrect coords" << outside;
         return;
     }
     Particle* p = grid[x][y];

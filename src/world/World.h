@@ -102,7 +102,7 @@ public:
     // Records the replacement queue holds room for: kQueueRoom, more after a
     // step that queued more, and kQueueRoom again after a reset.
     size_t pendingReplacementCapacity() const { return pendingReplacements.capacity(); }
-    static constexpr size_t kQueueRoom = 4096;
+    static constexpr size_t kQueueRoom = 16384;
     void clearPendingChanges();
 
     // Texels only, endpoints included; no particle is touched.
@@ -239,8 +239,10 @@ public:
     int32_t levelRestarts = 0;        // kept by the HUD
     // Raised by a spark that powers Metal; read and cleared by goals.
     bool sparkOnMetal = false;
-    // Steps begun since the world was made (for once-a-step log lines).
+    // Steps begun since the world was made, and those of them that moved
+    // it (no window shown, neither paused nor zoomed out).
     int64_t stepsBegun = 0;
+    int64_t stepsRun = 0;
 
 private:
     // The pool and its free ids (see the invariants above); changed only by
@@ -335,6 +337,9 @@ private:
     // Gives the heap's free pages back to the system, and the particle
     // pool's unused chunks first.
     static void giveBackMemory();
+
+    // The boxes of the objects a step collects (kept with their room).
+    std::vector<cocos2d::CCObject*> brokenObjects_;
 
     // Deletes every pooled particle, each out of its slot and cell first.
     void destroyParticles();

@@ -44,6 +44,7 @@ void World::step()
     const bool zoomedOut = host.zoomedOut();
     const bool running = !host.paused() && !zoomedOut;
     if (running) {
+        ++stepsRun;
         playedSeconds_ += elapsed;
         lastElapsed_ = elapsed;
     }
@@ -194,7 +195,8 @@ void World::applyCurrentTool()
 
 void World::collectBrokenObjects()
 {
-    std::vector<CCObject*> collected;
+    std::vector<CCObject*>& collected = brokenObjects_;
+    collected.clear();
     for (unsigned i = 0; i < objects->count(); ++i) {
         auto* box = static_cast<ObjectBox*>(objects->objectAtIndex(i));
         MPObject* object = box ? box->getValue() : nullptr;
@@ -205,8 +207,13 @@ void World::collectBrokenObjects()
         object->releaseMemberLists();
         delete object;
     }
-    for (CCObject* box : collected)
+    // Each box serves the next object.
+    for (CCObject* box : collected) {
+        box->retain();
         objects->removeObject(box);
+        MPObject::spareObjectBox(box);
+    }
+    collected.clear();
 }
 
 void World::clearObjects()
@@ -244,8 +251,12 @@ void World::removeCloud(CloudBlob* blob)
         return;
     for (unsigned i = clouds->count(); i > 0; --i) {
         auto* box = static_cast<CloudBox*>(clouds->objectAtIndex(i - 1));
-        if (box && box->getValue() == blob)
+        if (box && box->getValue() == blob) {
+            // The box serves the next group.
+            box->retain();
             clouds->removeObjectAtIndex(i - 1);
+            CloudBlob::spareListBox(box);
+        }
     }
     delete blob;
 }

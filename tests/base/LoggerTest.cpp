@@ -1,4 +1,5 @@
 #include "base/Logger.h"
+#include "platform/GameClock.h"
 #include "support/LogCapture.h"
 
 #include <gtest/gtest.h>
@@ -144,4 +145,35 @@ TEST(Logger, AMutedRecordIsNeitherFormattedNorWritten)
     Logger(10) << "heard";
     ASSERT_EQ(log.lines().size(), 1u);
     EXPECT_EQ(log.lines()[0], "(...) (10): heard \n");
+}
+
+TEST(Logger, ATextLongerThanTheRecordsOwnRoomIsWrittenWhole)
+{
+    LogCapture log;
+    const std::string longText(Logger::kInlineText * 3, 'x');
+    Logger(11) << "head" << longText << 7;
+    ASSERT_EQ(log.lines().size(), 1u);
+    EXPECT_EQ(log.lines()[0], "(...) (11): head " + longText + " 7 \n");
+}
+
+TEST(RepeatedLine, WritesTheFirstTimeThenOnceASecondWithItsCount)
+{
+    platform::setManualGameTime(1767225600);
+    LogCapture log;
+    static RepeatedLine fault;
+    const auto happen = [](int times) {
+        for (int i = 0; i < times; ++i)
+            if (fault.due())
+                Logger(12) << "fault" << fault;
+    };
+    happen(5);
+    platform::advanceManualGameTime(1);
+    happen(3);
+    happen(2);
+    RepeatedLine::forgetAll();
+    happen(1);
+    platform::clearManualGameTime();
+    const std::vector<std::string> expected = {
+        "(...) (12): fault \n", "(...) (12): fault (5 times since the last line) \n", "(...) (12): fault \n"};
+    EXPECT_EQ(log.lines(), expected);
 }

@@ -7,6 +7,7 @@
 #include "MaterialWorld.h"
 #include "elements/materials/Powders.h"
 #include "elements/materials/Wiring.h"
+#include "platform/GameClock.h"
 #include "support/CleanGame.h"
 #include "world/WorldHost.h"
 
@@ -153,15 +154,21 @@ TEST_F(Wiring, ACrossWireShowsThePulseOfTheCurrentBridgeBuffer)
     }
 }
 
-TEST_F(Wiring, ABrokenBridgeIsLoggedOnceAStep)
+TEST_F(Wiring, ABrokenBridgeIsLoggedOnceASecondWithItsCount)
 {
     for (int x = 90; x < 100; ++x)
         put(x, 100, CrossWire::kTypeId);
     for (int x = 90; x < 100; ++x)
         world->electricityGrid.setBridge(x, 100, false);
+    platform::setManualGameTime(1767225600);
     testsupport::LogCapture log;
     step(3);
-    EXPECT_EQ(logCount(log, "Bridge doesn't exist? WTF?"), 3);
+    EXPECT_EQ(logCount(log, "Bridge doesn't exist? WTF?"), 1);
+    platform::advanceManualGameTime(1);
+    step(1);
+    platform::clearManualGameTime();
+    ASSERT_EQ(logCount(log, "Bridge doesn't exist? WTF?"), 2);
+    EXPECT_TRUE(log.contains("Bridge doesn't exist? WTF? (30 times since the last line)"));
 }
 
 TEST_F(Wiring, APowerSourceLightsABulbAlongAMetalWire)

@@ -35,6 +35,9 @@ refused soak 1 --seed
 refused soak 1 --seed -4
 refused soak --wall-limit soon
 refused soak --speed 2
+refused soak --steps
+refused soak --steps 2.5
+refused soak 10 --steps 500
 [ -e "$scratch/build" ] && fail "a refused argument left $scratch/build behind"
 
 # The set-up from nothing: each script makes its build folder and configures it.

@@ -193,6 +193,11 @@ int64_t ScriptedPlayer::worldSteps() const
     return layer() ? layer()->getWorld().stepsBegun : 0;
 }
 
+int64_t ScriptedPlayer::worldStepsRun() const
+{
+    return layer() ? layer()->getWorld().stepsRun : 0;
+}
+
 size_t ScriptedPlayer::undoSnapshotBytes() const
 {
     auto* snapshot = layer() ? dynamic_cast<NSData*>(layer()->getWorld().undoSnapshot) : nullptr;

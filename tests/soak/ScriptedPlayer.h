@@ -44,6 +44,9 @@ public:
     int laterFaults() const { return m_laterFaults; }
     const Counts& counts() const { return m_counts; }
     int64_t worldSteps() const;
+    // The steps of those that moved the world (no window shown, neither
+    // paused nor zoomed out).
+    int64_t worldStepsRun() const;
     // Bytes of the undo snapshot the world keeps (one saved world, by design).
     size_t undoSnapshotBytes() const;
     size_t elementsUsed() const { return m_elementsUsed.size(); }

@@ -1,5 +1,6 @@
 // The soak: the game headless on the fixed step and the manual clock, played
-// by the scripted player for the given minutes of play on the game's clock.
+// by the scripted player for the given minutes of play on the game's clock,
+// or until the world has taken the given number of steps.
 // It fails on a wrong state, an error line it does not expect, memory that
 // keeps growing after the warm-up, or a run that outlasts its wall-time
 // limit; a crash or a sanitizer report ends it anyway.
@@ -178,20 +179,28 @@ int main(int argc, char** argv)
     soak::Options options;
     std::string error;
     if (!soak::parseOptions(std::vector<std::string>(argv + 1, argv + argc), options, error)) {
-        std::fprintf(stderr, "soak: %s\nusage: soak [minutes of play] [--seed N] [--wall-limit SECONDS]\n",
+        std::fprintf(stderr, "soak: %s\nusage: soak [minutes of play | --steps N] [--seed N] [--wall-limit SECONDS]\n",
                      error.c_str());
         return 2;
     }
     const unsigned seed =
         options.seedGiven ? options.seed : static_cast<unsigned>(platform::gameTime() * 2654435761u ^ getpid());
     // One seed and one length of play make one run, frame for frame, on any
-    // machine and under any load; these replay it.
-    char minutes[32];
-    std::snprintf(minutes, sizeof minutes, "%g", options.minutes);
-    const std::string replay = std::string(argv[0]) + " " + minutes + " --seed " + std::to_string(seed) +
-        " (this build), or: bash scripts/soak " + minutes + " --seed " + std::to_string(seed) +
+    // machine and under any load; these replace it.
+    const bool bySteps = options.steps > 0;
+    char length[64];
+    if (bySteps)
+        std::snprintf(length, sizeof length, "--steps %lld", static_cast<long long>(options.steps));
+    else
+        std::snprintf(length, sizeof length, "%g", options.minutes);
+    const std::string replay = std::string(argv[0]) + " " + length + " --seed " + std::to_string(seed) +
+        " (this build), or: bash scripts/soak " + length + " --seed " + std::to_string(seed) +
         (kHeapAgainstResident ? "" : " --optimised");
-    std::printf("soak: seed %u, %s minutes of play (again: %s)\n", seed, minutes, replay.c_str());
+    if (bySteps)
+        std::printf("soak: seed %u, %lld world steps (again: %s)\n", seed, static_cast<long long>(options.steps),
+                    replay.c_str());
+    else
+        std::printf("soak: seed %u, %g minutes of play (again: %s)\n", seed, options.minutes, replay.c_str());
     std::fflush(stdout);
 
     const std::string home = makeHome();
@@ -211,43 +220,50 @@ int main(int argc, char** argv)
     soak::ScriptedPlayer player;
     // Every point of the run is a point of play (frames at 60 a second), not
     // of wall time, so a busy machine makes a run slower but not different.
-    const double playSeconds = options.minutes * 60;
+    // A run by steps is judged by steps: its warm-up, samples and end.
+    const double playSeconds =
+        bySteps ? static_cast<double>(options.steps) / soak::kStepsPerPlaySecond : options.minutes * 60;
+    const double runLength = bySteps ? static_cast<double>(options.steps) : playSeconds;
+    const double warmup =
+        bySteps ? soak::MemoryWatch::warmupForSteps(runLength) : soak::MemoryWatch::warmupFor(runLength);
     const double wallLimit = options.wallLimitSeconds > 0 ? options.wallLimitSeconds : soak::wallLimitFor(playSeconds);
-    soak::MemoryWatch memory(soak::MemoryWatch::warmupFor(playSeconds));
-    soak::MemoryWatch resident(soak::MemoryWatch::warmupFor(playSeconds));
+    soak::MemoryWatch memory(warmup);
+    soak::MemoryWatch resident(warmup);
     const auto begin = std::chrono::steady_clock::now();
     auto wall = [&] { return std::chrono::duration<double>(std::chrono::steady_clock::now() - begin).count(); };
     auto played = [&] { return static_cast<double>(player.counts().frames) / 60.0; };
+    auto progress = [&] { return bySteps ? static_cast<double>(player.worldStepsRun()) : played(); };
     bool gaveUp = false;
     if (!launch(error) || !player.start(error)) {
         std::fprintf(stderr, "soak: %s\n", error.c_str());
         result = 1;
     } else {
         double nextReport = 60;
-        const double settleEvery = soak::MemoryWatch::settleEvery(playSeconds);
+        const double settleEvery =
+            bySteps ? soak::MemoryWatch::settleEverySteps(runLength) : soak::MemoryWatch::settleEvery(runLength);
         double nextSettle = settleEvery;
         // A fault is reported at the end; the play goes on, so that one run
         // shows every kind of fault it meets.
-        while (played() < playSeconds) {
+        while (progress() < runLength) {
             if (wall() > wallLimit) {
                 gaveUp = true;
                 break;
             }
             player.act();
             resident.sample(soak::residentKiB());
-            if (played() >= nextSettle) {
+            if (progress() >= nextSettle) {
                 player.startAfresh();
                 releaseFreeMemory();
-                resident.settledSample(played(), soak::residentKiB());
-                memory.settledSample(played(), memoryInUseKiB(player));
+                resident.settledSample(progress(), soak::residentKiB());
+                memory.settledSample(progress(), memoryInUseKiB(player));
                 nextSettle += settleEvery;
             }
             if (wall() >= nextReport) {
                 // Beside it the heap in use and the world's own holdings: room
                 // of the replacement queue, bytes of the lights' grids.
-                std::printf("soak: %.0f s, %.0f of %.0f s of play, %lld steps, %lld strokes, resident %ld KiB, heap in "
+                std::printf("soak: %.0f s, %.0f s of play, %lld steps, %lld strokes, resident %ld KiB, heap in "
                             "use %ld KiB, queue room %zu, light grids %zu KiB\n",
-                            wall(), played(), playSeconds, static_cast<long long>(player.worldSteps()),
+                            wall(), played(), static_cast<long long>(player.worldStepsRun()),
                             static_cast<long long>(player.counts().strokes), resident.last(), heapInUseKiB(),
                             gWorld ? gWorld->pendingReplacementCapacity() : size_t{0},
                             gWorld ? gWorld->lightMap.gridBytes() / 1024 : size_t{0});
@@ -259,12 +275,12 @@ int main(int argc, char** argv)
     Logger::setErrorObserver(nullptr, nullptr);
 
     const soak::Counts& c = player.counts();
-    std::printf("soak: seed %u, %.0f s of play in %.0f s, %lld frames\n", seed, played(), wall(),
-                static_cast<long long>(c.frames));
-    std::printf("steps: %lld\nstrokes: %lld\nsaves: %lld\nloads: %lld\ndeletes: %lld\nresets: %lld\n",
-                static_cast<long long>(player.worldSteps()), static_cast<long long>(c.strokes),
-                static_cast<long long>(c.saves), static_cast<long long>(c.loads), static_cast<long long>(c.deletes),
-                static_cast<long long>(c.resets));
+    std::printf("soak: seed %u, %.0f s of play in %.0f s, %lld frames, %lld world steps\n", seed, played(), wall(),
+                static_cast<long long>(c.frames), static_cast<long long>(player.worldStepsRun()));
+    std::printf("steps: %lld (%lld begun)\nstrokes: %lld\nsaves: %lld\nloads: %lld\ndeletes: %lld\nresets: %lld\n",
+                static_cast<long long>(player.worldStepsRun()), static_cast<long long>(player.worldSteps()),
+                static_cast<long long>(c.strokes), static_cast<long long>(c.saves), static_cast<long long>(c.loads),
+                static_cast<long long>(c.deletes), static_cast<long long>(c.resets));
     std::printf("undos: %lld, zooms: %lld, pans: %lld, settings: %lld, brush sizes: %lld\n",
                 static_cast<long long>(c.undos), static_cast<long long>(c.zooms), static_cast<long long>(c.pans),
                 static_cast<long long>(c.settings), static_cast<long long>(c.brushSizes));
@@ -277,15 +293,23 @@ int main(int argc, char** argv)
                 memory.baseline(), memory.highestSettled(), memory.settledCount());
 
     std::string samples;
+    const char* unit = bySteps ? " steps: " : " s: ";
     for (const auto& [at, kib] : memory.settled())
-        samples += (samples.empty() ? "" : ", ") + std::to_string(static_cast<long>(at)) + " s: " + std::to_string(kib);
-    std::printf("%s in a new world by seconds of play (KiB): %s\n", kMemoryInUse, samples.c_str());
+        samples += (samples.empty() ? "" : ", ") + std::to_string(static_cast<long>(at)) + unit + std::to_string(kib);
+    std::printf("%s in a new world by %s (KiB): %s\n", kMemoryInUse, bySteps ? "world steps" : "seconds of play",
+                samples.c_str());
+    // The run in one line: what it played and its memory at start and end.
+    std::printf("soak line: %lld steps (%s), %.0f min of play, %lld strokes; %s in a new world %ld KiB at the start "
+                "(after the warm-up of %.0f %s), %ld KiB at the end, at most %ld KiB\n",
+                static_cast<long long>(player.worldStepsRun()), bySteps ? "a run by steps" : "a run by minutes",
+                played() / 60.0, static_cast<long long>(c.strokes), kMemoryInUse, memory.baseline(), warmup,
+                bySteps ? "steps" : "s of play", memory.lastSettled(), memory.highestSettled());
 
     // Each failure names its rule and its figures.
     if (gaveUp) {
-        std::printf("soak FAILED [wall-time limit]: gave up after %.0f s of wall time with %.0f of %.0f s of play "
-                    "done (the limit is %.0f s; --wall-limit sets it)\n",
-                    wall(), played(), playSeconds, wallLimit);
+        std::printf("soak FAILED [wall-time limit]: gave up after %.0f s of wall time with %.0f of %.0f %s done "
+                    "(the limit is %.0f s; --wall-limit sets it)\n",
+                    wall(), progress(), runLength, bySteps ? "steps" : "s of play", wallLimit);
         result = 1;
     }
     if (!player.fault().empty()) {
@@ -301,9 +325,9 @@ int main(int argc, char** argv)
     const long reference = kHeapAgainstResident ? resident.baseline() : 0;
     if (memory.grewTooMuch(reference)) {
         std::printf("soak FAILED [memory in a new world]: %s in a new world grew from %ld KiB (the first sample after "
-                    "the %.0f s warm-up of play) to %ld KiB, by %ld KiB; the rule allows 5 %% of the %s %ld KiB, "
+                    "the warm-up of %.0f %s) to %ld KiB, by %ld KiB; the rule allows 5 %% of the %s %ld KiB, "
                     "%ld KiB\n",
-                    kMemoryInUse, memory.baseline(), soak::MemoryWatch::warmupFor(playSeconds), memory.highestSettled(),
+                    kMemoryInUse, memory.baseline(), warmup, bySteps ? "steps" : "s of play", memory.highestSettled(),
                     memory.highestSettled() - memory.baseline(), kHeapAgainstResident ? "resident" : "baseline",
                     reference > 0 ? reference : memory.baseline(), memory.allowedGrowth(reference));
         result = 1;

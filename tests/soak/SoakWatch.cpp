@@ -60,6 +60,15 @@ bool parseOptions(const std::vector<std::string>& args, Options& out, std::strin
                 return false;
             }
             ++i;
+        } else if (arg == "--steps") {
+            double steps = 0;
+            if (i + 1 >= args.size() || !parseNumber(args[i + 1], steps) || steps < 1 || steps != std::floor(steps) ||
+                steps > 7 * 24 * 3600 * kStepsPerPlaySecond) {
+                error = "--steps needs a whole number of world steps above 0 (at most a week of play)";
+                return false;
+            }
+            options.steps = static_cast<int64_t>(steps);
+            ++i;
         } else if (!minutesGiven && parseNumber(arg, options.minutes)) {
             if (options.minutes <= 0 || options.minutes > 7 * 24 * 60) {
                 error = "minutes must be more than 0 and at most a week: " + arg;
@@ -70,6 +79,10 @@ bool parseOptions(const std::vector<std::string>& args, Options& out, std::strin
             error = "unknown argument: " + arg;
             return false;
         }
+    }
+    if (minutesGiven && options.steps > 0) {
+        error = "give minutes of play or --steps, not both";
+        return false;
     }
     out = options;
     return true;
@@ -102,6 +115,16 @@ double MemoryWatch::warmupFor(double runSeconds)
 double MemoryWatch::settleEvery(double runSeconds)
 {
     return runSeconds >= 360 ? 60 : std::max(10.0, runSeconds / 6);
+}
+
+double MemoryWatch::warmupForSteps(double runSteps)
+{
+    return runSteps >= 30000 ? 10000 : runSteps / 3;
+}
+
+double MemoryWatch::settleEverySteps(double runSteps)
+{
+    return runSteps >= 12000 ? 2000 : std::max(100.0, runSteps / 6);
 }
 
 void MemoryWatch::sample(long kib)

@@ -10,14 +10,20 @@ namespace soak {
 
 struct Options {
     double minutes = 60;  // of play, on the game's clock
+    int64_t steps = 0;    // world steps to play instead, when above 0
     unsigned seed = 0;
     bool seedGiven = false;
-    double wallLimitSeconds = 0;  // 0: wallLimitFor(minutes of play)
+    double wallLimitSeconds = 0;  // 0: wallLimitFor(the play it asks for)
 };
 
-// "[minutes] [--seed N] [--wall-limit SECONDS]" (minutes may be a fraction).
-// False with a message for anything else.
+// "[minutes] [--steps N] [--seed N] [--wall-limit SECONDS]" (minutes may be
+// a fraction; minutes and steps exclude each other). False with a message
+// for anything else.
 bool parseOptions(const std::vector<std::string>& args, Options& out, std::string& error);
+
+// World steps a second of play makes at most (the world steps 30 times a
+// second): the play a run of so many steps needs at least.
+constexpr double kStepsPerPlaySecond = 30.0;
 
 // How long a run of that much play may take on the wall clock before the
 // soak gives up: ten times its play and five minutes more, far above what
@@ -42,6 +48,11 @@ public:
     // How often a run takes a settled sample: every minute, or six times in
     // a run shorter than six minutes (at least every 10 s).
     static double settleEvery(double runSeconds);
+    // The same for a run counted in world steps: the first 10,000 steps, or
+    // the first third of a shorter run; a sample every 2,000 steps, or six in
+    // a run of fewer than 12,000.
+    static double warmupForSteps(double runSteps);
+    static double settleEverySteps(double runSteps);
 
     // Any moment: for the peak and the final figure.
     void sample(long kib);
@@ -50,8 +61,10 @@ public:
     long baseline() const { return m_baseline; }
     long peak() const { return m_peak; }
     long last() const { return m_last; }
-    // The highest settled sample after the baseline (0 before any).
+    // The highest settled sample after the baseline (0 before any), and the
+    // last one.
     long highestSettled() const { return m_highestSettled; }
+    long lastSettled() const { return m_settled.empty() ? 0 : m_settled.back().second; }
     int settledCount() const { return m_settledCount; }
     // Every settled sample after the warm-up: (seconds, KiB).
     const std::vector<std::pair<double, long>>& settled() const { return m_settled; }

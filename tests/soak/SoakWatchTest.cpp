@@ -13,6 +13,7 @@ TEST(SoakOptions, MinutesAndSeedAreReadAndNonsenseIsRefused)
         bool seedGiven;
         unsigned seed;
         double wallLimit = 0;
+        int64_t steps = 0;
     };
     const Case cases[] = {
         {{}, true, 60, false, 0},
@@ -38,6 +39,13 @@ TEST(SoakOptions, MinutesAndSeedAreReadAndNonsenseIsRefused)
         {{"--wall-limit", "0"}, false, 0, false, 0},
         {{"--wall-limit", "-5"}, false, 0, false, 0},
         {{"--wall-limit", "soon"}, false, 0, false, 0},
+        {{"--steps", "100000", "--seed", "3"}, true, 60, true, 3, 0, 100000},
+        {{"--steps", "1"}, true, 60, false, 0, 0, 1},
+        {{"--steps"}, false, 0, false, 0},
+        {{"--steps", "0"}, false, 0, false, 0},
+        {{"--steps", "2.5"}, false, 0, false, 0},
+        {{"--steps", "many"}, false, 0, false, 0},
+        {{"10", "--steps", "500"}, false, 0, false, 0},
     };
     for (const Case& c : cases) {
         std::string joined;
@@ -56,6 +64,7 @@ TEST(SoakOptions, MinutesAndSeedAreReadAndNonsenseIsRefused)
         EXPECT_EQ(options.seedGiven, c.seedGiven) << joined;
         EXPECT_EQ(options.seed, c.seed) << joined;
         EXPECT_DOUBLE_EQ(options.wallLimitSeconds, c.wallLimit) << joined;
+        EXPECT_EQ(options.steps, c.steps) << joined;
     }
 }
 

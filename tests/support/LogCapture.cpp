@@ -1,11 +1,14 @@
 #include "support/LogCapture.h"
 
+#include "base/Logger.h"
 #include "platform/DebugOutput.h"
 
 namespace testsupport {
 
 LogCapture::LogCapture()
 {
+    // A line another test wrote a moment ago must not hold this one back.
+    RepeatedLine::forgetAll();
     platform::DebugOutput::setTap(&LogCapture::record, this);
 }
 

@@ -1,5 +1,6 @@
 #pragma once
-// Records every log line written while it lives (lines keep their newline).
+// Records every log line written while it lives (lines keep their newline);
+// every repeated line starts afresh with it.
 #include <mutex>
 #include <string>
 #include <string_view>

@@ -332,10 +332,26 @@ std::string HumanLeader::skinName() const
     return "human_" + job + "_" + gender;
 }
 
+uint32_t HumanLeader::skinKey() const
+{
+    return schemeKey("human_", job, gender);
+}
+
+uint32_t HumanLeader::schemeKey(std::string_view kind, std::string_view first, std::string_view second)
+{
+    // djb2 of kind + first + "_" + second, piece by piece: a human turns
+    // round every few steps, and the name need not be spelt out each time.
+    uint32_t h = hashString("");
+    for (std::string_view piece : {kind, first, std::string_view("_"), second})
+        for (char c : piece)
+            h = h * 33u + static_cast<uint32_t>(static_cast<int32_t>(static_cast<signed char>(c)));
+    return h;
+}
+
 void HumanLeader::paintSkin()
 {
     if (group)
-        group->paintScheme(CCString::create(skinName()), facing_);
+        group->paintScheme(skinKey(), facing_);
 }
 
 void HumanLeader::setFacing(int f)

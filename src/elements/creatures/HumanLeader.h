@@ -81,6 +81,9 @@ public:
     void becomeZombie();
     void paintSkin();
     virtual std::string skinName() const;
+    // djb2 of skinName(), made without the text.
+    virtual uint32_t skinKey() const;
+    static uint32_t schemeKey(std::string_view kind, std::string_view first, std::string_view second);
 
     // BehaviourOwner.
     Particle* ownerCell() override { return this; }

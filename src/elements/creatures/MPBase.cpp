@@ -155,7 +155,10 @@ void MPBodyCell::update()
         mustRegister = false;
         return;
     }
-    LOG_ERROR << "Trying to register MPBodyBase to non existent leader";
+    // A loaded body without its leader has hundreds of cells.
+    static RepeatedLine leaderless;
+    if (leaderless.due())
+        LOG_ERROR << "Trying to register MPBodyBase to non existent leader" << leaderless;
     mustRegister = false;
 }
 

@@ -2,11 +2,13 @@
 
 #include "base/Logger.h"
 #include "cocos2d_extensions/CCValue.h"
+#include <algorithm>
 #include <cmath>
 #include <utility>
 #include <vector>
 
 #include "elements/creatures/MPBase.h"
+#include "world/ParticlePool.h"
 #include "world/World.h"
 
 USING_NS_CC;
@@ -16,6 +18,45 @@ namespace {
 using ObjectBox = cocos2d_extensions::CCValue<MPObject*>;
 
 SkinSchemeHooks gSkinSchemes;
+
+// A member's box whose cell can change, so that it serves one cell after
+// another; read like any box of the lists.
+class MemberBox : public MPObject::Box {
+public:
+    Particle* getValue() const override { return cell; }
+    Particle* cell = nullptr;
+};
+
+// A list with its room taken at start-up, so keeping things never grows it;
+// never destroyed, so what it keeps is still held when the program ends.
+template <class T> std::vector<T>& roomFor(size_t count)
+{
+    auto* list = new std::vector<T>();
+    list->reserve(count);
+    return *list;
+}
+
+// Boxes out of every list, each with the one reference that keeps it.
+constexpr size_t kMostSpareBoxes = 4096;
+std::vector<MemberBox*>& gSpareBoxes = roomFor<MemberBox*>(kMostSpareBoxes);
+
+// The box of an object in the world's object list, likewise.
+class ObjectListBox : public ObjectBox {
+public:
+    MPObject* getValue() const override { return object; }
+    MPObject* object = nullptr;
+};
+constexpr size_t kMostSpareObjects = 256;
+std::vector<ObjectListBox*>& gSpareObjectBoxes = roomFor<ObjectListBox*>(kMostSpareObjects);
+// Empty member lists of objects gone, each with the one reference that keeps it.
+std::vector<CCArray*>& gSpareLists = roomFor<CCArray*>(kMostSpareObjects * MPObject::kMemberLists);
+constexpr unsigned kListRoom = 64;
+
+// True (and the reference kept) when nothing else holds the object.
+bool onlyReference(CCObject* object)
+{
+    return object->retainCount() == 1 && object->pendingReleaseCount() == 0;
+}
 
 Particle* valueOf(CCObject* o)
 {
@@ -37,11 +78,48 @@ void setSkinSchemeHooks(SkinSchemeHooks hooks)
 MPObject::MPObject()
 {
     for (CCArray*& list : memberLists) {
-        list = CCArray::create();
-        list->retain();
+        if (gSpareLists.empty()) {
+            // Room for a creature's cells, so that its building does not grow it.
+            list = new CCArray();
+            list->initWithCapacity(kListRoom);
+        } else {
+            list = gSpareLists.back();
+            gSpareLists.pop_back();
+        }
     }
-    if (gWorld && gWorld->objects)
-        gWorld->objects->addObject(ObjectBox::create(this));
+    if (gWorld && gWorld->objects) {
+        ObjectListBox* box;
+        if (gSpareObjectBoxes.empty()) {
+            box = new ObjectListBox();
+        } else {
+            box = gSpareObjectBoxes.back();
+            gSpareObjectBoxes.pop_back();
+        }
+        box->object = this;
+        gWorld->objects->addObject(box);
+        box->release();
+    }
+}
+
+void* MPObject::operator new(std::size_t size)
+{
+    return worldBlock(size);
+}
+
+void MPObject::operator delete(void* block, std::size_t size) noexcept
+{
+    freeWorldBlock(block, size);
+}
+
+void MPObject::spareObjectBox(CCObject* object)
+{
+    auto* box = dynamic_cast<ObjectListBox*>(object);
+    if (!box || !onlyReference(box) || gSpareObjectBoxes.size() >= kMostSpareObjects) {
+        object->release();
+        return;
+    }
+    box->object = nullptr;
+    gSpareObjectBoxes.push_back(box);
 }
 
 MPObject::~MPObject()
@@ -77,7 +155,34 @@ bool MPObject::contains(const Particle* p) const
         return false;
     if (p->getGroup() == this)
         return true;
-    return !carriedSet.empty() && carriedSet.count(p) > 0;
+    return std::find(carriedCells.begin(), carriedCells.end(), p) != carriedCells.end();
+}
+
+MPObject::Box* MPObject::boxFor(Particle* p)
+{
+    MemberBox* box;
+    if (gSpareBoxes.empty()) {
+        box = new MemberBox();
+    } else {
+        box = gSpareBoxes.back();
+        gSpareBoxes.pop_back();
+    }
+    box->cell = p;
+    return box;
+}
+
+void MPObject::spare(CCObject* object)
+{
+    auto* box = dynamic_cast<MemberBox*>(object);
+    if (!box)
+        return;
+    // Still in a list somewhere: it is not free.
+    if (!onlyReference(box) || gSpareBoxes.size() >= kMostSpareBoxes) {
+        box->release();
+        return;
+    }
+    box->cell = nullptr;
+    gSpareBoxes.push_back(box);
 }
 
 void MPObject::join(Particle* cell)
@@ -85,10 +190,11 @@ void MPObject::join(Particle* cell)
     cell->setGroup(this);
     if (MPBase* base = cellOf(cell))
         base->detached = false;
-    Box* box = Box::create(cell);
+    Box* box = boxFor(cell);
     members->addObject(box);
     insertSortedByX(membersByX, box, cell->x);
     insertSortedByY(membersByY, box, cell->y);
+    box->release();
 }
 
 void MPObject::addLeader(Particle* cell)
@@ -167,13 +273,14 @@ void MPObject::adopt(Particle* cell)
 void MPObject::carryParticleAt(int x, int y)
 {
     Particle* p = gWorld ? gWorld->at(x, y) : nullptr;
-    if (!p || cellOf(p) || carriedSet.count(p))
+    if (!p || cellOf(p) || std::find(carriedCells.begin(), carriedCells.end(), p) != carriedCells.end())
         return;
-    Box* box = Box::create(p);
+    Box* box = boxFor(p);
     carried->addObject(box);
-    carriedSet.insert(p);
+    carriedCells.push_back(p);
     insertSortedByY(membersByY, box, p->y);
     insertSortedByX(membersByX, box, p->x);
+    box->release();
 }
 
 void MPObject::carryParticles(CCArray* points, int originX, int originY)
@@ -193,8 +300,19 @@ void MPObject::dropCarried()
         membersByY->removeObject(box);
         membersByX->removeObject(box);
     }
-    carried->removeAllObjects();
-    carriedSet.clear();
+    spareAll(carried);
+    carriedCells.clear();
+}
+
+void MPObject::spareAll(CCArray* list)
+{
+    // Last first: each box leaves its list before it goes back.
+    while (list->count() > 0) {
+        CCObject* box = list->lastObject();
+        box->retain();
+        list->removeLastObject();
+        spare(box);
+    }
 }
 
 MPObject::Box* MPObject::boxOf(const Particle* p, CCArray* list) const
@@ -274,7 +392,7 @@ bool MPObject::removeMember(Particle* cell)
     membersByY->removeObject(box);
     membersByX->removeObject(box);
     members->removeObject(box);
-    box->release();
+    spare(box);
     cell->setGroup(nullptr);
     if (MPBase* base = cellOf(cell))
         base->detached = true;
@@ -311,23 +429,30 @@ void MPObject::dissolve()
         if (gWorld)
             gWorld->queueRemove(cell->x, cell->y);
     }
-    membersByY->removeAllObjects();
-    membersByX->removeAllObjects();
-    members->removeAllObjects();
+    // Last first, so that the lists keep their room.
+    for (CCArray* list : {membersByY, membersByX})
+        while (list->count() > 0)
+            list->removeLastObject();
+    spareAll(members);
     // Carried particles stay in the world and out of the sorted lists.
-    carried->removeAllObjects();
-    carriedSet.clear();
+    spareAll(carried);
+    carriedCells.clear();
     leader = nullptr;
 }
 
 void MPObject::releaseMemberLists()
 {
     for (CCArray*& list : memberLists) {
-        if (list)
+        if (!list)
+            continue;
+        // An emptied list keeps its room for the next object's cells.
+        if (list->count() == 0 && onlyReference(list) && gSpareLists.size() < kMostSpareObjects * kMemberLists)
+            gSpareLists.push_back(list);
+        else
             list->release();
         list = nullptr;
     }
-    carriedSet.clear();
+    carriedCells.clear();
 }
 
 bool MPObject::rebuild(CCArray* descriptions)
@@ -392,9 +517,14 @@ bool MPObject::rebuild(const sBodyPart* parts, size_t n)
 
 void MPObject::paintScheme(CCString* name, int facing)
 {
-    if (!leader || !name || !gSkinSchemes.known)
+    if (name)
+        paintScheme(hashString(name->getCString()), facing);
+}
+
+void MPObject::paintScheme(uint32_t key, int facing)
+{
+    if (!leader || !gSkinSchemes.known)
         return;
-    const uint32_t key = hashString(name->getCString());
     if (!gSkinSchemes.known(key))
         return;
     for (unsigned i = 0; i < members->count(); ++i) {

@@ -13,7 +13,6 @@
 // cells; with equal coordinates a later insertion stands first.
 #include <cstddef>
 #include <cstdint>
-#include <unordered_set>
 #include <vector>
 
 #include "cocos2d.h"
@@ -48,6 +47,14 @@ public:
     ~MPObject();
     MPObject(const MPObject&) = delete;
     MPObject& operator=(const MPObject&) = delete;
+    // Objects come from the particles' pool, and an object's lists and boxes
+    // serve the next object when it goes: creatures are made and broken
+    // while the world runs, without the heap.
+    static void* operator new(std::size_t size);
+    static void operator delete(void* block, std::size_t size) noexcept;
+    // The world's object list dropped this box (its object is gone), with the
+    // caller's reference: it serves the next object.
+    static void spareObjectBox(cocos2d::CCObject* box);
 
     static void insertSortedByX(cocos2d::CCArray* list, Box* box, int x);
     static void insertSortedByY(cocos2d::CCArray* list, Box* box, int y);
@@ -90,6 +97,8 @@ public:
     bool rebuild(const sBodyPart* parts, size_t count);
     // Colours every member from a skin scheme; nothing for an unknown scheme.
     void paintScheme(cocos2d::CCString* name, int facing);
+    // The same by the scheme's key, djb2 of its name.
+    void paintScheme(uint32_t key, int facing);
 
     // Moves the whole object; false when refused. separateSteps: the vertical
     // step is tested and made first, then the horizontal one.
@@ -116,8 +125,17 @@ private:
     bool targetsAcceptable(int dx, int dy) const;
     void moveCell(Particle* p, int x, int y);
     Box* boxOf(const Particle* p, cocos2d::CCArray* list) const;
+    // A box for a cell joining the lists: one that served a cell before when
+    // there is (creatures and their loads change cells every few steps).
+    static Box* boxFor(Particle* p);
+    // A box out of every list, with the caller's reference, goes back for
+    // the next cell.
+    static void spare(cocos2d::CCObject* box);
+    // Empties a list that shares no box with another, its boxes going back.
+    static void spareAll(cocos2d::CCArray* list);
 
-    std::unordered_set<const Particle*> carriedSet;
+    // The carried particles, for contains(); kept with its room.
+    std::vector<const Particle*> carriedCells;
 };
 
 // Skin schemes: (scheme key = djb2 of the name, dx, dy, facing) -> colour.

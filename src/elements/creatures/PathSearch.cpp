@@ -30,6 +30,22 @@ size_t nodeHash(int x, int y, int kind, int amount, bool right)
     return static_cast<size_t>(h);
 }
 
+// Node chunks of searches gone, for the next search that needs one more:
+// creatures come and go, and a search that reaches further than the ones
+// before takes a chunk mid-step.
+constexpr size_t kMostSpareChunks = 32;
+std::vector<std::unique_ptr<PathNode[]>>& spareChunks()
+{
+    static std::vector<std::unique_ptr<PathNode[]>> chunks = [] {
+        std::vector<std::unique_ptr<PathNode[]>> list;
+        list.reserve(kMostSpareChunks);
+        return list;
+    }();
+    return chunks;
+}
+// Walkers of a wave most searches stay within.
+constexpr size_t kWalkerRoom = 256;
+
 }  // namespace
 
 PathSearch::PathSearch(int bodyHeight, int bodyWidth) : height(bodyHeight), width(bodyWidth)
@@ -38,9 +54,19 @@ PathSearch::PathSearch(int bodyHeight, int bodyWidth) : height(bodyHeight), widt
     cellClass.assign(cellStamp.size(), 0);
     table.assign(4096, nullptr);
     tableMask = table.size() - 1;
+    current.reserve(kWalkerRoom);
+    next.reserve(kWalkerRoom);
+    path.reserve(kWalkerRoom);
+    chunks.reserve(kMostSpareChunks);
 }
 
-PathSearch::~PathSearch() = default;
+PathSearch::~PathSearch()
+{
+    std::vector<std::unique_ptr<PathNode[]>>& spares = spareChunks();
+    for (std::unique_ptr<PathNode[]>& chunk : chunks)
+        if (spares.size() < kMostSpareChunks)
+            spares.push_back(std::move(chunk));
+}
 
 void PathSearch::addGoalKind(uint32_t type)
 {
@@ -198,8 +224,15 @@ PathNode* PathSearch::addNode(PathNode* parent, int x, int y, int kind, int amou
             return nullptr;
         i = (i + 1) & tableMask;
     }
-    if (used == chunks.size() * kChunk)
-        chunks.push_back(std::make_unique<PathNode[]>(kChunk));
+    if (used == chunks.size() * kChunk) {
+        std::vector<std::unique_ptr<PathNode[]>>& spares = spareChunks();
+        if (spares.empty()) {
+            chunks.push_back(std::make_unique<PathNode[]>(kChunk));
+        } else {
+            chunks.push_back(std::move(spares.back()));
+            spares.pop_back();
+        }
+    }
     PathNode* node = &chunks[used / kChunk][used % kChunk];
     ++used;
     *node = PathNode{x, y, kind, amount, right, parent};

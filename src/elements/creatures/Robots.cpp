@@ -131,6 +131,11 @@ std::string RobotLeader::skinName() const
     return "robot_" + role + "_" + weapon;
 }
 
+uint32_t RobotLeader::skinKey() const
+{
+    return schemeKey("robot_", role, weapon);
+}
+
 void RobotLeader::setAction(uint32_t typeId)
 {
     if (!switchAction(typeId))

@@ -43,6 +43,7 @@ public:
     void onBodyBuilt() override;
     void setAction(uint32_t typeId) override;
     std::string skinName() const override;
+    uint32_t skinKey() const override;
 
     void setWeapon(const char* w);
     void setRole(const char* r);

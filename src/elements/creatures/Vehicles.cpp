@@ -118,20 +118,32 @@ void VehicleLeader::onTouch()
         worldHost().openVehiclePanel(this, static_cast<int>(panelKind()));
 }
 
+namespace {
+
+struct ResortEntry {
+    int place;
+    unsigned order;  // later boxes first among equal places
+    MPObject::Box* box;
+};
+
+// Kept between calls, with room for the largest vehicle and its load taken
+// at start-up (and never destroyed): a turn takes nothing from the heap.
+std::vector<ResortEntry>& g_resortEntries = *[] {
+    auto* list = new std::vector<ResortEntry>();
+    list->reserve(1024);
+    return list;
+}();
+
+}  // namespace
+
 void resortGroup(MPObject& group)
 {
     // Cells moved and swapped among themselves: the sorted lists are put in
     // order again from the cells' present places, as inserting each box
     // anew would: a box goes before the boxes of its own place, so among
     // equal places the later box comes first.
-    // In place, with the entries kept between calls: a turn allocates
-    // nothing once warmed up.
-    struct Entry {
-        int place;
-        unsigned order;  // later boxes first among equal places
-        MPObject::Box* box;
-    };
-    static std::vector<Entry> entries;
+    using Entry = ResortEntry;
+    std::vector<Entry>& entries = g_resortEntries;
     for (CCArray* list : {group.membersByX, group.membersByY}) {
         const bool byX = list == group.membersByX;
         const unsigned n = list->count();

@@ -27,27 +27,52 @@ bool emptyCell(int cx, int cy)
 
 FlockRegistry& FlockRegistry::getInstance()
 {
-    static FlockRegistry registry;
+    static FlockRegistry registry = [] {
+        FlockRegistry r;
+        r.flocks_.reserve(16);
+        return r;
+    }();
     return registry;
+}
+
+FlockRegistry::Flock& FlockRegistry::flockOf(uint32_t type)
+{
+    for (auto& [t, flock] : flocks_)
+        if (t == type)
+            return flock;
+    flocks_.emplace_back(type, Flock{});
+    return flocks_.back().second;
+}
+
+const FlockRegistry::Flock* FlockRegistry::findFlock(uint32_t type) const
+{
+    for (const auto& [t, flock] : flocks_)
+        if (t == type)
+            return &flock;
+    return nullptr;
 }
 
 bool FlockRegistry::has(uint32_t type, const Flocking* member)
 {
-    flocks_[type];
+    flockOf(type);
     return member->m_inFlock && member->m_flockType == type;
 }
 
 Flocking* FlockRegistry::getLeader(uint32_t type)
 {
-    return flocks_[type].leader;
+    return flockOf(type).leader;
 }
 
 void FlockRegistry::join(uint32_t type, Flocking* member, bool isLeader)
 {
     // One entry per member: a second join moves it to the end of its new list.
     leave(member);
-    Flock& flock = flocks_[type];
-    member->m_flockEntry = flock.members.insert(flock.members.end(), member);
+    Flock& flock = flockOf(type);
+    member->m_previous = flock.last;
+    member->m_next = nullptr;
+    (flock.last ? flock.last->m_next : flock.first) = member;
+    flock.last = member;
+    ++flock.count;
     member->m_inFlock = true;
     member->m_flockType = type;
     const FlockSettings& s = FlockSettings::shared();
@@ -64,31 +89,41 @@ void FlockRegistry::leave(const Flocking* member)
     if (!member->m_inFlock)
         return;
     Flocking* leaving = const_cast<Flocking*>(member);
-    Flock& flock = flocks_[leaving->m_flockType];
-    auto next = flock.members.erase(leaving->m_flockEntry);
+    Flock& flock = flockOf(leaving->m_flockType);
+    Flocking* next = leaving->m_next;
+    (leaving->m_previous ? leaving->m_previous->m_next : flock.first) = next;
+    (next ? next->m_previous : flock.last) = leaving->m_previous;
+    leaving->m_previous = nullptr;
+    leaving->m_next = nullptr;
+    --flock.count;
     leaving->m_inFlock = false;
     if (flock.leader != leaving)
         return;
     // No member before the old leader led: the next leader comes after it.
     flock.leader = nullptr;
-    for (; next != flock.members.end(); ++next)
-        if ((*next)->isLeader) {
-            flock.leader = *next;
+    for (; next; next = next->m_next)
+        if (next->isLeader) {
+            flock.leader = next;
             break;
         }
 }
 
 size_t FlockRegistry::memberCount(uint32_t type) const
 {
-    const auto it = flocks_.find(type);
-    return it == flocks_.end() ? 0 : it->second.members.size();
+    const Flock* flock = findFlock(type);
+    return flock ? flock->count : 0;
 }
 
 void FlockRegistry::resetForTests()
 {
     for (auto& [type, flock] : flocks_)
-        for (Flocking* member : flock.members)
+        for (Flocking* member = flock.first; member;) {
+            Flocking* next = member->m_next;
             member->m_inFlock = false;
+            member->m_previous = nullptr;
+            member->m_next = nullptr;
+            member = next;
+        }
     flocks_.clear();
 }
 

@@ -3,9 +3,9 @@
 // to join leads and walks back and forth, the others steer after it with a
 // vertical bob. The Flamingo is the one flocking element: it walks with its
 // flock and, in its fishing phases, dives toward water and eats fish below.
+#include <cstddef>
 #include <cstdint>
-#include <list>
-#include <unordered_map>
+#include <utility>
 #include <vector>
 
 #include "elements/living/LivingKinds.h"
@@ -43,11 +43,13 @@ public:
 
 private:
     // The member's own place in its flock's list, kept by the registry, so
-    // that asking, joining and leaving cost the same in a flock of thousands.
+    // that asking, joining and leaving cost the same in a flock of thousands
+    // (the links live in the members: joining takes nothing from the heap).
     friend class FlockRegistry;
     bool m_inFlock = false;
     uint32_t m_flockType = 0;
-    std::list<Flocking*>::iterator m_flockEntry;
+    Flocking* m_previous = nullptr;
+    Flocking* m_next = nullptr;
 };
 
 // The flocks by type id, members in joining order. A member leaves when it is
@@ -68,10 +70,16 @@ public:
 
 private:
     struct Flock {
-        std::list<Flocking*> members;
+        Flocking* first = nullptr;
+        Flocking* last = nullptr;
+        size_t count = 0;
         Flocking* leader = nullptr;  // the first member of the list that leads
     };
-    std::unordered_map<uint32_t, Flock> flocks_;
+    // By type, in the order the types first came up (there are a handful):
+    // asking for a flock takes nothing from the heap.
+    std::vector<std::pair<uint32_t, Flock>> flocks_;
+    Flock& flockOf(uint32_t type);
+    const Flock* findFlock(uint32_t type) const;
 };
 
 template <const ElementInfo& Info> class FlockMemberOf : public Element<Info>, public Flocking {

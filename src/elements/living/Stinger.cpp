@@ -111,9 +111,10 @@ void Stinger::eatLargePrey(Particle* prey)
     cocos2d::CCArray* members = group ? group->memberLists[0] : nullptr;
     if (!members)
         return;
-    // The cells first: removing a member may change its group.
-    std::vector<std::pair<int, int>> cells;
-    cells.reserve(members->count());
+    // The cells first: removing a member may change its group. (The list
+    // keeps its room from prey to prey.)
+    static std::vector<std::pair<int, int>> cells;
+    cells.clear();
     for (unsigned i = 0; i < members->count(); ++i) {
         auto* box = static_cast<cocos2d_extensions::CCValue<Particle*>*>(members->objectAtIndex(i));
         if (Particle* cell = box ? box->getValue() : nullptr)

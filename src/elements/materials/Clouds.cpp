@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "cocos2d_extensions/CCValue.h"
+#include "world/ParticlePool.h"
 
 USING_NS_CC;
 
@@ -17,6 +18,88 @@ constexpr float kShortestPeriod = 1.05f;
 int sign(int v)
 {
     return (v > 0) - (v < 0);
+}
+
+// The box of a group in the world's cloud list; its group changes when it
+// serves another.
+class CloudListBox : public cocos2d_extensions::CCValue<CloudBlob*> {
+public:
+    CloudBlob* getValue() const override { return blob; }
+    CloudBlob* blob = nullptr;
+};
+
+// What groups gone leave for the next ones: list boxes (each with the one
+// reference that keeps it) and emptied member lists with their room.
+// (Never destroyed, so what it keeps is still held when the program ends.)
+constexpr size_t kMostSpares = 1024;
+std::vector<CloudListBox*>& g_spareBoxes = *[] {
+    auto* list = new std::vector<CloudListBox*>();
+    list->reserve(kMostSpares);
+    return list;
+}();
+
+// Member lists of groups gone: small ones for the new groups, and the
+// roomiest large ones for the merges that need them (a storm's groups merge
+// into ever larger ones). Their own room is taken at start-up.
+using MemberList = std::vector<Cloud*>;
+constexpr size_t kSmallList = 64;
+constexpr size_t kMostSmallLists = 1024;
+constexpr size_t kMostLargeLists = 64;
+std::vector<MemberList> reservedLists(size_t count)
+{
+    std::vector<MemberList> lists;
+    lists.reserve(count);
+    return lists;
+}
+std::vector<MemberList> g_smallLists = reservedLists(kMostSmallLists);
+std::vector<MemberList> g_largeLists = reservedLists(kMostLargeLists);
+
+void spareMemberList(MemberList& list)
+{
+    if (list.capacity() == 0)
+        return;
+    list.clear();
+    if (list.capacity() <= kSmallList) {
+        if (g_smallLists.size() < kMostSmallLists)
+            g_smallLists.push_back(std::move(list));
+        return;
+    }
+    if (g_largeLists.size() < kMostLargeLists) {
+        g_largeLists.push_back(std::move(list));
+        return;
+    }
+    const auto smallest =
+        std::min_element(g_largeLists.begin(), g_largeLists.end(),
+                         [](const MemberList& a, const MemberList& b) { return a.capacity() < b.capacity(); });
+    if (smallest->capacity() < list.capacity())
+        smallest->swap(list);
+}
+
+// The spare list of the fewest places that holds `count`, taken out of its
+// pool; an empty list when none does.
+MemberList takeSpareList(size_t count)
+{
+    for (std::vector<MemberList>* pool : {&g_smallLists, &g_largeLists}) {
+        // Any small list will do; among the large ones, the closest fit.
+        const bool closest = pool == &g_largeLists;
+        size_t best = pool->size();
+        for (size_t i = pool->size(); i-- > 0;) {
+            const size_t room = (*pool)[i].capacity();
+            if (room >= count && (best == pool->size() || room < (*pool)[best].capacity())) {
+                best = i;
+                if (!closest)
+                    break;
+            }
+        }
+        if (best < pool->size()) {
+            MemberList list;
+            list.swap((*pool)[best]);
+            (*pool)[best].swap(pool->back());
+            pool->pop_back();
+            return list;
+        }
+    }
+    return {};
 }
 
 }  // namespace
@@ -120,8 +203,21 @@ CloudBlob::CloudBlob(World* world) : world_(world)
     targetY = height - 8 - gameRand() % (height / 4);
     direction = gameRand() % 10 > 5 ? 1 : -1;
     period = static_cast<float>(7 + gameRand() % 3);
-    if (world && world->clouds)
-        world->clouds->addObject(cocos2d_extensions::CCValue<CloudBlob*>::create(this));
+    // A new group of one takes a small spare list when there is one.
+    for (std::vector<Cloud*>* list : {&members, &moveOrder_})
+        roomFor(*list, 1);
+    if (world && world->clouds) {
+        CloudListBox* box;
+        if (g_spareBoxes.empty()) {
+            box = new CloudListBox();
+        } else {
+            box = g_spareBoxes.back();
+            g_spareBoxes.pop_back();
+        }
+        box->blob = this;
+        world->clouds->addObject(box);
+        box->release();
+    }
 }
 
 CloudBlob::~CloudBlob()
@@ -129,6 +225,42 @@ CloudBlob::~CloudBlob()
     for (Cloud* member : members)
         if (member->blob == this)
             member->blob = nullptr;
+    for (std::vector<Cloud*>* list : {&members, &moveOrder_})
+        spareMemberList(*list);
+}
+
+void CloudBlob::roomFor(std::vector<Cloud*>& list, size_t count)
+{
+    if (list.capacity() >= count)
+        return;
+    MemberList spare = takeSpareList(count);
+    if (spare.capacity() < count)
+        return;
+    spare.assign(list.begin(), list.end());
+    list.swap(spare);
+    spareMemberList(spare);
+}
+
+void* CloudBlob::operator new(std::size_t size)
+{
+    return worldBlock(size);
+}
+
+void CloudBlob::operator delete(void* block, std::size_t size) noexcept
+{
+    freeWorldBlock(block, size);
+}
+
+void CloudBlob::spareListBox(CCObject* object)
+{
+    auto* box = dynamic_cast<CloudListBox*>(object);
+    if (!box || object->retainCount() != 1 || object->pendingReleaseCount() != 0 ||
+        g_spareBoxes.size() >= kMostSpares) {
+        object->release();
+        return;
+    }
+    box->blob = nullptr;
+    g_spareBoxes.push_back(box);
 }
 
 bool CloudBlob::holds(const Particle* p) const
@@ -203,6 +335,23 @@ bool CloudBlob::tryMerge(CloudBlob* a, CloudBlob* b)
     }
     CloudBlob* keep = a->memberCount() > b->memberCount() ? a : b;
     CloudBlob* gone = keep == a ? b : a;
+    // The kept group's list takes the gone group's list's room when that
+    // holds them all (the kept group is the larger, so its own list holds
+    // the gone group's members), else a spare list's that does.
+    const size_t merged = keep->members.size() + gone->members.size();
+    if (keep->members.capacity() < merged && gone->members.capacity() >= merged) {
+        MemberList kept;
+        MemberList goneMembers;
+        kept.swap(gone->members);
+        goneMembers.swap(keep->members);
+        const size_t goneCount = kept.size();
+        std::swap_ranges(kept.begin(), kept.end(), goneMembers.begin());
+        kept.insert(kept.end(), goneMembers.begin() + static_cast<ptrdiff_t>(goneCount), goneMembers.end());
+        goneMembers.resize(goneCount);
+        keep->members.swap(kept);
+        gone->members.swap(goneMembers);
+    }
+    roomFor(keep->members, merged);
     // Every join draws a colour for all members; only the last one shows, so
     // it is the only one written.
     ccColor4B colour{};
@@ -236,17 +385,41 @@ void CloudBlob::updateBounds()
     centreY = minY + (maxY - minY) / 2;
 }
 
+void CloudBlob::orderFrontFirst(bool horizontal, int step)
+{
+    const auto coordinate = [horizontal](const Cloud* m) { return horizontal ? m->x : m->y; };
+    const bool inStorage = std::all_of(members.begin(), members.end(), [&](const Cloud* m) {
+        return coordinate(m) >= 0 && coordinate(m) < World::kMaxWidth;
+    });
+    if (!inStorage) {
+        moveOrder_.assign(members.begin(), members.end());
+        std::stable_sort(moveOrder_.begin(), moveOrder_.end(),
+                         [&](const Cloud* a, const Cloud* b) { return coordinate(a) * step > coordinate(b) * step; });
+        return;
+    }
+    // A counting sort on the coordinate, stable as the order needs, in the
+    // scratch list: a merge sort would take a buffer from the heap each move.
+    const auto rank = [&](const Cloud* m) {
+        return step > 0 ? World::kMaxWidth - 1 - coordinate(m) : (step < 0 ? coordinate(m) : 0);
+    };
+    int starts[World::kMaxWidth + 1] = {};
+    for (const Cloud* m : members)
+        ++starts[rank(m) + 1];
+    for (int r = 0; r < World::kMaxWidth; ++r)
+        starts[r + 1] += starts[r];
+    roomFor(moveOrder_, members.size());
+    moveOrder_.resize(members.size());
+    for (Cloud* m : members)
+        moveOrder_[static_cast<size_t>(starts[rank(m)]++)] = m;
+}
+
 bool CloudBlob::moveBy(bool horizontal, int step)
 {
     World& w = *gWorld;
     // Front members first, so each finds the cell of the one ahead already
-    // free and none is lost or doubled.
-    moveOrder_.assign(members.begin(), members.end());
-    std::stable_sort(moveOrder_.begin(), moveOrder_.end(), [horizontal, step](const Cloud* a, const Cloud* b) {
-        const int ka = (horizontal ? a->x : a->y) * step;
-        const int kb = (horizontal ? b->x : b->y) * step;
-        return ka > kb;
-    });
+    // free and none is lost or doubled; members level with each other keep
+    // their joining order.
+    orderFrontFirst(horizontal, step);
     bool blocked = false;
     for (Cloud* m : moveOrder_) {
         const int tx = m->x + (horizontal ? step : 0);

@@ -9,6 +9,7 @@
 // Invariants: a Cloud's blob is null or a group that lists it; whoever frees
 // a group clears the links of the members it still lists; groups are not
 // saved (a loaded cloud is a group of one again).
+#include <cstddef>
 #include <vector>
 
 #include "elements/materials/Element.h"
@@ -44,6 +45,14 @@ public:
     virtual ~CloudBlob();
     CloudBlob(const CloudBlob&) = delete;
     CloudBlob& operator=(const CloudBlob&) = delete;
+    // Groups come from the particles' pool, and a group's lists and list box
+    // serve the next group when it goes: clouds form and merge while the
+    // world runs, without the heap.
+    static void* operator new(std::size_t size);
+    static void operator delete(void* block, std::size_t size) noexcept;
+    // The world's cloud list dropped this box (its group is gone), with the
+    // caller's reference: it serves the next group.
+    static void spareListBox(cocos2d::CCObject* box);
 
     // One step of the group, called by World::stepClouds.
     virtual void update();
@@ -85,6 +94,12 @@ private:
     // addMember without the recolouring and the bounds, which a merge does once
     // for all its joins.
     cocos2d::ccColor4B join(Cloud* cloud);
+    // moveOrder_ = the members, those furthest in the direction of the move
+    // first (a stable sort on that coordinate).
+    void orderFrontFirst(bool horizontal, int step);
+    // Room in the list for `count` clouds, from the spare lists when one
+    // holds them (the list's clouds stay, in order).
+    static void roomFor(std::vector<Cloud*>& list, size_t count);
 
     World* world_;
     std::vector<Cloud*> members;     // joining order

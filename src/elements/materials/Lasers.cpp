@@ -294,7 +294,12 @@ void LaserBase::hitAt(int x, int y, int32_t row)
         heatStar(x, y, 2, 100.0f);
         flash(x, y, 2, rowColour(row));
         break;
-    default: LOG << "Shouldn't get here ever :S"; break;
+    default: {
+        static RepeatedLine unknownRow;
+        if (unknownRow.due())
+            LOG << "Shouldn't get here ever :S" << unknownRow;
+        break;
+    }
     }
 }
 

@@ -11,18 +11,13 @@ bool sparedByVirus(uint32_t type)
         type == TypeId::Multi;
 }
 
-// A whole block of Virus converts hundreds of cells a step; the line is
-// written once a step at most.
+// A whole block of Virus converts hundreds of cells a step: one line a
+// second at most, with the count.
 void logConversion()
 {
-    static int64_t loggedStep = -1;
-    static const World* loggedWorld = nullptr;
-    const World* w = gWorld;
-    if (loggedWorld == w && loggedStep == w->stepsBegun)
-        return;
-    loggedWorld = w;
-    loggedStep = w->stepsBegun;
-    LOG << "Prepare to clear";
+    static RepeatedLine conversions;
+    if (conversions.due())
+        LOG << "Prepare to clear" << conversions;
 }
 
 }  // namespace

@@ -85,14 +85,10 @@ void CrossWire::update()
 {
     ElectricityGrid& grid = world().electricityGrid;
     if (!grid.isBridge(x, y)) {
-        // A field of broken bridges would write one line each: once a step.
-        static int64_t loggedStep = -1;
-        static const World* loggedWorld = nullptr;
-        if (loggedWorld != gWorld || loggedStep != gWorld->stepsBegun) {
-            loggedWorld = gWorld;
-            loggedStep = gWorld->stepsBegun;
-            LOG << "Bridge doesn't exist? WTF?";
-        }
+        // A field of broken bridges would write one line each, every step.
+        static RepeatedLine brokenBridges;
+        if (brokenBridges.due())
+            LOG << "Bridge doesn't exist? WTF?" << brokenBridges;
         return;
     }
     const ElectricityBridge& b = grid.currentBridge(x, y);

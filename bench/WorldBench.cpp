@@ -125,6 +125,24 @@ void operator delete(void* p, std::size_t) noexcept
     g_frees.fetch_add(p != nullptr, std::memory_order_relaxed);
     std::free(p);
 }
+void* operator new(std::size_t size, std::align_val_t align)
+{
+    g_allocations.fetch_add(1, std::memory_order_relaxed);
+    void* p = nullptr;
+    if (posix_memalign(&p, std::max(static_cast<std::size_t>(align), sizeof(void*)), size ? size : 1) == 0)
+        return p;
+    throw std::bad_alloc();
+}
+void operator delete(void* p, std::align_val_t) noexcept
+{
+    g_frees.fetch_add(p != nullptr, std::memory_order_relaxed);
+    std::free(p);
+}
+void operator delete(void* p, std::size_t, std::align_val_t) noexcept
+{
+    g_frees.fetch_add(p != nullptr, std::memory_order_relaxed);
+    std::free(p);
+}
 #pragma GCC diagnostic pop
 
 namespace {

@@ -9,6 +9,7 @@
 // x[n-3] over 32-bit words, each value the word without its lowest bit),
 // computed a batch at a time so that a draw is one read from a buffer.
 #include <cstdint>
+#include <utility>
 #include <vector>
 
 namespace platform {
@@ -45,6 +46,23 @@ inline int gameRandIf(bool draw)
         return detail::slowDraw(draw);
     detail::g_next = i + static_cast<int>(draw);
     return static_cast<int>(detail::g_words[i] >> 1);
+}
+
+// gameRand(), then, when second(first) is true, one more gameRand() (else
+// nothing more is drawn): the pair as two calls give it, with one look for a
+// new batch. Returns second's answer and the second value (meaningless when
+// it was not drawn).
+template <class Second> inline std::pair<bool, int> gameRandThenIf(Second second)
+{
+    const int i = detail::g_next;
+    if (__builtin_expect(i + 1 < detail::kEnd, true)) {
+        const int first = static_cast<int>(detail::g_words[i] >> 1);
+        const bool more = second(first);
+        detail::g_next = i + 1 + static_cast<int>(more);
+        return {more, static_cast<int>(detail::g_words[i + 1] >> 1)};
+    }
+    const bool more = second(gameRand());
+    return {more, gameRandIf(more)};
 }
 
 // Seeds the generator as srand(seed) seeds rand(); unseeded, it starts as rand() does (seed 1).

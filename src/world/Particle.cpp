@@ -138,10 +138,8 @@ void Particle::setColor(ccColor4B colour)
     colorChanged = true;
 }
 
-void Particle::shimmer(int dx, int dy, bool exchange)
+void Particle::shimmerNow(int dx, int dy, bool exchange)
 {
-    if (++shimmerCounter < shimmerPeriod)
-        return;
     shimmerCounter = 0;
     Particle* n = gWorld->at(x + dx, y + dy);
     if (n && n->getType() == getType()) {

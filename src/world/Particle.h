@@ -110,11 +110,23 @@ public:
     // every update.)
     inline void fall();
     inline void slide();
+    // slide() for a particle whose whole block lies in the world, given the
+    // occupancy byte of its cell.
+    inline void slideFrom(const uint8_t* occupied);
+    // The side slide() tries: the remembered one, or a new draw one time in five.
+    inline bool slideDirection() const;
     // slide() and then a rise into the cell above if it is free, made as one
     // move: the cell passed through ends as the two moves leave it.
     inline void slideThenRise();
     inline void flow();
-    void shimmer(int dx, int dy, bool exchange);
+    // Most updates only count towards the next shimmer: that much in line.
+    void shimmer(int dx, int dy, bool exchange)
+    {
+        if (++shimmerCounter < shimmerPeriod)
+            return;
+        shimmerNow(dx, dy, exchange);
+    }
+    void shimmerNow(int dx, int dy, bool exchange);
     void setColor(cocos2d::ccColor4B colour);
     // Repaints the cell in the particle's colour without marking it changed.
     void redraw() const;

@@ -45,6 +45,8 @@ public:
 
     // Whether any of the slots 64w..64w+63 is in use.
     bool anyInWord(int word) const { return words_[word] != 0; }
+    // The slots 64w..64w+63, one bit each.
+    uint64_t word(int word) const { return words_[word]; }
 
 private:
     std::array<uint64_t, Slots / 64> words_{};

@@ -39,6 +39,8 @@ public:
     // Outside 0..239 x 0..159 getAt gives the ambient of the current level
     // and the writers do nothing. Inline: elements ask for every update.
     float getAt(int x, int y) const { return inWorldCells(x, y) ? current_[cellOf(x, y)] : ambientOutside(); }
+    // getAt for a cell known to lie in 0..239 x 0..159 (a pooled particle's).
+    float getInside(int x, int y) const { return current_[cellOf(x, y)]; }
     void addAt(int x, int y, float amount)
     {
         if (!inWorldCells(x, y) || std::isnan(amount))

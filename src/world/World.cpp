@@ -1,6 +1,8 @@
 #include "world/World.h"
 
 #include <algorithm>
+#include <cassert>
+#include <climits>
 #include <cmath>
 #include <cstring>
 #include <utility>
@@ -243,6 +245,14 @@ void World::drawCell(int cx, int cy, ccColor4B colour) const
     drawTexel(cx, cy, colour);
 }
 
+int16_t World::densityOf(const Particle* p)
+{
+    const int32_t density = p->getDensity();
+    // A density beyond 16 bits would settle wrongly: none is near it.
+    assert(density >= INT16_MIN && density <= INT16_MAX);
+    return static_cast<int16_t>(density);
+}
+
 // --- grid operations ---------------------------------------------------------------
 
 Particle* World::addParticle(int x, int y, uint32_t typeId, bool force)
@@ -317,14 +327,13 @@ void World::moveParticle(Particle* p, int x, int y)
         drawTexel(x, y, p->color);
         return;
     }
+    const int to = cellIndex(x, y);
     // Moving over another particle would leave it pooled but in no cell.
-    if (occupiedAt(x, y))
+    if (occupied_[to])
         return;
-    p->setPosition(x, y);
-    if (inStorage(oldX, oldY) && grid[oldX][oldY] == p) {
+    if (inStorage(oldX, oldY) && grid.cells_[cellIndex(oldX, oldY)] == p) {
         // The cell's entries go along; the particle need not be asked again.
         const int from = cellIndex(oldX, oldY);
-        const int to = cellIndex(x, y);
         grid.cells_[to] = p;
         spentCells.forgetCell(x, y);
         occupied_[to] = 1;
@@ -340,6 +349,9 @@ void World::moveParticle(Particle* p, int x, int y)
         markDirty(oldX, oldY);
         markDirty(x, y);
     }
+    // Last (the cells above ask nothing of it): what a class keeps tied to
+    // its cell (a light, a conductor) follows it.
+    p->setPosition(x, y);
 }
 
 void World::passThrough(const Particle* p, int x, int y)

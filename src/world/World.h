@@ -125,6 +125,9 @@ public:
 
     // The step.
     void step();
+    // One update of every pooled particle, in increasing particle id (part
+    // of the step).
+    void updateParticles();
     void applyCurrentTool();
     void settleByDensity();
     void collectBrokenObjects();
@@ -212,7 +215,7 @@ public:
         spentCells.forgetCell(cx, cy);
         occupied_[i] = p != nullptr;
         kinds_[i] = p ? p->getType() : 0;
-        densities_[i] = p ? p->getDensity() : 0;
+        densities_[i] = p ? densityOf(p) : 0;
     }
     // Kind and density of the occupant of a cell of the storage (0 when
     // empty); no bounds check.
@@ -224,6 +227,15 @@ public:
     bool occupiedAt(int cx, int cy) const { return occupied_[cellIndex(cx, cy)] != 0; }
     // A cell in use that holds nothing.
     bool isFree(int cx, int cy) const { return inWorld(cx, cy) && !occupiedAt(cx, cy); }
+    // Whether the whole 3 x 3 block around a cell lies in the cells in use.
+    bool blockInWorld(int cx, int cy) const
+    {
+        return static_cast<unsigned>(cx - 1) < static_cast<unsigned>(width - 2) &&
+            static_cast<unsigned>(cy - 1) < static_cast<unsigned>(height - 2);
+    }
+    // The occupancy byte of a cell of the storage, for reading its block's
+    // bytes around it (kMaxWidth apart a row); no bounds check.
+    const uint8_t* occupancyAt(int cx, int cy) const { return occupied_ + cellIndex(cx, cy); }
     int32_t densityAt(int cx, int cy) const { return densities_[cellIndex(cx, cy)]; }
     uint8_t eventFlags[kEventFlags] = {};
     cocos2d::CCObject* undoSnapshot = nullptr;  // retained world blob, or null
@@ -373,7 +385,9 @@ private:
     uint8_t occupied_[kMaxWidth * kMaxHeight];
     // Four past the last cell, always 0: the block scans read four kinds a row.
     uint32_t kinds_[kMaxWidth * kMaxHeight + 4];
-    int32_t densities_[kMaxWidth * kMaxHeight];
+    // (16 bits a cell: every kind's density lies far inside them.)
+    int16_t densities_[kMaxWidth * kMaxHeight];
+    static int16_t densityOf(const Particle* p);
 
     // A bit for every cell that may hold a queued change (set when one is
     // queued or carried there, cleared when the queues are emptied): a swap
@@ -393,26 +407,61 @@ private:
 // tests) to the world in use.
 extern World* gWorld;
 
+// The shared moves read the cells around a particle. When its whole 3 x 3
+// block lies in the world (nearly always), they read the occupancy bytes
+// around its own unchecked; at the edge, cell by cell.
+
+// Four times in five the remembered direction holds; else a second draw
+// picks one and remembers it (taken without a branch: whether it is taken
+// cannot be foreseen). True for the right.
+inline bool Particle::slideDirection() const
+{
+    const auto [redraw, drawn] =
+        platform::gameRandThenIf([](int first) { return static_cast<uint32_t>(first) % 5u == 0; });
+    const bool drawnRight = (static_cast<unsigned>(drawn) & 1u) != 0;
+    return (redraw & drawnRight) | (!redraw & slideRight);
+}
+
 inline void Particle::fall()
 {
     World* w = gWorld;
-    if (w->isFree(x, y - 1)) {
-        w->moveParticle(this, x, y - 1);
+    const int px = x;
+    const int py = y;
+    if (w->blockInWorld(px, py)) {
+        const uint8_t* occupied = w->occupancyAt(px, py);
+        if (!occupied[-World::kMaxWidth])
+            w->moveParticle(this, px, py - 1);
+        else if (occupied[World::kMaxWidth])
+            slideFrom(occupied);
         return;
     }
-    if (w->inWorld(x, y + 1) && w->occupiedAt(x, y + 1))
+    if (w->isFree(px, py - 1)) {
+        w->moveParticle(this, px, py - 1);
+        return;
+    }
+    if (w->inWorld(px, py + 1) && w->occupiedAt(px, py + 1))
         slide();
+}
+
+inline void Particle::slideFrom(const uint8_t* occupied)
+{
+    const bool right = slideDirection();
+    // The side as a number, not a branch: a buried grain turns every step.
+    const int side = 2 * static_cast<int>(right) - 1;
+    const bool blocked = occupied[side] != 0;
+    slideRight = right != blocked;
+    if (!blocked)
+        gWorld->moveParticle(this, x + side, y);
 }
 
 inline void Particle::slide()
 {
     World* w = gWorld;
-    // Four times in five the remembered direction holds; else a second draw
-    // picks one and remembers it (taken without a branch: whether it is
-    // taken cannot be foreseen).
-    const bool redraw = static_cast<unsigned>(gameRand()) % 5u == 0;
-    const bool drawnRight = (static_cast<unsigned>(gameRandIf(redraw)) & 1u) != 0;
-    const bool right = (redraw & drawnRight) | (!redraw & slideRight);
+    if (w->blockInWorld(x, y)) {
+        slideFrom(w->occupancyAt(x, y));
+        return;
+    }
+    const bool right = slideDirection();
     slideRight = right;
     const int tx = right ? x + 1 : x - 1;
     if (w->isFree(tx, y))
@@ -424,21 +473,30 @@ inline void Particle::slide()
 inline void Particle::slideThenRise()
 {
     World* w = gWorld;
+    const int px = x;
+    const int py = y;
     // The draws and the remembered direction exactly as slide() makes them.
-    const bool redraw = static_cast<unsigned>(gameRand()) % 5u == 0;
-    const bool drawnRight = (static_cast<unsigned>(gameRandIf(redraw)) & 1u) != 0;
-    const bool right = (redraw & drawnRight) | (!redraw & slideRight);
-    const int tx = right ? x + 1 : x - 1;
-    const bool slid = w->isFree(tx, y);
-    slideRight = slid ? right : !right;
-    const int sx = slid ? tx : x;
-    // After the slide only this cell and the one beside it changed: the cell
-    // above the new one is read as it stands.
-    const bool rises = w->isFree(sx, y + 1);
+    const bool right = slideDirection();
+    const int side = 2 * static_cast<int>(right) - 1;
+    const int tx = px + side;
+    bool slid;
+    bool rises;
+    if (w->blockInWorld(px, py)) {
+        const uint8_t* occupied = w->occupancyAt(px, py);
+        slid = !occupied[side];
+        // After the slide only this cell and the one beside it changed: the
+        // cell above the new one is read as it stands.
+        rises = !occupied[World::kMaxWidth + static_cast<int>(slid) * side];
+    } else {
+        slid = w->isFree(tx, py);
+        rises = w->isFree(slid ? tx : px, py + 1);
+    }
+    slideRight = right == slid;
+    const int sx = slid ? tx : px;
     if (slid && rises)
-        w->passThrough(this, sx, y);
+        w->passThrough(this, sx, py);
     if (slid || rises)
-        w->moveParticle(this, sx, rises ? y + 1 : y);
+        w->moveParticle(this, sx, rises ? py + 1 : py);
 }
 
 inline void Particle::flow()
@@ -447,9 +505,10 @@ inline void Particle::flow()
     bool belowFree, leftFree, rightFree;
     if (x >= 1 && y >= 1 && x < w->width - 1 && y < w->height) {
         // All three cells lie in the world: read them unchecked.
-        belowFree = !w->occupiedAt(x, y - 1);
-        leftFree = !w->occupiedAt(x - 1, y);
-        rightFree = !w->occupiedAt(x + 1, y);
+        const uint8_t* occupied = w->occupancyAt(x, y);
+        belowFree = !occupied[-World::kMaxWidth];
+        leftFree = !occupied[-1];
+        rightFree = !occupied[1];
     } else {
         belowFree = w->isFree(x, y - 1);
         leftFree = w->isFree(x - 1, y);
@@ -460,18 +519,19 @@ inline void Particle::flow()
         return;
     }
     // Both sides are read before the draw picks the first: in a settled
-    // liquid both are occupied and both are read anyway, and the draw's
-    // unpredictable branch then decides nothing but which free side to take.
+    // liquid both are occupied and both are read anyway, and the draw then
+    // decides nothing but which free side to take, without a branch.
     const bool rightFirst = gameRand() % 2 == 0;
-    if (!leftFree && !rightFree)
+    if (!(leftFree | rightFree))
         return;
-    const bool right = rightFirst ? rightFree : !leftFree;
-    w->moveParticle(this, right ? x + 1 : x - 1, y);
+    const bool right = (rightFirst & rightFree) | (!rightFirst & !leftFree);
+    w->moveParticle(this, x + 2 * static_cast<int>(right) - 1, y);
 }
 
 inline bool Particle::burnIfHot(int threshold, int chance)
 {
-    const float t = gWorld->temperatureField.getAt(x, y);
+    // (A particle's own cell always lies in the storage.)
+    const float t = gWorld->temperatureField.getInside(x, y);
     if (!(t > static_cast<float>(threshold)))
         return false;
     return burn(t, threshold, chance);

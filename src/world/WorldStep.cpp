@@ -20,11 +20,11 @@ USING_NS_CC;
 
 namespace {
 
+// How many slots ahead the update loop fetches particles.
+constexpr int kPrefetchAhead = 8;
+
 using ObjectBox = cocos2d_extensions::CCValue<MPObject*>;
 using CloudBox = cocos2d_extensions::CCValue<CloudBlob*>;
-
-// How many slots ahead the update loop fetches particles.
-constexpr int kPrefetchAhead = 16;
 
 }  // namespace
 
@@ -62,30 +62,7 @@ void World::step()
     if (running) {
         temperatureField.step();
         electricityGrid.step();
-        // Each slot is read when its turn comes: a particle removed before its
-        // turn is skipped, one added at a higher id is updated this step.
-        // Whether these 64 slots held a particle that may idle when the step
-        // came to them; one added since is simply updated.
-        bool wordMayIdle = false;
-        liveSlots_.forEachUsed(
-            0, [&](int word) { wordMayIdle = idleSlots_.anyInWord(word); },
-            [&](int id) {
-                // The particles live apart from the slots: fetch one a few
-                // slots ahead, so its update does not wait for memory. An
-                // empty slot fetches the world itself, already at hand: a
-                // prefetch of address 0 costs a page walk that finds nothing.
-                if (id + kPrefetchAhead < kMaxParticles) {
-                    const Particle* next = pool_[id + kPrefetchAhead];
-                    const auto ahead = next ? reinterpret_cast<uintptr_t>(next) : reinterpret_cast<uintptr_t>(this);
-                    __builtin_prefetch(reinterpret_cast<const void*>(ahead));
-                    __builtin_prefetch(reinterpret_cast<const void*>(ahead + sizeof(Particle) - 1));
-                }
-                Particle* p = pool_[id];
-                if (wordMayIdle && p->mayIdle() &&
-                    !(temperatureField.getAt(p->x, p->y) > static_cast<float>(p->idleUpTo)))
-                    return;
-                p->update();
-            });
+        updateParticles();
     }
     if (running) {
         settleByDensity();
@@ -125,6 +102,41 @@ void World::step()
         rowFlags_[y] = 1;
 }
 
+void World::updateParticles()
+{
+    // Each slot is read when its turn comes: a particle removed before its
+    // turn is skipped, one added at a higher id is updated this step (the
+    // word of 64 slots is read again after every update).
+    constexpr int kWords = kMaxParticles / 64;
+    for (int word = 0; word < kWords; ++word) {
+        uint64_t used = liveSlots_.word(word);
+        if (!used)
+            continue;
+        // Whether these 64 slots held a particle that may idle when the step
+        // came to them; one added since is simply updated.
+        const bool wordMayIdle = idleSlots_.anyInWord(word);
+        do {
+            const int bit = __builtin_ctzll(used);
+            const int id = word * 64 + bit;
+            // The particles live apart from the slots: fetch one a few slots
+            // ahead, so its update does not wait for memory. An empty slot
+            // fetches the world itself, already at hand: a prefetch of
+            // address 0 costs a page walk that finds nothing.
+            if (id + kPrefetchAhead < kMaxParticles) {
+                const Particle* next = pool_[id + kPrefetchAhead];
+                const auto ahead = next ? reinterpret_cast<uintptr_t>(next) : reinterpret_cast<uintptr_t>(this);
+                __builtin_prefetch(reinterpret_cast<const void*>(ahead));
+                __builtin_prefetch(reinterpret_cast<const void*>(ahead + sizeof(Particle) - 1));
+            }
+            Particle* p = pool_[id];
+            if (!(wordMayIdle && p->mayIdle() &&
+                  !(temperatureField.getInside(p->x, p->y) > static_cast<float>(p->idleUpTo))))
+                p->update();
+            used = liveSlots_.word(word) & (~uint64_t{0} << bit << 1);
+        } while (used);
+    }
+}
+
 void World::settleByDensity()
 {
     // A particle that queued a change of its own cell (smoke fading, steam
@@ -133,12 +145,13 @@ void World::settleByDensity()
     // place. Only cells holding changes pay for the carrying.
     // The densities are read from the flat array beside the cells: an empty
     // cell reads 0 there, as a particle that never settles does.
-    // A swap changes only its own column, so four columns are tested at
+    // A swap changes only its own column, so eight columns are tested at
     // once and only those that settle are visited, in order.
-    using Densities = int32_t __attribute__((vector_size(16)));
+    using Densities = int16_t __attribute__((vector_size(16)));
+    constexpr int kLanes = 8;
     for (int y = settleParity ? 1 : 0; y < height - 1; y += 2) {
-        const int32_t* lowerDensities = densities_ + cellIndex(0, y);
-        const int32_t* upperDensities = lowerDensities + kMaxWidth;
+        const int16_t* lowerDensities = densities_ + cellIndex(0, y);
+        const int16_t* upperDensities = lowerDensities + kMaxWidth;
         const auto settle = [&](int x) {
             Particle* upper = grid[x][y + 1];
             Particle* lower = grid[x][y];
@@ -146,7 +159,7 @@ void World::settleByDensity()
             swapParticles(upper, lower);
         };
         int x = 0;
-        for (; x + 4 <= width; x += 4) {
+        for (; x + kLanes <= width; x += kLanes) {
             Densities upperDensity;
             Densities lowerDensity;
             std::memcpy(&upperDensity, upperDensities + x, sizeof upperDensity);
@@ -156,7 +169,7 @@ void World::settleByDensity()
             std::memcpy(halves, &sinks, sizeof halves);
             if ((halves[0] | halves[1]) == 0)
                 continue;
-            for (int lane = 0; lane < 4; ++lane)
+            for (int lane = 0; lane < kLanes; ++lane)
                 if (sinks[lane])
                     settle(x + lane);
         }

@@ -7,6 +7,7 @@
 // game from its pool, are not `new`s.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cstdlib>
 #include <new>
@@ -43,6 +44,23 @@ void operator delete(void* p) noexcept
     std::free(p);
 }
 void operator delete(void* p, std::size_t) noexcept
+{
+    std::free(p);
+}
+void* operator new(std::size_t size, std::align_val_t align)
+{
+    if (g_counting.load(std::memory_order_relaxed))
+        g_news.fetch_add(1, std::memory_order_relaxed);
+    void* p = nullptr;
+    if (posix_memalign(&p, std::max(static_cast<std::size_t>(align), sizeof(void*)), size ? size : 1) == 0)
+        return p;
+    throw std::bad_alloc();
+}
+void operator delete(void* p, std::align_val_t) noexcept
+{
+    std::free(p);
+}
+void operator delete(void* p, std::size_t, std::align_val_t) noexcept
 {
     std::free(p);
 }

@@ -15,6 +15,10 @@
 #include <string>
 #include <type_traits>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include "cocos2d.h"
 #include "platform/GameRandom.h"
 #include "world/ColorTables.h"
@@ -131,6 +135,17 @@ inline constexpr auto electro = [](auto type) { return type == TypeId::Electro; 
 // Four kinds of a row of the grid.
 using KindLanes = uint32_t __attribute__((vector_size(16)));
 
+// Whether any of the first three lanes of a comparison's result is set (the
+// fourth kind of a row lies outside the 3 x 3 block).
+template <class Lanes> inline bool anyOfFirstThree(Lanes hits)
+{
+#if defined(__SSE2__)
+    return (_mm_movemask_ps(reinterpret_cast<__m128>(hits)) & 7) != 0;
+#else
+    return (hits[0] | hits[1] | hits[2]) != 0;
+#endif
+}
+
 // Helpers shared by every material update. Cells outside the grid read as the
 // border sentinel, so nothing ever moves or reaches out of the world.
 class MaterialParticle : public Particle {
@@ -150,7 +165,8 @@ protected:
     // A chance of 1 in n.
     static bool oneIn(int n) { return gameRand() % n == 0; }
 
-    float temperature() const { return gWorld->temperatureField.getAt(x, y); }
+    // (A particle's own cell always lies in the storage.)
+    float temperature() const { return gWorld->temperatureField.getInside(x, y); }
     void heat(float amount) const { gWorld->temperatureField.addAt(x, y, amount); }
     // Deferred: the particle keeps acting until the next step begins.
     void replaceBy(uint32_t type) const { gWorld->queueReplaceById(x, y, type); }
@@ -197,8 +213,7 @@ protected:
             KindLanes rows[3];
             for (int row = 0; row < 3; ++row)
                 std::memcpy(&rows[row], kinds + row * World::kMaxWidth, sizeof(KindLanes));
-            const auto hits = confirm(rows[0]) | confirm(rows[1]) | confirm(rows[2]);
-            if ((hits[0] | hits[1] | hits[2]) == 0)
+            if (!anyOfFirstThree(confirm(rows[0]) | confirm(rows[1]) | confirm(rows[2])))
                 return nullptr;
             for (int outer = -1; outer <= 1; ++outer)
                 for (int inner = -1; inner <= 1; ++inner) {

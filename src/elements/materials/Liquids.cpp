@@ -13,15 +13,18 @@ void Water::update()
 {
     shimmer(-1, 0, false);
     flow();
-    if (meetLava())
+    if (Lava::anyExist() && meetLava())
         return;
-    changeWithTemperature();
+    // Between freezing and boiling, under a dry sky, nothing happens: that
+    // much without a call.
+    const float t = temperature();
+    if (t > LiquidHeat::kWaterFreezes && t <= LiquidHeat::kWaterBoils && !world().weather)
+        return;
+    changeWithTemperature(t);
 }
 
 bool Water::meetLava()
 {
-    if (!Lava::anyExist())
-        return false;
     Particle* lava = firstInBlock(BlockOrder::RowsFirst, Likely::selfLit, IsType::lava);
     if (!lava)
         return false;
@@ -35,10 +38,9 @@ bool Water::meetLava()
     return true;
 }
 
-void Water::changeWithTemperature()
+void Water::changeWithTemperature(float t)
 {
     // The profile is looked up only on a change, not for every drop.
-    const float t = temperature();
     if (t > LiquidHeat::kWaterBoilsFast) {
         if (oneIn(130)) {
             replaceBy(TypeId::Steam);
@@ -71,7 +73,8 @@ void Oil::update()
     flow();
     if (temperature() >= LiquidHeat::kOilIgnites || world().electricityGrid.isPoweredNear(x, y))
         replaceBy(TypeId::OilBurning);
-    if (worldHost().isFreePlay() && firstInBlock(BlockOrder::RowsFirst, Likely::liquid, IsType::water))
+    // (Both tests only read: the host is asked only where water is beside.)
+    if (firstInBlock(BlockOrder::RowsFirst, Likely::liquid, IsType::water) && worldHost().isFreePlay())
         Profile::getInstance()->setOilBurned(true);
 }
 

@@ -31,9 +31,11 @@ public:
     void update() override;
 
 private:
-    // Quenches a Lava in the 3 x 3 block; true when there was one.
+    // Quenches a Lava in the 3 x 3 block (while any Lava exists); true when
+    // there was one.
     bool meetLava();
-    void changeWithTemperature();
+    // Boils, freezes or evaporates at temperature t.
+    void changeWithTemperature(float t);
 };
 
 class Oil : public Element<kOilInfo> {

@@ -11,7 +11,7 @@
 #include <cstring>
 #include <ctime>
 
-#include "base/Logger.h"
+#include "server/ServerLog.h"
 #include "base/json/Json.h"
 #include "server/GalleryRequests.h"
 #include "server/GalleryStore.h"
@@ -87,7 +87,7 @@ void raiseBacklog(int port)
             ? ntohs(reinterpret_cast<const sockaddr_in6*>(&address)->sin6_port)
             : ntohs(reinterpret_cast<const sockaddr_in*>(&address)->sin_port);
         if (boundPort == port && ::listen(fd, SOMAXCONN) != 0)
-            LOG_ERROR << "server: cannot lengthen the connection queue:" << std::strerror(errno);
+            serverLog(std::string("error: cannot lengthen the connection queue: ") + std::strerror(errno));
     }
 }
 
@@ -148,7 +148,7 @@ void GalleryServer::routes()
         int64_t id = 0;
         switch (store.createPlayer(player, id)) {
         case StoreStatus::Ok:
-            LOG << "server: player" << id << "registered";
+            serverLog("player " + std::to_string(id) + " registered");
             return answer(res, 201, json::objectJson({json::intNode("id", id), json::stringNode("key", key)}));
         case StoreStatus::NicknameTaken: return fail(res, {403, "the nickname is taken"});
         default: return fail(res, storeFailed());
@@ -198,7 +198,7 @@ void GalleryServer::routes()
         int64_t id = 0;
         if (store.addWorld(world, id) != StoreStatus::Ok)
             return fail(res, storeFailed());
-        LOG << "server: world" << id << "uploaded by player" << player->playerId;
+        serverLog("world " + std::to_string(id) + " uploaded by player " + std::to_string(player->playerId));
         answer(res, 201, json::objectJson({json::intNode("id", id)}));
     });
 
@@ -275,7 +275,7 @@ void GalleryServer::routes()
             return fail(res, e);
         switch (store.deleteWorld(id, player->playerId)) {
         case StoreStatus::Ok:
-            LOG << "server: world" << id << "deleted by its author" << player->playerId;
+            serverLog("world " + std::to_string(id) + " deleted by its author " + std::to_string(player->playerId));
             return answer(res, 200, json::objectJson({json::intNode("id", id), json::boolNode("deleted", true)}));
         case StoreStatus::NoSuchWorld: return fail(res, {404, "no such world"});
         case StoreStatus::NotTheAuthor: return fail(res, {403, "only its author may delete a world"});
@@ -309,8 +309,8 @@ void GalleryServer::routes()
             message = "the server failed; try again";
         res.set_content(errorJson(message), kJson);
     });
-    http.set_exception_handler([](const httplib::Request&, httplib::Response& res, std::exception_ptr) {
-        LOG_ERROR << "server: a request failed with an exception";
+    http.set_exception_handler([](const httplib::Request& req, httplib::Response& res, std::exception_ptr) {
+        serverLog("error: " + req.method + " " + req.path + " failed with an exception");
         answer(res, 500, errorJson("the server failed; try again"));
     });
 }

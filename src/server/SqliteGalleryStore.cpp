@@ -5,7 +5,7 @@
 #include <cstring>
 #include <unordered_map>
 
-#include "base/Logger.h"
+#include "server/ServerLog.h"
 
 namespace gallery {
 
@@ -136,7 +136,7 @@ public:
     {
         char* error = nullptr;
         if (sqlite3_exec(m_db, sql, nullptr, nullptr, &error) != SQLITE_OK) {
-            LOG_ERROR << "store:" << sql << "failed:" << (error ? error : "?");
+            serverLog(std::string("error: store: ") + sql + " failed: " + (error ? error : "?"));
             sqlite3_free(error);
             return false;
         }
@@ -183,7 +183,7 @@ public:
                 return SQLITE_ERROR;
             const int result = sqlite3_step(m_statement);
             if (result != SQLITE_ROW && result != SQLITE_DONE && (result & 0xFF) != SQLITE_CONSTRAINT)
-                LOG_ERROR << "store: step failed:" << sqlite3_errmsg(m_db);
+                serverLog(std::string("error: store: ") + sqlite3_errmsg(m_db));
             return result;
         }
         bool done() { return step() == SQLITE_DONE; }
@@ -194,10 +194,15 @@ public:
     };
 
     // BEGIN IMMEDIATE: the write lock is taken at the start, so two writers
-    // queue on the busy time-out instead of failing when one upgrades.
+    // queue instead of failing when one upgrades. Writers of this process
+    // queue on a mutex first: SQLite's busy wait sleeps in steps of
+    // milliseconds, a mutex hands over at once.
     class Transaction {
     public:
-        explicit Transaction(Connection& c) : m_connection(c), m_open(c.execute("BEGIN IMMEDIATE")) { }
+        Transaction(Connection& c, std::mutex& writers)
+            : m_writers(writers), m_connection(c), m_open(c.execute("BEGIN IMMEDIATE"))
+        {
+        }
         ~Transaction()
         {
             if (m_open)
@@ -216,6 +221,7 @@ public:
         }
 
     private:
+        std::lock_guard<std::mutex> m_writers;
         Connection& m_connection;
         bool m_open;
     };
@@ -231,7 +237,7 @@ private:
             return found->second;
         sqlite3_stmt* statement = nullptr;
         if (sqlite3_prepare_v3(m_db, sql.c_str(), -1, SQLITE_PREPARE_PERSISTENT, &statement, nullptr) != SQLITE_OK) {
-            LOG_ERROR << "store: cannot prepare" << sql << ":" << sqlite3_errmsg(m_db);
+            serverLog("error: store: cannot prepare " + sql + ": " + sqlite3_errmsg(m_db));
             return nullptr;
         }
         m_statements.emplace(sql, statement);
@@ -262,7 +268,7 @@ bool SqliteGalleryStore::open(const std::string& path, std::string& why)
     auto first = std::make_unique<Connection>();
     if (!first->open(path, why))
         return false;
-    Transaction schema(*first);
+    Transaction schema(*first, m_writeMutex);
     if (!schema) {
         why = "the database is locked or not writable";
         return false;
@@ -296,7 +302,7 @@ SqliteGalleryStore::Connection* SqliteGalleryStore::acquire()
     auto fresh = std::make_unique<Connection>();
     std::string why;
     if (!fresh->open(m_path, why)) {
-        LOG_ERROR << "store: cannot open another connection:" << why;
+        serverLog("error: store: cannot open another connection: " + why);
         return nullptr;
     }
     std::lock_guard<std::mutex> lock(m_poolMutex);
@@ -315,6 +321,7 @@ StoreStatus SqliteGalleryStore::createPlayer(const NewPlayer& player, int64_t& i
     Lease c(*this);
     if (!c)
         return StoreStatus::Failed;
+    std::lock_guard<std::mutex> writing(m_writeMutex);
     Use insert(*c,
                "INSERT INTO players (nickname, platform_id, device_model, salt, key_hash, created)"
                " VALUES (?1, ?2, ?3, ?4, ?5, strftime('%s','now'))");
@@ -352,7 +359,7 @@ StoreStatus SqliteGalleryStore::addWorld(const NewWorld& world, int64_t& id)
     Lease c(*this);
     if (!c)
         return StoreStatus::Failed;
-    Transaction t(*c);
+    Transaction t(*c, m_writeMutex);
     if (!t)
         return StoreStatus::Failed;
     {
@@ -401,11 +408,14 @@ std::vector<WorldInfo> SqliteGalleryStore::listWorlds(const PageQuery& query)
         order = " ORDER BY w.rating DESC, w.ratings DESC, w.id DESC";
     else if (query.order == Order::MostDownloaded)
         order = " ORDER BY w.downloads DESC, w.id DESC";
-    std::string sql = kWorldColumns;
+    // The page's ids first, from the order's index alone, then their rows:
+    // an offset deep into the list skips index entries, not joined rows.
+    std::string sql = std::string(kWorldColumns) + " JOIN (SELECT w.id AS id FROM worlds w";
     if (!query.search.empty())
-        sql += kSearch;
+        sql += std::string(" JOIN players p ON p.id = w.author") + kSearch;
     sql += order;
-    sql += " LIMIT ?2 OFFSET ?3";
+    sql += " LIMIT ?2 OFFSET ?3) page ON page.id = w.id";
+    sql += order;
     Use select(*c, sql);
     const std::string pattern = likePattern(query.search);
     if (!query.search.empty())
@@ -449,7 +459,7 @@ std::optional<std::string> SqliteGalleryStore::takeWorldData(int64_t worldId, in
         if (seen.step() == SQLITE_ROW)
             return blob;
     }
-    Transaction t(*c);
+    Transaction t(*c, m_writeMutex);
     if (!t)
         return std::nullopt;
     {
@@ -489,7 +499,7 @@ StoreStatus SqliteGalleryStore::rateWorld(int64_t worldId, int64_t playerId, int
     Lease c(*this);
     if (!c)
         return StoreStatus::Failed;
-    Transaction t(*c);
+    Transaction t(*c, m_writeMutex);
     if (!t)
         return StoreStatus::Failed;
     int64_t sum = 0, count = 0;
@@ -547,7 +557,7 @@ StoreStatus SqliteGalleryStore::deleteWorld(int64_t worldId, int64_t playerId)
     Lease c(*this);
     if (!c)
         return StoreStatus::Failed;
-    Transaction t(*c);
+    Transaction t(*c, m_writeMutex);
     if (!t)
         return StoreStatus::Failed;
     {

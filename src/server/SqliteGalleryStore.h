@@ -58,6 +58,7 @@ private:
     std::mutex m_poolMutex;
     std::vector<std::unique_ptr<Connection>> m_all;
     std::vector<Connection*> m_free;
+    std::mutex m_writeMutex;
 };
 
 }  // namespace gallery

@@ -134,6 +134,9 @@ bool readRating(const std::string& body, GalleryRating& rating, std::string& why
     if (!readObject(body, doc, why) || !readStars(*doc.root(), read.rating, why) ||
         !readInt(*doc.root(), "ratings", 1, INT32_MAX, read.ratings, why))
         return false;
+    // Whole stars from 1 to 5, at least one rating: the average is too.
+    if (read.rating < 1.0)
+        return fail(why, "\"rating\" below one star");
     rating = read;
     return true;
 }

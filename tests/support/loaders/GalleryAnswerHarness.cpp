@@ -36,6 +36,7 @@ public:
                  world + R"(,"description":"Two islands","my_rating":4})",
                  std::string(R"({"id":3,"deleted":true})"),
                  std::string(R"({"rating":3.67,"ratings":3})"),
+                 std::string(R"({"rating":0.5,"ratings":2})"),  // no average of whole stars
                  std::string(R"({"error":"no such world"})"),
                  std::string("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16),
              })

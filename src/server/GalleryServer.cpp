@@ -292,6 +292,8 @@ void GalleryServer::routes()
         if (type.rfind(kJson, 0) == 0)
             return httplib::Server::HandlerResponse::Unhandled;
         answer(res, 415, errorJson("the body must be JSON (Content-Type: application/json)"));
+        // The body was not read: the connection cannot carry another request.
+        res.set_header("Connection", "close");
         return httplib::Server::HandlerResponse::Handled;
     });
 

@@ -142,9 +142,13 @@ TEST_F(Gallery, BadRequestsGetTheirErrorAndChangeNothing)
     // A body that is not JSON by its type is refused before it is read.
     EXPECT_EQ(client.get("/v1/worlds/count").status, 200);
     httplib::Client raw("127.0.0.1", server.port());
+    raw.set_keep_alive(true);
     auto form = raw.Post(upload.c_str(), std::string(20000, 'a'), "application/x-www-form-urlencoded");
     ASSERT_TRUE(form);
     EXPECT_EQ(form->status, 415);
+    auto next = raw.Get("/v1/worlds/count");
+    ASSERT_TRUE(next);
+    EXPECT_EQ(next->status, 200) << "the unread body is not taken for the next request";
 
     EXPECT_EQ(count(), 1);
     const json::NodePtr kept = details(world);

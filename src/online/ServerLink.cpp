@@ -128,6 +128,21 @@ std::shared_ptr<Request> galleryRequest(const std::string& url, Request::Method 
     return request;
 }
 
+// A body reader that hands the value read to done.
+template <typename T, typename Done>
+std::function<bool(const std::string&, std::string&)> reading(bool (*read)(const std::string&, T&, std::string&),
+                                                              Done done)
+{
+    return [read, done = std::move(done)](const std::string& body, std::string& why) {
+        T value{};
+        if (!read(body, value, why))
+            return false;
+        if (done)
+            done(value);
+        return true;
+    };
+}
+
 }  // namespace
 
 const char* GalleryFailure::textKey() const
@@ -352,17 +367,7 @@ void ServerLink::requestWorldCount(const std::string& search, std::function<void
     if (!search.empty())
         params["search"] = search;
     auto request = galleryRequest(galleryUrl("/worlds/count", params), Request::Method::Get, kMaxJsonAnswer);
-    sendGallery(
-        request, false,
-        [done](const std::string& body, std::string& why) {
-            int32_t count = 0;
-            if (!galleryanswer::readCount(body, count, why))
-                return false;
-            if (done)
-                done(count);
-            return true;
-        },
-        std::move(failed));
+    sendGallery(request, false, reading(galleryanswer::readCount, std::move(done)), std::move(failed));
 }
 
 void ServerLink::requestWorldPage(GalleryOrder order, int32_t offset, int32_t limit, const std::string& search,
@@ -377,17 +382,7 @@ void ServerLink::requestWorldPage(GalleryOrder order, int32_t offset, int32_t li
     if (!search.empty())
         params["search"] = search;
     auto request = galleryRequest(galleryUrl("/worlds", params), Request::Method::Get, kMaxJsonAnswer);
-    sendGallery(
-        request, false,
-        [done](const std::string& body, std::string& why) {
-            GalleryPage page;
-            if (!galleryanswer::readPage(body, page, why))
-                return false;
-            if (done)
-                done(page);
-            return true;
-        },
-        std::move(failed));
+    sendGallery(request, false, reading(galleryanswer::readPage, std::move(done)), std::move(failed));
 }
 
 void ServerLink::requestWorldDetails(int32_t worldId, std::function<void(const GalleryWorld&)> done,
@@ -397,17 +392,7 @@ void ServerLink::requestWorldDetails(int32_t worldId, std::function<void(const G
     addCredentials(params);
     auto request =
         galleryRequest(galleryUrl("/worlds/" + std::to_string(worldId), params), Request::Method::Get, kMaxJsonAnswer);
-    sendGallery(
-        request, false,
-        [done](const std::string& body, std::string& why) {
-            GalleryWorld world;
-            if (!galleryanswer::readWorld(body, world, why))
-                return false;
-            if (done)
-                done(world);
-            return true;
-        },
-        std::move(failed));
+    sendGallery(request, false, reading(galleryanswer::readWorld, std::move(done)), std::move(failed));
 }
 
 void ServerLink::requestScreenshot(int32_t worldId, std::function<void(const std::string&)> done, FailureHandler failed)
@@ -458,17 +443,7 @@ void ServerLink::uploadWorld(const std::string& name, const std::string& descrip
     request->setBody(json::objectJson({json::stringNode("name", name), json::stringNode("description", description),
                                        json::stringNode("data", base64Encode(blob)),
                                        json::stringNode("screenshot", base64Encode(screenshot))}));
-    sendGallery(
-        request, false,
-        [done](const std::string& body, std::string& why) {
-            int32_t id = 0;
-            if (!galleryanswer::readNewWorldId(body, id, why))
-                return false;
-            if (done)
-                done(id);
-            return true;
-        },
-        std::move(failed));
+    sendGallery(request, false, reading(galleryanswer::readNewWorldId, std::move(done)), std::move(failed));
 }
 
 void ServerLink::rateWorld(int32_t worldId, int stars, std::function<void(const GalleryRating&)> done,
@@ -481,17 +456,7 @@ void ServerLink::rateWorld(int32_t worldId, int stars, std::function<void(const 
                                   Request::Method::Post, kMaxJsonAnswer);
     request->addHeader("Content-Type", "application/json");
     request->setBody(json::objectJson({json::intNode("rating", stars)}));
-    sendGallery(
-        request, false,
-        [done](const std::string& body, std::string& why) {
-            GalleryRating rating;
-            if (!galleryanswer::readRating(body, rating, why))
-                return false;
-            if (done)
-                done(rating);
-            return true;
-        },
-        std::move(failed));
+    sendGallery(request, false, reading(galleryanswer::readRating, std::move(done)), std::move(failed));
 }
 
 void ServerLink::deleteWorld(int32_t worldId, std::function<void()> done, FailureHandler failed)

@@ -70,6 +70,15 @@ ApiError readPlayer(GalleryStore& store, const httplib::Request& req, bool requi
     return authenticate(store, credentials);
 }
 
+// A request about one world ({id} in the path), for a player when required.
+ApiError readWorldRequest(GalleryStore& store, const httplib::Request& req, bool playerRequired, int64_t& world,
+                          std::optional<Credentials>& player)
+{
+    if (ApiError e = readWorldId(req.matches[1], world))
+        return e;
+    return readPlayer(store, req, playerRequired, player);
+}
+
 // The library listens with a queue of 5 connections: a burst of new clients
 // beyond that has its connections reset. Listening again on the same socket
 // only lengthens the queue; the socket is found by its port.
@@ -205,9 +214,7 @@ void GalleryServer::routes()
     http.Get(R"(/v1/worlds/([^/]+))", [&store](const httplib::Request& req, httplib::Response& res) {
         std::optional<Credentials> player;
         int64_t id = 0;
-        if (ApiError e = readWorldId(req.matches[1], id))
-            return fail(res, e);
-        if (ApiError e = readPlayer(store, req, false, player))
+        if (ApiError e = readWorldRequest(store, req, false, id, player))
             return fail(res, e);
         std::optional<WorldInfo> world = store.world(id);
         if (!world)
@@ -219,9 +226,7 @@ void GalleryServer::routes()
     http.Get(R"(/v1/worlds/([^/]+)/data)", [&store](const httplib::Request& req, httplib::Response& res) {
         std::optional<Credentials> player;
         int64_t id = 0;
-        if (ApiError e = readWorldId(req.matches[1], id))
-            return fail(res, e);
-        if (ApiError e = readPlayer(store, req, true, player))
+        if (ApiError e = readWorldRequest(store, req, true, id, player))
             return fail(res, e);
         std::optional<std::string> blob = store.takeWorldData(id, player->playerId);
         if (!blob)
@@ -245,9 +250,7 @@ void GalleryServer::routes()
         std::optional<Credentials> player;
         int64_t id = 0;
         int stars = 0;
-        if (ApiError e = readWorldId(req.matches[1], id))
-            return fail(res, e);
-        if (ApiError e = readPlayer(store, req, true, player))
+        if (ApiError e = readWorldRequest(store, req, true, id, player))
             return fail(res, e);
         if (ApiError e = readRating(req.body, stars))
             return fail(res, e);
@@ -269,9 +272,7 @@ void GalleryServer::routes()
     http.Delete(R"(/v1/worlds/([^/]+))", [&store](const httplib::Request& req, httplib::Response& res) {
         std::optional<Credentials> player;
         int64_t id = 0;
-        if (ApiError e = readWorldId(req.matches[1], id))
-            return fail(res, e);
-        if (ApiError e = readPlayer(store, req, true, player))
+        if (ApiError e = readWorldRequest(store, req, true, id, player))
             return fail(res, e);
         switch (store.deleteWorld(id, player->playerId)) {
         case StoreStatus::Ok:

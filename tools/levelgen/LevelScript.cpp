@@ -61,7 +61,7 @@ public:
 
 private:
     enum class Section { Header, Build, Solved, Script };
-    enum class Block { None, Legend, Stamp };
+    enum class Block { None, Legend, Stamp, Picture };
 
     [[noreturn]] void fail(const std::string& message) const { throw Fault{message}; }
     int32_t integer(const std::vector<std::string>& t, size_t i, int32_t low, int32_t high) const;
@@ -72,6 +72,7 @@ private:
     void command(const std::vector<std::string>& t, std::vector<Command>& into);
     void action(const std::vector<std::string>& t);
     void stampRow(std::string_view row);
+    void pictureRow(std::string_view row);
     void creature(const std::vector<std::string>& t, bool human, std::vector<int32_t>& at, std::string& job,
                   int32_t* facing);
 
@@ -83,6 +84,7 @@ private:
     int sectionLine_ = 0;
     std::map<char, std::string> legend_;
     Command stamp_;
+    Action picture_;
     bool seen_[std::size(kHeaderNames)] = {};
 };
 
@@ -319,6 +321,65 @@ void Parser::action(const std::vector<std::string>& t)
         cells(2, 4);
         if (t.size() == 7)
             a.radius = integer(t, 6, 0, 9);
+    } else if (w == "line") {
+        arity(t, 6, 7, "line ELEMENT X0 Y0 X1 Y1 [R]");
+        a.kind = ActionKind::Line;
+        element(a.element = t[1]);
+        cells(2, 4);
+        // The line tool keeps to the row or the column it starts along.
+        if (a.at[0] != a.at[2] && a.at[1] != a.at[3])
+            fail("a line runs along a row or a column");
+        if (t.size() == 7)
+            a.radius = integer(t, 6, 0, 9);
+    } else if (w == "rect") {
+        arity(t, 6, 6, "rect ELEMENT X0 Y0 X1 Y1");
+        a.kind = ActionKind::Rect;
+        element(a.element = t[1]);
+        cells(2, 4);
+    } else if (w == "legend") {
+        arity(t, 1, 1, "legend");
+        block_ = Block::Legend;
+        blockLine_ = number;
+        return;
+    } else if (w == "picture") {
+        arity(t, 3, 3, "picture X Y");
+        picture_ = Action{};
+        picture_.kind = ActionKind::Picture;
+        picture_.line = number;
+        picture_.at = {integer(t, 1, INT32_MIN, INT32_MAX), integer(t, 2, INT32_MIN, INT32_MAX)};
+        cellIn(picture_.at[0], picture_.at[1]);
+        picture_.legend = legend_;
+        block_ = Block::Picture;
+        blockLine_ = number;
+        return;
+    } else if (w == "element") {
+        arity(t, 2, 2, "element NAME");
+        a.kind = ActionKind::Element;
+        element(a.element = t[1]);
+    } else if (w == "tool") {
+        arity(t, 2, 2, "tool Draw|Line|Fill|Replace|Miner");
+        static const char* const tools[] = {"Draw", "Line", "Fill", "Replace", "Miner"};
+        if (std::find(std::begin(tools), std::end(tools), t[1]) == std::end(tools))
+            fail("unknown tool '" + t[1] + "' (Draw Line Fill Replace Miner)");
+        a.kind = ActionKind::Tool;
+        a.name = t[1];
+    } else if (w == "brush") {
+        arity(t, 2, 2, "brush 1..9");
+        a.kind = ActionKind::Brush;
+        a.count = integer(t, 1, 1, 9);
+    } else if (w == "eraser") {
+        arity(t, 1, 1, "eraser");
+        a.kind = ActionKind::Eraser;
+    } else if (w == "touch") {
+        arity(t, 3, 4, "touch X Y [STEPS]");
+        a.kind = ActionKind::Touch;
+        cells(1, 2);
+        a.count = t.size() == 4 ? integer(t, 3, 1, 600) : 2;
+    } else if (w == "drag") {
+        if (t.size() < 5 || t.size() % 2 == 0)
+            fail("expected: drag X0 Y0 X1 Y1 [X Y ...]");
+        a.kind = ActionKind::Drag;
+        cells(1, t.size() - 1);
     } else if (w == "erase") {
         arity(t, 3, 4, "erase X Y [R]");
         a.kind = ActionKind::Erase;
@@ -441,6 +502,20 @@ void Parser::stampRow(std::string_view row)
     stamp_.rows.emplace_back(row);
 }
 
+void Parser::pictureRow(std::string_view row)
+{
+    int32_t y = picture_.at[1] - static_cast<int32_t>(picture_.rows.size());
+    for (size_t i = 0; i < row.size(); ++i) {
+        char ch = row[i];
+        if (ch == '.' || ch == ' ' || ch == '\t')
+            continue;
+        if (!picture_.legend.count(ch))
+            fail(std::string("'") + ch + "' is not in the legend");
+        cellIn(picture_.at[0] + static_cast<int32_t>(i), y);
+    }
+    picture_.rows.emplace_back(row);
+}
+
 void Parser::line(std::string_view raw)
 {
     ++number;
@@ -454,6 +529,17 @@ void Parser::line(std::string_view raw)
             block_ = Block::None;
         } else {
             stampRow(text);
+        }
+        return;
+    }
+    if (block_ == Block::Picture) {
+        if (t.size() == 1 && t[0] == "end") {
+            if (picture_.rows.empty())
+                fail("a picture without rows");
+            level_.script.push_back(std::move(picture_));
+            block_ = Block::None;
+        } else {
+            pictureRow(text);
         }
         return;
     }
@@ -509,7 +595,9 @@ void Parser::finish()
 {
     if (block_ != Block::None) {
         number = blockLine_;
-        fail(block_ == Block::Stamp ? "stamp without its 'end'" : "legend without its 'end'");
+        fail(block_ == Block::Stamp         ? "stamp without its 'end'"
+                 : block_ == Block::Picture ? "picture without its 'end'"
+                                            : "legend without its 'end'");
     }
     if (section_ == Section::Solved || section_ == Section::Script) {
         number = sectionLine_;

@@ -36,6 +36,7 @@
 #include "profile/Profile.h"
 #include "profile/ProfileFile.h"
 #include "screens/MainMenu.h"
+#include "support/ResourceRoot.h"
 #include "world/ParticleCreator.h"
 
 USING_NS_CC;
@@ -273,21 +274,15 @@ std::string levelPath(int day, int mode)
     return sourceRoot() + "/assets/levels/" + dayWorld(day, mode) + ".level";
 }
 
-bool dayExists(int day, int mode)
+std::string missingDay(int day, int mode)
 {
-    const char* env = std::getenv("ENGINE_RESOURCES");
-    const std::string root = env ? env : "";
     const std::string world = dayWorld(day, mode);
-    return fileExists(levelPath(day, mode)) && fileExists(root + "/universes/Missions/" + world) &&
-        fileExists(root + "/universes/Missions/" + world + ".plist");
-}
-
-int lastConsecutiveDay()
-{
-    int day = 0;
-    while (day < kLastPlayableDay && dayExists(day + 1))
-        ++day;
-    return day;
+    if (!fileExists(levelPath(day, mode)))
+        return "no level script " + levelPath(day, mode);
+    for (const std::string& file : {"universes/Missions/" + world, "universes/Missions/" + world + ".plist"})
+        if (std::string missing = testsupport::resourceMissing(file); !missing.empty())
+            return missing;
+    return {};
 }
 
 uint32_t playSeed()
@@ -727,6 +722,25 @@ void StoryPlayer::applySolved(const levelscript::Level& level)
             if (!p.element.empty())
                 world->addParticle(p.x, p.y, hashString(p.element.c_str()), false);
         }
+    }
+}
+
+void StoryPlayer::leaveUntouched(int steps)
+{
+    const int64_t until = m_stepsRun + steps;
+    AchievementManager* goals = AchievementManager::getInstance();
+    const int open = goals->activeCount();
+    ASSERT_GT(open, 0) << loadedWorld() << " has no mission";
+    const int completed = goals->completedCount();
+    while (m_stepsRun < until) {
+        run(1);
+        std::string passed;
+        for (AchievementBase* m = goals->firstActive(); m; m = m->next)
+            if (m->rewardPending)
+                passed += m->getName()->getString() + " ";
+        ASSERT_TRUE(passed.empty() && goals->activeCount() == open && goals->completedCount() == completed)
+            << loadedWorld() << ": untouched, a mission passed at step " << m_stepsRun << ": " << passed
+            << worldPicture();
     }
 }
 

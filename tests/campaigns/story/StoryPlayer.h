@@ -21,15 +21,16 @@ class GUIButton;
 namespace storyplay {
 
 constexpr int kLastPlayableDay = 30;
+// Three minutes of game time: no level is won by leaving it alone that long.
+constexpr int kUntouchedSteps = 5400;
 
 // The world of a day: "Day<N>" in the story (mode 0), else "Day<mode>_<N>".
 std::string dayWorld(int day, int mode = 0);
 // assets/levels/<world>.level in the source tree.
 std::string levelPath(int day, int mode = 0);
-// The prepared world and settings in the resource tree, and the level file.
-bool dayExists(int day, int mode = 0);
-// 1 .. the last day whose level and world exist without a gap (0: none).
-int lastConsecutiveDay();
+// Empty when the level script and its prepared world and settings (in
+// ENGINE_RESOURCES) are there, else what is missing.
+std::string missingDay(int day, int mode = 0);
 // The seed for everything random in a playthrough: TESMORA_PLAY_SEED, else
 // a fixed one.
 uint32_t playSeed();
@@ -87,6 +88,9 @@ protected:
     // The goals window's board after the day, its next button, and the pages
     // the next day brings.
     void finishDay(int day);
+    // The day's world left alone for that many steps, stopping at the first
+    // step at which any of its missions passes.
+    void leaveUntouched(int steps);
 
     // The world's name, the palette and the open missions as the HUD has them.
     std::string loadedWorld();

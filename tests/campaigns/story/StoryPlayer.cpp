@@ -2,12 +2,14 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <cctype>
 #include <cstdlib>
 #include <fstream>
 #include <set>
 #include <sstream>
 
+#include "DayCheck.h"
 #include "campaigns/story/StoryMissions.h"
 #include "campaigns/Campaigns.h"
 #include "campaigns/music/MusicCampaign.h"
@@ -85,42 +87,18 @@ std::set<std::string> paletteOf(const std::string& world)
     return names;
 }
 
-// The elements a story day offers from its start: the base, what the steps
-// up to it unlock and what earlier days' missions gave.
+// The elements a story day offers from its start, as levelgen's check has
+// them from the game's steps and missions, those the palette shows.
 std::set<std::string> cumulativeElements(int day)
 {
-    static const std::vector<std::pair<int, std::vector<const char*>>> from = {
-        {1, {"Soil", "Water", "Stone"}},
-        {2, {"Mud", "Sand"}},
-        {4, {"Steam", "Electro"}},
-        {6, {"Fire", "Oil", "Seed"}},
-        {7, {"Metal", "Wood", "Lava"}},
-        {8, {"Bulb"}},
-        {9, {"Power"}},
-        {10, {"Heater", "Bright"}},
-        {11, {"Cooler", "Ice"}},
-        {13, {"Glass", "Snow"}},
-        {14, {"Acid"}},
-        {15, {"Multi"}},
-        {17, {"Wall"}},
-        {18, {"Virus", "Void"}},
-        {19, {"AVirus", "Wax"}},
-        {21, {"Gas"}},
-        {27, {"Note"}},
-        {29,
-         {"SeedBaobab", "SeedBonsai", "SeedCedar", "SeedDracaena", "SeedOak", "SeedPalm", "SeedPine", "SeedRedMaple",
-          "SeedSakura", "SeedTenere", "SeedWillow"}},
-    };
-    std::set<std::string> shown;
-    for (const PaletteEntry& e : paletteTable())
-        if (ParticleCreator::isBuilt(hashString(e.name)))
-            shown.insert(e.name);
+    const char* root = std::getenv("ENGINE_RESOURCES");
+    const levelgen::DayRules rules =
+        levelgen::storyDayRules(day, levelgen::storyStart(std::string(root ? root : "") + "/universes/Missions"));
     std::set<std::string> names;
-    for (const auto& [first, elements] : from)
-        if (first <= day)
-            for (const char* e : elements)
-                if (shown.count(e))
-                    names.insert(e);
+    for (const PaletteEntry& e : paletteTable())
+        if (ParticleCreator::isBuilt(hashString(e.name)) &&
+            std::find(rules.elements.begin(), rules.elements.end(), e.name) != rules.elements.end())
+            names.insert(e.name);
     return names;
 }
 

@@ -1,28 +1,20 @@
 // The story played as a player plays it, on the headless game: a new
 // profile starts it from the menu and every day's level script wins its day
 // by the world's own rules, then each day alone (started through the replay)
-// and its solved world. TESMORA_PLAY_SEED picks the seed; TESMORA_PLAY_DAY
-// plays one day alone only.
+// and left alone. TESMORA_PLAY_SEED picks the seed; TESMORA_PLAY_DAY plays
+// one day alone only.
 #include <cstdio>
 #include <cstdlib>
 #include <string>
 
-#include "base/NSData.h"
 #include "campaigns/story/StoryPlayer.h"
 #include "goals/AchievementManager.h"
-#include "goals/GoalsUi.h"
 #include "profile/Profile.h"
-#include "support/TempFolders.h"
 
 USING_NS_CC;
 
 namespace storyplay {
 namespace {
-
-std::string solvedWorld(int day)
-{
-    return std::string(TESMORA_TEST_DATA) + "/solved/Day" + std::to_string(day);
-}
 
 using Playthrough = StoryPlayer;
 
@@ -78,9 +70,7 @@ TEST_P(StoryDay, IsReachedByTheReplayAndWon)
     finishDay(day);
 }
 
-// The level tests: the day's world left alone wins nothing in three
-// minutes, and a day whose script still builds its answer is won on its
-// solved world (the others are played from their start above).
+// The day's world left alone wins nothing in three minutes.
 class Level : public StoryDay { };
 
 TEST_P(Level, ItsUntouchedWorldWinsNothing)
@@ -89,28 +79,6 @@ TEST_P(Level, ItsUntouchedWorldWinsNothing)
     ASSERT_FALSE(HasFatalFailure());
     ASSERT_EQ(loadedWorld(), "Day" + std::to_string(GetParam()));
     leaveUntouched(kUntouchedSteps);
-}
-
-TEST_P(Level, ItsSolvedWorldIsWonByItsScript)
-{
-    const int day = GetParam();
-    levelscript::Level level;
-    std::string error;
-    ASSERT_TRUE(levelscript::readLevel(levelPath(day), nullptr, level, error)) << error;
-    if (!level.hasSolved || day > kLastPlayableDay)
-        return;
-    const std::string file = solvedWorld(day);
-    ASSERT_FALSE(testsupport::readFile(file).empty()) << "no solved world " << file;
-    startStoryFromMenu();
-    ASSERT_FALSE(HasFatalFailure());
-    takeDayMissions(day);
-    // Read now: the data is autoreleased at the next frame.
-    ASSERT_TRUE(goalsUi().loadWorld(NSData::dataWithContentsOfFile(file))) << file;
-    // Under the day's name, as the day's own world is loaded.
-    goalsUi().setLoadedWorldName("Day" + std::to_string(day));
-    int steps = 0;
-    playDay(day, steps, /*solvedLoaded=*/true);
-    std::printf("Day%d solved: %d steps\n", day, steps);
 }
 
 std::string dayName(const ::testing::TestParamInfo<int>& info)

@@ -527,13 +527,13 @@ void StoryPlayer::playDay(int day, int& steps, bool solvedLoaded)
     for (const std::string& e : m_mode == 0 ? cumulativeElements(day) : std::set<std::string>())
         if (!palette.count(e))
             missing.insert(e);
-    EXPECT_TRUE(missing.empty()) << "Day" << day << ": the palette lacks " << joined(missing);
+    EXPECT_TRUE(missing.empty()) << worldName << ": the palette lacks " << joined(missing);
 
     AchievementManager* goals = AchievementManager::getInstance();
-    ASSERT_GT(goals->activeCount(), 0) << "Day" << day << " has no mission";
+    ASSERT_GT(goals->activeCount(), 0) << worldName << " has no mission";
     for (AchievementBase* m = goals->firstActive(); m && !solvedLoaded; m = m->next)
-        EXPECT_FALSE(m->isAccomplished()) << "Day" << day << ": " << m->getName()->getString()
-                                          << " passes at load (made so far: " << madeSoFar() << ")";
+        EXPECT_FALSE(m->isAccomplished())
+            << worldName << ": " << m->getName()->getString() << " passes at load (made so far: " << madeSoFar() << ")";
 
     const int64_t before = m_stepsRun;
     for (const levelscript::Action& action : level.script) {
@@ -543,10 +543,9 @@ void StoryPlayer::playDay(int day, int& steps, bool solvedLoaded)
     }
     const int used = static_cast<int>(m_stepsRun - before);
     steps += used;
-    EXPECT_EQ(goals->activeCount(), 0) << "Day" << day
-                                       << ": the script ended with missions open: " << openMissionList();
+    EXPECT_EQ(goals->activeCount(), 0) << worldName << ": the script ended with missions open: " << openMissionList();
     if (level.header.bound > 0) {
-        EXPECT_LE(used, level.header.bound) << "Day" << day << " used more steps than its bound";
+        EXPECT_LE(used, level.header.bound) << worldName << " used more steps than its bound";
     }
 }
 

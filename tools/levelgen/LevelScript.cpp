@@ -71,8 +71,20 @@ private:
     void header(const std::vector<std::string>& t);
     void command(const std::vector<std::string>& t, std::vector<Command>& into);
     void action(const std::vector<std::string>& t);
-    void stampRow(std::string_view row);
-    void pictureRow(std::string_view row);
+    // A stamp or a picture at X Y, taking the legend so far; its rows follow.
+    template <typename Shape>
+    void openBlock(const std::vector<std::string>& t, const char* usage, Block block, Shape& shape)
+    {
+        arity(t, 3, 3, usage);
+        shape.line = number;
+        shape.at = {integer(t, 1, INT32_MIN, INT32_MAX), integer(t, 2, INT32_MIN, INT32_MAX)};
+        cellIn(shape.at[0], shape.at[1]);
+        shape.legend = legend_;
+        block_ = block;
+        blockLine_ = number;
+    }
+    void blockRow(std::string_view row, const std::vector<int32_t>& at, std::vector<std::string>& rows,
+                  const std::map<char, std::string>& legend);
     void creature(const std::vector<std::string>& t, bool human, std::vector<int32_t>& at, std::string& job,
                   int32_t* facing);
 
@@ -272,21 +284,10 @@ void Parser::command(const std::vector<std::string>& t, std::vector<Command>& in
         arity(t, 1, 2, "built [N]");
         c.kind = CommandKind::Built;
         c.count = t.size() == 2 ? integer(t, 1, 1, 100000) : 100;
-    } else if (w == "legend") {
-        arity(t, 1, 1, "legend");
-        block_ = Block::Legend;
-        blockLine_ = number;
-        return;
     } else if (w == "stamp") {
-        arity(t, 3, 3, "stamp X Y");
         stamp_ = Command{};
         stamp_.kind = CommandKind::Stamp;
-        stamp_.line = number;
-        stamp_.at = {integer(t, 1, INT32_MIN, INT32_MAX), integer(t, 2, INT32_MIN, INT32_MAX)};
-        cellIn(stamp_.at[0], stamp_.at[1]);
-        stamp_.legend = legend_;
-        block_ = Block::Stamp;
-        blockLine_ = number;
+        openBlock(t, "stamp X Y", Block::Stamp, stamp_);
         return;
     } else {
         fail("unknown command '" + w + "'");
@@ -336,21 +337,10 @@ void Parser::action(const std::vector<std::string>& t)
         a.kind = ActionKind::Rect;
         element(a.element = t[1]);
         cells(2, 4);
-    } else if (w == "legend") {
-        arity(t, 1, 1, "legend");
-        block_ = Block::Legend;
-        blockLine_ = number;
-        return;
     } else if (w == "picture") {
-        arity(t, 3, 3, "picture X Y");
         picture_ = Action{};
         picture_.kind = ActionKind::Picture;
-        picture_.line = number;
-        picture_.at = {integer(t, 1, INT32_MIN, INT32_MAX), integer(t, 2, INT32_MIN, INT32_MAX)};
-        cellIn(picture_.at[0], picture_.at[1]);
-        picture_.legend = legend_;
-        block_ = Block::Picture;
-        blockLine_ = number;
+        openBlock(t, "picture X Y", Block::Picture, picture_);
         return;
     } else if (w == "element") {
         arity(t, 2, 2, "element NAME");
@@ -488,32 +478,21 @@ void Parser::creature(const std::vector<std::string>& t, bool human, std::vector
     }
 }
 
-void Parser::stampRow(std::string_view row)
+// A row of a stamp or a picture: each character in the legend (or one that
+// leaves its cell), each cell in the world.
+void Parser::blockRow(std::string_view row, const std::vector<int32_t>& at, std::vector<std::string>& rows,
+                      const std::map<char, std::string>& legend)
 {
-    int32_t y = stamp_.at[1] - static_cast<int32_t>(stamp_.rows.size());
+    const int32_t y = at[1] - static_cast<int32_t>(rows.size());
     for (size_t i = 0; i < row.size(); ++i) {
-        char ch = row[i];
+        const char ch = row[i];
         if (ch == '.' || ch == ' ' || ch == '\t')
             continue;
-        if (!stamp_.legend.count(ch))
+        if (!legend.count(ch))
             fail(std::string("'") + ch + "' is not in the legend");
-        cellIn(stamp_.at[0] + static_cast<int32_t>(i), y);
+        cellIn(at[0] + static_cast<int32_t>(i), y);
     }
-    stamp_.rows.emplace_back(row);
-}
-
-void Parser::pictureRow(std::string_view row)
-{
-    int32_t y = picture_.at[1] - static_cast<int32_t>(picture_.rows.size());
-    for (size_t i = 0; i < row.size(); ++i) {
-        char ch = row[i];
-        if (ch == '.' || ch == ' ' || ch == '\t')
-            continue;
-        if (!picture_.legend.count(ch))
-            fail(std::string("'") + ch + "' is not in the legend");
-        cellIn(picture_.at[0] + static_cast<int32_t>(i), y);
-    }
-    picture_.rows.emplace_back(row);
+    rows.emplace_back(row);
 }
 
 void Parser::line(std::string_view raw)
@@ -528,7 +507,7 @@ void Parser::line(std::string_view raw)
             (section_ == Section::Solved ? level_.solved : level_.build).push_back(std::move(stamp_));
             block_ = Block::None;
         } else {
-            stampRow(text);
+            blockRow(text, stamp_.at, stamp_.rows, stamp_.legend);
         }
         return;
     }
@@ -539,7 +518,7 @@ void Parser::line(std::string_view raw)
             level_.script.push_back(std::move(picture_));
             block_ = Block::None;
         } else {
-            pictureRow(text);
+            blockRow(text, picture_.at, picture_.rows, picture_.legend);
         }
         return;
     }
@@ -575,6 +554,15 @@ void Parser::line(std::string_view raw)
         (w == "solved" ? level_.hasSolved : level_.hasScript) = true;
         section_ = w == "solved" ? Section::Solved : Section::Script;
         sectionLine_ = number;
+        return;
+    }
+    // A legend serves the stamps and the pictures after it, in any section.
+    if (w == "legend") {
+        arity(t, 1, 1, "legend");
+        if (section_ == Section::Header)
+            section_ = Section::Build;
+        block_ = Block::Legend;
+        blockLine_ = number;
         return;
     }
     bool isHeader = std::find(std::begin(kHeaderNames), std::end(kHeaderNames), w) != std::end(kHeaderNames);

@@ -393,7 +393,7 @@ void StoryPlayer::run(int steps)
     }
 }
 
-void StoryPlayer::click(GUIButton* button)
+void StoryPlayer::click(CCNode* button, int after)
 {
     ASSERT_NE(button, nullptr);
     const CCSize size = button->getContentSize();
@@ -401,7 +401,7 @@ void StoryPlayer::click(GUIButton* button)
     press(at.x, at.y);
     run(1);
     release(at.x, at.y);
-    run(6);
+    run(after);
 }
 
 std::string StoryPlayer::loadedWorld()

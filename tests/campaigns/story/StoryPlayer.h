@@ -55,8 +55,9 @@ protected:
 
     // World steps with the clock following (one second per 30 steps).
     void run(int steps);
-    // A player's click on a button: press, a step, release, its delay.
-    void click(GUIButton* button);
+    // A player's click on a button (or a list's row): press, a step,
+    // release, its delay.
+    void click(cocos2d::CCNode* button, int after = 6);
     // The steps run until the condition holds, at most `limit`; false when
     // it never did.
     template <typename Condition> bool runUntil(Condition done, int limit)
@@ -108,8 +109,9 @@ protected:
     // menus, touches on the world. A control the level does not offer, a
     // price the player cannot pay or a cell the player cannot reach fails,
     // naming `m_where` (the script line).
-    // The HUD's menu opened by its top-bar button, shown and settled.
-    void openMenu(int menu);
+    // The HUD's menu opened by its top-bar button, shown and settled; false
+    // (with a failure) when it did not open.
+    bool openMenu(int menu);
     // The open menu closed again by its top-bar button.
     void closeMenu();
     // The first button of the open menu that passes `wanted`; null for none.

@@ -23,6 +23,7 @@
 #include "hud/PaletteTable.h"
 #include "profile/Profile.h"
 #include "scene/BackButton.h"
+#include "support/ButtonValues.h"
 #include "world/ParticleCreator.h"
 #include "world/Tool.h"
 
@@ -35,24 +36,6 @@ namespace {
 // Steps for a window to open or close and a delayed button to fire.
 constexpr int kSettle = 8;
 const char* const kToolNames[] = {"", "Draw", "Line", "Fill", "Replace", "Miner"};
-
-CCObject* valueOf(GUIButton* button)
-{
-    auto* call = button ? dynamic_cast<CCCallFuncO*>(button->getCallback()) : nullptr;
-    return call ? call->getObject() : nullptr;
-}
-
-std::string nameOf(GUIButton* button)
-{
-    auto* name = dynamic_cast<CCString*>(valueOf(button));
-    return name ? name->getString() : std::string();
-}
-
-int numberOf(GUIButton* button)
-{
-    auto* number = dynamic_cast<CCInteger*>(valueOf(button));
-    return number ? number->getValue() : -1;
-}
 
 // The button shows this caption (a label among its children).
 bool captioned(GUIButton* button, const std::string& caption)
@@ -115,11 +98,11 @@ GUIButton* barButtonOf(int menu)
 
 }  // namespace
 
-void StoryPlayer::openMenu(int menu)
+bool StoryPlayer::openMenu(int menu)
 {
     GUI* gui = layer->getGUI();
     if (gui->getOpenMenu() == menu && gui->getState() == GUIWindow::Open)
-        return;
+        return true;
     GUIButton* button = barButtonOf(menu);
     const CCString* element = gui->getCurrentElement();
     const bool erasing = element && element->getString() == "Clear";
@@ -128,8 +111,9 @@ void StoryPlayer::openMenu(int menu)
     if (menu == GUI::kElementMenu && erasing && gui->getState() == GUIWindow::Closed)
         tapButton(button, "the palette");
     runUntil([&] { return gui->getState() == GUIWindow::Open; }, 30);
-    ASSERT_TRUE(gui->getOpenMenu() == menu && gui->getState() == GUIWindow::Open)
+    EXPECT_TRUE(gui->getOpenMenu() == menu && gui->getState() == GUIWindow::Open)
         << m_where << ": the top bar did not open menu " << menu << " (" << screenState() << ")";
+    return !::testing::Test::HasFailure() && gui->getOpenMenu() == menu && gui->getState() == GUIWindow::Open;
 }
 
 void StoryPlayer::closeMenu()
@@ -149,14 +133,15 @@ void StoryPlayer::pickElement(const std::string& name)
     GUI* gui = layer->getGUI();
     if (CCString* current = gui->getCurrentElement(); current && current->getString() == name)
         return;
-    openMenu(GUI::kElementMenu);
-    if (::testing::Test::HasFatalFailure())
+    if (!openMenu(GUI::kElementMenu))
         return;
     const int family = static_cast<int>(paletteFamilyOf(name));
     if (gui->getPaletteFamily() != family)
-        tapButton(menuButton([&](GUIButton* b) { return nameOf(b).empty() && numberOf(b) == family; }),
+        tapButton(menuButton([&](GUIButton* b) {
+                      return testsupport::buttonName(b).empty() && testsupport::buttonNumber(b) == family;
+                  }),
                   "the palette's tab of " + name);
-    GUIButton* entry = menuButton([&](GUIButton* b) { return nameOf(b) == name; });
+    GUIButton* entry = menuButton([&](GUIButton* b) { return testsupport::buttonName(b) == name; });
     ASSERT_NE(entry, nullptr) << m_where << ": the palette has no " << name;
     ASSERT_TRUE(entry->isEnabled()) << m_where << ": the level does not offer " << name;
     const int32_t price = gui->priceToPay(name);
@@ -179,10 +164,9 @@ void StoryPlayer::pickTool(const std::string& name)
 {
     if (toolName(*world) == name)
         return;
-    openMenu(GUI::kToolMenu);
-    if (::testing::Test::HasFatalFailure())
+    if (!openMenu(GUI::kToolMenu))
         return;
-    GUIButton* button = menuButton([&](GUIButton* b) { return nameOf(b) == name; });
+    GUIButton* button = menuButton([&](GUIButton* b) { return testsupport::buttonName(b) == name; });
     ASSERT_NE(button, nullptr) << m_where << ": the level does not offer the tool " << name;
     tapButton(button, "the tool " + name);
     runUntil([&] { return layer->getGUI()->getState() == GUIWindow::Closed; }, 30);
@@ -194,8 +178,7 @@ void StoryPlayer::pickBrush(int size)
     GUI* gui = layer->getGUI();
     if (gui->getBrushSize() == size)
         return;
-    openMenu(GUI::kToolMenu);
-    if (::testing::Test::HasFatalFailure())
+    if (!openMenu(GUI::kToolMenu))
         return;
     GUISlider* slider = gui->getBrushSlider();
     ASSERT_TRUE(slider && slider->getParent()) << m_where << ": the tool menu shows no brush slider";
@@ -336,8 +319,7 @@ void StoryPlayer::setSwitch(const std::string& name, bool on)
     const int which = static_cast<int>(found - std::begin(switches));
     if (GUI::isSwitchOn(which) == on)
         return;
-    openMenu(GUI::kWorldSettingsMenu);
-    if (::testing::Test::HasFatalFailure())
+    if (!openMenu(GUI::kWorldSettingsMenu))
         return;
     tapButton(menuButton([&](GUIButton* b) { return b->getTag() == GUI::kSwitchTag + which; }),
               "the switch " + name + " (the level may not offer it)");
@@ -354,12 +336,12 @@ void StoryPlayer::setTemperature(const std::string& name)
     GUI* gui = layer->getGUI();
     if (gui->getTemperatureLevel() == level)
         return;
-    openMenu(GUI::kWorldSettingsMenu);
-    if (::testing::Test::HasFatalFailure())
+    if (!openMenu(GUI::kWorldSettingsMenu))
         return;
     // The switches carry numbers too, under their own tags.
     tapButton(menuButton([&](GUIButton* b) {
-                  return numberOf(b) == level && (b->getTag() < GUI::kSwitchTag || b->getTag() > GUI::kSwitchTag + 3);
+                  return testsupport::buttonNumber(b) == level &&
+                      (b->getTag() < GUI::kSwitchTag || b->getTag() > GUI::kSwitchTag + 3);
               }),
               "the temperature " + name + " (the level may not offer it)");
     closeMenu();
@@ -368,8 +350,7 @@ void StoryPlayer::setTemperature(const std::string& name)
 
 void StoryPlayer::tapWorldMenu(const char* captionKey)
 {
-    openMenu(GUI::kWorldMenu);
-    if (::testing::Test::HasFatalFailure())
+    if (!openMenu(GUI::kWorldMenu))
         return;
     const std::string caption = LocalUtils::localize(captionKey)->getString();
     tapButton(menuButton([&](GUIButton* b) { return captioned(b, caption); }), caption);
@@ -440,12 +421,7 @@ void StoryPlayer::loadLastSaved()
         auto* row = dynamic_cast<CCNode*>(rows->objectAtIndex(i));
         if (!row)
             continue;
-        const CCSize size = row->getContentSize();
-        const CCPoint at = row->convertToWorldSpace(ccp(size.width / 2, size.height / 2));
-        press(at.x, at.y);
-        run(1);
-        release(at.x, at.y);
-        run(2);
+        click(row, 2);
         CCString* name = screen->selectedWorldName();
         selected = name && GUISaveLoad::worldNameOf(name->getString()) == wanted;
     }

@@ -25,11 +25,18 @@ constexpr int64_t kStoryStepBudget = 60000;
 // N for "Day<N>" with N in 1..31, else 0.
 int storyDayOf(const std::string& world);
 
+// What a story day offers from its start: its elements, tools and options.
 struct DayRules {
-    std::vector<std::string> elements, tools, options;  // the cumulative set
-    std::vector<std::string> forbidden;                 // what the world may not hold
+    std::vector<std::string> elements, tools, options;
 };
-DayRules storyDayRules(int day);
+// Day 1's settings file in that folder: what a new story starts with.
+DayRules storyStart(const std::string& missionsDir);
+// The start, what the game's level steps opening days 2 .. day unlock, what
+// the missions of the days before give, and the controls the day's missions
+// wait for.
+DayRules storyDayRules(int day, const DayRules& start);
+// What the day's missions count as made, which its world may not hold.
+std::vector<std::string> storyDayForbidden(int day);
 
 // Whether b is a with its particle and colour records in reverse order (what
 // one load and save give); otherwise why not.

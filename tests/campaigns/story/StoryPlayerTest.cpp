@@ -115,6 +115,102 @@ TEST_F(StoryRunner, EachActionReachesTheWorldThroughTheHud)
     }
 }
 
+TEST_F(StoryRunner, TheControlsOneByOneLinesRectanglesAndPictures)
+{
+    ASSERT_FALSE(HasFatalFailure());
+    world->reset();
+    world->addParticle(60, 49, hashString("Soil"), true);
+    levelscript::Level level;
+    std::string error;
+    ASSERT_TRUE(levelscript::parseLevel(R"(world Day1
+background peaceful
+script
+  tool Line
+  element Metal
+  brush 1
+  drag 10 60 20 60
+  line Wall 30 50 30 58
+  rect Glass 40 40 44 42
+  legend
+    M Metal
+    W Wall
+    x empty
+  end
+  picture 60 50
+MMW
+x.W
+  end
+  tool Draw
+  element Wall
+  brush 2
+  touch 80 40
+  eraser
+  brush 1
+  touch 44 42
+end
+)",
+                                        "Day1.level", nullptr, level, error))
+        << error;
+    for (const levelscript::Action& a : level.script)
+        act(1, a, false);
+    const uint32_t metal = hashString("Metal"), wall = hashString("Wall"), glass = hashString("Glass");
+    const struct {
+        int x, y;
+        uint32_t type;
+    } cells[] = {
+        {10, 60, metal}, {20, 60, metal}, {21, 60, 0},     {10, 61, 0},     {30, 50, wall}, {30, 58, wall},
+        {31, 54, 0},     {40, 40, glass}, {43, 42, glass}, {44, 41, glass}, {45, 41, 0},    {44, 42, 0},
+        {60, 50, metal}, {61, 50, metal}, {62, 50, wall},  {62, 49, wall},  {60, 49, 0},    {61, 49, 0},
+        {80, 40, wall},  {81, 41, wall},  {82, 40, 0},
+    };
+    for (const auto& c : cells)
+        EXPECT_EQ(typeAt(c.x, c.y), c.type) << c.x << ", " << c.y;
+    EXPECT_EQ(layer->getGUI()->getBrushSize(), 1);
+}
+
+// The controls a level does not give fail the script line: an element its
+// palette locks, a tool it lacks, a price beyond the player's mana.
+TEST_F(StoryRunner, WhatTheLevelDoesNotGiveFailsItsLine)
+{
+    ASSERT_FALSE(HasFatalFailure());
+    world->reset();
+    // Day 1's own settings again: soil, water and stone, drawn and erased.
+    ASSERT_TRUE(layer->getGUI()->loadDaySettings("Day1"));
+    Profile::getInstance()->setMana(0);
+    const struct {
+        levelscript::Action action;
+        const char* failure;
+    } cases[] = {
+        {action(levelscript::ActionKind::Paint, {30, 40}, "Metal"), "Day1.level:7: the level does not offer Metal"},
+        {action(levelscript::ActionKind::Miner, {30, 40}), "Day1.level:7: the level does not offer the tool Miner"},
+    };
+    for (const auto& c : cases) {
+        ::testing::TestPartResultArray failures;
+        {
+            ::testing::ScopedFakeTestPartResultReporter reporter(
+                ::testing::ScopedFakeTestPartResultReporter::INTERCEPT_ONLY_CURRENT_THREAD, &failures);
+            act(1, c.action, false);
+        }
+        ASSERT_GE(failures.size(), 1) << c.failure;
+        EXPECT_NE(std::string(failures.GetTestPartResult(0).message()).find(c.failure), std::string::npos)
+            << failures.GetTestPartResult(0).message();
+        layer->getGUI()->closeMenu();
+        run(10);
+    }
+    // On sale and not owned: the purchase needs mana.
+    layer->getGUI()->setEverythingAvailable(true);
+    ::testing::TestPartResultArray failures;
+    {
+        ::testing::ScopedFakeTestPartResultReporter reporter(
+            ::testing::ScopedFakeTestPartResultReporter::INTERCEPT_ONLY_CURRENT_THREAD, &failures);
+        act(1, action(levelscript::ActionKind::Paint, {30, 40}, "Trumpet"), false);
+    }
+    ASSERT_GE(failures.size(), 1);
+    EXPECT_NE(std::string(failures.GetTestPartResult(0).message()).find("Trumpet costs 150 mana, the player has 0"),
+              std::string::npos)
+        << failures.GetTestPartResult(0).message();
+}
+
 TEST_F(StoryRunner, ZoomingInAndOutMagnifiesTheViewAndBack)
 {
     ASSERT_FALSE(HasFatalFailure());

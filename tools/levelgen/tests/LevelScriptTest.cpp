@@ -173,6 +173,39 @@ TEST(LevelScript, TunesInstrumentsAndPlaysNotes)
     EXPECT_EQ(level.script[0].at, (std::vector<int32_t>{40, 30, 42, 30, 40, 30}));
 }
 
+// The player's controls one by one, and the shapes painted through them.
+TEST(LevelScript, ReadsThePlayersControlsAndPictures)
+{
+    Level level;
+    std::string error;
+    ASSERT_TRUE(parseLevel("world Day7\nbackground peaceful\nscript\nelement Metal\ntool Line\nbrush 3\neraser\n"
+                           "touch 10 20\ntouch 10 20 30\ndrag 1 2 3 4 5 6\nline Metal 1 5 9 5 1\n"
+                           "rect Glass 1 1 4 2\nlegend\n  M Metal\n  x empty\nend\npicture 10 30\nMM.x # a comment\n"
+                           " M\nend\nend\n",
+                           "Day7.level", known, level, error))
+        << error;
+    const ActionKind kinds[] = {ActionKind::Element, ActionKind::Tool,   ActionKind::Brush, ActionKind::Eraser,
+                                ActionKind::Touch,   ActionKind::Touch,  ActionKind::Drag,  ActionKind::Line,
+                                ActionKind::Rect,    ActionKind::Picture};
+    ASSERT_EQ(level.script.size(), std::size(kinds));
+    for (size_t i = 0; i < std::size(kinds); ++i)
+        EXPECT_EQ(level.script[i].kind, kinds[i]) << i;
+    EXPECT_EQ(level.script[0].element, "Metal");
+    EXPECT_EQ(level.script[1].name, "Line");
+    EXPECT_EQ(level.script[2].count, 3);
+    EXPECT_EQ(level.script[4].count, 2) << "a touch is held two steps unless said";
+    EXPECT_EQ(level.script[5].count, 30);
+    EXPECT_EQ(level.script[6].at, (std::vector<int32_t>{1, 2, 3, 4, 5, 6}));
+    EXPECT_EQ(level.script[7].radius, 1);
+    EXPECT_EQ(level.script[8].at, (std::vector<int32_t>{1, 1, 4, 2}));
+    const Action& picture = level.script[9];
+    EXPECT_EQ(picture.line, 17);
+    EXPECT_EQ(picture.at, (std::vector<int32_t>{10, 30}));
+    EXPECT_EQ(picture.rows, (std::vector<std::string>{"MM.x", " M"}));
+    EXPECT_EQ(picture.legend.at('M'), "Metal");
+    EXPECT_EQ(picture.legend.at('x'), "");
+}
+
 // Creatures: the leader's cell, a job or role, a facing; the player's
 // dust for each job.
 TEST(LevelScript, PlacesCreaturesWithJobs)
@@ -268,6 +301,16 @@ TEST(LevelScript, FaultsNameTheirFileAndLine)
         {head + "script\nnote 88 43 d\nend\n", "Day7.level:4: expected: note X Y NAME OCTAVE"},
         {head + "script\nkey up 5\nend\n", "Day7.level:4: unknown key 'up' (left right space)"},
         {head + "script\nkey 5\nend\n", "Day7.level:4: expected: key left|right|space ... N"},
+        {head + "script\nline Metal 1 1 5 5\nend\n", "Day7.level:4: a line runs along a row or a column"},
+        {head + "script\ntool Brush\nend\n", "Day7.level:4: unknown tool 'Brush' (Draw Line Fill Replace Miner)"},
+        {head + "script\nbrush 10\nend\n", "Day7.level:4: '10' is out of range 1..9"},
+        {head + "script\ndrag 1 1\nend\n", "Day7.level:4: expected: drag X0 Y0 X1 Y1 [X Y ...]"},
+        {head + "script\nelement Metl\nend\n", "Day7.level:4: unknown element 'Metl'"},
+        {head + "script\npicture 0 1\nM\nend\nend\n", "Day7.level:5: 'M' is not in the legend"},
+        {head + "script\nlegend\nM Metal\nend\npicture 0 0\nM\nM\nend\nend\n",
+         "Day7.level:9: cell (0, -1) is outside the 120 x 80 world"},
+        {head + "script\npicture 0 1\nend\nend\n", "Day7.level:5: a picture without rows"},
+        {head + "script\npicture 0 1\n", "Day7.level:4: picture without its 'end'"},
         {head + "tune 88 43 h 2\n", "Day7.level:3: unknown note 'h' (c cs d ds e f fs g gs a as b)"},
         {head + "tune 88 43 c 4\n", "Day7.level:3: '4' is out of range 0..3"},
         {head + "script\nplay 88 43 90\nend\n", "Day7.level:4: expected: play X Y [X Y ...]"},

@@ -563,16 +563,16 @@ void GUIPopup::loadHints()
 
 namespace {
 
+CCDictionary* levelHints(CCDictionary* hints, int32_t mode, int32_t day)
+{
+    auto* all = hints ? dynamic_cast<CCDictionary*>(hints->objectForKey("Hints")) : nullptr;
+    return all ? dynamic_cast<CCDictionary*>(all->objectForKey(GUIPopup::levelKey(mode, day))) : nullptr;
+}
+
 CCDictionary* currentLevelHints(CCDictionary* hints)
 {
-    if (!hints)
-        return nullptr;
-    auto* all = dynamic_cast<CCDictionary*>(hints->objectForKey("Hints"));
-    if (!all)
-        return nullptr;
     Profile* profile = Profile::getInstance();
-    return dynamic_cast<CCDictionary*>(
-        all->objectForKey(GUIPopup::levelKey(profile->getGameMode(), profile->getDay())));
+    return levelHints(hints, profile->getGameMode(), profile->getDay());
 }
 
 uint32_t currentMask()
@@ -588,6 +588,12 @@ std::string hintKey(int32_t n)
 }
 
 }  // namespace
+
+bool GUIPopup::levelHasHints(int32_t mode, int32_t day)
+{
+    CCDictionary* level = levelHints(CCDictionary::createWithContentsOfFile(g_hintsFile), mode, day);
+    return level && level->objectForKey(hintKey(1));
+}
 
 int32_t GUIPopup::hintPriceOf(int32_t n) const
 {
@@ -723,6 +729,8 @@ void GUIPopup::chargeHint()
     // Only a hint that can be recorded is paid for.
     Profile* profile = Profile::getInstance();
     if (m_hintNumber >= 1 && m_hintNumber <= 3 && hintSlot(profile->getGameMode(), profile->getDay()) >= 0) {
+        LOG << "hint" << m_hintNumber << "bought: mana" << profile->getMana() << "->"
+            << profile->getMana() - m_hintPrice;
         profile->setMana(profile->getMana() - m_hintPrice);
         if (gameServices().refreshTopBarMana)
             gameServices().refreshTopBarMana();

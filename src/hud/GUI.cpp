@@ -1,5 +1,6 @@
 #include "hud/GUI.h"
 
+#include "base/LocalUtils.h"
 #include "base/Logger.h"
 #include "cocos2d_extensions/CCValue.h"
 #include "gui/GUIButton.h"
@@ -124,6 +125,18 @@ void GUI::selectDefaultTool()
     selectTool("Draw");
 }
 
+void GUI::selectStartElementAndTool()
+{
+    if (isAvailable("Soil"))
+        selectDefaultElement();
+    else
+        selectElement(pickStartElement());
+    if (isAvailable("Draw"))
+        selectDefaultTool();
+    else
+        selectTool(pickStartTool());
+}
+
 void GUI::selectTool(const std::string& name)
 {
     if (!gWorld)
@@ -194,6 +207,11 @@ void GUI::setNameLabel(GUILabel* label)
     m_nameLabel = label;
 }
 
+CCString* GUI::shownDescription(const std::string& description)
+{
+    return description.empty() ? LocalUtils::localize("WorldNoDescription") : CCString::create(description);
+}
+
 void GUI::onDescriptionEntered(CCObject* text)
 {
     auto* entered = dynamic_cast<CCString*>(text);
@@ -202,8 +220,7 @@ void GUI::onDescriptionEntered(CCObject* text)
         gameServices().setUniverseDescription(description);
     if (m_descriptionLabel) {
         GUILabel::lineSpacing = -2.0f;
-        m_descriptionLabel->setMultilineText(CCString::create(description.empty() ? "No description" : description),
-                                             kDescriptionWidth, kDescriptionLines);
+        m_descriptionLabel->setMultilineText(shownDescription(description), kDescriptionWidth, kDescriptionLines);
     }
 }
 

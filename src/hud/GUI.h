@@ -163,6 +163,9 @@ public:
     void selectElement(const std::string& name);
     void selectDefaultTool();
     std::string pickStartTool();
+    // What a level starts with: Soil and Draw where the day allows them,
+    // else the first element and tool it offers (never one it locks).
+    void selectStartElementAndTool();
     // Replaces the world's tool by Tool::create(name) (none for a name that
     // is not a tool).
     void selectTool(const std::string& name);
@@ -195,8 +198,10 @@ public:
     void showOfflineNotice();
 
     // The keyboard's answer for the world description: stored, and shown on
-    // the description label ("No description" when empty).
+    // the description label.
     void onDescriptionEntered(cocos2d::CCObject* text);
+    // What the description label shows: the text, or that there is none.
+    static cocos2d::CCString* shownDescription(const std::string& description);
     // Retained; null for none.
     void setDescriptionLabel(GUILabel* label);
     GUILabel* getDescriptionLabel() const { return m_descriptionLabel; }

@@ -243,6 +243,9 @@ void GUI::onToolPicked(CCObject* name)
         return;
     }
     selectTool(tool);
+    // A drawing tool after the eraser draws with the element again.
+    if (m_currentElement && m_currentElement->getString() == "Clear")
+        restoreLastElement();
     closeMenu();
 }
 
@@ -459,8 +462,7 @@ void GUI::showWorldMenu()
     content->addChild(descriptionLabel);
     setDescriptionLabel(descriptionLabel);
     GUILabel::lineSpacing = -2.0f;
-    descriptionLabel->setMultilineText(CCString::create(description.empty() ? "No description" : description),
-                                       kDescriptionWidth, kDescriptionLines);
+    descriptionLabel->setMultilineText(shownDescription(description), kDescriptionWidth, kDescriptionLines);
     grid.next();
     grid.next();
     // Its longest text runs below its button: the picture starts under that.

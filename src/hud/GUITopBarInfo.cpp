@@ -251,6 +251,7 @@ void GUITopBar::addDayButton(GUIButton* previous)
         m_lilGodSprite->setPosition(ccp(1, 2));
         m_dayButton->addChild(m_lilGodSprite);
     }
+    showDayWon(AchievementManager::getInstance()->isDayWon());
 }
 
 void GUITopBar::updateDayButton()
@@ -265,6 +266,37 @@ void GUITopBar::updateDayButton()
         m_manaButton->getLabel()->setText(manaText());
         fitManaLabel();
     }
+    showDayWon(AchievementManager::getInstance()->isDayWon());
+}
+
+void GUITopBar::showDayWon(bool won)
+{
+    if (!m_dayButton || won == (m_dayWonPlate != nullptr))
+        return;
+    if (GUILabel* label = m_dayButton->getLabel())
+        label->setVisible(!won);
+    if (!won) {
+        removeNode(m_dayWonPlate);
+        m_dayWonPlate = nullptr;
+        return;
+    }
+    // A gold face that pulses, with a tick where the day's number was; the
+    // lil god stays in front.
+    loadFrames();
+    if (!(m_dayWonPlate = frameSprite("guitopbar_HUDbtnMenuLevelDone.png")))
+        return;
+    m_dayWonPlate->setAnchorPoint(CCPointZero);
+    m_dayWonPlate->setPosition(CCPointZero);
+    m_dayButton->addChild(m_dayWonPlate, 1);
+    if (CCSprite* tick = frameSprite("guitopbar_tick.png")) {
+        tick->setScale(1.5f);
+        tick->setPosition(ccp(27, m_dayWonPlate->getContentSize().height / 2));
+        m_dayWonPlate->addChild(tick);
+    }
+    m_dayWonPlate->runAction(CCRepeatForever::create(static_cast<CCActionInterval*>(
+        CCSequence::create(CCFadeTo::create(0.5f, 150), CCFadeTo::create(0.5f, 255), nullptr))));
+    if (m_lilGodSprite)
+        m_lilGodSprite->setZOrder(2);
 }
 
 void GUITopBar::playLilGodAnimation()
@@ -283,14 +315,16 @@ void GUITopBar::playLilGodAnimation()
         if ((m_lilGodSprite = frameSprite("guitopbar_HUDlilGod1.png"))) {
             m_lilGodSprite->setAnchorPoint(CCPointZero);
             m_lilGodSprite->setPosition(ccp(1, 1));
-            m_dayButton->addChild(m_lilGodSprite);
+            m_dayButton->addChild(m_lilGodSprite, 2);
             if (frames->count() > 0)
                 m_lilGodSprite->runAction(
                     CCRepeatForever::create(CCAnimate::create(CCAnimation::createWithSpriteFrames(frames, 0.2f))));
         }
         playSound("sfx_game_cleared");
+        showDayWon(AchievementManager::getInstance()->isDayWon());
         return;
     }
+    showDayWon(false);
     if ((m_lilGodSprite = frameSprite("guitopbar_HUDlilgod.png"))) {
         m_lilGodSprite->setAnchorPoint(CCPointZero);
         m_lilGodSprite->setPosition(ccp(1, 2));

@@ -10,6 +10,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "cocos2d.h"
 #include "profile/ShopItem.h"
@@ -312,6 +313,9 @@ private:
 
 // Maps a game mode (0 story .. 10 Invasion) to its CampaignIndex; -1 when none.
 int completionIndexForMode(int mode);
+// The game modes whose finished campaign opens a mode's campaign (any one of
+// them does); none for the story and a campaign open from the start.
+std::vector<int> campaignOpeners(int mode);
 
 // The decimal digits of text, in order ("Achievement45" -> "45"), autoreleased.
 cocos2d::CCString* extractDigits(cocos2d::CCString* text);

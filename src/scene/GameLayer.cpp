@@ -363,14 +363,7 @@ void GameLayer::onEnterTransitionDidFinish()
     if (m_zoomOutView)
         m_zoomOutView->setColor(!freePlay && profile->getGameMode() == 4 ? ccc3(224, 222, 198) : ccc3(32, 32, 32));
     if (m_gui) {
-        if (m_gui->isAvailable("Soil"))
-            m_gui->selectDefaultElement();
-        else
-            m_gui->selectElement(m_gui->pickStartElement());
-        if (m_gui->isAvailable("Draw"))
-            m_gui->selectDefaultTool();
-        else
-            m_gui->selectTool(m_gui->pickStartTool());
+        m_gui->selectStartElementAndTool();
         m_gui->setBrushSize(1);
     }
     ScreenUtils::getInstance()->setCurrentWindow(ScreenUtils::getInstance()->savedWindow);
@@ -421,6 +414,9 @@ void GameLayer::showFreeModeIntroduction()
 
 void GameLayer::leaveToMenu()
 {
+    // A level won but not closed on its board is kept: the menu then offers
+    // the next one.
+    AchievementManager::getInstance()->keepWonDay(Profile::getInstance()->getGameMode());
     popSceneAfterDelay(0.25f);
 }
 

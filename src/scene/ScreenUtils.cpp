@@ -133,6 +133,12 @@ GUIWindow* ScreenUtils::getCurrentWindow()
     return m_currentWindow;
 }
 
+GUIWindow* ScreenUtils::shownWindow()
+{
+    GUIWindow* window = getInstance()->getCurrentWindow();
+    return window && window->isVisible() ? window : nullptr;
+}
+
 void ScreenUtils::setCurrentWindow(GUIWindow* window)
 {
     m_currentWindow = window;

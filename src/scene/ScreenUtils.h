@@ -21,6 +21,8 @@ public:
     virtual void setBusy(bool busy);
     virtual GUIWindow* getCurrentWindow();
     virtual void setCurrentWindow(GUIWindow* window);
+    // The current window while it is on screen (it takes the touches), or null.
+    static GUIWindow* shownWindow();
 
     // Called by a window's destructor: forgets it wherever it is kept.
     void forgetWindow(GUIWindow* window);

@@ -39,12 +39,6 @@ constexpr float kTransitionSeconds = 0.5f;
 // The game's name is the same in every language.
 const char* const kGameTitle = "The Tesmora";
 
-GUIWindow* visibleCurrentWindow()
-{
-    GUIWindow* window = ScreenUtils::getInstance()->getCurrentWindow();
-    return window && window->isVisible() ? window : nullptr;
-}
-
 // Two lines of the button's caption, e.g. "Free" over "mode".
 // A caption of two lines is two labels: a label's text is one line, and a
 // line break in it is no glyph of the font.
@@ -251,7 +245,7 @@ void MainMenu::registerWithTouchDispatcher()
 
 bool MainMenu::ccTouchBegan(CCTouch* touch, CCEvent*)
 {
-    if (GUIWindow* window = visibleCurrentWindow()) {
+    if (GUIWindow* window = ScreenUtils::shownWindow()) {
         window->handleTouchBegan(touch);
         return true;
     }
@@ -262,7 +256,7 @@ bool MainMenu::ccTouchBegan(CCTouch* touch, CCEvent*)
 
 void MainMenu::ccTouchEnded(CCTouch* touch, CCEvent*)
 {
-    if (GUIWindow* window = visibleCurrentWindow()) {
+    if (GUIWindow* window = ScreenUtils::shownWindow()) {
         window->handleTouchEnded(touch);
         return;
     }

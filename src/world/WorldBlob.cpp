@@ -142,6 +142,7 @@ bool World::loadBytes(const uint8_t* data, size_t size)
         return false;
     }
     applyBlob(data, plan);
+    showCells();
     return true;
 }
 

@@ -179,6 +179,21 @@ TEST_F(Palette, AfterTheEraserTheElementButtonBringsBackTheElementAndThenOpensTh
     }
 }
 
+// Any drawing tool picked from the tools menu after the eraser draws with
+// the element again.
+TEST_F(Palette, AToolPickedAfterTheEraserDrawsWithTheElementAgain)
+{
+    for (const char* tool : {"Draw", "Line", "Fill"}) {
+        SCOPED_TRACE(tool);
+        gui->selectElement("Sand");
+        bar->onEraserButton();
+        ASSERT_EQ(gui->getCurrentElement()->getString(), "Clear");
+        gui->onToolPicked(CCString::create(tool));
+        EXPECT_EQ(gui->getCurrentElement()->getString(), "Sand");
+        EXPECT_EQ(GUITopBar::frameOf(bar->getElementMenuButton()->getIcon()), "guitopbar_HUDelement_Sand.png");
+    }
+}
+
 TEST_F(Palette, PresetsSetTheAmbientAndSwitchesFlipTheWorld)
 {
     gui->onPresetPicked(CCInteger::create(4));

@@ -110,7 +110,7 @@ TEST_F(WorldMenu, TheMenuShowsTheWorldAndTheKeyboardAnswersStoreIt)
     gui->onMenuButton(GUI::kWorldMenu, nullptr);
     ASSERT_NE(gui->getNameLabel(), nullptr);
     EXPECT_EQ(gui->getNameLabel()->getText()->getString(), "Valley");
-    EXPECT_EQ(gui->getDescriptionLabel()->getText()->getString(), "No description");
+    EXPECT_EQ(gui->getDescriptionLabel()->getText()->getString(), text("WorldNoDescription"));
     EXPECT_NE(gui->getMenuContent()->getChildByTag(GUI::kSnapshotTag), nullptr);
 
     gui->onNameEntered(CCString::create("Hills"));

@@ -13,6 +13,7 @@
 #include "support/GameSceneFixture.h"
 #include "support/Readability.h"
 #include "gui/GUIButton.h"
+#include "gui/GUIKeyboard.h"
 #include "gui/GUILabel.h"
 #include "hud/GUITopBar.h"
 
@@ -226,6 +227,24 @@ TEST_F(HudSheets, TheWorldMenusButtonsStandBesideTheWorldsPicture)
             EXPECT_GE(onScreen(button).getMinY(), 0);
         }
     EXPECT_GE(buttons, 6);
+}
+
+TEST_F(HudSheets, TheNameKeyboardOpensOnItsHintReadablyInEveryLanguage)
+{
+    for (const char* language : testsupport::kLanguages) {
+        testsupport::LanguageTable table(language);
+        world->reset();
+        open(GUI::kWorldMenu);
+        gui->onNameButton(nullptr);
+        stepSeconds(0.5f);
+        GUIKeyboard* keyboard = GUIKeyboard::getInstance();
+        ASSERT_TRUE(keyboard->isShowingHint()) << language;
+        if (std::string(language) == "en")
+            testsupport::saveTestFrame("readable_name_keyboard");
+        testsupport::expectReadable(keyboard, std::string(language) + " name keyboard");
+        keyboard->onBackPressed();
+        stepSeconds(0.5f);
+    }
 }
 
 }  // namespace

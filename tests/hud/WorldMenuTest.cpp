@@ -15,6 +15,7 @@
 #include "hud/GUISaveLoad.h"
 #include "hud/GUITopBar.h"
 #include "platform/CloudStorage.h"
+#include "support/Readability.h"
 
 USING_NS_CC;
 
@@ -173,6 +174,44 @@ TEST_F(WorldMenu, AnUnnamedWorldIsNamedAndDescribedAsTypedAndSavedUnderThatName)
     // The saved-worlds list shows the name as typed, though the store folds it.
     EXPECT_EQ(GUISaveLoad::listTitleOf("user/beach_2.sav"), "Beach 2");
     EXPECT_EQ(GUISaveLoad::listTitleOf("user/never_saved.sav"), "never saved");
+}
+
+TEST_F(WorldMenu, TheNameKeyboardOpensEmptyAfterAnUndoAndOnALoadedWorldWithoutAName)
+{
+    testsupport::LanguageTable english("en");
+    world->reset();
+    GUIKeyboard* keyboard = GUIKeyboard::getInstance();
+    auto expectEmptyWithHint = [&](const char* where) {
+        gui->onMenuButton(GUI::kWorldMenu, nullptr);
+        gui->onNameButton(nullptr);
+        EXPECT_EQ(keyboard->getText()->getString(), "") << where;
+        EXPECT_TRUE(keyboard->isShowingHint()) << where;
+        EXPECT_EQ(keyboard->getMaxLength(), 15) << where;
+        EXPECT_NE(keyboard->getCharsLeftLabel()->getText()->getString().find("15"), std::string::npos)
+            << where << ": " << keyboard->getCharsLeftLabel()->getText()->getString();
+        keyboard->insertText("V", 1);
+        EXPECT_EQ(keyboard->getText()->getString(), "V") << where << ": typing replaces the hint";
+        keyboard->onBackPressed();
+        stepSeconds(0.3f);
+        gui->closeMenu();
+        stepSeconds(0.3f);
+    };
+    // The first world: a stroke keeps the world for undo, and undo brings it back.
+    press(400, 300);
+    stepFrames(2, 0.015f);
+    release(400, 300);
+    ASSERT_NE(world->undoSnapshot, nullptr);
+    GUITopBar::getInstance()->onUndoButton();
+    ASSERT_EQ(layer->getUniverseName()->getString(), text("UniverseNameEmpty"));
+    expectEmptyWithHint("the first world, after an undo");
+
+    // A world saved by an earlier version with the prompt cut to its field.
+    world->reset();
+    name(text("UniverseNameEmpty").substr(0, 15).c_str());
+    NSData* blob = world->save();
+    name("Other");
+    ASSERT_TRUE(world->load(blob));
+    expectEmptyWithHint("a loaded world without a name");
 }
 
 TEST_F(WorldMenu, LoadClosesTheHudAndPushesTheSavedWorldsScreen)

@@ -234,7 +234,9 @@ public:
     void showDeferredSaveResult();
     // Closes the HUD and pushes the saved-worlds screen over the game.
     void onLoadButton(cocos2d::CCObject* sender);
+    // With unsaved changes it asks first, as the back key does.
     void onNewWorldButton(cocos2d::CCObject* sender);
+    void startNewWorld();
     // Retained; null for none.
     void setNameLabel(GUILabel* label);
     GUILabel* getNameLabel() const { return m_nameLabel; }

@@ -408,6 +408,8 @@ void GUI::onPresetPicked(CCObject* level)
     if (!value)
         return;
     refreshTemperature(value->getValue());
+    if (gWorld)
+        gWorld->unsavedChanges = true;
     GUITopBar::getInstance()->updateBadges();
     closeMenu();
 }
@@ -422,6 +424,8 @@ void GUI::onSwitchPicked(CCObject* which)
     case 3: applyWeather(); break;
     default: return;
     }
+    if (gWorld)
+        gWorld->unsavedChanges = true;
     // The menu stays: the tile shows the new state.
 }
 
@@ -555,6 +559,8 @@ void GUI::onNameEntered(CCObject* text)
         name = LocalUtils::localize("UniverseNameEmpty")->getString();
     if (gameServices().setUniverseName)
         gameServices().setUniverseName(name);
+    if (gWorld)
+        gWorld->unsavedChanges = true;
     if (m_nameLabel)
         m_nameLabel->setText(CCString::create(name));
     if (saveNow)
@@ -641,6 +647,17 @@ void GUI::onLoadButton(CCObject*)
 }
 
 void GUI::onNewWorldButton(CCObject*)
+{
+    // As the back key does, but only when something would be lost.
+    if (gWorld && gWorld->unsavedChanges) {
+        ScreenUtils::showPopup(LocalUtils::localize("ConfirmationNewWorld"), this,
+                               callfunc_selector(GUI::startNewWorld), nullptr, nullptr, GUIPopup::Confirm);
+        return;
+    }
+    startNewWorld();
+}
+
+void GUI::startNewWorld()
 {
     StatsUtils::worldReset(CCString::create(worldHost().isFreePlay() ? "Free Mode" : "Story Mode"));
     if (gWorld) {

@@ -156,6 +156,7 @@ bool World::loadBytes(const uint8_t* data, size_t size)
         return false;
     }
     applyBlob(data, plan);
+    unsavedChanges = false;
     return true;
 }
 
@@ -276,6 +277,7 @@ void World::readParticles(const uint8_t* data, const LoadPlan& plan)
 void World::reset()
 {
     GameServices& s = gameServices();
+    unsavedChanges = false;
     const bool zoomed = worldHost().zoomedOut();
     if (zoomed)
         s.setZoomButtonIcon("guitopbar_HUDZoom.png");
@@ -354,4 +356,5 @@ void World::undo()
     CC_SAFE_RELEASE(undoSnapshot);
     undoSnapshot = current;
     undoToggle = !undoToggle;
+    unsavedChanges = true;
 }

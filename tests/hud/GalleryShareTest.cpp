@@ -480,6 +480,37 @@ TEST_F(Share, CancelFailureAndMissingPicturesLeaveTheWindowOpen)
     view->resetForTests();
 }
 
+TEST_F(Share, SaveLeavesTheViewInTheModeAndWindowItHad)
+{
+    CCEGLView* view = CCEGLView::sharedOpenGLView();
+    GUIShare* share = openShare();
+    ASSERT_NE(share, nullptr);
+    for (bool fullScreen : {true, false}) {
+        SCOPED_TRACE(fullScreen ? "full screen" : "in a window");
+        view->resetForTests();
+        if (fullScreen)
+            view->enterFullscreen(0, 0);
+        const CCSize window = view->getWindowSize();
+        // The dialog stand-in looks at the view while it is up.
+        bool fullUnderDialog = true;
+        CCSize windowUnderDialog;
+        platform::SaveFileDialog::setSeamsForTests(
+            [](const std::string& program) { return program == "zenity" ? "/usr/bin/zenity" : ""; },
+            [&](const std::vector<std::string>&) {
+                fullUnderDialog = view->isFullscreen();
+                windowUnderDialog = view->getWindowSize();
+                return platform::ProgramRun{1, ""};
+            });
+        share->saveScreenshotAs();
+        EXPECT_FALSE(fullUnderDialog) << "the dialog is not hidden by a full screen";
+        EXPECT_TRUE(windowUnderDialog.equals(window)) << "the dialog comes up over the player's own window";
+        EXPECT_EQ(view->isFullscreen(), fullScreen);
+        EXPECT_TRUE(view->getWindowSize().equals(window))
+            << view->getWindowSize().width << " x " << view->getWindowSize().height;
+    }
+    view->resetForTests();
+}
+
 // --- the online gallery offline --------------------------------------------------
 
 TEST_F(Windows, TheOnlineGalleryAndTheRatingSayOfflineAndSendNothing)

@@ -263,7 +263,7 @@ void GUIPopup::buildConfirm(CCString* text, bool withCancel)
     m_buttonContainer->addChild(m_messageLabel);
     if (withCancel)
         addCancelButton();
-    addOkButton(110, "GenericOkBut", 15);
+    addOkButton(110, "GenericOkBut", 10);
     CCSprite* god = CCSprite::createWithSpriteFrameName("popups_godA.png");
     if (god) {
         god->setPosition(ccp(5, 5));
@@ -300,7 +300,7 @@ void GUIPopup::buildDisclaimer()
     }
     GUILabel::lineSpacing = 0;
     addCancelButton();
-    addOkButton(110, "GenericOkBut", 15);
+    addOkButton(110, "GenericOkBut", 10);
 }
 
 void GUIPopup::setPurchaseInfo(CCString* title, CCString* icon, float price, CCString* description)
@@ -610,7 +610,7 @@ void GUIPopup::buildHints()
         m_buttonContainer->addChild(title);
     }
     GUILabel::lineSpacing = 0;
-    addOkButton(130, "GenericOkBut", 15);
+    addOkButton(130, "GenericOkBut", 10);
 
     CCDictionary* level = currentLevelHints(m_hints);
     if (!level || !level->objectForKey(hintKey(1)))

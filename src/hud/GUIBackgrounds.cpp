@@ -211,7 +211,7 @@ void GUIBackgrounds::buildWindow()
     caption->setText(LocalUtils::localize("GenericOkBut"));
     caption->setAnchorPoint(ccp(0.5f, 0.5f));
     caption->setPosition(ccp(ok.width / 2, ok.height / 2 + 0.5f));
-    caption->scaleToSize(15);
+    caption->scaleToSize(10);
     m_okButton->addChild(caption);
     m_background->addChild(m_okButton);
 

@@ -155,7 +155,7 @@ void GUIShare::buildContent(CCObject* worldImage, CCObject* screenImage)
     m_okButton = GUIButton::create(CCCallFunc::create(this, callfunc_selector(GUIShare::onOkPressed)),
                                    "guishare_btnClose.png", nullptr);
     const CCSize ok = m_okButton->getContentSize();
-    m_okButton->setText(LocalUtils::localize("GenericOkBut"), 16, ccp(ok.width / 2 - 2, ok.height / 2 + 1));
+    m_okButton->setText(LocalUtils::localize("GenericOkBut"), 10, ccp(ok.width / 2 - 2, ok.height / 2 + 1));
     m_okButton->setAnchorPoint(ccp(0.5f, 0.5f));
     m_okButton->setPosition(ccp(window.width / 2 + 80, 8));
     m_okButton->setActivateDelayed(true);

@@ -254,7 +254,8 @@ void GUIPopup::buildConfirm(CCString* text, bool withCancel)
     if (!newBackground("popups_background.png"))
         return;
     GUILabel::setFontName("popups_ach_colorFont");
-    GUILabel::lineSpacing = -2;
+    // A font pixel between a line's descenders and the next line's letters.
+    GUILabel::lineSpacing = 1;
     m_messageLabel = newLabel(10);
     m_messageLabel->setColor(ccc3(36, 75, 98));
     m_messageLabel->setColoredText(textOrEmpty(text), 130);

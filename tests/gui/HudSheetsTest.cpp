@@ -230,37 +230,6 @@ TEST_F(HudSheets, TheWorldMenusButtonsStandBesideTheWorldsPicture)
     EXPECT_GE(buttons, 6);
 }
 
-TEST_F(HudSheets, TheBadgesShowTheirCountsInDigits)
-{
-    testsupport::LanguageTable english("en");
-    testsupport::testHost().freePlay = false;
-    bar->buildCampaignBar();
-    gui->clearNewItems();
-    gui->addNewElement("Sand");
-    for (const char* tool : {"Line", "Fill", "Replace"})
-        gui->addNewTool(tool);
-    for (int i = 0; i < 12; ++i)
-        gui->addNewOption("o" + std::to_string(i));
-    bar->updateBadges();
-    stepFrames(2);
-    testsupport::saveTestFrame("top_bar_badges");
-    // Each digit on the badge's red, clear of its border.
-    for (CCSprite* badge : {bar->getElementBadge(), bar->getToolBadge(), bar->getWorldSettingsBadge()}) {
-        ASSERT_NE(badge, nullptr);
-        const CCRect shown = onScreen(badge);
-        const float border = shown.size.width / badge->getContentSize().width;  // one sheet pixel
-        for (CCObject* glyph : *badge->getChildren()) {
-            const CCRect box = onScreen(static_cast<CCNode*>(glyph));
-            EXPECT_GE(box.getMinX(), shown.getMinX() + border - 0.5f);
-            EXPECT_LE(box.getMaxX(), shown.getMaxX() - border + 0.5f);
-            EXPECT_GE(box.getMinY(), shown.getMinY() + border - 0.5f);
-            EXPECT_LE(box.getMaxY(), shown.getMaxY() - border + 0.5f);
-        }
-    }
-    gui->clearNewItems();
-    testsupport::testHost().freePlay = true;
-}
-
 TEST_F(HudSheets, ThePalettesFullestPageIsReadableInEveryLanguage)
 {
     for (const char* language : testsupport::kLanguages) {

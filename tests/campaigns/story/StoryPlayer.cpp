@@ -660,6 +660,11 @@ void StoryPlayer::act(int day, const levelscript::Action& a, bool solvedLoaded)
     case ActionKind::Reset:
         gui->onNewWorldButton(nullptr);
         run(1);
+        // A world with unsaved changes asks first: the player goes on.
+        if (GUIPopup::getInstance()->isShown()) {
+            GUIPopup::getInstance()->onOkPressed();
+            run(15);
+        }
         break;
     case ActionKind::Load: loadLastSaved(); break;
     case ActionKind::ZoomIn:

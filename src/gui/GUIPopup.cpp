@@ -254,7 +254,8 @@ void GUIPopup::buildConfirm(CCString* text, bool withCancel)
     if (!newBackground("popups_background.png"))
         return;
     GUILabel::setFontName("popups_ach_colorFont");
-    GUILabel::lineSpacing = -2;
+    // A font pixel between a line's descenders and the next line's letters.
+    GUILabel::lineSpacing = 1;
     m_messageLabel = newLabel(10);
     m_messageLabel->setColor(ccc3(36, 75, 98));
     m_messageLabel->setColoredText(textOrEmpty(text), 130);
@@ -263,7 +264,7 @@ void GUIPopup::buildConfirm(CCString* text, bool withCancel)
     m_buttonContainer->addChild(m_messageLabel);
     if (withCancel)
         addCancelButton();
-    addOkButton(110, "GenericOkBut", 15);
+    addOkButton(110, "GenericOkBut", 10);
     CCSprite* god = CCSprite::createWithSpriteFrameName("popups_godA.png");
     if (god) {
         god->setPosition(ccp(5, 5));
@@ -300,7 +301,7 @@ void GUIPopup::buildDisclaimer()
     }
     GUILabel::lineSpacing = 0;
     addCancelButton();
-    addOkButton(110, "GenericOkBut", 15);
+    addOkButton(110, "GenericOkBut", 10);
 }
 
 void GUIPopup::setPurchaseInfo(CCString* title, CCString* icon, float price, CCString* description)
@@ -616,7 +617,7 @@ void GUIPopup::buildHints()
         m_buttonContainer->addChild(title);
     }
     GUILabel::lineSpacing = 0;
-    addOkButton(130, "GenericOkBut", 15);
+    addOkButton(130, "GenericOkBut", 10);
 
     CCDictionary* level = currentLevelHints(m_hints);
     if (!level || !level->objectForKey(hintKey(1)))

@@ -220,6 +220,14 @@ void GUIWindow::firePressedButton()
 void GUIWindow::handleTouchMoved(CCTouch* touch)
 {
     CCPoint point = touch->getLocation();
+    // A held slider follows every move: a drag along it goes sideways, which
+    // the move threshold below (made for scrolling) would swallow.
+    if (auto* slider = dynamic_cast<GUISlider*>(livePressedButton())) {
+        m_touching = false;
+        m_lastTouchPoint = point;
+        slider->handleTouch(touch);
+        return;
+    }
     if (m_touching) {
         if (std::fabs(point.y - m_lastTouchPoint.y) < kMoveCancel)
             return;

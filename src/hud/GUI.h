@@ -133,6 +133,11 @@ public:
     int32_t priceToPay(const std::string& name);
     const std::string& getPendingPurchase() const { return m_pendingPurchase; }
     void onToolPicked(cocos2d::CCObject* name);
+    // The tool menu's eraser: marked while on, the current tool's pictogram
+    // on it (tagged kEraserToolTag) and the words that name that tool beside
+    // it (tagged the same in the menu's content).
+    static constexpr int kEraserToolTag = 12;
+    void showEraserTool(GUIButton* eraser, int toolKind, cocos2d::CCNode* content, const cocos2d::CCPoint& wordsAt);
     void onPresetPicked(cocos2d::CCObject* level);
     void onSwitchPicked(cocos2d::CCObject* which);
     // World-settings switches: flip the world's flag, then refresh the bar
@@ -234,7 +239,9 @@ public:
     void showDeferredSaveResult();
     // Closes the HUD and pushes the saved-worlds screen over the game.
     void onLoadButton(cocos2d::CCObject* sender);
+    // With unsaved changes it asks first, as the back key does.
     void onNewWorldButton(cocos2d::CCObject* sender);
+    void startNewWorld();
     // Retained; null for none.
     void setNameLabel(GUILabel* label);
     GUILabel* getNameLabel() const { return m_nameLabel; }

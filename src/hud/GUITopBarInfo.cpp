@@ -153,17 +153,26 @@ void GUITopBar::placeBadge(CCSprite*& badge, int count, CCPoint at)
     CCSpriteFrame* strip = CCSpriteFrameCache::sharedSpriteFrameCache()->spriteFrameByName("guitopbar_HUDNumbers.png");
     if (!strip)
         return;
-    // Glyphs of 3 x 7: "9+" first, then digit n at 4n + 3.
-    const float offset = count > 9 ? 0.0f : static_cast<float>(4 * count + 3);
+    // Glyphs of 3 x 7 inside the badge's border: a plus first, then digit n
+    // at 4n + 3. Above nine, "9+".
     const CCRect r = strip->getRect();
-    CCSprite* digit = CCSprite::createWithTexture(strip->getTexture(), CCRect(r.origin.x + offset, r.origin.y, 3, 7));
-    if (!digit)
-        return;
-    digit->setUserObject(CCInteger::create(static_cast<int>(offset)));
-    digit->setAnchorPoint(ccp(0.5f, 0.5f));
     const CCSize size = badge->getContentSize();
-    digit->setPosition(ccp(size.width / 2, size.height / 2));
-    badge->addChild(digit);
+    auto addGlyph = [&](int offset, float x) {
+        CCSprite* glyph =
+            CCSprite::createWithTexture(strip->getTexture(), CCRect(r.origin.x + offset, r.origin.y, 3, 7));
+        if (!glyph)
+            return;
+        glyph->setUserObject(CCInteger::create(offset));
+        glyph->setAnchorPoint(ccp(0.5f, 0.5f));
+        glyph->setPosition(ccp(x, size.height / 2));
+        badge->addChild(glyph);
+    };
+    if (count <= 9) {
+        addGlyph(4 * count + 3, size.width / 2);
+    } else {
+        addGlyph(4 * 9 + 3, size.width / 2 - 2);
+        addGlyph(0, size.width / 2 + 2);
+    }
 }
 
 void GUITopBar::updateBadges()

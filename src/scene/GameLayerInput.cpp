@@ -297,6 +297,7 @@ void GameLayer::beginStroke(float)
     CC_SAFE_RELEASE(m_world.undoSnapshot);
     m_world.undoSnapshot = m_world.save();
     CC_SAFE_RETAIN(m_world.undoSnapshot);
+    m_world.unsavedChanges = true;
     if (m_world.undoToggle) {
         GUITopBar::getInstance()->setUndoButtonIcon("guitopbar_HUDUndoPicto.png");
         m_world.undoToggle = false;

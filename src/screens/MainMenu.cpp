@@ -193,6 +193,8 @@ bool MainMenu::init()
 
     m_manaLabel = GUILabel::create();
     m_manaLabel->setScale(scale * 10.0f / GUILabel::fontSize);
+    // Centred in its box, from the baseline to the digits' tops.
+    m_manaLabel->setAnchorPoint(ccp(0.5f, 0.5f));
     m_manaLabel->setPosition(counterAt);
     addChild(m_manaLabel, 1);
 

@@ -232,6 +232,9 @@ public:
     bool undoInProgress = false;
     Tool* currentTool = nullptr;  // owned
     bool undoToggle = false;
+    // The player changed the world (painted, undid, switched a setting,
+    // renamed it) since it was made, loaded or saved: a new world asks first.
+    bool unsavedChanges = false;
     bool weather = false;
     bool bigWorld = false;
     bool sizeChanged = false;

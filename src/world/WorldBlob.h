@@ -131,7 +131,10 @@ bool parseBlob(const uint8_t* data, size_t size, LoadPlan& plan, std::string& wh
 // is unshifted, as parsed).
 void writeHeader(std::vector<uint8_t>& out, const BlobHeader& h);
 
-// Copies a text into a fixed field: at most size - 1 bytes, then zeros.
+// What a field of that size keeps of the text: at most size - 1 bytes,
+// never half of a UTF-8 character.
+std::string fittedTextField(const std::string& text, size_t size);
+// Copies a text into a fixed field: what it keeps, then zeros.
 void writeTextField(std::vector<uint8_t>& out, const std::string& text, size_t size);
 // The text of a fixed field: up to its first zero, never past the field.
 std::string readTextField(const uint8_t* field, size_t size);

@@ -210,15 +210,20 @@ int32_t levelForAmbient(int32_t ambient)
     return 0;
 }
 
-void writeTextField(std::vector<uint8_t>& out, const std::string& text, size_t size)
+std::string fittedTextField(const std::string& text, size_t size)
 {
     size_t n = std::min(text.size(), size - 1);
-    // Never leave half of a UTF-8 character behind.
     if (n < text.size())
         while (n > 0 && (static_cast<uint8_t>(text[n]) & 0xC0) == 0x80)
             --n;
-    out.insert(out.end(), text.begin(), text.begin() + static_cast<std::ptrdiff_t>(n));
-    out.insert(out.end(), size - n, 0);
+    return text.substr(0, n);
+}
+
+void writeTextField(std::vector<uint8_t>& out, const std::string& text, size_t size)
+{
+    const std::string kept = fittedTextField(text, size);
+    out.insert(out.end(), kept.begin(), kept.end());
+    out.insert(out.end(), size - kept.size(), 0);
 }
 
 std::string readTextField(const uint8_t* field, size_t size)

@@ -11,6 +11,7 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -135,11 +136,11 @@ protected:
 
 // --- the gallery ------------------------------------------------------------
 
-TEST_F(Windows, PagesHoldFifteenTilesAndThePageButtonsStayInRange)
+TEST_F(Windows, PagesHoldNineTilesAndThePageButtonsStayInRange)
 {
     const struct {
         int count, pages, onLast;
-    } cases[] = {{0, 1, 0}, {15, 1, 15}, {16, 2, 1}, {31, 3, 1}};
+    } cases[] = {{0, 1, 0}, {9, 1, 9}, {10, 2, 1}, {15, 2, 6}, {19, 3, 1}};
     for (const auto& c : cases) {
         useCatalogue(c.count);
         GUIBackgrounds* gallery = openGallery();
@@ -167,6 +168,40 @@ TEST_F(Windows, PagesHoldFifteenTilesAndThePageButtonsStayInRange)
         layer->getBackgroundsWindow()->onBackPressed();
         stepSeconds(0.5f);
     }
+}
+
+TEST_F(Windows, TheArrowTurnsToTheSecondPageAndEveryShippedBackgroundIsShown)
+{
+    GUIBackgrounds* gallery = openGallery();
+    ASSERT_NE(gallery, nullptr);
+    ASSERT_EQ(gallery->getBackgroundCount(), 15) << "the shipped catalogue";
+    auto tap = [&](CCNode* node) {
+        const CCSize size = node->getContentSize();
+        const CCPoint at =
+            CCPointApplyAffineTransform(ccp(size.width / 2, size.height / 2), node->nodeToWorldTransform());
+        CCTouch touch;
+        touch.setTouchInfo(1, at.x, CCDirector::sharedDirector()->getWinSize().height - at.y);
+        gallery->handleTouchBegan(&touch);
+        gallery->handleTouchEnded(&touch);
+        stepSeconds(0.3f);
+    };
+    std::set<std::string> seen;
+    auto collect = [&] {
+        for (CCObject* o : *gallery->getTileButtons())
+            if (auto* file = dynamic_cast<CCString*>(static_cast<CCNode*>(o)->getUserObject()))
+                seen.insert(file->getString());
+    };
+    collect();
+    EXPECT_EQ(seen.size(), 9u);
+    tap(gallery->getNextPageButton());
+    EXPECT_EQ(gallery->getCurrentPage(), 2);
+    EXPECT_EQ(text(gallery->getPageLabel()), "2 / 2");
+    collect();
+    EXPECT_EQ(seen.size(), 15u) << "every background of the catalogue, the ocean to the city";
+    for (const char* id : {"ocean", "mountains", "cavern", "aurora", "volcano", "city"})
+        EXPECT_TRUE(seen.count(std::string(id) + ".png")) << id;
+    tap(gallery->getPreviousPageButton());
+    EXPECT_EQ(gallery->getCurrentPage(), 1);
 }
 
 TEST_F(Windows, OwnedTilesAreChosenInPlaceOthersShowTheirPriceAndLock)
@@ -442,6 +477,37 @@ TEST_F(Share, CancelFailureAndMissingPicturesLeaveTheWindowOpen)
     EXPECT_FALSE(fs::exists(folder.path() + "/none.png"));
     EXPECT_FALSE(GUIPopup::getInstance()->isShown()) << "a failed save says nothing done";
     EXPECT_EQ(share->getState(), GUIWindow::Open);
+    view->resetForTests();
+}
+
+TEST_F(Share, SaveLeavesTheViewInTheModeAndWindowItHad)
+{
+    CCEGLView* view = CCEGLView::sharedOpenGLView();
+    GUIShare* share = openShare();
+    ASSERT_NE(share, nullptr);
+    for (bool fullScreen : {true, false}) {
+        SCOPED_TRACE(fullScreen ? "full screen" : "in a window");
+        view->resetForTests();
+        if (fullScreen)
+            view->enterFullscreen(0, 0);
+        const CCSize window = view->getWindowSize();
+        // The dialog stand-in looks at the view while it is up.
+        bool fullUnderDialog = true;
+        CCSize windowUnderDialog;
+        platform::SaveFileDialog::setSeamsForTests(
+            [](const std::string& program) { return program == "zenity" ? "/usr/bin/zenity" : ""; },
+            [&](const std::vector<std::string>&) {
+                fullUnderDialog = view->isFullscreen();
+                windowUnderDialog = view->getWindowSize();
+                return platform::ProgramRun{1, ""};
+            });
+        share->saveScreenshotAs();
+        EXPECT_FALSE(fullUnderDialog) << "the dialog is not hidden by a full screen";
+        EXPECT_TRUE(windowUnderDialog.equals(window)) << "the dialog comes up over the player's own window";
+        EXPECT_EQ(view->isFullscreen(), fullScreen);
+        EXPECT_TRUE(view->getWindowSize().equals(window))
+            << view->getWindowSize().width << " x " << view->getWindowSize().height;
+    }
     view->resetForTests();
 }
 

@@ -672,6 +672,8 @@ void ScriptedPlayer::newWorld()
         return;
     }
     tap(buttons[5]);
+    // A world with unsaved changes asks first: the player goes on.
+    answerPopups();
     ++m_counts.resets;
     settle();
 }

@@ -613,6 +613,9 @@ void StoryPlayer::act(int day, const levelscript::Action& a, bool solvedLoaded)
     case ActionKind::Save: saveWorld(day); break;
     case ActionKind::Reset:
         tapWorldMenu("NewWorldBut");
+        // A world with unsaved changes asks first: the player goes on.
+        if (runUntil([&] { return GUIPopup::getInstance()->isShown() && GUIPopup::getInstance()->getOkButton(); }, 10))
+            tapButton(GUIPopup::getInstance()->getOkButton(), "the new world's question");
         run(kSettleSteps);
         break;
     case ActionKind::Load: loadLastSaved(); break;

@@ -139,13 +139,15 @@ bool MainMenu::init()
         const char* first;
         const char* second;
     };
-    for (const Placed& p : {Placed{m_storyButton, 105, "GoStoryModeLabel1", "GoStoryModeLabel2"},
-                            Placed{m_freeButton, 240, "GoFreeModeLabel1", "GoFreeModeLabel2"},
-                            Placed{m_galleryButton, 375, "GoGalleryLabel1", "GoGalleryLabel2"}}) {
+    // The two modes side by side; the gallery on the row below, right of
+    // the campaigns.
+    for (const Placed& p : {Placed{m_storyButton, 150, "GoStoryModeLabel1", "GoStoryModeLabel2"},
+                            Placed{m_freeButton, 330, "GoFreeModeLabel1", "GoFreeModeLabel2"},
+                            Placed{m_galleryButton, 390, "GoGalleryLabel1", "GoGalleryLabel2"}}) {
         if (!p.button)
             continue;
         p.button->setScale(scale);
-        p.button->setPosition(scaledPoint(p.x, 150));
+        p.button->setPosition(scaledPoint(p.x, p.button == m_galleryButton ? 70 : 150));
         addTwoLineCaption(p.button, p.first, p.second, 12);
         p.button->setActivateDelayed(true);
         m_menu->addChild(p.button);

@@ -645,9 +645,20 @@ void OnlineGallery::showStatus()
     else if (m_cards.empty() && m_total == 0)
         text = m_search.empty() ? LocalUtils::localize("GalleryNoWorlds")->getString()
                                 : LocalUtils::localizeWithVar("GalleryNoMatch", m_search.c_str())->getString();
+    // One line centred in the grid; a longer text on up to three lines from
+    // its left (a multi-line label keeps no width to centre it by).
+    constexpr float kWidth = 220;
     GUILabel::setFontName(kFont);
-    GUILabel::lineSpacing = 1.0f;
-    m_statusLabel->setMultilineText(CCString::create(text), 220 / m_statusLabel->getScale(), 3);
+    m_statusLabel->setText(CCString::create(text));
+    if (m_statusLabel->getWidth() * m_statusLabel->getScale() <= kWidth) {
+        m_statusLabel->setAnchorPoint(ccp(0.5f, 0.5f));
+        m_statusLabel->setPosition(ccp(kGridBox.getMidX(), kGridBox.getMidY() + 10));
+    } else {
+        GUILabel::lineSpacing = 1.0f;
+        m_statusLabel->setMultilineText(CCString::create(text), kWidth / m_statusLabel->getScale(), 3);
+        m_statusLabel->setAnchorPoint(CCPointZero);
+        m_statusLabel->setPosition(ccp(kGridBox.getMidX() - kWidth / 2, kGridBox.getMidY() + 20));
+    }
     m_statusLabel->setVisible(!text.empty() && m_cards.empty());
 }
 

@@ -5,9 +5,10 @@
 // their counts.
 //   e2e_gallery_check --world <server url> <name> <rating> <ratings> <downloads>
 //   e2e_gallery_check --words <offset>=<count>...
-// And, for playing by hand, a server filled with shared worlds: the prepared
-// worlds, each with its picture as the game draws it, shared by three
-// players who rate and download some of each other's.
+// And, for playing by hand, a fresh server filled with shared worlds: the
+// prepared worlds, each with its picture as the game draws it, shared by
+// three players (Ann, Bob and Cleo) who rate and download some of each
+// other's.
 //   e2e_gallery_check --seed <server url> <count>
 // Prints what it found; exits 0 when all holds, 1 when not, 2 on bad use.
 #include <chrono>
@@ -139,7 +140,7 @@ int seed(const std::string& url, int count)
     } accounts[3];
     for (int p = 0; p < 3; ++p) {
         profile->setPrivateKey(CCString::create("Unconfigured"));
-        profile->setNickname(CCString::create(std::string(players[p]) + std::to_string(std::rand() % 1000)));
+        profile->setNickname(CCString::create(players[p]));
         profile->ensureRegistered();
         if (!waitFor([profile] { return profile->isRegistered(); }))
             return 1;

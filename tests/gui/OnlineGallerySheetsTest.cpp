@@ -1,6 +1,7 @@
 // The online gallery as a player reads it, against the real server: its
-// first page with the worlds' screenshots, a world's details and the rating
-// popup over the world opened from it, in the three languages, with every
+// first page with the worlds' screenshots, a world's details, the rating
+// popup over the world opened from it and the main menu's Gallery button,
+// in the three languages, with every
 // label at 4.5:1 against what lies under it and every caption inside its
 // button. With TESMORA_TEST_FRAMES set, each language's frames are saved.
 #include <gtest/gtest.h>
@@ -9,6 +10,7 @@
 
 #include "cocos2d_extensions/CCValue.h"
 #include "gui/GUIRate.h"
+#include "screens/MainMenu.h"
 #include "support/GalleryFixture.h"
 #include "support/Readability.h"
 
@@ -73,6 +75,17 @@ TEST_F(OnlineGallerySheets, TheFirstPageTheDetailsAndTheRatingReadAndFitInTheThr
         CCDirector::sharedDirector()->resetForTests();
         GUIRate::resetInstanceForTests();
         layer->setOnlineWorldId(0);
+
+        // The main menu's way in.
+        MainMenu::resetInstanceForTests();
+        CCDirector::sharedDirector()->runWithScene(MainMenu::scene());
+        stepFrames(3);
+        GUIButton* button = MainMenu::getInstance()->getGalleryButton();
+        ASSERT_NE(button, nullptr);
+        EXPECT_EQ(testsupport::expectCaptionsFit(button, lang + " menu"), 2) << "two lines";
+        testsupport::expectReadable(button, lang + " menu's Gallery button");
+        CCDirector::sharedDirector()->resetForTests();
+        MainMenu::resetInstanceForTests();
     }
 }
 

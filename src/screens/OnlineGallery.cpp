@@ -38,6 +38,8 @@ const CCRect kCardShot(2, 32, 56, 38);
 // Room below the last row for the spinner while more worlds are to come.
 constexpr float kMoreRoom = 20;
 constexpr int kSpinnerDots = 8;
+// Rows beyond the view whose pictures are kept.
+constexpr float kKeepRows = 3;
 
 void playSound(const char* name)
 {
@@ -73,6 +75,21 @@ CCSprite* frameSprite(const char* frame)
     CCSprite* sprite = f ? CCSprite::createWithSpriteFrame(f) : CCSprite::create();
     sprite->setAnchorPoint(CCPointZero);
     return sprite;
+}
+
+GUIBatchNodeMenu* sheetMenu(unsigned int capacity)
+{
+    CCSpriteFrameCache::sharedSpriteFrameCache()->addSpriteFramesWithFile(kSheetFrames);
+    GUIBatchNodeMenu* menu = GUIBatchNodeMenu::create(kSheetTexture, capacity);
+    if (!menu)
+        return nullptr;
+    if (menu->getTexture())
+        menu->getTexture()->setAliasTexParameters();
+    const CCSize margin = visibleMargin();
+    menu->setAnchorPoint(CCPointZero);
+    menu->setPosition(ccp(margin.width / 2, margin.height / 2));
+    menu->setScale(sheetScale());
+    return menu;
 }
 
 void setFittedText(GUILabel* label, const std::string& text, float maxWidth)
@@ -236,17 +253,11 @@ void OnlineGallery::buildScreen()
     m_built = true;
     const float s = sheetScale();
     const CCSize margin = visibleMargin();
-    CCSpriteFrameCache::sharedSpriteFrameCache()->addSpriteFramesWithFile(kSheetFrames);
-    m_menu = GUIBatchNodeMenu::create(kSheetTexture, 200);
+    m_menu = sheetMenu(200);
     if (!m_menu) {
         LOG_ERROR << "online gallery: no sheet";
         return;
     }
-    if (m_menu->getTexture())
-        m_menu->getTexture()->setAliasTexParameters();
-    m_menu->setAnchorPoint(CCPointZero);
-    m_menu->setPosition(ccp(margin.width / 2, margin.height / 2));
-    m_menu->setScale(s);
     addChild(m_menu);
 
     m_menu->addChild(frameSprite("onlinegallery_background.png"));
@@ -334,16 +345,6 @@ void OnlineGallery::onExit()
     m_life = std::make_shared<int>(0);
     m_detailsLife.reset();
     CCLayer::onExit();
-}
-
-void OnlineGallery::cleanup()
-{
-    for (CCNode* menu : {static_cast<CCNode*>(m_menu), static_cast<CCNode*>(m_detailsMenu)})
-        if (menu)
-            for (CCObject* child : *menu->getChildren())
-                if (auto* button = dynamic_cast<GUIButton*>(child))
-                    button->setCallback(nullptr);
-    CCLayer::cleanup();
 }
 
 void OnlineGallery::registerWithTouchDispatcher()
@@ -738,6 +739,12 @@ void OnlineGallery::fetchWhatShows()
         const float top = cardCorner(i).y;
         if (top - kCardHeight < viewTop && top > viewBottom && !m_cards[i].shotAsked)
             requestScreenshot(m_cards[i]);
+        // A picture far out of view lets its texture go; it comes again
+        // when its row shows again. Memory stays bounded however far the
+        // player scrolls.
+        if ((top < viewBottom - kKeepRows * kRowPitch || top - kCardHeight > viewTop + kKeepRows * kRowPitch) &&
+            m_cards[i].shotAsked)
+            forgetScreenshot(m_cards[i]);
     }
     // The last row half in view: the next page.
     const float lastBottom = cardCorner(m_cards.size() - 1).y - kCardHeight;
@@ -762,6 +769,18 @@ void OnlineGallery::requestScreenshot(Card& card)
             // The card keeps its empty frame.
             LOG << "online gallery: no screenshot of world" << id << ":" << failure.message;
         });
+}
+
+void OnlineGallery::forgetScreenshot(Card& card)
+{
+    card.shotAsked = false;
+    auto it = m_shots.find(card.world.id);
+    if (it == m_shots.end())
+        return;
+    if (card.item)
+        card.item->removeChildByTag(kScreenshotTag, true);
+    it->second->release();
+    m_shots.erase(it);
 }
 
 void OnlineGallery::onScreenshot(int32_t worldId, const std::string& png)

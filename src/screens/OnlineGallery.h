@@ -45,8 +45,6 @@ public:
     void onEnter() override;
     void onEnterTransitionDidFinish() override;
     void onExit() override;
-    // Buttons hold their actions, which hold this screen: let go of them.
-    void cleanup() override;
     void registerWithTouchDispatcher() override;
     bool ccTouchBegan(cocos2d::CCTouch* touch, cocos2d::CCEvent* event) override;
     void ccTouchMoved(cocos2d::CCTouch* touch, cocos2d::CCEvent* event) override;
@@ -138,6 +136,7 @@ private:
     // Rows in view: their screenshots; the last loaded row near: the next page.
     void fetchWhatShows();
     void requestScreenshot(Card& card);
+    void forgetScreenshot(Card& card);
     void onScreenshot(int32_t worldId, const std::string& png);
     void showScreenshot(cocos2d::CCNode* parent, int32_t worldId, const cocos2d::CCRect& box);
     // Spinner: the dots turn while something loads, at a point in sheet units.
@@ -210,6 +209,9 @@ extern const cocos2d::ccColor3B kTitleColour;
 
 // A sprite of the sheet, anchored at its lower left.
 cocos2d::CCSprite* frameSprite(const char* frame);
+// A batch of the gallery's sheet that hit-tests its buttons, over the 4:3
+// area in the sheet's units; null without the sheet.
+GUIBatchNodeMenu* sheetMenu(unsigned int capacity);
 // The text, cut with an ellipsis to the width (in the parent's units).
 void setFittedText(GUILabel* label, const std::string& text, float maxWidth);
 // A label of the gallery's font at a text size; with a width, cut to it.

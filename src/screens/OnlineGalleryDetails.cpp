@@ -68,16 +68,11 @@ void OnlineGallery::buildDetails()
         return;
     const float s = sheetScale();
     const CCSize margin = visibleMargin();
-    m_detailsLayer = CCLayer::create();
-    m_detailsLayer->addChild(CCLayerColor::create(ccc4(0, 0, 0, 150), screenSize.width, screenSize.height));
-    m_detailsMenu = GUIBatchNodeMenu::create("pvr/onlinegallery.png", 100);
+    m_detailsMenu = sheetMenu(100);
     if (!m_detailsMenu)
         return;
-    if (m_detailsMenu->getTexture())
-        m_detailsMenu->getTexture()->setAliasTexParameters();
-    m_detailsMenu->setAnchorPoint(CCPointZero);
-    m_detailsMenu->setPosition(ccp(margin.width / 2, margin.height / 2));
-    m_detailsMenu->setScale(s);
+    m_detailsLayer = CCLayer::create();
+    m_detailsLayer->addChild(CCLayerColor::create(ccc4(0, 0, 0, 150), screenSize.width, screenSize.height));
     m_detailsLayer->addChild(m_detailsMenu);
     CCSprite* panel = frameSprite("onlinegallery_panel.png");
     panel->setPosition(kPanelAt);

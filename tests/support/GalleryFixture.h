@@ -168,15 +168,7 @@ protected:
     }
 
     // Presses and releases at a button's middle.
-    void tap(GUIButton* button)
-    {
-        ASSERT_NE(button, nullptr);
-        const cocos2d::CCSize size = button->getContentSize();
-        const cocos2d::CCPoint at = button->convertToWorldSpace(cocos2d::ccp(size.width / 2, size.height / 2));
-        press(at.x, at.y);
-        release(at.x, at.y);
-        stepFrames(10);
-    }
+    void tap(GUIButton* button) { tapButton(button, cocos2d::ccp(0.5f, 0.5f)); }
 
     void tapCard(OnlineGallery* gallery, int32_t worldId)
     {

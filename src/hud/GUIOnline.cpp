@@ -169,6 +169,10 @@ int32_t GUI::galleryIdOf(const std::string& worldFile)
 
 void GUI::onUploadButton(CCObject*)
 {
+    if (!ServerLink::getInstance()->isConfigured()) {
+        ScreenUtils::showOfflinePopup();
+        return;
+    }
     GameLayer* layer = GameLayer::existingInstance();
     const std::string file = layer && layer->getLoadedWorldName() ? layer->getLoadedWorldName()->getString() : "";
     // What goes is the world as saved: a world never saved is saved first.
@@ -189,6 +193,14 @@ void GUI::confirmUploadCopy()
 {
     if (m_uploadFile.empty())
         return;
+    Profile* profile = Profile::getInstance();
+    if (!profile->isRegistered() && !profile->hasNickname()) {
+        // The nickname keyboard first, with no bar over it; the upload
+        // follows the registration.
+        ScreenUtils::whenRegistered(this, callfunc_selector(GUI::confirmUploadCopy),
+                                    callfunc_selector(GUI::onUploadRegistrationFailed), nullptr);
+        return;
+    }
     ScreenUtils::showUploadProgress();
     GUIProgressBar* bar = GUIProgressBar::getInstance();
     bar->setTargetProgress(10);

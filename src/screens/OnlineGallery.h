@@ -90,17 +90,12 @@ public:
     };
     const std::vector<Card>& getCards() const { return m_cards; }
     int32_t getTotal() const { return m_total; }
-    GalleryOrder getOrder() const { return m_order; }
-    const std::string& getSearch() const { return m_search; }
     bool isLoadingPage() const { return m_pageInFlight; }
-    bool hasScreenshot(int32_t worldId) const { return m_shots.count(worldId) > 0; }
     // The card's screenshot sprite, once it shows.
     cocos2d::CCSprite* screenshotOf(int32_t worldId) const;
     GUILabel* getCountLabel() const { return m_countLabel; }
     GUILabel* getStatusLabel() const { return m_statusLabel; }
     GUIButton* getBackButton() const { return m_backButton; }
-    GUIButton* getSearchButton() const { return m_searchButton; }
-    GUIButton* getTab(GalleryOrder order) const { return m_tabs[static_cast<int>(order)]; }
     SlidingLayer* getGrid() const { return m_grid; }
     bool isDetailsShown() const { return m_detailsWorld != 0; }
     int32_t getDetailsWorld() const { return m_detailsWorld; }
@@ -109,7 +104,6 @@ public:
     GUIButton* getCloseButton() const { return m_closeButton; }
     cocos2d::CCNode* getDetailsPanel() const { return m_detailsLayer; }
     bool isFromMainMenu() const { return m_fromMainMenu; }
-    bool isLeaving() const { return m_leaving; }
 
 private:
     explicit OnlineGallery(bool fromMainMenu) : m_fromMainMenu(fromMainMenu) { }
@@ -207,6 +201,8 @@ extern const cocos2d::ccColor3B kTextColour;
 extern const cocos2d::ccColor3B kMutedColour;
 extern const cocos2d::ccColor3B kTitleColour;
 
+// An effect from "sounds", once.
+void playSound(const char* name);
 // A sprite of the sheet, anchored at its lower left.
 cocos2d::CCSprite* frameSprite(const char* frame);
 // A batch of the gallery's sheet that hit-tests its buttons, over the 4:3

@@ -6,7 +6,6 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "SimpleAudioEngine.h"
 #include "base/LocalUtils.h"
 #include "base/Logger.h"
 #include "base/ScreenMetrics.h"
@@ -34,11 +33,6 @@ const CCPoint kPanelAt(20, 18);
 const CCRect kBigShot(26, 88, 120, 80);
 constexpr float kColumnX = 152;
 constexpr float kColumnWidth = 78;
-
-void playSound(const char* name)
-{
-    CocosDenshion::SimpleAudioEngine::sharedEngine()->playEffect(soundFilePath("sounds", name).c_str(), false);
-}
 
 std::string ratingText(const GalleryWorld& world)
 {

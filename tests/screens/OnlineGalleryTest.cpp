@@ -311,9 +311,16 @@ TEST_F(Gallery, UploadSharesTheSavedWorldOnceAndItsFailureShowsOnTheBar)
     enterScene();
     testsupport::testHost().freePlay = true;
     GUI* gui = layer->getGUI();
-    gui->onUploadButton(nullptr);
-    EXPECT_EQ(popupText(), text("UploadSaveFirst"));
-    answerPopup();
+    struct Case {
+        std::string server;
+        const char* says;
+    } const cases[] = {{"", "NotificationOfflineMode"}, {server.url(), "UploadSaveFirst"}};
+    for (const Case& c : cases) {
+        link->setBaseUrl(c.server);
+        gui->onUploadButton(nullptr);
+        EXPECT_EQ(popupText(), text(c.says));
+        answerPopup();
+    }
 
     paintBlock("Sand", 50, 50, 10);
     name("Dunes");

@@ -27,7 +27,7 @@ USING_NS_CC;
 
 namespace {
 
-class Gallery : public gametest::GalleryScene {
+class GalleryScreen : public gametest::GalleryScene {
 protected:
     void TearDown() override
     {
@@ -61,7 +61,7 @@ protected:
     }
 };
 
-TEST_F(Gallery, BackComesBackToTheWorldAsItWasLeftWithItsWindow)
+TEST_F(GalleryScreen, BackComesBackToTheWorldAsItWasLeftWithItsWindow)
 {
     enterScene();
     layer->getGUI()->selectElement("Sand");
@@ -81,7 +81,7 @@ TEST_F(Gallery, BackComesBackToTheWorldAsItWasLeftWithItsWindow)
     EXPECT_EQ(typeAt(100, 100), hashString("Wall"));
 }
 
-TEST_F(Gallery, FromTheMainMenuItCountsItsEntryAndBackGoesOnToTheMenu)
+TEST_F(GalleryScreen, FromTheMainMenuItCountsItsEntryAndBackGoesOnToTheMenu)
 {
     std::vector<std::string> events;
     StatsUtils::setEventSink(
@@ -101,7 +101,7 @@ TEST_F(Gallery, FromTheMainMenuItCountsItsEntryAndBackGoesOnToTheMenu)
     StatsUtils::resetForTests();
 }
 
-TEST_F(Gallery, PagesFillAsTheGridScrollsAndSearchAndOrdersChangeTheList)
+TEST_F(GalleryScreen, PagesFillAsTheGridScrollsAndSearchAndOrdersChangeTheList)
 {
     const Player ann = registerPlayer("Ann");
     std::vector<int32_t> ids;
@@ -144,7 +144,7 @@ TEST_F(Gallery, PagesFillAsTheGridScrollsAndSearchAndOrdersChangeTheList)
     (void)ann;
 }
 
-TEST_F(Gallery, PlayOpensTheWorldInFreePlayAndRatingCountsOnceAWorld)
+TEST_F(GalleryScreen, PlayOpensTheWorldInFreePlayAndRatingCountsOnceAWorld)
 {
     registerPlayer("Ann");
     const int32_t islands = share("Islands", 0);
@@ -179,7 +179,7 @@ TEST_F(Gallery, PlayOpensTheWorldInFreePlayAndRatingCountsOnceAWorld)
     EXPECT_EQ(layer->getGUI()->getMyRating(), 2);
 }
 
-TEST_F(Gallery, RateIsOfferedInAGalleryWorldAndUploadInFreePlay)
+TEST_F(GalleryScreen, RateIsOfferedInAGalleryWorldAndUploadInFreePlay)
 {
     enterScene();
     const std::string rateCaption = text("RateWorldBut"), uploadCaption = text("UploadBut");
@@ -206,7 +206,7 @@ TEST_F(Gallery, RateIsOfferedInAGalleryWorldAndUploadInFreePlay)
     EXPECT_EQ(word(ProgressWord::GalleryRatingRequest0), 0);
 }
 
-TEST_F(Gallery, DeleteIsOfferedOnThePlayersOwnWorldAndTakesItAway)
+TEST_F(GalleryScreen, DeleteIsOfferedOnThePlayersOwnWorldAndTakesItAway)
 {
     const Player ann = registerPlayer("Ann");
     const int32_t mine = share("Mine", 0);
@@ -237,7 +237,7 @@ TEST_F(Gallery, DeleteIsOfferedOnThePlayersOwnWorldAndTakesItAway)
     EXPECT_EQ(count, 1) << "gone from the server";
 }
 
-TEST_F(Gallery, AFailedOrUnreadableDownloadLeavesThePlayerInTheGallery)
+TEST_F(GalleryScreen, AFailedOrUnreadableDownloadLeavesThePlayerInTheGallery)
 {
     // A server that lists a world whose data is no world at all.
     LoopbackHttpServer fake(
@@ -294,7 +294,7 @@ TEST_F(Gallery, AFailedOrUnreadableDownloadLeavesThePlayerInTheGallery)
     }
 }
 
-TEST_F(Gallery, WithoutAServerTheGallerySaysSoAndStillLeaves)
+TEST_F(GalleryScreen, WithoutAServerTheGallerySaysSoAndStillLeaves)
 {
     link->setBaseUrl("");
     OnlineGallery* gallery = openGallery();
@@ -306,7 +306,7 @@ TEST_F(Gallery, WithoutAServerTheGallerySaysSoAndStillLeaves)
     ASSERT_TRUE(stepUntil([&] { return gameShown(); }));
 }
 
-TEST_F(Gallery, UploadSharesTheSavedWorldOnceAndItsFailureShowsOnTheBar)
+TEST_F(GalleryScreen, UploadSharesTheSavedWorldOnceAndItsFailureShowsOnTheBar)
 {
     enterScene();
     testsupport::testHost().freePlay = true;

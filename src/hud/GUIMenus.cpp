@@ -523,8 +523,14 @@ void GUI::showWorldMenu()
         content->addChild(snapshot, 0, kSnapshotTag);
         column.left += snapshot->boundingBox().size.width + 4 * sheetScale();
     }
-    addButton(content, this, callfuncO_selector(GUI::onRateButton), nullptr, kWideButton,
-              LocalUtils::localize("RateWorldBut"), column.next());
+    // Rate for a world from the online gallery only; Upload in free play.
+    GameLayer* layer = GameLayer::existingInstance();
+    if (layer && layer->getOnlineWorldId() != 0)
+        addButton(content, this, callfuncO_selector(GUI::onRateButton), nullptr, kWideButton,
+                  LocalUtils::localize("RateWorldBut"), column.next());
+    if (worldHost().isFreePlay())
+        addButton(content, this, callfuncO_selector(GUI::onUploadButton), nullptr, kWideButton,
+                  LocalUtils::localize("UploadBut"), column.next());
     addButton(content, this, callfuncO_selector(GUI::onSaveButton), nullptr, kWideButton,
               LocalUtils::localize("SaveUniverseNameBut"), column.next());
     addButton(content, this, callfuncO_selector(GUI::onLoadButton), nullptr, kWideButton,
@@ -577,11 +583,6 @@ void GUI::onDescriptionButton(CCObject*)
     const bool real = !trimmedText(description).empty() && description != initial->getString();
     // A real description opens as its label shows it.
     ScreenUtils::showKeyboardWithLabel(m_descriptionLabel, kDescriptionWidth, this, real ? nullptr : initial);
-}
-
-void GUI::onRateButton(CCObject*)
-{
-    ScreenUtils::showRatePopup(0.0f, this);
 }
 
 void GUI::onSaveButton(CCObject*)
@@ -662,6 +663,9 @@ void GUI::onNewWorldButton(CCObject*)
 void GUI::startNewWorld()
 {
     StatsUtils::worldReset(CCString::create(worldHost().isFreePlay() ? "Free Mode" : "Story Mode"));
+    // An emptied world is no gallery world any more.
+    if (GameLayer* layer = GameLayer::existingInstance())
+        layer->setOnlineWorldId(0);
     if (gWorld) {
         gWorld->reset();
         // The player cleared the world (day 4 asks for it).

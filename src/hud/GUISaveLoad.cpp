@@ -450,6 +450,9 @@ void GUISaveLoad::deleteSelectedWorld()
     if (s.fileDelete) {
         s.fileDelete(name->getString());
         s.fileDelete(thumbnailNameOf(name->getString()));
+        // And the note of its upload: a new world of that name is not the one shared.
+        const std::string world = name->getString();
+        s.fileDelete(world.substr(0, world.size() - 3) + "gallery");
     }
     refreshList();
 }

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdlib>
 
+#include "base/LocalUtils.h"
 #include "base/Logger.h"
 #include "base/PlatformUtils.h"
 #include "profile/Profile.h"
@@ -155,6 +156,14 @@ const char* GalleryFailure::textKey() const
     case Kind::NotRegistered: break;
     }
     return "NetError1";
+}
+
+std::string GalleryFailure::words() const
+{
+    std::string text = LocalUtils::localize(textKey())->getString();
+    if (kind == Kind::Refused && !message.empty())
+        text += " " + LocalUtils::localizeWithVar("GalleryServerSays", message.c_str())->getString();
+    return text;
 }
 
 ServerLink* ServerLink::getInstance()

@@ -31,6 +31,9 @@ struct GalleryFailure {
     std::string message;  // the server's own words, or the transfer's
     // The localised text to show the player.
     const char* textKey() const;
+    // What the player reads: that text, then the server's own words when it
+    // refused the request.
+    std::string words() const;
 };
 
 enum class GalleryOrder { Newest, TopRated, MostDownloaded };

@@ -215,6 +215,8 @@ public:
     // 0 and ignores writes).
     int32_t getProgressWord(size_t offset) const;
     void setProgressWord(size_t offset, int32_t value);
+    // One more in a counter of the block (not saved here).
+    void countProgress(size_t offset) { setProgressWord(offset, getProgressWord(offset) + 1); }
     int32_t getShareCount() const { return getProgressWord(ProgressWord::ShareRewardTaken); }
     void setShareCount(int32_t v) { setProgressWord(ProgressWord::ShareRewardTaken, v); }
     int32_t getShareVersion() const { return getProgressWord(ProgressWord::GameVersionNumber); }

@@ -182,6 +182,7 @@ CCScene* GameLayer::scene()
     CCScene* scene = CCScene::create();
     GameLayer* layer = getInstance();
     layer->removeFromParentAndCleanup(false);
+    layer->m_returnAsItWas = false;
     scene->addChild(layer, -200);
     auto* borders = new GUIBorderLayer();
     scene->addChild(borders);
@@ -356,6 +357,13 @@ void GameLayer::onExit()
 
 void GameLayer::onEnterTransitionDidFinish()
 {
+    if (m_returnAsItWas) {
+        m_returnAsItWas = false;
+        ScreenUtils::getInstance()->setCurrentWindow(ScreenUtils::getInstance()->savedWindow);
+        CCLayerColor::onEnterTransitionDidFinish();
+        schedule(schedule_selector(GameLayer::tick), kTickInterval);
+        return;
+    }
     m_zoomMode = false;
     GUITopBar::getInstance()->updateMana();
     const bool freePlay = SaveLoadUtils::isFreePlay();
@@ -377,7 +385,8 @@ void GameLayer::onEnterTransitionDidFinish()
             ScreenUtils::getInstance()->setCurrentWindow(message);
         else
             GUITopBar::getInstance()->onDayButton();
-    } else if (!message->getFreeModeIntroDone() && !m_openGalleryOnEnter) {
+    } else if (!message->getFreeModeIntroDone() && !m_openGalleryOnEnter && m_onlineWorldId == 0) {
+        // Not over a world the player just opened from the gallery.
         runAction(CCSequence::create(CCDelayTime::create(1.0f),
                                      CCCallFunc::create(this, callfunc_selector(GameLayer::showFreeModeIntroduction)),
                                      NULL));
@@ -386,7 +395,8 @@ void GameLayer::onEnterTransitionDidFinish()
         m_openGalleryOnEnter = false;
         if (m_gui)
             runAction(CCSequence::create(CCDelayTime::create(1.0f),
-                                         CCCallFunc::create(m_gui, callfunc_selector(GUI::openGallery)), NULL));
+                                         CCCallFunc::create(m_gui, callfunc_selector(GUI::openGalleryFromMainMenu)),
+                                         NULL));
     }
     CCLayerColor::onEnterTransitionDidFinish();
     schedule(schedule_selector(GameLayer::tick), kTickInterval);
@@ -395,7 +405,9 @@ void GameLayer::onEnterTransitionDidFinish()
 void GameLayer::onBackPressed()
 {
     GUIIngameMessage* message = GUIIngameMessage::getInstance();
-    if (!message->getFreeModeIntroDone() && !m_openGalleryOnEnter &&
+    // A new player's free mode waits for its introduction; a gallery world
+    // shows none, so there the key acts at once.
+    if (!message->getFreeModeIntroDone() && !m_openGalleryOnEnter && m_onlineWorldId == 0 &&
         Profile::getInstance()->getGameMode() == kFreePlayMode)
         return;
     ScreenUtils::getInstance()->showPopup(LocalUtils::localize("ConfirmationGameplayMainMenu"), this,
@@ -409,7 +421,9 @@ void GameLayer::showStoryIntroduction()
 
 void GameLayer::showFreeModeIntroduction()
 {
-    ScreenUtils::showFreeModeIntroduction();
+    // A gallery world opened meanwhile has no introduction.
+    if (m_onlineWorldId == 0)
+        ScreenUtils::showFreeModeIntroduction();
 }
 
 void GameLayer::leaveToMenu()

@@ -259,6 +259,31 @@ void ScreenUtils::showProgressFailure()
     GUIProgressBar::getInstance()->showFailure();
 }
 
+void ScreenUtils::whenRegistered(CCObject* target, SEL_CallFunc done, SEL_CallFunc failed, CCString* caption)
+{
+    Profile* profile = Profile::getInstance();
+    if (profile->isRegistered()) {
+        if (target && done)
+            (target->*done)();
+        return;
+    }
+    profile->setPendingCallback(target, done);
+    profile->setDuplicateNameHandler(nullptr, nullptr);
+    if (profile->hasNickname()) {
+        GUIProgressBar* bar = GUIProgressBar::getInstance();
+        if (!bar->getParent()) {
+            showUploadProgress();
+            GUILabel::setFontName("ProgressBar_ach_fontButtons");
+            if (caption)
+                bar->setCaption(caption);
+            bar->setResultText(CCString::create(""));
+        }
+        bar->setFailedCallback(target, failed);
+        bar->setTargetProgress(30);
+    }
+    profile->ensureRegistered();
+}
+
 // --- keyboard ----------------------------------------------------------------------
 
 void ScreenUtils::showKeyboardWithLabel(GUILabel* label, float width, CCObject* target, CCString* hint)

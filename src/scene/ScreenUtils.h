@@ -60,6 +60,14 @@ public:
     static void showProgress(cocos2d::CCObject* target);
     static void completeProgress();
     static void showProgressFailure();
+    // Runs done on the target once the player has an account on the server:
+    // at once when there is one. Else the profile's own registration runs
+    // (the nickname keyboard first when the player has none) and done
+    // follows its success. A request it sends shows on the progress bar (a
+    // new bar takes the caption and closes by itself on success; one that
+    // shows already keeps its own), and its failure there runs failed.
+    static void whenRegistered(cocos2d::CCObject* target, cocos2d::SEL_CallFunc done, cocos2d::SEL_CallFunc failed,
+                               cocos2d::CCString* caption);
 
     // --- the keyboard ------------------------------------------------------------
     // The binding lives from an opening to the next one; label and target are

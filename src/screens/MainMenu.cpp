@@ -80,7 +80,8 @@ void MainMenu::resetInstanceForTests()
     if (!g_mainMenu)
         return;
     // The buttons' actions hold the menu: let go of them first.
-    for (GUIButton* button : {g_mainMenu->m_storyButton, g_mainMenu->m_freeButton, g_mainMenu->m_campaignsButton})
+    for (GUIButton* button : {g_mainMenu->m_storyButton, g_mainMenu->m_freeButton, g_mainMenu->m_galleryButton,
+                              g_mainMenu->m_campaignsButton})
         if (button)
             button->setCallback(nullptr);
     g_mainMenu->removeFromParentAndCleanup(true);
@@ -124,18 +125,23 @@ bool MainMenu::init()
                                       "mainmenu_buttonStory.png", nullptr);
     m_freeButton = GUIButton::create(CCCallFunc::create(this, callfunc_selector(MainMenu::startFreeMode)),
                                      "mainmenu_buttonFree.png", nullptr);
+    m_galleryButton = GUIButton::create(CCCallFunc::create(this, callfunc_selector(MainMenu::openGallery)),
+                                        "mainmenu_buttonGallery.png", nullptr);
     struct Placed {
         GUIButton* button;
         float x;
         const char* first;
         const char* second;
     };
+    // The two modes side by side; the gallery on the row below, right of
+    // the campaigns.
     for (const Placed& p : {Placed{m_storyButton, 150, "GoStoryModeLabel1", "GoStoryModeLabel2"},
-                            Placed{m_freeButton, 330, "GoFreeModeLabel1", "GoFreeModeLabel2"}}) {
+                            Placed{m_freeButton, 330, "GoFreeModeLabel1", "GoFreeModeLabel2"},
+                            Placed{m_galleryButton, 390, "GoGalleryLabel1", "GoGalleryLabel2"}}) {
         if (!p.button)
             continue;
         p.button->setScale(scale);
-        p.button->setPosition(scaledPoint(p.x, 150));
+        p.button->setPosition(scaledPoint(p.x, p.button == m_galleryButton ? 70 : 150));
         addTwoLineCaption(p.button, p.first, p.second, 12);
         p.button->setActivateDelayed(true);
         m_menu->addChild(p.button);
@@ -327,7 +333,24 @@ void MainMenu::openCampaigns()
     CCDirector::sharedDirector()->pushScene(CampaignSelection::scene());
 }
 
-void MainMenu::startWorld(int mode, int day)
+void MainMenu::openGallery()
+{
+    startWorld(kFreeModeGameMode, 0, true);
+}
+
+void MainMenu::buildTopBar(bool freePlay)
+{
+    GUITopBar* bar = GUITopBar::getInstance();
+    if (freePlay)
+        bar->buildFreeModeBar();
+    else
+        bar->buildCampaignBar();
+    bar->resetButtons();
+    bar->setLocked(false);
+    bar->updateBadges();
+}
+
+void MainMenu::startWorld(int mode, int day, bool toGallery)
 {
     const bool freeMode = mode == kFreeModeGameMode;
     // One world per press: a second press before the game scene is in is
@@ -356,19 +379,17 @@ void MainMenu::startWorld(int mode, int day)
         world.lightMap.setLightOn(true);
         world.lightMap.setSunOn(true);
     }
+    // The gallery's entry is counted and reported as its own, not free mode's.
+    if (toGallery)
+        profile->countProgress(ProgressWord::GalleryEntryCounter);
     profile->save();
     layer->setOnlineWorldId(0);
+    layer->setOpenGalleryOnEnter(toGallery);
+    buildTopBar(freeMode);
 
-    GUITopBar* bar = GUITopBar::getInstance();
-    if (freeMode)
-        bar->buildFreeModeBar();
-    else
-        bar->buildCampaignBar();
-    bar->resetButtons();
-    bar->setLocked(false);
-    bar->updateBadges();
-
-    if (freeMode) {
+    if (toGallery) {
+        StatsUtils::wentToGallery();
+    } else if (freeMode) {
         StatsUtils::wentToFreeMode();
     } else {
         if (mode == kStoryGameMode)

@@ -1,14 +1,8 @@
 // The background gallery and the share window as the top bar and the world
 // settings open them: pages, ownership, purchases and what a saved world
 // keeps; the share reward, the screenshot file and the save dialog's
-// answers; the online gallery's offline answer. Headless, manual clock,
-// 800 x 600.
+// answers. Headless, manual clock, 800 x 600.
 #include <gtest/gtest.h>
-
-#include <arpa/inet.h>
-#include <netinet/in.h>
-#include <sys/socket.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <set>
@@ -19,16 +13,13 @@
 #include "base/NSData.h"
 #include "base/ScreenMetrics.h"
 #include "base/Utils.h"
-#include "cocos2d_extensions/CCValue.h"
 #include "gui/GUIButton.h"
 #include "gui/GUILabel.h"
 #include "gui/GUIPopup.h"
-#include "gui/GUIRate.h"
 #include "hud/GUIBackgrounds.h"
 #include "hud/GUIShare.h"
 #include "hud/GUITopBar.h"
 #include "hud/PixelMarket.h"
-#include "online/ServerLink.h"
 #include "platform/SaveFileDialog.h"
 #include "profile/Profile.h"
 #include "support/GameSceneFixture.h"
@@ -509,56 +500,6 @@ TEST_F(Share, SaveLeavesTheViewInTheModeAndWindowItHad)
             << view->getWindowSize().width << " x " << view->getWindowSize().height;
     }
     view->resetForTests();
-}
-
-// --- the online gallery offline --------------------------------------------------
-
-TEST_F(Windows, TheOnlineGalleryAndTheRatingSayOfflineAndSendNothing)
-{
-    // A server that would see any request.
-    const int listener = socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK, 0);
-    ASSERT_GE(listener, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    ASSERT_EQ(bind(listener, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
-    ASSERT_EQ(listen(listener, 4), 0);
-    socklen_t length = sizeof address;
-    getsockname(listener, reinterpret_cast<sockaddr*>(&address), &length);
-    ServerLink* link = ServerLink::getInstance();
-    const std::string previous = link->baseUrl();
-    link->setBaseUrl("http://127.0.0.1:" + std::to_string(ntohs(address.sin_port)));
-
-    GUI* gui = layer->getGUI();
-    gui->onMenuButton(GUI::kWorldSettingsMenu, nullptr);
-    stepSeconds(0.5f);
-    gui->onGalleryButton(nullptr);
-    stepSeconds(1.0f);
-    EXPECT_EQ(gui->getState(), GUIWindow::Closed) << "the HUD's menu closes";
-    EXPECT_EQ(popupText(), LocalUtils::localize("NotificationOfflineMode")->getString());
-    answerPopup();
-
-    const int32_t mana = profile->getMana();
-    testsupport::LogCapture log;
-    ScreenUtils::showRatePopup(0.0f, gui);
-    stepSeconds(0.3f);
-    GUIRate* rate = GUIRate::getInstance();
-    rate->onStarPressed(CCInteger::create(3));
-    rate->confirm();
-    stepSeconds(1.0f);
-    EXPECT_TRUE(log.contains("rating 3")) << "the fourth star is rating 3";
-    EXPECT_TRUE(log.contains("of online world 0"));
-    EXPECT_EQ(popupText(), LocalUtils::localize("NotificationOfflineMode")->getString());
-    answerPopup();
-    EXPECT_EQ(profile->getMana(), mana) << "nothing stored";
-
-    world->addParticle(60, 40, hashString("Sand"), true);
-    stepSeconds(0.5f);
-    EXPECT_NE(typeAt(60, 40), hashString("Sand")) << "the world steps again: the grain has fallen";
-    stepSeconds(1.0f);
-    EXPECT_LT(accept(listener, nullptr, nullptr), 0) << "the server saw no request";
-    close(listener);
-    link->setBaseUrl(previous);
 }
 
 }  // namespace

@@ -560,7 +560,7 @@ void ScriptedPlayer::saveWorld()
     note("saveWorld");
     const std::string universe = kWorldNames[pick(static_cast<int>(std::size(kWorldNames)))];
     const std::vector<CCNode*> buttons = openMenu(GUI::kWorldMenu);
-    // Name, description, rate, save, load, new world.
+    // Name, description, upload (free play), save, load, new world.
     if (buttons.size() < 6) {
         fail("the world menu lacks its buttons");
         settle();

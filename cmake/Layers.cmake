@@ -58,6 +58,12 @@ tesmora_layer(tesmora_online
   FOLDERS online
   DEPENDS tesmora_world CURL::libcurl)
 
+# The world-sharing server: a program beside the game that shares only base
+# and world (the blob reader that checks uploads).
+tesmora_layer(tesmora_server
+  FOLDERS server
+  DEPENDS tesmora_world SQLite::SQLite3 PkgConfig::CPP_HTTPLIB)
+
 tesmora_layer(tesmora_game
   FOLDERS scene gui hud goals campaigns screens
   DEPENDS tesmora_online)

@@ -8,10 +8,12 @@
 #include "app/AppDelegate.h"
 #include "base/Logger.h"
 #include "base/NSData.h"
+#include "goals/AchievementManager.h"
 #include "platform/CrashHandler.h"
 #include "platform/DebugOutput.h"
 #include "platform/MessageBox.h"
 #include "platform/PlatformServices.h"
+#include "profile/Profile.h"
 #include "scene/GameLayer.h"
 
 USING_NS_CC;
@@ -75,6 +77,9 @@ int runGame(const GameLoop& loop)
         view->setFrameSize(800, 600);
         platform::CrashHandler::setComment("Running: sharedApplication()\n");
         result = loop();
+        // The window closed over a level that was won: the win is kept.
+        if (GameLayer::existingInstance())
+            AchievementManager::getInstance()->keepWonDay(Profile::getInstance()->getGameMode());
         if (result == 0 && !worldPath.empty())
             result = saveWorldAtExit(worldPath);
         platform::PlatformServices::shutdown();

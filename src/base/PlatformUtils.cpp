@@ -36,7 +36,6 @@ std::list<std::string> listCloudFiles(std::initializer_list<std::string> folders
 
 bool saveScreenshotImage(CCImage* image, const std::string& path)
 {
-    LOG_ERROR << "UNIMPLEMENTED!!!";
     if (!image)
         return false;
     bool saved = image->saveToFile(path.c_str(), true);

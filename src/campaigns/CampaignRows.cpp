@@ -118,7 +118,10 @@ bool CampaignStep::isAccomplished()
 
 void CampaignStep::onAccomplished()
 {
-    CCArray* mana = amountList(getMissionReward(m_row.boardKey));
+    // A level won before pays nothing more, and its board shows no mana.
+    const bool pays =
+        m_row.grant == StepGrant::Always ? !Profile::getInstance()->isRewardsOff() : levelEndGrantPays(m_row.level + 1);
+    CCArray* mana = pays ? amountList(getMissionReward(m_row.boardKey)) : nullptr;
     if (m_campaign.board == BoardLists::None)
         showLevelUp(nullptr, nullptr, nullptr, mana);
     else

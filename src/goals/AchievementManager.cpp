@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <limits>
 
+#include "base/LocalUtils.h"
 #include "base/Logger.h"
 #include "base/NSData.h"
 #include "base/StatsUtils.h"
@@ -12,6 +13,7 @@
 #include "platform/GameClock.h"
 #include "profile/Profile.h"
 #include "profile/ProfileFile.h"
+#include "world/GameServices.h"
 #include "world/WorldHost.h"
 
 USING_NS_CC;
@@ -41,6 +43,37 @@ int64_t dueAfter(int64_t now, int64_t delay)
     delay = std::max<int64_t>(delay, 0);
     return delay > std::numeric_limits<int64_t>::max() - now ? std::numeric_limits<int64_t>::max() : now + delay;
 }
+
+// A level's end while its scene goes: what changes the game goes through,
+// what would come on screen (the board, announcements, message pages) does
+// not. Installed for its lifetime.
+class OffScreenGoalsUi : public GoalsUi {
+public:
+    OffScreenGoalsUi() : m_inner(goalsUi()), m_previous(setGoalsUi(this)) { }
+    ~OffScreenGoalsUi() override { setGoalsUi(m_previous); }
+    OffScreenGoalsUi(const OffScreenGoalsUi&) = delete;
+    OffScreenGoalsUi& operator=(const OffScreenGoalsUi&) = delete;
+
+    void showNotification(const std::string&, const std::string&) override { }
+    void playLilGodAnimation() override { }
+    void updateDayButton() override { }
+    void unlock(DayItem kind, const std::string& name) override { m_inner.unlock(kind, name); }
+    bool loadDaySettings(const std::string& worldName) override { return m_inner.loadDaySettings(worldName); }
+    void showDayCleared(CCArray*, CCArray*, CCArray*, CCArray*) override { }
+    bool loadWorld(NSData* blob) override { return m_inner.loadWorld(blob); }
+    std::string loadedWorldName() override { return m_inner.loadedWorldName(); }
+    void setLoadedWorldName(const std::string& name) override { m_inner.setLoadedWorldName(name); }
+    bool overviewUsed() override { return m_inner.overviewUsed(); }
+    void setOverviewUsed(bool used) override { m_inner.setOverviewUsed(used); }
+    void setStoryLevel2Flag() override { m_inner.setStoryLevel2Flag(); }
+    void showStoryReminder(int) override { }
+    void showFreeModeMessage() override { }
+    void showOutro() override { }
+
+private:
+    GoalsUi& m_inner;
+    GoalsUi* m_previous;
+};
 
 }  // namespace
 
@@ -123,6 +156,8 @@ void AchievementManager::clearDay()
     clearList(m_completed);
     letGo(m_step);
     m_step = nullptr;
+    m_dayWon = false;
+    m_boardShown = false;
 }
 
 void AchievementManager::addMission(AchievementBase* mission)
@@ -145,8 +180,18 @@ void AchievementManager::setCurrentStep(AchievementBase* step)
 
 std::vector<std::pair<std::string, std::string>> AchievementManager::activeMissions()
 {
+    return textsOf(m_active);
+}
+
+std::vector<std::pair<std::string, std::string>> AchievementManager::completedMissions()
+{
+    return textsOf(m_completed);
+}
+
+std::vector<std::pair<std::string, std::string>> AchievementManager::textsOf(const GoalList& list)
+{
     std::vector<std::pair<std::string, std::string>> missions;
-    for (AchievementBase* m = m_active.head; m; m = m->next) {
+    for (AchievementBase* m = list.head; m; m = m->next) {
         CCString* name = m->getName();
         CCString* briefing = m->getBriefing();
         missions.emplace_back(name ? name->getString() : std::string(),
@@ -172,6 +217,21 @@ void AchievementManager::reward(AchievementBase* mission)
         complete(mission);
 }
 
+void AchievementManager::announceWin()
+{
+    Profile* profile = Profile::getInstance();
+    LOG << "day" << profile->getDay() << "won; its board waits for the day button";
+    const char* notice = profile->getGameMode() == 0 ? "DayCompleteNotice" : "LevelCompleteNotice";
+    goalsUi().showNotification(LocalUtils::localize(notice)->getString(), "");
+}
+
+bool AchievementManager::noteWin()
+{
+    if (m_live && m_step && m_active.count == 0 && !m_boardShown)
+        m_dayWon = true;
+    return m_dayWon;
+}
+
 // --- per step ---------------------------------------------------------------------------
 
 void AchievementManager::checkMissions()
@@ -187,8 +247,12 @@ void AchievementManager::checkMissions()
         if (mission->rewardPending) {
             if (mission->rewardDue <= now) {
                 reward(mission);
+                const bool won = !m_dayWon && noteWin();
                 if (m_live)
                     goalsUi().playLilGodAnimation();
+                // The day button now ends the level: the notice says so.
+                if (won)
+                    announceWin();
             }
         } else if (!passed && mission->isAccomplished()) {
             passed = true;
@@ -267,6 +331,7 @@ void AchievementManager::completeAllMissions()
     }
     // The active list has been emptied under any walk that called this.
     ++m_clears;
+    noteWin();
     goalsUi().playLilGodAnimation();
 }
 
@@ -282,6 +347,10 @@ void AchievementManager::endDay(int32_t gameMode)
         return;
     }
     clearList(m_completed);
+    if (m_live) {
+        m_dayWon = false;
+        m_boardShown = true;
+    }
     m_step->onAccomplished();
     Profile* profile = Profile::getInstance();
     if (m_live) {
@@ -300,8 +369,32 @@ void AchievementManager::endDay(int32_t gameMode)
 void AchievementManager::levelEnd()
 {
     Call call(*this);
+    m_dayWon = false;
+    m_boardShown = false;
     if (m_step)
         m_step->onLevelEnd();
+}
+
+bool AchievementManager::keepWonDay(int32_t gameMode)
+{
+    if (!m_live || worldHost().isFreePlay() || !m_step)
+        return false;
+    for (AchievementBase* mission = m_active.head; mission; mission = mission->next)
+        if (!mission->rewardPending)
+            return false;
+    Call call(*this);
+    OffScreenGoalsUi offScreen;
+    // Passed and waiting for their delay: theirs now.
+    if (m_active.count > 0)
+        completeAllMissions();
+    if (!m_dayWon && !m_boardShown)
+        return false;
+    LOG << "the won day" << Profile::getInstance()->getDay() << "ends as its scene goes";
+    if (!m_boardShown)
+        endDay(gameMode);
+    levelEnd();
+    Profile::getInstance()->save();
+    return true;
 }
 
 // --- days -------------------------------------------------------------------------------
@@ -372,7 +465,16 @@ void AchievementManager::loadDay(int32_t day)
     }
     const std::string name = dayName(mode, day);
     LOG << "loadDay:" << name;
-    loadMissionUniverse(name);
+    if (loadMissionUniverse(name)) {
+        // The world menu names the day or level, and its goals, in the
+        // player's language rather than by the prepared world's file.
+        std::string goals;
+        for (const auto& [mission, briefing] : activeMissions())
+            goals += (goals.empty() ? "" : ", ") + mission;
+        GameServices& services = gameServices();
+        services.setUniverseName(levelTitle(mode, day, false));
+        services.setUniverseDescription(goals);
+    }
     goalsUi().loadDaySettings(name);
 }
 

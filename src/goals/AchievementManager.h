@@ -41,8 +41,10 @@ public:
     int32_t completedCount() const { return m_completed.count; }
     AchievementBase* firstActive() const { return m_active.head; }
     AchievementBase* firstCompleted() const { return m_completed.head; }
-    // The active missions as (name, briefing), in order.
+    // The active missions as (name, briefing), in order; the completed ones
+    // likewise.
     std::vector<std::pair<std::string, std::string>> activeMissions();
+    std::vector<std::pair<std::string, std::string>> completedMissions();
     // Live play; off while earlier days are replayed.
     bool isLive() const { return m_live != 0; }
     // The first-time flag: the day running was never closed before, so its
@@ -69,6 +71,14 @@ public:
     void endDay(int32_t gameMode);
     // The step's set-up of the next day (the board's next button).
     void levelEnd();
+    // The day's last mission was rewarded in live play and its board has not
+    // been seen yet: the day button says the level is complete.
+    bool isDayWon() const { return m_dayWon; }
+    // Leaving the level (to the menu, or quitting) after its last mission
+    // passed: rewards still waiting are paid, and the day ends as its board's
+    // next button would end it, with nothing shown, so the next level is the
+    // one offered. False (nothing done) while a mission is still open.
+    bool keepWonDay(int32_t gameMode);
 
     // --- days ------------------------------------------------------------------------
     // Starts the profile's game mode at the day: its entry missions and first
@@ -136,12 +146,21 @@ private:
     void complete(AchievementBase* mission);
     void reward(AchievementBase* mission);
     void replayDay(int32_t gameMode);
+    static std::vector<std::pair<std::string, std::string>> textsOf(const GoalList& list);
+    // After a reward: the day is won when no mission is left. Answers whether
+    // it is.
+    bool noteWin();
+    // The log line and the top bar's notice of a day won in play.
+    void announceWin();
 
     GoalList m_active;
     GoalList m_completed;
     AchievementBase* m_step = nullptr;
     uint8_t m_live = 1;
     bool m_newBestDay = false;
+    bool m_dayWon = false;
+    // The board of a live day came up and its next button has not run yet.
+    bool m_boardShown = false;
     // Raised whenever the lists are emptied, so a walk over them stops.
     uint64_t m_clears = 0;
     int m_depth = 0;

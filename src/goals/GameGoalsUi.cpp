@@ -111,7 +111,9 @@ GoalsUi& goalsUi()
     return g_installed ? *g_installed : game;
 }
 
-void setGoalsUi(GoalsUi* ui)
+GoalsUi* setGoalsUi(GoalsUi* ui)
 {
+    GoalsUi* previous = g_installed;
     g_installed = ui;
+    return previous;
 }

@@ -141,6 +141,17 @@ void grantExperience(int32_t amount)
     profile->save();
 }
 
+bool levelEndGrantPays(int32_t nextDay)
+{
+    Profile* profile = Profile::getInstance();
+    if (profile->isRewardsOff())
+        return false;
+    if (worldHost().isFreePlay())
+        return true;
+    const int slot = bestDaySlot(profile->getGameMode());
+    return AchievementManager::getInstance()->isLive() && slot >= 0 && nextDay > profile->getBestDay(slot);
+}
+
 void setStoryDay(int32_t day)
 {
     Profile* profile = Profile::getInstance();
@@ -236,4 +247,18 @@ std::string backgroundTitle(const std::string& name)
     if (!key.empty())
         key[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(key[0])));
     return localizedTextOr(key + "BkgName", name);
+}
+
+std::string levelTitle(int32_t mode, int32_t day, bool complete)
+{
+    const std::string number = std::to_string(day);
+    if (mode == 0)
+        return LocalUtils::localizeWithVar(complete ? "BoardDayComplete" : "GoalsDayTitle", number.c_str())
+            ->getString();
+    if (mode < 1 || mode > 10)
+        return std::string();
+    const std::string campaign = "CampaignTitle" + std::to_string(mode);
+    return LocalUtils::localizeWithVars(CCString::create(complete ? "BoardLevelComplete" : "GoalsLevelTitle"),
+                                        LocalUtils::localize(campaign.c_str()), CCString::create(number))
+        ->getString();
 }

@@ -32,6 +32,9 @@ int32_t getMissionReward(const std::string& key);
 // time, the amount goes to the pending mana (unless rewards are off) and the
 // profile is saved; otherwise nothing happens.
 void grantExperience(int32_t amount);
+// Whether the grant of a level end that passes nextDay to setStoryDay pays:
+// the day-cleared board shows only mana that is paid.
+bool levelEndGrantPays(int32_t nextDay);
 // The profile's current day. Above the best day of the game mode it becomes
 // the best and sets the first-time flag; otherwise (and in free play and
 // daily quests, which keep no best day) the flag is cleared.
@@ -65,3 +68,7 @@ std::string itemTitle(const std::string& name);
 std::string backgroundTitle(const std::string& name);
 // A background's id: its name lower-cased ("LightShow" -> "lightshow").
 std::string backgroundId(const std::string& name);
+// A day's or level's name: "Day 3", "Contraptions — level 4"; with complete,
+// "Day 3 complete", "Contraptions — level 4 complete". Empty for a game mode
+// without days.
+std::string levelTitle(int32_t mode, int32_t day, bool complete);

@@ -46,5 +46,6 @@ public:
 
 // The interface in use: the game's unless a test installed another.
 GoalsUi& goalsUi();
-// Null puts the game's back.
-void setGoalsUi(GoalsUi* ui);
+// Null puts the game's back. Answers the one installed before (null: the
+// game's).
+GoalsUi* setGoalsUi(GoalsUi* ui);

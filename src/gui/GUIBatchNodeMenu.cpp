@@ -79,8 +79,11 @@ void GUIBatchNodeMenu::handleTouchEnded(CCTouch* touch)
     pressed->retain();
     setPressedButton(nullptr);
     const CCPoint point = touch->getLocation();
-    for (CCObject* object : *getChildren()) {
-        auto* button = dynamic_cast<GUIButton*>(object);
+    // The topmost button under the finger, as the press looked for it: a
+    // button drawn over another (a field's clear button) gets its release.
+    CCArray* children = getChildren();
+    for (int i = static_cast<int>(children->count()) - 1; i >= 0; --i) {
+        auto* button = dynamic_cast<GUIButton*>(children->objectAtIndex(static_cast<unsigned>(i)));
         if (!button)
             continue;
         const CCPoint local = button->convertToNodeSpace(point);

@@ -253,6 +253,16 @@ void GUIButton::setText(CCString* text)
     m_label->setScale(scale);  // exactly the old scale, whatever the font size
 }
 
+void GUIButton::fitCaption(float margin)
+{
+    if (!m_label)
+        return;
+    const float room = getContentSize().width - 2 * margin;
+    const float width = m_label->getWidth() * m_label->getScale();
+    if (width > room && room > 0)
+        m_label->setScale(m_label->getScale() * room / width);
+}
+
 void GUIButton::setIconAt(const char* frameName, const CCPoint& position)
 {
     m_icon = CCSprite::createWithSpriteFrameName(frameName ? frameName : "");

@@ -37,6 +37,9 @@ public:
     void setText(cocos2d::CCString* text, float size, const cocos2d::CCPoint& position);
     void setText(cocos2d::CCString* text, float size);
     void setText(cocos2d::CCString* text);
+    // A caption wider than the button, less the margin on each side, shrinks
+    // to fit (a longer word in another language).
+    void fitCaption(float margin);
     virtual void setIconAt(const char* frameName, const cocos2d::CCPoint& position);
     // Never null.
     virtual cocos2d::CCString* getText();

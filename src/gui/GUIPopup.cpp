@@ -254,7 +254,8 @@ void GUIPopup::buildConfirm(CCString* text, bool withCancel)
     if (!newBackground("popups_background.png"))
         return;
     GUILabel::setFontName("popups_ach_colorFont");
-    GUILabel::lineSpacing = -2;
+    // A font pixel between a line's descenders and the next line's letters.
+    GUILabel::lineSpacing = 1;
     m_messageLabel = newLabel(10);
     m_messageLabel->setColor(ccc3(36, 75, 98));
     m_messageLabel->setColoredText(textOrEmpty(text), 130);
@@ -263,7 +264,7 @@ void GUIPopup::buildConfirm(CCString* text, bool withCancel)
     m_buttonContainer->addChild(m_messageLabel);
     if (withCancel)
         addCancelButton();
-    addOkButton(110, "GenericOkBut", 15);
+    addOkButton(110, "GenericOkBut", 10);
     CCSprite* god = CCSprite::createWithSpriteFrameName("popups_godA.png");
     if (god) {
         god->setPosition(ccp(5, 5));
@@ -300,7 +301,7 @@ void GUIPopup::buildDisclaimer()
     }
     GUILabel::lineSpacing = 0;
     addCancelButton();
-    addOkButton(110, "GenericOkBut", 15);
+    addOkButton(110, "GenericOkBut", 10);
 }
 
 void GUIPopup::setPurchaseInfo(CCString* title, CCString* icon, float price, CCString* description)
@@ -563,16 +564,16 @@ void GUIPopup::loadHints()
 
 namespace {
 
+CCDictionary* levelHints(CCDictionary* hints, int32_t mode, int32_t day)
+{
+    auto* all = hints ? dynamic_cast<CCDictionary*>(hints->objectForKey("Hints")) : nullptr;
+    return all ? dynamic_cast<CCDictionary*>(all->objectForKey(GUIPopup::levelKey(mode, day))) : nullptr;
+}
+
 CCDictionary* currentLevelHints(CCDictionary* hints)
 {
-    if (!hints)
-        return nullptr;
-    auto* all = dynamic_cast<CCDictionary*>(hints->objectForKey("Hints"));
-    if (!all)
-        return nullptr;
     Profile* profile = Profile::getInstance();
-    return dynamic_cast<CCDictionary*>(
-        all->objectForKey(GUIPopup::levelKey(profile->getGameMode(), profile->getDay())));
+    return levelHints(hints, profile->getGameMode(), profile->getDay());
 }
 
 uint32_t currentMask()
@@ -588,6 +589,12 @@ std::string hintKey(int32_t n)
 }
 
 }  // namespace
+
+bool GUIPopup::levelHasHints(int32_t mode, int32_t day)
+{
+    CCDictionary* level = levelHints(CCDictionary::createWithContentsOfFile(g_hintsFile), mode, day);
+    return level && level->objectForKey(hintKey(1));
+}
 
 int32_t GUIPopup::hintPriceOf(int32_t n) const
 {
@@ -610,7 +617,7 @@ void GUIPopup::buildHints()
         m_buttonContainer->addChild(title);
     }
     GUILabel::lineSpacing = 0;
-    addOkButton(130, "GenericOkBut", 15);
+    addOkButton(130, "GenericOkBut", 10);
 
     CCDictionary* level = currentLevelHints(m_hints);
     if (!level || !level->objectForKey(hintKey(1)))
@@ -723,6 +730,8 @@ void GUIPopup::chargeHint()
     // Only a hint that can be recorded is paid for.
     Profile* profile = Profile::getInstance();
     if (m_hintNumber >= 1 && m_hintNumber <= 3 && hintSlot(profile->getGameMode(), profile->getDay()) >= 0) {
+        LOG << "hint" << m_hintNumber << "bought: mana" << profile->getMana() << "->"
+            << profile->getMana() - m_hintPrice;
         profile->setMana(profile->getMana() - m_hintPrice);
         if (gameServices().refreshTopBarMana)
             gameServices().refreshTopBarMana();

@@ -68,6 +68,8 @@ public:
     static int hintSlot(int32_t mode, int32_t day);
     // The file's price of hint n of the current level (0 when missing).
     int32_t hintPriceOf(int32_t n) const;
+    // The level offers at least one hint (its first).
+    static bool levelHasHints(int32_t mode, int32_t day);
 
     GUILabel* getMessageLabel() const { return m_messageLabel; }
     GUIButton* getOkButton() const { return m_okButton; }

@@ -189,9 +189,11 @@ void GUIRate::confirm()
 
 void GUIRate::onDismissed()
 {
+    // A window the rating's answer opened meanwhile (a popup) keeps its place.
     GUIWindow* previous = m_previousWindow;
-    ScreenUtils::getInstance()->setCurrentWindow(previous && previous != this && previous->getParent() ? previous
-                                                                                                       : nullptr);
+    ScreenUtils* screens = ScreenUtils::getInstance();
+    if (screens->getCurrentWindow() == this || !screens->getCurrentWindow())
+        screens->setCurrentWindow(previous && previous != this && previous->getParent() ? previous : nullptr);
     hold(m_previousWindow, static_cast<GUIWindow*>(nullptr));
     clearTarget();
     retain();

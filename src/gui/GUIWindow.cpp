@@ -37,6 +37,14 @@ GUIWindow::~GUIWindow()
     ScreenUtils::getInstance()->forgetWindow(this);
     if (m_pressedButton)
         m_pressedButton->release();
+    CC_SAFE_RELEASE(m_touchArea);
+}
+
+void GUIWindow::setTouchArea(CCNode* area)
+{
+    CC_SAFE_RETAIN(area);
+    CC_SAFE_RELEASE(m_touchArea);
+    m_touchArea = area;
 }
 
 bool GUIWindow::initWithSize(CCSize size)
@@ -141,6 +149,12 @@ void GUIWindow::handleTouchBegan(CCTouch* touch)
     setPressedButton(nullptr);
     const CCPoint point = CCDirector::sharedDirector()->convertToGL(touch->getLocationInView());
     m_lastTouchPoint = point;
+    if (m_touchArea && m_touchArea->getParent() &&
+        !m_touchArea->boundingBox().containsPoint(m_touchArea->getParent()->convertToNodeSpace(point))) {
+        m_touching = false;
+        onTouchOutside();
+        return;
+    }
     if (m_buttonContainer) {
         const CCPoint local = m_buttonContainer->convertToNodeSpace(point);
         CCArray* children = m_buttonContainer->getChildren();
@@ -206,6 +220,14 @@ void GUIWindow::firePressedButton()
 void GUIWindow::handleTouchMoved(CCTouch* touch)
 {
     CCPoint point = touch->getLocation();
+    // A held slider follows every move: a drag along it goes sideways, which
+    // the move threshold below (made for scrolling) would swallow.
+    if (auto* slider = dynamic_cast<GUISlider*>(livePressedButton())) {
+        m_touching = false;
+        m_lastTouchPoint = point;
+        slider->handleTouch(touch);
+        return;
+    }
     if (m_touching) {
         if (std::fabs(point.y - m_lastTouchPoint.y) < kMoveCancel)
             return;

@@ -36,6 +36,9 @@ public:
     void handleTouchEnded(cocos2d::CCTouch* touch);
     void firePressedButton();
     void keyArrowPressed(int code) override;
+    // A touch that began outside the touch area (see setTouchArea); the
+    // base does nothing with it.
+    virtual void onTouchOutside() { }
 
     const cocos2d::CCSize& getSize() const { return m_size; }
     GUIButton* getPressedButton() const { return m_pressedButton; }
@@ -57,6 +60,9 @@ protected:
     GUIButton* livePressedButton();
     // Where a closed window with removeOnClose goes.
     virtual void handOverClosedWindow();
+    // The node (a panel) whose box takes the window's touches: one that
+    // begins outside it goes to onTouchOutside. Null: the whole window.
+    void setTouchArea(cocos2d::CCNode* area);
 
     cocos2d::CCSize m_size;
     cocos2d::CCSpriteBatchNode* m_batchNode = nullptr;
@@ -65,6 +71,7 @@ protected:
     GUIButton* m_pressedButton = nullptr;  // retained while pressed
     GUIScroll* m_scroll = nullptr;
     SlidingLayer* m_slidingLayer = nullptr;
+    cocos2d::CCNode* m_touchArea = nullptr;  // retained
     int32_t m_scrollMin = 0;
     int32_t m_scrollMax = 0;
     bool m_touching = false;

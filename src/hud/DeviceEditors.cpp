@@ -124,7 +124,8 @@ bool InstrumentEditor::initFor(Instrument* instrument, int32_t octaves, bool dru
     m_octave = octaves > 0 ? std::clamp(instrument->octave, 0, octaves - 1) : 0;
     const CCSize size = m_panel->getContentSize();
     const float step = size.width / static_cast<float>(kNotes);
-    const float noteRow = octaves > 0 ? size.height * 0.68f : size.height / 2;
+    // The rows below the close button's corner.
+    const float noteRow = octaves > 0 ? size.height - 24 : (size.height - 14) / 2;
     for (int32_t n = 0; n < kNotes; ++n) {
         CCString* caption = drums ? numberText(n + 1) : CCString::create(upper(Music::noteName(n)));
         m_noteButtons.push_back(addChoiceButton(kChoiceButton, caption,
@@ -136,7 +137,7 @@ bool InstrumentEditor::initFor(Instrument* instrument, int32_t octaves, bool dru
     for (int32_t o = 0; o < octaves; ++o) {
         // The octave's sound files count from 1.
         m_octaveButtons.push_back(addChoiceButton(kWideButton, numberText(o + 1),
-                                                  ccp(left + octaveStep * static_cast<float>(o), size.height * 0.28f),
+                                                  ccp(left + octaveStep * static_cast<float>(o), 12),
                                                   callfuncO_selector(InstrumentEditor::onOctave), o));
     }
     showSelected();

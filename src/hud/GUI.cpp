@@ -1,14 +1,11 @@
 #include "hud/GUI.h"
 
+#include "base/LocalUtils.h"
 #include "base/Logger.h"
-#include "cocos2d_extensions/CCValue.h"
 #include "gui/GUIButton.h"
 #include "gui/GUILabel.h"
 #include "world/GameServices.h"
-#include "gui/GUIRate.h"
 #include "hud/GUITopBar.h"
-#include "scene/GameLayer.h"
-#include "scene/ScreenUtils.h"
 #include "world/Tool.h"
 #include "world/World.h"
 #include "world/WorldHost.h"
@@ -17,6 +14,7 @@ USING_NS_CC;
 
 GUI::~GUI()
 {
+    m_life.reset();
     CC_SAFE_RELEASE(m_currentElement);
     m_currentElement = nullptr;
     setDescriptionLabel(nullptr);
@@ -124,6 +122,18 @@ void GUI::selectDefaultTool()
     selectTool("Draw");
 }
 
+void GUI::selectStartElementAndTool()
+{
+    if (isAvailable("Soil"))
+        selectDefaultElement();
+    else
+        selectElement(pickStartElement());
+    if (isAvailable("Draw"))
+        selectDefaultTool();
+    else
+        selectTool(pickStartTool());
+}
+
 void GUI::selectTool(const std::string& name)
 {
     if (!gWorld)
@@ -162,20 +172,6 @@ void GUI::onBackPressed()
     GUITopBar::getInstance()->resetButtons();
 }
 
-// The online gallery needs the world-sharing server, which the game does not
-// reach: the player is told so, and nothing is pushed or sent.
-void GUI::openGallery()
-{
-    if (getState() != Closed)
-        closeMenu();
-    ScreenUtils::showOfflinePopup();
-}
-
-void GUI::showOfflineNotice()
-{
-    ScreenUtils::showOfflinePopup();
-}
-
 void GUI::setDescriptionLabel(GUILabel* label)
 {
     if (label)
@@ -194,30 +190,21 @@ void GUI::setNameLabel(GUILabel* label)
     m_nameLabel = label;
 }
 
+CCString* GUI::shownDescription(const std::string& description)
+{
+    return description.empty() ? LocalUtils::localize("WorldNoDescription") : CCString::create(description);
+}
+
 void GUI::onDescriptionEntered(CCObject* text)
 {
     auto* entered = dynamic_cast<CCString*>(text);
     const std::string description = entered ? entered->getString() : std::string();
     if (gameServices().setUniverseDescription)
         gameServices().setUniverseDescription(description);
+    if (gWorld)
+        gWorld->unsavedChanges = true;
     if (m_descriptionLabel) {
         GUILabel::lineSpacing = -2.0f;
-        m_descriptionLabel->setMultilineText(CCString::create(description.empty() ? "No description" : description),
-                                             kDescriptionWidth, kDescriptionLines);
+        m_descriptionLabel->setMultilineText(shownDescription(description), kDescriptionWidth, kDescriptionLines);
     }
-}
-
-// Only a world from the online gallery can be rated, and none is loaded
-// offline: the rating is logged, nothing is sent or stored, and once the
-// stars have gone the offline notice says why.
-void GUI::rateWorld(CCObject* rating)
-{
-    auto* value = dynamic_cast<cocos2d_extensions::CCValue<float>*>(rating);
-    GameLayer* layer = GameLayer::existingInstance();
-    LOG << "rating" << (value ? value->getValue() : -1.0f) << "of online world"
-        << (layer ? layer->getOnlineWorldId() : 0) << "not sent (offline)";
-    if (CCScene* scene = CCDirector::sharedDirector()->getRunningScene())
-        scene->runAction(CCSequence::create(CCDelayTime::create(GUIRate::kFadeSeconds + 0.05f),
-                                            CCCallFunc::create(this, callfunc_selector(GUI::showOfflineNotice)),
-                                            nullptr));
 }

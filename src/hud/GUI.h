@@ -3,6 +3,7 @@
 // slider, world settings, world menu). Until a day's settings restrict it,
 // every element, tool and option is available.
 #include <cstdint>
+#include <memory>
 #include <set>
 #include <string>
 #include <vector>
@@ -133,6 +134,11 @@ public:
     int32_t priceToPay(const std::string& name);
     const std::string& getPendingPurchase() const { return m_pendingPurchase; }
     void onToolPicked(cocos2d::CCObject* name);
+    // The tool menu's eraser: marked while on, the current tool's pictogram
+    // on it (tagged kEraserToolTag) and the words that name that tool beside
+    // it (tagged the same in the menu's content).
+    static constexpr int kEraserToolTag = 12;
+    void showEraserTool(GUIButton* eraser, int toolKind, cocos2d::CCNode* content, const cocos2d::CCPoint& wordsAt);
     void onPresetPicked(cocos2d::CCObject* level);
     void onSwitchPicked(cocos2d::CCObject* which);
     // World-settings switches: flip the world's flag, then refresh the bar
@@ -163,6 +169,9 @@ public:
     void selectElement(const std::string& name);
     void selectDefaultTool();
     std::string pickStartTool();
+    // What a level starts with: Soil and Draw where the day allows them,
+    // else the first element and tool it offers (never one it locks).
+    void selectStartElementAndTool();
     // Replaces the world's tool by Tool::create(name) (none for a name that
     // is not a tool).
     void selectTool(const std::string& name);
@@ -190,19 +199,14 @@ public:
     // The back key closes an open menu, as its bar button does.
     void onBackPressed() override;
 
-    // Offline, the online gallery only says it cannot be reached.
-    void openGallery();
-    void showOfflineNotice();
-
     // The keyboard's answer for the world description: stored, and shown on
-    // the description label ("No description" when empty).
+    // the description label.
     void onDescriptionEntered(cocos2d::CCObject* text);
+    // What the description label shows: the text, or that there is none.
+    static cocos2d::CCString* shownDescription(const std::string& description);
     // Retained; null for none.
     void setDescriptionLabel(GUILabel* label);
     GUILabel* getDescriptionLabel() const { return m_descriptionLabel; }
-    // The rate popup's answer (a CCValue<float>, 0..4 or -1): logged, and
-    // the offline notice follows.
-    void rateWorld(cocos2d::CCObject* rating);
 
     // --- world menu (GUIMenus.cpp) ------------------------------------------------
     static constexpr int kSnapshotTag = 8;
@@ -218,7 +222,6 @@ public:
     // for it.
     void onNameEntered(cocos2d::CCObject* text);
     void onDescriptionButton(cocos2d::CCObject* sender);
-    void onRateButton(cocos2d::CCObject* sender);
     // Saves without overwriting; an existing save of that name asks first,
     // and an unnamed world asks for its name first.
     void onSaveButton(cocos2d::CCObject* sender);
@@ -229,12 +232,49 @@ public:
     void showDeferredSaveResult();
     // Closes the HUD and pushes the saved-worlds screen over the game.
     void onLoadButton(cocos2d::CCObject* sender);
+    // With unsaved changes it asks first, as the back key does.
     void onNewWorldButton(cocos2d::CCObject* sender);
+    void startNewWorld();
     // Retained; null for none.
     void setNameLabel(GUILabel* label);
     GUILabel* getNameLabel() const { return m_nameLabel; }
 
+    // --- the online gallery (GUIOnline.cpp) ------------------------------------------
+    // Closes the HUD's menus, keeps the current window aside and pushes the
+    // gallery over the game; its Back comes back to the world as it was.
+    void openGallery();
+    // The same for the main menu's Gallery, through the game layer: the
+    // gallery's Back goes on to the main menu.
+    void openGalleryFromMainMenu();
+    // The world opened from the gallery: its name and the player's own
+    // earlier stars (0 none yet, -1 not known).
+    void setOnlineWorld(const std::string& name, int32_t myRating);
+    int32_t getMyRating() const { return m_myRating; }
+    // Rate, offered in an online world only: the popup shows the player's
+    // own earlier stars, asked of the server first when not known.
+    void onRateButton(cocos2d::CCObject* sender);
+    // The rate popup's answer (a CCValue<float>, the 0-based index of the
+    // rightmost lit star; -1 chooses none and sends nothing), sent as 1 to 5
+    // stars. Words 320 and 324 count the request and its answer; the first
+    // rating of a world counts word 220. The new average goes to the game
+    // layer, "Thanks" follows; a failure says why and counts nothing.
+    void rateWorld(cocos2d::CCObject* rating);
+    // Upload, offered in free play: the saved world (its file, picture, name
+    // and description as saved) goes to the gallery under the progress bar,
+    // the player registered first when needed. An unsaved world is asked to
+    // be saved; one uploaded before asks before a copy goes.
+    void onUploadButton(cocos2d::CCObject* sender);
+    void confirmUploadCopy();
+    void sendUpload();
+    void onUploadRegistrationFailed();
+    // The gallery id of the saved world's last upload (kept beside it in the
+    // store), 0 for none.
+    static int32_t galleryIdOf(const std::string& worldFile);
+    static std::string galleryMarkOf(const std::string& worldFile);
+
 private:
+    void openGalleryScene(bool fromMainMenu);
+    void failUpload(const std::string& words);
     // After a world-settings switch: the top bar's pictograms and the tiles.
     void afterSwitch();
     void unlockItem(const std::string& name, std::set<std::string>& newItems);
@@ -266,4 +306,9 @@ private:
     GUILabel* m_descriptionLabel = nullptr;         // retained
     GUILabel* m_nameLabel = nullptr;                // retained
     bool m_saveAfterNaming = false;
+    std::string m_onlineWorldName;
+    int32_t m_myRating = -1;
+    std::string m_uploadFile;  // the saved world an upload sends
+    // Answers of the server check it: a HUD that has gone takes none.
+    std::shared_ptr<int> m_life = std::make_shared<int>(0);
 };

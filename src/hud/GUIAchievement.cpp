@@ -25,8 +25,18 @@ USING_NS_CC;
 
 namespace {
 
-const char* const kFont = "guitopbar_ach_fontButtons";
-enum Button { kNext = 1, kSkip = 2 };
+const char* const kTextFont = "achgui_ach_colorFont";
+const char* const kButtonFont = "achgui_ach_fontButtons";
+enum Button { kNext = 1, kSkip = 2, kHint = 3, kClose = 4 };
+
+const ccColor3B kGold{255, 214, 110};
+const ccColor3B kWhite{255, 255, 255};
+// Inside the panel: the text's left edge and the room it wraps in.
+constexpr float kMargin = 10.0f;
+constexpr float kIndent = 18.0f;
+// The buttons' row along the bottom, and the texts' lowest line above it.
+constexpr float kButtonRow = 6.0f;
+constexpr float kTextFloor = 26.0f;
 
 void playSound(const char* name)
 {
@@ -47,41 +57,45 @@ int32_t manaTotal(CCArray* mana)
     return static_cast<int32_t>(std::clamp<int64_t>(total, INT32_MIN, INT32_MAX));
 }
 
-// One section: its title, then a line per name (its title as the board
-// shows it) with the element whose picture goes beside it.
-void addSection(std::vector<std::string>& lines, std::vector<std::string>& pictures, const char* title, CCArray* items,
-                std::string (*titleOf)(const std::string&), bool pictured)
+std::string localized(const char* key)
 {
-    if (!items || items->count() == 0)
-        return;
-    lines.emplace_back(title);
-    pictures.emplace_back();
-    for (CCObject* o : *items)
-        if (auto* s = dynamic_cast<CCString*>(o)) {
-            lines.push_back("  " + titleOf(s->getString()));
-            pictures.push_back(pictured ? s->getString() : std::string());
-        }
+    return LocalUtils::localize(key)->getString();
 }
 
-void buildBoard(CCArray* elements, CCArray* options, CCArray* backgrounds, CCArray* mana,
-                std::vector<std::string>& lines, std::vector<std::string>& pictures)
+float lineHeight(float scale)
 {
-    lines.clear();
-    pictures.clear();
-    addSection(lines, pictures, "elements", elements, elementTitle, true);
-    addSection(lines, pictures, "options", options, itemTitle, false);
-    addSection(lines, pictures, "backgrounds", backgrounds, backgroundTitle, false);
-    if (mana && mana->count() > 0) {
-        lines.emplace_back("mana");
-        lines.push_back("  " + std::to_string(manaTotal(mana)));
-        pictures.resize(lines.size());
-    }
+    return (GUILabel::fontSize - GUILabel::baseLine) * scale;
+}
+
+// A text wrapped in width (the panel's units) at a size, its first line's top
+// at top; top moves below its last line. At most maxLines lines show.
+GUILabel* addText(CCNode* parent, const std::string& text, float size, const ccColor3B& colour, float x, float& top,
+                  float width, int maxLines)
+{
+    const float scale = size / GUILabel::fontSize;
+    GUILabel* label = GUILabel::create();
+    label->setScale(scale);
+    label->setColor(colour);
+    label->setAnchorPoint(CCPointZero);
+    label->setMultilineText(CCString::create(text), width / scale, maxLines);
+    label->setPosition(ccp(x, top - lineHeight(scale)));
+    parent->addChild(label);
+    // The layout counts its line breaks.
+    const int lines = std::min(label->getLineCount() + 1, maxLines);
+    const float step = (GUILabel::fontSize - GUILabel::baseLine + 2.0f + GUILabel::lineSpacing) * scale;
+    top -= lineHeight(scale) + static_cast<float>(lines - 1) * step;
+    return label;
 }
 
 GUI* hud()
 {
     GameLayer* layer = GameLayer::existingInstance();
     return layer ? layer->getGUI() : nullptr;
+}
+
+float topBarHeight()
+{
+    return 80.0f * static_cast<float>(screenRatio);
 }
 
 }  // namespace
@@ -99,62 +113,177 @@ void GUIAchievement::present(int board)
     m_board = board;
     m_acted = false;
     setPressedButton(nullptr);
+    setTouchArea(nullptr);
     removeAllChildrenWithCleanup(true);
-    m_nextButton = m_skipButton = nullptr;
-    CCLayerColor* shade = CCLayerColor::create(ccc4(20, 30, 40, 220), screenSize.width, screenSize.height);
-    addChild(shade);
-    m_buttonContainer = CCNode::create();
-    addChild(m_buttonContainer, 1);
+    m_panel = nullptr;
+    m_titleLabel = nullptr;
+    m_nextButton = m_skipButton = m_hintButton = m_closeButton = nullptr;
     CCSpriteFrameCache* frames = CCSpriteFrameCache::sharedSpriteFrameCache();
     frames->addSpriteFramesWithFile("pvr/guitopbar.plist");
     frames->addSpriteFramesWithFile("pvr/achgui.plist");
-    GUILabel::setFontName(kFont);
-    const float unit = static_cast<float>(screenRatio);
-    float y = screenSize.height - 120.0f * unit;
-    for (size_t i = 0; i < m_lines.size(); ++i) {
-        float x = 40;
-        const std::string picture = i < m_pictures.size() ? m_pictures[i] : std::string();
-        const std::string frame = "guitopbar_HUDelement_" + picture + ".png";
-        if (!picture.empty() && frames->spriteFrameByName(frame.c_str())) {
-            CCSprite* icon = CCSprite::createWithSpriteFrameName(frame.c_str());
-            icon->setAnchorPoint(ccp(0, 1));
-            icon->setScale(1.5f * unit);
-            icon->setPosition(ccp(x + 16 * unit, y));
-            addChild(icon);
-            x += 24 * unit;
-        }
-        GUILabel* label = GUILabel::create();
-        label->setScale(10.0f * 2.0f * unit / GUILabel::fontSize);
-        label->setText(CCString::create(m_lines[i]));
-        label->setAnchorPoint(ccp(0, 1));
-        label->setPosition(ccp(x, y));
-        addChild(label);
-        y -= 28.0f * unit;
+    // The world stays in sight around the panel; the board, which waits for
+    // its button, dims the top bar too.
+    const float below = board == kDayCleared ? screenSize.height : screenSize.height - topBarHeight();
+    addChild(CCLayerColor::create(ccc4(0, 0, 0, 110), screenSize.width, below));
+    m_buttonContainer = CCNode::create();
+    addChild(m_buttonContainer, 1);
+    if ((m_panel = CCSprite::createWithSpriteFrameName("achgui_panel.png"))) {
+        m_panel->setScale(sheetScale());
+        m_panel->setPosition(ccp(screenSize.width / 2, (screenSize.height - topBarHeight()) / 2));
+        m_buttonContainer->addChild(m_panel);
+        m_buttonContainer = m_panel;
+        setTouchArea(m_panel);
     }
-    if (board == kDayCleared)
-        addButton(m_nextButton, "achgui_btnNext.png", "GenericNextBut", kNext, 60 * unit);
-    else if (board == kTodayGoals && AchievementManager::getInstance()->hasActiveGoals())
-        addButton(m_skipButton, "achgui_btnSkip.png", "SkipLevelTitle", kSkip, 60 * unit);
+    GUILabel::lineSpacing = 0;
+    const CCSize panel = m_buttonContainer->getContentSize();
+    Profile* profile = Profile::getInstance();
+    addTitle(levelTitle(profile->getGameMode(), profile->getDay(), board == kDayCleared));
+    float top = panel.height - 22;
+    if (board == kDayCleared) {
+        addBoardSections(top);
+        m_nextButton =
+            addButton("achgui_btnNext.png", "GenericNextBut", kNext, ccp(panel.width / 2, kButtonRow), ccp(0.5f, 0));
+    } else {
+        AchievementManager* goals = AchievementManager::getInstance();
+        for (const auto& [name, briefing] : goals->completedMissions())
+            addGoal(name, briefing, true, top);
+        for (const auto& [name, briefing] : goals->activeMissions())
+            addGoal(name, briefing, false, top);
+        m_closeButton =
+            addButton("achgui_btnClose.png", nullptr, kClose, ccp(panel.width - 3, panel.height - 3), ccp(1, 1));
+        const bool skip = goals->hasActiveGoals();
+        const bool hints = GUIPopup::levelHasHints(profile->getGameMode(), profile->getDay());
+        if (hints)
+            m_hintButton =
+                addButton("achgui_btnHint.png", "GoalsHintsBut", kHint,
+                          ccp(skip ? panel.width / 2 - 4 : panel.width / 2, kButtonRow), ccp(skip ? 1.0f : 0.5f, 0));
+        if (skip)
+            m_skipButton =
+                addButton("achgui_btnSkip.png", "SkipLevelTitle", kSkip,
+                          ccp(hints ? panel.width / 2 + 4 : panel.width / 2, kButtonRow), ccp(hints ? 0.0f : 0.5f, 0));
+    }
+    if (top < kTextFloor)
+        LOG << "goals window: the text runs" << kTextFloor - top << "below its room";
     if (getState() != Open && getState() != Opening)
         toggle();
 }
 
-void GUIAchievement::addButton(GUIButton*& field, const char* frame, const char* captionKey, int which, float y)
+void GUIAchievement::addTitle(const std::string& text)
 {
-    field =
+    if (text.empty())
+        return;
+    m_lines.insert(m_lines.begin(), text);
+    const CCSize panel = m_buttonContainer->getContentSize();
+    GUILabel::setFontName(kButtonFont);
+    m_titleLabel = GUILabel::create();
+    m_titleLabel->setScale(12.0f / GUILabel::fontSize);
+    m_titleLabel->setText(CCString::create(text));
+    m_titleLabel->setColor(m_board == kDayCleared ? kGold : kWhite);
+    m_titleLabel->setAnchorPoint(ccp(0.5f, 0.5f));
+    m_titleLabel->setPosition(ccp(panel.width / 2, panel.height - 10));
+    // Clear of the close button at either side.
+    const float room = panel.width - 2 * 20;
+    if (const float width = m_titleLabel->getWidth() * m_titleLabel->getScale(); width > room)
+        m_titleLabel->setScale(m_titleLabel->getScale() * room / width);
+    m_buttonContainer->addChild(m_titleLabel);
+}
+
+bool GUIAchievement::goalFits(CCString* name, CCString* briefing)
+{
+    CCSpriteFrameCache::sharedSpriteFrameCache()->addSpriteFramesWithFile("pvr/achgui.plist");
+    GUILabel::setFontName(kButtonFont);
+    GUILabel* nameLine = GUILabel::create();
+    nameLine->setText(name);
+    GUILabel::setFontName(kTextFont);
+    GUILabel* briefingLines = GUILabel::create();
+    briefingLines->setMultilineText(briefing, kGoalRoom * GUILabel::fontSize / kBriefingSize, kBriefingLines + 1);
+    return nameLine->getWidth() * kNameSize / GUILabel::fontSize <= kGoalRoom &&
+        briefingLines->getLineCount() + 1 <= kBriefingLines;
+}
+
+void GUIAchievement::addGoal(const std::string& name, const std::string& briefing, bool done, float& top)
+{
+    if (CCSprite* mark = CCSprite::createWithSpriteFrameName(done ? "achgui_goalDone.png" : "achgui_goalOpen.png")) {
+        mark->setAnchorPoint(ccp(0, 1));
+        mark->setPosition(ccp(kMargin - 2, top + 1));
+        m_buttonContainer->addChild(mark);
+    }
+    GUILabel::setFontName(kButtonFont);
+    addText(m_buttonContainer, name, kNameSize, done ? ccc3(150, 210, 160) : kGold, kIndent, top, kGoalRoom, 1);
+    top -= 2;
+    GUILabel::setFontName(kTextFont);
+    addText(m_buttonContainer, briefing, kBriefingSize, kWhite, kIndent, top, kGoalRoom, kBriefingLines);
+    top -= 6;
+}
+
+void GUIAchievement::addBoardSections(float& top)
+{
+    const CCSize panel = m_buttonContainer->getContentSize();
+    if (m_sections.empty()) {
+        GUILabel::setFontName(kTextFont);
+        addText(m_buttonContainer, localized("BoardWonBefore"), 9, kWhite, kMargin, top, panel.width - 2 * kMargin, 3);
+    }
+    for (const Section& section : m_sections) {
+        GUILabel::setFontName(kButtonFont);
+        addText(m_buttonContainer, section.heading, 10, kGold, kMargin, top, panel.width - 2 * kMargin, 1);
+        top -= 3;
+        GUILabel::setFontName(kTextFont);
+        if (section.kind == Section::Elements) {
+            // Two columns of an element's picture beside its title.
+            const float column = (panel.width - kIndent - kMargin) / 2;
+            for (size_t i = 0; i < section.shown.size(); ++i) {
+                const float x = kIndent + column * static_cast<float>(i % 2);
+                const std::string frame = "guitopbar_HUDelement_" + section.elements[i] + ".png";
+                if (CCSprite* icon = CCSprite::createWithSpriteFrameName(frame.c_str())) {
+                    icon->setAnchorPoint(ccp(0, 1));
+                    icon->setScale(0.75f);
+                    icon->setPosition(ccp(x, top + 1));
+                    m_buttonContainer->addChild(icon);
+                }
+                float rowTop = top;
+                addText(m_buttonContainer, section.shown[i], 9, kWhite, x + 13, rowTop, column - 15, 1);
+                if (i % 2 == 1 || i + 1 == section.shown.size())
+                    top -= 12;
+            }
+        } else if (section.kind == Section::Mana) {
+            if (CCSprite* icon = CCSprite::createWithSpriteFrameName("guitopbar_HUDMana.png")) {
+                icon->setAnchorPoint(ccp(0, 1));
+                icon->setPosition(ccp(kIndent, top + 1));
+                m_buttonContainer->addChild(icon);
+            }
+            GUILabel::setFontName(kButtonFont);
+            addText(m_buttonContainer, section.shown.front(), 10, kWhite, kIndent + 13, top, 80, 1);
+        } else {
+            std::string joined;
+            for (const std::string& name : section.shown)
+                joined += (joined.empty() ? "" : ", ") + name;
+            addText(m_buttonContainer, joined, 9, kWhite, kIndent, top, panel.width - kIndent - kMargin, 3);
+        }
+        top -= 5;
+    }
+}
+
+GUIButton* GUIAchievement::addButton(const char* frame, const char* captionKey, int which, const CCPoint& at,
+                                     const CCPoint& anchor)
+{
+    GUIButton* button =
         GUIButton::create(CCCallFuncO::create(WeakCallRelay::create(this, callfuncO_selector(GUIAchievement::onButton)),
                                               callfuncO_selector(WeakCallRelay::fire), CCInteger::create(which)),
                           frame, nullptr);
-    if (!field)
-        return;
-    field->setScale(sheetScale());
-    field->setAnchorPoint(ccp(0.5f, 0));
-    field->setPosition(ccp(screenSize.width / 2, y));
-    const CCSize size = field->getContentSize();
-    GUILabel::setFontName(kFont);
-    field->setText(LocalUtils::localize(captionKey), 10, ccp(size.width / 2, size.height / 2 + 0.5f), ccp(0.5f, 0.5f),
-                   ccc3(255, 255, 255));
-    m_buttonContainer->addChild(field);
+    if (!button)
+        return nullptr;
+    button->setAnchorPoint(anchor);
+    button->setPosition(at);
+    button->setActivateDelayed(true);
+    if (captionKey) {
+        const CCSize size = button->getContentSize();
+        GUILabel::setFontName(kButtonFont);
+        button->setText(LocalUtils::localize(captionKey), 10, ccp(size.width / 2, size.height / 2 + 0.5f),
+                        ccp(0.5f, 0.5f), kWhite);
+        button->fitCaption(4);
+    }
+    m_buttonContainer->addChild(button);
+    return button;
 }
 
 void GUIAchievement::onButton(CCObject* which)
@@ -162,10 +291,16 @@ void GUIAchievement::onButton(CCObject* which)
     auto* button = dynamic_cast<CCInteger*>(which);
     if (!button)
         return;
-    if (button->getValue() == kNext)
-        onNextDayButton();
-    else if (button->getValue() == kSkip)
-        onSkipButton();
+    switch (button->getValue()) {
+    case kNext: onNextDayButton(); break;
+    case kSkip: onSkipButton(); break;
+    case kHint: onHintButton(); break;
+    case kClose:
+        if (m_board == kTodayGoals)
+            hide();
+        break;
+    default: break;
+    }
 }
 
 void GUIAchievement::show()
@@ -176,7 +311,6 @@ void GUIAchievement::show()
 void GUIAchievement::showTodayGoals()
 {
     m_lines.clear();
-    m_pictures.clear();
     std::string names;
     for (const auto& [name, briefing] : AchievementManager::getInstance()->activeMissions()) {
         m_lines.push_back(name);
@@ -188,20 +322,54 @@ void GUIAchievement::showTodayGoals()
     present(kTodayGoals);
 }
 
+std::vector<GUIAchievement::Section> GUIAchievement::sectionsOf(CCArray* elements, CCArray* options,
+                                                                CCArray* backgrounds, CCArray* mana)
+{
+    std::vector<Section> sections;
+    const struct {
+        Section::Kind kind;
+        const char* heading;
+        CCArray* items;
+        std::string (*titleOf)(const std::string&);
+    } lists[] = {{Section::Elements, "BoardUnlockedElements", elements, elementTitle},
+                 {Section::Names, "BoardUnlockedOptions", options, itemTitle},
+                 {Section::Names, "BoardUnlockedBackgrounds", backgrounds, backgroundTitle}};
+    for (const auto& list : lists) {
+        Section section{list.kind, localized(list.heading), {}, {}};
+        if (list.items)
+            for (CCObject* o : *list.items)
+                if (auto* name = dynamic_cast<CCString*>(o)) {
+                    section.shown.push_back(list.titleOf(name->getString()));
+                    section.elements.push_back(name->getString());
+                }
+        if (!section.shown.empty())
+            sections.push_back(std::move(section));
+    }
+    if (mana && mana->count() > 0)
+        sections.push_back({Section::Mana, localized("BoardManaEarned"), {std::to_string(manaTotal(mana))}, {}});
+    return sections;
+}
+
 std::vector<std::string> GUIAchievement::buildGoalsList(CCArray* elements, CCArray* options, CCArray* backgrounds,
                                                         CCArray* mana)
 {
     std::vector<std::string> lines;
-    std::vector<std::string> pictures;
-    buildBoard(elements, options, backgrounds, mana, lines, pictures);
+    for (const Section& section : sectionsOf(elements, options, backgrounds, mana)) {
+        lines.push_back(section.heading);
+        for (const std::string& shown : section.shown)
+            lines.push_back("  " + shown);
+    }
     return lines;
 }
 
 void GUIAchievement::showDayCleared(CCArray* elements, CCArray* options, CCArray* backgrounds, CCArray* mana)
 {
-    buildBoard(elements, options, backgrounds, mana, m_lines, m_pictures);
+    m_sections = sectionsOf(elements, options, backgrounds, mana);
+    m_lines = buildGoalsList(elements, options, backgrounds, mana);
     GUITopBar::getInstance()->setLocked(true);
     present(kDayCleared);
+    // The day button's won face has done its work.
+    GUITopBar::getInstance()->updateDayButton();
 }
 
 void GUIAchievement::hide()
@@ -224,6 +392,19 @@ void GUIAchievement::onBackPressed()
         hide();
 }
 
+void GUIAchievement::onTouchOutside()
+{
+    if (m_board == kTodayGoals)
+        hide();
+}
+
+void GUIAchievement::onHintButton()
+{
+    if (m_board != kTodayGoals)
+        return;
+    ScreenUtils::showPopup(CCString::create(""), nullptr, nullptr, nullptr, nullptr, GUIPopup::Hints);
+}
+
 void GUIAchievement::onNextDayButton()
 {
     if (m_acted || m_board != kDayCleared)
@@ -231,20 +412,28 @@ void GUIAchievement::onNextDayButton()
     m_acted = true;
     playSound("sfx_gui_next");
     AchievementManager* goals = AchievementManager::getInstance();
-    const bool stepRuns = goals->hasCurrentStep();
-    if (stepRuns)
-        goals->levelEnd();
-    hide();
     // Without a running step there is no next day to load: the board only
     // closes.
-    if (!stepRuns)
+    if (!goals->hasCurrentStep()) {
+        hide();
         return;
+    }
+    goals->levelEnd();
     // The new day's world comes in this frame: no world step may test its
     // missions on the old one.
     Profile* profile = Profile::getInstance();
     goals->loadDay(profile->getDay());
+    if (GUI* gui = hud())
+        gui->selectStartElementAndTool();
     GUITopBar::getInstance()->updateDayButton();
     profile->setDayStarted(true);
+    GUIIngameMessage* message = GUIIngameMessage::existingInstance();
+    if ((message && message->getParent()) || !goals->hasActiveGoals()) {
+        hide();
+        return;
+    }
+    GUITopBar::getInstance()->setLocked(false);
+    showTodayGoals();
 }
 
 bool GUIAchievement::canPaySkip()

@@ -211,7 +211,7 @@ void GUIBackgrounds::buildWindow()
     caption->setText(LocalUtils::localize("GenericOkBut"));
     caption->setAnchorPoint(ccp(0.5f, 0.5f));
     caption->setPosition(ccp(ok.width / 2, ok.height / 2 + 0.5f));
-    caption->scaleToSize(15);
+    caption->scaleToSize(10);
     m_okButton->addChild(caption);
     m_background->addChild(m_okButton);
 
@@ -407,6 +407,7 @@ void GUIBackgrounds::onTilePressed(CCObject* fileName)
             // Shown and switched on together, so a saved world keeps it.
             layer->setBackgroundOn(true);
             layer->changeBackground(backgroundFileOf(id).c_str(), false);
+            layer->getWorld().unsavedChanges = true;
         }
         showTileState(id, true, true);
         return;
@@ -444,6 +445,7 @@ void GUIBackgrounds::onPurchaseConfirmed()
             CCString* shown = layer->getBackgroundName();
             if (!shown || shown->getString() != file)
                 layer->changeBackground(file.c_str(), false);
+            layer->getWorld().unsavedChanges = true;
         }
     }
     buildPage();

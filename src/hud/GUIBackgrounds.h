@@ -1,6 +1,7 @@
 #pragma once
 // GUIBackgrounds: the background gallery. It lists the reward backgrounds of
-// the shop catalogue in file order, fifteen to a page, each as a thumbnail
+// the shop catalogue in file order, a page of three rows of three (what the
+// view shows whole) at a time, the arrows turning the pages, each as a thumbnail
 // tile: price and lock while not owned, "choose" once owned (bought or
 // granted by a goal), "in use" on the one behind the world. Pressing an
 // owned tile shows it behind the world and keeps the gallery open; pressing
@@ -18,7 +19,7 @@ class GUILabel;
 
 class GUIBackgrounds : public GUIWindow {
 public:
-    static constexpr int kPerPage = 15;
+    static constexpr int kPerPage = 9;
     static constexpr int kColumns = 3;
     static constexpr int kDimTag = 1;
     // The state nodes of a tile, in their order in its parts array.

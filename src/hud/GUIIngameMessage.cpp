@@ -366,18 +366,19 @@ void GUIIngameMessage::addPageText(CCString* textKey, CCString* picture)
     adapter->addListener(this);
     CCSpriteFrameCache::sharedSpriteFrameCache()->addSpriteFramesWithFile(kSheetFrames);
     GUILabel::setFontName(kTextFont);
-    GUILabel::lineSpacing = -2.0f;
+    GUILabel::lineSpacing = kLineSpacing;
     if (m_background) {
         GUILabel* text = GUILabel::create();
         text->setScale(10.0f / GUILabel::fontSize);
         text->setColor(kTextColour);
         text->setColoredText(LocalUtils::localizeCCString(textKey), kTextWidth);
         text->setAnchorPoint(CCPointZero);
-        text->setPosition(ccp(57, 118));
+        // The first line's baseline: its letters a little under the panel's top.
+        text->setPosition(ccp(kTextX, kPanelTop - 19));
         m_background->addChild(text);
         if (CCSprite* sprite = frameSprite(picture)) {
             sprite->setAnchorPoint(CCPointZero);
-            sprite->setPosition(ccp(0, 14));
+            sprite->setPosition(ccp(kPictureX, kPictureY));
             m_background->addChild(sprite);
         }
     }
@@ -411,7 +412,7 @@ void GUIIngameMessage::buildPage(CCString* textKey, SEL_CallFunc callback, CCStr
         }
         // Right-aligned at x 20 by its ink: the letter space after the last
         // glyph lies past it.
-        const float okSize = 15.0f;
+        const float okSize = 10.0f;
         const float trailing = GUILabel::letterSpace * okSize / GUILabel::fontSize;
         button->setText(LocalUtils::localize("GenericOkBut"), okSize, ccp(20 + trailing, (height + 2) * 0.5f),
                         ccp(1, 0.5f), kCaptionColour);
@@ -441,15 +442,22 @@ void GUIIngameMessage::buildChoicePage(CCString* textKey, CCString* picture)
         {"intro_continue.png", ccp(173, 7), callfunc_selector(GUIIngameMessage::onChoseStoryMode), "GoStoryModeLabel1",
          "GoStoryModeLabel2", &m_storyModeButton},
     };
+    // Two lines at twice the font's pixels, centred on the button with two
+    // font pixels between the first line's descenders and the second's letters.
+    const float unit = 2.0f / sheetScale();
+    const float ascent = (GUILabel::fontSize - GUILabel::baseLine) * unit, descent = GUILabel::baseLine * unit;
     for (const Choice& choice : choices) {
         GUIButton* button = GUIButton::create(CCCallFunc::create(this, choice.action), choice.frame, nullptr);
         button->setAnchorPoint(CCPointZero);
         button->setPosition(choice.at);
         button->setActivateDelayed(true);
+        const CCSize size = button->getContentSize();
+        const float lower = (size.height - 2 * (ascent + descent) - 2 * unit) / 2 + descent;
+        const float upper = lower + ascent + descent + 2 * unit;
         // The two lines are the caption; the button's own empty one goes.
-        button->setText(LocalUtils::localize(choice.first), 10, ccp(6, button->getContentSize().height * 0.5f),
-                        CCPointZero, kCaptionColour);
-        addCaption(button, choice.second, 10, ccp(0, 1), ccp(4, button->getContentSize().height * 0.5f + 1));
+        button->setText(LocalUtils::localize(choice.first), unit * GUILabel::fontSize, ccp(size.width / 2, upper),
+                        ccp(0.5f, 0), kCaptionColour);
+        addCaption(button, choice.second, unit * GUILabel::fontSize, ccp(0.5f, 0), ccp(size.width / 2, lower));
         m_background->addChild(button);
         *choice.field = button;
     }

@@ -21,7 +21,13 @@ class GUIIngameMessage : public GUIWindow {
 public:
     static constexpr int kZOrder = 30;
     static constexpr float kFadeSeconds = 0.3f;
-    static constexpr float kTextWidth = 150.0f;
+    // The page's panel, inside its border, in the background's units; the
+    // picture stands at its left, the text beside it runs to its right edge.
+    static constexpr float kPanelLeft = 2, kPanelRight = 253, kPanelTop = 159;
+    static constexpr float kPictureX = 4, kPictureY = 16;
+    static constexpr float kTextX = 64, kTextWidth = 182.0f;
+    // Two font pixels between a line's descenders and the next line's letters.
+    static constexpr float kLineSpacing = 2.0f;
 
     // One standard page of a sequence: picture and highlight are frame names
     // of the intro sheet (null for none); the highlight point is in the top

@@ -26,6 +26,7 @@
 #include "hud/PaletteTable.h"
 #include "hud/PixelMarket.h"
 #include "world/ParticleCreator.h"
+#include "world/Tool.h"
 #include "world/World.h"
 #include "world/WorldHost.h"
 
@@ -210,22 +211,60 @@ void GUI::showToolMenu()
     m_newTools.clear();
     GUITopBar::getInstance()->updateBadges();
     Grid grid = gridFor(50, 14);
+    const int toolKind = gWorld && gWorld->currentTool ? gWorld->currentTool->kind : 0;
     for (size_t i = 0; i < std::size(kTools); ++i) {
         const char* tool = kTools[i];
         if (!worldHost().isFreePlay() && !isAvailable(tool))
             continue;
-        addButton(content, this, callfuncO_selector(GUI::onToolPicked), CCString::create(tool), kWideButton,
-                  LocalUtils::localize(kToolNameKeys[i]), grid.next());
+        if (GUIButton* b = addButton(content, this, callfuncO_selector(GUI::onToolPicked), CCString::create(tool),
+                                     kWideButton, LocalUtils::localize(kToolNameKeys[i]), grid.next()))
+            b->setSelected(static_cast<int>(i) + 1 == toolKind);
     }
+    GUIButton* eraser = nullptr;
     for (const char* option : {"Clear", "Zoom"})
-        if (worldHost().isFreePlay() || isAvailable(option))
-            addButton(content, this, callfuncO_selector(GUI::onToolPicked), CCString::create(option), kWideButton,
-                      LocalUtils::localize((std::string(option) + "Name").c_str()), grid.next());
+        if (worldHost().isFreePlay() || isAvailable(option)) {
+            GUIButton* b =
+                addButton(content, this, callfuncO_selector(GUI::onToolPicked), CCString::create(option), kWideButton,
+                          LocalUtils::localize((std::string(option) + "Name").c_str()), grid.next());
+            if (std::string(option) == "Clear")
+                eraser = b;
+        }
+    if (eraser && toolKind >= 1 && toolKind <= static_cast<int>(std::size(kTools)))
+        showEraserTool(eraser, toolKind, content, grid.next());
     if (grid.column != 0) {
         grid.column = 0;
         grid.top -= grid.cellH;
     }
     addBrushSlider(content, grid.next());
+}
+
+// The eraser erases the way the current tool draws (with Fill, a whole
+// connected structure): its button is marked while it is on and carries that
+// tool's pictogram, and the words beside it name the tool.
+void GUI::showEraserTool(GUIButton* eraser, int toolKind, CCNode* content, const CCPoint& wordsAt)
+{
+    const std::string tool = kTools[toolKind - 1];
+    eraser->setSelected(m_currentElement && m_currentElement->getString() == "Clear");
+    const CCSize size = eraser->getContentSize();
+    if (CCSprite* icon = CCSprite::createWithSpriteFrameName(("guitopbar_HUD" + tool + ".png").c_str())) {
+        icon->setUserObject(CCString::create("guitopbar_HUD" + tool + ".png"));
+        icon->setScale((size.height - 2) / icon->getContentSize().height);
+        icon->setAnchorPoint(ccp(1, 0.5f));
+        icon->setPosition(ccp(size.width - 2, size.height / 2));
+        eraser->addChild(icon, 1, kEraserToolTag);
+        const float room = size.width - 4 - icon->boundingBox().size.width;
+        for (CCObject* child : *eraser->getChildren())
+            if (auto* caption = dynamic_cast<GUILabel*>(child))
+                caption->setPosition(ccp(room / 2 + 1, caption->getPosition().y));
+    }
+    GUILabel::setFontName("gamemenus_ach_fontButtons");
+    GUILabel* words = GUILabel::create();
+    words->setScale(sheetScale() * 7.0f / GUILabel::fontSize);
+    words->setText(LocalUtils::localizeWithVar("EraserToolLabel",
+                                               LocalUtils::localize(kToolNameKeys[toolKind - 1])->getCString()));
+    words->setAnchorPoint(ccp(0, 0.5f));
+    words->setPosition(ccp(wordsAt.x + 2 * sheetScale(), wordsAt.y - eraser->boundingBox().size.height / 2));
+    content->addChild(words, 0, kEraserToolTag);
 }
 
 void GUI::onToolPicked(CCObject* name)
@@ -243,6 +282,9 @@ void GUI::onToolPicked(CCObject* name)
         return;
     }
     selectTool(tool);
+    // A drawing tool after the eraser draws with the element again.
+    if (m_currentElement && m_currentElement->getString() == "Clear")
+        restoreLastElement();
     closeMenu();
 }
 
@@ -369,6 +411,8 @@ void GUI::onPresetPicked(CCObject* level)
     if (!value)
         return;
     refreshTemperature(value->getValue());
+    if (gWorld)
+        gWorld->unsavedChanges = true;
     GUITopBar::getInstance()->updateBadges();
     closeMenu();
 }
@@ -383,6 +427,8 @@ void GUI::onSwitchPicked(CCObject* which)
     case 3: applyWeather(); break;
     default: return;
     }
+    if (gWorld)
+        gWorld->unsavedChanges = true;
     // The menu stays: the tile shows the new state.
 }
 
@@ -459,8 +505,7 @@ void GUI::showWorldMenu()
     content->addChild(descriptionLabel);
     setDescriptionLabel(descriptionLabel);
     GUILabel::lineSpacing = -2.0f;
-    descriptionLabel->setMultilineText(CCString::create(description.empty() ? "No description" : description),
-                                       kDescriptionWidth, kDescriptionLines);
+    descriptionLabel->setMultilineText(shownDescription(description), kDescriptionWidth, kDescriptionLines);
     grid.next();
     grid.next();
     // Its longest text runs below its button: the picture starts under that.
@@ -478,8 +523,14 @@ void GUI::showWorldMenu()
         content->addChild(snapshot, 0, kSnapshotTag);
         column.left += snapshot->boundingBox().size.width + 4 * sheetScale();
     }
-    addButton(content, this, callfuncO_selector(GUI::onRateButton), nullptr, kWideButton,
-              LocalUtils::localize("RateWorldBut"), column.next());
+    // Rate for a world from the online gallery only; Upload in free play.
+    GameLayer* layer = GameLayer::existingInstance();
+    if (layer && layer->getOnlineWorldId() != 0)
+        addButton(content, this, callfuncO_selector(GUI::onRateButton), nullptr, kWideButton,
+                  LocalUtils::localize("RateWorldBut"), column.next());
+    if (worldHost().isFreePlay())
+        addButton(content, this, callfuncO_selector(GUI::onUploadButton), nullptr, kWideButton,
+                  LocalUtils::localize("UploadBut"), column.next());
     addButton(content, this, callfuncO_selector(GUI::onSaveButton), nullptr, kWideButton,
               LocalUtils::localize("SaveUniverseNameBut"), column.next());
     addButton(content, this, callfuncO_selector(GUI::onLoadButton), nullptr, kWideButton,
@@ -516,6 +567,8 @@ void GUI::onNameEntered(CCObject* text)
         name = LocalUtils::localize("UniverseNameEmpty")->getString();
     if (gameServices().setUniverseName)
         gameServices().setUniverseName(name);
+    if (gWorld)
+        gWorld->unsavedChanges = true;
     if (m_nameLabel)
         m_nameLabel->setText(CCString::create(name));
     if (saveNow)
@@ -530,11 +583,6 @@ void GUI::onDescriptionButton(CCObject*)
     const bool real = !trimmedText(description).empty() && description != initial->getString();
     // A real description opens as its label shows it.
     ScreenUtils::showKeyboardWithLabel(m_descriptionLabel, kDescriptionWidth, this, real ? nullptr : initial);
-}
-
-void GUI::onRateButton(CCObject*)
-{
-    ScreenUtils::showRatePopup(0.0f, this);
 }
 
 void GUI::onSaveButton(CCObject*)
@@ -603,7 +651,21 @@ void GUI::onLoadButton(CCObject*)
 
 void GUI::onNewWorldButton(CCObject*)
 {
+    // As the back key does, but only when something would be lost.
+    if (gWorld && gWorld->unsavedChanges) {
+        ScreenUtils::showPopup(LocalUtils::localize("ConfirmationNewWorld"), this,
+                               callfunc_selector(GUI::startNewWorld), nullptr, nullptr, GUIPopup::Confirm);
+        return;
+    }
+    startNewWorld();
+}
+
+void GUI::startNewWorld()
+{
     StatsUtils::worldReset(CCString::create(worldHost().isFreePlay() ? "Free Mode" : "Story Mode"));
+    // An emptied world is no gallery world any more.
+    if (GameLayer* layer = GameLayer::existingInstance())
+        layer->setOnlineWorldId(0);
     if (gWorld) {
         gWorld->reset();
         // The player cleared the world (day 4 asks for it).

@@ -1,7 +1,8 @@
 // The element palette: a tab per family down the left, the family's elements
-// in a grid beside it. Each entry shows the element's icon and its name; an
-// element on sale shows its price on a badge under the name, a bought one a
-// tick there, and one the day does not offer is dimmed, locked and inert.
+// in a grid beside it. Each entry shows the element's icon and its name, all
+// names at one size, on one line or two; under the name an element on sale
+// shows its price on a badge, a bought one a tick and a free one the word
+// for free; one the day does not offer is dimmed, locked and inert.
 #include <algorithm>
 #include <cctype>
 #include <cmath>
@@ -37,15 +38,20 @@ const char* const kLockFrame = "gamemenus_paletteLock.png";
 
 // Sizes in sheet units (the frames' pixels).
 constexpr float kTabW = 48, kTabH = 15, kTabGap = 1;
-constexpr float kEntryW = 49, kEntryH = 16, kEntryGap = 1;
+constexpr float kEntryW = 49, kEntryH = 17, kEntryGap = 1;
 constexpr float kIconSize = 14;
-constexpr float kTextLeft = 16.5f, kTextRight = 48;
+constexpr float kTextLeft = 16, kTextRight = 48;
+// The badge row along the bottom (a badge is 5 units high) and the gap
+// above it.
+constexpr float kBadgeBottom = 0.5f, kBadgeTop = 5.5f, kBadgeGap = 0.25f;
 // Caption sizes in units per font line (labels are scaled size / fontSize).
-constexpr float kTabText = 7, kNameText = 6, kSmallestText = 4.5f, kTightestText = 3.6f, kPriceText = 4.5f;
-// The centres of a name's lines: one or two beside the icon, and above a
-// badge (5 units high) in the lower right corner.
-constexpr float kUpperLine = 11.5f, kLowerLine = 4.5f;
-constexpr float kBadgedSingleLine = 11, kBadgedUpperLine = 13.4f, kBadgedLowerLine = 8.25f;
+constexpr float kTabText = 7, kSmallestText = 4.5f, kTightestText = 3.6f, kPriceText = 4.5f;
+// Every name is drawn at four screen pixels for three font pixels, the size
+// at which two lines, accents and all, stand apart above the badge row: a
+// long name takes two lines, never a smaller size. Between two lines, two
+// font pixels.
+constexpr float kNamePixels = 4.0f / 3.0f, kLineGap = 2;
+const ccColor3B kFreeColour{150, 230, 150};
 
 // A localised text of the key, or the fallback while the table lacks the key.
 std::string localizedOr(const std::string& key, const std::string& fallback)
@@ -95,43 +101,58 @@ GUILabel* addLine(CCNode* parent, const std::string& text, float size, float wid
     return label;
 }
 
-// The width a line takes at a size, in units.
-float lineWidth(const std::string& text, float size)
+// The width a line of text takes, in font pixels.
+float lineWidth(const std::string& text)
 {
     GUILabel::setFontName(kFont);
     GUILabel* probe = GUILabel::create();
     probe->setText(CCString::create(text));
-    return probe->getWidth() * size / GUILabel::fontSize;
+    return probe->getWidth();
 }
 
-// The name on an entry, beside the icon: one line when it fits, else two
-// split at the space that needs the least shrinking. With a badge (a price or
-// a tick) in the lower right corner, the name keeps above it.
-void addName(GUIButton* entry, const std::string& name, bool badge)
+// A name's lines: the whole name when it fits the width (in font pixels),
+// else two, split at the space that leaves the longer line shortest. A name
+// that fits neither way is a fault of the localisation, which gives such a
+// name a "<name>PaletteTitle" split where it reads well.
+std::vector<std::string> nameLines(const std::string& name, float width)
 {
-    const float width = kTextRight - kTextLeft;
-    const float upper = badge ? kBadgedUpperLine : kUpperLine;
-    const float lower = badge ? kBadgedLowerLine : kLowerLine;
-    if (name.find(' ') == std::string::npos || lineWidth(name, kNameText) <= width) {
-        addLine(entry, name, kNameText, width, ccp(kTextLeft, badge ? kBadgedSingleLine : kEntryH / 2), ccp(0, 0.5f),
-                kTightestText);
-        return;
-    }
+    if (name.find(' ') == std::string::npos || lineWidth(name) <= width)
+        return {name};
     size_t best = std::string::npos;
-    float bestScale = 0;
+    float bestLonger = 0;
     for (size_t i = name.find(' '); i != std::string::npos; i = name.find(' ', i + 1)) {
-        const float scale = std::min(
-            {1.0f, width / lineWidth(name.substr(0, i), kNameText), width / lineWidth(name.substr(i + 1), kNameText)});
-        if (best == std::string::npos || scale > bestScale + 0.01f ||
-            (scale > bestScale - 0.01f &&
-             std::abs(static_cast<long>(i * 2) - static_cast<long>(name.size())) <
-                 std::abs(static_cast<long>(best * 2) - static_cast<long>(name.size())))) {
+        const float longer = std::max(lineWidth(name.substr(0, i)), lineWidth(name.substr(i + 1)));
+        if (best == std::string::npos || longer < bestLonger) {
             best = i;
-            bestScale = scale;
+            bestLonger = longer;
         }
     }
-    addLine(entry, name.substr(0, best), kNameText, width, ccp(kTextLeft, upper), ccp(0, 0.5f), kTightestText);
-    addLine(entry, name.substr(best + 1), kNameText, width, ccp(kTextLeft, lower), ccp(0, 0.5f), kTightestText);
+    return {name.substr(0, best), name.substr(best + 1)};
+}
+
+// The name on an entry, beside the icon and above the badge row, its lines
+// centred there. A label's baseline is its bottom; descenders hang below.
+void addName(GUIButton* entry, const std::string& name)
+{
+    GUILabel::setFontName(kFont);
+    const float unit = kNamePixels / sheetScale();  // entry units a font pixel
+    const float ascent = (GUILabel::fontSize - GUILabel::baseLine) * unit, descent = GUILabel::baseLine * unit;
+    const std::vector<std::string> lines = nameLines(name, (kTextRight - kTextLeft) / unit);
+    const float lineHeight = ascent + descent, gap = kLineGap * unit;
+    const float block = static_cast<float>(lines.size()) * lineHeight + static_cast<float>(lines.size() - 1) * gap;
+    // The top edge is a unit of bevel; an accented capital rises two font
+    // pixels above the other letters.
+    const float middle = (kBadgeTop + kBadgeGap + kEntryH - 1 - 2 * unit) / 2;
+    float baseline = middle + block / 2 - ascent;
+    for (const std::string& line : lines) {
+        GUILabel* label = GUILabel::create();
+        label->setText(CCString::create(line));
+        label->setScale(unit);
+        label->setAnchorPoint(CCPointZero);
+        label->setPosition(ccp(kTextLeft, baseline));
+        entry->addChild(label);
+        baseline -= lineHeight + gap;
+    }
 }
 
 CCSprite* addSprite(CCNode* parent, const char* frame, const CCPoint& at, const CCPoint& anchor)
@@ -227,25 +248,31 @@ void GUI::showPaletteFamily(int family)
         ++slot;
         entry->setPosition(ccp(layout.gridLeft + (kEntryW + kEntryGap) * s * static_cast<float>(column),
                                layout.top - (kEntryH + kEntryGap) * s * static_cast<float>(row)));
-        addSprite(entry, icon.c_str(), ccp(1, 1), ccp(0, 0));
+        const float iconBottom = (kEntryH - kIconSize) / 2;
+        addSprite(entry, icon.c_str(), ccp(1, iconBottom), ccp(0, 0));
         const bool available = freePlay || isAvailable(name);
         const int32_t price = market ? market->elementPrice(name.c_str()) : 0;
         const bool owned = price > 0 && priceToPay(name) == 0;
-        addName(entry, elementTitle(name), price > 0);
+        addName(entry, localizedOr(name + "PaletteTitle", elementTitle(name)));
         if (price > 0 && !owned) {
-            if (CCSprite* badge = addSprite(entry, kPriceFrame, ccp(kTextRight, 0.5f), ccp(1, 0))) {
+            if (CCSprite* badge = addSprite(entry, kPriceFrame, ccp(kTextRight, kBadgeBottom), ccp(1, 0))) {
                 const CCSize size = badge->getContentSize();
                 addSprite(badge, kManaFrame, ccp(1, 0), ccp(0, 0));
                 addLine(badge, std::to_string(price), kPriceText, size.width - 8, ccp(size.width - 1, size.height / 2),
                         ccp(1, 0.5f), kTightestText);
             }
         } else if (owned) {
-            addSprite(entry, kOwnedFrame, ccp(kTextRight, 0.5f), ccp(1, 0));
+            addSprite(entry, kOwnedFrame, ccp(kTextRight, kBadgeBottom), ccp(1, 0));
+        } else {
+            // Nothing to pay and nothing to buy: it says so.
+            addLine(entry, LocalUtils::localize("PaletteFreeLabel")->getString(), kPriceText, kTextRight - kTextLeft,
+                    ccp(kTextRight, (kBadgeBottom + kBadgeTop) / 2), ccp(1, 0.5f), kTightestText)
+                ->setColor(kFreeColour);
         }
         if (!available) {
             entry->setOpacity(96);
             entry->setEnabled(false);
-            addSprite(entry, kLockFrame, ccp(1 + kIconSize / 2, 1 + kIconSize / 2), ccp(0.5f, 0.5f));
+            addSprite(entry, kLockFrame, ccp(1 + kIconSize / 2, iconBottom + kIconSize / 2), ccp(0.5f, 0.5f));
         }
         entry->setSelected(name == current);
         content->addChild(entry);

@@ -30,6 +30,9 @@ using CocosDenshion::SimpleAudioEngine;
 namespace {
 
 constexpr const char* kFont = "guisaveload_ach_fontButtons";
+// The list's panel: where it stands (UI-scale units) and its frame's width
+// (sheet pixels).
+constexpr float kPanelX = 260, kPanelWidth = 190;
 
 void playSound(const char* name)
 {
@@ -124,9 +127,11 @@ void GUISaveLoad::onEnter()
         GUILabel::setFontName(kFont);
 
         // The rows are laid out for a screen wider than 4:3; where they would
-        // run past the right edge, the list narrows and draws them smaller.
+        // run past the panel's right border, the list narrows and draws them
+        // smaller.
         const float listX = margin / 2 + 291 * s;
-        const float fit = std::clamp((screenSize.width - 4 * s - listX) / (864 * s), 0.1f, 1.0f);
+        const float panelRight = margin / 2 + kPanelX * s + kPanelWidth * p;
+        const float fit = std::clamp((panelRight - 2 * p - listX) / (864 * s), 0.1f, 1.0f);
         m_slidingLayer = SlidingLayer::create(ccp(listX, 214 * s), CCSize(864 * s * fit, 410 * s));
         m_slidingLayer->setAnchorPoint(CCPointZero);
         m_slidingLayer->setSelectionMode(2);
@@ -147,7 +152,7 @@ void GUISaveLoad::onEnter()
             return sprite;
         };
         addSprite("guisaveload_saveload_background.png", CCPointZero);
-        addSprite("guisaveload_saveloadWindow.png", ccp(260 * s, 100 * s));
+        addSprite("guisaveload_saveloadWindow.png", ccp(kPanelX * s, 100 * s));
 
         GUIButton* back = makeButton(this, callfunc_selector(GUISaveLoad::goBack), "guisaveload_saveloadBtnBack.png",
                                      "guisaveload_back_arrow.png");
@@ -445,6 +450,9 @@ void GUISaveLoad::deleteSelectedWorld()
     if (s.fileDelete) {
         s.fileDelete(name->getString());
         s.fileDelete(thumbnailNameOf(name->getString()));
+        // And the note of its upload: a new world of that name is not the one shared.
+        const std::string world = name->getString();
+        s.fileDelete(world.substr(0, world.size() - 3) + "gallery");
     }
     refreshList();
 }

@@ -155,7 +155,7 @@ void GUIShare::buildContent(CCObject* worldImage, CCObject* screenImage)
     m_okButton = GUIButton::create(CCCallFunc::create(this, callfunc_selector(GUIShare::onOkPressed)),
                                    "guishare_btnClose.png", nullptr);
     const CCSize ok = m_okButton->getContentSize();
-    m_okButton->setText(LocalUtils::localize("GenericOkBut"), 16, ccp(ok.width / 2 - 2, ok.height / 2 + 1));
+    m_okButton->setText(LocalUtils::localize("GenericOkBut"), 10, ccp(ok.width / 2 - 2, ok.height / 2 + 1));
     m_okButton->setAnchorPoint(ccp(0.5f, 0.5f));
     m_okButton->setPosition(ccp(window.width / 2 + 80, 8));
     m_okButton->setActivateDelayed(true);
@@ -221,10 +221,15 @@ void GUIShare::saveScreenshotAs()
 {
     if (m_state != Open)
         return;
+    // The dialog is another program's window: full screen is left for it
+    // and taken up again, the window the player had coming back as it was.
+    // A window is left alone.
     CCEGLView* view = CCEGLView::sharedOpenGLView();
     const bool fullScreen = view->isFullscreen();
-    if (fullScreen)
-        view->exitFullscreen(0, 0, 1024, 768, 0, 0);
+    if (fullScreen) {
+        const CCSize window = view->getWindowSize();
+        view->exitFullscreen(0, 0, static_cast<int>(window.width), static_cast<int>(window.height), 0, 0);
+    }
     const platform::SaveDialogAnswer answer =
         platform::SaveFileDialog::askForPng("Save Screenshot As", screenshotsFolder);
     if (fullScreen)

@@ -165,7 +165,7 @@ void GUITopBar::clearBar()
     m_notificationPanel = nullptr;
     m_notificationLabel = nullptr;
     m_notificationIcon = nullptr;
-    m_lightPicto = m_cloudsPicto = m_sunPicto = m_temperatureIcon = m_lilGodSprite = nullptr;
+    m_lightPicto = m_cloudsPicto = m_sunPicto = m_temperatureIcon = m_lilGodSprite = m_dayWonPlate = nullptr;
     m_bar = nullptr;
     m_batchNode = nullptr;
     m_buttonContainer = nullptr;

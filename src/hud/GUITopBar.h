@@ -97,8 +97,11 @@ public:
     bool isNotificationShowing() const { return m_notificationShowing; }
     void updateBadges();
     void updateMana();
+    // The day's number, or while the day is won and its board not yet seen
+    // a pulsing gold face with a tick.
     void updateDayButton();
     void playLilGodAnimation();
+    bool showsDayWon() const { return m_dayWonPlate != nullptr; }
 
     // --- nodes (tests and the game layer) --------------------------------------------
     GUIButton* getElementMenuButton() const { return m_elementMenuButton; }
@@ -150,6 +153,7 @@ private:
     // margin when the text at full size would run under the icon.
     void fitManaLabel();
     void addDayButton(GUIButton* previous);
+    void showDayWon(bool won);
     // Closes the HUD when it is not closed, forgetting its open menu.
     void closeHud();
     void placeBadge(cocos2d::CCSprite*& badge, int count, cocos2d::CCPoint at);
@@ -189,5 +193,6 @@ private:
     cocos2d::CCSprite* m_sunPicto = nullptr;
     cocos2d::CCSprite* m_temperatureIcon = nullptr;
     cocos2d::CCSprite* m_lilGodSprite = nullptr;
-    cocos2d::CCSprite* m_bar = nullptr;  // the button container
+    cocos2d::CCSprite* m_dayWonPlate = nullptr;  // a child of the day button while the day is won
+    cocos2d::CCSprite* m_bar = nullptr;          // the button container
 };

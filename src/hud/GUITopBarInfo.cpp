@@ -153,17 +153,26 @@ void GUITopBar::placeBadge(CCSprite*& badge, int count, CCPoint at)
     CCSpriteFrame* strip = CCSpriteFrameCache::sharedSpriteFrameCache()->spriteFrameByName("guitopbar_HUDNumbers.png");
     if (!strip)
         return;
-    // Glyphs of 3 x 7: "9+" first, then digit n at 4n + 3.
-    const float offset = count > 9 ? 0.0f : static_cast<float>(4 * count + 3);
+    // Glyphs of 3 x 7 inside the badge's border: a plus first, then digit n
+    // at 4n + 3. Above nine, "9+".
     const CCRect r = strip->getRect();
-    CCSprite* digit = CCSprite::createWithTexture(strip->getTexture(), CCRect(r.origin.x + offset, r.origin.y, 3, 7));
-    if (!digit)
-        return;
-    digit->setUserObject(CCInteger::create(static_cast<int>(offset)));
-    digit->setAnchorPoint(ccp(0.5f, 0.5f));
     const CCSize size = badge->getContentSize();
-    digit->setPosition(ccp(size.width / 2, size.height / 2));
-    badge->addChild(digit);
+    auto addGlyph = [&](int offset, float x) {
+        CCSprite* glyph =
+            CCSprite::createWithTexture(strip->getTexture(), CCRect(r.origin.x + offset, r.origin.y, 3, 7));
+        if (!glyph)
+            return;
+        glyph->setUserObject(CCInteger::create(offset));
+        glyph->setAnchorPoint(ccp(0.5f, 0.5f));
+        glyph->setPosition(ccp(x, size.height / 2));
+        badge->addChild(glyph);
+    };
+    if (count <= 9) {
+        addGlyph(4 * count + 3, size.width / 2);
+    } else {
+        addGlyph(4 * 9 + 3, size.width / 2 - 2);
+        addGlyph(0, size.width / 2 + 2);
+    }
 }
 
 void GUITopBar::updateBadges()
@@ -251,6 +260,7 @@ void GUITopBar::addDayButton(GUIButton* previous)
         m_lilGodSprite->setPosition(ccp(1, 2));
         m_dayButton->addChild(m_lilGodSprite);
     }
+    showDayWon(AchievementManager::getInstance()->isDayWon());
 }
 
 void GUITopBar::updateDayButton()
@@ -265,6 +275,37 @@ void GUITopBar::updateDayButton()
         m_manaButton->getLabel()->setText(manaText());
         fitManaLabel();
     }
+    showDayWon(AchievementManager::getInstance()->isDayWon());
+}
+
+void GUITopBar::showDayWon(bool won)
+{
+    if (!m_dayButton || won == (m_dayWonPlate != nullptr))
+        return;
+    if (GUILabel* label = m_dayButton->getLabel())
+        label->setVisible(!won);
+    if (!won) {
+        removeNode(m_dayWonPlate);
+        m_dayWonPlate = nullptr;
+        return;
+    }
+    // A gold face that pulses, with a tick where the day's number was; the
+    // lil god stays in front.
+    loadFrames();
+    if (!(m_dayWonPlate = frameSprite("guitopbar_HUDbtnMenuLevelDone.png")))
+        return;
+    m_dayWonPlate->setAnchorPoint(CCPointZero);
+    m_dayWonPlate->setPosition(CCPointZero);
+    m_dayButton->addChild(m_dayWonPlate, 1);
+    if (CCSprite* tick = frameSprite("guitopbar_tick.png")) {
+        tick->setScale(1.5f);
+        tick->setPosition(ccp(27, m_dayWonPlate->getContentSize().height / 2));
+        m_dayWonPlate->addChild(tick);
+    }
+    m_dayWonPlate->runAction(CCRepeatForever::create(static_cast<CCActionInterval*>(
+        CCSequence::create(CCFadeTo::create(0.5f, 150), CCFadeTo::create(0.5f, 255), nullptr))));
+    if (m_lilGodSprite)
+        m_lilGodSprite->setZOrder(2);
 }
 
 void GUITopBar::playLilGodAnimation()
@@ -283,14 +324,16 @@ void GUITopBar::playLilGodAnimation()
         if ((m_lilGodSprite = frameSprite("guitopbar_HUDlilGod1.png"))) {
             m_lilGodSprite->setAnchorPoint(CCPointZero);
             m_lilGodSprite->setPosition(ccp(1, 1));
-            m_dayButton->addChild(m_lilGodSprite);
+            m_dayButton->addChild(m_lilGodSprite, 2);
             if (frames->count() > 0)
                 m_lilGodSprite->runAction(
                     CCRepeatForever::create(CCAnimate::create(CCAnimation::createWithSpriteFrames(frames, 0.2f))));
         }
         playSound("sfx_game_cleared");
+        showDayWon(AchievementManager::getInstance()->isDayWon());
         return;
     }
+    showDayWon(false);
     if ((m_lilGodSprite = frameSprite("guitopbar_HUDlilgod.png"))) {
         m_lilGodSprite->setAnchorPoint(CCPointZero);
         m_lilGodSprite->setPosition(ccp(1, 2));

@@ -14,7 +14,6 @@ namespace {
 HumanEditor* gOpen = nullptr;
 
 const char* const kPanel = "gamemenus_editorCreature.png";
-const char* const kCloseButton = "gamemenus_editorButton.png";
 const char* const kIcons[HumanEditor::kResources] = {"gamemenus_editorFood.png", "gamemenus_editorStone.png",
                                                      "gamemenus_editorWood.png"};
 }  // namespace
@@ -50,8 +49,6 @@ bool HumanEditor::initWithHuman(Particle* human)
         return false;
     const CCSize size = m_panel->getContentSize();
     addLabel(LocalUtils::localize("EditorHumanTitle"), ccp(size.width / 2, size.height - 8), 8);
-    m_closeButton = addChoiceButton(kCloseButton, CCString::create("X"), ccp(size.width - 9, size.height - 8),
-                                    callfuncO_selector(HumanEditor::onClosePressed), 0);
     const float step = size.width / kResources;
     for (int i = 0; i < kResources; ++i) {
         const float centre = step * (static_cast<float>(i) + 0.5f);
@@ -123,9 +120,4 @@ void HumanEditor::forget()
 {
     if (gOpen == this)
         gOpen = nullptr;
-}
-
-void HumanEditor::onClosePressed(CCObject*)
-{
-    close();
 }

@@ -31,18 +31,15 @@ public:
 
     // The count shown for resource i.
     int32_t shownCount(int i) const { return m_counts[i]; }
-    GUIButton* getCloseButton() const { return m_closeButton; }
 
 protected:
     void handOverClosedWindow() override;
 
 private:
     bool initWithHuman(Particle* human);
-    void onClosePressed(cocos2d::CCObject*);
     // No longer the program's open window.
     void forget();
 
-    GUIButton* m_closeButton = nullptr;
     GUILabel* m_labels[kResources] = {};
     int32_t m_counts[kResources] = {};
 };

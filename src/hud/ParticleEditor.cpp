@@ -67,6 +67,11 @@ bool ParticleEditor::initEditor(const char* panelFrame)
     m_panel->setScale(sheetScale());
     m_batchNode->addChild(m_panel);
     m_buttonContainer = m_panel;
+    setTouchArea(m_panel);
+    const CCSize size = m_panel->getContentSize();
+    m_closeButton =
+        addChoiceButton("gamemenus_editorButton.png", CCString::create("X"), ccp(size.width - 9, size.height - 8),
+                        callfuncO_selector(ParticleEditor::onClosePressed), 0);
     return done;
 }
 
@@ -85,17 +90,10 @@ GUIButton* ParticleEditor::addChoiceButton(const char* frame, CCString* caption,
     button->setActivateDelayed(true);
     if (caption) {
         GUILabel::setFontName(kButtonFont);
-        GUILabel* label = GUILabel::create();
-        label->setScale(7.0f / GUILabel::fontSize);
-        label->setText(caption);
-        label->setAnchorPoint(ccp(0.5f, 0.5f));
         const CCSize size = button->getContentSize();
-        label->setPosition(ccp(size.width / 2, size.height / 2));
-        // A longer word ("Apagado") shrinks to the button, a unit of margin
-        // each side.
-        if (const float width = label->getWidth() * label->getScale(); width > size.width - 2 && width > 0)
-            label->setScale(label->getScale() * (size.width - 2) / width);
-        button->addChild(label);
+        button->setText(caption, 7, ccp(size.width / 2, size.height / 2), ccp(0.5f, 0.5f), ccc3(255, 255, 255));
+        // A longer word ("Apagado") shrinks to the button.
+        button->fitCaption(1);
     }
     m_panel->addChild(button);
     return button;

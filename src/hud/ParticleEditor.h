@@ -31,8 +31,11 @@ public:
     // out now (no slide: nothing may reach the particle any more).
     virtual void particleDestroyed();
     void onBackPressed() override { close(); }
+    // A touch beside the panel closes the window, as its close button does.
+    void onTouchOutside() override { close(); }
 
     cocos2d::CCSprite* getPanel() const { return m_panel; }
+    GUIButton* getCloseButton() const { return m_closeButton; }
 
 protected:
     // Puts a built editor over the game: centred, in the game layer, linked
@@ -40,7 +43,8 @@ protected:
     // is dropped) when the particle already has an editor or is null.
     static bool present(ParticleEditor* editor, Particle* particle);
 
-    // A full-screen window holding a centred panel of the given frame.
+    // A full-screen window holding a centred panel of the given frame, with
+    // its close button in the top right corner.
     bool initEditor(const char* panelFrame);
     // A button on the panel that calls `selector` with a CCInteger of value.
     GUIButton* addChoiceButton(const char* frame, cocos2d::CCString* caption, cocos2d::CCPoint position,
@@ -49,4 +53,8 @@ protected:
     static int valueOf(cocos2d::CCObject* boxed);
 
     cocos2d::CCSprite* m_panel = nullptr;  // a child of the batch node
+    GUIButton* m_closeButton = nullptr;    // a child of the panel
+
+private:
+    void onClosePressed(cocos2d::CCObject*) { close(); }
 };

@@ -11,7 +11,6 @@ USING_NS_CC;
 namespace {
 const char* const kPanel = "gamemenus_editorCreature.png";
 const char* const kChoiceButton = "gamemenus_editorWideButton.png";
-const char* const kCloseButton = "gamemenus_editorButton.png";
 }  // namespace
 
 RobotEditor* RobotEditor::open(Particle* robot)
@@ -32,8 +31,6 @@ bool RobotEditor::initWithRobot(RobotLeader* robot)
         return false;
     const CCSize size = m_panel->getContentSize();
     addLabel(LocalUtils::localize("EditorRobotTitle"), ccp(size.width / 2, size.height - 8), 8);
-    m_closeButton = addChoiceButton(kCloseButton, CCString::create("X"), ccp(size.width - 9, size.height - 8),
-                                    callfuncO_selector(RobotEditor::onClosePressed), 0);
     const float step = size.width / kChoices;
     for (int i = 0; i < kChoices; ++i) {
         m_buttons[i] = addChoiceButton(kChoiceButton, CCString::create(std::to_string(kPatrolLengths[i])),
@@ -78,9 +75,4 @@ void RobotEditor::closeWindow(ParticleEditor* editor)
 {
     if (auto* window = dynamic_cast<RobotEditor*>(editor))
         window->close();
-}
-
-void RobotEditor::onClosePressed(CCObject*)
-{
-    close();
 }

@@ -25,15 +25,12 @@ public:
     // The index of the selected choice, -1 when none.
     int markedChoice() const { return m_marked; }
     GUIButton* choiceButton(int i) const { return i >= 0 && i < kChoices ? m_buttons[i] : nullptr; }
-    GUIButton* getCloseButton() const { return m_closeButton; }
 
 private:
     bool initWithRobot(RobotLeader* robot);
     void onChoice(cocos2d::CCObject* index);
-    void onClosePressed(cocos2d::CCObject*);
     void mark(int i);
 
     GUIButton* m_buttons[kChoices] = {};
-    GUIButton* m_closeButton = nullptr;
     int m_marked = -1;
 };

@@ -2,7 +2,9 @@
 
 bool RequestAction::execute()
 {
-    if (transferResult() == 0)
-        return onResponse(request_->response());
-    return onConnectionError(transferResult(), transferError());
+    const bool handled =
+        transferResult() == 0 ? onResponse(request_->response()) : onConnectionError(transferResult(), transferError());
+    if (auto hook = std::move(finishedHook_))
+        hook(this);
+    return handled;
 }

@@ -4,6 +4,7 @@
 // is done with it, calls its response handler or, when the transfer failed,
 // its connection-error handler.
 #include <atomic>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -35,6 +36,10 @@ public:
     int transferResult() const { return curlCode_; }
     const std::string& transferError() const { return errorMessage_; }
 
+    // Runs once the action has executed (not when it was cancelled): a queue
+    // that holds requests back learns that one is done.
+    void setFinishedHook(std::function<void(const RequestAction*)> hook) { finishedHook_ = std::move(hook); }
+
     // A cancelled action is dropped by the worker and never executed.
     void markCancelled() { cancelled_.store(true); }
     bool isCancelled() const { return cancelled_.load(); }
@@ -47,6 +52,7 @@ protected:
 
 private:
     std::shared_ptr<Request> request_;
+    std::function<void(const RequestAction*)> finishedHook_;
     int curlCode_ = -1;
     std::string errorMessage_ = "not performed";
     std::atomic<bool> cancelled_{false};

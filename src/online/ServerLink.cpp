@@ -1,14 +1,19 @@
 #include "online/ServerLink.h"
 
+#include <algorithm>
 #include <cstdlib>
 
+#include "base/LocalUtils.h"
 #include "base/Logger.h"
 #include "base/PlatformUtils.h"
 #include "profile/Profile.h"
 #include "world/GameServices.h"
 #include "base/Utils.h"
 #include "online/NetworkManager.h"
+#include "online/ServerLinkRequests.h"
+#include "base/Base64.h"
 #include "base/json/Json.h"
+#include "world/WorldBlob.h"
 
 USING_NS_CC;
 
@@ -33,7 +38,133 @@ void reportLoudly(const char* key)
         showMessage(key);
 }
 
+// Any answer of a gallery request: a 2xx status with a body its reader
+// accepts is the answer; anything else is a failure with its reason.
+class GalleryAction : public RequestAction {
+public:
+    GalleryAction(std::shared_ptr<Request> request, std::function<bool(const std::string&, std::string&)> read,
+                  ServerLink::FailureHandler failed)
+        : RequestAction(std::move(request)), read_(std::move(read)), failed_(std::move(failed))
+    {
+    }
+
+protected:
+    bool onResponse(const Response& response) override
+    {
+        GalleryFailure failure;
+        if (response.statusCode < 200 || response.statusCode > 299) {
+            failure.kind = GalleryFailure::Kind::Refused;
+            failure.status = response.statusCode;
+            failure.message = galleryanswer::errorMessage(response.body);
+            LOG << "gallery: the server refused" << request().url() << "with" << response.statusCode << failure.message;
+            return fail(failure);
+        }
+        std::string why;
+        if (read_(response.body, why))
+            return true;
+        failure.kind = GalleryFailure::Kind::Unreadable;
+        failure.status = response.statusCode;
+        failure.message = why;
+        LOG_ERROR << "gallery: unreadable answer from" << request().url() << ":" << why;
+        return fail(failure);
+    }
+
+    bool onConnectionError(int curlCode, const std::string& message) override
+    {
+        GalleryFailure failure;
+        failure.kind = GalleryFailure::Kind::Connection;
+        failure.curlCode = curlCode;
+        failure.message = message;
+        LOG << "gallery: request failed:" << curlCode << message;
+        return fail(failure);
+    }
+
+private:
+    bool fail(const GalleryFailure& failure)
+    {
+        if (failed_)
+            failed_(failure);
+        return false;
+    }
+
+    std::function<bool(const std::string&, std::string&)> read_;
+    ServerLink::FailureHandler failed_;
+};
+
+// A failure known before anything is sent, delivered at the next drain as
+// an answer would be.
+class DeferredFailure : public Action {
+public:
+    DeferredFailure(GalleryFailure failure, ServerLink::FailureHandler failed)
+        : failure_(std::move(failure)), failed_(std::move(failed))
+    {
+    }
+    bool execute() override
+    {
+        if (failed_)
+            failed_(failure_);
+        return true;
+    }
+
+private:
+    GalleryFailure failure_;
+    ServerLink::FailureHandler failed_;
+};
+
+// No answer is longer than these: a page of 50 worlds, a screenshot, the
+// largest world the game can save.
+constexpr size_t kMaxJsonAnswer = 1u << 20;
+
+size_t largestWorldAnswer()
+{
+    static const size_t largest = worldblob::ExtraSizeTable::ofEveryElement().largestBlobSize();
+    return largest;
+}
+
+std::shared_ptr<Request> galleryRequest(const std::string& url, Request::Method method, size_t maxAnswer)
+{
+    auto request = std::make_shared<Request>(url, method);
+    request->addHeader("Accept", method == Request::Method::Get ? "*/*" : "application/json");
+    request->setMaxBodySize(maxAnswer);
+    return request;
+}
+
+// A body reader that hands the value read to done.
+template <typename T, typename Done>
+std::function<bool(const std::string&, std::string&)> reading(bool (*read)(const std::string&, T&, std::string&),
+                                                              Done done)
+{
+    return [read, done = std::move(done)](const std::string& body, std::string& why) {
+        T value{};
+        if (!read(body, value, why))
+            return false;
+        if (done)
+            done(value);
+        return true;
+    };
+}
+
 }  // namespace
+
+const char* GalleryFailure::textKey() const
+{
+    switch (kind) {
+    case Kind::Offline: return "NotificationOfflineMode";
+    case Kind::Connection: return curlCode == 28 ? "NetErrorTimeout" : "NetErrorConnectionLost";  // 28: timed out
+    case Kind::Unreadable: return "NetErrorIncorrectJson";
+    case Kind::Refused:
+    case Kind::NotRegistered: break;
+    }
+    return "NetError1";
+}
+
+std::string GalleryFailure::words() const
+{
+    std::string text = LocalUtils::localize(textKey())->getString();
+    if (kind == Kind::Refused && !message.empty())
+        text += " " + LocalUtils::localizeWithVar("GalleryServerSays", message.c_str())->getString();
+    return text;
+}
 
 ServerLink* ServerLink::getInstance()
 {
@@ -193,4 +324,165 @@ bool CreatePlayerCallback::onConnectionError(int curlCode, const std::string& me
     LOG_ERROR << "create player: connection failed" << curlCode << message;
     reportFailure("NetErrorConnectionLost");
     return true;
+}
+
+std::string ServerLink::galleryUrl(const std::string& path, const std::map<std::string, std::string>& params) const
+{
+    if (apiUrl().empty())
+        return std::string();
+    std::string url = apiUrl() + path;
+    char separator = '?';
+    for (const auto& [name, value] : params) {
+        url += separator;
+        url += name + "=" + urlEscape(value);
+        separator = '&';
+    }
+    return url;
+}
+
+bool ServerLink::addCredentials(std::map<std::string, std::string>& params) const
+{
+    Profile* profile = Profile::getInstance();
+    if (!profile->isRegistered())
+        return false;
+    params["id"] = std::to_string(profile->getPlayerId());
+    params["key"] = profile->getPrivateKey()->getString();
+    return true;
+}
+
+void ServerLink::failSoon(GalleryFailure::Kind kind, FailureHandler failed)
+{
+    GalleryFailure failure;
+    failure.kind = kind;
+    networkManager().postCompleted(std::make_shared<DeferredFailure>(failure, std::move(failed)));
+}
+
+void ServerLink::sendGallery(std::shared_ptr<Request> request, bool screenshot, BodyReader read, FailureHandler failed)
+{
+    if (!isConfigured()) {
+        failSoon(GalleryFailure::Kind::Offline, std::move(failed));
+        return;
+    }
+    auto action = std::make_shared<GalleryAction>(std::move(request), std::move(read), std::move(failed));
+    NetworkQueueProcessor& queue = ServerLinkRequests::getInstance()->queue();
+    queue.setNetworkManager(manager_);
+    queue.add(action, screenshot);
+}
+
+void ServerLink::requestWorldCount(const std::string& search, std::function<void(int32_t)> done, FailureHandler failed)
+{
+    std::map<std::string, std::string> params;
+    addCredentials(params);
+    if (!search.empty())
+        params["search"] = search;
+    auto request = galleryRequest(galleryUrl("/worlds/count", params), Request::Method::Get, kMaxJsonAnswer);
+    sendGallery(request, false, reading(galleryanswer::readCount, std::move(done)), std::move(failed));
+}
+
+void ServerLink::requestWorldPage(GalleryOrder order, int32_t offset, int32_t limit, const std::string& search,
+                                  std::function<void(const GalleryPage&)> done, FailureHandler failed)
+{
+    static const char* const kOrders[] = {"newest", "rating", "downloads"};
+    std::map<std::string, std::string> params;
+    addCredentials(params);
+    params["order"] = kOrders[static_cast<int>(order)];
+    params["offset"] = std::to_string(std::max(0, offset));
+    params["limit"] = std::to_string(std::clamp<int32_t>(limit, 1, galleryanswer::kMaxPageWorlds));
+    if (!search.empty())
+        params["search"] = search;
+    auto request = galleryRequest(galleryUrl("/worlds", params), Request::Method::Get, kMaxJsonAnswer);
+    sendGallery(request, false, reading(galleryanswer::readPage, std::move(done)), std::move(failed));
+}
+
+void ServerLink::requestWorldDetails(int32_t worldId, std::function<void(const GalleryWorld&)> done,
+                                     FailureHandler failed)
+{
+    std::map<std::string, std::string> params;
+    addCredentials(params);
+    auto request =
+        galleryRequest(galleryUrl("/worlds/" + std::to_string(worldId), params), Request::Method::Get, kMaxJsonAnswer);
+    sendGallery(request, false, reading(galleryanswer::readWorld, std::move(done)), std::move(failed));
+}
+
+void ServerLink::requestScreenshot(int32_t worldId, std::function<void(const std::string&)> done, FailureHandler failed)
+{
+    auto request = galleryRequest(galleryUrl("/worlds/" + std::to_string(worldId) + "/screenshot", {}),
+                                  Request::Method::Get, galleryanswer::kMaxScreenshotBytes);
+    sendGallery(
+        request, true,
+        [done](const std::string& body, std::string& why) {
+            if (!galleryanswer::readScreenshot(body, why))
+                return false;
+            if (done)
+                done(body);
+            return true;
+        },
+        std::move(failed));
+}
+
+void ServerLink::downloadWorld(int32_t worldId, std::function<void(const std::string&)> done, FailureHandler failed)
+{
+    std::map<std::string, std::string> params;
+    if (!addCredentials(params))
+        return failSoon(GalleryFailure::Kind::NotRegistered, std::move(failed));
+    auto request = galleryRequest(galleryUrl("/worlds/" + std::to_string(worldId) + "/data", params),
+                                  Request::Method::Get, largestWorldAnswer());
+    sendGallery(
+        request, false,
+        [done](const std::string& body, std::string& why) {
+            if (body.empty()) {
+                why = "the world is empty";
+                return false;
+            }
+            if (done)
+                done(body);
+            return true;
+        },
+        std::move(failed));
+}
+
+void ServerLink::uploadWorld(const std::string& name, const std::string& description, const std::string& blob,
+                             const std::string& screenshot, std::function<void(int32_t)> done, FailureHandler failed)
+{
+    std::map<std::string, std::string> params;
+    if (!addCredentials(params))
+        return failSoon(GalleryFailure::Kind::NotRegistered, std::move(failed));
+    auto request = galleryRequest(galleryUrl("/worlds", params), Request::Method::Post, kMaxJsonAnswer);
+    request->addHeader("Content-Type", "application/json");
+    request->setBody(json::objectJson({json::stringNode("name", name), json::stringNode("description", description),
+                                       json::stringNode("data", base64Encode(blob)),
+                                       json::stringNode("screenshot", base64Encode(screenshot))}));
+    sendGallery(request, false, reading(galleryanswer::readNewWorldId, std::move(done)), std::move(failed));
+}
+
+void ServerLink::rateWorld(int32_t worldId, int stars, std::function<void(const GalleryRating&)> done,
+                           FailureHandler failed)
+{
+    std::map<std::string, std::string> params;
+    if (!addCredentials(params))
+        return failSoon(GalleryFailure::Kind::NotRegistered, std::move(failed));
+    auto request = galleryRequest(galleryUrl("/worlds/" + std::to_string(worldId) + "/ratings", params),
+                                  Request::Method::Post, kMaxJsonAnswer);
+    request->addHeader("Content-Type", "application/json");
+    request->setBody(json::objectJson({json::intNode("rating", stars)}));
+    sendGallery(request, false, reading(galleryanswer::readRating, std::move(done)), std::move(failed));
+}
+
+void ServerLink::deleteWorld(int32_t worldId, std::function<void()> done, FailureHandler failed)
+{
+    std::map<std::string, std::string> params;
+    if (!addCredentials(params))
+        return failSoon(GalleryFailure::Kind::NotRegistered, std::move(failed));
+    auto request = galleryRequest(galleryUrl("/worlds/" + std::to_string(worldId), params), Request::Method::Delete,
+                                  kMaxJsonAnswer);
+    sendGallery(
+        request, false,
+        [done, worldId](const std::string& body, std::string& why) {
+            if (!galleryanswer::readDeleted(body, worldId, why))
+                return false;
+            if (done)
+                done();
+            return true;
+        },
+        std::move(failed));
 }

@@ -4,14 +4,39 @@
 //
 // The base URL comes from the environment (TESMORA_SERVER_URL); with none set
 // every request fails at once through its connection-error handler.
+#include <functional>
+#include <map>
 #include <memory>
 #include <string>
 
 #include "cocos2d.h"
 #include "online/Action.h"
+#include "online/GalleryAnswers.h"
 
 class Profile;
 class NetworkManager;
+
+// Why a gallery request did not give its answer.
+struct GalleryFailure {
+    enum class Kind {
+        Offline,        // no server is set
+        Connection,     // the server could not be reached, or the transfer broke
+        Refused,        // the server answered with an error status
+        Unreadable,     // the answer is not what the request expects
+        NotRegistered,  // the request needs the player's account, and there is none yet
+    };
+    Kind kind = Kind::Connection;
+    long status = 0;      // the HTTP status when the server answered
+    int curlCode = 0;     // the transfer's error when it failed
+    std::string message;  // the server's own words, or the transfer's
+    // The localised text to show the player.
+    const char* textKey() const;
+    // What the player reads: that text, then the server's own words when it
+    // refused the request.
+    std::string words() const;
+};
+
+enum class GalleryOrder { Newest, TopRated, MostDownloaded };
 
 class ServerLink {
 public:
@@ -37,6 +62,29 @@ public:
     // next start tries again.
     void createPlayerQuietly(Profile* profile);
 
+    // The gallery's requests, through the gallery queue (ServerLinkRequests).
+    // The player's id and key come from the profile. Exactly one of the two
+    // handlers runs, on the main thread at a network drain, unless the queue
+    // is cancelled first.
+    using FailureHandler = std::function<void(const GalleryFailure&)>;
+    void requestWorldCount(const std::string& search, std::function<void(int32_t)> done, FailureHandler failed);
+    void requestWorldPage(GalleryOrder order, int32_t offset, int32_t limit, const std::string& search,
+                          std::function<void(const GalleryPage&)> done, FailureHandler failed);
+    void requestWorldDetails(int32_t worldId, std::function<void(const GalleryWorld&)> done, FailureHandler failed);
+    // The PNG, one screenshot on the network at a time.
+    void requestScreenshot(int32_t worldId, std::function<void(const std::string&)> done, FailureHandler failed);
+    // The world blob; the server counts the player's first download.
+    void downloadWorld(int32_t worldId, std::function<void(const std::string&)> done, FailureHandler failed);
+    // The new world's gallery id.
+    void uploadWorld(const std::string& name, const std::string& description, const std::string& blob,
+                     const std::string& screenshot, std::function<void(int32_t)> done, FailureHandler failed);
+    // Stars 1 to 5; the answer is the world's new average and count.
+    void rateWorld(int32_t worldId, int stars, std::function<void(const GalleryRating&)> done, FailureHandler failed);
+    void deleteWorld(int32_t worldId, std::function<void()> done, FailureHandler failed);
+
+    // base URL + "/v1" + path + the parameters in key order, each escaped.
+    std::string galleryUrl(const std::string& path, const std::map<std::string, std::string>& params) const;
+
     // Where requests go (the game's NetworkManager unless a test sets one).
     void setNetworkManager(NetworkManager* manager) { manager_ = manager; }
     NetworkManager& networkManager();
@@ -47,6 +95,12 @@ public:
 private:
     ServerLink();
     bool dispatch(const std::shared_ptr<RequestAction>& action);
+    // The player's "id" and "key" when registered.
+    bool addCredentials(std::map<std::string, std::string>& params) const;
+    // Reads a 2xx answer's body; false (with why) makes it Unreadable.
+    using BodyReader = std::function<bool(const std::string& body, std::string& why)>;
+    void sendGallery(std::shared_ptr<Request> request, bool screenshot, BodyReader read, FailureHandler failed);
+    void failSoon(GalleryFailure::Kind kind, FailureHandler failed);
     void sendCreatePlayer(Profile* profile, cocos2d::CCObject* refusalTarget, cocos2d::SEL_CallFunc refusalSelector,
                           bool quiet);
 

@@ -1,5 +1,6 @@
 #include "profile/Profile.h"
 
+#include <algorithm>
 #include <cctype>
 #include <climits>
 #include <cmath>
@@ -419,24 +420,30 @@ int completionIndexForMode(int mode)
     }
 }
 
+std::vector<int> campaignOpeners(int mode)
+{
+    switch (mode) {
+    case 1: return {4, 6};
+    case 2: return {0};
+    case 3: return {1, 7};
+    case 4: return {0};
+    case 6: return {2, 3};
+    case 7: return {2, 1};
+    case 8: return {5};
+    case 9: return {5};
+    case 10: return {8, 9};
+    default: return {};
+    }
+}
+
 bool Profile::isCampaignUnlocked(int mode)
 {
-    using namespace CampaignIndex;
-    auto done = [this](int index) { return getCompletionFlag(index) == 1; };
-    switch (mode) {
-    case 0: return true;
-    case 1: return done(PixelArt) || done(UserMade);
-    case 2: return done(Story);
-    case 3: return done(Music) || done(LasersAndPipes);
-    case 4: return done(Story);
-    case 5: return true;
-    case 6: return done(Contraptions) || done(Dinosaurs);
-    case 7: return done(Contraptions) || done(Music);
-    case 8: return done(Human);
-    case 9: return done(Human);
-    case 10: return done(Zombie) || done(Robot);
-    default: return false;
-    }
+    if (completionIndexForMode(mode) < 0)
+        return false;
+    const std::vector<int> openers = campaignOpeners(mode);
+    return openers.empty() || std::any_of(openers.begin(), openers.end(), [this](int opener) {
+               return getCompletionFlag(completionIndexForMode(opener)) == 1;
+           });
 }
 
 // --- Nickname and server account --------------------------------------------

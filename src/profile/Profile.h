@@ -10,6 +10,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "cocos2d.h"
 #include "profile/ShopItem.h"
@@ -214,6 +215,8 @@ public:
     // 0 and ignores writes).
     int32_t getProgressWord(size_t offset) const;
     void setProgressWord(size_t offset, int32_t value);
+    // One more in a counter of the block (not saved here).
+    void countProgress(size_t offset) { setProgressWord(offset, getProgressWord(offset) + 1); }
     int32_t getShareCount() const { return getProgressWord(ProgressWord::ShareRewardTaken); }
     void setShareCount(int32_t v) { setProgressWord(ProgressWord::ShareRewardTaken, v); }
     int32_t getShareVersion() const { return getProgressWord(ProgressWord::GameVersionNumber); }
@@ -312,6 +315,9 @@ private:
 
 // Maps a game mode (0 story .. 10 Invasion) to its CampaignIndex; -1 when none.
 int completionIndexForMode(int mode);
+// The game modes whose finished campaign opens a mode's campaign (any one of
+// them does); none for the story and a campaign open from the start.
+std::vector<int> campaignOpeners(int mode);
 
 // The decimal digits of text, in order ("Achievement45" -> "45"), autoreleased.
 cocos2d::CCString* extractDigits(cocos2d::CCString* text);

@@ -123,7 +123,8 @@ void Profile::save()
         recordKey.resize(kPrivateKeyFieldSize - 1);
     }
     LOG << "Saving Name: " << recordNickname;
-    LOG << "Saving Private Key: " << recordKey;
+    // The key is the player's account secret: the log only says whether there is one.
+    LOG << "Saving private key:" << (isRegistered() ? "set" : "not set");
 
     std::vector<uint8_t> file(kFileSize, 0);
     uint8_t* record = file.data() + kHeaderSize;
@@ -199,6 +200,10 @@ void Profile::save()
 void Profile::backupProfileFile(const char* backupName)
 {
     std::string name = backupName ? backupName : kBackupFileName;
+    if (!gameServices().fileExists(kFileName)) {
+        LOG << "no profile to back up yet: " + name + " is made at the next save";
+        return;
+    }
     std::vector<uint8_t> current = readCloudFile(kFileName);
     if (current.empty()) {
         LOG_ERROR << "preparing backup file " + name + " failed: read data is null. Skip";
@@ -228,6 +233,9 @@ void Profile::load(bool allowBackup)
     if (allowBackup && !loaded) {
         if (loadFromFile(kBackupFileName)) {
             LOG << "profile.BAK: Loaded OK";
+        } else if (!gameServices().fileExists(kFileName) && !gameServices().fileExists(kBackupFileName)) {
+            LOG << "no profile yet: a new one is made";
+            resetToDefaults();
         } else {
             LOG << "Loaded failed - Resetting!";
             resetToDefaults();

@@ -182,6 +182,7 @@ CCScene* GameLayer::scene()
     CCScene* scene = CCScene::create();
     GameLayer* layer = getInstance();
     layer->removeFromParentAndCleanup(false);
+    layer->m_returnAsItWas = false;
     scene->addChild(layer, -200);
     auto* borders = new GUIBorderLayer();
     scene->addChild(borders);
@@ -356,6 +357,13 @@ void GameLayer::onExit()
 
 void GameLayer::onEnterTransitionDidFinish()
 {
+    if (m_returnAsItWas) {
+        m_returnAsItWas = false;
+        ScreenUtils::getInstance()->setCurrentWindow(ScreenUtils::getInstance()->savedWindow);
+        CCLayerColor::onEnterTransitionDidFinish();
+        schedule(schedule_selector(GameLayer::tick), kTickInterval);
+        return;
+    }
     m_zoomMode = false;
     GUITopBar::getInstance()->updateMana();
     const bool freePlay = SaveLoadUtils::isFreePlay();
@@ -363,14 +371,7 @@ void GameLayer::onEnterTransitionDidFinish()
     if (m_zoomOutView)
         m_zoomOutView->setColor(!freePlay && profile->getGameMode() == 4 ? ccc3(224, 222, 198) : ccc3(32, 32, 32));
     if (m_gui) {
-        if (m_gui->isAvailable("Soil"))
-            m_gui->selectDefaultElement();
-        else
-            m_gui->selectElement(m_gui->pickStartElement());
-        if (m_gui->isAvailable("Draw"))
-            m_gui->selectDefaultTool();
-        else
-            m_gui->selectTool(m_gui->pickStartTool());
+        m_gui->selectStartElementAndTool();
         m_gui->setBrushSize(1);
     }
     ScreenUtils::getInstance()->setCurrentWindow(ScreenUtils::getInstance()->savedWindow);
@@ -384,7 +385,8 @@ void GameLayer::onEnterTransitionDidFinish()
             ScreenUtils::getInstance()->setCurrentWindow(message);
         else
             GUITopBar::getInstance()->onDayButton();
-    } else if (!message->getFreeModeIntroDone() && !m_openGalleryOnEnter) {
+    } else if (!message->getFreeModeIntroDone() && !m_openGalleryOnEnter && m_onlineWorldId == 0) {
+        // Not over a world the player just opened from the gallery.
         runAction(CCSequence::create(CCDelayTime::create(1.0f),
                                      CCCallFunc::create(this, callfunc_selector(GameLayer::showFreeModeIntroduction)),
                                      NULL));
@@ -393,7 +395,8 @@ void GameLayer::onEnterTransitionDidFinish()
         m_openGalleryOnEnter = false;
         if (m_gui)
             runAction(CCSequence::create(CCDelayTime::create(1.0f),
-                                         CCCallFunc::create(m_gui, callfunc_selector(GUI::openGallery)), NULL));
+                                         CCCallFunc::create(m_gui, callfunc_selector(GUI::openGalleryFromMainMenu)),
+                                         NULL));
     }
     CCLayerColor::onEnterTransitionDidFinish();
     schedule(schedule_selector(GameLayer::tick), kTickInterval);
@@ -402,7 +405,9 @@ void GameLayer::onEnterTransitionDidFinish()
 void GameLayer::onBackPressed()
 {
     GUIIngameMessage* message = GUIIngameMessage::getInstance();
-    if (!message->getFreeModeIntroDone() && !m_openGalleryOnEnter &&
+    // A new player's free mode waits for its introduction; a gallery world
+    // shows none, so there the key acts at once.
+    if (!message->getFreeModeIntroDone() && !m_openGalleryOnEnter && m_onlineWorldId == 0 &&
         Profile::getInstance()->getGameMode() == kFreePlayMode)
         return;
     ScreenUtils::getInstance()->showPopup(LocalUtils::localize("ConfirmationGameplayMainMenu"), this,
@@ -416,11 +421,16 @@ void GameLayer::showStoryIntroduction()
 
 void GameLayer::showFreeModeIntroduction()
 {
-    ScreenUtils::showFreeModeIntroduction();
+    // A gallery world opened meanwhile has no introduction.
+    if (m_onlineWorldId == 0)
+        ScreenUtils::showFreeModeIntroduction();
 }
 
 void GameLayer::leaveToMenu()
 {
+    // A level won but not closed on its board is kept: the menu then offers
+    // the next one.
+    AchievementManager::getInstance()->keepWonDay(Profile::getInstance()->getGameMode());
     popSceneAfterDelay(0.25f);
 }
 

@@ -158,6 +158,11 @@ public:
     void setRestoreAfterBackground(bool v) { m_restoreAfterBackground = v; }
     bool getOpenGalleryOnEnter() const { return m_openGalleryOnEnter; }
     void setOpenGalleryOnEnter(bool v) { m_openGalleryOnEnter = v; }
+    // Set while a screen pushed over the game (the online gallery) is shown:
+    // coming back, the world is as it was left, with its element, tool and
+    // window; nothing is chosen or opened for it. A new scene clears it.
+    bool getReturnAsItWas() const { return m_returnAsItWas; }
+    void setReturnAsItWas(bool v) { m_returnAsItWas = v; }
     bool getAltDown() const { return m_altDown; }
     bool getStrokeStarted() const { return m_strokeStarted; }
     Particle* getTouchedParticle() const { return m_touchedParticle; }
@@ -232,6 +237,7 @@ private:
     int32_t m_touchedParticleId = -1;
     VehicleEditor* m_panelTouched = nullptr;  // not retained; checked against the open panels
     bool m_openGalleryOnEnter = false;
+    bool m_returnAsItWas = false;
     bool m_storyLevel2 = false;
     std::string m_lastTrack;
 };

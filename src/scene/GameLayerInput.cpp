@@ -38,12 +38,6 @@ CCTouch* anyTouch(CCSet* touches)
     return touches ? dynamic_cast<CCTouch*>(touches->anyObject()) : nullptr;
 }
 
-GUIWindow* visibleCurrentWindow()
-{
-    GUIWindow* window = ScreenUtils::getInstance()->getCurrentWindow();
-    return window && window->isVisible() ? window : nullptr;
-}
-
 // The on-screen keyboard takes touches first while it is in the running
 // scene, even on the top bar's strip. One left in a scene that was replaced
 // is not on screen.
@@ -120,7 +114,7 @@ VehicleEditor* GameLayer::touchedPanel()
 
 bool GameLayer::windowTakesTouches() const
 {
-    return visibleCurrentWindow() != nullptr;
+    return ScreenUtils::shownWindow() != nullptr;
 }
 
 void GameLayer::ccTouchesBegan(CCSet* touches, CCEvent*)
@@ -132,7 +126,7 @@ void GameLayer::ccTouchesBegan(CCSet* touches, CCEvent*)
     GUITopBar* bar = GUITopBar::getInstance();
     GUIWindow* keyboard = keyboardWindowOnScreen();
     // A vehicle panel is no current window: a touch on it goes to it alone.
-    if (!keyboard && !visibleCurrentWindow()) {
+    if (!keyboard && !ScreenUtils::shownWindow()) {
         if (VehicleEditor* panel = VehicleEditor::panelAt(p)) {
             m_panelTouched = panel;
             panel->handleTouchBegan(touch);
@@ -144,7 +138,7 @@ void GameLayer::ccTouchesBegan(CCSet* touches, CCEvent*)
         keyboard->handleTouchBegan(touch);
     } else if (!bar->isLocked() && p.y > screenSize.height - topBarHeight()) {
         bar->handleTouchBegan(touch);
-    } else if (GUIWindow* window = visibleCurrentWindow()) {
+    } else if (GUIWindow* window = ScreenUtils::shownWindow()) {
         window->handleTouchBegan(touch);
     } else if (!bar->isLocked() && m_zoomedOut && p.x < 90 && p.y < 90) {
         bar->handleTouchBegan(touch);
@@ -303,6 +297,7 @@ void GameLayer::beginStroke(float)
     CC_SAFE_RELEASE(m_world.undoSnapshot);
     m_world.undoSnapshot = m_world.save();
     CC_SAFE_RETAIN(m_world.undoSnapshot);
+    m_world.unsavedChanges = true;
     if (m_world.undoToggle) {
         GUITopBar::getInstance()->setUndoButtonIcon("guitopbar_HUDUndoPicto.png");
         m_world.undoToggle = false;
@@ -330,7 +325,7 @@ void GameLayer::ccTouchesMoved(CCSet* touches, CCEvent*)
             panel->handleTouchMoved(touch);
         return;
     }
-    if (GUIWindow* window = visibleCurrentWindow()) {
+    if (GUIWindow* window = ScreenUtils::shownWindow()) {
         if (CCTouch* touch = anyTouch(touches))
             window->handleTouchMoved(touch);
         return;
@@ -364,7 +359,7 @@ void GameLayer::ccTouchesEnded(CCSet* touches, CCEvent*)
             panel->handleTouchEnded(touch);
         return;
     }
-    if (GUIWindow* window = visibleCurrentWindow()) {
+    if (GUIWindow* window = ScreenUtils::shownWindow()) {
         if (CCTouch* touch = anyTouch(touches))
             window->handleTouchEnded(touch);
         return;

@@ -78,6 +78,7 @@ SaveLoadUtils::SaveResult SaveLoadUtils::saveWorld(bool overwrite)
     layer->setLoadedWorldName(CCString::create(name));
     saveThumbnail(CCString::create(name));
     layer->getWorld().eventFlags[World::kEventWorldSaved] = 1;
+    layer->getWorld().unsavedChanges = false;
     return SaveResult::Saved;
 }
 

@@ -133,6 +133,12 @@ GUIWindow* ScreenUtils::getCurrentWindow()
     return m_currentWindow;
 }
 
+GUIWindow* ScreenUtils::shownWindow()
+{
+    GUIWindow* window = getInstance()->getCurrentWindow();
+    return window && window->isVisible() ? window : nullptr;
+}
+
 void ScreenUtils::setCurrentWindow(GUIWindow* window)
 {
     m_currentWindow = window;
@@ -251,6 +257,31 @@ void ScreenUtils::completeProgress()
 void ScreenUtils::showProgressFailure()
 {
     GUIProgressBar::getInstance()->showFailure();
+}
+
+void ScreenUtils::whenRegistered(CCObject* target, SEL_CallFunc done, SEL_CallFunc failed, CCString* caption)
+{
+    Profile* profile = Profile::getInstance();
+    if (profile->isRegistered()) {
+        if (target && done)
+            (target->*done)();
+        return;
+    }
+    profile->setPendingCallback(target, done);
+    profile->setDuplicateNameHandler(nullptr, nullptr);
+    if (profile->hasNickname()) {
+        GUIProgressBar* bar = GUIProgressBar::getInstance();
+        if (!bar->getParent()) {
+            showUploadProgress();
+            GUILabel::setFontName("ProgressBar_ach_fontButtons");
+            if (caption)
+                bar->setCaption(caption);
+            bar->setResultText(CCString::create(""));
+        }
+        bar->setFailedCallback(target, failed);
+        bar->setTargetProgress(30);
+    }
+    profile->ensureRegistered();
 }
 
 // --- keyboard ----------------------------------------------------------------------

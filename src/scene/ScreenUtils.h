@@ -21,6 +21,8 @@ public:
     virtual void setBusy(bool busy);
     virtual GUIWindow* getCurrentWindow();
     virtual void setCurrentWindow(GUIWindow* window);
+    // The current window while it is on screen (it takes the touches), or null.
+    static GUIWindow* shownWindow();
 
     // Called by a window's destructor: forgets it wherever it is kept.
     void forgetWindow(GUIWindow* window);
@@ -58,6 +60,14 @@ public:
     static void showProgress(cocos2d::CCObject* target);
     static void completeProgress();
     static void showProgressFailure();
+    // Runs done on the target once the player has an account on the server:
+    // at once when there is one. Else the profile's own registration runs
+    // (the nickname keyboard first when the player has none) and done
+    // follows its success. A request it sends shows on the progress bar (a
+    // new bar takes the caption and closes by itself on success; one that
+    // shows already keeps its own), and its failure there runs failed.
+    static void whenRegistered(cocos2d::CCObject* target, cocos2d::SEL_CallFunc done, cocos2d::SEL_CallFunc failed,
+                               cocos2d::CCString* caption);
 
     // --- the keyboard ------------------------------------------------------------
     // The binding lives from an opening to the next one; label and target are

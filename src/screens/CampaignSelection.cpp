@@ -10,6 +10,8 @@
 #include "gui/GUIButton.h"
 #include "gui/GUILabel.h"
 #include "profile/Profile.h"
+#include "gui/GUIPopup.h"
+#include "scene/ScreenUtils.h"
 #include "screens/LevelSelection.h"
 
 USING_NS_CC;
@@ -47,6 +49,21 @@ CampaignSelection::State CampaignSelection::stateOf(int mode)
     state.open = campaignOfMode(mode) && levelsBuilt(mode) && profile->isCampaignUnlocked(mode);
     state.finished = profile->getCompletionFlag(completionIndexForMode(mode)) == 1;
     return state;
+}
+
+CCString* CampaignSelection::lockedText(int mode)
+{
+    auto name = [](int opener) {
+        return opener == 0 ? LocalUtils::localize("CampaignLockedStory")
+                           : LocalUtils::localize(("CampaignTitle" + std::to_string(opener)).c_str());
+    };
+    const std::vector<int> openers = campaignOpeners(mode);
+    if (openers.size() == 1)
+        return LocalUtils::localizeCCStringWithVar(CCString::create("CampaignLockedOne"), name(openers[0]));
+    if (openers.size() >= 2)
+        return LocalUtils::localizeWithVars(CCString::create("CampaignLockedEither"), name(openers[0]),
+                                            name(openers[1]));
+    return LocalUtils::localize("CampaignLockedSoon");
 }
 
 CampaignSelection* CampaignSelection::create()
@@ -126,6 +143,7 @@ void CampaignSelection::openCampaign(int mode)
         return;
     if (!stateOf(mode).open) {
         LOG << "campaign selection: campaign" << mode << "is closed";
+        ScreenUtils::showPopup(lockedText(mode), nullptr, nullptr, nullptr, nullptr, GUIPopup::Message);
         return;
     }
     setLeaving();

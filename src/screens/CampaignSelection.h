@@ -1,8 +1,8 @@
 #pragma once
 // The ten campaigns as tiles, from the main menu's Campaigns button. A
 // campaign is open when the profile unlocks it and its goals are built; a
-// finished one carries a tick, a closed one a padlock and does nothing. An
-// open one leads to its level selection; Back returns to the menu.
+// finished one carries a tick, a closed one a padlock and, touched, says what
+// opens it. An open one leads to its level selection; Back returns to the menu.
 #include "screens/SelectionScreen.h"
 
 class CampaignSelection : public SelectionScreen {
@@ -22,8 +22,12 @@ public:
 
     bool init() override;
 
-    // Its level selection in this screen's place; nothing when it is closed.
+    // Its level selection in this screen's place; for a closed one, a popup
+    // that says what opens it.
     void openCampaign(int mode);
+    // "Finish Music to open this campaign." (or either of two), by the
+    // profile's rule.
+    static cocos2d::CCString* lockedText(int mode);
 
     // The tile of a game mode 1 to 10, or null.
     GUIButton* tileOf(int mode) const;

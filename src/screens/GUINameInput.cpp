@@ -24,12 +24,6 @@ const char* const kSheetFrames = "pvr/InputName.plist";
 const char* const kFont = "InputName_ach_fontButtons";
 const char* const kDuplicate = "Duplicate!";
 
-GUIWindow* visibleCurrentWindow()
-{
-    GUIWindow* window = ScreenUtils::getInstance()->getCurrentWindow();
-    return window && window->isVisible() ? window : nullptr;
-}
-
 bool progressShown()
 {
     return GUIProgressBar::getInstance()->getParent() != nullptr;
@@ -123,20 +117,20 @@ void GUINameInput::registerWithTouchDispatcher()
 
 bool GUINameInput::ccTouchBegan(CCTouch* touch, CCEvent*)
 {
-    if (GUIWindow* window = visibleCurrentWindow())
+    if (GUIWindow* window = ScreenUtils::shownWindow())
         window->handleTouchBegan(touch);
     return true;
 }
 
 void GUINameInput::ccTouchMoved(CCTouch* touch, CCEvent*)
 {
-    if (GUIWindow* window = visibleCurrentWindow())
+    if (GUIWindow* window = ScreenUtils::shownWindow())
         window->handleTouchMoved(touch);
 }
 
 void GUINameInput::ccTouchEnded(CCTouch* touch, CCEvent*)
 {
-    if (GUIWindow* window = visibleCurrentWindow())
+    if (GUIWindow* window = ScreenUtils::shownWindow())
         window->handleTouchEnded(touch);
 }
 

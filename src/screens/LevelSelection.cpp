@@ -70,15 +70,48 @@ bool LevelSelection::initLevels()
     addChild(hint, 1);
 
     const int count = playableLevels(m_mode);
+    const int won = wonLevels(m_mode);
+    const Campaign* campaign = campaignOfMode(m_mode);
+    GUILabel* progress = GUILabel::create();
+    progress->setText(
+        LocalUtils::localizeWithVars(CCString::create("LevelSelectionProgress"), CCString::createWithFormat("%d", won),
+                                     CCString::createWithFormat("%d", campaign ? campaign->levelCount() : 0)));
+    progress->setAnchorPoint(ccp(0.5f, 0.5f));
+    progress->setScale(static_cast<float>(2 * screenRatio) * 10.0f / GUILabel::fontSize);
+    progress->setColor(ccc3(170, 220, 180));
+    progress->setPosition(scaledPoint(224, 228));
+    addChild(progress, 1);
+    m_progressLabel = progress;
+
     for (int level = 1; level <= count; ++level) {
-        GUIButton* button = addButton(callfuncO_selector(LevelSelection::onLevel), CCInteger::create(level),
-                                      "levelselection_level.png", levelPoint(level, count));
+        // Won levels are green with a tick; the one to play next is gold.
+        const char* frame = level <= won ? "levelselection_levelWon.png"
+            : level == won + 1           ? "levelselection_levelNext.png"
+                                         : "levelselection_level.png";
+        GUIButton* button = addButton(callfuncO_selector(LevelSelection::onLevel), CCInteger::create(level), frame,
+                                      levelPoint(level, count));
         if (!button)
             break;
         addCaption(button, CCString::createWithFormat("%d", level), ccc3(255, 255, 255));
+        if (level <= won)
+            if (CCSprite* tick = CCSprite::createWithSpriteFrameName("levelselection_tick.png")) {
+                const CCSize box = button->getContentSize();
+                tick->setAnchorPoint(ccp(1, 1));
+                tick->setPosition(ccp(box.width - 2, box.height - 2));
+                button->addChild(tick);
+            }
         m_levels.push_back(button);
     }
     return true;
+}
+
+int LevelSelection::wonLevels(int mode)
+{
+    const Campaign* campaign = campaignOfMode(mode);
+    if (!campaign || playableLevels(mode) == 0)
+        return 0;
+    // Every level below the best day was closed on its board.
+    return std::clamp(Profile::getInstance()->getBestDay(mode) - 1, 0, campaign->levelCount());
 }
 
 GUIButton* LevelSelection::levelButton(int level) const

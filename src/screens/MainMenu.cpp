@@ -39,12 +39,6 @@ constexpr float kTransitionSeconds = 0.5f;
 // The game's name is the same in every language.
 const char* const kGameTitle = "The Tesmora";
 
-GUIWindow* visibleCurrentWindow()
-{
-    GUIWindow* window = ScreenUtils::getInstance()->getCurrentWindow();
-    return window && window->isVisible() ? window : nullptr;
-}
-
 // Two lines of the button's caption, e.g. "Free" over "mode".
 // A caption of two lines is two labels: a label's text is one line, and a
 // line break in it is no glyph of the font.
@@ -86,7 +80,8 @@ void MainMenu::resetInstanceForTests()
     if (!g_mainMenu)
         return;
     // The buttons' actions hold the menu: let go of them first.
-    for (GUIButton* button : {g_mainMenu->m_storyButton, g_mainMenu->m_freeButton, g_mainMenu->m_campaignsButton})
+    for (GUIButton* button : {g_mainMenu->m_storyButton, g_mainMenu->m_freeButton, g_mainMenu->m_galleryButton,
+                              g_mainMenu->m_campaignsButton})
         if (button)
             button->setCallback(nullptr);
     g_mainMenu->removeFromParentAndCleanup(true);
@@ -130,18 +125,23 @@ bool MainMenu::init()
                                       "mainmenu_buttonStory.png", nullptr);
     m_freeButton = GUIButton::create(CCCallFunc::create(this, callfunc_selector(MainMenu::startFreeMode)),
                                      "mainmenu_buttonFree.png", nullptr);
+    m_galleryButton = GUIButton::create(CCCallFunc::create(this, callfunc_selector(MainMenu::openGallery)),
+                                        "mainmenu_buttonGallery.png", nullptr);
     struct Placed {
         GUIButton* button;
         float x;
         const char* first;
         const char* second;
     };
+    // The two modes side by side; the gallery on the row below, right of
+    // the campaigns.
     for (const Placed& p : {Placed{m_storyButton, 150, "GoStoryModeLabel1", "GoStoryModeLabel2"},
-                            Placed{m_freeButton, 330, "GoFreeModeLabel1", "GoFreeModeLabel2"}}) {
+                            Placed{m_freeButton, 330, "GoFreeModeLabel1", "GoFreeModeLabel2"},
+                            Placed{m_galleryButton, 390, "GoGalleryLabel1", "GoGalleryLabel2"}}) {
         if (!p.button)
             continue;
         p.button->setScale(scale);
-        p.button->setPosition(scaledPoint(p.x, 150));
+        p.button->setPosition(scaledPoint(p.x, p.button == m_galleryButton ? 70 : 150));
         addTwoLineCaption(p.button, p.first, p.second, 12);
         p.button->setActivateDelayed(true);
         m_menu->addChild(p.button);
@@ -199,6 +199,8 @@ bool MainMenu::init()
 
     m_manaLabel = GUILabel::create();
     m_manaLabel->setScale(scale * 10.0f / GUILabel::fontSize);
+    // Centred in its box, from the baseline to the digits' tops.
+    m_manaLabel->setAnchorPoint(ccp(0.5f, 0.5f));
     m_manaLabel->setPosition(counterAt);
     addChild(m_manaLabel, 1);
 
@@ -251,7 +253,7 @@ void MainMenu::registerWithTouchDispatcher()
 
 bool MainMenu::ccTouchBegan(CCTouch* touch, CCEvent*)
 {
-    if (GUIWindow* window = visibleCurrentWindow()) {
+    if (GUIWindow* window = ScreenUtils::shownWindow()) {
         window->handleTouchBegan(touch);
         return true;
     }
@@ -262,7 +264,7 @@ bool MainMenu::ccTouchBegan(CCTouch* touch, CCEvent*)
 
 void MainMenu::ccTouchEnded(CCTouch* touch, CCEvent*)
 {
-    if (GUIWindow* window = visibleCurrentWindow()) {
+    if (GUIWindow* window = ScreenUtils::shownWindow()) {
         window->handleTouchEnded(touch);
         return;
     }
@@ -331,7 +333,24 @@ void MainMenu::openCampaigns()
     CCDirector::sharedDirector()->pushScene(CampaignSelection::scene());
 }
 
-void MainMenu::startWorld(int mode, int day)
+void MainMenu::openGallery()
+{
+    startWorld(kFreeModeGameMode, 0, true);
+}
+
+void MainMenu::buildTopBar(bool freePlay)
+{
+    GUITopBar* bar = GUITopBar::getInstance();
+    if (freePlay)
+        bar->buildFreeModeBar();
+    else
+        bar->buildCampaignBar();
+    bar->resetButtons();
+    bar->setLocked(false);
+    bar->updateBadges();
+}
+
+void MainMenu::startWorld(int mode, int day, bool toGallery)
 {
     const bool freeMode = mode == kFreeModeGameMode;
     // One world per press: a second press before the game scene is in is
@@ -360,19 +379,17 @@ void MainMenu::startWorld(int mode, int day)
         world.lightMap.setLightOn(true);
         world.lightMap.setSunOn(true);
     }
+    // The gallery's entry is counted and reported as its own, not free mode's.
+    if (toGallery)
+        profile->countProgress(ProgressWord::GalleryEntryCounter);
     profile->save();
     layer->setOnlineWorldId(0);
+    layer->setOpenGalleryOnEnter(toGallery);
+    buildTopBar(freeMode);
 
-    GUITopBar* bar = GUITopBar::getInstance();
-    if (freeMode)
-        bar->buildFreeModeBar();
-    else
-        bar->buildCampaignBar();
-    bar->resetButtons();
-    bar->setLocked(false);
-    bar->updateBadges();
-
-    if (freeMode) {
+    if (toGallery) {
+        StatsUtils::wentToGallery();
+    } else if (freeMode) {
         StatsUtils::wentToFreeMode();
     } else {
         if (mode == kStoryGameMode)

@@ -1,6 +1,6 @@
 #pragma once
-// The title screen: the game's title over its drifting backdrop, Story and
-// Free mode buttons, the mana counter and the player's name. It stays below
+// The title screen: the game's title over its drifting backdrop, Story, Free
+// mode and Gallery buttons, the mana counter and the player's name. It stays below
 // the game scene while a world runs, so leaving the game pops back to it.
 // Touches go first to ScreenUtils' visible window (popups over the menu). The
 // back key asks whether to quit the game.
@@ -37,6 +37,12 @@ public:
     void startFreeMode();
     // The story at the best day reached.
     void startStoryMode();
+    // The online gallery, over a new free-mode world that the game layer
+    // enters first (its gallery-on-entry flag).
+    void openGallery();
+    // The top bar of a world that starts: free play's or a campaign's,
+    // its buttons reset and the bar unlocked.
+    static void buildTopBar(bool freePlay);
     // A campaign's level, from the level selection: started as the story
     // starts its day. The selection's scene gives way to the game scene.
     void startCampaignLevel(int mode, int day);
@@ -53,6 +59,7 @@ public:
 
     GUIButton* getStoryButton() const { return m_storyButton; }
     GUIButton* getFreeModeButton() const { return m_freeButton; }
+    GUIButton* getGalleryButton() const { return m_galleryButton; }
     GUIButton* getCampaignsButton() const { return m_campaignsButton; }
     GUILabel* getManaLabel() const { return m_manaLabel; }
     GUILabel* getTitleLabel() const { return m_titleLabel; }
@@ -64,7 +71,7 @@ public:
 private:
     MainMenu() = default;
     // What every start shares; free mode picks the bar and the world size.
-    void startWorld(int mode, int day);
+    void startWorld(int mode, int day, bool toGallery = false);
     void showGameScene();
 
     GUIBatchNodeMenu* m_menu = nullptr;
@@ -73,6 +80,7 @@ private:
     GUILabel* m_playerNameLabel = nullptr;
     GUIButton* m_storyButton = nullptr;
     GUIButton* m_freeButton = nullptr;
+    GUIButton* m_galleryButton = nullptr;
     GUIButton* m_campaignsButton = nullptr;
     GUILabel* m_manaLabel = nullptr;
     bool m_startingWorld = false;

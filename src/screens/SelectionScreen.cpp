@@ -9,13 +9,16 @@
 #include "gui/GUIBatchNodeMenu.h"
 #include "gui/GUIButton.h"
 #include "gui/GUILabel.h"
+#include "gui/GUIWindow.h"
 #include "gui/WeakCallRelay.h"
+#include "scene/ScreenUtils.h"
 
 USING_NS_CC;
 
 namespace {
 
 constexpr float kLeaveDelay = 0.25f;
+
 // Wrapping width of a caption, in button pixels less a margin each side.
 constexpr float kCaptionMargin = 4.0f;
 
@@ -137,14 +140,19 @@ void SelectionScreen::registerWithTouchDispatcher()
 
 bool SelectionScreen::ccTouchBegan(CCTouch* touch, CCEvent*)
 {
-    if (m_menu && !m_leaving)
+    // A popup over the screen takes the touches first.
+    if (GUIWindow* window = ScreenUtils::shownWindow())
+        window->handleTouchBegan(touch);
+    else if (m_menu && !m_leaving)
         m_menu->handleTouchBegan(touch);
     return true;
 }
 
 void SelectionScreen::ccTouchEnded(CCTouch* touch, CCEvent*)
 {
-    if (m_menu && !m_leaving)
+    if (GUIWindow* window = ScreenUtils::shownWindow())
+        window->handleTouchEnded(touch);
+    else if (m_menu && !m_leaving)
         m_menu->handleTouchEnded(touch);
 }
 

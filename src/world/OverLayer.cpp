@@ -1,5 +1,7 @@
 #include "world/OverLayer.h"
 
+#include <algorithm>
+
 #include "base/Logger.h"
 #include "base/ScreenMetrics.h"
 #include "world/World.h"
@@ -66,8 +68,8 @@ CCSprite* OverLayer::showBalloon(CCString* balloonKind, CCString* iconKind, floa
     }
     CCSprite* balloon = CCSprite::createWithSpriteFrameName(balloonName.c_str());
     balloon->setAnchorPoint(CCPointZero);
-    balloon->setPosition(cellCentre(x, y));
     balloon->setScale(balloonScale(gWorld && gWorld->bigWorld));
+    placeAtCell(balloon, x, y);
     m_batchNode->addChild(balloon);
     CCSprite* icon = CCSprite::createWithSpriteFrameName(iconName.c_str());
     icon->setAnchorPoint(ccp(0.5f, 0.5f));
@@ -79,8 +81,55 @@ CCSprite* OverLayer::showBalloon(CCString* balloonKind, CCString* iconKind, floa
 
 void OverLayer::placeAtCell(CCSprite* sprite, float x, float y)
 {
-    if (sprite)
-        sprite->setPosition(cellCentre(x, y));
+    if (!sprite)
+        return;
+    const CCPoint centre = cellCentre(x, y);
+    const CCPoint spot = clearSpot(sprite, centre);
+    sprite->setPosition(spot);
+    // Left of its speaker, the balloon's tail points back to it.
+    sprite->setFlipX(spot.x < centre.x);
+}
+
+namespace {
+// Boxes that share more than an edge.
+bool overlap(const CCRect& a, const CCRect& b)
+{
+    return a.getMinX() < b.getMaxX() && b.getMinX() < a.getMaxX() && a.getMinY() < b.getMaxY() &&
+        b.getMinY() < a.getMaxY();
+}
+}  // namespace
+
+CCPoint OverLayer::clearSpot(CCSprite* balloon, CCPoint at) const
+{
+    const CCSize size = balloon->boundingBox().size;
+    const float p2 = static_cast<float>(pixelSize * pixelSize);
+    const float worldW = gWorld ? static_cast<float>(gWorld->width) * p2 : size.width;
+    const float worldH = gWorld ? static_cast<float>(gWorld->height) * p2 : size.height;
+    if (at.x + size.width > worldW)
+        at.x -= size.width;
+    at.x = std::clamp(at.x, 0.0f, std::max(0.0f, worldW - size.width));
+    at.y = std::clamp(at.y, 0.0f, std::max(0.0f, worldH - size.height));
+    if (!m_batchNode || !m_batchNode->getChildren())
+        return at;
+    // Each move clears one balloon; six speakers at most share the world.
+    for (unsigned tries = 0; tries <= m_batchNode->getChildren()->count(); ++tries) {
+        const CCRect mine(at.x, at.y, size.width, size.height);
+        const CCSprite* covered = nullptr;
+        for (CCObject* child : *m_batchNode->getChildren()) {
+            auto* other = dynamic_cast<CCSprite*>(child);
+            if (other && other != balloon && other->isVisible() && overlap(other->boundingBox(), mine)) {
+                covered = other;
+                break;
+            }
+        }
+        if (!covered)
+            break;
+        const CCRect other = covered->boundingBox();
+        at.y = other.getMaxY() + size.height <= worldH ? other.getMaxY() : other.getMinY() - size.height;
+        if (at.y < 0)
+            break;
+    }
+    return at;
 }
 
 void OverLayer::removeSprite(CCSprite* sprite)

@@ -16,6 +16,9 @@ public:
     // owned by the batch node. Null (and a log line) before onEnter or when a
     // frame is missing.
     cocos2d::CCSprite* showBalloon(cocos2d::CCString* balloonKind, cocos2d::CCString* iconKind, float x, float y);
+    // A balloon goes up and right of the cell's centre, turned to its left
+    // near the world's right edge, kept inside the world and moved above (or
+    // below) any other balloon it would cover.
     void placeAtCell(cocos2d::CCSprite* sprite, float x, float y);
     // Takes one of its balloons away; anything else is ignored.
     void removeSprite(cocos2d::CCSprite* sprite);
@@ -29,5 +32,7 @@ public:
     static float balloonScale(bool bigWorld);
 
 private:
+    cocos2d::CCPoint clearSpot(cocos2d::CCSprite* balloon, cocos2d::CCPoint at) const;
+
     cocos2d::CCSpriteBatchNode* m_batchNode = nullptr;  // a child of the layer
 };

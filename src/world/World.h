@@ -119,6 +119,8 @@ public:
     // undo snapshot, so a second undo is the redo.
     NSData* save();
     bool load(NSData* data);
+    // A loaded world is drawn at once (lit, and handed to the screen), so a
+    // window over a world that stands still shows it as it is.
     bool loadBytes(const uint8_t* data, size_t size);
     void reset();
     void undo();
@@ -242,6 +244,9 @@ public:
     bool undoInProgress = false;
     Tool* currentTool = nullptr;  // owned
     bool undoToggle = false;
+    // The player changed the world (painted, undid, switched a setting,
+    // renamed it) since it was made, loaded or saved: a new world asks first.
+    bool unsavedChanges = false;
     bool weather = false;
     bool bigWorld = false;
     bool sizeChanged = false;
@@ -284,6 +289,12 @@ private:
     mutable bool stepTexelsDrawn_ = false;
     void beginStepDrawing(CCMutableTexture2D* texture);
     void endStepDrawing();
+    // The light over the cells changed since the last picture; then the
+    // lists of changed cells emptied.
+    void lightChangedCells();
+    void forgetChangedCells();
+    // The cells as they are, lit and handed to the screen, without a step.
+    void showCells();
     // drawCell, in line for the world's own moves (defined in World.cpp).
     inline void drawTexel(int cx, int cy, cocos2d::ccColor4B colour) const;
     int32_t freeIds_[kMaxParticles];

@@ -38,6 +38,20 @@ bool isSafeBackgroundName(const std::string& name)
                         [](char c) { return c == '/' || c == '\\' || static_cast<unsigned char>(c) < 0x20; });
 }
 
+// An unnamed world is stored without a name: its prompt is longer than the
+// field, and cut, it would come back as a name nobody gave. A stored name
+// that is the prompt cut (a world saved before) counts as none too.
+std::string storedUniverseName(const std::string& name)
+{
+    return name == gameServices().localize("UniverseNameEmpty") ? std::string() : name;
+}
+
+std::string loadedUniverseName(const std::string& stored)
+{
+    const std::string prompt = gameServices().localize("UniverseNameEmpty");
+    return stored.empty() || stored == fittedTextField(prompt, kTextFieldSize) ? prompt : stored;
+}
+
 }  // namespace
 
 NSData* World::save()
@@ -69,7 +83,7 @@ NSData* World::save()
     h.weather = weather;
     h.ambient = storedAmbientForLevel(worldHost().temperatureLevel()) - kAmbientShift;
     h.background = s.backgroundName();
-    h.name = s.universeName();
+    h.name = storedUniverseName(s.universeName());
     h.description = s.universeDescription();
     h.backgroundShown = s.backgroundOn();
     h.paused = worldHost().paused();
@@ -142,6 +156,8 @@ bool World::loadBytes(const uint8_t* data, size_t size)
         return false;
     }
     applyBlob(data, plan);
+    showCells();
+    unsavedChanges = false;
     return true;
 }
 
@@ -182,7 +198,7 @@ void World::applyBlob(const uint8_t* data, const LoadPlan& plan)
         s.setUniverseName(s.localize("UniverseNameEmpty"));
         s.setUniverseDescription(s.localize("UniverseDescriptionInitial"));
     } else if (h.hasTexts) {
-        s.setUniverseName(h.name);
+        s.setUniverseName(loadedUniverseName(h.name));
         s.setUniverseDescription(h.description);
     }
 
@@ -262,6 +278,7 @@ void World::readParticles(const uint8_t* data, const LoadPlan& plan)
 void World::reset()
 {
     GameServices& s = gameServices();
+    unsavedChanges = false;
     const bool zoomed = worldHost().zoomedOut();
     if (zoomed)
         s.setZoomButtonIcon("guitopbar_HUDZoom.png");
@@ -340,4 +357,5 @@ void World::undo()
     CC_SAFE_RELEASE(undoSnapshot);
     undoSnapshot = current;
     undoToggle = !undoToggle;
+    unsavedChanges = true;
 }

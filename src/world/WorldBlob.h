@@ -13,6 +13,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "cocos2d.h"
@@ -100,20 +101,40 @@ struct LoadPlan {
     std::vector<ColourRecord> colours;
 };
 
+// The extra-data size of every element class the factory can make, asked
+// once (on the main thread: classes are made to ask them). With it, parseBlob
+// makes no element and touches nothing shared, so any thread may check blobs.
+class ExtraSizeTable {
+public:
+    static ExtraSizeTable ofEveryElement();
+    // -1 for a type the factory cannot make.
+    int32_t of(uint32_t type) const;
+    int32_t largest() const;
+    // No blob of a real world is longer than this.
+    size_t largestBlobSize() const;
+
+private:
+    std::unordered_map<uint32_t, int32_t> m_sizes;
+};
+
 // Checks a whole blob against its length and builds the plan. Touches no
-// world (element classes are made only to learn their extra-data size, and
-// the element-created record is put back as it was). False, with the reason
-// in `why`, when the blob cannot be loaded as a whole: too short for its
-// header or counts, a version outside 1..11, or a particle type that cannot
-// be made (its extra data cannot be skipped, so nothing after it can be
-// located).
-bool parseBlob(const uint8_t* data, size_t size, LoadPlan& plan, std::string& why);
+// world (without a size table, element classes are made only to learn their
+// extra-data size, and the element-created record is put back as it was).
+// False, with the reason in `why`, when the blob cannot be loaded as a whole:
+// too short for its header or counts, a version outside 1..11, or a particle
+// type that cannot be made (its extra data cannot be skipped, so nothing
+// after it can be located).
+bool parseBlob(const uint8_t* data, size_t size, LoadPlan& plan, std::string& why,
+               const ExtraSizeTable* sizes = nullptr);
 
 // Appends the version-11 header of h (its version field is ignored; ambient
 // is unshifted, as parsed).
 void writeHeader(std::vector<uint8_t>& out, const BlobHeader& h);
 
-// Copies a text into a fixed field: at most size - 1 bytes, then zeros.
+// What a field of that size keeps of the text: at most size - 1 bytes,
+// never half of a UTF-8 character.
+std::string fittedTextField(const std::string& text, size_t size);
+// Copies a text into a fixed field: what it keeps, then zeros.
 void writeTextField(std::vector<uint8_t>& out, const std::string& text, size_t size);
 // The text of a fixed field: up to its first zero, never past the field.
 std::string readTextField(const uint8_t* field, size_t size);

@@ -105,45 +105,95 @@ void readHeader(const uint8_t* data, BlobHeader& h)
     }
 }
 
-// Extra-data sizes of the element classes met while parsing. A class is made
-// once to ask it; the element-created record is put back afterwards, since a
-// refused blob must leave no trace.
+// Extra-data size of one element class: made once to ask it; the
+// element-created record is put back afterwards, since a refused blob must
+// leave no trace. -1 when the factory cannot make the type.
+int32_t extraSizeOf(uint32_t type)
+{
+    if (!ParticleCreator::isBuilt(type))
+        return -1;
+    int32_t size = -1;
+    const std::string name = ParticleCreator::getName(type);
+    CCDictionary* before = ParticleCreator::getElementsCreated();
+    CCObject* old = before ? before->objectForKey(name) : nullptr;
+    CC_SAFE_RETAIN(old);
+    {
+        const ParticleCreator::CapsLifted caps;
+        if (Particle* p = ParticleCreator::createById(type)) {
+            size = p->getSaveSize();
+            delete p;
+        }
+    }
+    if (CCDictionary* after = ParticleCreator::getElementsCreated()) {
+        if (old)
+            after->setObject(old, name);
+        else
+            after->removeObjectForKey(name);
+    }
+    CC_SAFE_RELEASE(old);
+    return size;
+}
+
+// The sizes of the classes met while parsing: from a table made beforehand
+// when one is given (no element is made then), else asked class by class.
 class ExtraSizes {
 public:
-    // -1 when the factory cannot make the type.
+    explicit ExtraSizes(const ExtraSizeTable* table) : m_table(table) { }
+
     int32_t of(uint32_t type)
     {
+        if (m_table)
+            return m_table->of(type);
         auto it = m_sizes.find(type);
         if (it != m_sizes.end())
             return it->second;
-        int32_t size = -1;
-        if (ParticleCreator::isBuilt(type)) {
-            const std::string name = ParticleCreator::getName(type);
-            CCDictionary* before = ParticleCreator::getElementsCreated();
-            CCObject* old = before ? before->objectForKey(name) : nullptr;
-            CC_SAFE_RETAIN(old);
-            const ParticleCreator::CapsLifted caps;
-            if (Particle* p = ParticleCreator::createById(type)) {
-                size = p->getSaveSize();
-                delete p;
-            }
-            if (CCDictionary* after = ParticleCreator::getElementsCreated()) {
-                if (old)
-                    after->setObject(old, name);
-                else
-                    after->removeObjectForKey(name);
-            }
-            CC_SAFE_RELEASE(old);
-        }
+        const int32_t size = extraSizeOf(type);
         m_sizes.emplace(type, size);
         return size;
     }
 
 private:
+    const ExtraSizeTable* m_table;
     std::unordered_map<uint32_t, int32_t> m_sizes;
 };
 
 }  // namespace
+
+ExtraSizeTable ExtraSizeTable::ofEveryElement()
+{
+    ExtraSizeTable table;
+    for (const std::string& name : ParticleCreator::acceptedNames()) {
+        const uint32_t type = hashString(name);
+        const int32_t size = extraSizeOf(type);
+        if (size >= 0)
+            table.m_sizes.emplace(type, size);
+    }
+    return table;
+}
+
+int32_t ExtraSizeTable::of(uint32_t type) const
+{
+    auto it = m_sizes.find(type);
+    return it == m_sizes.end() ? -1 : it->second;
+}
+
+int32_t ExtraSizeTable::largest() const
+{
+    int32_t most = 0;
+    for (const auto& [type, size] : m_sizes)
+        most = std::max(most, size);
+    return most;
+}
+
+size_t ExtraSizeTable::largestBlobSize() const
+{
+    constexpr size_t kCells = static_cast<size_t>(World::kMaxWidth) * World::kMaxHeight;
+    // Header, every cell wired, the whole temperature field, the two counts,
+    // every cell a particle of the class with the most extra data, every
+    // particle recoloured: more than World::save can write.
+    return kHeaderSize + 4 + 12 * kCells + 4 + 4 * static_cast<size_t>(TemperatureField::kSavedCount) + 8 +
+        kCells * (12 + static_cast<size_t>(largest())) + 12 * kCells;
+}
 
 int32_t storedAmbientForLevel(int32_t level)
 {
@@ -160,15 +210,20 @@ int32_t levelForAmbient(int32_t ambient)
     return 0;
 }
 
-void writeTextField(std::vector<uint8_t>& out, const std::string& text, size_t size)
+std::string fittedTextField(const std::string& text, size_t size)
 {
     size_t n = std::min(text.size(), size - 1);
-    // Never leave half of a UTF-8 character behind.
     if (n < text.size())
         while (n > 0 && (static_cast<uint8_t>(text[n]) & 0xC0) == 0x80)
             --n;
-    out.insert(out.end(), text.begin(), text.begin() + static_cast<std::ptrdiff_t>(n));
-    out.insert(out.end(), size - n, 0);
+    return text.substr(0, n);
+}
+
+void writeTextField(std::vector<uint8_t>& out, const std::string& text, size_t size)
+{
+    const std::string kept = fittedTextField(text, size);
+    out.insert(out.end(), kept.begin(), kept.end());
+    out.insert(out.end(), size - kept.size(), 0);
 }
 
 std::string readTextField(const uint8_t* field, size_t size)
@@ -177,7 +232,7 @@ std::string readTextField(const uint8_t* field, size_t size)
     return std::string(reinterpret_cast<const char*>(field), static_cast<size_t>(end - field));
 }
 
-bool parseBlob(const uint8_t* data, size_t size, LoadPlan& plan, std::string& why)
+bool parseBlob(const uint8_t* data, size_t size, LoadPlan& plan, std::string& why, const ExtraSizeTable* sizes)
 {
     plan = LoadPlan{};
     BlobHeader& h = plan.header;
@@ -250,7 +305,7 @@ bool parseBlob(const uint8_t* data, size_t size, LoadPlan& plan, std::string& wh
         return false;
     }
     plan.particles.reserve(particleCount);
-    ExtraSizes extraSizes;
+    ExtraSizes extraSizes(sizes);
     for (uint32_t k = 0; k < particleCount; ++k) {
         uint32_t x = 0, y = 0, type = 0;
         if (!r.u32(x) || !r.u32(y) || !r.u32(type)) {

@@ -69,6 +69,17 @@ void World::step()
         stepClouds();
     }
 
+    lightChangedCells();
+    endStepDrawing();
+    if (CCMutableTexture2D* texture = host.worldTexture())
+        texture->apply();
+
+    host.afterStep();
+    forgetChangedCells();
+}
+
+void World::lightChangedCells()
+{
     if (dirtyOverflow_) {
         // More cells changed than the lists hold: hand the light step a
         // lattice in which every cell lies within one step (Manhattan) of a
@@ -87,19 +98,27 @@ void World::step()
             rowFlags_[y] = 1;
     }
     lightMap.step(dirtyX_, dirtyY_, dirtyCount_, columnFlags_);
+}
 
-    endStepDrawing();
-    if (CCMutableTexture2D* texture = host.worldTexture())
-        texture->apply();
-
-    host.afterStep();
-
+void World::forgetChangedCells()
+{
     dirtyCount_ = 0;
     dirtyOverflow_ = false;
     for (int x = 0; x < width; ++x)
         columnFlags_[x] = 1;
     for (int y = 0; y < height; ++y)
         rowFlags_[y] = 1;
+}
+
+void World::showCells()
+{
+    CCMutableTexture2D* texture = worldHost().worldTexture();
+    beginStepDrawing(texture);
+    lightChangedCells();
+    endStepDrawing();
+    if (texture)
+        texture->apply();
+    forgetChangedCells();
 }
 
 void World::updateParticles()

@@ -1,4 +1,5 @@
 #include "base/PlatformUtils.h"
+#include "cocos2d.h"
 #include "platform/CloudStorage.h"
 #include "platform/PlatformIdentity.h"
 #include "support/LogCapture.h"
@@ -54,9 +55,13 @@ TEST_F(PlatformUtilsTest, UserIdIsTheLowWordAsASignedDecimal)
     EXPECT_EQ(platformName(), "Steam");
 }
 
-TEST_F(PlatformUtilsTest, ScreenshotOfNoImageFails)
+TEST_F(PlatformUtilsTest, AScreenshotIsWrittenWithoutCallingItselfUnimplemented)
 {
     LogCapture log;
-    EXPECT_FALSE(saveScreenshotImage(nullptr, m_dir.file("shot.png")));
-    EXPECT_NE(log.find("UNIMPLEMENTED!!!"), -1);
+    const unsigned char pixels[2 * 2 * 4] = {255, 0, 0, 255, 0, 255, 0, 255, 0, 0, 255, 255, 9, 9, 9, 255};
+    cocos2d::CCImage image;
+    ASSERT_TRUE(image.initWithRawPixels(pixels, 2, 2, true));
+    EXPECT_TRUE(saveScreenshotImage(&image, m_dir.file("shot.png")));
+    EXPECT_FALSE(saveScreenshotImage(nullptr, m_dir.file("none.png")));
+    EXPECT_FALSE(log.contains("UNIMPLEMENTED"));
 }

@@ -125,6 +125,7 @@ TEST_F(CampaignFlow, RobotTowerCountsItsOwnWorldAfterNextAndAfterAStart)
     ASSERT_EQ(window->getBoardKind(), GUIAchievement::kDayCleared);
     tapButton(window->getNextButton(), ccp(0, 0.5f));
     EXPECT_EQ(loadedName(), "Day9_12");
+    window->hide();
     stepFrames(30);
     EXPECT_EQ(robotLv12aInitialCount(), 149) << "counted on the tower's world";
     ASSERT_EQ(goals->activeCount(), 1);

@@ -15,14 +15,16 @@ fail() {
 
 # play NAME SCRIPT [VAR=value...]: one start of the game with the script
 # (@FRAMES@ becomes the frame folder): software renderer, dummy video and
-# audio, fixed step, English, the home in $work. Its log is $work/NAME.log;
-# the arguments after the script are more environment for the game.
+# audio, fixed step, English, the home in $work (in $E2E_HOME when it is
+# set, for a second player). Its log is $work/NAME.log; the arguments after
+# the script are more environment for the game.
 play() {
-    local name=$1 script=$2
+    local name=$1 script=$2 base=${E2E_HOME:-$work}
     shift 2
+    mkdir -p "$base/home" "$base/data" "$base/config"
     sed "s|@FRAMES@|$frames|g" "$script" >"$work/$name.script"
     env -u ENGINE_WINDOWED -u ENGINE_EXIT_AFTER_FRAMES -u TESMORA_SERVER_URL -u TESMORA_SAVE_WORLD_AT_EXIT "$@" \
-        HOME="$work/home" XDG_DATA_HOME="$work/data" XDG_CONFIG_HOME="$work/config" \
+        HOME="$base/home" XDG_DATA_HOME="$base/data" XDG_CONFIG_HOME="$base/config" \
         SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy \
         ENGINE_RENDERER=software ENGINE_FIXED_STEP=1 ENGINE_LANGUAGE=en \
         ENGINE_INPUT_SCRIPT="$work/$name.script" \

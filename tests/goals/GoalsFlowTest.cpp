@@ -14,6 +14,7 @@
 #include "gui/GUILabel.h"
 #include "hud/GUIAchievement.h"
 #include "hud/GUITopBar.h"
+#include "hud/PaletteTable.h"
 #include "platform/GameClock.h"
 #include "support/GameSceneFixture.h"
 #include "support/LogCapture.h"
@@ -98,6 +99,8 @@ TEST_F(GoalsFlow, AMissionPassesTheDayEndsAndNextLoadsTheNextWorldAtOnce)
     goals->startDay(1);
     goals->loadDay(1);
     ASSERT_EQ(loadedName(), "Day5_1");
+    EXPECT_EQ(gameServices().universeName(), levelTitle(kTestMode, 1, false)) << "the world menu's name";
+    EXPECT_EQ(gameServices().universeDescription(), "L1a, L1b") << "and its description: the goals";
     EXPECT_EQ(layer->getWorld().at(5, 5) ? layer->getWorld().at(5, 5)->getType() : 0, kWall);
     EXPECT_TRUE(layer->getGUI()->isAvailable("Wall"));
 
@@ -114,18 +117,31 @@ TEST_F(GoalsFlow, AMissionPassesTheDayEndsAndNextLoadsTheNextWorldAtOnce)
     EXPECT_EQ(dynamic_cast<CCString*>(queued->objectAtIndex(1))->getString(), "HUDMana.png");
     EXPECT_EQ(GUITopBar::frameOf(bar->getLilGodSprite()), "guitopbar_HUDlilGod1.png") << "no goal is left";
     EXPECT_TRUE(played("sfx_game_cleared"));
+    EXPECT_TRUE(bar->showsDayWon()) << "the day button says the level is won";
+    EXPECT_FALSE(bar->getDayButton()->getLabel()->isVisible());
 
     // The day button: the day ends on the board.
     tapButton(bar->getDayButton(), ccp(0.5f, -0.5f));
     GUIAchievement* window = layer->getAchievementWindow();
     ASSERT_EQ(window->getBoardKind(), GUIAchievement::kDayCleared);
-    EXPECT_EQ(window->getLines(), (std::vector<std::string>{"elements", "  Sand", "mana", "  100"}));
+    EXPECT_EQ(window->getLines(),
+              (std::vector<std::string>{"BoardLevelComplete", "BoardUnlockedElements", "  Sand", "BoardManaEarned",
+                                        "  100"}));
     EXPECT_TRUE(bar->isLocked());
+    EXPECT_FALSE(bar->showsDayWon()) << "until the board is seen";
     EXPECT_EQ(journal.back(), "board 1");
     EXPECT_TRUE(played("sfx_game_day_cleared"));
 
-    // Next: the step sets up level 2 and its world comes in the same frame.
+    // Next: the step sets up level 2 and its world comes in the same frame,
+    // drawn at once under level 2's goals; the element in hand, which level 2
+    // locks, gives way to one it offers.
+    layer->getGUI()->selectElement("Wall");
     tapButton(window->getNextButton(), ccp(0, 0.5f));
+    CCMutableTexture2D* picture = layer->getWorldTexture();
+    EXPECT_FALSE(picture->isDirty()) << "the new world is on screen";
+    EXPECT_GT(picture->getPixelAt(6, 6).a, 0);
+    EXPECT_EQ(picture->getPixelAt(5, 5).a, 0);
+    EXPECT_EQ(layer->getGUI()->getCurrentElement()->getString(), "Water");
     EXPECT_EQ(journal.back(), "end 1");
     EXPECT_EQ(loadedName(), "Day5_2");
     EXPECT_EQ(layer->getWorld().at(5, 5), nullptr);
@@ -135,8 +151,19 @@ TEST_F(GoalsFlow, AMissionPassesTheDayEndsAndNextLoadsTheNextWorldAtOnce)
     EXPECT_FALSE(layer->getGUI()->isAvailable("Wall")) << "the new day's settings replace the old";
     EXPECT_EQ(bar->getDayButton()->getLabel()->getText()->getString(), "D2");
     EXPECT_FALSE(bar->isLocked());
+    // Level 2's goals come up over its world, which stands still until a
+    // touch beside them closes them.
+    EXPECT_EQ(window->getBoardKind(), GUIAchievement::kTodayGoals);
     stepFrames(30);
+    EXPECT_EQ(firstTestWorld.count("L2a"), 0u);
+    press(10, 300);
+    release(10, 300);
+    stepFrames(30);
+    EXPECT_EQ(window->getBoardKind(), GUIAchievement::kNoBoard);
     EXPECT_EQ(firstTestWorld["L2a"], "Day5_2") << "no mission of the new day saw the old world";
+    layer->getGUI()->onMenuButton(GUI::kElementMenu, nullptr);
+    EXPECT_EQ(layer->getGUI()->getPaletteFamily(), static_cast<int>(paletteFamilyOf("Water")))
+        << "the palette opens on the element's page";
 }
 
 TEST_F(GoalsFlow, ADayWithoutGoalsListsNothingAndNeverEnds)

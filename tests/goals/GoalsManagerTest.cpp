@@ -4,6 +4,7 @@
 // announcements and the user achievements.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 
 #include "goals/GoalsTesting.h"
@@ -170,6 +171,52 @@ TEST_F(GoalsManager, ALiveDayEndsOnItsBoardAndTheStepHandsOverSafely)
     EXPECT_EQ(dynamic_cast<TestStep*>(goals->getCurrentStep())->level(), 2);
     EXPECT_EQ(profile->getBestDay(kTestMode), 2);
     EXPECT_EQ(profile->getPendingMana(), 10 + 100) << "L1a's 10 and the step's 100 on the first reach";
+}
+
+// The last reward wins the day: the day button shows it and a notice says
+// so. Leaving a won level before its board's next button ends it with
+// nothing shown (paid, the next level set up); a level with a mission still
+// open, or free play, is left as it is.
+TEST_F(GoalsManager, LeavingAWonLevelKeepsTheWin)
+{
+    enum Before { Open, Pending, Won, BoardSeen, FreePlay };
+    const struct {
+        Before before;
+        bool kept;
+    } cases[] = {{Open, false}, {Pending, true}, {Won, true}, {BoardSeen, true}, {FreePlay, false}};
+    for (const auto& c : cases) {
+        AchievementManager::resetInstanceForTests();
+        goals = AchievementManager::getInstance();
+        resetJournal();
+        ui = RecordingUi{};
+        testsupport::testHost().freePlay = false;
+        profile->setPendingMana(0);
+        startAt(1, 1);
+        passing = {{"L1a", true}, {"L1b", c.before != Open}};
+        // A passed mission waits a step; one turns pending a step.
+        for (int step = 0; step < (c.before == Open || c.before == Pending ? 2 : 4); ++step)
+            goals->checkMissions();
+        EXPECT_EQ(goals->isDayWon(), c.before >= Won) << c.before;
+        const auto notices =
+            std::count(ui.notices.begin(), ui.notices.end(), RecordingUi::Notice{"LevelCompleteNotice", ""});
+        EXPECT_EQ(notices, c.before >= Won ? 1 : 0) << c.before;
+        if (c.before == BoardSeen) {
+            goals->endDay(kTestMode);
+            EXPECT_FALSE(goals->isDayWon()) << "the board has been seen";
+        }
+        testsupport::testHost().freePlay = c.before == FreePlay;
+        const int boards = ui.boards;
+        EXPECT_EQ(goals->keepWonDay(kTestMode), c.kept) << c.before;
+        EXPECT_EQ(ui.boards, boards) << "nothing comes on screen, " << c.before;
+        EXPECT_EQ(profile->getBestDay(kTestMode), c.kept ? 2 : 1) << c.before;
+        const std::vector<std::string> left = c.kept ? std::vector<std::string>{"L2a", "L2b"}
+            : c.before == Open                       ? std::vector<std::string>{"L1b"}
+                                                     : std::vector<std::string>{};
+        EXPECT_EQ(activeNames(), left) << c.before;
+        EXPECT_EQ(profile->getPendingMana(), c.kept ? 10 + 100 : 10) << "L1a's 10 and the step's 100, " << c.before;
+        EXPECT_FALSE(goals->keepWonDay(kTestMode)) << "the next level has just begun, " << c.before;
+    }
+    testsupport::testHost().freePlay = false;
 }
 
 TEST_F(GoalsManager, DaysEndAndStartOnlyWhereTheyCan)

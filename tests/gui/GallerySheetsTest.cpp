@@ -65,6 +65,13 @@ TEST_F(GallerySheets, TheGalleryAndTheShareWindowAreReadableInEveryLanguage)
             testsupport::saveTestFrame("readable_gallery");
         testsupport::expectReadable(gallery, where + "gallery");
         EXPECT_GT(testsupport::expectCaptionsFit(gallery, where + "gallery"), 0);
+        testsupport::expectOneCaptionSize(gallery, where + "gallery");
+        gallery->onNextPage();
+        stepSeconds(0.2f);
+        if (std::string(language) == "en")
+            testsupport::saveTestFrame("readable_gallery_page2");
+        testsupport::expectReadable(gallery, where + "gallery, page 2");
+        EXPECT_GT(testsupport::expectCaptionsFit(gallery, where + "gallery, page 2"), 0);
         gallery->onOkButton();
         stepSeconds(0.5f);
 
@@ -77,6 +84,7 @@ TEST_F(GallerySheets, TheGalleryAndTheShareWindowAreReadableInEveryLanguage)
             testsupport::saveTestFrame("readable_share");
         testsupport::expectReadable(share, where + "share window");
         EXPECT_GT(testsupport::expectCaptionsFit(share, where + "share window"), 0);
+        testsupport::expectOneCaptionSize(share, where + "share window");
         share->onOkPressed();
         stepSeconds(0.5f);
     }

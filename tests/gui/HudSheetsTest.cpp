@@ -13,8 +13,10 @@
 #include "support/GameSceneFixture.h"
 #include "support/Readability.h"
 #include "gui/GUIButton.h"
+#include "gui/GUIKeyboard.h"
 #include "gui/GUILabel.h"
 #include "hud/GUITopBar.h"
+#include "hud/PaletteTable.h"
 
 USING_NS_CC;
 
@@ -213,6 +215,9 @@ TEST_F(HudSheets, TheZoomHintGoesOnceMagnifiedAndTheToggleShows)
 TEST_F(HudSheets, TheWorldMenusButtonsStandBesideTheWorldsPicture)
 {
     testsupport::LanguageTable english("en");
+    // Its longest column: a gallery world in free play, rated and uploaded.
+    layer->setOnlineWorldId(7);
+    testsupport::testHost().freePlay = true;
     open(GUI::kWorldMenu);
     CCNode* picture = gui->getMenuContent()->getChildByTag(GUI::kSnapshotTag);
     ASSERT_NE(picture, nullptr);
@@ -225,7 +230,41 @@ TEST_F(HudSheets, TheWorldMenusButtonsStandBesideTheWorldsPicture)
             EXPECT_LE(onScreen(button).getMaxX(), 800);
             EXPECT_GE(onScreen(button).getMinY(), 0);
         }
-    EXPECT_GE(buttons, 6);
+    EXPECT_EQ(buttons, 7);
+}
+
+TEST_F(HudSheets, ThePalettesFullestPageIsReadableInEveryLanguage)
+{
+    for (const char* language : testsupport::kLanguages) {
+        testsupport::LanguageTable table(language);
+        open(GUI::kElementMenu);
+        gui->showPaletteFamily(static_cast<int>(PaletteFamily::Creatures));
+        stepFrames(1);
+        const std::string where = std::string(language) + " palette";
+        testsupport::saveTestFrame(std::string("palette_") + language);
+        testsupport::expectReadable(gui, where);
+        EXPECT_GT(testsupport::expectCaptionsFit(gui->getMenuContent(), where), 30);
+        gui->closeMenu();
+        stepSeconds(0.5f);
+    }
+}
+
+TEST_F(HudSheets, TheNameKeyboardOpensOnItsHintReadablyInEveryLanguage)
+{
+    for (const char* language : testsupport::kLanguages) {
+        testsupport::LanguageTable table(language);
+        world->reset();
+        open(GUI::kWorldMenu);
+        gui->onNameButton(nullptr);
+        stepSeconds(0.5f);
+        GUIKeyboard* keyboard = GUIKeyboard::getInstance();
+        ASSERT_TRUE(keyboard->isShowingHint()) << language;
+        if (std::string(language) == "en")
+            testsupport::saveTestFrame("readable_name_keyboard");
+        testsupport::expectReadable(keyboard, std::string(language) + " name keyboard");
+        keyboard->onBackPressed();
+        stepSeconds(0.5f);
+    }
 }
 
 }  // namespace

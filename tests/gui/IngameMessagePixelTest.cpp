@@ -5,6 +5,8 @@
 #include "hud/IngameMessageFixture.h"
 #include "support/Readability.h"
 
+#include <set>
+
 USING_NS_CC;
 using messagetest::MessageScene;
 
@@ -26,10 +28,31 @@ protected:
     {
         testsupport::expectReadable(message(), where);
         EXPECT_GT(testsupport::expectCaptionsFit(message(), where), 0) << where;
+        testsupport::expectOneCaptionSize(message(), where);
         GUILabel* text = pageText();
         ASSERT_NE(text, nullptr) << where;
         EXPECT_LE(text->getLineCount(), 7) << where << ": " << text->getText()->getString();
         EXPECT_LE(text->getWidth() * text->getScale(), GUIIngameMessage::kTextWidth + 1) << where;
+        EXPECT_LE(text->getPosition().x + GUIIngameMessage::kTextWidth, GUIIngameMessage::kPanelRight) << where;
+        // Lines apart: a line's descenders (two font pixels) and the next
+        // line's tallest letters (eight) never meet.
+        std::set<float> baselines;
+        for (CCObject* glyph : *text->getChildren())
+            baselines.insert(static_cast<CCNode*>(glyph)->getPosition().y);
+        for (auto it = baselines.begin(); it != baselines.end() && std::next(it) != baselines.end(); ++it)
+            EXPECT_GE(*std::next(it) - *it, GUILabel::fontSize + 1) << where << ": lines touch";
+        // The picture inside the panel's border, the text beside it.
+        for (CCObject* child : *message()->getBackground()->getChildren()) {
+            auto* sprite = dynamic_cast<CCSprite*>(child);
+            if (!sprite || dynamic_cast<GUILabel*>(sprite) || dynamic_cast<GUIButton*>(sprite))
+                continue;
+            const CCRect box = sprite->boundingBox();
+            if (box.getMinY() >= GUIIngameMessage::kPanelTop)
+                continue;  // a glow round a button of the bar
+            EXPECT_GE(box.getMinX(), GUIIngameMessage::kPanelLeft) << where << ": the picture covers the border";
+            EXPECT_LE(box.getMaxY(), GUIIngameMessage::kPanelTop) << where;
+            EXPECT_LE(box.getMaxX(), text->getPosition().x) << where << ": the picture runs under the text";
+        }
     }
 };
 

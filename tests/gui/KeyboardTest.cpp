@@ -421,5 +421,5 @@ TEST_F(Keyboard, TheWorldDescriptionIsStoredAndItsLabelSaysWhenThereIsNone)
     tap(keyboard()->getEnterKey());
     stepSeconds(0.1f);
     EXPECT_EQ(gameServices().universeDescription(), "");
-    EXPECT_EQ(label->getText()->getString(), "No description");
+    EXPECT_EQ(label->getText()->getString(), LocalUtils::localize("WorldNoDescription")->getString());
 }

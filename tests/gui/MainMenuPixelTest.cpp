@@ -2,6 +2,11 @@
 // the buttons, the mana and the player's name. With TESMORA_TEST_FRAMES set,
 // the frame is saved there as main-menu.png.
 #include "GuiFixture.h"
+
+#include <algorithm>
+
+#include "gui/GUILabel.h"
+#include "support/Readability.h"
 #include "profile/Profile.h"
 #include "screens/MainMenu.h"
 
@@ -48,6 +53,24 @@ TEST_F(MainMenuPixels, TheBackdropFillsTheScreenDarkAboveAndLighterTowardsTheHor
             gold += c.r > 200 && c.g > 130 && c.b < 150 ? 1 : 0;
         }
     EXPECT_GT(gold, 300) << "the title's gold letters";
+
+    // The mana figure centred in its box (the box's centre is where the
+    // label stands), readable there.
+    GUILabel* mana = MainMenu::getInstance()->getManaLabel();
+    ASSERT_NE(mana, nullptr);
+    float left = 800, right = 0;
+    for (CCObject* glyph : *mana->getChildren()) {
+        auto* node = static_cast<CCNode*>(glyph);
+        left = std::min(left, node->convertToWorldSpace(CCPointZero).x);
+        right = std::max(right, node->convertToWorldSpace(ccp(node->getContentSize().width, 0)).x);
+    }
+    const CCPoint centre = mana->getParent()->convertToWorldSpace(mana->getPosition());
+    EXPECT_NEAR((left + right) / 2, centre.x, 3) << "across";
+    // Up and down: the digits' middle, four of the font's eight pixels above the baseline.
+    const CCPoint baseline = mana->convertToWorldSpace(CCPointZero);
+    const float digitsMiddle = baseline.y + 4 * mana->getCumulativeScale();
+    EXPECT_NEAR(digitsMiddle, centre.y, 3) << "up and down";
+    testsupport::expectReadable(mana, "main menu mana");
 }
 
 }  // namespace

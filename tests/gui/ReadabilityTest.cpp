@@ -42,6 +42,7 @@ TEST_F(Readability, EveryPopupKindIsReadableAndItsCaptionsFit)
             }
             testsupport::expectReadable(popup, where);
             expectCaptionsFit(popup, where);
+            testsupport::expectOneCaptionSize(popup, where);
             popup->onBackPressed();
             stepSeconds(0.5f);
         }

@@ -2,6 +2,7 @@
 // the buttons at 4.5:1 against what lies under them, and every caption inside
 // its button in the three languages. With TESMORA_TEST_FRAMES set, the
 // English frame is saved there.
+#include "gui/GUIBatchNodeMenu.h"
 #include "gui/GUIButton.h"
 #include "hud/GUISaveLoad.h"
 #include "support/Readability.h"
@@ -13,6 +14,12 @@ namespace gametest {
 namespace {
 
 using SavedWorldsSheets = SavedWorlds;
+
+CCRect onScreen(CCNode* node)
+{
+    const CCSize size = node->getContentSize();
+    return CCRectApplyAffineTransform(CCRect(0, 0, size.width, size.height), node->nodeToWorldTransform());
+}
 
 TEST_F(SavedWorldsSheets, TheRowsTabsAndButtonsRead)
 {
@@ -37,6 +44,21 @@ TEST_F(SavedWorldsSheets, TheRowsTabsAndButtonsRead)
             testsupport::saveTestFrame("saved_worlds");
         testsupport::expectReadable(screen, std::string(language) + " saved worlds");
         testsupport::expectCaptionsFit(screen, std::string(language) + " saved worlds");
+        // The panel inside the window, the rows inside the panel.
+        CCSpriteFrame* panelFrame =
+            CCSpriteFrameCache::sharedSpriteFrameCache()->spriteFrameByName("guisaveload_saveloadWindow.png");
+        CCRect panel;
+        for (CCObject* child : *screen->getMenu()->getChildren())
+            if (auto* sprite = dynamic_cast<CCSprite*>(child); sprite && sprite->isFrameDisplayed(panelFrame))
+                panel = onScreen(sprite);
+        ASSERT_GT(panel.size.width, 0);
+        EXPECT_GE(panel.getMinX(), 0);
+        EXPECT_LE(panel.getMaxX(), 800);
+        for (CCObject* row : *screen->getRows()) {
+            const CCRect box = onScreen(static_cast<CCNode*>(row));
+            EXPECT_GE(box.getMinX(), panel.getMinX());
+            EXPECT_LE(box.getMaxX(), panel.getMaxX()) << "a row runs past the panel's right edge";
+        }
         CCDirector::sharedDirector()->popScene();
         stepSeconds(1.0f);
     }

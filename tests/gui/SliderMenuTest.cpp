@@ -223,6 +223,11 @@ TEST_F(Menus, TheButtonAddedLastTakesThePressAndFiresOnReleaseOnIt)
     EXPECT_EQ(second->count, 1);
     EXPECT_EQ(first->count, 0);
     EXPECT_FALSE(over->isPressed());
+    // Released where both lie: the one on top, which took the press.
+    touchDown(220, 100);
+    touchUp(220, 100);
+    EXPECT_EQ(second->count, 2);
+    EXPECT_EQ(first->count, 0);
 }
 
 TEST_F(Menus, ReleasingElsewhereFiresNothing)

@@ -98,4 +98,27 @@ TEST_F(BrushSlider, TheBrushSliderHasAKnobOnTheChosenStepAndSaysTheSize)
     EXPECT_EQ(label->getText()->getString(), "Brush size: 5");
 }
 
+TEST_F(BrushSlider, TheKnobDragsAlongItsTrackInItsSteps)
+{
+    gui->onMenuButton(GUI::kToolMenu, nullptr);
+    stepSeconds(1.0f);
+    GUISlider* slider = gui->getBrushSlider();
+    ASSERT_NE(slider, nullptr);
+    gui->setBrushSize(1);
+    // Screen points along the track, in the slider's own units from its left edge.
+    auto along = [&](float t) { return slider->convertToWorldSpace(ccp(t, slider->getContentSize().height / 2)); };
+    const CCPoint knob = along(27);
+    press(knob.x, knob.y);
+    for (float t = 27; t <= 200; t += 8)
+        drag(along(t).x, knob.y);
+    EXPECT_EQ(gui->getBrushSize(), 9) << "dragged to the end";
+    drag(along(58).x, knob.y + 3);
+    release(along(58).x, knob.y + 3);
+    stepFrames(2);
+    EXPECT_EQ(gui->getBrushSize(), 3) << "and back to the third step";
+    EXPECT_EQ(Tool::brushSize(), 3);
+    auto* third = static_cast<CCNode*>(slider->getSteps()->objectAtIndex(2));
+    EXPECT_FLOAT_EQ(slider->getKnob()->getPosition().x, third->getPosition().x);
+}
+
 }  // namespace

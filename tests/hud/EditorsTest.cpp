@@ -140,6 +140,35 @@ TEST_F(Editors, EachInstrumentOpensItsWindowWithItsOctaves)
     }
 }
 
+// An editor closes with its cross, and with a touch beside its panel; a
+// touch on the panel between its buttons leaves it open.
+TEST_F(Editors, TheCrossOrATouchBesideThePanelClosesAnEditor)
+{
+    for (bool cross : {true, false}) {
+        SCOPED_TRACE(cross ? "cross" : "beside");
+        auto* note = put<Note>(20, 20);
+        note->onTouch();
+        ParticleEditor* editor = note->editor;
+        ASSERT_NE(editor, nullptr);
+        ASSERT_NE(editor->getCloseButton(), nullptr);
+        stepFrames(20);
+        const CCPoint middle = editor->getPanel()->getParent()->convertToWorldSpace(editor->getPanel()->getPosition());
+        // Between the notes' row and the octaves'.
+        press(middle.x, middle.y - 20);
+        release(middle.x, middle.y - 20);
+        stepFrames(20);
+        EXPECT_EQ(note->editor, editor) << "a touch on the panel";
+        GUIButton* close = editor->getCloseButton();
+        const CCPoint at = cross ? close->getParent()->convertToWorldSpace(close->getPosition()) : ccp(middle.x, 20.0f);
+        press(at.x, at.y);
+        release(at.x, at.y);
+        stepFrames(20);
+        EXPECT_EQ(note->editor, nullptr);
+        EXPECT_EQ(current(), nullptr);
+        world->removeParticle(20, 20);
+    }
+}
+
 TEST_F(Editors, AWindowNameWithoutAnEditorOpensNothing)
 {
     auto* power = put<Power>(20, 20);

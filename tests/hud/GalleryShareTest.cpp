@@ -1,16 +1,11 @@
 // The background gallery and the share window as the top bar and the world
 // settings open them: pages, ownership, purchases and what a saved world
 // keeps; the share reward, the screenshot file and the save dialog's
-// answers; the online gallery's offline answer. Headless, manual clock,
-// 800 x 600.
+// answers. Headless, manual clock, 800 x 600.
 #include <gtest/gtest.h>
 
-#include <arpa/inet.h>
-#include <netinet/in.h>
-#include <sys/socket.h>
-#include <unistd.h>
-
 #include <filesystem>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -18,16 +13,13 @@
 #include "base/NSData.h"
 #include "base/ScreenMetrics.h"
 #include "base/Utils.h"
-#include "cocos2d_extensions/CCValue.h"
 #include "gui/GUIButton.h"
 #include "gui/GUILabel.h"
 #include "gui/GUIPopup.h"
-#include "gui/GUIRate.h"
 #include "hud/GUIBackgrounds.h"
 #include "hud/GUIShare.h"
 #include "hud/GUITopBar.h"
 #include "hud/PixelMarket.h"
-#include "online/ServerLink.h"
 #include "platform/SaveFileDialog.h"
 #include "profile/Profile.h"
 #include "support/GameSceneFixture.h"
@@ -135,11 +127,11 @@ protected:
 
 // --- the gallery ------------------------------------------------------------
 
-TEST_F(Windows, PagesHoldFifteenTilesAndThePageButtonsStayInRange)
+TEST_F(Windows, PagesHoldNineTilesAndThePageButtonsStayInRange)
 {
     const struct {
         int count, pages, onLast;
-    } cases[] = {{0, 1, 0}, {15, 1, 15}, {16, 2, 1}, {31, 3, 1}};
+    } cases[] = {{0, 1, 0}, {9, 1, 9}, {10, 2, 1}, {15, 2, 6}, {19, 3, 1}};
     for (const auto& c : cases) {
         useCatalogue(c.count);
         GUIBackgrounds* gallery = openGallery();
@@ -167,6 +159,40 @@ TEST_F(Windows, PagesHoldFifteenTilesAndThePageButtonsStayInRange)
         layer->getBackgroundsWindow()->onBackPressed();
         stepSeconds(0.5f);
     }
+}
+
+TEST_F(Windows, TheArrowTurnsToTheSecondPageAndEveryShippedBackgroundIsShown)
+{
+    GUIBackgrounds* gallery = openGallery();
+    ASSERT_NE(gallery, nullptr);
+    ASSERT_EQ(gallery->getBackgroundCount(), 15) << "the shipped catalogue";
+    auto tap = [&](CCNode* node) {
+        const CCSize size = node->getContentSize();
+        const CCPoint at =
+            CCPointApplyAffineTransform(ccp(size.width / 2, size.height / 2), node->nodeToWorldTransform());
+        CCTouch touch;
+        touch.setTouchInfo(1, at.x, CCDirector::sharedDirector()->getWinSize().height - at.y);
+        gallery->handleTouchBegan(&touch);
+        gallery->handleTouchEnded(&touch);
+        stepSeconds(0.3f);
+    };
+    std::set<std::string> seen;
+    auto collect = [&] {
+        for (CCObject* o : *gallery->getTileButtons())
+            if (auto* file = dynamic_cast<CCString*>(static_cast<CCNode*>(o)->getUserObject()))
+                seen.insert(file->getString());
+    };
+    collect();
+    EXPECT_EQ(seen.size(), 9u);
+    tap(gallery->getNextPageButton());
+    EXPECT_EQ(gallery->getCurrentPage(), 2);
+    EXPECT_EQ(text(gallery->getPageLabel()), "2 / 2");
+    collect();
+    EXPECT_EQ(seen.size(), 15u) << "every background of the catalogue, the ocean to the city";
+    for (const char* id : {"ocean", "mountains", "cavern", "aurora", "volcano", "city"})
+        EXPECT_TRUE(seen.count(std::string(id) + ".png")) << id;
+    tap(gallery->getPreviousPageButton());
+    EXPECT_EQ(gallery->getCurrentPage(), 1);
 }
 
 TEST_F(Windows, OwnedTilesAreChosenInPlaceOthersShowTheirPriceAndLock)
@@ -445,54 +471,35 @@ TEST_F(Share, CancelFailureAndMissingPicturesLeaveTheWindowOpen)
     view->resetForTests();
 }
 
-// --- the online gallery offline --------------------------------------------------
-
-TEST_F(Windows, TheOnlineGalleryAndTheRatingSayOfflineAndSendNothing)
+TEST_F(Share, SaveLeavesTheViewInTheModeAndWindowItHad)
 {
-    // A server that would see any request.
-    const int listener = socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK, 0);
-    ASSERT_GE(listener, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    ASSERT_EQ(bind(listener, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
-    ASSERT_EQ(listen(listener, 4), 0);
-    socklen_t length = sizeof address;
-    getsockname(listener, reinterpret_cast<sockaddr*>(&address), &length);
-    ServerLink* link = ServerLink::getInstance();
-    const std::string previous = link->baseUrl();
-    link->setBaseUrl("http://127.0.0.1:" + std::to_string(ntohs(address.sin_port)));
-
-    GUI* gui = layer->getGUI();
-    gui->onMenuButton(GUI::kWorldSettingsMenu, nullptr);
-    stepSeconds(0.5f);
-    gui->onGalleryButton(nullptr);
-    stepSeconds(1.0f);
-    EXPECT_EQ(gui->getState(), GUIWindow::Closed) << "the HUD's menu closes";
-    EXPECT_EQ(popupText(), LocalUtils::localize("NotificationOfflineMode")->getString());
-    answerPopup();
-
-    const int32_t mana = profile->getMana();
-    testsupport::LogCapture log;
-    ScreenUtils::showRatePopup(0.0f, gui);
-    stepSeconds(0.3f);
-    GUIRate* rate = GUIRate::getInstance();
-    rate->onStarPressed(CCInteger::create(3));
-    rate->confirm();
-    stepSeconds(1.0f);
-    EXPECT_TRUE(log.contains("rating 3")) << "the fourth star is rating 3";
-    EXPECT_TRUE(log.contains("of online world 0"));
-    EXPECT_EQ(popupText(), LocalUtils::localize("NotificationOfflineMode")->getString());
-    answerPopup();
-    EXPECT_EQ(profile->getMana(), mana) << "nothing stored";
-
-    world->addParticle(60, 40, hashString("Sand"), true);
-    stepSeconds(0.5f);
-    EXPECT_NE(typeAt(60, 40), hashString("Sand")) << "the world steps again: the grain has fallen";
-    stepSeconds(1.0f);
-    EXPECT_LT(accept(listener, nullptr, nullptr), 0) << "the server saw no request";
-    close(listener);
-    link->setBaseUrl(previous);
+    CCEGLView* view = CCEGLView::sharedOpenGLView();
+    GUIShare* share = openShare();
+    ASSERT_NE(share, nullptr);
+    for (bool fullScreen : {true, false}) {
+        SCOPED_TRACE(fullScreen ? "full screen" : "in a window");
+        view->resetForTests();
+        if (fullScreen)
+            view->enterFullscreen(0, 0);
+        const CCSize window = view->getWindowSize();
+        // The dialog stand-in looks at the view while it is up.
+        bool fullUnderDialog = true;
+        CCSize windowUnderDialog;
+        platform::SaveFileDialog::setSeamsForTests(
+            [](const std::string& program) { return program == "zenity" ? "/usr/bin/zenity" : ""; },
+            [&](const std::vector<std::string>&) {
+                fullUnderDialog = view->isFullscreen();
+                windowUnderDialog = view->getWindowSize();
+                return platform::ProgramRun{1, ""};
+            });
+        share->saveScreenshotAs();
+        EXPECT_FALSE(fullUnderDialog) << "the dialog is not hidden by a full screen";
+        EXPECT_TRUE(windowUnderDialog.equals(window)) << "the dialog comes up over the player's own window";
+        EXPECT_EQ(view->isFullscreen(), fullScreen);
+        EXPECT_TRUE(view->getWindowSize().equals(window))
+            << view->getWindowSize().width << " x " << view->getWindowSize().height;
+    }
+    view->resetForTests();
 }
 
 }  // namespace

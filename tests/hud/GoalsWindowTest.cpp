@@ -1,6 +1,8 @@
 // The goals window: its boards, the bar lock, the skip and the next button
-// acting once per board.
+// acting once per board, the level's hints, and the ways it closes.
 #include <gtest/gtest.h>
+
+#include <fstream>
 
 #include "goals/GoalsTesting.h"
 #include "gui/GUILabel.h"
@@ -10,6 +12,7 @@
 #include "hud/GUIAchievement.h"
 #include "hud/GUITopBar.h"
 #include "scene/BackButton.h"
+#include "scene/ScreenUtils.h"
 
 USING_NS_CC;
 
@@ -88,6 +91,52 @@ TEST_F(GoalsWindow, TheSkipIsPaidFromTheManaOrRefusedAndEndsTheDay)
     Profile::getInstance()->setRewardsOff(false);
 }
 
+// Hints opens the level's hints over the goals, which are current again
+// once the list closes; a touch on the panel leaves them, one beside it or
+// the cross closes them; a level without hints offers none.
+TEST_F(GoalsWindow, HintsOpenOverTheGoalsAndATouchBesideOrTheCrossClosesThem)
+{
+    const std::string file = home().home() + "/hints.plist";
+    std::ofstream(file) << "<?xml version=\"1.0\" encoding=\"UTF-8\"?><plist version=\"1.0\"><dict>"
+                           "<key>Hints</key><dict><key>Level5_1</key><dict><key>FreeHint1</key><integer>10</integer>"
+                           "</dict></dict></dict></plist>";
+    GUIPopup::setHintsFileForTests(file);
+    goalstest::registerTestMode(5);
+    Profile::getInstance()->setGameMode(5);
+    AchievementManager::getInstance()->startDay(1);
+    layer->openGoalsWindow();
+    stepFrames(20);
+    ASSERT_NE(goals->getHintButton(), nullptr);
+    tapButton(goals->getHintButton(), ccp(-0.5f, 0.5f));
+    GUIPopup* popup = GUIPopup::getInstance();
+    ASSERT_TRUE(popup->isShown());
+    EXPECT_EQ(popup->getKind(), GUIPopup::Hints);
+    popup->onOkPressed();
+    stepFrames(30);
+    EXPECT_EQ(ScreenUtils::getInstance()->getCurrentWindow(), goals);
+    EXPECT_EQ(goals->getBoardKind(), GUIAchievement::kTodayGoals);
+
+    const CCPoint middle = goals->getPanel()->getParent()->convertToWorldSpace(goals->getPanel()->getPosition());
+    press(middle.x, middle.y);
+    release(middle.x, middle.y);
+    stepFrames(20);
+    EXPECT_EQ(goals->getBoardKind(), GUIAchievement::kTodayGoals) << "a touch on the panel";
+    press(10, middle.y);
+    release(10, middle.y);
+    stepFrames(20);
+    EXPECT_EQ(goals->getBoardKind(), GUIAchievement::kNoBoard) << "a touch beside it";
+    EXPECT_EQ(goals->getState(), GUIWindow::Closed);
+
+    AchievementManager::getInstance()->startDay(2);
+    layer->openGoalsWindow();
+    stepFrames(20);
+    EXPECT_EQ(goals->getHintButton(), nullptr) << "level 2 has no hints";
+    tapButton(goals->getCloseButton(), ccp(-0.5f, -0.5f));
+    EXPECT_EQ(goals->getBoardKind(), GUIAchievement::kNoBoard) << "the cross";
+    GUIPopup::setHintsFileForTests("");
+    GUIPopup::resetInstanceForTests();
+}
+
 TEST_F(GoalsWindow, TheDayClearedBoardLocksTheBarUntilNextClosesIt)
 {
     goals->showDayCleared(list({"Acid"}), nullptr, CCArray::create(), nullptr);
@@ -128,10 +177,14 @@ TEST_F(GoalsWindow, EmptyOrAbsentListsShowNoSection)
     CCArray* mana = CCArray::create();
     mana->addObject(CCInteger::create(20));
     mana->addObject(CCString::create("30"));
-    goalstest::ScopedTable table({{"AcidTitle", "ACID"}, {"SunName", "Sun"}, {"PolarBkgName", "Polar sea"}});
+    goalstest::ScopedTable table({{"AcidTitle", "ACID"},
+                                  {"SunName", "Sun"},
+                                  {"PolarBkgName", "Polar sea"},
+                                  {"BoardUnlockedElements", "Unlocked elements"},
+                                  {"BoardManaEarned", "Mana earned"}});
     EXPECT_EQ(goals->buildGoalsList(list({"Acid", "Gem"}), list({"Sun"}), list({"Polar"}), mana),
-              (std::vector<std::string>{"elements", "  ACID", "  Gem", "options", "  Sun", "backgrounds", "  Polar sea",
-                                        "mana", "  50"}))
+              (std::vector<std::string>{"Unlocked elements", "  ACID", "  Gem", "BoardUnlockedOptions", "  Sun",
+                                        "BoardUnlockedBackgrounds", "  Polar sea", "Mana earned", "  50"}))
         << "titles, else the names";
     EXPECT_TRUE(goals->buildGoalsList(nullptr, nullptr, CCArray::create(), CCArray::create()).empty());
 }

@@ -10,6 +10,8 @@
 #include "hud/GUIShare.h"
 #include "hud/GUITopBar.h"
 #include "scene/BackButton.h"
+#include "gui/GUILabel.h"
+#include "support/Readability.h"
 
 USING_NS_CC;
 
@@ -112,6 +114,51 @@ TEST_F(HudMenus, TheCameraHandsTheShareWindowItsPicturesUnlessTheHudIsOpen)
     bar->onCameraButton();
     EXPECT_NE(layer->getShareWindow(), nullptr);
     stepSeconds(1.0f);
+}
+
+TEST_F(HudMenus, TheToolMenuMarksTheActiveToolAndTheEraserNamesTheToolItErasesWith)
+{
+    testsupport::LanguageTable english("en");
+    auto buttonFor = [&](const std::string& value) -> GUIButton* {
+        for (CCObject* o : *gui->getMenuContent()->getChildren())
+            if (auto* b = dynamic_cast<GUIButton*>(o))
+                if (auto* call = dynamic_cast<CCCallFuncO*>(b->getCallback()))
+                    if (auto* name = dynamic_cast<CCString*>(call->getObject()); name && name->getString() == value)
+                        return b;
+        return nullptr;
+    };
+    auto openTools = [&] {
+        gui->closeMenu();
+        stepSeconds(0.5f);
+        gui->onMenuButton(GUI::kToolMenu, nullptr);
+        stepSeconds(0.5f);
+    };
+    gui->selectElement("Sand");
+    gui->selectTool("Fill");
+    openTools();
+    for (const char* tool : {"Draw", "Line", "Fill", "Replace", "Miner"}) {
+        ASSERT_NE(buttonFor(tool), nullptr) << tool;
+        EXPECT_EQ(buttonFor(tool)->isSelected(), std::string(tool) == "Fill") << tool;
+    }
+    GUIButton* eraser = buttonFor("Clear");
+    ASSERT_NE(eraser, nullptr);
+    EXPECT_FALSE(eraser->isSelected()) << "painting sand: the eraser is off";
+    EXPECT_EQ(GUITopBar::frameOf(eraser->getChildByTag(GUI::kEraserToolTag)), "guitopbar_HUDFill.png");
+    auto* words = dynamic_cast<GUILabel*>(gui->getMenuContent()->getChildByTag(GUI::kEraserToolTag));
+    ASSERT_NE(words, nullptr);
+    EXPECT_EQ(words->getText()->getString(), "The eraser erases with Fill");
+
+    // The eraser on, with the line tool.
+    gui->selectTool("Line");
+    bar->onEraserButton();
+    openTools();
+    EXPECT_TRUE(buttonFor("Clear")->isSelected()) << "the eraser shows it is on";
+    EXPECT_TRUE(buttonFor("Line")->isSelected());
+    EXPECT_FALSE(buttonFor("Fill")->isSelected());
+    EXPECT_EQ(GUITopBar::frameOf(buttonFor("Clear")->getChildByTag(GUI::kEraserToolTag)), "guitopbar_HUDLine.png");
+    words = dynamic_cast<GUILabel*>(gui->getMenuContent()->getChildByTag(GUI::kEraserToolTag));
+    ASSERT_NE(words, nullptr);
+    EXPECT_EQ(words->getText()->getString(), "The eraser erases with Line");
 }
 
 }  // namespace

@@ -179,6 +179,21 @@ TEST_F(Palette, AfterTheEraserTheElementButtonBringsBackTheElementAndThenOpensTh
     }
 }
 
+// Any drawing tool picked from the tools menu after the eraser draws with
+// the element again.
+TEST_F(Palette, AToolPickedAfterTheEraserDrawsWithTheElementAgain)
+{
+    for (const char* tool : {"Draw", "Line", "Fill"}) {
+        SCOPED_TRACE(tool);
+        gui->selectElement("Sand");
+        bar->onEraserButton();
+        ASSERT_EQ(gui->getCurrentElement()->getString(), "Clear");
+        gui->onToolPicked(CCString::create(tool));
+        EXPECT_EQ(gui->getCurrentElement()->getString(), "Sand");
+        EXPECT_EQ(GUITopBar::frameOf(bar->getElementMenuButton()->getIcon()), "guitopbar_HUDelement_Sand.png");
+    }
+}
+
 TEST_F(Palette, PresetsSetTheAmbientAndSwitchesFlipTheWorld)
 {
     gui->onPresetPicked(CCInteger::create(4));
@@ -476,7 +491,8 @@ TEST_F(Palette, ItOpensOnTheCurrentElementsFamilyAndTheTabsSwitchPages)
         auto entries = pageEntries(gui);
         ASSERT_TRUE(entries.count(c.current)) << c.current;
         EXPECT_TRUE(entries[c.current]->isSelected()) << "the current element stands out";
-        EXPECT_EQ(textsOn(entries[c.current]), c.shownTitle) << "the entry shows the element's name";
+        EXPECT_EQ(textsOn(entries[c.current]).rfind(c.shownTitle, 0), 0u)
+            << textsOn(entries[c.current]) << ": the entry shows the element's name";
     }
     gui->onPaletteFamilyPicked(CCInteger::create(static_cast<int>(PaletteFamily::Creatures)));
     auto entries = pageEntries(gui);
@@ -490,7 +506,7 @@ TEST_F(Palette, ItOpensOnTheCurrentElementsFamilyAndTheTabsSwitchPages)
     EXPECT_EQ(selectedTabs, 1) << "the creatures tab, and only it, is marked";
 }
 
-TEST_F(Palette, EveryNameFitsItsEntryBesideAPriceInEveryLanguage)
+TEST_F(Palette, EveryNameFitsItsEntryAtOneSizeAboveItsPriceTickOrFreeInEveryLanguage)
 {
     // Nothing owned: every priced entry shows its price, the widest badge.
     Profile::getInstance()->getPurchasedElements()->removeAllObjects();
@@ -500,30 +516,49 @@ TEST_F(Palette, EveryNameFitsItsEntryBesideAPriceInEveryLanguage)
         localizationTable =
             CCDictionary::createWithContentsOfFile((std::string("localization/") + language + ".plist").c_str());
         ASSERT_NE(localizationTable, nullptr);
+        const std::string free = LocalUtils::localize("PaletteFreeLabel")->getString();
         for (int f = 0; f < kPaletteFamilies; ++f) {
             gui->showPaletteFamily(f);
-            for (CCObject* o : *gui->getMenuContent()->getChildren()) {
-                auto* button = dynamic_cast<GUIButton*>(o);
-                if (!button)
-                    continue;
-                const CCSize room = button->getContentSize();
-                std::vector<CCRect> badges;
-                for (CCObject* c : *button->getChildren())
-                    if (auto* s = dynamic_cast<CCSprite*>(c);
-                        s && GUITopBar::frameOf(s).find("palettePrice") != std::string::npos)
-                        badges.push_back(s->boundingBox());
-                for (CCObject* c : *button->getChildren()) {
+            for (auto& [element, entry] : pageEntries(gui)) {
+                const std::string where = std::string(language) + ": " + element;
+                const CCSize room = entry->getContentSize();
+                // The badge row along the bottom: a price, a tick or the word for free.
+                float badgeTop = 0;
+                int statuses = 0;
+                std::vector<GUILabel*> lines;
+                for (CCObject* c : *entry->getChildren()) {
                     auto* label = dynamic_cast<GUILabel*>(c);
-                    if (!label || !label->getText() || label->getText()->getString().empty())
-                        continue;
-                    const CCRect box = label->boundingBox();
-                    const std::string what = std::string(language) + ": " + label->getText()->getString();
-                    EXPECT_LE(box.getMaxX(), room.width - 0.5f) << what << " runs over its button";
-                    EXPECT_GE(box.getMinX(), 0.5f) << what;
-                    for (const CCRect& badge : badges)
-                        EXPECT_FALSE(box.intersectsRect(badge)) << what << " runs under the price";
-                    // At least one screen pixel per font pixel: the font at its own size.
-                    EXPECT_GE(label->getCumulativeScale(), 0.99f) << what << " is too small to read";
+                    auto* sprite = dynamic_cast<CCSprite*>(c);
+                    const std::string frame = sprite && !label ? GUITopBar::frameOf(sprite) : std::string();
+                    if (frame.find("palettePrice") != std::string::npos ||
+                        frame.find("paletteOwned") != std::string::npos || (label && label->getAnchorPoint().x == 1)) {
+                        ++statuses;
+                        badgeTop = std::max(badgeTop, static_cast<CCNode*>(c)->boundingBox().getMaxY());
+                        if (label) {
+                            EXPECT_EQ(label->getText()->getString(), free) << where;
+                        }
+                    } else if (label && label->getText() && !label->getText()->getString().empty()) {
+                        lines.push_back(label);
+                    }
+                }
+                EXPECT_EQ(statuses, 1) << where << ": says whether it is free, owned or its price";
+                ASSERT_GE(lines.size(), 1u) << where;
+                EXPECT_LE(lines.size(), 2u) << where;
+                const float descent = GUILabel::baseLine * lines[0]->getScale();
+                for (GUILabel* line : lines) {
+                    const CCRect box = line->boundingBox();  // from the baseline to the letters' tops
+                    const std::string what = where + " \"" + line->getText()->getString() + "\"";
+                    EXPECT_NEAR(line->getCumulativeScale(), 4.0f / 3.0f, 0.01f) << what << ": not at the common size";
+                    EXPECT_GE(box.getMinX(), 15) << what << " runs into the icon";
+                    EXPECT_LE(box.getMaxX(), room.width - 0.9f) << what << " runs over its button";
+                    EXPECT_GE(box.getMinY() - descent, badgeTop) << what << " runs into the badge row";
+                    EXPECT_LE(box.getMaxY(), room.height - 0.5f) << what << " touches the top";
+                }
+                // Two lines keep apart: two screen pixels at least between a
+                // descender and the letters below.
+                if (lines.size() == 2) {
+                    const float gap = lines[0]->boundingBox().getMinY() - descent - lines[1]->boundingBox().getMaxY();
+                    EXPECT_GE(gap * entry->getScale(), 2.0f) << where;
                 }
             }
         }
@@ -574,7 +609,7 @@ TEST_F(Shop, PricesOwnedAndWithheldEntriesAreToldApartAndBadgesLeaveTheNameClear
     EXPECT_TRUE(framesOn(entries["Wall"]).count("gamemenus_paletteLock.png")) << "withheld: a lock";
     EXPECT_FALSE(entries["Wall"]->isEnabled());
     EXPECT_TRUE(entries["Sand"]->isEnabled());
-    EXPECT_TRUE(framesOn(entries["Sand"]).size() == 1) << "a free element shows only its icon";
+    EXPECT_EQ(textsOn(entries["Sand"]), "Sand Free") << "a free element says so";
 
     // The badge and the name never overlap, in any language's length.
     for (const char* name : {"Diamond", "Sapphire"}) {

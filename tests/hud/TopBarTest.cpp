@@ -302,17 +302,28 @@ TEST_F(TopBar, BadgesCountNewItemsOutsideFreePlay)
     struct Case {
         int count;
         bool shown;
-        int offset;
+        std::vector<int> offsets;  // of the glyphs in the digit strip: digit n at 4n + 3, the plus at 0
     };
-    for (const Case c : {Case{1, true, 7}, Case{9, true, 39}, Case{10, true, 0}, Case{0, false, 0}}) {
+    for (const Case& c : {Case{1, true, {7}}, Case{9, true, {39}}, Case{10, true, {39, 0}}, Case{0, false, {}}}) {
         fillNewItems(c.count);
         bar->updateBadges();
         for (CCSprite* badge : {bar->getElementBadge(), bar->getToolBadge(), bar->getWorldSettingsBadge()}) {
             ASSERT_EQ(badge != nullptr, c.shown) << c.count;
             if (!badge)
                 continue;
-            auto* digit = static_cast<CCNode*>(badge->getChildren()->objectAtIndex(0));
-            EXPECT_EQ(static_cast<CCInteger*>(digit->getUserObject())->getValue(), c.offset) << c.count;
+            std::vector<int> offsets;
+            const CCSize size = badge->getContentSize();
+            for (CCObject* o : *badge->getChildren()) {
+                auto* glyph = static_cast<CCNode*>(o);
+                offsets.push_back(static_cast<CCInteger*>(glyph->getUserObject())->getValue());
+                // Inside the badge's one-pixel border, never on it.
+                const CCRect box = glyph->boundingBox();
+                EXPECT_GE(box.getMinX(), 1) << c.count;
+                EXPECT_LE(box.getMaxX(), size.width - 1) << c.count;
+                EXPECT_GE(box.getMinY(), 1) << c.count;
+                EXPECT_LE(box.getMaxY(), size.height - 1) << c.count;
+            }
+            EXPECT_EQ(offsets, c.offsets) << c.count;
         }
     }
     fillNewItems(3);

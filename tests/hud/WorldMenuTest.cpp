@@ -2,6 +2,7 @@
 // with its overwrite question and its failure message, loading and a new world.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -15,6 +16,7 @@
 #include "hud/GUISaveLoad.h"
 #include "hud/GUITopBar.h"
 #include "platform/CloudStorage.h"
+#include "support/Readability.h"
 
 USING_NS_CC;
 
@@ -110,7 +112,7 @@ TEST_F(WorldMenu, TheMenuShowsTheWorldAndTheKeyboardAnswersStoreIt)
     gui->onMenuButton(GUI::kWorldMenu, nullptr);
     ASSERT_NE(gui->getNameLabel(), nullptr);
     EXPECT_EQ(gui->getNameLabel()->getText()->getString(), "Valley");
-    EXPECT_EQ(gui->getDescriptionLabel()->getText()->getString(), "No description");
+    EXPECT_EQ(gui->getDescriptionLabel()->getText()->getString(), text("WorldNoDescription"));
     EXPECT_NE(gui->getMenuContent()->getChildByTag(GUI::kSnapshotTag), nullptr);
 
     gui->onNameEntered(CCString::create("Hills"));
@@ -175,6 +177,44 @@ TEST_F(WorldMenu, AnUnnamedWorldIsNamedAndDescribedAsTypedAndSavedUnderThatName)
     EXPECT_EQ(GUISaveLoad::listTitleOf("user/never_saved.sav"), "never saved");
 }
 
+TEST_F(WorldMenu, TheNameKeyboardOpensEmptyAfterAnUndoAndOnALoadedWorldWithoutAName)
+{
+    testsupport::LanguageTable english("en");
+    world->reset();
+    GUIKeyboard* keyboard = GUIKeyboard::getInstance();
+    auto expectEmptyWithHint = [&](const char* where) {
+        gui->onMenuButton(GUI::kWorldMenu, nullptr);
+        gui->onNameButton(nullptr);
+        EXPECT_EQ(keyboard->getText()->getString(), "") << where;
+        EXPECT_TRUE(keyboard->isShowingHint()) << where;
+        EXPECT_EQ(keyboard->getMaxLength(), 15) << where;
+        EXPECT_NE(keyboard->getCharsLeftLabel()->getText()->getString().find("15"), std::string::npos)
+            << where << ": " << keyboard->getCharsLeftLabel()->getText()->getString();
+        keyboard->insertText("V", 1);
+        EXPECT_EQ(keyboard->getText()->getString(), "V") << where << ": typing replaces the hint";
+        keyboard->onBackPressed();
+        stepSeconds(0.3f);
+        gui->closeMenu();
+        stepSeconds(0.3f);
+    };
+    // The first world: a stroke keeps the world for undo, and undo brings it back.
+    press(400, 300);
+    stepFrames(2, 0.015f);
+    release(400, 300);
+    ASSERT_NE(world->undoSnapshot, nullptr);
+    GUITopBar::getInstance()->onUndoButton();
+    ASSERT_EQ(layer->getUniverseName()->getString(), text("UniverseNameEmpty"));
+    expectEmptyWithHint("the first world, after an undo");
+
+    // A world saved by an earlier version with the prompt cut to its field.
+    world->reset();
+    name(text("UniverseNameEmpty").substr(0, 15).c_str());
+    NSData* blob = world->save();
+    name("Other");
+    ASSERT_TRUE(world->load(blob));
+    expectEmptyWithHint("a loaded world without a name");
+}
+
 TEST_F(WorldMenu, LoadClosesTheHudAndPushesTheSavedWorldsScreen)
 {
     GUIButton* sender = GUIButton::create(nullptr, "guitopbar_HUDbtnMenuPlanet.png", nullptr);
@@ -211,6 +251,75 @@ TEST_F(WorldMenu, NewWorldEmptiesTheWorld)
     gui->onNewWorldButton(nullptr);
     EXPECT_EQ(world->particleCount(), empty);
     EXPECT_EQ(gui->getOpenMenu(), GUI::kNoMenu);
+}
+
+TEST_F(WorldMenu, NewWorldAsksFirstOnlyWhenChangesWouldBeLost)
+{
+    testsupport::LanguageTable english("en");
+    layer->setPaused(true);
+    const int32_t empty = world->particleCount();
+    auto stroke = [&] {
+        press(400, 300);
+        stepFrames(2, 0.015f);
+        release(400, 300);
+        stepFrames(1);
+    };
+    // Asked: does the popup come, and is the world still there?
+    auto newWorld = [&]() {
+        GUIPopup::resetInstanceForTests();
+        gui->onMenuButton(GUI::kWorldMenu, nullptr);
+        stepSeconds(0.5f);
+        gui->onNewWorldButton(nullptr);
+        stepSeconds(0.3f);
+        return GUIPopup::getInstance()->isShown();
+    };
+    const struct {
+        const char* what;
+        std::function<void()> change;
+        bool asks;
+    } cases[] = {
+        {"a fresh world", [] {}, false},
+        {"a stroke", stroke, true},
+        {"a world setting", [&] { gui->onSwitchPicked(CCInteger::create(3)); }, true},
+        {"a stroke, then a save",
+         [&] {
+             stroke();
+             name("Saved");
+             ASSERT_EQ(SaveLoadUtils::saveWorld(true), SaveLoadUtils::SaveResult::Saved);
+         },
+         false},
+        {"a stroke, then a load",
+         [&] {
+             stroke();
+             ASSERT_TRUE(world->load(world->save()));
+         },
+         false},
+        {"a stroke undone",
+         [&] {
+             stroke();
+             GUITopBar::getInstance()->onUndoButton();
+         },
+         true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        world->reset();
+        c.change();
+        const int32_t before = world->particleCount();
+        if (!newWorld()) {
+            EXPECT_FALSE(c.asks) << "a new world without asking";
+            EXPECT_EQ(world->particleCount(), empty);
+            continue;
+        }
+        EXPECT_TRUE(c.asks) << "asked with nothing to lose";
+        EXPECT_EQ(popupText(), text("ConfirmationNewWorld"));
+        EXPECT_EQ(GUIPopup::getInstance()->getKind(), GUIPopup::Confirm);
+        EXPECT_EQ(world->particleCount(), before) << "nothing thrown away before the answer";
+        GUIPopup::getInstance()->onOkPressed();
+        stepSeconds(0.5f);
+        EXPECT_EQ(world->particleCount(), empty) << "OK starts the new world";
+        EXPECT_FALSE(world->unsavedChanges);
+    }
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include "profile/ProfileFile.h"
 #include "world/GameServices.h"
 #include "platform/GameClock.h"
+#include "support/LogCapture.h"
 
 USING_NS_CC;
 using namespace ProfileFile;
@@ -457,4 +458,25 @@ TEST_F(ProfileTest, LoadHappensOnceAndSetsTheStoryMode)
     p->setMana(42);
     p->load(true);  // already loaded: nothing happens
     EXPECT_EQ(p->getMana(), 42);
+}
+
+TEST_F(ProfileTest, TheLogKeepsNoKeyAndReadsANewPlayersStartAsNoFailure)
+{
+    // A new player: no profile and no backup yet.
+    testsupport::LogCapture log;
+    Profile* p = restart();
+    p->load(true);
+    p->save();
+    EXPECT_TRUE(log.contains("no profile yet: a new one is made"));
+    EXPECT_FALSE(log.contains("Loaded failed"));
+    EXPECT_FALSE(log.contains("failed: read data is null"));
+
+    // A registered player: the key is secret, the log says only that it is set.
+    const std::string key = "k3y-Of-The-Account-0042";
+    p->setPrivateKey(CCString::create(key));
+    log.clear();
+    p->save();
+    EXPECT_TRUE(log.contains("Saving private key: set"));
+    for (const std::string& line : log.lines())
+        EXPECT_EQ(line.find(key), std::string::npos) << line;
 }

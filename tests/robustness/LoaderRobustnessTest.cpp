@@ -24,9 +24,14 @@ struct Loader {
 };
 
 const Loader kLoaders[] = {
-    {"Profile", loaders::makeProfileHarness, 10},           {"Plist", loaders::makePlistHarness, 30},
-    {"ServerAnswer", loaders::makeServerAnswerHarness, 60}, {"SheetAndFont", loaders::makeSheetFontHarness, 10},
-    {"Blueprint", loaders::makeBlueprintHarness, 5},        {"CloudNames", loaders::makeCloudNameHarness, 6},
+    {"Profile", loaders::makeProfileHarness, 10},
+    {"Plist", loaders::makePlistHarness, 30},
+    {"ServerAnswer", loaders::makeServerAnswerHarness, 60},
+    {"SheetAndFont", loaders::makeSheetFontHarness, 10},
+    {"Blueprint", loaders::makeBlueprintHarness, 5},
+    {"CloudNames", loaders::makeCloudNameHarness, 6},
+    {"GalleryAnswer", loaders::makeGalleryAnswerHarness, 60},
+    {"ServerRequest", loaders::makeServerRequestHarness, 60},
 };
 
 // Enough of an input to find it again: text as it is, else hex of its start.

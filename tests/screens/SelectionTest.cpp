@@ -3,11 +3,14 @@
 #include <string>
 #include <vector>
 
+#include "base/LocalUtils.h"
 #include "campaigns/CampaignRows.h"
 #include "campaigns/Campaigns.h"
 #include "goals/AchievementBase.h"
 #include "goals/AchievementManager.h"
 #include "gui/GUIButton.h"
+#include "gui/GUILabel.h"
+#include "gui/GUIPopup.h"
 #include "hud/GUITopBar.h"
 #include "profile/Profile.h"
 #include "scene/SaveLoadUtils.h"
@@ -193,8 +196,13 @@ TEST_F(SelectionTest, ClosedCampaignsAndLevelsNotOfferedStartNothing)
     auto* campaigns = screen<CampaignSelection>();
     ASSERT_NE(campaigns, nullptr);
     click(campaigns->tileOf(7));
-    campaigns->openCampaign(3);
-    EXPECT_EQ(screen<CampaignSelection>(), campaigns) << "closed tiles do nothing";
+    EXPECT_EQ(screen<CampaignSelection>(), campaigns) << "a closed tile opens nothing";
+    GUIPopup* popup = GUIPopup::getInstance();
+    ASSERT_TRUE(popup->isShown()) << "it says what opens it";
+    EXPECT_EQ(popup->getMessageLabel()->getText()->getString(), CampaignSelection::lockedText(7)->getString());
+    popup->onOkPressed();
+    stepFrames(30);
+    EXPECT_FALSE(popup->isShown());
     click(campaigns->tileOf(2));
     LevelSelection* levels = screen<LevelSelection>();
     ASSERT_NE(levels, nullptr);
@@ -205,6 +213,37 @@ TEST_F(SelectionTest, ClosedCampaignsAndLevelsNotOfferedStartNothing)
     EXPECT_EQ(screen<LevelSelection>(), levels);
     EXPECT_EQ(log.find("loadDay"), -1);
     EXPECT_NE(Profile::getInstance()->getGameMode(), 2);
+}
+
+// The won levels are green with a tick, the next one gold, and a line counts
+// the won ones; a finished campaign has them all won and none next.
+TEST_F(SelectionTest, TheLevelsShowWhichAreWonWhichIsNextAndHowMany)
+{
+    finish({ci::Story});
+    const int total = campaignOfMode(2)->levelCount();
+    for (int best : {4, total + 1}) {
+        SCOPED_TRACE(best);
+        Profile::getInstance()->setBestDay(2, best);
+        LevelSelection* levels = openLevels(2);
+        ASSERT_NE(levels, nullptr);
+        const int won = best - 1;
+        EXPECT_EQ(LevelSelection::wonLevels(2), won);
+        CCSpriteFrameCache* frames = CCSpriteFrameCache::sharedSpriteFrameCache();
+        for (int level = 1; level <= levels->levelCount(); ++level) {
+            const char* frame = level <= won ? "levelselection_levelWon.png" : "levelselection_levelNext.png";
+            EXPECT_TRUE(levels->levelButton(level)->isFrameDisplayed(frames->spriteFrameByName(frame))) << level;
+        }
+        EXPECT_EQ(levels->getProgressLabel()->getText()->getString(),
+                  LocalUtils::localizeWithVars(CCString::create("LevelSelectionProgress"),
+                                               CCString::createWithFormat("%d", won),
+                                               CCString::createWithFormat("%d", total))
+                      ->getString());
+        click(levels->getBackButton());
+        stepSeconds(0.5f);
+        ASSERT_NE(screen<CampaignSelection>(), nullptr);
+        screen<CampaignSelection>()->onBackPressed();
+        stepSeconds(0.5f);
+    }
 }
 
 TEST_F(SelectionTest, BackLeadsFromTheLevelsToTheCampaignsToTheMenu)

@@ -22,6 +22,7 @@
 #include "platform/GameRandom.h"
 #include "screens/MainMenu.h"
 #include "scene/GameLayer.h"
+#include "support/ButtonValues.h"
 #include "world/Tool.h"
 #include "world/World.h"
 
@@ -51,26 +52,6 @@ std::vector<CCNode*> buttonsIn(CCNode* parent)
         if (auto* button = dynamic_cast<GUIButton*>(child))
             buttons.push_back(button);
     return buttons;
-}
-
-// The value a HUD menu button hands its handler (a name or a number).
-CCObject* valueOf(CCNode* node)
-{
-    auto* button = dynamic_cast<GUIButton*>(node);
-    auto* call = button ? dynamic_cast<CCCallFuncO*>(button->getCallback()) : nullptr;
-    return call ? call->getObject() : nullptr;
-}
-
-std::string nameOf(CCNode* node)
-{
-    auto* name = dynamic_cast<CCString*>(valueOf(node));
-    return name ? name->getString() : std::string();
-}
-
-int numberOf(CCNode* node)
-{
-    auto* number = dynamic_cast<CCInteger*>(valueOf(node));
-    return number ? number->getValue() : -1;
 }
 
 GUIPopup* shownPopup()
@@ -421,7 +402,7 @@ void ScriptedPlayer::chooseElement()
     m_elementDeck.pop_back();
     const std::vector<CCNode*> buttons = openMenu(GUI::kElementMenu);
     for (CCNode* button : buttons) {
-        if (nameOf(button) != wanted)
+        if (testsupport::buttonName(button) != wanted)
             continue;
         tap(button);
         // A priced element asks first; decline or buy at random.
@@ -444,7 +425,7 @@ void ScriptedPlayer::chooseTool()
     const std::string wanted = m_toolDeck[at];
     m_toolDeck.erase(m_toolDeck.begin() + static_cast<std::ptrdiff_t>(at));
     for (CCNode* button : openMenu(GUI::kToolMenu)) {
-        if (nameOf(button) != wanted)
+        if (testsupport::buttonName(button) != wanted)
             continue;
         tap(button);
         settle();
@@ -554,7 +535,7 @@ void ScriptedPlayer::worldSetting()
     note("worldSetting");
     std::vector<CCNode*> choices;
     for (CCNode* button : openMenu(GUI::kWorldSettingsMenu))
-        if (numberOf(button) >= 0)
+        if (testsupport::buttonNumber(button) >= 0)
             choices.push_back(button);
     if (choices.empty()) {
         settle();
@@ -567,7 +548,7 @@ void ScriptedPlayer::worldSetting()
     // The presets come first (levels 1..5), then the four switches (0..3).
     const bool preset = std::find(choices.begin(), choices.begin() + std::min<size_t>(5, choices.size()), button) !=
         choices.begin() + std::min<size_t>(5, choices.size());
-    const int value = numberOf(button);
+    const int value = testsupport::buttonNumber(button);
     tap(button);
     settle();
     if (preset && hud()->getTemperatureLevel() != value)
@@ -584,7 +565,7 @@ void ScriptedPlayer::saveWorld()
     note("saveWorld");
     const std::string universe = kWorldNames[pick(static_cast<int>(std::size(kWorldNames)))];
     const std::vector<CCNode*> buttons = openMenu(GUI::kWorldMenu);
-    // Name, description, rate, save, load, new world.
+    // Name, description, upload (free play), save, load, new world.
     if (buttons.size() < 6) {
         fail("the world menu lacks its buttons");
         settle();
@@ -696,6 +677,8 @@ void ScriptedPlayer::newWorld()
         return;
     }
     tap(buttons[5]);
+    // A world with unsaved changes asks first: the player goes on.
+    answerPopups();
     ++m_counts.resets;
     settle();
 }

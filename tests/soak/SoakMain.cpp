@@ -63,8 +63,6 @@ void expectKnownErrors(soak::ErrorWatch& watch)
     // rebuilt, say in a world packed full) is saved and loaded with these lines.
     watch.expect("MPBodyBase is being saved with no ownership!");
     watch.expect("Trying to register MPBodyBase to non existent leader");
-    // The first profile save of a fresh save folder has no file to back up yet.
-    watch.expect("preparing backup file profile_bak.dat failed: read data is null. Skip", 1);
 }
 
 // The memory a new world is judged by. Under AddressSanitizer resident memory

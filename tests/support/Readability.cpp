@@ -254,6 +254,34 @@ int expectCaptionsFit(CCNode* root, const std::string& where)
     return static_cast<int>(fits.size());
 }
 
+void expectOneCaptionSize(CCNode* root, const std::string& where)
+{
+    std::vector<GUIButton*> buttons;
+    collectButtons(root, buttons);
+    std::string smallest, largest;
+    float low = 0, high = 0;
+    for (GUIButton* button : buttons) {
+        if (!shown(button) || dynamic_cast<GUISlider*>(button) || !button->getChildren())
+            continue;
+        for (CCObject* child : *button->getChildren()) {
+            auto* label = dynamic_cast<GUILabel*>(child);
+            if (!label || !shown(label) || !hasText(label))
+                continue;
+            const float scale = label->getCumulativeScale();
+            if (smallest.empty() || scale < low) {
+                low = scale;
+                smallest = label->getText()->getString();
+            }
+            if (largest.empty() || scale > high) {
+                high = scale;
+                largest = label->getText()->getString();
+            }
+        }
+    }
+    EXPECT_LE(high, low * 1.1f) << where << ": \"" << largest << "\" drawn " << high << " times its font, \""
+                                << smallest << "\" " << low;
+}
+
 void saveTestFrame(const std::string& name)
 {
     const char* folder = std::getenv("TESMORA_TEST_FRAMES");

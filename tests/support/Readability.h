@@ -44,6 +44,10 @@ std::vector<CaptionFit> captionFits(cocos2d::CCNode* root);
 // how many captions it looked at.
 int expectCaptionsFit(cocos2d::CCNode* root, const std::string& where);
 
+// Adds a test failure when the captions below root are not all drawn at one
+// size (within a tenth): one caption set larger than its neighbours.
+void expectOneCaptionSize(cocos2d::CCNode* root, const std::string& where);
+
 // With TESMORA_TEST_FRAMES set, draws the running scene in a frame of no
 // time and saves it there as name.png.
 void saveTestFrame(const std::string& name);

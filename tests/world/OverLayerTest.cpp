@@ -1,3 +1,5 @@
+#include <vector>
+
 #include "support/GameSceneFixture.h"
 #include "gui/GUIWindow.h"
 #include "world/OverLayer.h"
@@ -53,6 +55,33 @@ TEST_F(GameScene, BalloonsComeAfterEnteringAndGoOnce)
     EXPECT_EQ(overlay->getBatchNode()->getChildrenCount(), 2u);
     world->reset();
     EXPECT_EQ(overlay->getBatchNode()->getChildrenCount(), 0u) << "a new universe has no balloons";
+}
+
+// Speakers side by side and at the world's right edge: every balloon inside
+// the world, none over another, one at the edge turned to its speaker's left.
+TEST_F(GameScene, BalloonsStayInsideTheWorldAndApart)
+{
+    enterScene();
+    OverLayer* overlay = world->overLayer;
+    const float p2 = static_cast<float>(pixelSize * pixelSize);
+    const CCRect inside(0, 0, static_cast<float>(world->width) * p2, static_cast<float>(world->height) * p2);
+    std::vector<CCSprite*> balloons;
+    for (int x : {40, 41, 42, world->width - 2})
+        balloons.push_back(overlay->showBalloon(str("thinking"), str("cold"), static_cast<float>(x), 20));
+    for (size_t i = 0; i < balloons.size(); ++i) {
+        ASSERT_NE(balloons[i], nullptr);
+        const CCRect box = balloons[i]->boundingBox();
+        EXPECT_TRUE(inside.containsPoint(box.origin) && inside.containsPoint(ccp(box.getMaxX(), box.getMaxY())))
+            << "balloon " << i;
+        for (size_t j = 0; j < i; ++j) {
+            const CCRect other = balloons[j]->boundingBox();
+            EXPECT_FALSE(box.getMinX() < other.getMaxX() && other.getMinX() < box.getMaxX() &&
+                         box.getMinY() < other.getMaxY() && other.getMinY() < box.getMaxY())
+                << "balloons " << j << " and " << i;
+        }
+    }
+    EXPECT_TRUE(balloons.back()->isFlipX()) << "turned towards its speaker";
+    EXPECT_FALSE(balloons.front()->isFlipX());
 }
 
 TEST_F(GameScene, ClosingAWindowTakesOnlyThatWindowOut)

@@ -9,6 +9,8 @@
 #include "GuidePicture.h"
 #include "elements/creatures/CreatureKinds.h"
 #include "campaigns/Campaigns.h"
+#include "campaigns/story/StoryMissions.h"
+#include "campaigns/story/StorySteps.h"
 #include "hud/GUIDaySettings.h"
 #include "world/Particle.h"
 #include "world/ParticleCreator.h"
@@ -20,54 +22,6 @@ using namespace cocos2d;
 namespace levelgen {
 
 namespace {
-
-// What the step opening a day unlocks, and what the day's missions unlock
-// for the days after it ("e:" an element, "t:" a tool, "o:" an option).
-struct DayUnlocks {
-    int day;
-    std::vector<const char*> opening;
-    std::vector<const char*> during;
-};
-
-const DayUnlocks kUnlocks[] = {
-    {1, {"e:Soil", "e:Water", "e:Stone", "t:Draw", "t:Clear", "o:Normal"}, {"e:Mud", "e:Sand"}},
-    // Zoom is on day 2's board though no step unlocks it.
-    {2, {"o:Sun", "t:Zoom"}, {}},
-    {3, {"o:Weather"}, {"e:Steam", "e:Electro"}},
-    {4, {"o:Temperature"}, {}},
-    {5, {"o:Hot"}, {"e:Fire", "e:Oil"}},
-    {6, {"e:Seed", "t:Miner"}, {"e:Metal", "e:Wood", "e:Lava"}},
-    {7, {}, {"t:Line"}},
-    {8, {"e:Bulb", "o:Light"}, {"e:Power"}},
-    {9, {}, {"e:Heater", "e:Bright"}},
-    {10, {}, {"e:Cooler", "e:Ice"}},
-    {12, {"o:VeryHot"}, {"e:Glass"}},
-    {13, {"e:Snow", "o:Cold"}, {"e:Acid"}},
-    {14, {}, {"e:Multi"}},
-    {15, {"t:Fill"}, {}},
-    {16, {"o:VeryCold"}, {"e:Wall"}},
-    {18, {"e:Virus", "e:Void", "o:Background"}, {"e:AVirus"}},
-    {19, {"e:Wax"}, {}},
-    {20, {}, {"e:Gas"}},
-    {21, {"t:Replace"}, {}},
-    {27, {"e:Note"}, {}},
-    {29,
-     {"e:SeedBaobab", "e:SeedBonsai", "e:SeedCedar", "e:SeedDracaena", "e:SeedOak", "e:SeedPalm", "e:SeedPine",
-      "e:SeedRedMaple", "e:SeedSakura", "e:SeedTenere", "e:SeedWillow"},
-     {}},
-};
-
-// Loading a world marks its elements as made: a day's world never holds
-// what its missions count as made.
-const struct {
-    int day;
-    std::vector<const char*> elements;
-} kForbidden[] = {
-    {1, {"Mud", "Sand", "SandWet"}}, {2, {"FlowerCenter", "FlowerPetal"}},
-    {3, {"Cloud", "Electro"}},       {5, {"Fire", "Oil", "OilBurning"}},
-    {6, {"TreeCenter", "Lava"}},     {10, {"Ice"}},
-    {12, {"Glass", "Snow"}},
-};
 
 // The same for campaign levels, by world name.
 const struct {
@@ -160,27 +114,74 @@ int storyDayOf(const std::string& world)
     return day >= 1 && day <= kStoryDays ? day : 0;
 }
 
-DayRules storyDayRules(int day)
+DayRules storyStart(const std::string& missionsDir)
 {
-    DayRules rules;
-    auto add = [&rules](const char* item) {
-        const std::string name = item + 2;
-        auto& list = item[0] == 'e' ? rules.elements : item[0] == 't' ? rules.tools : rules.options;
-        if (std::find(list.begin(), list.end(), name) == list.end())
-            list.push_back(name);
+    DayRules start;
+    CCDictionary* d =
+        CCDictionary::createWithContentsOfFile(fs::absolute(fs::path(missionsDir) / "Day1.plist").string());
+    if (!d)
+        return start;
+    bool wrongType = false;
+    start.elements = names(d, "elements", wrongType);
+    start.tools = names(d, "tools", wrongType);
+    start.options = names(d, "options", wrongType);
+    return start;
+}
+
+DayRules storyDayRules(int day, const DayRules& start)
+{
+    DayRules rules = start;
+    auto add = [](std::vector<std::string>& list, const char* name) {
+        if (name && std::find(list.begin(), list.end(), name) == list.end())
+            list.emplace_back(name);
     };
-    for (const DayUnlocks& u : kUnlocks) {
-        if (u.day <= day)
-            for (const char* item : u.opening)
-                add(item);
-        if (u.day < day)
-            for (const char* item : u.during)
-                add(item);
+    // What the steps opening days 2 .. day unlock.
+    for (const StepRow& row : storyStepRows())
+        if (row.day <= day)
+            for (const StepAction& a : row.actions) {
+                if (a.kind == StepActionKind::Element)
+                    add(rules.elements, a.name);
+                else if (a.kind == StepActionKind::Tool)
+                    add(rules.tools, a.name);
+                else if (a.kind == StepActionKind::Option)
+                    add(rules.options, a.name);
+            }
+    for (const MissionRow& m : storyMissionRows()) {
+        // The missions of the days before give their element or tool.
+        if (m.day < day) {
+            add(rules.elements, m.element);
+            add(rules.tools, m.tool);
+        }
+        // A mission needs the control its test waits for, from its own day.
+        if (m.day > day)
+            continue;
+        for (const MissionTerm& t : m.test) {
+            if (t.kind == TermKind::ZoomDone)
+                add(rules.tools, "Zoom");
+            else if (t.kind == TermKind::LightOn)
+                add(rules.options, "Light");
+            else if (t.kind == TermKind::SunOff)
+                add(rules.options, "Sun");
+            else if (t.kind == TermKind::Event && t.event == WorldEvent::FillUsed)
+                add(rules.tools, "Fill");
+            else if (t.kind == TermKind::Event && t.event == WorldEvent::ReplaceUsed)
+                add(rules.tools, "Replace");
+            else if (t.kind == TermKind::Event && t.event == WorldEvent::StoneMined)
+                add(rules.tools, "Miner");
+        }
     }
-    for (const auto& f : kForbidden)
-        if (f.day == day)
-            rules.forbidden.assign(f.elements.begin(), f.elements.end());
     return rules;
+}
+
+std::vector<std::string> storyDayForbidden(int day)
+{
+    std::vector<std::string> made;
+    for (const MissionRow& m : storyMissionRows())
+        if (m.day == day)
+            for (const MissionTerm& t : m.test)
+                if (t.kind == TermKind::ElementMade)
+                    made.emplace_back(t.name);
+    return made;
 }
 
 void checkWorld(LevelBuilder& builder, const std::vector<uint8_t>& blob, const std::string& world,
@@ -198,14 +199,14 @@ void checkWorld(LevelBuilder& builder, const std::vector<uint8_t>& blob, const s
               " world, not a small one");
     int outside = 0;
     std::set<std::string> forbiddenHeld;
-    DayRules rules = storyDayRules(storyDayOf(world));
+    std::vector<std::string> forbidden = storyDayForbidden(storyDayOf(world));
     for (const auto& f : kCampaignForbidden)
         if (world == f.world)
-            rules.forbidden.insert(rules.forbidden.end(), f.elements.begin(), f.elements.end());
+            forbidden.insert(forbidden.end(), f.elements.begin(), f.elements.end());
     for (const worldblob::ParticleRecord& r : plan.particles) {
         if (r.x < 1 || r.y < 1 || r.x >= levelscript::kWidth - 1 || r.y >= levelscript::kHeight - 1)
             ++outside;
-        for (const std::string& f : rules.forbidden)
+        for (const std::string& f : forbidden)
             if (r.type == hashString(f))
                 forbiddenHeld.insert(f);
     }
@@ -241,7 +242,7 @@ void checkWorld(LevelBuilder& builder, const std::vector<uint8_t>& blob, const s
 }
 
 void checkSettings(const std::string& path, const std::string& world, const std::vector<std::string>* places,
-                   CheckReport& report, const std::vector<std::string>* solved)
+                   CheckReport& report)
 {
     auto fault = [&](const std::string& message) {
         report.errors.push_back(fs::path(path).filename().string() + ": " + message);
@@ -299,7 +300,7 @@ void checkSettings(const std::string& path, const std::string& world, const std:
         return deny ? !listed : listed;
     };
     if (const int day = storyDayOf(world)) {
-        const DayRules rules = storyDayRules(day);
+        const DayRules rules = storyDayRules(day, storyStart(fs::path(path).parent_path().string()));
         std::vector<std::string> missing;
         for (const std::string& e : rules.elements)
             if (!allowed(elements, e))
@@ -317,49 +318,6 @@ void checkSettings(const std::string& path, const std::string& world, const std:
         for (const std::string& e : *places)
             if (!allowed(elements, e))
                 fault("the level script places " + e + ", the file does not allow it");
-    if (solved)
-        for (const std::string& e : *solved)
-            if (!allowed(elements, e))
-                fault("the solved build uses " + e + ", the file does not allow it");
-}
-
-namespace {
-
-// The type name of a kind, as settings list it ("Tnt", where the factory
-// shows "TNT").
-std::string typeNameOf(uint32_t type)
-{
-    for (const std::string& name : ParticleCreator::acceptedNames())
-        if (hashString(name.c_str()) == type)
-            return name;
-    return ParticleCreator::getName(type);
-}
-
-}  // namespace
-
-std::vector<std::string> solvedElements(const levelscript::Level& level)
-{
-    std::set<std::string> used;
-    for (const levelscript::Command& c : level.solved) {
-        if (c.kind == levelscript::CommandKind::Stamp) {
-            for (const std::string& row : c.rows)
-                for (char ch : row)
-                    if (auto it = c.legend.find(ch); it != c.legend.end() && !it->second.empty())
-                        used.insert(it->second);
-        } else if (c.kind == levelscript::CommandKind::Table) {
-            // An emptied table places nothing.
-            if (c.mode != levelscript::TableMode::Fill)
-                continue;
-            if (!c.element.empty())
-                used.insert(c.element);
-            else if (MissionPattern table = missionTable(c.mission.c_str(), c.letter))
-                for (MissionPattern r = table; (r->end & 0xff) == 0; ++r)
-                    used.insert(typeNameOf(r->type));
-        } else if (!c.element.empty()) {
-            used.insert(c.element);
-        }
-    }
-    return std::vector<std::string>(used.begin(), used.end());
 }
 
 std::vector<std::string> levelFiles(const std::string& levelsDir)
@@ -399,8 +357,7 @@ void checkLevels(const std::string& levelsDir, const std::string& tree, bool all
             report.errors.push_back(world + ": no world universes/Missions/" + world + " in the tree");
         else
             checkWorld(builder, readBytes(worldPath), world, tree, report);
-        const std::vector<std::string> solved = solvedElements(level);
-        checkSettings(worldPath + ".plist", world, &level.header.places, report, &solved);
+        checkSettings(worldPath + ".plist", world, &level.header.places, report);
     }
     if (bounds > kStoryStepBudget)
         report.errors.push_back("the story days' step bounds sum to " + std::to_string(bounds) + ", more than " +

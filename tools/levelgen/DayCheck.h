@@ -25,11 +25,18 @@ constexpr int64_t kStoryStepBudget = 60000;
 // N for "Day<N>" with N in 1..31, else 0.
 int storyDayOf(const std::string& world);
 
+// What a story day offers from its start: its elements, tools and options.
 struct DayRules {
-    std::vector<std::string> elements, tools, options;  // the cumulative set
-    std::vector<std::string> forbidden;                 // what the world may not hold
+    std::vector<std::string> elements, tools, options;
 };
-DayRules storyDayRules(int day);
+// Day 1's settings file in that folder: what a new story starts with.
+DayRules storyStart(const std::string& missionsDir);
+// The start, what the game's level steps opening days 2 .. day unlock, what
+// the missions of the days before give, and the controls the day's missions
+// wait for.
+DayRules storyDayRules(int day, const DayRules& start);
+// What the day's missions count as made, which its world may not hold.
+std::vector<std::string> storyDayForbidden(int day);
 
 // Whether b is a with its particle and colour records in reverse order (what
 // one load and save give); otherwise why not.
@@ -39,13 +46,10 @@ bool sameRecordsReversed(const std::vector<uint8_t>& a, const std::vector<uint8_
 void checkWorld(LevelBuilder& builder, const std::vector<uint8_t>& blob, const std::string& world,
                 const std::string& tree, CheckReport& report);
 
-// One settings file; `places` is the level script's list and `solved` the
-// elements its solved build uses (none when no script exists).
+// One settings file; `places` is the level script's list (none when no
+// script exists).
 void checkSettings(const std::string& path, const std::string& world, const std::vector<std::string>* places,
-                   CheckReport& report, const std::vector<std::string>* solved = nullptr);
-
-// The elements a script's solved section puts into the world, each once.
-std::vector<std::string> solvedElements(const levelscript::Level& level);
+                   CheckReport& report);
 
 // Every level script under levelsDir against the tree, and the step bounds
 // of the story days 1..30 (each given, summing to at most the budget); the

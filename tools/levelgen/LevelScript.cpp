@@ -60,8 +60,8 @@ public:
     int number = 0;
 
 private:
-    enum class Section { Header, Build, Solved, Script };
-    enum class Block { None, Legend, Stamp };
+    enum class Section { Header, Build, Script };
+    enum class Block { None, Legend, Stamp, Picture };
 
     [[noreturn]] void fail(const std::string& message) const { throw Fault{message}; }
     int32_t integer(const std::vector<std::string>& t, size_t i, int32_t low, int32_t high) const;
@@ -71,7 +71,20 @@ private:
     void header(const std::vector<std::string>& t);
     void command(const std::vector<std::string>& t, std::vector<Command>& into);
     void action(const std::vector<std::string>& t);
-    void stampRow(std::string_view row);
+    // A stamp or a picture at X Y, taking the legend so far; its rows follow.
+    template <typename Shape>
+    void openBlock(const std::vector<std::string>& t, const char* usage, Block block, Shape& shape)
+    {
+        arity(t, 3, 3, usage);
+        shape.line = number;
+        shape.at = {integer(t, 1, INT32_MIN, INT32_MAX), integer(t, 2, INT32_MIN, INT32_MAX)};
+        cellIn(shape.at[0], shape.at[1]);
+        shape.legend = legend_;
+        block_ = block;
+        blockLine_ = number;
+    }
+    void blockRow(std::string_view row, const std::vector<int32_t>& at, std::vector<std::string>& rows,
+                  const std::map<char, std::string>& legend);
     void creature(const std::vector<std::string>& t, bool human, std::vector<int32_t>& at, std::string& job,
                   int32_t* facing);
 
@@ -83,6 +96,7 @@ private:
     int sectionLine_ = 0;
     std::map<char, std::string> legend_;
     Command stamp_;
+    Action picture_;
     bool seen_[std::size(kHeaderNames)] = {};
 };
 
@@ -270,27 +284,14 @@ void Parser::command(const std::vector<std::string>& t, std::vector<Command>& in
         arity(t, 1, 2, "built [N]");
         c.kind = CommandKind::Built;
         c.count = t.size() == 2 ? integer(t, 1, 1, 100000) : 100;
-    } else if (w == "legend") {
-        arity(t, 1, 1, "legend");
-        block_ = Block::Legend;
-        blockLine_ = number;
-        return;
     } else if (w == "stamp") {
-        arity(t, 3, 3, "stamp X Y");
         stamp_ = Command{};
         stamp_.kind = CommandKind::Stamp;
-        stamp_.line = number;
-        stamp_.at = {integer(t, 1, INT32_MIN, INT32_MAX), integer(t, 2, INT32_MIN, INT32_MAX)};
-        cellIn(stamp_.at[0], stamp_.at[1]);
-        stamp_.legend = legend_;
-        block_ = Block::Stamp;
-        blockLine_ = number;
+        openBlock(t, "stamp X Y", Block::Stamp, stamp_);
         return;
     } else {
         fail("unknown command '" + w + "'");
     }
-    if (section_ == Section::Solved && marksGuide(c))
-        fail("marks belong to the prepared world, not the solved section");
     into.push_back(std::move(c));
 }
 
@@ -319,6 +320,54 @@ void Parser::action(const std::vector<std::string>& t)
         cells(2, 4);
         if (t.size() == 7)
             a.radius = integer(t, 6, 0, 9);
+    } else if (w == "line") {
+        arity(t, 6, 7, "line ELEMENT X0 Y0 X1 Y1 [R]");
+        a.kind = ActionKind::Line;
+        element(a.element = t[1]);
+        cells(2, 4);
+        // The line tool keeps to the row or the column it starts along.
+        if (a.at[0] != a.at[2] && a.at[1] != a.at[3])
+            fail("a line runs along a row or a column");
+        if (t.size() == 7)
+            a.radius = integer(t, 6, 0, 9);
+    } else if (w == "rect") {
+        arity(t, 6, 6, "rect ELEMENT X0 Y0 X1 Y1");
+        a.kind = ActionKind::Rect;
+        element(a.element = t[1]);
+        cells(2, 4);
+    } else if (w == "picture") {
+        picture_ = Action{};
+        picture_.kind = ActionKind::Picture;
+        openBlock(t, "picture X Y", Block::Picture, picture_);
+        return;
+    } else if (w == "element") {
+        arity(t, 2, 2, "element NAME");
+        a.kind = ActionKind::Element;
+        element(a.element = t[1]);
+    } else if (w == "tool") {
+        arity(t, 2, 2, "tool Draw|Line|Fill|Replace|Miner");
+        static const char* const tools[] = {"Draw", "Line", "Fill", "Replace", "Miner"};
+        if (std::find(std::begin(tools), std::end(tools), t[1]) == std::end(tools))
+            fail("unknown tool '" + t[1] + "' (Draw Line Fill Replace Miner)");
+        a.kind = ActionKind::Tool;
+        a.name = t[1];
+    } else if (w == "brush") {
+        arity(t, 2, 2, "brush 1..9");
+        a.kind = ActionKind::Brush;
+        a.count = integer(t, 1, 1, 9);
+    } else if (w == "eraser") {
+        arity(t, 1, 1, "eraser");
+        a.kind = ActionKind::Eraser;
+    } else if (w == "touch") {
+        arity(t, 3, 4, "touch X Y [STEPS]");
+        a.kind = ActionKind::Touch;
+        cells(1, 2);
+        a.count = t.size() == 4 ? integer(t, 3, 1, 600) : 2;
+    } else if (w == "drag") {
+        if (t.size() < 5 || t.size() % 2 == 0)
+            fail("expected: drag X0 Y0 X1 Y1 [X Y ...]");
+        a.kind = ActionKind::Drag;
+        cells(1, t.size() - 1);
     } else if (w == "erase") {
         arity(t, 3, 4, "erase X Y [R]");
         a.kind = ActionKind::Erase;
@@ -334,14 +383,9 @@ void Parser::action(const std::vector<std::string>& t)
         a.kind = w == "fill" ? ActionKind::Fill : ActionKind::Replace;
         element(a.element = t[1]);
         cells(2, 2);
-    } else if (w == "build" || w == "save" || w == "reset" || w == "load") {
+    } else if (w == "save" || w == "reset" || w == "load") {
         arity(t, 1, 1, w.c_str());
-        a.kind = w == "build" ? ActionKind::Build
-            : w == "save"     ? ActionKind::Save
-            : w == "reset"    ? ActionKind::Reset
-                              : ActionKind::Load;
-        if (a.kind == ActionKind::Build && !level_.hasSolved)
-            fail("build before a solved section");
+        a.kind = w == "save" ? ActionKind::Save : w == "reset" ? ActionKind::Reset : ActionKind::Load;
     } else if (w == "zoom") {
         arity(t, 2, 2, "zoom in | zoom out");
         if (t[1] != "in" && t[1] != "out")
@@ -427,18 +471,21 @@ void Parser::creature(const std::vector<std::string>& t, bool human, std::vector
     }
 }
 
-void Parser::stampRow(std::string_view row)
+// A row of a stamp or a picture: each character in the legend (or one that
+// leaves its cell), each cell in the world.
+void Parser::blockRow(std::string_view row, const std::vector<int32_t>& at, std::vector<std::string>& rows,
+                      const std::map<char, std::string>& legend)
 {
-    int32_t y = stamp_.at[1] - static_cast<int32_t>(stamp_.rows.size());
+    const int32_t y = at[1] - static_cast<int32_t>(rows.size());
     for (size_t i = 0; i < row.size(); ++i) {
-        char ch = row[i];
+        const char ch = row[i];
         if (ch == '.' || ch == ' ' || ch == '\t')
             continue;
-        if (!stamp_.legend.count(ch))
+        if (!legend.count(ch))
             fail(std::string("'") + ch + "' is not in the legend");
-        cellIn(stamp_.at[0] + static_cast<int32_t>(i), y);
+        cellIn(at[0] + static_cast<int32_t>(i), y);
     }
-    stamp_.rows.emplace_back(row);
+    rows.emplace_back(row);
 }
 
 void Parser::line(std::string_view raw)
@@ -450,10 +497,21 @@ void Parser::line(std::string_view raw)
         if (t.size() == 1 && t[0] == "end") {
             if (stamp_.rows.empty())
                 fail("a stamp without rows");
-            (section_ == Section::Solved ? level_.solved : level_.build).push_back(std::move(stamp_));
+            level_.build.push_back(std::move(stamp_));
             block_ = Block::None;
         } else {
-            stampRow(text);
+            blockRow(text, stamp_.at, stamp_.rows, stamp_.legend);
+        }
+        return;
+    }
+    if (block_ == Block::Picture) {
+        if (t.size() == 1 && t[0] == "end") {
+            if (picture_.rows.empty())
+                fail("a picture without rows");
+            level_.script.push_back(std::move(picture_));
+            block_ = Block::None;
+        } else {
+            blockRow(text, picture_.at, picture_.rows, picture_.legend);
         }
         return;
     }
@@ -475,20 +533,29 @@ void Parser::line(std::string_view raw)
     }
     const std::string& w = t[0];
     if (w == "end") {
-        if (section_ != Section::Solved && section_ != Section::Script)
+        if (section_ != Section::Script)
             fail("'end' outside a section");
         section_ = Section::Build;
         return;
     }
-    if (w == "solved" || w == "script") {
-        arity(t, 1, 1, w.c_str());
-        if (section_ == Section::Solved || section_ == Section::Script)
-            fail("'" + w + "' inside another section");
-        if (w == "solved" ? level_.hasSolved : level_.hasScript)
-            fail("a second '" + w + "' section");
-        (w == "solved" ? level_.hasSolved : level_.hasScript) = true;
-        section_ = w == "solved" ? Section::Solved : Section::Script;
+    if (w == "script") {
+        arity(t, 1, 1, "script");
+        if (section_ == Section::Script)
+            fail("'script' inside another section");
+        if (level_.hasScript)
+            fail("a second 'script' section");
+        level_.hasScript = true;
+        section_ = Section::Script;
         sectionLine_ = number;
+        return;
+    }
+    // A legend serves the stamps and the pictures after it, in any section.
+    if (w == "legend") {
+        arity(t, 1, 1, "legend");
+        if (section_ == Section::Header)
+            section_ = Section::Build;
+        block_ = Block::Legend;
+        blockLine_ = number;
         return;
     }
     bool isHeader = std::find(std::begin(kHeaderNames), std::end(kHeaderNames), w) != std::end(kHeaderNames);
@@ -501,7 +568,7 @@ void Parser::line(std::string_view raw)
     } else {
         if (section_ == Section::Header)
             section_ = Section::Build;
-        command(t, section_ == Section::Solved ? level_.solved : level_.build);
+        command(t, level_.build);
     }
 }
 
@@ -509,11 +576,13 @@ void Parser::finish()
 {
     if (block_ != Block::None) {
         number = blockLine_;
-        fail(block_ == Block::Stamp ? "stamp without its 'end'" : "legend without its 'end'");
+        fail(block_ == Block::Stamp         ? "stamp without its 'end'"
+                 : block_ == Block::Picture ? "picture without its 'end'"
+                                            : "legend without its 'end'");
     }
-    if (section_ == Section::Solved || section_ == Section::Script) {
+    if (section_ == Section::Script) {
         number = sectionLine_;
-        fail(std::string(section_ == Section::Solved ? "solved" : "script") + " without its 'end'");
+        fail("script without its 'end'");
     }
     number = 0;
     if (level_.header.world.empty())

@@ -66,11 +66,13 @@ struct Command {
 enum class ActionKind {
     Paint,
     Stroke,
+    Line,
+    Rect,
+    Picture,
     Erase,
     Miner,
     Fill,
     Replace,
-    Build,
     Tap,
     Save,
     Reset,
@@ -86,26 +88,38 @@ enum class ActionKind {
     Human,
     Robot,
     Key,
+    // The player's controls one at a time: an element picked in the palette,
+    // a tool in the tool menu, the brush slider, the eraser, a touch or a drag
+    // on the world with what is chosen.
+    Element,
+    Tool,
+    Brush,
+    Eraser,
+    Touch,
+    Drag,
 };
 
 struct Action {
     ActionKind kind = ActionKind::Step;
     int line = 0;
-    std::string element;            // Paint, Stroke, Fill, Replace
-    std::vector<int32_t> at;        // the cells: x y, or x0 y0 x1 y1 for Stroke; Play: x y pairs
-    int32_t radius = 0;             // Paint, Stroke, Erase: 0 is one cell
-    int32_t count = 0;              // Step, Until
-    std::string name;               // Option: Sun ...; Temperature: VeryCold ...; Human: job; Robot: role
+    std::string element;  // Paint, Stroke, Line, Rect, Fill, Replace, Element
+    // The cells: x y; x0 y0 x1 y1 for Stroke, Line and Rect; Play and Drag:
+    // x y pairs; Picture: its top-left cell.
+    std::vector<int32_t> at;
+    int32_t radius = 0;             // Paint, Stroke, Line, Erase: 0 is one cell (brush 1)
+    int32_t count = 0;              // Step, Until; Brush: the size; Touch: the steps held
+    std::string name;               // Option: Sun ...; Temperature: VeryCold ...; Human: job; Robot: role; Tool
     bool on = false;                // Option
     std::vector<std::string> keys;  // Key: held together for `count` steps
+    // Picture: rows top first, and what each character paints ("" erases).
+    std::vector<std::string> rows;
+    std::map<char, std::string> legend;
 };
 
 struct Level {
     std::string file;  // as given to the parser, for messages
     Header header;
     std::vector<Command> build;
-    std::vector<Command> solved;
-    bool hasSolved = false;
     std::vector<Action> script;
     bool hasScript = false;
     // Whether any build command marks or guides the guide picture.

@@ -47,8 +47,14 @@ std::string formatDouble(double value)
     // "-0" would read back as the integer 0: negative zero keeps a point.
     if (value == 0.0 && std::signbit(value))
         return "-0.0";
+    // The shortest text that reads back as the same value: 3.67, not
+    // 3.6699999999999999.
     char buffer[64];
-    std::snprintf(buffer, sizeof(buffer), "%.17g", value);
+    for (int digits = 15; digits <= 17; ++digits) {
+        std::snprintf(buffer, sizeof(buffer), "%.*g", digits, value);
+        if (std::strtod(buffer, nullptr) == value)
+            break;
+    }
     return buffer;
 }
 

@@ -209,8 +209,12 @@ void RowStep::onAccomplished()
 {
     if (m_row.logsReward)
         LOG << "REWARD";
-    CCArray* mana = CCArray::create();
-    mana->addObject(CCInteger::create(getMissionReward(m_row.className)));
+    // A day won before pays nothing more, and its board shows no mana.
+    CCArray* mana = nullptr;
+    if (levelEndGrantPays(m_row.day)) {
+        mana = CCArray::create();
+        mana->addObject(CCInteger::create(getMissionReward(m_row.className)));
+    }
     showLevelUp(boardList(m_row.elements), boardList(m_row.options), boardList(m_row.backgrounds), mana);
 }
 

@@ -1,8 +1,8 @@
 // The campaigns' level tests on the story's runner, each level started as
 // its selection starts it: its palette offers what the player places, the
-// untouched world passes no mission in 300 steps and keeps the cells its
-// script fills from the missions' tables, and the solved world with the
-// level's script passes every mission within its bound.
+// untouched world keeps the cells its script fills from the missions'
+// tables and passes no mission in three minutes, and the level's script
+// passes every mission within its bound.
 // TESMORA_PLAY_LEVEL=<mode>_<level> plays one level only.
 #include <algorithm>
 #include <cstdio>
@@ -54,8 +54,8 @@ protected:
         const char* only = std::getenv("TESMORA_PLAY_LEVEL");
         if (only && *only && name != only)
             GTEST_SKIP() << "TESMORA_PLAY_LEVEL picks another level";
-        if (!dayExists(l.level, l.mode))
-            GTEST_SKIP() << dayWorld(l.level, l.mode) << " has no level or world yet";
+        const std::string missing = missingDay(l.level, l.mode);
+        ASSERT_TRUE(missing.empty()) << missing;
     }
 
     std::string worldName() const { return dayWorld(GetParam().level, GetParam().mode); }
@@ -84,7 +84,7 @@ std::vector<KeptCell> keptCells(const levelscript::Level& level)
     return out;
 }
 
-TEST_P(CampaignLevel, ItsUntouchedWorldPassesNoMissionAndKeepsItsCells)
+TEST_P(CampaignLevel, ItsUntouchedWorldWinsNothingAndKeepsItsCells)
 {
     const LevelOf l = GetParam();
     startCampaignLevel(l.mode, l.level);
@@ -108,47 +108,27 @@ TEST_P(CampaignLevel, ItsUntouchedWorldPassesNoMissionAndKeepsItsCells)
     for (const KeptCell& k : keptCells(level))
         if (holds(k))
             kept.push_back(k);
-
-    AchievementManager* goals = AchievementManager::getInstance();
-    const int open = goals->activeCount();
-    ASSERT_GT(open, 0) << worldName() << " has no mission";
-    for (int step = 0; step < 300; ++step) {
-        run(1);
-        std::string passed;
-        for (AchievementBase* m = goals->firstActive(); m; m = m->next)
-            if (m->rewardPending)
-                passed += m->getName()->getString() + " ";
-        ASSERT_TRUE(passed.empty() && goals->activeCount() == open && goals->completedCount() == 0)
-            << worldName() << ": untouched, a mission passed at step " << step + 1 << ": " << passed;
-    }
+    leaveUntouched(300);
+    ASSERT_FALSE(HasFatalFailure());
     for (const KeptCell& k : kept)
         EXPECT_TRUE(holds(k)) << worldName() << ": the given cell (" << k.x << ", " << k.y << ") lost its "
                               << ParticleCreator::getName(k.type);
+    leaveUntouched(kUntouchedSteps - 300);
 }
 
-// A level whose missions only want actions (a tune played) has no solved
-// variant: its script plays the prepared world.
-TEST_P(CampaignLevel, ItsSolvedWorldIsWonByItsScript)
+// Played from the level's start, through the player's controls only.
+TEST_P(CampaignLevel, IsWonByItsScript)
 {
     const LevelOf l = GetParam();
-    const std::string file = std::string(TESMORA_TEST_DATA) + "/solved/" + worldName();
-    const bool solved = !testsupport::readFile(file).empty();
-    if (!solved) {
-        levelscript::Level level;
-        std::string error;
-        ASSERT_TRUE(levelscript::readLevel(levelPath(l.level, l.mode), nullptr, level, error)) << error;
-        if (!level.hasScript)
-            GTEST_SKIP() << "no solved world " << file << " and no script";
-    }
+    levelscript::Level level;
+    std::string error;
+    ASSERT_TRUE(levelscript::readLevel(levelPath(l.level, l.mode), nullptr, level, error)) << error;
+    ASSERT_TRUE(level.hasScript) << worldName() << " has no script";
     startCampaignLevel(l.mode, l.level);
     ASSERT_FALSE(HasFatalFailure());
-    if (solved) {
-        ASSERT_TRUE(goalsUi().loadWorld(NSData::dataWithContentsOfFile(file))) << file;
-        goalsUi().setLoadedWorldName(worldName());
-    }
     int steps = 0;
-    playDay(l.level, steps, solved);
-    std::printf("%s %s: %d steps\n", worldName().c_str(), solved ? "solved" : "played", steps);
+    playDay(l.level, steps);
+    std::printf("%s played: %d steps\n", worldName().c_str(), steps);
 }
 
 std::string levelName(const ::testing::TestParamInfo<LevelOf>& info)

@@ -44,8 +44,8 @@ protected:
 TEST_P(InvasionLevel, KeepsItsMachinesWholeWhileNobodyActs)
 {
     const Vehicles v = GetParam();
-    if (!dayExists(v.level, 10))
-        GTEST_SKIP() << dayWorld(v.level, 10) << " has no level or world yet";
+    const std::string missing = missingDay(v.level, 10);
+    ASSERT_TRUE(missing.empty()) << missing;
     startCampaignLevel(10, v.level);
     ASSERT_FALSE(HasFatalFailure());
     for (int steps : {5, 295}) {

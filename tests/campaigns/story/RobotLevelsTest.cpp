@@ -36,8 +36,8 @@ protected:
 TEST_P(RobotLevel, KeepsItsRobotsAndHumansWhileNobodyActs)
 {
     const Creatures c = GetParam();
-    if (!dayExists(c.level, 9))
-        GTEST_SKIP() << dayWorld(c.level, 9) << " has no level or world yet";
+    const std::string missing = missingDay(c.level, 9);
+    ASSERT_TRUE(missing.empty()) << missing;
     startCampaignLevel(9, c.level);
     ASSERT_FALSE(HasFatalFailure());
     // Whole after a load, and still whole half a minute later.

@@ -2,12 +2,14 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <cctype>
 #include <cstdlib>
 #include <fstream>
 #include <set>
 #include <sstream>
 
+#include "DayCheck.h"
 #include "campaigns/story/StoryMissions.h"
 #include "campaigns/Campaigns.h"
 #include "campaigns/music/MusicCampaign.h"
@@ -36,6 +38,7 @@
 #include "profile/Profile.h"
 #include "profile/ProfileFile.h"
 #include "screens/MainMenu.h"
+#include "support/ResourceRoot.h"
 #include "world/ParticleCreator.h"
 
 USING_NS_CC;
@@ -45,6 +48,8 @@ namespace storyplay {
 namespace {
 
 constexpr float kStep = 1.0f / 30.0f;
+// Steps for a window to close after its button.
+constexpr int kSettleSteps = 8;
 
 std::string sourceRoot()
 {
@@ -82,42 +87,18 @@ std::set<std::string> paletteOf(const std::string& world)
     return names;
 }
 
-// The elements a story day offers from its start: the base, what the steps
-// up to it unlock and what earlier days' missions gave.
+// The elements a story day offers from its start, as levelgen's check has
+// them from the game's steps and missions, those the palette shows.
 std::set<std::string> cumulativeElements(int day)
 {
-    static const std::vector<std::pair<int, std::vector<const char*>>> from = {
-        {1, {"Soil", "Water", "Stone"}},
-        {2, {"Mud", "Sand"}},
-        {4, {"Steam", "Electro"}},
-        {6, {"Fire", "Oil", "Seed"}},
-        {7, {"Metal", "Wood", "Lava"}},
-        {8, {"Bulb"}},
-        {9, {"Power"}},
-        {10, {"Heater", "Bright"}},
-        {11, {"Cooler", "Ice"}},
-        {13, {"Glass", "Snow"}},
-        {14, {"Acid"}},
-        {15, {"Multi"}},
-        {17, {"Wall"}},
-        {18, {"Virus", "Void"}},
-        {19, {"AVirus", "Wax"}},
-        {21, {"Gas"}},
-        {27, {"Note"}},
-        {29,
-         {"SeedBaobab", "SeedBonsai", "SeedCedar", "SeedDracaena", "SeedOak", "SeedPalm", "SeedPine", "SeedRedMaple",
-          "SeedSakura", "SeedTenere", "SeedWillow"}},
-    };
-    std::set<std::string> shown;
-    for (const PaletteEntry& e : paletteTable())
-        if (ParticleCreator::isBuilt(hashString(e.name)))
-            shown.insert(e.name);
+    const char* root = std::getenv("ENGINE_RESOURCES");
+    const levelgen::DayRules rules =
+        levelgen::storyDayRules(day, levelgen::storyStart(std::string(root ? root : "") + "/universes/Missions"));
     std::set<std::string> names;
-    for (const auto& [first, elements] : from)
-        if (first <= day)
-            for (const char* e : elements)
-                if (shown.count(e))
-                    names.insert(e);
+    for (const PaletteEntry& e : paletteTable())
+        if (ParticleCreator::isBuilt(hashString(e.name)) &&
+            std::find(rules.elements.begin(), rules.elements.end(), e.name) != rules.elements.end())
+            names.insert(e.name);
     return names;
 }
 
@@ -185,87 +166,6 @@ CCArray* namesArray(const std::vector<const char*>& names, bool absent)
     return array;
 }
 
-// The cells of a build command, bottom-up world rows; "" empties.
-struct Paint {
-    int x, y;
-    std::string element;
-};
-
-void addDisc(std::vector<Paint>& out, int cx, int cy, int r, const std::string& element)
-{
-    for (int dx = -r; dx <= r; ++dx)
-        for (int dy = -r; dy <= r; ++dy)
-            if (dx * dx + dy * dy <= r * r)
-                out.push_back({cx + dx, cy + dy, element});
-}
-
-std::string tableElement(const MissionPatternRecord& r)
-{
-    // The type name of the record's kind (the factory shows Tnt as "TNT").
-    for (const std::string& name : ParticleCreator::acceptedNames())
-        if (hashString(name.c_str()) == r.type)
-            return name;
-    return ParticleCreator::getName(r.type);
-}
-
-std::vector<Paint> cellsOf(const levelscript::Command& c)
-{
-    using levelscript::CommandKind;
-    std::vector<Paint> out;
-    const std::vector<int32_t>& a = c.at;
-    switch (c.kind) {
-    case CommandKind::Fill:
-    case CommandKind::Clear:
-        for (int x = std::min(a[0], a[2]); x <= std::max(a[0], a[2]); ++x)
-            for (int y = std::min(a[1], a[3]); y <= std::max(a[1], a[3]); ++y)
-                out.push_back({x, y, c.kind == CommandKind::Clear ? std::string() : c.element});
-        break;
-    case CommandKind::Line: {
-        // The cells levelgen draws.
-        levelscript::forLineCells(a[0], a[1], a[2], a[3],
-                                  [&](int32_t x, int32_t y) { addDisc(out, x, y, c.radius, c.element); });
-        break;
-    }
-    case CommandKind::Disc: addDisc(out, a[0], a[1], c.radius, c.element); break;
-    case CommandKind::Cell: out.push_back({a[0], a[1], c.element}); break;
-    case CommandKind::Stamp:
-        for (size_t row = 0; row < c.rows.size(); ++row)
-            for (size_t col = 0; col < c.rows[row].size(); ++col) {
-                const char ch = c.rows[row][col];
-                const auto found = c.legend.find(ch);
-                if (ch != '.' && ch != ' ' && ch != '\t' && found != c.legend.end())
-                    out.push_back({a[0] + static_cast<int>(col), a[1] - static_cast<int>(row), found->second});
-            }
-        break;
-    case CommandKind::Table:
-        if (c.mode == levelscript::TableMode::Mark)
-            break;
-        if (MissionPattern table = missionTable(c.mission.c_str(), c.letter))
-            for (const MissionPatternRecord* r = table; (r->end & 0xff) == 0; ++r)
-                out.push_back({r->x, r->y,
-                               c.mode == levelscript::TableMode::Empty ? std::string()
-                                   : c.element.empty()                 ? tableElement(*r)
-                                                                       : c.element});
-        break;
-    case CommandKind::Mark:
-    case CommandKind::Tune:
-    case CommandKind::Step:
-    case CommandKind::Human:
-    case CommandKind::Robot:
-    case CommandKind::Built: break;
-    }
-    return out;
-}
-
-std::string lowerCased(std::string s)
-{
-    for (char& c : s)
-        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return s;
-}
-
-const char* temperatureNames[] = {"VeryCold", "Cold", "Normal", "Hot", "VeryHot"};
-
 }  // namespace
 
 // --- levels ---------------------------------------------------------------------------
@@ -280,21 +180,15 @@ std::string levelPath(int day, int mode)
     return sourceRoot() + "/assets/levels/" + dayWorld(day, mode) + ".level";
 }
 
-bool dayExists(int day, int mode)
+std::string missingDay(int day, int mode)
 {
-    const char* env = std::getenv("ENGINE_RESOURCES");
-    const std::string root = env ? env : "";
     const std::string world = dayWorld(day, mode);
-    return fileExists(levelPath(day, mode)) && fileExists(root + "/universes/Missions/" + world) &&
-        fileExists(root + "/universes/Missions/" + world + ".plist");
-}
-
-int lastConsecutiveDay()
-{
-    int day = 0;
-    while (day < kLastPlayableDay && dayExists(day + 1))
-        ++day;
-    return day;
+    if (!fileExists(levelPath(day, mode)))
+        return "no level script " + levelPath(day, mode);
+    for (const std::string& file : {"universes/Missions/" + world, "universes/Missions/" + world + ".plist"})
+        if (std::string missing = testsupport::resourceMissing(file); !missing.empty())
+            return missing;
+    return {};
 }
 
 uint32_t playSeed()
@@ -427,7 +321,7 @@ void StoryPlayer::run(int steps)
     }
 }
 
-void StoryPlayer::click(GUIButton* button)
+void StoryPlayer::click(CCNode* button, int after)
 {
     ASSERT_NE(button, nullptr);
     const CCSize size = button->getContentSize();
@@ -435,7 +329,7 @@ void StoryPlayer::click(GUIButton* button)
     press(at.x, at.y);
     run(1);
     release(at.x, at.y);
-    run(6);
+    run(after);
 }
 
 std::string StoryPlayer::loadedWorld()
@@ -541,7 +435,7 @@ void StoryPlayer::takeDayMissions(int day)
         goalsUi().setStoryLevel2Flag();
 }
 
-void StoryPlayer::playDay(int day, int& steps, bool solvedLoaded)
+void StoryPlayer::playDay(int day, int& steps)
 {
     const std::string worldName = dayWorld(day, m_mode);
     SCOPED_TRACE(worldName);
@@ -551,7 +445,8 @@ void StoryPlayer::playDay(int day, int& steps, bool solvedLoaded)
     ASSERT_EQ(Profile::getInstance()->getDay(), day);
     EXPECT_EQ(loadedWorld(), worldName) << "the day's world is not the one loaded";
     CCString* universe = layer->getUniverseName();
-    EXPECT_EQ(universe ? universe->getString() : std::string(), worldName) << "the world's name";
+    EXPECT_EQ(universe ? universe->getString() : std::string(), levelTitle(m_mode, day, false))
+        << "the world's name, as the world menu shows it";
     std::vector<std::string> offered = layer->getGUI()->paletteNames();
     std::set<std::string> palette(offered.begin(), offered.end());
     palette.erase("Clear");
@@ -561,144 +456,100 @@ void StoryPlayer::playDay(int day, int& steps, bool solvedLoaded)
     for (const std::string& e : m_mode == 0 ? cumulativeElements(day) : std::set<std::string>())
         if (!palette.count(e))
             missing.insert(e);
-    EXPECT_TRUE(missing.empty()) << "Day" << day << ": the palette lacks " << joined(missing);
+    EXPECT_TRUE(missing.empty()) << worldName << ": the palette lacks " << joined(missing);
 
     AchievementManager* goals = AchievementManager::getInstance();
-    ASSERT_GT(goals->activeCount(), 0) << "Day" << day << " has no mission";
-    for (AchievementBase* m = goals->firstActive(); m && !solvedLoaded; m = m->next)
-        EXPECT_FALSE(m->isAccomplished()) << "Day" << day << ": " << m->getName()->getString()
-                                          << " passes at load (made so far: " << madeSoFar() << ")";
+    ASSERT_GT(goals->activeCount(), 0) << worldName << " has no mission";
+    for (AchievementBase* m = goals->firstActive(); m; m = m->next)
+        EXPECT_FALSE(m->isAccomplished())
+            << worldName << ": " << m->getName()->getString() << " passes at load (made so far: " << madeSoFar() << ")";
 
     const int64_t before = m_stepsRun;
     for (const levelscript::Action& action : level.script) {
-        act(day, action, solvedLoaded);
+        act(day, action);
         if (::testing::Test::HasFatalFailure())
             return;
     }
     const int used = static_cast<int>(m_stepsRun - before);
     steps += used;
-    EXPECT_EQ(goals->activeCount(), 0) << "Day" << day
-                                       << ": the script ended with missions open: " << openMissionList();
+    EXPECT_EQ(goals->activeCount(), 0) << worldName << ": the script ended with missions open: " << openMissionList();
     if (level.header.bound > 0) {
-        EXPECT_LE(used, level.header.bound) << "Day" << day << " used more steps than its bound";
+        EXPECT_LE(used, level.header.bound) << worldName << " used more steps than its bound";
     }
 }
 
-void StoryPlayer::act(int day, const levelscript::Action& a, bool solvedLoaded)
+void StoryPlayer::act(int day, const levelscript::Action& a)
 {
     using levelscript::ActionKind;
-    const std::string where = dayWorld(day, m_mode) + ".level:" + std::to_string(a.line);
-    GUI* gui = layer->getGUI();
+    m_where = dayWorld(day, m_mode) + ".level:" + std::to_string(a.line);
     switch (a.kind) {
     case ActionKind::Paint:
-        pickTool("Draw");
-        pickElement(a.element);
-        gui->setBrushSize(a.radius + 1);
-        touchCell(a.at[0], a.at[1]);
-        break;
     case ActionKind::Stroke:
-        pickTool("Draw");
+    case ActionKind::Line:
+        pickTool(a.kind == ActionKind::Line ? "Line" : "Draw");
         pickElement(a.element);
-        gui->setBrushSize(a.radius + 1);
-        strokeCells(a.at[0], a.at[1], a.at[2], a.at[3]);
+        pickBrush(a.radius + 1);
+        if (::testing::Test::HasFatalFailure())
+            return;
+        if (a.kind == ActionKind::Paint)
+            touchCell(a.at[0], a.at[1]);
+        else
+            strokeCells(a.at);
         break;
+    case ActionKind::Rect:
+    case ActionKind::Picture: paintPicture(a); break;
     case ActionKind::Erase:
+    case ActionKind::Tap:
+        // A tap is a touch that places nothing: the eraser over an empty cell.
         pickTool("Draw");
-        click(GUITopBar::getInstance()->getEraserButton());
-        gui->setBrushSize(a.radius + 1);
-        touchCell(a.at[0], a.at[1]);
+        pickEraser();
+        pickBrush(a.kind == ActionKind::Erase ? a.radius + 1 : 1);
+        if (!::testing::Test::HasFatalFailure())
+            touchCell(a.at[0], a.at[1]);
         break;
     case ActionKind::Miner:
         pickTool("Miner");
-        touchCell(a.at[0], a.at[1]);
+        if (!::testing::Test::HasFatalFailure())
+            touchCell(a.at[0], a.at[1]);
         break;
     case ActionKind::Fill:
     case ActionKind::Replace:
         pickTool(a.kind == ActionKind::Fill ? "Fill" : "Replace");
         pickElement(a.element);
-        touchCell(a.at[0], a.at[1]);
+        if (!::testing::Test::HasFatalFailure())
+            touchCell(a.at[0], a.at[1]);
         break;
-    case ActionKind::Tap:
-        // A touch that places nothing: the eraser over an empty cell.
-        pickTool("Draw");
-        click(GUITopBar::getInstance()->getEraserButton());
-        gui->setBrushSize(1);
-        touchCell(a.at[0], a.at[1]);
-        break;
-    case ActionKind::Build: {
-        if (solvedLoaded)
-            break;
-        levelscript::Level level;
-        std::string error;
-        ASSERT_TRUE(levelscript::readLevel(levelPath(day, m_mode), knownElement, level, error)) << error;
-        ASSERT_TRUE(level.hasSolved) << where << ": build without a solved section";
-        applySolved(level);
-        break;
-    }
-    case ActionKind::Save: {
-        gui->onSaveButton(nullptr);
-        run(2);
-        // An unnamed world (after a reset) asks for its name first: typed.
-        if (gui->isSavingAfterNaming()) {
-            GUIKeyboard* keyboard = GUIKeyboard::getInstance();
-            run(10);
-            const std::string name = dayWorld(day, m_mode) + " saved";
-            keyboard->insertText(name.c_str(), static_cast<int>(name.size()));
-            keyboard->accept();
-            run(10);
-        }
-        // The overwrite question, then the outcome: both answered OK.
-        for (int i = 0; i < 3 && GUIPopup::getInstance()->isShown(); ++i) {
-            GUIPopup::getInstance()->onOkPressed();
-            run(15);
-        }
-        CCString* universe = layer->getUniverseName();
-        m_lastSaved = universe ? universe->getString() : std::string();
-        EXPECT_EQ(world->eventFlags[World::kEventWorldSaved], 1) << where << ": the save did not happen";
-        break;
-    }
+    case ActionKind::Element: pickElement(a.element); break;
+    case ActionKind::Tool: pickTool(a.name); break;
+    case ActionKind::Brush: pickBrush(a.count); break;
+    case ActionKind::Eraser: pickEraser(); break;
+    case ActionKind::Touch: touchCell(a.at[0], a.at[1], a.count); break;
+    case ActionKind::Drag: strokeCells(a.at); break;
+    case ActionKind::Save: saveWorld(day); break;
     case ActionKind::Reset:
-        gui->onNewWorldButton(nullptr);
-        run(1);
+        tapWorldMenu("NewWorldBut");
+        // A world with unsaved changes asks first: the player goes on.
+        if (runUntil([&] { return GUIPopup::getInstance()->isShown() && GUIPopup::getInstance()->getOkButton(); }, 10))
+            tapButton(GUIPopup::getInstance()->getOkButton(), "the new world's question");
+        run(kSettleSteps);
         break;
     case ActionKind::Load: loadLastSaved(); break;
     case ActionKind::ZoomIn:
         // The zoom button, then a touch where to magnify.
         if (!layer->getZoomedOut())
             magnifyAt(400, 300);
-        EXPECT_TRUE(layer->getZoomedOut()) << where << ": the view is not magnified";
+        EXPECT_TRUE(layer->getZoomedOut()) << m_where << ": the view is not magnified";
         break;
     case ActionKind::ZoomOut:
         // Back from the magnified view; without one there is nothing to leave.
         if (layer->getZoomedOut()) {
-            click(GUITopBar::getInstance()->getZoomButton());
+            tapButton(GUITopBar::getInstance()->getZoomButton(), "the zoom");
             run(10);
         }
-        EXPECT_FALSE(layer->getZoomedOut()) << where << ": the view stays magnified";
+        EXPECT_FALSE(layer->getZoomedOut()) << m_where << ": the view stays magnified";
         break;
-    case ActionKind::Option: {
-        static const std::pair<const char*, int> switches[] = {
-            {"Temperature", 0}, {"Light", 1}, {"Sun", 2}, {"Weather", 3}};
-        int which = -1;
-        for (const auto& [name, index] : switches)
-            if (a.name == name)
-                which = index;
-        ASSERT_GE(which, 0) << where << ": the runner has no switch " << a.name;
-        if (GUI::isSwitchOn(which) != a.on)
-            gui->onSwitchPicked(CCInteger::create(which));
-        EXPECT_EQ(GUI::isSwitchOn(which), a.on) << where;
-        break;
-    }
-    case ActionKind::Temperature: {
-        int level = 0;
-        for (int i = 0; i < 5; ++i)
-            if (a.name == temperatureNames[i])
-                level = i + 1;
-        ASSERT_GT(level, 0) << where << ": no temperature " << a.name;
-        gui->onPresetPicked(CCInteger::create(level));
-        EXPECT_EQ(gui->getTemperatureLevel(), level) << where;
-        break;
-    }
+    case ActionKind::Option: setSwitch(a.name, a.on); break;
+    case ActionKind::Temperature: setTemperature(a.name); break;
     case ActionKind::Step: run(a.count); break;
     case ActionKind::Key: {
         // Held on the keyboard as a pilot holds them, then let go.
@@ -715,16 +566,16 @@ void StoryPlayer::act(int day, const levelscript::Action& a, bool solvedLoaded)
     case ActionKind::Until: {
         AchievementManager* goals = AchievementManager::getInstance();
         const bool done = runUntil([&] { return goals->activeCount() == 0; }, a.count);
-        EXPECT_TRUE(done) << where << ": after " << a.count << " steps missions still open: " << openMissionList()
+        EXPECT_TRUE(done) << m_where << ": after " << a.count << " steps missions still open: " << openMissionList()
                           << worldPicture();
         break;
     }
     case ActionKind::Human:
-    case ActionKind::Robot: placeCreature(a, where); break;
-    case ActionKind::Note: tuneInstrument(a, where); break;
+    case ActionKind::Robot: placeCreature(a); break;
+    case ActionKind::Note: tuneInstrument(a); break;
     case ActionKind::Play:
         for (size_t i = 0; i + 1 < a.at.size(); i += 2) {
-            playInstrument(a.at[i], a.at[i + 1], where);
+            playInstrument(a.at[i], a.at[i + 1]);
             if (::testing::Test::HasFatalFailure())
                 return;
         }
@@ -732,255 +583,22 @@ void StoryPlayer::act(int day, const levelscript::Action& a, bool solvedLoaded)
     }
 }
 
-// The way a player tunes one: the view magnified on the cell, a long press
-// there opens the instrument's editor, the note and octave picked, the editor
-// left with the back key and the view as it was.
-void StoryPlayer::tuneInstrument(const levelscript::Action& a, const std::string& where)
+void StoryPlayer::leaveUntouched(int steps)
 {
-    const float side = static_cast<float>(pixelSize * pixelSize);
-    auto screen = [&] { return layer->convertToWorldSpace(ccp((a.at[0] + 0.5f) * side, (a.at[1] + 0.5f) * side)); };
-    const bool wasMagnified = layer->getZoomedOut();
-    if (!wasMagnified)
-        magnifyAt(screen().x, screen().y);
-    const CCPoint at = screen();
-    press(at.x, at.y);
-    run(30);  // past the 0.8 s of a long press
-    release(at.x, at.y);
-    run(2);
-    Particle* p = world->at(a.at[0], a.at[1]);
-    auto* editor = p ? dynamic_cast<InstrumentEditor*>(p->editor) : nullptr;
-    ASSERT_NE(editor, nullptr) << where << ": the long press opened no instrument editor";
-    click(editor->noteButton(levelscript::noteIndex(a.name)));
-    click(editor->octaveButton(a.count));
-    editor->onBackPressed();
-    run(10);
-    if (!wasMagnified) {
-        click(GUITopBar::getInstance()->getZoomButton());
-        run(10);
-    }
-}
-
-void StoryPlayer::magnifyAt(float x, float y)
-{
-    click(GUITopBar::getInstance()->getZoomButton());
-    press(x, y);
-    run(1);
-    release(x, y);
-    run(10);
-}
-
-// A player's long press on an instrument: it sounds and its editor opens,
-// which the back key leaves. The view is magnified on the cell unless it
-// already shows the cell magnified, and stays so for the next notes.
-void StoryPlayer::playInstrument(int x, int y, const std::string& where)
-{
-    const float side = static_cast<float>(pixelSize * pixelSize);
-    auto screen = [&] { return layer->convertToWorldSpace(ccp((x + 0.5f) * side, (y + 0.5f) * side)); };
-    const CCSize view = CCDirector::sharedDirector()->getWinSize();
-    auto shown = [&] {
-        const CCPoint at = screen();
-        return at.x >= 0 && at.y >= 0 && at.x < view.width && at.y < view.height;
-    };
-    if (layer->getZoomedOut() && !shown()) {
-        click(GUITopBar::getInstance()->getZoomButton());
-        run(10);
-    }
-    if (!layer->getZoomedOut())
-        magnifyAt(screen().x, screen().y);
-    ASSERT_TRUE(layer->getZoomedOut() && shown())
-        << where << ": (" << x << ", " << y << ") is not in the magnified view (at " << screen().x << ", " << screen().y
-        << ", magnified " << layer->getZoomedOut() << ")";
-    const CCPoint at = screen();
-    press(at.x, at.y);
-    run(26);  // past the 0.8 s of a long press
-    release(at.x, at.y);
-    run(1);
-    Particle* p = world->at(x, y);
-    auto* editor = p ? dynamic_cast<InstrumentEditor*>(p->editor) : nullptr;
-    ASSERT_NE(editor, nullptr) << where << ": the long press at (" << x << ", " << y << ") opened no editor";
-    editor->onBackPressed();
-    run(2);
-}
-
-// As a player does it: the leader drawn on the cell, and once its body
-// stands, the job's dust sprinkled beside it until the creature takes it.
-void StoryPlayer::placeCreature(const levelscript::Action& a, const std::string& where)
-{
-    const bool robot = a.kind == levelscript::ActionKind::Robot;
-    const uint32_t kind = hashString(robot ? "RobotLeader" : "HumanLeader");
-    auto leaders = [&] {
-        std::set<Particle*> found;
-        for (int x = 0; x < world->width; ++x)
-            for (int y = 0; y < world->height; ++y)
-                if (Particle* p = world->grid[x][y]; p && p->getType() == kind)
-                    found.insert(p);
-        return found;
-    };
-    const std::set<Particle*> before = leaders();
-    pickTool("Draw");
-    pickElement(robot ? "RobotLeader" : "HumanLeader");
-    layer->getGUI()->setBrushSize(1);
-    touchCell(a.at[0], a.at[1]);
-    HumanLeader* placed = nullptr;
-    const bool whole = runUntil(
-        [&] {
-            for (Particle* p : leaders())
-                if (!before.count(p)) {
-                    placed = static_cast<HumanLeader*>(p);
-                    return placed->hasWholeBody();
-                }
-            return false;
-        },
-        60);
-    ASSERT_TRUE(whole) << where << ": no whole " << (robot ? "robot" : "human") << " stands at (" << a.at[0] << ", "
-                       << a.at[1] << ")" << worldPicture();
-    const std::string dust = levelscript::dustOf(a.name, robot);
-    if (dust.empty())
-        return;
-    pickElement(dust);
-    auto hasJob = [&] {
-        return leaders().count(placed) && (robot ? static_cast<RobotLeader*>(placed)->role : placed->job) == a.name;
-    };
-    // The dust falls past the body while the creature feels for it one row
-    // a step: a wide sprinkle beside the head, again when it has landed.
-    layer->getGUI()->setBrushSize(3);
-    for (int tries = 0; tries < 5 && !hasJob(); ++tries) {
-        if (!leaders().count(placed))
-            break;
-        touchCell(placed->x + 2, placed->y + 5);
-        runUntil(hasJob, 30);
-    }
-    ASSERT_TRUE(hasJob()) << where << ": the " << (robot ? "robot" : "human") << " did not take " << dust;
-}
-
-void StoryPlayer::applySolved(const levelscript::Level& level)
-{
-    for (const levelscript::Command& c : level.solved) {
-        if (c.kind == levelscript::CommandKind::Step) {
-            run(c.count);
-            continue;
-        }
-        // A creature as the player places one; each waits for its body.
-        if (c.kind == levelscript::CommandKind::Human || c.kind == levelscript::CommandKind::Robot) {
-            levelscript::Action a;
-            a.kind = c.kind == levelscript::CommandKind::Human ? levelscript::ActionKind::Human
-                                                               : levelscript::ActionKind::Robot;
-            a.at = c.at;
-            a.name = c.job;
-            placeCreature(a, "solved line " + std::to_string(c.line));
-            if (::testing::Test::HasFatalFailure())
-                return;
-            continue;
-        }
-        if (c.kind == levelscript::CommandKind::Tune) {
-            Particle* p = world->at(c.at[0], c.at[1]);
-            auto* instrument = p ? dynamic_cast<Instrument*>(p) : nullptr;
-            ASSERT_NE(instrument, nullptr) << "no instrument to tune at line " << c.line;
-            instrument->note = instrument->chosenNote = levelscript::noteIndex(c.note);
-            instrument->octave = instrument->chosenOctave = c.count;
-            continue;
-        }
-        // Cell by cell, as the player's painting puts them (each counts as made).
-        for (const Paint& p : cellsOf(c)) {
-            Particle* there = world->at(p.x, p.y);
-            if (!world->inWorld(p.x, p.y) || (there && there->id < 0))
-                continue;  // the border ring stays
-            if (there)
-                world->removeParticle(p.x, p.y);
-            if (!p.element.empty())
-                world->addParticle(p.x, p.y, hashString(p.element.c_str()), false);
-        }
-    }
-}
-
-void StoryPlayer::pickElement(const std::string& name)
-{
-    GUI* gui = layer->getGUI();
-    gui->onElementPicked(CCString::create(name));
-    CCString* current = gui->getCurrentElement();
-    ASSERT_TRUE(current && current->getString() == name) << "the HUD did not offer " << name;
-}
-
-void StoryPlayer::pickTool(const std::string& name)
-{
-    layer->getGUI()->onToolPicked(CCString::create(name));
-}
-
-void StoryPlayer::touchCell(int x, int y)
-{
-    const float side = static_cast<float>(pixelSize * pixelSize);
-    const CCPoint at = layer->convertToWorldSpace(ccp((x + 0.5f) * side, (y + 0.5f) * side));
-    press(at.x, at.y);
-    run(2);
-    release(at.x, at.y);
-    run(1);
-}
-
-void StoryPlayer::strokeCells(int x0, int y0, int x1, int y1)
-{
-    const float side = static_cast<float>(pixelSize * pixelSize);
-    auto screen = [&](float x, float y) {
-        return layer->convertToWorldSpace(ccp((x + 0.5f) * side, (y + 0.5f) * side));
-    };
-    CCPoint at = screen(x0, y0);
-    press(at.x, at.y);
-    run(2);
-    const int n = std::max(std::abs(x1 - x0), std::abs(y1 - y0));
-    for (int i = 1; i <= n; ++i) {
-        at = screen(x0 + (x1 - x0) * static_cast<float>(i) / n, y0 + (y1 - y0) * static_cast<float>(i) / n);
-        drag(at.x, at.y);
+    const int64_t until = m_stepsRun + steps;
+    AchievementManager* goals = AchievementManager::getInstance();
+    const int open = goals->activeCount();
+    ASSERT_GT(open, 0) << loadedWorld() << " has no mission";
+    const int completed = goals->completedCount();
+    while (m_stepsRun < until) {
         run(1);
-    }
-    release(at.x, at.y);
-    run(1);
-}
-
-void StoryPlayer::loadLastSaved()
-{
-    ASSERT_FALSE(m_lastSaved.empty()) << "load before any save";
-    layer->getGUI()->onLoadButton(nullptr);
-    GUISaveLoad* screen = nullptr;
-    const bool shown = runUntil(
-        [&] {
-            CCScene* running = CCDirector::sharedDirector()->getRunningScene();
-            if (!running || !running->getChildren())
-                return false;
-            for (CCObject* child : *running->getChildren())
-                if ((screen = dynamic_cast<GUISaveLoad*>(child)))
-                    return true;
-            return false;
-        },
-        60);
-    ASSERT_TRUE(shown) << "the saved worlds did not show";
-    run(10);
-    std::string file;
-    ASSERT_TRUE(SaveLoadUtils::worldFileName(m_lastSaved, file));
-    bool selected = false;
-    CCArray* rows = screen->getRows();
-    for (unsigned i = 0; rows && i < rows->count() && !selected; ++i) {
-        auto* row = dynamic_cast<CCNode*>(rows->objectAtIndex(i));
-        if (!row)
-            continue;
-        const CCSize size = row->getContentSize();
-        const CCPoint at = row->convertToWorldSpace(ccp(size.width / 2, size.height / 2));
-        press(at.x, at.y);
-        run(1);
-        release(at.x, at.y);
-        run(2);
-        CCString* name = screen->selectedWorldName();
-        selected = name && GUISaveLoad::worldNameOf(name->getString()) == lowerCased(file);
-    }
-    ASSERT_TRUE(selected) << "no row of the saved worlds is " << m_lastSaved;
-    click(screen->getLoadButton());
-    ASSERT_TRUE(runUntil([&] { return layer->getParent() == CCDirector::sharedDirector()->getRunningScene(); }, 60))
-        << "the game did not come back after the load";
-    run(5);
-    // Back in the game scene, a story day opens today's goals: closed again.
-    GUIAchievement* goals = layer->getAchievementWindow();
-    if (goals && goals->getBoardKind() == GUIAchievement::kTodayGoals) {
-        click(GUITopBar::getInstance()->getDayButton());
-        ASSERT_TRUE(runUntil([&] { return goals->getState() == GUIWindow::Closed; }, 60))
-            << "today's goals stay open after the load";
+        std::string passed;
+        for (AchievementBase* m = goals->firstActive(); m; m = m->next)
+            if (m->rewardPending)
+                passed += m->getName()->getString() + " ";
+        ASSERT_TRUE(passed.empty() && goals->activeCount() == open && goals->completedCount() == completed)
+            << loadedWorld() << ": untouched, a mission passed at step " << m_stepsRun << ": " << passed
+            << worldPicture();
     }
 }
 
@@ -995,16 +613,18 @@ void StoryPlayer::finishDay(int day)
         << "Day" << day << ": the day button did not bring the day-cleared board (" << screenState() << ")";
     const std::string step = stepAfterDay(day);
     const Board& board = boardAfterDay(day);
+    // The board shows the mana only when it is paid: on a new best day.
+    const bool newBest = day + 1 > profile->getBestDay(0);
     CCArray* mana = CCArray::create();
     mana->addObject(CCInteger::create(getMissionReward(step)));
-    EXPECT_EQ(goals->getLines(),
-              goals->buildGoalsList(namesArray(board.elements, board.noElements),
-                                    namesArray(board.options, board.noOptions),
-                                    namesArray(board.backgrounds, board.noBackgrounds), mana))
-        << "Day" << day << ": the board is not " << step << "'s";
+    std::vector<std::string> lines{levelTitle(0, day, true)};
+    for (const std::string& line :
+         goals->buildGoalsList(namesArray(board.elements, board.noElements), namesArray(board.options, board.noOptions),
+                               namesArray(board.backgrounds, board.noBackgrounds), newBest ? mana : nullptr))
+        lines.push_back(line);
+    EXPECT_EQ(goals->getLines(), lines) << "Day" << day << ": the board is not " << step << "'s";
     run(20);
 
-    const bool newBest = day + 1 > profile->getBestDay(0);
     const int64_t manaBefore = static_cast<int64_t>(profile->getMana()) + profile->getPendingMana();
     click(goals->getNextButton());
     const int64_t manaAfter = static_cast<int64_t>(profile->getMana()) + profile->getPendingMana();

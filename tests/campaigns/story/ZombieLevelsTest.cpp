@@ -30,8 +30,8 @@ class ZombieLevel : public StoryPlayer, public ::testing::WithParamInterface<Peo
 TEST_P(ZombieLevel, KeepsItsLivingAndItsZombiesWhileNobodyActs)
 {
     const People p = GetParam();
-    if (!dayExists(p.level, 8))
-        GTEST_SKIP() << dayWorld(p.level, 8) << " has no level or world yet";
+    const std::string missing = missingDay(p.level, 8);
+    ASSERT_TRUE(missing.empty()) << missing;
     startCampaignLevel(8, p.level);
     ASSERT_FALSE(HasFatalFailure());
     const HumanRegistry& registry = *HumanRegistry::getInstance();

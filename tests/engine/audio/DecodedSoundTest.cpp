@@ -11,6 +11,7 @@
 
 #include "engine/src/audio/Mp3Decoder.h"
 #include "engine/src/audio/SoundCache.h"
+#include "support/ResourceRoot.h"
 
 using CocosDenshion::DecodedSound;
 using CocosDenshion::SoundCache;
@@ -35,8 +36,8 @@ protected:
     void SetUp() override
     {
         m_select = resources() + "/sounds/sfx_gui_select.mp3";
-        if (!fs::exists(m_select))
-            GTEST_SKIP() << "no generated sounds in " << resources();
+        const std::string missing = testsupport::resourceMissing("sounds/sfx_gui_select.mp3");
+        ASSERT_TRUE(missing.empty()) << missing;
         m_dir = fs::temp_directory_path() / ("decoded-sound-" + std::to_string(::getpid()));
         fs::create_directories(m_dir);
     }

@@ -16,6 +16,7 @@
 
 #include "SimpleAudioEngine.h"
 #include "engine/src/audio/Mp3Decoder.h"
+#include "support/ResourceRoot.h"
 
 using CocosDenshion::SimpleAudioEngine;
 namespace fs = std::filesystem;
@@ -59,8 +60,10 @@ TEST(DiskDriver, AnEffectAndASeamlessLoopReachTheMixedStream)
     const char* root = std::getenv("ENGINE_RESOURCES");
     const std::string select = std::string(root ? root : "") + "/sounds/sfx_gui_select.mp3";
     const std::string loop = std::string(root ? root : "") + "/sounds/sfx_element_soil.mp3";
-    if (!fs::exists(select) || !fs::exists(loop))
-        GTEST_SKIP() << "no generated sounds";
+    for (const char* file : {"sounds/sfx_gui_select.mp3", "sounds/sfx_element_soil.mp3"}) {
+        const std::string missing = testsupport::resourceMissing(file);
+        ASSERT_TRUE(missing.empty()) << missing;
+    }
     const std::string stream =
         (fs::temp_directory_path() / ("disk-audio-" + std::to_string(::getpid()) + ".raw")).string();
     setenv("SDL_AUDIODRIVER", "disk", 1);
@@ -160,8 +163,8 @@ TEST(DiskDriver, MusicPlaysAndDamagedFilesStaySilent)
 {
     const char* root = std::getenv("ENGINE_RESOURCES");
     const fs::path tree = root ? root : "";
-    if (!fs::exists(tree / "music/music_level_2.mp3"))
-        GTEST_SKIP() << "no generated sounds";
+    const std::string missing = testsupport::resourceMissing("music/music_level_2.mp3");
+    ASSERT_TRUE(missing.empty()) << missing;
     const fs::path dir = fs::temp_directory_path() / ("disk-audio-bad-" + std::to_string(::getpid()));
     fs::create_directories(dir);
     const std::string stream = (dir / "stream.raw").string();

@@ -37,6 +37,8 @@ std::unique_ptr<Harness> makeServerAnswerHarness();
 std::unique_ptr<Harness> makeSheetFontHarness();
 std::unique_ptr<Harness> makeBlueprintHarness();
 std::unique_ptr<Harness> makeCloudNameHarness();
+std::unique_ptr<Harness> makeGalleryAnswerHarness();
+std::unique_ptr<Harness> makeServerRequestHarness();
 
 // Reads a file whole (empty when missing); for seeds from the resource tree.
 std::vector<uint8_t> readWholeFile(const std::string& path);

@@ -66,6 +66,32 @@ TEST_F(WorldBlobUndoReset, UndoRestoresTheSnapshotAndASecondUndoIsTheRedo)
     expectSoundWorld();
 }
 
+TEST_F(WorldBlobUndoReset, AnUnnamedWorldStaysUnnamedThroughUndoSaveAndLoad)
+{
+    GameServices& s = gameServices();
+    s.localize = [](const char* key) { return std::string("<") + key + ">"; };
+    const std::string prompt = "<UniverseNameEmpty>";  // longer than the name's field
+    world->reset();
+    takeSnapshot();
+    world->undo();
+    EXPECT_EQ(s.universeName(), prompt) << "not the prompt cut to the field";
+
+    // Saved before as nothing or as the cut prompt: unnamed; a name stays.
+    const struct {
+        std::string stored, loaded;
+    } cases[] = {{"", prompt},
+                 {worldblob::fittedTextField(prompt, worldblob::kTextFieldSize), prompt},
+                 {"Valley", "Valley"},
+                 {prompt, prompt}};
+    for (const auto& c : cases) {
+        s.setUniverseName(c.stored);
+        NSData* blob = world->save();
+        s.setUniverseName("Other");
+        ASSERT_TRUE(world->load(blob)) << c.stored;
+        EXPECT_EQ(s.universeName(), c.loaded) << "stored \"" << c.stored << "\"";
+    }
+}
+
 TEST_F(WorldBlobUndoReset, UndoWhileZoomedOutKeepsTheZoom)
 {
     add(40, 40, kSand);

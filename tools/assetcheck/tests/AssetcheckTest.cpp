@@ -37,8 +37,8 @@ class TreeFaults : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        if (!fs::exists(kTree / "sounds/sfx_gui_select.mp3"))
-            GTEST_SKIP() << "no generated tree";
+        ASSERT_TRUE(fs::exists(kTree / "sounds/sfx_gui_select.mp3"))
+            << "the generated tree " << kTree << " has no sounds: the resources target builds it";
         std::string error;
         ASSERT_TRUE(loadSoundTables(kAssets, m_tables, error)) << error;
         m_root = fs::temp_directory_path() / ("assetcheck-" + std::to_string(getpid()));
@@ -138,8 +138,8 @@ TEST_F(TreeFaults, EachPlantedFaultIsReported)
 // popup and shop frames and reward pictures, checked with the manifest's shop list.
 TEST(ShopFaults, EachPlantedFaultIsReported)
 {
-    if (!fs::exists(kTree / "backgrounds/Rewards/sunset.png"))
-        GTEST_SKIP() << "no generated tree";
+    ASSERT_TRUE(fs::exists(kTree / "backgrounds/Rewards/sunset.png"))
+        << "the generated tree " << kTree << " has no reward pictures: the resources target builds it";
     const fs::path root = fs::temp_directory_path() / ("assetcheck-shop-" + std::to_string(getpid()));
     std::vector<RequiredName> required;
     std::string error;

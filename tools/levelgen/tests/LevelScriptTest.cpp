@@ -46,11 +46,6 @@ table MakeMetalBox A mark
 mark 42 22 77 22
 step 120
 
-solved
-  table MakeMetalBox A fill
-  line Metal 42 22 77 22
-end
-
 script
   paint Soil 30 20 2
   stroke Soil 30 20 50 20
@@ -58,7 +53,6 @@ script
   miner 50 40
   fill Water 10 10
   replace Glass 20 20
-  build
   tap 88 43
   save
   reset
@@ -120,36 +114,31 @@ TEST(LevelScript, ReadsAWholeScript)
     EXPECT_EQ(level.build[8].mode, TableMode::Mark);
     EXPECT_EQ(level.build[10].count, 120);
 
-    ASSERT_TRUE(level.hasSolved);
-    ASSERT_EQ(level.solved.size(), 2u);
-    EXPECT_EQ(level.solved[0].element, "");
-    EXPECT_EQ(level.solved[1].line, 33);
-
-    const ActionKind actions[] = {ActionKind::Paint,   ActionKind::Stroke,  ActionKind::Erase,       ActionKind::Miner,
-                                  ActionKind::Fill,    ActionKind::Replace, ActionKind::Build,       ActionKind::Tap,
-                                  ActionKind::Save,    ActionKind::Reset,   ActionKind::Load,        ActionKind::ZoomIn,
-                                  ActionKind::ZoomOut, ActionKind::Option,  ActionKind::Temperature, ActionKind::Step,
-                                  ActionKind::Until,   ActionKind::Note,    ActionKind::Key};
+    const ActionKind actions[] = {ActionKind::Paint,  ActionKind::Stroke,      ActionKind::Erase,  ActionKind::Miner,
+                                  ActionKind::Fill,   ActionKind::Replace,     ActionKind::Tap,    ActionKind::Save,
+                                  ActionKind::Reset,  ActionKind::Load,        ActionKind::ZoomIn, ActionKind::ZoomOut,
+                                  ActionKind::Option, ActionKind::Temperature, ActionKind::Step,   ActionKind::Until,
+                                  ActionKind::Note,   ActionKind::Key};
     ASSERT_EQ(level.script.size(), std::size(actions));
     for (size_t i = 0; i < std::size(actions); ++i)
         EXPECT_EQ(level.script[i].kind, actions[i]) << i;
-    EXPECT_EQ(level.script[0].line, 37);
+    EXPECT_EQ(level.script[0].line, 32);
     EXPECT_EQ(level.script[0].radius, 2);
     EXPECT_EQ(level.script[1].at, (std::vector<int32_t>{30, 20, 50, 20}));
     EXPECT_EQ(level.script[5].element, "Glass");
-    EXPECT_EQ(level.script[13].name, "Sun");
-    EXPECT_FALSE(level.script[13].on);
-    EXPECT_EQ(level.script[18].keys, (std::vector<std::string>{"space", "right"}));
-    EXPECT_EQ(level.script[18].count, 20);
-    EXPECT_EQ(level.script[14].name, "VeryCold");
-    EXPECT_EQ(level.script[17].at, (std::vector<int32_t>{88, 43}));
-    EXPECT_EQ(level.script[17].name, "fs");
-    EXPECT_EQ(level.script[17].count, 3);
+    EXPECT_EQ(level.script[12].name, "Sun");
+    EXPECT_FALSE(level.script[12].on);
+    EXPECT_EQ(level.script[17].keys, (std::vector<std::string>{"space", "right"}));
+    EXPECT_EQ(level.script[17].count, 20);
+    EXPECT_EQ(level.script[13].name, "VeryCold");
+    EXPECT_EQ(level.script[16].at, (std::vector<int32_t>{88, 43}));
+    EXPECT_EQ(level.script[16].name, "fs");
+    EXPECT_EQ(level.script[16].count, 3);
     EXPECT_EQ(noteIndex("c"), 0);
     EXPECT_EQ(noteIndex("fs"), 6);
     EXPECT_EQ(noteIndex("b"), 11);
     EXPECT_EQ(noteIndex("C"), -1);
-    EXPECT_EQ(level.script[16].count, 1200);
+    EXPECT_EQ(level.script[15].count, 1200);
 }
 
 // Instruments of a prepared world tuned by the build; a run of notes played
@@ -171,6 +160,39 @@ TEST(LevelScript, TunesInstrumentsAndPlaysNotes)
     ASSERT_EQ(level.script.size(), 1u);
     EXPECT_EQ(level.script[0].kind, ActionKind::Play);
     EXPECT_EQ(level.script[0].at, (std::vector<int32_t>{40, 30, 42, 30, 40, 30}));
+}
+
+// The player's controls one by one, and the shapes painted through them.
+TEST(LevelScript, ReadsThePlayersControlsAndPictures)
+{
+    Level level;
+    std::string error;
+    ASSERT_TRUE(parseLevel("world Day7\nbackground peaceful\nscript\nelement Metal\ntool Line\nbrush 3\neraser\n"
+                           "touch 10 20\ntouch 10 20 30\ndrag 1 2 3 4 5 6\nline Metal 1 5 9 5 1\n"
+                           "rect Glass 1 1 4 2\nlegend\n  M Metal\n  x empty\nend\npicture 10 30\nMM.x # a comment\n"
+                           " M\nend\nend\n",
+                           "Day7.level", known, level, error))
+        << error;
+    const ActionKind kinds[] = {ActionKind::Element, ActionKind::Tool,   ActionKind::Brush, ActionKind::Eraser,
+                                ActionKind::Touch,   ActionKind::Touch,  ActionKind::Drag,  ActionKind::Line,
+                                ActionKind::Rect,    ActionKind::Picture};
+    ASSERT_EQ(level.script.size(), std::size(kinds));
+    for (size_t i = 0; i < std::size(kinds); ++i)
+        EXPECT_EQ(level.script[i].kind, kinds[i]) << i;
+    EXPECT_EQ(level.script[0].element, "Metal");
+    EXPECT_EQ(level.script[1].name, "Line");
+    EXPECT_EQ(level.script[2].count, 3);
+    EXPECT_EQ(level.script[4].count, 2) << "a touch is held two steps unless said";
+    EXPECT_EQ(level.script[5].count, 30);
+    EXPECT_EQ(level.script[6].at, (std::vector<int32_t>{1, 2, 3, 4, 5, 6}));
+    EXPECT_EQ(level.script[7].radius, 1);
+    EXPECT_EQ(level.script[8].at, (std::vector<int32_t>{1, 1, 4, 2}));
+    const Action& picture = level.script[9];
+    EXPECT_EQ(picture.line, 17);
+    EXPECT_EQ(picture.at, (std::vector<int32_t>{10, 30}));
+    EXPECT_EQ(picture.rows, (std::vector<std::string>{"MM.x", " M"}));
+    EXPECT_EQ(picture.legend.at('M'), "Metal");
+    EXPECT_EQ(picture.legend.at('x'), "");
 }
 
 // Creatures: the leader's cell, a job or role, a facing; the player's
@@ -220,7 +242,6 @@ TEST(LevelScript, DefaultsAndNoCheck)
     EXPECT_EQ(level.header.bound, 0);
     EXPECT_FALSE(level.header.sun);
     EXPECT_FALSE(level.marks());
-    EXPECT_FALSE(level.hasSolved);
     EXPECT_FALSE(level.hasScript);
 }
 
@@ -254,13 +275,12 @@ TEST(LevelScript, FaultsNameTheirFileAndLine)
         {head + "legend\nSoil S\nend\n", "Day7.level:4: expected: CHARACTER ELEMENT | CHARACTER empty"},
         {head + "stamp 0 10\nend\n", "Day7.level:4: a stamp without rows"},
         {head + "stamp 0 10\n\n", "Day7.level:3: stamp without its 'end'"},
-        {head + "solved\nfill Soil 0 0 1 1\n", "Day7.level:3: solved without its 'end'"},
-        {head + "solved\nmark 0 0 1 1\nend\n",
-         "Day7.level:4: marks belong to the prepared world, not the solved section"},
-        {head + "solved\nscript\n", "Day7.level:4: 'script' inside another section"},
-        {head + "solved\nend\nsolved\n", "Day7.level:5: a second 'solved' section"},
+        {head + "script\nstep 1\n", "Day7.level:3: script without its 'end'"},
+        {head + "script\nscript\n", "Day7.level:4: 'script' inside another section"},
+        {head + "script\nend\nscript\n", "Day7.level:5: a second 'script' section"},
+        {head + "solved\nfill Soil 0 0 1 1\nend\n", "Day7.level:3: unknown command 'solved'"},
         {head + "end\n", "Day7.level:3: 'end' outside a section"},
-        {head + "script\nbuild\nend\n", "Day7.level:4: build before a solved section"},
+        {head + "script\nbuild\nend\n", "Day7.level:4: unknown action 'build'"},
         {head + "script\nzoom sideways\nend\n", "Day7.level:4: expected: zoom in | zoom out"},
         {head + "script\noption Moon on\nend\n", "Day7.level:4: unknown option 'Moon'"},
         {head + "script\ntemperature Warm\nend\n", "Day7.level:4: unknown temperature 'Warm'"},
@@ -268,6 +288,16 @@ TEST(LevelScript, FaultsNameTheirFileAndLine)
         {head + "script\nnote 88 43 d\nend\n", "Day7.level:4: expected: note X Y NAME OCTAVE"},
         {head + "script\nkey up 5\nend\n", "Day7.level:4: unknown key 'up' (left right space)"},
         {head + "script\nkey 5\nend\n", "Day7.level:4: expected: key left|right|space ... N"},
+        {head + "script\nline Metal 1 1 5 5\nend\n", "Day7.level:4: a line runs along a row or a column"},
+        {head + "script\ntool Brush\nend\n", "Day7.level:4: unknown tool 'Brush' (Draw Line Fill Replace Miner)"},
+        {head + "script\nbrush 10\nend\n", "Day7.level:4: '10' is out of range 1..9"},
+        {head + "script\ndrag 1 1\nend\n", "Day7.level:4: expected: drag X0 Y0 X1 Y1 [X Y ...]"},
+        {head + "script\nelement Metl\nend\n", "Day7.level:4: unknown element 'Metl'"},
+        {head + "script\npicture 0 1\nM\nend\nend\n", "Day7.level:5: 'M' is not in the legend"},
+        {head + "script\nlegend\nM Metal\nend\npicture 0 0\nM\nM\nend\nend\n",
+         "Day7.level:9: cell (0, -1) is outside the 120 x 80 world"},
+        {head + "script\npicture 0 1\nend\nend\n", "Day7.level:5: a picture without rows"},
+        {head + "script\npicture 0 1\n", "Day7.level:4: picture without its 'end'"},
         {head + "tune 88 43 h 2\n", "Day7.level:3: unknown note 'h' (c cs d ds e f fs g gs a as b)"},
         {head + "tune 88 43 c 4\n", "Day7.level:3: '4' is out of range 0..3"},
         {head + "script\nplay 88 43 90\nend\n", "Day7.level:4: expected: play X Y [X Y ...]"},
@@ -287,8 +317,6 @@ TEST(LevelScript, FaultsNameTheirFileAndLine)
         {head + "table MakeMetalBox A guide full\n", "Day7.level:3: expected: table MISSION LETTER guide [empty]"},
         {head + "table MakeMetalBox A frame\n", "Day7.level:3: expected: table MISSION LETTER frame ELEMENT"},
         {head + "table MakeMetalBox A frame Wal\n", "Day7.level:3: unknown element 'Wal'"},
-        {head + "solved\ntable MakeMetalBox A guide empty\nend\n",
-         "Day7.level:4: marks belong to the prepared world, not the solved section"},
         {head + "guide averyverylong\n", "Day7.level:3: guide name 'averyverylong' is longer than 11 characters"},
         {"background peaceful\n", "Day7.level: no 'world' line"},
         {"world Day7\n", "Day7.level: no 'background' line"},

@@ -55,11 +55,17 @@ public:
     void setIconResource(int id);
     void setCursorResource(int id);
 
-    // Desktop full screen, letterboxed; the arguments are ignored.
+    // Desktop full screen, letterboxed; the arguments are ignored. A window
+    // kept for development (ENGINE_WINDOWED) stays one: isFullscreen() says
+    // what the view is, not what was asked.
     void enterFullscreen(int width, int height);
-    // Back to a width x height window; the other arguments are ignored.
+    // Back to a width x height window where the window was before full
+    // screen; the other arguments are ignored.
     void exitFullscreen(int x, int y, int width, int height, int a, int b);
     bool isFullscreen() const { return m_bFullscreen; }
+    // (ext) The window's size outside full screen: the frame size, until
+    // exitFullscreen gives another.
+    CCSize getWindowSize() const { return m_windowSize; }
 
     // Frame pixels, origin at the bottom left. Not nested: a new rectangle
     // replaces the previous one.
@@ -128,6 +134,7 @@ private:
     ViewBackend* m_pBackend = nullptr;
     std::string m_viewName;
     CCSize m_frameSize{800, 600};
+    CCSize m_windowSize{800, 600};
     bool m_bFullscreen = false;
     bool m_bScissor = false;
     CCRect m_scissorRect;

@@ -212,28 +212,32 @@ public:
         return true;
     }
 
-    void setFullscreen(bool on, int windowWidth, int windowHeight) override
+    bool setFullscreen(bool on, int windowWidth, int windowHeight) override
     {
         if (!m_window)
-            return;
+            return false;
         if (on) {
             const char* windowed = std::getenv("ENGINE_WINDOWED");
             if (windowed && std::strcmp(windowed, "0") != 0 && *windowed)
-                return;  // development: stay in a window
+                return false;  // development: stay in a window
+            if (!m_fullscreen)
+                SDL_GetWindowPosition(m_window, &m_windowedX, &m_windowedY);
             m_fullscreen = true;
             // A hidden window goes full screen when it is shown: X11 servers
             // without a window manager misplace one switched while unmapped.
             if (m_shown)
                 goFullscreen();
-        } else {
+        } else if (m_fullscreen) {
             SDL_SetWindowFullscreen(m_window, 0);
             m_fullscreen = false;
             if (windowWidth > 0 && windowHeight > 0)
                 SDL_SetWindowSize(m_window, windowWidth, windowHeight);
-            SDL_SetWindowPosition(m_window, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED);
+            // Where it was: going full screen moved it to the display's corner.
+            SDL_SetWindowPosition(m_window, m_windowedX, m_windowedY);
         }
         // The logical frame stays; SDL letterboxes it with black bars.
         SDL_RenderSetLogicalSize(m_renderer, m_width, m_height);
+        return m_fullscreen;
     }
 
     bool isKeyDown(int key) const override
@@ -301,6 +305,8 @@ private:
     int m_width = 800;
     int m_height = 600;
     bool m_fullscreen = false;
+    int m_windowedX = SDL_WINDOWPOS_CENTERED;
+    int m_windowedY = SDL_WINDOWPOS_CENTERED;
     bool m_shown = false;
     MouseState m_mouse;
     FramePacer m_pacer;

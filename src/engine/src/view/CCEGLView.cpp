@@ -157,6 +157,7 @@ void CCEGLView::setFrameSize(float width, float height)
         return;
     }
     m_frameSize = CCSize(width, height);
+    m_windowSize = m_frameSize;
     m_pBackend->setFrameSize(static_cast<int>(width), static_cast<int>(height));
 }
 
@@ -193,8 +194,7 @@ void CCEGLView::enterFullscreen(int width, int height)
 {
     (void)width;
     (void)height;
-    m_bFullscreen = true;
-    m_pBackend->setFullscreen(true, 0, 0);
+    m_bFullscreen = m_pBackend->setFullscreen(true, 0, 0);
 }
 
 void CCEGLView::exitFullscreen(int x, int y, int width, int height, int a, int b)
@@ -203,8 +203,9 @@ void CCEGLView::exitFullscreen(int x, int y, int width, int height, int a, int b
     (void)y;
     (void)a;
     (void)b;
-    m_bFullscreen = false;
-    m_pBackend->setFullscreen(false, width, height);
+    if (width > 0 && height > 0)
+        m_windowSize = CCSize(static_cast<float>(width), static_cast<float>(height));
+    m_bFullscreen = m_pBackend->setFullscreen(false, width, height);
 }
 
 void CCEGLView::enableScissor(int x, int y, int width, int height)

@@ -33,11 +33,13 @@ public:
         (void)path;
         return true;
     }
-    virtual void setFullscreen(bool on, int windowWidth, int windowHeight)
+    // Goes to full screen, or back to a windowWidth x windowHeight window in
+    // the place it had before; true when the view is full screen afterwards.
+    virtual bool setFullscreen(bool on, int windowWidth, int windowHeight)
     {
-        (void)on;
         (void)windowWidth;
         (void)windowHeight;
+        return on;
     }
     // Frame pixels, origin at the bottom left.
     virtual void setScissor(bool enabled, int x, int y, int width, int height)

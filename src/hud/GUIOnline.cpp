@@ -1,0 +1,276 @@
+// The HUD's side of the online gallery: opening it over the game, rating the
+// world the player opened from it, and uploading a saved world.
+#include <algorithm>
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "base/LocalUtils.h"
+#include "base/Logger.h"
+#include "base/StatsUtils.h"
+#include "cocos2d_extensions/CCValue.h"
+#include "gui/GUIProgressBar.h"
+#include "gui/GUIRate.h"
+#include "hud/GUI.h"
+#include "hud/GUITopBar.h"
+#include "online/ServerLink.h"
+#include "profile/Profile.h"
+#include "scene/GameLayer.h"
+#include "scene/SaveLoadUtils.h"
+#include "scene/ScreenUtils.h"
+#include "screens/OnlineGallery.h"
+#include "world/GameServices.h"
+#include "world/WorldBlob.h"
+
+USING_NS_CC;
+
+namespace {
+
+constexpr float kGalleryFadeSeconds = 0.25f;
+
+void showMessage(const std::string& text)
+{
+    ScreenUtils::showPopup(CCString::create(text), nullptr, nullptr, nullptr, nullptr, 2);
+}
+
+// A whole file of the store, or nothing.
+bool readStoreFile(const std::string& name, std::string& bytes)
+{
+    GameServices& s = gameServices();
+    const int32_t size = s.fileExists(name) ? s.getFileSize(name) : 0;
+    if (size <= 0)
+        return false;
+    bytes.assign(static_cast<size_t>(size), '\0');
+    return s.fileRead(name, bytes.data(), size) == size;
+}
+
+}  // namespace
+
+// --- opening ------------------------------------------------------------------------------
+
+void GUI::openGallery()
+{
+    openGalleryScene(false);
+}
+
+void GUI::openGalleryFromMainMenu()
+{
+    openGalleryScene(true);
+}
+
+void GUI::openGalleryScene(bool fromMainMenu)
+{
+    closeMenu();
+    GUITopBar::getInstance()->resetButtons();
+    ScreenUtils* screens = ScreenUtils::getInstance();
+    screens->savedWindow = screens->getCurrentWindow();
+    if (GameLayer* layer = GameLayer::existingInstance())
+        layer->setReturnAsItWas(true);
+    CCDirector::sharedDirector()->pushScene(
+        CCTransitionFade::create(kGalleryFadeSeconds, OnlineGallery::scene(fromMainMenu)));
+}
+
+// --- rating --------------------------------------------------------------------------------
+
+void GUI::setOnlineWorld(const std::string& name, int32_t myRating)
+{
+    m_onlineWorldName = name;
+    m_myRating = myRating;
+}
+
+void GUI::onRateButton(CCObject*)
+{
+    GameLayer* layer = GameLayer::existingInstance();
+    const int32_t worldId = layer ? layer->getOnlineWorldId() : 0;
+    if (worldId == 0)
+        return;
+    if (m_myRating >= 0) {
+        ScreenUtils::showRatePopup(static_cast<float>(m_myRating - 1), this);
+        return;
+    }
+    // The player's own earlier stars come with the world's details.
+    std::weak_ptr<int> life = m_life;
+    ServerLink::getInstance()->requestWorldDetails(
+        worldId,
+        [this, life, worldId](const GalleryWorld& world) {
+            GameLayer* current = GameLayer::existingInstance();
+            if (life.expired() || !current || current->getOnlineWorldId() != worldId)
+                return;
+            m_myRating = world.myRating;
+            ScreenUtils::showRatePopup(static_cast<float>(m_myRating - 1), this);
+        },
+        [life](const GalleryFailure& failure) {
+            if (!life.expired())
+                showMessage(failure.words());
+        });
+}
+
+void GUI::rateWorld(CCObject* rating)
+{
+    auto* value = dynamic_cast<cocos2d_extensions::CCValue<float>*>(rating);
+    const int32_t index = value ? GUIRate::ratingOf(value->getValue()) : -1;
+    GameLayer* layer = GameLayer::existingInstance();
+    const int32_t worldId = layer ? layer->getOnlineWorldId() : 0;
+    LOG << "rating" << index << "of online world" << worldId;
+    // A local world has nothing to rate; no star lit chooses nothing.
+    if (worldId == 0 || index < 0)
+        return;
+    const int stars = index + 1;
+    Profile* profile = Profile::getInstance();
+    profile->countProgress(ProgressWord::GalleryRatingRequest0);
+    profile->save();
+    std::weak_ptr<int> life = m_life;
+    const std::string name = m_onlineWorldName;
+    ServerLink::getInstance()->rateWorld(
+        worldId, stars,
+        [this, life, worldId, name, stars](const GalleryRating& answer) {
+            Profile* p = Profile::getInstance();
+            p->countProgress(ProgressWord::GalleryRatingRequest1);
+            if (life.expired()) {
+                p->save();
+                return;
+            }
+            // The first rating of this world counts once; a new one replaces it.
+            if (m_myRating == 0)
+                p->countProgress(ProgressWord::WorldsRated);
+            p->save();
+            GameLayer* current = GameLayer::existingInstance();
+            if (current && current->getOnlineWorldId() == worldId) {
+                m_myRating = stars;
+                current->setWorldRating(static_cast<float>(answer.rating));
+            }
+            StatsUtils::ratedWorld(CCString::create(name), worldId, stars);
+            LOG << "rated online world" << worldId << "with" << stars << "stars: average" << answer.rating << "of"
+                << answer.ratings;
+            showMessage(LocalUtils::localize("RateThanks")->getString());
+        },
+        [life](const GalleryFailure& failure) {
+            if (!life.expired())
+                showMessage(failure.words());
+        });
+}
+
+// --- uploading ------------------------------------------------------------------------------
+
+std::string GUI::galleryMarkOf(const std::string& worldFile)
+{
+    return "User/" + worldFile + ".gallery";
+}
+
+int32_t GUI::galleryIdOf(const std::string& worldFile)
+{
+    std::string text;
+    if (worldFile.empty() || !readStoreFile(galleryMarkOf(worldFile), text))
+        return 0;
+    const long id = std::strtol(text.c_str(), nullptr, 10);
+    return id > 0 && id <= INT32_MAX ? static_cast<int32_t>(id) : 0;
+}
+
+void GUI::onUploadButton(CCObject*)
+{
+    if (!ServerLink::getInstance()->isConfigured()) {
+        ScreenUtils::showOfflinePopup();
+        return;
+    }
+    GameLayer* layer = GameLayer::existingInstance();
+    const std::string file = layer && layer->getLoadedWorldName() ? layer->getLoadedWorldName()->getString() : "";
+    // What goes is the world as saved: a world never saved is saved first.
+    if (file.empty() || !gameServices().fileExists("User/" + file + ".sav")) {
+        showMessage(LocalUtils::localize("UploadSaveFirst")->getString());
+        return;
+    }
+    m_uploadFile = file;
+    if (galleryIdOf(file) > 0) {
+        ScreenUtils::showPopup(LocalUtils::localize("UploadAgainQuestion"), this,
+                               callfunc_selector(GUI::confirmUploadCopy), nullptr, nullptr, 0);
+        return;
+    }
+    confirmUploadCopy();
+}
+
+void GUI::confirmUploadCopy()
+{
+    if (m_uploadFile.empty())
+        return;
+    Profile* profile = Profile::getInstance();
+    if (!profile->isRegistered() && !profile->hasNickname()) {
+        // The nickname keyboard first, with no bar over it; the upload
+        // follows the registration.
+        ScreenUtils::whenRegistered(this, callfunc_selector(GUI::confirmUploadCopy),
+                                    callfunc_selector(GUI::onUploadRegistrationFailed), nullptr);
+        return;
+    }
+    ScreenUtils::showUploadProgress();
+    GUIProgressBar* bar = GUIProgressBar::getInstance();
+    bar->setTargetProgress(10);
+    // The player's account first; the upload follows on the same bar.
+    ScreenUtils::whenRegistered(this, callfunc_selector(GUI::sendUpload),
+                                callfunc_selector(GUI::onUploadRegistrationFailed), nullptr);
+}
+
+void GUI::onUploadRegistrationFailed()
+{
+    LOG << "upload: no account, nothing sent";
+}
+
+void GUI::failUpload(const std::string& words)
+{
+    LOG << "upload of" << m_uploadFile << "failed:" << words;
+    GUIProgressBar* bar = GUIProgressBar::getInstance();
+    if (!bar->getParent())
+        return;
+    bar->setResultText(CCString::create(words));
+    ScreenUtils::showProgressFailure();
+}
+
+void GUI::sendUpload()
+{
+    const std::string file = m_uploadFile;
+    GUIProgressBar* bar = GUIProgressBar::getInstance();
+    bar->setTargetProgress(30);
+    bar->setFastFill(false);
+    std::string blob;
+    std::string picture;
+    worldblob::LoadPlan plan;
+    std::string why;
+    const std::string sav = "User/" + file + ".sav";
+    if (!readStoreFile(sav, blob) ||
+        !worldblob::parseBlob(reinterpret_cast<const uint8_t*>(blob.data()), blob.size(), plan, why)) {
+        LOG << "upload: the saved world" << sav << "does not read:" << why;
+        failUpload(LocalUtils::localize("UploadFailedGeneric")->getString());
+        return;
+    }
+    // Its picture as saved beside it; made again from the world when gone.
+    const std::string png = "User/" + file + ".png";
+    if (!readStoreFile(png, picture)) {
+        SaveLoadUtils::saveThumbnail(CCString::create(file));
+        if (!readStoreFile(png, picture)) {
+            failUpload(LocalUtils::localize("UploadFailedGeneric")->getString());
+            return;
+        }
+    }
+    std::string name = plan.header.name;
+    if (name.empty()) {
+        name = file;
+        std::replace(name.begin(), name.end(), '_', ' ');
+    }
+    bar->setTargetProgress(60);
+    std::weak_ptr<int> life = m_life;
+    ServerLink::getInstance()->uploadWorld(
+        name, plan.header.description, blob, picture,
+        [this, life, file](int32_t id) {
+            LOG << "upload of" << file << "done: gallery world" << id;
+            const std::string mark = std::to_string(id);
+            gameServices().fileWrite(galleryMarkOf(file), mark.data(), static_cast<int32_t>(mark.size()));
+            if (life.expired())
+                return;
+            GUIProgressBar* done = GUIProgressBar::getInstance();
+            done->setResultText(LocalUtils::localize("UploadSucceeded"));
+            done->complete();
+        },
+        [this, life](const GalleryFailure& failure) {
+            if (!life.expired())
+                failUpload(failure.words());
+        });
+}

@@ -1,0 +1,328 @@
+#include "server/GalleryRequests.h"
+
+#include <cmath>
+#include <ctime>
+
+#include "base/Base64.h"
+#include "base/json/Json.h"
+
+namespace gallery {
+
+namespace {
+
+constexpr int64_t kLargestId = int64_t(1) << 53;  // exact in every JSON reader
+constexpr int64_t kLargestOffset = 1'000'000'000;
+
+ApiError bad(const std::string& message)
+{
+    return {400, message};
+}
+
+// The one value of a parameter: absent is fine, twice is not.
+ApiError single(const Params& params, const char* name, std::optional<std::string>& out)
+{
+    auto [first, last] = params.equal_range(name);
+    if (first == last)
+        return {};
+    if (std::next(first) != last)
+        return bad(std::string("the parameter \"") + name + "\" is given twice");
+    out = first->second;
+    return {};
+}
+
+// Plain decimal digits within [low, high].
+bool readInteger(const std::string& text, int64_t low, int64_t high, int64_t& out)
+{
+    if (text.empty() || text.size() > 16)
+        return false;
+    int64_t value = 0;
+    for (char c : text) {
+        if (c < '0' || c > '9')
+            return false;
+        value = value * 10 + (c - '0');
+    }
+    if (value < low || value > high)
+        return false;
+    out = value;
+    return true;
+}
+
+// A string member of the body: absent or not a string is a 400; longer than
+// limit a 413.
+ApiError stringMember(const json::Document& body, const char* name, size_t limit, bool required, std::string& out)
+{
+    json::NodePtr node = body.root()->get(name);
+    if (!node->isValid()) {
+        if (required)
+            return bad(std::string("\"") + name + "\" is missing");
+        out.clear();
+        return {};
+    }
+    if (!node->isString())
+        return bad(std::string("\"") + name + "\" is not a text");
+    out = node->stringValue();
+    if (out.size() > limit)
+        return {413, std::string("\"") + name + "\" is longer than " + std::to_string(limit) + " bytes"};
+    if (!isPlayerText(out))
+        return bad(std::string("\"") + name + "\" is not plain text");
+    return {};
+}
+
+ApiError readObject(const std::string& text, json::Document& out)
+{
+    out = json::Document::parse(text);
+    if (!out.isValid())
+        return bad("the body is not JSON: " + out.error());
+    if (!out.root()->isObject())
+        return bad("the body is not a JSON object");
+    return {};
+}
+
+ApiError base64Member(const json::Document& body, const char* name, size_t limit, std::string& out)
+{
+    json::NodePtr node = body.root()->get(name);
+    if (!node->isString())
+        return bad(std::string("\"") + name + "\" is missing or not a text");
+    const std::string& text = node->stringValue();
+    if (base64DecodedSizeAtMost(text.size()) > limit + 2)
+        return {413, std::string("\"") + name + "\" is larger than " + std::to_string(limit) + " bytes"};
+    if (!base64Decode(text, out))
+        return bad(std::string("\"") + name + "\" is not base64");
+    if (out.size() > limit)
+        return {413, std::string("\"") + name + "\" is larger than " + std::to_string(limit) + " bytes"};
+    return {};
+}
+
+}  // namespace
+
+bool isPlayerText(const std::string& text)
+{
+    size_t i = 0;
+    while (i < text.size()) {
+        const auto c = static_cast<unsigned char>(text[i]);
+        if (c < 0x80) {
+            if (c < 0x20 || c == 0x7F)
+                return false;
+            ++i;
+            continue;
+        }
+        int extra = 0;
+        uint32_t code = 0;
+        if ((c & 0xE0) == 0xC0) {
+            extra = 1;
+            code = c & 0x1F;
+        } else if ((c & 0xF0) == 0xE0) {
+            extra = 2;
+            code = c & 0x0F;
+        } else if ((c & 0xF8) == 0xF0) {
+            extra = 3;
+            code = c & 0x07;
+        } else {
+            return false;
+        }
+        if (i + extra >= text.size())
+            return false;
+        for (int k = 1; k <= extra; ++k) {
+            const auto next = static_cast<unsigned char>(text[i + k]);
+            if ((next & 0xC0) != 0x80)
+                return false;
+            code = (code << 6) | (next & 0x3F);
+        }
+        // Overlong forms, surrogates, past the last code point, C1 controls.
+        static const uint32_t kLeast[] = {0, 0x80, 0x800, 0x10000};
+        if (code < kLeast[extra] || (code >= 0xD800 && code <= 0xDFFF) || code > 0x10FFFF ||
+            (code >= 0x80 && code < 0xA0))
+            return false;
+        i += 1 + extra;
+    }
+    return true;
+}
+
+ApiError readCredentials(const Params& params, bool required, std::optional<Credentials>& out)
+{
+    out.reset();
+    std::optional<std::string> id, key;
+    if (ApiError e = single(params, "id", id))
+        return e;
+    if (ApiError e = single(params, "key", key))
+        return e;
+    if (!id && !key) {
+        if (required)
+            return {401, "this needs a registered player: give \"id\" and \"key\""};
+        return {};
+    }
+    if (!id || !key)
+        return bad("\"id\" and \"key\" go together");
+    Credentials c;
+    if (!readInteger(*id, 1, kLargestId, c.playerId))
+        return bad("\"id\" is not a player id");
+    if (key->empty() || key->size() > kMaxKeyBytes)
+        return {401, "unknown player or wrong key"};
+    c.key = *key;
+    out = c;
+    return {};
+}
+
+ApiError readSearch(const Params& params, std::string& out)
+{
+    std::optional<std::string> search;
+    if (ApiError e = single(params, "search", search))
+        return e;
+    out = search.value_or("");
+    if (out.size() > kMaxSearchBytes)
+        return bad("the search is longer than " + std::to_string(kMaxSearchBytes) + " bytes");
+    if (!isPlayerText(out))
+        return bad("the search is not plain text");
+    return {};
+}
+
+ApiError readPageQuery(const Params& params, PageQuery& out)
+{
+    PageQuery q;
+    std::optional<std::string> order, offset, limit;
+    for (auto [name, value] : {std::pair{"order", &order}, std::pair{"offset", &offset}, std::pair{"limit", &limit}}) {
+        if (ApiError e = single(params, name, *value))
+            return e;
+    }
+    if (order) {
+        if (*order == "newest")
+            q.order = Order::Newest;
+        else if (*order == "rating")
+            q.order = Order::TopRated;
+        else if (*order == "downloads")
+            q.order = Order::MostDownloaded;
+        else
+            return bad("\"order\" is one of newest, rating, downloads");
+    }
+    if (offset && !readInteger(*offset, 0, kLargestOffset, q.offset))
+        return bad("\"offset\" is a count from 0");
+    q.limit = kDefaultPageSize;
+    if (limit && !readInteger(*limit, 1, kMaxPageSize, q.limit))
+        return bad("\"limit\" is 1 to " + std::to_string(kMaxPageSize));
+    if (ApiError e = readSearch(params, q.search))
+        return e;
+    out = q;
+    return {};
+}
+
+ApiError readWorldId(const std::string& text, int64_t& out)
+{
+    if (!readInteger(text, 1, kLargestId, out))
+        return bad("not a world id");
+    return {};
+}
+
+ApiError readNewPlayer(const std::string& body, NewPlayer& out)
+{
+    json::Document doc;
+    if (ApiError e = readObject(body, doc))
+        return e;
+    NewPlayer p;
+    if (ApiError e = stringMember(doc, "nickname", kMaxNicknameBytes, true, p.nickname))
+        return e;
+    if (p.nickname.empty())
+        return bad("the nickname is empty");
+    if (ApiError e = stringMember(doc, "UUID", kMaxPlatformTextBytes, false, p.platformId))
+        return e;
+    if (ApiError e = stringMember(doc, "device_model", kMaxPlatformTextBytes, false, p.deviceModel))
+        return e;
+    out = std::move(p);
+    return {};
+}
+
+ApiError readUpload(const std::string& body, size_t maxBlobBytes, size_t maxScreenshotBytes, Upload& out)
+{
+    json::Document doc;
+    if (ApiError e = readObject(body, doc))
+        return e;
+    Upload u;
+    if (ApiError e = stringMember(doc, "name", kMaxWorldNameBytes, true, u.name))
+        return e;
+    if (u.name.empty())
+        return bad("the world's name is empty");
+    if (ApiError e = stringMember(doc, "description", kMaxDescriptionBytes, false, u.description))
+        return e;
+    if (ApiError e = base64Member(doc, "data", maxBlobBytes, u.blob))
+        return e;
+    if (ApiError e = base64Member(doc, "screenshot", maxScreenshotBytes, u.screenshot))
+        return e;
+    out = std::move(u);
+    return {};
+}
+
+ApiError readRating(const std::string& body, int& stars)
+{
+    json::Document doc;
+    if (ApiError e = readObject(body, doc))
+        return e;
+    json::NodePtr rating = doc.root()->get("rating");
+    if (!rating->isInt() || rating->intValue() < 1 || rating->intValue() > 5)
+        return bad("\"rating\" is a whole number of stars from 1 to 5");
+    stars = static_cast<int>(rating->intValue());
+    return {};
+}
+
+std::string errorJson(const std::string& message)
+{
+    return json::objectJson({json::stringNode("error", message)});
+}
+
+std::string isoDate(int64_t secondsSince1970)
+{
+    const std::time_t t = static_cast<std::time_t>(secondsSince1970);
+    std::tm parts{};
+    if (!gmtime_r(&t, &parts))
+        return "1970-01-01T00:00:00Z";
+    char text[32];
+    std::strftime(text, sizeof(text), "%Y-%m-%dT%H:%M:%SZ", &parts);
+    return text;
+}
+
+const char* orderName(Order order)
+{
+    switch (order) {
+    case Order::TopRated: return "rating";
+    case Order::MostDownloaded: return "downloads";
+    case Order::Newest: break;
+    }
+    return "newest";
+}
+
+namespace {
+
+json::NodePtr worldNode(const WorldInfo& w, bool withDescription, int myRating)
+{
+    auto node = json::Node::makeObject();
+    node->append(json::intNode("id", w.id));
+    node->append(json::stringNode("name", w.name));
+    if (withDescription)
+        node->append(json::stringNode("description", w.description));
+    node->append(json::stringNode("author", w.author));
+    node->append(json::intNode("author_id", w.authorId));
+    node->append(json::stringNode("date", isoDate(w.created)));
+    // Two decimals: enough for stars, and the same text on every machine.
+    node->append(json::doubleNode("rating", std::round(w.average() * 100.0) / 100.0));
+    node->append(json::intNode("ratings", w.ratings));
+    node->append(json::intNode("downloads", w.downloads));
+    if (myRating >= 0)
+        node->append(json::intNode("my_rating", myRating));
+    return node;
+}
+
+}  // namespace
+
+std::string worldJson(const WorldInfo& world, bool withDescription, int myRating)
+{
+    return worldNode(world, withDescription, myRating)->toJson();
+}
+
+std::string pageJson(int64_t count, const PageQuery& query, const std::vector<WorldInfo>& worlds)
+{
+    auto list = json::Node::makeArray("worlds");
+    for (const WorldInfo& w : worlds)
+        list->append(worldNode(w, false, -1));
+    return json::objectJson({json::intNode("count", count), json::stringNode("order", orderName(query.order)),
+                             json::intNode("offset", query.offset), json::intNode("limit", query.limit), list});
+}
+
+}  // namespace gallery

@@ -1,0 +1,321 @@
+#include "server/GalleryServer.h"
+
+#include <httplib.h>
+
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+
+#include <cerrno>
+#include <cmath>
+#include <cstring>
+#include <ctime>
+
+#include "server/ServerLog.h"
+#include "base/json/Json.h"
+#include "server/GalleryRequests.h"
+#include "server/GalleryStore.h"
+#include "server/KeyHash.h"
+#include "server/UploadCheck.h"
+
+namespace gallery {
+
+namespace {
+
+// Every connection keeps a thread while it is open: enough for many
+// keep-alive clients at once, each served up to kRequestsPerConnection times.
+constexpr size_t kThreads = 64;
+constexpr size_t kRequestsPerConnection = 1000;
+constexpr time_t kIdleSeconds = 5;
+// A request that takes longer than this to arrive is dropped.
+constexpr time_t kReadSeconds = 30;
+
+constexpr const char* kJson = "application/json";
+
+void answer(httplib::Response& res, int status, const std::string& body)
+{
+    res.status = status;
+    res.set_content(body, kJson);
+}
+
+void fail(httplib::Response& res, const ApiError& error)
+{
+    answer(res, error.status, errorJson(error.message));
+}
+
+ApiError storeFailed()
+{
+    return {500, "the server could not store or read that; try again"};
+}
+
+// The caller's player, checked against the stored hash of its key.
+ApiError authenticate(GalleryStore& store, const std::optional<Credentials>& credentials)
+{
+    if (!credentials)
+        return {};
+    std::optional<PlayerSecret> secret = store.playerSecret(credentials->playerId);
+    // An unknown player costs the same hash as a known one.
+    const PlayerSecret checked = secret.value_or(PlayerSecret{});
+    const bool match = keyhash::sameDigest(keyhash::hashKey(checked.salt, credentials->key), checked.keyHash);
+    if (!secret || !match)
+        return {401, "unknown player or wrong key"};
+    return {};
+}
+
+ApiError readPlayer(GalleryStore& store, const httplib::Request& req, bool required,
+                    std::optional<Credentials>& credentials)
+{
+    if (ApiError e = readCredentials(req.params, required, credentials))
+        return e;
+    return authenticate(store, credentials);
+}
+
+// A request about one world ({id} in the path), for a player when required.
+ApiError readWorldRequest(GalleryStore& store, const httplib::Request& req, bool playerRequired, int64_t& world,
+                          std::optional<Credentials>& player)
+{
+    if (ApiError e = readWorldId(req.matches[1], world))
+        return e;
+    return readPlayer(store, req, playerRequired, player);
+}
+
+// The library listens with a queue of 5 connections: a burst of new clients
+// beyond that has its connections reset. Listening again on the same socket
+// only lengthens the queue; the socket is found by its port.
+void raiseBacklog(int port)
+{
+    for (int fd = 3; fd < 1024; ++fd) {
+        int listening = 0;
+        socklen_t size = sizeof(listening);
+        sockaddr_storage address{};
+        socklen_t addressSize = sizeof(address);
+        if (::getsockopt(fd, SOL_SOCKET, SO_ACCEPTCONN, &listening, &size) != 0 || !listening ||
+            ::getsockname(fd, reinterpret_cast<sockaddr*>(&address), &addressSize) != 0)
+            continue;
+        const int boundPort = address.ss_family == AF_INET6
+            ? ntohs(reinterpret_cast<const sockaddr_in6*>(&address)->sin6_port)
+            : ntohs(reinterpret_cast<const sockaddr_in*>(&address)->sin_port);
+        if (boundPort == port && ::listen(fd, SOMAXCONN) != 0)
+            serverLog(std::string("error: cannot lengthen the connection queue: ") + std::strerror(errno));
+    }
+}
+
+}  // namespace
+
+GalleryServer::GalleryServer(GalleryStore& store, const UploadCheck& check)
+    : m_http(std::make_unique<httplib::Server>()), m_store(store), m_check(check)
+{
+    httplib::Server& http = *m_http;
+    http.new_task_queue = [] { return new httplib::ThreadPool(kThreads); };
+    // Without it every keep-alive answer waits for the peer's delayed ACK.
+    http.set_tcp_nodelay(true);
+    http.set_keep_alive_max_count(kRequestsPerConnection);
+    http.set_keep_alive_timeout(kIdleSeconds);
+    http.set_read_timeout(kReadSeconds, 0);
+    http.set_write_timeout(kReadSeconds, 0);
+    // The largest upload: a whole world and a screenshot, in base64, with room
+    // for the texts. Longer bodies get 413 before they are read.
+    http.set_payload_max_length((check.largestBlobSize() + UploadCheck::kMaxScreenshotBytes) / 3 * 4 + 64 * 1024);
+    routes();
+}
+
+GalleryServer::~GalleryServer() = default;
+
+int GalleryServer::bind(const std::string& host, int port)
+{
+    const int bound = port == 0 ? m_http->bind_to_any_port(host) : (m_http->bind_to_port(host, port) ? port : -1);
+    if (bound > 0)
+        raiseBacklog(bound);
+    return bound;
+}
+
+bool GalleryServer::serve()
+{
+    return m_http->listen_after_bind();
+}
+
+void GalleryServer::stop()
+{
+    m_http->stop();
+}
+
+void GalleryServer::routes()
+{
+    httplib::Server& http = *m_http;
+    GalleryStore& store = m_store;
+    const UploadCheck& check = m_check;
+
+    http.Post("/v1/players", [&store](const httplib::Request& req, httplib::Response& res) {
+        NewPlayer player;
+        if (ApiError e = readNewPlayer(req.body, player))
+            return fail(res, e);
+        const std::string key = keyhash::newKey();
+        player.secret.salt = keyhash::newSalt();
+        if (key.empty() || player.secret.salt.empty())
+            return fail(res, {500, "the server could not make a key; try again"});
+        player.secret.keyHash = keyhash::hashKey(player.secret.salt, key);
+        int64_t id = 0;
+        switch (store.createPlayer(player, id)) {
+        case StoreStatus::Ok:
+            serverLog("player " + std::to_string(id) + " registered");
+            return answer(res, 201, json::objectJson({json::intNode("id", id), json::stringNode("key", key)}));
+        case StoreStatus::NicknameTaken: return fail(res, {403, "the nickname is taken"});
+        default: return fail(res, storeFailed());
+        }
+    });
+
+    http.Get("/v1/worlds/count", [&store](const httplib::Request& req, httplib::Response& res) {
+        std::optional<Credentials> player;
+        std::string search;
+        if (ApiError e = readPlayer(store, req, false, player))
+            return fail(res, e);
+        if (ApiError e = readSearch(req.params, search))
+            return fail(res, e);
+        const int64_t count = store.countWorlds(search);
+        if (count < 0)
+            return fail(res, storeFailed());
+        answer(res, 200, json::objectJson({json::intNode("count", count)}));
+    });
+
+    http.Get("/v1/worlds", [&store](const httplib::Request& req, httplib::Response& res) {
+        std::optional<Credentials> player;
+        PageQuery query;
+        if (ApiError e = readPlayer(store, req, false, player))
+            return fail(res, e);
+        if (ApiError e = readPageQuery(req.params, query))
+            return fail(res, e);
+        const int64_t count = store.countWorlds(query.search);
+        if (count < 0)
+            return fail(res, storeFailed());
+        answer(res, 200, pageJson(count, query, store.listWorlds(query)));
+    });
+
+    http.Post("/v1/worlds", [&store, &check](const httplib::Request& req, httplib::Response& res) {
+        std::optional<Credentials> player;
+        if (ApiError e = readPlayer(store, req, true, player))
+            return fail(res, e);
+        Upload upload;
+        if (ApiError e = readUpload(req.body, check.largestBlobSize(), UploadCheck::kMaxScreenshotBytes, upload))
+            return fail(res, e);
+        std::string why = check.checkWorld(upload.blob);
+        if (why.empty())
+            why = UploadCheck::checkPng(upload.screenshot);
+        if (!why.empty())
+            return fail(res, {422, why});
+        NewWorld world{player->playerId,       std::move(upload.name),       std::move(upload.description),
+                       std::move(upload.blob), std::move(upload.screenshot), static_cast<int64_t>(std::time(nullptr))};
+        int64_t id = 0;
+        if (store.addWorld(world, id) != StoreStatus::Ok)
+            return fail(res, storeFailed());
+        serverLog("world " + std::to_string(id) + " uploaded by player " + std::to_string(player->playerId));
+        answer(res, 201, json::objectJson({json::intNode("id", id)}));
+    });
+
+    http.Get(R"(/v1/worlds/([^/]+))", [&store](const httplib::Request& req, httplib::Response& res) {
+        std::optional<Credentials> player;
+        int64_t id = 0;
+        if (ApiError e = readWorldRequest(store, req, false, id, player))
+            return fail(res, e);
+        std::optional<WorldInfo> world = store.world(id);
+        if (!world)
+            return fail(res, {404, "no such world"});
+        const int mine = player ? store.playerRating(id, player->playerId) : -1;
+        answer(res, 200, worldJson(*world, true, mine));
+    });
+
+    http.Get(R"(/v1/worlds/([^/]+)/data)", [&store](const httplib::Request& req, httplib::Response& res) {
+        std::optional<Credentials> player;
+        int64_t id = 0;
+        if (ApiError e = readWorldRequest(store, req, true, id, player))
+            return fail(res, e);
+        std::optional<std::string> blob = store.takeWorldData(id, player->playerId);
+        if (!blob)
+            return fail(res, store.world(id) ? storeFailed() : ApiError{404, "no such world"});
+        res.status = 200;
+        res.set_content(std::move(*blob), "application/octet-stream");
+    });
+
+    http.Get(R"(/v1/worlds/([^/]+)/screenshot)", [&store](const httplib::Request& req, httplib::Response& res) {
+        int64_t id = 0;
+        if (ApiError e = readWorldId(req.matches[1], id))
+            return fail(res, e);
+        std::optional<std::string> png = store.screenshot(id);
+        if (!png)
+            return fail(res, {404, "no such world"});
+        res.status = 200;
+        res.set_content(std::move(*png), "image/png");
+    });
+
+    http.Post(R"(/v1/worlds/([^/]+)/ratings)", [&store](const httplib::Request& req, httplib::Response& res) {
+        std::optional<Credentials> player;
+        int64_t id = 0;
+        int stars = 0;
+        if (ApiError e = readWorldRequest(store, req, true, id, player))
+            return fail(res, e);
+        if (ApiError e = readRating(req.body, stars))
+            return fail(res, e);
+        RatingTotals totals;
+        switch (store.rateWorld(id, player->playerId, stars, totals)) {
+        case StoreStatus::Ok: {
+            WorldInfo rated;
+            rated.ratingSum = totals.ratingSum;
+            rated.ratings = totals.ratings;
+            return answer(res, 200,
+                          json::objectJson({json::doubleNode("rating", std::round(rated.average() * 100.0) / 100.0),
+                                            json::intNode("ratings", totals.ratings)}));
+        }
+        case StoreStatus::NoSuchWorld: return fail(res, {404, "no such world"});
+        default: return fail(res, storeFailed());
+        }
+    });
+
+    http.Delete(R"(/v1/worlds/([^/]+))", [&store](const httplib::Request& req, httplib::Response& res) {
+        std::optional<Credentials> player;
+        int64_t id = 0;
+        if (ApiError e = readWorldRequest(store, req, true, id, player))
+            return fail(res, e);
+        switch (store.deleteWorld(id, player->playerId)) {
+        case StoreStatus::Ok:
+            serverLog("world " + std::to_string(id) + " deleted by its author " + std::to_string(player->playerId));
+            return answer(res, 200, json::objectJson({json::intNode("id", id), json::boolNode("deleted", true)}));
+        case StoreStatus::NoSuchWorld: return fail(res, {404, "no such world"});
+        case StoreStatus::NotTheAuthor: return fail(res, {403, "only its author may delete a world"});
+        default: return fail(res, storeFailed());
+        }
+    });
+
+    // Bodies are JSON: anything else (a form, say) is refused before it is
+    // read, with words that say so rather than the library's form limit.
+    http.set_pre_routing_handler([](const httplib::Request& req, httplib::Response& res) {
+        if (req.method != "POST")
+            return httplib::Server::HandlerResponse::Unhandled;
+        const std::string type = req.get_header_value("Content-Type");
+        if (type.rfind(kJson, 0) == 0)
+            return httplib::Server::HandlerResponse::Unhandled;
+        answer(res, 415, errorJson("the body must be JSON (Content-Type: application/json)"));
+        // The body was not read: the connection cannot carry another request.
+        res.set_header("Connection", "close");
+        return httplib::Server::HandlerResponse::Handled;
+    });
+
+    // What the routes did not answer (no such path, a body too large, ...)
+    // still gets a JSON error.
+    http.set_error_handler([](const httplib::Request&, httplib::Response& res) {
+        if (!res.body.empty())
+            return;
+        const char* message = "no such request";
+        if (res.status == 413)
+            message = "the request is larger than any upload can be";
+        else if (res.status == 400)
+            message = "the request is malformed";
+        else if (res.status >= 500)
+            message = "the server failed; try again";
+        res.set_content(errorJson(message), kJson);
+    });
+    http.set_exception_handler([](const httplib::Request& req, httplib::Response& res, std::exception_ptr) {
+        serverLog("error: " + req.method + " " + req.path + " failed with an exception");
+        answer(res, 500, errorJson("the server failed; try again"));
+    });
+}
+
+}  // namespace gallery

@@ -1,0 +1,581 @@
+#include "server/SqliteGalleryStore.h"
+
+#include <sqlite3.h>
+
+#include <cstring>
+#include <unordered_map>
+
+#include "server/ServerLog.h"
+
+namespace gallery {
+
+namespace {
+
+// Writers wait this long for one another before a call fails.
+constexpr int kBusyTimeoutMs = 15000;
+
+const char* const kSchema[] = {
+    "CREATE TABLE IF NOT EXISTS players ("
+    " id INTEGER PRIMARY KEY AUTOINCREMENT,"
+    " nickname TEXT NOT NULL UNIQUE COLLATE NOCASE,"
+    " platform_id TEXT NOT NULL,"
+    " device_model TEXT NOT NULL,"
+    " salt TEXT NOT NULL,"
+    " key_hash BLOB NOT NULL,"
+    " created INTEGER NOT NULL)",
+    // rating is rating_sum / ratings, kept beside them for the top-rated order.
+    "CREATE TABLE IF NOT EXISTS worlds ("
+    " id INTEGER PRIMARY KEY AUTOINCREMENT,"
+    " author INTEGER NOT NULL REFERENCES players(id),"
+    " name TEXT NOT NULL,"
+    " description TEXT NOT NULL,"
+    " created INTEGER NOT NULL,"
+    " rating_sum INTEGER NOT NULL DEFAULT 0,"
+    " ratings INTEGER NOT NULL DEFAULT 0,"
+    " rating REAL NOT NULL DEFAULT 0,"
+    " downloads INTEGER NOT NULL DEFAULT 0)",
+    "CREATE INDEX IF NOT EXISTS worlds_top ON worlds(rating DESC, ratings DESC, id DESC)",
+    "CREATE INDEX IF NOT EXISTS worlds_downloaded ON worlds(downloads DESC, id DESC)",
+    "CREATE INDEX IF NOT EXISTS worlds_author ON worlds(author)",
+    "CREATE TABLE IF NOT EXISTS world_files ("
+    " world INTEGER PRIMARY KEY REFERENCES worlds(id),"
+    " blob BLOB NOT NULL,"
+    " screenshot BLOB NOT NULL)",
+    "CREATE TABLE IF NOT EXISTS ratings ("
+    " world INTEGER NOT NULL REFERENCES worlds(id),"
+    " player INTEGER NOT NULL REFERENCES players(id),"
+    " stars INTEGER NOT NULL,"
+    " PRIMARY KEY (world, player)) WITHOUT ROWID",
+    "CREATE TABLE IF NOT EXISTS downloads ("
+    " world INTEGER NOT NULL REFERENCES worlds(id),"
+    " player INTEGER NOT NULL REFERENCES players(id),"
+    " PRIMARY KEY (world, player)) WITHOUT ROWID",
+};
+
+const char* const kWorldColumns =
+    "SELECT w.id, w.name, w.description, p.nickname, w.author, w.created, w.rating_sum, w.ratings, w.downloads"
+    " FROM worlds w JOIN players p ON p.id = w.author";
+const char* const kSearch = " WHERE (w.name LIKE ?1 ESCAPE '\\' OR p.nickname LIKE ?1 ESCAPE '\\')";
+
+// A LIKE pattern that finds the text anywhere, its own % and _ taken literally.
+std::string likePattern(const std::string& text)
+{
+    std::string out = "%";
+    for (char c : text) {
+        if (c == '%' || c == '_' || c == '\\')
+            out += '\\';
+        out += c;
+    }
+    out += '%';
+    return out;
+}
+
+std::string columnText(sqlite3_stmt* s, int column)
+{
+    const unsigned char* text = sqlite3_column_text(s, column);
+    return text ? std::string(reinterpret_cast<const char*>(text), static_cast<size_t>(sqlite3_column_bytes(s, column)))
+                : std::string();
+}
+
+std::string columnBlob(sqlite3_stmt* s, int column)
+{
+    const void* bytes = sqlite3_column_blob(s, column);
+    const int size = sqlite3_column_bytes(s, column);
+    return bytes ? std::string(static_cast<const char*>(bytes), static_cast<size_t>(size)) : std::string();
+}
+
+WorldInfo readWorld(sqlite3_stmt* s)
+{
+    WorldInfo w;
+    w.id = sqlite3_column_int64(s, 0);
+    w.name = columnText(s, 1);
+    w.description = columnText(s, 2);
+    w.author = columnText(s, 3);
+    w.authorId = sqlite3_column_int64(s, 4);
+    w.created = sqlite3_column_int64(s, 5);
+    w.ratingSum = sqlite3_column_int64(s, 6);
+    w.ratings = sqlite3_column_int64(s, 7);
+    w.downloads = sqlite3_column_int64(s, 8);
+    return w;
+}
+
+}  // namespace
+
+// One database connection with its prepared statements, used by one caller
+// at a time.
+class SqliteGalleryStore::Connection {
+public:
+    ~Connection()
+    {
+        for (auto& [sql, statement] : m_statements)
+            sqlite3_finalize(statement);
+        sqlite3_close_v2(m_db);
+    }
+
+    bool open(const std::string& path, std::string& why)
+    {
+        const int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX;
+        if (sqlite3_open_v2(path.c_str(), &m_db, flags, nullptr) != SQLITE_OK) {
+            why = m_db ? sqlite3_errmsg(m_db) : "out of memory";
+            return false;
+        }
+        sqlite3_busy_timeout(m_db, kBusyTimeoutMs);
+        sqlite3_extended_result_codes(m_db, 1);
+        // NORMAL in WAL mode: a commit survives the process being killed (the
+        // log is in the system's cache); only a power cut may lose the last.
+        for (const char* pragma : {"PRAGMA journal_mode=WAL", "PRAGMA synchronous=NORMAL", "PRAGMA foreign_keys=ON"}) {
+            if (!execute(pragma)) {
+                why = sqlite3_errmsg(m_db);
+                return false;
+            }
+        }
+        return true;
+    }
+
+    bool execute(const char* sql)
+    {
+        char* error = nullptr;
+        if (sqlite3_exec(m_db, sql, nullptr, nullptr, &error) != SQLITE_OK) {
+            serverLog(std::string("error: store: ") + sql + " failed: " + (error ? error : "?"));
+            sqlite3_free(error);
+            return false;
+        }
+        return true;
+    }
+
+    // A prepared statement, reset and unbound when the use ends.
+    class Use {
+    public:
+        Use(Connection& c, const std::string& sql) : m_statement(c.prepare(sql)), m_db(c.m_db) { }
+        ~Use()
+        {
+            if (m_statement) {
+                sqlite3_reset(m_statement);
+                sqlite3_clear_bindings(m_statement);
+            }
+        }
+        explicit operator bool() const { return m_statement != nullptr; }
+        sqlite3_stmt* get() { return m_statement; }
+        Use& bind(int index, int64_t value)
+        {
+            sqlite3_bind_int64(m_statement, index, value);
+            return *this;
+        }
+        Use& bind(int index, double value)
+        {
+            sqlite3_bind_double(m_statement, index, value);
+            return *this;
+        }
+        Use& bindText(int index, const std::string& text)
+        {
+            sqlite3_bind_text(m_statement, index, text.data(), static_cast<int>(text.size()), SQLITE_STATIC);
+            return *this;
+        }
+        Use& bindBlob(int index, const void* data, size_t size)
+        {
+            sqlite3_bind_blob64(m_statement, index, data, size, SQLITE_STATIC);
+            return *this;
+        }
+        // SQLITE_ROW, SQLITE_DONE or an error (logged).
+        int step()
+        {
+            if (!m_statement)
+                return SQLITE_ERROR;
+            const int result = sqlite3_step(m_statement);
+            if (result != SQLITE_ROW && result != SQLITE_DONE && (result & 0xFF) != SQLITE_CONSTRAINT)
+                serverLog(std::string("error: store: ") + sqlite3_errmsg(m_db));
+            return result;
+        }
+        bool done() { return step() == SQLITE_DONE; }
+
+    private:
+        sqlite3_stmt* m_statement;
+        sqlite3* m_db;
+    };
+
+    // BEGIN IMMEDIATE: the write lock is taken at the start, so two writers
+    // queue instead of failing when one upgrades. Writers of this process
+    // queue on a mutex first: SQLite's busy wait sleeps in steps of
+    // milliseconds, a mutex hands over at once.
+    class Transaction {
+    public:
+        Transaction(Connection& c, std::mutex& writers)
+            : m_writers(writers), m_connection(c), m_open(c.execute("BEGIN IMMEDIATE"))
+        {
+        }
+        ~Transaction()
+        {
+            if (m_open)
+                m_connection.execute("ROLLBACK");
+        }
+        explicit operator bool() const { return m_open; }
+        bool commit()
+        {
+            if (!m_open)
+                return false;
+            m_open = false;
+            if (m_connection.execute("COMMIT"))
+                return true;
+            m_connection.execute("ROLLBACK");
+            return false;
+        }
+
+    private:
+        std::lock_guard<std::mutex> m_writers;
+        Connection& m_connection;
+        bool m_open;
+    };
+
+    int64_t lastRowId() const { return sqlite3_last_insert_rowid(m_db); }
+    int changes() const { return sqlite3_changes(m_db); }
+
+private:
+    sqlite3_stmt* prepare(const std::string& sql)
+    {
+        auto found = m_statements.find(sql);
+        if (found != m_statements.end())
+            return found->second;
+        sqlite3_stmt* statement = nullptr;
+        if (sqlite3_prepare_v3(m_db, sql.c_str(), -1, SQLITE_PREPARE_PERSISTENT, &statement, nullptr) != SQLITE_OK) {
+            serverLog("error: store: cannot prepare " + sql + ": " + sqlite3_errmsg(m_db));
+            return nullptr;
+        }
+        m_statements.emplace(sql, statement);
+        return statement;
+    }
+
+    sqlite3* m_db = nullptr;
+    std::unordered_map<std::string, sqlite3_stmt*> m_statements;
+};
+
+using Use = SqliteGalleryStore::Connection::Use;
+using Transaction = SqliteGalleryStore::Connection::Transaction;
+
+SqliteGalleryStore::Lease::Lease(SqliteGalleryStore& store) : m_store(store), m_connection(store.acquire()) { }
+
+SqliteGalleryStore::Lease::~Lease()
+{
+    if (m_connection)
+        m_store.release(m_connection);
+}
+
+SqliteGalleryStore::SqliteGalleryStore() = default;
+SqliteGalleryStore::~SqliteGalleryStore() = default;
+
+bool SqliteGalleryStore::open(const std::string& path, std::string& why)
+{
+    m_path = path;
+    auto first = std::make_unique<Connection>();
+    if (!first->open(path, why))
+        return false;
+    Transaction schema(*first, m_writeMutex);
+    if (!schema) {
+        why = "the database is locked or not writable";
+        return false;
+    }
+    for (const char* sql : kSchema) {
+        if (!first->execute(sql)) {
+            why = "the file is not a gallery database (or cannot be written)";
+            return false;
+        }
+    }
+    if (!schema.commit()) {
+        why = "cannot write the tables";
+        return false;
+    }
+    std::lock_guard<std::mutex> lock(m_poolMutex);
+    m_free.push_back(first.get());
+    m_all.push_back(std::move(first));
+    return true;
+}
+
+SqliteGalleryStore::Connection* SqliteGalleryStore::acquire()
+{
+    {
+        std::lock_guard<std::mutex> lock(m_poolMutex);
+        if (!m_free.empty()) {
+            Connection* c = m_free.back();
+            m_free.pop_back();
+            return c;
+        }
+    }
+    auto fresh = std::make_unique<Connection>();
+    std::string why;
+    if (!fresh->open(m_path, why)) {
+        serverLog("error: store: cannot open another connection: " + why);
+        return nullptr;
+    }
+    std::lock_guard<std::mutex> lock(m_poolMutex);
+    m_all.push_back(std::move(fresh));
+    return m_all.back().get();
+}
+
+void SqliteGalleryStore::release(Connection* connection)
+{
+    std::lock_guard<std::mutex> lock(m_poolMutex);
+    m_free.push_back(connection);
+}
+
+StoreStatus SqliteGalleryStore::createPlayer(const NewPlayer& player, int64_t& id)
+{
+    Lease c(*this);
+    if (!c)
+        return StoreStatus::Failed;
+    std::lock_guard<std::mutex> writing(m_writeMutex);
+    Use insert(*c,
+               "INSERT INTO players (nickname, platform_id, device_model, salt, key_hash, created)"
+               " VALUES (?1, ?2, ?3, ?4, ?5, strftime('%s','now'))");
+    insert.bindText(1, player.nickname).bindText(2, player.platformId).bindText(3, player.deviceModel);
+    insert.bindText(4, player.secret.salt).bindBlob(5, player.secret.keyHash.data(), player.secret.keyHash.size());
+    const int result = insert.step();
+    if (result == SQLITE_CONSTRAINT_UNIQUE)
+        return StoreStatus::NicknameTaken;
+    if (result != SQLITE_DONE)
+        return StoreStatus::Failed;
+    id = c->lastRowId();
+    return StoreStatus::Ok;
+}
+
+std::optional<PlayerSecret> SqliteGalleryStore::playerSecret(int64_t playerId)
+{
+    Lease c(*this);
+    if (!c)
+        return std::nullopt;
+    Use select(*c, "SELECT salt, key_hash FROM players WHERE id = ?1");
+    select.bind(1, playerId);
+    if (select.step() != SQLITE_ROW)
+        return std::nullopt;
+    PlayerSecret secret;
+    secret.salt = columnText(select.get(), 0);
+    const std::string hash = columnBlob(select.get(), 1);
+    if (hash.size() != secret.keyHash.size())
+        return std::nullopt;
+    std::memcpy(secret.keyHash.data(), hash.data(), hash.size());
+    return secret;
+}
+
+StoreStatus SqliteGalleryStore::addWorld(const NewWorld& world, int64_t& id)
+{
+    Lease c(*this);
+    if (!c)
+        return StoreStatus::Failed;
+    Transaction t(*c, m_writeMutex);
+    if (!t)
+        return StoreStatus::Failed;
+    {
+        Use insert(*c, "INSERT INTO worlds (author, name, description, created) VALUES (?1, ?2, ?3, ?4)");
+        insert.bind(1, world.authorId).bindText(2, world.name).bindText(3, world.description).bind(4, world.created);
+        if (!insert.done())
+            return StoreStatus::Failed;
+    }
+    const int64_t newId = c->lastRowId();
+    {
+        Use files(*c, "INSERT INTO world_files (world, blob, screenshot) VALUES (?1, ?2, ?3)");
+        files.bind(1, newId).bindBlob(2, world.blob.data(), world.blob.size());
+        files.bindBlob(3, world.screenshot.data(), world.screenshot.size());
+        if (!files.done())
+            return StoreStatus::Failed;
+    }
+    if (!t.commit())
+        return StoreStatus::Failed;
+    id = newId;
+    return StoreStatus::Ok;
+}
+
+int64_t SqliteGalleryStore::countWorlds(const std::string& search)
+{
+    Lease c(*this);
+    if (!c)
+        return -1;
+    if (search.empty()) {
+        Use count(*c, "SELECT COUNT(*) FROM worlds");
+        return count.step() == SQLITE_ROW ? sqlite3_column_int64(count.get(), 0) : -1;
+    }
+    Use count(*c, std::string("SELECT COUNT(*) FROM worlds w JOIN players p ON p.id = w.author") + kSearch);
+    const std::string pattern = likePattern(search);
+    count.bindText(1, pattern);
+    return count.step() == SQLITE_ROW ? sqlite3_column_int64(count.get(), 0) : -1;
+}
+
+std::vector<WorldInfo> SqliteGalleryStore::listWorlds(const PageQuery& query)
+{
+    std::vector<WorldInfo> out;
+    Lease c(*this);
+    if (!c)
+        return out;
+    const char* order = " ORDER BY w.id DESC";
+    if (query.order == Order::TopRated)
+        order = " ORDER BY w.rating DESC, w.ratings DESC, w.id DESC";
+    else if (query.order == Order::MostDownloaded)
+        order = " ORDER BY w.downloads DESC, w.id DESC";
+    // The page's ids first, from the order's index alone, then their rows:
+    // an offset deep into the list skips index entries, not joined rows.
+    std::string sql = std::string(kWorldColumns) + " JOIN (SELECT w.id AS id FROM worlds w";
+    if (!query.search.empty())
+        sql += std::string(" JOIN players p ON p.id = w.author") + kSearch;
+    sql += order;
+    sql += " LIMIT ?2 OFFSET ?3) page ON page.id = w.id";
+    sql += order;
+    Use select(*c, sql);
+    const std::string pattern = likePattern(query.search);
+    if (!query.search.empty())
+        select.bindText(1, pattern);
+    select.bind(2, query.limit).bind(3, query.offset);
+    out.reserve(static_cast<size_t>(query.limit));
+    while (select.step() == SQLITE_ROW)
+        out.push_back(readWorld(select.get()));
+    return out;
+}
+
+std::optional<WorldInfo> SqliteGalleryStore::world(int64_t worldId)
+{
+    Lease c(*this);
+    if (!c)
+        return std::nullopt;
+    Use select(*c, std::string(kWorldColumns) + " WHERE w.id = ?1");
+    select.bind(1, worldId);
+    if (select.step() != SQLITE_ROW)
+        return std::nullopt;
+    return readWorld(select.get());
+}
+
+std::optional<std::string> SqliteGalleryStore::takeWorldData(int64_t worldId, int64_t playerId)
+{
+    Lease c(*this);
+    if (!c)
+        return std::nullopt;
+    std::string blob;
+    {
+        Use select(*c, "SELECT blob FROM world_files WHERE world = ?1");
+        select.bind(1, worldId);
+        if (select.step() != SQLITE_ROW)
+            return std::nullopt;
+        blob = columnBlob(select.get(), 0);
+    }
+    {
+        // Most takes are repeats: a read says so without the write lock.
+        Use seen(*c, "SELECT 1 FROM downloads WHERE world = ?1 AND player = ?2");
+        seen.bind(1, worldId).bind(2, playerId);
+        if (seen.step() == SQLITE_ROW)
+            return blob;
+    }
+    Transaction t(*c, m_writeMutex);
+    if (!t)
+        return std::nullopt;
+    {
+        Use insert(*c, "INSERT OR IGNORE INTO downloads (world, player) VALUES (?1, ?2)");
+        insert.bind(1, worldId).bind(2, playerId);
+        const int result = insert.step();
+        if ((result & 0xFF) == SQLITE_CONSTRAINT)
+            return std::nullopt;  // deleted meanwhile
+        if (result != SQLITE_DONE)
+            return std::nullopt;
+    }
+    if (c->changes() == 1) {
+        Use count(*c, "UPDATE worlds SET downloads = downloads + 1 WHERE id = ?1");
+        count.bind(1, worldId);
+        if (!count.done())
+            return std::nullopt;
+    }
+    if (!t.commit())
+        return std::nullopt;
+    return blob;
+}
+
+std::optional<std::string> SqliteGalleryStore::screenshot(int64_t worldId)
+{
+    Lease c(*this);
+    if (!c)
+        return std::nullopt;
+    Use select(*c, "SELECT screenshot FROM world_files WHERE world = ?1");
+    select.bind(1, worldId);
+    if (select.step() != SQLITE_ROW)
+        return std::nullopt;
+    return columnBlob(select.get(), 0);
+}
+
+StoreStatus SqliteGalleryStore::rateWorld(int64_t worldId, int64_t playerId, int stars, RatingTotals& totals)
+{
+    Lease c(*this);
+    if (!c)
+        return StoreStatus::Failed;
+    Transaction t(*c, m_writeMutex);
+    if (!t)
+        return StoreStatus::Failed;
+    int64_t sum = 0, count = 0;
+    {
+        Use world(*c, "SELECT rating_sum, ratings FROM worlds WHERE id = ?1");
+        world.bind(1, worldId);
+        if (world.step() != SQLITE_ROW)
+            return StoreStatus::NoSuchWorld;
+        sum = sqlite3_column_int64(world.get(), 0);
+        count = sqlite3_column_int64(world.get(), 1);
+    }
+    {
+        Use earlier(*c, "SELECT stars FROM ratings WHERE world = ?1 AND player = ?2");
+        earlier.bind(1, worldId).bind(2, playerId);
+        if (earlier.step() == SQLITE_ROW) {
+            sum -= sqlite3_column_int64(earlier.get(), 0);
+            --count;
+        }
+    }
+    {
+        Use upsert(*c,
+                   "INSERT INTO ratings (world, player, stars) VALUES (?1, ?2, ?3)"
+                   " ON CONFLICT (world, player) DO UPDATE SET stars = excluded.stars");
+        upsert.bind(1, worldId).bind(2, playerId).bind(3, static_cast<int64_t>(stars));
+        if (!upsert.done())
+            return StoreStatus::Failed;
+    }
+    sum += stars;
+    ++count;
+    {
+        Use update(*c, "UPDATE worlds SET rating_sum = ?2, ratings = ?3, rating = ?4 WHERE id = ?1");
+        update.bind(1, worldId).bind(2, sum).bind(3, count).bind(4, static_cast<double>(sum) / count);
+        if (!update.done())
+            return StoreStatus::Failed;
+    }
+    if (!t.commit())
+        return StoreStatus::Failed;
+    totals.ratingSum = sum;
+    totals.ratings = count;
+    return StoreStatus::Ok;
+}
+
+int SqliteGalleryStore::playerRating(int64_t worldId, int64_t playerId)
+{
+    Lease c(*this);
+    if (!c)
+        return 0;
+    Use select(*c, "SELECT stars FROM ratings WHERE world = ?1 AND player = ?2");
+    select.bind(1, worldId).bind(2, playerId);
+    return select.step() == SQLITE_ROW ? sqlite3_column_int(select.get(), 0) : 0;
+}
+
+StoreStatus SqliteGalleryStore::deleteWorld(int64_t worldId, int64_t playerId)
+{
+    Lease c(*this);
+    if (!c)
+        return StoreStatus::Failed;
+    Transaction t(*c, m_writeMutex);
+    if (!t)
+        return StoreStatus::Failed;
+    {
+        Use author(*c, "SELECT author FROM worlds WHERE id = ?1");
+        author.bind(1, worldId);
+        if (author.step() != SQLITE_ROW)
+            return StoreStatus::NoSuchWorld;
+        if (sqlite3_column_int64(author.get(), 0) != playerId)
+            return StoreStatus::NotTheAuthor;
+    }
+    for (const char* sql : {"DELETE FROM ratings WHERE world = ?1", "DELETE FROM downloads WHERE world = ?1",
+                            "DELETE FROM world_files WHERE world = ?1", "DELETE FROM worlds WHERE id = ?1"}) {
+        Use remove(*c, sql);
+        remove.bind(1, worldId);
+        if (!remove.done())
+            return StoreStatus::Failed;
+    }
+    return t.commit() ? StoreStatus::Ok : StoreStatus::Failed;
+}
+
+}  // namespace gallery

@@ -1,0 +1,2 @@
+#include "server/GalleryStore.h"
+// The game talks to the server over HTTP only, never through its code.

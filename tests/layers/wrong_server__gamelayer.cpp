@@ -1,0 +1,2 @@
+#include "scene/GameLayer.h"
+// The server never reaches the game.

@@ -1,0 +1,239 @@
+// The gallery's requests from the game's side, against the real
+// world-sharing server: each answer reaches its handler read and checked,
+// each failure reaches the error handler with words to show, and the queue
+// holds the gallery to five requests and one screenshot at a time.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <thread>
+
+#include "LoopbackHttpServer.h"
+#include "online/NetworkManager.h"
+#include "online/ServerLink.h"
+#include "online/ServerLinkRequests.h"
+#include "platform/CloudStorage.h"
+#include "profile/Profile.h"
+#include "support/CleanGame.h"
+#include "support/ServerProcess.h"
+#include "support/TempFolders.h"
+
+USING_NS_CC;
+
+namespace {
+
+class GalleryRequests : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(server.started());
+        ASSERT_TRUE(NetworkManager::init());
+        previousStoreRoot = platform::CloudStorage::root();
+        ASSERT_TRUE(platform::CloudStorage::setRoot(store.path()));
+        testsupport::resetGame();
+        ServerLinkRequests::resetInstanceForTests();
+        link = ServerLink::getInstance();
+        link->setNetworkManager(&manager);
+        link->setBaseUrl(server.url());
+    }
+
+    void TearDown() override
+    {
+        ServerLinkRequests::resetInstanceForTests();
+        manager.stop();
+        manager.runPendingActions();
+        link->setNetworkManager(nullptr);
+        testsupport::resetGame();
+        if (previousStoreRoot.empty())
+            platform::CloudStorage::clearRoot();
+        else
+            platform::CloudStorage::setRoot(previousStoreRoot);
+    }
+
+    // Drains until `done` holds (or a minute has gone).
+    void pumpUntil(const std::function<bool()>& done)
+    {
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+        while (!done() && std::chrono::steady_clock::now() < deadline) {
+            manager.runPendingActions();
+            std::this_thread::sleep_for(std::chrono::milliseconds(2));
+        }
+        ASSERT_TRUE(done()) << "no answer within a minute";
+    }
+
+    // The profile registered through the game's own request.
+    void registerPlayer(const char* nickname)
+    {
+        Profile* profile = Profile::getInstance();
+        profile->setNickname(CCString::create(nickname));
+        profile->ensureRegistered();
+        pumpUntil([profile] { return profile->isRegistered(); });
+    }
+
+    // A request's failure, after it arrives.
+    GalleryFailure failureOf(const std::function<void(ServerLink::FailureHandler)>& send)
+    {
+        bool failed = false;
+        GalleryFailure got;
+        send([&](const GalleryFailure& f) {
+            got = f;
+            failed = true;
+        });
+        pumpUntil([&] { return failed; });
+        return got;
+    }
+
+    testsupport::TempDir folder;
+    testsupport::TempDir store;
+    testsupport::ServerProcess server{folder.file("gallery.db")};
+    NetworkManager manager;
+    std::string previousStoreRoot;
+    ServerLink* link = nullptr;
+    const std::string blob = testsupport::sampleWorldBlob(2);
+    const std::string png = testsupport::samplePng(30, 200, 90);
+};
+
+ServerLink::FailureHandler unexpected(const char* what)
+{
+    return [what](const GalleryFailure& f) { ADD_FAILURE() << what << " failed: " << f.status << " " << f.message; };
+}
+
+}  // namespace
+
+TEST_F(GalleryRequests, EachRequestGetsItsAnswerFromTheServer)
+{
+    registerPlayer("Ann");
+    int32_t world = 0;
+    link->uploadWorld(
+        "Harbour", "Boats", blob, png, [&](int32_t id) { world = id; }, unexpected("upload"));
+    pumpUntil([&] { return world > 0; });
+
+    int32_t count = -1;
+    GalleryPage page;
+    link->requestWorldCount(
+        "harb", [&](int32_t n) { count = n; }, unexpected("count"));
+    link->requestWorldPage(
+        GalleryOrder::TopRated, 0, 10, "", [&](const GalleryPage& p) { page = p; }, unexpected("page"));
+    pumpUntil([&] { return count >= 0 && !page.worlds.empty(); });
+    EXPECT_EQ(count, 1);
+    EXPECT_EQ(page.count, 1);
+    EXPECT_EQ(page.worlds[0].id, world);
+    EXPECT_EQ(page.worlds[0].name, "Harbour");
+    EXPECT_EQ(page.worlds[0].author, "Ann");
+    EXPECT_EQ(page.worlds[0].authorId, Profile::getInstance()->getPlayerId());
+
+    std::string picture, data;
+    link->requestScreenshot(
+        world, [&](const std::string& p) { picture = p; }, unexpected("screenshot"));
+    link->downloadWorld(
+        world, [&](const std::string& d) { data = d; }, unexpected("download"));
+    pumpUntil([&] { return !picture.empty() && !data.empty(); });
+    EXPECT_EQ(picture, png);
+    EXPECT_EQ(data, blob);
+
+    GalleryRating rating;
+    link->rateWorld(
+        world, 4, [&](const GalleryRating& r) { rating = r; }, unexpected("rating"));
+    pumpUntil([&] { return rating.ratings > 0; });
+    EXPECT_EQ(rating.rating, 4.0);
+    EXPECT_EQ(rating.ratings, 1);
+
+    GalleryWorld details;
+    link->requestWorldDetails(
+        world, [&](const GalleryWorld& w) { details = w; }, unexpected("details"));
+    pumpUntil([&] { return details.id != 0; });
+    EXPECT_EQ(details.description, "Boats");
+    EXPECT_EQ(details.myRating, 4);
+    EXPECT_EQ(details.downloads, 1);
+
+    bool deleted = false;
+    link->deleteWorld(
+        world, [&] { deleted = true; }, unexpected("delete"));
+    pumpUntil([&] { return deleted; });
+    count = -1;
+    link->requestWorldCount(
+        "", [&](int32_t n) { count = n; }, unexpected("count"));
+    pumpUntil([&] { return count >= 0; });
+    EXPECT_EQ(count, 0);
+}
+
+TEST_F(GalleryRequests, FailuresReachTheErrorHandlerWithWordsToShow)
+{
+    // Before the player has an account, nothing that needs one is sent.
+    for (auto send : std::vector<std::function<void(ServerLink::FailureHandler)>>{
+             [&](auto f) { link->downloadWorld(1, nullptr, f); },
+             [&](auto f) { link->uploadWorld("x", "", blob, png, nullptr, f); },
+             [&](auto f) { link->rateWorld(1, 3, nullptr, f); },
+             [&](auto f) { link->deleteWorld(1, nullptr, f); },
+         }) {
+        const GalleryFailure f = failureOf(send);
+        EXPECT_EQ(f.kind, GalleryFailure::Kind::NotRegistered);
+        EXPECT_STREQ(f.textKey(), "NetError1");
+    }
+
+    registerPlayer("Bob");
+    GalleryFailure f = failureOf([&](auto handler) { link->requestWorldDetails(999, nullptr, handler); });
+    EXPECT_EQ(f.kind, GalleryFailure::Kind::Refused);
+    EXPECT_EQ(f.status, 404);
+    EXPECT_EQ(f.message, "no such world");
+    f = failureOf([&](auto handler) { link->uploadWorld("x", "", "not a world", png, nullptr, handler); });
+    EXPECT_EQ(f.status, 422);
+    EXPECT_NE(f.message.find("not a world the game can load"), std::string::npos) << f.message;
+
+    link->setBaseUrl("http://127.0.0.1:" + std::to_string(LoopbackHttpServer::unusedPort()));
+    f = failureOf([&](auto handler) { link->requestWorldCount("", nullptr, handler); });
+    EXPECT_EQ(f.kind, GalleryFailure::Kind::Connection);
+    EXPECT_STREQ(f.textKey(), "NetErrorConnectionLost");
+
+    link->setBaseUrl("");
+    f = failureOf([&](auto handler) { link->requestWorldPage(GalleryOrder::Newest, 0, 20, "", nullptr, handler); });
+    EXPECT_EQ(f.kind, GalleryFailure::Kind::Offline);
+    EXPECT_STREQ(f.textKey(), "NotificationOfflineMode");
+
+    // A broken answer, which the real server never gives.
+    LoopbackHttpServer broken([](const ReceivedRequest&) { return CannedResponse{200, R"({"count":"many"})"}; });
+    link->setBaseUrl(broken.url());
+    f = failureOf([&](auto handler) { link->requestWorldCount("", nullptr, handler); });
+    EXPECT_EQ(f.kind, GalleryFailure::Kind::Unreadable);
+    EXPECT_STREQ(f.textKey(), "NetErrorIncorrectJson");
+}
+
+TEST_F(GalleryRequests, TheQueueHoldsFiveRequestsAndOneScreenshotAtATime)
+{
+    registerPlayer("Cid");
+    int32_t world = 0;
+    link->uploadWorld(
+        "Queue", "", blob, png, [&](int32_t id) { world = id; }, unexpected("upload"));
+    pumpUntil([&] { return world > 0; });
+
+    NetworkQueueProcessor& queue = ServerLinkRequests::getInstance()->queue();
+    int answered = 0;
+    size_t mostInFlight = 0;
+    auto note = [&] {
+        ++answered;
+        mostInFlight = std::max(mostInFlight, queue.inFlight());
+    };
+    for (int i = 0; i < 3; ++i)
+        link->requestScreenshot(
+            world, [&](const std::string&) { note(); }, unexpected("screenshot"));
+    for (int i = 0; i < 7; ++i)
+        link->requestWorldCount(
+            "", [&](int32_t) { note(); }, unexpected("count"));
+    // One screenshot and four counts go; two screenshots and three counts wait.
+    EXPECT_EQ(queue.inFlight(), 5u);
+    EXPECT_EQ(queue.waiting(), 5u);
+    pumpUntil([&] { return answered == 10; });
+    EXPECT_LE(mostInFlight, 5u);
+    EXPECT_EQ(queue.inFlight() + queue.waiting(), 0u);
+
+    // A screen that leaves cancels what it asked: no handler runs after.
+    for (int i = 0; i < 8; ++i)
+        link->requestWorldCount(
+            "", [&](int32_t) { ADD_FAILURE() << "a cancelled request answered"; }, nullptr);
+    queue.cancelAll();
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    manager.runPendingActions();
+    EXPECT_EQ(queue.inFlight() + queue.waiting(), 0u);
+}

@@ -1,0 +1,358 @@
+// The online gallery end to end in the game, against the real server on
+// loopback: opening it over a world and coming back to that world as it
+// was, paging, search and orders, playing a world and rating it, deleting
+// the player's own world, failures that leave the player where they were,
+// and sharing a saved world from the world menu.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <functional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "../online/LoopbackHttpServer.h"
+#include "base/StatsUtils.h"
+#include "cocos2d_extensions/CCValue.h"
+#include "gui/GUIProgressBar.h"
+#include "gui/GUIWindow.h"
+#include "gui/SlidingLayer.h"
+#include "hud/GUIAchievement.h"
+#include "hud/GUIIngameMessage.h"
+#include "scene/SaveLoadUtils.h"
+#include "screens/MainMenu.h"
+#include "support/GalleryFixture.h"
+
+USING_NS_CC;
+
+namespace {
+
+class GalleryScreen : public gametest::GalleryScene {
+protected:
+    void TearDown() override
+    {
+        StatsUtils::resetForTests();
+        GalleryScene::TearDown();
+    }
+    std::string text(const char* key) { return LocalUtils::localize(key)->getString(); }
+    static int32_t word(size_t offset) { return Profile::getInstance()->getProgressWord(offset); }
+    // The world menu's buttons by caption.
+    std::vector<std::string> worldMenuCaptions()
+    {
+        GUI* gui = layer->getGUI();
+        gui->showWorldMenu();
+        std::vector<std::string> captions;
+        for (CCObject* child : *gui->getMenuContent()->getChildren())
+            if (auto* button = dynamic_cast<GUIButton*>(child))
+                for (CCObject* part : *button->getChildren())
+                    if (auto* label = dynamic_cast<GUILabel*>(part); label && label->getText())
+                        captions.push_back(label->getText()->getString());
+        return captions;
+    }
+    bool gameShown()
+    {
+        CCDirector* director = CCDirector::sharedDirector();
+        return !director->isInTransition() && layer->getParent() == director->getRunningScene();
+    }
+    void rate(float index)
+    {
+        layer->getGUI()->rateWorld(cocos2d_extensions::CCValue<float>::create(index));
+        ASSERT_TRUE(stepUntil([] { return !popupText().empty(); })) << "an answer in words";
+    }
+};
+
+TEST_F(GalleryScreen, BackComesBackToTheWorldAsItWasLeftWithItsWindow)
+{
+    enterScene();
+    layer->getGUI()->selectElement("Sand");
+    world->addParticle(100, 100, hashString("Wall"), true);
+    GUIWindow* window = layer->getAchievementWindow();
+    ScreenUtils::getInstance()->setCurrentWindow(window);
+
+    OnlineGallery* gallery = openGallery();
+    ASSERT_NE(gallery, nullptr);
+    EXPECT_EQ(ScreenUtils::getInstance()->savedWindow, window);
+    EXPECT_EQ(gallery->getTotal(), 0);
+    EXPECT_EQ(gallery->getStatusLabel()->getText()->getString(), text("GalleryNoWorlds"));
+    tap(gallery->getBackButton());
+    ASSERT_TRUE(stepUntil([&] { return gameShown(); }));
+    EXPECT_EQ(ScreenUtils::getInstance()->getCurrentWindow(), window);
+    EXPECT_EQ(layer->getGUI()->getCurrentElement()->getString(), "Sand") << "nothing chosen again";
+    EXPECT_EQ(typeAt(100, 100), hashString("Wall"));
+}
+
+TEST_F(GalleryScreen, FromTheMainMenuItCountsItsEntryAndBackGoesOnToTheMenu)
+{
+    std::vector<std::string> events;
+    StatsUtils::setEventSink(
+        [&](const std::string& name, const std::vector<json::NodePtr>&) { events.push_back(name); });
+    CCDirector::sharedDirector()->runWithScene(MainMenu::scene());
+    stepFrames(2);
+    MainMenu::getInstance()->openGallery();
+    OnlineGallery* gallery = nullptr;
+    ASSERT_TRUE(stepUntil([&] { return (gallery = shownGallery()) != nullptr; }));
+    EXPECT_TRUE(gallery->isFromMainMenu());
+    EXPECT_EQ(word(ProgressWord::GalleryEntryCounter), 1);
+    EXPECT_EQ(events, std::vector<std::string>{"Went to Gallery"});
+    EXPECT_FALSE(GUIIngameMessage::getInstance()->getParent()) << "no free-mode introduction on the way";
+    gallery->onBackPressed();
+    ASSERT_TRUE(stepUntil(
+        [] { return MainMenu::getInstance()->getParent() == CCDirector::sharedDirector()->getRunningScene(); }));
+    StatsUtils::resetForTests();
+}
+
+TEST_F(GalleryScreen, PagesFillAsTheGridScrollsAndSearchAndOrdersChangeTheList)
+{
+    const Player ann = registerPlayer("Ann");
+    std::vector<int32_t> ids;
+    for (int i = 0; i < 15; ++i)
+        ids.push_back(share(i % 5 == 0 ? "Lake " + std::to_string(i) : "World " + std::to_string(i), i));
+    registerPlayer("Bob");
+    link->rateWorld(
+        ids[3], 5, [](const GalleryRating&) {}, [](const GalleryFailure&) {});
+    std::vector<std::pair<std::string, std::string>> events;
+    StatsUtils::setEventSink([&](const std::string& name, const std::vector<json::NodePtr>& parameters) {
+        events.push_back({name, json::objectJson(parameters)});
+    });
+
+    OnlineGallery* gallery = openGallery();
+    ASSERT_NE(gallery, nullptr);
+    EXPECT_EQ(gallery->getTotal(), 15);
+    EXPECT_EQ(gallery->getCountLabel()->getText()->getString(), "15 worlds");
+    ASSERT_EQ(gallery->getCards().size(), static_cast<size_t>(OnlineGallery::kPageSize));
+    EXPECT_EQ(gallery->getCards().front().world.id, ids.back()) << "newest first";
+    ASSERT_TRUE(stepUntil([&] { return gallery->screenshotOf(ids.back()) != nullptr; }));
+    gallery->getGrid()->moveBy(0, 10000);
+    ASSERT_TRUE(stepUntil([&] { return gallery->getCards().size() == 15; })) << "the second page as the end shows";
+
+    gallery->setSearch("lake");
+    ASSERT_TRUE(stepUntil([&] { return !gallery->isLoadingPage() && gallery->getTotal() == 3; }));
+    EXPECT_EQ(gallery->getCards().size(), 3u);
+    gallery->setSearch("nothing like it");
+    ASSERT_TRUE(stepUntil([&] { return !gallery->isLoadingPage() && gallery->getTotal() == 0; }));
+    EXPECT_EQ(gallery->getStatusLabel()->getText()->getString(),
+              "No world matches \xE2\x80\x9Cnothing like it\xE2\x80\x9D.");
+    gallery->onClearSearch(nullptr);
+    gallery->setOrder(GalleryOrder::TopRated);
+    ASSERT_TRUE(stepUntil([&] { return !gallery->isLoadingPage() && gallery->getCards().size() == 12; }));
+    EXPECT_EQ(gallery->getCards().front().world.id, ids[3]) << "the rated world first";
+    EXPECT_EQ(
+        events[0],
+        std::make_pair(std::string("Applied Search"), std::string(R"({"SearchString":"lake","Filter":"Newest"})")));
+    EXPECT_EQ(events.back(), std::make_pair(std::string("Applied Filter"), std::string(R"({"Filter":"Top rated"})")));
+    StatsUtils::resetForTests();
+    (void)ann;
+}
+
+TEST_F(GalleryScreen, PlayOpensTheWorldInFreePlayAndRatingCountsOnceAWorld)
+{
+    registerPlayer("Ann");
+    const int32_t islands = share("Islands", 0);
+    registerPlayer("Bob");
+    OnlineGallery* gallery = openGallery();
+    ASSERT_NE(gallery, nullptr);
+    tapCard(gallery, islands);
+    ASSERT_TRUE(gallery->isDetailsShown());
+    EXPECT_FALSE(gallery->getDeleteButton()->isVisible()) << "not Bob's world";
+    tap(gallery->getPlayButton());
+    ASSERT_TRUE(stepUntil([&] { return gameShown(); }));
+    EXPECT_EQ(layer->getOnlineWorldId(), islands);
+    EXPECT_TRUE(SaveLoadUtils::isFreePlay());
+    EXPECT_EQ(Profile::getInstance()->getGameMode(), MainMenu::kFreeModeGameMode);
+    EXPECT_EQ(word(ProgressWord::WorldsDownloaded), 1);
+    EXPECT_GT(world->particleCount(), 0) << "Ann's world";
+
+    // Twice, then with the server gone: the first rating counts the world.
+    rate(3.0f);
+    EXPECT_EQ(popupText(), text("RateThanks"));
+    EXPECT_FLOAT_EQ(layer->getWorldRating(), 4.0f);
+    answerPopup();
+    rate(1.0f);
+    EXPECT_FLOAT_EQ(layer->getWorldRating(), 2.0f) << "a second rating replaces the first";
+    answerPopup();
+    server.kill9();
+    rate(4.0f);
+    EXPECT_EQ(popupText(), text("NetErrorConnectionLost"));
+    EXPECT_EQ(word(ProgressWord::WorldsRated), 1);
+    EXPECT_EQ(word(ProgressWord::GalleryRatingRequest0), 3);
+    EXPECT_EQ(word(ProgressWord::GalleryRatingRequest1), 2);
+    EXPECT_EQ(layer->getGUI()->getMyRating(), 2);
+}
+
+TEST_F(GalleryScreen, RateIsOfferedInAGalleryWorldAndUploadInFreePlay)
+{
+    enterScene();
+    const std::string rateCaption = text("RateWorldBut"), uploadCaption = text("UploadBut");
+    struct Case {
+        int32_t onlineWorld;
+        bool freePlay;
+        bool rate;
+        bool upload;
+    } const cases[] = {{0, true, false, true}, {7, true, true, true}, {0, false, false, false}};
+    for (const Case& c : cases) {
+        layer->setOnlineWorldId(c.onlineWorld);
+        testsupport::testHost().freePlay = c.freePlay;
+        const std::vector<std::string> captions = worldMenuCaptions();
+        auto has = [&](const std::string& caption) {
+            return std::find(captions.begin(), captions.end(), caption) != captions.end();
+        };
+        EXPECT_EQ(has(rateCaption), c.rate) << c.onlineWorld;
+        EXPECT_EQ(has(uploadCaption), c.upload) << c.freePlay;
+    }
+    // A rating with no gallery world sends nothing.
+    layer->setOnlineWorldId(0);
+    layer->getGUI()->rateWorld(cocos2d_extensions::CCValue<float>::create(3.0f));
+    stepFrames(30);
+    EXPECT_EQ(word(ProgressWord::GalleryRatingRequest0), 0);
+}
+
+TEST_F(GalleryScreen, DeleteIsOfferedOnThePlayersOwnWorldAndTakesItAway)
+{
+    const Player ann = registerPlayer("Ann");
+    const int32_t mine = share("Mine", 0);
+    registerPlayer("Bob");
+    const int32_t theirs = share("Theirs", 1);
+    actAs(ann);
+    OnlineGallery* gallery = openGallery();
+    ASSERT_NE(gallery, nullptr);
+    ASSERT_EQ(gallery->getCards().size(), 2u);
+    tapCard(gallery, theirs);
+    EXPECT_FALSE(gallery->getDeleteButton()->isVisible());
+    tap(gallery->getCloseButton());
+    EXPECT_FALSE(gallery->isDetailsShown());
+
+    tapCard(gallery, mine);
+    ASSERT_TRUE(gallery->getDeleteButton()->isVisible());
+    tap(gallery->getDeleteButton());
+    EXPECT_EQ(popupText(), text("GalleryDeleteQuestion")) << "asked first";
+    answerPopup();
+    ASSERT_TRUE(stepUntil([&] { return gallery->getCards().size() == 1; }));
+    EXPECT_FALSE(gallery->isDetailsShown());
+    EXPECT_EQ(gallery->getCards().front().world.id, theirs);
+    EXPECT_EQ(gallery->getTotal(), 1);
+    int32_t count = -1;
+    link->requestWorldCount(
+        "", [&](int32_t n) { count = n; }, [](const GalleryFailure&) {});
+    ASSERT_TRUE(stepUntil([&] { return count >= 0; }));
+    EXPECT_EQ(count, 1) << "gone from the server";
+}
+
+TEST_F(GalleryScreen, AFailedOrUnreadableDownloadLeavesThePlayerInTheGallery)
+{
+    // A server that lists a world whose data is no world at all.
+    LoopbackHttpServer fake(
+        [](const ReceivedRequest& request) {
+            const std::string world = R"({"id": 5, "name": "Broken", "author": "Eve", "author_id": 9,)"
+                                      R"( "date": "2026-12-08T10:00:00Z", "rating": 0, "ratings": 0, "downloads": 0})";
+            CannedResponse answer;
+            if (request.path.rfind("/v1/worlds/count", 0) == 0)
+                answer.body = R"({"count": 1})";
+            else if (request.path.rfind("/v1/worlds?", 0) == 0)
+                answer.body = R"({"count": 1, "offset": 0, "worlds": [)" + world + "]}";
+            else if (request.path.rfind("/v1/worlds/5/data", 0) == 0)
+                answer = {200, "not a world at all", "application/octet-stream"};
+            else if (request.path.rfind("/v1/worlds/5?", 0) == 0)
+                answer.body = world;
+            else
+                answer = {404, R"({"error": "no such thing"})"};
+            return answer;
+        },
+        40);
+    registerPlayer("Bob");
+    const int32_t islands = share("Islands", 0);
+    struct Case {
+        const char* why;
+        int32_t world;
+        std::function<void()> breakIt;
+        std::string words;
+    } const cases[] = {
+        {"the reader refuses it", 5, [&] {}, text("GalleryWorldUnreadable")},
+        {"the server has gone", islands, [&] { server.kill9(); }, text("NetErrorConnectionLost")},
+    };
+    enterScene();
+    world->addParticle(100, 100, hashString("Wall"), true);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.why);
+        link->setBaseUrl(c.world == 5 ? fake.url() : server.url());
+        OnlineGallery* gallery = openGallery();
+        ASSERT_NE(gallery, nullptr);
+        tapCard(gallery, c.world);
+        c.breakIt();
+        tap(gallery->getPlayButton());
+        ASSERT_TRUE(stepUntil([] { return !popupText().empty(); }));
+        EXPECT_EQ(popupText(), c.words);
+        answerPopup();
+        EXPECT_EQ(shownGallery(), gallery) << "still in the gallery";
+        EXPECT_TRUE(gallery->isDetailsShown());
+        EXPECT_TRUE(gallery->getPlayButton()->isEnabled()) << "Play may be tried again";
+        EXPECT_EQ(layer->getOnlineWorldId(), 0);
+        EXPECT_EQ(typeAt(100, 100), hashString("Wall")) << "the world is as it was";
+        EXPECT_EQ(word(ProgressWord::WorldsDownloaded), 0);
+        gallery->onBackPressed();
+        gallery->onBackPressed();
+        ASSERT_TRUE(stepUntil([&] { return gameShown(); }));
+    }
+}
+
+TEST_F(GalleryScreen, WithoutAServerTheGallerySaysSoAndStillLeaves)
+{
+    link->setBaseUrl("");
+    OnlineGallery* gallery = openGallery();
+    ASSERT_NE(gallery, nullptr);
+    EXPECT_EQ(popupText(), text("NotificationOfflineMode"));
+    answerPopup();
+    EXPECT_EQ(gallery->getStatusLabel()->getText()->getString(), text("NotificationOfflineMode"));
+    gallery->onBackPressed();
+    ASSERT_TRUE(stepUntil([&] { return gameShown(); }));
+}
+
+TEST_F(GalleryScreen, UploadSharesTheSavedWorldOnceAndItsFailureShowsOnTheBar)
+{
+    enterScene();
+    testsupport::testHost().freePlay = true;
+    GUI* gui = layer->getGUI();
+    struct Case {
+        std::string server;
+        const char* says;
+    } const cases[] = {{"", "NotificationOfflineMode"}, {server.url(), "UploadSaveFirst"}};
+    for (const Case& c : cases) {
+        link->setBaseUrl(c.server);
+        gui->onUploadButton(nullptr);
+        EXPECT_EQ(popupText(), text(c.says));
+        answerPopup();
+    }
+
+    paintBlock("Sand", 50, 50, 10);
+    name("Dunes");
+    ASSERT_EQ(SaveLoadUtils::saveWorld(false), SaveLoadUtils::SaveResult::Saved);
+    Profile::getInstance()->setNickname(CCString::create("Ann"));
+    GUIProgressBar* bar = GUIProgressBar::getInstance();
+    gui->onUploadButton(nullptr);
+    ASSERT_TRUE(stepUntil([&] { return bar->getDisplayedProgress() >= 100; })) << "registered, then shared";
+    EXPECT_FALSE(bar->isFailed());
+    EXPECT_EQ(bar->getResultText()->getString(), text("UploadSucceeded"));
+    const int32_t id = GUI::galleryIdOf("dunes");
+    EXPECT_GT(id, 0);
+    bar->onOkPressed();
+    stepFrames(30);
+    GalleryWorld shared;
+    link->requestWorldDetails(
+        id, [&](const GalleryWorld& w) { shared = w; }, [](const GalleryFailure&) {});
+    ASSERT_TRUE(stepUntil([&] { return shared.id == id; }));
+    EXPECT_EQ(shared.name, "Dunes");
+    EXPECT_EQ(shared.author, "Ann");
+
+    // Again: asked first; with the server gone, the bar fails red and says why.
+    gui->onUploadButton(nullptr);
+    EXPECT_EQ(popupText(), text("UploadAgainQuestion"));
+    server.kill9();
+    answerPopup();
+    ASSERT_TRUE(stepUntil([&] { return bar->getDisplayedProgress() >= 100; }));
+    EXPECT_TRUE(bar->isFailed());
+    EXPECT_EQ(bar->getResultText()->getString(), text("NetErrorConnectionLost"));
+    EXPECT_EQ(GUI::galleryIdOf("dunes"), id) << "the first upload's id stays";
+    bar->onOkPressed();
+    stepFrames(30);
+}
+
+}  // namespace

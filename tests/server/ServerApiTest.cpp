@@ -1,0 +1,298 @@
+// The world-sharing server as its clients meet it: the real tesmora-server on
+// a free loopback port with a database of its own, driven over HTTP.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "GalleryClient.h"
+#include "support/ServerProcess.h"
+#include "support/TempFolders.h"
+
+using servertest::Answer;
+using servertest::GalleryClient;
+using servertest::Player;
+
+namespace {
+
+class Gallery : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_TRUE(server.started()) << "tesmora-server did not start"; }
+
+    std::vector<int64_t> ids(const std::string& query)
+    {
+        std::vector<int64_t> out;
+        const Answer a = client.get("/v1/worlds" + query);
+        EXPECT_EQ(a.status, 200) << query << ": " << a.body;
+        const json::Document page = a.json();
+        for (const auto& w : page.find("worlds")->children())
+            out.push_back(w->get("id")->intValue());
+        return out;
+    }
+    int64_t count(const std::string& query = "")
+    {
+        return client.get("/v1/worlds/count" + query).json().find("count")->intValue();
+    }
+    json::NodePtr details(int64_t world, const std::string& query = "")
+    {
+        return client.get("/v1/worlds/" + std::to_string(world) + query).json().root();
+    }
+    Answer rate(const Player& p, int64_t world, int stars)
+    {
+        return client.post("/v1/worlds/" + std::to_string(world) + "/ratings?" + p.credentials(),
+                           "{\"rating\":" + std::to_string(stars) + "}");
+    }
+    Answer download(const Player& p, int64_t world)
+    {
+        return client.get("/v1/worlds/" + std::to_string(world) + "/data?" + p.credentials());
+    }
+
+    testsupport::TempDir folder;
+    testsupport::ServerProcess server{folder.file("gallery.db")};
+    GalleryClient client{server.port()};
+    const std::string blob = testsupport::sampleWorldBlob(0);
+    const std::string png = testsupport::samplePng(200, 40, 40);
+};
+
+}  // namespace
+
+TEST_F(Gallery, RegistersPlayersWithKeysAndRefusesATakenNickname)
+{
+    const Player ann = client.registerPlayer("Ann");
+    EXPECT_GT(ann.id, 0);
+    EXPECT_EQ(ann.key.size(), 64u);
+    const Player bob = client.registerPlayer("Bob");
+    EXPECT_NE(bob.id, ann.id);
+    EXPECT_NE(bob.key, ann.key);
+    const Answer taken = client.post("/v1/players", R"({"nickname":"ANN","UUID":"x","device_model":"y"})");
+    EXPECT_EQ(taken.status, 403);
+    EXPECT_EQ(taken.json().find("error")->stringValue(), "the nickname is taken");
+    // The key opens the account; the stored hash is not the key.
+    EXPECT_EQ(client.get("/v1/worlds/count?" + ann.credentials()).status, 200);
+    EXPECT_EQ(client.get("/v1/worlds/count?id=" + std::to_string(ann.id) + "&key=" + bob.key).status, 401);
+}
+
+TEST_F(Gallery, BadRequestsGetTheirErrorAndChangeNothing)
+{
+    const Player ann = client.registerPlayer("Ann");
+    const Player bob = client.registerPlayer("Bob");
+    const int64_t world = client.upload(ann, "Kept", blob, png);
+    ASSERT_GT(world, 0);
+    ASSERT_EQ(rate(bob, world, 3).status, 200);
+    const std::string w = "/v1/worlds/" + std::to_string(world);
+    const std::string upload = "/v1/worlds?" + ann.credentials();
+    const std::string notAWorld = std::string("\x0b\x00\x00\x00", 4) + "garbage";
+    const std::string longText(300, 'a');
+    std::string tooLarge = blob;
+    tooLarge.resize(3 * 1024 * 1024, 'x');
+
+    struct Case {
+        const char* what;
+        const char* method;
+        std::string path;
+        std::string body;
+        int status;
+    };
+    const Case cases[] = {
+        {"malformed JSON", "POST", "/v1/players", "{\"nickname\":", 400},
+        {"nickname not a text", "POST", "/v1/players", "{\"nickname\":7}", 400},
+        {"empty nickname", "POST", "/v1/players", "{\"nickname\":\"\"}", 400},
+        {"nickname with a control character", "POST", "/v1/players", "{\"nickname\":\"a\\u0007\"}", 400},
+        {"nickname longer than the keyboard allows", "POST", "/v1/players", "{\"nickname\":\"abcdefghijklmnop\"}", 413},
+        {"unknown player", "GET", "/v1/worlds/count?id=999&key=abc", "", 401},
+        {"wrong key", "POST", w + "/ratings?id=" + std::to_string(bob.id) + "&key=" + ann.key, "{\"rating\":1}", 401},
+        {"id without key", "GET", "/v1/worlds?id=1", "", 400},
+        {"upload without a player", "POST", "/v1/worlds", GalleryClient::uploadBody("x", "", blob, png), 401},
+        {"not a world", "POST", upload, GalleryClient::uploadBody("x", "", notAWorld, png), 422},
+        {"not a PNG", "POST", upload, GalleryClient::uploadBody("x", "", blob, "GIF89a..."), 422},
+        {"data not base64", "POST", upload, R"({"name":"x","data":"%%%%","screenshot":"AAAA"})", 400},
+        {"world larger than any", "POST", upload, GalleryClient::uploadBody("x", "", tooLarge, png), 413},
+        {"screenshot over 512 KB", "POST", upload,
+         GalleryClient::uploadBody("x", "", blob, png + std::string(512 * 1024, 'p')), 413},
+        {"name too long", "POST", upload, GalleryClient::uploadBody("sixteen letters!", "", blob, png), 413},
+        {"description too long", "POST", upload, GalleryClient::uploadBody("x", longText, blob, png), 413},
+        {"empty name", "POST", upload, GalleryClient::uploadBody("", "", blob, png), 400},
+        {"page over 50", "GET", "/v1/worlds?limit=51", "", 400},
+        {"negative offset", "GET", "/v1/worlds?offset=-1", "", 400},
+        {"unknown order", "GET", "/v1/worlds?order=oldest", "", 400},
+        {"a parameter twice", "GET", "/v1/worlds?order=newest&order=rating", "", 400},
+        {"world id not a number", "GET", "/v1/worlds/abc", "", 400},
+        {"rating of 0", "POST", w + "/ratings?" + bob.credentials(), "{\"rating\":0}", 400},
+        {"rating of 6", "POST", w + "/ratings?" + bob.credentials(), "{\"rating\":6}", 400},
+        {"rating not whole", "POST", w + "/ratings?" + bob.credentials(), "{\"rating\":2.5}", 400},
+        {"unknown world's details", "GET", "/v1/worlds/424242", "", 404},
+        {"unknown world's data", "GET", "/v1/worlds/424242/data?" + bob.credentials(), "", 404},
+        {"unknown world's screenshot", "GET", "/v1/worlds/424242/screenshot", "", 404},
+        {"unknown world's rating", "POST", "/v1/worlds/424242/ratings?" + bob.credentials(), "{\"rating\":2}", 404},
+        {"unknown world's delete", "DELETE", "/v1/worlds/424242?" + ann.credentials(), "", 404},
+        {"someone else's delete", "DELETE", w + "?" + bob.credentials(), "", 403},
+        {"no such path", "GET", "/v1/elsewhere", "", 404},
+    };
+    for (const Case& c : cases) {
+        const std::string method = c.method;
+        const Answer a = method == "GET" ? client.get(c.path)
+            : method == "DELETE"         ? client.remove(c.path)
+                                         : client.post(c.path, c.body);
+        EXPECT_EQ(a.status, c.status) << c.what << ": " << a.body.substr(0, 200);
+        EXPECT_FALSE(a.json().find("error")->stringValue().empty()) << c.what << " says why";
+    }
+
+    // A body that is not JSON by its type is refused before it is read.
+    EXPECT_EQ(client.get("/v1/worlds/count").status, 200);
+    httplib::Client raw("127.0.0.1", server.port());
+    raw.set_keep_alive(true);
+    auto form = raw.Post(upload.c_str(), std::string(20000, 'a'), "application/x-www-form-urlencoded");
+    ASSERT_TRUE(form);
+    EXPECT_EQ(form->status, 415);
+    auto next = raw.Get("/v1/worlds/count");
+    ASSERT_TRUE(next);
+    EXPECT_EQ(next->status, 200) << "the unread body is not taken for the next request";
+
+    EXPECT_EQ(count(), 1);
+    const json::NodePtr kept = details(world);
+    EXPECT_EQ(kept->get("name")->stringValue(), "Kept");
+    EXPECT_EQ(kept->get("ratings")->intValue(), 1);
+    EXPECT_EQ(kept->get("rating")->doubleValue(), 3.0);
+    EXPECT_EQ(kept->get("downloads")->intValue(), 0);
+}
+
+TEST_F(Gallery, AnUploadedWorldIsListedDetailedAndServedAsSent)
+{
+    const Player ann = client.registerPlayer("Ann");
+    const Answer up = client.post("/v1/worlds?" + ann.credentials(),
+                                  GalleryClient::uploadBody("Islands", "Two islands, one volcano", blob, png));
+    ASSERT_EQ(up.status, 201) << up.body;
+    const int64_t world = up.json().find("id")->intValue();
+
+    const json::NodePtr d = details(world);
+    EXPECT_EQ(d->get("id")->intValue(), world);
+    EXPECT_EQ(d->get("name")->stringValue(), "Islands");
+    EXPECT_EQ(d->get("description")->stringValue(), "Two islands, one volcano");
+    EXPECT_EQ(d->get("author")->stringValue(), "Ann");
+    EXPECT_EQ(d->get("author_id")->intValue(), ann.id);
+    EXPECT_EQ(d->get("date")->stringValue().size(), 20u);
+    EXPECT_EQ(d->get("ratings")->intValue(), 0);
+    EXPECT_FALSE(d->get("my_rating")->isValid()) << "no player asked";
+    EXPECT_EQ(ids(""), std::vector<int64_t>{world});
+
+    const Answer data = download(ann, world);
+    EXPECT_EQ(data.status, 200);
+    EXPECT_EQ(data.body, blob);
+    const Answer picture = client.get("/v1/worlds/" + std::to_string(world) + "/screenshot");
+    EXPECT_EQ(picture.status, 200);
+    EXPECT_EQ(picture.body, png);
+}
+
+TEST_F(Gallery, APlayersSecondRatingReplacesTheFirst)
+{
+    const Player ann = client.registerPlayer("Ann");
+    const Player bob = client.registerPlayer("Bob");
+    const int64_t world = client.upload(ann, "Rated", blob, png);
+
+    EXPECT_EQ(rate(bob, world, 5).json().find("rating")->doubleValue(), 5.0);
+    const Answer again = rate(bob, world, 2);
+    EXPECT_EQ(again.json().find("rating")->doubleValue(), 2.0);
+    EXPECT_EQ(again.json().find("ratings")->intValue(), 1);
+    const Answer third = rate(ann, world, 4);
+    EXPECT_EQ(third.json().find("rating")->doubleValue(), 3.0);
+    EXPECT_EQ(third.json().find("ratings")->intValue(), 2);
+    EXPECT_EQ(details(world, "?" + bob.credentials())->get("my_rating")->intValue(), 2);
+    const Player cid = client.registerPlayer("Cid");
+    EXPECT_EQ(details(world, "?" + cid.credentials())->get("my_rating")->intValue(), 0);
+}
+
+TEST_F(Gallery, DownloadsCountOncePerPlayer)
+{
+    const Player ann = client.registerPlayer("Ann");
+    const Player bob = client.registerPlayer("Bob");
+    const int64_t world = client.upload(ann, "Popular", blob, png);
+    for (int i = 0; i < 3; ++i)
+        EXPECT_EQ(download(bob, world).status, 200);
+    EXPECT_EQ(details(world)->get("downloads")->intValue(), 1);
+    download(ann, world);
+    EXPECT_EQ(details(world)->get("downloads")->intValue(), 2);
+    EXPECT_EQ(client.get("/v1/worlds/" + std::to_string(world) + "/data").status, 401) << "a download needs a player";
+}
+
+TEST_F(Gallery, OnlyItsAuthorDeletesAWorldAndItGoesWhole)
+{
+    const Player ann = client.registerPlayer("Ann");
+    const Player bob = client.registerPlayer("Bob");
+    const int64_t world = client.upload(ann, "Doomed", blob, png);
+    const int64_t other = client.upload(bob, "Stays", blob, png);
+    rate(bob, world, 4);
+    download(bob, world);
+    const std::string w = "/v1/worlds/" + std::to_string(world);
+
+    EXPECT_EQ(client.remove(w + "?" + bob.credentials()).status, 403);
+    EXPECT_EQ(details(world)->get("ratings")->intValue(), 1) << "someone else's delete changed nothing";
+    EXPECT_EQ(count(), 2);
+
+    const Answer gone = client.remove(w + "?" + ann.credentials());
+    EXPECT_EQ(gone.status, 200);
+    EXPECT_TRUE(gone.json().find("deleted")->boolValue());
+    EXPECT_EQ(count(), 1);
+    EXPECT_EQ(ids("?order=rating"), std::vector<int64_t>{other});
+    EXPECT_EQ(client.get(w).status, 404);
+    EXPECT_EQ(download(bob, world).status, 404);
+    EXPECT_EQ(client.get(w + "/screenshot").status, 404);
+    EXPECT_EQ(rate(bob, world, 5).status, 404);
+    EXPECT_EQ(client.remove(w + "?" + ann.credentials()).status, 404);
+}
+
+TEST_F(Gallery, PagesComeInEachOrderAndSearchFindsNamesAndAuthors)
+{
+    const Player ann = client.registerPlayer("Ann");
+    const Player bob = client.registerPlayer("Bobby");
+    const Player cid = client.registerPlayer("Cid");
+    std::vector<int64_t> w;
+    for (const char* name : {"Volcano", "Lake", "Forest 100%", "Desert", "Volcanic rim"})
+        w.push_back(client.upload(w.size() % 2 ? bob : ann, name, blob, png));
+    // Ratings: Lake 5, Desert 4 and 5 (4.5), Volcano 2; downloads: Desert 3, Lake 1.
+    rate(cid, w[1], 5);
+    rate(cid, w[3], 4);
+    rate(ann, w[3], 5);
+    rate(cid, w[0], 2);
+    for (const Player& p : {ann, bob, cid})
+        download(p, w[3]);
+    download(cid, w[1]);
+
+    EXPECT_EQ(ids(""), (std::vector<int64_t>{w[4], w[3], w[2], w[1], w[0]}));
+    EXPECT_EQ(ids("?order=rating"), (std::vector<int64_t>{w[1], w[3], w[0], w[4], w[2]}));
+    EXPECT_EQ(ids("?order=downloads"), (std::vector<int64_t>{w[3], w[1], w[4], w[2], w[0]}));
+    EXPECT_EQ(ids("?order=newest&offset=1&limit=2"), (std::vector<int64_t>{w[3], w[2]}));
+    EXPECT_TRUE(ids("?offset=5").empty());
+    const Answer page = client.get("/v1/worlds?limit=2");
+    EXPECT_EQ(page.json().find("count")->intValue(), 5) << "a page tells the whole list's length";
+    EXPECT_EQ(page.json().find("worlds.0.name")->stringValue(), "Volcanic rim");
+    EXPECT_EQ(page.json().find("worlds.1.rating")->doubleValue(), 4.5);
+
+    EXPECT_EQ(ids("?search=volcan"), (std::vector<int64_t>{w[4], w[0]})) << "any case, any part of the name";
+    EXPECT_EQ(ids("?search=bobb&order=rating"), (std::vector<int64_t>{w[1], w[3]})) << "the author's name";
+    EXPECT_EQ(ids("?search=100%25"), std::vector<int64_t>{w[2]}) << "% is a letter, not a wildcard";
+    EXPECT_EQ(count("?search=volcan"), 2);
+    EXPECT_EQ(count("?search=nowhere"), 0);
+}
+
+TEST(GalleryServerProgram, RefusesBadOptionsAndAnUnusableDatabase)
+{
+    testsupport::TempDir folder;
+    struct Case {
+        std::vector<std::string> args;
+        int exitCode;
+    };
+    const Case cases[] = {
+        {{"--port", "http"}, 2}, {{"--port", "70000"}, 2},
+        {{"--verbose"}, 2},      {{"--db", folder.path()}, 1},  // a folder, not a database file
+        {{"--help"}, 0},
+    };
+    for (const Case& c : cases) {
+        std::string command = std::string(TESMORA_SERVER_BINARY) + " --port 0";
+        for (const std::string& arg : c.args)
+            command += " " + arg;
+        const int status = std::system((command + " > /dev/null 2>&1").c_str());
+        EXPECT_EQ(WEXITSTATUS(status), c.exitCode) << command;
+    }
+}

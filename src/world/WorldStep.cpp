@@ -281,14 +281,18 @@ void World::removeCloud(CloudBlob* blob)
 {
     if (!blob)
         return;
-    for (unsigned i = clouds->count(); i > 0; --i) {
-        auto* box = static_cast<CloudBox*>(clouds->objectAtIndex(i - 1));
-        if (box && box->getValue() == blob) {
-            // The box serves the next group.
-            box->retain();
-            clouds->removeObjectAtIndex(i - 1);
-            CloudBlob::spareListBox(box);
-        }
+    // A group knows its box: a storm's merges remove groups every step, and
+    // the list holds hundreds.
+    if (CCObject* box = blob->listBox()) {
+        CCObject* const* boxes = clouds->begin();
+        for (unsigned i = clouds->count(); i > 0; --i)
+            if (boxes[i - 1] == box) {
+                // The box serves the next group.
+                box->retain();
+                clouds->removeObjectAtIndex(i - 1);
+                CloudBlob::spareListBox(box);
+                break;
+            }
     }
     delete blob;
 }

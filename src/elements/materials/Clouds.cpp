@@ -180,19 +180,40 @@ void Cloud::update()
 
 void Cloud::mergeAround()
 {
-    for (int cy = y - 1; cy <= y + 1; ++cy)
-        for (int cx = x - 1; cx <= x + 1; ++cx) {
-            Particle* p = cellAt(cx, cy);
-            if (!p || p->getType() != kTypeId)
-                continue;
-            // A neighbour without a group has nothing to merge.
-            CloudBlob* other = static_cast<Cloud*>(p)->blob;
-            if (!other || other == blob)
-                continue;
-            // After a merge this cloud's group may be the other one.
-            if (!CloudBlob::tryMerge(blob, other) && gameRand() % 10 < 5)
-                spark = true;
+    const World& w = world();
+    const auto meet = [&](int cx, int cy) {
+        // A neighbour without a group has nothing to merge.
+        CloudBlob* other = static_cast<Cloud*>(w.grid[cx][cy])->blob;
+        if (!other || other == blob)
+            return;
+        // After a merge this cloud's group may be the other one.
+        if (!CloudBlob::tryMerge(blob, other) && gameRand() % 10 < 5)
+            spark = true;
+    };
+    if (w.blockInWorld(x, y)) {
+        // A storm's clouds look around every step: the nine kinds are read
+        // from the world's flat array at once, and only the clouds among
+        // them visited, row by row. Its own cell holds its own group.
+        const uint32_t* kinds = w.kindsFrom(x - 1, y - 1);
+        unsigned clouds = 0;
+        for (int row = 0; row < 3; ++row)
+            for (int column = 0; column < 3; ++column)
+                clouds |= static_cast<unsigned>(kinds[row * World::kMaxWidth + column] == kTypeId)
+                    << (row * 3 + column);
+        clouds &= ~(1u << 4);
+        static constexpr int8_t kColumn[9] = {-1, 0, 1, -1, 0, 1, -1, 0, 1};
+        static constexpr int8_t kRow[9] = {-1, -1, -1, 0, 0, 0, 1, 1, 1};
+        while (clouds) {
+            const int i = __builtin_ctz(clouds);
+            meet(x + kColumn[i], y + kRow[i]);
+            clouds &= clouds - 1;
         }
+        return;
+    }
+    for (int cy = y - 1; cy <= y + 1; ++cy)
+        for (int cx = x - 1; cx <= x + 1; ++cx)
+            if (w.inWorld(cx, cy) && w.kindAt(cx, cy) == kTypeId)
+                meet(cx, cy);
 }
 
 // --- CloudBlob ---------------------------------------------------------------
@@ -215,6 +236,7 @@ CloudBlob::CloudBlob(World* world) : world_(world)
             g_spareBoxes.pop_back();
         }
         box->blob = this;
+        listBox_ = box;
         world->clouds->addObject(box);
         box->release();
     }

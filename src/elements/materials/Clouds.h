@@ -70,6 +70,8 @@ public:
     void contract();
     void jiggle();
 
+    // The box that holds the group in the world's cloud list (null without one).
+    cocos2d::CCObject* listBox() const { return listBox_; }
     int memberCount() const { return static_cast<int>(members.size()); }
     const std::vector<Cloud*>& memberList() const { return members; }
     bool holds(const Particle* p) const;
@@ -102,6 +104,7 @@ private:
     static void roomFor(std::vector<Cloud*>& list, size_t count);
 
     World* world_;
+    cocos2d::CCObject* listBox_ = nullptr;
     std::vector<Cloud*> members;     // joining order
     std::vector<Cloud*> moveOrder_;  // scratch for moveBy, keeps its capacity
 };

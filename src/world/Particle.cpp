@@ -2,8 +2,13 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <typeinfo>
 #include <vector>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 #include "platform/GameRandom.h"
 #include "world/ByteStream.h"
@@ -612,15 +617,36 @@ Particle* Particle::findNearest(uint32_t type, int radius) const
     const int y1 = std::min(y + radius, w->height - 1);
     Particle* nearest = nullptr;
     int best = 9999999;
+    // The kinds are read from the world's flat array four at a time: a
+    // search covers hundreds of cells and few hold the kind. (A row's last
+    // four may reach past the cells in use; the array has room for them.)
+    using Lanes = uint32_t __attribute__((vector_size(16)));
+    const Lanes wanted = {type, type, type, type};
     for (int cy = y0; cy <= y1; ++cy)
-        for (int cx = x0; cx <= x1; ++cx) {
-            Particle* p = w->grid[cx][cy];
-            if (!p || p == this || p->getType() != type)
-                continue;
-            const int distance = (cx - x) * (cx - x) + (cy - y) * (cy - y);
-            if (distance < best) {
-                best = distance;
-                nearest = p;
+        for (int cx0 = x0; cx0 <= x1; cx0 += 4) {
+            Lanes kinds;
+            std::memcpy(&kinds, w->kindsFrom(cx0, cy), sizeof kinds);
+            const Lanes hits = kinds == wanted;
+#if defined(__SSE2__)
+            auto lanes = static_cast<unsigned>(_mm_movemask_ps(reinterpret_cast<__m128>(hits)));
+#else
+            unsigned lanes = 0;
+            for (int i = 0; i < 4; ++i)
+                lanes |= (hits[i] & 1u) << i;
+#endif
+            // Lanes past the row's end are not searched.
+            if (x1 - cx0 < 3)
+                lanes &= (1u << (x1 - cx0 + 1)) - 1;
+            for (; lanes; lanes &= lanes - 1) {
+                const int cx = cx0 + __builtin_ctz(lanes);
+                Particle* p = w->grid[cx][cy];
+                if (!p || p == this)
+                    continue;
+                const int distance = (cx - x) * (cx - x) + (cy - y) * (cy - y);
+                if (distance < best) {
+                    best = distance;
+                    nearest = p;
+                }
             }
         }
     return nearest;

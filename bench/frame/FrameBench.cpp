@@ -54,16 +54,6 @@ USING_NS_CC;
 
 namespace {
 
-std::string executableFolder()
-{
-    char path[4096];
-    const ssize_t n = readlink("/proc/self/exe", path, sizeof path - 1);
-    if (n <= 0)
-        return ".";
-    const std::string exe(path, static_cast<size_t>(n));
-    return exe.substr(0, exe.rfind('/'));
-}
-
 // A fresh folder for the game's home, data, settings and documents.
 std::string makeTemporaryHome()
 {
@@ -211,7 +201,7 @@ std::string gameBinary()
 {
     if (const char* path = std::getenv("TESMORA_GAME_BINARY"); path && *path)
         return path;
-    return executableFolder() + "/tesmora";
+    return benchsupport::programFolder() + "/tesmora";
 }
 
 // One run of the game to its first frame, with its own fresh home.

@@ -42,16 +42,6 @@ void showError(const std::string& line, void*)
         writeToTerminal(line);
 }
 
-std::string programFolder()
-{
-    char path[4096];
-    const ssize_t n = readlink("/proc/self/exe", path, sizeof path - 1);
-    if (n <= 0)
-        return ".";
-    const std::string exe(path, static_cast<size_t>(n));
-    return exe.substr(0, exe.rfind('/'));
-}
-
 long linesIn(const std::string& path)
 {
     long lines = 0;
@@ -79,6 +69,16 @@ public:
 };
 
 }  // namespace
+
+std::string programFolder()
+{
+    char path[4096];
+    const ssize_t n = readlink("/proc/self/exe", path, sizeof path - 1);
+    if (n <= 0)
+        return ".";
+    const std::string exe(path, static_cast<size_t>(n));
+    return exe.substr(0, exe.rfind('/'));
+}
 
 void quietGameLog(const char* name)
 {

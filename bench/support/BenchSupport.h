@@ -17,6 +17,8 @@ namespace benchsupport {
 // first) and keeps error lines on the terminal. Also keeps the game's sound
 // silent without asking the sound card, as every benchmark wants.
 void quietGameLog(const char* name);
+// The folder that holds the running program ("." when unknown).
+std::string programFolder();
 // The log's summary on standard output (runBenchmarks gives it too).
 void reportGameLog();
 

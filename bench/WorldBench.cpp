@@ -97,53 +97,8 @@
 #include "world/ParticlePool.h"
 #include "world/World.h"
 
-namespace {
-
-std::atomic<long> g_allocations{0};
-std::atomic<long> g_frees{0};
-
-}  // namespace
-
 // Every allocation of the process is counted, so a step that allocates shows.
-// (GCC cannot tell that these replace the global pair; the warning is moot.)
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
-void* operator new(std::size_t size)
-{
-    g_allocations.fetch_add(1, std::memory_order_relaxed);
-    if (void* p = std::malloc(size ? size : 1))
-        return p;
-    throw std::bad_alloc();
-}
-void operator delete(void* p) noexcept
-{
-    g_frees.fetch_add(p != nullptr, std::memory_order_relaxed);
-    std::free(p);
-}
-void operator delete(void* p, std::size_t) noexcept
-{
-    g_frees.fetch_add(p != nullptr, std::memory_order_relaxed);
-    std::free(p);
-}
-void* operator new(std::size_t size, std::align_val_t align)
-{
-    g_allocations.fetch_add(1, std::memory_order_relaxed);
-    void* p = nullptr;
-    if (posix_memalign(&p, std::max(static_cast<std::size_t>(align), sizeof(void*)), size ? size : 1) == 0)
-        return p;
-    throw std::bad_alloc();
-}
-void operator delete(void* p, std::align_val_t) noexcept
-{
-    g_frees.fetch_add(p != nullptr, std::memory_order_relaxed);
-    std::free(p);
-}
-void operator delete(void* p, std::size_t, std::align_val_t) noexcept
-{
-    g_frees.fetch_add(p != nullptr, std::memory_order_relaxed);
-    std::free(p);
-}
-#pragma GCC diagnostic pop
+#include "support/CountingAllocator.h"
 
 namespace {
 
@@ -225,7 +180,7 @@ void runScene(benchmark::State& state, const Scene& scene, const SceneHooks& hoo
             state.ResumeTiming();
         }
         updates += b->world->particleCount();
-        const long before = g_allocations.load(std::memory_order_relaxed);
+        const long before = countingallocator::allocations.load(std::memory_order_relaxed);
         const size_t chunksBefore = particleMemory().chunkCount();
         const bool counted = scene.stepsPerBuild == 0 || (builds > 1 && stepsInScene >= kWarmUpSteps);
         if (hooks.stepMs) {
@@ -239,7 +194,8 @@ void runScene(benchmark::State& state, const Scene& scene, const SceneHooks& hoo
         // A chunk for 256 more particles of one size is the pool growing
         // with the world's population, counted apart.
         const auto chunks = static_cast<long>(particleMemory().chunkCount()) - static_cast<long>(chunksBefore);
-        const long allocated = g_allocations.load(std::memory_order_relaxed) - before - std::max(chunks, 0L);
+        const long allocated =
+            countingallocator::allocations.load(std::memory_order_relaxed) - before - std::max(chunks, 0L);
         poolChunks += std::max(chunks, 0L);
         if (counted) {
             allocations += allocated;
@@ -294,11 +250,12 @@ void BM_goalsCheck(benchmark::State& state)
     AchievementManager* goals = AchievementManager::getInstance();
     goals->addMission(makeCampaignMission(*campaignOfMode(a.mode), a.mission));
     goals->checkMissions();  // texts a test needs are made at its first check
-    const long allocationsBefore = g_allocations.load();
+    const long allocationsBefore = countingallocator::allocations.load();
     for (auto _ : state)
         goals->checkMissions();
     state.counters["allocs_per_check"] =
-        static_cast<double>(g_allocations.load() - allocationsBefore) / static_cast<double>(state.iterations());
+        static_cast<double>(countingallocator::allocations.load() - allocationsBefore) /
+        static_cast<double>(state.iterations());
     state.counters["active"] = goals->activeCount();
     state.SetLabel(a.mission);
     AchievementManager::resetInstanceForTests();
@@ -389,7 +346,7 @@ void BM_pathWorst(benchmark::State& state)
     long nodes = 0;
     long walkers = 0;
     long waves = 0;
-    const long allocationsBefore = g_allocations.load();
+    const long allocationsBefore = countingallocator::allocations.load();
     for (auto _ : state) {
         search.findPath(120, 146);  // on the top shelf
         nodes += search.nodesMade;
@@ -400,7 +357,8 @@ void BM_pathWorst(benchmark::State& state)
     state.counters["nodes"] = static_cast<double>(nodes) / n;
     state.counters["walkers"] = static_cast<double>(walkers) / n;
     state.counters["waves"] = static_cast<double>(waves) / n;
-    state.counters["allocs_per_search"] = static_cast<double>(g_allocations.load() - allocationsBefore) / n;
+    state.counters["allocs_per_search"] =
+        static_cast<double>(countingallocator::allocations.load() - allocationsBefore) / n;
 }
 BENCHMARK(BM_pathWorst)->Name("path_worst")->Iterations(kSceneSteps)->Unit(benchmark::kMillisecond);
 
@@ -423,11 +381,12 @@ void BM_mixedLong(benchmark::State& state)
         BenchWorld b;
         buildSettledMixed(b);
         const long before = residentKilobytes();
-        const long allocationsBefore = g_allocations.load();
+        const long allocationsBefore = countingallocator::allocations.load();
         for (int i = 0; i < 10000; ++i)
             b.world->step();
         state.counters["rss_growth_kb"] = static_cast<double>(residentKilobytes() - before);
-        state.counters["allocs_per_step"] = static_cast<double>(g_allocations.load() - allocationsBefore) / 10000.0;
+        state.counters["allocs_per_step"] =
+            static_cast<double>(countingallocator::allocations.load() - allocationsBefore) / 10000.0;
     }
 }
 BENCHMARK(BM_mixedLong)->Name("mixed_10000_steps")->Iterations(1)->Unit(benchmark::kSecond);
@@ -440,7 +399,7 @@ void BM_stormLong(benchmark::State& state)
         buildStorm(b);
         b.world->step();
         const long before = residentKilobytes();
-        const long allocationsBefore = g_allocations.load();
+        const long allocationsBefore = countingallocator::allocations.load();
         long afterFirstScene = 0;
         long liveAfterFirstScene = 0;
         for (int i = 0; i < 10000; ++i) {
@@ -451,15 +410,16 @@ void BM_stormLong(benchmark::State& state)
             // The groups' member lists have grown to their merged sizes by now.
             if (i == 600) {
                 afterFirstScene = residentKilobytes();
-                liveAfterFirstScene = g_allocations.load() - g_frees.load();
+                liveAfterFirstScene = countingallocator::allocations.load() - countingallocator::frees.load();
             }
         }
         // Heap blocks still held that were not held after the first scene.
-        state.counters["live_allocs_growth_after_600"] =
-            static_cast<double>(g_allocations.load() - g_frees.load() - liveAfterFirstScene);
+        state.counters["live_allocs_growth_after_600"] = static_cast<double>(
+            countingallocator::allocations.load() - countingallocator::frees.load() - liveAfterFirstScene);
         state.counters["rss_growth_kb"] = static_cast<double>(residentKilobytes() - before);
         state.counters["rss_growth_after_600_kb"] = static_cast<double>(residentKilobytes() - afterFirstScene);
-        state.counters["allocs_per_step"] = static_cast<double>(g_allocations.load() - allocationsBefore) / 10000.0;
+        state.counters["allocs_per_step"] =
+            static_cast<double>(countingallocator::allocations.load() - allocationsBefore) / 10000.0;
         state.counters["clouds_left"] = b.count(id("Cloud"));
     }
 }

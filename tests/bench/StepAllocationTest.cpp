@@ -7,10 +7,6 @@
 // game from its pool, are not `new`s.
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <atomic>
-#include <cstdlib>
-#include <new>
 #include <string>
 #include <vector>
 
@@ -21,50 +17,8 @@
 #include "world/ColorTables.h"
 #include "world/ParticleCreator.h"
 
-namespace {
-
-std::atomic<bool> g_counting{false};
-std::atomic<long> g_news{0};
-
-}  // namespace
-
-// (GCC cannot tell that these replace the global pair; the warning is moot.)
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
-void* operator new(std::size_t size)
-{
-    if (g_counting.load(std::memory_order_relaxed))
-        g_news.fetch_add(1, std::memory_order_relaxed);
-    if (void* p = std::malloc(size ? size : 1))
-        return p;
-    throw std::bad_alloc();
-}
-void operator delete(void* p) noexcept
-{
-    std::free(p);
-}
-void operator delete(void* p, std::size_t) noexcept
-{
-    std::free(p);
-}
-void* operator new(std::size_t size, std::align_val_t align)
-{
-    if (g_counting.load(std::memory_order_relaxed))
-        g_news.fetch_add(1, std::memory_order_relaxed);
-    void* p = nullptr;
-    if (posix_memalign(&p, std::max(static_cast<std::size_t>(align), sizeof(void*)), size ? size : 1) == 0)
-        return p;
-    throw std::bad_alloc();
-}
-void operator delete(void* p, std::align_val_t) noexcept
-{
-    std::free(p);
-}
-void operator delete(void* p, std::size_t, std::align_val_t) noexcept
-{
-    std::free(p);
-}
-#pragma GCC diagnostic pop
+// Every `new` of the program is counted.
+#include "support/CountingAllocator.h"
 
 namespace {
 
@@ -99,13 +53,12 @@ TEST_P(StepAllocation, AThousandStepsAfterTheWarmUpTakeNothingFromTheHeap)
     scene->build(b);
     for (int i = 0; i < kWarmUpSteps; ++i)
         scene->step(b);
-    g_news = 0;
-    g_counting = true;
+    const long before = countingallocator::allocations.load();
+    const auto news = [before] { return countingallocator::allocations.load() - before; };
     int stepped = 0;
-    for (; stepped < kCountedSteps && g_news == 0; ++stepped)
+    for (; stepped < kCountedSteps && news() == 0; ++stepped)
         scene->step(b);
-    g_counting = false;
-    EXPECT_EQ(g_news.load(), 0) << scene->name << ": the first allocation came in counted step " << stepped;
+    EXPECT_EQ(news(), 0) << scene->name << ": the first allocation came in counted step " << stepped;
 }
 
 std::vector<std::string> sceneNames()

@@ -108,7 +108,7 @@ public:
     // Shared behaviours (moves go through World::moveParticle).
     // (In line, defined with the world: most particles call one of them at
     // every update.)
-    inline void fall();
+    inline __attribute__((always_inline)) void fall();
     inline void slide();
     // slide() for a particle whose whole block lies in the world, given the
     // occupancy byte of its cell.

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "cocos2d.h"
-#include "hud/GUIDaySettings.h"
+#include "goals/DayItem.h"
 
 class NSData;
 

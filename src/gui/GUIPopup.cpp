@@ -8,7 +8,7 @@
 #include "base/Logger.h"
 #include "profile/Profile.h"
 #include "base/ScreenMetrics.h"
-#include "scene/ScreenUtils.h"
+#include "gui/ScreenUtils.h"
 #include "base/StatsUtils.h"
 #include "base/Utils.h"
 #include "gui/GUIButton.h"

@@ -6,7 +6,7 @@
 #include "base/LocalUtils.h"
 #include "base/Logger.h"
 #include "base/ScreenMetrics.h"
-#include "scene/ScreenUtils.h"
+#include "gui/ScreenUtils.h"
 #include "base/Utils.h"
 #include "hud/GUITopBar.h"
 #include "gui/GUIButton.h"

@@ -3,11 +3,11 @@
 #include <cmath>
 
 #include "SimpleAudioEngine.h"
-#include "scene/BackButton.h"
+#include "gui/BackButton.h"
 #include "base/LocalUtils.h"
 #include "base/Logger.h"
 #include "base/ScreenMetrics.h"
-#include "scene/ScreenUtils.h"
+#include "gui/ScreenUtils.h"
 #include "base/Utils.h"
 #include "cocos2d_extensions/CCValue.h"
 #include "gui/GUIButton.h"

@@ -4,7 +4,7 @@
 
 #include "SimpleAudioEngine.h"
 #include "base/Logger.h"
-#include "scene/ScreenUtils.h"
+#include "gui/ScreenUtils.h"
 #include "base/Utils.h"
 #include "gui/GUIButton.h"
 #include "gui/GUIScroll.h"

@@ -9,9 +9,9 @@
 #include "gui/GUILabel.h"
 #include "hud/GUITopBar.h"
 #include "profile/Profile.h"
-#include "scene/BackButton.h"
+#include "gui/BackButton.h"
 #include "scene/SaveLoadUtils.h"
-#include "scene/ScreenUtils.h"
+#include "gui/ScreenUtils.h"
 #include "screens/MainMenu.h"
 
 USING_NS_CC;

@@ -18,7 +18,7 @@
 #include "profile/Profile.h"
 #include "scene/GameLayer.h"
 #include "scene/SaveLoadUtils.h"
-#include "scene/ScreenUtils.h"
+#include "gui/ScreenUtils.h"
 #include "screens/OnlineGallery.h"
 #include "world/GameServices.h"
 #include "world/WorldBlob.h"

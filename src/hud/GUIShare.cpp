@@ -16,7 +16,7 @@
 #include "platform/SaveFileDialog.h"
 #include "profile/Profile.h"
 #include "scene/GameLayer.h"
-#include "scene/ScreenUtils.h"
+#include "gui/ScreenUtils.h"
 #include "world/CCMutableTexture2D.h"
 #include "world/World.h"
 

@@ -6,7 +6,7 @@
 #include "base/Logger.h"
 #include "world/WorldHost.h"
 #include "base/ScreenMetrics.h"
-#include "scene/ScreenUtils.h"
+#include "gui/ScreenUtils.h"
 #include "base/Utils.h"
 #include "goals/AchievementManager.h"
 #include "gui/GUIButton.h"

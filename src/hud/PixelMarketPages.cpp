@@ -19,7 +19,7 @@
 #include "profile/BackgroundId.h"
 #include "profile/Profile.h"
 #include "scene/GameLayer.h"
-#include "scene/ScreenUtils.h"
+#include "gui/ScreenUtils.h"
 #include "screens/MainMenu.h"
 #include "world/WorldHost.h"
 

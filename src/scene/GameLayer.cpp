@@ -6,7 +6,7 @@
 #include "profile/Profile.h"
 #include "scene/SaveLoadUtils.h"
 #include "base/ScreenMetrics.h"
-#include "scene/ScreenUtils.h"
+#include "gui/ScreenUtils.h"
 #include "base/Utils.h"
 #include "goals/AchievementManager.h"
 #include "goals/RandomDealer.h"

@@ -6,7 +6,7 @@
 // above the world: the world reaches it only through the game's WorldHost.
 #include <cstdint>
 
-#include "scene/BackButton.h"
+#include "gui/BackButton.h"
 #include "cocos2d.h"
 #include "world/World.h"
 

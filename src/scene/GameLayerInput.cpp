@@ -9,7 +9,7 @@
 #include "base/Logger.h"
 #include "profile/Profile.h"
 #include "base/ScreenMetrics.h"
-#include "scene/ScreenUtils.h"
+#include "gui/ScreenUtils.h"
 #include "base/Utils.h"
 #include "cocos2d_extensions/CCValue.h"
 #include "elements/creatures/CreatureCounts.h"

@@ -2,7 +2,7 @@
 
 #include "base/Logger.h"
 #include "base/NSData.h"
-#include "scene/ScreenUtils.h"
+#include "gui/ScreenUtils.h"
 #include "base/Utils.h"
 #include "scene/GameLayer.h"
 #include "world/GameServices.h"

@@ -5,7 +5,7 @@
 // request. A refused name brings the keyboard back; any other failure, once
 // acknowledged, goes on to the menu with the name kept (the intro registers
 // it quietly at a later start, and so does an online feature that needs it).
-#include "scene/BackButton.h"
+#include "gui/BackButton.h"
 #include "cocos2d.h"
 
 class GUILabel;

@@ -6,7 +6,7 @@
 #include "hud/GUI.h"
 #include "hud/GUITopBar.h"
 #include "scene/GameLayer.h"
-#include "scene/ScreenUtils.h"
+#include "gui/ScreenUtils.h"
 
 USING_NS_CC;
 

@@ -1,4 +1,4 @@
-#include "scene/ScreenUtils.h"
+#include "gui/ScreenUtils.h"
 
 #include <thread>
 

@@ -1,4 +1,4 @@
-#include "scene/GameHost.h"
+#include "hud/GameHost.h"
 
 #include <map>
 #include <set>
@@ -10,7 +10,7 @@
 #include "base/LocalUtils.h"
 #include "base/Logger.h"
 #include "profile/Profile.h"
-#include "scene/ScreenUtils.h"
+#include "gui/ScreenUtils.h"
 #include "base/Utils.h"
 #include "elements/creatures/HumanLeader.h"
 #include "elements/creatures/HumanRegistry.h"

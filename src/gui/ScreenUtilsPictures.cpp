@@ -9,7 +9,7 @@
 #include "base/NSData.h"
 #include "scene/SaveLoadUtils.h"
 #include "base/ScreenMetrics.h"
-#include "scene/ScreenUtils.h"
+#include "gui/ScreenUtils.h"
 #include "base/Utils.h"
 #include "world/CCMutableTexture2D.h"
 #include "scene/GameLayer.h"

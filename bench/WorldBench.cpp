@@ -81,7 +81,7 @@
 #include "campaigns/CampaignRows.h"
 #include "campaigns/Campaigns.h"
 #include "goals/AchievementManager.h"
-#include "hud/GameHost.h"
+#include "screens/GameWiring.h"
 #include "scene/GameLayer.h"
 #include "world/ParticleCreator.h"
 #include "world/World.h"

@@ -18,7 +18,7 @@
 #include "cocos2d.h"
 #include "hud/PixelMarket.h"
 #include "scene/SaveLoadUtils.h"
-#include "hud/GameHost.h"
+#include "screens/GameWiring.h"
 
 USING_NS_CC;
 

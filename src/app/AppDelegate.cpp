@@ -14,7 +14,7 @@
 #include "platform/GameClock.h"
 #include "screens/GUIIntro.h"
 #include "world/ColorTables.h"
-#include "hud/GameHost.h"
+#include "screens/GameWiring.h"
 #include "scene/GameLayer.h"
 #include "world/ParticleCreator.h"
 

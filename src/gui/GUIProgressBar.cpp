@@ -8,7 +8,7 @@
 #include "base/ScreenMetrics.h"
 #include "gui/ScreenUtils.h"
 #include "base/Utils.h"
-#include "hud/GUITopBar.h"
+#include "gui/GuiHost.h"
 #include "gui/GUIButton.h"
 #include "gui/GUILabel.h"
 #include "gui/GUIModalPanel.h"
@@ -33,13 +33,6 @@ template <typename T> void hold(T*& field, T* value)
     if (field)
         field->release();
     field = value;
-}
-
-// The bar takes touches again, its buttons released.
-void topBarWindowClosed()
-{
-    GUITopBar::getInstance()->setLocked(false);
-    GUITopBar::getInstance()->resetButtons();
 }
 
 }  // namespace
@@ -327,7 +320,7 @@ void GUIProgressBar::dismiss()
 void GUIProgressBar::onDismissed()
 {
     unscheduleAllSelectors();
-    topBarWindowClosed();
+    guiHost().releaseTopBar();
     GUIWindow* previous = m_previousWindow;
     ScreenUtils::getInstance()->setCurrentWindow(previous && previous->getParent() ? previous : nullptr);
     hold(m_previousWindow, static_cast<GUIWindow*>(nullptr));

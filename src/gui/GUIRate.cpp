@@ -13,7 +13,6 @@
 #include "gui/GUIButton.h"
 #include "gui/GUILabel.h"
 #include "gui/GUIModalPanel.h"
-#include "hud/GUI.h"
 
 USING_NS_CC;
 
@@ -75,7 +74,7 @@ GUIRate::~GUIRate()
 void GUIRate::clearTarget()
 {
     hold(m_rateTarget, static_cast<CCObject*>(nullptr));
-    m_rateSelector = nullptr;
+    m_rateReceiver = nullptr;
 }
 
 bool GUIRate::initWithSize(CCSize size)
@@ -91,7 +90,7 @@ void GUIRate::build(float value, CCObject* target)
     GUIWindow* current = ScreenUtils::windowToGiveBack();
     hold(m_previousWindow, current);
     hold(m_rateTarget, target);
-    m_rateSelector = callfuncO_selector(GUI::rateWorld);
+    m_rateReceiver = dynamic_cast<RatingTarget*>(target);
     m_state = Open;
     m_closing = false;
     stopAllActions();
@@ -171,10 +170,10 @@ void GUIRate::confirm()
         m_tickButton->setEnabled(false);
     if (m_rateTarget) {
         auto* box = cocos2d_extensions::CCValue<float>::create(static_cast<float>(m_rating));
-        if (m_rateSelector) {
+        if (m_rateReceiver) {
             CCObject* target = m_rateTarget;
             target->retain();
-            (target->*m_rateSelector)(box);
+            m_rateReceiver->rateWorld(box);
             target->release();
         }
     }

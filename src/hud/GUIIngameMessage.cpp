@@ -12,7 +12,7 @@
 #include "gui/BackButton.h"
 #include "scene/SaveLoadUtils.h"
 #include "gui/ScreenUtils.h"
-#include "screens/MainMenu.h"
+#include "hud/FrontEnd.h"
 
 USING_NS_CC;
 
@@ -522,7 +522,7 @@ void GUIIngameMessage::onClosedToFreeMode()
     removeFromParentAndCleanup(true);
     unlockBar();
     CocosDenshion::SimpleAudioEngine::sharedEngine()->stopBackgroundMusic();
-    MainMenu::getInstance()->startFreeMode();
+    frontEnd().startFreeMode();
 }
 
 void GUIIngameMessage::choose(bool freeMode)

@@ -12,6 +12,7 @@
 #include "cocos2d_extensions/CCValue.h"
 #include "gui/GUIProgressBar.h"
 #include "gui/GUIRate.h"
+#include "hud/FrontEnd.h"
 #include "hud/GUI.h"
 #include "hud/GUITopBar.h"
 #include "online/ServerLink.h"
@@ -19,7 +20,6 @@
 #include "scene/GameLayer.h"
 #include "scene/SaveLoadUtils.h"
 #include "gui/ScreenUtils.h"
-#include "screens/OnlineGallery.h"
 #include "world/GameServices.h"
 #include "world/WorldBlob.h"
 
@@ -67,8 +67,8 @@ void GUI::openGalleryScene(bool fromMainMenu)
     screens->savedWindow = screens->getCurrentWindow();
     if (GameLayer* layer = GameLayer::existingInstance())
         layer->setReturnAsItWas(true);
-    CCDirector::sharedDirector()->pushScene(
-        CCTransitionFade::create(kGalleryFadeSeconds, OnlineGallery::scene(fromMainMenu)));
+    if (CCScene* gallery = frontEnd().galleryScene(fromMainMenu))
+        CCDirector::sharedDirector()->pushScene(CCTransitionFade::create(kGalleryFadeSeconds, gallery));
 }
 
 // --- rating --------------------------------------------------------------------------------

@@ -94,6 +94,9 @@ public:
     void showNextNotification();
     // A notification is waiting behind the one on screen.
     bool hasNotification() const;
+    // A warning by its localisation key (a creature's limit), shown only
+    // while no other notification waits.
+    void showWarning(const char* key);
     bool isNotificationShowing() const { return m_notificationShowing; }
     void updateBadges();
     void updateMana();

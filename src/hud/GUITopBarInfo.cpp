@@ -137,6 +137,12 @@ bool GUITopBar::hasNotification() const
     return m_notificationQueue && m_notificationQueue->count() > 0;
 }
 
+void GUITopBar::showWarning(const char* key)
+{
+    if (!hasNotification())
+        showNotification(LocalUtils::localize(key));
+}
+
 // --- badges --------------------------------------------------------------------------------
 
 void GUITopBar::placeBadge(CCSprite*& badge, int count, CCPoint at)

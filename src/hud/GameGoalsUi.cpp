@@ -1,8 +1,6 @@
-// The game's GoalsUi: the real top bar, HUD, game layer and message pages.
-// The bar is asked for only once a game layer exists, so that a silent
-// replay before the game scene makes no window.
+#include "hud/GameGoalsUi.h"
+
 #include "base/NSData.h"
-#include "goals/GoalsUi.h"
 #include "hud/GUI.h"
 #include "hud/GUITopBar.h"
 #include "scene/GameLayer.h"
@@ -27,93 +25,98 @@ GUITopBar* bar()
     return layer() ? GUITopBar::getInstance() : nullptr;
 }
 
-class GameGoalsUi : public GoalsUi {
-public:
-    void showNotification(const std::string& text, const std::string& icon) override
-    {
-        if (GUITopBar* b = bar())
-            b->showNotification(CCString::create(text), icon.empty() ? nullptr : CCString::create(icon));
-    }
-    void playLilGodAnimation() override
-    {
-        if (GUITopBar* b = bar())
-            b->playLilGodAnimation();
-    }
-    void updateDayButton() override
-    {
-        if (GUITopBar* b = bar())
-            b->updateDayButton();
-    }
-
-    void unlock(DayItem kind, const std::string& name) override
-    {
-        GUI* gui = hud();
-        if (!gui)
-            return;
-        switch (kind) {
-        case DayItem::Element: gui->unlockElement(name); break;
-        case DayItem::Tool: gui->unlockTool(name); break;
-        case DayItem::Option: gui->unlockOption(name); break;
-        }
-        if (GUITopBar* b = bar())
-            b->updateBadges();
-    }
-    bool loadDaySettings(const std::string& worldName) override
-    {
-        GUI* gui = hud();
-        return gui && gui->loadDaySettings(worldName);
-    }
-
-    void showDayCleared(CCArray* elements, CCArray* options, CCArray* backgrounds, CCArray* mana) override
-    {
-        if (GameLayer* l = layer())
-            l->showDayCleared(elements, options, backgrounds, mana);
-    }
-    bool loadWorld(NSData* blob) override
-    {
-        GameLayer* l = layer();
-        return l && blob && l->getWorld().load(blob);
-    }
-    std::string loadedWorldName() override
-    {
-        CCString* name = layer() ? layer()->getLoadedWorldName() : nullptr;
-        return name ? name->getString() : std::string();
-    }
-    void setLoadedWorldName(const std::string& name) override
-    {
-        if (GameLayer* l = layer())
-            l->setLoadedWorldName(CCString::create(name));
-    }
-    bool overviewUsed() override { return layer() && layer()->getOverviewUsed(); }
-    void setOverviewUsed(bool used) override
-    {
-        if (GameLayer* l = layer())
-            l->setOverviewUsed(used);
-    }
-    void setStoryLevel2Flag() override
-    {
-        if (GameLayer* l = layer())
-            l->setStoryLevel2(true);
-    }
-
-    void showStoryReminder(int day) override { ScreenUtils::showStoryReminder(day); }
-    void showFreeModeMessage() override { ScreenUtils::showFreeModeMessage(); }
-    void showOutro() override { ScreenUtils::showOutro(); }
-};
-
-GoalsUi* g_installed = nullptr;
-
 }  // namespace
 
-GoalsUi& goalsUi()
+void GameGoalsUi::showNotification(const std::string& text, const std::string& icon)
 {
-    static GameGoalsUi game;
-    return g_installed ? *g_installed : game;
+    if (GUITopBar* b = bar())
+        b->showNotification(CCString::create(text), icon.empty() ? nullptr : CCString::create(icon));
 }
 
-GoalsUi* setGoalsUi(GoalsUi* ui)
+void GameGoalsUi::playLilGodAnimation()
 {
-    GoalsUi* previous = g_installed;
-    g_installed = ui;
-    return previous;
+    if (GUITopBar* b = bar())
+        b->playLilGodAnimation();
+}
+
+void GameGoalsUi::updateDayButton()
+{
+    if (GUITopBar* b = bar())
+        b->updateDayButton();
+}
+
+void GameGoalsUi::unlock(DayItem kind, const std::string& name)
+{
+    GUI* gui = hud();
+    if (!gui)
+        return;
+    switch (kind) {
+    case DayItem::Element: gui->unlockElement(name); break;
+    case DayItem::Tool: gui->unlockTool(name); break;
+    case DayItem::Option: gui->unlockOption(name); break;
+    }
+    if (GUITopBar* b = bar())
+        b->updateBadges();
+}
+
+bool GameGoalsUi::loadDaySettings(const std::string& worldName)
+{
+    GUI* gui = hud();
+    return gui && gui->loadDaySettings(worldName);
+}
+
+void GameGoalsUi::showDayCleared(CCArray* elements, CCArray* options, CCArray* backgrounds, CCArray* mana)
+{
+    if (GameLayer* l = layer())
+        l->showDayCleared(elements, options, backgrounds, mana);
+}
+
+bool GameGoalsUi::loadWorld(NSData* blob)
+{
+    GameLayer* l = layer();
+    return l && blob && l->getWorld().load(blob);
+}
+
+std::string GameGoalsUi::loadedWorldName()
+{
+    CCString* name = layer() ? layer()->getLoadedWorldName() : nullptr;
+    return name ? name->getString() : std::string();
+}
+
+void GameGoalsUi::setLoadedWorldName(const std::string& name)
+{
+    if (GameLayer* l = layer())
+        l->setLoadedWorldName(CCString::create(name));
+}
+
+bool GameGoalsUi::overviewUsed()
+{
+    return layer() && layer()->getOverviewUsed();
+}
+
+void GameGoalsUi::setOverviewUsed(bool used)
+{
+    if (GameLayer* l = layer())
+        l->setOverviewUsed(used);
+}
+
+void GameGoalsUi::setStoryLevel2Flag()
+{
+    if (GameLayer* l = layer())
+        l->setStoryLevel2(true);
+}
+
+void GameGoalsUi::showStoryReminder(int day)
+{
+    ScreenUtils::showStoryReminder(day);
+}
+
+void GameGoalsUi::showFreeModeMessage()
+{
+    ScreenUtils::showFreeModeMessage();
+}
+
+void GameGoalsUi::showOutro()
+{
+    ScreenUtils::showOutro();
 }

@@ -143,9 +143,7 @@ void GameHost::showVehicleFuel(ParticleEditor* panel, float fraction)
 
 void GameHost::showLimitWarning(const char* key)
 {
-    GUITopBar* bar = GUITopBar::getInstance();
-    if (!bar->hasNotification())
-        bar->showNotification(LocalUtils::localize(key));
+    GUITopBar::getInstance()->showWarning(key);
 }
 
 bool GameHost::openEditor(Particle& particle, const char* window)
@@ -336,18 +334,11 @@ void wireWindowsAndServer(GameServices& s)
 
 }  // namespace
 
-void installGameHost(GameHost* host)
+void wireGameServices(GameServices& s)
 {
-    static GameHost gameHost;
-    setWorldHost(host ? host : &gameHost);
-
-    GameServices& s = gameServices();
     s = GameServices{};
     wireStorageAndSound(s);
     wireHudAndTopBar(s);
     wireGameLayer(s);
     wireWindowsAndServer(s);
-
-    HumanLeader::replaceResources();
-    HumanRegistry::getInstance()->clear();
 }

@@ -27,7 +27,7 @@
 #include "online/ServerLink.h"
 #include "platform/PlatformServices.h"
 #include "profile/Profile.h"
-#include "hud/GameHost.h"
+#include "screens/GameWiring.h"
 #include "scene/GameLayer.h"
 #include "gui/ScreenUtils.h"
 #include "world/ColorTables.h"

@@ -31,7 +31,7 @@
 #include "platform/GameRandom.h"
 #include "platform/PlatformServices.h"
 #include "world/ColorTables.h"
-#include "hud/GameHost.h"
+#include "screens/GameWiring.h"
 #include "world/ParticleCreator.h"
 #include "world/World.h"
 

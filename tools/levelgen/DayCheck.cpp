@@ -242,7 +242,7 @@ void checkWorld(LevelBuilder& builder, const std::vector<uint8_t>& blob, const s
 }
 
 void checkSettings(const std::string& path, const std::string& world, const std::vector<std::string>* places,
-                   CheckReport& report, const std::vector<std::string>* solved)
+                   CheckReport& report)
 {
     auto fault = [&](const std::string& message) {
         report.errors.push_back(fs::path(path).filename().string() + ": " + message);
@@ -318,49 +318,6 @@ void checkSettings(const std::string& path, const std::string& world, const std:
         for (const std::string& e : *places)
             if (!allowed(elements, e))
                 fault("the level script places " + e + ", the file does not allow it");
-    if (solved)
-        for (const std::string& e : *solved)
-            if (!allowed(elements, e))
-                fault("the solved build uses " + e + ", the file does not allow it");
-}
-
-namespace {
-
-// The type name of a kind, as settings list it ("Tnt", where the factory
-// shows "TNT").
-std::string typeNameOf(uint32_t type)
-{
-    for (const std::string& name : ParticleCreator::acceptedNames())
-        if (hashString(name.c_str()) == type)
-            return name;
-    return ParticleCreator::getName(type);
-}
-
-}  // namespace
-
-std::vector<std::string> solvedElements(const levelscript::Level& level)
-{
-    std::set<std::string> used;
-    for (const levelscript::Command& c : level.solved) {
-        if (c.kind == levelscript::CommandKind::Stamp) {
-            for (const std::string& row : c.rows)
-                for (char ch : row)
-                    if (auto it = c.legend.find(ch); it != c.legend.end() && !it->second.empty())
-                        used.insert(it->second);
-        } else if (c.kind == levelscript::CommandKind::Table) {
-            // An emptied table places nothing.
-            if (c.mode != levelscript::TableMode::Fill)
-                continue;
-            if (!c.element.empty())
-                used.insert(c.element);
-            else if (MissionPattern table = missionTable(c.mission.c_str(), c.letter))
-                for (MissionPattern r = table; (r->end & 0xff) == 0; ++r)
-                    used.insert(typeNameOf(r->type));
-        } else if (!c.element.empty()) {
-            used.insert(c.element);
-        }
-    }
-    return std::vector<std::string>(used.begin(), used.end());
 }
 
 std::vector<std::string> levelFiles(const std::string& levelsDir)
@@ -400,8 +357,7 @@ void checkLevels(const std::string& levelsDir, const std::string& tree, bool all
             report.errors.push_back(world + ": no world universes/Missions/" + world + " in the tree");
         else
             checkWorld(builder, readBytes(worldPath), world, tree, report);
-        const std::vector<std::string> solved = solvedElements(level);
-        checkSettings(worldPath + ".plist", world, &level.header.places, report, &solved);
+        checkSettings(worldPath + ".plist", world, &level.header.places, report);
     }
     if (bounds > kStoryStepBudget)
         report.errors.push_back("the story days' step bounds sum to " + std::to_string(bounds) + ", more than " +

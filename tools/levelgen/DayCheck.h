@@ -46,13 +46,10 @@ bool sameRecordsReversed(const std::vector<uint8_t>& a, const std::vector<uint8_
 void checkWorld(LevelBuilder& builder, const std::vector<uint8_t>& blob, const std::string& world,
                 const std::string& tree, CheckReport& report);
 
-// One settings file; `places` is the level script's list and `solved` the
-// elements its solved build uses (none when no script exists).
+// One settings file; `places` is the level script's list (none when no
+// script exists).
 void checkSettings(const std::string& path, const std::string& world, const std::vector<std::string>* places,
-                   CheckReport& report, const std::vector<std::string>* solved = nullptr);
-
-// The elements a script's solved section puts into the world, each once.
-std::vector<std::string> solvedElements(const levelscript::Level& level);
+                   CheckReport& report);
 
 // Every level script under levelsDir against the tree, and the step bounds
 // of the story days 1..30 (each given, summing to at most the budget); the

@@ -450,14 +450,6 @@ bool LevelBuilder::build(const Level& level, BuiltLevel& out, std::string& error
 
     header.background = out.backgroundFile;
     out.prepared = save();
-
-    if (level.hasSolved) {
-        std::vector<Cell> unused;
-        std::vector<GuideCell> unusedGuides;
-        if (!applyAll(level.solved, level, unused, unusedGuides, error))
-            return false;
-        out.solved = save();
-    }
     return true;
 }
 

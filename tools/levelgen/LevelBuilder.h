@@ -35,7 +35,6 @@ struct GuideCell {
 
 struct BuiltLevel {
     std::vector<uint8_t> prepared;
-    std::vector<uint8_t> solved;    // empty without a solved section
     std::vector<Cell> marks;        // sorted, each once
     std::vector<GuideCell> guides;  // in command order
     std::string backgroundFile;     // the picture the header names ("peaceful.png", "day7.png", "pix01.png")

@@ -60,7 +60,7 @@ public:
     int number = 0;
 
 private:
-    enum class Section { Header, Build, Solved, Script };
+    enum class Section { Header, Build, Script };
     enum class Block { None, Legend, Stamp, Picture };
 
     [[noreturn]] void fail(const std::string& message) const { throw Fault{message}; }
@@ -292,8 +292,6 @@ void Parser::command(const std::vector<std::string>& t, std::vector<Command>& in
     } else {
         fail("unknown command '" + w + "'");
     }
-    if (section_ == Section::Solved && marksGuide(c))
-        fail("marks belong to the prepared world, not the solved section");
     into.push_back(std::move(c));
 }
 
@@ -385,14 +383,9 @@ void Parser::action(const std::vector<std::string>& t)
         a.kind = w == "fill" ? ActionKind::Fill : ActionKind::Replace;
         element(a.element = t[1]);
         cells(2, 2);
-    } else if (w == "build" || w == "save" || w == "reset" || w == "load") {
+    } else if (w == "save" || w == "reset" || w == "load") {
         arity(t, 1, 1, w.c_str());
-        a.kind = w == "build" ? ActionKind::Build
-            : w == "save"     ? ActionKind::Save
-            : w == "reset"    ? ActionKind::Reset
-                              : ActionKind::Load;
-        if (a.kind == ActionKind::Build && !level_.hasSolved)
-            fail("build before a solved section");
+        a.kind = w == "save" ? ActionKind::Save : w == "reset" ? ActionKind::Reset : ActionKind::Load;
     } else if (w == "zoom") {
         arity(t, 2, 2, "zoom in | zoom out");
         if (t[1] != "in" && t[1] != "out")
@@ -504,7 +497,7 @@ void Parser::line(std::string_view raw)
         if (t.size() == 1 && t[0] == "end") {
             if (stamp_.rows.empty())
                 fail("a stamp without rows");
-            (section_ == Section::Solved ? level_.solved : level_.build).push_back(std::move(stamp_));
+            level_.build.push_back(std::move(stamp_));
             block_ = Block::None;
         } else {
             blockRow(text, stamp_.at, stamp_.rows, stamp_.legend);
@@ -540,19 +533,19 @@ void Parser::line(std::string_view raw)
     }
     const std::string& w = t[0];
     if (w == "end") {
-        if (section_ != Section::Solved && section_ != Section::Script)
+        if (section_ != Section::Script)
             fail("'end' outside a section");
         section_ = Section::Build;
         return;
     }
-    if (w == "solved" || w == "script") {
-        arity(t, 1, 1, w.c_str());
-        if (section_ == Section::Solved || section_ == Section::Script)
-            fail("'" + w + "' inside another section");
-        if (w == "solved" ? level_.hasSolved : level_.hasScript)
-            fail("a second '" + w + "' section");
-        (w == "solved" ? level_.hasSolved : level_.hasScript) = true;
-        section_ = w == "solved" ? Section::Solved : Section::Script;
+    if (w == "script") {
+        arity(t, 1, 1, "script");
+        if (section_ == Section::Script)
+            fail("'script' inside another section");
+        if (level_.hasScript)
+            fail("a second 'script' section");
+        level_.hasScript = true;
+        section_ = Section::Script;
         sectionLine_ = number;
         return;
     }
@@ -575,7 +568,7 @@ void Parser::line(std::string_view raw)
     } else {
         if (section_ == Section::Header)
             section_ = Section::Build;
-        command(t, section_ == Section::Solved ? level_.solved : level_.build);
+        command(t, level_.build);
     }
 }
 
@@ -587,9 +580,9 @@ void Parser::finish()
                  : block_ == Block::Picture ? "picture without its 'end'"
                                             : "legend without its 'end'");
     }
-    if (section_ == Section::Solved || section_ == Section::Script) {
+    if (section_ == Section::Script) {
         number = sectionLine_;
-        fail(std::string(section_ == Section::Solved ? "solved" : "script") + " without its 'end'");
+        fail("script without its 'end'");
     }
     number = 0;
     if (level_.header.world.empty())

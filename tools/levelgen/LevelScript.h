@@ -73,7 +73,6 @@ enum class ActionKind {
     Miner,
     Fill,
     Replace,
-    Build,
     Tap,
     Save,
     Reset,
@@ -121,8 +120,6 @@ struct Level {
     std::string file;  // as given to the parser, for messages
     Header header;
     std::vector<Command> build;
-    std::vector<Command> solved;
-    bool hasSolved = false;
     std::vector<Action> script;
     bool hasScript = false;
     // Whether any build command marks or guides the guide picture.

@@ -1,10 +1,10 @@
 // levelgen: builds the prepared worlds from their level scripts with the
 // game's own world, and checks the worlds and day settings of a tree.
 //
-//   levelgen --assets DIR --out TREE [--backgrounds TREE] [--solved DIR] [--level FILE]...
+//   levelgen --assets DIR --out TREE [--backgrounds TREE] [--level FILE]...
 //       every assets/levels/*.level (or the files named) into
-//       TREE/universes/Missions/<world>, the solved variants into the solved
-//       folder, guide pictures into TREE/backgrounds/Missions/. Backgrounds
+//       TREE/universes/Missions/<world>, guide pictures into
+//       TREE/backgrounds/Missions/. Backgrounds
 //       and the creatures' pictures are read from --backgrounds (default:
 //       the output tree).
 //   levelgen --check --assets DIR --tree TREE [--all-days]
@@ -57,7 +57,7 @@ bool writeBytes(const std::string& path, const std::vector<uint8_t>& bytes, std:
 }
 
 bool generate(LevelBuilder& builder, const std::string& file, const std::string& out, const std::string& backgrounds,
-              const std::string& solved, std::string& error)
+              std::string& error)
 {
     levelscript::Level level;
     if (!levelscript::readLevel(file, LevelBuilder::knownElement, level, error))
@@ -77,22 +77,14 @@ bool generate(LevelBuilder& builder, const std::string& file, const std::string&
                                 guidePicture(picture, built.marks, built.guides), error))
             return false;
     }
-    if (!writeBytes(out + "/universes/Missions/" + level.header.world, built.prepared, error))
-        return false;
-    if (!solved.empty() && level.hasSolved && !writeBytes(solved + "/" + level.header.world, built.solved, error))
-        return false;
-    // A level that lost its solved section must not leave the old variant
-    // for the level test to play.
-    if (!solved.empty() && !level.hasSolved)
-        std::remove((solved + "/" + level.header.world).c_str());
-    return true;
+    return writeBytes(out + "/universes/Missions/" + level.header.world, built.prepared, error);
 }
 
 }  // namespace
 
 int main(int argc, char** argv)
 {
-    std::string assets, out, backgrounds, solved, tree;
+    std::string assets, out, backgrounds, tree;
     std::vector<std::string> levels;
     bool check = false, allDays = false;
     for (int i = 1; i < argc; ++i) {
@@ -114,8 +106,6 @@ int main(int argc, char** argv)
             out = value;
         else if (option == "--backgrounds")
             backgrounds = value;
-        else if (option == "--solved")
-            solved = value;
         else if (option == "--level")
             levels.push_back(value);
         else if (option == "--tree")
@@ -138,7 +128,7 @@ int main(int argc, char** argv)
         return 0;
     }
     if (assets.empty() || out.empty())
-        return fail("usage: levelgen --assets DIR --out TREE [--backgrounds TREE] [--solved DIR] [--level FILE]..."), 2;
+        return fail("usage: levelgen --assets DIR --out TREE [--backgrounds TREE] [--level FILE]..."), 2;
     if (backgrounds.empty())
         backgrounds = out;
     if (levels.empty())
@@ -149,7 +139,7 @@ int main(int argc, char** argv)
     LevelBuilder builder;
     for (const std::string& file : levels) {
         std::string error;
-        if (!generate(builder, file, out, backgrounds, solved, error))
+        if (!generate(builder, file, out, backgrounds, error))
             return fail(error);
     }
     return 0;

@@ -166,78 +166,6 @@ CCArray* namesArray(const std::vector<const char*>& names, bool absent)
     return array;
 }
 
-// The cells of a build command, bottom-up world rows; "" empties.
-struct Paint {
-    int x, y;
-    std::string element;
-};
-
-void addDisc(std::vector<Paint>& out, int cx, int cy, int r, const std::string& element)
-{
-    for (int dx = -r; dx <= r; ++dx)
-        for (int dy = -r; dy <= r; ++dy)
-            if (dx * dx + dy * dy <= r * r)
-                out.push_back({cx + dx, cy + dy, element});
-}
-
-std::string tableElement(const MissionPatternRecord& r)
-{
-    // The type name of the record's kind (the factory shows Tnt as "TNT").
-    for (const std::string& name : ParticleCreator::acceptedNames())
-        if (hashString(name.c_str()) == r.type)
-            return name;
-    return ParticleCreator::getName(r.type);
-}
-
-std::vector<Paint> cellsOf(const levelscript::Command& c)
-{
-    using levelscript::CommandKind;
-    std::vector<Paint> out;
-    const std::vector<int32_t>& a = c.at;
-    switch (c.kind) {
-    case CommandKind::Fill:
-    case CommandKind::Clear:
-        for (int x = std::min(a[0], a[2]); x <= std::max(a[0], a[2]); ++x)
-            for (int y = std::min(a[1], a[3]); y <= std::max(a[1], a[3]); ++y)
-                out.push_back({x, y, c.kind == CommandKind::Clear ? std::string() : c.element});
-        break;
-    case CommandKind::Line: {
-        // The cells levelgen draws.
-        levelscript::forLineCells(a[0], a[1], a[2], a[3],
-                                  [&](int32_t x, int32_t y) { addDisc(out, x, y, c.radius, c.element); });
-        break;
-    }
-    case CommandKind::Disc: addDisc(out, a[0], a[1], c.radius, c.element); break;
-    case CommandKind::Cell: out.push_back({a[0], a[1], c.element}); break;
-    case CommandKind::Stamp:
-        for (size_t row = 0; row < c.rows.size(); ++row)
-            for (size_t col = 0; col < c.rows[row].size(); ++col) {
-                const char ch = c.rows[row][col];
-                const auto found = c.legend.find(ch);
-                if (ch != '.' && ch != ' ' && ch != '\t' && found != c.legend.end())
-                    out.push_back({a[0] + static_cast<int>(col), a[1] - static_cast<int>(row), found->second});
-            }
-        break;
-    case CommandKind::Table:
-        if (c.mode == levelscript::TableMode::Mark)
-            break;
-        if (MissionPattern table = missionTable(c.mission.c_str(), c.letter))
-            for (const MissionPatternRecord* r = table; (r->end & 0xff) == 0; ++r)
-                out.push_back({r->x, r->y,
-                               c.mode == levelscript::TableMode::Empty ? std::string()
-                                   : c.element.empty()                 ? tableElement(*r)
-                                                                       : c.element});
-        break;
-    case CommandKind::Mark:
-    case CommandKind::Tune:
-    case CommandKind::Step:
-    case CommandKind::Human:
-    case CommandKind::Robot:
-    case CommandKind::Built: break;
-    }
-    return out;
-}
-
 }  // namespace
 
 // --- levels ---------------------------------------------------------------------------
@@ -507,7 +435,7 @@ void StoryPlayer::takeDayMissions(int day)
         goalsUi().setStoryLevel2Flag();
 }
 
-void StoryPlayer::playDay(int day, int& steps, bool solvedLoaded)
+void StoryPlayer::playDay(int day, int& steps)
 {
     const std::string worldName = dayWorld(day, m_mode);
     SCOPED_TRACE(worldName);
@@ -517,11 +445,8 @@ void StoryPlayer::playDay(int day, int& steps, bool solvedLoaded)
     ASSERT_EQ(Profile::getInstance()->getDay(), day);
     EXPECT_EQ(loadedWorld(), worldName) << "the day's world is not the one loaded";
     CCString* universe = layer->getUniverseName();
-    // A solved variant loaded over the day keeps its file's name.
-    if (!solvedLoaded) {
-        EXPECT_EQ(universe ? universe->getString() : std::string(), levelTitle(m_mode, day, false))
-            << "the world's name, as the world menu shows it";
-    }
+    EXPECT_EQ(universe ? universe->getString() : std::string(), levelTitle(m_mode, day, false))
+        << "the world's name, as the world menu shows it";
     std::vector<std::string> offered = layer->getGUI()->paletteNames();
     std::set<std::string> palette(offered.begin(), offered.end());
     palette.erase("Clear");
@@ -535,13 +460,13 @@ void StoryPlayer::playDay(int day, int& steps, bool solvedLoaded)
 
     AchievementManager* goals = AchievementManager::getInstance();
     ASSERT_GT(goals->activeCount(), 0) << worldName << " has no mission";
-    for (AchievementBase* m = goals->firstActive(); m && !solvedLoaded; m = m->next)
+    for (AchievementBase* m = goals->firstActive(); m; m = m->next)
         EXPECT_FALSE(m->isAccomplished())
             << worldName << ": " << m->getName()->getString() << " passes at load (made so far: " << madeSoFar() << ")";
 
     const int64_t before = m_stepsRun;
     for (const levelscript::Action& action : level.script) {
-        act(day, action, solvedLoaded);
+        act(day, action);
         if (::testing::Test::HasFatalFailure())
             return;
     }
@@ -553,7 +478,7 @@ void StoryPlayer::playDay(int day, int& steps, bool solvedLoaded)
     }
 }
 
-void StoryPlayer::act(int day, const levelscript::Action& a, bool solvedLoaded)
+void StoryPlayer::act(int day, const levelscript::Action& a)
 {
     using levelscript::ActionKind;
     m_where = dayWorld(day, m_mode) + ".level:" + std::to_string(a.line);
@@ -600,16 +525,6 @@ void StoryPlayer::act(int day, const levelscript::Action& a, bool solvedLoaded)
     case ActionKind::Eraser: pickEraser(); break;
     case ActionKind::Touch: touchCell(a.at[0], a.at[1], a.count); break;
     case ActionKind::Drag: strokeCells(a.at); break;
-    case ActionKind::Build: {
-        if (solvedLoaded)
-            break;
-        levelscript::Level level;
-        std::string error;
-        ASSERT_TRUE(levelscript::readLevel(levelPath(day, m_mode), knownElement, level, error)) << error;
-        ASSERT_TRUE(level.hasSolved) << m_where << ": build without a solved section";
-        applySolved(level);
-        break;
-    }
     case ActionKind::Save: saveWorld(day); break;
     case ActionKind::Reset:
         tapWorldMenu("NewWorldBut");
@@ -665,47 +580,6 @@ void StoryPlayer::act(int day, const levelscript::Action& a, bool solvedLoaded)
                 return;
         }
         break;
-    }
-}
-
-void StoryPlayer::applySolved(const levelscript::Level& level)
-{
-    for (const levelscript::Command& c : level.solved) {
-        if (c.kind == levelscript::CommandKind::Step) {
-            run(c.count);
-            continue;
-        }
-        // A creature as the player places one; each waits for its body.
-        if (c.kind == levelscript::CommandKind::Human || c.kind == levelscript::CommandKind::Robot) {
-            levelscript::Action a;
-            a.kind = c.kind == levelscript::CommandKind::Human ? levelscript::ActionKind::Human
-                                                               : levelscript::ActionKind::Robot;
-            a.at = c.at;
-            a.name = c.job;
-            m_where = "solved line " + std::to_string(c.line);
-            placeCreature(a);
-            if (::testing::Test::HasFatalFailure())
-                return;
-            continue;
-        }
-        if (c.kind == levelscript::CommandKind::Tune) {
-            Particle* p = world->at(c.at[0], c.at[1]);
-            auto* instrument = p ? dynamic_cast<Instrument*>(p) : nullptr;
-            ASSERT_NE(instrument, nullptr) << "no instrument to tune at line " << c.line;
-            instrument->note = instrument->chosenNote = levelscript::noteIndex(c.note);
-            instrument->octave = instrument->chosenOctave = c.count;
-            continue;
-        }
-        // Cell by cell, as the player's painting puts them (each counts as made).
-        for (const Paint& p : cellsOf(c)) {
-            Particle* there = world->at(p.x, p.y);
-            if (!world->inWorld(p.x, p.y) || (there && there->id < 0))
-                continue;  // the border ring stays
-            if (there)
-                world->removeParticle(p.x, p.y);
-            if (!p.element.empty())
-                world->addParticle(p.x, p.y, hashString(p.element.c_str()), false);
-        }
     }
 }
 

@@ -82,10 +82,9 @@ protected:
     // The day's missions made here, as its opening step makes them (the
     // level tests, which stand apart from the story's replay).
     void takeDayMissions(int day);
-    // The day's level acted out (its load checked first). Adds the steps it
-    // used to `steps`. On the solved world loaded by hand nothing is checked
-    // at load and `build` is already done.
-    void playDay(int day, int& steps, bool solvedLoaded = false);
+    // The day's level acted out from its start (its load checked first).
+    // Adds the steps it used to `steps`.
+    void playDay(int day, int& steps);
     // The goals window's board after the day, its next button, and the pages
     // the next day brings.
     void finishDay(int day);
@@ -99,10 +98,7 @@ protected:
     // The windows, the bar and the scene, for failure messages.
     std::string screenState();
 
-    // The world as the player's own build: every cell of the solved section.
-    // Kept only for the levels whose scripts still say `build`.
-    void applySolved(const levelscript::Level& level);
-    void act(int day, const levelscript::Action& action, bool solvedLoaded);
+    void act(int day, const levelscript::Action& action);
 
     // --- the player's controls (StoryPlayerControls.cpp) ---------------------------
     // Each goes through what a player has: the top bar's buttons, the HUD's

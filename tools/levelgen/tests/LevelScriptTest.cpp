@@ -46,11 +46,6 @@ table MakeMetalBox A mark
 mark 42 22 77 22
 step 120
 
-solved
-  table MakeMetalBox A fill
-  line Metal 42 22 77 22
-end
-
 script
   paint Soil 30 20 2
   stroke Soil 30 20 50 20
@@ -58,7 +53,6 @@ script
   miner 50 40
   fill Water 10 10
   replace Glass 20 20
-  build
   tap 88 43
   save
   reset
@@ -120,36 +114,31 @@ TEST(LevelScript, ReadsAWholeScript)
     EXPECT_EQ(level.build[8].mode, TableMode::Mark);
     EXPECT_EQ(level.build[10].count, 120);
 
-    ASSERT_TRUE(level.hasSolved);
-    ASSERT_EQ(level.solved.size(), 2u);
-    EXPECT_EQ(level.solved[0].element, "");
-    EXPECT_EQ(level.solved[1].line, 33);
-
-    const ActionKind actions[] = {ActionKind::Paint,   ActionKind::Stroke,  ActionKind::Erase,       ActionKind::Miner,
-                                  ActionKind::Fill,    ActionKind::Replace, ActionKind::Build,       ActionKind::Tap,
-                                  ActionKind::Save,    ActionKind::Reset,   ActionKind::Load,        ActionKind::ZoomIn,
-                                  ActionKind::ZoomOut, ActionKind::Option,  ActionKind::Temperature, ActionKind::Step,
-                                  ActionKind::Until,   ActionKind::Note,    ActionKind::Key};
+    const ActionKind actions[] = {ActionKind::Paint,  ActionKind::Stroke,      ActionKind::Erase,  ActionKind::Miner,
+                                  ActionKind::Fill,   ActionKind::Replace,     ActionKind::Tap,    ActionKind::Save,
+                                  ActionKind::Reset,  ActionKind::Load,        ActionKind::ZoomIn, ActionKind::ZoomOut,
+                                  ActionKind::Option, ActionKind::Temperature, ActionKind::Step,   ActionKind::Until,
+                                  ActionKind::Note,   ActionKind::Key};
     ASSERT_EQ(level.script.size(), std::size(actions));
     for (size_t i = 0; i < std::size(actions); ++i)
         EXPECT_EQ(level.script[i].kind, actions[i]) << i;
-    EXPECT_EQ(level.script[0].line, 37);
+    EXPECT_EQ(level.script[0].line, 32);
     EXPECT_EQ(level.script[0].radius, 2);
     EXPECT_EQ(level.script[1].at, (std::vector<int32_t>{30, 20, 50, 20}));
     EXPECT_EQ(level.script[5].element, "Glass");
-    EXPECT_EQ(level.script[13].name, "Sun");
-    EXPECT_FALSE(level.script[13].on);
-    EXPECT_EQ(level.script[18].keys, (std::vector<std::string>{"space", "right"}));
-    EXPECT_EQ(level.script[18].count, 20);
-    EXPECT_EQ(level.script[14].name, "VeryCold");
-    EXPECT_EQ(level.script[17].at, (std::vector<int32_t>{88, 43}));
-    EXPECT_EQ(level.script[17].name, "fs");
-    EXPECT_EQ(level.script[17].count, 3);
+    EXPECT_EQ(level.script[12].name, "Sun");
+    EXPECT_FALSE(level.script[12].on);
+    EXPECT_EQ(level.script[17].keys, (std::vector<std::string>{"space", "right"}));
+    EXPECT_EQ(level.script[17].count, 20);
+    EXPECT_EQ(level.script[13].name, "VeryCold");
+    EXPECT_EQ(level.script[16].at, (std::vector<int32_t>{88, 43}));
+    EXPECT_EQ(level.script[16].name, "fs");
+    EXPECT_EQ(level.script[16].count, 3);
     EXPECT_EQ(noteIndex("c"), 0);
     EXPECT_EQ(noteIndex("fs"), 6);
     EXPECT_EQ(noteIndex("b"), 11);
     EXPECT_EQ(noteIndex("C"), -1);
-    EXPECT_EQ(level.script[16].count, 1200);
+    EXPECT_EQ(level.script[15].count, 1200);
 }
 
 // Instruments of a prepared world tuned by the build; a run of notes played
@@ -253,7 +242,6 @@ TEST(LevelScript, DefaultsAndNoCheck)
     EXPECT_EQ(level.header.bound, 0);
     EXPECT_FALSE(level.header.sun);
     EXPECT_FALSE(level.marks());
-    EXPECT_FALSE(level.hasSolved);
     EXPECT_FALSE(level.hasScript);
 }
 
@@ -287,13 +275,12 @@ TEST(LevelScript, FaultsNameTheirFileAndLine)
         {head + "legend\nSoil S\nend\n", "Day7.level:4: expected: CHARACTER ELEMENT | CHARACTER empty"},
         {head + "stamp 0 10\nend\n", "Day7.level:4: a stamp without rows"},
         {head + "stamp 0 10\n\n", "Day7.level:3: stamp without its 'end'"},
-        {head + "solved\nfill Soil 0 0 1 1\n", "Day7.level:3: solved without its 'end'"},
-        {head + "solved\nmark 0 0 1 1\nend\n",
-         "Day7.level:4: marks belong to the prepared world, not the solved section"},
-        {head + "solved\nscript\n", "Day7.level:4: 'script' inside another section"},
-        {head + "solved\nend\nsolved\n", "Day7.level:5: a second 'solved' section"},
+        {head + "script\nstep 1\n", "Day7.level:3: script without its 'end'"},
+        {head + "script\nscript\n", "Day7.level:4: 'script' inside another section"},
+        {head + "script\nend\nscript\n", "Day7.level:5: a second 'script' section"},
+        {head + "solved\nfill Soil 0 0 1 1\nend\n", "Day7.level:3: unknown command 'solved'"},
         {head + "end\n", "Day7.level:3: 'end' outside a section"},
-        {head + "script\nbuild\nend\n", "Day7.level:4: build before a solved section"},
+        {head + "script\nbuild\nend\n", "Day7.level:4: unknown action 'build'"},
         {head + "script\nzoom sideways\nend\n", "Day7.level:4: expected: zoom in | zoom out"},
         {head + "script\noption Moon on\nend\n", "Day7.level:4: unknown option 'Moon'"},
         {head + "script\ntemperature Warm\nend\n", "Day7.level:4: unknown temperature 'Warm'"},
@@ -330,8 +317,6 @@ TEST(LevelScript, FaultsNameTheirFileAndLine)
         {head + "table MakeMetalBox A guide full\n", "Day7.level:3: expected: table MISSION LETTER guide [empty]"},
         {head + "table MakeMetalBox A frame\n", "Day7.level:3: expected: table MISSION LETTER frame ELEMENT"},
         {head + "table MakeMetalBox A frame Wal\n", "Day7.level:3: unknown element 'Wal'"},
-        {head + "solved\ntable MakeMetalBox A guide empty\nend\n",
-         "Day7.level:4: marks belong to the prepared world, not the solved section"},
         {head + "guide averyverylong\n", "Day7.level:3: guide name 'averyverylong' is longer than 11 characters"},
         {"background peaceful\n", "Day7.level: no 'world' line"},
         {"world Day7\n", "Day7.level: no 'background' line"},

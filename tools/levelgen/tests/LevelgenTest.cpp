@@ -112,11 +112,6 @@ TEST(Levelgen, BuildsTheFixtureWhereTheScriptSays)
     worldblob::LoadPlan plan;
     ASSERT_TRUE(worldblob::parseBlob(built.prepared.data(), built.prepared.size(), plan, error)) << error;
     EXPECT_FALSE(plan.header.paused);
-
-    // The solved variant holds the player's build on top.
-    ASSERT_TRUE(builder.load(built.solved));
-    for (MissionPattern r = box; (r->end & 0xff) == 0; ++r)
-        EXPECT_EQ(typeAt(builder.world(), r->x, r->y), metal) << r->x << ", " << r->y;
 }
 
 TEST(Levelgen, SameBytesTwiceAndAfterAReload)
@@ -136,19 +131,15 @@ TEST(Levelgen, SameBytesTwiceAndAfterAReload)
         ASSERT_TRUE(builder.build(fixture(), second, error)) << error;
         // A load reverses the records: one round trip gives the same world,
         // two the same bytes.
-        for (const std::vector<uint8_t>* blob : {&first.prepared, &first.solved}) {
-            ASSERT_TRUE(builder.load(*blob));
-            const std::vector<uint8_t> once = builder.saveAgain();
-            EXPECT_NE(once, *blob);
-            std::string why;
-            EXPECT_TRUE(sameRecordsReversed(*blob, once, why)) << why;
-            ASSERT_TRUE(builder.load(once));
-            EXPECT_EQ(builder.saveAgain(), *blob);
-        }
+        ASSERT_TRUE(builder.load(first.prepared));
+        const std::vector<uint8_t> once = builder.saveAgain();
+        EXPECT_NE(once, first.prepared);
+        std::string why;
+        EXPECT_TRUE(sameRecordsReversed(first.prepared, once, why)) << why;
+        ASSERT_TRUE(builder.load(once));
+        EXPECT_EQ(builder.saveAgain(), first.prepared);
     }
     EXPECT_EQ(first.prepared, second.prepared);
-    EXPECT_EQ(first.solved, second.solved);
-    EXPECT_NE(first.prepared, first.solved);
 }
 
 // Campaign missions' tables by class name and letter, as the story's: each
@@ -495,30 +486,7 @@ TEST(Levelgen, SettingsChecksFindPlantedFaults)
         checkSettings(tree.path(rel), c.world, &places, report);
         EXPECT_EQ(report.errors, c.errors) << c.body;
     }
-    // The solved build's elements, a table's own among them.
-    levelscript::Level level = fixture();
-    level.solved.push_back(level.build[5]);  // the stamp: Metal, and a cell emptied
-    EXPECT_EQ(solvedElements(level), (std::vector<std::string>{"Metal"}));
-    level.solved.push_back(level.build[1]);  // the disc of Water
-    const std::vector<std::string> solved = solvedElements(level);
-    EXPECT_EQ(solved, (std::vector<std::string>{"Metal", "Water"}));
-    {
-        // A table emptied places nothing; a table's kinds by their type names.
-        levelscript::Level tables;
-        std::string error;
-        ASSERT_TRUE(levelscript::parseLevel("world Day2_8\nbackground peaceful\nsolved\n"
-                                            "table Contra_PirateShip C empty\ntable Contra_PirateShip B fill\nend\n",
-                                            "Day2_8.level", LevelBuilder::knownElement, tables, error))
-            << error;
-        EXPECT_EQ(solvedElements(tables), (std::vector<std::string>{"Tnt"}));
-    }
-    tree.write("universes/Missions/Day1.plist", plist(lock + day1));
     CheckReport report;
-    checkSettings(tree.path("universes/Missions/Day1.plist"), "Day1", &places, report, &solved);
-    EXPECT_EQ(report.errors,
-              (std::vector<std::string>{"Day1.plist: the solved build uses Metal, the file does not allow it"}));
-
-    report = {};
     checkSettings(tree.path("universes/Missions/Day9.plist"), "Day9", &places, report);
     EXPECT_EQ(report.errors, (std::vector<std::string>{"Day9: no settings file universes/Missions/Day9.plist"}));
 }

@@ -4,7 +4,8 @@
 // starts. Its buttons forward to the HUD window and the game layer; the bar
 // keeps only what it shows: the selections, the draw/pan toggle of the
 // overview, the notification panel and its queue, the badges, the mana
-// counter and the day button (GUITopBarInfo.cpp). Main thread only.
+// counter and the day button (GUITopBarInfo.cpp). The buttons' handlers are in
+// GUITopBarButtons.cpp. Main thread only.
 #include <cstdint>
 #include <memory>
 #include <string>

@@ -8,6 +8,7 @@
 #include "base/Utils.h"
 #include "gui/GUIButton.h"
 #include "gui/GUILabel.h"
+#include "gui/Retained.h"
 
 USING_NS_CC;
 
@@ -21,15 +22,6 @@ void playSound(const char* name)
 }
 
 }  // namespace
-
-void GUIPopup::setRetained(CCObject*& field, CCObject* value)
-{
-    if (value)
-        value->retain();
-    if (field)
-        field->release();
-    field = value;
-}
 
 CCString* GUIPopup::textOrEmpty(CCString* text)
 {
@@ -58,7 +50,7 @@ void GUIPopup::resetInstanceForTests()
     if (popup->m_buttonContainer)
         popup->m_buttonContainer->removeAllChildrenWithCleanup(true);
     popup->releaseActions();
-    setRetained(popup->m_pendingCallback, nullptr);
+    hold(popup->m_pendingCallback, nullptr);
     popup->setPreviousWindow(nullptr);
     popup->removeFromParentAndCleanup(true);
     popup->release();
@@ -67,12 +59,12 @@ void GUIPopup::resetInstanceForTests()
 GUIPopup::~GUIPopup()
 {
     releaseActions();
-    setRetained(m_pendingCallback, nullptr);
+    hold(m_pendingCallback, nullptr);
     setPreviousWindow(nullptr);
-    setRetainedTyped(m_purchaseTitle, static_cast<CCString*>(nullptr));
-    setRetainedTyped(m_purchaseIcon, static_cast<CCString*>(nullptr));
-    setRetainedTyped(m_purchaseDescription, static_cast<CCString*>(nullptr));
-    setRetainedTyped(m_hints, static_cast<CCDictionary*>(nullptr));
+    hold(m_purchaseTitle, nullptr);
+    hold(m_purchaseIcon, nullptr);
+    hold(m_purchaseDescription, nullptr);
+    hold(m_hints, nullptr);
 }
 
 bool GUIPopup::initWithSize(CCSize size)
@@ -130,13 +122,13 @@ void GUIPopup::setPreviousWindow(GUIWindow* window)
     // world that is no longer there.
     if (window == this)
         window = nullptr;
-    setRetainedTyped(m_previousWindow, window);
+    hold(m_previousWindow, window);
 }
 
 void GUIPopup::releaseActions()
 {
-    setRetained(m_okCallback, nullptr);
-    setRetained(m_cancelCallback, nullptr);
+    hold(m_okCallback, nullptr);
+    hold(m_cancelCallback, nullptr);
 }
 
 bool GUIPopup::build(int kind, CCString* text)
@@ -150,7 +142,7 @@ bool GUIPopup::build(int kind, CCString* text)
     CCTexture2D::PVRImagesHavePremultipliedAlpha(true);
     setPreviousWindow(ScreenUtils::windowToGiveBack());
     releaseActions();
-    setRetained(m_pendingCallback, nullptr);
+    hold(m_pendingCallback, nullptr);
     if (m_itemImage && m_itemImage->getParent() == this)
         m_itemImage->removeFromParentAndCleanup(true);
     if (m_manaCounter)
@@ -183,9 +175,9 @@ void GUIPopup::setActions(CCObject* okTarget, SEL_CallFunc okSelector, CCObject*
                           SEL_CallFunc cancelSelector)
 {
     if (okTarget && okSelector)
-        setRetained(m_okCallback, CCCallFunc::create(okTarget, okSelector));
+        hold(m_okCallback, CCCallFunc::create(okTarget, okSelector));
     if (cancelTarget && cancelSelector)
-        setRetained(m_cancelCallback, CCCallFunc::create(cancelTarget, cancelSelector));
+        hold(m_cancelCallback, CCCallFunc::create(cancelTarget, cancelSelector));
 }
 
 void GUIPopup::addCancelButton()
@@ -291,7 +283,7 @@ void GUIPopup::answer(const char* sound, GUIButton* disable, CCObject* action)
         playSound(sound);
     if (disable)
         disable->setEnabled(false);
-    setRetained(m_pendingCallback, action);
+    hold(m_pendingCallback, action);
     hide();
 }
 
@@ -356,7 +348,7 @@ void GUIPopup::onHidden()
     setPreviousWindow(nullptr);
     if (CCObject* pending = m_pendingCallback) {
         pending->retain();
-        setRetained(m_pendingCallback, nullptr);
+        hold(m_pendingCallback, nullptr);
         executeAction(pending);
         pending->release();
     }

@@ -106,14 +106,6 @@ private:
     void setPreviousWindow(GUIWindow* window);
     void releaseActions();
     void runLater(float seconds, cocos2d::SEL_CallFunc step);
-    // A retained field set: the new object retained, the old one released.
-    static void setRetained(cocos2d::CCObject*& field, cocos2d::CCObject* value);
-    template <typename T> static void setRetainedTyped(T*& field, T* value)
-    {
-        cocos2d::CCObject* object = field;
-        setRetained(object, value);
-        field = value;
-    }
     static cocos2d::CCString* textOrEmpty(cocos2d::CCString* text);
 
     GUILabel* m_messageLabel = nullptr;

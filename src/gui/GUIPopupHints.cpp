@@ -8,6 +8,7 @@
 #include "gui/ScreenUtils.h"
 #include "profile/Profile.h"
 #include "world/GameServices.h"
+#include "gui/Retained.h"
 
 USING_NS_CC;
 
@@ -39,7 +40,7 @@ void GUIPopup::setHintsFileForTests(const std::string& path)
 
 void GUIPopup::loadHints()
 {
-    setRetainedTyped(m_hints, CCDictionary::createWithContentsOfFile(g_hintsFile));
+    hold(m_hints, CCDictionary::createWithContentsOfFile(g_hintsFile));
 }
 
 namespace {

@@ -9,6 +9,7 @@
 #include "gui/GUIButton.h"
 #include "gui/GUILabel.h"
 #include "profile/Profile.h"
+#include "gui/Retained.h"
 
 USING_NS_CC;
 
@@ -30,10 +31,10 @@ int32_t truncatedPrice(float price)
 
 void GUIPopup::setPurchaseInfo(CCString* title, CCString* icon, float price, CCString* description)
 {
-    setRetainedTyped(m_purchaseTitle, title);
-    setRetainedTyped(m_purchaseIcon, icon);
+    hold(m_purchaseTitle, title);
+    hold(m_purchaseIcon, icon);
     m_purchasePrice = price;
-    setRetainedTyped(m_purchaseDescription, description);
+    hold(m_purchaseDescription, description);
 }
 
 void GUIPopup::buildPurchase()

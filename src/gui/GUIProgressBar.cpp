@@ -12,6 +12,7 @@
 #include "gui/GUIButton.h"
 #include "gui/GUILabel.h"
 #include "gui/GUIModalPanel.h"
+#include "gui/Retained.h"
 
 USING_NS_CC;
 
@@ -24,15 +25,6 @@ constexpr int kDimmingTag = 1;
 void playSound(const char* name)
 {
     CocosDenshion::SimpleAudioEngine::sharedEngine()->playEffect(soundFilePath("sounds", name).c_str(), false);
-}
-
-template <typename T> void hold(T*& field, T* value)
-{
-    if (value)
-        value->retain();
-    if (field)
-        field->release();
-    field = value;
 }
 
 }  // namespace
@@ -68,7 +60,7 @@ GUIProgressBar::~GUIProgressBar()
     hold(m_previousWindow, static_cast<GUIWindow*>(nullptr));
     hold(m_completedTarget, static_cast<CCObject*>(nullptr));
     hold(m_failedTarget, static_cast<CCObject*>(nullptr));
-    hold(m_resultText, static_cast<CCString*>(nullptr));
+    hold(m_resultText, nullptr);
 }
 
 bool GUIProgressBar::initWithSize(CCSize size)

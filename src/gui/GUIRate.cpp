@@ -13,21 +13,13 @@
 #include "gui/GUIButton.h"
 #include "gui/GUILabel.h"
 #include "gui/GUIModalPanel.h"
+#include "gui/Retained.h"
 
 USING_NS_CC;
 
 namespace {
 
 GUIRate* g_rate = nullptr;
-
-template <typename T> void hold(T*& field, T* value)
-{
-    if (value)
-        value->retain();
-    if (field)
-        field->release();
-    field = value;
-}
 
 }  // namespace
 

@@ -11,6 +11,7 @@
 #include "gui/GUIProgressBar.h"
 #include "gui/GUIRate.h"
 #include "gui/GuiHost.h"
+#include "gui/Retained.h"
 
 USING_NS_CC;
 
@@ -29,15 +30,6 @@ struct KeyboardBinding {
 
 KeyboardBinding g_binding;
 CCString* g_staticIdentifier = nullptr;  // retained
-
-template <typename T> void hold(T*& field, T* value)
-{
-    if (value)
-        value->retain();
-    if (field)
-        field->release();
-    field = value;
-}
 
 CCScene* runningScene()
 {
@@ -374,7 +366,7 @@ void ScreenUtils::clearKeyboardBindingForTests()
 {
     hold(g_binding.previousWindow, static_cast<GUIWindow*>(nullptr));
     bind(nullptr, nullptr, nullptr);
-    hold(g_staticIdentifier, static_cast<CCString*>(nullptr));
+    hold(g_staticIdentifier, nullptr);
 }
 
 // --- rate popup ----------------------------------------------------------------------

@@ -88,7 +88,7 @@
 #include "elements/materials/Pipes.h"
 #include "goals/AchievementManager.h"
 #include "profile/Profile.h"
-#include "scene/GameHost.h"
+#include "screens/GameWiring.h"
 #include "scene/GameLayer.h"
 #include "scenes/WorldScenes.h"
 #include "support/BenchSupport.h"

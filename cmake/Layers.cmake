@@ -64,15 +64,49 @@ tesmora_layer(tesmora_server
   FOLDERS server
   DEPENDS tesmora_world SQLite::SQLite3 PkgConfig::CPP_HTTPLIB)
 
-tesmora_layer(tesmora_game
-  FOLDERS scene gui hud goals campaigns screens
+# The game itself, six layers lowest first. A lower one reaches a higher one
+# only through a small interface of its own that the higher one answers
+# (installGameHost in screens/GameWiring.h installs them all).
+#   gui        the widget toolkit
+#   goals      missions and the goals' manager (GoalsUi answers upward)
+#   campaigns  the story and the campaigns: goals and worlds of each mode
+#   scene      the game layer and its world host (SceneHud answers upward)
+#   hud        the in-game interface over the scene (FrontEnd answers upward)
+#   screens    the front end, the online gallery, the wiring of every seam
+tesmora_layer(tesmora_gui
+  FOLDERS gui
   DEPENDS tesmora_online)
+
+tesmora_layer(tesmora_goals
+  FOLDERS goals
+  DEPENDS tesmora_gui)
+
+tesmora_layer(tesmora_campaigns
+  FOLDERS campaigns
+  DEPENDS tesmora_goals)
 # The pattern tables drawn as pixel maps, written by tools/tablegen.
-add_dependencies(tesmora_game pattern_tables)
-target_include_directories(tesmora_game PRIVATE ${TESMORA_GENERATED_DIR})
+add_dependencies(tesmora_campaigns pattern_tables)
+target_include_directories(tesmora_campaigns PRIVATE ${TESMORA_GENERATED_DIR})
+
+tesmora_layer(tesmora_scene
+  FOLDERS scene
+  DEPENDS tesmora_campaigns)
+
+tesmora_layer(tesmora_hud
+  FOLDERS hud
+  DEPENDS tesmora_scene)
+
+tesmora_layer(tesmora_screens
+  FOLDERS screens
+  DEPENDS tesmora_hud)
+
+# The whole game, for the entry, tools, tests and benchmarks that use it.
+add_library(tesmora_game INTERFACE)
+target_link_libraries(tesmora_game INTERFACE tesmora_screens)
 
 tesmora_layer(tesmora_app
   FOLDERS app
   DEPENDS tesmora_game)
 
-set(TESMORA_GAME_LAYERS tesmora_base tesmora_world tesmora_online tesmora_game tesmora_app)
+set(TESMORA_GAME_LAYERS tesmora_base tesmora_world tesmora_online tesmora_gui tesmora_goals tesmora_campaigns
+    tesmora_scene tesmora_hud tesmora_screens tesmora_app)

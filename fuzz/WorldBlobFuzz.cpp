@@ -20,7 +20,7 @@
 #include "platform/GameRandom.h"
 #include "world/ByteStream.h"
 #include "world/ColorTables.h"
-#include "scene/GameHost.h"
+#include "screens/GameWiring.h"
 #include "scene/GameLayer.h"
 #include "world/ParticleCreator.h"
 #include "world/World.h"

@@ -15,7 +15,7 @@
 #include <vector>
 
 #include "profile/Profile.h"
-#include "scene/GameHost.h"
+#include "screens/GameWiring.h"
 #include "scene/GameLayer.h"
 #include "scenes/WorldScenes.h"
 #include "support/BenchSupport.h"

@@ -19,7 +19,7 @@
 #include "cocos2d.h"
 #include "hud/PixelMarket.h"
 #include "scene/SaveLoadUtils.h"
-#include "scene/GameHost.h"
+#include "screens/GameWiring.h"
 
 USING_NS_CC;
 

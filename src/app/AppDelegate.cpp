@@ -2,7 +2,7 @@
 
 #include "SimpleAudioEngine.h"
 #include "base/AppVersion.h"
-#include "scene/BackButton.h"
+#include "gui/BackButton.h"
 #include "base/LocalUtils.h"
 #include "base/Logger.h"
 #include "profile/Profile.h"
@@ -14,7 +14,7 @@
 #include "platform/GameClock.h"
 #include "screens/GUIIntro.h"
 #include "world/ColorTables.h"
-#include "scene/GameHost.h"
+#include "screens/GameWiring.h"
 #include "scene/GameLayer.h"
 #include "world/ParticleCreator.h"
 

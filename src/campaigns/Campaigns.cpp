@@ -8,6 +8,7 @@
 #include "campaigns/music/MusicCampaign.h"
 #include "campaigns/pixelart/PixelArtCampaign.h"
 #include "campaigns/robot/RobotCampaign.h"
+#include "campaigns/story/StoryMissions.h"
 #include "campaigns/story/StoryTables.h"
 #include "campaigns/usermade/UserMadeCampaign.h"
 #include "campaigns/zombie/ZombieCampaign.h"
@@ -74,6 +75,12 @@ void registerCampaignGoals(AchievementManager& goals)
     registerMode<8>(goals);
     registerMode<9>(goals);
     registerMode<10>(goals);
+}
+
+void registerStoryAndCampaignGoals(AchievementManager& goals)
+{
+    registerStoryGoals(goals);
+    registerCampaignGoals(goals);
 }
 
 MissionPattern missionTable(const char* mission, char letter)

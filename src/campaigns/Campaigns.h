@@ -13,6 +13,9 @@ std::span<const Campaign* const> builtCampaigns();
 // The campaign of a game mode, or null.
 const Campaign* campaignOfMode(int mode);
 void registerCampaignGoals(AchievementManager& goals);
+// The story's goals, then the campaigns': the goals' registration
+// (goals/GoalRegistry.h) that installGameHost puts in.
+void registerStoryAndCampaignGoals(AchievementManager& goals);
 
 // A mission's pattern table by its class name and letter: the story's, then
 // the campaigns'; null for none.

@@ -1,13 +1,16 @@
 #include "goals/GoalRegistry.h"
 
-#include "campaigns/Campaigns.h"
-#include "campaigns/story/StoryMissions.h"
-#include "goals/AchievementManager.h"
+namespace {
+GoalRegistration g_registration = nullptr;
+}
 
-// The story and each campaign add one registration call here as their goals
-// are built; a game mode without one starts its days without goals.
+void setGoalRegistration(GoalRegistration registration)
+{
+    g_registration = registration;
+}
+
 void registerAllGoals(AchievementManager& goals)
 {
-    registerStoryGoals(goals);
-    registerCampaignGoals(goals);
+    if (g_registration)
+        g_registration(goals);
 }

@@ -1,13 +1,16 @@
 #pragma once
 // GoalsUi: everything the goals show or change on screen, in one interface:
 // the top bar's notices, the HUD's unlocks and day settings, the game layer's
-// world, flags and day-cleared board, and the message pages. The game's own
-// skips a call whose window or layer does not exist (a silent replay before
-// the game scene, a headless run); tests install a recorder instead.
+// world, flags and day-cleared board, and the message pages. The goals sit
+// below the scene and the HUD, so this is their one way up. The game's own
+// (hud/GameGoalsUi.h, put in by installGameHost) skips a call whose window or
+// layer does not exist (a silent replay before the game scene, a headless
+// run); tests install a recorder instead. Before the game's is put in, a
+// plain one shows nothing and loads no world.
 #include <string>
 
 #include "cocos2d.h"
-#include "hud/GUIDaySettings.h"
+#include "goals/DayItem.h"
 
 class NSData;
 
@@ -49,3 +52,6 @@ GoalsUi& goalsUi();
 // Null puts the game's back. Answers the one installed before (null: the
 // game's).
 GoalsUi* setGoalsUi(GoalsUi* ui);
+// The game's own, which setGoalsUi(nullptr) goes back to; the caller keeps
+// it alive. Null: the plain one.
+void setGameGoalsUi(GoalsUi* ui);

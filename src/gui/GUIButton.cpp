@@ -1,6 +1,6 @@
 #include "gui/GUIButton.h"
 
-#include "scene/ScreenUtils.h"
+#include "gui/ScreenUtils.h"
 #include "gui/GUILabel.h"
 
 USING_NS_CC;

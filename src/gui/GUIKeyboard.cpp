@@ -6,11 +6,11 @@
 #include <cstring>
 
 #include "SimpleAudioEngine.h"
-#include "scene/BackButton.h"
+#include "gui/BackButton.h"
 #include "base/LocalUtils.h"
 #include "base/Logger.h"
 #include "base/ScreenMetrics.h"
-#include "scene/ScreenUtils.h"
+#include "gui/ScreenUtils.h"
 #include "base/Utils.h"
 #include "gui/GUIButton.h"
 #include "gui/GUILabel.h"

@@ -1,19 +1,14 @@
 #include "gui/GUIPopup.h"
 
-#include <cmath>
-#include <limits>
-
 #include "SimpleAudioEngine.h"
 #include "base/LocalUtils.h"
 #include "base/Logger.h"
-#include "profile/Profile.h"
 #include "base/ScreenMetrics.h"
-#include "scene/ScreenUtils.h"
-#include "base/StatsUtils.h"
+#include "gui/ScreenUtils.h"
 #include "base/Utils.h"
 #include "gui/GUIButton.h"
 #include "gui/GUILabel.h"
-#include "world/GameServices.h"
+#include "gui/Retained.h"
 
 USING_NS_CC;
 
@@ -26,40 +21,12 @@ void playSound(const char* name)
     CocosDenshion::SimpleAudioEngine::sharedEngine()->playEffect(soundFilePath("sounds", name).c_str(), false);
 }
 
-void setRetained(CCObject*& field, CCObject* value)
-{
-    if (value)
-        value->retain();
-    if (field)
-        field->release();
-    field = value;
-}
+}  // namespace
 
-template <typename T> void setRetainedTyped(T*& field, T* value)
-{
-    CCObject* object = field;
-    setRetained(object, value);
-    field = value;
-}
-
-// Prices come from files and callers; a value an int cannot hold saturates.
-int32_t truncatedPrice(float price)
-{
-    if (!std::isfinite(price))
-        return 0;
-    if (price >= 2147483520.0f)
-        return std::numeric_limits<int32_t>::max();
-    if (price <= -2147483648.0f)
-        return std::numeric_limits<int32_t>::min();
-    return static_cast<int32_t>(price);
-}
-
-CCString* textOrEmpty(CCString* text)
+CCString* GUIPopup::textOrEmpty(CCString* text)
 {
     return text ? text : CCString::create("");
 }
-
-}  // namespace
 
 GUIPopup* GUIPopup::getInstance()
 {
@@ -83,7 +50,7 @@ void GUIPopup::resetInstanceForTests()
     if (popup->m_buttonContainer)
         popup->m_buttonContainer->removeAllChildrenWithCleanup(true);
     popup->releaseActions();
-    setRetained(popup->m_pendingCallback, nullptr);
+    hold(popup->m_pendingCallback, nullptr);
     popup->setPreviousWindow(nullptr);
     popup->removeFromParentAndCleanup(true);
     popup->release();
@@ -92,12 +59,12 @@ void GUIPopup::resetInstanceForTests()
 GUIPopup::~GUIPopup()
 {
     releaseActions();
-    setRetained(m_pendingCallback, nullptr);
+    hold(m_pendingCallback, nullptr);
     setPreviousWindow(nullptr);
-    setRetainedTyped(m_purchaseTitle, static_cast<CCString*>(nullptr));
-    setRetainedTyped(m_purchaseIcon, static_cast<CCString*>(nullptr));
-    setRetainedTyped(m_purchaseDescription, static_cast<CCString*>(nullptr));
-    setRetainedTyped(m_hints, static_cast<CCDictionary*>(nullptr));
+    hold(m_purchaseTitle, nullptr);
+    hold(m_purchaseIcon, nullptr);
+    hold(m_purchaseDescription, nullptr);
+    hold(m_hints, nullptr);
 }
 
 bool GUIPopup::initWithSize(CCSize size)
@@ -155,13 +122,13 @@ void GUIPopup::setPreviousWindow(GUIWindow* window)
     // world that is no longer there.
     if (window == this)
         window = nullptr;
-    setRetainedTyped(m_previousWindow, window);
+    hold(m_previousWindow, window);
 }
 
 void GUIPopup::releaseActions()
 {
-    setRetained(m_okCallback, nullptr);
-    setRetained(m_cancelCallback, nullptr);
+    hold(m_okCallback, nullptr);
+    hold(m_cancelCallback, nullptr);
 }
 
 bool GUIPopup::build(int kind, CCString* text)
@@ -175,7 +142,7 @@ bool GUIPopup::build(int kind, CCString* text)
     CCTexture2D::PVRImagesHavePremultipliedAlpha(true);
     setPreviousWindow(ScreenUtils::windowToGiveBack());
     releaseActions();
-    setRetained(m_pendingCallback, nullptr);
+    hold(m_pendingCallback, nullptr);
     if (m_itemImage && m_itemImage->getParent() == this)
         m_itemImage->removeFromParentAndCleanup(true);
     if (m_manaCounter)
@@ -208,9 +175,9 @@ void GUIPopup::setActions(CCObject* okTarget, SEL_CallFunc okSelector, CCObject*
                           SEL_CallFunc cancelSelector)
 {
     if (okTarget && okSelector)
-        setRetained(m_okCallback, CCCallFunc::create(okTarget, okSelector));
+        hold(m_okCallback, CCCallFunc::create(okTarget, okSelector));
     if (cancelTarget && cancelSelector)
-        setRetained(m_cancelCallback, CCCallFunc::create(cancelTarget, cancelSelector));
+        hold(m_cancelCallback, CCCallFunc::create(cancelTarget, cancelSelector));
 }
 
 void GUIPopup::addCancelButton()
@@ -304,116 +271,6 @@ void GUIPopup::buildDisclaimer()
     addOkButton(110, "GenericOkBut", 10);
 }
 
-void GUIPopup::setPurchaseInfo(CCString* title, CCString* icon, float price, CCString* description)
-{
-    setRetainedTyped(m_purchaseTitle, title);
-    setRetainedTyped(m_purchaseIcon, icon);
-    m_purchasePrice = price;
-    setRetainedTyped(m_purchaseDescription, description);
-}
-
-void GUIPopup::buildPurchase()
-{
-    LOG << "shop hint: " << m_hintNumber;
-    const float s = panelScale();
-    if (!newBackground("popups_shopBackground.png"))
-        return;
-    GUILabel::setFontName("popups_ach_fontButtons");
-    GUILabel::lineSpacing = -2;
-
-    m_manaCounter = CCSprite::createWithSpriteFrameName("popups_popup_manaCounter.png");
-    if (m_manaCounter) {
-        const CCSize margin = visibleMargin();
-        m_manaCounter->setAnchorPoint(ccp(1, 1));
-        m_manaCounter->setScale(s);
-        m_manaCounter->setPosition(ccp(margin.width / 2 + visibleSize.width, visibleSize.height));
-        addChild(m_manaCounter, 2);
-        Profile* profile = Profile::getInstance();
-        const long long mana = static_cast<long long>(profile->getMana()) + profile->getPendingMana();
-        m_manaLabel = newLabel(10);
-        m_manaLabel->setText(CCString::createWithFormat("%lld", mana));
-        m_manaLabel->setAnchorPoint(CCPointZero);
-        m_manaLabel->setPosition(ccp(15, 4));
-        m_manaCounter->addChild(m_manaLabel);
-        if (CCSprite* icon = CCSprite::createWithSpriteFrameName("popups_popup_manaCounterIcon.png")) {
-            icon->setAnchorPoint(CCPointZero);
-            icon->setPosition(ccp(4, 3));
-            m_manaCounter->addChild(icon);
-        }
-    }
-
-    addCancelButton();
-    addOkButton(110, "GenericBuyBut", 10);
-
-    const std::string icon = m_purchaseIcon ? m_purchaseIcon->getString() : std::string();
-    const bool isFile = icon.find('/') != std::string::npos;
-    if (isFile) {
-        m_itemImage = CCSprite::create(icon.c_str());
-    } else {
-        const std::string frame = icon.find("popups_") == std::string::npos ? "popups_" + icon : icon;
-        if (CCSpriteFrameCache::sharedSpriteFrameCache()->spriteFrameByName(frame.c_str()))
-            m_itemImage = CCSprite::createWithSpriteFrameName(frame.c_str());
-        else
-            LOG << ("ERROR : Bad file name " + frame);
-    }
-    if (icon.find("element") != std::string::npos) {
-        GUILabel::setFontName("popups_ach_fontButtons");
-        m_specialDealButton =
-            GUIButton::create(CCCallFunc::create(this, callfunc_selector(GUIPopup::onSpecialDealPressed)),
-                              "popups_popup_godoffer.png", nullptr);
-        m_specialDealButton->setAnchorPoint(CCPointZero);
-        m_specialDealButton->setPosition(ccp(-37, 130));
-        m_specialDealButton->setActivateDelayed(true);
-        GUILabel* caption = GUILabel::create();
-        caption->setText(LocalUtils::localize("CheckoutSpecialDeal"));
-        caption->setAnchorPoint(CCPointZero);
-        caption->setPosition(ccp(16, 5));
-        caption->scaleToSize(10);
-        m_specialDealButton->addChild(caption);
-        m_buttonContainer->addChild(m_specialDealButton);
-    }
-    if (m_itemImage) {
-        m_itemImage->setAnchorPoint(CCPointZero);
-        if (isFile) {
-            m_itemImage->setScale(s * 0.5f);
-            m_itemImage->setPosition(ccp(169 * screenRatio + visibleMargin().width / 2, 410 * screenRatio));
-            addChild(m_itemImage, 2);
-        } else {
-            m_itemImage->setPosition(ccp(7, 75));
-            m_buttonContainer->addChild(m_itemImage);
-        }
-    }
-
-    m_titleLabel = newLabel(10);
-    m_titleLabel->setMultilineText(textOrEmpty(m_purchaseTitle), 60, 10);
-    m_titleLabel->setAnchorPoint(CCPointZero);
-    m_titleLabel->setPosition(ccp(isFile ? 66 : 47, 78));
-    m_buttonContainer->addChild(m_titleLabel);
-
-    if (CCSprite* tag = CCSprite::createWithSpriteFrameName("popups_buttonOk.png")) {
-        tag->setAnchorPoint(CCPointZero);
-        tag->setPosition(ccp(135, 70));
-        m_buttonContainer->addChild(tag);
-        m_priceLabel = newLabel(10);
-        m_priceLabel->setText(CCString::createWithFormat("%i", truncatedPrice(m_purchasePrice)));
-        m_priceLabel->setAnchorPoint(CCPointZero);
-        m_priceLabel->setPosition(ccp(135 + 14, 70 - 3 + tag->getContentSize().height / 2));
-        m_buttonContainer->addChild(m_priceLabel);
-        if (CCSprite* mana = CCSprite::createWithSpriteFrameName("popups_mana.png")) {
-            mana->setAnchorPoint(CCPointZero);
-            mana->setPosition(ccp(3, 8));
-            tag->addChild(mana);
-        }
-    }
-
-    GUILabel* description = newLabel(10);
-    description->setMultilineText(textOrEmpty(m_purchaseDescription), 160, 10);
-    description->setAnchorPoint(CCPointZero);
-    description->setPosition(ccp(10, 45));
-    m_buttonContainer->addChild(description);
-    LOG << "shop hint2: " << m_hintNumber;
-}
-
 // --- answers -------------------------------------------------------------------
 
 void GUIPopup::answer(const char* sound, GUIButton* disable, CCObject* action)
@@ -426,7 +283,7 @@ void GUIPopup::answer(const char* sound, GUIButton* disable, CCObject* action)
         playSound(sound);
     if (disable)
         disable->setEnabled(false);
-    setRetained(m_pendingCallback, action);
+    hold(m_pendingCallback, action);
     hide();
 }
 
@@ -491,7 +348,7 @@ void GUIPopup::onHidden()
     setPreviousWindow(nullptr);
     if (CCObject* pending = m_pendingCallback) {
         pending->retain();
-        setRetained(m_pendingCallback, nullptr);
+        hold(m_pendingCallback, nullptr);
         executeAction(pending);
         pending->release();
     }
@@ -527,220 +384,4 @@ void GUIPopup::runLater(float seconds, SEL_CallFunc step)
     if (!scene)
         return;
     scene->runAction(CCSequence::create(CCDelayTime::create(seconds), CCCallFunc::create(this, step), nullptr));
-}
-
-// --- level hints ------------------------------------------------------------------
-
-std::string GUIPopup::levelKey(int32_t mode, int32_t day)
-{
-    const int32_t shown = day == 0 ? 1 : day;
-    if (mode == 0)
-        return "Level" + std::to_string(shown);
-    return "Level" + std::to_string(mode) + "_" + std::to_string(shown);
-}
-
-int GUIPopup::hintSlot(int32_t mode, int32_t day)
-{
-    // Only modes and days 0..31 have a mask of their own; the daily quest
-    // (-1) and later days would read or write another level's record.
-    if (mode < 0 || mode > 31 || day < 0 || day > 31)
-        return -1;
-    return mode * 32 + day;
-}
-
-namespace {
-std::string g_hintsFile = "data/hints.plist";
-}
-
-void GUIPopup::setHintsFileForTests(const std::string& path)
-{
-    g_hintsFile = path.empty() ? "data/hints.plist" : path;
-}
-
-void GUIPopup::loadHints()
-{
-    setRetainedTyped(m_hints, CCDictionary::createWithContentsOfFile(g_hintsFile));
-}
-
-namespace {
-
-CCDictionary* levelHints(CCDictionary* hints, int32_t mode, int32_t day)
-{
-    auto* all = hints ? dynamic_cast<CCDictionary*>(hints->objectForKey("Hints")) : nullptr;
-    return all ? dynamic_cast<CCDictionary*>(all->objectForKey(GUIPopup::levelKey(mode, day))) : nullptr;
-}
-
-CCDictionary* currentLevelHints(CCDictionary* hints)
-{
-    Profile* profile = Profile::getInstance();
-    return levelHints(hints, profile->getGameMode(), profile->getDay());
-}
-
-uint32_t currentMask()
-{
-    Profile* profile = Profile::getInstance();
-    const int slot = GUIPopup::hintSlot(profile->getGameMode(), profile->getDay());
-    return slot < 0 ? 0u : profile->getLevelHint(slot);
-}
-
-std::string hintKey(int32_t n)
-{
-    return "FreeHint" + std::to_string(n);
-}
-
-}  // namespace
-
-bool GUIPopup::levelHasHints(int32_t mode, int32_t day)
-{
-    CCDictionary* level = levelHints(CCDictionary::createWithContentsOfFile(g_hintsFile), mode, day);
-    return level && level->objectForKey(hintKey(1));
-}
-
-int32_t GUIPopup::hintPriceOf(int32_t n) const
-{
-    CCDictionary* level = currentLevelHints(m_hints);
-    if (!level)
-        return 0;
-    return level->valueForKey(hintKey(n))->intValue();
-}
-
-void GUIPopup::buildHints()
-{
-    loadHints();
-    if (!newBackground("popups_hint_background.png"))
-        return;
-    GUILabel::setFontName("popups_ach_fontButtons");
-    const std::string lang = LocalUtils::localize("files_lang")->getString();
-    if (CCSprite* title = CCSprite::createWithSpriteFrameName(("popups_hint_title" + lang + ".png").c_str())) {
-        title->setAnchorPoint(CCPointZero);
-        title->setPosition(ccp(65, 112));
-        m_buttonContainer->addChild(title);
-    }
-    GUILabel::lineSpacing = 0;
-    addOkButton(130, "GenericOkBut", 10);
-
-    CCDictionary* level = currentLevelHints(m_hints);
-    if (!level || !level->objectForKey(hintKey(1)))
-        return;
-    const uint32_t mask = currentMask();
-    Profile* profile = Profile::getInstance();
-    const std::string key = levelKey(profile->getGameMode(), profile->getDay());
-    float y = 0;
-    for (int32_t n = 1;; ++n) {
-        const int row = n - 1;
-        if (!level->objectForKey(hintKey(n)))
-            break;
-        // The row's action carries the hint number rather than the button,
-        // which would hold itself through its own action.
-        CCString* number = CCString::createWithFormat("%i", n);
-        GUIButton* buy =
-            GUIButton::create(CCCallFuncO::create(this, callfuncO_selector(GUIPopup::onHintSelected), number),
-                              "popups_buttonOk.png", "popups_mana.png");
-        if (CCSprite* icon = buy->getIcon())
-            icon->setPosition(ccpAdd(icon->getPosition(), ccp(13, 2)));
-        GUILabel* label = newLabel(10);
-        label->setAnchorPoint(CCPointZero);
-        m_buttonContainer->addChild(label, 80 + row, 88 + row);
-        CCSprite* box = CCSprite::createWithSpriteFrameName("popups_hint_hitbox.png");
-        if (box) {
-            box->setAnchorPoint(CCPointZero);
-            m_buttonContainer->addChild(box);
-        }
-        if (row >= 3) {
-            label->setMultilineText(CCString::create("Row over 3"), 150, 10);
-        } else if (mask & (1u << row)) {
-            label->setMultilineText(LocalUtils::localize((key + hintKey(n)).c_str()), 150, 10);
-            buy->setVisible(false);
-            buy->setToggled(false);
-            buy->setEnabled(false);
-            if (CCSprite* tick = CCSprite::createWithSpriteFrameName("popups_tick.png"); tick && box) {
-                tick->setAnchorPoint(CCPointZero);
-                tick->setPosition(ccp(2, 1));
-                box->addChild(tick);
-            }
-        } else {
-            label->setMultilineText(LocalUtils::localize("HintShopSelectorPhrase"), 150, 10);
-        }
-        GUILabel* price = newLabel(10);
-        price->setText(CCString::createWithFormat("%d", level->valueForKey(hintKey(n))->intValue()));
-        price->setAnchorPoint(ccp(0.5f, 0.5f));
-        price->setPosition(ccp(10, buy->getContentSize().height / 2 + 2));
-        buy->addChild(price);
-        buy->setAnchorPoint(ccp(0, 1));
-        buy->setPosition(ccp(140, 109 - y));
-        m_buttonContainer->addChild(buy, 90 + row, 99 + row);
-        label->setPosition(ccp(20, 100 - y));
-        if (box)
-            box->setPosition(ccp(10, 101 - y));
-        const int lines = label->getLineCount() == 0 ? 1 : label->getLineCount();
-        y += 11.0f * static_cast<float>(lines) + 10.0f;
-        buy->setUserObject(number);
-    }
-}
-
-void GUIPopup::onHintSelected(CCObject* sender)
-{
-    // The row's number, or a row button carrying it.
-    auto* number = dynamic_cast<CCString*>(sender);
-    if (auto* button = dynamic_cast<CCNode*>(sender))
-        number = dynamic_cast<CCString*>(button->getUserObject());
-    if (!number) {
-        LOG << "NO SENDER, CRASH";
-        return;
-    }
-    if (m_closing || !isShown())
-        return;
-    m_hintNumber = number->intValue();
-    m_hintPrice = hintPriceOf(m_hintNumber);
-    LOG << "hintID: " << m_hintNumber << " price " << m_hintPrice;
-    hide();
-    // Pending mana is not spendable yet.
-    if (m_hintPrice > Profile::getInstance()->getMana())
-        runLater(kShortageDelay, callfunc_selector(GUIPopup::showNotEnoughMana));
-    else
-        runLater(kShortageDelay, callfunc_selector(GUIPopup::showHintPurchase));
-}
-
-void GUIPopup::showNotEnoughMana()
-{
-    ScreenUtils::showPopup(LocalUtils::localize("ConfirmationNotEnoughMana"), ScreenUtils::getInstance(),
-                           callfunc_selector(ScreenUtils::trackButtonPressed), nullptr, nullptr, Message);
-}
-
-void GUIPopup::showHintPurchase()
-{
-    setPurchaseInfo(LocalUtils::localize("Hint"), CCString::create("popups_exclamation.png"),
-                    static_cast<float>(m_hintPrice), LocalUtils::localize("HintDescription"));
-    ScreenUtils::showPopup(CCString::create(""), this, callfunc_selector(GUIPopup::confirmHintPurchase), nullptr,
-                           nullptr, Purchase);
-}
-
-void GUIPopup::confirmHintPurchase()
-{
-    Profile* profile = Profile::getInstance();
-    StatsUtils::boughtHint(profile->getGameMode(), profile->getDay(), m_hintNumber);
-    const int slot = hintSlot(profile->getGameMode(), profile->getDay());
-    if (m_hintNumber >= 1 && m_hintNumber <= 3 && slot >= 0)
-        profile->setLevelHint(slot, profile->getLevelHint(slot) | (1u << (m_hintNumber - 1)));
-    runLater(kChargeDelay, callfunc_selector(GUIPopup::chargeHint));
-}
-
-void GUIPopup::chargeHint()
-{
-    // Only a hint that can be recorded is paid for.
-    Profile* profile = Profile::getInstance();
-    if (m_hintNumber >= 1 && m_hintNumber <= 3 && hintSlot(profile->getGameMode(), profile->getDay()) >= 0) {
-        LOG << "hint" << m_hintNumber << "bought: mana" << profile->getMana() << "->"
-            << profile->getMana() - m_hintPrice;
-        profile->setMana(profile->getMana() - m_hintPrice);
-        if (gameServices().refreshTopBarMana)
-            gameServices().refreshTopBarMana();
-    }
-    ScreenUtils::showPopup(CCString::create(""), nullptr, nullptr, nullptr, nullptr, Hints);
-    runLater(kSaveDelay, callfunc_selector(GUIPopup::saveProfile));
-}
-
-void GUIPopup::saveProfile()
-{
-    Profile::getInstance()->save();
 }

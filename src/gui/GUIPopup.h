@@ -3,7 +3,9 @@
 // every question it asks. It dims the screen, shows a panel of the popups
 // sheet at 4 x the UI scale, and runs the opener's action for the pressed
 // button once it has closed. Kinds: 0 confirm, 1 purchase, 2 message, 3 share
-// disclaimer, 4 level hints, 5 static confirm. Main thread only.
+// disclaimer, 4 level hints, 5 static confirm. The purchase panel is built in
+// GUIPopupPurchase.cpp, the level hints in GUIPopupHints.cpp. Main thread
+// only.
 #include <cstdint>
 #include <string>
 
@@ -104,6 +106,7 @@ private:
     void setPreviousWindow(GUIWindow* window);
     void releaseActions();
     void runLater(float seconds, cocos2d::SEL_CallFunc step);
+    static cocos2d::CCString* textOrEmpty(cocos2d::CCString* text);
 
     GUILabel* m_messageLabel = nullptr;
     GUIButton* m_okButton = nullptr;

@@ -6,12 +6,13 @@
 #include "base/LocalUtils.h"
 #include "base/Logger.h"
 #include "base/ScreenMetrics.h"
-#include "scene/ScreenUtils.h"
+#include "gui/ScreenUtils.h"
 #include "base/Utils.h"
-#include "hud/GUITopBar.h"
+#include "gui/GuiHost.h"
 #include "gui/GUIButton.h"
 #include "gui/GUILabel.h"
 #include "gui/GUIModalPanel.h"
+#include "gui/Retained.h"
 
 USING_NS_CC;
 
@@ -24,22 +25,6 @@ constexpr int kDimmingTag = 1;
 void playSound(const char* name)
 {
     CocosDenshion::SimpleAudioEngine::sharedEngine()->playEffect(soundFilePath("sounds", name).c_str(), false);
-}
-
-template <typename T> void hold(T*& field, T* value)
-{
-    if (value)
-        value->retain();
-    if (field)
-        field->release();
-    field = value;
-}
-
-// The bar takes touches again, its buttons released.
-void topBarWindowClosed()
-{
-    GUITopBar::getInstance()->setLocked(false);
-    GUITopBar::getInstance()->resetButtons();
 }
 
 }  // namespace
@@ -75,7 +60,7 @@ GUIProgressBar::~GUIProgressBar()
     hold(m_previousWindow, static_cast<GUIWindow*>(nullptr));
     hold(m_completedTarget, static_cast<CCObject*>(nullptr));
     hold(m_failedTarget, static_cast<CCObject*>(nullptr));
-    hold(m_resultText, static_cast<CCString*>(nullptr));
+    hold(m_resultText, nullptr);
 }
 
 bool GUIProgressBar::initWithSize(CCSize size)
@@ -327,7 +312,7 @@ void GUIProgressBar::dismiss()
 void GUIProgressBar::onDismissed()
 {
     unscheduleAllSelectors();
-    topBarWindowClosed();
+    guiHost().releaseTopBar();
     GUIWindow* previous = m_previousWindow;
     ScreenUtils::getInstance()->setCurrentWindow(previous && previous->getParent() ? previous : nullptr);
     hold(m_previousWindow, static_cast<GUIWindow*>(nullptr));

@@ -3,32 +3,23 @@
 #include <cmath>
 
 #include "SimpleAudioEngine.h"
-#include "scene/BackButton.h"
+#include "gui/BackButton.h"
 #include "base/LocalUtils.h"
 #include "base/Logger.h"
 #include "base/ScreenMetrics.h"
-#include "scene/ScreenUtils.h"
+#include "gui/ScreenUtils.h"
 #include "base/Utils.h"
 #include "cocos2d_extensions/CCValue.h"
 #include "gui/GUIButton.h"
 #include "gui/GUILabel.h"
 #include "gui/GUIModalPanel.h"
-#include "hud/GUI.h"
+#include "gui/Retained.h"
 
 USING_NS_CC;
 
 namespace {
 
 GUIRate* g_rate = nullptr;
-
-template <typename T> void hold(T*& field, T* value)
-{
-    if (value)
-        value->retain();
-    if (field)
-        field->release();
-    field = value;
-}
 
 }  // namespace
 
@@ -75,7 +66,7 @@ GUIRate::~GUIRate()
 void GUIRate::clearTarget()
 {
     hold(m_rateTarget, static_cast<CCObject*>(nullptr));
-    m_rateSelector = nullptr;
+    m_rateReceiver = nullptr;
 }
 
 bool GUIRate::initWithSize(CCSize size)
@@ -91,7 +82,7 @@ void GUIRate::build(float value, CCObject* target)
     GUIWindow* current = ScreenUtils::windowToGiveBack();
     hold(m_previousWindow, current);
     hold(m_rateTarget, target);
-    m_rateSelector = callfuncO_selector(GUI::rateWorld);
+    m_rateReceiver = dynamic_cast<RatingTarget*>(target);
     m_state = Open;
     m_closing = false;
     stopAllActions();
@@ -171,10 +162,10 @@ void GUIRate::confirm()
         m_tickButton->setEnabled(false);
     if (m_rateTarget) {
         auto* box = cocos2d_extensions::CCValue<float>::create(static_cast<float>(m_rating));
-        if (m_rateSelector) {
+        if (m_rateReceiver) {
             CCObject* target = m_rateTarget;
             target->retain();
-            (target->*m_rateSelector)(box);
+            m_rateReceiver->rateWorld(box);
             target->release();
         }
     }

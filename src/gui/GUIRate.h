@@ -1,7 +1,7 @@
 #pragma once
 // The small popup in which the player rates the online world being played:
 // five stars and a tick. The tick or the back key sends the rating (the index
-// of the rightmost lit star, -1 for none) to GUI::rateWorld on the target.
+// of the rightmost lit star, -1 for none) to the target's rateWorld.
 // Opened only through ScreenUtils::showRatePopup. Main thread only.
 #include <cstdint>
 
@@ -9,6 +9,14 @@
 
 class GUIButton;
 class GUILabel;
+
+// What the rate popup tells the one that opened it: the rating chosen (a
+// CCValue<float>).
+class RatingTarget {
+public:
+    virtual ~RatingTarget() = default;
+    virtual void rateWorld(cocos2d::CCObject* rating) = 0;
+};
 
 class GUIRate : public GUIWindow {
 public:
@@ -51,5 +59,5 @@ private:
     bool m_closing = false;
     GUIWindow* m_previousWindow = nullptr;      // retained
     cocos2d::CCObject* m_rateTarget = nullptr;  // retained
-    cocos2d::SEL_CallFuncO m_rateSelector = nullptr;
+    RatingTarget* m_rateReceiver = nullptr;     // the target, when it hears ratings
 };

@@ -4,12 +4,12 @@
 
 #include "SimpleAudioEngine.h"
 #include "base/Logger.h"
-#include "scene/ScreenUtils.h"
+#include "gui/ScreenUtils.h"
 #include "base/Utils.h"
 #include "gui/GUIButton.h"
 #include "gui/GUIScroll.h"
 #include "gui/GUISlider.h"
-#include "scene/GameLayer.h"
+#include "gui/GuiHost.h"
 
 USING_NS_CC;
 
@@ -124,7 +124,7 @@ void GUIWindow::slideFinished()
 
 void GUIWindow::handOverClosedWindow()
 {
-    GameLayer::getInstance()->closeWindow(this);
+    guiHost().closeWindow(this);
 }
 
 void GUIWindow::setPressedButton(GUIButton* button)

@@ -6,7 +6,7 @@
 // drags, slider steps and holds. Main thread only.
 #include <cstdint>
 
-#include "scene/BackButton.h"
+#include "gui/BackButton.h"
 #include "cocos2d.h"
 
 class GUIButton;

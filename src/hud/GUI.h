@@ -10,13 +10,15 @@
 
 #include "cocos2d.h"
 #include "scene/SaveLoadUtils.h"
+#include "gui/GUIRate.h"
 #include "gui/GUIWindow.h"
+#include "gui/ScreenUtils.h"
 
 class GUIButton;
 class GUILabel;
 class GUISlider;
 
-class GUI : public GUIWindow {
+class GUI : public GUIWindow, public RatingTarget, public DescriptionTarget {
 public:
     // The open-menu numbers.
     static constexpr int kShadeTag = 7;
@@ -201,7 +203,7 @@ public:
 
     // The keyboard's answer for the world description: stored, and shown on
     // the description label.
-    void onDescriptionEntered(cocos2d::CCObject* text);
+    void onDescriptionEntered(cocos2d::CCObject* text) override;
     // What the description label shows: the text, or that there is none.
     static cocos2d::CCString* shownDescription(const std::string& description);
     // Retained; null for none.
@@ -258,7 +260,7 @@ public:
     // stars. Words 320 and 324 count the request and its answer; the first
     // rating of a world counts word 220. The new average goes to the game
     // layer, "Thanks" follows; a failure says why and counts nothing.
-    void rateWorld(cocos2d::CCObject* rating);
+    void rateWorld(cocos2d::CCObject* rating) override;
     // Upload, offered in free play: the saved world (its file, picture, name
     // and description as saved) goes to the gallery under the progress bar,
     // the player registered first when needed. An unsaved world is asked to

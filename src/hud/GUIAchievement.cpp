@@ -19,7 +19,7 @@
 #include "hud/GUITopBar.h"
 #include "profile/Profile.h"
 #include "scene/GameLayer.h"
-#include "scene/ScreenUtils.h"
+#include "gui/ScreenUtils.h"
 
 USING_NS_CC;
 

@@ -1,9 +1,7 @@
 // A day's settings: which elements, tools and options the running day
 // offers, and the unlocks that add to them until the next day loads.
-#include "hud/GUIDaySettings.h"
+#include "goals/DayItem.h"
 
-#include <algorithm>
-#include <iterator>
 #include <set>
 #include <string>
 
@@ -11,7 +9,6 @@
 #include "hud/GUI.h"
 #include "hud/GUITopBar.h"
 #include "scene/GameLayer.h"
-#include "world/ParticleCreator.h"
 
 USING_NS_CC;
 
@@ -33,15 +30,6 @@ bool readFlag(CCObject* value, bool& flag)
         return true;
     }
     return false;
-}
-
-const char* const kTools[] = {"Draw", "Line", "Fill", "Replace", "Miner", "Clear", "Zoom"};
-const char* const kOptions[] = {"Sun",      "Weather", "Temperature", "Light", "Background",
-                                "VeryCold", "Cold",    "Normal",      "Hot",   "VeryHot"};
-
-bool inList(const char* const* first, const char* const* last, const std::string& name)
-{
-    return std::any_of(first, last, [&name](const char* item) { return name == item; });
 }
 
 // Adds the names of the list under key; false when the key holds anything
@@ -76,16 +64,6 @@ bool isPlainName(const std::string& name)
 }
 
 }  // namespace
-
-bool isKnownDayItem(DayItem kind, const std::string& name)
-{
-    switch (kind) {
-    case DayItem::Element: return !name.empty() && ParticleCreator::isAccepted(hashString(name));
-    case DayItem::Tool: return inList(std::begin(kTools), std::end(kTools), name);
-    case DayItem::Option: return inList(std::begin(kOptions), std::end(kOptions), name);
-    }
-    return false;
-}
 
 bool GUI::loadDaySettings(const std::string& worldName)
 {

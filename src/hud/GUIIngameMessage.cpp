@@ -9,10 +9,10 @@
 #include "gui/GUILabel.h"
 #include "hud/GUITopBar.h"
 #include "profile/Profile.h"
-#include "scene/BackButton.h"
+#include "gui/BackButton.h"
 #include "scene/SaveLoadUtils.h"
-#include "scene/ScreenUtils.h"
-#include "screens/MainMenu.h"
+#include "gui/ScreenUtils.h"
+#include "hud/FrontEnd.h"
 
 USING_NS_CC;
 
@@ -522,7 +522,7 @@ void GUIIngameMessage::onClosedToFreeMode()
     removeFromParentAndCleanup(true);
     unlockBar();
     CocosDenshion::SimpleAudioEngine::sharedEngine()->stopBackgroundMusic();
-    MainMenu::getInstance()->startFreeMode();
+    frontEnd().startFreeMode();
 }
 
 void GUIIngameMessage::choose(bool freeMode)

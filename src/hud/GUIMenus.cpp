@@ -9,7 +9,7 @@
 #include "base/LocalUtils.h"
 #include "base/Logger.h"
 #include "profile/Profile.h"
-#include "scene/ScreenUtils.h"
+#include "gui/ScreenUtils.h"
 #include "profile/ShopItem.h"
 #include "base/ScreenMetrics.h"
 #include "base/Utils.h"

@@ -12,14 +12,14 @@
 #include "cocos2d_extensions/CCValue.h"
 #include "gui/GUIProgressBar.h"
 #include "gui/GUIRate.h"
+#include "hud/FrontEnd.h"
 #include "hud/GUI.h"
 #include "hud/GUITopBar.h"
 #include "online/ServerLink.h"
 #include "profile/Profile.h"
 #include "scene/GameLayer.h"
 #include "scene/SaveLoadUtils.h"
-#include "scene/ScreenUtils.h"
-#include "screens/OnlineGallery.h"
+#include "gui/ScreenUtils.h"
 #include "world/GameServices.h"
 #include "world/WorldBlob.h"
 
@@ -67,8 +67,8 @@ void GUI::openGalleryScene(bool fromMainMenu)
     screens->savedWindow = screens->getCurrentWindow();
     if (GameLayer* layer = GameLayer::existingInstance())
         layer->setReturnAsItWas(true);
-    CCDirector::sharedDirector()->pushScene(
-        CCTransitionFade::create(kGalleryFadeSeconds, OnlineGallery::scene(fromMainMenu)));
+    if (CCScene* gallery = frontEnd().galleryScene(fromMainMenu))
+        CCDirector::sharedDirector()->pushScene(CCTransitionFade::create(kGalleryFadeSeconds, gallery));
 }
 
 // --- rating --------------------------------------------------------------------------------

@@ -20,7 +20,7 @@
 #include "hud/PaletteTable.h"
 #include "hud/PixelMarket.h"
 #include "profile/Profile.h"
-#include "scene/ScreenUtils.h"
+#include "gui/ScreenUtils.h"
 #include "world/ParticleCreator.h"
 #include "world/WorldHost.h"
 

@@ -8,7 +8,7 @@
 #include "base/NSData.h"
 #include "base/PlatformUtils.h"
 #include "base/ScreenMetrics.h"
-#include "scene/ScreenUtils.h"
+#include "gui/ScreenUtils.h"
 #include "base/Utils.h"
 #include "gui/GUIBatchNodeMenu.h"
 #include "gui/GUIButton.h"

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "scene/BackButton.h"
+#include "gui/BackButton.h"
 #include "cocos2d.h"
 
 class GUIBatchNodeMenu;

@@ -16,9 +16,10 @@
 #include "platform/SaveFileDialog.h"
 #include "profile/Profile.h"
 #include "scene/GameLayer.h"
-#include "scene/ScreenUtils.h"
+#include "gui/ScreenUtils.h"
 #include "world/CCMutableTexture2D.h"
 #include "world/World.h"
+#include "gui/Retained.h"
 
 USING_NS_CC;
 
@@ -33,13 +34,6 @@ int32_t g_shareCounter = 0;
 void playSound(const char* name)
 {
     CocosDenshion::SimpleAudioEngine::sharedEngine()->playEffect(soundFilePath("sounds", name).c_str(), false);
-}
-
-template <typename T> void hold(T*& field, T* value)
-{
-    CC_SAFE_RETAIN(value);
-    CC_SAFE_RELEASE(field);
-    field = value;
 }
 
 }  // namespace

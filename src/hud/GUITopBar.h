@@ -4,7 +4,8 @@
 // starts. Its buttons forward to the HUD window and the game layer; the bar
 // keeps only what it shows: the selections, the draw/pan toggle of the
 // overview, the notification panel and its queue, the badges, the mana
-// counter and the day button (GUITopBarInfo.cpp). Main thread only.
+// counter and the day button (GUITopBarInfo.cpp). The buttons' handlers are in
+// GUITopBarButtons.cpp. Main thread only.
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -94,6 +95,9 @@ public:
     void showNextNotification();
     // A notification is waiting behind the one on screen.
     bool hasNotification() const;
+    // A warning by its localisation key (a creature's limit), shown only
+    // while no other notification waits.
+    void showWarning(const char* key);
     bool isNotificationShowing() const { return m_notificationShowing; }
     void updateBadges();
     void updateMana();

@@ -12,37 +12,13 @@
 #include "gui/GUILabel.h"
 #include "hud/GUI.h"
 #include "hud/GUITopBar.h"
+#include "hud/GUITopBarParts.h"
 #include "scene/GameLayer.h"
 
 USING_NS_CC;
+using namespace topbar;
 
 namespace {
-
-const char* const kFont = "guitopbar_ach_fontButtons";
-
-void loadFrames()
-{
-    CCSpriteFrameCache::sharedSpriteFrameCache()->addSpriteFramesWithFile("pvr/guitopbar.plist");
-}
-
-void playSound(const char* name)
-{
-    CocosDenshion::SimpleAudioEngine::sharedEngine()->playEffect(soundFilePath("sounds", name).c_str(), false);
-}
-
-CCSprite* frameSprite(const std::string& frame)
-{
-    CCSprite* sprite = CCSprite::createWithSpriteFrameName(frame.c_str());
-    if (sprite)
-        sprite->setUserObject(CCString::create(frame));
-    return sprite;
-}
-
-void removeNode(CCNode* node)
-{
-    if (node && node->getParent())
-        node->removeFromParentAndCleanup(true);
-}
 
 // Mana is a 32-bit count.
 CCString* manaText()
@@ -135,6 +111,12 @@ void GUITopBar::showNextNotification()
 bool GUITopBar::hasNotification() const
 {
     return m_notificationQueue && m_notificationQueue->count() > 0;
+}
+
+void GUITopBar::showWarning(const char* key)
+{
+    if (!hasNotification())
+        showNotification(LocalUtils::localize(key));
 }
 
 // --- badges --------------------------------------------------------------------------------

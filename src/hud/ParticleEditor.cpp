@@ -1,7 +1,7 @@
 #include "hud/ParticleEditor.h"
 
 #include "base/ScreenMetrics.h"
-#include "scene/ScreenUtils.h"
+#include "gui/ScreenUtils.h"
 #include "gui/WeakCallRelay.h"
 #include "gui/GUIButton.h"
 #include "gui/GUILabel.h"

@@ -13,14 +13,14 @@
 #include "gui/GUILabel.h"
 #include "gui/GUIScroll.h"
 #include "gui/SlidingLayer.h"
+#include "hud/FrontEnd.h"
 #include "hud/GUI.h"
 #include "hud/GUITopBar.h"
 #include "hud/PixelMarket.h"
 #include "profile/BackgroundId.h"
 #include "profile/Profile.h"
 #include "scene/GameLayer.h"
-#include "scene/ScreenUtils.h"
-#include "screens/MainMenu.h"
+#include "gui/ScreenUtils.h"
 #include "world/WorldHost.h"
 
 USING_NS_CC;
@@ -148,18 +148,6 @@ static_assert(std::size(kShopElements) == 104);
 float ratio()
 {
     return static_cast<float>(screenRatio);
-}
-
-// The main menu when the running scene shows it.
-MainMenu* mainMenuShown()
-{
-    CCScene* scene = CCDirector::sharedDirector()->getRunningScene();
-    if (!scene)
-        return nullptr;
-    for (CCObject* child : *scene->getChildren())
-        if (auto* menu = dynamic_cast<MainMenu*>(child))
-            return menu;
-    return nullptr;
 }
 
 bool ownsBackground(const std::string& id)
@@ -343,7 +331,7 @@ void PixelMarket::limitScroll(float lowestRowBottom, float highestRowTop)
 void PixelMarket::buildElementsPage()
 {
     CCArray* names = CCArray::createWithCapacity(std::size(kShopElements));
-    const bool everything = worldHost().isFreePlay() || mainMenuShown();
+    const bool everything = worldHost().isFreePlay() || frontEnd().mainMenuShown();
     GameLayer* layer = GameLayer::existingInstance();
     // Without the HUD nothing is known to be allowed in this world.
     GUI* hud = layer ? layer->getGUI() : nullptr;
@@ -578,10 +566,10 @@ void PixelMarket::closeShop()
     setPreviousWindow(nullptr);
     if (m_returnToGallery && layer)
         layer->openBackgroundsWindow();
-    MainMenu* menu = mainMenuShown();
+    const bool overMenu = frontEnd().mainMenuShown();
     removeFromParentAndCleanup(true);
-    if (menu)
-        menu->refreshManaLabel();
+    if (overMenu)
+        frontEnd().refreshMainMenuMana();
     if (layer) {
         GUITopBar* bar = GUITopBar::getInstance();
         bar->updateMana();
@@ -589,10 +577,10 @@ void PixelMarket::closeShop()
         bar->resetButtons();
         layer->setLevelMusicOn(true);
     }
-    if (menu) {
+    if (overMenu) {
         CocosDenshion::SimpleAudioEngine::sharedEngine()->playBackgroundMusic(
             soundFilePath("music", "music_main_menu").c_str(), true);
-        menu->schedule(schedule_selector(MainMenu::update), 1.0f / 30);
+        frontEnd().resumeMainMenu();
     }
     release();
 }

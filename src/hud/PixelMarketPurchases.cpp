@@ -9,7 +9,7 @@
 #include "profile/BackgroundId.h"
 #include "profile/Profile.h"
 #include "scene/GameLayer.h"
-#include "scene/ScreenUtils.h"
+#include "gui/ScreenUtils.h"
 
 USING_NS_CC;
 

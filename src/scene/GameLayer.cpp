@@ -6,21 +6,16 @@
 #include "profile/Profile.h"
 #include "scene/SaveLoadUtils.h"
 #include "base/ScreenMetrics.h"
-#include "scene/ScreenUtils.h"
+#include "gui/ScreenUtils.h"
 #include "base/Utils.h"
 #include "goals/AchievementManager.h"
 #include "goals/RandomDealer.h"
 #include "gui/GUIBatchNodeMenu.h"
 #include "gui/GUILabel.h"
 #include "gui/GUIWindow.h"
-#include "hud/GUI.h"
-#include "hud/GUIAchievement.h"
-#include "hud/GUIBackgrounds.h"
-#include "hud/GUIShare.h"
-#include "hud/GUIIngameMessage.h"
-#include "hud/GUITopBar.h"
 #include "world/CCMutableTexture2D.h"
 #include "scene/Camera.h"
+#include "scene/SceneHud.h"
 #include "scene/ZoomOutView.h"
 
 USING_NS_CC;
@@ -76,8 +71,7 @@ void GameLayer::resetInstanceForTests()
         s_instance = nullptr;
         layer->release();
     }
-    GUITopBar::resetInstanceForTests();
-    GUIIngameMessage::resetInstanceForTests();
+    sceneHud().resetForTests();
     Camera::resetForTests();
 }
 
@@ -89,16 +83,9 @@ GameLayer::~GameLayer()
     m_musicDealer = nullptr;
     CC_SAFE_RELEASE(m_backgroundName);
     m_backgroundName = nullptr;
-    CC_SAFE_RELEASE(m_shareWindow);
-    m_shareWindow = nullptr;
-    CC_SAFE_RELEASE(m_backgroundsWindow);
-    m_backgroundsWindow = nullptr;
+    sceneHud().layerGoes(*this);
     CC_SAFE_RELEASE(m_zoomOutView);
     m_zoomOutView = nullptr;
-    CC_SAFE_RELEASE(m_gui);
-    m_gui = nullptr;
-    CC_SAFE_RELEASE(m_achievementWindow);
-    m_achievementWindow = nullptr;
     CC_SAFE_RELEASE(m_camera);
     m_camera = nullptr;
     CC_SAFE_RELEASE(m_universeName);
@@ -149,10 +136,7 @@ bool GameLayer::init()
     AchievementManager::getInstance();
     CCTexture2D::PVRImagesHavePremultipliedAlpha(true);
 
-    m_gui = GUI::create(screenSize);
-    m_gui->retain();
-    m_achievementWindow = GUIAchievement::create(screenSize);
-    m_achievementWindow->retain();
+    sceneHud().layerMade(*this);
     GUILabel::setFontName("achgui_ach_colorFont");
 
     setTouchEnabled(true);
@@ -188,14 +172,7 @@ CCScene* GameLayer::scene()
     scene->addChild(borders);
     borders->release();
     // The HUD windows sit in the scene above the layer.
-    layer->m_topBar = GUITopBar::getInstance();
-    for (GUIWindow* window : {static_cast<GUIWindow*>(layer->m_gui), static_cast<GUIWindow*>(layer->m_topBar),
-                              static_cast<GUIWindow*>(layer->m_achievementWindow)}) {
-        if (!window)
-            continue;
-        window->removeFromParentAndCleanup(false);
-        scene->addChild(window, window == layer->m_achievementWindow ? 40 : 0);
-    }
+    sceneHud().addWindows(scene, *layer);
     return scene;
 }
 
@@ -232,17 +209,8 @@ void GameLayer::closeWindow(GUIWindow* window)
         screens->setCurrentWindow(nullptr);
     // The share and backgrounds windows are the layer's own (retained); any
     // other window belongs to whoever put it in the scene.
-    if (window == reinterpret_cast<GUIWindow*>(m_shareWindow)) {
+    if (!sceneHud().letGoOwnWindow(*this, window))
         window->removeFromParentAndCleanup(true);
-        window->release();
-        m_shareWindow = nullptr;
-    } else if (m_backgroundsWindow && window == reinterpret_cast<GUIWindow*>(m_backgroundsWindow)) {
-        window->removeFromParentAndCleanup(true);
-        window->release();
-        m_backgroundsWindow = nullptr;
-    } else {
-        window->removeFromParentAndCleanup(true);
-    }
 }
 
 void GameLayer::placeOverviewMarker()
@@ -276,7 +244,7 @@ void GameLayer::tick(float)
     }
     pollAltKey();
     if (m_zoomOutView)
-        m_zoomOutView->setVisible(!m_gui || m_gui->getState() == GUIWindow::Closed);
+        m_zoomOutView->setVisible(sceneHud().hudClosed(*this));
     placeOverviewMarker();
     m_world.step();
     if (m_touching)
@@ -303,15 +271,15 @@ void GameLayer::pollAltKey()
     m_altDown = down;
     if (!m_zoomedOut)
         return;
-    GUITopBar* bar = GUITopBar::getInstance();
+    SceneHud& hud = sceneHud();
     if (down) {
         LOG << "Alt key down";
-        if (!bar->isPanning())
-            bar->switchDrawPanToggle();
+        if (!hud.panning())
+            hud.switchDrawPanToggle();
     } else {
         LOG << "Alt key up";
-        if (bar->isPanning())
-            bar->switchDrawPanToggle();
+        if (hud.panning())
+            hud.switchDrawPanToggle();
     }
 }
 
@@ -365,27 +333,25 @@ void GameLayer::onEnterTransitionDidFinish()
         return;
     }
     m_zoomMode = false;
-    GUITopBar::getInstance()->updateMana();
+    SceneHud& hud = sceneHud();
+    hud.updateMana();
     const bool freePlay = SaveLoadUtils::isFreePlay();
     Profile* profile = Profile::getInstance();
     if (m_zoomOutView)
         m_zoomOutView->setColor(!freePlay && profile->getGameMode() == 4 ? ccc3(224, 222, 198) : ccc3(32, 32, 32));
-    if (m_gui) {
-        m_gui->selectStartElementAndTool();
-        m_gui->setBrushSize(1);
-    }
+    hud.selectStartChoices(*this);
     ScreenUtils::getInstance()->setCurrentWindow(ScreenUtils::getInstance()->savedWindow);
-    GUIIngameMessage* message = GUIIngameMessage::getInstance();
+    GUIWindow* message = hud.messageWindow();
     if (!freePlay) {
         if (profile->getGameMode() == 0 && profile->getDay() == 1)
             runAction(CCSequence::create(CCDelayTime::create(0.4f),
                                          CCCallFunc::create(this, callfunc_selector(GameLayer::showStoryIntroduction)),
                                          NULL));
-        else if (message->getParent())
+        else if (message && message->getParent())
             ScreenUtils::getInstance()->setCurrentWindow(message);
         else
-            GUITopBar::getInstance()->onDayButton();
-    } else if (!message->getFreeModeIntroDone() && !m_openGalleryOnEnter && m_onlineWorldId == 0) {
+            hud.onDayButton();
+    } else if (!hud.freeModeIntroDone() && !m_openGalleryOnEnter && m_onlineWorldId == 0) {
         // Not over a world the player just opened from the gallery.
         runAction(CCSequence::create(CCDelayTime::create(1.0f),
                                      CCCallFunc::create(this, callfunc_selector(GameLayer::showFreeModeIntroduction)),
@@ -393,10 +359,7 @@ void GameLayer::onEnterTransitionDidFinish()
     }
     if (m_openGalleryOnEnter) {
         m_openGalleryOnEnter = false;
-        if (m_gui)
-            runAction(CCSequence::create(CCDelayTime::create(1.0f),
-                                         CCCallFunc::create(m_gui, callfunc_selector(GUI::openGalleryFromMainMenu)),
-                                         NULL));
+        hud.openGalleryFromMainMenuLater(*this, 1.0f);
     }
     CCLayerColor::onEnterTransitionDidFinish();
     schedule(schedule_selector(GameLayer::tick), kTickInterval);
@@ -404,10 +367,9 @@ void GameLayer::onEnterTransitionDidFinish()
 
 void GameLayer::onBackPressed()
 {
-    GUIIngameMessage* message = GUIIngameMessage::getInstance();
     // A new player's free mode waits for its introduction; a gallery world
     // shows none, so there the key acts at once.
-    if (!message->getFreeModeIntroDone() && !m_openGalleryOnEnter && m_onlineWorldId == 0 &&
+    if (!sceneHud().freeModeIntroDone() && !m_openGalleryOnEnter && m_onlineWorldId == 0 &&
         Profile::getInstance()->getGameMode() == kFreePlayMode)
         return;
     ScreenUtils::getInstance()->showPopup(LocalUtils::localize("ConfirmationGameplayMainMenu"), this,

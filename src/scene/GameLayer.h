@@ -2,26 +2,26 @@
 // GameLayer: the game scene's layer and singleton, owner of the running
 // simulation. It embeds the World, shows it as one sprite with one texel per
 // cell, steps it 30 times a second, turns touches into tool strokes
-// (GameLayerInput.cpp) and hosts the HUD's windows. Part of the game layer
+// (GameLayerInput.cpp) and holds the HUD's windows. Part of the game layer
 // above the world: the world reaches it only through the game's WorldHost.
+// It reaches the HUD above it only through SceneHud (scene/SceneHud.h).
 #include <cstdint>
 
-#include "scene/BackButton.h"
+#include "gui/BackButton.h"
 #include "cocos2d.h"
 #include "world/World.h"
 
 class Camera;
 class CCMutableTexture2D;
-class GUI;
-class GUIAchievement;
-class GUITopBar;
 class GUIWindow;
 class Particle;
 class RandomDealer;
-class VehicleEditor;
 class ZoomOutView;
 
-// Windows the game layer opens on demand; built with the HUD.
+// The HUD's windows (hud/): made and let go by the HUD through SceneHud,
+// held here for it and for tests; the layer never calls them.
+class GUI;
+class GUIAchievement;
 class GUIShare;
 class GUIBackgrounds;
 
@@ -172,7 +172,6 @@ public:
     Camera* getCamera() const { return m_camera; }
     ZoomOutView* getZoomOutView() const { return m_zoomOutView; }
     cocos2d::CCSprite* getWorldSprite() const { return m_worldSprite; }
-    GUITopBar* getTopBar() const { return m_topBar; }
     RandomDealer* getMusicDealer() const { return m_musicDealer; }
     // The track the last playNextLevelMusic started ("" before any).
     const std::string& getLastTrack() const { return m_lastTrack; }
@@ -191,7 +190,7 @@ private:
     void emptyTouchArrays();
     bool windowTakesTouches() const;
     // The open vehicle panel the current touch began on, if it is still open.
-    VehicleEditor* touchedPanel();
+    GUIWindow* touchedPanel();
     // True when the creature limits refuse painting the element.
     bool creatureLimitRefuses(uint32_t type, const char** warningKey) const;
     void placeOverviewMarker();
@@ -229,13 +228,12 @@ private:
     bool m_paused = false;
     ZoomOutView* m_zoomOutView = nullptr;  // retained
     World m_world;
-    GUITopBar* m_topBar = nullptr;
     cocos2d::CCPoint m_touchBegin;
     Particle* m_touchedParticle = nullptr;
     // The pool id of m_touchedParticle: the long press checks that the
     // particle still lives there before touching it.
     int32_t m_touchedParticleId = -1;
-    VehicleEditor* m_panelTouched = nullptr;  // not retained; checked against the open panels
+    GUIWindow* m_panelTouched = nullptr;  // a vehicle panel, not retained; checked against the open panels
     bool m_openGalleryOnEnter = false;
     bool m_returnAsItWas = false;
     bool m_storyLevel2 = false;

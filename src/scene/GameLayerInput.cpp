@@ -4,23 +4,20 @@
 #include <cstdlib>
 
 #include "SimpleAudioEngine.h"
-#include "base/LocalUtils.h"
 #include "base/NSData.h"
 #include "base/Logger.h"
 #include "profile/Profile.h"
 #include "base/ScreenMetrics.h"
-#include "scene/ScreenUtils.h"
+#include "gui/ScreenUtils.h"
 #include "base/Utils.h"
 #include "cocos2d_extensions/CCValue.h"
 #include "elements/creatures/CreatureCounts.h"
-#include "hud/VehicleEditors.h"
 #include "gui/GUIKeyboard.h"
 #include "gui/GUIWindow.h"
-#include "hud/GUI.h"
-#include "hud/GUITopBar.h"
 #include "platform/GameRandom.h"
 #include "scene/Camera.h"
 #include "scene/GameLayer.h"
+#include "scene/SceneHud.h"
 #include "world/ParticleCreator.h"
 #include "world/Tool.h"
 #include "scene/ZoomOutView.h"
@@ -102,12 +99,11 @@ void GameLayer::emptyTouchArrays()
         m_touches->removeAllObjects();
 }
 
-VehicleEditor* GameLayer::touchedPanel()
+GUIWindow* GameLayer::touchedPanel()
 {
     // The panel may have closed since the touch began.
-    for (VehicleEditor* panel : VehicleEditor::openPanels())
-        if (panel == m_panelTouched)
-            return panel;
+    if (m_panelTouched && sceneHud().vehiclePanelOpen(m_panelTouched))
+        return m_panelTouched;
     m_panelTouched = nullptr;
     return nullptr;
 }
@@ -123,11 +119,12 @@ void GameLayer::ccTouchesBegan(CCSet* touches, CCEvent*)
     if (!touch)
         return;
     const CCPoint p = touch->getLocation();
-    GUITopBar* bar = GUITopBar::getInstance();
+    SceneHud& hud = sceneHud();
+    const bool barLocked = hud.topBarLocked();
     GUIWindow* keyboard = keyboardWindowOnScreen();
     // A vehicle panel is no current window: a touch on it goes to it alone.
     if (!keyboard && !ScreenUtils::shownWindow()) {
-        if (VehicleEditor* panel = VehicleEditor::panelAt(p)) {
+        if (GUIWindow* panel = hud.vehiclePanelAt(p)) {
             m_panelTouched = panel;
             panel->handleTouchBegan(touch);
             return;
@@ -136,23 +133,23 @@ void GameLayer::ccTouchesBegan(CCSet* touches, CCEvent*)
     m_panelTouched = nullptr;
     if (keyboard) {
         keyboard->handleTouchBegan(touch);
-    } else if (!bar->isLocked() && p.y > screenSize.height - topBarHeight()) {
-        bar->handleTouchBegan(touch);
+    } else if (!barLocked && p.y > screenSize.height - topBarHeight()) {
+        hud.topBarTouchBegan(touch);
     } else if (GUIWindow* window = ScreenUtils::shownWindow()) {
         window->handleTouchBegan(touch);
-    } else if (!bar->isLocked() && m_zoomedOut && p.x < 90 && p.y < 90) {
-        bar->handleTouchBegan(touch);
+    } else if (!barLocked && m_zoomedOut && p.x < 90 && p.y < 90) {
+        hud.topBarTouchBegan(touch);
     } else {
         if (m_zoomMode) {
             if (touches->count() == 1) {
                 SimpleAudioEngine::sharedEngine()->playEffect(soundFilePath("sounds", "sfx_gui_zoom_in").c_str(),
                                                               false);
                 zoomToPoint(p);
-                bar->setZoomButtonIcon("guitopbar_HUDZoomOut.png");
+                hud.setZoomButtonIcon("guitopbar_HUDZoomOut.png");
             }
             m_zoomMode = false;
-            bar->unpressZoomButton();
-            bar->hideZoomHint();
+            hud.unpressZoomButton();
+            hud.hideZoomHint();
             return;
         }
         m_touchedParticle = nullptr;
@@ -183,7 +180,7 @@ void GameLayer::collectTouches(CCSet* set)
 {
     if (windowTakesTouches() || !set)
         return;
-    if (m_camera && getScale() == m_camera->getZoomMin() && GUITopBar::getInstance()->isPanning()) {
+    if (m_camera && getScale() == m_camera->getZoomMin() && sceneHud().panning()) {
         stopToolSound();
         const CCPoint c = panCentroid(set);
         if (!m_camera->isPanning())
@@ -265,7 +262,7 @@ void GameLayer::beginStroke(float)
     // No tool chosen (or a name that is not a tool): nothing to start.
     if (!tool)
         return;
-    CCString* element = m_gui ? m_gui->getCurrentElement() : nullptr;
+    CCString* element = sceneHud().currentElement(*this);
     const std::string name = element ? element->getString() : std::string();
     const int kind = tool->kind;
     const bool drawOrLine = kind == Tool::kDraw || kind == Tool::kLine;
@@ -279,9 +276,7 @@ void GameLayer::beginStroke(float)
         const uint32_t h = hashString(name);
         const char* key = nullptr;
         if (creatureLimitRefuses(h, &key)) {
-            GUITopBar* bar = GUITopBar::getInstance();
-            if (!bar->hasNotification())
-                bar->showNotification(LocalUtils::localize(key));
+            sceneHud().showLimitWarning(key);
             return;
         }
         // Built by append: GCC 12 warns wrongly on "_" + std::to_string(...).
@@ -299,7 +294,7 @@ void GameLayer::beginStroke(float)
     CC_SAFE_RETAIN(m_world.undoSnapshot);
     m_world.unsavedChanges = true;
     if (m_world.undoToggle) {
-        GUITopBar::getInstance()->setUndoButtonIcon("guitopbar_HUDUndoPicto.png");
+        sceneHud().setUndoButtonIcon("guitopbar_HUDUndoPicto.png");
         m_world.undoToggle = false;
     }
     m_touching = true;
@@ -320,7 +315,7 @@ void GameLayer::onLongPress(float)
 
 void GameLayer::ccTouchesMoved(CCSet* touches, CCEvent*)
 {
-    if (VehicleEditor* panel = touchedPanel()) {
+    if (GUIWindow* panel = touchedPanel()) {
         if (CCTouch* touch = anyTouch(touches))
             panel->handleTouchMoved(touch);
         return;
@@ -353,7 +348,7 @@ void GameLayer::ccTouchesEnded(CCSet* touches, CCEvent*)
 {
     stopToolSound();
     m_strokeStarted = false;
-    if (VehicleEditor* panel = touchedPanel()) {
+    if (GUIWindow* panel = touchedPanel()) {
         m_panelTouched = nullptr;
         if (CCTouch* touch = anyTouch(touches))
             panel->handleTouchEnded(touch);
@@ -372,7 +367,7 @@ void GameLayer::ccTouchesEnded(CCSet* touches, CCEvent*)
         return;
     }
     Tool* tool = m_world.currentTool;
-    if (m_touching && tool && !(m_zoomedOut && GUITopBar::getInstance()->isPanning())) {
+    if (m_touching && tool && !(m_zoomedOut && sceneHud().panning())) {
         for (CCObject* object : *touches) {
             auto* touch = dynamic_cast<CCTouch*>(object);
             if (!touch || !insideWorldView(touch->getLocation()))
@@ -438,7 +433,7 @@ void GameLayer::zoomToPoint(CCPoint point)
 {
     if (!m_camera)
         return;
-    GUITopBar* bar = GUITopBar::getInstance();
+    SceneHud& bar = sceneHud();
     if (m_zoomedOut) {
         m_camera->zoomTo(0.001f);
         if (m_zoomOutView) {
@@ -449,7 +444,7 @@ void GameLayer::zoomToPoint(CCPoint point)
         Profile* profile = Profile::getInstance();
         if (profile->getGameMode() == 0 && profile->getDay() == 2)
             m_overviewUsed = true;
-        bar->showZoomToggle(false);
+        bar.showZoomToggle(false);
     } else {
         LOG << "touchx: " << point.x << " touchy: " << point.y;
         const float s = m_camera->getZoomMin();
@@ -470,10 +465,10 @@ void GameLayer::zoomToPoint(CCPoint point)
         }
         m_zoomedOut = true;
         m_altDown = false;
-        bar->hideZoomHint();
-        bar->showZoomToggle(true);
-        bar->setPanning(true);
-        bar->switchDrawPanToggle();
+        bar.hideZoomHint();
+        bar.showZoomToggle(true);
+        bar.setPanning(true);
+        bar.switchDrawPanToggle();
     }
     m_camera->anchorHere();
 }

@@ -1,5 +1,6 @@
 // GameLayer: the picture behind the world, the HUD's four menu buttons and
-// the windows the layer opens (goals, day cleared, background gallery, share).
+// the windows the layer opens (goals, day cleared, background gallery, share)
+// through the HUD (SceneHud).
 #include <string>
 
 #include "SimpleAudioEngine.h"
@@ -10,11 +11,8 @@
 #include "profile/Profile.h"
 #include "goals/AchievementManager.h"
 #include "gui/GUIButton.h"
-#include "hud/GUI.h"
-#include "hud/GUIAchievement.h"
-#include "hud/GUIBackgrounds.h"
-#include "hud/GUIShare.h"
 #include "scene/GameLayer.h"
+#include "scene/SceneHud.h"
 
 USING_NS_CC;
 
@@ -120,7 +118,7 @@ void GameLayer::resetBackground()
 
 bool GameLayer::backgroundsWindowShown()
 {
-    return m_backgroundsWindow && m_backgroundsWindow->isVisible();
+    return sceneHud().backgroundsWindowShown(*this);
 }
 
 void GameLayer::onMenuButton(CCObject* sender, int32_t kind)
@@ -132,29 +130,12 @@ void GameLayer::onMenuButton(CCObject* sender, int32_t kind)
     }
     if (kind != kWorldSettingsMenu && backgroundsWindowShown())
         return;
-    if (m_achievementWindow && m_achievementWindow->getBoardKind() == 2)
-        m_achievementWindow->hide();
+    SceneHud& hud = sceneHud();
+    if (hud.todayGoalsShown(*this))
+        hud.hideGoalsWindow(*this);
     if (kind != kToolMenu)
         unschedule(schedule_selector(GameLayer::beginStroke));
-    if (!m_gui)
-        return;
-
-    // The palette button while erasing brings back the last element instead.
-    const int state = m_gui->getState();
-    const bool hudClosed = state == GUIWindow::Closed || state == GUIWindow::Closing;
-    if (kind == kPaletteMenu && hudClosed) {
-        CCString* element = m_gui->getCurrentElement();
-        if (element && element->getString() == "Clear") {
-            m_gui->restoreLastElement();
-            return;
-        }
-    }
-    // Switching from one open menu to another sounds; the HUD opens, switches
-    // or closes its window.
-    if (!hudClosed && m_gui->getOpenMenu() != kind)
-        CocosDenshion::SimpleAudioEngine::sharedEngine()->playEffect(soundFilePath("sounds", "sfx_gui_select").c_str(),
-                                                                     false);
-    m_gui->onMenuButton(kind, dynamic_cast<GUIButton*>(sender));
+    hud.onMenuButton(*this, kind, dynamic_cast<GUIButton*>(sender));
 }
 
 void GameLayer::onElementsButton(CCObject* sender)
@@ -185,60 +166,33 @@ void GameLayer::openGoalsWindow()
     }
     if (backgroundsWindowShown())
         return;
-    // A HUD already closing is left to close: toggling it would open it again.
-    if (m_gui && m_gui->getState() != GUIWindow::Closed && m_gui->getState() != GUIWindow::Closing) {
-        m_gui->toggle();
-        m_gui->closeMenu();
-    }
+    SceneHud& hud = sceneHud();
+    hud.closeHud(*this);
     AchievementManager* goals = AchievementManager::getInstance();
-    if (m_achievementWindow && m_achievementWindow->getBoardKind() == GUIAchievement::kTodayGoals) {
-        m_achievementWindow->hide();
+    if (hud.todayGoalsShown(*this)) {
+        hud.hideGoalsWindow(*this);
     } else if (!goals->hasActiveGoals() && goals->hasCurrentStep()) {
         m_levelMusicOn = false;
         CocosDenshion::SimpleAudioEngine::sharedEngine()->stopBackgroundMusic();
         goals->endDay(Profile::getInstance()->getGameMode());
-    } else if (m_achievementWindow) {
+    } else {
         // A day without a step (no goals for its mode) shows its empty list.
-        m_achievementWindow->showTodayGoals();
+        hud.showTodayGoals(*this);
     }
     unschedule(schedule_selector(GameLayer::beginStroke));
 }
 
 void GameLayer::showDayCleared(CCArray* elements, CCArray* options, CCArray* backgrounds, CCArray* mana)
 {
-    if (m_gui && m_gui->getState() != GUIWindow::Closed)
-        m_gui->toggle();
-    if (m_achievementWindow)
-        m_achievementWindow->showDayCleared(elements, options, backgrounds, mana);
+    sceneHud().showDayCleared(*this, elements, options, backgrounds, mana);
 }
 
 void GameLayer::openBackgroundsWindow()
 {
-    if (!m_backgroundsWindow) {
-        m_backgroundsWindow = GUIBackgrounds::create(screenSize);
-        m_backgroundsWindow->retain();
-        if (getParent())
-            getParent()->addChild(m_backgroundsWindow);
-    }
-    GUIBackgrounds* gallery = m_backgroundsWindow;
-    gallery->toggle();
-    gallery->buildWindow();
-    // Refused because another window is open: no hidden gallery stays behind.
-    if (gallery->getState() == GUIWindow::Closed)
-        closeWindow(gallery);
+    sceneHud().openBackgroundsWindow(*this);
 }
 
 void GameLayer::openShareWindow(CCObject* first, CCObject* second)
 {
-    if (!m_shareWindow) {
-        m_shareWindow = GUIShare::create(CCDirector::sharedDirector()->getWinSize());
-        m_shareWindow->retain();
-        if (getParent())
-            getParent()->addChild(m_shareWindow);
-    }
-    GUIShare* share = m_shareWindow;
-    share->toggle();
-    share->buildContent(first, second);
-    if (share->getState() == GUIWindow::Closed)
-        closeWindow(share);
+    sceneHud().openShareWindow(*this, first, second);
 }

@@ -2,7 +2,7 @@
 
 #include "base/Logger.h"
 #include "base/NSData.h"
-#include "scene/ScreenUtils.h"
+#include "scene/WorldPictures.h"
 #include "base/Utils.h"
 #include "scene/GameLayer.h"
 #include "world/GameServices.h"
@@ -86,7 +86,7 @@ void SaveLoadUtils::saveThumbnail(CCString* name)
 {
     if (!name || name->getString().empty())
         return;
-    CCSprite* picture = ScreenUtils::createWorldSnapshot();
+    CCSprite* picture = WorldPictures::createWorldSnapshot();
     if (!picture)
         return;
     saveImageToCloud(picture, joinPath("User", name->getString() + ".png"));

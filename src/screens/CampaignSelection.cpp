@@ -11,7 +11,7 @@
 #include "gui/GUILabel.h"
 #include "profile/Profile.h"
 #include "gui/GUIPopup.h"
-#include "scene/ScreenUtils.h"
+#include "gui/ScreenUtils.h"
 #include "screens/LevelSelection.h"
 
 USING_NS_CC;

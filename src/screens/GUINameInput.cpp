@@ -7,7 +7,7 @@
 #include "profile/Profile.h"
 #include "base/ScreenMetrics.h"
 #include "base/Utils.h"
-#include "scene/ScreenUtils.h"
+#include "gui/ScreenUtils.h"
 #include "gui/GUIBatchNodeMenu.h"
 #include "gui/GUIKeyboard.h"
 #include "gui/GUILabel.h"

@@ -5,12 +5,13 @@
 // request. A refused name brings the keyboard back; any other failure, once
 // acknowledged, goes on to the menu with the name kept (the intro registers
 // it quietly at a later start, and so does an online feature that needs it).
-#include "scene/BackButton.h"
+#include "gui/BackButton.h"
+#include "gui/ScreenUtils.h"
 #include "cocos2d.h"
 
 class GUILabel;
 
-class GUINameInput : public cocos2d::CCLayer, public BackButtonListener {
+class GUINameInput : public cocos2d::CCLayer, public BackButtonListener, public LoginTimeoutTarget {
 public:
     enum class Request { None, Pending, Succeeded, Failed, Refused, Retyping, Left };
 
@@ -31,7 +32,7 @@ public:
     void onNameEntered(cocos2d::CCObject* text);
     // The progress bar ran out: a time-out while the request is pending,
     // nothing otherwise.
-    void onLoginTimeout();
+    void onLoginTimeout() override;
     // The profile's pending callback: the player exists on the server.
     void onRegistered();
     // The server refused the name.

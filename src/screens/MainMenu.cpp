@@ -8,7 +8,7 @@
 #include "profile/Profile.h"
 #include "scene/SaveLoadUtils.h"
 #include "base/ScreenMetrics.h"
-#include "scene/ScreenUtils.h"
+#include "gui/ScreenUtils.h"
 #include "base/StatsUtils.h"
 #include "base/Utils.h"
 #include "goals/AchievementManager.h"

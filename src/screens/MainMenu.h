@@ -4,7 +4,7 @@
 // the game scene while a world runs, so leaving the game pops back to it.
 // Touches go first to ScreenUtils' visible window (popups over the menu). The
 // back key asks whether to quit the game.
-#include "scene/BackButton.h"
+#include "gui/BackButton.h"
 #include "cocos2d.h"
 
 class GUIBatchNodeMenu;

@@ -18,7 +18,7 @@
 #include "online/NetworkManager.h"
 #include "online/ServerLinkRequests.h"
 #include "profile/Profile.h"
-#include "scene/ScreenUtils.h"
+#include "gui/ScreenUtils.h"
 
 USING_NS_CC;
 

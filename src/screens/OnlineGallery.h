@@ -21,7 +21,7 @@
 
 #include "cocos2d.h"
 #include "online/ServerLink.h"
-#include "scene/BackButton.h"
+#include "gui/BackButton.h"
 
 class GUIBatchNodeMenu;
 class GUIButton;

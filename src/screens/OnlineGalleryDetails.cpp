@@ -19,7 +19,7 @@
 #include "profile/Profile.h"
 #include "scene/GameLayer.h"
 #include "scene/SaveLoadUtils.h"
-#include "scene/ScreenUtils.h"
+#include "gui/ScreenUtils.h"
 #include "screens/MainMenu.h"
 #include "world/World.h"
 #include "world/WorldBlob.h"

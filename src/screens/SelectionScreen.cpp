@@ -11,7 +11,7 @@
 #include "gui/GUILabel.h"
 #include "gui/GUIWindow.h"
 #include "gui/WeakCallRelay.h"
-#include "scene/ScreenUtils.h"
+#include "gui/ScreenUtils.h"
 
 USING_NS_CC;
 

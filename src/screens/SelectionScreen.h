@@ -5,7 +5,7 @@
 // after a quarter of a second; a second Back before then is dropped.
 #include <string>
 
-#include "scene/BackButton.h"
+#include "gui/BackButton.h"
 #include "cocos2d.h"
 
 class GUIBatchNodeMenu;

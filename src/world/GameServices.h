@@ -3,7 +3,7 @@
 // profile call beside the world host: cloud files, sounds, the universe texts
 // and background, the HUD's switches, the top bar, the colony resources, the
 // windows, the server client. Every entry is filled by installGameHost
-// (world/GameHost.cpp), the one place that wires the real services and the
+// (through hud/GameHost.cpp), the one place that wires the real services and the
 // stand-ins of those not built yet (docs/stand-ins.md lists them). Tests
 // replace entries to watch or fail them; installGameHost puts them back.
 #include <cstdint>

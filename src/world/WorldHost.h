@@ -2,7 +2,8 @@
 // WorldHost: everything the world (and the profile beside it) asks of the
 // game above it, in one interface. The world is built below the game layer,
 // HUD and goals and may not include them; the game installs its host
-// (world/GameHost.h) at start-up, and tests install the game's or a plain one.
+// (hud/GameHost.h, through installGameHost) at start-up, and tests install the
+// game's or a plain one.
 // Without an installed host the world runs under this plain one: no window,
 // running, not zoomed, the normal temperature level, no element chosen, no
 // free play, no texture, and nothing happens after a step.

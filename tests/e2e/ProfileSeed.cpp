@@ -13,7 +13,7 @@
 #include "cocos2d.h"
 #include "platform/PlatformServices.h"
 #include "profile/Profile.h"
-#include "scene/GameHost.h"
+#include "screens/GameWiring.h"
 #include "world/GameServices.h"
 
 USING_NS_CC;

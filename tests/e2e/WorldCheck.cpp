@@ -14,7 +14,7 @@
 #include "base/ScreenMetrics.h"
 #include "cocos2d.h"
 #include "world/ColorTables.h"
-#include "scene/GameHost.h"
+#include "screens/GameWiring.h"
 #include "scene/GameLayer.h"
 #include "world/Particle.h"
 #include "world/ParticleCreator.h"

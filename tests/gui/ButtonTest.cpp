@@ -1,7 +1,7 @@
 // Buttons: tints, activation through the busy flag, captions and icons.
 #include "GuiFixture.h"
 
-#include "scene/ScreenUtils.h"
+#include "gui/ScreenUtils.h"
 #include "gui/GUIButton.h"
 #include "gui/GUILabel.h"
 

@@ -2,9 +2,9 @@
 
 #include <cstdlib>
 
-#include "scene/BackButton.h"
+#include "gui/BackButton.h"
 #include "base/ScreenMetrics.h"
-#include "scene/ScreenUtils.h"
+#include "gui/ScreenUtils.h"
 #include "gui/GUIBatchNodeMenu.h"
 #include "gui/GUILabel.h"
 #include "gui/GUIWindow.h"

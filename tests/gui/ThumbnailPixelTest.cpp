@@ -1,6 +1,6 @@
 #include <string>
 
-#include "scene/ScreenUtils.h"
+#include "gui/ScreenUtils.h"
 #include "support/SavedWorldsFixture.h"
 
 USING_NS_CC;

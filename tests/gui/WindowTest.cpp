@@ -3,7 +3,7 @@
 #include "GuiFixture.h"
 
 #include "SimpleAudioEngine.h"
-#include "scene/ScreenUtils.h"
+#include "gui/ScreenUtils.h"
 #include "gui/GUIButton.h"
 #include "gui/GUIScroll.h"
 #include "gui/GUIWindow.h"

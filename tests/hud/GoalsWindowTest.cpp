@@ -11,8 +11,8 @@
 #include "profile/Profile.h"
 #include "hud/GUIAchievement.h"
 #include "hud/GUITopBar.h"
-#include "scene/BackButton.h"
-#include "scene/ScreenUtils.h"
+#include "gui/BackButton.h"
+#include "gui/ScreenUtils.h"
 
 USING_NS_CC;
 

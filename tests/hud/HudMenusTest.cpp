@@ -9,7 +9,7 @@
 #include "hud/GUIBackgrounds.h"
 #include "hud/GUIShare.h"
 #include "hud/GUITopBar.h"
-#include "scene/BackButton.h"
+#include "gui/BackButton.h"
 #include "gui/GUILabel.h"
 #include "support/Readability.h"
 

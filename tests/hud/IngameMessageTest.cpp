@@ -8,7 +8,7 @@
 #include "support/TempFolders.h"
 #include "gui/GUIPopup.h"
 #include "hud/GUIAchievement.h"
-#include "scene/BackButton.h"
+#include "gui/BackButton.h"
 #include "support/LogCapture.h"
 
 USING_NS_CC;

@@ -2,7 +2,7 @@
 #include <string>
 
 #include "support/SavedWorldsFixture.h"
-#include "scene/ScreenUtils.h"
+#include "gui/ScreenUtils.h"
 #include "gui/GUIButton.h"
 #include "gui/GUILabel.h"
 #include "gui/GUIPopup.h"

@@ -16,8 +16,8 @@
 #include "gui/GUILabel.h"
 #include "gui/GUIPopup.h"
 #include "hud/PixelMarket.h"
-#include "scene/BackButton.h"
-#include "scene/ScreenUtils.h"
+#include "gui/BackButton.h"
+#include "gui/ScreenUtils.h"
 #include "screens/MainMenu.h"
 
 namespace shoptest {

@@ -2,5 +2,5 @@
 #include "base/Logger.h"
 #include "hud/GUI.h"
 #include "online/ServerLink.h"
-#include "scene/GameHost.h"
+#include "hud/GameHost.h"
 #include "scene/GameLayer.h"

@@ -1,4 +1,4 @@
-#include "scene/BackButton.h"
+#include "gui/BackButton.h"
 #include "support/LogCapture.h"
 
 #include <gtest/gtest.h>

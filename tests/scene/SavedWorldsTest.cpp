@@ -6,7 +6,7 @@
 #include "support/SavedWorldsFixture.h"
 #include "base/LocalUtils.h"
 #include "base/NSData.h"
-#include "scene/ScreenUtils.h"
+#include "gui/ScreenUtils.h"
 #include "gui/GUIButton.h"
 #include "hud/GUIBackgrounds.h"
 #include "support/TempFolders.h"

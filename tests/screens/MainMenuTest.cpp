@@ -2,11 +2,11 @@
 // menu, the menu's mana counter, and what stays below the game scene.
 #include <string>
 
-#include "scene/BackButton.h"
+#include "gui/BackButton.h"
 #include "base/LocalUtils.h"
 #include "profile/Profile.h"
 #include "scene/SaveLoadUtils.h"
-#include "scene/ScreenUtils.h"
+#include "gui/ScreenUtils.h"
 #include "gui/GUIButton.h"
 #include "gui/GUIPopup.h"
 #include "hud/GUIIngameMessage.h"

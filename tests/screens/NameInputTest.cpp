@@ -6,7 +6,7 @@
 
 #include "base/LocalUtils.h"
 #include "profile/Profile.h"
-#include "scene/ScreenUtils.h"
+#include "gui/ScreenUtils.h"
 #include "gui/GUIKeyboard.h"
 #include "gui/GUIPopup.h"
 #include "gui/GUIProgressBar.h"

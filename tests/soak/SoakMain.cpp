@@ -21,7 +21,7 @@
 #include "ScriptedPlayer.h"
 #include "SimpleAudioEngine.h"
 #include "SoakWatch.h"
-#include "scene/BackButton.h"
+#include "gui/BackButton.h"
 #include "base/LocalUtils.h"
 #include "base/Logger.h"
 #include "profile/Profile.h"
@@ -32,7 +32,7 @@
 #include "platform/GameRandom.h"
 #include "platform/PlatformServices.h"
 #include "world/ColorTables.h"
-#include "scene/GameHost.h"
+#include "screens/GameWiring.h"
 #include "world/ParticleCreator.h"
 #include "world/World.h"
 

@@ -3,7 +3,7 @@
 // profile and the server client start new, the world host is the game's own
 // (with the free-play flag in the test's hands) and every game service and
 // stand-in is back at its default.
-#include "scene/GameHost.h"
+#include "screens/GameWiring.h"
 
 namespace testsupport {
 

@@ -24,7 +24,7 @@
 #include "online/ServerLink.h"
 #include "online/ServerLinkRequests.h"
 #include "profile/Profile.h"
-#include "scene/ScreenUtils.h"
+#include "gui/ScreenUtils.h"
 #include "screens/OnlineGallery.h"
 #include "support/SavedWorldsFixture.h"
 #include "support/ServerProcess.h"

@@ -8,7 +8,7 @@
 
 #include "base/ScreenMetrics.h"
 #include "scene/SaveLoadUtils.h"
-#include "scene/ScreenUtils.h"
+#include "gui/ScreenUtils.h"
 #include "cocos2d.h"
 #include "cocos2d_extensions/CCValue.h"
 #include "elements/creatures/CreatureCounts.h"

@@ -1,6 +1,6 @@
 #include "WorldFixture.h"
 
-#include "scene/ScreenUtils.h"
+#include "gui/ScreenUtils.h"
 #include "gui/GUIWindow.h"
 
 #include <algorithm>

@@ -11,7 +11,7 @@
 #include "campaigns/Campaigns.h"
 #include "campaigns/story/StoryMissions.h"
 #include "campaigns/story/StorySteps.h"
-#include "hud/GUIDaySettings.h"
+#include "goals/DayItem.h"
 #include "world/Particle.h"
 #include "world/ParticleCreator.h"
 #include "world/WorldBlob.h"

@@ -22,7 +22,7 @@
 #include "hud/GUITopBar.h"
 #include "hud/PaletteTable.h"
 #include "profile/Profile.h"
-#include "scene/BackButton.h"
+#include "gui/BackButton.h"
 #include "support/ButtonValues.h"
 #include "world/ParticleCreator.h"
 #include "world/Tool.h"

@@ -14,7 +14,7 @@
 #include "campaigns/story/StorySteps.h"
 #include "goals/GoalsTesting.h"
 #include "hud/GUIAchievement.h"
-#include "hud/GUIDaySettings.h"
+#include "goals/DayItem.h"
 #include "platform/GameClock.h"
 #include "screens/MainMenu.h"
 #include "support/GameSceneFixture.h"

@@ -6,12 +6,27 @@
 // buttons back while a delayed press or a blocking request is pending.
 // Every opener does nothing while its window is in the scene (the keyboard
 // and rate openers rebind and reshow instead). Current and saved windows are
-// not retained: a window clears itself from both when it is destroyed.
-// Main thread only.
+// not retained: a window clears itself from both when it is destroyed. The
+// message pages and the world's pictures are the game's own: they go to the
+// game through the toolkit's host (gui/GuiHost.h). Main thread only.
 #include "cocos2d.h"
 
 class GUIWindow;
 class GUILabel;
+
+// What the description keyboard tells the one that opened it: the text typed.
+class DescriptionTarget {
+public:
+    virtual ~DescriptionTarget() = default;
+    virtual void onDescriptionEntered(cocos2d::CCObject* text) = 0;
+};
+
+// What a started progress bar tells the screen that waits on it: it ran out.
+class LoginTimeoutTarget {
+public:
+    virtual ~LoginTimeoutTarget() = default;
+    virtual void onLoginTimeout() = 0;
+};
 
 class ScreenUtils : public cocos2d::CCObject {
 public:
@@ -56,7 +71,8 @@ public:
 
     // --- the progress bar ----------------------------------------------------------
     static void showUploadProgress();
-    // The bar calls onLoginTimeout on the target (a GUINameInput) at 100.
+    // The bar calls onLoginTimeout on the target (a LoginTimeoutTarget, the
+    // name screen) at 100.
     static void showProgress(cocos2d::CCObject* target);
     static void completeProgress();
     static void showProgressFailure();
@@ -72,7 +88,9 @@ public:
     // --- the keyboard ------------------------------------------------------------
     // The binding lives from an opening to the next one; label and target are
     // retained meanwhile. The keyboard opens on the label's text; with a hint
-    // it opens empty instead, the hint shown until the first key.
+    // it opens empty instead, the hint shown until the first key. With a
+    // label and a width the text is a description, told to the target when
+    // it is a DescriptionTarget.
     static void showKeyboardWithLabel(GUILabel* label, float width, cocos2d::CCObject* target,
                                       cocos2d::CCString* hint = nullptr);
     static void showKeyboard(GUILabel* label, cocos2d::CCObject* target, cocos2d::SEL_CallFuncO selector,

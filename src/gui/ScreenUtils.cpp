@@ -1,4 +1,4 @@
-#include "scene/ScreenUtils.h"
+#include "gui/ScreenUtils.h"
 
 #include <thread>
 
@@ -10,10 +10,8 @@
 #include "gui/GUIPopup.h"
 #include "gui/GUIProgressBar.h"
 #include "gui/GUIRate.h"
-#include "hud/GUI.h"
-#include "hud/GUIIngameMessage.h"
-#include "scene/GameLayer.h"
-#include "screens/GUINameInput.h"
+#include "gui/GuiHost.h"
+#include "gui/Retained.h"
 
 USING_NS_CC;
 
@@ -25,45 +23,17 @@ struct KeyboardBinding {
     GUILabel* targetLabel = nullptr;      // retained
     CCObject* callbackTarget = nullptr;   // retained
     SEL_CallFuncO callbackSelector = nullptr;
+    // The description keyboard's target: the same object as callbackTarget,
+    // told through its interface instead of a selector.
+    DescriptionTarget* descriptionTarget = nullptr;
 };
 
 KeyboardBinding g_binding;
 CCString* g_staticIdentifier = nullptr;  // retained
 
-template <typename T> void hold(T*& field, T* value)
-{
-    if (value)
-        value->retain();
-    if (field)
-        field->release();
-    field = value;
-}
-
 CCScene* runningScene()
 {
     return CCDirector::sharedDirector()->getRunningScene();
-}
-
-// The message window attached to the game scene (the game layer's parent)
-// and made the current window; null when it is showing already or when
-// there is no game scene to show it in.
-GUIIngameMessage* attachMessageWindow(const char* sequence, bool withZOrder = true)
-{
-    GUIIngameMessage* message = GUIIngameMessage::getInstance();
-    if (message->getParent())
-        return nullptr;
-    GameLayer* layer = GameLayer::existingInstance();
-    CCNode* scene = layer ? layer->getParent() : nullptr;
-    if (!scene) {
-        LOG << "ScreenUtils: no game scene for the message window; the" << sequence << "is not shown";
-        return nullptr;
-    }
-    ScreenUtils::getInstance()->setCurrentWindow(message);
-    if (withZOrder)
-        scene->addChild(message, GUIIngameMessage::kZOrder);
-    else
-        scene->addChild(message);
-    return message;
 }
 
 // Shows the popup built for kind with its actions; the common steps of
@@ -98,12 +68,35 @@ GUIKeyboard* attachKeyboard()
     return keyboard;
 }
 
-void bind(GUILabel* label, CCObject* target, SEL_CallFuncO selector)
+void bind(GUILabel* label, CCObject* target, SEL_CallFuncO selector, DescriptionTarget* description = nullptr)
 {
     hold(g_binding.targetLabel, label);
     hold(g_binding.callbackTarget, target);
     g_binding.callbackSelector = selector;
+    g_binding.descriptionTarget = description;
 }
+
+// The progress bar calls its completion on a selector; the name screen hears
+// of it through its interface. The relay holds the screen as the bar would.
+class LoginTimeoutRelay : public CCObject {
+public:
+    static LoginTimeoutRelay* create(CCObject* target)
+    {
+        auto* relay = new LoginTimeoutRelay();
+        hold(relay->m_target, target);
+        relay->autorelease();
+        return relay;
+    }
+    ~LoginTimeoutRelay() override { hold(m_target, static_cast<CCObject*>(nullptr)); }
+    void fire()
+    {
+        if (auto* screen = dynamic_cast<LoginTimeoutTarget*>(m_target))
+            screen->onLoginTimeout();
+    }
+
+private:
+    CCObject* m_target = nullptr;  // retained
+};
 
 }  // namespace
 
@@ -158,34 +151,27 @@ void ScreenUtils::forgetWindow(GUIWindow* window)
 
 void ScreenUtils::showStoryIntroduction()
 {
-    if (GUIIngameMessage* message = attachMessageWindow("story introduction"))
-        message->showStoryIntro();
+    guiHost().showStoryIntroduction();
 }
 
 void ScreenUtils::showFreeModeIntroduction()
 {
-    if (GUIIngameMessage* message = attachMessageWindow("free-mode introduction"))
-        message->showFreeModeIntro();
+    guiHost().showFreeModeIntroduction();
 }
 
 void ScreenUtils::showStoryReminder(int number)
 {
-    if (GUIIngameMessage* message = attachMessageWindow("story reminder"))
-        message->showStoryReminder(number);
+    guiHost().showStoryReminder(number);
 }
 
 void ScreenUtils::showFreeModeMessage()
 {
-    if (GUIIngameMessage* message = attachMessageWindow("free-mode message", false))
-        message->showFreeModeMessage();
+    guiHost().showFreeModeMessage();
 }
 
 void ScreenUtils::showOutro()
 {
-    if (GUIIngameMessage* message = attachMessageWindow("outro")) {
-        message->startSequence();
-        message->showOutro();
-    }
+    guiHost().showOutro();
 }
 
 // --- popups ------------------------------------------------------------------------
@@ -244,7 +230,10 @@ void ScreenUtils::showProgress(CCObject* target)
     bar->setCaption(CCString::create(""));
     runningScene()->addChild(bar, GUIProgressBar::kZOrder);
     getInstance()->setCurrentWindow(bar);
-    bar->setCompletedCallback(target, target ? callfunc_selector(GUINameInput::onLoginTimeout) : nullptr);
+    if (target)
+        bar->setCompletedCallback(LoginTimeoutRelay::create(target), callfunc_selector(LoginTimeoutRelay::fire));
+    else
+        bar->setCompletedCallback(nullptr, nullptr);
     bar->setFailedCallback(nullptr, nullptr);
     bar->startProgress();
 }
@@ -289,7 +278,7 @@ void ScreenUtils::whenRegistered(CCObject* target, SEL_CallFunc done, SEL_CallFu
 void ScreenUtils::showKeyboardWithLabel(GUILabel* label, float width, CCObject* target, CCString* hint)
 {
     GUIKeyboard* keyboard = attachKeyboard();
-    bind(label, target, target ? callfuncO_selector(GUI::onDescriptionEntered) : nullptr);
+    bind(label, target, nullptr, dynamic_cast<DescriptionTarget*>(target));
     keyboard->showWithLabel(hint || !label ? nullptr : label->getText(), width);
     keyboard->setHint(hint);
     getInstance()->setCurrentWindow(keyboard);
@@ -333,10 +322,13 @@ void ScreenUtils::setKeyboardText()
         }
     }
     GUILabel::lineSpacing = -2.0f;
-    if (g_binding.callbackTarget && g_binding.callbackSelector) {
+    if (g_binding.callbackTarget && (g_binding.callbackSelector || g_binding.descriptionTarget)) {
         CCObject* target = g_binding.callbackTarget;
         target->retain();
-        CCCallFuncO::create(target, g_binding.callbackSelector, text)->execute();
+        if (g_binding.callbackSelector)
+            CCCallFuncO::create(target, g_binding.callbackSelector, text)->execute();
+        else
+            g_binding.descriptionTarget->onDescriptionEntered(text);
         target->release();
     }
 }
@@ -374,7 +366,7 @@ void ScreenUtils::clearKeyboardBindingForTests()
 {
     hold(g_binding.previousWindow, static_cast<GUIWindow*>(nullptr));
     bind(nullptr, nullptr, nullptr);
-    hold(g_staticIdentifier, static_cast<CCString*>(nullptr));
+    hold(g_staticIdentifier, nullptr);
 }
 
 // --- rate popup ----------------------------------------------------------------------

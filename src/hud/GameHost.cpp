@@ -1,4 +1,4 @@
-#include "scene/GameHost.h"
+#include "hud/GameHost.h"
 
 #include <map>
 #include <set>
@@ -10,7 +10,7 @@
 #include "base/LocalUtils.h"
 #include "base/Logger.h"
 #include "profile/Profile.h"
-#include "scene/ScreenUtils.h"
+#include "gui/ScreenUtils.h"
 #include "base/Utils.h"
 #include "elements/creatures/HumanLeader.h"
 #include "elements/creatures/HumanRegistry.h"
@@ -143,9 +143,7 @@ void GameHost::showVehicleFuel(ParticleEditor* panel, float fraction)
 
 void GameHost::showLimitWarning(const char* key)
 {
-    GUITopBar* bar = GUITopBar::getInstance();
-    if (!bar->hasNotification())
-        bar->showNotification(LocalUtils::localize(key));
+    GUITopBar::getInstance()->showWarning(key);
 }
 
 bool GameHost::openEditor(Particle& particle, const char* window)
@@ -336,18 +334,11 @@ void wireWindowsAndServer(GameServices& s)
 
 }  // namespace
 
-void installGameHost(GameHost* host)
+void wireGameServices(GameServices& s)
 {
-    static GameHost gameHost;
-    setWorldHost(host ? host : &gameHost);
-
-    GameServices& s = gameServices();
     s = GameServices{};
     wireStorageAndSound(s);
     wireHudAndTopBar(s);
     wireGameLayer(s);
     wireWindowsAndServer(s);
-
-    HumanLeader::replaceResources();
-    HumanRegistry::getInstance()->clear();
 }

@@ -1,10 +1,13 @@
 #pragma once
 // GameHost: the game's answers to what the world asks (WorldHost), from the
-// game layer, its HUD, the goals and the particle editor. installGameHost is
-// the one place where the world host and every GameServices entry are wired,
-// to the real service or, where that is not built yet, to a stand-in that
-// logs once that it is not built (docs/stand-ins.md lists them).
+// game layer, its HUD, the goals and the particle editor; and
+// wireGameServices, which fills every GameServices entry with the real
+// service or, where that is not built yet, with a stand-in that logs once
+// that it is not built (docs/stand-ins.md lists them). installGameHost
+// (screens/GameWiring.h) puts both in, with every other seam.
 #include "world/WorldHost.h"
+
+struct GameServices;
 
 class GameHost : public WorldHost {
 public:
@@ -38,6 +41,5 @@ public:
     void holdMusic(int32_t ticks) override;
 };
 
-// Installs host (the game's own when null) as the world host, fills every
-// GameServices entry with its default and clears the stand-ins' state.
-void installGameHost(GameHost* host = nullptr);
+// Every entry of the registry, from its default, to the game's services.
+void wireGameServices(GameServices& s);

@@ -1,4 +1,4 @@
-#include "scene/BackButton.h"
+#include "gui/BackButton.h"
 
 #include "base/Logger.h"
 

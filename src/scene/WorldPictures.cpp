@@ -1,18 +1,18 @@
-// ScreenUtils: pictures of the world and of the screen, and the saved
-// worlds' thumbnails (fetched from the cloud store into the save folder,
-// which serves as their cache).
+// The running world as a picture (its cells over the background picture)
+// and the saved worlds' thumbnails (fetched from the cloud store into the
+// save folder, which serves as their cache).
+#include "scene/WorldPictures.h"
+
 #include <cstdio>
 #include <string>
 #include <vector>
 
 #include "base/Logger.h"
 #include "base/NSData.h"
-#include "scene/SaveLoadUtils.h"
-#include "base/ScreenMetrics.h"
-#include "scene/ScreenUtils.h"
 #include "base/Utils.h"
-#include "world/CCMutableTexture2D.h"
 #include "scene/GameLayer.h"
+#include "scene/SaveLoadUtils.h"
+#include "world/CCMutableTexture2D.h"
 #include "world/GameServices.h"
 
 USING_NS_CC;
@@ -46,7 +46,7 @@ CCMutableTexture2D* backgroundTexture(GameLayer* layer)
 
 }  // namespace
 
-CCSprite* ScreenUtils::createWorldSnapshot()
+CCSprite* WorldPictures::createWorldSnapshot()
 {
     GameLayer* layer = GameLayer::getInstance();
     World& world = layer->getWorld();
@@ -77,48 +77,7 @@ CCSprite* ScreenUtils::createWorldSnapshot()
     return sprite;
 }
 
-CCImage* ScreenUtils::renderScreenToImage()
-{
-    const CCSize s = screenSize;
-    const CCSize v = visibleSize;
-    CCRenderTexture* whole = CCRenderTexture::create(static_cast<int>(s.width), static_cast<int>(s.height));
-    whole->setPosition(CCPointZero);
-    whole->setAnchorPoint(CCPointZero);
-    whole->begin();
-    if (CCScene* running = CCDirector::sharedDirector()->getRunningScene())
-        running->visit();
-    whole->end();
-
-    const CCRect crop(static_cast<int>(0.5f * (s.width - v.width)), static_cast<int>(0.5f * (s.height - v.height)),
-                      v.width, v.height);
-    CCSprite* cropped = CCSprite::createWithTexture(whole->getTexture(), crop);
-    cropped->setPosition(CCPointZero);
-    cropped->setAnchorPoint(CCPointZero);
-    CCRenderTexture* visible = CCRenderTexture::create(static_cast<int>(v.width), static_cast<int>(v.height));
-    visible->setPosition(CCPointZero);
-    visible->setAnchorPoint(CCPointZero);
-    visible->begin();
-    cropped->visit();
-    visible->end();
-    return visible->newCCImage(false);
-}
-
-CCImage* ScreenUtils::renderNodeToImage(CCNode* node)
-{
-    if (!node)
-        return nullptr;
-    const CCPoint anchor = node->getAnchorPoint();
-    node->setAnchorPoint(CCPointZero);
-    const CCSize size = node->getContentSize();
-    CCRenderTexture* target = CCRenderTexture::create(static_cast<int>(size.width), static_cast<int>(size.height));
-    target->begin();
-    node->visit();
-    target->end();
-    node->setAnchorPoint(anchor);
-    return target->newCCImage(true);
-}
-
-CCSprite* ScreenUtils::loadThumbnailSprite(CCString* worldName)
+CCSprite* WorldPictures::loadThumbnailSprite(CCString* worldName)
 {
     if (!worldName)
         return nullptr;

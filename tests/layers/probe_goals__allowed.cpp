@@ -1,0 +1,3 @@
+// The goals see the widgets below them.
+#include "gui/ScreenUtils.h"
+#include "goals/AchievementManager.h"

@@ -1,0 +1,2 @@
+// The campaigns do not see the game scene.
+#include "scene/GameLayer.h"

@@ -1,0 +1,2 @@
+// The goals do not see the campaigns: the campaigns register with them.
+#include "campaigns/Campaigns.h"

@@ -1,0 +1,2 @@
+// The scene does not see its HUD: it asks it through SceneHud.
+#include "hud/GUITopBar.h"

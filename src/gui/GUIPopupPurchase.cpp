@@ -122,11 +122,17 @@ void GUIPopup::buildPurchase()
         m_priceLabel = newLabel(10);
         m_priceLabel->setText(CCString::createWithFormat("%i", truncatedPrice(m_purchasePrice)));
         m_priceLabel->setAnchorPoint(CCPointZero);
-        m_priceLabel->setPosition(ccp(135 + 14, 70 - 3 + tag->getContentSize().height / 2));
+        // The number starts just right of the drop (at 14 three digits ran
+        // off the tag's right end), and a longer one widens the tag to hold it.
+        m_priceLabel->setPosition(ccp(135 + 11, 70 - 3 + tag->getContentSize().height / 2));
+        const float end = 11 + m_priceLabel->getWidth() * m_priceLabel->getScaleX() + 2;
+        if (end > tag->getContentSize().width)
+            tag->setScaleX(end / tag->getContentSize().width);
         m_buttonContainer->addChild(m_priceLabel);
         if (CCSprite* mana = CCSprite::createWithSpriteFrameName("popups_mana.png")) {
             mana->setAnchorPoint(CCPointZero);
             mana->setPosition(ccp(3, 8));
+            mana->setScaleX(1.0f / tag->getScaleX());
             tag->addChild(mana);
         }
     }

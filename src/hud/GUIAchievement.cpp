@@ -452,7 +452,7 @@ void GUIAchievement::onSkipButton()
         return;
     }
     GUIPopup::getInstance()->setPurchaseInfo(LocalUtils::localize("SkipLevelTitle"),
-                                             CCString::create("popups_mana.png"), static_cast<float>(kSkipPrice),
+                                             CCString::create("popups_exclamation.png"), static_cast<float>(kSkipPrice),
                                              LocalUtils::localize("SkipLevelDescription"));
     ScreenUtils::showPopup(nullptr, this, callfunc_selector(GUIAchievement::onSkipConfirmed), nullptr, nullptr,
                            GUIPopup::Purchase);

@@ -295,13 +295,23 @@ TEST_F(Popup, PurchasePriceIsTruncatedAndTheCounterAddsPendingMana)
 {
     Profile::getInstance()->setMana(30);
     Profile::getInstance()->setPendingMana(5);
-    const std::pair<float, const char*> prices[] = {
-        {12.7f, "12"}, {0.0f, "0"}, {-3.5f, "-3"}, {1e20f, "2147483647"}, {std::nanf(""), "0"}};
+    const std::pair<float, const char*> prices[] = {{12.7f, "12"},       {150.0f, "150"}, {2500.0f, "2500"},
+                                                    {0.0f, "0"},         {-3.5f, "-3"},   {1e20f, "2147483647"},
+                                                    {std::nanf(""), "0"}};
     for (const auto& [price, shown] : prices) {
         SCOPED_TRACE(shown);
         popup()->setPurchaseInfo(nullptr, CCString::create("popups_exclamation.png"), price, nullptr);
         ScreenUtils::showPopup(nullptr, nullptr, nullptr, nullptr, nullptr, GUIPopup::Purchase);
         EXPECT_EQ(textOf(popup()->getPriceLabel()), shown);
+        // The number ends inside its tag (the sprite at 135, 70), however long.
+        GUILabel* label = popup()->getPriceLabel();
+        CCSprite* tag = nullptr;
+        for (CCObject* child : *popup()->getButtonContainer()->getChildren())
+            if (auto* sprite = dynamic_cast<CCSprite*>(child); sprite && sprite->getPosition().equals(ccp(135, 70)))
+                tag = sprite;
+        ASSERT_NE(tag, nullptr);
+        EXPECT_LE(label->getPosition().x + label->getWidth() * label->getScaleX(),
+                  135 + tag->getContentSize().width * tag->getScaleX());
         EXPECT_EQ(textOf(popup()->getManaCounterLabel()), "35");
         EXPECT_EQ(popup()->getManaCounter()->getParent(), popup());
         popup()->onBackPressed();

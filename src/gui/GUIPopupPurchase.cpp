@@ -109,10 +109,13 @@ void GUIPopup::buildPurchase()
         }
     }
 
+    // The title may run up to the price tag: in 60 font pixels a name such
+    // as Brontosaurus was cut in the middle.
+    const float titleX = isFile ? 66 : 47;
     m_titleLabel = newLabel(10);
-    m_titleLabel->setMultilineText(textOrEmpty(m_purchaseTitle), 60, 10);
+    m_titleLabel->setMultilineText(textOrEmpty(m_purchaseTitle), (135 - 6 - titleX) / m_titleLabel->getScale(), 10);
     m_titleLabel->setAnchorPoint(CCPointZero);
-    m_titleLabel->setPosition(ccp(isFile ? 66 : 47, 78));
+    m_titleLabel->setPosition(ccp(titleX, 78));
     m_buttonContainer->addChild(m_titleLabel);
 
     if (CCSprite* tag = CCSprite::createWithSpriteFrameName("popups_buttonOk.png")) {

@@ -291,6 +291,26 @@ TEST_F(Popup, PurchasePicturesFollowThePrefixRuleAndElementsGetTheSpecialDeal)
     }
 }
 
+TEST_F(Popup, APurchaseTitleBreaksBetweenWordsNotInsideAName)
+{
+    // Each title's breaks fall at its spaces: a name of up to twelve capitals
+    // is not cut in two (thirteen and more still are).
+    const std::pair<const char*, int> titles[] = {{"UNLOCK SAND", 0},
+                                                  {"UNLOCK BRONTOSAURUS", 1},
+                                                  {"UNLOCK STEGOSAURUS", 1},
+                                                  {"D\xC3\x89"
+                                                   "BLOQUER BRONTOSAURE",
+                                                   1}};
+    for (const auto& [title, breaks] : titles) {
+        SCOPED_TRACE(title);
+        popup()->setPurchaseInfo(CCString::create(title), CCString::create("element_Sand.png"), 500, nullptr);
+        ScreenUtils::showPopup(nullptr, nullptr, nullptr, nullptr, nullptr, GUIPopup::Purchase);
+        EXPECT_EQ(popup()->getTitleLabel()->getLineCount(), breaks);
+        popup()->onBackPressed();
+        closeFully();
+    }
+}
+
 TEST_F(Popup, PurchasePriceIsTruncatedAndTheCounterAddsPendingMana)
 {
     Profile::getInstance()->setMana(30);

@@ -5,6 +5,7 @@
 // opens. installGameHost installs the HUD's (hud/GameGuiHost.h); without it
 // the toolkit runs under this plain one, which does nothing and has no
 // pictures.
+#include "base/Installed.h"
 #include "cocos2d.h"
 
 class GUIWindow;
@@ -33,14 +34,13 @@ public:
     virtual cocos2d::CCSprite* loadThumbnailSprite(cocos2d::CCString*) { return nullptr; }
 };
 
-namespace guihost_detail {
-extern GuiHost* current;
-}
-
 // The installed host (the plain one when none is).
 inline GuiHost& guiHost()
 {
-    return *guihost_detail::current;
+    return Installed<GuiHost>::get();
 }
 // Installs a host the caller keeps alive; null puts the plain one back.
-void setGuiHost(GuiHost* host);
+inline void setGuiHost(GuiHost* host)
+{
+    Installed<GuiHost>::set(host);
+}

@@ -4,6 +4,7 @@
 // online gallery's scene, and the main menu that a shop opened over it goes
 // back to. installGameHost installs the screens' own (screens/GameFrontEnd.h);
 // the plain one has no menu and no gallery.
+#include "base/Installed.h"
 #include "cocos2d.h"
 
 class FrontEnd {
@@ -23,14 +24,13 @@ public:
     virtual void resumeMainMenu() { }
 };
 
-namespace frontend_detail {
-extern FrontEnd* current;
-}
-
 // The installed front end (the plain one when none is).
 inline FrontEnd& frontEnd()
 {
-    return *frontend_detail::current;
+    return Installed<FrontEnd>::get();
 }
 // Installs a front end the caller keeps alive; null puts the plain one back.
-void setFrontEnd(FrontEnd* front);
+inline void setFrontEnd(FrontEnd* front)
+{
+    Installed<FrontEnd>::set(front);
+}

@@ -5,6 +5,7 @@
 // in its fields for the HUD and never calls them. installGameHost installs
 // the HUD's own (hud/GameSceneHud.h); without it the scene runs bare under
 // this plain one: no HUD, no windows, a top bar never locked nor panning.
+#include "base/Installed.h"
 #include "cocos2d.h"
 
 class GameLayer;
@@ -90,14 +91,13 @@ public:
     virtual void onDayButton() { }
 };
 
-namespace scenehud_detail {
-extern SceneHud* current;
-}
-
 // The installed interface (the plain one when none is).
 inline SceneHud& sceneHud()
 {
-    return *scenehud_detail::current;
+    return Installed<SceneHud>::get();
 }
 // Installs an interface the caller keeps alive; null puts the plain one back.
-void setSceneHud(SceneHud* hud);
+inline void setSceneHud(SceneHud* hud)
+{
+    Installed<SceneHud>::set(hud);
+}

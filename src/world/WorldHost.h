@@ -11,6 +11,7 @@
 // The step asks the host a few times per step, never per particle.
 #include <cstdint>
 
+#include "base/Installed.h"
 #include "cocos2d.h"
 
 class CCMutableTexture2D;
@@ -83,14 +84,13 @@ public:
     virtual void holdMusic(int32_t) { }
 };
 
-namespace worldhost_detail {
-extern WorldHost* current;
-}
-
 // The installed host (the plain one when none is).
 inline WorldHost& worldHost()
 {
-    return *worldhost_detail::current;
+    return Installed<WorldHost>::get();
 }
 // Installs a host the caller keeps alive; null puts the plain one back.
-void setWorldHost(WorldHost* host);
+inline void setWorldHost(WorldHost* host)
+{
+    Installed<WorldHost>::set(host);
+}

@@ -43,6 +43,8 @@ public:
         }
     }
 
+    bool test(int slot) const { return (words_[slot / 64] >> (slot % 64)) & 1; }
+    void clear() { words_.fill(0); }
     // Whether any of the slots 64w..64w+63 is in use.
     bool anyInWord(int word) const { return words_[word] != 0; }
     // The slots 64w..64w+63, one bit each.

@@ -1,5 +1,6 @@
 #include "world/TemperatureField.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 
@@ -71,6 +72,7 @@ TemperatureField::TemperatureField()
       a_(static_cast<size_t>(kWidth) * kHeight, static_cast<float>(kRoomTemperature)),
       b_(static_cast<size_t>(kWidth) * kHeight, static_cast<float>(kRoomTemperature)), current_(a_.data())
 {
+    std::fill(std::begin(rowMax_), std::end(rowMax_), static_cast<float>(kRoomTemperature));
 }
 
 TemperatureField::~TemperatureField() = default;
@@ -97,6 +99,7 @@ void TemperatureField::reset()
     setHudTemperatureLevel(3);
     std::fill(a_.begin(), a_.end(), static_cast<float>(kRoomTemperature));
     std::fill(b_.begin(), b_.end(), static_cast<float>(kRoomTemperature));
+    std::fill(std::begin(rowMax_), std::end(rowMax_), kMax);
     overlay_->fill(kClear);
     overlay_->flush();
 }
@@ -114,18 +117,27 @@ void TemperatureField::step()
         const float* mid = c.data() + index(0, y);
         const float* above = c.data() + index(0, y + 1);
         float* out = n.data() + index(0, y);
+        Lanes highest = Lanes{} + kMin;
         int x = 1;
         for (; x + 4 <= kWidth - 1; x += 4) {
             const Lanes mean = (loadLanes(mid + x - 1) + loadLanes(mid + x + 1) + loadLanes(below + x) +
                                 loadLanes(above + x) + loadLanes(mid + x)) /
                 5.0f;
-            storeLanes(out + x, relax(mean, ambient));
+            const Lanes value = relax(mean, ambient);
+            storeLanes(out + x, value);
+            highest = select(value > highest, value, highest);
         }
+        float rowHighest = std::max(std::max(highest[0], highest[1]), std::max(highest[2], highest[3]));
         for (; x < kWidth - 1; ++x) {
             const float mean = (mid[x - 1] + mid[x + 1] + below[x] + above[x] + mid[x]) / 5.0f;
             out[x] = relax(mean, ambient);
+            rowHighest = std::max(rowHighest, out[x]);
         }
+        rowMax_[y] = rowHighest;
     }
+    // The edge rows and columns copy their neighbours.
+    rowMax_[0] = rowMax_[1];
+    rowMax_[kHeight - 1] = rowMax_[kHeight - 2];
     for (int x = 0; x < kWidth; ++x) {
         n[index(x, 0)] = n[index(x, 1)];
         n[index(x, kHeight - 1)] = n[index(x, kHeight - 2)];

@@ -49,6 +49,7 @@ public:
             lowered(x, y);
         float& cell = current_[cellOf(x, y)];
         cell = clamp(cell + amount);
+        raiseRowMax(y, cell);
     }
     void setAt(int x, int y, float value)
     {
@@ -56,7 +57,12 @@ public:
             return;
         lowered(x, y);
         current_[cellOf(x, y)] = clamp(value);
+        raiseRowMax(y, current_[cellOf(x, y)]);
     }
+    // At least the highest value of the field row holding world row y (it
+    // may be higher): the world wakes resting particles only in rows
+    // warmer than they can stand.
+    float rowMaxAt(int y) const { return rowMax_[y >> 1]; }
 
     // Changes with every write that may lower values anywhere (a step, a
     // reset, a load); a set or a negative add tells the spent cells given
@@ -115,6 +121,14 @@ private:
     bool aIsCurrent_ = true;
     float* current_ = nullptr;  // data of the current buffer
     uint32_t bulkChanges_ = 0;
+    // Per field row, an upper bound of its values: exact after a step,
+    // raised by every write since, kMax after a reset or a load.
+    float rowMax_[kHeight];
+    void raiseRowMax(int y, float value)
+    {
+        float& m = rowMax_[y >> 1];
+        m = value > m ? value : m;
+    }
     SpentCells* spentCells_ = nullptr;
     // The four world cells of (x, y)'s field cell are no longer known hot.
     void lowered(int x, int y)

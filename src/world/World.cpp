@@ -175,6 +175,7 @@ void World::clearCells()
     std::memset(kinds_, 0, sizeof kinds_);
     std::memset(densities_, 0, sizeof densities_);
     spentCells.forgetAll();
+    forgetResting();
 }
 
 void World::setBigWorld(bool big)
@@ -333,6 +334,8 @@ void World::moveParticle(Particle* p, int x, int y)
         return;
     if (inStorage(oldX, oldY) && grid.cells_[cellIndex(oldX, oldY)] == p) {
         // The cell's entries go along; the particle need not be asked again.
+        wakeAround(x, y);
+        wakeAround(oldX, oldY);
         const int from = cellIndex(oldX, oldY);
         grid.cells_[to] = p;
         spentCells.forgetCell(x, y);
@@ -379,6 +382,8 @@ void World::swapParticles(Particle* a, Particle* b)
     const int ib = cellIndex(bx, by);
     if (grid.cells_[ia] == a && grid.cells_[ib] == b) {
         // Each particle takes its cell's entries along.
+        wakeAround(ax, ay);
+        wakeAround(bx, by);
         std::swap(grid.cells_[ia], grid.cells_[ib]);
         spentCells.forgetCell(ax, ay);
         spentCells.forgetCell(bx, by);
@@ -390,6 +395,106 @@ void World::swapParticles(Particle* a, Particle* b)
     }
     drawTexel(bx, by, a->color);
     drawTexel(ax, ay, b->color);
+}
+
+// --- resting ----------------------------------------------------------------------
+
+void World::rest(Particle* p, float upTo, bool byNeighbours, bool noCurrent)
+{
+    const int px = p->x;
+    const int py = p->y;
+    if (!inStorage(px, py) || grid.cells_[cellIndex(px, py)] != p || p->id < 0 || p->id >= kMaxParticles ||
+        pool_[p->id] != p)
+        return;
+    const int word = (px + 1) / 64;
+    const uint64_t bit = uint64_t{1} << ((px + 1) % 64);
+    // (Only an awake particle's update puts it to rest.)
+    if (restCells_[py][word] & bit)
+        return;
+    restCells_[py][word] |= bit;
+    if (restingCount_++ == 0) {
+        restLowestUpTo_ = upTo;
+        restNoCurrentAny_ = false;
+    }
+    watchRest(px, py, byNeighbours, 1);
+    uint64_t& neighbours = restNeighbours_[py + 1][word];
+    neighbours = byNeighbours ? neighbours | bit : neighbours & ~bit;
+    restNoCurrent_[py][word] = noCurrent ? restNoCurrent_[py][word] | bit : restNoCurrent_[py][word] & ~bit;
+    restNoCurrentAny_ |= noCurrent;
+    restUpTo_[cellIndex(px, py)] = upTo;
+    restLowestUpTo_ = std::min(restLowestUpTo_, upTo);
+    restSlots_.set(p->id, true);
+}
+
+void World::wakeCell(int cx, int cy)
+{
+    const int word = (cx + 1) / 64;
+    const uint64_t bit = uint64_t{1} << ((cx + 1) % 64);
+    if (!(restCells_[cy][word] & bit))
+        return;
+    restCells_[cy][word] &= ~bit;
+    watchRest(cx, cy, (restNeighbours_[cy + 1][word] & bit) != 0, -1);
+    restNeighbours_[cy + 1][word] &= ~bit;
+    restNoCurrent_[cy][word] &= ~bit;
+    --restingCount_;
+    // The occupant is the particle that rests there: any change of the cell
+    // wakes it first.
+    const Particle* p = grid.cells_[cellIndex(cx, cy)];
+    if (p && p->id >= 0 && p->id < kMaxParticles)
+        restSlots_.set(p->id, false);
+}
+
+void World::watchRest(int cx, int cy, bool byNeighbours, int by)
+{
+    if (!byNeighbours) {
+        restWatch_[cellIndex(cx, cy)] = static_cast<uint8_t>(restWatch_[cellIndex(cx, cy)] + by);
+        return;
+    }
+    for (int y = cy - 1; y <= cy + 1; ++y)
+        for (int x = cx - 1; x <= cx + 1; ++x)
+            restWatch_[cellIndex(x, y)] = static_cast<uint8_t>(restWatch_[cellIndex(x, y)] + by);
+}
+
+void World::wakeBlock(int cx, int cy)
+{
+    wakeCell(cx, cy);
+    for (int y = cy - 1; y <= cy + 1; ++y)
+        for (uint64_t near = restBlockBits(restNeighbours_[y + 1], cx); near; near &= near - 1)
+            wakeCell(cx - 1 + __builtin_ctzll(near), y);
+}
+
+void World::wakeDisturbed()
+{
+    if (restingCount_ == 0)
+        return;
+    const bool current = restNoCurrentAny_ && electricityGrid.liveCellCount() != 0;
+    for (int y = 0; y < kMaxHeight && restingCount_ != 0; ++y) {
+        const bool warm = temperatureField.rowMaxAt(y) > restLowestUpTo_;
+        if (!warm && !current)
+            continue;
+        for (int word = 0; word < kRestWords; ++word) {
+            for (uint64_t resting = restCells_[y][word]; resting; resting &= resting - 1) {
+                const int bit = __builtin_ctzll(resting);
+                const int x = word * 64 + bit - 1;
+                const bool noCurrent = (restNoCurrent_[y][word] >> bit) & 1;
+                if ((current && noCurrent) || (warm && temperatureField.getInside(x, y) > restUpTo_[cellIndex(x, y)]))
+                    wakeCell(x, y);
+            }
+        }
+    }
+    if (current)
+        restNoCurrentAny_ = false;
+}
+
+void World::forgetResting()
+{
+    std::memset(restCells_, 0, sizeof restCells_);
+    std::memset(restNeighbours_, 0, sizeof restNeighbours_);
+    std::memset(restNoCurrent_, 0, sizeof restNoCurrent_);
+    std::memset(restWatch_, 0, sizeof restWatch_);
+    restSlots_.clear();
+    restingCount_ = 0;
+    restNoCurrentAny_ = false;
 }
 
 // --- deferred changes ---------------------------------------------------------------

@@ -138,6 +138,35 @@ public:
     void removeCloud(CloudBlob* blob);
     void clearClouds();
 
+    // Resting. A particle whose update changed nothing and will change
+    // nothing until a cell of its 3 x 3 block changes may rest: the step
+    // skips it until then, or until its cell warms above `upTo`, or (with
+    // noCurrent) until current flows anywhere in the world. A buried grain
+    // then costs nothing a step, and draws nothing from the random sequence.
+    // restIfBuried rests p only when all eight neighbours are occupied and
+    // its cell is at most upTo (and no current flows, with noCurrent).
+    void restIfBuried(Particle* p, float upTo, bool noCurrent = false)
+    {
+        const int px = p->x;
+        const int py = p->y;
+        if (!blockInWorld(px, py))
+            return;
+        const uint8_t* o = occupancyAt(px, py);
+        constexpr int w = kMaxWidth;
+        if (!(o[-w - 1] & o[-w] & o[-w + 1] & o[-1] & o[1] & o[w - 1] & o[w] & o[w + 1]))
+            return;
+        if (noCurrent && electricityGrid.liveCellCount() != 0)
+            return;
+        if (temperatureField.getInside(px, py) > upTo)
+            return;
+        rest(p, upTo, true, noCurrent);
+    }
+    bool isResting(const Particle* p) const
+    {
+        return p && p->id >= 0 && p->id < kMaxParticles && pool_[p->id] == p && restSlots_.test(p->id);
+    }
+    int32_t restingCount() const { return restingCount_; }
+
     // The pool, read-only: pool()[id] is the particle with that id, or null.
     Particle* const (&pool() const)[kMaxParticles] { return pool_; }
     int32_t particleCount() const { return particleCount_; }
@@ -212,6 +241,7 @@ public:
     // to stage a cell.
     void setCell(int cx, int cy, Particle* p)
     {
+        wakeAround(cx, cy);
         const int i = cellIndex(cx, cy);
         grid.cells_[i] = p;
         spentCells.forgetCell(cx, cy);
@@ -274,9 +304,60 @@ private:
     void setSlot(int32_t id, Particle* p)
     {
         pool_[id] = p;
+        restSlots_.set(id, false);
         liveSlots_.set(id, p != nullptr);
         idleSlots_.set(id, p != nullptr && p->mayIdle());
     }
+    // The resting particles (see restIfBuried): a bit for each one's slot,
+    // which the step skips, and bits for its cell, 256 a row with x at bit
+    // x + 1 (so that a block's three columns are one shift away): resting;
+    // woken by a change beside it too (an idle particle is woken only by
+    // heat or a change of its own cell); resting only while no current
+    // flows. With the temperature each may stand.
+    SlotBits<kMaxParticles> restSlots_;
+    static constexpr int kRestWords = 4;
+    using RestRow = uint64_t[kRestWords];
+    RestRow restCells_[kMaxHeight] = {};
+    // (With an empty row below and above the storage's.)
+    RestRow restNeighbours_[kMaxHeight + 2] = {};
+    RestRow restNoCurrent_[kMaxHeight] = {};
+    float restUpTo_[kMaxWidth * kMaxHeight];
+    int32_t restingCount_ = 0;
+    // The lowest upTo of any particle put to rest since none rested, and
+    // whether any rests only while no current flows.
+    float restLowestUpTo_ = 0.0f;
+    bool restNoCurrentAny_ = false;
+    void rest(Particle* p, float upTo, bool byNeighbours, bool noCurrent);
+    // Wakes the particles resting in the 3 x 3 block around a cell of the
+    // storage (or only its own, for an idle one), before the cell changes.
+    void wakeAround(int cx, int cy)
+    {
+        if (restWatch_[cellIndex(cx, cy)] != 0)
+            wakeBlock(cx, cy);
+    }
+    // The bits of a rest row for columns x - 1, x and x + 1, as bits 0..2.
+    static uint64_t restBlockBits(const RestRow& row, int x)
+    {
+        const int word = x / 64;
+        const int shift = x % 64;
+        uint64_t bits = row[word] >> shift;
+        if (shift > 61 && word + 1 < kRestWords)
+            bits |= row[word + 1] << (64 - shift);
+        return bits & 7u;
+    }
+    // For each cell, how many resting particles a change of it wakes: a
+    // move asks one byte before it makes a change.
+    uint8_t restWatch_[kMaxWidth * kMaxHeight] = {};
+    // Adds `by` to the watch of the cell and, for a particle woken by its
+    // neighbours, of the eight around it (which all lie in the storage).
+    void watchRest(int cx, int cy, bool byNeighbours, int by);
+    void wakeBlock(int cx, int cy);
+    void wakeCell(int cx, int cy);
+    // At the start of a step's updates: wakes the particles whose cell grew
+    // too warm, and those that rest only without current when it flows.
+    void wakeDisturbed();
+    void forgetResting();
+
     // The world's picture while a step runs (looked up once a step, not for
     // every cell drawn); null outside a step.
     CCMutableTexture2D* stepTexture_ = nullptr;

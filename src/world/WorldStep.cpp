@@ -62,6 +62,7 @@ void World::step()
     if (running) {
         temperatureField.step();
         electricityGrid.step();
+        wakeDisturbed();
         updateParticles();
     }
     if (running) {
@@ -128,7 +129,7 @@ void World::updateParticles()
     // word of 64 slots is read again after every update).
     constexpr int kWords = kMaxParticles / 64;
     for (int word = 0; word < kWords; ++word) {
-        uint64_t used = liveSlots_.word(word);
+        uint64_t used = liveSlots_.word(word) & ~restSlots_.word(word);
         if (!used)
             continue;
         // Whether these 64 slots held a particle that may idle when the step
@@ -148,10 +149,13 @@ void World::updateParticles()
                 __builtin_prefetch(reinterpret_cast<const void*>(ahead + sizeof(Particle) - 1));
             }
             Particle* p = pool_[id];
-            if (!(wordMayIdle && p->mayIdle() &&
-                  !(temperatureField.getInside(p->x, p->y) > static_cast<float>(p->idleUpTo))))
+            // An idle particle rests until its cell warms (or changes).
+            if (wordMayIdle && p->mayIdle() &&
+                !(temperatureField.getInside(p->x, p->y) > static_cast<float>(p->idleUpTo)))
+                rest(p, static_cast<float>(p->idleUpTo), false, false);
+            else
                 p->update();
-            used = liveSlots_.word(word) & (~uint64_t{0} << bit << 1);
+            used = liveSlots_.word(word) & ~restSlots_.word(word) & (~uint64_t{0} << bit << 1);
         } while (used);
     }
 }
@@ -253,7 +257,14 @@ void World::clearObjects()
     while (objects && objects->count() > 0) {
         auto* box = static_cast<ObjectBox*>(objects->objectAtIndex(0));
         MPObject* object = box ? box->getValue() : nullptr;
-        objects->removeObjectAtIndex(0);
+        // The box serves the next world's objects, as a broken object's does.
+        if (box) {
+            box->retain();
+            objects->removeObjectAtIndex(0);
+            MPObject::spareObjectBox(box);
+        } else {
+            objects->removeObjectAtIndex(0);
+        }
         if (object) {
             object->dissolve();
             object->releaseMemberLists();

@@ -152,7 +152,7 @@ TEST_F(StepDeterminismTest, MixedBandsSettleToTheSameWorld)
         for (int x = 1; x < w.width - 1; ++x)
             put(x, y, bands[((y - 1) / 8) % 6]);
     step(300);
-    EXPECT_EQ(hashWorld(), 15460770392830513275ull);
+    EXPECT_EQ(hashWorld(), 8125197041444391331ull);
 }
 
 // Wood trunks on stone, lit by burning oil at their feet, their lower half hot.
@@ -174,7 +174,7 @@ TEST_F(StepDeterminismTest, ABurningForestBurnsTheSameWay)
         for (int y = 5; y < 30; ++y)
             w.temperatureField.setAt(x, y, 2000.0f);
     step(300);
-    EXPECT_EQ(hashWorld(), 17460956862962762922ull);
+    EXPECT_EQ(hashWorld(), 18400846847006134705ull);
 }
 
 // Metal wires carrying sparks, a crossing bridge, gas and oil beside the
@@ -227,7 +227,7 @@ TEST_F(StepDeterminismTest, SparksOnWiresRunTheSameWay)
     e.setCell(9, 50, ElectricityGrid::kTail);
     e.setCell(10, 50, ElectricityGrid::kHead);
     step(60);
-    EXPECT_EQ(hashWorld(), 15771712467166318131ull);
+    EXPECT_EQ(hashWorld(), 4483199956351827488ull);
 }
 
 // Bright particles over stone with the sun and the light overlay on.
@@ -250,7 +250,7 @@ TEST_F(StepDeterminismTest, LightsRelightTheSameWay)
     w.lightMap.setSunOn(true);
     w.lightMap.setLightOn(true);
     step(60);
-    EXPECT_EQ(hashWorld(), 7592756616695357519ull);
+    EXPECT_EQ(hashWorld(), 9849417021969265037ull);
 }
 
 // Acid over water and metal beside a Virus block in wood; an AcidWater pool
@@ -278,7 +278,7 @@ TEST_F(StepDeterminismTest, AcidsAndVirusEatTheSameWay)
         }
     w.weather = true;
     step(300);
-    EXPECT_EQ(hashWorld(), 8185716031554084514ull);
+    EXPECT_EQ(hashWorld(), 9907414199460401783ull);
 }
 
 // C4 and TNT blocks on sand set off by sparks and lava, bombs and meteors
@@ -313,7 +313,7 @@ TEST_F(StepDeterminismTest, ExplosivesAndFireworksBlastTheSameWay)
     for (int x = 105; x < 110; ++x)
         put(x, 9, id("Water"));
     step(200);
-    EXPECT_EQ(hashWorld(), 16856238603308360605ull);
+    EXPECT_EQ(hashWorld(), 10529999541617530403ull);
 }
 
 // Cloud blocks in weather over water merge, drift and rain; a cloner fills
@@ -343,7 +343,7 @@ TEST_F(StepDeterminismTest, CloudsClonersAndSparksRunTheSameWay)
     for (int x = 150; x < 200; x += 5)
         put(x, 100, id("Electro"));
     step(400);
-    EXPECT_EQ(hashWorld(), 88592146412194568ull);
+    EXPECT_EQ(hashWorld(), 15871111650103418052ull);
 }
 
 // Bands of the nine gems falling into a pile and sparkling.
@@ -359,7 +359,7 @@ TEST_F(StepDeterminismTest, GemsPileAndSparkleTheSameWay)
             for (int y = 20 + 4 * i; y < 24 + 4 * i; ++y)
                 put(x, y, gems[i]);
     step(300);
-    EXPECT_EQ(hashWorld(), 3055746704285081103ull);
+    EXPECT_EQ(hashWorld(), 17776705884740541552ull);
 }
 
 // Seeds rooting in a sunny mud bed, a flowering blade, an algae pond, and a
@@ -403,7 +403,7 @@ TEST_F(StepDeterminismTest, PlantsTreesAndSeedsGrowTheSameWay)
     put(210, 30, id("Brontosaurus"));
     w.lightMap.setSunOn(true);
     step(400);
-    EXPECT_EQ(hashWorld(), 10083675955846438297ull);
+    EXPECT_EQ(hashWorld(), 4691147686445955213ull);
 }
 
 // Bees by a tree over flowers, fish, deep-sea fish and fireflies, flamingos
@@ -469,7 +469,7 @@ TEST_F(StepDeterminismTest, TheLivingWorldLivesTheSameWay)
     put(214, 12, id("AVirus"));
     w.lightMap.setSunOn(true);
     step(400);
-    EXPECT_EQ(hashWorld(), 16637803998869404346ull);
+    EXPECT_EQ(hashWorld(), 288585293999905999ull);
 }
 
 // --- the devices ---------------------------------------------------------------
@@ -547,7 +547,7 @@ TEST_F(StepDeterminismTest, LasersTraceTheSameWay)
     put(160, 60, id("Glass"));
     put(159, 61, id("Glass"));
     step(120);
-    EXPECT_EQ(hashWorld(), 8647722397457331326ull);
+    EXPECT_EQ(hashWorld(), 16579601945389620679ull);
 }
 
 // Inlets in water and sand feeding outlets through a pipe network, with
@@ -587,7 +587,7 @@ TEST_F(StepDeterminismTest, PipesCarryTheSameWay)
     }
     put(31, 21, id("LedRed"));
     step(300);
-    EXPECT_EQ(hashWorld(), 7839185091528512355ull);
+    EXPECT_EQ(hashWorld(), 817181793295997318ull);
 }
 
 // Grassy soil on stone with rabbits, falling blocks, two invaders and two
@@ -612,7 +612,7 @@ TEST_F(StepDeterminismTest, CreaturesRoamTheSameWay)
     put(80, 40, id("LionLeader"));
     put(170, 40, id("LionLeader"));
     step(300);
-    EXPECT_EQ(hashWorld(), 3513752471788827234ull);
+    EXPECT_EQ(hashWorld(), 14969888556135078337ull);
 }
 
 // Five vehicles on a stone road between end walls: a beetle, a sports car,
@@ -642,7 +642,7 @@ TEST_F(StepDeterminismTest, TrafficDrivesTheSameWay)
             for (int y = 24; y <= 27; ++y)
                 put(x, y, id("Sand"));
     step(400);
-    EXPECT_EQ(hashWorld(), 3792573279862673015ull);
+    EXPECT_EQ(hashWorld(), 18203477514259029720ull);
 }
 
 // A colony at work: woodchoppers, a miner, a hunter and a builder with
@@ -680,7 +680,7 @@ TEST_F(StepDeterminismTest, AColonyWorksTheSameWay)
     HumanLeader::addResource("Wood", 5);
     HumanLeader::addResource("Stone", 5);
     step(300);
-    EXPECT_EQ(hashWorld(), 3825167262452365017ull);
+    EXPECT_EQ(hashWorld(), 11007467230225067657ull);
 }
 
 }  // namespace

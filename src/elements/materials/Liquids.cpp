@@ -1,11 +1,15 @@
 #include "elements/materials/Liquids.h"
 
+#include <cmath>
+
 #include "profile/Profile.h"
 #include "world/WorldHost.h"
 
 namespace {
 
 constexpr int kWaxStoryDay = 29;
+// The warmest resting oil may stay: just below where it ignites.
+const float kOilRestsUpTo = std::nextafter(LiquidHeat::kOilIgnites, 0.0f);
 
 }  // namespace
 
@@ -74,8 +78,12 @@ void Oil::update()
     if (temperature() >= LiquidHeat::kOilIgnites || world().electricityGrid.isPoweredNear(x, y))
         replaceBy(TypeId::OilBurning);
     // (Both tests only read: the host is asked only where water is beside.)
-    if (firstInBlock(BlockOrder::RowsFirst, Likely::liquid, IsType::water) && worldHost().isFreePlay())
-        Profile::getInstance()->setOilBurned(true);
+    if (firstInBlock(BlockOrder::RowsFirst, Likely::liquid, IsType::water)) {
+        if (worldHost().isFreePlay())
+            Profile::getInstance()->setOilBurned(true);
+        return;
+    }
+    world().restIfBuried(this, kOilRestsUpTo, true);
 }
 
 void OilBurning::update()

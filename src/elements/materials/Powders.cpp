@@ -1,9 +1,15 @@
 #include "elements/materials/Powders.h"
 
+#include <cmath>
+
 #include "profile/Profile.h"
 #include "elements/materials/Liquids.h"
 
 namespace {
+
+// The warmest a resting stone or wax may stay: just below where it changes.
+const float kStoneRestsUpTo = std::nextafter(PowderHeat::kStoneMelts, 0.0f);
+const float kWaxRestsUpTo = std::nextafter(PowderHeat::kWaxMelts, 0.0f);
 
 // Snow's chill depends on how hot the world is kept: in the hot settings its
 // own cell may even warm.
@@ -47,7 +53,9 @@ void Sand::update()
             replaceBy(TypeId::SandWet);
             world().removeParticle(water->x, water->y);
         }
+        return;
     }
+    world().restIfBuried(this, PowderHeat::kSandToGlass);
 }
 
 void SandWet::update()
@@ -136,8 +144,10 @@ void Stone::update()
         BlockOrder::ColumnsFirst,
         [](const Particle* p) { return p->liquid || p->lightAbsorption == kAshInfo.lightAbsorption; },
         [](auto t) { return (t == TypeId::Water) | (t == TypeId::Ash); });
-    if (!wearer)
+    if (!wearer) {
+        world().restIfBuried(this, kStoneRestsUpTo);
         return;
+    }
     --erosion;
     if (erosion > 0 || !oneIn(100))
         return;
@@ -194,8 +204,8 @@ void Wax::update()
 {
     if (temperature() >= PowderHeat::kWaxMelts)
         replaceBy(TypeId::WaxMelt);
-    else
-        dropIfFree();
+    else if (!dropIfFree())
+        world().restIfBuried(this, kWaxRestsUpTo);
 }
 
 void moveConductorMarking(int fromX, int fromY, int toX, int toY)

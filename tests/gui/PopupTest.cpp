@@ -280,6 +280,15 @@ TEST_F(Popup, PurchasePicturesFollowThePrefixRuleAndElementsGetTheSpecialDeal)
             EXPECT_TRUE(log.contains("ERROR : Bad file name popups_element_NoSuchElement.png"));
         }
         EXPECT_EQ(popup()->getSpecialDealButton() != nullptr, c.specialDeal);
+        if (GUIButton* deal = popup()->getSpecialDealButton()) {
+            // Its caption stays on the ribbon.
+            for (CCObject* child : *deal->getChildren()) {
+                if (auto* caption = dynamic_cast<GUILabel*>(child)) {
+                    EXPECT_LE(caption->getPosition().x + caption->getWidth() * caption->getScale(),
+                              deal->getContentSize().width);
+                }
+            }
+        }
         EXPECT_FLOAT_EQ(popup()->getTitleLabel()->getPosition().x, c.titleX);
         popup()->onCancelPressed();
         // The picture and the counter leave with the close.
@@ -294,18 +303,30 @@ TEST_F(Popup, PurchasePicturesFollowThePrefixRuleAndElementsGetTheSpecialDeal)
 TEST_F(Popup, APurchaseTitleBreaksBetweenWordsNotInsideAName)
 {
     // Each title's breaks fall at its spaces: a name of up to twelve capitals
-    // is not cut in two (thirteen and more still are).
-    const std::pair<const char*, int> titles[] = {{"UNLOCK SAND", 0},
-                                                  {"UNLOCK BRONTOSAURUS", 1},
-                                                  {"UNLOCK STEGOSAURUS", 1},
-                                                  {"D\xC3\x89"
-                                                   "BLOQUER BRONTOSAURE",
-                                                   1}};
-    for (const auto& [title, breaks] : titles) {
+    // is not cut in two, and a longer one sets the title smaller, whole.
+    struct Title {
+        const char* text;
+        int breaks;
+        bool smaller;
+    };
+    const Title titles[] = {{"UNLOCK SAND", 0, false},
+                            {"UNLOCK BRONTOSAURUS", 1, false},
+                            {"UNLOCK STEGOSAURUS", 1, false},
+                            {"D\xC3\x89"
+                             "BLOQUER BRONTOSAURE",
+                             1, false},
+                            {"UNLOCK TYRANNOSAURUS", 1, true},
+                            {"UNLOCK PACHYCEPHALOSAURUS", 1, true}};
+    float normalScale = 0;
+    for (const auto& [title, breaks, smaller] : titles) {
         SCOPED_TRACE(title);
         popup()->setPurchaseInfo(CCString::create(title), CCString::create("element_Sand.png"), 500, nullptr);
         ScreenUtils::showPopup(nullptr, nullptr, nullptr, nullptr, nullptr, GUIPopup::Purchase);
-        EXPECT_EQ(popup()->getTitleLabel()->getLineCount(), breaks);
+        GUILabel* label = popup()->getTitleLabel();
+        EXPECT_EQ(label->getLineCount(), breaks);
+        if (normalScale == 0)
+            normalScale = label->getScale();
+        EXPECT_EQ(label->getScale() < normalScale, smaller);
         popup()->onBackPressed();
         closeFully();
     }

@@ -75,6 +75,21 @@ void spareMemberList(MemberList& list)
         smallest->swap(list);
 }
 
+// The first storm takes a ladder of large lists, from 128 places to a whole
+// world of clouds, so that its largest groups (which keep growing while the
+// storm lasts) find one that holds them instead of growing theirs.
+void prepareLargeLists()
+{
+    for (size_t room = 2 * kSmallList; room < World::kMaxParticles; room *= 2) {
+        MemberList list;
+        list.reserve(room);
+        g_largeLists.push_back(std::move(list));
+    }
+    MemberList whole;
+    whole.reserve(World::kMaxParticles);
+    g_largeLists.push_back(std::move(whole));
+}
+
 // The spare list of the fewest places that holds `count`, taken out of its
 // pool; an empty list when none does.
 MemberList takeSpareList(size_t count)
@@ -224,6 +239,8 @@ CloudBlob::CloudBlob(World* world) : world_(world)
     targetY = height - 8 - gameRand() % (height / 4);
     direction = gameRand() % 10 > 5 ? 1 : -1;
     period = static_cast<float>(7 + gameRand() % 3);
+    static const bool laddered = (prepareLargeLists(), true);
+    (void)laddered;
     // A new group of one takes a small spare list when there is one.
     for (std::vector<Cloud*>* list : {&members, &moveOrder_})
         roomFor(*list, 1);

@@ -100,6 +100,7 @@ void PowerEditor::onChoice(CCObject* value)
     if (auto* power = dynamic_cast<Power*>(particle)) {
         power->chosenPeriod = period;
         power->applyEditor();
+        markWorldChanged();
     }
 }
 
@@ -189,6 +190,7 @@ void InstrumentEditor::apply()
         instrument->chosenNote = m_note;
         instrument->chosenOctave = m_octave;
         instrument->applyEditor();
+        markWorldChanged();
     }
 }
 

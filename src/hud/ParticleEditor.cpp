@@ -7,6 +7,7 @@
 #include "gui/GUILabel.h"
 #include "scene/GameLayer.h"
 #include "world/Particle.h"
+#include "world/World.h"
 
 USING_NS_CC;
 
@@ -26,6 +27,12 @@ ParticleEditor::~ParticleEditor()
     if (particle && particle->editor == this)
         particle->editor = nullptr;
     particle = nullptr;
+}
+
+void ParticleEditor::markWorldChanged()
+{
+    if (gWorld)
+        gWorld->unsavedChanges = true;
 }
 
 bool ParticleEditor::present(ParticleEditor* editor, Particle* particle)

@@ -62,6 +62,7 @@ void RobotEditor::choose(int i)
     if (auto* robot = dynamic_cast<RobotLeader*>(particle)) {
         robot->editorChoice = kPatrolLengths[i];
         robot->applyEditor();
+        markWorldChanged();
     }
 }
 

@@ -122,8 +122,10 @@ TEST_F(CreatureEditors, TheRobotEditorOpensForGuardiansInFreePlayAndSetsThePatro
     EXPECT_EQ(current(), editor);
     EXPECT_EQ(editor->markedChoice(), 1) << "10 steps to start with";
     EXPECT_TRUE(editor->choiceButton(1)->isSelected());
+    world->unsavedChanges = false;
     editor->choose(3);
     EXPECT_EQ(robot->patrolLength, 40);
+    EXPECT_TRUE(world->unsavedChanges);
     EXPECT_EQ(editor->markedChoice(), 3);
     tapOnScreen(editor, editor->choiceButton(0));
     EXPECT_EQ(robot->patrolLength, 5) << "a press on the drawn button";

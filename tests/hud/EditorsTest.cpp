@@ -47,8 +47,10 @@ TEST_F(Editors, ALongPressOpensOnePowerEditorWhoseChoicesReachThePower)
         int value;
         int period;
     };
+    world->unsavedChanges = false;
     for (const Case c : {Case{4, 4}, Case{0, 0}, Case{32, 32}, Case{7, 32}, Case{-1, 32}}) {
         editor->onChoice(CCInteger::create(c.value));
+        EXPECT_TRUE(world->unsavedChanges) << "a new world asks before the choice is lost";
         EXPECT_EQ(power->period, c.period) << "choice " << c.value;
         EXPECT_TRUE(editor->buttonFor(c.period)->isSelected()) << "choice " << c.value;
     }
@@ -123,8 +125,10 @@ TEST_F(Editors, EachInstrumentOpensItsWindowWithItsOctaves)
         auto* editor = dynamic_cast<InstrumentEditor*>(instrument->editor);
         ASSERT_NE(editor, nullptr) << c.window;
         EXPECT_EQ(editor->getOctaveCount(), c.octaves) << c.window;
+        world->unsavedChanges = false;
         editor->onNote(CCInteger::create(9));
         EXPECT_EQ(instrument->note, 9) << c.window;
+        EXPECT_TRUE(world->unsavedChanges) << c.window;
         EXPECT_TRUE(editor->noteButton(9)->isSelected()) << c.window;
         editor->onNote(CCInteger::create(12));
         EXPECT_EQ(instrument->note, 9) << c.window << ": out of range ignored";

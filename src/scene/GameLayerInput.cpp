@@ -13,6 +13,9 @@
 #include "cocos2d_extensions/CCValue.h"
 #include "elements/creatures/CreatureCounts.h"
 #include "gui/GUIKeyboard.h"
+#include "gui/GUIPopup.h"
+#include "gui/GUIProgressBar.h"
+#include "gui/GUIRate.h"
 #include "gui/GUIWindow.h"
 #include "platform/GameRandom.h"
 #include "scene/Camera.h"
@@ -47,6 +50,12 @@ GUIWindow* keyboardWindowOnScreen()
     while (root->getParent())
         root = root->getParent();
     return root == CCDirector::sharedDirector()->getRunningScene() ? keyboard : nullptr;
+}
+
+bool modalPopupShown()
+{
+    GUIWindow* window = ScreenUtils::shownWindow();
+    return dynamic_cast<GUIPopup*>(window) || dynamic_cast<GUIProgressBar*>(window) || dynamic_cast<GUIRate*>(window);
 }
 
 float topBarHeight()
@@ -120,7 +129,8 @@ void GameLayer::ccTouchesBegan(CCSet* touches, CCEvent*)
         return;
     const CCPoint p = touch->getLocation();
     SceneHud& hud = sceneHud();
-    const bool barLocked = hud.topBarLocked();
+    // A popup is modal: the bar under its shade takes no touches either.
+    const bool barLocked = hud.topBarLocked() || modalPopupShown();
     GUIWindow* keyboard = keyboardWindowOnScreen();
     // A vehicle panel is no current window: a touch on it goes to it alone.
     if (!keyboard && !ScreenUtils::shownWindow()) {

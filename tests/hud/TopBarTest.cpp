@@ -191,6 +191,17 @@ TEST_F(TopBar, ALockedBarIgnoresTouches)
     EXPECT_FALSE(layer->getPaused()) << "nothing fired while locked";
     EXPECT_EQ(bar->getPressedButton(), nullptr);
     bar->setLocked(false);
+    // Nor does it act under a popup's shade ("You are offline." let the
+    // player pause the world under it).
+    ScreenUtils::showPopup(CCString::create("You are offline."), nullptr, nullptr, nullptr, nullptr, 2);
+    stepFrames(20);
+    press(at.x, at.y);
+    release(at.x, at.y);
+    stepFrames(20);
+    EXPECT_FALSE(layer->getPaused()) << "nothing fired under the popup";
+    ScreenUtils::getInstance()->getCurrentWindow()->onBackPressed();
+    stepFrames(40);
+    ASSERT_EQ(ScreenUtils::shownWindow(), nullptr);
     press(at.x, at.y);
     release(at.x, at.y);
     stepFrames(20);

@@ -257,10 +257,7 @@ void GUIButton::fitCaption(float margin)
 {
     if (!m_label)
         return;
-    const float room = getContentSize().width - 2 * margin;
-    const float width = m_label->getWidth() * m_label->getScale();
-    if (width > room && room > 0)
-        m_label->setScale(m_label->getScale() * room / width);
+    m_label->shrinkToWidth(getContentSize().width - 2 * margin);
 }
 
 void GUIButton::setIconAt(const char* frameName, const CCPoint& position)

@@ -1,7 +1,9 @@
 #include "gui/GUILabel.h"
 
+#include <algorithm>
 #include <climits>
 #include <cmath>
+#include <limits>
 #include <cstdio>
 
 #include "base/Logger.h"
@@ -371,6 +373,28 @@ void GUILabel::setColoredText(CCString* text, float maxWidth)
 void GUILabel::setMultilineText(CCString* text, float maxWidth, int maxLines)
 {
     wrap(text, maxWidth, maxLines, true);
+}
+
+void GUILabel::shrinkToWidth(float maxWidth)
+{
+    shrinkFrom(m_width, maxWidth);
+}
+
+void GUILabel::shrinkToWidestWord(CCString* text, float maxWidth)
+{
+    float widest = 0;
+    for (const std::string& word : splitWords(text ? text->getString() : std::string())) {
+        wrap(CCString::create(word), std::numeric_limits<float>::max(), 1, true);
+        widest = std::max(widest, m_width);
+    }
+    shrinkFrom(widest, maxWidth);
+}
+
+void GUILabel::shrinkFrom(float width, float maxWidth)
+{
+    const float scaled = width * getScale();
+    if (scaled > maxWidth && maxWidth > 0)
+        setScale(getScale() * maxWidth / scaled);
 }
 
 void GUILabel::wrap(CCString* text, float maxWidth, int maxLines, bool multiline)

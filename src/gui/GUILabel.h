@@ -64,6 +64,13 @@ public:
     void setText(cocos2d::CCString* text);
     void setColoredText(cocos2d::CCString* text, float maxWidth);
     void setMultilineText(cocos2d::CCString* text, float maxWidth, int maxLines);
+    // Sets the label smaller when it is wider than maxWidth (in its parent's
+    // units) as laid out; never larger.
+    void shrinkToWidth(float maxWidth);
+    // The same for the widest word of the text, each set alone on a line: a
+    // name longer than a wrapped line's room is set smaller rather than cut.
+    // Leaves the text to be laid out again.
+    void shrinkToWidestWord(cocos2d::CCString* text, float maxWidth);
 
 private:
     enum class Lookup { Glyph, Space, End };
@@ -72,6 +79,8 @@ private:
     void prepare(cocos2d::CCString* text);
     void placeGlyph(const cocos2d::CCRect& glyph, float x, float y, bool dropTopRow);
     void wrap(cocos2d::CCString* text, float maxWidth, int maxLines, bool multiline);
+    // Sets the label smaller when `width` (unscaled) would be wider than maxWidth.
+    void shrinkFrom(float width, float maxWidth);
 
     std::string m_fontName;
     int m_lineCount = 0;

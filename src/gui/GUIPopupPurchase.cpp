@@ -1,11 +1,7 @@
 #include "gui/GUIPopup.h"
 
-#include <algorithm>
 #include <cmath>
 #include <limits>
-#include <sstream>
-#include <string>
-#include <vector>
 
 #include "base/LocalUtils.h"
 #include "base/Logger.h"
@@ -29,15 +25,6 @@ int32_t truncatedPrice(float price)
     if (price <= -2147483648.0f)
         return std::numeric_limits<int32_t>::min();
     return static_cast<int32_t>(price);
-}
-
-std::vector<std::string> wordsOf(const std::string& text)
-{
-    std::vector<std::string> words;
-    std::istringstream in(text);
-    for (std::string word; in >> word;)
-        words.push_back(word);
-    return words;
 }
 
 }  // namespace
@@ -108,10 +95,7 @@ void GUIPopup::buildPurchase()
         caption->setPosition(ccp(16, 5));
         caption->scaleToSize(10);
         // The caption stays on its ribbon ("Special deal!" ran off its end).
-        const float ribbonRoom = m_specialDealButton->getContentSize().width - 16 - 6;
-        const float captionWidth = caption->getWidth() * caption->getScale();
-        if (ribbonRoom > 0 && captionWidth > ribbonRoom)
-            caption->setScale(caption->getScale() * ribbonRoom / captionWidth);
+        caption->shrinkToWidth(m_specialDealButton->getContentSize().width - 16 - 6);
         m_specialDealButton->addChild(caption);
         m_buttonContainer->addChild(m_specialDealButton);
     }
@@ -134,13 +118,7 @@ void GUIPopup::buildPurchase()
     const float titleRoom = 135 - 6 - titleX;
     m_titleLabel = newLabel(10);
     CCString* title = textOrEmpty(m_purchaseTitle);
-    float widestWord = 0;
-    for (const std::string& word : wordsOf(title->getString())) {
-        m_titleLabel->setMultilineText(CCString::create(word), 1e6f, 1);
-        widestWord = std::max(widestWord, m_titleLabel->getWidth() * m_titleLabel->getScale());
-    }
-    if (widestWord > titleRoom)
-        m_titleLabel->setScale(m_titleLabel->getScale() * titleRoom / widestWord);
+    m_titleLabel->shrinkToWidestWord(title, titleRoom);
     m_titleLabel->setMultilineText(title, titleRoom / m_titleLabel->getScale(), 10);
     m_titleLabel->setAnchorPoint(CCPointZero);
     m_titleLabel->setPosition(ccp(titleX, 78));

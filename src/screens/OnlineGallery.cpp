@@ -118,7 +118,7 @@ void OnlineGallery::buildScreen()
     addCaption(m_backButton, "SelectionBack", 8);
     GUILabel* title = addLabel(m_menu, LocalUtils::localize("GalleryTitle")->getString(), 8, ccp(82, 181), CCPointZero,
                                kTitleColour, 0);
-    shrinkToWidth(title, 76);
+    title->shrinkToWidth(76);
     m_countLabel = addLabel(m_menu, "", 6, ccp(82, 173), CCPointZero, kMutedColour, 0);
 
     m_searchButton = addButton(m_menu, this, callfuncO_selector(OnlineGallery::onSearchField), nullptr,

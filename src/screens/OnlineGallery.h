@@ -213,8 +213,6 @@ void setFittedText(GUILabel* label, const std::string& text, float maxWidth);
 // A label of the gallery's font at a text size; with a width, cut to it.
 GUILabel* addLabel(cocos2d::CCNode* parent, const std::string& text, float size, const cocos2d::CCPoint& at,
                    const cocos2d::CCPoint& anchor, const cocos2d::ccColor3B& colour, float maxWidth);
-// The label scaled down, when it is wider than the width.
-void shrinkToWidth(GUILabel* label, float maxWidth);
 // A button of the sheet calling the screen through a weak relay.
 GUIButton* addButton(cocos2d::CCNode* menu, cocos2d::CCObject* target, cocos2d::SEL_CallFuncO selector,
                      cocos2d::CCObject* value, const char* frame, const char* icon, const cocos2d::CCPoint& at);

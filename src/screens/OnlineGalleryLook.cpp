@@ -104,13 +104,6 @@ GUIButton* addButton(CCNode* menu, CCObject* target, SEL_CallFuncO selector, CCO
     return button;
 }
 
-void shrinkToWidth(GUILabel* label, float maxWidth)
-{
-    const float width = label->getWidth() * label->getScale();
-    if (width > maxWidth && width > 0)
-        label->setScale(label->getScale() * maxWidth / width);
-}
-
 void addCaption(GUIButton* button, const char* key, float size)
 {
     if (!button)
@@ -119,7 +112,7 @@ void addCaption(GUIButton* button, const char* key, float size)
     GUILabel::setFontName(kFont);
     button->setText(LocalUtils::localize(key), size, ccp(box.width / 2, box.height / 2), ccp(0.5f, 0.5f), kTextColour);
     // A unit of margin each side.
-    shrinkToWidth(button->getLabel(), box.width - 4);
+    button->getLabel()->shrinkToWidth(box.width - 4);
 }
 
 void addStars(CCNode* parent, double rating, const CCPoint& at, float scale)

@@ -334,8 +334,8 @@ void World::moveParticle(Particle* p, int x, int y)
         return;
     if (inStorage(oldX, oldY) && grid.cells_[cellIndex(oldX, oldY)] == p) {
         // The cell's entries go along; the particle need not be asked again.
+        // (The cell left wakes its resters in setCell below.)
         wakeAround(x, y);
-        wakeAround(oldX, oldY);
         const int from = cellIndex(oldX, oldY);
         grid.cells_[to] = p;
         spentCells.forgetCell(x, y);

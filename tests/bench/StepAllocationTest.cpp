@@ -3,9 +3,9 @@
 // warm-up (its first storm, creatures and blasts take the room later ones
 // reuse), built again, warmed up as long again (a storm painted in one go
 // starts as thousands of one-cloud groups, more than the spare lists keep),
-// and then stepped 1,000 times with every `new` of the program counted. Particles (and the groups of
-// creatures and clouds), which sanitizer builds take from malloc and the
-// game from its pool, are not `new`s.
+// and then stepped 1,000 times with every `new` of the program counted.
+// Particles (and the groups of creatures and clouds), which sanitizer builds
+// take from malloc and the game from its pool, are not `new`s.
 #include <gtest/gtest.h>
 
 #include <algorithm>

@@ -8,6 +8,7 @@
 #include "elements/materials/Instruments.h"
 #include "elements/materials/Wiring.h"
 #include "gui/GUIButton.h"
+#include "world/World.h"
 
 USING_NS_CC;
 

@@ -201,8 +201,7 @@ void GUI::onDescriptionEntered(CCObject* text)
     const std::string description = entered ? entered->getString() : std::string();
     if (gameServices().setUniverseDescription)
         gameServices().setUniverseDescription(description);
-    if (gWorld)
-        gWorld->unsavedChanges = true;
+    markWorldChanged();
     if (m_descriptionLabel) {
         GUILabel::lineSpacing = -2.0f;
         m_descriptionLabel->setMultilineText(shownDescription(description), kDescriptionWidth, kDescriptionLines);

@@ -411,8 +411,7 @@ void GUI::onPresetPicked(CCObject* level)
     if (!value)
         return;
     refreshTemperature(value->getValue());
-    if (gWorld)
-        gWorld->unsavedChanges = true;
+    markWorldChanged();
     GUITopBar::getInstance()->updateBadges();
     closeMenu();
 }
@@ -427,8 +426,7 @@ void GUI::onSwitchPicked(CCObject* which)
     case 3: applyWeather(); break;
     default: return;
     }
-    if (gWorld)
-        gWorld->unsavedChanges = true;
+    markWorldChanged();
     // The menu stays: the tile shows the new state.
 }
 
@@ -567,8 +565,7 @@ void GUI::onNameEntered(CCObject* text)
         name = LocalUtils::localize("UniverseNameEmpty")->getString();
     if (gameServices().setUniverseName)
         gameServices().setUniverseName(name);
-    if (gWorld)
-        gWorld->unsavedChanges = true;
+    markWorldChanged();
     if (m_nameLabel)
         m_nameLabel->setText(CCString::create(name));
     if (saveNow)

@@ -7,7 +7,6 @@
 #include "gui/GUILabel.h"
 #include "scene/GameLayer.h"
 #include "world/Particle.h"
-#include "world/World.h"
 
 USING_NS_CC;
 
@@ -27,12 +26,6 @@ ParticleEditor::~ParticleEditor()
     if (particle && particle->editor == this)
         particle->editor = nullptr;
     particle = nullptr;
-}
-
-void ParticleEditor::markWorldChanged()
-{
-    if (gWorld)
-        gWorld->unsavedChanges = true;
 }
 
 bool ParticleEditor::present(ParticleEditor* editor, Particle* particle)

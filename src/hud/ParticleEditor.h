@@ -51,9 +51,6 @@ protected:
                                cocos2d::SEL_CallFuncO selector, int value);
     GUILabel* addLabel(cocos2d::CCString* text, cocos2d::CCPoint position, float size);
     static int valueOf(cocos2d::CCObject* boxed);
-    // A choice applied to the particle changed the world: a new world asks
-    // before it goes.
-    static void markWorldChanged();
 
     cocos2d::CCSprite* m_panel = nullptr;  // a child of the batch node
     GUIButton* m_closeButton = nullptr;    // a child of the panel

@@ -5,6 +5,7 @@
 #include "base/LocalUtils.h"
 #include "elements/creatures/Robots.h"
 #include "gui/GUIButton.h"
+#include "world/World.h"
 
 USING_NS_CC;
 

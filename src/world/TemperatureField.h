@@ -56,8 +56,9 @@ public:
         if (!inWorldCells(x, y) || std::isnan(value))
             return;
         lowered(x, y);
-        current_[cellOf(x, y)] = clamp(value);
-        raiseRowMax(y, current_[cellOf(x, y)]);
+        float& cell = current_[cellOf(x, y)];
+        cell = clamp(value);
+        raiseRowMax(y, cell);
     }
     // At least the highest value of the field row holding world row y (it
     // may be higher): the world wakes resting particles only in rows

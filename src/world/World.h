@@ -498,6 +498,13 @@ private:
 // The process-wide world every element reaches; set by the game layer (and by
 // tests) to the world in use.
 extern World* gWorld;
+// The world in use, if any, now differs from what was saved: a new world
+// asks before it goes.
+inline void markWorldChanged()
+{
+    if (gWorld)
+        gWorld->unsavedChanges = true;
+}
 
 // The shared moves read the cells around a particle. When its whole 3 x 3
 // block lies in the world (nearly always), they read the occupancy bytes

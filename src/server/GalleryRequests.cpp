@@ -1,5 +1,8 @@
 #include "server/GalleryRequests.h"
 
+#include <strings.h>
+
+#include <algorithm>
 #include <cmath>
 #include <ctime>
 
@@ -68,11 +71,64 @@ ApiError stringMember(const json::Document& body, const char* name, size_t limit
     return {};
 }
 
+// Reads count hex digits at text[at] into value.
+bool hexDigits(const std::string& text, size_t at, size_t count, uint32_t& value)
+{
+    if (at + count > text.size())
+        return false;
+    value = 0;
+    for (size_t k = at; k < at + count; ++k) {
+        const char c = text[k];
+        const int digit = c >= '0' && c <= '9' ? c - '0'
+            : c >= 'a' && c <= 'f'             ? c - 'a' + 10
+            : c >= 'A' && c <= 'F'             ? c - 'A' + 10
+                                               : -1;
+        if (digit < 0)
+            return false;
+        value = value * 16 + static_cast<uint32_t>(digit);
+    }
+    return true;
+}
+
+// The parser keeps texts as C strings and puts "?" for half a surrogate
+// pair: a text escaping a NUL would arrive cut short and one with a lone
+// surrogate changed, so both are refused before it sees them. Escapes it
+// would refuse anyway are left to it.
+bool escapesBadCharacter(const std::string& text)
+{
+    bool inString = false;
+    for (size_t at = 0; at < text.size(); ++at) {
+        const char c = text[at];
+        if (!inString || c != '\\') {
+            if (c == '"')
+                inString = !inString;
+            continue;
+        }
+        ++at;
+        uint32_t unit = 0;
+        if (at >= text.size() || text[at] != 'u' || !hexDigits(text, at + 1, 4, unit))
+            continue;
+        at += 4;
+        if (unit == 0 || (unit >= 0xDC00 && unit <= 0xDFFF))
+            return true;
+        if (unit >= 0xD800 && unit <= 0xDBFF) {
+            uint32_t low = 0;
+            if (text.compare(at + 1, 2, "\\u") != 0 || !hexDigits(text, at + 3, 4, low) || low < 0xDC00 || low > 0xDFFF)
+                return true;
+            at += 6;
+        }
+    }
+    return false;
+}
+
 ApiError readObject(const std::string& text, json::Document& out)
 {
+    if (escapesBadCharacter(text))
+        return bad("a text in the body holds a character no text may hold (an escaped NUL or half a surrogate pair)");
+    // The parser's own message quotes the body: it is not for the caller.
     out = json::Document::parse(text);
     if (!out.isValid())
-        return bad("the body is not JSON: " + out.error());
+        return bad("the body is not JSON (UTF-8 text)");
     if (!out.root()->isObject())
         return bad("the body is not a JSON object");
     return {};
@@ -93,49 +149,105 @@ ApiError base64Member(const json::Document& body, const char* name, size_t limit
     return {};
 }
 
+// %XX is the byte XX and + a space; a % without two hex digits after it is
+// itself.
+std::string urlDecode(const std::string& text)
+{
+    std::string out;
+    out.reserve(text.size());
+    for (size_t at = 0; at < text.size(); ++at) {
+        uint32_t byte = 0;
+        if (text[at] == '%' && hexDigits(text, at + 1, 2, byte)) {
+            out += static_cast<char>(byte);
+            at += 2;
+        } else {
+            out += text[at] == '+' ? ' ' : text[at];
+        }
+    }
+    return out;
+}
+
+// The length of the character at text[at] when it is one a player may type
+// (UTF-8, not a control character), else 0.
+size_t plainCharLength(const std::string& text, size_t at)
+{
+    const auto c = static_cast<unsigned char>(text[at]);
+    if (c < 0x80)
+        return c < 0x20 || c == 0x7F ? 0 : 1;
+    size_t extra = 0;
+    uint32_t code = 0;
+    if ((c & 0xE0) == 0xC0) {
+        extra = 1;
+        code = c & 0x1F;
+    } else if ((c & 0xF0) == 0xE0) {
+        extra = 2;
+        code = c & 0x0F;
+    } else if ((c & 0xF8) == 0xF0) {
+        extra = 3;
+        code = c & 0x07;
+    } else {
+        return 0;
+    }
+    if (at + extra >= text.size())
+        return 0;
+    for (size_t k = 1; k <= extra; ++k) {
+        const auto next = static_cast<unsigned char>(text[at + k]);
+        if ((next & 0xC0) != 0x80)
+            return 0;
+        code = (code << 6) | (next & 0x3F);
+    }
+    // Overlong forms, surrogates, past the last code point, C1 controls.
+    static const uint32_t kLeast[] = {0, 0x80, 0x800, 0x10000};
+    if (code < kLeast[extra] || (code >= 0xD800 && code <= 0xDFFF) || code > 0x10FFFF || (code >= 0x80 && code < 0xA0))
+        return 0;
+    return 1 + extra;
+}
+
 }  // namespace
 
 bool isPlayerText(const std::string& text)
 {
-    size_t i = 0;
-    while (i < text.size()) {
-        const auto c = static_cast<unsigned char>(text[i]);
-        if (c < 0x80) {
-            if (c < 0x20 || c == 0x7F)
-                return false;
-            ++i;
-            continue;
-        }
-        int extra = 0;
-        uint32_t code = 0;
-        if ((c & 0xE0) == 0xC0) {
-            extra = 1;
-            code = c & 0x1F;
-        } else if ((c & 0xF0) == 0xE0) {
-            extra = 2;
-            code = c & 0x0F;
-        } else if ((c & 0xF8) == 0xF0) {
-            extra = 3;
-            code = c & 0x07;
-        } else {
+    for (size_t at = 0; at < text.size();) {
+        const size_t length = plainCharLength(text, at);
+        if (length == 0)
             return false;
-        }
-        if (i + extra >= text.size())
-            return false;
-        for (int k = 1; k <= extra; ++k) {
-            const auto next = static_cast<unsigned char>(text[i + k]);
-            if ((next & 0xC0) != 0x80)
-                return false;
-            code = (code << 6) | (next & 0x3F);
-        }
-        // Overlong forms, surrogates, past the last code point, C1 controls.
-        static const uint32_t kLeast[] = {0, 0x80, 0x800, 0x10000};
-        if (code < kLeast[extra] || (code >= 0xD800 && code <= 0xDFFF) || code > 0x10FFFF ||
-            (code >= 0x80 && code < 0xA0))
-            return false;
-        i += 1 + extra;
+        at += length;
     }
     return true;
+}
+
+Params readQuery(const std::string& target)
+{
+    Params out;
+    const size_t mark = target.find('?');
+    if (mark == std::string::npos)
+        return out;
+    size_t at = mark + 1;
+    while (at <= target.size()) {
+        const size_t end = std::min(target.find('&', at), target.size());
+        const std::string pair = target.substr(at, end - at);
+        const size_t equals = pair.find('=');
+        std::string name = urlDecode(pair.substr(0, equals));
+        if (!name.empty())
+            out.emplace(std::move(name),
+                        equals == std::string::npos ? std::string() : urlDecode(pair.substr(equals + 1)));
+        at = end + 1;
+    }
+    return out;
+}
+
+bool isJsonType(const std::string& contentType)
+{
+    const auto blank = [](char c) { return c == ' ' || c == '\t'; };
+    size_t first = 0;
+    size_t last = std::min(contentType.find(';'), contentType.size());
+    while (first < last && blank(contentType[first]))
+        ++first;
+    while (last > first && blank(contentType[last - 1]))
+        --last;
+    static const char kJsonType[] = "application/json";
+    return last - first == sizeof(kJsonType) - 1 &&
+        strncasecmp(contentType.c_str() + first, kJsonType, sizeof(kJsonType) - 1) == 0;
 }
 
 ApiError readCredentials(const Params& params, bool required, std::optional<Credentials>& out)
@@ -264,7 +376,13 @@ ApiError readRating(const std::string& body, int& stars)
 
 std::string errorJson(const std::string& message)
 {
-    return json::objectJson({json::stringNode("error", message)});
+    std::string plain;
+    for (size_t at = 0; at < message.size();) {
+        const size_t length = plainCharLength(message, at);
+        plain += length ? message.substr(at, length) : "?";
+        at += std::max<size_t>(length, 1);
+    }
+    return json::objectJson({json::stringNode("error", plain)});
 }
 
 std::string isoDate(int64_t secondsSince1970)

@@ -44,6 +44,14 @@ struct Upload {
     std::string screenshot;
 };
 
+// Every parameter of a request's target ("/v1/worlds?id=7&key=..."), decoded,
+// each as often as it was given: the same name twice stays twice, even with
+// the same value, so that the readers below can refuse it.
+Params readQuery(const std::string& target);
+// A Content-Type that says JSON: "application/json" in any case, with or
+// without parameters ("; charset=utf-8").
+bool isJsonType(const std::string& contentType);
+
 // A player's "id" and "key" from the query. Absent both: nullopt, an error
 // only when required (401). One without the other, or either malformed: 400.
 ApiError readCredentials(const Params& params, bool required, std::optional<Credentials>& out);
@@ -66,6 +74,8 @@ ApiError readRating(const std::string& body, int& stars);
 bool isPlayerText(const std::string& text);
 
 // Answers.
+// {"error": message}; whatever in the message is not plain UTF-8 text
+// becomes "?", so that the answer is always JSON.
 std::string errorJson(const std::string& message);
 // One world; with its description and, when myRating >= 0, the asking
 // player's own rating (0: not rated).

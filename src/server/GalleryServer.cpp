@@ -62,10 +62,11 @@ ApiError authenticate(GalleryStore& store, const std::optional<Credentials>& cre
     return {};
 }
 
-ApiError readPlayer(GalleryStore& store, const httplib::Request& req, bool required,
-                    std::optional<Credentials>& credentials)
+// Parameters are read from the target as sent (readQuery), never from the
+// library's req.params: it drops a parameter repeated with the same value.
+ApiError readPlayer(GalleryStore& store, const Params& params, bool required, std::optional<Credentials>& credentials)
 {
-    if (ApiError e = readCredentials(req.params, required, credentials))
+    if (ApiError e = readCredentials(params, required, credentials))
         return e;
     return authenticate(store, credentials);
 }
@@ -76,7 +77,7 @@ ApiError readWorldRequest(GalleryStore& store, const httplib::Request& req, bool
 {
     if (ApiError e = readWorldId(req.matches[1], world))
         return e;
-    return readPlayer(store, req, playerRequired, player);
+    return readPlayer(store, readQuery(req.target), playerRequired, player);
 }
 
 // The library listens with a queue of 5 connections: a burst of new clients
@@ -165,11 +166,12 @@ void GalleryServer::routes()
     });
 
     http.Get("/v1/worlds/count", [&store](const httplib::Request& req, httplib::Response& res) {
+        const Params params = readQuery(req.target);
         std::optional<Credentials> player;
         std::string search;
-        if (ApiError e = readPlayer(store, req, false, player))
+        if (ApiError e = readPlayer(store, params, false, player))
             return fail(res, e);
-        if (ApiError e = readSearch(req.params, search))
+        if (ApiError e = readSearch(params, search))
             return fail(res, e);
         const int64_t count = store.countWorlds(search);
         if (count < 0)
@@ -178,11 +180,12 @@ void GalleryServer::routes()
     });
 
     http.Get("/v1/worlds", [&store](const httplib::Request& req, httplib::Response& res) {
+        const Params params = readQuery(req.target);
         std::optional<Credentials> player;
         PageQuery query;
-        if (ApiError e = readPlayer(store, req, false, player))
+        if (ApiError e = readPlayer(store, params, false, player))
             return fail(res, e);
-        if (ApiError e = readPageQuery(req.params, query))
+        if (ApiError e = readPageQuery(params, query))
             return fail(res, e);
         const int64_t count = store.countWorlds(query.search);
         if (count < 0)
@@ -192,7 +195,7 @@ void GalleryServer::routes()
 
     http.Post("/v1/worlds", [&store, &check](const httplib::Request& req, httplib::Response& res) {
         std::optional<Credentials> player;
-        if (ApiError e = readPlayer(store, req, true, player))
+        if (ApiError e = readPlayer(store, readQuery(req.target), true, player))
             return fail(res, e);
         Upload upload;
         if (ApiError e = readUpload(req.body, check.largestBlobSize(), UploadCheck::kMaxScreenshotBytes, upload))
@@ -287,10 +290,13 @@ void GalleryServer::routes()
     // Bodies are JSON: anything else (a form, say) is refused before it is
     // read, with words that say so rather than the library's form limit.
     http.set_pre_routing_handler([](const httplib::Request& req, httplib::Response& res) {
+        // Answers go whole: the library would cut any answer, an error's JSON
+        // too, to the ranges asked for. The request is the library's own
+        // non-const object, handed here as const.
+        const_cast<httplib::Request&>(req).ranges.clear();
         if (req.method != "POST")
             return httplib::Server::HandlerResponse::Unhandled;
-        const std::string type = req.get_header_value("Content-Type");
-        if (type.rfind(kJson, 0) == 0)
+        if (req.get_header_value_count("Content-Type") == 1 && isJsonType(req.get_header_value("Content-Type")))
             return httplib::Server::HandlerResponse::Unhandled;
         answer(res, 415, errorJson("the body must be JSON (Content-Type: application/json)"));
         // The body was not read: the connection cannot carry another request.
@@ -303,9 +309,15 @@ void GalleryServer::routes()
     http.set_error_handler([](const httplib::Request&, httplib::Response& res) {
         if (!res.body.empty())
             return;
-        const char* message = "no such request";
-        if (res.status == 413)
+        const char* message = "the request cannot be answered";
+        if (res.status == 404 || res.status == 405)
+            message = "no such request";
+        else if (res.status == 413)
             message = "the request is larger than any upload can be";
+        else if (res.status == 414)
+            message = "the request's address is too long";
+        else if (res.status == 416)
+            message = "the Range header is malformed (answers are sent whole)";
         else if (res.status == 400)
             message = "the request is malformed";
         else if (res.status >= 500)

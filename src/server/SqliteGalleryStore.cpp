@@ -4,7 +4,9 @@
 
 #include <cstring>
 #include <unordered_map>
+#include <utility>
 
+#include "server/CaseFold.h"
 #include "server/ServerLog.h"
 
 namespace gallery {
@@ -14,6 +16,9 @@ namespace {
 // Writers wait this long for one another before a call fails.
 constexpr int kBusyTimeoutMs = 15000;
 
+// players.folded is the nickname's case fold (CaseFold.h), which decides
+// whether a nickname is taken. It is not unique: two players of a database
+// written before it whose names fold alike both keep their accounts.
 const char* const kSchema[] = {
     "CREATE TABLE IF NOT EXISTS players ("
     " id INTEGER PRIMARY KEY AUTOINCREMENT,"
@@ -22,7 +27,8 @@ const char* const kSchema[] = {
     " device_model TEXT NOT NULL,"
     " salt TEXT NOT NULL,"
     " key_hash BLOB NOT NULL,"
-    " created INTEGER NOT NULL)",
+    " created INTEGER NOT NULL,"
+    " folded TEXT)",
     // rating is rating_sum / ratings, kept beside them for the top-rated order.
     "CREATE TABLE IF NOT EXISTS worlds ("
     " id INTEGER PRIMARY KEY AUTOINCREMENT,"
@@ -251,6 +257,46 @@ private:
 using Use = SqliteGalleryStore::Connection::Use;
 using Transaction = SqliteGalleryStore::Connection::Transaction;
 
+namespace {
+
+// Gives every player the fold of their nickname: databases written before
+// the column have none, and a C library with newer case tables may fold a
+// name otherwise. Inside the opening transaction.
+bool foldNicknames(SqliteGalleryStore::Connection& c)
+{
+    bool hasColumn = false;
+    {
+        Use columns(c, "PRAGMA table_info(players)");
+        while (columns.step() == SQLITE_ROW)
+            hasColumn = hasColumn || columnText(columns.get(), 1) == "folded";
+    }
+    if (!hasColumn && !c.execute("ALTER TABLE players ADD COLUMN folded TEXT"))
+        return false;
+    if (!c.execute("CREATE INDEX IF NOT EXISTS players_folded ON players(folded)"))
+        return false;
+    std::vector<std::pair<int64_t, std::string>> changed;
+    {
+        Use players(c, "SELECT id, nickname, folded FROM players");
+        int result = SQLITE_ROW;
+        while ((result = players.step()) == SQLITE_ROW) {
+            std::string folded = foldCase(columnText(players.get(), 1));
+            if (sqlite3_column_type(players.get(), 2) == SQLITE_NULL || folded != columnText(players.get(), 2))
+                changed.emplace_back(sqlite3_column_int64(players.get(), 0), std::move(folded));
+        }
+        if (result != SQLITE_DONE)
+            return false;
+    }
+    for (const auto& [id, folded] : changed) {
+        Use update(c, "UPDATE players SET folded = ?2 WHERE id = ?1");
+        update.bind(1, id).bindText(2, folded);
+        if (!update.done())
+            return false;
+    }
+    return true;
+}
+
+}  // namespace
+
 SqliteGalleryStore::Lease::Lease(SqliteGalleryStore& store) : m_store(store), m_connection(store.acquire()) { }
 
 SqliteGalleryStore::Lease::~Lease()
@@ -278,6 +324,14 @@ bool SqliteGalleryStore::open(const std::string& path, std::string& why)
             why = "the file is not a gallery database (or cannot be written)";
             return false;
         }
+    }
+    if (!caseFoldReady()) {
+        why = "the C library has no C.UTF-8 locale to compare nicknames with";
+        return false;
+    }
+    if (!foldNicknames(*first)) {
+        why = "cannot give the players their folded nicknames";
+        return false;
     }
     if (!schema.commit()) {
         why = "cannot write the tables";
@@ -321,19 +375,34 @@ StoreStatus SqliteGalleryStore::createPlayer(const NewPlayer& player, int64_t& i
     Lease c(*this);
     if (!c)
         return StoreStatus::Failed;
-    std::lock_guard<std::mutex> writing(m_writeMutex);
-    Use insert(*c,
-               "INSERT INTO players (nickname, platform_id, device_model, salt, key_hash, created)"
-               " VALUES (?1, ?2, ?3, ?4, ?5, strftime('%s','now'))");
-    insert.bindText(1, player.nickname).bindText(2, player.platformId).bindText(3, player.deviceModel);
-    insert.bindText(4, player.secret.salt).bindBlob(5, player.secret.keyHash.data(), player.secret.keyHash.size());
-    const int result = insert.step();
-    if (result == SQLITE_CONSTRAINT_UNIQUE)
-        return StoreStatus::NicknameTaken;
-    if (result != SQLITE_DONE)
+    Transaction t(*c, m_writeMutex);
+    if (!t)
         return StoreStatus::Failed;
+    const std::string folded = foldCase(player.nickname);
+    {
+        Use taken(*c, "SELECT 1 FROM players WHERE folded = ?1");
+        taken.bindText(1, folded);
+        const int result = taken.step();
+        if (result == SQLITE_ROW)
+            return StoreStatus::NicknameTaken;
+        if (result != SQLITE_DONE)
+            return StoreStatus::Failed;
+    }
+    {
+        Use insert(*c,
+                   "INSERT INTO players (nickname, platform_id, device_model, salt, key_hash, created, folded)"
+                   " VALUES (?1, ?2, ?3, ?4, ?5, strftime('%s','now'), ?6)");
+        insert.bindText(1, player.nickname).bindText(2, player.platformId).bindText(3, player.deviceModel);
+        insert.bindText(4, player.secret.salt).bindBlob(5, player.secret.keyHash.data(), player.secret.keyHash.size());
+        insert.bindText(6, folded);
+        const int result = insert.step();
+        if (result == SQLITE_CONSTRAINT_UNIQUE)
+            return StoreStatus::NicknameTaken;
+        if (result != SQLITE_DONE)
+            return StoreStatus::Failed;
+    }
     id = c->lastRowId();
-    return StoreStatus::Ok;
+    return t.commit() ? StoreStatus::Ok : StoreStatus::Failed;
 }
 
 std::optional<PlayerSecret> SqliteGalleryStore::playerSecret(int64_t playerId)

@@ -34,9 +34,9 @@ public:
     }
 
     Answer get(const std::string& path) { return wrap(m_http.Get(path.c_str())); }
-    Answer post(const std::string& path, const std::string& body)
+    Answer post(const std::string& path, const std::string& body, const char* type = "application/json")
     {
-        return wrap(m_http.Post(path.c_str(), body, "application/json"));
+        return wrap(m_http.Post(path.c_str(), body, type));
     }
     Answer remove(const std::string& path) { return wrap(m_http.Delete(path.c_str())); }
 

@@ -1,13 +1,16 @@
 // The world-sharing server as its clients meet it: the real tesmora-server on
 // a free loopback port with a database of its own, driven over HTTP.
 #include <gtest/gtest.h>
+#include <sqlite3.h>
 #include <sys/wait.h>
 
 #include <cstdlib>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "GalleryClient.h"
+#include "server/GalleryRequests.h"
 #include "support/ServerProcess.h"
 #include "support/TempFolders.h"
 
@@ -69,6 +72,23 @@ TEST_F(Gallery, RegistersPlayersWithKeysAndRefusesATakenNickname)
     const Answer taken = client.post("/v1/players", R"({"nickname":"ANN","UUID":"x","device_model":"y"})");
     EXPECT_EQ(taken.status, 403);
     EXPECT_EQ(taken.json().find("error")->stringValue(), "the nickname is taken");
+
+    // Case is folded beyond ASCII; accents are not dropped. Any spelling of
+    // the JSON media type is JSON.
+    struct Name {
+        const char* first;
+        const char* second;
+        int status;
+        const char* type;
+    };
+    for (const Name& n :
+         {Name{"Éva", "éVA", 403, "application/json; charset=utf-8"}, Name{"ΣΩΣ", "σως", 403, "Application/JSON"},
+          Name{"Straße", "STRASSE", 201, "application/json ;charset=UTF-8"},
+          Name{"Zoé", "Zoe", 201, "APPLICATION/JSON\t;\tcharset=\"utf-8\""}}) {
+        ASSERT_GT(client.registerPlayer(n.first).id, 0) << n.first;
+        const Answer a = client.post("/v1/players", json::objectJson({json::stringNode("nickname", n.second)}), n.type);
+        EXPECT_EQ(a.status, n.status) << n.first << " then " << n.second << " sent as " << n.type << ": " << a.body;
+    }
     // The key opens the account; the stored hash is not the key.
     EXPECT_EQ(client.get("/v1/worlds/count?" + ann.credentials()).status, 200);
     EXPECT_EQ(client.get("/v1/worlds/count?id=" + std::to_string(ann.id) + "&key=" + bob.key).status, 401);
@@ -87,6 +107,13 @@ TEST_F(Gallery, BadRequestsGetTheirErrorAndChangeNothing)
     const std::string longText(300, 'a');
     std::string tooLarge = blob;
     tooLarge.resize(3 * 1024 * 1024, 'x');
+    // An upload whose name and description are given as JSON text, escapes
+    // and bytes as they are.
+    const auto rawUpload = [&](const std::string& name, const std::string& description) {
+        return "{\"name\":" + name + ",\"description\":" + description + ",\"data\":\"" + base64Encode(blob) +
+            "\",\"screenshot\":\"" + base64Encode(png) + "\"}";
+    };
+    const std::string nicknameBody = R"({"nickname":"Typed"})";
 
     struct Case {
         const char* what;
@@ -94,6 +121,7 @@ TEST_F(Gallery, BadRequestsGetTheirErrorAndChangeNothing)
         std::string path;
         std::string body;
         int status;
+        const char* type = "application/json";
     };
     const Case cases[] = {
         {"malformed JSON", "POST", "/v1/players", "{\"nickname\":", 400},
@@ -101,6 +129,21 @@ TEST_F(Gallery, BadRequestsGetTheirErrorAndChangeNothing)
         {"empty nickname", "POST", "/v1/players", "{\"nickname\":\"\"}", 400},
         {"nickname with a control character", "POST", "/v1/players", "{\"nickname\":\"a\\u0007\"}", 400},
         {"nickname longer than the keyboard allows", "POST", "/v1/players", "{\"nickname\":\"abcdefghijklmnop\"}", 413},
+        {"nickname with an escaped NUL", "POST", "/v1/players", R"({"nickname":"A\u0000B"})", 400},
+        {"world name with an escaped NUL", "POST", upload, rawUpload(R"("Up\u0000side")", R"("")"), 400},
+        {"nickname with a lone high surrogate", "POST", "/v1/players", R"({"nickname":"A\ud800B"})", 400},
+        {"nickname with a lone low surrogate", "POST", "/v1/players", R"({"nickname":"A\udc00B"})", 400},
+        {"high surrogate before a letter", "POST", "/v1/players", R"({"nickname":"A\ud800\u0041"})", 400},
+        {"device model with a lone surrogate", "POST", "/v1/players", R"({"nickname":"Dee","device_model":"\udbff"})",
+         400},
+        {"world name with a lone surrogate", "POST", upload, rawUpload(R"("A\ud800B")", R"("")"), 400},
+        {"description with a lone surrogate", "POST", upload, rawUpload(R"("x")", R"("Two \uD83D islands")"), 400},
+        {"nickname not UTF-8", "POST", "/v1/players", "{\"nickname\":\"A\xff\"}", 400},
+        {"world name not UTF-8", "POST", upload, rawUpload("\"\xc3\x28\"", R"("")"), 400},
+        {"type application/jsonx", "POST", "/v1/players", nicknameBody, 415, "application/jsonx"},
+        {"type application/json-patch+json", "POST", "/v1/players", nicknameBody, 415, "application/json-patch+json"},
+        {"type application/jsonp", "POST", "/v1/players", nicknameBody, 415, "application/jsonp"},
+        {"type text/json", "POST", upload, nicknameBody, 415, "text/json"},
         {"unknown player", "GET", "/v1/worlds/count?id=999&key=abc", "", 401},
         {"wrong key", "POST", w + "/ratings?id=" + std::to_string(bob.id) + "&key=" + ann.key, "{\"rating\":1}", 401},
         {"id without key", "GET", "/v1/worlds?id=1", "", 400},
@@ -118,6 +161,11 @@ TEST_F(Gallery, BadRequestsGetTheirErrorAndChangeNothing)
         {"negative offset", "GET", "/v1/worlds?offset=-1", "", 400},
         {"unknown order", "GET", "/v1/worlds?order=oldest", "", 400},
         {"a parameter twice", "GET", "/v1/worlds?order=newest&order=rating", "", 400},
+        {"limit twice with the same value", "GET", "/v1/worlds?limit=5&limit=5", "", 400},
+        {"id twice with the same value", "GET",
+         "/v1/worlds/count?" + ann.credentials() + "&id=" + std::to_string(ann.id), "", 400},
+        {"key twice with the same value", "POST", w + "/ratings?" + bob.credentials() + "&key=" + bob.key,
+         "{\"rating\":1}", 400},
         {"world id not a number", "GET", "/v1/worlds/abc", "", 400},
         {"rating of 0", "POST", w + "/ratings?" + bob.credentials(), "{\"rating\":0}", 400},
         {"rating of 6", "POST", w + "/ratings?" + bob.credentials(), "{\"rating\":6}", 400},
@@ -134,9 +182,14 @@ TEST_F(Gallery, BadRequestsGetTheirErrorAndChangeNothing)
         const std::string method = c.method;
         const Answer a = method == "GET" ? client.get(c.path)
             : method == "DELETE"         ? client.remove(c.path)
-                                         : client.post(c.path, c.body);
+                                         : client.post(c.path, c.body, c.type);
         EXPECT_EQ(a.status, c.status) << c.what << ": " << a.body.substr(0, 200);
-        EXPECT_FALSE(a.json().find("error")->stringValue().empty()) << c.what << " says why";
+        // Words for a person, in an answer that is JSON: not the request's
+        // bytes, not the parser's report.
+        const std::string why = a.json().find("error")->stringValue();
+        EXPECT_FALSE(why.empty()) << c.what << " says why: " << a.body.substr(0, 200);
+        EXPECT_TRUE(gallery::isPlayerText(why)) << c.what << ": " << why;
+        EXPECT_TRUE(c.body.empty() || why.find(c.body) == std::string::npos) << c.what << " repeats the body: " << why;
     }
 
     // A body that is not JSON by its type is refused before it is read.
@@ -149,8 +202,21 @@ TEST_F(Gallery, BadRequestsGetTheirErrorAndChangeNothing)
     auto next = raw.Get("/v1/worlds/count");
     ASSERT_TRUE(next);
     EXPECT_EQ(next->status, 200) << "the unread body is not taken for the next request";
+    // A Range header does not cut an answer, an error's JSON least of all.
+    for (const auto& [path, range, status] : {std::tuple{w, "bytes=0-5", 200},
+                                              {"/v1/worlds/424242", "bytes=0-5", 404},
+                                              {"/v1/elsewhere", "bytes=-3", 404},
+                                              {w, "bytes=9-2", 416}}) {
+        auto ranged = raw.Get(path.c_str(), {{"Range", range}});
+        ASSERT_TRUE(ranged);
+        EXPECT_EQ(ranged->status, status) << path << " " << range;
+        EXPECT_TRUE(json::Document::parse(ranged->body).root()->isObject())
+            << path << " " << range << ": " << ranged->body;
+    }
 
     EXPECT_EQ(count(), 1);
+    for (const char* refused : {"A", "Typed", "Dee"})
+        EXPECT_GT(client.registerPlayer(refused).id, 0) << "a refused registration kept " << refused;
     const json::NodePtr kept = details(world);
     EXPECT_EQ(kept->get("name")->stringValue(), "Kept");
     EXPECT_EQ(kept->get("ratings")->intValue(), 1);
@@ -295,4 +361,42 @@ TEST(GalleryServerProgram, RefusesBadOptionsAndAnUnusableDatabase)
         const int status = std::system((command + " > /dev/null 2>&1").c_str());
         EXPECT_EQ(WEXITSTATUS(status), c.exitCode) << command;
     }
+}
+
+TEST(GalleryServerProgram, ADatabaseWrittenBeforeNicknamesFoldedKeepsEveryPlayer)
+{
+    testsupport::TempDir folder;
+    const std::string database = folder.file("gallery.db");
+    const std::string blob = testsupport::sampleWorldBlob(0);
+    const std::string png = testsupport::samplePng(0, 90, 0);
+    Player first, second;
+    int64_t world = 0;
+    {
+        testsupport::ServerProcess server(database);
+        ASSERT_TRUE(server.started());
+        GalleryClient client(server.port());
+        first = client.registerPlayer("Éva");
+        second = client.registerPlayer("Other");
+        ASSERT_GT(client.registerPlayer("Ωmega").id, 0);
+        world = client.upload(second, "Mine", blob, png);
+        ASSERT_GT(world, 0);
+    }
+    // As the build before the fold left it: no folded names, and two players
+    // whose names differ only in the case of a letter beyond ASCII.
+    sqlite3* db = nullptr;
+    ASSERT_EQ(sqlite3_open(database.c_str(), &db), SQLITE_OK);
+    for (const char* sql : {"DROP INDEX IF EXISTS players_folded", "ALTER TABLE players DROP COLUMN folded",
+                            "UPDATE players SET nickname = 'éva' WHERE nickname = 'Other'"})
+        sqlite3_exec(db, sql, nullptr, nullptr, nullptr);
+    sqlite3_close(db);
+
+    testsupport::ServerProcess server(database);
+    ASSERT_TRUE(server.started());
+    GalleryClient client(server.port());
+    for (const Player& p : {first, second})
+        EXPECT_EQ(client.get("/v1/worlds/count?" + p.credentials()).status, 200) << "player " << p.id << " kept";
+    EXPECT_EQ(client.get("/v1/worlds/" + std::to_string(world)).json().find("author")->stringValue(), "éva");
+    for (const char* taken : {"ÉVA", "ωMEGA"})
+        EXPECT_EQ(client.registerPlayer(taken).id, 0) << taken << " is taken";
+    EXPECT_GT(client.registerPlayer("Eva").id, 0);
 }

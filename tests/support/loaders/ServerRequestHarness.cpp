@@ -1,9 +1,7 @@
 // The server's readers of what a client sends: a query line and a body. Each
-// reader refuses with a status and a reason, or gives values inside the
-// API's limits; what the server would write back from accepted values is
-// JSON that reads back the same.
-#include <httplib.h>
-
+// reader refuses with a status and a reason that makes a JSON error answer of
+// plain words, or gives values inside the API's limits; what the server would
+// write back from accepted values is JSON that reads back the same.
 #include "base/json/Json.h"
 #include "server/GalleryRequests.h"
 #include "support/loaders/LoaderHarness.h"
@@ -20,7 +18,10 @@ constexpr size_t kPictureLimit = 128;
 
 bool refusedSoundly(const gallery::ApiError& e)
 {
-    return (e.status == 400 || e.status == 401 || e.status == 413) && !e.message.empty();
+    if ((e.status != 400 && e.status != 401 && e.status != 413) || e.message.empty())
+        return false;
+    const json::Document answer = json::Document::parse(gallery::errorJson(e.message));
+    return gallery::isPlayerText(answer.find("error")->stringValue());
 }
 
 class ServerRequestHarness : public Harness {
@@ -38,6 +39,7 @@ public:
                  "id=1&key=k\n{\"rating\":4}",
                  "offset=5&limit=50&id=1\n{\"nickname\":\"\\u00e9t\\u00e9\"}",
                  "search=%C3%A9&order=newest&order=rating\n[1,2]",
+                 "limit=5&limit=5&id=7&id=7\n{\"nickname\":\"A\\u0000B\",\"UUID\":\"\\ud83d\\ude00\\ud800\"}",
              }) {
             const std::string s = text;
             out.emplace_back(s.begin(), s.end());
@@ -52,8 +54,7 @@ protected:
         const size_t cut = input.find('\n');
         const std::string query = input.substr(0, cut);
         const std::string body = cut == std::string::npos ? std::string() : input.substr(cut + 1);
-        httplib::Params params;
-        httplib::detail::parse_query_text(query, params);
+        const gallery::Params params = gallery::readQuery("/v1/worlds?" + query);
 
         for (bool required : {false, true}) {
             std::optional<gallery::Credentials> who;

@@ -1,0 +1,108 @@
+#include "server/CaseFold.h"
+
+#include <locale.h>
+#include <wctype.h>
+
+#include <cstdint>
+
+namespace gallery {
+
+namespace {
+
+locale_t utf8Locale()
+{
+    // Made once, never freed: the locale is read by every thread for the
+    // life of the server.
+    static const locale_t locale = newlocale(LC_CTYPE_MASK, "C.UTF-8", locale_t(nullptr));
+    return locale;
+}
+
+// The code point at text[at] and its length in bytes; 0 bytes when it is not
+// UTF-8.
+size_t decode(const std::string& text, size_t at, uint32_t& code)
+{
+    const auto c = static_cast<unsigned char>(text[at]);
+    size_t length = 0;
+    if (c < 0x80) {
+        code = c;
+        return 1;
+    }
+    if ((c & 0xE0) == 0xC0) {
+        length = 2;
+        code = c & 0x1F;
+    } else if ((c & 0xF0) == 0xE0) {
+        length = 3;
+        code = c & 0x0F;
+    } else if ((c & 0xF8) == 0xF0) {
+        length = 4;
+        code = c & 0x07;
+    } else {
+        return 0;
+    }
+    if (at + length > text.size())
+        return 0;
+    for (size_t k = 1; k < length; ++k) {
+        const auto next = static_cast<unsigned char>(text[at + k]);
+        if ((next & 0xC0) != 0x80)
+            return 0;
+        code = (code << 6) | (next & 0x3F);
+    }
+    static const uint32_t kLeast[] = {0, 0, 0x80, 0x800, 0x10000};
+    if (code < kLeast[length] || (code >= 0xD800 && code <= 0xDFFF) || code > 0x10FFFF)
+        return 0;
+    return length;
+}
+
+void encode(uint32_t code, std::string& out)
+{
+    if (code < 0x80) {
+        out += static_cast<char>(code);
+    } else if (code < 0x800) {
+        out += static_cast<char>(0xC0 | (code >> 6));
+        out += static_cast<char>(0x80 | (code & 0x3F));
+    } else if (code < 0x10000) {
+        out += static_cast<char>(0xE0 | (code >> 12));
+        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (code & 0x3F));
+    } else {
+        out += static_cast<char>(0xF0 | (code >> 18));
+        out += static_cast<char>(0x80 | ((code >> 12) & 0x3F));
+        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (code & 0x3F));
+    }
+}
+
+}  // namespace
+
+bool caseFoldReady()
+{
+    return utf8Locale() != locale_t(nullptr);
+}
+
+std::string foldCase(const std::string& text)
+{
+    const locale_t locale = utf8Locale();
+    std::string out;
+    out.reserve(text.size());
+    size_t at = 0;
+    while (at < text.size()) {
+        uint32_t code = 0;
+        const size_t length = decode(text, at, code);
+        if (length == 0) {
+            out += text[at++];
+            continue;
+        }
+        // Through uppercase first, so that final sigma and the other
+        // lowercase variants meet their letter.
+        if (locale) {
+            code = static_cast<uint32_t>(towlower_l(towupper_l(static_cast<wint_t>(code), locale), locale));
+        } else if (code >= 'A' && code <= 'Z') {
+            code += 'a' - 'A';
+        }
+        encode(code, out);
+        at += length;
+    }
+    return out;
+}
+
+}  // namespace gallery

@@ -1,0 +1,17 @@
+#pragma once
+// Nicknames are one when they match without regard to case. A character's
+// fold is its uppercase, then that one's lowercase, by Unicode's simple (one
+// for one) case mappings as the C library's C.UTF-8 locale carries them:
+// "Éva" and "éva" are one name, and so are "ΣΩΣ", "σωσ" and "σως". Nothing
+// else is folded: no accents dropped, no normalisation.
+#include <string>
+
+namespace gallery {
+
+// False when the C library has no C.UTF-8 locale to fold with.
+bool caseFoldReady();
+// The text with every character folded; bytes that are not UTF-8 stay as
+// they are.
+std::string foldCase(const std::string& text);
+
+}  // namespace gallery

@@ -261,7 +261,10 @@ void GUIKeyboard::open(CCString* text)
     playSound("sfx_gui_popup");
     CCSpriteFrameCache::sharedSpriteFrameCache()->addSpriteFramesWithFile(kSheet);
     stopAllActions();
-    setPosition(ccp(0, -m_size.height));
+    // Opened again while still in the scene (from its own answer, or while
+    // sliding away): it comes back up from where it stands, not from below.
+    if (!getParent())
+        setPosition(ccp(0, -m_size.height));
     runAction(CCEaseOut::create(CCMoveTo::create(kSlideSeconds, CCPointZero), 2.0f));
     replaceText(m_text, text ? text : CCString::create(""));
     replaceText(m_resetText, CCString::create(m_text->getString()));
@@ -480,14 +483,21 @@ void GUIKeyboard::accept()
     playSound("sfx_gui_popup");
     retain();
     ScreenUtils::setKeyboardText();
-    stopAllActions();
-    runAction(CCSequence::create(CCEaseIn::create(CCMoveTo::create(kSlideSeconds, ccp(0, -m_size.height)), 2.0f),
-                                 CCCallFunc::create(this, callfunc_selector(GUIKeyboard::onCloseFinished)), nullptr));
+    // An answer that refuses the text opens the keyboard again: it stays up.
+    // Sliding it away now would leave an open keyboard out of the scene.
+    if (!m_active) {
+        stopAllActions();
+        runAction(CCSequence::create(CCEaseIn::create(CCMoveTo::create(kSlideSeconds, ccp(0, -m_size.height)), 2.0f),
+                                     CCCallFunc::create(this, callfunc_selector(GUIKeyboard::onCloseFinished)),
+                                     nullptr));
+    }
     release();
 }
 
 void GUIKeyboard::onCloseFinished()
 {
+    // Gone from the screen, it takes no more keys, whatever opened it last.
+    m_active = false;
     replaceText(m_text, nullptr);
     // The window to give back, whether or not the keyboard is still in the
     // scene; never the keyboard itself, nor a window that has left. A window

@@ -32,6 +32,11 @@ GUIRate* GUIRate::getInstance()
     return g_rate;
 }
 
+GUIRate* GUIRate::existingInstance()
+{
+    return g_rate;
+}
+
 void GUIRate::resetInstanceForTests()
 {
     if (!g_rate)
@@ -79,8 +84,11 @@ bool GUIRate::initWithSize(CCSize size)
 void GUIRate::build(float value, CCObject* target)
 {
     BackButtonAdapter::getInstance()->addListener(this);
+    // Built again while it is up, it keeps the window it came from: giving
+    // back itself would leave nothing to take touches once it has gone.
     GUIWindow* current = ScreenUtils::windowToGiveBack();
-    hold(m_previousWindow, current);
+    if (current != this)
+        hold(m_previousWindow, current);
     hold(m_rateTarget, target);
     m_rateReceiver = dynamic_cast<RatingTarget*>(target);
     m_state = Open;
@@ -169,6 +177,19 @@ void GUIRate::confirm()
             target->release();
         }
     }
+    fadeAway();
+}
+
+void GUIRate::cancel()
+{
+    if (m_closing)
+        return;
+    m_closing = true;
+    fadeAway();
+}
+
+void GUIRate::fadeAway()
+{
     BackButtonAdapter::getInstance()->removeListener(this);
     CCNode* panel = m_buttonContainer ? m_buttonContainer : this;
     panel->stopAllActions();
@@ -195,6 +216,6 @@ void GUIRate::onDismissed()
 
 void GUIRate::onBackPressed()
 {
-    LOG << "";
-    confirm();
+    LOG << "rate popup: back, nothing sent";
+    cancel();
 }

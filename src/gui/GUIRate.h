@@ -1,7 +1,8 @@
 #pragma once
 // The small popup in which the player rates the online world being played:
-// five stars and a tick. The tick or the back key sends the rating (the index
-// of the rightmost lit star, -1 for none) to the target's rateWorld.
+// five stars and a tick. The tick sends the rating (the index of the
+// rightmost lit star, -1 for none) to the target's rateWorld; the back key
+// closes it sending nothing, as it does on every popup.
 // Opened only through ScreenUtils::showRatePopup. Main thread only.
 #include <cstdint>
 
@@ -25,6 +26,8 @@ public:
     static constexpr float kFadeSeconds = 0.3f;
 
     static GUIRate* getInstance();
+    // The popup if it was made, without making it.
+    static GUIRate* existingInstance();
     // Tests: take the popup out and forget it.
     static void resetInstanceForTests();
     // The rating shown for a value from the server: its floor held in -1..4
@@ -38,7 +41,13 @@ public:
     void setRating(int32_t index);
     void onStarPressed(cocos2d::CCObject* index);
     void confirm();
+    // Closes without sending anything.
+    void cancel();
     void onDismissed();
+    // Between the answer and the end of the fade.
+    bool isClosing() const { return m_closing; }
+    // The window it gives back when it has gone.
+    GUIWindow* getPreviousWindow() const { return m_previousWindow; }
 
     int32_t getRating() const { return m_rating; }
     GUIButton* getStar(int i) const { return i >= 0 && i < kStars ? m_stars[i] : nullptr; }
@@ -50,6 +59,7 @@ private:
     ~GUIRate() override;
 
     void clearTarget();
+    void fadeAway();
 
     GUILabel* m_promptLabel = nullptr;
     GUIButton* m_stars[kStars] = {};

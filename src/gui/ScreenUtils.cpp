@@ -60,7 +60,11 @@ void openPopup(int kind, CCString* text, CCObject* okTarget, SEL_CallFunc okSele
 GUIKeyboard* attachKeyboard()
 {
     GUIKeyboard* keyboard = GUIKeyboard::getInstance();
-    hold(g_binding.previousWindow, ScreenUtils::getInstance()->getCurrentWindow());
+    // Opened again while it is current, it keeps the window it came from:
+    // giving back the keyboard itself would leave nothing to take touches.
+    GUIWindow* current = ScreenUtils::getInstance()->getCurrentWindow();
+    if (current != keyboard)
+        hold(g_binding.previousWindow, current);
     if (!keyboard->getParent()) {
         if (CCScene* scene = runningScene())
             scene->addChild(keyboard, GUIKeyboard::kZOrder);
@@ -339,6 +343,11 @@ GUIWindow* ScreenUtils::windowToGiveBack()
     GUIKeyboard* keyboard = GUIKeyboard::existingInstance();
     if (current && current == keyboard && !keyboard->isActive())
         return g_binding.previousWindow;
+    // So does the rate popup fading out after its answer: a popup that its
+    // answer opens must not give back a window that is about to go.
+    GUIRate* rate = GUIRate::existingInstance();
+    if (current && current == rate && rate->isClosing())
+        return rate->getPreviousWindow();
     return current;
 }
 

@@ -147,8 +147,11 @@ void GUINameInput::onNameEntered(CCObject* text)
     if (m_request == Request::Retyping && name == kDuplicate)
         name.clear();
     if (name.empty()) {
+        // No name: the keyboard stays up, its field saying why.
+        LOG << "name screen: no name typed; the keyboard stays up";
         m_nameLabel->setText(CCString::create(""));
-        showKeyboard();
+        ScreenUtils::showKeyboard(m_nameLabel, this, callfuncO_selector(GUINameInput::onNameEntered),
+                                  LocalUtils::localize("NameInputEmpty"));
         return;
     }
     m_nameLabel->setText(CCString::create(name));

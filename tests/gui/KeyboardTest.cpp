@@ -58,15 +58,6 @@ protected:
     void tap(GUIButton* key) { executeAction(key->getCallback()); }
     std::string text() { return keyboard()->getText() ? keyboard()->getText()->getString() : "<null>"; }
     std::string counter() { return keyboard()->getCharsLeftLabel()->getText()->getString(); }
-    // A plain window in the scene, as a menu or a window the answer opens.
-    GUIWindow* addWindow()
-    {
-        auto* window = new GUIWindow();
-        window->initWithSize(CCSize(800, 200));
-        window->autorelease();
-        scene()->addChild(window);
-        return window;
-    }
 };
 
 TEST_F(Keyboard, TheCounterShowsWhatIsLeftAndAFullTextRefusesCharacters)
@@ -370,7 +361,7 @@ TEST_F(Keyboard, RebindingTheOpenKeyboardKeepsItAttachedOnceAndNeverLeavesItCurr
     Held<Receiver> first, second;
     open("one", first.get());
     open("two", second.get());
-    EXPECT_EQ(ScreenUtils::keyboardPreviousWindow(), keyboard());
+    EXPECT_EQ(ScreenUtils::keyboardPreviousWindow(), nullptr) << "never the keyboard itself";
     int attached = 0;
     for (CCObject* child : *scene()->getChildren())
         attached += child == keyboard();
@@ -381,6 +372,43 @@ TEST_F(Keyboard, RebindingTheOpenKeyboardKeepsItAttachedOnceAndNeverLeavesItCurr
     EXPECT_TRUE(first->texts.empty());
     EXPECT_EQ(second->texts, (std::vector<std::string>{"two"}));
     EXPECT_EQ(current(), nullptr);
+}
+
+// An answer that refuses the text opens the keyboard again from inside its
+// own accept (the name screen with no name): the keyboard stays up and takes
+// keys, and still gives back the window it came from.
+TEST_F(Keyboard, AnAnswerThatOpensTheKeyboardAgainKeepsItUpAndTakingKeys)
+{
+    struct Refuser : Receiver {
+        void take(CCObject* text)
+        {
+            Receiver::take(text);
+            if (texts.size() == 1)
+                ScreenUtils::showKeyboard(GUILabel::create(), this, callfuncO_selector(Refuser::take),
+                                          CCString::create("Type a name first"));
+        }
+    };
+    Held<Refuser> receiver;
+    GUIWindow* menu = addWindow();
+    ScreenUtils::getInstance()->setCurrentWindow(menu);
+    ScreenUtils::showKeyboard(GUILabel::create(), receiver.get(), callfuncO_selector(Refuser::take));
+    stepSeconds(0.2f);
+    tap(keyboard()->getEnterKey());
+    stepSeconds(0.3f);
+    EXPECT_EQ(keyboard()->getParent(), scene());
+    EXPECT_FLOAT_EQ(keyboard()->getPosition().y, 0) << "still up";
+    EXPECT_TRUE(keyboard()->isActive());
+    EXPECT_EQ(current(), keyboard());
+    EXPECT_TRUE(keyboard()->isShowingHint());
+    keyboard()->insertText("Ann", 3);
+    keyboard()->deleteBackward();
+    tap("q");
+    EXPECT_EQ(text(), "Anq");
+    keyboard()->insertText("\n", 1);
+    stepSeconds(0.3f);
+    EXPECT_EQ(receiver->texts, (std::vector<std::string>{"", "Anq"}));
+    EXPECT_EQ(keyboard()->getParent(), nullptr);
+    EXPECT_EQ(current(), menu);
 }
 
 TEST_F(Keyboard, TheBindingHoldsItsLabelAndTargetUntilTheNextOpening)

@@ -199,18 +199,51 @@ TEST_F(Rate, TheServersValueLightsItsFloorHeldToTheFiveStars)
     }
 }
 
-TEST_F(Rate, TappingTheFourthStarSendsThreeAndTheBackKeySendsLikeTheTick)
+TEST_F(Rate, TappingTheFourthStarSendsThreeOnTheTickAndTheBackKeySendsNothing)
 {
     Held<GUI> gui;
-    ScreenUtils::showRatePopup(0, gui.get());
-    executeAction(rate()->getStar(3)->getCallback());
-    EXPECT_EQ(lit(), (std::vector<bool>{true, true, true, true, false}));
-    EXPECT_EQ(BackButtonAdapter::getInstance()->frontListener(), rate());
-    BackButtonAdapter::getInstance()->onBackPressed();
-    EXPECT_TRUE(log.contains("rating 3 of online world"));
-    EXPECT_EQ(sounds("sfx_gui_next"), 1);
-    EXPECT_FALSE(rate()->getTickButton()->isEnabled());
-    stepSeconds(0.4f);
+    for (bool tick : {false, true}) {
+        SCOPED_TRACE(tick ? "tick" : "back key");
+        log.clear();
+        CocosDenshion::SimpleAudioEngine::sharedEngine()->clearRecordedCalls();
+        ScreenUtils::showRatePopup(0, gui.get());
+        executeAction(rate()->getStar(3)->getCallback());
+        EXPECT_EQ(lit(), (std::vector<bool>{true, true, true, true, false}));
+        EXPECT_EQ(BackButtonAdapter::getInstance()->frontListener(), rate());
+        if (tick)
+            executeAction(rate()->getTickButton()->getCallback());
+        else
+            BackButtonAdapter::getInstance()->onBackPressed();
+        EXPECT_EQ(log.contains("rating 3 of online world"), tick);
+        EXPECT_EQ(sounds("sfx_gui_next"), tick ? 1 : 0);
+        EXPECT_NE(BackButtonAdapter::getInstance()->frontListener(), rate());
+        stepSeconds(0.4f);
+        EXPECT_EQ(rate()->getParent(), nullptr) << "either way the popup goes";
+    }
+}
+
+// The rating's answer may open its message while the popup still fades, and
+// the popup may be built again while it is up (two answers of the details):
+// the window it came from takes touches again once both have gone.
+TEST_F(Rate, TheWindowItCameFromIsCurrentAgainAfterAMessageOpenedWhileItFades)
+{
+    Held<GUI> gui;
+    GUIWindow* menu = addWindow();
+    for (bool twice : {false, true}) {
+        SCOPED_TRACE(twice ? "built twice" : "built once");
+        ScreenUtils::getInstance()->setCurrentWindow(menu);
+        ScreenUtils::showRatePopup(2, gui.get());
+        if (twice)
+            ScreenUtils::showRatePopup(3, gui.get());
+        rate()->confirm();
+        ScreenUtils::showPopup(CCString::create("Thanks"), nullptr, nullptr, nullptr, nullptr, GUIPopup::Message);
+        stepSeconds(0.4f);
+        EXPECT_EQ(rate()->getParent(), nullptr);
+        EXPECT_EQ(current(), GUIPopup::getInstance()) << "the message keeps its place";
+        GUIPopup::getInstance()->onOkPressed();
+        stepSeconds(0.4f);
+        EXPECT_EQ(current(), menu);
+    }
 }
 
 TEST_F(Rate, OpeningAgainKeepsOneDimmingAndOneAttachment)
@@ -226,7 +259,7 @@ TEST_F(Rate, OpeningAgainKeepsOneDimmingAndOneAttachment)
     for (CCObject* child : *scene()->getChildren())
         attached += child == rate();
     EXPECT_EQ(attached, 1);
-    // Rebinding made the popup its own window to give back; it leaves none.
+    // Built again, it still gives back the window before it: none.
     rate()->confirm();
     stepSeconds(0.4f);
     EXPECT_EQ(current(), nullptr);

@@ -47,6 +47,15 @@ protected:
         return count;
     }
     static GUIWindow* current() { return ScreenUtils::getInstance()->getCurrentWindow(); }
+    // A plain window in the scene, as a menu or a window an answer opens.
+    GUIWindow* addWindow()
+    {
+        auto* window = new GUIWindow();
+        window->initWithSize(cocos2d::CCSize(800, 200));
+        window->autorelease();
+        scene()->addChild(window);
+        return window;
+    }
 };
 
 }  // namespace guitest

@@ -406,6 +406,20 @@ CCString* GUISaveLoad::selectedWorldName()
 
 void GUISaveLoad::loadSelectedWorld()
 {
+    if (!selectedWorldName())
+        return;
+    // As New world does: the world's unsaved changes are not dropped unasked.
+    GameLayer* layer = GameLayer::existingInstance();
+    if (layer && layer->getWorld().unsavedChanges) {
+        ScreenUtils::showPopup(LocalUtils::localize("ConfirmationLoadWorld"), this,
+                               callfunc_selector(GUISaveLoad::loadSelectedWorldNow), nullptr, nullptr, 0);
+        return;
+    }
+    loadSelectedWorldNow();
+}
+
+void GUISaveLoad::loadSelectedWorldNow()
+{
     CCString* name = selectedWorldName();
     if (!name)
         return;

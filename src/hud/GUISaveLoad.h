@@ -45,7 +45,9 @@ public:
     void refreshList();
     // The cloud name of the selected row; null when none is selected.
     cocos2d::CCString* selectedWorldName();
+    // Asks first when the running world has unsaved changes.
     void loadSelectedWorld();
+    void loadSelectedWorldNow();
     void askDeleteSelectedWorld();
     void deleteSelectedWorld();
 

@@ -2,6 +2,7 @@
 #include <string>
 
 #include "support/SavedWorldsFixture.h"
+#include "base/LocalUtils.h"
 #include "gui/ScreenUtils.h"
 #include "gui/GUIButton.h"
 #include "gui/GUILabel.h"
@@ -135,6 +136,48 @@ TEST_F(SaveLoadScreen, PaintSaveResetLoadGivesTheSameBlob)
     EXPECT_EQ(firstDifference(loaded, blobBytes(*world)), -1);
     stepSeconds(0.5f);
     EXPECT_EQ(CCDirector::sharedDirector()->getRunningScene()->getChildren()->objectAtIndex(0), layer);
+}
+
+// Loading over unsaved changes asks first, as New world does: Cancel keeps
+// the world with its changes and the list, OK loads; with nothing to lose
+// the world loads at once.
+TEST_F(SaveLoadScreen, LoadAsksFirstWhenUnsavedChangesWouldBeLost)
+{
+    enterScene(false);
+    paintBlock("Stone", 30, 30, 8);
+    saveAs("kept");
+    struct Case {
+        bool changed;
+        bool ok;  // the answer, when asked
+        bool loaded;
+    };
+    for (const Case& c : {Case{true, false, false}, Case{true, true, true}, Case{false, false, true}}) {
+        SCOPED_TRACE(std::to_string(c.changed) + std::to_string(c.ok));
+        world->reset();
+        paintBlock("Sand", 60, 30, 4);
+        world->unsavedChanges = c.changed;
+        GUISaveLoad* screen = open();
+        tapRow(screen, 0);
+        tapButton(screen->getLoadButton(), ccp(0.5f, 0.5f));
+        GUIPopup* popup = GUIPopup::getInstance();
+        ASSERT_EQ(popup->isShown(), c.changed);
+        if (c.changed) {
+            EXPECT_EQ(std::string(popup->getMessageLabel()->getText()->getString()),
+                      LocalUtils::localize("ConfirmationLoadWorld")->getString());
+            EXPECT_EQ(popup->getKind(), GUIPopup::Confirm);
+            tapButton(c.ok ? popup->getOkButton() : popup->getCancelButton(), ccp(0.5f, 0.5f));
+            stepSeconds(0.4f);
+        }
+        EXPECT_EQ(countOf("Sand"), c.loaded ? 0 : 16);
+        EXPECT_EQ(countOf("Stone"), c.loaded ? 64 : 0);
+        EXPECT_EQ(world->unsavedChanges, !c.loaded);
+        if (!c.loaded) {
+            EXPECT_NE(screen->selectedWorldName(), nullptr) << "the list stays, its row still chosen";
+            screen->goBack();
+        }
+        stepSeconds(0.5f);
+        EXPECT_EQ(CCDirector::sharedDirector()->getRunningScene()->getChildren()->objectAtIndex(0), layer);
+    }
 }
 
 TEST_F(SaveLoadScreen, BrokenOrVanishedFilesLeaveTheWorld)

@@ -110,15 +110,14 @@ void GameSceneHud::onMenuButton(GameLayer& layer, int kind, GUIButton* sender)
     GUI* gui = layer.getGUI();
     if (!gui)
         return;
-    // The palette button while erasing brings back the last element instead.
+    // The palette button while erasing brings back the last element, and
+    // opens the palette as always: a press never only turns the eraser off.
     const int state = gui->getState();
     const bool closed = state == GUIWindow::Closed || state == GUIWindow::Closing;
     if (kind == GUI::kElementMenu && closed) {
         CCString* element = gui->getCurrentElement();
-        if (element && element->getString() == "Clear") {
+        if (element && element->getString() == "Clear")
             gui->restoreLastElement();
-            return;
-        }
     }
     // Switching from one open menu to another sounds; the HUD opens, switches
     // or closes its window.

@@ -148,32 +148,61 @@ TEST_F(Palette, APickedElementIsWhatTheToolsPaintAndTheBarShows)
     EXPECT_GT(countOf("Sand"), 0) << "the stroke paints sand";
 }
 
-TEST_F(Palette, AfterTheEraserTheElementButtonBringsBackTheElementAndThenOpensThePalette)
+// A press on a bar button does what the button says whatever the tool: with
+// the eraser on, the element button brings the element back and opens the
+// palette, whose tabs then take the next press (nothing is painted); the
+// other menu buttons open their menus.
+TEST_F(Palette, WithTheEraserOnTheElementButtonBringsBackTheElementAndOpensThePalette)
 {
     struct Case {
         const char* picked;  // before the eraser; null: none picked yet
         const char* back;
+        const char* tool;
     };
     // The scene starts with its start element chosen.
-    const Case cases[] = {{nullptr, "Soil"}, {"Sand", "Sand"}, {"Water", "Water"}};
+    const Case cases[] = {{nullptr, "Soil", "Draw"},
+                          {"Sand", "Sand", "Line"},
+                          {"Water", "Water", "Fill"},
+                          {"Sand", "Sand", "Replace"},
+                          {"Water", "Water", "Miner"}};
+    const CCPoint middle = ccp(0.5f, -0.5f);  // bar and menu buttons hang from their top left
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.picked ? c.picked : "nothing picked");
+        SCOPED_TRACE(c.tool);
         if (c.picked)
             gui->selectElement(c.picked);
+        gui->selectTool(c.tool);
         bar->onEraserButton();
+        stepFrames(30);
         ASSERT_EQ(gui->getCurrentElement()->getString(), "Clear");
 
-        bar->onElementMenuButton(nullptr);
+        tapButton(bar->getElementMenuButton(), middle);
         stepFrames(20);
         EXPECT_EQ(gui->getCurrentElement()->getString(), c.back);
         EXPECT_EQ(GUITopBar::frameOf(bar->getElementMenuButton()->getIcon()),
                   std::string("guitopbar_HUDelement_") + c.back + ".png");
-        EXPECT_EQ(gui->getState(), GUIWindow::Closed) << "the first press only brings the element back";
-
-        bar->onElementMenuButton(nullptr);
-        stepFrames(30);
-        EXPECT_EQ(gui->getState(), GUIWindow::Open) << "the next press opens the palette";
+        ASSERT_EQ(gui->getState(), GUIWindow::Open) << "one press opens the palette";
         EXPECT_EQ(gui->getOpenMenu(), GUI::kElementMenu);
+
+        GUIButton* liquids = nullptr;
+        int tabs = 0;
+        for (CCObject* child : *gui->getMenuContent()->getChildren())
+            if (auto* button = dynamic_cast<GUIButton*>(child); button && tabs++ == 1)
+                liquids = button;
+        const int cells = world->particleCount();
+        tapButton(liquids, middle);
+        EXPECT_EQ(gui->getPaletteFamily(), 1) << "the press went to the tab";
+        EXPECT_EQ(world->particleCount(), cells) << "and painted nothing";
+        gui->closeMenu();
+        stepFrames(30);
+    }
+    for (GUIButton* button : {bar->getToolButton(), bar->getWorldSettingsButton(), bar->getWorldMenuButton()}) {
+        bar->onEraserButton();
+        stepFrames(30);
+        const int cells = world->particleCount();
+        tapButton(button, middle);
+        stepFrames(20);
+        EXPECT_EQ(gui->getState(), GUIWindow::Open);
+        EXPECT_EQ(world->particleCount(), cells);
         gui->closeMenu();
         stepFrames(30);
     }

@@ -175,12 +175,18 @@ TEST_F(SavedWorlds, MenuButtonsOpenSwitchAndClose)
     EXPECT_FALSE(tools->isPressed());
     stepSeconds(0.5f);
 
-    // With the eraser chosen the palette button gives the last element back.
+    // With the eraser chosen the palette button gives the last element back
+    // and opens the palette all the same.
     choose("Clear");
     elements->setPressed(false);
     layer->onElementsButton(elements);
+    EXPECT_NE(gui->getCurrentElement()->getString(), "Clear");
+    EXPECT_EQ(gui->getState(), GUIWindow::Opening);
+    EXPECT_EQ(gui->getOpenMenu(), 1);
+    stepSeconds(0.5f);
+    layer->onElementsButton(elements);
+    stepSeconds(0.5f);
     EXPECT_EQ(gui->getState(), GUIWindow::Closed);
-    EXPECT_FALSE(elements->isPressed());
 
     // While the gallery is shown the palette button is ignored.
     choose("Soil");

@@ -212,9 +212,17 @@ public:
 
     // --- world menu (GUIMenus.cpp) ------------------------------------------------
     static constexpr int kSnapshotTag = 8;
+    // The gallery world's stars and count of ratings, under its picture.
+    static constexpr int kRatingTag = 14;
     // The description label's layout, which the keyboard's limit follows.
     static constexpr float kDescriptionWidth = 110.0f;
     static constexpr int kDescriptionLines = 5;
+    // Shows (again) the gallery world's average in stars and how many rated
+    // it, when the world menu is built; nothing for the player's own world.
+    void showWorldRating();
+    // The words beside the stars: the average and the count, or that no one
+    // rated the world yet.
+    static std::string ratingWords(float average, int32_t count);
     void onNameButton(cocos2d::CCObject* sender);
     // The name keyboard: on the world's name, or empty with the prompt as its
     // hint while the world has none.

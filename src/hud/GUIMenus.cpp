@@ -2,6 +2,7 @@
 // and the world menu. Each rebuilds the window's button container.
 #include <algorithm>
 #include <cctype>
+#include <cstdio>
 #include <set>
 #include <string>
 
@@ -521,6 +522,7 @@ void GUI::showWorldMenu()
         content->addChild(snapshot, 0, kSnapshotTag);
         column.left += snapshot->boundingBox().size.width + 4 * sheetScale();
     }
+    showWorldRating();
     // Rate for a world from the online gallery only; Upload in free play.
     GameLayer* layer = GameLayer::existingInstance();
     if (layer && layer->getOnlineWorldId() != 0)
@@ -535,6 +537,66 @@ void GUI::showWorldMenu()
               LocalUtils::localize("LoadName"), column.next());
     addButton(content, this, callfuncO_selector(GUI::onNewWorldButton), nullptr, kWideButton,
               LocalUtils::localize("NewWorldBut"), column.next());
+}
+
+std::string GUI::ratingWords(float average, int32_t count)
+{
+    if (count <= 0)
+        return LocalUtils::localize("GalleryNotRated")->getString();
+    char shown[16];
+    std::snprintf(shown, sizeof shown, "%.1f", static_cast<double>(average));
+    if (count == 1)
+        return LocalUtils::localizeWithVar("GalleryRatingCountOne", shown)->getString();
+    return LocalUtils::localizeWithVars(CCString::create("GalleryRatingCount"), CCString::create(shown),
+                                        CCString::createWithFormat("%d", count))
+        ->getString();
+}
+
+void GUI::showWorldRating()
+{
+    CCNode* content = m_buttonContainer;
+    CCNode* picture = content ? content->getChildByTag(kSnapshotTag) : nullptr;
+    if (!picture)
+        return;
+    content->removeChildByTag(kRatingTag, true);
+    GameLayer* layer = GameLayer::existingInstance();
+    if (!layer || layer->getOnlineWorldId() == 0)
+        return;
+    // The gallery cards' stars, at the size of the menu's other pictures.
+    CCSpriteFrameCache::sharedSpriteFrameCache()->addSpriteFramesWithFile("pvr/onlinegallery.plist");
+    const float scale = sheetScale();
+    const CCRect box = picture->boundingBox();
+    CCNode* row = CCNode::create();
+    row->setPosition(ccp(box.getMinX(), box.getMinY() - 3 * scale));
+    content->addChild(row, 0, kRatingTag);
+    const float average = layer->getWorldRating();
+    const int32_t count = layer->getWorldRatingCount();
+    float x = 0;
+    for (int i = 0; i < 5; ++i) {
+        const float part = count > 0 ? average - static_cast<float>(i) : 0.0f;
+        const char* frame = part >= 0.75f ? "onlinegallery_starOn.png"
+            : part >= 0.25f               ? "onlinegallery_starHalf.png"
+                                          : "onlinegallery_starOff.png";
+        CCSprite* star = CCSprite::createWithSpriteFrameName(frame);
+        if (!star)
+            continue;
+        star->setUserObject(CCString::create(frame));
+        star->setScale(scale);
+        star->setAnchorPoint(ccp(0, 1));
+        star->setPosition(ccp(x, 0));
+        row->addChild(star);
+        x += (star->getContentSize().width + 1) * scale;
+    }
+    // The words under the stars, held to the picture's width: the buttons'
+    // column stands right of it.
+    GUILabel::setFontName("gamemenus_ach_fontButtons");
+    GUILabel* words = GUILabel::create();
+    words->setScale(scale * 7.0f / GUILabel::fontSize);
+    words->setText(CCString::create(ratingWords(average, count)));
+    words->setAnchorPoint(ccp(0, 1));
+    words->setPosition(ccp(0, -10 * scale));
+    words->shrinkToWidth(box.size.width);
+    row->addChild(words);
 }
 
 void GUI::onNameButton(CCObject*)

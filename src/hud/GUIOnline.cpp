@@ -139,6 +139,8 @@ void GUI::rateWorld(CCObject* rating)
             if (current && current->getOnlineWorldId() == worldId) {
                 m_myRating = stars;
                 current->setWorldRating(static_cast<float>(answer.rating));
+                current->setWorldRatingCount(answer.ratings);
+                showWorldRating();
             }
             StatsUtils::ratedWorld(CCString::create(name), worldId, stars);
             LOG << "rated online world" << worldId << "with" << stars << "stars: average" << answer.rating << "of"

@@ -86,6 +86,9 @@ public:
     virtual void setOnlineWorldId(int32_t v) { m_onlineWorldId = v; }
     virtual float getWorldRating() { return m_worldRating; }
     virtual void setWorldRating(float v) { m_worldRating = v; }
+    // How many players rated the gallery world (its rating is their average).
+    int32_t getWorldRatingCount() const { return m_worldRatingCount; }
+    void setWorldRatingCount(int32_t v) { m_worldRatingCount = v; }
     virtual CCMutableTexture2D* getWorldTexture() { return m_worldTexture; }
     virtual void setWorldTexture(CCMutableTexture2D* v) { m_worldTexture = v; }
     virtual bool getLevelMusicOn() { return m_levelMusicOn; }
@@ -201,6 +204,7 @@ private:
     bool m_backgroundOn = false;
     int32_t m_onlineWorldId = 0;
     float m_worldRating = 0;
+    int32_t m_worldRatingCount = 0;
     CCMutableTexture2D* m_worldTexture = nullptr;
     bool m_levelMusicOn = true;
     bool m_zoomedOut = false;

@@ -264,6 +264,7 @@ void OnlineGallery::startWorld(const GalleryWorld& world, const std::string& blo
     layer->setLoadedWorldName(nullptr);
     layer->setOnlineWorldId(world.id);
     layer->setWorldRating(static_cast<float>(world.rating));
+    layer->setWorldRatingCount(world.ratings);
     layer->setReturnAsItWas(false);
     if (GUI* gui = layer->getGUI())
         gui->setOnlineWorld(world.name, m_detailsKnown ? world.myRating : -1);

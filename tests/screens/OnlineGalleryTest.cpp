@@ -6,19 +6,23 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
 #include <functional>
 #include <string>
+#include <thread>
 #include <utility>
 #include <vector>
 
 #include "../online/LoopbackHttpServer.h"
 #include "base/StatsUtils.h"
 #include "cocos2d_extensions/CCValue.h"
+#include "gui/BackButton.h"
 #include "gui/GUIProgressBar.h"
 #include "gui/GUIWindow.h"
 #include "gui/SlidingLayer.h"
 #include "hud/GUIAchievement.h"
 #include "hud/GUIIngameMessage.h"
+#include "hud/GUITopBar.h"
 #include "scene/SaveLoadUtils.h"
 #include "screens/MainMenu.h"
 #include "support/GalleryFixture.h"
@@ -179,6 +183,115 @@ TEST_F(GalleryScreen, PlayOpensTheWorldInFreePlayAndRatingCountsOnceAWorld)
     EXPECT_EQ(layer->getGUI()->getMyRating(), 2);
 }
 
+// A world played from the gallery shows its stars and how many rated it in
+// its world menu. Rated there, with the thanks opening while the rate popup
+// still fades, the menu shows the new rating and every button of it still
+// opens what it says.
+TEST_F(GalleryScreen, TheWorldMenuShowsTheRatingAndEveryButtonWorksAfterARating)
+{
+    registerPlayer("Ann");
+    const int32_t islands = share("Islands", 0);
+    registerPlayer("Bob");
+    OnlineGallery* gallery = openGallery();
+    ASSERT_NE(gallery, nullptr);
+    tapCard(gallery, islands);
+    tap(gallery->getPlayButton());
+    ASSERT_TRUE(stepUntil([&] { return gameShown(); }));
+    GUI* gui = layer->getGUI();
+    const CCPoint middle = ccp(0.5f, -0.5f);  // the bar's and the menu's buttons hang from their top left
+    auto openWorldMenu = [&] {
+        tapButton(GUITopBar::getInstance()->getWorldMenuButton(), middle);
+        stepFrames(20);
+    };
+    auto ratingShown = [&] {
+        std::string stars, words;
+        if (CCNode* row = gui->getMenuContent()->getChildByTag(GUI::kRatingTag))
+            for (CCObject* child : *row->getChildren()) {
+                if (auto* label = dynamic_cast<GUILabel*>(child))
+                    words = label->getText()->getString();
+                else
+                    stars += GUITopBar::frameOf(static_cast<CCNode*>(child)) == "onlinegallery_starOn.png" ? '*' : '.';
+            }
+        return stars + " " + words;
+    };
+    auto captionOf = [](GUIButton* button) {
+        std::string caption;
+        for (CCObject* part : *button->getChildren())
+            if (auto* label = dynamic_cast<GUILabel*>(part); label && label->getText() && label->getText()->length())
+                caption = label->getText()->getString();
+        return caption;
+    };
+    auto buttons = [&] {
+        std::vector<std::pair<std::string, GUIButton*>> found;
+        for (CCObject* child : *gui->getMenuContent()->getChildren())
+            if (auto* button = dynamic_cast<GUIButton*>(child))
+                found.emplace_back(captionOf(button), button);
+        return found;
+    };
+    auto buttonFor = [&](const char* key) -> GUIButton* {
+        for (const auto& [caption, button] : buttons())
+            if (caption == text(key))
+                return button;
+        ADD_FAILURE() << "no button " << key;
+        return nullptr;
+    };
+    openWorldMenu();
+    ASSERT_EQ(ScreenUtils::getInstance()->getCurrentWindow(), gui);
+    EXPECT_EQ(ratingShown(), "..... " + text("GalleryNotRated"));
+
+    // Four stars; the tick pressed and the answer taken with no frame
+    // stepped after it: the thanks opens over the fading popup.
+    tapButton(buttonFor("RateWorldBut"), middle);
+    GUIRate* rate = GUIRate::getInstance();
+    ASSERT_EQ(ScreenUtils::getInstance()->getCurrentWindow(), rate);
+    tapButton(rate->getStar(3), ccp(0.5f, 0.5f));
+    const CCSize tick = rate->getTickButton()->getContentSize();
+    const CCPoint at = rate->getTickButton()->convertToWorldSpace(ccp(tick.width / 2, tick.height / 2));
+    press(at.x, at.y);
+    release(at.x, at.y);
+    stepFrames(4);  // a tick fires 0.05 s after its press
+    ASSERT_TRUE(rate->isClosing());
+    for (int i = 0; i < 60000 && popupText().empty(); ++i) {
+        manager.runPendingActions();
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    ASSERT_EQ(popupText(), text("RateThanks"));
+    EXPECT_EQ(rate->getParent(), CCDirector::sharedDirector()->getRunningScene()) << "still fading";
+    EXPECT_EQ(ratingShown(), "****. 4.0 (1 rating)");
+    tapButton(GUIPopup::getInstance()->getOkButton(), ccp(0.5f, 0.5f));
+    stepSeconds(0.5f);
+
+    // Each button opens its window (Load its screen); the back key closes it
+    // and the menu takes touches again.
+    int tried = 0;
+    for (const auto& [caption, button] : buttons()) {
+        if (caption == text("LoadName") || caption == text("NewWorldBut"))
+            continue;
+        SCOPED_TRACE(caption);
+        ++tried;
+        ASSERT_EQ(ScreenUtils::getInstance()->getCurrentWindow(), gui);
+        tapButton(button, middle);
+        GUIWindow* opened = ScreenUtils::getInstance()->getCurrentWindow();
+        EXPECT_TRUE(opened && opened != gui);
+        BackButtonAdapter::getInstance()->onBackPressed();
+        stepSeconds(0.5f);
+    }
+    EXPECT_EQ(tried, 4) << "Name, Description, Rate and Save";
+    ASSERT_EQ(ScreenUtils::getInstance()->getCurrentWindow(), gui);
+    tapButton(buttonFor("LoadName"), middle);
+    stepSeconds(0.5f);
+    EXPECT_NE(CCDirector::sharedDirector()->getRunningScene()->getChildren()->objectAtIndex(0), layer);
+    BackButtonAdapter::getInstance()->onBackPressed();
+    ASSERT_TRUE(stepUntil([&] { return gameShown(); }));
+    openWorldMenu();
+    world->unsavedChanges = true;
+    tapButton(buttonFor("NewWorldBut"), middle);
+    EXPECT_EQ(popupText(), text("ConfirmationNewWorld"));
+    BackButtonAdapter::getInstance()->onBackPressed();
+    stepSeconds(0.5f);
+    EXPECT_EQ(ScreenUtils::getInstance()->getCurrentWindow(), gui);
+}
+
 TEST_F(GalleryScreen, RateIsOfferedInAGalleryWorldAndUploadInFreePlay)
 {
     enterScene();
@@ -198,6 +311,8 @@ TEST_F(GalleryScreen, RateIsOfferedInAGalleryWorldAndUploadInFreePlay)
         };
         EXPECT_EQ(has(rateCaption), c.rate) << c.onlineWorld;
         EXPECT_EQ(has(uploadCaption), c.upload) << c.freePlay;
+        // Only a gallery world has stars to show.
+        EXPECT_EQ(layer->getGUI()->getMenuContent()->getChildByTag(GUI::kRatingTag) != nullptr, c.rate);
     }
     // A rating with no gallery world sends nothing.
     layer->setOnlineWorldId(0);

@@ -188,6 +188,9 @@ void NetworkManager::finishTransfer(void* easy, int curlResult)
     active_.erase(found);
     curl_multi_remove_handle(static_cast<CURLM*>(multi_), static_cast<CURL*>(easy));
     action->request().collectResult();
+    // A transfer the stall limit ended timed out, whatever libcurl calls it.
+    if (action->request().stalled())
+        curlResult = CURLE_OPERATION_TIMEDOUT;
     action->setTransferResult(
         curlResult,
         curlResult == CURLE_OK ? std::string() : std::string(curl_easy_strerror(static_cast<CURLcode>(curlResult))));

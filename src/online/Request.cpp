@@ -4,6 +4,9 @@
 
 #include <algorithm>
 #include <cctype>
+#include <type_traits>
+
+static_assert(std::is_same_v<curl_off_t, int64_t>, "the progress callback's counts");
 
 namespace {
 
@@ -58,12 +61,14 @@ size_t Request::onBody(char* data, size_t size, size_t count, void* self)
     if (request->response_.body.size() + bytes > request->maxBodySize_)
         return 0;  // libcurl ends the transfer with a write error
     request->response_.body.append(data, bytes);
+    request->receivedBytes_ += static_cast<int64_t>(bytes);
     return bytes;
 }
 
 size_t Request::onHeader(char* data, size_t size, size_t count, void* self)
 {
     size_t bytes = size * count;
+    static_cast<Request*>(self)->receivedBytes_ += static_cast<int64_t>(bytes);
     Response& response = static_cast<Request*>(self)->response_;
     std::string line(data, bytes);
     if (line.rfind("HTTP/", 0) == 0) {
@@ -76,6 +81,26 @@ size_t Request::onHeader(char* data, size_t size, size_t count, void* self)
     if (colon != std::string::npos)
         response.headers.emplace_back(trimmed(line.substr(0, colon)), trimmed(line.substr(colon + 1)));
     return bytes;
+}
+
+int Request::onProgress(void* self, int64_t, int64_t, int64_t, int64_t uploaded)
+{
+    Request* request = static_cast<Request*>(self);
+    if (request->stallTimeoutMs_ <= 0 || !request->easy_)
+        return 0;
+    curl_off_t spent = 0;
+    curl_easy_getinfo(static_cast<CURL*>(request->easy_), CURLINFO_TOTAL_TIME_T, &spent);
+    // The head counts as much as the body: a slow server's answer moves.
+    const int64_t moved = request->receivedBytes_ + uploaded;
+    if (moved != request->movedBytes_) {
+        request->movedBytes_ = moved;
+        request->movedAtUs_ = spent;
+        return 0;
+    }
+    if (spent - request->movedAtUs_ < static_cast<int64_t>(request->stallTimeoutMs_) * 1000)
+        return 0;
+    request->stalled_ = true;
+    return 1;  // libcurl ends the transfer
 }
 
 void* Request::prepareHandle()
@@ -96,7 +121,12 @@ void* Request::prepareHandle()
     curl_easy_setopt(curl, CURLOPT_FOLLOWLOCATION, followRedirects_ ? 1L : 0L);
     curl_easy_setopt(curl, CURLOPT_MAXREDIRS, 5L);
     curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT, connectTimeout_);
-    curl_easy_setopt(curl, CURLOPT_TIMEOUT, transferTimeout_);
+    curl_easy_setopt(curl, CURLOPT_TIMEOUT_MS, transferTimeoutMs_);
+    if (stallTimeoutMs_ > 0) {
+        curl_easy_setopt(curl, CURLOPT_XFERINFOFUNCTION, &Request::onProgress);
+        curl_easy_setopt(curl, CURLOPT_XFERINFODATA, this);
+        curl_easy_setopt(curl, CURLOPT_NOPROGRESS, 0L);
+    }
     curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, &Request::onBody);
     curl_easy_setopt(curl, CURLOPT_WRITEDATA, this);
     curl_easy_setopt(curl, CURLOPT_HEADERFUNCTION, &Request::onHeader);

@@ -3,6 +3,7 @@
 // connect time-out and redirects, and the Response its transfer fills.
 // Built on the main thread; performed by the network worker; read back on the
 // main thread once its action is posted.
+#include <cstdint>
 #include <map>
 #include <string>
 #include <utility>
@@ -31,8 +32,15 @@ public:
     void addHeader(const std::string& name, const std::string& value);
     void setConnectTimeout(long seconds) { connectTimeout_ = seconds; }
     // Whole-transfer limit so that a server that never answers cannot hold a
-    // request for ever.
-    void setTransferTimeout(long seconds) { transferTimeout_ = seconds; }
+    // request for ever; 0 for none.
+    void setTransferTimeout(long seconds) { transferTimeoutMs_ = seconds * 1000; }
+    void setTransferTimeoutMs(long milliseconds) { transferTimeoutMs_ = milliseconds; }
+    // Ends the transfer as timed out when no byte has gone either way for
+    // this long (0: never). A large transfer may take as long as it keeps
+    // moving.
+    void setStallTimeoutMs(long milliseconds) { stallTimeoutMs_ = milliseconds; }
+    // The stall limit ended the transfer (worker thread, then read back).
+    bool stalled() const { return stalled_; }
     void setFollowRedirects(bool follow) { followRedirects_ = follow; }
     // A body larger than this ends the transfer as failed: the server's
     // answers are untrusted and held whole in memory.
@@ -55,13 +63,20 @@ public:
 private:
     static size_t onBody(char* data, size_t size, size_t count, void* self);
     static size_t onHeader(char* data, size_t size, size_t count, void* self);
+    // libcurl's progress callback (its counts are curl_off_t, int64_t here).
+    static int onProgress(void* self, int64_t downloadTotal, int64_t downloaded, int64_t uploadTotal, int64_t uploaded);
 
     std::string url_;
     Method method_;
     std::string body_;
     std::vector<std::string> headerLines_;
     long connectTimeout_ = 10;
-    long transferTimeout_ = 60;
+    long transferTimeoutMs_ = 60000;
+    long stallTimeoutMs_ = 0;
+    int64_t receivedBytes_ = 0;  // head and body
+    int64_t movedBytes_ = -1;    // up and down, at the last progress seen
+    int64_t movedAtUs_ = 0;      // on libcurl's clock of this transfer
+    bool stalled_ = false;
     bool followRedirects_ = true;
     size_t maxBodySize_ = 32u << 20;
     void* easy_ = nullptr;        // CURL*

@@ -1,5 +1,7 @@
 #include "online/ServerLink.h"
 
+#include <curl/curl.h>
+
 #include <algorithm>
 #include <cstdlib>
 
@@ -146,11 +148,25 @@ std::function<bool(const std::string&, std::string&)> reading(bool (*read)(const
 
 }  // namespace
 
+const char* connectionFailureKey(int curlCode)
+{
+    switch (curlCode) {
+    case CURLE_UNSUPPORTED_PROTOCOL:
+    case CURLE_FAILED_INIT:
+    case CURLE_URL_MALFORMAT:  // no server set: an empty address
+    case CURLE_COULDNT_RESOLVE_PROXY:
+    case CURLE_COULDNT_RESOLVE_HOST:
+    case CURLE_COULDNT_CONNECT: return "NotificationOfflineMode";
+    case CURLE_OPERATION_TIMEDOUT: return "NetErrorTimeout";
+    default: return "NetErrorConnectionLost";
+    }
+}
+
 const char* GalleryFailure::textKey() const
 {
     switch (kind) {
     case Kind::Offline: return "NotificationOfflineMode";
-    case Kind::Connection: return curlCode == 28 ? "NetErrorTimeout" : "NetErrorConnectionLost";  // 28: timed out
+    case Kind::Connection: return connectionFailureKey(curlCode);
     case Kind::Unreadable: return "NetErrorIncorrectJson";
     case Kind::Refused:
     case Kind::NotRegistered: break;
@@ -236,6 +252,7 @@ void ServerLink::sendCreatePlayer(Profile* profile, CCObject* refusalTarget, SEL
         json::stringNode("UUID", platformUserId()),
         json::stringNode("device_model", platformName()),
     }));
+    limitTime(*request, false);
     auto action = std::make_shared<CreatePlayerCallback>(request, profile, refusalTarget, refusalSelector, profile,
                                                          callfunc_selector(Profile::runPendingCallback));
     action->setQuiet(quiet);
@@ -322,7 +339,7 @@ bool CreatePlayerCallback::onResponse(const Response& response)
 bool CreatePlayerCallback::onConnectionError(int curlCode, const std::string& message)
 {
     LOG_ERROR << "create player: connection failed" << curlCode << message;
-    reportFailure("NetErrorConnectionLost");
+    reportFailure(connectionFailureKey(curlCode));
     return true;
 }
 
@@ -350,6 +367,17 @@ bool ServerLink::addCredentials(std::map<std::string, std::string>& params) cons
     return true;
 }
 
+void ServerLink::limitTime(Request& request, bool large) const
+{
+    request.setConnectTimeout(std::max(1L, std::min(10L, answerTimeoutMs_ / 1000)));
+    if (large) {
+        request.setTransferTimeoutMs(0);
+        request.setStallTimeoutMs(answerTimeoutMs_);
+    } else {
+        request.setTransferTimeoutMs(answerTimeoutMs_);
+    }
+}
+
 void ServerLink::failSoon(GalleryFailure::Kind kind, FailureHandler failed)
 {
     GalleryFailure failure;
@@ -357,12 +385,14 @@ void ServerLink::failSoon(GalleryFailure::Kind kind, FailureHandler failed)
     networkManager().postCompleted(std::make_shared<DeferredFailure>(failure, std::move(failed)));
 }
 
-void ServerLink::sendGallery(std::shared_ptr<Request> request, bool screenshot, BodyReader read, FailureHandler failed)
+void ServerLink::sendGallery(std::shared_ptr<Request> request, bool screenshot, bool large, BodyReader read,
+                             FailureHandler failed)
 {
     if (!isConfigured()) {
         failSoon(GalleryFailure::Kind::Offline, std::move(failed));
         return;
     }
+    limitTime(*request, large);
     auto action = std::make_shared<GalleryAction>(std::move(request), std::move(read), std::move(failed));
     NetworkQueueProcessor& queue = ServerLinkRequests::getInstance()->queue();
     queue.setNetworkManager(manager_);
@@ -376,7 +406,7 @@ void ServerLink::requestWorldCount(const std::string& search, std::function<void
     if (!search.empty())
         params["search"] = search;
     auto request = galleryRequest(galleryUrl("/worlds/count", params), Request::Method::Get, kMaxJsonAnswer);
-    sendGallery(request, false, reading(galleryanswer::readCount, std::move(done)), std::move(failed));
+    sendGallery(request, false, false, reading(galleryanswer::readCount, std::move(done)), std::move(failed));
 }
 
 void ServerLink::requestWorldPage(GalleryOrder order, int32_t offset, int32_t limit, const std::string& search,
@@ -391,7 +421,7 @@ void ServerLink::requestWorldPage(GalleryOrder order, int32_t offset, int32_t li
     if (!search.empty())
         params["search"] = search;
     auto request = galleryRequest(galleryUrl("/worlds", params), Request::Method::Get, kMaxJsonAnswer);
-    sendGallery(request, false, reading(galleryanswer::readPage, std::move(done)), std::move(failed));
+    sendGallery(request, false, false, reading(galleryanswer::readPage, std::move(done)), std::move(failed));
 }
 
 void ServerLink::requestWorldDetails(int32_t worldId, std::function<void(const GalleryWorld&)> done,
@@ -401,7 +431,7 @@ void ServerLink::requestWorldDetails(int32_t worldId, std::function<void(const G
     addCredentials(params);
     auto request =
         galleryRequest(galleryUrl("/worlds/" + std::to_string(worldId), params), Request::Method::Get, kMaxJsonAnswer);
-    sendGallery(request, false, reading(galleryanswer::readWorld, std::move(done)), std::move(failed));
+    sendGallery(request, false, false, reading(galleryanswer::readWorld, std::move(done)), std::move(failed));
 }
 
 void ServerLink::requestScreenshot(int32_t worldId, std::function<void(const std::string&)> done, FailureHandler failed)
@@ -409,7 +439,7 @@ void ServerLink::requestScreenshot(int32_t worldId, std::function<void(const std
     auto request = galleryRequest(galleryUrl("/worlds/" + std::to_string(worldId) + "/screenshot", {}),
                                   Request::Method::Get, galleryanswer::kMaxScreenshotBytes);
     sendGallery(
-        request, true,
+        request, true, true,
         [done](const std::string& body, std::string& why) {
             if (!galleryanswer::readScreenshot(body, why))
                 return false;
@@ -428,7 +458,7 @@ void ServerLink::downloadWorld(int32_t worldId, std::function<void(const std::st
     auto request = galleryRequest(galleryUrl("/worlds/" + std::to_string(worldId) + "/data", params),
                                   Request::Method::Get, largestWorldAnswer());
     sendGallery(
-        request, false,
+        request, false, true,
         [done](const std::string& body, std::string& why) {
             if (body.empty()) {
                 why = "the world is empty";
@@ -449,10 +479,13 @@ void ServerLink::uploadWorld(const std::string& name, const std::string& descrip
         return failSoon(GalleryFailure::Kind::NotRegistered, std::move(failed));
     auto request = galleryRequest(galleryUrl("/worlds", params), Request::Method::Post, kMaxJsonAnswer);
     request->addHeader("Content-Type", "application/json");
+    // The body at once: waiting for a "100 Continue" moves nothing, and a
+    // stall would end the upload before it began.
+    request->addHeader("Expect", "");
     request->setBody(json::objectJson({json::stringNode("name", name), json::stringNode("description", description),
                                        json::stringNode("data", base64Encode(blob)),
                                        json::stringNode("screenshot", base64Encode(screenshot))}));
-    sendGallery(request, false, reading(galleryanswer::readNewWorldId, std::move(done)), std::move(failed));
+    sendGallery(request, false, true, reading(galleryanswer::readNewWorldId, std::move(done)), std::move(failed));
 }
 
 void ServerLink::rateWorld(int32_t worldId, int stars, std::function<void(const GalleryRating&)> done,
@@ -465,7 +498,7 @@ void ServerLink::rateWorld(int32_t worldId, int stars, std::function<void(const 
                                   Request::Method::Post, kMaxJsonAnswer);
     request->addHeader("Content-Type", "application/json");
     request->setBody(json::objectJson({json::intNode("rating", stars)}));
-    sendGallery(request, false, reading(galleryanswer::readRating, std::move(done)), std::move(failed));
+    sendGallery(request, false, false, reading(galleryanswer::readRating, std::move(done)), std::move(failed));
 }
 
 void ServerLink::deleteWorld(int32_t worldId, std::function<void()> done, FailureHandler failed)
@@ -476,7 +509,7 @@ void ServerLink::deleteWorld(int32_t worldId, std::function<void()> done, Failur
     auto request = galleryRequest(galleryUrl("/worlds/" + std::to_string(worldId), params), Request::Method::Delete,
                                   kMaxJsonAnswer);
     sendGallery(
-        request, false,
+        request, false, false,
         [done, worldId](const std::string& body, std::string& why) {
             if (!galleryanswer::readDeleted(body, worldId, why))
                 return false;

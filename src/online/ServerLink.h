@@ -38,6 +38,12 @@ struct GalleryFailure {
 
 enum class GalleryOrder { Newest, TopRated, MostDownloaded };
 
+// The words of a transfer that failed, by libcurl's code: a server never
+// reached (none set, refused, no route, name not resolved) reads as being
+// offline; one that stopped answering in time, as a time-out; a connection
+// that broke during the request, as lost. Every screen says it the same way.
+const char* connectionFailureKey(int curlCode);
+
 class ServerLink {
 public:
     static ServerLink* getInstance();
@@ -48,6 +54,14 @@ public:
     void setBaseUrl(const std::string& url) { baseUrl_ = url; }
     // A server address is set: without one the game plays offline.
     bool isConfigured() const { return !baseUrl_.empty(); }
+
+    // How long a request waits for its answer: the whole of a small one
+    // (a count, a page, details, a rating, a delete, a registration); for a
+    // large one (an upload, a world, a screenshot), a stretch with no byte
+    // moving either way, so that a slow line still gets there.
+    static constexpr long kAnswerTimeoutMs = 15000;
+    void setAnswerTimeoutMs(long milliseconds) { answerTimeoutMs_ = milliseconds; }
+    long answerTimeoutMs() const { return answerTimeoutMs_; }
 
     // Percent-encodes a query value (a space is encoded as "%20").
     static std::string urlEscape(const std::string& text);
@@ -99,13 +113,18 @@ private:
     bool addCredentials(std::map<std::string, std::string>& params) const;
     // Reads a 2xx answer's body; false (with why) makes it Unreadable.
     using BodyReader = std::function<bool(const std::string& body, std::string& why)>;
-    void sendGallery(std::shared_ptr<Request> request, bool screenshot, BodyReader read, FailureHandler failed);
+    // A large request (a screenshot, a world, an upload) is timed on its
+    // progress rather than its whole length.
+    void sendGallery(std::shared_ptr<Request> request, bool screenshot, bool large, BodyReader read,
+                     FailureHandler failed);
     void failSoon(GalleryFailure::Kind kind, FailureHandler failed);
+    void limitTime(Request& request, bool large) const;
     void sendCreatePlayer(Profile* profile, cocos2d::CCObject* refusalTarget, cocos2d::SEL_CallFunc refusalSelector,
                           bool quiet);
 
     std::string baseUrl_;
     NetworkManager* manager_ = nullptr;
+    long answerTimeoutMs_ = kAnswerTimeoutMs;
 };
 
 // The answer to the create-player request.

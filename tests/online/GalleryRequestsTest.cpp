@@ -182,15 +182,29 @@ TEST_F(GalleryRequests, FailuresReachTheErrorHandlerWithWordsToShow)
     EXPECT_EQ(f.status, 422);
     EXPECT_NE(f.message.find("not a world the game can load"), std::string::npos) << f.message;
 
-    link->setBaseUrl("http://127.0.0.1:" + std::to_string(LoopbackHttpServer::unusedPort()));
-    f = failureOf([&](auto handler) { link->requestWorldCount("", nullptr, handler); });
-    EXPECT_EQ(f.kind, GalleryFailure::Kind::Connection);
-    EXPECT_STREQ(f.textKey(), "NetErrorConnectionLost");
-
-    link->setBaseUrl("");
-    f = failureOf([&](auto handler) { link->requestWorldPage(GalleryOrder::Newest, 0, 20, "", nullptr, handler); });
-    EXPECT_EQ(f.kind, GalleryFailure::Kind::Offline);
-    EXPECT_STREQ(f.textKey(), "NotificationOfflineMode");
+    // A server never reached reads as being offline, whether none is set or
+    // none listens; one that hangs up mid-request, as a lost connection; one
+    // that says nothing in time, as a time-out.
+    link->setAnswerTimeoutMs(400);
+    LoopbackHttpServer cut([](const ReceivedRequest&) { return CannedResponse{200, "", "", false, true}; });
+    LoopbackHttpServer silent([](const ReceivedRequest&) { return CannedResponse{200, "", "", true}; }, 2, 20);
+    const struct {
+        std::string url;
+        GalleryFailure::Kind kind;
+        const char* key;
+    } transfers[] = {
+        {"", GalleryFailure::Kind::Offline, "NotificationOfflineMode"},
+        {"http://127.0.0.1:" + std::to_string(LoopbackHttpServer::unusedPort()), GalleryFailure::Kind::Connection,
+         "NotificationOfflineMode"},
+        {cut.url(), GalleryFailure::Kind::Connection, "NetErrorConnectionLost"},
+        {silent.url(), GalleryFailure::Kind::Connection, "NetErrorTimeout"},
+    };
+    for (const auto& t : transfers) {
+        link->setBaseUrl(t.url);
+        f = failureOf([&](auto handler) { link->requestWorldPage(GalleryOrder::Newest, 0, 20, "", nullptr, handler); });
+        EXPECT_EQ(f.kind, t.kind) << t.url;
+        EXPECT_STREQ(f.textKey(), t.key) << t.url << ": " << f.curlCode << " " << f.message;
+    }
 
     // A broken answer, which the real server never gives.
     LoopbackHttpServer broken([](const ReceivedRequest&) { return CannedResponse{200, R"({"count":"many"})"}; });
@@ -198,6 +212,52 @@ TEST_F(GalleryRequests, FailuresReachTheErrorHandlerWithWordsToShow)
     f = failureOf([&](auto handler) { link->requestWorldCount("", nullptr, handler); });
     EXPECT_EQ(f.kind, GalleryFailure::Kind::Unreadable);
     EXPECT_STREQ(f.textKey(), "NetErrorIncorrectJson");
+}
+
+TEST_F(GalleryRequests, ASmallRequestHasItsAnswerTimeAndAnUploadAsLongAsItMoves)
+{
+    registerPlayer("Dee");
+    link->setAnswerTimeoutMs(400);
+    // Answers that come in parts over three times the answer time.
+    LoopbackHttpServer slow([](const ReceivedRequest& request) {
+        CannedResponse answer{201, R"({"id": 3})"};
+        if (request.method == "GET")
+            answer = {200, R"({"count": 1})"};
+        answer.trickleMs = 180;
+        return answer;
+    });
+    LoopbackHttpServer silent([](const ReceivedRequest&) { return CannedResponse{200, "", "", true}; }, 2, 20);
+    const struct {
+        const LoopbackHttpServer& server;
+        bool upload;
+        const char* failure;  // null: answered
+    } cases[] = {
+        {slow, true, nullptr},
+        {slow, false, "NetErrorTimeout"},
+        {silent, true, "NetErrorTimeout"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.upload ? "upload" : "count");
+        link->setBaseUrl(c.server.url());
+        bool answered = false;
+        GalleryFailure failure;
+        bool failed = false;
+        auto fail = [&](const GalleryFailure& f) {
+            failure = f;
+            failed = true;
+        };
+        if (c.upload)
+            link->uploadWorld(
+                "Slow", "", blob, png, [&](int32_t) { answered = true; }, fail);
+        else
+            link->requestWorldCount(
+                "", [&](int32_t) { answered = true; }, fail);
+        pumpUntil([&] { return answered || failed; });
+        EXPECT_EQ(answered, c.failure == nullptr) << failure.curlCode << " " << failure.message;
+        if (c.failure) {
+            EXPECT_STREQ(failure.textKey(), c.failure);
+        }
+    }
 }
 
 TEST_F(GalleryRequests, TheQueueHoldsFiveRequestsAndOneScreenshotAtATime)

@@ -180,14 +180,20 @@ void LoopbackHttpServer::serve()
         if (response.hang) {
             while (!stopping_ && std::chrono::steady_clock::now() < deadline)
                 std::this_thread::sleep_for(std::chrono::milliseconds(20));
-        } else {
+        } else if (!response.cut) {
             std::string reply = "HTTP/1.1 " + std::to_string(response.status) + " " + reasonFor(response.status) +
                 "\r\nContent-Type: " + response.contentType +
                 "\r\nContent-Length: " + std::to_string(response.body.size()) +
                 "\r\nX-Test: loopback\r\nConnection: close\r\n\r\n" + response.body;
+            // Trickled: the head at once, then the body in parts.
+            const size_t head = reply.size() - response.body.size();
+            const size_t part = response.trickleMs > 0 ? response.body.size() / 8 + 1 : reply.size();
             size_t sent = 0;
             while (sent < reply.size()) {
-                ssize_t n = ::send(client, reply.data() + sent, reply.size() - sent, MSG_NOSIGNAL);
+                if (sent >= head && sent > 0 && response.trickleMs > 0)
+                    std::this_thread::sleep_for(std::chrono::milliseconds(response.trickleMs));
+                const size_t size = sent < head && response.trickleMs > 0 ? head - sent : part;
+                ssize_t n = ::send(client, reply.data() + sent, std::min(size, reply.size() - sent), MSG_NOSIGNAL);
                 if (n <= 0)
                     break;
                 sent += static_cast<size_t>(n);

@@ -22,6 +22,8 @@ struct CannedResponse {
     std::string body;
     std::string contentType = "application/json";
     bool hang = false;  // read the request, then never answer (until stopped)
+    bool cut = false;   // read the request, then close without a word
+    int trickleMs = 0;  // the answer's body in eight parts this far apart
 };
 
 class LoopbackHttpServer {

@@ -257,10 +257,15 @@ void GUI::sendUpload()
         name = file;
         std::replace(name.begin(), name.end(), '_', ' ');
     }
+    // A description never typed goes up empty. Worlds saved before the hint
+    // was stored as none still hold it as if typed.
+    std::string description = plan.header.description;
+    if (description == LocalUtils::localize("UniverseDescriptionInitial")->getString())
+        description.clear();
     bar->setTargetProgress(60);
     std::weak_ptr<int> life = m_life;
     ServerLink::getInstance()->uploadWorld(
-        name, plan.header.description, blob, picture,
+        name, description, blob, picture,
         [this, life, file](int32_t id) {
             LOG << "upload of" << file << "done: gallery world" << id;
             const std::string mark = std::to_string(id);

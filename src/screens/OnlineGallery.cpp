@@ -80,6 +80,7 @@ OnlineGallery::~OnlineGallery()
     m_life.reset();
     m_detailsLife.reset();
     CC_SAFE_RELEASE(m_searchText);
+    CC_SAFE_RELEASE(m_statusLabel);
     for (auto& [id, texture] : m_shots)
         texture->release();
 }
@@ -137,9 +138,6 @@ void OnlineGallery::buildScreen()
                               "onlinegallery_tab.png", "onlinegallery_tabOn.png", ccp(4 + 84.0f * i, 156));
         addCaption(m_tabs[i], kOrderKeys[i], 7);
     }
-    m_statusLabel =
-        addLabel(m_menu, "", 8, ccp(kGridBox.getMidX(), kGridBox.getMidY() + 10), ccp(0.5f, 0.5f), kTextColour, 0);
-
     m_grid =
         SlidingLayer::create(ccp(margin.width / 2 + kGridBox.origin.x * s, margin.height / 2 + kGridBox.origin.y * s),
                              CCSize(kGridBox.size.width * s, kGridBox.size.height * s));
@@ -150,6 +148,10 @@ void OnlineGallery::buildScreen()
     m_grid->setFriction(0.9f);
     m_grid->setScale(s);
     addChild(m_grid, 1);
+    // In the grid: centred while it is empty, under the last row once worlds
+    // show, where the next page would come. Put back after each clearing.
+    m_statusLabel = addLabel(m_grid, "", 8, CCPointZero, ccp(0.5f, 0.5f), kTextColour, 0);
+    m_statusLabel->retain();
 
     m_spinner = CCNode::create();
     for (int i = 0; i < kSpinnerDots; ++i) {
@@ -223,6 +225,7 @@ void OnlineGallery::update(float dt)
 bool OnlineGallery::ccTouchBegan(CCTouch* touch, CCEvent* event)
 {
     m_touch = TouchGoesTo::Nothing;
+    ++m_touches;
     GUIWindow* window = ScreenUtils::getInstance()->getCurrentWindow();
     if (window && window->isVisible()) {
         window->handleTouchBegan(touch);
@@ -254,8 +257,12 @@ void OnlineGallery::ccTouchMoved(CCTouch* touch, CCEvent* event)
     GUIWindow* window = ScreenUtils::getInstance()->getCurrentWindow();
     if (m_touch == TouchGoesTo::Window && window && window->isVisible())
         window->handleTouchMoved(touch);
-    else if (m_touch == TouchGoesTo::Grid)
+    else if (m_touch == TouchGoesTo::Grid) {
         m_grid->ccTouchMoved(touch, event);
+        // Once a touch: the same drag does not ask again and again.
+        if (m_listFailed && m_touches != m_failedInTouch && !m_leaving)
+            retryList();
+    }
 }
 
 void OnlineGallery::ccTouchEnded(CCTouch* touch, CCEvent* event)
@@ -434,6 +441,9 @@ void OnlineGallery::requestNextPage()
 void OnlineGallery::onPage(const GalleryPage& page)
 {
     m_pageInFlight = false;
+    // The page's count stands in for a count that failed.
+    m_listFailed = false;
+    m_listFailure.clear();
     const size_t before = m_cards.size();
     for (const GalleryWorld& world : page.worlds) {
         // A world uploaded meanwhile shifts the list: one seen on the page
@@ -462,12 +472,24 @@ void OnlineGallery::onListFailed(const GalleryFailure& failure)
         return;  // the count's and the page's failures are one
     m_listFailed = true;
     m_listFailure = failure.words();
+    m_failedInTouch = m_touches;
     LOG << "online gallery: the list failed:" << m_listFailure;
-    if (failure.kind == GalleryFailure::Kind::Offline || failure.kind == GalleryFailure::Kind::Connection)
-        ScreenUtils::showOfflinePopup();
-    else
-        ScreenUtils::showPopup(CCString::create(m_listFailure), nullptr, nullptr, nullptr, nullptr, 2);
+    // The popup and the status line in the same words.
+    ScreenUtils::showPopup(CCString::create(m_listFailure), nullptr, nullptr, nullptr, nullptr, 2);
     showStatus();
+}
+
+void OnlineGallery::retryList()
+{
+    // A failed request is not the end of the list: the player's scroll asks
+    // again, the next page once the end shows (fetchWhatShows), or the whole
+    // list when nothing came.
+    m_listFailed = false;
+    m_listFailure.clear();
+    if (m_cards.empty())
+        reload();
+    else
+        showStatus();
 }
 
 void OnlineGallery::showCount(int32_t count)
@@ -483,7 +505,7 @@ void OnlineGallery::showCount(int32_t count)
 
 void OnlineGallery::showStatus()
 {
-    if (!m_statusLabel)
+    if (!m_statusLabel || !m_grid)
         return;
     std::string text;
     if (m_listFailed)
@@ -493,21 +515,38 @@ void OnlineGallery::showStatus()
     else if (m_cards.empty() && m_total == 0)
         text = m_search.empty() ? LocalUtils::localize("GalleryNoWorlds")->getString()
                                 : LocalUtils::localizeWithVar("GalleryNoMatch", m_search.c_str())->getString();
-    // One line centred in the grid; a longer text on up to three lines from
-    // its left (a multi-line label keeps no width to centre it by).
-    constexpr float kWidth = 220;
+    if (m_statusLabel->getParent() != m_grid)
+        m_grid->addChild(m_statusLabel, 3);
     GUILabel::setFontName(kFont);
+    constexpr float kWidth = 220;
+    if (!m_cards.empty()) {
+        // One line under the last row, in the room kept there for more.
+        m_statusLabel->setScale(7.0f / GUILabel::fontSize);
+        setFittedText(m_statusLabel, text, kGridBox.size.width - 8);
+        m_statusLabel->setAnchorPoint(ccp(0.5f, 0.5f));
+        m_statusLabel->setPosition(
+            ccp(kGridBox.size.width / 2, cardCorner(m_cards.size() - 1).y - kCardHeight - kMoreRoom / 2));
+        m_statusLabel->setVisible(!text.empty());
+        return;
+    }
+    // The empty grid: centred in its view, wherever it was scrolled. One line
+    // centred; a longer text on up to three lines from its left (a
+    // multi-line label keeps no width to centre it by).
+    const CCPoint scrolled =
+        ccpMult(ccpSub(m_grid->getPosition(), m_grid->getOrigin()), 1.0f / std::max(0.01f, m_grid->getScale()));
+    const CCPoint middle = ccpSub(ccp(kGridBox.size.width / 2, kGridBox.size.height / 2), scrolled);
+    m_statusLabel->setScale(8.0f / GUILabel::fontSize);
     m_statusLabel->setText(CCString::create(text));
     if (m_statusLabel->getWidth() * m_statusLabel->getScale() <= kWidth) {
         m_statusLabel->setAnchorPoint(ccp(0.5f, 0.5f));
-        m_statusLabel->setPosition(ccp(kGridBox.getMidX(), kGridBox.getMidY() + 10));
+        m_statusLabel->setPosition(ccpAdd(middle, ccp(0, 10)));
     } else {
         GUILabel::lineSpacing = 1.0f;
         m_statusLabel->setMultilineText(CCString::create(text), kWidth / m_statusLabel->getScale(), 3);
         m_statusLabel->setAnchorPoint(CCPointZero);
-        m_statusLabel->setPosition(ccp(kGridBox.getMidX() - kWidth / 2, kGridBox.getMidY() + 20));
+        m_statusLabel->setPosition(ccpAdd(middle, ccp(-kWidth / 2, 20)));
     }
-    m_statusLabel->setVisible(!text.empty() && m_cards.empty());
+    m_statusLabel->setVisible(!text.empty());
 }
 
 const OnlineGallery::Card* OnlineGallery::cardOf(int32_t worldId) const
@@ -553,6 +592,7 @@ void OnlineGallery::layoutCards()
         addCard(i);
     keepGridInRange();
     m_grid->setPosition(m_grid->clampPosition(at));
+    showStatus();
 }
 
 void OnlineGallery::keepGridInRange()

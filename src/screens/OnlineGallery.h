@@ -120,6 +120,7 @@ private:
     void requestNextPage();
     void onPage(const GalleryPage& page);
     void onListFailed(const GalleryFailure& failure);
+    void retryList();
     void showCount(int32_t count);
     void showStatus();
     void addCard(size_t index);
@@ -162,7 +163,7 @@ private:
     GUILabel* m_searchLabel = nullptr;
     GUILabel* m_searchText = nullptr;  // retained, never shown: what the keyboard edits
     GUILabel* m_countLabel = nullptr;
-    GUILabel* m_statusLabel = nullptr;
+    GUILabel* m_statusLabel = nullptr;  // retained: the grid's clearing takes it off
     cocos2d::CCNode* m_spinner = nullptr;
     float m_spinnerTime = 0;
     enum class TouchGoesTo { Nothing, Window, Details, Menu, Grid };
@@ -174,6 +175,8 @@ private:
     int32_t m_total = -1;  // -1 until the server says
     bool m_pageInFlight = false;
     bool m_listFailed = false;
+    int m_touches = 0;                                 // touches begun on the screen
+    int m_failedInTouch = 0;                           // the touch during which the list failed
     std::string m_listFailure;                         // the words of the list's failure
     std::map<int32_t, cocos2d::CCTexture2D*> m_shots;  // retained
 

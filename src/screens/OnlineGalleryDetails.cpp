@@ -8,6 +8,7 @@
 
 #include "base/LocalUtils.h"
 #include "base/Logger.h"
+#include "base/PlatformUtils.h"
 #include "base/ScreenMetrics.h"
 #include "base/StatsUtils.h"
 #include "base/Utils.h"
@@ -21,6 +22,7 @@
 #include "scene/SaveLoadUtils.h"
 #include "gui/ScreenUtils.h"
 #include "screens/MainMenu.h"
+#include "world/GameServices.h"
 #include "world/World.h"
 #include "world/WorldBlob.h"
 
@@ -45,6 +47,21 @@ std::string ratingText(const GalleryWorld& world)
     return LocalUtils::localizeWithVars(CCString::create("GalleryRatingCount"), CCString::create(average),
                                         CCString::createWithFormat("%d", world.ratings))
         ->getString();
+}
+
+// The saved worlds whose upload this was are no longer shared: the marks
+// beside them go, and sharing one again is a first share.
+void forgetGalleryMarks(int32_t worldId)
+{
+    const std::string folder = "user/", suffix = ".gallery";
+    for (const std::string& name : listCloudFiles("User")) {
+        if (name.size() <= folder.size() + suffix.size() ||
+            name.compare(name.size() - suffix.size(), suffix.size(), suffix) != 0)
+            continue;
+        const std::string file = name.substr(folder.size(), name.size() - folder.size() - suffix.size());
+        if (GUI::galleryIdOf(file) == worldId && gameServices().fileDelete(GUI::galleryMarkOf(file)))
+            LOG << "online gallery: saved world" << file << "no longer shared";
+    }
 }
 
 std::string downloadCountText(int32_t downloads)
@@ -320,6 +337,7 @@ void OnlineGallery::confirmDelete()
 void OnlineGallery::onDeleted(int32_t worldId)
 {
     LOG << "online gallery: deleted world" << worldId;
+    forgetGalleryMarks(worldId);
     setPlayBusy(false);
     closeDetails();
     m_cards.erase(std::remove_if(m_cards.begin(), m_cards.end(),

@@ -46,6 +46,13 @@ std::string storedUniverseName(const std::string& name)
     return name == gameServices().localize("UniverseNameEmpty") ? std::string() : name;
 }
 
+// The fresh world's description is a hint, stored as none (as the name's
+// prompt is); none reads back as the hint in the player's language.
+std::string storedUniverseDescription(const std::string& description)
+{
+    return description == gameServices().localize("UniverseDescriptionInitial") ? std::string() : description;
+}
+
 std::string loadedUniverseName(const std::string& stored)
 {
     const std::string prompt = gameServices().localize("UniverseNameEmpty");
@@ -84,7 +91,7 @@ NSData* World::save()
     h.ambient = storedAmbientForLevel(worldHost().temperatureLevel()) - kAmbientShift;
     h.background = s.backgroundName();
     h.name = storedUniverseName(s.universeName());
-    h.description = s.universeDescription();
+    h.description = storedUniverseDescription(s.universeDescription());
     h.backgroundShown = s.backgroundOn();
     h.paused = worldHost().paused();
     h.food = s.getResource("Food");
@@ -199,7 +206,7 @@ void World::applyBlob(const uint8_t* data, const LoadPlan& plan)
         s.setUniverseDescription(s.localize("UniverseDescriptionInitial"));
     } else if (h.hasTexts) {
         s.setUniverseName(loadedUniverseName(h.name));
-        s.setUniverseDescription(h.description);
+        s.setUniverseDescription(h.description.empty() ? s.localize("UniverseDescriptionInitial") : h.description);
     }
 
     if (h.hasPaused) {

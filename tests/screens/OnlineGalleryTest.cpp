@@ -24,8 +24,11 @@
 #include "hud/GUIIngameMessage.h"
 #include "hud/GUITopBar.h"
 #include "scene/SaveLoadUtils.h"
+#include "platform/CloudStorage.h"
 #include "screens/MainMenu.h"
 #include "support/GalleryFixture.h"
+#include "world/GameServices.h"
+#include "world/WorldBlob.h"
 
 USING_NS_CC;
 
@@ -36,6 +39,7 @@ protected:
     void TearDown() override
     {
         StatsUtils::resetForTests();
+        link->setAnswerTimeoutMs(ServerLink::kAnswerTimeoutMs);
         GalleryScene::TearDown();
     }
     std::string text(const char* key) { return LocalUtils::localize(key)->getString(); }
@@ -58,10 +62,63 @@ protected:
         CCDirector* director = CCDirector::sharedDirector();
         return !director->isInTransition() && layer->getParent() == director->getRunningScene();
     }
-    void rate(float index)
+    // As the world menu's Rate does it: the rate window on the player's
+    // earlier stars (asked for first when the world was started before its
+    // details came), then the stars and the tick.
+    void rate(int stars)
     {
-        layer->getGUI()->rateWorld(cocos2d_extensions::CCValue<float>::create(index));
+        layer->getGUI()->onRateButton(nullptr);
+        GUIRate* window = GUIRate::getInstance();
+        ASSERT_TRUE(stepUntil([&] { return ScreenUtils::getInstance()->getCurrentWindow() == window; }));
+        window->setRating(stars - 1);
+        window->confirm();
         ASSERT_TRUE(stepUntil([] { return !popupText().empty(); })) << "an answer in words";
+    }
+    // What the status line shows, empty when nothing.
+    static std::string statusOf(OnlineGallery* gallery)
+    {
+        GUILabel* label = gallery->getStatusLabel();
+        return label->isVisible() && label->getParent() && label->getText() ? label->getText()->getString()
+                                                                            : std::string();
+    }
+    // A finger pulled up the grid from its middle: a scroll towards its end.
+    void scrollGrid(OnlineGallery* gallery, float by)
+    {
+        SlidingLayer* grid = gallery->getGrid();
+        const CCSize size = grid->getContentSize();
+        const CCPoint at = ccpAdd(grid->getOrigin(), ccp(size.width / 2, size.height / 2));
+        press(at.x, at.y);
+        for (int i = 1; i <= 4; ++i)
+            drag(at.x, at.y + by * i / 4);
+        release(at.x, at.y + by);
+        stepFrames(2);
+    }
+    // The saved world "dunes" shared from the world menu, asked nothing; its
+    // gallery id.
+    int32_t shareDunes()
+    {
+        GUIProgressBar* bar = GUIProgressBar::getInstance();
+        layer->getGUI()->onUploadButton(nullptr);
+        EXPECT_EQ(popupText(), "") << "not asked whether to send a copy";
+        EXPECT_TRUE(stepUntil([&] { return bar->getDisplayedProgress() >= 100; }));
+        EXPECT_FALSE(bar->isFailed());
+        bar->onOkPressed();
+        stepFrames(30);
+        return GUI::galleryIdOf("dunes");
+    }
+    static std::string savedDunes()
+    {
+        std::string blob(static_cast<size_t>(platform::CloudStorage::getFileSize("User/dunes.sav")), '\0');
+        platform::CloudStorage::fileRead("User/dunes.sav", blob.data(), static_cast<int32_t>(blob.size()));
+        return blob;
+    }
+    GalleryWorld detailsOf(int32_t id)
+    {
+        GalleryWorld shared;
+        link->requestWorldDetails(
+            id, [&](const GalleryWorld& w) { shared = w; }, [](const GalleryFailure&) {});
+        EXPECT_TRUE(stepUntil([&] { return shared.id == id; }));
+        return shared;
     }
 };
 
@@ -167,16 +224,16 @@ TEST_F(GalleryScreen, PlayOpensTheWorldInFreePlayAndRatingCountsOnceAWorld)
     EXPECT_GT(world->particleCount(), 0) << "Ann's world";
 
     // Twice, then with the server gone: the first rating counts the world.
-    rate(3.0f);
+    rate(4);
     EXPECT_EQ(popupText(), text("RateThanks"));
     EXPECT_FLOAT_EQ(layer->getWorldRating(), 4.0f);
     answerPopup();
-    rate(1.0f);
+    rate(2);
     EXPECT_FLOAT_EQ(layer->getWorldRating(), 2.0f) << "a second rating replaces the first";
     answerPopup();
     server.kill9();
-    rate(4.0f);
-    EXPECT_EQ(popupText(), text("NetErrorConnectionLost"));
+    rate(5);
+    EXPECT_EQ(popupText(), text("NotificationOfflineMode"));
     EXPECT_EQ(word(ProgressWord::WorldsRated), 1);
     EXPECT_EQ(word(ProgressWord::GalleryRatingRequest0), 3);
     EXPECT_EQ(word(ProgressWord::GalleryRatingRequest1), 2);
@@ -382,7 +439,7 @@ TEST_F(GalleryScreen, AFailedOrUnreadableDownloadLeavesThePlayerInTheGallery)
         std::string words;
     } const cases[] = {
         {"the reader refuses it", 5, [&] {}, text("GalleryWorldUnreadable")},
-        {"the server has gone", islands, [&] { server.kill9(); }, text("NetErrorConnectionLost")},
+        {"the server has gone", islands, [&] { server.kill9(); }, text("NotificationOfflineMode")},
     };
     enterScene();
     world->addParticle(100, 100, hashString("Wall"), true);
@@ -409,16 +466,60 @@ TEST_F(GalleryScreen, AFailedOrUnreadableDownloadLeavesThePlayerInTheGallery)
     }
 }
 
-TEST_F(GalleryScreen, WithoutAServerTheGallerySaysSoAndStillLeaves)
+TEST_F(GalleryScreen, WithoutAServerTheGallerySaysSoInOneWayAndStillLeaves)
 {
-    link->setBaseUrl("");
+    // A server that takes the connection and never answers is given up on
+    // in the answer time (shortened here).
+    LoopbackHttpServer silent([](const ReceivedRequest&) { return CannedResponse{200, "", "", true}; }, 8, 60);
+    link->setAnswerTimeoutMs(300);
+    const std::pair<std::string, const char*> cases[] = {
+        {"", "NotificationOfflineMode"},
+        {"http://127.0.0.1:" + std::to_string(LoopbackHttpServer::unusedPort()), "NotificationOfflineMode"},
+        {silent.url(), "NetErrorTimeout"},
+    };
+    for (const auto& [url, words] : cases) {
+        SCOPED_TRACE(url);
+        link->setBaseUrl(url);
+        OnlineGallery* gallery = openGallery();
+        ASSERT_NE(gallery, nullptr);
+        EXPECT_EQ(popupText(), text(words));
+        answerPopup();
+        EXPECT_EQ(statusOf(gallery), text(words)) << "the status line says it as the popup did";
+        EXPECT_FALSE(gallery->isLoadingPage());
+        gallery->onBackPressed();
+        ASSERT_TRUE(stepUntil([&] { return gameShown(); }));
+    }
+}
+
+TEST_F(GalleryScreen, AFailedPageSaysWhyAndTheNextScrollAsksForItAgain)
+{
+    registerPlayer("Ann");
+    for (int i = 0; i < 15; ++i)
+        share("World " + std::to_string(i), i);
     OnlineGallery* gallery = openGallery();
     ASSERT_NE(gallery, nullptr);
+    ASSERT_EQ(gallery->getCards().size(), 12u);
+
+    server.kill9();
+    gallery->getGrid()->moveBy(0, 10000);
+    ASSERT_TRUE(stepUntil([] { return !popupText().empty(); }));
     EXPECT_EQ(popupText(), text("NotificationOfflineMode"));
     answerPopup();
-    EXPECT_EQ(gallery->getStatusLabel()->getText()->getString(), text("NotificationOfflineMode"));
-    gallery->onBackPressed();
-    ASSERT_TRUE(stepUntil([&] { return gameShown(); }));
+    EXPECT_EQ(statusOf(gallery), text("NotificationOfflineMode")) << "under the last row";
+    EXPECT_EQ(gallery->getCountLabel()->getText()->getString(), "15 worlds");
+
+    // The server back on its database: nothing is asked until the player
+    // scrolls, and then the rest comes.
+    testsupport::ServerProcess again{folder.file("gallery.db")};
+    ASSERT_TRUE(again.started());
+    link->setBaseUrl(again.url());
+    stepFrames(30);
+    EXPECT_FALSE(gallery->isLoadingPage());
+    EXPECT_EQ(gallery->getCards().size(), 12u);
+    scrollGrid(gallery, 60);
+    ASSERT_TRUE(stepUntil([&] { return gallery->getCards().size() == 15; })) << "the rest, on the next scroll";
+    EXPECT_EQ(statusOf(gallery), "");
+    again.kill9();  // a stop would wait for the game's idle connection
 }
 
 TEST_F(GalleryScreen, UploadSharesTheSavedWorldOnceAndItsFailureShowsOnTheBar)
@@ -456,6 +557,7 @@ TEST_F(GalleryScreen, UploadSharesTheSavedWorldOnceAndItsFailureShowsOnTheBar)
     ASSERT_TRUE(stepUntil([&] { return shared.id == id; }));
     EXPECT_EQ(shared.name, "Dunes");
     EXPECT_EQ(shared.author, "Ann");
+    EXPECT_EQ(shared.description, "") << "never typed: its hint is no description";
 
     // Again: asked first; with the server gone, the bar fails red and says why.
     gui->onUploadButton(nullptr);
@@ -464,10 +566,104 @@ TEST_F(GalleryScreen, UploadSharesTheSavedWorldOnceAndItsFailureShowsOnTheBar)
     answerPopup();
     ASSERT_TRUE(stepUntil([&] { return bar->getDisplayedProgress() >= 100; }));
     EXPECT_TRUE(bar->isFailed());
-    EXPECT_EQ(bar->getResultText()->getString(), text("NetErrorConnectionLost"));
+    EXPECT_EQ(bar->getResultText()->getString(), text("NotificationOfflineMode"));
     EXPECT_EQ(GUI::galleryIdOf("dunes"), id) << "the first upload's id stays";
     bar->onOkPressed();
     stepFrames(30);
+}
+
+TEST_F(GalleryScreen, TheDescriptionGoesUpAsTypedAndNeverAsItsHint)
+{
+    enterScene();
+    testsupport::testHost().freePlay = true;
+    registerPlayer("Ann");
+    paintBlock("Sand", 50, 50, 10);
+    name("Dunes");
+    const std::string hint = text("UniverseDescriptionInitial");
+    const struct {
+        const char* why;
+        std::string typed;  // empty: left as the fresh world's
+        bool oldSave;       // saved before the hint was kept as none: held as if typed
+        std::string sent;
+    } cases[] = {
+        {"never typed", "", false, ""},
+        {"typed", "Sand by the sea", false, "Sand by the sea"},
+        {"an old save", "", true, ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.why);
+        layer->setUniverseDescription(CCString::create(c.typed.empty() ? hint : c.typed));
+        ASSERT_EQ(SaveLoadUtils::saveWorld(true), SaveLoadUtils::SaveResult::Saved);
+        const std::string blob = savedDunes();
+        worldblob::LoadPlan plan;
+        std::string why;
+        ASSERT_TRUE(worldblob::parseBlob(reinterpret_cast<const uint8_t*>(blob.data()), blob.size(), plan, why));
+        EXPECT_EQ(plan.header.description, c.sent) << "as saved";
+        if (c.oldSave) {
+            plan.header.description = hint;
+            std::vector<uint8_t> bytes;
+            worldblob::writeHeader(bytes, plan.header);
+            bytes.insert(bytes.end(), blob.begin() + worldblob::kHeaderSize, blob.end());
+            ASSERT_TRUE(
+                platform::CloudStorage::fileWrite("User/dunes.sav", bytes.data(), static_cast<int32_t>(bytes.size())));
+        }
+        gameServices().fileDelete(GUI::galleryMarkOf("dunes"));
+        const int32_t id = shareDunes();
+        ASSERT_GT(id, 0);
+        EXPECT_EQ(detailsOf(id).description, c.sent);
+    }
+    // The old save still reads, its description as the hint.
+    layer->setUniverseDescription(CCString::create(""));
+    const std::string saved = savedDunes();
+    ASSERT_TRUE(world->loadBytes(reinterpret_cast<const uint8_t*>(saved.data()), saved.size()));
+    EXPECT_EQ(layer->getUniverseDescription()->getString(), hint);
+}
+
+TEST_F(GalleryScreen, DeletingASharedWorldForgetsItWasSharedUnlessTheDeleteFails)
+{
+    enterScene();
+    testsupport::testHost().freePlay = true;
+    registerPlayer("Ann");
+    const int32_t lake = share("Lake", 1);
+    const std::string lakeMark = std::to_string(lake);
+    gameServices().fileWrite(GUI::galleryMarkOf("lake"), lakeMark.data(), static_cast<int32_t>(lakeMark.size()));
+    paintBlock("Sand", 50, 50, 10);
+    name("Dunes");
+    ASSERT_EQ(SaveLoadUtils::saveWorld(false), SaveLoadUtils::SaveResult::Saved);
+    const int32_t dunes = shareDunes();
+    ASSERT_GT(dunes, 0);
+
+    OnlineGallery* gallery = openGallery();
+    ASSERT_NE(gallery, nullptr);
+    const std::string url = server.url();
+    const struct {
+        std::string server;
+        int32_t markAfter;
+    } deletes[] = {
+        {"http://127.0.0.1:" + std::to_string(LoopbackHttpServer::unusedPort()), dunes},
+        {url, 0},
+    };
+    for (const auto& d : deletes) {
+        link->setBaseUrl(d.server);
+        tapCard(gallery, dunes);
+        ASSERT_TRUE(gallery->getDeleteButton()->isVisible());
+        tap(gallery->getDeleteButton());
+        answerPopup();
+        ASSERT_TRUE(stepUntil([&] { return !popupText().empty() || !gallery->isDetailsShown(); }));
+        if (!popupText().empty()) {
+            EXPECT_EQ(popupText(), text("NotificationOfflineMode"));
+            answerPopup();
+            gallery->closeDetails();
+        }
+        EXPECT_EQ(GUI::galleryIdOf("dunes"), d.markAfter) << d.server;
+    }
+    EXPECT_EQ(GUI::galleryIdOf("lake"), lake) << "another world's mark stays";
+    gallery->onBackPressed();
+    ASSERT_TRUE(stepUntil([&] { return gameShown(); }));
+
+    const int32_t again = shareDunes();
+    EXPECT_GT(again, 0);
+    EXPECT_NE(again, dunes) << "shared anew";
 }
 
 }  // namespace

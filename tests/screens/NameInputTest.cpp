@@ -160,7 +160,7 @@ TEST_F(NameInputTest, NoServerFailsThenOkGoesToTheMenu)
     type("Ann");
     awaitAnswer();
     stepFrames(120);
-    EXPECT_EQ(resultText(), LocalUtils::localize("NetErrorConnectionLost")->getString());
+    EXPECT_EQ(resultText(), LocalUtils::localize("NotificationOfflineMode")->getString()) << "as the gallery says it";
     pressOk();
     stepFrames(30);
     EXPECT_TRUE(onMenu());

@@ -486,10 +486,16 @@ void OnlineGallery::retryList()
     // list when nothing came.
     m_listFailed = false;
     m_listFailure.clear();
-    if (m_cards.empty())
+    if (m_cards.empty()) {
         reload();
-    else
-        showStatus();
+        return;
+    }
+    // The pictures that did not come meanwhile are asked for again as their
+    // rows show.
+    for (Card& card : m_cards)
+        if (card.shotAsked && !m_shots.count(card.world.id))
+            card.shotAsked = false;
+    showStatus();
 }
 
 void OnlineGallery::showCount(int32_t count)

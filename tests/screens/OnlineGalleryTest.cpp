@@ -519,6 +519,8 @@ TEST_F(GalleryScreen, AFailedPageSaysWhyAndTheNextScrollAsksForItAgain)
     scrollGrid(gallery, 60);
     ASSERT_TRUE(stepUntil([&] { return gallery->getCards().size() == 15; })) << "the rest, on the next scroll";
     EXPECT_EQ(statusOf(gallery), "");
+    const int32_t missed = gallery->getCards()[11].world.id;
+    EXPECT_TRUE(stepUntil([&] { return gallery->screenshotOf(missed) != nullptr; })) << "a picture that failed";
     again.kill9();  // a stop would wait for the game's idle connection
 }
 

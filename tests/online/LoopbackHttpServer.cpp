@@ -103,7 +103,8 @@ int LoopbackHttpServer::unusedPort()
     ::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof(address));
     socklen_t length = sizeof(address);
     ::getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length);
-    ::close(fd);
+    // Kept bound and never listening until the test process ends: closed, the
+    // port could go to a server another test starts meanwhile.
     return ntohs(address.sin_port);
 }
 

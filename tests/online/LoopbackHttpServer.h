@@ -38,7 +38,7 @@ public:
     std::vector<ReceivedRequest> received();
     void stop();
 
-    // A loopback port that nothing listens on (bound, then closed).
+    // A loopback port that nothing listens on: connections to it are refused.
     static int unusedPort();
 
 private:

@@ -266,7 +266,7 @@ void GUI::sendUpload()
     std::weak_ptr<int> life = m_life;
     ServerLink::getInstance()->uploadWorld(
         name, description, blob, picture,
-        [this, life, file](int32_t id) {
+        [life, file](int32_t id) {
             LOG << "upload of" << file << "done: gallery world" << id;
             const std::string mark = std::to_string(id);
             gameServices().fileWrite(galleryMarkOf(file), mark.data(), static_cast<int32_t>(mark.size()));

@@ -658,8 +658,23 @@ void ScriptedPlayer::openSavedWorlds(bool remove)
         settle();
         return;
     }
+    const bool unsaved = layer()->getWorld().unsavedChanges;
     tap(screen->getLoadButton());
     frames(30);
+    if (unsaved) {
+        // It asks before the changes are lost; now and then the player keeps them.
+        if (!shownPopup())
+            fail("loading over unsaved changes did not ask first");
+        const bool keep = chance(20);
+        answerPopups(keep);
+        frames(30);
+        if (keep) {
+            if (!layer()->getWorld().unsavedChanges)
+                fail("keeping the changes lost them");
+            settle();
+            return;
+        }
+    }
     CCString* loaded = layer()->getLoadedWorldName();
     if (!loaded || loaded->getString() != GUISaveLoad::worldNameOf(cloudName))
         fail("loading " + cloudName + " did not load it");

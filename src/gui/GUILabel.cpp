@@ -375,6 +375,26 @@ void GUILabel::setMultilineText(CCString* text, float maxWidth, int maxLines)
     wrap(text, maxWidth, maxLines, true);
 }
 
+void GUILabel::fitColoredText(CCString* text, float maxWidth, float maxHeight)
+{
+    const std::string whole = text ? text->getString() : std::string();
+    const float full = getScale();
+    const auto fits = [&](const std::string& shown) {
+        setColoredText(CCString::create(shown), maxWidth / getScale());
+        // The last line's letters hang below it by the font's base line.
+        return (getContentSize().height + baseLine) * getScale() <= maxHeight;
+    };
+    std::string shown = whole;
+    while (!fits(shown) && getScale() > full / 2)
+        setScale(std::fmax(full / 2, getScale() - full / 8));
+    for (size_t end = whole.size(); !fits(shown);) {
+        end = end > 0 ? whole.find_last_of(' ', end - 1) : std::string::npos;
+        if (end == std::string::npos || end == 0)
+            break;
+        shown = whole.substr(0, end) + "...";
+    }
+}
+
 void GUILabel::shrinkToWidth(float maxWidth)
 {
     shrinkFrom(m_width, maxWidth);

@@ -64,6 +64,12 @@ public:
     void setText(cocos2d::CCString* text);
     void setColoredText(cocos2d::CCString* text, float maxWidth);
     void setMultilineText(cocos2d::CCString* text, float maxWidth, int maxLines);
+    // setColoredText within maxWidth and maxHeight (its parent's units, from
+    // the top of the first line to the foot of the last): a text too long at
+    // the label's scale is set smaller, down to half of it, and what still
+    // does not fit is cut after a whole word, ending "...". The first line's
+    // top then lies fontSize x scale above the label's origin.
+    void fitColoredText(cocos2d::CCString* text, float maxWidth, float maxHeight);
     // Sets the label smaller when it is wider than maxWidth (in its parent's
     // units) as laid out; never larger.
     void shrinkToWidth(float maxWidth);

@@ -1,5 +1,7 @@
 #include "gui/GUIPopup.h"
 
+#include <cmath>
+
 #include "SimpleAudioEngine.h"
 #include "base/LocalUtils.h"
 #include "base/Logger.h"
@@ -225,13 +227,22 @@ void GUIPopup::buildConfirm(CCString* text, bool withCancel)
     GUILabel::lineSpacing = 1;
     m_messageLabel = newLabel(10);
     m_messageLabel->setColor(ccc3(36, 75, 98));
-    m_messageLabel->setColoredText(textOrEmpty(text), 130);
     m_messageLabel->setAnchorPoint(CCPointZero);
-    m_messageLabel->setPosition(ccp(29, 72));
     m_buttonContainer->addChild(m_messageLabel);
+    // The first line's top where a line set at (29, 72) has it.
+    const float top = 72 + GUILabel::fontSize * m_messageLabel->getScale();
     if (withCancel)
         addCancelButton();
     addOkButton(110, "GenericOkBut", 10);
+    // Down to just over the buttons: a long message (a refusal with the
+    // server's own words) is set smaller or cut rather than run under them.
+    float bottom = m_okButton->boundingBox().getMaxY();
+    if (withCancel)
+        bottom = std::fmax(bottom, m_cancelButton->boundingBox().getMaxY());
+    GUILabel::setFontName("popups_ach_colorFont");
+    GUILabel::lineSpacing = 1;
+    m_messageLabel->fitColoredText(textOrEmpty(text), 130 * m_messageLabel->getScale(), top - bottom - 1);
+    m_messageLabel->setPosition(ccp(29, top - GUILabel::fontSize * m_messageLabel->getScale()));
     CCSprite* god = CCSprite::createWithSpriteFrameName("popups_godA.png");
     if (god) {
         god->setPosition(ccp(5, 5));

@@ -251,11 +251,16 @@ void GUIProgressBar::setCaption(CCString* text)
     if (m_captionLabel)
         m_captionLabel->removeFromParentAndCleanup(true);
     m_captionLabel = GUILabel::create();
-    m_captionLabel->setScale(10.0f / GUILabel::fontSize);
-    m_captionLabel->setColoredText(text ? text : CCString::create(""), 120);
-    m_captionLabel->setAnchorPoint(ccp(0.5f, 0));
-    m_captionLabel->setPosition(ccp(m_buttonContainer->getContentSize().width / 2, 21));
     m_buttonContainer->addChild(m_captionLabel);
+    // Across the panel, from under the bar to just over OK: a refusal with
+    // the server's own words is set smaller or cut (the log has all of it).
+    const float width = m_buttonContainer->getContentSize().width;
+    const float top = kBarY - kCaptionMargin;
+    const float bottom = m_okButton ? m_okButton->boundingBox().getMaxY() + 1 : kCaptionMargin;
+    m_captionLabel->setScale(10.0f / GUILabel::fontSize);
+    m_captionLabel->fitColoredText(text, width - 2 * kCaptionMargin, top - bottom);
+    m_captionLabel->setAnchorPoint(ccp(0.5f, 0));
+    m_captionLabel->setPosition(ccp(width / 2, top - GUILabel::fontSize * m_captionLabel->getScale()));
 }
 
 void GUIProgressBar::setResultText(CCString* text)

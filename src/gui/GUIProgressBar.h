@@ -14,6 +14,8 @@ public:
     static constexpr int kZOrder = 200;
     static constexpr float kBarX = 18.0f;
     static constexpr float kBarY = 39.0f;
+    // The caption's distance from the bar and the panel's sides.
+    static constexpr float kCaptionMargin = 5.0f;
     static constexpr float kTickSeconds = 1.0f;
     static constexpr float kProgressStep = 2.5f;
 

@@ -79,18 +79,59 @@ TEST_F(Readability, TheKeyboardIsReadableAndItsCaptionsFit)
     }
 }
 
+// The text's glyphs lie inside the panel and clear of the button.
+void expectInsideAndClear(GUILabel* text, CCNode* panel, CCNode* button, const std::string& where)
+{
+    const CCRect box = testsupport::textBox(text);
+    const CCRect inside = testsupport::screenBox(panel);
+    EXPECT_TRUE(inside.containsPoint(box.origin) && inside.containsPoint(ccp(box.getMaxX(), box.getMaxY()))) << where;
+    EXPECT_FALSE(box.intersectsRect(testsupport::screenBox(button))) << where;
+}
+
 TEST_F(Readability, TheProgressAndRatePopupsAreReadable)
 {
-    testsupport::LanguageTable table("en");
-    ScreenUtils::showUploadProgress();
-    GUIProgressBar::getInstance()->setResultText(LocalUtils::localize("NetErrorConnectionLost"));
-    ScreenUtils::showProgressFailure();
-    stepSeconds(0.5f);
-    drawScene();
-    saveFrame("readable_progress_failed");
-    testsupport::expectReadable(GUIProgressBar::getInstance(), "progress failure");
-    GUIProgressBar::getInstance()->onOkPressed();
-    stepSeconds(0.5f);
+    // The longest failure each language shows, and a refusal with as many of
+    // the server's words as it can add, on the bar and in a message.
+    std::string serverWords;
+    while (serverWords.size() < 200)
+        serverWords += "refused ";
+    for (const char* language : testsupport::kLanguages) {
+        testsupport::LanguageTable table(language);
+        const std::string refused = LocalUtils::localize("NetError1")->getString();
+        const std::string refusal =
+            refused + " " + LocalUtils::localizeWithVar("GalleryServerSays", serverWords.c_str())->getString();
+        for (const std::string& text : {refused, refusal}) {
+            const std::string where = std::string(language) + ": " + text.substr(0, 40);
+            ScreenUtils::showUploadProgress();
+            GUIProgressBar* bar = GUIProgressBar::getInstance();
+            bar->setResultText(CCString::create(text));
+            ScreenUtils::showProgressFailure();
+            stepSeconds(2.5f);
+            ASSERT_TRUE(bar->getOkButton()->isVisible()) << where;
+            if (std::string(language) == "en") {
+                drawScene();
+                saveFrame(text == refusal ? "readable_progress_refusal" : "readable_progress_failed");
+            }
+            testsupport::expectReadable(bar, "progress " + where);
+            expectInsideAndClear(bar->getCaptionLabel(), bar->getButtonContainer(), bar->getOkButton(),
+                                 "progress " + where);
+            bar->onOkPressed();
+            stepSeconds(0.5f);
+
+            GUIPopup* popup = GUIPopup::getInstance();
+            ScreenUtils::showPopup(CCString::create(text), nullptr, nullptr, nullptr, nullptr, 2);
+            stepSeconds(0.5f);
+            if (std::string(language) == "en") {
+                drawScene();
+                saveFrame(text == refusal ? "readable_message_refusal" : "readable_message_failed");
+            }
+            testsupport::expectReadable(popup, "message " + where);
+            expectInsideAndClear(popup->getMessageLabel(), popup->getButtonContainer(), popup->getOkButton(),
+                                 "message " + where);
+            popup->onBackPressed();
+            stepSeconds(0.5f);
+        }
+    }
 
     guitest::Held<GUI> gui;
     ScreenUtils::showRatePopup(2.7f, gui.get());

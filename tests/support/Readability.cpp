@@ -16,6 +16,38 @@ USING_NS_CC;
 
 namespace testsupport {
 
+CCRect screenBox(CCNode* node)
+{
+    const CCSize size = node->getContentSize();
+    const CCAffineTransform t = node->nodeToWorldTransform();
+    return CCRectApplyAffineTransform(CCRect(0, 0, size.width, size.height), t);
+}
+
+namespace {
+
+CCRect unite(const CCRect& a, const CCRect& b)
+{
+    if (a.size.width <= 0 && a.size.height <= 0)
+        return b;
+    const float x0 = std::min(a.getMinX(), b.getMinX()), y0 = std::min(a.getMinY(), b.getMinY());
+    const float x1 = std::max(a.getMaxX(), b.getMaxX()), y1 = std::max(a.getMaxY(), b.getMaxY());
+    return CCRect(x0, y0, x1 - x0, y1 - y0);
+}
+
+}  // namespace
+
+CCRect textBox(GUILabel* label)
+{
+    CCRect box;
+    if (CCArray* glyphs = label->getChildren())
+        for (CCObject* object : *glyphs) {
+            auto* glyph = static_cast<CCNode*>(object);
+            if (glyph->isVisible())
+                box = unite(box, screenBox(glyph));
+        }
+    return box;
+}
+
 namespace {
 
 double channel(int value)
@@ -68,35 +100,6 @@ void collectButtons(CCNode* node, std::vector<GUIButton*>& out)
     if (CCArray* children = node->getChildren())
         for (CCObject* child : *children)
             collectButtons(static_cast<CCNode*>(child), out);
-}
-
-CCRect worldBox(CCNode* node)
-{
-    const CCSize size = node->getContentSize();
-    const CCAffineTransform t = node->nodeToWorldTransform();
-    return CCRectApplyAffineTransform(CCRect(0, 0, size.width, size.height), t);
-}
-
-CCRect unite(const CCRect& a, const CCRect& b)
-{
-    if (a.size.width <= 0 && a.size.height <= 0)
-        return b;
-    const float x0 = std::min(a.getMinX(), b.getMinX()), y0 = std::min(a.getMinY(), b.getMinY());
-    const float x1 = std::max(a.getMaxX(), b.getMaxX()), y1 = std::max(a.getMaxY(), b.getMaxY());
-    return CCRect(x0, y0, x1 - x0, y1 - y0);
-}
-
-// The box of a label's shown glyphs on screen.
-CCRect glyphBox(GUILabel* label)
-{
-    CCRect box;
-    if (CCArray* glyphs = label->getChildren())
-        for (CCObject* object : *glyphs) {
-            auto* glyph = static_cast<CCNode*>(object);
-            if (glyph->isVisible())
-                box = unite(box, worldBox(glyph));
-        }
-    return box;
 }
 
 struct Frame {
@@ -156,7 +159,7 @@ std::vector<LabelContrast> measureLabelContrast(CCNode* root)
     }
     const int width = with->image->getWidth(), height = with->image->getHeight();
     for (GUILabel* label : labels) {
-        const CCRect box = glyphBox(label);
+        const CCRect box = textBox(label);
         const int x0 = std::max(0, static_cast<int>(std::floor(box.getMinX())));
         const int y0 = std::max(0, static_cast<int>(std::floor(box.getMinY())));
         const int x1 = std::min(width - 1, static_cast<int>(std::ceil(box.getMaxX())));
@@ -228,8 +231,8 @@ std::vector<CaptionFit> captionFits(CCNode* root)
         for (GUILabel* label : captions) {
             CaptionFit fit;
             fit.caption = label->getText()->getString();
-            fit.button = worldBox(button);
-            fit.caption_ = glyphBox(label);
+            fit.button = screenBox(button);
+            fit.caption_ = textBox(label);
             // Across, the glyph cells; up and down, their middle (a cell has
             // blank rows above and below the letters).
             fit.fits = fit.caption_.getMinX() >= fit.button.getMinX() - 1 &&

@@ -8,7 +8,13 @@
 
 #include "cocos2d.h"
 
+class GUILabel;
+
 namespace testsupport {
+
+// On screen: a node's box, and the box of a label's shown glyphs.
+cocos2d::CCRect screenBox(cocos2d::CCNode* node);
+cocos2d::CCRect textBox(GUILabel* label);
 
 // The WCAG contrast ratio of two colours (alpha ignored).
 double contrastRatio(const cocos2d::ccColor4B& a, const cocos2d::ccColor4B& b);

@@ -17,9 +17,28 @@ locale_t utf8Locale()
     return locale;
 }
 
-// The code point at text[at] and its length in bytes; 0 bytes when it is not
-// UTF-8.
-size_t decode(const std::string& text, size_t at, uint32_t& code)
+void encode(uint32_t code, std::string& out)
+{
+    if (code < 0x80) {
+        out += static_cast<char>(code);
+    } else if (code < 0x800) {
+        out += static_cast<char>(0xC0 | (code >> 6));
+        out += static_cast<char>(0x80 | (code & 0x3F));
+    } else if (code < 0x10000) {
+        out += static_cast<char>(0xE0 | (code >> 12));
+        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (code & 0x3F));
+    } else {
+        out += static_cast<char>(0xF0 | (code >> 18));
+        out += static_cast<char>(0x80 | ((code >> 12) & 0x3F));
+        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (code & 0x3F));
+    }
+}
+
+}  // namespace
+
+size_t decodeUtf8(const std::string& text, size_t at, uint32_t& code)
 {
     const auto c = static_cast<unsigned char>(text[at]);
     size_t length = 0;
@@ -53,27 +72,6 @@ size_t decode(const std::string& text, size_t at, uint32_t& code)
     return length;
 }
 
-void encode(uint32_t code, std::string& out)
-{
-    if (code < 0x80) {
-        out += static_cast<char>(code);
-    } else if (code < 0x800) {
-        out += static_cast<char>(0xC0 | (code >> 6));
-        out += static_cast<char>(0x80 | (code & 0x3F));
-    } else if (code < 0x10000) {
-        out += static_cast<char>(0xE0 | (code >> 12));
-        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (code & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (code >> 18));
-        out += static_cast<char>(0x80 | ((code >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (code & 0x3F));
-    }
-}
-
-}  // namespace
-
 bool caseFoldReady()
 {
     return utf8Locale() != locale_t(nullptr);
@@ -87,7 +85,7 @@ std::string foldCase(const std::string& text)
     size_t at = 0;
     while (at < text.size()) {
         uint32_t code = 0;
-        const size_t length = decode(text, at, code);
+        const size_t length = decodeUtf8(text, at, code);
         if (length == 0) {
             out += text[at++];
             continue;

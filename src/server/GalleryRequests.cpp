@@ -8,6 +8,7 @@
 
 #include "base/Base64.h"
 #include "base/json/Json.h"
+#include "server/CaseFold.h"
 
 namespace gallery {
 
@@ -171,36 +172,10 @@ std::string urlDecode(const std::string& text)
 // (UTF-8, not a control character), else 0.
 size_t plainCharLength(const std::string& text, size_t at)
 {
-    const auto c = static_cast<unsigned char>(text[at]);
-    if (c < 0x80)
-        return c < 0x20 || c == 0x7F ? 0 : 1;
-    size_t extra = 0;
     uint32_t code = 0;
-    if ((c & 0xE0) == 0xC0) {
-        extra = 1;
-        code = c & 0x1F;
-    } else if ((c & 0xF0) == 0xE0) {
-        extra = 2;
-        code = c & 0x0F;
-    } else if ((c & 0xF8) == 0xF0) {
-        extra = 3;
-        code = c & 0x07;
-    } else {
-        return 0;
-    }
-    if (at + extra >= text.size())
-        return 0;
-    for (size_t k = 1; k <= extra; ++k) {
-        const auto next = static_cast<unsigned char>(text[at + k]);
-        if ((next & 0xC0) != 0x80)
-            return 0;
-        code = (code << 6) | (next & 0x3F);
-    }
-    // Overlong forms, surrogates, past the last code point, C1 controls.
-    static const uint32_t kLeast[] = {0, 0x80, 0x800, 0x10000};
-    if (code < kLeast[extra] || (code >= 0xD800 && code <= 0xDFFF) || code > 0x10FFFF || (code >= 0x80 && code < 0xA0))
-        return 0;
-    return 1 + extra;
+    const size_t length = decodeUtf8(text, at, code);
+    // C0 controls, DEL and the C1 controls.
+    return length == 0 || code < 0x20 || (code >= 0x7F && code < 0xA0) ? 0 : length;
 }
 
 }  // namespace

@@ -62,6 +62,22 @@ protected:
         CCDirector* director = CCDirector::sharedDirector();
         return !director->isInTransition() && layer->getParent() == director->getRunningScene();
     }
+    // Ann shares "Islands"; Bob opens it from the gallery and plays it. Its
+    // gallery id, or 0 when the game did not start.
+    int32_t playAnnsIslandsAsBob()
+    {
+        registerPlayer("Ann");
+        const int32_t islands = share("Islands", 0);
+        registerPlayer("Bob");
+        OnlineGallery* gallery = openGallery();
+        if (!gallery)
+            return 0;
+        tapCard(gallery, islands);
+        EXPECT_TRUE(gallery->isDetailsShown());
+        EXPECT_FALSE(gallery->getDeleteButton()->isVisible()) << "not Bob's world";
+        tap(gallery->getPlayButton());
+        return stepUntil([&] { return gameShown(); }) ? islands : 0;
+    }
     // As the world menu's Rate does it: the rate window on the player's
     // earlier stars (asked for first when the world was started before its
     // details came), then the stars and the tick.
@@ -207,16 +223,8 @@ TEST_F(GalleryScreen, PagesFillAsTheGridScrollsAndSearchAndOrdersChangeTheList)
 
 TEST_F(GalleryScreen, PlayOpensTheWorldInFreePlayAndRatingCountsOnceAWorld)
 {
-    registerPlayer("Ann");
-    const int32_t islands = share("Islands", 0);
-    registerPlayer("Bob");
-    OnlineGallery* gallery = openGallery();
-    ASSERT_NE(gallery, nullptr);
-    tapCard(gallery, islands);
-    ASSERT_TRUE(gallery->isDetailsShown());
-    EXPECT_FALSE(gallery->getDeleteButton()->isVisible()) << "not Bob's world";
-    tap(gallery->getPlayButton());
-    ASSERT_TRUE(stepUntil([&] { return gameShown(); }));
+    const int32_t islands = playAnnsIslandsAsBob();
+    ASSERT_NE(islands, 0);
     EXPECT_EQ(layer->getOnlineWorldId(), islands);
     EXPECT_TRUE(SaveLoadUtils::isFreePlay());
     EXPECT_EQ(Profile::getInstance()->getGameMode(), MainMenu::kFreeModeGameMode);
@@ -246,14 +254,8 @@ TEST_F(GalleryScreen, PlayOpensTheWorldInFreePlayAndRatingCountsOnceAWorld)
 // opens what it says.
 TEST_F(GalleryScreen, TheWorldMenuShowsTheRatingAndEveryButtonWorksAfterARating)
 {
-    registerPlayer("Ann");
-    const int32_t islands = share("Islands", 0);
-    registerPlayer("Bob");
-    OnlineGallery* gallery = openGallery();
-    ASSERT_NE(gallery, nullptr);
-    tapCard(gallery, islands);
-    tap(gallery->getPlayButton());
-    ASSERT_TRUE(stepUntil([&] { return gameShown(); }));
+    const int32_t islands = playAnnsIslandsAsBob();
+    ASSERT_NE(islands, 0);
     GUI* gui = layer->getGUI();
     const CCPoint middle = ccp(0.5f, -0.5f);  // the bar's and the menu's buttons hang from their top left
     auto openWorldMenu = [&] {

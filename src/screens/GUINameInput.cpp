@@ -137,6 +137,8 @@ void GUINameInput::ccTouchEnded(CCTouch* touch, CCEvent*)
 void GUINameInput::showKeyboard()
 {
     ScreenUtils::showKeyboard(m_nameLabel, this, callfuncO_selector(GUINameInput::onNameEntered));
+    // What it opens on (a refused name's "Duplicate!") goes at the first key.
+    GUIKeyboard::getInstance()->updateCharsLeft();
 }
 
 void GUINameInput::onNameEntered(CCObject* text)

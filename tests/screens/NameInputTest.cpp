@@ -152,6 +152,10 @@ TEST_F(NameInputTest, ARefusedNameBringsTheKeyboardBack)
     CCString* shown = GUIKeyboard::getInstance()->getText();
     EXPECT_EQ(shown ? std::string(shown->getString()) : "", "Duplicate!");
     EXPECT_EQ(screen->getRequest(), GUINameInput::Request::Retyping);
+    // The refusal's word goes at the first key: what is typed is the name.
+    GUIKeyboard::getInstance()->insertText("Bo", 2);
+    shown = GUIKeyboard::getInstance()->getText();
+    EXPECT_EQ(shown ? std::string(shown->getString()) : "", "Bo");
 }
 
 TEST_F(NameInputTest, NoServerFailsThenOkGoesToTheMenu)

@@ -494,6 +494,11 @@ void GUIKeyboard::accept()
     release();
 }
 
+GUIWindow* GUIKeyboard::windowAfterLeaving() const
+{
+    return ScreenUtils::keyboardPreviousWindow();
+}
+
 void GUIKeyboard::onCloseFinished()
 {
     // Gone from the screen, it takes no more keys, whatever opened it last.

@@ -68,6 +68,9 @@ public:
     void setLabelLines(int32_t lines) { m_labelLines = lines; }
     int32_t getMaxLength() const { return m_maxLength; }
     bool isActive() const { return m_active; }
+    // Once it has taken its text.
+    bool isLeaving() const override { return !m_active; }
+    GUIWindow* windowAfterLeaving() const override;
     bool isShifted() const { return m_shifted; }
     bool getReplaceOnFirstKey() const { return m_replaceOnFirstKey; }
     GUILabel* getTextLabel() const { return m_textLabel; }

@@ -32,11 +32,6 @@ GUIRate* GUIRate::getInstance()
     return g_rate;
 }
 
-GUIRate* GUIRate::existingInstance()
-{
-    return g_rate;
-}
-
 void GUIRate::resetInstanceForTests()
 {
     if (!g_rate)

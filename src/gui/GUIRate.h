@@ -26,8 +26,6 @@ public:
     static constexpr float kFadeSeconds = 0.3f;
 
     static GUIRate* getInstance();
-    // The popup if it was made, without making it.
-    static GUIRate* existingInstance();
     // Tests: take the popup out and forget it.
     static void resetInstanceForTests();
     // The rating shown for a value from the server: its floor held in -1..4
@@ -45,9 +43,8 @@ public:
     void cancel();
     void onDismissed();
     // Between the answer and the end of the fade.
-    bool isClosing() const { return m_closing; }
-    // The window it gives back when it has gone.
-    GUIWindow* getPreviousWindow() const { return m_previousWindow; }
+    bool isLeaving() const override { return m_closing; }
+    GUIWindow* windowAfterLeaving() const override { return m_previousWindow; }
 
     int32_t getRating() const { return m_rating; }
     GUIButton* getStar(int i) const { return i >= 0 && i < kStars ? m_stars[i] : nullptr; }

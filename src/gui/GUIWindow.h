@@ -39,6 +39,11 @@ public:
     // A touch that began outside the touch area (see setTouchArea); the
     // base does nothing with it.
     virtual void onTouchOutside() { }
+    // A window that has had its answer and is sliding or fading away: a
+    // window opening meanwhile gives back the one this gives back, never
+    // this (ScreenUtils::windowToGiveBack).
+    virtual bool isLeaving() const { return false; }
+    virtual GUIWindow* windowAfterLeaving() const { return nullptr; }
 
     const cocos2d::CCSize& getSize() const { return m_size; }
     GUIButton* getPressedButton() const { return m_pressedButton; }

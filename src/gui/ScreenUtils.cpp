@@ -340,15 +340,7 @@ void ScreenUtils::setKeyboardText()
 GUIWindow* ScreenUtils::windowToGiveBack()
 {
     GUIWindow* current = getInstance()->getCurrentWindow();
-    GUIKeyboard* keyboard = GUIKeyboard::existingInstance();
-    if (current && current == keyboard && !keyboard->isActive())
-        return g_binding.previousWindow;
-    // So does the rate popup fading out after its answer: a popup that its
-    // answer opens must not give back a window that is about to go.
-    GUIRate* rate = GUIRate::existingInstance();
-    if (current && current == rate && rate->isClosing())
-        return rate->getPreviousWindow();
-    return current;
+    return current && current->isLeaving() ? current->windowAfterLeaving() : current;
 }
 
 GUIWindow* ScreenUtils::keyboardPreviousWindow()

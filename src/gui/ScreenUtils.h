@@ -42,9 +42,8 @@ public:
     // Called by a window's destructor: forgets it wherever it is kept.
     void forgetWindow(GUIWindow* window);
     // What a window that opens now gives back when it goes: the current
-    // window, or, while a keyboard that has taken its text or a rate popup
-    // that has had its answer is on its way out, the window that one gives
-    // back.
+    // window, or, while that one is leaving (GUIWindow::isLeaving), the
+    // window it gives back.
     static GUIWindow* windowToGiveBack();
 
     // --- message pages -----------------------------------------------------------

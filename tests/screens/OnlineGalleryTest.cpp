@@ -309,7 +309,7 @@ TEST_F(GalleryScreen, TheWorldMenuShowsTheRatingAndEveryButtonWorksAfterARating)
     press(at.x, at.y);
     release(at.x, at.y);
     stepFrames(4);  // a tick fires 0.05 s after its press
-    ASSERT_TRUE(rate->isClosing());
+    ASSERT_TRUE(rate->isLeaving());
     for (int i = 0; i < 60000 && popupText().empty(); ++i) {
         manager.runPendingActions();
         std::this_thread::sleep_for(std::chrono::milliseconds(1));

@@ -222,7 +222,9 @@ public:
     void showWorldRating();
     // The words beside the stars: the average and the count, or that no one
     // rated the world yet.
-    static std::string ratingWords(float average, int32_t count);
+    static std::string ratingWords(double average, int32_t count);
+    // The frame of star i (0 to 4) of an average rating: lit, half or grey.
+    static const char* ratingStarFrame(double average, int star);
     void onNameButton(cocos2d::CCObject* sender);
     // The name keyboard: on the world's name, or empty with the prompt as its
     // hint while the world has none.

@@ -539,17 +539,25 @@ void GUI::showWorldMenu()
               LocalUtils::localize("NewWorldBut"), column.next());
 }
 
-std::string GUI::ratingWords(float average, int32_t count)
+std::string GUI::ratingWords(double average, int32_t count)
 {
     if (count <= 0)
         return LocalUtils::localize("GalleryNotRated")->getString();
     char shown[16];
-    std::snprintf(shown, sizeof shown, "%.1f", static_cast<double>(average));
+    std::snprintf(shown, sizeof shown, "%.1f", average);
     if (count == 1)
         return LocalUtils::localizeWithVar("GalleryRatingCountOne", shown)->getString();
     return LocalUtils::localizeWithVars(CCString::create("GalleryRatingCount"), CCString::create(shown),
                                         CCString::createWithFormat("%d", count))
         ->getString();
+}
+
+const char* GUI::ratingStarFrame(double average, int star)
+{
+    const double part = average - star;
+    return part >= 0.75 ? "onlinegallery_starOn.png"
+        : part >= 0.25  ? "onlinegallery_starHalf.png"
+                        : "onlinegallery_starOff.png";
 }
 
 void GUI::showWorldRating()
@@ -573,10 +581,7 @@ void GUI::showWorldRating()
     const int32_t count = layer->getWorldRatingCount();
     float x = 0;
     for (int i = 0; i < 5; ++i) {
-        const float part = count > 0 ? average - static_cast<float>(i) : 0.0f;
-        const char* frame = part >= 0.75f ? "onlinegallery_starOn.png"
-            : part >= 0.25f               ? "onlinegallery_starHalf.png"
-                                          : "onlinegallery_starOff.png";
+        const char* frame = ratingStarFrame(count > 0 ? average : 0.0, i);
         CCSprite* star = CCSprite::createWithSpriteFrameName(frame);
         if (!star)
             continue;

@@ -4,7 +4,6 @@
 #include "screens/OnlineGallery.h"
 
 #include <algorithm>
-#include <cstdio>
 
 #include "base/LocalUtils.h"
 #include "base/Logger.h"
@@ -35,19 +34,6 @@ const CCPoint kPanelAt(20, 18);
 const CCRect kBigShot(26, 88, 120, 80);
 constexpr float kColumnX = 152;
 constexpr float kColumnWidth = 78;
-
-std::string ratingText(const GalleryWorld& world)
-{
-    if (world.ratings <= 0)
-        return LocalUtils::localize("GalleryNotRated")->getString();
-    char average[16];
-    std::snprintf(average, sizeof average, "%.1f", world.rating);
-    if (world.ratings == 1)
-        return LocalUtils::localizeWithVar("GalleryRatingCountOne", average)->getString();
-    return LocalUtils::localizeWithVars(CCString::create("GalleryRatingCount"), CCString::create(average),
-                                        CCString::createWithFormat("%d", world.ratings))
-        ->getString();
-}
 
 // The saved worlds whose upload this was are no longer shared: the marks
 // beside them go, and sharing one again is a first share.
@@ -174,7 +160,8 @@ void OnlineGallery::fillDetails(const GalleryWorld& world)
     addLabel(m_detailsContent, world.date.substr(0, 10), 6, ccp(kColumnX, 137), CCPointZero, kMutedColour,
              kColumnWidth);
     addStars(m_detailsContent, world.rating, ccp(kColumnX, 124), 1.3f);
-    addLabel(m_detailsContent, ratingText(world), 6, ccp(kColumnX, 114), CCPointZero, kTextColour, kColumnWidth);
+    addLabel(m_detailsContent, GUI::ratingWords(world.rating, world.ratings), 6, ccp(kColumnX, 114), CCPointZero,
+             kTextColour, kColumnWidth);
     addLabel(m_detailsContent, downloadCountText(world.downloads), 6, ccp(kColumnX, 105), CCPointZero, kTextColour,
              kColumnWidth);
     if (m_detailsKnown && !world.description.empty()) {

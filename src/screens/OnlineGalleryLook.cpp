@@ -12,6 +12,7 @@
 #include "gui/GUIButton.h"
 #include "gui/GUILabel.h"
 #include "gui/WeakCallRelay.h"
+#include "hud/GUI.h"
 
 USING_NS_CC;
 
@@ -118,11 +119,7 @@ void addCaption(GUIButton* button, const char* key, float size)
 void addStars(CCNode* parent, double rating, const CCPoint& at, float scale)
 {
     for (int i = 0; i < 5; ++i) {
-        const double part = rating - i;
-        const char* frame = part >= 0.75 ? "onlinegallery_starOn.png"
-            : part >= 0.25               ? "onlinegallery_starHalf.png"
-                                         : "onlinegallery_starOff.png";
-        CCSprite* star = frameSprite(frame);
+        CCSprite* star = frameSprite(GUI::ratingStarFrame(rating, i));
         star->setScale(scale);
         star->setPosition(ccp(at.x + 7.5f * scale * i, at.y));
         parent->addChild(star, 2);

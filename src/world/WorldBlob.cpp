@@ -38,19 +38,14 @@ bool isSafeBackgroundName(const std::string& name)
                         [](char c) { return c == '/' || c == '\\' || static_cast<unsigned char>(c) < 0x20; });
 }
 
-// An unnamed world is stored without a name: its prompt is longer than the
-// field, and cut, it would come back as a name nobody gave. A stored name
-// that is the prompt cut (a world saved before) counts as none too.
-std::string storedUniverseName(const std::string& name)
+// A name or description that is still its prompt (the fresh world's hint)
+// is stored as none, and none reads back as the prompt in the player's
+// language. The name's prompt is longer than its field, and cut, it would
+// come back as a name nobody gave: a stored name that is the prompt cut (a
+// world saved before) counts as none too.
+std::string storedText(const std::string& text, const char* promptKey)
 {
-    return name == gameServices().localize("UniverseNameEmpty") ? std::string() : name;
-}
-
-// The fresh world's description is a hint, stored as none (as the name's
-// prompt is); none reads back as the hint in the player's language.
-std::string storedUniverseDescription(const std::string& description)
-{
-    return description == gameServices().localize("UniverseDescriptionInitial") ? std::string() : description;
+    return text == gameServices().localize(promptKey) ? std::string() : text;
 }
 
 std::string loadedUniverseName(const std::string& stored)
@@ -90,8 +85,8 @@ NSData* World::save()
     h.weather = weather;
     h.ambient = storedAmbientForLevel(worldHost().temperatureLevel()) - kAmbientShift;
     h.background = s.backgroundName();
-    h.name = storedUniverseName(s.universeName());
-    h.description = storedUniverseDescription(s.universeDescription());
+    h.name = storedText(s.universeName(), "UniverseNameEmpty");
+    h.description = storedText(s.universeDescription(), "UniverseDescriptionInitial");
     h.backgroundShown = s.backgroundOn();
     h.paused = worldHost().paused();
     h.food = s.getResource("Food");

@@ -33,7 +33,6 @@ public:
     void setConnectTimeout(long seconds) { connectTimeout_ = seconds; }
     // Whole-transfer limit so that a server that never answers cannot hold a
     // request for ever; 0 for none.
-    void setTransferTimeout(long seconds) { transferTimeoutMs_ = seconds * 1000; }
     void setTransferTimeoutMs(long milliseconds) { transferTimeoutMs_ = milliseconds; }
     // Ends the transfer as timed out when no byte has gone either way for
     // this long (0: never). A large transfer may take as long as it keeps

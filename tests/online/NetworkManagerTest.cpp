@@ -43,7 +43,7 @@ std::shared_ptr<RecordingAction> makeAction(const std::string& url, Request::Met
     auto request = std::make_shared<Request>(url, method);
     // Far above what a loopback answer needs, even on a busy machine.
     request->setConnectTimeout(30);
-    request->setTransferTimeout(60);
+    request->setTransferTimeoutMs(60000);
     return std::make_shared<RecordingAction>(request);
 }
 
@@ -230,7 +230,7 @@ TEST_F(NetworkManagerTest, StopWithRequestsInFlightReturnsPromptlyAndDropsThem)
         NetworkManager manager;
         for (int i = 0; i < 4; ++i) {
             actions.push_back(makeAction(server.url("/hold/" + std::to_string(i))));
-            actions.back()->request().setTransferTimeout(kHold);
+            actions.back()->request().setTransferTimeoutMs(kHold * 1000L);
             ASSERT_TRUE(manager.send(actions.back()));
         }
         ASSERT_TRUE(waitUntil([&] { return !server.received().empty(); }))

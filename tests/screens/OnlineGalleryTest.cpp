@@ -44,17 +44,27 @@ protected:
     }
     std::string text(const char* key) { return LocalUtils::localize(key)->getString(); }
     static int32_t word(size_t offset) { return Profile::getInstance()->getProgressWord(offset); }
+    // The buttons of the world menu as it stands, each with its caption.
+    std::vector<std::pair<std::string, GUIButton*>> worldMenuButtons()
+    {
+        std::vector<std::pair<std::string, GUIButton*>> found;
+        for (CCObject* child : *layer->getGUI()->getMenuContent()->getChildren())
+            if (auto* button = dynamic_cast<GUIButton*>(child)) {
+                std::string caption;
+                for (CCObject* part : *button->getChildren())
+                    if (auto* label = dynamic_cast<GUILabel*>(part); label && label->getText())
+                        caption = label->getText()->getString();
+                found.emplace_back(caption, button);
+            }
+        return found;
+    }
     // The world menu's buttons by caption.
     std::vector<std::string> worldMenuCaptions()
     {
-        GUI* gui = layer->getGUI();
-        gui->showWorldMenu();
+        layer->getGUI()->showWorldMenu();
         std::vector<std::string> captions;
-        for (CCObject* child : *gui->getMenuContent()->getChildren())
-            if (auto* button = dynamic_cast<GUIButton*>(child))
-                for (CCObject* part : *button->getChildren())
-                    if (auto* label = dynamic_cast<GUILabel*>(part); label && label->getText())
-                        captions.push_back(label->getText()->getString());
+        for (const auto& [caption, button] : worldMenuButtons())
+            captions.push_back(caption);
         return captions;
     }
     bool gameShown()
@@ -273,22 +283,8 @@ TEST_F(GalleryScreen, TheWorldMenuShowsTheRatingAndEveryButtonWorksAfterARating)
             }
         return stars + " " + words;
     };
-    auto captionOf = [](GUIButton* button) {
-        std::string caption;
-        for (CCObject* part : *button->getChildren())
-            if (auto* label = dynamic_cast<GUILabel*>(part); label && label->getText() && label->getText()->length())
-                caption = label->getText()->getString();
-        return caption;
-    };
-    auto buttons = [&] {
-        std::vector<std::pair<std::string, GUIButton*>> found;
-        for (CCObject* child : *gui->getMenuContent()->getChildren())
-            if (auto* button = dynamic_cast<GUIButton*>(child))
-                found.emplace_back(captionOf(button), button);
-        return found;
-    };
     auto buttonFor = [&](const char* key) -> GUIButton* {
-        for (const auto& [caption, button] : buttons())
+        for (const auto& [caption, button] : worldMenuButtons())
             if (caption == text(key))
                 return button;
         ADD_FAILURE() << "no button " << key;
@@ -323,7 +319,7 @@ TEST_F(GalleryScreen, TheWorldMenuShowsTheRatingAndEveryButtonWorksAfterARating)
     // Each button opens its window (Load its screen); the back key closes it
     // and the menu takes touches again.
     int tried = 0;
-    for (const auto& [caption, button] : buttons()) {
+    for (const auto& [caption, button] : worldMenuButtons()) {
         if (caption == text("LoadName") || caption == text("NewWorldBut"))
             continue;
         SCOPED_TRACE(caption);

@@ -194,8 +194,7 @@ TEST_F(GalleryRequests, FailuresReachTheErrorHandlerWithWordsToShow)
         const char* key;
     } transfers[] = {
         {"", GalleryFailure::Kind::Offline, "NotificationOfflineMode"},
-        {"http://127.0.0.1:" + std::to_string(LoopbackHttpServer::unusedPort()), GalleryFailure::Kind::Connection,
-         "NotificationOfflineMode"},
+        {LoopbackHttpServer::refusingUrl(), GalleryFailure::Kind::Connection, "NotificationOfflineMode"},
         {cut.url(), GalleryFailure::Kind::Connection, "NetErrorConnectionLost"},
         {silent.url(), GalleryFailure::Kind::Connection, "NetErrorTimeout"},
     };

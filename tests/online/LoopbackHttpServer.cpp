@@ -94,7 +94,7 @@ std::vector<ReceivedRequest> LoopbackHttpServer::received()
     return received_;
 }
 
-int LoopbackHttpServer::unusedPort()
+std::string LoopbackHttpServer::refusingUrl()
 {
     int fd = ::socket(AF_INET, SOCK_STREAM, 0);
     sockaddr_in address{};
@@ -105,7 +105,7 @@ int LoopbackHttpServer::unusedPort()
     ::getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length);
     // Kept bound and never listening until the test process ends: closed, the
     // port could go to a server another test starts meanwhile.
-    return ntohs(address.sin_port);
+    return "http://127.0.0.1:" + std::to_string(ntohs(address.sin_port));
 }
 
 void LoopbackHttpServer::serve()

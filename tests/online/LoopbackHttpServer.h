@@ -38,8 +38,9 @@ public:
     std::vector<ReceivedRequest> received();
     void stop();
 
-    // A loopback port that nothing listens on: connections to it are refused.
-    static int unusedPort();
+    // The address of a loopback port that nothing listens on: connections to
+    // it are refused.
+    static std::string refusingUrl();
 
 private:
     void serve();

@@ -129,7 +129,7 @@ TEST_F(NetworkManagerTest, PostCarriesBodyAndHeadersAndErrorStatusesStillReachTh
 TEST_F(NetworkManagerTest, ServerNotListeningReachesTheConnectionErrorHandler)
 {
     NetworkManager manager;
-    auto action = makeAction("http://127.0.0.1:" + std::to_string(LoopbackHttpServer::unusedPort()) + "/v1/players");
+    auto action = makeAction(LoopbackHttpServer::refusingUrl() + "/v1/players");
     ASSERT_TRUE(manager.send(action));
     ASSERT_TRUE(drainUntil(manager, [&] { return action->responses + action->errors > 0; }))
         << "not done within the 60 s deadline";

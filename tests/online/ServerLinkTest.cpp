@@ -175,7 +175,7 @@ TEST_F(ServerLinkTest, ServerNotListeningOrNotConfiguredFailsWithoutHanging)
     // cut mid-request is lost.
     LoopbackHttpServer cut([](const ReceivedRequest&) { return CannedResponse{200, "", "", false, true}; });
     const std::pair<std::string, const char*> cases[] = {
-        {"http://127.0.0.1:" + std::to_string(LoopbackHttpServer::unusedPort()), "NotificationOfflineMode"},
+        {LoopbackHttpServer::refusingUrl(), "NotificationOfflineMode"},
         {"", "NotificationOfflineMode"},
         {cut.url(), "NetErrorConnectionLost"},
     };

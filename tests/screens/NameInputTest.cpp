@@ -160,7 +160,7 @@ TEST_F(NameInputTest, ARefusedNameBringsTheKeyboardBack)
 
 TEST_F(NameInputTest, NoServerFailsThenOkGoesToTheMenu)
 {
-    open("http://127.0.0.1:" + std::to_string(LoopbackHttpServer::unusedPort()));
+    open(LoopbackHttpServer::refusingUrl());
     type("Ann");
     awaitAnswer();
     stepFrames(120);

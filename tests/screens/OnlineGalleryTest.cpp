@@ -472,7 +472,7 @@ TEST_F(GalleryScreen, WithoutAServerTheGallerySaysSoInOneWayAndStillLeaves)
     link->setAnswerTimeoutMs(300);
     const std::pair<std::string, const char*> cases[] = {
         {"", "NotificationOfflineMode"},
-        {"http://127.0.0.1:" + std::to_string(LoopbackHttpServer::unusedPort()), "NotificationOfflineMode"},
+        {LoopbackHttpServer::refusingUrl(), "NotificationOfflineMode"},
         {silent.url(), "NetErrorTimeout"},
     };
     for (const auto& [url, words] : cases) {
@@ -640,7 +640,7 @@ TEST_F(GalleryScreen, DeletingASharedWorldForgetsItWasSharedUnlessTheDeleteFails
         std::string server;
         int32_t markAfter;
     } deletes[] = {
-        {"http://127.0.0.1:" + std::to_string(LoopbackHttpServer::unusedPort()), dunes},
+        {LoopbackHttpServer::refusingUrl(), dunes},
         {url, 0},
     };
     for (const auto& d : deletes) {

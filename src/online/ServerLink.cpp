@@ -44,9 +44,9 @@ void reportLoudly(const char* key)
 // accepts is the answer; anything else is a failure with its reason.
 class GalleryAction : public RequestAction {
 public:
-    GalleryAction(std::shared_ptr<Request> request, std::function<bool(const std::string&, std::string&)> read,
-                  ServerLink::FailureHandler failed)
-        : RequestAction(std::move(request)), read_(std::move(read)), failed_(std::move(failed))
+    GalleryAction(std::shared_ptr<Request> request, int32_t worldId,
+                  std::function<bool(const std::string&, std::string&)> read, ServerLink::FailureHandler failed)
+        : RequestAction(std::move(request)), worldId_(worldId), read_(std::move(read)), failed_(std::move(failed))
     {
     }
 
@@ -54,11 +54,13 @@ protected:
     bool onResponse(const Response& response) override
     {
         GalleryFailure failure;
+        failure.worldId = worldId_;
         if (response.statusCode < 200 || response.statusCode > 299) {
             failure.kind = GalleryFailure::Kind::Refused;
             failure.status = response.statusCode;
             failure.message = galleryanswer::errorMessage(response.body);
-            LOG << "gallery: the server refused" << request().url() << "with" << response.statusCode << failure.message;
+            LOG << "gallery: the server refused" << withKeyHidden(request().url()) << "with" << response.statusCode
+                << failure.message;
             return fail(failure);
         }
         std::string why;
@@ -67,7 +69,7 @@ protected:
         failure.kind = GalleryFailure::Kind::Unreadable;
         failure.status = response.statusCode;
         failure.message = why;
-        LOG_ERROR << "gallery: unreadable answer from" << request().url() << ":" << why;
+        LOG_ERROR << "gallery: unreadable answer from" << withKeyHidden(request().url()) << ":" << why;
         return fail(failure);
     }
 
@@ -89,6 +91,7 @@ private:
         return false;
     }
 
+    int32_t worldId_;
     std::function<bool(const std::string&, std::string&)> read_;
     ServerLink::FailureHandler failed_;
 };
@@ -148,6 +151,26 @@ std::function<bool(const std::string&, std::string&)> reading(bool (*read)(const
 
 }  // namespace
 
+std::string withKeyHidden(const std::string& url)
+{
+    const size_t query = url.find('?');
+    if (query == std::string::npos)
+        return url;
+    std::string shown = url.substr(0, query);
+    char separator = '?';
+    for (size_t at = query + 1; at <= url.size();) {
+        size_t end = url.find('&', at);
+        if (end == std::string::npos)
+            end = url.size();
+        const std::string param = url.substr(at, end - at);
+        shown += separator;
+        shown += param.compare(0, 4, "key=") == 0 ? "key=(hidden)" : param;
+        separator = '&';
+        at = end + 1;
+    }
+    return shown;
+}
+
 const char* connectionFailureKey(int curlCode)
 {
     switch (curlCode) {
@@ -162,13 +185,24 @@ const char* connectionFailureKey(int curlCode)
     }
 }
 
+const char* refusalKey(long status)
+{
+    // Only a busy or failing server may answer otherwise later.
+    return status >= 500 || status == 408 || status == 429 ? "NetError1" : "NetErrorRefused";
+}
+
+bool GalleryFailure::worldGone() const
+{
+    return kind == Kind::Refused && status == 404 && worldId != 0;
+}
+
 const char* GalleryFailure::textKey() const
 {
     switch (kind) {
     case Kind::Offline: return "NotificationOfflineMode";
     case Kind::Connection: return connectionFailureKey(curlCode);
     case Kind::Unreadable: return "NetErrorIncorrectJson";
-    case Kind::Refused:
+    case Kind::Refused: return worldGone() ? "GalleryWorldGone" : refusalKey(status);
     case Kind::NotRegistered: break;
     }
     return "NetError1";
@@ -177,7 +211,7 @@ const char* GalleryFailure::textKey() const
 std::string GalleryFailure::words() const
 {
     std::string text = LocalUtils::localize(textKey())->getString();
-    if (kind == Kind::Refused && !message.empty())
+    if (kind == Kind::Refused && !worldGone() && !message.empty())
         text += " " + LocalUtils::localizeWithVar("GalleryServerSays", message.c_str())->getString();
     return text;
 }
@@ -296,12 +330,13 @@ bool CreatePlayerCallback::onResponse(const Response& response)
     long status = response.statusCode;
     if (status == 403 || status == 500) {
         runRefusal();
-        reportFailure("NetError1");
+        // 403 is the server's answer to a name another player has.
+        reportFailure(status == 403 ? "NetErrorNameTaken" : "NetError1");
         return true;
     }
     if (status < 200 || status > 202) {
         LOG_ERROR << "create player: unexpected status" << status;
-        reportFailure("NetError1");
+        reportFailure(refusalKey(status));
         return false;
     }
 
@@ -318,7 +353,11 @@ bool CreatePlayerCallback::onResponse(const Response& response)
         // report success and leave the player unregistered.
         key->stringValue() != "Unconfigured";
     if (!document.isValid() || !idFits || !keyFits) {
-        LOG_ERROR << "create player: incorrect answer" << document.error();
+        // Never the parser's report: it quotes the answer, which holds the key.
+        LOG_ERROR << "create player: incorrect answer:"
+                  << (!document.isValid() ? "not JSON"
+                          : !idFits       ? "no usable id"
+                                          : "no usable key");
         reportFailure("NetErrorIncorrectJson");
         return false;
     }
@@ -385,15 +424,15 @@ void ServerLink::failSoon(GalleryFailure::Kind kind, FailureHandler failed)
     networkManager().postCompleted(std::make_shared<DeferredFailure>(failure, std::move(failed)));
 }
 
-void ServerLink::sendGallery(std::shared_ptr<Request> request, bool screenshot, bool large, BodyReader read,
-                             FailureHandler failed)
+void ServerLink::sendGallery(std::shared_ptr<Request> request, int32_t worldId, bool screenshot, bool large,
+                             BodyReader read, FailureHandler failed)
 {
     if (!isConfigured()) {
         failSoon(GalleryFailure::Kind::Offline, std::move(failed));
         return;
     }
     limitTime(*request, large);
-    auto action = std::make_shared<GalleryAction>(std::move(request), std::move(read), std::move(failed));
+    auto action = std::make_shared<GalleryAction>(std::move(request), worldId, std::move(read), std::move(failed));
     NetworkQueueProcessor& queue = ServerLinkRequests::getInstance()->queue();
     queue.setNetworkManager(manager_);
     queue.add(action, screenshot);
@@ -406,7 +445,7 @@ void ServerLink::requestWorldCount(const std::string& search, std::function<void
     if (!search.empty())
         params["search"] = search;
     auto request = galleryRequest(galleryUrl("/worlds/count", params), Request::Method::Get, kMaxJsonAnswer);
-    sendGallery(request, false, false, reading(galleryanswer::readCount, std::move(done)), std::move(failed));
+    sendGallery(request, 0, false, false, reading(galleryanswer::readCount, std::move(done)), std::move(failed));
 }
 
 void ServerLink::requestWorldPage(GalleryOrder order, int32_t offset, int32_t limit, const std::string& search,
@@ -421,7 +460,7 @@ void ServerLink::requestWorldPage(GalleryOrder order, int32_t offset, int32_t li
     if (!search.empty())
         params["search"] = search;
     auto request = galleryRequest(galleryUrl("/worlds", params), Request::Method::Get, kMaxJsonAnswer);
-    sendGallery(request, false, false, reading(galleryanswer::readPage, std::move(done)), std::move(failed));
+    sendGallery(request, 0, false, false, reading(galleryanswer::readPage, std::move(done)), std::move(failed));
 }
 
 void ServerLink::requestWorldDetails(int32_t worldId, std::function<void(const GalleryWorld&)> done,
@@ -431,7 +470,7 @@ void ServerLink::requestWorldDetails(int32_t worldId, std::function<void(const G
     addCredentials(params);
     auto request =
         galleryRequest(galleryUrl("/worlds/" + std::to_string(worldId), params), Request::Method::Get, kMaxJsonAnswer);
-    sendGallery(request, false, false, reading(galleryanswer::readWorld, std::move(done)), std::move(failed));
+    sendGallery(request, worldId, false, false, reading(galleryanswer::readWorld, std::move(done)), std::move(failed));
 }
 
 void ServerLink::requestScreenshot(int32_t worldId, std::function<void(const std::string&)> done, FailureHandler failed)
@@ -439,7 +478,7 @@ void ServerLink::requestScreenshot(int32_t worldId, std::function<void(const std
     auto request = galleryRequest(galleryUrl("/worlds/" + std::to_string(worldId) + "/screenshot", {}),
                                   Request::Method::Get, galleryanswer::kMaxScreenshotBytes);
     sendGallery(
-        request, true, true,
+        request, worldId, true, true,
         [done](const std::string& body, std::string& why) {
             if (!galleryanswer::readScreenshot(body, why))
                 return false;
@@ -458,7 +497,7 @@ void ServerLink::downloadWorld(int32_t worldId, std::function<void(const std::st
     auto request = galleryRequest(galleryUrl("/worlds/" + std::to_string(worldId) + "/data", params),
                                   Request::Method::Get, largestWorldAnswer());
     sendGallery(
-        request, false, true,
+        request, worldId, false, true,
         [done](const std::string& body, std::string& why) {
             if (body.empty()) {
                 why = "the world is empty";
@@ -485,7 +524,7 @@ void ServerLink::uploadWorld(const std::string& name, const std::string& descrip
     request->setBody(json::objectJson({json::stringNode("name", name), json::stringNode("description", description),
                                        json::stringNode("data", base64Encode(blob)),
                                        json::stringNode("screenshot", base64Encode(screenshot))}));
-    sendGallery(request, false, true, reading(galleryanswer::readNewWorldId, std::move(done)), std::move(failed));
+    sendGallery(request, 0, false, true, reading(galleryanswer::readNewWorldId, std::move(done)), std::move(failed));
 }
 
 void ServerLink::rateWorld(int32_t worldId, int stars, std::function<void(const GalleryRating&)> done,
@@ -498,7 +537,7 @@ void ServerLink::rateWorld(int32_t worldId, int stars, std::function<void(const 
                                   Request::Method::Post, kMaxJsonAnswer);
     request->addHeader("Content-Type", "application/json");
     request->setBody(json::objectJson({json::intNode("rating", stars)}));
-    sendGallery(request, false, false, reading(galleryanswer::readRating, std::move(done)), std::move(failed));
+    sendGallery(request, worldId, false, false, reading(galleryanswer::readRating, std::move(done)), std::move(failed));
 }
 
 void ServerLink::deleteWorld(int32_t worldId, std::function<void()> done, FailureHandler failed)
@@ -509,7 +548,7 @@ void ServerLink::deleteWorld(int32_t worldId, std::function<void()> done, Failur
     auto request = galleryRequest(galleryUrl("/worlds/" + std::to_string(worldId), params), Request::Method::Delete,
                                   kMaxJsonAnswer);
     sendGallery(
-        request, false, false,
+        request, worldId, false, false,
         [done, worldId](const std::string& body, std::string& why) {
             if (!galleryanswer::readDeleted(body, worldId, why))
                 return false;

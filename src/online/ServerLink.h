@@ -29,10 +29,14 @@ struct GalleryFailure {
     long status = 0;      // the HTTP status when the server answered
     int curlCode = 0;     // the transfer's error when it failed
     std::string message;  // the server's own words, or the transfer's
-    // The localised text to show the player.
+    int32_t worldId = 0;  // the world the request was about; 0 for the list, an upload, an account
+    // The server no longer has the world the request was about.
+    bool worldGone() const;
+    // The localised text to show the player: a refusal promises another try
+    // only when the server was busy or failing.
     const char* textKey() const;
     // What the player reads: that text, then the server's own words when it
-    // refused the request.
+    // refused the request (a world gone needs none).
     std::string words() const;
 };
 
@@ -43,6 +47,15 @@ enum class GalleryOrder { Newest, TopRated, MostDownloaded };
 // offline; one that stopped answering in time, as a time-out; a connection
 // that broke during the request, as lost. Every screen says it the same way.
 const char* connectionFailureKey(int curlCode);
+
+// The words of a refusal by its HTTP status: a try again later only where
+// the server was busy or failing (5xx, 408, 429); any other refusal will not
+// pass by waiting.
+const char* refusalKey(long status);
+
+// The address as a log line may show it: the player's key is the account's
+// password, and logs end up in bug reports, so its value is hidden.
+std::string withKeyHidden(const std::string& url);
 
 class ServerLink {
 public:
@@ -115,7 +128,7 @@ private:
     using BodyReader = std::function<bool(const std::string& body, std::string& why)>;
     // A large request (a screenshot, a world, an upload) is timed on its
     // progress rather than its whole length.
-    void sendGallery(std::shared_ptr<Request> request, bool screenshot, bool large, BodyReader read,
+    void sendGallery(std::shared_ptr<Request> request, int32_t worldId, bool screenshot, bool large, BodyReader read,
                      FailureHandler failed);
     void failSoon(GalleryFailure::Kind kind, FailureHandler failed);
     void limitTime(Request& request, bool large) const;

@@ -4,6 +4,7 @@
 // holds the gallery to five requests and one screenshot at a time.
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <chrono>
 #include <filesystem>
 #include <functional>
@@ -11,14 +12,18 @@
 #include <thread>
 
 #include "LoopbackHttpServer.h"
+#include "base/LocalUtils.h"
 #include "online/NetworkManager.h"
 #include "online/ServerLink.h"
 #include "online/ServerLinkRequests.h"
 #include "platform/CloudStorage.h"
 #include "profile/Profile.h"
 #include "support/CleanGame.h"
+#include "support/LogCapture.h"
+#include "support/Readability.h"
 #include "support/ServerProcess.h"
 #include "support/TempFolders.h"
+#include "world/GameServices.h"
 
 USING_NS_CC;
 
@@ -173,14 +178,26 @@ TEST_F(GalleryRequests, FailuresReachTheErrorHandlerWithWordsToShow)
         EXPECT_STREQ(f.textKey(), "NetError1");
     }
 
+    // A world gone says so and nothing more; a refusal says what the server
+    // said and promises no second try.
+    testsupport::LanguageTable english("en");
     registerPlayer("Bob");
     GalleryFailure f = failureOf([&](auto handler) { link->requestWorldDetails(999, nullptr, handler); });
     EXPECT_EQ(f.kind, GalleryFailure::Kind::Refused);
     EXPECT_EQ(f.status, 404);
     EXPECT_EQ(f.message, "no such world");
+    EXPECT_EQ(f.words(), LocalUtils::localize("GalleryWorldGone")->getString());
+    f = failureOf([&](auto handler) { link->rateWorld(999, 3, nullptr, handler); });
+    EXPECT_TRUE(f.worldGone());
     f = failureOf([&](auto handler) { link->uploadWorld("x", "", "not a world", png, nullptr, handler); });
     EXPECT_EQ(f.status, 422);
     EXPECT_NE(f.message.find("not a world the game can load"), std::string::npos) << f.message;
+    EXPECT_STREQ(f.textKey(), "NetErrorRefused");
+    EXPECT_NE(f.words().find(f.message), std::string::npos);
+    for (const auto& [status, key] :
+         {std::pair{400L, "NetErrorRefused"}, std::pair{401L, "NetErrorRefused"}, std::pair{413L, "NetErrorRefused"},
+          std::pair{429L, "NetError1"}, std::pair{500L, "NetError1"}, std::pair{503L, "NetError1"}})
+        EXPECT_STREQ(refusalKey(status), key) << status;
 
     // A server never reached reads as being offline, whether none is set or
     // none listens; one that hangs up mid-request, as a lost connection; one
@@ -211,6 +228,63 @@ TEST_F(GalleryRequests, FailuresReachTheErrorHandlerWithWordsToShow)
     f = failureOf([&](auto handler) { link->requestWorldCount("", nullptr, handler); });
     EXPECT_EQ(f.kind, GalleryFailure::Kind::Unreadable);
     EXPECT_STREQ(f.textKey(), "NetErrorIncorrectJson");
+}
+
+// The key is the account's password: whatever the answer, no log line
+// carries it, while the line still says which request it was.
+TEST_F(GalleryRequests, NoLogLineCarriesThePlayersKey)
+{
+    const std::string key(64, 'c');
+    Profile* profile = Profile::getInstance();
+    profile->setPlayerId(7);
+    profile->setPrivateKey(CCString::create(key));
+    profile->setNickname(CCString::create("Ann"));
+    enum Kind { Refused, Unreadable, Cut };
+    std::atomic<int> kind{Refused};
+    // An unreadable answer quotes the key, as a cut registration answer would.
+    LoopbackHttpServer fake(
+        [&](const ReceivedRequest&) {
+            if (kind == Refused)
+                return CannedResponse{403, R"({"error": "unknown player or wrong key"})"};
+            if (kind == Unreadable)
+                return CannedResponse{200, R"({"id": 7, "key": ")" + key};
+            return CannedResponse{200, "", "", false, true};
+        },
+        100);
+    link->setBaseUrl(fake.url());
+    bool registrationAnswered = false;
+    gameServices().showMessagePopup = [&](const char*) { registrationAnswered = true; };
+    const std::vector<std::pair<const char*, std::function<void()>>> requests = {
+        {"/v1/worlds/count?", [&] { link->requestWorldCount("lake", nullptr, nullptr); }},
+        {"/v1/worlds?", [&] { link->requestWorldPage(GalleryOrder::Newest, 0, 12, "", nullptr, nullptr); }},
+        {"/v1/worlds/3?", [&] { link->requestWorldDetails(3, nullptr, nullptr); }},
+        {"/v1/worlds/3/screenshot", [&] { link->requestScreenshot(3, nullptr, nullptr); }},
+        {"/v1/worlds/3/data?", [&] { link->downloadWorld(3, nullptr, nullptr); }},
+        {"/v1/worlds?", [&] { link->uploadWorld("x", "", blob, png, nullptr, nullptr); }},
+        {"/v1/worlds/3/ratings?", [&] { link->rateWorld(3, 4, nullptr, nullptr); }},
+        {"/v1/worlds/3?", [&] { link->deleteWorld(3, nullptr, nullptr); }},
+    };
+    NetworkQueueProcessor& queue = ServerLinkRequests::getInstance()->queue();
+    for (const Kind k : {Refused, Unreadable, Cut}) {
+        kind = k;
+        SCOPED_TRACE(k);
+        testsupport::LogCapture log;
+        for (const auto& [path, send] : requests) {
+            send();
+            pumpUntil([&] { return queue.inFlight() + queue.waiting() == 0; });
+            if (k == Refused) {
+                EXPECT_TRUE(log.contains(path)) << "the line names the request";
+            }
+        }
+        registrationAnswered = false;
+        link->createPlayer(profile, nullptr, nullptr);
+        pumpUntil([&] { return registrationAnswered; });
+        if (k == Refused) {
+            EXPECT_TRUE(log.contains("key=(hidden)"));
+        }
+        for (const std::string& line : log.lines())
+            EXPECT_EQ(line.find(key), std::string::npos) << line;
+    }
 }
 
 TEST_F(GalleryRequests, ASmallRequestHasItsAnswerTimeAndAnUploadAsLongAsItMoves)

@@ -106,8 +106,9 @@ TEST_F(NameInputTest, OutcomesOfTheCreatePlayerRequest)
         bool menu;           // reached without OK (success)
         const char* result;  // the bar's failure text
     };
-    for (const Case& c : {Case{201, R"({"id": 7, "key": "k7"})", true, ""},
-                          Case{200, "not json", false, "NetErrorIncorrectJson"}, Case{404, "", false, "NetError1"}}) {
+    for (const Case& c :
+         {Case{201, R"({"id": 7, "key": "k7"})", true, ""}, Case{200, "not json", false, "NetErrorIncorrectJson"},
+          Case{404, "", false, "NetErrorRefused"}}) {
         SCOPED_TRACE(c.status);
         testsupport::resetGame();
         LoopbackHttpServer server([&](const ReceivedRequest&) { return CannedResponse{c.status, c.body}; });

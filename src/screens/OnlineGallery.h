@@ -146,6 +146,11 @@ private:
     void onDownloadFailed(const std::string& words);
     void startWorld(const GalleryWorld& world, const std::string& blob);
     void onDeleted(int32_t worldId);
+    // The world of the details is no longer on the server: they close, its
+    // card goes and the words say why.
+    void onWorldGone(const std::string& words);
+    // The card of a world no longer listed, and its picture.
+    void forgetCard(int32_t worldId);
     void setPlayBusy(bool busy);
 
     bool m_fromMainMenu = false;

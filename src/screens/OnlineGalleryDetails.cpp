@@ -134,10 +134,11 @@ void OnlineGallery::openDetails(int32_t worldId)
             // The card's own figures stay; only the description is missing.
             LOG << "online gallery: no details:" << failure.words();
             m_detailsKnown = true;
-            if (failure.status == 404) {
-                closeDetails();
-                ScreenUtils::showPopup(CCString::create(failure.words()), nullptr, nullptr, nullptr, nullptr, 2);
-            }
+            // A download or a delete of this world on its way says what
+            // became of it: the details have nothing to add (the world gone
+            // because the player has just deleted it, say).
+            if (failure.worldGone() && !m_playing)
+                onWorldGone(failure.words());
         });
 }
 
@@ -224,8 +225,14 @@ void OnlineGallery::downloadWorld()
                 onDownloaded(blob);
         },
         [this, life](const GalleryFailure& failure) {
-            if (!life.expired())
-                onDownloadFailed(failure.words());
+            if (life.expired())
+                return;
+            if (failure.worldGone()) {
+                setPlayBusy(false);
+                onWorldGone(failure.words());
+                return;
+            }
+            onDownloadFailed(failure.words());
         });
 }
 
@@ -310,23 +317,46 @@ void OnlineGallery::confirmDelete()
     ServerLink::getInstance()->deleteWorld(
         id,
         [this, life, id]() {
+            // The server has confirmed: the saved worlds forget it whatever
+            // the screen shows now.
+            forgetGalleryMarks(id);
             if (!life.expired())
                 onDeleted(id);
         },
-        [this, life](const GalleryFailure& failure) {
+        [this, life, id](const GalleryFailure& failure) {
+            // Already gone: what the player asked for holds.
+            if (failure.worldGone())
+                forgetGalleryMarks(id);
             if (life.expired())
                 return;
             setPlayBusy(false);
-            ScreenUtils::showPopup(CCString::create(failure.words()), nullptr, nullptr, nullptr, nullptr, 2);
+            if (failure.worldGone())
+                onWorldGone(failure.words());
+            else
+                ScreenUtils::showPopup(CCString::create(failure.words()), nullptr, nullptr, nullptr, nullptr, 2);
         });
 }
 
 void OnlineGallery::onDeleted(int32_t worldId)
 {
     LOG << "online gallery: deleted world" << worldId;
-    forgetGalleryMarks(worldId);
     setPlayBusy(false);
     closeDetails();
+    forgetCard(worldId);
+}
+
+void OnlineGallery::onWorldGone(const std::string& words)
+{
+    const int32_t worldId = m_detailsWorld;
+    LOG << "online gallery: world" << worldId << "is no longer on the server";
+    closeDetails();
+    forgetCard(worldId);
+    ScreenUtils::showPopup(CCString::create(words), nullptr, nullptr, nullptr, nullptr, 2);
+}
+
+void OnlineGallery::forgetCard(int32_t worldId)
+{
+    const size_t before = m_cards.size();
     m_cards.erase(std::remove_if(m_cards.begin(), m_cards.end(),
                                  [worldId](const Card& card) { return card.world.id == worldId; }),
                   m_cards.end());
@@ -334,6 +364,8 @@ void OnlineGallery::onDeleted(int32_t worldId)
         it->second->release();
         m_shots.erase(it);
     }
+    if (m_cards.size() == before)
+        return;
     layoutCards();
     showCount(std::max(0, m_total - 1));
 }

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <functional>
 #include <string>
@@ -195,8 +196,10 @@ TEST_F(GalleryScreen, PagesFillAsTheGridScrollsAndSearchAndOrdersChangeTheList)
     for (int i = 0; i < 15; ++i)
         ids.push_back(share(i % 5 == 0 ? "Lake " + std::to_string(i) : "World " + std::to_string(i), i));
     registerPlayer("Bob");
+    bool rated = false;
     link->rateWorld(
-        ids[3], 5, [](const GalleryRating&) {}, [](const GalleryFailure&) {});
+        ids[3], 5, [&](const GalleryRating&) { rated = true; }, [&](const GalleryFailure&) { rated = true; });
+    ASSERT_TRUE(stepUntil([&] { return rated; }));
     std::vector<std::pair<std::string, std::string>> events;
     StatsUtils::setEventSink([&](const std::string& name, const std::vector<json::NodePtr>& parameters) {
         events.push_back({name, json::objectJson(parameters)});
@@ -298,7 +301,8 @@ TEST_F(GalleryScreen, TheWorldMenuShowsTheRatingAndEveryButtonWorksAfterARating)
     // stepped after it: the thanks opens over the fading popup.
     tapButton(buttonFor("RateWorldBut"), middle);
     GUIRate* rate = GUIRate::getInstance();
-    ASSERT_EQ(ScreenUtils::getInstance()->getCurrentWindow(), rate);
+    // Rate may ask the server for the player's earlier stars first.
+    ASSERT_TRUE(stepUntil([&] { return ScreenUtils::getInstance()->getCurrentWindow() == rate; }));
     tapButton(rate->getStar(3), ccp(0.5f, 0.5f));
     const CCSize tick = rate->getTickButton()->getContentSize();
     const CCPoint at = rate->getTickButton()->convertToWorldSpace(ccp(tick.width / 2, tick.height / 2));
@@ -447,6 +451,7 @@ TEST_F(GalleryScreen, AFailedOrUnreadableDownloadLeavesThePlayerInTheGallery)
         OnlineGallery* gallery = openGallery();
         ASSERT_NE(gallery, nullptr);
         tapCard(gallery, c.world);
+        ASSERT_TRUE(settle());
         c.breakIt();
         tap(gallery->getPlayButton());
         ASSERT_TRUE(stepUntil([] { return !popupText().empty(); }));
@@ -459,6 +464,75 @@ TEST_F(GalleryScreen, AFailedOrUnreadableDownloadLeavesThePlayerInTheGallery)
         EXPECT_EQ(typeAt(100, 100), hashString("Wall")) << "the world is as it was";
         EXPECT_EQ(word(ProgressWord::WorldsDownloaded), 0);
         gallery->onBackPressed();
+        gallery->onBackPressed();
+        ASSERT_TRUE(stepUntil([&] { return gameShown(); }));
+    }
+}
+
+// A world can leave the server while the player looks at it. The details
+// of a world the player has just deleted, their answer late, add nothing to
+// the delete; a world found gone closes its details and leaves the list,
+// saying why, and the player stays in the gallery.
+TEST_F(GalleryScreen, AWorldGoneFromTheServerLeavesTheListAndALateAnswerShowsNothing)
+{
+    const Player bob = registerPlayer("Bob");
+    enum Case { DeletedWhileItsDetailsCame, GoneBeforeItsDetails, GoneBeforePlay };
+    std::atomic<int> now{DeletedWhileItsDetailsCame};
+    const std::string world = R"({"id": 5, "name": "Mine", "author": "Bob", "author_id": )" + std::to_string(bob.id) +
+        R"(, "date": "2026-12-08T10:00:00Z", "rating": 0, "ratings": 0, "downloads": 0})";
+    const CannedResponse gone{404, R"({"error": "no such world"})"};
+    LoopbackHttpServer fake(
+        [&](const ReceivedRequest& request) {
+            CannedResponse answer;
+            if (request.path.rfind("/v1/worlds/count", 0) == 0)
+                answer.body = R"({"count": 1})";
+            else if (request.path.rfind("/v1/worlds?", 0) == 0)
+                answer.body = R"({"count": 1, "offset": 0, "worlds": [)" + world + "]}";
+            else if (request.method == "DELETE")
+                answer.body = R"({"id": 5, "deleted": true})";
+            else if (request.path.rfind("/v1/worlds/5?", 0) == 0 && now == DeletedWhileItsDetailsCame) {
+                // Slow enough for the delete to go meanwhile; the server
+                // that answers it has deleted the world already.
+                answer = gone;
+                answer.trickleMs = 150;
+            } else if (request.path.rfind("/v1/worlds/5?", 0) == 0 && now == GoneBeforePlay)
+                answer.body = world;
+            else
+                answer = gone;
+            return answer;
+        },
+        60);
+    link->setBaseUrl(fake.url());
+    enterScene();
+    for (const Case c : {DeletedWhileItsDetailsCame, GoneBeforeItsDetails, GoneBeforePlay}) {
+        SCOPED_TRACE(c);
+        now = c;
+        gameServices().fileWrite(GUI::galleryMarkOf("mine"), "5", 1);
+        OnlineGallery* gallery = openGallery();
+        ASSERT_NE(gallery, nullptr);
+        tapCard(gallery, 5);
+        if (c == DeletedWhileItsDetailsCame) {
+            tap(gallery->getDeleteButton());
+            answerPopup();
+            ASSERT_TRUE(stepUntil([&] { return gallery->getCards().empty(); }));
+            // Time for the late details to be taken, had they been waited for.
+            stepSeconds(0.5f);
+            EXPECT_EQ(popupText(), "") << "nothing but the world gone from the list";
+            EXPECT_EQ(GUI::galleryIdOf("mine"), 0) << "no longer shared";
+        } else {
+            if (c == GoneBeforePlay) {
+                ASSERT_TRUE(stepUntil([&] { return gallery->isDetailsShown(); }));
+                tap(gallery->getPlayButton());
+            }
+            ASSERT_TRUE(stepUntil([] { return !popupText().empty(); }));
+            EXPECT_EQ(popupText(), text("GalleryWorldGone"));
+            answerPopup();
+            EXPECT_TRUE(gallery->getCards().empty());
+            EXPECT_EQ(GUI::galleryIdOf("mine"), 5) << "only a delete forgets a share";
+        }
+        EXPECT_FALSE(gallery->isDetailsShown());
+        EXPECT_EQ(gallery->getCountLabel()->getText()->getString(), "0 worlds");
+        EXPECT_EQ(shownGallery(), gallery) << "still in the gallery";
         gallery->onBackPressed();
         ASSERT_TRUE(stepUntil([&] { return gameShown(); }));
     }
@@ -498,6 +572,7 @@ TEST_F(GalleryScreen, AFailedPageSaysWhyAndTheNextScrollAsksForItAgain)
     ASSERT_NE(gallery, nullptr);
     ASSERT_EQ(gallery->getCards().size(), 12u);
 
+    ASSERT_TRUE(settle());
     server.kill9();
     gallery->getGrid()->moveBy(0, 10000);
     ASSERT_TRUE(stepUntil([] { return !popupText().empty(); }));

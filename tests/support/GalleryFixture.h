@@ -93,6 +93,15 @@ protected:
         return true;
     }
 
+    // Frames until no gallery request is on its way (the count, a page, a
+    // picture, details): a server stopped after it fails only what the test
+    // does next.
+    bool settle()
+    {
+        NetworkQueueProcessor& queue = ServerLinkRequests::getInstance()->queue();
+        return stepUntil([&] { return queue.inFlight() + queue.waiting() == 0; });
+    }
+
     // A new player on the server, through the game's own request; the
     // profile is that player afterwards.
     Player registerPlayer(const char* nickname)

@@ -37,14 +37,16 @@ CCArray* texts(std::initializer_list<const char*> items)
     return array;
 }
 
-bool typable(unsigned char c)
+}  // namespace
+
+bool GUIKeyboard::isTypable(unsigned char c)
 {
     if (std::isalnum(c))
         return true;
-    return c != 0 && std::strchr(" !\"$&'()*+,-./:<=>?", c) != nullptr;
+    // Every character a key on screen types, brackets included, and a few
+    // more; labels draw them all as written.
+    return c != 0 && std::strchr(" !\"$&'()*+,-./:<=>?[]|", c) != nullptr;
 }
-
-}  // namespace
 
 std::string withoutLastCharacter(const std::string& text)
 {
@@ -452,7 +454,7 @@ void GUIKeyboard::insertText(const char* text, int len)
             accept();
             return;
         }
-        if (typable(static_cast<unsigned char>(c)) && m_maxLength - static_cast<int32_t>(m_text->length()) > 0)
+        if (isTypable(static_cast<unsigned char>(c)) && m_maxLength - static_cast<int32_t>(m_text->length()) > 0)
             changeText(CCString::create(m_text->getString() + c));
     }
 }

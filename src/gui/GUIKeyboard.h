@@ -82,6 +82,9 @@ public:
     GUIButton* getClearKey() const { return m_clearKey; }
     GUIButton* getResetKey() const { return m_resetKey; }
     GUIButton* getEnterKey() const { return m_enterKey; }
+    // A byte the physical keyboard appends: letters, digits, the space and
+    // the punctuation of the keys on screen and a few more.
+    static bool isTypable(unsigned char c);
     // The character key whose caption is text, or null.
     GUIButton* keyWithCaption(const std::string& text) const;
 

@@ -339,7 +339,7 @@ void GUILabel::setText(CCString* text)
     if (m_hasFontFrame) {
         size_t i = 0;
         while (i < s.size()) {
-            if (s[i] == '[') {
+            if (m_markup && s[i] == '[') {
                 ccColor3B colour = m_chosenColor;
                 if (auto after = parseColorMarkup(s, i, colour)) {
                     m_chosenColor = colour;
@@ -351,7 +351,7 @@ void GUILabel::setText(CCString* text)
                 }
                 continue;
             }
-            if (s[i] == '|') {
+            if (m_markup && s[i] == '|') {
                 m_coloured = false;
                 ++i;
                 continue;
@@ -447,11 +447,11 @@ void GUILabel::wrap(CCString* text, float maxWidth, int maxLines, bool multiline
         bool cut = false;
         for (size_t j = 0; j < word.size() && m_hasFontFrame;) {
             const char c = word[j];
-            if (c == '|') {
+            if (m_markup && c == '|') {
                 ++j;
                 continue;
             }
-            if (c == '[') {
+            if (m_markup && c == '[') {
                 measuringMarkup = true;
                 ++j;
                 continue;
@@ -511,7 +511,9 @@ void GUILabel::wrap(CCString* text, float maxWidth, int maxLines, bool multiline
         const bool draw = m_hasFontFrame && (!multiline || breaks < maxLines);
         for (size_t j = 0; j < word.size();) {
             const char c = word[j];
-            if (multiline) {
+            if (!m_markup) {
+                // Drawn as written.
+            } else if (multiline) {
                 if (inMarkup) {
                     if (c == ',' || c == ']') {
                         bool overflow = false;
@@ -560,7 +562,7 @@ void GUILabel::wrap(CCString* text, float maxWidth, int maxLines, bool multiline
                 }
                 continue;
             }
-            if (c == '|') {
+            if (m_markup && c == '|') {
                 m_coloured = false;
                 ++j;
                 continue;

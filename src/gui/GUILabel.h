@@ -59,6 +59,13 @@ public:
     float getCumulativeScale();
     void snapScale();
 
+    // Reads the colour markup "[r,g,b]" ... "|" in its texts. Off by default:
+    // a label draws its text as written, every character visible, as it
+    // must for whatever a player typed or a server sent. Only labels of the
+    // game's own localised texts that colour some of their words turn it on.
+    void setMarkup(bool markup) { m_markup = markup; }
+    bool hasMarkup() const { return m_markup; }
+
     // The three layouts (one line; wrapped within a width; wrapped within a
     // width and a number of lines). A null text counts as empty.
     void setText(cocos2d::CCString* text);
@@ -94,6 +101,7 @@ private:
     float m_height = 0.0f;
     cocos2d::CCString* m_text = nullptr;  // retained
     bool m_hasFontFrame = false;
+    bool m_markup = false;
     // State of one layout run.
     float m_penX = 0.0f;
     bool m_coloured = false;

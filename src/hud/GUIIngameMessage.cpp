@@ -371,6 +371,8 @@ void GUIIngameMessage::addPageText(CCString* textKey, CCString* picture)
         GUILabel* text = GUILabel::create();
         text->setScale(10.0f / GUILabel::fontSize);
         text->setColor(kTextColour);
+        // The pages colour their key words.
+        text->setMarkup(true);
         text->setColoredText(LocalUtils::localizeCCString(textKey), kTextWidth);
         text->setAnchorPoint(CCPointZero);
         // The first line's baseline: its letters a little under the panel's top.

@@ -51,7 +51,7 @@ TEST_F(Flows, AProfileWithoutANicknameAsksForOneAndSendsItOnEnter)
     EXPECT_EQ(ScreenUtils::getInstance()->getCurrentWindow(), window);
 }
 
-TEST_F(Flows, ARefusedPlayerCreationShowsNetErrorOne)
+TEST_F(Flows, ARefusedPlayerCreationSaysTheNameIsTaken)
 {
     auto request = std::make_shared<Request>("http://localhost/players", Request::Method::Post);
     auto answer =
@@ -62,7 +62,7 @@ TEST_F(Flows, ARefusedPlayerCreationShowsNetErrorOne)
     GUIPopup* popup = GUIPopup::getInstance();
     ASSERT_TRUE(popup->isShown());
     EXPECT_EQ(popup->getKind(), GUIPopup::Message);
-    EXPECT_EQ(popup->getMessageLabel()->getText()->getString(), "NetError1");
+    EXPECT_EQ(popup->getMessageLabel()->getText()->getString(), "NetErrorNameTaken");
     EXPECT_EQ(ScreenUtils::getInstance()->getCurrentWindow(), popup);
 }
 

@@ -197,9 +197,23 @@ TEST_F(Keyboard, TypedInputTakesOnlyItsCharactersAndANewlineAcceptsWhatCameBefor
 {
     Held<Receiver> receiver;
     open("", receiver.get());
-    keyboard()->insertText("[", 1);
+    // The two keyboards take the same characters: what a key on screen
+    // types, shifted or not, the physical keyboard types too.
+    for (bool shifted : {false, true}) {
+        keyboard()->setShifted(shifted);
+        for (CCObject* key : *keyboard()->getCharacterKeys())
+            for (char c : static_cast<GUIButton*>(key)->getText()->getString())
+                EXPECT_TRUE(GUIKeyboard::isTypable(static_cast<unsigned char>(c))) << c;
+    }
+    keyboard()->setShifted(false);
+    // Brackets and a bar are typed and shown like any character.
+    keyboard()->insertText("[|]", 3);
     keyboard()->insertText("\xC3\xA9", 2);
-    EXPECT_EQ(text(), "");
+    EXPECT_EQ(text(), "[|]");
+    EXPECT_EQ(keyboard()->getTextLabel()->getChildrenCount(), 3u) << "every character visible";
+    keyboard()->deleteBackward();
+    keyboard()->deleteBackward();
+    keyboard()->deleteBackward();
     const std::string run = "ab?\ncd";
     keyboard()->insertText(run.c_str(), static_cast<int>(run.size()));
     EXPECT_EQ(receiver->texts, (std::vector<std::string>{"ab?"}));

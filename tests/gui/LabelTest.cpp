@@ -27,6 +27,14 @@ std::vector<float> glyphWidths(CCNode* label)
     return ws;
 }
 
+// A label of the game's own texts, which read colour markup.
+GUILabel* markupLabel()
+{
+    GUILabel* label = GUILabel::create();
+    label->setMarkup(true);
+    return label;
+}
+
 bool sameColour(const ccColor3B& a, const ccColor3B& b)
 {
     return a.r == b.r && a.g == b.g && a.b == b.b;
@@ -198,17 +206,38 @@ TEST_F(LabelLayout, MissingCharactersBecomeOneSpaceAndSkipExactlyThemselves)
     EXPECT_EQ(glyphWidths(label), (std::vector<float>{4}));
 }
 
+// What a player typed or a server sent is drawn as written: brackets and
+// bars are characters like any other, in every layout.
+TEST_F(LabelLayout, WithoutMarkupEveryCharacterIsDrawnAsWritten)
+{
+    fakeFont("[]|,0125Red", 4);
+    const std::string text = "[255,0,0]Red|";
+    for (int layout = 0; layout < 3; ++layout) {
+        GUILabel* label = GUILabel::create();
+        label->setColor(ccc3(36, 75, 98));
+        if (layout == 0)
+            label->setText(CCString::create(text));
+        else if (layout == 1)
+            label->setColoredText(CCString::create(text), 1000);
+        else
+            label->setMultilineText(CCString::create(text), 1000, 5);
+        EXPECT_EQ(childrenColoured(label, ccc3(36, 75, 98)), static_cast<int>(text.size())) << layout;
+        EXPECT_EQ(label->getText()->getString(), text);
+    }
+    EXPECT_FALSE(log.contains("Failed to parse color"));
+}
+
 TEST_F(LabelLayout, MarkupColoursFollowingGlyphsAndTakesNoWidth)
 {
     fakeFont("HeloWrd", 4);
-    GUILabel* label = GUILabel::create();
+    GUILabel* label = markupLabel();
     label->setColor(ccc3(36, 75, 98));
     label->setText(CCString::create("[255,0,0]Hello|World"));
     EXPECT_EQ(childrenColoured(label, ccc3(255, 0, 0)), 5);
     EXPECT_EQ(childrenColoured(label, ccc3(36, 75, 98)), 5);
-    GUILabel* wrapped = GUILabel::create();
+    GUILabel* wrapped = markupLabel();
     wrapped->setColoredText(CCString::create("[255,0,0]Hello"), 1000);
-    GUILabel* plain = GUILabel::create();
+    GUILabel* plain = markupLabel();
     plain->setColoredText(CCString::create("Hello"), 1000);
     EXPECT_FLOAT_EQ(wrapped->getContentSize().width, plain->getContentSize().width);
     EXPECT_EQ(childrenColoured(wrapped, ccc3(255, 0, 0)), 5);
@@ -218,7 +247,7 @@ TEST_F(LabelLayout, MarkupColoursFollowingGlyphsAndTakesNoWidth)
 TEST_F(LabelLayout, BadMarkupIsLoggedAndDrawnAsText)
 {
     fakeFont("1234,", 4);
-    GUILabel* label = GUILabel::create();
+    GUILabel* label = markupLabel();
     label->setText(CCString::create("[12,34"));
     EXPECT_TRUE(log.contains(">>>> Failed to parse color!!!"));
     EXPECT_EQ(label->getChildrenCount(), 5u);  // 12,34
@@ -246,7 +275,7 @@ TEST_F(LabelLayout, ColourComponentsAreCappedOrCutNeverOverflowed)
         {"[0, 128, 9]a", {0, 128, 9}},
     };
     for (const Case& c : cases) {
-        GUILabel* label = GUILabel::create();
+        GUILabel* label = markupLabel();
         label->setMultilineText(CCString::create(c.text), 1000, 5);
         EXPECT_EQ(childrenColoured(label, c.expected), 1) << c.text;
     }
@@ -255,11 +284,11 @@ TEST_F(LabelLayout, ColourComponentsAreCappedOrCutNeverOverflowed)
 TEST_F(LabelLayout, AShortMarkupKeepsTheLabelsOwnColourForMissingComponents)
 {
     fakeFont("ab", 4);
-    GUILabel* label = GUILabel::create();
+    GUILabel* label = markupLabel();
     label->setColor(ccc3(36, 75, 98));
     label->setMultilineText(CCString::create("[10,20]a"), 1000, 5);
     EXPECT_EQ(childrenColoured(label, ccc3(10, 75, 98)), 1);
-    GUILabel* other = GUILabel::create();
+    GUILabel* other = markupLabel();
     other->setColor(ccc3(36, 75, 98));
     other->setText(CCString::create("[10]a"));
     EXPECT_EQ(childrenColoured(other, ccc3(10, 75, 98)), 1);

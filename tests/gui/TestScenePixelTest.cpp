@@ -127,6 +127,7 @@ TEST_F(TestScene, EveryFontDrawsWholePixelsInItsTintAndMarkupColours)
         ASSERT_TRUE(label->hasFontFrame()) << c.font;
         label->getTexture()->setAliasTexParameters();
         label->setColor(ccc3(36, 75, 98));
+        label->setMarkup(true);
         label->setText(CCString::create("Hello [255,0,0]World|!"));
         label->scaleToSize(10);
         label->setPosition(ccp(50, y));
@@ -137,6 +138,7 @@ TEST_F(TestScene, EveryFontDrawsWholePixelsInItsTintAndMarkupColours)
     GUILabel::setFontName("gamemenus_ach_colorFont");
     GUILabel* wrapped = GUILabel::create();
     wrapped->setColor(ccc3(36, 75, 98));
+    wrapped->setMarkup(true);
     wrapped->setColoredText(CCString::create("A [0,200,0]green word wraps onto the next line"), 120);
     wrapped->setPosition(ccp(400, 500));
     scene()->addChild(wrapped);

@@ -538,6 +538,38 @@ TEST_F(GalleryScreen, AWorldGoneFromTheServerLeavesTheListAndALateAnswerShowsNot
     }
 }
 
+// Names, nicknames and descriptions come from other players, typed on any
+// client: brackets and bars in them are characters, not colour markup.
+TEST_F(GalleryScreen, WhatOtherPlayersTypedIsDrawnAsWritten)
+{
+    registerPlayer("[1]Ann|");
+    const int32_t id = share("[9]a|b", 0, "[255,0,0]red| sea");
+    registerPlayer("Bob");
+    OnlineGallery* gallery = openGallery();
+    ASSERT_NE(gallery, nullptr);
+    tapCard(gallery, id);
+    // The label showing exactly this text, or null.
+    std::function<GUILabel*(CCNode*, const std::string&)> labelOf = [&](CCNode* node, const std::string& text) {
+        auto* label = dynamic_cast<GUILabel*>(node);
+        if (label && label->getText() && label->getText()->getString() == text)
+            return label;
+        label = nullptr;
+        if (node->getChildren())
+            for (CCObject* child : *node->getChildren())
+                if (!label)
+                    label = labelOf(static_cast<CCNode*>(child), text);
+        return label;
+    };
+    ASSERT_TRUE(stepUntil([&] { return labelOf(gallery, "[255,0,0]red| sea") != nullptr; })) << "the description";
+    // One glyph a character; a line wrapped into words draws no spaces.
+    const std::pair<std::string, unsigned> shown[] = {{"[9]a|b", 6}, {"by [1]Ann|", 10}, {"[255,0,0]red| sea", 16}};
+    for (const auto& [text, glyphs] : shown) {
+        GUILabel* label = labelOf(gallery, text);
+        ASSERT_NE(label, nullptr) << text;
+        EXPECT_EQ(label->getChildrenCount(), glyphs) << text;
+    }
+}
+
 TEST_F(GalleryScreen, WithoutAServerTheGallerySaysSoInOneWayAndStillLeaves)
 {
     // A server that takes the connection and never answers is given up on

@@ -146,10 +146,11 @@ private:
                 return "glyph \"" + key + "\" kept with a broken rectangle";
         for (const char* text : kTexts) {
             GUILabel* label = GUILabel::create();
-            for (int layout = 0; layout < 3; ++layout) {
-                if (layout == 0)
+            for (int layout = 0; layout < 6; ++layout) {
+                label->setMarkup(layout >= 3);
+                if (layout % 3 == 0)
                     label->setText(CCString::create(text));
-                else if (layout == 1)
+                else if (layout % 3 == 1)
                     label->setColoredText(CCString::create(text), 60.0f);
                 else
                     label->setMultilineText(CCString::create(text), 60.0f, 3);

@@ -357,14 +357,18 @@ void GUIPopup::onHidden()
     GUIWindow* previous = m_previousWindow;
     ScreenUtils::getInstance()->setCurrentWindow(previous && previous->getParent() ? previous : nullptr);
     setPreviousWindow(nullptr);
-    if (CCObject* pending = m_pendingCallback) {
+    CCObject* pending = m_pendingCallback;
+    if (pending)
         pending->retain();
-        hold(m_pendingCallback, nullptr);
+    hold(m_pendingCallback, nullptr);
+    // Gone before the answer runs: an answer that says something in a popup
+    // of its own (a failure) opens it again, and must not find it here.
+    removeFromParentAndCleanup(true);
+    m_closing = false;
+    if (pending) {
         executeAction(pending);
         pending->release();
     }
-    removeFromParentAndCleanup(true);
-    m_closing = false;
     release();
 }
 

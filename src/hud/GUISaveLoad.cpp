@@ -13,6 +13,7 @@
 #include "gui/GUIBatchNodeMenu.h"
 #include "gui/GUIButton.h"
 #include "gui/GUILabel.h"
+#include "gui/GUIPopup.h"
 #include "gui/GUIWindow.h"
 #include "gui/SlidingLayer.h"
 #include "hud/GUI.h"
@@ -445,7 +446,15 @@ void GUISaveLoad::loadSelectedWorldNow()
             LOG_ERROR << "saved world read short : " << cloudName;
         }
     }
-    playSound(loaded ? "sfx_gui_loading" : "sfx_gui_error");
+    if (!loaded) {
+        // The world stays as it was, and the list stays for another choice.
+        LOG << "saved world" << cloudName << "could not be read: the world is unchanged";
+        playSound("sfx_gui_error");
+        ScreenUtils::showPopup(LocalUtils::localize("SavedWorldUnreadable"), nullptr, nullptr, nullptr, nullptr,
+                               GUIPopup::Message);
+        return;
+    }
+    playSound("sfx_gui_loading");
     goBack();
 }
 

@@ -188,11 +188,18 @@ public:
 
 }  // namespace
 
-TEST_F(Popup, APendingActionCannotOpenAPopupAtOnceButCanAfterADelay)
+// An answer that says something in a popup of its own (a failure) is
+// shown, at once or after a delay.
+TEST_F(Popup, APendingActionOpensAPopupAtOnceOrAfterADelay)
 {
     Held<Chainer> chain;
     ScreenUtils::showPopup(CCString::create("first"), chain.get(), callfunc_selector(Chainer::openNow), nullptr,
                            nullptr, GUIPopup::Message);
+    popup()->onOkPressed();
+    closeFully();
+    ASSERT_TRUE(popup()->isShown());
+    EXPECT_EQ(textOf(popup()->getMessageLabel()), "next");
+    EXPECT_EQ(current(), popup());
     popup()->onOkPressed();
     closeFully();
     EXPECT_FALSE(popup()->isShown());

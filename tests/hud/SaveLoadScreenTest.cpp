@@ -180,38 +180,56 @@ TEST_F(SaveLoadScreen, LoadAsksFirstWhenUnsavedChangesWouldBeLost)
     }
 }
 
-TEST_F(SaveLoadScreen, BrokenOrVanishedFilesLeaveTheWorld)
+// A saved world that cannot be read (refused by the reader, read short,
+// asked first over unsaved changes) leaves the world as it was and says so
+// in a popup; OK comes back to the list for another choice.
+TEST_F(SaveLoadScreen, BrokenOrVanishedFilesLeaveTheWorldAndSaySo)
 {
     enterScene(false);
     saveAs("first");
     saveAs("second");
-    paintBlock("Sand", 50, 50, 4);
-    layer->setLoadedWorldName(CCString::create("mine"));
-
-    GUISaveLoad* screen = open();
-    const std::vector<char> before = blobBytes(*world);
-    ASSERT_EQ(screen->getRowCount(), 2);
-    tapRow(screen, 1);
-    // A refused blob: error sound, nothing changes.
     const char junk[] = "not a world at all";
     platform::CloudStorage::fileWrite("User/second.sav", junk, sizeof junk);
-    screen->loadSelectedWorld();
-    EXPECT_EQ(soundsPlayed("sfx_gui_error"), 1);
-    EXPECT_EQ(firstDifference(blobBytes(*world), before), -1);
-    EXPECT_EQ(layer->getLoadedWorldName()->getString(), "mine");
-    EXPECT_EQ(world->eventFlags[World::kEventWorldLoaded], 0);
-    stepSeconds(0.5f);
-
-    // A short read is refused the same way.
-    screen = open();
-    const std::vector<char> before2 = blobBytes(*world);
-    tapRow(screen, 0);
-    gameServices().fileRead = [](const std::string& n, void* buffer, int32_t size) {
-        return platform::CloudStorage::fileRead(n, buffer, size - 1);
-    };
-    screen->loadSelectedWorld();
-    EXPECT_EQ(soundsPlayed("sfx_gui_error"), 2);
-    EXPECT_EQ(firstDifference(blobBytes(*world), before2), -1);
+    paintBlock("Sand", 50, 50, 4);
+    layer->setLoadedWorldName(CCString::create("mine"));
+    const std::string unreadable = LocalUtils::localize("SavedWorldUnreadable")->getString();
+    GUISaveLoad* screen = open();
+    ASSERT_EQ(screen->getRowCount(), 2);
+    GUIPopup* popup = GUIPopup::getInstance();
+    const struct {
+        const char* why;
+        int row;
+        bool changed;  // asked first
+    } cases[] = {{"refused by the reader", 1, false}, {"asked first, then refused", 1, true}, {"read short", 0, false}};
+    int errors = 0;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.why);
+        if (c.row == 0)
+            gameServices().fileRead = [](const std::string& n, void* buffer, int32_t size) {
+                return platform::CloudStorage::fileRead(n, buffer, size - 1);
+            };
+        world->unsavedChanges = c.changed;
+        const std::vector<char> before = blobBytes(*world);
+        tapRow(screen, c.row);
+        tapButton(screen->getLoadButton(), ccp(0.5f, 0.5f));
+        if (c.changed) {
+            ASSERT_TRUE(popup->isShown());
+            tapButton(popup->getOkButton(), ccp(0.5f, 0.5f));
+            stepSeconds(0.4f);
+        }
+        ASSERT_TRUE(popup->isShown());
+        EXPECT_EQ(std::string(popup->getMessageLabel()->getText()->getString()), unreadable);
+        EXPECT_EQ(soundsPlayed("sfx_gui_error"), ++errors);
+        EXPECT_EQ(firstDifference(blobBytes(*world), before), -1);
+        EXPECT_EQ(layer->getLoadedWorldName()->getString(), "mine");
+        EXPECT_EQ(world->eventFlags[World::kEventWorldLoaded], 0);
+        tapButton(popup->getOkButton(), ccp(0.5f, 0.5f));
+        stepSeconds(0.5f);
+        EXPECT_FALSE(popup->isShown());
+        EXPECT_EQ(CCDirector::sharedDirector()->getRunningScene()->getChildren()->objectAtIndex(0), screen)
+            << "still on the list";
+    }
+    screen->goBack();
     stepSeconds(0.5f);
 }
 

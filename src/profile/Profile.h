@@ -102,6 +102,10 @@ public:
     void load(bool allowBackup);
     bool loadFromFile(const char* fileName);
     static const char* backupFileName();  // one name for writing and reading the backup
+    // True once after a load found neither the profile nor its backup
+    // readable and started a new one: keptIn is the store folder the
+    // unreadable files were moved to, empty when they could not be.
+    bool takeUnreadableNotice(std::string& keptIn);
 
     // --- Accessors: one per field, under the names the game code uses ---
     int32_t getPlayerId() const { return playerId; }
@@ -311,6 +315,12 @@ private:
     bool rewardsOff = false;
     bool loaded = false;
     bool recordInSync = false;  // this run has read or written the stored record
+    bool unreadableNotice = false;
+    std::string unreadableKeptIn;
+
+    // Moves the stored profile files into a new folder of the store; that
+    // folder, or "" when one of them could not be kept.
+    std::string keepUnreadableFiles();
 };
 
 // Maps a game mode (0 story .. 10 Invasion) to its CampaignIndex; -1 when none.

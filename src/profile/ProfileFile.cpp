@@ -60,6 +60,18 @@ std::vector<uint8_t> readCloudFile(const std::string& name)
     return data;
 }
 
+// A whole file of the store, whatever its size: a damaged profile is kept
+// as it was found.
+bool readWholeCloudFile(const std::string& name, std::vector<uint8_t>& bytes)
+{
+    GameServices& services = gameServices();
+    const int32_t size = services.fileExists(name) ? services.getFileSize(name) : -1;
+    if (size < 0)
+        return false;
+    bytes.assign(static_cast<size_t>(size), 0);
+    return size == 0 || services.fileRead(name, bytes.data(), size) == size;
+}
+
 bool crcMatches(const std::vector<uint8_t>& file)
 {
     return file.size() >= kFileSize && readUInt32(file.data()) == crc32Block(file.data() + kHeaderSize);
@@ -238,6 +250,9 @@ void Profile::load(bool allowBackup)
             resetToDefaults();
         } else {
             LOG << "Loaded failed - Resetting!";
+            // Before anything is written over them.
+            unreadableKeptIn = keepUnreadableFiles();
+            unreadableNotice = true;
             resetToDefaults();
         }
         loaded = true;
@@ -246,6 +261,46 @@ void Profile::load(bool allowBackup)
         gameMode = 0;
         updateDailyLogin();
     }
+}
+
+std::string Profile::keepUnreadableFiles()
+{
+    GameServices& services = gameServices();
+    // A folder of its own each time: files kept earlier are never replaced.
+    std::string folder;
+    for (int n = 1; n <= 10000 && folder.empty(); ++n) {
+        const std::string candidate = "unreadable-profile-" + std::to_string(n);
+        if (!services.fileExists(candidate + "/" + kFileName) &&
+            !services.fileExists(candidate + "/" + kBackupFileName))
+            folder = candidate;
+    }
+    bool kept = !folder.empty();
+    for (const char* name : {kFileName, kBackupFileName}) {
+        if (!services.fileExists(name))
+            continue;
+        std::vector<uint8_t> bytes;
+        const uint8_t none = 0;
+        const bool copied = kept && readWholeCloudFile(name, bytes) &&
+            services.fileWrite(folder + "/" + name, bytes.empty() ? &none : bytes.data(),
+                               static_cast<int32_t>(bytes.size()));
+        if (!copied) {
+            LOG_ERROR << "the unreadable" << name << "could not be kept aside";
+            kept = false;
+            continue;
+        }
+        services.fileDelete(name);
+        LOG << "the unreadable" << name << "is kept as" << (folder + "/" + name);
+    }
+    return kept ? folder : std::string();
+}
+
+bool Profile::takeUnreadableNotice(std::string& keptIn)
+{
+    if (!unreadableNotice)
+        return false;
+    unreadableNotice = false;
+    keptIn = unreadableKeptIn;
+    return true;
 }
 
 bool Profile::loadFromFile(const char* fileName)

@@ -11,9 +11,11 @@
 #include "gui/GUIBatchNodeMenu.h"
 #include "gui/GUIKeyboard.h"
 #include "gui/GUILabel.h"
+#include "gui/GUIPopup.h"
 #include "gui/GUIProgressBar.h"
 #include "gui/GUIWindow.h"
 #include "online/ServerLink.h"
+#include "platform/CloudStorage.h"
 #include "screens/MainMenu.h"
 
 USING_NS_CC;
@@ -101,6 +103,19 @@ void GUINameInput::onEnter()
     } else {
         showKeyboard();
     }
+    tellOfAnUnreadableProfile();
+}
+
+void GUINameInput::tellOfAnUnreadableProfile()
+{
+    std::string keptIn;
+    if (!Profile::getInstance()->takeUnreadableNotice(keptIn))
+        return;
+    // Over the keyboard: after OK or the back key the name is typed as ever.
+    CCString* text = keptIn.empty()
+        ? LocalUtils::localize("ProfileUnreadable")
+        : LocalUtils::localizeWithVar("ProfileUnreadableKept", (platform::CloudStorage::root() + "/" + keptIn).c_str());
+    ScreenUtils::showPopup(text, nullptr, nullptr, nullptr, nullptr, GUIPopup::Message);
 }
 
 void GUINameInput::onExit()

@@ -28,6 +28,9 @@ public:
     void ccTouchEnded(cocos2d::CCTouch* touch, cocos2d::CCEvent* event) override;
 
     void showKeyboard();
+    // Once, when the stored profile could not be read: a new one was started,
+    // and the old files are kept where the popup says.
+    void tellOfAnUnreadableProfile();
     // The keyboard's answer: the name typed.
     void onNameEntered(cocos2d::CCObject* text);
     // The progress bar ran out: a time-out while the request is pending,

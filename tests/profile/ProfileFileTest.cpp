@@ -448,6 +448,49 @@ TEST_F(ProfileTest, ASaveBeforeTheBackupLoadKeepsADamagedProfilesBackup)
     EXPECT_EQ(p->getMana(), 1234);
 }
 
+// With neither the profile nor its backup readable, a new profile starts;
+// the damaged files are moved whole into a folder of their own before
+// anything is written, and the player is told once.
+TEST_F(ProfileTest, AnUnreadableProfileIsKeptAsideAndTheNewOneSaysSoOnce)
+{
+    profile->save();
+    profile->save();
+    std::vector<uint8_t> damaged = readFile(kFileName), damagedBackup = readFile(kBackupFileName);
+    damaged[100] ^= 0xFF;
+    damagedBackup.resize(5000);
+    std::string keptIn;
+    for (const std::string folder : {"unreadable-profile-1", "unreadable-profile-2"}) {
+        SCOPED_TRACE(folder);
+        writeFile(kFileName, damaged);
+        writeFile(kBackupFileName, damagedBackup);
+        Profile* p = restart();
+        p->load(false);
+        p->load(true);
+        ASSERT_TRUE(p->isLoaded());
+        EXPECT_EQ(p->getMana(), 3500) << "a new profile";
+        EXPECT_EQ(readFile(folder + "/" + kFileName), damaged);
+        EXPECT_EQ(readFile(folder + "/" + kBackupFileName), damagedBackup);
+        EXPECT_TRUE(readFile(kFileName).empty()) << "moved, not copied";
+        ASSERT_TRUE(p->takeUnreadableNotice(keptIn));
+        EXPECT_EQ(keptIn, folder);
+        EXPECT_FALSE(p->takeUnreadableNotice(keptIn)) << "once";
+        p->save();
+        EXPECT_TRUE(restart()->loadFromFile(kFileName));
+    }
+    EXPECT_EQ(readFile("unreadable-profile-1/" + std::string(kFileName)), damaged) << "an earlier one stays";
+
+    // A readable backup, or no profile at all, is nothing to tell.
+    profile->save();  // the backup
+    writeFile(kFileName, damaged);
+    restart()->load(true);
+    EXPECT_FALSE(profile->takeUnreadableNotice(keptIn));
+    writeFile(kFileName, {});
+    gameServices().fileDelete(kFileName);
+    gameServices().fileDelete(kBackupFileName);
+    restart()->load(true);
+    EXPECT_FALSE(profile->takeUnreadableNotice(keptIn));
+}
+
 TEST_F(ProfileTest, LoadHappensOnceAndSetsTheStoryMode)
 {
     profile->save();

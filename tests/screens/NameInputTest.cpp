@@ -8,6 +8,7 @@
 #include "profile/Profile.h"
 #include "gui/ScreenUtils.h"
 #include "gui/GUIKeyboard.h"
+#include "gui/GUILabel.h"
 #include "gui/GUIPopup.h"
 #include "gui/GUIProgressBar.h"
 #include "online/NetworkManager.h"
@@ -229,6 +230,48 @@ TEST_F(NameInputTest, ALaterStartGoesToTheMenuAndRegistersQuietly)
         server.stop();
         CCDirector::sharedDirector()->resetForTests();
     }
+}
+
+// A profile that could not be read is replaced by a new one, and the name
+// screen that follows says so once, with where the old files are, over
+// the keyboard; the name is then typed as ever.
+TEST_F(NameInputTest, AnUnreadableProfileIsToldOfOnTheNameScreen)
+{
+    const std::vector<uint8_t> junk(300, 0x5A);
+    for (const char* name : {"profile.dat", "profile_bak.dat"})
+        ASSERT_TRUE(platform::CloudStorage::fileWrite(name, junk.data(), static_cast<int32_t>(junk.size())));
+    testsupport::resetGame();
+    ServerLink::getInstance()->setNetworkManager(&manager);
+    ServerLink::getInstance()->setBaseUrl("");
+    Profile::getInstance()->load(false);  // as the start-up does
+    for (int start = 0; start < 2; ++start) {
+        SCOPED_TRACE(start);
+        auto* intro = new GUIIntro();
+        CCDirector::sharedDirector()->runWithScene(intro);
+        intro->release();
+        stepSeconds(2.5f, 0.25f);
+        GUIPopup* popup = GUIPopup::getInstance();
+        if (start == 1) {
+            EXPECT_TRUE(onMenu()) << "the new profile, named";
+            EXPECT_FALSE(popup->isShown()) << "told once";
+            break;
+        }
+        ASSERT_TRUE(popup->isShown());
+        const std::string folder = platform::CloudStorage::root() + "/unreadable-profile-1";
+        EXPECT_EQ(std::string(popup->getMessageLabel()->getText()->getString()),
+                  LocalUtils::localizeWithVar("ProfileUnreadableKept", folder.c_str())->getString());
+        int32_t size = platform::CloudStorage::getFileSize("unreadable-profile-1/profile_bak.dat");
+        EXPECT_EQ(size, 300);
+        popup->onBackPressed();
+        stepFrames(30);
+        EXPECT_EQ(ScreenUtils::getInstance()->getCurrentWindow(), GUIKeyboard::getInstance());
+        type("Ann");
+        EXPECT_TRUE(onMenu());
+        CCDirector::sharedDirector()->resetForTests();
+        testsupport::resetGame();
+        Profile::getInstance()->load(false);
+    }
+    EXPECT_EQ(std::string(Profile::getInstance()->getNickname()->getString()), "Ann");
 }
 
 TEST_F(NameInputTest, ASilentServerTimesOutAfterFortySeconds)

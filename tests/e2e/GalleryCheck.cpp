@@ -19,6 +19,7 @@
 #include <string>
 #include <thread>
 
+#include "base/LocalUtils.h"
 #include "base/NSData.h"
 #include "base/ScreenMetrics.h"
 #include "base/Utils.h"
@@ -32,6 +33,7 @@
 #include "gui/ScreenUtils.h"
 #include "world/ColorTables.h"
 #include "world/ParticleCreator.h"
+#include "world/GameServices.h"
 #include "world/World.h"
 
 USING_NS_CC;
@@ -63,6 +65,10 @@ bool startGame(bool drawing)
     }
     registerAllElements();
     initColorsAndShadows();
+    // English words for what goes wrong.
+    if (!localizationTable)
+        if ((localizationTable = CCDictionary::createWithContentsOfFile("localization/en.plist")))
+            localizationTable->retain();
     installGameHost();
     return NetworkManager::init();
 }
@@ -121,6 +127,44 @@ int checkWords(int argc, char** argv)
     return ok ? 0 : 1;
 }
 
+struct Account {
+    int32_t id = 0;
+    std::string key;
+};
+
+// A new player under the name, or under "Ann 2", "Ann 3"... when earlier
+// seeds took it: a server seeded before is seeded again as new players.
+// Says why when it cannot.
+bool registerSeedPlayer(const std::string& name, Account& account)
+{
+    Profile* profile = Profile::getInstance();
+    std::string failure;
+    gameServices().showMessagePopup = [&failure](const char* key) { failure = key ? key : "?"; };
+    for (int n = 1; n <= 99; ++n) {
+        const std::string nickname = n == 1 ? name : name + " " + std::to_string(n);
+        failure.clear();
+        profile->setPrivateKey(CCString::create("Unconfigured"));
+        profile->setNickname(CCString::create(nickname));
+        ServerLink::getInstance()->createPlayer(profile, nullptr, nullptr);
+        if (!waitFor([&] { return profile->isRegistered() || !failure.empty(); })) {
+            std::fprintf(stderr, "gallery check: %s: no answer from the server within a minute\n", nickname.c_str());
+            return false;
+        }
+        if (profile->isRegistered()) {
+            account = {profile->getPlayerId(), profile->getPrivateKey()->getString()};
+            std::printf("gallery check: player %s is %d\n", nickname.c_str(), account.id);
+            return true;
+        }
+        if (failure != "NetErrorNameTaken") {
+            std::fprintf(stderr, "gallery check: %s not registered: %s\n", nickname.c_str(),
+                         LocalUtils::localize(failure.c_str())->getCString());
+            return false;
+        }
+    }
+    std::fprintf(stderr, "gallery check: every name from %s to %s 99 is taken\n", name.c_str(), name.c_str());
+    return false;
+}
+
 int seed(const std::string& url, int count)
 {
     if (!startGame(true))
@@ -134,34 +178,30 @@ int seed(const std::string& url, int count)
                                         "Lighthouse", "Circuit",   "Beehive",    "Rainforest", "Tundra",    "Glacier",
                                         "Oasis",      "Quarry",    "Lagoon",     "Ruins",      "Marsh",     "Crater"};
     Profile* profile = Profile::getInstance();
-    struct Account {
-        int32_t id;
-        std::string key;
-    } accounts[3];
-    for (int p = 0; p < 3; ++p) {
-        profile->setPrivateKey(CCString::create("Unconfigured"));
-        profile->setNickname(CCString::create(players[p]));
-        profile->ensureRegistered();
-        if (!waitFor([profile] { return profile->isRegistered(); }))
+    Account accounts[3];
+    for (int p = 0; p < 3; ++p)
+        if (!registerSeedPlayer(players[p], accounts[p]))
             return 1;
-        accounts[p] = {profile->getPlayerId(), profile->getPrivateKey()->getString()};
-    }
     World& world = GameLayer::getInstance()->getWorld();
     const std::string root = CCFileUtils::sharedFileUtils()->getResourceRoot();
     int shared = 0;
     for (int i = 0; i < count; ++i) {
-        NSData* blob =
-            NSData::dataWithContentsOfFile((root + "/universes/Missions/Day" + std::to_string(1 + i % 30)).c_str());
-        if (!blob || !world.load(blob))
+        const std::string day = root + "/universes/Missions/Day" + std::to_string(1 + i % 30);
+        NSData* blob = NSData::dataWithContentsOfFile(day.c_str());
+        if (!blob || !world.load(blob)) {
+            std::fprintf(stderr, "gallery check: the prepared world %s does not load\n", day.c_str());
             return 1;
+        }
         CCImage* image = ScreenUtils::renderNodeToImage(ScreenUtils::createWorldSnapshot());
         const std::string path = saveFolder + "/seed.png";
         const bool drawn = image && image->saveToFile(path.c_str(), false);
         if (image)
             image->release();
         NSData* picture = drawn ? NSData::dataWithContentsOfFile(path.c_str()) : nullptr;
-        if (!picture)
+        if (!picture) {
+            std::fprintf(stderr, "gallery check: no picture of %s (%s)\n", day.c_str(), path.c_str());
             return 1;
+        }
         const Account& author = accounts[i % 3];
         profile->setPlayerId(author.id);
         profile->setPrivateKey(CCString::create(author.key));
@@ -191,8 +231,10 @@ int seed(const std::string& url, int count)
                 std::fprintf(stderr, "gallery check: %s not shared: %s\n", name.c_str(), failure.words().c_str());
                 done = true;
             });
-        if (!waitFor([&] { return done; }))
+        if (!waitFor([&] { return done; })) {
+            std::fprintf(stderr, "gallery check: %s: no answer from %s within a minute\n", name.c_str(), url.c_str());
             return 1;
+        }
     }
     // The ratings and downloads on their way.
     std::this_thread::sleep_for(std::chrono::seconds(1));

@@ -5,8 +5,9 @@
 # it and rates it four stars. Passes when both games exit 0, B's world at
 # exit holds A's Sand, the server reports the world at 4.0 from one rating
 # with one download, and B's profile counts one download (word 204), one
-# gallery entry (208) and one rated world (220). The captures go to
-# TESMORA_TEST_FRAMES when it is set.
+# gallery entry (208) and one rated world (220); and when the seeder fills
+# the same server twice. The captures go to TESMORA_TEST_FRAMES when it is
+# set.
 #   run-gallery.sh <game> <server> <world-check> <gallery-check> <share script> <play script>
 set -u
 if [ $# -ne 6 ]; then
@@ -48,4 +49,11 @@ fi
 "$gallerycheck" --world "$url" Dunes 4.0 1 1 || fail "the server's figures of Dunes"
 XDG_DATA_HOME="$work/b/data" HOME="$work/b/home" "$gallerycheck" --words 204=1 208=1 220=1 ||
     fail "B's profile words"
+# The seeder the README gives for play by hand, twice on this server: the
+# second time its players' names are taken and it seeds as new ones.
+for round in 1 2; do
+    XDG_DATA_HOME="$work/seed/data" HOME="$work/seed/home" "$gallerycheck" --seed "$url" 2 \
+        >"$work/seed$round.log" 2>&1 || fail "seeding round $round: $(grep 'gallery check' "$work/seed$round.log")"
+done
+grep -q "player Cleo 2 is" "$work/seed2.log" || fail "the second seeding did not take new names"
 finish "gallery run passed" "$work/share.log" "$log" "$work/server.log"

@@ -319,6 +319,30 @@ TEST_F(Keyboard, TheLabelIsLaidOutWithItsOwnFontAndTheCurrentFontIsKept)
     label->release();
 }
 
+// A window opened over the keyboard (a popup) makes its own font current;
+// what is typed after it still shows in the keyboard's glyphs.
+TEST_F(Keyboard, TypingAfterAnotherFontWasMadeCurrentKeepsTheKeyboardsGlyphs)
+{
+    Held<Receiver> receiver;
+    open("", receiver.get());
+    auto glyphs = [&] {
+        std::vector<CCRect> rects;
+        for (GUILabel* label : {keyboard()->getTextLabel(), keyboard()->getCharsLeftLabel()})
+            for (CCObject* child : *label->getChildren())
+                rects.push_back(static_cast<CCSprite*>(child)->getTextureRect());
+        return rects;
+    };
+    keyboard()->insertText("Ab", 2);
+    const std::vector<CCRect> typed = glyphs();
+    keyboard()->deleteBackward();
+    GUILabel::setFontName("popups_ach_colorFont");
+    keyboard()->insertText("b", 1);
+    const std::vector<CCRect> again = glyphs();
+    ASSERT_EQ(again.size(), typed.size());
+    for (size_t i = 0; i < typed.size(); ++i)
+        EXPECT_TRUE(again[i].equals(typed[i])) << i;
+}
+
 TEST_F(Keyboard, TheWindowThatWasCurrentComesBackEvenWhenTheKeyboardWasTakenOut)
 {
     Held<Receiver> receiver;

@@ -34,17 +34,6 @@ void showMessage(const std::string& text)
     ScreenUtils::showPopup(CCString::create(text), nullptr, nullptr, nullptr, nullptr, 2);
 }
 
-// A whole file of the store, or nothing.
-bool readStoreFile(const std::string& name, std::string& bytes)
-{
-    GameServices& s = gameServices();
-    const int32_t size = s.fileExists(name) ? s.getFileSize(name) : 0;
-    if (size <= 0)
-        return false;
-    bytes.assign(static_cast<size_t>(size), '\0');
-    return s.fileRead(name, bytes.data(), size) == size;
-}
-
 }  // namespace
 
 // --- opening ------------------------------------------------------------------------------
@@ -245,9 +234,9 @@ void GUI::sendUpload()
     }
     // Its picture as saved beside it; made again from the world when gone.
     const std::string png = "User/" + file + ".png";
-    if (!readStoreFile(png, picture)) {
+    if (!readStoreFile(png, picture) || picture.empty()) {
         SaveLoadUtils::saveThumbnail(CCString::create(file));
-        if (!readStoreFile(png, picture)) {
+        if (!readStoreFile(png, picture) || picture.empty()) {
             failUpload(LocalUtils::localize("UploadFailedGeneric")->getString());
             return;
         }

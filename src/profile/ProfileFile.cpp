@@ -60,18 +60,6 @@ std::vector<uint8_t> readCloudFile(const std::string& name)
     return data;
 }
 
-// A whole file of the store, whatever its size: a damaged profile is kept
-// as it was found.
-bool readWholeCloudFile(const std::string& name, std::vector<uint8_t>& bytes)
-{
-    GameServices& services = gameServices();
-    const int32_t size = services.fileExists(name) ? services.getFileSize(name) : -1;
-    if (size < 0)
-        return false;
-    bytes.assign(static_cast<size_t>(size), 0);
-    return size == 0 || services.fileRead(name, bytes.data(), size) == size;
-}
-
 bool crcMatches(const std::vector<uint8_t>& file)
 {
     return file.size() >= kFileSize && readUInt32(file.data()) == crc32Block(file.data() + kHeaderSize);
@@ -278,11 +266,10 @@ std::string Profile::keepUnreadableFiles()
     for (const char* name : {kFileName, kBackupFileName}) {
         if (!services.fileExists(name))
             continue;
-        std::vector<uint8_t> bytes;
-        const uint8_t none = 0;
-        const bool copied = kept && readWholeCloudFile(name, bytes) &&
-            services.fileWrite(folder + "/" + name, bytes.empty() ? &none : bytes.data(),
-                               static_cast<int32_t>(bytes.size()));
+        // Whole, whatever its size: kept as it was found.
+        std::string bytes;
+        const bool copied = kept && readStoreFile(name, bytes) &&
+            services.fileWrite(folder + "/" + name, bytes.data(), static_cast<int32_t>(bytes.size()));
         if (!copied) {
             LOG_ERROR << "the unreadable" << name << "could not be kept aside";
             kept = false;

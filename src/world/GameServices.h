@@ -110,3 +110,7 @@ struct GameServices {
 };
 
 GameServices& gameServices();
+
+// A whole file of the store: false when it is absent or reads short; an
+// empty file is an empty text.
+bool readStoreFile(const std::string& name, std::string& bytes);

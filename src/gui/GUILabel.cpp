@@ -511,9 +511,7 @@ void GUILabel::wrap(CCString* text, float maxWidth, int maxLines, bool multiline
         const bool draw = m_hasFontFrame && (!multiline || breaks < maxLines);
         for (size_t j = 0; j < word.size();) {
             const char c = word[j];
-            if (!m_markup) {
-                // Drawn as written.
-            } else if (multiline) {
+            if (m_markup && multiline) {
                 if (inMarkup) {
                     if (c == ',' || c == ']') {
                         bool overflow = false;
@@ -545,7 +543,7 @@ void GUILabel::wrap(CCString* text, float maxWidth, int maxLines, bool multiline
                     ++j;
                     continue;
                 }
-            } else if (c == '[') {
+            } else if (m_markup && c == '[') {
                 ccColor3B colour = m_chosenColor;
                 auto after = parseColorMarkup(word, j, colour);
                 m_chosenColor = colour;

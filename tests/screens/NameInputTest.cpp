@@ -240,37 +240,33 @@ TEST_F(NameInputTest, AnUnreadableProfileIsToldOfOnTheNameScreen)
     const std::vector<uint8_t> junk(300, 0x5A);
     for (const char* name : {"profile.dat", "profile_bak.dat"})
         ASSERT_TRUE(platform::CloudStorage::fileWrite(name, junk.data(), static_cast<int32_t>(junk.size())));
-    testsupport::resetGame();
-    ServerLink::getInstance()->setNetworkManager(&manager);
-    ServerLink::getInstance()->setBaseUrl("");
-    Profile::getInstance()->load(false);  // as the start-up does
-    for (int start = 0; start < 2; ++start) {
-        SCOPED_TRACE(start);
+    auto startTheGame = [&] {
+        CCDirector::sharedDirector()->resetForTests();
+        testsupport::resetGame();
+        ServerLink::getInstance()->setNetworkManager(&manager);
+        ServerLink::getInstance()->setBaseUrl("");
+        Profile::getInstance()->load(false);  // as the start-up does
         auto* intro = new GUIIntro();
         CCDirector::sharedDirector()->runWithScene(intro);
         intro->release();
         stepSeconds(2.5f, 0.25f);
-        GUIPopup* popup = GUIPopup::getInstance();
-        if (start == 1) {
-            EXPECT_TRUE(onMenu()) << "the new profile, named";
-            EXPECT_FALSE(popup->isShown()) << "told once";
-            break;
-        }
-        ASSERT_TRUE(popup->isShown());
-        const std::string folder = platform::CloudStorage::root() + "/unreadable-profile-1";
-        EXPECT_EQ(std::string(popup->getMessageLabel()->getText()->getString()),
-                  LocalUtils::localizeWithVar("ProfileUnreadableKept", folder.c_str())->getString());
-        int32_t size = platform::CloudStorage::getFileSize("unreadable-profile-1/profile_bak.dat");
-        EXPECT_EQ(size, 300);
-        popup->onBackPressed();
-        stepFrames(30);
-        EXPECT_EQ(ScreenUtils::getInstance()->getCurrentWindow(), GUIKeyboard::getInstance());
-        type("Ann");
-        EXPECT_TRUE(onMenu());
-        CCDirector::sharedDirector()->resetForTests();
-        testsupport::resetGame();
-        Profile::getInstance()->load(false);
-    }
+    };
+    startTheGame();
+    GUIPopup* popup = GUIPopup::getInstance();
+    ASSERT_TRUE(popup->isShown());
+    const std::string folder = platform::CloudStorage::root() + "/unreadable-profile-1";
+    EXPECT_EQ(std::string(popup->getMessageLabel()->getText()->getString()),
+              LocalUtils::localizeWithVar("ProfileUnreadableKept", folder.c_str())->getString());
+    EXPECT_EQ(platform::CloudStorage::getFileSize("unreadable-profile-1/profile_bak.dat"), 300);
+    popup->onBackPressed();
+    stepFrames(30);
+    EXPECT_EQ(ScreenUtils::getInstance()->getCurrentWindow(), GUIKeyboard::getInstance());
+    type("Ann");
+    EXPECT_TRUE(onMenu());
+
+    startTheGame();
+    EXPECT_TRUE(onMenu()) << "the new profile, named";
+    EXPECT_FALSE(popup->isShown()) << "told once";
     EXPECT_EQ(std::string(Profile::getInstance()->getNickname()->getString()), "Ann");
 }
 

@@ -316,7 +316,6 @@ int32_t GUIKeyboard::maxLengthFor(float width, float letterSpace, float mWidth)
 void GUIKeyboard::updateCharsLeft()
 {
     m_replaceOnFirstKey = true;
-    GUILabel::setFontName(kFont);
     if (m_charsLeftLabel)
         m_charsLeftLabel->setText(LocalUtils::localizeWithVar("KeybCharsLeft", std::to_string(m_maxLength).c_str()));
 }
@@ -342,9 +341,6 @@ void GUIKeyboard::showTextOrHint()
     if (!m_textLabel)
         return;
     const bool hint = isShowingHint();
-    // A label lays out with the glyphs of the font current at the call, and
-    // a window opened over the keyboard (a popup) makes its own current.
-    GUILabel::setFontName(kFont);
     GUILabel::lineSpacing = -2;
     m_textLabel->setMultilineText(hint ? m_hint : (m_text ? m_text : CCString::create("")), 146, 5);
     m_textLabel->setOpacity(hint ? kHintOpacity : 255);

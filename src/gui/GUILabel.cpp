@@ -25,6 +25,65 @@ namespace {
 // The size used when a font gives none, so that size / fontSize stays finite.
 constexpr float kFallbackFontSize = 10.0f;
 
+// A font as its file gave it.
+struct FontFile {
+    std::unordered_map<std::string, CCRect> frames;
+    float fontSize = kFallbackFontSize;
+    float letterSpace = 0.0f;
+    float baseLine = 0.0f;
+    int lowercase = 0;
+    int uppercase = 0;
+};
+
+// Every font read so far, by name: a label whose font is no longer current
+// lays out with its own font from here.
+std::unordered_map<std::string, FontFile>& fontsRead()
+{
+    static std::unordered_map<std::string, FontFile> fonts;
+    return fonts;
+}
+
+FontFile readFontFile(const std::string& path)
+{
+    FontFile font;
+    CCDictionary* file =
+        CCDictionary::createWithContentsOfFile(CCFileUtils::sharedFileUtils()->fullPathForFilename(path));
+    const float size = static_cast<float>(file->valueForKey("fontSize")->intValue());
+    if (file->count() == 0 || size <= 0.0f) {
+        // Unreadable, or no size to divide by: no glyphs, a usable size.
+        LOG_ERROR << "font file unreadable or without a positive fontSize:" << path;
+        font.lowercase = file->valueForKey("lowercase")->intValue();
+        font.uppercase = file->valueForKey("uppercase")->intValue();
+        return font;
+    }
+    font.fontSize = size;
+    font.letterSpace = static_cast<float>(file->valueForKey("letterSpace")->intValue());
+    font.baseLine = static_cast<float>(file->valueForKey("baseLine")->intValue());
+    font.lowercase = file->valueForKey("lowercase")->intValue();
+    font.uppercase = file->valueForKey("uppercase")->intValue();
+    auto* glyphs = dynamic_cast<CCDictionary*>(file->objectForKey("font"));
+    if (!glyphs)
+        return font;
+    CCDictElement* element = nullptr;
+    int refused = 0;
+    CCDICT_FOREACH(glyphs, element)
+    {
+        auto* text = dynamic_cast<CCString*>(element->getObject());
+        const CCRect rect = CCRectFromString(text ? text->getCString() : "");
+        // A glyph the font file gives as "nan" or a negative size would make
+        // every width measured with it meaningless: it is left out.
+        if (!std::isfinite(rect.origin.x) || !std::isfinite(rect.origin.y) || !std::isfinite(rect.size.width) ||
+            !std::isfinite(rect.size.height) || rect.size.width < 0 || rect.size.height < 0) {
+            ++refused;
+            continue;
+        }
+        font.frames[element->getStrKeyString()] = rect;
+    }
+    if (refused > 0)
+        LOG_ERROR << "font file" << path << "has" << refused << "glyphs with a broken rectangle; left out";
+    return font;
+}
+
 // Bytes of the UTF-8 sequence that starts with lead (1 for a stray byte).
 size_t sequenceLength(unsigned char lead)
 {
@@ -106,47 +165,17 @@ void GUILabel::setFont(CCString* name)
     if (currentFontName)
         currentFontName->release();
     currentFontName = name;
-    fontFrames.clear();
     lineSpacing = 0.0f;
 
     const std::string fontName = name ? name->getString() : std::string();
-    const std::string path = fontFilePath(fontName);
-    CCDictionary* file =
-        CCDictionary::createWithContentsOfFile(CCFileUtils::sharedFileUtils()->fullPathForFilename(path));
-    const float size = static_cast<float>(file->valueForKey("fontSize")->intValue());
-    letterSpace = static_cast<float>(file->valueForKey("letterSpace")->intValue());
-    baseLine = static_cast<float>(file->valueForKey("baseLine")->intValue());
-    lowercase = file->valueForKey("lowercase")->intValue();
-    uppercase = file->valueForKey("uppercase")->intValue();
-    if (file->count() == 0 || size <= 0.0f) {
-        // Unreadable, or no size to divide by: no glyphs, a usable size.
-        LOG_ERROR << "font file unreadable or without a positive fontSize:" << path;
-        fontSize = kFallbackFontSize;
-        letterSpace = 0.0f;
-        baseLine = 0.0f;
-        return;
-    }
-    fontSize = size;
-    auto* glyphs = dynamic_cast<CCDictionary*>(file->objectForKey("font"));
-    if (!glyphs)
-        return;
-    CCDictElement* element = nullptr;
-    int refused = 0;
-    CCDICT_FOREACH(glyphs, element)
-    {
-        auto* text = dynamic_cast<CCString*>(element->getObject());
-        const CCRect rect = CCRectFromString(text ? text->getCString() : "");
-        // A glyph the font file gives as "nan" or a negative size would make
-        // every width measured with it meaningless: it is left out.
-        if (!std::isfinite(rect.origin.x) || !std::isfinite(rect.origin.y) || !std::isfinite(rect.size.width) ||
-            !std::isfinite(rect.size.height) || rect.size.width < 0 || rect.size.height < 0) {
-            ++refused;
-            continue;
-        }
-        fontFrames[element->getStrKeyString()] = rect;
-    }
-    if (refused > 0)
-        LOG_ERROR << "font file" << path << "has" << refused << "glyphs with a broken rectangle; left out";
+    FontFile& font = fontsRead()[fontName];
+    font = readFontFile(fontFilePath(fontName));
+    fontFrames = font.frames;
+    fontSize = font.fontSize;
+    letterSpace = font.letterSpace;
+    baseLine = font.baseLine;
+    lowercase = font.lowercase;
+    uppercase = font.uppercase;
 }
 
 void GUILabel::resetRegistryForTests()
@@ -155,6 +184,7 @@ void GUILabel::resetRegistryForTests()
         currentFontName->release();
     currentFontName = nullptr;
     fontFrames.clear();
+    fontsRead().clear();
     fontSize = kFallbackFontSize;
     letterSpace = baseLine = lineSpacing = 0.0f;
     lowercase = uppercase = 0;
@@ -202,7 +232,19 @@ void GUILabel::initWithCurrentFont()
 
 void GUILabel::scaleToSize(float size)
 {
-    setScale(size / fontSize);
+    setScale(size / metrics().fontSize);
+}
+
+GUILabel::Metrics GUILabel::metrics() const
+{
+    if (!m_fontName.empty() && !(currentFontName && currentFontName->getString() == m_fontName)) {
+        auto found = fontsRead().find(m_fontName);
+        if (found == fontsRead().end())
+            found = fontsRead().emplace(m_fontName, readFontFile(fontFilePath(m_fontName))).first;
+        const FontFile& own = found->second;
+        return {&own.frames, own.fontSize, own.letterSpace, own.baseLine, own.uppercase};
+    }
+    return {&fontFrames, fontSize, letterSpace, baseLine, uppercase};
 }
 
 void GUILabel::setColor(const ccColor3B& color)
@@ -272,23 +314,23 @@ void GUILabel::snapScale()
 
 // --- layouts -----------------------------------------------------------------
 
-GUILabel::Lookup GUILabel::lookupGlyph(const std::string& s, size_t& i, CCRect& glyph)
+GUILabel::Lookup GUILabel::lookupGlyph(const Metrics& font, const std::string& s, size_t& i, CCRect& glyph)
 {
     const size_t length = std::min(sequenceLength(static_cast<unsigned char>(s[i])), s.size() - i);
     std::string key = s.substr(i, length);
     if (key == "_")
         key[0] = ' ';  // "_" draws as a space
-    if (uppercase == 0 && key.size() == 1 && key[0] >= 'A' && key[0] <= 'Z')
+    if (font.uppercase == 0 && key.size() == 1 && key[0] >= 'A' && key[0] <= 'Z')
         key[0] = static_cast<char>(key[0] - 'A' + 'a');
     i += length;
-    auto found = fontFrames.find(key);
-    if (found != fontFrames.end()) {
+    auto found = font.frames->find(key);
+    if (found != font.frames->end()) {
         glyph = found->second;
         return Lookup::Glyph;
     }
     LOG_ERROR << "fontFrames doesn't contain key " << key;
-    found = fontFrames.find(" ");
-    if (found == fontFrames.end())
+    found = font.frames->find(" ");
+    if (found == font.frames->end())
         return Lookup::End;
     glyph = found->second;
     return Lookup::Space;
@@ -301,11 +343,11 @@ void GUILabel::prepare(CCString* text)
     if (m_text)
         m_text->release();
     m_text = copy;
-    m_fontName = currentFontName ? currentFontName->getString() : std::string();
+    m_font = metrics();
     removeAllChildrenWithCleanup(true);
     m_penX = 0.0f;
     m_width = 0.0f;
-    m_height = fontSize - baseLine;
+    m_height = m_font.fontSize - m_font.baseLine;
     const ccColor3B own = getColor();
     setOpacityModifyRGB(getTexture() && getTexture()->hasPremultipliedAlpha());
     setOpacity(255);
@@ -328,8 +370,8 @@ void GUILabel::placeGlyph(const CCRect& g, float x, float y, bool dropTopRow)
     sprite->setOpacityModifyRGB(isOpacityModifyRGB());
     sprite->setColor(m_coloured ? m_chosenColor : getColor());
     addChild(sprite);
-    m_penX += g.size.width + letterSpace;
-    m_width += g.size.width + letterSpace;
+    m_penX += g.size.width + m_font.letterSpace;
+    m_width += g.size.width + m_font.letterSpace;
 }
 
 void GUILabel::setText(CCString* text)
@@ -357,9 +399,9 @@ void GUILabel::setText(CCString* text)
                 continue;
             }
             CCRect glyph;
-            if (lookupGlyph(s, i, glyph) == Lookup::End)
+            if (lookupGlyph(m_font, s, i, glyph) == Lookup::End)
                 break;
-            placeGlyph(glyph, m_penX, -baseLine, true);
+            placeGlyph(glyph, m_penX, -m_font.baseLine, true);
         }
     }
     setContentSize(CCSize(m_width, m_height));
@@ -382,7 +424,7 @@ void GUILabel::fitColoredText(CCString* text, float maxWidth, float maxHeight)
     const auto fits = [&](const std::string& shown) {
         setColoredText(CCString::create(shown), maxWidth / getScale());
         // The last line's letters hang below it by the font's base line.
-        return (getContentSize().height + baseLine) * getScale() <= maxHeight;
+        return (getContentSize().height + m_font.baseLine) * getScale() <= maxHeight;
     };
     std::string shown = whole;
     while (!fits(shown) && getScale() > full / 2)
@@ -435,7 +477,7 @@ void GUILabel::wrap(CCString* text, float maxWidth, int maxLines, bool multiline
     bool inMarkup = false;
     int component = 0;
     std::string buffer;
-    const float perGlyph = multiline ? letterSpace : 2.0f;
+    const float perGlyph = multiline ? m_font.letterSpace : 2.0f;
 
     std::vector<std::string> words = splitWords(m_text->getString());
     for (size_t w = 0; w < words.size(); ++w) {
@@ -464,7 +506,7 @@ void GUILabel::wrap(CCString* text, float maxWidth, int maxLines, bool multiline
             }
             const size_t start = j;
             CCRect glyph;
-            if (lookupGlyph(word, j, glyph) == Lookup::End)
+            if (lookupGlyph(m_font, word, j, glyph) == Lookup::End)
                 break;
             starts.push_back(start);
             ends.push_back(j);
@@ -501,7 +543,7 @@ void GUILabel::wrap(CCString* text, float maxWidth, int maxLines, bool multiline
             const float step = m_height + 2.0f + lineSpacing;
             lineY -= step;
             totalHeight += step;
-            widest = std::max(widest, m_width - letterSpace);
+            widest = std::max(widest, m_width - m_font.letterSpace);
             m_width = 0.0f;
             if (multiline)
                 m_lineCount = ++breaks;
@@ -570,14 +612,14 @@ void GUILabel::wrap(CCString* text, float maxWidth, int maxLines, bool multiline
                 continue;
             }
             CCRect glyph;
-            if (lookupGlyph(word, j, glyph) == Lookup::End)
+            if (lookupGlyph(m_font, word, j, glyph) == Lookup::End)
                 break;
             placeGlyph(glyph, m_penX, lineY, false);
         }
-        m_penX += letterSpace + 3.0f;
-        m_width += letterSpace + 3.0f;
+        m_penX += m_font.letterSpace + 3.0f;
+        m_width += m_font.letterSpace + 3.0f;
     }
-    widest = std::max(widest, m_width - letterSpace);
+    widest = std::max(widest, m_width - m_font.letterSpace);
     // The multi-line layout leaves the content size alone: its callers place
     // it by anchor (0, 0) and scale.
     if (!multiline)

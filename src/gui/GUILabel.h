@@ -1,9 +1,9 @@
 #pragma once
 // Bitmap-font labels. One font is current at a time (the registry below, shared
-// by every screen); a label keeps the sheet texture and frame origin of the
-// font image it was made with and lays its text out as one glyph sprite per
-// character, using the glyph table and metrics of the font current at the call.
-// Main thread only.
+// by every screen); a label keeps the font it was made with (the sheet
+// texture, the frame origin, the glyph table and the metrics) and lays its
+// text out as one glyph sprite per character in that font, whatever font is
+// current when its text changes. Main thread only.
 #include <optional>
 #include <string>
 #include <unordered_map>
@@ -31,7 +31,7 @@ public:
     static void setFont(cocos2d::CCString* name);
     // fonts/ + the name after its first '_' (the whole name without one) + .plist.
     static std::string fontFilePath(const std::string& name);
-    // Tests: forget the current font.
+    // Tests: forget the current font and every font read so far.
     static void resetRegistryForTests();
 
     // --- the label -----------------------------------------------------
@@ -86,9 +86,20 @@ public:
     void shrinkToWidestWord(cocos2d::CCString* text, float maxWidth);
 
 private:
+    // The glyph table and metrics a layout uses.
+    struct Metrics {
+        const std::unordered_map<std::string, cocos2d::CCRect>* frames;
+        float fontSize;
+        float letterSpace;
+        float baseLine;
+        int uppercase;
+    };
+    // The label's own font: the registry while that font is current (screens
+    // and tests may adjust it there), else the font as it was read.
+    Metrics metrics() const;
     enum class Lookup { Glyph, Space, End };
     // The glyph of the character at byte i of s; i moves past the character.
-    static Lookup lookupGlyph(const std::string& s, size_t& i, cocos2d::CCRect& glyph);
+    static Lookup lookupGlyph(const Metrics& font, const std::string& s, size_t& i, cocos2d::CCRect& glyph);
     void prepare(cocos2d::CCString* text);
     void placeGlyph(const cocos2d::CCRect& glyph, float x, float y, bool dropTopRow);
     void wrap(cocos2d::CCString* text, float maxWidth, int maxLines, bool multiline);
@@ -103,6 +114,7 @@ private:
     bool m_hasFontFrame = false;
     bool m_markup = false;
     // State of one layout run.
+    Metrics m_font{};
     float m_penX = 0.0f;
     bool m_coloured = false;
     cocos2d::ccColor3B m_chosenColor{255, 255, 255};

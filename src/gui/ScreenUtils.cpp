@@ -310,22 +310,9 @@ void ScreenUtils::setKeyboardText()
 {
     GUIKeyboard* keyboard = GUIKeyboard::getInstance();
     CCString* text = keyboard->getText();
-    if (GUILabel* label = g_binding.targetLabel) {
-        // The label's own glyph table, not the keyboard's, must lay it out;
-        // switching fonts resets the line spacing, so it is set after.
-        CCString* current = GUILabel::currentFontName;
-        if (current)
-            current->retain();
-        if (!label->getFontName().empty())
-            GUILabel::setFontName(label->getFontName().c_str());
-        GUILabel::lineSpacing = -2.0f;
-        label->setMultilineText(text, keyboard->getLabelWidth(), keyboard->getLabelLines());
-        if (current) {
-            GUILabel::setFont(current);
-            current->release();
-        }
-    }
     GUILabel::lineSpacing = -2.0f;
+    if (GUILabel* label = g_binding.targetLabel)
+        label->setMultilineText(text, keyboard->getLabelWidth(), keyboard->getLabelLines());
     if (g_binding.callbackTarget && (g_binding.callbackSelector || g_binding.descriptionTarget)) {
         CCObject* target = g_binding.callbackTarget;
         target->retain();

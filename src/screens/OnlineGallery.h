@@ -95,6 +95,7 @@ public:
     cocos2d::CCSprite* screenshotOf(int32_t worldId) const;
     GUILabel* getCountLabel() const { return m_countLabel; }
     GUILabel* getStatusLabel() const { return m_statusLabel; }
+    GUILabel* getSearchLabel() const { return m_searchLabel; }
     GUIButton* getBackButton() const { return m_backButton; }
     SlidingLayer* getGrid() const { return m_grid; }
     bool isDetailsShown() const { return m_detailsWorld != 0; }

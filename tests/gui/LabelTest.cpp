@@ -350,3 +350,38 @@ TEST_F(LabelLayout, ALongWordIsCutAndEveryLineTakesAGlyph)
     EXPECT_EQ(accents->getChildrenCount(), 4u);
     EXPECT_FALSE(log.contains("doesn't contain"));
 }
+
+TEST_F(LabelLayout, EveryLayoutKeepsTheLabelsOwnFontWhateverFontIsCurrent)
+{
+    using Layout = void (*)(GUILabel*);
+    const std::pair<const char*, Layout> layouts[] = {
+        {"one line", [](GUILabel* l) { l->setText(CCString::create("Plain 3500")); }},
+        {"wrapped", [](GUILabel* l) { l->setColoredText(CCString::create("Plain 3500"), 40); }},
+        {"lines", [](GUILabel* l) { l->setMultilineText(CCString::create("Plain 3500"), 40, 3); }},
+        {"fitted", [](GUILabel* l) { l->fitColoredText(CCString::create("Plain 3500"), 60, 40); }},
+    };
+    const auto glyphs = [](GUILabel* label) {
+        std::vector<CCRect> rects;
+        for (CCObject* child : *label->getChildren())
+            rects.push_back(static_cast<CCSprite*>(child)->getTextureRect());
+        return rects;
+    };
+    for (const auto& [name, layOut] : layouts) {
+        GUILabel::setFontName("gamemenus_ach_fontButtons");
+        GUILabel* label = GUILabel::create();
+        layOut(label);
+        const std::vector<CCRect> own = glyphs(label);
+        const CCSize size = label->getContentSize();
+        // Another screen's font, whose glyphs lie elsewhere in its image.
+        GUILabel::setFontName("popups_ach_colorFont");
+        layOut(label);
+        const std::vector<CCRect> again = glyphs(label);
+        ASSERT_EQ(again.size(), own.size()) << name;
+        for (size_t i = 0; i < own.size(); ++i)
+            EXPECT_TRUE(again[i].equals(own[i])) << name << " glyph " << i;
+        EXPECT_TRUE(label->getContentSize().equals(size)) << name;
+        EXPECT_EQ(label->getFontName(), "gamemenus_ach_fontButtons") << name;
+        label->scaleToSize(20);
+        EXPECT_FLOAT_EQ(label->getScale(), 2.0f) << name;  // its own font's size, 10
+    }
+}

@@ -222,6 +222,7 @@ TEST_F(GalleryScreen, PagesFillAsTheGridScrollsAndSearchAndOrdersChangeTheList)
     ASSERT_TRUE(stepUntil([&] { return !gallery->isLoadingPage() && gallery->getTotal() == 0; }));
     EXPECT_EQ(gallery->getStatusLabel()->getText()->getString(),
               "No world matches \xE2\x80\x9Cnothing like it\xE2\x80\x9D.");
+    fprintf(stderr, "FONT %s\n", GUILabel::currentFontName->getCString());
     gallery->onClearSearch(nullptr);
     gallery->setOrder(GalleryOrder::TopRated);
     ASSERT_TRUE(stepUntil([&] { return !gallery->isLoadingPage() && gallery->getCards().size() == 12; }));
@@ -774,3 +775,29 @@ TEST_F(GalleryScreen, DeletingASharedWorldForgetsItWasSharedUnlessTheDeleteFails
 }
 
 }  // namespace
+
+TEST_F(GalleryScreen, TheSearchPromptKeepsItsGlyphsAfterAPopup)
+{
+    registerPlayer("Ann");
+    OnlineGallery* gallery = openGallery();
+    ASSERT_NE(gallery, nullptr);
+    const auto glyphs = [&] {
+        std::vector<CCRect> rects;
+        for (CCObject* child : *gallery->getSearchLabel()->getChildren())
+            rects.push_back(static_cast<CCSprite*>(child)->getTextureRect());
+        return rects;
+    };
+    const std::vector<CCRect> prompt = glyphs();
+    ASSERT_FALSE(prompt.empty());
+    gallery->setSearch("Dunes");
+    ASSERT_TRUE(stepUntil([&] { return !gallery->isLoadingPage(); }));
+    // A popup over the gallery makes its own font current.
+    ScreenUtils::showOfflinePopup();
+    ASSERT_TRUE(stepUntil([] { return !popupText().empty(); }));
+    answerPopup();
+    gallery->onClearSearch(nullptr);
+    const std::vector<CCRect> again = glyphs();
+    ASSERT_EQ(again.size(), prompt.size());
+    for (size_t i = 0; i < prompt.size(); ++i)
+        EXPECT_TRUE(again[i].equals(prompt[i])) << "glyph " << i;
+}

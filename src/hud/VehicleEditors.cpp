@@ -262,6 +262,10 @@ void VehicleEditor::press(const std::string& name, GUIButton* button)
                 truck->lowerBed();
             else
                 truck->tipBed();
+            // The button pictures the bed: up or down as it now is, also
+            // when the truck refused to move it.
+            if (button)
+                button->setToggled(truck->bedTipped);
         }
     }
 }

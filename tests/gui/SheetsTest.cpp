@@ -2,6 +2,9 @@
 // at their sizes, and every embedded copy of a font is the same picture.
 #include "GuiFixture.h"
 
+#include <algorithm>
+#include <array>
+#include <cstdlib>
 #include <map>
 
 #include "gui/GUILabel.h"
@@ -127,5 +130,71 @@ TEST_F(Sheets, EveryListedFontCanBeMadeCurrentFromTheSameFontPicture)
         for (const Sheet& sheet : sheets)
             found = found || prefix == std::string(sheet.name) + "_";
         EXPECT_TRUE(found) << prefix;
+    }
+}
+
+// Buttons that carry no caption, and the icons laid on captionless buttons:
+// a player tells what each does from its picture alone, so inside its edge
+// there must be a drawing that stands out from the ground, not a bare panel.
+TEST_F(Sheets, EveryButtonWithoutACaptionShowsWhatItDoes)
+{
+    struct Sheet {
+        const char* name;
+        std::vector<const char*> frames;
+    };
+    const std::vector<Sheet> sheets = {
+        {"carsGUI",
+         {"carsGUI_cross.png", "carsGUI_left_off.png", "carsGUI_right_off.png", "carsGUI_ai_off.png",
+          "carsGUI_ai_on.png", "carsGUI_fire_off.png", "carsGUI_unload_off.png", "carsGUI_load_on.png",
+          "carsGUI_leftBig_off.png", "carsGUI_rightBig_off.png", "carsGUI_burstBig_off.png"}},
+        {"achgui", {"achgui_btnClose.png"}},
+        {"guitopbar",
+         {"guitopbar_btnDraw.png", "guitopbar_btnPan.png", "guitopbar_HUDDraw.png", "guitopbar_HUDLine.png",
+          "guitopbar_HUDFill.png", "guitopbar_HUDReplace.png", "guitopbar_HUDMiner.png", "guitopbar_HUDEraser.png",
+          "guitopbar_HUDZoom.png", "guitopbar_HUDZoomOut.png", "guitopbar_HUDUndoPicto.png",
+          "guitopbar_HUDRedoPicto.png", "guitopbar_HUDPlayPicto.png", "guitopbar_HUDPausePicto.png",
+          "guitopbar_HUDplanet.png", "guitopbar_camera.png"}},
+        {"pixelmarket", {"pixelmarket_offer_prev.png", "pixelmarket_offer_next.png"}},
+        {"guisaveload",
+         {"guisaveload_saveload_arrowLeft.png", "guisaveload_saveload_arrowRight.png", "guisaveload_back_arrow.png"}},
+        {"onlinegallery", {"onlinegallery_cross.png"}},
+        {"keyboard", {"keyboard_keyShiftIcon.png", "keyboard_keyBackspaceIcon.png"}},
+        {"GUIRate", {"GUIRate_star_grey.png", "GUIRate_star_on.png"}},
+    };
+    // Alpha apart, or light apart: a bevel's own dots and edges are neither.
+    auto stands = [](const unsigned char* p, const unsigned char* ground) {
+        if (std::abs(p[3] - ground[3]) >= 128)
+            return true;
+        auto light = [](const unsigned char* c) { return 0.299 * c[0] + 0.587 * c[1] + 0.114 * c[2]; };
+        return p[3] >= 128 && std::abs(light(p) - light(ground)) >= 64;
+    };
+    for (const Sheet& sheet : sheets) {
+        CCSpriteFrameCache::sharedSpriteFrameCache()->addSpriteFramesWithFile(
+            ("pvr/" + std::string(sheet.name) + ".plist").c_str());
+        for (const char* name : sheet.frames) {
+            const CCSize size = frameSize(name);
+            const int w = static_cast<int>(size.width), h = static_cast<int>(size.height);
+            const std::vector<unsigned char> pixels = framePixels(sheet.name, name);
+            ASSERT_EQ(pixels.size(), static_cast<size_t>(w * h * 4)) << name;
+            // The ground is the commonest colour inside the one-pixel edge.
+            auto pixel = [&](int x, int y) { return &pixels[(static_cast<size_t>(y) * w + x) * 4]; };
+            std::map<std::array<unsigned char, 4>, int> counts;
+            for (int y = 1; y < h - 1; ++y)
+                for (int x = 1; x < w - 1; ++x) {
+                    const unsigned char* p = pixel(x, y);
+                    ++counts[{p[0], p[1], p[2], p[3]}];
+                }
+            const std::array<unsigned char, 4> ground =
+                std::max_element(counts.begin(), counts.end(), [](const auto& a, const auto& b) {
+                    return a.second < b.second;
+                })->first;
+            int drawn = 0;
+            for (int y = 1; y < h - 1; ++y)
+                for (int x = 1; x < w - 1; ++x)
+                    drawn += stands(pixel(x, y), ground.data()) ? 1 : 0;
+            const int inside = (w - 2) * (h - 2);
+            EXPECT_GE(drawn, std::max(4, inside / 12))
+                << name << ": " << drawn << " of its " << inside << " inner pixels stand out from its ground";
+        }
     }
 }

@@ -115,9 +115,10 @@ TEST_F(VehiclePanelsTest, FireWorksWithAutoDriveOffAndUnloadTipsAndLowers)
     EXPECT_FALSE(unload->isToggled());
     truckPanel->press("unload", unload);
     EXPECT_TRUE(truck->bedTipped);
-    EXPECT_FALSE(unload->isToggled()) << "the action leaves the toggled state";
+    EXPECT_TRUE(unload->isToggled()) << "the button shows the bed up";
     truckPanel->press("unload", unload);
     EXPECT_FALSE(truck->bedTipped);
+    EXPECT_FALSE(unload->isToggled()) << "the button shows the bed down";
 }
 
 TEST_F(VehiclePanelsTest, TheLanderPanelHoldsItsButtonsAndShowsTheFuel)

@@ -75,8 +75,11 @@ bool parseSize(const std::vector<std::string>& words, size_t at, int& w, int& h)
 //   digits R G B A              the 42 x 7 badge digit strip: a plus at x 0,
 //                               digit n at x 4n + 3, glyphs 3 x 7
 //   art FILE                    a pixel map from assets/art/
-//   bevel W H R G B A           a panel: light top and left edges, dark bottom
-//                               and right edges, a faint diagonal dot pattern
+//   bevel W H R G B A [icon FILE]
+//                               a panel: light top and left edges, dark bottom
+//                               and right edges, a faint diagonal dot pattern;
+//                               with icon, the opaque pixels of a pixel map
+//                               from assets/art/ drawn over its centre
 //   disc W H D R G B A          a disc D pixels across, centred, on transparency
 //   gradient W H R G B R G B    opaque, top colour to bottom colour
 //   hills W H SEED R G B R G B R G B
@@ -161,6 +164,22 @@ bool makePicture(const Context& ctx, const ManifestLine& line, size_t at, Image&
         out.fillRect(0, 0, 1, height, shade(48));
         out.fillRect(0, height - 1, width, 1, shade(-48));
         out.fillRect(width - 1, 0, 1, height, shade(-48));
+        if (w.size() == at + 7)
+            return true;
+        Image icon;
+        std::string error;
+        if (w.size() != at + 9 || w[at + 7] != "icon")
+            return fail(line.where() + ": bevel takes only 'icon FILE' after its colour");
+        if (!readPixelMap(ctx.assets + "/art/" + w[at + 8], icon, error))
+            return fail(line.where() + ": " + error);
+        if (icon.width() > width - 2 || icon.height() > height - 2)
+            return fail(line.where() + ": the icon " + w[at + 8] + " does not fit inside the bevel's edges");
+        // Transparent pixels of the map leave the panel showing.
+        const int left = (width - icon.width()) / 2, top = (height - icon.height()) / 2;
+        for (int y = 0; y < icon.height(); ++y)
+            for (int x = 0; x < icon.width(); ++x)
+                if (icon.at(x, y).a != 0)
+                    out.set(left + x, top + y, icon.at(x, y));
         return true;
     }
     if (kind == "disc") {

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -163,6 +164,11 @@ struct LastLevel {
     int mode;
     int last;
 };
+
+void PrintTo(const LastLevel& level, std::ostream* os)
+{
+    *os << "game mode " << level.mode << ", last level " << level.last;
+}
 
 class CampaignEnd : public CampaignFlow, public ::testing::WithParamInterface<LastLevel> {
 protected:

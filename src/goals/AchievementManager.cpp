@@ -514,3 +514,14 @@ void AchievementManager::setLastDay(int gameMode, int32_t day)
 {
     m_modes[gameMode].lastDay = day;
 }
+
+bool AchievementManager::isPastLastDay(int gameMode, int32_t day) const
+{
+    const auto entry = m_modes.find(gameMode);
+    return entry != m_modes.end() && entry->second.lastDay > 0 && day > entry->second.lastDay;
+}
+
+int32_t AchievementManager::shownDay(int gameMode, int32_t day) const
+{
+    return isPastLastDay(gameMode, day) ? m_modes.at(gameMode).lastDay : day;
+}

@@ -99,6 +99,11 @@ public:
     // The mode's last playable day: a later day (the mode finished) starts
     // that one again.
     void setLastDay(int gameMode, int32_t day);
+    // The last level's end sets the day one past the mode's last: that is
+    // the campaign's (or the story's) end, no level of its own.
+    bool isPastLastDay(int gameMode, int32_t day) const;
+    // The day or level a day number stands for: past the end, the last.
+    int32_t shownDay(int gameMode, int32_t day) const;
 
     // --- user achievements -----------------------------------------------------------
     struct UserAchievement {

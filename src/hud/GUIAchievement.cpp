@@ -137,7 +137,8 @@ void GUIAchievement::present(int board)
     GUILabel::lineSpacing = 0;
     const CCSize panel = m_buttonContainer->getContentSize();
     Profile* profile = Profile::getInstance();
-    addTitle(levelTitle(profile->getGameMode(), profile->getDay(), board == kDayCleared));
+    const int32_t day = AchievementManager::getInstance()->shownDay(profile->getGameMode(), profile->getDay());
+    addTitle(levelTitle(profile->getGameMode(), day, board == kDayCleared));
     float top = panel.height - 22;
     if (board == kDayCleared) {
         addBoardSections(top);
@@ -420,11 +421,14 @@ void GUIAchievement::onNextDayButton()
     }
     goals->levelEnd();
     // The new day's world comes in this frame: no world step may test its
-    // missions on the old one.
+    // missions on the old one. After the last level (a campaign's or the
+    // story's end) no level follows: the world and the player's element stay.
     Profile* profile = Profile::getInstance();
-    goals->loadDay(profile->getDay());
-    if (GUI* gui = hud())
-        gui->selectStartElementAndTool();
+    if (!goals->isPastLastDay(profile->getGameMode(), profile->getDay())) {
+        goals->loadDay(profile->getDay());
+        if (GUI* gui = hud())
+            gui->selectStartElementAndTool();
+    }
     GUITopBar::getInstance()->updateDayButton();
     profile->setDayStarted(true);
     GUIIngameMessage* message = GUIIngameMessage::existingInstance();

@@ -28,8 +28,10 @@ CCString* manaText()
 
 CCString* dayText()
 {
+    Profile* profile = Profile::getInstance();
+    const int32_t day = AchievementManager::getInstance()->shownDay(profile->getGameMode(), profile->getDay());
     return LocalUtils::localizeCCStringWithVar(CCString::create("DayButtonInGame"),
-                                               CCString::createWithFormat("%d", Profile::getInstance()->getDay()));
+                                               CCString::createWithFormat("%d", day));
 }
 
 }  // namespace

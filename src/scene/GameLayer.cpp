@@ -248,7 +248,7 @@ void GameLayer::tick(float)
     placeOverviewMarker();
     m_world.step();
     if (m_touching)
-        m_world.applyCurrentTool();
+        applyTool();
     if (m_restoreAfterBackground) {
         CCMutableTexture2D::invalidateAll();
         Profile* profile = Profile::getInstance();

@@ -196,6 +196,11 @@ private:
     GUIWindow* touchedPanel();
     // True when the creature limits refuse painting the element.
     bool creatureLimitRefuses(uint32_t type, const char** warningKey) const;
+    // The stroke's start (limits, sound, undo snapshot); false when refused.
+    bool startStroke(bool withSound);
+    // Runs the current tool over the touch arrays, noting that this stroke
+    // has been applied.
+    void applyTool();
     void placeOverviewMarker();
     void onMenuButton(cocos2d::CCObject* sender, int32_t kind);
     bool backgroundsWindowShown();
@@ -216,6 +221,7 @@ private:
     cocos2d::CCArray* m_previousTouches = nullptr;  // retained
     cocos2d::CCArray* m_touches = nullptr;          // retained
     bool m_touching = false;
+    bool m_strokeApplied = false;  // the tool has run over the current stroke's touches
     bool m_zoomEnabled = false;
     bool m_overviewUsed = false;
     bool m_suppressGoalsWindow = false;

@@ -164,6 +164,7 @@ void GameLayer::ccTouchesBegan(CCSet* touches, CCEvent*)
         }
         m_touchedParticle = nullptr;
         m_touchedParticleId = -1;
+        m_strokeApplied = false;
         if (m_camera && getScale() == m_camera->getZoomMin() && touches->count() == 1) {
             m_touchBegin = worldCellAt(p);
             const int cx = static_cast<int>(m_touchBegin.x);
@@ -217,6 +218,13 @@ void GameLayer::collectTouches(CCSet* set)
     }
     if (m_previousTouches->count() == 0)
         m_previousTouches->addObjectsFromArray(m_touches);
+    applyTool();
+}
+
+void GameLayer::applyTool()
+{
+    if (m_touching)
+        m_strokeApplied = true;
     m_world.applyCurrentTool();
 }
 
@@ -268,33 +276,39 @@ bool GameLayer::creatureLimitRefuses(uint32_t h, const char** key) const
 void GameLayer::beginStroke(float)
 {
     unschedule(schedule_selector(GameLayer::beginStroke));
+    startStroke(true);
+}
+
+bool GameLayer::startStroke(bool withSound)
+{
     Tool* tool = m_world.currentTool;
     // No tool chosen (or a name that is not a tool): nothing to start.
     if (!tool)
-        return;
+        return false;
     CCString* element = sceneHud().currentElement(*this);
     const std::string name = element ? element->getString() : std::string();
     const int kind = tool->kind;
     const bool drawOrLine = kind == Tool::kDraw || kind == Tool::kLine;
+    const bool sound = withSound && !m_strokeStarted;
     if (name == "Clear") {
-        if (drawOrLine && !m_strokeStarted)
+        if (drawOrLine && sound)
             playStrokeSound("sfx_tool_eraser");
     } else if (kind == Tool::kMiner) {
-        if (!m_strokeStarted)
+        if (sound)
             playStrokeSound("sfx_element_metal");
     } else if (!(m_camera && m_camera->isPanning()) && drawOrLine && element) {
         const uint32_t h = hashString(name);
         const char* key = nullptr;
         if (creatureLimitRefuses(h, &key)) {
             sceneHud().showLimitWarning(key);
-            return;
+            return false;
         }
         // Built by append: GCC 12 warns wrongly on "_" + std::to_string(...).
         std::string suffix;
         if (h == hashString("HumanLeader"))
             suffix = std::string(1, '_').append(std::to_string(gameRand() % 5 + 1));
         if (Particle* probe = ParticleCreator::createById(h)) {
-            if (!m_strokeStarted)
+            if (sound)
                 playStrokeSound(probe->getSoundName() + suffix);
             delete probe;
         }
@@ -308,6 +322,7 @@ void GameLayer::beginStroke(float)
         m_world.undoToggle = false;
     }
     m_touching = true;
+    return true;
 }
 
 void GameLayer::onLongPress(float)
@@ -377,7 +392,20 @@ void GameLayer::ccTouchesEnded(CCSet* touches, CCEvent*)
         return;
     }
     Tool* tool = m_world.currentTool;
-    if (m_touching && tool && !(m_zoomedOut && sceneHud().panning())) {
+    const bool panning = m_zoomedOut && sceneHud().panning();
+    // A click shorter than the stroke's start or than a tick (a touchpad tap
+    // is one frame): start it now, without its looping sound, and apply the
+    // tool once from where it began to where it ends.
+    if (tool && !panning && !m_strokeApplied) {
+        if (CCDirector::sharedDirector()->getScheduler()->isScheduled(schedule_selector(GameLayer::beginStroke),
+                                                                      this)) {
+            unschedule(schedule_selector(GameLayer::beginStroke));
+            startStroke(false);
+        }
+        if (m_touching)
+            collectTouches(touches);
+    }
+    if (m_touching && tool && !panning) {
         for (CCObject* object : *touches) {
             auto* touch = dynamic_cast<CCTouch*>(object);
             if (!touch || !insideWorldView(touch->getLocation()))

@@ -369,6 +369,11 @@ void MainMenu::startWorld(int mode, int day, bool toGallery)
         world.setBigWorld(true);
         world.reset();
         layer->resetBackground();
+        // A new universe's settings: a story day before left its lights and
+        // weather on.
+        world.lightMap.setLightOn(false);
+        world.lightMap.setSunOn(false);
+        world.weather = false;
     } else {
         profile->setGameMode(mode);
         profile->setDay(day);

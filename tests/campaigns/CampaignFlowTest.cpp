@@ -6,16 +6,24 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <ostream>
+#include <string>
+#include <vector>
 
 #include "base/NSData.h"
+#include "base/LocalUtils.h"
 #include "campaigns/Campaigns.h"
+#include "campaigns/story/StorySteps.h"
+#include "goals/GoalFunctions.h"
 #include "campaigns/robot/RobotCampaign.h"
 #include "goals/GoalsTesting.h"
 #include "gui/GUIButton.h"
+#include "gui/GUILabel.h"
 #include "hud/GUIAchievement.h"
 #include "hud/GUITopBar.h"
 #include "platform/GameClock.h"
 #include "support/GameSceneFixture.h"
+#include "support/LogCapture.h"
 
 USING_NS_CC;
 
@@ -144,5 +152,94 @@ TEST_F(CampaignFlow, RobotTowerCountsItsOwnWorldAfterNextAndAfterAStart)
     EXPECT_EQ(goals->firstActive()->rewardPending, 0);
     robotLv12aInitialCount() = 0;
 }
+
+}  // namespace
+
+namespace {
+
+// The last level of each campaign, and the story's last day, ended through
+// the goals window: the board's next button opens no level past the last,
+// in the world or on the day button.
+struct LastLevel {
+    int mode;
+    int last;
+};
+
+void PrintTo(const LastLevel& level, std::ostream* os)
+{
+    *os << "game mode " << level.mode << ", last level " << level.last;
+}
+
+class CampaignEnd : public CampaignFlow, public ::testing::WithParamInterface<LastLevel> {
+protected:
+    // The day button and the board show numbers in the player's words.
+    void SetUp() override
+    {
+        CampaignFlow::SetUp();
+        ASSERT_EQ(localizationTable, nullptr);
+        localizationTable = CCDictionary::createWithContentsOfFile("localization/en.plist");
+        ASSERT_NE(localizationTable, nullptr);
+        localizationTable->retain();
+    }
+    void TearDown() override
+    {
+        CC_SAFE_RELEASE_NULL(localizationTable);
+        CampaignFlow::TearDown();
+    }
+};
+
+TEST_P(CampaignEnd, NextAfterTheLastLevelLoadsNoneAndShowsNoneBeyond)
+{
+    const auto [mode, last] = GetParam();
+    const std::string lastWorld = AchievementManager::dayName(mode, last);
+    const std::string beyond = AchievementManager::dayName(mode, last + 1);
+    Profile* profile = Profile::getInstance();
+    profile->setGameMode(mode);
+    profile->setBestDay(mode, last);
+    profile->setDay(last);
+    enterScene(false);
+    GUITopBar* bar = GUITopBar::getInstance();
+    bar->buildCampaignBar();
+    bar->setLocked(false);
+    AchievementManager* goals = AchievementManager::getInstance();
+    goals->startDay(last);
+    goals->loadDay(last);
+    ASSERT_EQ(loadedName(), lastWorld);
+    const std::string lastButton =
+        LocalUtils::localizeWithVar("DayButtonInGame", std::to_string(last).c_str())->getString();
+    const std::string lastBoard = levelTitle(mode, last, true);
+
+    testsupport::LogCapture log;
+    goals->completeAllMissions();
+    tapButton(bar->getDayButton(), ccp(0.5f, -0.5f));
+    GUIAchievement* window = layer->getAchievementWindow();
+    ASSERT_EQ(window->getBoardKind(), GUIAchievement::kDayCleared);
+    tapButton(window->getNextButton(), ccp(0, 0.5f));
+
+    EXPECT_EQ(loadedName(), lastWorld) << "the last level's world stays";
+    EXPECT_EQ(log.find(beyond), -1) << "nothing asked for " << beyond;
+    EXPECT_EQ(bar->getDayButton()->getLabel()->getText()->getString(), lastButton);
+    // The story stays open after its end: the day button ends its last day
+    // again, under that day's name. (A campaign's outro leaves the world.)
+    if (mode == 0) {
+        tapButton(bar->getDayButton(), ccp(0.5f, -0.5f));
+        ASSERT_EQ(window->getBoardKind(), GUIAchievement::kDayCleared);
+        EXPECT_EQ(window->getTitleLabel()->getText()->getString(), lastBoard);
+        EXPECT_EQ(bar->getDayButton()->getLabel()->getText()->getString(), lastButton);
+    }
+}
+
+std::vector<LastLevel> lastLevels()
+{
+    std::vector<LastLevel> levels{{0, kStoryLastDay}};
+    for (const Campaign* c : builtCampaigns())
+        levels.push_back({c->mode, c->levelCount()});
+    return levels;
+}
+
+INSTANTIATE_TEST_SUITE_P(Modes, CampaignEnd, ::testing::ValuesIn(lastLevels()),
+                         [](const ::testing::TestParamInfo<LastLevel>& info) {
+                             return "Mode" + std::to_string(info.param.mode);
+                         });
 
 }  // namespace

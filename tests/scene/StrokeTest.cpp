@@ -224,6 +224,53 @@ TEST_F(Strokes, AReleaseBelowTheSmallWorldChangesNothing)
     EXPECT_EQ(world->particleCount(), 0);
 }
 
+// A touchpad tap reaches the game as a press and a release in one frame,
+// before the stroke's start and before any tick: it still paints, once.
+TEST_F(Strokes, AClickOfAnyLengthPaintsTheCellUnderIt)
+{
+    struct Case {
+        const char* tool;
+        const char* element;
+        int frames;   // of 1/60 s between the press and the release
+        int painted;  // cells of the element after it; -1: many
+    };
+    const Case cases[] = {
+        {"Draw", "Wall", 0, 1},  {"Draw", "Wall", 1, 1},  {"Draw", "Wall", 2, 1},
+        {"Draw", "Wall", 6, 1},  {"Draw", "Seed", 0, 1},  {"Fill", "Wall", 0, -1},
+        {"Fill", "Wall", 1, -1}, {"Fill", "Wall", 6, -1}, {"Line", "Wall", 0, 1},
+    };
+    const CCPoint cell = layer->worldCellAt(ccp(400, 300));
+    const int x = static_cast<int>(cell.x);
+    const int y = static_cast<int>(cell.y);
+    for (const Case& c : cases) {
+        world->reset();
+        layer->getGUI()->selectTool(c.tool);
+        choose(c.element);
+        press(400, 300);
+        stepFrames(c.frames);
+        release(400, 300);
+        const std::string what = std::string(c.tool) + " " + c.element + ", " + std::to_string(c.frames) + " frames";
+        EXPECT_EQ(typeAt(x, y), hashString(c.element)) << what;
+        if (c.painted > 0)
+            EXPECT_EQ(countOf(c.element), c.painted) << what;
+        else
+            EXPECT_GT(countOf(c.element), 1000) << what;
+        EXPECT_NE(world->undoSnapshot, nullptr) << what << ": the stroke can be undone";
+        EXPECT_FALSE(layer->getTouching()) << what;
+        CC_SAFE_RELEASE(world->undoSnapshot);
+        world->undoSnapshot = nullptr;
+    }
+    // A refused creature still paints nothing on a short click.
+    world->reset();
+    layer->getGUI()->selectTool("Draw");
+    CreatureCounts::robots = 5;
+    choose("RobotLeader");
+    press(400, 300);
+    release(400, 300);
+    EXPECT_EQ(world->particleCount(), 0);
+    EXPECT_EQ(world->undoSnapshot, nullptr);
+}
+
 TEST_F(Strokes, ADragPaintsSoilUnderThePointer)
 {
     press(400, 300);

@@ -1,6 +1,7 @@
 // The title screen and the world start: free play and the story from the
 // menu, the menu's mana counter, and what stays below the game scene.
 #include <string>
+#include <vector>
 
 #include "gui/BackButton.h"
 #include "base/LocalUtils.h"
@@ -162,6 +163,51 @@ TEST_F(MainMenuTest, StoryStartsTheBestDayInASmallLitWorld)
     EXPECT_EQ(createdSand(), 0) << "the created record is reset";
     EXPECT_TRUE(profile->isDayStarted());
     EXPECT_TRUE(gameRunning());
+}
+
+// A story day lights its world and may bring rain; free mode's new world has
+// its own settings, the same as for a new player.
+TEST_F(MainMenuTest, FreeModeOpensWithItsOwnSettingsAfterAStoryDay)
+{
+    auto settings = [this] {
+        return std::vector<bool>{world->lightMap.isLightOn(), world->lightMap.isSunOn(), world->weather,
+                                 world->lightMap.getSprite()->isVisible()};
+    };
+    const std::vector<bool> allOff(4, false);
+    auto freeModeFromTheMenu = [this] {
+        ASSERT_TRUE(menuRunning());
+        click(menu->getFreeModeButton());
+        stepFrames(60);
+        ASSERT_TRUE(gameRunning());
+        EXPECT_TRUE(SaveLoadUtils::isFreePlay());
+    };
+    // The back key (a day's goals window takes the first), and OK on its
+    // question.
+    auto backToTheMenu = [this] {
+        GUIPopup::resetInstanceForTests();
+        for (int i = 0; i < 3 && !GUIPopup::getInstance()->isShown(); ++i) {
+            BackButtonAdapter::getInstance()->onBackPressed();
+            stepSeconds(0.5f);
+        }
+        ASSERT_TRUE(GUIPopup::getInstance()->isShown());
+        GUIPopup::getInstance()->onOkPressed();
+        stepSeconds(1.0f);
+        GUIPopup::resetInstanceForTests();
+    };
+    GUIIngameMessage::getInstance()->setFreeModeIntroDone(true);
+    freeModeFromTheMenu();
+    EXPECT_EQ(settings(), allOff) << "a new player's free mode";
+    backToTheMenu();
+    // A day past the story's introduction.
+    Profile::getInstance()->setBestDay(MainMenu::kStoryGameMode, 3);
+    click(menu->getStoryButton());
+    stepFrames(60);
+    ASSERT_TRUE(gameRunning());
+    world->toggleWeather();
+    ASSERT_EQ(settings(), std::vector<bool>(4, true)) << "the day is lit and rains";
+    backToTheMenu();
+    freeModeFromTheMenu();
+    EXPECT_EQ(settings(), allOff) << "free mode after a story day";
 }
 
 TEST_F(MainMenuTest, ADoublePressStartsOneWorld)

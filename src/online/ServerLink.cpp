@@ -23,21 +23,20 @@ namespace {
 
 ServerLink* g_instance = nullptr;
 
-void showMessage(const char* key)
+std::string localized(const char* key)
 {
-    if (gameServices().showMessagePopup)
-        gameServices().showMessagePopup(key);
+    return LocalUtils::localize(key)->getString();
 }
 
 // A failed create-player answer: on the request's progress bar when one
 // shows, else in the message popup. Buttons act again either way.
-void reportLoudly(const char* key)
+void reportLoudly(const std::string& words)
 {
     GameServices& services = gameServices();
     if (services.setBusy)
         services.setBusy(false);
-    if (!services.failProgress || !services.failProgress(key))
-        showMessage(key);
+    if ((!services.failProgress || !services.failProgress(words)) && services.showMessageText)
+        services.showMessageText(words);
 }
 
 // Any answer of a gallery request: a 2xx status with a body its reader
@@ -208,12 +207,19 @@ const char* GalleryFailure::textKey() const
     return "NetError1";
 }
 
+std::string refusalWords(const char* key, const std::string& serverWords)
+{
+    std::string text = localized(key);
+    if (!serverWords.empty())
+        text += " " + LocalUtils::localizeWithVar("GalleryServerSays", serverWords.c_str())->getString();
+    return text;
+}
+
 std::string GalleryFailure::words() const
 {
-    std::string text = LocalUtils::localize(textKey())->getString();
-    if (kind == Kind::Refused && !worldGone() && !message.empty())
-        text += " " + LocalUtils::localizeWithVar("GalleryServerSays", message.c_str())->getString();
-    return text;
+    if (kind == Kind::Refused && !worldGone())
+        return refusalWords(textKey(), message);
+    return localized(textKey());
 }
 
 ServerLink* ServerLink::getInstance()
@@ -310,13 +316,14 @@ CreatePlayerCallback::~CreatePlayerCallback()
     CC_SAFE_RELEASE(continuationTarget_);
 }
 
-void CreatePlayerCallback::reportFailure(const char* key)
+void CreatePlayerCallback::reportFailure(const std::string& words, bool logged)
 {
     if (quiet_) {
-        LOG << "create player: failed in the background (" << key << "); the name is kept";
+        if (!logged)
+            LOG << "create player: failed in the background (" << words << "); the name is kept";
         return;
     }
-    reportLoudly(key);
+    reportLoudly(words);
 }
 
 void CreatePlayerCallback::runRefusal()
@@ -327,17 +334,22 @@ void CreatePlayerCallback::runRefusal()
 
 bool CreatePlayerCallback::onResponse(const Response& response)
 {
-    long status = response.statusCode;
-    if (status == 403 || status == 500) {
-        runRefusal();
-        // 403 is the server's answer to a name another player has.
-        reportFailure(status == 403 ? "NetErrorNameTaken" : "NetError1");
-        return true;
-    }
+    const long status = response.statusCode;
     if (status < 200 || status > 202) {
-        LOG_ERROR << "create player: unexpected status" << status;
-        reportFailure(refusalKey(status));
-        return false;
+        // The request holds no key and a refusal's body none either.
+        const std::string serverWords = galleryanswer::errorMessage(response.body);
+        LOG << "create player: the server refused it with " + std::to_string(status) + ": " +
+                (serverWords.empty() ? std::string("(no words)") : serverWords) +
+                (quiet_ ? " (in the background; the name is kept)" : "");
+        // Only 403 says the name is another player's: a busy or failing
+        // server leaves the typed name as it is.
+        if (status == 403) {
+            runRefusal();
+            reportFailure(localized("NetErrorNameTaken"), true);
+        } else {
+            reportFailure(refusalWords(refusalKey(status), serverWords), true);
+        }
+        return true;
     }
 
     // The answer is untrusted: anything but an object with a numeric id and
@@ -358,7 +370,7 @@ bool CreatePlayerCallback::onResponse(const Response& response)
                   << (!document.isValid() ? "not JSON"
                           : !idFits       ? "no usable id"
                                           : "no usable key");
-        reportFailure("NetErrorIncorrectJson");
+        reportFailure(localized("NetErrorIncorrectJson"));
         return false;
     }
 
@@ -378,7 +390,7 @@ bool CreatePlayerCallback::onResponse(const Response& response)
 bool CreatePlayerCallback::onConnectionError(int curlCode, const std::string& message)
 {
     LOG_ERROR << "create player: connection failed" << curlCode << message;
-    reportFailure(connectionFailureKey(curlCode));
+    reportFailure(localized(connectionFailureKey(curlCode)));
     return true;
 }
 

@@ -53,6 +53,9 @@ const char* connectionFailureKey(int curlCode);
 // pass by waiting.
 const char* refusalKey(long status);
 
+// The localised words of a refusal, then the server's own when it gave some.
+std::string refusalWords(const char* key, const std::string& serverWords);
+
 // The address as a log line may show it: the player's key is the account's
 // password, and logs end up in bug reports, so its value is hidden.
 std::string withKeyHidden(const std::string& url);
@@ -156,7 +159,8 @@ protected:
 
 private:
     void runRefusal();
-    void reportFailure(const char* key);
+    // logged: the failure's line is written already.
+    void reportFailure(const std::string& words, bool logged = false);
     bool quiet_ = false;
     Profile* profile_;
     cocos2d::CCObject* refusalTarget_;

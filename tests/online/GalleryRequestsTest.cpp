@@ -253,7 +253,7 @@ TEST_F(GalleryRequests, NoLogLineCarriesThePlayersKey)
         100);
     link->setBaseUrl(fake.url());
     bool registrationAnswered = false;
-    gameServices().showMessagePopup = [&](const char*) { registrationAnswered = true; };
+    gameServices().showMessageText = [&](const std::string&) { registrationAnswered = true; };
     const std::vector<std::pair<const char*, std::function<void()>>> requests = {
         {"/v1/worlds/count?", [&] { link->requestWorldCount("lake", nullptr, nullptr); }},
         {"/v1/worlds?", [&] { link->requestWorldPage(GalleryOrder::Newest, 0, 12, "", nullptr, nullptr); }},

@@ -140,24 +140,71 @@ TEST_F(NameInputTest, OutcomesOfTheCreatePlayerRequest)
     }
 }
 
-TEST_F(NameInputTest, ARefusedNameBringsTheKeyboardBack)
+// A refusal says the server's words; only a name another player has (403)
+// brings the keyboard back with "Duplicate!". A busy or failing server keeps
+// the typed name. Each refusal is one log line with its status and words.
+TEST_F(NameInputTest, ARefusedRegistrationSaysWhyAndOnlyATakenNameAsksAgain)
 {
-    LoopbackHttpServer server([](const ReceivedRequest&) { return CannedResponse{403, ""}; });
-    open(server.url());
-    type("Ann");
-    awaitAnswer();
-    stepFrames(120);
-    pressOk();
-    stepFrames(30);
-    EXPECT_FALSE(onMenu());
-    EXPECT_TRUE(GUIKeyboard::getInstance()->isActive());
-    CCString* shown = GUIKeyboard::getInstance()->getText();
-    EXPECT_EQ(shown ? std::string(shown->getString()) : "", "Duplicate!");
-    EXPECT_EQ(screen->getRequest(), GUINameInput::Request::Retyping);
-    // The refusal's word goes at the first key: what is typed is the name.
-    GUIKeyboard::getInstance()->insertText("Bo", 2);
-    shown = GUIKeyboard::getInstance()->getText();
-    EXPECT_EQ(shown ? std::string(shown->getString()) : "", "Bo");
+    struct Case {
+        int status;
+        const char* key;
+        const char* serverWords;
+    };
+    for (const Case& c :
+         {Case{400, "NetErrorRefused", "nickname: not a text"}, Case{403, "NetErrorNameTaken", ""},
+          Case{429, "NetError1", "too many players at once"},
+          Case{500, "NetError1", "the server could not store or read that; try again"}, Case{503, "NetError1", ""}}) {
+        SCOPED_TRACE(c.status);
+        // The words as a player reads them, with the server's inside.
+        localizationTable = CCDictionary::createWithContentsOfFile("localization/en.plist");
+        ASSERT_NE(localizationTable, nullptr);
+        localizationTable->retain();
+        testsupport::resetGame();
+        testsupport::LogCapture log;
+        const std::string body = *c.serverWords ? std::string(R"({"error": ")") + c.serverWords + "\"}" : "";
+        LoopbackHttpServer server([&](const ReceivedRequest&) { return CannedResponse{c.status, body}; });
+        open(server.url());
+        type("Ann");
+        awaitAnswer();
+        stepFrames(120);
+        const bool taken = c.status == 403;
+        std::string words = LocalUtils::localize(c.key)->getString();
+        if (!taken && *c.serverWords)
+            words += " " + LocalUtils::localizeWithVar("GalleryServerSays", c.serverWords)->getString();
+        EXPECT_EQ(resultText(), words);
+        if (!taken) {
+            EXPECT_NE(resultText().find(c.serverWords), std::string::npos);
+        }
+        localizationTable->release();
+        localizationTable = nullptr;
+        pressOk();
+        stepFrames(30);
+        EXPECT_EQ(onMenu(), !taken);
+        EXPECT_EQ(std::string(Profile::getInstance()->getNickname()->getString()), "Ann") << "the typed name is kept";
+        if (taken) {
+            EXPECT_EQ(screen->getRequest(), GUINameInput::Request::Retyping);
+            ASSERT_TRUE(GUIKeyboard::getInstance()->isActive());
+            CCString* shown = GUIKeyboard::getInstance()->getText();
+            EXPECT_EQ(shown ? std::string(shown->getString()) : "", "Duplicate!");
+            // The refusal's word goes at the first key: what is typed is the name.
+            GUIKeyboard::getInstance()->insertText("Bo", 2);
+            shown = GUIKeyboard::getInstance()->getText();
+            EXPECT_EQ(shown ? std::string(shown->getString()) : "", "Bo");
+        } else {
+            EXPECT_EQ(GUIKeyboard::getInstance()->getParent(), nullptr) << "no keyboard for a server's failure";
+        }
+        int refusals = 0;
+        for (const std::string& line : log.lines()) {
+            if (line.find("create player") == std::string::npos || line.find("refused") == std::string::npos)
+                continue;
+            ++refusals;
+            EXPECT_NE(line.find(std::to_string(c.status)), std::string::npos) << line;
+            EXPECT_NE(line.find(*c.serverWords ? c.serverWords : "(no words)"), std::string::npos) << line;
+        }
+        EXPECT_EQ(refusals, 1);
+        server.stop();
+        CCDirector::sharedDirector()->resetForTests();
+    }
 }
 
 TEST_F(NameInputTest, NoServerFailsThenOkGoesToTheMenu)

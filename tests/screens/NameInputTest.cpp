@@ -235,7 +235,9 @@ TEST_F(NameInputTest, WithoutAServerTheNameIsKeptAndTheMenuFollowsAtOnce)
 }
 
 // A later start with the name kept: straight to the menu, and with a server
-// the account is asked for again in the background, its failure unshown.
+// the account is asked for again in the background, its failure unshown. A
+// server that gives the name to another player has the name screen ask for
+// another, as for a new player.
 TEST_F(NameInputTest, ALaterStartGoesToTheMenuAndRegistersQuietly)
 {
     struct Case {
@@ -244,8 +246,10 @@ TEST_F(NameInputTest, ALaterStartGoesToTheMenuAndRegistersQuietly)
         const char* body;
         bool registered;
     };
-    for (const Case& c :
-         {Case{false, 0, "", false}, Case{true, 500, "", false}, Case{true, 201, R"({"id": 9, "key": "k9"})", true}}) {
+    // The account made last: the profile is kept from case to case.
+    for (const Case& c : {Case{false, 0, "", false}, Case{true, 500, "", false},
+                          Case{true, 403, R"({"error": "the nickname is taken"})", false},
+                          Case{true, 201, R"({"id": 9, "key": "k9"})", true}}) {
         SCOPED_TRACE(c.status);
         testsupport::resetGame();
         GUIPopup::resetInstanceForTests();
@@ -268,12 +272,28 @@ TEST_F(NameInputTest, ALaterStartGoesToTheMenuAndRegistersQuietly)
             awaitAnswer();
         stepFrames(60);
         EXPECT_EQ(requests.load(), c.server ? 1 : 0);
-        EXPECT_TRUE(onMenu());
-        EXPECT_EQ(GUIPopup::getInstance()->getParent(), nullptr) << "a failed retry is not shown";
-        EXPECT_EQ(GUIProgressBar::getInstance()->getParent(), nullptr);
-        EXPECT_FALSE(ScreenUtils::getInstance()->isBusy());
         EXPECT_EQ(Profile::getInstance()->isRegistered(), c.registered);
         EXPECT_EQ(std::string(Profile::getInstance()->getNickname()->getString()), "Ann");
+        EXPECT_EQ(GUIProgressBar::getInstance()->getParent(), nullptr);
+        EXPECT_FALSE(ScreenUtils::getInstance()->isBusy());
+        if (c.status == 403) {
+            EXPECT_FALSE(onMenu()) << "the name screen asks for another name";
+            EXPECT_TRUE(GUIPopup::getInstance()->isShown());
+            EXPECT_EQ(std::string(GUIPopup::getInstance()->getMessageLabel()->getText()->getString()),
+                      LocalUtils::localize("NetErrorNameTaken")->getString());
+            GUIPopup::getInstance()->onBackPressed();
+            stepFrames(30);
+            ASSERT_TRUE(GUIKeyboard::getInstance()->isActive());
+            CCString* shown = GUIKeyboard::getInstance()->getText();
+            EXPECT_EQ(shown ? std::string(shown->getString()) : "", "Duplicate!");
+            type("Bo");
+            awaitAnswer();
+            EXPECT_EQ(requests.load(), 2) << "the new name is sent";
+            EXPECT_EQ(std::string(Profile::getInstance()->getNickname()->getString()), "Bo");
+        } else {
+            EXPECT_TRUE(onMenu());
+            EXPECT_EQ(GUIPopup::getInstance()->getParent(), nullptr) << "a failed retry is not shown";
+        }
         server.stop();
         CCDirector::sharedDirector()->resetForTests();
     }

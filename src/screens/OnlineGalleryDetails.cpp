@@ -232,6 +232,10 @@ void OnlineGallery::downloadWorld()
                 onWorldGone(failure.words());
                 return;
             }
+            // The account is forgotten: a world whose author had the same
+            // id on this server is not the player's to delete.
+            if (failure.kind == GalleryFailure::Kind::PlayerUnknown)
+                fillDetails(m_shown);
             onDownloadFailed(failure.words());
         });
 }

@@ -747,7 +747,8 @@ TEST_F(GalleryScreen, APlayerTheServerForgotStillBrowsesIsToldAndIsRegisteredAga
         testsupport::ServerProcess fresh{folder.file(play ? "second.db" : "first.db")};
         ASSERT_TRUE(fresh.started());
         link->setBaseUrl(fresh.url());
-        registerPlayer("Ann");
+        // Its worlds are shared by a player with the id this one had.
+        for (int n = 0; registerPlayer(("Ann " + std::to_string(n)).c_str()).id < dee.id; ++n) { }
         const int32_t islands = share("Islands", 0);
         share("Lava", 1);
         actAs(dee);
@@ -766,10 +767,12 @@ TEST_F(GalleryScreen, APlayerTheServerForgotStillBrowsesIsToldAndIsRegisteredAga
         EXPECT_EQ(gallery->getCards().size(), 2u);
         if (play) {
             tapCard(gallery, islands);
+            EXPECT_TRUE(gallery->getDeleteButton()->isVisible()) << "the same id: taken for the player's own";
             tap(gallery->getPlayButton());
             ASSERT_TRUE(stepUntil([] { return !popupText().empty(); }));
             EXPECT_EQ(popupText(), text("NetErrorPlayerUnknown"));
             answerPopup();
+            EXPECT_FALSE(gallery->getDeleteButton()->isVisible()) << "Ann's world, whatever the forgotten id";
         } else {
             gallery->onBackPressed();
             ASSERT_TRUE(stepUntil([&] { return gameShown(); }));

@@ -265,6 +265,10 @@ public:
     // Rate, offered in an online world only: the popup shows the player's
     // own earlier stars, asked of the server first when not known.
     void onRateButton(cocos2d::CCObject* sender);
+    void openRatePopup();
+    // The gallery said the world is gone: a game playing it is no gallery
+    // world any more, and its world menu offers no Rate.
+    void onOnlineWorldGone(int32_t worldId);
     // The rate popup's answer (a CCValue<float>, the 0-based index of the
     // rightmost lit star; -1 chooses none and sends nothing), sent as 1 to 5
     // stars. Words 320 and 324 count the request and its answer; the first

@@ -71,6 +71,34 @@ void GUI::setOnlineWorld(const std::string& name, int32_t myRating)
 void GUI::onRateButton(CCObject*)
 {
     GameLayer* layer = GameLayer::existingInstance();
+    if (!layer || layer->getOnlineWorldId() == 0)
+        return;
+    Profile* profile = Profile::getInstance();
+    if (!profile->isRegistered() && profile->hasNickname()) {
+        // A server that forgot the player: the name is registered again
+        // first, and the stars follow.
+        profile->setPendingCallback(this, callfunc_selector(GUI::openRatePopup));
+        profile->setDuplicateNameHandler(nullptr, nullptr);
+        profile->ensureRegistered();
+        return;
+    }
+    openRatePopup();
+}
+
+void GUI::onOnlineWorldGone(int32_t worldId)
+{
+    GameLayer* layer = GameLayer::existingInstance();
+    if (worldId == 0 || !layer || layer->getOnlineWorldId() != worldId)
+        return;
+    LOG << "online world" << worldId << "is no longer in the gallery: nothing to rate";
+    layer->setOnlineWorldId(0);
+    if (m_openMenu == kWorldMenu && getState() != Closed && getState() != Closing)
+        showWorldMenu();
+}
+
+void GUI::openRatePopup()
+{
+    GameLayer* layer = GameLayer::existingInstance();
     const int32_t worldId = layer ? layer->getOnlineWorldId() : 0;
     if (worldId == 0)
         return;
@@ -78,20 +106,22 @@ void GUI::onRateButton(CCObject*)
         ScreenUtils::showRatePopup(static_cast<float>(m_myRating - 1), this);
         return;
     }
-    // The player's own earlier stars come with the world's details.
     std::weak_ptr<int> life = m_life;
-    ServerLink::getInstance()->requestWorldDetails(
+    ServerLink::getInstance()->requestMyRating(
         worldId,
-        [this, life, worldId](const GalleryWorld& world) {
+        [this, life, worldId](int32_t stars) {
             GameLayer* current = GameLayer::existingInstance();
             if (life.expired() || !current || current->getOnlineWorldId() != worldId)
                 return;
-            m_myRating = world.myRating;
+            m_myRating = stars;
             ScreenUtils::showRatePopup(static_cast<float>(m_myRating - 1), this);
         },
-        [life](const GalleryFailure& failure) {
-            if (!life.expired())
-                showMessage(failure.words());
+        [this, life](const GalleryFailure& failure) {
+            if (life.expired())
+                return;
+            if (failure.worldGone())
+                onOnlineWorldGone(failure.worldId);
+            showMessage(failure.words());
         });
 }
 
@@ -101,11 +131,13 @@ void GUI::rateWorld(CCObject* rating)
     const int32_t index = value ? GUIRate::ratingOf(value->getValue()) : -1;
     GameLayer* layer = GameLayer::existingInstance();
     const int32_t worldId = layer ? layer->getOnlineWorldId() : 0;
-    LOG << "rating" << index << "of online world" << worldId;
-    // A local world has nothing to rate; no star lit chooses nothing.
-    if (worldId == 0 || index < 0)
+    // The stars as sent (the popup gives the last lit star's index); 0 is
+    // none lit, which chooses nothing.
+    const int stars = index >= 0 ? index + 1 : 0;
+    LOG << "rating" << stars << "of online world" << worldId;
+    // A local world has nothing to rate.
+    if (worldId == 0 || stars == 0)
         return;
-    const int stars = index + 1;
     Profile* profile = Profile::getInstance();
     profile->countProgress(ProgressWord::GalleryRatingRequest0);
     profile->save();
@@ -136,9 +168,15 @@ void GUI::rateWorld(CCObject* rating)
                 << answer.ratings;
             showMessage(LocalUtils::localize("RateThanks")->getString());
         },
-        [life](const GalleryFailure& failure) {
-            if (!life.expired())
-                showMessage(failure.words());
+        [this, life](const GalleryFailure& failure) {
+            if (life.expired())
+                return;
+            // Stars given to a server that forgot the player are not its own.
+            if (failure.kind == GalleryFailure::Kind::PlayerUnknown)
+                m_myRating = -1;
+            if (failure.worldGone())
+                onOnlineWorldGone(failure.worldId);
+            showMessage(failure.words());
         });
 }
 

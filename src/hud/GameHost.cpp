@@ -306,6 +306,9 @@ void wireWindowsAndServer(GameServices& s)
     s.showMessagePopup = [](const char* key) {
         ScreenUtils::showPopup(LocalUtils::localize(key), nullptr, nullptr, nullptr, nullptr, 2);
     };
+    s.showMessageText = [](const std::string& text) {
+        ScreenUtils::showPopup(CCString::create(text), nullptr, nullptr, nullptr, nullptr, 2);
+    };
 
     s.campaignSlot = [] { return Profile::getInstance()->getGameMode(); };
     s.localize = [](const char* key) {
@@ -318,11 +321,11 @@ void wireWindowsAndServer(GameServices& s)
         if (GUIProgressBar::getInstance()->getParent())
             ScreenUtils::completeProgress();
     };
-    s.failProgress = [](const char* key) {
+    s.failProgress = [](const std::string& text) {
         GUIProgressBar* bar = GUIProgressBar::getInstance();
         if (!bar->getParent())
             return false;
-        bar->setResultText(LocalUtils::localize(key));
+        bar->setResultText(CCString::create(text));
         ScreenUtils::showProgressFailure();
         return true;
     };

@@ -17,7 +17,7 @@ struct GalleryWorld {
     double rating = 0.0;  // average stars, 0 to 5
     int32_t ratings = 0;
     int32_t downloads = 0;
-    int32_t myRating = 0;  // the player's own stars, 0 when none (details only)
+    int32_t myRating = -1;  // the player's own stars, 0 when none; -1 when not asked for the player
 };
 
 struct GalleryPage {

@@ -23,30 +23,47 @@ namespace {
 
 ServerLink* g_instance = nullptr;
 
-void showMessage(const char* key)
+std::string localized(const char* key)
 {
-    if (gameServices().showMessagePopup)
-        gameServices().showMessagePopup(key);
+    return LocalUtils::localize(key)->getString();
 }
 
 // A failed create-player answer: on the request's progress bar when one
 // shows, else in the message popup. Buttons act again either way.
-void reportLoudly(const char* key)
+void reportLoudly(const std::string& words)
 {
     GameServices& services = gameServices();
     if (services.setBusy)
         services.setBusy(false);
-    if (!services.failProgress || !services.failProgress(key))
-        showMessage(key);
+    if ((!services.failProgress || !services.failProgress(words)) && services.showMessageText)
+        services.showMessageText(words);
+}
+
+// The server does not know the stored player (its database was replaced,
+// say): the profile goes back to a name without an account, which the game
+// registers again as it registers any such name. Only the key that was
+// refused is forgotten: an account made since then stays.
+void forgetStoredPlayer(const std::string& refusedKey)
+{
+    Profile* profile = Profile::getInstance();
+    if (!profile->isRegistered() || profile->getPrivateKey()->getString() != refusedKey)
+        return;
+    LOG << "gallery: the server does not know player" << profile->getPlayerId()
+        << "; the name will be registered again";
+    profile->setPrivateKey(CCString::create("Unconfigured"));
+    profile->save();
 }
 
 // Any answer of a gallery request: a 2xx status with a body its reader
 // accepts is the answer; anything else is a failure with its reason.
 class GalleryAction : public RequestAction {
 public:
+    // carriedKey: the stored player's key when the request carries it.
     GalleryAction(std::shared_ptr<Request> request, int32_t worldId,
-                  std::function<bool(const std::string&, std::string&)> read, ServerLink::FailureHandler failed)
-        : RequestAction(std::move(request)), worldId_(worldId), read_(std::move(read)), failed_(std::move(failed))
+                  std::function<bool(const std::string&, std::string&)> read, ServerLink::FailureHandler failed,
+                  std::string carriedKey)
+        : RequestAction(std::move(request)), worldId_(worldId), read_(std::move(read)), failed_(std::move(failed)),
+          carriedKey_(std::move(carriedKey))
     {
     }
 
@@ -61,6 +78,10 @@ protected:
             failure.message = galleryanswer::errorMessage(response.body);
             LOG << "gallery: the server refused" << withKeyHidden(request().url()) << "with" << response.statusCode
                 << failure.message;
+            if (response.statusCode == 401 && !carriedKey_.empty()) {
+                failure.kind = GalleryFailure::Kind::PlayerUnknown;
+                forgetStoredPlayer(carriedKey_);
+            }
             return fail(failure);
         }
         std::string why;
@@ -94,6 +115,7 @@ private:
     int32_t worldId_;
     std::function<bool(const std::string&, std::string&)> read_;
     ServerLink::FailureHandler failed_;
+    std::string carriedKey_;
 };
 
 // A failure known before anything is sent, delivered at the next drain as
@@ -203,17 +225,25 @@ const char* GalleryFailure::textKey() const
     case Kind::Connection: return connectionFailureKey(curlCode);
     case Kind::Unreadable: return "NetErrorIncorrectJson";
     case Kind::Refused: return worldGone() ? "GalleryWorldGone" : refusalKey(status);
+    case Kind::PlayerUnknown: return "NetErrorPlayerUnknown";
     case Kind::NotRegistered: break;
     }
     return "NetError1";
 }
 
+std::string refusalWords(const char* key, const std::string& serverWords)
+{
+    std::string text = localized(key);
+    if (!serverWords.empty())
+        text += " " + LocalUtils::localizeWithVar("GalleryServerSays", serverWords.c_str())->getString();
+    return text;
+}
+
 std::string GalleryFailure::words() const
 {
-    std::string text = LocalUtils::localize(textKey())->getString();
-    if (kind == Kind::Refused && !worldGone() && !message.empty())
-        text += " " + LocalUtils::localizeWithVar("GalleryServerSays", message.c_str())->getString();
-    return text;
+    if (kind == Kind::Refused && !worldGone())
+        return refusalWords(textKey(), message);
+    return localized(textKey());
 }
 
 ServerLink* ServerLink::getInstance()
@@ -266,10 +296,10 @@ void ServerLink::createPlayer(Profile* profile, CCObject* refusalTarget, SEL_Cal
     sendCreatePlayer(profile, refusalTarget, refusalSelector, false);
 }
 
-void ServerLink::createPlayerQuietly(Profile* profile)
+void ServerLink::createPlayerQuietly(Profile* profile, CCObject* takenTarget, SEL_CallFunc takenSelector)
 {
     LOG << "registering the kept name again in the background";
-    sendCreatePlayer(profile, nullptr, nullptr, true);
+    sendCreatePlayer(profile, takenTarget, takenSelector, true);
 }
 
 void ServerLink::sendCreatePlayer(Profile* profile, CCObject* refusalTarget, SEL_CallFunc refusalSelector, bool quiet)
@@ -310,13 +340,14 @@ CreatePlayerCallback::~CreatePlayerCallback()
     CC_SAFE_RELEASE(continuationTarget_);
 }
 
-void CreatePlayerCallback::reportFailure(const char* key)
+void CreatePlayerCallback::reportFailure(const std::string& words, bool logged)
 {
     if (quiet_) {
-        LOG << "create player: failed in the background (" << key << "); the name is kept";
+        if (!logged)
+            LOG << "create player: failed in the background (" << words << "); the name is kept";
         return;
     }
-    reportLoudly(key);
+    reportLoudly(words);
 }
 
 void CreatePlayerCallback::runRefusal()
@@ -327,17 +358,22 @@ void CreatePlayerCallback::runRefusal()
 
 bool CreatePlayerCallback::onResponse(const Response& response)
 {
-    long status = response.statusCode;
-    if (status == 403 || status == 500) {
-        runRefusal();
-        // 403 is the server's answer to a name another player has.
-        reportFailure(status == 403 ? "NetErrorNameTaken" : "NetError1");
-        return true;
-    }
+    const long status = response.statusCode;
     if (status < 200 || status > 202) {
-        LOG_ERROR << "create player: unexpected status" << status;
-        reportFailure(refusalKey(status));
-        return false;
+        // The request holds no key and a refusal's body none either.
+        const std::string serverWords = galleryanswer::errorMessage(response.body);
+        LOG << "create player: the server refused it with " + std::to_string(status) + ": " +
+                (serverWords.empty() ? std::string("(no words)") : serverWords) +
+                (quiet_ ? " (in the background; the name is kept)" : "");
+        // Only 403 says the name is another player's: a busy or failing
+        // server leaves the typed name as it is.
+        if (status == 403) {
+            runRefusal();
+            reportFailure(localized("NetErrorNameTaken"), true);
+        } else {
+            reportFailure(refusalWords(refusalKey(status), serverWords), true);
+        }
+        return true;
     }
 
     // The answer is untrusted: anything but an object with a numeric id and
@@ -358,7 +394,7 @@ bool CreatePlayerCallback::onResponse(const Response& response)
                   << (!document.isValid() ? "not JSON"
                           : !idFits       ? "no usable id"
                                           : "no usable key");
-        reportFailure("NetErrorIncorrectJson");
+        reportFailure(localized("NetErrorIncorrectJson"));
         return false;
     }
 
@@ -378,7 +414,7 @@ bool CreatePlayerCallback::onResponse(const Response& response)
 bool CreatePlayerCallback::onConnectionError(int curlCode, const std::string& message)
 {
     LOG_ERROR << "create player: connection failed" << curlCode << message;
-    reportFailure(connectionFailureKey(curlCode));
+    reportFailure(localized(connectionFailureKey(curlCode)));
     return true;
 }
 
@@ -425,14 +461,15 @@ void ServerLink::failSoon(GalleryFailure::Kind kind, FailureHandler failed)
 }
 
 void ServerLink::sendGallery(std::shared_ptr<Request> request, int32_t worldId, bool screenshot, bool large,
-                             BodyReader read, FailureHandler failed)
+                             BodyReader read, FailureHandler failed, std::string carriedKey)
 {
     if (!isConfigured()) {
         failSoon(GalleryFailure::Kind::Offline, std::move(failed));
         return;
     }
     limitTime(*request, large);
-    auto action = std::make_shared<GalleryAction>(std::move(request), worldId, std::move(read), std::move(failed));
+    auto action = std::make_shared<GalleryAction>(std::move(request), worldId, std::move(read), std::move(failed),
+                                                  std::move(carriedKey));
     NetworkQueueProcessor& queue = ServerLinkRequests::getInstance()->queue();
     queue.setNetworkManager(manager_);
     queue.add(action, screenshot);
@@ -440,8 +477,9 @@ void ServerLink::sendGallery(std::shared_ptr<Request> request, int32_t worldId, 
 
 void ServerLink::requestWorldCount(const std::string& search, std::function<void(int32_t)> done, FailureHandler failed)
 {
+    // Browsing needs no player: a server that does not know the stored one
+    // still lists its worlds.
     std::map<std::string, std::string> params;
-    addCredentials(params);
     if (!search.empty())
         params["search"] = search;
     auto request = galleryRequest(galleryUrl("/worlds/count", params), Request::Method::Get, kMaxJsonAnswer);
@@ -453,7 +491,6 @@ void ServerLink::requestWorldPage(GalleryOrder order, int32_t offset, int32_t li
 {
     static const char* const kOrders[] = {"newest", "rating", "downloads"};
     std::map<std::string, std::string> params;
-    addCredentials(params);
     params["order"] = kOrders[static_cast<int>(order)];
     params["offset"] = std::to_string(std::max(0, offset));
     params["limit"] = std::to_string(std::clamp<int32_t>(limit, 1, galleryanswer::kMaxPageWorlds));
@@ -466,11 +503,33 @@ void ServerLink::requestWorldPage(GalleryOrder order, int32_t offset, int32_t li
 void ServerLink::requestWorldDetails(int32_t worldId, std::function<void(const GalleryWorld&)> done,
                                      FailureHandler failed)
 {
+    auto request =
+        galleryRequest(galleryUrl("/worlds/" + std::to_string(worldId), {}), Request::Method::Get, kMaxJsonAnswer);
+    sendGallery(request, worldId, false, false, reading(galleryanswer::readWorld, std::move(done)), std::move(failed));
+}
+
+void ServerLink::requestMyRating(int32_t worldId, std::function<void(int32_t)> done, FailureHandler failed)
+{
     std::map<std::string, std::string> params;
-    addCredentials(params);
+    if (!addCredentials(params))
+        return failSoon(GalleryFailure::Kind::NotRegistered, std::move(failed));
     auto request =
         galleryRequest(galleryUrl("/worlds/" + std::to_string(worldId), params), Request::Method::Get, kMaxJsonAnswer);
-    sendGallery(request, worldId, false, false, reading(galleryanswer::readWorld, std::move(done)), std::move(failed));
+    sendGallery(
+        request, worldId, false, false,
+        [done](const std::string& body, std::string& why) {
+            GalleryWorld world;
+            if (!galleryanswer::readWorld(body, world, why))
+                return false;
+            if (world.myRating < 0) {
+                why = "no \"my_rating\" for the player";
+                return false;
+            }
+            if (done)
+                done(world.myRating);
+            return true;
+        },
+        std::move(failed), params["key"]);
 }
 
 void ServerLink::requestScreenshot(int32_t worldId, std::function<void(const std::string&)> done, FailureHandler failed)
@@ -507,7 +566,7 @@ void ServerLink::downloadWorld(int32_t worldId, std::function<void(const std::st
                 done(body);
             return true;
         },
-        std::move(failed));
+        std::move(failed), params["key"]);
 }
 
 void ServerLink::uploadWorld(const std::string& name, const std::string& description, const std::string& blob,
@@ -524,7 +583,8 @@ void ServerLink::uploadWorld(const std::string& name, const std::string& descrip
     request->setBody(json::objectJson({json::stringNode("name", name), json::stringNode("description", description),
                                        json::stringNode("data", base64Encode(blob)),
                                        json::stringNode("screenshot", base64Encode(screenshot))}));
-    sendGallery(request, 0, false, true, reading(galleryanswer::readNewWorldId, std::move(done)), std::move(failed));
+    sendGallery(request, 0, false, true, reading(galleryanswer::readNewWorldId, std::move(done)), std::move(failed),
+                params["key"]);
 }
 
 void ServerLink::rateWorld(int32_t worldId, int stars, std::function<void(const GalleryRating&)> done,
@@ -537,7 +597,8 @@ void ServerLink::rateWorld(int32_t worldId, int stars, std::function<void(const 
                                   Request::Method::Post, kMaxJsonAnswer);
     request->addHeader("Content-Type", "application/json");
     request->setBody(json::objectJson({json::intNode("rating", stars)}));
-    sendGallery(request, worldId, false, false, reading(galleryanswer::readRating, std::move(done)), std::move(failed));
+    sendGallery(request, worldId, false, false, reading(galleryanswer::readRating, std::move(done)), std::move(failed),
+                params["key"]);
 }
 
 void ServerLink::deleteWorld(int32_t worldId, std::function<void()> done, FailureHandler failed)
@@ -556,5 +617,5 @@ void ServerLink::deleteWorld(int32_t worldId, std::function<void()> done, Failur
                 done();
             return true;
         },
-        std::move(failed));
+        std::move(failed), params["key"]);
 }

@@ -24,6 +24,7 @@ struct GalleryFailure {
         Refused,        // the server answered with an error status
         Unreadable,     // the answer is not what the request expects
         NotRegistered,  // the request needs the player's account, and there is none yet
+        PlayerUnknown,  // the server refused the stored player (401): the name is registered again
     };
     Kind kind = Kind::Connection;
     long status = 0;      // the HTTP status when the server answered
@@ -52,6 +53,9 @@ const char* connectionFailureKey(int curlCode);
 // the server was busy or failing (5xx, 408, 429); any other refusal will not
 // pass by waiting.
 const char* refusalKey(long status);
+
+// The localised words of a refusal, then the server's own when it gave some.
+std::string refusalWords(const char* key, const std::string& serverWords);
 
 // The address as a log line may show it: the player's key is the account's
 // password, and logs end up in bug reports, so its value is hidden.
@@ -86,18 +90,23 @@ public:
     void createPlayer(Profile* profile, cocos2d::CCObject* refusalTarget, cocos2d::SEL_CallFunc refusalSelector);
     // The same request in the background, as a later start retries it: no
     // progress bar, no popup, no busy flag; what fails is logged, and the
-    // next start tries again.
-    void createPlayerQuietly(Profile* profile);
+    // next start tries again. A name another player has runs the handler.
+    void createPlayerQuietly(Profile* profile, cocos2d::CCObject* takenTarget = nullptr,
+                             cocos2d::SEL_CallFunc takenSelector = nullptr);
 
     // The gallery's requests, through the gallery queue (ServerLinkRequests).
-    // The player's id and key come from the profile. Exactly one of the two
-    // handlers runs, on the main thread at a network drain, unless the queue
-    // is cancelled first.
+    // Browsing (counts, pages, details, screenshots) carries no player; the
+    // others carry the player's id and key from the profile, and a server
+    // that refuses them (401) makes the profile forget the account, so that
+    // the name is registered again. Exactly one of the two handlers runs, on
+    // the main thread at a network drain, unless the queue is cancelled first.
     using FailureHandler = std::function<void(const GalleryFailure&)>;
     void requestWorldCount(const std::string& search, std::function<void(int32_t)> done, FailureHandler failed);
     void requestWorldPage(GalleryOrder order, int32_t offset, int32_t limit, const std::string& search,
                           std::function<void(const GalleryPage&)> done, FailureHandler failed);
     void requestWorldDetails(int32_t worldId, std::function<void(const GalleryWorld&)> done, FailureHandler failed);
+    // The player's own stars for the world (0 when not rated yet).
+    void requestMyRating(int32_t worldId, std::function<void(int32_t)> done, FailureHandler failed);
     // The PNG, one screenshot on the network at a time.
     void requestScreenshot(int32_t worldId, std::function<void(const std::string&)> done, FailureHandler failed);
     // The world blob; the server counts the player's first download.
@@ -128,8 +137,9 @@ private:
     using BodyReader = std::function<bool(const std::string& body, std::string& why)>;
     // A large request (a screenshot, a world, an upload) is timed on its
     // progress rather than its whole length.
+    // carriedKey: the player's key when the request carries it.
     void sendGallery(std::shared_ptr<Request> request, int32_t worldId, bool screenshot, bool large, BodyReader read,
-                     FailureHandler failed);
+                     FailureHandler failed, std::string carriedKey = {});
     void failSoon(GalleryFailure::Kind kind, FailureHandler failed);
     void limitTime(Request& request, bool large) const;
     void sendCreatePlayer(Profile* profile, cocos2d::CCObject* refusalTarget, cocos2d::SEL_CallFunc refusalSelector,
@@ -156,7 +166,8 @@ protected:
 
 private:
     void runRefusal();
-    void reportFailure(const char* key);
+    // logged: the failure's line is written already.
+    void reportFailure(const std::string& words, bool logged = false);
     bool quiet_ = false;
     Profile* profile_;
     cocos2d::CCObject* refusalTarget_;

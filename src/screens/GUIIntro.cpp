@@ -2,6 +2,7 @@
 
 #include "base/Logger.h"
 #include "online/ServerLink.h"
+#include "gui/ScreenUtils.h"
 #include "profile/Profile.h"
 #include "screens/GUINameInput.h"
 #include "screens/MainMenu.h"
@@ -35,6 +36,20 @@ void GUIIntro::goOn()
         return;
     }
     if (!profile->isRegistered() && ServerLink::getInstance()->isConfigured())
-        ServerLink::getInstance()->createPlayerQuietly(profile);
+        ServerLink::getInstance()->createPlayerQuietly(profile, this, callfunc_selector(GUIIntro::onNameTaken));
     CCDirector::sharedDirector()->replaceScene(MainMenu::scene());
+}
+
+void GUIIntro::onNameTaken()
+{
+    // Asked as a new player is asked, from the menu the player was given.
+    // A player who has gone on from it is asked by the next request that
+    // needs the account, as ever.
+    CCScene* running = CCDirector::sharedDirector()->getRunningScene();
+    if (!running || MainMenu::getInstance()->getParent() != running || ScreenUtils::getInstance()->getCurrentWindow()) {
+        LOG << "intro: the kept name is taken on this server; asked again at the next request that needs it";
+        return;
+    }
+    LOG << "intro: the kept name is taken on this server; the name screen asks for another";
+    CCDirector::sharedDirector()->replaceScene(GUINameInput::scene(true));
 }

@@ -41,10 +41,12 @@ GUINameInput* GUINameInput::create()
     return layer;
 }
 
-CCScene* GUINameInput::scene()
+CCScene* GUINameInput::scene(bool nameTaken)
 {
     CCScene* scene = CCScene::create();
-    scene->addChild(create());
+    GUINameInput* layer = create();
+    layer->m_nameTaken = nameTaken;
+    scene->addChild(layer);
     auto* borders = new GUIBorderLayer();
     scene->addChild(borders);
     borders->release();
@@ -92,6 +94,15 @@ void GUINameInput::onEnter()
     if (m_request != Request::None)
         return;
     Profile* profile = Profile::getInstance();
+    if (m_nameTaken) {
+        // Said over the keyboard, as a name typed here and refused is.
+        m_request = Request::Retyping;
+        m_nameLabel->setText(CCString::create(kDuplicate));
+        showKeyboard();
+        ScreenUtils::showPopup(LocalUtils::localize("NetErrorNameTaken"), nullptr, nullptr, nullptr, nullptr,
+                               GUIPopup::Message);
+        return;
+    }
     if (profile->hasNickname()) {
         // A name kept from an earlier try: register it again, or go on
         // when there is no server to register with.

@@ -16,8 +16,10 @@ public:
     enum class Request { None, Pending, Succeeded, Failed, Refused, Retyping, Left };
 
     static GUINameInput* create();
-    // A new scene: the name layer and the side borders.
-    static cocos2d::CCScene* scene();
+    // A new scene: the name layer and the side borders. nameTaken: the kept
+    // name is another player's on the server, and the keyboard asks for
+    // another at once.
+    static cocos2d::CCScene* scene(bool nameTaken = false);
 
     bool init() override;
     void onEnter() override;
@@ -56,4 +58,5 @@ private:
     GUILabel* m_titleLabel = nullptr;
     GUILabel* m_nameLabel = nullptr;
     Request m_request = Request::None;
+    bool m_nameTaken = false;
 };

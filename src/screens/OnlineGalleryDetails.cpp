@@ -232,6 +232,10 @@ void OnlineGallery::downloadWorld()
                 onWorldGone(failure.words());
                 return;
             }
+            // The account is forgotten: a world whose author had the same
+            // id on this server is not the player's to delete.
+            if (failure.kind == GalleryFailure::Kind::PlayerUnknown)
+                fillDetails(m_shown);
             onDownloadFailed(failure.words());
         });
 }
@@ -278,7 +282,7 @@ void OnlineGallery::startWorld(const GalleryWorld& world, const std::string& blo
     layer->setWorldRatingCount(world.ratings);
     layer->setReturnAsItWas(false);
     if (GUI* gui = layer->getGUI())
-        gui->setOnlineWorld(world.name, m_detailsKnown ? world.myRating : -1);
+        gui->setOnlineWorld(world.name, world.myRating);
     MainMenu::buildTopBar(true);
     profile->countProgress(ProgressWord::WorldsDownloaded);
     profile->save();
@@ -356,6 +360,10 @@ void OnlineGallery::onWorldGone(const std::string& words)
 
 void OnlineGallery::forgetCard(int32_t worldId)
 {
+    // Gone from the gallery (found gone, or deleted): the game under it may
+    // be playing that world.
+    if (GameLayer* layer = GameLayer::existingInstance(); layer && layer->getGUI())
+        layer->getGUI()->onOnlineWorldGone(worldId);
     const size_t before = m_cards.size();
     m_cards.erase(std::remove_if(m_cards.begin(), m_cards.end(),
                                  [worldId](const Card& card) { return card.world.id == worldId; }),

@@ -108,6 +108,14 @@ GalleryServer::GalleryServer(GalleryStore& store, const UploadCheck& check)
 {
     httplib::Server& http = *m_http;
     http.new_task_queue = [] { return new httplib::ThreadPool(kThreads); };
+    // The library's default shares the port (SO_REUSEPORT): a second server
+    // would bind beside this one and take half of its players to another
+    // database. Address reuse alone lets a restart bind at once while the
+    // last connections linger, and makes a held port fail with EADDRINUSE.
+    http.set_socket_options([](socket_t sock) {
+        int yes = 1;
+        ::setsockopt(sock, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof(yes));
+    });
     // Without it every keep-alive answer waits for the peer's delayed ACK.
     http.set_tcp_nodelay(true);
     http.set_keep_alive_max_count(kRequestsPerConnection);

@@ -101,8 +101,15 @@ int main(int argc, char** argv)
     gallery::GalleryServer server(store, check);
     const int port = server.bind(options.bind, options.port);
     if (port < 0) {
-        std::fprintf(stderr, "tesmora-server: cannot listen on %s:%d (%s)\n", options.bind.c_str(), options.port,
-                     std::strerror(errno));
+        const int error = errno;
+        if (error == EADDRINUSE)
+            std::fprintf(stderr,
+                         "tesmora-server: cannot listen on %s:%d: address already in use (another program "
+                         "holds that port)\n",
+                         options.bind.c_str(), options.port);
+        else
+            std::fprintf(stderr, "tesmora-server: cannot listen on %s:%d (%s)\n", options.bind.c_str(), options.port,
+                         std::strerror(error));
         return 1;
     }
     std::printf("tesmora-server: listening on http://%s:%d with %s (worlds up to %zu bytes)\n", options.bind.c_str(),

@@ -92,10 +92,12 @@ struct GameServices {
         neutral<void(cocos2d::CCString*, cocos2d::CCObject*)>();
     std::function<void(const char*)> showMessagePopup =
         neutral<void(const char*)>();  // a localisation key, message kind
+    std::function<void(const std::string&)> showMessageText =
+        neutral<void(const std::string&)>();  // words already localised, message kind
     // The progress bar of a network request: filled to 100, or its failure
-    // with the localised key as result text (false when no bar shows).
+    // with these words as result text (false when no bar shows).
     std::function<void()> completeProgress = neutral<void()>();
-    std::function<bool(const char*)> failProgress = neutral<bool(const char*)>();
+    std::function<bool(const std::string&)> failProgress = neutral<bool(const std::string&)>();
     std::function<void(bool)> setBusy = neutral<void(bool)>();
 
     // The profile's campaign slot (game mode), localised text of a key, and

@@ -139,7 +139,7 @@ bool registerSeedPlayer(const std::string& name, Account& account)
 {
     Profile* profile = Profile::getInstance();
     std::string failure;
-    gameServices().showMessagePopup = [&failure](const char* key) { failure = key ? key : "?"; };
+    gameServices().showMessageText = [&failure](const std::string& words) { failure = words.empty() ? "?" : words; };
     for (int n = 1; n <= 99; ++n) {
         const std::string nickname = n == 1 ? name : name + " " + std::to_string(n);
         failure.clear();
@@ -155,9 +155,8 @@ bool registerSeedPlayer(const std::string& name, Account& account)
             std::printf("gallery check: player %s is %d\n", nickname.c_str(), account.id);
             return true;
         }
-        if (failure != "NetErrorNameTaken") {
-            std::fprintf(stderr, "gallery check: %s not registered: %s\n", nickname.c_str(),
-                         LocalUtils::localize(failure.c_str())->getCString());
+        if (failure != LocalUtils::localize("NetErrorNameTaken")->getString()) {
+            std::fprintf(stderr, "gallery check: %s not registered: %s\n", nickname.c_str(), failure.c_str());
             return false;
         }
     }

@@ -170,14 +170,15 @@ protected:
 
 TEST_F(Rate, TheServersValueLightsItsFloorHeldToTheFiveStars)
 {
+    // The log names the stars the lit ones send (0 for none).
     struct Case {
         float value;
         int lit;
         const char* sent;
     };
     const Case cases[] = {
-        {2.7f, 3, "2"},  {0.0f, 1, "0"},    {-0.5f, 0, "-1"},         {4.5f, 5, "4"},
-        {1e30f, 5, "4"}, {-1e30f, 0, "-1"}, {std::nanf(""), 0, "-1"}, {INFINITY, 5, "4"},
+        {2.7f, 3, "3"},  {0.0f, 1, "1"},   {-0.5f, 0, "0"},         {4.5f, 5, "5"},
+        {1e30f, 5, "5"}, {-1e30f, 0, "0"}, {std::nanf(""), 0, "0"}, {INFINITY, 5, "5"},
     };
     Held<GUI> gui;
     for (const Case& c : cases) {
@@ -199,7 +200,7 @@ TEST_F(Rate, TheServersValueLightsItsFloorHeldToTheFiveStars)
     }
 }
 
-TEST_F(Rate, TappingTheFourthStarSendsThreeOnTheTickAndTheBackKeySendsNothing)
+TEST_F(Rate, TappingTheFourthStarSendsFourOnTheTickAndTheBackKeySendsNothing)
 {
     Held<GUI> gui;
     for (bool tick : {false, true}) {
@@ -214,7 +215,7 @@ TEST_F(Rate, TappingTheFourthStarSendsThreeOnTheTickAndTheBackKeySendsNothing)
             executeAction(rate()->getTickButton()->getCallback());
         else
             BackButtonAdapter::getInstance()->onBackPressed();
-        EXPECT_EQ(log.contains("rating 3 of online world"), tick);
+        EXPECT_EQ(log.contains("rating 4 of online world"), tick);
         EXPECT_EQ(sounds("sfx_gui_next"), tick ? 1 : 0);
         EXPECT_NE(BackButtonAdapter::getInstance()->frontListener(), rate());
         stepSeconds(0.4f);

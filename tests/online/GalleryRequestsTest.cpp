@@ -148,10 +148,14 @@ TEST_F(GalleryRequests, EachRequestGetsItsAnswerFromTheServer)
     GalleryWorld details;
     link->requestWorldDetails(
         world, [&](const GalleryWorld& w) { details = w; }, unexpected("details"));
-    pumpUntil([&] { return details.id != 0; });
+    int32_t mine = -1;
+    link->requestMyRating(
+        world, [&](int32_t stars) { mine = stars; }, unexpected("own rating"));
+    pumpUntil([&] { return details.id != 0 && mine >= 0; });
     EXPECT_EQ(details.description, "Boats");
-    EXPECT_EQ(details.myRating, 4);
+    EXPECT_EQ(details.myRating, -1) << "browsing does not ask for the player";
     EXPECT_EQ(details.downloads, 1);
+    EXPECT_EQ(mine, 4);
 
     bool deleted = false;
     link->deleteWorld(
@@ -172,6 +176,7 @@ TEST_F(GalleryRequests, FailuresReachTheErrorHandlerWithWordsToShow)
              [&](auto f) { link->uploadWorld("x", "", blob, png, nullptr, f); },
              [&](auto f) { link->rateWorld(1, 3, nullptr, f); },
              [&](auto f) { link->deleteWorld(1, nullptr, f); },
+             [&](auto f) { link->requestMyRating(1, nullptr, f); },
          }) {
         const GalleryFailure f = failureOf(send);
         EXPECT_EQ(f.kind, GalleryFailure::Kind::NotRegistered);
@@ -253,11 +258,12 @@ TEST_F(GalleryRequests, NoLogLineCarriesThePlayersKey)
         100);
     link->setBaseUrl(fake.url());
     bool registrationAnswered = false;
-    gameServices().showMessagePopup = [&](const char*) { registrationAnswered = true; };
+    gameServices().showMessageText = [&](const std::string&) { registrationAnswered = true; };
     const std::vector<std::pair<const char*, std::function<void()>>> requests = {
         {"/v1/worlds/count?", [&] { link->requestWorldCount("lake", nullptr, nullptr); }},
         {"/v1/worlds?", [&] { link->requestWorldPage(GalleryOrder::Newest, 0, 12, "", nullptr, nullptr); }},
-        {"/v1/worlds/3?", [&] { link->requestWorldDetails(3, nullptr, nullptr); }},
+        {"/v1/worlds/3", [&] { link->requestWorldDetails(3, nullptr, nullptr); }},
+        {"/v1/worlds/3?", [&] { link->requestMyRating(3, nullptr, nullptr); }},
         {"/v1/worlds/3/screenshot", [&] { link->requestScreenshot(3, nullptr, nullptr); }},
         {"/v1/worlds/3/data?", [&] { link->downloadWorld(3, nullptr, nullptr); }},
         {"/v1/worlds?", [&] { link->uploadWorld("x", "", blob, png, nullptr, nullptr); }},

@@ -140,24 +140,71 @@ TEST_F(NameInputTest, OutcomesOfTheCreatePlayerRequest)
     }
 }
 
-TEST_F(NameInputTest, ARefusedNameBringsTheKeyboardBack)
+// A refusal says the server's words; only a name another player has (403)
+// brings the keyboard back with "Duplicate!". A busy or failing server keeps
+// the typed name. Each refusal is one log line with its status and words.
+TEST_F(NameInputTest, ARefusedRegistrationSaysWhyAndOnlyATakenNameAsksAgain)
 {
-    LoopbackHttpServer server([](const ReceivedRequest&) { return CannedResponse{403, ""}; });
-    open(server.url());
-    type("Ann");
-    awaitAnswer();
-    stepFrames(120);
-    pressOk();
-    stepFrames(30);
-    EXPECT_FALSE(onMenu());
-    EXPECT_TRUE(GUIKeyboard::getInstance()->isActive());
-    CCString* shown = GUIKeyboard::getInstance()->getText();
-    EXPECT_EQ(shown ? std::string(shown->getString()) : "", "Duplicate!");
-    EXPECT_EQ(screen->getRequest(), GUINameInput::Request::Retyping);
-    // The refusal's word goes at the first key: what is typed is the name.
-    GUIKeyboard::getInstance()->insertText("Bo", 2);
-    shown = GUIKeyboard::getInstance()->getText();
-    EXPECT_EQ(shown ? std::string(shown->getString()) : "", "Bo");
+    struct Case {
+        int status;
+        const char* key;
+        const char* serverWords;
+    };
+    for (const Case& c :
+         {Case{400, "NetErrorRefused", "nickname: not a text"}, Case{403, "NetErrorNameTaken", ""},
+          Case{429, "NetError1", "too many players at once"},
+          Case{500, "NetError1", "the server could not store or read that; try again"}, Case{503, "NetError1", ""}}) {
+        SCOPED_TRACE(c.status);
+        // The words as a player reads them, with the server's inside.
+        localizationTable = CCDictionary::createWithContentsOfFile("localization/en.plist");
+        ASSERT_NE(localizationTable, nullptr);
+        localizationTable->retain();
+        testsupport::resetGame();
+        testsupport::LogCapture log;
+        const std::string body = *c.serverWords ? std::string(R"({"error": ")") + c.serverWords + "\"}" : "";
+        LoopbackHttpServer server([&](const ReceivedRequest&) { return CannedResponse{c.status, body}; });
+        open(server.url());
+        type("Ann");
+        awaitAnswer();
+        stepFrames(120);
+        const bool taken = c.status == 403;
+        std::string words = LocalUtils::localize(c.key)->getString();
+        if (!taken && *c.serverWords)
+            words += " " + LocalUtils::localizeWithVar("GalleryServerSays", c.serverWords)->getString();
+        EXPECT_EQ(resultText(), words);
+        if (!taken) {
+            EXPECT_NE(resultText().find(c.serverWords), std::string::npos);
+        }
+        localizationTable->release();
+        localizationTable = nullptr;
+        pressOk();
+        stepFrames(30);
+        EXPECT_EQ(onMenu(), !taken);
+        EXPECT_EQ(std::string(Profile::getInstance()->getNickname()->getString()), "Ann") << "the typed name is kept";
+        if (taken) {
+            EXPECT_EQ(screen->getRequest(), GUINameInput::Request::Retyping);
+            ASSERT_TRUE(GUIKeyboard::getInstance()->isActive());
+            CCString* shown = GUIKeyboard::getInstance()->getText();
+            EXPECT_EQ(shown ? std::string(shown->getString()) : "", "Duplicate!");
+            // The refusal's word goes at the first key: what is typed is the name.
+            GUIKeyboard::getInstance()->insertText("Bo", 2);
+            shown = GUIKeyboard::getInstance()->getText();
+            EXPECT_EQ(shown ? std::string(shown->getString()) : "", "Bo");
+        } else {
+            EXPECT_EQ(GUIKeyboard::getInstance()->getParent(), nullptr) << "no keyboard for a server's failure";
+        }
+        int refusals = 0;
+        for (const std::string& line : log.lines()) {
+            if (line.find("create player") == std::string::npos || line.find("refused") == std::string::npos)
+                continue;
+            ++refusals;
+            EXPECT_NE(line.find(std::to_string(c.status)), std::string::npos) << line;
+            EXPECT_NE(line.find(*c.serverWords ? c.serverWords : "(no words)"), std::string::npos) << line;
+        }
+        EXPECT_EQ(refusals, 1);
+        server.stop();
+        CCDirector::sharedDirector()->resetForTests();
+    }
 }
 
 TEST_F(NameInputTest, NoServerFailsThenOkGoesToTheMenu)
@@ -188,7 +235,9 @@ TEST_F(NameInputTest, WithoutAServerTheNameIsKeptAndTheMenuFollowsAtOnce)
 }
 
 // A later start with the name kept: straight to the menu, and with a server
-// the account is asked for again in the background, its failure unshown.
+// the account is asked for again in the background, its failure unshown. A
+// server that gives the name to another player has the name screen ask for
+// another, as for a new player.
 TEST_F(NameInputTest, ALaterStartGoesToTheMenuAndRegistersQuietly)
 {
     struct Case {
@@ -197,8 +246,10 @@ TEST_F(NameInputTest, ALaterStartGoesToTheMenuAndRegistersQuietly)
         const char* body;
         bool registered;
     };
-    for (const Case& c :
-         {Case{false, 0, "", false}, Case{true, 500, "", false}, Case{true, 201, R"({"id": 9, "key": "k9"})", true}}) {
+    // The account made last: the profile is kept from case to case.
+    for (const Case& c : {Case{false, 0, "", false}, Case{true, 500, "", false},
+                          Case{true, 403, R"({"error": "the nickname is taken"})", false},
+                          Case{true, 201, R"({"id": 9, "key": "k9"})", true}}) {
         SCOPED_TRACE(c.status);
         testsupport::resetGame();
         GUIPopup::resetInstanceForTests();
@@ -221,12 +272,28 @@ TEST_F(NameInputTest, ALaterStartGoesToTheMenuAndRegistersQuietly)
             awaitAnswer();
         stepFrames(60);
         EXPECT_EQ(requests.load(), c.server ? 1 : 0);
-        EXPECT_TRUE(onMenu());
-        EXPECT_EQ(GUIPopup::getInstance()->getParent(), nullptr) << "a failed retry is not shown";
-        EXPECT_EQ(GUIProgressBar::getInstance()->getParent(), nullptr);
-        EXPECT_FALSE(ScreenUtils::getInstance()->isBusy());
         EXPECT_EQ(Profile::getInstance()->isRegistered(), c.registered);
         EXPECT_EQ(std::string(Profile::getInstance()->getNickname()->getString()), "Ann");
+        EXPECT_EQ(GUIProgressBar::getInstance()->getParent(), nullptr);
+        EXPECT_FALSE(ScreenUtils::getInstance()->isBusy());
+        if (c.status == 403) {
+            EXPECT_FALSE(onMenu()) << "the name screen asks for another name";
+            EXPECT_TRUE(GUIPopup::getInstance()->isShown());
+            EXPECT_EQ(std::string(GUIPopup::getInstance()->getMessageLabel()->getText()->getString()),
+                      LocalUtils::localize("NetErrorNameTaken")->getString());
+            GUIPopup::getInstance()->onBackPressed();
+            stepFrames(30);
+            ASSERT_TRUE(GUIKeyboard::getInstance()->isActive());
+            CCString* shown = GUIKeyboard::getInstance()->getText();
+            EXPECT_EQ(shown ? std::string(shown->getString()) : "", "Duplicate!");
+            type("Bo");
+            awaitAnswer();
+            EXPECT_EQ(requests.load(), 2) << "the new name is sent";
+            EXPECT_EQ(std::string(Profile::getInstance()->getNickname()->getString()), "Bo");
+        } else {
+            EXPECT_TRUE(onMenu());
+            EXPECT_EQ(GUIPopup::getInstance()->getParent(), nullptr) << "a failed retry is not shown";
+        }
         server.stop();
         CCDirector::sharedDirector()->resetForTests();
     }

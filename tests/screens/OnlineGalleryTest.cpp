@@ -381,6 +381,56 @@ TEST_F(GalleryScreen, RateIsOfferedInAGalleryWorldAndUploadInFreePlay)
     EXPECT_EQ(word(ProgressWord::GalleryRatingRequest0), 0);
 }
 
+// A world its author took off the gallery while another player plays it:
+// once the gallery has said it is gone (to Rate, or on its card in the
+// gallery opened over it), its world menu offers no Rate.
+TEST_F(GalleryScreen, AWorldTheGallerySaidIsGoneOffersNoRate)
+{
+    const Player ann = registerPlayer("Ann");
+    const int32_t islands = share("Islands", 0), lava = share("Lava", 1);
+    const Player bob = registerPlayer("Bob");
+    const std::string rateCaption = text("RateWorldBut");
+    auto offersRate = [&] {
+        const std::vector<std::string> captions = worldMenuCaptions();
+        return std::find(captions.begin(), captions.end(), rateCaption) != captions.end();
+    };
+    for (const bool toRate : {true, false}) {
+        SCOPED_TRACE(toRate ? "said to Rate" : "said in the gallery");
+        const int32_t played = toRate ? islands : lava;
+        OnlineGallery* gallery = openGallery();
+        ASSERT_NE(gallery, nullptr);
+        tapCard(gallery, played);
+        tap(gallery->getPlayButton());
+        ASSERT_TRUE(stepUntil([&] { return gameShown(); }));
+        ASSERT_EQ(layer->getOnlineWorldId(), played);
+        EXPECT_TRUE(offersRate());
+        if (!toRate)
+            gallery = openGallery();
+        actAs(ann);
+        bool deleted = false;
+        link->deleteWorld(
+            played, [&] { deleted = true; }, [](const GalleryFailure&) {});
+        ASSERT_TRUE(stepUntil([&] { return deleted; }));
+        actAs(bob);
+        if (toRate) {
+            layer->getGUI()->onRateButton(nullptr);
+        } else {
+            ASSERT_NE(gallery, nullptr);
+            tapCard(gallery, played);
+        }
+        ASSERT_TRUE(stepUntil([] { return !popupText().empty(); }));
+        EXPECT_EQ(popupText(), text("GalleryWorldGone"));
+        answerPopup();
+        if (!toRate) {
+            gallery->onBackPressed();
+            ASSERT_TRUE(stepUntil([&] { return gameShown(); }));
+        }
+        EXPECT_FALSE(offersRate());
+        layer->getGUI()->closeMenu();
+        stepFrames(30);
+    }
+}
+
 TEST_F(GalleryScreen, DeleteIsOfferedOnThePlayersOwnWorldAndTakesItAway)
 {
     const Player ann = registerPlayer("Ann");
@@ -426,7 +476,7 @@ TEST_F(GalleryScreen, AFailedOrUnreadableDownloadLeavesThePlayerInTheGallery)
                 answer.body = R"({"count": 1, "offset": 0, "worlds": [)" + world + "]}";
             else if (request.path.rfind("/v1/worlds/5/data", 0) == 0)
                 answer = {200, "not a world at all", "application/octet-stream"};
-            else if (request.path.rfind("/v1/worlds/5?", 0) == 0)
+            else if (request.path == "/v1/worlds/5")
                 answer.body = world;
             else
                 answer = {404, R"({"error": "no such thing"})"};
@@ -491,12 +541,12 @@ TEST_F(GalleryScreen, AWorldGoneFromTheServerLeavesTheListAndALateAnswerShowsNot
                 answer.body = R"({"count": 1, "offset": 0, "worlds": [)" + world + "]}";
             else if (request.method == "DELETE")
                 answer.body = R"({"id": 5, "deleted": true})";
-            else if (request.path.rfind("/v1/worlds/5?", 0) == 0 && now == DeletedWhileItsDetailsCame) {
+            else if (request.path == "/v1/worlds/5" && now == DeletedWhileItsDetailsCame) {
                 // Slow enough for the delete to go meanwhile; the server
                 // that answers it has deleted the world already.
                 answer = gone;
                 answer.trickleMs = 150;
-            } else if (request.path.rfind("/v1/worlds/5?", 0) == 0 && now == GoneBeforePlay)
+            } else if (request.path == "/v1/worlds/5" && now == GoneBeforePlay)
                 answer.body = world;
             else
                 answer = gone;
@@ -678,6 +728,79 @@ TEST_F(GalleryScreen, UploadSharesTheSavedWorldOnceAndItsFailureShowsOnTheBar)
     EXPECT_EQ(GUI::galleryIdOf("dunes"), id) << "the first upload's id stays";
     bar->onOkPressed();
     stepFrames(30);
+}
+
+// The server's database replaced under a registered player (a new server,
+// a restore): browsing needs no player and still lists the worlds; a share
+// or a Play says once that this server does not know the player, the name
+// is registered again, and then both work. Nothing else of the profile
+// changes.
+TEST_F(GalleryScreen, APlayerTheServerForgotStillBrowsesIsToldAndIsRegisteredAgain)
+{
+    enterScene();
+    testsupport::testHost().freePlay = true;
+    registerPlayer("Dee");
+    Profile* profile = Profile::getInstance();
+    GUIProgressBar* bar = GUIProgressBar::getInstance();
+    for (const bool play : {false, true}) {
+        SCOPED_TRACE(play ? "play" : "share");
+        const Player dee = {profile->getPlayerId(), profile->getPrivateKey()->getString()};
+        testsupport::ServerProcess fresh{folder.file(play ? "second.db" : "first.db")};
+        ASSERT_TRUE(fresh.started());
+        link->setBaseUrl(fresh.url());
+        // Its worlds are shared by a player with the id this one had.
+        for (int n = 0; registerPlayer(("Ann " + std::to_string(n)).c_str()).id < dee.id; ++n) { }
+        const int32_t islands = share("Islands", 0);
+        share("Lava", 1);
+        actAs(dee);
+        profile->setNickname(CCString::create("Dee"));
+        const int32_t mana = profile->getMana();
+        if (!play) {
+            paintBlock("Sand", 50, 50, 10);
+            name("Dunes");
+            ASSERT_EQ(SaveLoadUtils::saveWorld(false), SaveLoadUtils::SaveResult::Saved);
+        }
+
+        OnlineGallery* gallery = openGallery();
+        ASSERT_NE(gallery, nullptr);
+        EXPECT_EQ(popupText(), "");
+        EXPECT_EQ(gallery->getTotal(), 2);
+        EXPECT_EQ(gallery->getCards().size(), 2u);
+        if (play) {
+            tapCard(gallery, islands);
+            EXPECT_TRUE(gallery->getDeleteButton()->isVisible()) << "the same id: taken for the player's own";
+            tap(gallery->getPlayButton());
+            ASSERT_TRUE(stepUntil([] { return !popupText().empty(); }));
+            EXPECT_EQ(popupText(), text("NetErrorPlayerUnknown"));
+            answerPopup();
+            EXPECT_FALSE(gallery->getDeleteButton()->isVisible()) << "Ann's world, whatever the forgotten id";
+        } else {
+            gallery->onBackPressed();
+            ASSERT_TRUE(stepUntil([&] { return gameShown(); }));
+            layer->getGUI()->onUploadButton(nullptr);
+            ASSERT_TRUE(stepUntil([&] { return bar->getDisplayedProgress() >= 100; })) << popupText();
+            EXPECT_TRUE(bar->isFailed());
+            EXPECT_EQ(bar->getResultText()->getString(), text("NetErrorPlayerUnknown"));
+            bar->onOkPressed();
+            stepFrames(30);
+        }
+        EXPECT_FALSE(profile->isRegistered()) << "the account this server refused is forgotten";
+        EXPECT_EQ(std::string(profile->getNickname()->getString()), "Dee");
+        EXPECT_EQ(profile->getMana(), mana);
+
+        // Again: the name is registered first, and then it goes through.
+        if (play) {
+            tap(gallery->getPlayButton());
+            ASSERT_TRUE(stepUntil([&] { return gameShown(); }));
+            EXPECT_EQ(layer->getOnlineWorldId(), islands);
+        } else {
+            EXPECT_GT(shareDunes(), 0);
+        }
+        EXPECT_EQ(popupText(), "") << "said once";
+        EXPECT_TRUE(profile->isRegistered());
+        EXPECT_NE(profile->getPrivateKey()->getString(), dee.key);
+        fresh.kill9();  // a stop would wait for the game's idle connection
+    }
 }
 
 TEST_F(GalleryScreen, TheDescriptionGoesUpAsTypedAndNeverAsItsHint)

@@ -4,7 +4,9 @@
 #include <sqlite3.h>
 #include <sys/wait.h>
 
+#include <cstdio>
 #include <cstdlib>
+#include <memory>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -399,4 +401,41 @@ TEST(GalleryServerProgram, ADatabaseWrittenBeforeNicknamesFoldedKeepsEveryPlayer
     for (const char* taken : {"ÉVA", "ωMEGA"})
         EXPECT_EQ(client.registerPlayer(taken).id, 0) << taken << " is taken";
     EXPECT_GT(client.registerPlayer("Eva").id, 0);
+}
+
+// One port, one database: a second server on a port that a running one holds
+// says so and exits, every player stays with the first, and a server stopped
+// with a connection open binds its port again at once.
+TEST(GalleryServerProgram, ASecondServerOnAHeldPortExitsAndTheFirstKeepsServing)
+{
+    testsupport::TempDir folder;
+    auto first = std::make_unique<testsupport::ServerProcess>(folder.file("first.db"));
+    ASSERT_TRUE(first->started());
+    const int port = first->port();
+    const Player ann = GalleryClient(port).registerPlayer("Ann");
+    ASSERT_GT(ann.id, 0);
+
+    // Bounded: a second server that binds would serve until killed.
+    const std::string command = std::string("timeout 30 ") + TESMORA_SERVER_BINARY + " --port " + std::to_string(port) +
+        " --db " + folder.file("second.db") + " 2>&1";
+    FILE* out = ::popen(command.c_str(), "r");
+    ASSERT_NE(out, nullptr);
+    std::string said;
+    char buffer[256];
+    while (std::fgets(buffer, sizeof(buffer), out))
+        said += buffer;
+    const int status = ::pclose(out);
+    EXPECT_EQ(WEXITSTATUS(status), 1) << said;
+    EXPECT_NE(said.find("address already in use"), std::string::npos) << said;
+
+    // Every new connection reaches the first server, which knows Ann.
+    for (int i = 0; i < 12; ++i)
+        EXPECT_EQ(GalleryClient(port, false).get("/v1/worlds/count?" + ann.credentials()).status, 200) << i;
+
+    EXPECT_EQ(first->stop(), 0);
+    first.reset();
+    testsupport::ServerProcess again(folder.file("first.db"), port);
+    ASSERT_TRUE(again.started()) << "a restart binds its port while the last connections linger";
+    EXPECT_EQ(again.port(), port);
+    EXPECT_EQ(GalleryClient(port).get("/v1/worlds/count?" + ann.credentials()).status, 200);
 }

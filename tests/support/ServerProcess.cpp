@@ -44,8 +44,9 @@ int readPort(int fd)
 
 }  // namespace
 
-ServerProcess::ServerProcess(const std::string& database)
+ServerProcess::ServerProcess(const std::string& database, int port)
 {
+    const std::string portText = std::to_string(port);
     int out[2];
     if (::pipe(out) != 0)
         return;
@@ -56,7 +57,7 @@ ServerProcess::ServerProcess(const std::string& database)
         ::dup2(out[1], 1);
         ::close(out[0]);
         ::close(out[1]);
-        ::execl(TESMORA_SERVER_BINARY, TESMORA_SERVER_BINARY, "--port", "0", "--db", database.c_str(),
+        ::execl(TESMORA_SERVER_BINARY, TESMORA_SERVER_BINARY, "--port", portText.c_str(), "--db", database.c_str(),
                 static_cast<char*>(nullptr));
         std::perror("exec tesmora-server");
         ::_exit(127);

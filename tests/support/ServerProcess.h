@@ -9,7 +9,8 @@ namespace testsupport {
 
 class ServerProcess {
 public:
-    explicit ServerProcess(const std::string& database);
+    // Port 0: any free one.
+    explicit ServerProcess(const std::string& database, int port = 0);
     ~ServerProcess();
     ServerProcess(const ServerProcess&) = delete;
     ServerProcess& operator=(const ServerProcess&) = delete;

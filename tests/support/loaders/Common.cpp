@@ -57,6 +57,7 @@ void installMemoryStore(std::map<std::string, Bytes>& files)
     s.fileDelete = [&files](const std::string& n) { return files.erase(n) != 0; };
     s.playSound = [](const char*) {};
     s.showMessagePopup = [](const char*) {};
+    s.showMessageText = [](const std::string&) {};
     s.refreshTopBarMana = [] {};
     s.createPlayer = [](Profile*, CCObject*, SEL_CallFunc) {};
     s.freeModeIntroDone = [] { return uint8_t{0}; };

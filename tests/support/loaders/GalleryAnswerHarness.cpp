@@ -12,7 +12,7 @@ using Bytes = std::vector<uint8_t>;
 
 std::string checkWorld(const GalleryWorld& w)
 {
-    if (w.id < 1 || w.authorId < 1 || w.ratings < 0 || w.downloads < 0 || w.myRating < 0 || w.myRating > 5)
+    if (w.id < 1 || w.authorId < 1 || w.ratings < 0 || w.downloads < 0 || w.myRating < -1 || w.myRating > 5)
         return "a world's number out of range";
     if (!(w.rating >= 0.0 && w.rating <= 5.0))
         return "a world's rating out of range";

@@ -4,6 +4,7 @@
 // as unreadable and leaves the profile as it was.
 #include <map>
 
+#include "base/LocalUtils.h"
 #include "profile/Profile.h"
 #include "profile/ProfileFile.h"
 #include "online/ServerLink.h"
@@ -62,7 +63,7 @@ public:
         platform::setManualGameTime(1'700'000'000);
         testsupport::resetGame();
         installMemoryStore(m_files);
-        gameServices().showMessagePopup = [this](const char* key) { m_messages.push_back(key); };
+        gameServices().showMessageText = [this](const std::string& words) { m_messages.push_back(words); };
         m_listener = new Listener();
     }
 
@@ -120,7 +121,7 @@ private:
         if (m_listener->refused != 0)
             return "a 200 answer ran the refusal";
         if (!handled) {
-            if (m_messages != std::vector<std::string>{"NetErrorIncorrectJson"})
+            if (m_messages != std::vector<std::string>{LocalUtils::localize("NetErrorIncorrectJson")->getString()})
                 return "an unread answer was not reported as incorrect";
             if (m_listener->continued != 0 || !m_files.empty())
                 return "an unread answer went on or saved";

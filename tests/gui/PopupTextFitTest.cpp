@@ -228,7 +228,7 @@ protected:
             GUIRate::getInstance()->onBackPressed();
         if (GUIShare* share = layer->getShareWindow(); share && share->getState() == GUIWindow::Open)
             share->onBackPressed();
-        stepSeconds(0.6f);
+        stepSeconds(0.4f);
         ScreenUtils::getInstance()->setCurrentWindow(nullptr);
     }
 };
@@ -272,21 +272,21 @@ TEST_F(PopupTexts, EveryPopupsTextsStayInsideItsPanelAndClearOfItsButtons)
         std::function<CCNode*()> open;
         float settle;
     } popups[] = {
-        {"confirm", [&] { return popup(GUIPopup::Confirm, anyText); }, 0.5f},
-        {"purchase", [&] { return purchase(item, "element_Sand.png"); }, 0.5f},
-        {"background purchase", [&] { return purchase(background, "backgrounds/Rewards/aurora.png"); }, 0.5f},
-        {"message", [&] { return popup(GUIPopup::Message, anyText); }, 0.5f},
-        {"share disclaimer", [&] { return popup(GUIPopup::Disclaimer, ""); }, 0.5f},
-        {"hints to buy", [&] { return hints(0); }, 0.5f},
-        {"hints bought", [&] { return hints(7); }, 0.5f},
-        {"static confirm", [&] { return popup(GUIPopup::StaticConfirm, anyText); }, 0.5f},
+        {"confirm", [&] { return popup(GUIPopup::Confirm, anyText); }, 0.3f},
+        {"purchase", [&] { return purchase(item, "element_Sand.png"); }, 0.3f},
+        {"background purchase", [&] { return purchase(background, "backgrounds/Rewards/aurora.png"); }, 0.3f},
+        {"message", [&] { return popup(GUIPopup::Message, anyText); }, 0.3f},
+        {"share disclaimer", [&] { return popup(GUIPopup::Disclaimer, ""); }, 0.3f},
+        {"hints to buy", [&] { return hints(0); }, 0.3f},
+        {"hints bought", [&] { return hints(7); }, 0.3f},
+        {"static confirm", [&] { return popup(GUIPopup::StaticConfirm, anyText); }, 0.3f},
         {"rating",
          [&] {
              ScreenUtils::showRatePopup(2, gui.get());
              return GUIRate::getInstance()->getButtonContainer();
          },
-         0.5f},
-        {"progress", [&] { return progress(nullptr); }, 0.5f},
+         0.3f},
+        {"progress", [&] { return progress(nullptr); }, 0.3f},
         // The bar runs to its end, one step a frame, before the result shows.
         {"progress result", [&] { return progress(&anyText); }, 2.0f},
         // A name as long and as wide as may be typed.
@@ -297,14 +297,14 @@ TEST_F(PopupTexts, EveryPopupsTextsStayInsideItsPanelAndClearOfItsButtons)
              ScreenUtils::showKeyboard(name, nullptr, nullptr);
              return GUIKeyboard::getInstance()->getButtonContainer();
          },
-         0.5f},
+         0.3f},
         {"share window",
          [&] {
              Profile::getInstance()->setShareCount(4);
              layer->openShareWindow(nullptr, nullptr);
              return layer->getShareWindow() ? layer->getShareWindow()->getButtonContainer() : nullptr;
          },
-         0.5f},
+         0.3f},
     };
     for (const char* language : testsupport::kLanguages) {
         testsupport::LanguageTable table(language);

@@ -1,7 +1,8 @@
-// Every popup with its longest text, in the three languages: each text's
-// glyphs lie inside the popup's panel and clear of every button on it (and
-// of the buttons' icons). A button's own caption is checked by the
-// readability tests. With TESMORA_TEST_FRAMES set, the frames are saved there.
+// Every popup with its longest text, in the three languages: each glyph of
+// its texts lies inside the popup's panel and clear of every button on it
+// and of their icons (glyph by glyph: a wrapped text's short last line may
+// end beside a button). A button's own caption is the readability tests'.
+// With TESMORA_TEST_FRAMES set, the frames are saved there.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -17,7 +18,6 @@
 #include "gui/GUIButton.h"
 #include "gui/GUILabel.h"
 #include "hud/GUIShare.h"
-#include "hud/GUITopBar.h"
 #include "profile/Profile.h"
 #include "support/GameSceneFixture.h"
 #include "support/Readability.h"
@@ -28,30 +28,7 @@ namespace {
 
 size_t characters(const std::string& s)
 {
-    size_t n = 0;
-    for (unsigned char c : s)
-        n += (c & 0xC0) != 0x80;
-    return n;
-}
-
-std::string upper(const std::string& s)
-{
-    return toUpperCCString(s)->getString();
-}
-
-bool endsWith(const std::string& s, const std::string& end)
-{
-    return s.size() > end.size() && s.compare(s.size() - end.size(), end.size(), end) == 0;
-}
-
-// The keys of the language table, in no order.
-std::vector<std::string> tableKeys()
-{
-    std::vector<std::string> keys;
-    if (CCArray* all = localizationTable ? localizationTable->allKeys() : nullptr)
-        for (CCObject* key : *all)
-            keys.push_back(static_cast<CCString*>(key)->getString());
-    return keys;
+    return static_cast<size_t>(std::count_if(s.begin(), s.end(), [](unsigned char c) { return (c & 0xC0) != 0x80; }));
 }
 
 std::string text(const std::string& key)
@@ -59,59 +36,26 @@ std::string text(const std::string& key)
     return LocalUtils::localize(key.c_str())->getString();
 }
 
-std::string longest(const std::vector<std::string>& texts)
+// The longest of the texts shown for the table's keys that end with the
+// suffix (every key for none), and of the extra texts.
+std::string longest(const std::string& suffix, const std::function<std::string(const std::string&)>& shown,
+                    std::vector<std::string> texts = {})
 {
-    std::string best;
-    for (const std::string& t : texts)
-        if (characters(t) > characters(best))
-            best = t;
-    return best;
-}
-
-// The longest text of the table: an opener may pass any text (a refusal
-// with the server's own words among them).
-std::string longestOfTable()
-{
-    std::vector<std::string> texts;
-    for (const std::string& key : tableKeys())
-        texts.push_back(text(key));
-    return longest(texts);
-}
-
-// What the shop, the palette, the goals window and the hints offer to buy:
-// an element's title and description as they show them, a skip, a hint.
-std::pair<std::string, std::string> longestItemPurchase()
-{
-    std::vector<std::string> titles{text("SkipLevelTitle"), text("Hint")};
-    std::vector<std::string> descriptions{text("SkipLevelDescription"), text("HintDescription")};
-    for (const std::string& key : tableKeys()) {
-        if (!endsWith(key, "Shop"))
-            continue;
-        const std::string element = key.substr(0, key.size() - 4);
-        titles.push_back(upper(
-            LocalUtils::localizeWithVar("ShopElemGenericUnlockPhrase", text(element + "Title").c_str())->getString()));
-        descriptions.push_back(upper(text(key)));
+    for (CCObject* object : *localizationTable->allKeys()) {
+        const std::string& key = static_cast<CCString*>(object)->getString();
+        if (key.size() > suffix.size() && key.compare(key.size() - suffix.size(), suffix.size(), suffix) == 0)
+            texts.push_back(shown(key));
     }
-    return {longest(titles), longest(descriptions)};
-}
-
-std::pair<std::string, std::string> longestBackgroundPurchase()
-{
-    std::vector<std::string> titles, descriptions;
-    for (const std::string& key : tableKeys()) {
-        if (endsWith(key, "BkgName"))
-            titles.push_back(text(key));
-        if (endsWith(key, "BkgDescription"))
-            descriptions.push_back(text(key));
-    }
-    return {longest(titles), longest(descriptions)};
+    return *std::max_element(texts.begin(), texts.end(),
+                             [](const std::string& a, const std::string& b) { return characters(a) < characters(b); });
 }
 
 // The level whose hints say the most, as (game mode, day).
 std::pair<int, int> levelWithLongestHints()
 {
     std::map<std::pair<int, int>, size_t> said;
-    for (const std::string& key : tableKeys()) {
+    for (CCObject* object : *localizationTable->allKeys()) {
+        const std::string& key = static_cast<CCString*>(object)->getString();
         int mode = 0, day = 0, n = 0;
         if (std::sscanf(key.c_str(), "Level%d_%dFreeHint%d", &mode, &day, &n) == 3)
             said[{mode, day}] += characters(text(key));
@@ -128,13 +72,15 @@ std::pair<int, int> levelWithLongestHints()
     return best;
 }
 
-void collect(CCNode* node, std::vector<GUILabel*>& labels, std::vector<GUIButton*>& buttons)
+void collect(CCNode* node, std::vector<GUILabel*>& labels, std::vector<CCRect>& buttons)
 {
     if (!node || !node->isVisible())
         return;
     if (auto* button = dynamic_cast<GUIButton*>(node)) {
-        buttons.push_back(button);
-        return;  // its caption is its own
+        buttons.push_back(testsupport::screenBox(button));
+        if (CCSprite* icon = button->getIcon(); icon && icon->isVisible())
+            buttons.push_back(testsupport::screenBox(icon));
+        return;
     }
     if (auto* label = dynamic_cast<GUILabel*>(node)) {
         if (label->getText() && !label->getText()->getString().empty())
@@ -146,54 +92,31 @@ void collect(CCNode* node, std::vector<GUILabel*>& labels, std::vector<GUIButton
             collect(static_cast<CCNode*>(child), labels, buttons);
 }
 
-// Overlapping by more than half a screen pixel each way.
+// Half a screen pixel is no overlap.
 bool overlap(const CCRect& a, const CCRect& b)
 {
     return std::min(a.getMaxX(), b.getMaxX()) - std::max(a.getMinX(), b.getMinX()) > 0.5f &&
         std::min(a.getMaxY(), b.getMaxY()) - std::max(a.getMinY(), b.getMinY()) > 0.5f;
 }
 
-bool inside(const CCRect& inner, const CCRect& outer)
-{
-    return inner.getMinX() >= outer.getMinX() - 0.5f && inner.getMaxX() <= outer.getMaxX() + 0.5f &&
-        inner.getMinY() >= outer.getMinY() - 0.5f && inner.getMaxY() <= outer.getMaxY() + 0.5f;
-}
-
-std::string describe(const CCRect& r)
-{
-    char s[96];
-    std::snprintf(s, sizeof s, "(%.1f, %.1f, %.1f x %.1f)", r.origin.x, r.origin.y, r.size.width, r.size.height);
-    return s;
-}
-
-// Every glyph of every text on the panel inside it and clear of its buttons
-// and their icons; returns how many texts were looked at. Glyph by glyph: a
-// wrapped text's short last line may end beside a button.
+// Returns how many texts were looked at.
 int expectTextsClear(CCNode* panel, const std::string& where)
 {
     std::vector<GUILabel*> labels;
-    std::vector<GUIButton*> buttons;
+    std::vector<CCRect> buttons;
     collect(panel, labels, buttons);
-    std::vector<CCRect> obstacles;
-    for (GUIButton* button : buttons) {
-        obstacles.push_back(testsupport::screenBox(button));
-        if (CCSprite* icon = button->getIcon(); icon && icon->isVisible())
-            obstacles.push_back(testsupport::screenBox(icon));
-    }
-    const CCRect panelBox = testsupport::screenBox(panel);
+    const CCRect inside = testsupport::screenBox(panel);
     for (GUILabel* label : labels) {
-        const std::string shown = where + ": \"" + label->getText()->getString().substr(0, 60) + "\"";
         int out = 0, under = 0;
-        for (CCObject* child : *label->getChildren()) {
-            auto* glyph = static_cast<CCNode*>(child);
-            if (!glyph->isVisible())
-                continue;
-            const CCRect box = testsupport::screenBox(glyph);
-            out += !inside(box, panelBox);
-            for (const CCRect& obstacle : obstacles)
-                under += overlap(box, obstacle);
+        for (CCObject* glyph : *label->getChildren()) {
+            const CCRect box = testsupport::screenBox(static_cast<CCNode*>(glyph));
+            out += box.getMinX() < inside.getMinX() - 0.5f || box.getMaxX() > inside.getMaxX() + 0.5f ||
+                box.getMinY() < inside.getMinY() - 0.5f || box.getMaxY() > inside.getMaxY() + 0.5f;
+            for (const CCRect& button : buttons)
+                under += overlap(box, button);
         }
-        EXPECT_EQ(out, 0) << shown << ": glyphs out of the panel " << describe(panelBox);
+        const std::string shown = where + ": \"" + label->getText()->getString().substr(0, 60) + "\"";
+        EXPECT_EQ(out, 0) << shown << ": glyphs out of the panel";
         EXPECT_EQ(under, 0) << shown << ": glyphs under a button";
     }
     return static_cast<int>(labels.size());
@@ -218,14 +141,12 @@ protected:
     // Answers whatever is open and lets it go.
     void closeAll()
     {
-        if (GUIPopup::getInstance()->isShown())
-            GUIPopup::getInstance()->onBackPressed();
+        for (GUIWindow* modal : std::initializer_list<GUIWindow*>{GUIPopup::getInstance(), GUIKeyboard::getInstance(),
+                                                                  GUIRate::getInstance()})
+            if (modal->getParent())
+                modal->onBackPressed();
         if (GUIProgressBar::getInstance()->getParent())
             GUIProgressBar::getInstance()->onOkPressed();
-        if (GUIKeyboard::getInstance()->getParent())
-            GUIKeyboard::getInstance()->onBackPressed();
-        if (GUIRate::getInstance()->getParent())
-            GUIRate::getInstance()->onBackPressed();
         if (GUIShare* share = layer->getShareWindow(); share && share->getState() == GUIWindow::Open)
             share->onBackPressed();
         stepSeconds(0.4f);
@@ -235,24 +156,26 @@ protected:
 
 TEST_F(PopupTexts, EveryPopupsTextsStayInsideItsPanelAndClearOfItsButtons)
 {
-    // The longest texts of the language in use.
-    std::string anyText;
-    std::pair<std::string, std::string> item, background;
-    std::pair<int, int> hintedLevel;
+    // The longest texts of the language in use: any text an opener may pass
+    // (the server's own words among them), what the shop, the palette, the
+    // goals window and the hints offer to buy, the backgrounds, the hints.
+    std::string any, itemTitle, itemText, backgroundTitle, backgroundText;
+    std::pair<int, int> hinted;
+    const auto same = [](const std::string& key) { return text(key); };
     const auto popup = [](int kind, const std::string& message) {
         ScreenUtils::showPopup(CCString::create(message), nullptr, nullptr, nullptr, nullptr, kind);
         return GUIPopup::getInstance()->getButtonContainer();
     };
-    const auto purchase = [&](const std::pair<std::string, std::string>& texts, const char* picture) {
-        GUIPopup::getInstance()->setPurchaseInfo(CCString::create(texts.first), CCString::create(picture), 2500,
-                                                 CCString::create(texts.second));
+    const auto purchase = [&](const std::string& title, const char* picture, const std::string& description) {
+        GUIPopup::getInstance()->setPurchaseInfo(CCString::create(title), CCString::create(picture), 2500,
+                                                 CCString::create(description));
         return popup(GUIPopup::Purchase, "");
     };
     const auto hints = [&](uint32_t bought) {
         Profile* profile = Profile::getInstance();
-        profile->setGameMode(hintedLevel.first);
-        profile->setDay(hintedLevel.second);
-        profile->setLevelHint(GUIPopup::hintSlot(hintedLevel.first, hintedLevel.second), bought);
+        profile->setGameMode(hinted.first);
+        profile->setDay(hinted.second);
+        profile->setLevelHint(GUIPopup::hintSlot(hinted.first, hinted.second), bought);
         return popup(GUIPopup::Hints, "");
     };
     const auto progress = [](const std::string* result) {
@@ -261,34 +184,31 @@ TEST_F(PopupTexts, EveryPopupsTextsStayInsideItsPanelAndClearOfItsButtons)
         if (result) {
             bar->setResultText(CCString::create(*result));
             ScreenUtils::showProgressFailure();
+            bar->setFastFill(true);
         }
         return bar->getButtonContainer();
     };
     guitest::Held<GUI> gui;
-    // Each popup: its name, what opens it with its longest text and answers
-    // its panel, and how long it takes to show all of it.
     const struct {
         const char* name;
-        std::function<CCNode*()> open;
-        float settle;
+        std::function<CCNode*()> open;  // answers the panel
     } popups[] = {
-        {"confirm", [&] { return popup(GUIPopup::Confirm, anyText); }, 0.3f},
-        {"purchase", [&] { return purchase(item, "element_Sand.png"); }, 0.3f},
-        {"background purchase", [&] { return purchase(background, "backgrounds/Rewards/aurora.png"); }, 0.3f},
-        {"message", [&] { return popup(GUIPopup::Message, anyText); }, 0.3f},
-        {"share disclaimer", [&] { return popup(GUIPopup::Disclaimer, ""); }, 0.3f},
-        {"hints to buy", [&] { return hints(0); }, 0.3f},
-        {"hints bought", [&] { return hints(7); }, 0.3f},
-        {"static confirm", [&] { return popup(GUIPopup::StaticConfirm, anyText); }, 0.3f},
+        {"confirm", [&] { return popup(GUIPopup::Confirm, any); }},
+        {"purchase", [&] { return purchase(itemTitle, "element_Sand.png", itemText); }},
+        {"background purchase",
+         [&] { return purchase(backgroundTitle, "backgrounds/Rewards/aurora.png", backgroundText); }},
+        {"message", [&] { return popup(GUIPopup::Message, any); }},
+        {"share disclaimer", [&] { return popup(GUIPopup::Disclaimer, ""); }},
+        {"hints to buy", [&] { return hints(0); }},
+        {"hints bought", [&] { return hints(7); }},
+        {"static confirm", [&] { return popup(GUIPopup::StaticConfirm, any); }},
         {"rating",
          [&] {
              ScreenUtils::showRatePopup(2, gui.get());
              return GUIRate::getInstance()->getButtonContainer();
-         },
-         0.3f},
-        {"progress", [&] { return progress(nullptr); }, 0.3f},
-        // The bar runs to its end, one step a frame, before the result shows.
-        {"progress result", [&] { return progress(&anyText); }, 2.0f},
+         }},
+        {"progress", [&] { return progress(nullptr); }},
+        {"progress result", [&] { return progress(&any); }},
         // A name as long and as wide as may be typed.
         {"keyboard",
          [&] {
@@ -296,28 +216,37 @@ TEST_F(PopupTexts, EveryPopupsTextsStayInsideItsPanelAndClearOfItsButtons)
              name->setText(CCString::create(std::string(GUIKeyboard::kShortTextLength, 'W')));
              ScreenUtils::showKeyboard(name, nullptr, nullptr);
              return GUIKeyboard::getInstance()->getButtonContainer();
-         },
-         0.3f},
+         }},
         {"share window",
          [&] {
              Profile::getInstance()->setShareCount(4);
              layer->openShareWindow(nullptr, nullptr);
-             return layer->getShareWindow() ? layer->getShareWindow()->getButtonContainer() : nullptr;
-         },
-         0.3f},
+             return layer->getShareWindow()->getButtonContainer();
+         }},
     };
     for (const char* language : testsupport::kLanguages) {
         testsupport::LanguageTable table(language);
-        anyText = longestOfTable();
-        item = longestItemPurchase();
-        background = longestBackgroundPurchase();
-        hintedLevel = levelWithLongestHints();
+        any = longest("", same);
+        itemTitle = longest(
+            "Shop",
+            [](const std::string& key) {
+                const std::string element = text(key.substr(0, key.size() - 4) + "Title");
+                return toUpperCCString(
+                           LocalUtils::localizeWithVar("ShopElemGenericUnlockPhrase", element.c_str())->getString())
+                    ->getString();
+            },
+            {text("SkipLevelTitle"), text("Hint")});
+        itemText = longest("Shop", [](const std::string& key) { return toUpperCCString(text(key))->getString(); },
+                           {text("SkipLevelDescription"), text("HintDescription")});
+        backgroundTitle = longest("BkgName", same);
+        backgroundText = longest("BkgDescription", same);
+        hinted = levelWithLongestHints();
         for (const auto& p : popups) {
             const std::string where = std::string(language) + " " + p.name;
             CCNode* panel = p.open();
-            stepSeconds(p.settle);
+            stepSeconds(0.3f);
             ASSERT_NE(panel, nullptr) << where;
-            std::string frame = std::string("popup_text_") + language + "_" + p.name;
+            std::string frame = "popup_text_" + where;
             std::replace(frame.begin(), frame.end(), ' ', '_');
             testsupport::saveTestFrame(frame);
             EXPECT_GT(expectTextsClear(panel, where), 0) << where;

@@ -1,6 +1,7 @@
 #include "gui/GUIRate.h"
 
 #include <cmath>
+#include <vector>
 
 #include "SimpleAudioEngine.h"
 #include "gui/BackButton.h"
@@ -110,26 +111,74 @@ void GUIRate::build(float value, CCObject* target)
         return;
     m_buttonContainer = panel;
     useModalFont("GUIRate");
-    m_promptLabel = GUILabel::create();
-    m_promptLabel->setScale(10.0f / GUILabel::fontSize);
-    m_promptLabel->setMultilineText(LocalUtils::localize("RatePopupTap"), 122, 2);
-    m_promptLabel->setAnchorPoint(CCPointZero);
-    m_promptLabel->setPosition(ccp(4, 21));
-    panel->addChild(m_promptLabel);
-
+    // The tick inside the button's right end, as on the progress popup.
     m_tickButton = addModalOkButton(panel, CCCallFunc::create(this, callfunc_selector(GUIRate::confirm)),
-                                    "GUIRate_button.png", "GUIRate_tick.png", ccp(70, 8), 0);
+                                    "GUIRate_button.png", "GUIRate_tick.png", ccp(70, 8), 8);
+    m_promptLabel = GUILabel::create();
+    m_promptLabel->setAnchorPoint(CCPointZero);
+    panel->addChild(m_promptLabel);
+    layOutPrompt();
 
     for (int i = 0; i < kStars; ++i) {
         GUIButton* star = GUIButton::create(
             CCCallFuncO::create(this, callfuncO_selector(GUIRate::onStarPressed), CCInteger::create(i)),
             "GUIRate_star_grey.png", "GUIRate_star_on.png");
         star->setAnchorPoint(CCPointZero);
-        star->setPosition(ccp((star->getContentSize().width + 3) * static_cast<float>(i) + 8, 34));
+        star->setPosition(ccp((star->getContentSize().width + 3) * static_cast<float>(i) + 8, kStarsY));
         panel->addChild(star);
         m_stars[i] = star;
     }
     setRating(m_rating);
+}
+
+namespace {
+
+// The glyphs of a label in its parent's units, one box each.
+std::vector<CCRect> glyphBoxes(GUILabel* label)
+{
+    std::vector<CCRect> boxes;
+    const CCAffineTransform toParent = label->nodeToParentTransform();
+    if (CCArray* glyphs = label->getChildren())
+        for (CCObject* glyph : *glyphs)
+            boxes.push_back(CCRectApplyAffineTransform(static_cast<CCNode*>(glyph)->boundingBox(), toParent));
+    return boxes;
+}
+
+bool overlaps(const CCRect& a, const CCRect& b)
+{
+    return a.getMinX() < b.getMaxX() && b.getMinX() < a.getMaxX() && a.getMinY() < b.getMaxY() &&
+        b.getMinY() < a.getMaxY();
+}
+
+}  // namespace
+
+void GUIRate::layOutPrompt()
+{
+    // Under the stars on at most two lines, and clear of OK: a line may end
+    // beside the button, not under it. A prompt that does not fit is set
+    // smaller, an eighth at a time, down to half its size (the Spanish one
+    // ran under OK).
+    CCString* prompt = LocalUtils::localize("RatePopupTap");
+    const float full = 10.0f / GUILabel::fontSize;
+    const CCRect ok = m_tickButton->boundingBox();
+    for (float scale = full;; scale -= full / 8) {
+        m_promptLabel->setScale(scale);
+        // Measured at the scale it is drawn at: on whole screen pixels.
+        if (m_promptLabel->isRunning())
+            m_promptLabel->snapScale();
+        m_promptLabel->setPosition(CCPointZero);
+        m_promptLabel->setMultilineText(prompt, kPromptWidth * full / m_promptLabel->getScale(), 2);
+        // The first line's glyphs reach up to the stars' foot.
+        float top = 0;
+        for (const CCRect& glyph : glyphBoxes(m_promptLabel))
+            top = std::fmax(top, glyph.getMaxY());
+        m_promptLabel->setPosition(ccp(kPromptX, kStarsY - top));
+        bool clear = m_promptLabel->getLineCount() < 2;
+        for (const CCRect& glyph : glyphBoxes(m_promptLabel))
+            clear = clear && glyph.getMinY() >= 0 && !overlaps(glyph, ok);
+        if (clear || scale <= full / 2 + 1e-4f)
+            return;
+    }
 }
 
 void GUIRate::setRating(int32_t index)

@@ -24,6 +24,9 @@ public:
     static constexpr int kZOrder = 30;
     static constexpr int kStars = 5;
     static constexpr float kFadeSeconds = 0.3f;
+    // In the panel's units: the stars' row, and the prompt's left edge and
+    // the width its lines wrap in at full size.
+    static constexpr float kStarsY = 34, kPromptX = 4, kPromptWidth = 122;
 
     static GUIRate* getInstance();
     // Tests: take the popup out and forget it.
@@ -49,6 +52,7 @@ public:
     int32_t getRating() const { return m_rating; }
     GUIButton* getStar(int i) const { return i >= 0 && i < kStars ? m_stars[i] : nullptr; }
     GUIButton* getTickButton() const { return m_tickButton; }
+    GUILabel* getPromptLabel() const { return m_promptLabel; }
     bool starLit(int i) const;
 
 private:
@@ -56,6 +60,7 @@ private:
     ~GUIRate() override;
 
     void clearTarget();
+    void layOutPrompt();
     void fadeAway();
 
     GUILabel* m_promptLabel = nullptr;

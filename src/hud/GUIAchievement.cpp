@@ -111,6 +111,8 @@ GUIAchievement* GUIAchievement::create(CCSize size)
 void GUIAchievement::present(int board)
 {
     m_board = board;
+    // The panel covers where notices slide down: they wait for its closing.
+    GUITopBar::getInstance()->holdNotifications();
     m_acted = false;
     setPressedButton(nullptr);
     setTouchArea(nullptr);
@@ -376,6 +378,7 @@ void GUIAchievement::showDayCleared(CCArray* elements, CCArray* options, CCArray
 void GUIAchievement::hide()
 {
     m_board = kNoBoard;
+    GUITopBar::getInstance()->showHeldNotifications();
     if (getState() == Open || getState() == Opening) {
         stopAllActions();
         m_state = Open;

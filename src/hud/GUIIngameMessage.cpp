@@ -188,6 +188,7 @@ bool GUIIngameMessage::initWithSize(CCSize size)
 void GUIIngameMessage::startSequence()
 {
     GUITopBar::getInstance()->setLocked(true);
+    GUITopBar::getInstance()->holdNotifications();
     m_pageIndex = 0;
     m_closing = false;
     m_choicePage = false;
@@ -201,7 +202,15 @@ void GUIIngameMessage::dismiss()
 {
     ScreenUtils::getInstance()->setCurrentWindow(nullptr);
     BackButtonAdapter::getInstance()->removeListener(this);
+    detach();
+}
+
+void GUIIngameMessage::detach()
+{
     removeFromParentAndCleanup(true);
+    // Back to the game: the notices that waited for the page come (unless
+    // today's goals came up meanwhile).
+    GUITopBar::getInstance()->showHeldNotifications();
 }
 
 void GUIIngameMessage::showStoryIntro()
@@ -505,7 +514,7 @@ void GUIIngameMessage::onClosedToGame()
     // Story, campaign or daily quest: today's goals.
     if (!SaveLoadUtils::isFreePlay())
         GUITopBar::getInstance()->onDayButton();
-    removeFromParentAndCleanup(true);
+    detach();
 }
 
 void GUIIngameMessage::onClosedToPreviousScene()

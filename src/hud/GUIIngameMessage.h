@@ -115,6 +115,8 @@ private:
     void fadeOutTo(cocos2d::SEL_CallFunc finish);
     // Clears the current window and detaches; the openers' "already done".
     void dismiss();
+    // Out of the scene, back to the game: the notices held for the page come.
+    void detach();
     void endStoryIntro();
     void endFreeModeIntro();
     void endReminder();

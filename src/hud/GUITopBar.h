@@ -93,6 +93,12 @@ public:
     // without the sheet prefix; null for the check box.
     void showNotification(cocos2d::CCString* text, cocos2d::CCString* icon = nullptr);
     void showNextNotification();
+    // The goals window and the message pages cover where notices slide
+    // down: while the goals window shows a board or a page is up they wait
+    // in the queue. Such a window's opening sends the one on screen back to
+    // the head of the queue; its closing shows what waited.
+    void holdNotifications();
+    void showHeldNotifications();
     // A notification is waiting behind the one on screen.
     bool hasNotification() const;
     // A warning by its localisation key (a creature's limit), shown only
@@ -191,6 +197,7 @@ private:
     cocos2d::CCSprite* m_checkBox = nullptr;   // retained
     cocos2d::CCSprite* m_checkTick = nullptr;  // retained
     bool m_notificationShowing = false;
+    std::string m_notificationIconName;  // of the notice on screen; empty for the check box
     GUIButton* m_cameraButton = nullptr;
     cocos2d::CCSprite* m_lightPicto = nullptr;
     cocos2d::CCSprite* m_cloudsPicto = nullptr;

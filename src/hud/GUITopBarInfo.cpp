@@ -11,6 +11,8 @@
 #include "gui/GUIButton.h"
 #include "gui/GUILabel.h"
 #include "hud/GUI.h"
+#include "hud/GUIAchievement.h"
+#include "hud/GUIIngameMessage.h"
 #include "hud/GUITopBar.h"
 #include "hud/GUITopBarParts.h"
 #include "scene/GameLayer.h"
@@ -24,6 +26,25 @@ namespace {
 CCString* manaText()
 {
     return CCString::createWithFormat("%d", Profile::getInstance()->getMana());
+}
+
+// Notices wait while the goals window shows either board, or a message page
+// is up: both cover the place where they slide down.
+bool noticesCovered()
+{
+    GameLayer* layer = GameLayer::existingInstance();
+    GUIAchievement* goals = layer ? layer->getAchievementWindow() : nullptr;
+    GUIIngameMessage* message = GUIIngameMessage::existingInstance();
+    return (goals && goals->getBoardKind() != GUIAchievement::kNoBoard) || (message && message->isShowing());
+}
+
+CCArray* notificationEntry(CCString* text, CCString* icon)
+{
+    CCArray* entry = CCArray::create();
+    entry->addObject(text ? text : CCString::create(""));
+    if (icon)
+        entry->addObject(icon);
+    return entry;
 }
 
 CCString* dayText()
@@ -40,23 +61,27 @@ CCString* dayText()
 
 void GUITopBar::showNotification(CCString* text, CCString* icon)
 {
-    if (m_notificationShowing) {
+    const auto queue = [&] {
         if (!m_notificationQueue) {
             m_notificationQueue = CCArray::create();
             m_notificationQueue->retain();
         }
-        CCArray* entry = CCArray::create();
-        entry->addObject(text ? text : CCString::create(""));
-        if (icon)
-            entry->addObject(icon);
-        m_notificationQueue->addObject(entry);
+        m_notificationQueue->addObject(notificationEntry(text, icon));
+    };
+    if (m_notificationShowing) {
+        queue();
         return;
     }
     // Without a game scene (or before a build) there is nowhere to show it.
     if (!getParent() || !m_notificationPanel || !m_notificationLabel)
         return;
+    if (noticesCovered()) {
+        queue();
+        return;
+    }
     playSound("sfx_gui_notification");
     m_notificationShowing = true;
+    m_notificationIconName = icon ? icon->getString() : std::string();
     loadFrames();
     GUILabel::setFontName(kFont);
     m_notificationLabel->setText(text ? text : CCString::create(""));
@@ -97,7 +122,7 @@ void GUITopBar::showNotification(CCString* text, CCString* icon)
 void GUITopBar::showNextNotification()
 {
     m_notificationShowing = false;
-    if (!m_notificationQueue || m_notificationQueue->count() == 0)
+    if (!m_notificationQueue || m_notificationQueue->count() == 0 || noticesCovered())
         return;
     CCArray* entry = static_cast<CCArray*>(m_notificationQueue->objectAtIndex(0));
     entry->retain();
@@ -108,6 +133,30 @@ void GUITopBar::showNextNotification()
     auto* icon = entry->count() > 1 ? dynamic_cast<CCString*>(entry->objectAtIndex(1)) : nullptr;
     showNotification(text, icon);
     entry->release();
+}
+
+void GUITopBar::holdNotifications()
+{
+    if (!m_notificationShowing)
+        return;
+    m_notificationShowing = false;
+    CCString* icon = m_notificationIconName.empty() ? nullptr : CCString::create(m_notificationIconName);
+    CCArray* entry = notificationEntry(m_notificationLabel ? m_notificationLabel->getText() : nullptr, icon);
+    if (!m_notificationQueue) {
+        m_notificationQueue = CCArray::create();
+        m_notificationQueue->retain();
+    }
+    m_notificationQueue->insertObject(entry, 0);
+    if (m_notificationPanel) {
+        m_notificationPanel->stopAllActions();
+        m_notificationPanel->setPosition(ccp(6, m_notificationPanel->getContentSize().height - 6));
+    }
+}
+
+void GUITopBar::showHeldNotifications()
+{
+    if (!m_notificationShowing && hasNotification())
+        showNextNotification();
 }
 
 bool GUITopBar::hasNotification() const

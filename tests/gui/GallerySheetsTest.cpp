@@ -6,6 +6,8 @@
 
 #include <string>
 
+#include "gui/GUIButton.h"
+#include "gui/GUILabel.h"
 #include "hud/GUIBackgrounds.h"
 #include "hud/GUIShare.h"
 #include "hud/GUITopBar.h"
@@ -86,6 +88,46 @@ TEST_F(GallerySheets, TheGalleryAndTheShareWindowAreReadableInEveryLanguage)
         EXPECT_GT(testsupport::expectCaptionsFit(share, where + "share window"), 0);
         testsupport::expectOneCaptionSize(share, where + "share window");
         share->onOkPressed();
+        stepSeconds(0.5f);
+    }
+}
+
+// --- the tiles -----------------------------------------------------------------------
+
+TEST_F(GallerySheets, EveryTilesTextLiesInItsCellClearOfTheOtherCells)
+{
+    // A price, "Choose" and "In use" on each page ("300" and "200" were cut
+    // off by the border of the cell below).
+    profile->getUnlockedBackgrounds()->addObject(CCString::create("polar"));
+    for (const char* language : testsupport::kLanguages) {
+        testsupport::LanguageTable table(language);
+        GUIBackgrounds* gallery = openGallery();
+        ASSERT_NE(gallery, nullptr);
+        press(gallery, "polar");
+        for (int page = 1; page <= gallery->getPageCount(); ++page) {
+            const std::string where = std::string(language) + " page " + std::to_string(page);
+            CCArray* tiles = gallery->getTileButtons();
+            ASSERT_GT(tiles->count(), 0u) << where;
+            for (CCObject* tile : *tiles) {
+                auto* cell = static_cast<GUIButton*>(tile);
+                const std::string id = static_cast<CCString*>(cell->getUserObject())->getString();
+                auto* label = static_cast<GUILabel*>(
+                    gallery->getTileParts(id.substr(0, id.size() - 4))->objectAtIndex(GUIBackgrounds::Label));
+                const CCRect text = testsupport::textBox(label);
+                const CCRect own = testsupport::screenBox(cell);
+                EXPECT_TRUE(own.containsPoint(text.origin) && own.containsPoint(ccp(text.getMaxX(), text.getMaxY())))
+                    << where << " " << id;
+                for (CCObject* other : *tiles) {
+                    const bool under =
+                        other != tile && text.intersectsRect(testsupport::screenBox(static_cast<CCNode*>(other)));
+                    EXPECT_FALSE(under) << where << " " << id << ": \"" << label->getText()->getString()
+                                        << "\" runs under another cell";
+                }
+            }
+            gallery->onNextPage();
+            stepSeconds(0.2f);
+        }
+        gallery->onOkButton();
         stepSeconds(0.5f);
     }
 }

@@ -288,6 +288,11 @@ TEST_F(ModalBuilder, BothPopupsGetTheirPanelAndOkButtonFromIt)
         EXPECT_EQ(c.ok->getParent(), panel);
         EXPECT_TRUE(c.ok->getActivateDelayed());
         EXPECT_EQ(c.ok->getAnchorPoint().y, 0.5f);
+        // The icon within the button, the tick of the rate popup too.
+        ASSERT_NE(c.ok->getIcon(), nullptr);
+        const CCRect icon = c.ok->getIcon()->boundingBox();
+        EXPECT_GE(icon.getMinX(), 0);
+        EXPECT_LE(icon.getMaxX(), c.ok->getContentSize().width);
         int dimmings = 0;
         for (CCObject* child : *c.popup->getChildren())
             dimmings += dynamic_cast<CCLayerColor*>(child) != nullptr;

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <functional>
 
 #include "goals/GoalsTesting.h"
 #include "gui/GUILabel.h"
@@ -10,6 +11,7 @@
 #include "support/GameSceneFixture.h"
 #include "profile/Profile.h"
 #include "hud/GUIAchievement.h"
+#include "hud/GUIIngameMessage.h"
 #include "hud/GUITopBar.h"
 #include "gui/BackButton.h"
 #include "gui/ScreenUtils.h"
@@ -150,6 +152,60 @@ TEST_F(GoalsWindow, TheDayClearedBoardLocksTheBarUntilNextClosesIt)
     EXPECT_EQ(goals->getState(), GUIWindow::Closed);
     goals->onNextDayButton();
     EXPECT_EQ(goals->getState(), GUIWindow::Closed) << "acts once per board";
+}
+
+TEST_F(GoalsWindow, NoticesWaitWhileABoardOrAPageCoversTheirPlaceAndThenShowWhole)
+{
+    // What covers the place where notices slide down, and how the player
+    // leaves it: the level's board, today's goals, and a reminder page
+    // (its OK opens today's goals, which the player then closes).
+    GUIIngameMessage* page = GUIIngameMessage::getInstance();
+    const struct {
+        const char* name;
+        std::function<void()> show, close;
+    } covers[] = {
+        {"day cleared", [&] { goals->showDayCleared(nullptr, nullptr, nullptr, list({"120"})); },
+         [&] { goals->onNextDayButton(); }},
+        {"today's goals", [&] { goals->showTodayGoals(); }, [&] { goals->hide(); }},
+        {"reminder page", [] { ScreenUtils::showStoryReminder(2); },
+         [&] {
+             executeAction(page->getPageButton()->getCallback());
+             stepSeconds(1.0f);
+             EXPECT_EQ(goals->getBoardKind(), GUIAchievement::kTodayGoals);
+             goals->hide();
+         }},
+    };
+    GUITopBar* bar = GUITopBar::getInstance();
+    bar->buildCampaignBar();
+    CCSprite* panel = bar->getNotificationPanel();
+    ASSERT_NE(panel, nullptr);
+    const CCPoint rest = panel->getPosition();
+    const auto shown = [&] { return bar->getNotificationLabel()->getText()->getString(); };
+    for (const auto& cover : covers) {
+        SCOPED_TRACE(cover.name);
+        // One notice on its way down as the cover opens, one told with it.
+        bar->showNotification(CCString::create("Level complete!"));
+        stepSeconds(0.3f);
+        cover.show();
+        bar->showNotification(CCString::create("+120 mana"), CCString::create("HUDMana.png"));
+        for (float wait : {1.0f, 5.0f}) {
+            stepSeconds(wait);
+            EXPECT_FALSE(bar->isNotificationShowing()) << "a notice slides out behind it";
+            EXPECT_TRUE(panel->getPosition().equals(rest));
+        }
+        ASSERT_NE(bar->getNotificationQueue(), nullptr);
+        EXPECT_EQ(bar->getNotificationQueue()->count(), 2u);
+        cover.close();
+        stepSeconds(1.0f);
+        EXPECT_TRUE(bar->isNotificationShowing());
+        EXPECT_EQ(shown(), "Level complete!");
+        EXPECT_LT(panel->getPosition().y, rest.y) << "it slides down whole";
+        stepSeconds(2.6f);
+        EXPECT_EQ(shown(), "+120 mana");
+        EXPECT_EQ(GUITopBar::frameOf(bar->getNotificationIcon()), "guitopbar_HUDMana.png");
+        stepSeconds(2.6f);
+        EXPECT_FALSE(bar->isNotificationShowing());
+    }
 }
 
 TEST_F(GoalsWindow, TheBackKeyClosesTodaysGoalsButNotTheClearedBoard)

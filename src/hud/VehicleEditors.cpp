@@ -427,9 +427,16 @@ bool LanderEditor::initLander(MPLander* lander)
         flame->setPosition(ccp(o.width + 2, o.height / 2));
         outside->addChild(flame);
     }
-    m_flameOn->setVisible(false);
-    m_flameOff->setVisible(true);
+    // The gauge shows the tank as it is now, also on a paused world whose
+    // lander takes no step to show it.
+    showLanderFuel();
     return true;
+}
+
+void LanderEditor::showLanderFuel()
+{
+    if (auto* l = dynamic_cast<MPLander*>(particle))
+        showFuel(static_cast<float>(l->fuel) / static_cast<float>(MPLander::kMaxFuel));
 }
 
 void LanderEditor::close()
@@ -485,22 +492,18 @@ void LanderEditor::releaseRight()
         l->rightHeld = false;
 }
 
+// The flame follows the fuel, as every step shows it: a release does not
+// put out the flame of a full tank, nor a press light that of an empty one.
 void LanderEditor::pressBurst()
 {
     if (auto* l = dynamic_cast<MPLander*>(particle))
         l->burstHeld = true;
-    if (m_flameOn && m_flameOff) {
-        m_flameOn->setVisible(true);
-        m_flameOff->setVisible(false);
-    }
+    showLanderFuel();
 }
 
 void LanderEditor::releaseBurst()
 {
     if (auto* l = dynamic_cast<MPLander*>(particle))
         l->burstHeld = false;
-    if (m_flameOn && m_flameOff) {
-        m_flameOn->setVisible(false);
-        m_flameOff->setVisible(true);
-    }
+    showLanderFuel();
 }

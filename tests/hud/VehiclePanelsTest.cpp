@@ -348,5 +348,31 @@ TEST_F(VehiclePanelsTest, EveryPanelButtonIsOnScreenAndDrawnOverTheMagnifiedView
     }
 }
 
+TEST_F(VehiclePanelsTest, TheLanderPanelShowsTheFuelFromItsOpeningOnAPausedWorld)
+{
+    struct Case {
+        int fuel;
+        bool lit;
+    };
+    // Nothing steps the world: the gauge shows what the panel itself shows.
+    int x = 20;
+    for (Case c : {Case{MPLander::kMaxFuel, true}, Case{100, true}, Case{20, false}, Case{0, false}}) {
+        SCOPED_TRACE(c.fuel);
+        auto* lander = vehicle<MPLander>(x += 40);
+        lander->fuel = c.fuel;
+        auto* panel = dynamic_cast<LanderEditor*>(openPanel(lander));
+        ASSERT_NE(panel, nullptr);
+        const float width = 60.0f * static_cast<float>(c.fuel) / MPLander::kMaxFuel;
+        for (const char* when : {"at opening", "after the engine button is pressed and let go"}) {
+            EXPECT_EQ(panel->flameOn()->isVisible(), c.lit) << when;
+            EXPECT_EQ(panel->flameOff()->isVisible(), !c.lit) << when;
+            EXPECT_FLOAT_EQ(panel->fuelBar()->getTextureRect().size.width, width) << when;
+            panel->hold("burstBig", true);
+            panel->hold("burstBig", false);
+        }
+        world->removeParticle(lander->x, lander->y);
+    }
+}
+
 }  // namespace
 }  // namespace gametest

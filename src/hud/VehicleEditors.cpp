@@ -12,7 +12,9 @@
 #include "gui/GUIButton.h"
 #include "gui/GUILabel.h"
 #include "gui/GUISlider.h"
+#include "hud/GUITopBar.h"
 #include "scene/GameLayer.h"
+#include "scene/ZoomOutView.h"
 
 USING_NS_CC;
 
@@ -31,6 +33,50 @@ CCSize winSize()
 
 // The full width of the fuel filling, taken at the first call.
 float g_fuelFullWidth = -1.0f;
+
+CCRect screenBox(CCNode* node)
+{
+    const CCSize s = node->getContentSize();
+    return CCRectApplyAffineTransform(CCRect(0, 0, s.width, s.height), node->nodeToWorldTransform());
+}
+
+// A node's box on screen, its children's (a button's caption) included.
+CCRect screenBoxWithChildren(CCNode* node)
+{
+    CCRect box = screenBox(node);
+    if (CCArray* children = node->getChildren())
+        for (CCObject* child : *children) {
+            const CCRect r = screenBox(static_cast<CCNode*>(child));
+            const float x0 = std::min(box.getMinX(), r.getMinX()), y0 = std::min(box.getMinY(), r.getMinY());
+            const float x1 = std::max(box.getMaxX(), r.getMaxX()), y1 = std::max(box.getMaxY(), r.getMaxY());
+            box = CCRect(x0, y0, x1 - x0, y1 - y0);
+        }
+    return box;
+}
+
+// The lowest bottom edge, at least `gap` up, at which a button spanning x0
+// to x1 stands `gap` clear above what the magnified view keeps in the
+// screen's bottom corners: the draw/pan toggle with its caption and the
+// overview. A lander's panel opens only in that view.
+float bottomClearOfCorners(float x0, float x1, float gap)
+{
+    std::vector<CCNode*> corners;
+    if (const DrawPanToggle* toggle = GUITopBar::getInstance()->getDrawPanToggle()) {
+        corners.push_back(toggle->drawButton);
+        corners.push_back(toggle->panButton);
+    }
+    if (ZoomOutView* overview = GameLayer::getInstance()->getZoomOutView())
+        corners.push_back(overview);
+    float bottom = gap;
+    for (CCNode* node : corners) {
+        if (!node)
+            continue;
+        const CCRect box = screenBoxWithChildren(node);
+        if (box.getMaxX() > x0 && box.getMinX() < x1)
+            bottom = std::max(bottom, box.getMaxY() + gap);
+    }
+    return bottom;
+}
 
 }  // namespace
 
@@ -333,26 +379,33 @@ bool LanderEditor::initLander(MPLander* lander)
         {"rightBig", callfunc_selector(LanderEditor::pressRight), callfunc_selector(LanderEditor::releaseRight)},
         {"burstBig", callfunc_selector(LanderEditor::pressBurst), callfunc_selector(LanderEditor::releaseBurst)},
     };
-    float leftWidth = 0.0f;
+    std::vector<GUIDynamicButton*> made;
     for (const Held& h : held) {
         const std::string frame = std::string("carsGUI_") + h.name + "_off.png";
         GUIDynamicButton* button = GUIDynamicButton::create(CCCallFunc::create(this, h.press),
                                                             CCCallFunc::create(this, h.release), frame.c_str());
-        const std::string name = h.name;
-        if (name == "leftBig") {
-            button->setAnchorPoint(CCPointZero);
-            button->setPosition(at(size.width * 0.02f, size.height * 0.02f));
-            leftWidth = button->getContentSize().width * scale;
-        } else if (name == "rightBig") {
-            button->setAnchorPoint(CCPointZero);
-            button->setPosition(at(size.width * 0.04f + leftWidth, size.height * 0.02f));
-        } else {
-            button->setAnchorPoint(ccp(1.0f, 0.0f));
-            button->setPosition(at(size.width * 0.98f, size.height * 0.02f));
-        }
         m_background->addChild(button);
-        m_buttons.emplace_back(name, button);
+        m_buttons.emplace_back(h.name, button);
+        made.push_back(button);
     }
+    // Along the bottom edge, 2 % in from the sides; lifted above the
+    // corners' toggle and overview, which would hide them. The two thrusters
+    // stay level.
+    const float gap = size.height * 0.02f;
+    const float leftWidth = made[0]->getContentSize().width * scale;
+    const float rightWidth = made[1]->getContentSize().width * scale;
+    const float burstWidth = made[2]->getContentSize().width * scale;
+    const float leftX = size.width * 0.02f;
+    const float rightX = size.width * 0.04f + leftWidth;
+    const float burstRight = size.width * 0.98f;
+    const float thrustersY = std::max(bottomClearOfCorners(leftX, leftX + leftWidth, gap),
+                                      bottomClearOfCorners(rightX, rightX + rightWidth, gap));
+    made[0]->setAnchorPoint(CCPointZero);
+    made[0]->setPosition(at(leftX, thrustersY));
+    made[1]->setAnchorPoint(CCPointZero);
+    made[1]->setPosition(at(rightX, thrustersY));
+    made[2]->setAnchorPoint(ccp(1.0f, 0.0f));
+    made[2]->setPosition(at(burstRight, bottomClearOfCorners(burstRight - burstWidth, burstRight, gap)));
     const CCSize bg = m_background->getContentSize();
     addTitle("EditorLanderTitle", ccp(bg.width * 0.5f, bg.height * 0.97f), ccp(0.5f, 1.0f));
     CCSprite* outside = CCSprite::createWithSpriteFrameName("carsGUI_fuelBarOutside.png");
@@ -374,9 +427,16 @@ bool LanderEditor::initLander(MPLander* lander)
         flame->setPosition(ccp(o.width + 2, o.height / 2));
         outside->addChild(flame);
     }
-    m_flameOn->setVisible(false);
-    m_flameOff->setVisible(true);
+    // The gauge shows the tank as it is now, also on a paused world whose
+    // lander takes no step to show it.
+    showLanderFuel();
     return true;
+}
+
+void LanderEditor::showLanderFuel()
+{
+    if (auto* l = dynamic_cast<MPLander*>(particle))
+        showFuel(static_cast<float>(l->fuel) / static_cast<float>(MPLander::kMaxFuel));
 }
 
 void LanderEditor::close()
@@ -432,22 +492,18 @@ void LanderEditor::releaseRight()
         l->rightHeld = false;
 }
 
+// The flame follows the fuel, as every step shows it: a release does not
+// put out the flame of a full tank, nor a press light that of an empty one.
 void LanderEditor::pressBurst()
 {
     if (auto* l = dynamic_cast<MPLander*>(particle))
         l->burstHeld = true;
-    if (m_flameOn && m_flameOff) {
-        m_flameOn->setVisible(true);
-        m_flameOff->setVisible(false);
-    }
+    showLanderFuel();
 }
 
 void LanderEditor::releaseBurst()
 {
     if (auto* l = dynamic_cast<MPLander*>(particle))
         l->burstHeld = false;
-    if (m_flameOn && m_flameOff) {
-        m_flameOn->setVisible(false);
-        m_flameOff->setVisible(true);
-    }
+    showLanderFuel();
 }

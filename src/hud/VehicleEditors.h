@@ -98,6 +98,8 @@ public:
 
 private:
     bool initLander(MPLander* lander);
+    // showFuel with the lander's fuel (nothing without a lander).
+    void showLanderFuel();
     void pressLeft();
     void releaseLeft();
     void pressRight();

@@ -6,12 +6,64 @@
 #include "elements/creatures/Truck.h"
 #include "elements/creatures/Vehicles.h"
 #include "gui/GUIButton.h"
+#include "hud/GUITopBar.h"
 #include "hud/VehicleEditors.h"
+#include "scene/ZoomOutView.h"
+#include "support/Readability.h"
 
 USING_NS_CC;
 
 namespace gametest {
 namespace {
+
+// The nodes as they are drawn, hidden ones and their children left out: a
+// node's children of negative z-order before it, the others after it.
+void drawOrder(CCNode* node, std::vector<CCNode*>& out)
+{
+    if (!node->isVisible())
+        return;
+    CCArray* children = node->getChildren();
+    const unsigned count = children ? children->count() : 0;
+    unsigned i = 0;
+    for (; i < count && static_cast<CCNode*>(children->objectAtIndex(i))->getZOrder() < 0; ++i)
+        drawOrder(static_cast<CCNode*>(children->objectAtIndex(i)), out);
+    out.push_back(node);
+    for (; i < count; ++i)
+        drawOrder(static_cast<CCNode*>(children->objectAtIndex(i)), out);
+}
+
+// Only sprites and coloured layers put pixels on the screen.
+bool paints(CCNode* node)
+{
+    if (auto* layer = dynamic_cast<CCLayerColor*>(node))
+        return layer->getOpacity() > 0;
+    auto* sprite = dynamic_cast<CCSprite*>(node);
+    return sprite && sprite->getTexture() && sprite->getOpacity() > 0;
+}
+
+bool isWithin(CCNode* node, CCNode* ancestor)
+{
+    for (; node; node = node->getParent())
+        if (node == ancestor)
+            return true;
+    return false;
+}
+
+// More than a rounding's overlap.
+bool overlap(const CCRect& a, const CCRect& b)
+{
+    return std::min(a.getMaxX(), b.getMaxX()) - std::max(a.getMinX(), b.getMinX()) > 0.5f &&
+        std::min(a.getMaxY(), b.getMaxY()) - std::max(a.getMinY(), b.getMinY()) > 0.5f;
+}
+
+void collectButtons(CCNode* node, std::vector<GUIButton*>& out)
+{
+    if (auto* button = dynamic_cast<GUIButton*>(node))
+        out.push_back(button);
+    if (CCArray* children = node->getChildren())
+        for (CCObject* child : *children)
+            collectButtons(static_cast<CCNode*>(child), out);
+}
 
 class VehiclePanelsTest : public GameScene {
 protected:
@@ -228,6 +280,98 @@ TEST_F(VehiclePanelsTest, ACarDrivesInTheSceneAndALongPressWhileMagnifiedOpensIt
     release(on.x, on.y);
     stepFrames(2, 1.0f / 30);
     EXPECT_FALSE(car->facingRight);
+}
+
+TEST_F(VehiclePanelsTest, EveryPanelButtonIsOnScreenAndDrawnOverTheMagnifiedViewsCorners)
+{
+    struct Case {
+        const char* vehicle;
+        uint32_t type;
+        bool campaignBar;
+    };
+    const Case cases[] = {
+        {"car", MPLeaderCar::kTypeId, false},   {"sports car", MPSportCar::kTypeId, false},
+        {"tank", MPLeaderTank::kTypeId, false}, {"truck", MPLeaderTruck::kTypeId, false},
+        {"lander", MPLander::kTypeId, false},   {"lander in a campaign", MPLander::kTypeId, true},
+    };
+    const CCSize win = CCDirector::sharedDirector()->getWinSize();
+    GUITopBar* bar = GUITopBar::getInstance();
+    int x = 20;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.vehicle);
+        c.campaignBar ? bar->buildCampaignBar() : bar->buildFreeModeBar();
+        bar->resetButtons();
+        bar->setLocked(false);
+        layer->zoomToPoint(ccp(400, 300));
+        auto* v = static_cast<VehicleLeader*>(world->addParticle(x += 35, 41, c.type, false));
+        ASSERT_NE(v, nullptr);
+        v->update();
+        VehicleEditor* panel = openPanel(v);
+        ASSERT_NE(panel, nullptr);
+        stepFrames(2, 1.0f / 30);
+        ZoomOutView* overview = layer->getZoomOutView();
+        ASSERT_TRUE(layer->getZoomedOut() && overview->getParent() && overview->isVisible());
+        ASSERT_TRUE(bar->getDrawPanToggle()->currentButton()->isVisible());
+
+        std::vector<CCNode*> drawn;
+        drawOrder(CCDirector::sharedDirector()->getRunningScene(), drawn);
+        std::vector<GUIButton*> buttons;
+        collectButtons(panel, buttons);
+        ASSERT_GE(buttons.size(), 4u) << "the row or the big buttons and the cross";
+        for (GUIButton* button : buttons) {
+            const CCRect box = testsupport::screenBox(button);
+            const char* name = button == panel->button("leftBig") ? "leftBig"
+                : button == panel->button("rightBig")             ? "rightBig"
+                : button == panel->button("burstBig")             ? "burstBig"
+                                                                  : "a row button or the cross";
+            EXPECT_TRUE(box.getMinX() >= 0 && box.getMinY() >= 0 && box.getMaxX() <= win.width &&
+                        box.getMaxY() <= win.height)
+                << name << " is off the screen";
+            auto above = std::find(drawn.begin(), drawn.end(), button);
+            ASSERT_NE(above, drawn.end()) << name << " is not drawn";
+            for (++above; above != drawn.end(); ++above) {
+                CCNode* node = *above;
+                if (isWithin(node, panel) || !paints(node) || !overlap(box, testsupport::screenBox(node)))
+                    continue;
+                ADD_FAILURE() << name << " is covered by "
+                              << (isWithin(node, overview)  ? "the overview"
+                                      : isWithin(node, bar) ? "the top bar or its draw/pan toggle"
+                                                            : typeid(*node).name());
+                break;
+            }
+            // A touch on its middle reaches the panel.
+            EXPECT_EQ(VehicleEditor::panelAt(ccp(box.getMidX(), box.getMidY())), panel) << name;
+        }
+        world->removeParticle(v->x, v->y);
+        ASSERT_TRUE(VehicleEditor::openPanels().empty());
+        layer->zoomToPoint(ccp(400, 300));
+    }
+}
+
+TEST_F(VehiclePanelsTest, TheLanderPanelShowsTheFuelFromItsOpeningOnAPausedWorld)
+{
+    struct Case {
+        int fuel;
+        bool lit;
+    };
+    // Nothing steps the world: the gauge shows what the panel itself shows.
+    int x = 20;
+    for (Case c : {Case{MPLander::kMaxFuel, true}, Case{100, true}, Case{20, false}, Case{0, false}}) {
+        SCOPED_TRACE(c.fuel);
+        auto* lander = vehicle<MPLander>(x += 40);
+        lander->fuel = c.fuel;
+        auto* panel = dynamic_cast<LanderEditor*>(openPanel(lander));
+        ASSERT_NE(panel, nullptr);
+        const float width = 60.0f * static_cast<float>(c.fuel) / MPLander::kMaxFuel;
+        for (const char* when : {"at opening", "after the engine button is pressed and let go"}) {
+            EXPECT_EQ(panel->flameOn()->isVisible(), c.lit) << when;
+            EXPECT_EQ(panel->flameOff()->isVisible(), !c.lit) << when;
+            EXPECT_FLOAT_EQ(panel->fuelBar()->getTextureRect().size.width, width) << when;
+            panel->hold("burstBig", true);
+            panel->hold("burstBig", false);
+        }
+        world->removeParticle(lander->x, lander->y);
+    }
 }
 
 }  // namespace

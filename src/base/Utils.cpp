@@ -127,7 +127,27 @@ int asciiLower(int c)
 
 CCString* toUpperCCString(const std::string& text)
 {
-    return CCString::create(mapBytes(text, asciiUpper));
+    // Shown texts: the accented small letters of French and Spanish have
+    // capitals in every font, so they change too (a caption in capitals with
+    // one small "è" reads as a fault). Other bytes stay.
+    std::string result = mapBytes(text, asciiUpper);
+    for (size_t i = 0; i + 1 < result.size(); ++i) {
+        auto lead = static_cast<unsigned char>(result[i]);
+        auto next = static_cast<unsigned char>(result[i + 1]);
+        if (lead == 0xC3 && next >= 0xA0 && next <= 0xBE && next != 0xB7) {
+            result[i + 1] = static_cast<char>(next - 0x20);  // à..þ but ÷
+            ++i;
+        } else if (lead == 0xC3 && next == 0xBF) {
+            result.replace(i, 2, "\xC5\xB8");  // ÿ -> Ÿ
+            ++i;
+        } else if (lead == 0xC5 && next == 0x93) {
+            result[i + 1] = static_cast<char>(0x92);  // œ -> Œ
+            ++i;
+        } else if (lead >= 0xC0) {
+            ++i;
+        }
+    }
+    return CCString::create(result);
 }
 
 CCString* toLowerCCString(const std::string& text)

@@ -95,9 +95,10 @@ TEST_F(UtilsTest, SplitKeepsEmptyPieces)
     EXPECT_EQ(splitCCString(nullptr, ","), nullptr);
 }
 
-TEST_F(UtilsTest, CaseChangesTouchOnlyAsciiLetters)
+TEST_F(UtilsTest, UpperCaseTakesAccentedLettersLowerCaseOnlyAscii)
 {
-    EXPECT_EQ(toUpperCCString("abc \xc3\xa9z")->getString(), "ABC \xc3\xa9Z");
+    EXPECT_EQ(toUpperCCString("abc \xc3\xa9z")->getString(), "ABC \xc3\x89Z");
+    EXPECT_EQ(toUpperCCString("lumière œuf ÿ ñ ÷ € ß")->getString(), "LUMIÈRE ŒUF Ÿ Ñ ÷ € ß");
     EXPECT_EQ(toLowerCCString("User/My_World")->getString(), "user/my_world");
     EXPECT_EQ(toLowerString("ÀB"), "Àb");
     EXPECT_EQ(toLowerCString(nullptr), nullptr);

@@ -5,8 +5,8 @@
 //   bench_compare --old DIR --new DIR [--rounds N] [--core C] [--filter REGEX]
 //                 [-- benchmark options for every run]
 //
-// DIR is a build's bin folder; the programs compared are world_bench and
-// frame_bench, where present.
+// DIR is a build's bin folder; the programs compared are world_bench,
+// frame_bench and menu_bench, where present.
 #include <fcntl.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -128,7 +128,7 @@ int main(int argc, char** argv)
 
     const auto executable = [](const std::string& path) { return access(path.c_str(), X_OK) == 0 ? path : ""; };
     std::vector<ProgramPair> programs;
-    for (const char* name : {"world_bench", "frame_bench"}) {
+    for (const char* name : {"world_bench", "frame_bench", "menu_bench"}) {
         ProgramPair pair{name, executable(oldFolder + "/" + name), executable(newFolder + "/" + name)};
         if (!pair.oldPath.empty() || !pair.newPath.empty())
             programs.push_back(pair);

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "engine/src/sdl/FramePacer.h"
 
 using cocos2d::FramePacer;
@@ -53,6 +55,74 @@ TEST(FramePacer, ARestartCountsNoTimeForThePause)
     clock += 30;  // paused for half a minute
     EXPECT_DOUBLE_EQ(frame(pacer, clock, 0), kInterval);
     EXPECT_DOUBLE_EQ(frame(pacer, clock, 0.001), kInterval);
+}
+
+// A clock that moves only when slept on, and a microsecond per reading.
+struct SleepyClock {
+    double time = 50.0;
+    long readings = 0;
+    double slept = 0;
+    // How the sleep rounds what it is asked: whole milliseconds up, as
+    // SDL_Delay is used, and a scheduler's oversleep on top.
+    bool wholeMilliseconds = true;
+    double oversleep = 0;
+
+    double now()
+    {
+        ++readings;
+        time += 1e-6;
+        return time;
+    }
+    void sleep(double seconds)
+    {
+        const double asked = wholeMilliseconds ? std::ceil(seconds * 1000.0) / 1000.0 : seconds;
+        slept += asked + oversleep;
+        time += asked + oversleep;
+    }
+};
+
+TEST(FramePacer, TheWaitForAFrameIsSleptNotSpunAndTheFrameKeepsItsInterval)
+{
+    const struct {
+        bool wholeMilliseconds;
+        double oversleep;
+    } sleeps[] = {{false, 0.0}, {true, 0.0}, {true, 0.0003}};
+    for (const auto& kind : sleeps) {
+        SCOPED_TRACE(testing::Message() << "whole ms " << kind.wholeMilliseconds << ", oversleep " << kind.oversleep);
+        FramePacer pacer;
+        SleepyClock clock;
+        clock.wholeMilliseconds = kind.wholeMilliseconds;
+        clock.oversleep = kind.oversleep;
+        auto now = [&] { return clock.now(); };
+        auto sleep = [&](double seconds) { clock.sleep(seconds); };
+        const double start = clock.time;
+        double gameTime = 0;
+        for (int i = 0; i < 600; ++i) {
+            clock.time += 0.001 + 0.004 * (i % 3);  // the frame's own work
+            const double due = pacer.dueTime(clock.time, kInterval);
+            const long readings = clock.readings;
+            const double dt = pacer.waitForFrame(kInterval, now, sleep);
+            EXPECT_LE(clock.readings - readings, 3) << "frame " << i << ": the clock is not polled while waiting";
+            EXPECT_GE(clock.time, due) << "frame " << i;
+            EXPECT_LE(clock.time - due, 0.001 + kind.oversleep + 1e-5)
+                << "frame " << i << " at most a millisecond late";
+            EXPECT_DOUBLE_EQ(dt, kInterval) << "frame " << i;
+            gameTime += dt;
+        }
+        EXPECT_NEAR(gameTime, clock.time - start, 2 * kInterval);
+    }
+}
+
+TEST(FramePacer, AFrameAlreadyDueStartsWithoutSleeping)
+{
+    FramePacer pacer;
+    SleepyClock clock;
+    auto now = [&] { return clock.now(); };
+    auto sleep = [&](double seconds) { clock.sleep(seconds); };
+    EXPECT_DOUBLE_EQ(pacer.waitForFrame(kInterval, now, sleep), kInterval);
+    clock.time += 0.1;  // a slow frame
+    EXPECT_NEAR(pacer.waitForFrame(kInterval, now, sleep), 0.1, 1e-4);
+    EXPECT_EQ(clock.slept, 0.0);
 }
 
 }  // namespace

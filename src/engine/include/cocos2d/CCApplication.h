@@ -40,6 +40,11 @@ public:
     // (ext) What run() does before its loop, without changing the working
     // directory; returns what applicationDidFinishLaunching returned.
     bool launchForTests();
+    // (ext) One frame of run()'s loop, after a launchForTests: waits until
+    // the frame is due (not with ENGINE_FIXED_STEP), dispatches the events
+    // that came meanwhile and steps the director. Benchmarks of the real
+    // loop drive it.
+    void runFrame();
     // (ext) Whether every frame is a fixed 1/60 s (ENGINE_FIXED_STEP=1, for
     // unattended runs).
     static bool isFixedStep();

@@ -1,10 +1,12 @@
 // The window and software backends of the view, over SDL2's 2D renderer.
 #include <SDL.h>
 
+#include <cmath>
 #include <cstdlib>
 #include <cstring>
 
 #include "base/EngineLog.h"
+#include "base/EngineSwitches.h"
 #include "cocos2d/CCImage.h"
 #include "render/RenderContext.h"
 #include "sdl/FramePacer.h"
@@ -129,7 +131,11 @@ public:
             engineLog("view: cannot open the window: %s", SDL_GetError());
             return false;
         }
-        m_renderer = SDL_CreateRenderer(m_window, -1, SDL_RENDERER_ACCELERATED | SDL_RENDERER_TARGETTEXTURE);
+        const Uint32 accelerated = SDL_RENDERER_ACCELERATED | SDL_RENDERER_TARGETTEXTURE;
+        if (vsyncWanted())
+            m_renderer = SDL_CreateRenderer(m_window, -1, accelerated | SDL_RENDERER_PRESENTVSYNC);
+        if (!m_renderer)
+            m_renderer = SDL_CreateRenderer(m_window, -1, accelerated);
         if (!m_renderer)
             m_renderer = SDL_CreateRenderer(m_window, -1, SDL_RENDERER_SOFTWARE | SDL_RENDERER_TARGETTEXTURE);
         if (!m_renderer) {
@@ -274,17 +280,29 @@ public:
             m_pacer.restart();
             return interval;
         }
-        const double due = m_pacer.dueTime(now(), interval);
-        // Sleep for the bulk, spin for the last millisecond or two.
-        const double wait = due - now();
-        if (wait > 0.002)
-            SDL_Delay(static_cast<Uint32>((wait - 0.002) * 1000.0));
-        double t;
-        while ((t = now()) < due) { }
-        return m_pacer.frameStarted(t, interval);
+        // Whole milliseconds, rounded up: never a sleep of 0 that would spin.
+        auto sleep = [](double seconds) { SDL_Delay(static_cast<Uint32>(std::ceil(seconds * 1000.0))); };
+        return m_pacer.waitForFrame(interval, now, sleep);
     }
 
 private:
+    // The present then waits for the display, which shows whole frames; the
+    // pacer still sleeps until each frame is due, so the game keeps 60 frames
+    // a second on a faster display. Not below 59 Hz, where the game would
+    // slow with the display, and never for a fixed-step run, which never
+    // waits. SDL_RENDER_VSYNC=0 turns it off.
+    bool vsyncWanted() const
+    {
+        if (fixedStepWanted())
+            return false;
+        SDL_DisplayMode mode;
+        const int display = SDL_GetWindowDisplayIndex(m_window);
+        if (display >= 0 && SDL_GetCurrentDisplayMode(display, &mode) == 0 && mode.refresh_rate > 0 &&
+            mode.refresh_rate < 59)
+            return false;
+        return true;
+    }
+
     void goFullscreen()
     {
         // Without a window manager nobody moves the window to the display's

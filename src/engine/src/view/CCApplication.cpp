@@ -88,6 +88,28 @@ int exitAfterFrames()
 
 constexpr double kFixedStep = 1.0 / 60.0;
 
+// The coming frame's dt: fixed, or paced by the backend, which waits until
+// the frame is due.
+double waitForFrame(ViewBackend* backend, CCDirector* director, bool fixed)
+{
+    if (fixed) {
+        return kFixedStep;
+    }
+    const bool idle = director->isPaused() || !director->isAnimating();
+    return backend->waitForNextFrame(director->getAnimationInterval(), idle);
+}
+
+// Input that arrived while waiting goes out right before the frame that
+// answers it.
+void stepWithEvents(ViewBackend* backend, CCDirector* director, double dt, bool fixed)
+{
+    backend->pumpEvents();
+    if (director->takeClockRestart()) {
+        dt = fixed ? kFixedStep : director->getAnimationInterval();
+    }
+    director->stepFrame(static_cast<float>(dt));
+}
+
 std::string className(const CCObject* object)
 {
     const char* mangled = typeid(*object).name();
@@ -231,21 +253,14 @@ int CCApplication::run()
     SceneWatch sceneWatch;
     int frame = 0;
     while (!director->hasEnded()) {
-        bool idle = director->isPaused() || !director->isAnimating();
-        double dt = fixed ? kFixedStep : backend->waitForNextFrame(director->getAnimationInterval(), idle);
+        const double dt = waitForFrame(backend, director, fixed);
         if (scripted) {
             script.beforeFrame(frame);
-        }
-        // Input that arrived while waiting goes out right before the frame
-        // that answers it.
-        backend->pumpEvents();
-        if (director->takeClockRestart()) {
-            dt = fixed ? kFixedStep : director->getAnimationInterval();
         }
         if (exitAfter > 0 && frame + 1 >= exitAfter) {
             director->end();
         }
-        director->stepFrame(static_cast<float>(dt));
+        stepWithEvents(backend, director, dt, fixed);
         if (scripted) {
             sceneWatch.check(frame);
             if (!script.afterFrame(frame, view)) {
@@ -262,6 +277,14 @@ int CCApplication::run()
         ++frame;
     }
     return scriptOk ? 0 : 1;
+}
+
+void CCApplication::runFrame()
+{
+    ViewBackend* backend = CCEGLView::sharedOpenGLView()->getBackend();
+    CCDirector* director = CCDirector::sharedDirector();
+    const bool fixed = fixedStepWanted();
+    stepWithEvents(backend, director, waitForFrame(backend, director, fixed), fixed);
 }
 
 NS_CC_END

@@ -158,6 +158,9 @@ void GUIProgressBar::placeFill(float width)
 void GUIProgressBar::onEnter()
 {
     CCLayer::onEnter();
+    // Modal: the back key stops here, with nothing to do, instead of
+    // reaching the window or the world under the bar.
+    BackButtonAdapter::getInstance()->addListener(this);
     if (auto* dim = dynamic_cast<CCLayerColor*>(getChildByTag(kDimmingTag))) {
         dim->stopAllActions();
         dim->setOpacity(0);
@@ -165,6 +168,12 @@ void GUIProgressBar::onEnter()
     }
     if (m_batchNode)
         m_batchNode->setScale(1.0f);
+}
+
+void GUIProgressBar::onExit()
+{
+    BackButtonAdapter::getInstance()->removeListener(this);
+    CCLayer::onExit();
 }
 
 void GUIProgressBar::startProgress()

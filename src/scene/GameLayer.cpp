@@ -323,6 +323,13 @@ void GameLayer::onExit()
     CCLayerColor::onExit();
 }
 
+void GameLayer::cleanup()
+{
+    // The delayed introduction stops with the layer's actions.
+    m_freeModeIntroductionDue = false;
+    CCLayerColor::cleanup();
+}
+
 void GameLayer::onEnterTransitionDidFinish()
 {
     if (m_returnAsItWas) {
@@ -353,6 +360,7 @@ void GameLayer::onEnterTransitionDidFinish()
             hud.onDayButton();
     } else if (!hud.freeModeIntroDone() && !m_openGalleryOnEnter && m_onlineWorldId == 0) {
         // Not over a world the player just opened from the gallery.
+        m_freeModeIntroductionDue = true;
         runAction(CCSequence::create(CCDelayTime::create(1.0f),
                                      CCCallFunc::create(this, callfunc_selector(GameLayer::showFreeModeIntroduction)),
                                      NULL));
@@ -365,12 +373,21 @@ void GameLayer::onEnterTransitionDidFinish()
     schedule(schedule_selector(GameLayer::tick), kTickInterval);
 }
 
+bool GameLayer::freeModeIntroductionPending()
+{
+    if (m_freeModeIntroductionDue)
+        return true;
+    GUIWindow* message = sceneHud().messageWindow();
+    return !sceneHud().freeModeIntroDone() && message && message->getParent() &&
+        Profile::getInstance()->getGameMode() == kFreePlayMode;
+}
+
 void GameLayer::onBackPressed()
 {
-    // A new player's free mode waits for its introduction; a gallery world
-    // shows none, so there the key acts at once.
-    if (!sceneHud().freeModeIntroDone() && !m_openGalleryOnEnter && m_onlineWorldId == 0 &&
-        Profile::getInstance()->getGameMode() == kFreePlayMode)
+    // A new player's free mode waits for its introduction while it is on its
+    // way or being read. Only then: a world that came without one (from the
+    // gallery, then emptied or replaced) would otherwise never answer.
+    if (freeModeIntroductionPending())
         return;
     ScreenUtils::getInstance()->showPopup(LocalUtils::localize("ConfirmationGameplayMainMenu"), this,
                                           callfunc_selector(GameLayer::leaveToMenu), nullptr, nullptr, 0);
@@ -383,6 +400,7 @@ void GameLayer::showStoryIntroduction()
 
 void GameLayer::showFreeModeIntroduction()
 {
+    m_freeModeIntroductionDue = false;
     // A gallery world opened meanwhile has no introduction.
     if (m_onlineWorldId == 0)
         ScreenUtils::showFreeModeIntroduction();

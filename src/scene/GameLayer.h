@@ -40,6 +40,7 @@ public:
     void onEnter() override;
     void onEnterTransitionDidFinish() override;
     void onExit() override;
+    void cleanup() override;
     void registerWithTouchDispatcher() override;
     void keyArrowPressed(int code) override;
     void onBackPressed() override;
@@ -57,6 +58,9 @@ public:
     // The scene entry's delayed introductions.
     void showStoryIntroduction();
     void showFreeModeIntroduction();
+    // Free mode's introduction is due after the entry, or is on screen
+    // unread: the back key waits for it.
+    bool freeModeIntroductionPending();
 
     // Input (GameLayerInput.cpp).
     void ccTouchesBegan(cocos2d::CCSet* touches, cocos2d::CCEvent* event) override;
@@ -246,6 +250,7 @@ private:
     GUIWindow* m_panelTouched = nullptr;  // a vehicle panel, not retained; checked against the open panels
     bool m_openGalleryOnEnter = false;
     bool m_returnAsItWas = false;
+    bool m_freeModeIntroductionDue = false;  // its delayed call is on its way
     bool m_storyLevel2 = false;
     std::string m_lastTrack;
 };

@@ -137,7 +137,11 @@ TEST_F(Progress, OpeningAgainWhileShownChangesNothingAndTheBackKeyDoesNothing)
     ScreenUtils::showUploadProgress();
     EXPECT_FLOAT_EQ(bar()->getDisplayedProgress(), 10);
     EXPECT_FLOAT_EQ(bar()->getTargetProgress(), 50);
-    EXPECT_EQ(BackButtonAdapter::getInstance()->frontListener(), nullptr);
+    // The key stops at the bar, not at what is under it, and changes nothing.
+    EXPECT_EQ(BackButtonAdapter::getInstance()->frontListener(), bar());
+    BackButtonAdapter::getInstance()->keyBackClicked();
+    EXPECT_TRUE(bar()->getParent());
+    EXPECT_FLOAT_EQ(bar()->getTargetProgress(), 50);
 }
 
 TEST_F(Progress, CallsOnABarNeverBuiltTouchNoMissingNode)

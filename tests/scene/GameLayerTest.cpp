@@ -7,6 +7,7 @@
 #include "base/LocalUtils.h"
 #include "profile/Profile.h"
 #include "goals/RandomDealer.h"
+#include "gui/GUIPopup.h"
 #include "hud/GUITopBar.h"
 #include "support/LogCapture.h"
 #include "scene/ZoomOutView.h"
@@ -131,14 +132,17 @@ TEST_F(GameScene, AltPansOnlyWhileMagnified)
     EXPECT_FALSE(bar->isPanning());
 }
 
-TEST_F(GameScene, BackKeyInFreePlayDoesNothing)
+// Free play's back key waits only for an introduction that is on its way:
+// a world entered without one asks at once.
+TEST_F(GameScene, BackKeyInFreePlayWithNoIntroductionComingAsks)
 {
     enterScene();
     testsupport::LogCapture log;
     Profile::getInstance()->setGameMode(-99);
     layer->onBackPressed();
-    EXPECT_FALSE(log.contains("popup"));
-    EXPECT_EQ(ScreenUtils::getInstance()->getCurrentWindow(), nullptr);
+    EXPECT_TRUE(log.contains("GUIPopup: enter"));
+    EXPECT_EQ(ScreenUtils::getInstance()->getCurrentWindow(), GUIPopup::getInstance());
+    GUIPopup::resetInstanceForTests();
 }
 
 TEST_F(GameScene, TheTickStepsTheWorldAndSkipsTheMarkerWhileNotMagnified)

@@ -31,6 +31,13 @@ struct KeyboardBinding {
 KeyboardBinding g_binding;
 CCString* g_staticIdentifier = nullptr;  // retained
 
+// The notice the player has not answered yet.
+struct Notice {
+    CCString* text = nullptr;  // retained
+    bool onScreen = false;     // the popup shows it
+};
+Notice g_notice;
+
 CCScene* runningScene()
 {
     return CCDirector::sharedDirector()->getRunningScene();
@@ -211,6 +218,54 @@ void ScreenUtils::showOfflinePopup()
 {
     CCString* text = LocalUtils::localize("NotificationOfflineMode");
     openPopup(GUIPopup::Message, text, nullptr, nullptr, nullptr, nullptr);
+}
+
+void ScreenUtils::showNotice(CCString* text)
+{
+    if (!text)
+        return;
+    hold(g_notice.text, text);
+    g_notice.onScreen = false;
+    CCDirector::sharedDirector()->getScheduler()->scheduleSelector(schedule_selector(ScreenUtils::watchNotice),
+                                                                   getInstance(), 0, false);
+    getInstance()->watchNotice(0);
+}
+
+CCString* ScreenUtils::pendingNotice()
+{
+    return g_notice.text;
+}
+
+void ScreenUtils::dropNoticeForTests()
+{
+    hold(g_notice.text, static_cast<CCString*>(nullptr));
+    g_notice.onScreen = false;
+    CCDirector::sharedDirector()->getScheduler()->unscheduleSelector(schedule_selector(ScreenUtils::watchNotice),
+                                                                     getInstance());
+}
+
+void ScreenUtils::watchNotice(float)
+{
+    GUIPopup* popup = GUIPopup::getInstance();
+    if (g_notice.text && g_notice.onScreen) {
+        if (popup->isShown() && !popup->isClosing())
+            return;
+        // Answered (OK or the back key): seen. Gone without an answer, its
+        // scene replaced: shown again below.
+        g_notice.onScreen = false;
+        if (popup->isShown())
+            hold(g_notice.text, static_cast<CCString*>(nullptr));
+    }
+    if (!g_notice.text) {
+        CCDirector::sharedDirector()->getScheduler()->unscheduleSelector(schedule_selector(ScreenUtils::watchNotice),
+                                                                         this);
+        return;
+    }
+    CCScene* scene = runningScene();
+    if (popup->isShown() || !scene || dynamic_cast<CCTransitionScene*>(scene))
+        return;
+    openPopup(GUIPopup::Message, g_notice.text, nullptr, nullptr, nullptr, nullptr);
+    g_notice.onScreen = popup->isShown();
 }
 
 // --- progress bar ------------------------------------------------------------------

@@ -19,6 +19,7 @@
 #include "hud/GUI.h"
 #include "scene/GameLayer.h"
 #include "scene/SaveLoadUtils.h"
+#include "scene/WorldPictures.h"
 #include "world/ByteStream.h"
 #include "world/GameServices.h"
 #include "world/WorldBlob.h"
@@ -360,7 +361,11 @@ void GUISaveLoad::refreshList()
         row->setUserObject(CCInteger::create(i));
 
         int h = 0;
-        if (CCSprite* thumbnail = ScreenUtils::loadThumbnailSprite(name)) {
+        CCSprite* thumbnail = ScreenUtils::loadThumbnailSprite(name);
+        // A picture the disk could not take, or lost: the world has it still.
+        if (!thumbnail)
+            thumbnail = WorldPictures::drawSavedWorld(name->getString());
+        if (thumbnail) {
             thumbnail->setAnchorPoint(CCPointZero);
             thumbnail->setPosition(ccp(1, 1));
             row->addChild(thumbnail);

@@ -113,17 +113,25 @@ bool SaveLoadUtils::saveImageToCloud(CCNode* node, const std::string& path)
 
     const std::string local = localCachePath(path);
     std::remove(local.c_str());
-    if (!target || !target->saveToFile(local.c_str())) {
-        LOG_ERROR << "save failed : " << path;
-        return false;
-    }
     // A rewritten picture must not show the old one from the texture cache.
     CCTextureCache::sharedTextureCache()->removeTextureForKey(local.c_str());
+    GameServices& s = gameServices();
+    // The store's older picture is another world's by now: without a new
+    // one, the list draws the world again rather than show it.
+    auto dropStored = [&] {
+        if (s.fileExists(path))
+            s.fileDelete(path);
+    };
+    if (!target || !target->saveToFile(local.c_str())) {
+        LOG_ERROR << "save failed : " << path;
+        dropStored();
+        return false;
+    }
     LOG << "save successful : " << path;
     NSData* data = NSData::dataWithContentsOfFile(local);
-    GameServices& s = gameServices();
-    if (!data || !s.fileWrite || !s.fileWrite(path, data->bytes, static_cast<int32_t>(data->length))) {
+    if (!data || data->length == 0 || !s.fileWrite(path, data->bytes, static_cast<int32_t>(data->length))) {
         LOG_ERROR << "write to Cloud failed : " << path;
+        dropStored();
         return false;
     }
     return true;

@@ -141,8 +141,6 @@ void GUISaveLoad::onEnter()
         m_slidingLayer->setScrollX(false);
         m_slidingLayer->setDirectionalDrag(false);
         m_slidingLayer->setFriction(0.9f);
-        m_slidingLayer->setBottomLeftMargin(ccp(0, m_slidingLayer->getContentSize().height));
-        m_slidingLayer->setTopRightMargin(ccp(0, 60000 * s));
         m_slidingLayer->setScale(2 * s * fit);
 
         auto addSprite = [this, p](const char* frame, CCPoint at) {
@@ -398,6 +396,11 @@ void GUISaveLoad::refreshList()
         m_rowNames.push_back(name->getString());
         m_slidingLayer->addChild(row);
     }
+    // A drag or a fling stops with the first row at the top and the last at
+    // the bottom, as the gallery's list does, never over an empty panel; rows
+    // that fit the panel stay where they are.
+    m_slidingLayer->setTopRightMargin(CCPointZero);
+    m_slidingLayer->setBottomLeftMargin(ccp(0, std::max(0.0f, m_slidingLayer->getContentMin().y)));
     m_slidingLayer->setPosition(m_slidingLayer->getOrigin());
 }
 

@@ -288,17 +288,27 @@ std::string GUISaveLoad::worldNameOf(const std::string& cloudName)
 std::string GUISaveLoad::listTitleOf(const std::string& cloudName)
 {
     const std::string file = worldNameOf(cloudName);
+    // A name is the world's when this file is where it is saved.
+    auto namesTheFile = [&file](const std::string& name) {
+        std::string nameFile;
+        return SaveLoadUtils::worldFileName(name, nameFile) && !nameFile.empty() &&
+            toLowerString(nameFile) == toLowerString(file);
+    };
     GameServices& s = gameServices();
     // The header up to the end of the name field is enough.
     uint8_t head[worldblob::kNameOffset + worldblob::kTextFieldSize] = {};
     if (s.fileRead && s.fileRead(cloudName, head, sizeof head) == static_cast<int32_t>(sizeof head)) {
         const uint32_t version = loadU32(head);
         const std::string name = worldblob::readTextField(head + worldblob::kNameOffset, worldblob::kTextFieldSize);
-        std::string nameFile;
-        if (version >= 8 && version <= worldblob::kCurrentVersion && SaveLoadUtils::worldFileName(name, nameFile) &&
-            !nameFile.empty() && toLowerString(nameFile) == toLowerString(file))
+        if (version >= 8 && version <= worldblob::kCurrentVersion && namesTheFile(name))
             return name;
     }
+    // A world that cannot be read keeps the name it was saved under.
+    const std::string nameFile = SaveLoadUtils::nameFileOf(cloudName);
+    std::string typed;
+    if (s.getFileSize(nameFile) <= 4 * static_cast<int32_t>(worldblob::kTextFieldSize) &&
+        readStoreFile(nameFile, typed) && namesTheFile(typed))
+        return typed;
     std::string title = file;
     std::replace(title.begin(), title.end(), '_', ' ');
     return title;
@@ -481,6 +491,7 @@ void GUISaveLoad::deleteSelectedWorld()
     if (s.fileDelete) {
         s.fileDelete(name->getString());
         s.fileDelete(thumbnailNameOf(name->getString()));
+        s.fileDelete(SaveLoadUtils::nameFileOf(name->getString()));
         // And the note of its upload: a new world of that name is not the one shared.
         const std::string world = name->getString();
         s.fileDelete(world.substr(0, world.size() - 3) + "gallery");

@@ -44,6 +44,12 @@ bool SaveLoadUtils::worldFileName(const std::string& universeName, std::string& 
     return true;
 }
 
+std::string SaveLoadUtils::nameFileOf(const std::string& worldFile)
+{
+    const size_t dot = worldFile.rfind('.');
+    return (dot == std::string::npos ? worldFile : worldFile.substr(0, dot)) + ".name";
+}
+
 std::string SaveLoadUtils::localCachePath(const std::string& cloudName)
 {
     return joinPath(saveFolder, toLowerString(cloudName));
@@ -75,6 +81,11 @@ SaveLoadUtils::SaveResult SaveLoadUtils::saveWorld(bool overwrite)
         LOG_ERROR << "world save failed : " << path;
         return SaveResult::Failed;
     }
+    // The list shows the name as typed even when the world cannot be read
+    // one day; without this file it shows the file's (lower-case) name.
+    const std::string typed = universe ? universe->getString() : std::string();
+    if (!s.fileWrite(nameFileOf(path), typed.data(), static_cast<int32_t>(typed.size())))
+        LOG_ERROR << "world name not kept : " << nameFileOf(path);
     layer->setLoadedWorldName(CCString::create(name));
     saveThumbnail(CCString::create(name));
     layer->getWorld().eventFlags[World::kEventWorldSaved] = 1;

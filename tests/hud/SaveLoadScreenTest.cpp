@@ -233,6 +233,29 @@ TEST_F(SaveLoadScreen, BrokenOrVanishedFilesLeaveTheWorldAndSaySo)
     stepSeconds(0.5f);
 }
 
+// The store folds file names to lower case; a world is listed under its
+// name as typed, also when its file cannot be read, until it is deleted.
+TEST_F(SaveLoadScreen, AWorldThatCannotBeReadIsListedUnderItsNameAsSaved)
+{
+    enterScene(false);
+    saveAs("B");
+    saveAs("Beach Two");
+    saveAs("Cove");
+    const char junk[] = "not a world at all";
+    platform::CloudStorage::fileWrite("User/B.sav", junk, sizeof junk);
+    platform::CloudStorage::fileWrite("User/Beach_Two.sav", junk, 3);
+    GUISaveLoad* screen = open();
+    ASSERT_EQ(screen->getRowCount(), 3);
+    EXPECT_EQ(rowTitle(screen, 0), "1 - B");
+    EXPECT_EQ(rowTitle(screen, 1), "2 - Beach Two");
+    EXPECT_EQ(rowTitle(screen, 2), "3 - Cove");
+
+    tapRow(screen, 0);
+    screen->deleteSelectedWorld();
+    EXPECT_FALSE(platform::CloudStorage::fileExists(SaveLoadUtils::nameFileOf("User/B.sav")));
+    ASSERT_EQ(screen->getRowCount(), 2);
+}
+
 TEST_F(SaveLoadScreen, RowsKeepTheirNamesWhenTheListingChanges)
 {
     enterScene(false);

@@ -247,22 +247,32 @@ void ScreenUtils::dropNoticeForTests()
 void ScreenUtils::watchNotice(float)
 {
     GUIPopup* popup = GUIPopup::getInstance();
+    CCDirector* director = CCDirector::sharedDirector();
+    CCScene* scene = runningScene();
     if (g_notice.text && g_notice.onScreen) {
-        if (popup->isShown() && !popup->isClosing())
-            return;
-        // Answered (OK or the back key): seen. Gone without an answer, its
-        // scene replaced: shown again below.
-        g_notice.onScreen = false;
-        if (popup->isShown())
+        if (popup->isShown() && popup->isClosing()) {
+            // Answered (OK or the back key): seen.
             hold(g_notice.text, static_cast<CCString*>(nullptr));
+            g_notice.onScreen = false;
+        } else if (popup->isShown() && popup->getParent() == scene) {
+            return;
+        } else {
+            // Its scene went, or another came over it, before an answer: once
+            // the scenes have settled it leaves that scene (where it would
+            // also hold every other popup back) and comes again over the one
+            // the player sees.
+            if (director->isChangingScene())
+                return;
+            if (popup->isShown())
+                popup->removeFromParentAndCleanup(true);
+            g_notice.onScreen = false;
+        }
     }
     if (!g_notice.text) {
-        CCDirector::sharedDirector()->getScheduler()->unscheduleSelector(schedule_selector(ScreenUtils::watchNotice),
-                                                                         this);
+        director->getScheduler()->unscheduleSelector(schedule_selector(ScreenUtils::watchNotice), this);
         return;
     }
-    CCScene* scene = runningScene();
-    if (popup->isShown() || !scene || dynamic_cast<CCTransitionScene*>(scene))
+    if (popup->isShown() || !scene || director->isChangingScene())
         return;
     openPopup(GUIPopup::Message, g_notice.text, nullptr, nullptr, nullptr, nullptr);
     g_notice.onScreen = popup->isShown();

@@ -59,10 +59,19 @@ TEST_F(Openers, ANoticeWaitsItsTurnAndStaysUntilAnswered)
     EXPECT_EQ(shownText(), "first notice");
     EXPECT_EQ(current(), popup);
 
-    // Its scene is replaced before it is answered: it comes back on the next.
+    // Its scene is replaced, or another comes over it, or goes, before it
+    // is answered: it follows to the scene the player sees.
     CCScene* next = CCScene::create();
     CCDirector::sharedDirector()->replaceScene(CCTransitionFade::create(0.25f, next));
     stepSeconds(0.6f);
+    EXPECT_EQ(popup->getParent(), next);
+    EXPECT_EQ(shownText(), "first notice");
+    CCScene* over = CCScene::create();
+    CCDirector::sharedDirector()->pushScene(CCTransitionFade::create(0.25f, over));
+    stepSeconds(0.6f);
+    EXPECT_EQ(popup->getParent(), over) << "not left behind on the scene below, holding other popups back";
+    CCDirector::sharedDirector()->popScene();
+    stepSeconds(0.3f);
     EXPECT_EQ(popup->getParent(), next);
     EXPECT_EQ(shownText(), "first notice");
 

@@ -6,6 +6,7 @@
 #include <system_error>
 
 #include "app/AppDelegate.h"
+#include "base/LocalUtils.h"
 #include "base/Logger.h"
 #include "base/NSData.h"
 #include "goals/AchievementManager.h"
@@ -54,11 +55,30 @@ int saveWorldAtExit(const std::string& path)
     return 0;
 }
 
+// A text of the language's table before the game has loaded it (the
+// application does not exist yet); the English one when it cannot be read.
+std::string textBeforeStart(const char* key, const char* english)
+{
+    const char* file = LocalUtils::tableFileForLanguage(CCApplication::languageOfThisRun());
+    CCDictionary* table = CCDictionary::createWithContentsOfFile(file);
+    auto* text = table ? dynamic_cast<CCString*>(table->objectForKey(key)) : nullptr;
+    return text ? text->getString() : std::string(english);
+}
+
 }  // namespace
 
 int runGame(const GameLoop& loop)
 {
     platform::StartResult started = platform::PlatformServices::start();
+    if (started.alreadyRunning) {
+        // Nothing of the other game's is touched: not even its log.
+        platform::DebugOutput::write("The game is already running: " + started.cause + "\n");
+        platform::MessageBox::showError("The Tesmora",
+                                        textBeforeStart("GameAlreadyRunning",
+                                                        "The Tesmora is already running. Only one game at a time can "
+                                                        "keep your progress: go back to the game that is open."));
+        return 1;
+    }
     if (!started.ok) {
         platform::DebugOutput::write("Platform services failed to start: " + started.cause + "\n");
         platform::MessageBox::showError(

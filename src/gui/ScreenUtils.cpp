@@ -31,6 +31,13 @@ struct KeyboardBinding {
 KeyboardBinding g_binding;
 CCString* g_staticIdentifier = nullptr;  // retained
 
+// The notice the player has not answered yet.
+struct Notice {
+    CCString* text = nullptr;  // retained
+    bool onScreen = false;     // the popup shows it
+};
+Notice g_notice;
+
 CCScene* runningScene()
 {
     return CCDirector::sharedDirector()->getRunningScene();
@@ -211,6 +218,64 @@ void ScreenUtils::showOfflinePopup()
 {
     CCString* text = LocalUtils::localize("NotificationOfflineMode");
     openPopup(GUIPopup::Message, text, nullptr, nullptr, nullptr, nullptr);
+}
+
+void ScreenUtils::showNotice(CCString* text)
+{
+    if (!text)
+        return;
+    hold(g_notice.text, text);
+    g_notice.onScreen = false;
+    CCDirector::sharedDirector()->getScheduler()->scheduleSelector(schedule_selector(ScreenUtils::watchNotice),
+                                                                   getInstance(), 0, false);
+    getInstance()->watchNotice(0);
+}
+
+CCString* ScreenUtils::pendingNotice()
+{
+    return g_notice.text;
+}
+
+void ScreenUtils::dropNoticeForTests()
+{
+    hold(g_notice.text, static_cast<CCString*>(nullptr));
+    g_notice.onScreen = false;
+    CCDirector::sharedDirector()->getScheduler()->unscheduleSelector(schedule_selector(ScreenUtils::watchNotice),
+                                                                     getInstance());
+}
+
+void ScreenUtils::watchNotice(float)
+{
+    GUIPopup* popup = GUIPopup::getInstance();
+    CCDirector* director = CCDirector::sharedDirector();
+    CCScene* scene = runningScene();
+    if (g_notice.text && g_notice.onScreen) {
+        if (popup->isShown() && popup->isClosing()) {
+            // Answered (OK or the back key): seen.
+            hold(g_notice.text, static_cast<CCString*>(nullptr));
+            g_notice.onScreen = false;
+        } else if (popup->isShown() && popup->getParent() == scene) {
+            return;
+        } else {
+            // Its scene went, or another came over it, before an answer: once
+            // the scenes have settled it leaves that scene (where it would
+            // also hold every other popup back) and comes again over the one
+            // the player sees.
+            if (director->isChangingScene())
+                return;
+            if (popup->isShown())
+                popup->removeFromParentAndCleanup(true);
+            g_notice.onScreen = false;
+        }
+    }
+    if (!g_notice.text) {
+        director->getScheduler()->unscheduleSelector(schedule_selector(ScreenUtils::watchNotice), this);
+        return;
+    }
+    if (popup->isShown() || !scene || director->isChangingScene())
+        return;
+    openPopup(GUIPopup::Message, g_notice.text, nullptr, nullptr, nullptr, nullptr);
+    g_notice.onScreen = popup->isShown();
 }
 
 // --- progress bar ------------------------------------------------------------------

@@ -66,6 +66,14 @@ public:
     // identifier is missing or "/". The identifier is kept.
     static void showPopupWithStaticCallback(cocos2d::CCString* identifier, cocos2d::CCString* text);
     static void showOfflinePopup();
+    // A message the player must see, as a message popup: at once when the
+    // popup is free, else as soon as it is and no scene is coming in. It
+    // counts as seen once answered; one lost with its scene is shown again
+    // over the next. A newer notice replaces one still waiting.
+    static void showNotice(cocos2d::CCString* text);
+    // The notice waiting or on screen (null when none): tests.
+    static cocos2d::CCString* pendingNotice();
+    static void dropNoticeForTests();
     static void showMainMenuPopup() { }
     static cocos2d::CCString* getStaticCallbackIdentifier();
 
@@ -128,6 +136,8 @@ public:
     void trackButtonPressed() { trackButton(); }
     // The static confirm's action: nothing.
     void staticCallback() { }
+    // Every frame while a notice waits or shows.
+    void watchNotice(float);
 
     // Read and written directly by the screens that leave the game and come back.
     GUIWindow* savedWindow = nullptr;

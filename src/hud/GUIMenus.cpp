@@ -710,6 +710,12 @@ void GUI::onLoadButton(CCObject*)
     m_openMenu = kNoMenu;
     if (getState() != Closed && getState() != Closing)
         close();
+    // Back from the list the world goes on as the player left it, as from
+    // the gallery: the element, tool and brush stay chosen, no goals reopen.
+    ScreenUtils* screens = ScreenUtils::getInstance();
+    screens->savedWindow = screens->getCurrentWindow();
+    if (GameLayer* layer = GameLayer::existingInstance())
+        layer->setReturnAsItWas(true);
     CCDirector::sharedDirector()->pushScene(CCTransitionFade::create(0.25f, GUISaveLoad::scene()));
 }
 

@@ -19,6 +19,7 @@
 #include "hud/GUI.h"
 #include "scene/GameLayer.h"
 #include "scene/SaveLoadUtils.h"
+#include "scene/WorldPictures.h"
 #include "world/ByteStream.h"
 #include "world/GameServices.h"
 #include "world/WorldBlob.h"
@@ -140,8 +141,6 @@ void GUISaveLoad::onEnter()
         m_slidingLayer->setScrollX(false);
         m_slidingLayer->setDirectionalDrag(false);
         m_slidingLayer->setFriction(0.9f);
-        m_slidingLayer->setBottomLeftMargin(ccp(0, m_slidingLayer->getContentSize().height));
-        m_slidingLayer->setTopRightMargin(ccp(0, 60000 * s));
         m_slidingLayer->setScale(2 * s * fit);
 
         auto addSprite = [this, p](const char* frame, CCPoint at) {
@@ -289,17 +288,27 @@ std::string GUISaveLoad::worldNameOf(const std::string& cloudName)
 std::string GUISaveLoad::listTitleOf(const std::string& cloudName)
 {
     const std::string file = worldNameOf(cloudName);
+    // A name is the world's when this file is where it is saved.
+    auto namesTheFile = [&file](const std::string& name) {
+        std::string nameFile;
+        return SaveLoadUtils::worldFileName(name, nameFile) && !nameFile.empty() &&
+            toLowerString(nameFile) == toLowerString(file);
+    };
     GameServices& s = gameServices();
     // The header up to the end of the name field is enough.
     uint8_t head[worldblob::kNameOffset + worldblob::kTextFieldSize] = {};
     if (s.fileRead && s.fileRead(cloudName, head, sizeof head) == static_cast<int32_t>(sizeof head)) {
         const uint32_t version = loadU32(head);
         const std::string name = worldblob::readTextField(head + worldblob::kNameOffset, worldblob::kTextFieldSize);
-        std::string nameFile;
-        if (version >= 8 && version <= worldblob::kCurrentVersion && SaveLoadUtils::worldFileName(name, nameFile) &&
-            !nameFile.empty() && toLowerString(nameFile) == toLowerString(file))
+        if (version >= 8 && version <= worldblob::kCurrentVersion && namesTheFile(name))
             return name;
     }
+    // A world that cannot be read keeps the name it was saved under.
+    const std::string nameFile = SaveLoadUtils::nameFileOf(cloudName);
+    std::string typed;
+    if (s.getFileSize(nameFile) <= 4 * static_cast<int32_t>(worldblob::kTextFieldSize) &&
+        readStoreFile(nameFile, typed) && namesTheFile(typed))
+        return typed;
     std::string title = file;
     std::replace(title.begin(), title.end(), '_', ' ');
     return title;
@@ -360,7 +369,11 @@ void GUISaveLoad::refreshList()
         row->setUserObject(CCInteger::create(i));
 
         int h = 0;
-        if (CCSprite* thumbnail = ScreenUtils::loadThumbnailSprite(name)) {
+        CCSprite* thumbnail = ScreenUtils::loadThumbnailSprite(name);
+        // A picture the disk could not take, or lost: the world has it still.
+        if (!thumbnail)
+            thumbnail = WorldPictures::drawSavedWorld(name->getString());
+        if (thumbnail) {
             thumbnail->setAnchorPoint(CCPointZero);
             thumbnail->setPosition(ccp(1, 1));
             row->addChild(thumbnail);
@@ -393,6 +406,11 @@ void GUISaveLoad::refreshList()
         m_rowNames.push_back(name->getString());
         m_slidingLayer->addChild(row);
     }
+    // A drag or a fling stops with the first row at the top and the last at
+    // the bottom, as the gallery's list does, never over an empty panel; rows
+    // that fit the panel stay where they are.
+    m_slidingLayer->setTopRightMargin(CCPointZero);
+    m_slidingLayer->setBottomLeftMargin(ccp(0, std::max(0.0f, m_slidingLayer->getContentMin().y)));
     m_slidingLayer->setPosition(m_slidingLayer->getOrigin());
 }
 
@@ -473,6 +491,7 @@ void GUISaveLoad::deleteSelectedWorld()
     if (s.fileDelete) {
         s.fileDelete(name->getString());
         s.fileDelete(thumbnailNameOf(name->getString()));
+        s.fileDelete(SaveLoadUtils::nameFileOf(name->getString()));
         // And the note of its upload: a new world of that name is not the one shared.
         const std::string world = name->getString();
         s.fileDelete(world.substr(0, world.size() - 3) + "gallery");

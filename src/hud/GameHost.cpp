@@ -1,5 +1,8 @@
 #include "hud/GameHost.h"
 
+#include <cctype>
+#include <cerrno>
+#include <cstring>
 #include <map>
 #include <set>
 #include <string>
@@ -195,6 +198,27 @@ std::string stringOf(CCString* s)
     return s ? s->getString() : std::string();
 }
 
+// Why a file was not written, in the player's words: the usual reasons in
+// the player's language, any other as the system says it.
+std::string saveFailureReason(int error)
+{
+    const char* key = nullptr;
+    switch (error) {
+    case ENOSPC: key = "SaveFailedNoSpace"; break;
+    case EROFS: key = "SaveFailedReadOnly"; break;
+    case EACCES:
+    case EPERM: key = "SaveFailedDenied"; break;
+    case EDQUOT: key = "SaveFailedQuota"; break;
+    default: break;
+    }
+    if (key)
+        return LocalUtils::localize(key)->getString();
+    std::string said = std::strerror(error != 0 ? error : EIO);
+    if (!said.empty())
+        said[0] = static_cast<char>(std::tolower(static_cast<unsigned char>(said[0])));
+    return said;
+}
+
 void wireStorageAndSound(GameServices& s)
 {
     using CocosDenshion::SimpleAudioEngine;
@@ -208,6 +232,7 @@ void wireStorageAndSound(GameServices& s)
         return CloudStorage::fileWrite(name, data, size);
     };
     s.fileDelete = [](const std::string& name) { return CloudStorage::fileDelete(name); };
+    s.lastFileWriteError = [] { return CloudStorage::lastWriteError(); };
 
     s.setMusicVolume = [](float volume) { SimpleAudioEngine::sharedEngine()->setBackgroundMusicVolume(volume); };
     s.setEffectsVolume = [](float volume) { SimpleAudioEngine::sharedEngine()->setEffectsVolume(volume); };
@@ -308,6 +333,9 @@ void wireWindowsAndServer(GameServices& s)
     };
     s.showMessageText = [](const std::string& text) {
         ScreenUtils::showPopup(CCString::create(text), nullptr, nullptr, nullptr, nullptr, 2);
+    };
+    s.tellProgressNotSaved = [](int error) {
+        ScreenUtils::showNotice(LocalUtils::localizeWithVar("ProgressNotSaved", saveFailureReason(error).c_str()));
     };
 
     s.campaignSlot = [] { return Profile::getInstance()->getGameMode(); };

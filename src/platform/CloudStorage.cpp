@@ -29,6 +29,7 @@ struct Store {
     std::string root;
     bool listingValid = false;
     std::vector<std::pair<std::string, int32_t>> listing;
+    int lastWriteError = 0;
 };
 
 Store& store()
@@ -152,8 +153,9 @@ std::string existingFile(const Store& s, const std::string& name, struct stat* f
 }
 
 // Makes the folders of a folded name below the root, refusing any component
-// that is a link or not a folder.
-bool makeStoreFolders(const std::string& root, const std::string& folded, std::string* error)
+// that is a link or not a folder. 0, or the system's error number with the
+// folder in `error`.
+int makeStoreFolders(const std::string& root, const std::string& folded, std::string* error)
 {
     std::string path = root;
     size_t start = 0;
@@ -162,21 +164,23 @@ bool makeStoreFolders(const std::string& root, const std::string& folded, std::s
         struct stat info;
         if (::lstat(path.c_str(), &info) != 0) {
             if (errno != ENOENT || (::mkdir(path.c_str(), 0755) != 0 && errno != EEXIST)) {
-                *error = path + ": " + std::strerror(errno);
-                return false;
+                const int failure = errno;
+                *error = path + ": " + std::strerror(failure);
+                return failure;
             }
             if (::lstat(path.c_str(), &info) != 0) {
-                *error = path + ": " + std::strerror(errno);
-                return false;
+                const int failure = errno;
+                *error = path + ": " + std::strerror(failure);
+                return failure;
             }
         }
         if (!S_ISDIR(info.st_mode)) {
             *error = path + ": not a folder of the store";
-            return false;
+            return ENOTDIR;
         }
         start = end + 1;
     }
-    return true;
+    return 0;
 }
 
 bool writeAll(int fd, const unsigned char* data, size_t size)
@@ -192,6 +196,50 @@ bool writeAll(int fd, const unsigned char* data, size_t size)
         size -= static_cast<size_t>(n);
     }
     return true;
+}
+
+// Removes the unfinished writes in the open folder `fd` and below (and
+// closes it); the number removed. No link is followed.
+int removeTempFiles(int fd, int depth)
+{
+    int removed = 0;
+    if (depth > 16) {
+        ::close(fd);
+        return removed;
+    }
+    alignas(dirent64) char buffer[4096];
+    ssize_t filled;
+    std::vector<std::string> folders, unfinished;
+    while ((filled = ::getdents64(fd, buffer, sizeof buffer)) > 0) {
+        for (ssize_t at = 0; at < filled;) {
+            const auto* entry = reinterpret_cast<const dirent64*>(buffer + at);
+            at += entry->d_reclen;
+            const char* name = entry->d_name;
+            if (std::strcmp(name, ".") == 0 || std::strcmp(name, "..") == 0)
+                continue;
+            unsigned char type = entry->d_type;
+            if (type == DT_UNKNOWN) {
+                struct stat info;
+                if (::fstatat(fd, name, &info, AT_SYMLINK_NOFOLLOW) != 0)
+                    continue;
+                type = S_ISDIR(info.st_mode) ? DT_DIR : S_ISREG(info.st_mode) ? DT_REG : DT_UNKNOWN;
+            }
+            if (type == DT_DIR)
+                folders.emplace_back(name);
+            else if (type == DT_REG && std::strncmp(name, kTempPrefix, sizeof kTempPrefix - 1) == 0)
+                unfinished.emplace_back(name);
+        }
+    }
+    // Once the folder is read: removing while reading could skip entries.
+    for (const std::string& name : unfinished)
+        removed += ::unlinkat(fd, name.c_str(), 0) == 0;
+    for (const std::string& folder : folders) {
+        const int sub = ::openat(fd, folder.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+        if (sub >= 0)
+            removed += removeTempFiles(sub, depth + 1);
+    }
+    ::close(fd);
+    return removed;
 }
 
 }  // namespace
@@ -251,16 +299,21 @@ void CloudStorage::clearRoot()
 
 bool CloudStorage::fileWrite(const std::string& name, const void* data, int32_t size)
 {
-    if (size < 0 || (size > 0 && !data))
-        return false;
     Store& s = store();
     std::lock_guard<std::mutex> lock(s.mutex);
-    std::string path = pathOf(s, name);
-    if (path.empty())
+    if (size < 0 || (size > 0 && !data)) {
+        s.lastWriteError = EINVAL;
         return false;
+    }
+    std::string path = pathOf(s, name);
+    if (path.empty()) {
+        s.lastWriteError = s.root.empty() ? ENOENT : EINVAL;
+        return false;
+    }
     std::string folder = path.substr(0, path.rfind('/'));
     std::string error;
-    if (!makeStoreFolders(s.root, path.substr(s.root.size() + 1), &error)) {
+    if (const int failure = makeStoreFolders(s.root, path.substr(s.root.size() + 1), &error)) {
+        s.lastWriteError = failure;
         logLine("cannot make folder " + error);
         return false;
     }
@@ -269,6 +322,7 @@ bool CloudStorage::fileWrite(const std::string& name, const void* data, int32_t 
     templ.push_back('\0');
     int fd = ::mkstemp(templ.data());
     if (fd < 0) {
+        s.lastWriteError = errno;
         logLine("cannot write " + path + ": " + std::strerror(errno));
         return false;
     }
@@ -283,12 +337,36 @@ bool CloudStorage::fileWrite(const std::string& name, const void* data, int32_t 
     if (failure == 0 && ::rename(templ.data(), path.c_str()) != 0)
         failure = errno;
     if (failure != 0) {
+        s.lastWriteError = failure;
         logLine("cannot write " + path + ": " + std::strerror(failure));
         ::unlink(templ.data());
         return false;
     }
+    s.lastWriteError = 0;
     s.listingValid = false;
     return true;
+}
+
+int CloudStorage::removeUnfinishedWrites()
+{
+    Store& s = store();
+    std::lock_guard<std::mutex> lock(s.mutex);
+    if (s.root.empty())
+        return 0;
+    const int fd = ::open(s.root.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        return 0;
+    const int removed = removeTempFiles(fd, 0);
+    if (removed > 0)
+        logLine("removed " + std::to_string(removed) + " unfinished write(s) of an earlier run");
+    return removed;
+}
+
+int CloudStorage::lastWriteError()
+{
+    Store& s = store();
+    std::lock_guard<std::mutex> lock(s.mutex);
+    return s.lastWriteError;
 }
 
 int32_t CloudStorage::fileRead(const std::string& name, void* buffer, int32_t size)

@@ -21,6 +21,14 @@ public:
 
     // Replaces the whole file by the bytes; false when it was not written.
     static bool fileWrite(const std::string& name, const void* data, int32_t size);
+    // The system's error number of the last write that failed (ENOSPC for a
+    // full disk...); 0 after a write that succeeded.
+    static int lastWriteError();
+    // Removes the temporary files that writes cut short by an earlier run
+    // (killed, crashed) left behind; the number removed. Only for the one
+    // copy of the game that holds the save folder: another's writes may be
+    // under way.
+    static int removeUnfinishedWrites();
     // Copies up to `size` bytes of the file into the buffer; the count copied,
     // 0 when the file is absent or unreadable.
     static int32_t fileRead(const std::string& name, void* buffer, int32_t size);

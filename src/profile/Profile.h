@@ -315,6 +315,9 @@ private:
     bool rewardsOff = false;
     bool loaded = false;
     bool recordInSync = false;  // this run has read or written the stored record
+    // The player was told that a save failed; a save that succeeds clears it,
+    // so a later failure is told again.
+    bool saveFailureTold = false;
     bool unreadableNotice = false;
     std::string unreadableKeptIn;
 

@@ -191,10 +191,20 @@ void Profile::save()
 
     backupProfileFile(kBackupFileName);
 
-    if (!gameServices().fileWrite(kFileName, file.data(), static_cast<int32_t>(file.size())))
+    GameServices& services = gameServices();
+    if (!services.fileWrite(kFileName, file.data(), static_cast<int32_t>(file.size()))) {
         LOG_ERROR << "Failed writing file: profile.dat";
-    else
-        recordInSync = true;
+        // The stored profile is the last one written whole. The player sees
+        // the mana and the missions paid, so the loss must not go unsaid;
+        // once is enough until a save succeeds again.
+        if (!saveFailureTold) {
+            saveFailureTold = true;
+            services.tellProgressNotSaved(services.lastFileWriteError());
+        }
+        return;
+    }
+    recordInSync = true;
+    saveFailureTold = false;
 }
 
 void Profile::backupProfileFile(const char* backupName)

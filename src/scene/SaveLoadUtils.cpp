@@ -44,6 +44,12 @@ bool SaveLoadUtils::worldFileName(const std::string& universeName, std::string& 
     return true;
 }
 
+std::string SaveLoadUtils::nameFileOf(const std::string& worldFile)
+{
+    const size_t dot = worldFile.rfind('.');
+    return (dot == std::string::npos ? worldFile : worldFile.substr(0, dot)) + ".name";
+}
+
 std::string SaveLoadUtils::localCachePath(const std::string& cloudName)
 {
     return joinPath(saveFolder, toLowerString(cloudName));
@@ -75,6 +81,11 @@ SaveLoadUtils::SaveResult SaveLoadUtils::saveWorld(bool overwrite)
         LOG_ERROR << "world save failed : " << path;
         return SaveResult::Failed;
     }
+    // The list shows the name as typed even when the world cannot be read
+    // one day; without this file it shows the file's (lower-case) name.
+    const std::string typed = universe ? universe->getString() : std::string();
+    if (!s.fileWrite(nameFileOf(path), typed.data(), static_cast<int32_t>(typed.size())))
+        LOG_ERROR << "world name not kept : " << nameFileOf(path);
     layer->setLoadedWorldName(CCString::create(name));
     saveThumbnail(CCString::create(name));
     layer->getWorld().eventFlags[World::kEventWorldSaved] = 1;
@@ -113,17 +124,25 @@ bool SaveLoadUtils::saveImageToCloud(CCNode* node, const std::string& path)
 
     const std::string local = localCachePath(path);
     std::remove(local.c_str());
-    if (!target || !target->saveToFile(local.c_str())) {
-        LOG_ERROR << "save failed : " << path;
-        return false;
-    }
     // A rewritten picture must not show the old one from the texture cache.
     CCTextureCache::sharedTextureCache()->removeTextureForKey(local.c_str());
+    GameServices& s = gameServices();
+    // The store's older picture is another world's by now: without a new
+    // one, the list draws the world again rather than show it.
+    auto dropStored = [&] {
+        if (s.fileExists(path))
+            s.fileDelete(path);
+    };
+    if (!target || !target->saveToFile(local.c_str())) {
+        LOG_ERROR << "save failed : " << path;
+        dropStored();
+        return false;
+    }
     LOG << "save successful : " << path;
     NSData* data = NSData::dataWithContentsOfFile(local);
-    GameServices& s = gameServices();
-    if (!data || !s.fileWrite || !s.fileWrite(path, data->bytes, static_cast<int32_t>(data->length))) {
+    if (!data || data->length == 0 || !s.fileWrite(path, data->bytes, static_cast<int32_t>(data->length))) {
         LOG_ERROR << "write to Cloud failed : " << path;
+        dropStored();
         return false;
     }
     return true;

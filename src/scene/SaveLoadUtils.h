@@ -1,10 +1,11 @@
 #pragma once
 // SaveLoadUtils: the free-play flag (set when the player starts free mode or
 // opens a gallery world, cleared by a campaign start) and the writing of
-// saved worlds: the world blob as "User/<name>.sav" in the cloud store, then
-// its one-pixel-per-cell picture as "User/<name>.png", kept also in the save
-// folder as the thumbnail cache. Reading, listing and deleting belong to the
-// saved-worlds screen. Main thread only.
+// saved worlds: the world blob as "User/<name>.sav" in the cloud store, its
+// name as typed as "User/<name>.name" (the store folds file names to lower
+// case), then its one-pixel-per-cell picture as "User/<name>.png", kept also
+// in the save folder as the thumbnail cache. Reading, listing and deleting
+// belong to the saved-worlds screen. Main thread only.
 #include <string>
 
 #include "cocos2d.h"
@@ -32,6 +33,9 @@ public:
     // control characters; a run of dots is one dot and a name never ends in
     // one. A name of dots alone gives "" and is refused (false).
     static bool worldFileName(const std::string& universeName, std::string& out);
+    // The store's file of a saved world's name as typed: "User/x.sav" ->
+    // "User/x.name".
+    static std::string nameFileOf(const std::string& worldFile);
     // The save folder's copy of a cloud file (the store's lower-case name).
     static std::string localCachePath(const std::string& cloudName);
 };

@@ -35,6 +35,8 @@ struct GameServices {
     std::function<bool(const std::string&, const void*, int32_t)> fileWrite =
         neutral<bool(const std::string&, const void*, int32_t)>();
     std::function<bool(const std::string&)> fileDelete = neutral<bool(const std::string&)>();
+    // The system's error number of the store's last failed write (0: none).
+    std::function<int()> lastFileWriteError = neutral<int()>();
 
     // Sound engine: volumes 0..1, and one effect by name from "sounds".
     std::function<void(float)> setMusicVolume = neutral<void(float)>();
@@ -94,6 +96,9 @@ struct GameServices {
         neutral<void(const char*)>();  // a localisation key, message kind
     std::function<void(const std::string&)> showMessageText =
         neutral<void(const std::string&)>();  // words already localised, message kind
+    // Tells the player, on screen until answered, that the progress was not
+    // saved, with the system's reason (an error number of the store's).
+    std::function<void(int)> tellProgressNotSaved = neutral<void(int)>();
     // The progress bar of a network request: filled to 100, or its failure
     // with these words as result text (false when no bar shows).
     std::function<void()> completeProgress = neutral<void()>();

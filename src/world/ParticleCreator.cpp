@@ -215,6 +215,15 @@ Particle* ParticleCreator::createById(uint32_t typeId)
     return nullptr;
 }
 
+Particle* ParticleCreator::createUnrecorded(uint32_t typeId)
+{
+    const int index = indexOf(typeId);
+    if (index < 0 || !table().makers[index])
+        return nullptr;
+    const CapsLifted caps;
+    return table().makers[index]();
+}
+
 Particle* ParticleCreator::createAt(uint32_t typeId, int x, int y)
 {
     Particle* p = createById(typeId);

@@ -23,6 +23,10 @@ public:
     // Marks the name, makes the element at (0, 0) without placing it; null and
     // a log line for an id that is not accepted or not registered.
     static Particle* createById(uint32_t typeId);
+    // Makes the element without marking its name and past any creature cap,
+    // for a look at what the kind is (its save size, its colour): nothing of
+    // the game's records changes. Null for a kind that is not built.
+    static Particle* createUnrecorded(uint32_t typeId);
     // createById, then setPosition(x, y); an error line on failure.
     static Particle* createAt(uint32_t typeId, int x, int y);
     // Hashes the name (up to its terminating zero) and calls createById.

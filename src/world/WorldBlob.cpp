@@ -28,16 +28,6 @@ bool onBorder(const World& w, int x, int y)
     return x == 0 || y == 0 || x == w.width - 1 || y == w.height - 1;
 }
 
-// A background name from a blob names a picture file: refuse anything that
-// could leave the backgrounds folder.
-bool isSafeBackgroundName(const std::string& name)
-{
-    if (name.empty() || name[0] == '.')
-        return false;
-    return std::none_of(name.begin(), name.end(),
-                        [](char c) { return c == '/' || c == '\\' || static_cast<unsigned char>(c) < 0x20; });
-}
-
 // A name or description that is still its prompt (the fresh world's hint)
 // is stored as none, and none reads back as the prompt in the player's
 // language. The name's prompt is longer than its field, and cut, it would

@@ -131,6 +131,10 @@ bool parseBlob(const uint8_t* data, size_t size, LoadPlan& plan, std::string& wh
 // is unshifted, as parsed).
 void writeHeader(std::vector<uint8_t>& out, const BlobHeader& h);
 
+// A background name from a blob names a picture file: false for anything
+// that could leave the backgrounds folder.
+bool isSafeBackgroundName(const std::string& name);
+
 // What a field of that size keeps of the text: at most size - 1 bytes,
 // never half of a UTF-8 character.
 std::string fittedTextField(const std::string& text, size_t size);

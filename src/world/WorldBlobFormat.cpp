@@ -105,32 +105,16 @@ void readHeader(const uint8_t* data, BlobHeader& h)
     }
 }
 
-// Extra-data size of one element class: made once to ask it; the
-// element-created record is put back afterwards, since a refused blob must
-// leave no trace. -1 when the factory cannot make the type.
+// Extra-data size of one element class: made once to ask it, leaving no
+// trace (a refused blob must leave none). -1 when the factory cannot make
+// the type.
 int32_t extraSizeOf(uint32_t type)
 {
-    if (!ParticleCreator::isBuilt(type))
+    Particle* p = ParticleCreator::createUnrecorded(type);
+    if (!p)
         return -1;
-    int32_t size = -1;
-    const std::string name = ParticleCreator::getName(type);
-    CCDictionary* before = ParticleCreator::getElementsCreated();
-    CCObject* old = before ? before->objectForKey(name) : nullptr;
-    CC_SAFE_RETAIN(old);
-    {
-        const ParticleCreator::CapsLifted caps;
-        if (Particle* p = ParticleCreator::createById(type)) {
-            size = p->getSaveSize();
-            delete p;
-        }
-    }
-    if (CCDictionary* after = ParticleCreator::getElementsCreated()) {
-        if (old)
-            after->setObject(old, name);
-        else
-            after->removeObjectForKey(name);
-    }
-    CC_SAFE_RELEASE(old);
+    const int32_t size = p->getSaveSize();
+    delete p;
     return size;
 }
 
@@ -208,6 +192,14 @@ int32_t levelForAmbient(int32_t ambient)
         if (kLevelAmbients[i] == ambient)
             return i + 1;
     return 0;
+}
+
+bool isSafeBackgroundName(const std::string& name)
+{
+    if (name.empty() || name[0] == '.')
+        return false;
+    return std::none_of(name.begin(), name.end(),
+                        [](char c) { return c == '/' || c == '\\' || static_cast<unsigned char>(c) < 0x20; });
 }
 
 std::string fittedTextField(const std::string& text, size_t size)

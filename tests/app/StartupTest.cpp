@@ -21,7 +21,12 @@
 #include "support/HeadlessGame.h"
 #include "support/LogCapture.h"
 
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
 #include <filesystem>
+#include <sstream>
 
 USING_NS_CC;
 using testsupport::LogCapture;
@@ -271,6 +276,58 @@ TEST_F(StartupTest, NoSaveFolderMeansAMessageAndExitCodeOne)
     EXPECT_EQ(caption, "Fatal Error");
     EXPECT_NE(text.find("HOME"), std::string::npos) << text;
     EXPECT_NE(log.find("Platform services failed to start: "), -1);
+    // The system's box draws a line as it comes: each must fit the screen.
+    std::istringstream lines(text);
+    int count = 0;
+    for (std::string line; std::getline(lines, line); ++count)
+        EXPECT_LE(line.size(), platform::MessageBox::kLineLength) << line;
+    EXPECT_GT(count, 1) << text;
+}
+
+// Another game holds the data folder (its lock, as the system keeps it for
+// the other process): this start says so and writes nothing at all there.
+TEST_F(StartupTest, ASecondGameOnTheDataFolderSaysSoAndWritesNothing)
+{
+    const std::string save = home().saveFolder();
+    std::filesystem::create_directories(save + "/cloud");
+    testsupport::writeFile(save + "/cloud/.cloud-tmp-abc123", "the other game's write under way");
+    const int other = ::open((save + "/" + platform::PlatformServices::kLockFileName).c_str(), O_RDWR | O_CREAT, 0644);
+    ASSERT_GE(other, 0);
+    ASSERT_EQ(::flock(other, LOCK_EX | LOCK_NB), 0);
+    auto listing = [&] {
+        std::string all;
+        for (const auto& entry : std::filesystem::recursive_directory_iterator(home().dataHome()))
+            all += entry.path().string() + " " +
+                (entry.is_regular_file() ? std::to_string(entry.file_size()) + " " + testsupport::readFile(entry.path())
+                                         : std::string("folder")) +
+                "\n";
+        return all;
+    };
+    const std::string before = listing();
+
+    static std::string caption, text;
+    platform::MessageBox::setHandlerForTests([](const std::string& c, const std::string& t) {
+        caption = c;
+        text = t;
+    });
+    LogCapture log;
+    bool loopRan = false;
+    const int code = runGame([&] {
+        loopRan = true;
+        return 0;
+    });
+    platform::MessageBox::setHandlerForTests(nullptr);
+    EXPECT_EQ(code, 1);
+    EXPECT_FALSE(loopRan);
+    EXPECT_EQ(caption, "The Tesmora");
+    EXPECT_NE(text.find("already running"), std::string::npos) << text;
+    EXPECT_EQ(listing(), before) << "the other game's files are left as they were";
+
+    // Once the other game is gone, a start works and clears what it left.
+    ::close(other);
+    EXPECT_EQ(runFor(0.1f), 0);
+    EXPECT_FALSE(std::filesystem::exists(save + "/cloud/.cloud-tmp-abc123"));
+    EXPECT_NE(testsupport::readFile(save + "/tesmora.log").find("Appdelegate Done!"), std::string::npos);
 }
 
 TEST_F(StartupTest, UserFolderFailureIsLoggedAndStartUpGoesOn)

@@ -1,6 +1,7 @@
 // ScreenUtils' own list: the message-page openers outside the game scene,
 // and the first use of the singleton.
 #include "WindowsFixture.h"
+#include "gui/GUILabel.h"
 #include "hud/GUIIngameMessage.h"
 
 USING_NS_CC;
@@ -38,4 +39,52 @@ TEST_F(Openers, TheTrackingHooksOnlyWriteTheirTracePair)
     EXPECT_TRUE(log.contains("------function execution starts"));
     EXPECT_TRUE(log.contains("------execution finished"));
     EXPECT_EQ(current(), nullptr);
+}
+
+// A notice waits for a popup that shows, is shown again over the next scene
+// when its own scene goes before it is answered, and goes once answered.
+TEST_F(Openers, ANoticeWaitsItsTurnAndStaysUntilAnswered)
+{
+    GUIPopup* popup = GUIPopup::getInstance();
+    auto shownText = [&] {
+        return popup->isShown() && popup->getMessageLabel() ? popup->getMessageLabel()->getText()->getString()
+                                                            : std::string();
+    };
+    ScreenUtils::showPopup(CCString::create("a question"), nullptr, nullptr, nullptr, nullptr, GUIPopup::Confirm);
+    ScreenUtils::showNotice(CCString::create("first notice"));
+    stepSeconds(0.5f);
+    EXPECT_EQ(shownText(), "a question") << "the popup that shows is left alone";
+    popup->onOkPressed();
+    stepSeconds(0.5f);
+    EXPECT_EQ(shownText(), "first notice");
+    EXPECT_EQ(current(), popup);
+
+    // Its scene is replaced, or another comes over it, or goes, before it
+    // is answered: it follows to the scene the player sees.
+    CCScene* next = CCScene::create();
+    CCDirector::sharedDirector()->replaceScene(CCTransitionFade::create(0.25f, next));
+    stepSeconds(0.6f);
+    EXPECT_EQ(popup->getParent(), next);
+    EXPECT_EQ(shownText(), "first notice");
+    CCScene* over = CCScene::create();
+    CCDirector::sharedDirector()->pushScene(CCTransitionFade::create(0.25f, over));
+    stepSeconds(0.6f);
+    EXPECT_EQ(popup->getParent(), over) << "not left behind on the scene below, holding other popups back";
+    CCDirector::sharedDirector()->popScene();
+    stepSeconds(0.3f);
+    EXPECT_EQ(popup->getParent(), next);
+    EXPECT_EQ(shownText(), "first notice");
+
+    // The back key answers it as OK does; a later notice shows once more.
+    popup->onBackPressed();
+    stepSeconds(0.5f);
+    EXPECT_FALSE(popup->isShown());
+    EXPECT_EQ(ScreenUtils::pendingNotice(), nullptr);
+    stepSeconds(0.5f);
+    EXPECT_FALSE(popup->isShown()) << "seen once is enough";
+    ScreenUtils::showNotice(CCString::create("second notice"));
+    EXPECT_EQ(shownText(), "second notice") << "a free popup shows it at once";
+    popup->onOkPressed();
+    stepSeconds(0.5f);
+    EXPECT_FALSE(popup->isShown());
 }

@@ -233,6 +233,29 @@ TEST_F(SaveLoadScreen, BrokenOrVanishedFilesLeaveTheWorldAndSaySo)
     stepSeconds(0.5f);
 }
 
+// The store folds file names to lower case; a world is listed under its
+// name as typed, also when its file cannot be read, until it is deleted.
+TEST_F(SaveLoadScreen, AWorldThatCannotBeReadIsListedUnderItsNameAsSaved)
+{
+    enterScene(false);
+    saveAs("B");
+    saveAs("Beach Two");
+    saveAs("Cove");
+    const char junk[] = "not a world at all";
+    platform::CloudStorage::fileWrite("User/B.sav", junk, sizeof junk);
+    platform::CloudStorage::fileWrite("User/Beach_Two.sav", junk, 3);
+    GUISaveLoad* screen = open();
+    ASSERT_EQ(screen->getRowCount(), 3);
+    EXPECT_EQ(rowTitle(screen, 0), "1 - B");
+    EXPECT_EQ(rowTitle(screen, 1), "2 - Beach Two");
+    EXPECT_EQ(rowTitle(screen, 2), "3 - Cove");
+
+    tapRow(screen, 0);
+    screen->deleteSelectedWorld();
+    EXPECT_FALSE(platform::CloudStorage::fileExists(SaveLoadUtils::nameFileOf("User/B.sav")));
+    ASSERT_EQ(screen->getRowCount(), 2);
+}
+
 TEST_F(SaveLoadScreen, RowsKeepTheirNamesWhenTheListingChanges)
 {
     enterScene(false);
@@ -285,6 +308,61 @@ TEST_F(SaveLoadScreen, OpensOverFiveHundredWorlds)
     ASSERT_EQ(screen->getRowCount(), 501);
     RecordProperty("open_seconds", std::to_string(seconds));
     std::printf("saved-worlds screen over 501 worlds: %.3f s\n", seconds);
+}
+
+// Quick drags carry the list on after the finger, and it stops with its
+// last row at the panel's bottom and its first at the top, never past them.
+TEST_F(SaveLoadScreen, FlingsStopAtTheFirstAndLastRows)
+{
+    enterScene(false);
+    saveAs("w");
+    std::vector<char> blob = cloudBytes("User/w.sav");
+    for (int i = 1; i < 46; ++i)
+        platform::CloudStorage::fileWrite("User/world" + std::to_string(i) + ".sav", blob.data(),
+                                          static_cast<int32_t>(blob.size()));
+    GUISaveLoad* screen = open();
+    ASSERT_EQ(screen->getRowCount(), 46);
+    SlidingLayer* list = screen->getSlidingLayer();
+    const float bottom = list->getOrigin().y, top = bottom + list->getContentSize().height;
+    auto edge = [&](int row, bool lower) {
+        auto* item = static_cast<CCNode*>(screen->getRows()->objectAtIndex(static_cast<unsigned>(row)));
+        const float y = item->getPosition().y - (lower ? item->getContentSize().height : 0);
+        return list->convertToWorldSpace(ccp(0, y)).y;
+    };
+    EXPECT_NEAR(edge(0, false), top, 1) << "the list opens on its first row";
+    const float x = list->getOrigin().x + 100;
+    for (int direction : {1, -1, 1, 1, -1}) {
+        for (int fling = 0; fling < 20; ++fling) {
+            float y = direction > 0 ? bottom + 20 : top - 20;
+            press(x, y, 3);
+            for (int step = 0; step < 4; ++step) {
+                y += direction * 90;
+                drag(x, y, 3);
+                stepFrames(1);
+            }
+            release(x, y, 3);
+            stepFrames(3);
+        }
+        stepSeconds(2);
+        if (direction > 0)
+            EXPECT_NEAR(edge(45, true), bottom, 1) << "flung up: the last row at the bottom";
+        else
+            EXPECT_NEAR(edge(0, false), top, 1) << "flung down: the first row at the top";
+    }
+
+    // Rows that fit the panel do not move at all.
+    for (int i = 1; i < 46; ++i)
+        platform::CloudStorage::fileDelete("User/world" + std::to_string(i) + ".sav");
+    screen->refreshList();
+    ASSERT_EQ(screen->getRowCount(), 1);
+    for (int direction : {1, -1}) {
+        press(x, top - 20, 3);
+        drag(x, top - 20 + direction * 150, 3);
+        stepFrames(1);
+        release(x, top - 20 + direction * 150, 3);
+        stepSeconds(1);
+        EXPECT_NEAR(edge(0, false), top, 1);
+    }
 }
 
 TEST_F(SaveLoadScreen, RowsStayInTheirPanelAtEveryWindowShape)

@@ -14,6 +14,7 @@
 #include "gui/GUILabel.h"
 #include "gui/GUIPopup.h"
 #include "hud/GUISaveLoad.h"
+#include "world/Tool.h"
 #include "hud/GUITopBar.h"
 #include "platform/CloudStorage.h"
 #include "support/Readability.h"
@@ -240,6 +241,48 @@ TEST_F(WorldMenu, LoadClosesTheHudAndPushesTheSavedWorldsScreen)
             savedWorlds = savedWorlds || dynamic_cast<GUISaveLoad*>(child) != nullptr;
     EXPECT_TRUE(savedWorlds);
     sender->release();
+}
+
+// Back from the saved worlds, with or without a world loaded, the player's
+// element, tool and brush are as they were.
+TEST_F(WorldMenu, TheSavedWorldsLeaveThePlayersElementToolAndBrush)
+{
+    testsupport::testHost().freePlay = true;
+    name("kept");
+    ASSERT_EQ(SaveLoadUtils::saveWorld(true), SaveLoadUtils::SaveResult::Saved);
+    CCScene* game = CCDirector::sharedDirector()->getRunningScene();
+    gui->selectElement("Water");
+    gui->selectTool("Fill");
+    gui->setBrushSize(3);
+    for (bool load : {false, true}) {
+        SCOPED_TRACE(load ? "a world loaded" : "back without one");
+        gui->onLoadButton(nullptr);
+        stepSeconds(1.0f);
+        GUISaveLoad* screen = nullptr;
+        for (CCObject* child : *CCDirector::sharedDirector()->getRunningScene()->getChildren())
+            if (!screen)
+                screen = dynamic_cast<GUISaveLoad*>(child);
+        ASSERT_NE(screen, nullptr);
+        if (load) {
+            ASSERT_EQ(screen->getRowCount(), 1);
+            auto* row = static_cast<CCNode*>(screen->getRows()->objectAtIndex(0));
+            const CCPoint centre =
+                row->getParent()->convertToWorldSpace(ccp(row->getPosition().x + 40, row->getPosition().y - 20));
+            press(centre.x, centre.y, 7);
+            release(centre.x, centre.y, 7);
+            ASSERT_NE(screen->selectedWorldName(), nullptr);
+            screen->loadSelectedWorld();
+        } else {
+            screen->goBack();
+        }
+        stepSeconds(1.0f);
+        ASSERT_EQ(CCDirector::sharedDirector()->getRunningScene(), game);
+        ASSERT_NE(gui->getCurrentElement(), nullptr);
+        EXPECT_EQ(gui->getCurrentElement()->getString(), "Water");
+        EXPECT_EQ(gWorld->currentTool->kind, Tool::kFill);
+        EXPECT_EQ(gui->getBrushSize(), 3);
+    }
+    EXPECT_EQ(layer->getLoadedWorldName()->getString(), "kept");
 }
 
 TEST_F(WorldMenu, NewWorldEmptiesTheWorld)

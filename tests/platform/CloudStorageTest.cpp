@@ -1,6 +1,10 @@
 #include "platform/CloudStorage.h"
 #include "support/TempFolders.h"
 
+#include <sys/resource.h>
+
+#include <cerrno>
+#include <csignal>
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <string>
@@ -185,4 +189,52 @@ TEST_F(CloudStorageTest, BadArgumentsAndNoStoreFailCleanly)
     CloudStorage::clearRoot();
     EXPECT_FALSE(write("a", "x"));
     EXPECT_EQ(CloudStorage::getFileCount(), 0);
+}
+
+// A write the system refuses (here a file-size limit, as a full disk would)
+// keeps the old file whole, leaves no temporary file and tells why.
+TEST_F(CloudStorageTest, AFailedWriteKeepsTheOldFileAndTellsTheSystemsReason)
+{
+    ASSERT_TRUE(write("profile.dat", "the old profile"));
+    EXPECT_EQ(CloudStorage::lastWriteError(), 0);
+    struct rlimit before;
+    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &before), 0);
+    struct rlimit small = before;
+    small.rlim_cur = 8;
+    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
+    const bool written = write("profile.dat", "a new profile, longer than the limit");
+    ::setrlimit(RLIMIT_FSIZE, &before);
+    std::signal(SIGXFSZ, oldHandler);
+    EXPECT_FALSE(written);
+    EXPECT_EQ(CloudStorage::lastWriteError(), EFBIG);
+    EXPECT_EQ(read("profile.dat"), "the old profile");
+    for (const auto& entry : std::filesystem::directory_iterator(m_dir.file("cloud")))
+        EXPECT_EQ(entry.path().filename(), "profile.dat") << "nothing else is left";
+
+    EXPECT_TRUE(write("profile.dat", "x"));
+    EXPECT_EQ(CloudStorage::lastWriteError(), 0) << "a write that succeeds clears it";
+    CloudStorage::clearRoot();
+    EXPECT_FALSE(write("profile.dat", "x"));
+    EXPECT_NE(CloudStorage::lastWriteError(), 0);
+}
+
+TEST_F(CloudStorageTest, UnfinishedWritesOfAnEarlierRunAreRemovedAndNothingElse)
+{
+    write("profile.dat", "kept");
+    write("user/a.sav", "kept too");
+    std::filesystem::create_directories(m_dir.file("cloud/user"));
+    testsupport::writeFile(m_dir.file("cloud/.cloud-tmp-AbC123"), std::string(4096, 'x'));
+    testsupport::writeFile(m_dir.file("cloud/user/.cloud-tmp-XyZ789"), "half a world");
+    std::filesystem::create_symlink(m_dir.file("outside"), m_dir.file("cloud/.cloud-tmp-link"));
+    std::filesystem::create_directories(m_dir.file("outside"));
+    testsupport::writeFile(m_dir.file("outside/.cloud-tmp-notours"), "outside the store");
+
+    EXPECT_EQ(CloudStorage::removeUnfinishedWrites(), 2);
+    EXPECT_FALSE(std::filesystem::exists(m_dir.file("cloud/.cloud-tmp-AbC123")));
+    EXPECT_FALSE(std::filesystem::exists(m_dir.file("cloud/user/.cloud-tmp-XyZ789")));
+    EXPECT_TRUE(std::filesystem::exists(m_dir.file("outside/.cloud-tmp-notours")));
+    EXPECT_EQ(read("profile.dat"), "kept");
+    EXPECT_EQ(read("user/a.sav"), "kept too");
+    EXPECT_EQ(CloudStorage::removeUnfinishedWrites(), 0);
 }

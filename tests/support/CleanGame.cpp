@@ -4,6 +4,7 @@
 #include "elements/living/LivingFamilies.h"
 #include "goals/AchievementManager.h"
 #include "goals/GoalsUi.h"
+#include "gui/ScreenUtils.h"
 #include "online/ServerLink.h"
 #include "scene/SaveLoadUtils.h"
 #include "screens/MainMenu.h"
@@ -21,6 +22,7 @@ void resetGame()
 {
     testHost() = TestHost{};
     SaveLoadUtils::setFreePlay(false);
+    ScreenUtils::dropNoticeForTests();
     installGameHost(&testHost());
     MainMenu::resetInstanceForTests();
     GameLayer::resetInstanceForTests();

@@ -2,6 +2,7 @@
 
 #include "SimpleAudioEngine.h"
 #include "cocos2d.h"
+#include "platform/CloudStorage.h"
 #include "platform/GameRandom.h"
 #include "support/CleanGame.h"
 
@@ -20,6 +21,8 @@ std::string HeadlessGame::resourceRoot()
 void HeadlessGame::SetUp()
 {
     m_home = std::make_unique<TempHome>();
+    // The game always has its store: a save that fails is told to the player.
+    platform::CloudStorage::setRoot(m_home->saveFolder() + "/cloud");
     platform::seedGameRand(12345);
     CCDirector::sharedDirector()->resetForTests();
     CCEGLView::sharedOpenGLView()->resetForTests();
@@ -36,6 +39,7 @@ void HeadlessGame::TearDown()
     CCDirector::sharedDirector()->resetForTests();
     resetGame();
     CCPoolManager::sharedPoolManager()->drain();
+    platform::CloudStorage::clearRoot();
     m_home.reset();
 }
 

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
+
+#include <csignal>
 #include <cstdio>
 #include <vector>
 
@@ -92,6 +95,25 @@ TEST(Image, FailuresAreDetectable)
     EXPECT_FALSE(image.saveToFile(dir.file("picture.bmp").c_str()));
     EXPECT_EQ(std::fopen(dir.file("picture.bmp").c_str(), "rb"), nullptr);
     EXPECT_FALSE(image.saveToFile(dir.file("no/such/folder/x.png").c_str()));
+
+    // A disk that cannot take the whole file (here a size limit; a full disk
+    // fails the same way, often only when the file is closed): refused, and
+    // no file cut short is left.
+    for (const char* name : {"cut.png", "cut.jpg"}) {
+        std::vector<unsigned char> picture(16 * 16 * 4, 90);
+        ASSERT_TRUE(image.initWithRawPixels(picture.data(), 16, 16, true));
+        struct rlimit before;
+        ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &before), 0);
+        struct rlimit limited = before;
+        limited.rlim_cur = 40;
+        const auto handler = std::signal(SIGXFSZ, SIG_IGN);
+        ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &limited), 0);
+        const bool saved = image.saveToFile(dir.file(name).c_str());
+        ::setrlimit(RLIMIT_FSIZE, &before);
+        std::signal(SIGXFSZ, handler);
+        EXPECT_FALSE(saved) << name;
+        EXPECT_EQ(std::fopen(dir.file(name).c_str(), "rb"), nullptr) << name;
+    }
 
     // Sizes whose byte count does not fit are refused, not wrapped around.
     EXPECT_FALSE(image.initWithRawPixels(nullptr, 60000, 60000, true));

@@ -48,6 +48,8 @@ public:
     // (ext) Whether every frame is a fixed 1/60 s (ENGINE_FIXED_STEP=1, for
     // unattended runs).
     static bool isFixedStep();
+    // (ext) What getCurrentLanguage answers, before any application exists.
+    static ccLanguageType languageOfThisRun();
     // (ext) Overrides the language until reset; a negative value clears it.
     static void setLanguageForTests(int language);
 

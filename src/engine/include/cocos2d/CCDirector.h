@@ -78,6 +78,8 @@ public:
     bool hasEnded() const { return m_bEnded; }
     // (ext) A transition is between its start and its end.
     bool isInTransition() const;
+    // (ext) A scene change is asked for and not done yet, or in transition.
+    bool isChangingScene() const { return !m_requests.empty() || isInTransition(); }
     // (ext) Frames run since start or reset.
     unsigned getTotalFrames() const { return m_uTotalFrames; }
     // (ext) Scenes on the stack, the running one included.

@@ -5,8 +5,11 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cerrno>
 #include <climits>
+#include <cstdio>
 #include <cstring>
+#include <vector>
 
 #include "base/EngineLog.h"
 #include "cocos2d/CCFileUtils.h"
@@ -22,6 +25,70 @@ void startImageCodecs()
         started = true;
         IMG_Init(IMG_INIT_PNG | IMG_INIT_JPG);
     }
+}
+
+// The encoded image is kept in memory and written to its file in one
+// checked step: the codecs write through stdio and never look at the
+// closing of the file, where a full disk shows.
+size_t SDLCALL appendToBytes(SDL_RWops* out, const void* data, size_t size, size_t count)
+{
+    auto* bytes = static_cast<std::vector<unsigned char>*>(out->hidden.unknown.data1);
+    const auto* from = static_cast<const unsigned char*>(data);
+    bytes->insert(bytes->end(), from, from + size * count);
+    return count;
+}
+
+Sint64 SDLCALL bytesSize(SDL_RWops* out)
+{
+    return static_cast<Sint64>(static_cast<std::vector<unsigned char>*>(out->hidden.unknown.data1)->size());
+}
+
+Sint64 SDLCALL bytesSeek(SDL_RWops* out, Sint64 offset, int whence)
+{
+    // Only asked where it stands: the encoders write straight through.
+    return whence == RW_SEEK_CUR && offset == 0 ? bytesSize(out) : -1;
+}
+
+int SDLCALL closeBytes(SDL_RWops* out)
+{
+    SDL_FreeRW(out);
+    return 0;
+}
+
+SDL_RWops* writerInto(std::vector<unsigned char>& bytes)
+{
+    SDL_RWops* out = SDL_AllocRW();
+    if (!out)
+        return nullptr;
+    out->type = SDL_RWOPS_UNKNOWN;
+    out->size = bytesSize;
+    out->seek = bytesSeek;
+    out->read = nullptr;
+    out->write = appendToBytes;
+    out->close = closeBytes;
+    out->hidden.unknown.data1 = &bytes;
+    return out;
+}
+
+// The whole file or none: a failed write leaves no file behind.
+bool writeWholeFile(const char* path, const std::vector<unsigned char>& bytes)
+{
+    FILE* file = std::fopen(path, "wb");
+    if (!file) {
+        engineLog("CCImage: cannot save %s: %s", path, std::strerror(errno));
+        return false;
+    }
+    bool ok = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
+    int failure = ok ? 0 : errno;
+    if (std::fclose(file) != 0 && ok) {
+        ok = false;
+        failure = errno;
+    }
+    if (!ok) {
+        engineLog("CCImage: cannot save %s: %s", path, std::strerror(failure));
+        std::remove(path);
+    }
+    return ok;
 }
 
 std::string lowerExtension(const std::string& path)
@@ -180,13 +247,15 @@ bool CCImage::saveToFile(const char* path, bool toRGB)
             std::memcpy(out + x * outBpp, in + x * inBpp, outBpp);
     }
     SDL_UnlockSurface(s);
-    int rc = png ? IMG_SavePNG(s, path) : IMG_SaveJPG(s, path, 90);
+    std::vector<unsigned char> encoded;
+    SDL_RWops* out = writerInto(encoded);
+    int rc = !out ? -1 : png ? IMG_SavePNG_RW(s, out, 1) : IMG_SaveJPG_RW(s, out, 1, 90);
     SDL_FreeSurface(s);
-    if (rc != 0) {
+    if (rc != 0 || encoded.empty()) {
         engineLog("CCImage: cannot save %s: %s", path, IMG_GetError());
         return false;
     }
-    return true;
+    return writeWholeFile(path, encoded);
 }
 
 NS_CC_END

@@ -184,6 +184,11 @@ void CCApplication::setLanguageForTests(int language)
 
 ccLanguageType CCApplication::getCurrentLanguage()
 {
+    return languageOfThisRun();
+}
+
+ccLanguageType CCApplication::languageOfThisRun()
+{
     if (languageOverride() >= 0) {
         int language = languageOverride();
         return language == kLanguageFrench || language == kLanguageSpanish ? static_cast<ccLanguageType>(language)

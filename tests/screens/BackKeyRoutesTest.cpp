@@ -25,7 +25,7 @@ USING_NS_CC;
 
 namespace {
 
-enum class Top { World, WorldMenu, Settings, Backgrounds, Gallery, SavedWorlds, Share, Popup, Introduction, Progress };
+enum class Top { World, WorldMenu, Settings, Backgrounds, Gallery, SavedWorlds, Share, Popup, Progress };
 enum class Do {
     WorldMenu,
     Settings,
@@ -38,15 +38,14 @@ enum class Do {
     Share,
     Upload,
     Ok,
-    Back,
-    ReadIntroduction
+    Back
 };
 
 const char* nameOf(Top top)
 {
-    static const char* const names[] = {"the world",        "the world menu",   "the world settings", "backgrounds",
-                                        "the gallery",      "the saved worlds", "the share",          "a popup",
-                                        "the introduction", "the upload"};
+    static const char* const names[] = {"the world",   "the world menu", "the world settings",
+                                        "backgrounds", "the gallery",    "the saved worlds",
+                                        "the share",   "a popup",        "the upload"};
     return names[static_cast<int>(top)];
 }
 
@@ -109,7 +108,6 @@ protected:
         }
         case Top::SavedWorlds: return savedWorldsScreen() != nullptr;
         case Top::Popup: return GUIPopup::getInstance()->isShown() && !GUIPopup::getInstance()->isClosing();
-        case Top::Introduction: return message->getParent() && !message->isClosing() && message->getPageButton();
         case Top::Progress: {
             GUIProgressBar* bar = GUIProgressBar::getInstance();
             return bar->getParent() && bar->getDisplayedProgress() >= 100 && bar->getOkButton()->isVisible();
@@ -147,7 +145,6 @@ protected:
         case Top::Gallery: return shownGallery();
         case Top::SavedWorlds: return savedWorldsScreen();
         case Top::Popup: return GUIPopup::getInstance();
-        case Top::Introduction: return GUIIngameMessage::getInstance();
         case Top::Progress: return GUIProgressBar::getInstance();
         }
         return nullptr;
@@ -211,14 +208,6 @@ protected:
             release(at.x, at.y);
             stepFrames(2);
             touch(screen->getLoadButton());
-            break;
-        }
-        case Do::ReadIntroduction: {
-            GUIIngameMessage* message = GUIIngameMessage::getInstance();
-            for (int page = 0; page < 8 && message->getParent() && !message->isClosing(); ++page) {
-                touch(message->getPageButton());
-                stepFrames(20);
-            }
             break;
         }
         }
@@ -344,13 +333,12 @@ TEST_F(BackKeyRoutes, TheKeyReachesWhatIsOnTopAlongEveryRouteAndBothWaysRound)
           {Do::Play, T::World},
           {Do::WorldMenu, T::WorldMenu},
           {Do::NewWorld, T::World}}},
-        // Last: the introduction comes over a world of the player's own, and
-        // once read it is done for good.
+        // Back from the saved worlds the world goes on as it was left: no
+        // introduction comes over the loaded world.
         {"a saved world loaded and shared, then the gallery",
          {{Do::WorldMenu, T::WorldMenu},
           {Do::SavedWorlds, T::SavedWorlds},
-          {Do::LoadWorld, T::Introduction},
-          {Do::ReadIntroduction, T::World},
+          {Do::LoadWorld, T::World},
           {Do::WorldMenu, T::WorldMenu},
           {Do::Upload, T::Progress},
           {Do::Ok, T::WorldMenu},

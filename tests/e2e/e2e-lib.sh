@@ -49,6 +49,26 @@ expect_scenes() {
     [ "$got" = "$2" ] || fail "scenes were '$got', expected '$2'"
 }
 
+# start_server SERVER: the world-sharing server on a free port with a
+# database in $work, stopped at exit; sets $url, or fails the run when it
+# does not start.
+start_server() {
+    "$1" --port 0 --db "$work/gallery.db" >"$work/server.out" 2>"$work/server.log" &
+    server_pid=$!
+    trap 'kill "$server_pid" 2>/dev/null; wait "$server_pid" 2>/dev/null; rm -rf "$work"' EXIT
+    local port
+    for _ in $(seq 1 600); do
+        grep -q 'http://' "$work/server.out" 2>/dev/null && break
+        sleep 0.1
+    done
+    port=$(sed -n 's|.*http://[^:]*:\([0-9]*\).*|\1|p' "$work/server.out" | head -1)
+    if [ -z "$port" ]; then
+        echo "FAIL: the server did not start: $(cat "$work/server.log")" >&2
+        exit 1
+    fi
+    url="http://127.0.0.1:$port"
+}
+
 # A local port with no listener, for a server address nobody answers.
 closed_port() {
     local candidate

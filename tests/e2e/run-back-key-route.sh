@@ -14,19 +14,7 @@ fi
 game=$1 server=$2 gallerycheck=$3 check=$4 script=$5
 . "$(dirname "$0")/e2e-lib.sh"
 
-"$server" --port 0 --db "$work/gallery.db" >"$work/server.out" 2>"$work/server.log" &
-server_pid=$!
-trap 'kill "$server_pid" 2>/dev/null; wait "$server_pid" 2>/dev/null; rm -rf "$work"' EXIT
-for _ in $(seq 1 600); do
-    grep -q 'http://' "$work/server.out" 2>/dev/null && break
-    sleep 0.1
-done
-port=$(sed -n 's|.*http://[^:]*:\([0-9]*\).*|\1|p' "$work/server.out" | head -1)
-if [ -z "$port" ]; then
-    echo "FAIL: the server did not start: $(cat "$work/server.log")" >&2
-    exit 1
-fi
-url="http://127.0.0.1:$port"
+start_server "$server"
 XDG_DATA_HOME="$work/seed/data" HOME="$work/seed/home" "$gallerycheck" --seed "$url" 1 >"$work/seed.log" 2>&1 ||
     { echo "FAIL: seeding: $(tail -n 5 "$work/seed.log")" >&2; exit 1; }
 

@@ -17,19 +17,7 @@ fi
 game=$1 server=$2 worldcheck=$3 gallerycheck=$4 share=$5 playscript=$6
 . "$(dirname "$0")/e2e-lib.sh"
 
-"$server" --port 0 --db "$work/gallery.db" >"$work/server.out" 2>"$work/server.log" &
-server_pid=$!
-trap 'kill "$server_pid" 2>/dev/null; wait "$server_pid" 2>/dev/null; rm -rf "$work"' EXIT
-for _ in $(seq 1 600); do
-    grep -q 'http://' "$work/server.out" 2>/dev/null && break
-    sleep 0.1
-done
-port=$(sed -n 's|.*http://[^:]*:\([0-9]*\).*|\1|p' "$work/server.out" | head -1)
-if [ -z "$port" ]; then
-    echo "FAIL: the server did not start: $(cat "$work/server.log")" >&2
-    exit 1
-fi
-url="http://127.0.0.1:$port"
+start_server "$server"
 
 # Each player has a home of their own.
 mkdir -p "$work/a" "$work/b"

@@ -60,15 +60,6 @@ CCSprite* frameSprite(const char* frame)
     return f ? CCSprite::createWithSpriteFrame(f) : CCSprite::create();
 }
 
-// The thumbnail's name: the world file's last three characters become "png".
-std::string thumbnailNameOf(const std::string& cloudName)
-{
-    std::string name = cloudName;
-    if (name.size() >= 3)
-        name.replace(name.size() - 3, 3, "png");
-    return name;
-}
-
 }  // namespace
 
 CCScene* GUISaveLoad::scene()
@@ -490,7 +481,7 @@ void GUISaveLoad::deleteSelectedWorld()
     GameServices& s = gameServices();
     if (s.fileDelete) {
         s.fileDelete(name->getString());
-        s.fileDelete(thumbnailNameOf(name->getString()));
+        s.fileDelete(SaveLoadUtils::thumbnailFileOf(name->getString()));
         s.fileDelete(SaveLoadUtils::nameFileOf(name->getString()));
         // And the note of its upload: a new world of that name is not the one shared.
         const std::string world = name->getString();

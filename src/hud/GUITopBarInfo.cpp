@@ -38,6 +38,16 @@ bool noticesCovered()
     return (goals && goals->getBoardKind() != GUIAchievement::kNoBoard) || (message && message->isShowing());
 }
 
+// The queue of waiting notices, made and kept on first use.
+CCArray* queueOf(CCArray*& queue)
+{
+    if (!queue) {
+        queue = CCArray::create();
+        queue->retain();
+    }
+    return queue;
+}
+
 CCArray* notificationEntry(CCString* text, CCString* icon)
 {
     CCArray* entry = CCArray::create();
@@ -61,22 +71,15 @@ CCString* dayText()
 
 void GUITopBar::showNotification(CCString* text, CCString* icon)
 {
-    const auto queue = [&] {
-        if (!m_notificationQueue) {
-            m_notificationQueue = CCArray::create();
-            m_notificationQueue->retain();
-        }
-        m_notificationQueue->addObject(notificationEntry(text, icon));
-    };
     if (m_notificationShowing) {
-        queue();
+        queueOf(m_notificationQueue)->addObject(notificationEntry(text, icon));
         return;
     }
     // Without a game scene (or before a build) there is nowhere to show it.
     if (!getParent() || !m_notificationPanel || !m_notificationLabel)
         return;
     if (noticesCovered()) {
-        queue();
+        queueOf(m_notificationQueue)->addObject(notificationEntry(text, icon));
         return;
     }
     playSound("sfx_gui_notification");
@@ -142,11 +145,7 @@ void GUITopBar::holdNotifications()
     m_notificationShowing = false;
     CCString* icon = m_notificationIconName.empty() ? nullptr : CCString::create(m_notificationIconName);
     CCArray* entry = notificationEntry(m_notificationLabel ? m_notificationLabel->getText() : nullptr, icon);
-    if (!m_notificationQueue) {
-        m_notificationQueue = CCArray::create();
-        m_notificationQueue->retain();
-    }
-    m_notificationQueue->insertObject(entry, 0);
+    queueOf(m_notificationQueue)->insertObject(entry, 0);
     if (m_notificationPanel) {
         m_notificationPanel->stopAllActions();
         m_notificationPanel->setPosition(ccp(6, m_notificationPanel->getContentSize().height - 6));

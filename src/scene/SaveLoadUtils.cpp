@@ -50,6 +50,14 @@ std::string SaveLoadUtils::nameFileOf(const std::string& worldFile)
     return (dot == std::string::npos ? worldFile : worldFile.substr(0, dot)) + ".name";
 }
 
+std::string SaveLoadUtils::thumbnailFileOf(const std::string& worldFile)
+{
+    std::string name = worldFile;
+    if (name.size() >= 3)
+        name.replace(name.size() - 3, 3, "png");
+    return name;
+}
+
 std::string SaveLoadUtils::localCachePath(const std::string& cloudName)
 {
     return joinPath(saveFolder, toLowerString(cloudName));

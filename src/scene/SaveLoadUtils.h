@@ -36,6 +36,9 @@ public:
     // The store's file of a saved world's name as typed: "User/x.sav" ->
     // "User/x.name".
     static std::string nameFileOf(const std::string& worldFile);
+    // The store's file of a saved world's picture: the world file's last
+    // three characters become "png" ("User/x.sav" -> "User/x.png").
+    static std::string thumbnailFileOf(const std::string& worldFile);
     // The save folder's copy of a cloud file (the store's lower-case name).
     static std::string localCachePath(const std::string& cloudName);
 };

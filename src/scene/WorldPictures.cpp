@@ -123,9 +123,7 @@ CCSprite* WorldPictures::loadThumbnailSprite(CCString* worldName)
 {
     if (!worldName)
         return nullptr;
-    std::string name = worldName->getString();
-    if (name.size() >= 3)
-        name.replace(name.size() - 3, 3, "png");
+    const std::string name = SaveLoadUtils::thumbnailFileOf(worldName->getString());
     const std::string local = SaveLoadUtils::localCachePath(name);
     auto spriteOfCopy = [&local]() -> CCSprite* {
         CCSpriteFrameCache::sharedSpriteFrameCache()->removeSpriteFrameByName(local.c_str());
@@ -203,11 +201,8 @@ CCSprite* WorldPictures::drawSavedWorld(const std::string& cloudName)
             paint(record.x, record.y, record.colour);
     CCSprite* sprite = flippedSprite(picture);
     if (sprite) {
-        std::string thumbnail = cloudName;
-        if (thumbnail.size() >= 3)
-            thumbnail.replace(thumbnail.size() - 3, 3, "png");
         LOG << "picture of" << cloudName << "drawn again from the world";
-        SaveLoadUtils::saveImageToCloud(sprite, thumbnail);
+        SaveLoadUtils::saveImageToCloud(sprite, SaveLoadUtils::thumbnailFileOf(cloudName));
     }
     return sprite;
 }

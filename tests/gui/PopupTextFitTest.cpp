@@ -92,13 +92,6 @@ void collect(CCNode* node, std::vector<GUILabel*>& labels, std::vector<CCRect>& 
             collect(static_cast<CCNode*>(child), labels, buttons);
 }
 
-// Half a screen pixel is no overlap.
-bool overlap(const CCRect& a, const CCRect& b)
-{
-    return std::min(a.getMaxX(), b.getMaxX()) - std::max(a.getMinX(), b.getMinX()) > 0.5f &&
-        std::min(a.getMaxY(), b.getMaxY()) - std::max(a.getMinY(), b.getMinY()) > 0.5f;
-}
-
 // Returns how many texts were looked at.
 int expectTextsClear(CCNode* panel, const std::string& where)
 {
@@ -113,7 +106,7 @@ int expectTextsClear(CCNode* panel, const std::string& where)
             out += box.getMinX() < inside.getMinX() - 0.5f || box.getMaxX() > inside.getMaxX() + 0.5f ||
                 box.getMinY() < inside.getMinY() - 0.5f || box.getMaxY() > inside.getMaxY() + 0.5f;
             for (const CCRect& button : buttons)
-                under += overlap(box, button);
+                under += testsupport::overlapOnScreen(box, button);
         }
         const std::string shown = where + ": \"" + label->getText()->getString().substr(0, 60) + "\"";
         EXPECT_EQ(out, 0) << shown << ": glyphs out of the panel";

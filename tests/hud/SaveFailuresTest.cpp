@@ -1,8 +1,5 @@
 // What the player is told when the disk refuses a save, and what stays.
-#include <sys/resource.h>
-
 #include <cerrno>
-#include <csignal>
 #include <fstream>
 #include <functional>
 #include <string>
@@ -15,6 +12,7 @@
 #include "profile/Profile.h"
 #include "scene/WorldPictures.h"
 #include "world/CCMutableTexture2D.h"
+#include "support/FileSizeLimit.h"
 #include "support/Readability.h"
 #include "support/SavedWorldsFixture.h"
 
@@ -36,15 +34,9 @@ protected:
     // on a full disk, with the system's own error.
     static void withFilesOfAtMost(rlim_t bytes, const std::function<void()>& step)
     {
-        struct rlimit before;
-        ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &before), 0);
-        struct rlimit limited = before;
-        limited.rlim_cur = bytes;
-        const auto handler = std::signal(SIGXFSZ, SIG_IGN);
-        ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &limited), 0);
+        const testsupport::FileSizeLimit limit(bytes);
+        ASSERT_TRUE(limit.applied());
         step();
-        ::setrlimit(RLIMIT_FSIZE, &before);
-        std::signal(SIGXFSZ, handler);
     }
 };
 
@@ -128,16 +120,6 @@ namespace {
 
 class PictureFailures : public SaveFailures {
 protected:
-    GUISaveLoad* openList()
-    {
-        CCScene* scene = GUISaveLoad::scene();
-        CCDirector::sharedDirector()->pushScene(scene);
-        stepFrames(3);
-        for (CCObject* child : *scene->getChildren())
-            if (auto* screen = dynamic_cast<GUISaveLoad*>(child))
-                return screen;
-        return nullptr;
-    }
     // The row's picture: its sprite that is neither its bar nor its title.
     static CCSprite* rowPicture(GUISaveLoad* screen, int row)
     {
@@ -149,11 +131,6 @@ protected:
                 return sprite;
         }
         return nullptr;
-    }
-    void saveAs(const char* universe)
-    {
-        name(universe);
-        ASSERT_EQ(SaveLoadUtils::saveWorld(true), SaveLoadUtils::SaveResult::Saved);
     }
 };
 
@@ -167,27 +144,21 @@ TEST_F(PictureFailures, APictureTheDiskRefusesIsNotStoredAndTheListDrawsTheWorld
 
     paintBlock("Stone", 60, 40, 10);
     const auto realWrite = gameServices().fileWrite;
-    struct rlimit limited;
-    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &limited), 0);
-    // The store's own writes (the world) go through; the picture's file does not.
-    gameServices().fileWrite = [&](const std::string& file, const void* data, int32_t size) {
-        struct rlimit open = limited;
-        open.rlim_cur = open.rlim_max;
-        ::setrlimit(RLIMIT_FSIZE, &open);
-        const bool written = realWrite(file, data, size);
-        ::setrlimit(RLIMIT_FSIZE, &limited);
-        return written;
-    };
-    withFilesOfAtMost(40, [&] {
-        ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &limited), 0);
+    {
+        testsupport::FileSizeLimit limit(40);
+        ASSERT_TRUE(limit.applied());
+        // The store's own writes (the world) go through; the picture's file does not.
+        gameServices().fileWrite = [&](const std::string& file, const void* data, int32_t size) {
+            return limit.lifted([&] { return realWrite(file, data, size); });
+        };
         name("Pic");
         EXPECT_EQ(SaveLoadUtils::saveWorld(true), SaveLoadUtils::SaveResult::Saved) << "the world itself is whole";
-    });
+    }
     gameServices().fileWrite = realWrite;
     EXPECT_FALSE(platform::CloudStorage::fileExists("User/Pic.png")) << "neither a cut picture nor the old one";
     EXPECT_FALSE(std::ifstream(SaveLoadUtils::localCachePath("User/Pic.png")).good());
 
-    GUISaveLoad* screen = openList();
+    GUISaveLoad* screen = openSavedWorlds();
     ASSERT_EQ(screen->getRowCount(), 1);
     CCSprite* picture = rowPicture(screen, 0);
     ASSERT_NE(picture, nullptr);
@@ -223,7 +194,7 @@ TEST_F(PictureFailures, AnEmptyOrBrokenPictureIsDrawnAgain)
     platform::CloudStorage::fileWrite("User/broken.png", "no picture", 10);
     testsupport::writeFile(SaveLoadUtils::localCachePath("User/broken.png"), "no picture");
 
-    GUISaveLoad* screen = openList();
+    GUISaveLoad* screen = openSavedWorlds();
     ASSERT_EQ(screen->getRowCount(), 2);
     for (int row = 0; row < 2; ++row) {
         SCOPED_TRACE(row);

@@ -17,24 +17,6 @@ namespace {
 
 class SaveLoadScreen : public SavedWorlds {
 protected:
-    // The screen pushed over the running game scene, its transition ended.
-    GUISaveLoad* open()
-    {
-        CCScene* scene = GUISaveLoad::scene();
-        CCDirector::sharedDirector()->pushScene(scene);
-        stepFrames(3);
-        for (CCObject* child : *scene->getChildren())
-            if (auto* screen = dynamic_cast<GUISaveLoad*>(child))
-                return screen;
-        return nullptr;
-    }
-
-    void saveAs(const char* universe)
-    {
-        name(universe);
-        ASSERT_EQ(SaveLoadUtils::saveWorld(true), SaveLoadUtils::SaveResult::Saved);
-    }
-
     static std::string rowTitle(GUISaveLoad* screen, int row)
     {
         auto* item = static_cast<CCNode*>(screen->getRows()->objectAtIndex(static_cast<unsigned>(row)));
@@ -69,7 +51,7 @@ TEST(SaveExtension, OnlyExactSaveNames)
 TEST_F(SaveLoadScreen, EmptyFolderShowsNoRows)
 {
     enterScene(false);
-    GUISaveLoad* screen = open();
+    GUISaveLoad* screen = openSavedWorlds();
     ASSERT_NE(screen, nullptr);
     EXPECT_EQ(screen->getRowCount(), 0);
     EXPECT_FALSE(screen->getLoadButton()->isVisible());
@@ -89,7 +71,7 @@ TEST_F(SaveLoadScreen, RowsAreNumberedInListingOrder)
     platform::CloudStorage::fileWrite("User/old.sav.bak", junk, 1);
     platform::CloudStorage::fileWrite("Rewards/gift.sav", junk, 1);
 
-    GUISaveLoad* screen = open();
+    GUISaveLoad* screen = openSavedWorlds();
     ASSERT_EQ(screen->getRowCount(), 3);
     EXPECT_EQ(rowTitle(screen, 0), "1 - alpha one");
     EXPECT_EQ(rowTitle(screen, 1), "2 - beta");
@@ -116,7 +98,7 @@ TEST_F(SaveLoadScreen, PaintSaveResetLoadGivesTheSameBlob)
     world->reset();
     EXPECT_NE(blobBytes(*world), saved);
 
-    GUISaveLoad* screen = open();
+    GUISaveLoad* screen = openSavedWorlds();
     ASSERT_EQ(screen->getRowCount(), 1);
     tapRow(screen, 0);
     ASSERT_NE(screen->selectedWorldName(), nullptr);
@@ -156,7 +138,7 @@ TEST_F(SaveLoadScreen, LoadAsksFirstWhenUnsavedChangesWouldBeLost)
         world->reset();
         paintBlock("Sand", 60, 30, 4);
         world->unsavedChanges = c.changed;
-        GUISaveLoad* screen = open();
+        GUISaveLoad* screen = openSavedWorlds();
         tapRow(screen, 0);
         tapButton(screen->getLoadButton(), ccp(0.5f, 0.5f));
         GUIPopup* popup = GUIPopup::getInstance();
@@ -193,7 +175,7 @@ TEST_F(SaveLoadScreen, BrokenOrVanishedFilesLeaveTheWorldAndSaySo)
     paintBlock("Sand", 50, 50, 4);
     layer->setLoadedWorldName(CCString::create("mine"));
     const std::string unreadable = LocalUtils::localize("SavedWorldUnreadable")->getString();
-    GUISaveLoad* screen = open();
+    GUISaveLoad* screen = openSavedWorlds();
     ASSERT_EQ(screen->getRowCount(), 2);
     GUIPopup* popup = GUIPopup::getInstance();
     const struct {
@@ -244,7 +226,7 @@ TEST_F(SaveLoadScreen, AWorldThatCannotBeReadIsListedUnderItsNameAsSaved)
     const char junk[] = "not a world at all";
     platform::CloudStorage::fileWrite("User/B.sav", junk, sizeof junk);
     platform::CloudStorage::fileWrite("User/Beach_Two.sav", junk, 3);
-    GUISaveLoad* screen = open();
+    GUISaveLoad* screen = openSavedWorlds();
     ASSERT_EQ(screen->getRowCount(), 3);
     EXPECT_EQ(rowTitle(screen, 0), "1 - B");
     EXPECT_EQ(rowTitle(screen, 1), "2 - Beach Two");
@@ -261,7 +243,7 @@ TEST_F(SaveLoadScreen, RowsKeepTheirNamesWhenTheListingChanges)
     enterScene(false);
     saveAs("b world");
     saveAs("c world");
-    GUISaveLoad* screen = open();
+    GUISaveLoad* screen = openSavedWorlds();
     tapRow(screen, 0);
     ASSERT_EQ(screen->selectedWorldName()->getString(), "user/b_world.sav");
 
@@ -297,13 +279,13 @@ TEST_F(SaveLoadScreen, OpensOverFiveHundredWorlds)
         platform::CloudStorage::fileWrite(n + ".png", picture.data(), static_cast<int32_t>(picture.size()));
     }
     // Warm the thumbnail cache once.
-    open();
+    openSavedWorlds();
     stepFrames(1);
     CCDirector::sharedDirector()->popScene();
     stepFrames(2);
 
     const auto start = std::chrono::steady_clock::now();
-    GUISaveLoad* screen = open();
+    GUISaveLoad* screen = openSavedWorlds();
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     ASSERT_EQ(screen->getRowCount(), 501);
     RecordProperty("open_seconds", std::to_string(seconds));
@@ -320,7 +302,7 @@ TEST_F(SaveLoadScreen, FlingsStopAtTheFirstAndLastRows)
     for (int i = 1; i < 46; ++i)
         platform::CloudStorage::fileWrite("User/world" + std::to_string(i) + ".sav", blob.data(),
                                           static_cast<int32_t>(blob.size()));
-    GUISaveLoad* screen = open();
+    GUISaveLoad* screen = openSavedWorlds();
     ASSERT_EQ(screen->getRowCount(), 46);
     SlidingLayer* list = screen->getSlidingLayer();
     const float bottom = list->getOrigin().y, top = bottom + list->getContentSize().height;
@@ -374,7 +356,7 @@ TEST_F(SaveLoadScreen, RowsStayInTheirPanelAtEveryWindowShape)
     for (const CCSize& shape : shapes) {
         resetScreenMetricsForTests();
         computeScreenMetrics(shape);
-        GUISaveLoad* screen = open();
+        GUISaveLoad* screen = openSavedWorlds();
         ASSERT_NE(screen, nullptr);
         ASSERT_EQ(screen->getRowCount(), 2);
         const float s = static_cast<float>(screenRatio);

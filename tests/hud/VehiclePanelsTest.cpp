@@ -49,13 +49,6 @@ bool isWithin(CCNode* node, CCNode* ancestor)
     return false;
 }
 
-// More than a rounding's overlap.
-bool overlap(const CCRect& a, const CCRect& b)
-{
-    return std::min(a.getMaxX(), b.getMaxX()) - std::max(a.getMinX(), b.getMinX()) > 0.5f &&
-        std::min(a.getMaxY(), b.getMaxY()) - std::max(a.getMinY(), b.getMinY()) > 0.5f;
-}
-
 void collectButtons(CCNode* node, std::vector<GUIButton*>& out)
 {
     if (auto* button = dynamic_cast<GUIButton*>(node))
@@ -331,7 +324,8 @@ TEST_F(VehiclePanelsTest, EveryPanelButtonIsOnScreenAndDrawnOverTheMagnifiedView
             ASSERT_NE(above, drawn.end()) << name << " is not drawn";
             for (++above; above != drawn.end(); ++above) {
                 CCNode* node = *above;
-                if (isWithin(node, panel) || !paints(node) || !overlap(box, testsupport::screenBox(node)))
+                if (isWithin(node, panel) || !paints(node) ||
+                    !testsupport::overlapOnScreen(box, testsupport::screenBox(node)))
                     continue;
                 ADD_FAILURE() << name << " is covered by "
                               << (isWithin(node, overview)  ? "the overview"

@@ -1,10 +1,8 @@
 #include "platform/CloudStorage.h"
+#include "support/FileSizeLimit.h"
 #include "support/TempFolders.h"
 
-#include <sys/resource.h>
-
 #include <cerrno>
-#include <csignal>
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <string>
@@ -197,15 +195,12 @@ TEST_F(CloudStorageTest, AFailedWriteKeepsTheOldFileAndTellsTheSystemsReason)
 {
     ASSERT_TRUE(write("profile.dat", "the old profile"));
     EXPECT_EQ(CloudStorage::lastWriteError(), 0);
-    struct rlimit before;
-    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &before), 0);
-    struct rlimit small = before;
-    small.rlim_cur = 8;
-    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
-    const bool written = write("profile.dat", "a new profile, longer than the limit");
-    ::setrlimit(RLIMIT_FSIZE, &before);
-    std::signal(SIGXFSZ, oldHandler);
+    bool written = true;
+    {
+        const testsupport::FileSizeLimit limit(8);
+        ASSERT_TRUE(limit.applied());
+        written = write("profile.dat", "a new profile, longer than the limit");
+    }
     EXPECT_FALSE(written);
     EXPECT_EQ(CloudStorage::lastWriteError(), EFBIG);
     EXPECT_EQ(read("profile.dat"), "the old profile");

@@ -48,6 +48,12 @@ CCRect textBox(GUILabel* label)
     return box;
 }
 
+bool overlapOnScreen(const CCRect& a, const CCRect& b)
+{
+    return std::min(a.getMaxX(), b.getMaxX()) - std::max(a.getMinX(), b.getMinX()) > 0.5f &&
+        std::min(a.getMaxY(), b.getMaxY()) - std::max(a.getMinY(), b.getMinY()) > 0.5f;
+}
+
 namespace {
 
 double channel(int value)

@@ -15,6 +15,9 @@ namespace testsupport {
 // On screen: a node's box, and the box of a label's shown glyphs.
 cocos2d::CCRect screenBox(cocos2d::CCNode* node);
 cocos2d::CCRect textBox(GUILabel* label);
+// Two boxes on screen share more than half a pixel each way (a rounding's
+// touch is no overlap).
+bool overlapOnScreen(const cocos2d::CCRect& a, const cocos2d::CCRect& b);
 
 // The WCAG contrast ratio of two colours (alpha ignored).
 double contrastRatio(const cocos2d::ccColor4B& a, const cocos2d::ccColor4B& b);

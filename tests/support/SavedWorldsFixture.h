@@ -11,6 +11,7 @@
 #include "base/NSData.h"
 #include "scene/SaveLoadUtils.h"
 #include "base/Utils.h"
+#include "hud/GUISaveLoad.h"
 #include "platform/CloudStorage.h"
 #include "world/GameServices.h"
 
@@ -36,6 +37,25 @@ protected:
     }
 
     void name(const char* universe) { layer->setUniverseName(cocos2d::CCString::create(universe)); }
+
+    void saveAs(const char* universe)
+    {
+        name(universe);
+        ASSERT_EQ(SaveLoadUtils::saveWorld(true), SaveLoadUtils::SaveResult::Saved);
+    }
+
+    // The saved-worlds screen pushed over the running game scene, its
+    // transition ended.
+    GUISaveLoad* openSavedWorlds()
+    {
+        cocos2d::CCScene* scene = GUISaveLoad::scene();
+        cocos2d::CCDirector::sharedDirector()->pushScene(scene);
+        stepFrames(3);
+        for (cocos2d::CCObject* child : *scene->getChildren())
+            if (auto* screen = dynamic_cast<GUISaveLoad*>(child))
+                return screen;
+        return nullptr;
+    }
 
     static std::vector<char> cloudBytes(const std::string& file)
     {

@@ -1,13 +1,11 @@
 #include <gtest/gtest.h>
 
-#include <sys/resource.h>
-
-#include <csignal>
 #include <cstdio>
 #include <vector>
 
 #include "cocos2d/CCImage.h"
 #include "engine/render/EngineTestSupport.h"
+#include "support/FileSizeLimit.h"
 
 using namespace cocos2d;
 using enginetest::TempDir;
@@ -102,15 +100,12 @@ TEST(Image, FailuresAreDetectable)
     for (const char* name : {"cut.png", "cut.jpg"}) {
         std::vector<unsigned char> picture(16 * 16 * 4, 90);
         ASSERT_TRUE(image.initWithRawPixels(picture.data(), 16, 16, true));
-        struct rlimit before;
-        ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &before), 0);
-        struct rlimit limited = before;
-        limited.rlim_cur = 40;
-        const auto handler = std::signal(SIGXFSZ, SIG_IGN);
-        ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &limited), 0);
-        const bool saved = image.saveToFile(dir.file(name).c_str());
-        ::setrlimit(RLIMIT_FSIZE, &before);
-        std::signal(SIGXFSZ, handler);
+        bool saved = true;
+        {
+            const testsupport::FileSizeLimit limit(40);
+            ASSERT_TRUE(limit.applied());
+            saved = image.saveToFile(dir.file(name).c_str());
+        }
         EXPECT_FALSE(saved) << name;
         EXPECT_EQ(std::fopen(dir.file(name).c_str(), "rb"), nullptr) << name;
     }

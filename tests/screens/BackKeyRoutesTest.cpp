@@ -163,16 +163,13 @@ protected:
     }
     void touchMenuButton(const char* captionKey)
     {
-        const std::string caption = LocalUtils::localize(captionKey)->getString();
-        for (CCObject* child : *layer->getGUI()->getMenuContent()->getChildren())
-            if (auto* button = dynamic_cast<GUIButton*>(child))
-                for (CCObject* part : *button->getChildren())
-                    if (auto* label = dynamic_cast<GUILabel*>(part);
-                        label && label->getText() && label->getText()->getString() == caption) {
-                        touch(button);
-                        return;
-                    }
-        ADD_FAILURE() << "no button \"" << caption << "\" in the open menu";
+        const std::string wanted = LocalUtils::localize(captionKey)->getString();
+        for (const auto& [caption, button] : worldMenuButtons())
+            if (caption == wanted) {
+                touch(button);
+                return;
+            }
+        ADD_FAILURE() << "no button \"" << wanted << "\" in the open menu";
     }
 
     void act(Do what)

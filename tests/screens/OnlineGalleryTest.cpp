@@ -45,20 +45,6 @@ protected:
     }
     std::string text(const char* key) { return LocalUtils::localize(key)->getString(); }
     static int32_t word(size_t offset) { return Profile::getInstance()->getProgressWord(offset); }
-    // The buttons of the world menu as it stands, each with its caption.
-    std::vector<std::pair<std::string, GUIButton*>> worldMenuButtons()
-    {
-        std::vector<std::pair<std::string, GUIButton*>> found;
-        for (CCObject* child : *layer->getGUI()->getMenuContent()->getChildren())
-            if (auto* button = dynamic_cast<GUIButton*>(child)) {
-                std::string caption;
-                for (CCObject* part : *button->getChildren())
-                    if (auto* label = dynamic_cast<GUILabel*>(part); label && label->getText())
-                        caption = label->getText()->getString();
-                found.emplace_back(caption, button);
-            }
-        return found;
-    }
     // The world menu's buttons by caption.
     std::vector<std::string> worldMenuCaptions()
     {

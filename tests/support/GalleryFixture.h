@@ -9,6 +9,8 @@
 #include <functional>
 #include <string>
 #include <thread>
+#include <utility>
+#include <vector>
 
 #include "base/LocalUtils.h"
 #include "base/NSData.h"
@@ -174,6 +176,21 @@ protected:
             if (auto* gallery = dynamic_cast<OnlineGallery*>(child))
                 return gallery;
         return nullptr;
+    }
+
+    // The buttons of the world menu as it stands, each with its caption.
+    std::vector<std::pair<std::string, GUIButton*>> worldMenuButtons()
+    {
+        std::vector<std::pair<std::string, GUIButton*>> found;
+        for (cocos2d::CCObject* child : *layer->getGUI()->getMenuContent()->getChildren())
+            if (auto* button = dynamic_cast<GUIButton*>(child)) {
+                std::string caption;
+                for (cocos2d::CCObject* part : *button->getChildren())
+                    if (auto* label = dynamic_cast<GUILabel*>(part); label && label->getText())
+                        caption = label->getText()->getString();
+                found.emplace_back(caption, button);
+            }
+        return found;
     }
 
     // Presses and releases at a button's middle.

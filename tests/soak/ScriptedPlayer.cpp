@@ -314,6 +314,13 @@ bool ScriptedPlayer::start(std::string& error)
     }
     for (const std::string& name : hud()->paletteNames())
         m_elementsOffered.insert(name);
+    // The first cloud takes the clouds' spare lists for the rest of the run
+    // (some 850 KB): painted now, within the warm-up, so that the memory
+    // watch does not take them for growth whenever the round of elements
+    // first comes to clouds.
+    pickElement("Cloud", false);
+    stroke();
+    frames(30);
     if (!m_fault.empty()) {
         error = m_fault;
         return false;
@@ -400,13 +407,18 @@ void ScriptedPlayer::chooseElement()
     }
     const std::string wanted = m_elementDeck.back();
     m_elementDeck.pop_back();
+    // A priced element asks first; decline or buy at random.
+    pickElement(wanted, chance(50));
+}
+
+void ScriptedPlayer::pickElement(const std::string& wanted, bool declinePrice)
+{
     const std::vector<CCNode*> buttons = openMenu(GUI::kElementMenu);
     for (CCNode* button : buttons) {
         if (testsupport::buttonName(button) != wanted)
             continue;
         tap(button);
-        // A priced element asks first; decline or buy at random.
-        answerPopups(chance(50));
+        answerPopups(declinePrice);
         settle();
         const CCString* current = hud()->getCurrentElement();
         if (wanted != "Clear" && hud()->priceToPay(wanted) == 0 && (!current || current->getString() != wanted))

@@ -82,6 +82,7 @@ private:
 
     void stroke();
     void chooseElement();
+    void pickElement(const std::string& wanted, bool declinePrice);
     void chooseTool();
     void chooseBrushSize();
     void undoOrRedo();

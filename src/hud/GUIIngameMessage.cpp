@@ -7,6 +7,7 @@
 #include "base/Utils.h"
 #include "gui/GUIButton.h"
 #include "gui/GUILabel.h"
+#include "gui/GUIPopup.h"
 #include "hud/GUITopBar.h"
 #include "profile/Profile.h"
 #include "gui/BackButton.h"
@@ -200,7 +201,10 @@ void GUIIngameMessage::startSequence()
 
 void GUIIngameMessage::dismiss()
 {
-    ScreenUtils::getInstance()->setCurrentWindow(nullptr);
+    // A window opened over the page meanwhile (today's goals) keeps the touches.
+    ScreenUtils* screens = ScreenUtils::getInstance();
+    if (screens->getCurrentWindow() == this)
+        screens->setCurrentWindow(nullptr);
     BackButtonAdapter::getInstance()->removeListener(this);
     detach();
 }
@@ -220,9 +224,13 @@ void GUIIngameMessage::showStoryIntro()
         showStoryIntroPage();
         return;
     }
-    // Seen already this run: today's goals instead.
-    ScreenUtils::getInstance()->setCurrentWindow(nullptr);
-    GUITopBar::getInstance()->onDayButton();
+    // Seen already this run: today's goals instead, unless a notice came up
+    // over the day as it started: the notice keeps the touches, and the day
+    // button shows the goals once it is answered.
+    GUIPopup* popup = GUIPopup::getInstance();
+    ScreenUtils::getInstance()->setCurrentWindow(popup->isShown() && !popup->isClosing() ? popup : nullptr);
+    if (!popup->isShown())
+        GUITopBar::getInstance()->onDayButton();
     unlockBar();
     dismiss();
 }

@@ -138,10 +138,28 @@ TEST_F(IngameMessage, TheStoryIntroductionSeenThisRunOpensTodaysGoalsInstead)
 
     ScreenUtils::showStoryIntroduction();
     EXPECT_FALSE(showing()) << "no pages";
-    EXPECT_EQ(layer->getAchievementWindow()->getBoardKind(), GUIAchievement::kTodayGoals);
-    EXPECT_NE(ScreenUtils::getInstance()->getCurrentWindow(), message());
+    GUIAchievement* goals = layer->getAchievementWindow();
+    EXPECT_EQ(goals->getBoardKind(), GUIAchievement::kTodayGoals);
     EXPECT_FALSE(barLocked());
     EXPECT_EQ(sounds("sfx_gui_next"), 0);
+    // The goals take the player's touches: their cross closes them.
+    stepSeconds(0.4f);
+    EXPECT_EQ(ScreenUtils::getInstance()->getCurrentWindow(), goals);
+    click(goals->getCloseButton());
+    stepSeconds(0.4f);
+    EXPECT_EQ(goals->getBoardKind(), GUIAchievement::kNoBoard);
+
+    // A notice that came up as the day started keeps the touches; the goals
+    // wait for the day button.
+    ScreenUtils::showPopup(CCString::create("Your progress could not be saved"), nullptr, nullptr, nullptr, nullptr, 2);
+    GUIPopup* popup = GUIPopup::getInstance();
+    ScreenUtils::showStoryIntroduction();
+    stepSeconds(0.4f);
+    EXPECT_EQ(goals->getBoardKind(), GUIAchievement::kNoBoard);
+    EXPECT_EQ(ScreenUtils::getInstance()->getCurrentWindow(), popup);
+    click(popup->getOkButton());
+    stepSeconds(0.4f);
+    EXPECT_FALSE(popup->isShown());
 }
 
 TEST_F(IngameMessage, TheFreeModeFlagGoesThroughTheProfileAndASaveBeforeTheWindowStoresNotSeen)

@@ -84,6 +84,15 @@ FontFile readFontFile(const std::string& path)
     return font;
 }
 
+// The font of that name, read from its file the first time it is asked for.
+const FontFile& fontNamed(const std::string& name)
+{
+    auto found = fontsRead().find(name);
+    if (found == fontsRead().end())
+        found = fontsRead().emplace(name, readFontFile(GUILabel::fontFilePath(name))).first;
+    return found->second;
+}
+
 // Bytes of the UTF-8 sequence that starts with lead (1 for a stray byte).
 size_t sequenceLength(unsigned char lead)
 {
@@ -168,8 +177,7 @@ void GUILabel::setFont(CCString* name)
     lineSpacing = 0.0f;
 
     const std::string fontName = name ? name->getString() : std::string();
-    FontFile& font = fontsRead()[fontName];
-    font = readFontFile(fontFilePath(fontName));
+    const FontFile& font = fontNamed(fontName);
     fontFrames = font.frames;
     fontSize = font.fontSize;
     letterSpace = font.letterSpace;
@@ -238,10 +246,7 @@ void GUILabel::scaleToSize(float size)
 GUILabel::Metrics GUILabel::metrics() const
 {
     if (!m_fontName.empty() && !(currentFontName && currentFontName->getString() == m_fontName)) {
-        auto found = fontsRead().find(m_fontName);
-        if (found == fontsRead().end())
-            found = fontsRead().emplace(m_fontName, readFontFile(fontFilePath(m_fontName))).first;
-        const FontFile& own = found->second;
+        const FontFile& own = fontNamed(m_fontName);
         return {&own.frames, own.fontSize, own.letterSpace, own.baseLine, own.uppercase};
     }
     return {&fontFrames, fontSize, letterSpace, baseLine, uppercase};

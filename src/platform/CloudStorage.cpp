@@ -52,17 +52,13 @@ int32_t clampSize(long long size)
 // an entry is looked up when asked for.
 constexpr int32_t kSizeUnknown = -1;
 
-// Lists the open folder `fd` (and closes it). Each folder is read straight
-// into a buffer on the stack, and each entry is looked at relative to its
-// folder only when the folder does not say what it is: a listing allocates
-// nothing per folder and walks no path from the root. A link is never
-// followed.
-void listFolder(int fd, const std::string& prefix, std::vector<std::pair<std::string, int32_t>>& out, int depth)
+// Reads the open folder `fd` straight into a buffer on the stack and hands
+// each entry but "." and ".." to visit(name, type, size): its type as the
+// folder gives it, else looked up relative to the folder without following
+// a link (the size then comes with it, else kSizeUnknown). An entry that
+// cannot be looked up is skipped.
+template <typename Visit> void readFolder(int fd, Visit&& visit)
 {
-    if (depth > 16) {
-        ::close(fd);
-        return;
-    }
     alignas(dirent64) char buffer[4096];
     ssize_t filled;
     while ((filled = ::getdents64(fd, buffer, sizeof buffer)) > 0) {
@@ -70,13 +66,7 @@ void listFolder(int fd, const std::string& prefix, std::vector<std::pair<std::st
             const auto* entry = reinterpret_cast<const dirent64*>(buffer + at);
             at += entry->d_reclen;
             const char* name = entry->d_name;
-            if (std::strcmp(name, ".") == 0 || std::strcmp(name, "..") == 0 ||
-                std::strncmp(name, kTempPrefix, sizeof kTempPrefix - 1) == 0)
-                continue;
-            // A name no operation can reach (upper case, a backslash...) is
-            // not reported: every listed name must read back.
-            std::string relative = prefix + name;
-            if (CloudStorage::foldName(relative) != relative)
+            if (std::strcmp(name, ".") == 0 || std::strcmp(name, "..") == 0)
                 continue;
             unsigned char type = entry->d_type;
             int32_t size = kSizeUnknown;
@@ -87,15 +77,45 @@ void listFolder(int fd, const std::string& prefix, std::vector<std::pair<std::st
                 type = S_ISDIR(info.st_mode) ? DT_DIR : S_ISREG(info.st_mode) ? DT_REG : DT_UNKNOWN;
                 size = clampSize(info.st_size);
             }
-            if (type == DT_DIR) {
-                const int sub = ::openat(fd, name, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
-                if (sub >= 0)
-                    listFolder(sub, relative + "/", out, depth + 1);
-            } else if (type == DT_REG) {
-                out.emplace_back(std::move(relative), size);
-            }
+            visit(name, type, size);
         }
     }
+}
+
+bool isUnfinishedWrite(const char* name)
+{
+    return std::strncmp(name, kTempPrefix, sizeof kTempPrefix - 1) == 0;
+}
+
+int openSubfolder(int fd, const char* name)
+{
+    return ::openat(fd, name, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+}
+
+// Lists the open folder `fd` (and closes it). A listing allocates nothing
+// per folder and walks no path from the root. A link is never followed.
+void listFolder(int fd, const std::string& prefix, std::vector<std::pair<std::string, int32_t>>& out, int depth)
+{
+    if (depth > 16) {
+        ::close(fd);
+        return;
+    }
+    readFolder(fd, [&](const char* name, unsigned char type, int32_t size) {
+        if (isUnfinishedWrite(name))
+            return;
+        // A name no operation can reach (upper case, a backslash...) is
+        // not reported: every listed name must read back.
+        std::string relative = prefix + name;
+        if (CloudStorage::foldName(relative) != relative)
+            return;
+        if (type == DT_DIR) {
+            const int sub = openSubfolder(fd, name);
+            if (sub >= 0)
+                listFolder(sub, relative + "/", out, depth + 1);
+        } else if (type == DT_REG) {
+            out.emplace_back(std::move(relative), size);
+        }
+    });
     ::close(fd);
 }
 
@@ -207,34 +227,18 @@ int removeTempFiles(int fd, int depth)
         ::close(fd);
         return removed;
     }
-    alignas(dirent64) char buffer[4096];
-    ssize_t filled;
     std::vector<std::string> folders, unfinished;
-    while ((filled = ::getdents64(fd, buffer, sizeof buffer)) > 0) {
-        for (ssize_t at = 0; at < filled;) {
-            const auto* entry = reinterpret_cast<const dirent64*>(buffer + at);
-            at += entry->d_reclen;
-            const char* name = entry->d_name;
-            if (std::strcmp(name, ".") == 0 || std::strcmp(name, "..") == 0)
-                continue;
-            unsigned char type = entry->d_type;
-            if (type == DT_UNKNOWN) {
-                struct stat info;
-                if (::fstatat(fd, name, &info, AT_SYMLINK_NOFOLLOW) != 0)
-                    continue;
-                type = S_ISDIR(info.st_mode) ? DT_DIR : S_ISREG(info.st_mode) ? DT_REG : DT_UNKNOWN;
-            }
-            if (type == DT_DIR)
-                folders.emplace_back(name);
-            else if (type == DT_REG && std::strncmp(name, kTempPrefix, sizeof kTempPrefix - 1) == 0)
-                unfinished.emplace_back(name);
-        }
-    }
+    readFolder(fd, [&](const char* name, unsigned char type, int32_t) {
+        if (type == DT_DIR)
+            folders.emplace_back(name);
+        else if (type == DT_REG && isUnfinishedWrite(name))
+            unfinished.emplace_back(name);
+    });
     // Once the folder is read: removing while reading could skip entries.
     for (const std::string& name : unfinished)
         removed += ::unlinkat(fd, name.c_str(), 0) == 0;
     for (const std::string& folder : folders) {
-        const int sub = ::openat(fd, folder.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+        const int sub = openSubfolder(fd, folder.c_str());
         if (sub >= 0)
             removed += removeTempFiles(sub, depth + 1);
     }

@@ -112,12 +112,6 @@ TEST_F(SaveFailures, TheReasonIsSaidInThePlayersLanguage)
     }
 }
 
-}  // namespace
-}  // namespace gametest
-
-namespace gametest {
-namespace {
-
 class PictureFailures : public SaveFailures {
 protected:
     // The row's picture: its sprite that is neither its bar nor its title.

@@ -444,7 +444,9 @@ void GUIKeyboard::insertText(const char* text, int len)
         return;
     const std::string bytes(text, static_cast<size_t>(len));
     LOG << "key pressed: " << bytes;
-    if (m_replaceOnFirstKey) {
+    // Enter straight away accepts what is shown, as the on-screen Enter does:
+    // it is no edit, so it must not drop the name it opened on.
+    if (m_replaceOnFirstKey && bytes[0] != '\n') {
         m_replaceOnFirstKey = false;
         replaceText(m_resetText, CCString::create(""));
         changeText(CCString::create(""));

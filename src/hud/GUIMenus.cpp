@@ -20,6 +20,7 @@
 #include "scene/GameLayer.h"
 #include "world/GameServices.h"
 #include "gui/GUIButton.h"
+#include "gui/GUIKeyboard.h"
 #include "gui/GUILabel.h"
 #include "gui/GUIPopup.h"
 #include "hud/GUI.h"
@@ -619,6 +620,8 @@ void GUI::openNameKeyboard()
     if (m_nameLabel && named)
         m_nameLabel->setText(CCString::create(name));
     ScreenUtils::showKeyboard(m_nameLabel, this, callfuncO_selector(GUI::onNameEntered), named ? nullptr : prompt);
+    // A rename starts afresh: the first key drops the shown name.
+    GUIKeyboard::getInstance()->updateCharsLeft();
 }
 
 void GUI::onNameEntered(CCObject* text)
@@ -647,6 +650,7 @@ void GUI::onDescriptionButton(CCObject*)
     const bool real = !trimmedText(description).empty() && description != initial->getString();
     // A real description opens as its label shows it.
     ScreenUtils::showKeyboardWithLabel(m_descriptionLabel, kDescriptionWidth, this, real ? nullptr : initial);
+    GUIKeyboard::getInstance()->updateCharsLeft();
 }
 
 void GUI::onSaveButton(CCObject*)

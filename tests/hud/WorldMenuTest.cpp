@@ -123,6 +123,54 @@ TEST_F(WorldMenu, TheMenuShowsTheWorldAndTheKeyboardAnswersStoreIt)
     EXPECT_EQ(gui->getNameLabel()->getText()->getString(), "Hills");
 }
 
+TEST_F(WorldMenu, ANamedWorldsTextIsReplacedByItsFirstKeyAndKeptByEnterAlone)
+{
+    GUIKeyboard* keyboard = GUIKeyboard::getInstance();
+    struct Case {
+        const char* what;
+        bool description;
+        const char* onScreenKey;  // pressed first, when set
+        const char* typed;
+        const char* expected;
+    };
+    const Case cases[] = {
+        {"a rename is the new name alone", false, nullptr, "Beta\n", "Beta"},
+        {"an on-screen key drops the name too", false, "0", "\n", "1"},
+        {"Reset is an edit: it drops the name", false, "reset", "Gamma\n", "Gamma"},
+        {"Enter alone keeps the name", false, nullptr, "\n", "Alpha"},
+        {"a new description is the new text alone", true, nullptr, "Windy\n", "Windy"},
+        {"Enter alone keeps the description", true, nullptr, "\n", "Old shore"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        name("Alpha");
+        layer->setUniverseDescription(CCString::create("Old shore"));
+        gui->onMenuButton(GUI::kWorldMenu, nullptr);
+        if (c.description)
+            gui->onDescriptionButton(nullptr);
+        else
+            gui->onNameButton(nullptr);
+        EXPECT_EQ(keyboard->getText()->getString(), c.description ? "Old shore" : "Alpha");
+        if (c.onScreenKey)
+            keyboard->onKeyPressed(CCString::create(c.onScreenKey));
+        keyboard->insertText(c.typed, static_cast<int>(std::string(c.typed).size()));
+        stepSeconds(0.3f);
+        CCString* now = c.description ? layer->getUniverseDescription() : layer->getUniverseName();
+        EXPECT_EQ(now->getString(), c.expected);
+        gui->closeMenu();
+        stepSeconds(0.3f);
+    }
+    // Saved under the new name, not the old one with the new added.
+    name("Alpha");
+    gui->onMenuButton(GUI::kWorldMenu, nullptr);
+    gui->onNameButton(nullptr);
+    keyboard->insertText("Beta\n", 5);
+    stepSeconds(0.3f);
+    gui->onSaveButton(nullptr);
+    EXPECT_TRUE(platform::CloudStorage::fileExists("User/Beta.sav"));
+    EXPECT_FALSE(platform::CloudStorage::fileExists("User/AlphaBeta.sav"));
+}
+
 TEST_F(WorldMenu, AnUnnamedWorldIsNamedAndDescribedAsTypedAndSavedUnderThatName)
 {
     GUIKeyboard* keyboard = GUIKeyboard::getInstance();

@@ -247,6 +247,10 @@ void GameLayer::tick(float)
         m_zoomOutView->setVisible(sceneHud().hudClosed(*this));
     placeOverviewMarker();
     m_world.step();
+    // A window that came up over a held stroke takes the touch: the stroke
+    // ends, or it would paint under the window and on after it closed.
+    if (m_touching && windowTakesTouches())
+        resetStroke();
     if (m_touching)
         applyTool();
     if (m_restoreAfterBackground) {

@@ -226,6 +226,9 @@ private:
     cocos2d::CCArray* m_touches = nullptr;          // retained
     bool m_touching = false;
     bool m_strokeApplied = false;  // the tool has run over the current stroke's touches
+    // The press went to the world: its moves and release may paint. Whatever
+    // took the press (a window, the bar, a panel) keeps the touch to its end.
+    bool m_pressOnWorld = false;
     bool m_zoomEnabled = false;
     bool m_overviewUsed = false;
     bool m_suppressGoalsWindow = false;

@@ -135,12 +135,14 @@ void GameLayer::ccTouchesBegan(CCSet* touches, CCEvent*)
     // A vehicle panel is no current window: a touch on it goes to it alone.
     if (!keyboard && !ScreenUtils::shownWindow()) {
         if (GUIWindow* panel = hud.vehiclePanelAt(p)) {
+            m_pressOnWorld = false;
             m_panelTouched = panel;
             panel->handleTouchBegan(touch);
             return;
         }
     }
     m_panelTouched = nullptr;
+    m_pressOnWorld = false;
     if (keyboard) {
         keyboard->handleTouchBegan(touch);
     } else if (!barLocked && p.y > screenSize.height - topBarHeight()) {
@@ -165,6 +167,7 @@ void GameLayer::ccTouchesBegan(CCSet* touches, CCEvent*)
         m_touchedParticle = nullptr;
         m_touchedParticleId = -1;
         m_strokeApplied = false;
+        m_pressOnWorld = true;
         if (m_camera && getScale() == m_camera->getZoomMin() && touches->count() == 1) {
             m_touchBegin = worldCellAt(p);
             const int cx = static_cast<int>(m_touchBegin.x);
@@ -346,10 +349,15 @@ void GameLayer::ccTouchesMoved(CCSet* touches, CCEvent*)
         return;
     }
     if (GUIWindow* window = ScreenUtils::shownWindow()) {
-        if (CCTouch* touch = anyTouch(touches))
+        // A window that came up over a stroke ends it; it never got the press.
+        if (m_pressOnWorld)
+            resetStroke();
+        else if (CCTouch* touch = anyTouch(touches))
             window->handleTouchMoved(touch);
         return;
     }
+    if (!m_pressOnWorld)
+        return;
     if (!m_touchedParticle) {
         collectTouches(touches);
         return;
@@ -380,12 +388,19 @@ void GameLayer::ccTouchesEnded(CCSet* touches, CCEvent*)
         return;
     }
     if (GUIWindow* window = ScreenUtils::shownWindow()) {
-        if (CCTouch* touch = anyTouch(touches))
+        if (m_pressOnWorld)
+            resetStroke();
+        else if (CCTouch* touch = anyTouch(touches))
             window->handleTouchEnded(touch);
         return;
     }
-    if (m_zoomMode)
+    // A press something else took (it may have gone meanwhile, as a popup's
+    // OK takes its popup away) ends there, whichever frame it ends in.
+    if (!m_pressOnWorld || m_zoomMode) {
+        resetStroke();
         return;
+    }
+    m_pressOnWorld = false;
     if (m_touchedParticle) {
         unschedule(schedule_selector(GameLayer::onLongPress));
         m_touchedParticle = nullptr;
@@ -425,6 +440,7 @@ void GameLayer::ccTouchesEnded(CCSet* touches, CCEvent*)
 
 void GameLayer::ccTouchesCancelled(CCSet* touches, CCEvent*)
 {
+    m_pressOnWorld = false;
     m_touching = false;
     unschedule(schedule_selector(GameLayer::beginStroke));
     stopToolSound();
@@ -436,6 +452,7 @@ void GameLayer::ccTouchesCancelled(CCSet* touches, CCEvent*)
 
 void GameLayer::resetStroke()
 {
+    m_pressOnWorld = false;
     m_touching = false;
     unschedule(schedule_selector(GameLayer::beginStroke));
     stopToolSound();

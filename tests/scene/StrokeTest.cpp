@@ -1,5 +1,8 @@
 #include "support/GameSceneFixture.h"
 #include "base/NSData.h"
+#include "gui/GUIButton.h"
+#include "gui/GUIPopup.h"
+#include "gui/ScreenUtils.h"
 #include "hud/GUITopBar.h"
 #include "support/LogCapture.h"
 #include "world/ParticleCreator.h"
@@ -279,6 +282,54 @@ TEST_F(Strokes, ADragPaintsSoilUnderThePointer)
     release(500, 300);
     for (int x = 120; x <= 150; ++x)
         EXPECT_EQ(typeAt(x, 90), hashString("Soil")) << x;
+}
+
+// What took the press keeps the touch: a popup whose OK takes it away before
+// the release, or a popup that comes up over a held stroke, leaves no paint.
+TEST_F(Strokes, APressTheWorldDidNotTakeNeverPaints)
+{
+    struct Case {
+        const char* what;
+        bool strokeFirst;     // the popup comes up over a stroke on the world
+        int framesToRelease;  // after the press
+    };
+    const Case cases[] = {
+        {"OK released in its own frame", false, 0},
+        {"OK released after its popup went", false, 40},
+        {"a popup over a held stroke", true, 10},
+    };
+    layer->getGUI()->selectTool("Draw");
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        world->reset();
+        GUIPopup::resetInstanceForTests();
+        choose("Sand");
+        if (c.strokeFirst) {
+            press(400, 300);
+            stepFrames(3);
+        }
+        ScreenUtils::showPopup(CCString::create("?"), nullptr, nullptr, nullptr, nullptr, GUIPopup::Confirm);
+        stepFrames(2);
+        const int before = countOf("Sand");
+        GUIButton* ok = GUIPopup::getInstance()->getOkButton();
+        const CCRect box = ok->boundingBox();
+        const CCPoint at = ok->getParent()->convertToWorldSpace(ccp(box.getMidX(), box.getMidY()));
+        if (!c.strokeFirst)
+            press(at.x, at.y);
+        stepFrames(c.framesToRelease);
+        release(at.x, at.y);
+        if (c.strokeFirst)
+            GUIPopup::getInstance()->onOkPressed();
+        stepSeconds(1.0f);
+        EXPECT_FALSE(GUIPopup::getInstance()->isShown());
+        EXPECT_EQ(countOf("Sand"), before);
+        EXPECT_FALSE(layer->getTouching());
+    }
+    // A tap on the world itself still paints.
+    world->reset();
+    press(400, 300);
+    release(400, 300);
+    EXPECT_EQ(countOf("Sand"), 1);
 }
 
 }  // namespace

@@ -39,8 +39,10 @@ bool isPlainName(const std::string& name)
 }
 
 // The missions of a game mode's newest day that were paid (bit n: the day's
-// n-th mission), as the profile keeps them; none for another day.
-constexpr int kPaidRecordMissions = 32;
+// n-th mission), and whether the day was won (its last bit), as the profile
+// keeps them; none for another day.
+constexpr int kPaidRecordMissions = 31;
+constexpr uint32_t kDayWonBit = 1u << kPaidRecordMissions;
 
 uint32_t paidMissions(int32_t mode, int32_t day)
 {
@@ -52,11 +54,11 @@ uint32_t paidMissions(int32_t mode, int32_t day)
     return static_cast<uint32_t>(profile->getProgressWord(ProgressWord::PaidMissions + 4 * static_cast<size_t>(mode)));
 }
 
-void recordPaid(int32_t mode, int32_t day, int mission)
+void recordPaid(int32_t mode, int32_t day, uint32_t bits)
 {
-    if (!hasPreparedDays(mode) || mission >= kPaidRecordMissions)
+    if (!hasPreparedDays(mode))
         return;
-    const uint32_t paid = paidMissions(mode, day) | (1u << mission);
+    const uint32_t paid = paidMissions(mode, day) | bits;
     Profile* profile = Profile::getInstance();
     profile->setProgressWord(ProgressWord::PaidMissionsDay + 4 * static_cast<size_t>(mode), day);
     profile->setProgressWord(ProgressWord::PaidMissions + 4 * static_cast<size_t>(mode), static_cast<int32_t>(paid));
@@ -247,15 +249,18 @@ void AchievementManager::complete(AchievementBase* mission)
 void AchievementManager::reward(AchievementBase* mission)
 {
     OneWrite write;
-    if (m_live && m_newBestDay) {
-        Profile* profile = Profile::getInstance();
-        recordPaid(profile->getGameMode(), profile->getDay(), mission->dayIndex);
+    Profile* profile = Profile::getInstance();
+    const bool record = m_live && m_newBestDay && mission->dayIndex < kPaidRecordMissions;
+    if (record) {
+        recordPaid(profile->getGameMode(), profile->getDay(), 1u << mission->dayIndex);
         profile->save();
     }
     const uint64_t clears = m_clears;
     mission->onAccomplished();
     if (m_clears == clears)
         complete(mission);
+    if (record && m_active.count == 0 && m_step)
+        recordPaid(profile->getGameMode(), profile->getDay(), kDayWonBit);
 }
 
 void AchievementManager::announceWin()
@@ -485,6 +490,33 @@ void AchievementManager::startDay(int32_t day)
         return;
     }
     goalsUi().updateDayButton();
+}
+
+void AchievementManager::settleWonDays()
+{
+    Call call(*this);
+    Profile* profile = Profile::getInstance();
+    const int32_t mode = profile->getGameMode();
+    const int32_t day = profile->getDay();
+    const int32_t points = profile->getLevelPoints();
+    const bool started = profile->isDayStarted();
+    GoalsUi* previous = setGoalsUi(&plainGoalsUi());
+    for (const auto& entry : m_modes) {
+        const int settled = entry.first;
+        const int32_t best = hasPreparedDays(settled) ? profile->getBestDay(settled) : 0;
+        if ((paidMissions(settled, best) & kDayWonBit) == 0)
+            continue;
+        LOG << "game mode" << settled << ": its won day" << best << "goes on at this start";
+        profile->setGameMode(settled);
+        profile->setDay(best);
+        startDay(best);
+        clearDay();
+    }
+    setGoalsUi(previous);
+    profile->setGameMode(mode);
+    profile->setDay(day);
+    profile->setLevelPoints(points);
+    profile->setDayStarted(started);
 }
 
 bool AchievementManager::settlePaidMissions(int32_t gameMode, int32_t day)

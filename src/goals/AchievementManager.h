@@ -81,6 +81,11 @@ public:
     bool keepWonDay(int32_t gameMode);
 
     // --- days ------------------------------------------------------------------------
+    // At the game's start: a mode's newest day that was won and not gone on
+    // from (the game was killed before its board's next button) goes on now,
+    // as that button would have: the next day becomes the newest and its
+    // reward is paid. Nothing shows; the manager is left without a day.
+    void settleWonDays();
     // Starts the profile's game mode at the day: its entry missions and first
     // step, then days 1 .. day - 1 replayed silently. Level points are kept.
     // A day past the mode's last is that last day (the profile's day too).
@@ -150,7 +155,8 @@ private:
     void clearDay();
     void complete(AchievementBase* mission);
     // The mission's reward; live on the mode's newest day the profile records
-    // it as paid, in the write that pays it.
+    // it as paid, and the day as won when it was the last, in the write that
+    // pays it.
     void reward(AchievementBase* mission);
     void replayDay(int32_t gameMode);
     // The day's missions paid before (the day entered again, or started after

@@ -41,6 +41,7 @@ grep -q "ends as its scene goes" "$work/first.log" && fail "the first start left
 play again "$second"
 log=$work/again.log
 expect_scenes "$log" "GUIIntro MainMenu GameLayer MainMenu"
+grep -q "its won day 1 goes on at this start" "$log" || fail "the next start did not go on from the won day"
 grep -q "loadDay: loaded Day2" "$log" || fail "the next start did not open day 2"
 grep -q "today's goals: Grow a flower" "$log" || fail "day 2's goals were not listed"
 XDG_DATA_HOME="$work/data" HOME="$work/home" "$seed" --expect mana="$mana" best0=2 || fail "the profile after the next start"

@@ -484,7 +484,8 @@ void AchievementManager::startDay(int32_t day)
     m_live = 1;
     // A day never closed before pays what it announces.
     m_newBestDay = mode >= 0 && mode < Profile::kModeSlots && day >= profile->getBestDay(mode);
-    // A won last day ends the mode: its last day starts again.
+    // What was paid shows as done; a day found won goes on, and when that
+    // ends the mode, its last day starts again.
     if (m_newBestDay && settlePaidMissions(mode, day) && isPastLastDay(mode, profile->getDay())) {
         startDay(profile->getDay());
         return;
@@ -502,12 +503,12 @@ void AchievementManager::settleWonDays()
     const bool started = profile->isDayStarted();
     GoalsUi* previous = setGoalsUi(&plainGoalsUi());
     for (const auto& entry : m_modes) {
-        const int settled = entry.first;
-        const int32_t best = hasPreparedDays(settled) ? profile->getBestDay(settled) : 0;
-        if ((paidMissions(settled, best) & kDayWonBit) == 0)
+        const int gameMode = entry.first;
+        const int32_t best = hasPreparedDays(gameMode) ? profile->getBestDay(gameMode) : 0;
+        if ((paidMissions(gameMode, best) & kDayWonBit) == 0)
             continue;
-        LOG << "game mode" << settled << ": its won day" << best << "goes on at this start";
-        profile->setGameMode(settled);
+        LOG << "game mode" << gameMode << ": its won day" << best << "goes on at this start";
+        profile->setGameMode(gameMode);
         profile->setDay(best);
         startDay(best);
         clearDay();

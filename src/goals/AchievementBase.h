@@ -32,9 +32,12 @@ public:
     virtual void grantReward() { }
 
     // The manager's fields: the links of the list that holds the goal, when a
-    // pending reward is due (seconds of the game clock) and whether one is.
+    // pending reward is due (seconds of the game clock) and whether one is,
+    // and the mission's place among its day's missions (0 for the first
+    // added), by which the profile remembers it as paid.
     AchievementBase* previous = nullptr;
     AchievementBase* next = nullptr;
     int64_t rewardDue = 0;
     uint8_t rewardPending = 0;
+    uint8_t dayIndex = 0;
 };

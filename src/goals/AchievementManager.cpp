@@ -38,6 +38,41 @@ bool isPlainName(const std::string& name)
         name.find('\\') == std::string::npos;
 }
 
+// The missions of a game mode's newest day that were paid (bit n: the day's
+// n-th mission), and whether the day was won (its last bit), as the profile
+// keeps them; none for another day.
+constexpr int kPaidRecordMissions = 31;
+constexpr uint32_t kDayWonBit = 1u << kPaidRecordMissions;
+
+uint32_t paidMissions(int32_t mode, int32_t day)
+{
+    if (!hasPreparedDays(mode))
+        return 0;
+    const Profile* profile = Profile::getInstance();
+    if (profile->getProgressWord(ProgressWord::PaidMissionsDay + 4 * static_cast<size_t>(mode)) != day)
+        return 0;
+    return static_cast<uint32_t>(profile->getProgressWord(ProgressWord::PaidMissions + 4 * static_cast<size_t>(mode)));
+}
+
+void recordPaid(int32_t mode, int32_t day, uint32_t bits)
+{
+    if (!hasPreparedDays(mode))
+        return;
+    const uint32_t paid = paidMissions(mode, day) | bits;
+    Profile* profile = Profile::getInstance();
+    profile->setProgressWord(ProgressWord::PaidMissionsDay + 4 * static_cast<size_t>(mode), day);
+    profile->setProgressWord(ProgressWord::PaidMissions + 4 * static_cast<size_t>(mode), static_cast<int32_t>(paid));
+}
+
+// Saves asked for while it lives reach the file in one write as it goes.
+class OneWrite {
+public:
+    OneWrite() { Profile::getInstance()->holdSaves(); }
+    ~OneWrite() { Profile::getInstance()->releaseSaves(); }
+    OneWrite(const OneWrite&) = delete;
+    OneWrite& operator=(const OneWrite&) = delete;
+};
+
 int64_t dueAfter(int64_t now, int64_t delay)
 {
     delay = std::max<int64_t>(delay, 0);
@@ -158,6 +193,7 @@ void AchievementManager::clearDay()
     m_step = nullptr;
     m_dayWon = false;
     m_boardShown = false;
+    m_dayMissions = 0;
 }
 
 void AchievementManager::addMission(AchievementBase* mission)
@@ -166,6 +202,7 @@ void AchievementManager::addMission(AchievementBase* mission)
         return;
     mission->rewardDue = 0;
     mission->rewardPending = 0;
+    mission->dayIndex = static_cast<uint8_t>(std::min(m_dayMissions++, 255));
     m_active.append(mission);
 }
 
@@ -211,10 +248,19 @@ void AchievementManager::complete(AchievementBase* mission)
 // reward cleared the day meanwhile).
 void AchievementManager::reward(AchievementBase* mission)
 {
+    OneWrite write;
+    Profile* profile = Profile::getInstance();
+    const bool record = m_live && m_newBestDay && mission->dayIndex < kPaidRecordMissions;
+    if (record) {
+        recordPaid(profile->getGameMode(), profile->getDay(), 1u << mission->dayIndex);
+        profile->save();
+    }
     const uint64_t clears = m_clears;
     mission->onAccomplished();
     if (m_clears == clears)
         complete(mission);
+    if (record && m_active.count == 0 && m_step)
+        recordPaid(profile->getGameMode(), profile->getDay(), kDayWonBit);
 }
 
 void AchievementManager::announceWin()
@@ -320,6 +366,8 @@ void AchievementManager::checkAchievements()
 void AchievementManager::completeAllMissions()
 {
     Call call(*this);
+    // The skip's cost, taken just before, and all it pays: one write.
+    OneWrite write;
     const uint64_t clears = m_clears;
     // The missions active now; any a reward adds waits for its own test.
     AchievementBase* last = m_active.tail;
@@ -359,8 +407,7 @@ void AchievementManager::endDay(int32_t gameMode)
                                  ProfileFile::clampedSum(profile->getProgressWord(ProgressWord::DaysCompletedLive), 1));
     } else {
         profile->setRewardsOff(true);
-        if (m_step)
-            m_step->onLevelEnd();
+        runLevelEnd();
         profile->setRewardsOff(false);
     }
     profile->save();
@@ -371,6 +418,12 @@ void AchievementManager::levelEnd()
     Call call(*this);
     m_dayWon = false;
     m_boardShown = false;
+    runLevelEnd();
+}
+
+void AchievementManager::runLevelEnd()
+{
+    m_dayMissions = 0;
     if (m_step)
         m_step->onLevelEnd();
 }
@@ -431,7 +484,70 @@ void AchievementManager::startDay(int32_t day)
     m_live = 1;
     // A day never closed before pays what it announces.
     m_newBestDay = mode >= 0 && mode < Profile::kModeSlots && day >= profile->getBestDay(mode);
+    // What was paid shows as done; a day found won goes on, and when that
+    // ends the mode, its last day starts again.
+    if (m_newBestDay && settlePaidMissions(mode, day) && isPastLastDay(mode, profile->getDay())) {
+        startDay(profile->getDay());
+        return;
+    }
     goalsUi().updateDayButton();
+}
+
+void AchievementManager::settleWonDays()
+{
+    Call call(*this);
+    Profile* profile = Profile::getInstance();
+    const int32_t mode = profile->getGameMode();
+    const int32_t day = profile->getDay();
+    const int32_t points = profile->getLevelPoints();
+    const bool started = profile->isDayStarted();
+    GoalsUi* previous = setGoalsUi(&plainGoalsUi());
+    for (const auto& entry : m_modes) {
+        const int gameMode = entry.first;
+        const int32_t best = hasPreparedDays(gameMode) ? profile->getBestDay(gameMode) : 0;
+        if ((paidMissions(gameMode, best) & kDayWonBit) == 0)
+            continue;
+        LOG << "game mode" << gameMode << ": its won day" << best << "goes on at this start";
+        profile->setGameMode(gameMode);
+        profile->setDay(best);
+        startDay(best);
+        clearDay();
+    }
+    setGoalsUi(previous);
+    profile->setGameMode(mode);
+    profile->setDay(day);
+    profile->setLevelPoints(points);
+    profile->setDayStarted(started);
+}
+
+bool AchievementManager::settlePaidMissions(int32_t gameMode, int32_t day)
+{
+    const uint32_t paid = paidMissions(gameMode, day);
+    if (paid == 0)
+        return false;
+    int settled = 0;
+    m_live = 0;
+    const uint64_t clears = m_clears;
+    for (AchievementBase* mission = m_active.head; mission && m_clears == clears;) {
+        AchievementBase* following = mission->next;
+        if (mission->dayIndex < kPaidRecordMissions && ((paid >> mission->dayIndex) & 1u) != 0) {
+            reward(mission);
+            ++settled;
+        }
+        mission = following;
+    }
+    m_live = 1;
+    LOG << "day" << day << ":" << settled << "of its missions were paid before; they show as done";
+    if (settled == 0 || m_active.count > 0 || !m_step)
+        return false;
+    // Won, and the game went (killed) before the board's next button.
+    LOG << "the won day" << day << "ends as its next button would end it";
+    OneWrite write;
+    OffScreenGoalsUi offScreen;
+    endDay(gameMode);
+    levelEnd();
+    Profile::getInstance()->save();
+    return true;
 }
 
 // One earlier day, silently: its missions rewarded from the last added to

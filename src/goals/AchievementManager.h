@@ -81,6 +81,11 @@ public:
     bool keepWonDay(int32_t gameMode);
 
     // --- days ------------------------------------------------------------------------
+    // At the game's start: a mode's newest day that was won and not gone on
+    // from (the game was killed before its board's next button) goes on now,
+    // as that button would have: the next day becomes the newest and its
+    // reward is paid. Nothing shows; the manager is left without a day.
+    void settleWonDays();
     // Starts the profile's game mode at the day: its entry missions and first
     // step, then days 1 .. day - 1 replayed silently. Level points are kept.
     // A day past the mode's last is that last day (the profile's day too).
@@ -149,8 +154,19 @@ private:
     void clearList(GoalList& list);
     void clearDay();
     void complete(AchievementBase* mission);
+    // The mission's reward; live on the mode's newest day the profile records
+    // it as paid, and the day as won when it was the last, in the write that
+    // pays it.
     void reward(AchievementBase* mission);
     void replayDay(int32_t gameMode);
+    // The day's missions paid before (the day entered again, or started after
+    // the game was left or killed) are done again silently, as a replayed
+    // day's are: their points and unlocks come back, nothing is paid or
+    // announced twice. A day found won ends as its board's next button ends
+    // it; answers whether it did.
+    bool settlePaidMissions(int32_t gameMode, int32_t day);
+    // The step's set-up of the next day: the missions it adds are that day's.
+    void runLevelEnd();
     static std::vector<std::pair<std::string, std::string>> textsOf(const GoalList& list);
     // After a reward: the day is won when no mission is left. Answers whether
     // it is.
@@ -162,6 +178,8 @@ private:
     GoalList m_completed;
     AchievementBase* m_step = nullptr;
     uint8_t m_live = 1;
+    // Missions added to the day so far: the next one's place.
+    int m_dayMissions = 0;
     bool m_newBestDay = false;
     bool m_dayWon = false;
     // The board of a live day came up and its next button has not run yet.

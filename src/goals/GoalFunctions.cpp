@@ -4,6 +4,7 @@
 #include <charconv>
 
 #include "base/LocalUtils.h"
+#include "base/Logger.h"
 #include "goals/AchievementManager.h"
 #include "goals/GoalsUi.h"
 #include "profile/Profile.h"
@@ -53,6 +54,8 @@ void unlockItem(DayItem kind, CCString* name)
 
 void announce(const std::string& text, const std::string& icon)
 {
+    // Unattended runs read what the player was told from the log.
+    LOG << "notice:" << text;
     goalsUi().showNotification(text, icon);
     Profile* profile = Profile::getInstance();
     profile->setProgressWord(ProgressWord::AnnouncementCounter,

@@ -48,3 +48,8 @@ void setGameGoalsUi(GoalsUi* ui)
 {
     g_game = ui;
 }
+
+GoalsUi& plainGoalsUi()
+{
+    return g_plain;
+}

@@ -55,3 +55,5 @@ GoalsUi* setGoalsUi(GoalsUi* ui);
 // The game's own, which setGoalsUi(nullptr) goes back to; the caller keeps
 // it alive. Null: the plain one.
 void setGameGoalsUi(GoalsUi* ui);
+// The plain one: nothing shows, nothing unlocks, no world loads.
+GoalsUi& plainGoalsUi();

@@ -371,6 +371,14 @@ void GUIAchievement::showDayCleared(CCArray* elements, CCArray* options, CCArray
     m_lines = buildGoalsList(elements, options, backgrounds, mana);
     GUITopBar::getInstance()->setLocked(true);
     present(kDayCleared);
+    // Unattended runs wait for the board in the log.
+    std::string shown;
+    for (const std::string& line : m_lines) {
+        const size_t text = line.find_first_not_of(' ');
+        if (text != std::string::npos)
+            shown += (shown.empty() ? "" : "; ") + line.substr(text);
+    }
+    LOG << "day-cleared board:" << shown;
     // The day button's won face has done its work.
     GUITopBar::getInstance()->updateDayButton();
 }

@@ -40,6 +40,12 @@ constexpr size_t LaunchCount = 328;
 constexpr size_t PlayerCreated = 396;    // written by the create-player answer
 constexpr size_t ShopWords404 = 404;     // four words, 404 to 416
 constexpr size_t CompletionFlags = 604;  // 11 words, order of CampaignIndex
+// The missions paid on a game mode's newest day, kept by the goals: 11 words
+// by game mode (0 the story, 1 to 10 the campaigns) naming the day, then 11
+// words of its paid missions (bit n: the day's n-th mission). Zero in a file
+// written before them: nothing recorded as paid.
+constexpr size_t PaidMissionsDay = 704;
+constexpr size_t PaidMissions = 748;
 }  // namespace ProgressWord
 
 // Order of the campaign completion flags in the progress block (not the game
@@ -98,6 +104,11 @@ public:
 
     // --- File (profile.dat with CRC-32 and its backup) ---
     void save();
+    // While a hold lasts, saves are put off and made once when the last hold
+    // ends: changes that belong together (a cost and what it bought) reach
+    // the file in one write, so a kill cannot keep one without the other.
+    void holdSaves() { ++saveHolds; }
+    void releaseSaves();
     void backupProfileFile(const char* backupName);
     void load(bool allowBackup);
     bool loadFromFile(const char* fileName);
@@ -315,6 +326,8 @@ private:
     bool rewardsOff = false;
     bool loaded = false;
     bool recordInSync = false;  // this run has read or written the stored record
+    int saveHolds = 0;
+    bool saveHeld = false;  // a save was asked for during the hold
     // The player was told that a save failed; a save that succeeds clears it,
     // so a later failure is told again.
     bool saveFailureTold = false;

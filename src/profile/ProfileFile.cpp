@@ -99,6 +99,10 @@ const char* Profile::backupFileName()
 
 void Profile::save()
 {
+    if (saveHolds > 0) {
+        saveHeld = true;
+        return;
+    }
     // Until a load has run, the record in memory is only the defaults: it must
     // not replace a stored profile (or, through the backup step, its backup)
     // that has not been read yet, for instance when the game goes to the
@@ -205,6 +209,16 @@ void Profile::save()
     }
     recordInSync = true;
     saveFailureTold = false;
+}
+
+void Profile::releaseSaves()
+{
+    if (saveHolds > 0 && --saveHolds > 0)
+        return;
+    if (saveHeld) {
+        saveHeld = false;
+        save();
+    }
 }
 
 void Profile::backupProfileFile(const char* backupName)

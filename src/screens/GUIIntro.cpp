@@ -1,6 +1,7 @@
 #include "screens/GUIIntro.h"
 
 #include "base/Logger.h"
+#include "goals/AchievementManager.h"
 #include "online/ServerLink.h"
 #include "gui/ScreenUtils.h"
 #include "profile/Profile.h"
@@ -29,6 +30,9 @@ void GUIIntro::goOn()
 {
     Profile* profile = Profile::getInstance();
     profile->load(true);
+    // A day won before the game was killed on its board goes on now, so the
+    // menu and the level lists count it.
+    AchievementManager::getInstance()->settleWonDays();
     // The name screen asks once: a kept name goes straight to the menu, and
     // an account the server has not made yet is asked for again quietly.
     if (!profile->isRegistered() && !profile->hasNickname()) {

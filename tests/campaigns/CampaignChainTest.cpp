@@ -368,3 +368,55 @@ TEST_F(CampaignChain, LevelOnePaysOnlyOnItsFirstPlay)
 }
 
 }  // namespace
+
+namespace {
+
+// The story's first day and each campaign's first level skipped, its board
+// up, and the game killed there before Next: the game's next start goes on
+// to the second level as Next would have, with its step paid once and
+// nothing paid or shown twice.
+TEST_F(CampaignChain, AFirstLevelWonAndKilledOnItsBoardGoesOnAtTheNextStart)
+{
+    // A new player of the mode, or the same one when the game starts again.
+    auto start = [this](int mode, bool newPlayer) {
+        if (newPlayer) {
+            gameServices().fileDelete("profile.dat");
+            gameServices().fileDelete(Profile::backupFileName());
+        }
+        AchievementManager::resetInstanceForTests();
+        Profile::resetInstanceForTests();
+        goals = AchievementManager::getInstance();
+        profile = Profile::getInstance();
+        if (!newPlayer) {
+            profile->load(false);
+            goals->settleWonDays();
+        }
+        profile->setGameMode(mode);
+        profile->setDay(profile->getBestDay(mode));
+        ui = EndRecordingUi{};
+        goals->startDay(profile->getDay());
+    };
+    for (int mode = 0; mode <= 10; ++mode) {
+        SCOPED_TRACE("game mode " + std::to_string(mode));
+        start(mode, true);
+        goals->completeAllMissions();
+        goals->endDay(mode);
+        goals->levelEnd();
+        const std::vector<std::string> second = activeNames();
+        const int32_t mana = profile->getMana() + profile->getPendingMana();
+
+        start(mode, true);
+        goals->completeAllMissions();
+        goals->endDay(mode);
+        ASSERT_EQ(ui.boards, 1);
+        start(mode, false);
+        EXPECT_EQ(profile->getBestDay(mode), 2) << "the level lists offer the second level";
+        EXPECT_EQ(profile->getDay(), 2);
+        EXPECT_EQ(activeNames(), second);
+        EXPECT_EQ(profile->getMana() + profile->getPendingMana(), mana);
+        EXPECT_EQ(ui.boards, 0);
+        EXPECT_TRUE(ui.notices.empty());
+    }
+}
+
+}  // namespace

@@ -4,6 +4,10 @@
 // more campaigns finished (by their index in the profile's flags).
 //   e2e_profile_seed <name> [<mode>=<best day>...] [finished=<campaign>...]
 // Exits 0 when the profile was written, 1 when not, 2 on bad use.
+// With --expect it reads the profile a run left instead: its mana and the
+// best day of a game mode, each against the value wanted.
+//   e2e_profile_seed --expect [mana=<n>] [best<mode>=<day>]...
+// Exits 0 when all match, 1 when one does not, 2 on bad use.
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -18,10 +22,49 @@
 
 USING_NS_CC;
 
+namespace {
+
+int expectFields(int argc, char** argv)
+{
+    Profile* profile = Profile::getInstance();
+    profile->load(false);
+    if (!profile->isLoaded()) {
+        std::fprintf(stderr, "profile seed: no profile to read\n");
+        return 1;
+    }
+    bool ok = true;
+    for (int i = 0; i < argc; ++i) {
+        const std::string pair = argv[i];
+        const size_t eq = pair.find('=');
+        if (eq == std::string::npos) {
+            std::fprintf(stderr, "profile seed: '%s' is not <field>=<value>\n", argv[i]);
+            return 2;
+        }
+        const std::string field = pair.substr(0, eq);
+        int got = 0;
+        if (field == "mana") {
+            got = profile->getMana();
+        } else if (field.rfind("best", 0) == 0) {
+            got = profile->getBestDay(std::atoi(field.c_str() + 4));
+        } else {
+            std::fprintf(stderr, "profile seed: no field '%s'\n", field.c_str());
+            return 2;
+        }
+        const int wanted = std::atoi(pair.c_str() + eq + 1);
+        std::printf("profile seed: %s is %d (wanted %d)\n", field.c_str(), got, wanted);
+        ok = ok && got == wanted;
+    }
+    return ok ? 0 : 1;
+}
+
+}  // namespace
+
 int main(int argc, char** argv)
 {
     if (argc < 2) {
-        std::fprintf(stderr, "usage: e2e_profile_seed <name> [<mode>=<best day>...] [finished=<campaign>...]\n");
+        std::fprintf(stderr,
+                     "usage: e2e_profile_seed <name> [<mode>=<best day>...] [finished=<campaign>...]\n"
+                     "       e2e_profile_seed --expect [mana=<n>] [best<mode>=<day>]...\n");
         return 2;
     }
     CCEGLView::setRunMode(kCCRunModeHeadless);
@@ -34,6 +77,8 @@ int main(int argc, char** argv)
         return 1;
     }
     installGameHost();
+    if (std::string(argv[1]) == "--expect")
+        return expectFields(argc - 2, argv + 2);
     Profile* profile = Profile::getInstance();
     profile->load(false);
     profile->setNickname(CCString::create(argv[1]));

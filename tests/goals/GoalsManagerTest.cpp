@@ -51,6 +51,16 @@ protected:
         HeadlessGame::TearDown();
     }
 
+    // A new run: the goals and the profile as the game starts them, the
+    // profile not read yet.
+    void restart()
+    {
+        AchievementManager::resetInstanceForTests();
+        Profile::resetInstanceForTests();
+        goals = AchievementManager::getInstance();
+        profile = Profile::getInstance();
+    }
+
     // A test-mode day started at `day`, the best day being `best`.
     void startAt(int day, int best)
     {
@@ -162,7 +172,7 @@ TEST_F(GoalsManager, ALiveDayEndsOnItsBoardAndTheStepHandsOverSafely)
     EXPECT_EQ(ui.boards, 1);
     EXPECT_EQ(goals->completedCount(), 0) << "the day's completed missions are freed";
     EXPECT_EQ(profile->getProgressWord(ProgressWord::DaysCompletedLive), 1);
-    EXPECT_EQ(counter.saves, 3) << "each mission's grant on a first reach, then the end of the day";
+    EXPECT_EQ(counter.saves, 2) << "the skip's grants in one write, then the end of the day";
 
     // The step makes its successor current and reads itself afterwards.
     goals->levelEnd();
@@ -191,6 +201,7 @@ TEST_F(GoalsManager, LeavingAWonLevelKeepsTheWin)
         ui = RecordingUi{};
         testsupport::testHost().freePlay = false;
         profile->setPendingMana(0);
+        forgetPaidMissions(kTestMode);
         startAt(1, 1);
         passing = {{"L1a", true}, {"L1b", c.before != Open}};
         // A passed mission waits a step; one turns pending a step.
@@ -217,6 +228,93 @@ TEST_F(GoalsManager, LeavingAWonLevelKeepsTheWin)
         EXPECT_FALSE(goals->keepWonDay(kTestMode)) << "the next level has just begun, " << c.before;
     }
     testsupport::testHost().freePlay = false;
+}
+
+// A mission paid on its mode's newest day stays paid, in the write that
+// pays it: the day entered again (from the menu, or after a kill) shows it
+// done and pays and announces it no more; a day won and killed on its board
+// goes on at the game's start as its next button would have, its step paid
+// once. A record of another day (an older game went on) counts for nothing.
+TEST_F(GoalsManager, WhatADayPaidStaysPaidWhenItIsEnteredAgain)
+{
+    enum Before { Nothing, OnePaid, OtherDay, Won, BoardSeen, Skipped, NextPressed };
+    const struct {
+        Before before;
+        int writes;   // while the missions are paid
+        bool killed;  // else left for the menu and started again
+        int32_t day;  // the one the start opens
+        std::vector<std::string> done, active;
+        int32_t mana, manaAfterPlay;  // from 0: after the start, after its missions pass again
+    } cases[] = {
+        {Nothing, 0, true, 1, {}, {"L1a", "L1b"}, 0, 10},
+        {OnePaid, 1, false, 1, {"L1a"}, {"L1b"}, 10, 10},
+        {OnePaid, 1, true, 1, {"L1a"}, {"L1b"}, 10, 10},
+        {OtherDay, 1, true, 2, {}, {"L2a", "L2b"}, 10, 10 + 10},
+        {Won, 2, true, 2, {}, {"L2a", "L2b"}, 10 + 100, 10 + 100 + 10},
+        {BoardSeen, 2, true, 2, {}, {"L2a", "L2b"}, 10 + 100, 10 + 100 + 10},
+        {Skipped, 1, true, 2, {}, {"L2a", "L2b"}, -150 + 10 + 100, -150 + 10 + 100 + 10},
+        {NextPressed, 2, true, 2, {}, {"L2a", "L2b"}, 10 + 100, 10 + 100 + 10},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::to_string(c.before) + (c.killed ? " killed" : " menu"));
+        // A new player.
+        gameServices().fileDelete("profile.dat");
+        gameServices().fileDelete(Profile::backupFileName());
+        restart();
+        profile->setMana(0);
+        profile->save();
+        resetJournal();
+        ui = RecordingUi{};
+        startAt(1, 1);
+        passing = {{"L1a", c.before != Nothing}, {"L1b", c.before >= Won}};
+        {
+            SaveCounter counter;
+            if (c.before == Skipped) {
+                profile->setPendingMana(-150);
+                goals->completeAllMissions();
+            }
+            for (int step = 0; step < 4; ++step)
+                goals->checkMissions();
+            EXPECT_EQ(counter.saves, c.writes) << "a reward and its record in one write, the skip's cost with all";
+        }
+        if (c.before >= BoardSeen)
+            goals->endDay(kTestMode);
+        if (c.before == NextPressed)
+            goals->levelEnd();
+        if (c.before == OtherDay) {
+            profile->setBestDay(kTestMode, 2);
+            profile->save();
+        }
+
+        resetJournal();
+        ui = RecordingUi{};
+        if (c.killed) {
+            restart();
+            profile->load(false);
+            registerTestMode(kTestMode);
+            goals->settleWonDays();
+            EXPECT_EQ(profile->getBestDay(kTestMode), c.day) << "the game's start goes on from a won day";
+            EXPECT_EQ(goals->activeCount(), 0);
+        }
+        const int32_t best = profile->getBestDay(kTestMode);
+        startAt(best, best);
+        std::vector<std::string> done;
+        for (const auto& [name, briefing] : goals->completedMissions())
+            done.push_back(name);
+        EXPECT_EQ(done, c.done);
+        EXPECT_EQ(activeNames(), c.active);
+        EXPECT_EQ(profile->getDay(), c.day);
+        EXPECT_EQ(profile->getMana() + profile->getPendingMana(), c.mana);
+        EXPECT_TRUE(ui.notices.empty()) << "nothing is announced again";
+        EXPECT_EQ(ui.boards, 0);
+
+        passing = {{"L1a", true}, {"L1b", true}, {"L2a", true}, {"L2b", true}};
+        for (int step = 0; step < 4; ++step)
+            goals->checkMissions();
+        EXPECT_EQ(profile->getMana() + profile->getPendingMana(), c.manaAfterPlay);
+        EXPECT_EQ(std::count(ui.notices.begin(), ui.notices.end(), RecordingUi::Notice{"done L1a", ""}),
+                  c.before == Nothing ? 1 : 0);
+    }
 }
 
 TEST_F(GoalsManager, DaysEndAndStartOnlyWhereTheyCan)

@@ -105,6 +105,12 @@ inline void registerTestMode(int mode)
     goals->setFirstStep(mode, []() -> AchievementBase* { return new TestStep(1); });
 }
 
+// A profile with nothing of the mode's newest day paid yet.
+inline void forgetPaidMissions(int mode)
+{
+    Profile::getInstance()->setProgressWord(ProgressWord::PaidMissionsDay + 4 * static_cast<size_t>(mode), 0);
+}
+
 inline void resetJournal()
 {
     journal.clear();

@@ -518,6 +518,7 @@ TEST_F(StorySteps, AStoryStartedAtAnyDayEqualsLivePlayToIt)
         profile->setPendingMana(0);
         profile->setBestDay(0, day);
         profile->setDay(day);
+        forgetPaidMissions(0);
         SaveCounter saves;
         goals->startDay(day);
         EXPECT_EQ(state(), live[day]) << "day " << day;

@@ -1,8 +1,10 @@
 // The world-sharing server under load: requests a second and the 99th
 // percentile of latency for pages, details and downloads with 10,000 stored
 // worlds, from 16 keep-alive connections, beside the bare HTTP library
-// answering a constant 3 KB text on the same machine.
-//   server_bench [--seconds N] [--connections N]
+// answering a constant 3 KB text on the same machine. First, uploads of the
+// game's prepared worlds while 32 other connections read, with the largest
+// size the write-ahead log reached.
+//   server_bench [--seconds N] [--connections N] [--uploads N]
 #include <httplib.h>
 #include <sqlite3.h>
 
@@ -18,8 +20,12 @@
 #include <thread>
 #include <vector>
 
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include "base/Base64.h"
+#include "base/json/Json.h"
+#include "cocos2d.h"
 #include "server/GalleryServer.h"
 #include "server/KeyHash.h"
 #include "server/SqliteGalleryStore.h"
@@ -158,21 +164,177 @@ sqlite3* bareConnection(const std::string& path)
     return db;
 }
 
+std::string fileBytes(const std::string& path)
+{
+    std::string bytes;
+    if (FILE* f = std::fopen(path.c_str(), "rb")) {
+        char buffer[65536];
+        size_t n = 0;
+        while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0)
+            bytes.append(buffer, n);
+        std::fclose(f);
+    }
+    return bytes;
+}
+
+long long fileSize(const std::string& path)
+{
+    struct stat info;
+    return ::stat(path.c_str(), &info) == 0 ? static_cast<long long>(info.st_size) : 0;
+}
+
+double megabytes(long long bytes)
+{
+    return static_cast<double>(bytes) / (1024.0 * 1024.0);
+}
+
+// `uploads` worlds (the game's prepared worlds, with a picture) sent by 4
+// connections into a fresh database while 32 others search, page and read
+// details and pictures without a pause; the write-ahead log's size is looked
+// at every millisecond. False when a request failed or a world is missing.
+bool uploadsUnderReads(const gallery::UploadCheck& check, const std::filesystem::path& folder, int uploads)
+{
+    constexpr int kUploaders = 4;
+    constexpr int kReaders = 32;
+    constexpr int kSeeded = 50;
+    const std::string root = cocos2d::CCFileUtils::sharedFileUtils()->getResourceRoot();
+    const std::string png = fileBytes(root + "/backgrounds/Missions/day26.png");
+    std::vector<std::string> bodies;
+    size_t worldBytes = 0;
+    for (int day = 1; day <= 8; ++day) {
+        const std::string blob = fileBytes(root + "/universes/Missions/Day" + std::to_string(day));
+        if (blob.empty() || png.empty()) {
+            std::fprintf(stderr, "server_bench: no prepared worlds under %s\n", root.c_str());
+            return false;
+        }
+        worldBytes += blob.size();
+        bodies.push_back(json::objectJson({json::stringNode("name", "Day " + std::to_string(day)),
+                                           json::stringNode("description", "A world to measure with"),
+                                           json::stringNode("data", base64Encode(blob)),
+                                           json::stringNode("screenshot", base64Encode(png))}));
+    }
+
+    const std::string database = (folder / "uploads.db").string();
+    gallery::SqliteGalleryStore store;
+    std::string why;
+    if (!store.open(database, why)) {
+        std::fprintf(stderr, "server_bench: cannot make the database: %s\n", why.c_str());
+        return false;
+    }
+    gallery::GalleryServer server(store, check);
+    const int port = server.bind("127.0.0.1", 0);
+    std::thread serving([&] { server.serve(); });
+    gallery::NewPlayer author;
+    author.nickname = "Uploader";
+    const std::string key = keyhash::newKey();
+    author.secret.salt = keyhash::newSalt();
+    author.secret.keyHash = keyhash::hashKey(author.secret.salt, key);
+    int64_t authorId = 0;
+    store.createPlayer(author, authorId);
+    const std::string uploadPath = "/v1/worlds?id=" + std::to_string(authorId) + "&key=" + key;
+
+    std::atomic<long> failed{0}, acknowledged{0}, reads{0};
+    auto upload = [&](httplib::Client& http, int n) {
+        auto answer = http.Post(uploadPath.c_str(), bodies[static_cast<size_t>(n) % bodies.size()], "application/json");
+        if (answer && answer->status == 201)
+            ++acknowledged;
+        else
+            ++failed;
+    };
+    {
+        httplib::Client http("127.0.0.1", port);
+        for (int n = 0; n < kSeeded; ++n)
+            upload(http, n);
+    }
+
+    std::atomic<bool> done{false};
+    long long largestLog = 0;
+    std::thread watcher([&] {
+        const std::string log = database + "-wal";
+        while (!done) {
+            largestLog = std::max(largestLog, fileSize(log));
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        }
+    });
+    // Most reads are searches, which read every world's row: with that many
+    // readers one is nearly always inside the database.
+    std::vector<std::thread> readers;
+    for (int c = 0; c < kReaders; ++c) {
+        readers.emplace_back([&, c] {
+            httplib::Client http("127.0.0.1", port);
+            http.set_keep_alive(true);
+            http.set_tcp_nodelay(true);
+            for (long n = 0; !done; ++n) {
+                const std::string world = "/v1/worlds/" + std::to_string(1 + (c * 7919 + n * 13) % kSeeded);
+                std::string path = n % 2 == 0 ? "/v1/worlds?limit=20&search=ay%203" : "/v1/worlds?search=zz";
+                if (n % 4 == 3) {
+                    switch ((n / 4) % 4) {
+                    case 0: path = "/v1/worlds?limit=50&order=rating&offset=" + std::to_string(n % 1000); break;
+                    case 1: path = world + "/screenshot"; break;
+                    case 2: path = world + "/data?id=" + std::to_string(authorId) + "&key=" + key; break;
+                    default: path = world; break;
+                    }
+                }
+                auto answer = http.Get(path.c_str());
+                if (!answer || answer->status != 200)
+                    ++failed;
+                ++reads;
+            }
+        });
+    }
+    std::atomic<int> next{kSeeded};
+    const auto began = Clock::now();
+    std::vector<std::thread> uploaders;
+    for (int u = 0; u < kUploaders; ++u) {
+        uploaders.emplace_back([&] {
+            httplib::Client http("127.0.0.1", port);
+            http.set_keep_alive(true);
+            http.set_tcp_nodelay(true);
+            for (int n = next++; n < kSeeded + uploads; n = next++)
+                upload(http, n);
+        });
+    }
+    for (auto& t : uploaders)
+        t.join();
+    const double elapsed = std::chrono::duration<double>(Clock::now() - began).count();
+    done = true;
+    for (auto& t : readers)
+        t.join();
+    watcher.join();
+    const long long logAtEnd = fileSize(database + "-wal");
+    const int64_t listed = store.countWorlds("");
+    server.stop();
+    serving.join();
+
+    std::printf("%d uploads of %zu KB worlds from %d connections while %d read: %.0f uploads/s, %.0f reads/s\n",
+                uploads, worldBytes / bodies.size() / 1024, kUploaders, kReaders, uploads / elapsed,
+                static_cast<double>(reads) / elapsed);
+    std::printf("write-ahead log: largest %.1f MB, at the end %.1f MB; database %.1f MB; %ld failed, %lld of %ld "
+                "acknowledged worlds listed\n\n",
+                megabytes(largestLog), megabytes(logAtEnd), megabytes(fileSize(database)), failed.load(),
+                static_cast<long long>(listed), acknowledged.load());
+    std::fflush(stdout);
+    return failed == 0 && listed == acknowledged;
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
 {
     double seconds = 5;
     int connections = 16;
+    int uploads = 3000;
     for (int i = 1; i + 1 < argc; i += 2) {
         const std::string arg = argv[i];
         if (arg == "--seconds")
             seconds = std::atof(argv[i + 1]);
         else if (arg == "--connections")
             connections = std::atoi(argv[i + 1]);
+        else if (arg == "--uploads")
+            uploads = std::atoi(argv[i + 1]);
     }
-    if (seconds <= 0 || connections <= 0) {
-        std::fprintf(stderr, "usage: server_bench [--seconds N] [--connections N]\n");
+    if (seconds <= 0 || connections <= 0 || uploads < 0) {
+        std::fprintf(stderr, "usage: server_bench [--seconds N] [--connections N] [--uploads N]\n");
         return 2;
     }
 
@@ -181,6 +343,7 @@ int main(int argc, char** argv)
     const std::string database = (folder / "gallery.db").string();
     registerAllElements();
     gallery::UploadCheck check;
+    bool ok = uploads == 0 || uploadsUnderReads(check, folder, uploads);
     gallery::SqliteGalleryStore store;
     std::string why;
     if (!store.open(database, why) || !fill(database)) {
@@ -273,7 +436,6 @@ int main(int argc, char** argv)
                 connections, seconds, std::thread::hardware_concurrency());
     std::printf("%-38s %10s %9s %9s %7s %10s %9s %7s\n", "request", "req/s", "p50 ms", "p99 ms", "failed", "pair req/s",
                 "pair p99", "ratio");
-    bool ok = true;
     auto row = [&](const char* name, const std::function<std::string(int, long)>& path,
                    const std::function<std::string(int, long)>& barePath) {
         const Result r = measure(port, connections, seconds, path);

@@ -240,6 +240,7 @@ public:
     bool isSavingAfterNaming() const { return m_saveAfterNaming; }
     // The overwrite question's confirmation.
     void confirmOverwrite();
+    // Says the outcome of the save just made (a failed write, with why).
     void showSaveResult(SaveLoadUtils::SaveResult result);
     void showDeferredSaveResult();
     // Closes the HUD and pushes the saved-worlds screen over the game.
@@ -300,6 +301,8 @@ private:
     void releaseBrushSlider();
     void showSaveResultNow(SaveLoadUtils::SaveResult result);
     SaveLoadUtils::SaveResult m_deferredSaveResult = SaveLoadUtils::SaveResult::Failed;
+    // The failed write's error, taken at once: a later write replaces it.
+    int m_saveError = 0;
     // Empties the window and gives it a fresh button container.
     cocos2d::CCNode* newMenuContent();
     int32_t m_temperatureLevel = 3;

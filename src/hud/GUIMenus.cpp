@@ -24,6 +24,7 @@
 #include "gui/GUILabel.h"
 #include "gui/GUIPopup.h"
 #include "hud/GUI.h"
+#include "hud/GameHost.h"
 #include "hud/GUITopBar.h"
 #include "hud/PaletteTable.h"
 #include "hud/PixelMarket.h"
@@ -673,6 +674,7 @@ void GUI::confirmOverwrite()
 
 void GUI::showSaveResult(SaveLoadUtils::SaveResult result)
 {
+    m_saveError = result == SaveLoadUtils::SaveResult::Failed ? gameServices().lastFileWriteError() : 0;
     // From the overwrite question's answer that popup is still up and would
     // swallow the next one: show the outcome a frame later.
     if (GUIPopup::getInstance()->isShown()) {
@@ -700,10 +702,16 @@ void GUI::showSaveResultNow(SaveLoadUtils::SaveResult result)
         ScreenUtils::showPopup(LocalUtils::localize("ConfirmationOverwritePopup"), this,
                                callfunc_selector(GUI::confirmOverwrite), nullptr, nullptr, 0);
         break;
-    case SaveLoadUtils::SaveResult::Failed:
-        // The old save, if any, is still there; say so rather than claim success.
+    // The old save, if any, is still there; say so rather than claim success.
+    case SaveLoadUtils::SaveResult::NameRefused:
         ScreenUtils::showPopup(LocalUtils::localize("WorldSaveFailedPopup"), nullptr, nullptr, nullptr, nullptr, 2);
         break;
+    case SaveLoadUtils::SaveResult::Failed: {
+        const std::string reason = saveFailureReason(m_saveError);
+        ScreenUtils::showPopup(LocalUtils::localizeWithVar("WorldNotSavedBecause", reason.c_str()), nullptr, nullptr,
+                               nullptr, nullptr, 2);
+        break;
+    }
     }
 }
 

@@ -198,8 +198,8 @@ std::string stringOf(CCString* s)
     return s ? s->getString() : std::string();
 }
 
-// Why a file was not written, in the player's words: the usual reasons in
-// the player's language, any other as the system says it.
+}  // namespace
+
 std::string saveFailureReason(int error)
 {
     const char* key = nullptr;
@@ -218,6 +218,8 @@ std::string saveFailureReason(int error)
         said[0] = static_cast<char>(std::tolower(static_cast<unsigned char>(said[0])));
     return said;
 }
+
+namespace {
 
 void wireStorageAndSound(GameServices& s)
 {

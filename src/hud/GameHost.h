@@ -5,6 +5,8 @@
 // service or, where that is not built yet, with a stand-in that logs once
 // that it is not built (docs/stand-ins.md lists them). installGameHost
 // (screens/GameWiring.h) puts both in, with every other seam.
+#include <string>
+
 #include "world/WorldHost.h"
 
 struct GameServices;
@@ -43,3 +45,8 @@ public:
 
 // Every entry of the registry, from its default, to the game's services.
 void wireGameServices(GameServices& s);
+
+// Why a file was not written (the system's error number), in the player's
+// words: the usual reasons in the player's language, any other as the
+// system says it. The progress notice and the world-save popup both say it.
+std::string saveFailureReason(int error);

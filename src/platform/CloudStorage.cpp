@@ -1,6 +1,7 @@
 #include "platform/CloudStorage.h"
 
 #include "platform/DebugOutput.h"
+#include "platform/FileSync.h"
 #include "platform/Folders.h"
 
 #include <algorithm>
@@ -188,6 +189,9 @@ int makeStoreFolders(const std::string& root, const std::string& folded, std::st
                 *error = path + ": " + std::strerror(failure);
                 return failure;
             }
+            // The new folder's entry, or a power cut could take it with
+            // the file about to go in it.
+            FileSync::syncFolder(path.substr(0, path.rfind('/')));
             if (::lstat(path.c_str(), &info) != 0) {
                 const int failure = errno;
                 *error = path + ": " + std::strerror(failure);
@@ -346,6 +350,10 @@ bool CloudStorage::fileWrite(const std::string& name, const void* data, int32_t 
         ::unlink(templ.data());
         return false;
     }
+    // The rename is the write: until the folder is synced a power cut can
+    // undo it. The file itself is whole either way, so a folder that cannot
+    // be synced is only logged.
+    FileSync::syncFolder(folder);
     s.lastWriteError = 0;
     s.listingValid = false;
     return true;

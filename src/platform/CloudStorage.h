@@ -4,7 +4,8 @@
 // and reports lower-case names only. Names are relative paths with '/'; a name
 // that is empty, absolute, holds "." or ".." parts, empty parts, a backslash
 // or a NUL is refused, and no symbolic link inside the store is followed.
-// Writes are atomic (temporary file, then rename).
+// Writes are atomic and durable (temporary file, synced, renamed, then its
+// folder synced).
 // Main thread; a lock keeps the listing cache sound anyway.
 #include <cstdint>
 #include <string>

@@ -1,10 +1,12 @@
 #include "platform/PlatformIdentity.h"
 
 #include "platform/DebugOutput.h"
+#include "platform/FileSync.h"
 #include "platform/Folders.h"
 
 #include <cinttypes>
 #include <cstdio>
+#include <fcntl.h>
 #include <fstream>
 #include <mutex>
 #include <random>
@@ -62,22 +64,21 @@ bool loadLocked(const std::string& folder)
     g_loaded = true;
     char digits[17];
     std::snprintf(digits, sizeof digits, "%016" PRIx64, g_id);
-    std::string temp = path + ".tmp";
-    {
-        std::ofstream out(temp, std::ios::trunc);
-        out << digits << "\n";
-        out.flush();
-        if (!out) {
-            DebugOutput::write("platform identity: cannot keep the player id in " + path + "\n");
-            std::remove(temp.c_str());
-            return false;
-        }
-    }
-    if (std::rename(temp.c_str(), path.c_str()) != 0) {
+    // Synced before the rename and the folder after it: a power cut leaves
+    // the whole id or none, never an empty file that would make another.
+    const std::string temp = path + ".tmp";
+    const std::string line = std::string(digits) + "\n";
+    const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    bool kept =
+        fd >= 0 && ::write(fd, line.data(), line.size()) == static_cast<ssize_t>(line.size()) && ::fsync(fd) == 0;
+    if (fd >= 0)
+        kept = ::close(fd) == 0 && kept;
+    if (!kept || std::rename(temp.c_str(), path.c_str()) != 0) {
         DebugOutput::write("platform identity: cannot keep the player id in " + path + "\n");
         std::remove(temp.c_str());
         return false;
     }
+    FileSync::syncFolder(folder);
     return true;
 }
 

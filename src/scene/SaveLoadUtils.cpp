@@ -70,7 +70,7 @@ SaveLoadUtils::SaveResult SaveLoadUtils::saveWorld(bool overwrite)
     std::string name;
     if (!worldFileName(universe ? universe->getString() : std::string(), name)) {
         LOG_ERROR << "world name refused: " << (universe ? universe->getString() : std::string());
-        return SaveResult::Failed;
+        return SaveResult::NameRefused;
     }
 
     GameServices& s = gameServices();

@@ -12,15 +12,16 @@
 
 class SaveLoadUtils {
 public:
-    enum class SaveResult { Saved, Exists, Failed };
+    enum class SaveResult { Saved, Exists, NameRefused, Failed };
 
     static bool isFreePlay();
     static void setFreePlay(bool freePlay);
 
     // Writes the running world under the game layer's universe name. Exists:
     // a save of that name is there and overwrite is false (nothing written).
-    // Failed: the name is refused or the store did not take the blob; the
-    // old save stays, no flag, no thumbnail.
+    // NameRefused: the name gives no file name. Failed: the store did not
+    // take the blob (its last write error says why). After either failure
+    // the old save stays, no flag, no thumbnail.
     static SaveResult saveWorld(bool overwrite);
     // The world's picture under the name (nothing for a missing or empty name).
     static void saveThumbnail(cocos2d::CCString* name);

@@ -1,6 +1,7 @@
 #include "server/SqliteGalleryStore.h"
 
 #include <sqlite3.h>
+#include <sys/stat.h>
 
 #include <cstring>
 #include <unordered_map>
@@ -15,6 +16,10 @@ namespace {
 
 // Writers wait this long for one another before a call fails.
 constexpr int kBusyTimeoutMs = 15000;
+// How long emptying the log waits for the reads that began before it. Reads
+// take milliseconds; one that holds on longer (another program's) only puts
+// the emptying off to a later write.
+constexpr int kLogWaitMs = 1000;
 
 // players.folded is the nickname's case fold (CaseFold.h), which decides
 // whether a nickname is taken. It is not unique: two players of a database
@@ -118,13 +123,15 @@ public:
         sqlite3_close_v2(m_db);
     }
 
-    bool open(const std::string& path, std::string& why)
+    bool open(const std::string& path, int64_t logLimit, std::string& why)
     {
         const int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX;
         if (sqlite3_open_v2(path.c_str(), &m_db, flags, nullptr) != SQLITE_OK) {
             why = m_db ? sqlite3_errmsg(m_db) : "out of memory";
             return false;
         }
+        m_logPath = sqlite3_filename_wal(sqlite3_db_filename(m_db, "main"));
+        m_logLimit = logLimit;
         sqlite3_busy_timeout(m_db, kBusyTimeoutMs);
         sqlite3_extended_result_codes(m_db, 1);
         // NORMAL in WAL mode: a commit survives the process being killed (the
@@ -136,6 +143,26 @@ public:
             }
         }
         return true;
+    }
+
+    // SQLite's own checkpoints copy the log into the database only up to the
+    // oldest read in progress, and start the log over only at a moment when
+    // nothing reads: with readers always busy that moment never comes, and
+    // the log grows by every write. Past the limit it is emptied here, with
+    // the writers' lock held: new reads then come from the database alone,
+    // and the wait is only for the reads already under way. Every commit is
+    // in the database before the log is cut.
+    void boundLog()
+    {
+        struct stat info;
+        if (::stat(m_logPath.c_str(), &info) != 0 || info.st_size <= m_logLimit)
+            return;
+        sqlite3_busy_timeout(m_db, kLogWaitMs);
+        const int result = sqlite3_wal_checkpoint_v2(m_db, nullptr, SQLITE_CHECKPOINT_TRUNCATE, nullptr, nullptr);
+        sqlite3_busy_timeout(m_db, kBusyTimeoutMs);
+        if (result != SQLITE_OK)
+            serverLog(std::string("error: store: the write-ahead log of ") + std::to_string(info.st_size >> 20) +
+                      " MB could not be emptied: " + sqlite3_errmsg(m_db));
     }
 
     bool execute(const char* sql)
@@ -220,8 +247,10 @@ public:
             if (!m_open)
                 return false;
             m_open = false;
-            if (m_connection.execute("COMMIT"))
+            if (m_connection.execute("COMMIT")) {
+                m_connection.boundLog();
                 return true;
+            }
             m_connection.execute("ROLLBACK");
             return false;
         }
@@ -251,6 +280,8 @@ private:
     }
 
     sqlite3* m_db = nullptr;
+    std::string m_logPath;
+    int64_t m_logLimit = 0;
     std::unordered_map<std::string, sqlite3_stmt*> m_statements;
 };
 
@@ -305,14 +336,19 @@ SqliteGalleryStore::Lease::~Lease()
         m_store.release(m_connection);
 }
 
-SqliteGalleryStore::SqliteGalleryStore() = default;
+SqliteGalleryStore::SqliteGalleryStore(int64_t logLimitBytes) : m_logLimit(logLimitBytes) { }
 SqliteGalleryStore::~SqliteGalleryStore() = default;
 
 bool SqliteGalleryStore::open(const std::string& path, std::string& why)
 {
+    // Before the file is made: a start that cannot serve leaves nothing.
+    if (!caseFoldReady()) {
+        why = "the C library has no C.UTF-8 locale to compare nicknames with";
+        return false;
+    }
     m_path = path;
     auto first = std::make_unique<Connection>();
-    if (!first->open(path, why))
+    if (!first->open(path, m_logLimit, why))
         return false;
     Transaction schema(*first, m_writeMutex);
     if (!schema) {
@@ -324,10 +360,6 @@ bool SqliteGalleryStore::open(const std::string& path, std::string& why)
             why = "the file is not a gallery database (or cannot be written)";
             return false;
         }
-    }
-    if (!caseFoldReady()) {
-        why = "the C library has no C.UTF-8 locale to compare nicknames with";
-        return false;
     }
     if (!foldNicknames(*first)) {
         why = "cannot give the players their folded nicknames";
@@ -355,7 +387,7 @@ SqliteGalleryStore::Connection* SqliteGalleryStore::acquire()
     }
     auto fresh = std::make_unique<Connection>();
     std::string why;
-    if (!fresh->open(m_path, why)) {
+    if (!fresh->open(m_path, m_logLimit, why)) {
         serverLog("error: store: cannot open another connection: " + why);
         return nullptr;
     }

@@ -2,7 +2,9 @@
 // The gallery's store in one SQLite file: write-ahead log (readers never wait
 // for the writer), a busy time-out (writers queue rather than fail), one
 // connection per concurrent caller from a pool. Blobs and screenshots sit in
-// their own table so that lists never read them.
+// their own table so that lists never read them. The log is emptied into the
+// database whenever a write leaves it longer than the limit, so it stays
+// about that size however busy the readers are.
 #include <memory>
 #include <mutex>
 #include <string>
@@ -16,10 +18,12 @@ namespace gallery {
 
 class SqliteGalleryStore : public GalleryStore {
 public:
+    static constexpr int64_t kLogLimitBytes = 64 * 1024 * 1024;
+
     // Opens (creating when missing) the database file and its tables. False,
     // with the reason, when the file cannot be opened or is not this store's.
     bool open(const std::string& path, std::string& why);
-    SqliteGalleryStore();
+    explicit SqliteGalleryStore(int64_t logLimitBytes = kLogLimitBytes);
     ~SqliteGalleryStore() override;
 
     StoreStatus createPlayer(const NewPlayer& player, int64_t& id) override;
@@ -55,6 +59,7 @@ private:
     void release(Connection* connection);
 
     std::string m_path;
+    const int64_t m_logLimit;
     std::mutex m_poolMutex;
     std::vector<std::unique_ptr<Connection>> m_all;
     std::vector<Connection*> m_free;

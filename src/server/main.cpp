@@ -2,6 +2,7 @@
 // HTTP from one SQLite file until SIGINT or SIGTERM.
 //   tesmora-server [--bind ADDRESS] [--port PORT] [--db FILE]
 #include <signal.h>
+#include <sys/stat.h>
 
 #include <atomic>
 #include <cerrno>
@@ -10,6 +11,7 @@
 #include <cstring>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "platform/Folders.h"
 #include "server/GalleryServer.h"
@@ -58,17 +60,35 @@ int readOptions(int argc, char** argv, Options& options)
             options.port = static_cast<int>(port);
         }
     }
-    if (options.database.empty()) {
-        const platform::FolderResult folder = platform::Folders::saveFolder();
-        std::string why;
-        if (!folder.ok || !platform::Folders::makeDirectories(folder.path, &why)) {
-            std::fprintf(stderr, "tesmora-server: no data folder for the database (%s); give --db\n",
-                         folder.ok ? why.c_str() : folder.error.c_str());
-            return 1;
-        }
-        options.database = folder.path + "/gallery.db";
-    }
     return 0;
+}
+
+// gallery.db in the user's data folder, made when missing; "" (said why)
+// when there is none.
+std::string defaultDatabase()
+{
+    const platform::FolderResult folder = platform::Folders::saveFolder();
+    std::string why;
+    if (!folder.ok || !platform::Folders::makeDirectories(folder.path, &why)) {
+        std::fprintf(stderr, "tesmora-server: no data folder for the database (%s); give --db\n",
+                     folder.ok ? why.c_str() : folder.error.c_str());
+        return std::string();
+    }
+    return folder.path + "/gallery.db";
+}
+
+// The database's file and side files that are not there (or cannot be
+// looked at: those are left alone).
+std::vector<std::string> absentFiles(const std::string& database)
+{
+    std::vector<std::string> absent;
+    for (const char* suffix : {"", "-wal", "-shm", "-journal"}) {
+        struct stat info;
+        const std::string path = database + suffix;
+        if (::lstat(path.c_str(), &info) != 0 && errno == ENOENT)
+            absent.push_back(path);
+    }
+    return absent;
 }
 
 }  // namespace
@@ -92,12 +112,8 @@ int main(int argc, char** argv)
     registerAllElements();
     gallery::UploadCheck check;
     gallery::SqliteGalleryStore store;
-    std::string why;
-    if (!store.open(options.database, why)) {
-        std::fprintf(stderr, "tesmora-server: cannot open the database %s: %s\n", options.database.c_str(),
-                     why.c_str());
-        return 1;
-    }
+    // The port first: a start that cannot listen must not make a database
+    // (nor a data folder) where there was none.
     gallery::GalleryServer server(store, check);
     const int port = server.bind(options.bind, options.port);
     if (port < 0) {
@@ -110,6 +126,18 @@ int main(int argc, char** argv)
         else
             std::fprintf(stderr, "tesmora-server: cannot listen on %s:%d (%s)\n", options.bind.c_str(), options.port,
                          std::strerror(error));
+        return 1;
+    }
+    if (options.database.empty() && (options.database = defaultDatabase()).empty())
+        return 1;
+    // What a failed opening made goes again; what was there stays.
+    const std::vector<std::string> absent = absentFiles(options.database);
+    std::string why;
+    if (!store.open(options.database, why)) {
+        std::fprintf(stderr, "tesmora-server: cannot open the database %s: %s\n", options.database.c_str(),
+                     why.c_str());
+        for (const std::string& made : absent)
+            std::remove(made.c_str());
         return 1;
     }
     std::printf("tesmora-server: listening on http://%s:%d with %s (worlds up to %zu bytes)\n", options.bind.c_str(),

@@ -75,34 +75,48 @@ TEST_F(SaveFailures, AProfileThatCannotBeWrittenIsToldOnceAndTheOldOneStays)
     EXPECT_EQ(shownText(), "Your progress could not be saved: file too large");
 }
 
-// The usual reasons in the player's words, in each language.
+// The usual reasons in the player's words, in each language, the same for
+// the progress and for a world.
 TEST_F(SaveFailures, TheReasonIsSaidInThePlayersLanguage)
 {
     enterScene(false);
     Profile* profile = Profile::getInstance();
     profile->load(true);
+    name("Mine");
     const struct {
         const char* language;
         int error;
-        const char* text;
+        const char* progress;
+        const char* world;
     } cases[] = {
-        {"en", ENOSPC, "Your progress could not be saved: no space left on the disk"},
-        {"en", EROFS, "Your progress could not be saved: the disk is read-only"},
-        {"en", EACCES, "Your progress could not be saved: the save folder may not be written to"},
-        {"fr", ENOSPC, "Ta progression n'a pas pu être enregistrée : il n'y a plus de place sur le disque"},
-        {"es", ENOSPC, "No se pudo guardar tu progreso: no queda espacio en el disco"},
+        {"en", ENOSPC, "Your progress could not be saved: no space left on the disk",
+         "Your world could not be saved: no space left on the disk. Any earlier save of it is kept."},
+        {"en", EROFS, "Your progress could not be saved: the disk is read-only",
+         "Your world could not be saved: the disk is read-only. Any earlier save of it is kept."},
+        {"en", EACCES, "Your progress could not be saved: the save folder may not be written to",
+         "Your world could not be saved: the save folder may not be written to. Any earlier save of it is kept."},
+        {"fr", ENOSPC, "Ta progression n'a pas pu être enregistrée : il n'y a plus de place sur le disque",
+         "Ton monde n'a pas pu être sauvegardé : il n'y a plus de place sur le disque. Une sauvegarde plus ancienne "
+         "est conservée."},
+        {"es", ENOSPC, "No se pudo guardar tu progreso: no queda espacio en el disco",
+         "No se pudo guardar tu mundo: no queda espacio en el disco. Se conserva cualquier copia anterior."},
     };
     const auto realWrite = gameServices().fileWrite;
     const auto realError = gameServices().lastFileWriteError;
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.text);
+        SCOPED_TRACE(c.progress);
         testsupport::LanguageTable table(c.language);
         const int error = c.error;
         gameServices().fileWrite = [](const std::string&, const void*, int32_t) { return false; };
         gameServices().lastFileWriteError = [error] { return error; };
         profile->save();
         stepSeconds(0.2f);
-        EXPECT_EQ(shownText(), c.text);
+        EXPECT_EQ(shownText(), c.progress);
+        GUIPopup::getInstance()->onOkPressed();
+        stepSeconds(0.5f);
+        layer->getGUI()->onSaveButton(nullptr);
+        stepSeconds(0.2f);
+        EXPECT_EQ(shownText(), c.world);
         GUIPopup::getInstance()->onOkPressed();
         stepSeconds(0.5f);
         // Saved again, so the next failure is told.

@@ -2,6 +2,7 @@
 // with its overwrite question and its failure message, loading and a new world.
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <functional>
 #include <string>
 #include <vector>
@@ -56,16 +57,19 @@ TEST_F(WorldMenu, SavingAnswersWithThePopupThatMatchesTheOutcome)
         bool savedBefore;
         bool storeRefuses;
         int kind;
-        const char* key;
+        std::string shown;
         bool written;
     };
     const Case cases[] = {
-        {"a new name is saved", "fresh", false, false, 2, "WorldSavedPopup", true},
-        {"an existing save asks first", "taken", true, false, 0, "ConfirmationOverwritePopup", false},
-        {"a refused name is a failure", "..", false, false, 2, "WorldSaveFailedPopup", false},
-        {"a store that refuses is a failure", "refused", false, true, 2, "WorldSaveFailedPopup", false},
+        {"a new name is saved", "fresh", false, false, 2, text("WorldSavedPopup"), true},
+        {"an existing save asks first", "taken", true, false, 0, text("ConfirmationOverwritePopup"), false},
+        {"a refused name is a failure", "..", false, false, 2, text("WorldSaveFailedPopup"), false},
+        {"a store that refuses is a failure, with why", "refused", false, true, 2,
+         LocalUtils::localizeWithVar("WorldNotSavedBecause", text("SaveFailedNoSpace").c_str())->getString(), false},
     };
     const auto realWrite = gameServices().fileWrite;
+    const auto realError = gameServices().lastFileWriteError;
+    gameServices().lastFileWriteError = [] { return ENOSPC; };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         gameServices().fileWrite = realWrite;
@@ -84,12 +88,13 @@ TEST_F(WorldMenu, SavingAnswersWithThePopupThatMatchesTheOutcome)
 
         EXPECT_TRUE(Profile::getInstance()->isHasSavedWorld());
         EXPECT_EQ(GUIPopup::getInstance()->getKind(), c.kind);
-        EXPECT_EQ(popupText(), text(c.key));
+        EXPECT_EQ(popupText(), c.shown);
         const std::vector<char> after = cloudBytes(std::string("User/") + c.universe + ".sav");
         EXPECT_EQ(after, c.written ? blobBytes(*world) : before);
         world->reset();
     }
     gameServices().fileWrite = realWrite;
+    gameServices().lastFileWriteError = realError;
 }
 
 TEST_F(WorldMenu, ConfirmingTheOverwriteWritesTheWorld)

@@ -264,7 +264,7 @@ TEST_F(SavedWorlds, NamesAreMadeSafe)
 
     enterScene(false);
     name("..");
-    EXPECT_EQ(SaveLoadUtils::saveWorld(false), SaveLoadUtils::SaveResult::Failed);
+    EXPECT_EQ(SaveLoadUtils::saveWorld(false), SaveLoadUtils::SaveResult::NameRefused);
     EXPECT_EQ(world->eventFlags[World::kEventWorldSaved], 0);
     EXPECT_EQ(platform::CloudStorage::getFileCount(), 0);
 

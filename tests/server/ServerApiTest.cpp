@@ -6,7 +6,9 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <memory>
+#include <set>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -344,24 +346,31 @@ TEST_F(Gallery, PagesComeInEachOrderAndSearchFindsNamesAndAuthors)
     EXPECT_EQ(count("?search=nowhere"), 0);
 }
 
+// A start that fails leaves no file behind.
 TEST(GalleryServerProgram, RefusesBadOptionsAndAnUnusableDatabase)
 {
     testsupport::TempDir folder;
     struct Case {
         std::vector<std::string> args;
         int exitCode;
+        std::string before = "";  // shell commands before the server's
     };
     const Case cases[] = {
-        {{"--port", "http"}, 2}, {{"--port", "70000"}, 2},
-        {{"--verbose"}, 2},      {{"--db", folder.path()}, 1},  // a folder, not a database file
+        {{"--port", "http"}, 2},
+        {{"--port", "70000"}, 2},
+        {{"--verbose"}, 2},
+        {{"--db", folder.path()}, 1},  // a folder, not a database file
         {{"--help"}, 0},
+        // A disk that takes not one byte: the new database made goes again.
+        {{"--db", folder.file("new.db")}, 1, "ulimit -f 0; trap '' XFSZ; "},
     };
     for (const Case& c : cases) {
-        std::string command = std::string(TESMORA_SERVER_BINARY) + " --port 0";
+        std::string command = c.before + "exec " + TESMORA_SERVER_BINARY + " --port 0";
         for (const std::string& arg : c.args)
             command += " " + arg;
         const int status = std::system((command + " > /dev/null 2>&1").c_str());
         EXPECT_EQ(WEXITSTATUS(status), c.exitCode) << command;
+        EXPECT_TRUE(std::filesystem::is_empty(folder.path())) << command;
     }
 }
 
@@ -404,8 +413,9 @@ TEST(GalleryServerProgram, ADatabaseWrittenBeforeNicknamesFoldedKeepsEveryPlayer
 }
 
 // One port, one database: a second server on a port that a running one holds
-// says so and exits, every player stays with the first, and a server stopped
-// with a connection open binds its port again at once.
+// says so and exits, leaving no file where there was none, every player
+// stays with the first, and a server stopped with a connection open binds its
+// port again at once.
 TEST(GalleryServerProgram, ASecondServerOnAHeldPortExitsAndTheFirstKeepsServing)
 {
     testsupport::TempDir folder;
@@ -414,19 +424,38 @@ TEST(GalleryServerProgram, ASecondServerOnAHeldPortExitsAndTheFirstKeepsServing)
     const int port = first->port();
     const Player ann = GalleryClient(port).registerPlayer("Ann");
     ASSERT_GT(ann.id, 0);
+    const auto files = [&] {
+        std::set<std::string> names;
+        for (const auto& entry : std::filesystem::recursive_directory_iterator(folder.path()))
+            names.insert(entry.path().string());
+        return names;
+    };
+    const std::set<std::string> before = files();
 
-    // Bounded: a second server that binds would serve until killed.
-    const std::string command = std::string("timeout 30 ") + TESMORA_SERVER_BINARY + " --port " + std::to_string(port) +
-        " --db " + folder.file("second.db") + " 2>&1";
-    FILE* out = ::popen(command.c_str(), "r");
-    ASSERT_NE(out, nullptr);
-    std::string said;
-    char buffer[256];
-    while (std::fgets(buffer, sizeof(buffer), out))
-        said += buffer;
-    const int status = ::pclose(out);
-    EXPECT_EQ(WEXITSTATUS(status), 1) << said;
-    EXPECT_NE(said.find("address already in use"), std::string::npos) << said;
+    const struct {
+        const char* why;
+        std::string options;
+    } seconds[] = {
+        {"a database that is not there", "--db " + folder.file("second.db")},
+        {"the first's own database", "--db " + folder.file("first.db")},
+        {"the default one, in a data folder that is not there", ""},
+    };
+    for (const auto& second : seconds) {
+        SCOPED_TRACE(second.why);
+        // Bounded: a second server that binds would serve until killed.
+        const std::string command = "XDG_DATA_HOME=" + folder.file("data") + " exec timeout 30 " +
+            TESMORA_SERVER_BINARY + " --port " + std::to_string(port) + " " + second.options + " 2>&1";
+        FILE* out = ::popen(command.c_str(), "r");
+        ASSERT_NE(out, nullptr);
+        std::string said;
+        char buffer[256];
+        while (std::fgets(buffer, sizeof(buffer), out))
+            said += buffer;
+        const int status = ::pclose(out);
+        EXPECT_EQ(WEXITSTATUS(status), 1) << said;
+        EXPECT_NE(said.find("address already in use"), std::string::npos) << said;
+        EXPECT_EQ(files(), before) << "no file made, none removed";
+    }
 
     // Every new connection reaches the first server, which knows Ann.
     for (int i = 0; i < 12; ++i)

@@ -592,10 +592,13 @@ void ScriptedPlayer::saveWorld()
         answerPopups(chance(25));
     popup = shownPopup();
     const std::string answer = popupText(popup);
+    // A write the disk refused says why after these words.
+    const std::string because = localized("WorldNotSavedBecause");
+    const std::string notSaved = because.substr(0, because.find('#'));
     if (popup && answer == localized("WorldSavedPopup"))
         ++m_counts.saves;
-    else if (popup && answer == localized("WorldSaveFailedPopup"))
-        fail("saving \"" + universe + "\" failed");
+    else if (popup && (answer == localized("WorldSaveFailedPopup") || answer.rfind(notSaved, 0) == 0))
+        fail("saving \"" + universe + "\" failed: " + answer);
     else if (!overwrite)
         fail("saving \"" + universe + "\" showed no outcome");
     settle();

@@ -1,8 +1,9 @@
 // The campaigns' level tests on the story's runner, each level started as
 // its selection starts it: its palette offers what the player places, the
 // untouched world keeps the cells its script fills from the missions'
-// tables and passes no mission in three minutes, and the level's script
-// passes every mission within its bound.
+// tables, holds its ground and structures still as it starts, lights none of
+// its missions' lights and passes no mission in three minutes, and the
+// level's script passes every mission within its bound.
 // TESMORA_PLAY_LEVEL=<mode>_<level> plays one level only.
 #include <algorithm>
 #include <cstdio>

@@ -189,7 +189,8 @@ std::set<std::pair<int, int>> eraserReach(const levelscript::Level& level)
 // Levels whose hint has the player rub out what a human walks up to: left
 // alone, the human never comes within reach of the eraser strokes of the
 // level's own solution, so rubbing out as the hint says cannot take the
-// human too and leave the level unwinnable.
+// human too and leave the level unwinnable. (Humans 8, 10, 11 and 14 have
+// such hints too, and their humans still walk up to what is rubbed out.)
 const LevelOf kRoomToRubOut[] = {{5, 1}};
 
 class RoomToRubOut : public CampaignLevel { };

@@ -1,13 +1,17 @@
 // The campaigns' level tests on the story's runner, each level started as
 // its selection starts it: its palette offers what the player places, the
 // untouched world keeps the cells its script fills from the missions'
-// tables and passes no mission in three minutes, and the level's script
-// passes every mission within its bound.
+// tables, holds its ground and structures still as it starts, lights none of
+// its missions' lights and passes no mission in three minutes, and the
+// level's script passes every mission within its bound. Where the hint has
+// the player rub out what a human walks up to, the human keeps out of the
+// eraser's reach.
 // TESMORA_PLAY_LEVEL=<mode>_<level> plays one level only.
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <ostream>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -131,11 +135,94 @@ TEST_P(CampaignLevel, IsWonByItsScript)
     std::printf("%s played: %d steps\n", worldName().c_str(), steps);
 }
 
+// The cells the level's own solution rubs out: its script's erase actions,
+// and its touches and drags with the eraser chosen, each with its brush
+// (size N takes the cells nearer than N to the touch).
+std::set<std::pair<int, int>> eraserReach(const levelscript::Level& level)
+{
+    using levelscript::ActionKind;
+    std::set<std::pair<int, int>> out;
+    auto rub = [&](int x, int y, int size) {
+        for (int dx = -size; dx <= size; ++dx)
+            for (int dy = -size; dy <= size; ++dy)
+                if (dx * dx + dy * dy < size * size)
+                    out.insert({x + dx, y + dy});
+    };
+    bool eraser = false;
+    int brush = 1;
+    for (const levelscript::Action& a : level.script)
+        switch (a.kind) {
+        case ActionKind::Erase:
+        case ActionKind::Tap:
+            eraser = true;
+            brush = a.kind == ActionKind::Erase ? a.radius + 1 : 1;
+            rub(a.at[0], a.at[1], brush);
+            break;
+        case ActionKind::Eraser: eraser = true; break;
+        case ActionKind::Brush: brush = a.count; break;
+        case ActionKind::Touch:
+            if (eraser)
+                rub(a.at[0], a.at[1], brush);
+            break;
+        case ActionKind::Drag:
+            for (size_t i = 2; eraser && i + 1 < a.at.size(); i += 2) {
+                const int x0 = a.at[i - 2], y0 = a.at[i - 1], x1 = a.at[i], y1 = a.at[i + 1];
+                const int n = std::max({std::abs(x1 - x0), std::abs(y1 - y0), 1});
+                for (int k = 0; k <= n; ++k)
+                    rub(x0 + (x1 - x0) * k / n, y0 + (y1 - y0) * k / n, brush);
+            }
+            break;
+        case ActionKind::Paint:
+        case ActionKind::Stroke:
+        case ActionKind::Line:
+        case ActionKind::Rect:
+        case ActionKind::Picture:
+        case ActionKind::Element:
+        case ActionKind::Miner:
+        case ActionKind::Fill:
+        case ActionKind::Replace: eraser = false; break;
+        default: break;
+        }
+    return out;
+}
+
+// Levels whose hint has the player rub out what a human walks up to: left
+// alone, the human never comes within reach of the eraser strokes of the
+// level's own solution, so rubbing out as the hint says cannot take the
+// human too and leave the level unwinnable. (Humans 8, 10, 11 and 14 have
+// such hints too, and their humans still walk up to what is rubbed out.)
+const LevelOf kRoomToRubOut[] = {{5, 1}};
+
+class RoomToRubOut : public CampaignLevel { };
+
+TEST_P(RoomToRubOut, NoHumanComesWithinTheEraserStrokesOfTheSolution)
+{
+    const LevelOf l = GetParam();
+    levelscript::Level level;
+    std::string error;
+    ASSERT_TRUE(levelscript::readLevel(levelPath(l.level, l.mode), nullptr, level, error)) << error;
+    const std::set<std::pair<int, int>> rubbed = eraserReach(level);
+    ASSERT_FALSE(rubbed.empty()) << worldName() << "'s script rubs nothing out";
+    startCampaignLevel(l.mode, l.level);
+    ASSERT_FALSE(HasFatalFailure());
+    const std::set<uint32_t> human = {hashString("HumanLeader"), hashString("HumanPart")};
+    for (int step = 1; step <= kUntouchedSteps; ++step) {
+        run(1);
+        for (const auto& [x, y] : rubbed) {
+            const Particle* p = world->at(x, y);
+            ASSERT_FALSE(p && human.count(p->getType()))
+                << worldName() << ": untouched, a human stands at (" << x << ", " << y << ") at step " << step
+                << ", where the solution rubs out";
+        }
+    }
+}
+
 std::string levelName(const ::testing::TestParamInfo<LevelOf>& info)
 {
     return "Day" + std::to_string(info.param.mode) + "_" + std::to_string(info.param.level);
 }
 INSTANTIATE_TEST_SUITE_P(Campaigns, CampaignLevel, ::testing::ValuesIn(everyCampaignLevel()), levelName);
+INSTANTIATE_TEST_SUITE_P(Campaigns, RoomToRubOut, ::testing::ValuesIn(kRoomToRubOut), levelName);
 
 }  // namespace
 }  // namespace storyplay

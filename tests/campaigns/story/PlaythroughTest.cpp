@@ -70,7 +70,9 @@ TEST_P(StoryDay, IsReachedByTheReplayAndWon)
     finishDay(day);
 }
 
-// The day's world left alone wins nothing in three minutes.
+// The day's world left alone wins nothing in three minutes, lights none of
+// its missions' lights, and its ground and structures stand still as it
+// starts.
 class Level : public StoryDay { };
 
 TEST_P(Level, ItsUntouchedWorldWinsNothing)

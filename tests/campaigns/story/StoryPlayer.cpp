@@ -6,6 +6,7 @@
 #include <cctype>
 #include <cstdlib>
 #include <fstream>
+#include <map>
 #include <set>
 #include <sstream>
 
@@ -21,6 +22,7 @@
 #include "goals/AchievementManager.h"
 #include "goals/GoalFunctions.h"
 #include "goals/GoalsUi.h"
+#include "goals/MissionPattern.h"
 #include "gui/GUIButton.h"
 #include "gui/GUIKeyboard.h"
 #include "gui/GUIPopup.h"
@@ -154,6 +156,100 @@ std::string joined(const std::set<std::string>& names)
     for (const std::string& n : names)
         out += (out.empty() ? "" : " ") + n;
     return out.empty() ? "(none)" : out;
+}
+
+// Whether an element kind shows in that family of the palette; creatures,
+// the border and what no palette shows are in none.
+bool inFamily(uint32_t type, PaletteFamily family)
+{
+    static const std::map<uint32_t, PaletteFamily> families = [] {
+        std::map<uint32_t, PaletteFamily> out;
+        for (const PaletteEntry& e : paletteTable())
+            out[hashString(e.name)] = e.family;
+        return out;
+    }();
+    const auto it = families.find(type);
+    return it != families.end() && it->second == family;
+}
+
+struct StandingCell {
+    int x, y;
+    const Particle* particle;
+    uint32_t type;
+};
+
+// The world's powders and solids (its ground, its rocks, what the level
+// builds to stand), those with no liquid around them: a liquid may wear,
+// melt or sink them by the world's rules.
+std::vector<StandingCell> standingCells(const World& world)
+{
+    auto wet = [&](int x, int y) {
+        for (int dx = -1; dx <= 1; ++dx)
+            for (int dy = -1; dy <= 1; ++dy)
+                if (const Particle* p = world.at(x + dx, y + dy); p && inFamily(p->getType(), PaletteFamily::Liquids))
+                    return true;
+        return false;
+    };
+    std::vector<StandingCell> out;
+    for (int x = 0; x < world.width; ++x)
+        for (int y = 0; y < world.height; ++y)
+            if (const Particle* p = world.at(x, y); p && inFamily(p->getType(), PaletteFamily::Powders) && !wet(x, y))
+                out.push_back({x, y, p, p->getType()});
+    return out;
+}
+
+// The standing cells whose grain now lies in another cell, leaving its own
+// to air or to what does not stand: what fell or slid. A grain gone (worn,
+// melted, burnt) does not count, nor one that traded places with another
+// (mud sinking into soil).
+std::string movedStanding(const World& world, const std::vector<StandingCell>& cells)
+{
+    std::map<const Particle*, std::pair<int, int>> now;
+    for (int x = 0; x < world.width; ++x)
+        for (int y = 0; y < world.height; ++y)
+            if (const Particle* p = world.at(x, y))
+                now[p] = {x, y};
+    std::ostringstream out;
+    int moved = 0;
+    for (const StandingCell& c : cells) {
+        const auto it = now.find(c.particle);
+        if (it == now.end() || it->first->getType() != c.type || it->second == std::make_pair(c.x, c.y))
+            continue;
+        if (const Particle* here = world.at(c.x, c.y); here && inFamily(here->getType(), PaletteFamily::Powders))
+            continue;
+        if (++moved <= 4)
+            out << ParticleCreator::getName(c.type) << " (" << c.x << ", " << c.y << ") to (" << it->second.first
+                << ", " << it->second.second << "); ";
+    }
+    if (moved > 4)
+        out << moved - 4 << " more";
+    return out.str();
+}
+
+// The cells of the day's missions' tables that hold an LED or a Bulb, each
+// followed by the end record, so that each is a table of its own.
+std::vector<MissionPatternRecord> lightCells(int mode, int day, const World& world)
+{
+    static const std::set<uint32_t> lights = {hashString("LedBlue"),   hashString("LedGreen"), hashString("LedOrange"),
+                                              hashString("LedPurple"), hashString("LedRed"),   hashString("LedYellow"),
+                                              hashString("Bulb")};
+    std::vector<const char*> missions;
+    if (mode == 0)
+        missions = missionsOfDay(day);
+    else if (const Campaign* c = campaignOfMode(mode); c && day >= 1 && day <= c->levelCount())
+        for (const char* m : c->levels[static_cast<size_t>(day - 1)].missions)
+            if (m)
+                missions.push_back(m);
+    std::vector<MissionPatternRecord> out;
+    for (const char* m : missions)
+        for (char letter = 'A'; letter <= 'Z'; ++letter)
+            if (MissionPattern table = missionTable(m, letter))
+                for (MissionPattern r = table; (r->end & 0xff) == 0; ++r)
+                    if (const Particle* p = world.at(r->x, r->y); p && lights.count(p->getType())) {
+                        out.push_back({r->x, r->y, p->getType(), 0});
+                        out.push_back(kTableEnd);
+                    }
+    return out;
 }
 
 CCArray* namesArray(const std::vector<const char*>& names, bool absent)
@@ -384,6 +480,7 @@ void StoryPlayer::startStoryFromMenu()
     run(15);
     click(GUITopBar::getInstance()->getDayButton());
     ASSERT_TRUE(runUntil([&] { return goals->getState() == GUIWindow::Closed; }, 60)) << "today's goals stay open";
+    m_dayStart = m_stepsRun;
 }
 
 void StoryPlayer::startCampaignLevel(int mode, int level)
@@ -420,6 +517,7 @@ void StoryPlayer::startCampaignLevel(int mode, int level)
         click(GUITopBar::getInstance()->getDayButton());
         ASSERT_TRUE(runUntil([&] { return window->getState() == GUIWindow::Closed; }, 60)) << "today's goals stay open";
     }
+    m_dayStart = m_stepsRun;
 }
 
 void StoryPlayer::takeDayMissions(int day)
@@ -590,6 +688,9 @@ void StoryPlayer::leaveUntouched(int steps)
     const int open = goals->activeCount();
     ASSERT_GT(open, 0) << loadedWorld() << " has no mission";
     const int completed = goals->completedCount();
+    const bool fromStart = m_stepsRun == m_dayStart;
+    const std::vector<StandingCell> standing = fromStart ? standingCells(*world) : std::vector<StandingCell>();
+    const std::vector<MissionPatternRecord> lights = lightCells(m_mode, Profile::getInstance()->getDay(), *world);
     while (m_stepsRun < until) {
         run(1);
         std::string passed;
@@ -599,6 +700,18 @@ void StoryPlayer::leaveUntouched(int steps)
         ASSERT_TRUE(passed.empty() && goals->activeCount() == open && goals->completedCount() == completed)
             << loadedWorld() << ": untouched, a mission passed at step " << m_stepsRun << ": " << passed
             << worldPicture();
+        // What the player is asked to light stays dark, even where the
+        // mission also wants more.
+        for (size_t i = 0; i < lights.size(); i += 2)
+            ASSERT_FALSE(patternAllLedsLit(&lights[i]) || patternAllBulbsLit(&lights[i]))
+                << loadedWorld() << ": untouched, the " << ParticleCreator::getName(lights[i].type) << " at ("
+                << lights[i].x << ", " << lights[i].y << ") of a mission's table lit at step " << m_stepsRun
+                << worldPicture();
+        if (fromStart && m_stepsRun == m_dayStart + kStandingSteps) {
+            EXPECT_EQ(movedStanding(*world, standing), "")
+                << loadedWorld() << ": its ground or a structure fell or slid in its first two seconds"
+                << worldPicture();
+        }
     }
 }
 

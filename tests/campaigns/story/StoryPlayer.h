@@ -23,6 +23,8 @@ namespace storyplay {
 constexpr int kLastPlayableDay = 30;
 // Three minutes of game time: no level is won by leaving it alone that long.
 constexpr int kUntouchedSteps = 5400;
+// Two seconds: what a level builds to stand has fallen by then if it falls.
+constexpr int kStandingSteps = 60;
 
 // The world of a day: "Day<N>" in the story (mode 0), else "Day<mode>_<N>".
 std::string dayWorld(int day, int mode = 0);
@@ -89,7 +91,9 @@ protected:
     // the next day brings.
     void finishDay(int day);
     // The day's world left alone for that many steps, stopping at the first
-    // step at which any of its missions passes.
+    // step at which any of its missions passes. No LED or Bulb on a cell of
+    // its missions' tables lights meanwhile, and, left from the day's start,
+    // no grain of its ground and structures moves in the first two seconds.
     void leaveUntouched(int steps);
 
     // The world's name, the palette and the open missions as the HUD has them.
@@ -154,6 +158,7 @@ protected:
     int m_mode = 0;       // the game mode whose days are played
     int64_t m_clockBase = 1000000;
     int64_t m_stepsRun = 0;
+    int64_t m_dayStart = -1;  // m_stepsRun when the day's world came in
     std::string m_lastSaved;
     testsupport::TempDir m_cloud;
     std::string m_previousSaveFolder;

@@ -158,8 +158,8 @@ void GUIProgressBar::placeFill(float width)
 void GUIProgressBar::onEnter()
 {
     CCLayer::onEnter();
-    // Modal: the back key stops here, with nothing to do, instead of
-    // reaching the window or the world under the bar.
+    // Modal: the back key stops here instead of reaching the window or the
+    // world under the bar.
     BackButtonAdapter::getInstance()->addListener(this);
     if (auto* dim = dynamic_cast<CCLayerColor*>(getChildByTag(kDimmingTag))) {
         dim->stopAllActions();
@@ -304,6 +304,13 @@ void GUIProgressBar::onOkPressed()
     if (m_okButton)
         m_okButton->setEnabled(false);
     dismiss();
+}
+
+void GUIProgressBar::onBackPressed()
+{
+    // A running bar holds the key; a result with OK is answered as OK.
+    if (m_okButton && m_okButton->isVisible() && m_displayedProgress >= 100)
+        onOkPressed();
 }
 
 void GUIProgressBar::dismiss()

@@ -5,7 +5,9 @@
 #include "elements/creatures/Tank.h"
 #include "elements/creatures/Truck.h"
 #include "elements/creatures/Vehicles.h"
+#include "gui/BackButton.h"
 #include "gui/GUIButton.h"
+#include "gui/GUIPopup.h"
 #include "hud/GUITopBar.h"
 #include "hud/VehicleEditors.h"
 #include "scene/ZoomOutView.h"
@@ -215,6 +217,41 @@ TEST_F(VehiclePanelsTest, AVehiclesDeathClosesItsPanelAndAClosedPanelForgetsIt)
     EXPECT_TRUE(VehicleEditor::openPanels().empty());
     // A new touch opens a new panel.
     EXPECT_NE(openPanel(other), nullptr);
+}
+
+// The back key closes the panel on top, as its cross does, and asks
+// nothing; with no panel left it asks whether to leave the world again.
+TEST_F(VehiclePanelsTest, TheBackKeyClosesEachPanelAsItsCrossDoes)
+{
+    struct Case {
+        const char* vehicle;
+        uint32_t type;
+    };
+    const Case cases[] = {{"car", MPLeaderCar::kTypeId},
+                          {"sports car", MPSportCar::kTypeId},
+                          {"tank", MPLeaderTank::kTypeId},
+                          {"truck", MPLeaderTruck::kTypeId},
+                          {"lander", MPLander::kTypeId}};
+    BackButtonAdapter* back = BackButtonAdapter::getInstance();
+    int x = 20;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.vehicle);
+        auto* v = static_cast<VehicleLeader*>(world->addParticle(x += 40, 41, c.type, false));
+        ASSERT_NE(v, nullptr);
+        v->update();
+        ASSERT_NE(openPanel(v), nullptr);
+        back->keyBackClicked();
+        stepFrames(2);
+        EXPECT_EQ(v->editor, nullptr);
+        EXPECT_TRUE(VehicleEditor::openPanels().empty());
+        EXPECT_FALSE(GUIPopup::getInstance()->isShown()) << "nothing asked";
+        world->removeParticle(v->x, v->y);
+    }
+    back->keyBackClicked();
+    stepFrames(2);
+    EXPECT_TRUE(GUIPopup::getInstance()->isShown()) << "the world's own question";
+    GUIPopup::getInstance()->onCancelPressed();
+    stepSeconds(0.4f);
 }
 
 TEST_F(VehiclePanelsTest, ATouchOnAnOpenPanelGoesToThePanelOnly)

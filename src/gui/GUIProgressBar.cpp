@@ -80,6 +80,11 @@ bool GUIProgressBar::initWithSize(CCSize size)
     return done;
 }
 
+void GUIProgressBar::setPreviousWindow(GUIWindow* window)
+{
+    hold(m_previousWindow, window == this ? nullptr : window);
+}
+
 void GUIProgressBar::setCompletedCallback(CCObject* target, SEL_CallFunc selector)
 {
     hold(m_completedTarget, target);
@@ -247,6 +252,7 @@ void GUIProgressBar::advance(float step)
             m_barEnd->setVisible(false);
         useModalFont(kSheet);
         setCaption(m_resultText);
+        LOG << "progress bar" << (m_failed ? "failed:" : "done:") << (m_resultText ? m_resultText->getString() : "");
         // Shown; nothing more to step until the next opening.
         unscheduleUpdate();
     }
@@ -300,6 +306,7 @@ void GUIProgressBar::onOkPressed()
     if (m_dismissing)
         return;
     playSound("sfx_gui_next");
+    LOG << "progress bar: OK";
     unscheduleUpdate();
     if (m_okButton)
         m_okButton->setEnabled(false);

@@ -43,6 +43,9 @@ public:
     void dismiss();
     void onDismissed();
 
+    // The window made current again when the bar goes.
+    GUIWindow* getPreviousWindow() const { return m_previousWindow; }
+    void setPreviousWindow(GUIWindow* window);
     void setCompletedCallback(cocos2d::CCObject* target, cocos2d::SEL_CallFunc selector);
     void setFailedCallback(cocos2d::CCObject* target, cocos2d::SEL_CallFunc selector);
     float getDisplayedProgress() const { return m_displayedProgress; }

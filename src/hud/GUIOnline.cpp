@@ -256,6 +256,9 @@ void GUI::failUpload(const std::string& words)
 void GUI::sendUpload()
 {
     const std::string file = m_uploadFile;
+    // A name refused on the way closed the bar with its answer: the upload
+    // shows on a bar again.
+    ScreenUtils::showUploadProgress();
     GUIProgressBar* bar = GUIProgressBar::getInstance();
     bar->setTargetProgress(30);
     bar->setFastFill(false);

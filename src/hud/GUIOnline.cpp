@@ -8,6 +8,7 @@
 
 #include "base/LocalUtils.h"
 #include "base/Logger.h"
+#include "base/PlatformUtils.h"
 #include "base/StatsUtils.h"
 #include "cocos2d_extensions/CCValue.h"
 #include "gui/GUIProgressBar.h"
@@ -91,9 +92,29 @@ void GUI::onOnlineWorldGone(int32_t worldId)
     if (worldId == 0 || !layer || layer->getOnlineWorldId() != worldId)
         return;
     LOG << "online world" << worldId << "is no longer in the gallery: nothing to rate";
-    layer->setOnlineWorldId(0);
+    forgetOnlineWorld();
+}
+
+void GUI::forgetOnlineWorld()
+{
+    if (GameLayer* layer = GameLayer::existingInstance())
+        layer->setOnlineWorldId(0);
+    m_myRating = -1;
     if (m_openMenu == kWorldMenu && getState() != Closed && getState() != Closing)
         showWorldMenu();
+}
+
+void GUI::forgetGalleryWorlds()
+{
+    forgetGalleryMarks(0);
+    GameLayer* layer = GameLayer::existingInstance();
+    if (!layer || layer->getOnlineWorldId() == 0)
+        return;
+    LOG << "online world" << layer->getOnlineWorldId() << "was the old server's: nothing to rate";
+    if (GUI* gui = layer->getGUI())
+        gui->forgetOnlineWorld();
+    else
+        layer->setOnlineWorldId(0);
 }
 
 void GUI::openRatePopup()
@@ -194,6 +215,19 @@ int32_t GUI::galleryIdOf(const std::string& worldFile)
         return 0;
     const long id = std::strtol(text.c_str(), nullptr, 10);
     return id > 0 && id <= INT32_MAX ? static_cast<int32_t>(id) : 0;
+}
+
+void GUI::forgetGalleryMarks(int32_t worldId)
+{
+    const std::string folder = "user/", suffix = ".gallery";
+    for (const std::string& name : listCloudFiles("User")) {
+        if (name.size() <= folder.size() + suffix.size() ||
+            name.compare(name.size() - suffix.size(), suffix.size(), suffix) != 0)
+            continue;
+        const std::string file = name.substr(folder.size(), name.size() - folder.size() - suffix.size());
+        if ((worldId == 0 || galleryIdOf(file) == worldId) && gameServices().fileDelete(galleryMarkOf(file)))
+            LOG << "online gallery: saved world" << file << "no longer shared";
+    }
 }
 
 void GUI::onUploadButton(CCObject*)

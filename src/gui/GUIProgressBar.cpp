@@ -80,6 +80,11 @@ bool GUIProgressBar::initWithSize(CCSize size)
     return done;
 }
 
+void GUIProgressBar::setPreviousWindow(GUIWindow* window)
+{
+    hold(m_previousWindow, window == this ? nullptr : window);
+}
+
 void GUIProgressBar::setCompletedCallback(CCObject* target, SEL_CallFunc selector)
 {
     hold(m_completedTarget, target);
@@ -158,8 +163,8 @@ void GUIProgressBar::placeFill(float width)
 void GUIProgressBar::onEnter()
 {
     CCLayer::onEnter();
-    // Modal: the back key stops here, with nothing to do, instead of
-    // reaching the window or the world under the bar.
+    // Modal: the back key stops here instead of reaching the window or the
+    // world under the bar.
     BackButtonAdapter::getInstance()->addListener(this);
     if (auto* dim = dynamic_cast<CCLayerColor*>(getChildByTag(kDimmingTag))) {
         dim->stopAllActions();
@@ -247,6 +252,7 @@ void GUIProgressBar::advance(float step)
             m_barEnd->setVisible(false);
         useModalFont(kSheet);
         setCaption(m_resultText);
+        LOG << "progress bar" << (m_failed ? "failed:" : "done:") << (m_resultText ? m_resultText->getString() : "");
         // Shown; nothing more to step until the next opening.
         unscheduleUpdate();
     }
@@ -300,10 +306,18 @@ void GUIProgressBar::onOkPressed()
     if (m_dismissing)
         return;
     playSound("sfx_gui_next");
+    LOG << "progress bar: OK";
     unscheduleUpdate();
     if (m_okButton)
         m_okButton->setEnabled(false);
     dismiss();
+}
+
+void GUIProgressBar::onBackPressed()
+{
+    // A running bar holds the key; a result with OK is answered as OK.
+    if (m_okButton && m_okButton->isVisible() && m_displayedProgress >= 100)
+        onOkPressed();
 }
 
 void GUIProgressBar::dismiss()

@@ -2,9 +2,10 @@
 // The modal popup of a network operation: a caption, a bar that moves
 // towards its target every frame and, at 100, the callback of the result
 // (completion or failure) and the result text with OK, or an empty result
-// text that closes it at once. While it shows, the back key stops at it and
-// does nothing. The network answers drive it through ScreenUtils; it never
-// talks to the network. Main thread only.
+// text that closes it at once. While it shows, the back key stops at it: it
+// does nothing while the bar runs, and what OK does once OK shows. The
+// network answers drive it through ScreenUtils; it never talks to the
+// network. Main thread only.
 #include "gui/GUIWindow.h"
 
 class GUIButton;
@@ -28,6 +29,7 @@ public:
     void onEnter() override;
     void onExit() override;
     void update(float dt) override;
+    void onBackPressed() override;
 
     void buildContent();
     void startProgress();
@@ -41,6 +43,9 @@ public:
     void dismiss();
     void onDismissed();
 
+    // The window made current again when the bar goes.
+    GUIWindow* getPreviousWindow() const { return m_previousWindow; }
+    void setPreviousWindow(GUIWindow* window);
     void setCompletedCallback(cocos2d::CCObject* target, cocos2d::SEL_CallFunc selector);
     void setFailedCallback(cocos2d::CCObject* target, cocos2d::SEL_CallFunc selector);
     float getDisplayedProgress() const { return m_displayedProgress; }

@@ -314,7 +314,21 @@ void ScreenUtils::completeProgress()
 
 void ScreenUtils::showProgressFailure()
 {
-    GUIProgressBar::getInstance()->showFailure();
+    GUIProgressBar* bar = GUIProgressBar::getInstance();
+    bar->showFailure();
+    // The answer that failed may have opened the name keyboard under the bar
+    // (a name taken). The failure is drawn over it, so it takes the touches
+    // and the back key; its OK gives the keyboard back, and the keyboard
+    // then gives back what the bar would have.
+    GUIKeyboard* keyboard = GUIKeyboard::existingInstance();
+    ScreenUtils* screens = getInstance();
+    if (!bar->getParent() || !keyboard || !keyboard->isActive() || screens->getCurrentWindow() != keyboard)
+        return;
+    if (g_binding.previousWindow == bar)
+        hold(g_binding.previousWindow, bar->getPreviousWindow());
+    bar->setPreviousWindow(keyboard);
+    screens->setCurrentWindow(bar);
+    BackButtonAdapter::getInstance()->addListener(bar);
 }
 
 void ScreenUtils::whenRegistered(CCObject* target, SEL_CallFunc done, SEL_CallFunc failed, CCString* caption)

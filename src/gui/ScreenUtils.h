@@ -83,6 +83,8 @@ public:
     // name screen) at 100.
     static void showProgress(cocos2d::CCObject* target);
     static void completeProgress();
+    // The bar's failure; over the name keyboard an answer opened under it,
+    // the bar takes the touches and gives the keyboard back on its OK.
     static void showProgressFailure();
     // Runs done on the target once the player has an account on the server:
     // at once when there is one. Else the profile's own registration runs

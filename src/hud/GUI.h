@@ -288,9 +288,19 @@ public:
     // store), 0 for none.
     static int32_t galleryIdOf(const std::string& worldFile);
     static std::string galleryMarkOf(const std::string& worldFile);
+    // The saved worlds shared as this gallery id (every shared one for 0)
+    // are no longer shared: their marks go, and sharing one again is a
+    // first share.
+    static void forgetGalleryMarks(int32_t worldId);
+    // The server no longer knows the player: every gallery id learnt from
+    // it goes, the shares' marks and the world being played from the
+    // gallery, whose world menu then offers no Rate.
+    static void forgetGalleryWorlds();
 
 private:
     void openGalleryScene(bool fromMainMenu);
+    // The world being played is no gallery world any more: no Rate, no stars.
+    void forgetOnlineWorld();
     void failUpload(const std::string& words);
     // After a world-settings switch: the top bar's pictograms and the tiles.
     void afterSwitch();

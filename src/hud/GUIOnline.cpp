@@ -8,6 +8,7 @@
 
 #include "base/LocalUtils.h"
 #include "base/Logger.h"
+#include "base/PlatformUtils.h"
 #include "base/StatsUtils.h"
 #include "cocos2d_extensions/CCValue.h"
 #include "gui/GUIProgressBar.h"
@@ -91,9 +92,29 @@ void GUI::onOnlineWorldGone(int32_t worldId)
     if (worldId == 0 || !layer || layer->getOnlineWorldId() != worldId)
         return;
     LOG << "online world" << worldId << "is no longer in the gallery: nothing to rate";
-    layer->setOnlineWorldId(0);
+    forgetOnlineWorld();
+}
+
+void GUI::forgetOnlineWorld()
+{
+    if (GameLayer* layer = GameLayer::existingInstance())
+        layer->setOnlineWorldId(0);
+    m_myRating = -1;
     if (m_openMenu == kWorldMenu && getState() != Closed && getState() != Closing)
         showWorldMenu();
+}
+
+void GUI::forgetGalleryWorlds()
+{
+    forgetGalleryMarks(0);
+    GameLayer* layer = GameLayer::existingInstance();
+    if (!layer || layer->getOnlineWorldId() == 0)
+        return;
+    LOG << "online world" << layer->getOnlineWorldId() << "was the old server's: nothing to rate";
+    if (GUI* gui = layer->getGUI())
+        gui->forgetOnlineWorld();
+    else
+        layer->setOnlineWorldId(0);
 }
 
 void GUI::openRatePopup()
@@ -196,6 +217,19 @@ int32_t GUI::galleryIdOf(const std::string& worldFile)
     return id > 0 && id <= INT32_MAX ? static_cast<int32_t>(id) : 0;
 }
 
+void GUI::forgetGalleryMarks(int32_t worldId)
+{
+    const std::string folder = "user/", suffix = ".gallery";
+    for (const std::string& name : listCloudFiles("User")) {
+        if (name.size() <= folder.size() + suffix.size() ||
+            name.compare(name.size() - suffix.size(), suffix.size(), suffix) != 0)
+            continue;
+        const std::string file = name.substr(folder.size(), name.size() - folder.size() - suffix.size());
+        if ((worldId == 0 || galleryIdOf(file) == worldId) && gameServices().fileDelete(galleryMarkOf(file)))
+            LOG << "online gallery: saved world" << file << "no longer shared";
+    }
+}
+
 void GUI::onUploadButton(CCObject*)
 {
     if (!ServerLink::getInstance()->isConfigured()) {
@@ -256,6 +290,9 @@ void GUI::failUpload(const std::string& words)
 void GUI::sendUpload()
 {
     const std::string file = m_uploadFile;
+    // A name refused on the way closed the bar with its answer: the upload
+    // shows on a bar again.
+    ScreenUtils::showUploadProgress();
     GUIProgressBar* bar = GUIProgressBar::getInstance();
     bar->setTargetProgress(30);
     bar->setFastFill(false);

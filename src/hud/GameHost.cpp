@@ -360,6 +360,7 @@ void wireWindowsAndServer(GameServices& s)
         return true;
     };
     s.setBusy = [](bool busy) { ScreenUtils::getInstance()->setBusy(busy); };
+    s.forgetGalleryWorlds = [] { GUI::forgetGalleryWorlds(); };
     s.createPlayer = [](Profile* profile, CCObject* target, SEL_CallFunc selector) {
         ServerLink::getInstance()->createPlayer(profile, target, selector);
     };

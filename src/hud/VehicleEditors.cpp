@@ -123,6 +123,9 @@ VehicleEditor* VehicleEditor::open(VehicleLeader* vehicle, int kind)
         panel->m_background->setPosition(ccp(size.width / 2, size.height / 2));
     if (CCNode* parent = GameLayer::getInstance()->getParent())
         parent->addChild(panel, kZOrder);
+    // Not the current window (the world steps on), but the back key closes
+    // it as its cross does, before it reaches the world.
+    BackButtonAdapter::getInstance()->addListener(panel);
     return panel;
 }
 
@@ -163,6 +166,7 @@ void VehicleEditor::close()
         particle->editor = nullptr;
     particle = nullptr;
     panels().erase(std::remove(panels().begin(), panels().end(), this), panels().end());
+    BackButtonAdapter::getInstance()->removeListener(this);
     retain();
     stopAllActions();
     // The buttons' actions hold the panel: dropping the buttons breaks the

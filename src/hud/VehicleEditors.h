@@ -3,7 +3,8 @@
 // small panel with a row of buttons; the lander gets three big held buttons
 // and a fuel gauge. A panel is added to the game layer's parent but is not
 // the current window, so the world keeps stepping while the player drives;
-// the game layer hands it the touches that land on it.
+// the game layer hands it the touches that land on it. The back key closes
+// the panel opened last, as its cross does.
 //
 // The panel and its vehicle link each other; whichever goes first clears the
 // other's link, so no button reaches a dead vehicle.

@@ -41,8 +41,11 @@ void reportLoudly(const std::string& words)
 
 // The server does not know the stored player (its database was replaced,
 // say): the profile goes back to a name without an account, which the game
-// registers again as it registers any such name. Only the key that was
-// refused is forgotten: an account made since then stays.
+// registers again as it registers any such name, and the world ids learnt
+// from the old server are forgotten, so that nothing is sent about a world
+// that has another id, or another world's id, on this one. Only the key
+// that was refused is forgotten: an account made since then stays, and so
+// do the ids learnt with it.
 void forgetStoredPlayer(const std::string& refusedKey)
 {
     Profile* profile = Profile::getInstance();
@@ -50,6 +53,10 @@ void forgetStoredPlayer(const std::string& refusedKey)
         return;
     LOG << "gallery: the server does not know player" << profile->getPlayerId()
         << "; the name will be registered again";
+    // The ids first: a stop before the profile is saved leaves the key,
+    // which the next refusal forgets with them.
+    if (gameServices().forgetGalleryWorlds)
+        gameServices().forgetGalleryWorlds();
     profile->setPrivateKey(CCString::create("Unconfigured"));
     profile->save();
 }

@@ -38,24 +38,25 @@ CCTouch* anyTouch(CCSet* touches)
     return touches ? dynamic_cast<CCTouch*>(touches->anyObject()) : nullptr;
 }
 
+bool modalPopupShown()
+{
+    GUIWindow* window = ScreenUtils::shownWindow();
+    return dynamic_cast<GUIPopup*>(window) || dynamic_cast<GUIProgressBar*>(window) || dynamic_cast<GUIRate*>(window);
+}
+
 // The on-screen keyboard takes touches first while it is in the running
-// scene, even on the top bar's strip. One left in a scene that was replaced
-// is not on screen.
+// scene, even on the top bar's strip, unless a popup shows over it (an
+// answer to the text it took). One left in a scene that was replaced is not
+// on screen.
 GUIWindow* keyboardWindowOnScreen()
 {
     GUIKeyboard* keyboard = GUIKeyboard::existingInstance();
-    if (!keyboard || !keyboard->getParent())
+    if (!keyboard || !keyboard->getParent() || modalPopupShown())
         return nullptr;
     CCNode* root = keyboard;
     while (root->getParent())
         root = root->getParent();
     return root == CCDirector::sharedDirector()->getRunningScene() ? keyboard : nullptr;
-}
-
-bool modalPopupShown()
-{
-    GUIWindow* window = ScreenUtils::shownWindow();
-    return dynamic_cast<GUIPopup*>(window) || dynamic_cast<GUIProgressBar*>(window) || dynamic_cast<GUIRate*>(window);
 }
 
 float topBarHeight()

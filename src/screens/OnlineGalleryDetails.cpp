@@ -7,7 +7,6 @@
 
 #include "base/LocalUtils.h"
 #include "base/Logger.h"
-#include "base/PlatformUtils.h"
 #include "base/ScreenMetrics.h"
 #include "base/StatsUtils.h"
 #include "base/Utils.h"
@@ -34,21 +33,6 @@ const CCPoint kPanelAt(20, 18);
 const CCRect kBigShot(26, 88, 120, 80);
 constexpr float kColumnX = 152;
 constexpr float kColumnWidth = 78;
-
-// The saved worlds whose upload this was are no longer shared: the marks
-// beside them go, and sharing one again is a first share.
-void forgetGalleryMarks(int32_t worldId)
-{
-    const std::string folder = "user/", suffix = ".gallery";
-    for (const std::string& name : listCloudFiles("User")) {
-        if (name.size() <= folder.size() + suffix.size() ||
-            name.compare(name.size() - suffix.size(), suffix.size(), suffix) != 0)
-            continue;
-        const std::string file = name.substr(folder.size(), name.size() - folder.size() - suffix.size());
-        if (GUI::galleryIdOf(file) == worldId && gameServices().fileDelete(GUI::galleryMarkOf(file)))
-            LOG << "online gallery: saved world" << file << "no longer shared";
-    }
-}
 
 std::string downloadCountText(int32_t downloads)
 {
@@ -323,14 +307,14 @@ void OnlineGallery::confirmDelete()
         [this, life, id]() {
             // The server has confirmed: the saved worlds forget it whatever
             // the screen shows now.
-            forgetGalleryMarks(id);
+            GUI::forgetGalleryMarks(id);
             if (!life.expired())
                 onDeleted(id);
         },
         [this, life, id](const GalleryFailure& failure) {
             // Already gone: what the player asked for holds.
             if (failure.worldGone())
-                forgetGalleryMarks(id);
+                GUI::forgetGalleryMarks(id);
             if (life.expired())
                 return;
             setPlayBusy(false);

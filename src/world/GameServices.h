@@ -111,6 +111,11 @@ struct GameServices {
     std::function<std::string(const char*)> localize = neutral<std::string(const char*)>();
     std::function<std::string()> versionString = neutral<std::string()>();
 
+    // The server no longer knows the stored player (its database was
+    // replaced): the gallery ids learnt from it are forgotten, the world
+    // being played as a gallery world and the saved worlds' share marks.
+    std::function<void()> forgetGalleryWorlds = neutral<void()>();
+
     // The server client's create-player request.
     std::function<void(Profile*, cocos2d::CCObject*, cocos2d::SEL_CallFunc)> createPlayer =
         neutral<void(Profile*, cocos2d::CCObject*, cocos2d::SEL_CallFunc)>();

@@ -144,6 +144,28 @@ TEST_F(Progress, OpeningAgainWhileShownChangesNothingAndTheBackKeyDoesNothing)
     EXPECT_FLOAT_EQ(bar()->getTargetProgress(), 50);
 }
 
+// Once the result shows with OK, the back key answers it as OK does; while
+// the bar runs it does nothing.
+TEST_F(Progress, TheBackKeyAnswersAFinishedBarAsItsOk)
+{
+    for (const bool failed : {false, true}) {
+        GUIWindow* menu = addWindow();
+        ScreenUtils::getInstance()->setCurrentWindow(menu);
+        ScreenUtils::showUploadProgress();
+        bar()->setResultText(CCString::create("Said"));
+        failed ? ScreenUtils::showProgressFailure() : ScreenUtils::completeProgress();
+        for (const bool finished : {false, true}) {
+            stepFrames(finished ? 100 : 2);
+            EXPECT_EQ(bar()->getOkButton()->isVisible(), finished) << failed;
+            BackButtonAdapter::getInstance()->keyBackClicked();
+            stepSeconds(0.4f);
+            EXPECT_EQ(bar()->getParent() == nullptr, finished) << failed;
+        }
+        EXPECT_EQ(current(), menu) << failed;
+        menu->removeFromParent();
+    }
+}
+
 TEST_F(Progress, CallsOnABarNeverBuiltTouchNoMissingNode)
 {
     GUIProgressBar* fresh = bar();

@@ -5,7 +5,9 @@
 #include "elements/creatures/Tank.h"
 #include "elements/creatures/Truck.h"
 #include "elements/creatures/Vehicles.h"
+#include "gui/BackButton.h"
 #include "gui/GUIButton.h"
+#include "gui/GUIPopup.h"
 #include "hud/GUITopBar.h"
 #include "hud/VehicleEditors.h"
 #include "scene/ZoomOutView.h"
@@ -215,6 +217,24 @@ TEST_F(VehiclePanelsTest, AVehiclesDeathClosesItsPanelAndAClosedPanelForgetsIt)
     EXPECT_TRUE(VehicleEditor::openPanels().empty());
     // A new touch opens a new panel.
     EXPECT_NE(openPanel(other), nullptr);
+}
+
+// The back key closes the panel, as its cross does, and asks nothing.
+TEST_F(VehiclePanelsTest, TheBackKeyClosesEachPanelAsItsCrossDoes)
+{
+    int x = 20;
+    for (uint32_t type : {MPLeaderCar::kTypeId, MPSportCar::kTypeId, MPLeaderTank::kTypeId, MPLeaderTruck::kTypeId,
+                          MPLander::kTypeId}) {
+        auto* v = static_cast<VehicleLeader*>(world->addParticle(x += 40, 41, type, false));
+        ASSERT_NE(v, nullptr);
+        v->update();
+        ASSERT_NE(openPanel(v), nullptr) << x;
+        BackButtonAdapter::getInstance()->keyBackClicked();
+        stepFrames(2);
+        EXPECT_EQ(v->editor, nullptr) << x;
+        EXPECT_FALSE(GUIPopup::getInstance()->isShown()) << x;
+        world->removeParticle(v->x, v->y);
+    }
 }
 
 TEST_F(VehiclePanelsTest, ATouchOnAnOpenPanelGoesToThePanelOnly)

@@ -211,15 +211,20 @@ protected:
     }
 
     // The back key reaches what is on top; in the bare world it asks, and
-    // the back key on the question lets the player stay. Over an upload it
-    // does nothing, to what is behind either.
+    // the back key on the question lets the player stay. Over a running
+    // upload it does nothing, to what is behind either; the finished upload
+    // waits for its OK.
     void expectBackReaches(Top top)
     {
         EXPECT_EQ(BackButtonAdapter::getInstance()->frontListener(), listenerOf(top));
         if (top == Top::Progress) {
-            BackButtonAdapter::getInstance()->keyBackClicked();
-            stepFrames(20);
-            EXPECT_TRUE(shows(Top::Progress));
+            GUIButton* ok = GUIProgressBar::getInstance()->getOkButton();
+            if (!ok->isVisible()) {
+                BackButtonAdapter::getInstance()->keyBackClicked();
+                stepFrames(1);
+                EXPECT_TRUE(shows(Top::Progress));
+            }
+            ASSERT_TRUE(stepUntil([&] { return ok->isVisible(); })) << "the upload's result";
             EXPECT_EQ(layer->getGUI()->getState(), GUIWindow::Open) << "the world menu under the upload closed";
             EXPECT_FALSE(GUIPopup::getInstance()->isShown()) << popupText();
             return;

@@ -789,6 +789,49 @@ TEST_F(GalleryScreen, APlayerTheServerForgotStillBrowsesIsToldAndIsRegisteredAga
     }
 }
 
+// The server started again on a new database whose ids repeat the old
+// ones. Once it refuses the stored player, the world played from the old
+// gallery offers no Rate, a saved world shared there is shared as new
+// without asking, and no rating reaches the new server's world of that id.
+TEST_F(GalleryScreen, AServerThatForgotThePlayerHearsNothingOfTheOldServersWorlds)
+{
+    const int32_t islands = playAnnsIslandsAsBob();
+    ASSERT_NE(islands, 0);
+    testsupport::testHost().freePlay = true;
+    paintBlock("Sand", 50, 50, 10);
+    name("Dunes");
+    ASSERT_EQ(SaveLoadUtils::saveWorld(false), SaveLoadUtils::SaveResult::Saved);
+    ASSERT_GT(shareDunes(), 0);
+    const Player bob = {Profile::getInstance()->getPlayerId(), Profile::getInstance()->getPrivateKey()->getString()};
+    testsupport::ServerProcess fresh{folder.file("fresh.db")};
+    ASSERT_TRUE(fresh.started());
+    link->setBaseUrl(fresh.url());
+    registerPlayer("Cleo");
+    for (int32_t n = 0, last = 0; last < std::max(islands, GUI::galleryIdOf("dunes")); ++n)
+        last = share("Meadow " + std::to_string(n), n % 2);
+    actAs(bob);
+    Profile::getInstance()->setNickname(CCString::create("Bob"));
+    // The world and the saved world as the old server left them (a share
+    // draws its picture in the game's world).
+    layer->setOnlineWorldId(islands);
+    layer->setLoadedWorldName(CCString::create("dunes"));
+    layer->getGUI()->setOnlineWorld("Islands", 0);
+
+    rate(5);
+    EXPECT_EQ(popupText(), text("NetErrorPlayerUnknown"));
+    answerPopup();
+    const std::vector<std::string> captions = worldMenuCaptions();
+    EXPECT_EQ(std::count(captions.begin(), captions.end(), text("RateWorldBut")), 0) << "Rate is offered";
+    EXPECT_EQ(layer->getGUI()->getMenuContent()->getChildByTag(GUI::kRatingTag), nullptr) << "the old stars";
+    EXPECT_EQ(GUI::galleryIdOf("dunes"), 0);
+    EXPECT_GT(shareDunes(), 0) << "shared anew, asked nothing";
+    layer->getGUI()->onRateButton(nullptr);
+    stepFrames(30);
+    EXPECT_NE(ScreenUtils::getInstance()->getCurrentWindow(), GUIRate::getInstance());
+    EXPECT_EQ(detailsOf(islands).ratings, 0) << "a rating reached the new server's world";
+    fresh.kill9();  // a stop would wait for the game's idle connection
+}
+
 TEST_F(GalleryScreen, TheDescriptionGoesUpAsTypedAndNeverAsItsHint)
 {
     enterScene();

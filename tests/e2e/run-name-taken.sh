@@ -1,0 +1,47 @@
+#!/usr/bin/env bash
+# A player registered on one server whose database is then replaced, on a
+# new one where another player has the name: the real game against the real
+# server. Ann registers and quits; the server starts again on a new
+# database seeded by other players (an Ann among them). Ann's Upload is told
+# the server does not know her; Upload again registers the name, which is
+# taken: the box's OK closes it over the name keyboard, a new name (Bea)
+# registers and the upload goes on and says it is in the gallery. Passes
+# when the world is on the server by Bea, and the bar said so.
+#   run-name-taken.sh <game> <server> <gallery-check> <first script> <share script>
+set -u
+if [ $# -ne 5 ]; then
+    echo "usage: $0 <game> <server> <gallery-check> <first script> <share script>" >&2
+    exit 2
+fi
+game=$1 server=$2 gallerycheck=$3 first=$4 share=$5
+. "$(dirname "$0")/e2e-lib.sh"
+
+start_server "$server"
+play first "$first" TESMORA_SERVER_URL="$url"
+grep -q "Saving private key: set" "$work/first.log" || fail "Ann was not registered on the first server"
+
+# The database replaced: the same server on a new one, which others fill.
+kill "$server_pid"
+wait "$server_pid" 2>/dev/null
+rm -f "$work/gallery.db" "$work/gallery.db-wal" "$work/gallery.db-shm" "$work/server.out"
+start_server "$server"
+XDG_DATA_HOME="$work/seed/data" HOME="$work/seed/home" "$gallerycheck" --seed "$url" 1 >"$work/seed.log" 2>&1 ||
+    { echo "FAIL: seeding: $(tail -n 5 "$work/seed.log")" >&2; exit 1; }
+grep -q "player Ann is" "$work/seed.log" || fail "the new server's Ann is not another player"
+
+play share "$share" TESMORA_SERVER_URL="$url"
+log=$work/share.log
+expect_scenes "$log" "GUIIntro MainMenu GameLayer"
+grep -q "the server does not know player" "$log" || fail "the first upload was not told the server forgot Ann"
+# In order: the server that does not know Ann and OK; the name refused on
+# the bar and OK; the new name typed into the keyboard under it; then the
+# upload's success on a bar of its own.
+order=$(grep -o "progress bar failed: This [a-z]*\|progress bar: OK\|key pressed:  Bea\|progress bar done: Your world is in the gallery!" "$log" |
+    tr '\n' '|')
+echo "order: $order"
+[ "$order" = "progress bar failed: This server|progress bar: OK|progress bar failed: This name|progress bar: OK|key pressed:  Bea|progress bar done: Your world is in the gallery!|progress bar: OK|" ] ||
+    fail "not the box, its OK, the new name and the upload said"
+"$gallerycheck" --world "$url" Dunes 0 0 0 >"$work/world.log" 2>&1
+cat "$work/world.log"
+grep -q "\"Dunes\" by Bea:" "$work/world.log" || fail "Dunes is not on the server by Bea"
+finish "name taken run passed; captures in $frames" "$log" "$work/server.log"

@@ -146,10 +146,22 @@ void GUITopBar::holdNotifications()
     CCString* icon = m_notificationIconName.empty() ? nullptr : CCString::create(m_notificationIconName);
     CCArray* entry = notificationEntry(m_notificationLabel ? m_notificationLabel->getText() : nullptr, icon);
     queueOf(m_notificationQueue)->insertObject(entry, 0);
-    if (m_notificationPanel) {
-        m_notificationPanel->stopAllActions();
-        m_notificationPanel->setPosition(ccp(6, m_notificationPanel->getContentSize().height - 6));
-    }
+    restNotificationPanel();
+}
+
+void GUITopBar::dropNotifications()
+{
+    CC_SAFE_RELEASE_NULL(m_notificationQueue);
+    m_notificationShowing = false;
+    restNotificationPanel();
+}
+
+void GUITopBar::restNotificationPanel()
+{
+    if (!m_notificationPanel)
+        return;
+    m_notificationPanel->stopAllActions();
+    m_notificationPanel->setPosition(ccp(6, m_notificationPanel->getContentSize().height - 6));
 }
 
 void GUITopBar::showHeldNotifications()

@@ -170,6 +170,9 @@ private:
     // Closes the HUD when it is not closed, forgetting its open menu.
     void closeHud();
     void placeBadge(cocos2d::CCSprite*& badge, int count, cocos2d::CCPoint at);
+    // The notice's text left of `right` (in the panel's units): at full size
+    // on one line where it fits, else wrapped and set smaller.
+    void layOutNotice(cocos2d::CCString* text, float right);
     // Stops the notice panel and puts it back behind the bar.
     void restNotificationPanel();
 

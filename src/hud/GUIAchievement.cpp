@@ -430,6 +430,9 @@ void GUIAchievement::onNextDayButton()
         hide();
         return;
     }
+    // The ended level's notices, held while its board showed, are not the
+    // next one's.
+    GUITopBar::getInstance()->dropNotifications();
     goals->levelEnd();
     // The new day's world comes in this frame: no world step may test its
     // missions on the old one. After the last level (a campaign's or the

@@ -99,6 +99,9 @@ public:
     // the head of the queue; its closing shows what waited.
     void holdNotifications();
     void showHeldNotifications();
+    // Next starts another level: what the last one told, on screen or
+    // waiting, goes with it.
+    void dropNotifications();
     // A notification is waiting behind the one on screen.
     bool hasNotification() const;
     // A warning by its localisation key (a creature's limit), shown only
@@ -167,6 +170,11 @@ private:
     // Closes the HUD when it is not closed, forgetting its open menu.
     void closeHud();
     void placeBadge(cocos2d::CCSprite*& badge, int count, cocos2d::CCPoint at);
+    // The notice's text left of `right` (in the panel's units): at full size
+    // on one line where it fits, else wrapped and set smaller.
+    void layOutNotice(cocos2d::CCString* text, float right);
+    // Stops the notice panel and puts it back behind the bar.
+    void restNotificationPanel();
 
     GUIButton* m_elementMenuButton = nullptr;
     GUIButton* m_toolButton = nullptr;

@@ -1,5 +1,7 @@
 // The top bar's notices: the notification panel and its queue, the count
 // badges, the mana counter and the day button.
+#include <cmath>
+
 #include "SimpleAudioEngine.h"
 #include "base/LocalUtils.h"
 #include "base/Logger.h"
@@ -87,7 +89,6 @@ void GUITopBar::showNotification(CCString* text, CCString* icon)
     m_notificationIconName = icon ? icon->getString() : std::string();
     loadFrames();
     GUILabel::setFontName(kFont);
-    m_notificationLabel->setText(text ? text : CCString::create(""));
     removeNode(m_notificationIcon);
     m_notificationIcon = nullptr;
     removeNode(m_checkBox);
@@ -115,11 +116,51 @@ void GUITopBar::showNotification(CCString* text, CCString* icon)
             m_notificationPanel->addChild(m_checkBox);
         }
     }
+    CCSprite* mark = m_notificationIcon ? m_notificationIcon : m_checkBox;
+    layOutNotice(text ? text : CCString::create(""), mark ? mark->boundingBox().getMinX() - 2 : panel.width - 4);
     m_notificationPanel->stopAllActions();
     m_notificationPanel->runAction(
         CCSequence::create(CCMoveTo::create(kNotificationSlide, ccp(6, -7)), CCDelayTime::create(kNotificationStay),
                            CCMoveTo::create(kNotificationSlide, ccp(6, panel.height - 6)),
                            CCCallFunc::create(this, callfunc_selector(GUITopBar::showNextNotification)), nullptr));
+}
+
+void GUITopBar::layOutNotice(CCString* text, float right)
+{
+    GUILabel* label = m_notificationLabel;
+    const float full = 10.0f / GUILabel::fontSize;
+    const float left = 4;
+    const float height = m_notificationPanel->getContentSize().height;
+    label->setScale(full);
+    label->setText(text);
+    const float width = label->getWidth() * full;
+    if (width > right - left) {
+        // Too long for one line (a limit warning, a long name in French or
+        // Spanish): wrapped and set smaller within the panel, as the popups'
+        // messages are, unless the one line set smaller stays the larger.
+        // The glyphs' cells stand above the font's size (room for the
+        // accents on capitals); a point more between the lines keeps a
+        // tail's letters off the next line's capitals.
+        float tallest = 0;
+        for (const auto& [glyph, rect] : GUILabel::fontFrames)
+            tallest = std::fmax(tallest, rect.size.height);
+        GUILabel::lineSpacing = 1;
+        label->fitColoredText(text, right - left, height - std::fmax(0.0f, tallest - GUILabel::fontSize) * full);
+        GUILabel::lineSpacing = 0;
+        const float oneLine = full * (right - left) / width;
+        if (oneLine > label->getScale()) {
+            label->setScale(oneLine);
+            label->setText(text);
+        }
+    }
+    // Centred up and down, as a short notice stands beside its icon.
+    float bottom = height, top = 0;
+    for (CCObject* object : *label->getChildren()) {
+        auto* glyph = static_cast<CCNode*>(object);
+        bottom = std::fmin(bottom, glyph->getPosition().y);
+        top = std::fmax(top, glyph->getPosition().y + glyph->getContentSize().height);
+    }
+    label->setPosition(ccp(left, (height - (top + bottom) * label->getScale()) / 2));
 }
 
 void GUITopBar::showNextNotification()
@@ -146,10 +187,22 @@ void GUITopBar::holdNotifications()
     CCString* icon = m_notificationIconName.empty() ? nullptr : CCString::create(m_notificationIconName);
     CCArray* entry = notificationEntry(m_notificationLabel ? m_notificationLabel->getText() : nullptr, icon);
     queueOf(m_notificationQueue)->insertObject(entry, 0);
-    if (m_notificationPanel) {
-        m_notificationPanel->stopAllActions();
-        m_notificationPanel->setPosition(ccp(6, m_notificationPanel->getContentSize().height - 6));
-    }
+    restNotificationPanel();
+}
+
+void GUITopBar::dropNotifications()
+{
+    CC_SAFE_RELEASE_NULL(m_notificationQueue);
+    m_notificationShowing = false;
+    restNotificationPanel();
+}
+
+void GUITopBar::restNotificationPanel()
+{
+    if (!m_notificationPanel)
+        return;
+    m_notificationPanel->stopAllActions();
+    m_notificationPanel->setPosition(ccp(6, m_notificationPanel->getContentSize().height - 6));
 }
 
 void GUITopBar::showHeldNotifications()

@@ -208,6 +208,61 @@ TEST_F(GoalsWindow, NoticesWaitWhileABoardOrAPageCoversTheirPlaceAndThenShowWhol
     }
 }
 
+// A level's notices are its own: those still sliding down or waiting when
+// Next starts the following level (the level won and its day button pressed
+// at once, or levels skipped one after another with the goals left open)
+// never come down on a later level, which still tells its own.
+TEST_F(GoalsWindow, ALevelsNoticesNeverComeDownOnTheLevelsAfterIt)
+{
+    const struct {
+        const char* name;
+        int levels;  // ended before the one played
+        bool skipped;
+    } routes[] = {{"won, day button at once", 1, false}, {"three skipped", 3, true}};
+    GUITopBar* bar = GUITopBar::getInstance();
+    Profile* profile = Profile::getInstance();
+    for (const auto& route : routes) {
+        SCOPED_TRACE(route.name);
+        goalstest::resetJournal();
+        goalstest::registerTestMode(5);
+        profile->setGameMode(5);
+        profile->setMana(3500);
+        bar->buildCampaignBar();
+        AchievementManager::getInstance()->startDay(1);
+        for (int level = 1; level <= route.levels; ++level) {
+            const std::string l = "L" + std::to_string(level);
+            if (route.skipped) {
+                if (level == 1)
+                    layer->openGoalsWindow();
+                goals->onSkipButton();
+                GUIPopup::getInstance()->onOkPressed();
+                stepFrames(20);
+            } else {
+                goalstest::passing = {{l + "a", true}, {l + "b", true}};
+                stepFrames(12);
+                ASSERT_TRUE(bar->isNotificationShowing()) << "won: its notices slide down";
+                layer->openGoalsWindow();
+            }
+            ASSERT_EQ(goals->getBoardKind(), GUIAchievement::kDayCleared) << l;
+            EXPECT_TRUE(bar->hasNotification()) << l << ": its notices wait behind the board";
+            goals->onNextDayButton();
+            stepFrames(20);
+        }
+        ASSERT_EQ(goals->getBoardKind(), GUIAchievement::kTodayGoals);
+        goals->hide();
+        stepSeconds(0.5f);
+        EXPECT_FALSE(bar->isNotificationShowing())
+            << "\"" << bar->getNotificationLabel()->getText()->getString() << "\" came down";
+        EXPECT_FALSE(bar->hasNotification());
+
+        const std::string now = "L" + std::to_string(route.levels + 1) + "a";
+        goalstest::passing = {{now, true}};
+        stepFrames(12);
+        ASSERT_TRUE(bar->isNotificationShowing());
+        EXPECT_EQ(bar->getNotificationLabel()->getText()->getString(), "done " + now);
+    }
+}
+
 TEST_F(GoalsWindow, TheBackKeyClosesTodaysGoalsButNotTheClearedBoard)
 {
     goalstest::registerTestMode(5);

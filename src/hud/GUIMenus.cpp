@@ -42,12 +42,11 @@ const char* const kToolNameKeys[] = {"DrawName", "LineName", "FillName", "Replac
 const char* const kWideButton = "gamemenus_menuButton.png";
 const char* const kSwitchButton = "gamemenus_switchButton.png";
 
-// Scales a caption down until it fits the room, a unit of margin each side.
+// Scales a caption down until it fits the room, clear of the button's
+// outline by a unit each side.
 void fitCaption(GUILabel* label, float room)
 {
-    const float width = label->getWidth() * label->getScale();
-    if (width > room - 2 && width > 0)
-        label->setScale(label->getScale() * (room - 2) / width);
+    label->shrinkToWidth(room - 4);
 }
 
 GUILabel* addCaption(CCNode* button, CCString* caption, const CCPoint& at, float room)

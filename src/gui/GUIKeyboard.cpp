@@ -28,6 +28,18 @@ void playSound(const char* name)
     CocosDenshion::SimpleAudioEngine::sharedEngine()->playEffect(soundFilePath("sounds", name).c_str(), false);
 }
 
+// The character, Shift, Backspace, Clear and Reset keys leave their two
+// lowest rows clear (the bottom row stands on the panel's edge): their
+// captions and icons sit a unit higher, in the middle of the drawn key.
+constexpr float kKeyFoot = 2;
+
+void centreOnDrawnKey(GUIButton* key)
+{
+    for (CCNode* part : {static_cast<CCNode*>(key->getLabel()), static_cast<CCNode*>(key->getIcon())})
+        if (part)
+            part->setPosition(ccpAdd(part->getPosition(), ccp(0, kKeyFoot / 2)));
+}
+
 CCArray* texts(std::initializer_list<const char*> items)
 {
     CCArray* array = CCArray::createWithCapacity(static_cast<unsigned>(items.size()));
@@ -183,6 +195,8 @@ bool GUIKeyboard::initWithSize(CCSize size)
     m_spaceKey = specialKey("keyboard_keySpacebar.png", nullptr, "KeybSpaceButton", ccp(50, 2), nullptr);
     m_clearKey = specialKey("keyboard_keyShift.png", nullptr, "KeybClearButton", ccp(207, 133), nullptr);
     m_resetKey = specialKey("keyboard_keyShift.png", nullptr, "KeybResetButton", ccp(207, 108), nullptr);
+    for (GUIButton* key : {m_shiftKey, m_backspaceKey, m_clearKey, m_resetKey})
+        centreOnDrawnKey(key);
     for (GUIButton* key : {m_shiftKey, m_backspaceKey, m_spaceKey, m_clearKey, m_resetKey})
         key->setCallback(CCCallFuncO::create(this, pressed(),
                                              CCString::create(key == m_shiftKey           ? "shift"
@@ -226,6 +240,7 @@ GUIButton* GUIKeyboard::createKey(const char* text, const CCPoint& at)
     GUIButton* key = GUIButton::create(CCCallFuncO::create(this, callfuncO_selector(GUIKeyboard::onKeyPressed), index),
                                        "keyboard_keySquare.png", nullptr);
     key->setText(CCString::create(text));
+    centreOnDrawnKey(key);
     key->setAnchorPoint(CCPointZero);
     key->setPosition(at);
     key->setActivateDelayed(true);

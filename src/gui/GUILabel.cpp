@@ -308,6 +308,9 @@ void GUILabel::snapScale()
     if (n + 0.2f < s && s < n + 0.8f)
         return;
     const float target = s <= n + 0.2f ? n : n + 1.0f;
+    // A label held to its room is not snapped wider than the room.
+    if (target > s && m_room > 0.0f && m_fittedWidth * getScale() * target / s > m_room)
+        return;
     float factor = 1.0f;
     if (target > 0.0f) {
         const float q = target / s;
@@ -459,6 +462,8 @@ void GUILabel::shrinkToWidestWord(CCString* text, float maxWidth)
 
 void GUILabel::shrinkFrom(float width, float maxWidth)
 {
+    m_fittedWidth = width;
+    m_room = std::fmax(maxWidth, 0.0f);
     const float scaled = width * getScale();
     if (scaled > maxWidth && maxWidth > 0)
         setScale(getScale() * maxWidth / scaled);

@@ -78,7 +78,8 @@ public:
     // top then lies fontSize x scale above the label's origin.
     void fitColoredText(cocos2d::CCString* text, float maxWidth, float maxHeight);
     // Sets the label smaller when it is wider than maxWidth (in its parent's
-    // units) as laid out; never larger.
+    // units) as laid out; never larger, its scale's snap to whole pixels
+    // included.
     void shrinkToWidth(float maxWidth);
     // The same for the widest word of the text, each set alone on a line: a
     // name longer than a wrapped line's room is set smaller rather than cut.
@@ -105,6 +106,10 @@ private:
     void wrap(cocos2d::CCString* text, float maxWidth, int maxLines, bool multiline);
     // Sets the label smaller when `width` (unscaled) would be wider than maxWidth.
     void shrinkFrom(float width, float maxWidth);
+    // The width a shrink measured (unscaled) and the room it was held to
+    // (parent units; 0 for none).
+    float m_fittedWidth = 0.0f;
+    float m_room = 0.0f;
 
     std::string m_fontName;
     int m_lineCount = 0;

@@ -64,6 +64,9 @@ uint32_t currentMask()
     return slot < 0 ? 0u : profile->getLevelHint(slot);
 }
 
+// The middle of a buy button's price.
+constexpr float kPriceX = 10;
+
 std::string hintKey(int32_t n)
 {
     return "FreeHint" + std::to_string(n);
@@ -145,7 +148,10 @@ void GUIPopup::buildHints()
         GUILabel* price = newLabel(10);
         price->setText(CCString::createWithFormat("%d", level->valueForKey(hintKey(n))->intValue()));
         price->setAnchorPoint(ccp(0.5f, 0.5f));
-        price->setPosition(ccp(10, buy->getContentSize().height / 2 + 2));
+        price->setPosition(ccp(kPriceX, buy->getContentSize().height / 2 + 2));
+        // Centred left of the drop, a price wider than the room that leaves
+        // a unit clear of the tag's outline ("120" ran onto it) is set smaller.
+        price->shrinkToWidth(2 * (kPriceX - 2));
         buy->addChild(price);
         buy->setAnchorPoint(ccp(0, 1));
         buy->setPosition(ccp(140, 109 - y));

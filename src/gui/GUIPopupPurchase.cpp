@@ -114,7 +114,9 @@ void GUIPopup::buildPurchase()
     // The title may run up to the price tag: in 60 font pixels a name such
     // as Brontosaurus was cut in the middle. A word longer than that room
     // (Pachycephalosaurus) sets the title smaller rather than cut it.
-    const float titleX = isFile ? 66 : 47;
+    // Beside a background's picture (120 pixels at half the panel's scale,
+    // it ends at 66.25) the title starts more than a unit clear of it.
+    const float titleX = isFile ? 68 : 47;
     const float titleRoom = 135 - 6 - titleX;
     m_titleLabel = newLabel(10);
     CCString* title = textOrEmpty(m_purchaseTitle);

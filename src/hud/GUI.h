@@ -138,9 +138,12 @@ public:
     void onToolPicked(cocos2d::CCObject* name);
     // The tool menu's eraser: marked while on, the current tool's pictogram
     // on it (tagged kEraserToolTag) and the words that name that tool beside
-    // it (tagged the same in the menu's content).
+    // it (tagged the same in the menu's content), or at the start of the
+    // next row where the rest of the eraser's row cannot hold them. Answers
+    // the words.
     static constexpr int kEraserToolTag = 12;
-    void showEraserTool(GUIButton* eraser, int toolKind, cocos2d::CCNode* content, const cocos2d::CCPoint& wordsAt);
+    GUILabel* showEraserTool(GUIButton* eraser, int toolKind, cocos2d::CCNode* content,
+                             const cocos2d::CCPoint& wordsAt);
     void onPresetPicked(cocos2d::CCObject* level);
     void onSwitchPicked(cocos2d::CCObject* which);
     // World-settings switches: flip the world's flag, then refresh the bar

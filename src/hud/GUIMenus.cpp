@@ -44,12 +44,11 @@ const char* const kToolNameKeys[] = {"DrawName", "LineName", "FillName", "Replac
 const char* const kWideButton = "gamemenus_menuButton.png";
 const char* const kSwitchButton = "gamemenus_switchButton.png";
 
-// Scales a caption down until it fits the room, a unit of margin each side.
+// Scales a caption down until it fits the room, clear of the button's
+// outline by a unit each side.
 void fitCaption(GUILabel* label, float room)
 {
-    const float width = label->getWidth() * label->getScale();
-    if (width > room - 2 && width > 0)
-        label->setScale(label->getScale() * (room - 2) / width);
+    label->shrinkToWidth(room - 4);
 }
 
 GUILabel* addCaption(CCNode* button, CCString* caption, const CCPoint& at, float room)
@@ -232,8 +231,23 @@ void GUI::showToolMenu()
             if (std::string(option) == "Clear")
                 eraser = b;
         }
-    if (eraser && toolKind >= 1 && toolKind <= static_cast<int>(std::size(kTools)))
-        showEraserTool(eraser, toolKind, content, grid.next());
+    if (eraser && toolKind >= 1 && toolKind <= static_cast<int>(std::size(kTools))) {
+        const CCPoint beside = grid.next();
+        GUILabel* words = showEraserTool(eraser, toolKind, content, beside);
+        // Where the row's rest cannot hold them (a level with few tools
+        // leaves the eraser near the row's end), the words start the next
+        // row; never past the screen's edge.
+        const float right = visibleSize.width - grid.left;
+        if (words->boundingBox().getMaxX() > right && beside.x > grid.left) {
+            if (grid.column != 0) {
+                grid.column = 0;
+                grid.top -= grid.cellH;
+            }
+            const CCPoint below = grid.next();
+            words->setPosition(ccpAdd(words->getPosition(), ccpSub(below, beside)));
+        }
+        words->shrinkToWidth(right - words->getPosition().x);
+    }
     if (grid.column != 0) {
         grid.column = 0;
         grid.top -= grid.cellH;
@@ -244,7 +258,7 @@ void GUI::showToolMenu()
 // The eraser erases the way the current tool draws (with Fill, a whole
 // connected structure): its button is marked while it is on and carries that
 // tool's pictogram, and the words beside it name the tool.
-void GUI::showEraserTool(GUIButton* eraser, int toolKind, CCNode* content, const CCPoint& wordsAt)
+GUILabel* GUI::showEraserTool(GUIButton* eraser, int toolKind, CCNode* content, const CCPoint& wordsAt)
 {
     const std::string tool = kTools[toolKind - 1];
     eraser->setSelected(m_currentElement && m_currentElement->getString() == "Clear");
@@ -268,6 +282,7 @@ void GUI::showEraserTool(GUIButton* eraser, int toolKind, CCNode* content, const
     words->setAnchorPoint(ccp(0, 0.5f));
     words->setPosition(ccp(wordsAt.x + 2 * sheetScale(), wordsAt.y - eraser->boundingBox().size.height / 2));
     content->addChild(words, 0, kEraserToolTag);
+    return words;
 }
 
 void GUI::onToolPicked(CCObject* name)

@@ -105,21 +105,33 @@ TEST_F(FontRegistry, ALabelWithoutItsFontFrameDrawsNothing)
 
 TEST_F(FontRegistry, SnapScaleOnlyForListedSheetsAndOnlyNearWholeScales)
 {
+    // room: the label held to its own width times this (0: not held).
     struct Case {
         const char* font;
         float parentScale;
         float effective;
+        float room = 0;
     } cases[] = {
-        {"popups_ach_fontButtons", 1.9f, 2.0f},    {"popups_ach_fontButtons", 1.85f, 2.0f},
-        {"popups_ach_fontButtons", 2.1f, 2.0f},    {"popups_ach_fontButtons", 2.5f, 2.5f},
-        {"popups_ach_fontButtons", 0.15f, 0.15f},  {"mainmenu_ach_fontButtons", 1.9f, 1.9f},
+        {"popups_ach_fontButtons", 1.9f, 2.0f},
+        {"popups_ach_fontButtons", 1.85f, 2.0f},
+        {"popups_ach_fontButtons", 2.1f, 2.0f},
+        {"popups_ach_fontButtons", 2.5f, 2.5f},
+        {"popups_ach_fontButtons", 0.15f, 0.15f},
+        {"mainmenu_ach_fontButtons", 1.9f, 1.9f},
         {"gamemenus_ach_fontButtons", 1.0f, 1.0f},
+        // Held to its room, a label is not snapped wider than the room.
+        {"popups_ach_fontButtons", 1.9f, 1.9f, 1.0f},
+        {"popups_ach_fontButtons", 1.9f, 2.0f, 1.1f},
+        {"popups_ach_fontButtons", 2.1f, 2.0f, 1.0f},
     };
     for (const Case& c : cases) {
         GUILabel::setFontName(c.font);
         CCNode* parent = CCNode::create();
         parent->setScale(c.parentScale);
         GUILabel* label = GUILabel::create();
+        label->setText(CCString::create("MUY CALIENTE"));
+        if (c.room > 0)
+            label->shrinkToWidth(label->getWidth() * c.room);
         parent->addChild(label);
         scene()->addChild(parent);  // enters: snaps
         EXPECT_NEAR(label->getCumulativeScale(), c.effective, 1e-4) << c.font << " under " << c.parentScale;

@@ -269,7 +269,7 @@ TEST_F(Popup, PurchasePicturesFollowThePrefixRuleAndElementsGetTheSpecialDeal)
         {"exclamation.png", true, true, false, 47},  // prefixed
         {"element_Sand.png", true, true, true, 47},
         {"element_NoSuchElement.png", false, false, true, 47},  // no such frame
-        {"pvr/popups.png", true, false, false, 66},             // a file
+        {"pvr/popups.png", true, false, false, 68},             // a file
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.icon);
@@ -333,7 +333,9 @@ TEST_F(Popup, APurchaseTitleBreaksBetweenWordsNotInsideAName)
         EXPECT_EQ(label->getLineCount(), breaks);
         if (normalScale == 0)
             normalScale = label->getScale();
-        EXPECT_EQ(label->getScale() < normalScale, smaller);
+        // A name that only just fits may stay a hair under whole pixels:
+        // snapped up, it would pass its room.
+        EXPECT_EQ(label->getScale() < normalScale * 0.98f, smaller);
         popup()->onBackPressed();
         closeFully();
     }

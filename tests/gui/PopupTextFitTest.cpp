@@ -1,8 +1,10 @@
-// Every popup with its longest text, in the three languages: each glyph of
-// its texts lies inside the popup's panel and clear of every button on it
-// and of their icons (glyph by glyph: a wrapped text's short last line may
-// end beside a button). A button's own caption is the readability tests'.
-// With TESMORA_TEST_FRAMES set, the frames are saved there.
+// Every window of a game with the longest texts it may show, in the three
+// languages: each button's caption lies inside the button, clear of its
+// outline; no text runs off the screen or over a picture. A popup's texts
+// also lie inside its panel and clear of every button on it and of their
+// icons (glyph by glyph: a wrapped text's short last line may end beside a
+// button), and the keyboard's keys stand inside its panel's border, all of
+// one height. With TESMORA_TEST_FRAMES set, the frames are saved there.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -18,7 +20,14 @@
 #include "gui/GUIButton.h"
 #include "gui/GUILabel.h"
 #include "hud/GUIShare.h"
+#include "hud/GUITopBar.h"
+#include "elements/creatures/HumanLeader.h"
+#include "elements/creatures/Lander.h"
+#include "elements/creatures/Robots.h"
+#include "elements/creatures/Vehicles.h"
+#include "hud/ParticleEditor.h"
 #include "profile/Profile.h"
+#include "support/CleanGame.h"
 #include "support/GameSceneFixture.h"
 #include "support/Readability.h"
 
@@ -115,6 +124,48 @@ int expectTextsClear(CCNode* panel, const std::string& where)
     return static_cast<int>(labels.size());
 }
 
+// The window's texts (captions aside) on the screen and clear of its pictures.
+void expectTextsOnScreenAndClearOf(CCNode* root, const std::vector<CCNode*>& pictures, const std::string& where)
+{
+    std::vector<GUILabel*> labels;
+    std::vector<CCRect> buttons;
+    collect(root, labels, buttons);
+    const CCRect screen(-0.5f, -0.5f, screenSize.width + 1, screenSize.height + 1);
+    for (GUILabel* label : labels) {
+        const CCRect box = testsupport::textBox(label);
+        const std::string shown = where + ": \"" + label->getText()->getString().substr(0, 60) + "\"";
+        EXPECT_TRUE(screen.containsPoint(box.origin) && screen.containsPoint(ccp(box.getMaxX(), box.getMaxY())))
+            << shown << " runs off the screen, " << box.getMinX() << " to " << box.getMaxX();
+        for (CCNode* picture : pictures)
+            for (CCObject* glyph : *label->getChildren())
+                EXPECT_FALSE(testsupport::overlapOnScreen(testsupport::screenBox(static_cast<CCNode*>(glyph)),
+                                                          testsupport::screenBox(picture)))
+                    << shown << " lies over a picture";
+    }
+}
+
+// Keys drawn inside the panel's one-unit border, every key as tall as the others.
+void expectKeysInsideTheBorder(CCSprite* panel, const std::string& where)
+{
+    const CCRect box = testsupport::drawnBox(panel);
+    const float unit = box.size.width / panel->getContentSize().width;
+    const CCRect inside(box.getMinX() + unit - 0.25f, box.getMinY() + unit - 0.25f, box.size.width - 2 * unit + 0.5f,
+                        box.size.height - 2 * unit + 0.5f);
+    float height = 0;
+    for (CCObject* child : *panel->getChildren()) {
+        auto* key = dynamic_cast<GUIButton*>(child);
+        if (!key)
+            continue;
+        const CCRect drawn = testsupport::drawnBox(key);
+        const std::string shown = where + ": the key \"" + key->getText()->getString() + "\"";
+        EXPECT_TRUE(inside.containsPoint(drawn.origin) && inside.containsPoint(ccp(drawn.getMaxX(), drawn.getMaxY())))
+            << shown << " runs over the panel's border";
+        if (height == 0)
+            height = drawn.size.height;
+        EXPECT_NEAR(drawn.size.height, height, 0.25f) << shown << " is not as tall as the others";
+    }
+}
+
 class PopupTexts : public gametest::GameScene {
 protected:
     void SetUp() override
@@ -142,12 +193,55 @@ protected:
             GUIProgressBar::getInstance()->onOkPressed();
         if (GUIShare* share = layer->getShareWindow(); share && share->getState() == GUIWindow::Open)
             share->onBackPressed();
+        layer->getGUI()->closeMenu();
         stepSeconds(0.4f);
         ScreenUtils::getInstance()->setCurrentWindow(nullptr);
     }
+    // The pictures shown with texts: a purchase's, the world's beside the
+    // share window's words and in the world menu.
+    std::vector<CCNode*> pictures()
+    {
+        std::vector<CCNode*> shown;
+        if (CCSprite* item = GUIPopup::getInstance()->getItemImage(); item && GUIPopup::getInstance()->isShown())
+            shown.push_back(item);
+        if (GUIShare* share = layer->getShareWindow(); share && share->getState() == GUIWindow::Open)
+            shown.push_back(share->getSnapshot());
+        if (layer->getGUI()->getOpenMenu() == GUI::kWorldMenu)
+            shown.push_back(layer->getGUI()->getMenuContent()->getChildByTag(GUI::kSnapshotTag));
+        shown.erase(std::remove(shown.begin(), shown.end(), nullptr), shown.end());
+        return shown;
+    }
+    // Opens each window in turn (answering its root; a popup's, its panel)
+    // and checks it as the header says.
+    struct Window {
+        const char* name;
+        std::function<CCNode*()> open;
+    };
+    void checkEach(const std::string& language, const std::vector<Window>& windows, bool popups)
+    {
+        for (const Window& w : windows) {
+            const std::string where = language + " " + w.name;
+            CCNode* root = w.open();
+            stepSeconds(0.5f);
+            ASSERT_NE(root, nullptr) << where;
+            std::string frame = "window_text_" + where;
+            std::replace(frame.begin(), frame.end(), ' ', '_');
+            testsupport::saveTestFrame(frame);
+            if (popups) {
+                EXPECT_GT(expectTextsClear(root, where), 0) << where;
+            }
+            testsupport::expectCaptionsFit(root, where);
+            expectTextsOnScreenAndClearOf(root, pictures(), where);
+            if (root == GUIKeyboard::getInstance()->getButtonContainer())
+                expectKeysInsideTheBorder(static_cast<CCSprite*>(root), where);
+            if (auto* editor = dynamic_cast<ParticleEditor*>(root))
+                editor->close();
+            closeAll();
+        }
+    }
 };
 
-TEST_F(PopupTexts, EveryPopupsTextsStayInsideItsPanelAndClearOfItsButtons)
+TEST_F(PopupTexts, EveryPopupsTextsFitItsPanelItsButtonsAndItsPictures)
 {
     // The longest texts of the language in use: any text an opener may pass
     // (the server's own words among them), what the shop, the palette, the
@@ -182,10 +276,7 @@ TEST_F(PopupTexts, EveryPopupsTextsStayInsideItsPanelAndClearOfItsButtons)
         return bar->getButtonContainer();
     };
     guitest::Held<GUI> gui;
-    const struct {
-        const char* name;
-        std::function<CCNode*()> open;  // answers the panel
-    } popups[] = {
+    const std::vector<Window> popups = {
         {"confirm", [&] { return popup(GUIPopup::Confirm, any); }},
         {"purchase", [&] { return purchase(itemTitle, "element_Sand.png", itemText); }},
         {"background purchase",
@@ -219,6 +310,8 @@ TEST_F(PopupTexts, EveryPopupsTextsStayInsideItsPanelAndClearOfItsButtons)
     };
     for (const char* language : testsupport::kLanguages) {
         testsupport::LanguageTable table(language);
+        // The keyboard, the bar and the rating write their captions once.
+        guitest::resetModalWindows();
         any = longest("", same);
         itemTitle = longest(
             "Shop",
@@ -234,17 +327,71 @@ TEST_F(PopupTexts, EveryPopupsTextsStayInsideItsPanelAndClearOfItsButtons)
         backgroundTitle = longest("BkgName", same);
         backgroundText = longest("BkgDescription", same);
         hinted = levelWithLongestHints();
-        for (const auto& p : popups) {
-            const std::string where = std::string(language) + " " + p.name;
-            CCNode* panel = p.open();
-            stepSeconds(0.3f);
-            ASSERT_NE(panel, nullptr) << where;
-            std::string frame = "popup_text_" + where;
-            std::replace(frame.begin(), frame.end(), ' ', '_');
-            testsupport::saveTestFrame(frame);
-            EXPECT_GT(expectTextsClear(panel, where), 0) << where;
-            closeAll();
-        }
+        checkEach(language, popups, true);
+    }
+}
+
+// The windows of a game beside the popups. Those with tests of their own
+// (the goals window, the background gallery, the shop, the device editors,
+// the saved worlds and the front end) meet the same caption rule there.
+TEST_F(PopupTexts, EveryWindowsCaptionsFitTheirButtonsAndItsTextsTheScreen)
+{
+    GUI* gui = layer->getGUI();
+    GUITopBar* bar = GUITopBar::getInstance();
+    // Free play (mode -1), or a game mode's day with what it offers.
+    const auto enter = [&](int mode, int day) {
+        testsupport::testHost().freePlay = mode < 0;
+        Profile::getInstance()->setGameMode(std::max(mode, 0));
+        Profile::getInstance()->setDay(day);
+        if (mode >= 0)
+            gui->loadDaySettings("Day" + (mode ? std::to_string(mode) + "_" : "") + std::to_string(day));
+    };
+    const auto menu = [&](int mode, int day, int which) {
+        enter(mode, day);
+        gui->onMenuButton(which, nullptr);
+        return gui->getMenuContent();
+    };
+    // A creature or vehicle on the floor, touched: its window.
+    const auto touch = [&](uint32_t type, int x) -> CCNode* {
+        enter(-1, 2);
+        Particle* thing = world->addParticle(x, 10, type, false);
+        if (!thing)
+            return nullptr;
+        thing->update();
+        thing->onTouch();
+        return dynamic_cast<CCNode*>(thing->editor);
+    };
+    const std::vector<Window> windows = {
+        {"palette", [&] { return menu(-1, 2, GUI::kElementMenu); }},
+        {"tools", [&] { return menu(-1, 2, GUI::kToolMenu); }},
+        // Music level 1 offers Draw, Line, the eraser and the zoom.
+        {"music level 1 tools", [&] { return menu(1, 1, GUI::kToolMenu); }},
+        {"world settings", [&] { return menu(-1, 2, GUI::kWorldSettingsMenu); }},
+        {"world menu", [&] { return menu(-1, 2, GUI::kWorldMenu); }},
+        {"top bar",
+         [&] {
+             bar->buildFreeModeBar();
+             return bar->getButtonContainer();
+         }},
+        {"campaign top bar",
+         [&] {
+             enter(0, 12);
+             bar->buildCampaignBar();
+             return bar->getButtonContainer();
+         }},
+        {"lander panel", [&] { return touch(MPLander::kTypeId, 10); }},
+        {"human editor", [&] { return touch(HumanLeader::kTypeId, 30); }},
+        {"robot editor", [&] { return touch(RobotLeader::kTypeId, 50); }},
+        {"car panel", [&] { return touch(MPLeaderCar::kTypeId, 90); }},
+    };
+    for (const char* language : testsupport::kLanguages) {
+        testsupport::LanguageTable table(language);
+        // A floor, and nothing on it from the last language.
+        world->reset();
+        for (int x = 1; x < world->width - 1; ++x)
+            for (int y = 1; y < 10; ++y)
+                world->addParticle(x, y, hashString("Stone"), false);
+        checkEach(language, windows, false);
     }
 }
 

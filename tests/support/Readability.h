@@ -15,6 +15,9 @@ namespace testsupport {
 // On screen: a node's box, and the box of a label's shown glyphs.
 cocos2d::CCRect screenBox(cocos2d::CCNode* node);
 cocos2d::CCRect textBox(GUILabel* label);
+// On screen: where a sprite's picture is opaque (a frame may leave rows or
+// columns clear).
+cocos2d::CCRect drawnBox(cocos2d::CCSprite* sprite);
 // Two boxes on screen share more than half a pixel each way (a rounding's
 // touch is no overlap).
 bool overlapOnScreen(const cocos2d::CCRect& a, const cocos2d::CCRect& b);
@@ -40,21 +43,23 @@ void expectReadable(cocos2d::CCNode* root, const std::string& screen, double min
 struct CaptionFit {
     std::string caption;
     cocos2d::CCRect button;    // on screen
-    cocos2d::CCRect caption_;  // on screen
+    cocos2d::CCRect caption_;  // on screen: the letters' ink
     bool fits = true;
 };
 
 // Every button below root (sliders aside) with a shown, non-empty caption
-// label: does the caption lie within the button, across to a screen pixel,
-// up and down by its middle?
+// label: do the caption's letters, as drawn, lie within the button's
+// picture, clear of its outline and of its icons? The scene is drawn three
+// times in frames of no time.
 std::vector<CaptionFit> captionFits(cocos2d::CCNode* root);
 
 // Adds a test failure for every caption below root that overflows; returns
 // how many captions it looked at.
 int expectCaptionsFit(cocos2d::CCNode* root, const std::string& where);
 
-// Adds a test failure when the captions below root are not all drawn at one
-// size (within a tenth): one caption set larger than its neighbours.
+// Adds a test failure when a caption below root is drawn larger than most
+// of them (by more than a tenth): one caption set larger than its
+// neighbours. One set smaller to fit its button is no failure.
 void expectOneCaptionSize(cocos2d::CCNode* root, const std::string& where);
 
 // With TESMORA_TEST_FRAMES set, draws the running scene in a frame of no

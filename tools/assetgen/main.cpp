@@ -75,11 +75,14 @@ bool parseSize(const std::vector<std::string>& words, size_t at, int& w, int& h)
 //   digits R G B A              the 42 x 7 badge digit strip: a plus at x 0,
 //                               digit n at x 4n + 3, glyphs 3 x 7
 //   art FILE                    a pixel map from assets/art/
-//   bevel W H R G B A [icon FILE]
+//   bevel W H R G B A [icon FILE] [foot N]
 //                               a panel: light top and left edges, dark bottom
 //                               and right edges, a faint diagonal dot pattern;
 //                               with icon, the opaque pixels of a pixel map
-//                               from assets/art/ drawn over its centre
+//                               from assets/art/ drawn over its centre; with
+//                               foot, its lowest N rows left clear (a button
+//                               that stands on its window's edge draws above
+//                               that edge)
 //   disc W H D R G B A          a disc D pixels across, centred, on transparency
 //   gradient W H R G B R G B    opaque, top colour to bottom colour
 //   hills W H SEED R G B R G B R G B
@@ -149,33 +152,44 @@ bool makePicture(const Context& ctx, const ManifestLine& line, size_t at, Image&
         Rgba body;
         if (!parseSize(w, at + 1, width, height) || !parseColour(w, at + 3, body))
             return fail(line.where() + ": bevel wants a size and a colour (R G B A)");
+        std::string iconFile;
+        int foot = 0;
+        for (size_t i = at + 7; i < w.size(); i += 2) {
+            if (i + 1 < w.size() && w[i] == "icon" && iconFile.empty())
+                iconFile = w[i + 1];
+            else if (i + 1 < w.size() && w[i] == "foot" && parseInt(w[i + 1], foot) && foot >= 0 && foot < height - 2)
+                continue;
+            else
+                return fail(line.where() +
+                            ": bevel takes only 'icon FILE' and 'foot N' (under its height) after its colour");
+        }
         auto shade = [&](int delta) {
             auto channel = [delta](uint8_t v) { return static_cast<uint8_t>(std::clamp(v + delta, 0, 255)); };
             return Rgba{channel(body.r), channel(body.g), channel(body.b), body.a};
         };
         out = Image(width, height);
-        out.fillRect(0, 0, width, height, body);
+        // The panel fills the rows above the foot.
+        const int drawn = height - foot;
+        out.fillRect(0, 0, width, drawn, body);
         const Rgba dots = shade(12);
-        for (int y = 2; y < height - 2; ++y)
+        for (int y = 2; y < drawn - 2; ++y)
             for (int x = 2; x < width - 2; ++x)
                 if ((x + y) % 6 == 0)
                     out.set(x, y, dots);
         out.fillRect(0, 0, width, 1, shade(48));
-        out.fillRect(0, 0, 1, height, shade(48));
-        out.fillRect(0, height - 1, width, 1, shade(-48));
-        out.fillRect(width - 1, 0, 1, height, shade(-48));
-        if (w.size() == at + 7)
+        out.fillRect(0, 0, 1, drawn, shade(48));
+        out.fillRect(0, drawn - 1, width, 1, shade(-48));
+        out.fillRect(width - 1, 0, 1, drawn, shade(-48));
+        if (iconFile.empty())
             return true;
         Image icon;
         std::string error;
-        if (w.size() != at + 9 || w[at + 7] != "icon")
-            return fail(line.where() + ": bevel takes only 'icon FILE' after its colour");
-        if (!readPixelMap(ctx.assets + "/art/" + w[at + 8], icon, error))
+        if (!readPixelMap(ctx.assets + "/art/" + iconFile, icon, error))
             return fail(line.where() + ": " + error);
-        if (icon.width() > width - 2 || icon.height() > height - 2)
-            return fail(line.where() + ": the icon " + w[at + 8] + " does not fit inside the bevel's edges");
+        if (icon.width() > width - 2 || icon.height() > drawn - 2)
+            return fail(line.where() + ": the icon " + iconFile + " does not fit inside the bevel's edges");
         // Transparent pixels of the map leave the panel showing.
-        const int left = (width - icon.width()) / 2, top = (height - icon.height()) / 2;
+        const int left = (width - icon.width()) / 2, top = (drawn - icon.height()) / 2;
         for (int y = 0; y < icon.height(); ++y)
             for (int x = 0; x < icon.width(); ++x)
                 if (icon.at(x, y).a != 0)

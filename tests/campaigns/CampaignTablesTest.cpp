@@ -1010,3 +1010,24 @@ TEST_F(CampaignData, DinosaurListsDrawnAsMapsKeepTheirCountsBoxesEndsAndColumns)
         EXPECT_FALSE(acid.count(c)) << c.first << "," << c.second;
     EXPECT_FALSE(cellsOf(missionTable("Dino_VirusVsAcid", 'C')).count({54, 27}));
 }
+
+// A campaign's completion notice names it as the campaign screen does.
+TEST_F(CampaignData, CompletionNoticesNameTheCampaignAsItsScreenDoes)
+{
+    const std::pair<const char*, int> notices[] = {
+        {"MusicCampaignName", 1}, {"ContraptionsName", 2},   {"DinosaursName", 3},     {"PixelArtName", 4},
+        {"HumanCampaignName", 5}, {"UserMadeName", 6},       {"LaserAndPipesName", 7}, {"ZombieCampaignName", 8},
+        {"RobotCampaignName", 9}, {"AlienCampaignName", 10},
+    };
+    for (const char* language : {"en", "fr", "es"}) {
+        testsupport::LanguageTable table(language);
+        for (const auto& [key, mode] : notices) {
+            const std::string notice = LocalUtils::localize(key)->getString();
+            const std::string title =
+                LocalUtils::localize(("CampaignTitle" + std::to_string(mode)).c_str())->getString();
+            EXPECT_TRUE(notice.size() > title.size() &&
+                        notice.compare(notice.size() - title.size(), title.size(), title) == 0)
+                << language << ": \"" << notice << "\" does not end with \"" << title << "\"";
+        }
+    }
+}

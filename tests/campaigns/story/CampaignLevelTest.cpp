@@ -5,7 +5,8 @@
 // its missions' lights and passes no mission in three minutes, and the
 // level's script passes every mission within its bound. Where the hint has
 // the player rub out what a human walks up to, the human keeps out of the
-// eraser's reach.
+// eraser's reach; where the solution heats what the level stands on, the
+// level keeps every cell it started with.
 // TESMORA_PLAY_LEVEL=<mode>_<level> plays one level only.
 #include <algorithm>
 #include <cstdio>
@@ -260,12 +261,46 @@ TEST_P(RoomToRubOut, NoHumanComesWithinTheEraserStrokesOfTheSolution)
     }
 }
 
+// Levels whose solution heats what stands on their ground: three minutes
+// after the solution has won, every cell the level started with still holds
+// what it held, none of it melted, burnt or fallen.
+const LevelOf kStandsThroughItsSolution[] = {{2, 5}};
+
+class StandsThroughItsSolution : public CampaignLevel { };
+
+TEST_P(StandsThroughItsSolution, KeepsEveryCellItStartedWith)
+{
+    const LevelOf l = GetParam();
+    startCampaignLevel(l.mode, l.level);
+    ASSERT_FALSE(HasFatalFailure());
+    std::vector<KeptCell> start;
+    for (int x = 0; x < world->width; ++x)
+        for (int y = 0; y < world->height; ++y)
+            if (const Particle* p = world->at(x, y))
+                start.push_back({x, y, p->getType()});
+    int steps = 0;
+    playDay(l.level, steps);
+    ASSERT_FALSE(HasFatalFailure());
+    run(kUntouchedSteps);
+    int lost = 0;
+    std::string first;
+    for (const KeptCell& k : start)
+        if (const Particle* p = world->at(k.x, k.y); !p || p->getType() != k.type)
+            if (++lost == 1)
+                first = ParticleCreator::getName(k.type) + " (" + std::to_string(k.x) + ", " + std::to_string(k.y) +
+                    ") now holds " + (p ? ParticleCreator::getName(p->getType()) : std::string("nothing"));
+    EXPECT_EQ(lost, 0) << worldName() << ": after its solution, " << lost << " of its cells changed, the first "
+                       << first;
+}
+
 std::string levelName(const ::testing::TestParamInfo<LevelOf>& info)
 {
     return "Day" + std::to_string(info.param.mode) + "_" + std::to_string(info.param.level);
 }
 INSTANTIATE_TEST_SUITE_P(Campaigns, CampaignLevel, ::testing::ValuesIn(everyCampaignLevel()), levelName);
 INSTANTIATE_TEST_SUITE_P(Campaigns, RoomToRubOut, ::testing::ValuesIn(kRoomToRubOut), levelName);
+INSTANTIATE_TEST_SUITE_P(Campaigns, StandsThroughItsSolution, ::testing::ValuesIn(kStandsThroughItsSolution),
+                         levelName);
 
 }  // namespace
 }  // namespace storyplay

@@ -5,7 +5,8 @@
 // its missions' lights and passes no mission in three minutes, and the
 // level's script passes every mission within its bound. Where the hint has
 // the player rub out what a human walks up to, the human keeps out of the
-// eraser's reach.
+// eraser's reach; where the solution heats what the level stands on, the
+// level keeps every cell it started with.
 // TESMORA_PLAY_LEVEL=<mode>_<level> plays one level only.
 #include <algorithm>
 #include <cstdio>
@@ -135,22 +136,45 @@ TEST_P(CampaignLevel, IsWonByItsScript)
     std::printf("%s played: %d steps\n", worldName().c_str(), steps);
 }
 
-// The cells the level's own solution rubs out: its script's erase actions,
-// and its touches and drags with the eraser chosen, each with its brush
-// (size N takes the cells nearer than N to the touch).
-std::set<std::pair<int, int>> eraserReach(const levelscript::Level& level)
+using Cells = std::set<std::pair<int, int>>;
+
+// What one of the level's own rubbings-out reaches: the script line it ends
+// at and the cells its strokes take.
+struct RubbedOut {
+    size_t last;
+    Cells cells;
+};
+
+// The solution's rubbings-out, one per thing rubbed out: its erase actions,
+// and its touches and drags with the eraser chosen, each with its brush; a
+// stroke whose cells touch the last one's rubs out the same thing. A brush
+// of size N takes the cells whose corner lies nearer than N to the touch,
+// which lands on a cell's centre as it is pressed and on corners as it moves.
+std::vector<RubbedOut> rubbingsOut(const levelscript::Level& level)
 {
     using levelscript::ActionKind;
-    std::set<std::pair<int, int>> out;
+    std::vector<RubbedOut> out;
+    Cells stroke;
     auto rub = [&](int x, int y, int size) {
-        for (int dx = -size; dx <= size; ++dx)
-            for (int dy = -size; dy <= size; ++dy)
-                if (dx * dx + dy * dy < size * size)
-                    out.insert({x + dx, y + dy});
+        for (double c : {0.0, 0.5})
+            for (int dx = -size; dx <= size; ++dx)
+                for (int dy = -size; dy <= size; ++dy)
+                    if ((dx - c) * (dx - c) + (dy - c) * (dy - c) < size * size)
+                        stroke.insert({x + dx, y + dy});
+    };
+    auto touches = [](const Cells& a, const Cells& b) {
+        for (const auto& [x, y] : a)
+            for (int dx = -1; dx <= 1; ++dx)
+                for (int dy = -1; dy <= 1; ++dy)
+                    if (b.count({x + dx, y + dy}))
+                        return true;
+        return false;
     };
     bool eraser = false;
     int brush = 1;
-    for (const levelscript::Action& a : level.script)
+    for (size_t i = 0; i < level.script.size(); ++i) {
+        const levelscript::Action& a = level.script[i];
+        stroke.clear();
         switch (a.kind) {
         case ActionKind::Erase:
         case ActionKind::Tap:
@@ -165,11 +189,11 @@ std::set<std::pair<int, int>> eraserReach(const levelscript::Level& level)
                 rub(a.at[0], a.at[1], brush);
             break;
         case ActionKind::Drag:
-            for (size_t i = 2; eraser && i + 1 < a.at.size(); i += 2) {
-                const int x0 = a.at[i - 2], y0 = a.at[i - 1], x1 = a.at[i], y1 = a.at[i + 1];
+            for (size_t k = 2; eraser && k + 1 < a.at.size(); k += 2) {
+                const int x0 = a.at[k - 2], y0 = a.at[k - 1], x1 = a.at[k], y1 = a.at[k + 1];
                 const int n = std::max({std::abs(x1 - x0), std::abs(y1 - y0), 1});
-                for (int k = 0; k <= n; ++k)
-                    rub(x0 + (x1 - x0) * k / n, y0 + (y1 - y0) * k / n, brush);
+                for (int j = 0; j <= n; ++j)
+                    rub(x0 + (x1 - x0) * j / n, y0 + (y1 - y0) * j / n, brush);
             }
             break;
         case ActionKind::Paint:
@@ -183,15 +207,22 @@ std::set<std::pair<int, int>> eraserReach(const levelscript::Level& level)
         case ActionKind::Replace: eraser = false; break;
         default: break;
         }
+        if (stroke.empty())
+            continue;
+        if (out.empty() || !touches(stroke, out.back().cells))
+            out.push_back({i, {}});
+        out.back().last = i;
+        out.back().cells.insert(stroke.begin(), stroke.end());
+    }
     return out;
 }
 
 // Levels whose hint has the player rub out what a human walks up to: left
-// alone, the human never comes within reach of the eraser strokes of the
-// level's own solution, so rubbing out as the hint says cannot take the
-// human too and leave the level unwinnable. (Humans 8, 10, 11 and 14 have
-// such hints too, and their humans still walk up to what is rubbed out.)
-const LevelOf kRoomToRubOut[] = {{5, 1}};
+// alone, and again after each thing the level's own solution rubs out, the
+// human never comes within reach of the solution's rubbings-out still to
+// come, so rubbing out as the hint says, even with a wait between one thing
+// and the next, cannot take the human too and leave the level unwinnable.
+const LevelOf kRoomToRubOut[] = {{5, 1}, {5, 8}, {5, 10}, {5, 11}, {5, 14}};
 
 class RoomToRubOut : public CampaignLevel { };
 
@@ -201,20 +232,65 @@ TEST_P(RoomToRubOut, NoHumanComesWithinTheEraserStrokesOfTheSolution)
     levelscript::Level level;
     std::string error;
     ASSERT_TRUE(levelscript::readLevel(levelPath(l.level, l.mode), nullptr, level, error)) << error;
-    const std::set<std::pair<int, int>> rubbed = eraserReach(level);
-    ASSERT_FALSE(rubbed.empty()) << worldName() << "'s script rubs nothing out";
+    const std::vector<RubbedOut> things = rubbingsOut(level);
+    ASSERT_FALSE(things.empty()) << worldName() << "'s script rubs nothing out";
     startCampaignLevel(l.mode, l.level);
     ASSERT_FALSE(HasFatalFailure());
     const std::set<uint32_t> human = {hashString("HumanLeader"), hashString("HumanPart")};
-    for (int step = 1; step <= kUntouchedSteps; ++step) {
-        run(1);
-        for (const auto& [x, y] : rubbed) {
-            const Particle* p = world->at(x, y);
-            ASSERT_FALSE(p && human.count(p->getType()))
-                << worldName() << ": untouched, a human stands at (" << x << ", " << y << ") at step " << step
-                << ", where the solution rubs out";
+    AchievementManager* goals = AchievementManager::getInstance();
+    size_t next = 0;
+    for (size_t t = 0; t < things.size(); ++t) {
+        // The solution up to the thing before, then a wait while missions are open.
+        for (; t > 0 && next <= things[t - 1].last; ++next) {
+            act(l.level, level.script[next]);
+            ASSERT_FALSE(HasFatalFailure());
+        }
+        Cells rubbed;
+        for (size_t k = t; k < things.size(); ++k)
+            rubbed.insert(things[k].cells.begin(), things[k].cells.end());
+        for (int step = 1; step <= kUntouchedSteps && goals->activeCount() > 0; ++step) {
+            run(1);
+            for (const auto& [x, y] : rubbed) {
+                const Particle* p = world->at(x, y);
+                ASSERT_FALSE(p && human.count(p->getType()))
+                    << worldName() << ": a human stands at (" << x << ", " << y << ") at step " << step << " after "
+                    << (t == 0 ? std::string("nothing") : "script line " + std::to_string(level.script[next - 1].line))
+                    << ", where the solution rubs out";
+            }
         }
     }
+}
+
+// Levels whose solution heats what stands on their ground: three minutes
+// after the solution has won, every cell the level started with still holds
+// what it held, none of it melted, burnt or fallen.
+const LevelOf kStandsThroughItsSolution[] = {{2, 5}};
+
+class StandsThroughItsSolution : public CampaignLevel { };
+
+TEST_P(StandsThroughItsSolution, KeepsEveryCellItStartedWith)
+{
+    const LevelOf l = GetParam();
+    startCampaignLevel(l.mode, l.level);
+    ASSERT_FALSE(HasFatalFailure());
+    std::vector<KeptCell> start;
+    for (int x = 0; x < world->width; ++x)
+        for (int y = 0; y < world->height; ++y)
+            if (const Particle* p = world->at(x, y))
+                start.push_back({x, y, p->getType()});
+    int steps = 0;
+    playDay(l.level, steps);
+    ASSERT_FALSE(HasFatalFailure());
+    run(kUntouchedSteps);
+    int lost = 0;
+    std::string first;
+    for (const KeptCell& k : start)
+        if (const Particle* p = world->at(k.x, k.y); !p || p->getType() != k.type)
+            if (++lost == 1)
+                first = ParticleCreator::getName(k.type) + " (" + std::to_string(k.x) + ", " + std::to_string(k.y) +
+                    ") now holds " + (p ? ParticleCreator::getName(p->getType()) : std::string("nothing"));
+    EXPECT_EQ(lost, 0) << worldName() << ": after its solution, " << lost << " of its cells changed, the first "
+                       << first;
 }
 
 std::string levelName(const ::testing::TestParamInfo<LevelOf>& info)
@@ -223,6 +299,8 @@ std::string levelName(const ::testing::TestParamInfo<LevelOf>& info)
 }
 INSTANTIATE_TEST_SUITE_P(Campaigns, CampaignLevel, ::testing::ValuesIn(everyCampaignLevel()), levelName);
 INSTANTIATE_TEST_SUITE_P(Campaigns, RoomToRubOut, ::testing::ValuesIn(kRoomToRubOut), levelName);
+INSTANTIATE_TEST_SUITE_P(Campaigns, StandsThroughItsSolution, ::testing::ValuesIn(kStandsThroughItsSolution),
+                         levelName);
 
 }  // namespace
 }  // namespace storyplay

@@ -207,21 +207,6 @@ int makeStoreFolders(const std::string& root, const std::string& folded, std::st
     return 0;
 }
 
-bool writeAll(int fd, const unsigned char* data, size_t size)
-{
-    while (size > 0) {
-        ssize_t n = ::write(fd, data, size);
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            return false;
-        }
-        data += n;
-        size -= static_cast<size_t>(n);
-    }
-    return true;
-}
-
 // Removes the unfinished writes in the open folder `fd` and below (and
 // closes it); the number removed. No link is followed.
 int removeTempFiles(int fd, int depth)
@@ -336,24 +321,11 @@ bool CloudStorage::fileWrite(const std::string& name, const void* data, int32_t 
     }
     // mkstemp makes the file private; a cloud file is an ordinary one.
     ::fchmod(fd, 0644);
-    int failure = 0;
-    if (!writeAll(fd, static_cast<const unsigned char*>(data), static_cast<size_t>(size)) || ::fsync(fd) != 0)
-        failure = errno;
-    if (::close(fd) != 0 && failure == 0)
-        failure = errno;
-    // rename replaces a link of that name rather than writing through it.
-    if (failure == 0 && ::rename(templ.data(), path.c_str()) != 0)
-        failure = errno;
-    if (failure != 0) {
+    if (const int failure = FileSync::replaceFile(fd, templ.data(), path, data, static_cast<size_t>(size))) {
         s.lastWriteError = failure;
         logLine("cannot write " + path + ": " + std::strerror(failure));
-        ::unlink(templ.data());
         return false;
     }
-    // The rename is the write: until the folder is synced a power cut can
-    // undo it. The file itself is whole either way, so a folder that cannot
-    // be synced is only logged.
-    FileSync::syncFolder(folder);
     s.lastWriteError = 0;
     s.listingValid = false;
     return true;

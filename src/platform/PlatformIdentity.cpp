@@ -69,16 +69,10 @@ bool loadLocked(const std::string& folder)
     const std::string temp = path + ".tmp";
     const std::string line = std::string(digits) + "\n";
     const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-    bool kept =
-        fd >= 0 && ::write(fd, line.data(), line.size()) == static_cast<ssize_t>(line.size()) && ::fsync(fd) == 0;
-    if (fd >= 0)
-        kept = ::close(fd) == 0 && kept;
-    if (!kept || std::rename(temp.c_str(), path.c_str()) != 0) {
+    if (fd < 0 || FileSync::replaceFile(fd, temp, path, line.data(), line.size()) != 0) {
         DebugOutput::write("platform identity: cannot keep the player id in " + path + "\n");
-        std::remove(temp.c_str());
         return false;
     }
-    FileSync::syncFolder(folder);
     return true;
 }
 

@@ -133,17 +133,16 @@ void GameLayer::ccTouchesBegan(CCSet* touches, CCEvent*)
     // A popup is modal: the bar under its shade takes no touches either.
     const bool barLocked = hud.topBarLocked() || modalPopupShown();
     GUIWindow* keyboard = keyboardWindowOnScreen();
+    m_pressOnWorld = false;
     // A vehicle panel is no current window: a touch on it goes to it alone.
     if (!keyboard && !ScreenUtils::shownWindow()) {
         if (GUIWindow* panel = hud.vehiclePanelAt(p)) {
-            m_pressOnWorld = false;
             m_panelTouched = panel;
             panel->handleTouchBegan(touch);
             return;
         }
     }
     m_panelTouched = nullptr;
-    m_pressOnWorld = false;
     if (keyboard) {
         keyboard->handleTouchBegan(touch);
     } else if (!barLocked && p.y > screenSize.height - topBarHeight()) {

@@ -69,6 +69,13 @@ start_server() {
     url="http://127.0.0.1:$port"
 }
 
+# seed_server GALLERY-CHECK N: N prepared worlds shared on the server at
+# $url by the gallery check's players; the run stops when it cannot seed.
+seed_server() {
+    XDG_DATA_HOME="$work/seed/data" HOME="$work/seed/home" "$1" --seed "$url" "$2" >"$work/seed.log" 2>&1 ||
+        { echo "FAIL: seeding: $(tail -n 5 "$work/seed.log")" >&2; exit 1; }
+}
+
 # A local port with no listener, for a server address nobody answers.
 closed_port() {
     local candidate

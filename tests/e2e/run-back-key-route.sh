@@ -15,8 +15,7 @@ game=$1 server=$2 gallerycheck=$3 check=$4 script=$5
 . "$(dirname "$0")/e2e-lib.sh"
 
 start_server "$server"
-XDG_DATA_HOME="$work/seed/data" HOME="$work/seed/home" "$gallerycheck" --seed "$url" 1 >"$work/seed.log" 2>&1 ||
-    { echo "FAIL: seeding: $(tail -n 5 "$work/seed.log")" >&2; exit 1; }
+seed_server "$gallerycheck" 1
 
 play game "$script" TESMORA_SERVER_URL="$url"
 log=$work/game.log

@@ -25,8 +25,7 @@ kill "$server_pid"
 wait "$server_pid" 2>/dev/null
 rm -f "$work/gallery.db" "$work/gallery.db-wal" "$work/gallery.db-shm" "$work/server.out"
 start_server "$server"
-XDG_DATA_HOME="$work/seed/data" HOME="$work/seed/home" "$gallerycheck" --seed "$url" 1 >"$work/seed.log" 2>&1 ||
-    { echo "FAIL: seeding: $(tail -n 5 "$work/seed.log")" >&2; exit 1; }
+seed_server "$gallerycheck" 1
 grep -q "player Ann is" "$work/seed.log" || fail "the new server's Ann is not another player"
 
 play share "$share" TESMORA_SERVER_URL="$url"

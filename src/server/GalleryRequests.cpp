@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 #include <ctime>
+#include <initializer_list>
 
 #include "base/Base64.h"
 #include "base/json/Json.h"
@@ -178,6 +179,77 @@ size_t plainCharLength(const std::string& text, size_t at)
     return length == 0 || code < 0x20 || (code >= 0x7F && code < 0xA0) ? 0 : length;
 }
 
+struct CodeRange {
+    uint32_t first;
+    uint32_t last;
+};
+
+bool inRanges(uint32_t code, std::initializer_list<CodeRange> ranges)
+{
+    return std::any_of(ranges.begin(), ranges.end(),
+                       [code](const CodeRange& r) { return code >= r.first && code <= r.last; });
+}
+
+// Characters that are not drawn but change the text around them: Unicode's
+// format characters (Cf: the direction marks and overrides, zero-width
+// spaces and joiners, the byte-order mark, the soft hyphen...) and the line
+// and paragraph separators. A nickname shown beside others must not hide or
+// reverse their text.
+bool isFormatCharacter(uint32_t code)
+{
+    return inRanges(code,
+                    {{0x00AD, 0x00AD},   {0x0600, 0x0605},   {0x061C, 0x061C},   {0x06DD, 0x06DD},   {0x070F, 0x070F},
+                     {0x0890, 0x0891},   {0x08E2, 0x08E2},   {0x180E, 0x180E},   {0x200B, 0x200F},   {0x2028, 0x202E},
+                     {0x2060, 0x2064},   {0x2066, 0x206F},   {0xFEFF, 0xFEFF},   {0xFFF9, 0xFFFB},   {0x110BD, 0x110BD},
+                     {0x110CD, 0x110CD}, {0x13430, 0x1343F}, {0x1BCA0, 0x1BCA3}, {0x1D173, 0x1D17A}, {0xE0001, 0xE0001},
+                     {0xE0020, 0xE007F}});
+}
+
+// Characters drawn as a gap or as nothing: the spaces (Zs) and Unicode's
+// other default-ignorable characters (Hangul fillers, variation selectors,
+// the combining grapheme joiner...).
+bool isBlankCharacter(uint32_t code)
+{
+    return inRanges(code,
+                    {{0x0020, 0x0020},
+                     {0x00A0, 0x00A0},
+                     {0x034F, 0x034F},
+                     {0x115F, 0x1160},
+                     {0x1680, 0x1680},
+                     {0x17B4, 0x17B5},
+                     {0x180B, 0x180D},
+                     {0x180F, 0x180F},
+                     {0x2000, 0x200A},
+                     {0x202F, 0x202F},
+                     {0x205F, 0x205F},
+                     {0x2065, 0x2065},
+                     {0x3000, 0x3000},
+                     {0x3164, 0x3164},
+                     {0xFE00, 0xFE0F},
+                     {0xFFA0, 0xFFA0},
+                     {0xFFF0, 0xFFF8},
+                     {0xE0000, 0xE0FFF}});
+}
+
+// A nickname (already plain text) that players can see and read as it is:
+// no format character, and one character at least that is not blank.
+ApiError checkNicknameShown(const std::string& nickname)
+{
+    bool visible = false;
+    for (size_t at = 0; at < nickname.size();) {
+        uint32_t code = 0;
+        const size_t length = decodeUtf8(nickname, at, code);
+        if (length == 0 || isFormatCharacter(code))
+            return bad("the nickname holds an invisible formatting character (such as a direction mark, a "
+                       "zero-width space or a byte-order mark)");
+        visible = visible || !isBlankCharacter(code);
+        at += length;
+    }
+    if (!visible)
+        return bad("the nickname has no visible character");
+    return {};
+}
+
 }  // namespace
 
 bool isPlayerText(const std::string& text)
@@ -309,6 +381,8 @@ ApiError readNewPlayer(const std::string& body, NewPlayer& out)
         return e;
     if (p.nickname.empty())
         return bad("the nickname is empty");
+    if (ApiError e = checkNicknameShown(p.nickname))
+        return e;
     if (ApiError e = stringMember(doc, "UUID", kMaxPlatformTextBytes, false, p.platformId))
         return e;
     if (ApiError e = stringMember(doc, "device_model", kMaxPlatformTextBytes, false, p.deviceModel))

@@ -43,6 +43,75 @@ void fail(httplib::Response& res, const ApiError& error)
     answer(res, error.status, errorJson(error.message));
 }
 
+// The largest body: a whole world and a screenshot, in base64, with room
+// for the texts.
+uint64_t largestBody(const UploadCheck& check)
+{
+    return (check.largestBlobSize() + UploadCheck::kMaxScreenshotBytes) / 3 * 4 + 64 * 1024;
+}
+
+// The library keeps a connection open after every answer that it writes
+// whole. An answer given before the body was read must end its connection,
+// or the body's bytes, sent later, would be read as the next request: its
+// text goes out through a provider that then reports a failure, and the
+// library closes the connection.
+void answerAndClose(httplib::Response& res, const ApiError& error)
+{
+    res.status = error.status;
+    res.set_header("Connection", "close");
+    std::string body = errorJson(error.message);
+    const size_t length = body.size();
+    res.set_content_provider(length, kJson, [body](size_t offset, size_t, httplib::DataSink& sink) {
+        sink.write(body.data() + offset, body.size() - offset);
+        return false;
+    });
+}
+
+// The body's framing, from the headers alone. The library would wait for a
+// declared body before a route is chosen, even one too large to be read,
+// and would read one without a length (in chunks, or up to the
+// connection's end) with no limit at all.
+ApiError checkBodyLength(const httplib::Request& req, uint64_t largest)
+{
+    if (req.has_header("Transfer-Encoding"))
+        return {411, "the body must be sent whole, with its length (Content-Length), not in chunks"};
+    const size_t lengths = req.get_header_value_count("Content-Length");
+    if (lengths == 0) {
+        if (req.method == "POST" || req.method == "PUT" || req.method == "PATCH")
+            return {411, "the body's length (Content-Length) is missing"};
+        return {};
+    }
+    if (lengths > 1)
+        return {400, "the body's length (Content-Length) is given twice"};
+    const std::string text = req.get_header_value("Content-Length");
+    uint64_t length = 0;
+    for (char c : text) {
+        if (c < '0' || c > '9')
+            return {400, "the body's length (Content-Length) is not a number of bytes"};
+        // Past the largest, more digits only make it larger.
+        if (length <= largest)
+            length = length * 10 + static_cast<uint64_t>(c - '0');
+    }
+    if (text.empty())
+        return {400, "the body's length (Content-Length) is not a number of bytes"};
+    if (length > largest)
+        return {413, "the request is larger than any upload can be"};
+    return {};
+}
+
+// A body refused before it is read: one that its length does not frame, one
+// too large, or one that is not JSON (a form, say), with words that say so
+// rather than the library's form limit.
+ApiError refuseBody(const httplib::Request& req, uint64_t largest)
+{
+    if (ApiError e = checkBodyLength(req, largest))
+        return e;
+    if (req.method == "POST" &&
+        (req.get_header_value_count("Content-Type") != 1 || !isJsonType(req.get_header_value("Content-Type"))))
+        return {415, "the body must be JSON (Content-Type: application/json)"};
+    return {};
+}
+
 ApiError storeFailed()
 {
     return {500, "the server could not store or read that; try again"};
@@ -122,9 +191,8 @@ GalleryServer::GalleryServer(GalleryStore& store, const UploadCheck& check)
     http.set_keep_alive_timeout(kIdleSeconds);
     http.set_read_timeout(kReadSeconds, 0);
     http.set_write_timeout(kReadSeconds, 0);
-    // The largest upload: a whole world and a screenshot, in base64, with room
-    // for the texts. Longer bodies get 413 before they are read.
-    http.set_payload_max_length((check.largestBlobSize() + UploadCheck::kMaxScreenshotBytes) / 3 * 4 + 64 * 1024);
+    // Longer bodies get 413 from their header (the pre-routing handler).
+    http.set_payload_max_length(largestBody(check));
     routes();
 }
 
@@ -295,27 +363,35 @@ void GalleryServer::routes()
         }
     });
 
-    // Bodies are JSON: anything else (a form, say) is refused before it is
-    // read, with words that say so rather than the library's form limit.
-    http.set_pre_routing_handler([](const httplib::Request& req, httplib::Response& res) {
+    const uint64_t largest = largestBody(check);
+    // A client that asks before it sends its body hears a refusal instead of
+    // "continue", and sends nothing.
+    http.set_expect_100_continue_handler([largest](const httplib::Request& req, httplib::Response& res) {
+        // Whole, as every answer (below).
+        const_cast<httplib::Request&>(req).ranges.clear();
+        const ApiError refused = refuseBody(req, largest);
+        if (!refused)
+            return 100;
+        answerAndClose(res, refused);
+        return refused.status;
+    });
+    http.set_pre_routing_handler([largest](const httplib::Request& req, httplib::Response& res) {
         // Answers go whole: the library would cut any answer, an error's JSON
         // too, to the ranges asked for. The request is the library's own
         // non-const object, handed here as const.
         const_cast<httplib::Request&>(req).ranges.clear();
-        if (req.method != "POST")
+        const ApiError refused = refuseBody(req, largest);
+        if (!refused)
             return httplib::Server::HandlerResponse::Unhandled;
-        if (req.get_header_value_count("Content-Type") == 1 && isJsonType(req.get_header_value("Content-Type")))
-            return httplib::Server::HandlerResponse::Unhandled;
-        answer(res, 415, errorJson("the body must be JSON (Content-Type: application/json)"));
-        // The body was not read: the connection cannot carry another request.
-        res.set_header("Connection", "close");
+        answerAndClose(res, refused);
         return httplib::Server::HandlerResponse::Handled;
     });
 
     // What the routes did not answer (no such path, a body too large, ...)
     // still gets a JSON error.
     http.set_error_handler([](const httplib::Request&, httplib::Response& res) {
-        if (!res.body.empty())
+        // An answer of its own, whole or from a provider, stays as it is.
+        if (!res.body.empty() || res.content_provider_)
             return;
         const char* message = "the request cannot be answered";
         if (res.status == 404 || res.status == 405)

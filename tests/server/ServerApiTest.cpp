@@ -17,10 +17,13 @@
 #include "server/GalleryRequests.h"
 #include "support/ServerProcess.h"
 #include "support/TempFolders.h"
+#include "world/ParticleCreator.h"
+#include "world/WorldBlob.h"
 
 using servertest::Answer;
 using servertest::GalleryClient;
 using servertest::Player;
+using servertest::RawConnection;
 
 namespace {
 
@@ -109,8 +112,11 @@ TEST_F(Gallery, BadRequestsGetTheirErrorAndChangeNothing)
     const std::string upload = "/v1/worlds?" + ann.credentials();
     const std::string notAWorld = std::string("\x0b\x00\x00\x00", 4) + "garbage";
     const std::string longText(300, 'a');
+    // One byte longer than the largest world: the body itself is within the
+    // limit, the world in it is not.
+    registerAllElements();
     std::string tooLarge = blob;
-    tooLarge.resize(3 * 1024 * 1024, 'x');
+    tooLarge.resize(worldblob::ExtraSizeTable::ofEveryElement().largestBlobSize() + 1, 'x');
     // An upload whose name and description are given as JSON text, escapes
     // and bytes as they are.
     const auto rawUpload = [&](const std::string& name, const std::string& description) {
@@ -133,6 +139,13 @@ TEST_F(Gallery, BadRequestsGetTheirErrorAndChangeNothing)
         {"empty nickname", "POST", "/v1/players", "{\"nickname\":\"\"}", 400},
         {"nickname with a control character", "POST", "/v1/players", "{\"nickname\":\"a\\u0007\"}", 400},
         {"nickname longer than the keyboard allows", "POST", "/v1/players", "{\"nickname\":\"abcdefghijklmnop\"}", 413},
+        {"nickname turned right to left", "POST", "/v1/players", R"({"nickname":"\u202eAnn"})", 400},
+        {"nickname with a raw left-to-right mark", "POST", "/v1/players", "{\"nickname\":\"Bo\xe2\x80\x8e\"}", 400},
+        {"nickname of a byte-order mark", "POST", "/v1/players", R"({"nickname":"\ufeff"})", 400},
+        {"nickname of a zero-width space", "POST", "/v1/players", R"({"nickname":"\u200b"})", 400},
+        {"nickname of spaces", "POST", "/v1/players", R"({"nickname":"   "})", 400},
+        {"nickname of a no-break space and a Hangul filler", "POST", "/v1/players", R"({"nickname":"\u00a0\u3164"})",
+         400},
         {"nickname with an escaped NUL", "POST", "/v1/players", R"({"nickname":"A\u0000B"})", 400},
         {"world name with an escaped NUL", "POST", upload, rawUpload(R"("Up\u0000side")", R"("")"), 400},
         {"nickname with a lone high surrogate", "POST", "/v1/players", R"({"nickname":"A\ud800B"})", 400},
@@ -226,6 +239,45 @@ TEST_F(Gallery, BadRequestsGetTheirErrorAndChangeNothing)
     EXPECT_EQ(kept->get("ratings")->intValue(), 1);
     EXPECT_EQ(kept->get("rating")->doubleValue(), 3.0);
     EXPECT_EQ(kept->get("downloads")->intValue(), 0);
+}
+
+// A body refused from its headers is refused at once, while the client
+// still holds it back, and its connection ends: what the client sends after
+// is never read as a request.
+TEST_F(Gallery, ABodyIsRefusedFromItsHeadersAndItsConnectionEnds)
+{
+    const std::string post = "POST /v1/players HTTP/1.1\r\nHost: gallery\r\nContent-Type: application/json\r\n";
+    const struct {
+        const char* what;
+        std::string head;
+        int status;
+    } cases[] = {
+        {"a body larger than any upload", post + "Content-Length: 8000000\r\n", 413},
+        {"a length past 64 bits", post + "Content-Length: 99999999999999999999999\r\n", 413},
+        {"a body too large, asked about first", post + "Expect: 100-continue\r\nContent-Length: 8000000\r\n", 413},
+        {"a negative length", post + "Content-Length: -1\r\n", 400},
+        {"a length that is not a number", post + "Content-Length: 12 bytes\r\n", 400},
+        {"a length given twice", post + "Content-Length: 2\r\nContent-Length: 20\r\n", 400},
+        {"a body in chunks", post + "Transfer-Encoding: chunked\r\n", 411},
+        {"a body without a length", post, 411},
+        {"a body not JSON by its type",
+         "POST /v1/players HTTP/1.1\r\nHost: gallery\r\nContent-Type: text/plain\r\nContent-Length: 44\r\n", 415},
+    };
+    // What the client sends once it has the answer: a request of its own.
+    const std::string next = "GET /v1/worlds/count HTTP/1.1\r\nHost: gallery\r\n\r\n";
+    for (const auto& c : cases) {
+        RawConnection connection(server.port());
+        ASSERT_TRUE(connection.send(c.head + "\r\n")) << c.what;
+        // Far less than the 30 s for which a body is waited.
+        const std::string answer = connection.receive(10, false);
+        EXPECT_EQ(answer.substr(0, 12), "HTTP/1.1 " + std::to_string(c.status)) << c.what << ": " << answer;
+        EXPECT_NE(answer.find("\r\n\r\n{\"error\":\""), std::string::npos) << c.what << ": " << answer;
+        connection.send(next);
+        const std::string after = connection.receive(10, true);
+        EXPECT_TRUE(connection.ended()) << c.what << ": the connection stays open";
+        EXPECT_EQ(after, "") << c.what << ": what followed was read as a request";
+    }
+    EXPECT_EQ(client.get("/v1/worlds/count").status, 200);
 }
 
 TEST_F(Gallery, AnUploadedWorldIsListedDetailedAndServedAsSent)

@@ -926,6 +926,12 @@ TEST_F(GalleryScreen, DeletingASharedWorldForgetsItWasSharedUnlessTheDeleteFails
     for (const auto& d : deletes) {
         link->setBaseUrl(d.server);
         tapCard(gallery, dunes);
+        if (d.server != url) {
+            // The details cannot come either, and say so first.
+            ASSERT_TRUE(stepUntil([] { return !popupText().empty(); }));
+            EXPECT_EQ(popupText(), text("NotificationOfflineMode"));
+            answerPopup();
+        }
         ASSERT_TRUE(gallery->getDeleteButton()->isVisible());
         tap(gallery->getDeleteButton());
         answerPopup();

@@ -502,15 +502,32 @@ void GUIKeyboard::accept()
     playSound("sfx_gui_popup");
     retain();
     ScreenUtils::setKeyboardText();
+    slideAwayUnlessReopened();
+    release();
+}
+
+void GUIKeyboard::dismiss()
+{
+    if (!m_active)
+        return;
+    m_active = false;
+    BackButtonAdapter::getInstance()->removeListener(this);
+    playSound("sfx_gui_back");
+    retain();
+    ScreenUtils::dismissKeyboard();
+    slideAwayUnlessReopened();
+    release();
+}
+
+void GUIKeyboard::slideAwayUnlessReopened()
+{
     // An answer that refuses the text opens the keyboard again: it stays up.
     // Sliding it away now would leave an open keyboard out of the scene.
-    if (!m_active) {
-        stopAllActions();
-        runAction(CCSequence::create(CCEaseIn::create(CCMoveTo::create(kSlideSeconds, ccp(0, -m_size.height)), 2.0f),
-                                     CCCallFunc::create(this, callfunc_selector(GUIKeyboard::onCloseFinished)),
-                                     nullptr));
-    }
-    release();
+    if (m_active)
+        return;
+    stopAllActions();
+    runAction(CCSequence::create(CCEaseIn::create(CCMoveTo::create(kSlideSeconds, ccp(0, -m_size.height)), 2.0f),
+                                 CCCallFunc::create(this, callfunc_selector(GUIKeyboard::onCloseFinished)), nullptr));
 }
 
 GUIWindow* GUIKeyboard::windowAfterLeaving() const
@@ -538,5 +555,8 @@ void GUIKeyboard::onCloseFinished()
 void GUIKeyboard::onBackPressed()
 {
     LOG << "";
-    accept();
+    if (ScreenUtils::keyboardBackDismisses())
+        dismiss();
+    else
+        accept();
 }

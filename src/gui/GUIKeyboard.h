@@ -2,7 +2,8 @@
 // The one text-entry window: a text field, a counter of the characters left
 // and an on-screen key layout, fed also by the physical keyboard through the
 // engine's input method. Enter, a typed newline or the back key accepts the
-// text, hands it to ScreenUtils' keyboard binding and slides the window away.
+// text, hands it to ScreenUtils' keyboard binding and slides the window away;
+// on the nickname keyboard the back key closes it without a text.
 // Opened only through ScreenUtils' keyboard openers. Main thread only.
 #include <cstdint>
 #include <string>
@@ -54,6 +55,9 @@ public:
     // The first edit replaces the text shown; the counter shows the capacity.
     void updateCharsLeft();
     void accept();
+    // Closes without delivering the text (the back key, where the opening
+    // says so).
+    void dismiss();
     void onCloseFinished();
     void onKeyPressed(cocos2d::CCObject* key);
     void setShifted(bool shifted);
@@ -99,6 +103,7 @@ private:
                           cocos2d::CCObject* action);
     void changeText(cocos2d::CCString* text);
     void showTextOrHint();
+    void slideAwayUnlessReopened();
     void replaceText(cocos2d::CCString*& field, cocos2d::CCString* value);
 
     cocos2d::CCArray* m_rows[8] = {};          // retained: four plain rows, then their shifted texts

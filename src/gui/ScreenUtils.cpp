@@ -23,6 +23,9 @@ struct KeyboardBinding {
     GUILabel* targetLabel = nullptr;      // retained
     CCObject* callbackTarget = nullptr;   // retained
     SEL_CallFuncO callbackSelector = nullptr;
+    // Run on the target when the back key leaves the keyboard without a
+    // text; without it the back key accepts the text as Enter does.
+    SEL_CallFunc dismissSelector = nullptr;
     // The description keyboard's target: the same object as callbackTarget,
     // told through its interface instead of a selector.
     DescriptionTarget* descriptionTarget = nullptr;
@@ -79,12 +82,14 @@ GUIKeyboard* attachKeyboard()
     return keyboard;
 }
 
-void bind(GUILabel* label, CCObject* target, SEL_CallFuncO selector, DescriptionTarget* description = nullptr)
+void bind(GUILabel* label, CCObject* target, SEL_CallFuncO selector, DescriptionTarget* description = nullptr,
+          SEL_CallFunc dismiss = nullptr)
 {
     hold(g_binding.targetLabel, label);
     hold(g_binding.callbackTarget, target);
     g_binding.callbackSelector = selector;
     g_binding.descriptionTarget = description;
+    g_binding.dismissSelector = dismiss;
 }
 
 // The progress bar calls its completion on a selector; the name screen hears
@@ -376,12 +381,17 @@ void ScreenUtils::showKeyboard(GUILabel* label, CCObject* target, SEL_CallFuncO 
     getInstance()->setCurrentWindow(keyboard);
 }
 
-void ScreenUtils::showNicknameKeyboard(CCString* text, CCObject* target)
+void ScreenUtils::showNicknameKeyboard(CCString* text, CCObject* target, CCString* hint)
 {
     GUIKeyboard* keyboard = attachKeyboard();
-    bind(nullptr, target, callfuncO_selector(Profile::setNicknameFromInput));
-    keyboard->show(text);
-    keyboard->updateCharsLeft();
+    // A name is what an account waits for: the back key gives none.
+    bind(nullptr, target, callfuncO_selector(Profile::setNicknameFromInput), nullptr,
+         callfunc_selector(Profile::dropPendingCallback));
+    keyboard->show(hint ? nullptr : text);
+    keyboard->setHint(hint);
+    // The prompt it opens on goes at the first key.
+    if (!hint)
+        keyboard->updateCharsLeft();
     getInstance()->setCurrentWindow(keyboard);
 }
 
@@ -401,6 +411,21 @@ void ScreenUtils::setKeyboardText()
             g_binding.descriptionTarget->onDescriptionEntered(text);
         target->release();
     }
+}
+
+bool ScreenUtils::keyboardBackDismisses()
+{
+    return g_binding.callbackTarget && g_binding.dismissSelector;
+}
+
+void ScreenUtils::dismissKeyboard()
+{
+    if (!keyboardBackDismisses())
+        return;
+    CCObject* target = g_binding.callbackTarget;
+    target->retain();
+    (target->*g_binding.dismissSelector)();
+    target->release();
 }
 
 GUIWindow* ScreenUtils::windowToGiveBack()

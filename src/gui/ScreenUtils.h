@@ -105,8 +105,15 @@ public:
                                       cocos2d::CCString* hint = nullptr);
     static void showKeyboard(GUILabel* label, cocos2d::CCObject* target, cocos2d::SEL_CallFuncO selector,
                              cocos2d::CCString* hint = nullptr);
-    static void showNicknameKeyboard(cocos2d::CCString* text, cocos2d::CCObject* target);
+    // The player's name for the profile target; a hint opens it empty. Its
+    // back key leaves it without a name.
+    static void showNicknameKeyboard(cocos2d::CCString* text, cocos2d::CCObject* target,
+                                     cocos2d::CCString* hint = nullptr);
     static void setKeyboardText();
+    // The back key leaves this opening's keyboard without a text (the
+    // nickname); dismissKeyboard tells its target so.
+    static bool keyboardBackDismisses();
+    static void dismissKeyboard();
     // The window to give back when the keyboard closes (retained; null once given).
     static GUIWindow* keyboardPreviousWindow();
     static void takeKeyboardPreviousWindow();

@@ -329,7 +329,9 @@ void wireWindowsAndServer(GameServices& s)
         const bool done = value != 0;
         GUIIngameMessage::getInstance()->setFreeModeIntroDone(done);
     };
-    s.showNicknameKeyboard = [](CCString* text, CCObject* target) { ScreenUtils::showNicknameKeyboard(text, target); };
+    s.showNicknameKeyboard = [](CCString* text, CCObject* target, CCString* hint) {
+        ScreenUtils::showNicknameKeyboard(text, target, hint);
+    };
     s.showMessagePopup = [](const char* key) {
         ScreenUtils::showPopup(LocalUtils::localize(key), nullptr, nullptr, nullptr, nullptr, 2);
     };

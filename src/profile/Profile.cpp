@@ -7,7 +7,9 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "base/LocalUtils.h"
 #include "base/Logger.h"
+#include "base/Utils.h"
 #include "profile/BackgroundId.h"
 #include "profile/ProfileFile.h"
 #include "world/GameServices.h"
@@ -458,11 +460,16 @@ bool Profile::isRegistered()
     return privateKey && privateKey->getString() != "Unconfigured";
 }
 
+bool Profile::isNicknamePrompt(const std::string& text)
+{
+    return text == kNicknamePrompt || text == kDuplicatePrompt;
+}
+
 void Profile::ensureRegistered()
 {
     if (!hasNickname()) {
         if (gameServices().showNicknameKeyboard)
-            gameServices().showNicknameKeyboard(CCString::create("Input nickname"), this);
+            gameServices().showNicknameKeyboard(CCString::create(kNicknamePrompt), this, nullptr);
         return;
     }
     if (!isRegistered()) {
@@ -499,6 +506,15 @@ void Profile::setPendingCallback(CCObject* target, SEL_CallFunc selector)
     pendingCallbackSelector = selector;
 }
 
+void Profile::dropPendingCallback()
+{
+    if (pendingCallbackTarget || pendingCallbackSelector)
+        LOG << "no name given: what waited for it does not go on";
+    CC_SAFE_RELEASE(pendingCallbackTarget);
+    pendingCallbackTarget = nullptr;
+    pendingCallbackSelector = nullptr;
+}
+
 void Profile::setDuplicateNameHandler(CCObject* target, SEL_CallFunc selector)
 {
     CC_SAFE_RETAIN(target);
@@ -510,7 +526,7 @@ void Profile::setDuplicateNameHandler(CCObject* target, SEL_CallFunc selector)
 void Profile::showDuplicateNickname()
 {
     if (gameServices().showNicknameKeyboard)
-        gameServices().showNicknameKeyboard(CCString::create("Duplicate!"), this);
+        gameServices().showNicknameKeyboard(CCString::create(kDuplicatePrompt), this, nullptr);
 }
 
 void Profile::setNickname(CCString* text)
@@ -526,7 +542,16 @@ void Profile::setNicknameFromInput(CCObject* text)
         LOG_ERROR << "nickname input without text";
         return;
     }
-    replaceString(nickname, string->getString());
+    const std::string name = trimmedText(string->getString());
+    // A prompt accepted as it stands is no name, nor are blanks: the
+    // keyboard stays up and says so, as the name screen's does.
+    if (name.empty() || isNicknamePrompt(name)) {
+        LOG << "nickname keyboard: no name typed; the keyboard stays up";
+        if (gameServices().showNicknameKeyboard)
+            gameServices().showNicknameKeyboard(nullptr, this, LocalUtils::localize("NameInputEmpty"));
+        return;
+    }
+    replaceString(nickname, name);
     ensureRegistered();
 }
 

@@ -94,6 +94,9 @@ public:
     static constexpr int kDayEventCount = 10;
     static constexpr int kNicknameFieldSize = 16;
     static constexpr int kPrivateKeyFieldSize = 256;
+    // What the nickname keyboard opens on: a name asked for, a name refused.
+    static constexpr const char* kNicknamePrompt = "Input nickname";
+    static constexpr const char* kDuplicatePrompt = "Duplicate!";
 
     static Profile* getInstance();
 
@@ -260,7 +263,12 @@ public:
     void showDuplicateNickname();
     void setNickname(cocos2d::CCString* text);
     // Keyboard callback (SEL_CallFuncO shape); text is a CCString.
+    // Blanks or a prompt leave the keyboard up, saying a name is needed.
     void setNicknameFromInput(cocos2d::CCObject* text);
+    // The nickname keyboard left without a name: what waited for the
+    // account does not run.
+    void dropPendingCallback();
+    static bool isNicknamePrompt(const std::string& text);
     void setPrivateKey(cocos2d::CCString* text);
     void markElementUsed(cocos2d::CCString* name);
     void incrementElementCount(cocos2d::CCString* name);

@@ -24,7 +24,7 @@ namespace {
 
 const char* const kSheetFrames = "pvr/InputName.plist";
 const char* const kFont = "InputName_ach_fontButtons";
-const char* const kDuplicate = "Duplicate!";
+const char* const kDuplicate = Profile::kDuplicatePrompt;
 
 bool progressShown()
 {

@@ -147,6 +147,8 @@ private:
     void onDownloadFailed(const std::string& words);
     void startWorld(const GalleryWorld& world, const std::string& blob);
     void onDeleted(int32_t worldId);
+    // After a refusal that forgot the player's account: no Delete.
+    void forgetOwnership(const GalleryFailure& failure);
     // The world of the details is no longer on the server: they close, its
     // card goes and the words say why.
     void onWorldGone(const std::string& words);

@@ -115,14 +115,19 @@ void OnlineGallery::openDetails(int32_t worldId)
         [this, life](const GalleryFailure& failure) {
             if (life.expired())
                 return;
-            // The card's own figures stay; only the description is missing.
+            // The card's own figures stay; only the description is missing,
+            // and the player is told why.
             LOG << "online gallery: no details:" << failure.words();
             m_detailsKnown = true;
             // A download or a delete of this world on its way says what
             // became of it: the details have nothing to add (the world gone
             // because the player has just deleted it, say).
-            if (failure.worldGone() && !m_playing)
+            if (m_playing || m_leaving)
+                return;
+            if (failure.worldGone())
                 onWorldGone(failure.words());
+            else
+                ScreenUtils::showPopup(CCString::create(failure.words()), nullptr, nullptr, nullptr, nullptr, 2);
         });
 }
 
@@ -216,10 +221,7 @@ void OnlineGallery::downloadWorld()
                 onWorldGone(failure.words());
                 return;
             }
-            // The account is forgotten: a world whose author had the same
-            // id on this server is not the player's to delete.
-            if (failure.kind == GalleryFailure::Kind::PlayerUnknown)
-                fillDetails(m_shown);
+            forgetOwnership(failure);
             onDownloadFailed(failure.words());
         });
 }
@@ -318,11 +320,20 @@ void OnlineGallery::confirmDelete()
             if (life.expired())
                 return;
             setPlayBusy(false);
+            forgetOwnership(failure);
             if (failure.worldGone())
                 onWorldGone(failure.words());
             else
                 ScreenUtils::showPopup(CCString::create(failure.words()), nullptr, nullptr, nullptr, nullptr, 2);
         });
+}
+
+void OnlineGallery::forgetOwnership(const GalleryFailure& failure)
+{
+    // The account is forgotten: a world whose author had the same id on
+    // this server is not the player's to delete.
+    if (failure.kind == GalleryFailure::Kind::PlayerUnknown)
+        fillDetails(m_shown);
 }
 
 void OnlineGallery::onDeleted(int32_t worldId)

@@ -90,8 +90,10 @@ struct GameServices {
     std::function<void(uint8_t)> setFreeModeIntroDone = neutral<void(uint8_t)>();  // creates the window
 
     // Windows.
-    std::function<void(cocos2d::CCString*, cocos2d::CCObject*)> showNicknameKeyboard =
-        neutral<void(cocos2d::CCString*, cocos2d::CCObject*)>();
+    // The text it opens on, the target told of the name, and a hint shown
+    // over an empty field instead of a text (null for none).
+    std::function<void(cocos2d::CCString*, cocos2d::CCObject*, cocos2d::CCString*)> showNicknameKeyboard =
+        neutral<void(cocos2d::CCString*, cocos2d::CCObject*, cocos2d::CCString*)>();
     std::function<void(const char*)> showMessagePopup =
         neutral<void(const char*)>();  // a localisation key, message kind
     std::function<void(const std::string&)> showMessageText =

@@ -7,13 +7,17 @@
 # taken: the box's OK closes it over the name keyboard, a new name (Bea)
 # registers and the upload goes on and says it is in the gallery. Passes
 # when the world is on the server by Bea, and the bar said so.
-#   run-name-taken.sh <game> <server> <gallery-check> <first script> <share script>
+# Before that, twice from the same start, Ann plays a gallery world and
+# meets the keyboard with "Duplicate!": Enter alone on it keeps it up; the
+# back key closes it, nothing is played, and Play asks for the name again.
+# Neither changes her name, and no player "Duplicate!" is on the server.
+#   run-name-taken.sh <game> <server> <gallery-check> <first script> <share script> <enter script> <escape script>
 set -u
-if [ $# -ne 5 ]; then
-    echo "usage: $0 <game> <server> <gallery-check> <first script> <share script>" >&2
+if [ $# -ne 7 ]; then
+    echo "usage: $0 <game> <server> <gallery-check> <first script> <share script> <enter script> <escape script>" >&2
     exit 2
 fi
-game=$1 server=$2 gallerycheck=$3 first=$4 share=$5
+game=$1 server=$2 gallerycheck=$3 first=$4 share=$5 enter=$6 escape=$7
 . "$(dirname "$0")/e2e-lib.sh"
 
 start_server "$server"
@@ -27,6 +31,35 @@ rm -f "$work/gallery.db" "$work/gallery.db-wal" "$work/gallery.db-shm" "$work/se
 start_server "$server"
 seed_server "$gallerycheck" 1
 grep -q "player Ann is" "$work/seed.log" || fail "the new server's Ann is not another player"
+
+# Each run starts from Ann as the first server left her.
+mkdir -p "$work/ann"
+cp -a "$work/home" "$work/data" "$work/config" "$work/ann/"
+for way in enter escape; do
+    [ "$way" = enter ] && script=$enter || script=$escape
+    play "$way" "$script" TESMORA_SERVER_URL="$url"
+    log=$work/$way.log
+    # In order: the server that does not know Ann, the name refused, what
+    # became of the prompt, and every name saved.
+    order=$(grep -o "not played: This [a-z]*\|progress bar failed: This name\|no name typed\|no name given\|Saving Name: *[^ ]*\|online gallery: playing" "$log" |
+        sed 's/Saving Name: */Name /' | awk '$0 != last || !/^Name/ { print } { last = $0 }' | tr '\n' '|')
+    echo "$way: $order"
+    if [ "$way" = enter ]; then
+        wanted="Name Ann|not played: This server|progress bar failed: This name|no name typed|no name typed|"
+        scenes="GUIIntro MainMenu GameLayer OnlineGallery"
+    else
+        wanted="Name Ann|not played: This server|progress bar failed: This name|no name given|progress bar failed: This name|no name given|"
+        scenes="GUIIntro MainMenu GameLayer OnlineGallery MainMenu"
+    fi
+    [ "$order" = "$wanted" ] || fail "$way: not the refusals, the prompt refused as a name and Ann kept"
+    expect_scenes "$log" "$scenes"
+    rm -rf "$work/home" "$work/data" "$work/config"
+    cp -a "$work/ann/home" "$work/ann/data" "$work/ann/config" "$work/"
+done
+"$gallerycheck" --nickname-free "$url" "Duplicate!" >"$work/free.log" 2>&1
+status=$?
+cat "$work/free.log"
+[ "$status" -eq 0 ] || fail "a player Duplicate! is on the server"
 
 play share "$share" TESMORA_SERVER_URL="$url"
 log=$work/share.log

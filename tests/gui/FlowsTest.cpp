@@ -1,8 +1,11 @@
 // Whole flows through the real services, headless: the nickname request,
 // a refused player creation, and the world held still under a popup.
+#include <functional>
+#include <iterator>
 #include <memory>
 
 #include "WindowsFixture.h"
+#include "gui/GUIButton.h"
 #include "profile/Profile.h"
 #include "gui/GUILabel.h"
 #include "online/Request.h"
@@ -12,7 +15,19 @@
 #include "world/World.h"
 
 USING_NS_CC;
+using guitest::Held;
 using guitest::ModalTest;
+
+namespace {
+
+// What waits for the player's account (an upload, a Play, a rating).
+class Waiter : public CCObject {
+public:
+    void run() { ++calls; }
+    int calls = 0;
+};
+
+}  // namespace
 
 class Flows : public ModalTest {
 protected:
@@ -23,32 +38,67 @@ protected:
     }
 };
 
+// The prompt is no name, nor are blanks: Enter on them keeps the keyboard up
+// saying so. The back key leaves it without a name, and what waited for the
+// account does not run until a later attempt gives one.
 TEST_F(Flows, AProfileWithoutANicknameAsksForOneAndSendsItOnEnter)
 {
     std::vector<std::string> created;
     gameServices().createPlayer = [&created](Profile* profile, CCObject*, SEL_CallFunc) {
         created.push_back(profile->getNickname()->getString());
     };
-    auto* window = new GUIWindow();
-    window->initWithSize(CCSize(800, 200));
-    window->autorelease();
-    scene()->addChild(window);
+    GUIWindow* window = addWindow();
     ScreenUtils::getInstance()->setCurrentWindow(window);
-
-    Profile::getInstance()->ensureRegistered();
+    Held<Waiter> waiter;
+    Profile* profile = Profile::getInstance();
     GUIKeyboard* keyboard = GUIKeyboard::getInstance();
-    ASSERT_EQ(keyboard->getParent(), scene());
-    EXPECT_EQ(ScreenUtils::getInstance()->getCurrentWindow(), keyboard);
-    EXPECT_EQ(keyboard->getText()->getString(), "Input nickname");
-    EXPECT_EQ(keyboard->getTextLabel()->getText()->getString(), "Input nickname");
+    const auto ask = [&] {
+        profile->setPendingCallback(waiter.get(), callfunc_selector(Waiter::run));
+        profile->ensureRegistered();
+        ASSERT_EQ(keyboard->getParent(), scene());
+        EXPECT_EQ(ScreenUtils::getInstance()->getCurrentWindow(), keyboard);
+        EXPECT_EQ(keyboard->getText()->getString(), "Input nickname");
+        EXPECT_EQ(keyboard->getTextLabel()->getText()->getString(), "Input nickname");
+    };
+    ask();
+    const std::function<void()> refused[] = {
+        [&] { keyboard->insertText("\n", 1); },
+        [&] { executeAction(keyboard->getEnterKey()->getCallback()); },
+        [&] { keyboard->insertText("   \n", 4); },
+        [&] {
+            keyboard->deleteBackward();
+            keyboard->insertText("\n", 1);
+        },
+        [&] { keyboard->insertText("Input nickname\n", 15); },
+    };
+    for (size_t i = 0; i < std::size(refused); ++i) {
+        SCOPED_TRACE(i);
+        refused[i]();
+        stepSeconds(0.2f);
+        ASSERT_EQ(keyboard->getParent(), scene()) << "the keyboard stays up";
+        EXPECT_TRUE(keyboard->isActive());
+        EXPECT_EQ(keyboard->getTextLabel()->getText()->getString(), "NameInputEmpty");
+        EXPECT_EQ(keyboard->getText()->getString(), "");
+        EXPECT_FALSE(profile->hasNickname());
+    }
+    keyboard->onBackPressed();
+    stepSeconds(0.2f);
+    EXPECT_EQ(keyboard->getParent(), nullptr);
+    EXPECT_EQ(ScreenUtils::getInstance()->getCurrentWindow(), window);
+    EXPECT_FALSE(profile->hasNickname());
+    EXPECT_TRUE(created.empty()) << "nothing sent";
+    EXPECT_EQ(waiter->calls, 0);
 
-    keyboard->insertText("Bob", 3);
-    keyboard->insertText("\n", 1);
-    EXPECT_EQ(Profile::getInstance()->getNickname()->getString(), "Bob");
+    ask();
+    keyboard->insertText(" Bob \n", 6);
+    EXPECT_EQ(profile->getNickname()->getString(), "Bob");
     EXPECT_EQ(created, (std::vector<std::string>{"Bob"}));
     stepSeconds(0.2f);
     EXPECT_EQ(keyboard->getParent(), nullptr);
     EXPECT_EQ(ScreenUtils::getInstance()->getCurrentWindow(), window);
+    profile->setPrivateKey(CCString::create("key"));
+    profile->runPendingCallback();
+    EXPECT_EQ(waiter->calls, 1) << "the later attempt goes on";
 }
 
 TEST_F(Flows, ARefusedPlayerCreationSaysTheNameIsTaken)

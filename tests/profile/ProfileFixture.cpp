@@ -24,7 +24,9 @@ void ProfileTest::SetUp()
     GameServices& services = gameServices();
     services.playSound = [this](const char* name) { sounds.push_back(name); };
     services.showMessagePopup = [this](const char* key) { popups.push_back(key); };
-    services.showNicknameKeyboard = [this](CCString* text, CCObject*) { keyboards.push_back(text->getString()); };
+    services.showNicknameKeyboard = [this](CCString* text, CCObject*, CCString* hint) {
+        keyboards.push_back(hint ? "hint: " + hint->getString() : text->getString());
+    };
     services.refreshTopBarMana = [this] { ++topBarRefreshes; };
     services.createPlayer = [this](Profile*, CCObject* target, SEL_CallFunc selector) {
         ++createPlayerCalls;

@@ -450,20 +450,26 @@ TEST_F(GalleryScreen, DeleteIsOfferedOnThePlayersOwnWorldAndTakesItAway)
 
 TEST_F(GalleryScreen, AFailedOrUnreadableDownloadLeavesThePlayerInTheGallery)
 {
-    // A server that lists a world whose data is no world at all.
+    // A server that lists a world whose data is no world at all, and one
+    // whose details never come.
     LoopbackHttpServer fake(
         [](const ReceivedRequest& request) {
-            const std::string world = R"({"id": 5, "name": "Broken", "author": "Eve", "author_id": 9,)"
-                                      R"( "date": "2026-12-08T10:00:00Z", "rating": 0, "ratings": 0, "downloads": 0})";
+            const auto world = [](int id) {
+                return R"({"id": )" + std::to_string(id) +
+                    R"(, "name": "Broken", "author": "Eve", "author_id": 9,)"
+                    R"( "date": "2026-12-08T10:00:00Z", "rating": 0, "ratings": 0, "downloads": 0})";
+            };
             CannedResponse answer;
             if (request.path.rfind("/v1/worlds/count", 0) == 0)
-                answer.body = R"({"count": 1})";
+                answer.body = R"({"count": 2})";
             else if (request.path.rfind("/v1/worlds?", 0) == 0)
-                answer.body = R"({"count": 1, "offset": 0, "worlds": [)" + world + "]}";
+                answer.body = R"({"count": 2, "offset": 0, "worlds": [)" + world(5) + ", " + world(6) + "]}";
             else if (request.path.rfind("/v1/worlds/5/data", 0) == 0)
                 answer = {200, "not a world at all", "application/octet-stream"};
             else if (request.path == "/v1/worlds/5")
-                answer.body = world;
+                answer.body = world(5);
+            else if (request.path == "/v1/worlds/6")
+                answer.hang = true;
             else
                 answer = {404, R"({"error": "no such thing"})"};
             return answer;
@@ -476,21 +482,28 @@ TEST_F(GalleryScreen, AFailedOrUnreadableDownloadLeavesThePlayerInTheGallery)
         int32_t world;
         std::function<void()> breakIt;
         std::string words;
+        bool beforeDetails;  // broken before the details are asked for, and Play not pressed
     } const cases[] = {
-        {"the reader refuses it", 5, [&] {}, text("GalleryWorldUnreadable")},
-        {"the server has gone", islands, [&] { server.kill9(); }, text("NotificationOfflineMode")},
+        {"the reader refuses it", 5, [&] {}, text("GalleryWorldUnreadable"), false},
+        {"the server has gone", islands, [&] { server.kill9(); }, text("NotificationOfflineMode"), false},
+        // Said in Play's words for a time-out (the answer time shortened here).
+        {"its details never come", 6, [&] { link->setAnswerTimeoutMs(300); }, text("NetErrorTimeout"), true},
     };
     enterScene();
     world->addParticle(100, 100, hashString("Wall"), true);
     for (const Case& c : cases) {
         SCOPED_TRACE(c.why);
-        link->setBaseUrl(c.world == 5 ? fake.url() : server.url());
+        link->setBaseUrl(c.world == islands ? server.url() : fake.url());
         OnlineGallery* gallery = openGallery();
         ASSERT_NE(gallery, nullptr);
+        if (c.beforeDetails)
+            c.breakIt();
         tapCard(gallery, c.world);
-        ASSERT_TRUE(settle());
-        c.breakIt();
-        tap(gallery->getPlayButton());
+        if (!c.beforeDetails) {
+            ASSERT_TRUE(settle());
+            c.breakIt();
+            tap(gallery->getPlayButton());
+        }
         ASSERT_TRUE(stepUntil([] { return !popupText().empty(); }));
         EXPECT_EQ(popupText(), c.words);
         answerPopup();
@@ -717,10 +730,10 @@ TEST_F(GalleryScreen, UploadSharesTheSavedWorldOnceAndItsFailureShowsOnTheBar)
 }
 
 // The server's database replaced under a registered player (a new server,
-// a restore): browsing needs no player and still lists the worlds; a share
-// or a Play says once that this server does not know the player, the name
-// is registered again, and then both work. Nothing else of the profile
-// changes.
+// a restore): browsing needs no player and still lists the worlds; a share,
+// a Play or a Delete says once that this server does not know the player,
+// the open details offer Delete no more, the name is registered again, and
+// then a share or a Play works. Nothing else of the profile changes.
 TEST_F(GalleryScreen, APlayerTheServerForgotStillBrowsesIsToldAndIsRegisteredAgain)
 {
     enterScene();
@@ -728,10 +741,12 @@ TEST_F(GalleryScreen, APlayerTheServerForgotStillBrowsesIsToldAndIsRegisteredAga
     registerPlayer("Dee");
     Profile* profile = Profile::getInstance();
     GUIProgressBar* bar = GUIProgressBar::getInstance();
-    for (const bool play : {false, true}) {
-        SCOPED_TRACE(play ? "play" : "share");
+    enum Refused { Share, Play, Delete };
+    for (const Refused refused : {Share, Play, Delete}) {
+        SCOPED_TRACE(refused);
+        const bool play = refused != Share;
         const Player dee = {profile->getPlayerId(), profile->getPrivateKey()->getString()};
-        testsupport::ServerProcess fresh{folder.file(play ? "second.db" : "first.db")};
+        testsupport::ServerProcess fresh{folder.file(std::to_string(refused) + ".db")};
         ASSERT_TRUE(fresh.started());
         link->setBaseUrl(fresh.url());
         // Its worlds are shared by a player with the id this one had.
@@ -755,7 +770,12 @@ TEST_F(GalleryScreen, APlayerTheServerForgotStillBrowsesIsToldAndIsRegisteredAga
         if (play) {
             tapCard(gallery, islands);
             EXPECT_TRUE(gallery->getDeleteButton()->isVisible()) << "the same id: taken for the player's own";
-            tap(gallery->getPlayButton());
+            if (refused == Delete) {
+                tap(gallery->getDeleteButton());
+                answerPopup();
+            } else {
+                tap(gallery->getPlayButton());
+            }
             ASSERT_TRUE(stepUntil([] { return !popupText().empty(); }));
             EXPECT_EQ(popupText(), text("NetErrorPlayerUnknown"));
             answerPopup();
@@ -906,6 +926,12 @@ TEST_F(GalleryScreen, DeletingASharedWorldForgetsItWasSharedUnlessTheDeleteFails
     for (const auto& d : deletes) {
         link->setBaseUrl(d.server);
         tapCard(gallery, dunes);
+        if (d.server != url) {
+            // The details cannot come either, and say so first.
+            ASSERT_TRUE(stepUntil([] { return !popupText().empty(); }));
+            EXPECT_EQ(popupText(), text("NotificationOfflineMode"));
+            answerPopup();
+        }
         ASSERT_TRUE(gallery->getDeleteButton()->isVisible());
         tap(gallery->getDeleteButton());
         answerPopup();

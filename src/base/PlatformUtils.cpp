@@ -5,8 +5,10 @@
 #include "platform/CloudStorage.h"
 #include "platform/PlatformIdentity.h"
 
+#include <cerrno>
 #include <cstdint>
 #include <cstdio>
+#include <cstring>
 
 USING_NS_CC;
 
@@ -34,13 +36,21 @@ std::list<std::string> listCloudFiles(std::initializer_list<std::string> folders
     return names;
 }
 
-bool saveScreenshotImage(CCImage* image, const std::string& path)
+bool saveScreenshotImage(CCImage* image, const std::string& path, int* error)
 {
+    if (error)
+        *error = 0;
     if (!image)
         return false;
+    errno = 0;
     bool saved = image->saveToFile(path.c_str(), true);
-    if (!saved)
-        LOG_ERROR << "Failed to save screenshot";
+    if (!saved) {
+        // Read before the log line, which may change it.
+        const int failure = errno != 0 ? errno : EIO;
+        LOG_ERROR << "Failed to save screenshot: " << std::strerror(failure);
+        if (error)
+            *error = failure;
+    }
     return saved;
 }
 

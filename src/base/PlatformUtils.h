@@ -14,7 +14,9 @@ std::list<std::string> listCloudFiles(const std::string& folder);
 // names in turn.
 std::list<std::string> listCloudFiles(std::initializer_list<std::string> folders);
 // Writes the image without alpha; false (logged) on failure or a null image.
-bool saveScreenshotImage(cocos2d::CCImage* image, const std::string& path);
+// On a failure to write, error (when given) is the system's error number;
+// it stays 0 for a null image.
+bool saveScreenshotImage(cocos2d::CCImage* image, const std::string& path, int* error = nullptr);
 // The low 32 bits of the platform id as a signed decimal.
 std::string platformUserId();
 // The platform's name for the server.

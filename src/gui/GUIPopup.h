@@ -23,7 +23,6 @@ public:
     static constexpr float kHideSeconds = 0.3f;
     static constexpr float kShortageDelay = 0.8f;
     static constexpr float kChargeDelay = 0.6f;
-    static constexpr float kSaveDelay = 0.4f;
 
     static GUIPopup* getInstance();
     // Tests: take the popup out and forget it; the next getInstance makes a new one.
@@ -63,7 +62,6 @@ public:
     void showNotEnoughMana();
     void confirmHintPurchase();
     void chargeHint();
-    void saveProfile();
     // "Level<day>" (story) or "Level<mode>_<day>"; day 0 counts as 1.
     static std::string levelKey(int32_t mode, int32_t day);
     // The bought-hints mask of a level, or -1 outside the 1,024 masks.

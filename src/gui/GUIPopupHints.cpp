@@ -206,28 +206,24 @@ void GUIPopup::confirmHintPurchase()
 {
     Profile* profile = Profile::getInstance();
     StatsUtils::boughtHint(profile->getGameMode(), profile->getDay(), m_hintNumber);
-    const int slot = hintSlot(profile->getGameMode(), profile->getDay());
-    if (m_hintNumber >= 1 && m_hintNumber <= 3 && slot >= 0)
-        profile->setLevelHint(slot, profile->getLevelHint(slot) | (1u << (m_hintNumber - 1)));
     runLater(kChargeDelay, callfunc_selector(GUIPopup::chargeHint));
 }
 
 void GUIPopup::chargeHint()
 {
-    // Only a hint that can be recorded is paid for.
+    // Only a hint that can be recorded is paid for. The hint and its price
+    // reach the file in one write before the hint shows: a kill after it
+    // keeps both.
     Profile* profile = Profile::getInstance();
-    if (m_hintNumber >= 1 && m_hintNumber <= 3 && hintSlot(profile->getGameMode(), profile->getDay()) >= 0) {
+    const int slot = hintSlot(profile->getGameMode(), profile->getDay());
+    if (m_hintNumber >= 1 && m_hintNumber <= 3 && slot >= 0) {
         LOG << "hint" << m_hintNumber << "bought: mana" << profile->getMana() << "->"
             << profile->getMana() - m_hintPrice;
+        profile->setLevelHint(slot, profile->getLevelHint(slot) | (1u << (m_hintNumber - 1)));
         profile->setMana(profile->getMana() - m_hintPrice);
+        profile->save();
         if (gameServices().refreshTopBarMana)
             gameServices().refreshTopBarMana();
     }
     ScreenUtils::showPopup(CCString::create(""), nullptr, nullptr, nullptr, nullptr, Hints);
-    runLater(kSaveDelay, callfunc_selector(GUIPopup::saveProfile));
-}
-
-void GUIPopup::saveProfile()
-{
-    Profile::getInstance()->save();
 }

@@ -690,6 +690,8 @@ void GUI::confirmOverwrite()
 void GUI::showSaveResult(SaveLoadUtils::SaveResult result)
 {
     m_saveError = result == SaveLoadUtils::SaveResult::Failed ? gameServices().lastFileWriteError() : 0;
+    // A world never saved has no earlier save to speak of.
+    m_earlierSaveKept = SaveLoadUtils::hasEarlierSave();
     // From the overwrite question's answer that popup is still up and would
     // swallow the next one: show the outcome a frame later.
     if (GUIPopup::getInstance()->isShown()) {
@@ -709,6 +711,12 @@ void GUI::showDeferredSaveResult()
 
 void GUI::showSaveResultNow(SaveLoadUtils::SaveResult result)
 {
+    auto failure = [this](CCString* said) {
+        std::string text = said->getString();
+        if (m_earlierSaveKept)
+            text += " " + LocalUtils::localize("WorldEarlierSaveKept")->getString();
+        ScreenUtils::showPopup(CCString::create(text), nullptr, nullptr, nullptr, nullptr, 2);
+    };
     switch (result) {
     case SaveLoadUtils::SaveResult::Saved:
         ScreenUtils::showPopup(LocalUtils::localize("WorldSavedPopup"), nullptr, nullptr, nullptr, nullptr, 2);
@@ -718,15 +726,10 @@ void GUI::showSaveResultNow(SaveLoadUtils::SaveResult result)
                                callfunc_selector(GUI::confirmOverwrite), nullptr, nullptr, 0);
         break;
     // The old save, if any, is still there; say so rather than claim success.
-    case SaveLoadUtils::SaveResult::NameRefused:
-        ScreenUtils::showPopup(LocalUtils::localize("WorldSaveFailedPopup"), nullptr, nullptr, nullptr, nullptr, 2);
+    case SaveLoadUtils::SaveResult::NameRefused: failure(LocalUtils::localize("WorldSaveFailedPopup")); break;
+    case SaveLoadUtils::SaveResult::Failed:
+        failure(LocalUtils::localizeWithVar("WorldNotSavedBecause", saveFailureReason(m_saveError).c_str()));
         break;
-    case SaveLoadUtils::SaveResult::Failed: {
-        const std::string reason = saveFailureReason(m_saveError);
-        ScreenUtils::showPopup(LocalUtils::localizeWithVar("WorldNotSavedBecause", reason.c_str()), nullptr, nullptr,
-                               nullptr, nullptr, 2);
-        break;
-    }
     }
 }
 

@@ -13,6 +13,7 @@
 #include "gui/GUILabel.h"
 #include "gui/GUIPopup.h"
 #include "hud/GUITopBar.h"
+#include "hud/GameHost.h"
 #include "platform/SaveFileDialog.h"
 #include "profile/Profile.h"
 #include "scene/GameLayer.h"
@@ -234,9 +235,15 @@ void GUIShare::saveScreenshotAs()
         return;
     }
     // A missing screen picture fails the save (logged): the window stays open.
-    if (saveScreenshotImage(m_screenImage, answer.path))
+    // A file the disk refused says why, as a world's save does, and the
+    // window stays open for another place.
+    int error = 0;
+    if (saveScreenshotImage(m_screenImage, answer.path, &error))
         ScreenUtils::showPopup(LocalUtils::localize("CameraSaveDone"), this, callfunc_selector(GUIShare::closeIfOpen),
                                nullptr, nullptr, GUIPopup::Message);
+    else if (error != 0)
+        ScreenUtils::showPopup(LocalUtils::localizeWithVar("CameraSaveFailedBecause", saveFailureReason(error).c_str()),
+                               nullptr, nullptr, nullptr, nullptr, GUIPopup::Message);
 }
 
 void GUIShare::closeIfOpen()

@@ -48,5 +48,6 @@ void wireGameServices(GameServices& s);
 
 // Why a file was not written (the system's error number), in the player's
 // words: the usual reasons in the player's language, any other as the
-// system says it. The progress notice and the world-save popup both say it.
+// system says it. The progress notice and the world's and the screenshot's
+// save popups say it.
 std::string saveFailureReason(int error);

@@ -101,6 +101,19 @@ SaveLoadUtils::SaveResult SaveLoadUtils::saveWorld(bool overwrite)
     return SaveResult::Saved;
 }
 
+bool SaveLoadUtils::hasEarlierSave()
+{
+    GameLayer* layer = GameLayer::getInstance();
+    GameServices& s = gameServices();
+    auto saved = [&](const std::string& name) { return !name.empty() && s.fileExists("User/" + name + ".sav"); };
+    CCString* universe = layer->getUniverseName();
+    std::string name;
+    if (universe && worldFileName(universe->getString(), name) && saved(name))
+        return true;
+    CCString* loaded = layer->getLoadedWorldName();
+    return loaded && saved(loaded->getString());
+}
+
 void SaveLoadUtils::saveThumbnail(CCString* name)
 {
     if (!name || name->getString().empty())

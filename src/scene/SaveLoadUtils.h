@@ -23,6 +23,9 @@ public:
     // take the blob (its last write error says why). After either failure
     // the old save stays, no flag, no thumbnail.
     static SaveResult saveWorld(bool overwrite);
+    // The store holds a save of the running world: under the name it would
+    // be saved as, or under the one it was loaded or last saved as.
+    static bool hasEarlierSave();
     // The world's picture under the name (nothing for a missing or empty name).
     static void saveThumbnail(cocos2d::CCString* name);
     // Renders the node at its content size into the save folder's file at the

@@ -1,5 +1,6 @@
 #include "base/LocalUtils.h"
 
+#include <cctype>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
@@ -7,6 +8,7 @@
 #include <regex>
 #include <set>
 #include <sstream>
+#include <vector>
 
 USING_NS_CC;
 
@@ -151,7 +153,43 @@ std::set<std::string> keysUsedByTheCode()
     return keys;
 }
 
+// French high punctuation (: ! ? ;) written without a space, a no-break
+// space or a narrow no-break space before it: the words that run into it.
+// A time (12:30) and a web address are no sentences; a run such as "?!"
+// needs its space only before its first mark.
+std::vector<std::string> unspacedFrenchPunctuation(const std::string& text)
+{
+    std::vector<std::string> found;
+    auto spaced = [&](size_t i) {
+        return text[i - 1] == ' ' || (i >= 2 && text.compare(i - 2, 2, "\xC2\xA0") == 0) ||
+            (i >= 3 && text.compare(i - 3, 3, "\xE2\x80\xAF") == 0);
+    };
+    static const std::string marks = ":!?;";
+    for (size_t i = 1; i < text.size(); ++i) {
+        if (marks.find(text[i]) == std::string::npos || marks.find(text[i - 1]) != std::string::npos || spaced(i))
+            continue;
+        const bool time = text[i] == ':' && std::isdigit(static_cast<unsigned char>(text[i - 1])) &&
+            i + 1 < text.size() && std::isdigit(static_cast<unsigned char>(text[i + 1]));
+        const size_t start = text.rfind(' ', i) == std::string::npos ? 0 : text.rfind(' ', i) + 1;
+        const std::string word = text.substr(start, text.find(' ', i) - start);
+        if (!time && word.find("://") == std::string::npos)
+            found.push_back(word);
+    }
+    return found;
+}
+
 }  // namespace
+
+TEST(LocalizationTables, FrenchTextsPutASpaceBeforeTheirHighPunctuation)
+{
+    using Words = std::vector<std::string>;
+    EXPECT_EQ(unspacedFrenchPunctuation("Voici le [150,50,20]libre|: un monde. Tu veux!"),
+              (Words{"[150,50,20]libre|:", "veux!"}));
+    EXPECT_EQ(unspacedFrenchPunctuation("Quoi ?! Il est 12:30 ; vois https://a.fr/?b=c : #var# !"), Words{});
+    EXPECT_EQ(unspacedFrenchPunctuation("Prêt\xC2\xA0? Oui\xE2\x80\xAF!"), Words{});
+    for (const auto& [key, text] : loadTable("fr"))
+        EXPECT_EQ(unspacedFrenchPunctuation(text), Words{}) << key << ": " << text;
+}
 
 TEST(LocalizationTables, TheScanFindsKeysInTheUsualCallForms)
 {

@@ -456,11 +456,17 @@ TEST_F(Hints, BuyingHintTwoOfDayFourRunsTheWholeChainOnItsDelays)
 
     popup()->onOkPressed();
     closeFully();
-    EXPECT_EQ(profile()->getLevelHint(4), 2u);
     EXPECT_EQ(profile()->getMana(), 120);
-    stepSeconds(0.6f);
-    EXPECT_EQ(profile()->getMana(), 0);
+    // The hint is on disk with its price when its text first shows.
+    for (int frame = 0; frame < 60 && !popup()->isShown(); ++frame)
+        stepFrames(1);
     ASSERT_TRUE(popup()->isShown());
+    EXPECT_EQ(profile()->getLevelHint(4), 2u);
+    EXPECT_EQ(profile()->getMana(), 0);
+    Profile disk;
+    ASSERT_TRUE(disk.loadFromFile("profile.dat"));
+    EXPECT_EQ(disk.getLevelHint(4), 2u);
+    EXPECT_EQ(disk.getMana(), 500) << "the price paid (the file holds the pending mana too)";
     EXPECT_EQ(popup()->getKind(), GUIPopup::Hints);
     EXPECT_TRUE(rowButton(0)->isVisible());
     EXPECT_FALSE(rowButton(1)->isVisible());

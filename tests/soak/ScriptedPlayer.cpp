@@ -597,7 +597,7 @@ void ScriptedPlayer::saveWorld()
     const std::string notSaved = because.substr(0, because.find('#'));
     if (popup && answer == localized("WorldSavedPopup"))
         ++m_counts.saves;
-    else if (popup && (answer == localized("WorldSaveFailedPopup") || answer.rfind(notSaved, 0) == 0))
+    else if (popup && (answer.rfind(localized("WorldSaveFailedPopup"), 0) == 0 || answer.rfind(notSaved, 0) == 0))
         fail("saving \"" + universe + "\" failed: " + answer);
     else if (!overwrite)
         fail("saving \"" + universe + "\" showed no outcome");

@@ -37,6 +37,10 @@ public:
     static constexpr int32_t kSaveSize = 16;
 
     ~VehicleLeader() override;
+    // Placed one at a time, as every creature leader is: a brush of leaders
+    // would each count towards the limits before any body is built, and all
+    // would be refused.
+    bool isLiving() const override { return true; }
     int32_t getSaveSize() const override { return kSaveSize; }
     void saveExtra(ByteWriter& out) override;
     void loadExtra(ByteReader& in) override;

@@ -44,7 +44,8 @@ public:
 
     // Writes exactly the given path: ".png" gives PNG, ".jpg"/".jpeg" JPEG at
     // quality 90 (case-insensitive). toRGB drops the alpha channel. False on
-    // failure, for an image without pixels, or for any other extension.
+    // failure, for an image without pixels, or for any other extension; when
+    // the file could not be written, errno then says why.
     bool saveToFile(const char* path, bool toRGB = true);
 
 private:

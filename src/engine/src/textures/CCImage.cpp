@@ -75,7 +75,9 @@ bool writeWholeFile(const char* path, const std::vector<unsigned char>& bytes)
 {
     FILE* file = std::fopen(path, "wb");
     if (!file) {
-        engineLog("CCImage: cannot save %s: %s", path, std::strerror(errno));
+        const int failure = errno;
+        engineLog("CCImage: cannot save %s: %s", path, std::strerror(failure));
+        errno = failure;
         return false;
     }
     bool ok = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
@@ -87,6 +89,7 @@ bool writeWholeFile(const char* path, const std::vector<unsigned char>& bytes)
     if (!ok) {
         engineLog("CCImage: cannot save %s: %s", path, std::strerror(failure));
         std::remove(path);
+        errno = failure;  // the caller may tell why
     }
     return ok;
 }

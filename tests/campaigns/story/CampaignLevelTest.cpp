@@ -5,7 +5,7 @@
 // its missions' lights and passes no mission in three minutes, and the
 // level's script passes every mission within its bound. Where the hint has
 // the player rub out what a human walks up to, the human keeps out of the
-// eraser's reach; where the solution uses lava, fire or
+// eraser's reach at any brush; where the solution uses lava, fire or
 // explosives, the level's floor stands after the win.
 // TESMORA_PLAY_LEVEL=<mode>_<level> plays one level only.
 #include <algorithm>
@@ -140,28 +140,38 @@ TEST_P(CampaignLevel, IsWonByItsScript)
 using Cells = std::set<std::pair<int, int>>;
 
 // What one of the level's own rubbings-out reaches: the script line it ends
-// at and the cells its strokes take.
+// at, the cells its strokes take at the script's brush and at the largest.
 struct RubbedOut {
     size_t last;
+    Cells stroke;
     Cells cells;
 };
 
+// The largest brush the tool menu's slider offers.
+constexpr int kLargestBrush = 9;
+
 // The solution's rubbings-out, one per thing rubbed out: its erase actions,
-// and its touches and drags with the eraser chosen, each with its brush; a
-// stroke whose cells touch the last one's rubs out the same thing. A brush
-// of size N takes the cells whose corner lies nearer than N to the touch,
-// which lands on a cell's centre as it is pressed and on corners as it moves.
+// and its touches and drags with the eraser chosen; a stroke whose cells
+// touch the last one's (at the script's brush) rubs out the same thing. Each
+// takes the cells the largest brush would: a player rubs out with any size
+// the slider offers. A brush of size N takes the cells whose corner lies
+// nearer than N to the touch, which lands on a cell's centre as it is
+// pressed and on corners as it moves.
 std::vector<RubbedOut> rubbingsOut(const levelscript::Level& level)
 {
     using levelscript::ActionKind;
     std::vector<RubbedOut> out;
-    Cells stroke;
-    auto rub = [&](int x, int y, int size) {
+    Cells stroke, reach;
+    auto disc = [](Cells& cells, int x, int y, int size) {
         for (double c : {0.0, 0.5})
             for (int dx = -size; dx <= size; ++dx)
                 for (int dy = -size; dy <= size; ++dy)
                     if ((dx - c) * (dx - c) + (dy - c) * (dy - c) < size * size)
-                        stroke.insert({x + dx, y + dy});
+                        cells.insert({x + dx, y + dy});
+    };
+    auto rub = [&](int x, int y, int size) {
+        disc(stroke, x, y, size);
+        disc(reach, x, y, std::max(size, kLargestBrush));
     };
     auto touches = [](const Cells& a, const Cells& b) {
         for (const auto& [x, y] : a)
@@ -176,12 +186,19 @@ std::vector<RubbedOut> rubbingsOut(const levelscript::Level& level)
     for (size_t i = 0; i < level.script.size(); ++i) {
         const levelscript::Action& a = level.script[i];
         stroke.clear();
+        reach.clear();
         switch (a.kind) {
         case ActionKind::Erase:
-        case ActionKind::Tap:
             eraser = true;
-            brush = a.kind == ActionKind::Erase ? a.radius + 1 : 1;
+            brush = a.radius + 1;
             rub(a.at[0], a.at[1], brush);
+            break;
+        case ActionKind::Tap:
+            // A touch on an empty cell with the smallest brush, to place nothing.
+            eraser = true;
+            brush = 1;
+            disc(stroke, a.at[0], a.at[1], 1);
+            disc(reach, a.at[0], a.at[1], 1);
             break;
         case ActionKind::Eraser: eraser = true; break;
         case ActionKind::Brush: brush = a.count; break;
@@ -210,10 +227,11 @@ std::vector<RubbedOut> rubbingsOut(const levelscript::Level& level)
         }
         if (stroke.empty())
             continue;
-        if (out.empty() || !touches(stroke, out.back().cells))
-            out.push_back({i, {}});
+        if (out.empty() || !touches(stroke, out.back().stroke))
+            out.push_back({i, {}, {}});
         out.back().last = i;
-        out.back().cells.insert(stroke.begin(), stroke.end());
+        out.back().stroke.insert(stroke.begin(), stroke.end());
+        out.back().cells.insert(reach.begin(), reach.end());
     }
     return out;
 }
@@ -221,8 +239,9 @@ std::vector<RubbedOut> rubbingsOut(const levelscript::Level& level)
 // Levels whose hint has the player rub out what a human walks up to: left
 // alone, and again after each thing the level's own solution rubs out, the
 // human never comes within reach of the solution's rubbings-out still to
-// come, so rubbing out as the hint says, even with a wait between one thing
-// and the next, cannot take the human too and leave the level unwinnable.
+// come, so rubbing out as the hint says, with any brush and even with a wait
+// between one thing and the next, cannot take the human too and leave the
+// level unwinnable.
 const LevelOf kRoomToRubOut[] = {{5, 1}, {5, 8}, {5, 10}, {5, 11}, {5, 14}};
 
 class RoomToRubOut : public CampaignLevel { };

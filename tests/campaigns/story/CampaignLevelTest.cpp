@@ -5,8 +5,8 @@
 // its missions' lights and passes no mission in three minutes, and the
 // level's script passes every mission within its bound. Where the hint has
 // the player rub out what a human walks up to, the human keeps out of the
-// eraser's reach; where the solution heats what the level stands on, the
-// level keeps every cell it started with.
+// eraser's reach at any brush; where the solution uses lava, fire or
+// explosives, the level's floor stands after the win.
 // TESMORA_PLAY_LEVEL=<mode>_<level> plays one level only.
 #include <algorithm>
 #include <cstdio>
@@ -21,6 +21,7 @@
 #include "campaigns/story/StoryPlayer.h"
 #include "goals/AchievementManager.h"
 #include "goals/GoalsUi.h"
+#include "platform/GameRandom.h"
 #include "support/TempFolders.h"
 #include "world/ParticleCreator.h"
 
@@ -139,28 +140,38 @@ TEST_P(CampaignLevel, IsWonByItsScript)
 using Cells = std::set<std::pair<int, int>>;
 
 // What one of the level's own rubbings-out reaches: the script line it ends
-// at and the cells its strokes take.
+// at, the cells its strokes take at the script's brush and at the largest.
 struct RubbedOut {
     size_t last;
+    Cells stroke;
     Cells cells;
 };
 
+// The largest brush the tool menu's slider offers.
+constexpr int kLargestBrush = 9;
+
 // The solution's rubbings-out, one per thing rubbed out: its erase actions,
-// and its touches and drags with the eraser chosen, each with its brush; a
-// stroke whose cells touch the last one's rubs out the same thing. A brush
-// of size N takes the cells whose corner lies nearer than N to the touch,
-// which lands on a cell's centre as it is pressed and on corners as it moves.
+// and its touches and drags with the eraser chosen; a stroke whose cells
+// touch the last one's (at the script's brush) rubs out the same thing. Each
+// takes the cells the largest brush would: a player rubs out with any size
+// the slider offers. A brush of size N takes the cells whose corner lies
+// nearer than N to the touch, which lands on a cell's centre as it is
+// pressed and on corners as it moves.
 std::vector<RubbedOut> rubbingsOut(const levelscript::Level& level)
 {
     using levelscript::ActionKind;
     std::vector<RubbedOut> out;
-    Cells stroke;
-    auto rub = [&](int x, int y, int size) {
+    Cells stroke, reach;
+    auto disc = [](Cells& cells, int x, int y, int size) {
         for (double c : {0.0, 0.5})
             for (int dx = -size; dx <= size; ++dx)
                 for (int dy = -size; dy <= size; ++dy)
                     if ((dx - c) * (dx - c) + (dy - c) * (dy - c) < size * size)
-                        stroke.insert({x + dx, y + dy});
+                        cells.insert({x + dx, y + dy});
+    };
+    auto rub = [&](int x, int y, int size) {
+        disc(stroke, x, y, size);
+        disc(reach, x, y, std::max(size, kLargestBrush));
     };
     auto touches = [](const Cells& a, const Cells& b) {
         for (const auto& [x, y] : a)
@@ -175,12 +186,19 @@ std::vector<RubbedOut> rubbingsOut(const levelscript::Level& level)
     for (size_t i = 0; i < level.script.size(); ++i) {
         const levelscript::Action& a = level.script[i];
         stroke.clear();
+        reach.clear();
         switch (a.kind) {
         case ActionKind::Erase:
-        case ActionKind::Tap:
             eraser = true;
-            brush = a.kind == ActionKind::Erase ? a.radius + 1 : 1;
+            brush = a.radius + 1;
             rub(a.at[0], a.at[1], brush);
+            break;
+        case ActionKind::Tap:
+            // A touch on an empty cell with the smallest brush, to place nothing.
+            eraser = true;
+            brush = 1;
+            disc(stroke, a.at[0], a.at[1], 1);
+            disc(reach, a.at[0], a.at[1], 1);
             break;
         case ActionKind::Eraser: eraser = true; break;
         case ActionKind::Brush: brush = a.count; break;
@@ -209,10 +227,11 @@ std::vector<RubbedOut> rubbingsOut(const levelscript::Level& level)
         }
         if (stroke.empty())
             continue;
-        if (out.empty() || !touches(stroke, out.back().cells))
-            out.push_back({i, {}});
+        if (out.empty() || !touches(stroke, out.back().stroke))
+            out.push_back({i, {}, {}});
         out.back().last = i;
-        out.back().cells.insert(stroke.begin(), stroke.end());
+        out.back().stroke.insert(stroke.begin(), stroke.end());
+        out.back().cells.insert(reach.begin(), reach.end());
     }
     return out;
 }
@@ -220,8 +239,9 @@ std::vector<RubbedOut> rubbingsOut(const levelscript::Level& level)
 // Levels whose hint has the player rub out what a human walks up to: left
 // alone, and again after each thing the level's own solution rubs out, the
 // human never comes within reach of the solution's rubbings-out still to
-// come, so rubbing out as the hint says, even with a wait between one thing
-// and the next, cannot take the human too and leave the level unwinnable.
+// come, so rubbing out as the hint says, with any brush and even with a wait
+// between one thing and the next, cannot take the human too and leave the
+// level unwinnable.
 const LevelOf kRoomToRubOut[] = {{5, 1}, {5, 8}, {5, 10}, {5, 11}, {5, 14}};
 
 class RoomToRubOut : public CampaignLevel { };
@@ -261,27 +281,172 @@ TEST_P(RoomToRubOut, NoHumanComesWithinTheEraserStrokesOfTheSolution)
     }
 }
 
+// Lava, fire and what explodes: what heats stone till it melts.
+bool heats(uint32_t type)
+{
+    static const std::set<uint32_t> hot = {hashString("Lava"), hashString("Fire"), hashString("Tnt"),
+                                           hashString("C4"),   hashString("Bomb"), hashString("Meteor")};
+    return hot.count(type) > 0;
+}
+
+bool heats(const std::string& element)
+{
+    return heats(hashString(element.c_str()));
+}
+
+// Whether the level's solution uses lava, fire or explosives: the player's
+// own, or what the level holds and the solution sets off.
+bool usesHeat(const levelscript::Level& level)
+{
+    for (const levelscript::Action& a : level.script) {
+        if (heats(a.element))
+            return true;
+        for (const auto& [letter, element] : a.legend)
+            if (heats(element))
+                return true;
+    }
+    for (const levelscript::Command& c : level.build) {
+        if (heats(c.element))
+            return true;
+        for (const auto& [letter, element] : c.legend)
+            if (heats(element))
+                return true;
+        if (c.kind == levelscript::CommandKind::Table && c.mode == levelscript::TableMode::Fill && c.element.empty())
+            if (MissionPattern table = missionTable(c.mission.c_str(), c.letter))
+                for (MissionPattern r = table; (r->end & 0xff) == 0; ++r)
+                    if (heats(r->type))
+                        return true;
+    }
+    return false;
+}
+
 // Levels whose solution heats what stands on their ground: three minutes
 // after the solution has won, every cell the level started with still holds
 // what it held, none of it melted, burnt or fallen.
-const LevelOf kStandsThroughItsSolution[] = {{2, 5}};
+const LevelOf kKeepsEveryCell[] = {{2, 5}};
 
-class StandsThroughItsSolution : public CampaignLevel { };
-
-TEST_P(StandsThroughItsSolution, KeepsEveryCellItStartedWith)
+bool keepsEveryCell(const LevelOf& l)
 {
-    const LevelOf l = GetParam();
+    return std::any_of(std::begin(kKeepsEveryCell), std::end(kKeepsEveryCell),
+                       [&](const LevelOf& k) { return k.mode == l.mode && k.level == l.level; });
+}
+
+// Those, and every level whose solution uses lava, fire or explosives.
+std::vector<LevelOf> standingLevels()
+{
+    std::vector<LevelOf> out;
+    for (const LevelOf& l : everyCampaignLevel()) {
+        levelscript::Level level;
+        std::string error;
+        if (keepsEveryCell(l) ||
+            (levelscript::readLevel(levelPath(l.level, l.mode), nullptr, level, error) && usesHeat(level)))
+            out.push_back(l);
+    }
+    return out;
+}
+
+// Thirty seconds: lava that melts the stone beside it has eaten a floor by then.
+constexpr int kAfterWinSteps = 900;
+// How a blast or a pour lands varies from play to play: each level is won
+// from that many seeds.
+constexpr uint32_t kStandingRounds = 3;
+
+// A level, and which of its rounds.
+struct RoundOf {
+    LevelOf level;
+    uint32_t round;
+};
+
+void PrintTo(const RoundOf& r, std::ostream* out)
+{
+    PrintTo(r.level, out);
+    *out << " round " << r.round;
+}
+
+std::vector<RoundOf> standingRounds()
+{
+    std::vector<RoundOf> out;
+    for (const LevelOf& l : standingLevels())
+        for (uint32_t round = 0; round < kStandingRounds; ++round)
+            out.push_back({l, round});
+    return out;
+}
+
+class StandsThroughItsSolution : public StoryPlayer, public ::testing::WithParamInterface<RoundOf> {
+protected:
+    void SetUp() override
+    {
+        StoryPlayer::SetUp();
+        const LevelOf l = GetParam().level;
+        const char* only = std::getenv("TESMORA_PLAY_LEVEL");
+        if (only && *only && std::to_string(l.mode) + "_" + std::to_string(l.level) != only)
+            GTEST_SKIP() << "TESMORA_PLAY_LEVEL picks another level";
+        const std::string missing = missingDay(l.level, l.mode);
+        ASSERT_TRUE(missing.empty()) << missing;
+        platform::seedGameRand(playSeed() + GetParam().round);
+    }
+
+    std::string worldName() const { return dayWorld(GetParam().level.level, GetParam().level.mode); }
+
+    // The level's script played from its start; false when another seed
+    // than the one its script is checked with does not win it.
+    bool won(const levelscript::Level& level)
+    {
+        if (GetParam().round == 0) {
+            int steps = 0;
+            playDay(GetParam().level.level, steps);
+            return !HasFailure();
+        }
+        AchievementManager* goals = AchievementManager::getInstance();
+        for (const levelscript::Action& a : level.script) {
+            if (a.kind == levelscript::ActionKind::Until)
+                runUntil([&] { return goals->activeCount() == 0; }, a.count);
+            else
+                act(GetParam().level.level, a);
+            if (HasFailure())
+                return false;
+        }
+        return goals->activeCount() == 0;
+    }
+};
+
+// Its floor, the rows at the bottom that span the world when it starts, is
+// not lava for the most part thirty seconds after the win.
+TEST_P(StandsThroughItsSolution, ItsGroundStandsAfterTheWin)
+{
+    const LevelOf l = GetParam().level;
+    const uint32_t round = GetParam().round;
+    levelscript::Level level;
+    std::string error;
+    ASSERT_TRUE(levelscript::readLevel(levelPath(l.level, l.mode), nullptr, level, error)) << error;
     startCampaignLevel(l.mode, l.level);
     ASSERT_FALSE(HasFatalFailure());
-    std::vector<KeptCell> start;
+    std::vector<KeptCell> start, floor;
     for (int x = 0; x < world->width; ++x)
         for (int y = 0; y < world->height; ++y)
             if (const Particle* p = world->at(x, y))
                 start.push_back({x, y, p->getType()});
-    int steps = 0;
-    playDay(l.level, steps);
-    ASSERT_FALSE(HasFatalFailure());
-    run(kUntouchedSteps);
+    for (int y = 1; y < world->height - 1; ++y) {
+        std::vector<KeptCell> row;
+        for (int x = 1; x < world->width - 1; ++x)
+            if (const Particle* p = world->at(x, y))
+                row.push_back({x, y, p->getType()});
+        if (row.size() * 10 < static_cast<size_t>(world->width - 2) * 9)
+            break;
+        floor.insert(floor.end(), row.begin(), row.end());
+    }
+    if (!won(level))
+        return;
+    run(kAfterWinSteps);
+    size_t lava = 0;
+    for (const KeptCell& k : floor)
+        if (const Particle* p = world->at(k.x, k.y); p && p->getType() == hashString("Lava"))
+            ++lava;
+    ASSERT_LE(lava * 2, floor.size()) << worldName() << ": 30 s after its win, " << lava << " of the " << floor.size()
+                                      << " cells of its floor are lava";
+    if (round > 0 || !keepsEveryCell(l))
+        return;
+    run(kUntouchedSteps - kAfterWinSteps);
     int lost = 0;
     std::string first;
     for (const KeptCell& k : start)
@@ -299,8 +464,11 @@ std::string levelName(const ::testing::TestParamInfo<LevelOf>& info)
 }
 INSTANTIATE_TEST_SUITE_P(Campaigns, CampaignLevel, ::testing::ValuesIn(everyCampaignLevel()), levelName);
 INSTANTIATE_TEST_SUITE_P(Campaigns, RoomToRubOut, ::testing::ValuesIn(kRoomToRubOut), levelName);
-INSTANTIATE_TEST_SUITE_P(Campaigns, StandsThroughItsSolution, ::testing::ValuesIn(kStandsThroughItsSolution),
-                         levelName);
+INSTANTIATE_TEST_SUITE_P(Campaigns, StandsThroughItsSolution, ::testing::ValuesIn(standingRounds()),
+                         [](const ::testing::TestParamInfo<RoundOf>& info) {
+                             return "Day" + std::to_string(info.param.level.mode) + "_" +
+                                 std::to_string(info.param.level.level) + "_" + std::to_string(info.param.round);
+                         });
 
 }  // namespace
 }  // namespace storyplay

@@ -15,6 +15,7 @@
 #include "campaigns/Campaigns.h"
 #include "campaigns/music/MusicCampaign.h"
 #include "elements/creatures/HumanLeader.h"
+#include "elements/materials/Element.h"
 #include "elements/creatures/MPObject.h"
 #include "elements/creatures/Robots.h"
 #include "elements/materials/Instruments.h"
@@ -250,6 +251,44 @@ std::vector<MissionPatternRecord> lightCells(int mode, int day, const World& wor
                         out.push_back(kTableEnd);
                     }
     return out;
+}
+
+// The open air: the empty cells that reach the sky (the row under the
+// border's top) through empty cells. Virus shut in by walls never gets
+// there; a gap in its walls lets it out into the whole sky.
+std::vector<std::pair<int, int>> openAir(const World& world)
+{
+    std::vector<std::vector<bool>> seen(static_cast<size_t>(world.width),
+                                        std::vector<bool>(static_cast<size_t>(world.height)));
+    std::vector<std::pair<int, int>> out, todo;
+    auto visit = [&](int x, int y) {
+        if (x < 1 || y < 1 || x >= world.width - 1 || y >= world.height - 1 || world.at(x, y) ||
+            seen[static_cast<size_t>(x)][static_cast<size_t>(y)])
+            return;
+        seen[static_cast<size_t>(x)][static_cast<size_t>(y)] = true;
+        out.push_back({x, y});
+        todo.push_back({x, y});
+    };
+    for (int x = 1; x < world.width - 1; ++x)
+        visit(x, world.height - 2);
+    while (!todo.empty()) {
+        const auto [x, y] = todo.back();
+        todo.pop_back();
+        visit(x - 1, y);
+        visit(x + 1, y);
+        visit(x, y - 1);
+        visit(x, y + 1);
+    }
+    return out;
+}
+
+bool holdsVirus(const World& world)
+{
+    for (int x = 0; x < world.width; ++x)
+        for (int y = 0; y < world.height; ++y)
+            if (const Particle* p = world.at(x, y); p && p->getType() == TypeId::Virus)
+                return true;
+    return false;
 }
 
 CCArray* namesArray(const std::vector<const char*>& names, bool absent)
@@ -691,6 +730,9 @@ void StoryPlayer::leaveUntouched(int steps)
     const bool fromStart = m_stepsRun == m_dayStart;
     const std::vector<StandingCell> standing = fromStart ? standingCells(*world) : std::vector<StandingCell>();
     const std::vector<MissionPatternRecord> lights = lightCells(m_mode, Profile::getInstance()->getDay(), *world);
+    // Virus the day starts with stays where its walls keep it.
+    const std::vector<std::pair<int, int>> air =
+        fromStart && holdsVirus(*world) ? openAir(*world) : std::vector<std::pair<int, int>>();
     while (m_stepsRun < until) {
         run(1);
         std::string passed;
@@ -707,6 +749,10 @@ void StoryPlayer::leaveUntouched(int steps)
                 << loadedWorld() << ": untouched, the " << ParticleCreator::getName(lights[i].type) << " at ("
                 << lights[i].x << ", " << lights[i].y << ") of a mission's table lit at step " << m_stepsRun
                 << worldPicture();
+        for (const auto& [x, y] : air)
+            if (const Particle* p = world->at(x, y); p && p->getType() == TypeId::Virus)
+                FAIL() << loadedWorld() << ": untouched, virus got out into the open air at (" << x << ", " << y
+                       << ") at step " << m_stepsRun << worldPicture();
         if (fromStart && m_stepsRun == m_dayStart + kStandingSteps) {
             EXPECT_EQ(movedStanding(*world, standing), "")
                 << loadedWorld() << ": its ground or a structure fell or slid in its first two seconds"

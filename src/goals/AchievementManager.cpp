@@ -363,6 +363,16 @@ void AchievementManager::checkAchievements()
 
 // --- the goals window -------------------------------------------------------------------
 
+bool AchievementManager::canSkipDay() const
+{
+    if (m_active.count == 0)
+        return false;
+    const Profile* profile = Profile::getInstance();
+    if (!m_step || !isPastLastDay(profile->getGameMode(), ProfileFile::clampedSum(profile->getDay(), 1)))
+        return true;
+    return m_newBestDay || m_step->paysAgain();
+}
+
 void AchievementManager::completeAllMissions()
 {
     Call call(*this);

@@ -63,6 +63,10 @@ public:
     void checkAchievements();
 
     // --- the goals window ------------------------------------------------------------
+    // Today's skip: a mission is open, and skipping pays something or leads
+    // to a next day. A mode's last day won before, whose end pays nothing
+    // again, has none: it would take the price for nothing.
+    bool canSkipDay() const;
     // Every active mission rewarded and completed (the skip).
     void completeAllMissions();
     // With no mission left: the completed ones freed, the step's board; in

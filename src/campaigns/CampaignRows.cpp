@@ -128,6 +128,11 @@ void CampaignStep::onAccomplished()
         showLevelUp(CCArray::create(), CCArray::create(), CCArray::create(), mana);
 }
 
+bool CampaignStep::paysAgain()
+{
+    return m_row.grant == StepGrant::Always && getMissionReward(m_row.rewardKey) > 0;
+}
+
 void CampaignStep::onLevelEnd()
 {
     // The hand-over inside frees this step: only the tables are read on.

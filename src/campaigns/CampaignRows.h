@@ -258,6 +258,7 @@ public:
     bool isAccomplished() override;
     void onAccomplished() override;
     void onLevelEnd() override;
+    bool paysAgain() override;
 
     const CampaignLevelRow& row() const { return m_row; }
 

@@ -30,6 +30,8 @@ public:
     // The set-up of the next day (a level step).
     virtual void onLevelEnd() { }
     virtual void grantReward() { }
+    // A level step whose level end pays again when the level was won before.
+    virtual bool paysAgain() { return false; }
 
     // The manager's fields: the links of the list that holds the goal, when a
     // pending reward is due (seconds of the game clock) and whether one is,

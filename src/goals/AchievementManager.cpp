@@ -64,6 +64,44 @@ void recordPaid(int32_t mode, int32_t day, uint32_t bits)
     profile->setProgressWord(ProgressWord::PaidMissions + 4 * static_cast<size_t>(mode), static_cast<int32_t>(paid));
 }
 
+// The message pages a day's end may owe, in the order days show them.
+enum OwedPage : uint32_t {
+    kOwedReminder2 = 1u << 0,
+    kOwedReminder3 = 1u << 1,
+    kOwedReminder4 = 1u << 2,
+    kOwedFreeModeMessage = 1u << 3,
+    kOwedOutro = 1u << 4,
+    kOwedPages = (1u << 5) - 1,
+};
+
+size_t owedPagesWord(int32_t mode)
+{
+    return ProgressWord::OwedPages + 4 * static_cast<size_t>(mode);
+}
+
+// A page the day's end would show in play, kept for the mode's next entry;
+// the write that ends the day stores it. A silent replay owes nothing.
+void owePage(uint32_t page)
+{
+    Profile* profile = Profile::getInstance();
+    const int32_t mode = profile->getGameMode();
+    if (page == 0 || !hasPreparedDays(mode) || !AchievementManager::getInstance()->isLive())
+        return;
+    const uint32_t owed = static_cast<uint32_t>(profile->getProgressWord(owedPagesWord(mode))) | page;
+    profile->setProgressWord(owedPagesWord(mode), static_cast<int32_t>(owed & kOwedPages));
+    LOG << "game mode" << mode << ": the day's end owes a page to the next entry";
+}
+
+uint32_t reminderPage(int day)
+{
+    switch (day) {
+    case 2: return kOwedReminder2;
+    case 3: return kOwedReminder3;
+    case 4: return kOwedReminder4;
+    default: return 0;
+    }
+}
+
 // Saves asked for while it lives reach the file in one write as it goes.
 class OneWrite {
 public:
@@ -80,8 +118,8 @@ int64_t dueAfter(int64_t now, int64_t delay)
 }
 
 // A level's end while its scene goes: what changes the game goes through,
-// what would come on screen (the board, announcements, message pages) does
-// not. Installed for its lifetime.
+// what would come on screen (the board, announcements) does not, and the
+// message pages wait for the mode's next entry. Installed for its lifetime.
 class OffScreenGoalsUi : public GoalsUi {
 public:
     OffScreenGoalsUi() : m_inner(goalsUi()), m_previous(setGoalsUi(this)) { }
@@ -101,9 +139,9 @@ public:
     bool overviewUsed() override { return m_inner.overviewUsed(); }
     void setOverviewUsed(bool used) override { m_inner.setOverviewUsed(used); }
     void setStoryLevel2Flag() override { m_inner.setStoryLevel2Flag(); }
-    void showStoryReminder(int) override { }
-    void showFreeModeMessage() override { }
-    void showOutro() override { }
+    void showStoryReminder(int day) override { owePage(reminderPage(day)); }
+    void showFreeModeMessage() override { owePage(kOwedFreeModeMessage); }
+    void showOutro() override { owePage(kOwedOutro); }
 
 private:
     GoalsUi& m_inner;
@@ -363,6 +401,16 @@ void AchievementManager::checkAchievements()
 
 // --- the goals window -------------------------------------------------------------------
 
+bool AchievementManager::canSkipDay() const
+{
+    if (m_active.count == 0)
+        return false;
+    const Profile* profile = Profile::getInstance();
+    if (!m_step || !isPastLastDay(profile->getGameMode(), ProfileFile::clampedSum(profile->getDay(), 1)))
+        return true;
+    return m_newBestDay || m_step->paysAgain();
+}
+
 void AchievementManager::completeAllMissions()
 {
     Call call(*this);
@@ -436,6 +484,8 @@ bool AchievementManager::keepWonDay(int32_t gameMode)
         if (!mission->rewardPending)
             return false;
     Call call(*this);
+    // The day's end and the pages it owes: one write.
+    OneWrite write;
     OffScreenGoalsUi offScreen;
     // Passed and waiting for their delay: theirs now.
     if (m_active.count > 0)
@@ -447,6 +497,31 @@ bool AchievementManager::keepWonDay(int32_t gameMode)
         endDay(gameMode);
     levelEnd();
     Profile::getInstance()->save();
+    return true;
+}
+
+bool AchievementManager::showOwedPage(int32_t gameMode)
+{
+    if (!hasPreparedDays(gameMode))
+        return false;
+    Profile* profile = Profile::getInstance();
+    const uint32_t owed = static_cast<uint32_t>(profile->getProgressWord(owedPagesWord(gameMode))) & kOwedPages;
+    // The earliest first; a later one waits for the entry after.
+    const uint32_t page = owed & (~owed + 1);
+    if (page == 0)
+        return false;
+    // Shown once: no longer owed from the write that shows it.
+    profile->setProgressWord(owedPagesWord(gameMode), static_cast<int32_t>(owed & ~page));
+    profile->save();
+    LOG << "game mode" << gameMode << ": a page its last day's end owes shows now";
+    GoalsUi& ui = goalsUi();
+    switch (page) {
+    case kOwedReminder2: ui.showStoryReminder(2); break;
+    case kOwedReminder3: ui.showStoryReminder(3); break;
+    case kOwedReminder4: ui.showStoryReminder(4); break;
+    case kOwedFreeModeMessage: ui.showFreeModeMessage(); break;
+    default: ui.showOutro(); break;
+    }
     return true;
 }
 

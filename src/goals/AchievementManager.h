@@ -63,6 +63,10 @@ public:
     void checkAchievements();
 
     // --- the goals window ------------------------------------------------------------
+    // Today's skip: a mission is open, and skipping pays something or leads
+    // to a next day. A mode's last day won before, whose end pays nothing
+    // again, has none: it would take the price for nothing.
+    bool canSkipDay() const;
     // Every active mission rewarded and completed (the skip).
     void completeAllMissions();
     // With no mission left: the completed ones freed, the step's board; in
@@ -76,15 +80,23 @@ public:
     bool isDayWon() const { return m_dayWon; }
     // Leaving the level (to the menu, or quitting) after its last mission
     // passed: rewards still waiting are paid, and the day ends as its board's
-    // next button would end it, with nothing shown, so the next level is the
-    // one offered. False (nothing done) while a mission is still open.
+    // next button would end it, with nothing shown (its pages are owed), so
+    // the next level is the one offered. False (nothing done) while a
+    // mission is still open.
     bool keepWonDay(int32_t gameMode);
+
+    // A day that ended off screen (keepWonDay, settleWonDays) keeps the
+    // message pages its end owes in the profile, in the write that ends it.
+    // At the mode's next live entry the earliest shows, cleared in a write
+    // as it does; answers whether one showed.
+    bool showOwedPage(int32_t gameMode);
 
     // --- days ------------------------------------------------------------------------
     // At the game's start: a mode's newest day that was won and not gone on
     // from (the game was killed before its board's next button) goes on now,
     // as that button would have: the next day becomes the newest and its
-    // reward is paid. Nothing shows; the manager is left without a day.
+    // reward is paid. Nothing shows (its pages are owed); the manager is
+    // left without a day.
     void settleWonDays();
     // Starts the profile's game mode at the day: its entry missions and first
     // step, then days 1 .. day - 1 replayed silently. Level points are kept.

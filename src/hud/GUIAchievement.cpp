@@ -154,7 +154,7 @@ void GUIAchievement::present(int board)
             addGoal(name, briefing, false, top);
         m_closeButton =
             addButton("achgui_btnClose.png", nullptr, kClose, ccp(panel.width - 3, panel.height - 3), ccp(1, 1));
-        const bool skip = goals->hasActiveGoals();
+        const bool skip = goals->canSkipDay();
         const bool hints = GUIPopup::levelHasHints(profile->getGameMode(), profile->getDay());
         if (hints)
             m_hintButton =
@@ -462,7 +462,7 @@ bool GUIAchievement::canPaySkip()
 
 void GUIAchievement::onSkipButton()
 {
-    if (m_acted || m_board != kTodayGoals || !AchievementManager::getInstance()->hasActiveGoals())
+    if (m_acted || m_board != kTodayGoals || !AchievementManager::getInstance()->canSkipDay())
         return;
     if (!Profile::getInstance()->isRewardsOff() && !canPaySkip()) {
         if (GUI* gui = hud())
@@ -479,7 +479,7 @@ void GUIAchievement::onSkipButton()
 void GUIAchievement::onSkipConfirmed()
 {
     AchievementManager* goals = AchievementManager::getInstance();
-    if (m_acted || m_board != kTodayGoals || !goals->hasActiveGoals())
+    if (m_acted || m_board != kTodayGoals || !goals->canSkipDay())
         return;
     Profile* profile = Profile::getInstance();
     const bool charged = !profile->isRewardsOff();

@@ -378,6 +378,7 @@ void GUIIngameMessage::step(const Page* pages, int count, SEL_CallFunc self, voi
 
 void GUIIngameMessage::addPageText(CCString* textKey, CCString* picture)
 {
+    LOG << "in-game message: page" << (textKey ? textKey->getCString() : "");
     BackButtonAdapter* adapter = BackButtonAdapter::getInstance();
     adapter->removeListener(this);
     adapter->addListener(this);

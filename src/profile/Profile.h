@@ -46,6 +46,11 @@ constexpr size_t CompletionFlags = 604;  // 11 words, order of CampaignIndex
 // written before them: nothing recorded as paid.
 constexpr size_t PaidMissionsDay = 704;
 constexpr size_t PaidMissions = 748;
+// The message pages a game mode's day end owes the player (bits, 11 words by
+// game mode), kept when the day ended off screen: its level left, the window
+// closed or the game killed after the win. Shown at the mode's next entry.
+// Zero in a file written before them: nothing owed.
+constexpr size_t OwedPages = 792;
 }  // namespace ProgressWord
 
 // Order of the campaign completion flags in the progress block (not the game

@@ -360,7 +360,9 @@ void GameLayer::onEnterTransitionDidFinish()
                                          NULL));
         else if (message && message->getParent())
             ScreenUtils::getInstance()->setCurrentWindow(message);
-        else
+        // A page the last day's end owes comes first; today's goals follow
+        // it as they follow it in play.
+        else if (!AchievementManager::getInstance()->showOwedPage(profile->getGameMode()))
             hud.onDayButton();
     } else if (!hud.freeModeIntroDone() && !m_openGalleryOnEnter && m_onlineWorldId == 0) {
         // Not over a world the player just opened from the gallery.

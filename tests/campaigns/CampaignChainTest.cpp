@@ -323,6 +323,29 @@ TEST_F(CampaignChain, TheLastLevelPlayedAgainStillSavesTheFinishedFlag)
     }
 }
 
+// The last level won and left before its board's Next ends off screen: its
+// closing page waits for the campaign's next entry and shows there once.
+TEST_F(CampaignChain, TheLastLevelWonAndLeftShowsItsOutroAtTheNextEntry)
+{
+    for (const Campaign* c : builtCampaigns()) {
+        SCOPED_TRACE(c->name);
+        fresh(*c);
+        profile->setBestDay(c->mode, c->levelCount());
+        profile->setDay(c->levelCount());
+        goals->startDay(c->levelCount());
+        goals->completeAllMissions();
+        events.clear();
+        EXPECT_TRUE(goals->keepWonDay(c->mode));
+        EXPECT_EQ(profile->getCompletionFlag(c->completionIndex), 1);
+        goals->startDay(profile->getDay());
+        EXPECT_TRUE(goals->showOwedPage(c->mode));
+        EXPECT_FALSE(goals->showOwedPage(c->mode)) << "once";
+        const auto outros =
+            std::count_if(events.begin(), events.end(), [](const std::string& e) { return e.rfind("outro", 0) == 0; });
+        EXPECT_EQ(outros, 1);
+    }
+}
+
 // Robot's finished flag: set by the ends of levels 11, 12 and 14, live or
 // replayed, and left alone by level 13's.
 TEST_F(CampaignChain, RobotIsFinishedFromLevelElevensEndAndLevelThirteensLeavesTheFlag)

@@ -3,7 +3,8 @@
 # hints, one bought; the goals closed by a touch beside them; the day won,
 # then the menu reached without the day button; Story again. Passes when the
 # game exits 0 through the expected scenes, the hint cost its price and its
-# text shows, the goals closed, and the second start is day 2.
+# text shows, the goals closed, and the second start is day 2, whose page
+# (the one the day's Next shows) comes before its goals.
 #   run-story-win.sh <game> <capture-check> <script>
 set -u
 if [ $# -ne 3 ]; then
@@ -16,7 +17,7 @@ game=$1 check=$2 script=$3
 play game "$script"
 log=$work/game.log
 expect_scenes "$log" "GUIIntro GUINameInput MainMenu GameLayer MainMenu GameLayer MainMenu"
-for f in story-goals story-hints story-hint-bought story-goals-closed story-day-two; do
+for f in story-goals story-hints story-hint-bought story-goals-closed story-day-two-page story-day-two; do
     [ -s "$frames/$f.png" ] || fail "no capture $f.png"
 done
 grep -q "today's goals: Make mud; Make sand" "$log" || fail "day 1's goals were not listed"
@@ -35,6 +36,12 @@ kept=$(grep -n "the won day 1 ends as its scene goes" "$log" | head -n 1 | cut -
 [ -n "$won" ] || fail "day 1 was not won before the menu"
 [ -n "$kept" ] && [ -n "$won" ] && [ "$kept" -gt "$won" ] || fail "leaving the won day did not keep it"
 grep -q "loadDay: loaded Day2" "$log" || fail "Story again did not open day 2"
-grep -q "today's goals: Grow a flower" "$log" || fail "day 2's goals were not listed"
-"$check" "$frames/story-day-two.png" 340 115 120 28 5 || fail "day 2's goals do not show by themselves"
+page=$(grep -n "in-game message: page StoryReminderIntro1" "$log" | head -n 1 | cut -d: -f1)
+goals=$(grep -n "today's goals: Grow a flower" "$log" | head -n 1 | cut -d: -f1)
+[ -n "$goals" ] || fail "day 2's goals were not listed"
+[ -n "$page" ] && [ -n "$goals" ] && [ "$page" -lt "$goals" ] || fail "day 2's page did not come before its goals"
+[ "$(grep -c "in-game message: page StoryReminderIntro1" "$log")" -eq 1 ] || fail "day 2's page did not show once"
+# The page's text beside its picture, then the goals' title.
+"$check" "$frames/story-day-two-page.png" 200 135 400 30 5 || fail "day 2's page does not show"
+"$check" "$frames/story-day-two.png" 340 115 120 28 5 || fail "day 2's goals do not show after its page"
 finish "story win run passed; captures in $frames" "$log"

@@ -39,36 +39,62 @@ protected:
     GUIAchievement* goals = nullptr;
 };
 
+// A mode's last day won before, whose end pays nothing again (the story's
+// day 31 after its end, Music's last level), offers no skip: it would take
+// the price for nothing. Its first reach, or a last level whose end pays
+// every time (Robot's), still does.
 TEST_F(GoalsWindow, TheSkipIsPaidFromTheManaOrRefusedAndEndsTheDay)
 {
+    enum Skip { Refused, Skipped, NotOffered };
     struct Case {
+        int mode;
+        int32_t day, best;
         int32_t mana, pending;
         bool rewardsOff;
-        bool skipped;
+        Skip skip;
         int32_t pendingAfter;
     };
     const Case cases[] = {
-        {3500, 0, false, true, -150},
-        {100, 50, false, true, -100},
-        {100, 49, false, false, 49},
-        {0, 0, true, true, 0},
+        {5, 1, 1, 3500, 0, false, Skipped, -150},
+        {5, 1, 1, 100, 50, false, Skipped, -100},    // paid with what is pending
+        {5, 1, 1, 100, 49, false, Refused, 49},      // too little
+        {5, 1, 1, 0, 0, true, Skipped, 0},           // rewards off: free
+        {0, 32, 32, 3500, 0, false, NotOffered, 0},  // the story after its end: day 31 again
+        {0, 31, 31, 3500, 0, false, Skipped, -150},  // day 31 the first time: its end pays
+        {1, 11, 11, 3500, 0, false, NotOffered, 0},  // Music finished: its last level again
+        {9, 17, 17, 3500, 0, false, Skipped, -150},  // Robot finished: its last level pays again
     };
     for (const Case& c : cases) {
+        SCOPED_TRACE("mode " + std::to_string(c.mode) + " day " + std::to_string(c.day));
         goalstest::registerTestMode(5);
         Profile* profile = Profile::getInstance();
-        profile->setGameMode(5);
+        profile->setGameMode(c.mode);
+        profile->setBestDay(c.mode, c.best);
+        profile->setDay(c.day);
         profile->setMana(c.mana);
         profile->setPendingMana(c.pending);
         profile->setRewardsOff(c.rewardsOff);
-        AchievementManager::getInstance()->startDay(1);
+        AchievementManager::getInstance()->startDay(c.day);
+        const int32_t open = AchievementManager::getInstance()->activeCount();
         GUIPopup::resetInstanceForTests();
         layer->openGoalsWindow();
         ASSERT_EQ(goals->getBoardKind(), GUIAchievement::kTodayGoals);
+        if (c.skip == NotOffered) {
+            EXPECT_EQ(goals->getSkipButton(), nullptr);
+            goals->onSkipButton();
+            EXPECT_FALSE(GUIPopup::getInstance()->isShown());
+            goals->onSkipConfirmed();
+            EXPECT_EQ(AchievementManager::getInstance()->activeCount(), open) << "nothing was completed";
+            EXPECT_EQ(profile->getPendingMana(), c.pendingAfter) << "no mana taken";
+            goals->hide();
+            stepFrames(20);
+            continue;
+        }
         ASSERT_NE(goals->getSkipButton(), nullptr);
         goals->onSkipButton();
         GUIPopup* popup = GUIPopup::getInstance();
         ASSERT_TRUE(popup->isShown());
-        if (c.skipped) {
+        if (c.skip == Skipped) {
             EXPECT_EQ(popup->getKind(), GUIPopup::Purchase);
             EXPECT_EQ(popup->getPurchasePrice(), 150.0f);
             goals->onSkipConfirmed();
@@ -78,7 +104,7 @@ TEST_F(GoalsWindow, TheSkipIsPaidFromTheManaOrRefusedAndEndsTheDay)
             EXPECT_EQ(popup->getKind(), GUIPopup::Confirm);
             EXPECT_EQ(popup->getMessageLabel()->getText()->getString(), "ConfirmationNotEnoughMana");
             goals->onSkipConfirmed();
-            EXPECT_EQ(AchievementManager::getInstance()->activeCount(), 2) << "nothing was completed";
+            EXPECT_EQ(AchievementManager::getInstance()->activeCount(), open) << "nothing was completed";
         }
         EXPECT_EQ(profile->getPendingMana(), c.pendingAfter) << c.mana << " + " << c.pending;
         for (int i = 0; i < 40; ++i) {

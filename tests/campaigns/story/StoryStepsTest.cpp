@@ -442,6 +442,63 @@ TEST_F(StorySteps, AfterTheLastStepDay32EndsAgainAndAgainWithoutAGrant)
     }
 }
 
+// A day won, then left or killed on its board, ends off screen. The page its
+// end shows in play (the reminders, the free-mode offer, the closing page)
+// is kept in the write that ends it and shows at the story's next entry,
+// once. A silent replay owes none.
+TEST_F(StorySteps, APageADayEndedOffScreenOwesShowsAtTheNextEntryOnce)
+{
+    const struct {
+        int32_t day;
+        const char* page;  // null: none
+    } won[] = {{1, "reminder 2"}, {2, "reminder 3"}, {3, "reminder 4"}, {4, nullptr}, {7, "free mode"}, {30, "outro"}};
+    // A new run on the profile as written.
+    auto restart = [this] {
+        AchievementManager::resetInstanceForTests();
+        Profile::resetInstanceForTests();
+        profile = Profile::getInstance();
+        profile->load(false);
+        goals = AchievementManager::getInstance();
+    };
+    for (const auto& w : won) {
+        for (const bool killed : {false, true}) {
+            SCOPED_TRACE("day " + std::to_string(w.day) + (killed ? " killed on its board" : " left"));
+            AchievementManager::resetInstanceForTests();
+            goals = AchievementManager::getInstance();
+            profile->setGameMode(0);
+            profile->setBestDay(0, w.day);
+            profile->setDay(w.day);
+            forgetPaidMissions(0);
+            goals->startDay(w.day);
+            EXPECT_FALSE(goals->showOwedPage(0)) << "the replay owes nothing";
+            ui.clear();
+            goals->completeAllMissions();
+            if (killed) {
+                goals->endDay(0);
+                restart();
+                goals->settleWonDays();
+            } else {
+                SaveCounter saves;
+                EXPECT_TRUE(goals->keepWonDay(0));
+                EXPECT_EQ(saves.saves, 1) << "the day's end and its page: one write";
+                restart();
+            }
+            EXPECT_EQ(profile->getBestDay(0), w.day + 1);
+            EXPECT_TRUE(ui.messages.empty()) << "nothing shows as the day ends";
+
+            profile->setGameMode(0);
+            profile->setDay(w.day + 1);
+            goals->startDay(w.day + 1);
+            EXPECT_FALSE(goals->showOwedPage(3)) << "owed to the story only";
+            EXPECT_EQ(goals->showOwedPage(0), w.page != nullptr);
+            EXPECT_EQ(ui.messages, w.page ? std::vector<std::string>{w.page} : std::vector<std::string>{});
+            EXPECT_FALSE(goals->showOwedPage(0)) << "once";
+            restart();
+            EXPECT_FALSE(goals->showOwedPage(0)) << "its showing was written";
+        }
+    }
+}
+
 // A story started after its end opens day 31 again, replayed up to it
 // without the closing page (which would leave the game scene at once).
 TEST_F(StorySteps, AStoryStartedAfterItsEndOpensItsLastDaySilently)

@@ -410,8 +410,8 @@ protected:
     }
 };
 
-// Its floor, the rows at the bottom that span the world when it starts, is
-// not lava for the most part thirty seconds after the win.
+// Its floor, the rows at the bottom that span the world when it starts, has
+// not a quarter of it turned to lava thirty seconds after the win.
 TEST_P(StandsThroughItsSolution, ItsGroundStandsAfterTheWin)
 {
     const LevelOf l = GetParam().level;
@@ -438,11 +438,14 @@ TEST_P(StandsThroughItsSolution, ItsGroundStandsAfterTheWin)
     if (!won(level))
         return;
     run(kAfterWinSteps);
+    // A lava lake the level lays in its floor is no melted ground.
+    const uint32_t lavaType = hashString("Lava");
+    std::erase_if(floor, [lavaType](const KeptCell& k) { return k.type == lavaType; });
     size_t lava = 0;
     for (const KeptCell& k : floor)
-        if (const Particle* p = world->at(k.x, k.y); p && p->getType() == hashString("Lava"))
+        if (const Particle* p = world->at(k.x, k.y); p && p->getType() == lavaType)
             ++lava;
-    ASSERT_LE(lava * 2, floor.size()) << worldName() << ": 30 s after its win, " << lava << " of the " << floor.size()
+    ASSERT_LE(lava * 4, floor.size()) << worldName() << ": 30 s after its win, " << lava << " of the " << floor.size()
                                       << " cells of its floor are lava";
     if (round > 0 || !keepsEveryCell(l))
         return;

@@ -9,8 +9,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <fstream>
-#include <iterator>
 #include <map>
 #include <optional>
 #include <set>
@@ -37,7 +35,7 @@ struct LevelWorld {
     std::set<Cell> marks;
     std::vector<std::set<Cell>> markSets;  // each mark command's or marked table's cells
     std::set<Cell> keys;                   // the Notes the script tunes
-    std::map<Cell, uint32_t> cells;        // the built world, as the level opens
+    std::vector<Cell> cells;               // the built world's particles, as the level opens
     std::set<std::string> elements;        // in the world, on the palette, or made by the day's missions
 };
 
@@ -123,7 +121,7 @@ std::vector<int32_t> markDistances(const LevelWorld& world)
     for (const std::set<Cell>& group : markGroups(world.marks)) {
         int32_t nearest = -1;
         for (const Cell& m : group)
-            for (const auto& [cell, type] : world.cells)
+            for (const Cell& cell : world.cells)
                 if (cell.second == m.second && !world.marks.count(cell)) {
                     const int32_t d = std::abs(cell.first - m.first);
                     if (nearest < 0 || d < nearest)
@@ -144,7 +142,7 @@ std::vector<std::string> listed(CCDictionary* dict, const char* key)
     return out;
 }
 
-LevelWorld readWorld(const std::string& name, std::string& error)
+LevelWorld readWorld(const std::string& name, const worldblob::ExtraSizeTable& sizes, std::string& error)
 {
     LevelWorld out;
     levelscript::Level level;
@@ -187,14 +185,15 @@ LevelWorld readWorld(const std::string& name, std::string& error)
     for (const std::set<Cell>& set : out.markSets)
         out.marks.insert(set.begin(), set.end());
     // The world as the level opens, from the game's own file.
-    std::ifstream in(CCFileUtils::sharedFileUtils()->fullPathForFilename("universes/Missions/" + name),
-                     std::ios::binary);
-    const std::vector<uint8_t> blob(std::istreambuf_iterator<char>(in), {});
+    unsigned long size = 0;
+    unsigned char* blob =
+        CCFileUtils::sharedFileUtils()->getFileData(("universes/Missions/" + name).c_str(), "rb", &size);
     worldblob::LoadPlan plan;
-    if (!worldblob::parseBlob(blob.data(), blob.size(), plan, error))
+    if (!worldblob::parseBlob(blob, size, plan, error, &sizes))
         error = name + ": " + error;
+    delete[] blob;
     for (const worldblob::ParticleRecord& r : plan.particles)
-        out.cells[{r.x, r.y}] = r.type;
+        out.cells.push_back({r.x, r.y});
     // The palette: what the settings allow, or all but what they deny; the
     // eraser among the tools.
     CCDictionary* settings = CCDictionary::createWithContentsOfFile(("universes/Missions/" + name + ".plist").c_str());
@@ -353,7 +352,6 @@ std::vector<std::vector<std::string>> clausesOf(const std::string& text)
 std::vector<std::string> numberFaults(const Language& language, const std::string& said, const LevelWorld& world)
 {
     std::vector<std::string> faults;
-    const std::set<size_t> counts = markCounts(world);
     for (const std::vector<std::string>& words : clausesOf(said)) {
         // A word before the first or after the last is none (an index below 0
         // wraps round past the end).
@@ -395,7 +393,7 @@ std::vector<std::string> numberFaults(const Language& language, const std::strin
                 continue;
             }
             // So many marks ("une sortie marquée" is an article's one).
-            if (!keysSpoken && *n > 1 && (isMark(i + 1) || isMark(i + 2)) && !counts.count(*n))
+            if (!keysSpoken && *n > 1 && (isMark(i + 1) || isMark(i + 2)) && !markCounts(world).count(*n))
                 faults.push_back("counts " + std::to_string(*n) + " marks; the level marks " +
                                  std::to_string(world.marks.size()) + " cells in " +
                                  std::to_string(markGroups(world.marks).size()) + " marks");
@@ -414,6 +412,8 @@ TEST_F(LevelHints, SpeakOfWhatTheirLevelsShow)
     auto* levels = hints ? dynamic_cast<CCDictionary*>(hints->objectForKey("Hints")) : nullptr;
     ASSERT_NE(levels, nullptr);
     int checked = 0;
+    const worldblob::ExtraSizeTable sizes = worldblob::ExtraSizeTable::ofEveryElement();
+    std::map<std::string, LevelWorld> worlds;
     for (const Language& language : kLanguages) {
         CCDictionary* texts =
             CCDictionary::createWithContentsOfFile((std::string("localization/") + language.code + ".plist").c_str());
@@ -433,9 +433,12 @@ TEST_F(LevelHints, SpeakOfWhatTheirLevelsShow)
         CCDICT_FOREACH(levels, level)
         {
             const std::string key = level->getStrKey();
-            std::string error;
-            const LevelWorld world = readWorld(worldOf(key), error);
-            ASSERT_EQ(error, "") << key;
+            if (!worlds.count(key)) {
+                std::string error;
+                worlds[key] = readWorld(worldOf(key), sizes, error);
+                ASSERT_EQ(error, "") << key;
+            }
+            const LevelWorld& world = worlds[key];
             CCDictElement* hint = nullptr;
             CCDICT_FOREACH(dynamic_cast<CCDictionary*>(level->getObject()), hint)
             {

@@ -2,11 +2,15 @@
 // languages: a hint that speaks of marks needs a level that marks cells, one
 // that speaks of a path along the marks needs marks that run on as a path,
 // and an element a hint names by its title is in the world, on the level's
-// palette or what the day asks the player to make.
+// palette or what the day asks the player to make. The numbers a hint gives
+// are read too: so many marks, so many empty or marked keys, and things that
+// stand so many cells off their marks, against the level's marks and its
+// built world.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <map>
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
@@ -18,6 +22,7 @@
 #include "support/HeadlessGame.h"
 #include "support/ResourceRoot.h"
 #include "world/ParticleCreator.h"
+#include "world/WorldBlob.h"
 
 USING_NS_CC;
 
@@ -28,7 +33,10 @@ using Cell = std::pair<int32_t, int32_t>;
 // What a level's world shows the player, as its script builds it.
 struct LevelWorld {
     std::set<Cell> marks;
-    std::set<std::string> elements;  // in the world, on the palette, or made by the day's missions
+    std::vector<std::set<Cell>> markSets;  // each mark command's or marked table's cells
+    std::set<Cell> keys;                   // the Notes the script tunes
+    std::vector<Cell> cells;               // the built world's particles, as the level opens
+    std::set<std::string> elements;        // in the world, on the palette, or made by the day's missions
 };
 
 // An element's name as the factory gives it back ("Tnt" is "TNT"); a tool's
@@ -39,19 +47,19 @@ std::string canonical(const std::string& name)
     return ParticleCreator::isAccepted(type) ? ParticleCreator::getName(type) : name;
 }
 
-// The marks that touch one another, corner or side: the longest run.
-size_t longestMarkRun(const std::set<Cell>& marks)
+// The marks that touch one another, corner or side, as groups.
+std::vector<std::set<Cell>> markGroups(const std::set<Cell>& marks)
 {
     std::set<Cell> left = marks;
-    size_t longest = 0;
+    std::vector<std::set<Cell>> groups;
     while (!left.empty()) {
         std::vector<Cell> todo{*left.begin()};
         left.erase(left.begin());
-        size_t size = 0;
+        std::set<Cell>& group = groups.emplace_back();
         while (!todo.empty()) {
             const Cell c = todo.back();
             todo.pop_back();
-            ++size;
+            group.insert(c);
             for (int dx = -1; dx <= 1; ++dx)
                 for (int dy = -1; dy <= 1; ++dy)
                     if (auto it = left.find({c.first + dx, c.second + dy}); it != left.end()) {
@@ -59,9 +67,69 @@ size_t longestMarkRun(const std::set<Cell>& marks)
                         left.erase(it);
                     }
         }
-        longest = std::max(longest, size);
     }
+    return groups;
+}
+
+size_t longestMarkRun(const std::set<Cell>& marks)
+{
+    size_t longest = 0;
+    for (const std::set<Cell>& group : markGroups(marks))
+        longest = std::max(longest, group.size());
     return longest;
+}
+
+// The ways a level shows "so many marks": all its marked cells, the cells of
+// one mark command or table, the separate marks of either, or the rows one
+// of them marks.
+std::set<size_t> markCounts(const LevelWorld& world)
+{
+    std::set<size_t> counts{world.marks.size(), markGroups(world.marks).size()};
+    for (const std::set<Cell>& set : world.markSets) {
+        counts.insert(set.size());
+        counts.insert(markGroups(set).size());
+        std::set<int32_t> rows;
+        for (const Cell& c : set)
+            rows.insert(c.second);
+        counts.insert(rows.size());
+    }
+    return counts;
+}
+
+// The marks in the keyboard's row, between its lowest and its highest key:
+// the keys a player sees marked (or left empty).
+size_t keyboardMarks(const LevelWorld& world)
+{
+    if (world.keys.empty())
+        return 0;
+    const int32_t row = world.keys.begin()->second;
+    int32_t first = world.keys.begin()->first, last = first;
+    for (const Cell& k : world.keys)
+        if (k.second == row) {
+            first = std::min(first, k.first);
+            last = std::max(last, k.first);
+        }
+    return std::count_if(world.marks.begin(), world.marks.end(),
+                         [&](const Cell& m) { return m.second == row && m.first >= first && m.first <= last; });
+}
+
+// How far each mark stands from the nearest built cell along its row, in
+// cells (-1 where its row holds none).
+std::vector<int32_t> markDistances(const LevelWorld& world)
+{
+    std::vector<int32_t> out;
+    for (const std::set<Cell>& group : markGroups(world.marks)) {
+        int32_t nearest = -1;
+        for (const Cell& m : group)
+            for (const Cell& cell : world.cells)
+                if (cell.second == m.second && !world.marks.count(cell)) {
+                    const int32_t d = std::abs(cell.first - m.first);
+                    if (nearest < 0 || d < nearest)
+                        nearest = d;
+                }
+        out.push_back(nearest);
+    }
+    return out;
 }
 
 std::vector<std::string> listed(CCDictionary* dict, const char* key)
@@ -74,7 +142,7 @@ std::vector<std::string> listed(CCDictionary* dict, const char* key)
     return out;
 }
 
-LevelWorld readWorld(const std::string& name, std::string& error)
+LevelWorld readWorld(const std::string& name, const worldblob::ExtraSizeTable& sizes, std::string& error)
 {
     LevelWorld out;
     levelscript::Level level;
@@ -95,19 +163,37 @@ LevelWorld readWorld(const std::string& name, std::string& error)
             out.elements.insert(canonical(element));
         if (c.kind == CommandKind::Human)
             out.elements.insert("HumanLeader");
-        if (c.kind == CommandKind::Mark)
+        if (c.kind == CommandKind::Tune)
+            out.keys.insert({c.at[0], c.at[1]});
+        if (c.kind == CommandKind::Mark) {
+            std::set<Cell>& set = out.markSets.emplace_back();
             for (int32_t x = c.at[0]; x <= c.at[2]; ++x)
                 for (int32_t y = c.at[1]; y <= c.at[3]; ++y)
-                    out.marks.insert({x, y});
+                    set.insert({x, y});
+        }
         if (c.kind != CommandKind::Table)
             continue;
         if (c.mode == TableMode::Fill)
             tableCells(c, [&](const MissionPatternRecord& r) {
                 out.elements.insert(c.element.empty() ? ParticleCreator::getName(r.type) : canonical(c.element));
             });
-        else if (c.mode != TableMode::Empty)
-            tableCells(c, [&](const MissionPatternRecord& r) { out.marks.insert({r.x, r.y}); });
+        else if (c.mode != TableMode::Empty) {
+            std::set<Cell>& set = out.markSets.emplace_back();
+            tableCells(c, [&](const MissionPatternRecord& r) { set.insert({r.x, r.y}); });
+        }
     }
+    for (const std::set<Cell>& set : out.markSets)
+        out.marks.insert(set.begin(), set.end());
+    // The world as the level opens, from the game's own file.
+    unsigned long size = 0;
+    unsigned char* blob =
+        CCFileUtils::sharedFileUtils()->getFileData(("universes/Missions/" + name).c_str(), "rb", &size);
+    worldblob::LoadPlan plan;
+    if (!worldblob::parseBlob(blob, size, plan, error, &sizes))
+        error = name + ": " + error;
+    delete[] blob;
+    for (const worldblob::ParticleRecord& r : plan.particles)
+        out.cells.push_back({r.x, r.y});
     // The palette: what the settings allow, or all but what they deny; the
     // eraser among the tools.
     CCDictionary* settings = CCDictionary::createWithContentsOfFile(("universes/Missions/" + name + ".plist").c_str());
@@ -169,12 +255,152 @@ struct Language {
     // Element titles that are everyday words too ("Vide", Void, is also
     // "empty out").
     std::initializer_list<const char*> everydayTitles;
+    // The numbers a hint writes out, from one; digits are read as well.
+    std::initializer_list<const char*> numbers;
+    std::initializer_list<const char*> cellWords;
+    // "one cell off its mark", "à une case de sa marque"
+    std::initializer_list<const char*> offWords;
+    // Keys of a keyboard, with a number before or a mark or empty word
+    // beside (the French word is a verb as well).
+    std::initializer_list<const char*> keyWords;
+    std::initializer_list<const char*> emptyWords;
 };
 const Language kLanguages[] = {
-    {"en", {"mark"}, {"path"}, {}},
-    {"fr", {"marqu"}, {"chemin"}, {"Vide"}},
-    {"es", {"marca"}, {"camino"}, {}},
+    {"en",
+     {"mark"},
+     {"path"},
+     {},
+     {"one",    "two",    "three",    "four",     "five",    "six",     "seven",     "eight",    "nine",     "ten",
+      "eleven", "twelve", "thirteen", "fourteen", "fifteen", "sixteen", "seventeen", "eighteen", "nineteen", "twenty"},
+     {"cell", "cells"},
+     {"off", "short"},
+     {"key", "keys"},
+     {"empty"}},
+    {"fr",
+     {"marqu"},
+     {"chemin"},
+     {"Vide"},
+     {"une",  "deux",  "trois",  "quatre",   "cinq",   "six",   "sept",     "huit",     "neuf",     "dix",
+      "onze", "douze", "treize", "quatorze", "quinze", "seize", "dix-sept", "dix-huit", "dix-neuf", "vingt"},
+     {"case", "cases"},
+     {"de", "avant"},
+     {"touche", "touches"},
+     {"vide", "vides"}},
+    {"es",
+     {"marca"},
+     {"camino"},
+     {},
+     {"una",  "dos",  "tres",  "cuatro",  "cinco",  "seis",      "siete",      "ocho",      "nueve",      "diez",
+      "once", "doce", "trece", "catorce", "quince", "dieciséis", "diecisiete", "dieciocho", "diecinueve", "veinte"},
+     {"casilla", "casillas", "celda", "celdas"},
+     {"de", "antes"},
+     {"tecla", "teclas"},
+     {"vacía", "vacías", "vacío", "vacíos"}},
 };
+
+bool isAmong(const std::string& word, std::initializer_list<const char*> words)
+{
+    return std::find(words.begin(), words.end(), word) != words.end();
+}
+
+bool startsAny(const std::string& word, std::initializer_list<const char*> starts)
+{
+    return std::any_of(starts.begin(), starts.end(), [&](const char* s) { return word.rfind(s, 0) == 0; });
+}
+
+// The number a word writes, or none.
+std::optional<size_t> numberOf(const Language& language, const std::string& word)
+{
+    if (!word.empty() && std::all_of(word.begin(), word.end(), [](unsigned char c) { return std::isdigit(c); }))
+        return std::stoul(word);
+    size_t n = 1;
+    for (const char* w : language.numbers) {
+        if (word == w)
+            return n;
+        ++n;
+    }
+    return std::nullopt;
+}
+
+// A hint's clauses (up to a full stop, colon or semicolon), each as its
+// words in lower case; an apostrophe parts two words, a hyphen does not.
+std::vector<std::vector<std::string>> clausesOf(const std::string& text)
+{
+    std::vector<std::vector<std::string>> out(1);
+    std::string word;
+    auto endWord = [&] {
+        if (!word.empty())
+            out.back().push_back(word);
+        word.clear();
+    };
+    for (const char ch : text) {
+        const auto c = static_cast<unsigned char>(ch);
+        if (std::isalnum(c) || c >= 0x80 || c == '-' || c == '#') {
+            word += static_cast<char>(std::tolower(c));
+            continue;
+        }
+        endWord();
+        if ((c == '.' || c == ':' || c == ';') && !out.back().empty())
+            out.emplace_back();
+    }
+    endWord();
+    return out;
+}
+
+// What one hint states in numbers, checked against the level: faults, each
+// as a sentence.
+std::vector<std::string> numberFaults(const Language& language, const std::string& said, const LevelWorld& world)
+{
+    std::vector<std::string> faults;
+    for (const std::vector<std::string>& words : clausesOf(said)) {
+        // A word before the first or after the last is none (an index below 0
+        // wraps round past the end).
+        const auto word = [&](size_t i) { return i < words.size() ? words[i] : std::string(); };
+        const auto isMark = [&](size_t i) { return startsAny(word(i), language.markWords); };
+        const auto isEmpty = [&](size_t i) { return isAmong(word(i), language.emptyWords); };
+        const auto number = [&](size_t i) { return numberOf(language, word(i)); };
+        const bool marksOrEmpty = std::any_of(words.begin(), words.end(), [&](const std::string& w) {
+            return startsAny(w, language.markWords) || isAmong(w, language.emptyWords);
+        });
+        // Keys of a keyboard that are marked or empty: "four empty keys",
+        // "every marked key", "quatre touches de la rangée sont vides".
+        bool keysSpoken = false;
+        for (size_t i = 0; i < words.size(); ++i) {
+            if (!isAmong(words[i], language.keyWords))
+                continue;
+            const bool before = isMark(i - 1) || isEmpty(i - 1);
+            const std::optional<size_t> n = number(before ? i - 2 : i - 1);
+            if (!before && !isMark(i + 1) && !isEmpty(i + 1) && !(n && marksOrEmpty))
+                continue;
+            keysSpoken = true;
+            const size_t seen = keyboardMarks(world);
+            if (n ? seen != *n : seen == 0)
+                faults.push_back("speaks of " + (n ? std::to_string(*n) : std::string("some")) +
+                                 " marked or empty keys; the keyboard's row has " + std::to_string(seen) + " marks");
+        }
+        for (size_t i = 0; i < words.size(); ++i) {
+            const std::optional<size_t> n = number(i);
+            if (!n)
+                continue;
+            // So many cells off the marks.
+            if (isAmong(word(i + 1), language.cellWords) && isAmong(word(i + 2), language.offWords) &&
+                std::any_of(words.begin() + static_cast<std::ptrdiff_t>(i) + 2, words.end(),
+                            [&](const std::string& w) { return startsAny(w, language.markWords); })) {
+                for (const int32_t d : markDistances(world))
+                    if (d != static_cast<int32_t>(*n))
+                        faults.push_back("says " + std::to_string(*n) + " cells off the marks; a mark stands " +
+                                         std::to_string(d) + " cells from the nearest thing in its row");
+                continue;
+            }
+            // So many marks ("une sortie marquée" is an article's one).
+            if (!keysSpoken && *n > 1 && (isMark(i + 1) || isMark(i + 2)) && !markCounts(world).count(*n))
+                faults.push_back("counts " + std::to_string(*n) + " marks; the level marks " +
+                                 std::to_string(world.marks.size()) + " cells in " +
+                                 std::to_string(markGroups(world.marks).size()) + " marks");
+        }
+    }
+    return faults;
+}
 
 class LevelHints : public testsupport::HeadlessGame { };
 
@@ -186,6 +412,8 @@ TEST_F(LevelHints, SpeakOfWhatTheirLevelsShow)
     auto* levels = hints ? dynamic_cast<CCDictionary*>(hints->objectForKey("Hints")) : nullptr;
     ASSERT_NE(levels, nullptr);
     int checked = 0;
+    const worldblob::ExtraSizeTable sizes = worldblob::ExtraSizeTable::ofEveryElement();
+    std::map<std::string, LevelWorld> worlds;
     for (const Language& language : kLanguages) {
         CCDictionary* texts =
             CCDictionary::createWithContentsOfFile((std::string("localization/") + language.code + ".plist").c_str());
@@ -205,9 +433,12 @@ TEST_F(LevelHints, SpeakOfWhatTheirLevelsShow)
         CCDICT_FOREACH(levels, level)
         {
             const std::string key = level->getStrKey();
-            std::string error;
-            const LevelWorld world = readWorld(worldOf(key), error);
-            ASSERT_EQ(error, "") << key;
+            if (!worlds.count(key)) {
+                std::string error;
+                worlds[key] = readWorld(worldOf(key), sizes, error);
+                ASSERT_EQ(error, "") << key;
+            }
+            const LevelWorld& world = worlds[key];
             CCDictElement* hint = nullptr;
             CCDICT_FOREACH(dynamic_cast<CCDictionary*>(level->getObject()), hint)
             {
@@ -228,6 +459,8 @@ TEST_F(LevelHints, SpeakOfWhatTheirLevelsShow)
                                             [&](const std::string& e) { return world.elements.count(e) > 0; }))
                         << where << ": names " << title << ", which the level neither holds nor offers";
                 }
+                for (const std::string& fault : numberFaults(language, said, world))
+                    ADD_FAILURE() << where << ": " << fault;
             }
         }
     }

@@ -492,42 +492,42 @@ void GUIKeyboard::deleteBackward()
 
 void GUIKeyboard::accept()
 {
+    leave(true);
+}
+
+void GUIKeyboard::dismiss()
+{
+    leave(false);
+}
+
+void GUIKeyboard::leave(bool deliver)
+{
     // Only once per opening: a second Enter during the slide would deliver
     // the text twice.
     if (!m_active)
         return;
     m_active = false;
     BackButtonAdapter::getInstance()->removeListener(this);
-    playSound("sfx_gui_next");
-    playSound("sfx_gui_popup");
+    if (deliver) {
+        playSound("sfx_gui_next");
+        playSound("sfx_gui_popup");
+    } else {
+        playSound("sfx_gui_back");
+    }
     retain();
-    ScreenUtils::setKeyboardText();
-    slideAwayUnlessReopened();
-    release();
-}
-
-void GUIKeyboard::dismiss()
-{
-    if (!m_active)
-        return;
-    m_active = false;
-    BackButtonAdapter::getInstance()->removeListener(this);
-    playSound("sfx_gui_back");
-    retain();
-    ScreenUtils::dismissKeyboard();
-    slideAwayUnlessReopened();
-    release();
-}
-
-void GUIKeyboard::slideAwayUnlessReopened()
-{
+    if (deliver)
+        ScreenUtils::setKeyboardText();
+    else
+        ScreenUtils::dismissKeyboard();
     // An answer that refuses the text opens the keyboard again: it stays up.
     // Sliding it away now would leave an open keyboard out of the scene.
-    if (m_active)
-        return;
-    stopAllActions();
-    runAction(CCSequence::create(CCEaseIn::create(CCMoveTo::create(kSlideSeconds, ccp(0, -m_size.height)), 2.0f),
-                                 CCCallFunc::create(this, callfunc_selector(GUIKeyboard::onCloseFinished)), nullptr));
+    if (!m_active) {
+        stopAllActions();
+        runAction(CCSequence::create(CCEaseIn::create(CCMoveTo::create(kSlideSeconds, ccp(0, -m_size.height)), 2.0f),
+                                     CCCallFunc::create(this, callfunc_selector(GUIKeyboard::onCloseFinished)),
+                                     nullptr));
+    }
+    release();
 }
 
 GUIWindow* GUIKeyboard::windowAfterLeaving() const

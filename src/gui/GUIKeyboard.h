@@ -103,7 +103,8 @@ private:
                           cocos2d::CCObject* action);
     void changeText(cocos2d::CCString* text);
     void showTextOrHint();
-    void slideAwayUnlessReopened();
+    // Enter's end (the text delivered) or the back key's (none).
+    void leave(bool deliver);
     void replaceText(cocos2d::CCString*& field, cocos2d::CCString* value);
 
     cocos2d::CCArray* m_rows[8] = {};          // retained: four plain rows, then their shifted texts

@@ -44,10 +44,6 @@ log=$work/again.log
 expect_scenes "$log" "GUIIntro MainMenu GameLayer MainMenu"
 grep -q "its won day 1 goes on at this start" "$log" || fail "the next start did not go on from the won day"
 grep -q "loadDay: loaded Day2" "$log" || fail "the next start did not open day 2"
-page=$(grep -n "in-game message: page StoryReminderIntro1" "$log" | head -n 1 | cut -d: -f1)
-goals=$(grep -n "today's goals: Grow a flower" "$log" | head -n 1 | cut -d: -f1)
-[ -n "$goals" ] || fail "day 2's goals were not listed"
-[ -n "$page" ] && [ -n "$goals" ] && [ "$page" -lt "$goals" ] || fail "day 2's page did not come before its goals"
-[ "$(grep -c "in-game message: page StoryReminderIntro1" "$log")" -eq 1 ] || fail "day 2's page did not show once"
+expect_day_two_page "$log"
 XDG_DATA_HOME="$work/data" HOME="$work/home" "$seed" --expect mana="$mana" best0=2 || fail "the profile after the next start"
 finish "won day kill run passed; captures in $frames" "$work/first.log" "$log"

@@ -32,6 +32,7 @@ using Cell = std::pair<int32_t, int32_t>;
 struct LevelWorld {
     std::set<Cell> marks;
     std::vector<std::set<Cell>> markSets;  // each mark command's or marked table's cells
+    std::vector<std::set<Cell>> groups;    // the marks that touch one another
     std::set<Cell> keys;                   // the Notes the script tunes
     std::vector<Cell> cells;               // the built world's particles, as the level opens
     std::set<std::string> elements;        // in the world, on the palette, or made by the day's missions
@@ -69,20 +70,12 @@ std::vector<std::set<Cell>> markGroups(const std::set<Cell>& marks)
     return groups;
 }
 
-size_t longestMarkRun(const std::set<Cell>& marks)
-{
-    size_t longest = 0;
-    for (const std::set<Cell>& group : markGroups(marks))
-        longest = std::max(longest, group.size());
-    return longest;
-}
-
 // The ways a level shows "so many marks": all its marked cells, the cells of
 // one mark command or table, the separate marks of either, or the rows one
 // of them marks.
 std::set<size_t> markCounts(const LevelWorld& world)
 {
-    std::set<size_t> counts{world.marks.size(), markGroups(world.marks).size()};
+    std::set<size_t> counts{world.marks.size(), world.groups.size()};
     for (const std::set<Cell>& set : world.markSets) {
         counts.insert(set.size());
         counts.insert(markGroups(set).size());
@@ -113,15 +106,13 @@ size_t keyboardMarks(const LevelWorld& world)
 std::vector<int32_t> markDistances(const LevelWorld& world)
 {
     std::vector<int32_t> out;
-    for (const std::set<Cell>& group : markGroups(world.marks)) {
+    for (const std::set<Cell>& group : world.groups) {
         int32_t nearest = -1;
         for (const Cell& m : group)
             for (const Cell& cell : world.cells)
-                if (cell.second == m.second && !world.marks.count(cell)) {
-                    const int32_t d = std::abs(cell.first - m.first);
-                    if (nearest < 0 || d < nearest)
-                        nearest = d;
-                }
+                if (const int32_t d = std::abs(cell.first - m.first);
+                    cell.second == m.second && !world.marks.count(cell) && (nearest < 0 || d < nearest))
+                    nearest = d;
         out.push_back(nearest);
     }
     return out;
@@ -179,6 +170,7 @@ LevelWorld readWorld(const std::string& name, const worldblob::ExtraSizeTable& s
     }
     for (const std::set<Cell>& set : out.markSets)
         out.marks.insert(set.begin(), set.end());
+    out.groups = markGroups(out.marks);
     // The world as the level opens, from the game's own file.
     unsigned long size = 0;
     unsigned char* blob =
@@ -252,10 +244,9 @@ struct Language {
     std::initializer_list<const char*> everydayTitles;
     // The numbers a hint writes out, from one; digits are read as well.
     std::initializer_list<const char*> numbers;
-    // In a clause of a hint in lower case, with the number they give: things
-    // so many cells off their marks; marked or empty keys, "every marked
-    // key" or "four keys of the row are empty" (a number is needed there);
-    // so many marks, the number one or two words before.
+    // In a clause in lower case, with their number: things so many cells off
+    // their marks; marked or empty keys ("every marked key", or with a number
+    // "four keys of the row are empty"); so many marks.
     const char* cellsOff;
     const char* keys;
     const char* marks;
@@ -299,12 +290,11 @@ size_t numberOf(const Language& language, const std::string& word)
     return at == language.numbers.end() ? 0 : static_cast<size_t>(at - language.numbers.begin()) + 1;
 }
 
-// What one hint states in numbers, checked against the level, clause by
-// clause (up to a full stop, colon or semicolon): faults, each as a sentence.
-std::vector<std::string> numberFaults(const Language& language, std::string said, const LevelWorld& world)
+// What one hint states in numbers, checked against the level clause by
+// clause (up to a full stop, colon or semicolon); each fault fails the test.
+void checkNumbers(const Language& language, std::string said, const LevelWorld& world, const std::string& where)
 {
     std::transform(said.begin(), said.end(), said.begin(), [](unsigned char c) { return std::tolower(c); });
-    std::vector<std::string> faults;
     const std::regex stops("[.:;]");
     for (std::sregex_token_iterator it(said.begin(), said.end(), stops, -1), end; it != end; ++it) {
         const std::string clause = *it;
@@ -316,8 +306,8 @@ std::vector<std::string> numberFaults(const Language& language, std::string said
         for (const std::smatch& m : matches(language.cellsOff))
             for (const int32_t d : markDistances(world))
                 if (const size_t n = numberOf(language, m[1]); n && d != static_cast<int32_t>(n))
-                    faults.push_back("says " + std::to_string(n) + " cells off the marks; a mark stands " +
-                                     std::to_string(d) + " cells from the nearest thing in its row");
+                    ADD_FAILURE() << where << ": says " << n << " cells off the marks; a mark stands " << d
+                                  << " cells from the nearest thing in its row";
         bool keysSpoken = false;
         for (const std::smatch& m : matches(language.keys)) {
             const size_t n = numberOf(language, m[1].matched ? m[1] : m[2]), seen = keyboardMarks(world);
@@ -325,18 +315,16 @@ std::vector<std::string> numberFaults(const Language& language, std::string said
                 continue;  // "la note touche sa marque": the French word is a verb as well
             keysSpoken = true;
             if (n ? seen != n : seen == 0)
-                faults.push_back("speaks of " + (n ? std::to_string(n) : std::string("some")) +
-                                 " marked or empty keys; the keyboard's row has " + std::to_string(seen) + " marks");
+                ADD_FAILURE() << where << ": speaks of " << (n ? std::to_string(n) : "some")
+                              << " marked or empty keys; the keyboard's row has " << seen << " marks";
         }
         // "une sortie marquée" is an article's one; marked keys are counted above.
         for (const std::smatch& m : matches(language.marks))
             if (const size_t n = std::max(numberOf(language, m[1]), numberOf(language, m[2]));
                 !keysSpoken && n > 1 && !markCounts(world).count(n))
-                faults.push_back("counts " + std::to_string(n) + " marks; the level marks " +
-                                 std::to_string(world.marks.size()) + " cells in " +
-                                 std::to_string(markGroups(world.marks).size()) + " marks");
+                ADD_FAILURE() << where << ": counts " << n << " marks; the level marks " << world.marks.size()
+                              << " cells in " << world.groups.size() << " marks";
     }
-    return faults;
 }
 
 class LevelHints : public testsupport::HeadlessGame { };
@@ -387,7 +375,9 @@ TEST_F(LevelHints, SpeakOfWhatTheirLevelsShow)
                 ++checked;
                 const bool marks = namesAny(said, language.markWords);
                 EXPECT_TRUE(!marks || !world.marks.empty()) << where << ": the level marks no cell";
-                EXPECT_TRUE(!marks || !namesAny(said, language.pathWords) || longestMarkRun(world.marks) >= 3)
+                EXPECT_TRUE(!marks || !namesAny(said, language.pathWords) ||
+                            std::any_of(world.groups.begin(), world.groups.end(),
+                                        [](const std::set<Cell>& group) { return group.size() >= 3; }))
                     << where << ": the level's marks make no path";
                 for (const auto& [title, elements] : titled) {
                     if (!namesWord(said, title))
@@ -396,8 +386,7 @@ TEST_F(LevelHints, SpeakOfWhatTheirLevelsShow)
                                             [&](const std::string& e) { return world.elements.count(e) > 0; }))
                         << where << ": names " << title << ", which the level neither holds nor offers";
                 }
-                for (const std::string& fault : numberFaults(language, said, world))
-                    ADD_FAILURE() << where << ": " << fault;
+                checkNumbers(language, said, world, where);
             }
         }
     }

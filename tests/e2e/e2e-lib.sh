@@ -49,15 +49,6 @@ expect_scenes() {
     [ "$got" = "$2" ] || fail "scenes were '$got', expected '$2'"
 }
 
-# expect_day_two_page LOG: the page day 1's end owes (day 2's) shown once,
-# then day 2's goals.
-expect_day_two_page() {
-    local order
-    order=$(grep -o "in-game message: page StoryReminderIntro1\|today's goals: Grow a flower" "$1" | tr '\n' '|')
-    [ "$order" = "in-game message: page StoryReminderIntro1|today's goals: Grow a flower|" ] ||
-        fail "not day 2's page once, then its goals: $order"
-}
-
 # start_server SERVER: the world-sharing server on a free port with a
 # database in $work, stopped at exit; sets $url, or fails the run when it
 # does not start.

@@ -1,7 +1,6 @@
 // Whole flows through the real services, headless: the nickname request,
 // a refused player creation, and the world held still under a popup.
 #include <functional>
-#include <iterator>
 #include <memory>
 
 #include "WindowsFixture.h"
@@ -61,9 +60,9 @@ TEST_F(Flows, AProfileWithoutANicknameAsksForOneAndSendsItOnEnter)
         },
         [&] { keyboard->insertText("Input nickname\n", 15); },
     };
-    for (size_t i = 0; i < std::size(refused); ++i) {
-        SCOPED_TRACE(i);
-        refused[i]();
+    for (const auto& refuse : refused) {
+        SCOPED_TRACE(&refuse - refused);
+        refuse();
         stepSeconds(0.2f);
         ASSERT_EQ(keyboard->getParent(), scene()) << "the keyboard stays up";
         EXPECT_TRUE(keyboard->isActive());

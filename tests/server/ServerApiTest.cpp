@@ -9,7 +9,6 @@
 #include <unistd.h>
 
 #include <cerrno>
-
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -32,10 +31,9 @@ using servertest::Player;
 
 namespace {
 
-// A request's head sent on a connection of its own, its body held back, as
-// a client that holds it back would: the server's answer (until its JSON is
-// whole), then what follows a request sent after it (until the server ends
-// the connection), each within ten seconds without a byte.
+// A request's head sent on a connection of its own, its body held back: the
+// server's answer (until its JSON is whole), then what follows a request
+// sent after it (until the server ends the connection), ten seconds at most.
 struct HeldBack {
     std::string answer, after;
     bool ended = false;  // the server closed (or reset) the connection
@@ -44,13 +42,10 @@ HeldBack sendHeadOnly(int port, const std::string& head)
 {
     HeldBack out;
     const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_port = htons(static_cast<uint16_t>(port));
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    const sockaddr_in address{AF_INET, htons(static_cast<uint16_t>(port)), {htonl(INADDR_LOOPBACK)}, {}};
     const timeval wait{10, 0};
     ::setsockopt(fd, SOL_SOCKET, SO_RCVTIMEO, &wait, sizeof(wait));
-    out.ended = ::connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof(address)) != 0;
+    out.ended = ::connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof(address)) != 0;
     const auto exchange = [&](const std::string& sent, std::string& in, bool untilEnd) {
         ::send(fd, sent.data(), sent.size(), MSG_NOSIGNAL);
         char buffer[4096];

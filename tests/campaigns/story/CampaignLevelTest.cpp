@@ -152,16 +152,13 @@ struct RubbedOut {
     Cells cells;
 };
 
-// The largest brush the tool menu's slider offers.
-constexpr int kLargestBrush = 9;
-
 // The solution's rubbings-out, one per thing rubbed out: its erase actions,
 // and its touches and drags with the eraser chosen; a stroke whose cells
-// touch the last one's (at the script's brush) rubs out the same thing. Each
-// takes the cells the largest brush would: a player rubs out with any size
-// the slider offers. A brush of size N takes the cells whose corner lies
-// nearer than N to the touch, which lands on a cell's centre as it is
-// pressed and on corners as it moves.
+// touch the last one's rubs out the same thing. Each takes the cells of the
+// script's brush and of the largest the slider offers (9), as a player may
+// choose. A brush of size N takes the cells whose corner lies nearer than N
+// to the touch, which lands on a cell's centre as it is pressed and on
+// corners as it moves.
 std::vector<RubbedOut> rubbingsOut(const levelscript::Level& level)
 {
     using levelscript::ActionKind;
@@ -174,9 +171,9 @@ std::vector<RubbedOut> rubbingsOut(const levelscript::Level& level)
                     if ((dx - c) * (dx - c) + (dy - c) * (dy - c) < size * size)
                         cells.insert({x + dx, y + dy});
     };
-    auto rub = [&](int x, int y, int size, int largest = kLargestBrush) {
+    auto rub = [&](int x, int y, int size, bool anySize = true) {
         disc(stroke, x, y, size);
-        disc(reach, x, y, std::max(size, largest));
+        disc(reach, x, y, anySize ? std::max(size, 9) : size);
     };
     auto touches = [](const Cells& a, const Cells& b) {
         for (const auto& [x, y] : a)
@@ -198,7 +195,7 @@ std::vector<RubbedOut> rubbingsOut(const levelscript::Level& level)
             // A tap is a touch on an empty cell with the smallest brush, to place nothing.
             eraser = true;
             brush = a.kind == ActionKind::Erase ? a.radius + 1 : 1;
-            rub(a.at[0], a.at[1], brush, a.kind == ActionKind::Erase ? kLargestBrush : 1);
+            rub(a.at[0], a.at[1], brush, a.kind == ActionKind::Erase);
             break;
         case ActionKind::Eraser: eraser = true; break;
         case ActionKind::Brush: brush = a.count; break;
@@ -348,10 +345,9 @@ std::vector<LevelOf> heatedLevels()
 
 class HeatedLevel : public CampaignLevel { };
 
-// Its floor, the rows at the bottom that span the world when it starts, has
-// not a quarter of it turned to lava thirty seconds after the win (enough
-// for lava that melts the stone beside it to eat a floor). A lava lake the
-// level lays in its floor is no melted ground.
+// Its floor (the rows at the bottom that span the world as it starts, less
+// any lava lake in it) is not a quarter lava thirty seconds after the win,
+// when lava that melts the stone beside it has eaten a floor.
 TEST_P(HeatedLevel, ItsGroundStandsAfterTheWin)
 {
     const LevelOf l = GetParam();

@@ -252,9 +252,8 @@ std::vector<MissionPatternRecord> lightCells(int mode, int day, const World& wor
     return out;
 }
 
-// The open air: the empty cells that reach the sky (the row under the
-// border's top) through empty cells. Virus shut in by walls never gets
-// there; a gap in its walls lets it out into the whole sky.
+// The open air: the empty cells that reach the row under the border's top
+// through empty cells, where virus that its walls keep in never gets.
 std::vector<std::pair<int, int>> openAir(const World& world)
 {
     std::set<std::pair<int, int>> air;

@@ -1,6 +1,5 @@
 #include "base/LocalUtils.h"
 
-#include <cctype>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
@@ -157,25 +156,12 @@ std::set<std::string> keysUsedByTheCode()
 // space or a narrow no-break space before it: the words that run into it.
 // A time (12:30) and a web address are no sentences; a run such as "?!"
 // needs its space only before its first mark.
-std::vector<std::string> unspacedFrenchPunctuation(const std::string& text)
+std::vector<std::string> unspacedFrenchPunctuation(std::string text)
 {
-    std::vector<std::string> found;
-    auto spaced = [&](size_t i) {
-        return text[i - 1] == ' ' || (i >= 2 && text.compare(i - 2, 2, "\xC2\xA0") == 0) ||
-            (i >= 3 && text.compare(i - 3, 3, "\xE2\x80\xAF") == 0);
-    };
-    static const std::string marks = ":!?;";
-    for (size_t i = 1; i < text.size(); ++i) {
-        if (marks.find(text[i]) == std::string::npos || marks.find(text[i - 1]) != std::string::npos || spaced(i))
-            continue;
-        const bool time = text[i] == ':' && std::isdigit(static_cast<unsigned char>(text[i - 1])) &&
-            i + 1 < text.size() && std::isdigit(static_cast<unsigned char>(text[i + 1]));
-        const size_t start = text.rfind(' ', i) == std::string::npos ? 0 : text.rfind(' ', i) + 1;
-        const std::string word = text.substr(start, text.find(' ', i) - start);
-        if (!time && word.find("://") == std::string::npos)
-            found.push_back(word);
-    }
-    return found;
+    text = std::regex_replace(text, std::regex("\xC2\xA0|\xE2\x80\xAF"), " ");
+    text = std::regex_replace(text, std::regex(R"(\d:\d|\S*://\S*)"), "");
+    const std::regex unspaced(R"(\S*[^\s:!?;][:!?;]\S*)");
+    return {std::sregex_token_iterator(text.begin(), text.end(), unspaced), std::sregex_token_iterator()};
 }
 
 }  // namespace

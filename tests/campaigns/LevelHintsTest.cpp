@@ -3,14 +3,12 @@
 // that speaks of a path along the marks needs marks that run on as a path,
 // and an element a hint names by its title is in the world, on the level's
 // palette or what the day asks the player to make. The numbers a hint gives
-// are read too: so many marks, so many empty or marked keys, and things that
-// stand so many cells off their marks, against the level's marks and its
-// built world.
+// are read too, against the level's marks and the world it builds.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <map>
-#include <optional>
+#include <regex>
 #include <set>
 #include <string>
 #include <vector>
@@ -34,6 +32,7 @@ using Cell = std::pair<int32_t, int32_t>;
 struct LevelWorld {
     std::set<Cell> marks;
     std::vector<std::set<Cell>> markSets;  // each mark command's or marked table's cells
+    std::vector<std::set<Cell>> groups;    // the marks that touch one another
     std::set<Cell> keys;                   // the Notes the script tunes
     std::vector<Cell> cells;               // the built world's particles, as the level opens
     std::set<std::string> elements;        // in the world, on the palette, or made by the day's missions
@@ -71,20 +70,12 @@ std::vector<std::set<Cell>> markGroups(const std::set<Cell>& marks)
     return groups;
 }
 
-size_t longestMarkRun(const std::set<Cell>& marks)
-{
-    size_t longest = 0;
-    for (const std::set<Cell>& group : markGroups(marks))
-        longest = std::max(longest, group.size());
-    return longest;
-}
-
 // The ways a level shows "so many marks": all its marked cells, the cells of
 // one mark command or table, the separate marks of either, or the rows one
 // of them marks.
 std::set<size_t> markCounts(const LevelWorld& world)
 {
-    std::set<size_t> counts{world.marks.size(), markGroups(world.marks).size()};
+    std::set<size_t> counts{world.marks.size(), world.groups.size()};
     for (const std::set<Cell>& set : world.markSets) {
         counts.insert(set.size());
         counts.insert(markGroups(set).size());
@@ -100,17 +91,14 @@ std::set<size_t> markCounts(const LevelWorld& world)
 // the keys a player sees marked (or left empty).
 size_t keyboardMarks(const LevelWorld& world)
 {
-    if (world.keys.empty())
-        return 0;
-    const int32_t row = world.keys.begin()->second;
-    int32_t first = world.keys.begin()->first, last = first;
+    std::set<int32_t> keys;
     for (const Cell& k : world.keys)
-        if (k.second == row) {
-            first = std::min(first, k.first);
-            last = std::max(last, k.first);
-        }
-    return std::count_if(world.marks.begin(), world.marks.end(),
-                         [&](const Cell& m) { return m.second == row && m.first >= first && m.first <= last; });
+        if (k.second == world.keys.begin()->second)
+            keys.insert(k.first);
+    return std::count_if(world.marks.begin(), world.marks.end(), [&](const Cell& m) {
+        return !keys.empty() && m.second == world.keys.begin()->second && m.first >= *keys.begin() &&
+            m.first <= *keys.rbegin();
+    });
 }
 
 // How far each mark stands from the nearest built cell along its row, in
@@ -118,15 +106,13 @@ size_t keyboardMarks(const LevelWorld& world)
 std::vector<int32_t> markDistances(const LevelWorld& world)
 {
     std::vector<int32_t> out;
-    for (const std::set<Cell>& group : markGroups(world.marks)) {
+    for (const std::set<Cell>& group : world.groups) {
         int32_t nearest = -1;
         for (const Cell& m : group)
             for (const Cell& cell : world.cells)
-                if (cell.second == m.second && !world.marks.count(cell)) {
-                    const int32_t d = std::abs(cell.first - m.first);
-                    if (nearest < 0 || d < nearest)
-                        nearest = d;
-                }
+                if (const int32_t d = std::abs(cell.first - m.first);
+                    cell.second == m.second && !world.marks.count(cell) && (nearest < 0 || d < nearest))
+                    nearest = d;
         out.push_back(nearest);
     }
     return out;
@@ -184,6 +170,7 @@ LevelWorld readWorld(const std::string& name, const worldblob::ExtraSizeTable& s
     }
     for (const std::set<Cell>& set : out.markSets)
         out.marks.insert(set.begin(), set.end());
+    out.groups = markGroups(out.marks);
     // The world as the level opens, from the game's own file.
     unsigned long size = 0;
     unsigned char* blob =
@@ -257,13 +244,12 @@ struct Language {
     std::initializer_list<const char*> everydayTitles;
     // The numbers a hint writes out, from one; digits are read as well.
     std::initializer_list<const char*> numbers;
-    std::initializer_list<const char*> cellWords;
-    // "one cell off its mark", "à une case de sa marque"
-    std::initializer_list<const char*> offWords;
-    // Keys of a keyboard, with a number before or a mark or empty word
-    // beside (the French word is a verb as well).
-    std::initializer_list<const char*> keyWords;
-    std::initializer_list<const char*> emptyWords;
+    // In a clause in lower case, with their number: things so many cells off
+    // their marks; marked or empty keys ("every marked key", or with a number
+    // "four keys of the row are empty"); so many marks.
+    const char* cellsOff;
+    const char* keys;
+    const char* marks;
 };
 const Language kLanguages[] = {
     {"en",
@@ -272,134 +258,73 @@ const Language kLanguages[] = {
      {},
      {"one",    "two",    "three",    "four",     "five",    "six",     "seven",     "eight",    "nine",     "ten",
       "eleven", "twelve", "thirteen", "fourteen", "fifteen", "sixteen", "seventeen", "eighteen", "nineteen", "twenty"},
-     {"cell", "cells"},
-     {"off", "short"},
-     {"key", "keys"},
-     {"empty"}},
+     R"((\S+) cells? (?:off|short)\b.*mark)",
+     R"((?:(\S+) )?(?:empty|marked) keys?\b|(\S+) keys?\b.*\b(?:empty|mark))",
+     R"((\S+) (?:(\S+) )?mark)"},
     {"fr",
      {"marqu"},
      {"chemin"},
      {"Vide"},
      {"une",  "deux",  "trois",  "quatre",   "cinq",   "six",   "sept",     "huit",     "neuf",     "dix",
       "onze", "douze", "treize", "quatorze", "quinze", "seize", "dix-sept", "dix-huit", "dix-neuf", "vingt"},
-     {"case", "cases"},
-     {"de", "avant"},
-     {"touche", "touches"},
-     {"vide", "vides"}},
+     R"((\S+) cases? (?:de|avant)\b.*marqu)",
+     R"((?:(\S+) )?touches? (?:vide|marqu)|(\S+) touches?\b.*\b(?:vide|marqu))",
+     R"((\S+) (?:(\S+) )?marqu)"},
     {"es",
      {"marca"},
      {"camino"},
      {},
      {"una",  "dos",  "tres",  "cuatro",  "cinco",  "seis",      "siete",      "ocho",      "nueve",      "diez",
       "once", "doce", "trece", "catorce", "quince", "dieciséis", "diecisiete", "dieciocho", "diecinueve", "veinte"},
-     {"casilla", "casillas", "celda", "celdas"},
-     {"de", "antes"},
-     {"tecla", "teclas"},
-     {"vacía", "vacías", "vacío", "vacíos"}},
+     R"((\S+) (?:casillas?|celdas?) (?:de|antes)\b.*marca)",
+     R"((?:(\S+) )?teclas? (?:vac|marcad)|(\S+) teclas?\b.*\b(?:vac|marcad))",
+     R"((\S+) (?:(\S+) )?marca)"},
 };
 
-bool isAmong(const std::string& word, std::initializer_list<const char*> words)
-{
-    return std::find(words.begin(), words.end(), word) != words.end();
-}
-
-bool startsAny(const std::string& word, std::initializer_list<const char*> starts)
-{
-    return std::any_of(starts.begin(), starts.end(), [&](const char* s) { return word.rfind(s, 0) == 0; });
-}
-
-// The number a word writes, or none.
-std::optional<size_t> numberOf(const Language& language, const std::string& word)
+// The number a word writes, or 0.
+size_t numberOf(const Language& language, const std::string& word)
 {
     if (!word.empty() && std::all_of(word.begin(), word.end(), [](unsigned char c) { return std::isdigit(c); }))
         return std::stoul(word);
-    size_t n = 1;
-    for (const char* w : language.numbers) {
-        if (word == w)
-            return n;
-        ++n;
-    }
-    return std::nullopt;
+    const auto at = std::find(language.numbers.begin(), language.numbers.end(), word);
+    return at == language.numbers.end() ? 0 : static_cast<size_t>(at - language.numbers.begin()) + 1;
 }
 
-// A hint's clauses (up to a full stop, colon or semicolon), each as its
-// words in lower case; an apostrophe parts two words, a hyphen does not.
-std::vector<std::vector<std::string>> clausesOf(const std::string& text)
+// What one hint states in numbers, checked against the level clause by
+// clause (up to a full stop, colon or semicolon); each fault fails the test.
+void checkNumbers(const Language& language, std::string said, const LevelWorld& world, const std::string& where)
 {
-    std::vector<std::vector<std::string>> out(1);
-    std::string word;
-    auto endWord = [&] {
-        if (!word.empty())
-            out.back().push_back(word);
-        word.clear();
-    };
-    for (const char ch : text) {
-        const auto c = static_cast<unsigned char>(ch);
-        if (std::isalnum(c) || c >= 0x80 || c == '-' || c == '#') {
-            word += static_cast<char>(std::tolower(c));
-            continue;
-        }
-        endWord();
-        if ((c == '.' || c == ':' || c == ';') && !out.back().empty())
-            out.emplace_back();
-    }
-    endWord();
-    return out;
-}
-
-// What one hint states in numbers, checked against the level: faults, each
-// as a sentence.
-std::vector<std::string> numberFaults(const Language& language, const std::string& said, const LevelWorld& world)
-{
-    std::vector<std::string> faults;
-    for (const std::vector<std::string>& words : clausesOf(said)) {
-        // A word before the first or after the last is none (an index below 0
-        // wraps round past the end).
-        const auto word = [&](size_t i) { return i < words.size() ? words[i] : std::string(); };
-        const auto isMark = [&](size_t i) { return startsAny(word(i), language.markWords); };
-        const auto isEmpty = [&](size_t i) { return isAmong(word(i), language.emptyWords); };
-        const auto number = [&](size_t i) { return numberOf(language, word(i)); };
-        const bool marksOrEmpty = std::any_of(words.begin(), words.end(), [&](const std::string& w) {
-            return startsAny(w, language.markWords) || isAmong(w, language.emptyWords);
-        });
-        // Keys of a keyboard that are marked or empty: "four empty keys",
-        // "every marked key", "quatre touches de la rangée sont vides".
+    std::transform(said.begin(), said.end(), said.begin(), [](unsigned char c) { return std::tolower(c); });
+    const std::regex stops("[.:;]");
+    for (std::sregex_token_iterator it(said.begin(), said.end(), stops, -1), end; it != end; ++it) {
+        const std::string clause = *it;
+        const auto matches = [&](const char* pattern) {
+            const std::regex re(pattern);
+            return std::vector<std::smatch>(std::sregex_iterator(clause.begin(), clause.end(), re),
+                                            std::sregex_iterator());
+        };
+        for (const std::smatch& m : matches(language.cellsOff))
+            for (const int32_t d : markDistances(world))
+                if (const size_t n = numberOf(language, m[1]); n && d != static_cast<int32_t>(n))
+                    ADD_FAILURE() << where << ": says " << n << " cells off the marks; a mark stands " << d
+                                  << " cells from the nearest thing in its row";
         bool keysSpoken = false;
-        for (size_t i = 0; i < words.size(); ++i) {
-            if (!isAmong(words[i], language.keyWords))
-                continue;
-            const bool before = isMark(i - 1) || isEmpty(i - 1);
-            const std::optional<size_t> n = number(before ? i - 2 : i - 1);
-            if (!before && !isMark(i + 1) && !isEmpty(i + 1) && !(n && marksOrEmpty))
-                continue;
+        for (const std::smatch& m : matches(language.keys)) {
+            const size_t n = numberOf(language, m[1].matched ? m[1] : m[2]), seen = keyboardMarks(world);
+            if (m[2].matched && !n)
+                continue;  // "la note touche sa marque": the French word is a verb as well
             keysSpoken = true;
-            const size_t seen = keyboardMarks(world);
-            if (n ? seen != *n : seen == 0)
-                faults.push_back("speaks of " + (n ? std::to_string(*n) : std::string("some")) +
-                                 " marked or empty keys; the keyboard's row has " + std::to_string(seen) + " marks");
+            if (n ? seen != n : seen == 0)
+                ADD_FAILURE() << where << ": speaks of " << (n ? std::to_string(n) : "some")
+                              << " marked or empty keys; the keyboard's row has " << seen << " marks";
         }
-        for (size_t i = 0; i < words.size(); ++i) {
-            const std::optional<size_t> n = number(i);
-            if (!n)
-                continue;
-            // So many cells off the marks.
-            if (isAmong(word(i + 1), language.cellWords) && isAmong(word(i + 2), language.offWords) &&
-                std::any_of(words.begin() + static_cast<std::ptrdiff_t>(i) + 2, words.end(),
-                            [&](const std::string& w) { return startsAny(w, language.markWords); })) {
-                for (const int32_t d : markDistances(world))
-                    if (d != static_cast<int32_t>(*n))
-                        faults.push_back("says " + std::to_string(*n) + " cells off the marks; a mark stands " +
-                                         std::to_string(d) + " cells from the nearest thing in its row");
-                continue;
-            }
-            // So many marks ("une sortie marquée" is an article's one).
-            if (!keysSpoken && *n > 1 && (isMark(i + 1) || isMark(i + 2)) && !markCounts(world).count(*n))
-                faults.push_back("counts " + std::to_string(*n) + " marks; the level marks " +
-                                 std::to_string(world.marks.size()) + " cells in " +
-                                 std::to_string(markGroups(world.marks).size()) + " marks");
-        }
+        // "une sortie marquée" is an article's one; marked keys are counted above.
+        for (const std::smatch& m : matches(language.marks))
+            if (const size_t n = std::max(numberOf(language, m[1]), numberOf(language, m[2]));
+                !keysSpoken && n > 1 && !markCounts(world).count(n))
+                ADD_FAILURE() << where << ": counts " << n << " marks; the level marks " << world.marks.size()
+                              << " cells in " << world.groups.size() << " marks";
     }
-    return faults;
 }
 
 class LevelHints : public testsupport::HeadlessGame { };
@@ -450,7 +375,9 @@ TEST_F(LevelHints, SpeakOfWhatTheirLevelsShow)
                 ++checked;
                 const bool marks = namesAny(said, language.markWords);
                 EXPECT_TRUE(!marks || !world.marks.empty()) << where << ": the level marks no cell";
-                EXPECT_TRUE(!marks || !namesAny(said, language.pathWords) || longestMarkRun(world.marks) >= 3)
+                EXPECT_TRUE(!marks || !namesAny(said, language.pathWords) ||
+                            std::any_of(world.groups.begin(), world.groups.end(),
+                                        [](const std::set<Cell>& group) { return group.size() >= 3; }))
                     << where << ": the level's marks make no path";
                 for (const auto& [title, elements] : titled) {
                     if (!namesWord(said, title))
@@ -459,8 +386,7 @@ TEST_F(LevelHints, SpeakOfWhatTheirLevelsShow)
                                             [&](const std::string& e) { return world.elements.count(e) > 0; }))
                         << where << ": names " << title << ", which the level neither holds nor offers";
                 }
-                for (const std::string& fault : numberFaults(language, said, world))
-                    ADD_FAILURE() << where << ": " << fault;
+                checkNumbers(language, said, world, where);
             }
         }
     }

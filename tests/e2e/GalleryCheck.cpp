@@ -5,8 +5,6 @@
 // their counts.
 //   e2e_gallery_check --world <server url> <name> <rating> <ratings> <downloads>
 //   e2e_gallery_check --words <offset>=<count>...
-// On the server, that no player has the nickname (it registers it).
-//   e2e_gallery_check --nickname-free <server url> <nickname>
 // And, for playing by hand, a fresh server filled with shared worlds: the
 // prepared worlds, each with its picture as the game draws it, shared by
 // three players (Ann, Bob and Cleo) who rate and download some of each
@@ -134,65 +132,36 @@ struct Account {
     std::string key;
 };
 
-// A new player under the nickname; false with the server's words in
-// failure when it is refused (empty when no answer came).
-bool registerPlayer(const std::string& nickname, Account& account, std::string& failure)
-{
-    Profile* profile = Profile::getInstance();
-    gameServices().showMessageText = [&failure](const std::string& words) { failure = words.empty() ? "?" : words; };
-    failure.clear();
-    profile->setPrivateKey(CCString::create("Unconfigured"));
-    profile->setNickname(CCString::create(nickname));
-    ServerLink::getInstance()->createPlayer(profile, nullptr, nullptr);
-    if (!waitFor([&] { return profile->isRegistered() || !failure.empty(); })) {
-        std::fprintf(stderr, "gallery check: %s: no answer from the server within a minute\n", nickname.c_str());
-        return false;
-    }
-    if (!profile->isRegistered())
-        return false;
-    account = {profile->getPlayerId(), profile->getPrivateKey()->getString()};
-    std::printf("gallery check: player %s is %d\n", nickname.c_str(), account.id);
-    return true;
-}
-
-bool nameTaken(const std::string& failure)
-{
-    return failure == LocalUtils::localize("NetErrorNameTaken")->getString();
-}
-
 // A new player under the name, or under "Ann 2", "Ann 3"... when earlier
 // seeds took it: a server seeded before is seeded again as new players.
 // Says why when it cannot.
 bool registerSeedPlayer(const std::string& name, Account& account)
 {
+    Profile* profile = Profile::getInstance();
+    std::string failure;
+    gameServices().showMessageText = [&failure](const std::string& words) { failure = words.empty() ? "?" : words; };
     for (int n = 1; n <= 99; ++n) {
         const std::string nickname = n == 1 ? name : name + " " + std::to_string(n);
-        std::string failure;
-        if (registerPlayer(nickname, account, failure))
+        failure.clear();
+        profile->setPrivateKey(CCString::create("Unconfigured"));
+        profile->setNickname(CCString::create(nickname));
+        ServerLink::getInstance()->createPlayer(profile, nullptr, nullptr);
+        if (!waitFor([&] { return profile->isRegistered() || !failure.empty(); })) {
+            std::fprintf(stderr, "gallery check: %s: no answer from the server within a minute\n", nickname.c_str());
+            return false;
+        }
+        if (profile->isRegistered()) {
+            account = {profile->getPlayerId(), profile->getPrivateKey()->getString()};
+            std::printf("gallery check: player %s is %d\n", nickname.c_str(), account.id);
             return true;
-        if (!nameTaken(failure)) {
-            if (!failure.empty())
-                std::fprintf(stderr, "gallery check: %s not registered: %s\n", nickname.c_str(), failure.c_str());
+        }
+        if (failure != LocalUtils::localize("NetErrorNameTaken")->getString()) {
+            std::fprintf(stderr, "gallery check: %s not registered: %s\n", nickname.c_str(), failure.c_str());
             return false;
         }
     }
     std::fprintf(stderr, "gallery check: every name from %s to %s 99 is taken\n", name.c_str(), name.c_str());
     return false;
-}
-
-// No player has the nickname: it registers (so the server has it after).
-int checkNicknameFree(const std::string& url, const std::string& nickname)
-{
-    if (!startGame(false))
-        return 1;
-    ServerLink::getInstance()->setBaseUrl(url);
-    Account account;
-    std::string failure;
-    if (registerPlayer(nickname, account, failure))
-        return 0;
-    std::fprintf(stderr, "gallery check: %s %s\n", nickname.c_str(),
-                 nameTaken(failure) ? "is a player's already" : ("not registered: " + failure).c_str());
-    return 1;
 }
 
 int seed(const std::string& url, int count)
@@ -282,14 +251,11 @@ int main(int argc, char** argv)
         return checkWorld(argv[2], argv[3], std::atof(argv[4]), std::atoi(argv[5]), std::atoi(argv[6]));
     if (mode == "--words" && argc > 2)
         return checkWords(argc - 2, argv + 2);
-    if (mode == "--nickname-free" && argc == 4)
-        return checkNicknameFree(argv[2], argv[3]);
     if (mode == "--seed" && argc == 4 && std::atoi(argv[3]) > 0)
         return seed(argv[2], std::atoi(argv[3]));
     std::fprintf(stderr,
                  "usage: e2e_gallery_check --world <server url> <name> <rating> <ratings> <downloads>\n"
                  "       e2e_gallery_check --words <offset>=<count>...\n"
-                 "       e2e_gallery_check --nickname-free <server url> <nickname>\n"
                  "       e2e_gallery_check --seed <server url> <count>\n");
     return 2;
 }

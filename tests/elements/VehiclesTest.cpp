@@ -13,10 +13,7 @@
 #include "elements/creatures/Tank.h"
 #include "elements/creatures/Truck.h"
 #include "elements/creatures/Vehicles.h"
-#include "hud/GUITopBar.h"
-#include "support/GameSceneFixture.h"
 #include "world/ByteStream.h"
-#include "world/ParticleCreator.h"
 #include "world/WorldHost.h"
 
 USING_NS_CC;
@@ -842,69 +839,6 @@ TEST_F(TruckTest, TippingNearTheEdgesSkipsCellsOutsideTheGrid)
         t->tipBed();  // whatever it decides, nothing outside is touched
         t->lowerBed();
         EXPECT_FALSE(t->bedTipped);
-    }
-}
-
-// --- Painted in the game ------------------------------------------------------
-
-class PaintedVehicles : public gametest::GameScene {
-protected:
-    void SetUp() override
-    {
-        GameScene::SetUp();
-        registerAllElements();  // the world fixtures clear them
-    }
-    void TearDown() override
-    {
-        world->reset();
-        GameScene::TearDown();
-    }
-    // The screen point of a cell's middle.
-    cocos2d::CCPoint screenOf(int x, int y) const
-    {
-        const float side = static_cast<float>(pixelSize * pixelSize);
-        return layer->convertToWorldSpace(
-            ccp((static_cast<float>(x) + 0.5f) * side, (static_cast<float>(y) + 0.5f) * side));
-    }
-};
-
-// A tap places one vehicle at the tapped cell whatever the brush size, and
-// the limits refuse the next one with their warning as at size 1.
-TEST_F(PaintedVehicles, ATapPlacesOneVehicleAtAnyBrushSizeUpToItsLimit)
-{
-    struct Case {
-        const char* element;
-        int limit;
-    };
-    const Case cases[] = {{"MPLeaderCar", 3}, {"MPLeaderTank", 1}, {"MPLeaderTruck", 3}, {"MPLander", 1}};
-    enterScene();
-    GUITopBar* bar = GUITopBar::getInstance();
-    bar->buildFreeModeBar();
-    layer->getGUI()->selectTool("Draw");
-    for (const Case& c : cases) {
-        for (int size : {1, 9}) {
-            SCOPED_TRACE(std::string(c.element) + " at brush size " + std::to_string(size));
-            world->reset();
-            bar->dropNotifications();
-            for (int x = 1; x < world->width - 1; ++x)
-                for (int y = 1; y <= 20; ++y)
-                    world->addParticle(x, y, kStone, false);
-            layer->getGUI()->setBrushSize(size);
-            choose(c.element);
-            for (int n = 1; n <= c.limit + 1; ++n) {
-                const int x = 40 * n;
-                const cocos2d::CCPoint at = screenOf(x, 120);
-                ASSERT_EQ(static_cast<int>(layer->worldCellAt(at).x), x);
-                press(at.x, at.y);
-                release(at.x, at.y);
-                const bool refused = n > c.limit;
-                EXPECT_EQ(typeAt(x, 120) == hashString(c.element), !refused) << "tap " << n << " at the tapped cell";
-                EXPECT_EQ(countOf(c.element), std::min(n, c.limit)) << "tap " << n;
-                stepFrames(10);
-                EXPECT_EQ(countOf(c.element), std::min(n, c.limit)) << "tap " << n << ", built";
-                EXPECT_EQ(bar->isNotificationShowing(), refused) << "tap " << n << ": the warning";
-            }
-        }
     }
 }
 

@@ -1,7 +1,6 @@
 // Whole flows through the real services, headless: the nickname request,
 // a refused player creation, and the world held still under a popup.
 #include <functional>
-#include <iterator>
 #include <memory>
 
 #include "WindowsFixture.h"
@@ -15,19 +14,9 @@
 #include "world/World.h"
 
 USING_NS_CC;
+using guitest::Counter;
 using guitest::Held;
 using guitest::ModalTest;
-
-namespace {
-
-// What waits for the player's account (an upload, a Play, a rating).
-class Waiter : public CCObject {
-public:
-    void run() { ++calls; }
-    int calls = 0;
-};
-
-}  // namespace
 
 class Flows : public ModalTest {
 protected:
@@ -49,11 +38,11 @@ TEST_F(Flows, AProfileWithoutANicknameAsksForOneAndSendsItOnEnter)
     };
     GUIWindow* window = addWindow();
     ScreenUtils::getInstance()->setCurrentWindow(window);
-    Held<Waiter> waiter;
+    Held<Counter> waiter;  // what waits for the player's account (an upload, a Play, a rating)
     Profile* profile = Profile::getInstance();
     GUIKeyboard* keyboard = GUIKeyboard::getInstance();
     const auto ask = [&] {
-        profile->setPendingCallback(waiter.get(), callfunc_selector(Waiter::run));
+        profile->setPendingCallback(waiter.get(), callfunc_selector(Counter::hit));
         profile->ensureRegistered();
         ASSERT_EQ(keyboard->getParent(), scene());
         EXPECT_EQ(ScreenUtils::getInstance()->getCurrentWindow(), keyboard);
@@ -71,9 +60,9 @@ TEST_F(Flows, AProfileWithoutANicknameAsksForOneAndSendsItOnEnter)
         },
         [&] { keyboard->insertText("Input nickname\n", 15); },
     };
-    for (size_t i = 0; i < std::size(refused); ++i) {
-        SCOPED_TRACE(i);
-        refused[i]();
+    for (const auto& refuse : refused) {
+        SCOPED_TRACE(&refuse - refused);
+        refuse();
         stepSeconds(0.2f);
         ASSERT_EQ(keyboard->getParent(), scene()) << "the keyboard stays up";
         EXPECT_TRUE(keyboard->isActive());
@@ -87,7 +76,7 @@ TEST_F(Flows, AProfileWithoutANicknameAsksForOneAndSendsItOnEnter)
     EXPECT_EQ(ScreenUtils::getInstance()->getCurrentWindow(), window);
     EXPECT_FALSE(profile->hasNickname());
     EXPECT_TRUE(created.empty()) << "nothing sent";
-    EXPECT_EQ(waiter->calls, 0);
+    EXPECT_EQ(waiter->count, 0);
 
     ask();
     keyboard->insertText(" Bob \n", 6);
@@ -98,7 +87,7 @@ TEST_F(Flows, AProfileWithoutANicknameAsksForOneAndSendsItOnEnter)
     EXPECT_EQ(ScreenUtils::getInstance()->getCurrentWindow(), window);
     profile->setPrivateKey(CCString::create("key"));
     profile->runPendingCallback();
-    EXPECT_EQ(waiter->calls, 1) << "the later attempt goes on";
+    EXPECT_EQ(waiter->count, 1) << "the later attempt goes on";
 }
 
 TEST_F(Flows, ARefusedPlayerCreationSaysTheNameIsTaken)

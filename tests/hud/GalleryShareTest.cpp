@@ -3,6 +3,7 @@
 // keeps; the share reward, the screenshot file and the save dialog's
 // answers. Headless, manual clock, 800 x 600.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <set>
@@ -24,6 +25,7 @@
 #include "profile/Profile.h"
 #include "support/GameSceneFixture.h"
 #include "support/LogCapture.h"
+#include "support/Readability.h"
 #include "support/TempFolders.h"
 
 USING_NS_CC;
@@ -459,6 +461,22 @@ TEST_F(Share, CancelFailureAndMissingPicturesLeaveTheWindowOpen)
     EXPECT_TRUE(view->isFullscreen()) << "full screen again after the dialog";
     EXPECT_FALSE(GUIPopup::getInstance()->isShown());
     EXPECT_EQ(share->getState(), GUIWindow::Open);
+
+    // A full disk (the system's own ENOSPC) is said in the words of a world's
+    // save failure, in the player's language.
+    const std::pair<const char*, const char*> full[] = {
+        {"en", "Your screenshot could not be saved: no space left on the disk."},
+        {"fr", "Ta capture n'a pas pu être enregistrée : il n'y a plus de place sur le disque."},
+        {"es", "No se pudo guardar tu captura: no queda espacio en el disco."}};
+    for (const auto& [language, words] : full) {
+        testsupport::LanguageTable table(language);
+        ASSERT_EQ(::symlink("/dev/full", (folder.path() + "/full.png").c_str()), 0);  // a failed write removes it
+        dialogAnswers(0, folder.path() + "/full.png\n");
+        share->saveScreenshotAs();
+        EXPECT_EQ(popupText(), words);
+        EXPECT_EQ(share->getState(), GUIWindow::Open);
+        answerPopup();
+    }
 
     // No picture of the world or the screen: nothing shown, the save fails.
     share->buildContent(nullptr, nullptr);

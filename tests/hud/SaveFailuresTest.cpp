@@ -1,6 +1,4 @@
 // What the player is told when the disk refuses a save, and what stays.
-#include <unistd.h>
-
 #include <cerrno>
 #include <fstream>
 #include <functional>
@@ -11,16 +9,12 @@
 #include "gui/GUIPopup.h"
 #include "gui/ScreenUtils.h"
 #include "hud/GUISaveLoad.h"
-#include "hud/GUIShare.h"
-#include "hud/GUITopBar.h"
-#include "platform/SaveFileDialog.h"
 #include "profile/Profile.h"
 #include "scene/WorldPictures.h"
 #include "world/CCMutableTexture2D.h"
 #include "support/FileSizeLimit.h"
 #include "support/Readability.h"
 #include "support/SavedWorldsFixture.h"
-#include "support/TempFolders.h"
 
 USING_NS_CC;
 
@@ -81,50 +75,36 @@ TEST_F(SaveFailures, AProfileThatCannotBeWrittenIsToldOnceAndTheOldOneStays)
     EXPECT_EQ(shownText(), "Your progress could not be saved: file too large.");
 }
 
-// The usual reasons in the player's language, in each language, the same for
-// the progress, a world and a screenshot. A world's earlier save is spoken of
-// only when there is one.
+// The usual reasons in the player's words, in each language, the same for
+// the progress and a world, whose earlier save is spoken of only if it has one.
 TEST_F(SaveFailures, TheReasonIsSaidInThePlayersLanguage)
 {
     enterScene(false);
     Profile* profile = Profile::getInstance();
     profile->load(true);
+    name("Mine");
     const struct {
         const char* language;
         int error;
         const char* progress;
         const char* world;       // never saved before
         const char* savedWorld;  // saved before (nullptr: not tried)
-        const char* screenshot;  // on a full disk (nullptr: not tried)
     } cases[] = {
         {"en", ENOSPC, "Your progress could not be saved: no space left on the disk.",
          "Your world could not be saved: no space left on the disk.",
-         "Your world could not be saved: no space left on the disk. Any earlier save of it is kept.",
-         "Your screenshot could not be saved: no space left on the disk."},
+         "Your world could not be saved: no space left on the disk. Any earlier save of it is kept."},
         {"en", EROFS, "Your progress could not be saved: the disk is read-only.",
-         "Your world could not be saved: the disk is read-only.", nullptr, nullptr},
+         "Your world could not be saved: the disk is read-only.", nullptr},
         {"en", EACCES, "Your progress could not be saved: the save folder may not be written to.",
-         "Your world could not be saved: the save folder may not be written to.", nullptr, nullptr},
+         "Your world could not be saved: the save folder may not be written to.", nullptr},
         {"fr", ENOSPC, "Ta progression n'a pas pu être enregistrée : il n'y a plus de place sur le disque.",
          "Ton monde n'a pas pu être sauvegardé : il n'y a plus de place sur le disque.",
          "Ton monde n'a pas pu être sauvegardé : il n'y a plus de place sur le disque. Sa sauvegarde précédente est "
-         "conservée.",
-         "Ta capture n'a pas pu être enregistrée : il n'y a plus de place sur le disque."},
+         "conservée."},
         {"es", ENOSPC, "No se pudo guardar tu progreso: no queda espacio en el disco.",
          "No se pudo guardar tu mundo: no queda espacio en el disco.",
-         "No se pudo guardar tu mundo: no queda espacio en el disco. Se conserva su copia anterior.",
-         "No se pudo guardar tu captura: no queda espacio en el disco."},
+         "No se pudo guardar tu mundo: no queda espacio en el disco. Se conserva su copia anterior."},
     };
-    // A screenshot written where the disk is full: the system's own ENOSPC.
-    const testsupport::TempDir folder;
-    const std::string shot = folder.path() + "/shot.png";
-    platform::SaveFileDialog::setSeamsForTests(
-        [](const std::string& program) { return program == "zenity" ? "/usr/bin/zenity" : ""; },
-        [shot](const std::vector<std::string>&) {
-            return platform::ProgramRun{0, shot + "\n"};
-        });
-    GUITopBar::getInstance()->buildFreeModeBar();
-
     const auto realWrite = gameServices().fileWrite;
     const auto realError = gameServices().lastFileWriteError;
     auto answer = [&] {
@@ -135,7 +115,6 @@ TEST_F(SaveFailures, TheReasonIsSaidInThePlayersLanguage)
         SCOPED_TRACE(c.progress);
         testsupport::LanguageTable table(c.language);
         const int error = c.error;
-        name("Mine");
         auto refuse = [&] {
             gameServices().fileWrite = [](const std::string&, const void*, int32_t) { return false; };
             gameServices().lastFileWriteError = [error] { return error; };
@@ -164,21 +143,7 @@ TEST_F(SaveFailures, TheReasonIsSaidInThePlayersLanguage)
             gameServices().lastFileWriteError = realError;
             platform::CloudStorage::fileDelete("User/Mine.sav");
         }
-        if (c.screenshot) {
-            ASSERT_EQ(::symlink("/dev/full", shot.c_str()), 0);  // a failed write removes it
-            GUITopBar::getInstance()->onCameraButton();
-            stepSeconds(0.5f);
-            GUIShare* share = layer->getShareWindow();
-            ASSERT_NE(share, nullptr);
-            share->saveScreenshotAs();
-            EXPECT_EQ(shownText(), c.screenshot);
-            EXPECT_EQ(share->getState(), GUIWindow::Open) << "open to try another place";
-            answer();
-            share->toggle();
-            stepSeconds(0.5f);
-        }
     }
-    platform::SaveFileDialog::clearSeamsForTests();
 }
 
 class PictureFailures : public SaveFailures {

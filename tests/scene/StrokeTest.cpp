@@ -130,6 +130,39 @@ TEST_F(Strokes, CreatureLimitsCountTheRightKinds)
     release(400, 300);
 }
 
+// A tap places one vehicle at the tapped cell whatever the brush size, and
+// the limits refuse the next one with their warning as at size 1.
+TEST_F(Strokes, ATapPlacesOneVehicleAtAnyBrushSizeUpToItsLimit)
+{
+    const std::pair<const char*, int> limits[] = {
+        {"MPLeaderCar", 3}, {"MPLeaderTank", 1}, {"MPLeaderTruck", 3}, {"MPLander", 1}};
+    GUITopBar* bar = GUITopBar::getInstance();
+    bar->buildFreeModeBar();
+    for (const auto& [element, limit] : limits)
+        for (int size : {1, 9}) {
+            SCOPED_TRACE(std::string(element) + " at brush size " + std::to_string(size));
+            world->reset();
+            bar->dropNotifications();
+            for (int x = 1; x < world->width - 1; ++x)
+                for (int y = 1; y <= 20; ++y)
+                    world->addParticle(x, y, hashString("Stone"), false);
+            layer->getGUI()->setBrushSize(size);
+            choose(element);
+            for (int n = 1; n <= limit + 1; ++n) {
+                const CCPoint cell = layer->worldCellAt(ccp(140.0f * n, 200));
+                press(140.0f * n, 200);
+                release(140.0f * n, 200);
+                const bool refused = n > limit;
+                EXPECT_EQ(typeAt(static_cast<int>(cell.x), static_cast<int>(cell.y)) == hashString(element), !refused)
+                    << "tap " << n << " at its cell";
+                EXPECT_EQ(countOf(element), std::min(n, limit)) << "tap " << n;
+                stepFrames(10);
+                EXPECT_EQ(countOf(element), std::min(n, limit)) << "tap " << n << ", built";
+                EXPECT_EQ(bar->isNotificationShowing(), refused) << "tap " << n << ": the warning";
+            }
+        }
+}
+
 TEST_F(Strokes, LongPressOpensTheEditorAndATapDoesNothing)
 {
     const CCPoint at = magnifyOverEditable();

@@ -1,14 +1,8 @@
 #pragma once
 // A plain HTTP client for the server's tests: the requests of the gallery
 // API as a tester writes them, with the answers' status and JSON.
-#include <arpa/inet.h>
 #include <httplib.h>
-#include <netinet/in.h>
-#include <poll.h>
-#include <sys/socket.h>
-#include <unistd.h>
 
-#include <chrono>
 #include <string>
 
 #include "base/Base64.h"
@@ -89,53 +83,6 @@ private:
     }
 
     httplib::Client m_http;
-};
-
-// One connection written as raw bytes, as a client that holds back its body
-// would: what the server answers, and whether it then ends the connection.
-class RawConnection {
-public:
-    explicit RawConnection(int port) : m_fd(::socket(AF_INET, SOCK_STREAM, 0))
-    {
-        sockaddr_in address{};
-        address.sin_family = AF_INET;
-        address.sin_port = htons(static_cast<uint16_t>(port));
-        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        if (::connect(m_fd, reinterpret_cast<sockaddr*>(&address), sizeof(address)) != 0)
-            m_ended = true;
-    }
-    ~RawConnection() { ::close(m_fd); }
-    RawConnection(const RawConnection&) = delete;
-    RawConnection& operator=(const RawConnection&) = delete;
-
-    bool send(const std::string& bytes)
-    {
-        return ::send(m_fd, bytes.data(), bytes.size(), MSG_NOSIGNAL) == ssize_t(bytes.size());
-    }
-    // What arrives within the given seconds, until an answer's JSON is whole
-    // (or, untilEnd, until the server ends the connection).
-    std::string receive(int seconds, bool untilEnd)
-    {
-        std::string in;
-        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
-        while (!m_ended && (untilEnd || in.empty() || in.back() != '}')) {
-            const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
-            pollfd wait{m_fd, POLLIN, 0};
-            if (left.count() <= 0 || ::poll(&wait, 1, static_cast<int>(left.count())) <= 0)
-                break;
-            char buffer[4096];
-            const ssize_t n = ::recv(m_fd, buffer, sizeof(buffer), 0);
-            m_ended = n <= 0;
-            in.append(buffer, static_cast<size_t>(std::max<ssize_t>(n, 0)));
-        }
-        return in;
-    }
-    // The server closed (or reset) the connection.
-    bool ended() const { return m_ended; }
-
-private:
-    int m_fd;
-    bool m_ended = false;
 };
 
 }  // namespace servertest

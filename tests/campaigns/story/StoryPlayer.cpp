@@ -15,7 +15,6 @@
 #include "campaigns/Campaigns.h"
 #include "campaigns/music/MusicCampaign.h"
 #include "elements/creatures/HumanLeader.h"
-#include "elements/materials/Element.h"
 #include "elements/creatures/MPObject.h"
 #include "elements/creatures/Robots.h"
 #include "elements/materials/Instruments.h"
@@ -253,42 +252,23 @@ std::vector<MissionPatternRecord> lightCells(int mode, int day, const World& wor
     return out;
 }
 
-// The open air: the empty cells that reach the sky (the row under the
-// border's top) through empty cells. Virus shut in by walls never gets
-// there; a gap in its walls lets it out into the whole sky.
+// The open air: the empty cells that reach the row under the border's top
+// through empty cells, where virus that its walls keep in never gets.
 std::vector<std::pair<int, int>> openAir(const World& world)
 {
-    std::vector<std::vector<bool>> seen(static_cast<size_t>(world.width),
-                                        std::vector<bool>(static_cast<size_t>(world.height)));
-    std::vector<std::pair<int, int>> out, todo;
-    auto visit = [&](int x, int y) {
-        if (x < 1 || y < 1 || x >= world.width - 1 || y >= world.height - 1 || world.at(x, y) ||
-            seen[static_cast<size_t>(x)][static_cast<size_t>(y)])
-            return;
-        seen[static_cast<size_t>(x)][static_cast<size_t>(y)] = true;
-        out.push_back({x, y});
-        todo.push_back({x, y});
-    };
+    std::set<std::pair<int, int>> air;
+    std::vector<std::pair<int, int>> todo;
     for (int x = 1; x < world.width - 1; ++x)
-        visit(x, world.height - 2);
+        todo.push_back({x, world.height - 2});
     while (!todo.empty()) {
         const auto [x, y] = todo.back();
         todo.pop_back();
-        visit(x - 1, y);
-        visit(x + 1, y);
-        visit(x, y - 1);
-        visit(x, y + 1);
+        if (x < 1 || y < 1 || x >= world.width - 1 || y >= world.height - 1 || world.at(x, y) ||
+            !air.insert({x, y}).second)
+            continue;
+        todo.insert(todo.end(), {{x - 1, y}, {x + 1, y}, {x, y - 1}, {x, y + 1}});
     }
-    return out;
-}
-
-bool holdsVirus(const World& world)
-{
-    for (int x = 0; x < world.width; ++x)
-        for (int y = 0; y < world.height; ++y)
-            if (const Particle* p = world.at(x, y); p && p->getType() == TypeId::Virus)
-                return true;
-    return false;
+    return {air.begin(), air.end()};
 }
 
 CCArray* namesArray(const std::vector<const char*>& names, bool absent)
@@ -732,7 +712,7 @@ void StoryPlayer::leaveUntouched(int steps)
     const std::vector<MissionPatternRecord> lights = lightCells(m_mode, Profile::getInstance()->getDay(), *world);
     // Virus the day starts with stays where its walls keep it.
     const std::vector<std::pair<int, int>> air =
-        fromStart && holdsVirus(*world) ? openAir(*world) : std::vector<std::pair<int, int>>();
+        fromStart && countOf("Virus") > 0 ? openAir(*world) : std::vector<std::pair<int, int>>();
     while (m_stepsRun < until) {
         run(1);
         std::string passed;
@@ -750,7 +730,7 @@ void StoryPlayer::leaveUntouched(int steps)
                 << lights[i].x << ", " << lights[i].y << ") of a mission's table lit at step " << m_stepsRun
                 << worldPicture();
         for (const auto& [x, y] : air)
-            if (const Particle* p = world->at(x, y); p && p->getType() == TypeId::Virus)
+            if (typeAt(x, y) == hashString("Virus"))
                 FAIL() << loadedWorld() << ": untouched, virus got out into the open air at (" << x << ", " << y
                        << ") at step " << m_stepsRun << worldPicture();
         if (fromStart && m_stepsRun == m_dayStart + kStandingSteps) {

@@ -448,10 +448,9 @@ TEST_F(StorySteps, AfterTheLastStepDay32EndsAgainAndAgainWithoutAGrant)
 // once. A silent replay owes none.
 TEST_F(StorySteps, APageADayEndedOffScreenOwesShowsAtTheNextEntryOnce)
 {
-    const struct {
-        int32_t day;
-        const char* page;  // null: none
-    } won[] = {{1, "reminder 2"}, {2, "reminder 3"}, {3, "reminder 4"}, {4, nullptr}, {7, "free mode"}, {30, "outro"}};
+    // The day won, and the page it owes (none after day 4).
+    const std::pair<int32_t, const char*> won[] = {{1, "reminder 2"}, {2, "reminder 3"}, {3, "reminder 4"},
+                                                   {4, nullptr},      {7, "free mode"},  {30, "outro"}};
     // A new run on the profile as written.
     auto restart = [this] {
         AchievementManager::resetInstanceForTests();
@@ -460,16 +459,14 @@ TEST_F(StorySteps, APageADayEndedOffScreenOwesShowsAtTheNextEntryOnce)
         profile->load(false);
         goals = AchievementManager::getInstance();
     };
-    for (const auto& w : won) {
+    for (const auto& [day, page] : won) {
         for (const bool killed : {false, true}) {
-            SCOPED_TRACE("day " + std::to_string(w.day) + (killed ? " killed on its board" : " left"));
-            AchievementManager::resetInstanceForTests();
-            goals = AchievementManager::getInstance();
-            profile->setGameMode(0);
-            profile->setBestDay(0, w.day);
-            profile->setDay(w.day);
+            SCOPED_TRACE("day " + std::to_string(day) + (killed ? " killed on its board" : " left"));
+            restart();
+            profile->setBestDay(0, day);
+            profile->setDay(day);
             forgetPaidMissions(0);
-            goals->startDay(w.day);
+            goals->startDay(day);
             EXPECT_FALSE(goals->showOwedPage(0)) << "the replay owes nothing";
             ui.clear();
             goals->completeAllMissions();
@@ -483,15 +480,14 @@ TEST_F(StorySteps, APageADayEndedOffScreenOwesShowsAtTheNextEntryOnce)
                 EXPECT_EQ(saves.saves, 1) << "the day's end and its page: one write";
                 restart();
             }
-            EXPECT_EQ(profile->getBestDay(0), w.day + 1);
+            EXPECT_EQ(profile->getBestDay(0), day + 1);
             EXPECT_TRUE(ui.messages.empty()) << "nothing shows as the day ends";
 
-            profile->setGameMode(0);
-            profile->setDay(w.day + 1);
-            goals->startDay(w.day + 1);
+            profile->setDay(day + 1);
+            goals->startDay(day + 1);
             EXPECT_FALSE(goals->showOwedPage(3)) << "owed to the story only";
-            EXPECT_EQ(goals->showOwedPage(0), w.page != nullptr);
-            EXPECT_EQ(ui.messages, w.page ? std::vector<std::string>{w.page} : std::vector<std::string>{});
+            EXPECT_EQ(goals->showOwedPage(0), page != nullptr);
+            EXPECT_EQ(ui.messages, page ? std::vector<std::string>{page} : std::vector<std::string>{});
             EXPECT_FALSE(goals->showOwedPage(0)) << "once";
             restart();
             EXPECT_FALSE(goals->showOwedPage(0)) << "its showing was written";

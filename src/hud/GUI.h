@@ -316,7 +316,6 @@ private:
     SaveLoadUtils::SaveResult m_deferredSaveResult = SaveLoadUtils::SaveResult::Failed;
     // The failed write's error, taken at once: a later write replaces it.
     int m_saveError = 0;
-    bool m_earlierSaveKept = false;
     // Empties the window and gives it a fresh button container.
     cocos2d::CCNode* newMenuContent();
     int32_t m_temperatureLevel = 3;

@@ -690,8 +690,6 @@ void GUI::confirmOverwrite()
 void GUI::showSaveResult(SaveLoadUtils::SaveResult result)
 {
     m_saveError = result == SaveLoadUtils::SaveResult::Failed ? gameServices().lastFileWriteError() : 0;
-    // A world never saved has no earlier save to speak of.
-    m_earlierSaveKept = SaveLoadUtils::hasEarlierSave();
     // From the overwrite question's answer that popup is still up and would
     // swallow the next one: show the outcome a frame later.
     if (GUIPopup::getInstance()->isShown()) {
@@ -711,9 +709,11 @@ void GUI::showDeferredSaveResult()
 
 void GUI::showSaveResultNow(SaveLoadUtils::SaveResult result)
 {
-    auto failure = [this](CCString* said) {
+    // A failed save writes nothing, so the store still says whether an
+    // earlier save stays; a world never saved has none to speak of.
+    auto failure = [](CCString* said) {
         std::string text = said->getString();
-        if (m_earlierSaveKept)
+        if (SaveLoadUtils::hasEarlierSave())
             text += " " + LocalUtils::localize("WorldEarlierSaveKept")->getString();
         ScreenUtils::showPopup(CCString::create(text), nullptr, nullptr, nullptr, nullptr, 2);
     };

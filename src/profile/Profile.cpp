@@ -460,11 +460,6 @@ bool Profile::isRegistered()
     return privateKey && privateKey->getString() != "Unconfigured";
 }
 
-bool Profile::isNicknamePrompt(const std::string& text)
-{
-    return text == kNicknamePrompt || text == kDuplicatePrompt;
-}
-
 void Profile::ensureRegistered()
 {
     if (!hasNickname()) {
@@ -545,7 +540,7 @@ void Profile::setNicknameFromInput(CCObject* text)
     const std::string name = trimmedText(string->getString());
     // A prompt accepted as it stands is no name, nor are blanks: the
     // keyboard stays up and says so, as the name screen's does.
-    if (name.empty() || isNicknamePrompt(name)) {
+    if (name.empty() || name == kNicknamePrompt || name == kDuplicatePrompt) {
         LOG << "nickname keyboard: no name typed; the keyboard stays up";
         if (gameServices().showNicknameKeyboard)
             gameServices().showNicknameKeyboard(nullptr, this, LocalUtils::localize("NameInputEmpty"));

@@ -273,7 +273,6 @@ public:
     // The nickname keyboard left without a name: what waited for the
     // account does not run.
     void dropPendingCallback();
-    static bool isNicknamePrompt(const std::string& text);
     void setPrivateKey(cocos2d::CCString* text);
     void markElementUsed(cocos2d::CCString* name);
     void incrementElementCount(cocos2d::CCString* name);

@@ -205,47 +205,20 @@ bool isFormatCharacter(uint32_t code)
                      {0xE0020, 0xE007F}});
 }
 
-// Characters drawn as a gap or as nothing: the spaces (Zs) and Unicode's
-// other default-ignorable characters (Hangul fillers, variation selectors,
-// the combining grapheme joiner...).
-bool isBlankCharacter(uint32_t code)
-{
-    return inRanges(code,
-                    {{0x0020, 0x0020},
-                     {0x00A0, 0x00A0},
-                     {0x034F, 0x034F},
-                     {0x115F, 0x1160},
-                     {0x1680, 0x1680},
-                     {0x17B4, 0x17B5},
-                     {0x180B, 0x180D},
-                     {0x180F, 0x180F},
-                     {0x2000, 0x200A},
-                     {0x202F, 0x202F},
-                     {0x205F, 0x205F},
-                     {0x2065, 0x2065},
-                     {0x3000, 0x3000},
-                     {0x3164, 0x3164},
-                     {0xFE00, 0xFE0F},
-                     {0xFFA0, 0xFFA0},
-                     {0xFFF0, 0xFFF8},
-                     {0xE0000, 0xE0FFF}});
-}
-
 // A nickname (already plain text) that players can see and read as it is:
-// no format character, and one character at least that is not blank.
+// no format character, and something that shows once blanks and what draws
+// nothing are left out.
 ApiError checkNicknameShown(const std::string& nickname)
 {
-    bool visible = false;
     for (size_t at = 0; at < nickname.size();) {
         uint32_t code = 0;
         const size_t length = decodeUtf8(nickname, at, code);
         if (length == 0 || isFormatCharacter(code))
             return bad("the nickname holds an invisible formatting character (such as a direction mark, a "
                        "zero-width space or a byte-order mark)");
-        visible = visible || !isBlankCharacter(code);
         at += length;
     }
-    if (!visible)
+    if (nicknameKey(nickname).empty())
         return bad("the nickname has no visible character");
     return {};
 }

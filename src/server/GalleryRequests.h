@@ -62,9 +62,9 @@ ApiError readSearch(const Params& params, std::string& out);
 // A world id from the path: 1 .. 2^53.
 ApiError readWorldId(const std::string& text, int64_t& out);
 
-// POST /players: {"nickname", "UUID", "device_model"}. A nickname has a
-// visible character and no format character (a direction mark, a zero-width
-// space...); players stored before keep theirs.
+// POST /players: {"nickname", "UUID", "device_model"}. A nickname shows
+// something (CaseFold.h) and holds no format character (a direction mark, a
+// zero-width space...); players stored before keep theirs.
 ApiError readNewPlayer(const std::string& body, NewPlayer& out);
 // POST /worlds: {"name", "description", "data", "screenshot"}, the last two
 // base64. Sizes are checked before anything is decoded.

@@ -68,8 +68,8 @@ class GalleryStore {
 public:
     virtual ~GalleryStore() = default;
 
-    // The new player's id, or NicknameTaken (nicknames compare by their case
-    // fold, CaseFold.h).
+    // The new player's id, or NicknameTaken (nicknames compare by the key
+    // of CaseFold.h).
     virtual StoreStatus createPlayer(const NewPlayer& player, int64_t& id) = 0;
     virtual std::optional<PlayerSecret> playerSecret(int64_t playerId) = 0;
 

@@ -21,9 +21,10 @@ constexpr int kBusyTimeoutMs = 15000;
 // the emptying off to a later write.
 constexpr int kLogWaitMs = 1000;
 
-// players.folded is the nickname's case fold (CaseFold.h), which decides
-// whether a nickname is taken. It is not unique: two players of a database
-// written before it whose names fold alike both keep their accounts.
+// players.folded is the nickname's comparison key (CaseFold.h), which
+// decides whether a nickname is taken. It is not unique: two players of a
+// database written before the key was what it is now, whose names now
+// compare alike, both keep their accounts.
 const char* const kSchema[] = {
     "CREATE TABLE IF NOT EXISTS players ("
     " id INTEGER PRIMARY KEY AUTOINCREMENT,"
@@ -290,9 +291,10 @@ using Transaction = SqliteGalleryStore::Connection::Transaction;
 
 namespace {
 
-// Gives every player the fold of their nickname: databases written before
-// the column have none, and a C library with newer case tables may fold a
-// name otherwise. Inside the opening transaction.
+// Gives every player the comparison key of their nickname: databases written
+// before the column have none, an older build made it otherwise (case alone,
+// blanks and marks kept), and a C library with newer tables may fold a name
+// otherwise. Inside the opening transaction.
 bool foldNicknames(SqliteGalleryStore::Connection& c)
 {
     bool hasColumn = false;
@@ -310,7 +312,7 @@ bool foldNicknames(SqliteGalleryStore::Connection& c)
         Use players(c, "SELECT id, nickname, folded FROM players");
         int result = SQLITE_ROW;
         while ((result = players.step()) == SQLITE_ROW) {
-            std::string folded = foldCase(columnText(players.get(), 1));
+            std::string folded = nicknameKey(columnText(players.get(), 1));
             if (sqlite3_column_type(players.get(), 2) == SQLITE_NULL || folded != columnText(players.get(), 2))
                 changed.emplace_back(sqlite3_column_int64(players.get(), 0), std::move(folded));
         }
@@ -410,7 +412,7 @@ StoreStatus SqliteGalleryStore::createPlayer(const NewPlayer& player, int64_t& i
     Transaction t(*c, m_writeMutex);
     if (!t)
         return StoreStatus::Failed;
-    const std::string folded = foldCase(player.nickname);
+    const std::string folded = nicknameKey(player.nickname);
     {
         Use taken(*c, "SELECT 1 FROM players WHERE folded = ?1");
         taken.bindText(1, folded);

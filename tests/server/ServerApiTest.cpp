@@ -116,19 +116,28 @@ TEST_F(Gallery, RegistersPlayersWithKeysAndRefusesATakenNickname)
     EXPECT_EQ(taken.status, 403);
     EXPECT_EQ(taken.json().find("error")->stringValue(), "the nickname is taken");
 
-    // Case is folded beyond ASCII; accents are not dropped. Any spelling of
-    // the JSON media type is JSON.
+    // Case is folded beyond ASCII; accents are not dropped. A name that shows
+    // as one already there is taken: blanks at its ends, a wider or doubled
+    // space, marks that draw nothing. Letters of any script make a new name.
+    // Any spelling of the JSON media type is JSON.
     struct Name {
-        const char* first;
+        const char* first;  // registered before the second ("Ann" already is)
         const char* second;
         int status;
-        const char* type;
+        const char* type = "application/json";
     };
     for (const Name& n :
          {Name{"Éva", "éVA", 403, "application/json; charset=utf-8"}, Name{"ΣΩΣ", "σως", 403, "Application/JSON"},
           Name{"Straße", "STRASSE", 201, "application/json ;charset=UTF-8"},
-          Name{"Zoé", "Zoe", 201, "APPLICATION/JSON\t;\tcharset=\"utf-8\""}}) {
-        ASSERT_GT(client.registerPlayer(n.first).id, 0) << n.first;
+          Name{"Zoé", "Zoe", 201, "APPLICATION/JSON\t;\tcharset=\"utf-8\""}, Name{"Ann", "Ann ", 403},
+          Name{"Ann", " Ann", 403}, Name{"Ann", "Ann\u00a0", 403}, Name{"Ann", "\u2800Ann", 403},
+          Name{"Ann", "Ann\ufe0f", 403}, Name{"Ann", "Ann\ufe0e", 403}, Name{"Ann", "Ann\u034f", 403},
+          Name{"Ann", "Ann\u3164", 403}, Name{"Ann", "A\u180bnn\U000E0100", 403}, Name{"Ann Lee", "Ann\u00a0 Lee", 403},
+          Name{"\U0001F600\ufe0f", " \U0001F600", 403}, Name{"Анна", "АННА\u034f", 403},
+          Name{"アン", "アン\u3000", 403}, Name{"Ann", "\u0410nn", 201}}) {
+        if (std::string(n.first) != "Ann") {
+            ASSERT_GT(client.registerPlayer(n.first).id, 0) << n.first;
+        }
         const Answer a = client.post("/v1/players", json::objectJson({json::stringNode("nickname", n.second)}), n.type);
         EXPECT_EQ(a.status, n.status) << n.first << " then " << n.second << " sent as " << n.type << ": " << a.body;
     }
@@ -182,6 +191,9 @@ TEST_F(Gallery, BadRequestsGetTheirErrorAndChangeNothing)
         {"nickname of spaces", "POST", "/v1/players", R"({"nickname":"   "})", 400},
         {"nickname of a no-break space and a Hangul filler", "POST", "/v1/players", R"({"nickname":"\u00a0\u3164"})",
          400},
+        {"nickname of a braille blank", "POST", "/v1/players", R"({"nickname":"\u2800"})", 400},
+        {"nickname of an accent on nothing", "POST", "/v1/players", R"({"nickname":"\u0301"})", 400},
+        {"nickname of accents on blanks", "POST", "/v1/players", R"({"nickname":" \u0301\ufe0f\u0308 "})", 400},
         {"nickname with an escaped NUL", "POST", "/v1/players", R"({"nickname":"A\u0000B"})", 400},
         {"world name with an escaped NUL", "POST", upload, rawUpload(R"("Up\u0000side")", R"("")"), 400},
         {"nickname with a lone high surrogate", "POST", "/v1/players", R"({"nickname":"A\ud800B"})", 400},
@@ -462,7 +474,7 @@ TEST(GalleryServerProgram, ADatabaseWrittenBeforeNicknamesFoldedKeepsEveryPlayer
     const std::string database = folder.file("gallery.db");
     const std::string blob = testsupport::sampleWorldBlob(0);
     const std::string png = testsupport::samplePng(0, 90, 0);
-    Player first, second;
+    Player first, second, ann, copy;
     int64_t world = 0;
     {
         testsupport::ServerProcess server(database);
@@ -471,25 +483,32 @@ TEST(GalleryServerProgram, ADatabaseWrittenBeforeNicknamesFoldedKeepsEveryPlayer
         first = client.registerPlayer("Éva");
         second = client.registerPlayer("Other");
         ASSERT_GT(client.registerPlayer("Ωmega").id, 0);
+        ann = client.registerPlayer("Ann");
+        copy = client.registerPlayer("Bo");
         world = client.upload(second, "Mine", blob, png);
         ASSERT_GT(world, 0);
     }
-    // As the build before the fold left it: no folded names, and two players
-    // whose names differ only in the case of a letter beyond ASCII.
+    // As the builds before the fold left it: no folded names, two players
+    // whose names differ only in the case of a letter beyond ASCII, and two
+    // whose names differ only by a mark that draws nothing.
     sqlite3* db = nullptr;
     ASSERT_EQ(sqlite3_open(database.c_str(), &db), SQLITE_OK);
     for (const char* sql : {"DROP INDEX IF EXISTS players_folded", "ALTER TABLE players DROP COLUMN folded",
-                            "UPDATE players SET nickname = 'éva' WHERE nickname = 'Other'"})
+                            "UPDATE players SET nickname = 'éva' WHERE nickname = 'Other'",
+                            "UPDATE players SET nickname = 'Ann' || char(0xFE0F) WHERE nickname = 'Bo'"})
         sqlite3_exec(db, sql, nullptr, nullptr, nullptr);
     sqlite3_close(db);
 
     testsupport::ServerProcess server(database);
     ASSERT_TRUE(server.started());
     GalleryClient client(server.port());
-    for (const Player& p : {first, second})
+    for (const Player& p : {first, second, ann, copy})
         EXPECT_EQ(client.get("/v1/worlds/count?" + p.credentials()).status, 200) << "player " << p.id << " kept";
     EXPECT_EQ(client.get("/v1/worlds/" + std::to_string(world)).json().find("author")->stringValue(), "éva");
-    for (const char* taken : {"ÉVA", "ωMEGA"})
+    const int64_t copied = client.upload(copy, "Twin", blob, png);
+    ASSERT_GT(copied, 0);
+    EXPECT_EQ(client.get("/v1/worlds/" + std::to_string(copied)).json().find("author")->stringValue(), "Ann\ufe0f");
+    for (const char* taken : {"ÉVA", "ωMEGA", "ANN\u3164", "Ann\ufe0e"})
         EXPECT_EQ(client.registerPlayer(taken).id, 0) << taken << " is taken";
     EXPECT_GT(client.registerPlayer("Eva").id, 0);
 }

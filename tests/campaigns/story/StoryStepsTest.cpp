@@ -82,16 +82,27 @@ public:
     std::vector<CCArray*> lists;
 };
 
+// The backgrounds the profile holds as unlocked.
+std::set<std::string> unlockedBackgrounds()
+{
+    std::set<std::string> ids;
+    for (CCObject* o : *Profile::getInstance()->getUnlockedBackgrounds())
+        ids.insert(static_cast<CCString*>(o)->getString());
+    return ids;
+}
+
 // What a day holds: its missions, its step, everything unlocked so far and
 // the level points.
 struct DayState {
     std::vector<std::string> missions;
     std::string step;
     std::vector<std::string> unlocks;
+    std::set<std::string> backgrounds;
     int32_t points = 0;
     bool operator==(const DayState& o) const
     {
-        return missions == o.missions && step == o.step && unlocks == o.unlocks && points == o.points;
+        return missions == o.missions && step == o.step && unlocks == o.unlocks && backgrounds == o.backgrounds &&
+            points == o.points;
     }
 };
 
@@ -103,6 +114,9 @@ std::ostream& operator<<(std::ostream& out, const DayState& s)
     out << ", unlocks";
     for (const std::string& u : s.unlocks)
         out << " " << u;
+    out << ", backgrounds";
+    for (const std::string& b : s.backgrounds)
+        out << " " << b;
     return out;
 }
 
@@ -120,6 +134,7 @@ protected:
         profile->setLevelPoints(0);
         profile->setPendingMana(0);
         profile->setCompletionFlag(CampaignIndex::Story, 0);
+        profile->getUnlockedBackgrounds()->removeAllObjects();
         ParticleCreator::resetElementsCreated();
         goals = AchievementManager::getInstance();
     }
@@ -156,6 +171,7 @@ protected:
             s.step = step->row().className;
         s.unlocks = ui.unlocks;
         std::sort(s.unlocks.begin(), s.unlocks.end());
+        s.backgrounds = unlockedBackgrounds();
         s.points = profile->getLevelPoints();
         return s;
     }
@@ -482,6 +498,8 @@ TEST_F(StorySteps, APageADayEndedOffScreenOwesShowsAtTheNextEntryOnce)
             }
             EXPECT_EQ(profile->getBestDay(0), day + 1);
             EXPECT_TRUE(ui.messages.empty()) << "nothing shows as the day ends";
+            unlockReachedStoryBackgrounds();
+            EXPECT_EQ(unlockedBackgrounds().count("lightshow"), day >= 7 ? 1u : 0u) << "day 7's board names it";
 
             profile->setDay(day + 1);
             goals->startDay(day + 1);
@@ -541,10 +559,15 @@ TEST_F(StorySteps, TheMenusStoryButtonAfterTheEndOpensDay31)
 }
 
 // Live play from day 1, each day skipped and moved on from, against a story
-// started at each day: the same missions, step, unlocks and level points; a
-// replay pays no mana, saves only at each day's end and shows no message.
+// started at each day: the same missions, step, unlocks, backgrounds and
+// level points; a replay pays no mana, saves only at each day's end and
+// shows no message. The backgrounds owned are exactly those the boards and
+// notices named so far, and a game started at that day owns them before
+// the story is entered.
 TEST_F(StorySteps, AStoryStartedAtAnyDayEqualsLivePlayToIt)
 {
+    ScopedTable table({{"AnouncementUniverseGeneric", "#var#"}});
+    std::set<std::string> named;
     std::map<int32_t, DayState> live;
     profile->setBestDay(0, 1);
     profile->setDay(1);
@@ -556,6 +579,14 @@ TEST_F(StorySteps, AStoryStartedAtAnyDayEqualsLivePlayToIt)
         goals->levelEnd();
         ASSERT_EQ(profile->getDay(), day + 1);
         live[day + 1] = state();
+        for (const RecordingUi::Notice& notice : ui.notices)
+            if (notice.icon == "HUDplanet.png")
+                named.insert(backgroundId(notice.text));
+        ui.notices.clear();
+        if (CCArray* board = ui.lists[2])
+            for (CCObject* o : *board)
+                named.insert(backgroundId(static_cast<CCString*>(o)->getString()));
+        EXPECT_EQ(live[day + 1].backgrounds, named) << "day " << day;
     }
     EXPECT_EQ(ui.messages, (std::vector<std::string>{"reminder 2", "reminder 3", "reminder 4", "free mode", "outro"}));
     EXPECT_GT(profile->getPendingMana(), 0);
@@ -572,6 +603,9 @@ TEST_F(StorySteps, AStoryStartedAtAnyDayEqualsLivePlayToIt)
         profile->setBestDay(0, day);
         profile->setDay(day);
         forgetPaidMissions(0);
+        profile->getUnlockedBackgrounds()->removeAllObjects();
+        unlockReachedStoryBackgrounds();
+        EXPECT_EQ(unlockedBackgrounds(), live[day].backgrounds) << "at the game's start, day " << day;
         SaveCounter saves;
         goals->startDay(day);
         EXPECT_EQ(state(), live[day]) << "day " << day;

@@ -595,6 +595,11 @@ void AchievementManager::settleWonDays()
     profile->setDayStarted(started);
 }
 
+bool AchievementManager::wasMissionPaid(int32_t gameMode, int32_t day, int index)
+{
+    return index >= 0 && index < kPaidRecordMissions && ((paidMissions(gameMode, day) >> index) & 1u) != 0;
+}
+
 bool AchievementManager::settlePaidMissions(int32_t gameMode, int32_t day)
 {
     const uint32_t paid = paidMissions(gameMode, day);

@@ -98,6 +98,10 @@ public:
     // reward is paid. Nothing shows (its pages are owed); the manager is
     // left without a day.
     void settleWonDays();
+    // Whether the mode's newest day `day` had its index-th mission (in the
+    // order the day made them) paid, as the profile keeps it; false for any
+    // other day.
+    static bool wasMissionPaid(int32_t gameMode, int32_t day, int index);
     // Starts the profile's game mode at the day: its entry missions and first
     // step, then days 1 .. day - 1 replayed silently. Level points are kept.
     // A day past the mode's last is that last day (the profile's day too).

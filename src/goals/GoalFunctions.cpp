@@ -184,14 +184,27 @@ void unlockOption(CCString* name)
     unlockItem(DayItem::Option, name);
 }
 
+void unlockBackground(const std::string& name)
+{
+    // The gallery and the shop know a background by its lower-case id.
+    const std::string id = backgroundId(name);
+    Profile* profile = Profile::getInstance();
+    if (!id.empty() && !profile->hasUnlockedBackground(CCString::create(id)))
+        profile->getUnlockedBackgrounds()->addObject(CCString::create(id));
+}
+
 void showLevelUp(CCArray* elements, CCArray* options, CCArray* backgrounds, CCArray* mana)
 {
+    // Also for a board that does not show (a replay, a day ended off
+    // screen): what it names is owned all the same.
+    forEachName(backgrounds, unlockBackground);
     if (AchievementManager::getInstance()->isLive())
         goalsUi().showDayCleared(elements, options, backgrounds, mana);
 }
 
 void showAnnouncement(CCArray* backgrounds, CCArray* amounts, CCString* message, CCArray* elements, CCArray* keys)
 {
+    forEachName(backgrounds, unlockBackground);
     Profile* profile = Profile::getInstance();
     if (!AchievementManager::getInstance()->isLive() || profile->getDay() < profile->getBestDay(profile->getGameMode()))
         return;

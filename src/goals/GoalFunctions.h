@@ -46,13 +46,18 @@ void unlockPaletteElement(cocos2d::CCString* name);
 void unlockTool(cocos2d::CCString* name);
 void unlockOption(cocos2d::CCString* name);
 
-// The day-cleared board with its lists (any may be null), in live play only.
+// A background that a board or a notice names as unlocked: the player's
+// from then on, in every mode (the profile's unlocked list holds its id).
+void unlockBackground(const std::string& name);
+// The day-cleared board with its lists (any may be null), in live play only;
+// the backgrounds it names are unlocked whether it shows or not.
 void showLevelUp(cocos2d::CCArray* elements, cocos2d::CCArray* options, cocos2d::CCArray* backgrounds,
                  cocos2d::CCArray* mana);
 // The notices of a finished goal, live and on a day not below the mode's
 // best: the message, then each element, key item, background and non-zero
 // amount, in that order (any list may be null). Each notice counts once in
-// the profile's announcement counter.
+// the profile's announcement counter. The backgrounds are unlocked whether
+// their notices show or not.
 void showAnnouncement(cocos2d::CCArray* backgrounds, cocos2d::CCArray* amounts, cocos2d::CCString* message,
                       cocos2d::CCArray* elements, cocos2d::CCArray* keys);
 // The notice of a user achievement: its localised "<name>Name".

@@ -1,6 +1,7 @@
 #include "screens/GUIIntro.h"
 
 #include "base/Logger.h"
+#include "campaigns/story/StorySteps.h"
 #include "goals/AchievementManager.h"
 #include "online/ServerLink.h"
 #include "gui/ScreenUtils.h"
@@ -33,6 +34,9 @@ void GUIIntro::goOn()
     // A day won before the game was killed on its board goes on now, so the
     // menu and the level lists count it.
     AchievementManager::getInstance()->settleWonDays();
+    // What the story's boards and notices promised is the player's in every
+    // mode from the start, free mode and the shop too.
+    unlockReachedStoryBackgrounds();
     // The name screen asks once: a kept name goes straight to the menu, and
     // an account the server has not made yet is asked for again quietly.
     if (!profile->isRegistered() && !profile->hasNickname()) {

@@ -14,6 +14,7 @@
 #include "base/NSData.h"
 #include "base/ScreenMetrics.h"
 #include "base/Utils.h"
+#include "campaigns/story/StorySteps.h"
 #include "gui/GUIButton.h"
 #include "gui/GUILabel.h"
 #include "gui/GUIPopup.h"
@@ -220,6 +221,37 @@ TEST_F(Windows, OwnedTilesAreChosenInPlaceOthersShowTheirPriceAndLock)
     EXPECT_EQ(gallery->getState(), GUIWindow::Open) << "choosing keeps the gallery open";
     EXPECT_EQ(text(tileLabel(gallery, "polar")), "In use");
     EXPECT_TRUE(partShown(gallery, "polar", GUIBackgrounds::InUse));
+}
+
+// In free mode from the game's start, what the story's notices and boards
+// named as unlocked is owned: day 7 with its spark mission paid (its notice
+// names the lightning), then day 7 won or skipped (its board names the
+// light show). Choosing one costs nothing.
+TEST_F(Windows, WhatTheStoryUnlockedIsOwnedFromTheStart)
+{
+    const struct {
+        int32_t best, paid;
+        std::set<std::string> owned;
+    } cases[] = {{7, 2, {"oilpool", "electroshow"}}, {8, 0, {"oilpool", "electroshow", "lightshow"}}};
+    for (const auto& c : cases) {
+        profile->setBestDay(0, c.best);
+        profile->setProgressWord(ProgressWord::PaidMissionsDay, c.best);
+        profile->setProgressWord(ProgressWord::PaidMissions, c.paid);
+        unlockReachedStoryBackgrounds();
+        layer->setBackgroundOn(false);  // none in use
+        GUIBackgrounds* gallery = openGallery();
+        ASSERT_NE(gallery, nullptr);
+        for (const char* id : {"oilpool", "electroshow", "lightshow", "polar"}) {
+            const bool owned = c.owned.count(id) > 0;
+            EXPECT_EQ(text(tileLabel(gallery, id)), owned ? "Choose" : "300") << "day " << c.best << ", " << id;
+            EXPECT_EQ(partShown(gallery, id, GUIBackgrounds::Lock), !owned) << "day " << c.best << ", " << id;
+        }
+        press(gallery, c.best == 8 ? "lightshow" : "electroshow");
+        ASSERT_FALSE(GUIPopup::getInstance()->isShown()) << "day " << c.best << ": owned, nothing to buy";
+        EXPECT_EQ(profile->getMana(), 3500) << "day " << c.best;
+        gallery->onOkButton();
+        stepSeconds(0.5f);
+    }
 }
 
 TEST_F(Windows, ABackgroundIsBoughtWithTheExactManaAndASavedWorldKeepsIt)

@@ -246,6 +246,28 @@ void setUpStoryDay(const StepRow& row)
     }
 }
 
+void unlockReachedStoryBackgrounds()
+{
+    const int32_t best = Profile::getInstance()->getBestDay(0);
+    for (const StepRow& row : kRows) {
+        if (row.day <= best)
+            for (const char* name : row.backgrounds.names)
+                if (name)
+                    unlockBackground(name);
+        // Day 1's missions, which no row makes, name no background.
+        int index = 0;
+        for (const StepAction& a : row.actions) {
+            if (a.kind != StepActionKind::Mission)
+                continue;
+            const MissionRow* mission = storyMissionRow(a.name);
+            if (mission && mission->background &&
+                (row.day < best || (row.day == best && AchievementManager::wasMissionPaid(0, best, index))))
+                unlockBackground(mission->background);
+            ++index;
+        }
+    }
+}
+
 std::span<const StepRow> storyStepRows()
 {
     return kRows;

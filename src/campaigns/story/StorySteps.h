@@ -153,3 +153,8 @@ const StepRow* storyStepRow(const std::string& className);
 AchievementBase* makeStoryStep(const std::string& className);
 // The set-up of the row's day, then its reward: what a step's level end does.
 void setUpStoryDay(const StepRow& row);
+// At the game's start: the backgrounds that the story's boards and notices
+// named as unlocked up to the progress the profile keeps are unlocked again
+// (the list is not stored): the board of every day reached, the notice of
+// every mission paid, on a day closed or recorded paid on the newest.
+void unlockReachedStoryBackgrounds();

@@ -82,6 +82,15 @@ public:
     std::vector<CCArray*> lists;
 };
 
+// The backgrounds the profile holds as unlocked.
+std::set<std::string> unlockedBackgrounds()
+{
+    std::set<std::string> ids;
+    for (CCObject* o : *Profile::getInstance()->getUnlockedBackgrounds())
+        ids.insert(static_cast<CCString*>(o)->getString());
+    return ids;
+}
+
 // What a day holds: its missions, its step, everything unlocked so far and
 // the level points.
 struct DayState {
@@ -120,6 +129,7 @@ protected:
         profile->setLevelPoints(0);
         profile->setPendingMana(0);
         profile->setCompletionFlag(CampaignIndex::Story, 0);
+        profile->getUnlockedBackgrounds()->removeAllObjects();
         ParticleCreator::resetElementsCreated();
         goals = AchievementManager::getInstance();
     }
@@ -482,6 +492,8 @@ TEST_F(StorySteps, APageADayEndedOffScreenOwesShowsAtTheNextEntryOnce)
             }
             EXPECT_EQ(profile->getBestDay(0), day + 1);
             EXPECT_TRUE(ui.messages.empty()) << "nothing shows as the day ends";
+            unlockReachedStoryBackgrounds();
+            EXPECT_EQ(unlockedBackgrounds().count("lightshow"), day >= 7 ? 1u : 0u) << "day 7's board names it";
 
             profile->setDay(day + 1);
             goals->startDay(day + 1);
@@ -541,11 +553,15 @@ TEST_F(StorySteps, TheMenusStoryButtonAfterTheEndOpensDay31)
 }
 
 // Live play from day 1, each day skipped and moved on from, against a story
-// started at each day: the same missions, step, unlocks and level points; a
-// replay pays no mana, saves only at each day's end and shows no message.
+// started at each day: the same missions, step, unlocks and level points; a replay pays no mana, saves only at each
+// day's end and shows no message. The backgrounds owned are exactly those the boards and notices named so far, and a
+// game started at that day owns them before the story is entered.
 TEST_F(StorySteps, AStoryStartedAtAnyDayEqualsLivePlayToIt)
 {
+    ScopedTable table({{"AnouncementUniverseGeneric", "#var#"}});
+    std::set<std::string> named;
     std::map<int32_t, DayState> live;
+    std::map<int32_t, std::set<std::string>> owned;
     profile->setBestDay(0, 1);
     profile->setDay(1);
     goals->startDay(1);
@@ -556,6 +572,15 @@ TEST_F(StorySteps, AStoryStartedAtAnyDayEqualsLivePlayToIt)
         goals->levelEnd();
         ASSERT_EQ(profile->getDay(), day + 1);
         live[day + 1] = state();
+        for (const RecordingUi::Notice& notice : ui.notices)
+            if (notice.icon == "HUDplanet.png")
+                named.insert(backgroundId(notice.text));
+        ui.notices.clear();
+        if (CCArray* board = ui.lists[2])
+            for (CCObject* o : *board)
+                named.insert(backgroundId(static_cast<CCString*>(o)->getString()));
+        owned[day + 1] = named;
+        EXPECT_EQ(unlockedBackgrounds(), named) << "day " << day;
     }
     EXPECT_EQ(ui.messages, (std::vector<std::string>{"reminder 2", "reminder 3", "reminder 4", "free mode", "outro"}));
     EXPECT_GT(profile->getPendingMana(), 0);
@@ -572,6 +597,9 @@ TEST_F(StorySteps, AStoryStartedAtAnyDayEqualsLivePlayToIt)
         profile->setBestDay(0, day);
         profile->setDay(day);
         forgetPaidMissions(0);
+        profile->getUnlockedBackgrounds()->removeAllObjects();
+        unlockReachedStoryBackgrounds();
+        EXPECT_EQ(unlockedBackgrounds(), owned[day]) << "at the game's start, day " << day;
         SaveCounter saves;
         goals->startDay(day);
         EXPECT_EQ(state(), live[day]) << "day " << day;

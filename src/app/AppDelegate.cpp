@@ -71,6 +71,8 @@ bool AppDelegate::applicationDidFinishLaunching()
     view->setIconResource(108);
     view->setCursorResource(109);
     director->getKeypadDispatcher()->addDelegate(BackButtonAdapter::getInstance());
+    // Typed keys go where the back key goes: to the box or window in front.
+    BackButtonAdapter::getInstance()->attachWithIME();
     CCTexture2D::setDefaultAlphaPixelFormat(kCCTexture2DPixelFormat_RGBA8888);
     computeScreenMetrics(director->getWinSizeInPixels());
     preloadEffectSounds();

@@ -1,5 +1,7 @@
 #include "gui/BackButton.h"
 
+#include <cstring>
+
 #include "base/Logger.h"
 
 namespace {
@@ -10,6 +12,11 @@ BackButtonListener::~BackButtonListener()
 {
     if (g_adapter)
         g_adapter->removeListener(this);
+}
+
+bool BackButtonListener::hasReturn(const char* text, int len)
+{
+    return text && len > 0 && std::memchr(text, '\n', static_cast<size_t>(len)) != nullptr;
 }
 
 BackButtonAdapter* BackButtonAdapter::getInstance()
@@ -40,8 +47,18 @@ void BackButtonAdapter::keyBackClicked()
 void BackButtonAdapter::onBackPressed()
 {
     Logger(81) << "back button pressed in back button adapter";
-    if (m_listeners.empty())
-        return;
-    if (BackButtonListener* front = m_listeners.front())
+    if (BackButtonListener* front = frontListener())
         front->onBackPressed();
+}
+
+void BackButtonAdapter::insertText(const char* text, int len)
+{
+    if (BackButtonListener* front = frontListener())
+        front->onTextTyped(text, len);
+}
+
+void BackButtonAdapter::deleteBackward()
+{
+    if (BackButtonListener* front = frontListener())
+        front->onDeleteTyped();
 }

@@ -1,7 +1,9 @@
 #pragma once
 // The back key goes to one listener at a time: the one registered last.
 // Screens and windows register when they appear and remove themselves when
-// they go; the adapter neither owns nor retains them. Main thread.
+// they go; the adapter neither owns nor retains them. Typed keys (text,
+// Return, Backspace) take the same road: a box over a keyboard takes them as
+// it takes the back key, and nothing under it hears them. Main thread.
 #include <list>
 
 #include "cocos2d.h"
@@ -12,9 +14,18 @@ public:
     // anyway, so the back key never reaches a freed one.
     virtual ~BackButtonListener();
     virtual void onBackPressed() { }
+    // UTF-8 bytes typed on the physical keyboard; Return arrives as "\n".
+    virtual void onTextTyped(const char* text, int len)
+    {
+        (void)text;
+        (void)len;
+    }
+    virtual void onDeleteTyped() { }
+    // The typed bytes hold a Return.
+    static bool hasReturn(const char* text, int len);
 };
 
-class BackButtonAdapter : public cocos2d::CCKeypadDelegate, public cocos2d::CCObject {
+class BackButtonAdapter : public cocos2d::CCKeypadDelegate, public cocos2d::CCIMEDelegate, public cocos2d::CCObject {
 public:
     // Created and retained on first use; lives for the run.
     static BackButtonAdapter* getInstance();
@@ -27,6 +38,9 @@ public:
     void keyBackClicked() override;
     // Logs, then calls the front listener only.
     virtual void onBackPressed();
+    // The input method's text and Backspace, for the front listener only.
+    void insertText(const char* text, int len) override;
+    void deleteBackward() override;
 
     BackButtonListener* frontListener() const { return m_listeners.empty() ? nullptr : m_listeners.front(); }
     unsigned listenerCount() const { return static_cast<unsigned>(m_listeners.size()); }

@@ -117,7 +117,6 @@ void GUIKeyboard::resetInstanceForTests()
 
 GUIKeyboard::~GUIKeyboard()
 {
-    detachWithIME();
     BackButtonAdapter::getInstance()->removeListener(this);
     for (CCArray*& row : m_rows)
         if (row)
@@ -144,7 +143,6 @@ bool GUIKeyboard::initWithSize(CCSize size)
     setPosition(CCPointZero);
     setVisible(true);
     setKeypadEnabled(true);
-    attachWithIME();
     m_characterKeys = CCArray::create();
     m_characterKeys->retain();
     CCTexture2D::PVRImagesHavePremultipliedAlpha(true);
@@ -550,6 +548,13 @@ void GUIKeyboard::onCloseFinished()
     ScreenUtils::takeKeyboardPreviousWindow();
     if (getParent())
         removeFromParentAndCleanup(true);
+}
+
+void GUIKeyboard::leftWithScene()
+{
+    // Neither delivered nor dismissed: the screen that asked has gone.
+    m_active = false;
+    ScreenUtils::takeKeyboardPreviousWindow();
 }
 
 void GUIKeyboard::onBackPressed()

@@ -1,7 +1,8 @@
 #pragma once
 // The one text-entry window: a text field, a counter of the characters left
 // and an on-screen key layout, fed also by the physical keyboard through the
-// engine's input method. Enter, a typed newline or the back key accepts the
+// back-key adapter, which gives typed keys to the keyboard only while no box
+// stands over it. Enter, a typed newline or the back key accepts the
 // text, hands it to ScreenUtils' keyboard binding and slides the window away;
 // on the nickname keyboard the back key closes it without a text.
 // Opened only through ScreenUtils' keyboard openers. Main thread only.
@@ -14,7 +15,7 @@
 class GUIButton;
 class GUILabel;
 
-class GUIKeyboard : public GUIWindow, public cocos2d::CCIMEDelegate {
+class GUIKeyboard : public GUIWindow {
 public:
     static constexpr int kZOrder = 30;
     static constexpr float kSlideSeconds = 0.1f;
@@ -32,10 +33,11 @@ public:
 
     bool initWithSize(cocos2d::CCSize size) override;
     void onBackPressed() override;
-    bool canAttachWithIME() override { return true; }
-    bool canDetachWithIME() override { return true; }
-    void insertText(const char* text, int len) override;
-    void deleteBackward() override;
+    void onTextTyped(const char* text, int len) override { insertText(text, len); }
+    void onDeleteTyped() override { deleteBackward(); }
+    // Typed text (a newline accepts) and Backspace.
+    void insertText(const char* text, int len);
+    void deleteBackward();
 
     // A short text (15 bytes, one line).
     void show(cocos2d::CCString* text);
@@ -96,6 +98,8 @@ private:
     GUIKeyboard() = default;
     ~GUIKeyboard() override;
 
+    bool goesWithItsScene() const override { return true; }
+    void leftWithScene() override;
     void open(cocos2d::CCString* text);
     void addKeyRow(cocos2d::CCArray* texts, float x, float y);
     GUIButton* createKey(const char* text, const cocos2d::CCPoint& at);

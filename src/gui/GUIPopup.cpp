@@ -318,6 +318,12 @@ void GUIPopup::onBackPressed()
     answer(nullptr, nullptr, nullptr);
 }
 
+void GUIPopup::onTextTyped(const char* text, int len)
+{
+    if (hasReturn(text, len))
+        onOkPressed();
+}
+
 void GUIPopup::hide()
 {
     if (m_closing)
@@ -390,7 +396,16 @@ void GUIPopup::onExit()
 {
     LOG << "GUIPopup: exit";
     BackButtonAdapter::getInstance()->removeListener(this);
-    CCLayer::onExit();
+    GUIWindow::onExit();
+}
+
+void GUIPopup::leftWithScene()
+{
+    // Its answer was for the screen that went: it never runs.
+    hold(m_pendingCallback, nullptr);
+    releaseActions();
+    setPreviousWindow(nullptr);
+    m_closing = false;
 }
 
 void GUIPopup::runLater(float seconds, SEL_CallFunc step)

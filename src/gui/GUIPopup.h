@@ -33,6 +33,8 @@ public:
     void onEnter() override;
     void onExit() override;
     void onBackPressed() override;
+    // Return answers as OK does; other typed keys stop here.
+    void onTextTyped(const char* text, int len) override;
 
     // Builds one kind; the text shows in kinds 0, 2 and 5. False (and a log
     // line) for a kind outside 0-5, which builds nothing.
@@ -91,6 +93,8 @@ private:
     GUIPopup() = default;
     ~GUIPopup() override;
 
+    bool goesWithItsScene() const override { return true; }
+    void leftWithScene() override;
     float panelScale() const;
     cocos2d::CCSprite* newBackground(const char* frame);
     GUILabel* newLabel(float size);

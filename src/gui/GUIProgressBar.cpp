@@ -178,7 +178,15 @@ void GUIProgressBar::onEnter()
 void GUIProgressBar::onExit()
 {
     BackButtonAdapter::getInstance()->removeListener(this);
-    CCLayer::onExit();
+    GUIWindow::onExit();
+}
+
+void GUIProgressBar::leftWithScene()
+{
+    hold(m_previousWindow, static_cast<GUIWindow*>(nullptr));
+    setCompletedCallback(nullptr, nullptr);
+    setFailedCallback(nullptr, nullptr);
+    m_dismissing = false;
 }
 
 void GUIProgressBar::startProgress()
@@ -318,6 +326,12 @@ void GUIProgressBar::onBackPressed()
     // A running bar holds the key; a result with OK is answered as OK.
     if (m_okButton && m_okButton->isVisible() && m_displayedProgress >= 100)
         onOkPressed();
+}
+
+void GUIProgressBar::onTextTyped(const char* text, int len)
+{
+    if (hasReturn(text, len))
+        onBackPressed();
 }
 
 void GUIProgressBar::dismiss()

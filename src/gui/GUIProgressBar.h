@@ -30,6 +30,8 @@ public:
     void onExit() override;
     void update(float dt) override;
     void onBackPressed() override;
+    // Return answers as the back key does: OK once it shows.
+    void onTextTyped(const char* text, int len) override;
 
     void buildContent();
     void startProgress();
@@ -63,6 +65,8 @@ public:
 
 private:
     GUIProgressBar() = default;
+    bool goesWithItsScene() const override { return true; }
+    void leftWithScene() override;
     ~GUIProgressBar() override;
 
     void advance(float step);

@@ -258,6 +258,19 @@ void GUIRate::onDismissed()
     release();
 }
 
+void GUIRate::onTextTyped(const char* text, int len)
+{
+    if (hasReturn(text, len))
+        confirm();
+}
+
+void GUIRate::leftWithScene()
+{
+    hold(m_previousWindow, static_cast<GUIWindow*>(nullptr));
+    clearTarget();
+    m_closing = false;
+}
+
 void GUIRate::onBackPressed()
 {
     LOG << "rate popup: back, nothing sent";

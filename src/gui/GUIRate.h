@@ -37,6 +37,8 @@ public:
 
     bool initWithSize(cocos2d::CCSize size) override;
     void onBackPressed() override;
+    // Return answers as the tick does.
+    void onTextTyped(const char* text, int len) override;
 
     void build(float value, cocos2d::CCObject* target);
     void setRating(int32_t index);
@@ -58,6 +60,8 @@ public:
 private:
     GUIRate() = default;
     ~GUIRate() override;
+    bool goesWithItsScene() const override { return true; }
+    void leftWithScene() override;
 
     void clearTarget();
     void layOutPrompt();

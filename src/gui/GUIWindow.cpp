@@ -110,6 +110,24 @@ void GUIWindow::close()
                                  CCCallFunc::create(this, callfunc_selector(GUIWindow::slideFinished)), nullptr));
 }
 
+void GUIWindow::onExit()
+{
+    // A scene stops running before its children leave it; a box taken out
+    // of a running scene is going as it should.
+    CCNode* parent = getParent();
+    const bool sceneLeft = goesWithItsScene() && parent && !parent->isRunning();
+    CCLayer::onExit();
+    if (!sceneLeft)
+        return;
+    LOG << "a box left with its scene, unanswered";
+    BackButtonAdapter::getInstance()->removeListener(this);
+    ScreenUtils::getInstance()->forgetWindow(this);
+    retain();
+    leftWithScene();
+    removeFromParentAndCleanup(true);
+    release();
+}
+
 void GUIWindow::slideFinished()
 {
     if (m_state == Opening) {

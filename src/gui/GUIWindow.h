@@ -36,6 +36,7 @@ public:
     void handleTouchEnded(cocos2d::CCTouch* touch);
     void firePressedButton();
     void keyArrowPressed(int code) override;
+    void onExit() override;
     // A touch that began outside the touch area (see setTouchArea); the
     // base does nothing with it.
     virtual void onTouchOutside() { }
@@ -65,6 +66,12 @@ protected:
     GUIButton* livePressedButton();
     // Where a closed window with removeOnClose goes.
     virtual void handOverClosedWindow();
+    // A box ScreenUtils sets over the running scene (a popup, the keyboard,
+    // a progress or rate popup): when that scene is left under it, it goes
+    // with the scene unanswered, and holds neither the touches nor the keys
+    // of the next one. leftWithScene forgets what its answer would have done.
+    virtual bool goesWithItsScene() const { return false; }
+    virtual void leftWithScene() { }
     // The node (a panel) whose box takes the window's touches: one that
     // begins outside it goes to onTouchOutside. Null: the whole window.
     void setTouchArea(cocos2d::CCNode* area);

@@ -39,7 +39,8 @@ public:
     // The current window while it is on screen (it takes the touches), or null.
     static GUIWindow* shownWindow();
 
-    // Called by a window's destructor: forgets it wherever it is kept.
+    // Called by a window's destructor, and by a box that leaves with its
+    // scene: forgets it wherever it is kept.
     void forgetWindow(GUIWindow* window);
     // What a window that opens now gives back when it goes: the current
     // window, or, while that one is leaving (GUIWindow::isLeaving), the

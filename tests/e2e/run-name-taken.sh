@@ -8,16 +8,21 @@
 # registers and the upload goes on and says it is in the gallery. Passes
 # when the world is on the server by Bea, and the bar said so.
 # Before that, from the same start, Ann plays a gallery world and meets the
-# keyboard with "Duplicate!": Enter alone on it keeps it up; the back key
-# closes it, nothing is played, and Play asks for the name again. Her name
-# stays, and no player "Duplicate!" is on the server.
-#   run-name-taken.sh <game> <server> <gallery-check> <first script> <share script> <gallery script>
+# keyboard with "Duplicate!" under the box that says the name is taken: a
+# name and Return typed under the box answer the box alone; Enter alone on
+# the keyboard keeps it up; the back key closes it, nothing is played, and
+# Play asks for the name again. Her name stays, no player "Duplicate!" is on
+# the server, and the menu's Story opens the game.
+# And an Ann who kept her name offline starts on the new server: the name
+# screen's box says it is taken, a name and Return typed under it answer the
+# box alone, the next name registers and Story opens the game.
+#   run-name-taken.sh <game> <server> <gallery-check> <first script> <share script> <gallery script> <start script>
 set -u
-if [ $# -ne 6 ]; then
-    echo "usage: $0 <game> <server> <gallery-check> <first script> <share script> <gallery script>" >&2
+if [ $# -ne 7 ]; then
+    echo "usage: $0 <game> <server> <gallery-check> <first script> <share script> <gallery script> <start script>" >&2
     exit 2
 fi
-game=$1 server=$2 gallerycheck=$3 first=$4 share=$5 gallery=$6
+game=$1 server=$2 gallerycheck=$3 first=$4 share=$5 gallery=$6 start=$7
 . "$(dirname "$0")/e2e-lib.sh"
 
 start_server "$server"
@@ -32,6 +37,13 @@ start_server "$server"
 seed_server "$gallerycheck" 1
 grep -q "player Ann is" "$work/seed.log" || fail "the new server's Ann is not another player"
 
+# Ann kept offline, then on this server.
+E2E_HOME=$work/kept play kept "$first"
+E2E_HOME=$work/kept play start "$start" TESMORA_SERVER_URL="$url"
+expect_scenes "$work/start.log" "GUIIntro MainMenu GUINameInput MainMenu GameLayer"
+grep -q "key pressed: *Bo" "$work/start.log" && fail "the keys under the name screen's box reached the keyboard"
+grep -q "Saving Name: *Dee" "$work/start.log" || fail "the name typed after the box was not kept"
+
 # On a copy of Ann as the first server left her: the share starts from her.
 mkdir -p "$work/ann"
 cp -a "$work/home" "$work/data" "$work/config" "$work/ann/"
@@ -41,9 +53,10 @@ E2E_HOME=$work/ann play gallery "$gallery" TESMORA_SERVER_URL="$url"
 order=$(grep -o "not played: This [a-z]*\|progress bar failed: This name\|no name typed\|no name given\|Saving Name: *[^ ]*\|online gallery: playing" "$work/gallery.log" |
     sed 's/Saving Name: */Name /' | awk '$0 != last || !/^Name/ { print } { last = $0 }' | tr '\n' '|')
 echo "gallery: $order"
-[ "$order" = "Name Ann|not played: This server|progress bar failed: This name|no name typed|no name typed|no name given|progress bar failed: This name|no name given|" ] ||
+[ "$order" = "Name Ann|not played: This server|progress bar failed: This name|no name typed|no name typed|no name given|progress bar failed: This name|no name given|Name Ann|" ] ||
     fail "not the refusals, the prompt refused as a name and Ann kept"
-expect_scenes "$work/gallery.log" "GUIIntro MainMenu GameLayer OnlineGallery MainMenu"
+expect_scenes "$work/gallery.log" "GUIIntro MainMenu GameLayer OnlineGallery MainMenu GameLayer"
+grep -q "key pressed: *Bo" "$work/gallery.log" && fail "the keys under the gallery's box reached the keyboard"
 # No player is named "Duplicate!": the server registers the name.
 body='{"nickname":"Duplicate!"}'
 exec 3<>"/dev/tcp/127.0.0.1/${url##*:}"

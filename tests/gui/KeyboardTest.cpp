@@ -1,5 +1,7 @@
 // The text keyboard and ScreenUtils' keyboard binding: counters, first-key
 // replacement, shift, typed input, accepting once, and the window given back.
+#include <functional>
+
 #include "WindowsFixture.h"
 #include "base/LocalUtils.h"
 #include "gui/GUIButton.h"
@@ -488,4 +490,74 @@ TEST_F(Keyboard, TheWorldDescriptionIsStoredAndItsLabelSaysWhenThereIsNone)
     stepSeconds(0.1f);
     EXPECT_EQ(gameServices().universeDescription(), "");
     EXPECT_EQ(label->getText()->getString(), LocalUtils::localize("WorldNoDescription")->getString());
+}
+
+// A box over the keyboard takes the typed keys as it takes the touches: the
+// text and Backspace typed under it reach nothing, Return answers it as its
+// OK and the back key as its own; the keyboard then takes keys again. A
+// scene left under the box and the keyboard takes both with it.
+TEST_F(Keyboard, ABoxOverTheKeyboardTakesTheKeysAndGoesWithItsScene)
+{
+    // The keys' roads, as the game's start lays them.
+    CCDirector::sharedDirector()->getKeypadDispatcher()->addDelegate(BackButtonAdapter::getInstance());
+    BackButtonAdapter::getInstance()->attachWithIME();
+    CCEGLView* view = CCEGLView::sharedOpenGLView();
+    const auto press = [view](int code) {
+        view->simulateKey(code, true);
+        view->simulateKey(code, false);
+    };
+    const auto popupOver = [this](Receiver* receiver) -> GUIWindow* {
+        open("Ree", receiver);
+        ScreenUtils::showPopup(CCString::create("The server did not answer in time."), nullptr, nullptr, nullptr,
+                               nullptr, GUIPopup::Message);
+        return GUIPopup::getInstance();
+    };
+    // The name keyboard an answer opens under the bar, and the bar's failure.
+    const auto failedBarOver = [this](Receiver* receiver) -> GUIWindow* {
+        GUIProgressBar* bar = GUIProgressBar::getInstance();
+        ScreenUtils::showUploadProgress();
+        bar->setFastFill(true);
+        open("Ree", receiver);
+        ScreenUtils::showProgressFailure();
+        for (int i = 0; i < 60 && bar->getDisplayedProgress() < 100; ++i)
+            stepFrames(1);
+        return bar;
+    };
+    const struct {
+        const char* box;
+        std::function<GUIWindow*(Receiver*)> open;
+        int answer;
+    } cases[] = {{"popup, Return", popupOver, kCCKeyEnter},
+                 {"popup, back key", popupOver, kCCKeyBack},
+                 {"failed bar, Return", failedBarOver, kCCKeyEnter},
+                 {"failed bar, back key", failedBarOver, kCCKeyBack}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.box);
+        Held<Receiver> receiver;
+        GUIWindow* box = c.open(receiver.get());
+        ASSERT_EQ(current(), box);
+        view->simulateText("Can");
+        press(kCCKeyBackspace);
+        EXPECT_EQ(text(), "Ree");
+        press(c.answer);
+        stepSeconds(0.5f);
+        EXPECT_EQ(box->getParent(), nullptr) << "answered";
+        EXPECT_TRUE(receiver->texts.empty());
+        ASSERT_EQ(current(), keyboard());
+        view->simulateText("s");
+        press(kCCKeyEnter);
+        EXPECT_EQ(receiver->texts, (std::vector<std::string>{"Rees"}));
+        stepSeconds(0.3f);
+    }
+
+    Held<Receiver> receiver;
+    popupOver(receiver.get());
+    CCDirector::sharedDirector()->replaceScene(CCScene::create());
+    stepFrames(2);
+    EXPECT_EQ(current(), nullptr);
+    EXPECT_EQ(GUIPopup::getInstance()->getParent(), nullptr);
+    EXPECT_EQ(keyboard()->getParent(), nullptr);
+    EXPECT_EQ(BackButtonAdapter::getInstance()->frontListener(), nullptr);
+    view->simulateText("Can\n");
+    EXPECT_TRUE(receiver->texts.empty());
 }

@@ -147,10 +147,11 @@ using Cells = std::set<std::pair<int, int>>;
 // The largest brush the tool menu's slider offers.
 constexpr int kLargestBrush = 9;
 
-// What one of the level's own rubbings-out reaches: the script's actions
-// that stroke it, the cells they take at the script's brush and at the
-// largest.
+// What one of the level's own rubbings-out (or buildings) reaches: the
+// script's actions that stroke it, the cells they take at the script's brush
+// and at the largest.
 struct RubbedOut {
+    bool erases;
     std::vector<size_t> strokes;
     Cells stroke;
     Cells cells;
@@ -161,8 +162,9 @@ struct RubbedOut {
 // touch the last one's rubs out the same thing. Each takes the cells of the
 // script's brush and of the largest. A brush of size N takes the cells whose
 // corner lies nearer than N to the touch, which lands on a cell's centre as
-// it is pressed and on corners as it moves.
-std::vector<RubbedOut> rubbingsOut(const levelscript::Level& level)
+// it is pressed and on corners as it moves. With `builds`, what the solution
+// paints counts too, one thing per action.
+std::vector<RubbedOut> rubbingsOut(const levelscript::Level& level, bool builds = false)
 {
     using levelscript::ActionKind;
     std::vector<RubbedOut> out;
@@ -192,6 +194,8 @@ std::vector<RubbedOut> rubbingsOut(const levelscript::Level& level)
         const levelscript::Action& a = level.script[i];
         stroke.clear();
         reach.clear();
+        const bool erasing = a.kind != ActionKind::Paint && a.kind != ActionKind::Stroke &&
+            a.kind != ActionKind::Line && a.kind != ActionKind::Rect && a.kind != ActionKind::Picture;
         switch (a.kind) {
         case ActionKind::Erase:
         case ActionKind::Tap:
@@ -217,8 +221,24 @@ std::vector<RubbedOut> rubbingsOut(const levelscript::Level& level)
         case ActionKind::Paint:
         case ActionKind::Stroke:
         case ActionKind::Line:
+            eraser = false;
+            if (builds)
+                levelscript::forLineCells(a.at[0], a.at[1], a.at[a.at.size() - 2], a.at.back(),
+                                          [&](int x, int y) { rub(x, y, a.radius + 1); });
+            break;
         case ActionKind::Rect:
+            eraser = false;
+            for (int x = a.at[0]; builds && x <= a.at[2]; ++x)
+                for (int y = a.at[1]; y <= a.at[3]; ++y)
+                    rub(x, y, 1);
+            break;
         case ActionKind::Picture:
+            eraser = false;
+            for (size_t row = 0; builds && row < a.rows.size(); ++row)
+                for (size_t k = 0; k < a.rows[row].size(); ++k)
+                    if (auto e = a.legend.find(a.rows[row][k]); e != a.legend.end() && !e->second.empty())
+                        rub(a.at[0] + static_cast<int>(k), a.at[1] - static_cast<int>(row), 1);
+            break;
         case ActionKind::Element:
         case ActionKind::Miner:
         case ActionKind::Fill:
@@ -227,8 +247,8 @@ std::vector<RubbedOut> rubbingsOut(const levelscript::Level& level)
         }
         if (stroke.empty())
             continue;
-        if (out.empty() || !touches(stroke, out.back().stroke))
-            out.push_back({});
+        if (out.empty() || !erasing || !out.back().erases || !touches(stroke, out.back().stroke))
+            out.push_back({erasing, {}, {}, {}});
         out.back().strokes.push_back(i);
         out.back().stroke.insert(stroke.begin(), stroke.end());
         out.back().cells.insert(reach.begin(), reach.end());
@@ -252,6 +272,18 @@ const LeftOut kFineRubbingOut[] = {
     {10, 5, "the trench a wide eraser digs under the gate can be filled with Stone, so the car is not lost"},
 };
 
+// Levels whose hint has the player build beside where a human walks up to:
+// at the largest brush a bridge or a ramp is a blob that would shut the
+// human in, and rubbing the blob out would take the human with it, so what
+// the solution builds keeps the human's room as what it rubs out does.
+const LevelOf kBuildsBesideAHuman[] = {{5, 5}, {5, 7}};
+
+bool buildsBesideAHuman(const LevelOf& l)
+{
+    return std::any_of(std::begin(kBuildsBesideAHuman), std::end(kBuildsBesideAHuman),
+                       [&](const LevelOf& b) { return b.mode == l.mode && b.level == l.level; });
+}
+
 std::vector<LevelOf> rubbingOutLevels()
 {
     std::vector<LevelOf> out;
@@ -261,7 +293,7 @@ std::vector<LevelOf> rubbingOutLevels()
         const bool left = std::any_of(std::begin(kFineRubbingOut), std::end(kFineRubbingOut),
                                       [&](const LeftOut& f) { return f.mode == l.mode && f.level == l.level; });
         if (!left && levelscript::readLevel(levelPath(l.level, l.mode), nullptr, level, error) &&
-            !rubbingsOut(level).empty())
+            !rubbingsOut(level, buildsBesideAHuman(l)).empty())
             out.push_back(l);
     }
     return out;
@@ -272,15 +304,16 @@ class LargestEraser : public CampaignLevel { };
 // The solution played with every rubbing-out at the largest brush, each after
 // a wait in which the creatures walk up to what holds them: a player rubs
 // out with any size the slider offers, and takes their time. Meanwhile no
-// human comes within that brush's reach of the rubbings-out still to come,
-// so none is taken, and the level is won.
+// human comes within that brush's reach of the rubbings-out (and the
+// buildings of kBuildsBesideAHuman) still to come, so none is taken or shut
+// in, and the level is won.
 TEST_P(LargestEraser, WinsWithEachRubbingOutAtTheLargestBrushAfterAWait)
 {
     const LevelOf l = GetParam();
     levelscript::Level level;
     std::string error;
     ASSERT_TRUE(levelscript::readLevel(levelPath(l.level, l.mode), nullptr, level, error)) << error;
-    const std::vector<RubbedOut> things = rubbingsOut(level);
+    const std::vector<RubbedOut> things = rubbingsOut(level, buildsBesideAHuman(l));
     ASSERT_FALSE(things.empty()) << worldName() << "'s script rubs nothing out";
     startCampaignLevel(l.mode, l.level);
     ASSERT_FALSE(HasFatalFailure());
@@ -299,12 +332,12 @@ TEST_P(LargestEraser, WinsWithEachRubbingOutAtTheLargestBrushAfterAWait)
                     const Particle* p = world->at(x, y);
                     ASSERT_FALSE(p && human.count(p->getType()))
                         << worldName() << ": a human stands at (" << x << ", " << y << ") at step " << step
-                        << " of the wait before script line " << a.line << ", where the largest eraser reaches";
+                        << " of the wait before script line " << a.line << ", where the largest brush reaches";
                 }
             }
         }
         const bool strokes = std::any_of(things.begin(), things.end(), [&](const RubbedOut& t) {
-            return std::count(t.strokes.begin(), t.strokes.end(), i) > 0;
+            return t.erases && std::count(t.strokes.begin(), t.strokes.end(), i) > 0;
         });
         // A creature may have walked the other way during the wait.
         if (a.kind == levelscript::ActionKind::Until)

@@ -328,7 +328,7 @@ TEST_P(LargestEraser, WinsWithEachRubbingOutAtTheLargestBrushAfterAWait)
                 rubbed.insert(things[k].cells.begin(), things[k].cells.end());
             for (int step = 1; step <= kUntouchedSteps && goals->activeCount() > 0; ++step) {
                 run(1);
-                // Nor on a cell the brush takes, which would drop it into the hollow.
+                // A human on a cell the brush takes would drop into the hollow.
                 for (const auto& [x, y] : rubbed)
                     for (int above = 0; above <= 1; ++above) {
                         const Particle* p = world->at(x, y + above);

@@ -304,9 +304,9 @@ class LargestEraser : public CampaignLevel { };
 // The solution played with every rubbing-out at the largest brush, each after
 // a wait in which the creatures walk up to what holds them: a player rubs
 // out with any size the slider offers, and takes their time. Meanwhile no
-// human comes within that brush's reach of the rubbings-out (and the
-// buildings of kBuildsBesideAHuman) still to come, so none is taken or shut
-// in, and the level is won.
+// human comes within, or stands on, that brush's reach of the rubbings-out
+// (and the buildings of kBuildsBesideAHuman) still to come, so none is
+// taken, dropped or shut in, and the level is won.
 TEST_P(LargestEraser, WinsWithEachRubbingOutAtTheLargestBrushAfterAWait)
 {
     const LevelOf l = GetParam();
@@ -328,12 +328,15 @@ TEST_P(LargestEraser, WinsWithEachRubbingOutAtTheLargestBrushAfterAWait)
                 rubbed.insert(things[k].cells.begin(), things[k].cells.end());
             for (int step = 1; step <= kUntouchedSteps && goals->activeCount() > 0; ++step) {
                 run(1);
-                for (const auto& [x, y] : rubbed) {
-                    const Particle* p = world->at(x, y);
-                    ASSERT_FALSE(p && human.count(p->getType()))
-                        << worldName() << ": a human stands at (" << x << ", " << y << ") at step " << step
-                        << " of the wait before script line " << a.line << ", where the largest brush reaches";
-                }
+                // Nor on a cell the brush takes, which would drop it into the hollow.
+                for (const auto& [x, y] : rubbed)
+                    for (int above = 0; above <= 1; ++above) {
+                        const Particle* p = world->at(x, y + above);
+                        ASSERT_FALSE(p && human.count(p->getType()))
+                            << worldName() << ": a human stands at (" << x << ", " << y + above << ") at step " << step
+                            << " of the wait before script line " << a.line << (above ? ", on a cell" : ", where")
+                            << " the largest brush reaches";
+                    }
             }
         }
         const bool strokes = std::any_of(things.begin(), things.end(), [&](const RubbedOut& t) {

@@ -276,7 +276,7 @@ const LeftOut kFineRubbingOut[] = {
 // at the largest brush a bridge or a ramp is a blob that would shut the
 // human in, and rubbing the blob out would take the human with it, so what
 // the solution builds keeps the human's room as what it rubs out does.
-const LevelOf kBuildsBesideAHuman[] = {{5, 5}, {5, 7}};
+const LevelOf kBuildsBesideAHuman[] = {{5, 5}, {5, 7}, {9, 8}, {9, 13}};
 
 bool buildsBesideAHuman(const LevelOf& l)
 {

@@ -51,6 +51,13 @@ CCString* localizeWithVars(CCString* key, CCString* first, CCString* second)
     return CCString::create(replaceAll(once.c_str(), "#var2#", second->getCString()));
 }
 
+const char* countedKey(const char* singular, const char* plural, long long count)
+{
+    if (count == 1)
+        return singular;
+    return count == 0 && getLocalizedString("CountZeroSingular")->getString() == "1" ? singular : plural;
+}
+
 const char* tableFileForLanguage(int languageCode)
 {
     switch (languageCode) {

@@ -21,6 +21,11 @@ cocos2d::CCString* localizeCCStringWithVar(cocos2d::CCString* key, cocos2d::CCSt
 // "" when any argument is null.
 cocos2d::CCString* localizeWithVars(cocos2d::CCString* key, cocos2d::CCString* first, cocos2d::CCString* second);
 
+// The key of a counted text: the singular one for a count the language says
+// in the singular (1; 0 as well where the table's "CountZeroSingular" is
+// "1", as in French), else the plural one.
+const char* countedKey(const char* singular, const char* plural, long long count);
+
 // The table file of a language code: 2 French, 5 Spanish, anything else English.
 const char* tableFileForLanguage(int languageCode);
 

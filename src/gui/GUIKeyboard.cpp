@@ -368,10 +368,8 @@ void GUIKeyboard::changeText(CCString* text)
     showTextOrHint();
     if (!m_charsLeftLabel)
         return;
-    if (left == 1)
-        m_charsLeftLabel->setText(LocalUtils::localizeWithVar("KeybCharLeft", "1"));
-    else
-        m_charsLeftLabel->setText(LocalUtils::localizeWithVar("KeybCharsLeft", std::to_string(left).c_str()));
+    m_charsLeftLabel->setText(LocalUtils::localizeWithVar(LocalUtils::countedKey("KeybCharLeft", "KeybCharsLeft", left),
+                                                          std::to_string(left).c_str()));
 }
 
 std::string GUIKeyboard::shiftedKeyText(const std::string& caption) const

@@ -12,6 +12,7 @@ USING_NS_CC;
 
 CCString* GUILabel::currentFontName = nullptr;
 std::unordered_map<std::string, CCRect> GUILabel::fontFrames;
+std::unordered_map<std::string, GUILabel::InkRows> GUILabel::fontInk;
 float GUILabel::fontSize = 10.0f;
 float GUILabel::letterSpace = 0.0f;
 float GUILabel::baseLine = 0.0f;
@@ -28,6 +29,7 @@ constexpr float kFallbackFontSize = 10.0f;
 // A font as its file gave it.
 struct FontFile {
     std::unordered_map<std::string, CCRect> frames;
+    std::unordered_map<std::string, GUILabel::InkRows> ink;
     float fontSize = kFallbackFontSize;
     float letterSpace = 0.0f;
     float baseLine = 0.0f;
@@ -81,6 +83,19 @@ FontFile readFontFile(const std::string& path)
     }
     if (refused > 0)
         LOG_ERROR << "font file" << path << "has" << refused << "glyphs with a broken rectangle; left out";
+    // The rows each glyph inks; a font without them lays its lines out at
+    // the plain line step.
+    if (auto* ink = dynamic_cast<CCDictionary*>(file->objectForKey("ink"))) {
+        CCDICT_FOREACH(ink, element)
+        {
+            auto* text = dynamic_cast<CCString*>(element->getObject());
+            const CCPoint rows = CCPointFromString(text ? text->getCString() : "");
+            // Only rows inside the glyph's own rectangle.
+            auto glyph = font.frames.find(element->getStrKeyString());
+            if (glyph != font.frames.end() && rows.x >= 0 && rows.y >= rows.x && rows.y < glyph->second.size.height)
+                font.ink[element->getStrKeyString()] = {rows.x, rows.y};
+        }
+    }
     return font;
 }
 
@@ -179,6 +194,7 @@ void GUILabel::setFont(CCString* name)
     const std::string fontName = name ? name->getString() : std::string();
     const FontFile& font = fontNamed(fontName);
     fontFrames = font.frames;
+    fontInk = font.ink;
     fontSize = font.fontSize;
     letterSpace = font.letterSpace;
     baseLine = font.baseLine;
@@ -192,6 +208,7 @@ void GUILabel::resetRegistryForTests()
         currentFontName->release();
     currentFontName = nullptr;
     fontFrames.clear();
+    fontInk.clear();
     fontsRead().clear();
     fontSize = kFallbackFontSize;
     letterSpace = baseLine = lineSpacing = 0.0f;
@@ -247,9 +264,9 @@ GUILabel::Metrics GUILabel::metrics() const
 {
     if (!m_fontName.empty() && !(currentFontName && currentFontName->getString() == m_fontName)) {
         const FontFile& own = fontNamed(m_fontName);
-        return {&own.frames, own.fontSize, own.letterSpace, own.baseLine, own.uppercase};
+        return {&own.frames, &own.ink, own.fontSize, own.letterSpace, own.baseLine, own.uppercase};
     }
-    return {&fontFrames, fontSize, letterSpace, baseLine, uppercase};
+    return {&fontFrames, &fontInk, fontSize, letterSpace, baseLine, uppercase};
 }
 
 void GUILabel::setColor(const ccColor3B& color)
@@ -322,8 +339,11 @@ void GUILabel::snapScale()
 
 // --- layouts -----------------------------------------------------------------
 
-GUILabel::Lookup GUILabel::lookupGlyph(const Metrics& font, const std::string& s, size_t& i, CCRect& glyph)
+GUILabel::Lookup GUILabel::lookupGlyph(const Metrics& font, const std::string& s, size_t& i, CCRect& glyph,
+                                       InkRows* ink)
 {
+    if (ink)
+        *ink = {};
     const size_t length = std::min(sequenceLength(static_cast<unsigned char>(s[i])), s.size() - i);
     std::string key = s.substr(i, length);
     if (key == "_")
@@ -334,6 +354,8 @@ GUILabel::Lookup GUILabel::lookupGlyph(const Metrics& font, const std::string& s
     auto found = font.frames->find(key);
     if (found != font.frames->end()) {
         glyph = found->second;
+        if (auto rows = font.ink->find(key); ink && rows != font.ink->end())
+            *ink = rows->second;
         return Lookup::Glyph;
     }
     LOG_ERROR << "fontFrames doesn't contain key " << key;
@@ -355,6 +377,7 @@ void GUILabel::prepare(CCString* text)
     removeAllChildrenWithCleanup(true);
     m_penX = 0.0f;
     m_width = 0.0f;
+    m_addedLineRoom = 0.0f;
     m_height = m_font.fontSize - m_font.baseLine;
     const ccColor3B own = getColor();
     setOpacityModifyRGB(getTexture() && getTexture()->hasPremultipliedAlpha());
@@ -364,7 +387,7 @@ void GUILabel::prepare(CCString* text)
     m_chosenColor = own;
 }
 
-void GUILabel::placeGlyph(const CCRect& g, float x, float y, bool dropTopRow)
+CCSprite* GUILabel::placeGlyph(const CCRect& g, float x, float y, bool dropTopRow)
 {
     const CCPoint origin = getTextureRect().origin;
     CCRect rect(origin.x + g.origin.x, origin.y + g.origin.y, g.size.width, g.size.height);
@@ -380,6 +403,7 @@ void GUILabel::placeGlyph(const CCRect& g, float x, float y, bool dropTopRow)
     addChild(sprite);
     m_penX += g.size.width + m_font.letterSpace;
     m_width += g.size.width + m_font.letterSpace;
+    return sprite;
 }
 
 void GUILabel::setText(CCString* text)
@@ -489,6 +513,9 @@ void GUILabel::wrap(CCString* text, float maxWidth, int maxLines, bool multiline
     std::string buffer;
     const float perGlyph = multiline ? m_font.letterSpace : 2.0f;
 
+    // The glyphs drawn on each line, to keep the lines' ink apart afterwards.
+    std::vector<std::vector<LineGlyph>> lines(1);
+
     std::vector<std::string> words = splitWords(m_text->getString());
     for (size_t w = 0; w < words.size(); ++w) {
         const std::string& word = words[w];
@@ -559,6 +586,7 @@ void GUILabel::wrap(CCString* text, float maxWidth, int maxLines, bool multiline
                 m_lineCount = ++breaks;
             else
                 m_lineCount += 1;
+            lines.emplace_back();
         }
         const bool draw = m_hasFontFrame && (!multiline || breaks < maxLines);
         for (size_t j = 0; j < word.size();) {
@@ -622,18 +650,50 @@ void GUILabel::wrap(CCString* text, float maxWidth, int maxLines, bool multiline
                 continue;
             }
             CCRect glyph;
-            if (lookupGlyph(m_font, word, j, glyph) == Lookup::End)
+            InkRows ink;
+            if (lookupGlyph(m_font, word, j, glyph, &ink) == Lookup::End)
                 break;
-            placeGlyph(glyph, m_penX, lineY, false);
+            const float x = m_penX;
+            CCSprite* sprite = placeGlyph(glyph, x, lineY, false);
+            if (ink.any())
+                lines.back().push_back({sprite, x, glyph.size.width, glyph.size.height, ink});
         }
         m_penX += m_font.letterSpace + 3.0f;
         m_width += m_font.letterSpace + 3.0f;
     }
     widest = std::max(widest, m_width - m_font.letterSpace);
+    m_addedLineRoom = separateLines(lines);
+    totalHeight += m_addedLineRoom;
     // The multi-line layout leaves the content size alone: its callers place
     // it by anchor (0, 0) and scale.
     if (!multiline)
         setContentSize(CCSize(widest, totalHeight));
+}
+
+float GUILabel::separateLines(const std::vector<std::vector<LineGlyph>>& lines)
+{
+    // A line whose ink would touch the ink of the line above (an accented
+    // capital under any letter, an accent under a "j") moves down until one
+    // clear row lies between them, and every line below it with it; lines
+    // that stand clear keep the plain step.
+    const float step = m_height + 2.0f + lineSpacing;
+    float moved = 0.0f;
+    for (size_t i = 1; i < lines.size(); ++i) {
+        float needed = 0.0f;
+        for (const LineGlyph& below : lines[i])
+            for (const LineGlyph& above : lines[i - 1]) {
+                if (above.x >= below.x + below.width || below.x >= above.x + above.width)
+                    continue;
+                // Rows counted from each glyph's top; its rectangle's foot
+                // stands on its line.
+                needed = std::max(needed, above.ink.bottom - below.ink.top + below.height - above.height + 2.0f);
+            }
+        moved += std::max(0.0f, needed - step);
+        if (moved > 0.0f)
+            for (const LineGlyph& glyph : lines[i])
+                glyph.sprite->setPosition(ccpSub(glyph.sprite->getPosition(), ccp(0, moved)));
+    }
+    return moved;
 }
 
 std::optional<size_t> parseColorMarkup(const std::string& text, size_t open, ccColor3B& colour)

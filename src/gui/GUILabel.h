@@ -13,9 +13,18 @@
 
 class GUILabel : public cocos2d::CCSprite {
 public:
+    // The first and last rows a glyph inks, from its rectangle's top (0);
+    // top > bottom for a glyph without ink or one whose rows are not known.
+    struct InkRows {
+        float top = 1.0f, bottom = 0.0f;
+        bool any() const { return top <= bottom; }
+    };
+
     // --- the font registry ---------------------------------------------
     static cocos2d::CCString* currentFontName;  // retained; null before the first font
     static std::unordered_map<std::string, cocos2d::CCRect> fontFrames;
+    // The rows each glyph inks, where the font file gives them.
+    static std::unordered_map<std::string, InkRows> fontInk;
     static float fontSize;
     static float letterSpace;
     static float baseLine;
@@ -51,6 +60,10 @@ public:
     virtual int getLineCount() const { return m_lineCount; }
     virtual float getWidth() const { return m_width; }
     virtual float getHeight() const { return m_height; }
+    // What the last wrapped layout added between its lines beyond the plain
+    // step (fontSize - baseLine + 2 + lineSpacing) so that no line's ink
+    // touches the line above; 0 when every line stood clear.
+    float getAddedLineRoom() const { return m_addedLineRoom; }
     cocos2d::CCString* getText() const { return m_text; }
     const std::string& getFontName() const { return m_fontName; }
 
@@ -90,6 +103,7 @@ private:
     // The glyph table and metrics a layout uses.
     struct Metrics {
         const std::unordered_map<std::string, cocos2d::CCRect>* frames;
+        const std::unordered_map<std::string, InkRows>* ink;
         float fontSize;
         float letterSpace;
         float baseLine;
@@ -100,9 +114,18 @@ private:
     Metrics metrics() const;
     enum class Lookup { Glyph, Space, End };
     // The glyph of the character at byte i of s; i moves past the character.
-    static Lookup lookupGlyph(const Metrics& font, const std::string& s, size_t& i, cocos2d::CCRect& glyph);
+    static Lookup lookupGlyph(const Metrics& font, const std::string& s, size_t& i, cocos2d::CCRect& glyph,
+                              InkRows* ink = nullptr);
     void prepare(cocos2d::CCString* text);
-    void placeGlyph(const cocos2d::CCRect& glyph, float x, float y, bool dropTopRow);
+    cocos2d::CCSprite* placeGlyph(const cocos2d::CCRect& glyph, float x, float y, bool dropTopRow);
+    struct LineGlyph {
+        cocos2d::CCSprite* sprite;
+        float x, width, height;
+        InkRows ink;
+    };
+    // Moves lines down where their ink would touch the line above; returns
+    // how far the last line moved.
+    float separateLines(const std::vector<std::vector<LineGlyph>>& lines);
     void wrap(cocos2d::CCString* text, float maxWidth, int maxLines, bool multiline);
     // Sets the label smaller when `width` (unscaled) would be wider than maxWidth.
     void shrinkFrom(float width, float maxWidth);
@@ -115,6 +138,7 @@ private:
     int m_lineCount = 0;
     float m_width = 0.0f;
     float m_height = 0.0f;
+    float m_addedLineRoom = 0.0f;
     cocos2d::CCString* m_text = nullptr;  // retained
     bool m_hasFontFrame = false;
     bool m_markup = false;

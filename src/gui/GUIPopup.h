@@ -45,6 +45,7 @@ public:
     void setPurchaseInfo(cocos2d::CCString* title, cocos2d::CCString* icon, float price,
                          cocos2d::CCString* description);
     cocos2d::CCString* getPurchaseTitle() const { return m_purchaseTitle; }
+    cocos2d::CCString* getPurchaseDescription() const { return m_purchaseDescription; }
     float getPurchasePrice() const { return m_purchasePrice; }
     bool isShown() const { return getParent() != nullptr; }
     bool isClosing() const { return m_closing; }

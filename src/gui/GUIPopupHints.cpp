@@ -160,7 +160,8 @@ void GUIPopup::buildHints()
         if (box)
             box->setPosition(ccp(10, 101 - y));
         const int lines = label->getLineCount() == 0 ? 1 : label->getLineCount();
-        y += 11.0f * static_cast<float>(lines) + 10.0f;
+        // And the room its lines took to keep their accents clear.
+        y += 11.0f * static_cast<float>(lines) + 10.0f + label->getAddedLineRoom();
         buy->setUserObject(number);
     }
 }

@@ -1,10 +1,10 @@
 #include "hud/DeviceEditors.h"
 
-#include <cctype>
 #include <string>
 #include <string_view>
 
 #include "base/LocalUtils.h"
+#include "base/Utils.h"
 #include "elements/materials/Instruments.h"
 #include "elements/materials/Wiring.h"
 #include "gui/GUIButton.h"
@@ -22,14 +22,6 @@ const char* const kWideButton = "gamemenus_editorWideButton.png";
 CCString* numberText(int value)
 {
     return CCString::createWithFormat("%d", value);
-}
-
-std::string upper(const char* name)
-{
-    std::string s = name ? name : "";
-    for (char& c : s)
-        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    return s;
 }
 
 template <typename Editor> Editor* fresh()
@@ -129,7 +121,7 @@ bool InstrumentEditor::initFor(Instrument* instrument, int32_t octaves, bool dru
     // The rows below the close button's corner.
     const float noteRow = octaves > 0 ? size.height - 24 : (size.height - 14) / 2;
     for (int32_t n = 0; n < kNotes; ++n) {
-        CCString* caption = drums ? numberText(n + 1) : CCString::create(upper(Music::noteName(n)));
+        CCString* caption = drums ? numberText(n + 1) : toUpperCCString(Music::noteName(n));
         m_noteButtons.push_back(addChoiceButton(kChoiceButton, caption,
                                                 ccp(step * (static_cast<float>(n) + 0.5f), noteRow),
                                                 callfuncO_selector(InstrumentEditor::onNote), n));

@@ -83,7 +83,7 @@ GUILabel* addText(CCNode* parent, const std::string& text, float size, const ccC
     // The layout counts its line breaks.
     const int lines = std::min(label->getLineCount() + 1, maxLines);
     const float step = (GUILabel::fontSize - GUILabel::baseLine + 2.0f + GUILabel::lineSpacing) * scale;
-    top -= lineHeight(scale) + static_cast<float>(lines - 1) * step;
+    top -= lineHeight(scale) + static_cast<float>(lines - 1) * step + label->getAddedLineRoom() * scale;
     return label;
 }
 

@@ -4,12 +4,12 @@
 // shows its price on a badge, a bought one a tick and a free one the word
 // for free; one the day does not offer is dimmed, locked and inert.
 #include <algorithm>
-#include <cctype>
 #include <cmath>
 #include <string>
 #include <vector>
 
 #include "base/LocalUtils.h"
+#include "base/Utils.h"
 #include "base/ScreenMetrics.h"
 #include "gui/GUIButton.h"
 #include "gui/GUILabel.h"
@@ -58,13 +58,6 @@ std::string localizedOr(const std::string& key, const std::string& fallback)
 {
     auto* text = localizationTable ? dynamic_cast<CCString*>(localizationTable->objectForKey(key)) : nullptr;
     return text ? text->getString() : fallback;
-}
-
-std::string upperCased(std::string text)
-{
-    std::transform(text.begin(), text.end(), text.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
-    return text;
 }
 
 // The scale a label ends up with on screen: within 0.2 of a whole number of
@@ -297,11 +290,11 @@ void GUI::onElementPicked(CCObject* name)
             // The popup shows what is bought and its price, as the shop's does;
             // its picture is the sheet's element picture, element_<name>.png.
             GUIPopup::getInstance()->setPurchaseInfo(
-                CCString::create(
-                    upperCased(LocalUtils::localizeWithVar("ShopElemGenericUnlockPhrase", elementTitle(element).c_str())
-                                   ->getString())),
+                toUpperCCString(
+                    LocalUtils::localizeWithVar("ShopElemGenericUnlockPhrase", elementTitle(element).c_str())
+                        ->getString()),
                 CCString::create("element_" + element + ".png"), static_cast<float>(price),
-                CCString::create(upperCased(localizedOr(element + "Shop", ""))));
+                toUpperCCString(localizedOr(element + "Shop", "")));
             ScreenUtils::showPopup(CCString::create(element), this, callfunc_selector(GUI::confirmPurchase), nullptr,
                                    nullptr, 1);
         } else {

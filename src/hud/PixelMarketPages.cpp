@@ -173,23 +173,9 @@ void setRowText(GUIButton* button, CCString* text, const CCPoint& at, float room
     label->setScale(onScreen / parent);
 }
 
-// Capitals of a UTF-8 text: ASCII and the accented Latin letters (the
-// French and Spanish names of elements and backgrounds).
 CCString* upper(CCString* text)
 {
-    std::string s = text ? text->getString() : std::string();
-    for (size_t i = 0; i < s.size(); ++i) {
-        const auto c = static_cast<unsigned char>(s[i]);
-        if (c >= 'a' && c <= 'z') {
-            s[i] = static_cast<char>(c - 32);
-        } else if (c == 0xC3 && i + 1 < s.size()) {
-            const auto next = static_cast<unsigned char>(s[i + 1]);
-            if (next >= 0xA0 && next <= 0xBE && next != 0xB7)
-                s[i + 1] = static_cast<char>(next - 0x20);
-            ++i;
-        }
-    }
-    return CCString::create(s);
+    return toUpperCCString(text ? text->getString() : std::string());
 }
 
 // The buy tag of a row and its price (or "owned"), in the scroll beside the row.

@@ -73,9 +73,10 @@ bool LevelSelection::initLevels()
     const int won = wonLevels(m_mode);
     const Campaign* campaign = campaignOfMode(m_mode);
     GUILabel* progress = GUILabel::create();
-    progress->setText(
-        LocalUtils::localizeWithVars(CCString::create("LevelSelectionProgress"), CCString::createWithFormat("%d", won),
-                                     CCString::createWithFormat("%d", campaign ? campaign->levelCount() : 0)));
+    progress->setText(LocalUtils::localizeWithVars(
+        CCString::create(LocalUtils::countedKey("LevelSelectionProgressOne", "LevelSelectionProgress", won)),
+        CCString::createWithFormat("%d", won),
+        CCString::createWithFormat("%d", campaign ? campaign->levelCount() : 0)));
     progress->setAnchorPoint(ccp(0.5f, 0.5f));
     progress->setScale(static_cast<float>(2 * screenRatio) * 10.0f / GUILabel::fontSize);
     progress->setColor(ccc3(170, 220, 180));

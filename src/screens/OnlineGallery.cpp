@@ -503,8 +503,8 @@ void OnlineGallery::showCount(int32_t count)
     m_total = std::max<int32_t>(count, static_cast<int32_t>(m_cards.size()));
     if (!m_countLabel)
         return;
-    CCString* text = count == 1 ? LocalUtils::localize("GalleryWorldCountOne")
-                                : LocalUtils::localizeWithVar("GalleryWorldCount", std::to_string(count).c_str());
+    CCString* text = LocalUtils::localizeWithVar(
+        LocalUtils::countedKey("GalleryWorldCountOne", "GalleryWorldCount", count), std::to_string(count).c_str());
     setFittedText(m_countLabel, text->getString(), 64);
     showStatus();
 }

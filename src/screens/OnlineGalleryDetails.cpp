@@ -36,9 +36,10 @@ constexpr float kColumnWidth = 78;
 
 std::string downloadCountText(int32_t downloads)
 {
-    if (downloads == 1)
-        return LocalUtils::localize("GalleryDownloadCountOne")->getString();
-    return LocalUtils::localizeWithVar("GalleryDownloadCount", std::to_string(downloads).c_str())->getString();
+    return LocalUtils::localizeWithVar(
+               LocalUtils::countedKey("GalleryDownloadCountOne", "GalleryDownloadCount", downloads),
+               std::to_string(downloads).c_str())
+        ->getString();
 }
 
 }  // namespace

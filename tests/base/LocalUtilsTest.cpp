@@ -1,5 +1,8 @@
 #include "base/LocalUtils.h"
+#include "base/Utils.h"
 
+#include <array>
+#include <cctype>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
@@ -126,9 +129,12 @@ void collectKeys(const std::string& source, std::set<std::string>& keys)
 {
     static const std::regex call(
         R"((?:getLocalizedString|localize|localizeWithVar|showMessagePopup|showMessage)\s*\(\s*"([^"\\]*)\")"
-        R"(|(?:localizeCCString|localizeCCStringWithVar|localizeWithVars)\s*\(\s*CCString::create\(\s*"([^"\\]*)\")");
+        R"(|(?:localizeCCString|localizeCCStringWithVar|localizeWithVars)\s*\(\s*CCString::create\(\s*"([^"\\]*)\")"
+        R"(|countedKey\s*\(\s*"([^"\\]*)\"\s*,\s*"([^"\\]*)\")");
     for (auto it = std::sregex_iterator(source.begin(), source.end(), call); it != std::sregex_iterator(); ++it)
-        keys.insert((*it)[1].matched ? (*it)[1].str() : (*it)[2].str());
+        for (size_t group = 1; group < it->size(); ++group)
+            if ((*it)[group].matched)
+                keys.insert((*it)[group].str());
 }
 
 std::set<std::string> keysUsedByTheCode()
@@ -164,26 +170,91 @@ std::vector<std::string> unspacedFrenchPunctuation(std::string text)
     return {std::sregex_token_iterator(text.begin(), text.end(), unspaced), std::sregex_token_iterator()};
 }
 
+// The words that speak to the player as "vous": the pronouns and the
+// imperatives in -ez (and "faites", "dites"). The game says "tu".
+std::vector<std::string> frenchVous(const std::string& text)
+{
+    static const std::set<std::string> vous{"vous", "votre", "vos", "faites", "dites"},
+        notVerbs{"assez", "chez", "nez"};
+    std::vector<std::string> found;
+    std::string word;
+    for (const char c : std::regex_replace(text, std::regex("\xC2\xA0"), " ") + " ") {
+        if (std::isalpha(static_cast<unsigned char>(c)) || static_cast<unsigned char>(c) >= 0x80) {
+            word += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+            continue;
+        }
+        const bool ez = word.size() > 2 && word.compare(word.size() - 2, 2, "ez") == 0;
+        if (vous.count(word) || (ez && !notVerbs.count(word)))
+            found.push_back(word);
+        word.clear();
+    }
+    return found;
+}
+
 }  // namespace
 
-TEST(LocalizationTables, FrenchTextsPutASpaceBeforeTheirHighPunctuation)
+// The space before : ; ! ? and inside « » is a no-break one, so that no
+// line starts with the punctuation; and the texts say "tu".
+TEST(LocalizationTables, FrenchTextsSpaceTheirHighPunctuationWithoutBreakAndSayTu)
 {
     using Words = std::vector<std::string>;
     EXPECT_EQ(unspacedFrenchPunctuation("Voici le [150,50,20]libre|: un monde. Tu veux!"),
               (Words{"[150,50,20]libre|:", "veux!"}));
     EXPECT_EQ(unspacedFrenchPunctuation("Quoi ?! Il est 12:30 ; vois https://a.fr/?b=c : #var# !"), Words{});
     EXPECT_EQ(unspacedFrenchPunctuation("Prêt\xC2\xA0? Oui\xE2\x80\xAF!"), Words{});
-    for (const auto& [key, text] : loadTable("fr"))
+    // An ordinary space before : ; ! ? or », or after «.
+    const std::regex breakable("( [:;!?]| \xC2\xBB|\xC2\xAB )");
+    EXPECT_EQ(frenchVous("Posez-le, \xC3\xB4tez votre zombie, faites vite\xC2\xA0! Assez, tu poses chez toi."),
+              (Words{"posez", "\xC3\xB4tez", "votre", "faites"}));
+    for (const auto& [key, text] : loadTable("fr")) {
         EXPECT_EQ(unspacedFrenchPunctuation(text), Words{}) << key << ": " << text;
+        EXPECT_FALSE(std::regex_search(text, breakable)) << key << ": a line may start with the punctuation: " << text;
+        EXPECT_EQ(frenchVous(text), Words{}) << key << ": " << text;
+    }
+}
+
+// Counted texts in the singular for 1, and for 0 where the language says so
+// (French): 0, 1 and 2 of 10, the key chosen as the screens choose it.
+TEST(LocalizationTables, CountedTextsTakeTheSingularAsTheLanguageDoes)
+{
+    const std::vector<std::array<const char*, 4>> cases = {
+        {"fr", "LevelSelectionProgressOne", "LevelSelectionProgress",
+         "0 niveau gagné sur 10/1 niveau gagné sur 10/2 niveaux gagnés sur 10/"},
+        {"es", "LevelSelectionProgressOne", "LevelSelectionProgress",
+         "0 de 10 niveles ganados/1 de 10 niveles ganados/2 de 10 niveles ganados/"},
+        {"fr", "KeybCharLeft", "KeybCharsLeft", "0 caractère restant/1 caractère restant/2 caractères restants/"},
+        {"es", "KeybCharLeft", "KeybCharsLeft", "Quedan 0 caracteres/Queda 1 carácter/Quedan 2 caracteres/"},
+        {"fr", "GalleryWorldCountOne", "GalleryWorldCount", "0 monde/1 monde/2 mondes/"},
+        {"es", "GalleryWorldCountOne", "GalleryWorldCount", "0 mundos/1 mundo/2 mundos/"},
+        {"fr", "GalleryDownloadCountOne", "GalleryDownloadCount",
+         "0 téléchargement/1 téléchargement/2 téléchargements/"},
+        {"es", "GalleryDownloadCountOne", "GalleryDownloadCount", "0 descargas/1 descarga/2 descargas/"},
+    };
+    CCDictionary* saved = localizationTable;
+    for (const auto& [language, singular, plural, wanted] : cases) {
+        localizationTable = CCDictionary::createWithContentsOfFile(
+            (kRepo / "resources/localization" / (std::string(language) + ".plist")).string());
+        std::string shown;
+        for (long long count = 0; count < 3; ++count) {
+            const std::string n = std::to_string(count);
+            const std::string text =
+                LocalUtils::localizeWithVar(LocalUtils::countedKey(singular, plural, count), n.c_str())->getString();
+            shown += replaceAll(replaceAll(text.c_str(), "#var1#", n.c_str()).c_str(), "#var2#", "10") + "/";
+        }
+        EXPECT_EQ(shown, wanted) << language << " " << plural;
+    }
+    localizationTable = saved;
+    CCPoolManager::sharedPoolManager()->drain();
 }
 
 TEST(LocalizationTables, TheScanFindsKeysInTheUsualCallForms)
 {
     std::set<std::string> keys;
     collectKeys(R"(LocalUtils::localize("A"); s.localize( "B" ); LocalUtils::localizeWithVar("C", v);
-        showMessage("D"); LocalUtils::localizeWithVars(CCString::create("E"), a, b); localize(key);)",
+        showMessage("D"); LocalUtils::localizeWithVars(CCString::create("E"), a, b); localize(key);
+        LocalUtils::countedKey("F", "G", n);)",
                 keys);
-    EXPECT_EQ(keys, (std::set<std::string>{"A", "B", "C", "D", "E"}));
+    EXPECT_EQ(keys, (std::set<std::string>{"A", "B", "C", "D", "E", "F", "G"}));
 }
 
 TEST(LocalizationTables, EveryKeyTheCodeLooksUpExistsInAllThreeLanguages)

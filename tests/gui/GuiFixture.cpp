@@ -138,6 +138,7 @@ void GuiTest::saveFrame(const std::string& name) const
 void GuiTest::fakeFont(const std::string& chars, float width, bool withSpace)
 {
     GUILabel::fontFrames.clear();
+    GUILabel::fontInk.clear();
     float x = 0;
     for (size_t i = 0; i < chars.size();) {
         unsigned char lead = static_cast<unsigned char>(chars[i]);

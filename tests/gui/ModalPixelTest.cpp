@@ -1,13 +1,17 @@
 // The modal windows drawn by the software renderer: the confirm panel, the
-// keyboard's captions, the progress fill and the stars; and a frame of every
-// popup kind for the test scene. With TESMORA_TEST_FRAMES set, each frame is
+// keyboard's captions, the progress fill and the stars, a hint's lines clear
+// of one another; and a frame of every popup kind for the test scene. With TESMORA_TEST_FRAMES set, each frame is
 // saved there.
 #include <cmath>
+#include <map>
+#include <tuple>
 
 #include "WindowsFixture.h"
 #include "profile/Profile.h"
 #include "base/ScreenMetrics.h"
 #include "gui/GUIButton.h"
+#include "gui/GUILabel.h"
+#include "support/Readability.h"
 #include "hud/GUI.h"
 
 USING_NS_CC;
@@ -159,6 +163,56 @@ TEST_F(ModalPixels, EveryPopupKindDrawsItsPanel)
         EXPECT_FALSE(near(at(400, 300), 55, 55, 55));
         EXPECT_TRUE(near(at(3, 300), 55, 55, 55));
         popup->onBackPressed();
+        stepSeconds(0.35f);
+    }
+}
+
+// A bought hint wrapped over lines: every letter below the first line has a
+// clear font row above its ink, however it sits under the line above ("É"
+// under "autour"'s "u" on day 6 in French, "Á" under "tierra" on day 22 in
+// Spanish, an ascender under a descender in English).
+TEST_F(ModalPixels, TheLinesOfAHintKeepTheirAccentsClearOfTheLineAbove)
+{
+    for (const auto& [language, day, accented] :
+         {std::tuple{"fr", 6, "\xC3\x89"}, std::tuple{"es", 22, "\xC3\x81"}, std::tuple{"en", 6, ""}}) {
+        SCOPED_TRACE(language);
+        testsupport::LanguageTable table(language);
+        Profile::getInstance()->setGameMode(0);
+        Profile::getInstance()->setDay(day);
+        Profile::getInstance()->setLevelHint(GUIPopup::hintSlot(0, day), 3u);
+        ScreenUtils::showPopup(CCString::create(""), nullptr, nullptr, nullptr, nullptr, GUIPopup::Hints);
+        stepSeconds(0.15f);
+        drawScene();
+        saveFrame(std::string("hints_accents_") + language);
+        auto* label = dynamic_cast<GUILabel*>(GUIPopup::getInstance()->getButtonContainer()->getChildByTag(89));
+        ASSERT_NE(label, nullptr);
+        // Each glyph's character from its place in the font image.
+        std::map<std::pair<float, float>, std::string> keys;
+        for (const auto& [key, rect] : GUILabel::fontFrames)
+            keys[{rect.origin.x, rect.origin.y}] = key;
+        int checked = 0, accents = 0;
+        for (CCObject* object : *label->getChildren()) {
+            auto* glyph = static_cast<CCSprite*>(object);
+            const CCPoint cell = ccpSub(glyph->getTextureRect().origin, label->getTextureRect().origin);
+            const std::string key = keys[{cell.x, cell.y}];
+            if (glyph->getPosition().y >= 0 || !GUILabel::fontInk.count(key))
+                continue;  // on the first line, or a space
+            // The font row above the glyph's first inked row, a pixel in from
+            // its edges (the renderer rounds the glyphs' places).
+            const CCRect box = testsupport::screenBox(glyph);
+            const float unit = box.size.height / glyph->getContentSize().height;
+            const float top = box.getMaxY() - unit * GUILabel::fontInk[key].top;
+            int touching = 0;
+            for (float y = top + 1; y <= top + unit - 1; y += 1)
+                for (float x = box.getMinX() + 1; x <= box.getMaxX() - 1; x += 1)
+                    touching += near(at(static_cast<int>(x), static_cast<int>(y)), 255, 255, 255, 30);
+            EXPECT_EQ(touching, 0) << "\"" << key << "\" touches the line above";
+            ++checked;
+            accents += key == accented;
+        }
+        EXPECT_GT(checked, 20);
+        EXPECT_TRUE(accents > 0 || !*accented) << accented << " stands on the first line";
+        GUIPopup::getInstance()->onBackPressed();
         stepSeconds(0.35f);
     }
 }

@@ -498,7 +498,7 @@ TEST_F(Share, CancelFailureAndMissingPicturesLeaveTheWindowOpen)
     // save failure, in the player's language.
     const std::pair<const char*, const char*> full[] = {
         {"en", "Your screenshot could not be saved: no space left on the disk."},
-        {"fr", "Ta capture n'a pas pu être enregistrée : il n'y a plus de place sur le disque."},
+        {"fr", "Ta capture n'a pas pu être enregistrée\xC2\xA0: il n'y a plus de place sur le disque."},
         {"es", "No se pudo guardar tu captura: no queda espacio en el disco."}};
     for (const auto& [language, words] : full) {
         testsupport::LanguageTable table(language);

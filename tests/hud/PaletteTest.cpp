@@ -10,6 +10,7 @@
 
 #include "support/GameSceneFixture.h"
 #include "support/LogCapture.h"
+#include "support/Readability.h"
 #include "base/LocalUtils.h"
 #include "profile/Profile.h"
 #include "gui/GUIButton.h"
@@ -661,6 +662,12 @@ TEST_F(Shop, PricesOwnedAndWithheldEntriesAreToldApartAndBadgesLeaveTheNameClear
 
 TEST_F(Shop, ThePurchasePopupShowsTheElementsPictureAndTitle)
 {
+    auto* elements = CCDictionary::create();
+    elements->setObject(CCString::create("40"), "Diamond");
+    elements->setObject(CCString::create("40"), "SeedLiberty");
+    auto* catalogue = CCDictionary::create();
+    catalogue->setObject(elements, "Elements");
+    PixelMarket::getInstance()->setCatalogueForTests(catalogue);
     CCArray* owned = Profile::getInstance()->getPurchasedElements();
     for (int i = static_cast<int>(owned->count()) - 1; i >= 0; --i)
         if (static_cast<CCString*>(owned->objectAtIndex(static_cast<unsigned>(i)))->getString() == "Diamond")
@@ -675,6 +682,15 @@ TEST_F(Shop, ThePurchasePopupShowsTheElementsPictureAndTitle)
     EXPECT_EQ(popup->getItemImage()->getContentSize().width, 32) << "the element's purchase picture";
     EXPECT_EQ(popup->getPurchaseTitle()->getString(), "UNLOCK DIAMOND");
     EXPECT_FALSE(log.contains("Bad file name"));
+    // In capitals, accented letters included.
+    popup->onBackPressed();
+    stepSeconds(0.5f);
+    testsupport::LanguageTable french("fr");
+    gui->onElementPicked(CCString::create("SeedLiberty"));
+    stepFrames(5);
+    ASSERT_TRUE(popup->isShown());
+    EXPECT_EQ(popup->getPurchaseTitle()->getString(), "DÉBLOQUER STATUE DE LA LIBERTÉ");
+    EXPECT_EQ(popup->getPurchaseDescription()->getString(), "BÂTIT UNE GRANDE STATUE.");
 }
 
 }  // namespace

@@ -97,10 +97,10 @@ TEST_F(SaveFailures, TheReasonIsSaidInThePlayersLanguage)
          "Your world could not be saved: the disk is read-only.", nullptr},
         {"en", EACCES, "Your progress could not be saved: the save folder may not be written to.",
          "Your world could not be saved: the save folder may not be written to.", nullptr},
-        {"fr", ENOSPC, "Ta progression n'a pas pu être enregistrée : il n'y a plus de place sur le disque.",
-         "Ton monde n'a pas pu être sauvegardé : il n'y a plus de place sur le disque.",
-         "Ton monde n'a pas pu être sauvegardé : il n'y a plus de place sur le disque. Sa sauvegarde précédente est "
-         "conservée."},
+        {"fr", ENOSPC, "Ta progression n'a pas pu être enregistrée\xC2\xA0: il n'y a plus de place sur le disque.",
+         "Ton monde n'a pas pu être sauvegardé\xC2\xA0: il n'y a plus de place sur le disque.",
+         "Ton monde n'a pas pu être sauvegardé\xC2\xA0: il n'y a plus de place sur le disque. Sa sauvegarde "
+         "précédente est conservée."},
         {"es", ENOSPC, "No se pudo guardar tu progreso: no queda espacio en el disco.",
          "No se pudo guardar tu mundo: no queda espacio en el disco.",
          "No se pudo guardar tu mundo: no queda espacio en el disco. Se conserva su copia anterior."},

@@ -31,10 +31,10 @@ Rgba rowColour(const FontRecipe& recipe, int row)
             255};
 }
 
-bool renderGlyph(FT_Face face, const std::string& key, Glyph& glyph, std::string& error)
+bool renderGlyph(FT_Face face, const std::string& key, bool blank, Glyph& glyph, std::string& error)
 {
     glyph.key = key;
-    if (key == " ") {
+    if (key == " " || blank) {
         glyph.width = kSpaceWidth;
         glyph.ink.assign(static_cast<size_t>(glyph.width) * kGlyphRows, 0);
         return true;
@@ -112,7 +112,7 @@ bool rasteriseFont(const FontRecipe& recipe, BitmapFont& out, std::string& error
         if (drawn != recipe.overrides.end())
             ok = glyphFromPicture(recipe.chars[i], drawn->second, glyph, error);
         else
-            ok = renderGlyph(face, recipe.chars[i], glyph, error);
+            ok = renderGlyph(face, recipe.chars[i], recipe.blanks.count(recipe.chars[i]) > 0, glyph, error);
         if (ok)
             glyphs.push_back(std::move(glyph));
         else
@@ -132,7 +132,15 @@ bool rasteriseFont(const FontRecipe& recipe, BitmapFont& out, std::string& error
             x = 0;
             y += kGlyphRows + 1;
         }
-        out.glyphs.push_back({g.key, x, y, g.width, kGlyphRows});
+        GlyphRect rect{g.key, x, y, g.width, kGlyphRows};
+        for (int row = 0; row < kGlyphRows; ++row)
+            for (int col = 0; col < g.width; ++col)
+                if (g.ink[static_cast<size_t>(row) * g.width + col]) {
+                    if (rect.inkTop < 0)
+                        rect.inkTop = row;
+                    rect.inkBottom = row;
+                }
+        out.glyphs.push_back(rect);
         width = std::max(width, x + g.width);
         x += g.width + 1;
     }
@@ -157,6 +165,16 @@ std::string fontPlist(const BitmapFont& font)
         w.key(g.key);
         w.string(rectText(g.x, g.y, g.w, g.h));
     }
+    w.endDict();
+    // The rows each glyph inks, "{first,last}" from its rectangle's top: the
+    // wrapped layouts keep a line's accents off the letters above them.
+    w.key("ink");
+    w.beginDict();
+    for (const GlyphRect& g : font.glyphs)
+        if (g.inkTop >= 0) {
+            w.key(g.key);
+            w.string("{" + std::to_string(g.inkTop) + "," + std::to_string(g.inkBottom) + "}");
+        }
     w.endDict();
     w.key("fontSize");
     w.integer(kFontSize);

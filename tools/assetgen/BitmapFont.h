@@ -4,6 +4,7 @@
 #include "Image.h"
 
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -16,6 +17,9 @@ struct FontRecipe {
     Rgba top{255, 255, 255, 255};     // colour of the glyphs' top row
     Rgba bottom{255, 255, 255, 255};  // colour at the writing line and below
     std::vector<std::string> chars;   // UTF-8 characters, in plist order
+    // Characters drawn as the space, 3 columns and no ink, whatever the face
+    // draws (the no-break space).
+    std::set<std::string> blanks;
     // Hand-drawn glyphs that replace rasterised ones: kGlyphRows high, any
     // opaque pixel is ink.
     std::map<std::string, Image> overrides;
@@ -24,6 +28,9 @@ struct FontRecipe {
 struct GlyphRect {
     std::string key;
     int x = 0, y = 0, w = 0, h = 0;
+    // The glyph's first and last rows holding ink (from its top row, 0);
+    // -1 for a glyph without ink.
+    int inkTop = -1, inkBottom = -1;
 };
 
 struct BitmapFont {

@@ -20,6 +20,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <map>
 #include <memory>
 #include <set>
@@ -346,6 +347,7 @@ std::vector<std::string> listFiles(const std::string& folder, const std::string&
 // fonts/fonts.manifest:
 //   ascii                                   adds the printable ASCII characters
 //   chars <UTF-8 characters>                adds characters (blanks ignored)
+//   blank U+XXXX ...                        adds characters drawn as the space (the no-break space)
 //   font NAME FACE PIXELS white             a white font
 //   font NAME FACE PIXELS shade R G B R G B rows shade from the first colour to the second
 //   override CHAR FILE                      a hand-drawn glyph (pixel map in fonts/overrides/)
@@ -365,6 +367,7 @@ bool generateFonts(Context& ctx)
     };
     std::vector<FontRecipe> recipes;
     std::map<std::string, Image> overrides;
+    std::set<std::string> blanks;
     for (const ManifestLine& line : lines) {
         const auto& w = line.words;
         if (w[0] == "ascii") {
@@ -376,6 +379,15 @@ bool generateFonts(Context& ctx)
                 return fail(line.where() + ": malformed UTF-8");
             for (const std::string& ch : list)
                 addChar(ch);
+        } else if (w[0] == "blank") {
+            for (size_t i = 1; i < w.size(); ++i) {
+                const long code = w[i].rfind("U+", 0) == 0 ? std::strtol(w[i].c_str() + 2, nullptr, 16) : 0;
+                const std::string ch = code > 0x7F && code <= 0x10FFFF ? encodeUtf8(code) : std::string();
+                if (ch.empty())
+                    return fail(line.where() + ": blank wants code points above ASCII, such as U+00A0");
+                addChar(ch);
+                blanks.insert(ch);
+            }
         } else if (w[0] == "font") {
             FontRecipe recipe;
             if (w.size() < 5 || !parseInt(w[3], recipe.pixelSize) || recipe.pixelSize < 4 || recipe.pixelSize > 64)
@@ -409,6 +421,7 @@ bool generateFonts(Context& ctx)
     for (FontRecipe& recipe : recipes) {
         recipe.chars = chars;
         recipe.overrides = overrides;
+        recipe.blanks = blanks;
         BitmapFont font;
         if (!rasteriseFont(recipe, font, error))
             return fail(error);

@@ -38,17 +38,6 @@ void encode(uint32_t code, std::string& out)
     }
 }
 
-struct CodeRange {
-    uint32_t first;
-    uint32_t last;
-};
-
-bool inRanges(uint32_t code, std::initializer_list<CodeRange> ranges)
-{
-    return std::any_of(ranges.begin(), ranges.end(),
-                       [code](const CodeRange& r) { return code >= r.first && code <= r.last; });
-}
-
 // Unicode's Default_Ignorable_Code_Point: drawn as nothing (variation
 // selectors, the combining grapheme joiner, Hangul fillers, zero-width
 // spaces and joiners, direction marks, the soft hyphen, tags...).
@@ -106,6 +95,12 @@ uint32_t foldCase(uint32_t code, locale_t locale)
 }
 
 }  // namespace
+
+bool inRanges(uint32_t code, std::initializer_list<CodeRange> ranges)
+{
+    return std::any_of(ranges.begin(), ranges.end(),
+                       [code](const CodeRange& r) { return code >= r.first && code <= r.last; });
+}
 
 size_t decodeUtf8(const std::string& text, size_t at, uint32_t& code)
 {

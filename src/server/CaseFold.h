@@ -9,9 +9,17 @@
 // accents dropped, no normalisation, no look-alike letters of other scripts.
 #include <cstddef>
 #include <cstdint>
+#include <initializer_list>
 #include <string>
 
 namespace gallery {
+
+struct CodeRange {
+    uint32_t first;
+    uint32_t last;
+};
+// Whether the code point lies in one of the ranges (both ends included).
+bool inRanges(uint32_t code, std::initializer_list<CodeRange> ranges);
 
 // The code point at text[at] and its length in bytes; 0 bytes when it is
 // not UTF-8 (cut short, overlong, a surrogate, past U+10FFFF).

@@ -179,17 +179,6 @@ size_t plainCharLength(const std::string& text, size_t at)
     return length == 0 || code < 0x20 || (code >= 0x7F && code < 0xA0) ? 0 : length;
 }
 
-struct CodeRange {
-    uint32_t first;
-    uint32_t last;
-};
-
-bool inRanges(uint32_t code, std::initializer_list<CodeRange> ranges)
-{
-    return std::any_of(ranges.begin(), ranges.end(),
-                       [code](const CodeRange& r) { return code >= r.first && code <= r.last; });
-}
-
 // Characters that are not drawn but change the text around them: Unicode's
 // format characters (Cf: the direction marks and overrides, zero-width
 // spaces and joiners, the byte-order mark, the soft hyphen...) and the line

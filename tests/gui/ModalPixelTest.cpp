@@ -1,7 +1,7 @@
 // The modal windows drawn by the software renderer: the confirm panel, the
 // keyboard's captions, the progress fill and the stars, a hint's lines clear
-// of one another; and a frame of every popup kind for the test scene. With TESMORA_TEST_FRAMES set, each frame is
-// saved there.
+// of one another; and a frame of every popup kind for the test scene. With
+// TESMORA_TEST_FRAMES set, each frame is saved there.
 #include <cmath>
 #include <map>
 #include <tuple>

@@ -553,9 +553,10 @@ TEST_F(StorySteps, TheMenusStoryButtonAfterTheEndOpensDay31)
 }
 
 // Live play from day 1, each day skipped and moved on from, against a story
-// started at each day: the same missions, step, unlocks and level points; a replay pays no mana, saves only at each
-// day's end and shows no message. The backgrounds owned are exactly those the boards and notices named so far, and a
-// game started at that day owns them before the story is entered.
+// started at each day: the same missions, step, unlocks and level points; a
+// replay pays no mana, saves only at each day's end and shows no message. The
+// backgrounds owned are exactly those the boards and notices named so far,
+// and a game started at that day owns them before the story is entered.
 TEST_F(StorySteps, AStoryStartedAtAnyDayEqualsLivePlayToIt)
 {
     ScopedTable table({{"AnouncementUniverseGeneric", "#var#"}});

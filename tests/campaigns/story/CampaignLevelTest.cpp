@@ -4,8 +4,9 @@
 // tables, holds its ground and structures still as it starts, lights none of
 // its missions' lights and passes no mission in three minutes, and the
 // level's script passes every mission within its bound. Where the solution
-// rubs out, it still wins with the largest brush after the creatures have
-// walked up, and no human comes within that brush's reach meanwhile; where
+// (a level's or a story day's) rubs out, it still wins with the largest
+// brush after the creatures have walked up, and no human comes within that
+// brush's reach meanwhile; where
 // the solution heats what the level stands on, the level keeps every cell it
 // started with, and its floor stands after the win.
 // TESMORA_PLAY_LEVEL=<mode>_<level> plays one level only.
@@ -37,10 +38,11 @@ struct LevelOf {
     uint32_t round = 0;  // played from the seed after that many others
 };
 
-// Test names and failures say "Day2_8", not the bytes of the struct.
+// Test names and failures say "Day2_8" (a story day "Day19"), not the bytes
+// of the struct.
 void PrintTo(const LevelOf& l, std::ostream* out)
 {
-    *out << "Day" << l.mode << "_" << l.level;
+    *out << dayWorld(l.level, l.mode);
     if (l.round)
         *out << "_" << l.round;
 }
@@ -284,10 +286,14 @@ bool buildsBesideAHuman(const LevelOf& l)
                        [&](const LevelOf& b) { return b.mode == l.mode && b.level == l.level; });
 }
 
+// The story's days too (mode 0): a day's hint is followed at any brush size
+// as a level's is.
 std::vector<LevelOf> rubbingOutLevels()
 {
-    std::vector<LevelOf> out;
-    for (const LevelOf& l : everyCampaignLevel()) {
+    std::vector<LevelOf> out, levels = everyCampaignLevel();
+    for (int day = 1; day <= kLastPlayableDay; ++day)
+        levels.push_back({0, day});
+    for (const LevelOf& l : levels) {
         levelscript::Level level;
         std::string error;
         const bool left = std::any_of(std::begin(kFineRubbingOut), std::end(kFineRubbingOut),
@@ -467,7 +473,7 @@ TEST_P(HeatedLevel, ItsGroundStandsAfterTheWin)
 
 std::string levelName(const ::testing::TestParamInfo<LevelOf>& info)
 {
-    return "Day" + std::to_string(info.param.mode) + "_" + std::to_string(info.param.level) +
+    return dayWorld(info.param.level, info.param.mode) +
         (info.param.round ? "_" + std::to_string(info.param.round) : "");
 }
 INSTANTIATE_TEST_SUITE_P(Campaigns, CampaignLevel, ::testing::ValuesIn(everyCampaignLevel()), levelName);

@@ -173,7 +173,7 @@ std::string fontPlist(const BitmapFont& font)
     for (const GlyphRect& g : font.glyphs)
         if (g.inkTop >= 0) {
             w.key(g.key);
-            w.string("{" + std::to_string(g.inkTop) + "," + std::to_string(g.inkBottom) + "}");
+            w.string(sizeText(g.inkTop, g.inkBottom));  // the same "{a,b}" form
         }
     w.endDict();
     w.key("fontSize");

@@ -15,11 +15,7 @@ public:
     virtual ~BackButtonListener();
     virtual void onBackPressed() { }
     // UTF-8 bytes typed on the physical keyboard; Return arrives as "\n".
-    virtual void onTextTyped(const char* text, int len)
-    {
-        (void)text;
-        (void)len;
-    }
+    virtual void onTextTyped(const char* /*text*/, int /*len*/) { }
     virtual void onDeleteTyped() { }
     // The typed bytes hold a Return.
     static bool hasReturn(const char* text, int len);

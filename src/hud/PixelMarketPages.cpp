@@ -173,11 +173,6 @@ void setRowText(GUIButton* button, CCString* text, const CCPoint& at, float room
     label->setScale(onScreen / parent);
 }
 
-CCString* upper(CCString* text)
-{
-    return toUpperCCString(text ? text->getString() : std::string());
-}
-
 // The buy tag of a row and its price (or "owned"), in the scroll beside the row.
 void addBuyTag(CCNode* scroll, const CCPoint& at, float k, bool owned, const std::optional<int32_t>& price)
 {
@@ -192,7 +187,7 @@ void addBuyTag(CCNode* scroll, const CCPoint& at, float k, bool owned, const std
     GUILabel* label = GUILabel::create();
     label->setScale(k * 10.0f / GUILabel::fontSize);
     if (owned) {
-        label->setText(upper(LocalUtils::localize("ShopElemAlreadyBut")));
+        label->setText(toUpperCCString(LocalUtils::localize("ShopElemAlreadyBut")->getString()));
         label->setAnchorPoint(ccp(0.5f, 0.5f));
         label->setPosition(ccp(at.x + size.width * k / 2, at.y + size.height * k / 2));
         tag->setOpacity(0);
@@ -381,8 +376,9 @@ void PixelMarket::addElementRow(int row, const std::string& name)
     const float tagX = (barSize.width * k - 110 * r - bar->getPosition().x) / k;
     CCString* title = bought
         ? LocalUtils::localize("ShopElemGenericAlreadyPhrase")
-        : LocalUtils::localizeWithVar("ShopElemGenericUnlockPhrase",
-                                      upper(LocalUtils::localize((name + "Title").c_str()))->getCString());
+        : LocalUtils::localizeWithVar(
+              "ShopElemGenericUnlockPhrase",
+              toUpperCCString(LocalUtils::localize((name + "Title").c_str())->getString())->getCString());
     setRowText(bar, title, ccp((iconRight + tagX) / 2, barSize.height / 2), tagX - iconRight - 2 * kTextMargin);
 
     m_scroll->addChild(bar);
@@ -504,8 +500,10 @@ void PixelMarket::addBackgroundRow(int row, const std::string& file)
     const float tagX = squareSize.width - tagWidth - 6;
     const float textX = squareSize.width / 2 - 20;
     CCString* name = LocalUtils::localize((key + "BkgName").c_str());
-    setRowText(square, upper(LocalUtils::localizeWithVar("ShopBGroundGenericPhrase", name->getCString())),
-               ccp(textX, squareSize.height / 2), 2 * std::min(textX, tagX - textX) - 2 * kTextMargin);
+    setRowText(
+        square,
+        toUpperCCString(LocalUtils::localizeWithVar("ShopBGroundGenericPhrase", name->getCString())->getString()),
+        ccp(textX, squareSize.height / 2), 2 * std::min(textX, tagX - textX) - 2 * kTextMargin);
     m_scroll->addChild(square);
     const float tagHeight = tag ? tag->getContentSize().height : 0;
     addBuyTag(

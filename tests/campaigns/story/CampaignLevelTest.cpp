@@ -6,9 +6,9 @@
 // level's script passes every mission within its bound. Where the solution
 // (a level's or a story day's) rubs out, it still wins with the largest
 // brush after the creatures have walked up, and no human comes within that
-// brush's reach meanwhile; where
-// the solution heats what the level stands on, the level keeps every cell it
-// started with, and its floor stands after the win.
+// brush's reach meanwhile; where the solution heats what the level stands
+// on, the level keeps every cell it started with, and its floor stands after
+// the win.
 // TESMORA_PLAY_LEVEL=<mode>_<level> plays one level only.
 #include <algorithm>
 #include <cstdio>
@@ -196,8 +196,6 @@ std::vector<RubbedOut> rubbingsOut(const levelscript::Level& level, bool builds 
         const levelscript::Action& a = level.script[i];
         stroke.clear();
         reach.clear();
-        const bool erasing = a.kind != ActionKind::Paint && a.kind != ActionKind::Stroke &&
-            a.kind != ActionKind::Line && a.kind != ActionKind::Rect && a.kind != ActionKind::Picture;
         switch (a.kind) {
         case ActionKind::Erase:
         case ActionKind::Tap:
@@ -249,6 +247,9 @@ std::vector<RubbedOut> rubbingsOut(const levelscript::Level& level, bool builds 
         }
         if (stroke.empty())
             continue;
+        // Only the eraser's strokes and erases leave it chosen; what is painted
+        // sets it down.
+        const bool erasing = eraser;
         if (out.empty() || !erasing || !out.back().erases || !touches(stroke, out.back().stroke))
             out.push_back({erasing, {}, {}, {}});
         out.back().strokes.push_back(i);

@@ -13,6 +13,8 @@ USING_NS_CC;
 
 namespace {
 constexpr float kBrushSliderScale = 2.0f;
+// The stretch of the bar that the values run along.
+constexpr float kFrom = 27.0f, kTo = 173.0f;
 }  // namespace
 
 GUISlider* GUI::getBrushSlider()
@@ -23,16 +25,21 @@ GUISlider* GUI::getBrushSlider()
     auto* slider = new GUISlider();
     // Values 1..8 over the bar's inner length; a stepped slider's last step
     // reaches 9.
-    if (!slider->initWithFrameName(CCString::create("gamemenus_brushSizeSlider.png"), ccp(1, 8), ccp(27, 173))) {
+    if (!slider->initWithFrameName(CCString::create("gamemenus_brushSizeSlider.png"), ccp(1, 8), ccp(kFrom, kTo))) {
         delete slider;
         return nullptr;
     }
     CCArray* steps = CCArray::create();
+    const CCSize size = slider->getContentSize();
     for (int i = 1; i <= 9; ++i) {
         const std::string frame = "gamemenus_brush" + std::to_string(i) + ".png";
         if (CCSprite* step = CCSprite::createWithSpriteFrameName(frame.c_str())) {
-            const CCSize size = slider->getContentSize();
-            step->setPosition(ccp(27 + (173 - 27) * static_cast<float>(i - 1) / 8.0f, size.height / 2));
+            // Each dot in the middle of the stretch a touch gives its size
+            // in: 1 left of the range, 9 right of it, 2 to 8 in its sevenths.
+            const float along = i == 1 ? kFrom / 2
+                : i == 9               ? (kTo + size.width) / 2
+                                       : kFrom + (kTo - kFrom) * (static_cast<float>(i) - 1.5f) / 7.0f;
+            step->setPosition(ccp(along, size.height / 2));
             // Larger discs: a preview of the brush a player can see.
             step->setScale(1.75f);
             steps->addObject(step);

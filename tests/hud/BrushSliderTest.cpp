@@ -98,6 +98,30 @@ TEST_F(BrushSlider, TheBrushSliderHasAKnobOnTheChosenStepAndSaysTheSize)
     EXPECT_EQ(label->getText()->getString(), "Brush size: 5");
 }
 
+// A click on a dot as it is drawn, at its centre or near its edges, gives
+// that dot's size, whatever size was chosen before.
+TEST_F(BrushSlider, EachDotGivesItsOwnSize)
+{
+    gui->onMenuButton(GUI::kToolMenu, nullptr);
+    stepSeconds(1.0f);
+    GUISlider* slider = gui->getBrushSlider();
+    ASSERT_NE(slider, nullptr);
+    for (int before : {1, 5, 9})
+        for (int size = 1; size <= 9; ++size) {
+            auto* dot = static_cast<CCNode*>(slider->getSteps()->objectAtIndex(static_cast<unsigned>(size - 1)));
+            const CCRect box = dot->boundingBox();
+            for (float along : {box.getMidX(), box.getMinX() + 1, box.getMaxX() - 1}) {
+                gui->setBrushSize(before);
+                const CCPoint at = slider->convertToWorldSpace(ccp(along, box.getMidY()));
+                press(at.x, at.y);
+                release(at.x, at.y);
+                stepFrames(2);
+                EXPECT_EQ(gui->getBrushSize(), size)
+                    << "dot " << size << " at " << along << ", size " << before << " before";
+            }
+        }
+}
+
 TEST_F(BrushSlider, TheKnobDragsAlongItsTrackInItsSteps)
 {
     gui->onMenuButton(GUI::kToolMenu, nullptr);

@@ -3,10 +3,10 @@
 // untouched world keeps the cells its script fills from the missions'
 // tables, holds its ground and structures still as it starts, lights none of
 // its missions' lights and passes no mission in three minutes, and the
-// level's script passes every mission within its bound. Where the solution
-// (a level's or a story day's) rubs out, it still wins with the largest
-// brush after the creatures have walked up, and no human comes within that
-// brush's reach meanwhile; where the solution heats what the level stands
+// level's script passes every mission within its bound. What the solution
+// (a level's or a story day's) rubs out or draws, it still wins with at the
+// largest brush after the creatures have walked up, and no human comes
+// within that brush's reach meanwhile; where the solution heats what the level stands
 // on, the level keeps every cell it started with, and its floor stands after
 // the win.
 // TESMORA_PLAY_LEVEL=<mode>_<level> plays one level only.
@@ -149,27 +149,28 @@ using Cells = std::set<std::pair<int, int>>;
 // The largest brush the tool menu's slider offers.
 constexpr int kLargestBrush = 9;
 
-// What one of the level's own rubbings-out (or buildings) reaches: the
+// What one of the level's own rubbings-out or buildings reaches: the
 // script's actions that stroke it, the cells they take at the script's brush
 // and at the largest.
-struct RubbedOut {
+struct BrushWork {
     bool erases;
     std::vector<size_t> strokes;
     Cells stroke;
     Cells cells;
 };
 
-// The solution's rubbings-out, one per thing rubbed out: its erase actions,
+// The solution's brush work: one per thing rubbed out (its erase actions,
 // and its touches and drags with the eraser chosen; a stroke whose cells
-// touch the last one's rubs out the same thing. Each takes the cells of the
-// script's brush and of the largest. A brush of size N takes the cells whose
-// corner lies nearer than N to the touch, which lands on a cell's centre as
-// it is pressed and on corners as it moves. With `builds`, what the solution
-// paints counts too, one thing per action.
-std::vector<RubbedOut> rubbingsOut(const levelscript::Level& level, bool builds = false)
+// touch the last one's rubs out the same thing), and one per action that
+// paints with the draw or line tool (a picture, painted cell by cell, is
+// left at its brush). Each takes the cells of the script's brush and of the
+// largest. A brush of size N takes the cells whose corner lies nearer than N
+// to the touch, which lands on a cell's centre as it is pressed and on
+// corners as it moves.
+std::vector<BrushWork> brushWork(const levelscript::Level& level)
 {
     using levelscript::ActionKind;
-    std::vector<RubbedOut> out;
+    std::vector<BrushWork> out;
     Cells stroke, reach;
     auto disc = [](Cells& cells, int x, int y, int size) {
         for (double c : {0.0, 0.5})
@@ -191,6 +192,7 @@ std::vector<RubbedOut> rubbingsOut(const levelscript::Level& level, bool builds 
         return false;
     };
     bool eraser = false;
+    bool drawing = true;  // the draw tool chosen (or the line tool, which draws as it does)
     int brush = 1;
     for (size_t i = 0; i < level.script.size(); ++i) {
         const levelscript::Action& a = level.script[i];
@@ -201,17 +203,19 @@ std::vector<RubbedOut> rubbingsOut(const levelscript::Level& level, bool builds 
         case ActionKind::Tap:
             // A tap is a touch on an empty cell with the smallest brush, to place nothing.
             eraser = true;
+            drawing = true;
             brush = a.kind == ActionKind::Erase ? a.radius + 1 : 1;
             rub(a.at[0], a.at[1], brush, a.kind == ActionKind::Erase);
             break;
         case ActionKind::Eraser: eraser = true; break;
+        case ActionKind::Tool: drawing = a.name == "Draw" || a.name == "Line"; break;
         case ActionKind::Brush: brush = a.count; break;
         case ActionKind::Touch:
-            if (eraser)
+            if (eraser || drawing)
                 rub(a.at[0], a.at[1], brush);
             break;
         case ActionKind::Drag:
-            for (size_t k = 2; eraser && k + 1 < a.at.size(); k += 2) {
+            for (size_t k = 2; (eraser || drawing) && k + 1 < a.at.size(); k += 2) {
                 const int x0 = a.at[k - 2], y0 = a.at[k - 1], x1 = a.at[k], y1 = a.at[k + 1];
                 const int n = std::max({std::abs(x1 - x0), std::abs(y1 - y0), 1});
                 for (int j = 0; j <= n; ++j)
@@ -222,27 +226,28 @@ std::vector<RubbedOut> rubbingsOut(const levelscript::Level& level, bool builds 
         case ActionKind::Stroke:
         case ActionKind::Line:
             eraser = false;
-            if (builds)
-                levelscript::forLineCells(a.at[0], a.at[1], a.at[a.at.size() - 2], a.at.back(),
-                                          [&](int x, int y) { rub(x, y, a.radius + 1); });
+            drawing = true;
+            levelscript::forLineCells(a.at[0], a.at[1], a.at[a.at.size() - 2], a.at.back(),
+                                      [&](int x, int y) { rub(x, y, a.radius + 1); });
             break;
         case ActionKind::Rect:
             eraser = false;
-            for (int x = a.at[0]; builds && x <= a.at[2]; ++x)
-                for (int y = a.at[1]; y <= a.at[3]; ++y)
+            drawing = true;
+            for (int x = std::min(a.at[0], a.at[2]); x <= std::max(a.at[0], a.at[2]); ++x)
+                for (int y = std::min(a.at[1], a.at[3]); y <= std::max(a.at[1], a.at[3]); ++y)
                     rub(x, y, 1);
             break;
         case ActionKind::Picture:
             eraser = false;
-            for (size_t row = 0; builds && row < a.rows.size(); ++row)
-                for (size_t k = 0; k < a.rows[row].size(); ++k)
-                    if (auto e = a.legend.find(a.rows[row][k]); e != a.legend.end() && !e->second.empty())
-                        rub(a.at[0] + static_cast<int>(k), a.at[1] - static_cast<int>(row), 1);
+            drawing = true;
             break;
-        case ActionKind::Element:
+        case ActionKind::Element: eraser = false; break;
         case ActionKind::Miner:
         case ActionKind::Fill:
-        case ActionKind::Replace: eraser = false; break;
+        case ActionKind::Replace:
+            eraser = false;
+            drawing = false;
+            break;
         default: break;
         }
         if (stroke.empty())
@@ -259,37 +264,56 @@ std::vector<RubbedOut> rubbingsOut(const levelscript::Level& level, bool builds 
     return out;
 }
 
-// Levels whose solution rubs out and which the largest brush spoils, left
-// out of its check, each with why the player is not left with a lost level:
-// the briefing asks for fine work and the harm is plain to see, or the
-// palette gives back what the brush took.
+// Levels whose solution the largest brush spoils, left out of its check,
+// each with why the player is not left with a lost level: the briefing asks
+// for fine work (one element on each marked cell, a measured pour into a
+// small vessel) and the harm is plain to see, or the palette gives back what
+// the brush took.
 struct LeftOut {
     int mode, level;
     const char* why;
 };
-const LeftOut kFineRubbingOut[] = {
+const LeftOut kFineBrushWork[] = {
+    {0, 6,
+     "oil poured round the furnace's core at a wide brush fills the furnace over the rod, so the spark dropped "
+     "down its mouth lands in oil and nothing burns"},
+    {0, 22,
+     "water and one material go on single marked cells of the globe; a wide brush is seen to spill onto the next"},
+    {0, 23, "acid and water are poured into the vent's small basin together; a wide brush fills it with acid alone"},
+    {0, 24, "acid and water are poured into the small retort together; a wide brush fills it with acid alone"},
+    {1, 8, "the nine marked metal cells and the glass hood and roof are cell work under the shelf's cracks"},
     {2, 7, "the charge is to go without touching the house, which is seen to go with it"},
+    {3, 2, "the lava goes far from the dinosaur, as the hint says; a wide stroke is seen to reach it"},
+    {3, 6,
+     "the fire is lit where the thin rows of TNT end; the slab a wide stroke lays covers that spot, and a player "
+     "lights the slab at its edge"},
+    {5, 10, "the wax is drawn on the marked column only"},
+    {5, 12, "a Note or a Bulb goes on each single marked cell"},
     {6, 3,
      "the glass on every other cell of a row right under the shelf asks for a fine eraser; a wide "
      "one is seen to take the shelf"},
+    {6, 7, "Wall on the twelve marked cells and one Bulb in the socket"},
+    {7, 2, "one Glass cell on a side of the laser turns its beam; a blob is seen to block it"},
+    {7, 7, "the pipe follows its marked path one cell wide"},
+    {8, 15, "one gem in each socket"},
+    {10, 3, "each broken wire is mended with its one marked Metal cell"},
     {10, 5, "the trench a wide eraser digs under the gate can be filled with Stone, so the car is not lost"},
 };
 
-// Levels whose hint has the player build beside where a human walks up to:
-// at the largest brush a bridge or a ramp is a blob that would shut the
-// human in, and rubbing the blob out would take the human with it, so what
-// the solution builds keeps the human's room as what it rubs out does.
-const LevelOf kBuildsBesideAHuman[] = {{5, 5}, {5, 7}, {9, 8}, {9, 13}};
-
-bool buildsBesideAHuman(const LevelOf& l)
+// Whether the level holds a human, or its solution places one: there the
+// solution builds only after the humans have walked up, for a bridge or a
+// ramp drawn as a blob beside a human could shut it in.
+bool hasHumans(const levelscript::Level& level)
 {
-    return std::any_of(std::begin(kBuildsBesideAHuman), std::end(kBuildsBesideAHuman),
-                       [&](const LevelOf& b) { return b.mode == l.mode && b.level == l.level; });
+    return std::any_of(level.build.begin(), level.build.end(),
+                       [](const levelscript::Command& c) { return c.kind == levelscript::CommandKind::Human; }) ||
+        std::any_of(level.script.begin(), level.script.end(),
+                    [](const levelscript::Action& a) { return a.kind == levelscript::ActionKind::Human; });
 }
 
 // The story's days too (mode 0): a day's hint is followed at any brush size
 // as a level's is.
-std::vector<LevelOf> rubbingOutLevels()
+std::vector<LevelOf> brushWorkLevels()
 {
     std::vector<LevelOf> out, levels = everyCampaignLevel();
     for (int day = 1; day <= kLastPlayableDay; ++day)
@@ -297,46 +321,51 @@ std::vector<LevelOf> rubbingOutLevels()
     for (const LevelOf& l : levels) {
         levelscript::Level level;
         std::string error;
-        const bool left = std::any_of(std::begin(kFineRubbingOut), std::end(kFineRubbingOut),
+        const bool left = std::any_of(std::begin(kFineBrushWork), std::end(kFineBrushWork),
                                       [&](const LeftOut& f) { return f.mode == l.mode && f.level == l.level; });
         if (!left && levelscript::readLevel(levelPath(l.level, l.mode), nullptr, level, error) &&
-            !rubbingsOut(level, buildsBesideAHuman(l)).empty())
+            !brushWork(level).empty())
             out.push_back(l);
     }
     return out;
 }
 
-class LargestEraser : public CampaignLevel { };
+class LargestBrush : public CampaignLevel { };
 
-// The solution played with every rubbing-out at the largest brush, each after
-// a wait in which the creatures walk up to what holds them: a player rubs
-// out with any size the slider offers, and takes their time. Meanwhile no
-// human comes within, or stands on, that brush's reach of the rubbings-out
-// (and the buildings of kBuildsBesideAHuman) still to come, so none is
-// taken, dropped or shut in, and the level is won.
-TEST_P(LargestEraser, WinsWithEachRubbingOutAtTheLargestBrushAfterAWait)
+// The solution played with everything it rubs out or draws at the largest
+// brush: a player picks any size the slider offers, and takes their time.
+// Each rubbing-out, and where humans are each building, comes after a wait
+// in which the creatures walk up to what holds them; meanwhile no human
+// comes within, or stands on, that brush's reach of the rubbings-out still
+// to come, so none is taken or dropped, and the level is won: no blob shut
+// a creature in or buried what the goal needs.
+TEST_P(LargestBrush, WinsWithItsBrushWorkAtTheLargestBrushAfterAWait)
 {
     const LevelOf l = GetParam();
     levelscript::Level level;
     std::string error;
     ASSERT_TRUE(levelscript::readLevel(levelPath(l.level, l.mode), nullptr, level, error)) << error;
-    const std::vector<RubbedOut> things = rubbingsOut(level, buildsBesideAHuman(l));
-    ASSERT_FALSE(things.empty()) << worldName() << "'s script rubs nothing out";
+    const std::vector<BrushWork> things = brushWork(level);
+    ASSERT_FALSE(things.empty()) << worldName() << "'s script neither rubs out nor draws";
+    const bool humans = hasHumans(level);
     startCampaignLevel(l.mode, l.level);
     ASSERT_FALSE(HasFatalFailure());
     const std::set<uint32_t> human = {hashString("HumanLeader"), hashString("HumanPart")};
     AchievementManager* goals = AchievementManager::getInstance();
-    size_t next = 0;
     for (size_t i = 0; i < level.script.size(); ++i) {
         levelscript::Action a = level.script[i];
-        if (next < things.size() && things[next].strokes.front() == i) {
-            Cells rubbed;
-            for (size_t k = next++; k < things.size(); ++k)
-                rubbed.insert(things[k].cells.begin(), things[k].cells.end());
+        const auto work = std::find_if(things.begin(), things.end(), [&](const BrushWork& t) {
+            return std::count(t.strokes.begin(), t.strokes.end(), i) > 0;
+        });
+        if (work != things.end() && work->strokes.front() == i && (work->erases || humans)) {
+            Cells erased;
+            for (auto k = work; k != things.end(); ++k)
+                if (k->erases)
+                    erased.insert(k->cells.begin(), k->cells.end());
             for (int step = 1; step <= kUntouchedSteps && goals->activeCount() > 0; ++step) {
                 run(1);
                 // A human on a cell the brush takes would drop into the hollow.
-                for (const auto& [x, y] : rubbed)
+                for (const auto& [x, y] : erased)
                     for (int above = 0; above <= 1; ++above) {
                         const Particle* p = world->at(x, y + above);
                         ASSERT_FALSE(p && human.count(p->getType()))
@@ -346,21 +375,32 @@ TEST_P(LargestEraser, WinsWithEachRubbingOutAtTheLargestBrushAfterAWait)
                     }
             }
         }
-        const bool strokes = std::any_of(things.begin(), things.end(), [&](const RubbedOut& t) {
-            return t.erases && std::count(t.strokes.begin(), t.strokes.end(), i) > 0;
-        });
         // A creature may have walked the other way during the wait.
         if (a.kind == levelscript::ActionKind::Until)
             a.count += kUntouchedSteps;
-        if (strokes && a.kind == levelscript::ActionKind::Erase)
+        if (work == things.end() || a.kind == levelscript::ActionKind::Tap) {
+            act(l.level, a);
+        } else if (a.kind == levelscript::ActionKind::Erase || a.kind == levelscript::ActionKind::Paint ||
+                   a.kind == levelscript::ActionKind::Stroke || a.kind == levelscript::ActionKind::Line) {
             a.radius = kLargestBrush - 1;
-        else if (strokes && a.kind != levelscript::ActionKind::Tap)
+            act(l.level, a);
+        } else if (a.kind == levelscript::ActionKind::Rect) {
+            // Drawn as a player draws it with the draw tool: a stroke along each row.
+            levelscript::Action row = a;
+            row.kind = levelscript::ActionKind::Stroke;
+            row.radius = kLargestBrush - 1;
+            for (int y = std::min(a.at[1], a.at[3]); y <= std::max(a.at[1], a.at[3]) && !HasFatalFailure(); ++y) {
+                row.at = {std::min(a.at[0], a.at[2]), y, std::max(a.at[0], a.at[2]), y};
+                act(l.level, row);
+            }
+        } else {
             pickBrush(kLargestBrush);
-        act(l.level, a);
+            act(l.level, a);
+        }
         ASSERT_FALSE(HasFatalFailure());
     }
-    EXPECT_EQ(goals->activeCount(), 0) << worldName() << ": rubbed out with the largest brush, missions stay open: "
-                                       << openMissionList();
+    EXPECT_EQ(goals->activeCount(), 0) << worldName() << ": drawn and rubbed out with the largest brush, missions "
+                                       << "stay open: " << openMissionList();
 }
 
 // Whether the level's solution uses lava, fire, heaters or explosives: the
@@ -478,7 +518,7 @@ std::string levelName(const ::testing::TestParamInfo<LevelOf>& info)
         (info.param.round ? "_" + std::to_string(info.param.round) : "");
 }
 INSTANTIATE_TEST_SUITE_P(Campaigns, CampaignLevel, ::testing::ValuesIn(everyCampaignLevel()), levelName);
-INSTANTIATE_TEST_SUITE_P(Campaigns, LargestEraser, ::testing::ValuesIn(rubbingOutLevels()), levelName);
+INSTANTIATE_TEST_SUITE_P(Campaigns, LargestBrush, ::testing::ValuesIn(brushWorkLevels()), levelName);
 INSTANTIATE_TEST_SUITE_P(Campaigns, StandsThroughItsSolution, ::testing::ValuesIn(kStandsThroughItsSolution),
                          levelName);
 INSTANTIATE_TEST_SUITE_P(Campaigns, HeatedLevel, ::testing::ValuesIn(heatedLevels()), levelName);

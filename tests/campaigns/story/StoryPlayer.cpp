@@ -529,6 +529,13 @@ void StoryPlayer::startCampaignLevel(int mode, int level)
     CCDirector::sharedDirector()->runWithScene(GameLayer::scene());
     ASSERT_TRUE(runUntil([&] { return layer->getParent() == CCDirector::sharedDirector()->getRunningScene(); }, 60))
         << "the game scene did not come in";
+    // The story's first day opens with its introduction: read through it.
+    GUIIngameMessage* message = GUIIngameMessage::getInstance();
+    for (int page = 1; mode == 0 && level == 1 && page <= 5; ++page) {
+        ASSERT_TRUE(runUntil([&] { return message->isShowing() && message->getPageButton(); }, 60))
+            << "page " << page << " of the introduction";
+        click(message->getPageButton());
+    }
     GUIAchievement* window = layer->getAchievementWindow();
     ASSERT_NE(window, nullptr);
     if (runUntil([&] { return window->getBoardKind() == GUIAchievement::kTodayGoals; }, 60)) {

@@ -3,12 +3,12 @@
 // untouched world keeps the cells its script fills from the missions'
 // tables, holds its ground and structures still as it starts, lights none of
 // its missions' lights and passes no mission in three minutes, and the
-// level's script passes every mission within its bound. What the solution
-// (a level's or a story day's) rubs out or draws, it still wins with at the
-// largest brush after the creatures have walked up, and no human comes
-// within that brush's reach meanwhile; where the solution heats what the level stands
-// on, the level keeps every cell it started with, and its floor stands after
-// the win.
+// level's script passes every mission within its bound. With all it rubs
+// out and draws at the largest brush, the solution (a level's or a story
+// day's) still wins after the creatures have walked up, and no human comes
+// within the eraser's reach meanwhile; where the solution heats what the
+// level stands on, the level keeps every cell it started with, and its floor
+// stands after the win.
 // TESMORA_PLAY_LEVEL=<mode>_<level> plays one level only.
 #include <algorithm>
 #include <cstdio>

@@ -9,10 +9,13 @@
 // within the eraser's reach meanwhile; where the solution heats what the
 // level stands on, the level keeps every cell it started with, and its floor
 // stands after the win.
+// A level whose goal is a melody shows it on a sheet in its world, which
+// reads back as that melody against its keyboard.
 // TESMORA_PLAY_LEVEL=<mode>_<level> plays one level only.
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <map>
 #include <ostream>
 #include <set>
 #include <string>
@@ -20,9 +23,11 @@
 
 #include "base/NSData.h"
 #include "campaigns/Campaigns.h"
+#include "campaigns/music/MusicCampaign.h"
 #include "campaigns/story/StoryPlayer.h"
 #include "goals/AchievementManager.h"
 #include "goals/GoalsUi.h"
+#include "elements/materials/Instruments.h"
 #include "platform/GameRandom.h"
 #include "support/TempFolders.h"
 #include "world/ParticleCreator.h"
@@ -512,6 +517,109 @@ TEST_P(HeatedLevel, ItsGroundStandsAfterTheWin)
                                       << " cells of its floor are lava";
 }
 
+// The Music levels whose goal is a melody, and the melody each plays.
+struct SheetOf {
+    int level;
+    const char* melody;
+};
+const SheetOf kSheets[] = {{2, "A"}, {3, "B"}, {5, "C"}, {6, "D"}, {9, "E"}, {10, "F"}};
+
+std::vector<LevelOf> sheetLevels()
+{
+    std::vector<LevelOf> out;
+    for (const SheetOf& s : kSheets)
+        out.push_back({1, s.level});
+    return out;
+}
+
+class SheetLevel : public CampaignLevel {
+protected:
+    // The sheet read as a player reads it: the keyboard is the row holding
+    // the most Notes, low to high from the left, each with a Glass cell under
+    // it, or Pipe for the second and fourth four of a keyboard of eight or
+    // more. Each note of the sheet is a run of cells as wide as the keyboard,
+    // its keys' cells in the same order and kinds, one of them Wall: the key
+    // to play. Runs are read left to right, rows from the top. Faults are
+    // added; the notes come back as "c2 e2 ...".
+    std::string readSheet()
+    {
+        const uint32_t note = hashString("Note"), wall = hashString("Wall");
+        std::map<int, int> notesInRow;
+        for (int y = 0; y < world->height; ++y)
+            for (int x = 0; x < world->width; ++x)
+                notesInRow[y] += typeAt(x, y) == note;
+        const int keyRow = std::max_element(notesInRow.begin(), notesInRow.end(), [](auto& a, auto& b) {
+                               return a.second < b.second;
+                           })->first;
+        std::vector<int> keys;
+        for (int x = 0; x < world->width; ++x)
+            if (typeAt(x, keyRow) == note)
+                keys.push_back(x);
+        auto kindAt = [&](int x, int y) { return typeAt(x, y) ? ParticleCreator::getName(typeAt(x, y)) : "nothing"; };
+        std::vector<std::string> label;
+        for (size_t k = 0; k < keys.size(); ++k) {
+            label.push_back(keys.size() >= 8 && (k / 4) % 2 == 1 ? "Pipe" : "Glass");
+            EXPECT_EQ(kindAt(keys[k], keyRow - 1), label.back())
+                << worldName() << ": under the key at (" << keys[k] << ", " << keyRow << ")";
+        }
+        std::string read;
+        for (int y = world->height - 2; y > 0; --y)
+            for (int x = 1; x < world->width - 1; ++x) {
+                if (!typeAt(x, y) || typeAt(x - 1, y))
+                    continue;
+                int end = x;
+                std::vector<size_t> lit;
+                for (; end < world->width - 1 && typeAt(end, y); ++end)
+                    if (typeAt(end, y) == wall)
+                        lit.push_back(static_cast<size_t>(end - x));
+                if (lit.empty())
+                    continue;
+                const std::string where =
+                    worldName() + ": the sheet's note at (" + std::to_string(x) + ", " + std::to_string(y) + ")";
+                if (lit.size() != 1 || static_cast<size_t>(end - x) != keys.size()) {
+                    ADD_FAILURE() << where << " is " << end - x << " cells wide with " << lit.size()
+                                  << " Wall cells; the keyboard has " << keys.size() << " keys";
+                    continue;
+                }
+                for (size_t k = 0; k < keys.size(); ++k)
+                    EXPECT_TRUE(k == lit[0] || kindAt(x + static_cast<int>(k), y) == label[k])
+                        << where << ": its cell " << k << " is not the kind under that key";
+                auto* key = dynamic_cast<Note*>(world->at(keys[lit[0]], keyRow));
+                if (!key)
+                    continue;
+                read += std::string(read.empty() ? "" : " ") + Music::noteName(key->note) + std::to_string(key->octave);
+            }
+        return read;
+    }
+};
+
+std::string melodyText(const NoteRecord* melody)
+{
+    std::string out;
+    for (int i = 0; i < melodyLength(melody); ++i)
+        out += std::string(i ? " " : "") + Music::noteName(melody[i].note) + std::to_string(melody[i].octave);
+    return out;
+}
+
+// The sheet as the level opens, and as it still stands half a minute later.
+TEST_P(SheetLevel, ItsSheetReadsItsMelody)
+{
+    const LevelOf l = GetParam();
+    const char* name = std::find_if(std::begin(kSheets), std::end(kSheets), [&](const SheetOf& s) {
+                           return s.level == l.level;
+                       })->melody;
+    const NoteRecord* melody = nullptr;
+    for (const CampaignMelody& m : musicCampaign().melodies)
+        if (std::string(m.name) == name)
+            melody = m.notes;
+    ASSERT_NE(melody, nullptr) << "no melody " << name;
+    startCampaignLevel(l.mode, l.level);
+    ASSERT_FALSE(HasFatalFailure());
+    EXPECT_EQ(readSheet(), melodyText(melody)) << worldName() << " as it opens";
+    leaveUntouched(900);
+    EXPECT_EQ(readSheet(), melodyText(melody)) << worldName() << " left untouched";
+}
+
 std::string levelName(const ::testing::TestParamInfo<LevelOf>& info)
 {
     return dayWorld(info.param.level, info.param.mode) +
@@ -522,6 +630,7 @@ INSTANTIATE_TEST_SUITE_P(Campaigns, LargestBrush, ::testing::ValuesIn(brushWorkL
 INSTANTIATE_TEST_SUITE_P(Campaigns, StandsThroughItsSolution, ::testing::ValuesIn(kStandsThroughItsSolution),
                          levelName);
 INSTANTIATE_TEST_SUITE_P(Campaigns, HeatedLevel, ::testing::ValuesIn(heatedLevels()), levelName);
+INSTANTIATE_TEST_SUITE_P(Campaigns, SheetLevel, ::testing::ValuesIn(sheetLevels()), levelName);
 
 }  // namespace
 }  // namespace storyplay

@@ -372,10 +372,11 @@ void ScreenUtils::showKeyboardWithLabel(GUILabel* label, float width, CCObject* 
     getInstance()->setCurrentWindow(keyboard);
 }
 
-void ScreenUtils::showKeyboard(GUILabel* label, CCObject* target, SEL_CallFuncO selector, CCString* hint)
+void ScreenUtils::showKeyboard(GUILabel* label, CCObject* target, SEL_CallFuncO selector, CCString* hint,
+                               SEL_CallFunc dismissed)
 {
     GUIKeyboard* keyboard = attachKeyboard();
-    bind(label, target, selector);
+    bind(label, target, selector, nullptr, dismissed);
     keyboard->show(hint || !label ? nullptr : label->getText());
     keyboard->setHint(hint);
     getInstance()->setCurrentWindow(keyboard);

@@ -104,8 +104,9 @@ public:
     // it is a DescriptionTarget.
     static void showKeyboardWithLabel(GUILabel* label, float width, cocos2d::CCObject* target,
                                       cocos2d::CCString* hint = nullptr);
+    // With dismissed, the back key leaves without a text and tells the target.
     static void showKeyboard(GUILabel* label, cocos2d::CCObject* target, cocos2d::SEL_CallFuncO selector,
-                             cocos2d::CCString* hint = nullptr);
+                             cocos2d::CCString* hint = nullptr, cocos2d::SEL_CallFunc dismissed = nullptr);
     // The player's name for the profile target; a hint opens it empty. Its
     // back key leaves it without a name.
     static void showNicknameKeyboard(cocos2d::CCString* text, cocos2d::CCObject* target,

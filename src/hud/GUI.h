@@ -234,8 +234,12 @@ public:
     void openNameKeyboard();
     // The keyboard's answer for the world name, trimmed: stored and shown
     // (nothing typed leaves the world unnamed), then the save that waited
-    // for it.
+    // for it. A save gets no world without a name: the keyboard stays up,
+    // saying "Type a name first".
     void onNameEntered(cocos2d::CCObject* text);
+    // The back key on the keyboard a save opened: what is typed is taken as
+    // Enter takes it; with nothing typed the save is called off.
+    void onNameDismissed();
     void onDescriptionButton(cocos2d::CCObject* sender);
     // Saves without overwriting; an existing save of that name asks first,
     // and an unnamed world asks for its name first.
@@ -281,8 +285,10 @@ public:
     void rateWorld(cocos2d::CCObject* rating) override;
     // Upload, offered in free play: the saved world (its file, picture, name
     // and description as saved) goes to the gallery under the progress bar,
-    // the player registered first when needed. An unsaved world is asked to
-    // be saved; one uploaded before asks before a copy goes.
+    // the player registered first when needed. A world never saved, or
+    // changed or renamed since its save, is asked to be saved first, so what
+    // goes is what the player sees; one uploaded before asks before a copy
+    // goes.
     void onUploadButton(cocos2d::CCObject* sender);
     void confirmUploadCopy();
     void sendUpload();
@@ -313,6 +319,9 @@ private:
     void availabilityChanged();
     void releaseBrushSlider();
     void showSaveResultNow(SaveLoadUtils::SaveResult result);
+    // Saves and says how it went. A changed world saved is no longer the
+    // copy its file shared: its next Upload is a first share.
+    void saveAndShow(bool overwrite);
     SaveLoadUtils::SaveResult m_deferredSaveResult = SaveLoadUtils::SaveResult::Failed;
     // The failed write's error, taken at once: a later write replaces it.
     int m_saveError = 0;

@@ -635,7 +635,9 @@ void GUI::openNameKeyboard()
     const bool named = !trimmedText(name).empty() && name != prompt->getString();
     if (m_nameLabel && named)
         m_nameLabel->setText(CCString::create(name));
-    ScreenUtils::showKeyboard(m_nameLabel, this, callfuncO_selector(GUI::onNameEntered), named ? nullptr : prompt);
+    // The back key must not trap a save in a keyboard that wants a name.
+    ScreenUtils::showKeyboard(m_nameLabel, this, callfuncO_selector(GUI::onNameEntered), named ? nullptr : prompt,
+                              m_saveAfterNaming ? callfunc_selector(GUI::onNameDismissed) : nullptr);
     // A rename starts afresh: the first key drops the shown name.
     GUIKeyboard::getInstance()->updateCharsLeft();
 }
@@ -644,11 +646,22 @@ void GUI::onNameEntered(CCObject* text)
 {
     auto* entered = dynamic_cast<CCString*>(text);
     std::string name = trimmedText(entered ? entered->getString() : std::string());
-    const bool saveNow = m_saveAfterNaming && !name.empty();
+    const std::string prompt = LocalUtils::localize("UniverseNameEmpty")->getString();
+    if (name == prompt)
+        name.clear();
+    if (m_saveAfterNaming && name.empty()) {
+        LOG << "world menu: a save with no name typed; the keyboard stays up";
+        ScreenUtils::showKeyboard(m_nameLabel, this, callfuncO_selector(GUI::onNameEntered),
+                                  LocalUtils::localize("NameInputEmpty"), callfunc_selector(GUI::onNameDismissed));
+        if (m_nameLabel)
+            m_nameLabel->setText(CCString::create(gameServices().universeName ? gameServices().universeName() : ""));
+        return;
+    }
+    const bool saveNow = m_saveAfterNaming;
     m_saveAfterNaming = false;
     // Nothing typed leaves the world unnamed, with its prompt.
     if (name.empty())
-        name = LocalUtils::localize("UniverseNameEmpty")->getString();
+        name = prompt;
     if (gameServices().setUniverseName)
         gameServices().setUniverseName(name);
     markWorldChanged();
@@ -656,6 +669,18 @@ void GUI::onNameEntered(CCObject* text)
         m_nameLabel->setText(CCString::create(name));
     if (saveNow)
         onSaveButton(nullptr);
+}
+
+void GUI::onNameDismissed()
+{
+    GUIKeyboard* keyboard = GUIKeyboard::getInstance();
+    CCString* typed = keyboard->isShowingHint() ? nullptr : keyboard->getText();
+    if (typed && !trimmedText(typed->getString()).empty()) {
+        onNameEntered(typed);
+        return;
+    }
+    m_saveAfterNaming = false;
+    LOG << "world menu: the save was called off at its name";
 }
 
 void GUI::onDescriptionButton(CCObject*)
@@ -679,12 +704,25 @@ void GUI::onSaveButton(CCObject*)
         return;
     }
     Profile::getInstance()->setHasSavedWorld(true);
-    showSaveResult(SaveLoadUtils::saveWorld(false));
+    saveAndShow(false);
 }
 
 void GUI::confirmOverwrite()
 {
-    showSaveResult(SaveLoadUtils::saveWorld(true));
+    saveAndShow(true);
+}
+
+void GUI::saveAndShow(bool overwrite)
+{
+    const bool changed = gWorld && gWorld->unsavedChanges;
+    const SaveLoadUtils::SaveResult result = SaveLoadUtils::saveWorld(overwrite);
+    GameLayer* layer = GameLayer::existingInstance();
+    if (result == SaveLoadUtils::SaveResult::Saved && changed && layer && layer->getLoadedWorldName()) {
+        const std::string mark = galleryMarkOf(layer->getLoadedWorldName()->getString());
+        if (gameServices().fileExists(mark) && gameServices().fileDelete(mark))
+            LOG << "saved world" << layer->getLoadedWorldName()->getString() << "changed: no longer the shared copy";
+    }
+    showSaveResult(result);
 }
 
 void GUI::showSaveResult(SaveLoadUtils::SaveResult result)

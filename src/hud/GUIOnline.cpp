@@ -10,6 +10,7 @@
 #include "base/Logger.h"
 #include "base/PlatformUtils.h"
 #include "base/StatsUtils.h"
+#include "base/Utils.h"
 #include "cocos2d_extensions/CCValue.h"
 #include "gui/GUIProgressBar.h"
 #include "gui/GUIRate.h"
@@ -241,6 +242,16 @@ void GUI::onUploadButton(CCObject*)
     // What goes is the world as saved: a world never saved is saved first.
     if (file.empty() || !gameServices().fileExists("User/" + file + ".sav")) {
         showMessage(LocalUtils::localize("UploadSaveFirst")->getString());
+        return;
+    }
+    // So is one changed or renamed since: the save would share an old copy
+    // under an old name.
+    std::string shownFile;
+    const std::string shown = layer->getUniverseName() ? layer->getUniverseName()->getString() : "";
+    if (layer->getWorld().unsavedChanges || !SaveLoadUtils::worldFileName(shown, shownFile) ||
+        toLowerString(shownFile) != toLowerString(file)) {
+        LOG << "upload:" << file << "changed since its save; asked to save it first";
+        showMessage(LocalUtils::localize("UploadChangedSaveFirst")->getString());
         return;
     }
     m_uploadFile = file;

@@ -4,6 +4,9 @@
 // profile, kept where the game keeps it (XDG_DATA_HOME), progress words at
 // their counts.
 //   e2e_gallery_check --world <server url> <name> <rating> <ratings> <downloads>
+// (one world of that name: a second is a copy nobody meant); the world found
+// by its name downloaded by the profile's player into a file:
+//   e2e_gallery_check --data <server url> <name> <file>
 //   e2e_gallery_check --words <offset>=<count>...
 // And, for playing by hand, a fresh server filled with shared worlds: the
 // prepared worlds, each with its picture as the game draws it, shared by
@@ -18,6 +21,7 @@
 #include <functional>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "base/LocalUtils.h"
 #include "base/NSData.h"
@@ -73,10 +77,9 @@ bool startGame(bool drawing)
     return NetworkManager::init();
 }
 
-int checkWorld(const std::string& url, const std::string& name, double rating, int ratings, int downloads)
+// The worlds of that name on the server, or nothing when it does not answer.
+bool worldsNamed(const std::string& url, const std::string& name, std::vector<GalleryWorld>& found)
 {
-    if (!startGame(false))
-        return 1;
     ServerLink* link = ServerLink::getInstance();
     link->setBaseUrl(url);
     GalleryPage page;
@@ -92,16 +95,56 @@ int checkWorld(const std::string& url, const std::string& name, double rating, i
             answered = true;
         });
     if (!waitFor([&] { return answered; }))
+        return false;
+    for (const GalleryWorld& w : page.worlds)
+        if (w.name == name)
+            found.push_back(w);
+    if (found.empty())
+        std::fprintf(stderr, "gallery check: no world named \"%s\" among %zu\n", name.c_str(), page.worlds.size());
+    return !found.empty();
+}
+
+int checkWorld(const std::string& url, const std::string& name, double rating, int ratings, int downloads)
+{
+    std::vector<GalleryWorld> found;
+    if (!startGame(false) || !worldsNamed(url, name, found))
         return 1;
-    for (const GalleryWorld& w : page.worlds) {
-        if (w.name != name)
-            continue;
+    for (const GalleryWorld& w : found)
         std::printf("gallery check: world %d \"%s\" by %s: rating %.2f of %d, %d downloads\n", w.id, w.name.c_str(),
                     w.author.c_str(), w.rating, w.ratings, w.downloads);
-        return std::fabs(w.rating - rating) < 0.005 && w.ratings == ratings && w.downloads == downloads ? 0 : 1;
-    }
-    std::fprintf(stderr, "gallery check: no world named \"%s\" among %zu\n", name.c_str(), page.worlds.size());
-    return 1;
+    const GalleryWorld& w = found.front();
+    return found.size() == 1 && std::fabs(w.rating - rating) < 0.005 && w.ratings == ratings && w.downloads == downloads
+        ? 0
+        : 1;
+}
+
+int downloadWorld(const std::string& url, const std::string& name, const std::string& file)
+{
+    std::vector<GalleryWorld> found;
+    if (!startGame(false) || !worldsNamed(url, name, found))
+        return 1;
+    Profile::getInstance()->load(false);
+    std::string data;
+    bool answered = false;
+    ServerLink::getInstance()->downloadWorld(
+        found.front().id,
+        [&](const std::string& got) {
+            data = got;
+            answered = true;
+        },
+        [&](const GalleryFailure& failure) {
+            std::fprintf(stderr, "gallery check: no data: %s\n", failure.words().c_str());
+            answered = true;
+        });
+    if (!waitFor([&] { return answered; }) || data.empty())
+        return 1;
+    FILE* out = std::fopen(file.c_str(), "wb");
+    const bool written = out && std::fwrite(data.data(), 1, data.size(), out) == data.size();
+    if (out)
+        std::fclose(out);
+    std::printf("gallery check: world %d \"%s\": %zu bytes into %s\n", found.front().id, name.c_str(), data.size(),
+                file.c_str());
+    return written ? 0 : 1;
 }
 
 int checkWords(int argc, char** argv)
@@ -249,12 +292,15 @@ int main(int argc, char** argv)
     const std::string mode = argc > 1 ? argv[1] : "";
     if (mode == "--world" && argc == 7)
         return checkWorld(argv[2], argv[3], std::atof(argv[4]), std::atoi(argv[5]), std::atoi(argv[6]));
+    if (mode == "--data" && argc == 5)
+        return downloadWorld(argv[2], argv[3], argv[4]);
     if (mode == "--words" && argc > 2)
         return checkWords(argc - 2, argv + 2);
     if (mode == "--seed" && argc == 4 && std::atoi(argv[3]) > 0)
         return seed(argv[2], std::atoi(argv[3]));
     std::fprintf(stderr,
                  "usage: e2e_gallery_check --world <server url> <name> <rating> <ratings> <downloads>\n"
+                 "       e2e_gallery_check --data <server url> <name> <file>\n"
                  "       e2e_gallery_check --words <offset>=<count>...\n"
                  "       e2e_gallery_check --seed <server url> <count>\n");
     return 2;

@@ -1,6 +1,9 @@
 #!/usr/bin/env bash
 # The online gallery end to end: the real game against the real server on
-# loopback, two players in two homes. A shares a world from the world menu;
+# loopback, two players in two homes. A shares a world from the world menu,
+# then paints over it and renames it: Upload asks for a save first, and
+# after the save the gallery gets the world as it is now, under its new
+# name, and no second copy of the first;
 # B opens the gallery from the main menu, finds A's world by search, plays
 # it and rates it four stars. Passes when both games exit 0, B's world at
 # exit holds A's Sand, the server reports the world at 4.0 from one rating
@@ -23,6 +26,7 @@ start_server "$server"
 mkdir -p "$work/a" "$work/b"
 E2E_HOME="$work/a" play share "$share" TESMORA_SERVER_URL="$url"
 grep -qi "upload of dunes done: gallery world" "$work/share.log" || fail "A's world was not shared"
+grep -qi "upload of hills done: gallery world" "$work/share.log" || fail "A's changed world was not shared"
 
 E2E_HOME="$work/b" play play "$playscript" TESMORA_SERVER_URL="$url" TESMORA_SAVE_WORLD_AT_EXIT="$work/b.sav"
 log=$work/play.log
@@ -37,6 +41,12 @@ fi
 "$gallerycheck" --world "$url" Dunes 4.0 1 1 || fail "the server's figures of Dunes"
 XDG_DATA_HOME="$work/b/data" HOME="$work/b/home" "$gallerycheck" --words 204=1 208=1 220=1 ||
     fail "B's profile words"
+if XDG_DATA_HOME="$work/a/data" HOME="$work/a/home" "$gallerycheck" --data "$url" Hills "$work/hills.sav"; then
+    "$worldcheck" --cells "$work/hills.sav" 60 135 Wall 120 135 Wall 180 135 Wall ||
+        fail "the gallery's Hills is not the world A saw"
+else
+    fail "no Hills in the gallery"
+fi
 # The seeder the README gives for play by hand, twice on this server: the
 # second time its players' names are taken and it seeds as new ones.
 for round in 1 2; do

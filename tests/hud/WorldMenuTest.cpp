@@ -231,6 +231,63 @@ TEST_F(WorldMenu, AnUnnamedWorldIsNamedAndDescribedAsTypedAndSavedUnderThatName)
     EXPECT_EQ(GUISaveLoad::listTitleOf("user/never_saved.sav"), "never saved");
 }
 
+// A save gets no world without a name: Return on nothing keeps the keyboard
+// up saying so, as the player-name screen does, until a name comes; the
+// back key on nothing calls the save off, on a typed name saves it.
+TEST_F(WorldMenu, ASaveWithNoNameTypedSaysSoAndKeepsTheKeyboardUp)
+{
+    GUIKeyboard* keyboard = GUIKeyboard::getInstance();
+    layer->setPaused(true);
+    const struct Case {
+        const char* what;
+        const char* typed;  // then Return
+    } noNames[] = {{"Return on the untouched prompt", ""}, {"spaces only", "   "}};
+    gui->onMenuButton(GUI::kWorldMenu, nullptr);
+    gui->onSaveButton(nullptr);
+    for (const Case& c : noNames) {
+        SCOPED_TRACE(c.what);
+        keyboard->insertText(c.typed, static_cast<int>(std::string(c.typed).size()));
+        keyboard->insertText("\n", 1);
+        stepSeconds(0.3f);
+        EXPECT_TRUE(keyboard->isActive());
+        EXPECT_TRUE(keyboard->getParent() && keyboard->isVisible());
+        EXPECT_EQ(ScreenUtils::getInstance()->getCurrentWindow(), keyboard);
+        EXPECT_TRUE(keyboard->isShowingHint());
+        ASSERT_NE(keyboard->getHint(), nullptr);
+        EXPECT_EQ(keyboard->getHint()->getString(), text("NameInputEmpty"));
+        EXPECT_EQ(gui->getNameLabel()->getText()->getString(), text("UniverseNameEmpty"));
+        EXPECT_EQ(platform::CloudStorage::getFileCount(), 0) << "nothing saved";
+    }
+    keyboard->insertText("Hill\n", 5);
+    stepSeconds(0.3f);
+    EXPECT_FALSE(keyboard->isActive());
+    EXPECT_TRUE(platform::CloudStorage::fileExists("User/Hill.sav"));
+    EXPECT_EQ(popupText(), text("WorldSavedPopup"));
+    GUIPopup::getInstance()->onOkPressed();
+    stepSeconds(0.5f);
+
+    // The back key: on nothing the save is called off, on a name it saves.
+    const struct Back {
+        const char* typed;
+        bool saved;
+    } backs[] = {{"", false}, {"Dale", true}};
+    for (const Back& b : backs) {
+        SCOPED_TRACE(b.typed);
+        world->reset();
+        gui->onMenuButton(GUI::kWorldMenu, nullptr);
+        gui->onSaveButton(nullptr);
+        keyboard->insertText(b.typed, static_cast<int>(std::string(b.typed).size()));
+        keyboard->onBackPressed();
+        stepSeconds(0.3f);
+        EXPECT_FALSE(keyboard->isActive());
+        EXPECT_FALSE(gui->isSavingAfterNaming());
+        EXPECT_EQ(platform::CloudStorage::fileExists("User/Dale.sav"), b.saved);
+        GUIPopup::resetInstanceForTests();
+        gui->closeMenu();
+        stepSeconds(0.3f);
+    }
+}
+
 TEST_F(WorldMenu, TheNameKeyboardOpensEmptyAfterAnUndoAndOnALoadedWorldWithoutAName)
 {
     testsupport::LanguageTable english("en");

@@ -729,6 +729,97 @@ TEST_F(GalleryScreen, UploadSharesTheSavedWorldOnceAndItsFailureShowsOnTheBar)
     stepFrames(30);
 }
 
+// What Upload shares is the world on screen under the name shown: one
+// changed or renamed since its save is asked to be saved first and nothing
+// goes; saved, it goes as it is now. A changed world saved over its shared
+// file is not the shared copy any more: no "copy?" question.
+TEST_F(GalleryScreen, AWorldChangedSinceItsSaveIsSavedBeforeItGoes)
+{
+    enterScene();
+    testsupport::testHost().freePlay = true;
+    GUI* gui = layer->getGUI();
+    registerPlayer("Ann");
+    paintBlock("Sand", 50, 50, 10);
+    name("Dunes");
+    ASSERT_EQ(SaveLoadUtils::saveWorld(false), SaveLoadUtils::SaveResult::Saved);
+    const int32_t dunes = shareDunes();
+    ASSERT_GT(dunes, 0);
+    const std::string saved = savedDunes();
+    int32_t shared = 0;
+    auto countShared = [&] {
+        shared = -1;
+        link->requestWorldCount(
+            "", [&](int32_t n) { shared = n; }, [](const GalleryFailure&) {});
+        EXPECT_TRUE(stepUntil([&] { return shared >= 0; }));
+        return shared;
+    };
+    auto backToSavedDunes = [&] {
+        // As the saved-worlds list loads it.
+        ASSERT_TRUE(world->loadBytes(reinterpret_cast<const uint8_t*>(saved.data()), saved.size()));
+        layer->setLoadedWorldName(CCString::create("dunes"));
+        ASSERT_EQ(layer->getUniverseName()->getString(), "Dunes");
+    };
+    auto stroke = [&] {
+        press(400, 300);
+        stepFrames(2, 0.015f);
+        release(400, 300);
+    };
+
+    const struct Case {
+        const char* what;
+        std::function<void()> change;
+    } cases[] = {
+        {"a stroke", stroke},
+        {"a new name typed", [&] { gui->onNameEntered(CCString::create("Hills")); }},
+        {"a name set by no keyboard", [&] { name("Hills"); }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        backToSavedDunes();
+        c.change();
+        gui->onUploadButton(nullptr);
+        EXPECT_EQ(popupText(), text("UploadChangedSaveFirst"));
+        answerPopup();
+        EXPECT_TRUE(settle());
+        EXPECT_EQ(countShared(), 1) << "nothing went";
+    }
+
+    // Renamed, painted and saved: it goes as it is now, under its new name.
+    backToSavedDunes();
+    gui->onNameEntered(CCString::create("Hills"));
+    stroke();
+    gui->onSaveButton(nullptr);
+    answerPopup();
+    gui->onUploadButton(nullptr);
+    EXPECT_EQ(popupText(), "");
+    ASSERT_TRUE(stepUntil([] { return GUIProgressBar::getInstance()->getDisplayedProgress() >= 100; }));
+    GUIProgressBar::getInstance()->onOkPressed();
+    stepFrames(30);
+    const int32_t hills = GUI::galleryIdOf("hills");
+    ASSERT_GT(hills, 0);
+    EXPECT_EQ(detailsOf(hills).name, "Hills");
+    std::string data;
+    link->downloadWorld(
+        hills, [&](const std::string& got) { data = got; }, [](const GalleryFailure&) {});
+    ASSERT_TRUE(stepUntil([&] { return !data.empty(); }));
+    const std::vector<char> hillsSaved = cloudBytes("User/hills.sav");
+    EXPECT_EQ(data, std::string(hillsSaved.begin(), hillsSaved.end()));
+    EXPECT_NE(data, saved);
+
+    // Changed and saved over the shared Dunes: shared as new, not asked.
+    backToSavedDunes();
+    stroke();
+    gui->onSaveButton(nullptr);
+    ASSERT_EQ(popupText(), text("ConfirmationOverwritePopup"));
+    answerPopup();
+    answerPopup();
+    EXPECT_EQ(GUI::galleryIdOf("dunes"), 0);
+    const int32_t again = shareDunes();
+    EXPECT_GT(again, 0);
+    EXPECT_NE(again, dunes);
+    EXPECT_EQ(countShared(), 3);
+}
+
 // The server's database replaced under a registered player (a new server,
 // a restore): browsing needs no player and still lists the worlds; a share,
 // a Play or a Delete says once that this server does not know the player,
@@ -835,6 +926,7 @@ TEST_F(GalleryScreen, AServerThatForgotThePlayerHearsNothingOfTheOldServersWorld
     // draws its picture in the game's world).
     layer->setOnlineWorldId(islands);
     layer->setLoadedWorldName(CCString::create("dunes"));
+    name("Dunes");
     layer->getGUI()->setOnlineWorld("Islands", 0);
 
     rate(5);

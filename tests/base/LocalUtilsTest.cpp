@@ -276,7 +276,7 @@ TEST(LocalizationTables, OneNamePerThingAndTheGoalsWordsInEveryLanguage)
         {"fr", "", "[Cc]hauffage", false},
         {"en", "Pix_Font2Briefing", "\\blamps?\\b", false},
         {"en", "Level25FreeHint2", "\\blamps?\\b", false},
-        {"es", "", "\\bel tiempo\\b", false},
+        {"es", "", "\\b(el|con) tiempo\\b", false},
         {"es", "WeatherName", "^Clima$", true},
         {"es", "", "LED (roja|amarilla|morada|encendida|apagada)", false},
         {"es", "", "\\b([Ll]as?|[Uu]nas?) (\\S+ )?TNT\\b", false},

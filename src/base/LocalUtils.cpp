@@ -1,5 +1,7 @@
 #include "base/LocalUtils.h"
 
+#include <cstdio>
+
 #include "base/Utils.h"
 
 USING_NS_CC;
@@ -56,6 +58,19 @@ const char* countedKey(const char* singular, const char* plural, long long count
     if (count == 1)
         return singular;
     return count == 0 && getLocalizedString("CountZeroSingular")->getString() == "1" ? singular : plural;
+}
+
+std::string decimalText(double value, int decimals)
+{
+    char shown[64];
+    std::snprintf(shown, sizeof shown, "%.*f", decimals, value);
+    std::string text = shown;
+    // The table's separator; a table without one keeps the point.
+    const std::string separator = getLocalizedString("DecimalSeparator")->getString();
+    const size_t point = text.find('.');
+    if (point != std::string::npos && separator != "DecimalSeparator" && !separator.empty())
+        text.replace(point, 1, separator);
+    return text;
 }
 
 const char* tableFileForLanguage(int languageCode)

@@ -2,6 +2,8 @@
 // Localised texts by key from the language's table, with "#var#", "#var1#"
 // and "#var2#" filled in. A missing key (or no table) answers the key itself.
 // Main thread.
+#include <string>
+
 #include "cocos2d.h"
 
 // The language's table: null until start-up loads it, then kept for the run.
@@ -25,6 +27,10 @@ cocos2d::CCString* localizeWithVars(cocos2d::CCString* key, cocos2d::CCString* f
 // in the singular (1; 0 as well where the table's "CountZeroSingular" is
 // "1", as in French), else the plural one.
 const char* countedKey(const char* singular, const char* plural, long long count);
+
+// A number with that many decimals, written with the language's decimal
+// separator ("4.0" in English, "4,0" in French and Spanish).
+std::string decimalText(double value, int decimals);
 
 // The table file of a language code: 2 French, 5 Spanish, anything else English.
 const char* tableFileForLanguage(int languageCode);

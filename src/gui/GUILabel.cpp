@@ -5,6 +5,7 @@
 #include <cmath>
 #include <limits>
 #include <cstdio>
+#include <cstring>
 
 #include "base/Logger.h"
 
@@ -22,6 +23,9 @@ int GUILabel::uppercase = 0;
 std::vector<std::string> GUILabel::fontSheetPrefixes;
 
 namespace {
+
+// The glyph drawn for a character the font lacks (U+FFFD).
+const char* const kReplacementKey = "\xEF\xBF\xBD";
 
 // The size used when a font gives none, so that size / fontSize stays finite.
 constexpr float kFallbackFontSize = 10.0f;
@@ -339,15 +343,15 @@ void GUILabel::snapScale()
 
 // --- layouts -----------------------------------------------------------------
 
-GUILabel::Lookup GUILabel::lookupGlyph(const Metrics& font, const std::string& s, size_t& i, CCRect& glyph,
+GUILabel::Lookup GUILabel::lookupGlyph(const Metrics& font, const std::string& s, size_t& i, CCRect& glyph, bool markup,
                                        InkRows* ink)
 {
     if (ink)
         *ink = {};
     const size_t length = std::min(sequenceLength(static_cast<unsigned char>(s[i])), s.size() - i);
     std::string key = s.substr(i, length);
-    if (key == "_")
-        key[0] = ' ';  // "_" draws as a space
+    if (markup && key == "_")
+        key[0] = ' ';  // in the game's own texts "_" draws as a space
     if (font.uppercase == 0 && key.size() == 1 && key[0] >= 'A' && key[0] <= 'Z')
         key[0] = static_cast<char>(key[0] - 'A' + 'a');
     i += length;
@@ -359,6 +363,19 @@ GUILabel::Lookup GUILabel::lookupGlyph(const Metrics& font, const std::string& s
         return Lookup::Glyph;
     }
     LOG_ERROR << "fontFrames doesn't contain key " << key;
+    // A character of another script, an accent on its own, a zero-width
+    // sign: the mark, so that no name looks like one without it and none
+    // is blank. Control characters stay blank.
+    const auto lead = static_cast<unsigned char>(key[0]);
+    if (lead >= 0x20 && lead != 0x7F) {
+        found = font.frames->find(kReplacementKey);
+        if (found != font.frames->end()) {
+            glyph = found->second;
+            if (auto rows = font.ink->find(kReplacementKey); ink && rows != font.ink->end())
+                *ink = rows->second;
+            return Lookup::Glyph;
+        }
+    }
     found = font.frames->find(" ");
     if (found == font.frames->end())
         return Lookup::End;
@@ -431,7 +448,7 @@ void GUILabel::setText(CCString* text)
                 continue;
             }
             CCRect glyph;
-            if (lookupGlyph(m_font, s, i, glyph) == Lookup::End)
+            if (lookupGlyph(m_font, s, i, glyph, m_markup) == Lookup::End)
                 break;
             placeGlyph(glyph, m_penX, -m_font.baseLine, true);
         }
@@ -517,6 +534,9 @@ void GUILabel::wrap(CCString* text, float maxWidth, int maxLines, bool multiline
     std::vector<std::vector<LineGlyph>> lines(1);
 
     std::vector<std::string> words = splitWords(m_text->getString());
+    // Pieces of a word cut at the line's end: each starts a line of its own,
+    // with no space the word lacks.
+    std::vector<bool> continued(words.size(), false);
     for (size_t w = 0; w < words.size(); ++w) {
         const std::string& word = words[w];
         // Measure, cutting a word wider than the line.
@@ -543,7 +563,7 @@ void GUILabel::wrap(CCString* text, float maxWidth, int maxLines, bool multiline
             }
             const size_t start = j;
             CCRect glyph;
-            if (lookupGlyph(m_font, word, j, glyph) == Lookup::End)
+            if (lookupGlyph(m_font, word, j, glyph, m_markup) == Lookup::End)
                 break;
             starts.push_back(start);
             ends.push_back(j);
@@ -560,11 +580,17 @@ void GUILabel::wrap(CCString* text, float maxWidth, int maxLines, bool multiline
                 }
                 if (at <= starts.front())
                     at = ends.front();
+                // A path or a name breaks after the last of its own
+                // separators that still fits the line, where it has one.
+                for (size_t k = 1; k + 1 < starts.size(); ++k)
+                    if (word[starts[k]] != '\0' && std::strchr("/\\-_.", word[starts[k]]))
+                        at = ends[k];
                 if (at > 0 && at < word.size()) {
                     std::string head = word.substr(0, at);
                     std::string tail = word.substr(at);
                     words[w] = head;
                     words.insert(words.begin() + static_cast<long>(w) + 1, tail);
+                    continued.insert(continued.begin() + static_cast<long>(w) + 1, true);
                     cut = true;
                 }
                 break;
@@ -575,7 +601,7 @@ void GUILabel::wrap(CCString* text, float maxWidth, int maxLines, bool multiline
             continue;
         }
         // Line break.
-        if (m_width + m > maxWidth) {
+        if (m_width + m > maxWidth || (continued[w] && m_width > 0.0f)) {
             m_penX = 0.0f;
             const float step = m_height + 2.0f + lineSpacing;
             lineY -= step;
@@ -651,7 +677,7 @@ void GUILabel::wrap(CCString* text, float maxWidth, int maxLines, bool multiline
             }
             CCRect glyph;
             InkRows ink;
-            if (lookupGlyph(m_font, word, j, glyph, &ink) == Lookup::End)
+            if (lookupGlyph(m_font, word, j, glyph, m_markup, &ink) == Lookup::End)
                 break;
             const float x = m_penX;
             CCSprite* sprite = placeGlyph(glyph, x, lineY, false);

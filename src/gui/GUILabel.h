@@ -114,7 +114,9 @@ private:
     Metrics metrics() const;
     enum class Lookup { Glyph, Space, End };
     // The glyph of the character at byte i of s; i moves past the character.
-    static Lookup lookupGlyph(const Metrics& font, const std::string& s, size_t& i, cocos2d::CCRect& glyph,
+    // A character the font lacks takes its replacement mark. With markup,
+    // "_" is a space.
+    static Lookup lookupGlyph(const Metrics& font, const std::string& s, size_t& i, cocos2d::CCRect& glyph, bool markup,
                               InkRows* ink = nullptr);
     void prepare(cocos2d::CCString* text);
     cocos2d::CCSprite* placeGlyph(const cocos2d::CCRect& glyph, float x, float y, bool dropTopRow);

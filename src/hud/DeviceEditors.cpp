@@ -2,6 +2,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "base/LocalUtils.h"
 #include "base/Utils.h"
@@ -22,6 +23,28 @@ const char* const kWideButton = "gamemenus_editorWideButton.png";
 CCString* numberText(int value)
 {
     return CCString::createWithFormat("%d", value);
+}
+
+// The twelve note names as the language's texts name them ("C" ... "B",
+// "do" ... "si"); the sound files keep their own names.
+std::vector<std::string> noteNames()
+{
+    std::vector<std::string> names;
+    std::string name;
+    for (const char c : LocalUtils::localize("NoteNames")->getString() + " ") {
+        if (c != ' ') {
+            name += c;
+        } else if (!name.empty()) {
+            names.push_back(name);
+            name.clear();
+        }
+    }
+    if (names.size() != static_cast<size_t>(Music::kNames)) {
+        names.clear();
+        for (int32_t n = 0; n < Music::kNames; ++n)
+            names.push_back(toUpperCCString(Music::noteName(n))->getString());
+    }
+    return names;
 }
 
 template <typename Editor> Editor* fresh()
@@ -120,8 +143,9 @@ bool InstrumentEditor::initFor(Instrument* instrument, int32_t octaves, bool dru
     const float step = size.width / static_cast<float>(kNotes);
     // The rows below the close button's corner.
     const float noteRow = octaves > 0 ? size.height - 24 : (size.height - 14) / 2;
+    const std::vector<std::string> names = noteNames();
     for (int32_t n = 0; n < kNotes; ++n) {
-        CCString* caption = drums ? numberText(n + 1) : toUpperCCString(Music::noteName(n));
+        CCString* caption = drums ? numberText(n + 1) : CCString::create(names[static_cast<size_t>(n)]);
         m_noteButtons.push_back(addChoiceButton(kChoiceButton, caption,
                                                 ccp(step * (static_cast<float>(n) + 0.5f), noteRow),
                                                 callfuncO_selector(InstrumentEditor::onNote), n));

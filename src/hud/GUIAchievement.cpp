@@ -1,6 +1,7 @@
 #include "hud/GUIAchievement.h"
 
 #include <algorithm>
+#include <cmath>
 #include <climits>
 
 #include "SimpleAudioEngine.h"
@@ -68,11 +69,23 @@ float lineHeight(float scale)
 }
 
 // A text wrapped in width (the panel's units) at a size, its first line's top
-// at top; top moves below its last line. At most maxLines lines show.
+// at top; top moves below its last line. A text that needs more than
+// maxLines lines is set smaller, down to two thirds of the size, rather
+// than cut.
 GUILabel* addText(CCNode* parent, const std::string& text, float size, const ccColor3B& colour, float x, float& top,
                   float width, int maxLines)
 {
-    const float scale = size / GUILabel::fontSize;
+    float scale = size / GUILabel::fontSize;
+    const float smallest = scale * 2 / 3;
+    // The layout counts its line breaks (a fresh label for each try: a
+    // layout without a break leaves the count as it was).
+    while (scale > smallest) {
+        GUILabel* trial = GUILabel::create();
+        trial->setMultilineText(CCString::create(text), width / scale, maxLines + 1);
+        if (trial->getLineCount() < maxLines)
+            break;
+        scale = std::fmax(smallest, scale - size / GUILabel::fontSize / 16);
+    }
     GUILabel* label = GUILabel::create();
     label->setScale(scale);
     label->setColor(colour);
@@ -228,7 +241,7 @@ void GUIAchievement::addBoardSections(float& top)
     }
     for (const Section& section : m_sections) {
         GUILabel::setFontName(kButtonFont);
-        addText(m_buttonContainer, section.heading, 10, kGold, kMargin, top, panel.width - 2 * kMargin, 1);
+        addText(m_buttonContainer, section.heading, 10, kGold, kMargin, top, panel.width - 2 * kMargin, 2);
         top -= 3;
         GUILabel::setFontName(kTextFont);
         if (section.kind == Section::Elements) {

@@ -560,10 +560,9 @@ std::string GUI::ratingWords(double average, int32_t count)
 {
     if (count <= 0)
         return LocalUtils::localize("GalleryNotRated")->getString();
-    char shown[16];
-    std::snprintf(shown, sizeof shown, "%.1f", average);
+    const std::string shown = LocalUtils::decimalText(average, 1);
     if (count == 1)
-        return LocalUtils::localizeWithVar("GalleryRatingCountOne", shown)->getString();
+        return LocalUtils::localizeWithVar("GalleryRatingCountOne", shown.c_str())->getString();
     return LocalUtils::localizeWithVars(CCString::create("GalleryRatingCount"), CCString::create(shown),
                                         CCString::createWithFormat("%d", count))
         ->getString();

@@ -1,6 +1,7 @@
 #include "hud/GUIShare.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include "SimpleAudioEngine.h"
 #include "base/LocalUtils.h"
@@ -164,8 +165,21 @@ void GUIShare::buildContent(CCObject* worldImage, CCObject* screenImage)
     m_saveButton->setAnchorPoint(ccp(1, 0.5f));
     m_saveButton->setPosition(ccp(m_okButton->getPosition().x - 28, 8));
     m_saveButton->setActivateDelayed(true);
-    if (CCSprite* icon = m_saveButton->getIcon())
+    // The caption, centred left of the disk icon, is set smaller where it
+    // would run under the icon or off the button ("Sauvegarder").
+    const float centre = save.width / 2 - 4;
+    float right = save.width - 3;
+    if (CCSprite* icon = m_saveButton->getIcon()) {
         icon->setPosition(ccp(icon->getPosition().x + save.width / 2 - 8, icon->getPosition().y));
+        right = icon->boundingBox().getMinX() - 2;
+    }
+    GUILabel* caption = m_saveButton->getLabel();
+    GUILabel* okCaption = m_okButton->getLabel();
+    if (caption && okCaption) {
+        caption->shrinkToWidth(2 * std::fmin(centre - 3, right - centre));
+        // The window's two captions at one size.
+        okCaption->setScale(std::fmin(okCaption->getScale(), caption->getScale()));
+    }
     m_windowSprite->addChild(m_saveButton);
 }
 

@@ -92,8 +92,9 @@ GUIButton* ParticleEditor::addChoiceButton(const char* frame, CCString* caption,
         GUILabel::setFontName(kButtonFont);
         const CCSize size = button->getContentSize();
         button->setText(caption, 7, ccp(size.width / 2, size.height / 2), ccp(0.5f, 0.5f), ccc3(255, 255, 255));
-        // A longer word ("Apagado") shrinks to the button.
-        button->fitCaption(1);
+        // A longer word ("Apagado", "sol#") shrinks to the button, clear of
+        // its outline.
+        button->fitCaption(2);
     }
     m_panel->addChild(button);
     return button;

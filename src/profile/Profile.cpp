@@ -464,7 +464,7 @@ void Profile::ensureRegistered()
 {
     if (!hasNickname()) {
         if (gameServices().showNicknameKeyboard)
-            gameServices().showNicknameKeyboard(CCString::create(kNicknamePrompt), this, nullptr);
+            gameServices().showNicknameKeyboard(nullptr, this, LocalUtils::localize("NameInputTitle"));
         return;
     }
     if (!isRegistered()) {
@@ -521,7 +521,7 @@ void Profile::setDuplicateNameHandler(CCObject* target, SEL_CallFunc selector)
 void Profile::showDuplicateNickname()
 {
     if (gameServices().showNicknameKeyboard)
-        gameServices().showNicknameKeyboard(CCString::create(kDuplicatePrompt), this, nullptr);
+        gameServices().showNicknameKeyboard(nullptr, this, LocalUtils::localize("NameDuplicate"));
 }
 
 void Profile::setNickname(CCString* text)
@@ -538,9 +538,9 @@ void Profile::setNicknameFromInput(CCObject* text)
         return;
     }
     const std::string name = trimmedText(string->getString());
-    // A prompt accepted as it stands is no name, nor are blanks: the
-    // keyboard stays up and says so, as the name screen's does.
-    if (name.empty() || name == kNicknamePrompt || name == kDuplicatePrompt) {
+    // Blanks are no name: the keyboard stays up and says so, as the name
+    // screen's does. (What it asks is its hint, never text.)
+    if (name.empty()) {
         LOG << "nickname keyboard: no name typed; the keyboard stays up";
         if (gameServices().showNicknameKeyboard)
             gameServices().showNicknameKeyboard(nullptr, this, LocalUtils::localize("NameInputEmpty"));

@@ -99,9 +99,6 @@ public:
     static constexpr int kDayEventCount = 10;
     static constexpr int kNicknameFieldSize = 16;
     static constexpr int kPrivateKeyFieldSize = 256;
-    // What the nickname keyboard opens on: a name asked for, a name refused.
-    static constexpr const char* kNicknamePrompt = "Input nickname";
-    static constexpr const char* kDuplicatePrompt = "Duplicate!";
 
     static Profile* getInstance();
 

@@ -24,7 +24,6 @@ namespace {
 
 const char* const kSheetFrames = "pvr/InputName.plist";
 const char* const kFont = "InputName_ach_fontButtons";
-const char* const kDuplicate = Profile::kDuplicatePrompt;
 
 bool progressShown()
 {
@@ -97,8 +96,7 @@ void GUINameInput::onEnter()
     if (m_nameTaken) {
         // Said over the keyboard, as a name typed here and refused is.
         m_request = Request::Retyping;
-        m_nameLabel->setText(CCString::create(kDuplicate));
-        showKeyboard();
+        showKeyboardForANewName();
         ScreenUtils::showPopup(LocalUtils::localize("NetErrorNameTaken"), nullptr, nullptr, nullptr, nullptr,
                                GUIPopup::Message);
         return;
@@ -163,17 +161,22 @@ void GUINameInput::ccTouchEnded(CCTouch* touch, CCEvent*)
 void GUINameInput::showKeyboard()
 {
     ScreenUtils::showKeyboard(m_nameLabel, this, callfuncO_selector(GUINameInput::onNameEntered));
-    // What it opens on (a refused name's "Duplicate!") goes at the first key.
     GUIKeyboard::getInstance()->updateCharsLeft();
+}
+
+void GUINameInput::showKeyboardForANewName()
+{
+    // The refusal is said as the empty field's hint, in the player's
+    // language: it is never text, so never taken for a name.
+    m_nameLabel->setText(CCString::create(""));
+    ScreenUtils::showKeyboard(m_nameLabel, this, callfuncO_selector(GUINameInput::onNameEntered),
+                              LocalUtils::localize("NameDuplicate"));
 }
 
 void GUINameInput::onNameEntered(CCObject* text)
 {
     auto* entered = dynamic_cast<CCString*>(text);
     std::string name = trimmedText(entered ? entered->getString() : std::string());
-    // The refusal's prompt accepted as it stands is no name.
-    if (m_request == Request::Retyping && name == kDuplicate)
-        name.clear();
     if (name.empty()) {
         // No name: the keyboard stays up, its field saying why.
         LOG << "name screen: no name typed; the keyboard stays up";
@@ -260,8 +263,7 @@ void GUINameInput::watchProgress(float)
     case Request::Failed: goOnToMenu(); break;
     case Request::Refused:
         m_request = Request::Retyping;
-        m_nameLabel->setText(CCString::create(kDuplicate));
-        showKeyboard();
+        showKeyboardForANewName();
         break;
     default: break;
     }

@@ -30,6 +30,8 @@ public:
     void ccTouchEnded(cocos2d::CCTouch* touch, cocos2d::CCEvent* event) override;
 
     void showKeyboard();
+    // After a name found taken: an empty field that says so.
+    void showKeyboardForANewName();
     // Once, when the stored profile could not be read: a new one was started,
     // and the old files are kept where the popup says.
     void tellOfAnUnreadableProfile();

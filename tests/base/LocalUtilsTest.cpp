@@ -247,6 +247,106 @@ TEST(LocalizationTables, CountedTextsTakeTheSingularAsTheLanguageDoes)
     CCPoolManager::sharedPoolManager()->drain();
 }
 
+// One name for one thing in each language, the word a hint gives being the
+// one the palette, the menus and the buttons show; and the wording the goals
+// check, in each language's grammar.
+TEST(LocalizationTables, OneNamePerThingAndTheGoalsWordsInEveryLanguage)
+{
+    const std::map<std::string, std::map<std::string, std::string>> tables = {
+        {"en", loadTable("en")}, {"fr", loadTable("fr")}, {"es", loadTable("es")}};
+    // The same text under two keys.
+    const struct {
+        const char *language, *key, *sameAs;
+    } same[] = {
+        {"es", "ClearName", "ClearTitle"},                  // the tools menu's eraser is the palette's
+        {"es", "MakeHeaterName", "HeaterTitle"},            // the heater
+        {"fr", "SaveUniverseNameBut", "SaveUniverseName"},  // the Save button and day 4's goal
+    };
+    for (const auto& s : same)
+        EXPECT_EQ(tables.at(s.language).at(s.key), tables.at(s.language).at(s.sameAs)) << s.language << " " << s.key;
+    // A pattern that no text (key "") or one text must not or must hold.
+    const struct {
+        const char *language, *key, *pattern;
+        bool holds;
+    } rules[] = {
+        {"es", "", "\\b[Gg]oma\\b", false},
+        {"es", "", "[Cc]alentador", false},
+        {"es", "", "\\blámparas?\\b", false},
+        {"fr", "", "\\b[Ll]ampes?\\b(?! à huile)", false},
+        {"fr", "", "[Cc]hauffage", false},
+        {"en", "Pix_Font2Briefing", "\\blamps?\\b", false},
+        {"en", "Level25FreeHint2", "\\blamps?\\b", false},
+        {"es", "", "\\b(el|con) tiempo\\b", false},
+        {"es", "WeatherName", "^Clima$", true},
+        {"es", "", "LED (roja|amarilla|morada|encendida|apagada)", false},
+        {"es", "", "\\b([Ll]as?|[Uu]nas?) (\\S+ )?TNT\\b", false},
+        {"fr", "", "\\b([Dd]u|[Ll]e|[Uu]n) TNT\\b", false},
+        {"en", "Level8_6FreeHint2", "to a human|a human", true},
+        {"fr", "Level8_6FreeHint2", "à un humain, mène-le", true},
+        {"es", "Level8_6FreeHint2", "a un humano, llévalo", true},
+        {"fr", "InvasionLv4aBriefing", "sur une marque", true},
+        {"fr", "Level10_4FreeHint2", "sur une marque", true},
+        {"es", "InvasionLv4aBriefing", "en un punto marcado", true},
+        {"es", "Level10_4FreeHint2", "en un punto marcado", true},
+        {"es", "ProfileUnreadableKept", "\\bSus\\b", false},
+        {"es", "IntroductionPart5", "elementos en los que", false},
+        {"en", "", "\\b[Aa] [aeiouAEIOU][a-z]", false},
+    };
+    for (const auto& r : rules) {
+        const std::regex pattern(r.pattern);
+        for (const auto& [key, text] : tables.at(r.language)) {
+            if (*r.key == 0 || key == r.key) {
+                EXPECT_EQ(std::regex_search(text, pattern), r.holds) << r.language << " " << key << ": " << text;
+            }
+        }
+    }
+    // The note editor names the notes as the texts do: the scale of the
+    // Music campaign's first hints, and day 28's "low C".
+    for (const char* language : {"en", "fr", "es"}) {
+        std::vector<std::string> notes;
+        std::istringstream names(tables.at(language).at("NoteNames"));
+        for (std::string name; names >> name;)
+            notes.push_back(name);
+        ASSERT_EQ(notes.size(), 12u) << language;
+        std::string scale;
+        for (int natural : {0, 2, 4, 5, 7, 9, 11})
+            scale += (scale.empty() ? "" : " ") + notes[natural];
+        const auto lower = [](std::string s) {
+            for (char& c : s)
+                c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+            return s;
+        };
+        EXPECT_NE(lower(tables.at(language).at("Level1_2FreeHint2")).find(lower(scale)), std::string::npos)
+            << language << ": " << scale;
+        EXPECT_NE(tables.at(language).at("ComposeBriefing").find(notes[0]), std::string::npos) << language;
+    }
+}
+
+// Numbers with decimals are written as the language writes them.
+TEST(LocalizationTables, RatingsTakeTheLanguagesDecimalSeparator)
+{
+    const struct {
+        const char *language, *one, *two;
+    } cases[] = {{"en", "4.0 (1 rating)", "3.5 (2 ratings)"},
+                 {"fr", "4,0 (1 note)", "3,5 (2 notes)"},
+                 {"es", "4,0 (1 valoración)", "3,5 (2 valoraciones)"}};
+    CCDictionary* saved = localizationTable;
+    for (const auto& c : cases) {
+        localizationTable = CCDictionary::createWithContentsOfFile(
+            (kRepo / "resources/localization" / (std::string(c.language) + ".plist")).string());
+        EXPECT_EQ(
+            LocalUtils::localizeWithVar("GalleryRatingCountOne", LocalUtils::decimalText(4.0, 1).c_str())->getString(),
+            c.one);
+        EXPECT_EQ(LocalUtils::localizeWithVars(CCString::create("GalleryRatingCount"),
+                                               CCString::create(LocalUtils::decimalText(3.46, 1)),
+                                               CCString::create("2"))
+                      ->getString(),
+                  c.two);
+    }
+    localizationTable = saved;
+    CCPoolManager::sharedPoolManager()->drain();
+}
+
 TEST(LocalizationTables, TheScanFindsKeysInTheUsualCallForms)
 {
     std::set<std::string> keys;

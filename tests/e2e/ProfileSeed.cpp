@@ -2,7 +2,7 @@
 // (XDG_DATA_HOME as the game reads it): a named player whose story is
 // finished, and optionally the best day reached in some game modes and
 // more campaigns finished (by their index in the profile's flags).
-//   e2e_profile_seed <name> [<mode>=<best day>...] [finished=<campaign>...]
+//   e2e_profile_seed <name> [<mode>=<best day>...] [finished=<campaign>...] [mana=<n>]
 // Exits 0 when the profile was written, 1 when not, 2 on bad use.
 // With --expect it reads the profile a run left instead: its mana and the
 // best day of a game mode, each against the value wanted.
@@ -63,7 +63,7 @@ int main(int argc, char** argv)
 {
     if (argc < 2) {
         std::fprintf(stderr,
-                     "usage: e2e_profile_seed <name> [<mode>=<best day>...] [finished=<campaign>...]\n"
+                     "usage: e2e_profile_seed <name> [<mode>=<best day>...] [finished=<campaign>...] [mana=<n>]\n"
                      "       e2e_profile_seed --expect [mana=<n>] [best<mode>=<day>]...\n");
         return 2;
     }
@@ -91,7 +91,9 @@ int main(int argc, char** argv)
             return 2;
         }
         const int value = std::atoi(pair.substr(eq + 1).c_str());
-        if (pair.substr(0, eq) == "finished") {
+        if (pair.substr(0, eq) == "mana") {
+            profile->setMana(value);
+        } else if (pair.substr(0, eq) == "finished") {
             if (value < 0 || value >= CampaignIndex::Count) {
                 std::fprintf(stderr, "profile seed: no campaign %d\n", value);
                 return 2;

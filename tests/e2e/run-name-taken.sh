@@ -8,7 +8,7 @@
 # registers and the upload goes on and says it is in the gallery. Passes
 # when the world is on the server by Bea, and the bar said so.
 # Before that, from the same start, Ann plays a gallery world and meets the
-# keyboard with "Duplicate!" under the box that says the name is taken: a
+# name keyboard, empty, under the box that says the name is taken: a
 # name and Return typed under the box answer the box alone; Enter alone on
 # the keyboard keeps it up; the back key closes it, nothing is played, and
 # Play asks for the name again. Her name stays, no player "Duplicate!" is on

@@ -9,6 +9,7 @@
 #include <functional>
 #include <string>
 
+#include "campaigns/story/StorySteps.h"
 #include "goals/AchievementManager.h"
 #include "goals/GoalFunctions.h"
 #include "gui/GUIButton.h"
@@ -60,6 +61,37 @@ protected:
         EXPECT_LT(panel.getMaxX(), screenSize.width - 30.0f) << where;
     }
 
+    // Every label under the window shows its whole text (one glyph per
+    // character but the spaces between words) inside the panel.
+    void expectWholeTexts(CCNode* node, const std::string& where)
+    {
+        if (auto* label = dynamic_cast<GUILabel*>(node); label && label->getText()) {
+            const std::string text = label->getText()->getString();
+            // The one-line layout draws its spaces, the wrapped ones do not.
+            unsigned characters = 0, spaces = 0;
+            for (const char c : text) {
+                characters += (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+                spaces += c == ' ';
+            }
+            const unsigned glyphs = label->getChildrenCount();
+            EXPECT_TRUE(glyphs == characters || glyphs == characters - spaces) << where << ": cut: " << text;
+            const CCRect panel = onScreen(goals->getPanel());
+            // Above the Next button, unless it is the button's own caption.
+            GUIButton* next = goals->getNextButton();
+            const bool caption = next && next->getLabel() == label;
+            const float floor = next && !caption ? onScreen(next).getMaxY() : panel.getMinY();
+            for (CCObject* o : *label->getChildren()) {
+                const CCRect glyph = onScreen(static_cast<CCNode*>(o));
+                EXPECT_TRUE(glyph.getMinX() >= panel.getMinX() && glyph.getMaxX() <= panel.getMaxX() &&
+                            glyph.getMinY() >= floor && glyph.getMaxY() <= panel.getMaxY())
+                    << where << ": outside the panel or on Next: " << text;
+            }
+            return;
+        }
+        for (CCObject* child : *node->getChildren())
+            expectWholeTexts(static_cast<CCNode*>(child), where);
+    }
+
     GUIAchievement* goals = nullptr;
 };
 
@@ -106,3 +138,27 @@ TEST_F(GoalsSheets, TheGoalsAndTheBoardReadAndFitInTheThreeLanguages)
 }
 
 }  // namespace
+
+// Every story day's board as the day shows it, in the three languages: each
+// heading ("Herramientas y opciones desbloqueadas") and caption whole, wrapped
+// or set smaller, never cut.
+TEST_F(GoalsSheets, EveryDaysBoardShowsEveryHeadingAndCaptionWhole)
+{
+    for (const char* language : testsupport::kLanguages) {
+        testsupport::LanguageTable table(language);
+        for (const StepRow& row : storyStepRows()) {
+            if (!row.elements.present && !row.options.present && !row.backgrounds.present)
+                continue;
+            CCArray* mana = CCArray::create();
+            mana->addObject(CCInteger::create(150));
+            goals->showDayCleared(boardList(row.elements), boardList(row.options), boardList(row.backgrounds), mana);
+            stepSeconds(0.3f);
+            const std::string where = std::string(language) + " day " + std::to_string(row.day) + " " + row.className;
+            expectWholeTexts(goals, where);
+            if (row.day == 7 && std::string(language) == "es")
+                testsupport::saveTestFrame("day_cleared_board_es_day7");
+            goals->hide();
+            stepSeconds(0.3f);
+        }
+    }
+}

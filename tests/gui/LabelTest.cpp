@@ -1,7 +1,9 @@
 // The font registry, the label and its three layouts.
 #include "GuiFixture.h"
 
+#include <algorithm>
 #include <cmath>
+#include <map>
 #include <optional>
 
 #include "gui/GUILabel.h"
@@ -176,14 +178,19 @@ TEST_F(LabelLayout, OneLineTextAndItsSize)
     EXPECT_FLOAT_EQ(first->getTextureRect().size.height, 12);  // top row dropped
 }
 
-TEST_F(LabelLayout, UnderscoreIsASpaceAndFontsWithoutCapitalsLookUpLowerCase)
+TEST_F(LabelLayout, UnderscoreIsASpaceInMarkupAndFontsWithoutCapitalsLookUpLowerCase)
 {
     fakeFont("ab", 4);
     GUILabel::uppercase = 0;
-    GUILabel* label = GUILabel::create();
+    GUILabel* label = markupLabel();
     label->setText(CCString::create("A_B"));
     EXPECT_EQ(glyphWidths(label), (std::vector<float>{4, 3, 4}));
     EXPECT_FALSE(log.contains("doesn't contain"));
+    // A name or a path keeps its "_".
+    fakeFont("ab_", 4);
+    GUILabel* name = GUILabel::create();
+    name->setText(CCString::create("a_b"));
+    EXPECT_EQ(glyphWidths(name), (std::vector<float>{4, 4, 4}));
 }
 
 TEST_F(LabelLayout, MissingCharactersBecomeOneSpaceAndSkipExactlyThemselves)
@@ -361,6 +368,112 @@ TEST_F(LabelLayout, ALongWordIsCutAndEveryLineTakesAGlyph)
     accents->setColoredText(CCString::create("\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9"), 12);
     EXPECT_EQ(accents->getChildrenCount(), 4u);
     EXPECT_FALSE(log.contains("doesn't contain"));
+}
+
+// A character the font lacks is drawn as the font's replacement mark, in
+// every layout: no name reads as the same name without it, none is blank.
+// Control characters stay blank.
+TEST_F(LabelLayout, CharactersTheFontLacksTakeTheReplacementMark)
+{
+    const std::string mark = "\xEF\xBF\xBD";
+    fakeFont("An" + mark, 4);
+    const float markX = GUILabel::fontFrames[mark].origin.x;
+    const auto drawn = [](GUILabel* label) {
+        std::vector<float> xs;
+        for (CCObject* object : *label->getChildren())
+            xs.push_back(static_cast<CCSprite*>(object)->getTextureRect().origin.x - label->getTextureRect().origin.x);
+        return xs;
+    };
+    const struct {
+        const char* name;
+        size_t marks;
+    } names[] = {
+        {"Ann\xE7\x8E\x8B", 1},                   // Ann + a Chinese letter
+        {"Ann\xCC\x81", 1},                       // an accent on its own
+        {"Ann\xE2\x83\x9D", 1},                   // an enclosing circle
+        {"Ann\xE2\x80\x8B", 1},                   // a zero-width space
+        {"\xD7\xA9\xD7\x9C\xD7\x95\xD7\x9D", 4},  // Hebrew
+        {"\xD8\xB3\xD9\x84\xD8\xA7\xD9\x85", 4},  // Arabic
+        {"\xE7\x8E\x8B\xE8\x8A\xB3", 2},          // Chinese
+        {"Ann\xFF", 1},                           // not UTF-8
+    };
+    for (int layout = 0; layout < 3; ++layout) {
+        const auto lay = [layout](const std::string& text) {
+            GUILabel* label = GUILabel::create();
+            if (layout == 0)
+                label->setText(CCString::create(text));
+            else if (layout == 1)
+                label->setColoredText(CCString::create(text), 1000);
+            else
+                label->setMultilineText(CCString::create(text), 1000, 3);
+            return label;
+        };
+        const std::vector<float> ann = drawn(lay("Ann"));
+        for (const auto& n : names) {
+            const std::vector<float> xs = drawn(lay(n.name));
+            EXPECT_NE(xs, ann) << layout << " " << n.name;
+            EXPECT_EQ(std::count(xs.begin(), xs.end(), markX), static_cast<long>(n.marks)) << layout << " " << n.name;
+        }
+        const std::vector<float> control = drawn(lay("A\nn"));
+        EXPECT_EQ(std::count(control.begin(), control.end(), markX), 0) << layout;
+    }
+}
+
+// A path or a name longer than the line breaks only after its own
+// separators, and its pieces never stand on one line with a space between.
+TEST_F(LabelLayout, APathBreaksAtItsSeparatorsAndShowsNoSpaceItLacks)
+{
+    const std::string chars = "KeptinhomaulcsrfbTd-1/.";
+    fakeFont(chars, 4);
+    const auto lines = [&](GUILabel* label) {
+        // The text of each line as drawn; a gap wider than the letter space is a space.
+        std::map<float, std::vector<std::pair<float, char>>> rows;
+        for (CCObject* object : *label->getChildren()) {
+            auto* glyph = static_cast<CCSprite*>(object);
+            const float x = glyph->getTextureRect().origin.x - label->getTextureRect().origin.x;
+            const auto index = static_cast<size_t>(std::lround(x / 5));
+            rows[-glyph->getPosition().y].push_back({glyph->getPosition().x, chars[index]});
+        }
+        std::vector<std::string> out;
+        for (auto& [y, glyphs] : rows) {
+            std::sort(glyphs.begin(), glyphs.end());
+            std::string line;
+            for (size_t i = 0; i < glyphs.size(); ++i)
+                line +=
+                    std::string(i > 0 && glyphs[i].first - glyphs[i - 1].first > 5.5f ? " " : "") + glyphs[i].second;
+            out.push_back(line);
+        }
+        return out;
+    };
+    const std::string text = "Kept in /home/ann/.local/share/Tesmora/unreadable-profile-1";
+    // Every piece between separators fits these lines.
+    for (float width : {70.0f, 90.0f, 130.0f, 200.0f}) {
+        for (bool multiline : {false, true}) {
+            GUILabel* label = GUILabel::create();
+            if (multiline)
+                label->setMultilineText(CCString::create(text), width, 20);
+            else
+                label->setColoredText(CCString::create(text), width);
+            const std::vector<std::string> shown = lines(label);
+            ASSERT_FALSE(shown.empty());
+            // The lines read back the text: each is a piece of it, joined to
+            // the next by the text's own space or, inside a word, by nothing
+            // after a separator.
+            size_t at = 0;
+            for (size_t i = 0; i < shown.size(); ++i) {
+                if (i > 0 && text.compare(at, 1, " ") == 0) {
+                    ++at;
+                } else if (i > 0) {
+                    EXPECT_NE(std::string("/-_.").find(text[at - 1]), std::string::npos)
+                        << width << ": broken inside a word before " << shown[i];
+                }
+                EXPECT_EQ(text.compare(at, shown[i].size(), shown[i]), 0)
+                    << width << " " << multiline << ": line " << i << " \"" << shown[i] << "\" is not in the text";
+                at += shown[i].size();
+            }
+            EXPECT_EQ(at, text.size()) << width << " " << multiline;
+        }
+    }
 }
 
 TEST_F(LabelLayout, EveryLayoutKeepsTheLabelsOwnFontWhateverFontIsCurrent)

@@ -6,7 +6,9 @@
 #include "elements/materials/Instruments.h"
 #include "elements/materials/Wiring.h"
 #include "gui/GUIButton.h"
+#include "gui/GUILabel.h"
 #include "hud/DeviceEditors.h"
+#include "support/Readability.h"
 
 USING_NS_CC;
 
@@ -141,6 +143,30 @@ TEST_F(Editors, EachInstrumentOpensItsWindowWithItsOctaves)
         world->removeParticle(x, 30);
         EXPECT_EQ(current(), nullptr) << c.window;
         x += 2;
+    }
+}
+
+// The note editor names the notes as the language's texts do ("do grave");
+// the editors' picture check finds them inside their buttons.
+TEST_F(Editors, TheNoteEditorNamesTheNotesInThePlayersLanguage)
+{
+    const struct {
+        const char* language;
+        const char *first, *second, *third, *last;
+    } cases[] = {{"en", "C", "C#", "D", "B"}, {"fr", "do", "do#", "r\xC3\xA9", "si"}, {"es", "do", "do#", "re", "si"}};
+    for (const auto& c : cases) {
+        testsupport::LanguageTable table(c.language);
+        auto* note = dynamic_cast<Instrument*>(world->addParticle(40, 30, Note::kTypeId, true));
+        ASSERT_NE(note, nullptr);
+        note->onTouch();
+        auto* editor = dynamic_cast<InstrumentEditor*>(note->editor);
+        ASSERT_NE(editor, nullptr);
+        const auto caption = [&](int n) { return editor->noteButton(n)->getLabel()->getText()->getString(); };
+        EXPECT_EQ(caption(0), c.first) << c.language;
+        EXPECT_EQ(caption(1), c.second) << c.language;
+        EXPECT_EQ(caption(2), c.third) << c.language;
+        EXPECT_EQ(caption(11), c.last) << c.language;
+        world->removeParticle(40, 30);
     }
 }
 

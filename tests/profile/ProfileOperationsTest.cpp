@@ -1,4 +1,5 @@
 #include "ProfileFixture.h"
+#include "base/LocalUtils.h"
 #include "profile/ProfileFile.h"
 #include "world/GameServices.h"
 #include "platform/GameClock.h"
@@ -212,7 +213,7 @@ TEST_F(ProfileTest, RegistrationAsksForANicknameThenAnAccountThenContinues)
     profile->setPendingCallback(caller, callfunc_selector(Caller::run));
 
     profile->ensureRegistered();
-    EXPECT_EQ(keyboards, std::vector<std::string>{"Input nickname"});
+    EXPECT_EQ(keyboards, std::vector<std::string>{"hint: " + LocalUtils::localize("NameInputTitle")->getString()});
     EXPECT_EQ(createPlayerCalls, 0);
 
     // The keyboard hands back the text: with a nickname, the account is asked for.
@@ -226,7 +227,7 @@ TEST_F(ProfileTest, RegistrationAsksForANicknameThenAnAccountThenContinues)
     CCObject* target = refusalTarget;
     SEL_CallFunc selector = refusalSelector;
     (target->*selector)();
-    EXPECT_EQ(keyboards.back(), "Duplicate!");
+    EXPECT_EQ(keyboards.back(), "hint: " + LocalUtils::localize("NameDuplicate")->getString());
 
     // A caller's own refusal handler goes with the request instead.
     profile->setDuplicateNameHandler(caller, callfunc_selector(Caller::run));

@@ -141,7 +141,7 @@ TEST_F(NameInputTest, OutcomesOfTheCreatePlayerRequest)
 }
 
 // A refusal says the server's words; only a name another player has (403)
-// brings the keyboard back with "Duplicate!". A busy or failing server keeps
+// brings the keyboard back, empty, its hint saying so. A busy or failing server keeps
 // the typed name. Each refusal is one log line with its status and words.
 TEST_F(NameInputTest, ARefusedRegistrationSaysWhyAndOnlyATakenNameAsksAgain)
 {
@@ -184,9 +184,11 @@ TEST_F(NameInputTest, ARefusedRegistrationSaysWhyAndOnlyATakenNameAsksAgain)
         if (taken) {
             EXPECT_EQ(screen->getRequest(), GUINameInput::Request::Retyping);
             ASSERT_TRUE(GUIKeyboard::getInstance()->isActive());
+            // The refusal is the empty field's hint, in the player's words,
+            // never the field's text.
             CCString* shown = GUIKeyboard::getInstance()->getText();
-            EXPECT_EQ(shown ? std::string(shown->getString()) : "", "Duplicate!");
-            // The refusal's word goes at the first key: what is typed is the name.
+            EXPECT_EQ(shown ? std::string(shown->getString()) : "", "");
+            EXPECT_NE(GUIKeyboard::getInstance()->getHint(), nullptr);
             GUIKeyboard::getInstance()->insertText("Bo", 2);
             shown = GUIKeyboard::getInstance()->getText();
             EXPECT_EQ(shown ? std::string(shown->getString()) : "", "Bo");
@@ -285,7 +287,8 @@ TEST_F(NameInputTest, ALaterStartGoesToTheMenuAndRegistersQuietly)
             stepFrames(30);
             ASSERT_TRUE(GUIKeyboard::getInstance()->isActive());
             CCString* shown = GUIKeyboard::getInstance()->getText();
-            EXPECT_EQ(shown ? std::string(shown->getString()) : "", "Duplicate!");
+            EXPECT_EQ(shown ? std::string(shown->getString()) : "", "");
+            EXPECT_NE(GUIKeyboard::getInstance()->getHint(), nullptr);
             type("Bo");
             awaitAnswer();
             EXPECT_EQ(requests.load(), 2) << "the new name is sent";

@@ -3,10 +3,15 @@
 // that speaks of a path along the marks needs marks that run on as a path,
 // and an element a hint names by its title is in the world, on the level's
 // palette or what the day asks the player to make. The numbers a hint gives
-// are read too, against the level's marks and the world it builds.
+// are read too, against the level's marks and the world it builds. The
+// missions' briefings are held to the same, and a text that calls an element
+// marked needs a mark on or beside it. Where a level's marks take different
+// elements, each mark that takes one shows it in that element's colour.
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
+#include <filesystem>
 #include <map>
 #include <regex>
 #include <set>
@@ -14,8 +19,10 @@
 #include <vector>
 
 #include "DayCheck.h"
+#include "LevelBuilder.h"
 #include "LevelScript.h"
 #include "campaigns/Campaigns.h"
+#include "campaigns/story/StoryMissions.h"
 #include "hud/PaletteTable.h"
 #include "support/HeadlessGame.h"
 #include "support/ResourceRoot.h"
@@ -31,12 +38,34 @@ using Cell = std::pair<int32_t, int32_t>;
 // What a level's world shows the player, as its script builds it.
 struct LevelWorld {
     std::set<Cell> marks;
-    std::vector<std::set<Cell>> markSets;  // each mark command's or marked table's cells
-    std::vector<std::set<Cell>> groups;    // the marks that touch one another
-    std::set<Cell> keys;                   // the Notes the script tunes
-    std::vector<Cell> cells;               // the built world's particles, as the level opens
-    std::set<std::string> elements;        // in the world, on the palette, or made by the day's missions
+    std::vector<std::set<Cell>> markSets;      // each mark command's or marked table's cells
+    std::vector<std::set<Cell>> groups;        // the marks that touch one another
+    std::set<Cell> keys;                       // the Notes the script tunes
+    std::vector<Cell> cells;                   // the built world's particles, as the level opens
+    std::map<Cell, uint32_t> types;            // and what each holds
+    std::set<std::string> elements;            // in the world, on the palette, or made by the day's missions
+    std::map<Cell, std::set<uint32_t>> wants;  // what the missions' tables want in each cell
+    std::map<Cell, uint32_t> signs;            // marks shown in an element's colour
 };
+
+// The level's missions, by class name and briefing key: a campaign level's
+// ("Day2_3"), or a story day's ("Day22").
+std::vector<std::pair<std::string, std::string>> levelMissions(const std::string& name)
+{
+    std::vector<std::pair<std::string, std::string>> out;
+    int mode = 0, level = 0;
+    if (std::sscanf(name.c_str(), "Day%d_%d", &mode, &level) == 2) {
+        if (const Campaign* c = campaignOfMode(mode))
+            for (const CampaignMissionRow& m : c->missions)
+                if (m.level == level)
+                    out.emplace_back(m.className, std::string(m.textKey) + "Briefing");
+    } else if (std::sscanf(name.c_str(), "Day%d", &level) == 1) {
+        for (const MissionRow& m : storyMissionRows())
+            if (m.day == level)
+                out.emplace_back(m.className, m.briefingKey);
+    }
+    return out;
+}
 
 // An element's name as the factory gives it back ("Tnt" is "TNT"); a tool's
 // name as it is.
@@ -163,11 +192,24 @@ LevelWorld readWorld(const std::string& name, const worldblob::ExtraSizeTable& s
             tableCells(c, [&](const MissionPatternRecord& r) {
                 out.elements.insert(c.element.empty() ? ParticleCreator::getName(r.type) : canonical(c.element));
             });
-        else if (c.mode != TableMode::Empty) {
+        else if (c.mode == TableMode::Ends) {
             std::set<Cell>& set = out.markSets.emplace_back();
-            tableCells(c, [&](const MissionPatternRecord& r) { set.insert({r.x, r.y}); });
+            for (const levelgen::Cell& end : levelgen::rowEnds(missionTable(c.mission.c_str(), c.letter)))
+                set.insert({end.x, end.y});
+        } else if (c.mode != TableMode::Empty) {
+            std::set<Cell>& set = out.markSets.emplace_back();
+            tableCells(c, [&](const MissionPatternRecord& r) {
+                set.insert({r.x, r.y});
+                if (c.mode == TableMode::Guide)
+                    out.signs[{r.x, r.y}] = r.type;
+            });
         }
     }
+    for (const auto& [mission, briefing] : levelMissions(name))
+        for (char letter = 'A'; letter <= 'Z'; ++letter)
+            if (MissionPattern t = missionTable(mission.c_str(), letter))
+                for (MissionPattern r = t; (r->end & 0xff) == 0; ++r)
+                    out.wants[{r->x, r->y}].insert(r->type);
     for (const std::set<Cell>& set : out.markSets)
         out.marks.insert(set.begin(), set.end());
     out.groups = markGroups(out.marks);
@@ -179,8 +221,10 @@ LevelWorld readWorld(const std::string& name, const worldblob::ExtraSizeTable& s
     if (!worldblob::parseBlob(blob, size, plan, error, &sizes))
         error = name + ": " + error;
     delete[] blob;
-    for (const worldblob::ParticleRecord& r : plan.particles)
+    for (const worldblob::ParticleRecord& r : plan.particles) {
         out.cells.push_back({r.x, r.y});
+        out.types[{r.x, r.y}] = r.type;
+    }
     // The palette: what the settings allow, or all but what they deny; the
     // eraser among the tools.
     CCDictionary* settings = CCDictionary::createWithContentsOfFile(("universes/Missions/" + name + ".plist").c_str());
@@ -250,6 +294,10 @@ struct Language {
     const char* cellsOff;
     const char* keys;
     const char* marks;
+    // "marked metal": the word that a mark word qualifies; and the words for
+    // cells.
+    const char* markedWord;
+    std::initializer_list<const char*> cellWords;
 };
 const Language kLanguages[] = {
     {"en",
@@ -260,7 +308,9 @@ const Language kLanguages[] = {
       "eleven", "twelve", "thirteen", "fourteen", "fifteen", "sixteen", "seventeen", "eighteen", "nineteen", "twenty"},
      R"((\S+) cells? (?:off|short)\b.*mark)",
      R"((?:(\S+) )?(?:empty|marked) keys?\b|(\S+) keys?\b.*\b(?:empty|mark))",
-     R"((\S+) (?:(\S+) )?mark)"},
+     R"((\S+) (?:(\S+) )?mark)",
+     R"(marked (\S+))",
+     {"cell"}},
     {"fr",
      {"marqu"},
      {"chemin"},
@@ -269,7 +319,9 @@ const Language kLanguages[] = {
       "onze", "douze", "treize", "quatorze", "quinze", "seize", "dix-sept", "dix-huit", "dix-neuf", "vingt"},
      R"((\S+) cases? (?:de|avant)\b.*marqu)",
      R"((?:(\S+) )?touches? (?:vide|marqu)|(\S+) touches?\b.*\b(?:vide|marqu))",
-     R"((\S+) (?:(\S+) )?marqu)"},
+     R"((\S+) (?:(\S+) )?marqu)",
+     R"((\S+) marqu)",
+     {"case"}},
     {"es",
      {"marca"},
      {"camino"},
@@ -278,7 +330,9 @@ const Language kLanguages[] = {
       "once", "doce", "trece", "catorce", "quince", "dieciséis", "diecisiete", "dieciocho", "diecinueve", "veinte"},
      R"((\S+) (?:casillas?|celdas?) (?:de|antes)\b.*marca)",
      R"((?:(\S+) )?teclas? (?:vac|marcad)|(\S+) teclas?\b.*\b(?:vac|marcad))",
-     R"((\S+) (?:(\S+) )?marca)"},
+     R"((\S+) (?:(\S+) )?marca)",
+     R"((\S+) marcad)",
+     {"casilla", "celda"}},
 };
 
 // The number a word writes, or 0.
@@ -292,7 +346,8 @@ size_t numberOf(const Language& language, const std::string& word)
 
 // What one hint states in numbers, checked against the level clause by
 // clause (up to a full stop, colon or semicolon); each fault fails the test.
-void checkNumbers(const Language& language, std::string said, const LevelWorld& world, const std::string& where)
+void checkNumbers(const Language& language, std::string said, const LevelWorld& world, const std::string& where,
+                  bool briefing = false)
 {
     std::transform(said.begin(), said.end(), said.begin(), [](unsigned char c) { return std::tolower(c); });
     const std::regex stops("[.:;]");
@@ -303,6 +358,16 @@ void checkNumbers(const Language& language, std::string said, const LevelWorld& 
             return std::vector<std::smatch>(std::sregex_iterator(clause.begin(), clause.end(), re),
                                             std::sregex_iterator());
         };
+        // A briefing counts marks only ("the three marked rows"); "ten
+        // marked cells" may be ten of more.
+        if (briefing) {
+            for (const std::smatch& m : matches(language.marks))
+                if (const size_t n = std::max(numberOf(language, m[1]), numberOf(language, m[2])); n > 1 &&
+                    !markCounts(world).count(n) && !(namesAny(clause, language.cellWords) && n <= world.marks.size()))
+                    ADD_FAILURE() << where << ": counts " << n << " marks; the level marks " << world.marks.size()
+                                  << " cells in " << world.groups.size() << " marks";
+            continue;
+        }
         for (const std::smatch& m : matches(language.cellsOff))
             for (const int32_t d : markDistances(world))
                 if (const size_t n = numberOf(language, m[1]); n && d != static_cast<int32_t>(n))
@@ -325,6 +390,36 @@ void checkNumbers(const Language& language, std::string said, const LevelWorld& 
                 ADD_FAILURE() << where << ": counts " << n << " marks; the level marks " << world.marks.size()
                               << " cells in " << world.groups.size() << " marks";
     }
+}
+
+// A text that calls an element marked ("the marked metal cell", "la case de
+// métal marquée") needs a mark on or beside a cell of that element, or on a
+// cell a table wants it in.
+void checkMarkedElements(const Language& language, const std::map<std::string, std::set<std::string>>& titled,
+                         std::string said, const LevelWorld& world, const std::string& where)
+{
+    auto lower = [](std::string text) {
+        std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) { return std::tolower(c); });
+        return text;
+    };
+    said = lower(said);
+    const std::regex re(language.markedWord);
+    for (std::sregex_iterator it(said.begin(), said.end(), re), end; it != end; ++it)
+        for (const auto& [title, elements] : titled) {
+            if (lower(title) != (*it)[1].str())
+                continue;
+            auto named = [&](uint32_t type) { return elements.count(ParticleCreator::getName(type)) > 0; };
+            const bool marked = std::any_of(world.marks.begin(), world.marks.end(), [&](const Cell& m) {
+                for (int dx = -1; dx <= 1; ++dx)
+                    for (int dy = -1; dy <= 1; ++dy)
+                        if (auto at = world.types.find({m.first + dx, m.second + dy});
+                            at != world.types.end() && named(at->second))
+                            return true;
+                auto wanted = world.wants.find(m);
+                return wanted != world.wants.end() && std::any_of(wanted->second.begin(), wanted->second.end(), named);
+            });
+            EXPECT_TRUE(marked) << where << ": no mark stands on or beside the " << title << " it calls marked";
+        }
 }
 
 class LevelHints : public testsupport::HeadlessGame { };
@@ -364,10 +459,7 @@ TEST_F(LevelHints, SpeakOfWhatTheirLevelsShow)
                 ASSERT_EQ(error, "") << key;
             }
             const LevelWorld& world = worlds[key];
-            CCDictElement* hint = nullptr;
-            CCDICT_FOREACH(dynamic_cast<CCDictionary*>(level->getObject()), hint)
-            {
-                const std::string textKey = key + hint->getStrKey();
+            auto check = [&](const std::string& textKey, bool briefing) {
                 auto* text = dynamic_cast<CCString*>(texts->objectForKey(textKey));
                 ASSERT_NE(text, nullptr) << language.code << ": " << textKey;
                 const std::string said = text->getString();
@@ -380,17 +472,76 @@ TEST_F(LevelHints, SpeakOfWhatTheirLevelsShow)
                                         [](const std::set<Cell>& group) { return group.size() >= 3; }))
                     << where << ": the level's marks make no path";
                 for (const auto& [title, elements] : titled) {
-                    if (!namesWord(said, title))
+                    if (briefing || !namesWord(said, title))
                         continue;
                     EXPECT_TRUE(std::any_of(elements.begin(), elements.end(),
                                             [&](const std::string& e) { return world.elements.count(e) > 0; }))
                         << where << ": names " << title << ", which the level neither holds nor offers";
                 }
-                checkNumbers(language, said, world, where);
+                checkMarkedElements(language, titled, said, world, where);
+                checkNumbers(language, said, world, where, briefing);
+            };
+            CCDictElement* hint = nullptr;
+            CCDICT_FOREACH(dynamic_cast<CCDictionary*>(level->getObject()), hint)
+            {
+                check(key + hint->getStrKey(), false);
             }
+            for (const auto& [mission, briefing] : levelMissions(worldOf(key)))
+                check(briefing, true);
         }
     }
     EXPECT_GT(checked, 900);
 }
 
 }  // namespace
+
+// Marks that look alike but take different things: where separate marks of
+// one size each take one element, and not all the same one, each shows its
+// element in that element's colour (a guide cell), so the world says which
+// goes where.
+TEST_F(LevelHints, MarksThatTakeOneElementEachShowIt)
+{
+    const worldblob::ExtraSizeTable sizes = worldblob::ExtraSizeTable::ofEveryElement();
+    std::set<uint32_t> palette;
+    for (const PaletteEntry& e : paletteTable())
+        if (e.family != PaletteFamily::Creatures && e.family != PaletteFamily::Vehicles)
+            palette.insert(hashString(e.name));
+    int levels = 0;
+    for (const std::string& file : levelgen::levelFiles(std::string(TESMORA_TEST_FIXTURES) + "/../../assets/levels")) {
+        const std::string name = std::filesystem::path(file).stem().string();
+        std::string error;
+        const LevelWorld world = readWorld(name, sizes, error);
+        ASSERT_EQ(error, "") << name;
+        ++levels;
+        // The marks that take one element from the palette, by their size,
+        // and what each takes; a mark on what the level opens with (a cell
+        // to keep) takes nothing, and one a creature is led to is named by
+        // the briefing.
+        std::map<size_t, std::vector<std::pair<const std::set<Cell>*, uint32_t>>> bySize;
+        for (const std::set<Cell>& group : world.groups) {
+            std::set<uint32_t> taken;
+            for (const Cell& m : group)
+                if (auto wanted = world.wants.find(m); wanted != world.wants.end())
+                    taken.insert(wanted->second.begin(), wanted->second.end());
+                else
+                    taken.insert(0);
+            const uint32_t type = *taken.begin();
+            auto held = world.types.find(*group.begin());
+            if (taken.size() == 1 && palette.count(type) && (held == world.types.end() || held->second != type))
+                bySize[group.size()].emplace_back(&group, type);
+        }
+        for (const auto& [size, marks] : bySize) {
+            if (std::all_of(marks.begin(), marks.end(), [&](const auto& m) { return m.second == marks[0].second; }))
+                continue;
+            for (const auto& [group, type] : marks)
+                for (const Cell& m : *group) {
+                    auto sign = world.signs.find(m);
+                    EXPECT_TRUE(sign != world.signs.end() && sign->second == type)
+                        << name << ": the mark (" << m.first << ", " << m.second << ") takes "
+                        << ParticleCreator::getName(type)
+                        << ", as a mark like it takes another, but does not show its colour";
+                }
+        }
+    }
+    EXPECT_GT(levels, 150);
+}

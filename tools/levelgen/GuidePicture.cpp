@@ -61,7 +61,9 @@ assetgen::Rgba elementColour(uint32_t type)
     CCArray* rows = probe ? probe->getColors() : nullptr;
     if (!rows || rows->count() == 0)
         return kGuideColour;
-    const ccColor4B c = colorForIndex(static_cast<CCInteger*>(rows->objectAtIndex(0)));
+    // The colour it is made in: the sensors and gems start on their second
+    // row, which alone tells them apart.
+    const ccColor4B c = probe->color.a ? probe->color : colorForIndex(static_cast<CCInteger*>(rows->objectAtIndex(0)));
     return assetgen::Rgba{c.r, c.g, c.b, 255};
 }
 

@@ -26,7 +26,8 @@ std::string backgroundPath(const std::string& tree, const std::string& fileName)
 // Reads a 120 x 80 background; false with a message otherwise.
 bool readBackground(const std::string& path, assetgen::Image& out, std::string& error);
 
-// The colour an element is drawn in when it is made (its first colour row).
+// The colour an element is drawn in when it is made (the first colour row
+// of one that sets none).
 assetgen::Rgba elementColour(uint32_t type);
 
 // The background with every marked cell painted in the guide colour, and

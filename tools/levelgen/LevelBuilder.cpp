@@ -254,6 +254,19 @@ bool LevelBuilder::placeCreature(const Command& c, const std::string& where, std
     return true;
 }
 
+std::vector<Cell> rowEnds(MissionPattern table)
+{
+    std::set<Cell> cells;
+    for (MissionPattern r = table; r && (r->end & 0xff) == 0; ++r)
+        cells.insert({r->x, r->y});
+    std::set<Cell> ends;
+    for (const Cell& at : cells)
+        for (const Cell n : {Cell{at.x - 1, at.y}, Cell{at.x + 1, at.y}})
+            if (!cells.count(n))
+                ends.insert(n);
+    return {ends.begin(), ends.end()};
+}
+
 void LevelBuilder::clear(int x, int y)
 {
     if (Particle* p = world_->at(x, y); p && p->id >= 0)
@@ -337,6 +350,11 @@ bool LevelBuilder::apply(const Command& c, const Level& level, std::vector<Cell>
                 for (const Cell n : {Cell{at.x - 1, at.y}, Cell{at.x + 1, at.y}, Cell{at.x, at.y - 1}})
                     if (!cells.count(n) && world_->inWorld(n.x, n.y))
                         put(n.x, n.y, type);
+            return true;
+        }
+        if (c.mode == TableMode::Ends) {
+            const std::vector<Cell> ends = rowEnds(table);
+            marks.insert(marks.end(), ends.begin(), ends.end());
             return true;
         }
         for (MissionPattern r = table; (r->end & 0xff) == 0; ++r) {

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "LevelScript.h"
+#include "goals/MissionPattern.h"
 
 class World;
 
@@ -39,6 +40,10 @@ struct BuiltLevel {
     std::vector<GuideCell> guides;  // in command order
     std::string backgroundFile;     // the picture the header names ("peaceful.png", "day7.png", "pix01.png")
 };
+
+// The cells beside both ends of each row of a table's cells, each once:
+// what marks a row (or a cell) that is full when the level opens.
+std::vector<Cell> rowEnds(MissionPattern table);
 
 // How many creatures of a family a world may hold: loading keeps no more
 // than a player may place.

@@ -47,7 +47,8 @@ bool marksGuide(const Command& c)
 {
     return c.kind == CommandKind::Mark ||
         (c.kind == CommandKind::Table &&
-         (c.mode == TableMode::Mark || c.mode == TableMode::Guide || c.mode == TableMode::KeepEmpty));
+         (c.mode == TableMode::Mark || c.mode == TableMode::Guide || c.mode == TableMode::KeepEmpty ||
+          c.mode == TableMode::Ends));
 }
 
 class Parser {
@@ -236,7 +237,7 @@ void Parser::command(const std::vector<std::string>& t, std::vector<Command>& in
         c.at = {integer(t, 2, INT32_MIN, INT32_MAX), integer(t, 3, INT32_MIN, INT32_MAX)};
         cellIn(c.at[0], c.at[1]);
     } else if (w == "table") {
-        arity(t, 4, 5, "table MISSION LETTER fill [ELEMENT] | empty | mark | guide [empty] | frame ELEMENT");
+        arity(t, 4, 5, "table MISSION LETTER fill [ELEMENT] | empty | mark [ends] | guide [empty] | frame ELEMENT");
         c.kind = CommandKind::Table;
         c.mission = t[1];
         if (t[2].size() != 1 || t[2][0] < 'A' || t[2][0] > 'Z')
@@ -246,9 +247,13 @@ void Parser::command(const std::vector<std::string>& t, std::vector<Command>& in
             c.mode = TableMode::Fill;
             if (t.size() == 5)
                 element(c.element = t[4]);
-        } else if (t[3] == "empty" || t[3] == "mark") {
-            arity(t, 4, 4, "table MISSION LETTER empty | mark");
-            c.mode = t[3] == "empty" ? TableMode::Empty : TableMode::Mark;
+        } else if (t[3] == "empty") {
+            arity(t, 4, 4, "table MISSION LETTER empty");
+            c.mode = TableMode::Empty;
+        } else if (t[3] == "mark") {
+            if (t.size() == 5 && t[4] != "ends")
+                fail("expected: table MISSION LETTER mark [ends]");
+            c.mode = t.size() == 5 ? TableMode::Ends : TableMode::Mark;
         } else if (t[3] == "guide") {
             if (t.size() == 5 && t[4] != "empty")
                 fail("expected: table MISSION LETTER guide [empty]");

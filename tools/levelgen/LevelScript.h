@@ -38,8 +38,10 @@ enum class CommandKind { Fill, Clear, Line, Disc, Cell, Stamp, Table, Mark, Step
 // Guide paints the cells faintly in their own elements' colours on the guide
 // picture, KeepEmpty in the mark of cells to leave empty; Frame puts the
 // command's element beside and below each cell that is not one of the table's,
-// so what is painted into the cells stays where it is put.
-enum class TableMode { Fill, Empty, Mark, Guide, KeepEmpty, Frame };
+// so what is painted into the cells stays where it is put; Ends marks the
+// cells beside both ends of each of the table's rows, to mark cells that
+// are full when the level opens (what is to be taken away).
+enum class TableMode { Fill, Empty, Mark, Guide, KeepEmpty, Frame, Ends };
 
 struct Command {
     CommandKind kind = CommandKind::Fill;

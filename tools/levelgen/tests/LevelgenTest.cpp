@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <set>
 
 #include "DayCheck.h"
 #include "GuidePicture.h"
@@ -159,6 +160,9 @@ TEST(Levelgen, TablesOfCampaignMissionsByClassName)
         {"table Contra_LedsOn A mark", 48, 31, hashString("Metal"), 1},
         {"table Music_PixRemoveLv3 A fill", 80, 38, note, 0},
         {"table Music_Lv1 A mark", 80, 38, hashString("Metal"), 123},
+        // the cells beside a row's two ends, the row itself left as it is
+        {"table Contra_LedsOn A mark ends", 47, 31, hashString("Metal"), 2},
+        {"table RobotLv9a A mark ends", 14, 30, 0, 6},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.command);
@@ -329,6 +333,14 @@ TEST(Levelgen, GuideAndFrameOfAPictureTable)
     EXPECT_EQ(guide.at(5, 74), faint(kKeepEmptyColour));
     EXPECT_EQ(guide.at(3, 76), faint(ink));  // a guide over a mark blends with the background, not the mark
     EXPECT_EQ(guide.at(1, 79), (assetgen::Rgba{10, 20, 30, 255}));
+
+    // Each sensor in the colour it is made in, which alone tells them apart.
+    std::set<std::vector<uint8_t>> sensors;
+    for (const char* name : {"VeryColdSensor", "ColdSensor", "NormalSensor", "HotSensor", "VeryHotSensor"}) {
+        const assetgen::Rgba c = elementColour(hashString(name));
+        sensors.insert({c.r, c.g, c.b});
+    }
+    EXPECT_EQ(sensors.size(), 5u);
 }
 
 // The days' rules come from the game's own steps and missions on top of day

@@ -363,7 +363,7 @@ void ServerLink::sendCreatePlayer(Profile* profile, CCObject* refusalTarget, SEL
     // Kept in the profile until answered, and never logged: a repeat of it
     // gets the player's key.
     std::string requestId = keptRegistrationId(profile);
-    if (requestId.empty()) {
+    if (requestId.empty() && isConfigured()) {
         requestId = platform::uniqueId();
         keepRegistrationId(profile, requestId);
         profile->save();
@@ -429,7 +429,6 @@ bool CreatePlayerCallback::onResponse(const Response& response)
     const long status = response.statusCode;
     if (status < 200 || status > 202) {
         answered();
-        profile_->save();
         // The request holds no key and a refusal's body none either.
         const std::string serverWords = galleryanswer::errorMessage(response.body);
         LOG << "create player: the server refused it with " + std::to_string(status) + ": " +

@@ -74,6 +74,7 @@ kill -CONT "$server_pid"
 wait "$game_job"
 grep -q "exit status 0" "$work/frozen-upload.out" || fail "C's start: $(cat "$work/frozen-upload.out")"
 grep -qi "upload of sandy done: gallery world" "$work/frozen-upload.log" || fail "C's world was not shared"
+grep -q "uploaded before by player" "$work/server.log" || fail "the upload given up on was not the one tried again"
 [ "$(grep -c " registered$" "$work/server.log")" -eq $((players + 1)) ] ||
     fail "players registered: $(grep registered "$work/server.log")"
 "$gallerycheck" --world "$url" Sandy 0 0 0 >"$work/sandy.out" 2>&1 || fail "the cards of Sandy: $(cat "$work/sandy.out")"

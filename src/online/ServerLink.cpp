@@ -3,6 +3,7 @@
 #include <curl/curl.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 
 #include "base/LocalUtils.h"
@@ -11,6 +12,7 @@
 #include "profile/Profile.h"
 #include "world/GameServices.h"
 #include "base/Utils.h"
+#include "platform/UniqueId.h"
 #include "online/NetworkManager.h"
 #include "online/ServerLinkRequests.h"
 #include "base/Base64.h"
@@ -253,6 +255,30 @@ std::string GalleryFailure::words() const
     return localized(textKey());
 }
 
+std::string keptRegistrationId(Profile* profile)
+{
+    std::string id;
+    bool kept = false;
+    for (size_t word = 0; word < 4; ++word) {
+        const auto value =
+            static_cast<uint32_t>(profile->getProgressWord(ProgressWord::RegistrationRequest + 4 * word));
+        kept = kept || value != 0;
+        char hex[9];
+        std::snprintf(hex, sizeof hex, "%08x", value);
+        id += hex;
+    }
+    return kept ? id : std::string();
+}
+
+void keepRegistrationId(Profile* profile, const std::string& id)
+{
+    const bool fits = id.size() == 32 && id.find_first_not_of("0123456789abcdef") == std::string::npos;
+    for (size_t word = 0; word < 4; ++word) {
+        const uint32_t value = fits ? static_cast<uint32_t>(std::stoul(id.substr(8 * word, 8), nullptr, 16)) : 0;
+        profile->setProgressWord(ProgressWord::RegistrationRequest + 4 * word, static_cast<int32_t>(value));
+    }
+}
+
 ServerLink* ServerLink::getInstance()
 {
     if (!g_instance)
@@ -309,6 +335,22 @@ void ServerLink::createPlayerQuietly(Profile* profile, CCObject* takenTarget, SE
     sendCreatePlayer(profile, takenTarget, takenSelector, true);
 }
 
+const std::string& ServerLink::PendingIds::idFor(Kept& kept, const std::string& about)
+{
+    if (kept.id.empty() || kept.about != about) {
+        kept.about = about;
+        kept.id = platform::uniqueId();
+    }
+    return kept.id;
+}
+
+void ServerLink::PendingIds::answered(Kept& kept, const std::string& id)
+{
+    // A later request about something else may have taken its place.
+    if (!id.empty() && kept.id == id)
+        kept = Kept{};
+}
+
 void ServerLink::sendCreatePlayer(Profile* profile, CCObject* refusalTarget, SEL_CallFunc refusalSelector, bool quiet)
 {
     if (!profile)
@@ -318,15 +360,27 @@ void ServerLink::sendCreatePlayer(Profile* profile, CCObject* refusalTarget, SEL
     request->addHeader("Content-Type", "application/json");
     request->addHeader("Accept", "application/json");
     std::string nickname = profile->getNickname() ? profile->getNickname()->getString() : std::string();
-    request->setBody(json::objectJson({
+    // Kept in the profile until answered, and never logged: a repeat of it
+    // gets the player's key.
+    std::string requestId = keptRegistrationId(profile);
+    if (requestId.empty() && isConfigured()) {
+        requestId = platform::uniqueId();
+        keepRegistrationId(profile, requestId);
+        profile->save();
+    }
+    std::vector<json::NodePtr> fields = {
         json::stringNode("nickname", nickname),
         json::stringNode("UUID", platformUserId()),
         json::stringNode("device_model", platformName()),
-    }));
+    };
+    if (!requestId.empty())
+        fields.push_back(json::stringNode("request_id", requestId));
+    request->setBody(json::objectJson(fields));
     limitTime(*request, false);
     auto action = std::make_shared<CreatePlayerCallback>(request, profile, refusalTarget, refusalSelector, profile,
                                                          callfunc_selector(Profile::runPendingCallback));
     action->setQuiet(quiet);
+    action->keepRequestId(requestId);
     dispatch(action);
 }
 
@@ -357,6 +411,13 @@ void CreatePlayerCallback::reportFailure(const std::string& words, bool logged)
     reportLoudly(words);
 }
 
+void CreatePlayerCallback::answered()
+{
+    // A registration of another name may have taken its place.
+    if (!requestId_.empty() && keptRegistrationId(profile_) == requestId_)
+        keepRegistrationId(profile_, std::string());
+}
+
 void CreatePlayerCallback::runRefusal()
 {
     if (refusalTarget_ && refusalSelector_)
@@ -367,6 +428,7 @@ bool CreatePlayerCallback::onResponse(const Response& response)
 {
     const long status = response.statusCode;
     if (status < 200 || status > 202) {
+        answered();
         // The request holds no key and a refusal's body none either.
         const std::string serverWords = galleryanswer::errorMessage(response.body);
         LOG << "create player: the server refused it with " + std::to_string(status) + ": " +
@@ -405,6 +467,9 @@ bool CreatePlayerCallback::onResponse(const Response& response)
         return false;
     }
 
+    // An answer that did not read keeps the id: the server may have made the
+    // player, and the same request again gets it.
+    answered();
     profile_->setPlayerId(static_cast<int32_t>(id->intValue()));
     profile_->setPrivateKey(CCString::create(key->stringValue()));
     profile_->setProgressWord(ProgressWord::PlayerCreated, 1);
@@ -587,11 +652,29 @@ void ServerLink::uploadWorld(const std::string& name, const std::string& descrip
     // The body at once: waiting for a "100 Continue" moves nothing, and a
     // stall would end the upload before it began.
     request->addHeader("Expect", "");
-    request->setBody(json::objectJson({json::stringNode("name", name), json::stringNode("description", description),
-                                       json::stringNode("data", base64Encode(blob)),
-                                       json::stringNode("screenshot", base64Encode(screenshot))}));
-    sendGallery(request, 0, false, true, reading(galleryanswer::readNewWorldId, std::move(done)), std::move(failed),
-                params["key"]);
+    // The same world, name and description again, after an upload that had
+    // no answer, is that upload tried again; a world changed since is a new one.
+    const std::string requestId = PendingIds::idFor(pending_->upload, name + '\n' + description + '\n' + blob);
+    std::vector<json::NodePtr> fields = {json::stringNode("name", name), json::stringNode("description", description),
+                                         json::stringNode("data", base64Encode(blob)),
+                                         json::stringNode("screenshot", base64Encode(screenshot))};
+    if (!requestId.empty())
+        fields.push_back(json::stringNode("request_id", requestId));
+    request->setBody(json::objectJson(fields));
+    std::shared_ptr<PendingIds> pending = pending_;
+    std::function<void(int32_t)> uploaded = [pending, requestId, done = std::move(done)](int32_t world) {
+        PendingIds::answered(pending->upload, requestId);
+        if (done)
+            done(world);
+    };
+    FailureHandler refused = [pending, requestId, failed = std::move(failed)](const GalleryFailure& failure) {
+        if (failure.kind == GalleryFailure::Kind::Refused || failure.kind == GalleryFailure::Kind::PlayerUnknown)
+            PendingIds::answered(pending->upload, requestId);
+        if (failed)
+            failed(failure);
+    };
+    sendGallery(request, 0, false, true, reading(galleryanswer::readNewWorldId, std::move(uploaded)),
+                std::move(refused), params["key"]);
 }
 
 void ServerLink::rateWorld(int32_t worldId, int stars, std::function<void(const GalleryRating&)> done,

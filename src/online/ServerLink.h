@@ -128,6 +128,24 @@ public:
     // Test hook: a fresh client with the environment's base URL.
     static void resetInstanceForTests();
 
+    // A registration or an upload carries an id of its own, kept until the
+    // server answers it (a time-out or a lost connection is no answer), so
+    // that trying again sends the same request: the server then answers with
+    // what the first one made instead of making it twice. The registration's
+    // id is kept in the profile, for its nickname; an upload's is kept for
+    // the run, for its world's name and description.
+    struct PendingIds {
+        struct Kept {
+            std::string about;
+            std::string id;
+        };
+        Kept upload;
+        // The kept id when it is about this, else a new one kept instead.
+        static const std::string& idFor(Kept& kept, const std::string& about);
+        // The server answered the request with this id.
+        static void answered(Kept& kept, const std::string& id);
+    };
+
 private:
     ServerLink();
     bool dispatch(const std::shared_ptr<RequestAction>& action);
@@ -148,7 +166,14 @@ private:
     std::string baseUrl_;
     NetworkManager* manager_ = nullptr;
     long answerTimeoutMs_ = kAnswerTimeoutMs;
+    // Shared with the answers that are still on their way.
+    std::shared_ptr<PendingIds> pending_ = std::make_shared<PendingIds>();
 };
+
+// The id of the registration the profile waits for an answer to (32 hex
+// digits), or empty; keeping an empty one forgets it.
+std::string keptRegistrationId(Profile* profile);
+void keepRegistrationId(Profile* profile, const std::string& id);
 
 // The answer to the create-player request.
 class CreatePlayerCallback : public RequestAction {
@@ -159,6 +184,8 @@ public:
     ~CreatePlayerCallback() override;
     // Failures are logged only, and the screen's state is left alone.
     void setQuiet(bool quiet) { quiet_ = quiet; }
+    // The request's id, given up once the server answers it.
+    void keepRequestId(std::string id) { requestId_ = std::move(id); }
 
 protected:
     bool onResponse(const Response& response) override;
@@ -166,9 +193,11 @@ protected:
 
 private:
     void runRefusal();
+    void answered();
     // logged: the failure's line is written already.
     void reportFailure(const std::string& words, bool logged = false);
     bool quiet_ = false;
+    std::string requestId_;
     Profile* profile_;
     cocos2d::CCObject* refusalTarget_;
     cocos2d::SEL_CallFunc refusalSelector_;

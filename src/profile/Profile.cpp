@@ -526,8 +526,13 @@ void Profile::showDuplicateNickname()
 
 void Profile::setNickname(CCString* text)
 {
-    if (text)
-        replaceString(nickname, text->getString());
+    if (!text)
+        return;
+    // A registration kept for the name before is not this name's.
+    if (!nickname || nickname->getString() != text->getString())
+        for (size_t word = 0; word < 16; word += 4)
+            setProgressWord(ProgressWord::RegistrationRequest + word, 0);
+    replaceString(nickname, text->getString());
 }
 
 void Profile::setNicknameFromInput(CCObject* text)
@@ -546,7 +551,7 @@ void Profile::setNicknameFromInput(CCObject* text)
             gameServices().showNicknameKeyboard(nullptr, this, LocalUtils::localize("NameInputEmpty"));
         return;
     }
-    replaceString(nickname, name);
+    setNickname(CCString::create(name));
     ensureRegistered();
 }
 

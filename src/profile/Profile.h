@@ -51,6 +51,10 @@ constexpr size_t PaidMissions = 748;
 // closed or the game killed after the win. Shown at the mode's next entry.
 // Zero in a file written before them: nothing owed.
 constexpr size_t OwedPages = 792;
+// The id of the registration sent that has had no answer yet, 16 bytes (four
+// words, to the block's end), so that the start after a time-out sends the
+// same request again. Zero: none (and in a file written before it).
+constexpr size_t RegistrationRequest = 1008;
 }  // namespace ProgressWord
 
 // Order of the campaign completion flags in the progress block (not the game

@@ -73,6 +73,28 @@ ApiError stringMember(const json::Document& body, const char* name, size_t limit
     return {};
 }
 
+// "request_id": absent, or kMinRequestIdBytes to kMaxRequestIdBytes letters,
+// digits, '-' and '_'. A registration's id is as secret as a key (its repeat
+// gets the player a new one), so no answer ever quotes it.
+ApiError requestIdMember(const json::Document& body, std::string& out)
+{
+    json::NodePtr node = body.root()->get("request_id");
+    out.clear();
+    if (!node->isValid())
+        return {};
+    const std::string text = node->isString() ? node->stringValue() : std::string();
+    const bool fits =
+        text.size() >= kMinRequestIdBytes && text.size() <= kMaxRequestIdBytes &&
+        std::all_of(text.begin(), text.end(), [](char c) {
+            return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '-' || c == '_';
+        });
+    if (!fits)
+        return bad("\"request_id\" is " + std::to_string(kMinRequestIdBytes) + " to " +
+                   std::to_string(kMaxRequestIdBytes) + " letters, digits, '-' or '_'");
+    out = text;
+    return {};
+}
+
 // Reads count hex digits at text[at] into value.
 bool hexDigits(const std::string& text, size_t at, size_t count, uint32_t& value)
 {
@@ -349,6 +371,8 @@ ApiError readNewPlayer(const std::string& body, NewPlayer& out)
         return e;
     if (ApiError e = stringMember(doc, "device_model", kMaxPlatformTextBytes, false, p.deviceModel))
         return e;
+    if (ApiError e = requestIdMember(doc, p.requestId))
+        return e;
     out = std::move(p);
     return {};
 }
@@ -368,6 +392,8 @@ ApiError readUpload(const std::string& body, size_t maxBlobBytes, size_t maxScre
     if (ApiError e = base64Member(doc, "data", maxBlobBytes, u.blob))
         return e;
     if (ApiError e = base64Member(doc, "screenshot", maxScreenshotBytes, u.screenshot))
+        return e;
+    if (ApiError e = requestIdMember(doc, u.requestId))
         return e;
     out = std::move(u);
     return {};

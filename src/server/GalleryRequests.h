@@ -20,6 +20,9 @@ constexpr size_t kMaxDescriptionBytes = 255;
 constexpr size_t kMaxPlatformTextBytes = 128;
 constexpr size_t kMaxSearchBytes = 64;
 constexpr size_t kMaxKeyBytes = 255;
+// A request's own id, which makes its repeat the same request.
+constexpr size_t kMinRequestIdBytes = 16;
+constexpr size_t kMaxRequestIdBytes = 64;
 constexpr int64_t kMaxPageSize = 50;
 constexpr int64_t kDefaultPageSize = 20;
 
@@ -42,6 +45,7 @@ struct Upload {
     std::string description;
     std::string blob;
     std::string screenshot;
+    std::string requestId;  // empty: none given
 };
 
 // Every parameter of a request's target ("/v1/worlds?id=7&key=..."), decoded,
@@ -62,12 +66,12 @@ ApiError readSearch(const Params& params, std::string& out);
 // A world id from the path: 1 .. 2^53.
 ApiError readWorldId(const std::string& text, int64_t& out);
 
-// POST /players: {"nickname", "UUID", "device_model"}. A nickname shows
+// POST /players: {"nickname", "UUID", "device_model", "request_id"}. A nickname shows
 // something (CaseFold.h) and holds no format character (a direction mark, a
 // zero-width space...); players stored before keep theirs.
 ApiError readNewPlayer(const std::string& body, NewPlayer& out);
-// POST /worlds: {"name", "description", "data", "screenshot"}, the last two
-// base64. Sizes are checked before anything is decoded.
+// POST /worlds: {"name", "description", "data", "screenshot", "request_id"},
+// data and screenshot in base64. Sizes are checked before anything is decoded.
 ApiError readUpload(const std::string& body, size_t maxBlobBytes, size_t maxScreenshotBytes, Upload& out);
 // POST /worlds/{id}/ratings: {"rating": 1..5}.
 ApiError readRating(const std::string& body, int& stars);

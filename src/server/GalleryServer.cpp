@@ -226,15 +226,22 @@ void GalleryServer::routes()
         NewPlayer player;
         if (ApiError e = readNewPlayer(req.body, player))
             return fail(res, e);
-        const std::string key = keyhash::newKey();
+        // With an id, every repeat of the request gets the same key.
+        const std::string key = player.requestId.empty()
+            ? keyhash::newKey()
+            : keyhash::keyForRequest(store.requestSecret(), player.requestId);
         player.secret.salt = keyhash::newSalt();
         if (key.empty() || player.secret.salt.empty())
             return fail(res, {500, "the server could not make a key; try again"});
         player.secret.keyHash = keyhash::hashKey(player.secret.salt, key);
         int64_t id = 0;
-        switch (store.createPlayer(player, id)) {
+        const StoreStatus status = store.createPlayer(player, id);
+        switch (status) {
         case StoreStatus::Ok:
-            serverLog("player " + std::to_string(id) + " registered");
+        case StoreStatus::Repeated:
+            // A repeat is a registration whose answer never arrived.
+            serverLog("player " + std::to_string(id) +
+                      (status == StoreStatus::Ok ? " registered" : " registered before: the same request again"));
             return answer(res, 201, json::objectJson({json::intNode("id", id), json::stringNode("key", key)}));
         case StoreStatus::NicknameTaken: return fail(res, {403, "the nickname is taken"});
         default: return fail(res, storeFailed());
@@ -281,12 +288,16 @@ void GalleryServer::routes()
             why = UploadCheck::checkPng(upload.screenshot);
         if (!why.empty())
             return fail(res, {422, why});
-        NewWorld world{player->playerId,       std::move(upload.name),       std::move(upload.description),
-                       std::move(upload.blob), std::move(upload.screenshot), static_cast<int64_t>(std::time(nullptr))};
+        NewWorld world{
+            player->playerId,           std::move(upload.name),       std::move(upload.description),
+            std::move(upload.blob),     std::move(upload.screenshot), static_cast<int64_t>(std::time(nullptr)),
+            std::move(upload.requestId)};
         int64_t id = 0;
-        if (store.addWorld(world, id) != StoreStatus::Ok)
+        const StoreStatus status = store.addWorld(world, id);
+        if (status != StoreStatus::Ok && status != StoreStatus::Repeated)
             return fail(res, storeFailed());
-        serverLog("world " + std::to_string(id) + " uploaded by player " + std::to_string(player->playerId));
+        serverLog("world " + std::to_string(id) + (status == StoreStatus::Ok ? " uploaded" : " uploaded before") +
+                  " by player " + std::to_string(player->playerId));
         answer(res, 201, json::objectJson({json::intNode("id", id)}));
     });
 

@@ -24,6 +24,9 @@ struct NewPlayer {
     std::string platformId;  // "UUID"
     std::string deviceModel;
     PlayerSecret secret;
+    // The client's id of the request (empty: none). A repeat of it answers
+    // for the player it made, with this secret in place of the old one.
+    std::string requestId;
 };
 
 // One world as the list and the details show it.
@@ -47,6 +50,9 @@ struct NewWorld {
     std::string blob;
     std::string screenshot;
     int64_t created = 0;
+    // The client's id of the request (empty: none). The author's repeat of
+    // it answers with the world it made while that world is there.
+    std::string requestId;
 };
 
 struct PageQuery {
@@ -62,17 +68,24 @@ struct RatingTotals {
 };
 
 // What a write found; the server turns each into its status.
-enum class StoreStatus { Ok, NicknameTaken, NoSuchWorld, NotTheAuthor, Failed };
+// Repeated: the request's id was done before; the answer is what it made.
+enum class StoreStatus { Ok, Repeated, NicknameTaken, NoSuchWorld, NotTheAuthor, Failed };
 
 class GalleryStore {
 public:
     virtual ~GalleryStore() = default;
 
     // The new player's id, or NicknameTaken (nicknames compare by the key
-    // of CaseFold.h).
+    // of CaseFold.h); Repeated with the id of the player the request's id
+    // made before.
     virtual StoreStatus createPlayer(const NewPlayer& player, int64_t& id) = 0;
     virtual std::optional<PlayerSecret> playerSecret(int64_t playerId) = 0;
+    // The store's own random secret, made with it, that the keys of
+    // registrations with an id are derived under.
+    virtual const std::string& requestSecret() const = 0;
 
+    // The new world's id; Repeated with the id of the world the request's id
+    // made before.
     virtual StoreStatus addWorld(const NewWorld& world, int64_t& id) = 0;
     virtual int64_t countWorlds(const std::string& search) = 0;
     virtual std::vector<WorldInfo> listWorlds(const PageQuery& query) = 0;

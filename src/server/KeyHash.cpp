@@ -146,6 +146,23 @@ std::string newSalt()
     return randomHex(16);
 }
 
+std::string keyForRequest(const std::string& secret, const std::string& requestId)
+{
+    // HMAC-SHA256 with the secret as its key.
+    std::string block =
+        secret.size() > 64 ? std::string(reinterpret_cast<const char*>(sha256(secret).data()), 32) : secret;
+    block.resize(64, '\0');
+    std::string inner(64, '\0');
+    std::string outer(64, '\0');
+    for (size_t i = 0; i < 64; ++i) {
+        inner[i] = static_cast<char>(block[i] ^ 0x36);
+        outer[i] = static_cast<char>(block[i] ^ 0x5c);
+    }
+    const Digest innerHash = sha256(inner + "player key " + requestId);
+    const Digest mac = sha256(outer + std::string(reinterpret_cast<const char*>(innerHash.data()), innerHash.size()));
+    return toHex(mac.data(), mac.size());
+}
+
 Digest hashKey(const std::string& salt, const std::string& key)
 {
     return sha256(salt + key);

@@ -20,6 +20,11 @@ bool randomBytes(uint8_t* out, size_t size);
 // A new private key: 32 random bytes as 64 lower-case hex digits; empty when
 // the random source fails.
 std::string newKey();
+// The key of a registration sent with an id: HMAC-SHA256 of the id under
+// the server's secret, as 64 hex digits. Every repeat of the request gets
+// the same key, in whatever order the server takes the repeats, and only
+// the one who knows the id (the game that made it) can ask for it.
+std::string keyForRequest(const std::string& secret, const std::string& requestId);
 // A new 16-byte salt as hex; empty when the random source fails.
 std::string newSalt();
 

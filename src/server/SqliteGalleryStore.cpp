@@ -62,7 +62,23 @@ const char* const kSchema[] = {
     " world INTEGER NOT NULL REFERENCES worlds(id),"
     " player INTEGER NOT NULL REFERENCES players(id),"
     " PRIMARY KEY (world, player)) WITHOUT ROWID",
+    // The requests done under a client's id (requestDigest): the player a
+    // registration made, or the world an upload made (gone with the world).
+    "CREATE TABLE IF NOT EXISTS requests ("
+    " digest BLOB PRIMARY KEY,"
+    " player INTEGER NOT NULL REFERENCES players(id),"
+    " world INTEGER REFERENCES worlds(id)) WITHOUT ROWID",
+    "CREATE INDEX IF NOT EXISTS requests_world ON requests(world)",
+    "CREATE TABLE IF NOT EXISTS secrets (name TEXT PRIMARY KEY, value BLOB NOT NULL)",
 };
+
+// A request id is kept only as a hash: a registration's id gets its player a
+// new key, so a copy of the database must not give it away. An upload's id
+// is its author's own: another player's same id is another request.
+keyhash::Digest requestDigest(const std::string& requestId, int64_t author)
+{
+    return keyhash::sha256((author ? "world " + std::to_string(author) + " " : std::string("player ")) + requestId);
+}
 
 const char* const kWorldColumns =
     "SELECT w.id, w.name, w.description, p.nickname, w.author, w.created, w.rating_sum, w.ratings, w.downloads"
@@ -328,6 +344,31 @@ bool foldNicknames(SqliteGalleryStore::Connection& c)
     return true;
 }
 
+// The secret of request ids, made the first time: inside the opening
+// transaction.
+bool readRequestSecret(SqliteGalleryStore::Connection& c, std::string& secret)
+{
+    {
+        Use read(c, "SELECT value FROM secrets WHERE name = 'request ids'");
+        const int result = read.step();
+        if (result == SQLITE_ROW) {
+            secret = columnBlob(read.get(), 0);
+            return secret.size() == 32;
+        }
+        if (result != SQLITE_DONE)
+            return false;
+    }
+    uint8_t bytes[32];
+    if (!keyhash::randomBytes(bytes, sizeof bytes))
+        return false;
+    Use write(c, "INSERT INTO secrets (name, value) VALUES ('request ids', ?1)");
+    write.bindBlob(1, bytes, sizeof bytes);
+    if (!write.done())
+        return false;
+    secret.assign(reinterpret_cast<const char*>(bytes), sizeof bytes);
+    return true;
+}
+
 }  // namespace
 
 SqliteGalleryStore::Lease::Lease(SqliteGalleryStore& store) : m_store(store), m_connection(store.acquire()) { }
@@ -365,6 +406,10 @@ bool SqliteGalleryStore::open(const std::string& path, std::string& why)
     }
     if (!foldNicknames(*first)) {
         why = "cannot give the players their folded nicknames";
+        return false;
+    }
+    if (!readRequestSecret(*first, m_requestSecret)) {
+        why = "cannot make the secret of request ids";
         return false;
     }
     if (!schema.commit()) {
@@ -412,6 +457,18 @@ StoreStatus SqliteGalleryStore::createPlayer(const NewPlayer& player, int64_t& i
     Transaction t(*c, m_writeMutex);
     if (!t)
         return StoreStatus::Failed;
+    const keyhash::Digest digest = requestDigest(player.requestId, 0);
+    if (!player.requestId.empty()) {
+        Use done(*c, "SELECT player FROM requests WHERE digest = ?1");
+        done.bindBlob(1, digest.data(), digest.size());
+        const int result = done.step();
+        if (result == SQLITE_ROW) {
+            id = sqlite3_column_int64(done.get(), 0);
+            return StoreStatus::Repeated;
+        }
+        if (result != SQLITE_DONE)
+            return StoreStatus::Failed;
+    }
     const std::string folded = nicknameKey(player.nickname);
     {
         Use taken(*c, "SELECT 1 FROM players WHERE folded = ?1");
@@ -436,6 +493,12 @@ StoreStatus SqliteGalleryStore::createPlayer(const NewPlayer& player, int64_t& i
             return StoreStatus::Failed;
     }
     id = c->lastRowId();
+    if (!player.requestId.empty()) {
+        Use remember(*c, "INSERT INTO requests (digest, player) VALUES (?1, ?2)");
+        remember.bindBlob(1, digest.data(), digest.size()).bind(2, id);
+        if (!remember.done())
+            return StoreStatus::Failed;
+    }
     return t.commit() ? StoreStatus::Ok : StoreStatus::Failed;
 }
 
@@ -465,6 +528,18 @@ StoreStatus SqliteGalleryStore::addWorld(const NewWorld& world, int64_t& id)
     Transaction t(*c, m_writeMutex);
     if (!t)
         return StoreStatus::Failed;
+    const keyhash::Digest digest = requestDigest(world.requestId, world.authorId);
+    if (!world.requestId.empty()) {
+        Use done(*c, "SELECT world FROM requests WHERE digest = ?1");
+        done.bindBlob(1, digest.data(), digest.size());
+        const int result = done.step();
+        if (result == SQLITE_ROW) {
+            id = sqlite3_column_int64(done.get(), 0);
+            return StoreStatus::Repeated;
+        }
+        if (result != SQLITE_DONE)
+            return StoreStatus::Failed;
+    }
     {
         Use insert(*c, "INSERT INTO worlds (author, name, description, created) VALUES (?1, ?2, ?3, ?4)");
         insert.bind(1, world.authorId).bindText(2, world.name).bindText(3, world.description).bind(4, world.created);
@@ -477,6 +552,12 @@ StoreStatus SqliteGalleryStore::addWorld(const NewWorld& world, int64_t& id)
         files.bind(1, newId).bindBlob(2, world.blob.data(), world.blob.size());
         files.bindBlob(3, world.screenshot.data(), world.screenshot.size());
         if (!files.done())
+            return StoreStatus::Failed;
+    }
+    if (!world.requestId.empty()) {
+        Use remember(*c, "INSERT INTO requests (digest, player, world) VALUES (?1, ?2, ?3)");
+        remember.bindBlob(1, digest.data(), digest.size()).bind(2, world.authorId).bind(3, newId);
+        if (!remember.done())
             return StoreStatus::Failed;
     }
     if (!t.commit())
@@ -671,8 +752,10 @@ StoreStatus SqliteGalleryStore::deleteWorld(int64_t worldId, int64_t playerId)
         if (sqlite3_column_int64(author.get(), 0) != playerId)
             return StoreStatus::NotTheAuthor;
     }
-    for (const char* sql : {"DELETE FROM ratings WHERE world = ?1", "DELETE FROM downloads WHERE world = ?1",
-                            "DELETE FROM world_files WHERE world = ?1", "DELETE FROM worlds WHERE id = ?1"}) {
+    // A repeat of the upload that made it makes it again.
+    for (const char* sql : {"DELETE FROM requests WHERE world = ?1", "DELETE FROM ratings WHERE world = ?1",
+                            "DELETE FROM downloads WHERE world = ?1", "DELETE FROM world_files WHERE world = ?1",
+                            "DELETE FROM worlds WHERE id = ?1"}) {
         Use remove(*c, sql);
         remove.bind(1, worldId);
         if (!remove.done())

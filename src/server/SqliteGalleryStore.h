@@ -28,6 +28,7 @@ public:
 
     StoreStatus createPlayer(const NewPlayer& player, int64_t& id) override;
     std::optional<PlayerSecret> playerSecret(int64_t playerId) override;
+    const std::string& requestSecret() const override { return m_requestSecret; }
     StoreStatus addWorld(const NewWorld& world, int64_t& id) override;
     int64_t countWorlds(const std::string& search) override;
     std::vector<WorldInfo> listWorlds(const PageQuery& query) override;
@@ -59,6 +60,7 @@ private:
     void release(Connection* connection);
 
     std::string m_path;
+    std::string m_requestSecret;
     const int64_t m_logLimit;
     std::mutex m_poolMutex;
     std::vector<std::unique_ptr<Connection>> m_all;

@@ -1,5 +1,5 @@
 // What the end-to-end gallery run left behind, read through the game's own
-// code: on the server, the world found by its name with its average rating,
+// code: on the server, the one world of its name with its average rating,
 // number of ratings and downloads (the game's requests); in a player's
 // profile, kept where the game keeps it (XDG_DATA_HOME), progress words at
 // their counts.
@@ -112,6 +112,9 @@ int checkWorld(const std::string& url, const std::string& name, double rating, i
     for (const GalleryWorld& w : found)
         std::printf("gallery check: world %d \"%s\" by %s: rating %.2f of %d, %d downloads\n", w.id, w.name.c_str(),
                     w.author.c_str(), w.rating, w.ratings, w.downloads);
+    if (found.size() != 1)
+        std::fprintf(stderr, "gallery check: %zu worlds named \"%s\": a second is a copy nobody meant\n", found.size(),
+                     name.c_str());
     const GalleryWorld& w = found.front();
     return found.size() == 1 && std::fabs(w.rating - rating) < 0.005 && w.ratings == ratings && w.downloads == downloads
         ? 0

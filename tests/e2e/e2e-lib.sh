@@ -16,7 +16,8 @@ fail() {
 # play NAME SCRIPT [VAR=value...]: one start of the game with the script
 # (@FRAMES@ becomes the frame folder): software renderer, dummy video and
 # audio, fixed step, English, the home in $work (in $E2E_HOME when it is
-# set, for a second player). Its log is $work/NAME.log; the arguments after
+# set, for a second player; E2E_FIXED_STEP=0 paces the frames by the real
+# clock, at most 60 a second). Its log is $work/NAME.log; the arguments after
 # the script are more environment for the game.
 play() {
     local name=$1 script=$2 base=${E2E_HOME:-$work}
@@ -26,7 +27,7 @@ play() {
     env -u ENGINE_WINDOWED -u ENGINE_EXIT_AFTER_FRAMES -u TESMORA_SERVER_URL -u TESMORA_SAVE_WORLD_AT_EXIT "$@" \
         HOME="$base/home" XDG_DATA_HOME="$base/data" XDG_CONFIG_HOME="$base/config" \
         SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy \
-        ENGINE_RENDERER=software ENGINE_FIXED_STEP=1 ENGINE_LANGUAGE=en \
+        ENGINE_RENDERER=software ENGINE_FIXED_STEP="${E2E_FIXED_STEP:-1}" ENGINE_LANGUAGE=en \
         ENGINE_INPUT_SCRIPT="$work/$name.script" \
         timeout 400 "$game" >"$work/$name.log" 2>&1
     local status=$?

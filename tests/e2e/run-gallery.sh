@@ -9,15 +9,18 @@
 # exit holds A's Sand, the server reports the world at 4.0 from one rating
 # with one download, and B's profile counts one download (word 204), one
 # gallery entry (208) and one rated world (220); and when the seeder fills
-# the same server twice. The captures go to TESMORA_TEST_FRAMES when it is
-# set.
+# the same server twice; and when a third player's registration and upload,
+# given up on while the server was frozen, are each done once. The captures
+# go to TESMORA_TEST_FRAMES when it is set.
 #   run-gallery.sh <game> <server> <world-check> <gallery-check> <share script> <play script>
+#                  <frozen name script> <frozen upload script>
 set -u
-if [ $# -ne 6 ]; then
-    echo "usage: $0 <game> <server> <world-check> <gallery-check> <share script> <play script>" >&2
+if [ $# -ne 8 ]; then
+    echo "usage: $0 <game> <server> <world-check> <gallery-check> <share script> <play script>" \
+        "<frozen name script> <frozen upload script>" >&2
     exit 2
 fi
-game=$1 server=$2 worldcheck=$3 gallerycheck=$4 share=$5 playscript=$6
+game=$1 server=$2 worldcheck=$3 gallerycheck=$4 share=$5 playscript=$6 frozenname=$7 frozenupload=$8
 . "$(dirname "$0")/e2e-lib.sh"
 
 start_server "$server"
@@ -54,4 +57,36 @@ for round in 1 2; do
         >"$work/seed$round.log" 2>&1 || fail "seeding round $round: $(grep 'gallery check' "$work/seed$round.log")"
 done
 grep -q "player Cleo 2 is" "$work/seed2.log" || fail "the second seeding did not take new names"
-finish "gallery run passed" "$work/share.log" "$log" "$work/server.log"
+
+# A server frozen past the game's answer time does what it was asked once
+# it goes on. C's registration (the start after it sends it again) and her
+# upload (sent again after "The server did not answer in time.") are each
+# the request already done: one player named Dana, one card.
+wait_lines() {  # FILE PATTERN N: until the file has N lines matching it
+    for _ in $(seq 1 1200); do
+        [ "$(grep -c "$2" "$1" 2>/dev/null)" -ge "$3" ] && return 0
+        sleep 0.1
+    done
+    fail "fewer than $3 lines '$2' in $(basename "$1") after 120 s"
+    return 1
+}
+players=$(grep -c " registered$" "$work/server.log")
+kill -STOP "$server_pid"
+E2E_HOME="$work/c" play frozen-name "$frozenname" TESMORA_SERVER_URL="$url"
+kill -CONT "$server_pid"
+wait_lines "$work/server.log" " registered$" $((players + 1))
+E2E_HOME="$work/c" E2E_FIXED_STEP=0 play frozen-upload "$frozenupload" TESMORA_SERVER_URL="$url" \
+    >"$work/frozen-upload.out" &
+game_job=$!
+wait_lines "$work/server.log" "registered before" 1 && kill -STOP "$server_pid"
+wait_lines "$work/frozen-upload.log" "gallery: request failed: 28 " 1
+kill -CONT "$server_pid"
+wait "$game_job"
+grep -q "exit status 0" "$work/frozen-upload.out" || fail "C's start: $(cat "$work/frozen-upload.out")"
+grep -qi "upload of sandy done: gallery world" "$work/frozen-upload.log" || fail "C's world was not shared"
+grep -q "uploaded before by player" "$work/server.log" || fail "the upload given up on was not the one tried again"
+[ "$(grep -c " registered$" "$work/server.log")" -eq $((players + 1)) ] ||
+    fail "players registered: $(grep registered "$work/server.log")"
+"$gallerycheck" --world "$url" Sandy 0 0 0 >"$work/sandy.out" 2>&1 || fail "the cards of Sandy: $(cat "$work/sandy.out")"
+grep -q '"Sandy" by Dana:' "$work/sandy.out" || fail "Sandy's author: $(cat "$work/sandy.out")"
+finish "gallery run passed" "$work/share.log" "$log" "$work/server.log" "$work/frozen-upload.log"

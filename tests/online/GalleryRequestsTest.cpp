@@ -1,8 +1,10 @@
 // The gallery's requests from the game's side, against the real
 // world-sharing server: each answer reaches its handler read and checked,
-// each failure reaches the error handler with words to show, and the queue
-// holds the gallery to five requests and one screenshot at a time.
+// each failure reaches the error handler with words to show, the queue
+// holds the gallery to five requests and one screenshot at a time, and a
+// request the game gave up on is the same request when tried again.
 #include <gtest/gtest.h>
+#include <signal.h>
 
 #include <atomic>
 #include <chrono>
@@ -13,6 +15,7 @@
 
 #include "LoopbackHttpServer.h"
 #include "base/LocalUtils.h"
+#include "base/json/Json.h"
 #include "online/NetworkManager.h"
 #include "online/ServerLink.h"
 #include "online/ServerLinkRequests.h"
@@ -290,6 +293,12 @@ TEST_F(GalleryRequests, NoLogLineCarriesThePlayersKey)
         }
         for (const std::string& line : log.lines())
             EXPECT_EQ(line.find(key), std::string::npos) << line;
+        // Nor the id of a registration, which stands for a key.
+        for (const ReceivedRequest& request : fake.received()) {
+            const std::string id = json::Document::parse(request.body).find("request_id")->stringValue();
+            for (const std::string& line : log.lines())
+                EXPECT_TRUE(id.empty() || line.find(id) == std::string::npos) << line;
+        }
     }
 }
 
@@ -375,4 +384,71 @@ TEST_F(GalleryRequests, TheQueueHoldsFiveRequestsAndOneScreenshotAtATime)
     std::this_thread::sleep_for(std::chrono::milliseconds(300));
     manager.runPendingActions();
     EXPECT_EQ(queue.inFlight() + queue.waiting(), 0u);
+}
+
+// The server frozen past the answer time: the game gives up on the
+// registration and on the upload, and the server, let go on, carries them
+// out all the same. Tried again, each is the request already done: one
+// player, whose key the game then holds, and one world. An answered
+// request is done with: the next upload is a new one.
+TEST_F(GalleryRequests, ARequestGivenUpOnIsTheSameRequestWhenTriedAgain)
+{
+    Profile* profile = Profile::getInstance();
+    profile->setNickname(CCString::create("Ann"));
+    bool timedOut = false;
+    gameServices().showMessageText = [&](const std::string& words) {
+        EXPECT_EQ(words, LocalUtils::localize("NetErrorTimeout")->getString());
+        timedOut = true;
+    };
+    const auto worlds = [&] {
+        int32_t count = -1;
+        link->requestWorldCount(
+            "", [&](int32_t n) { count = n; }, unexpected("the count"));
+        pumpUntil([&] { return count >= 0; });
+        return count;
+    };
+    const auto upload = [&](const std::string& world) {
+        int32_t id = 0;
+        link->uploadWorld(
+            "Dunes", "", world, png, [&](int32_t got) { id = got; }, unexpected("the upload"));
+        pumpUntil([&] { return id != 0; });
+        return id;
+    };
+
+    link->setAnswerTimeoutMs(400);
+    ASSERT_EQ(::kill(server.pid(), SIGSTOP), 0);
+    profile->ensureRegistered();
+    pumpUntil([&] { return timedOut; });
+    ASSERT_EQ(::kill(server.pid(), SIGCONT), 0);
+    link->setAnswerTimeoutMs(ServerLink::kAnswerTimeoutMs);
+    profile->ensureRegistered();
+    pumpUntil([&] { return profile->isRegistered(); });
+    const GalleryFailure known = failureOf(
+        [&](ServerLink::FailureHandler failed) { link->requestMyRating(424242, nullptr, std::move(failed)); });
+    EXPECT_EQ(known.status, 404) << "the server takes the key the game holds";
+
+    const auto giveUp = [&](const std::string& world) {
+        link->setAnswerTimeoutMs(400);
+        ASSERT_EQ(::kill(server.pid(), SIGSTOP), 0);
+        const GalleryFailure lost = failureOf([&](ServerLink::FailureHandler failed) {
+            link->uploadWorld("Dunes", "", world, png, nullptr, std::move(failed));
+        });
+        EXPECT_STREQ(lost.textKey(), "NetErrorTimeout");
+        ASSERT_EQ(::kill(server.pid(), SIGCONT), 0);
+        link->setAnswerTimeoutMs(ServerLink::kAnswerTimeoutMs);
+    };
+    giveUp(blob);
+    pumpUntil([&] { return worlds() == 1; });
+    const int32_t dunes = upload(blob);
+    EXPECT_EQ(worlds(), 1) << "the upload tried again is the world already made";
+    EXPECT_GT(upload(blob), dunes) << "an upload that had its answer is done with";
+    EXPECT_EQ(worlds(), 2);
+    // The world changed after the time-out, under the same name: what goes
+    // up is the new world, not the one the server kept.
+    giveUp(blob);
+    pumpUntil([&] { return worlds() == 3; });
+    const std::string changed = testsupport::sampleWorldBlob(3);
+    ASSERT_NE(changed, blob);
+    upload(changed);
+    EXPECT_EQ(worlds(), 4);
 }

@@ -222,6 +222,14 @@ TEST_F(Gallery, BadRequestsGetTheirErrorAndChangeNothing)
         {"name too long", "POST", upload, GalleryClient::uploadBody("sixteen letters!", "", blob, png), 413},
         {"description too long", "POST", upload, GalleryClient::uploadBody("x", longText, blob, png), 413},
         {"empty name", "POST", upload, GalleryClient::uploadBody("", "", blob, png), 400},
+        {"request id too short", "POST", "/v1/players", R"({"nickname":"Typed","request_id":"0123456789abcde"})", 400},
+        {"request id too long", "POST", "/v1/players",
+         R"({"nickname":"Typed","request_id":")" + std::string(65, 'a') + "\"}", 400},
+        {"request id with a dot", "POST", "/v1/players", R"({"nickname":"Typed","request_id":"0123456789abcde."})",
+         400},
+        {"request id a number", "POST", "/v1/players", R"({"nickname":"Typed","request_id":1234567890123456})", 400},
+        {"upload's request id with a space", "POST", upload,
+         rawUpload(R"("x")", R"("","request_id":"0123456789 abcdef")"), 400},
         {"page over 50", "GET", "/v1/worlds?limit=51", "", 400},
         {"negative offset", "GET", "/v1/worlds?offset=-1", "", 400},
         {"unknown order", "GET", "/v1/worlds?order=oldest", "", 400},
@@ -287,6 +295,53 @@ TEST_F(Gallery, BadRequestsGetTheirErrorAndChangeNothing)
     EXPECT_EQ(kept->get("ratings")->intValue(), 1);
     EXPECT_EQ(kept->get("rating")->doubleValue(), 3.0);
     EXPECT_EQ(kept->get("downloads")->intValue(), 0);
+}
+
+// A request tried again with its id, after an answer that never arrived,
+// is the request already done: the registration's player with the key never
+// received, the upload's world. Without an id, or
+// with another, a request is a new one.
+TEST_F(Gallery, ARequestSentAgainWithItsIdIsTheOneAlreadyDone)
+{
+    const auto registration = [&](const std::string& nickname, const std::string& id) {
+        return client.post(
+            "/v1/players",
+            json::objectJson({json::stringNode("nickname", nickname), json::stringNode("request_id", id)}));
+    };
+    const std::string annId = "ann-registration-0001";
+    const Answer first = registration("Ann", annId);
+    ASSERT_EQ(first.status, 201) << first.body;
+    const Answer again = registration("Ann", annId);
+    ASSERT_EQ(again.status, 201) << again.body;
+    Player ann{first.json().find("id")->intValue(), again.json().find("key")->stringValue()};
+    EXPECT_EQ(again.json().find("id")->intValue(), ann.id);
+    // The same key, whichever of the two the server took first.
+    EXPECT_EQ(ann.key, first.json().find("key")->stringValue());
+    EXPECT_EQ(ann.key.size(), 64u);
+    EXPECT_EQ(client.get("/v1/worlds/count?" + ann.credentials()).status, 200);
+    EXPECT_EQ(registration("Ann", "another-request-0001").status, 403) << "another id is another player";
+    EXPECT_EQ(client.registerPlayer("ann").id, 0) << "so is none";
+
+    const auto upload = [&](const Player& p, const std::string& name, const std::string& id) {
+        const Answer a =
+            client.post("/v1/worlds?" + p.credentials(),
+                        R"({"request_id":")" + id + "\"," + GalleryClient::uploadBody(name, "", blob, png).substr(1));
+        return a.status == 201 ? a.json().find("id")->intValue() : -a.status;
+    };
+    const std::string dunesId = "dunes_upload_0001";
+    const int64_t dunes = upload(ann, "Dunes", dunesId);
+    ASSERT_GT(dunes, 0);
+    EXPECT_EQ(upload(ann, "Dunes", dunesId), dunes);
+    EXPECT_EQ(count(), 1) << "one card";
+    const Player bob = client.registerPlayer("Bob");
+    const int64_t bobs = upload(bob, "Dunes", dunesId);
+    EXPECT_GT(bobs, dunes) << "another player's id is his own";
+    EXPECT_GT(client.upload(ann, "Dunes", blob, png), bobs) << "an upload without an id is a new one";
+    EXPECT_EQ(count(), 3);
+    // Once its world is deleted, the upload sent again makes it again.
+    ASSERT_EQ(client.remove("/v1/worlds/" + std::to_string(dunes) + "?" + ann.credentials()).status, 200);
+    EXPECT_GT(upload(ann, "Dunes", dunesId), bobs);
+    EXPECT_EQ(count(), 3);
 }
 
 // A body refused from its headers is refused at once, while the client

@@ -1,7 +1,9 @@
 // The store's write-ahead log under writes that never stop and reads that
 // never pause: SQLite's own checkpoints then never start it over, so the
-// store empties it itself, and nothing written is lost on the way.
+// store empties it itself, and nothing written is lost on the way. Request
+// ids in an older database and across a restart.
 #include <gtest/gtest.h>
+#include <sqlite3.h>
 #include <sys/stat.h>
 
 #include <algorithm>
@@ -50,7 +52,8 @@ TEST(SqliteGalleryStore, TheLogStaysNearItsLimitWhileReadersNeverPause)
                                 "",
                                 std::string(kWorldBytes, static_cast<char>(w)),
                                 "picture " + std::to_string(w),
-                                0};
+                                0,
+                                ""};
         int64_t id = 0;
         ASSERT_EQ(store.addWorld(world, id), gallery::StoreStatus::Ok) << w;
         ids.push_back(id);
@@ -68,5 +71,50 @@ TEST(SqliteGalleryStore, TheLogStaysNearItsLimitWhileReadersNeverPause)
         EXPECT_EQ(store.takeWorldData(ids[static_cast<size_t>(w)], authorId),
                   std::string(kWorldBytes, static_cast<char>(w)));
         EXPECT_EQ(store.screenshot(ids[static_cast<size_t>(w)]), "picture " + std::to_string(w));
+    }
+}
+
+// A database from before request ids gets their table, and the ids done
+// stay done when the server starts again.
+TEST(SqliteGalleryStore, RequestIdsComeToAnOlderDatabaseAndOutliveARestart)
+{
+    testsupport::TempDir folder;
+    const std::string database = folder.file("gallery.db");
+    gallery::NewPlayer ann;
+    ann.nickname = "Ann";
+    ann.requestId = "registration-of-ann";
+    int64_t annId = 0;
+    {
+        gallery::SqliteGalleryStore store;
+        std::string why;
+        ASSERT_TRUE(store.open(database, why)) << why;
+        gallery::NewPlayer old;
+        old.nickname = "Old";
+        int64_t oldId = 0;
+        ASSERT_EQ(store.createPlayer(old, oldId), gallery::StoreStatus::Ok);
+    }
+    sqlite3* db = nullptr;
+    ASSERT_EQ(sqlite3_open(database.c_str(), &db), SQLITE_OK);
+    EXPECT_EQ(sqlite3_exec(db, "DROP TABLE requests", nullptr, nullptr, nullptr), SQLITE_OK);
+    sqlite3_close(db);
+
+    gallery::NewWorld dunes{0, "Dunes", "", "blob", "png", 0, "upload-of-dunes-1"};
+    int64_t dunesId = 0;
+    for (int start = 0; start < 2; ++start) {
+        gallery::SqliteGalleryStore store;
+        std::string why;
+        ASSERT_TRUE(store.open(database, why)) << why;
+        const auto expected = start == 0 ? gallery::StoreStatus::Ok : gallery::StoreStatus::Repeated;
+        int64_t id = 0;
+        EXPECT_EQ(store.createPlayer(ann, id), expected) << "start " << start;
+        if (start == 0)
+            annId = id;
+        EXPECT_EQ(id, annId);
+        dunes.authorId = annId;
+        EXPECT_EQ(store.addWorld(dunes, id), expected) << "start " << start;
+        if (start == 0)
+            dunesId = id;
+        EXPECT_EQ(id, dunesId);
+        EXPECT_EQ(store.countWorlds(""), 1);
     }
 }

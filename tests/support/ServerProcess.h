@@ -18,6 +18,8 @@ public:
     bool started() const { return m_port > 0; }
     int port() const { return m_port; }
     std::string url() const { return "http://127.0.0.1:" + std::to_string(m_port); }
+    // To freeze it (SIGSTOP) and let it go on (SIGCONT).
+    pid_t pid() const { return m_pid; }
     // SIGKILL, as a crash or a power-less stop would leave it.
     void kill9();
     // SIGTERM; the exit code, or -1.

@@ -31,7 +31,11 @@ BackButtonAdapter* BackButtonAdapter::getInstance()
 void BackButtonAdapter::addListener(BackButtonListener* listener)
 {
     removeListener(listener);
-    m_listeners.push_front(listener);
+    auto at = m_listeners.begin();
+    if (!listener->keepsFront())
+        while (at != m_listeners.end() && (*at)->keepsFront())
+            ++at;
+    m_listeners.insert(at, listener);
 }
 
 void BackButtonAdapter::removeListener(BackButtonListener* listener)

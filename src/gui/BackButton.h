@@ -19,6 +19,9 @@ public:
     virtual void onDeleteTyped() { }
     // The typed bytes hold a Return.
     static bool hasReturn(const char* text, int len);
+    // A box waiting for its answer: a listener added meanwhile goes behind
+    // it, so what opens under a box never takes its keys.
+    virtual bool keepsFront() const { return false; }
 };
 
 class BackButtonAdapter : public cocos2d::CCKeypadDelegate, public cocos2d::CCIMEDelegate, public cocos2d::CCObject {
@@ -26,7 +29,8 @@ public:
     // Created and retained on first use; lives for the run.
     static BackButtonAdapter* getInstance();
 
-    // Removes any earlier entry of the listener, then puts it in front.
+    // Removes any earlier entry of the listener, then puts it in front, or,
+    // while boxes keep the front, right behind them.
     void addListener(BackButtonListener* listener);
     // Removes every entry of the listener; an absent one changes nothing.
     void removeListener(BackButtonListener* listener);

@@ -141,6 +141,7 @@ bool GUIPopup::build(int kind, CCString* text)
     }
     m_kind = kind;
     m_closing = false;
+    m_returnCancels = false;
     CCTexture2D::PVRImagesHavePremultipliedAlpha(true);
     setPreviousWindow(ScreenUtils::windowToGiveBack());
     releaseActions();
@@ -295,6 +296,8 @@ void GUIPopup::answer(const char* sound, GUIButton* disable, CCObject* action)
     if (disable)
         disable->setEnabled(false);
     hold(m_pendingCallback, action);
+    // Answered: the next key goes to what is beneath, not to the fading box.
+    BackButtonAdapter::getInstance()->removeListener(this);
     hide();
 }
 
@@ -315,12 +318,17 @@ void GUIPopup::onSpecialDealPressed()
 
 void GUIPopup::onBackPressed()
 {
-    answer(nullptr, nullptr, nullptr);
+    if (isFullyShown())
+        answer(nullptr, nullptr, nullptr);
 }
 
 void GUIPopup::onTextTyped(const char* text, int len)
 {
-    if (hasReturn(text, len))
+    if (!hasReturn(text, len) || !isFullyShown())
+        return;
+    if (m_returnCancels)
+        onCancelPressed();
+    else
         onOkPressed();
 }
 
@@ -360,8 +368,11 @@ void GUIPopup::onHidden()
     retain();
     // The window to give back may have left the scene meanwhile; a window
     // that is gone must not stay current (the world would stay frozen).
+    // A window opened while it faded keeps its place.
     GUIWindow* previous = m_previousWindow;
-    ScreenUtils::getInstance()->setCurrentWindow(previous && previous->getParent() ? previous : nullptr);
+    ScreenUtils* screens = ScreenUtils::getInstance();
+    if (screens->getCurrentWindow() == this)
+        screens->setCurrentWindow(previous && previous->getParent() ? previous : nullptr);
     setPreviousWindow(nullptr);
     CCObject* pending = m_pendingCallback;
     if (pending)
@@ -383,6 +394,7 @@ void GUIPopup::onEnter()
     LOG << "GUIPopup: enter";
     CCLayer::onEnter();
     BackButtonAdapter::getInstance()->addListener(this);
+    startOpening();
     if (m_dimming) {
         m_dimming->stopAllActions();
         m_dimming->setOpacity(0);

@@ -33,8 +33,13 @@ public:
     void onEnter() override;
     void onExit() override;
     void onBackPressed() override;
-    // Return answers as OK does; other typed keys stop here.
+    // Return answers as OK does, or as Cancel on a question whose OK loses
+    // what the player keeps; other typed keys stop here.
     void onTextTyped(const char* text, int len) override;
+    bool awaitsAnswer() const override { return isShown() && !m_closing; }
+    void giveBackOnLeaving(GUIWindow* window) override { setPreviousWindow(window); }
+    bool isLeaving() const override { return isShown() && m_closing; }
+    GUIWindow* windowAfterLeaving() const override { return m_previousWindow; }
 
     // Builds one kind; the text shows in kinds 0, 2 and 5. False (and a log
     // line) for a kind outside 0-5, which builds nothing.
@@ -42,6 +47,9 @@ public:
     // The opener's actions, after build (which clears both). Either may be null.
     void setActions(cocos2d::CCObject* okTarget, cocos2d::SEL_CallFunc okSelector, cocos2d::CCObject* cancelTarget,
                     cocos2d::SEL_CallFunc cancelSelector);
+    // After build (which clears it): only a touch on OK confirms.
+    void setReturnCancels(bool cancels) { m_returnCancels = cancels; }
+    bool getReturnCancels() const { return m_returnCancels; }
     void setPurchaseInfo(cocos2d::CCString* title, cocos2d::CCString* icon, float price,
                          cocos2d::CCString* description);
     cocos2d::CCString* getPurchaseTitle() const { return m_purchaseTitle; }
@@ -134,4 +142,5 @@ private:
     int32_t m_hintNumber = 0;
     int m_kind = -1;
     bool m_closing = false;
+    bool m_returnCancels = false;
 };

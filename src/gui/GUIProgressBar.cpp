@@ -253,6 +253,9 @@ void GUIProgressBar::advance(float step)
         unscheduleUpdate();
         dismiss();
     } else if (isBuilt()) {
+        // OK answers once the player has seen it.
+        if (m_okButton && !m_okButton->isVisible())
+            startOpening();
         if (m_okButton)
             m_okButton->setVisible(true);
         placeFill(m_barRect.size.width);
@@ -324,7 +327,7 @@ void GUIProgressBar::onOkPressed()
 void GUIProgressBar::onBackPressed()
 {
     // A running bar holds the key; a result with OK is answered as OK.
-    if (m_okButton && m_okButton->isVisible() && m_displayedProgress >= 100)
+    if (m_okButton && m_okButton->isVisible() && m_displayedProgress >= 100 && isFullyShown())
         onOkPressed();
 }
 
@@ -339,6 +342,8 @@ void GUIProgressBar::dismiss()
     if (m_dismissing)
         return;
     m_dismissing = true;
+    // Gone for the keys at once: they go to what is beneath.
+    BackButtonAdapter::getInstance()->removeListener(this);
     if (m_buttonContainer)
         m_buttonContainer->stopAllActions();
     if (CCNode* dim = getChildByTag(kDimmingTag))
@@ -355,8 +360,11 @@ void GUIProgressBar::onDismissed()
 {
     unscheduleAllSelectors();
     guiHost().releaseTopBar();
+    // A window opened while it faded keeps its place.
     GUIWindow* previous = m_previousWindow;
-    ScreenUtils::getInstance()->setCurrentWindow(previous && previous->getParent() ? previous : nullptr);
+    ScreenUtils* screens = ScreenUtils::getInstance();
+    if (screens->getCurrentWindow() == this)
+        screens->setCurrentWindow(previous && previous->getParent() ? previous : nullptr);
     hold(m_previousWindow, static_cast<GUIWindow*>(nullptr));
     setCompletedCallback(nullptr, nullptr);
     setFailedCallback(nullptr, nullptr);

@@ -48,6 +48,10 @@ public:
     // The window made current again when the bar goes.
     GUIWindow* getPreviousWindow() const { return m_previousWindow; }
     void setPreviousWindow(GUIWindow* window);
+    bool awaitsAnswer() const override { return getParent() && !m_dismissing; }
+    void giveBackOnLeaving(GUIWindow* window) override { setPreviousWindow(window); }
+    bool isLeaving() const override { return getParent() && m_dismissing; }
+    GUIWindow* windowAfterLeaving() const override { return m_previousWindow; }
     void setCompletedCallback(cocos2d::CCObject* target, cocos2d::SEL_CallFunc selector);
     void setFailedCallback(cocos2d::CCObject* target, cocos2d::SEL_CallFunc selector);
     float getDisplayedProgress() const { return m_displayedProgress; }

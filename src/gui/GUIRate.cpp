@@ -79,7 +79,6 @@ bool GUIRate::initWithSize(CCSize size)
 
 void GUIRate::build(float value, CCObject* target)
 {
-    BackButtonAdapter::getInstance()->addListener(this);
     // Built again while it is up, it keeps the window it came from: giving
     // back itself would leave nothing to take touches once it has gone.
     GUIWindow* current = ScreenUtils::windowToGiveBack();
@@ -89,6 +88,8 @@ void GUIRate::build(float value, CCObject* target)
     m_rateReceiver = dynamic_cast<RatingTarget*>(target);
     m_state = Open;
     m_closing = false;
+    BackButtonAdapter::getInstance()->addListener(this);
+    startOpening();
     stopAllActions();
     if (m_dimming)
         m_dimming->removeFromParentAndCleanup(true);
@@ -243,6 +244,11 @@ void GUIRate::fadeAway()
         m_buttonContainer->runAction(CCFadeOut::create(kFadeSeconds));
 }
 
+void GUIRate::giveBackOnLeaving(GUIWindow* window)
+{
+    hold(m_previousWindow, window == this ? nullptr : window);
+}
+
 void GUIRate::onDismissed()
 {
     // A window the rating's answer opened meanwhile (a popup) keeps its place.
@@ -260,7 +266,7 @@ void GUIRate::onDismissed()
 
 void GUIRate::onTextTyped(const char* text, int len)
 {
-    if (hasReturn(text, len))
+    if (hasReturn(text, len) && isFullyShown())
         confirm();
 }
 
@@ -273,6 +279,8 @@ void GUIRate::leftWithScene()
 
 void GUIRate::onBackPressed()
 {
+    if (!isFullyShown())
+        return;
     LOG << "rate popup: back, nothing sent";
     cancel();
 }

@@ -50,6 +50,8 @@ public:
     // Between the answer and the end of the fade.
     bool isLeaving() const override { return m_closing; }
     GUIWindow* windowAfterLeaving() const override { return m_previousWindow; }
+    bool awaitsAnswer() const override { return getParent() && !m_closing; }
+    void giveBackOnLeaving(GUIWindow* window) override;
 
     int32_t getRating() const { return m_rating; }
     GUIButton* getStar(int i) const { return i >= 0 && i < kStars ? m_stars[i] : nullptr; }

@@ -161,10 +161,28 @@ GUIButton* GUIWindow::livePressedButton()
     return m_pressedButton;
 }
 
+void GUIWindow::startOpening()
+{
+    m_fullyShown = false;
+    unschedule(schedule_selector(GUIWindow::finishOpening));
+    scheduleOnce(schedule_selector(GUIWindow::finishOpening), kOpeningSeconds);
+}
+
+void GUIWindow::finishOpening(float)
+{
+    m_fullyShown = true;
+}
+
 void GUIWindow::handleTouchBegan(CCTouch* touch)
 {
     m_touching = true;
     setPressedButton(nullptr);
+    // The whole touch, to its release, answers nothing.
+    m_pressBeforeShown = !m_fullyShown;
+    if (m_pressBeforeShown) {
+        m_touching = false;
+        return;
+    }
     const CCPoint point = CCDirector::sharedDirector()->convertToGL(touch->getLocationInView());
     m_lastTouchPoint = point;
     if (m_touchArea && m_touchArea->getParent() &&
@@ -237,6 +255,8 @@ void GUIWindow::firePressedButton()
 
 void GUIWindow::handleTouchMoved(CCTouch* touch)
 {
+    if (m_pressBeforeShown)
+        return;
     CCPoint point = touch->getLocation();
     // A held slider follows every move: a drag along it goes sideways, which
     // the move threshold below (made for scrolling) would swallow.
@@ -274,6 +294,10 @@ void GUIWindow::handleTouchMoved(CCTouch* touch)
 
 void GUIWindow::handleTouchEnded(CCTouch* touch)
 {
+    if (m_pressBeforeShown) {
+        m_pressBeforeShown = false;
+        return;
+    }
     if (m_scroll)
         m_scroll->handleTouchEnded();
     const CCPoint point = touch->getLocation();

@@ -45,6 +45,18 @@ public:
     // this (ScreenUtils::windowToGiveBack).
     virtual bool isLeaving() const { return false; }
     virtual GUIWindow* windowAfterLeaving() const { return nullptr; }
+    // A box (a popup, a progress or rate popup) that is shown and not yet
+    // answered: it keeps the touches and the keys, and a window that opens
+    // meanwhile opens beneath it (ScreenUtils::setCurrentWindow).
+    virtual bool awaitsAnswer() const { return false; }
+    bool keepsFront() const override { return awaitsAnswer(); }
+    // The window a box makes current again when it goes.
+    virtual void giveBackOnLeaving(GUIWindow*) { }
+    // A box answers only presses (touches or keys) that go down once its
+    // opening has run: never the press that opened it, nor the second one
+    // of a double click or a bouncing key. Other windows take them at once.
+    bool isFullyShown() const { return m_fullyShown; }
+    static constexpr float kOpeningSeconds = 0.35f;
 
     const cocos2d::CCSize& getSize() const { return m_size; }
     GUIButton* getPressedButton() const { return m_pressedButton; }
@@ -72,6 +84,9 @@ protected:
     // of the next one. leftWithScene forgets what its answer would have done.
     virtual bool goesWithItsScene() const { return false; }
     virtual void leftWithScene() { }
+    // A box that shows (or shows its answer buttons) starts its opening.
+    void startOpening();
+    void finishOpening(float);
     // The node (a panel) whose box takes the window's touches: one that
     // begins outside it goes to onTouchOutside. Null: the whole window.
     void setTouchArea(cocos2d::CCNode* area);
@@ -87,6 +102,8 @@ protected:
     int32_t m_scrollMin = 0;
     int32_t m_scrollMax = 0;
     bool m_touching = false;
+    bool m_fullyShown = true;
+    bool m_pressBeforeShown = false;  // the touch now down went down before
     int32_t m_state = Closed;
     bool m_removeOnClose = false;
 };

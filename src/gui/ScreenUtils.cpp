@@ -73,8 +73,14 @@ GUIKeyboard* attachKeyboard()
     // Opened again while it is current, it keeps the window it came from:
     // giving back the keyboard itself would leave nothing to take touches.
     GUIWindow* current = ScreenUtils::getInstance()->getCurrentWindow();
-    if (current != keyboard)
-        hold(g_binding.previousWindow, current);
+    if (current != keyboard) {
+        // Under a box it takes the box's place: it gives back what the box
+        // would have.
+        GUIWindow* under =
+            current && current->awaitsAnswer() ? current->windowAfterLeaving() : ScreenUtils::windowToGiveBack();
+        if (under != keyboard)
+            hold(g_binding.previousWindow, under);
+    }
     if (!keyboard->getParent()) {
         if (CCScene* scene = runningScene())
             scene->addChild(keyboard, GUIKeyboard::kZOrder);
@@ -150,6 +156,13 @@ GUIWindow* ScreenUtils::shownWindow()
 
 void ScreenUtils::setCurrentWindow(GUIWindow* window)
 {
+    // No window takes the front from a box that waits for its answer: one
+    // that opens meanwhile opens beneath it, and the box gives it back.
+    GUIWindow* box = m_currentWindow;
+    if (box && box != window && box->awaitsAnswer() && !(window && window->awaitsAnswer())) {
+        box->giveBackOnLeaving(window);
+        return;
+    }
     m_currentWindow = window;
 }
 
@@ -200,6 +213,15 @@ void ScreenUtils::showPopup(CCObject* argument, CCObject* confirmTarget, SEL_Cal
         return;
     }
     openPopup(kind, dynamic_cast<CCString*>(argument), confirmTarget, confirmSelector, cancelTarget, cancelSelector);
+}
+
+void ScreenUtils::showLosingQuestion(CCString* text, CCObject* target, SEL_CallFunc selector)
+{
+    GUIPopup* popup = GUIPopup::getInstance();
+    if (popup->getParent())
+        return;
+    openPopup(GUIPopup::Confirm, text, target, selector, nullptr, nullptr);
+    popup->setReturnCancels(true);
 }
 
 void ScreenUtils::showPopupWithStaticCallback(CCString* identifier, CCString* text)
@@ -319,21 +341,9 @@ void ScreenUtils::completeProgress()
 
 void ScreenUtils::showProgressFailure()
 {
-    GUIProgressBar* bar = GUIProgressBar::getInstance();
-    bar->showFailure();
-    // The answer that failed may have opened the name keyboard under the bar
-    // (a name taken). The failure is drawn over it, so it takes the touches
-    // and the back key; its OK gives the keyboard back, and the keyboard
-    // then gives back what the bar would have.
-    GUIKeyboard* keyboard = GUIKeyboard::existingInstance();
-    ScreenUtils* screens = getInstance();
-    if (!bar->getParent() || !keyboard || !keyboard->isActive() || screens->getCurrentWindow() != keyboard)
-        return;
-    if (g_binding.previousWindow == bar)
-        hold(g_binding.previousWindow, bar->getPreviousWindow());
-    bar->setPreviousWindow(keyboard);
-    screens->setCurrentWindow(bar);
-    BackButtonAdapter::getInstance()->addListener(bar);
+    // A name keyboard that the failed answer opened (a name taken) opened
+    // beneath the bar, as any window does under a box: the bar's OK gives it back.
+    GUIProgressBar::getInstance()->showFailure();
 }
 
 void ScreenUtils::whenRegistered(CCObject* target, SEL_CallFunc done, SEL_CallFunc failed, CCString* caption)

@@ -35,6 +35,8 @@ public:
     virtual bool isBusy();
     virtual void setBusy(bool busy);
     virtual GUIWindow* getCurrentWindow();
+    // While the current window is a box waiting for its answer, another
+    // window (or none) does not replace it: the box gives that one back.
     virtual void setCurrentWindow(GUIWindow* window);
     // The current window while it is on screen (it takes the touches), or null.
     static GUIWindow* shownWindow();
@@ -63,6 +65,10 @@ public:
     static void showPopup(cocos2d::CCObject* argument, cocos2d::CCObject* confirmTarget,
                           cocos2d::SEL_CallFunc confirmSelector, cocos2d::CCObject* cancelTarget,
                           cocos2d::SEL_CallFunc cancelSelector, int kind);
+    // A question (kind 0) whose OK throws away what the player keeps (a
+    // saved or shared world, unsaved changes): Return answers it as Cancel,
+    // only a touch on OK confirms.
+    static void showLosingQuestion(cocos2d::CCString* text, cocos2d::CCObject* target, cocos2d::SEL_CallFunc selector);
     // Kind 5 with a confirming action that does nothing, or kind 2 when the
     // identifier is missing or "/". The identifier is kept.
     static void showPopupWithStaticCallback(cocos2d::CCString* identifier, cocos2d::CCString* text);
@@ -84,8 +90,7 @@ public:
     // name screen) at 100.
     static void showProgress(cocos2d::CCObject* target);
     static void completeProgress();
-    // The bar's failure; over the name keyboard an answer opened under it,
-    // the bar takes the touches and gives the keyboard back on its OK.
+    // The bar's failure (red, then its result and OK).
     static void showProgressFailure();
     // Runs done on the target once the player has an account on the server:
     // at once when there is one. Else the profile's own registration runs

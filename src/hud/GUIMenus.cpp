@@ -759,8 +759,8 @@ void GUI::showSaveResultNow(SaveLoadUtils::SaveResult result)
         ScreenUtils::showPopup(LocalUtils::localize("WorldSavedPopup"), nullptr, nullptr, nullptr, nullptr, 2);
         break;
     case SaveLoadUtils::SaveResult::Exists:
-        ScreenUtils::showPopup(LocalUtils::localize("ConfirmationOverwritePopup"), this,
-                               callfunc_selector(GUI::confirmOverwrite), nullptr, nullptr, 0);
+        ScreenUtils::showLosingQuestion(LocalUtils::localize("ConfirmationOverwritePopup"), this,
+                                        callfunc_selector(GUI::confirmOverwrite));
         break;
     // The old save, if any, is still there; say so rather than claim success.
     case SaveLoadUtils::SaveResult::NameRefused: failure(LocalUtils::localize("WorldSaveFailedPopup")); break;
@@ -790,8 +790,8 @@ void GUI::onNewWorldButton(CCObject*)
 {
     // As the back key does, but only when something would be lost.
     if (gWorld && gWorld->unsavedChanges) {
-        ScreenUtils::showPopup(LocalUtils::localize("ConfirmationNewWorld"), this,
-                               callfunc_selector(GUI::startNewWorld), nullptr, nullptr, GUIPopup::Confirm);
+        ScreenUtils::showLosingQuestion(LocalUtils::localize("ConfirmationNewWorld"), this,
+                                        callfunc_selector(GUI::startNewWorld));
         return;
     }
     startNewWorld();

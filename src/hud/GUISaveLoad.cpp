@@ -421,8 +421,8 @@ void GUISaveLoad::loadSelectedWorld()
     // As New world does: the world's unsaved changes are not dropped unasked.
     GameLayer* layer = GameLayer::existingInstance();
     if (layer && layer->getWorld().unsavedChanges) {
-        ScreenUtils::showPopup(LocalUtils::localize("ConfirmationLoadWorld"), this,
-                               callfunc_selector(GUISaveLoad::loadSelectedWorldNow), nullptr, nullptr, 0);
+        ScreenUtils::showLosingQuestion(LocalUtils::localize("ConfirmationLoadWorld"), this,
+                                        callfunc_selector(GUISaveLoad::loadSelectedWorldNow));
         return;
     }
     loadSelectedWorldNow();
@@ -469,8 +469,8 @@ void GUISaveLoad::loadSelectedWorldNow()
 
 void GUISaveLoad::askDeleteSelectedWorld()
 {
-    ScreenUtils::showPopup(LocalUtils::localize("ConfirmationDeleteUniverse"), this,
-                           callfunc_selector(GUISaveLoad::deleteSelectedWorld), nullptr, nullptr, 0);
+    ScreenUtils::showLosingQuestion(LocalUtils::localize("ConfirmationDeleteUniverse"), this,
+                                    callfunc_selector(GUISaveLoad::deleteSelectedWorld));
 }
 
 void GUISaveLoad::deleteSelectedWorld()

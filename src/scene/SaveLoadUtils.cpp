@@ -98,6 +98,7 @@ SaveLoadUtils::SaveResult SaveLoadUtils::saveWorld(bool overwrite)
     saveThumbnail(CCString::create(name));
     layer->getWorld().eventFlags[World::kEventWorldSaved] = 1;
     layer->getWorld().unsavedChanges = false;
+    LOG << "world saved: " << path;
     return SaveResult::Saved;
 }
 

@@ -294,8 +294,8 @@ void OnlineGallery::onDelete(CCObject*)
 {
     if (!isDetailsShown() || m_playing || !m_deleteButton->isVisible())
         return;
-    ScreenUtils::showPopup(LocalUtils::localize("GalleryDeleteQuestion"), this,
-                           callfunc_selector(OnlineGallery::confirmDelete), nullptr, nullptr, 0);
+    ScreenUtils::showLosingQuestion(LocalUtils::localize("GalleryDeleteQuestion"), this,
+                                    callfunc_selector(OnlineGallery::confirmDelete));
 }
 
 void OnlineGallery::confirmDelete()

@@ -30,6 +30,7 @@ mkdir -p "$work/a" "$work/b"
 E2E_HOME="$work/a" play share "$share" TESMORA_SERVER_URL="$url"
 grep -qi "upload of dunes done: gallery world" "$work/share.log" || fail "A's world was not shared"
 grep -qi "upload of hills done: gallery world" "$work/share.log" || fail "A's changed world was not shared"
+grep -q "online gallery: deleted world" "$work/share.log" && fail "A's double click on Delete deleted the world"
 
 E2E_HOME="$work/b" play play "$playscript" TESMORA_SERVER_URL="$url" TESMORA_SAVE_WORLD_AT_EXIT="$work/b.sav"
 log=$work/play.log

@@ -25,9 +25,14 @@ for run in offline server unreadable; do
         cloud=$work/data/ORVANE/TesmOra/cloud
         mkdir -p "$cloud"
         head -c 300 /dev/zero | tr '\0' 'Z' | tee "$cloud/profile.dat" >"$cloud/profile_bak.dat"
-        { printf '132 text Bo\n134 key BackSpace\n136 key Return\n'; cat "$script"; } >"$work/under-the-box.script"
+        # Keys under the box; Return answers it, and letters typed 2 frames
+        # later (erased again) are the keyboard's. The name screen's own
+        # script follows, 100 frames later.
+        { printf '%s\n' "132 text Bo" "134 key BackSpace" "200 key Return" "202 text Cy" "204 key BackSpace" \
+            "206 key BackSpace"; awk '/^[0-9]/ { $1 += 100 } { print }' "$script"; } >"$work/under-the-box.script"
         play "$run" "$work/under-the-box.script"
         grep -q "key pressed: *Bo" "$work/$run.log" && fail "$run: the keys under the box reached the keyboard"
+        grep -q "key pressed: *Cy" "$work/$run.log" || fail "$run: letters typed just after the box's Return were lost"
         ;;
     esac
     log=$work/$run.log

@@ -17,7 +17,7 @@ expected="$*"
 play game "$script" TESMORA_SERVER_URL="http://127.0.0.1:9"
 log=$work/game.log
 expect_scenes "$log" "$expected"
-for f in palette-powders palette-fire purchase-popup after-purchase; do
+for f in palette-powders palette-fire purchase-popup after-purchase bass-purchase-popup; do
     [ -s "$frames/$f.png" ] || fail "no capture $f.png"
 done
 # The popup's picture: 32 x 32 sheet pixels at (7, 75) on the panel, which is
@@ -25,5 +25,7 @@ done
 "$check" "$frames/purchase-popup.png" 136 177 96 96 15 || fail "the purchase popup shows no picture"
 # The same spot on the bare panel after the purchase holds none.
 "$check" "$frames/after-purchase.png" 136 177 96 96 15 && fail "the popup is still up after Buy"
+# A double click on Bass: its purchase still up, not bought through its Buy.
+"$check" "$frames/bass-purchase-popup.png" 136 177 96 96 15 || fail "a double click on Bass left no purchase up"
 grep -q "Bad file name" "$log" && fail "a picture was missing: $(grep -m1 'Bad file name' "$log")"
 finish "palette run passed; captures in $frames" "$log"

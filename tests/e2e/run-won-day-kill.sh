@@ -6,13 +6,13 @@
 # killed on day 1's board, the second showed day 2's page once before its
 # goals, and the profile then holds the mana wanted (the skip charged once,
 # the missions and the board's reward paid once) and best day 2.
-#   run-won-day-kill.sh <game> <profile seed> <first script> <second script> <mana>
+#   run-won-day-kill.sh <game> <profile seed> <first script> <second script> <mana> [<capture-check>]
 set -u
-if [ $# -ne 5 ]; then
-    echo "usage: $0 <game> <profile seed> <first script> <second script> <mana>" >&2
+if [ $# -lt 5 ] || [ $# -gt 6 ]; then
+    echo "usage: $0 <game> <profile seed> <first script> <second script> <mana> [<capture-check>]" >&2
     exit 2
 fi
-game=$1 seed=$2 first=$3 second=$4 mana=$5
+game=$1 seed=$2 first=$3 second=$4 mana=$5 capture=${6:-}
 . "$(dirname "$0")/e2e-lib.sh"
 
 # The first start as play starts it, but in the background: it is killed
@@ -37,6 +37,11 @@ echo "first start: exit status $status"
 [ "$status" -eq 137 ] || fail "the first start was not killed (exit status $status)"
 grep -q "$board" "$work/first.log" || fail "day 1's board did not show"
 grep -q "ends as its scene goes" "$work/first.log" && fail "the first start left the day before its kill"
+# A capture of the purchase still up: its picture, 32 x 32 sheet pixels at
+# (7, 75) on the panel drawn 3.125 times over at the frame's centre.
+if [ -n "$capture" ]; then
+    "$capture" "$frames/skip-box-up.png" 136 177 96 96 15 || fail "the purchase was not up after the double click"
+fi
 
 play again "$second"
 log=$work/again.log

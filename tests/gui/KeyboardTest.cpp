@@ -396,6 +396,44 @@ TEST_F(Keyboard, APopupTheAnswerOpensGivesBackTheWindowTheKeyboardCameFrom)
     EXPECT_EQ(current(), menu);
 }
 
+// Return pressed twice on the world's name: the question that the first
+// opens (the name is taken) is not answered by the second, however soon it
+// comes; once shown, Return answers it as Cancel and only OK overwrites.
+TEST_F(Keyboard, ASecondReturnNeverAnswersTheOverwriteQuestionTheFirstOpened)
+{
+    CCDirector::sharedDirector()->getKeypadDispatcher()->addDelegate(BackButtonAdapter::getInstance());
+    BackButtonAdapter::getInstance()->attachWithIME();
+    CCEGLView* view = CCEGLView::sharedOpenGLView();
+    struct Asker : Receiver {
+        void take(CCObject* text)
+        {
+            Receiver::take(text);
+            ScreenUtils::showLosingQuestion(CCString::create("Overwrite it?"), overwrite.get(),
+                                            callfunc_selector(guitest::Counter::hit));
+        }
+        Held<guitest::Counter> overwrite;
+    };
+    for (int apart : {3, 12}) {
+        SCOPED_TRACE(apart);
+        Held<Asker> receiver;
+        ScreenUtils::showKeyboard(GUILabel::create(), receiver.get(), callfuncO_selector(Asker::take));
+        view->simulateText("Hill");
+        view->simulateKey(kCCKeyEnter, true);
+        view->simulateKey(kCCKeyEnter, false);
+        stepFrames(apart);
+        view->simulateKey(kCCKeyEnter, true);
+        view->simulateKey(kCCKeyEnter, false);
+        stepSeconds(0.5f);
+        EXPECT_EQ(receiver->texts, (std::vector<std::string>{"Hill"}));
+        ASSERT_TRUE(GUIPopup::getInstance()->awaitsAnswer()) << "the question is up";
+        view->simulateKey(kCCKeyEnter, true);
+        view->simulateKey(kCCKeyEnter, false);
+        stepSeconds(0.5f);
+        EXPECT_FALSE(GUIPopup::getInstance()->isShown()) << "Return answers it";
+        EXPECT_EQ(receiver->overwrite->count, 0) << "as Cancel";
+    }
+}
+
 TEST_F(Keyboard, RebindingTheOpenKeyboardKeepsItAttachedOnceAndNeverLeavesItCurrent)
 {
     Held<Receiver> first, second;
@@ -539,12 +577,18 @@ TEST_F(Keyboard, ABoxOverTheKeyboardTakesTheKeysAndGoesWithItsScene)
         view->simulateText("Can");
         press(kCCKeyBackspace);
         EXPECT_EQ(text(), "Ree");
+        // A key that went down before the box was fully shown answers nothing.
         press(c.answer);
+        stepFrames(1);
+        EXPECT_TRUE(box->awaitsAnswer()) << "answered by a key pressed as it opened";
+        stepSeconds(GUIWindow::kOpeningSeconds);
+        press(c.answer);
+        // Answered: the next letters are the keyboard's at once, not once the box has faded.
+        view->simulateText("s");
         stepSeconds(0.5f);
         EXPECT_EQ(box->getParent(), nullptr) << "answered";
         EXPECT_TRUE(receiver->texts.empty());
         ASSERT_EQ(current(), keyboard());
-        view->simulateText("s");
         press(kCCKeyEnter);
         EXPECT_EQ(receiver->texts, (std::vector<std::string>{"Rees"}));
         stepSeconds(0.3f);

@@ -162,7 +162,7 @@ TEST_F(ModalPixels, EveryPopupKindDrawsItsPanel)
         saveFrame(std::string("popup_") + names[kind]);
         EXPECT_FALSE(near(at(400, 300), 55, 55, 55));
         EXPECT_TRUE(near(at(3, 300), 55, 55, 55));
-        popup->onBackPressed();
+        popup->hide();
         stepSeconds(0.35f);
     }
 }
@@ -212,7 +212,7 @@ TEST_F(ModalPixels, TheLinesOfAHintKeepTheirAccentsClearOfTheLineAbove)
         }
         EXPECT_GT(checked, 20);
         EXPECT_TRUE(accents > 0 || !*accented) << accented << " stands on the first line";
-        GUIPopup::getInstance()->onBackPressed();
+        GUIPopup::getInstance()->hide();
         stepSeconds(0.35f);
     }
 }

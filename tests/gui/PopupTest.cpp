@@ -102,6 +102,7 @@ TEST_F(Popup, EachAnswerRunsItsOwnActionOnlyAfterTheClose)
         ScreenUtils::showPopup(CCString::create("Q"), c.okAction ? ok.get() : nullptr, callfunc_selector(Counter::hit),
                                c.cancelAction ? cancel.get() : nullptr, callfunc_selector(Counter::hit), c.kind);
         ASSERT_TRUE(popup()->isShown());
+        stepSeconds(GUIWindow::kOpeningSeconds);
         (popup()->*c.press)();
         EXPECT_EQ(ok->count + cancel->count, 0);
         closeFully();
@@ -228,9 +229,80 @@ TEST_F(Popup, ReopeningShowsTheFullPanelAndFadesTheDimmingInAndTheBackKeyReaches
     stepSeconds(0.15f);
     EXPECT_EQ(popup()->getDimming()->getOpacity(), 200);
     EXPECT_EQ(BackButtonAdapter::getInstance()->frontListener(), popup());
+    stepSeconds(GUIWindow::kOpeningSeconds);
     BackButtonAdapter::getInstance()->onBackPressed();
     closeFully();
     EXPECT_FALSE(popup()->isShown());
+}
+
+// The press that opened a box, a double click's second press or a bouncing
+// key never answer it: only a press that goes down once it is fully shown.
+// A question whose OK throws away what the player keeps takes Return as
+// its Cancel; a touch on its OK still confirms.
+TEST_F(Popup, OnlyAPressThatWentDownOnceItWasFullyShownAnswersIt)
+{
+    CCDirector::sharedDirector()->getKeypadDispatcher()->addDelegate(BackButtonAdapter::getInstance());
+    BackButtonAdapter::getInstance()->attachWithIME();
+    CCEGLView* view = CCEGLView::sharedOpenGLView();
+    enum Press { TapOk, HeldOverTheOpening, Return, Back };
+    const float soon = 0.1f, shown = GUIWindow::kOpeningSeconds;
+    const struct {
+        const char* name;
+        bool losing;
+        Press press;
+        float after;
+        bool answered;
+        int confirmed;
+    } cases[] = {{"a tap on OK as it opens", false, TapOk, soon, false, 0},
+                 {"OK pressed as it opens, released once shown", false, HeldOverTheOpening, soon, false, 0},
+                 {"Return as it opens", false, Return, soon, false, 0},
+                 {"the back key as it opens", false, Back, soon, false, 0},
+                 {"a tap on OK once shown", false, TapOk, shown, true, 1},
+                 {"Return once shown", false, Return, shown, true, 1},
+                 {"Return on a question that loses the world", true, Return, shown, true, 0},
+                 {"a tap on that question's OK", true, TapOk, shown, true, 1}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        Held<Counter> confirm;
+        if (c.losing)
+            ScreenUtils::showLosingQuestion(CCString::create("Delete?"), confirm.get(),
+                                            callfunc_selector(Counter::hit));
+        else
+            ScreenUtils::showPopup(CCString::create("Sure?"), confirm.get(), callfunc_selector(Counter::hit), nullptr,
+                                   nullptr, GUIPopup::Confirm);
+        host()->window = popup();
+        GUIButton* ok = popup()->getOkButton();
+        const CCPoint at =
+            ok->convertToWorldSpace(ccp(ok->getContentSize().width / 2, ok->getContentSize().height / 2));
+        stepSeconds(c.after);
+        switch (c.press) {
+        case TapOk:
+            touchDown(at.x, at.y);
+            touchUp(at.x, at.y);
+            break;
+        case HeldOverTheOpening:
+            touchDown(at.x, at.y);
+            stepSeconds(shown);
+            touchUp(at.x, at.y);
+            break;
+        case Return:
+            view->simulateKey(kCCKeyEnter, true);
+            view->simulateKey(kCCKeyEnter, false);
+            break;
+        case Back:
+            view->simulateKey(kCCKeyBack, true);
+            view->simulateKey(kCCKeyBack, false);
+            break;
+        }
+        stepSeconds(0.5f);
+        EXPECT_EQ(popup()->isShown(), !c.answered);
+        EXPECT_EQ(confirm->count, c.confirmed);
+        host()->window = nullptr;
+        if (popup()->isShown()) {
+            popup()->onCancelPressed();
+            closeFully();
+        }
+    }
 }
 
 TEST_F(Popup, TheArgumentIsShownOnlyWhenItIsATextAndTheStaticOpenerChoosesItsKind)
@@ -336,7 +408,7 @@ TEST_F(Popup, APurchaseTitleBreaksBetweenWordsNotInsideAName)
         // A name that only just fits may stay a hair under whole pixels:
         // snapped up, it would pass its room.
         EXPECT_EQ(label->getScale() < normalScale * 0.98f, smaller);
-        popup()->onBackPressed();
+        popup()->onCancelPressed();
         closeFully();
     }
 }
@@ -364,7 +436,7 @@ TEST_F(Popup, PurchasePriceIsTruncatedAndTheCounterAddsPendingMana)
                   135 + tag->getContentSize().width * tag->getScaleX());
         EXPECT_EQ(textOf(popup()->getManaCounterLabel()), "35");
         EXPECT_EQ(popup()->getManaCounter()->getParent(), popup());
-        popup()->onBackPressed();
+        popup()->onCancelPressed();
         closeFully();
     }
 }

@@ -237,6 +237,7 @@ TEST_F(Rate, TappingTheFourthStarSendsFourOnTheTickAndTheBackKeySendsNothing)
         executeAction(rate()->getStar(3)->getCallback());
         EXPECT_EQ(lit(), (std::vector<bool>{true, true, true, true, false}));
         EXPECT_EQ(BackButtonAdapter::getInstance()->frontListener(), rate());
+        stepSeconds(GUIWindow::kOpeningSeconds);
         if (tick)
             executeAction(rate()->getTickButton()->getCallback());
         else

@@ -1,10 +1,13 @@
 // ScreenUtils' own list: the message-page openers outside the game scene,
 // and the first use of the singleton.
+#include <functional>
+
 #include "WindowsFixture.h"
 #include "gui/GUILabel.h"
 #include "hud/GUIIngameMessage.h"
 
 USING_NS_CC;
+using guitest::Held;
 using guitest::ModalTest;
 
 class Openers : public ModalTest { };
@@ -76,6 +79,7 @@ TEST_F(Openers, ANoticeWaitsItsTurnAndStaysUntilAnswered)
     EXPECT_EQ(shownText(), "first notice");
 
     // The back key answers it as OK does; a later notice shows once more.
+    stepSeconds(GUIWindow::kOpeningSeconds);
     popup->onBackPressed();
     stepSeconds(0.5f);
     EXPECT_FALSE(popup->isShown());
@@ -87,4 +91,71 @@ TEST_F(Openers, ANoticeWaitsItsTurnAndStaysUntilAnswered)
     popup->onOkPressed();
     stepSeconds(0.5f);
     EXPECT_FALSE(popup->isShown());
+}
+
+// A window that opens while a box waits for its answer opens beneath it (a
+// story page under "could not be saved", a name keyboard brought back under
+// a purchase or a progress bar): the box keeps the keys and the touches, and
+// gives the window back once answered.
+TEST_F(Openers, AWindowOpeningWhileABoxWaitsOpensBeneathIt)
+{
+    BackButtonAdapter* keys = BackButtonAdapter::getInstance();
+    GUIProgressBar* bar = GUIProgressBar::getInstance();
+    Held<guitest::Counter> named;
+    const auto page = [this]() -> GUIWindow* {
+        GUIWindow* window = addWindow();
+        window->open();
+        window->setVisible(true);
+        ScreenUtils::getInstance()->setCurrentWindow(window);
+        return window;
+    };
+    const auto nameKeyboard = [&]() -> GUIWindow* {
+        ScreenUtils::showKeyboard(GUILabel::create(), named.get(), callfuncO_selector(guitest::Counter::hitWith));
+        return GUIKeyboard::getInstance();
+    };
+    const struct {
+        const char* name;
+        bool bar;
+        std::function<GUIWindow*()> open;
+    } cases[] = {{"a page under a message", false, page},
+                 {"a keyboard under a message", false, nameKeyboard},
+                 {"a keyboard under a progress bar", true, nameKeyboard}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        GUIWindow* box = c.bar ? static_cast<GUIWindow*>(bar) : GUIPopup::getInstance();
+        if (c.bar)
+            ScreenUtils::showUploadProgress();
+        else
+            ScreenUtils::showNotice(CCString::create("could not be saved"));
+        stepSeconds(GUIWindow::kOpeningSeconds);
+        GUIWindow* under = c.open();
+        EXPECT_EQ(current(), box);
+        EXPECT_EQ(keys->frontListener(), box);
+        keys->insertText("Zed", 3);
+        if (under == GUIKeyboard::getInstance()) {
+            EXPECT_EQ(GUIKeyboard::getInstance()->getText()->getString(), "")
+                << "typed into the keyboard under the box";
+        }
+        ASSERT_TRUE(box->awaitsAnswer());
+        if (c.bar) {
+            bar->setResultText(CCString::create("That name is taken"));
+            bar->setFastFill(true);
+            bar->showFailure();
+            stepSeconds(0.5f);
+            stepSeconds(GUIWindow::kOpeningSeconds);
+        }
+        keys->insertText("\n", 1);
+        stepSeconds(0.5f);
+        EXPECT_EQ(box->getParent(), nullptr) << "answered";
+        EXPECT_EQ(current(), under);
+        EXPECT_EQ(keys->frontListener(), under);
+        if (under == GUIKeyboard::getInstance()) {
+            keys->insertText("\n", 1);
+            stepSeconds(0.3f);
+        } else {
+            keys->removeListener(under);
+            ScreenUtils::getInstance()->setCurrentWindow(nullptr);
+        }
+    }
+    EXPECT_EQ(named->count, 2);
 }

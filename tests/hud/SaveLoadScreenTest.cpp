@@ -147,6 +147,7 @@ TEST_F(SaveLoadScreen, LoadAsksFirstWhenUnsavedChangesWouldBeLost)
             EXPECT_EQ(std::string(popup->getMessageLabel()->getText()->getString()),
                       LocalUtils::localize("ConfirmationLoadWorld")->getString());
             EXPECT_EQ(popup->getKind(), GUIPopup::Confirm);
+            stepSeconds(GUIWindow::kOpeningSeconds);
             tapButton(c.ok ? popup->getOkButton() : popup->getCancelButton(), ccp(0.5f, 0.5f));
             stepSeconds(0.4f);
         }
@@ -196,6 +197,7 @@ TEST_F(SaveLoadScreen, BrokenOrVanishedFilesLeaveTheWorldAndSaySo)
         tapButton(screen->getLoadButton(), ccp(0.5f, 0.5f));
         if (c.changed) {
             ASSERT_TRUE(popup->isShown());
+            stepSeconds(GUIWindow::kOpeningSeconds);
             tapButton(popup->getOkButton(), ccp(0.5f, 0.5f));
             stepSeconds(0.4f);
         }
@@ -205,6 +207,7 @@ TEST_F(SaveLoadScreen, BrokenOrVanishedFilesLeaveTheWorldAndSaySo)
         EXPECT_EQ(firstDifference(blobBytes(*world), before), -1);
         EXPECT_EQ(layer->getLoadedWorldName()->getString(), "mine");
         EXPECT_EQ(world->eventFlags[World::kEventWorldLoaded], 0);
+        stepSeconds(GUIWindow::kOpeningSeconds);
         tapButton(popup->getOkButton(), ccp(0.5f, 0.5f));
         stepSeconds(0.5f);
         EXPECT_FALSE(popup->isShown());

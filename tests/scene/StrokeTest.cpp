@@ -342,7 +342,7 @@ TEST_F(Strokes, APressTheWorldDidNotTakeNeverPaints)
             stepFrames(3);
         }
         ScreenUtils::showPopup(CCString::create("?"), nullptr, nullptr, nullptr, nullptr, GUIPopup::Confirm);
-        stepFrames(2);
+        stepSeconds(GUIWindow::kOpeningSeconds);
         const int before = countOf("Sand");
         GUIButton* ok = GUIPopup::getInstance()->getOkButton();
         const CCRect box = ok->boundingBox();

@@ -183,7 +183,11 @@ protected:
         case Do::Backgrounds: touchMenuButton("BackgroundName"); break;
         case Do::Gallery: touchMenuButton("GalleryBut"); break;
         case Do::Upload: touchMenuButton("UploadBut"); break;
-        case Do::Ok: touch(GUIProgressBar::getInstance()->getOkButton()); break;
+        case Do::Ok:
+            // A box answers only a press that comes once its OK has shown a moment.
+            stepSeconds(GUIWindow::kOpeningSeconds);
+            touch(GUIProgressBar::getInstance()->getOkButton());
+            break;
         case Do::SavedWorlds: touchMenuButton("LoadName"); break;
         case Do::Back: BackButtonAdapter::getInstance()->keyBackClicked(); break;
         case Do::Play: {
@@ -235,6 +239,7 @@ protected:
         stepFrames(2);
         ASSERT_TRUE(shows(Top::Popup)) << "the back key in the world asked nothing";
         EXPECT_EQ(popupText(), LocalUtils::localize("ConfirmationGameplayMainMenu")->getString());
+        stepSeconds(GUIWindow::kOpeningSeconds);
         BackButtonAdapter::getInstance()->keyBackClicked();
         ASSERT_TRUE(stepUntil([&] { return shows(Top::World); }));
     }

@@ -302,6 +302,7 @@ TEST_F(MainMenuTest, TheBackKeyAsksBeforeQuittingAndOkQuits)
     EXPECT_EQ(std::string(popup->getMessageLabel()->getText()->getString()),
               LocalUtils::localize("ConfirmationQuitGame")->getString());
     // The back key again answers the question (cancel), and the game goes on.
+    stepSeconds(GUIWindow::kOpeningSeconds);
     BackButtonAdapter::getInstance()->onBackPressed();
     stepSeconds(0.5f);
     EXPECT_FALSE(popup->isShown());

@@ -328,6 +328,7 @@ TEST_F(NameInputTest, AnUnreadableProfileIsToldOfOnTheNameScreen)
     EXPECT_EQ(std::string(popup->getMessageLabel()->getText()->getString()),
               LocalUtils::localizeWithVar("ProfileUnreadableKept", folder.c_str())->getString());
     EXPECT_EQ(platform::CloudStorage::getFileSize("unreadable-profile-1/profile_bak.dat"), 300);
+    stepSeconds(GUIWindow::kOpeningSeconds);
     popup->onBackPressed();
     stepFrames(30);
     EXPECT_EQ(ScreenUtils::getInstance()->getCurrentWindow(), GUIKeyboard::getInstance());

@@ -290,6 +290,7 @@ TEST_F(GalleryScreen, TheWorldMenuShowsTheRatingAndEveryButtonWorksAfterARating)
     GUIRate* rate = GUIRate::getInstance();
     // Rate may ask the server for the player's earlier stars first.
     ASSERT_TRUE(stepUntil([&] { return ScreenUtils::getInstance()->getCurrentWindow() == rate; }));
+    stepSeconds(GUIWindow::kOpeningSeconds);
     tapButton(rate->getStar(3), ccp(0.5f, 0.5f));
     const CCSize tick = rate->getTickButton()->getContentSize();
     const CCPoint at = rate->getTickButton()->convertToWorldSpace(ccp(tick.width / 2, tick.height / 2));
@@ -304,6 +305,7 @@ TEST_F(GalleryScreen, TheWorldMenuShowsTheRatingAndEveryButtonWorksAfterARating)
     ASSERT_EQ(popupText(), text("RateThanks"));
     EXPECT_EQ(rate->getParent(), CCDirector::sharedDirector()->getRunningScene()) << "still fading";
     EXPECT_EQ(ratingShown(), "****. 4.0 (1 rating)");
+    stepSeconds(GUIWindow::kOpeningSeconds);
     tapButton(GUIPopup::getInstance()->getOkButton(), ccp(0.5f, 0.5f));
     stepSeconds(0.5f);
 
@@ -319,6 +321,7 @@ TEST_F(GalleryScreen, TheWorldMenuShowsTheRatingAndEveryButtonWorksAfterARating)
         tapButton(button, middle);
         GUIWindow* opened = ScreenUtils::getInstance()->getCurrentWindow();
         EXPECT_TRUE(opened && opened != gui);
+        stepSeconds(GUIWindow::kOpeningSeconds);
         BackButtonAdapter::getInstance()->onBackPressed();
         stepSeconds(0.5f);
     }
@@ -333,6 +336,7 @@ TEST_F(GalleryScreen, TheWorldMenuShowsTheRatingAndEveryButtonWorksAfterARating)
     world->unsavedChanges = true;
     tapButton(buttonFor("NewWorldBut"), middle);
     EXPECT_EQ(popupText(), text("ConfirmationNewWorld"));
+    stepSeconds(GUIWindow::kOpeningSeconds);
     BackButtonAdapter::getInstance()->onBackPressed();
     stepSeconds(0.5f);
     EXPECT_EQ(ScreenUtils::getInstance()->getCurrentWindow(), gui);

@@ -204,6 +204,9 @@ void ScriptedPlayer::answerPopups(bool cancel)
         GUIPopup* popup = shownPopup();
         if (!popup)
             return;
+        // Read before answered: a box takes no press that came before.
+        for (int wait = 0; wait < 60 && !popup->isFullyShown(); ++wait)
+            frames(1);
         GUIButton* button = cancel && popup->getCancelButton() && popup->getCancelButton()->isVisible()
             ? popup->getCancelButton()
             : popup->getOkButton();

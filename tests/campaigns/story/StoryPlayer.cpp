@@ -653,7 +653,13 @@ void StoryPlayer::act(int day, const levelscript::Action& a)
     case ActionKind::Reset:
         tapWorldMenu("NewWorldBut");
         // A world with unsaved changes asks first: the player goes on.
-        if (runUntil([&] { return GUIPopup::getInstance()->isShown() && GUIPopup::getInstance()->getOkButton(); }, 10))
+        // A player reads it before answering: a box answers no earlier press.
+        if (runUntil(
+                [&] {
+                    GUIPopup* popup = GUIPopup::getInstance();
+                    return popup->isShown() && popup->getOkButton() && popup->isFullyShown();
+                },
+                30))
             tapButton(GUIPopup::getInstance()->getOkButton(), "the new world's question");
         run(kSettleSteps);
         break;

@@ -150,7 +150,7 @@ void StoryPlayer::pickElement(const std::string& name)
     if (price > 0) {
         ASSERT_GE(mana, price) << m_where << ": " << name << " costs " << price << " mana, the player has " << mana;
         GUIPopup* popup = GUIPopup::getInstance();
-        ASSERT_TRUE(runUntil([&] { return popup->isShown() && popup->getOkButton(); }, 30))
+        ASSERT_TRUE(runUntil([&] { return popup->isShown() && popup->getOkButton() && popup->isFullyShown(); }, 30))
             << m_where << ": no purchase question for " << name;
         tapButton(popup->getOkButton(), "buying " + name);
         run(kSettle);
@@ -373,7 +373,9 @@ void StoryPlayer::saveWorld(int day)
     }
     // The overwrite question, then the outcome: both answered OK.
     GUIPopup* popup = GUIPopup::getInstance();
-    for (int i = 0; i < 3 && runUntil([&] { return popup->isShown() && popup->getOkButton(); }, 10); ++i) {
+    for (int i = 0;
+         i < 3 && runUntil([&] { return popup->isShown() && popup->getOkButton() && popup->isFullyShown(); }, 30);
+         ++i) {
         tapButton(popup->getOkButton(), "the save's question");
         run(kSettle);
     }

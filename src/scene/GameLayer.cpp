@@ -395,8 +395,9 @@ void GameLayer::onBackPressed()
     // gallery, then emptied or replaced) would otherwise never answer.
     if (freeModeIntroductionPending())
         return;
-    ScreenUtils::getInstance()->showPopup(LocalUtils::localize("ConfirmationGameplayMainMenu"), this,
-                                          callfunc_selector(GameLayer::leaveToMenu), nullptr, nullptr, 0);
+    // Leaving drops what was not saved: Return keeps the player here.
+    ScreenUtils::showLosingQuestion(LocalUtils::localize("ConfirmationGameplayMainMenu"), this,
+                                    callfunc_selector(GameLayer::leaveToMenu));
 }
 
 void GameLayer::showStoryIntroduction()

@@ -239,6 +239,7 @@ protected:
         stepFrames(2);
         ASSERT_TRUE(shows(Top::Popup)) << "the back key in the world asked nothing";
         EXPECT_EQ(popupText(), LocalUtils::localize("ConfirmationGameplayMainMenu")->getString());
+        EXPECT_TRUE(GUIPopup::getInstance()->getReturnCancels()) << "Return would drop the unsaved world";
         stepSeconds(GUIWindow::kOpeningSeconds);
         BackButtonAdapter::getInstance()->keyBackClicked();
         ASSERT_TRUE(stepUntil([&] { return shows(Top::World); }));

@@ -24,8 +24,60 @@ std::vector<std::string> GUILabel::fontSheetPrefixes;
 
 namespace {
 
-// The glyph drawn for a character the font lacks (U+FFFD).
+// The glyph drawn for a byte that is no character (U+FFFD).
 const char* const kReplacementKey = "\xEF\xBF\xBD";
+
+// A character the font lacks is drawn as a block with its code point cut out
+// in hex, two rows of digits, from pieces every font holds in the Private Use
+// Area: a digit in the upper half, one in the lower half, a column of block.
+constexpr long kBoxUpper = 0xE000;
+constexpr long kBoxLower = 0xE010;
+constexpr long kBoxColumn = 0xE020;
+
+std::string encodeUtf8(long code)
+{
+    std::string out;
+    if (code < 0x80) {
+        out += static_cast<char>(code);
+    } else if (code < 0x800) {
+        out += static_cast<char>(0xC0 | (code >> 6));
+        out += static_cast<char>(0x80 | (code & 0x3F));
+    } else if (code < 0x10000) {
+        out += static_cast<char>(0xE0 | (code >> 12));
+        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (code & 0x3F));
+    } else {
+        out += static_cast<char>(0xF0 | (code >> 18));
+        out += static_cast<char>(0x80 | ((code >> 12) & 0x3F));
+        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (code & 0x3F));
+    }
+    return out;
+}
+
+// The code point of one whole UTF-8 sequence; -1 for bytes that are no
+// character (cut short, overlong, a surrogate, beyond U+10FFFF).
+long decodeUtf8(const std::string& key)
+{
+    static const unsigned char kMasks[] = {0, 0x80, 0xE0, 0xF0, 0xF8};
+    static const unsigned char kMarks[] = {0, 0, 0xC0, 0xE0, 0xF0};
+    static const long kLeast[] = {0, 0, 0x80, 0x800, 0x10000};
+    const size_t n = key.size();
+    if (n < 1 || n > 4 || (static_cast<unsigned char>(key[0]) & kMasks[n]) != kMarks[n])
+        return -1;
+    if (n == 1)
+        return static_cast<unsigned char>(key[0]);
+    long code = static_cast<unsigned char>(key[0]) & (0x7F >> n);
+    for (size_t k = 1; k < n; ++k) {
+        const auto c = static_cast<unsigned char>(key[k]);
+        if ((c & 0xC0) != 0x80)
+            return -1;
+        code = (code << 6) | (c & 0x3F);
+    }
+    if (code < kLeast[n] || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF))
+        return -1;
+    return code;
+}
 
 // The size used when a font gives none, so that size / fontSize stays finite.
 constexpr float kFallbackFontSize = 10.0f;
@@ -343,11 +395,34 @@ void GUILabel::snapScale()
 
 // --- layouts -----------------------------------------------------------------
 
+float GUILabel::boxWidth(const Metrics& font, const std::string& digits)
+{
+    float width = 0.0f;
+    const size_t columns = digits.size() / 2;
+    for (size_t c = 0; c <= columns; ++c) {
+        auto column = font.frames->find(encodeUtf8(kBoxColumn));
+        if (column == font.frames->end())
+            return 0.0f;
+        width += column->second.size.width;
+        if (c == columns)
+            break;
+        const auto digit = [&digits](size_t k) { return std::strtol(digits.substr(k, 1).c_str(), nullptr, 16); };
+        auto upper = font.frames->find(encodeUtf8(kBoxUpper + digit(c)));
+        auto lower = font.frames->find(encodeUtf8(kBoxLower + digit(columns + c)));
+        if (upper == font.frames->end() || lower == font.frames->end())
+            return 0.0f;
+        width += std::max(upper->second.size.width, lower->second.size.width);
+    }
+    return width;
+}
+
 GUILabel::Lookup GUILabel::lookupGlyph(const Metrics& font, const std::string& s, size_t& i, CCRect& glyph, bool markup,
-                                       InkRows* ink)
+                                       InkRows* ink, std::string* box)
 {
     if (ink)
         *ink = {};
+    if (box)
+        box->clear();
     const size_t length = std::min(sequenceLength(static_cast<unsigned char>(s[i])), s.size() - i);
     std::string key = s.substr(i, length);
     if (markup && key == "_")
@@ -364,9 +439,22 @@ GUILabel::Lookup GUILabel::lookupGlyph(const Metrics& font, const std::string& s
     }
     LOG_ERROR << "fontFrames doesn't contain key " << key;
     // A character of another script, an accent on its own, a zero-width
-    // sign: the mark, so that no name looks like one without it and none
-    // is blank. Control characters stay blank.
+    // sign: its code point in a box, so that no name looks like one without
+    // it or like another name, and none is blank. Control characters stay
+    // blank; bytes that are no character take the replacement mark.
     const auto lead = static_cast<unsigned char>(key[0]);
+    if (const long code = decodeUtf8(key); code >= 0x20 && code != 0x7F) {
+        char digits[8];
+        std::snprintf(digits, sizeof digits, code > 0xFFFF ? "%06lX" : "%04lX", code);
+        if (const float width = boxWidth(font, digits); width > 0.0f) {
+            glyph = CCRect(0, 0, width, font.frames->at(encodeUtf8(kBoxColumn)).size.height);
+            if (auto rows = font.ink->find(encodeUtf8(kBoxColumn)); ink && rows != font.ink->end())
+                *ink = rows->second;
+            if (box)
+                *box = digits;
+            return Lookup::Glyph;
+        }
+    }
     if (lead >= 0x20 && lead != 0x7F) {
         found = font.frames->find(kReplacementKey);
         if (found != font.frames->end()) {
@@ -423,6 +511,34 @@ CCSprite* GUILabel::placeGlyph(const CCRect& g, float x, float y, bool dropTopRo
     return sprite;
 }
 
+std::vector<GUILabel::LineGlyph> GUILabel::placeBox(const std::string& digits, float x, float y, bool dropTopRow)
+{
+    std::vector<LineGlyph> pieces;
+    const float penX = m_penX, width = m_width;
+    const auto put = [&](long code, float at) {
+        const std::string key = encodeUtf8(code);
+        const CCRect& glyph = m_font.frames->at(key);
+        InkRows ink;
+        if (auto rows = m_font.ink->find(key); rows != m_font.ink->end())
+            ink = rows->second;
+        pieces.push_back({placeGlyph(glyph, at, y, dropTopRow), at, glyph.size.width, glyph.size.height, ink});
+        return glyph.size.width;
+    };
+    const size_t columns = digits.size() / 2;
+    float at = x;
+    for (size_t c = 0; c <= columns; ++c) {
+        at += put(kBoxColumn, at);
+        if (c == columns)
+            break;
+        const auto digit = [&digits](size_t k) { return std::strtol(digits.substr(k, 1).c_str(), nullptr, 16); };
+        at += std::max(put(kBoxUpper + digit(c), at), put(kBoxLower + digit(columns + c), at));
+    }
+    // The pieces touch; the box as a whole takes one letter space, as a glyph does.
+    m_penX = penX + (at - x) + m_font.letterSpace;
+    m_width = width + (at - x) + m_font.letterSpace;
+    return pieces;
+}
+
 void GUILabel::setText(CCString* text)
 {
     prepare(text);
@@ -448,9 +564,13 @@ void GUILabel::setText(CCString* text)
                 continue;
             }
             CCRect glyph;
-            if (lookupGlyph(m_font, s, i, glyph, m_markup) == Lookup::End)
+            std::string box;
+            if (lookupGlyph(m_font, s, i, glyph, m_markup, nullptr, &box) == Lookup::End)
                 break;
-            placeGlyph(glyph, m_penX, -m_font.baseLine, true);
+            if (!box.empty())
+                placeBox(box, m_penX, -m_font.baseLine, true);
+            else
+                placeGlyph(glyph, m_penX, -m_font.baseLine, true);
         }
     }
     setContentSize(CCSize(m_width, m_height));
@@ -677,8 +797,15 @@ void GUILabel::wrap(CCString* text, float maxWidth, int maxLines, bool multiline
             }
             CCRect glyph;
             InkRows ink;
-            if (lookupGlyph(m_font, word, j, glyph, m_markup, &ink) == Lookup::End)
+            std::string box;
+            if (lookupGlyph(m_font, word, j, glyph, m_markup, &ink, &box) == Lookup::End)
                 break;
+            if (!box.empty()) {
+                for (const LineGlyph& piece : placeBox(box, m_penX, lineY, false))
+                    if (piece.ink.any())
+                        lines.back().push_back(piece);
+                continue;
+            }
             const float x = m_penX;
             CCSprite* sprite = placeGlyph(glyph, x, lineY, false);
             if (ink.any())

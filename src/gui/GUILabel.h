@@ -114,10 +114,13 @@ private:
     Metrics metrics() const;
     enum class Lookup { Glyph, Space, End };
     // The glyph of the character at byte i of s; i moves past the character.
-    // A character the font lacks takes its replacement mark. With markup,
-    // "_" is a space.
+    // A character the font lacks is a box as wide as glyph, whose hex digits
+    // go to box; bytes that are no character take the replacement mark. With
+    // markup, "_" is a space.
     static Lookup lookupGlyph(const Metrics& font, const std::string& s, size_t& i, cocos2d::CCRect& glyph, bool markup,
-                              InkRows* ink = nullptr);
+                              InkRows* ink = nullptr, std::string* box = nullptr);
+    // The width of the box showing these digits; 0 when the font has no box.
+    static float boxWidth(const Metrics& font, const std::string& digits);
     void prepare(cocos2d::CCString* text);
     cocos2d::CCSprite* placeGlyph(const cocos2d::CCRect& glyph, float x, float y, bool dropTopRow);
     struct LineGlyph {
@@ -125,6 +128,9 @@ private:
         float x, width, height;
         InkRows ink;
     };
+    // Places the pieces of the box showing these digits; the pen moves past
+    // it as past one glyph.
+    std::vector<LineGlyph> placeBox(const std::string& digits, float x, float y, bool dropTopRow);
     // Moves lines down where their ink would touch the line above; returns
     // how far the last line moved.
     float separateLines(const std::vector<std::vector<LineGlyph>>& lines);

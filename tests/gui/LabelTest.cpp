@@ -2,9 +2,11 @@
 #include "GuiFixture.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <map>
 #include <optional>
+#include <set>
 
 #include "gui/GUILabel.h"
 
@@ -416,6 +418,102 @@ TEST_F(LabelLayout, CharactersTheFontLacksTakeTheReplacementMark)
         }
         const std::vector<float> control = drawn(lay("A\nn"));
         EXPECT_EQ(std::count(control.begin(), control.end(), markX), 0) << layout;
+    }
+}
+
+// In the game's fonts a character they lack is a box showing its code point
+// in hex, two digits above two (three above three beyond U+FFFF), in every
+// font and layout: no name reads as another, nor as itself without it, and
+// none is blank. The box measures, wraps and takes colour as one glyph.
+TEST_F(LabelLayout, CharactersTheFontsLackShowTheirCodePointInABox)
+{
+    // What a label draws: each piece's place and the font glyph it shows; the
+    // box's digits read back from its pieces, upper row then lower row.
+    struct Drawn {
+        std::vector<std::array<float, 4>> pieces;
+        std::string upper, lower;
+    };
+    const auto draw = [](GUILabel* label) {
+        std::map<std::pair<float, float>, long> glyphAt;
+        for (const auto& [key, rect] : GUILabel::fontFrames)
+            if (key.size() == 3 && static_cast<unsigned char>(key[0]) == 0xEE)
+                glyphAt[{rect.origin.x, rect.origin.y}] = ((key[1] & 0x3F) << 6) | (key[2] & 0x3F);
+        Drawn d;
+        for (CCObject* object : *label->getChildren()) {
+            auto* sprite = static_cast<CCSprite*>(object);
+            const CCPoint at = ccpSub(sprite->getTextureRect().origin, label->getTextureRect().origin);
+            const CCPoint p = sprite->getPosition();
+            d.pieces.push_back({p.x, p.y, at.x, std::round(at.y)});
+            auto found = glyphAt.find({at.x, std::round(at.y)});
+            if (found == glyphAt.end())
+                found = glyphAt.find({at.x, std::round(at.y) - 1});  // top row dropped
+            if (found != glyphAt.end() && found->second < 0x20)
+                (found->second < 0x10 ? d.upper : d.lower) += "0123456789ABCDEF"[found->second & 0xF];
+        }
+        return d;
+    };
+    const struct {
+        const char* text;
+        const char* upper;
+        const char* lower;
+    } names[] = {
+        {"Ann", "", ""},
+        {"Ann\xE7\x8E\x8B", "73", "8B"},                               // Ann + a Chinese letter
+        {"Ann\xE4\xB8\xAD", "4E", "2D"},                               // another one
+        {"Ann\xCC\x81", "03", "01"},                                   // an accent on its own
+        {"Ann\xE2\x83\x9D", "20", "DD"},                               // an enclosing circle
+        {"Ann\xF0\x9F\x98\x80", "01F", "600"},                         // an emoji
+        {"\xD7\xA9\xD7\x9C\xD7\x95\xD7\x9D", "05050505", "E9DCD5DD"},  // Hebrew
+        {"Ann\xFF", "", ""},                                           // not UTF-8: the mark
+        {"A\x01n\x7F", "", ""},                                        // controls stay blank
+    };
+    for (const char* font : {"popups_ach_fontButtons", "popups_ach_colorFont", "mainmenu_ach_fontButtonsGold",
+                             "keyboard_keyboard_fontButtons"}) {
+        GUILabel::setFontName(font);
+        for (int layout = 0; layout < 3; ++layout) {
+            const auto lay = [layout](const std::string& text, GUILabel* label = GUILabel::create()) {
+                if (layout == 0)
+                    label->setText(CCString::create(text));
+                else if (layout == 1)
+                    label->setColoredText(CCString::create(text), 1000);
+                else
+                    label->setMultilineText(CCString::create(text), 1000, 3);
+                return label;
+            };
+            std::set<std::vector<std::array<float, 4>>> seen;
+            const float ann = lay("Ann")->getWidth();
+            for (const auto& n : names) {
+                GUILabel* label = lay(n.text);
+                const Drawn d = draw(label);
+                EXPECT_TRUE(seen.insert(d.pieces).second) << font << " " << layout << ": " << n.text << " looks alike";
+                EXPECT_EQ(d.upper, n.upper) << font << " " << layout << " " << n.text;
+                EXPECT_EQ(d.lower, n.lower) << font << " " << layout << " " << n.text;
+                // Two digits and three columns of block, each 1 wide, make a
+                // box 9 wide; six digits, 13.
+                const size_t digits = std::string(n.upper).size();
+                if (digits == 2 || digits == 3) {
+                    EXPECT_FLOAT_EQ(label->getWidth() - ann, digits == 2 ? 10 : 14)
+                        << font << " " << layout << " " << n.text;
+                }
+            }
+            // Colour markup colours every piece of a box.
+            GUILabel* coloured = markupLabel();
+            lay("[200,10,10]\xE7\x8E\x8B|", coloured);
+            ASSERT_EQ(coloured->getChildrenCount(), 7u) << font << " " << layout;
+            for (CCObject* object : *coloured->getChildren())
+                EXPECT_TRUE(sameColour(static_cast<CCSprite*>(object)->getColor(), ccc3(200, 10, 10)))
+                    << font << " " << layout;
+        }
+        // Boxes wrap whole: 2 of 10 a line fit 25.
+        GUILabel* wrapped = GUILabel::create();
+        wrapped->setMultilineText(CCString::create("\xE4\xB8\xAD\xE4\xB8\xAD\xE4\xB8\xAD\xE4\xB8\xAD\xE4\xB8\xAD"), 25,
+                                  5);
+        std::map<float, int> piecesPerLine;
+        for (CCObject* object : *wrapped->getChildren())
+            ++piecesPerLine[static_cast<CCNode*>(object)->getPosition().y];
+        EXPECT_EQ(piecesPerLine.size(), 3u) << font;
+        for (const auto& [y, count] : piecesPerLine)
+            EXPECT_EQ(count % 7, 0) << font << " line at " << y;
     }
 }
 

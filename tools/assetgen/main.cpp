@@ -352,6 +352,12 @@ std::vector<std::string> listFiles(const std::string& folder, const std::string&
 //   font NAME FACE PIXELS shade R G B R G B rows shade from the first colour to the second
 //   override CHAR FILE                      a hand-drawn glyph (pixel map in fonts/overrides/)
 //                                           for every font
+//   hexbox FILE                             the pieces of the box a label draws for a character
+//                                           the fonts lack, from the 16 hex digits in FILE
+//                                           (fonts/overrides/, 3 x 4 each, one column between):
+//                                           U+E000 + digit a digit cut out of the box's upper
+//                                           half, U+E010 + digit of its lower half, U+E020 a
+//                                           column of the box
 bool generateFonts(Context& ctx)
 {
     std::vector<ManifestLine> lines;
@@ -414,6 +420,31 @@ bool generateFonts(Context& ctx)
             if (!readPixelMap(ctx.assets + "/fonts/overrides/" + w[2], picture, error))
                 return fail(line.where() + ": " + error);
             overrides[ch[0]] = picture;
+        } else if (w[0] == "hexbox" && w.size() == 2) {
+            Image digits;
+            if (!readPixelMap(ctx.assets + "/fonts/overrides/" + w[1], digits, error))
+                return fail(line.where() + ": " + error);
+            if (digits.width() != 16 * 4 - 1 || digits.height() != 4)
+                return fail(line.where() + ": hexbox wants 16 digits of 3 x 4, one column between");
+            // Rows 1-11 of the glyph: block, 4 digit rows, block, 4 digit rows, block.
+            const Rgba ink{255, 255, 255, 255};
+            Image column(1, kGlyphRows);
+            column.fillRect(0, 1, 1, 11, ink);
+            addChar(encodeUtf8(0xE020));
+            overrides[encodeUtf8(0xE020)] = column;
+            for (int d = 0; d < 16; ++d)
+                for (int half = 0; half < 2; ++half) {
+                    Image piece(3, kGlyphRows);
+                    const int top = half == 0 ? 1 : 6;  // the lower half starts on the block row between
+                    piece.fillRect(0, top, 3, 6, ink);
+                    for (int y = 0; y < 4; ++y)
+                        for (int x = 0; x < 3; ++x)
+                            if (digits.at(d * 4 + x, y).a != 0)
+                                piece.set(x, top + 1 + y, Rgba{0, 0, 0, 0});
+                    const std::string key = encodeUtf8(0xE000 + half * 0x10 + d);
+                    addChar(key);
+                    overrides[key] = piece;
+                }
         } else {
             return fail(line.where() + ": unknown statement '" + w[0] + "'");
         }

@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <initializer_list>
 
+#include "base/Utf8.h"
+
 namespace gallery {
 
 namespace {
@@ -17,25 +19,6 @@ locale_t utf8Locale()
     // life of the server.
     static const locale_t locale = newlocale(LC_CTYPE_MASK, "C.UTF-8", locale_t(nullptr));
     return locale;
-}
-
-void encode(uint32_t code, std::string& out)
-{
-    if (code < 0x80) {
-        out += static_cast<char>(code);
-    } else if (code < 0x800) {
-        out += static_cast<char>(0xC0 | (code >> 6));
-        out += static_cast<char>(0x80 | (code & 0x3F));
-    } else if (code < 0x10000) {
-        out += static_cast<char>(0xE0 | (code >> 12));
-        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (code & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (code >> 18));
-        out += static_cast<char>(0x80 | ((code >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (code & 0x3F));
-    }
 }
 
 // Unicode's Default_Ignorable_Code_Point: drawn as nothing (variation
@@ -167,7 +150,7 @@ std::string nicknameKey(const std::string& nickname)
         if (length == 0)
             out += nickname[from];
         else
-            encode(foldCase(code, locale), out);
+            appendUtf8(foldCase(code, locale), out);
     }
     return out;
 }

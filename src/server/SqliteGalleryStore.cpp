@@ -193,6 +193,20 @@ public:
         return true;
     }
 
+    // Repeated with what the request of that digest made (the column of
+    // requests given), Ok when none did, Failed when it cannot be read.
+    StoreStatus madeBefore(const char* column, const keyhash::Digest& digest, int64_t& id)
+    {
+        Use done(*this, std::string("SELECT ") + column + " FROM requests WHERE digest = ?1");
+        done.bindBlob(1, digest.data(), digest.size());
+        const int result = done.step();
+        if (result == SQLITE_ROW) {
+            id = sqlite3_column_int64(done.get(), 0);
+            return StoreStatus::Repeated;
+        }
+        return result == SQLITE_DONE ? StoreStatus::Ok : StoreStatus::Failed;
+    }
+
     // A prepared statement, reset and unbound when the use ends.
     class Use {
     public:
@@ -459,15 +473,8 @@ StoreStatus SqliteGalleryStore::createPlayer(const NewPlayer& player, int64_t& i
         return StoreStatus::Failed;
     const keyhash::Digest digest = requestDigest(player.requestId, 0);
     if (!player.requestId.empty()) {
-        Use done(*c, "SELECT player FROM requests WHERE digest = ?1");
-        done.bindBlob(1, digest.data(), digest.size());
-        const int result = done.step();
-        if (result == SQLITE_ROW) {
-            id = sqlite3_column_int64(done.get(), 0);
-            return StoreStatus::Repeated;
-        }
-        if (result != SQLITE_DONE)
-            return StoreStatus::Failed;
+        if (const StoreStatus before = c->madeBefore("player", digest, id); before != StoreStatus::Ok)
+            return before;
     }
     const std::string folded = nicknameKey(player.nickname);
     {
@@ -530,15 +537,8 @@ StoreStatus SqliteGalleryStore::addWorld(const NewWorld& world, int64_t& id)
         return StoreStatus::Failed;
     const keyhash::Digest digest = requestDigest(world.requestId, world.authorId);
     if (!world.requestId.empty()) {
-        Use done(*c, "SELECT world FROM requests WHERE digest = ?1");
-        done.bindBlob(1, digest.data(), digest.size());
-        const int result = done.step();
-        if (result == SQLITE_ROW) {
-            id = sqlite3_column_int64(done.get(), 0);
-            return StoreStatus::Repeated;
-        }
-        if (result != SQLITE_DONE)
-            return StoreStatus::Failed;
+        if (const StoreStatus before = c->madeBefore("world", digest, id); before != StoreStatus::Ok)
+            return before;
     }
     {
         Use insert(*c, "INSERT INTO worlds (author, name, description, created) VALUES (?1, ?2, ?3, ?4)");

@@ -56,6 +56,8 @@ public:
     // opening has run: never the press that opened it, nor the second one
     // of a double click or a bouncing key. Other windows take them at once.
     bool isFullyShown() const { return m_fullyShown; }
+    // Ends the opening at once (a scripted player that has read the box).
+    void finishOpening(float = 0);
     static constexpr float kOpeningSeconds = 0.35f;
 
     const cocos2d::CCSize& getSize() const { return m_size; }
@@ -86,7 +88,6 @@ protected:
     virtual void leftWithScene() { }
     // A box that shows (or shows its answer buttons) starts its opening.
     void startOpening();
-    void finishOpening(float);
     // The node (a panel) whose box takes the window's touches: one that
     // begins outside it goes to onTouchOutside. Null: the whole window.
     void setTouchArea(cocos2d::CCNode* area);

@@ -204,9 +204,10 @@ void ScriptedPlayer::answerPopups(bool cancel)
         GUIPopup* popup = shownPopup();
         if (!popup)
             return;
-        // Read before answered: a box takes no press that came before.
-        for (int wait = 0; wait < 60 && !popup->isFullyShown(); ++wait)
-            frames(1);
+        // Read before answered: a box takes no press that came before. The
+        // player reads it at once, so the run plays as it did before boxes
+        // waited, and its memory is judged on the same play.
+        popup->finishOpening();
         GUIButton* button = cancel && popup->getCancelButton() && popup->getCancelButton()->isVisible()
             ? popup->getCancelButton()
             : popup->getOkButton();

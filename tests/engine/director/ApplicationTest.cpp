@@ -1,4 +1,5 @@
 // The application: language choice, launching for tests, and the loop.
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -107,6 +108,30 @@ TEST_F(ApplicationTest, RunEndsAfterTheRequestedFramesAndReturnsZero)
     app.runScene = false;
     EXPECT_EQ(app.run(), 0) << "a failed launch ends run at once";
     EXPECT_EQ(director->getTotalFrames(), 0u);
+}
+
+// Offscreen as in a window, a run that is not fixed-step keeps the real
+// clock: 600 frames take 10 s, where a fixed-step run takes what the frames
+// cost. Measured against that fixed-step run of the same frames, so a slow
+// build only lengthens both.
+TEST_F(ApplicationTest, AnOffscreenRunByTheRealClockTakesASixtiethOfASecondAFrame)
+{
+    ASSERT_EQ(CCEGLView::getRunMode(), kCCRunModeSoftware);
+    ScopedEnv frames("ENGINE_EXIT_AFTER_FRAMES", "600");
+    auto secondsToRun = [&](const char* fixedStep) {
+        ScopedEnv fixed("ENGINE_FIXED_STEP", fixedStep);
+        director->resetForTests();
+        TestApp app;
+        const auto start = std::chrono::steady_clock::now();
+        EXPECT_EQ(app.run(), 0);
+        EXPECT_EQ(director->getTotalFrames(), 600u);
+        return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    };
+    const double fixedRun = secondsToRun("1");
+    const double realClock = secondsToRun("0");
+    EXPECT_GE(realClock, 599.0 / 60 - 0.05) << "never faster than 60 frames a second (fixed step: " << fixedRun
+                                             << " s)";
+    EXPECT_LE(realClock, fixedRun + 599.0 / 60 * 1.5) << "waits only for frames that are not yet due";
 }
 
 TEST_F(ApplicationTest, TheSharedApplicationIsTheLastOneMade)

@@ -41,9 +41,28 @@ SDL_Surface* surfaceFromImage(const std::string& path)
     return s;
 }
 
-// Drawing is shared by both modes: the renderer comes from the render context.
+// Drawing and pacing are shared by both modes: the renderer comes from the
+// render context, and a run that is not fixed-step keeps the real clock
+// offscreen as in a window, so a scripted run's frames are real time.
 class RendererBackend : public ViewBackend {
 public:
+    double waitForNextFrame(double interval, bool idle) override
+    {
+        const double freq = static_cast<double>(SDL_GetPerformanceFrequency());
+        auto now = [freq] { return static_cast<double>(SDL_GetPerformanceCounter()) / freq; };
+        if (idle) {
+            // Paused or stopped: sleep until an event or a quarter second.
+            if (SDL_WasInit(SDL_INIT_EVENTS))
+                SDL_WaitEventTimeout(nullptr, 250);
+            else
+                SDL_Delay(250);
+            m_pacer.restart();
+            return interval;
+        }
+        // Whole milliseconds, rounded up: never a sleep of 0 that would spin.
+        auto sleep = [](double seconds) { SDL_Delay(static_cast<Uint32>(std::ceil(seconds * 1000.0))); };
+        return m_pacer.waitForFrame(interval, now, sleep);
+    }
     bool drawsFrames() const override { return render::renderer() != nullptr; }
     void beginFrame() override { render::beginFrame(); }
     void endFrame() override { render::endFrame(); }
@@ -60,6 +79,9 @@ public:
         CCPoint p1 = CCPointApplyAffineTransform(CCPoint(width, height), t);
         render::fillRect(p0.x, p0.y, p1.x, p1.y, SDL_Color{color.r, color.g, color.b, color.a});
     }
+
+private:
+    FramePacer m_pacer;
 };
 
 // An offscreen 800 x 600 frame: the whole drawing path, no display, no SDL
@@ -270,21 +292,6 @@ public:
             dispatchSdlEvent(e, view, m_mouse);
     }
 
-    double waitForNextFrame(double interval, bool idle) override
-    {
-        const double freq = static_cast<double>(SDL_GetPerformanceFrequency());
-        auto now = [freq] { return static_cast<double>(SDL_GetPerformanceCounter()) / freq; };
-        if (idle) {
-            // Paused or stopped: sleep until an event or a quarter second.
-            SDL_WaitEventTimeout(nullptr, 250);
-            m_pacer.restart();
-            return interval;
-        }
-        // Whole milliseconds, rounded up: never a sleep of 0 that would spin.
-        auto sleep = [](double seconds) { SDL_Delay(static_cast<Uint32>(std::ceil(seconds * 1000.0))); };
-        return m_pacer.waitForFrame(interval, now, sleep);
-    }
-
 private:
     // The present then waits for the display, which shows whole frames; the
     // pacer still sleeps until each frame is due, so the game keeps 60 frames
@@ -327,7 +334,6 @@ private:
     int m_windowedY = SDL_WINDOWPOS_CENTERED;
     bool m_shown = false;
     MouseState m_mouse;
-    FramePacer m_pacer;
 };
 
 }  // namespace

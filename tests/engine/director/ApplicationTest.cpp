@@ -129,8 +129,8 @@ TEST_F(ApplicationTest, AnOffscreenRunByTheRealClockTakesASixtiethOfASecondAFram
     };
     const double fixedRun = secondsToRun("1");
     const double realClock = secondsToRun("0");
-    EXPECT_GE(realClock, 599.0 / 60 - 0.05) << "never faster than 60 frames a second (fixed step: " << fixedRun
-                                             << " s)";
+    EXPECT_GE(realClock, 599.0 / 60 - 0.05)
+        << "never faster than 60 frames a second (fixed step: " << fixedRun << " s)";
     EXPECT_LE(realClock, fixedRun + 599.0 / 60 * 1.5) << "waits only for frames that are not yet due";
 }
 

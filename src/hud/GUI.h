@@ -73,12 +73,16 @@ public:
     void setEverythingAvailable(bool v) { m_everythingAvailable = v; }
     bool getEverythingAvailable() const { return m_everythingAvailable; }
     void addAvailableItem(const std::string& name) { m_allItems.insert(name); }
-    // Empties the all-items set and the denied set.
+    // Empties the all-items set, the denied set and the made set.
     void clearAvailableItems()
     {
         m_allItems.clear();
         m_deniedItems.clear();
+        m_madeItems.clear();
     }
+    // An element the level has the player make in its world (its settings'
+    // "made" list) rather than paint.
+    bool isMadeInWorld(const std::string& name) const { return m_madeItems.count(name) > 0; }
     // Makes "Clear" the current element; the element before it is kept for
     // restoreLastElement.
     void selectEraser();
@@ -90,7 +94,8 @@ public:
     // is logged and the previous restrictions stay. True when applied.
     bool loadDaySettings(const std::string& worldName);
     // The same from a dictionary already read (keys "lock", "lockMode",
-    // "elements", "tools", "options").
+    // "elements", "tools", "options", and "made": elements withheld because
+    // the level has them made in its world).
     bool applyDaySettings(cocos2d::CCDictionary* settings);
     // One item more for the rest of the day. An item that was not available
     // before joins its new-item set (the bar's badge counts it).
@@ -106,6 +111,8 @@ public:
     // What the element palette offers now: "Clear" first, then every built
     // entry of the palette table the player may use.
     std::vector<std::string> paletteNames();
+    // A pick of an element the level withholds selects nothing and says why
+    // in a notice: made in the world, or not in this level.
     void onElementPicked(cocos2d::CCObject* name);
 
     // --- element palette (GUIPalette.cpp) -------------------------------------------
@@ -336,6 +343,7 @@ private:
     bool m_denyMode = false;
     std::set<std::string> m_allItems;
     std::set<std::string> m_deniedItems;
+    std::set<std::string> m_madeItems;
     // The last element other than the eraser.
     GUIButton* m_menuButton = nullptr;  // retained
     std::set<std::string> m_newElements;

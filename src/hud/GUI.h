@@ -240,9 +240,10 @@ public:
     // hint while the world has none.
     void openNameKeyboard();
     // The keyboard's answer for the world name, trimmed: stored and shown
-    // (nothing typed leaves the world unnamed), then the save that waited
-    // for it. A save gets no world without a name: the keyboard stays up,
-    // saying "Type a name first".
+    // (nothing typed leaves the world unnamed). For the save that waited for
+    // it, the world is saved under it and keeps it only once saved. A save
+    // gets no world without a name: the keyboard stays up, saying "Type a
+    // name first".
     void onNameEntered(cocos2d::CCObject* text);
     // The back key on the keyboard a save opened: what is typed is taken as
     // Enter takes it; with nothing typed the save is called off.
@@ -332,6 +333,9 @@ private:
     SaveLoadUtils::SaveResult m_deferredSaveResult = SaveLoadUtils::SaveResult::Failed;
     // The failed write's error, taken at once: a later write replaces it.
     int m_saveError = 0;
+    // Whether a save under the name it was made with was there already,
+    // taken with the error: the name may change before a deferred message.
+    bool m_earlierSaveKept = false;
     // Empties the window and gives it a fresh button container.
     cocos2d::CCNode* newMenuContent();
     int32_t m_temperatureLevel = 3;
@@ -355,6 +359,8 @@ private:
     GUILabel* m_descriptionLabel = nullptr;         // retained
     GUILabel* m_nameLabel = nullptr;                // retained
     bool m_saveAfterNaming = false;
+    // The name typed for a save, until that save (or its overwrite) is done.
+    std::string m_nameToSave;
     std::string m_onlineWorldName;
     int32_t m_myRating = -1;
     std::string m_uploadFile;  // the saved world an upload sends

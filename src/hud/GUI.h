@@ -73,12 +73,16 @@ public:
     void setEverythingAvailable(bool v) { m_everythingAvailable = v; }
     bool getEverythingAvailable() const { return m_everythingAvailable; }
     void addAvailableItem(const std::string& name) { m_allItems.insert(name); }
-    // Empties the all-items set and the denied set.
+    // Empties the all-items set, the denied set and the made set.
     void clearAvailableItems()
     {
         m_allItems.clear();
         m_deniedItems.clear();
+        m_madeItems.clear();
     }
+    // An element the level has the player make in its world (its settings'
+    // "made" list) rather than paint.
+    bool isMadeInWorld(const std::string& name) const { return m_madeItems.count(name) > 0; }
     // Makes "Clear" the current element; the element before it is kept for
     // restoreLastElement.
     void selectEraser();
@@ -90,7 +94,8 @@ public:
     // is logged and the previous restrictions stay. True when applied.
     bool loadDaySettings(const std::string& worldName);
     // The same from a dictionary already read (keys "lock", "lockMode",
-    // "elements", "tools", "options").
+    // "elements", "tools", "options", and "made": elements withheld because
+    // the level has them made in its world).
     bool applyDaySettings(cocos2d::CCDictionary* settings);
     // One item more for the rest of the day. An item that was not available
     // before joins its new-item set (the bar's badge counts it).
@@ -106,6 +111,8 @@ public:
     // What the element palette offers now: "Clear" first, then every built
     // entry of the palette table the player may use.
     std::vector<std::string> paletteNames();
+    // A pick of an element the level withholds selects nothing and says why
+    // in a notice: made in the world, or not in this level.
     void onElementPicked(cocos2d::CCObject* name);
 
     // --- element palette (GUIPalette.cpp) -------------------------------------------
@@ -233,9 +240,10 @@ public:
     // hint while the world has none.
     void openNameKeyboard();
     // The keyboard's answer for the world name, trimmed: stored and shown
-    // (nothing typed leaves the world unnamed), then the save that waited
-    // for it. A save gets no world without a name: the keyboard stays up,
-    // saying "Type a name first".
+    // (nothing typed leaves the world unnamed). For the save that waited for
+    // it, the world is saved under it and keeps it only once saved. A save
+    // gets no world without a name: the keyboard stays up, saying "Type a
+    // name first".
     void onNameEntered(cocos2d::CCObject* text);
     // The back key on the keyboard a save opened: what is typed is taken as
     // Enter takes it; with nothing typed the save is called off.
@@ -325,6 +333,9 @@ private:
     SaveLoadUtils::SaveResult m_deferredSaveResult = SaveLoadUtils::SaveResult::Failed;
     // The failed write's error, taken at once: a later write replaces it.
     int m_saveError = 0;
+    // Whether a save under the name it was made with was there already,
+    // taken with the error: the name may change before a deferred message.
+    bool m_earlierSaveKept = false;
     // Empties the window and gives it a fresh button container.
     cocos2d::CCNode* newMenuContent();
     int32_t m_temperatureLevel = 3;
@@ -336,6 +347,7 @@ private:
     bool m_denyMode = false;
     std::set<std::string> m_allItems;
     std::set<std::string> m_deniedItems;
+    std::set<std::string> m_madeItems;
     // The last element other than the eraser.
     GUIButton* m_menuButton = nullptr;  // retained
     std::set<std::string> m_newElements;
@@ -347,6 +359,8 @@ private:
     GUILabel* m_descriptionLabel = nullptr;         // retained
     GUILabel* m_nameLabel = nullptr;                // retained
     bool m_saveAfterNaming = false;
+    // The name typed for a save, until that save (or its overwrite) is done.
+    std::string m_nameToSave;
     std::string m_onlineWorldName;
     int32_t m_myRating = -1;
     std::string m_uploadFile;  // the saved world an upload sends

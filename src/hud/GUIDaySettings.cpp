@@ -1,5 +1,6 @@
 // A day's settings: which elements, tools and options the running day
-// offers, and the unlocks that add to them until the next day loads.
+// offers, which withheld elements its world has the player make, and the
+// unlocks that add to them until the next day loads.
 #include "goals/DayItem.h"
 
 #include <set>
@@ -88,10 +89,11 @@ bool GUI::applyDaySettings(CCDictionary* settings)
     bool lock = false;
     if (!settings || !readFlag(settings->objectForKey("lock"), lock))
         return false;
-    std::set<std::string> listed;
+    std::set<std::string> listed, made;
     if (lock &&
         !(readList(settings, "elements", DayItem::Element, listed) &&
-          readList(settings, "tools", DayItem::Tool, listed) && readList(settings, "options", DayItem::Option, listed)))
+          readList(settings, "tools", DayItem::Tool, listed) &&
+          readList(settings, "options", DayItem::Option, listed) && readList(settings, "made", DayItem::Element, made)))
         return false;
     bool deny = false;
     if (lock) {
@@ -106,6 +108,7 @@ bool GUI::applyDaySettings(CCDictionary* settings)
     m_denyMode = deny;
     m_allItems.clear();
     m_deniedItems.clear();
+    m_madeItems = std::move(made);
     if (lock)
         (deny ? m_deniedItems : m_allItems) = std::move(listed);
     availabilityChanged();

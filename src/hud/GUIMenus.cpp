@@ -656,8 +656,15 @@ void GUI::onNameEntered(CCObject* text)
             m_nameLabel->setText(CCString::create(gameServices().universeName ? gameServices().universeName() : ""));
         return;
     }
-    const bool saveNow = m_saveAfterNaming;
-    m_saveAfterNaming = false;
+    m_nameToSave.clear();
+    if (m_saveAfterNaming) {
+        // The name typed for a save becomes the world's only with the save.
+        m_saveAfterNaming = false;
+        Profile::getInstance()->setHasSavedWorld(true);
+        m_nameToSave = name;
+        saveAndShow(false);
+        return;
+    }
     // Nothing typed leaves the world unnamed, with its prompt.
     if (name.empty())
         name = prompt;
@@ -666,8 +673,6 @@ void GUI::onNameEntered(CCObject* text)
     markWorldChanged();
     if (m_nameLabel)
         m_nameLabel->setText(CCString::create(name));
-    if (saveNow)
-        onSaveButton(nullptr);
 }
 
 void GUI::onNameDismissed()
@@ -695,6 +700,7 @@ void GUI::onDescriptionButton(CCObject*)
 
 void GUI::onSaveButton(CCObject*)
 {
+    m_nameToSave.clear();
     // An unnamed world is named first; the save follows the name.
     const std::string name = gameServices().universeName ? gameServices().universeName() : std::string();
     if (trimmedText(name).empty() || name == LocalUtils::localize("UniverseNameEmpty")->getString()) {
@@ -713,7 +719,15 @@ void GUI::confirmOverwrite()
 
 void GUI::saveAndShow(bool overwrite)
 {
-    const bool changed = gWorld && gWorld->unsavedChanges;
+    // A name typed for this save is the world's while it is written, and
+    // stays only once the world is saved under it: an overwrite declined in
+    // any way, or a failed write, leaves the name as it was, so the next
+    // Save asks again. The overwrite question's OK saves under it once more.
+    const std::string typed = m_nameToSave;
+    const std::string before = gameServices().universeName ? gameServices().universeName() : std::string();
+    if (!typed.empty() && gameServices().setUniverseName)
+        gameServices().setUniverseName(typed);
+    const bool changed = (gWorld && gWorld->unsavedChanges) || !typed.empty();
     const SaveLoadUtils::SaveResult result = SaveLoadUtils::saveWorld(overwrite);
     GameLayer* layer = GameLayer::existingInstance();
     if (result == SaveLoadUtils::SaveResult::Saved && changed && layer && layer->getLoadedWorldName()) {
@@ -722,11 +736,21 @@ void GUI::saveAndShow(bool overwrite)
             LOG << "saved world" << layer->getLoadedWorldName()->getString() << "changed: no longer the shared copy";
     }
     showSaveResult(result);
+    if (result != SaveLoadUtils::SaveResult::Exists)
+        m_nameToSave.clear();
+    if (!typed.empty()) {
+        const bool kept = result == SaveLoadUtils::SaveResult::Saved;
+        if (!kept && gameServices().setUniverseName)
+            gameServices().setUniverseName(before);
+        if (m_nameLabel)
+            m_nameLabel->setText(CCString::create(kept ? typed : before));
+    }
 }
 
 void GUI::showSaveResult(SaveLoadUtils::SaveResult result)
 {
     m_saveError = result == SaveLoadUtils::SaveResult::Failed ? gameServices().lastFileWriteError() : 0;
+    m_earlierSaveKept = SaveLoadUtils::hasEarlierSave();
     // From the overwrite question's answer that popup is still up and would
     // swallow the next one: show the outcome a frame later.
     if (GUIPopup::getInstance()->isShown()) {
@@ -748,9 +772,9 @@ void GUI::showSaveResultNow(SaveLoadUtils::SaveResult result)
 {
     // A failed save writes nothing, so the store still says whether an
     // earlier save stays; a world never saved has none to speak of.
-    auto failure = [](CCString* said) {
+    auto failure = [this](CCString* said) {
         std::string text = said->getString();
-        if (SaveLoadUtils::hasEarlierSave())
+        if (m_earlierSaveKept)
             text += " " + LocalUtils::localize("WorldEarlierSaveKept")->getString();
         ScreenUtils::showPopup(CCString::create(text), nullptr, nullptr, nullptr, nullptr, 2);
     };

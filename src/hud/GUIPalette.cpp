@@ -2,7 +2,8 @@
 // in a grid beside it. Each entry shows the element's icon and its name, all
 // names at one size, on one line or two; under the name an element on sale
 // shows its price on a badge, a bought one a tick and a free one the word
-// for free; one the day does not offer is dimmed, locked and inert.
+// for free; one the day does not offer is dimmed and locked, with nothing
+// under its name, and a touch on it only says why it cannot be taken.
 #include <algorithm>
 #include <cmath>
 #include <string>
@@ -247,7 +248,11 @@ void GUI::showPaletteFamily(int family)
         const int32_t price = market ? market->elementPrice(name.c_str()) : 0;
         const bool owned = price > 0 && priceToPay(name) == 0;
         addName(entry, localizedOr(name + "PaletteTitle", elementTitle(name)));
-        if (price > 0 && !owned) {
+        if (!available) {
+            // Withheld: neither bought nor free here, so no badge at all.
+            entry->setOpacity(96);
+            addSprite(entry, kLockFrame, ccp(1 + kIconSize / 2, iconBottom + kIconSize / 2), ccp(0.5f, 0.5f));
+        } else if (price > 0 && !owned) {
             if (CCSprite* badge = addSprite(entry, kPriceFrame, ccp(kTextRight, kBadgeBottom), ccp(1, 0))) {
                 const CCSize size = badge->getContentSize();
                 addSprite(badge, kManaFrame, ccp(1, 0), ccp(0, 0));
@@ -261,11 +266,6 @@ void GUI::showPaletteFamily(int family)
             addLine(entry, LocalUtils::localize("PaletteFreeLabel")->getString(), kPriceText, kTextRight - kTextLeft,
                     ccp(kTextRight, (kBadgeBottom + kBadgeTop) / 2), ccp(1, 0.5f), kTightestText)
                 ->setColor(kFreeColour);
-        }
-        if (!available) {
-            entry->setOpacity(96);
-            entry->setEnabled(false);
-            addSprite(entry, kLockFrame, ccp(1 + kIconSize / 2, iconBottom + kIconSize / 2), ccp(0.5f, 0.5f));
         }
         entry->setSelected(name == current);
         content->addChild(entry);
@@ -282,8 +282,12 @@ void GUI::onElementPicked(CCObject* name)
         return;
     }
     const std::string element = picked->getString();
-    if (!worldHost().isFreePlay() && !isAvailable(element))
+    if (!worldHost().isFreePlay() && !isAvailable(element)) {
+        const char* why = isMadeInWorld(element) ? "PaletteMadeNotice" : "PaletteWithheldNotice";
+        GUITopBar::getInstance()->showNoticeOnce(LocalUtils::localizeWithVar(why, elementTitle(element).c_str()),
+                                                 CCString::create("HUDelement_" + element + ".png"));
         return;
+    }
     if (const int32_t price = priceToPay(element); price > 0) {
         if (Profile::getInstance()->getMana() >= price) {
             m_pendingPurchase = element;

@@ -107,6 +107,9 @@ public:
     // A warning by its localisation key (a creature's limit), shown only
     // while no other notification waits.
     void showWarning(const char* key);
+    // A notice a touch repeats (a withheld palette entry): not told again
+    // while the same words are on screen or waiting.
+    void showNoticeOnce(cocos2d::CCString* text, cocos2d::CCString* icon = nullptr);
     bool isNotificationShowing() const { return m_notificationShowing; }
     void updateBadges();
     void updateMana();

@@ -222,6 +222,20 @@ void GUITopBar::showWarning(const char* key)
         showNotification(LocalUtils::localize(key));
 }
 
+void GUITopBar::showNoticeOnce(CCString* text, CCString* icon)
+{
+    if (!text)
+        return;
+    auto same = [text](CCString* told) { return told && told->getString() == text->getString(); };
+    if (m_notificationShowing && m_notificationLabel && same(m_notificationLabel->getText()))
+        return;
+    if (m_notificationQueue)
+        for (CCObject* entry : *m_notificationQueue)
+            if (same(dynamic_cast<CCString*>(static_cast<CCArray*>(entry)->objectAtIndex(0))))
+                return;
+    showNotification(text, icon);
+}
+
 // --- badges --------------------------------------------------------------------------------
 
 void GUITopBar::placeBadge(CCSprite*& badge, int count, CCPoint at)

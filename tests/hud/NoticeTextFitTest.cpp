@@ -14,6 +14,7 @@
 #include "campaigns/story/StoryMissions.h"
 #include "goals/GoalsTesting.h"
 #include "gui/GUILabel.h"
+#include "hud/GUI.h"
 #include "hud/GUITopBar.h"
 #include "hud/PaletteTable.h"
 #include "support/GameSceneFixture.h"
@@ -122,6 +123,13 @@ TEST_F(NoticeTexts, EveryNoticeFitsItsPanelLeftOfItsIconOrCheckBox)
         {"elements", [&] { showAnnouncement(nullptr, nullptr, nullptr, names(elements), nullptr); }},
         {"tools and options", [&] { showAnnouncement(nullptr, nullptr, nullptr, nullptr, names(toolsAndOptions)); }},
         {"backgrounds", [] { showAnnouncement(names(keysEndingWith("BkgName")), nullptr, nullptr, nullptr, nullptr); }},
+        {"withheld palette entries",
+         [&] {
+             for (const std::string& element : elements)
+                 for (const char* why : {"PaletteWithheldNotice", "PaletteMadeNotice"})
+                     bar->showNotification(LocalUtils::localizeWithVar(why, GUI::elementTitle(element).c_str()),
+                                           CCString::create("HUDelement_" + element + ".png"));
+         }},
     };
     for (const char* language : testsupport::kLanguages) {
         testsupport::LanguageTable table(language);

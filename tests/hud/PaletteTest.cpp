@@ -637,7 +637,6 @@ TEST_F(Shop, PricesOwnedAndWithheldEntriesAreToldApartAndBadgesLeaveTheNameClear
     EXPECT_TRUE(framesOn(entries["Ruby"]).count("gamemenus_paletteOwned.png")) << "owned: a tick";
     EXPECT_FALSE(framesOn(entries["Ruby"]).count("gamemenus_palettePrice.png"));
     EXPECT_TRUE(framesOn(entries["Wall"]).count("gamemenus_paletteLock.png")) << "withheld: a lock";
-    EXPECT_FALSE(entries["Wall"]->isEnabled());
     EXPECT_TRUE(entries["Sand"]->isEnabled());
     EXPECT_EQ(textsOn(entries["Sand"]), "Sand Free") << "a free element says so";
 
@@ -658,6 +657,83 @@ TEST_F(Shop, PricesOwnedAndWithheldEntriesAreToldApartAndBadgesLeaveTheNameClear
     }
     gui->onElementPicked(CCString::create("Wall"));
     EXPECT_NE(gui->getCurrentElement()->getString(), "Wall") << "a withheld element cannot be picked";
+}
+
+// Tiles on days and levels that hold them back: whatever the element
+// would cost elsewhere (on sale, owned, free), a withheld tile shows its lock
+// and nothing under its name, and a touch on it selects nothing and says in
+// one notice why, told once however often it is touched. A tile the day
+// offers on sale shows its price and a touch buys it.
+TEST_F(Palette, AWithheldTileShowsNoPriceTickOrFreeAndATouchSaysWhy)
+{
+    PixelMarket::resetInstanceForTests();
+    Profile::getInstance()->setMana(1000);
+    testsupport::testHost().freePlay = false;
+    const struct {
+        const char* day;
+        const char* element;
+        const char* notice;  // null: on sale there
+    } cases[] = {
+        {"Day24", "AcidSteam", "PaletteMadeNotice"},   // free elsewhere
+        {"Day1", "Mud", "PaletteMadeNotice"},          // owned
+        {"Day2", "Wood", "PaletteWithheldNotice"},     // owned
+        {"Day6", "SeedOak", "PaletteWithheldNotice"},  // on sale elsewhere
+        {"Day2_1", "LightSensor", "PaletteWithheldNotice"},
+        {"Day2_1", "ConveyorBeltR", "PaletteWithheldNotice"},
+        {"Day29", "SeedOak", nullptr},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.day) + " " + c.element);
+        ASSERT_TRUE(gui->loadDaySettings(c.day));
+        const std::string start = gui->pickStartElement();
+        gui->selectElement(start);
+        bar->dropNotifications();
+        bar->onElementMenuButton(nullptr);
+        stepFrames(20);
+        ASSERT_EQ(gui->getState(), GUIWindow::Open);
+        gui->showPaletteFamily(static_cast<int>(paletteFamilyOf(c.element)));
+        GUIButton* entry = pageEntries(gui)[c.element];
+        ASSERT_NE(entry, nullptr);
+        std::set<std::string> frames;
+        bool free = false;
+        for (CCObject* o : *entry->getChildren()) {
+            if (auto* label = dynamic_cast<GUILabel*>(o))
+                free = free || label->getAnchorPoint().x == 1;
+            else if (auto* sprite = dynamic_cast<CCSprite*>(o))
+                frames.insert(GUITopBar::frameOf(sprite));
+        }
+        EXPECT_EQ(frames.count("gamemenus_paletteLock.png"), c.notice ? 1u : 0u);
+        EXPECT_EQ(frames.count("gamemenus_palettePrice.png"), c.notice ? 0u : 1u);
+        EXPECT_EQ(frames.count("gamemenus_paletteOwned.png"), 0u);
+        EXPECT_FALSE(free) << "no word for free";
+
+        for (int touch = 0; touch < 2; ++touch) {
+            const CCPoint at =
+                entry->getParent()->convertToWorldSpace(ccp(entry->getPosition().x + 20, entry->getPosition().y - 20));
+            press(at.x, at.y);
+            release(at.x, at.y);
+            stepFrames(20);
+            if (!c.notice)
+                break;
+            EXPECT_EQ(gui->getCurrentElement()->getString(), start) << "nothing selected";
+            EXPECT_EQ(gui->getState(), GUIWindow::Open) << "the palette stays";
+            EXPECT_FALSE(GUIPopup::getInstance()->isShown()) << "no purchase";
+            ASSERT_TRUE(bar->isNotificationShowing());
+            EXPECT_EQ(bar->getNotificationLabel()->getText()->getString(),
+                      LocalUtils::localizeWithVar(c.notice, GUI::elementTitle(c.element).c_str())->getString());
+            EXPECT_EQ(GUITopBar::frameOf(bar->getNotificationIcon()),
+                      std::string("guitopbar_HUDelement_") + c.element + ".png");
+            EXPECT_FALSE(bar->hasNotification()) << "told once";
+        }
+        if (!c.notice) {
+            EXPECT_TRUE(GUIPopup::getInstance()->isShown()) << "on sale: a touch buys";
+            EXPECT_EQ(gui->getPendingPurchase(), c.element);
+            GUIPopup::resetInstanceForTests();
+        }
+        gui->closeMenu();
+        stepFrames(30);
+    }
+    PixelMarket::resetInstanceForTests();
 }
 
 TEST_F(Shop, ThePurchasePopupShowsTheElementsPictureAndTitle)

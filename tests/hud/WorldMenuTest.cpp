@@ -10,6 +10,7 @@
 #include "support/SavedWorldsFixture.h"
 #include "base/LocalUtils.h"
 #include "profile/Profile.h"
+#include "gui/BackButton.h"
 #include "gui/GUIButton.h"
 #include "gui/GUIKeyboard.h"
 #include "gui/GUILabel.h"
@@ -109,6 +110,80 @@ TEST_F(WorldMenu, ConfirmingTheOverwriteWritesTheWorld)
     stepSeconds(1.0f);
     EXPECT_EQ(cloudBytes("User/mine.sav"), blobBytes(*world));
     EXPECT_EQ(popupText(), text("WorldSavedPopup"));
+}
+
+// Save on a new world, "w1" typed, while a world "w1" is saved: the
+// overwrite question. Declined in any way it saves nothing and names
+// nothing: the world keeps the name it had before Save, the menu shows that,
+// and the next Save asks for a name again. Its OK saves under "w1".
+TEST_F(WorldMenu, AnOverwriteDeclinedAnyWayLeavesTheWorldsNameAsBeforeSave)
+{
+    CCDirector* director = CCDirector::sharedDirector();
+    director->getKeypadDispatcher()->addDelegate(BackButtonAdapter::getInstance());
+    BackButtonAdapter::getInstance()->attachWithIME();
+    auto key = [](int code) {
+        CCEGLView::sharedOpenGLView()->simulateKey(code, true);
+        CCEGLView::sharedOpenGLView()->simulateKey(code, false);
+    };
+    auto stepUntil = [this](const std::function<bool()>& done) {
+        for (int frame = 0; frame < 600 && !done(); ++frame)
+            stepFrames(1);
+        return done();
+    };
+    GUIPopup* popup = GUIPopup::getInstance();
+    GUIKeyboard* keyboard = GUIKeyboard::getInstance();
+    layer->setPaused(true);
+    saveAs("w1");
+    const std::vector<char> saved = cloudBytes("User/w1.sav");
+    CCScene* game = director->getRunningScene();
+    const struct {
+        const char* how;
+        std::function<void()> answer;
+        bool confirmed;
+    } cases[] = {
+        {"Cancel", [&] { tapButton(popup->getCancelButton(), ccp(0.5f, 0)); }, false},
+        {"Escape", [&] { key(kCCKeyBack); }, false},
+        {"Return", [&] { key(kCCKeyEnter); }, false},
+        {"the box going with its scene",
+         [&] {
+             director->pushScene(CCScene::create());
+             stepUntil([&] { return !popup->getParent(); });
+             director->popScene();
+             stepUntil([&] { return director->getRunningScene() == game; });
+         },
+         false},
+        {"OK", [&] { tapButton(popup->getOkButton(), ccp(0.5f, 0)); }, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.how);
+        gui->startNewWorld();
+        const std::string before = layer->getUniverseName()->getString();
+        ASSERT_EQ(before, text("UniverseNameEmpty"));
+        paintBlock("Sand", 40, 20, 5);
+        gui->onMenuButton(GUI::kWorldMenu, nullptr);
+        gui->onSaveButton(nullptr);
+        ASSERT_TRUE(keyboard->isActive());
+        keyboard->insertText("w1\n", 3);
+        ASSERT_TRUE(stepUntil([&] { return popup->isShown() && popup->isFullyShown(); }));
+        ASSERT_EQ(popupText(), text("ConfirmationOverwritePopup"));
+        EXPECT_EQ(layer->getUniverseName()->getString(), before) << "not named while asked";
+
+        c.answer();
+        ASSERT_TRUE(stepUntil([&] { return !popup->isShown() || popupText() == text("WorldSavedPopup"); }));
+        const std::string named = c.confirmed ? "w1" : before;
+        EXPECT_EQ(layer->getUniverseName()->getString(), named);
+        EXPECT_EQ(gui->getNameLabel()->getText()->getString(), named);
+        EXPECT_EQ(cloudBytes("User/w1.sav"), c.confirmed ? blobBytes(*world) : saved);
+        if (c.confirmed)
+            break;
+        gui->onSaveButton(nullptr);
+        EXPECT_TRUE(keyboard->isActive()) << "the next Save asks for a name";
+        EXPECT_FALSE(popup->isShown());
+        keyboard->onBackPressed();
+        stepUntil([&] { return !keyboard->isActive(); });
+        gui->closeMenu();
+        stepUntil([&] { return gui->getState() == GUIWindow::Closed; });
+    }
 }
 
 TEST_F(WorldMenu, TheMenuShowsTheWorldAndTheKeyboardAnswersStoreIt)

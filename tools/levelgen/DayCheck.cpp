@@ -257,7 +257,7 @@ void checkSettings(const std::string& path, const std::string& world, const std:
         fault("not a property list dictionary");
         return;
     }
-    static const char* const keys[] = {"lock", "lockMode", "elements", "tools", "options"};
+    static const char* const keys[] = {"lock", "lockMode", "elements", "tools", "options", "made"};
     if (CCArray* all = d->allKeys())
         for (CCObject* k : *all) {
             auto* s = dynamic_cast<CCString*>(k);
@@ -279,15 +279,17 @@ void checkSettings(const std::string& path, const std::string& world, const std:
     const std::vector<std::string> elements = names(d, "elements", wrongType);
     const std::vector<std::string> tools = names(d, "tools", wrongType);
     const std::vector<std::string> options = names(d, "options", wrongType);
+    const std::vector<std::string> made = names(d, "made", wrongType);
     if (wrongType)
-        fault("elements, tools and options are arrays of strings");
+        fault("elements, tools, options and made are arrays of strings");
     const struct {
         const std::vector<std::string>& list;
         DayItem kind;
         const char* key;
     } lists[] = {{elements, DayItem::Element, "elements"},
                  {tools, DayItem::Tool, "tools"},
-                 {options, DayItem::Option, "options"}};
+                 {options, DayItem::Option, "options"},
+                 {made, DayItem::Element, "made"}};
     for (const auto& l : lists)
         for (const std::string& name : l.list)
             if (!isKnownDayItem(l.kind, name))
@@ -318,6 +320,10 @@ void checkSettings(const std::string& path, const std::string& world, const std:
         for (const std::string& e : *places)
             if (!allowed(elements, e))
                 fault("the level script places " + e + ", the file does not allow it");
+    // The palette tells why only of what it withholds.
+    for (const std::string& e : made)
+        if (allowed(elements, e))
+            fault("'" + e + "' in made is offered, not withheld");
 }
 
 std::vector<std::string> levelFiles(const std::string& levelsDir)

@@ -486,9 +486,13 @@ TEST(Levelgen, SettingsChecksFindPlantedFaults)
           "Day2.plist: day 2's cumulative set has Sand, the file does not allow it",
           "Day2.plist: day 2's cumulative set has Zoom, the file does not allow it",
           "Day2.plist: day 2's cumulative set has Sun, the file does not allow it"}},
+        {"Day1", lock + day1 + "<key>made</key><array><string>Mud</string></array>", {}},
+        {"Day1",
+         lock + day1 + "<key>made</key><array><string>Water</string><string>Gold</string></array>",
+         {"Day1.plist: 'Gold' in made is not a known name", "Day1.plist: 'Water' in made is offered, not withheld"}},
         {"Level",
          lock + "<key>elements</key><string>Soil</string>",
-         {"Level.plist: elements, tools and options are arrays of strings",
+         {"Level.plist: elements, tools, options and made are arrays of strings",
           "Level.plist: the level script places Soil, the file does not allow it"}},
     };
     for (const auto& c : cases) {

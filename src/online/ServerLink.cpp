@@ -3,7 +3,6 @@
 #include <curl/curl.h>
 
 #include <algorithm>
-#include <cstdio>
 #include <cstdlib>
 
 #include "base/LocalUtils.h"
@@ -216,10 +215,14 @@ const char* connectionFailureKey(int curlCode)
     }
 }
 
+bool worthTryingAgain(long status)
+{
+    return status >= 500 || status == 408 || status == 429;
+}
+
 const char* refusalKey(long status)
 {
-    // Only a busy or failing server may answer otherwise later.
-    return status >= 500 || status == 408 || status == 429 ? "NetError1" : "NetErrorRefused";
+    return worthTryingAgain(status) ? "NetError1" : "NetErrorRefused";
 }
 
 bool GalleryFailure::worldGone() const
@@ -253,30 +256,6 @@ std::string GalleryFailure::words() const
     if (kind == Kind::Refused && !worldGone())
         return refusalWords(textKey(), message);
     return localized(textKey());
-}
-
-std::string keptRegistrationId(Profile* profile)
-{
-    std::string id;
-    bool kept = false;
-    for (size_t word = 0; word < 4; ++word) {
-        const auto value =
-            static_cast<uint32_t>(profile->getProgressWord(ProgressWord::RegistrationRequest + 4 * word));
-        kept = kept || value != 0;
-        char hex[9];
-        std::snprintf(hex, sizeof hex, "%08x", value);
-        id += hex;
-    }
-    return kept ? id : std::string();
-}
-
-void keepRegistrationId(Profile* profile, const std::string& id)
-{
-    const bool fits = id.size() == 32 && id.find_first_not_of("0123456789abcdef") == std::string::npos;
-    for (size_t word = 0; word < 4; ++word) {
-        const uint32_t value = fits ? static_cast<uint32_t>(std::stoul(id.substr(8 * word, 8), nullptr, 16)) : 0;
-        profile->setProgressWord(ProgressWord::RegistrationRequest + 4 * word, static_cast<int32_t>(value));
-    }
 }
 
 ServerLink* ServerLink::getInstance()
@@ -362,10 +341,10 @@ void ServerLink::sendCreatePlayer(Profile* profile, CCObject* refusalTarget, SEL
     std::string nickname = profile->getNickname() ? profile->getNickname()->getString() : std::string();
     // Kept in the profile until answered, and never logged: a repeat of it
     // gets the player's key.
-    std::string requestId = keptRegistrationId(profile);
+    std::string requestId = profile->registrationRequestId();
     if (requestId.empty() && isConfigured()) {
         requestId = platform::uniqueId();
-        keepRegistrationId(profile, requestId);
+        profile->setRegistrationRequestId(requestId);
         profile->save();
     }
     std::vector<json::NodePtr> fields = {
@@ -411,11 +390,13 @@ void CreatePlayerCallback::reportFailure(const std::string& words, bool logged)
     reportLoudly(words);
 }
 
-void CreatePlayerCallback::answered()
+bool CreatePlayerCallback::answered()
 {
     // A registration of another name may have taken its place.
-    if (!requestId_.empty() && keptRegistrationId(profile_) == requestId_)
-        keepRegistrationId(profile_, std::string());
+    if (requestId_.empty() || profile_->registrationRequestId() != requestId_)
+        return false;
+    profile_->clearRegistrationRequestId();
+    return true;
 }
 
 void CreatePlayerCallback::runRefusal()
@@ -428,7 +409,11 @@ bool CreatePlayerCallback::onResponse(const Response& response)
 {
     const long status = response.statusCode;
     if (status < 200 || status > 202) {
-        answered();
+        // A proxy's 502 may come after the server made the player: the same
+        // id again gets it.
+        // Saved: a start after a refusal sends a new request, not this one.
+        if (!worthTryingAgain(status) && answered())
+            profile_->save();
         // The request holds no key and a refusal's body none either.
         const std::string serverWords = galleryanswer::errorMessage(response.body);
         LOG << "create player: the server refused it with " + std::to_string(status) + ": " +
@@ -668,7 +653,8 @@ void ServerLink::uploadWorld(const std::string& name, const std::string& descrip
             done(world);
     };
     FailureHandler refused = [pending, requestId, failed = std::move(failed)](const GalleryFailure& failure) {
-        if (failure.kind == GalleryFailure::Kind::Refused || failure.kind == GalleryFailure::Kind::PlayerUnknown)
+        if ((failure.kind == GalleryFailure::Kind::Refused && !worthTryingAgain(failure.status)) ||
+            failure.kind == GalleryFailure::Kind::PlayerUnknown)
             PendingIds::answered(pending->upload, requestId);
         if (failed)
             failed(failure);

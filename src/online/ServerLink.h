@@ -49,9 +49,14 @@ enum class GalleryOrder { Newest, TopRated, MostDownloaded };
 // that broke during the request, as lost. Every screen says it the same way.
 const char* connectionFailureKey(int curlCode);
 
+// A status from a busy or failing server, or from a proxy in front of it
+// that gave up waiting (5xx, 408, 429): the request may have been done all
+// the same, and may pass when sent again. Any other status is the server's
+// answer to the request.
+bool worthTryingAgain(long status);
+
 // The words of a refusal by its HTTP status: a try again later only where
-// the server was busy or failing (5xx, 408, 429); any other refusal will not
-// pass by waiting.
+// it is worth it; any other refusal will not pass by waiting.
 const char* refusalKey(long status);
 
 // The localised words of a refusal, then the server's own when it gave some.
@@ -129,11 +134,12 @@ public:
     static void resetInstanceForTests();
 
     // A registration or an upload carries an id of its own, kept until the
-    // server answers it (a time-out or a lost connection is no answer), so
-    // that trying again sends the same request: the server then answers with
-    // what the first one made instead of making it twice. The registration's
-    // id is kept in the profile, for its nickname; an upload's is kept for
-    // the run, for its world's name and description.
+    // server answers it (a time-out, a lost connection or a status worth
+    // trying again is no answer: a proxy's 502 may come after the server did
+    // the work), so that trying again sends the same request: the server
+    // then answers with what the first one made instead of making it twice.
+    // The registration's id is kept in the profile, for its nickname; an
+    // upload's is kept for the run, for its world's name and description.
     struct PendingIds {
         struct Kept {
             std::string about;
@@ -170,11 +176,6 @@ private:
     std::shared_ptr<PendingIds> pending_ = std::make_shared<PendingIds>();
 };
 
-// The id of the registration the profile waits for an answer to (32 hex
-// digits), or empty; keeping an empty one forgets it.
-std::string keptRegistrationId(Profile* profile);
-void keepRegistrationId(Profile* profile, const std::string& id);
-
 // The answer to the create-player request.
 class CreatePlayerCallback : public RequestAction {
 public:
@@ -193,7 +194,8 @@ protected:
 
 private:
     void runRefusal();
-    void answered();
+    // True when the profile's kept id was this request's and is forgotten.
+    bool answered();
     // logged: the failure's line is written already.
     void reportFailure(const std::string& words, bool logged = false);
     bool quiet_ = false;

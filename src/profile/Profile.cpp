@@ -4,6 +4,7 @@
 #include <cctype>
 #include <climits>
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
@@ -530,9 +531,31 @@ void Profile::setNickname(CCString* text)
         return;
     // A registration kept for the name before is not this name's.
     if (!nickname || nickname->getString() != text->getString())
-        for (size_t word = 0; word < 16; word += 4)
-            setProgressWord(ProgressWord::RegistrationRequest + word, 0);
+        clearRegistrationRequestId();
     replaceString(nickname, text->getString());
+}
+
+std::string Profile::registrationRequestId() const
+{
+    std::string id;
+    bool kept = false;
+    for (size_t word = 0; word < 16; word += 4) {
+        const auto value = static_cast<uint32_t>(getProgressWord(ProgressWord::RegistrationRequest + word));
+        kept = kept || value != 0;
+        char hex[9];
+        std::snprintf(hex, sizeof hex, "%08x", value);
+        id += hex;
+    }
+    return kept ? id : std::string();
+}
+
+void Profile::setRegistrationRequestId(const std::string& id)
+{
+    const bool fits = id.size() == 32 && id.find_first_not_of("0123456789abcdef") == std::string::npos;
+    for (size_t word = 0; word < 4; ++word) {
+        const uint32_t value = fits ? static_cast<uint32_t>(std::stoul(id.substr(8 * word, 8), nullptr, 16)) : 0;
+        setProgressWord(ProgressWord::RegistrationRequest + 4 * word, static_cast<int32_t>(value));
+    }
 }
 
 void Profile::setNicknameFromInput(CCObject* text)

@@ -275,6 +275,12 @@ public:
     // account does not run.
     void dropPendingCallback();
     void setPrivateKey(cocos2d::CCString* text);
+    // The id of the registration sent for the nickname that has had no
+    // answer yet (32 hex digits), or empty. Kept as its 16 bytes in the
+    // progress block; an id of another form is not kept (none is).
+    std::string registrationRequestId() const;
+    void setRegistrationRequestId(const std::string& id);
+    void clearRegistrationRequestId() { setRegistrationRequestId(std::string()); }
     void markElementUsed(cocos2d::CCString* name);
     void incrementElementCount(cocos2d::CCString* name);
     bool allElementsUsed();

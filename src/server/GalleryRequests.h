@@ -20,8 +20,9 @@ constexpr size_t kMaxDescriptionBytes = 255;
 constexpr size_t kMaxPlatformTextBytes = 128;
 constexpr size_t kMaxSearchBytes = 64;
 constexpr size_t kMaxKeyBytes = 255;
-// A request's own id, which makes its repeat the same request.
-constexpr size_t kMinRequestIdBytes = 16;
+// A request's own id, which makes its repeat the same request: at least
+// 16 random bytes written out (22 characters in base64, 32 in hex).
+constexpr size_t kMinRequestIdBytes = 22;
 constexpr size_t kMaxRequestIdBytes = 64;
 constexpr int64_t kMaxPageSize = 50;
 constexpr int64_t kDefaultPageSize = 20;

@@ -244,6 +244,12 @@ void GalleryServer::routes()
                       (status == StoreStatus::Ok ? " registered" : " registered before: the same request again"));
             return answer(res, 201, json::objectJson({json::intNode("id", id), json::stringNode("key", key)}));
         case StoreStatus::NicknameTaken: return fail(res, {403, "the nickname is taken"});
+        case StoreStatus::Conflict:
+            serverLog("a registration's id came again with another nickname: refused");
+            return fail(res,
+                        {409,
+                         "this request's id came before with another nickname: a new registration needs a "
+                         "new id"});
         default: return fail(res, storeFailed());
         }
     });
@@ -294,6 +300,14 @@ void GalleryServer::routes()
             std::move(upload.requestId)};
         int64_t id = 0;
         const StoreStatus status = store.addWorld(world, id);
+        if (status == StoreStatus::Conflict) {
+            serverLog("an upload's id came again from player " + std::to_string(player->playerId) +
+                      " with another world: refused");
+            return fail(res,
+                        {409,
+                         "this request's id came before with another world (its name, description or "
+                         "data): a new upload needs a new id"});
+        }
         if (status != StoreStatus::Ok && status != StoreStatus::Repeated)
             return fail(res, storeFailed());
         serverLog("world " + std::to_string(id) + (status == StoreStatus::Ok ? " uploaded" : " uploaded before") +

@@ -24,8 +24,8 @@ struct NewPlayer {
     std::string platformId;  // "UUID"
     std::string deviceModel;
     PlayerSecret secret;
-    // The client's id of the request (empty: none). A repeat of it answers
-    // for the player it made, with this secret in place of the old one.
+    // The client's id of the request (empty: none). A repeat of it with the
+    // same nickname answers for the player it made.
     std::string requestId;
 };
 
@@ -51,7 +51,8 @@ struct NewWorld {
     std::string screenshot;
     int64_t created = 0;
     // The client's id of the request (empty: none). The author's repeat of
-    // it answers with the world it made while that world is there.
+    // it with the same world answers with the world it made while that
+    // world is there.
     std::string requestId;
 };
 
@@ -69,7 +70,9 @@ struct RatingTotals {
 
 // What a write found; the server turns each into its status.
 // Repeated: the request's id was done before; the answer is what it made.
-enum class StoreStatus { Ok, Repeated, NicknameTaken, NoSuchWorld, NotTheAuthor, Failed };
+// Conflict: the id was done before for another request (another nickname,
+// another world); nothing is made and nothing handed out.
+enum class StoreStatus { Ok, Repeated, Conflict, NicknameTaken, NoSuchWorld, NotTheAuthor, Failed };
 
 class GalleryStore {
 public:
@@ -77,7 +80,7 @@ public:
 
     // The new player's id, or NicknameTaken (nicknames compare by the key
     // of CaseFold.h); Repeated with the id of the player the request's id
-    // made before.
+    // made before for the same nickname, Conflict when for another.
     virtual StoreStatus createPlayer(const NewPlayer& player, int64_t& id) = 0;
     virtual std::optional<PlayerSecret> playerSecret(int64_t playerId) = 0;
     // The store's own random secret, made with it, that the keys of
@@ -85,7 +88,8 @@ public:
     virtual const std::string& requestSecret() const = 0;
 
     // The new world's id; Repeated with the id of the world the request's id
-    // made before.
+    // made before with the same name, description and data, Conflict when
+    // with others.
     virtual StoreStatus addWorld(const NewWorld& world, int64_t& id) = 0;
     virtual int64_t countWorlds(const std::string& search) = 0;
     virtual std::vector<WorldInfo> listWorlds(const PageQuery& query) = 0;

@@ -62,14 +62,22 @@ const char* const kSchema[] = {
     " world INTEGER NOT NULL REFERENCES worlds(id),"
     " player INTEGER NOT NULL REFERENCES players(id),"
     " PRIMARY KEY (world, player)) WITHOUT ROWID",
-    // The requests done under a client's id (requestDigest): the player a
-    // registration made, or the world an upload made (gone with the world).
-    "CREATE TABLE IF NOT EXISTS requests ("
-    " digest BLOB PRIMARY KEY,"
-    " player INTEGER NOT NULL REFERENCES players(id),"
-    " world INTEGER REFERENCES worlds(id)) WITHOUT ROWID",
-    "CREATE INDEX IF NOT EXISTS requests_world ON requests(world)",
     "CREATE TABLE IF NOT EXISTS secrets (name TEXT PRIMARY KEY, value BLOB NOT NULL)",
+};
+
+// The requests done under a client's id (requestDigest): the player a
+// registration made, or the world an upload made. The world is no foreign
+// key: a release from before request ids deletes a world with the keys
+// checked and without a look at this table, and a key here would refuse
+// that. A trigger takes the row away with its world instead, whoever
+// deletes it, with the keys checked or not.
+const char* const kRequestsColumns = " (digest BLOB PRIMARY KEY,"
+                                     " player INTEGER NOT NULL REFERENCES players(id),"
+                                     " world INTEGER) WITHOUT ROWID";
+const char* const kRequestsGoWithTheirWorlds[] = {
+    "CREATE INDEX IF NOT EXISTS requests_world ON requests(world)",
+    "CREATE TRIGGER IF NOT EXISTS requests_world_deleted AFTER DELETE ON worlds"
+    " BEGIN DELETE FROM requests WHERE world = OLD.id; END",
 };
 
 // A request id is kept only as a hash: a registration's id gets its player a
@@ -193,20 +201,6 @@ public:
         return true;
     }
 
-    // Repeated with what the request of that digest made (the column of
-    // requests given), Ok when none did, Failed when it cannot be read.
-    StoreStatus madeBefore(const char* column, const keyhash::Digest& digest, int64_t& id)
-    {
-        Use done(*this, std::string("SELECT ") + column + " FROM requests WHERE digest = ?1");
-        done.bindBlob(1, digest.data(), digest.size());
-        const int result = done.step();
-        if (result == SQLITE_ROW) {
-            id = sqlite3_column_int64(done.get(), 0);
-            return StoreStatus::Repeated;
-        }
-        return result == SQLITE_DONE ? StoreStatus::Ok : StoreStatus::Failed;
-    }
-
     // A prepared statement, reset and unbound when the use ends.
     class Use {
     public:
@@ -256,6 +250,13 @@ public:
         sqlite3_stmt* m_statement;
         sqlite3* m_db;
     };
+
+    // What a request id made before, from a query of requests by digest
+    // that selects what it made (NULL when that is gone) and whether the
+    // request now is the one that made it: Repeated with its id, Conflict
+    // when the id came with another request, Ok when it made nothing that
+    // is there, Failed when it cannot be read.
+    static StoreStatus madeBefore(Use& query, int64_t& id);
 
     // BEGIN IMMEDIATE: the write lock is taken at the start, so two writers
     // queue instead of failing when one upgrades. Writers of this process
@@ -319,6 +320,17 @@ private:
 using Use = SqliteGalleryStore::Connection::Use;
 using Transaction = SqliteGalleryStore::Connection::Transaction;
 
+StoreStatus SqliteGalleryStore::Connection::madeBefore(Use& query, int64_t& id)
+{
+    const int result = query.step();
+    if (result == SQLITE_DONE || (result == SQLITE_ROW && sqlite3_column_type(query.get(), 0) == SQLITE_NULL))
+        return StoreStatus::Ok;
+    if (result != SQLITE_ROW)
+        return StoreStatus::Failed;
+    id = sqlite3_column_int64(query.get(), 0);
+    return sqlite3_column_int(query.get(), 1) == 1 ? StoreStatus::Repeated : StoreStatus::Conflict;
+}
+
 namespace {
 
 // Gives every player the comparison key of their nickname: databases written
@@ -353,6 +365,45 @@ bool foldNicknames(SqliteGalleryStore::Connection& c)
         Use update(c, "UPDATE players SET folded = ?2 WHERE id = ?1");
         update.bind(1, id).bindText(2, folded);
         if (!update.done())
+            return false;
+    }
+    return true;
+}
+
+// The requests table made, or made again without the key on worlds that
+// a database of the first release with request ids has (its rows kept, but
+// those of worlds deleted with the keys unchecked), and the trigger that
+// takes a world's rows with it: inside the opening transaction.
+bool makeRequestsGoWithTheirWorlds(SqliteGalleryStore::Connection& c)
+{
+    const std::string columns = kRequestsColumns;
+    if (!c.execute(("CREATE TABLE IF NOT EXISTS requests" + columns).c_str()))
+        return false;
+    bool keyed = false;
+    {
+        Use key(c, "SELECT 1 FROM pragma_foreign_key_list('requests') WHERE \"table\" = 'worlds'");
+        const int result = key.step();
+        if (result != SQLITE_ROW && result != SQLITE_DONE)
+            return false;
+        keyed = result == SQLITE_ROW;
+    }
+    if (keyed) {
+        // Before the trigger is made: a rename checks every trigger's tables.
+        const std::string rebuild[] = {
+            "CREATE TABLE requests_unkeyed" + columns,
+            "INSERT INTO requests_unkeyed (digest, player, world) SELECT digest, player, world FROM requests"
+            " WHERE world IS NULL OR world IN (SELECT id FROM worlds)",
+            "DROP TABLE requests",
+            "ALTER TABLE requests_unkeyed RENAME TO requests",
+        };
+        for (const std::string& sql : rebuild) {
+            if (!c.execute(sql.c_str()))
+                return false;
+        }
+        serverLog("store: the request ids' table no longer refuses a world's deletion by an older server");
+    }
+    for (const char* sql : kRequestsGoWithTheirWorlds) {
+        if (!c.execute(sql))
             return false;
     }
     return true;
@@ -418,6 +469,10 @@ bool SqliteGalleryStore::open(const std::string& path, std::string& why)
             return false;
         }
     }
+    if (!makeRequestsGoWithTheirWorlds(*first)) {
+        why = "cannot make the table of request ids";
+        return false;
+    }
     if (!foldNicknames(*first)) {
         why = "cannot give the players their folded nicknames";
         return false;
@@ -473,7 +528,12 @@ StoreStatus SqliteGalleryStore::createPlayer(const NewPlayer& player, int64_t& i
         return StoreStatus::Failed;
     const keyhash::Digest digest = requestDigest(player.requestId, 0);
     if (!player.requestId.empty()) {
-        if (const StoreStatus before = c->madeBefore("player", digest, id); before != StoreStatus::Ok)
+        // The nickname byte for byte: the column compares without case.
+        Use done(*c,
+                 "SELECT p.id, p.nickname = ?2 COLLATE BINARY FROM requests r LEFT JOIN players p ON p.id = r.player"
+                 " WHERE r.digest = ?1");
+        done.bindBlob(1, digest.data(), digest.size()).bindText(2, player.nickname);
+        if (const StoreStatus before = Connection::madeBefore(done, id); before != StoreStatus::Ok)
             return before;
     }
     const std::string folded = nicknameKey(player.nickname);
@@ -501,7 +561,7 @@ StoreStatus SqliteGalleryStore::createPlayer(const NewPlayer& player, int64_t& i
     }
     id = c->lastRowId();
     if (!player.requestId.empty()) {
-        Use remember(*c, "INSERT INTO requests (digest, player) VALUES (?1, ?2)");
+        Use remember(*c, "INSERT OR REPLACE INTO requests (digest, player) VALUES (?1, ?2)");
         remember.bindBlob(1, digest.data(), digest.size()).bind(2, id);
         if (!remember.done())
             return StoreStatus::Failed;
@@ -537,7 +597,13 @@ StoreStatus SqliteGalleryStore::addWorld(const NewWorld& world, int64_t& id)
         return StoreStatus::Failed;
     const keyhash::Digest digest = requestDigest(world.requestId, world.authorId);
     if (!world.requestId.empty()) {
-        if (const StoreStatus before = c->madeBefore("world", digest, id); before != StoreStatus::Ok)
+        Use done(*c,
+                 "SELECT w.id, w.name = ?2 AND w.description = ?3 AND f.blob = ?4 FROM requests r"
+                 " LEFT JOIN worlds w ON w.id = r.world LEFT JOIN world_files f ON f.world = r.world"
+                 " WHERE r.digest = ?1");
+        done.bindBlob(1, digest.data(), digest.size()).bindText(2, world.name).bindText(3, world.description);
+        done.bindBlob(4, world.blob.data(), world.blob.size());
+        if (const StoreStatus before = Connection::madeBefore(done, id); before != StoreStatus::Ok)
             return before;
     }
     {
@@ -555,7 +621,7 @@ StoreStatus SqliteGalleryStore::addWorld(const NewWorld& world, int64_t& id)
             return StoreStatus::Failed;
     }
     if (!world.requestId.empty()) {
-        Use remember(*c, "INSERT INTO requests (digest, player, world) VALUES (?1, ?2, ?3)");
+        Use remember(*c, "INSERT OR REPLACE INTO requests (digest, player, world) VALUES (?1, ?2, ?3)");
         remember.bindBlob(1, digest.data(), digest.size()).bind(2, world.authorId).bind(3, newId);
         if (!remember.done())
             return StoreStatus::Failed;
@@ -752,10 +818,9 @@ StoreStatus SqliteGalleryStore::deleteWorld(int64_t worldId, int64_t playerId)
         if (sqlite3_column_int64(author.get(), 0) != playerId)
             return StoreStatus::NotTheAuthor;
     }
-    // A repeat of the upload that made it makes it again.
-    for (const char* sql : {"DELETE FROM requests WHERE world = ?1", "DELETE FROM ratings WHERE world = ?1",
-                            "DELETE FROM downloads WHERE world = ?1", "DELETE FROM world_files WHERE world = ?1",
-                            "DELETE FROM worlds WHERE id = ?1"}) {
+    // Its upload's id goes with it (a trigger): a repeat makes it again.
+    for (const char* sql : {"DELETE FROM ratings WHERE world = ?1", "DELETE FROM downloads WHERE world = ?1",
+                            "DELETE FROM world_files WHERE world = ?1", "DELETE FROM worlds WHERE id = ?1"}) {
         Use remove(*c, sql);
         remove.bind(1, worldId);
         if (!remove.done())

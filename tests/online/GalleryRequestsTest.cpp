@@ -2,7 +2,8 @@
 // world-sharing server: each answer reaches its handler read and checked,
 // each failure reaches the error handler with words to show, the queue
 // holds the gallery to five requests and one screenshot at a time, and a
-// request the game gave up on is the same request when tried again.
+// request the game gave up on, or a proxy in front of the server failed,
+// is the same request when tried again.
 #include <gtest/gtest.h>
 #include <signal.h>
 
@@ -14,6 +15,7 @@
 #include <thread>
 
 #include "LoopbackHttpServer.h"
+#include "server/GalleryClient.h"
 #include "base/LocalUtils.h"
 #include "base/json/Json.h"
 #include "online/NetworkManager.h"
@@ -451,4 +453,90 @@ TEST_F(GalleryRequests, ARequestGivenUpOnIsTheSameRequestWhenTriedAgain)
     ASSERT_NE(changed, blob);
     upload(changed);
     EXPECT_EQ(worlds(), 4);
+}
+
+// A proxy in front of the server passes the registration and the upload on,
+// then gives up on the server's answer and says so (a 502 after the server
+// did the work). The game keeps each request's id through such a status:
+// tried again, in the same run or the registration at the next start, each
+// is the request already done, one player and one world. A status that is
+// the server's own refusal (nothing passed on) is an answer: the next try,
+// the next start's too, is a new request.
+TEST_F(GalleryRequests, ARequestKeepsItsIdThroughAProxysFailureAndIsDoneOnce)
+{
+    const struct {
+        int status;
+        bool kept;
+        bool restart;  // the game started again between the registration's tries
+    } cases[] = {{502, true, false}, {504, true, true},  {500, true, false},  {408, true, false},
+                 {429, true, true},  {400, false, true}, {409, false, false}, {422, false, true}};
+    servertest::GalleryClient direct(server.port());
+    for (const auto& [status, kept, restart] : cases) {
+        SCOPED_TRACE(status);
+        // The next request passed on (when kept) and answered with the
+        // status; the others passed on and their answers passed back.
+        std::atomic<bool> failNext{true};
+        LoopbackHttpServer proxy([&, status = status, kept = kept](const ReceivedRequest& request) {
+            const bool fails = failNext.exchange(false);
+            if (fails && !kept)
+                return CannedResponse{status, R"({"error":"refused"})"};
+            httplib::Client upstream("127.0.0.1", server.port());
+            upstream.set_read_timeout(60, 0);
+            auto answer = upstream.Post(request.path, request.body, "application/json");
+            if (!answer)
+                return CannedResponse{599, "", "", false, true};
+            return fails ? CannedResponse{status, "<html>Bad Gateway</html>", "text/html"}
+                         : CannedResponse{answer->status, answer->body};
+        });
+        link->setBaseUrl(proxy.url());
+        const std::string nickname = "P" + std::to_string(status);
+        const auto sentIds = [&] {
+            std::vector<std::string> ids;
+            for (const ReceivedRequest& request : proxy.received())
+                ids.push_back(json::Document::parse(request.body).find("request_id")->stringValue());
+            return ids;
+        };
+
+        // A player of their own, whose profile file is where the game keeps it.
+        testsupport::TempDir home;
+        ASSERT_TRUE(platform::CloudStorage::setRoot(home.path()));
+        Profile::resetInstanceForTests();
+        Profile* profile = Profile::getInstance();
+        profile->setNickname(CCString::create(nickname));
+        bool failed = false;
+        gameServices().showMessageText = [&](const std::string&) { failed = true; };
+        profile->ensureRegistered();
+        pumpUntil([&] { return failed; });
+        if (restart) {
+            Profile::resetInstanceForTests();
+            profile = Profile::getInstance();
+            profile->load(false);
+        }
+        failed = false;
+        profile->ensureRegistered();
+        pumpUntil([&] { return failed || profile->isRegistered(); });
+        ASSERT_TRUE(profile->isRegistered()) << "the name is taken by the registration the proxy failed";
+        ASSERT_EQ(sentIds().size(), 2u);
+        EXPECT_EQ(sentIds()[0] == sentIds()[1], kept);
+        EXPECT_EQ(sentIds()[0].size(), 32u);
+
+        const std::string name = "W" + std::to_string(status);
+        const auto upload = [&] {
+            int32_t id = 0;
+            link->uploadWorld(
+                name, "", blob, png, [&](int32_t got) { id = got; },
+                [&](const GalleryFailure& failure) {
+                    EXPECT_EQ(failure.status, status);
+                    id = -1;
+                });
+            pumpUntil([&] { return id != 0; });
+            return id;
+        };
+        failNext = true;
+        EXPECT_EQ(upload(), -1);
+        EXPECT_GT(upload(), 0);
+        EXPECT_EQ(direct.get("/v1/worlds/count?search=" + name).json().find("count")->intValue(), 1);
+        ASSERT_EQ(sentIds().size(), 4u);
+        EXPECT_EQ(sentIds()[2] == sentIds()[3], kept);
+    }
 }

@@ -222,14 +222,18 @@ TEST_F(Gallery, BadRequestsGetTheirErrorAndChangeNothing)
         {"name too long", "POST", upload, GalleryClient::uploadBody("sixteen letters!", "", blob, png), 413},
         {"description too long", "POST", upload, GalleryClient::uploadBody("x", longText, blob, png), 413},
         {"empty name", "POST", upload, GalleryClient::uploadBody("", "", blob, png), 400},
-        {"request id too short", "POST", "/v1/players", R"({"nickname":"Typed","request_id":"0123456789abcde"})", 400},
+        // 16 random bytes are 22 characters in base64: sixteen letters alike are no such id.
+        {"request id of 21 characters", "POST", "/v1/players",
+         R"({"nickname":"Typed","request_id":"0123456789abcdefghijk"})", 400},
+        {"upload's request id of 16 letters alike", "POST", upload,
+         rawUpload(R"("x")", R"("","request_id":"kkkkkkkkkkkkkkkk")"), 400},
         {"request id too long", "POST", "/v1/players",
          R"({"nickname":"Typed","request_id":")" + std::string(65, 'a') + "\"}", 400},
-        {"request id with a dot", "POST", "/v1/players", R"({"nickname":"Typed","request_id":"0123456789abcde."})",
-         400},
+        {"request id with a dot", "POST", "/v1/players",
+         R"({"nickname":"Typed","request_id":"0123456789abcdefghijk."})", 400},
         {"request id a number", "POST", "/v1/players", R"({"nickname":"Typed","request_id":1234567890123456})", 400},
         {"upload's request id with a space", "POST", upload,
-         rawUpload(R"("x")", R"("","request_id":"0123456789 abcdef")"), 400},
+         rawUpload(R"("x")", R"("","request_id":"0123456789 abcdefghijkl")"), 400},
         {"page over 50", "GET", "/v1/worlds?limit=51", "", 400},
         {"negative offset", "GET", "/v1/worlds?offset=-1", "", 400},
         {"unknown order", "GET", "/v1/worlds?order=oldest", "", 400},
@@ -300,7 +304,9 @@ TEST_F(Gallery, BadRequestsGetTheirErrorAndChangeNothing)
 // A request tried again with its id, after an answer that never arrived,
 // is the request already done: the registration's player with the key never
 // received, the upload's world. Without an id, or
-// with another, a request is a new one.
+// with another, a request is a new one. The id again with another request
+// (another nickname, another world) is a conflict: nothing made, nothing
+// handed out.
 TEST_F(Gallery, ARequestSentAgainWithItsIdIsTheOneAlreadyDone)
 {
     const auto registration = [&](const std::string& nickname, const std::string& id) {
@@ -308,7 +314,7 @@ TEST_F(Gallery, ARequestSentAgainWithItsIdIsTheOneAlreadyDone)
             "/v1/players",
             json::objectJson({json::stringNode("nickname", nickname), json::stringNode("request_id", id)}));
     };
-    const std::string annId = "ann-registration-0001";
+    const std::string annId = "ann-registration-000001";
     const Answer first = registration("Ann", annId);
     ASSERT_EQ(first.status, 201) << first.body;
     const Answer again = registration("Ann", annId);
@@ -319,19 +325,33 @@ TEST_F(Gallery, ARequestSentAgainWithItsIdIsTheOneAlreadyDone)
     EXPECT_EQ(ann.key, first.json().find("key")->stringValue());
     EXPECT_EQ(ann.key.size(), 64u);
     EXPECT_EQ(client.get("/v1/worlds/count?" + ann.credentials()).status, 200);
-    EXPECT_EQ(registration("Ann", "another-request-0001").status, 403) << "another id is another player";
+    EXPECT_EQ(registration("Ann", "another-request-00000001").status, 403) << "another id is another player";
     EXPECT_EQ(client.registerPlayer("ann").id, 0) << "so is none";
+    for (const char* other : {"Eve", "ann"}) {
+        const Answer conflict = registration(other, annId);
+        EXPECT_EQ(conflict.status, 409) << other << ": " << conflict.body;
+        EXPECT_EQ(conflict.body.find(ann.key), std::string::npos) << other;
+        EXPECT_FALSE(conflict.json().find("id")->isValid()) << other;
+    }
+    EXPECT_GT(client.registerPlayer("Eve").id, 0) << "the conflict made no Eve";
 
-    const auto upload = [&](const Player& p, const std::string& name, const std::string& id) {
+    const auto upload = [&](const Player& p, const std::string& name, const std::string& id,
+                            const std::string& description = "", const std::string* data = nullptr) {
         const Answer a =
             client.post("/v1/worlds?" + p.credentials(),
-                        R"({"request_id":")" + id + "\"," + GalleryClient::uploadBody(name, "", blob, png).substr(1));
+                        R"({"request_id":")" + id + "\"," +
+                            GalleryClient::uploadBody(name, description, data ? *data : blob, png).substr(1));
         return a.status == 201 ? a.json().find("id")->intValue() : -a.status;
     };
-    const std::string dunesId = "dunes_upload_0001";
+    const std::string dunesId = "dunes_upload_0000000001";
     const int64_t dunes = upload(ann, "Dunes", dunesId);
     ASSERT_GT(dunes, 0);
     EXPECT_EQ(upload(ann, "Dunes", dunesId), dunes);
+    const std::string otherBlob = testsupport::sampleWorldBlob(1);
+    ASSERT_NE(otherBlob, blob);
+    EXPECT_EQ(upload(ann, "Dunes", dunesId, "", &otherBlob), -409) << "other world bytes";
+    EXPECT_EQ(upload(ann, "Hills", dunesId), -409) << "another name";
+    EXPECT_EQ(upload(ann, "Dunes", dunesId, "Two islands"), -409) << "another description";
     EXPECT_EQ(count(), 1) << "one card";
     const Player bob = client.registerPlayer("Bob");
     const int64_t bobs = upload(bob, "Dunes", dunesId);

@@ -118,3 +118,60 @@ TEST(SqliteGalleryStore, RequestIdsComeToAnOlderDatabaseAndOutliveARestart)
         EXPECT_EQ(store.countWorlds(""), 1);
     }
 }
+
+// A server of a release from before request ids, run again on the database,
+// deletes a world as it always did (its ratings, downloads and files, then
+// the world), with the keys checked as it checks them or unchecked as a
+// plain sqlite3 shell leaves them: the deletion passes, in a database made
+// now or by the first release with request ids (whose table had a key on
+// worlds), and the upload's id goes with the world.
+TEST(SqliteGalleryStore, AServerOfAnEarlierReleaseDeletesAWorldUploadedWithAnId)
+{
+    for (const bool firstIdsRelease : {false, true}) {
+        for (const char* keys : {"PRAGMA foreign_keys=ON", "PRAGMA foreign_keys=OFF"}) {
+            SCOPED_TRACE(std::string(firstIdsRelease ? "first release's table, " : "") + keys);
+            testsupport::TempDir folder;
+            const std::string database = folder.file("gallery.db");
+            gallery::NewWorld dunes{0, "Dunes", "", "blob", "png", 0, "upload-of-dunes-0000001"};
+            {
+                gallery::SqliteGalleryStore store;
+                std::string why;
+                ASSERT_TRUE(store.open(database, why)) << why;
+                gallery::NewPlayer ann;
+                ann.nickname = "Ann";
+                ASSERT_EQ(store.createPlayer(ann, dunes.authorId), gallery::StoreStatus::Ok);
+            }
+            const auto run = [&](const std::vector<std::string>& statements) {
+                sqlite3* db = nullptr;
+                ASSERT_EQ(sqlite3_open(database.c_str(), &db), SQLITE_OK);
+                for (const std::string& sql : statements)
+                    EXPECT_EQ(sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr), SQLITE_OK)
+                        << sql << ": " << sqlite3_errmsg(db);
+                sqlite3_close(db);
+            };
+            if (firstIdsRelease)
+                run({"DROP TRIGGER IF EXISTS requests_world_deleted", "DROP TABLE requests",
+                     "CREATE TABLE requests (digest BLOB PRIMARY KEY, player INTEGER NOT NULL REFERENCES players(id),"
+                     " world INTEGER REFERENCES worlds(id)) WITHOUT ROWID",
+                     "CREATE INDEX requests_world ON requests(world)"});
+            int64_t made = 0;
+            for (int start = 0; start < 2; ++start) {
+                gallery::SqliteGalleryStore store;
+                std::string why;
+                ASSERT_TRUE(store.open(database, why)) << why;
+                int64_t id = 0;
+                EXPECT_EQ(store.addWorld(dunes, id), gallery::StoreStatus::Ok) << "start " << start;
+                EXPECT_GT(id, made);
+                made = id;
+                EXPECT_EQ(store.countWorlds(""), 1);
+                if (start == 0) {
+                    const std::string world = std::to_string(id);
+                    run({keys, "BEGIN", "DELETE FROM ratings WHERE world = " + world,
+                         "DELETE FROM downloads WHERE world = " + world,
+                         "DELETE FROM world_files WHERE world = " + world, "DELETE FROM worlds WHERE id = " + world,
+                         "COMMIT"});
+                }
+            }
+        }
+    }
+}

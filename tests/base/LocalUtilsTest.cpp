@@ -1,11 +1,13 @@
 #include "base/LocalUtils.h"
 #include "base/Utils.h"
 
+#include <algorithm>
 #include <array>
 #include <cctype>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
+#include <iterator>
 #include <map>
 #include <regex>
 #include <set>
@@ -247,6 +249,139 @@ TEST(LocalizationTables, CountedTextsTakeTheSingularAsTheLanguageDoes)
     CCPoolManager::sharedPoolManager()->drain();
 }
 
+namespace {
+
+// A text's words in lower case: letters, accented ones too, and digits;
+// spaces, punctuation, apostrophes and hyphens part them.
+std::vector<std::string> wordsOf(const std::string& text)
+{
+    std::vector<std::string> words(1);
+    for (size_t i = 0; i < text.size(); ++i) {
+        const auto c = static_cast<unsigned char>(text[i]);
+        std::string letter;
+        if (c < 0x80 && std::isalnum(c)) {
+            letter = static_cast<char>(std::tolower(c));
+        } else if ((c == 0xC3 || c == 0xC5) && i + 1 < text.size()) {  // é, Ñ, œ; 0xC2 and 0xE2 lead spaces
+            auto next = static_cast<unsigned char>(text[++i]);
+            if ((c == 0xC3 && next >= 0x80 && next <= 0x9E && next != 0x97) || (c == 0xC5 && next == 0x92))
+                next = static_cast<unsigned char>(next + (c == 0xC3 ? 0x20 : 1));
+            letter = {static_cast<char>(c), static_cast<char>(next)};
+        }
+        if (!letter.empty())
+            words.back() += letter;
+        else if (!words.back().empty())
+            words.emplace_back();
+    }
+    if (words.back().empty())
+        words.pop_back();
+    return words;
+}
+
+// A word is a base word or its plural or feminine: jaunes, marquée, rojas,
+// sensores, camiones, luces, métaux, batteries.
+bool isFormOf(const std::string& word, const std::string& base)
+{
+    const auto ends = [&](const char* end) {
+        const std::string e = end;
+        return base.size() > e.size() && base.compare(base.size() - e.size(), e.size(), e) == 0;
+    };
+    if (word == base || word.size() < 2 || base.size() < 2 || word.compare(0, 2, base, 0, 2) != 0)
+        return word == base;
+    const std::string cut1 = base.substr(0, base.size() - 1);
+    std::set<std::string> forms{base, base + "s", base + "es", base + "x", base + "e"};
+    if (ends("o"))
+        forms.insert({cut1 + "a", cut1 + "as"});
+    if (ends("y"))
+        forms.insert(cut1 + "ies");
+    if (ends("z"))
+        forms.insert(cut1 + "ces");
+    if (ends("al"))
+        forms.insert(base.substr(0, base.size() - 2) + "aux");
+    // The Spanish plural drops the accent of a last syllable: camión, camiones.
+    static const std::map<std::string, char> plain{
+        {"\xC3\xA1", 'a'}, {"\xC3\xA9", 'e'}, {"\xC3\xAD", 'i'}, {"\xC3\xB3", 'o'}, {"\xC3\xBA", 'u'}};
+    if (base.size() > 3 && plain.count(base.substr(base.size() - 3, 2)))
+        forms.insert(base.substr(0, base.size() - 3) + plain.at(base.substr(base.size() - 3, 2)) + base.back() + "es");
+    return forms.count(word) > 0;
+}
+
+// Where a phrase's words stand in a text's words, each in any of its forms
+// (or only as written).
+std::vector<size_t> phraseAt(const std::vector<std::string>& text, const std::vector<std::string>& phrase,
+                             bool forms = true)
+{
+    std::vector<size_t> found;
+    for (size_t at = 0; !phrase.empty() && at + phrase.size() <= text.size(); ++at) {
+        size_t n = 0;
+        while (n < phrase.size() && (forms ? isFormOf(text[at + n], phrase[n]) : text[at + n] == phrase[n]))
+            ++n;
+        if (n == phrase.size())
+            found.push_back(at);
+    }
+    return found;
+}
+
+// A number from 2 to 99 in words: "forty seven", "quarante sept",
+// "cuarenta y siete".
+std::string numberWords(const std::string& language, int n)
+{
+    static const char* const en[] = {"",         "one",     "two",     "three",     "four",     "five",    "six",
+                                     "seven",    "eight",   "nine",    "ten",       "eleven",   "twelve",  "thirteen",
+                                     "fourteen", "fifteen", "sixteen", "seventeen", "eighteen", "nineteen"};
+    static const char* const enTens[] = {"",      "",      "twenty",  "thirty", "forty",
+                                         "fifty", "sixty", "seventy", "eighty", "ninety"};
+    static const char* const fr[] = {"",     "un",  "deux", "trois", "quatre", "cinq",     "six",    "sept", "huit",
+                                     "neuf", "dix", "onze", "douze", "treize", "quatorze", "quinze", "seize"};
+    static const char* const frTens[] = {"", "", "vingt", "trente", "quarante", "cinquante", "soixante"};
+    static const char* const es[] = {
+        "",           "uno",        "dos",        "tres",         "cuatro",      "cinco",      "seis",
+        "siete",      "ocho",       "nueve",      "diez",         "once",        "doce",       "trece",
+        "catorce",    "quince",     "dieciséis",  "diecisiete",   "dieciocho",   "diecinueve", "veinte",
+        "veintiuno",  "veintidós",  "veintitrés", "veinticuatro", "veinticinco", "veintiséis", "veintisiete",
+        "veintiocho", "veintinueve"};
+    static const char* const esTens[] = {"",          "",        "",        "treinta", "cuarenta",
+                                         "cincuenta", "sesenta", "setenta", "ochenta", "noventa"};
+    const int tens = n / 10, unit = n % 10;
+    if (language == "en")
+        return n < 20 ? en[n] : std::string(enTens[tens]) + (unit ? std::string(" ") + en[unit] : "");
+    if (language == "es")
+        return n < 30 ? es[n] : std::string(esTens[tens]) + (unit ? std::string(" y ") + es[unit] : "");
+    if (n < 17)
+        return fr[n];
+    if (n < 20)
+        return "dix " + numberWords(language, n - 10);
+    if (n >= 80)
+        return n == 80 ? "quatre vingts" : "quatre vingt " + numberWords(language, n - 80);
+    if (n >= 70)
+        return n == 71 ? "soixante et onze" : "soixante " + numberWords(language, n - 60);
+    return std::string(frTens[tens]) + (unit == 1 ? " et un" : unit ? std::string(" ") + fr[unit] : "");
+}
+
+// The name the palette shows for an element: its palette title without the
+// line breaks, or its title.
+std::string paletteName(const std::map<std::string, std::string>& table, const std::string& element)
+{
+    if (auto it = table.find(element + "PaletteTitle"); it != table.end())
+        return replaceAll(it->second.c_str(), "- ", "");
+    auto it = table.find(element + "Title");
+    return it != table.end() ? it->second : element;
+}
+
+std::vector<std::string> paletteElements()
+{
+    std::ifstream in(kRepo / "src/hud/PaletteTable.cpp");
+    std::stringstream source;
+    source << in.rdbuf();
+    const std::string text = source.str();
+    std::vector<std::string> elements{"Clear"};  // the eraser heads the Special page
+    static const std::regex entry(R"re(\{"(\w+)", PaletteFamily::)re");
+    for (auto it = std::sregex_iterator(text.begin(), text.end(), entry); it != std::sregex_iterator(); ++it)
+        elements.push_back((*it)[1].str());
+    return elements;
+}
+
+}  // namespace
+
 // One name for one thing in each language, the word a hint gives being the
 // one the palette, the menus and the buttons show; and the wording the goals
 // check, in each language's grammar.
@@ -264,6 +399,14 @@ TEST(LocalizationTables, OneNamePerThingAndTheGoalsWordsInEveryLanguage)
     };
     for (const auto& s : same)
         EXPECT_EQ(tables.at(s.language).at(s.key), tables.at(s.language).at(s.sameAs)) << s.language << " " << s.key;
+    // An editor's title is its element's palette name.
+    const std::pair<const char*, const char*> editors[] = {
+        {"EditorPowerTitle", "Power"},       {"EditorLanderTitle", "MPLander"},     {"EditorCarTitle", "MPLeaderCar"},
+        {"EditorTankTitle", "MPLeaderTank"}, {"EditorTruckTitle", "MPLeaderTruck"}, {"EditorHumanTitle", "HumanLeader"},
+        {"EditorRobotTitle", "RobotLeader"}};
+    for (const auto& [language, table] : tables)
+        for (const auto& [editor, element] : editors)
+            EXPECT_EQ(table.at(editor), paletteName(table, element)) << language << " " << editor;
     // A pattern that no text (key "") or one text must not or must hold.
     const struct {
         const char *language, *key, *pattern;
@@ -272,7 +415,10 @@ TEST(LocalizationTables, OneNamePerThingAndTheGoalsWordsInEveryLanguage)
         {"es", "", "\\b[Gg]oma\\b", false},
         {"es", "", "[Cc]alentador", false},
         {"es", "", "\\blámparas?\\b", false},
-        {"fr", "", "\\b[Ll]ampes?\\b(?! à huile)", false},
+        {"fr", "", "\\b[Ll]ampes?\\b(?! à pétrole)", false},
+        {"fr", "", "tuyaux? d'(entrée|sortie)", false},
+        {"es", "", "\\b[Cc]ristal\\b", false},
+        {"es", "", "[Tt]uber(í|i)as?", false},
         {"fr", "", "[Cc]hauffage", false},
         {"en", "Pix_Font2Briefing", "\\blamps?\\b", false},
         {"en", "Level25FreeHint2", "\\blamps?\\b", false},
@@ -320,6 +466,141 @@ TEST(LocalizationTables, OneNamePerThingAndTheGoalsWordsInEveryLanguage)
             << language << ": " << scale;
         EXPECT_NE(tables.at(language).at("ComposeBriefing").find(notes[0]), std::string::npos) << language;
     }
+}
+
+// Each French and Spanish goal, briefing and hint says all that its English
+// one asks for: every element the English names, by the palette's name in
+// that language; every colour and count; as many marks; and "at once".
+TEST(LocalizationTables, GoalsAndHintsSayWhatTheEnglishAsksByThePalettesNames)
+{
+    using Words = std::vector<std::string>;
+    EXPECT_EQ(wordsOf("L'Entr\xC3\xA9"
+                      "e de TUYAU\xC2\xA0: \xC3\x89tape-C4, \xC5\x92il\xE2\x80\xAF!"),
+              (Words{"l",
+                     "entr\xC3\xA9"
+                     "e",
+                     "de", "tuyau", "\xC3\xA9tape", "c4", "\xC5\x93il"}));
+    EXPECT_EQ(phraseAt(wordsOf("deux entr\xC3\xA9"
+                               "es de tuyaux, des tuyaux d'entr\xC3\xA9"
+                               "e"),
+                       wordsOf("Entr\xC3\xA9"
+                               "e de tuyau")),
+              std::vector<size_t>{1});
+    EXPECT_EQ(phraseAt(wordsOf("los camiones rojas"), wordsOf("Cami\xC3\xB3n rojo")), std::vector<size_t>{1});
+    EXPECT_EQ(numberWords("fr", 63) + "/" + numberWords("es", 47) + "/" + numberWords("en", 19),
+              "soixante trois/cuarenta y siete/nineteen");
+
+    const std::map<std::string, std::map<std::string, std::string>> tables = {
+        {"en", loadTable("en")}, {"fr", loadTable("fr")}, {"es", loadTable("es")}};
+    const auto& en = tables.at("en");
+    // English words that are an element's name but say something else there.
+    struct Plain {
+        const char *language, *key, *english, *why;
+        int seen;
+    } plain[] = {
+        {"", "", "\\b[Pp]owers? (?=(the|a|an|its) )", "to power: alimente, alimenta or da corriente", 0},
+        {"", "", "\\bglows?\\b", "to glow, not the element Glow", 0},
+        {"", "", "\\btanks?\\b", "a tank that holds a liquid or gas; no goal names the vehicle", 0},
+        {"", "Contra_LaserPoweredName", "power", "the beam's own power: that level has no Power", 0},
+        {"es", "MakeHeaterName", "Steam", "named after its heater by the palette's name (see above)", 0},
+        {"", "Level2_3FreeHint2", "Blaze sensor", "the five sensors share one capteur, one sensor", 0},
+        {"", "Level3_5FreeHint1", "at once", "straight away, not together", 0},
+    };
+    // The English palette names, the longest first so that "Acid water" is
+    // not read as Acid and Water.
+    std::vector<std::string> elements = paletteElements();
+    std::stable_sort(elements.begin(), elements.end(), [&](const std::string& a, const std::string& b) {
+        return paletteName(en, a).size() > paletteName(en, b).size();
+    });
+    std::vector<Words> englishNames;
+    for (const std::string& element : elements)
+        englishNames.push_back(wordsOf(paletteName(en, element)));
+    const struct {
+        const char *en, *fr, *es;
+    } colours[] = {{"red", "rouge", "rojo"},
+                   {"orange", "orange", "naranja"},
+                   {"yellow", "jaune", "amarillo"},
+                   {"blue", "bleu", "azul"},
+                   {"purple", "violet violette", "morado"},
+                   {"green", "vert", "verde"},
+                   {"white", "blanc blanche", "blanco"},
+                   {"black", "noir", "negro"},
+                   {"pink", "rose", "rosa"},
+                   {"grey", "gris", "gris"},
+                   {"brown", "brun marron", "marr\xC3\xB3n"}};
+    std::vector<std::string> keys;
+    for (const auto& [key, text] : en) {
+        const std::string stem = key.size() > 8 ? key.substr(0, key.size() - 8) : "";
+        if (key.find("FreeHint") != std::string::npos || key == stem + "Briefing")
+            keys.push_back(key);
+        if (key == stem + "Briefing" && en.count(stem + "Name"))
+            keys.push_back(stem + "Name");
+    }
+    ASSERT_GT(keys.size(), 700u);
+    for (const char* language : {"fr", "es"}) {
+        const auto& table = tables.at(language);
+        const bool fr = std::string(language) == "fr";
+        for (const std::string& key : keys) {
+            std::string english = en.at(key);
+            for (Plain& p : plain) {
+                if ((*p.language == 0 || p.language == std::string(language)) && (*p.key == 0 || p.key == key)) {
+                    const std::regex pattern(p.english);
+                    p.seen += std::regex_search(english, pattern);
+                    english = std::regex_replace(english, pattern, " ");
+                }
+            }
+            const Words said = wordsOf(english), shown = wordsOf(table.at(key));
+            const auto says = [&](const std::string& what, const std::vector<std::string>& ways) {
+                for (const std::string& way : ways)
+                    if (!phraseAt(shown, wordsOf(way)).empty())
+                        return;
+                ADD_FAILURE() << language << " " << key << " lacks " << what << ":\n  " << en.at(key) << "\n  "
+                              << table.at(key);
+            };
+            std::vector<bool> taken(said.size());
+            for (size_t e = 0; e < elements.size(); ++e) {
+                const std::string& element = elements[e];
+                for (size_t at : phraseAt(said, englishNames[e])) {
+                    const size_t length = englishNames[e].size();
+                    if (std::find(taken.begin() + at, taken.begin() + at + length, true) != taken.begin() + at + length)
+                        continue;
+                    std::fill(taken.begin() + at, taken.begin() + at + length, true);
+                    says(paletteName(en, element), {paletteName(table, element)});
+                }
+            }
+            for (const auto& c : colours) {
+                if (!phraseAt(said, {c.en}, false).empty()) {
+                    std::istringstream ways(fr ? c.fr : c.es);
+                    says(c.en, {std::istream_iterator<std::string>(ways), std::istream_iterator<std::string>()});
+                }
+            }
+            for (int n = 2; n < 100; ++n)
+                if (!phraseAt(said, wordsOf(numberWords("en", n)), false).empty())
+                    says(numberWords("en", n), {numberWords(language, n), std::to_string(n)});
+            for (const std::string& word : said)
+                if (word.find_first_not_of("0123456789") == std::string::npos) {
+                    const int n = std::stoi(word);
+                    says(word, {word, n >= 2 && n < 100 ? numberWords(language, n) : word});
+                }
+            if (!phraseAt(said, {"both"}, false).empty())
+                says("both", fr ? Words{"deux"} : Words{"dos", "ambos", "ambas"});
+            if (!phraseAt(said, {"at", "once"}, false).empty())
+                says("at once",
+                     fr ? Words{"\xC3\xA0 la fois", "en m\xC3\xAAme temps", "ensemble"}
+                        : Words{"a la vez", "al mismo tiempo", "a un tiempo", "juntos", "juntas"});
+            const auto count = [](const Words& words, const Words& bases) {
+                return std::count_if(words.begin(), words.end(), [&](const std::string& w) {
+                    return std::any_of(bases.begin(), bases.end(),
+                                       [&](const std::string& b) { return isFormOf(w, b); });
+                });
+            };
+            EXPECT_GE(count(shown, fr ? Words{"marque", "marqu\xC3\xA9"} : Words{"marca", "marcado"}),
+                      count(said, {"mark", "marked"}))
+                << language << " " << key << " drops a mark:\n  " << en.at(key) << "\n  " << table.at(key);
+        }
+    }
+    for (const Plain& p : plain)
+        EXPECT_GT(p.seen, 0) << "no English text says " << p.english << " any more: " << p.why;
 }
 
 // Numbers with decimals are written as the language writes them.

@@ -343,13 +343,15 @@ TEST_F(Popup, EveryBoxAnswersOnlyAPressMadeOnceShownAndThenGivesTheKeysBeneath)
             return popup();
         };
     };
-    const auto barEnding = [&](bool failed) {
-        return [&, failed]() -> GUIBox* {
-            ScreenUtils::showUploadProgress();
-            bar->setResultText(CCString::create("Said"));
+    const auto barUp = [&]() -> GUIBox* {
+        ScreenUtils::showUploadProgress();
+        bar->setResultText(CCString::create("Said"));
+        return bar;
+    };
+    const auto barEnds = [&](bool failed) {
+        return [&, failed] {
             failed ? ScreenUtils::showProgressFailure() : ScreenUtils::completeProgress();
             waitFor([&] { return bar->getOkButton()->isVisible(); });
-            return bar;
         };
     };
     const auto ok = [this] { return popup()->getOkButton(); };
@@ -381,20 +383,14 @@ TEST_F(Popup, EveryBoxAnswersOnlyAPressMadeOnceShownAndThenGivesTheKeysBeneath)
          nullptr,
          nextPopupCancelled},
         {"a static question", popupOf(GUIPopup::StaticConfirm), ok, anyPress, nullptr, nullptr},
-        {"a bar done", barEnding(false), barOk, anyPress, nullptr, nullptr},
-        {"a bar failed", barEnding(true), barOk, anyPress, nullptr, nullptr},
-        {"a bar pressed as it runs",
-         [&]() -> GUIBox* {
-             ScreenUtils::showUploadProgress();
-             bar->setResultText(CCString::create("Said"));
+        {"a bar, pressed as its OK shows",
+         [&] {
+             barUp();
+             barEnds(false)();
              return bar;
          },
-         barOk, anyPress,
-         [&] {
-             ScreenUtils::completeProgress();
-             waitFor([&] { return bar->getOkButton()->isVisible(); });
-         },
-         nullptr},
+         barOk, anyPress, nullptr, nullptr},
+        {"a failed bar, pressed as it runs", barUp, barOk, anyPress, barEnds(true), nullptr},
         {"the stars",
          [] {
              ScreenUtils::showRatePopup(2, nullptr);

@@ -43,27 +43,11 @@ std::string encodeUtf8(long code)
 }
 
 // The code point of one whole UTF-8 sequence; -1 for bytes that are no
-// character (cut short, overlong, a surrogate, beyond U+10FFFF).
-long decodeUtf8(const std::string& key)
+// character.
+long codeOfSequence(const std::string& key)
 {
-    static const unsigned char kMasks[] = {0, 0x80, 0xE0, 0xF0, 0xF8};
-    static const unsigned char kMarks[] = {0, 0, 0xC0, 0xE0, 0xF0};
-    static const long kLeast[] = {0, 0, 0x80, 0x800, 0x10000};
-    const size_t n = key.size();
-    if (n < 1 || n > 4 || (static_cast<unsigned char>(key[0]) & kMasks[n]) != kMarks[n])
-        return -1;
-    if (n == 1)
-        return static_cast<unsigned char>(key[0]);
-    long code = static_cast<unsigned char>(key[0]) & (0x7F >> n);
-    for (size_t k = 1; k < n; ++k) {
-        const auto c = static_cast<unsigned char>(key[k]);
-        if ((c & 0xC0) != 0x80)
-            return -1;
-        code = (code << 6) | (c & 0x3F);
-    }
-    if (code < kLeast[n] || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF))
-        return -1;
-    return code;
+    uint32_t code = 0;
+    return decodeUtf8(key, 0, code) == key.size() ? static_cast<long>(code) : -1;
 }
 
 // The size used when a font gives none, so that size / fontSize stays finite.
@@ -430,7 +414,7 @@ GUILabel::Lookup GUILabel::lookupGlyph(const Metrics& font, const std::string& s
     // it or like another name, and none is blank. Control characters stay
     // blank; bytes that are no character take the replacement mark.
     const auto lead = static_cast<unsigned char>(key[0]);
-    if (const long code = decodeUtf8(key); code >= 0x20 && code != 0x7F) {
+    if (const long code = codeOfSequence(key); code >= 0x20 && code != 0x7F) {
         char digits[8];
         std::snprintf(digits, sizeof digits, code > 0xFFFF ? "%06lX" : "%04lX", code);
         if (const float width = boxWidth(font, digits); width > 0.0f) {

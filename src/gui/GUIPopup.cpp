@@ -62,7 +62,6 @@ GUIPopup::~GUIPopup()
 {
     releaseActions();
     hold(m_pendingCallback, nullptr);
-    setPreviousWindow(nullptr);
     hold(m_purchaseTitle, nullptr);
     hold(m_purchaseIcon, nullptr);
     hold(m_purchaseDescription, nullptr);
@@ -118,15 +117,6 @@ GUILabel* GUIPopup::newLabel(float size)
     return label;
 }
 
-void GUIPopup::setPreviousWindow(GUIWindow* window)
-{
-    // A popup never gives itself back: that would leave a window over the
-    // world that is no longer there.
-    if (window == this)
-        window = nullptr;
-    hold(m_previousWindow, window);
-}
-
 void GUIPopup::releaseActions()
 {
     hold(m_okCallback, nullptr);
@@ -140,10 +130,9 @@ bool GUIPopup::build(int kind, CCString* text)
         return false;
     }
     m_kind = kind;
-    m_closing = false;
     m_returnCancels = false;
     CCTexture2D::PVRImagesHavePremultipliedAlpha(true);
-    setPreviousWindow(ScreenUtils::windowToGiveBack());
+    prepare();
     releaseActions();
     hold(m_pendingCallback, nullptr);
     if (m_itemImage && m_itemImage->getParent() == this)
@@ -289,15 +278,13 @@ void GUIPopup::answer(const char* sound, GUIButton* disable, CCObject* action)
 {
     // Once closing has begun the answer is fixed: a second press would
     // replace the action that is about to run.
-    if (m_closing || !isShown())
+    if (isAnswered() || !isShown())
         return;
     if (sound)
         playSound(sound);
     if (disable)
         disable->setEnabled(false);
     hold(m_pendingCallback, action);
-    // Answered: the next key goes to what is beneath, not to the fading box.
-    BackButtonAdapter::getInstance()->removeListener(this);
     hide();
 }
 
@@ -316,16 +303,13 @@ void GUIPopup::onSpecialDealPressed()
     answer(nullptr, m_cancelButton, m_cancelCallback);
 }
 
-void GUIPopup::onBackPressed()
+void GUIPopup::answerBackKey()
 {
-    if (isFullyShown())
-        answer(nullptr, nullptr, nullptr);
+    answer(nullptr, nullptr, nullptr);
 }
 
-void GUIPopup::onTextTyped(const char* text, int len)
+void GUIPopup::answerReturn()
 {
-    if (!hasReturn(text, len) || !isFullyShown())
-        return;
     if (m_returnCancels)
         onCancelPressed();
     else
@@ -334,9 +318,8 @@ void GUIPopup::onTextTyped(const char* text, int len)
 
 void GUIPopup::hide()
 {
-    if (m_closing)
+    if (!takeAnswer())
         return;
-    m_closing = true;
     LOG << "hide1: " << m_hintNumber;
     if (m_itemImage && m_itemImage->getParent() == this) {
         m_itemImage->removeFromParentAndCleanup(true);
@@ -366,22 +349,13 @@ void GUIPopup::hide()
 void GUIPopup::onHidden()
 {
     retain();
-    // The window to give back may have left the scene meanwhile; a window
-    // that is gone must not stay current (the world would stay frozen).
-    // A window opened while it faded keeps its place.
-    GUIWindow* previous = m_previousWindow;
-    ScreenUtils* screens = ScreenUtils::getInstance();
-    if (screens->getCurrentWindow() == this)
-        screens->setCurrentWindow(previous && previous->getParent() ? previous : nullptr);
-    setPreviousWindow(nullptr);
     CCObject* pending = m_pendingCallback;
     if (pending)
         pending->retain();
     hold(m_pendingCallback, nullptr);
     // Gone before the answer runs: an answer that says something in a popup
     // of its own (a failure) opens it again, and must not find it here.
-    removeFromParentAndCleanup(true);
-    m_closing = false;
+    leave();
     if (pending) {
         executeAction(pending);
         pending->release();
@@ -393,8 +367,7 @@ void GUIPopup::onEnter()
 {
     LOG << "GUIPopup: enter";
     CCLayer::onEnter();
-    BackButtonAdapter::getInstance()->addListener(this);
-    startOpening();
+    waitForAnswer();
     if (m_dimming) {
         m_dimming->stopAllActions();
         m_dimming->setOpacity(0);
@@ -407,17 +380,14 @@ void GUIPopup::onEnter()
 void GUIPopup::onExit()
 {
     LOG << "GUIPopup: exit";
-    BackButtonAdapter::getInstance()->removeListener(this);
-    GUIWindow::onExit();
+    GUIBox::onExit();
 }
 
-void GUIPopup::leftWithScene()
+void GUIPopup::forgetAnswer()
 {
     // Its answer was for the screen that went: it never runs.
     hold(m_pendingCallback, nullptr);
     releaseActions();
-    setPreviousWindow(nullptr);
-    m_closing = false;
 }
 
 void GUIPopup::runLater(float seconds, SEL_CallFunc step)

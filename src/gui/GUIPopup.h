@@ -9,13 +9,13 @@
 #include <cstdint>
 #include <string>
 
-#include "gui/GUIWindow.h"
+#include "gui/GUIBox.h"
 
 class GUIButton;
 class GUILabel;
 class Profile;
 
-class GUIPopup : public GUIWindow {
+class GUIPopup : public GUIBox {
 public:
     enum Kind { Confirm = 0, Purchase = 1, Message = 2, Disclaimer = 3, Hints = 4, StaticConfirm = 5 };
     static constexpr int kZOrder = 200;
@@ -32,14 +32,6 @@ public:
     bool initWithSize(cocos2d::CCSize size) override;
     void onEnter() override;
     void onExit() override;
-    void onBackPressed() override;
-    // Return answers as OK does, or as Cancel on a question whose OK loses
-    // what the player keeps; other typed keys stop here.
-    void onTextTyped(const char* text, int len) override;
-    bool awaitsAnswer() const override { return isShown() && !m_closing; }
-    void giveBackOnLeaving(GUIWindow* window) override { setPreviousWindow(window); }
-    bool isLeaving() const override { return isShown() && m_closing; }
-    GUIWindow* windowAfterLeaving() const override { return m_previousWindow; }
 
     // Builds one kind; the text shows in kinds 0, 2 and 5. False (and a log
     // line) for a kind outside 0-5, which builds nothing.
@@ -56,7 +48,7 @@ public:
     cocos2d::CCString* getPurchaseDescription() const { return m_purchaseDescription; }
     float getPurchasePrice() const { return m_purchasePrice; }
     bool isShown() const { return getParent() != nullptr; }
-    bool isClosing() const { return m_closing; }
+    bool isClosing() const { return isAnswered(); }
 
     void onOkPressed();
     void onCancelPressed();
@@ -91,7 +83,6 @@ public:
     GUILabel* getManaCounterLabel() const { return m_manaLabel; }
     GUILabel* getPriceLabel() const { return m_priceLabel; }
     GUILabel* getTitleLabel() const { return m_titleLabel; }
-    GUIWindow* getPreviousWindow() const { return m_previousWindow; }
     cocos2d::CCLayerColor* getDimming() const { return m_dimming; }
     cocos2d::CCSpriteBatchNode* getBatchNode() const { return m_batchNode; }
     int getKind() const { return m_kind; }
@@ -102,8 +93,11 @@ private:
     GUIPopup() = default;
     ~GUIPopup() override;
 
-    bool goesWithItsScene() const override { return true; }
-    void leftWithScene() override;
+    // The back key answers with nothing; Return as OK does, or as Cancel on
+    // a question whose OK loses what the player keeps.
+    void answerBackKey() override;
+    void answerReturn() override;
+    void forgetAnswer() override;
     float panelScale() const;
     cocos2d::CCSprite* newBackground(const char* frame);
     GUILabel* newLabel(float size);
@@ -114,7 +108,6 @@ private:
     void buildPurchase();
     void buildHints();
     void answer(const char* sound, GUIButton* disable, cocos2d::CCObject* action);
-    void setPreviousWindow(GUIWindow* window);
     void releaseActions();
     void runLater(float seconds, cocos2d::SEL_CallFunc step);
     static cocos2d::CCString* textOrEmpty(cocos2d::CCString* text);
@@ -129,7 +122,6 @@ private:
     GUILabel* m_priceLabel = nullptr;
     GUILabel* m_titleLabel = nullptr;
     cocos2d::CCLayerColor* m_dimming = nullptr;
-    GUIWindow* m_previousWindow = nullptr;           // retained
     cocos2d::CCObject* m_okCallback = nullptr;       // retained
     cocos2d::CCObject* m_cancelCallback = nullptr;   // retained
     cocos2d::CCObject* m_pendingCallback = nullptr;  // retained
@@ -141,6 +133,5 @@ private:
     int32_t m_hintPrice = 0;
     int32_t m_hintNumber = 0;
     int m_kind = -1;
-    bool m_closing = false;
     bool m_returnCancels = false;
 };

@@ -176,7 +176,7 @@ void GUIPopup::onHintSelected(CCObject* sender)
         LOG << "NO SENDER, CRASH";
         return;
     }
-    if (m_closing || !isShown())
+    if (isAnswered() || !isShown())
         return;
     m_hintNumber = number->intValue();
     m_hintPrice = hintPriceOf(m_hintNumber);

@@ -57,7 +57,6 @@ void GUIProgressBar::resetInstanceForTests()
 
 GUIProgressBar::~GUIProgressBar()
 {
-    hold(m_previousWindow, static_cast<GUIWindow*>(nullptr));
     hold(m_completedTarget, static_cast<CCObject*>(nullptr));
     hold(m_failedTarget, static_cast<CCObject*>(nullptr));
     hold(m_resultText, nullptr);
@@ -80,11 +79,6 @@ bool GUIProgressBar::initWithSize(CCSize size)
     return done;
 }
 
-void GUIProgressBar::setPreviousWindow(GUIWindow* window)
-{
-    hold(m_previousWindow, window == this ? nullptr : window);
-}
-
 void GUIProgressBar::setCompletedCallback(CCObject* target, SEL_CallFunc selector)
 {
     hold(m_completedTarget, target);
@@ -104,8 +98,7 @@ void GUIProgressBar::setTargetProgress(float target)
 
 void GUIProgressBar::buildContent()
 {
-    GUIWindow* current = ScreenUtils::windowToGiveBack();
-    hold(m_previousWindow, current == this ? nullptr : current);
+    prepare();
     if (!m_batchNode)
         return;
     m_batchNode->removeAllChildrenWithCleanup(true);
@@ -113,7 +106,6 @@ void GUIProgressBar::buildContent()
     m_captionLabel = nullptr;
     m_okButton = nullptr;
     m_barFill = m_barEnd = nullptr;
-    m_dismissing = false;
     CCSpriteFrameCache::sharedSpriteFrameCache()->addSpriteFramesWithFile("pvr/ProgressBar.plist");
     CCSprite* panel = addModalPanel(m_batchNode, kSheet, CCPointZero);
     if (!panel)
@@ -164,8 +156,8 @@ void GUIProgressBar::onEnter()
 {
     CCLayer::onEnter();
     // Modal: the back key stops here instead of reaching the window or the
-    // world under the bar.
-    BackButtonAdapter::getInstance()->addListener(this);
+    // world under the bar. OK answers once the player has seen it.
+    waitForAnswer(false);
     if (auto* dim = dynamic_cast<CCLayerColor*>(getChildByTag(kDimmingTag))) {
         dim->stopAllActions();
         dim->setOpacity(0);
@@ -175,18 +167,10 @@ void GUIProgressBar::onEnter()
         m_batchNode->setScale(1.0f);
 }
 
-void GUIProgressBar::onExit()
+void GUIProgressBar::forgetAnswer()
 {
-    BackButtonAdapter::getInstance()->removeListener(this);
-    GUIWindow::onExit();
-}
-
-void GUIProgressBar::leftWithScene()
-{
-    hold(m_previousWindow, static_cast<GUIWindow*>(nullptr));
     setCompletedCallback(nullptr, nullptr);
     setFailedCallback(nullptr, nullptr);
-    m_dismissing = false;
 }
 
 void GUIProgressBar::startProgress()
@@ -215,7 +199,7 @@ void GUIProgressBar::complete()
 
 void GUIProgressBar::update(float)
 {
-    if (!isBuilt() || m_dismissing)
+    if (!isBuilt() || isAnswered())
         return;
     const float step = m_fastFill ? 10.0f : 1.0f;
     if (m_targetProgress < m_displayedProgress)
@@ -253,7 +237,6 @@ void GUIProgressBar::advance(float step)
         unscheduleUpdate();
         dismiss();
     } else if (isBuilt()) {
-        // OK answers once the player has seen it.
         if (m_okButton && !m_okButton->isVisible())
             startOpening();
         if (m_okButton)
@@ -314,7 +297,7 @@ void GUIProgressBar::showFailure()
 
 void GUIProgressBar::onOkPressed()
 {
-    if (m_dismissing)
+    if (isAnswered() || !getParent())
         return;
     playSound("sfx_gui_next");
     LOG << "progress bar: OK";
@@ -324,26 +307,16 @@ void GUIProgressBar::onOkPressed()
     dismiss();
 }
 
-void GUIProgressBar::onBackPressed()
+void GUIProgressBar::answerBackKey()
 {
-    // A running bar holds the key; a result with OK is answered as OK.
-    if (m_okButton && m_okButton->isVisible() && m_displayedProgress >= 100 && isFullyShown())
+    if (m_okButton && m_okButton->isVisible())
         onOkPressed();
-}
-
-void GUIProgressBar::onTextTyped(const char* text, int len)
-{
-    if (hasReturn(text, len))
-        onBackPressed();
 }
 
 void GUIProgressBar::dismiss()
 {
-    if (m_dismissing)
+    if (!takeAnswer())
         return;
-    m_dismissing = true;
-    // Gone for the keys at once: they go to what is beneath.
-    BackButtonAdapter::getInstance()->removeListener(this);
     if (m_buttonContainer)
         m_buttonContainer->stopAllActions();
     if (CCNode* dim = getChildByTag(kDimmingTag))
@@ -360,16 +333,7 @@ void GUIProgressBar::onDismissed()
 {
     unscheduleAllSelectors();
     guiHost().releaseTopBar();
-    // A window opened while it faded keeps its place.
-    GUIWindow* previous = m_previousWindow;
-    ScreenUtils* screens = ScreenUtils::getInstance();
-    if (screens->getCurrentWindow() == this)
-        screens->setCurrentWindow(previous && previous->getParent() ? previous : nullptr);
-    hold(m_previousWindow, static_cast<GUIWindow*>(nullptr));
     setCompletedCallback(nullptr, nullptr);
     setFailedCallback(nullptr, nullptr);
-    retain();
-    removeFromParentAndCleanup(true);
-    m_dismissing = false;
-    release();
+    leave();
 }

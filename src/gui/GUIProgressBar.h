@@ -6,12 +6,12 @@
 // does nothing while the bar runs, and what OK does once OK shows. The
 // network answers drive it through ScreenUtils; it never talks to the
 // network. Main thread only.
-#include "gui/GUIWindow.h"
+#include "gui/GUIBox.h"
 
 class GUIButton;
 class GUILabel;
 
-class GUIProgressBar : public GUIWindow {
+class GUIProgressBar : public GUIBox {
 public:
     static constexpr int kZOrder = 200;
     static constexpr float kBarX = 18.0f;
@@ -27,11 +27,7 @@ public:
 
     bool initWithSize(cocos2d::CCSize size) override;
     void onEnter() override;
-    void onExit() override;
     void update(float dt) override;
-    void onBackPressed() override;
-    // Return answers as the back key does: OK once it shows.
-    void onTextTyped(const char* text, int len) override;
 
     void buildContent();
     void startProgress();
@@ -45,13 +41,6 @@ public:
     void dismiss();
     void onDismissed();
 
-    // The window made current again when the bar goes.
-    GUIWindow* getPreviousWindow() const { return m_previousWindow; }
-    void setPreviousWindow(GUIWindow* window);
-    bool awaitsAnswer() const override { return getParent() && !m_dismissing; }
-    void giveBackOnLeaving(GUIWindow* window) override { setPreviousWindow(window); }
-    bool isLeaving() const override { return getParent() && m_dismissing; }
-    GUIWindow* windowAfterLeaving() const override { return m_previousWindow; }
     void setCompletedCallback(cocos2d::CCObject* target, cocos2d::SEL_CallFunc selector);
     void setFailedCallback(cocos2d::CCObject* target, cocos2d::SEL_CallFunc selector);
     float getDisplayedProgress() const { return m_displayedProgress; }
@@ -69,14 +58,16 @@ public:
 
 private:
     GUIProgressBar() = default;
-    bool goesWithItsScene() const override { return true; }
-    void leftWithScene() override;
     ~GUIProgressBar() override;
+    // The back key and Return answer as OK does, once OK shows: its opening
+    // starts then, and a running bar takes no press.
+    void answerBackKey() override;
+    void answerReturn() override { answerBackKey(); }
+    void forgetAnswer() override;
 
     void advance(float step);
     void placeFill(float width);
 
-    GUIWindow* m_previousWindow = nullptr;  // retained
     GUILabel* m_captionLabel = nullptr;
     GUIButton* m_okButton = nullptr;
     cocos2d::CCSprite* m_barFill = nullptr;
@@ -86,7 +77,6 @@ private:
     float m_targetProgress = 0.0f;
     bool m_failed = false;
     bool m_fastFill = false;
-    bool m_dismissing = false;
     cocos2d::CCObject* m_completedTarget = nullptr;  // retained
     cocos2d::SEL_CallFunc m_completedSelector = nullptr;
     cocos2d::CCObject* m_failedTarget = nullptr;  // retained

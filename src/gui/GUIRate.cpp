@@ -59,8 +59,6 @@ int32_t GUIRate::ratingOf(float value)
 
 GUIRate::~GUIRate()
 {
-    BackButtonAdapter::getInstance()->removeListener(this);
-    hold(m_previousWindow, static_cast<GUIWindow*>(nullptr));
     clearTarget();
 }
 
@@ -79,17 +77,12 @@ bool GUIRate::initWithSize(CCSize size)
 
 void GUIRate::build(float value, CCObject* target)
 {
-    // Built again while it is up, it keeps the window it came from: giving
-    // back itself would leave nothing to take touches once it has gone.
-    GUIWindow* current = ScreenUtils::windowToGiveBack();
-    if (current != this)
-        hold(m_previousWindow, current);
+    // Built again while it is up, it keeps the window it came from.
+    prepare();
     hold(m_rateTarget, target);
     m_rateReceiver = dynamic_cast<RatingTarget*>(target);
     m_state = Open;
-    m_closing = false;
-    BackButtonAdapter::getInstance()->addListener(this);
-    startOpening();
+    waitForAnswer();
     stopAllActions();
     if (m_dimming)
         m_dimming->removeFromParentAndCleanup(true);
@@ -198,7 +191,7 @@ bool GUIRate::starLit(int i) const
 
 void GUIRate::onStarPressed(CCObject* index)
 {
-    if (m_closing)
+    if (isAnswered())
         return;
     if (auto* value = dynamic_cast<CCInteger*>(index))
         setRating(value->getValue());
@@ -206,9 +199,8 @@ void GUIRate::onStarPressed(CCObject* index)
 
 void GUIRate::confirm()
 {
-    if (m_closing)
+    if (!takeAnswer())
         return;
-    m_closing = true;
     CocosDenshion::SimpleAudioEngine::sharedEngine()->playEffect(soundFilePath("sounds", "sfx_gui_next").c_str(),
                                                                  false);
     if (m_tickButton)
@@ -227,15 +219,12 @@ void GUIRate::confirm()
 
 void GUIRate::cancel()
 {
-    if (m_closing)
-        return;
-    m_closing = true;
-    fadeAway();
+    if (takeAnswer())
+        fadeAway();
 }
 
 void GUIRate::fadeAway()
 {
-    BackButtonAdapter::getInstance()->removeListener(this);
     CCNode* panel = m_buttonContainer ? m_buttonContainer : this;
     panel->stopAllActions();
     runAction(CCSequence::create(CCDelayTime::create(kFadeSeconds),
@@ -244,43 +233,15 @@ void GUIRate::fadeAway()
         m_buttonContainer->runAction(CCFadeOut::create(kFadeSeconds));
 }
 
-void GUIRate::giveBackOnLeaving(GUIWindow* window)
-{
-    hold(m_previousWindow, window == this ? nullptr : window);
-}
-
 void GUIRate::onDismissed()
 {
     // A window the rating's answer opened meanwhile (a popup) keeps its place.
-    GUIWindow* previous = m_previousWindow;
-    ScreenUtils* screens = ScreenUtils::getInstance();
-    if (screens->getCurrentWindow() == this || !screens->getCurrentWindow())
-        screens->setCurrentWindow(previous && previous != this && previous->getParent() ? previous : nullptr);
-    hold(m_previousWindow, static_cast<GUIWindow*>(nullptr));
     clearTarget();
-    retain();
-    removeFromParentAndCleanup(true);
-    m_closing = false;
-    release();
+    leave();
 }
 
-void GUIRate::onTextTyped(const char* text, int len)
+void GUIRate::answerBackKey()
 {
-    if (hasReturn(text, len) && isFullyShown())
-        confirm();
-}
-
-void GUIRate::leftWithScene()
-{
-    hold(m_previousWindow, static_cast<GUIWindow*>(nullptr));
-    clearTarget();
-    m_closing = false;
-}
-
-void GUIRate::onBackPressed()
-{
-    if (!isFullyShown())
-        return;
     LOG << "rate popup: back, nothing sent";
     cancel();
 }

@@ -6,7 +6,7 @@
 // Opened only through ScreenUtils::showRatePopup. Main thread only.
 #include <cstdint>
 
-#include "gui/GUIWindow.h"
+#include "gui/GUIBox.h"
 
 class GUIButton;
 class GUILabel;
@@ -19,7 +19,7 @@ public:
     virtual void rateWorld(cocos2d::CCObject* rating) = 0;
 };
 
-class GUIRate : public GUIWindow {
+class GUIRate : public GUIBox {
 public:
     static constexpr int kZOrder = 30;
     static constexpr int kStars = 5;
@@ -36,9 +36,6 @@ public:
     static int32_t ratingOf(float value);
 
     bool initWithSize(cocos2d::CCSize size) override;
-    void onBackPressed() override;
-    // Return answers as the tick does.
-    void onTextTyped(const char* text, int len) override;
 
     void build(float value, cocos2d::CCObject* target);
     void setRating(int32_t index);
@@ -47,11 +44,6 @@ public:
     // Closes without sending anything.
     void cancel();
     void onDismissed();
-    // Between the answer and the end of the fade.
-    bool isLeaving() const override { return m_closing; }
-    GUIWindow* windowAfterLeaving() const override { return m_previousWindow; }
-    bool awaitsAnswer() const override { return getParent() && !m_closing; }
-    void giveBackOnLeaving(GUIWindow* window) override;
 
     int32_t getRating() const { return m_rating; }
     GUIButton* getStar(int i) const { return i >= 0 && i < kStars ? m_stars[i] : nullptr; }
@@ -62,8 +54,10 @@ public:
 private:
     GUIRate() = default;
     ~GUIRate() override;
-    bool goesWithItsScene() const override { return true; }
-    void leftWithScene() override;
+    // The back key closes it sending nothing; Return answers as the tick does.
+    void answerBackKey() override;
+    void answerReturn() override { confirm(); }
+    void forgetAnswer() override { clearTarget(); }
 
     void clearTarget();
     void layOutPrompt();
@@ -74,8 +68,6 @@ private:
     GUIButton* m_tickButton = nullptr;
     cocos2d::CCLayerColor* m_dimming = nullptr;
     int32_t m_rating = -1;
-    bool m_closing = false;
-    GUIWindow* m_previousWindow = nullptr;      // retained
     cocos2d::CCObject* m_rateTarget = nullptr;  // retained
     RatingTarget* m_rateReceiver = nullptr;     // the target, when it hears ratings
 };

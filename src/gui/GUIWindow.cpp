@@ -161,25 +161,13 @@ GUIButton* GUIWindow::livePressedButton()
     return m_pressedButton;
 }
 
-void GUIWindow::startOpening()
-{
-    m_fullyShown = false;
-    unschedule(schedule_selector(GUIWindow::finishOpening));
-    scheduleOnce(schedule_selector(GUIWindow::finishOpening), kOpeningSeconds);
-}
-
-void GUIWindow::finishOpening(float)
-{
-    m_fullyShown = true;
-}
-
 void GUIWindow::handleTouchBegan(CCTouch* touch)
 {
     m_touching = true;
     setPressedButton(nullptr);
     // The whole touch, to its release, answers nothing.
-    m_pressBeforeShown = !m_fullyShown;
-    if (m_pressBeforeShown) {
+    m_pressIgnored = !takesPresses();
+    if (m_pressIgnored) {
         m_touching = false;
         return;
     }
@@ -255,7 +243,7 @@ void GUIWindow::firePressedButton()
 
 void GUIWindow::handleTouchMoved(CCTouch* touch)
 {
-    if (m_pressBeforeShown)
+    if (m_pressIgnored)
         return;
     CCPoint point = touch->getLocation();
     // A held slider follows every move: a drag along it goes sideways, which
@@ -294,8 +282,8 @@ void GUIWindow::handleTouchMoved(CCTouch* touch)
 
 void GUIWindow::handleTouchEnded(CCTouch* touch)
 {
-    if (m_pressBeforeShown) {
-        m_pressBeforeShown = false;
+    if (m_pressIgnored) {
+        m_pressIgnored = false;
         return;
     }
     if (m_scroll)

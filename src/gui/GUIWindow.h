@@ -40,24 +40,23 @@ public:
     // A touch that began outside the touch area (see setTouchArea); the
     // base does nothing with it.
     virtual void onTouchOutside() { }
-    // A window that has had its answer and is sliding or fading away: a
+    // What ScreenUtils asks of the window in front; GUIBox answers for the
+    // boxes. A window that has had its answer and is on its way out: a
     // window opening meanwhile gives back the one this gives back, never
     // this (ScreenUtils::windowToGiveBack).
     virtual bool isLeaving() const { return false; }
     virtual GUIWindow* windowAfterLeaving() const { return nullptr; }
-    // A box (a popup, a progress or rate popup) that is shown and not yet
-    // answered: it keeps the touches and the keys, and a window that opens
-    // meanwhile opens beneath it (ScreenUtils::setCurrentWindow).
+    // A box that is up and not yet answered: it keeps the touches and the
+    // keys, and a window that opens meanwhile opens beneath it
+    // (ScreenUtils::setCurrentWindow).
     virtual bool awaitsAnswer() const { return false; }
     bool keepsFront() const override { return awaitsAnswer(); }
     // The window a box makes current again when it goes.
     virtual void giveBackOnLeaving(GUIWindow*) { }
-    // A box answers only presses (touches or keys) that go down once its
-    // opening has run: never the press that opened it, nor the second one
-    // of a double click or a bouncing key. Other windows take them at once.
-    bool isFullyShown() const { return m_fullyShown; }
-    // Ends the opening at once (a scripted player that has read the box).
-    void finishOpening(float = 0);
+    // A window takes presses at once; a box only once it has been on screen
+    // this long. A touch that goes down while it takes none is ignored
+    // through its release.
+    virtual bool takesPresses() const { return true; }
     static constexpr float kOpeningSeconds = 0.35f;
 
     const cocos2d::CCSize& getSize() const { return m_size; }
@@ -86,8 +85,6 @@ protected:
     // of the next one. leftWithScene forgets what its answer would have done.
     virtual bool goesWithItsScene() const { return false; }
     virtual void leftWithScene() { }
-    // A box that shows (or shows its answer buttons) starts its opening.
-    void startOpening();
     // The node (a panel) whose box takes the window's touches: one that
     // begins outside it goes to onTouchOutside. Null: the whole window.
     void setTouchArea(cocos2d::CCNode* area);
@@ -103,8 +100,7 @@ protected:
     int32_t m_scrollMin = 0;
     int32_t m_scrollMax = 0;
     bool m_touching = false;
-    bool m_fullyShown = true;
-    bool m_pressBeforeShown = false;  // the touch now down went down before
+    bool m_pressIgnored = false;  // the touch now down went down while no presses were taken
     int32_t m_state = Closed;
     bool m_removeOnClose = false;
 };

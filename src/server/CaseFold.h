@@ -21,9 +21,6 @@ struct CodeRange {
 // Whether the code point lies in one of the ranges (both ends included).
 bool inRanges(uint32_t code, std::initializer_list<CodeRange> ranges);
 
-// The code point at text[at] and its length in bytes; 0 bytes when it is
-// not UTF-8 (cut short, overlong, a surrogate, past U+10FFFF).
-size_t decodeUtf8(const std::string& text, size_t at, uint32_t& code);
 // False when the C library has no C.UTF-8 locale to fold with.
 bool caseFoldReady();
 // The key two nicknames are compared by; empty when nothing of the name

@@ -8,6 +8,7 @@
 #include <initializer_list>
 
 #include "base/Base64.h"
+#include "base/Utf8.h"
 #include "base/json/Json.h"
 #include "server/CaseFold.h"
 

@@ -1,4 +1,5 @@
 #include "base/Utils.h"
+#include "base/Utf8.h"
 #include "support/LogCapture.h"
 #include "support/TempFolders.h"
 
@@ -177,6 +178,34 @@ TEST_F(UtilsTest, WideConversionDecodesUtf8)
     EXPECT_EQ(ansiToWide("ab"), L"ab");
     EXPECT_EQ(ansiToWide("\xc3\xa9"), std::wstring(1, static_cast<wchar_t>(0xE9)));
     EXPECT_EQ(ansiToWide("\xc3").size(), 1u) << "a cut sequence passes byte by byte";
+}
+
+// One strict decoder for the labels and the server: each edge of each
+// length decodes and encodes back; what is no character decodes to nothing.
+TEST(Utf8, DecodesEveryLengthToItsEdgesAndRefusesWhatIsNoCharacter)
+{
+    for (const uint32_t code : {0x00u, 0x7Fu, 0x80u, 0x7FFu, 0x800u, 0xD7FFu, 0xE000u, 0xFFFFu, 0x10000u, 0x10FFFFu}) {
+        std::string bytes = "a";
+        appendUtf8(code, bytes);
+        uint32_t decoded = 0xFFFFFFFF;
+        EXPECT_EQ(decodeUtf8(bytes + "z", 1, decoded), bytes.size() - 1) << std::hex << code;
+        EXPECT_EQ(decoded, code);
+    }
+    const struct {
+        const char* why;
+        std::string bytes;
+    } refused[] = {{"a stray continuation byte", "\x80"},       {"a lead byte of no length", "\xF8\x88\x80\x80\x80"},
+                   {"cut short at the end", "\xE2\x82"},        {"cut short by a letter", "\xC3\x41"},
+                   {"overlong in two bytes", "\xC0\x80"},       {"overlong in two bytes, its top", "\xC1\xBF"},
+                   {"overlong in three bytes", "\xE0\x9F\xBF"}, {"overlong in four bytes", "\xF0\x8F\xBF\xBF"},
+                   {"the first surrogate", "\xED\xA0\x80"},     {"the last surrogate", "\xED\xBF\xBF"},
+                   {"past U+10FFFF", "\xF4\x90\x80\x80"},       {"a lead byte past U+10FFFF", "\xF5\x80\x80\x80"}};
+    for (const auto& r : refused) {
+        uint32_t code = 0;
+        EXPECT_EQ(decodeUtf8(r.bytes, 0, code), 0u) << r.why;
+    }
+    uint32_t code = 0;
+    EXPECT_EQ(decodeUtf8("ab", 2, code), 0u) << "nothing starts past the end";
 }
 
 TEST_F(UtilsTest, MakeDirectoriesAndListing)

@@ -2,6 +2,8 @@
 // the purchase kind and the level hints chain on their real delays.
 #include <cmath>
 #include <fstream>
+#include <functional>
+#include <vector>
 
 #include "WindowsFixture.h"
 #include "profile/Profile.h"
@@ -301,6 +303,158 @@ TEST_F(Popup, OnlyAPressThatWentDownOnceItWasFullyShownAnswersIt)
         if (popup()->isShown()) {
             popup()->onCancelPressed();
             closeFully();
+        }
+    }
+}
+
+namespace {
+
+// The window under the boxes: it counts the keys that reach it.
+class KeyCounter : public GUIWindow {
+public:
+    void onBackPressed() override { ++keys; }
+    void onTextTyped(const char*, int) override { ++keys; }
+    int keys = 0;
+};
+
+}  // namespace
+
+// Every box, by the same rule: a touch, Return or Escape that goes down
+// before it is fully shown (a progress bar: before its OK has shown a
+// moment) answers nothing through its release; pressed again it answers,
+// and from then on the keys reach the window beneath, which is current once
+// the box has gone unless a screen took the front meanwhile.
+TEST_F(Popup, EveryBoxAnswersOnlyAPressMadeOnceShownAndThenGivesTheKeysBeneath)
+{
+    CCDirector::sharedDirector()->getKeypadDispatcher()->addDelegate(BackButtonAdapter::getInstance());
+    BackButtonAdapter::getInstance()->attachWithIME();
+    CCEGLView* view = CCEGLView::sharedOpenGLView();
+    GUIProgressBar* bar = GUIProgressBar::getInstance();
+    const auto waitFor = [this](const std::function<bool()>& state) {
+        for (int frame = 0; frame < 300 && !state(); ++frame)
+            stepFrames(1);
+        return state();
+    };
+    const auto popupOf = [this](int kind) {
+        return [this, kind]() -> GUIBox* {
+            popup()->setPurchaseInfo(CCString::create("T"), CCString::create("exclamation.png"), 10,
+                                     CCString::create("D"));
+            ScreenUtils::showPopup(CCString::create("Sure?"), nullptr, nullptr, nullptr, nullptr, kind);
+            return popup();
+        };
+    };
+    const auto barUp = [&]() -> GUIBox* {
+        ScreenUtils::showUploadProgress();
+        bar->setResultText(CCString::create("Said"));
+        return bar;
+    };
+    const auto barEnds = [&](bool failed) {
+        return [&, failed] {
+            failed ? ScreenUtils::showProgressFailure() : ScreenUtils::completeProgress();
+            waitFor([&] { return bar->getOkButton()->isVisible(); });
+        };
+    };
+    const auto ok = [this] { return popup()->getOkButton(); };
+    const auto barOk = [&] { return bar->getOkButton(); };
+    const auto nextPopupCancelled = [&] {
+        waitFor([this] { return popup()->isShown() && !popup()->isClosing(); });
+        popup()->onCancelPressed();
+        waitFor([this] { return !popup()->isShown(); });
+    };
+    enum Press { Touch, Return, Escape };
+    const std::vector<Press> anyPress = {Touch, Return, Escape};
+    const struct {
+        const char* name;
+        std::function<GUIBox*()> open;
+        std::function<GUIButton*()> button;
+        std::vector<Press> presses;
+        std::function<void()> reveal;  // after the early press goes down
+        std::function<void()> after;
+    } boxes[] = {
+        {"a question", popupOf(GUIPopup::Confirm), ok, anyPress, nullptr, nullptr},
+        {"a purchase", popupOf(GUIPopup::Purchase), ok, anyPress, nullptr, nullptr},
+        {"a message", popupOf(GUIPopup::Message), ok, anyPress, nullptr, nullptr},
+        {"the disclaimer", popupOf(GUIPopup::Disclaimer), ok, anyPress, nullptr, nullptr},
+        {"the hints", popupOf(GUIPopup::Hints), ok, anyPress, nullptr, nullptr},
+        {"a hint picked",
+         popupOf(GUIPopup::Hints),
+         [this] { return dynamic_cast<GUIButton*>(popup()->getButtonContainer()->getChildByTag(99)); },
+         {Touch},
+         nullptr,
+         nextPopupCancelled},
+        {"a static question", popupOf(GUIPopup::StaticConfirm), ok, anyPress, nullptr, nullptr},
+        {"a bar, pressed as its OK shows",
+         [&] {
+             barUp();
+             barEnds(false)();
+             return bar;
+         },
+         barOk, anyPress, nullptr, nullptr},
+        {"a failed bar, pressed as it runs", barUp, barOk, anyPress, barEnds(true), nullptr},
+        {"the stars",
+         [] {
+             ScreenUtils::showRatePopup(2, nullptr);
+             return GUIRate::getInstance();
+         },
+         [] { return GUIRate::getInstance()->getTickButton(); }, anyPress, nullptr, nullptr},
+    };
+    Profile::getInstance()->setGameMode(0);
+    Profile::getInstance()->setDay(4);
+    for (const auto& b : boxes) {
+        for (const Press press : b.presses) {
+            SCOPED_TRACE(std::string(b.name) +
+                         (press == Touch        ? ", touch"
+                              : press == Return ? ", Return"
+                                                : ", Escape"));
+            auto* beneath = new KeyCounter();
+            beneath->initWithSize(CCSize(800, 200));
+            beneath->autorelease();
+            scene()->addChild(beneath);
+            beneath->open();
+            ScreenUtils::getInstance()->setCurrentWindow(beneath);
+            GUIBox* box = b.open();
+            host()->window = box;
+            ASSERT_TRUE(box->awaitsAnswer());
+            GUIButton* button = b.button();
+            ASSERT_NE(button, nullptr);
+            const CCPoint at = button->convertToWorldSpace(
+                ccp(button->getContentSize().width / 2, button->getContentSize().height / 2));
+            const int code = press == Return ? kCCKeyEnter : kCCKeyBack;
+            const auto down = [&] { press == Touch ? touchDown(at.x, at.y) : view->simulateKey(code, true); };
+            const auto up = [&] { press == Touch ? touchUp(at.x, at.y) : view->simulateKey(code, false); };
+
+            down();
+            if (b.reveal)
+                b.reveal();
+            ASSERT_TRUE(waitFor([&] { return box->isFullyShown(); }));
+            if (press != Touch)
+                view->simulateKey(code, true, true);  // the held key repeats
+            up();
+            stepSeconds(0.1f);  // past a button's own delay
+            EXPECT_TRUE(box->awaitsAnswer()) << "answered by a press made as it opened";
+
+            down();
+            up();
+            EXPECT_TRUE(waitFor([&] { return !box->awaitsAnswer(); })) << "a press once shown answers";
+            EXPECT_TRUE(box->getParent()) << "still fading";
+            for (const int key : {kCCKeyBack, kCCKeyEnter}) {
+                view->simulateKey(key, true);
+                view->simulateKey(key, false);
+            }
+            EXPECT_EQ(beneath->keys, 2) << "the keys reach the window beneath at once";
+            // A screen that takes the front meanwhile keeps it.
+            const bool frontTaken = press == Escape;
+            if (frontTaken)
+                ScreenUtils::getInstance()->setCurrentWindow(nullptr);
+            EXPECT_TRUE(waitFor([&] { return !box->getParent(); }));
+            EXPECT_EQ(current(), frontTaken ? nullptr : beneath);
+
+            host()->window = nullptr;
+            if (b.after)
+                b.after();
+            BackButtonAdapter::getInstance()->removeListener(beneath);
+            ScreenUtils::getInstance()->setCurrentWindow(nullptr);
+            beneath->removeFromParent();
         }
     }
 }

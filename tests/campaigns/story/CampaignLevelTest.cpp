@@ -279,16 +279,12 @@ struct LeftOut {
     const char* why;
 };
 const LeftOut kFineBrushWork[] = {
-    {0, 6,
-     "oil poured round the furnace's core at a wide brush fills the furnace over the rod, so the spark dropped "
-     "down its mouth lands in oil and nothing burns"},
     {0, 22,
      "water and one material go on single marked cells of the globe; a wide brush is seen to spill onto the next"},
     {0, 23, "acid and water are poured into the vent's small basin together; a wide brush fills it with acid alone"},
     {0, 24, "acid and water are poured into the small retort together; a wide brush fills it with acid alone"},
     {1, 8, "the nine marked metal cells and the glass hood and roof are cell work under the shelf's cracks"},
     {2, 7, "the charge is to go without touching the house, which is seen to go with it"},
-    {3, 2, "the lava goes far from the dinosaur, as the hint says; a wide stroke is seen to reach it"},
     {3, 6,
      "the fire is lit where the thin rows of TNT end; the slab a wide stroke lays covers that spot, and a player "
      "lights the slab at its edge"},

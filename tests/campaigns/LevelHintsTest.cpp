@@ -49,7 +49,7 @@ struct LevelWorld {
     std::set<std::string> elements;            // in the world, on the palette, or made by the day's missions
     std::map<Cell, std::set<uint32_t>> wants;  // what the missions' tables want in each cell
     std::map<Cell, uint32_t> signs;            // marks shown in an element's colour
-    std::string background, picture;          // the level's background, and the picture its world shows
+    std::string background, picture;           // the level's background, and the picture its world shows
     bool dark = false;                         // its lighting on under no sun
 };
 

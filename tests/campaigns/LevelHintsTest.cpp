@@ -583,3 +583,82 @@ TEST_F(LevelHints, MarksThatTakeOneElementEachShowIt)
     }
     EXPECT_GT(levels, 150);
 }
+
+// Marks of one size for different creatures look alike: the goals that
+// lead each creature onto its mark say which is which, each naming the
+// place its mark is on, in every language, a place no other goal of the
+// level names.
+struct PlaceNamed {
+    const char* briefing;
+    const char* place[3];  // as kLanguages, in lower case
+};
+const PlaceNamed kPlacesNamed[] = {
+    {"RobotLv4aBriefing", {"cliff", "falaise", "acantilado"}},
+    {"RobotLv4bBriefing", {"pillar", "pilier", "pilar"}},
+};
+
+TEST_F(LevelHints, AlikeMarksForDifferentCreaturesAreToldApartByTheirGoals)
+{
+    const worldblob::ExtraSizeTable sizes = worldblob::ExtraSizeTable::ofEveryElement();
+    const std::set<uint32_t> creatures = {hashString("HumanLeader"), hashString("RobotLeader"),
+                                          hashString("LionLeader")};
+    std::vector<CCDictionary*> texts;
+    for (const Language& language : kLanguages)
+        texts.push_back(
+            CCDictionary::createWithContentsOfFile((std::string("localization/") + language.code + ".plist").c_str()));
+    auto said = [&](size_t language, const std::string& key) {
+        auto* text = texts[language] ? dynamic_cast<CCString*>(texts[language]->objectForKey(key)) : nullptr;
+        std::string lower = text ? text->getString() : "";
+        std::transform(lower.begin(), lower.end(), lower.begin(), [](unsigned char c) { return std::tolower(c); });
+        return lower;
+    };
+    int told = 0;
+    for (const std::string& file : levelgen::levelFiles(std::string(TESMORA_TEST_FIXTURES) + "/../../assets/levels")) {
+        const std::string name = std::filesystem::path(file).stem().string();
+        std::string error;
+        const LevelWorld world = readWorld(name, sizes, error);
+        ASSERT_EQ(error, "") << name;
+        // The creature each goal leads onto a whole mark, by the mark's size.
+        const auto missions = levelMissions(name);
+        std::map<size_t, std::map<std::string, uint32_t>> bySize;
+        for (const std::set<Cell>& group : world.groups)
+            for (const auto& [mission, briefing] : missions)
+                for (char letter = 'A'; letter <= 'Z'; ++letter) {
+                    std::map<Cell, uint32_t> cells;
+                    if (MissionPattern t = missionTable(mission.c_str(), letter))
+                        for (MissionPattern r = t; (r->end & 0xff) == 0; ++r)
+                            cells[{r->x, r->y}] = r->type;
+                    const uint32_t type = cells.count(*group.begin()) ? cells[*group.begin()] : 0;
+                    if (creatures.count(type) && std::all_of(group.begin(), group.end(), [&](const Cell& c) {
+                            return cells.count(c) && cells[c] == type;
+                        }))
+                        bySize[group.size()][briefing] = type;
+                }
+        for (const auto& [size, goals] : bySize) {
+            std::set<uint32_t> kinds;
+            for (const auto& [briefing, type] : goals)
+                kinds.insert(type);
+            if (kinds.size() < 2)
+                continue;
+            for (const auto& [briefing, type] : goals) {
+                const PlaceNamed* row = std::find_if(std::begin(kPlacesNamed), std::end(kPlacesNamed),
+                                                     [&](const PlaceNamed& p) { return briefing == p.briefing; });
+                ASSERT_NE(row, std::end(kPlacesNamed))
+                    << name << ": " << briefing << " leads a " << ParticleCreator::getName(type)
+                    << " onto a mark like another creature's; say in it where its mark is";
+                ++told;
+                for (size_t language = 0; language < texts.size(); ++language) {
+                    EXPECT_TRUE(said(language, briefing).find(row->place[language]) != std::string::npos)
+                        << name << ": " << kLanguages[language].code << " " << briefing << " does not name the "
+                        << row->place[language] << " its mark is on";
+                    for (const auto& [other, kind] : goals)
+                        EXPECT_TRUE(other == briefing ||
+                                    said(language, other).find(row->place[language]) == std::string::npos)
+                            << name << ": " << kLanguages[language].code << " " << other << " names the "
+                            << row->place[language] << " as well";
+                }
+            }
+        }
+    }
+    EXPECT_EQ(told, static_cast<int>(std::size(kPlacesNamed)));
+}

@@ -594,12 +594,23 @@ TEST_P(HoldsBack, IsNotWonByItsScriptWithoutWhatKeepsItOff)
     EXPECT_GT(goals->activeCount(), 0) << worldName() << ": won by its script without its " << held().keepsOff;
 }
 
-// The Music levels whose goal is a melody, and the melody each plays.
+// The Music levels whose goal is a melody, the melody each plays, and the
+// briefing of its goal, which says in what order the sheet is read.
 struct SheetOf {
     int level;
     const char* melody;
+    const char* briefing;
 };
-const SheetOf kSheets[] = {{2, "A"}, {3, "B"}, {5, "C"}, {6, "D"}, {9, "E"}, {10, "F"}};
+const SheetOf kSheets[] = {{2, "A", "Music_NoteCheckLv2Briefing"}, {3, "B", "Music_Lv3Briefing"},
+                           {5, "C", "Music_Lv5Briefing"},          {6, "D", "Music_NoteCheckLv6Briefing"},
+                           {9, "E", "Music_NoteCheckLv9Briefing"}, {10, "F", "Music_Lv10Briefing"}};
+// How each language says the sheet's order: its notes touch across rows as
+// along them, and would read as columns as well.
+const std::pair<const char*, const char*> kSheetOrder[] = {
+    {"en", "row by row from the top, left to right"},
+    {"fr", "ligne par ligne depuis le haut, de gauche à droite"},
+    {"es", "fila por fila desde arriba, de izquierda a derecha"},
+};
 
 std::vector<LevelOf> sheetLevels()
 {
@@ -678,13 +689,21 @@ std::string melodyText(const NoteRecord* melody)
     return out;
 }
 
-// The sheet as the level opens, and as it still stands half a minute later.
+// The sheet as the level opens, and as it still stands half a minute later;
+// its order as the goal's briefing says it in each language.
 TEST_P(SheetLevel, ItsSheetReadsItsMelody)
 {
     const LevelOf l = GetParam();
-    const char* name = std::find_if(std::begin(kSheets), std::end(kSheets), [&](const SheetOf& s) {
-                           return s.level == l.level;
-                       })->melody;
+    const SheetOf& sheet =
+        *std::find_if(std::begin(kSheets), std::end(kSheets), [&](const SheetOf& s) { return s.level == l.level; });
+    const char* name = sheet.melody;
+    for (const auto& [language, order] : kSheetOrder) {
+        CCDictionary* texts =
+            CCDictionary::createWithContentsOfFile((std::string("localization/") + language + ".plist").c_str());
+        auto* said = texts ? dynamic_cast<CCString*>(texts->objectForKey(sheet.briefing)) : nullptr;
+        EXPECT_TRUE(said && said->getString().find(order) != std::string::npos)
+            << worldName() << ": " << language << " " << sheet.briefing << " does not say the sheet is read " << order;
+    }
     const NoteRecord* melody = nullptr;
     for (const CampaignMelody& m : musicCampaign().melodies)
         if (std::string(m.name) == name)

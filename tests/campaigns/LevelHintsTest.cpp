@@ -6,7 +6,8 @@
 // are read too, against the level's marks and the world it builds. The
 // missions' briefings are held to the same, and a text that calls an element
 // marked needs a mark on or beside it. Where a level's marks take different
-// elements, each mark that takes one shows it in that element's colour.
+// elements, each mark that takes one shows it in that element's colour, one
+// that the level's darkness leaves seen.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -19,6 +20,7 @@
 #include <vector>
 
 #include "DayCheck.h"
+#include "GuidePicture.h"
 #include "LevelBuilder.h"
 #include "LevelScript.h"
 #include "campaigns/Campaigns.h"
@@ -26,6 +28,7 @@
 #include "hud/PaletteTable.h"
 #include "support/HeadlessGame.h"
 #include "support/ResourceRoot.h"
+#include "world/LightMap.h"
 #include "world/ParticleCreator.h"
 #include "world/WorldBlob.h"
 
@@ -46,6 +49,8 @@ struct LevelWorld {
     std::set<std::string> elements;            // in the world, on the palette, or made by the day's missions
     std::map<Cell, std::set<uint32_t>> wants;  // what the missions' tables want in each cell
     std::map<Cell, uint32_t> signs;            // marks shown in an element's colour
+    std::string background, picture;           // the level's background, and the picture its world shows
+    bool dark = false;                         // its lighting on under no sun
 };
 
 // The level's missions, by class name and briefing key: a campaign level's
@@ -221,6 +226,9 @@ LevelWorld readWorld(const std::string& name, const worldblob::ExtraSizeTable& s
     if (!worldblob::parseBlob(blob, size, plan, error, &sizes))
         error = name + ": " + error;
     delete[] blob;
+    out.background = level.header.background;
+    out.picture = plan.header.background;
+    out.dark = plan.header.light && !plan.header.sun;
     for (const worldblob::ParticleRecord& r : plan.particles) {
         out.cells.push_back({r.x, r.y});
         out.types[{r.x, r.y}] = r.type;
@@ -498,9 +506,14 @@ TEST_F(LevelHints, SpeakOfWhatTheirLevelsShow)
 // Marks that look alike but take different things: where separate marks of
 // one size each take one element, and not all the same one, each shows its
 // element in that element's colour (a guide cell), so the world says which
-// goes where.
+// goes where; and a mark of one cell in an element's colour is seen in the
+// level's darkness.
 TEST_F(LevelHints, MarksThatTakeOneElementEachShowIt)
 {
+    // The least a mark's colour, as shown, stands from its cell's (on the
+    // channel that differs most, of 255): the faintest marks a player finds
+    // differ by 26.
+    constexpr int kSeenApart = 20;
     const worldblob::ExtraSizeTable sizes = worldblob::ExtraSizeTable::ofEveryElement();
     std::set<uint32_t> palette;
     for (const PaletteEntry& e : paletteTable())
@@ -542,6 +555,110 @@ TEST_F(LevelHints, MarksThatTakeOneElementEachShowIt)
                         << ", as a mark like it takes another, but does not show its colour";
                 }
         }
+        // A mark of one cell in an element's colour stands out from the cell
+        // as it shows unmarked, both as dark as the level shows them: at the
+        // lighting's base level where it is on and no sun lights the cells.
+        // A black gem on a dark wall is the empty cell it looks like.
+        std::vector<std::pair<Cell, uint32_t>> singles;
+        for (const std::set<Cell>& group : world.groups)
+            if (auto sign = world.signs.find(*group.begin());
+                group.size() == 1 && sign != world.signs.end() && !world.types.count(sign->first))
+                singles.push_back(*sign);
+        if (singles.empty())
+            continue;
+        const char* root = std::getenv("ENGINE_RESOURCES");
+        assetgen::Image shown, plain;
+        ASSERT_TRUE(root && levelgen::readBackground(levelgen::backgroundPath(root, world.picture), shown, error) &&
+                    levelgen::readBackground(levelgen::backgroundPath(root, world.background + ".png"), plain, error))
+            << name << ": " << error;
+        const int light = world.dark ? LightMap::kBaseLevel : 255;
+        for (const auto& [m, type] : singles) {
+            const int row = levelscript::kHeight - 1 - m.second;
+            const assetgen::Rgba a = shown.at(m.first, row), b = plain.at(m.first, row);
+            const int apart = std::max({std::abs(a.r - b.r), std::abs(a.g - b.g), std::abs(a.b - b.b)}) * light / 255;
+            EXPECT_GE(apart, kSeenApart) << name << ": the mark (" << m.first << ", " << m.second << ") of "
+                                         << ParticleCreator::getName(type) << " shows " << apart
+                                         << " apart from the unmarked cell in the level's light";
+        }
     }
     EXPECT_GT(levels, 150);
+}
+
+// Marks of one size for different creatures look alike: the goals that
+// lead each creature onto its mark say which is which, each naming the
+// place its mark is on, in every language, a place no other goal of the
+// level names.
+struct PlaceNamed {
+    const char* briefing;
+    const char* place[3];  // as kLanguages, in lower case
+};
+const PlaceNamed kPlacesNamed[] = {
+    {"RobotLv4aBriefing", {"cliff", "falaise", "acantilado"}},
+    {"RobotLv4bBriefing", {"pillar", "pilier", "pilar"}},
+};
+
+TEST_F(LevelHints, AlikeMarksForDifferentCreaturesAreToldApartByTheirGoals)
+{
+    const worldblob::ExtraSizeTable sizes = worldblob::ExtraSizeTable::ofEveryElement();
+    const std::set<uint32_t> creatures = {hashString("HumanLeader"), hashString("RobotLeader"),
+                                          hashString("LionLeader")};
+    std::vector<CCDictionary*> texts;
+    for (const Language& language : kLanguages)
+        texts.push_back(
+            CCDictionary::createWithContentsOfFile((std::string("localization/") + language.code + ".plist").c_str()));
+    auto said = [&](size_t language, const std::string& key) {
+        auto* text = texts[language] ? dynamic_cast<CCString*>(texts[language]->objectForKey(key)) : nullptr;
+        std::string lower = text ? text->getString() : "";
+        std::transform(lower.begin(), lower.end(), lower.begin(), [](unsigned char c) { return std::tolower(c); });
+        return lower;
+    };
+    int told = 0;
+    for (const std::string& file : levelgen::levelFiles(std::string(TESMORA_TEST_FIXTURES) + "/../../assets/levels")) {
+        const std::string name = std::filesystem::path(file).stem().string();
+        std::string error;
+        const LevelWorld world = readWorld(name, sizes, error);
+        ASSERT_EQ(error, "") << name;
+        // The creature each goal leads onto a whole mark, by the mark's size.
+        const auto missions = levelMissions(name);
+        std::map<size_t, std::map<std::string, uint32_t>> bySize;
+        for (const std::set<Cell>& group : world.groups)
+            for (const auto& [mission, briefing] : missions)
+                for (char letter = 'A'; letter <= 'Z'; ++letter) {
+                    std::map<Cell, uint32_t> cells;
+                    if (MissionPattern t = missionTable(mission.c_str(), letter))
+                        for (MissionPattern r = t; (r->end & 0xff) == 0; ++r)
+                            cells[{r->x, r->y}] = r->type;
+                    const uint32_t type = cells.count(*group.begin()) ? cells[*group.begin()] : 0;
+                    if (creatures.count(type) && std::all_of(group.begin(), group.end(), [&](const Cell& c) {
+                            return cells.count(c) && cells[c] == type;
+                        }))
+                        bySize[group.size()][briefing] = type;
+                }
+        for (const auto& [size, goals] : bySize) {
+            std::set<uint32_t> kinds;
+            for (const auto& [briefing, type] : goals)
+                kinds.insert(type);
+            if (kinds.size() < 2)
+                continue;
+            for (const auto& [briefing, type] : goals) {
+                const PlaceNamed* row = std::find_if(std::begin(kPlacesNamed), std::end(kPlacesNamed),
+                                                     [&](const PlaceNamed& p) { return briefing == p.briefing; });
+                ASSERT_NE(row, std::end(kPlacesNamed))
+                    << name << ": " << briefing << " leads a " << ParticleCreator::getName(type)
+                    << " onto a mark like another creature's; say in it where its mark is";
+                ++told;
+                for (size_t language = 0; language < texts.size(); ++language) {
+                    EXPECT_TRUE(said(language, briefing).find(row->place[language]) != std::string::npos)
+                        << name << ": " << kLanguages[language].code << " " << briefing << " does not name the "
+                        << row->place[language] << " its mark is on";
+                    for (const auto& [other, kind] : goals)
+                        EXPECT_TRUE(other == briefing ||
+                                    said(language, other).find(row->place[language]) == std::string::npos)
+                            << name << ": " << kLanguages[language].code << " " << other << " names the "
+                            << row->place[language] << " as well";
+                }
+            }
+        }
+    }
+    EXPECT_EQ(told, static_cast<int>(std::size(kPlacesNamed)));
 }

@@ -10,7 +10,9 @@
 // level stands on, the level keeps every cell it started with, and its floor
 // stands after the win.
 // A level whose goal is a melody shows it on a sheet in its world, which
-// reads back as that melody against its keyboard.
+// reads back as that melody against its keyboard. A level that lets a liquid
+// down on what the player builds holds it up long enough untouched, and is
+// not won without what keeps it off.
 // TESMORA_PLAY_LEVEL=<mode>_<level> plays one level only.
 #include <algorithm>
 #include <cstdio>
@@ -513,12 +515,98 @@ TEST_P(HeatedLevel, ItsGroundStandsAfterTheWin)
                                       << " cells of its floor are lava";
 }
 
-// The Music levels whose goal is a melody, and the melody each plays.
+// Levels whose world holds a liquid back from what the player builds under
+// it: left untouched for the time the player needs to build first, none of
+// it comes below the row it is held above; and played by the level's script
+// without what the player puts between it and the goal's cells, the level is
+// not won in the script's time, the liquid spoiling what the goal keeps.
+struct HeldBack {
+    int mode, level;
+    const char* element;
+    int row;
+    int seconds;
+    const char* keepsOff;
+};
+const HeldBack kHeldBack[] = {{1, 8, "Acid", 51, 20, "Glass"}};
+
+// Three seeds each: how soon and where a liquid comes down varies.
+std::vector<LevelOf> heldBackLevels()
+{
+    std::vector<LevelOf> out;
+    for (const HeldBack& h : kHeldBack)
+        for (uint32_t round = 0; round < 3; ++round)
+            out.push_back({h.mode, h.level, round});
+    return out;
+}
+
+class HoldsBack : public CampaignLevel {
+protected:
+    const HeldBack& held() const
+    {
+        const LevelOf l = GetParam();
+        return *std::find_if(std::begin(kHeldBack), std::end(kHeldBack),
+                             [&](const HeldBack& h) { return h.mode == l.mode && h.level == l.level; });
+    }
+};
+
+TEST_P(HoldsBack, ItsLiquidStaysUpWhileThePlayerBuilds)
+{
+    const LevelOf l = GetParam();
+    startCampaignLevel(l.mode, l.level);
+    ASSERT_FALSE(HasFatalFailure());
+    const uint32_t liquid = hashString(held().element);
+    auto below = [&] {
+        for (int x = 0; x < world->width; ++x)
+            for (int y = 0; y < held().row; ++y)
+                if (typeAt(x, y) == liquid)
+                    return "(" + std::to_string(x) + ", " + std::to_string(y) + ")";
+        return std::string();
+    };
+    for (int step = 0; step <= held().seconds * 30; ++step) {
+        ASSERT_EQ(below(), "") << worldName() << ": untouched, " << held().element << " comes below row " << held().row
+                               << " after " << step << " steps";
+        run(1);
+    }
+}
+
+TEST_P(HoldsBack, IsNotWonByItsScriptWithoutWhatKeepsItOff)
+{
+    const LevelOf l = GetParam();
+    levelscript::Level level;
+    std::string error;
+    ASSERT_TRUE(levelscript::readLevel(levelPath(l.level, l.mode), nullptr, level, error)) << error;
+    startCampaignLevel(l.mode, l.level);
+    ASSERT_FALSE(HasFatalFailure());
+    AchievementManager* goals = AchievementManager::getInstance();
+    for (const levelscript::Action& a : level.script) {
+        if (a.element == held().keepsOff)
+            continue;
+        if (a.kind == levelscript::ActionKind::Until)
+            runUntil([&] { return goals->activeCount() == 0; }, a.count);
+        else
+            act(l.level, a);
+        ASSERT_FALSE(HasFatalFailure());
+    }
+    EXPECT_GT(goals->activeCount(), 0) << worldName() << ": won by its script without its " << held().keepsOff;
+}
+
+// The Music levels whose goal is a melody, the melody each plays, and the
+// briefing of its goal, which says in what order the sheet is read.
 struct SheetOf {
     int level;
     const char* melody;
+    const char* briefing;
 };
-const SheetOf kSheets[] = {{2, "A"}, {3, "B"}, {5, "C"}, {6, "D"}, {9, "E"}, {10, "F"}};
+const SheetOf kSheets[] = {{2, "A", "Music_NoteCheckLv2Briefing"}, {3, "B", "Music_Lv3Briefing"},
+                           {5, "C", "Music_Lv5Briefing"},          {6, "D", "Music_NoteCheckLv6Briefing"},
+                           {9, "E", "Music_NoteCheckLv9Briefing"}, {10, "F", "Music_Lv10Briefing"}};
+// How each language says the sheet's order: its notes touch across rows as
+// along them, and would read as columns as well.
+const std::pair<const char*, const char*> kSheetOrder[] = {
+    {"en", "row by row from the top, left to right"},
+    {"fr", "ligne par ligne depuis le haut, de gauche à droite"},
+    {"es", "fila por fila desde arriba, de izquierda a derecha"},
+};
 
 std::vector<LevelOf> sheetLevels()
 {
@@ -597,13 +685,21 @@ std::string melodyText(const NoteRecord* melody)
     return out;
 }
 
-// The sheet as the level opens, and as it still stands half a minute later.
+// The sheet as the level opens, and as it still stands half a minute later;
+// its order as the goal's briefing says it in each language.
 TEST_P(SheetLevel, ItsSheetReadsItsMelody)
 {
     const LevelOf l = GetParam();
-    const char* name = std::find_if(std::begin(kSheets), std::end(kSheets), [&](const SheetOf& s) {
-                           return s.level == l.level;
-                       })->melody;
+    const SheetOf& sheet =
+        *std::find_if(std::begin(kSheets), std::end(kSheets), [&](const SheetOf& s) { return s.level == l.level; });
+    const char* name = sheet.melody;
+    for (const auto& [language, order] : kSheetOrder) {
+        CCDictionary* texts =
+            CCDictionary::createWithContentsOfFile((std::string("localization/") + language + ".plist").c_str());
+        auto* said = texts ? dynamic_cast<CCString*>(texts->objectForKey(sheet.briefing)) : nullptr;
+        EXPECT_TRUE(said && said->getString().find(order) != std::string::npos)
+            << worldName() << ": " << language << " " << sheet.briefing << " does not say the sheet is read " << order;
+    }
     const NoteRecord* melody = nullptr;
     for (const CampaignMelody& m : musicCampaign().melodies)
         if (std::string(m.name) == name)
@@ -626,6 +722,7 @@ INSTANTIATE_TEST_SUITE_P(Campaigns, LargestBrush, ::testing::ValuesIn(brushWorkL
 INSTANTIATE_TEST_SUITE_P(Campaigns, StandsThroughItsSolution, ::testing::ValuesIn(kStandsThroughItsSolution),
                          levelName);
 INSTANTIATE_TEST_SUITE_P(Campaigns, HeatedLevel, ::testing::ValuesIn(heatedLevels()), levelName);
+INSTANTIATE_TEST_SUITE_P(Campaigns, HoldsBack, ::testing::ValuesIn(heldBackLevels()), levelName);
 INSTANTIATE_TEST_SUITE_P(Campaigns, SheetLevel, ::testing::ValuesIn(sheetLevels()), levelName);
 
 }  // namespace

@@ -11,8 +11,8 @@
 // stands after the win.
 // A level whose goal is a melody shows it on a sheet in its world, which
 // reads back as that melody against its keyboard. A level that lets a liquid
-// down on what the player builds holds it up long enough untouched, and is
-// not won without what keeps it off.
+// down on what the player builds holds it up long enough untouched, and once
+// it has come, what the player builds stands only under what keeps it off.
 // TESMORA_PLAY_LEVEL=<mode>_<level> plays one level only.
 #include <algorithm>
 #include <cstdio>
@@ -517,9 +517,9 @@ TEST_P(HeatedLevel, ItsGroundStandsAfterTheWin)
 
 // Levels whose world holds a liquid back from what the player builds under
 // it: left untouched for the time the player needs to build first, none of
-// it comes below the row it is held above; and played by the level's script
-// without what the player puts between it and the goal's cells, the level is
-// not won in the script's time, the liquid spoiling what the goal keeps.
+// it comes below the row it is held above; and once it has come, the goal's
+// cells built by the level's script stand for the script's time under what
+// the player puts between them and the liquid, and not without it.
 struct HeldBack {
     int mode, level;
     const char* element;
@@ -547,47 +547,62 @@ protected:
         return *std::find_if(std::begin(kHeldBack), std::end(kHeldBack),
                              [&](const HeldBack& h) { return h.mode == l.mode && h.level == l.level; });
     }
-};
 
-TEST_P(HoldsBack, ItsLiquidStaysUpWhileThePlayerBuilds)
-{
-    const LevelOf l = GetParam();
-    startCampaignLevel(l.mode, l.level);
-    ASSERT_FALSE(HasFatalFailure());
-    const uint32_t liquid = hashString(held().element);
-    auto below = [&] {
+    // The first cell of the liquid below its row, or "".
+    std::string liquidBelow()
+    {
+        const uint32_t liquid = hashString(held().element);
         for (int x = 0; x < world->width; ++x)
             for (int y = 0; y < held().row; ++y)
                 if (typeAt(x, y) == liquid)
                     return "(" + std::to_string(x) + ", " + std::to_string(y) + ")";
-        return std::string();
-    };
+        return {};
+    }
+};
+
+TEST_P(HoldsBack, ItsLiquidStaysUpWhileThePlayerBuilds)
+{
+    startCampaignLevel(GetParam().mode, GetParam().level);
+    ASSERT_FALSE(HasFatalFailure());
     for (int step = 0; step <= held().seconds * 30; ++step) {
-        ASSERT_EQ(below(), "") << worldName() << ": untouched, " << held().element << " comes below row " << held().row
-                               << " after " << step << " steps";
+        ASSERT_EQ(liquidBelow(), "") << worldName() << ": untouched, " << held().element << " comes below row "
+                                     << held().row << " after " << step << " steps";
         run(1);
     }
 }
 
-TEST_P(HoldsBack, IsNotWonByItsScriptWithoutWhatKeepsItOff)
+// The cover, where there is one, is built before the liquid comes, the rest
+// once it has.
+TEST_P(HoldsBack, OnceItHasComeWhatThePlayerBuildsStandsOnlyUnderWhatKeepsItOff)
 {
     const LevelOf l = GetParam();
     levelscript::Level level;
     std::string error;
     ASSERT_TRUE(levelscript::readLevel(levelPath(l.level, l.mode), nullptr, level, error)) << error;
-    startCampaignLevel(l.mode, l.level);
-    ASSERT_FALSE(HasFatalFailure());
     AchievementManager* goals = AchievementManager::getInstance();
-    for (const levelscript::Action& a : level.script) {
-        if (a.element == held().keepsOff)
-            continue;
-        if (a.kind == levelscript::ActionKind::Until)
-            runUntil([&] { return goals->activeCount() == 0; }, a.count);
-        else
-            act(l.level, a);
+    for (const bool covered : {false, true}) {
+        startCampaignLevel(l.mode, l.level);
         ASSERT_FALSE(HasFatalFailure());
+        for (const levelscript::Action& a : level.script)
+            if (covered && a.element == held().keepsOff) {
+                act(l.level, a);
+                ASSERT_FALSE(HasFatalFailure());
+            }
+        ASSERT_TRUE(runUntil([&] { return !liquidBelow().empty(); }, kUntouchedSteps))
+            << worldName() << ": no " << held().element << " comes below row " << held().row;
+        for (const levelscript::Action& a : level.script) {
+            if (a.element == held().keepsOff)
+                continue;
+            if (a.kind == levelscript::ActionKind::Until)
+                runUntil([&] { return goals->activeCount() == 0; }, a.count);
+            else
+                act(l.level, a);
+            ASSERT_FALSE(HasFatalFailure());
+        }
+        EXPECT_EQ(goals->activeCount() == 0, covered)
+            << worldName() << ", built once " << held().element << " has come below row " << held().row << ": "
+            << (covered ? "not won under its " : "won without its ") << held().keepsOff;
     }
-    EXPECT_GT(goals->activeCount(), 0) << worldName() << ": won by its script without its " << held().keepsOff;
 }
 
 // The Music levels whose goal is a melody, the melody each plays, and the

@@ -526,7 +526,12 @@ void StoryPlayer::startCampaignLevel(int mode, int level)
     AchievementManager* goals = AchievementManager::getInstance();
     goals->startDay(level);
     goals->loadDay(level);
-    CCDirector::sharedDirector()->runWithScene(GameLayer::scene());
+    // Started again in the same fixture, the game scene replaces itself.
+    CCDirector* director = CCDirector::sharedDirector();
+    if (director->getRunningScene())
+        director->replaceScene(GameLayer::scene());
+    else
+        director->runWithScene(GameLayer::scene());
     ASSERT_TRUE(runUntil([&] { return layer->getParent() == CCDirector::sharedDirector()->getRunningScene(); }, 60))
         << "the game scene did not come in";
     // The story's first day opens with its introduction: read through it.

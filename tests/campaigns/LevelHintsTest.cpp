@@ -249,6 +249,25 @@ LevelWorld readWorld(const std::string& name, const worldblob::ExtraSizeTable& s
     return out;
 }
 
+struct NamedLevelWorld {
+    std::string name;
+    LevelWorld world;
+    std::string error;  // empty when read
+};
+
+// Every level's world, by name.
+std::vector<NamedLevelWorld> everyLevelWorld()
+{
+    const worldblob::ExtraSizeTable sizes = worldblob::ExtraSizeTable::ofEveryElement();
+    std::vector<NamedLevelWorld> worlds;
+    for (const std::string& file : levelgen::levelFiles(std::string(TESMORA_TEST_FIXTURES) + "/../../assets/levels")) {
+        NamedLevelWorld& w = worlds.emplace_back();
+        w.name = std::filesystem::path(file).stem().string();
+        w.world = readWorld(w.name, sizes, w.error);
+    }
+    return worlds;
+}
+
 bool isLetter(char c)
 {
     return std::isalpha(static_cast<unsigned char>(c)) || static_cast<unsigned char>(c) >= 0x80;
@@ -514,16 +533,12 @@ TEST_F(LevelHints, MarksThatTakeOneElementEachShowIt)
     // channel that differs most, of 255): the faintest marks a player finds
     // differ by 26.
     constexpr int kSeenApart = 20;
-    const worldblob::ExtraSizeTable sizes = worldblob::ExtraSizeTable::ofEveryElement();
     std::set<uint32_t> palette;
     for (const PaletteEntry& e : paletteTable())
         if (e.family != PaletteFamily::Creatures && e.family != PaletteFamily::Vehicles)
             palette.insert(hashString(e.name));
     int levels = 0;
-    for (const std::string& file : levelgen::levelFiles(std::string(TESMORA_TEST_FIXTURES) + "/../../assets/levels")) {
-        const std::string name = std::filesystem::path(file).stem().string();
-        std::string error;
-        const LevelWorld world = readWorld(name, sizes, error);
+    for (auto& [name, world, error] : everyLevelWorld()) {
         ASSERT_EQ(error, "") << name;
         ++levels;
         // The marks that take one element from the palette, by their size,
@@ -599,7 +614,6 @@ const PlaceNamed kPlacesNamed[] = {
 
 TEST_F(LevelHints, AlikeMarksForDifferentCreaturesAreToldApartByTheirGoals)
 {
-    const worldblob::ExtraSizeTable sizes = worldblob::ExtraSizeTable::ofEveryElement();
     const std::set<uint32_t> creatures = {hashString("HumanLeader"), hashString("RobotLeader"),
                                           hashString("LionLeader")};
     std::vector<CCDictionary*> texts;
@@ -613,10 +627,7 @@ TEST_F(LevelHints, AlikeMarksForDifferentCreaturesAreToldApartByTheirGoals)
         return lower;
     };
     int told = 0;
-    for (const std::string& file : levelgen::levelFiles(std::string(TESMORA_TEST_FIXTURES) + "/../../assets/levels")) {
-        const std::string name = std::filesystem::path(file).stem().string();
-        std::string error;
-        const LevelWorld world = readWorld(name, sizes, error);
+    for (const auto& [name, world, error] : everyLevelWorld()) {
         ASSERT_EQ(error, "") << name;
         // The creature each goal leads onto a whole mark, by the mark's size.
         const auto missions = levelMissions(name);

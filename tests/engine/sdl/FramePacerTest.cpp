@@ -13,7 +13,7 @@ constexpr double kInterval = 1.0 / 60.0;
 // Runs a frame that starts `late` seconds after it was due.
 double frame(FramePacer& pacer, double& clock, double late)
 {
-    double due = pacer.dueTime(clock, kInterval);
+    double due = pacer.dueTime(clock);
     clock = (due > clock ? due : clock) + late;
     return pacer.frameStarted(clock, kInterval);
 }
@@ -99,7 +99,7 @@ TEST(FramePacer, TheWaitForAFrameIsSleptNotSpunAndTheFrameKeepsItsInterval)
         double gameTime = 0;
         for (int i = 0; i < 600; ++i) {
             clock.time += 0.001 + 0.004 * (i % 3);  // the frame's own work
-            const double due = pacer.dueTime(clock.time, kInterval);
+            const double due = pacer.dueTime(clock.time);
             const long readings = clock.readings;
             const double dt = pacer.waitForFrame(kInterval, now, sleep);
             EXPECT_LE(clock.readings - readings, 3) << "frame " << i << ": the clock is not polled while waiting";
@@ -110,6 +110,28 @@ TEST(FramePacer, TheWaitForAFrameIsSleptNotSpunAndTheFrameKeepsItsInterval)
             gameTime += dt;
         }
         EXPECT_NEAR(gameTime, clock.time - start, 2 * kInterval);
+    }
+}
+
+// Frames that steadily take longer than the interval: game time keeps to
+// real time within a frame, however long the run.
+TEST(FramePacer, UnderSteadySlowFramesGameTimeKeepsToRealTime)
+{
+    for (const double work : {0.0175, 0.020, 0.025, 0.030, 0.034}) {
+        SCOPED_TRACE(testing::Message() << "frames of " << work * 1000 << " ms");
+        FramePacer pacer;
+        SleepyClock clock;
+        auto now = [&] { return clock.now(); };
+        auto sleep = [&](double seconds) { clock.sleep(seconds); };
+        const double start = clock.time;
+        double gameTime = 0;
+        for (int i = 0; i < 1800; ++i) {
+            if (i > 0)
+                clock.time += work;
+            gameTime += pacer.waitForFrame(kInterval, now, sleep);
+        }
+        EXPECT_NEAR(gameTime, clock.time - start, kInterval + 1e-3)
+            << (100 * gameTime / (clock.time - start)) << " % of real time";
     }
 }
 

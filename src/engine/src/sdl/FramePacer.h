@@ -1,9 +1,12 @@
 #pragma once
 // Internal: the loop's pacing, apart from any clock so it can be tested.
 // A frame that starts less than one interval after its due time gets exactly
-// one interval, so a 1/30 s timer fires on every second 1/60 s frame and game
-// time never drifts from real time by more than a frame; a later frame gets
-// the measured time, capped at 0.25 s, and the schedule starts again from it.
+// one interval, so a 1/30 s timer fires on every second 1/60 s frame. A later
+// frame gets the time since the previous frame was due, capped at 0.25 s, and
+// the schedule starts again from it: timed from its own start instead, a
+// steady overload (frames of 17.5 ms) lost the lateness that had built up, and
+// game time fell behind. So game time never drifts from real time by more
+// than a frame, unless a frame takes longer than the cap (a debugger stop).
 // The wait for a frame is all sleep: spinning through the last 2 ms of every
 // frame kept an eighth of a core busy while the game only waited.
 
@@ -17,13 +20,12 @@ public:
     void restart() { m_started = false; }
 
     // When the next frame is due, given the time now; the loop waits for it.
-    double dueTime(double now, double interval)
+    double dueTime(double now)
     {
         if (!m_started) {
             m_started = true;
             m_fresh = true;
             m_due = now;
-            m_last = now - interval;
         }
         return m_due;
     }
@@ -34,7 +36,7 @@ public:
     // one interval.
     template <typename Now, typename Sleep> double waitForFrame(double interval, Now&& now, Sleep&& sleep)
     {
-        const double due = dueTime(now(), interval);
+        const double due = dueTime(now());
         double t = now();
         while (t < due) {
             sleep(due - t);
@@ -55,10 +57,10 @@ public:
             dt = interval;
             m_due += interval;
         } else {
-            dt = now - m_last < kMaxStep ? now - m_last : kMaxStep;
+            const double sinceDue = now - m_due + interval;
+            dt = sinceDue < kMaxStep ? sinceDue : kMaxStep;
             m_due = now + interval;
         }
-        m_last = now;
         return dt;
     }
 
@@ -66,7 +68,6 @@ private:
     bool m_started = false;
     bool m_fresh = false;
     double m_due = 0;
-    double m_last = 0;
 };
 
 }  // namespace cocos2d

@@ -179,6 +179,9 @@ public:
     void selectDefaultElement();
     std::string pickStartElement();
     void selectElement(const std::string& name);
+    // An element the player picks (or buys) becomes current and the menu
+    // closes; the Miner, which paints nothing, gives way to a tool that paints.
+    void takePickedElement(const std::string& name);
     void selectDefaultTool();
     std::string pickStartTool();
     // What a level starts with: Soil and Draw where the day allows them,

@@ -197,7 +197,21 @@ void GUI::confirmPurchase()
     item.category = 0;
     if (!Profile::getInstance()->buyShopItem(CCString::create(name), item))
         return;
+    takePickedElement(name);
+}
+
+void GUI::takePickedElement(const std::string& name)
+{
     selectElement(name);
+    // Mining on after picking Seed dug the bed the player meant to plant: the
+    // Miner ignores the element, so a pick brings Draw (or the first painting
+    // tool the level offers).
+    if (gWorld && gWorld->currentTool && gWorld->currentTool->kind == Tool::kMiner)
+        for (const char* tool : kTools)
+            if (std::string(tool) != "Miner" && isAvailable(tool)) {
+                selectTool(tool);
+                break;
+            }
     closeMenu();
 }
 

@@ -309,6 +309,5 @@ void GUI::onElementPicked(CCObject* name)
         }
         return;
     }
-    selectElement(element);
-    closeMenu();
+    takePickedElement(element);
 }

@@ -21,6 +21,7 @@
 #include "hud/PixelMarket.h"
 #include "world/ParticleCreator.h"
 #include "world/TemperatureField.h"
+#include "world/Tool.h"
 
 USING_NS_CC;
 
@@ -326,6 +327,51 @@ TEST_F(Shop, APricedElementIsBoughtWithTheManaOrRequestedWithout)
     EXPECT_EQ(gui->priceToPay("Diamond"), 0) << "owned now";
     gui->confirmPurchase();
     EXPECT_EQ(profile->getMana(), 60) << "a second confirmation charges nothing";
+}
+
+// The Miner paints nothing: an element picked or bought while it is the tool
+// comes with Draw, shown on the bar; every other tool stays. Where the level
+// withholds Draw, the first painting tool it offers.
+TEST_F(Shop, AnElementPickedWhileMiningComesWithAToolThatPaintsIt)
+{
+    Profile* profile = Profile::getInstance();
+    struct Case {
+        const char* tool;
+        bool buy;
+        const char* offered;  // the one painting tool a level offers; null: free play
+        const char* after;
+    };
+    const Case cases[] = {{"Miner", false, nullptr, "Draw"},     {"Miner", true, nullptr, "Draw"},
+                          {"Miner", false, "Line", "Line"},      {"Fill", false, nullptr, "Fill"},
+                          {"Replace", true, nullptr, "Replace"}, {"Line", false, nullptr, "Line"}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.tool << (c.buy ? ", bought" : ", picked") << ", offered "
+                                        << (c.offered ? c.offered : "all"));
+        testsupport::testHost().freePlay = !c.offered;
+        gui->setEverythingAvailable(!c.offered);
+        gui->clearAvailableItems();
+        if (c.offered)
+            for (const char* item : {"Sand", "Diamond", "Miner", c.offered})
+                gui->addAvailableItem(item);
+        gui->selectTool(c.tool);
+        ASSERT_EQ(GUITopBar::frameOf(bar->getToolButton()->getIcon()), std::string("guitopbar_HUD") + c.tool + ".png");
+        const char* element = c.buy ? "Diamond" : "Sand";
+        if (c.buy) {
+            CCArray* owned = profile->getPurchasedElements();
+            for (int i = static_cast<int>(owned->count()) - 1; i >= 0; --i)
+                if (static_cast<CCString*>(owned->objectAtIndex(static_cast<unsigned>(i)))->getString() == element)
+                    owned->removeObjectAtIndex(static_cast<unsigned>(i));
+            profile->setMana(100);
+        }
+        gui->onElementPicked(CCString::create(element));
+        if (c.buy)
+            gui->confirmPurchase();
+        EXPECT_EQ(gui->getCurrentElement()->getString(), element);
+        ASSERT_NE(world->currentTool, nullptr);
+        const std::string kinds[] = {"", "Draw", "Line", "Fill", "Replace", "Miner"};
+        EXPECT_EQ(kinds[world->currentTool->kind], c.after);
+        EXPECT_EQ(GUITopBar::frameOf(bar->getToolButton()->getIcon()), std::string("guitopbar_HUD") + c.after + ".png");
+    }
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 // The generated sheets hold the frames the toolkit and its users look up,
-// at their sizes, and every embedded copy of a font is the same picture.
+// at their sizes, every embedded copy of a font is the same picture, and the
+// fonts draw every character of the texts whole.
 #include "GuiFixture.h"
 
 #include <algorithm>
@@ -40,9 +41,149 @@ std::vector<unsigned char> framePixels(const std::string& sheet, const std::stri
     return pixels;
 }
 
+// Counts the runs of ink ('#') in a glyph's row.
+int runs(const std::string& row)
+{
+    int n = 0;
+    for (size_t x = 0; x < row.size(); ++x)
+        n += row[x] == '#' && (x == 0 || row[x - 1] != '#');
+    return n;
+}
+
 }  // namespace
 
 using Sheets = GuiTest;
+
+// Every character of the shipped texts is in every font; an accented letter
+// is its letter, whole, with its own mark over its middle and a row of space
+// between (a cedilla under it); an 8 is no 0.
+TEST_F(Sheets, EveryCharacterOfTheTextsIsDrawnWholeInEveryFont)
+{
+    enum Mark { Grave, Acute, Circumflex, Diaeresis, Tilde, Cedilla };
+    // Each accented letter, then the letter it is drawn on.
+    const std::pair<Mark, const char*> marked[] = {
+        {Grave, "àa èe ùu ÀA ÈE ÙU"},
+        {Acute, "áa ée íi óo úu ÁA ÉE ÍI ÓO ÚU"},
+        {Circumflex, "âa êe îi ôo ûu ÂA ÊE ÎI ÔO ÛU"},
+        {Diaeresis, "äa ëe ïi öo üu ÿy ÄA ËE ÏI ÖO ÜU ŸY"},
+        {Tilde, "ñn ÑN"},
+        {Cedilla, "çc ÇC"},
+    };
+    std::map<std::string, std::string> used;  // character -> a text using it
+    for (const char* language : {"en", "fr", "es"}) {
+        const std::string file = std::string("localization/") + language + ".plist";
+        CCDictionary* table = CCDictionary::createWithContentsOfFile(file.c_str());
+        ASSERT_TRUE(table && table->count() > 0) << file;
+        CCDictElement* e = nullptr;
+        CCDICT_FOREACH(table, e)
+        {
+            const std::string& s = static_cast<CCString*>(e->getObject())->getString();
+            for (size_t i = 0, n = 1; i < s.size(); i += n) {
+                const auto lead = static_cast<unsigned char>(s[i]);
+                n = lead < 0x80 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
+                if (s[i] != ' ' && s[i] != '\n')
+                    used.emplace(s.substr(i, n), file + " " + e->getStrKey());
+            }
+        }
+    }
+    for (const auto& [sheet, font] : {std::pair{"achgui", "ach_fontButtons"},
+                                      {"achgui", "ach_colorFont"},
+                                      {"mainmenu", "ach_fontButtonsGold"},
+                                      {"keyboard", "keyboard_fontButtons"}}) {
+        CCSpriteFrameCache::sharedSpriteFrameCache()->addSpriteFramesWithFile(
+            ("pvr/" + std::string(sheet) + ".plist").c_str());
+        const std::string frameName = std::string(sheet) + "_" + font;
+        GUILabel::setFontName(frameName.c_str());
+        const std::vector<unsigned char> frame = framePixels(sheet, frameName + ".png");
+        const size_t frameWidth = static_cast<size_t>(frameSize(frameName + ".png").width);
+        ASSERT_FALSE(frame.empty()) << frameName;
+        // A glyph's 13 rows, '#' for ink.
+        auto glyph = [&](const std::string& ch) {
+            const CCRect r = GUILabel::fontFrames.at(ch);
+            std::vector<std::string> rows(static_cast<size_t>(r.size.height));
+            for (size_t y = 0; y < rows.size(); ++y)
+                for (size_t x = 0; x < static_cast<size_t>(r.size.width); ++x)
+                    rows[y] += frame[((static_cast<size_t>(r.origin.y) + y) * frameWidth +
+                                      static_cast<size_t>(r.origin.x) + x) *
+                                         4 +
+                                     3]
+                        ? '#'
+                        : '.';
+            return rows;
+        };
+        auto inked = [](const std::string& row) { return row.find('#') != std::string::npos; };
+
+        for (const auto& [ch, where] : used) {
+            if (!GUILabel::fontFrames.count(ch)) {
+                ADD_FAILURE() << font << " lacks '" << ch << "', used in " << where;
+                continue;
+            }
+            const auto g = glyph(ch);
+            EXPECT_FALSE(inked(g[0])) << font << " '" << ch << "': the one-line layout drops row 0";
+            EXPECT_TRUE(ch == "\xC2\xA0" || std::any_of(g.begin(), g.end(), inked)) << font << " '" << ch << "'";
+        }
+        for (const auto& [mark, pairs] : marked)
+            for (const char* p = pairs; *p; p += *p == ' ') {
+                const std::string letter(p, 2), base(p + 2, 1);
+                p += 3;
+                if (!GUILabel::fontFrames.count(letter))
+                    continue;  // no text uses it: the check above
+                const auto g = glyph(letter), b = glyph(base);
+                const std::string what = std::string(font) + " '" + letter + "'";
+                const int last = static_cast<int>(std::find_if(b.rbegin(), b.rend(), inked).base() - b.begin()) - 1;
+                // Above the letter, the mark: the ink down to the first empty row
+                // (the dot of an i is not part of its letter).
+                int top = 0, gap = 0;
+                while (!inked(g[top]))
+                    ++top;
+                for (gap = top; mark != Cedilla && inked(g[gap]);)
+                    ++gap;
+                // The letter stands whole at some column, from that row down;
+                // a cedilla's ink is below it.
+                bool whole = false;
+                for (size_t dx = 0; dx + b[0].size() <= g[0].size() && !whole; ++dx) {
+                    whole = true;
+                    for (int y = gap; y <= last; ++y)
+                        whole = whole && g[y].substr(dx, b[y].size()) == b[y];
+                }
+                EXPECT_TRUE(whole) << what << ": '" << base << "' is not drawn whole";
+                if (mark == Cedilla) {
+                    EXPECT_TRUE(std::any_of(g.begin() + last + 1, g.end(), inked)) << what << ": no cedilla";
+                    continue;
+                }
+                const std::string &m0 = g[top], &m1 = g[gap - 1];
+                const size_t f0 = m0.find('#'), l0 = m0.rfind('#'), f1 = m1.find('#'), l1 = m1.rfind('#');
+                const bool tall = gap - top > 1;
+                const bool shaped[] = {tall && f0 < f1 && l0 < l1, tall && f0 > f1 && l0 > l1,
+                                       tall && f1 < f0 && l0 < l1 && runs(m1) == 2, runs(m0) == 2 && runs(m1) == 2,
+                                       tall && f0 > f1 && l0 > l1 && runs(m0) == 2};
+                EXPECT_TRUE(gap < last && shaped[mark]) << what << ": its mark is not its accent";
+                size_t markLeft = 99, markRight = 0, left = 99, right = 0;
+                for (int y = top; y <= last; ++y)
+                    if (inked(g[y])) {
+                        (y < gap ? markLeft : left) = std::min(y < gap ? markLeft : left, g[y].find('#'));
+                        (y < gap ? markRight : right) = std::max(y < gap ? markRight : right, g[y].rfind('#'));
+                    }
+                EXPECT_LE(std::abs(static_cast<int>(markLeft + markRight) - static_cast<int>(left + right)), 2)
+                    << what << ": the mark is off the letter's middle";
+            }
+
+        // The digits differ from each other and from letters like them, and
+        // an 8 crosses in its middle with one bar where a 0 has its two sides.
+        for (char d = '0'; d <= '9'; ++d)
+            for (char other : std::string("0123456789OoIlSsBZzbgq"))
+                EXPECT_TRUE(other == d || glyph({d}) != glyph({other}))
+                    << font << " '" << d << "' is '" << other << "'";
+        for (const auto& [digit, sides] : {std::pair{"0", 2}, {"8", 1}}) {
+            const auto g = glyph(digit);
+            const auto top = std::find_if(g.begin(), g.end(), inked) - g.begin();
+            const auto bottom = std::find_if(g.rbegin(), g.rend(), inked).base() - g.begin() - 1;
+            const std::string& middle = g[static_cast<size_t>((top + bottom) / 2)];
+            EXPECT_EQ(runs(middle), sides) << font << " '" << digit << "' in its middle: " << middle;
+            EXPECT_GE(std::count(middle.begin(), middle.end(), '#'), 2) << font << " '" << digit << "': " << middle;
+        }
+    }
+}
 
 TEST_F(Sheets, KnownFramesAreThereAtTheirSizes)
 {

@@ -66,13 +66,86 @@ bool renderGlyph(FT_Face face, const std::string& key, bool blank, Glyph& glyph,
     glyph.width = maxX >= minX ? maxX - minX + 1 : 1;
     glyph.ink.assign(static_cast<size_t>(glyph.width) * kGlyphRows, 0);
     for (int y = 0; y < static_cast<int>(bm.rows); ++y) {
-        int row = kWritingLineRow - top + y;
-        if (row < 1 || row >= kGlyphRows)  // row 0 stays empty: the one-line layout drops it
-            continue;
-        for (int x = minX; x <= maxX; ++x)
-            if (bit(x, y))
-                glyph.ink[static_cast<size_t>(row) * glyph.width + (x - minX)] = 1;
+        const int row = kWritingLineRow - top + y;
+        for (int x = minX; x <= maxX; ++x) {
+            if (!bit(x, y))
+                continue;
+            // Row 0 stays empty: the one-line layout drops it. Ink outside
+            // the rows left would be cut off the letter.
+            if (row < 1 || row >= kGlyphRows) {
+                error = "'" + key + "' reaches row " + std::to_string(row) + ", outside rows 1 to " +
+                    std::to_string(kGlyphRows - 1) + " of its glyph";
+                return false;
+            }
+            glyph.ink[static_cast<size_t>(row) * glyph.width + (x - minX)] = 1;
+        }
     }
+    return true;
+}
+
+// The letter with the mark set over it, one empty row between, centred on
+// the letter's ink. A mark of odd width over a letter of even width is
+// widened by its middle column; one of even width over a letter of odd width
+// has the middle of its lowest row over the letter's middle column, so an
+// acute and a grave lean away from the same column.
+bool composeAccent(const Glyph& base, const std::string& key, const Image& picture, Glyph& glyph, std::string& error)
+{
+    std::vector<std::vector<bool>> mark;
+    int left = picture.width(), right = -1;
+    for (int y = 0; y < picture.height(); ++y)
+        for (int x = 0; x < picture.width(); ++x)
+            if (picture.at(x, y).a) {
+                left = std::min(left, x);
+                right = std::max(right, x);
+            }
+    for (int y = 0; y < picture.height(); ++y) {
+        std::vector<bool> row;
+        for (int x = left; x <= right; ++x)
+            row.push_back(picture.at(x, y).a != 0);
+        if (std::find(row.begin(), row.end(), true) != row.end())
+            mark.push_back(row);
+    }
+    int baseTop = -1;
+    for (int row = 0; row < kGlyphRows && baseTop < 0; ++row)
+        for (int x = 0; x < base.width; ++x)
+            if (base.ink[static_cast<size_t>(row) * base.width + x]) {
+                baseTop = row;
+                break;
+            }
+    if (mark.empty() || baseTop < 0) {
+        error = "the accent of '" + key + "' or its letter has no ink";
+        return false;
+    }
+    int markWidth = static_cast<int>(mark[0].size());
+    if (markWidth % 2 == 1 && base.width % 2 == 0) {
+        for (auto& row : mark)
+            row.insert(row.begin() + markWidth / 2, row[static_cast<size_t>(markWidth / 2)]);
+        ++markWidth;
+    }
+    int offset = (base.width - markWidth) / 2;
+    if ((base.width - markWidth) % 2 != 0) {
+        const std::vector<bool>& lowest = mark.back();
+        const int first = static_cast<int>(std::find(lowest.begin(), lowest.end(), true) - lowest.begin());
+        const int last = static_cast<int>(lowest.rend() - std::find(lowest.rbegin(), lowest.rend(), true)) - 1;
+        offset = (base.width - 1) / 2 - (first + last) / 2;
+    }
+    const int markTop = baseTop - 1 - static_cast<int>(mark.size());
+    if (markTop < 1) {
+        error = "no room above '" + base.key + "' for the accent of '" + key + "'";
+        return false;
+    }
+    const int shift = std::max(0, -offset);
+    glyph.key = key;
+    glyph.width = std::max(base.width, offset + markWidth) + shift;
+    glyph.ink.assign(static_cast<size_t>(glyph.width) * kGlyphRows, 0);
+    for (int row = 0; row < kGlyphRows; ++row)
+        for (int x = 0; x < base.width; ++x)
+            glyph.ink[static_cast<size_t>(row) * glyph.width + x + shift] =
+                base.ink[static_cast<size_t>(row) * base.width + x];
+    for (size_t y = 0; y < mark.size(); ++y)
+        for (int x = 0; x < markWidth; ++x)
+            if (mark[y][static_cast<size_t>(x)])
+                glyph.ink[(static_cast<size_t>(markTop) + y) * glyph.width + x + offset + shift] = 1;
     return true;
 }
 
@@ -105,14 +178,23 @@ bool rasteriseFont(const FontRecipe& recipe, BitmapFont& out, std::string& error
     if (!ok)
         error = "cannot open the font face " + recipe.facePath;
     ok = ok && FT_Set_Pixel_Sizes(face, 0, static_cast<FT_UInt>(recipe.pixelSize)) == 0;
+    auto plain = [&](const std::string& key, Glyph& glyph) {
+        auto drawn = recipe.overrides.find(key);
+        if (drawn != recipe.overrides.end())
+            return glyphFromPicture(key, drawn->second, glyph, error);
+        return renderGlyph(face, key, recipe.blanks.count(key) > 0, glyph, error);
+    };
     std::vector<Glyph> glyphs;
     for (size_t i = 0; ok && i < recipe.chars.size(); ++i) {
+        const std::string& key = recipe.chars[i];
         Glyph glyph;
-        auto drawn = recipe.overrides.find(recipe.chars[i]);
-        if (drawn != recipe.overrides.end())
-            ok = glyphFromPicture(recipe.chars[i], drawn->second, glyph, error);
-        else
-            ok = renderGlyph(face, recipe.chars[i], recipe.blanks.count(recipe.chars[i]) > 0, glyph, error);
+        auto accent = recipe.accents.find(key);
+        if (accent != recipe.accents.end() && !recipe.overrides.count(key)) {
+            Glyph base;
+            ok = plain(accent->second.base, base) && composeAccent(base, key, accent->second.mark, glyph, error);
+        } else {
+            ok = plain(key, glyph);
+        }
         if (ok)
             glyphs.push_back(std::move(glyph));
         else

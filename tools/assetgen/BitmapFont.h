@@ -23,6 +23,13 @@ struct FontRecipe {
     // Hand-drawn glyphs that replace rasterised ones: kGlyphRows high, any
     // opaque pixel is ink.
     std::map<std::string, Image> overrides;
+    // Accented letters built from the face's own base letter and a
+    // hand-drawn mark (any opaque pixel is ink) set one empty row above it.
+    struct Accent {
+        std::string base;
+        Image mark;
+    };
+    std::map<std::string, Accent> accents;
 };
 
 struct GlyphRect {

@@ -350,8 +350,10 @@ std::vector<std::string> listFiles(const std::string& folder, const std::string&
 //   blank U+XXXX ...                        adds characters drawn as the space (the no-break space)
 //   font NAME FACE PIXELS white             a white font
 //   font NAME FACE PIXELS shade R G B R G B rows shade from the first colour to the second
-//   override CHAR FILE                      a hand-drawn glyph (pixel map in fonts/overrides/)
-//                                           for every font
+//   override CHAR FILE [FACE]               a hand-drawn glyph (pixel map in fonts/overrides/)
+//                                           for every font, or for the fonts of that face
+//   accent FILE LB LB ...                   letter L is the face's base letter B with the
+//                                           mark drawn in FILE (fonts/overrides/) over it
 //   hexbox FILE                             the pieces of the box a label draws for a character
 //                                           the fonts lack, from the 16 hex digits in FILE
 //                                           (fonts/overrides/, 3 x 4 each, one column between):
@@ -373,6 +375,8 @@ bool generateFonts(Context& ctx)
     };
     std::vector<FontRecipe> recipes;
     std::map<std::string, Image> overrides;
+    std::map<std::string, std::map<std::string, Image>> faceOverrides;  // by face file
+    std::map<std::string, FontRecipe::Accent> accents;
     std::set<std::string> blanks;
     for (const ManifestLine& line : lines) {
         const auto& w = line.words;
@@ -412,14 +416,26 @@ bool generateFonts(Context& ctx)
                 return fail(line.where() + ": the colour is 'white' or 'shade ...'");
             }
             recipes.push_back(recipe);
-        } else if (w[0] == "override" && w.size() == 3) {
+        } else if (w[0] == "override" && (w.size() == 3 || w.size() == 4)) {
             std::vector<std::string> ch;
             if (!splitUtf8Chars(w[1], ch) || ch.size() != 1)
                 return fail(line.where() + ": override wants one character and a pixel-map file");
             Image picture;
             if (!readPixelMap(ctx.assets + "/fonts/overrides/" + w[2], picture, error))
                 return fail(line.where() + ": " + error);
-            overrides[ch[0]] = picture;
+            (w.size() == 4 ? faceOverrides[w[3]] : overrides)[ch[0]] = picture;
+        } else if (w[0] == "accent" && w.size() >= 3) {
+            Image mark;
+            if (!readPixelMap(ctx.assets + "/fonts/overrides/" + w[1], mark, error))
+                return fail(line.where() + ": " + error);
+            for (size_t i = 2; i < w.size(); ++i) {
+                std::vector<std::string> pair;
+                if (!splitUtf8Chars(w[i], pair) || pair.size() != 2)
+                    return fail(line.where() + ": accent wants a mark file, then each letter with its base letter");
+                if (!seen.count(pair[0]))
+                    return fail(line.where() + ": '" + pair[0] + "' is not among the fonts' characters");
+                accents[pair[0]] = {pair[1], mark};
+            }
         } else if (w[0] == "hexbox" && w.size() == 2) {
             Image digits;
             if (!readPixelMap(ctx.assets + "/fonts/overrides/" + w[1], digits, error))
@@ -449,9 +465,18 @@ bool generateFonts(Context& ctx)
             return fail(line.where() + ": unknown statement '" + w[0] + "'");
         }
     }
+    for (const auto& [faceName, unused] : faceOverrides)
+        if (std::none_of(recipes.begin(), recipes.end(),
+                         [&](const FontRecipe& r) { return r.facePath.substr(r.facePath.rfind('/') + 1) == faceName; }))
+            return fail(path + ": no font is drawn from the face '" + faceName + "' of an override");
     for (FontRecipe& recipe : recipes) {
         recipe.chars = chars;
         recipe.overrides = overrides;
+        if (auto own = faceOverrides.find(recipe.facePath.substr(recipe.facePath.rfind('/') + 1));
+            own != faceOverrides.end())
+            for (const auto& [ch, picture] : own->second)
+                recipe.overrides[ch] = picture;
+        recipe.accents = accents;
         recipe.blanks = blanks;
         BitmapFont font;
         if (!rasteriseFont(recipe, font, error))

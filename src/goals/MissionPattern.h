@@ -53,3 +53,13 @@ Particle* firstPatternMatch(MissionPattern table);
 // Every cell holds a Note, and none of them still sounds the first note of
 // octave 2 that a new Note starts on.
 bool composeSolved(MissionPattern table);
+
+// What a test above asks of its table's cells: that each holds its kind
+// (all match, powered or not), or anything else.
+enum class PatternAsk : uint8_t { EveryKind, Other };
+// Tests learn what a check asks of its tables: while a probe is set, each
+// test above hands it the table and what it asks, and answers as the probe
+// says (a count: every cell or none; a first match: none) without reading
+// the world. Null reads the world again.
+using PatternProbe = bool (*)(MissionPattern table, PatternAsk ask);
+void setPatternProbeForTests(PatternProbe probe);

@@ -7,16 +7,21 @@
 // missions' briefings are held to the same, and a text that calls an element
 // marked needs a mark on or beside it. Where a level's marks take different
 // elements, each mark that takes one shows it in that element's colour, one
-// that the level's darkness leaves seen.
+// that the level's darkness leaves seen. A goal whose check wants an element
+// on a cell where the level opens without it names that element in its
+// briefing, by the palette's name.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
+#include <functional>
+#include <iterator>
 #include <map>
 #include <regex>
 #include <set>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "DayCheck.h"
@@ -24,9 +29,12 @@
 #include "LevelBuilder.h"
 #include "LevelScript.h"
 #include "campaigns/Campaigns.h"
+#include "campaigns/music/MusicCampaign.h"
+#include "campaigns/robot/RobotCampaign.h"
 #include "campaigns/story/StoryMissions.h"
 #include "hud/PaletteTable.h"
 #include "support/HeadlessGame.h"
+#include "support/PaletteWords.h"
 #include "support/ResourceRoot.h"
 #include "world/LightMap.h"
 #include "world/ParticleCreator.h"
@@ -672,4 +680,177 @@ TEST_F(LevelHints, AlikeMarksForDifferentCreaturesAreToldApartByTheirGoals)
         }
     }
     EXPECT_EQ(told, static_cast<int>(std::size(kPlacesNamed)));
+}
+
+// --- What a goal's check wants placed -------------------------------------------------------
+
+namespace {
+
+// A check played through the pattern tests' probe, on every way of answering
+// the tables it reads (a table read twice in one way gets one answer).
+namespace probing {
+std::vector<bool> script;  // the answers to the first reads; true after them
+std::map<MissionPattern, bool> answered;
+std::vector<std::tuple<MissionPattern, PatternAsk, bool>> reads;
+
+bool answer(MissionPattern table, PatternAsk ask)
+{
+    if (auto it = answered.find(table); it != answered.end())
+        return it->second;
+    const bool yes = reads.size() < script.size() ? script[reads.size()] : true;
+    answered[table] = yes;
+    reads.emplace_back(table, ask, yes);
+    return yes;
+}
+}  // namespace probing
+
+// The tables whose every cell the check wants holding its kind, and cannot
+// pass without: every way of answering that passes reads them and finds them
+// so. (A table read only once a melody is played stays unseen.)
+std::set<MissionPattern> tablesNeeded(const std::function<bool()>& check)
+{
+    std::set<MissionPattern> kinds;
+    std::vector<std::map<MissionPattern, bool>> passes;
+    std::vector<std::vector<bool>> ways{{}};
+    setPatternProbeForTests(probing::answer);
+    while (!ways.empty()) {
+        probing::script = ways.back();
+        ways.pop_back();
+        probing::answered.clear();
+        probing::reads.clear();
+        if (check())
+            passes.push_back(probing::answered);
+        std::vector<bool> taken;
+        for (const auto& [table, ask, yes] : probing::reads) {
+            if (ask == PatternAsk::EveryKind)
+                kinds.insert(table);
+            if (taken.size() >= probing::script.size()) {
+                ways.push_back(taken);
+                ways.back().push_back(!yes);
+            }
+            taken.push_back(yes);
+        }
+    }
+    setPatternProbeForTests(nullptr);
+    // What the checks keep across tests, as a new run starts it.
+    musicPoweredLatch() = 0;
+    musicHoldCount() = 0;
+    robotLv12aInitialCount() = 0;
+    std::set<MissionPattern> needed;
+    for (MissionPattern t : kinds)
+        if (std::all_of(passes.begin(), passes.end(), [&](auto& answered) { return answered.count(t) && answered[t]; }))
+            needed.insert(t);
+    return needed;
+}
+
+// A story row's tables that a term wants every cell of, holding its kind.
+std::set<MissionPattern> tablesNeeded(const MissionRow& row)
+{
+    std::set<MissionPattern> needed;
+    for (const MissionTerm& t : row.test)
+        if ((t.kind == TermKind::AllMatch && !t.tables[1]) || t.kind == TermKind::AllMatchPowered)
+            needed.insert(t.tables[0]);
+    return needed;
+}
+
+// Briefings that need not name the elements their check wants placed where
+// the level opens without them (palette names in English, or the element's
+// own where no palette shows it), and why.
+struct Unnamed {
+    const char* mission;
+    std::vector<std::string> elements;
+    const char* why;
+};
+const Unnamed kUnnamed[] = {
+    {"MakeCooler", {"Ice"}, "the powered cooler freezes the pocket's water; Ice is the day's next goal to make"},
+    {"MakeOilLamp", {"Burning oil"}, "lighting the wicks, as the briefing says, is what burns their oil"},
+    {"Contra_SenseThis",
+     {"Frost sensor", "Cold sensor", "Mild sensor", "Heat sensor", "Blaze sensor"},
+     "each sensor on the socket drawn in its colour; the palette offers only the five"},
+    {"Pix_Coloring",
+     {"Obsidian", "Diamond", "Citrine", "Sapphire"},
+     "the guide draws each cell in its gem's colour; the palette offers only the four"},
+    {"Pix_Drawing",
+     {"Obsidian", "Diamond", "Citrine", "Sapphire"},
+     "the guide draws each cell in its gem's colour; the palette offers only the four"},
+    {"Contra_ReflectAndProtect", {"LaserBeam"}, "the laser makes the beam the briefing names; no palette shows it"},
+    {"Contra_LaserLab",
+     {"Ruby", "Sapphire", "Amethyst", "Obsidian"},
+     "each gem in the holder drawn in its colour; the palette offers only the four"},
+};
+
+std::map<std::string, std::string> textTable(const char* language)
+{
+    std::map<std::string, std::string> table;
+    CCDictionary* dict =
+        CCDictionary::createWithContentsOfFile((std::string("localization/") + language + ".plist").c_str());
+    CCDictElement* element = nullptr;
+    CCDICT_FOREACH(dict, element)
+    {
+        if (auto* text = dynamic_cast<CCString*>(element->getObject()))
+            table[element->getStrKey()] = text->getString();
+    }
+    return table;
+}
+
+}  // namespace
+
+// A goal whose check wants an element on a cell that the level's world does
+// not hold at the start says what to place: its briefing names the element
+// by the palette's name, in every language.
+TEST_F(LevelHints, BriefingsNameWhatTheirChecksWantPlaced)
+{
+    std::vector<std::map<std::string, std::string>> texts;
+    for (const Language& language : kLanguages)
+        texts.push_back(textTable(language.code));
+    std::map<uint32_t, std::string> palette;
+    for (const PaletteEntry& e : paletteTable())
+        palette[hashString(e.name)] = e.name;
+    std::set<std::pair<const Unnamed*, std::string>> used;
+    int named = 0;
+    for (const auto& [name, world, error] : everyLevelWorld()) {
+        ASSERT_EQ(error, "") << name;
+        int mode = 0, level = 0;
+        const bool campaign = std::sscanf(name.c_str(), "Day%d_%d", &mode, &level) == 2;
+        for (const auto& [mission, briefing] : levelMissions(name)) {
+            std::set<MissionPattern> needed;
+            if (campaign) {
+                needed = tablesNeeded(campaignOfMode(mode)->mission(mission)->test);
+            } else {
+                for (const MissionRow& row : storyMissionRows())
+                    if (mission == row.className)
+                        needed = tablesNeeded(row);
+            }
+            std::set<std::string> missing;
+            for (MissionPattern t : needed)
+                for (MissionPattern r = t; (r->end & 0xff) == 0; ++r)
+                    if (auto held = world.types.find({r->x, r->y});
+                        held == world.types.end() || held->second != r->type)
+                        missing.insert(palette.count(r->type) ? palette[r->type] : ParticleCreator::getName(r->type));
+            for (const std::string& element : missing) {
+                const std::string english = testsupport::paletteName(texts[0], element);
+                const Unnamed* unnamed = std::find_if(std::begin(kUnnamed), std::end(kUnnamed), [&](const Unnamed& u) {
+                    return mission == u.mission &&
+                        std::find(u.elements.begin(), u.elements.end(), english) != u.elements.end();
+                });
+                if (unnamed != std::end(kUnnamed)) {
+                    used.insert({unnamed, english});
+                    continue;
+                }
+                for (size_t language = 0; language < texts.size(); ++language) {
+                    const std::string said = texts[language][briefing];
+                    const std::string title = testsupport::paletteName(texts[language], element);
+                    EXPECT_FALSE(testsupport::phraseAt(testsupport::wordsOf(said), testsupport::wordsOf(title)).empty())
+                        << name << ": " << kLanguages[language].code << " " << briefing << " \"" << said
+                        << "\" does not name the " << title << " its check wants placed";
+                }
+                ++named;
+            }
+        }
+    }
+    for (const Unnamed& u : kUnnamed)
+        for (const std::string& element : u.elements)
+            EXPECT_TRUE(used.count({&u, element}))
+                << u.mission << " no longer leaves " << element << " unnamed (" << u.why << "): drop it from the list";
+    EXPECT_GT(named, 20);
 }

@@ -278,9 +278,10 @@ public:
     // gallery's Back goes on to the main menu.
     void openGalleryFromMainMenu();
     // The world opened from the gallery: its name and the player's own
-    // earlier stars (0 none yet, -1 not known).
+    // earlier stars (0 none yet, -1 not known), kept with the world on
+    // screen (the game layer's gallery origin).
     void setOnlineWorld(const std::string& name, int32_t myRating);
-    int32_t getMyRating() const { return m_myRating; }
+    int32_t getMyRating() const;
     // Rate, offered in an online world only: the popup shows the player's
     // own earlier stars, asked of the server first when not known.
     void onRateButton(cocos2d::CCObject* sender);
@@ -290,7 +291,8 @@ public:
     void onOnlineWorldGone(int32_t worldId);
     // The rate popup's answer (a CCValue<float>, the 0-based index of the
     // rightmost lit star; -1 chooses none and sends nothing), sent as 1 to 5
-    // stars. Words 320 and 324 count the request and its answer; the first
+    // stars for the world the popup was opened for, only while it is the
+    // world on screen. Words 320 and 324 count the request and its answer; the first
     // rating of a world counts word 220. The new average goes to the game
     // layer, "Thanks" follows; a failure says why and counts nothing.
     void rateWorld(cocos2d::CCObject* rating) override;
@@ -313,14 +315,17 @@ public:
     // first share.
     static void forgetGalleryMarks(int32_t worldId);
     // The server no longer knows the player: every gallery id learnt from
-    // it goes, the shares' marks and the world being played from the
-    // gallery, whose world menu then offers no Rate.
+    // it goes, the shares' marks and the gallery worlds on screen and in the
+    // undo, whose world menu then offers no Rate.
     static void forgetGalleryWorlds();
 
 private:
     void openGalleryScene(bool fromMainMenu);
-    // The world being played is no gallery world any more: no Rate, no stars.
+    // No world on screen or in the undo is a gallery world any more: no
+    // Rate, no stars.
     void forgetOnlineWorld();
+    // The world menu, when open, shows the world as it now is.
+    void refreshWorldMenu();
     void failUpload(const std::string& words);
     // After a world-settings switch: the top bar's pictograms and the tiles.
     void afterSwitch();
@@ -364,9 +369,8 @@ private:
     bool m_saveAfterNaming = false;
     // The name typed for a save, until that save (or its overwrite) is done.
     std::string m_nameToSave;
-    std::string m_onlineWorldName;
-    int32_t m_myRating = -1;
-    std::string m_uploadFile;  // the saved world an upload sends
+    int32_t m_ratePopupFor = 0;  // the gallery world the rate popup was opened for
+    std::string m_uploadFile;    // the saved world an upload sends
     // Answers of the server check it: a HUD that has gone takes none.
     std::shared_ptr<int> m_life = std::make_shared<int>(0);
 };

@@ -66,8 +66,19 @@ void GUI::openGalleryScene(bool fromMainMenu)
 
 void GUI::setOnlineWorld(const std::string& name, int32_t myRating)
 {
-    m_onlineWorldName = name;
-    m_myRating = myRating;
+    GameLayer* layer = GameLayer::existingInstance();
+    if (!layer || layer->getOnlineWorldId() == 0)
+        return;
+    GalleryOrigin origin = layer->galleryOrigin();
+    origin.name = name;
+    origin.myRating = myRating;
+    layer->setGalleryOrigin(origin);
+}
+
+int32_t GUI::getMyRating() const
+{
+    GameLayer* layer = GameLayer::existingInstance();
+    return layer ? layer->galleryOrigin().myRating : -1;
 }
 
 void GUI::onRateButton(CCObject*)
@@ -90,17 +101,22 @@ void GUI::onRateButton(CCObject*)
 void GUI::onOnlineWorldGone(int32_t worldId)
 {
     GameLayer* layer = GameLayer::existingInstance();
-    if (worldId == 0 || !layer || layer->getOnlineWorldId() != worldId)
+    if (worldId == 0 || !layer || !layer->galleryOriginOf(worldId))
         return;
     LOG << "online world" << worldId << "is no longer in the gallery: nothing to rate";
-    forgetOnlineWorld();
+    layer->forgetGalleryOrigin(worldId);
+    refreshWorldMenu();
 }
 
 void GUI::forgetOnlineWorld()
 {
     if (GameLayer* layer = GameLayer::existingInstance())
-        layer->setOnlineWorldId(0);
-    m_myRating = -1;
+        layer->forgetGalleryOrigin(0);
+    refreshWorldMenu();
+}
+
+void GUI::refreshWorldMenu()
+{
     if (m_openMenu == kWorldMenu && getState() != Closed && getState() != Closing)
         showWorldMenu();
 }
@@ -109,13 +125,14 @@ void GUI::forgetGalleryWorlds()
 {
     forgetGalleryMarks(0);
     GameLayer* layer = GameLayer::existingInstance();
-    if (!layer || layer->getOnlineWorldId() == 0)
+    if (!layer)
         return;
-    LOG << "online world" << layer->getOnlineWorldId() << "was the old server's: nothing to rate";
+    if (layer->getOnlineWorldId() != 0)
+        LOG << "online world" << layer->getOnlineWorldId() << "was the old server's: nothing to rate";
     if (GUI* gui = layer->getGUI())
         gui->forgetOnlineWorld();
     else
-        layer->setOnlineWorldId(0);
+        layer->forgetGalleryOrigin(0);
 }
 
 void GUI::openRatePopup()
@@ -124,8 +141,9 @@ void GUI::openRatePopup()
     const int32_t worldId = layer ? layer->getOnlineWorldId() : 0;
     if (worldId == 0)
         return;
-    if (m_myRating >= 0) {
-        ScreenUtils::showRatePopup(static_cast<float>(m_myRating - 1), this);
+    if (layer->galleryOrigin().myRating >= 0) {
+        m_ratePopupFor = worldId;
+        ScreenUtils::showRatePopup(static_cast<float>(layer->galleryOrigin().myRating - 1), this);
         return;
     }
     std::weak_ptr<int> life = m_life;
@@ -133,10 +151,15 @@ void GUI::openRatePopup()
         worldId,
         [this, life, worldId](int32_t stars) {
             GameLayer* current = GameLayer::existingInstance();
-            if (life.expired() || !current || current->getOnlineWorldId() != worldId)
+            GalleryOrigin* origin = current ? current->galleryOriginOf(worldId) : nullptr;
+            if (life.expired() || !origin)
                 return;
-            m_myRating = stars;
-            ScreenUtils::showRatePopup(static_cast<float>(m_myRating - 1), this);
+            origin->myRating = stars;
+            // Only over that world: one undone or replaced meanwhile gets no stars.
+            if (current->getOnlineWorldId() != worldId)
+                return;
+            m_ratePopupFor = worldId;
+            ScreenUtils::showRatePopup(static_cast<float>(stars - 1), this);
         },
         [this, life](const GalleryFailure& failure) {
             if (life.expired())
@@ -153,49 +176,59 @@ void GUI::rateWorld(CCObject* rating)
     const int32_t index = value ? GUIRate::ratingOf(value->getValue()) : -1;
     GameLayer* layer = GameLayer::existingInstance();
     const int32_t worldId = layer ? layer->getOnlineWorldId() : 0;
+    const int32_t chosenFor = m_ratePopupFor;
+    m_ratePopupFor = 0;
     // The stars as sent (the popup gives the last lit star's index); 0 is
     // none lit, which chooses nothing.
     const int stars = index >= 0 ? index + 1 : 0;
     LOG << "rating" << stars << "of online world" << worldId;
-    // A local world has nothing to rate.
+    // A local world has nothing to rate; stars chosen for a world that has
+    // left the screen since go to no other.
     if (worldId == 0 || stars == 0)
         return;
+    if (chosenFor != worldId) {
+        LOG << "the stars were chosen for online world" << chosenFor << ", not the one shown: nothing sent";
+        return;
+    }
     Profile* profile = Profile::getInstance();
     profile->countProgress(ProgressWord::GalleryRatingRequest0);
     profile->save();
     std::weak_ptr<int> life = m_life;
-    const std::string name = m_onlineWorldName;
+    const std::string name = layer->galleryOrigin().name;
+    // The first rating of this world counts once; a new one replaces it.
+    const bool first = layer->galleryOrigin().myRating == 0;
     ServerLink::getInstance()->rateWorld(
         worldId, stars,
-        [this, life, worldId, name, stars](const GalleryRating& answer) {
+        [this, life, worldId, name, stars, first](const GalleryRating& answer) {
             Profile* p = Profile::getInstance();
             p->countProgress(ProgressWord::GalleryRatingRequest1);
-            if (life.expired()) {
-                p->save();
-                return;
-            }
-            // The first rating of this world counts once; a new one replaces it.
-            if (m_myRating == 0)
+            if (first)
                 p->countProgress(ProgressWord::WorldsRated);
             p->save();
+            // The world keeps its new stars, on screen or in the undo.
             GameLayer* current = GameLayer::existingInstance();
-            if (current && current->getOnlineWorldId() == worldId) {
-                m_myRating = stars;
-                current->setWorldRating(static_cast<float>(answer.rating));
-                current->setWorldRatingCount(answer.ratings);
-                showWorldRating();
+            if (GalleryOrigin* origin = current ? current->galleryOriginOf(worldId) : nullptr) {
+                origin->myRating = stars;
+                origin->rating = static_cast<float>(answer.rating);
+                origin->ratings = answer.ratings;
             }
             StatsUtils::ratedWorld(CCString::create(name), worldId, stars);
             LOG << "rated online world" << worldId << "with" << stars << "stars: average" << answer.rating << "of"
                 << answer.ratings;
-            showMessage(LocalUtils::localize("RateThanks")->getString());
-        },
-        [this, life](const GalleryFailure& failure) {
             if (life.expired())
                 return;
+            if (current && current->getOnlineWorldId() == worldId)
+                showWorldRating();
+            showMessage(LocalUtils::localize("RateThanks")->getString());
+        },
+        [this, life, worldId](const GalleryFailure& failure) {
             // Stars given to a server that forgot the player are not its own.
-            if (failure.kind == GalleryFailure::Kind::PlayerUnknown)
-                m_myRating = -1;
+            GameLayer* current = GameLayer::existingInstance();
+            if (GalleryOrigin* origin = current ? current->galleryOriginOf(worldId) : nullptr;
+                origin && failure.kind == GalleryFailure::Kind::PlayerUnknown)
+                origin->myRating = -1;
+            if (life.expired())
+                return;
             if (failure.worldGone())
                 onOnlineWorldGone(failure.worldId);
             showMessage(failure.words());

@@ -239,8 +239,9 @@ void GUITopBar::onZoomButton()
 
 void GUITopBar::onUndoButton()
 {
-    World& world = GameLayer::getInstance()->getWorld();
-    world.undo();
+    GameLayer* layer = GameLayer::getInstance();
+    World& world = layer->getWorld();
+    layer->undo();
     setUndoButtonIcon(world.undoToggle ? "guitopbar_HUDRedoPicto.png" : "guitopbar_HUDUndoPicto.png");
 }
 

@@ -15,6 +15,7 @@
 #include "online/NetworkManager.h"
 #include "online/ServerLinkRequests.h"
 #include "base/Base64.h"
+#include "base/Crc32.h"
 #include "base/json/Json.h"
 #include "world/WorldBlob.h"
 
@@ -314,20 +315,11 @@ void ServerLink::createPlayerQuietly(Profile* profile, CCObject* takenTarget, SE
     sendCreatePlayer(profile, takenTarget, takenSelector, true);
 }
 
-const std::string& ServerLink::PendingIds::idFor(Kept& kept, const std::string& about)
+uint64_t ServerLink::uploadFingerprint(const std::string& name, const std::string& description, const std::string& blob)
 {
-    if (kept.id.empty() || kept.about != about) {
-        kept.about = about;
-        kept.id = platform::uniqueId();
-    }
-    return kept.id;
-}
-
-void ServerLink::PendingIds::answered(Kept& kept, const std::string& id)
-{
-    // A later request about something else may have taken its place.
-    if (!id.empty() && kept.id == id)
-        kept = Kept{};
+    const std::string about = name + '\n' + description + '\n' + blob;
+    return static_cast<uint64_t>(crc32Bytes(reinterpret_cast<const uint8_t*>(about.data()), about.size())) << 32 |
+        static_cast<uint32_t>(about.size());
 }
 
 void ServerLink::sendCreatePlayer(Profile* profile, CCObject* refusalTarget, SEL_CallFunc refusalSelector, bool quiet)
@@ -638,24 +630,39 @@ void ServerLink::uploadWorld(const std::string& name, const std::string& descrip
     // stall would end the upload before it began.
     request->addHeader("Expect", "");
     // The same world, name and description again, after an upload that had
-    // no answer, is that upload tried again; a world changed since is a new one.
-    const std::string requestId = PendingIds::idFor(pending_->upload, name + '\n' + description + '\n' + blob);
+    // no answer (before a restart too), is that upload tried again; a world
+    // changed since is a new one. Kept in the profile, and never logged.
+    Profile* profile = Profile::getInstance();
+    const uint64_t world = uploadFingerprint(name, description, blob);
+    std::string requestId = profile->uploadRequestFor() == world ? profile->uploadRequestId() : std::string();
+    if (requestId.empty() && isConfigured()) {
+        requestId = platform::uniqueId();
+        profile->setUploadRequest(requestId, world);
+        profile->save();
+    }
     std::vector<json::NodePtr> fields = {json::stringNode("name", name), json::stringNode("description", description),
                                          json::stringNode("data", base64Encode(blob)),
                                          json::stringNode("screenshot", base64Encode(screenshot))};
     if (!requestId.empty())
         fields.push_back(json::stringNode("request_id", requestId));
     request->setBody(json::objectJson(fields));
-    std::shared_ptr<PendingIds> pending = pending_;
-    std::function<void(int32_t)> uploaded = [pending, requestId, done = std::move(done)](int32_t world) {
-        PendingIds::answered(pending->upload, requestId);
-        if (done)
-            done(world);
+    // Answered: done with, unless a later upload of another world took its place.
+    const auto answered = [requestId] {
+        Profile* p = Profile::getInstance();
+        if (requestId.empty() || p->uploadRequestId() != requestId)
+            return;
+        p->clearUploadRequest();
+        p->save();
     };
-    FailureHandler refused = [pending, requestId, failed = std::move(failed)](const GalleryFailure& failure) {
+    std::function<void(int32_t)> uploaded = [answered, done = std::move(done)](int32_t id) {
+        answered();
+        if (done)
+            done(id);
+    };
+    FailureHandler refused = [answered, failed = std::move(failed)](const GalleryFailure& failure) {
         if ((failure.kind == GalleryFailure::Kind::Refused && !worthTryingAgain(failure.status)) ||
             failure.kind == GalleryFailure::Kind::PlayerUnknown)
-            PendingIds::answered(pending->upload, requestId);
+            answered();
         if (failed)
             failed(failure);
     };

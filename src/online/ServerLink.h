@@ -133,24 +133,15 @@ public:
     // Test hook: a fresh client with the environment's base URL.
     static void resetInstanceForTests();
 
-    // A registration or an upload carries an id of its own, kept until the
-    // server answers it (a time-out, a lost connection or a status worth
-    // trying again is no answer: a proxy's 502 may come after the server did
-    // the work), so that trying again sends the same request: the server
-    // then answers with what the first one made instead of making it twice.
-    // The registration's id is kept in the profile, for its nickname; an
-    // upload's is kept for the run, for its world's name and description.
-    struct PendingIds {
-        struct Kept {
-            std::string about;
-            std::string id;
-        };
-        Kept upload;
-        // The kept id when it is about this, else a new one kept instead.
-        static const std::string& idFor(Kept& kept, const std::string& about);
-        // The server answered the request with this id.
-        static void answered(Kept& kept, const std::string& id);
-    };
+    // A registration or an upload carries an id of its own, kept in the
+    // profile until the server answers it (a time-out, a lost connection or
+    // a status worth trying again is no answer: a proxy's 502 may come after
+    // the server did the work), so that trying again, after a restart too,
+    // sends the same request: the server then answers with what the first
+    // one made instead of making it twice. The registration's id is kept for
+    // its nickname; an upload's for this fingerprint of its world, name and
+    // description (CRC-32 and length), so that a changed world gets a new id.
+    static uint64_t uploadFingerprint(const std::string& name, const std::string& description, const std::string& blob);
 
 private:
     ServerLink();
@@ -172,8 +163,6 @@ private:
     std::string baseUrl_;
     NetworkManager* manager_ = nullptr;
     long answerTimeoutMs_ = kAnswerTimeoutMs;
-    // Shared with the answers that are still on their way.
-    std::shared_ptr<PendingIds> pending_ = std::make_shared<PendingIds>();
 };
 
 // The answer to the create-player request.

@@ -535,12 +535,12 @@ void Profile::setNickname(CCString* text)
     replaceString(nickname, text->getString());
 }
 
-std::string Profile::registrationRequestId() const
+std::string Profile::requestIdAt(size_t offset) const
 {
     std::string id;
     bool kept = false;
     for (size_t word = 0; word < 16; word += 4) {
-        const auto value = static_cast<uint32_t>(getProgressWord(ProgressWord::RegistrationRequest + word));
+        const auto value = static_cast<uint32_t>(getProgressWord(offset + word));
         kept = kept || value != 0;
         char hex[9];
         std::snprintf(hex, sizeof hex, "%08x", value);
@@ -549,13 +549,44 @@ std::string Profile::registrationRequestId() const
     return kept ? id : std::string();
 }
 
-void Profile::setRegistrationRequestId(const std::string& id)
+bool Profile::setRequestIdAt(size_t offset, const std::string& id)
 {
     const bool fits = id.size() == 32 && id.find_first_not_of("0123456789abcdef") == std::string::npos;
     for (size_t word = 0; word < 4; ++word) {
         const uint32_t value = fits ? static_cast<uint32_t>(std::stoul(id.substr(8 * word, 8), nullptr, 16)) : 0;
-        setProgressWord(ProgressWord::RegistrationRequest + 4 * word, static_cast<int32_t>(value));
+        setProgressWord(offset + 4 * word, static_cast<int32_t>(value));
     }
+    return fits;
+}
+
+std::string Profile::registrationRequestId() const
+{
+    return requestIdAt(ProgressWord::RegistrationRequest);
+}
+
+void Profile::setRegistrationRequestId(const std::string& id)
+{
+    setRequestIdAt(ProgressWord::RegistrationRequest, id);
+}
+
+std::string Profile::uploadRequestId() const
+{
+    return requestIdAt(ProgressWord::UploadRequest);
+}
+
+uint64_t Profile::uploadRequestFor() const
+{
+    return static_cast<uint64_t>(static_cast<uint32_t>(getProgressWord(ProgressWord::UploadRequestFor))) << 32 |
+        static_cast<uint32_t>(getProgressWord(ProgressWord::UploadRequestFor + 4));
+}
+
+void Profile::setUploadRequest(const std::string& id, uint64_t world)
+{
+    // No id kept is about no world.
+    if (!setRequestIdAt(ProgressWord::UploadRequest, id))
+        world = 0;
+    setProgressWord(ProgressWord::UploadRequestFor, static_cast<int32_t>(static_cast<uint32_t>(world >> 32)));
+    setProgressWord(ProgressWord::UploadRequestFor + 4, static_cast<int32_t>(static_cast<uint32_t>(world)));
 }
 
 void Profile::setNicknameFromInput(CCObject* text)

@@ -51,6 +51,12 @@ constexpr size_t PaidMissions = 748;
 // closed or the game killed after the win. Shown at the mode's next entry.
 // Zero in a file written before them: nothing owed.
 constexpr size_t OwedPages = 792;
+// The id of the upload sent that has had no answer yet, 16 bytes (four
+// words), and what it was for, two words: the CRC-32 of the world's name,
+// description and data, and their length. Zero: none (and in a file written
+// before it).
+constexpr size_t UploadRequest = 984;
+constexpr size_t UploadRequestFor = 1000;
 // The id of the registration sent that has had no answer yet, 16 bytes (four
 // words, to the block's end), so that the start after a time-out sends the
 // same request again. Zero: none (and in a file written before it).
@@ -281,6 +287,13 @@ public:
     std::string registrationRequestId() const;
     void setRegistrationRequestId(const std::string& id);
     void clearRegistrationRequestId() { setRegistrationRequestId(std::string()); }
+    // The id of the upload sent that has had no answer yet and the world it
+    // was for (a fingerprint of its name, description and data), kept in the
+    // progress block as the registration's is; empty and 0 when none.
+    std::string uploadRequestId() const;
+    uint64_t uploadRequestFor() const;
+    void setUploadRequest(const std::string& id, uint64_t world);
+    void clearUploadRequest() { setUploadRequest(std::string(), 0); }
     void markElementUsed(cocos2d::CCString* name);
     void incrementElementCount(cocos2d::CCString* name);
     bool allElementsUsed();
@@ -300,6 +313,11 @@ public:
     static void resetInstanceForTests();
 
 private:
+    // A request's id kept as its 16 bytes at a word of the progress block;
+    // the setter keeps none (and says false) for an id of another form.
+    std::string requestIdAt(size_t offset) const;
+    bool setRequestIdAt(size_t offset, const std::string& id);
+
     // Fields, in record order. Profile's own code (Profile.cpp, and the file
     // code in ProfileFile.cpp) keeps the invariants above; others use the
     // accessors.

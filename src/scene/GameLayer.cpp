@@ -1,5 +1,7 @@
 #include "scene/GameLayer.h"
 
+#include <utility>
+
 #include "SimpleAudioEngine.h"
 #include "base/LocalUtils.h"
 #include "base/Logger.h"
@@ -364,7 +366,7 @@ void GameLayer::onEnterTransitionDidFinish()
         // it as they follow it in play.
         else if (!AchievementManager::getInstance()->showOwedPage(profile->getGameMode()))
             hud.onDayButton();
-    } else if (!hud.freeModeIntroDone() && !m_openGalleryOnEnter && m_onlineWorldId == 0) {
+    } else if (!hud.freeModeIntroDone() && !m_openGalleryOnEnter && m_galleryOrigin.id == 0) {
         // Not over a world the player just opened from the gallery.
         m_freeModeIntroductionDue = true;
         runAction(CCSequence::create(CCDelayTime::create(1.0f),
@@ -409,8 +411,34 @@ void GameLayer::showFreeModeIntroduction()
 {
     m_freeModeIntroductionDue = false;
     // A gallery world opened meanwhile has no introduction.
-    if (m_onlineWorldId == 0)
+    if (m_galleryOrigin.id == 0)
         ScreenUtils::showFreeModeIntroduction();
+}
+
+GalleryOrigin* GameLayer::galleryOriginOf(int32_t id)
+{
+    if (id == 0)
+        return nullptr;
+    if (m_galleryOrigin.id == id)
+        return &m_galleryOrigin;
+    return m_undoGalleryOrigin.id == id ? &m_undoGalleryOrigin : nullptr;
+}
+
+void GameLayer::forgetGalleryOrigin(int32_t id)
+{
+    for (GalleryOrigin* origin : {&m_galleryOrigin, &m_undoGalleryOrigin})
+        if (origin->id != 0 && (id == 0 || origin->id == id))
+            *origin = GalleryOrigin{};
+}
+
+bool GameLayer::undo()
+{
+    const bool toggle = m_world.undoToggle;
+    m_world.undo();
+    if (m_world.undoToggle == toggle)
+        return false;
+    std::swap(m_galleryOrigin, m_undoGalleryOrigin);
+    return true;
 }
 
 void GameLayer::leaveToMenu()

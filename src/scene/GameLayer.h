@@ -6,6 +6,7 @@
 // above the world: the world reaches it only through the game's WorldHost.
 // It reaches the HUD above it only through SceneHud (scene/SceneHud.h).
 #include <cstdint>
+#include <string>
 
 #include "gui/BackButton.h"
 #include "cocos2d.h"
@@ -24,6 +25,18 @@ class GUI;
 class GUIAchievement;
 class GUIShare;
 class GUIBackgrounds;
+
+// The gallery world a world came from: what the world menu says of its
+// ratings and what Rate sends stars for. It goes with its world: the undo
+// snapshot keeps the one of the world it holds. Id 0: none (a world of the
+// player's own, a new one, a saved one loaded).
+struct GalleryOrigin {
+    int32_t id = 0;
+    std::string name;
+    float rating = 0;       // the average of its ratings
+    int32_t ratings = 0;    // how many rated it
+    int32_t myRating = -1;  // the player's stars, 0 for none yet; -1 not known
+};
 
 class GameLayer : public cocos2d::CCLayerColor, public BackButtonListener {
 public:
@@ -86,13 +99,30 @@ public:
     virtual void setBackgroundSprite(cocos2d::CCSprite* v) { m_backgroundSprite = v; }
     virtual bool getBackgroundOn() { return m_backgroundOn; }
     virtual bool setBackgroundOn(bool v) { return m_backgroundOn = v; }
-    virtual int32_t getOnlineWorldId() { return m_onlineWorldId; }
-    virtual void setOnlineWorldId(int32_t v) { m_onlineWorldId = v; }
-    virtual float getWorldRating() { return m_worldRating; }
-    virtual void setWorldRating(float v) { m_worldRating = v; }
+    // The gallery world the world on screen came from.
+    const GalleryOrigin& galleryOrigin() const { return m_galleryOrigin; }
+    void setGalleryOrigin(const GalleryOrigin& origin) { m_galleryOrigin = origin; }
+    // The origin of the world on screen or of the one the undo keeps with
+    // that gallery id; null when neither came from it.
+    GalleryOrigin* galleryOriginOf(int32_t id);
+    // That gallery world is forgotten (0: every one) on screen and in the undo.
+    void forgetGalleryOrigin(int32_t id);
+    // The world on screen is that gallery world, nothing more known of it
+    // (0: none).
+    void setOnlineWorldId(int32_t v)
+    {
+        m_galleryOrigin = GalleryOrigin{};
+        m_galleryOrigin.id = v;
+    }
+    int32_t getOnlineWorldId() const { return m_galleryOrigin.id; }
+    float getWorldRating() const { return m_galleryOrigin.rating; }
+    void setWorldRating(float v) { m_galleryOrigin.rating = v; }
     // How many players rated the gallery world (its rating is their average).
-    int32_t getWorldRatingCount() const { return m_worldRatingCount; }
-    void setWorldRatingCount(int32_t v) { m_worldRatingCount = v; }
+    int32_t getWorldRatingCount() const { return m_galleryOrigin.ratings; }
+    void setWorldRatingCount(int32_t v) { m_galleryOrigin.ratings = v; }
+    // The top bar's Undo (and Redo): the world and the undo snapshot change
+    // places, each with its gallery origin. False when nothing changed.
+    bool undo();
     virtual CCMutableTexture2D* getWorldTexture() { return m_worldTexture; }
     virtual void setWorldTexture(CCMutableTexture2D* v) { m_worldTexture = v; }
     virtual bool getLevelMusicOn() { return m_levelMusicOn; }
@@ -211,9 +241,8 @@ private:
 
     cocos2d::CCSprite* m_backgroundSprite = nullptr;
     bool m_backgroundOn = false;
-    int32_t m_onlineWorldId = 0;
-    float m_worldRating = 0;
-    int32_t m_worldRatingCount = 0;
+    GalleryOrigin m_galleryOrigin;
+    GalleryOrigin m_undoGalleryOrigin;  // of the world m_world.undoSnapshot holds
     CCMutableTexture2D* m_worldTexture = nullptr;
     bool m_levelMusicOn = true;
     bool m_zoomedOut = false;

@@ -319,6 +319,7 @@ bool GameLayer::startStroke(bool withSound)
     CC_SAFE_RELEASE(m_world.undoSnapshot);
     m_world.undoSnapshot = m_world.save();
     CC_SAFE_RETAIN(m_world.undoSnapshot);
+    m_undoGalleryOrigin = m_galleryOrigin;
     m_world.unsavedChanges = true;
     if (m_world.undoToggle) {
         sceneHud().setUndoButtonIcon("guitopbar_HUDUndoPicto.png");

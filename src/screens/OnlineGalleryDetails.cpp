@@ -264,12 +264,8 @@ void OnlineGallery::startWorld(const GalleryWorld& world, const std::string& blo
         return;
     }
     layer->setLoadedWorldName(nullptr);
-    layer->setOnlineWorldId(world.id);
-    layer->setWorldRating(static_cast<float>(world.rating));
-    layer->setWorldRatingCount(world.ratings);
+    layer->setGalleryOrigin({world.id, world.name, static_cast<float>(world.rating), world.ratings, world.myRating});
     layer->setReturnAsItWas(false);
-    if (GUI* gui = layer->getGUI())
-        gui->setOnlineWorld(world.name, world.myRating);
     MainMenu::buildTopBar(true);
     profile->countProgress(ProgressWord::WorldsDownloaded);
     profile->save();

@@ -289,7 +289,10 @@ void GalleryServer::routes()
         Upload upload;
         if (ApiError e = readUpload(req.body, check.largestBlobSize(), UploadCheck::kMaxScreenshotBytes, upload))
             return fail(res, e);
-        std::string why = check.checkWorld(upload.blob);
+        std::string detail;
+        std::string why = check.checkWorld(upload.blob, &detail);
+        if (!detail.empty())
+            serverLog("an upload from player " + std::to_string(player->playerId) + " refused: " + detail);
         if (why.empty())
             why = UploadCheck::checkPng(upload.screenshot);
         if (!why.empty())

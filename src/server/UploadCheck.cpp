@@ -21,7 +21,7 @@ UploadCheck::UploadCheck() : m_sizes(worldblob::ExtraSizeTable::ofEveryElement()
     crc32BuildTable();
 }
 
-std::string UploadCheck::checkWorld(const std::string& blob) const
+std::string UploadCheck::checkWorld(const std::string& blob, std::string* detail) const
 {
     if (blob.empty())
         return "the world is empty";
@@ -29,8 +29,13 @@ std::string UploadCheck::checkWorld(const std::string& blob) const
         return "the world is longer than any world can be";
     worldblob::LoadPlan plan;
     std::string why;
-    if (!worldblob::parseBlob(reinterpret_cast<const uint8_t*>(blob.data()), blob.size(), plan, why, &m_sizes))
-        return "not a world the game can load: " + why;
+    if (!worldblob::parseBlob(reinterpret_cast<const uint8_t*>(blob.data()), blob.size(), plan, why, &m_sizes)) {
+        // The reader's words quote the data (its first bytes read as a
+        // version, a count, a type): they are for the log only.
+        if (detail)
+            *detail = why;
+        return "the data is not a world the game can load";
+    }
     return "";
 }
 

@@ -20,8 +20,9 @@ public:
 
     size_t largestBlobSize() const { return m_largestBlob; }
 
-    // "" when the game would load the blob, else why not.
-    std::string checkWorld(const std::string& blob) const;
+    // "" when the game would load the blob, else why not, in words that
+    // never quote it; what the reader found wrong in it goes to detail.
+    std::string checkWorld(const std::string& blob, std::string* detail = nullptr) const;
     // "" when it is a PNG, else why not.
     static std::string checkPng(const std::string& png);
 

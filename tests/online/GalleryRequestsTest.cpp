@@ -458,16 +458,17 @@ TEST_F(GalleryRequests, ARequestGivenUpOnIsTheSameRequestWhenTriedAgain)
 // A proxy in front of the server passes the registration and the upload on,
 // then gives up on the server's answer and says so (a 502 after the server
 // did the work). The game keeps each request's id through such a status:
-// tried again, in the same run or the registration at the next start, each
-// is the request already done, one player and one world. A status that is
-// the server's own refusal (nothing passed on) is an answer: the next try,
-// the next start's too, is a new request.
+// tried again, in the same run or at the next start, each is the request
+// already done, one player and one world; a world changed before the next
+// start is a new upload. A status that is the server's own refusal (nothing
+// passed on) is an answer: the next try, the next start's too, is a new
+// request.
 TEST_F(GalleryRequests, ARequestKeepsItsIdThroughAProxysFailureAndIsDoneOnce)
 {
     const struct {
         int status;
         bool kept;
-        bool restart;  // the game started again between the registration's tries
+        bool restart;  // the game started again between the tries
     } cases[] = {{502, true, false}, {504, true, true},  {500, true, false},  {408, true, false},
                  {429, true, true},  {400, false, true}, {409, false, false}, {422, false, true}};
     servertest::GalleryClient direct(server.port());
@@ -504,14 +505,23 @@ TEST_F(GalleryRequests, ARequestKeepsItsIdThroughAProxysFailureAndIsDoneOnce)
         Profile* profile = Profile::getInstance();
         profile->setNickname(CCString::create(nickname));
         bool failed = false;
-        gameServices().showMessageText = [&](const std::string&) { failed = true; };
-        profile->ensureRegistered();
-        pumpUntil([&] { return failed; });
-        if (restart) {
-            Profile::resetInstanceForTests();
+        const auto sayFailures = [&] { gameServices().showMessageText = [&](const std::string&) { failed = true; }; };
+        // Quit and start again: nothing but the profile's file is kept.
+        const auto startAgain = [&] {
+            testsupport::resetGame();
+            ServerLinkRequests::resetInstanceForTests();
+            link = ServerLink::getInstance();
+            link->setNetworkManager(&manager);
+            link->setBaseUrl(proxy.url());
             profile = Profile::getInstance();
             profile->load(false);
-        }
+            sayFailures();
+        };
+        sayFailures();
+        profile->ensureRegistered();
+        pumpUntil([&] { return failed; });
+        if (restart)
+            startAgain();
         failed = false;
         profile->ensureRegistered();
         pumpUntil([&] { return failed || profile->isRegistered(); });
@@ -521,10 +531,10 @@ TEST_F(GalleryRequests, ARequestKeepsItsIdThroughAProxysFailureAndIsDoneOnce)
         EXPECT_EQ(sentIds()[0].size(), 32u);
 
         const std::string name = "W" + std::to_string(status);
-        const auto upload = [&] {
+        const auto upload = [&](const std::string& world) {
             int32_t id = 0;
             link->uploadWorld(
-                name, "", blob, png, [&](int32_t got) { id = got; },
+                name, "", world, png, [&](int32_t got) { id = got; },
                 [&](const GalleryFailure& failure) {
                     EXPECT_EQ(failure.status, status);
                     id = -1;
@@ -532,11 +542,25 @@ TEST_F(GalleryRequests, ARequestKeepsItsIdThroughAProxysFailureAndIsDoneOnce)
             pumpUntil([&] { return id != 0; });
             return id;
         };
+        const auto worlds = [&] {
+            return direct.get("/v1/worlds/count?search=" + name).json().find("count")->intValue();
+        };
         failNext = true;
-        EXPECT_EQ(upload(), -1);
-        EXPECT_GT(upload(), 0);
-        EXPECT_EQ(direct.get("/v1/worlds/count?search=" + name).json().find("count")->intValue(), 1);
+        EXPECT_EQ(upload(blob), -1);
+        if (restart)
+            startAgain();
+        EXPECT_GT(upload(blob), 0);
+        EXPECT_EQ(worlds(), 1);
         ASSERT_EQ(sentIds().size(), 4u);
         EXPECT_EQ(sentIds()[2] == sentIds()[3], kept);
+        if (!restart)
+            continue;
+        failNext = true;
+        EXPECT_EQ(upload(blob), -1);
+        startAgain();
+        EXPECT_GT(upload(testsupport::sampleWorldBlob(3)), 0);
+        EXPECT_EQ(worlds(), kept ? 3 : 2) << "the world changed before the restart goes up as a new one";
+        ASSERT_EQ(sentIds().size(), 6u);
+        EXPECT_NE(sentIds()[4], sentIds()[5]);
     }
 }

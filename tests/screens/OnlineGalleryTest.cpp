@@ -23,6 +23,7 @@
 #include "gui/SlidingLayer.h"
 #include "hud/GUIAchievement.h"
 #include "hud/GUIIngameMessage.h"
+#include "hud/GUISaveLoad.h"
 #include "hud/GUITopBar.h"
 #include "scene/SaveLoadUtils.h"
 #include "platform/CloudStorage.h"
@@ -418,6 +419,122 @@ TEST_F(GalleryScreen, AWorldTheGallerySaidIsGoneOffersNoRate)
         EXPECT_FALSE(offersRate());
         layer->getGUI()->closeMenu();
         stepFrames(30);
+    }
+}
+
+// What the world menu says of ratings, and where Rate's stars go, follow
+// the world on screen through every way it changes: a world from the
+// gallery undone to the player's own offers no Rate, redone it is that
+// gallery world again, and stars chosen for a world that left the screen
+// under the rate window (or while Rate asked for the player's stars) go to
+// no other world.
+TEST_F(GalleryScreen, RateAndTheRatingFollowTheWorldOnScreen)
+{
+    registerPlayer("Ann");
+    const int32_t islands = share("Islands", 0), lava = share("Lava", 1);
+    registerPlayer("Bob");
+    GUIIngameMessage::getInstance()->setFreeModeIntroDone(true);
+    enterScene();
+    saveAs("Home");
+    GUI* gui = layer->getGUI();
+    GUIRate* window = GUIRate::getInstance();
+    const auto play = [&](int32_t id) {
+        OnlineGallery* gallery = openGallery();
+        ASSERT_NE(gallery, nullptr);
+        tapCard(gallery, id);
+        tap(gallery->getPlayButton());
+        ASSERT_TRUE(stepUntil([&] { return gameShown(); }));
+    };
+    const auto stroke = [&] {
+        gui->closeMenu();
+        stepFrames(30);
+        press(400, 300);
+        stepFrames(2, 0.015f);
+        release(400, 300);
+    };
+    const auto undo = [] { GUITopBar::getInstance()->onUndoButton(); };
+    const auto load = [&] {
+        GUISaveLoad* screen = openSavedWorlds();
+        auto* row = static_cast<CCNode*>(screen->getRows()->objectAtIndex(0));
+        const CCPoint at = row->getParent()->convertToWorldSpace(ccpAdd(row->getPosition(), ccp(40, -20)));
+        press(at.x, at.y, 7);
+        release(at.x, at.y, 7);
+        screen->loadSelectedWorldNow();
+        ASSERT_TRUE(stepUntil([&] { return gameShown(); }));
+    };
+    // The world menu: Rate offered, and the words under its picture.
+    const auto menuSays = [&] {
+        const std::vector<std::string> captions = worldMenuCaptions();
+        std::string says =
+            std::find(captions.begin(), captions.end(), text("RateWorldBut")) != captions.end() ? "Rate: " : "";
+        if (CCNode* row = gui->getMenuContent()->getChildByTag(GUI::kRatingTag))
+            for (CCObject* child : *row->getChildren())
+                if (auto* label = dynamic_cast<GUILabel*>(child))
+                    says += label->getText()->getString();
+        return says;
+    };
+
+    enum Under { Nothing, RateAsking, RateWindow };
+    const struct {
+        const char* what;
+        int32_t inUndo;  // the world the undo holds: a gallery world painted on, or 0 the player's own
+        std::function<void()> route;
+        int32_t shown;  // the gallery world then on screen, 0 for none
+        Under under = Nothing;
+    } routes[] = {
+        {"Undo", 0, undo, 0},
+        {"Undo, Redo", 0, [&] { undo(), undo(); }, islands},
+        {"Load", 0, load, 0},
+        {"New world", 0, [&] { gui->startNewWorld(); }, 0},
+        {"painted, New world, Undo", 0, [&] { stroke(), gui->startNewWorld(), undo(); }, islands},
+        {"Gallery and Back", 0, [&] { openGallery()->onBackPressed(), stepUntil([&] { return gameShown(); }); },
+         islands},
+        {"another played, Undo, Redo", 0, [&] { play(lava), undo(), undo(); }, lava},
+        {"Undo while Rate asks for the stars", lava, undo, lava, RateAsking},
+        {"Undo under the rate window", lava, undo, lava, RateWindow},
+    };
+    int stars = 0;
+    for (const auto& r : routes) {
+        SCOPED_TRACE(r.what);
+        // Islands on screen; the undo keeps the world painted before it.
+        gui->closeMenu();
+        if (r.inUndo)
+            play(r.inUndo);
+        else
+            gui->startNewWorld();
+        stroke();
+        play(islands);
+        ASSERT_EQ(layer->getOnlineWorldId(), islands);
+        const int32_t sent = word(ProgressWord::GalleryRatingRequest0);
+        if (r.under != Nothing)
+            gui->onRateButton(nullptr);
+        if (r.under == RateWindow) {
+            ASSERT_TRUE(stepUntil([&] { return ScreenUtils::getInstance()->getCurrentWindow() == window; }));
+        }
+        r.route();
+        if (r.under == RateWindow) {
+            window->setRating(2);
+            window->confirm();
+        }
+        ASSERT_TRUE(settle());
+        stepFrames(30);
+        EXPECT_NE(ScreenUtils::getInstance()->getCurrentWindow(), window);
+        EXPECT_EQ(word(ProgressWord::GalleryRatingRequest0), sent) << "nothing sent";
+        if (r.shown == 0) {
+            EXPECT_EQ(menuSays(), "");
+            gui->rateWorld(cocos2d_extensions::CCValue<float>::create(2.0f));
+            EXPECT_EQ(word(ProgressWord::GalleryRatingRequest0), sent) << "nothing sent";
+            continue;
+        }
+        const GalleryWorld before = detailsOf(r.shown);
+        EXPECT_EQ(menuSays(), "Rate: " + GUI::ratingWords(before.rating, before.ratings));
+        // Each rating other than the one before it: the average is these stars.
+        stars = stars % 5 + 1;
+        gui->closeMenu();
+        rate(stars);
+        EXPECT_EQ(popupText(), text("RateThanks"));
+        answerPopup();
+        EXPECT_EQ(detailsOf(r.shown).rating, stars) << "the stars went to the world shown";
     }
 }
 

@@ -125,6 +125,7 @@ TEST_F(Gallery, RegistersPlayersWithKeysAndRefusesATakenNickname)
         const char* second;
         int status;
         const char* type = "application/json";
+        const char* words = nullptr;  // the error's words when they are fixed
     };
     for (const Name& n :
          {Name{"Éva", "éVA", 403, "application/json; charset=utf-8"}, Name{"ΣΩΣ", "σως", 403, "Application/JSON"},
@@ -156,6 +157,9 @@ TEST_F(Gallery, BadRequestsGetTheirErrorAndChangeNothing)
     const std::string w = "/v1/worlds/" + std::to_string(world);
     const std::string upload = "/v1/worlds?" + ann.credentials();
     const std::string notAWorld = std::string("\x0b\x00\x00\x00", 4) + "garbage";
+    // Its first bytes read as a format version no world has.
+    const std::string oddVersion = "gorb" + std::string(400, '\x01');
+    const char* const refusedWorld = "the data is not a world the game can load";
     const std::string longText(300, 'a');
     // One byte longer than the largest world: the body itself is within the
     // limit, the world in it is not.
@@ -177,6 +181,7 @@ TEST_F(Gallery, BadRequestsGetTheirErrorAndChangeNothing)
         std::string body;
         int status;
         const char* type = "application/json";
+        const char* words = nullptr;  // the error's words when they are fixed
     };
     const Case cases[] = {
         {"malformed JSON", "POST", "/v1/players", "{\"nickname\":", 400},
@@ -213,7 +218,10 @@ TEST_F(Gallery, BadRequestsGetTheirErrorAndChangeNothing)
         {"wrong key", "POST", w + "/ratings?id=" + std::to_string(bob.id) + "&key=" + ann.key, "{\"rating\":1}", 401},
         {"id without key", "GET", "/v1/worlds?id=1", "", 400},
         {"upload without a player", "POST", "/v1/worlds", GalleryClient::uploadBody("x", "", blob, png), 401},
-        {"not a world", "POST", upload, GalleryClient::uploadBody("x", "", notAWorld, png), 422},
+        {"not a world", "POST", upload, GalleryClient::uploadBody("x", "", notAWorld, png), 422, "application/json",
+         refusedWorld},
+        {"not a world, of an odd version", "POST", upload, GalleryClient::uploadBody("x", "", oddVersion, png), 422,
+         "application/json", refusedWorld},
         {"not a PNG", "POST", upload, GalleryClient::uploadBody("x", "", blob, "GIF89a..."), 422},
         {"data not base64", "POST", upload, R"({"name":"x","data":"%%%%","screenshot":"AAAA"})", 400},
         {"world larger than any", "POST", upload, GalleryClient::uploadBody("x", "", tooLarge, png), 413},
@@ -267,6 +275,9 @@ TEST_F(Gallery, BadRequestsGetTheirErrorAndChangeNothing)
         EXPECT_FALSE(why.empty()) << c.what << " says why: " << a.body.substr(0, 200);
         EXPECT_TRUE(gallery::isPlayerText(why)) << c.what << ": " << why;
         EXPECT_TRUE(c.body.empty() || why.find(c.body) == std::string::npos) << c.what << " repeats the body: " << why;
+        if (c.words) {
+            EXPECT_EQ(why, c.words) << c.what;
+        }
     }
 
     // A body that is not JSON by its type is refused before it is read.

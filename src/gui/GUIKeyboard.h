@@ -3,10 +3,11 @@
 // and an on-screen key layout, fed also by the physical keyboard through the
 // back-key adapter, which gives typed keys to the keyboard only while no box
 // stands over it. Like a box it answers no press, touch or key, that goes
-// down before it has been on screen a moment (GUIWindow::takesPresses). Enter, a typed newline or the back key accepts the
-// text, hands it to ScreenUtils' keyboard binding and slides the window away;
-// on the nickname keyboard the back key closes it without a text.
-// Opened only through ScreenUtils' keyboard openers. Main thread only.
+// down before it has been on screen a moment (GUIWindow::takesPresses).
+// Enter, a typed newline or the back key accepts the text, hands it to
+// ScreenUtils' keyboard binding and slides the window away; on the nickname
+// keyboard the back key closes it without a text. Opened only through
+// ScreenUtils' keyboard openers. Main thread only.
 #include <cstdint>
 #include <string>
 

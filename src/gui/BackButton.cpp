@@ -43,6 +43,12 @@ void BackButtonAdapter::removeListener(BackButtonListener* listener)
     m_listeners.remove(listener);
 }
 
+bool BackButtonAdapter::boxInFront(const BackButtonListener* listener) const
+{
+    const BackButtonListener* front = frontListener();
+    return front && front != listener && front->keepsFront();
+}
+
 void BackButtonAdapter::keyBackClicked()
 {
     onBackPressed();

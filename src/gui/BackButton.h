@@ -43,6 +43,9 @@ public:
     void deleteBackward() override;
 
     BackButtonListener* frontListener() const { return m_listeners.empty() ? nullptr : m_listeners.front(); }
+    // A box waiting for its answer is in front, and is not the listener:
+    // the keys that reach every layer (the arrows, the wheel) stop at it too.
+    bool boxInFront(const BackButtonListener* listener = nullptr) const;
     unsigned listenerCount() const { return static_cast<unsigned>(m_listeners.size()); }
 
     // Tests: forget every listener.

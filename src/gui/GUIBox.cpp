@@ -23,8 +23,7 @@ void GUIBox::prepare()
     if (current != this)
         setPreviousWindow(current);
     m_answered = false;
-    m_fullyShown = false;
-    unschedule(schedule_selector(GUIBox::finishOpening));
+    holdPresses();
 }
 
 void GUIBox::waitForAnswer(bool openNow)
@@ -32,18 +31,6 @@ void GUIBox::waitForAnswer(bool openNow)
     BackButtonAdapter::getInstance()->addListener(this);
     if (openNow)
         startOpening();
-}
-
-void GUIBox::startOpening()
-{
-    m_fullyShown = false;
-    unschedule(schedule_selector(GUIBox::finishOpening));
-    scheduleOnce(schedule_selector(GUIBox::finishOpening), kOpeningSeconds);
-}
-
-void GUIBox::finishOpening(float)
-{
-    m_fullyShown = true;
 }
 
 bool GUIBox::takeAnswer()
@@ -79,13 +66,13 @@ void GUIBox::leftWithScene()
 
 void GUIBox::onBackPressed()
 {
-    if (m_fullyShown && !m_answered)
+    if (takesPresses() && !m_answered)
         answerBackKey();
 }
 
 void GUIBox::onTextTyped(const char* text, int len)
 {
-    if (hasReturn(text, len) && m_fullyShown && !m_answered)
+    if (hasReturn(text, len) && takesPresses() && !m_answered)
         answerReturn();
 }
 

@@ -3,8 +3,7 @@
 // set over the running scene that waits for the player's answer. While it
 // waits it takes the keys before any window, as it takes the touches, and a
 // window that opens meanwhile opens beneath it. It answers only presses that
-// go down once it has been on screen for a moment: never the press that
-// opened it, nor the second one of a double click or a bouncing key. Once
+// go down once its opening has run (GUIWindow::takesPresses), and one. Once
 // answered it gives the keys back at once and, when it has gone, the window
 // it came from. A scene that is left takes it unanswered. Each box says what
 // its keys answer and what its answer does. Main thread only.
@@ -12,16 +11,11 @@
 
 class GUIBox : public GUIWindow {
 public:
-    // Presses count from now on: the opening has run.
-    bool isFullyShown() const { return m_fullyShown; }
-    // Ends the opening at once (a scripted player that has read the box).
-    void finishOpening(float = 0);
     // Answered: it is on its way out.
     bool isAnswered() const { return m_answered; }
     // The window made current again when it goes.
     GUIWindow* getPreviousWindow() const { return m_previousWindow; }
 
-    bool takesPresses() const final { return m_fullyShown; }
     bool awaitsAnswer() const final { return getParent() && !m_answered; }
     bool isLeaving() const final { return getParent() && m_answered; }
     GUIWindow* windowAfterLeaving() const final { return m_previousWindow; }
@@ -32,17 +26,17 @@ public:
     void onExit() override;
 
 protected:
-    GUIBox() = default;
+    GUIBox() { m_fullyShown = false; }
     ~GUIBox() override;
 
     // Built to show anew: unanswered, taking no presses yet, and giving back
     // the window in front now (or the one a leaving window gives back).
     // Built again while it is in front, it keeps the one it came from.
     void prepare();
-    // Up: the keys come here first. Its opening starts now, or, for a box
-    // whose answer shows later (a progress bar's OK), with startOpening.
+    // Up: the keys come here first. Its opening (GUIWindow::startOpening)
+    // starts now, or, for a box whose answer shows later (a progress bar's
+    // OK), when it calls startOpening.
     void waitForAnswer(bool openNow = true);
-    void startOpening();
     // The answer, once: false when it has one already or is not up. The keys
     // go at once to what is beneath.
     bool takeAnswer();
@@ -61,5 +55,4 @@ private:
 
     GUIWindow* m_previousWindow = nullptr;  // retained
     bool m_answered = false;
-    bool m_fullyShown = false;
 };

@@ -281,6 +281,9 @@ void GUIKeyboard::open(CCString* text)
     if (!getParent())
         setPosition(ccp(0, -m_size.height));
     runAction(CCEaseOut::create(CCMoveTo::create(kSlideSeconds, CCPointZero), 2.0f));
+    // Each opening is a new question: the Return or the click that opened
+    // it, or a second one, does not answer it.
+    startOpening();
     replaceText(m_text, text ? text : CCString::create(""));
     replaceText(m_resetText, CCString::create(m_text->getString()));
     // A hint belongs to one opening.
@@ -555,9 +558,23 @@ void GUIKeyboard::leftWithScene()
     ScreenUtils::takeKeyboardPreviousWindow();
 }
 
+void GUIKeyboard::onTextTyped(const char* text, int len)
+{
+    if (takesPresses())
+        insertText(text, len);
+}
+
+void GUIKeyboard::onDeleteTyped()
+{
+    if (takesPresses())
+        deleteBackward();
+}
+
 void GUIKeyboard::onBackPressed()
 {
     LOG << "";
+    if (!takesPresses())
+        return;
     if (ScreenUtils::keyboardBackDismisses())
         dismiss();
     else

@@ -2,10 +2,12 @@
 // The one text-entry window: a text field, a counter of the characters left
 // and an on-screen key layout, fed also by the physical keyboard through the
 // back-key adapter, which gives typed keys to the keyboard only while no box
-// stands over it. Enter, a typed newline or the back key accepts the
-// text, hands it to ScreenUtils' keyboard binding and slides the window away;
-// on the nickname keyboard the back key closes it without a text.
-// Opened only through ScreenUtils' keyboard openers. Main thread only.
+// stands over it. Like a box it answers no press, touch or key, that goes
+// down before it has been on screen a moment (GUIWindow::takesPresses).
+// Enter, a typed newline or the back key accepts the text, hands it to
+// ScreenUtils' keyboard binding and slides the window away; on the nickname
+// keyboard the back key closes it without a text. Opened only through
+// ScreenUtils' keyboard openers. Main thread only.
 #include <cstdint>
 #include <string>
 
@@ -32,9 +34,10 @@ public:
     static void resetInstanceForTests();
 
     bool initWithSize(cocos2d::CCSize size) override;
+    // The keys, as the touches, count only once the opening has run.
     void onBackPressed() override;
-    void onTextTyped(const char* text, int len) override { insertText(text, len); }
-    void onDeleteTyped() override { deleteBackward(); }
+    void onTextTyped(const char* text, int len) override;
+    void onDeleteTyped() override;
     // Typed text (a newline accepts) and Backspace.
     void insertText(const char* text, int len);
     void deleteBackward();

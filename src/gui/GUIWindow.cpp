@@ -145,6 +145,23 @@ void GUIWindow::handOverClosedWindow()
     guiHost().closeWindow(this);
 }
 
+void GUIWindow::holdPresses()
+{
+    m_fullyShown = false;
+    unschedule(schedule_selector(GUIWindow::finishOpening));
+}
+
+void GUIWindow::startOpening()
+{
+    holdPresses();
+    scheduleOnce(schedule_selector(GUIWindow::finishOpening), kOpeningSeconds);
+}
+
+void GUIWindow::finishOpening(float)
+{
+    m_fullyShown = true;
+}
+
 void GUIWindow::setPressedButton(GUIButton* button)
 {
     if (button)
@@ -332,7 +349,7 @@ void GUIWindow::handleTouchEnded(CCTouch* touch)
 
 void GUIWindow::keyArrowPressed(int code)
 {
-    if (!m_scroll)
+    if (!m_scroll || BackButtonAdapter::getInstance()->boxInFront(this))
         return;
     switch (code) {
     case 1: m_scroll->handleTouchMoved(-8.0f); break;

@@ -53,11 +53,18 @@ public:
     bool keepsFront() const override { return awaitsAnswer(); }
     // The window a box makes current again when it goes.
     virtual void giveBackOnLeaving(GUIWindow*) { }
-    // A window takes presses at once; a box only once it has been on screen
-    // this long. A touch that goes down while it takes none is ignored
-    // through its release.
-    virtual bool takesPresses() const { return true; }
+    // A window takes presses at once. One that waits for the player's answer
+    // (a box, the keyboard, the day-cleared board) takes them only once it
+    // has been on screen this long: never the press that opened it, nor the
+    // second one of a double click or a bouncing key. A touch that goes down
+    // while it takes none is ignored through its release; its keys check
+    // takesPresses themselves.
+    bool takesPresses() const { return m_fullyShown; }
     static constexpr float kOpeningSeconds = 0.35f;
+    // Presses count from now on: the opening has run.
+    bool isFullyShown() const { return m_fullyShown; }
+    // Ends the opening at once (a scripted player that has read the window).
+    void finishOpening(float = 0);
 
     const cocos2d::CCSize& getSize() const { return m_size; }
     GUIButton* getPressedButton() const { return m_pressedButton; }
@@ -85,6 +92,11 @@ protected:
     // of the next one. leftWithScene forgets what its answer would have done.
     virtual bool goesWithItsScene() const { return false; }
     virtual void leftWithScene() { }
+    // No presses until startOpening has run its course (a box whose answer
+    // shows later).
+    void holdPresses();
+    // Presses count kOpeningSeconds from now.
+    void startOpening();
     // The node (a panel) whose box takes the window's touches: one that
     // begins outside it goes to onTouchOutside. Null: the whole window.
     void setTouchArea(cocos2d::CCNode* area);
@@ -101,6 +113,7 @@ protected:
     int32_t m_scrollMax = 0;
     bool m_touching = false;
     bool m_pressIgnored = false;  // the touch now down went down while no presses were taken
+    bool m_fullyShown = true;     // presses count (see takesPresses)
     int32_t m_state = Closed;
     bool m_removeOnClose = false;
 };

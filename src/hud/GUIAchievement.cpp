@@ -127,6 +127,12 @@ void GUIAchievement::present(int board)
     // The panel covers where notices slide down: they wait for its closing.
     GUITopBar::getInstance()->holdNotifications();
     m_acted = false;
+    // The board waits for its Next as a box waits for its answer: a click
+    // meant for the world or for what came before never passes it unread.
+    if (board == kDayCleared)
+        startOpening();
+    else
+        finishOpening();
     setPressedButton(nullptr);
     setTouchArea(nullptr);
     removeAllChildrenWithCleanup(true);

@@ -6,8 +6,10 @@
 // while a mission is open, and a close button; a touch beside the panel
 // closes it as the day button does) or the day-cleared board (a heading, what
 // the day unlocked and the mana it gave in labelled sections, and the
-// next-day button). The day-cleared board locks the top bar until it closes.
-// The next-day button and the skip act once per board.
+// next-day button). The day-cleared board locks the top bar until it closes,
+// and, like a box, takes no press that goes down before it has been on
+// screen a moment (GUIWindow::takesPresses). The next-day button and the
+// skip act once per board.
 #include <cstdint>
 #include <string>
 #include <vector>

@@ -456,7 +456,7 @@ void GameLayer::registerWithTouchDispatcher()
 
 void GameLayer::keyArrowPressed(int code)
 {
-    if (!m_zoomedOut || !m_camera)
+    if (!m_zoomedOut || !m_camera || BackButtonAdapter::getInstance()->boxInFront())
         return;
     CCPoint step;
     switch (code) {

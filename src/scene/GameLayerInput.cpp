@@ -13,9 +13,6 @@
 #include "cocos2d_extensions/CCValue.h"
 #include "elements/creatures/CreatureCounts.h"
 #include "gui/GUIKeyboard.h"
-#include "gui/GUIPopup.h"
-#include "gui/GUIProgressBar.h"
-#include "gui/GUIRate.h"
 #include "gui/GUIWindow.h"
 #include "platform/GameRandom.h"
 #include "scene/Camera.h"
@@ -38,20 +35,22 @@ CCTouch* anyTouch(CCSet* touches)
     return touches ? dynamic_cast<CCTouch*>(touches->anyObject()) : nullptr;
 }
 
-bool modalPopupShown()
+// A box is up: the window in front waits for its answer, or has had it and
+// is still fading.
+bool boxShown()
 {
     GUIWindow* window = ScreenUtils::shownWindow();
-    return dynamic_cast<GUIPopup*>(window) || dynamic_cast<GUIProgressBar*>(window) || dynamic_cast<GUIRate*>(window);
+    return window && (window->awaitsAnswer() || window->isLeaving());
 }
 
 // The on-screen keyboard takes touches first while it is in the running
-// scene, even on the top bar's strip, unless a popup shows over it (an
+// scene, even on the top bar's strip, unless a box shows over it (an
 // answer to the text it took). One left in a scene that was replaced is not
 // on screen.
 GUIWindow* keyboardWindowOnScreen()
 {
     GUIKeyboard* keyboard = GUIKeyboard::existingInstance();
-    if (!keyboard || !keyboard->getParent() || modalPopupShown())
+    if (!keyboard || !keyboard->getParent() || boxShown())
         return nullptr;
     CCNode* root = keyboard;
     while (root->getParent())
@@ -130,8 +129,8 @@ void GameLayer::ccTouchesBegan(CCSet* touches, CCEvent*)
         return;
     const CCPoint p = touch->getLocation();
     SceneHud& hud = sceneHud();
-    // A popup is modal: the bar under its shade takes no touches either.
-    const bool barLocked = hud.topBarLocked() || modalPopupShown();
+    // A box is modal: the bar under its shade takes no touches either.
+    const bool barLocked = hud.topBarLocked() || boxShown();
     GUIWindow* keyboard = keyboardWindowOnScreen();
     m_pressOnWorld = false;
     // A vehicle panel is no current window: a touch on it goes to it alone.

@@ -17,7 +17,7 @@ game=$1 check=$2 world=$3
 # The script, one frame = 1/60 s at 800 x 600: a new player's free mode
 # (name, the bar's failure, Free mode, its introduction), paused.
 script=$work/windows-take-clicks.script
-printf '%s\n' "140 text Ada" "150 key Return" "320 click 475 386" "400 click 565 340" \
+printf '%s\n' "145 text Ada" "150 key Return" "320 click 475 386" "400 click 565 340" \
     "510 click 620 528" "525 click 620 528" "540 click 620 528" "555 click 620 528" "570 click 620 528" \
     "640 click 372 32" >"$script"
 # asked ROUTE I FRAME OFFSET RELEASE SETTLE: the popup's capture OFFSET

@@ -6,9 +6,11 @@
 #include <vector>
 
 #include "WindowsFixture.h"
+#include "base/ScreenMetrics.h"
 #include "profile/Profile.h"
 #include "gui/GUIButton.h"
 #include "gui/GUILabel.h"
+#include "hud/GUIAchievement.h"
 #include "support/Readability.h"
 
 USING_NS_CC;
@@ -323,7 +325,9 @@ public:
 // before it is fully shown (a progress bar: before its OK has shown a
 // moment) answers nothing through its release; pressed again it answers,
 // and from then on the keys reach the window beneath, which is current once
-// the box has gone unless a screen took the front meanwhile.
+// the box has gone unless a screen took the front meanwhile. The keyboard
+// and the day-cleared board (come up over today's goals, as a skip brings
+// it) keep the same rule for what they take: a key, a letter, Return, Next.
 TEST_F(Popup, EveryBoxAnswersOnlyAPressMadeOnceShownAndThenGivesTheKeysBeneath)
 {
     CCDirector::sharedDirector()->getKeypadDispatcher()->addDelegate(BackButtonAdapter::getInstance());
@@ -336,14 +340,14 @@ TEST_F(Popup, EveryBoxAnswersOnlyAPressMadeOnceShownAndThenGivesTheKeysBeneath)
         return state();
     };
     const auto popupOf = [this](int kind) {
-        return [this, kind]() -> GUIBox* {
+        return [this, kind]() -> GUIWindow* {
             popup()->setPurchaseInfo(CCString::create("T"), CCString::create("exclamation.png"), 10,
                                      CCString::create("D"));
             ScreenUtils::showPopup(CCString::create("Sure?"), nullptr, nullptr, nullptr, nullptr, kind);
             return popup();
         };
     };
-    const auto barUp = [&]() -> GUIBox* {
+    const auto barUp = [&]() -> GUIWindow* {
         ScreenUtils::showUploadProgress();
         bar->setResultText(CCString::create("Said"));
         return bar;
@@ -361,42 +365,78 @@ TEST_F(Popup, EveryBoxAnswersOnlyAPressMadeOnceShownAndThenGivesTheKeysBeneath)
         popup()->onCancelPressed();
         waitFor([this] { return !popup()->isShown(); });
     };
-    enum Press { Touch, Return, Escape };
+    const auto keyboardUp = []() -> GUIWindow* {
+        ScreenUtils::showKeyboard(GUILabel::create(), nullptr, nullptr);
+        return GUIKeyboard::getInstance();
+    };
+    const auto typedOrAccepted = [] {
+        GUIKeyboard* keyboard = GUIKeyboard::getInstance();
+        return !keyboard->isActive() || keyboard->getText()->length() > 0;
+    };
+    const auto keyboardGone = [] {
+        GUIKeyboard::resetInstanceForTests();
+        ScreenUtils::getInstance()->setCurrentWindow(nullptr);
+    };
+    GUIAchievement* goals = GUIAchievement::create(screenSize);
+    scene()->addChild(goals);
+    const auto boardUp = [&]() -> GUIWindow* {
+        goals->showTodayGoals();
+        waitFor([&] { return goals->getState() == GUIWindow::Open; });
+        goals->showDayCleared(nullptr, nullptr, nullptr, nullptr);
+        return goals;
+    };
+    enum Press { Touch, Return, Escape, Letter };
     const std::vector<Press> anyPress = {Touch, Return, Escape};
     const struct {
         const char* name;
-        std::function<GUIBox*()> open;
+        std::function<GUIWindow*()> open;
         std::function<GUIButton*()> button;
         std::vector<Press> presses;
         std::function<void()> reveal;  // after the early press goes down
         std::function<void()> after;
+        std::function<bool()> answered;  // a box's: it no longer awaits its answer
     } boxes[] = {
-        {"a question", popupOf(GUIPopup::Confirm), ok, anyPress, nullptr, nullptr},
-        {"a purchase", popupOf(GUIPopup::Purchase), ok, anyPress, nullptr, nullptr},
-        {"a message", popupOf(GUIPopup::Message), ok, anyPress, nullptr, nullptr},
-        {"the disclaimer", popupOf(GUIPopup::Disclaimer), ok, anyPress, nullptr, nullptr},
-        {"the hints", popupOf(GUIPopup::Hints), ok, anyPress, nullptr, nullptr},
+        {"a question", popupOf(GUIPopup::Confirm), ok, anyPress, nullptr, nullptr, nullptr},
+        {"a purchase", popupOf(GUIPopup::Purchase), ok, anyPress, nullptr, nullptr, nullptr},
+        {"a message", popupOf(GUIPopup::Message), ok, anyPress, nullptr, nullptr, nullptr},
+        {"the disclaimer", popupOf(GUIPopup::Disclaimer), ok, anyPress, nullptr, nullptr, nullptr},
+        {"the hints", popupOf(GUIPopup::Hints), ok, anyPress, nullptr, nullptr, nullptr},
         {"a hint picked",
          popupOf(GUIPopup::Hints),
          [this] { return dynamic_cast<GUIButton*>(popup()->getButtonContainer()->getChildByTag(99)); },
          {Touch},
          nullptr,
-         nextPopupCancelled},
-        {"a static question", popupOf(GUIPopup::StaticConfirm), ok, anyPress, nullptr, nullptr},
+         nextPopupCancelled,
+         nullptr},
+        {"a static question", popupOf(GUIPopup::StaticConfirm), ok, anyPress, nullptr, nullptr, nullptr},
         {"a bar, pressed as its OK shows",
          [&] {
              barUp();
              barEnds(false)();
              return bar;
          },
-         barOk, anyPress, nullptr, nullptr},
-        {"a failed bar, pressed as it runs", barUp, barOk, anyPress, barEnds(true), nullptr},
+         barOk, anyPress, nullptr, nullptr, nullptr},
+        {"a failed bar, pressed as it runs", barUp, barOk, anyPress, barEnds(true), nullptr, nullptr},
         {"the stars",
          [] {
              ScreenUtils::showRatePopup(2, nullptr);
              return GUIRate::getInstance();
          },
-         [] { return GUIRate::getInstance()->getTickButton(); }, anyPress, nullptr, nullptr},
+         [] { return GUIRate::getInstance()->getTickButton(); }, anyPress, nullptr, nullptr, nullptr},
+        {"the keyboard",
+         keyboardUp,
+         [] { return GUIKeyboard::getInstance()->keyWithCaption("q"); },
+         {Touch, Return, Letter},
+         nullptr,
+         keyboardGone,
+         typedOrAccepted},
+        {"the day-cleared board",
+         boardUp,
+         [&] { return goals->getNextButton(); },
+         {Touch},
+         nullptr,
+         [&] { ScreenUtils::getInstance()->setCurrentWindow(nullptr); },
+         [&] { return goals->getBoardKind() != GUIAchievement::kDayCleared; }},
     };
     Profile::getInstance()->setGameMode(0);
     Profile::getInstance()->setDay(4);
@@ -405,58 +445,82 @@ TEST_F(Popup, EveryBoxAnswersOnlyAPressMadeOnceShownAndThenGivesTheKeysBeneath)
             SCOPED_TRACE(std::string(b.name) +
                          (press == Touch        ? ", touch"
                               : press == Return ? ", Return"
-                                                : ", Escape"));
-            auto* beneath = new KeyCounter();
-            beneath->initWithSize(CCSize(800, 200));
-            beneath->autorelease();
-            scene()->addChild(beneath);
-            beneath->open();
-            ScreenUtils::getInstance()->setCurrentWindow(beneath);
-            GUIBox* box = b.open();
-            host()->window = box;
-            ASSERT_TRUE(box->awaitsAnswer());
+                              : press == Escape ? ", Escape"
+                                                : ", a letter"));
+            // A box gives the keys to the window beneath once answered.
+            KeyCounter* beneath = nullptr;
+            if (!b.answered) {
+                beneath = new KeyCounter();
+                beneath->initWithSize(CCSize(800, 200));
+                beneath->autorelease();
+                scene()->addChild(beneath);
+                beneath->open();
+                ScreenUtils::getInstance()->setCurrentWindow(beneath);
+            }
+            GUIWindow* window = b.open();
+            auto* box = dynamic_cast<GUIBox*>(window);
+            host()->window = window;
+            const auto answered = b.answered ? b.answered : [box] { return !box->awaitsAnswer(); };
+            ASSERT_FALSE(answered());
             GUIButton* button = b.button();
             ASSERT_NE(button, nullptr);
             const CCPoint at = button->convertToWorldSpace(
                 ccp(button->getContentSize().width / 2, button->getContentSize().height / 2));
             const int code = press == Return ? kCCKeyEnter : kCCKeyBack;
-            const auto down = [&] { press == Touch ? touchDown(at.x, at.y) : view->simulateKey(code, true); };
-            const auto up = [&] { press == Touch ? touchUp(at.x, at.y) : view->simulateKey(code, false); };
+            const auto down = [&] {
+                if (press == Touch)
+                    touchDown(at.x, at.y);
+                else if (press == Letter)
+                    view->simulateText("q");
+                else
+                    view->simulateKey(code, true);
+            };
+            const auto up = [&] {
+                if (press == Touch)
+                    touchUp(at.x, at.y);
+                else if (press != Letter)
+                    view->simulateKey(code, false);
+            };
 
             down();
             if (b.reveal)
                 b.reveal();
-            ASSERT_TRUE(waitFor([&] { return box->isFullyShown(); }));
-            if (press != Touch)
+            ASSERT_TRUE(waitFor([&] { return window->isFullyShown(); }));
+            if (press == Return || press == Escape)
                 view->simulateKey(code, true, true);  // the held key repeats
             up();
             stepSeconds(0.1f);  // past a button's own delay
-            EXPECT_TRUE(box->awaitsAnswer()) << "answered by a press made as it opened";
+            EXPECT_FALSE(answered()) << "answered by a press made as it opened";
 
             down();
             up();
-            EXPECT_TRUE(waitFor([&] { return !box->awaitsAnswer(); })) << "a press once shown answers";
-            EXPECT_TRUE(box->getParent()) << "still fading";
-            for (const int key : {kCCKeyBack, kCCKeyEnter}) {
-                view->simulateKey(key, true);
-                view->simulateKey(key, false);
+            EXPECT_TRUE(waitFor(answered)) << "a press once shown answers";
+            if (box) {
+                EXPECT_TRUE(box->getParent()) << "still fading";
+                for (const int key : {kCCKeyBack, kCCKeyEnter}) {
+                    view->simulateKey(key, true);
+                    view->simulateKey(key, false);
+                }
+                EXPECT_EQ(beneath->keys, 2) << "the keys reach the window beneath at once";
+                // A screen that takes the front meanwhile keeps it.
+                const bool frontTaken = press == Escape;
+                if (frontTaken)
+                    ScreenUtils::getInstance()->setCurrentWindow(nullptr);
+                EXPECT_TRUE(waitFor([&] { return !box->getParent(); }));
+                EXPECT_EQ(current(), frontTaken ? nullptr : beneath);
             }
-            EXPECT_EQ(beneath->keys, 2) << "the keys reach the window beneath at once";
-            // A screen that takes the front meanwhile keeps it.
-            const bool frontTaken = press == Escape;
-            if (frontTaken)
-                ScreenUtils::getInstance()->setCurrentWindow(nullptr);
-            EXPECT_TRUE(waitFor([&] { return !box->getParent(); }));
-            EXPECT_EQ(current(), frontTaken ? nullptr : beneath);
 
             host()->window = nullptr;
             if (b.after)
                 b.after();
-            BackButtonAdapter::getInstance()->removeListener(beneath);
-            ScreenUtils::getInstance()->setCurrentWindow(nullptr);
-            beneath->removeFromParent();
+            if (beneath) {
+                BackButtonAdapter::getInstance()->removeListener(beneath);
+                ScreenUtils::getInstance()->setCurrentWindow(nullptr);
+                beneath->removeFromParent();
+            }
         }
     }
+    goals->removeFromParent();
 }
 
 TEST_F(Popup, TheArgumentIsShownOnlyWhenItIsATextAndTheStaticOpenerChoosesItsKind)

@@ -5,6 +5,7 @@
 #include "SimpleAudioEngine.h"
 #include "gui/ScreenUtils.h"
 #include "gui/GUIButton.h"
+#include "gui/GUIPopup.h"
 #include "gui/GUIScroll.h"
 #include "gui/GUIWindow.h"
 
@@ -240,6 +241,15 @@ TEST_F(Windows, ArrowAndPageKeysScrollByFixedSteps)
     TestWindow* plain = TestWindow::create(nullptr);
     for (int code : {1, 2, 8, 9})
         plain->keyArrowPressed(code);  // no scroll: nothing
+    // A box over the list takes them as it takes every key.
+    ScreenUtils::showPopup(CCString::create("?"), nullptr, nullptr, nullptr, nullptr, GUIPopup::Message);
+    const float y = window->scroll->getPosition().y;
+    for (int key : {kCCKeyUp, kCCKeyPageDown}) {
+        CCEGLView::sharedOpenGLView()->simulateKey(key, true);
+        CCEGLView::sharedOpenGLView()->simulateKey(key, false);
+    }
+    EXPECT_FLOAT_EQ(window->scroll->getPosition().y, y);
+    GUIPopup::resetInstanceForTests();
 }
 
 TEST_F(Windows, AWindowThatRemovesItselfOnCloseGoesOnceAndLetsGoOfTheCurrentWindow)

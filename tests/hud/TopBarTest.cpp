@@ -2,12 +2,14 @@
 // the lock, the notification queue, the badges and the counters.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
 #include "support/GameSceneFixture.h"
 #include "base/NSData.h"
 #include "profile/Profile.h"
+#include "gui/GUIBox.h"
 #include "gui/GUIButton.h"
 #include "gui/GUIKeyboard.h"
 #include "gui/GUILabel.h"
@@ -16,6 +18,29 @@
 USING_NS_CC;
 
 namespace {
+
+// A box the game layer knows nothing of; the back key answers it.
+class OwnBox : public GUIBox {
+public:
+    static void showOver(CCNode* scene)
+    {
+        auto* box = new OwnBox();
+        box->initWithSize(screenSize);
+        box->autorelease();
+        box->prepare();
+        box->setPosition(CCPointZero);
+        box->setVisible(true);
+        scene->addChild(box, 200);
+        box->waitForAnswer();
+        ScreenUtils::getInstance()->setCurrentWindow(box);
+    }
+    void answerBackKey() override
+    {
+        if (takeAnswer())
+            leave();
+    }
+    void answerReturn() override { answerBackKey(); }
+};
 
 class TopBar : public gametest::GameScene {
 protected:
@@ -191,17 +216,23 @@ TEST_F(TopBar, ALockedBarIgnoresTouches)
     EXPECT_FALSE(layer->getPaused()) << "nothing fired while locked";
     EXPECT_EQ(bar->getPressedButton(), nullptr);
     bar->setLocked(false);
-    // Nor does it act under a popup's shade ("You are offline." let the
-    // player pause the world under it).
-    ScreenUtils::showPopup(CCString::create("You are offline."), nullptr, nullptr, nullptr, nullptr, 2);
-    stepFrames(20);
-    press(at.x, at.y);
-    release(at.x, at.y);
-    stepFrames(20);
-    EXPECT_FALSE(layer->getPaused()) << "nothing fired under the popup";
-    ScreenUtils::getInstance()->getCurrentWindow()->onBackPressed();
-    stepFrames(40);
-    ASSERT_EQ(ScreenUtils::shownWindow(), nullptr);
+    // Nor does it act under a box's shade ("You are offline." let the
+    // player pause the world under it), whatever the box.
+    const std::function<void()> boxes[] = {
+        [] { ScreenUtils::showPopup(CCString::create("You are offline."), nullptr, nullptr, nullptr, nullptr, 2); },
+        [this] { OwnBox::showOver(layer->getParent()); },
+    };
+    for (const auto& showBox : boxes) {
+        showBox();
+        stepFrames(20);
+        press(at.x, at.y);
+        release(at.x, at.y);
+        stepFrames(20);
+        EXPECT_FALSE(layer->getPaused()) << "nothing fired under box " << &showBox - boxes;
+        ScreenUtils::getInstance()->getCurrentWindow()->onBackPressed();
+        stepFrames(40);
+        ASSERT_EQ(ScreenUtils::shownWindow(), nullptr);
+    }
     press(at.x, at.y);
     release(at.x, at.y);
     stepFrames(20);

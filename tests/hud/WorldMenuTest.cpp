@@ -352,6 +352,7 @@ TEST_F(WorldMenu, ASaveWithNoNameTypedSaysSoAndKeepsTheKeyboardUp)
         gui->onMenuButton(GUI::kWorldMenu, nullptr);
         gui->onSaveButton(nullptr);
         keyboard->insertText(b.typed, static_cast<int>(std::string(b.typed).size()));
+        ASSERT_TRUE(stepUntil([&] { return keyboard->isFullyShown(); }));
         keyboard->onBackPressed();
         stepSeconds(0.3f);
         EXPECT_FALSE(keyboard->isActive());

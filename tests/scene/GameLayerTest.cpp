@@ -174,6 +174,11 @@ TEST_F(GameScene, ArrowKeysPanOnlyWhileMagnified)
     EXPECT_NEAR(layer->getPosition().x, zoomed.x - 64, 0.01);
     layer->keyArrowPressed(7);
     EXPECT_NEAR(layer->getPosition().x, zoomed.x - 64, 0.01);
+    // Not under a box.
+    ScreenUtils::showPopup(CCString::create("?"), nullptr, nullptr, nullptr, nullptr, GUIPopup::Message);
+    layer->keyArrowPressed(4);
+    EXPECT_NEAR(layer->getPosition().x, zoomed.x - 64, 0.01);
+    GUIPopup::resetInstanceForTests();
 }
 
 }  // namespace

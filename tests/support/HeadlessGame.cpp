@@ -54,4 +54,11 @@ void HeadlessGame::stepSeconds(float seconds, float dt)
     stepFrames(frames, dt);
 }
 
+bool HeadlessGame::stepUntil(const std::function<bool()>& done)
+{
+    for (int frame = 0; frame < 600 && !done(); ++frame)
+        stepFrames(1);
+    return done();
+}
+
 }  // namespace testsupport

@@ -5,6 +5,7 @@
 // that lives in the engine is reset before and after each test.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -21,6 +22,8 @@ protected:
     void stepFrames(int count, float dt = 1.0f / 60.0f);
     // Runs frames until `seconds` of game time have passed.
     void stepSeconds(float seconds, float dt = 1.0f / 60.0f);
+    // Frames of 1/60 s until `done` holds; false after ten seconds of them.
+    bool stepUntil(const std::function<bool()>& done);
 
     TempHome& home() { return *m_home; }
     // The asset tree the tests read (ENGINE_RESOURCES, else the build's).

@@ -369,7 +369,7 @@ void StoryPlayer::saveWorld(int day)
     // An unnamed world (after a reset) asks for its name first: typed.
     if (gui->isSavingAfterNaming()) {
         GUIKeyboard* keyboard = GUIKeyboard::getInstance();
-        run(10);
+        ASSERT_TRUE(runUntil([&] { return keyboard->isFullyShown(); }, 30)) << m_where << ": the keyboard";
         const std::string name = dayWorld(day, m_mode) + " saved";
         keyboard->insertText(name.c_str(), static_cast<int>(name.size()));
         tapButton(keyboard->getEnterKey(), "the keyboard's enter key");

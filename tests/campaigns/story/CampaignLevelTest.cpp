@@ -63,12 +63,19 @@ std::vector<LevelOf> everyCampaignLevel()
     return out;
 }
 
-class CampaignLevel : public StoryPlayer, public ::testing::WithParamInterface<LevelOf> {
+LevelOf levelOf(const LevelOf& l)
+{
+    return l;
+}
+
+// A level's test, each started afresh: played from its seed, or skipped
+// when TESMORA_PLAY_LEVEL picks another.
+template <typename Param> class LevelTest : public StoryPlayer, public ::testing::WithParamInterface<Param> {
 protected:
     void SetUp() override
     {
         StoryPlayer::SetUp();
-        const LevelOf l = GetParam();
+        const LevelOf l = levelOf(this->GetParam());
         const std::string name = std::to_string(l.mode) + "_" + std::to_string(l.level);
         const char* only = std::getenv("TESMORA_PLAY_LEVEL");
         if (only && *only && name != only)
@@ -78,8 +85,14 @@ protected:
         platform::seedGameRand(playSeed() + l.round);
     }
 
-    std::string worldName() const { return dayWorld(GetParam().level, GetParam().mode); }
+    std::string worldName() const
+    {
+        const LevelOf l = levelOf(this->GetParam());
+        return dayWorld(l.level, l.mode);
+    }
 };
+
+using CampaignLevel = LevelTest<LevelOf>;
 
 struct KeptCell {
     int x, y;
@@ -404,6 +417,112 @@ TEST_P(LargestBrush, WinsWithItsBrushWorkAtTheLargestBrushAfterAWait)
     }
     EXPECT_EQ(goals->activeCount(), 0) << worldName() << ": drawn and rubbed out with the largest brush, missions "
                                        << "stay open: " << openMissionList();
+}
+
+// The vessels a goal or hint asks the player to fill, each with its mouth:
+// the empty cells of the row its rims stand on, from rim to rim.
+struct Vessel {
+    int mode, level;
+    const char* name;
+    const char* element;
+    int x0, x1, y;
+};
+const Vessel kVessels[] = {
+    {3, 2, "Tub", "Lava", 9, 27, 34},
+    {3, 2, "Bath", "Lava", 92, 108, 24},
+    {0, 6, "Furnace", "Oil", 87, 109, 37},  // closed: its top row inside
+};
+
+// A pour into one of them: a stroke along its mouth, or a tap in its middle.
+struct PourOf {
+    size_t vessel;
+    bool tapped;
+};
+
+LevelOf levelOf(const PourOf& p)
+{
+    return {kVessels[p.vessel].mode, kVessels[p.vessel].level};
+}
+
+std::vector<PourOf> everyPour()
+{
+    std::vector<PourOf> out;
+    for (size_t v = 0; v < std::size(kVessels); ++v)
+        for (const bool tapped : {false, true})
+            out.push_back({v, tapped});
+    return out;
+}
+
+std::string pourName(const ::testing::TestParamInfo<PourOf>& info)
+{
+    const Vessel& v = kVessels[info.param.vessel];
+    return dayWorld(v.level, v.mode) + "_" + v.name + (info.param.tapped ? "_Tapped" : "_Stroked");
+}
+
+class PouredVessel : public LevelTest<PourOf> { };
+
+// The vessel filled as a player fills it at the largest brush: a stroke
+// from rim to rim along its mouth, or a tap at the mouth's middle, held a
+// second. Nothing poured comes out beside its mouth while it pours and ten
+// seconds after, and the level's script then still wins.
+TEST_P(PouredVessel, HoldsAPourAtTheLargestBrush)
+{
+    const Vessel& v = kVessels[GetParam().vessel];
+    const bool tapped = GetParam().tapped;
+    levelscript::Level level;
+    std::string error;
+    ASSERT_TRUE(levelscript::readLevel(levelPath(v.level, v.mode), nullptr, level, error)) << error;
+    const std::string pour = worldName() + "'s " + v.name + ", " + v.element +
+        (tapped ? " tapped into" : " stroked along") + " its mouth from (" + std::to_string(v.x0) + ", " +
+        std::to_string(v.y) + ") to (" + std::to_string(v.x1) + ", " + std::to_string(v.y) + ")";
+    startCampaignLevel(v.mode, v.level);
+    ASSERT_FALSE(HasFatalFailure());
+    pickTool("Draw");
+    pickElement(v.element);
+    pickBrush(kLargestBrush);
+    ASSERT_FALSE(HasFatalFailure());
+    const uint32_t poured = hashString(v.element);
+    auto beside = [&] {
+        std::vector<std::pair<int, int>> out;
+        for (int x = 0; x < world->width; ++x)
+            for (int y = 0; y < world->height; ++y)
+                if ((x < v.x0 || x > v.x1) && typeAt(x, y) == poured)
+                    out.push_back({x, y});
+        return out;
+    };
+    const size_t before = beside().size();
+    const int64_t start = m_stepsRun;
+    auto stays = [&] {
+        const auto cells = beside();
+        EXPECT_LE(cells.size(), before) << pour << ": after " << m_stepsRun - start << " steps, "
+                                        << cells.size() - before << " cells of it lie beside the mouth, as at ("
+                                        << cells.back().first << ", " << cells.back().second << ")";
+        return cells.size() <= before;
+    };
+    const CCPoint from = cellOnScreen(tapped ? (v.x0 + v.x1) / 2 : v.x0, v.y), to = cellOnScreen(v.x1, v.y);
+    press(from.x, from.y);
+    bool held = true;
+    for (int step = 1; step <= 30 && held; ++step) {
+        if (!tapped)
+            drag(from.x + (to.x - from.x) * static_cast<float>(step) / 30.0f, from.y);
+        run(1);
+        held = stays();
+    }
+    release(tapped ? from.x : to.x, from.y);
+    for (int step = 0; step < 300 && held; ++step) {
+        run(1);
+        held = stays();
+    }
+    ASSERT_TRUE(held);
+    AchievementManager* goals = AchievementManager::getInstance();
+    for (const levelscript::Action& a : level.script) {
+        if (a.kind == levelscript::ActionKind::Until)
+            runUntil([&] { return goals->activeCount() == 0; }, a.count);
+        else
+            act(v.level, a);
+        ASSERT_FALSE(HasFatalFailure());
+    }
+    EXPECT_EQ(goals->activeCount(), 0) << pour << ", the script then leaves missions open: " << openMissionList();
 }
 
 // Whether the level's solution uses lava, fire, heaters or explosives: the
@@ -734,6 +853,7 @@ std::string levelName(const ::testing::TestParamInfo<LevelOf>& info)
 }
 INSTANTIATE_TEST_SUITE_P(Campaigns, CampaignLevel, ::testing::ValuesIn(everyCampaignLevel()), levelName);
 INSTANTIATE_TEST_SUITE_P(Campaigns, LargestBrush, ::testing::ValuesIn(brushWorkLevels()), levelName);
+INSTANTIATE_TEST_SUITE_P(Campaigns, PouredVessel, ::testing::ValuesIn(everyPour()), pourName);
 INSTANTIATE_TEST_SUITE_P(Campaigns, StandsThroughItsSolution, ::testing::ValuesIn(kStandsThroughItsSolution),
                          levelName);
 INSTANTIATE_TEST_SUITE_P(Campaigns, HeatedLevel, ::testing::ValuesIn(heatedLevels()), levelName);

@@ -546,8 +546,9 @@ TEST_P(PouredVessel, HoldsAPourAtTheLargestBrush)
     startCampaignLevel(v.mode, v.level);
     ASSERT_FALSE(HasFatalFailure());
     const std::vector<KeptCell> floor = floorOf(*world);
-    for (size_t i = 0; i < v.after; ++i)
+    for (size_t i = 0; i < v.after && !HasFatalFailure(); ++i)
         act(v.level, level.script[i]);
+    ASSERT_FALSE(HasFatalFailure());
     // What lies within its walls, at or below its mouth; what is not built
     // to stay (a heap, a wallow) may move there.
     const std::set<uint32_t> built = {hashString("Wall"), hashString("Insulator"), hashString("Glass"),
@@ -574,7 +575,7 @@ TEST_P(PouredVessel, HoldsAPourAtTheLargestBrush)
         return out;
     };
     const size_t before = outside().size();
-    const int64_t start = m_stepsRun;
+    int64_t start = 0;  // the press's step
     auto stays = [&] {
         const auto cells = outside();
         if (v.spills || cells.size() <= before)
@@ -589,6 +590,7 @@ TEST_P(PouredVessel, HoldsAPourAtTheLargestBrush)
     pickBrush(kLargestBrush);
     ASSERT_FALSE(HasFatalFailure());
     const CCPoint from = cellOnScreen(tapped ? (v.x0 + v.x1) / 2 : v.x0, v.y), to = cellOnScreen(v.x1, v.y);
+    start = m_stepsRun;
     press(from.x, from.y);
     bool held = true;
     for (int step = 1; step <= 30 && held; ++step) {

@@ -8,7 +8,9 @@
 // day's) still wins after the creatures have walked up, and no human comes
 // within the eraser's reach meanwhile; where the solution heats what the
 // level stands on, the level keeps every cell it started with, and its floor
-// stands after the win.
+// stands after the win. A vessel that a goal or hint asks the player to fill
+// holds a pour held a second at the largest brush, or what spills harms
+// nothing: the level is still won and its floor stands.
 // A level whose goal is a melody shows it on a sheet in its world, which
 // reads back as that melody against its keyboard. A level that lets a liquid
 // down on what the player builds holds it up long enough untouched, and once
@@ -518,10 +520,16 @@ std::vector<PourOf> everyPour()
     return out;
 }
 
+// "Day3_2_Tub_Tapped", in test names and failures.
+void PrintTo(const PourOf& p, std::ostream* out)
+{
+    const Vessel& v = kVessels[p.vessel];
+    *out << dayWorld(v.level, v.mode) << "_" << v.name << (p.tapped ? "_Tapped" : "_Stroked");
+}
+
 std::string pourName(const ::testing::TestParamInfo<PourOf>& info)
 {
-    const Vessel& v = kVessels[info.param.vessel];
-    return dayWorld(v.level, v.mode) + "_" + v.name + (info.param.tapped ? "_Tapped" : "_Stroked");
+    return ::testing::PrintToString(info.param);
 }
 
 class PouredVessel : public LevelTest<PourOf> { };

@@ -465,10 +465,12 @@ bool generateFonts(Context& ctx)
             return fail(line.where() + ": unknown statement '" + w[0] + "'");
         }
     }
-    for (const auto& [faceName, unused] : faceOverrides)
+    for (const auto& face : faceOverrides) {
+        const std::string& faceName = face.first;
         if (std::none_of(recipes.begin(), recipes.end(),
                          [&](const FontRecipe& r) { return r.facePath.substr(r.facePath.rfind('/') + 1) == faceName; }))
             return fail(path + ": no font is drawn from the face '" + faceName + "' of an override");
+    }
     for (FontRecipe& recipe : recipes) {
         recipe.chars = chars;
         recipe.overrides = overrides;

@@ -61,8 +61,6 @@ public:
     // takesPresses themselves.
     bool takesPresses() const { return m_fullyShown; }
     static constexpr float kOpeningSeconds = 0.35f;
-    // Presses count from now on: the opening has run.
-    bool isFullyShown() const { return m_fullyShown; }
     // Ends the opening at once (a scripted player that has read the window).
     void finishOpening(float = 0);
 

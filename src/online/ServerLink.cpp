@@ -23,6 +23,21 @@ USING_NS_CC;
 
 namespace {
 
+// A registration or an upload carries an id of its own, kept in the profile
+// until the server answers it (a time-out, a lost connection or a status
+// worth trying again is no answer: a proxy's 502 may come after the server
+// did the work), so that trying again, after a restart too, sends the same
+// request: the server then answers with what the first one made instead of
+// making it twice. The registration's id is kept for its nickname; an
+// upload's for this fingerprint of its world, name and description (CRC-32
+// and length), so that a changed world gets a new id.
+uint64_t uploadFingerprint(const std::string& name, const std::string& description, const std::string& blob)
+{
+    const std::string about = name + '\n' + description + '\n' + blob;
+    return static_cast<uint64_t>(crc32Bytes(reinterpret_cast<const uint8_t*>(about.data()), about.size())) << 32 |
+        static_cast<uint32_t>(about.size());
+}
+
 ServerLink* g_instance = nullptr;
 
 std::string localized(const char* key)
@@ -313,13 +328,6 @@ void ServerLink::createPlayerQuietly(Profile* profile, CCObject* takenTarget, SE
 {
     LOG << "registering the kept name again in the background";
     sendCreatePlayer(profile, takenTarget, takenSelector, true);
-}
-
-uint64_t ServerLink::uploadFingerprint(const std::string& name, const std::string& description, const std::string& blob)
-{
-    const std::string about = name + '\n' + description + '\n' + blob;
-    return static_cast<uint64_t>(crc32Bytes(reinterpret_cast<const uint8_t*>(about.data()), about.size())) << 32 |
-        static_cast<uint32_t>(about.size());
 }
 
 void ServerLink::sendCreatePlayer(Profile* profile, CCObject* refusalTarget, SEL_CallFunc refusalSelector, bool quiet)

@@ -133,16 +133,6 @@ public:
     // Test hook: a fresh client with the environment's base URL.
     static void resetInstanceForTests();
 
-    // A registration or an upload carries an id of its own, kept in the
-    // profile until the server answers it (a time-out, a lost connection or
-    // a status worth trying again is no answer: a proxy's 502 may come after
-    // the server did the work), so that trying again, after a restart too,
-    // sends the same request: the server then answers with what the first
-    // one made instead of making it twice. The registration's id is kept for
-    // its nickname; an upload's for this fingerprint of its world, name and
-    // description (CRC-32 and length), so that a changed world gets a new id.
-    static uint64_t uploadFingerprint(const std::string& name, const std::string& description, const std::string& blob);
-
 private:
     ServerLink();
     bool dispatch(const std::shared_ptr<RequestAction>& action);

@@ -431,14 +431,13 @@ void GameLayer::forgetGalleryOrigin(int32_t id)
             *origin = GalleryOrigin{};
 }
 
-bool GameLayer::undo()
+void GameLayer::undo()
 {
     const bool toggle = m_world.undoToggle;
     m_world.undo();
-    if (m_world.undoToggle == toggle)
-        return false;
-    std::swap(m_galleryOrigin, m_undoGalleryOrigin);
-    return true;
+    // A snapshot that could not be loaded changed nothing.
+    if (m_world.undoToggle != toggle)
+        std::swap(m_galleryOrigin, m_undoGalleryOrigin);
 }
 
 void GameLayer::leaveToMenu()

@@ -121,8 +121,8 @@ public:
     int32_t getWorldRatingCount() const { return m_galleryOrigin.ratings; }
     void setWorldRatingCount(int32_t v) { m_galleryOrigin.ratings = v; }
     // The top bar's Undo (and Redo): the world and the undo snapshot change
-    // places, each with its gallery origin. False when nothing changed.
-    bool undo();
+    // places, each with its gallery origin.
+    void undo();
     virtual CCMutableTexture2D* getWorldTexture() { return m_worldTexture; }
     virtual void setWorldTexture(CCMutableTexture2D* v) { m_worldTexture = v; }
     virtual bool getLevelMusicOn() { return m_levelMusicOn; }

@@ -93,7 +93,7 @@ TEST_F(CampaignFlow, NextLoadsTheNextLevelsWorldBeforeItsMissionIsTested)
     tapButton(bar->getDayButton(), ccp(0.5f, -0.5f));
     GUIAchievement* window = layer->getAchievementWindow();
     ASSERT_EQ(window->getBoardKind(), GUIAchievement::kDayCleared);
-    ASSERT_TRUE(stepUntil([&] { return window->isFullyShown(); }));
+    ASSERT_TRUE(stepUntil([&] { return window->takesPresses(); }));
     tapButton(window->getNextButton(), ccp(0, 0.5f));
 
     EXPECT_EQ(loadedName(), "Day2_9");
@@ -132,7 +132,7 @@ TEST_F(CampaignFlow, RobotTowerCountsItsOwnWorldAfterNextAndAfterAStart)
     tapButton(bar->getDayButton(), ccp(0.5f, -0.5f));
     GUIAchievement* window = layer->getAchievementWindow();
     ASSERT_EQ(window->getBoardKind(), GUIAchievement::kDayCleared);
-    ASSERT_TRUE(stepUntil([&] { return window->isFullyShown(); }));
+    ASSERT_TRUE(stepUntil([&] { return window->takesPresses(); }));
     tapButton(window->getNextButton(), ccp(0, 0.5f));
     EXPECT_EQ(loadedName(), "Day9_12");
     window->hide();
@@ -216,7 +216,7 @@ TEST_P(CampaignEnd, NextAfterTheLastLevelLoadsNoneAndShowsNoneBeyond)
     tapButton(bar->getDayButton(), ccp(0.5f, -0.5f));
     GUIAchievement* window = layer->getAchievementWindow();
     ASSERT_EQ(window->getBoardKind(), GUIAchievement::kDayCleared);
-    ASSERT_TRUE(stepUntil([&] { return window->isFullyShown(); }));
+    ASSERT_TRUE(stepUntil([&] { return window->takesPresses(); }));
     tapButton(window->getNextButton(), ccp(0, 0.5f));
 
     EXPECT_EQ(loadedName(), lastWorld) << "the last level's world stays";

@@ -136,7 +136,7 @@ TEST_F(GoalsFlow, AMissionPassesTheDayEndsAndNextLoadsTheNextWorldAtOnce)
     // drawn at once under level 2's goals; the element in hand, which level 2
     // locks, gives way to one it offers.
     layer->getGUI()->selectElement("Wall");
-    ASSERT_TRUE(stepUntil([&] { return window->isFullyShown(); }));
+    ASSERT_TRUE(stepUntil([&] { return window->takesPresses(); }));
     tapButton(window->getNextButton(), ccp(0, 0.5f));
     CCMutableTexture2D* picture = layer->getWorldTexture();
     EXPECT_FALSE(picture->isDirty()) << "the new world is on screen";

@@ -70,7 +70,7 @@ TEST_F(Flows, AProfileWithoutANicknameAsksForOneAndSendsItOnEnter)
         EXPECT_EQ(keyboard->getText()->getString(), "");
         EXPECT_FALSE(profile->hasNickname());
     }
-    ASSERT_TRUE(stepUntil([&] { return keyboard->isFullyShown(); }));
+    ASSERT_TRUE(stepUntil([&] { return keyboard->takesPresses(); }));
     keyboard->onBackPressed();
     stepSeconds(0.2f);
     EXPECT_EQ(keyboard->getParent(), nullptr);

@@ -244,7 +244,7 @@ TEST_F(Keyboard, TheBackKeyAcceptsLikeEnter)
     Held<Receiver> receiver;
     open("Eve", receiver.get());
     EXPECT_EQ(BackButtonAdapter::getInstance()->frontListener(), keyboard());
-    ASSERT_TRUE(stepUntil([&] { return keyboard()->isFullyShown(); }));
+    ASSERT_TRUE(stepUntil([&] { return keyboard()->takesPresses(); }));
     BackButtonAdapter::getInstance()->onBackPressed();
     EXPECT_EQ(receiver->texts, (std::vector<std::string>{"Eve"}));
 }
@@ -418,7 +418,7 @@ TEST_F(Keyboard, ASecondReturnNeverAnswersTheOverwriteQuestionTheFirstOpened)
         SCOPED_TRACE(apart);
         Held<Asker> receiver;
         ScreenUtils::showKeyboard(GUILabel::create(), receiver.get(), callfuncO_selector(Asker::take));
-        ASSERT_TRUE(stepUntil([&] { return keyboard()->isFullyShown(); }));
+        ASSERT_TRUE(stepUntil([&] { return keyboard()->takesPresses(); }));
         view->simulateText("Hill");
         view->simulateKey(kCCKeyEnter, true);
         view->simulateKey(kCCKeyEnter, false);

@@ -485,7 +485,7 @@ TEST_F(Popup, EveryBoxAnswersOnlyAPressMadeOnceShownAndThenGivesTheKeysBeneath)
             down();
             if (b.reveal)
                 b.reveal();
-            ASSERT_TRUE(waitFor([&] { return window->isFullyShown(); }));
+            ASSERT_TRUE(waitFor([&] { return window->takesPresses(); }));
             if (press == Return || press == Escape)
                 view->simulateKey(code, true, true);  // the held key repeats
             up();

@@ -164,7 +164,7 @@ TEST_F(WorldMenu, AnOverwriteDeclinedAnyWayLeavesTheWorldsNameAsBeforeSave)
         gui->onSaveButton(nullptr);
         ASSERT_TRUE(keyboard->isActive());
         keyboard->insertText("w1\n", 3);
-        ASSERT_TRUE(stepUntil([&] { return popup->isShown() && popup->isFullyShown(); }));
+        ASSERT_TRUE(stepUntil([&] { return popup->isShown() && popup->takesPresses(); }));
         ASSERT_EQ(popupText(), text("ConfirmationOverwritePopup"));
         EXPECT_EQ(layer->getUniverseName()->getString(), before) << "not named while asked";
 
@@ -352,7 +352,7 @@ TEST_F(WorldMenu, ASaveWithNoNameTypedSaysSoAndKeepsTheKeyboardUp)
         gui->onMenuButton(GUI::kWorldMenu, nullptr);
         gui->onSaveButton(nullptr);
         keyboard->insertText(b.typed, static_cast<int>(std::string(b.typed).size()));
-        ASSERT_TRUE(stepUntil([&] { return keyboard->isFullyShown(); }));
+        ASSERT_TRUE(stepUntil([&] { return keyboard->takesPresses(); }));
         keyboard->onBackPressed();
         stepSeconds(0.3f);
         EXPECT_FALSE(keyboard->isActive());

@@ -662,7 +662,7 @@ void StoryPlayer::act(int day, const levelscript::Action& a)
         if (runUntil(
                 [&] {
                     GUIPopup* popup = GUIPopup::getInstance();
-                    return popup->isShown() && popup->getOkButton() && popup->isFullyShown();
+                    return popup->isShown() && popup->getOkButton() && popup->takesPresses();
                 },
                 30))
             tapButton(GUIPopup::getInstance()->getOkButton(), "the new world's question");

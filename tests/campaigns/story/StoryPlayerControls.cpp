@@ -154,7 +154,7 @@ void StoryPlayer::pickElement(const std::string& name)
     if (price > 0) {
         ASSERT_GE(mana, price) << m_where << ": " << name << " costs " << price << " mana, the player has " << mana;
         GUIPopup* popup = GUIPopup::getInstance();
-        ASSERT_TRUE(runUntil([&] { return popup->isShown() && popup->getOkButton() && popup->isFullyShown(); }, 30))
+        ASSERT_TRUE(runUntil([&] { return popup->isShown() && popup->getOkButton() && popup->takesPresses(); }, 30))
             << m_where << ": no purchase question for " << name;
         tapButton(popup->getOkButton(), "buying " + name);
         run(kSettle);
@@ -369,7 +369,7 @@ void StoryPlayer::saveWorld(int day)
     // An unnamed world (after a reset) asks for its name first: typed.
     if (gui->isSavingAfterNaming()) {
         GUIKeyboard* keyboard = GUIKeyboard::getInstance();
-        ASSERT_TRUE(runUntil([&] { return keyboard->isFullyShown(); }, 30)) << m_where << ": the keyboard";
+        ASSERT_TRUE(runUntil([&] { return keyboard->takesPresses(); }, 30)) << m_where << ": the keyboard";
         const std::string name = dayWorld(day, m_mode) + " saved";
         keyboard->insertText(name.c_str(), static_cast<int>(name.size()));
         tapButton(keyboard->getEnterKey(), "the keyboard's enter key");
@@ -378,7 +378,7 @@ void StoryPlayer::saveWorld(int day)
     // The overwrite question, then the outcome: both answered OK.
     GUIPopup* popup = GUIPopup::getInstance();
     for (int i = 0;
-         i < 3 && runUntil([&] { return popup->isShown() && popup->getOkButton() && popup->isFullyShown(); }, 30);
+         i < 3 && runUntil([&] { return popup->isShown() && popup->getOkButton() && popup->takesPresses(); }, 30);
          ++i) {
         tapButton(popup->getOkButton(), "the save's question");
         run(kSettle);

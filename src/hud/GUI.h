@@ -277,10 +277,8 @@ public:
     // The same for the main menu's Gallery, through the game layer: the
     // gallery's Back goes on to the main menu.
     void openGalleryFromMainMenu();
-    // The world opened from the gallery: its name and the player's own
-    // earlier stars (0 none yet, -1 not known), kept with the world on
-    // screen (the game layer's gallery origin).
-    void setOnlineWorld(const std::string& name, int32_t myRating);
+    // The player's own earlier stars for the gallery world on screen (0 none
+    // yet, -1 not known), kept with the world (the game layer's gallery origin).
     int32_t getMyRating() const;
     // Rate, offered in an online world only: the popup shows the player's
     // own earlier stars, asked of the server first when not known.

@@ -64,17 +64,6 @@ void GUI::openGalleryScene(bool fromMainMenu)
 
 // --- rating --------------------------------------------------------------------------------
 
-void GUI::setOnlineWorld(const std::string& name, int32_t myRating)
-{
-    GameLayer* layer = GameLayer::existingInstance();
-    if (!layer || layer->getOnlineWorldId() == 0)
-        return;
-    GalleryOrigin origin = layer->galleryOrigin();
-    origin.name = name;
-    origin.myRating = myRating;
-    layer->setGalleryOrigin(origin);
-}
-
 int32_t GUI::getMyRating() const
 {
     GameLayer* layer = GameLayer::existingInstance();

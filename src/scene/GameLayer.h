@@ -116,10 +116,8 @@ public:
     }
     int32_t getOnlineWorldId() const { return m_galleryOrigin.id; }
     float getWorldRating() const { return m_galleryOrigin.rating; }
-    void setWorldRating(float v) { m_galleryOrigin.rating = v; }
     // How many players rated the gallery world (its rating is their average).
     int32_t getWorldRatingCount() const { return m_galleryOrigin.ratings; }
-    void setWorldRatingCount(int32_t v) { m_galleryOrigin.ratings = v; }
     // The top bar's Undo (and Redo): the world and the undo snapshot change
     // places, each with its gallery origin.
     void undo();

@@ -1045,10 +1045,9 @@ TEST_F(GalleryScreen, AServerThatForgotThePlayerHearsNothingOfTheOldServersWorld
     Profile::getInstance()->setNickname(CCString::create("Bob"));
     // The world and the saved world as the old server left them (a share
     // draws its picture in the game's world).
-    layer->setOnlineWorldId(islands);
+    layer->setGalleryOrigin({islands, "Islands", 0, 0, 0});
     layer->setLoadedWorldName(CCString::create("dunes"));
     name("Dunes");
-    layer->getGUI()->setOnlineWorld("Islands", 0);
 
     rate(5);
     EXPECT_EQ(popupText(), text("NetErrorPlayerUnknown"));

@@ -109,15 +109,8 @@ using testsupport::wordsOf;
 
 std::map<std::string, std::string> loadTable(const char* language)
 {
-    std::map<std::string, std::string> table;
-    std::string path = (kRepo / "resources/localization" / (std::string(language) + ".plist")).string();
-    CCDictionary* dict = CCDictionary::createWithContentsOfFile(path);
-    CCDictElement* element = nullptr;
-    CCDICT_FOREACH(dict, element)
-    {
-        if (auto* text = dynamic_cast<CCString*>(element->getObject()))
-            table[element->getStrKey()] = text->getString();
-    }
+    auto table =
+        testsupport::textTable((kRepo / "resources/localization" / (std::string(language) + ".plist")).string());
     CCPoolManager::sharedPoolManager()->drain();
     return table;
 }

@@ -779,20 +779,6 @@ const Unnamed kUnnamed[] = {
      "each gem in the holder drawn in its colour; the palette offers only the four"},
 };
 
-std::map<std::string, std::string> textTable(const char* language)
-{
-    std::map<std::string, std::string> table;
-    CCDictionary* dict =
-        CCDictionary::createWithContentsOfFile((std::string("localization/") + language + ".plist").c_str());
-    CCDictElement* element = nullptr;
-    CCDICT_FOREACH(dict, element)
-    {
-        if (auto* text = dynamic_cast<CCString*>(element->getObject()))
-            table[element->getStrKey()] = text->getString();
-    }
-    return table;
-}
-
 }  // namespace
 
 // A goal whose check wants an element on a cell that the level's world does
@@ -802,7 +788,7 @@ TEST_F(LevelHints, BriefingsNameWhatTheirChecksWantPlaced)
 {
     std::vector<std::map<std::string, std::string>> texts;
     for (const Language& language : kLanguages)
-        texts.push_back(textTable(language.code));
+        texts.push_back(testsupport::textTable(std::string("localization/") + language.code + ".plist"));
     std::map<uint32_t, std::string> palette;
     for (const PaletteEntry& e : paletteTable())
         palette[hashString(e.name)] = e.name;

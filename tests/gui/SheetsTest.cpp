@@ -5,10 +5,13 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdint>
 #include <cstdlib>
 #include <map>
 
+#include "base/Utf8.h"
 #include "gui/GUILabel.h"
+#include "support/PaletteWords.h"
 
 USING_NS_CC;
 using guitest::GuiTest;
@@ -72,19 +75,15 @@ TEST_F(Sheets, EveryCharacterOfTheTextsIsDrawnWholeInEveryFont)
     std::map<std::string, std::string> used;  // character -> a text using it
     for (const char* language : {"en", "fr", "es"}) {
         const std::string file = std::string("localization/") + language + ".plist";
-        CCDictionary* table = CCDictionary::createWithContentsOfFile(file.c_str());
-        ASSERT_TRUE(table && table->count() > 0) << file;
-        CCDictElement* e = nullptr;
-        CCDICT_FOREACH(table, e)
-        {
-            const std::string& s = static_cast<CCString*>(e->getObject())->getString();
+        const auto table = testsupport::textTable(file);
+        ASSERT_FALSE(table.empty()) << file;
+        for (const auto& [key, s] : table)
             for (size_t i = 0, n = 1; i < s.size(); i += n) {
-                const auto lead = static_cast<unsigned char>(s[i]);
-                n = lead < 0x80 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
+                uint32_t code = 0;
+                n = std::max<size_t>(1, decodeUtf8(s, i, code));
                 if (s[i] != ' ' && s[i] != '\n')
-                    used.emplace(s.substr(i, n), file + " " + e->getStrKey());
+                    used.emplace(s.substr(i, n), file + " " + key);
             }
-        }
     }
     for (const auto& [sheet, font] : {std::pair{"achgui", "ach_fontButtons"},
                                       {"achgui", "ach_colorFont"},

@@ -4,6 +4,7 @@
 #include <set>
 
 #include "base/Utils.h"
+#include "cocos2d.h"
 
 namespace testsupport {
 
@@ -68,6 +69,19 @@ std::vector<size_t> phraseAt(const std::vector<std::string>& text, const std::ve
             found.push_back(at);
     }
     return found;
+}
+
+std::map<std::string, std::string> textTable(const std::string& plist)
+{
+    std::map<std::string, std::string> table;
+    cocos2d::CCDictionary* dict = cocos2d::CCDictionary::createWithContentsOfFile(plist.c_str());
+    cocos2d::CCDictElement* element = nullptr;
+    CCDICT_FOREACH(dict, element)
+    {
+        if (auto* text = dynamic_cast<cocos2d::CCString*>(element->getObject()))
+            table[element->getStrKey()] = text->getString();
+    }
+    return table;
 }
 
 std::string paletteName(const std::map<std::string, std::string>& table, const std::string& element)

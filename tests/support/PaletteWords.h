@@ -21,6 +21,9 @@ bool isFormOf(const std::string& word, const std::string& base);
 std::vector<size_t> phraseAt(const std::vector<std::string>& text, const std::vector<std::string>& phrase,
                              bool forms = true);
 
+// A localisation table's texts by key (empty when it cannot be read).
+std::map<std::string, std::string> textTable(const std::string& plist);
+
 // The name the palette shows for an element: its palette title without the
 // line breaks, or its title (or the element's own name without either).
 std::string paletteName(const std::map<std::string, std::string>& table, const std::string& element);

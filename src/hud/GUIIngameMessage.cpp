@@ -379,6 +379,10 @@ void GUIIngameMessage::step(const Page* pages, int count, SEL_CallFunc self, voi
 void GUIIngameMessage::addPageText(CCString* textKey, CCString* picture)
 {
     LOG << "in-game message: page" << (textKey ? textKey->getCString() : "");
+    // Each page is a new question: the second click of a double click on
+    // Next, or a click meant for the world as the page comes up, does not
+    // turn a page the player never read.
+    startOpening();
     BackButtonAdapter* adapter = BackButtonAdapter::getInstance();
     adapter->removeListener(this);
     adapter->addListener(this);

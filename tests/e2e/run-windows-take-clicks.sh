@@ -18,8 +18,8 @@ game=$1 check=$2 world=$3
 # (name, the bar's failure, Free mode, its introduction), paused.
 script=$work/windows-take-clicks.script
 printf '%s\n' "145 text Ada" "150 key Return" "320 click 475 386" "400 click 565 340" \
-    "510 click 620 528" "525 click 620 528" "540 click 620 528" "555 click 620 528" "570 click 620 528" \
-    "640 click 372 32" >"$script"
+    "525 click 620 528" "560 click 620 528" "595 click 620 528" "630 click 620 528" "665 click 620 528" \
+    "735 click 372 32" >"$script"
 # asked ROUTE I FRAME OFFSET RELEASE SETTLE: the popup's capture OFFSET
 # frames in, OK pressed 10 frames later and released RELEASE frames after its
 # press, the world's capture SETTLE frames after the press.
@@ -29,7 +29,7 @@ asked() {
         "$((at + 10 + $5)) up 555 468" "$((at + 10 + $6)) capture @FRAMES@/$1-done-$2.png" >>"$script"
 }
 releases=(0 1 2 4 12 30)
-f=680
+f=775
 for i in 1 2 3 4 5 6; do
     # A stroke, the world menu, New world.
     printf '%s\n' "$f drag 700 150 760 150 10" "$((f + 30)) click 540 32" "$((f + 70)) click 335 378" >>"$script"

@@ -110,6 +110,12 @@ protected:
     void click(GUIButton* button)
     {
         ASSERT_NE(button, nullptr);
+        // Pressed once the page has shown, as a player reads it first.
+        for (cocos2d::CCNode* node = button; node; node = node->getParent())
+            if (auto* window = dynamic_cast<GUIWindow*>(node)) {
+                ASSERT_TRUE(stepUntil([&] { return window->takesPresses(); }));
+                break;
+            }
         const cocos2d::CCSize size = button->getContentSize();
         const cocos2d::CCPoint at = button->convertToWorldSpace(cocos2d::ccp(size.width / 2, size.height / 2));
         press(at.x, at.y);

@@ -59,6 +59,14 @@ TEST_F(IngameMessage, EveryPageOfEverySequenceShowsWhatItSaysAndStepsOnItsButton
             (page.ok ? okScale : nextScale) = button->getLabel()->getScale();
             EXPECT_EQ(button->getIcon() != nullptr && button->getIcon()->isVisible(), page.ok);
 
+            // A click as the page shows (the second of a double click on the
+            // page before) turns no page the player has not read.
+            const CCPoint at = button->convertToWorldSpace(ccp(button->getContentSize().width / 2, 10));
+            press(at.x, at.y);
+            stepFrames(1);
+            release(at.x, at.y);
+            stepFrames(5);
+            EXPECT_EQ(message()->getPageIndex(), static_cast<int>(i + 1)) << "turned by a click made as it showed";
             // The back key is swallowed: the page stays, no question.
             BackButtonAdapter::getInstance()->onBackPressed();
             stepFrames(2);

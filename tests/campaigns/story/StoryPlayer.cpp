@@ -28,6 +28,7 @@
 #include "gui/GUIPopup.h"
 #include "gui/SlidingLayer.h"
 #include "hud/GUIAchievement.h"
+#include "gui/GUIWindow.h"
 #include "hud/GUIIngameMessage.h"
 #include "hud/GUISaveLoad.h"
 #include "hud/DeviceEditors.h"
@@ -439,6 +440,12 @@ void StoryPlayer::run(int steps)
 void StoryPlayer::click(CCNode* button, int after)
 {
     ASSERT_NE(button, nullptr);
+    // A player presses what a window shows once it shows it.
+    for (CCNode* node = button; node; node = node->getParent())
+        if (auto* window = dynamic_cast<GUIWindow*>(node)) {
+            ASSERT_TRUE(runUntil([&] { return window->takesPresses(); }, 60)) << m_where << ": a window came up";
+            break;
+        }
     const CCSize size = button->getContentSize();
     const CCPoint at = button->convertToWorldSpace(ccp(size.width / 2, size.height / 2));
     press(at.x, at.y);

@@ -271,6 +271,12 @@ void GUILabel::initWithCurrentFont()
     CCSpriteFrame* frame = CCSpriteFrameCache::sharedSpriteFrameCache()->spriteFrameByName(frameName.c_str());
     if (!frame || !initWithSpriteFrame(frame))
         return;
+    // Glyphs are one-bit pixel art with one-pixel marks and strokes: sampled
+    // between their pixels at a size between whole ones (a caption shrunk to
+    // its button, the palette's names), an accent fades to a grey smudge.
+    // Their sheet is sampled at its pixels, as all the game's art is meant to be.
+    if (CCTexture2D* texture = getTexture())
+        texture->setAliasTexParameters();
     m_hasFontFrame = true;
     if (m_text)
         m_text->release();

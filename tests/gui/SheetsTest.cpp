@@ -85,7 +85,7 @@ TEST_F(Sheets, EveryCharacterOfTheTextsIsDrawnWholeInEveryFont)
                     used.emplace(s.substr(i, n), file + " " + key);
             }
     }
-    for (const auto& [sheet, font] : {std::pair{"achgui", "ach_fontButtons"},
+    for (const auto& [sheet, font] : {std::pair{"gamemenus", "ach_fontButtons"},
                                       {"achgui", "ach_colorFont"},
                                       {"mainmenu", "ach_fontButtonsGold"},
                                       {"keyboard", "keyboard_fontButtons"}}) {
@@ -165,6 +165,67 @@ TEST_F(Sheets, EveryCharacterOfTheTextsIsDrawnWholeInEveryFont)
                     }
                 EXPECT_LE(std::abs(static_cast<int>(markLeft + markRight) - static_cast<int>(left + right)), 2)
                     << what << ": the mark is off the letter's middle";
+            }
+
+        // Between whole sizes (the palette's names at four screen pixels
+        // for three, a caption shrunk into its button) every pixel of a mark
+        // still shows at full brightness, wherever the label stands, as the
+        // dot of an i does: a mark sampled between its pixels fades into the
+        // empty rows round it, to a grey smudge or to nothing.
+        for (const float scale : {4.0f / 3.0f, 1.5f})
+            for (const float offset : {0.0f, 0.25f, 0.5f, 0.75f}) {
+                CCLayerColor* ground = CCLayerColor::create(ccc4(0, 0, 0, 255), 800, 600);
+                scene()->addChild(ground);
+                struct Drawn {
+                    std::string letter;
+                    GUILabel* label;
+                    int top, gap, pixels;  // the mark's rows and its pixels in the font
+                };
+                std::vector<Drawn> drawn;
+                const auto draw = [&](const std::string& letter) {
+                    const auto g = glyph(letter);
+                    int top = 0, gap = 0, pixels = 0;
+                    while (top + 1 < static_cast<int>(g.size()) && !inked(g[top]))
+                        ++top;
+                    for (gap = top; gap + 1 < static_cast<int>(g.size()) && inked(g[gap]); ++gap)
+                        pixels += static_cast<int>(std::count(g[gap].begin(), g[gap].end(), '#'));
+                    GUILabel* label = GUILabel::create();
+                    label->setText(CCString::create(letter));
+                    label->setScale(scale);
+                    label->setAnchorPoint(CCPointZero);
+                    const int cell = static_cast<int>(drawn.size());
+                    label->setPosition(ccp(20.0f + 30.0f * static_cast<float>(cell % 25) + offset,
+                                           40.0f + 40.0f * static_cast<float>(cell / 25) + offset));
+                    ground->addChild(label);
+                    drawn.push_back({letter, label, top, gap, pixels});
+                };
+                draw("i");
+                for (const auto& [mark, pairs] : marked)
+                    for (const char* p = pairs; *p; p += *p == ' ' ? 1 : 3)
+                        if (*p != ' ' && mark != Cedilla && GUILabel::fontFrames.count(std::string(p, 2)))
+                            draw(std::string(p, 2));
+                drawScene();
+                // Bright pixels from the middle of the empty row that parts
+                // the mark from its letter up, a pixel round it to spare (the
+                // renderer puts a picture on whole pixels).
+                const auto bright = [&](const Drawn& d) {
+                    const float s = d.label->getScale(), width = GUILabel::fontFrames.at(d.letter).size.width;
+                    const CCPoint at = d.label->getPosition();
+                    const float low = at.y + s * (12.5f - static_cast<float>(d.gap) - GUILabel::baseLine);
+                    const float high = at.y + s * (13.0f - static_cast<float>(d.top) - GUILabel::baseLine) + 1;
+                    int n = 0;
+                    for (int y = static_cast<int>(low); static_cast<float>(y) < high; ++y)
+                        for (int x = static_cast<int>(at.x) - 1; static_cast<float>(x) < at.x + s * width + 1; ++x)
+                            n += static_cast<float>(y) + 0.5f > low && this->at(x, y).r >= 192;
+                    return n;
+                };
+                std::string dim;
+                for (const Drawn& d : drawn)
+                    if (bright(d) < d.pixels)
+                        dim += " " + d.letter;
+                EXPECT_EQ(dim, "") << font << " at " << scale << ", " << offset
+                                   << " off the pixel: these marks are dim";
+                ground->removeFromParentAndCleanup(true);
             }
 
         // The digits differ from each other and from letters like them, and

@@ -8,9 +8,12 @@
 // day's) still wins after the creatures have walked up, and no human comes
 // within the eraser's reach meanwhile; where the solution heats what the
 // level stands on, the level keeps every cell it started with, and its floor
-// stands after the win. A vessel that a goal or hint asks the player to fill
-// holds a pour held a second at the largest brush, or what spills harms
-// nothing: the level is still won and its floor stands.
+// stands after the win. A vessel that a goal or hint asks the player to fill,
+// poured as players pour at the largest brush and the smallest (along its
+// mouth, held at its middle, and in a quick stroke that runs past its outer
+// faces), keeps what the level's goals need whole, holds what is poured
+// along or into its mouth unless the row says where the spill goes, and the
+// level is still won and its floor stands.
 // A level whose goal is a melody shows it on a sheet in its world, which
 // reads back as that melody against its keyboard. A level that lets a liquid
 // down on what the player builds holds it up long enough untouched, and once
@@ -450,42 +453,134 @@ size_t lavaIn(World& world, const std::vector<KeptCell>& cells)
     }));
 }
 
+// What a level's goals need left whole by a pour: the cells of one kind in
+// a region, as many as a share of those there when the pour starts.
+struct Needed {
+    const char* element;
+    int x0, y0, x1, y1;
+    int percent;
+};
+
 // The vessels a goal or hint asks the player to fill, each with its mouth
 // (the empty cells of the row its rims stand on, from rim to rim; a closed
-// one's top row inside) and what goes in. Where a pour at the widest brush
-// cannot stay in, why what it lays beside the mouth may lie there.
+// one's top row inside), the outer faces of its own walls on that row, what
+// goes in, and what the level's goals need beside the cells its tables give.
+// Where a pour at the widest brush cannot stay in, why what it lays beside
+// the mouth may lie there.
 struct Vessel {
     int mode, level;
     const char* name;
     const char* element;
     int x0, x1, y;
+    int outer0, outer1;
+    const char* changes = nullptr;  // a kind of given cell the goal wants the pour to change
+    std::vector<Needed> needs = {};
     const char* spills = nullptr;
-    size_t after = 0;  // the script's first actions, taken before the pour
+    size_t after = 0;               // the script's first actions, taken before the pour
+    std::vector<int> presses = {};  // where a held press goes, in turn, if not the mouth's middle
 };
+// Day 11: the basin's water, heaters and wire, and the stone of the cone.
+const std::vector<Needed> kVolcanoNeeds = {{"Water", 9, 11, 27, 16, 95},
+                                           {"Heater", 9, 10, 27, 10, 100},
+                                           {"Metal", 6, 9, 27, 9, 100},
+                                           {"Stone", 33, 9, 89, 23, 98}};
 const Vessel kVessels[] = {
-    {3, 2, "Tub", "Lava", 9, 27, 34},
-    {3, 2, "Bath", "Lava", 92, 108, 24},
-    {0, 6, "Furnace", "Oil", 87, 109, 37},
-    {0, 11, "Chamber", "Lava", 56, 65, 21},
-    {0, 11, "Crater", "Lava", 59, 61, 37},
-    {6, 9, "Cup", "Lava", 115, 115, 58},
-    {3, 3, "Pools", "Water", 71, 79, 4,
+    {3, 2, "Tub", "Lava", 9, 27, 34, 1, 35, "Mud"},
+    {3, 2, "Bath", "Lava", 92, 108, 24, 83, 118, "Mud"},
+    {0, 6, "Furnace", "Oil", 87, 109, 37, 78, 118, nullptr, {{"Mud", 47, 10, 77, 11, 100}}},
+    {0, 11, "Chamber", "Lava", 56, 65, 21, 53, 68, nullptr, kVolcanoNeeds},
+    {0, 11, "Crater", "Lava", 59, 61, 37, 58, 62, nullptr, kVolcanoNeeds},
+    {6,
+     9,
+     "Cup",
+     "Lava",
+     115,
+     115,
+     58,
+     107,
+     118,
+     nullptr,
+     {{"Stone", 1, 1, 118, 6, 100}, {"Water", 105, 8, 115, 28, 95}, {"Metal", 109, 30, 112, 30, 100}}},
+    {3,
+     3,
+     "Pools",
+     "Water",
+     71,
+     79,
+     4,
+     70,
+     80,
+     nullptr,
+     {},
      "water is what the goal wants there: what runs past the pools stays on the cave's floor, and five of their "
      "cells are enough"},
-    {5, 2, "Basin", "Water", 37, 45, 30,
+    {5,
+     2,
+     "Basin",
+     "Water",
+     37,
+     45,
+     30,
+     36,
+     46,
+     nullptr,
+     {},
      "the water a wide pour lays beside the basin runs down round its pillar and the hunter's wall to the ground, "
      "which nothing needs dry"},
-    {8, 5, "Moat", "Water", 1, 3, 24,
+    {8,
+     5,
+     "Moat",
+     "Water",
+     1,
+     3,
+     24,
+     0,
+     4,
+     nullptr,
+     {},
      "the moat is a covered trench filled through a gap at each end; water that misses the gap stays on the ground "
      "beside it"},
-    {8, 19, "Pool", "Lava", 99, 106, 6,
+    {8,
+     19,
+     "Pool",
+     "Lava",
+     99,
+     106,
+     6,
+     97,
+     108,
+     nullptr,
+     {},
      "the pool is sunk in the foundry's wall floor, which lava does not melt: what a wide pour lays beside it runs "
      "into it or down the foundry's wall onto that floor"},
-    {3, 5, "Crater", "Lava", 102, 104, 24,
+    // The briefing asks for each of the three craters to be lit: a player
+    // presses each in turn.
+    {3,
+     5,
+     "Craters",
+     "Lava",
+     98,
+     108,
+     24,
+     97,
+     109,
+     nullptr,
+     {{"TreeLeaf", 30, 14, 42, 20, 95}},
      "three craters of nine cells side by side, filled once the cold is lifted: a wide brush fills all three, and "
      "what it lays beside them runs down their mountain of wall onto the snow and the soil under it",
-     2},
-    {10, 6, "Tank", "Oil", 18, 35, 44,
+     2,
+     {99, 103, 107}},
+    {10,
+     6,
+     "Tank",
+     "Oil",
+     18,
+     35,
+     44,
+     16,
+     39,
+     nullptr,
+     {},
      "oil a wide pour lays beside the tank runs down its walls to the floor, clear of the cooling cells under it, "
      "and nothing there lights it"},
 };
@@ -500,10 +595,16 @@ const Vessel kVessels[] = {
 //   room of a few cells holds only at a fine brush;
 // - Invasion 5's six tanks are single sealed cells, painted one by one.
 
-// A pour into one of them: a stroke along its mouth, or a tap in its middle.
+// How a player pours: a stroke along the mouth from rim to rim over a
+// second; a press held a second at its middle; a quick stroke across the
+// vessel as drawn, from three cells outside one outer face to three outside
+// the other, over half a second.
+enum class Pour { Stroked, Held, StrokedPast };
+
 struct PourOf {
     size_t vessel;
-    bool tapped;
+    Pour pour;
+    int brush;
 };
 
 LevelOf levelOf(const PourOf& p)
@@ -515,16 +616,18 @@ std::vector<PourOf> everyPour()
 {
     std::vector<PourOf> out;
     for (size_t v = 0; v < std::size(kVessels); ++v)
-        for (const bool tapped : {false, true})
-            out.push_back({v, tapped});
+        for (const int brush : {kLargestBrush, 1})
+            for (const Pour pour : {Pour::Stroked, Pour::Held, Pour::StrokedPast})
+                out.push_back({v, pour, brush});
     return out;
 }
 
-// "Day3_2_Tub_Tapped", in test names and failures.
+// "Day11_Crater_StrokedPast_Brush9", in test names and failures.
 void PrintTo(const PourOf& p, std::ostream* out)
 {
     const Vessel& v = kVessels[p.vessel];
-    *out << dayWorld(v.level, v.mode) << "_" << v.name << (p.tapped ? "_Tapped" : "_Stroked");
+    static const char* const kinds[] = {"Stroked", "Held", "StrokedPast"};
+    *out << dayWorld(v.level, v.mode) << "_" << v.name << "_" << kinds[static_cast<int>(p.pour)] << "_Brush" << p.brush;
 }
 
 std::string pourName(const ::testing::TestParamInfo<PourOf>& info)
@@ -534,25 +637,37 @@ std::string pourName(const ::testing::TestParamInfo<PourOf>& info)
 
 class PouredVessel : public LevelTest<PourOf> { };
 
-// The vessel filled as a player fills it at the largest brush, from the
-// level's start: a stroke from rim to rim along its mouth, or a tap at the
-// mouth's middle, held a second. Nothing poured lies outside the vessel (the
-// cells within its walls joined to its mouth at or below it, and its
-// columns above)
-// while it pours and ten seconds after; the level's script then still wins,
-// and its floor stands thirty seconds later.
-TEST_P(PouredVessel, HoldsAPourAtTheLargestBrush)
+// The vessel filled as a player fills it, from the level's start, at the
+// largest brush and at the smallest. While it pours and ten seconds after
+// (longer, and a timed level's script starts too late to win), what the
+// level's goals need stays whole (the cells its tables give, and the row's
+// list); a pour along the mouth or held at its middle lays
+// nothing outside the vessel (the cells within its walls joined to its
+// mouth at or below it, and its columns above) unless the row says why it
+// may. The level's script then still wins, and its floor stands thirty
+// seconds later.
+TEST_P(PouredVessel, KeepsWhatTheGoalsNeedThroughAPlayersPour)
 {
     const Vessel& v = kVessels[GetParam().vessel];
-    const bool tapped = GetParam().tapped;
+    const Pour kind = GetParam().pour;
+    const int brush = GetParam().brush;
     levelscript::Level level;
     std::string error;
     ASSERT_TRUE(levelscript::readLevel(levelPath(v.level, v.mode), nullptr, level, error)) << error;
-    const std::string pour = worldName() + "'s " + v.name + ", " + v.element +
-        (tapped ? " tapped into" : " stroked along") + " its mouth from (" + std::to_string(v.x0) + ", " +
-        std::to_string(v.y) + ") to (" + std::to_string(v.x1) + ", " + std::to_string(v.y) + ")";
     startCampaignLevel(v.mode, v.level);
     ASSERT_FALSE(HasFatalFailure());
+    // The stroke's ends, or the cells a held press goes to in turn; a stroke
+    // past the vessel runs to the world's edge at most.
+    std::vector<int> at = {v.x0, v.x1};
+    if (kind == Pour::StrokedPast)
+        at = {std::max(v.outer0 - 3, 1), std::min(v.outer1 + 3, world->width - 2)};
+    else if (kind == Pour::Held)
+        at = v.presses.empty() ? std::vector<int>{(v.x0 + v.x1) / 2} : v.presses;
+    std::string pour = worldName() + "'s " + v.name + ", " + v.element + " at brush " + std::to_string(brush) +
+        (kind == Pour::Held ? " held a second at" : " stroked across");
+    for (size_t i = 0; i < at.size(); ++i)
+        pour += (i ? (kind == Pour::Held ? ", " : " to ") : " ") + std::string("(") + std::to_string(at[i]) + ", " +
+            std::to_string(v.y) + ")";
     const std::vector<KeptCell> floor = floorOf(*world);
     for (size_t i = 0; i < v.after && !HasFatalFailure(); ++i)
         act(v.level, level.script[i]);
@@ -583,34 +698,69 @@ TEST_P(PouredVessel, HoldsAPourAtTheLargestBrush)
         return out;
     };
     const size_t before = outside().size();
+    // What the goals need, as the pour starts.
+    std::vector<KeptCell> given;
+    for (const KeptCell& k : keptCells(level))
+        if (typeAt(k.x, k.y) == k.type && !(v.changes && k.type == hashString(v.changes)))
+            given.push_back(k);
+    auto countIn = [&](const Needed& n) {
+        int count = 0;
+        for (int x = n.x0; x <= n.x1; ++x)
+            for (int y = n.y0; y <= n.y1; ++y)
+                count += typeAt(x, y) == hashString(n.element);
+        return count;
+    };
+    std::vector<int> needed;
+    for (const Needed& n : v.needs)
+        needed.push_back(countIn(n));
     int64_t start = 0;  // the press's step
-    auto stays = [&] {
+    auto holds = [&] {
         const auto cells = outside();
-        if (v.spills || cells.size() <= before)
-            return true;
-        ADD_FAILURE() << pour << ": after " << m_stepsRun - start << " steps, " << cells.size() - before
-                      << " cells of it lie outside the vessel, as at (" << cells.back().first << ", "
-                      << cells.back().second << ")";
-        return false;
+        if (kind != Pour::StrokedPast && !v.spills && cells.size() > before) {
+            ADD_FAILURE() << pour << ": after " << m_stepsRun - start << " steps, " << cells.size() - before
+                          << " cells of it lie outside the vessel, as at (" << cells.back().first << ", "
+                          << cells.back().second << ")";
+            return false;
+        }
+        for (const KeptCell& k : given)
+            if (typeAt(k.x, k.y) != k.type) {
+                ADD_FAILURE() << pour << ": after " << m_stepsRun - start << " steps, the given cell (" << k.x << ", "
+                              << k.y << ") lost its " << ParticleCreator::getName(k.type) << ", now "
+                              << (typeAt(k.x, k.y) ? ParticleCreator::getName(typeAt(k.x, k.y)) : "empty");
+                return false;
+            }
+        for (size_t i = 0; i < v.needs.size(); ++i) {
+            const Needed& n = v.needs[i];
+            if (const int now = countIn(n); now * 100 < needed[i] * n.percent) {
+                ADD_FAILURE() << pour << ": after " << m_stepsRun - start << " steps, " << now << " of the "
+                              << needed[i] << " " << n.element << " cells in (" << n.x0 << ", " << n.y0 << ")-(" << n.x1
+                              << ", " << n.y1 << ") are left";
+                return false;
+            }
+        }
+        return true;
     };
     pickTool("Draw");
     pickElement(v.element);
-    pickBrush(kLargestBrush);
+    pickBrush(brush);
     ASSERT_FALSE(HasFatalFailure());
-    const CCPoint from = cellOnScreen(tapped ? (v.x0 + v.x1) / 2 : v.x0, v.y), to = cellOnScreen(v.x1, v.y);
     start = m_stepsRun;
-    press(from.x, from.y);
     bool held = true;
-    for (int step = 1; step <= 30 && held; ++step) {
-        if (!tapped)
-            drag(from.x + (to.x - from.x) * static_cast<float>(step) / 30.0f, from.y);
-        run(1);
-        held = stays();
+    for (size_t i = 0; i < at.size() && held; i += kind == Pour::Held ? 1 : 2) {
+        const CCPoint from = cellOnScreen(at[i], v.y), to = cellOnScreen(kind == Pour::Held ? at[i] : at[i + 1], v.y);
+        ASSERT_FALSE(HasFatalFailure());
+        const int steps = kind == Pour::StrokedPast ? 15 : 30;
+        press(from.x, from.y);
+        for (int step = 1; step <= steps && held; ++step) {
+            drag(from.x + (to.x - from.x) * static_cast<float>(step) / static_cast<float>(steps), from.y);
+            run(1);
+            held = holds();
+        }
+        release(to.x, to.y);
     }
-    release(tapped ? from.x : to.x, from.y);
     for (int step = 0; step < 300 && held; ++step) {
         run(1);
-        held = stays();
+        held = holds();
     }
     if (!held)
         return;

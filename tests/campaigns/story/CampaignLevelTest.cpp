@@ -485,8 +485,8 @@ const std::vector<Needed> kVolcanoNeeds = {{"Water", 9, 11, 27, 16, 95},
                                            {"Metal", 6, 9, 27, 9, 100},
                                            {"Stone", 33, 9, 89, 23, 98}};
 const Vessel kVessels[] = {
-    {3, 2, "Tub", "Lava", 9, 27, 34, 1, 35, "Mud"},
-    {3, 2, "Bath", "Lava", 92, 108, 24, 83, 118, "Mud"},
+    {3, 2, "Tub", "Lava", 9, 27, 40, 1, 35, "Mud"},
+    {3, 2, "Bath", "Lava", 92, 108, 36, 83, 118, "Mud"},
     {0, 6, "Furnace", "Oil", 87, 109, 37, 78, 118, nullptr, {{"Mud", 47, 10, 77, 11, 100}}},
     {0, 11, "Chamber", "Lava", 56, 65, 21, 53, 68, nullptr, kVolcanoNeeds},
     {0, 11, "Crater", "Lava", 59, 61, 37, 58, 62, nullptr, kVolcanoNeeds},
@@ -567,7 +567,7 @@ const Vessel kVessels[] = {
      nullptr,
      {{"TreeLeaf", 30, 14, 42, 20, 95}},
      "three craters of nine cells side by side, filled once the cold is lifted: a wide brush fills all three, and "
-     "what it lays beside them runs down their mountain of wall onto the snow and the soil under it",
+     "what it lays beside them fills the caldera round their mountain, whose rim keeps it off the snow",
      2,
      {99, 103, 107}},
     {10,

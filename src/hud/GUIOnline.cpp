@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstdlib>
+#include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -34,6 +36,31 @@ constexpr float kGalleryFadeSeconds = 0.25f;
 void showMessage(const std::string& text)
 {
     ScreenUtils::showPopup(CCString::create(text), nullptr, nullptr, nullptr, nullptr, 2);
+}
+
+// What the ratings of one gallery world still on their way share: whether
+// one of them counted the world as rated. Answered after the world left the
+// screen and the undo, they have no record of it to look at.
+struct RatingsSent {
+    bool counted = false;
+};
+
+std::shared_ptr<RatingsSent> ratingsSentFor(int32_t worldId)
+{
+    static std::map<int32_t, std::weak_ptr<RatingsSent>> sent;
+    std::erase_if(sent, [](const auto& entry) { return entry.second.expired(); });
+    std::shared_ptr<RatingsSent> shared = sent[worldId].lock();
+    if (!shared) {
+        shared = std::make_shared<RatingsSent>();
+        sent[worldId] = shared;
+    }
+    return shared;
+}
+
+std::vector<GalleryOrigin*> recordsOf(int32_t worldId)
+{
+    GameLayer* layer = GameLayer::existingInstance();
+    return layer ? layer->galleryOriginsOf(worldId) : std::vector<GalleryOrigin*>{};
 }
 
 }  // namespace
@@ -90,7 +117,7 @@ void GUI::onRateButton(CCObject*)
 void GUI::onOnlineWorldGone(int32_t worldId)
 {
     GameLayer* layer = GameLayer::existingInstance();
-    if (worldId == 0 || !layer || !layer->galleryOriginOf(worldId))
+    if (worldId == 0 || !layer || layer->galleryOriginsOf(worldId).empty())
         return;
     LOG << "online world" << worldId << "is no longer in the gallery: nothing to rate";
     layer->forgetGalleryOrigin(worldId);
@@ -139,13 +166,11 @@ void GUI::openRatePopup()
     ServerLink::getInstance()->requestMyRating(
         worldId,
         [this, life, worldId](int32_t stars) {
-            GameLayer* current = GameLayer::existingInstance();
-            GalleryOrigin* origin = current ? current->galleryOriginOf(worldId) : nullptr;
-            if (life.expired() || !origin)
-                return;
-            origin->myRating = stars;
+            const std::vector<GalleryOrigin*> records = recordsOf(worldId);
+            for (GalleryOrigin* origin : records)
+                origin->myRating = stars;
             // Only over that world: one undone or replaced meanwhile gets no stars.
-            if (current->getOnlineWorldId() != worldId)
+            if (life.expired() || records.empty() || GameLayer::existingInstance()->getOnlineWorldId() != worldId)
                 return;
             m_ratePopupFor = worldId;
             ScreenUtils::showRatePopup(static_cast<float>(stars - 1), this);
@@ -184,19 +209,26 @@ void GUI::rateWorld(CCObject* rating)
     profile->save();
     std::weak_ptr<int> life = m_life;
     const std::string name = layer->galleryOrigin().name;
-    // The first rating of this world counts once; a new one replaces it.
-    const bool first = layer->galleryOrigin().myRating == 0;
+    // The world counts as rated once, at the first rating's answer; a new
+    // rating replaces the one before.
+    const bool unratedWhenSent = layer->galleryOrigin().myRating == 0;
+    std::shared_ptr<RatingsSent> sent = ratingsSentFor(worldId);
     ServerLink::getInstance()->rateWorld(
         worldId, stars,
-        [this, life, worldId, name, stars, first](const GalleryRating& answer) {
+        [this, life, worldId, name, stars, unratedWhenSent, sent](const GalleryRating& answer) {
+            // Judged now: a rating answered meanwhile left its stars on the
+            // world's records, or counted the world when none was left.
+            const std::vector<GalleryOrigin*> records = recordsOf(worldId);
+            const bool first = unratedWhenSent && !sent->counted &&
+                std::none_of(records.begin(), records.end(), [](GalleryOrigin* r) { return r->myRating > 0; });
+            sent->counted = sent->counted || first;
             Profile* p = Profile::getInstance();
             p->countProgress(ProgressWord::GalleryRatingRequest1);
             if (first)
                 p->countProgress(ProgressWord::WorldsRated);
             p->save();
-            // The world keeps its new stars, on screen or in the undo.
-            GameLayer* current = GameLayer::existingInstance();
-            if (GalleryOrigin* origin = current ? current->galleryOriginOf(worldId) : nullptr) {
+            // The world keeps its new stars, on screen and in the undo.
+            for (GalleryOrigin* origin : records) {
                 origin->myRating = stars;
                 origin->rating = static_cast<float>(answer.rating);
                 origin->ratings = answer.ratings;
@@ -206,16 +238,15 @@ void GUI::rateWorld(CCObject* rating)
                 << answer.ratings;
             if (life.expired())
                 return;
-            if (current && current->getOnlineWorldId() == worldId)
+            if (GameLayer* current = GameLayer::existingInstance(); current && current->getOnlineWorldId() == worldId)
                 showWorldRating();
             showMessage(LocalUtils::localize("RateThanks")->getString());
         },
         [this, life, worldId](const GalleryFailure& failure) {
             // Stars given to a server that forgot the player are not its own.
-            GameLayer* current = GameLayer::existingInstance();
-            if (GalleryOrigin* origin = current ? current->galleryOriginOf(worldId) : nullptr;
-                origin && failure.kind == GalleryFailure::Kind::PlayerUnknown)
-                origin->myRating = -1;
+            if (failure.kind == GalleryFailure::Kind::PlayerUnknown)
+                for (GalleryOrigin* origin : recordsOf(worldId))
+                    origin->myRating = -1;
             if (life.expired())
                 return;
             if (failure.worldGone())

@@ -642,10 +642,10 @@ void ServerLink::uploadWorld(const std::string& name, const std::string& descrip
     // changed since is a new one. Kept in the profile, and never logged.
     Profile* profile = Profile::getInstance();
     const uint64_t world = uploadFingerprint(name, description, blob);
-    std::string requestId = profile->uploadRequestFor() == world ? profile->uploadRequestId() : std::string();
+    std::string requestId = profile->uploadRequestFor(world);
     if (requestId.empty() && isConfigured()) {
         requestId = platform::uniqueId();
-        profile->setUploadRequest(requestId, world);
+        profile->keepUploadRequest(requestId, world);
         profile->save();
     }
     std::vector<json::NodePtr> fields = {json::stringNode("name", name), json::stringNode("description", description),
@@ -654,13 +654,11 @@ void ServerLink::uploadWorld(const std::string& name, const std::string& descrip
     if (!requestId.empty())
         fields.push_back(json::stringNode("request_id", requestId));
     request->setBody(json::objectJson(fields));
-    // Answered: done with, unless a later upload of another world took its place.
+    // Answered: this one is done with; other worlds' uploads keep theirs.
     const auto answered = [requestId] {
         Profile* p = Profile::getInstance();
-        if (requestId.empty() || p->uploadRequestId() != requestId)
-            return;
-        p->clearUploadRequest();
-        p->save();
+        if (p->clearUploadRequest(requestId))
+            p->save();
     };
     std::function<void(int32_t)> uploaded = [answered, done = std::move(done)](int32_t id) {
         answered();

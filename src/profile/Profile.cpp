@@ -569,24 +569,69 @@ void Profile::setRegistrationRequestId(const std::string& id)
     setRequestIdAt(ProgressWord::RegistrationRequest, id);
 }
 
-std::string Profile::uploadRequestId() const
+namespace {
+
+size_t uploadRequestAt(int slot)
 {
-    return requestIdAt(ProgressWord::UploadRequest);
+    constexpr size_t kEntryBytes = 24;
+    return slot == 0 ? ProgressWord::UploadRequest
+                     : ProgressWord::MoreUploadRequests + kEntryBytes * static_cast<size_t>(slot - 1);
 }
 
-uint64_t Profile::uploadRequestFor() const
+}  // namespace
+
+std::vector<Profile::UploadRequestEntry> Profile::uploadRequests() const
 {
-    return static_cast<uint64_t>(static_cast<uint32_t>(getProgressWord(ProgressWord::UploadRequestFor))) << 32 |
-        static_cast<uint32_t>(getProgressWord(ProgressWord::UploadRequestFor + 4));
+    std::vector<UploadRequestEntry> entries;
+    for (int slot = 0; slot < kUploadRequests; ++slot) {
+        const size_t at = uploadRequestAt(slot);
+        UploadRequestEntry entry{requestIdAt(at), 0};
+        entry.world = static_cast<uint64_t>(static_cast<uint32_t>(getProgressWord(at + 16))) << 32 |
+            static_cast<uint32_t>(getProgressWord(at + 20));
+        if (!entry.id.empty())
+            entries.push_back(entry);
+    }
+    return entries;
 }
 
-void Profile::setUploadRequest(const std::string& id, uint64_t world)
+void Profile::setUploadRequests(const std::vector<UploadRequestEntry>& entries)
 {
-    // No id kept is about no world.
-    if (!setRequestIdAt(ProgressWord::UploadRequest, id))
-        world = 0;
-    setProgressWord(ProgressWord::UploadRequestFor, static_cast<int32_t>(static_cast<uint32_t>(world >> 32)));
-    setProgressWord(ProgressWord::UploadRequestFor + 4, static_cast<int32_t>(static_cast<uint32_t>(world)));
+    const UploadRequestEntry blank;
+    for (int slot = 0; slot < kUploadRequests; ++slot) {
+        const size_t at = uploadRequestAt(slot);
+        const UploadRequestEntry& entry = static_cast<size_t>(slot) < entries.size() ? entries[slot] : blank;
+        // No id kept is about no world.
+        const uint64_t world = setRequestIdAt(at, entry.id) ? entry.world : 0;
+        setProgressWord(at + 16, static_cast<int32_t>(static_cast<uint32_t>(world >> 32)));
+        setProgressWord(at + 20, static_cast<int32_t>(static_cast<uint32_t>(world)));
+    }
+}
+
+std::string Profile::uploadRequestFor(uint64_t world) const
+{
+    for (const UploadRequestEntry& entry : uploadRequests())
+        if (entry.world == world)
+            return entry.id;
+    return std::string();
+}
+
+void Profile::keepUploadRequest(const std::string& id, uint64_t world)
+{
+    std::vector<UploadRequestEntry> entries = uploadRequests();
+    std::erase_if(entries, [&](const UploadRequestEntry& entry) { return entry.world == world; });
+    entries.insert(entries.begin(), {id, world});
+    if (entries.size() > static_cast<size_t>(kUploadRequests))
+        entries.resize(kUploadRequests);
+    setUploadRequests(entries);
+}
+
+bool Profile::clearUploadRequest(const std::string& id)
+{
+    std::vector<UploadRequestEntry> entries = uploadRequests();
+    if (id.empty() || !std::erase_if(entries, [&](const UploadRequestEntry& entry) { return entry.id == id; }))
+        return false;
+    setUploadRequests(entries);
+    return true;
 }
 
 void Profile::setNicknameFromInput(CCObject* text)

@@ -51,12 +51,14 @@ constexpr size_t PaidMissions = 748;
 // closed or the game killed after the win. Shown at the mode's next entry.
 // Zero in a file written before them: nothing owed.
 constexpr size_t OwedPages = 792;
-// The id of the upload sent that has had no answer yet, 16 bytes (four
-// words), and what it was for, two words: the CRC-32 of the world's name,
-// description and data, and their length. Zero: none (and in a file written
-// before it).
+// The uploads sent that have had no answer yet, one entry a world: the
+// request's id, 16 bytes (four words), then what it was for, two words: the
+// CRC-32 of the world's name, description and data, and their length. Zero:
+// none (and in a file written before them). The newest is at UploadRequest,
+// where a version that kept only one reads and writes it; three older ones
+// follow at MoreUploadRequests, in words no version used.
 constexpr size_t UploadRequest = 984;
-constexpr size_t UploadRequestFor = 1000;
+constexpr size_t MoreUploadRequests = 836;
 // The id of the registration sent that has had no answer yet, 16 bytes (four
 // words, to the block's end), so that the start after a time-out sends the
 // same request again. Zero: none (and in a file written before it).
@@ -287,13 +289,16 @@ public:
     std::string registrationRequestId() const;
     void setRegistrationRequestId(const std::string& id);
     void clearRegistrationRequestId() { setRegistrationRequestId(std::string()); }
-    // The id of the upload sent that has had no answer yet and the world it
-    // was for (a fingerprint of its name, description and data), kept in the
-    // progress block as the registration's is; empty and 0 when none.
-    std::string uploadRequestId() const;
-    uint64_t uploadRequestFor() const;
-    void setUploadRequest(const std::string& id, uint64_t world);
-    void clearUploadRequest() { setUploadRequest(std::string(), 0); }
+    // The ids of the uploads sent that have had no answer yet, each with the
+    // world it was for (a fingerprint of its name, description and data),
+    // kept in the progress block as the registration's is. A world has one;
+    // a new one beyond kUploadRequests pushes out the oldest.
+    static constexpr int kUploadRequests = 4;
+    // The id kept for the world, or empty.
+    std::string uploadRequestFor(uint64_t world) const;
+    void keepUploadRequest(const std::string& id, uint64_t world);
+    // That request answered: false when it was not kept.
+    bool clearUploadRequest(const std::string& id);
     void markElementUsed(cocos2d::CCString* name);
     void incrementElementCount(cocos2d::CCString* name);
     bool allElementsUsed();
@@ -317,6 +322,13 @@ private:
     // the setter keeps none (and says false) for an id of another form.
     std::string requestIdAt(size_t offset) const;
     bool setRequestIdAt(size_t offset, const std::string& id);
+    struct UploadRequestEntry {
+        std::string id;
+        uint64_t world = 0;
+    };
+    // The kept uploads, newest first; written back whole, blanks after them.
+    std::vector<UploadRequestEntry> uploadRequests() const;
+    void setUploadRequests(const std::vector<UploadRequestEntry>& entries);
 
     // Fields, in record order. Profile's own code (Profile.cpp, and the file
     // code in ProfileFile.cpp) keeps the invariants above; others use the

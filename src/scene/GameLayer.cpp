@@ -415,13 +415,13 @@ void GameLayer::showFreeModeIntroduction()
         ScreenUtils::showFreeModeIntroduction();
 }
 
-GalleryOrigin* GameLayer::galleryOriginOf(int32_t id)
+std::vector<GalleryOrigin*> GameLayer::galleryOriginsOf(int32_t id)
 {
-    if (id == 0)
-        return nullptr;
-    if (m_galleryOrigin.id == id)
-        return &m_galleryOrigin;
-    return m_undoGalleryOrigin.id == id ? &m_undoGalleryOrigin : nullptr;
+    std::vector<GalleryOrigin*> origins;
+    for (GalleryOrigin* origin : {&m_galleryOrigin, &m_undoGalleryOrigin})
+        if (id != 0 && origin->id == id)
+            origins.push_back(origin);
+    return origins;
 }
 
 void GameLayer::forgetGalleryOrigin(int32_t id)

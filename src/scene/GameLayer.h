@@ -7,6 +7,7 @@
 // It reaches the HUD above it only through SceneHud (scene/SceneHud.h).
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "gui/BackButton.h"
 #include "cocos2d.h"
@@ -102,9 +103,10 @@ public:
     // The gallery world the world on screen came from.
     const GalleryOrigin& galleryOrigin() const { return m_galleryOrigin; }
     void setGalleryOrigin(const GalleryOrigin& origin) { m_galleryOrigin = origin; }
-    // The origin of the world on screen or of the one the undo keeps with
-    // that gallery id; null when neither came from it.
-    GalleryOrigin* galleryOriginOf(int32_t id);
+    // Every record of that gallery world: the world on screen's origin and
+    // the undo's, each when it came from it. What is learnt of the world
+    // (its rating, the player's stars) goes to all of them.
+    std::vector<GalleryOrigin*> galleryOriginsOf(int32_t id);
     // That gallery world is forgotten (0: every one) on screen and in the undo.
     void forgetGalleryOrigin(int32_t id);
     // The world on screen is that gallery world, nothing more known of it

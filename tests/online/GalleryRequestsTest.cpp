@@ -462,17 +462,20 @@ TEST_F(GalleryRequests, ARequestGivenUpOnIsTheSameRequestWhenTriedAgain)
 // already done, one player and one world; a world changed before the next
 // start is a new upload. A status that is the server's own refusal (nothing
 // passed on) is an answer: the next try, the next start's too, is a new
-// request.
+// request. Another world's upload in between keeps its own id, and leaves
+// the first's.
 TEST_F(GalleryRequests, ARequestKeepsItsIdThroughAProxysFailureAndIsDoneOnce)
 {
     const struct {
         int status;
         bool kept;
         bool restart;  // the game started again between the tries
-    } cases[] = {{502, true, false}, {504, true, true},  {500, true, false},  {408, true, false},
-                 {429, true, true},  {400, false, true}, {409, false, false}, {422, false, true}};
+        bool another;  // another world uploaded between the tries
+    } cases[] = {{502, true, false, false},  {504, true, true, false},  {500, true, false, false},
+                 {408, true, false, false},  {429, true, true, false},  {400, false, true, false},
+                 {409, false, false, false}, {422, false, true, false}, {503, true, true, true}};
     servertest::GalleryClient direct(server.port());
-    for (const auto& [status, kept, restart] : cases) {
+    for (const auto& [status, kept, restart, another] : cases) {
         SCOPED_TRACE(status);
         // The next request passed on (when kept) and answered with the
         // status; the others passed on and their answers passed back.
@@ -530,11 +533,11 @@ TEST_F(GalleryRequests, ARequestKeepsItsIdThroughAProxysFailureAndIsDoneOnce)
         EXPECT_EQ(sentIds()[0] == sentIds()[1], kept);
         EXPECT_EQ(sentIds()[0].size(), 32u);
 
-        const std::string name = "W" + std::to_string(status);
-        const auto upload = [&](const std::string& world) {
+        const std::string name = "W" + std::to_string(status), otherName = "Y" + std::to_string(status);
+        const auto uploadAs = [&](const std::string& as, const std::string& world) {
             int32_t id = 0;
             link->uploadWorld(
-                name, "", world, png, [&](int32_t got) { id = got; },
+                as, "", world, png, [&](int32_t got) { id = got; },
                 [&](const GalleryFailure& failure) {
                     EXPECT_EQ(failure.status, status);
                     id = -1;
@@ -542,17 +545,23 @@ TEST_F(GalleryRequests, ARequestKeepsItsIdThroughAProxysFailureAndIsDoneOnce)
             pumpUntil([&] { return id != 0; });
             return id;
         };
-        const auto worlds = [&] {
-            return direct.get("/v1/worlds/count?search=" + name).json().find("count")->intValue();
+        const auto upload = [&](const std::string& world) { return uploadAs(name, world); };
+        const auto worldsNamed = [&](const std::string& named) {
+            return direct.get("/v1/worlds/count?search=" + named).json().find("count")->intValue();
         };
+        const auto worlds = [&] { return worldsNamed(name); };
         failNext = true;
         EXPECT_EQ(upload(blob), -1);
+        if (another) {
+            EXPECT_GT(uploadAs(otherName, testsupport::sampleWorldBlob(4)), 0);
+        }
         if (restart)
             startAgain();
         EXPECT_GT(upload(blob), 0);
         EXPECT_EQ(worlds(), 1);
-        ASSERT_EQ(sentIds().size(), 4u);
-        EXPECT_EQ(sentIds()[2] == sentIds()[3], kept);
+        EXPECT_EQ(worldsNamed(otherName), another ? 1 : 0);
+        ASSERT_EQ(sentIds().size(), another ? 5u : 4u);
+        EXPECT_EQ(sentIds()[2] == sentIds().back(), kept);
         if (!restart)
             continue;
         failNext = true;
@@ -560,7 +569,7 @@ TEST_F(GalleryRequests, ARequestKeepsItsIdThroughAProxysFailureAndIsDoneOnce)
         startAgain();
         EXPECT_GT(upload(testsupport::sampleWorldBlob(3)), 0);
         EXPECT_EQ(worlds(), kept ? 3 : 2) << "the world changed before the restart goes up as a new one";
-        ASSERT_EQ(sentIds().size(), 6u);
-        EXPECT_NE(sentIds()[4], sentIds()[5]);
+        ASSERT_EQ(sentIds().size(), another ? 7u : 6u);
+        EXPECT_NE(sentIds()[sentIds().size() - 2], sentIds().back());
     }
 }

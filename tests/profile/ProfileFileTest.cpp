@@ -1,5 +1,6 @@
 #include <cstdint>
 #include <cstring>
+#include <string>
 #include <vector>
 
 #include "ProfileFixture.h"
@@ -142,6 +143,40 @@ TEST_F(ProfileTest, SaveAndLoadRoundTripKeepsWhatLastsAndResetsWhatDoesNot)
     EXPECT_TRUE(loaded->hasPurchasedElement(CCString::create("Plasma")));
     EXPECT_EQ(loaded->getPurchasedElements()->count(), 75u);  // starting list plus one, each once
     EXPECT_EQ(loaded->getUnlockedBackgrounds()->count(), 0u);
+}
+
+// The uploads waiting for an answer, one a world, kept across a restart. A
+// file of the version that kept one (its id at UploadRequest, its world just
+// after) loads with that one; the newest stays where that version reads it,
+// and a fifth world pushes out the oldest.
+TEST_F(ProfileTest, PendingUploadsAreKeptPerWorldTheNewestWhereAnOlderVersionReadsIt)
+{
+    const auto id = [](int n) { return std::string(31, '0') + static_cast<char>('1' + n); };
+    const uint64_t olderWorld = 0x1234'5678'0000'0010ULL;
+    for (size_t word = 0; word < 3; ++word)
+        profile->setProgressWord(ProgressWord::UploadRequest + 4 * word, 0);
+    profile->setProgressWord(ProgressWord::UploadRequest + 12, 1);
+    profile->setProgressWord(ProgressWord::UploadRequest + 16, 0x12345678);
+    profile->setProgressWord(ProgressWord::UploadRequest + 20, 0x10);
+    profile->save();
+    Profile* loaded = restart();
+    loaded->load(false);
+    EXPECT_EQ(loaded->uploadRequestFor(olderWorld), id(0)) << "the older version's one";
+
+    for (int world = 1; world <= Profile::kUploadRequests; ++world)
+        loaded->keepUploadRequest(id(world), static_cast<uint64_t>(world));
+    loaded->save();
+    loaded = restart();
+    loaded->load(false);
+    EXPECT_EQ(loaded->uploadRequestFor(olderWorld), "") << "the oldest went";
+    for (int world = 1; world <= Profile::kUploadRequests; ++world)
+        EXPECT_EQ(loaded->uploadRequestFor(static_cast<uint64_t>(world)), id(world)) << world;
+    EXPECT_EQ(loaded->getProgressWord(ProgressWord::UploadRequest + 12), 5) << "the newest where it always was";
+    EXPECT_TRUE(loaded->clearUploadRequest(id(2)));
+    EXPECT_FALSE(loaded->clearUploadRequest(id(2)));
+    EXPECT_EQ(loaded->uploadRequestFor(2), "");
+    EXPECT_EQ(loaded->uploadRequestFor(1), id(1)) << "another world's answer leaves it";
+    EXPECT_EQ(loaded->uploadRequestFor(4), id(4));
 }
 
 TEST_F(ProfileTest, AGoodCrcWithAnotherFormatVersionWordLoads)

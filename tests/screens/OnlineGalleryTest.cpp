@@ -9,6 +9,7 @@
 #include <atomic>
 #include <chrono>
 #include <functional>
+#include <set>
 #include <string>
 #include <thread>
 #include <utility>
@@ -78,12 +79,13 @@ protected:
     }
     // As the world menu's Rate does it: the rate window on the player's
     // earlier stars (asked for first when the world was started before its
-    // details came), then the stars and the tick.
+    // details came; kept in rateOpenedWith), then the stars and the tick.
     void rate(int stars)
     {
         layer->getGUI()->onRateButton(nullptr);
         GUIRate* window = GUIRate::getInstance();
         ASSERT_TRUE(stepUntil([&] { return ScreenUtils::getInstance()->getCurrentWindow() == window; }));
+        rateOpenedWith = window->getRating() + 1;
         window->setRating(stars - 1);
         window->confirm();
         ASSERT_TRUE(stepUntil([] { return !popupText().empty(); })) << "an answer in words";
@@ -126,6 +128,16 @@ protected:
         platform::CloudStorage::fileRead("User/dunes.sav", blob.data(), static_cast<int32_t>(blob.size()));
         return blob;
     }
+    // The player's stars for the world as the server keeps them.
+    int32_t myStarsOn(int32_t id)
+    {
+        int32_t stars = -1;
+        link->requestMyRating(
+            id, [&](int32_t got) { stars = got; }, [&](const GalleryFailure&) { stars = -2; });
+        EXPECT_TRUE(stepUntil([&] { return stars != -1; }));
+        return stars;
+    }
+    int rateOpenedWith = -1;
     GalleryWorld detailsOf(int32_t id)
     {
         GalleryWorld shared;
@@ -427,11 +439,14 @@ TEST_F(GalleryScreen, AWorldTheGallerySaidIsGoneOffersNoRate)
 // gallery undone to the player's own offers no Rate, redone it is that
 // gallery world again, and stars chosen for a world that left the screen
 // under the rate window (or while Rate asked for the player's stars) go to
-// no other world.
+// no other world. A rating's answer reaches the world on screen and its
+// copy in the undo, and counts a world rated once, however its ratings
+// overlap.
 TEST_F(GalleryScreen, RateAndTheRatingFollowTheWorldOnScreen)
 {
     registerPlayer("Ann");
-    const int32_t islands = share("Islands", 0), lava = share("Lava", 1);
+    const int32_t islands = share("Islands", 0), lava = share("Lava", 1), sea = share("Sea", 2),
+                  moon = share("Moon", 3), dust = share("Dust", 4);
     registerPlayer("Bob");
     GUIIngameMessage::getInstance()->setFreeModeIntroDone(true);
     enterScene();
@@ -474,6 +489,28 @@ TEST_F(GalleryScreen, RateAndTheRatingFollowTheWorldOnScreen)
         return says;
     };
 
+    // Rate twice, the second tick before the first answer came (the same
+    // stars: either answer may come last). Rate asks for the player's stars
+    // the first time; known then, it opens at once the second, no answer
+    // taken meanwhile.
+    const auto rateTwiceAtOnce = [&] {
+        for (int twice = 0; twice < 2; ++twice) {
+            gui->onRateButton(nullptr);
+            if (twice == 0) {
+                ASSERT_TRUE(stepUntil([&] { return ScreenUtils::getInstance()->getCurrentWindow() == window; }));
+            }
+            ASSERT_EQ(ScreenUtils::getInstance()->getCurrentWindow(), window);
+            window->setRating(2);
+            window->confirm();
+        }
+    };
+    const auto thanked = [&](int32_t answers) {
+        ASSERT_TRUE(stepUntil([&] { return word(ProgressWord::GalleryRatingRequest1) == answers; }));
+        for (int i = 0; i < 3 && !popupText().empty(); ++i)
+            answerPopup();
+    };
+    std::set<int32_t> rated;  // the worlds Bob rated so far
+
     enum Under { Nothing, RateAsking, RateWindow };
     const struct {
         const char* what;
@@ -481,6 +518,8 @@ TEST_F(GalleryScreen, RateAndTheRatingFollowTheWorldOnScreen)
         std::function<void()> route;
         int32_t shown;  // the gallery world then on screen, 0 for none
         Under under = Nothing;
+        int32_t played = 0;  // the gallery world on screen before the route (0: Islands)
+        int rates = 0;       // the ratings the route sends
     } routes[] = {
         {"Undo", 0, undo, 0},
         {"Undo, Redo", 0, [&] { undo(), undo(); }, islands},
@@ -492,20 +531,46 @@ TEST_F(GalleryScreen, RateAndTheRatingFollowTheWorldOnScreen)
         {"another played, Undo, Redo", 0, [&] { play(lava), undo(), undo(); }, lava},
         {"Undo while Rate asks for the stars", lava, undo, lava, RateAsking},
         {"Undo under the rate window", lava, undo, lava, RateWindow},
+        // Rate looked at and closed first: the world's record knows the
+        // player has no stars on it when the stroke copies it.
+        {"stroke, rate, Undo", 0,
+         [&] {
+             gui->onRateButton(nullptr);
+             ASSERT_TRUE(stepUntil([&] { return ScreenUtils::getInstance()->getCurrentWindow() == window; }));
+             window->cancel();
+             stroke(), rate(4), answerPopup(), undo();
+         },
+         sea, Nothing, sea, 1},
+        {"two ratings before the answer", 0,
+         [&] {
+             const int32_t answers = word(ProgressWord::GalleryRatingRequest1);
+             rateTwiceAtOnce(), thanked(answers + 2);
+         },
+         moon, Nothing, moon, 2},
+        {"two ratings, the world gone before the answers", 0,
+         [&] {
+             const int32_t answers = word(ProgressWord::GalleryRatingRequest1);
+             rateTwiceAtOnce(), gui->startNewWorld(), thanked(answers + 2);
+         },
+         0, Nothing, dust, 2},
     };
     int stars = 0;
     for (const auto& r : routes) {
         SCOPED_TRACE(r.what);
-        // Islands on screen; the undo keeps the world painted before it.
+        // Islands (or the row's world) on screen; the undo keeps the world
+        // painted before it.
+        const int32_t played = r.played ? r.played : islands;
         gui->closeMenu();
         if (r.inUndo)
             play(r.inUndo);
         else
             gui->startNewWorld();
         stroke();
-        play(islands);
-        ASSERT_EQ(layer->getOnlineWorldId(), islands);
-        const int32_t sent = word(ProgressWord::GalleryRatingRequest0);
+        play(played);
+        ASSERT_EQ(layer->getOnlineWorldId(), played);
+        const int32_t sent = word(ProgressWord::GalleryRatingRequest0) + r.rates;
+        if (r.rates)
+            rated.insert(played);
         if (r.under != Nothing)
             gui->onRateButton(nullptr);
         if (r.under == RateWindow) {
@@ -520,6 +585,7 @@ TEST_F(GalleryScreen, RateAndTheRatingFollowTheWorldOnScreen)
         stepFrames(30);
         EXPECT_NE(ScreenUtils::getInstance()->getCurrentWindow(), window);
         EXPECT_EQ(word(ProgressWord::GalleryRatingRequest0), sent) << "nothing sent";
+        EXPECT_EQ(word(ProgressWord::WorldsRated), static_cast<int32_t>(rated.size())) << "each world once";
         if (r.shown == 0) {
             EXPECT_EQ(menuSays(), "");
             gui->rateWorld(cocos2d_extensions::CCValue<float>::create(2.0f));
@@ -528,13 +594,17 @@ TEST_F(GalleryScreen, RateAndTheRatingFollowTheWorldOnScreen)
         }
         const GalleryWorld before = detailsOf(r.shown);
         EXPECT_EQ(menuSays(), "Rate: " + GUI::ratingWords(before.rating, before.ratings));
+        const int32_t starsBefore = myStarsOn(r.shown);
         // Each rating other than the one before it: the average is these stars.
         stars = stars % 5 + 1;
         gui->closeMenu();
         rate(stars);
+        EXPECT_EQ(rateOpenedWith, starsBefore) << "Rate opens on the player's stars";
         EXPECT_EQ(popupText(), text("RateThanks"));
         answerPopup();
         EXPECT_EQ(detailsOf(r.shown).rating, stars) << "the stars went to the world shown";
+        rated.insert(r.shown);
+        EXPECT_EQ(word(ProgressWord::WorldsRated), static_cast<int32_t>(rated.size())) << "each world once";
     }
 }
 

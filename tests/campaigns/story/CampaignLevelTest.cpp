@@ -454,7 +454,8 @@ size_t lavaIn(World& world, const std::vector<KeptCell>& cells)
 }
 
 // What a level's goals need left whole by a pour: the cells of one kind in
-// a region, as many as a share of those there when the pour starts.
+// a region, as many as a share of those there when the pour starts; a share
+// of 0 keeps the region clear of it: no more than there were.
 struct Needed {
     const char* element;
     int x0, y0, x1, y1;
@@ -487,7 +488,8 @@ const std::vector<Needed> kVolcanoNeeds = {{"Water", 9, 11, 27, 16, 95},
 const Vessel kVessels[] = {
     {3, 2, "Tub", "Lava", 9, 27, 40, 1, 35, "Mud"},
     {3, 2, "Bath", "Lava", 92, 108, 36, 83, 118, "Mud"},
-    {0, 6, "Furnace", "Oil", 87, 109, 37, 78, 118, nullptr, {{"Mud", 47, 10, 77, 11, 100}}},
+    // Day 6: oil lying on the mud bed leaves its Mud as it is, but no seed grows there.
+    {0, 6, "Furnace", "Oil", 87, 109, 37, 78, 118, nullptr, {{"Mud", 47, 10, 77, 11, 100}, {"Oil", 46, 12, 78, 20, 0}}},
     {0, 11, "Chamber", "Lava", 56, 65, 21, 53, 68, nullptr, kVolcanoNeeds},
     {0, 11, "Crater", "Lava", 59, 61, 37, 58, 62, nullptr, kVolcanoNeeds},
     {6,
@@ -596,9 +598,10 @@ const Vessel kVessels[] = {
 // - Invasion 5's six tanks are single sealed cells, painted one by one.
 
 // How a player pours: a stroke along the mouth from rim to rim over a
-// second; a press held a second at its middle; a quick stroke across the
+// second; a press held a second at its middle; quick strokes across the
 // vessel as drawn, from three cells outside one outer face to three outside
-// the other, over half a second.
+// the other, over half a second each, three of them back and forth, then a
+// press held a second at its middle, as a player tops up what drained.
 enum class Pour { Stroked, Held, StrokedPast };
 
 struct PourOf {
@@ -656,18 +659,22 @@ TEST_P(PouredVessel, KeepsWhatTheGoalsNeedThroughAPlayersPour)
     ASSERT_TRUE(levelscript::readLevel(levelPath(v.level, v.mode), nullptr, level, error)) << error;
     startCampaignLevel(v.mode, v.level);
     ASSERT_FALSE(HasFatalFailure());
-    // The stroke's ends, or the cells a held press goes to in turn; a stroke
-    // past the vessel runs to the world's edge at most.
-    std::vector<int> at = {v.x0, v.x1};
-    if (kind == Pour::StrokedPast)
-        at = {std::max(v.outer0 - 3, 1), std::min(v.outer1 + 3, world->width - 2)};
-    else if (kind == Pour::Held)
-        at = v.presses.empty() ? std::vector<int>{(v.x0 + v.x1) / 2} : v.presses;
-    std::string pour = worldName() + "'s " + v.name + ", " + v.element + " at brush " + std::to_string(brush) +
-        (kind == Pour::Held ? " held a second at" : " stroked across");
-    for (size_t i = 0; i < at.size(); ++i)
-        pour += (i ? (kind == Pour::Held ? ", " : " to ") : " ") + std::string("(") + std::to_string(at[i]) + ", " +
-            std::to_string(v.y) + ")";
+    // Each stroke's ends, a held press's twice; a stroke past the vessel runs
+    // to the world's edge at most.
+    std::vector<std::pair<int, int>> strokes = {{v.x0, v.x1}};
+    const int middle = (v.x0 + v.x1) / 2;
+    if (kind == Pour::StrokedPast) {
+        const int from = std::max(v.outer0 - 3, 1), to = std::min(v.outer1 + 3, world->width - 2);
+        strokes = {{from, to}, {to, from}, {from, to}, {middle, middle}};
+    } else if (kind == Pour::Held) {
+        strokes.clear();
+        for (const int x : v.presses.empty() ? std::vector<int>{middle} : v.presses)
+            strokes.push_back({x, x});
+    }
+    std::string pour = worldName() + "'s " + v.name + ", " + v.element + " at brush " + std::to_string(brush);
+    for (const auto& [from, to] : strokes)
+        pour += (from == to ? ", held a second at (" : ", stroked across (") + std::to_string(from) + ", " +
+            std::to_string(v.y) + (from == to ? ")" : ") to (" + std::to_string(to) + ", " + std::to_string(v.y) + ")");
     const std::vector<KeptCell> floor = floorOf(*world);
     for (size_t i = 0; i < v.after && !HasFatalFailure(); ++i)
         act(v.level, level.script[i]);
@@ -736,6 +743,11 @@ TEST_P(PouredVessel, KeepsWhatTheGoalsNeedThroughAPlayersPour)
                               << needed[i] << " " << n.element << " cells in (" << n.x0 << ", " << n.y0 << ")-(" << n.x1
                               << ", " << n.y1 << ") are left";
                 return false;
+            } else if (n.percent == 0 && now > needed[i]) {
+                ADD_FAILURE() << pour << ": after " << m_stepsRun - start << " steps, " << now - needed[i]
+                              << " cells of " << n.element << " lie in (" << n.x0 << ", " << n.y0 << ")-(" << n.x1
+                              << ", " << n.y1 << "), which it must keep clear";
+                return false;
             }
         }
         return true;
@@ -746,10 +758,10 @@ TEST_P(PouredVessel, KeepsWhatTheGoalsNeedThroughAPlayersPour)
     ASSERT_FALSE(HasFatalFailure());
     start = m_stepsRun;
     bool held = true;
-    for (size_t i = 0; i < at.size() && held; i += kind == Pour::Held ? 1 : 2) {
-        const CCPoint from = cellOnScreen(at[i], v.y), to = cellOnScreen(kind == Pour::Held ? at[i] : at[i + 1], v.y);
+    for (size_t i = 0; i < strokes.size() && held; ++i) {
+        const CCPoint from = cellOnScreen(strokes[i].first, v.y), to = cellOnScreen(strokes[i].second, v.y);
         ASSERT_FALSE(HasFatalFailure());
-        const int steps = kind == Pour::StrokedPast ? 15 : 30;
+        const int steps = kind == Pour::StrokedPast && strokes[i].first != strokes[i].second ? 15 : 30;
         press(from.x, from.y);
         for (int step = 1; step <= steps && held; ++step) {
             drag(from.x + (to.x - from.x) * static_cast<float>(step) / static_cast<float>(steps), from.y);
